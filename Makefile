@@ -1,0 +1,52 @@
+# Lintwick: the commands a developer and CI need. Each target installs the
+# Debian packages it is missing first.
+
+JOBS      ?= 2
+BUILD     ?= build
+SAN_BUILD ?= build-sanitize
+GENERATOR := -G Ninja
+FUZZ_SECONDS ?= 20
+
+.PHONY: all deps configure build test test-sanitize fuzz bench play format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 300
+
+# The tests and the fuzz targets under AddressSanitizer and
+# UndefinedBehaviorSanitizer, built with clang in a folder of their own. Every
+# fuzz target runs for a short while on its seed corpus as part of the tests.
+$(SAN_BUILD)/build.ninja: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(SAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
+	  -DZING_SANITIZE=ON -DZING_FUZZ=ON -DZING_BENCH=OFF -DZING_FUZZ_SECONDS=$(FUZZ_SECONDS)
+
+test-sanitize: deps $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(SAN_BUILD) -j $(JOBS) --output-on-failure --timeout 600
+
+fuzz: test-sanitize
+
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+
+play: build
+	cd $(BUILD) && ./lintwick
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Lintwick needs to build, play and test, and only
+# those that are missing. Works as root or through sudo; does nothing when all
+# packages are present.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config clang libclang-rt-dev clang-format
+  # the game and its framework
+  libsdl2-dev zlib1g-dev libpng-dev libjpeg-dev libvorbis-dev
+  libopenal1 libopenal-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  # build-time asset generators
+  libcairo2-dev
+  # tests, benchmarks, end-to-end runs
+  libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,133 @@
+#include "framework/app/Buffer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+using Zing::Buffer;
+
+TEST(Buffer, WholeBytesAreLittleEndianPackedBytes) {
+  Buffer b;
+  b.WriteByte(0xAB);
+  b.WriteShort(-2);
+  b.WriteLong(0x12345678);
+  b.WriteBoolean(true);
+  b.WriteString("abc");
+  const std::uint8_t expected[] = {0xAB, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 1, 3, 0, 'a', 'b', 'c'};
+  ASSERT_EQ(b.GetDataLen(), sizeof expected);
+  EXPECT_EQ(0, memcmp(b.GetDataPtr(), expected, sizeof expected));
+
+  EXPECT_EQ(b.ReadByte(), 0xAB);
+  const std::int32_t wide = b.ReadShort();  // sign-extends when widened
+  EXPECT_EQ(wide, -2);
+  EXPECT_EQ(b.ReadLong(), 0x12345678);
+  EXPECT_TRUE(b.ReadBoolean());
+  EXPECT_EQ(b.ReadString(), "abc");
+  EXPECT_TRUE(b.AtEnd());
+}
+
+TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
+  Buffer b;
+  const std::uint8_t two[] = {0x34, 0x12};
+  b.SetData(two, 2);
+  EXPECT_EQ(b.ReadLong(), 0x1234);
+  EXPECT_EQ(b.GetReadBitPos(), 16);
+  EXPECT_EQ(b.ReadByte(), 0);
+  EXPECT_EQ(b.GetReadBitPos(), 16);
+  EXPECT_EQ(b.ReadString(), "");
+  EXPECT_EQ(b.ReadShort(), 0);
+  std::uint8_t filled[3] = {9, 9, 9};
+  b.ReadBytes(filled, 3);
+  EXPECT_EQ(filled[0] | filled[1] | filled[2], 0);
+
+  Buffer empty;
+  EXPECT_EQ(empty.GetDataPtr(), nullptr);
+  EXPECT_EQ(empty.GetDataLen(), 0u);
+  EXPECT_TRUE(empty.AtEnd());
+  EXPECT_EQ(empty.ReadNumBits(12, true), 0);
+}
+
+TEST(Buffer, StringLengthsOfZeroOrBelowGiveEmptyText) {
+  Buffer b;
+  b.WriteShort(-5);
+  b.WriteString("");
+  b.WriteString("tail");
+  EXPECT_EQ(b.ReadString(), "");
+  EXPECT_EQ(b.ReadString(), "");
+  EXPECT_EQ(b.ReadString(), "tail");
+
+  // A length that runs past the end reads what is there, then zero bytes.
+  Buffer cut;
+  const std::uint8_t bytes[] = {4, 0, 'h', 'i'};
+  cut.SetData(bytes, sizeof bytes);
+  EXPECT_EQ(cut.ReadString(), std::string("hi\0\0", 4));
+}
+
+TEST(Buffer, BitsAtUnalignedPositions) {
+  Buffer b;
+  b.WriteNumBits(0b101, 3);
+  b.WriteByte(0xC3);  // straddles bytes 0 and 1
+  b.WriteShort(0x1234);
+  b.WriteNumBits(-3, 5);
+  EXPECT_EQ(b.GetDataBitSize(), 3 + 8 + 16 + 5);
+  ASSERT_EQ(b.GetDataLen(), 4u);
+  // Bits are numbered from the least significant bit of byte 0 upward.
+  EXPECT_EQ(b.GetDataPtr()[0], static_cast<std::uint8_t>(0b101 | (0xC3 << 3)));
+  EXPECT_EQ(b.GetDataPtr()[1], static_cast<std::uint8_t>((0xC3 >> 5) | (0x34 << 3)));
+
+  EXPECT_EQ(b.ReadNumBits(3, false), 0b101);
+  EXPECT_EQ(b.ReadByte(), 0xC3);
+  EXPECT_EQ(b.ReadShort(), 0x1234);
+  EXPECT_EQ(b.ReadNumBits(5, true), -3);  // sign extension from bit 4
+  EXPECT_TRUE(b.AtEnd());
+
+  b.SeekFront();
+  EXPECT_EQ(b.ReadNumBits(3, true), -3);  // 0b101 read signed
+  EXPECT_EQ(b.GetWriteBitPos(), 32);      // reading never moves the write position
+}
+
+TEST(Buffer, UnalignedByteReadNeedsTheFollowingByte) {
+  Buffer b;
+  const std::uint8_t one[] = {0xFF};
+  b.SetData(one, 1);
+  b.ReadNumBits(4, false);
+  EXPECT_EQ(b.ReadByte(), 0);  // only 4 bits remain
+  EXPECT_EQ(b.GetReadBitPos(), 4);
+  // Bit reads stop early at the end and count only the bits read.
+  EXPECT_EQ(b.ReadNumBits(8, false), 0x0F);
+  EXPECT_EQ(b.GetReadBitPos(), 8);
+}
+
+TEST(Buffer, SetDataKeepsPositionsAndClearResetsThem) {
+  Buffer b;
+  b.WriteLong(7);
+  b.ReadByte();
+  const std::uint8_t bytes[] = {1, 2, 3};
+  b.SetData(bytes, 3);
+  EXPECT_EQ(b.GetDataBitSize(), 24);
+  EXPECT_EQ(b.GetReadBitPos(), 8);
+  EXPECT_EQ(b.GetWriteBitPos(), 32);
+  EXPECT_EQ(b.ReadByte(), 2);
+
+  b.Clear();
+  EXPECT_EQ(b.GetDataLen(), 0u);
+  EXPECT_EQ(b.GetReadBitPos(), 0);
+  EXPECT_EQ(b.GetWriteBitPos(), 0);
+  b.WriteByte(5);
+  EXPECT_EQ(b.GetDataLen(), 1u);
+  EXPECT_EQ(b.ReadByte(), 5);
+}
+
+TEST(Buffer, CopiesAreIndependent) {
+  Buffer a;
+  a.WriteString("one");
+  Buffer copy = a;
+  copy.WriteByte(1);
+  EXPECT_EQ(a.GetDataLen(), 5u);
+  EXPECT_EQ(copy.GetDataLen(), 6u);
+  EXPECT_EQ(copy.ReadString(), "one");
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+#include "framework/app/FileAccess.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using ZingTest::TempFolder;
+
+TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
+  TempFolder dir;
+  // The game names its files with backslashes; the disk sees slashes.
+  const std::string path = dir.Path() + "\\save\\deep\\game.dat";
+  Zing::Buffer out;
+  out.WriteString("hello");
+  out.WriteLong(-1);
+  ASSERT_TRUE(Zing::WriteBufferToFile(path, out));
+  EXPECT_TRUE(dir.Exists("save/deep/game.dat"));
+
+  EXPECT_TRUE(Zing::FileExists(path));
+  Zing::Buffer in;
+  in.WriteString("old contents");
+  ASSERT_TRUE(Zing::ReadBufferFromFile(path, in));
+  EXPECT_EQ(in.GetDataLen(), out.GetDataLen());
+  EXPECT_EQ(in.ReadString(), "hello");
+  EXPECT_EQ(in.ReadLong(), -1);
+
+  // Writing again replaces the whole file, also with fewer bytes, and leaves
+  // no temporary files behind.
+  ASSERT_TRUE(Zing::WriteBytesToFile(path, "ab", 2));
+  EXPECT_EQ(dir.Read("save/deep/game.dat"), "ab");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("save/deep")),
+                          std::filesystem::directory_iterator()),
+            1);
+
+  ASSERT_TRUE(Zing::WriteBytesToFile(path, nullptr, 0));
+  EXPECT_EQ(dir.Read("save/deep/game.dat"), "");
+  ASSERT_TRUE(Zing::ReadBufferFromFile(path, in));
+  EXPECT_EQ(in.GetDataLen(), 0u);
+}
+
+TEST(FileAccess, MissingAndUnreadableFiles) {
+  TempFolder dir;
+  Zing::Buffer buffer;
+  buffer.WriteString("kept");
+  EXPECT_FALSE(Zing::FileExists(dir.File("missing.dat")));
+  EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("missing.dat"), buffer));
+
+  // A folder opens like a file but cannot be read: the buffer stays as it was.
+  dir.Write("folder/inner", "x");
+  EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("folder"), buffer));
+  EXPECT_EQ(buffer.ReadString(), "kept");
+}
+
+TEST(FileAccess, FailedWritesKeepTheOldFile) {
+  TempFolder dir;
+  dir.Write("score.dat", "previous scores");
+
+  // A folder on the way that is a file: nothing can be created.
+  dir.Write("blocked", "a file");
+  EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("blocked/score.dat"), "x", 1));
+
+  // The target itself is a folder: the rename fails and the folder survives.
+  dir.Write("taken/inner", "x");
+  EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("taken"), "x", 1));
+  EXPECT_EQ(dir.Read("taken/inner"), "x");
+
+  // The disk fills up in the middle of the write.
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::string large(64 * 1024, 'z');
+  const bool written = Zing::WriteBytesToFile(dir.File("score.dat"), large.data(), large.size());
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_FALSE(written);
+  EXPECT_EQ(dir.Read("score.dat"), "previous scores");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
+            3);  // score.dat, blocked, taken: no temporary file left
+}
+
+}  // namespace

@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/puzzle/Puzzle.h"
+#include "tests/puzzle/FakeHost.h"
+
+namespace {
+
+using Lintwick::CellCode;
+using Lintwick::Puzzle;
+using LintwickTest::FakeHost;
+
+// Builders of level records, written the way the level generator lays them out.
+std::string BoardRecord(std::initializer_list<std::uint16_t> rows) {
+  std::string record(Lintwick::kBoardRecordSize, '\0');
+  int y = 0;
+  for (std::uint16_t mask : rows) {
+    record[static_cast<std::size_t>(2 * y)] = static_cast<char>(mask & 0xFF);
+    record[static_cast<std::size_t>(2 * y + 1)] = static_cast<char>(mask >> 8);
+    ++y;
+  }
+  return record;
+}
+
+std::string FullBoard(std::uint16_t mask = 0x3FF) {
+  return BoardRecord({mask, mask, mask, mask, mask, mask, mask, mask, mask, mask});
+}
+
+std::string NodeRecord(std::vector<int> codes, int count = -1) {
+  std::string record(Lintwick::kNodeRecordSize, '\0');
+  record[0] = static_cast<char>(count >= 0 ? count : static_cast<int>(codes.size()));
+  for (std::size_t i = 0; i < codes.size() && i < 15; ++i) record[1 + i] = static_cast<char>(codes[i]);
+  return record;
+}
+
+std::string SolutionRecord(std::vector<std::vector<int>> paths) {
+  std::string record;
+  for (std::size_t link = 0; link < 7; ++link) {
+    const auto& path = link < paths.size() ? paths[link] : std::vector<int>{};
+    record.push_back(static_cast<char>(path.size()));
+    for (int code : path) record.push_back(static_cast<char>(code));
+  }
+  record.resize(Lintwick::kSolutionRecordSize, '\0');
+  return record;
+}
+
+struct LevelFiles {
+  std::string board, nodes, solutions;
+  void Add(const std::string& b, const std::string& n, const std::string& s) {
+    board += b;
+    nodes += n;
+    solutions += s;
+  }
+  void InstallInto(FakeHost& host) const {
+    host.files[Lintwick::kBoardFile] = board;
+    host.files[Lintwick::kNodeFile] = nodes;
+    host.files[Lintwick::kSolutionFile] = solutions;
+  }
+};
+
+void Build(Puzzle& puzzle, int level) {
+  puzzle.mLevel = level;
+  puzzle.RestartLevel();
+}
+
+int CountPresent(const Puzzle& puzzle) {
+  int present = 0;
+  for (int x = 0; x < 10; ++x)
+    for (int y = 0; y < 10; ++y) present += puzzle.IsPresent(x, y);
+  return present;
+}
+
+TEST(LevelFiles, BuildsBoardNodesAndSolution) {
+  FakeHost host;
+  LevelFiles files;
+  // Level 0: a 3 x 2 board, one link from (0,0) to (2,0) solved through the row below.
+  files.Add(BoardRecord({0b111, 0b111}), NodeRecord({CellCode(0, 0), CellCode(2, 0)}),
+            SolutionRecord({{CellCode(2, 1), CellCode(1, 1), CellCode(0, 1)}}));
+  // Level 1: full board with two links.
+  files.Add(FullBoard(), NodeRecord({0x00, 0x99, 0x09, 0x90}), SolutionRecord({}));
+  files.InstallInto(host);
+
+  Puzzle puzzle(host);
+  EXPECT_TRUE(host.popups.empty());
+  EXPECT_EQ(puzzle.GetLevel(), 0);
+  EXPECT_EQ(CountPresent(puzzle), 6);
+  EXPECT_TRUE(puzzle.IsPresent(2, 1));
+  EXPECT_FALSE(puzzle.IsPresent(3, 0));
+  EXPECT_FALSE(puzzle.IsPresent(0, 2));
+
+  const auto& link = puzzle.GetLink(0);
+  ASSERT_TRUE(link.Exists());
+  EXPECT_EQ(link.count, 2);
+  EXPECT_FALSE(link.completed);
+  // The first node of a pair is the target (slot 0), the second the start (slot 1).
+  const Lintwick::Piece& target = *link.slots[0];
+  const Lintwick::Piece& start = *link.slots[1];
+  EXPECT_EQ(std::make_pair(target.x, target.y), std::make_pair(0, 0));
+  EXPECT_EQ(std::make_pair(start.x, start.y), std::make_pair(2, 0));
+  EXPECT_TRUE(target.isNode);
+  EXPECT_EQ(target.slot, 0);
+  EXPECT_EQ(start.slot, 1);
+  EXPECT_EQ(target.cel, 21);
+  EXPECT_EQ(target.frame, 22);
+  EXPECT_EQ(target.frameLimit, 0);
+  EXPECT_EQ(puzzle.Cell(0, 0).piece, &target);
+  EXPECT_EQ(puzzle.Cell(2, 0).piece, &start);
+  EXPECT_EQ(puzzle.Cell(1, 0).piece, nullptr);
+  EXPECT_FALSE(puzzle.GetLink(1).Exists());
+  EXPECT_EQ(puzzle.GetLink(1).count, 0);
+
+  EXPECT_EQ(puzzle.mNodeCells[0], 0x00);
+  EXPECT_EQ(puzzle.mNodeCells[1], 0x20);
+  EXPECT_EQ(puzzle.mNodeCells[2], -1);
+  EXPECT_EQ(puzzle.mSolution[0][0], CellCode(2, 1));
+  EXPECT_EQ(puzzle.mSolution[0][2], CellCode(0, 1));
+  EXPECT_EQ(puzzle.mSolution[0][3], -1);
+  EXPECT_EQ(puzzle.mSolution[1][0], -1);
+  EXPECT_EQ(puzzle.GetVortexAllowance(), 13);
+  EXPECT_EQ(puzzle.mVortexesLeft, 13);
+
+  Build(puzzle, 1);
+  EXPECT_EQ(CountPresent(puzzle), 100);
+  EXPECT_EQ(puzzle.GetLink(0).count, 2);
+  EXPECT_EQ(puzzle.GetLink(1).count, 2);
+  EXPECT_EQ(puzzle.Cell(9, 9).piece->link, 0);
+  EXPECT_EQ(puzzle.Cell(0, 9).piece->link, 1);
+  // The previous level's pieces are gone.
+  EXPECT_EQ(puzzle.Cell(2, 0).piece, nullptr);
+  EXPECT_EQ(puzzle.mSolution[0][0], -1);
+  EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
+}
+
+TEST(LevelFiles, MaskBitsAboveTheBoardAreIgnored) {
+  FakeHost host;
+  LevelFiles files;
+  files.Add(FullBoard(0xFC00 | 0b1010), NodeRecord({}), SolutionRecord({}));
+  files.Add(FullBoard(0b1010), NodeRecord({}), SolutionRecord({}));
+  files.InstallInto(host);
+  Puzzle puzzle(host);
+  std::vector<bool> withHighBits;
+  for (int i = 0; i < 100; ++i) withHighBits.push_back(puzzle.IsPresent(i / 10, i % 10));
+  Build(puzzle, 1);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(puzzle.IsPresent(i / 10, i % 10), withHighBits[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(CountPresent(puzzle), 20);
+}
+
+TEST(LevelFiles, ShortFilesReuseTheLastRecord) {
+  FakeHost host;
+  LevelFiles files;
+  for (int level = 0; level < 99; ++level) {
+    files.Add(FullBoard(static_cast<std::uint16_t>(1u << (level % 10))), NodeRecord({}),
+              SolutionRecord({{level}}));
+  }
+  files.InstallInto(host);
+  Puzzle puzzle(host);
+  Build(puzzle, 99);  // only 99 records: the ninety-ninth is used
+  EXPECT_EQ(puzzle.mSolution[0][0], 98);
+  EXPECT_TRUE(puzzle.IsPresent(8, 0));
+  EXPECT_EQ(CountPresent(puzzle), 10);
+
+  // A partial last record is padded with zeros: the masks of rows 0 and 1 are
+  // there, the rest of the board is absent.
+  host.files[Lintwick::kBoardFile] = std::string("\xFF\x03\x01\x00", 4);
+  Puzzle partial(host);
+  Build(partial, 42);
+  EXPECT_EQ(CountPresent(partial), 11);
+  EXPECT_TRUE(partial.IsPresent(0, 1));
+  EXPECT_FALSE(partial.IsPresent(1, 1));
+}
+
+TEST(LevelFiles, MissingEmptyAndUnreadableFiles) {
+  {
+    FakeHost host;  // no files at all: an empty board, silently
+    Puzzle puzzle(host);
+    EXPECT_TRUE(host.popups.empty());
+    EXPECT_EQ(CountPresent(puzzle), 0);
+    EXPECT_FALSE(puzzle.GetLink(0).Exists());
+    EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
+  }
+  {
+    FakeHost host;
+    host.files[Lintwick::kBoardFile] = "";
+    host.files[Lintwick::kNodeFile] = NodeRecord({0x00, 0x11});
+    host.unreadable.insert(Lintwick::kSolutionFile);
+    Puzzle puzzle(host);
+    ASSERT_EQ(host.popups.size(), 1u);
+    EXPECT_EQ(host.popups[0], "Could not read contents of levels\\level_l.dat");
+    // Nodes on an empty board are not placed.
+    EXPECT_FALSE(puzzle.GetLink(0).Exists());
+    EXPECT_EQ(puzzle.mNodeCells[1], 0x11);
+  }
+  {
+    FakeHost host;
+    host.unreadable = {Lintwick::kBoardFile, Lintwick::kNodeFile};
+    Puzzle puzzle(host);
+    EXPECT_EQ(host.popups, (std::vector<std::string>{"Could not read contents of levels\\level_b.dat",
+                                                     "Could not read contents of levels\\level_n.dat"}));
+  }
+}
+
+TEST(LevelFiles, DamagedNodeRecordsAreSafe) {
+  FakeHost host;
+  LevelFiles files;
+  // Level 0: a node outside the board (column 10), one on a hole, one twice on the same cell.
+  files.Add(BoardRecord({0b11, 0b01}), NodeRecord({CellCode(10, 0), CellCode(0, 0), CellCode(1, 1), CellCode(1, 0),
+                                                   CellCode(0, 0), CellCode(0, 1)}),
+            SolutionRecord({}));
+  // Level 1: a count larger than the record holds and odd.
+  files.Add(FullBoard(), NodeRecord({1, 2, 3, 4, 5, 6, 7, 8, 9, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15}, 255),
+            SolutionRecord({}));
+  files.InstallInto(host);
+  Puzzle puzzle(host);
+
+  // Link 0 lost its first node, so its second one takes slot 0.
+  EXPECT_EQ(puzzle.GetLink(0).count, 1);
+  EXPECT_EQ(puzzle.GetLink(0).slots[0]->x, 0);
+  EXPECT_EQ(puzzle.GetLink(1).count, 1);  // (1,1) is a hole
+  EXPECT_EQ(puzzle.GetLink(2).count, 1);  // (0,0) was already taken
+  EXPECT_EQ(puzzle.Cell(0, 0).piece->link, 0);
+  EXPECT_EQ(puzzle.mNodeCells[0], CellCode(10, 0));
+
+  Build(puzzle, 1);
+  int nodes = 0;
+  for (int link = 0; link < 7; ++link) nodes += puzzle.GetLink(link).count;
+  EXPECT_EQ(nodes, 14);
+  EXPECT_EQ(puzzle.mNodeCells[13], 0x14);
+}
+
+TEST(LevelFiles, SolutionGroups) {
+  FakeHost host;
+  LevelFiles files;
+  // Count 0 for link 0 leaves it empty; link 1 has two cells.
+  files.Add(FullBoard(), NodeRecord({}), SolutionRecord({{}, {0x12, 0x13}}));
+  // A group that claims more codes than the record holds stops at its end.
+  std::string overlong(100, '\x05');
+  overlong[0] = static_cast<char>(200);
+  files.Add(FullBoard(), NodeRecord({}), overlong);
+  // All zeros: no solution at all.
+  files.Add(FullBoard(), NodeRecord({}), std::string(100, '\0'));
+  files.InstallInto(host);
+
+  Puzzle puzzle(host);
+  EXPECT_EQ(puzzle.mSolution[0][0], -1);
+  EXPECT_EQ(puzzle.mSolution[1][0], 0x12);
+  EXPECT_EQ(puzzle.mSolution[1][1], 0x13);
+  EXPECT_EQ(puzzle.GetVortexAllowance(), 12);
+
+  Build(puzzle, 1);
+  EXPECT_EQ(puzzle.mSolution[0][98], 5);
+  EXPECT_EQ(puzzle.mSolution[0][99], -1);
+  EXPECT_EQ(puzzle.mSolution[1][0], -1);
+  EXPECT_EQ(puzzle.GetVortexAllowance(), 10 + 99);
+
+  Build(puzzle, 2);
+  EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
+}
+
+TEST(LevelFiles, LevelPointsRiseFrom500To5000) {
+  FakeHost host;
+  Puzzle puzzle(host);
+  EXPECT_EQ(puzzle.mLevelPoints, 500);
+  Build(puzzle, 50);
+  EXPECT_EQ(puzzle.mLevelPoints, 2772);
+  Build(puzzle, 99);
+  EXPECT_EQ(puzzle.mLevelPoints, 5000);
+}
+
+TEST(LevelFiles, AddPieceFillsSlotsInOrderUntilFull) {
+  FakeHost host;
+  LevelFiles files;
+  files.Add(FullBoard(), NodeRecord({0x00, 0x01}), SolutionRecord({}));
+  files.InstallInto(host);
+  Puzzle puzzle(host);
+
+  puzzle.AddPiece(0, 1, 1, false);
+  const auto& link = puzzle.GetLink(0);
+  ASSERT_EQ(link.count, 3);
+  const Lintwick::Piece& piece = *link.slots[2];
+  EXPECT_EQ(piece.slot, 2);
+  EXPECT_FALSE(piece.isNode);
+  EXPECT_EQ(piece.cel, 0);
+  EXPECT_EQ(piece.frame, 0);
+  EXPECT_FALSE(piece.highlighted);
+  EXPECT_EQ(link.Head(), &piece);
+
+  puzzle.AddPiece(0, -1, 0, false);  // off the board
+  puzzle.AddPiece(0, 0, 10, false);
+  puzzle.AddPiece(7, 2, 2, false);   // no such link
+  EXPECT_EQ(link.count, 3);
+
+  for (int i = 3; i < 100; ++i) puzzle.AddPiece(0, 2 + i % 8, i / 8 % 10, false);
+  EXPECT_EQ(link.count, 100);
+  puzzle.AddPiece(0, 9, 9, false);  // all 100 slots used: dropped
+  EXPECT_EQ(link.count, 100);
+}
+
+}  // namespace

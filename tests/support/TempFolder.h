@@ -1,0 +1,30 @@
+#pragma once
+
+// A fresh folder below the system's temporary folder for one test, removed
+// with everything in it when the test ends.
+
+#include <string>
+
+namespace ZingTest {
+
+class TempFolder {
+ public:
+  TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder();
+
+  const std::string& Path() const { return path; }
+  // The path of a file inside the folder.
+  std::string File(const std::string& name) const { return path + "/" + name; }
+
+  // Helpers to set up and inspect files.
+  void Write(const std::string& name, const std::string& bytes) const;
+  std::string Read(const std::string& name) const;
+  bool Exists(const std::string& name) const;
+
+ private:
+  std::string path;
+};
+
+}  // namespace ZingTest
