@@ -38,3 +38,10 @@ function(zing_tool name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   zing_target_defaults(${name})
 endfunction()
+
+# lintwick_data_target(target): registers a target of a build-time generator
+# whose files land below build/data/. The target `game_data` builds them all,
+# and the packed archive build/data/main.pak depends on it.
+function(lintwick_data_target target)
+  set_property(GLOBAL APPEND PROPERTY LINTWICK_DATA_TARGETS ${target})
+endfunction()
