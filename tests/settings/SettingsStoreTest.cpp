@@ -1,0 +1,293 @@
+#include "framework/app/SettingsStore.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Zing::FrameworkSettings;
+using Zing::SettingsStore;
+using Zing::SettingsValue;
+
+constexpr const char* kSettingsFile = "TamoGames/Lintwick/settings.reg";
+
+// A store of the game's key below a fresh folder.
+struct GameStore {
+  ZingTest::TempFolder dir;
+  SettingsStore store{dir.Path()};
+  GameStore() { store.SetRegistryKey("TamoGames\\Lintwick"); }
+  std::string File() const { return dir.Read(kSettingsFile); }
+};
+
+TEST(SettingsStore, ValueNamesWithSubKeyPaths) {
+  GameStore s;
+  EXPECT_EQ(s.store.GetFilePath(), s.dir.File(kSettingsFile));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Options\\Volume", 5));
+  ASSERT_TRUE(s.store.RegistryWriteString("A\\B\\Name", "deep"));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Volume", 9));
+  EXPECT_NE(
+      s.File().find("\"Volume\"=dword:00000009\n\n[Options]\n\"Volume\"=dword:00000005\n\n[A\\B]\n\"Name\"=\"deep\""),
+      std::string::npos)
+      << s.File();
+
+  int number = 0;
+  ASSERT_TRUE(s.store.RegistryReadInteger("OPTIONS\\volume", number));
+  EXPECT_EQ(number, 5);
+  ASSERT_TRUE(s.store.RegistryReadInteger("volume", number));
+  EXPECT_EQ(number, 9);
+  std::string text;
+  ASSERT_TRUE(s.store.RegistryReadString("a\\b\\NAME", text));
+  EXPECT_EQ(text, "deep");
+  EXPECT_FALSE(s.store.RegistryReadString("A\\Name", text));
+  EXPECT_FALSE(s.store.RegistryReadInteger("Missing\\Volume", number));
+}
+
+TEST(SettingsStore, TypesAndTypeMismatches) {
+  GameStore s;
+  ASSERT_TRUE(s.store.RegistryWriteString("Text", "12"));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Number", -2));
+  ASSERT_TRUE(s.store.RegistryWriteBoolean("Yes", true));
+  ASSERT_TRUE(s.store.RegistryWriteBoolean("No", false));
+  EXPECT_NE(s.File().find("\"Number\"=dword:fffffffe\n\"Yes\"=dword:00000001\n\"No\"=dword:00000000\n"),
+            std::string::npos);
+
+  int number = 77;
+  std::string text = "kept";
+  bool flag = false;
+  EXPECT_FALSE(s.store.RegistryReadInteger("Text", number));
+  EXPECT_FALSE(s.store.RegistryReadBoolean("Text", flag));
+  EXPECT_FALSE(s.store.RegistryReadString("Number", text));
+  EXPECT_EQ(number, 77);
+  EXPECT_EQ(text, "kept");
+  EXPECT_FALSE(flag);
+
+  ASSERT_TRUE(s.store.RegistryReadInteger("Number", number));
+  EXPECT_EQ(number, -2);
+  ASSERT_TRUE(s.store.RegistryReadBoolean("Number", flag));  // any number but 0
+  EXPECT_TRUE(flag);
+  ASSERT_TRUE(s.store.RegistryReadBoolean("No", flag));
+  EXPECT_FALSE(flag);
+
+  // A value of a type the store does not write is neither a string nor a number.
+  s.dir.Write(kSettingsFile, "\"Bin\"=hex:01,00,00,00\n\"Big\"=qword:0000000000000001\n");
+  EXPECT_FALSE(s.store.RegistryReadInteger("Bin", number));
+  EXPECT_FALSE(s.store.RegistryReadInteger("Big", number));
+  EXPECT_FALSE(s.store.RegistryReadString("Bin", text));
+}
+
+TEST(SettingsStore, StringsRoundTripUpTo1023Bytes) {
+  GameStore s;
+  std::string every;
+  for (int c = 1; c < 256; ++c) every += static_cast<char>(c);
+  const std::string longest(1023, 'x');
+  ASSERT_TRUE(s.store.RegistryWriteString("Every", every));
+  ASSERT_TRUE(s.store.RegistryWriteString("Longest", longest));
+  ASSERT_TRUE(s.store.RegistryWriteString("TooLong", longest + "y"));  // stored, but cannot be read
+  ASSERT_TRUE(s.store.RegistryWriteString("Empty", ""));
+
+  std::string text;
+  ASSERT_TRUE(s.store.RegistryReadString("Every", text));
+  EXPECT_EQ(text, every);
+  ASSERT_TRUE(s.store.RegistryReadString("Longest", text));
+  EXPECT_EQ(text, longest);
+  text = "kept";
+  EXPECT_FALSE(s.store.RegistryReadString("TooLong", text));
+  EXPECT_EQ(text, "kept");
+  ASSERT_TRUE(s.store.RegistryReadString("Empty", text));
+  EXPECT_EQ(text, "");
+}
+
+TEST(SettingsStore, DamagedFileKeepsWhatItCanAndIsRewrittenClean) {
+  GameStore s;
+  s.dir.Write(kSettingsFile,
+              "\x7F"
+              "ELF\0\0\x01garbage\n\"Locale\"=\"de\"\n\"Locale\"=\"fr\"\n\"Odd\"=hex(2):41,00\n"
+              "[Half\n\"Lost\"=dword:00000001\n[Options]\n\"Volume\"=dword:0000"s);
+  std::string text;
+  ASSERT_TRUE(s.store.RegistryReadString("Locale", text));
+  EXPECT_EQ(text, "fr");
+  int number = 0;
+  ASSERT_TRUE(s.store.RegistryReadInteger("Options\\Volume", number));  // a short number still reads
+  EXPECT_EQ(number, 0);
+  EXPECT_FALSE(s.store.RegistryReadInteger("Lost", number));
+
+  ASSERT_TRUE(s.store.RegistryWriteInteger("ChosenLevel", 4));
+  EXPECT_EQ(s.File(),
+            "; Settings of this application, rewritten whole on every change.\n\n"
+            "\"Locale\"=\"fr\"\n\"Odd\"=hex(2):41,00\n\"ChosenLevel\"=dword:00000004\n\n"
+            "[Options]\n\"Volume\"=dword:00000000\n");
+}
+
+TEST(SettingsStore, FailedWriteKeepsTheOldFile) {
+  GameStore s;
+  ASSERT_TRUE(s.store.RegistryWriteString("Locale", "en"));
+  const std::string before = s.File();
+
+  // The disk fills up in the middle of the write.
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = s.store.RegistryWriteString("Big", std::string(64 * 1024, 'z'));
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_FALSE(written);
+  EXPECT_EQ(s.File(), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.dir.File("TamoGames/Lintwick")),
+                          std::filesystem::directory_iterator()),
+            1);  // no temporary file left
+
+  // A settings file that exists but cannot be read is never overwritten.
+  std::filesystem::remove(s.dir.File(kSettingsFile));
+  std::filesystem::create_directory(s.dir.File(kSettingsFile));
+  EXPECT_FALSE(s.store.RegistryWriteInteger("Level", 1));
+  EXPECT_TRUE(std::filesystem::is_directory(s.dir.File(kSettingsFile)));
+}
+
+TEST(SettingsStore, EraseValue) {
+  GameStore s;
+  s.store.RegistryEraseValue("Nothing\\Here");
+  EXPECT_FALSE(s.dir.Exists(kSettingsFile));  // erasing nothing writes nothing
+
+  ASSERT_TRUE(s.store.RegistryWriteBoolean("Is3D", true));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Sub\\Is3D", 1));
+  s.store.RegistryEraseValue("IS3D");
+  bool flag = false;
+  EXPECT_FALSE(s.store.RegistryReadBoolean("Is3D", flag));
+  EXPECT_TRUE(s.store.RegistryReadBoolean("Sub\\Is3D", flag));
+}
+
+TEST(SettingsStore, EmptyKeyDoesNothing) {
+  ZingTest::TempFolder dir;
+  SettingsStore store(dir.Path());
+  EXPECT_EQ(store.GetFilePath(), "");
+  EXPECT_FALSE(store.RegistryWriteString("Locale", "en"));
+  EXPECT_FALSE(store.RegistryWriteInteger("Level", 1));
+  EXPECT_FALSE(store.RegistryWriteBoolean("Flag", true));
+  std::string text;
+  int number;
+  bool flag;
+  EXPECT_FALSE(store.RegistryReadString("Locale", text));
+  EXPECT_FALSE(store.RegistryReadInteger("Level", number));
+  EXPECT_FALSE(store.RegistryReadBoolean("Flag", flag));
+  store.RegistryEraseValue("Locale");
+  FrameworkSettings settings;
+  store.ReadFrameworkSettings(settings, false);
+  store.WriteFrameworkSettings(settings);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+// Records the order of accesses, and answers them when asked to play back.
+struct RecordingHook : Zing::SettingsAccessHook {
+  std::vector<std::string> log;
+  bool playBack = false;
+  std::optional<bool> AnswerWrite(const std::string& name) override {
+    if (!playBack) return std::nullopt;
+    log.push_back("answer write " + name);
+    return true;
+  }
+  std::optional<bool> AnswerRead(const std::string& name, SettingsValue& value) override {
+    if (!playBack) return std::nullopt;
+    log.push_back("answer read " + name);
+    value = SettingsValue::Dword(100);
+    return true;
+  }
+  void WriteDone(const std::string& name, bool ok) override { log.push_back("write " + name + (ok ? "" : " failed")); }
+  void ReadDone(const std::string& name, bool ok, const SettingsValue&) override {
+    log.push_back("read " + name + (ok ? "" : " failed"));
+  }
+};
+
+TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
+  GameStore s;
+  RecordingHook hook;
+  s.store.SetAccessHook(&hook);
+  FrameworkSettings settings;
+  settings.musicVolume = 0.857;
+  settings.sfxVolume = 0.29;  // 0.29 * 100 is just below 29 in binary
+  settings.muteCount = 2;
+  settings.autoMuteCount = 2;  // muted only because the window lost the focus
+  settings.windowed = false;
+  settings.preferredX = 12;
+  settings.customCursors = false;
+  s.store.WriteFrameworkSettings(settings);
+  EXPECT_EQ(hook.log, (std::vector<std::string>{"write MusicVolume", "write SfxVolume", "write Muted",
+                                                "write ScreenMode", "write PreferredX", "write PreferredY",
+                                                "write CustomCursors", "write InProgress", "write WaitForVSync"}));
+  EXPECT_NE(
+      s.File().find("\"MusicVolume\"=dword:00000055\n\"SfxVolume\"=dword:0000001d\n\"Muted\"=dword:00000000\n"
+                    "\"ScreenMode\"=dword:00000001\n\"PreferredX\"=dword:0000000c\n\"PreferredY\"=dword:ffffffff\n"
+                    "\"CustomCursors\"=dword:00000000\n\"InProgress\"=dword:00000000\n"
+                    "\"WaitForVSync\"=dword:00000001\n"),
+      std::string::npos)
+      << s.File();
+
+  // The previous run ended normally; this one is now in progress.
+  ASSERT_TRUE(s.store.RegistryWriteString("PreferredY", "not a number"));
+  hook.log.clear();
+  FrameworkSettings read;
+  read.preferredY = 33;
+  s.store.ReadFrameworkSettings(read, false);
+  EXPECT_EQ(hook.log, (std::vector<std::string>{"read MusicVolume", "read SfxVolume", "read Muted", "read ScreenMode",
+                                                "read PreferredX", "read PreferredY", "read CustomCursors",
+                                                "read WaitForVSync", "read InProgress", "write InProgress"}));
+  EXPECT_DOUBLE_EQ(read.musicVolume, 0.85);
+  EXPECT_DOUBLE_EQ(read.sfxVolume, 0.29);
+  EXPECT_EQ(read.muteCount, 0);
+  EXPECT_FALSE(read.windowed);
+  EXPECT_EQ(read.preferredX, 12);
+  EXPECT_EQ(read.preferredY, 33);  // mistyped: unchanged
+  EXPECT_FALSE(read.customCursors);
+  EXPECT_TRUE(read.lastShutdownWasGraceful);
+
+  // The user's own mute persists; "InProgress" 1 means the last run crashed.
+  settings.autoMuteCount = 1;
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Muted", settings.muteCount - settings.autoMuteCount > 0 ? 1 : 0));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("ScreenMode", 0));
+  s.store.ReadFrameworkSettings(read, true);
+  EXPECT_EQ(read.muteCount, 1);
+  EXPECT_TRUE(read.windowed);
+  EXPECT_FALSE(read.lastShutdownWasGraceful);
+  EXPECT_EQ(hook.log.back(), "read InProgress");  // a screen saver does not mark its run
+}
+
+TEST(SettingsStore, FrameworkSettingsFromDamagedValues) {
+  GameStore s;
+  s.dir.Write(kSettingsFile,
+              "\"MusicVolume\"=dword:ffffffff\n\"SfxVolume\"=dword:00001000\n\"Muted\"=dword:00000007\n"
+              "\"ScreenMode\"=dword:00000002\n");
+  FrameworkSettings read;
+  s.store.ReadFrameworkSettings(read, false);
+  EXPECT_DOUBLE_EQ(read.musicVolume, 0.0);
+  EXPECT_DOUBLE_EQ(read.sfxVolume, 1.0);
+  EXPECT_EQ(read.muteCount, 1);
+  EXPECT_FALSE(read.windowed);  // any number but 0 is full screen
+}
+
+TEST(SettingsStore, DemoPlaybackLeavesTheFileAlone) {
+  GameStore s;
+  RecordingHook hook;
+  hook.playBack = true;
+  s.store.SetAccessHook(&hook);
+  EXPECT_TRUE(s.store.RegistryWriteString("Locale", "en"));
+  int number = 0;
+  EXPECT_TRUE(s.store.RegistryReadInteger("Level", number));
+  EXPECT_EQ(number, 100);
+  std::string text;
+  EXPECT_FALSE(s.store.RegistryReadString("Level", text));  // the recorded type still counts
+  EXPECT_FALSE(s.dir.Exists(kSettingsFile));
+  EXPECT_EQ(hook.log.front(), "answer write Locale");
+}
+
+}  // namespace
