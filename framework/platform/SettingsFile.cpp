@@ -68,6 +68,10 @@ bool HasLineBreakOrZero(std::string_view text) {
   return text.find_first_of(std::string_view("\0\r\n", 3)) != std::string_view::npos;
 }
 
+// A normalised key path that a section header can hold. "[-Key]" deletes a
+// key in an import, so a path starting with '-' cannot be written.
+bool IsStorableKeyPath(std::string_view path) { return !path.starts_with('-') && !HasLineBreakOrZero(path); }
+
 // The file's bytes as 8-bit text, whatever encoding they came in.
 std::string DecodeFile(std::string_view bytes) {
   if (bytes.starts_with("\xFF\xFE")) return Utf16LeToWindows1252(bytes.substr(2));
@@ -245,11 +249,10 @@ void SettingsFile::ParseText(std::string_view text) {
     const std::string_view line = Trim(raw);
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
-      // "[-Key]" deletes a key in an import: nothing to keep here.
-      inIgnoredSection = line.size() < 2 || !line.ends_with(']') || line[1] == '-';
-      if (!inIgnoredSection) {
-        key = static_cast<std::size_t>(&FindOrAddKey(NormaliseKeyPath(line.substr(1, line.size() - 2))) - keys.data());
-      }
+      const std::string path =
+          line.size() >= 2 && line.ends_with(']') ? NormaliseKeyPath(line.substr(1, line.size() - 2)) : "-";
+      inIgnoredSection = !IsStorableKeyPath(path);
+      if (!inIgnoredSection) key = static_cast<std::size_t>(&FindOrAddKey(path) - keys.data());
       continue;
     }
     std::string name;
@@ -345,10 +348,10 @@ const SettingsValue* SettingsFile::Find(std::string_view subKey, std::string_vie
 }
 
 bool SettingsFile::Set(std::string_view subKey, std::string_view name, const SettingsValue& value) {
-  if (HasLineBreakOrZero(subKey) || name.find('\0') != std::string_view::npos) return false;
+  const std::string path = NormaliseKeyPath(subKey);
+  if (!IsStorableKeyPath(path) || name.find('\0') != std::string_view::npos) return false;
   if (value.type == SettingsType::Other) return false;
-  Put(FindOrAddKey(NormaliseKeyPath(subKey)), name,
-      value.type == SettingsType::String ? SettingsValue::String(value.text) : value);
+  Put(FindOrAddKey(path), name, value.type == SettingsType::String ? SettingsValue::String(value.text) : value);
   return true;
 }
 

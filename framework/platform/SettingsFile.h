@@ -85,8 +85,9 @@ class SettingsFile {
   const SettingsValue* Find(std::string_view subKey, std::string_view name) const;
   // Creates the sub-key when needed and sets the value, keeping the spelling
   // of an existing name. Strings are cut at a zero byte. Fails for names that
-  // the file cannot hold (a line break or zero byte in them) and for `Other`
-  // values, which only come from a file.
+  // the file cannot hold (a zero byte in a name, a line break in a sub-key, a
+  // sub-key starting with '-', which an import reads as a deletion) and for
+  // `Other` values, which only come from a file.
   bool Set(std::string_view subKey, std::string_view name, const SettingsValue& value);
   // True when the value was there.
   bool Erase(std::string_view subKey, std::string_view name);

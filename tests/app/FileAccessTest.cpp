@@ -1,12 +1,11 @@
 #include "framework/app/FileAccess.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -72,16 +71,13 @@ TEST(FileAccess, FailedWritesKeepTheOldFile) {
   EXPECT_EQ(dir.Read("taken/inner"), "x");
 
   // The disk fills up in the middle of the write.
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 4096;
-  auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const std::string large(64 * 1024, 'z');
-  const bool written = Zing::WriteBytesToFile(dir.File("score.dat"), large.data(), large.size());
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, previousHandler);
+  bool written;
+  {
+    ZingTest::FileSizeLimit full(4096);
+    ASSERT_TRUE(full.Active());
+    const std::string large(64 * 1024, 'z');
+    written = Zing::WriteBytesToFile(dir.File("score.dat"), large.data(), large.size());
+  }
 
   EXPECT_FALSE(written);
   EXPECT_EQ(dir.Read("score.dat"), "previous scores");

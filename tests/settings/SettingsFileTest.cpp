@@ -63,6 +63,7 @@ TEST(SettingsFile, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
 
   // What a line of the file cannot hold is refused rather than written broken.
   EXPECT_FALSE(file.Set("Bad\nKey", "Name", SettingsValue::Dword(1)));
+  EXPECT_FALSE(file.Set("\\-Minus", "Name", SettingsValue::Dword(1)));
   EXPECT_FALSE(file.Set("", std::string("Na\0me", 5), SettingsValue::Dword(1)));
   SettingsValue other;
   other.type = SettingsType::Other;
@@ -113,7 +114,7 @@ TEST(SettingsFile, DamagedFilesAreReadAsFarAsTheyMakeSense) {
       "\"Binary\"=hex:01,02,\\\n"
       "  03,04\n"
       "\"Q\"=qword:0000000000000001\n"
-      "[-Deleted]\n\"Gone\"=\"x\"\n"
+      "[-Deleted]\n\"Gone\"=\"x\"\n[\\-AlsoDeleted]\n\"Gone\"=\"x\"\n"
       "[Broken\n\"AlsoGone\"=\"x\"\n"
       "[Good]\r\n\"Crlf\"=\"ok\"\r\n" +
       "\x01\x02\xFF\xFE\0\"AfterZero\"=dword:00000001\n[Cut]\n\"Trunc"s;
@@ -128,6 +129,7 @@ TEST(SettingsFile, DamagedFilesAreReadAsFarAsTheyMakeSense) {
     EXPECT_EQ(file.Find("", dropped), nullptr) << dropped;
   }
   EXPECT_FALSE(file.HasKey("Deleted"));
+  EXPECT_FALSE(file.HasKey("-AlsoDeleted"));
   EXPECT_FALSE(file.HasKey("Broken"));
   EXPECT_TRUE(file.HasKey("Cut"));
 

@@ -1,13 +1,12 @@
 #include "framework/app/SettingsStore.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -132,15 +131,12 @@ TEST(SettingsStore, FailedWriteKeepsTheOldFile) {
   const std::string before = s.File();
 
   // The disk fills up in the middle of the write.
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 4096;
-  auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = s.store.RegistryWriteString("Big", std::string(64 * 1024, 'z'));
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, previousHandler);
+  bool written;
+  {
+    ZingTest::FileSizeLimit full(4096);
+    ASSERT_TRUE(full.Active());
+    written = s.store.RegistryWriteString("Big", std::string(64 * 1024, 'z'));
+  }
 
   EXPECT_FALSE(written);
   EXPECT_EQ(s.File(), before);
