@@ -57,6 +57,7 @@ bool SettingsStore::ReadValue(const std::string& name, SettingsValue& value) {
 bool SettingsStore::WriteToFile(const std::string& name, const SettingsValue& value) {
   const std::string path = GetFilePath();
   const auto [subKey, valueName] = SplitValuePath(name);
+  std::lock_guard<std::mutex> lock(fileLock);
   Platform::SettingsFile file;
   return !path.empty() && file.Load(path) && file.Set(subKey, valueName, value) && file.Save(path);
 }
@@ -64,6 +65,7 @@ bool SettingsStore::WriteToFile(const std::string& name, const SettingsValue& va
 bool SettingsStore::ReadFromFile(const std::string& name, SettingsValue& value) {
   const std::string path = GetFilePath();
   const auto [subKey, valueName] = SplitValuePath(name);
+  std::lock_guard<std::mutex> lock(fileLock);
   Platform::SettingsFile file;
   if (path.empty() || !file.Load(path)) return false;
   const SettingsValue* found = file.Find(subKey, valueName);
@@ -109,6 +111,7 @@ bool SettingsStore::RegistryReadBoolean(const std::string& name, bool& flag) {
 void SettingsStore::RegistryEraseValue(const std::string& name) {
   const std::string path = GetFilePath();
   const auto [subKey, valueName] = SplitValuePath(name);
+  std::lock_guard<std::mutex> lock(fileLock);
   Platform::SettingsFile file;
   if (!path.empty() && file.Load(path) && file.Erase(subKey, valueName)) file.Save(path);
 }

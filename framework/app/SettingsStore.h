@@ -6,8 +6,11 @@
 // sub-key, the rest the value ("Options\Volume" is "Volume" in sub-key
 // "Options"). Every write reaches the disk at once and atomically; every
 // access reads the file afresh, so the store always shows what is on disk.
+// Accesses from several threads are safe; two processes writing at the same
+// moment may lose one of the two changes.
 // With an empty registry key every operation does nothing and fails.
 
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -45,7 +48,7 @@ struct FrameworkSettings {
   bool windowed = true;
   int preferredX = -1;
   int preferredY = -1;
-  bool customCursors = true;
+  bool customCursors = false;  // the application hands it to EnableCustomCursors
   bool waitForVSync = true;
   bool lastShutdownWasGraceful = true;
 };
@@ -94,6 +97,7 @@ class SettingsStore {
   bool WriteToFile(const std::string& name, const SettingsValue& value);
   bool ReadFromFile(const std::string& name, SettingsValue& value);
 
+  std::mutex fileLock;  // one read-change-write of the file at a time
   std::string configFolder;
   std::string registryKey;
   SettingsAccessHook* accessHook = nullptr;

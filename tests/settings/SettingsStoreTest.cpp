@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/FileSizeLimit.h"
@@ -151,6 +152,22 @@ TEST(SettingsStore, FailedWriteKeepsTheOldFile) {
   EXPECT_TRUE(std::filesystem::is_directory(s.dir.File(kSettingsFile)));
 }
 
+TEST(SettingsStore, WritesFromSeveralThreadsAllArrive) {
+  GameStore s;
+  auto writeTen = [&s](const std::string& prefix) {
+    for (int i = 0; i < 10; ++i) s.store.RegistryWriteInteger(prefix + std::to_string(i), i);
+  };
+  std::thread other(writeTen, "Other\\Value");
+  writeTen("Value");
+  other.join();
+  for (const std::string prefix : {"Value", "Other\\Value"}) {
+    for (int i = 0; i < 10; ++i) {
+      int number = -1;
+      EXPECT_TRUE(s.store.RegistryReadInteger(prefix + std::to_string(i), number) && number == i) << prefix << i;
+    }
+  }
+}
+
 TEST(SettingsStore, EraseValue) {
   GameStore s;
   s.store.RegistryEraseValue("Nothing\\Here");
@@ -234,6 +251,7 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   hook.log.clear();
   FrameworkSettings read;
   read.preferredY = 33;
+  read.customCursors = true;
   s.store.ReadFrameworkSettings(read, false);
   EXPECT_EQ(hook.log, (std::vector<std::string>{"read MusicVolume", "read SfxVolume", "read Muted", "read ScreenMode",
                                                 "read PreferredX", "read PreferredY", "read CustomCursors",
