@@ -1,7 +1,6 @@
 #include "framework/app/SettingsStore.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <utility>
 

@@ -1,7 +1,5 @@
 #include "framework/platform/Windows1252.h"
 
-#include <cstdint>
-
 namespace Zing::Platform {
 
 namespace {
