@@ -1,12 +1,15 @@
 #include "framework/platform/FileSystem.h"
 
-#include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <utility>
 
 namespace Zing::Platform {
 
@@ -78,6 +81,65 @@ bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
   }
   unlink(temp.c_str());
   return false;
+}
+
+std::string CurrentFolder() {
+  char buffer[PATH_MAX];
+  return getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
+}
+
+namespace {
+
+std::int64_t Nanoseconds(const timespec& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+}  // namespace
+
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+  const std::string disk = ToDiskPath(folder.empty() ? std::string(".") : folder);
+  DIR* dir = opendir(disk.c_str());
+  if (dir == nullptr) return false;
+  const int dirFd = dirfd(dir);
+  while (const dirent* item = readdir(dir)) {
+    const std::string name = item->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat link {};
+    struct stat target {};
+    if (fstatat(dirFd, item->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    FolderEntry entry;
+    entry.name = name;
+    entry.isLink = S_ISLNK(link.st_mode);
+    // A dangling link is reported as what it is: a name with nothing behind it.
+    const struct stat& info = fstatat(dirFd, item->d_name, &target, 0) == 0 ? target : link;
+    entry.isFolder = S_ISDIR(info.st_mode);
+    entry.isFile = S_ISREG(info.st_mode);
+    entry.size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+    entry.modified = Nanoseconds(info.st_mtim);
+    entries.push_back(std::move(entry));
+  }
+  closedir(dir);
+  return true;
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  struct stat first {};
+  struct stat second {};
+  return stat(ToDiskPath(a).c_str(), &first) == 0 && stat(ToDiskPath(b).c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool SetFileModified(const std::string& path, std::int64_t modified) {
+  timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;  // the access time stays as it is
+  times[1].tv_sec = static_cast<time_t>(modified / 1000000000);
+  times[1].tv_nsec = static_cast<long>(modified % 1000000000);
+  if (times[1].tv_nsec < 0) {
+    times[1].tv_nsec += 1000000000;
+    times[1].tv_sec -= 1;
+  }
+  return utimensat(AT_FDCWD, ToDiskPath(path).c_str(), times, 0) == 0;
 }
 
 }  // namespace Zing::Platform
