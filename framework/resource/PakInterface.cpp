@@ -84,10 +84,17 @@ int Seek(PFILE* file, long offset, int origin) {
   // The end counts like the disk's: size plus offset, so that the same call
   // lands on the same byte wherever the file lies.
   switch (origin) {
-    case SEEK_SET: file->position = ClampedOffset(0, offset, file->size); return 0;
-    case SEEK_CUR: file->position = ClampedOffset(file->position, offset, file->size); return 0;
-    case SEEK_END: file->position = ClampedOffset(file->size, offset, file->size); return 0;
-    default: return -1;
+    case SEEK_SET:
+      file->position = ClampedOffset(0, offset, file->size);
+      return 0;
+    case SEEK_CUR:
+      file->position = ClampedOffset(file->position, offset, file->size);
+      return 0;
+    case SEEK_END:
+      file->position = ClampedOffset(file->size, offset, file->size);
+      return 0;
+    default:
+      return -1;
   }
 }
 
@@ -283,7 +290,8 @@ void PakInterface::AddMatches(const std::string& pattern, PakSearch& search) con
     // key's from the end (a working folder may have been taken off the key).
     bool storedAbsolute = false;
     const std::vector<std::string> stored = PakNames::Components(record.name, storedAbsolute);
-    const auto below = static_cast<std::size_t>(std::count(key.begin() + static_cast<long>(prefix.size()), key.end(), '\\'));
+    const auto below =
+        static_cast<std::size_t>(std::count(key.begin() + static_cast<long>(prefix.size()), key.end(), '\\'));
     std::string name = stored.size() > below ? stored[stored.size() - 1 - below] : child;
     if (end == std::string::npos) {
       search.found.push_back(PakFindData{std::move(name), false, record.size, record.time});

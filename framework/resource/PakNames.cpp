@@ -50,7 +50,8 @@ std::string Join(const std::vector<std::string>& components, bool absolute) {
 
 std::string Normalize(const std::string& path) {
   bool absolute = false;
-  std::string key = UpperCase(Join(Components(path, absolute), absolute));
+  const std::vector<std::string> components = Components(path, absolute);
+  std::string key = UpperCase(Join(components, absolute));
   if (absolute) {
     const std::string folder = WorkingFolderKey();
     if (!folder.empty() && key.size() > folder.size() && key.compare(0, folder.size(), folder) == 0) {

@@ -169,9 +169,15 @@ XMLParser::Decoded XMLParser::NextChar(char16_t& c) {
   }
   Decoded result = Decoded::End;
   switch (encoding) {
-    case XMLEncoding::SingleByte: result = DecodeSingleByte(c); break;
-    case XMLEncoding::Utf8: result = DecodeUtf8(c); break;
-    case XMLEncoding::Utf16: result = DecodeUtf16(c); break;
+    case XMLEncoding::SingleByte:
+      result = DecodeSingleByte(c);
+      break;
+    case XMLEncoding::Utf8:
+      result = DecodeUtf8(c);
+      break;
+    case XMLEncoding::Utf16:
+      result = DecodeUtf16(c);
+      break;
   }
   if (result == Decoded::Character && c == '\n') ++lineNum;
   return result;
@@ -342,7 +348,8 @@ bool XMLParser::HandleChar(char16_t c, XMLElement& element, ElementState& state,
         return true;
       }
       break;
-    default: break;
+    default:
+      break;
   }
   if (IsWhiteSpace(c & 0xFF)) {
     if (!element.value.empty()) state.hasSpace = true;

@@ -1,0 +1,305 @@
+#include "framework/resource/PakInterface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/app/FileAccess.h"
+#include "framework/platform/FileSystem.h"
+#include "framework/resource/PakNames.h"
+#include "tests/resource/PakTestArchive.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using ZingTest::MakeArchive;
+using ZingTest::TempFolder;
+
+// Reads what is left of a stream.
+std::string ReadRest(Zing::PFILE* file) {
+  std::string text;
+  char block[7];
+  std::size_t got = 0;
+  while ((got = Zing::p_fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
+  return text;
+}
+
+std::string ReadWhole(const std::string& name) {
+  Zing::PFILE* file = Zing::p_fopen(name.c_str(), "rb");
+  if (file == nullptr) return "<missing>";
+  std::string text = ReadRest(file);
+  Zing::p_fclose(file);
+  return text;
+}
+
+// Runs a test inside a folder, as the game runs inside its data folder.
+class InFolder {
+ public:
+  explicit InFolder(const std::string& folder) : previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  InFolder(const InFolder&) = delete;
+  InFolder& operator=(const InFolder&) = delete;
+  ~InFolder() { std::filesystem::current_path(previous); }
+
+ private:
+  std::filesystem::path previous;
+};
+
+// A folder with one archive registered with a fresh layer.
+class PakTest : public ::testing::Test {
+ protected:
+  void AddArchive(const std::string& name, const std::vector<ZingTest::PakFile>& files) {
+    dir.Write(name, MakeArchive(files));
+    ASSERT_TRUE(pak.AddPakFile(dir.File(name)));
+  }
+
+  TempFolder dir;
+  Zing::PakInterface pak;
+};
+
+TEST(PakNames, NormalisedNames) {
+  using Zing::PakNames::Normalize;
+  EXPECT_EQ(Normalize("images/Ball.png"), "IMAGES\\BALL.PNG");
+  EXPECT_EQ(Normalize("images\\ball.png"), "IMAGES\\BALL.PNG");
+  EXPECT_EQ(Normalize("IMAGES//BALL.PNG"), "IMAGES\\BALL.PNG");
+  EXPECT_EQ(Normalize("a/\\/b/"), "A\\B");
+  EXPECT_EQ(Normalize("a/b/../c"), "A\\C");
+  EXPECT_EQ(Normalize("./a/./b"), "A\\B");
+  EXPECT_EQ(Normalize("../a"), "..\\A");
+  EXPECT_EQ(Normalize("a/../../b"), "..\\B");
+  EXPECT_EQ(Normalize("caf\xE9.txt"), "CAF\xE9.TXT");  // only ASCII letters change
+  // An absolute name inside the working folder is the name relative to it.
+  const std::string cwd = Zing::Platform::CurrentFolder();
+  EXPECT_EQ(Normalize(cwd + "/data/x.png"), "DATA\\X.PNG");
+  EXPECT_EQ(Normalize(cwd), Normalize(cwd));
+  EXPECT_EQ(Normalize("/elsewhere/x"), "\\ELSEWHERE\\X");
+}
+
+TEST_F(PakTest, NamesAreFoundWhateverTheirSpelling) {
+  AddArchive("main.pak", {{"images/ball.png", "ball", 0}});
+  EXPECT_EQ(ReadWhole("IMAGES\\BALL.PNG"), "ball");
+  EXPECT_EQ(ReadWhole("images//Ball.png"), "ball");
+  EXPECT_EQ(ReadWhole("./images/none/../ball.png"), "ball");
+  EXPECT_EQ(ReadWhole(Zing::Platform::CurrentFolder() + "/images/ball.png"), "ball");
+  EXPECT_EQ(ReadWhole("images/ball.pn"), "<missing>");
+}
+
+TEST_F(PakTest, ReadsUndoTheKeyAndCountWholeElements) {
+  std::string binary;
+  for (int i = 0; i < 256; ++i) binary += static_cast<char>(i);
+  AddArchive("main.pak", {{"first", "abc", 0}, {"binary", binary, 0}, {"empty", "", 0}});
+  EXPECT_EQ(ReadWhole("binary"), binary);
+  EXPECT_EQ(ReadWhole("first"), "abc");
+  EXPECT_EQ(ReadWhole("empty"), "");
+
+  Zing::PFILE* file = Zing::p_fopen("binary", "r");
+  ASSERT_NE(file, nullptr);
+  std::uint32_t words[100] = {};
+  // 256 bytes are 25 whole 10-byte elements and 6 bytes of a 26th.
+  EXPECT_EQ(Zing::p_fread(words, 10, 100, file), 25u);
+  EXPECT_EQ(Zing::p_ftell(file), 256);
+  EXPECT_NE(Zing::p_feof(file), 0);
+  EXPECT_EQ(Zing::p_fread(words, 1, 1, file), 0u);
+  EXPECT_EQ(Zing::p_fread(words, 0, 5, file), 0u);
+  Zing::p_fseek(file, 4, SEEK_SET);
+  EXPECT_EQ(Zing::p_feof(file), 0);
+  EXPECT_EQ(Zing::p_fread(words, 4, 1, file), 1u);
+  EXPECT_EQ(words[0], 0x07060504u);
+  Zing::p_fclose(file);
+}
+
+TEST_F(PakTest, SeeksStayInsideTheFile) {
+  AddArchive("main.pak", {{"ten", "0123456789", 0}});
+  Zing::PFILE* file = Zing::p_fopen("ten", "rb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(Zing::p_fseek(file, 0, SEEK_END), 0);
+  EXPECT_EQ(Zing::p_ftell(file), 10);
+  EXPECT_NE(Zing::p_feof(file), 0);
+  // The end counts as on the disk: size plus offset.
+  EXPECT_EQ(Zing::p_fseek(file, -3, SEEK_END), 0);
+  EXPECT_EQ(Zing::p_fgetc(file), '7');
+  EXPECT_EQ(Zing::p_fseek(file, -100, SEEK_CUR), 0);
+  EXPECT_EQ(Zing::p_ftell(file), 0);
+  EXPECT_EQ(Zing::p_fseek(file, 100, SEEK_SET), 0);
+  EXPECT_EQ(Zing::p_ftell(file), 10);
+  EXPECT_EQ(Zing::p_fseek(file, -4, SEEK_SET), 0);
+  EXPECT_EQ(Zing::p_ftell(file), 0);
+  EXPECT_EQ(Zing::p_fseek(file, 5, SEEK_END), 0);
+  EXPECT_EQ(Zing::p_ftell(file), 10);
+  EXPECT_EQ(Zing::p_fseek(file, std::numeric_limits<long>::max(), SEEK_CUR), 0);
+  EXPECT_EQ(Zing::p_ftell(file), 10);
+  EXPECT_EQ(Zing::p_fseek(file, std::numeric_limits<long>::min(), SEEK_CUR), 0);
+  EXPECT_EQ(Zing::p_ftell(file), 0);
+  EXPECT_NE(Zing::p_fseek(file, 1, 7), 0);  // no such origin: nothing moves
+  EXPECT_EQ(Zing::p_ftell(file), 0);
+  Zing::p_fclose(file);
+}
+
+TEST_F(PakTest, TextReadsSeeLineFeedsOnly) {
+  AddArchive("main.pak", {{"text", "ab\r\ncd\r\r\nlong line\n\rlast", 0}});
+  Zing::PFILE* file = Zing::p_fopen("text", "rt");
+  ASSERT_NE(file, nullptr);
+  std::string seen;
+  for (int c = Zing::p_fgetc(file); c != -1; c = Zing::p_fgetc(file)) {
+    EXPECT_NE(c, 13);
+    seen += static_cast<char>(c);
+  }
+  EXPECT_EQ(seen, "ab\ncd\nlong line\nlast");
+
+  Zing::p_fseek(file, 0, SEEK_SET);
+  char line[6];
+  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
+  EXPECT_STREQ(line, "ab\n");
+  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
+  EXPECT_STREQ(line, "cd\n");
+  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
+  EXPECT_STREQ(line, "long ");  // size - 1 bytes at most
+  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
+  EXPECT_STREQ(line, "line\n");
+  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
+  EXPECT_STREQ(line, "last");
+  EXPECT_EQ(Zing::p_fgets(line, sizeof line, file), nullptr);
+  EXPECT_EQ(Zing::p_fgets(line, 0, file), nullptr);
+  Zing::p_fclose(file);
+}
+
+TEST_F(PakTest, UnGetCStepsBackWithoutReplacing) {
+  AddArchive("main.pak", {{"abc", "abc", 0}});
+  Zing::PFILE* file = Zing::p_fopen("abc", "rb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(Zing::p_ungetc('x', file), 'x');
+  EXPECT_EQ(Zing::p_ftell(file), 0);
+  EXPECT_EQ(Zing::p_fgetc(file), 'a');
+  EXPECT_EQ(Zing::p_fgetc(file), 'b');
+  EXPECT_EQ(Zing::p_ungetc('z', file), 'z');
+  EXPECT_EQ(Zing::p_fgetc(file), 'b');  // the byte itself stays
+  Zing::p_fclose(file);
+}
+
+TEST_F(PakTest, WritesAndOtherModesGoToTheDisk) {
+  InFolder inside(dir.Path());
+  AddArchive("main.pak", {{"save/game.dat", "archived", 0}});
+  EXPECT_EQ(Zing::p_fopen("save\\game.dat", "w"), nullptr);  // the disk has no folder "save"
+  dir.Write("save/other", "");
+  Zing::PFILE* file = Zing::p_fopen("save\\game.dat", "wb");
+  ASSERT_NE(file, nullptr);
+  Zing::p_fclose(file);
+  EXPECT_TRUE(dir.Exists("save/game.dat"));
+  dir.Write("save/game.dat", "on disk");
+  file = Zing::p_fopen("save\\game.dat", "r+b");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(ReadRest(file), "on disk");
+  Zing::p_fclose(file);
+  EXPECT_EQ(ReadWhole("save\\game.dat"), "archived");
+}
+
+TEST_F(PakTest, ArchiveComesFirstThenTheDisk) {
+  InFolder inside(dir.Path());
+  dir.Write("levels/level_b.dat", "on disk");
+  dir.Write("levels/only_disk.dat", "loose");
+  AddArchive("main.pak", {{"levels/level_b.dat", "in archive", 0}, {"levels/only_archive.dat", "packed", 0}});
+
+  EXPECT_EQ(ReadWhole("levels\\level_b.dat"), "in archive");
+  EXPECT_EQ(ReadWhole("levels\\only_disk.dat"), "loose");
+  EXPECT_EQ(ReadWhole("levels\\only_archive.dat"), "packed");
+
+  // The application's whole-file operations see the same; writes reach the disk.
+  EXPECT_TRUE(Zing::FileExists("levels\\only_archive.dat"));
+  Zing::Buffer buffer;
+  ASSERT_TRUE(Zing::ReadBufferFromFile("levels\\only_archive.dat", buffer));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen()), "packed");
+  ASSERT_TRUE(Zing::WriteBytesToFile("levels\\only_archive.dat", "new", 3));
+  EXPECT_EQ(dir.Read("levels/only_archive.dat"), "new");
+  EXPECT_EQ(ReadWhole("levels\\only_archive.dat"), "packed");
+}
+
+TEST_F(PakTest, LaterArchivesReplaceEarlierRecords) {
+  AddArchive("main.pak", {{"shared", "old", 0}, {"first only", "1", 0}});
+  Zing::PFILE* old = Zing::p_fopen("shared", "rb");
+  ASSERT_NE(old, nullptr);
+  AddArchive("patch.pak", {{"SHARED", "new", 0}, {"second only", "2", 0}});
+  EXPECT_EQ(ReadWhole("shared"), "new");
+  EXPECT_EQ(ReadWhole("first only"), "1");
+  EXPECT_EQ(ReadWhole("second only"), "2");
+  EXPECT_EQ(ReadRest(old), "old");  // a stream keeps reading what it opened
+  Zing::p_fclose(old);
+}
+
+TEST_F(PakTest, TheArchiveItselfOpensThroughTheLayer) {
+  AddArchive("main.pak", {{"x", "y", 0}});
+  // Read through the layer, the archive shows its plain bytes.
+  const std::string plain = ReadWhole(dir.File("main.pak"));
+  EXPECT_EQ(plain, ZingTest::PlainArchive({{"x", "y", 0}}));
+}
+
+TEST_F(PakTest, DamagedOrMissingArchivesEnterNothing) {
+  const std::string good = ZingTest::PlainArchive({{"first", "1111", 0}, {"second", "22", 0}});
+  const std::vector<std::string> damaged = {
+      good.substr(0, 5),                                // truncated header
+      good.substr(0, good.size() - 7),                  // the end flag and contents cut off
+      good.substr(0, good.size() - 1),                  // contents cut short
+      std::string("\xC0\x4A\xC0\xBA\0\0\0\0\0\0", 10),  // a name of length 0
+  };
+  for (std::size_t i = 0; i < damaged.size(); ++i) {
+    const std::string name = "damaged" + std::to_string(i) + ".pak";
+    dir.Write(name, ZingTest::Keyed(damaged[i]));
+    EXPECT_FALSE(pak.AddPakFile(dir.File(name))) << i;
+  }
+  EXPECT_FALSE(pak.AddPakFile(dir.File("missing.pak")));
+  EXPECT_FALSE(pak.AddPakFile(dir.Path()));  // a folder
+  dir.Write("empty.pak", "");
+  EXPECT_FALSE(pak.AddPakFile(dir.File("empty.pak")));
+  EXPECT_EQ(ReadWhole("first"), "<missing>");
+  // The archive file itself is not entered either: the disk answers with its
+  // keyed bytes.
+  EXPECT_EQ(ReadWhole(dir.File("damaged0.pak")), ZingTest::Keyed(damaged[0]));
+}
+
+TEST(PakLayer, WithoutALayerEverythingGoesToTheDisk) {
+  ASSERT_EQ(Zing::GetPakInterface(), nullptr);
+  TempFolder dir;
+  dir.Write("plain.txt", "a\r\nb");
+  Zing::PFILE* file = Zing::p_fopen((dir.Path() + "\\plain.txt").c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(ReadRest(file), "a\r\nb");
+  EXPECT_EQ(Zing::p_fseek(file, -1, SEEK_END), 0);
+  EXPECT_EQ(Zing::p_fgetc(file), 'b');
+  EXPECT_EQ(Zing::p_fgetc(file), -1);
+  EXPECT_NE(Zing::p_feof(file), 0);
+  Zing::p_fclose(file);
+  EXPECT_EQ(Zing::p_fopen(dir.File("none").c_str(), "rb"), nullptr);
+  EXPECT_EQ(Zing::p_fopen(nullptr, "rb"), nullptr);
+  EXPECT_EQ(Zing::p_fclose(nullptr), 0);
+}
+
+TEST(PakLayer, TheFirstLayerServesTheProcess) {
+  {
+    Zing::PakInterface first;
+    Zing::PakInterface second;
+    EXPECT_EQ(Zing::GetPakInterface(), &first);
+  }
+  EXPECT_EQ(Zing::GetPakInterface(), nullptr);
+}
+
+TEST_F(PakTest, StreamsReadIndependentlyOnSeveralThreads) {
+  std::string big;
+  for (int i = 0; i < 100000; ++i) big += static_cast<char>('a' + i % 26);
+  AddArchive("main.pak", {{"big", big, 0}});
+  std::vector<std::thread> readers;
+  std::vector<int> matches(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    readers.emplace_back([&, t] {
+      for (int round = 0; round < 20; ++round) matches[t] += ReadWhole("big") == big;
+    });
+  }
+  for (std::thread& reader : readers) reader.join();
+  for (int count : matches) EXPECT_EQ(count, 20);
+}
+
+}  // namespace

@@ -1,0 +1,261 @@
+#include "framework/resource/XMLParser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/resource/PakTestArchive.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using Zing::XMLElement;
+using Zing::XMLParser;
+using ZingTest::TempFolder;
+
+// One element as a short text: "<name a=1 b=2>", "</name>", "text", "?target|body", "!body".
+std::string Describe(const XMLElement& element) {
+  switch (element.type) {
+    case XMLElement::Start: {
+      std::string text = "<" + element.value;
+      for (const auto& [name, value] : element.attributes) text += " " + name + "=" + value;
+      return text + ">";
+    }
+    case XMLElement::End:
+      return "</" + element.value + ">";
+    case XMLElement::Text:
+      return element.value;
+    case XMLElement::Instruction:
+      return "?" + element.value + "|" + element.instruction;
+    case XMLElement::Comment:
+      return "!" + element.instruction;
+    default:
+      return "none";
+  }
+}
+
+struct Parsed {
+  std::vector<std::string> elements;
+  std::vector<XMLElement> raw;
+  bool failed = false;
+  std::string error;
+  int line = 0;
+};
+
+Parsed ParseFile(XMLParser& parser, const std::string& name) {
+  Parsed parsed;
+  if (parser.OpenFile(name)) {
+    XMLElement element;
+    while (parser.NextElement(element)) {
+      parsed.elements.push_back(Describe(element));
+      parsed.raw.push_back(element);
+    }
+  }
+  parsed.failed = parser.HasFailed();
+  parsed.error = parser.GetErrorText();
+  parsed.line = parser.GetCurrentLineNum();
+  return parsed;
+}
+
+Parsed Parse(const std::string& bytes, bool comments = false) {
+  TempFolder dir;
+  dir.Write("test.xml", bytes);
+  XMLParser parser;
+  parser.SetReturnComments(comments);
+  return ParseFile(parser, dir.File("test.xml"));
+}
+
+using Elements = std::vector<std::string>;
+
+TEST(XMLParser, ElementsSectionsAndAttributes) {
+  const Parsed parsed = Parse(
+      "<?xml version=\"1.0\"?>\n"
+      "<ResourceManifest>\n"
+      "  <Resources id=\"Init\">\n"
+      "    <Font id='x' path = \"fonts/a b.txt\" z=\"1\" z=\"2\" flag />\n"
+      "  </Resources>\n"
+      "</ResourceManifest>\n");
+  ASSERT_FALSE(parsed.failed) << parsed.error;
+  EXPECT_EQ(parsed.elements,
+            (Elements{"?xml| version=\"1.0\"", "<ResourceManifest>", "<Resources id=Init>",
+                      "<Font flag= id='x' path=fonts/a b.txt z=2>", "</Font>", "</Resources>", "</ResourceManifest>"}));
+  const XMLElement& font = parsed.raw[3];
+  EXPECT_EQ(font.section, "ResourceManifest/Resources");
+  EXPECT_EQ(font.attributeOrder, (std::vector<std::string>{"id", "path", "z", "z", "flag"}));
+  EXPECT_EQ(parsed.raw[4].section, "ResourceManifest/Resources/Font");
+  EXPECT_EQ(parsed.raw[6].section, "ResourceManifest");
+  EXPECT_EQ(parsed.line, 7);
+}
+
+TEST(XMLParser, EmptyElementForms) {
+  const Elements imageAndEnd = {"<Image id=A path=b>", "</Image>"};
+  EXPECT_EQ(Parse("<Image id=\"A\" path=\"b\"/>").elements, imageAndEnd);
+  EXPECT_EQ(Parse("<Image id=\"A\" path=\"b\" />").elements, imageAndEnd);
+  EXPECT_EQ(Parse("<Image/>").elements, (Elements{"<Image>", "</Image>"}));
+  EXPECT_EQ(Parse("<Image />").elements, (Elements{"<Image>", "</Image>"}));
+  // A last quoted value ending in '/' right before '>' makes an empty element
+  // and loses the '/'.
+  EXPECT_EQ(Parse("<Dir path=\"images/\">").elements, (Elements{"<Dir path=images>", "</Dir>"}));
+  // The synthetic end tag is returned before anything else is read.
+  const Parsed nested = Parse("<a><b/>text</a>");
+  EXPECT_EQ(nested.elements, (Elements{"<a>", "<b>", "</b>", "text", "</a>"}));
+  EXPECT_EQ(nested.raw[2].section, "a/b");
+  EXPECT_EQ(nested.raw[3].section, "a");
+  // The attribute "/" of "<a / >" is no attribute in document order.
+  EXPECT_TRUE(Parse("<a />").raw[0].attributeOrder.empty());
+}
+
+TEST(XMLParser, TextIsTrimmedAndFolded) {
+  EXPECT_EQ(Parse("<t>  a   b  </t>").elements, (Elements{"<t>", "a b", "</t>"}));
+  EXPECT_EQ(Parse("<t>\n\tone\r\n two\n</t>").elements, (Elements{"<t>", "one two", "</t>"}));
+  EXPECT_EQ(Parse("<t>   </t>").elements, (Elements{"<t>", "</t>"}));
+  // Quotes in text are kept, and protect what they enclose.
+  EXPECT_EQ(Parse("<t>say \"a<b\"</t>").elements, (Elements{"<t>", "say \"a<b\"", "</t>"}));
+}
+
+TEST(XMLParser, CommentsAreDroppedUnlessAskedFor) {
+  const std::string text = "<a><!-- one -- two\n --><b/><!-- x --></a>";
+  EXPECT_EQ(Parse(text).elements, (Elements{"<a>", "<b>", "</b>", "</a>"}));
+  EXPECT_EQ(Parse(text, true).elements, (Elements{"<a>", "!one -- two\n ", "<b>", "</b>", "!x ", "</a>"}));
+  EXPECT_EQ(Parse(text).line, 2);  // line feeds inside comments count
+}
+
+TEST(XMLParser, Entities) {
+  EXPECT_EQ(Parse("<t>&lt;&foo;&amp</t>").elements, (Elements{"<t>", "<&&amp", "</t>"}));
+  EXPECT_EQ(Parse("<t>&gt;&quot;&apos;&nbsp;&cr;&amp;lt;</t>").elements, (Elements{"<t>", ">\"' \n&lt;", "</t>"}));
+  EXPECT_EQ(Parse("<t>&#65;</t>").elements, (Elements{"<t>", "&", "</t>"}));  // no numeric references
+  // A value that ends an empty element is decoded once, like any other.
+  EXPECT_EQ(Parse("<t a=\"&lt;x&gt;\" b=\"&amp;lt;/\">").elements, (Elements{"<t a=<x> b=&lt;>", "</t>"}));
+}
+
+TEST(XMLParser, ByteOrderMarksAndEncodings) {
+  const std::string text = "<a x=\"1\">hi</a>";
+  const Elements expected = {"<a x=1>", "hi", "</a>"};
+  EXPECT_EQ(Parse(text).elements, expected);
+  EXPECT_EQ(Parse("\xEF\xBB\xBF" + text).elements, expected);
+
+  // UTF-8: characters below 256 keep their value; others empty an attribute
+  // and leave their low 8 bits in text.
+  EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"caf\xC3\xA9\" y=\"\xE2\x82\xAC\">\xC3\xA9</a>").elements,
+            (Elements{"<a x=caf\xE9 y=>", "\xE9", "</a>"}));
+  // Without a mark the bytes are 8-bit characters.
+  EXPECT_EQ(Parse("<a>\xC3\xA9</a>").elements, (Elements{"<a>", "\xC3\xA9", "</a>"}));
+
+  auto utf16 = [](const std::u16string& units, bool bigEndian) {
+    std::string bytes;
+    for (char16_t unit : units) {
+      const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+      bytes += bigEndian ? high : low;
+      bytes += bigEndian ? low : high;
+    }
+    return bytes;
+  };
+  const std::u16string wide = u"\uFEFF<a x=\"1\">hi</a>";
+  EXPECT_EQ(Parse(utf16(wide, false)).elements, expected);
+  EXPECT_EQ(Parse(utf16(wide, true)).elements, expected);
+  // A character beyond 16 bits (a surrogate pair) is read as one character
+  // that does not fit in 8 bits.
+  EXPECT_EQ(Parse(utf16(u"\uFEFF<a x=\"\U0001F600\" />", false)).elements, (Elements{"<a x=>", "</a>"}));
+  EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"\xF0\x9F\x98\x80\" />").elements, (Elements{"<a x=>", "</a>"}));
+}
+
+TEST(XMLParser, ForcedEncoding) {
+  TempFolder dir;
+  dir.Write("wide.xml", std::string("<\0a\0/\0>\0", 8));
+  XMLParser parser;
+  parser.ForceEncoding(Zing::XMLEncoding::Utf16);
+  EXPECT_EQ(ParseFile(parser, dir.File("wide.xml")).elements, (Elements{"<a>", "</a>"}));
+}
+
+TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
+  const std::vector<std::string> broken = {
+      "\xEF\xBB\xBF<a>\n\x80</a>",                          // a stray continuation byte
+      "\xEF\xBB\xBF<a>\n\xC0\xAF</a>",                      // an overlong form
+      "\xEF\xBB\xBF<a>\n\xE0\x80\xAF</a>",                  // an overlong 3-byte form
+      "\xEF\xBB\xBF<a>\n\xED\xA0\x80</a>",                  // a surrogate
+      "\xEF\xBB\xBF<a>\n\xEF\xBF\xBE</a>",                  // U+FFFE
+      "\xEF\xBB\xBF<a>\n\xFE</a>",                          // no such lead byte
+      "\xEF\xBB\xBF<a>\n\xC3",                              // cut off inside a character
+      std::string("\xFF\xFE<\0a\0>\0\n\0\x00\xD8x\0", 14),  // a high surrogate alone
+      std::string("\xFF\xFE<\0a\0>\0\n\0\x00\xDC", 12),     // a low surrogate alone
+      std::string("\xFF\xFE<\0a\0>\0\n\0x", 11),            // half a unit at the end
+      "<a>\n\x01</a>",                                      // a control character
+  };
+  for (const std::string& bytes : broken) {
+    const Parsed parsed = Parse(bytes);
+    EXPECT_TRUE(parsed.failed);
+    EXPECT_EQ(parsed.error, "Illegal Character") << bytes;
+    EXPECT_EQ(parsed.line, 2) << bytes;
+  }
+  // Control characters inside quotes are kept.
+  EXPECT_FALSE(Parse("<a x=\"\x01\"/>").failed);
+}
+
+TEST(XMLParser, ErrorTextsAndLines) {
+  struct Case {
+    std::string text;
+    std::string error;
+    int line;
+  };
+  const std::vector<Case> cases = {
+      {"\n</a>", "Unexpected End", 2},
+      {"<a>\n<b>\n</a>", "End 'a' Doesn't Match Start 'b'", 3},
+      {"<a>\n<b", "Unexpected End of File", 2},
+      {"<a>\ntext", "Unexpected End of File", 2},
+      {"<a x=\"\n", "Unexpected End of File", 2},
+      {"<a <b>", "Unexpected '<'", 1},
+      {"<a>\n\nx > y</a>", "Unexpected '>'", 3},
+      {">", "Unexpected '>'", 1},
+  };
+  for (const Case& c : cases) {
+    const Parsed parsed = Parse(c.text);
+    EXPECT_TRUE(parsed.failed) << c.text;
+    EXPECT_EQ(parsed.error, c.error) << c.text;
+    EXPECT_EQ(parsed.line, c.line) << c.text;
+  }
+  // The end of the input between elements is no error, open tags or not.
+  const Parsed open = Parse("<a>\n<b/>\n");
+  EXPECT_FALSE(open.failed);
+  EXPECT_EQ(open.elements, (Elements{"<a>", "<b>", "</b>"}));
+  EXPECT_FALSE(Parse("").failed);
+}
+
+TEST(XMLParser, MissingFile) {
+  TempFolder dir;
+  XMLParser parser;
+  EXPECT_FALSE(parser.OpenFile(dir.File("none.xml")));
+  EXPECT_TRUE(parser.HasFailed());
+  EXPECT_EQ(parser.GetErrorText(), "Unable to open file " + dir.File("none.xml"));
+  EXPECT_EQ(parser.GetCurrentLineNum(), 0);
+  XMLElement element;
+  EXPECT_FALSE(parser.NextElement(element));
+}
+
+TEST(XMLParser, ReadsFromTheArchive) {
+  TempFolder dir;
+  dir.Write("main.pak", ZingTest::MakeArchive({{"properties/resources.xml", "<r>\r\n<i id=\"1\"/>\r\n</r>", 0}}));
+  Zing::PakInterface pak;
+  ASSERT_TRUE(pak.AddPakFile(dir.File("main.pak")));
+  XMLParser parser;
+  const Parsed parsed = ParseFile(parser, "properties\\resources.xml");
+  EXPECT_FALSE(parsed.failed) << parsed.error;
+  EXPECT_EQ(parsed.elements, (Elements{"<r>", "<i id=1>", "</i>", "</r>"}));
+  EXPECT_EQ(parser.GetFileName(), "properties\\resources.xml");
+  EXPECT_EQ(parsed.line, 3);
+}
+
+TEST(XMLParser, LargeFilesCrossReadBlocks) {
+  std::string text = "<list>\n";
+  for (int i = 0; i < 20000; ++i)
+    text += "  <item id=\"" + std::to_string(i) + "\">value " + std::to_string(i) + "</item>\n";
+  text += "</list>\n";
+  const Parsed parsed = Parse(text);
+  ASSERT_FALSE(parsed.failed) << parsed.error;
+  ASSERT_EQ(parsed.elements.size(), 2u + 3 * 20000);
+  EXPECT_EQ(parsed.elements[1 + 3 * 12345], "<item id=12345>");
+  EXPECT_EQ(parsed.elements[2 + 3 * 12345], "value 12345");
+  EXPECT_EQ(parsed.line, 20003);
+}
+
+}  // namespace
