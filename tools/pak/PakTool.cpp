@@ -102,9 +102,12 @@ std::string SafeRelativePath(const std::string& name) {
 std::string FormatTime(std::int64_t time) {
   if (time == 0) return "-";
   using namespace std::chrono;
-  const std::int64_t seconds = Zing::Pak::UnixNanosecondsFromTime(time) / 1000000000;
-  // Years 1601 to 9999.
-  if (seconds < -11644473600 || seconds > 253402300799) return "?";
+  // Only years 1601 to 9999 are shown; a damaged archive may hold anything.
+  constexpr std::int64_t kTicksPerSecond = 10'000'000;
+  constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+  constexpr std::int64_t kSecondsFrom1601To10000 = 265'046'774'400;
+  if (time < 0 || time / kTicksPerSecond >= kSecondsFrom1601To10000) return "?";
+  const std::int64_t seconds = time / kTicksPerSecond - kSecondsFrom1601To1970;
   const sys_seconds at{std::chrono::seconds(seconds)};
   const sys_days day = floor<days>(at);
   const year_month_day date{day};
@@ -162,7 +165,8 @@ std::string FormatListing(const std::vector<Entry>& entries) {
     listing += '\n';
     total += entry.size;
   }
-  std::snprintf(line, sizeof line, "%zu files, %llu bytes\n", entries.size(), static_cast<unsigned long long>(total));
+  std::snprintf(line, sizeof line, "%zu %s, %llu bytes\n", entries.size(), entries.size() == 1 ? "file" : "files",
+                static_cast<unsigned long long>(total));
   return listing + line;
 }
 

@@ -1,0 +1,165 @@
+#include "tools/pak/PakTool.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/resource/PakInterface.h"
+#include "tests/resource/PakTestArchive.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ZingTest::TempFolder;
+
+// A folder of files with awkward contents: empty, binary, every key byte.
+void FillSource(const TempFolder& dir) {
+  std::string binary;
+  for (int i = 0; i < 1000; ++i) binary += static_cast<char>((i * 7) & 0xFF);
+  dir.Write("in/properties/resources.xml", "<ResourceManifest/>\r\n");
+  dir.Write("in/images/ball.png", binary);
+  dir.Write("in/images/deep/er/cube.png", std::string(1, static_cast<char>(Zing::Pak::kKey)));
+  dir.Write("in/empty", "");
+  dir.Write("in/a.txt", "sorted before a/");
+  dir.Write("in/a/b.txt", "inside a");
+}
+
+std::vector<std::string> Names(const std::vector<Zing::Pak::Entry>& entries) {
+  std::vector<std::string> names;
+  for (const auto& entry : entries) names.push_back(entry.name);
+  return names;
+}
+
+const std::vector<std::string> kSourceNames = {
+    "a.txt", "a/b.txt", "empty", "images/ball.png", "images/deep/er/cube.png", "properties/resources.xml"};
+
+TEST(PakTool, RoundTripGivesIdenticalBytesAndTimes) {
+  TempFolder dir;
+  FillSource(dir);
+  fs::last_write_time(dir.File("in/a.txt"), fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+  bool written = false;
+  std::string error;
+  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), dir.File("game.pak"), PakTool::Times::FromFiles, written, error))
+      << error;
+  EXPECT_TRUE(written);
+
+  std::vector<Zing::Pak::Entry> entries;
+  ASSERT_TRUE(PakTool::ListArchive(dir.File("game.pak"), entries, error)) << error;
+  EXPECT_EQ(Names(entries), kSourceNames);
+  EXPECT_EQ(entries[3].size, 1000u);
+
+  ASSERT_TRUE(PakTool::ExtractArchive(dir.File("game.pak"), dir.File("out"), error)) << error;
+  for (const std::string& name : kSourceNames) {
+    EXPECT_EQ(dir.Read("out/" + name), dir.Read("in/" + name)) << name;
+    // Archives keep times to 100 ns.
+    const auto difference = fs::last_write_time(dir.File("out/" + name)) - fs::last_write_time(dir.File("in/" + name));
+    EXPECT_LT(std::chrono::abs(difference), std::chrono::nanoseconds(100)) << name;
+  }
+}
+
+TEST(PakTool, TheGameReadsWhatTheToolWrites) {
+  TempFolder dir;
+  FillSource(dir);
+  bool written = false;
+  std::string error;
+  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), dir.File("main.pak"), PakTool::Times::Zero, written, error));
+  Zing::PakInterface pak;
+  ASSERT_TRUE(pak.AddPakFile(dir.File("main.pak")));
+  for (const std::string& name : kSourceNames) {
+    Zing::PFILE* file = Zing::p_fopen(name.c_str(), "rb");
+    ASSERT_NE(file, nullptr) << name;
+    std::string contents(4096, '\0');
+    contents.resize(Zing::p_fread(contents.data(), 1, contents.size(), file));
+    Zing::p_fclose(file);
+    EXPECT_EQ(contents, dir.Read("in/" + name)) << name;
+  }
+}
+
+TEST(PakTool, PackingIsDeterministicAndLeavesAnUnchangedArchiveAlone) {
+  TempFolder dir;
+  FillSource(dir);
+  // The archive inside the folder it packs is never packed into itself.
+  const std::string archive = dir.File("in/main.pak");
+  bool written = false;
+  std::string error;
+  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), archive, PakTool::Times::Zero, written, error));
+  EXPECT_TRUE(written);
+  const std::string first = dir.Read("in/main.pak");
+  std::vector<Zing::Pak::Entry> entries;
+  ASSERT_TRUE(PakTool::ListArchive(archive, entries, error));
+  EXPECT_EQ(Names(entries), kSourceNames);
+  for (const auto& entry : entries) EXPECT_EQ(entry.time, 0);
+
+  // New times on every file change nothing; the archive is not even rewritten.
+  const auto stamp = fs::last_write_time(archive) - std::chrono::hours(1);
+  fs::last_write_time(archive, stamp);
+  for (const std::string& name : kSourceNames)
+    fs::last_write_time(dir.File("in/" + name), fs::file_time_type::clock::now());
+  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), archive, PakTool::Times::Zero, written, error));
+  EXPECT_FALSE(written);
+  EXPECT_EQ(fs::last_write_time(archive), stamp);
+  EXPECT_EQ(dir.Read("in/main.pak"), first);
+
+  // A changed file is packed again.
+  dir.Write("in/empty", "no longer");
+  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), archive, PakTool::Times::Zero, written, error));
+  EXPECT_TRUE(written);
+  EXPECT_NE(dir.Read("in/main.pak"), first);
+}
+
+TEST(PakTool, ListingShowsSizeTimeAndName) {
+  Zing::Pak::Entry dated{"images/ball.png", 0, 1234, Zing::Pak::TimeFromUnixNanoseconds(1'700'000'000'000'000'000)};
+  Zing::Pak::Entry undated{"empty", 0, 0, 0};
+  EXPECT_EQ(PakTool::FormatListing({dated, undated}),
+            "        1234  2023-11-14 22:13:20  images/ball.png\n"
+            "           0  -                    empty\n"
+            "2 files, 1234 bytes\n");
+  for (std::int64_t absurd : {std::numeric_limits<std::int64_t>::max(), std::int64_t{-1}}) {
+    EXPECT_EQ(PakTool::FormatListing({Zing::Pak::Entry{"x", 0, 1, absurd}}),
+              "           1  ?                    x\n1 file, 1 bytes\n");
+  }
+}
+
+TEST(PakTool, ExtractionNeverLeavesTheFolder) {
+  const std::vector<std::string> hostile = {"../escape", "a/../../escape", "/tmp/escape", "\\escape",
+                                            std::string("a\0b", 3)};
+  for (const std::string& name : hostile) {
+    TempFolder dir;
+    dir.Write("evil.pak", ZingTest::MakeArchive({{"fine", "1", 0}, {name, "2", 0}}));
+    std::string error;
+    EXPECT_FALSE(PakTool::ExtractArchive(dir.File("evil.pak"), dir.File("out/inner"), error)) << name;
+    EXPECT_NE(error.find("outside"), std::string::npos) << error;
+    EXPECT_FALSE(dir.Exists("out/inner/fine")) << name;  // refused before anything is written
+    EXPECT_FALSE(dir.Exists("out/escape"));
+  }
+  // Harmless oddities are tidied: "./", doubled and backward separators.
+  TempFolder dir;
+  dir.Write("odd.pak", ZingTest::MakeArchive({{"./a//b\\c.txt", "odd", 0}}));
+  std::string error;
+  ASSERT_TRUE(PakTool::ExtractArchive(dir.File("odd.pak"), dir.File("out"), error)) << error;
+  EXPECT_EQ(dir.Read("out/a/b/c.txt"), "odd");
+}
+
+TEST(PakTool, DamagedOrMissingInputIsReported) {
+  TempFolder dir;
+  std::string error;
+  std::vector<Zing::Pak::Entry> entries;
+  EXPECT_FALSE(PakTool::ListArchive(dir.File("missing.pak"), entries, error));
+  dir.Write("cut.pak", ZingTest::MakeArchive({{"name", "contents", 0}}).substr(0, 20));
+  EXPECT_FALSE(PakTool::ListArchive(dir.File("cut.pak"), entries, error));
+  EXPECT_NE(error.find("damaged"), std::string::npos);
+  EXPECT_FALSE(PakTool::ExtractArchive(dir.File("cut.pak"), dir.File("out"), error));
+  EXPECT_FALSE(dir.Exists("out"));
+
+  bool written = true;
+  EXPECT_FALSE(PakTool::CreateArchive(dir.File("no folder"), dir.File("x.pak"), PakTool::Times::Zero, written, error));
+  EXPECT_FALSE(written);
+  dir.Write("long/" + std::string(250, 'n') + "/" + std::string(10, 'm'), "too long a name");
+  EXPECT_FALSE(PakTool::CreateArchive(dir.File("long"), dir.File("x.pak"), PakTool::Times::Zero, written, error));
+  EXPECT_FALSE(dir.Exists("x.pak"));
+}
+
+}  // namespace
