@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "framework/resource/PakFormat.h"
 #include "framework/resource/PakInterface.h"
+#include "framework/resource/PakNames.h"
 #include "fuzz/FuzzInputFile.h"
 
 namespace {
@@ -24,6 +26,9 @@ const ZingFuzz::InputFile& Input() {
 }
 
 void ReadEveryFile(const std::vector<Zing::Pak::Entry>& entries) {
+  // A later file of the same name replaces an earlier one.
+  std::map<std::string, std::uint32_t> sizes;
+  for (const Zing::Pak::Entry& entry : entries) sizes[Zing::PakNames::Normalize(entry.name)] = entry.size;
   char block[64];
   for (const Zing::Pak::Entry& entry : entries) {
     // A name with a zero byte cannot be asked for.
@@ -32,6 +37,7 @@ void ReadEveryFile(const std::vector<Zing::Pak::Entry>& entries) {
     Check(file != nullptr);  // the name, or a later one that replaced it
     std::size_t total = 0;
     while (std::size_t got = Zing::p_fread(block, 1, sizeof block, file)) total += got;
+    Check(total == sizes[Zing::PakNames::Normalize(entry.name)]);
     Check(Zing::p_feof(file) != 0);
     Zing::p_fseek(file, -3, SEEK_END);
     while (Zing::p_fgets(block, sizeof block, file) != nullptr) Check(std::char_traits<char>::length(block) < 64);

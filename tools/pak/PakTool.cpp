@@ -141,8 +141,11 @@ bool CreateArchive(const std::string& folder, const std::string& archive, Times 
   return true;
 }
 
-bool ListArchive(const std::string& archive, std::vector<Entry>& entries, std::string& error) {
-  Platform::MappedFile file;
+namespace {
+
+// Maps an archive and reads its directory.
+bool OpenArchive(const std::string& archive, Platform::MappedFile& file, std::vector<Entry>& entries,
+                 std::string& error) {
   if (!file.Open(archive)) {
     error = "cannot read " + archive;
     return false;
@@ -152,6 +155,13 @@ bool ListArchive(const std::string& archive, std::vector<Entry>& entries, std::s
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool ListArchive(const std::string& archive, std::vector<Entry>& entries, std::string& error) {
+  Platform::MappedFile file;
+  return OpenArchive(archive, file, entries, error);
 }
 
 std::string FormatListing(const std::vector<Entry>& entries) {
@@ -173,14 +183,7 @@ std::string FormatListing(const std::vector<Entry>& entries) {
 bool ExtractArchive(const std::string& archive, const std::string& folder, std::string& error) {
   Platform::MappedFile file;
   std::vector<Entry> entries;
-  if (!file.Open(archive)) {
-    error = "cannot read " + archive;
-    return false;
-  }
-  if (!Zing::Pak::ReadDirectory(file.Data(), file.Size(), entries, error)) {
-    error = archive + " is damaged: " + error;
-    return false;
-  }
+  if (!OpenArchive(archive, file, entries, error)) return false;
   std::vector<std::string> paths;
   for (const Entry& entry : entries) {
     paths.push_back(SafeRelativePath(entry.name));
