@@ -15,6 +15,7 @@ class InputFile {
   explicit InputFile(const std::string& suffix) {
     std::random_device random;
     path = (std::filesystem::temp_directory_path() / ("zing-fuzz-" + std::to_string(random()) + suffix)).string();
+    std::ofstream create(path, std::ios::binary);
   }
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
@@ -23,10 +24,16 @@ class InputFile {
     std::filesystem::remove(path, ignored);
   }
 
-  // Replaces the file's contents; returns its path.
+  // Replaces the file's contents; returns its path. The file is overwritten
+  // and then cut to size rather than truncated first: some file systems
+  // flush a file to the disk whenever it is truncated to nothing and written
+  // again, which would slow the run down to a crawl.
   const std::string& Write(const void* bytes, std::size_t size) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+    {
+      std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+      out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+    }
+    std::filesystem::resize_file(path, size);
     return path;
   }
 

@@ -274,7 +274,7 @@ void PakInterface::AddMatches(const std::string& pattern, PakSearch& search) con
   const std::string namePattern = PakNames::UpperCase(wanted.back());
   wanted.pop_back();
   const std::string folder = PakNames::Normalize(PakNames::Join(wanted, absolute));
-  const std::string prefix = folder.empty() ? folder : folder + '\\';
+  const std::string prefix = folder.empty() || folder.back() == '\\' ? folder : folder + '\\';
 
   std::set<std::string> reported;  // a folder is reported once, however many files it holds
   std::shared_lock guard(lock);
