@@ -1,0 +1,300 @@
+#include "tools/soundgen/Music.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace SoundGen {
+
+static_assert(kSampleRate * 60 % kMusicBeatsPerMinute == 0, "a beat must be a whole number of frames");
+
+namespace {
+
+// The stereo mix of the loop plus the mono send into the room. Writes wrap
+// around the end, so a note that rings past the last bar sounds over the first.
+class LoopMix {
+ public:
+  LoopMix() : left(kMusicFrames, 0.0), right(kMusicFrames, 0.0), send(kMusicFrames, 0.0) {}
+
+  void Add(std::size_t frame, double value, double pan, double sendGain) {
+    const std::size_t at = frame % kMusicFrames;
+    // Constant-power panning, pan 0 hard left .. 1 hard right.
+    left[at] += value * std::cos(0.5 * std::numbers::pi * pan);
+    right[at] += value * std::sin(0.5 * std::numbers::pi * pan);
+    send[at] += value * sendGain;
+  }
+
+  std::vector<double> left;
+  std::vector<double> right;
+  std::vector<double> send;
+};
+
+std::size_t BeatToFrame(double beat) { return static_cast<std::size_t>(std::llround(beat * kMusicFramesPerBeat)); }
+double BeatsToSeconds(double beats) { return beats * 60.0 / kMusicBeatsPerMinute; }
+
+// A phase accumulator giving sin and cos of the fundamental and, by rotation,
+// of its first few harmonics without further trigonometry.
+class Harmonics {
+ public:
+  explicit Harmonics(double startPhase = 0) : phase(startPhase) {}
+
+  // Sum of harmonics 1..count with the given levels at the current phase, then
+  // advances the phase by `hz`.
+  template <std::size_t N>
+  double Next(double hz, const std::array<double, N>& levels) {
+    const double angle = kTwoPi * phase;
+    const double s1 = std::sin(angle);
+    const double c1 = std::cos(angle);
+    double s = s1;
+    double c = c1;
+    double sum = 0;
+    for (std::size_t n = 0; n < N; ++n) {
+      sum += levels[n] * s;
+      const double nextS = s * c1 + c * s1;
+      c = c * c1 - s * s1;
+      s = nextS;
+    }
+    phase += hz / kSampleRate;
+    phase -= std::floor(phase);
+    return sum;
+  }
+
+ private:
+  double phase;
+};
+
+// A raised-cosine rise from 0 to 1 over `seconds`.
+double Rise(double t, double seconds) {
+  if (t <= 0) return 0;
+  if (t >= seconds) return 1;
+  const double s = std::sin(0.5 * std::numbers::pi * t / seconds);
+  return s * s;
+}
+
+// A held note's envelope: rises over `attack`, holds until `hold`, then falls
+// smoothly to silence over `release`.
+double HeldEnvelope(double t, double attack, double hold, double release) {
+  const double up = Rise(t, attack);
+  if (t < hold) return up;
+  return up * (1.0 - Rise(t - hold, release));
+}
+
+// --- Instruments -----------------------------------------------------------
+
+// A warm pad: two slightly detuned voices spread across the stereo field,
+// each a soft stack of six harmonics, with a slow swell and a long release.
+void AddPad(LoopMix& mix, double beat, double beats, int midi, double gain) {
+  constexpr std::array<double, 6> kLevels = {1.0, 0.32, 0.16, 0.09, 0.05, 0.03};
+  constexpr double kAttack = 0.9;
+  constexpr double kRelease = 1.6;
+  const double hold = BeatsToSeconds(beats);
+  const std::size_t first = BeatToFrame(beat);
+  const std::size_t count = SecondsToFrames(hold + kRelease);
+  const double cents[2] = {-6.0, 6.0};
+  const double pans[2] = {0.25, 0.75};
+  for (int v = 0; v < 2; ++v) {
+    const double hz = NoteHz(midi + cents[v] / 100.0);
+    Harmonics voice(0.37 * v);
+    for (std::size_t i = 0; i < count; ++i) {
+      const double t = static_cast<double>(i) / kSampleRate;
+      const double value = gain * HeldEnvelope(t, kAttack, hold, kRelease) * voice.Next(hz, kLevels);
+      mix.Add(first + i, value, pans[v], 0.35);
+    }
+  }
+}
+
+// A round bass: a fundamental with a little second and third harmonic, a soft
+// pluck that settles to a sustained level.
+void AddBass(LoopMix& mix, double beat, double beats, int midi, double gain) {
+  constexpr std::array<double, 3> kLevels = {1.0, 0.3, 0.08};
+  constexpr double kRelease = 0.15;
+  const double hold = BeatsToSeconds(beats) - 0.05;
+  const std::size_t first = BeatToFrame(beat);
+  const std::size_t count = SecondsToFrames(hold + kRelease);
+  const double hz = NoteHz(midi);
+  Harmonics voice;
+  for (std::size_t i = 0; i < count; ++i) {
+    const double t = static_cast<double>(i) / kSampleRate;
+    const double body = 0.6 + 0.4 * std::exp(-t / 0.35);
+    const double value = gain * body * HeldEnvelope(t, 0.012, hold, kRelease) * voice.Next(hz, kLevels);
+    mix.Add(first + i, value, 0.5, 0.05);
+  }
+}
+
+// A soft electric-bell tone by frequency modulation whose brightness dies
+// away faster than its ring.
+void AddBell(LoopMix& mix, double beat, int midi, double gain, double pan) {
+  constexpr double kRing = 2.4;
+  const std::size_t first = BeatToFrame(beat);
+  const std::size_t count = SecondsToFrames(kRing);
+  const double hz = NoteHz(midi);
+  double carrier = 0;
+  double modulator = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const double t = static_cast<double>(i) / kSampleRate;
+    const double index = 1.1 * std::exp(-t / 0.18);
+    const double envelope = Strike(t, 0.004, 0.5) * (1.0 - Rise(t - (kRing - 0.2), 0.2));
+    const double value = gain * envelope * std::sin(kTwoPi * carrier + index * std::sin(kTwoPi * modulator));
+    mix.Add(first + i, value, pan, 0.5);
+    carrier += hz / kSampleRate;
+    carrier -= std::floor(carrier);
+    modulator += 2.0 * hz / kSampleRate;
+    modulator -= std::floor(modulator);
+  }
+}
+
+// A gentle, breathy lead like a soft ocarina, with a vibrato that grows in
+// after the note has begun.
+void AddLead(LoopMix& mix, double beat, double beats, int midi, double gain) {
+  constexpr std::array<double, 3> kLevels = {1.0, 0.22, 0.07};
+  constexpr double kRelease = 0.35;
+  const double hold = BeatsToSeconds(beats) - 0.04;
+  const std::size_t first = BeatToFrame(beat);
+  const std::size_t count = SecondsToFrames(hold + kRelease);
+  const double hz = NoteHz(midi);
+  Harmonics voice;
+  for (std::size_t i = 0; i < count; ++i) {
+    const double t = static_cast<double>(i) / kSampleRate;
+    const double vibrato = 1.0 + 0.0045 * Rise(t - 0.25, 0.4) * std::sin(kTwoPi * 5.0 * t);
+    const double envelope = HeldEnvelope(t, 0.07, hold, kRelease) * (0.85 + 0.15 * std::exp(-t / 0.3));
+    mix.Add(first + i, gain * envelope * voice.Next(hz * vibrato, kLevels), 0.58, 0.55);
+  }
+}
+
+// --- The score ---------------------------------------------------------------
+
+// One bar of the eight-bar progression: the pad's voicing (which the
+// arpeggio plays an octave up) and the bass's root and fifth.
+struct Chord {
+  std::array<int, 4> voicing;
+  int root;
+  int fifth;
+};
+
+// Dmaj7, Bm7, Gmaj7, A7sus4, Em7, F#m7, Gmaj7, A7sus4 (-> Dmaj7 again).
+constexpr std::array<Chord, 8> kProgression = {{
+    {{62, 66, 69, 73}, 50, 57},
+    {{59, 62, 66, 69}, 47, 54},
+    {{62, 66, 67, 71}, 43, 50},
+    {{62, 64, 67, 69}, 45, 52},
+    {{62, 64, 67, 71}, 40, 47},
+    {{61, 64, 66, 69}, 42, 49},
+    {{62, 66, 67, 71}, 43, 50},
+    {{61, 64, 67, 69}, 45, 52},
+}};
+
+struct MelodyNote {
+  int bar;  // within the eight-bar phrase
+  double beat;
+  double beats;
+  int midi;
+};
+
+// The tune, first statement and its answer.
+constexpr MelodyNote kTune[] = {
+    {0, 0, 1.5, 81}, {0, 1.5, 0.5, 78}, {0, 2, 1, 76}, {0, 3, 1, 78},   {1, 0, 2, 74},
+    {1, 2, 1, 71},   {1, 3, 1, 74},     {2, 0, 1, 76}, {2, 1, 1, 78},   {2, 2, 2, 83},
+    {3, 0, 2.5, 81}, {3, 2.5, 0.5, 79}, {3, 3, 1, 76}, {4, 0, 1.5, 79}, {4, 1.5, 0.5, 78},
+    {4, 2, 1, 76},   {4, 3, 1, 74},     {5, 0, 1, 73}, {5, 1, 1, 76},   {5, 2, 2, 81},
+    {6, 0, 1.5, 83}, {6, 1.5, 0.5, 81}, {6, 2, 1, 78}, {6, 3, 1, 74},   {7, 0, 3, 76},
+};
+constexpr MelodyNote kAnswer[] = {
+    {0, 0, 1, 78}, {0, 1, 1, 81}, {0, 2, 1.5, 86}, {0, 3.5, 0.5, 85}, {1, 0, 2, 83},   {1, 2, 1, 81},
+    {1, 3, 1, 78}, {2, 0, 1, 79}, {2, 1, 1, 83},   {2, 2, 2, 86},     {3, 0, 2, 81},   {3, 2, 1, 83},
+    {3, 3, 1, 81}, {4, 0, 2, 79}, {4, 2, 1, 76},   {4, 3, 1, 79},     {5, 0, 1.5, 78}, {5, 1.5, 0.5, 76},
+    {5, 2, 2, 73}, {6, 0, 1, 74}, {6, 1, 1, 76},   {6, 2, 1, 78},     {6, 3, 1, 83},   {7, 0, 3.5, 81},
+};
+
+// The rolling eight-note figure of the arpeggio over the chord's four notes
+// (4 is the lowest note an octave up).
+constexpr std::array<int, 8> kArpFigure = {0, 1, 2, 3, 4, 3, 2, 1};
+
+int ArpNote(const Chord& chord, int step) {
+  const int index = kArpFigure[static_cast<std::size_t>(step)];
+  return index == 4 ? chord.voicing[0] + 24 : chord.voicing[static_cast<std::size_t>(index)] + 12;
+}
+
+// Four sections of eight bars: pad and bass alone with a few bell notes; the
+// arpeggio joins; the tune over it; its answer, thinning out at the end so
+// that the loop returns to the quiet opening.
+void ArrangeBar(LoopMix& mix, int bar) {
+  const int section = bar / 8;
+  const Chord& chord = kProgression[static_cast<std::size_t>(bar % 8)];
+  const double start = static_cast<double>(bar * kMusicBeatsPerBar);
+  for (int note : chord.voicing) AddPad(mix, start, 4, note, section == 0 ? 0.05 : 0.042);
+
+  if (section == 0) {
+    AddBass(mix, start, 4, chord.root, 0.2);
+  } else {
+    AddBass(mix, start, 2, chord.root, 0.2);
+    AddBass(mix, start + 2, 1, chord.root, 0.16);
+    AddBass(mix, start + 3, 1, chord.fifth, 0.16);
+  }
+
+  const bool sparse = section == 0 || bar >= kMusicBars - 2;
+  const double bellGain = section >= 2 ? 0.045 : 0.06;
+  for (int step = 0; step < 8; ++step) {
+    if (sparse && step % 2 != 0) continue;
+    if (section == 0 && step % 4 != 0) continue;
+    const double accent = step % 2 == 0 ? 1.0 : 0.75;
+    const double pan = step % 2 == 0 ? 0.35 : 0.65;
+    AddBell(mix, start + 0.5 * step, ArpNote(chord, step), bellGain * accent, pan);
+  }
+}
+
+void AddTune(LoopMix& mix, int firstBar, const MelodyNote* notes, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const MelodyNote& n = notes[i];
+    AddLead(mix, (firstBar + n.bar) * kMusicBeatsPerBar + n.beat, n.beats, n.midi, 0.085);
+  }
+}
+
+// Runs the room over the send twice around the loop and keeps the second
+// pass, so that the room's tail at the end of the loop is also heard at its
+// beginning and the two ends join seamlessly.
+void AddLoopedRoom(LoopMix& mix, double wet) {
+  Room room(0.82, 0.45, 23);
+  double left = 0;
+  double right = 0;
+  for (std::size_t i = 0; i < kMusicFrames; ++i) room.Process(mix.send[i], left, right);
+  for (std::size_t i = 0; i < kMusicFrames; ++i) {
+    room.Process(mix.send[i], left, right);
+    mix.left[i] += wet * left;
+    mix.right[i] += wet * right;
+  }
+}
+
+Pcm ToPcm(const LoopMix& mix) {
+  Pcm pcm;
+  pcm.channels = 2;
+  pcm.samples.resize(kMusicFrames * 2);
+  // Removing the mean (a constant) keeps the loop seamless, unlike a filter.
+  double mean[2] = {0, 0};
+  for (std::size_t i = 0; i < kMusicFrames; ++i) {
+    mean[0] += mix.left[i];
+    mean[1] += mix.right[i];
+  }
+  mean[0] /= kMusicFrames;
+  mean[1] /= kMusicFrames;
+  for (std::size_t i = 0; i < kMusicFrames; ++i) {
+    pcm.samples[2 * i] = static_cast<float>(mix.left[i] - mean[0]);
+    pcm.samples[2 * i + 1] = static_cast<float>(mix.right[i] - mean[1]);
+  }
+  return pcm;
+}
+
+}  // namespace
+
+Pcm RenderMusic() {
+  LoopMix mix;
+  for (int bar = 0; bar < kMusicBars; ++bar) ArrangeBar(mix, bar);
+  AddTune(mix, 16, kTune, std::size(kTune));
+  AddTune(mix, 24, kAnswer, std::size(kAnswer));
+  AddLoopedRoom(mix, 0.9);
+  Pcm pcm = ToPcm(mix);
+  NormalisePeak(pcm, -14.0);
+  return pcm;
+}
+
+}  // namespace SoundGen
