@@ -112,14 +112,14 @@ double Room::RunComb(Comb& comb, double in, double feedback, double damping) {
   const double out = comb.line[comb.pos];
   comb.store = out * (1.0 - damping) + comb.store * damping;
   comb.line[comb.pos] = in + comb.store * feedback;
-  comb.pos = (comb.pos + 1) % comb.line.size();
+  if (++comb.pos == comb.line.size()) comb.pos = 0;
   return out;
 }
 
 double Room::RunAllPass(AllPass& pass, double in) {
   const double delayed = pass.line[pass.pos];
   pass.line[pass.pos] = in + delayed * 0.5;
-  pass.pos = (pass.pos + 1) % pass.line.size();
+  if (++pass.pos == pass.line.size()) pass.pos = 0;
   return delayed - in;
 }
 

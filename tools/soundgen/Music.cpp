@@ -11,18 +11,27 @@ static_assert(kSampleRate * 60 % kMusicBeatsPerMinute == 0, "a beat must be a wh
 
 namespace {
 
+// Where a voice sits in the stereo field and how much of it feeds the room.
+struct Placement {
+  Placement(double pan, double sendGain)
+      // Constant-power panning, pan 0 hard left .. 1 hard right.
+      : left(std::cos(0.5 * std::numbers::pi * pan)), right(std::sin(0.5 * std::numbers::pi * pan)), send(sendGain) {}
+  double left;
+  double right;
+  double send;
+};
+
 // The stereo mix of the loop plus the mono send into the room. Writes wrap
 // around the end, so a note that rings past the last bar sounds over the first.
 class LoopMix {
  public:
   LoopMix() : left(kMusicFrames, 0.0), right(kMusicFrames, 0.0), send(kMusicFrames, 0.0) {}
 
-  void Add(std::size_t frame, double value, double pan, double sendGain) {
+  void Add(std::size_t frame, double value, const Placement& place) {
     const std::size_t at = frame % kMusicFrames;
-    // Constant-power panning, pan 0 hard left .. 1 hard right.
-    left[at] += value * std::cos(0.5 * std::numbers::pi * pan);
-    right[at] += value * std::sin(0.5 * std::numbers::pi * pan);
-    send[at] += value * sendGain;
+    left[at] += value * place.left;
+    right[at] += value * place.right;
+    send[at] += value * place.send;
   }
 
   std::vector<double> left;
@@ -33,35 +42,69 @@ class LoopMix {
 std::size_t BeatToFrame(double beat) { return static_cast<std::size_t>(std::llround(beat * kMusicFramesPerBeat)); }
 double BeatsToSeconds(double beats) { return beats * 60.0 / kMusicBeatsPerMinute; }
 
-// A phase accumulator giving sin and cos of the fundamental and, by rotation,
-// of its first few harmonics without further trigonometry.
+// Sum of the first N harmonics of a phase given by its sine and cosine; the
+// harmonics come from repeated rotation instead of further trigonometry.
+template <std::size_t N>
+double HarmonicSum(double s1, double c1, const std::array<double, N>& levels) {
+  double s = s1;
+  double c = c1;
+  double sum = 0;
+  for (std::size_t n = 0; n < N; ++n) {
+    sum += levels[n] * s;
+    const double nextS = s * c1 + c * s1;
+    c = c * c1 - s * s1;
+    s = nextS;
+  }
+  return sum;
+}
+
+// An oscillator of changing pitch: a phase accumulator, one sine and cosine
+// per sample.
 class Harmonics {
  public:
-  explicit Harmonics(double startPhase = 0) : phase(startPhase) {}
-
-  // Sum of harmonics 1..count with the given levels at the current phase, then
-  // advances the phase by `hz`.
   template <std::size_t N>
   double Next(double hz, const std::array<double, N>& levels) {
     const double angle = kTwoPi * phase;
-    const double s1 = std::sin(angle);
-    const double c1 = std::cos(angle);
-    double s = s1;
-    double c = c1;
-    double sum = 0;
-    for (std::size_t n = 0; n < N; ++n) {
-      sum += levels[n] * s;
-      const double nextS = s * c1 + c * s1;
-      c = c * c1 - s * s1;
-      s = nextS;
-    }
+    const double sum = HarmonicSum(std::sin(angle), std::cos(angle), levels);
     phase += hz / kSampleRate;
     phase -= std::floor(phase);
     return sum;
   }
 
  private:
-  double phase;
+  double phase = 0;
+};
+
+// An oscillator of fixed pitch: a unit phasor turned by a fixed step each
+// sample, set back onto the unit circle now and then against rounding drift.
+class SteadyHarmonics {
+ public:
+  SteadyHarmonics(double hz, double startPhase)
+      : s(std::sin(kTwoPi * startPhase)),
+        c(std::cos(kTwoPi * startPhase)),
+        stepS(std::sin(kTwoPi * hz / kSampleRate)),
+        stepC(std::cos(kTwoPi * hz / kSampleRate)) {}
+
+  template <std::size_t N>
+  double Next(const std::array<double, N>& levels) {
+    const double sum = HarmonicSum(s, c, levels);
+    const double nextS = s * stepC + c * stepS;
+    c = c * stepC - s * stepS;
+    s = nextS;
+    if (++count % 1024 == 0) {
+      const double length = std::sqrt(s * s + c * c);
+      s /= length;
+      c /= length;
+    }
+    return sum;
+  }
+
+ private:
+  double s;
+  double c;
+  double stepS;
+  double stepC;
+  unsigned count = 0;
 };
 
 // A raised-cosine rise from 0 to 1 over `seconds`.
@@ -82,8 +125,9 @@ double HeldEnvelope(double t, double attack, double hold, double release) {
 
 // --- Instruments -----------------------------------------------------------
 
-// A warm pad: two slightly detuned voices spread across the stereo field,
-// each a soft stack of six harmonics, with a slow swell and a long release.
+// A warm pad: two voices detuned by six cents either way and spread across
+// the stereo field, each a soft stack of six harmonics, with a slow swell and
+// a long release.
 void AddPad(LoopMix& mix, double beat, double beats, int midi, double gain) {
   constexpr std::array<double, 6> kLevels = {1.0, 0.32, 0.16, 0.09, 0.05, 0.03};
   constexpr double kAttack = 0.9;
@@ -91,16 +135,15 @@ void AddPad(LoopMix& mix, double beat, double beats, int midi, double gain) {
   const double hold = BeatsToSeconds(beats);
   const std::size_t first = BeatToFrame(beat);
   const std::size_t count = SecondsToFrames(hold + kRelease);
-  const double cents[2] = {-6.0, 6.0};
-  const double pans[2] = {0.25, 0.75};
-  for (int v = 0; v < 2; ++v) {
-    const double hz = NoteHz(midi + cents[v] / 100.0);
-    Harmonics voice(0.37 * v);
-    for (std::size_t i = 0; i < count; ++i) {
-      const double t = static_cast<double>(i) / kSampleRate;
-      const double value = gain * HeldEnvelope(t, kAttack, hold, kRelease) * voice.Next(hz, kLevels);
-      mix.Add(first + i, value, pans[v], 0.35);
-    }
+  const Placement lowSide(0.25, 0.35);
+  const Placement highSide(0.75, 0.35);
+  SteadyHarmonics low(NoteHz(midi - 0.06), 0);
+  SteadyHarmonics high(NoteHz(midi + 0.06), 0.37);
+  for (std::size_t i = 0; i < count; ++i) {
+    const double t = static_cast<double>(i) / kSampleRate;
+    const double level = gain * HeldEnvelope(t, kAttack, hold, kRelease);
+    mix.Add(first + i, level * low.Next(kLevels), lowSide);
+    mix.Add(first + i, level * high.Next(kLevels), highSide);
   }
 }
 
@@ -112,13 +155,13 @@ void AddBass(LoopMix& mix, double beat, double beats, int midi, double gain) {
   const double hold = BeatsToSeconds(beats) - 0.05;
   const std::size_t first = BeatToFrame(beat);
   const std::size_t count = SecondsToFrames(hold + kRelease);
-  const double hz = NoteHz(midi);
-  Harmonics voice;
+  const Placement centre(0.5, 0.05);
+  SteadyHarmonics voice(NoteHz(midi), 0);
   for (std::size_t i = 0; i < count; ++i) {
     const double t = static_cast<double>(i) / kSampleRate;
     const double body = 0.6 + 0.4 * std::exp(-t / 0.35);
-    const double value = gain * body * HeldEnvelope(t, 0.012, hold, kRelease) * voice.Next(hz, kLevels);
-    mix.Add(first + i, value, 0.5, 0.05);
+    const double value = gain * body * HeldEnvelope(t, 0.012, hold, kRelease) * voice.Next(kLevels);
+    mix.Add(first + i, value, centre);
   }
 }
 
@@ -126,21 +169,30 @@ void AddBass(LoopMix& mix, double beat, double beats, int midi, double gain) {
 // away faster than its ring.
 void AddBell(LoopMix& mix, double beat, int midi, double gain, double pan) {
   constexpr double kRing = 2.4;
+  constexpr double kAttack = 0.004;
+  constexpr double kFinalFade = 0.2;
   const std::size_t first = BeatToFrame(beat);
   const std::size_t count = SecondsToFrames(kRing);
   const double hz = NoteHz(midi);
+  const Placement place(pan, 0.5);
+  // The modulator runs at the carrier's own pitch; the decays are running
+  // products, which saves two exponentials a sample.
+  constexpr std::array<double, 1> kSine = {1.0};
+  SteadyHarmonics modulator(hz, 0);
+  const double ringStep = std::exp(-1.0 / (0.5 * kSampleRate));
+  const double brightnessStep = std::exp(-1.0 / (0.18 * kSampleRate));
+  double ring = 1.0;
+  double index = 1.5;
   double carrier = 0;
-  double modulator = 0;
   for (std::size_t i = 0; i < count; ++i) {
     const double t = static_cast<double>(i) / kSampleRate;
-    const double index = 1.1 * std::exp(-t / 0.18);
-    const double envelope = Strike(t, 0.004, 0.5) * (1.0 - Rise(t - (kRing - 0.2), 0.2));
-    const double value = gain * envelope * std::sin(kTwoPi * carrier + index * std::sin(kTwoPi * modulator));
-    mix.Add(first + i, value, pan, 0.5);
+    const double envelope = std::min(1.0, t / kAttack) * ring * (1.0 - Rise(t - (kRing - kFinalFade), kFinalFade));
+    const double value = gain * envelope * std::sin(kTwoPi * carrier + index * modulator.Next(kSine));
+    mix.Add(first + i, value, place);
     carrier += hz / kSampleRate;
     carrier -= std::floor(carrier);
-    modulator += 2.0 * hz / kSampleRate;
-    modulator -= std::floor(modulator);
+    ring *= ringStep;
+    index *= brightnessStep;
   }
 }
 
@@ -153,12 +205,13 @@ void AddLead(LoopMix& mix, double beat, double beats, int midi, double gain) {
   const std::size_t first = BeatToFrame(beat);
   const std::size_t count = SecondsToFrames(hold + kRelease);
   const double hz = NoteHz(midi);
+  const Placement place(0.58, 0.55);
   Harmonics voice;
   for (std::size_t i = 0; i < count; ++i) {
     const double t = static_cast<double>(i) / kSampleRate;
     const double vibrato = 1.0 + 0.0045 * Rise(t - 0.25, 0.4) * std::sin(kTwoPi * 5.0 * t);
     const double envelope = HeldEnvelope(t, 0.07, hold, kRelease) * (0.85 + 0.15 * std::exp(-t / 0.3));
-    mix.Add(first + i, gain * envelope * voice.Next(hz * vibrato, kLevels), 0.58, 0.55);
+    mix.Add(first + i, gain * envelope * voice.Next(hz * vibrato, kLevels), place);
   }
 }
 
@@ -222,7 +275,7 @@ void ArrangeBar(LoopMix& mix, int bar) {
   const int section = bar / 8;
   const Chord& chord = kProgression[static_cast<std::size_t>(bar % 8)];
   const double start = static_cast<double>(bar * kMusicBeatsPerBar);
-  for (int note : chord.voicing) AddPad(mix, start, 4, note, section == 0 ? 0.05 : 0.042);
+  for (int note : chord.voicing) AddPad(mix, start, 4, note, section == 0 ? 0.045 : 0.038);
 
   if (section == 0) {
     AddBass(mix, start, 4, chord.root, 0.2);
@@ -233,7 +286,7 @@ void ArrangeBar(LoopMix& mix, int bar) {
   }
 
   const bool sparse = section == 0 || bar >= kMusicBars - 2;
-  const double bellGain = section >= 2 ? 0.045 : 0.06;
+  const double bellGain = section >= 2 ? 0.05 : 0.065;
   for (int step = 0; step < 8; ++step) {
     if (sparse && step % 2 != 0) continue;
     if (section == 0 && step % 4 != 0) continue;
@@ -246,7 +299,7 @@ void ArrangeBar(LoopMix& mix, int bar) {
 void AddTune(LoopMix& mix, int firstBar, const MelodyNote* notes, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
     const MelodyNote& n = notes[i];
-    AddLead(mix, (firstBar + n.bar) * kMusicBeatsPerBar + n.beat, n.beats, n.midi, 0.085);
+    AddLead(mix, (firstBar + n.bar) * kMusicBeatsPerBar + n.beat, n.beats, n.midi, 0.12);
   }
 }
 

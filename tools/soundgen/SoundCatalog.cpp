@@ -11,7 +11,7 @@ namespace {
 // Effects are short and mono: a generous quality costs little. The music is
 // long and stereo: a moderate quality keeps it small yet clean.
 constexpr double kEffectQuality = 0.5;
-constexpr double kMusicQuality = 0.3;
+constexpr double kMusicQuality = 0.4;
 
 }  // namespace
 
