@@ -19,7 +19,7 @@ struct Pcm {
   int channels = 1;
   std::vector<float> samples;
 
-  std::size_t Frames() const { return samples.size() / static_cast<std::size_t>(channels); }
+  std::size_t Frames() const { return channels > 0 ? samples.size() / static_cast<std::size_t>(channels) : 0; }
   double Seconds() const { return static_cast<double>(Frames()) / kSampleRate; }
 };
 

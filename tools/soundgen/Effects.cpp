@@ -90,7 +90,7 @@ Pcm RenderGuiClick() {
   AddStrike(pcm, kLeadIn, 1500.0, 0.6, {{1.0, 1.0, 0.006}, {1.9, 0.3, 0.003}}, 0.0008);
   AddStrike(pcm, kLeadIn, 620.0, 0.5, {{1.0, 1.0, 0.014}}, 0.001);
   AddNoiseBurst(pcm, kLeadIn, 0.5, 3500.0, 0.0005, 0.002, 11);
-  return Finish(pcm, -6.0, kLeadIn + 0.001, 0.02);
+  return Finish(pcm, -4.0, kLeadIn + 0.001, 0.02);
 }
 
 Pcm RenderCubeClick() {
@@ -110,7 +110,7 @@ Pcm RenderCubeTap() {
   // A gentle low-pass keeps the tap soft when it repeats many times.
   LowPass soften(3000.0);
   for (float& s : pcm.samples) s = static_cast<float>(soften.Process(s));
-  return Finish(pcm, -8.0, kLeadIn + 0.001, 0.03);
+  return Finish(pcm, -7.0, kLeadIn + 0.001, 0.03);
 }
 
 Pcm RenderCubeBump() {

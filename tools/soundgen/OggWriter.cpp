@@ -109,6 +109,8 @@ class Encoder {
 }  // namespace
 
 std::vector<unsigned char> EncodeOggVorbis(const Pcm& pcm, const OggOptions& options) {
+  // The game plays mono and stereo sounds only.
+  if (pcm.channels < 1 || pcm.channels > 2) return {};
   Encoder encoder;
   if (!encoder.Start(pcm.channels, options)) return {};
   encoder.Write(pcm);

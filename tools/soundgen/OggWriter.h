@@ -15,7 +15,8 @@ struct OggOptions {
   std::string title;     // written as the TITLE comment
 };
 
-// The encoded file, or an empty vector when the encoder refuses the settings.
+// The encoded file, or an empty vector for anything but one or two channels
+// or when the encoder refuses the settings.
 std::vector<unsigned char> EncodeOggVorbis(const Pcm& pcm, const OggOptions& options);
 
 }  // namespace SoundGen
