@@ -35,13 +35,13 @@ Decoded DecodeDataFile(const std::string& path) {
 // Every effect the play field and the menus start, with the length each may
 // have: a tap repeats every twentieth of a second while the cube runs, the
 // shutter sounds span the second between two steps of the level change.
-struct EffectSpec {
+struct ExpectedEffect {
   const char* identifier;
   double minSeconds;
   double maxSeconds;
 };
 
-constexpr EffectSpec kEffects[] = {
+constexpr ExpectedEffect kEffects[] = {
     {"SOUND_GUI_CLICK", 0.03, 0.15},    {"SOUND_CUBE_CLICK", 0.08, 0.4},   {"SOUND_CUBE_TAP", 0.04, 0.2},
     {"SOUND_CUBE_BUMP", 0.4, 1.5},      {"SOUND_CUBE_DROP", 0.1, 0.5},     {"SOUND_VORTEX", 0.4, 1.0},
     {"SOUND_STAR_SMALL", 0.1, 0.5},     {"SOUND_STAR_BIG", 0.15, 0.6},     {"SOUND_SHUTTERS_MOVE", 0.7, 1.1},
@@ -56,7 +56,7 @@ std::string EffectPath(const std::string& identifier) {
   return "sounds/" + name + ".ogg";
 }
 
-void PrintTo(const EffectSpec& spec, std::ostream* out) { *out << spec.identifier; }
+void PrintTo(const ExpectedEffect& effect, std::ostream* out) { *out << effect.identifier; }
 
 constexpr const char* kMusicPath = "music/game.ogg";
 constexpr long kRate = 44100;
@@ -64,16 +64,16 @@ constexpr long kRate = 44100;
 // Samples in a number of milliseconds at the files' rate.
 std::size_t Millis(double ms) { return static_cast<std::size_t>(ms * kRate / 1000.0); }
 
-class EffectFile : public testing::TestWithParam<EffectSpec> {};
+class EffectFile : public testing::TestWithParam<ExpectedEffect> {};
 
 TEST_P(EffectFile, DecodesAsMonoAtTheGameRateWithALengthFitForItsUse) {
-  const EffectSpec& spec = GetParam();
-  const Decoded sound = DecodeDataFile(EffectPath(spec.identifier));
-  ASSERT_TRUE(sound.ok) << EffectPath(spec.identifier);
+  const ExpectedEffect& effect = GetParam();
+  const Decoded sound = DecodeDataFile(EffectPath(effect.identifier));
+  ASSERT_TRUE(sound.ok) << EffectPath(effect.identifier);
   EXPECT_EQ(sound.channels, 1);
   EXPECT_EQ(sound.rate, kRate);
-  EXPECT_GE(sound.Seconds(), spec.minSeconds);
-  EXPECT_LE(sound.Seconds(), spec.maxSeconds);
+  EXPECT_GE(sound.Seconds(), effect.minSeconds);
+  EXPECT_LE(sound.Seconds(), effect.maxSeconds);
 }
 
 TEST_P(EffectFile, PeaksBelowMinusOneDbfsWithoutBeingFaint) {
@@ -103,7 +103,7 @@ TEST_P(EffectFile, StartsAndEndsWithoutAClick) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sounds, EffectFile, testing::ValuesIn(kEffects),
-                         [](const testing::TestParamInfo<EffectSpec>& param) {
+                         [](const testing::TestParamInfo<ExpectedEffect>& param) {
                            return std::string(param.param.identifier).substr(6);
                          });
 
@@ -147,9 +147,9 @@ TEST(MusicFile, LoopsWithoutASeam) {
 // how loud a typical effect is while it sounds.
 TEST(MusicFile, SitsClearlyBelowTheEffects) {
   std::vector<double> effectLevels;
-  for (const EffectSpec& spec : kEffects) {
-    const Decoded sound = DecodeDataFile(EffectPath(spec.identifier));
-    ASSERT_TRUE(sound.ok) << spec.identifier;
+  for (const ExpectedEffect& effect : kEffects) {
+    const Decoded sound = DecodeDataFile(EffectPath(effect.identifier));
+    ASSERT_TRUE(sound.ok) << effect.identifier;
     effectLevels.push_back(AudioTest::ToDb(AudioTest::LoudestWindowRms(sound.samples, Millis(50))));
   }
   std::sort(effectLevels.begin(), effectLevels.end());
@@ -177,7 +177,7 @@ TEST(SoundFiles, TogetherStayUnderThreeMegabytes) {
 // identifiers, and the music.
 TEST(SoundFiles, AreTheElevenEffectsAndTheMusic) {
   std::vector<std::string> expected;
-  for (const EffectSpec& spec : kEffects) expected.push_back(EffectPath(spec.identifier));
+  for (const ExpectedEffect& effect : kEffects) expected.push_back(EffectPath(effect.identifier));
   expected.push_back(kMusicPath);
   std::vector<std::string> generated;
   for (const SoundGen::SoundFile& file : SoundGen::SoundFiles()) generated.push_back(file.path);

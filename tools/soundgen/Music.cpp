@@ -196,7 +196,7 @@ void AddBell(LoopMix& mix, double beat, int midi, double gain, double pan) {
   }
 }
 
-// A gentle, breathy lead like a soft ocarina, with a vibrato that grows in
+// A gentle lead like a soft ocarina, with a vibrato that grows in
 // after the note has begun.
 void AddLead(LoopMix& mix, double beat, double beats, int midi, double gain) {
   constexpr std::array<double, 3> kLevels = {1.0, 0.22, 0.07};
