@@ -17,7 +17,7 @@ struct SoundFile {
 };
 
 // The eleven effects (named after their identifier without "SOUND_", in lower
-// case) and the music.
+// case) and, last, the music.
 const std::vector<SoundFile>& SoundFiles();
 
 // Renders and encodes one file; empty when the encoder fails.
