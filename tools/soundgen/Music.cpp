@@ -262,6 +262,9 @@ constexpr MelodyNote kAnswer[] = {
 // The rolling eight-note figure of the arpeggio over the chord's four notes
 // (4 is the lowest note an octave up).
 constexpr std::array<int, 8> kArpFigure = {0, 1, 2, 3, 4, 3, 2, 1};
+// How strongly each note of the figure is struck: the downbeat most, the
+// top note a little, the notes between softly, as a player would.
+constexpr std::array<double, 8> kArpAccents = {1.0, 0.68, 0.8, 0.7, 0.92, 0.66, 0.78, 0.7};
 
 int ArpNote(const Chord& chord, int step) {
   const int index = kArpFigure[static_cast<std::size_t>(step)];
@@ -290,7 +293,7 @@ void ArrangeBar(LoopMix& mix, int bar) {
   for (int step = 0; step < 8; ++step) {
     if (sparse && step % 2 != 0) continue;
     if (section == 0 && step % 4 != 0) continue;
-    const double accent = step % 2 == 0 ? 1.0 : 0.75;
+    const double accent = kArpAccents[static_cast<std::size_t>(step)];
     const double pan = step % 2 == 0 ? 0.35 : 0.65;
     AddBell(mix, start + 0.5 * step, ArpNote(chord, step), bellGain * accent, pan);
   }
