@@ -1,0 +1,216 @@
+// The generated sound files as the game will play them: each one decodes,
+// has the expected format, length and level, starts and ends quietly, the
+// music loops without a seam and sits below the effects, and the generator
+// writes the same bytes every time.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Measures.h"
+#include "OggDecode.h"
+#include "tools/soundgen/SoundCatalog.h"
+
+namespace {
+
+using AudioTest::Decoded;
+
+// The data folder of the build, unless the environment names another one.
+std::string DataDir() {
+  const char* dir = std::getenv("LINTWICK_DATA_DIR");
+  return dir != nullptr && *dir != '\0' ? dir : LINTWICK_BUILD_DATA_DIR;
+}
+
+std::string DataFile(const std::string& path) { return DataDir() + "/" + path; }
+
+Decoded DecodeDataFile(const std::string& path) {
+  return AudioTest::DecodeOgg(AudioTest::ReadWholeFile(DataFile(path)));
+}
+
+// Every effect the play field and the menus start, with the length each may
+// have: a tap repeats every twentieth of a second while the cube runs, the
+// shutter sounds span the second between two steps of the level change.
+struct ExpectedEffect {
+  const char* identifier;
+  double minSeconds;
+  double maxSeconds;
+};
+
+constexpr ExpectedEffect kEffects[] = {
+    {"SOUND_GUI_CLICK", 0.03, 0.15},    {"SOUND_CUBE_CLICK", 0.08, 0.4},   {"SOUND_CUBE_TAP", 0.04, 0.2},
+    {"SOUND_CUBE_BUMP", 0.4, 1.5},      {"SOUND_CUBE_DROP", 0.1, 0.5},     {"SOUND_VORTEX", 0.4, 1.0},
+    {"SOUND_STAR_SMALL", 0.1, 0.5},     {"SOUND_STAR_BIG", 0.15, 0.6},     {"SOUND_SHUTTERS_MOVE", 0.7, 1.1},
+    {"SOUND_SHUTTERS_BUMP", 0.15, 0.6}, {"SOUND_SHUTTERS_BLUR", 0.7, 1.3},
+};
+
+// "SOUND_CUBE_TAP" -> "sounds/cube_tap.ogg": the manifest names the sound by
+// this path without the extension.
+std::string EffectPath(const std::string& identifier) {
+  std::string name = identifier.substr(std::string("SOUND_").size());
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  return "sounds/" + name + ".ogg";
+}
+
+void PrintTo(const ExpectedEffect& effect, std::ostream* out) { *out << effect.identifier; }
+
+constexpr const char* kMusicPath = "music/game.ogg";
+constexpr long kRate = 44100;
+
+// Samples in a number of milliseconds at the files' rate.
+std::size_t Millis(double ms) { return static_cast<std::size_t>(ms * kRate / 1000.0); }
+
+class EffectFile : public testing::TestWithParam<ExpectedEffect> {};
+
+TEST_P(EffectFile, DecodesAsMonoAtTheGameRateWithALengthFitForItsUse) {
+  const ExpectedEffect& effect = GetParam();
+  const Decoded sound = DecodeDataFile(EffectPath(effect.identifier));
+  ASSERT_TRUE(sound.ok) << EffectPath(effect.identifier);
+  EXPECT_EQ(sound.channels, 1);
+  EXPECT_EQ(sound.rate, kRate);
+  EXPECT_GE(sound.Seconds(), effect.minSeconds);
+  EXPECT_LE(sound.Seconds(), effect.maxSeconds);
+}
+
+TEST_P(EffectFile, PeaksBelowMinusOneDbfsWithoutBeingFaint) {
+  const Decoded sound = DecodeDataFile(EffectPath(GetParam().identifier));
+  ASSERT_TRUE(sound.ok);
+  const double peakDb = AudioTest::ToDb(AudioTest::Peak(sound.samples));
+  EXPECT_LE(peakDb, -1.0);
+  EXPECT_GE(peakDb, -20.0);
+}
+
+TEST_P(EffectFile, HasNoDcOffset) {
+  const Decoded sound = DecodeDataFile(EffectPath(GetParam().identifier));
+  ASSERT_TRUE(sound.ok);
+  EXPECT_LE(std::abs(AudioTest::Mean(sound.samples)), 0.001);
+}
+
+TEST_P(EffectFile, StartsAndEndsWithoutAClick) {
+  const Decoded sound = DecodeDataFile(EffectPath(GetParam().identifier));
+  ASSERT_TRUE(sound.ok);
+  const double peak = AudioTest::Peak(sound.samples);
+  // The very first and last samples are silence; the sound then rises within
+  // a few milliseconds instead of jumping, and has died away at its end.
+  EXPECT_LE(AudioTest::EdgePeak(sound.samples, 4, false), 0.004);
+  EXPECT_LE(AudioTest::EdgePeak(sound.samples, 4, true), 0.004);
+  EXPECT_LE(AudioTest::EdgePeak(sound.samples, Millis(0.5), false), 0.1 * peak);
+  EXPECT_LE(AudioTest::EdgePeak(sound.samples, Millis(2), true), 0.05 * peak);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sounds, EffectFile, testing::ValuesIn(kEffects),
+                         [](const testing::TestParamInfo<ExpectedEffect>& param) {
+                           return std::string(param.param.identifier).substr(6);
+                         });
+
+TEST(MusicFile, IsAStereoLoopOfOneToTwoMinutesAtTheGameRate) {
+  const Decoded music = DecodeDataFile(kMusicPath);
+  ASSERT_TRUE(music.ok);
+  EXPECT_EQ(music.channels, 2);
+  EXPECT_EQ(music.rate, kRate);
+  EXPECT_GE(music.Seconds(), 60.0);
+  EXPECT_LE(music.Seconds(), 120.0);
+}
+
+TEST(MusicFile, HasHeadroomAndNoDcOffset) {
+  const Decoded music = DecodeDataFile(kMusicPath);
+  ASSERT_TRUE(music.ok);
+  for (int c = 0; c < music.channels; ++c) {
+    const std::vector<float> channel = music.Channel(c);
+    EXPECT_LE(AudioTest::ToDb(AudioTest::Peak(channel)), -6.0) << "channel " << c;
+    EXPECT_LE(std::abs(AudioTest::Mean(channel)), 0.001) << "channel " << c;
+  }
+}
+
+// When the player restarts the music, its last sample is followed by its
+// first: that step must be no larger than the ordinary motion of the signal,
+// and the level must carry on across the join instead of dipping or swelling.
+TEST(MusicFile, LoopsWithoutASeam) {
+  const Decoded music = DecodeDataFile(kMusicPath);
+  ASSERT_TRUE(music.ok);
+  for (int c = 0; c < music.channels; ++c) {
+    const std::vector<float> x = music.Channel(c);
+    const double joinStep = std::fabs(x.front() - x.back());
+    EXPECT_LE(joinStep, AudioTest::StepPercentile(x, 0.99)) << "channel " << c;
+    const double endRms = AudioTest::Rms(x, x.size() - Millis(200), Millis(200));
+    const double startRms = AudioTest::Rms(x, 0, Millis(200));
+    EXPECT_NEAR(AudioTest::ToDb(startRms), AudioTest::ToDb(endRms), 4.0) << "channel " << c;
+    EXPECT_GE(AudioTest::ToDb(startRms), -45.0) << "the loop must not start on silence";
+  }
+}
+
+// The music plays under the whole game: at its loudest it stays clearly below
+// how loud a typical effect is while it sounds.
+TEST(MusicFile, SitsClearlyBelowTheEffects) {
+  std::vector<double> effectLevels;
+  for (const ExpectedEffect& effect : kEffects) {
+    const Decoded sound = DecodeDataFile(EffectPath(effect.identifier));
+    ASSERT_TRUE(sound.ok) << effect.identifier;
+    effectLevels.push_back(AudioTest::ToDb(AudioTest::LoudestWindowRms(sound.samples, Millis(50))));
+  }
+  std::sort(effectLevels.begin(), effectLevels.end());
+  const double typicalEffect = effectLevels[effectLevels.size() / 2];
+
+  const Decoded music = DecodeDataFile(kMusicPath);
+  ASSERT_TRUE(music.ok);
+  for (int c = 0; c < music.channels; ++c) {
+    const double musicLevel = AudioTest::ToDb(AudioTest::LoudestWindowRms(music.Channel(c), Millis(50)));
+    EXPECT_LE(musicLevel, typicalEffect - 6.0) << "channel " << c << ", typical effect at " << typicalEffect << " dBFS";
+  }
+}
+
+TEST(SoundFiles, TogetherStayUnderThreeMegabytes) {
+  std::size_t total = 0;
+  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles()) {
+    const std::string bytes = AudioTest::ReadWholeFile(DataFile(file.path));
+    EXPECT_FALSE(bytes.empty()) << file.path;
+    total += bytes.size();
+  }
+  EXPECT_LT(total, 3u * 1024u * 1024u);
+}
+
+// The generator writes exactly the eleven effects, named after their
+// identifiers, and the music.
+TEST(SoundFiles, AreTheElevenEffectsAndTheMusic) {
+  std::vector<std::string> expected;
+  for (const ExpectedEffect& effect : kEffects) expected.push_back(EffectPath(effect.identifier));
+  expected.push_back(kMusicPath);
+  std::vector<std::string> generated;
+  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles()) generated.push_back(file.path);
+  std::sort(expected.begin(), expected.end());
+  std::sort(generated.begin(), generated.end());
+  EXPECT_EQ(generated, expected);
+}
+
+// Rendering a file again, in this process, gives the very bytes the build's
+// run of the generator wrote.
+}  // namespace
+
+namespace SoundGen {
+void PrintTo(const SoundFile& file, std::ostream* out) { *out << file.path; }
+}  // namespace SoundGen
+
+namespace {
+
+class GeneratedFile : public testing::TestWithParam<SoundGen::SoundFile> {};
+
+TEST_P(GeneratedFile, IsTheSameOnEveryRun) {
+  const SoundGen::SoundFile& file = GetParam();
+  const std::vector<unsigned char> again = SoundGen::BuildSoundFile(file);
+  const std::string onDisk = AudioTest::ReadWholeFile(DataFile(file.path));
+  ASSERT_FALSE(again.empty());
+  EXPECT_TRUE(std::string(again.begin(), again.end()) == onDisk) << file.path;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sounds, GeneratedFile, testing::ValuesIn(SoundGen::SoundFiles()),
+                         [](const testing::TestParamInfo<SoundGen::SoundFile>& param) {
+                           std::string name = param.param.path.substr(0, param.param.path.find('.'));
+                           std::replace(name.begin(), name.end(), '/', '_');
+                           return name;
+                         });
+
+}  // namespace

@@ -1,0 +1,29 @@
+#pragma once
+
+// Decodes a whole Ogg Vorbis file with vorbisfile, the way the game's sound
+// and music players read it, into floating-point samples for measuring.
+
+#include <string>
+#include <vector>
+
+namespace AudioTest {
+
+struct Decoded {
+  bool ok = false;
+  int channels = 0;
+  long rate = 0;
+  std::vector<float> samples;  // interleaved, -1..1
+
+  std::size_t Frames() const { return channels > 0 ? samples.size() / static_cast<std::size_t>(channels) : 0; }
+  double Seconds() const { return rate > 0 ? static_cast<double>(Frames()) / static_cast<double>(rate) : 0; }
+  // The samples of one channel.
+  std::vector<float> Channel(int channel) const;
+};
+
+// Decodes the bytes of a file; `ok` is false when vorbisfile refuses them or
+// delivers fewer samples than the stream announces.
+Decoded DecodeOgg(const std::string& bytes);
+
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace AudioTest

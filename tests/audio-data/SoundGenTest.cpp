@@ -1,0 +1,181 @@
+// The building blocks of the sound generator: the seeded noise, the fades and
+// levels every effect is finished with, and the Ogg Vorbis writer.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "Measures.h"
+#include "OggDecode.h"
+#include "tools/soundgen/Dsp.h"
+#include "tools/soundgen/Music.h"
+#include "tools/soundgen/OggWriter.h"
+
+namespace {
+
+using SoundGen::Pcm;
+
+Pcm Sine(int channels, double seconds, double hz, double level) {
+  Pcm pcm = SoundGen::MakeSilence(channels, seconds);
+  for (std::size_t i = 0; i < pcm.Frames(); ++i) {
+    const double value = level * std::sin(SoundGen::kTwoPi * hz * static_cast<double>(i) / SoundGen::kSampleRate);
+    for (int c = 0; c < channels; ++c) pcm.samples[i * channels + c] = static_cast<float>(value);
+  }
+  return pcm;
+}
+
+std::string AsString(const std::vector<unsigned char>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+TEST(Noise, IsTheSameSequenceForTheSameSeedAndStaysInRange) {
+  SoundGen::Noise first(7);
+  SoundGen::Noise second(7);
+  SoundGen::Noise other(8);
+  int differences = 0;
+  double sum = 0;
+  for (int i = 0; i < 10000; ++i) {
+    const double a = first.Next();
+    EXPECT_EQ(a, second.Next());
+    if (a != other.Next()) ++differences;
+    EXPECT_GE(a, -1.0);
+    EXPECT_LE(a, 1.0);
+    sum += a;
+  }
+  EXPECT_GT(differences, 9900);
+  EXPECT_NEAR(sum / 10000, 0.0, 0.05);
+}
+
+TEST(Noise, ASeedOfZeroStillGivesNoise) {
+  SoundGen::Noise noise(0);
+  EXPECT_NE(noise.Next(), noise.Next());
+}
+
+TEST(Levels, FadesBringBothEndsToSilenceAndLeaveTheMiddle) {
+  Pcm pcm = SoundGen::MakeSilence(2, 0.1);
+  for (float& s : pcm.samples) s = 0.5f;
+  SoundGen::ApplyFades(pcm, 0.01, 0.02);
+  EXPECT_EQ(pcm.samples[0], 0.0f);
+  EXPECT_EQ(pcm.samples[1], 0.0f);
+  EXPECT_LT(std::fabs(pcm.samples[pcm.samples.size() - 1]), 1e-4f);
+  EXPECT_EQ(pcm.samples[pcm.samples.size() / 2], 0.5f);
+  // The fade rises steadily.
+  for (std::size_t frame = 1; frame < SoundGen::SecondsToFrames(0.01); ++frame) {
+    EXPECT_GE(pcm.samples[frame * 2], pcm.samples[(frame - 1) * 2]);
+  }
+}
+
+TEST(Levels, FadesLongerThanTheSoundDoNotOverrun) {
+  Pcm pcm = SoundGen::MakeSilence(1, 0.001);
+  for (float& s : pcm.samples) s = 1.0f;
+  SoundGen::ApplyFades(pcm, 1.0, 1.0);
+  EXPECT_EQ(pcm.samples.front(), 0.0f);
+  Pcm empty = SoundGen::MakeSilence(1, 0);
+  SoundGen::ApplyFades(empty, 0.1, 0.1);
+  SoundGen::NormalisePeak(empty, -3.0);
+  EXPECT_TRUE(empty.samples.empty());
+}
+
+TEST(Levels, NormalisingSetsThePeakAndLeavesSilenceAlone) {
+  Pcm pcm = Sine(1, 0.05, 440, 0.1);
+  SoundGen::NormalisePeak(pcm, -6.0);
+  EXPECT_NEAR(AudioTest::Peak(pcm.samples), SoundGen::DbToGain(-6.0), 1e-6);
+  Pcm silence = SoundGen::MakeSilence(1, 0.01);
+  SoundGen::NormalisePeak(silence, -6.0);
+  EXPECT_EQ(AudioTest::Peak(silence.samples), 0.0);
+}
+
+TEST(Levels, DcRemovalTakesAwayAConstantOffset) {
+  Pcm pcm = Sine(1, 1.0, 220, 0.3);
+  for (float& s : pcm.samples) s += 0.2f;
+  SoundGen::RemoveDc(pcm);
+  const std::vector<float> tail(pcm.samples.begin() + static_cast<std::ptrdiff_t>(pcm.samples.size() / 2),
+                                pcm.samples.end());
+  EXPECT_NEAR(AudioTest::Mean(tail), 0.0, 0.002);
+  EXPECT_NEAR(AudioTest::Peak(tail), 0.3, 0.02);
+}
+
+TEST(Shapes, StrikeRisesThenDecays) {
+  EXPECT_EQ(SoundGen::Strike(-0.001, 0.01, 0.1), 0.0);
+  EXPECT_NEAR(SoundGen::Strike(0.005, 0.01, 0.1), 0.5 * std::exp(-0.05), 1e-12);
+  EXPECT_NEAR(SoundGen::Strike(0.1, 0.01, 0.1), std::exp(-1.0), 1e-12);
+  EXPECT_NEAR(SoundGen::Strike(0.1, 0.0, 0.1), std::exp(-1.0), 1e-12);
+}
+
+TEST(Shapes, NotesAreEqualTempered) {
+  EXPECT_DOUBLE_EQ(SoundGen::NoteHz(69), 440.0);
+  EXPECT_DOUBLE_EQ(SoundGen::NoteHz(81), 880.0);
+  EXPECT_NEAR(SoundGen::NoteHz(62), 293.66, 0.01);
+}
+
+TEST(Room, RingsOnAfterTheSoundAndKeepsTheDrySignal) {
+  Pcm click = SoundGen::MakeSilence(1, 0.05);
+  click.samples[10] = 1.0f;
+  const Pcm wet = SoundGen::AddRoom(click, 0.3, 0.5, 0.5);
+  EXPECT_EQ(wet.Frames(), click.Frames() + SoundGen::SecondsToFrames(0.5));
+  EXPECT_NEAR(wet.samples[10], 0.7f, 1e-6);
+  EXPECT_GT(AudioTest::Rms(wet.samples, SoundGen::SecondsToFrames(0.1), SoundGen::SecondsToFrames(0.1)), 1e-4);
+}
+
+TEST(Music, TheLoopIsAWholeNumberOfBeatsOfOneToTwoMinutes) {
+  EXPECT_EQ(SoundGen::kMusicFramesPerBeat * SoundGen::kMusicBeatsPerMinute, 60u * SoundGen::kSampleRate);
+  const double seconds = static_cast<double>(SoundGen::kMusicFrames) / SoundGen::kSampleRate;
+  EXPECT_GE(seconds, 60.0);
+  EXPECT_LE(seconds, 120.0);
+}
+
+TEST(OggWriter, WritesWhatVorbisfileReadsBackInFormatLengthAndShape) {
+  const Pcm tone = Sine(1, 0.3, 440, 0.5);
+  const AudioTest::Decoded decoded = AudioTest::DecodeOgg(AsString(SoundGen::EncodeOggVorbis(tone, {})));
+  ASSERT_TRUE(decoded.ok);
+  EXPECT_EQ(decoded.channels, 1);
+  EXPECT_EQ(decoded.rate, SoundGen::kSampleRate);
+  ASSERT_EQ(decoded.Frames(), tone.Frames());
+  double error = 0;
+  for (std::size_t i = 0; i < tone.samples.size(); ++i) {
+    error = std::max(error, static_cast<double>(std::fabs(decoded.samples[i] - tone.samples[i])));
+  }
+  EXPECT_LT(error, 0.02);
+}
+
+TEST(OggWriter, KeepsTheChannelsApart) {
+  Pcm stereo = Sine(2, 0.2, 330, 0.5);
+  for (std::size_t i = 1; i < stereo.samples.size(); i += 2) stereo.samples[i] = 0.0f;
+  const AudioTest::Decoded decoded = AudioTest::DecodeOgg(AsString(SoundGen::EncodeOggVorbis(stereo, {})));
+  ASSERT_TRUE(decoded.ok);
+  ASSERT_EQ(decoded.channels, 2);
+  EXPECT_NEAR(AudioTest::Peak(decoded.Channel(0)), 0.5, 0.03);
+  EXPECT_LT(AudioTest::Peak(decoded.Channel(1)), 0.01);
+}
+
+// Every page of the stream carries the same fixed serial number, so that two
+// encodings of the same sound are the same bytes.
+TEST(OggWriter, UsesAFixedSerialNumberAndGivesTheSameBytesEveryTime) {
+  const Pcm tone = Sine(1, 0.2, 523, 0.4);
+  SoundGen::OggOptions options;
+  options.title = "test tone";
+  const std::string first = AsString(SoundGen::EncodeOggVorbis(tone, options));
+  const std::string second = AsString(SoundGen::EncodeOggVorbis(tone, options));
+  EXPECT_EQ(first, second);
+  ASSERT_GT(first.size(), 27u);
+  const std::string serial = first.substr(14, 4);
+  int pages = 0;
+  for (std::size_t at = first.find("OggS"); at != std::string::npos; at = first.find("OggS", at + 1)) {
+    EXPECT_EQ(first.substr(at + 14, 4), serial) << "page at " << at;
+    ++pages;
+  }
+  EXPECT_GE(pages, 2);
+  EXPECT_NE(first.find("test tone"), std::string::npos);
+}
+
+TEST(OggWriter, RefusesAnythingButMonoAndStereo) {
+  Pcm surround = Sine(3, 0.1, 440, 0.5);
+  surround.channels = 3;
+  EXPECT_TRUE(SoundGen::EncodeOggVorbis(surround, {}).empty());
+  Pcm noChannels;
+  noChannels.channels = 0;
+  EXPECT_EQ(noChannels.Frames(), 0u);
+  EXPECT_TRUE(SoundGen::EncodeOggVorbis(noChannels, {}).empty());
+}
+
+}  // namespace
