@@ -1,0 +1,56 @@
+#pragma once
+
+// How one blit mixes its source into a memory image: the choice among the
+// blend formulas made once per call from the colour, the draw mode and the
+// transparency flags of both images, then applied row by row.
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/graphics/Blend.h"
+#include "framework/graphics/MemoryImage.h"
+
+namespace Zing {
+
+class BlitPlan {
+ public:
+  enum Kind { kNothing, kOpaque, kTint, kAdd };
+
+  BlitPlan(const MemoryImage& dest, const MemoryImage& src, const Color& color, int drawMode);
+
+  Kind GetKind() const { return kind; }
+  // Mixes n source pixels into n destination pixels.
+  void Row(std::uint32_t* dst, const std::uint32_t* src, int n) const;
+  // The same for pixels straight from the source image, whose run lengths
+  // (`runs`, one per pixel) let whole runs be copied or skipped.
+  void RowWithRuns(std::uint32_t* dst, const std::uint32_t* src, const std::uint8_t* runs, int n) const;
+  // The run-length table this plan uses, or null.
+  const std::uint8_t* Runs(MemoryImage& src) const;
+
+ private:
+  Kind kind = kNothing;
+  Blend::TintParams tint;
+  Blend::AddParams add;
+  const Blend::Kernels& kernels;
+};
+
+// Rows of a source image as 32-bit pixels, expanded from its palette into a
+// scratch row when it has one.
+class BlitSource {
+ public:
+  explicit BlitSource(MemoryImage& image);
+  const std::uint32_t* Row(int x, int y, int n);
+  std::uint32_t Pixel(int x, int y) const {
+    const std::size_t i = static_cast<std::size_t>(y) * stride + x;
+    return table ? table[indices[i]] : bits[i];
+  }
+
+ private:
+  const std::uint32_t* bits = nullptr;
+  const std::uint32_t* table = nullptr;
+  const std::uint8_t* indices = nullptr;
+  int stride = 0;
+  std::vector<std::uint32_t> scratch;
+};
+
+}  // namespace Zing

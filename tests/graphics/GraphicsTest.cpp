@@ -1,0 +1,301 @@
+// The drawing state and the geometry of Graphics: translation, clipping of
+// rectangles, lines and images at every edge, cels, scale and nine-piece frames.
+
+#include "framework/graphics/Graphics.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "framework/graphics/MemoryImage.h"
+#include "tests/graphics/RecordingImage.h"
+
+namespace {
+
+using namespace Zing;
+using ZingTest::RecordingImage;
+
+MemoryImage Opaque(int w, int h, std::uint32_t pixel = 0xFF000000) {
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h, pixel);
+  MemoryImage image;
+  image.SetBits(pixels.data(), w, h);
+  return image;
+}
+
+// Each pixel names its own coordinates: 0xFF00XXYY.
+MemoryImage Coordinates(int w, int h) {
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(x << 8 | y));
+  }
+  MemoryImage image;
+  image.SetBits(pixels.data(), w, h);
+  return image;
+}
+
+TEST(Graphics, StartsWithTheWholeImageAndOpaqueBlack) {
+  MemoryImage image = Opaque(20, 10);
+  Graphics g(&image);
+  EXPECT_EQ(Rect(0, 0, 20, 10), g.GetClipRect());
+  EXPECT_EQ(Color(0, 0, 0, 255), g.GetColor());
+  EXPECT_EQ(nullptr, g.GetFont());
+  EXPECT_EQ(0, g.GetDrawMode());
+  EXPECT_FALSE(g.GetColorizeImages());
+  EXPECT_TRUE(g.writeColoredString);
+}
+
+TEST(Graphics, WithoutAnImageEverythingIsIgnored) {
+  Graphics g;
+  EXPECT_EQ(Rect(0, 0, 0, 0), g.GetClipRect());
+  MemoryImage source = Opaque(4, 4);
+  g.FillRect(0, 0, 10, 10);
+  g.DrawImage(&source, 0, 0);
+  g.DrawLine(0, 0, 5, 5);
+  g.DrawString("text", 0, 0);
+  EXPECT_EQ(0, g.WriteString("text", 0, 0));
+}
+
+TEST(Graphics, StateStackAndCopies) {
+  MemoryImage image = Opaque(20, 20);
+  Graphics g(&image);
+  g.PopState();  // nothing saved: nothing happens
+  g.SetColor(Color(1, 2, 3, 4));
+  g.PushState();
+  g.Translate(5, 6);
+  g.ClipRect(0, 0, 4, 4);
+  g.SetColor(Color::White);
+  g.SetDrawMode(1);
+  std::unique_ptr<Graphics> copy = g.Create();
+  EXPECT_EQ(Rect(5, 6, 4, 4), copy->GetClipRect());
+  EXPECT_EQ(1, copy->GetDrawMode());
+  copy->PopState();  // a copy has no saved states of its own
+  EXPECT_EQ(Color::White, copy->GetColor());
+  g.PopState();
+  EXPECT_EQ(Rect(0, 0, 20, 20), g.GetClipRect());
+  EXPECT_EQ(Color(1, 2, 3, 4), g.GetColor());
+  EXPECT_EQ(0.0f, g.transX);
+  EXPECT_EQ(0, g.GetDrawMode());
+}
+
+TEST(Graphics, OutlineCoversBothEnds) {
+  MemoryImage image = Opaque(12, 12);
+  Graphics g(&image);
+  g.SetColor(Color::White);
+  g.DrawRect(0, 0, 9, 9);
+  for (int i = 0; i <= 9; ++i) {
+    EXPECT_EQ(0xFFFFFFFFu, image.GetPixel(i, 0)) << i;
+    EXPECT_EQ(0xFFFFFFFFu, image.GetPixel(i, 9)) << i;
+    EXPECT_EQ(0xFFFFFFFFu, image.GetPixel(0, i)) << i;
+    EXPECT_EQ(0xFFFFFFFFu, image.GetPixel(9, i)) << i;
+  }
+  EXPECT_EQ(0xFF000000u, image.GetPixel(10, 0));
+  EXPECT_EQ(0xFF000000u, image.GetPixel(5, 5));
+  EXPECT_EQ(0xFF000000u, image.GetPixel(0, 10));
+}
+
+TEST(Graphics, OutlineInsideTheClipGoesWholeElseAsClippedEdges) {
+  RecordingImage image(20, 20);
+  Graphics g(&image);
+  g.DrawRect(2, 2, 5, 5);
+  ASSERT_EQ(1u, image.calls.size());
+  EXPECT_EQ("outline", image.calls[0].what);
+  EXPECT_EQ(Rect(2, 2, 5, 5), image.calls[0].rect);
+  image.calls.clear();
+  g.ClipRect(0, 0, 6, 20);
+  g.DrawRect(2, 2, 5, 5);  // its right edge at x 7 lies outside
+  ASSERT_EQ(3u, image.calls.size());
+  EXPECT_EQ(Rect(2, 2, 4, 1), image.calls[0].rect);
+  EXPECT_EQ(Rect(2, 7, 4, 1), image.calls[1].rect);
+  EXPECT_EQ(Rect(2, 3, 1, 4), image.calls[2].rect);
+  image.calls.clear();
+  g.SetColor(Color(9, 9, 9, 0));
+  g.DrawRect(2, 2, 1, 1);
+  g.FillRect(2, 2, 1, 1);
+  EXPECT_TRUE(image.calls.empty());
+}
+
+TEST(Graphics, FillIsTranslatedTowardZeroAndClippedAtEveryEdge) {
+  RecordingImage image(20, 20);
+  Graphics g(&image);
+  g.Translate(1.7f, -0.5f);
+  g.FillRect(0, 0, 2, 2);
+  EXPECT_EQ(Rect(1, 0, 2, 2), image.calls.back().rect);
+  g.Translate(-3.2f, 0.0f);  // -1.5 truncates to -1, not -2
+  g.FillRect(0, 5, 4, 1);
+  EXPECT_EQ(Rect(0, 4, 3, 1), image.calls.back().rect);  // -1 clipped at the left edge
+
+  Graphics h(&image);
+  image.calls.clear();
+  h.ClipRect(2, 3, 10, 10);
+  h.FillRect(-5, -5, 100, 100);
+  h.FillRect(11, 12, 5, 5);
+  h.FillRect(12, 3, 5, 5);  // wholly right of the clip
+  h.FillRect(2, 13, 5, 5);  // wholly below
+  ASSERT_EQ(2u, image.calls.size());
+  EXPECT_EQ(Rect(2, 3, 10, 10), image.calls[0].rect);
+  EXPECT_EQ(Rect(11, 12, 1, 1), image.calls[1].rect);
+}
+
+TEST(Graphics, ImagesAreClippedAtEveryEdge) {
+  RecordingImage image(20, 20);
+  MemoryImage source = Opaque(10, 10);
+  Graphics g(&image);
+  g.DrawImage(&source, -3, -4);
+  EXPECT_EQ(Rect(0, 0, 7, 6), image.calls.back().rect);
+  EXPECT_EQ(Rect(3, 4, 7, 6), image.calls.back().src);
+  g.DrawImage(&source, 15, 17);
+  EXPECT_EQ(Rect(15, 17, 5, 3), image.calls.back().rect);
+  EXPECT_EQ(Rect(0, 0, 5, 3), image.calls.back().src);
+  g.DrawImage(&source, 5, 5, Rect(2, 3, 4, 4));
+  EXPECT_EQ(Rect(5, 5, 4, 4), image.calls.back().rect);
+  EXPECT_EQ(Rect(2, 3, 4, 4), image.calls.back().src);
+  const std::size_t count = image.calls.size();
+  g.DrawImage(&source, 20, 0);                     // just right of the image
+  g.DrawImage(&source, 0, -10);                    // just above
+  g.DrawImage(&source, 0, 0, Rect(1, 0, 10, 10));  // one pixel past the source edge
+  g.DrawImage(&source, 0, 0, Rect(0, 7, 10, 4));   // one pixel past the bottom
+  g.DrawImage(&source, 0, 0, Rect(-1, 0, 5, 5));   // left of the source
+  g.DrawImage(nullptr, 0, 0);
+  EXPECT_EQ(count, image.calls.size());
+}
+
+TEST(Graphics, ImageColourIsWhiteUnlessColorizing) {
+  RecordingImage image(20, 20);
+  MemoryImage source = Opaque(2, 2);
+  Graphics g(&image);
+  g.SetColor(Color(10, 20, 30, 40));
+  g.DrawImage(&source, 0, 0);
+  EXPECT_EQ(Color::White, image.calls.back().color);
+  g.SetColorizeImages(true);
+  g.DrawImage(&source, 0, 0);
+  EXPECT_EQ(Color(10, 20, 30, 40), image.calls.back().color);
+}
+
+TEST(Graphics, ScaleWithOrigin) {
+  RecordingImage image(100, 100);
+  MemoryImage source = Opaque(10, 10);
+  Graphics g(&image);
+  g.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
+  g.DrawImage(&source, 3, 3);
+  EXPECT_EQ("stretch", image.calls.back().what);
+  EXPECT_EQ(Rect(6, 6, 20, 20), image.calls.back().rect);  // covers 6..25
+  g.SetScale(2.0f, 0.5f, 5.0f, 5.0f);
+  g.DrawImage(&source, 3, 3, Rect(0, 0, 3, 3));
+  // x = floor((3 - 5) * 2) + 5 = 1, y = floor((3 - 5) * 0.5) + 5 = 4; w = 6, h = ceil(1.5) = 2.
+  EXPECT_EQ(Rect(1, 4, 6, 2), image.calls.back().rect);
+  g.DrawImage(&source, Rect(1, 2, 30, 40), Rect(0, 0, 10, 10));
+  EXPECT_EQ(Rect(1, 2, 30, 40), image.calls.back().rect);
+
+  MemoryImage canvas = Opaque(30, 30);
+  MemoryImage white = Opaque(10, 10, 0xFFFFFFFF);
+  Graphics real(&canvas);
+  real.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
+  real.SetFastStretch(true);
+  real.DrawImage(&white, 3, 3);
+  EXPECT_EQ(0xFF000000u, canvas.GetPixel(5, 5));
+  EXPECT_EQ(0xFFFFFFFFu, canvas.GetPixel(6, 6));
+  EXPECT_EQ(0xFFFFFFFFu, canvas.GetPixel(25, 25));
+  EXPECT_EQ(0xFF000000u, canvas.GetPixel(26, 26));
+}
+
+TEST(Graphics, CelsByNumberAndByColumnAndRow) {
+  RecordingImage image(100, 100);
+  MemoryImage sheet = Opaque(30, 20);
+  sheet.numCols = 3;
+  sheet.numRows = 2;
+  Graphics g(&image);
+  g.DrawImageCel(&sheet, 0, 0, 4);
+  EXPECT_EQ(Rect(10, 10, 10, 10), image.calls.back().src);
+  g.DrawImageCel(&sheet, 0, 0, 2, 0);
+  EXPECT_EQ(Rect(20, 0, 10, 10), image.calls.back().src);
+  const std::size_t count = image.calls.size();
+  g.DrawImageCel(&sheet, 0, 0, -1);
+  g.DrawImageCel(&sheet, 0, 0, 6);
+  g.DrawImageCel(&sheet, 0, 0, 3, 0);
+  g.DrawImageCel(&sheet, 0, 0, 0, 2);
+  g.DrawImageCel(&sheet, 0, 0, -1, 0);
+  EXPECT_EQ(count, image.calls.size());
+}
+
+// Which source pixel a nine-piece frame shows at destination offset `d` of
+// `destSize`, for a source `srcSize` long.
+int NinePieceSource(int d, int destSize, int srcSize) {
+  const int corner = srcSize / 3, middle = srcSize - 2 * corner;
+  if (d < corner) return d;
+  if (d >= destSize - corner) return srcSize - (destSize - d);
+  return corner + (d - corner) % middle;
+}
+
+TEST(Graphics, NinePieceFramesOfOddSizes) {
+  for (const auto& [sw, sh, dw, dh] : std::vector<std::array<int, 4>>{
+           {7, 5, 12, 8}, {9, 9, 31, 17}, {5, 4, 3, 3}, {3, 3, 4, 7}, {10, 7, 10, 7}, {2, 2, 9, 5}}) {
+    MemoryImage source = Coordinates(sw, sh);
+    MemoryImage canvas = Opaque(40, 30, 0xFF123456);
+    Graphics g(&canvas);
+    g.Translate(2, 1);
+    g.DrawImageBox(Rect(1, 2, dw, dh), &source);
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        const int dx = x - 3, dy = y - 3;
+        std::uint32_t expected = 0xFF123456;
+        if (dx >= 0 && dy >= 0 && dx < dw && dy < dh && dw >= 2 * (sw / 3) && dh >= 2 * (sh / 3)) {
+          expected =
+              0xFF000000u | static_cast<std::uint32_t>(NinePieceSource(dx, dw, sw) << 8 | NinePieceSource(dy, dh, sh));
+        }
+        if (dw < 2 * (sw / 3) || dh < 2 * (sh / 3)) continue;  // overlapping corners: no single answer
+        ASSERT_EQ(expected, canvas.GetPixel(x, y))
+            << sw << "x" << sh << " in " << dw << "x" << dh << " at " << x << "," << y;
+      }
+    }
+  }
+  RecordingImage image(10, 10);
+  MemoryImage source = Coordinates(3, 3);
+  Graphics g(&image);
+  g.DrawImageBox(Rect(0, 0, 0, 3), Rect(0, 0, 9, 9), &source);  // empty source: nothing
+  EXPECT_TRUE(image.calls.empty());
+}
+
+TEST(Graphics, LinesAreClippedAtEveryEdge) {
+  RecordingImage image(20, 20);
+  Graphics g(&image);
+  g.ClipRect(0, 0, 10, 10);
+  const auto expectLine = [&](double x1, double y1, double x2, double y2) {
+    ASSERT_FALSE(image.calls.empty());
+    const ZingTest::Call& c = image.calls.back();
+    EXPECT_DOUBLE_EQ(x1, c.line[0]);
+    EXPECT_DOUBLE_EQ(y1, c.line[1]);
+    EXPECT_DOUBLE_EQ(x2, c.line[2]);
+    EXPECT_DOUBLE_EQ(y2, c.line[3]);
+    image.calls.clear();
+  };
+  g.DrawLine(-5, 5, 15, 5);
+  expectLine(0, 5, 9, 5);
+  g.DrawLine(5, 20, 5, -10);
+  expectLine(5, 9, 5, 0);
+  g.DrawLine(-10, -10, 20, 20);
+  expectLine(0, 0, 9, 9);
+  g.DrawLine(0, 0, 20, 10);
+  expectLine(0, 0, 9, 4.5);
+  g.DrawLine(4, -2, 2, 2);  // clipped at the top only
+  expectLine(3, 0, 2, 2);
+  g.DrawLine(-5, -5, -1, 20);  // wholly left
+  g.DrawLine(10, 0, 12, 9);    // wholly right
+  g.DrawLine(0, -1, 9, -5);    // wholly above
+  g.DrawLine(0, 10, 9, 12);    // wholly below
+  g.DrawLine(-6, 0, 0, -6);    // crosses the corner outside
+  EXPECT_TRUE(image.calls.empty());
+  g.Translate(2.9f, 0.0f);
+  g.DrawLine(0, 1, 3, 1);
+  expectLine(2, 1, 5, 1);
+}
+
+TEST(Graphics, StringsNeedAFont) {
+  RecordingImage image(20, 20);
+  Graphics g(&image);
+  g.DrawString("hello", 1, 1);
+  EXPECT_EQ(0, g.WriteWordWrapped(Rect(0, 0, 10, 10), "hello"));
+  EXPECT_TRUE(image.calls.empty());
+}
+
+}  // namespace
