@@ -17,6 +17,17 @@ constexpr int kLanes = 8;
 
 ZING_SIMD V Load(const std::uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const V*>(p)); }
 ZING_SIMD void Store(std::uint32_t* p, V v) { _mm256_storeu_si256(reinterpret_cast<V*>(p), v); }
+// The first n (< 8) pixels, the rest 0; and storing only the first n. The
+// masked moves never touch memory in the lanes left out.
+ZING_SIMD V LaneMask(int n) {
+  return _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+ZING_SIMD V LoadPartial(const std::uint32_t* p, int n) {
+  return _mm256_maskload_epi32(reinterpret_cast<const int*>(p), LaneMask(n));
+}
+ZING_SIMD void StorePartial(std::uint32_t* p, V v, int n) {
+  _mm256_maskstore_epi32(reinterpret_cast<int*>(p), LaneMask(n), v);
+}
 ZING_SIMD V Zero() { return _mm256_setzero_si256(); }
 ZING_SIMD V Set1_32(int x) { return _mm256_set1_epi32(x); }
 ZING_SIMD V Set1_16(int x) { return _mm256_set1_epi16(static_cast<short>(x)); }

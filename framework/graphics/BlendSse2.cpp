@@ -17,6 +17,17 @@ constexpr int kLanes = 4;
 
 ZING_SIMD V Load(const std::uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const V*>(p)); }
 ZING_SIMD void Store(std::uint32_t* p, V v) { _mm_storeu_si128(reinterpret_cast<V*>(p), v); }
+// The first n (< 4) pixels, the rest 0; and storing only the first n.
+ZING_SIMD V LoadPartial(const std::uint32_t* p, int n) {
+  alignas(16) std::uint32_t lanes[kLanes] = {};
+  for (int i = 0; i < n; ++i) lanes[i] = p[i];
+  return _mm_load_si128(reinterpret_cast<const V*>(lanes));
+}
+ZING_SIMD void StorePartial(std::uint32_t* p, V v, int n) {
+  alignas(16) std::uint32_t lanes[kLanes];
+  _mm_store_si128(reinterpret_cast<V*>(lanes), v);
+  for (int i = 0; i < n; ++i) p[i] = lanes[i];
+}
 ZING_SIMD V Zero() { return _mm_setzero_si128(); }
 ZING_SIMD V Set1_32(int x) { return _mm_set1_epi32(x); }
 ZING_SIMD V Set1_16(int x) { return _mm_set1_epi16(static_cast<short>(x)); }

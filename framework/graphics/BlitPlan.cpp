@@ -1,7 +1,6 @@
 #include "framework/graphics/BlitPlan.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace Zing {
 
@@ -56,47 +55,6 @@ void BlitPlan::Row(std::uint32_t* dst, const std::uint32_t* src, int n) const {
       break;
     case kNothing:
       break;
-  }
-}
-
-const std::uint8_t* BlitPlan::Runs(MemoryImage& src) const {
-  switch (kind) {
-    case kOpaque:
-    case kTint:
-      return src.GetRLAlphaData();
-    case kAdd:
-      return src.GetRLAdditiveData(src.display);
-    case kNothing:
-      break;
-  }
-  return nullptr;
-}
-
-void BlitPlan::RowWithRuns(std::uint32_t* dst, const std::uint32_t* src, const std::uint8_t* runs, int n) const {
-  if (kind == kNothing) return;
-  int i = 0;
-  while (i < n) {
-    const int run = std::min<int>(runs[i], n - i);
-    const std::uint32_t first = src[i];
-    if (kind == kOpaque && (first >> 24) == 255) {
-      std::memcpy(dst + i, src + i, static_cast<std::size_t>(run) * sizeof(std::uint32_t));
-      i += run;
-      continue;
-    }
-    // Skip what adds nothing; mix everything else up to the next skipped run
-    // (tinting treats opaque and partial pixels alike).
-    const bool skip = kind == kAdd ? ((first >> 24) == 0 || (first & 0x00FFFFFF) == 0) : (first >> 24) == 0;
-    if (skip) {
-      i += run;
-      continue;
-    }
-    int end = i + run;
-    if (kind == kTint) {
-      while (end < n && (src[end] >> 24) != 0) end += runs[end];
-      end = std::min(end, n);
-    }
-    Row(dst + i, src + i, end - i);
-    i = end;
   }
 }
 

@@ -3,6 +3,11 @@
 // How one blit mixes its source into a memory image: the choice among the
 // blend formulas made once per call from the colour, the draw mode and the
 // transparency flags of both images, then applied row by row.
+//
+// The kernels look at a register of pixels at a time and copy it whole when
+// it is opaque (onto an opaque destination) or leave it when it changes
+// nothing, so runs of such pixels cost about as much as a plain copy without
+// a separate pass over run lengths.
 
 #include <cstdint>
 #include <vector>
@@ -21,11 +26,6 @@ class BlitPlan {
   Kind GetKind() const { return kind; }
   // Mixes n source pixels into n destination pixels.
   void Row(std::uint32_t* dst, const std::uint32_t* src, int n) const;
-  // The same for pixels straight from the source image, whose run lengths
-  // (`runs`, one per pixel) let whole runs be copied or skipped.
-  void RowWithRuns(std::uint32_t* dst, const std::uint32_t* src, const std::uint8_t* runs, int n) const;
-  // The run-length table this plan uses, or null.
-  const std::uint8_t* Runs(MemoryImage& src) const;
 
  private:
   Kind kind = kNothing;

@@ -149,7 +149,6 @@ void MemoryImage::BlitClipped(MemoryImage& src, int x, int y, const Rect& srcRec
   if (d.IsEmpty()) return;
   const BlitPlan plan(*this, src, color, drawMode);
   if (plan.GetKind() == BlitPlan::kNothing) return;
-  const std::uint8_t* runs = mirror ? nullptr : plan.Runs(src);
   GetBits();
   BlitSource source(src);
   const int sy = s.y + (d.y - landY);
@@ -164,12 +163,7 @@ void MemoryImage::BlitClipped(MemoryImage& src, int x, int y, const Rect& srcRec
       continue;
     }
     const int sx = s.x + (d.x - landX);
-    const std::uint32_t* in = source.Row(sx, sy + row, d.w);
-    if (runs) {
-      plan.RowWithRuns(out, in, runs + static_cast<std::size_t>(sy + row) * src.width + sx, d.w);
-    } else {
-      plan.Row(out, in, d.w);
-    }
+    plan.Row(out, source.Row(sx, sy + row, d.w), d.w);
   }
   BitsChanged();
 }
