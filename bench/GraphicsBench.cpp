@@ -389,7 +389,31 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
 }  // namespace
 
+// --kernels=scalar|sse2|avx2 measures one particular set of blend kernels
+// (by default the widest the processor runs).
+bool ChooseKernels(int& argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind("--kernels=", 0) != 0) continue;
+    const std::string name = arg.substr(10);
+    const Zing::Blend::Kernels* kernels = name == "scalar" ? &Zing::Blend::ScalarKernels()
+                                          : name == "sse2" ? Zing::Blend::Sse2Kernels()
+                                          : name == "avx2" ? Zing::Blend::Avx2Kernels()
+                                                           : nullptr;
+    if (!kernels) {
+      std::fprintf(stderr, "no blend kernels \"%s\" on this processor\n", name.c_str());
+      return false;
+    }
+    Zing::Blend::SetActiveKernels(kernels);
+    for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
+    --argc;
+    --i;
+  }
+  return true;
+}
+
 int main(int argc, char** argv) {
+  if (!ChooseKernels(argc, argv)) return 1;
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RegisterAll();

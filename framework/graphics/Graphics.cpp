@@ -3,6 +3,8 @@
 #include <climits>
 #include <cmath>
 
+#include "framework/graphics/LineClip.h"
+
 namespace Zing {
 
 namespace {
@@ -18,34 +20,6 @@ int Truncate(double v) {
   if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
   if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
   return static_cast<int>(v);
-}
-
-// Clips the segment to the rectangle's pixels, first left and right, then
-// top and bottom; false when nothing remains.
-bool ClipLine(double& x1, double& y1, double& x2, double& y2, const Rect& clip) {
-  if (clip.IsEmpty()) return false;
-  const double left = clip.x, right = static_cast<double>(clip.x) + clip.w - 1;
-  const double top = clip.y, bottom = static_cast<double>(clip.y) + clip.h - 1;
-  // Moves the end (ax, ay) along the line onto the vertical edge x = edge.
-  const auto onX = [](double& ax, double& ay, double bx, double by, double edge) {
-    ay += (by - ay) * (edge - ax) / (bx - ax);
-    ax = edge;
-  };
-  const auto onY = [](double& ax, double& ay, double bx, double by, double edge) {
-    ax += (bx - ax) * (edge - ay) / (by - ay);
-    ay = edge;
-  };
-  if ((x1 < left && x2 < left) || (x1 > right && x2 > right)) return false;
-  if (x1 < left) onX(x1, y1, x2, y2, left);
-  if (x2 < left) onX(x2, y2, x1, y1, left);
-  if (x1 > right) onX(x1, y1, x2, y2, right);
-  if (x2 > right) onX(x2, y2, x1, y1, right);
-  if ((y1 < top && y2 < top) || (y1 > bottom && y2 > bottom)) return false;
-  if (y1 < top) onY(x1, y1, x2, y2, top);
-  if (y2 < top) onY(x2, y2, x1, y1, top);
-  if (y1 > bottom) onY(x1, y1, x2, y2, bottom);
-  if (y2 > bottom) onY(x2, y2, x1, y1, bottom);
-  return true;
 }
 
 }  // namespace

@@ -135,12 +135,13 @@ void MemoryImage::SetBits(const std::uint32_t* newBits, int newWidth, int newHei
     newWidth = 0;
     newHeight = 0;
   }
+  // A fresh array, so that the new pixels may even be this image's own.
+  std::vector<std::uint32_t> fresh(PixelCount(newWidth, newHeight) + 1, kGuardWord);
+  if (newWidth > 0) std::copy_n(newBits, fresh.size() - 1, fresh.begin());
   width = newWidth;
   height = newHeight;
   DropPalette();
-  bits.resize(PixelCount(width, height) + 1);
-  if (width > 0) std::copy_n(newBits, PixelCount(width, height), bits.begin());
-  bits.back() = kGuardWord;
+  bits = std::move(fresh);
   BitsChanged();
   if (commitBits) CommitBits();
 }

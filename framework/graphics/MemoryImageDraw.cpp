@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "framework/graphics/BlitPlan.h"
+#include "framework/graphics/LineClip.h"
 #include "framework/graphics/MemoryImage.h"
 
 namespace Zing {
@@ -72,6 +73,10 @@ void MemoryImage::ClearRect(const Rect& rect) {
 // lines step from end to end one pixel per step along the longer axis
 // (Bresenham), each pixel blended normally or added, and clipped to the image.
 void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode) {
+  // Only the part on the image is stepped through, however long the line.
+  const Rect bounds(0, 0, width, height);
+  const bool vertical = RoundToInt(x1) == RoundToInt(x2), horizontal = RoundToInt(y1) == RoundToInt(y2);
+  if (!vertical && !horizontal && !ClipLine(x1, y1, x2, y2, bounds)) return;
   int ax = RoundToInt(x1), ay = RoundToInt(y1), bx = RoundToInt(x2), by = RoundToInt(y2);
   if (ax == bx) {
     FillRect(Rect(ax, std::min(ay, by), 1, std::abs(by - ay) + 1), color, drawMode);

@@ -193,8 +193,9 @@ TEST(BlendFormula, LinesVerticalHorizontalAndSloped) {
   image.DrawLine(0, 7, 3, 4, Color(0, 0, 100, 255), 1);  // additive sloped line
   EXPECT_EQ(0xFF000064u, image.GetPixel(0, 7));
   EXPECT_EQ(0xFF000064u, image.GetPixel(3, 4));
-  image.DrawLine(-5, 3, 20, 9, Color::White, 0);  // far outside: clipped per pixel
-  image.DrawLine(0, 1, 3, 2, Color::White, 2);    // unknown mode: nothing
+  image.DrawLine(-5, 3, 20, 9, Color::White, 0);     // partly outside: clipped
+  image.DrawLine(-1e8, 5, 1e8, 6, Color::White, 0);  // only the part on the image is stepped
+  image.DrawLine(0, 1, 3, 2, Color::White, 2);       // unknown mode: nothing
   EXPECT_EQ(0xFF000000u, image.GetPixel(0, 1));
   EXPECT_TRUE(image.IsGuardIntact());
 }

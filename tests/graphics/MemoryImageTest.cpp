@@ -62,6 +62,17 @@ TEST(MemoryImage, SetBitsCopiesCommitsAndCountsChanges) {
   EXPECT_TRUE(image.IsGuardIntact());
 }
 
+TEST(MemoryImage, SetBitsFromItsOwnPixels) {
+  const std::vector<std::uint32_t> pixels = {1, 2, 3, 4, 5, 6};
+  MemoryImage image = FromPixels(pixels, 3, 2);
+  image.SetBits(image.GetBits(), 2, 2);  // a smaller size from its own first pixels
+  EXPECT_EQ(2, image.width);
+  EXPECT_EQ(4u, image.GetPixel(1, 1));
+  EXPECT_TRUE(image.IsGuardIntact());
+  image.SetBits(nullptr, 5, 5);
+  EXPECT_EQ(0, image.width);
+}
+
 TEST(MemoryImage, ForcedModeSurvivesCommits) {
   const std::vector<std::uint32_t> pixels = {0x00000000, 0x80000000};
   MemoryImage image = FromPixels(pixels, 2, 1);
