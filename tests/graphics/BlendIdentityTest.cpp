@@ -214,7 +214,7 @@ TEST(BlendIdentity, DrawingThroughImagesMatchesReference) {
           g.SetColorizeImages(drawRng() & 1);
           g.SetDrawMode(static_cast<int>(drawRng() % 2));
           const int x = static_cast<int>(drawRng() % 70) - 20, y = static_cast<int>(drawRng() % 50) - 15;
-          switch (drawRng() % 4) {
+          switch (drawRng() % 6) {
             case 0:
               g.DrawImage(&source, x, y);
               break;
@@ -224,8 +224,14 @@ TEST(BlendIdentity, DrawingThroughImagesMatchesReference) {
             case 2:
               g.DrawImage(&source, Rect(x, y, 35, 17), Rect(0, 0, source.width, source.height));
               break;
-            default:
+            case 3:
               g.DrawImageMirror(&source, x, y, Rect(0, 0, source.width, source.height));
+              break;
+            case 4:
+              g.DrawImageRotated(&source, x, y, 0.3 * static_cast<double>(drawRng() % 20), 4, 7);
+              break;
+            default:
+              g.DrawLine(x, y, static_cast<int>(drawRng() % 60), static_cast<int>(drawRng() % 40));
               break;
           }
           g.PopState();

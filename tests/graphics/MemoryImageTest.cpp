@@ -292,6 +292,22 @@ TEST(MemoryImage, RotationByHalfTurnTurnsThePicture) {
   EXPECT_TRUE(turned.IsGuardIntact());
 }
 
+TEST(MemoryImage, FloatBlitsRoundAndClip) {
+  const std::vector<std::uint32_t> pixels(4, 0xFF0000FF);
+  MemoryImage src = FromPixels(pixels, 2, 2);
+  MemoryImage dest = FromPixels(std::vector<std::uint32_t>(25, 0xFF000000), 5, 5);
+  dest.BltF(&src, 1.6f, 0.4f, Rect(0, 0, 2, 2), Rect(0, 0, 3, 5), Color::White, 0);
+  EXPECT_EQ(0xFF0000FFu, dest.GetPixel(2, 0));
+  EXPECT_EQ(0xFF0000FFu, dest.GetPixel(2, 1));
+  EXPECT_EQ(0xFF000000u, dest.GetPixel(3, 0));  // outside the clip
+  EXPECT_EQ(0xFF000000u, dest.GetPixel(1, 0));
+  const Span spans[2] = {{4, 3, 5}, {9, 0, 5}};  // the second lies below the image
+  dest.FillScanLines(spans, 2, Color(0, 255, 0, 255), 0);
+  EXPECT_EQ(0xFF00FF00u, dest.GetPixel(3, 4));
+  EXPECT_EQ(0xFF00FF00u, dest.GetPixel(4, 4));
+  EXPECT_EQ(0xFF000000u, dest.GetPixel(2, 4));
+}
+
 TEST(MemoryImage, CoverageFillScalesAlpha) {
   MemoryImage image = FromPixels(std::vector<std::uint32_t>(4, 0xFF000000), 4, 1);
   const std::uint8_t coverage[4] = {0, 255, 128, 255};
