@@ -1,0 +1,31 @@
+#pragma once
+
+// What the widget manager asks of the application that owns it. The
+// application object implements it; widgets reach the application only through
+// their manager, and tests give the manager a recording fake.
+
+namespace Zing {
+
+class WidgetManagerHost {
+ public:
+  virtual ~WidgetManagerHost() = default;
+
+  // Selects the application's cursor: 0 the arrow, 1 the hand, and the other
+  // cursor numbers of the application.
+  virtual void SetCursor(int cursorNum) = 0;
+
+  // Drops the platform's pointer capture (the window stops receiving the
+  // pointer outside its area). Called when the application loses the focus.
+  virtual void ReleaseMouseCapture() = 0;
+
+  // Whether frames are drawn by the accelerated display back-end; stretched
+  // images are then drawn filtered.
+  virtual bool IsHardwareAccelerated() const = 0;
+
+  // Bracket one draw pass into the screen image, so that the display (and the
+  // thread that moves the image cursor) does not read the image meanwhile.
+  virtual void LockScreenImage() {}
+  virtual void UnlockScreenImage() {}
+};
+
+}  // namespace Zing

@@ -1,0 +1,130 @@
+#pragma once
+
+// Widgets and an application stand-in that record what the widget layer does
+// to them, for the widget tests.
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/widget/Widget.h"
+#include "framework/widget/WidgetManager.h"
+#include "framework/widget/WidgetManagerHost.h"
+
+namespace WidgetTest {
+
+// Everything the probes heard, one line per call: "name:event args".
+class EventLog {
+ public:
+  void Add(const std::string& line) { lines.push_back(line); }
+  void Clear() { lines.clear(); }
+  // The lines of one widget, or those starting with a prefix.
+  std::vector<std::string> With(const std::string& prefix) const {
+    std::vector<std::string> found;
+    for (const std::string& line : lines) {
+      if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
+    }
+    return found;
+  }
+  std::vector<std::string> lines;
+};
+
+class ProbeWidget : public Zing::Widget {
+ public:
+  using Widget::DrawOverlay;
+  using Widget::MouseDown;
+  using Widget::MouseUp;
+  using Widget::Resize;
+
+  ProbeWidget(std::string widgetName, EventLog* eventLog) : name(std::move(widgetName)), log(eventLog) {}
+  ProbeWidget(std::string widgetName, EventLog* eventLog, int px, int py, int w, int h)
+      : ProbeWidget(std::move(widgetName), eventLog) {
+    Resize(px, py, w, h);
+  }
+
+  void Update() override {
+    Widget::Update();
+    Note("update");
+    if (onUpdate) onUpdate();
+  }
+  void Draw(Zing::Graphics*) override {
+    Note("draw");
+    if (onDraw) onDraw();
+  }
+  void MouseEnter() override { Note("enter"); }
+  void MouseLeave() override { Note("leave"); }
+  void MouseMove(int px, int py) override { Note("move " + Pos(px, py)); }
+  void MouseDown(int px, int py, int button, int count) override {
+    Note("down " + Pos(px, py) + " b" + std::to_string(button) + " c" + std::to_string(count));
+    if (onMouseDown) onMouseDown();
+  }
+  void MouseUp(int px, int py, int button, int count) override {
+    Note("up " + Pos(px, py) + " b" + std::to_string(button) + " c" + std::to_string(count));
+    if (onMouseUp) onMouseUp();
+  }
+  void MouseDrag(int px, int py) override { Note("drag " + Pos(px, py)); }
+  void MouseWheel(int delta) override { Note("wheel " + std::to_string(delta)); }
+  void KeyDown(int key) override {
+    Note("keydown " + std::to_string(key));
+    Widget::KeyDown(key);
+  }
+  void KeyUp(int key) override { Note("keyup " + std::to_string(key)); }
+  void KeyChar(char c) override { Note("char " + std::to_string(static_cast<int>(c))); }
+  void GotFocus() override {
+    Widget::GotFocus();
+    Note("gotfocus");
+  }
+  void LostFocus() override {
+    Widget::LostFocus();
+    Note("lostfocus");
+  }
+  void AddedToManager(Zing::WidgetManager* manager) override {
+    Widget::AddedToManager(manager);
+    Note("added");
+  }
+  void RemovedFromManager(Zing::WidgetManager* manager) override {
+    Widget::RemovedFromManager(manager);
+    Note("removed");
+  }
+  void SiblingOrderChanged() override { Note("reordered"); }
+  bool AcceptsPoint(int px, int py) override { return !refusePoints && Widget::AcceptsPoint(px, py); }
+  void DrawOverlay(Zing::Graphics*) override { Note("overlay"); }
+
+  void Note(const std::string& what) {
+    if (log != nullptr) log->Add(name + ":" + what);
+  }
+  static std::string Pos(int px, int py) { return std::to_string(px) + "," + std::to_string(py); }
+
+  std::string name;
+  EventLog* log;
+  bool refusePoints = false;
+  std::function<void()> onUpdate;
+  std::function<void()> onDraw;
+  std::function<void()> onMouseDown;
+  std::function<void()> onMouseUp;
+};
+
+class FakeHost : public Zing::WidgetManagerHost {
+ public:
+  void SetCursor(int cursorNum) override { cursors.push_back(cursorNum); }
+  void ReleaseMouseCapture() override { ++captureReleases; }
+  bool IsHardwareAccelerated() const override { return accelerated; }
+  void LockScreenImage() override { ++locks; }
+  void UnlockScreenImage() override { ++unlocks; }
+
+  std::vector<int> cursors;
+  int captureReleases = 0;
+  bool accelerated = false;
+  int locks = 0;
+  int unlocks = 0;
+};
+
+// The names of a container's children, back to front.
+inline std::vector<std::string> Names(const Zing::WidgetContainer& container) {
+  std::vector<std::string> names;
+  for (Zing::Widget* child : container.widgets) names.push_back(static_cast<ProbeWidget*>(child)->name);
+  return names;
+}
+
+}  // namespace WidgetTest
