@@ -168,7 +168,7 @@ void WidgetManager::PopBaseModalEntries() {
 // Overlay requests
 
 void WidgetManager::DeferOverlay(Widget* widget, int overlayPriority) {
-  if (widget == nullptr || currentGraphics == nullptr) return;
+  if (widget == nullptr || currentGraphics == nullptr || overlayPriority <= overlayPriorityInDraw_) return;
   deferredOverlayWidgets.push_back(DeferredOverlay{widget, overlayPriority});
   minDeferredOverlayPriority = std::min(minDeferredOverlayPriority, overlayPriority);
 }

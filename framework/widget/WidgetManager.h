@@ -88,9 +88,11 @@ class WidgetManager : public WidgetContainer {
 
   // Asks for the widget's `DrawOverlay` (graphics, priority) once the rest of
   // this draw pass reaches that priority (or at its end). Only meaningful
-  // during `DrawScreen`; requests outside a pass are dropped.
+  // during `DrawScreen`; requests outside a pass, and requests made while
+  // overlays of the same or a higher priority are being drawn, are dropped.
   void DeferOverlay(Widget* widget, int overlayPriority);
-  // Draws the pending overlays whose priority is below `maxPriority`, lowest first.
+  // Draws the pending overlays whose priority is below `maxPriority`, lowest
+  // first; INT_MAX draws them all.
   void FlushDeferredOverlayWidgets(int maxPriority);
 
   bool IsKeyDown(int key) const;
@@ -156,6 +158,9 @@ class WidgetManager : public WidgetContainer {
   void DrawOverlaysAt(int overlayPriority);
 
   bool baseModalRemoved_ = false;
+  // The priority whose overlays are being drawn (INT_MIN outside), so that an
+  // overlay cannot ask to be drawn again in the same round.
+  int overlayPriorityInDraw_ = INT_MIN;
 };
 
 }  // namespace Zing
