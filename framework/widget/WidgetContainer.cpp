@@ -84,7 +84,11 @@ void WidgetContainer::EraseChild(WidgetList::iterator position) {
 }
 
 void WidgetContainer::AddWidget(Widget* widget) {
-  if (widget == nullptr || widget == this || HasWidget(widget)) return;
+  if (widget == nullptr || HasWidget(widget)) return;
+  // A widget cannot hold itself or one of its own ancestors.
+  for (WidgetContainer* ancestor = this; ancestor != nullptr; ancestor = ancestor->parent) {
+    if (ancestor == widget) return;
+  }
   // A widget lives in one list only: it leaves its old container first.
   if (widget->parent != nullptr) widget->parent->RemoveWidget(widget);
 
@@ -130,11 +134,6 @@ void WidgetContainer::RemoveAllWidgets(bool deleteThem, bool recursive) {
   while (!widgets.empty()) {
     Widget* child = widgets.front();
     RemoveWidget(child);
-    // A handler that refuses to let go must not make this loop endless.
-    if (!widgets.empty() && widgets.front() == child) {
-      child->parent = nullptr;
-      EraseChild(widgets.begin());
-    }
     if (recursive) child->RemoveAllWidgets(deleteThem, recursive);
     if (deleteThem) delete child;
   }

@@ -36,7 +36,7 @@ struct WalkPosition {
   bool moved = false;
 };
 
-// One walk over a container's children, front to back in list order.
+// One walk over a container's children in list order (back to front).
 class ChildWalk {
  public:
   explicit ChildWalk(WidgetContainer& container);

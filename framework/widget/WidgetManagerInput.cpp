@@ -1,6 +1,8 @@
 // Mouse and keyboard dispatch of the widget manager: the hit test, the widget
 // under the pointer, the widget holding the pressed buttons, and the focus.
 
+#include <vector>
+
 #include "framework/widget/Widget.h"
 #include "framework/widget/WidgetManager.h"
 #include "framework/widget/WidgetManagerHost.h"
@@ -41,7 +43,8 @@ bool IsAncestorOrSelf(const WidgetContainer* ancestor, const WidgetContainer* wi
 // the below-modal modifier applied on top of its own flags.
 Widget* WidgetManager::HitTest(WidgetContainer* container, std::uint32_t flags, bool& behindModal, int px, int py,
                                int& localX, int& localY) {
-  const WidgetList children(container->widgets.begin(), container->widgets.end());
+  // A copy: AcceptsPoint is the widgets' own code.
+  const std::vector<Widget*> children(container->widgets.begin(), container->widgets.end());
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
     Widget* child = *it;
     const std::uint32_t childFlags = child->widgetFlagsMod.Apply(flags);

@@ -262,13 +262,15 @@ TEST_F(WidgetInput, KeysGoToTheFocusWidgetAndAreTrackedBelow255) {
   manager.SetFocus(edit);
   manager.KeyDown(65);
   manager.KeyDown(300);
+  manager.KeyDown(255);
   manager.KeyChar('a');
   manager.MouseWheel(-2);
   manager.KeyUp(65);
-  EXPECT_EQ(log.lines, (Strings{"edit:gotfocus", "edit:keydown 65", "edit:keydown 300", "edit:char 97", "edit:wheel -2",
-                                "edit:keyup 65"}));
+  EXPECT_EQ(log.lines, (Strings{"edit:gotfocus", "edit:keydown 65", "edit:keydown 300", "edit:keydown 255",
+                                "edit:char 97", "edit:wheel -2", "edit:keyup 65"}));
   EXPECT_FALSE(manager.IsKeyDown(65));
   EXPECT_FALSE(manager.IsKeyDown(300));
+  EXPECT_FALSE(manager.IsKeyDown(255));
   EXPECT_FALSE(manager.IsKeyDown(-1));
 }
 

@@ -94,6 +94,11 @@ TEST_F(WidgetTree, AWidgetLivesInOneContainerOnly) {
   EXPECT_TRUE(first->widgets.empty());
   EXPECT_EQ(Names(*second), (Strings{"child"}));
   EXPECT_EQ(child->parent, second);
+
+  child->AddWidget(second);  // a widget cannot hold its own ancestor
+  child->AddWidget(child);
+  EXPECT_TRUE(child->widgets.empty());
+  EXPECT_EQ(second->parent, &manager);
 }
 
 TEST_F(WidgetTree, IsBelowFollowsDrawingOrderThroughTheTree) {
