@@ -187,35 +187,28 @@ void WidgetContainer::MarkAllDirty() {
 // ---------------------------------------------------------------------------
 // Reordering
 
-void WidgetContainer::BringToFront(Widget* widget) {
-  auto position = Find(widget);
-  if (position == widgets.end()) return;
-  EraseChild(position);
-  InsertSorted(widgets.end(), widget);
-  widget->SiblingOrderChanged();
-}
+void WidgetContainer::BringToFront(Widget* widget) { Reinsert(widget, nullptr, Placement::kFront); }
 
-void WidgetContainer::BringToBack(Widget* widget) {
-  auto position = Find(widget);
-  if (position == widgets.end()) return;
-  EraseChild(position);
-  InsertSorted(widgets.begin(), widget);
-  widget->SiblingOrderChanged();
-}
+void WidgetContainer::BringToBack(Widget* widget) { Reinsert(widget, nullptr, Placement::kBack); }
 
-void WidgetContainer::PutBehind(Widget* widget, Widget* reference) {
-  auto position = Find(widget);
-  if (position == widgets.end() || widget == reference || !HasWidget(reference)) return;
-  EraseChild(position);
-  InsertSorted(Find(reference), widget);
-  widget->SiblingOrderChanged();
-}
+void WidgetContainer::PutBehind(Widget* widget, Widget* reference) { Reinsert(widget, reference, Placement::kBehind); }
 
 void WidgetContainer::PutInFront(Widget* widget, Widget* reference) {
-  auto position = Find(widget);
-  if (position == widgets.end() || widget == reference || !HasWidget(reference)) return;
+  Reinsert(widget, reference, Placement::kInFront);
+}
+
+void WidgetContainer::Reinsert(Widget* widget, Widget* reference, Placement placement) {
+  const auto position = Find(widget);
+  if (position == widgets.end()) return;
+  const bool relative = placement == Placement::kBehind || placement == Placement::kInFront;
+  if (relative && (reference == widget || !HasWidget(reference))) return;
+
   EraseChild(position);
-  InsertSorted(std::next(Find(reference)), widget);
+  WidgetList::iterator where = widgets.end();
+  if (placement == Placement::kBack) where = widgets.begin();
+  if (placement == Placement::kBehind) where = Find(reference);
+  if (placement == Placement::kInFront) where = std::next(Find(reference));
+  InsertSorted(where, widget);
   widget->SiblingOrderChanged();
 }
 

@@ -131,7 +131,12 @@ class WidgetContainer {
  private:
   friend class ChildWalk;
 
+  enum class Placement { kFront, kBack, kBehind, kInFront };
+
   void InsertSorted(WidgetList::iterator position, Widget* widget);
+  // Takes a child out and puts it back at the place asked for, as close to it
+  // as the zOrder sort allows.
+  void Reinsert(Widget* widget, Widget* reference, Placement placement);
   void EraseChild(WidgetList::iterator position);
   WidgetList::iterator Find(Widget* widget);
   void MarkSiblingsInFront(Widget* child);
