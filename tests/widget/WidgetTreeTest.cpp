@@ -392,6 +392,39 @@ TEST_F(WidgetTree, ANestedUpdateFromAHandlerKeepsTheOuterWalkIntact) {
   EXPECT_EQ(log.With(""), (Strings{"a:update", "a:removed", "b:update", "c:update", "b:removed"}));
 }
 
+// Like a dialog: its button is a sibling in the manager, added and removed
+// with it.
+class PanelWithButton : public ProbeWidget {
+ public:
+  explicit PanelWithButton(EventLog* eventLog) : ProbeWidget("panel", eventLog), button("button", eventLog) {}
+  void AddedToManager(Zing::WidgetManager* manager) override {
+    ProbeWidget::AddedToManager(manager);
+    manager->AddWidget(&button);
+  }
+  void RemovedFromManager(Zing::WidgetManager* manager) override {
+    ProbeWidget::RemovedFromManager(manager);
+    manager->RemoveWidget(&button);
+  }
+  ProbeWidget button;
+};
+
+TEST_F(WidgetTree, CompanionWidgetsLeaveWithTheirOwnerEvenDuringTheWalk) {
+  ProbeWidget* before = Make("before");
+  manager.AddWidget(before);
+  PanelWithButton panel(&log);
+  manager.AddWidget(&panel);
+  ProbeWidget* after = Make("after");
+  manager.AddWidget(after);
+  EXPECT_EQ(Names(manager), (Strings{"before", "panel", "button", "after"}));
+
+  panel.onUpdate = [&] { manager.RemoveWidget(&panel); };
+  log.Clear();
+  manager.UpdateFrame();
+  EXPECT_EQ(log.With(""),
+            (Strings{"before:update", "panel:update", "panel:removed", "button:removed", "after:update"}));
+  EXPECT_EQ(Names(manager), (Strings{"before", "after"}));
+}
+
 TEST_F(WidgetTree, AContainerTakenOutDuringItsWalkStopsUpdatingItsChildren) {
   ProbeWidget* panel = Make("panel");
   ProbeWidget* first = Make("first");
