@@ -58,12 +58,14 @@ bool WidgetManager::DrawScreen() {
 
   bool drew = false;
   if (anyDirty) {
-    g.Translate(static_cast<float>(-mouseDestRect.x), static_cast<float>(-mouseDestRect.y));
-    g.SetLinearBlend(app != nullptr && app->IsHardwareAccelerated());
+    // The pass graphics stays untranslated: overlays add the offset themselves.
+    Graphics screenGraphics(g);
+    screenGraphics.Translate(static_cast<float>(-mouseDestRect.x), static_cast<float>(-mouseDestRect.y));
+    screenGraphics.SetLinearBlend(app != nullptr && app->IsHardwareAccelerated());
     for (ChildWalk walk(*this); Widget* child = walk.Current(); walk.Next()) {
       if (child == baseModalWidget) flags.isOver = true;
       if (!child->dirty || !child->visible) continue;
-      Graphics childGraphics(g);
+      Graphics childGraphics(screenGraphics);
       childGraphics.Translate(static_cast<float>(child->x), static_cast<float>(child->y));
       child->DrawAll(&flags, &childGraphics);
       child->dirty = false;

@@ -230,6 +230,14 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
   EXPECT_EQ(manager.minDeferredOverlayPriority, 2147483647);
   manager.DeferOverlay(low.get(), 0);  // no pass running: dropped
   EXPECT_TRUE(manager.deferredOverlayWidgets.empty());
+
+  // Overlays move with the screen like the widgets themselves.
+  manager.SetMouseRects(Rect(-7, 0, 654, 480), Rect(0, 0, 654, 480));
+  log.Clear();
+  low->MarkDirty();
+  manager.DrawScreen();
+  EXPECT_EQ(log.lines, (Strings{"low:draw at 17,0 clip 17,0 10x10", "low:overlay 0 at 17"}));
+  EXPECT_TRUE(manager.deferredOverlayWidgets.empty());
   manager.RemoveWidget(low.get());
   manager.RemoveWidget(high.get());
 }
