@@ -134,6 +134,7 @@ void WidgetManager::AddBaseModal(Widget* widget, const FlagsMod& belowFlagsMod) 
 void WidgetManager::ApplyBaseModal(Widget* widget, const FlagsMod& belowFlagsMod) {
   baseModalWidget = widget;
   belowModalFlagsMod = belowFlagsMod;
+  baseModalRemoved_ = false;
   if (widget == nullptr) return;
   if (belowFlagsMod.removeFlags & WIDGETFLAGS_ALLOW_MOUSE) {
     if (overWidget != nullptr && IsBelow(overWidget, widget)) ClearOverWidget();

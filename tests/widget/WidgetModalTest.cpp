@@ -128,6 +128,19 @@ TEST_F(WidgetModal, KillingAModalDialogRemovesItFromTheTreeAndThenAsBaseModal) {
   EXPECT_TRUE(manager.preModalInfoList.empty());
 }
 
+TEST_F(WidgetModal, OnlyTheRemovalOfTheModalWidgetItselfEndsItsModality) {
+  auto dialog = std::make_unique<ProbeWidget>("dialog", &log, 100, 100, 100, 100);
+  manager.AddBaseModal(dialog.get());  // made modal before it is shown
+  ProbeWidget* toast = Add("toast", 0, 0, 10, 10);
+  manager.RemoveWidget(toast);
+  EXPECT_EQ(manager.baseModalWidget, dialog.get());
+  manager.AddWidget(dialog.get());
+  manager.RemoveWidget(toast);
+  manager.RemoveWidget(dialog.get());
+  EXPECT_EQ(manager.baseModalWidget, nullptr);
+  EXPECT_TRUE(manager.preModalInfoList.empty());
+}
+
 TEST_F(WidgetModal, ALowerModalRemovedFirstIsSkippedWhenTheTopOneGoes) {
   ProbeWidget* lower = Add("lower", 0, 0, 100, 100);
   ProbeWidget* upper = Add("upper", 200, 0, 100, 100);
