@@ -1,5 +1,7 @@
 #include "framework/platform/SettingsFile.h"
 
+#include "framework/platform/Folders.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -203,16 +205,7 @@ SettingsValue SettingsValue::Dword(std::uint32_t number) {
   return value;
 }
 
-std::string ConfigFolder() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && config[0] == '/') return config;
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || home[0] != '/') {
-    const passwd* user = getpwuid(getuid());
-    home = user != nullptr ? user->pw_dir : nullptr;
-  }
-  return home != nullptr && home[0] == '/' ? std::string(home) + "/.config" : std::string();
-}
+std::string ConfigFolder() { return UserConfigFolder(); }
 
 std::string SettingsFilePath(const std::string& configFolder, const std::string& registryKey) {
   std::string folders;

@@ -1,0 +1,549 @@
+// The application object: start-up, the window and its screen mode, focus,
+// cursors, sound volumes, safe deletion and shutdown. The running half (the
+// main loop and the window messages) is in MainLoop.cpp.
+
+#include "framework/app/ZingAppBase.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "framework/app/FileAccess.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/platform/FileSystem.h"
+#include "framework/resource/PakInterface.h"
+#include "framework/widget/Widget.h"
+
+namespace Zing {
+
+namespace {
+
+ZingAppBase* gApp = nullptr;
+
+}  // namespace
+
+ZingAppBase* GetApp() { return gApp; }
+
+ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
+    : services(platformServices ? std::move(platformServices) : Platform::CreateSdlServices()),
+      pakInterface(std::make_unique<PakInterface>()) {
+  gApp = this;
+  widgetManager = std::make_unique<WidgetManager>(this);
+  stringTable = {
+      {"DIALOG_BUTTON_OK", "OK"},
+      {"DIALOG_BUTTON_CANCEL", "CANCEL"},
+      {"UPDATE_CHECK_TITLE", "Update Check"},
+      {"UPDATE_CHECK_BODY", "Checking if there are any updates available for this product ..."},
+      {"UP_TO_DATE_TITLE", "Up to Date"},
+      {"UP_TO_DATE_BODY", "There are no updates available for this product at this time."},
+      {"NEW_VERSION_TITLE", "New Version"},
+      {"NEW_VERSION_BODY",
+       "There is an update available for this product.  Would you like to visit the web site to download it?"},
+  };
+  constructionTick = lastDrawTick = nextDrawTick = services->Now();
+  SeedRandom(0);
+}
+
+ZingAppBase::~ZingAppBase() {
+  StopCursorThread();
+  if (loadingThread.joinable()) loadingThread.join();
+  ProcessSafeDeleteList();
+  widgetManager.reset();
+  if (gApp == this) gApp = nullptr;
+}
+
+// ---------------------------------------------------------------- start-up
+
+void ZingAppBase::Init() {
+  mainThreadId = std::this_thread::get_id();
+  if (shutdown) return;
+
+  ReadFromRegistry();
+
+  appDataFolder = services->GetAppDataFolder(companyName, productName);
+  if (!demoFileName.empty() && demoFileName[0] != '/') demoFileName = appDataFolder + demoFileName;
+
+  if (!commandLineParsed) ParseCommandLine(commandLine);
+  if (shutdown) return;
+  if (isScreenSaver) onlyOneCopy = false;
+
+  if (!changeDirTarget.empty() && !ChangeDirHook(changeDirTarget)) services->ChangeDirectory(changeDirTarget);
+
+  pakInterface->AddPakFile("main.pak");
+
+  if (!services->AcquireInstance(productName + "Mutex")) {
+    HandleAlreadyRunning();
+    if (shutdown) return;
+  }
+
+  randomSeed = services->Now();
+  SeedRandom(randomSeed);
+  std::srand(randomSeed);
+
+  PreDisplayHook();
+  const Platform::ScreenRect desktop = services->GetDesktopSize();
+  if (windowed && desktop.w > 0 && (desktop.w <= width || desktop.h <= height)) forceFullscreen = true;
+
+  MakeWindow();
+  if (shutdown) return;
+
+  SetSfxVolume(sfxVolume);
+  SetMusicVolume(musicVolume);
+  if (isScreenSaver) SetCursor(Platform::CursorNone);
+
+  InitHook();
+  initialized = true;
+}
+
+void ZingAppBase::HandleAlreadyRunning() {
+  if (!onlyOneCopy) return;
+  services->NotifyRunningInstance(productName + "Mutex");
+  Exit(0);
+}
+
+void ZingAppBase::HandleNotifyMessage() { services->RestoreAndRaiseWindow(); }
+
+void ZingAppBase::ParseCommandLine(const std::string& text) {
+  commandLineParsed = true;
+  std::string name;
+  std::string value;
+  bool quoted = false;
+  bool inValue = false;
+  auto finish = [&] {
+    if (!name.empty()) HandleCmdLineParam(name, value);
+    name.clear();
+    value.clear();
+    inValue = false;
+  };
+  for (char c : text) {
+    if (shutdown) return;
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ' ' && !quoted) {
+      finish();
+    } else if (c == '=' && !inValue) {
+      inValue = true;
+    } else {
+      (inValue ? value : name) += c;
+    }
+  }
+  finish();
+}
+
+void ZingAppBase::HandleCmdLineParam(const std::string& name, const std::string& value) {
+  std::string lower = name;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (lower == "-changedir") {
+    changeDirTarget = value;
+  } else if (lower == "-screensaver") {
+    isScreenSaver = true;
+  } else if (lower == "-crash" || lower == "-play" || lower == "-record" || lower == "-demofile" ||
+             lower == "-recnum" || lower == "-playnum") {
+    // Demo recording and the crash report are not part of this build.
+    services->DebugOutput("Ignoring command line parameter " + name);
+  } else {
+    Popup(GetString("INVALID_COMMANDLINE_PARAM", "Invalid command line parameter: ") + name);
+    Exit(0);
+  }
+}
+
+// ---------------------------------------------------------------- window and display
+
+void ZingAppBase::PlaceWindow(Platform::WindowSpec& spec) {
+  if (preferredX == -1 && preferredY == -1) return;  // centred
+  const Platform::ScreenRect area = services->GetDesktopWorkArea();
+  spec.x = std::max(area.x + 4, std::min(preferredX, area.x + area.w - width - 4));
+  spec.y = std::max(area.y + 4, std::min(preferredY, area.y + area.h - height - 4));
+}
+
+void ZingAppBase::MakeWindow() {
+  Platform::WindowSpec spec;
+  spec.title = title;
+  spec.windowed = windowed;
+  spec.width = width;
+  spec.height = height;
+  spec.allowMaximize = allowMaximize;
+  if (windowed) PlaceWindow(spec);
+  physWindowed = windowed;
+
+  bool stored3D = false;
+  if (RegistryReadBoolean("Is3D", stored3D)) {
+    accelerated = stored3D;
+    if (autoEnable3D) {
+      autoEnable3D = false;
+      test3D = true;
+    }
+    if (stored3D) test3D = true;
+  }
+  if (test3D || autoEnable3D) {
+    const bool passed = services->TestAcceleration();
+    if (autoEnable3D && passed && !accelerated) {
+      accelerated = true;
+      accelerationSwitchedOn = true;
+    }
+    if (!passed) {
+      RegistryEraseValue("Is3D");
+      accelerated = false;
+    }
+  }
+
+  if (!services->CreateMainWindow(spec)) {
+    if (!windowed && !fullscreenFailed) {
+      fullscreenFailed = true;
+      SwitchScreenMode(true);
+      return;
+    }
+    Popup(GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") + "no window");
+    Exit(1);
+    return;
+  }
+  InitDisplay();
+}
+
+// Brings the display up in the window, falling back as the display allows:
+// acceleration off, the other screen mode, or a fatal message.
+bool ZingAppBase::InitDisplay() {
+  for (;;) {
+    std::string error;
+    const Platform::DisplayResult result = services->InitDisplay(accelerated, error);
+    switch (result) {
+      case Platform::DisplayResult::Ok:
+        break;
+      case Platform::DisplayResult::ColorDepthUnsupported:
+        if (!windowed) {
+          accelerated = false;
+          continue;
+        }
+        if (fullscreenFailed) {
+          Popup(GetString("PLEASE_SET_COLOR_DEPTH", "Please set your desktop color depth to 16 bit."));
+          Exit(1);
+          return false;
+        }
+        forceFullscreen = true;
+        SwitchScreenMode(false);
+        return false;
+      case Platform::DisplayResult::FullScreenUnavailable:
+      case Platform::DisplayResult::FullScreenUnavailable2:
+        if (windowed) {  // cannot happen in a window; treat as a plain failure
+          Popup(GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") + error);
+          Exit(1);
+          return false;
+        }
+        fullscreenFailed = true;
+        SwitchScreenMode(true);
+        return false;
+      case Platform::DisplayResult::HardwareAccelerationFailed:
+        if (!accelerated) {
+          Popup(GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") + error);
+          Exit(1);
+          return false;
+        }
+        accelerated = false;
+        continue;
+      case Platform::DisplayResult::Failed:
+        if (accelerated) {
+          accelerated = false;
+          continue;
+        }
+        Popup(GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") + error);
+        Exit(1);
+        return false;
+    }
+    break;
+  }
+
+  displayLost = false;
+  active = services->IsMainWindowActive();
+  RehupFocus();
+  if (!screenImage) {
+    screenImage = std::make_unique<MemoryImage>();
+    screenImage->Create(width, height);
+    screenImage->SetImageMode(false, false);  // the screen is opaque
+  }
+  widgetManager->image = screenImage.get();
+  widgetManager->SetMouseRects(Rect(0, 0, width, height), Rect(0, 0, width, height));
+  widgetManager->MarkAllDirty();
+  lastTimerTick = services->Now();
+  return true;
+}
+
+void ZingAppBase::SwitchScreenMode(bool wantWindowed, bool is3D, bool force) {
+  if (forceFullscreen) wantWindowed = false;
+  if (wantWindowed == windowed && !force) {
+    if (is3D != accelerated) {
+      accelerated = is3D;
+      InitDisplay();
+    }
+    return;
+  }
+  accelerated = is3D;
+  windowed = wantWindowed;
+  MakeWindow();
+  if (shutdown) return;
+  services->ShowMainWindow();
+  timeChecked = false;
+}
+
+void ZingAppBase::SwitchScreenMode(bool wantWindowed) { SwitchScreenMode(wantWindowed, accelerated, false); }
+
+void ZingAppBase::SwitchScreenMode() { SwitchScreenMode(windowed, accelerated, true); }
+
+// ---------------------------------------------------------------- focus and cursor
+
+void ZingAppBase::RehupFocus() {
+  const bool nowFocused = active && !minimized;
+  if (nowFocused == hasFocus) return;
+  hasFocus = nowFocused;
+  if (hasFocus) {
+    if (muteOnLostFocus) Unmute(true);
+    widgetManager->AppGotFocus();
+    GotFocus();
+  } else {
+    if (muteOnLostFocus) Mute(true);
+    widgetManager->AppLostFocus();
+    LostFocus();
+    services->CaptureMouse(false);
+    heldButtons = 0;
+  }
+}
+
+void ZingAppBase::SetCursor(int number) {
+  cursorNum = number;
+  EnforceCursor();
+}
+
+void ZingAppBase::EnableCustomCursors(bool enabled) {
+  customCursorsEnabled = enabled;
+  EnforceCursor();
+}
+
+void ZingAppBase::EnforceCursor() {
+  if (!services->HasMainWindow()) return;
+  int shape = cursorNum;
+  if (crashed || !mouseIn) {
+    shape = Platform::CursorArrow;
+  } else if (cursorNum == 12 || cursorNum == Platform::CursorNone) {
+    shape = Platform::CursorNone;
+  } else if (cursorNum < 0 || cursorNum > Platform::CursorWait) {
+    shape = Platform::CursorArrow;
+  }
+  services->SetCursor(shape);
+  systemCursorShown = shape != Platform::CursorNone;
+}
+
+// ---------------------------------------------------------------- sound plumbing
+
+void ZingAppBase::ApplyVolumes() {
+  // The music interface and the sound manager take these volumes once they
+  // exist; while muted both hear 0.
+  appliedMusicVolume = muteCount > 0 ? 0.0 : musicVolume;
+  appliedSfxVolume = muteCount > 0 ? 0.0 : sfxVolume;
+}
+
+void ZingAppBase::SetMusicVolume(double volume) {
+  musicVolume = volume;
+  ApplyVolumes();
+}
+
+void ZingAppBase::SetSfxVolume(double volume) {
+  sfxVolume = volume;
+  ApplyVolumes();
+}
+
+void ZingAppBase::Mute(bool autoMute) {
+  ++muteCount;
+  if (autoMute) ++autoMuteCount;
+  ApplyVolumes();
+}
+
+void ZingAppBase::Unmute(bool autoMute) {
+  if (muteCount > 0) {
+    --muteCount;
+    if (autoMute && autoMuteCount > 0) --autoMuteCount;
+  }
+  ApplyVolumes();
+}
+
+void ZingAppBase::PlaySample(int, int) {}
+
+void ZingAppBase::PlaySample(int) {}
+
+// ---------------------------------------------------------------- dialogs, deletion, shutdown
+
+void ZingAppBase::DialogButtonPress(int dialogId, int buttonId) {
+  if (buttonId == 1000) ButtonPress(2000 + dialogId);
+  if (buttonId == 1001) ButtonPress(3000 + dialogId);
+}
+
+void ZingAppBase::DialogButtonDepress(int dialogId, int buttonId) {
+  if (buttonId == 1000) ButtonDepress(2000 + dialogId);
+  if (buttonId == 1001) ButtonDepress(3000 + dialogId);
+}
+
+void ZingAppBase::SafeDeleteWidget(Widget* widget) {
+  if (widget == nullptr) return;
+  for (const auto& entry : safeDeleteList) {
+    if (entry.first == widget) return;  // never delete twice
+  }
+  safeDeleteList.emplace_back(widget, updateAppDepth);
+}
+
+void ZingAppBase::ProcessSafeDeleteList() {
+  // A widget queued inside a nested loop waits until that loop has unwound.
+  std::vector<Widget*> doomed;
+  auto keep = std::stable_partition(safeDeleteList.begin(), safeDeleteList.end(),
+                                    [this](const auto& entry) { return entry.second < updateAppDepth; });
+  for (auto it = keep; it != safeDeleteList.end(); ++it) doomed.push_back(it->first);
+  safeDeleteList.erase(keep, safeDeleteList.end());
+  for (Widget* widget : doomed) delete widget;
+}
+
+void ZingAppBase::Shutdown() {
+  if (mainThreadId != std::thread::id() && std::this_thread::get_id() != mainThreadId) {
+    shutdownRequested = true;
+    return;
+  }
+  if (shutdown.exchange(true)) return;
+  exitToTop = true;
+  ShutdownHook();
+  StopCursorThread();
+  services->HideMainWindow();
+  if (readFromRegistry) WriteToRegistry();
+}
+
+void ZingAppBase::Exit(int code) {
+  shutdown = true;
+  exitToTop = true;
+  ExitProcess(code);
+}
+
+void ZingAppBase::ExitProcess(int code) { std::exit(code); }
+
+// ---------------------------------------------------------------- strings and messages
+
+std::string ZingAppBase::GetString(const std::string& key, const std::string& defaultText) const {
+  auto it = stringTable.find(key);
+  return it == stringTable.end() ? defaultText : it->second;
+}
+
+int ZingAppBase::MsgBox(const std::string& text, const std::string& boxTitle, int flags) {
+  if (isScreenSaver) {
+    services->DebugOutput(boxTitle + ": " + text);
+    return Platform::AnswerOk;
+  }
+  BeginPopup();
+  const int answer = services->MessageBox(text, boxTitle, flags);
+  EndPopup();
+  return answer;
+}
+
+void ZingAppBase::Popup(const std::string& text) {
+  MsgBox(text, GetString("FATAL_ERROR", "FATAL ERROR"), Platform::MessageBoxOk);
+}
+
+// ---------------------------------------------------------------- settings
+
+bool ZingAppBase::RegistryWriteString(const std::string& name, const std::string& text) {
+  settings.SetRegistryKey(registryKey);
+  return settings.RegistryWriteString(name, text);
+}
+
+bool ZingAppBase::RegistryWriteInteger(const std::string& name, int value) {
+  settings.SetRegistryKey(registryKey);
+  return settings.RegistryWriteInteger(name, value);
+}
+
+bool ZingAppBase::RegistryWriteBoolean(const std::string& name, bool value) {
+  settings.SetRegistryKey(registryKey);
+  return settings.RegistryWriteBoolean(name, value);
+}
+
+bool ZingAppBase::RegistryReadString(const std::string& name, std::string& text) {
+  settings.SetRegistryKey(registryKey);
+  return settings.RegistryReadString(name, text);
+}
+
+bool ZingAppBase::RegistryReadInteger(const std::string& name, int& value) {
+  settings.SetRegistryKey(registryKey);
+  return settings.RegistryReadInteger(name, value);
+}
+
+bool ZingAppBase::RegistryReadBoolean(const std::string& name, bool& value) {
+  settings.SetRegistryKey(registryKey);
+  return settings.RegistryReadBoolean(name, value);
+}
+
+void ZingAppBase::RegistryEraseValue(const std::string& name) {
+  settings.SetRegistryKey(registryKey);
+  settings.RegistryEraseValue(name);
+}
+
+void ZingAppBase::ReadFromRegistry() {
+  readFromRegistry = true;
+  registryKey = GetString("RegistryKey", registryKey);
+  if (registryKey.empty()) return;
+  settings.SetRegistryKey(registryKey);
+  FrameworkSettings values;
+  values.musicVolume = musicVolume;
+  values.sfxVolume = sfxVolume;
+  values.muteCount = muteCount;
+  values.windowed = windowed;
+  values.preferredX = preferredX;
+  values.preferredY = preferredY;
+  values.customCursors = customCursorsEnabled;
+  values.waitForVSync = waitForVSync;
+  values.lastShutdownWasGraceful = lastShutdownWasGraceful;
+  settings.ReadFrameworkSettings(values, isScreenSaver);
+  musicVolume = values.musicVolume;
+  sfxVolume = values.sfxVolume;
+  muteCount = values.muteCount;
+  windowed = values.windowed;
+  preferredX = values.preferredX;
+  preferredY = values.preferredY;
+  customCursorsEnabled = values.customCursors;
+  waitForVSync = values.waitForVSync;
+  lastShutdownWasGraceful = values.lastShutdownWasGraceful;
+}
+
+void ZingAppBase::WriteToRegistry() {
+  if (registryKey.empty()) return;
+  settings.SetRegistryKey(registryKey);
+  FrameworkSettings values;
+  values.musicVolume = musicVolume;
+  values.sfxVolume = sfxVolume;
+  values.muteCount = muteCount;
+  values.autoMuteCount = autoMuteCount;
+  values.windowed = windowed;
+  values.preferredX = preferredX;
+  values.preferredY = preferredY;
+  values.customCursors = customCursorsEnabled;
+  values.waitForVSync = waitForVSync;
+  settings.WriteFrameworkSettings(values);
+}
+
+// ---------------------------------------------------------------- files, folders, random
+
+bool ZingAppBase::FileExists(const std::string& path) { return Zing::FileExists(path); }
+
+bool ZingAppBase::ReadBufferFromFile(const std::string& path, Buffer& buffer) {
+  return Zing::ReadBufferFromFile(path, buffer);
+}
+
+bool ZingAppBase::WriteBufferToFile(const std::string& path, const Buffer& buffer) {
+  return Zing::WriteBufferToFile(path, buffer);
+}
+
+bool ZingAppBase::WriteBytesToFile(const std::string& path, const void* bytes, std::size_t count) {
+  return Zing::WriteBytesToFile(path, bytes, count);
+}
+
+void ZingAppBase::MkDir(const std::string& path) { Platform::CreateFolders(path); }
+
+// The save folder keeps the user's own permissions: it is never opened to
+// other users of the machine.
+bool ZingAppBase::AllowAllAccess(const std::string&) { return true; }
+
+void ZingAppBase::SeedRandom(std::uint32_t seed) { random.seed(seed == 0 ? 4357u : seed); }
+
+std::uint32_t ZingAppBase::Rand() { return static_cast<std::uint32_t>(random()); }
+
+}  // namespace Zing

@@ -1,0 +1,314 @@
+#pragma once
+
+// The framework's application object: one per process. It owns the platform
+// services, the window and display, the widget manager, the settings and the
+// main loop with its fixed 10 ms updates; the game derives from it and
+// overrides its hooks.
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "framework/app/Buffer.h"
+#include "framework/app/SettingsStore.h"
+#include "framework/platform/Platform.h"
+#include "framework/widget/WidgetManager.h"
+#include "framework/widget/WidgetManagerHost.h"
+
+namespace Zing {
+
+class MemoryImage;
+class PakInterface;
+class Widget;
+
+class ZingAppBase : public WidgetManagerHost {
+ public:
+  // Null services mean the desktop (SDL) services.
+  explicit ZingAppBase(std::unique_ptr<Platform::Services> services = nullptr);
+  ZingAppBase(const ZingAppBase&) = delete;
+  ZingAppBase& operator=(const ZingAppBase&) = delete;
+  ~ZingAppBase() override;
+
+  // Button listener callbacks; the base forwards the two-argument press.
+  virtual void ButtonPress(int id, int /*clickCount*/) { ButtonPress(id); }
+  virtual void ButtonPress(int) {}
+  virtual void ButtonDepress(int) {}
+  virtual void ButtonDownTick(int) {}
+  virtual void ButtonMouseEnter(int) {}
+  virtual void ButtonMouseLeave(int) {}
+  virtual void ButtonMouseMove(int, int, int) {}
+  // Dialog answers become button presses on the application: 2000 + id for
+  // yes/ok (button 1000), 3000 + id for no/cancel (button 1001).
+  virtual void DialogButtonPress(int dialogId, int buttonId);
+  virtual void DialogButtonDepress(int dialogId, int buttonId);
+
+  // Timing and updates.
+  virtual bool Process(bool allowSleep = true);
+  virtual void UpdateFrames();
+  virtual bool DoUpdateFrames();
+  virtual void UpdateFramesSmooth(double fraction);
+  virtual void MakeWindow();
+  virtual void EnforceCursor();
+  virtual void LoadingThreadCompleted() {}
+  virtual void InitHook() {}
+  virtual void ShutdownHook() {}
+  virtual void PreTerminate() {}
+  virtual void LoadingThreadProc() {}
+  virtual void WriteToRegistry();
+  virtual void ReadFromRegistry();
+  virtual void PreDisplayHook() {}
+  virtual void BeginPopup() {}
+  virtual void EndPopup() {}
+  virtual int MsgBox(const std::string& text, const std::string& title = "Message", int flags = 0);
+  virtual void Popup(const std::string& text);
+  virtual void SafeDeleteWidget(Widget* widget);
+  virtual void Shutdown();
+  virtual void HandleNotifyMessage();
+  virtual void HandleAlreadyRunning();
+  virtual void Run();
+  virtual void Init();
+  virtual bool ChangeDirHook(const std::string&) { return false; }
+  virtual void PlaySample(int id, int pan);
+  virtual void PlaySample(int id);
+  virtual double GetMusicVolume() { return musicVolume; }
+  virtual double GetSfxVolume() { return sfxVolume; }
+  virtual bool IsMuted() { return muteCount > 0; }
+  virtual void SetMusicVolume(double volume);
+  virtual void SetSfxVolume(double volume);
+  virtual void Mute(bool autoMute = false);
+  virtual void Unmute(bool autoMute = false);
+  virtual double GetLoadingThreadProgress();
+  virtual void SwitchScreenMode(bool wantWindowed, bool is3D, bool force = false);
+  virtual void SwitchScreenMode(bool wantWindowed);
+  virtual void SwitchScreenMode();
+  virtual void ModalOpen() {}
+  virtual void ModalClose() {}
+  virtual void GotFocus() {}
+  virtual void LostFocus() {}
+  virtual bool HandlesAltKey(int key) { return key == Platform::KEYCODE_RETURN || key == 'R'; }
+  virtual bool DebugKeyDown(int) { return false; }
+  virtual bool DebugKeyDownAsync(int, bool, bool) { return false; }
+  virtual bool DrawDirtyWidgets();
+  virtual void Redraw();
+  virtual void MainLoop();
+  virtual bool UpdateAppStep(bool* updated);
+  virtual bool UpdateApp();
+  virtual bool AppCanRestore() { return !windowDisabled; }
+
+  // Strings that replace the framework's fixed messages.
+  std::string GetString(const std::string& key, const std::string& defaultText) const;
+  void SetString(const std::string& key, const std::string& text) { stringTable[key] = text; }
+
+  void SetCursor(int number) override;
+  void EnableCustomCursors(bool enabled);
+
+  // Command line: parameters separated by blanks, quotes group, name=value.
+  void ParseCommandLine(const std::string& text);
+  virtual void HandleCmdLineParam(const std::string& name, const std::string& value);
+
+  // Settings of the application's key (see SettingsStore).
+  bool RegistryWriteString(const std::string& name, const std::string& text);
+  bool RegistryWriteInteger(const std::string& name, int value);
+  bool RegistryWriteBoolean(const std::string& name, bool value);
+  bool RegistryReadString(const std::string& name, std::string& text);
+  bool RegistryReadInteger(const std::string& name, int& value);
+  bool RegistryReadBoolean(const std::string& name, bool& value);
+  void RegistryEraseValue(const std::string& name);
+
+  // Whole files (reads may come from the archive, writes go to the disk).
+  bool FileExists(const std::string& path);
+  bool ReadBufferFromFile(const std::string& path, Buffer& buffer);
+  bool WriteBufferToFile(const std::string& path, const Buffer& buffer);
+  bool WriteBytesToFile(const std::string& path, const void* bytes, std::size_t count);
+
+  // Platform queries and folders.
+  bool IsOldConsumerSystem() const { return false; }
+  bool IsVistaOrLater() const { return true; }
+  const std::string& GetAppDataFolder() const { return appDataFolder; }
+  void SetAppDataFolder(const std::string& path) { appDataFolder = path; }
+  static void MkDir(const std::string& path);
+  static bool AllowAllAccess(const std::string& path);
+
+  // The framework's random generator (MT19937).
+  void SeedRandom(std::uint32_t seed);
+  std::uint32_t Rand();
+
+  // Ends the process after a fatal start-up problem; tests replace it.
+  virtual void ExitProcess(int code);
+
+  // What the widget manager asks of the application.
+  void ReleaseMouseCapture() override { services->CaptureMouse(false); }
+  bool IsHardwareAccelerated() const override { return accelerated; }
+  void LockScreenImage() override { displayLock.lock(); }
+  void UnlockScreenImage() override { displayLock.unlock(); }
+
+  Platform::Services& GetServices() { return *services; }
+  WidgetManager* GetWidgetManager() { return widgetManager.get(); }
+  MemoryImage* GetScreenImage() { return screenImage.get(); }
+  std::recursive_mutex& GetDisplayLock() { return displayLock; }
+
+  // Identity and paths.
+  std::string companyName;
+  std::string productName = "Product";
+  std::string title = "ZingApp";
+  std::string registryKey;
+  std::string changeDirTarget;
+  std::string demoPrefix = "zingapp";
+  std::string demoFileName = "zingapp.dmo";
+  std::string appDataFolder;
+  std::string commandLine;  // the program's arguments, as one text
+  std::map<std::string, std::string> stringTable;
+
+  // Window and display.
+  int width = 640;
+  int height = 480;
+  int preferredX = -1;
+  int preferredY = -1;
+  bool windowed = true;
+  bool physWindowed = true;
+  bool forceFullscreen = false;
+  bool fullscreenFailed = false;
+  bool allowMaximize = false;
+  bool onlyOneCopy = true;
+  bool autoEnable3D = false;
+  bool test3D = false;
+  bool accelerated = false;
+  bool accelerationSwitchedOn = false;
+  bool displayLost = false;
+  std::uint32_t lastRecoveryTick = 0;
+
+  // Activity and state.
+  bool active = false;
+  bool minimized = false;
+  bool hasFocus = false;
+  bool mouseIn = false;
+  bool running = false;
+  bool initialized = false;
+  std::atomic<bool> shutdown{false};
+  std::atomic<bool> exitToTop{false};
+  std::atomic<bool> shutdownRequested{false};
+  bool closeRequested = false;
+  bool crashed = false;
+  bool windowDisabled = false;
+  bool muteOnLostFocus = true;
+  bool lastShutdownWasGraceful = true;
+  bool readFromRegistry = false;
+  bool ctrlDown = false;
+  bool altDown = false;
+  bool debugKeysEnabled = false;
+  bool isScreenSaver = false;
+  bool commandLineParsed = false;
+  std::uint32_t randomSeed = 0;
+
+  // Cursor.
+  int cursorNum = 0;
+  bool customCursorsEnabled = false;
+  bool systemCursorShown = true;
+
+  // Sound.
+  double musicVolume = 0.85;
+  double sfxVolume = 0.85;
+  int muteCount = 0;
+  int autoMuteCount = 0;
+  double appliedMusicVolume = 0;  // what the music and the effects play at now
+  double appliedSfxVolume = 0;
+
+  // Timing and the update loop.
+  int frameTime = 10;
+  double updateMultiplier = 1.0;
+  double pendingTime = 0;
+  std::uint32_t lastTimeCheck = 0;
+  bool timeChecked = false;
+  double updateFraction = 0;
+  int updateAppState = 0;
+  int updateAppDepth = 0;
+  int nonDrawCount = 0;
+  int updateCount = 0;
+  int drawCount = 0;
+  int sleepCount = 0;
+  bool hasPendingDraw = true;
+  bool lastDrawWasEmpty = false;
+  std::uint32_t lastDrawTick = 0;
+  std::uint32_t nextDrawTick = 0;
+  bool forceRedraw = false;
+  bool paused = false;
+  int holdTime = 0;
+  bool vsyncUpdates = false;
+  int refreshRate = 100;
+  bool waitForVSync = false;
+  bool vsyncBroken = false;
+  int vsyncBrokenCount = 0;
+  int vsyncCheckCount = 0;
+  std::uint32_t lastVSyncCheckTick = 0;
+  std::uint32_t lastTimerTick = 0;
+  std::uint32_t constructionTick = 0;
+
+  // Loading thread.
+  bool autoStartLoadingThread = true;
+  bool loadingThreadStarted = false;
+  std::atomic<bool> loadingThreadCompleted{false};
+  bool loaded = false;
+  std::atomic<bool> throttleMainThread{false};
+  std::atomic<int> loadingTotal{0};
+  std::atomic<int> loadingDone{0};
+
+  // Statistics.
+  bool showFPS = false;
+  int drawTime = 0;
+  int presentTime = 0;
+  int presentCount = 0;
+  std::atomic<int> loadingTime{0};  // milliseconds from construction to the end of loading
+
+ protected:
+  // One deferred window message; returns whether more remain.
+  bool ProcessDeferredMessages();
+  void ProcessDeferredMessage(const Platform::WindowMessage& message);
+  // The window procedure: queues what the loop handles later, handles the rest.
+  void WindowProc(const Platform::WindowMessage& message);
+  void PumpMessages();
+  void ProcessSafeDeleteList();
+  void RehupFocus();
+  void ApplyVolumes();
+  void ProcessMouseMessage(const Platform::WindowMessage& message);
+  void ProcessKeyDown(const Platform::WindowMessage& message);
+  void CheckPointerInWindow();
+  bool InitDisplay();
+  void PlaceWindow(Platform::WindowSpec& spec);
+  void StartCursorThread();
+  void StopCursorThread();
+  void RecoverDisplay();
+  void Exit(int code);
+
+  std::unique_ptr<Platform::Services> services;
+  std::unique_ptr<PakInterface> pakInterface;  // the process's archive layer
+  std::unique_ptr<WidgetManager> widgetManager;
+  std::unique_ptr<MemoryImage> screenImage;
+  SettingsStore settings;
+  // Held while the screen image is drawn or presented, and while the image
+  // cache is touched; drawing code may take it again.
+  std::recursive_mutex displayLock;
+  std::deque<Platform::WindowMessage> deferredMessages;
+  std::vector<std::pair<Widget*, int>> safeDeleteList;
+  std::thread loadingThread;
+  std::thread cursorThread;
+  std::atomic<bool> cursorThreadRunning{false};
+  std::atomic<bool> stopCursorThread{false};
+  std::atomic<int> cursorX{0};  // pointer position seen by the cursor thread
+  std::atomic<int> cursorY{0};
+  std::thread::id mainThreadId;
+  std::mt19937 random;
+  int heldButtons = 0;
+};
+
+// The process's application object.
+ZingAppBase* GetApp();
+
+}  // namespace Zing

@@ -1,0 +1,155 @@
+#pragma once
+
+// The services the framework asks of the operating system, in the framework's
+// own vocabulary: window messages with virtual-key numbers and click codes,
+// 8-bit Windows-1252 text, millisecond ticks. The SDL services provide them on
+// a desktop; NullServices runs the whole framework without a window, on a clock
+// the caller advances, for tests.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace Zing::Platform {
+
+// Window messages as the platform delivers them to the application's window
+// procedure. Mouse positions are in logical screen pixels.
+enum class MessageCode {
+  Move,            // x, y: new position of the window
+  Size,            // param: SizeRestored, SizeMinimized or SizeMaximized
+  Close,
+  ActivateApp,     // param: 1 activated, 0 deactivated
+  SysColorChange,
+  DisplayChange,
+  KeyDown,         // param: virtual-key code
+  KeyUp,           // param: virtual-key code
+  Char,            // param: Windows-1252 character (1..255)
+  Timer,
+  MouseMove,       // x, y
+  LButtonDown,
+  LButtonUp,
+  LButtonDblClk,
+  RButtonDown,
+  RButtonUp,
+  RButtonDblClk,
+  MButtonDown,
+  MButtonUp,
+  MouseWheel,      // param: wheel delta, 120 per notch
+  Paint,
+  Notify,          // a second instance asked this one to come to the front
+  MouseLeave,      // the pointer left the window
+};
+
+enum SizeKind { SizeRestored = 0, SizeMinimized = 1, SizeMaximized = 2 };
+
+struct WindowMessage {
+  MessageCode code = MessageCode::Timer;
+  int param = 0;
+  int x = 0;
+  int y = 0;
+  bool altDown = false;  // Alt was held when a key message arrived
+};
+
+// Virtual-key numbers the framework uses.
+enum KeyCode : int {
+  KEYCODE_BACK = 8, KEYCODE_TAB = 9, KEYCODE_RETURN = 13, KEYCODE_SHIFT = 16, KEYCODE_CONTROL = 17,
+  KEYCODE_MENU = 18, KEYCODE_ESCAPE = 27, KEYCODE_SPACE = 32, KEYCODE_PRIOR = 33, KEYCODE_NEXT = 34,
+  KEYCODE_END = 35, KEYCODE_HOME = 36, KEYCODE_LEFT = 37, KEYCODE_UP = 38, KEYCODE_RIGHT = 39,
+  KEYCODE_DOWN = 40, KEYCODE_INSERT = 45, KEYCODE_DELETE = 46, KEYCODE_0 = 48, KEYCODE_A = 65,
+  KEYCODE_F1 = 112, KEYCODE_F4 = 115, KEYCODE_F12 = 123,
+};
+
+// What initialising the display reports.
+enum class DisplayResult {
+  Ok,
+  FullScreenUnavailable,
+  FullScreenUnavailable2,
+  ColorDepthUnsupported,
+  HardwareAccelerationFailed,
+  Failed,
+};
+
+// Cursor shapes by the framework's cursor numbers; CursorNone hides it.
+enum CursorShape {
+  CursorArrow = 0, CursorHand = 1, CursorDragging = 2, CursorText = 3, CursorNo = 4, CursorMove = 5,
+  CursorSizeNESW = 6, CursorSizeNS = 7, CursorSizeNWSE = 8, CursorSizeWE = 9, CursorWait = 10, CursorNone = 11,
+};
+
+// Message box flags and answers.
+enum MessageBoxKind { MessageBoxOk = 0, MessageBoxYesNo = 4 };
+enum MessageBoxAnswer { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+
+struct WindowSpec {
+  std::string title;
+  bool windowed = true;
+  int width = 640;
+  int height = 480;
+  int x = -1;  // -1: centred in the work area
+  int y = -1;
+  bool allowMaximize = false;
+};
+
+struct ScreenRect {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+};
+
+class Services {
+ public:
+  virtual ~Services() = default;
+
+  // Clock.
+  virtual std::uint32_t Now() = 0;  // milliseconds, monotonic
+  virtual void Sleep(int milliseconds) = 0;
+
+  // The main window and the display that presents the screen image in it.
+  virtual bool CreateMainWindow(const WindowSpec& spec) = 0;
+  virtual void DestroyMainWindow() = 0;
+  virtual bool HasMainWindow() const = 0;
+  virtual void ShowMainWindow() = 0;        // show, raise and focus
+  virtual void RestoreAndRaiseWindow() = 0; // un-minimise and bring to the front
+  virtual void HideMainWindow() = 0;
+  virtual bool IsMainWindowActive() = 0;
+  virtual bool IsMainWindowNormal() = 0;    // shown, neither minimised nor maximised
+  virtual bool GetWindowPosition(int& x, int& y) = 0;
+  virtual ScreenRect GetDesktopWorkArea() = 0;
+  virtual ScreenRect GetDesktopSize() = 0;
+  virtual DisplayResult InitDisplay(bool accelerated, std::string& error) = 0;
+  virtual bool TestAcceleration() = 0;  // true when an accelerated display works here
+  virtual bool Present(const std::uint32_t* pixels, int width, int height) = 0;
+
+  // Messages for the window procedure, one at a time; false when none is waiting.
+  virtual bool PollMessage(WindowMessage& message) = 0;
+
+  // Pointer and cursor.
+  virtual void CaptureMouse(bool on) = 0;
+  virtual bool GetPointerInWindow(int& x, int& y) = 0;  // false when outside the window
+  virtual void SetCursor(int shape) = 0;
+
+  // Message boxes answer their default when no display can be opened.
+  virtual int MessageBox(const std::string& text, const std::string& title, int kind) = 0;
+
+  // Whether a thread may poll the pointer while the main thread works.
+  virtual bool RunsCursorThread() const { return true; }
+
+  virtual std::string GetClipboardText() = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
+  virtual void AllowScreenSaver(bool allow) = 0;
+  virtual void DebugOutput(const std::string& text) = 0;
+
+  // Single instance: true when this is the first instance of `name`; a
+  // second instance tells the first with NotifyRunningInstance.
+  virtual bool AcquireInstance(const std::string& name) = 0;
+  virtual void NotifyRunningInstance(const std::string& name) = 0;
+
+  // Folders.
+  virtual std::string GetAppDataFolder(const std::string& company, const std::string& product) = 0;
+  virtual bool ChangeDirectory(const std::string& path) = 0;
+};
+
+// The desktop platform (SDL2 and POSIX).
+std::unique_ptr<Services> CreateSdlServices();
+
+}  // namespace Zing::Platform

@@ -1,0 +1,301 @@
+// The desktop platform: one SDL window whose renderer presents the 640 x 480
+// screen image through a streaming texture, letterboxed and scaled in full
+// screen; SDL events become the framework's window messages.
+
+#include <SDL.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <vector>
+
+#include "framework/platform/Cursors.h"
+#include "framework/platform/Folders.h"
+#include "framework/platform/Platform.h"
+#include "framework/platform/SdlInput.h"
+#include "framework/platform/SingleInstance.h"
+#include "framework/platform/Windows1252.h"
+
+namespace Zing::Platform {
+
+namespace {
+
+class SdlServices final : public Services {
+ public:
+  SdlServices() {
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    videoReady = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    const char* debug = std::getenv("LINTWICK_DEBUG");
+    if (debug != nullptr && std::string(debug) == "1") {
+      SDL_LogSetPriority(SDL_LOG_CATEGORY_APPLICATION, SDL_LOG_PRIORITY_DEBUG);
+    }
+  }
+
+  ~SdlServices() override {
+    DestroyMainWindow();
+    for (SDL_Cursor*& cursor : cursors) {
+      if (cursor != nullptr) SDL_FreeCursor(cursor);
+    }
+    if (videoReady) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  }
+
+  std::uint32_t Now() override { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
+  void Sleep(int milliseconds) override {
+    if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+  }
+
+  bool CreateMainWindow(const WindowSpec& spec) override {
+    DestroyMainWindow();
+    if (!videoReady) return false;
+    logicalWidth = spec.width;
+    logicalHeight = spec.height;
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (!spec.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (spec.windowed && spec.allowMaximize) flags |= SDL_WINDOW_RESIZABLE;
+    const int x = spec.x < 0 ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : spec.x;
+    const int y = spec.y < 0 ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : spec.y;
+    window = SDL_CreateWindow(Windows1252ToUtf8(spec.title).c_str(), x, y, spec.width, spec.height, flags);
+    return window != nullptr;
+  }
+
+  void DestroyMainWindow() override {
+    if (texture != nullptr) SDL_DestroyTexture(texture);
+    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+    if (window != nullptr) SDL_DestroyWindow(window);
+    texture = nullptr;
+    renderer = nullptr;
+    window = nullptr;
+  }
+
+  bool HasMainWindow() const override { return window != nullptr; }
+
+  void ShowMainWindow() override {
+    if (window == nullptr) return;
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+    SDL_StartTextInput();
+  }
+
+  void RestoreAndRaiseWindow() override {
+    if (window == nullptr) return;
+    SDL_RestoreWindow(window);
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+  }
+
+  void HideMainWindow() override {
+    if (window != nullptr) SDL_HideWindow(window);
+  }
+
+  bool IsMainWindowActive() override {
+    return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  }
+
+  bool IsMainWindowNormal() override {
+    if (window == nullptr) return false;
+    const Uint32 flags = SDL_GetWindowFlags(window);
+    return (flags & SDL_WINDOW_SHOWN) && !(flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) &&
+           !(flags & SDL_WINDOW_FULLSCREEN);
+  }
+
+  bool GetWindowPosition(int& x, int& y) override {
+    if (window == nullptr) return false;
+    SDL_GetWindowPosition(window, &x, &y);
+    return true;
+  }
+
+  ScreenRect GetDesktopWorkArea() override {
+    SDL_Rect area{0, 0, 0, 0};
+    if (videoReady && SDL_GetDisplayUsableBounds(DisplayIndex(), &area) != 0) SDL_GetDisplayBounds(0, &area);
+    return {area.x, area.y, area.w, area.h};
+  }
+
+  ScreenRect GetDesktopSize() override {
+    SDL_DisplayMode mode{};
+    if (!videoReady || SDL_GetDesktopDisplayMode(DisplayIndex(), &mode) != 0) return {};
+    return {0, 0, mode.w, mode.h};
+  }
+
+  DisplayResult InitDisplay(bool accelerated, std::string& error) override {
+    if (texture != nullptr) SDL_DestroyTexture(texture);
+    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+    texture = nullptr;
+    renderer = nullptr;
+    if (window == nullptr) {
+      error = "no window";
+      return DisplayResult::Failed;
+    }
+    renderer = SDL_CreateRenderer(window, -1, accelerated ? SDL_RENDERER_ACCELERATED : SDL_RENDERER_SOFTWARE);
+    if (renderer == nullptr) {
+      error = SDL_GetError();
+      return accelerated ? DisplayResult::HardwareAccelerationFailed : DisplayResult::Failed;
+    }
+    SDL_RenderSetLogicalSize(renderer, logicalWidth, logicalHeight);
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, logicalWidth,
+                                logicalHeight);
+    if (texture == nullptr) {
+      error = SDL_GetError();
+      return accelerated ? DisplayResult::HardwareAccelerationFailed : DisplayResult::Failed;
+    }
+    return DisplayResult::Ok;
+  }
+
+  bool TestAcceleration() override {
+    if (!videoReady) return false;
+    SDL_Window* probe = SDL_CreateWindow("", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
+    if (probe == nullptr) return false;
+    SDL_Renderer* r = SDL_CreateRenderer(probe, -1, SDL_RENDERER_ACCELERATED);
+    bool ok = r != nullptr && SDL_RenderClear(r) == 0;
+    if (ok) SDL_RenderPresent(r);
+    if (r != nullptr) SDL_DestroyRenderer(r);
+    SDL_DestroyWindow(probe);
+    return ok;
+  }
+
+  bool Present(const std::uint32_t* pixels, int width, int height) override {
+    if (renderer == nullptr || texture == nullptr || width != logicalWidth || height != logicalHeight) return false;
+    if (SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) return false;
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    if (SDL_RenderClear(renderer) != 0 || SDL_RenderCopy(renderer, texture, nullptr, nullptr) != 0) return false;
+    SDL_RenderPresent(renderer);
+    return true;
+  }
+
+  bool PollMessage(WindowMessage& message) override {
+    if (pending.empty()) Pump();
+    if (pending.empty()) return false;
+    message = pending.front();
+    pending.pop_front();
+    return true;
+  }
+
+  void CaptureMouse(bool on) override {
+    if (videoReady) SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+  }
+
+  bool GetPointerInWindow(int& x, int& y) override {
+    if (window == nullptr || SDL_GetMouseFocus() != window) return false;
+    int wx = 0;
+    int wy = 0;
+    SDL_GetMouseState(&wx, &wy);
+    if (renderer == nullptr) {
+      x = wx;
+      y = wy;
+      return true;
+    }
+    float lx = 0;
+    float ly = 0;
+    SDL_RenderWindowToLogical(renderer, wx, wy, &lx, &ly);
+    x = static_cast<int>(lx);
+    y = static_cast<int>(ly);
+    return true;
+  }
+
+  void SetCursor(int shape) override {
+    if (!videoReady) return;
+    if (shape == CursorNone || shape < 0 || shape >= static_cast<int>(cursors.size())) {
+      SDL_ShowCursor(SDL_DISABLE);
+      return;
+    }
+    auto& cursor = cursors[static_cast<std::size_t>(shape)];
+    if (cursor == nullptr) cursor = CreateCursorShape(shape);
+    if (cursor != nullptr) SDL_SetCursor(cursor);
+    SDL_ShowCursor(SDL_ENABLE);
+  }
+
+  int MessageBox(const std::string& text, const std::string& title, int kind) override {
+    const int fallback = kind == MessageBoxYesNo ? AnswerYes : AnswerOk;
+    const std::string utf8Text = Windows1252ToUtf8(text);
+    const std::string utf8Title = Windows1252ToUtf8(title);
+    std::vector<SDL_MessageBoxButtonData> buttons;
+    if (kind == MessageBoxYesNo) {
+      buttons.push_back({SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, AnswerYes, "Yes"});
+      buttons.push_back({SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, AnswerNo, "No"});
+    } else {
+      buttons.push_back({SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+                         AnswerOk, "OK"});
+    }
+    const SDL_MessageBoxData data{SDL_MESSAGEBOX_INFORMATION, window, utf8Title.c_str(), utf8Text.c_str(),
+                                  static_cast<int>(buttons.size()), buttons.data(), nullptr};
+    int answer = 0;
+    if (!videoReady || SDL_ShowMessageBox(&data, &answer) != 0 || answer <= 0) {
+      std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
+      return fallback;
+    }
+    return answer;
+  }
+
+  std::string GetClipboardText() override {
+    if (!videoReady) return {};
+    char* text = SDL_GetClipboardText();
+    std::string result = text != nullptr ? Utf8ToWindows1252(text) : std::string();
+    SDL_free(text);
+    return result;
+  }
+
+  void SetClipboardText(const std::string& text) override {
+    if (videoReady) SDL_SetClipboardText(Windows1252ToUtf8(text).c_str());
+  }
+
+  void AllowScreenSaver(bool allow) override {
+    if (!videoReady) return;
+    if (allow) {
+      SDL_EnableScreenSaver();
+    } else {
+      SDL_DisableScreenSaver();
+    }
+  }
+
+  void DebugOutput(const std::string& text) override {
+    SDL_LogDebug(SDL_LOG_CATEGORY_APPLICATION, "%s", text.c_str());
+  }
+
+  bool AcquireInstance(const std::string& name) override { return instance.Acquire(name); }
+  void NotifyRunningInstance(const std::string& name) override { SingleInstance::Notify(name); }
+
+  std::string GetAppDataFolder(const std::string& company, const std::string& product) override {
+    return UserDataFolder(company, product);
+  }
+
+  bool ChangeDirectory(const std::string& path) override { return ChangeWorkingFolder(path); }
+
+ private:
+  int DisplayIndex() const {
+    const int index = window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0;
+    return index < 0 ? 0 : index;
+  }
+
+  void Pump() {
+    if (instance.TakeNotification()) {
+      WindowMessage notify;
+      notify.code = MessageCode::Notify;
+      pending.push_back(notify);
+    }
+    if (!videoReady) return;
+    SDL_Event event;
+    std::vector<WindowMessage> translated;
+    while (pending.empty() && SDL_PollEvent(&event)) {
+      translated.clear();
+      TranslateSdlEvent(event, translated);
+      pending.insert(pending.end(), translated.begin(), translated.end());
+    }
+  }
+
+  bool videoReady = false;
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  int logicalWidth = 640;
+  int logicalHeight = 480;
+  std::deque<WindowMessage> pending;
+  std::array<SDL_Cursor*, CursorNone> cursors{};
+  SingleInstance instance;
+};
+
+}  // namespace
+
+std::unique_ptr<Services> CreateSdlServices() { return std::make_unique<SdlServices>(); }
+
+}  // namespace Zing::Platform

@@ -1,0 +1,47 @@
+// The program: finds the game's data, creates the application, runs it.
+
+#include <string>
+
+#include "framework/app/FileAccess.h"
+#include "framework/platform/Folders.h"
+#include "game/shell/AppManager.h"
+
+namespace {
+
+// Parameters in the form the application parses: blanks between them, and
+// quotes around any that contain a blank.
+std::string JoinArguments(int argc, char** argv) {
+  std::string line;
+  for (int i = 1; i < argc; ++i) {
+    std::string argument = argv[i];
+    if (!line.empty()) line += ' ';
+    line += argument.find(' ') == std::string::npos ? argument : "\"" + argument + "\"";
+  }
+  return line;
+}
+
+// The data lies in the working folder, or else in the folder beside the
+// program ("data" in the build tree, "../share/lintwick" when installed).
+void FindGameData() {
+  if (Zing::FileExists("main.pak") || Zing::FileExists("properties/resources.xml")) return;
+  const std::string programFolder = Zing::Platform::ProgramFolder();
+  for (const char* candidate : {"data", "../share/lintwick"}) {
+    const std::string folder = programFolder + candidate;
+    if (Zing::FileExists(folder + "/main.pak") || Zing::FileExists(folder + "/properties/resources.xml")) {
+      Zing::Platform::ChangeWorkingFolder(folder);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  FindGameData();
+  auto app = std::make_unique<Lintwick::AppManager>();
+  app->commandLine = JoinArguments(argc, argv);
+  app->Init();
+  app->Run();
+  app.reset();
+  return 0;
+}

@@ -1,0 +1,408 @@
+// The application object and its main loop, run on the window-less platform
+// with a simulated clock: pacing, catch-up, drawing on demand, loading,
+// deferred messages, start-up outcomes and shutdown.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/app/ZingAppBase.h"
+#include "framework/platform/NullPlatform.h"
+#include "framework/widget/Widget.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using Zing::Platform::DisplayResult;
+using Zing::Platform::MessageCode;
+using Zing::Platform::NullServices;
+
+// Records what reaches it.
+class ProbeWidget : public Zing::Widget {
+ public:
+  std::vector<std::string> events;
+  int updates = 0;
+  using Widget::MouseDown;
+  using Widget::MouseUp;
+  void Update() override {
+    Widget::Update();
+    ++updates;
+  }
+  void MouseDown(int px, int py, int clickCount) override {
+    events.push_back("down " + std::to_string(clickCount) + " " + std::to_string(px) + "," + std::to_string(py));
+    Widget::MouseDown(px, py, clickCount);
+  }
+  void MouseUp(int px, int py, int clickCount) override {
+    events.push_back("up " + std::to_string(clickCount));
+    Widget::MouseUp(px, py, clickCount);
+  }
+  void MouseWheel(int delta) override { events.push_back("wheel " + std::to_string(delta)); }
+  void KeyChar(char c) override { events.push_back("char " + std::to_string(static_cast<unsigned char>(c))); }
+  void KeyDown(int key) override { events.push_back("key " + std::to_string(key)); }
+};
+
+class TestApp : public Zing::ZingAppBase {
+ public:
+  explicit TestApp(NullServices* nullServices) : ZingAppBase(std::unique_ptr<NullServices>(nullServices)) {
+    registryKey = "ZingTest\\App";
+    autoStartLoadingThread = false;
+  }
+  std::vector<int> exits;
+  int loadingCompletedCalls = 0;
+  int loadingSteps = 0;
+
+  void ExitProcess(int code) override { exits.push_back(code); }
+  void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
+  void LoadingThreadProc() override {
+    loadingTotal = 10;
+    for (int i = 0; i < loadingSteps; ++i) ++loadingDone;
+  }
+  using ZingAppBase::WindowProc;
+  using ZingAppBase::deferredMessages;
+  using ZingAppBase::ProcessSafeDeleteList;
+};
+
+struct AppFixture : ::testing::Test {
+  ZingTest::TempFolder home;
+  NullServices* services = new NullServices;
+  std::unique_ptr<TestApp> app;
+
+  void SetUp() override {
+    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
+    services->appDataFolder = home.Path() + "/data/";
+    app = std::make_unique<TestApp>(services);
+  }
+
+  // Runs loop steps until the simulated clock has moved `ms` further.
+  void RunFor(std::uint32_t ms) {
+    const std::uint32_t end = services->clock + ms;
+    while (services->clock < end && !app->shutdown) app->UpdateApp();
+  }
+
+  void Start() {
+    app->Init();
+    app->running = true;
+    app->lastTimeCheck = services->clock;
+    app->timeChecked = true;
+  }
+
+  void Send(MessageCode code, int param = 0, int x = 0, int y = 0, bool alt = false) {
+    Zing::Platform::WindowMessage m;
+    m.code = code;
+    m.param = param;
+    m.x = x;
+    m.y = y;
+    m.altDown = alt;
+    app->WindowProc(m);
+    while (!app->deferredMessages.empty()) {
+      bool updated = false;
+      app->updateAppState = 0;
+      app->UpdateAppStep(&updated);
+    }
+  }
+};
+
+TEST_F(AppFixture, HundredUpdatesPerSecondAndBoundedCatchUp) {
+  Start();
+  const int before = app->updateCount;
+  RunFor(5000);
+  EXPECT_NEAR(app->updateCount - before, 500, 2);
+
+  // A five-second stall is caught up by 200 ms of updates only.
+  services->Advance(5000);
+  const int sleepsBefore = app->sleepCount;
+  const int updatesBefore = app->updateCount;
+  while (app->sleepCount == sleepsBefore) app->UpdateApp();
+  EXPECT_NEAR(app->updateCount - updatesBefore, 20, 1);
+
+  // Nothing is dirty, yet a frame is presented at least once a second.
+  const int presents = services->presents;
+  RunFor(3100);
+  EXPECT_GE(services->presents - presents, 3);
+  EXPECT_LE(services->presents - presents, 5);
+}
+
+TEST_F(AppFixture, DirtyWidgetsAreDrawnAndUpdatedEveryTick) {
+  Start();
+  ProbeWidget probe;
+  probe.Resize(10, 10, 50, 50);
+  app->GetWidgetManager()->AddWidget(&probe);
+  RunFor(1000);
+  EXPECT_NEAR(probe.updates, 100, 2);
+  const int presents = services->presents;
+  probe.MarkDirty();
+  RunFor(20);
+  EXPECT_GT(services->presents, presents);
+  app->GetWidgetManager()->RemoveWidget(&probe);
+}
+
+TEST_F(AppFixture, LoadingThreadProgressAndCompletion) {
+  app->autoStartLoadingThread = true;
+  app->loadingSteps = 14;  // more than the announced total
+  app->Init();
+  EXPECT_EQ(app->GetLoadingThreadProgress(), 0.0);
+  app->loadingThreadStarted = true;
+  app->LoadingThreadProc();
+  EXPECT_LE(app->GetLoadingThreadProgress(), 1.0);
+  app->loadingThreadCompleted = true;
+  app->running = true;
+  RunFor(100);
+  EXPECT_EQ(app->loadingCompletedCalls, 1);
+  EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
+}
+
+TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
+  app->autoStartLoadingThread = true;
+  app->loadingSteps = 10;
+  app->Init();
+  // Shuts the application down after two simulated seconds.
+  struct Closer : Zing::Widget {
+    TestApp* app;
+    NullServices* services;
+    std::uint32_t start;
+    void Update() override {
+      Widget::Update();
+      if (app->loaded && services->clock - start >= 2000) app->Shutdown();
+    }
+  } stopper;
+  stopper.app = app.get();
+  stopper.services = services;
+  stopper.start = services->clock;
+  app->GetWidgetManager()->AddWidget(&stopper);
+  app->Run();
+  EXPECT_TRUE(app->shutdown);
+  EXPECT_EQ(app->loadingCompletedCalls, 1);
+  EXPECT_GE(app->updateCount, 199);
+  EXPECT_FALSE(app->running);
+  app->GetWidgetManager()->RemoveWidget(&stopper);
+  // The statistics went to the debug output.
+  const auto& lines = services->debugLines;
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Update Count  = " + std::to_string(app->updateCount) + "\r\n"),
+            lines.end());
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& line) { return line.rfind("Resource Loading Time: ", 0) == 0; }),
+            1);
+}
+
+TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
+  Start();
+  bool updated = true;
+  EXPECT_TRUE(app->UpdateAppStep(&updated));
+  std::thread worker([&] { app->Shutdown(); });
+  worker.join();
+  EXPECT_TRUE(app->shutdownRequested);
+  EXPECT_FALSE(app->shutdown);  // only the main thread carries it out
+  RunFor(20);
+  EXPECT_TRUE(app->shutdown);
+  EXPECT_FALSE(app->UpdateAppStep(&updated));
+  EXPECT_FALSE(updated);
+  app->Shutdown();  // a second call does nothing
+  EXPECT_TRUE(app->exits.empty());
+}
+
+TEST_F(AppFixture, DeferredMessageQueueRules) {
+  Start();
+  Zing::Platform::WindowMessage timer;
+  timer.code = MessageCode::Timer;
+  app->WindowProc(timer);
+  app->WindowProc(timer);
+  EXPECT_EQ(app->deferredMessages.size(), 1u);
+  Zing::Platform::WindowMessage move;
+  move.code = MessageCode::MouseMove;
+  app->WindowProc(move);
+  app->WindowProc(timer);
+  EXPECT_EQ(app->deferredMessages.size(), 3u);
+  Zing::Platform::WindowMessage change;
+  change.code = MessageCode::DisplayChange;
+  app->WindowProc(change);
+  app->WindowProc(change);
+  EXPECT_EQ(app->deferredMessages.size(), 4u);
+  Zing::Platform::WindowMessage close;
+  close.code = MessageCode::Close;
+  app->WindowProc(close);
+  app->WindowProc(move);
+  app->WindowProc(timer);
+  EXPECT_EQ(app->deferredMessages.size(), 5u);
+  EXPECT_EQ(app->deferredMessages.back().code, MessageCode::Close);
+}
+
+TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
+  Start();
+  ProbeWidget probe;
+  probe.Resize(100, 100, 200, 200);
+  probe.wantsFocus = true;
+  app->GetWidgetManager()->AddWidget(&probe);
+  Send(MessageCode::LButtonDown, 0, 110, 120);
+  Send(MessageCode::LButtonUp, 0, 110, 120);
+  Send(MessageCode::LButtonDblClk, 0, 110, 120);
+  Send(MessageCode::LButtonUp, 0, 110, 120);
+  Send(MessageCode::RButtonDown, 0, 110, 120);
+  Send(MessageCode::RButtonUp, 0, 110, 120);
+  Send(MessageCode::RButtonDblClk, 0, 110, 120);
+  Send(MessageCode::RButtonUp, 0, 110, 120);
+  Send(MessageCode::MButtonDown, 0, 110, 120);
+  EXPECT_TRUE(services->capture);
+  Send(MessageCode::MButtonUp, 0, 110, 120);
+  EXPECT_FALSE(services->capture);
+  Send(MessageCode::MouseWheel, 240);
+  Send(MessageCode::MouseWheel, -120);
+  Send(MessageCode::KeyDown, 'A');
+  Send(MessageCode::Char, 0xE9);
+  const std::vector<std::string> expected = {
+      "down 1 10,20", "up 1", "down 2 10,20", "up 1", "down -1 10,20", "up -1", "down -2 10,20", "up -1",
+      "down 3 10,20", "up 3", "wheel 2",      "wheel -1", "key 65",    "char 233"};
+  EXPECT_EQ(probe.events, expected);
+  app->GetWidgetManager()->RemoveWidget(&probe);
+}
+
+TEST_F(AppFixture, AltEnterSwitchesScreenModeUnlessWindowedIsImpossible) {
+  app->windowed = true;
+  Start();
+  const int windows = services->windowsCreated;
+  Send(MessageCode::KeyDown, Zing::Platform::KEYCODE_RETURN, 0, 0, true);
+  EXPECT_FALSE(app->windowed);
+  EXPECT_FALSE(services->lastWindow.windowed);
+  EXPECT_EQ(services->windowsCreated, windows + 1);
+  Send(MessageCode::KeyDown, Zing::Platform::KEYCODE_RETURN, 0, 0, true);
+  EXPECT_TRUE(app->windowed);
+
+  app->fullscreenFailed = true;
+  Send(MessageCode::KeyDown, Zing::Platform::KEYCODE_RETURN, 0, 0, true);
+  EXPECT_TRUE(app->windowed);
+  EXPECT_EQ(services->windowsCreated, windows + 2);
+}
+
+TEST_F(AppFixture, SecondInstanceNotifiesTheFirstAndExitsWithZero) {
+  services->instanceTaken = true;
+  app->Init();
+  EXPECT_EQ(services->notificationsSent, 1);
+  EXPECT_EQ(app->exits, std::vector<int>{0});
+  EXPECT_FALSE(services->windowExists);
+}
+
+TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
+  // Acceleration that fails is switched off and the display retried.
+  services->accelerationWorks = true;
+  app->autoEnable3D = true;
+  services->displayResults = {DisplayResult::HardwareAccelerationFailed};
+  app->Init();
+  EXPECT_EQ(services->displayInits, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(app->accelerated);
+  EXPECT_TRUE(app->exits.empty());
+
+  // Full screen unavailable: the game goes on in a window.
+  app->windowed = false;
+  services->displayResults = {DisplayResult::FullScreenUnavailable};
+  app->SwitchScreenMode();
+  EXPECT_TRUE(app->fullscreenFailed);
+  EXPECT_TRUE(app->windowed);
+
+  // A colour depth a window cannot show, with full screen already failed: fatal.
+  services->displayResults = {DisplayResult::ColorDepthUnsupported};
+  app->SwitchScreenMode();
+  EXPECT_EQ(app->exits, std::vector<int>{1});
+  ASSERT_FALSE(services->messageBoxes.empty());
+  EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Please set your desktop color depth to 16 bit.");
+}
+
+TEST_F(AppFixture, PlainDisplayFailureShowsTheError) {
+  services->displayResults = {DisplayResult::Failed};
+  app->Init();
+  EXPECT_EQ(app->exits, std::vector<int>{1});
+  EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Failed to initialize DirectDraw: display test failure");
+}
+
+TEST_F(AppFixture, StoredWindowPositionIsKeptOnTheDesktop) {
+  app->windowed = true;
+  app->preferredX = -500;
+  app->preferredY = 5000;
+  app->Init();
+  EXPECT_EQ(services->lastWindow.x, 4);
+  EXPECT_EQ(services->lastWindow.y, 1040 - 480 - 4);
+}
+
+TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
+  app->Init();
+  EXPECT_TRUE(app->readFromRegistry);
+  int inProgress = -1;
+  EXPECT_TRUE(app->RegistryReadInteger("InProgress", inProgress));
+  EXPECT_EQ(inProgress, 1);
+
+  app->SetMusicVolume(0.857);
+  app->Mute(true);  // lost focus: not remembered
+  app->WriteToRegistry();
+  int music = 0;
+  int muted = -1;
+  EXPECT_TRUE(app->RegistryReadInteger("MusicVolume", music));
+  EXPECT_TRUE(app->RegistryReadInteger("Muted", muted));
+  EXPECT_EQ(music, 85);
+  EXPECT_EQ(muted, 0);
+  EXPECT_TRUE(app->RegistryReadInteger("InProgress", inProgress));
+  EXPECT_EQ(inProgress, 0);
+  EXPECT_EQ(app->appliedMusicVolume, 0.0);
+
+  app->Mute(false);  // the player's own mute is remembered
+  app->WriteToRegistry();
+  EXPECT_TRUE(app->RegistryReadInteger("Muted", muted));
+  EXPECT_EQ(muted, 1);
+
+  app->Unmute(false);
+  app->Unmute(true);
+  app->Unmute(true);  // at 0 nothing changes but the volumes are re-applied
+  EXPECT_EQ(app->muteCount, 0);
+  EXPECT_DOUBLE_EQ(app->appliedMusicVolume, 0.857);
+
+  app->RegistryWriteInteger("ScreenMode", 0);
+  app->RegistryWriteInteger("MusicVolume", 85);
+  auto second = std::make_unique<TestApp>(new NullServices);
+  second->windowed = false;
+  second->ReadFromRegistry();
+  EXPECT_TRUE(second->windowed);
+  EXPECT_DOUBLE_EQ(second->musicVolume, 0.85);
+}
+
+TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
+  Start();
+  auto* widget = new ProbeWidget;
+  app->updateAppDepth = 2;
+  app->SafeDeleteWidget(widget);
+  app->SafeDeleteWidget(widget);  // queued once
+  app->updateAppDepth = 3;
+  app->ProcessSafeDeleteList();  // deeper than where it was queued: kept
+  app->updateAppDepth = 1;
+  app->ProcessSafeDeleteList();  // deleted here (sanitizers catch a double delete)
+  app->updateAppDepth = 0;
+  app->ProcessSafeDeleteList();
+}
+
+TEST_F(AppFixture, CommandLineAndStrings) {
+  app->ParseCommandLine("-changedir=\"/tmp/a folder\" -screensaver");
+  EXPECT_EQ(app->changeDirTarget, "/tmp/a folder");
+  EXPECT_TRUE(app->isScreenSaver);
+  EXPECT_TRUE(app->exits.empty());
+  app->isScreenSaver = false;
+  app->ParseCommandLine("-bogus=1");
+  EXPECT_EQ(app->exits, std::vector<int>{0});
+  EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Invalid command line parameter: -bogus");
+
+  EXPECT_EQ(app->GetString("DIALOG_BUTTON_OK", "x"), "OK");
+  EXPECT_EQ(app->GetString("MISSING", "fallback"), "fallback");
+  app->SetString("FATAL_ERROR", "OOPS");
+  app->Popup("text");
+  EXPECT_EQ(services->messageBoxes.back(), "OOPS: text");
+}
+
+TEST_F(AppFixture, RandomGeneratorIsTheStandardOne) {
+  app->SeedRandom(5489);
+  EXPECT_EQ(app->Rand(), 3499211612u);  // the first output of MT19937 with its default seed
+  app->SeedRandom(0);
+  const std::uint32_t fromZero = app->Rand();
+  app->SeedRandom(4357);
+  EXPECT_EQ(app->Rand(), fromZero);
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Starts the real program, checks that it runs, that a second start hands over
+# to the first and exits 0, and that it closes cleanly and keeps its settings.
+# Usage: lintwick_e2e.sh headless|xvfb <path to lintwick>
+# (xvfb starts a private X server and runs the checks again in mode x11.)
+set -uo pipefail
+mode=$1
+bin=$2
+
+work=$(mktemp -d)
+trap 'kill -9 $pid 2>/dev/null; rm -rf "$work"' EXIT
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+export SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
+pid=
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+run_checks() {
+  "$bin" & pid=$!
+  if [ "$mode" = x11 ]; then
+    found=
+    for _ in $(seq 100); do
+      if xdotool search --name '^Lintwick 1\.0\.3$' >/dev/null 2>&1; then found=1; break; fi
+      sleep 0.1
+    done
+    [ -n "$found" ] || fail "no window titled 'Lintwick 1.0.3'"
+  else
+    sleep 1
+  fi
+  kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
+
+  timeout 20 "$bin"; second=$?
+  [ "$second" -eq 0 ] || fail "the second instance exited with $second"
+  kill -0 "$pid" 2>/dev/null || fail "the first instance died when the second started"
+
+  # A termination request closes the window the way the close button does.
+  kill -TERM "$pid"
+  wait "$pid"; rc=$?
+  pid=
+  [ "$rc" -eq 0 ] || fail "exit code $rc after closing"
+
+  settings=$XDG_CONFIG_HOME/TamoGames/Lintwick/settings.reg
+  [ -f "$settings" ] || fail "no settings file at $settings"
+  grep -q '"InProgress"=dword:00000000' "$settings" || fail "the run was not recorded as ended normally"
+  grep -q '"ScreenMode"=dword:' "$settings" || fail "the screen mode was not saved"
+  echo "1 passed, 0 failed"
+}
+
+if [ "$mode" = xvfb ]; then
+  unset SDL_VIDEODRIVER
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" x11 "$bin"
+elif [ "$mode" = x11 ]; then
+  run_checks
+else
+  export SDL_VIDEODRIVER=dummy
+  run_checks
+fi
