@@ -12,8 +12,6 @@ namespace artgen {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 std::string Lower(std::string s) {
   for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
   return s;

@@ -10,8 +10,6 @@ namespace artgen {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 void MakeDialogParts(Catalog& catalog) {
   // 60 x 60: 20-pixel corners hold the rounded frame; the centre is plain.
   Canvas box(60, 60);
@@ -206,7 +204,6 @@ void MakeCursors(Catalog& catalog) {
     cairo_rectangle(cr, 10.5, 24, 10, 2.2);
   });
   catalog.AddImage({"Init", "CUSTOM_TEXT", "cursor_text", Format::Tga}, std::move(beam));
-  (void)kPi;
 }
 
 }  // namespace

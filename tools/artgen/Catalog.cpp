@@ -53,6 +53,16 @@ void Catalog::AddImage(ImageEntry entry, Canvas canvas) {
   images_.push_back({std::move(entry), std::move(canvas)});
 }
 
+const Canvas* Catalog::Find(const std::string& id, const ImageEntry** entry) const {
+  const std::string bare = id.rfind("IMAGE_", 0) == 0 ? id.substr(6) : id;
+  for (const auto& s : images_) {
+    if (s.entry.id != bare) continue;
+    if (entry) *entry = &s.entry;
+    return &s.canvas;
+  }
+  return nullptr;
+}
+
 void Catalog::WriteManifest() const {
   std::ofstream out(dataDir_ / "properties" / "resources.xml", std::ios::binary);
   out << "<?xml version=\"1.0\"?>\n"
@@ -95,7 +105,7 @@ void Catalog::WriteManifest() const {
 
 namespace {
 
-constexpr int kSheetWidth = 1200;
+constexpr int kSheetWidth = 1320;
 constexpr int kMargin = 12;
 constexpr int kLabel = 16;
 
@@ -116,13 +126,24 @@ void Checkerboard(cairo_t* cr, double x, double y, double w, double h) {
 
 }  // namespace
 
-void Catalog::WriteContactSheet() const {
+void Catalog::WriteContactSheet(const std::vector<Canvas>& samples) const {
   // Lay the images out in rows, scaling the very wide ones down to fit.
   struct Place {
     double x, y, scale;
   };
   std::vector<Place> places;
   double x = kMargin, y = kMargin, rowHeight = 0;
+  for (const Canvas& sample : samples) {
+    if (x + sample.Width() > kSheetWidth - kMargin) {
+      x = kMargin;
+      y += rowHeight + kMargin;
+      rowHeight = 0;
+    }
+    places.push_back({x, y, 1.0});
+    x += sample.Width() + kMargin;
+    rowHeight = std::max(rowHeight, double(sample.Height()));
+  }
+  x = kSheetWidth;  // the images start on a row of their own
   for (const auto& s : images_) {
     const double scale = std::min(1.0, double(kSheetWidth - 2 * kMargin) / s.canvas.Width());
     const double w = s.canvas.Width() * scale, h = s.canvas.Height() * scale + kLabel;
@@ -140,9 +161,10 @@ void Catalog::WriteContactSheet() const {
   cairo_set_source_rgb(cr, 0.16, 0.17, 0.18);
   cairo_paint(cr);
   Lettering letters;
+  for (size_t i = 0; i < samples.size(); ++i) sheet.Paint(samples[i], places[i].x, places[i].y);
   for (size_t i = 0; i < images_.size(); ++i) {
     const auto& s = images_[i];
-    const Place& p = places[i];
+    const Place& p = places[samples.size() + i];
     const double w = s.canvas.Width() * p.scale, h = s.canvas.Height() * p.scale;
     letters.Use(cr, Face::Regular, 11);
     cairo_set_source_rgb(cr, 0.85, 0.95, 1.0);

@@ -45,11 +45,14 @@ class Catalog {
 
   const std::filesystem::path& DataDir() const { return dataDir_; }
   std::filesystem::path ImagePath(const std::string& file, const char* extension) const;
+  // The picture and entry of an image added before, or null.
+  const Canvas* Find(const std::string& id, const ImageEntry** entry = nullptr) const;
 
   // properties/resources.xml with the groups in loading order.
   void WriteManifest() const;
-  // contact-sheet.png: every image on a checkerboard with its cel grid and name.
-  void WriteContactSheet() const;
+  // contact-sheet.png: sample screens put together from the images, then every
+  // image on a checkerboard with its cel grid and name.
+  void WriteContactSheet(const std::vector<Canvas>& samples) const;
 
  private:
   struct Stored {

@@ -89,29 +89,65 @@ double Shade(double nx, double ny, double nz) {
   return 0.45 + 0.55 * std::max(0.0, nx * lx + ny * ly + nz * lz);
 }
 
-// One face of the cube drawn into the unit square [0, 1] x [0, 1].
-void CubeFace(cairo_t* cr, Colour colour, double light) {
+// A point of a cube face: u along the roll, v across it.
+struct FacePoint {
+  double u, v;
+};
+
+// Bilinear point inside the quad a-b-c-d (a, b on one edge; d, c on the other).
+FacePoint Inside(const FacePoint q[4], double s, double t) {
+  const FacePoint top{q[0].u + (q[1].u - q[0].u) * s, q[0].v + (q[1].v - q[0].v) * s};
+  const FacePoint bottom{q[3].u + (q[2].u - q[3].u) * s, q[3].v + (q[2].v - q[3].v) * s};
+  return {top.u + (bottom.u - top.u) * t, top.v + (bottom.v - top.v) * t};
+}
+
+void QuadPath(cairo_t* cr, const FacePoint q[4], bool vertical, double cx, double cy) {
+  for (int i = 0; i < 4; ++i) {
+    const double x = vertical ? cx + q[i].v : cx + q[i].u, y = vertical ? cy + q[i].u : cy + q[i].v;
+    if (i == 0)
+      cairo_move_to(cr, x, y);
+    else
+      cairo_line_to(cr, x, y);
+  }
+  cairo_close_path(cr);
+}
+
+// One face: the quad q in roll coordinates around (cx, cy), shaded by its light.
+void CubeFace(cairo_t* cr, const FacePoint q[4], bool vertical, double cx, double cy, Colour colour, double light) {
   const Colour body = light >= 0.8 ? colour.Lighter((light - 0.8) * 1.2) : colour.Darker((0.8 - light) * 0.9);
-  RoundedRect(cr, 0, 0, 1, 1, 0.12);
+  QuadPath(cr, q, vertical, cx, cy);
   SetColour(cr, body);
-  cairo_fill(cr);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_width(cr, 1.6);
+  cairo_fill_preserve(cr);
+  cairo_stroke(cr);
   // The emblem: a light inner square that makes the turning easy to follow.
-  RoundedRect(cr, 0.3, 0.3, 0.4, 0.4, 0.08);
+  const FacePoint e[4] = {Inside(q, 0.3, 0.3), Inside(q, 0.7, 0.3), Inside(q, 0.7, 0.7), Inside(q, 0.3, 0.7)};
+  QuadPath(cr, e, vertical, cx, cy);
   SetColour(cr, body.Lighter(0.45), 0.85);
   cairo_fill(cr);
-  RoundedRect(cr, 0.04, 0.04, 0.92, 0.92, 0.1);
-  SetColour(cr, {1, 1, 1}, 0.22 * light);
-  cairo_set_line_width(cr, 0.05);
+  const FacePoint rim[4] = {Inside(q, 0.06, 0.06), Inside(q, 0.94, 0.06), Inside(q, 0.94, 0.94), Inside(q, 0.06, 0.94)};
+  QuadPath(cr, rim, vertical, cx, cy);
+  SetColour(cr, {1, 1, 1}, 0.25 * light);
+  cairo_set_line_width(cr, 1.0);
   cairo_stroke(cr);
 }
 
 }  // namespace
 
 void DrawCube(Canvas& canvas, double cx, double cy, double side, Colour colour, double angle, bool vertical) {
-  const double t = angle * kPi / 180.0;
-  const double lift = 1.0 + 0.08 * std::sin(2 * t);
-  const double s = side * lift;
-  const double topW = s * std::cos(t), sideW = s * std::sin(t), span = topW + sideW;
+  const double t = angle * kPi / 180.0, s = side;
+  // The cube tips over its leading lower edge. Seen from above with a little
+  // perspective, edges that rise come nearer and look wider.
+  const double uA = -s * std::cos(t), zA = s * std::sin(t);                      // far edge of the rising face
+  const double uB = uA + s * std::sin(t), zB = s * (std::sin(t) + std::cos(t));  // the ridge
+  const double uC = s * std::sin(t), zC = s * std::cos(t);                       // far edge of the top face
+  const double mid = (uA + uC) / 2, depth = 3.2 * s;
+  auto half = [&](double z) { return s / 2 * (1 + z / depth) / (1 + s / depth); };
+  const FacePoint rising[4] = {
+      {uA - mid, -half(zA)}, {uB - mid, -half(zB)}, {uB - mid, half(zB)}, {uA - mid, half(zA)}};
+  const FacePoint top[4] = {{uB - mid, -half(zB)}, {uC - mid, -half(zC)}, {uC - mid, half(zC)}, {uB - mid, half(zB)}};
+  const double span = uC - uA;
   cairo_t* cr = canvas.Cr();
   // Shadow on the ground: wider and further away while the cube stands on an edge.
   const double sh = 2.0 + 3.0 * std::sin(2 * t);
@@ -122,28 +158,9 @@ void DrawCube(Canvas& canvas, double cx, double cy, double side, Colour colour, 
       RoundedRect(c, cx - span / 2, cy - s / 2, span, s, s * 0.12);
   };
   SoftShadow(canvas, ground, sh, sh + 1, 3, theme::kShadow, 0.6);
-  // The face that is coming up (left of, or above, the top face) and the top face.
-  const double nSide[3] = {-std::cos(t), 0, std::sin(t)}, nTop[3] = {std::sin(t), 0, std::cos(t)};
-  const double start = (vertical ? cy : cx) - span / 2;
-  struct Part {
-    double from, width;
-    const double* n;
-  };
-  const Part parts[2] = {{start, sideW, nSide}, {start + sideW, topW, nTop}};
-  for (const Part& p : parts) {
-    if (p.width < 0.3) continue;
-    cairo_save(cr);
-    if (vertical) {
-      cairo_translate(cr, cx - s / 2, p.from);
-      cairo_scale(cr, s, p.width);
-    } else {
-      cairo_translate(cr, p.from, cy - s / 2);
-      cairo_scale(cr, p.width, s);
-    }
-    // The light is symmetric in x and y, so a vertical roll shades alike.
-    CubeFace(cr, colour, Shade(p.n[0], p.n[1], p.n[2]));
-    cairo_restore(cr);
-  }
+  // The light is symmetric in x and y, so a vertical roll shades alike.
+  if (uB - uA > 0.3) CubeFace(cr, rising, vertical, cx, cy, colour, Shade(-std::cos(t), 0, std::sin(t)));
+  if (uC - uB > 0.3) CubeFace(cr, top, vertical, cx, cy, colour, Shade(std::sin(t), 0, std::cos(t)));
 }
 
 void DrawSparkle(Canvas& canvas, double cx, double cy, double radius, double alpha, bool withRays) {

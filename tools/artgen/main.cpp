@@ -8,6 +8,7 @@
 
 #include "tools/artgen/Art.h"
 #include "tools/artgen/FontSheets.h"
+#include "tools/artgen/Samples.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
       artgen::MakeHelpArt(catalog, lettering);
       AddSounds(catalog);
       catalog.WriteManifest();
-      catalog.WriteContactSheet();
+      catalog.WriteContactSheet(artgen::MakeSamples(catalog, lettering));
     }
   } catch (const std::exception& e) {
     std::cerr << "artgen: " << e.what() << "\n";
