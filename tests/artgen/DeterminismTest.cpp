@@ -19,16 +19,18 @@ std::map<std::string, std::string> Contents(const std::string& root) {
   return files;
 }
 
-TEST(Determinism, TwoRunsWriteIdenticalFiles) {
-  ZingTest::TempFolder a, b;
-  ASSERT_EQ(std::system((std::string(LINTWICK_ARTGEN) + " '" + a.Path() + "'").c_str()), 0);
-  ASSERT_EQ(std::system((std::string(LINTWICK_ARTGEN) + " '" + b.Path() + "'").c_str()), 0);
-  const auto first = Contents(a.Path()), second = Contents(b.Path());
-  ASSERT_GT(first.size(), 100u);
-  ASSERT_EQ(first.size(), second.size());
-  for (const auto& [name, bytes] : first) {
-    ASSERT_TRUE(second.count(name)) << name;
-    EXPECT_TRUE(bytes == second.at(name)) << name << " differs between runs";
+// The build's own run made the data folder; a second run must write the same
+// bytes (the data folder also holds other generators' files, which are not
+// compared).
+TEST(Determinism, ASecondRunWritesIdenticalFiles) {
+  ZingTest::TempFolder again;
+  ASSERT_EQ(std::system((std::string(LINTWICK_ARTGEN) + " '" + again.Path() + "'").c_str()), 0);
+  const auto second = Contents(again.Path());
+  ASSERT_GT(second.size(), 100u);
+  for (const auto& [name, bytes] : second) {
+    const std::string built = DataDir() + "/" + name;
+    ASSERT_TRUE(IsFile(built)) << name;
+    EXPECT_TRUE(bytes == ReadText(built)) << name << " differs between runs";
   }
 }
 

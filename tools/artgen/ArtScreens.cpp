@@ -76,9 +76,8 @@ void Wordmark(Canvas& canvas, const Lettering& lettering, double cx, double base
   const int count = std::max(2, int(w / step));
   const double start = cx - (count - 1) * step / 2;
   for (int i = 0; i < count; ++i) {
-    const int colour = (i == 0 || i == count - 1) ? 1 : 1;
-    DrawPiece(canvas, start + i * step, y, piece, LinkColour(colour), i == 0 || i == count - 1 ? 1.0 : 0.82,
-              i == 0 || i == count - 1 ? 1.0 : 0.6);
+    const bool node = i == 0 || i == count - 1;
+    DrawPiece(canvas, start + i * step, y, piece, LinkColour(1), node ? 1.0 : 0.82, node ? 1.0 : 0.6);
   }
 }
 
@@ -93,9 +92,8 @@ void MakeSplash(Catalog& catalog, const Lettering& lettering) {
   Well(cr, 148, 338, 344, 24, 9, 0.7);  // the trough of the loading bar
   catalog.AddImage({"Splash", "SPLASH_BKG", "splash_bkg", Format::Jpeg}, std::move(bkg));
 
-  Canvas text(598, 250);
-  Wordmark(text, lettering, 299, 130, 118, true);
-  DrawLabel(text, lettering, Face::Regular, 20, "a calm puzzle of paths", 299, 236, theme::kText, 0.7);
+  Canvas text(598, 230);
+  Wordmark(text, lettering, 299, 150, 118, true);
   catalog.AddImage({"Splash", "SPLASH_TEXT", "splash_text", Format::JpegAlphaImage}, std::move(text));
 
   Canvas bar(336, 16);

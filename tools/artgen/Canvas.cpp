@@ -130,13 +130,26 @@ void FillVertical(cairo_t* cr, double y0, double y1, Colour top, Colour bottom, 
 
 void SoftShadow(Canvas& target, const std::function<void(cairo_t*)>& shape, double dx, double dy, int radius,
                 Colour colour, double alpha) {
-  Canvas layer(target.Width(), target.Height());
-  cairo_translate(layer.Cr(), dx, dy);
+  // Only the shape's surroundings are blurred: a layer just large enough for
+  // the shape and the spread of three box passes.
+  cairo_t* cr = target.Cr();
+  cairo_save(cr);
+  cairo_translate(cr, dx, dy);
+  shape(cr);
+  double x0, y0, x1, y1;
+  cairo_fill_extents(cr, &x0, &y0, &x1, &y1);
+  cairo_new_path(cr);
+  cairo_restore(cr);
+  if (x1 <= x0 || y1 <= y0) return;
+  const int pad = 3 * radius + 2;
+  const int left = int(std::floor(x0)) - pad, top = int(std::floor(y0)) - pad;
+  Canvas layer(int(std::ceil(x1)) + pad - left, int(std::ceil(y1)) + pad - top);
+  cairo_translate(layer.Cr(), dx - left, dy - top);
   shape(layer.Cr());
   SetColour(layer.Cr(), colour, alpha);
   cairo_fill(layer.Cr());
   layer.Blur(radius);
-  target.Paint(layer, 0, 0);
+  target.Paint(layer, left, top);
 }
 
 void Glow(Canvas& target, const std::function<void(cairo_t*)>& shape, int radius, Colour colour, double alpha) {

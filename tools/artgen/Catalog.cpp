@@ -42,11 +42,11 @@ void Catalog::AddImage(ImageEntry entry, Canvas canvas) {
       WriteJpeg(ImagePath(f, ".jpg"), canvas, 90, theme::kPanelDeep);
       break;
     case Format::JpegAlphaImage:
-      WriteJpeg(ImagePath(f, ".jpg"), canvas, 92, theme::kText);
+      WriteJpeg(ImagePath(f, ".jpg"), canvas, 92, theme::kPanelDeep);
       WriteAlphaPng(ImagePath(f + "_alpha", ".png"), canvas);
       break;
     case Format::JpegUnderscoreAlpha:
-      WriteJpeg(ImagePath(f, ".jpg"), canvas, 92, theme::kText);
+      WriteJpeg(ImagePath(f, ".jpg"), canvas, 92, theme::kPanelDeep);
       WriteAlphaPng(ImagePath("_" + f, ".png"), canvas);
       break;
   }
@@ -153,7 +153,7 @@ void Catalog::WriteContactSheet(const std::vector<Canvas>& samples) const {
       rowHeight = 0;
     }
     places.push_back({x, y, scale});
-    x += std::max(w, 120.0) + kMargin;
+    x += std::max({w, 120.0, 7.0 * double(s.entry.id.size() + 6)}) + kMargin;
     rowHeight = std::max(rowHeight, h);
   }
   Canvas sheet(kSheetWidth, int(y + rowHeight + kMargin));

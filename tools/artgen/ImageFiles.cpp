@@ -37,12 +37,14 @@ void WriteJpeg(const std::string& path, const Canvas& canvas, int quality, Colou
   const int w = canvas.Width(), h = canvas.Height();
   std::vector<uint8_t> rgb(size_t(w) * size_t(h) * 3);
   const double br = bleed.r * 255, bg = bleed.g * 255, bb = bleed.b * 255;
+  // The alpha lives in a separate image and the game blends with straight
+  // alpha, so every visible pixel keeps its own colour; only the fully
+  // transparent ones take the bleed colour.
   for (size_t i = 0; i < px.size(); ++i) {
-    const double a = (px[i] >> 24) / 255.0;
-    const double c[3] = {double((px[i] >> 16) & 0xFF), double((px[i] >> 8) & 0xFF), double(px[i] & 0xFF)};
-    rgb[i * 3 + 0] = uint8_t(c[0] * a + br * (1 - a) + 0.5);
-    rgb[i * 3 + 1] = uint8_t(c[1] * a + bg * (1 - a) + 0.5);
-    rgb[i * 3 + 2] = uint8_t(c[2] * a + bb * (1 - a) + 0.5);
+    const bool clear = (px[i] >> 24) == 0;
+    rgb[i * 3 + 0] = clear ? uint8_t(br + 0.5) : uint8_t((px[i] >> 16) & 0xFF);
+    rgb[i * 3 + 1] = clear ? uint8_t(bg + 0.5) : uint8_t((px[i] >> 8) & 0xFF);
+    rgb[i * 3 + 2] = clear ? uint8_t(bb + 0.5) : uint8_t(px[i] & 0xFF);
   }
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) throw std::runtime_error("cannot write " + path);
@@ -194,7 +196,9 @@ std::vector<uint8_t> LzwEncode(const std::vector<uint8_t>& indices, int minCodeS
       bits -= 8;
     }
   };
-  std::map<std::pair<int, uint8_t>, int> table;
+  // The string table: code of (prefix code, next index), 0 when absent.
+  std::vector<uint16_t> table(size_t(4096) << 8, 0);
+  auto entry = [&](int prefix, uint8_t k) -> uint16_t& { return table[(size_t(prefix) << 8) | k]; };
   emit(clear);
   int prefix = -1;
   for (uint8_t k : indices) {
@@ -202,20 +206,19 @@ std::vector<uint8_t> LzwEncode(const std::vector<uint8_t>& indices, int minCodeS
       prefix = k;
       continue;
     }
-    const auto it = table.find({prefix, k});
-    if (it != table.end()) {
-      prefix = it->second;
+    if (const uint16_t code = entry(prefix, k)) {
+      prefix = code;
       continue;
     }
     emit(prefix);
     if (next < 4096) {
-      table[{prefix, k}] = next++;
+      entry(prefix, k) = uint16_t(next++);
       // The decoder widens its codes once the next free code reaches the
       // current limit, one code behind the encoder.
       if (next - 1 == (1 << codeSize) && codeSize < 12) ++codeSize;
     } else {
       emit(clear);
-      table.clear();
+      std::fill(table.begin(), table.end(), uint16_t(0));
       codeSize = minCodeSize + 1;
       next = clear + 2;
     }

@@ -12,8 +12,7 @@
 namespace artgen {
 
 void WritePng(const std::string& path, const Canvas& canvas);
-// Opaque JPEG; fully transparent pixels take the bleed colour so that edges do
-// not fringe once the alpha image is applied.
+// JPEG of the colours only; fully transparent pixels take the bleed colour.
 void WriteJpeg(const std::string& path, const Canvas& canvas, int quality, Colour bleed);
 // A grey PNG whose every channel holds the canvas's alpha.
 void WriteAlphaPng(const std::string& path, const Canvas& canvas);
