@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 
+#include "framework/resource/XMLParser.h"
 #include "tests/artgen/DataFiles.h"
 #include "tests/artgen/ManifestReader.h"
 
@@ -91,6 +92,41 @@ TEST(Manifest, FollowsTheManifestGrammar) {
   const Manifest m = Generated();
   EXPECT_EQ(m.error, "");
   EXPECT_FALSE(m.declarations.empty());
+}
+
+// The game's own XML reader sees what the resource manager expects: one
+// ResourceManifest, Resources blocks, and every declaration an empty element
+// directly followed by its end tag, with no text anywhere.
+TEST(Manifest, TheGamesXmlReaderReadsItCleanly) {
+  Zing::XMLParser parser;
+  ASSERT_TRUE(parser.OpenFile(DataDir() + "/properties/resources.xml"));
+  Zing::XMLElement e;
+  std::vector<std::string> starts;
+  std::string pendingEmpty;
+  size_t declarations = 0;
+  while (parser.NextElement(e)) {
+    ASSERT_NE(e.type, Zing::XMLElement::Text) << e.value;
+    if (!pendingEmpty.empty()) {
+      ASSERT_EQ(e.type, Zing::XMLElement::End) << "after " << pendingEmpty;
+      ASSERT_EQ(e.value, pendingEmpty);
+      pendingEmpty.clear();
+      continue;
+    }
+    if (e.type != Zing::XMLElement::Start) continue;
+    starts.push_back(e.value);
+    if (e.value == "Image" || e.value == "Sound" || e.value == "Font" || e.value == "SetDefaults") {
+      pendingEmpty = e.value;
+      if (e.value != "SetDefaults") {
+        ++declarations;
+        EXPECT_TRUE(e.attributes.count("id") && e.attributes.count("path")) << "line " << parser.GetCurrentLineNum();
+      }
+    }
+  }
+  EXPECT_FALSE(parser.HasFailed()) << parser.GetErrorText() << " on line " << parser.GetCurrentLineNum();
+  ASSERT_FALSE(starts.empty());
+  EXPECT_EQ(starts.front(), "ResourceManifest");
+  EXPECT_EQ(std::count(starts.begin(), starts.end(), "Resources"), 3);
+  EXPECT_EQ(declarations, Generated().declarations.size());
 }
 
 TEST(Manifest, ReaderRejectsWhatTheResourceManagerRejects) {
