@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -59,7 +60,14 @@ std::optional<Picture> ReadPng(const std::string& file) {
   const bool hasAlpha = cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32;
   for (int y = 0; y < p.height; ++y) {
     const auto* row = reinterpret_cast<const uint32_t*>(data + size_t(y) * size_t(stride));
-    for (int x = 0; x < p.width; ++x) p.alpha.push_back(hasAlpha ? uint8_t(row[x] >> 24) : 255);
+    for (int x = 0; x < p.width; ++x) {
+      const uint32_t px = row[x], a = hasAlpha ? px >> 24 : 255;
+      p.alpha.push_back(uint8_t(a));
+      // cairo keeps premultiplied colour: undo that before weighing the channels.
+      const double r = (px >> 16) & 0xFF, g = (px >> 8) & 0xFF, b = px & 0xFF;
+      const double luma = a ? (0.2126 * r + 0.7152 * g + 0.0722 * b) * 255.0 / a : 0.0;
+      p.light.push_back(uint8_t(std::min(255.0, luma)));
+    }
   }
   cairo_surface_destroy(s);
   return p;
@@ -80,7 +88,7 @@ std::optional<Picture> ReadJpeg(const std::string& b) {
   for (size_t i = 2; i + 9 < b.size();) {
     if (uint8_t(b[i]) != 0xFF) return std::nullopt;
     const uint8_t marker = uint8_t(b[i + 1]);
-    if (marker >= 0xC0 && marker <= 0xC3) return Picture{Be16(b, i + 7), Be16(b, i + 5), false, {}};
+    if (marker >= 0xC0 && marker <= 0xC3) return Picture{Be16(b, i + 7), Be16(b, i + 5), false, {}, {}};
     i += 2 + size_t(Be16(b, i + 2));
   }
   return std::nullopt;
@@ -95,7 +103,7 @@ std::optional<Picture> ReadPicture(const std::string& file) {
   if (ext == ".tga") return ReadTga(bytes);
   if (ext == ".jpg") return ReadJpeg(bytes);
   if (ext == ".gif" && bytes.size() > 10 && bytes.compare(0, 6, "GIF89a") == 0) {
-    return Picture{Le16(bytes, 6), Le16(bytes, 8), false, {}};
+    return Picture{Le16(bytes, 6), Le16(bytes, 8), false, {}, {}};
   }
   return std::nullopt;
 }

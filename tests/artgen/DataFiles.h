@@ -26,6 +26,7 @@ struct Picture {
   int height = 0;
   bool hasPixels = false;      // only for PNG and TGA
   std::vector<uint8_t> alpha;  // one byte per pixel when hasPixels
+  std::vector<uint8_t> light;  // Rec. 709 luma of the straight colour per pixel (PNG only)
 };
 
 // Size (and, where cheap, the alpha channel) of a PNG, TGA, JPEG or GIF file.

@@ -72,6 +72,44 @@ TEST(Images, EveryCelShowsSomething) {
   }
 }
 
+// Average lightness of the visible pixels of one cel.
+double CelLight(const Loaded& l, int col, int row) {
+  const int cw = l.picture.width / l.cols, ch = l.picture.height / l.rows;
+  double sum = 0, weight = 0;
+  for (int y = row * ch; y < (row + 1) * ch; ++y) {
+    for (int x = col * cw; x < (col + 1) * cw; ++x) {
+      const size_t i = size_t(y) * size_t(l.picture.width) + size_t(x);
+      sum += l.picture.light[i] * l.picture.alpha[i];
+      weight += l.picture.alpha[i];
+    }
+  }
+  return weight > 0 ? sum / weight : 0;
+}
+
+TEST(Images, FinishedPiecesAreBrighterThanOpenOnes) {
+  for (int link = 0; link < 7; ++link) {
+    const Loaded& l = All().at("IMAGE_LINK" + std::to_string(link));
+    ASSERT_TRUE(l.picture.hasPixels);
+    EXPECT_GT(CelLight(l, 21, 0), CelLight(l, 10, 0) + 15) << "link " << link;
+  }
+}
+
+TEST(Images, PiecesGrowThroughTheirFirstCels) {
+  for (int link = 0; link < 7; ++link) {
+    const Loaded& l = All().at("IMAGE_LINK" + std::to_string(link));
+    auto area = [&](int col) {
+      int n = 0;
+      for (int y = 0; y < l.picture.height; ++y) {
+        for (int x = col * 45; x < (col + 1) * 45; ++x)
+          n += l.picture.alpha[size_t(y) * size_t(l.picture.width) + size_t(x)] > 128;
+      }
+      return n;
+    };
+    EXPECT_LT(area(0), area(5)) << "link " << link;
+    EXPECT_LT(area(5), area(10) + 40) << "link " << link;
+  }
+}
+
 TEST(Images, ScreenSizedPicturesFitTheirPlaces) {
   auto size = [](const std::string& id) {
     const Loaded& l = All().at(id);
