@@ -187,10 +187,6 @@ void BevelTile(cairo_t* cr, double x, double y, double w, double h, double r, Co
   cairo_pattern_destroy(rim);
 }
 
-}  // namespace artgen
-
-namespace artgen {
-
 Canvas CelGrid(int cols, int rows, int celWidth, int celHeight,
                const std::function<void(Canvas& cel, int col, int row)>& draw) {
   Canvas grid(cols * celWidth, rows * celHeight);

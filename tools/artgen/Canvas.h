@@ -60,10 +60,6 @@ void Glow(Canvas& target, const std::function<void(cairo_t*)>& shape, int radius
 // body gradient, bright upper-left rim, darker lower-right rim.
 void BevelTile(cairo_t* cr, double x, double y, double w, double h, double r, Colour base, double depth = 1.0);
 
-}  // namespace artgen
-
-namespace artgen {
-
 // A grid of cels, each drawn on a canvas of its own (so that blurs never
 // bleed from one cel into the next) and then put together.
 Canvas CelGrid(int cols, int rows, int celWidth, int celHeight,

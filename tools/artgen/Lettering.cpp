@@ -64,10 +64,6 @@ double Lettering::FitSize(cairo_t* cr, Face face, const std::string& text, doubl
   return size;
 }
 
-}  // namespace artgen
-
-namespace artgen {
-
 double DrawLabel(Canvas& canvas, const Lettering& lettering, Face face, double size, const std::string& text, double x,
                  double baseline, Colour colour, double shadowAlpha, Align align) {
   cairo_t* cr = canvas.Cr();

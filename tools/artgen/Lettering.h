@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "tools/artgen/Canvas.h"
+
 namespace artgen {
 
 enum class Face { Regular, Bold, CondensedBold };
@@ -39,12 +41,6 @@ class Lettering {
 
 // The folder of the DejaVu fonts (LINTWICK_FONT_DIR overrides the Debian one).
 std::string FontFolder();
-
-}  // namespace artgen
-
-#include "tools/artgen/Canvas.h"
-
-namespace artgen {
 
 enum class Align { Left, Centre, Right };
 
