@@ -1,0 +1,58 @@
+// The seven link colours stay apart for players with normal vision and with
+// each of the three common colour-vision deficiencies.
+#include <gtest/gtest.h>
+
+#include "tools/artgen/Palette.h"
+
+namespace ArtTest {
+namespace {
+
+using artgen::DeltaE2000;
+using artgen::kLinkColours;
+using artgen::SeenAs;
+using artgen::Vision;
+
+// A CIEDE2000 difference of 12 is plainly visible at a glance.
+constexpr double kMinimumDifference = 12.0;
+
+TEST(ColourVision, DifferenceMeasureBehaves) {
+  const artgen::Rgb8 red{255, 0, 0}, green{0, 255, 0}, grey{128, 128, 128};
+  EXPECT_NEAR(DeltaE2000(SeenAs(grey, Vision::Normal), SeenAs(grey, Vision::Normal)), 0.0, 1e-9);
+  EXPECT_GT(DeltaE2000(SeenAs(red, Vision::Normal), SeenAs(green, Vision::Normal)), 50.0);
+  // Pure red and green, far apart normally, come close for red-green deficiencies.
+  EXPECT_LT(DeltaE2000(SeenAs(red, Vision::Deuteranopia), SeenAs(green, Vision::Deuteranopia)),
+            DeltaE2000(SeenAs(red, Vision::Normal), SeenAs(green, Vision::Normal)) / 2);
+  // A grey stays grey for every vision.
+  for (Vision v : artgen::kAllVisions) EXPECT_NEAR(SeenAs(grey, v).l, SeenAs(grey, Vision::Normal).l, 3.0);
+}
+
+TEST(ColourVision, LinkColoursStayApartForEveryVision) {
+  const char* names[] = {"normal vision", "protanopia", "deuteranopia", "tritanopia"};
+  for (Vision v : artgen::kAllVisions) {
+    for (size_t i = 0; i < kLinkColours.size(); ++i) {
+      for (size_t j = i + 1; j < kLinkColours.size(); ++j) {
+        EXPECT_GE(DeltaE2000(SeenAs(kLinkColours[i], v), SeenAs(kLinkColours[j], v)), kMinimumDifference)
+            << "links " << i << " and " << j << " with " << names[int(v)];
+      }
+    }
+  }
+}
+
+TEST(ColourVision, LinkColoursSpreadInLightness) {
+  double lo = 100, hi = 0;
+  for (const auto& c : kLinkColours) {
+    lo = std::min(lo, SeenAs(c, Vision::Normal).l);
+    hi = std::max(hi, SeenAs(c, Vision::Normal).l);
+  }
+  EXPECT_GE(hi - lo, 40.0);
+}
+
+TEST(ColourVision, LinkColoursStandOutFromTheCells) {
+  const artgen::Rgb8 cell{46, 104, 98};
+  for (Vision v : artgen::kAllVisions) {
+    for (const auto& c : kLinkColours) EXPECT_GE(DeltaE2000(SeenAs(c, v), SeenAs(cell, v)), kMinimumDifference);
+  }
+}
+
+}  // namespace
+}  // namespace ArtTest
