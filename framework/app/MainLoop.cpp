@@ -388,10 +388,10 @@ void ZingAppBase::WindowProc(const Platform::WindowMessage& message) {
     case MessageCode::KeyDown:
     case MessageCode::KeyUp: {
       const bool down = message.code == MessageCode::KeyDown;
-      if (message.param == Platform::KEYCODE_CONTROL) ctrlDown = down;
-      if (message.param == Platform::KEYCODE_MENU) altDown = down;
+      if (message.param == KEYCODE_CONTROL) ctrlDown = down;
+      if (message.param == KEYCODE_MENU) altDown = down;
       if (down && DebugKeyDownAsync(message.param, ctrlDown, altDown)) return;
-      if (down && message.altDown && message.param == Platform::KEYCODE_F4) {
+      if (down && message.altDown && message.param == KEYCODE_F4) {
         Platform::WindowMessage close;
         close.code = MessageCode::Close;
         WindowProc(close);
@@ -431,12 +431,12 @@ bool ZingAppBase::ProcessDeferredMessages() {
 
 void ZingAppBase::ProcessKeyDown(const Platform::WindowMessage& message) {
   const int key = message.param;
-  if (key == Platform::KEYCODE_RETURN && (message.altDown || altDown)) {
+  if (key == KEYCODE_RETURN && (message.altDown || altDown)) {
     if (!forceFullscreen && !fullscreenFailed) SwitchScreenMode(!windowed);
     return;
   }
-  if (key == 'D' && widgetManager->IsKeyDown(Platform::KEYCODE_CONTROL) &&
-      widgetManager->IsKeyDown(Platform::KEYCODE_MENU)) {
+  if (key == 'D' && widgetManager->IsKeyDown(KEYCODE_CONTROL) &&
+      widgetManager->IsKeyDown(KEYCODE_MENU)) {
     debugKeysEnabled = !debugKeysEnabled;
   }
   if (debugKeysEnabled && DebugKeyDown(key)) return;

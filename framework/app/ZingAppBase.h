@@ -93,7 +93,7 @@ class ZingAppBase : public WidgetManagerHost {
   virtual void ModalClose() {}
   virtual void GotFocus() {}
   virtual void LostFocus() {}
-  virtual bool HandlesAltKey(int key) { return key == Platform::KEYCODE_RETURN || key == 'R'; }
+  virtual bool HandlesAltKey(int key) { return key == KEYCODE_RETURN || key == 'R'; }
   virtual bool DebugKeyDown(int) { return false; }
   virtual bool DebugKeyDownAsync(int, bool, bool) { return false; }
   virtual bool DrawDirtyWidgets();

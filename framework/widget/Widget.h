@@ -9,20 +9,13 @@
 
 #include "framework/graphics/Color.h"
 #include "framework/graphics/Rect.h"
+#include "framework/platform/KeyCodes.h"
 #include "framework/widget/WidgetContainer.h"
 
 namespace Zing {
 
 class Font;
 class Image;
-
-// Virtual-key codes the widget layer itself looks at.
-enum WidgetKeyCode : int {
-  KEYCODE_TAB = 9,
-  KEYCODE_SHIFT = 16,
-  KEYCODE_CONTROL = 17,
-  KEYCODE_MENU = 18,  // Alt
-};
 
 // Amounts by which the hit rectangle is smaller than the widget.
 struct Insets {

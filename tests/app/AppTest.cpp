@@ -263,15 +263,15 @@ TEST_F(AppFixture, AltEnterSwitchesScreenModeUnlessWindowedIsImpossible) {
   app->windowed = true;
   Start();
   const int windows = services->windowsCreated;
-  Send(MessageCode::KeyDown, Zing::Platform::KEYCODE_RETURN, 0, 0, true);
+  Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_FALSE(app->windowed);
   EXPECT_FALSE(services->lastWindow.windowed);
   EXPECT_EQ(services->windowsCreated, windows + 1);
-  Send(MessageCode::KeyDown, Zing::Platform::KEYCODE_RETURN, 0, 0, true);
+  Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_TRUE(app->windowed);
 
   app->fullscreenFailed = true;
-  Send(MessageCode::KeyDown, Zing::Platform::KEYCODE_RETURN, 0, 0, true);
+  Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_TRUE(app->windowed);
   EXPECT_EQ(services->windowsCreated, windows + 2);
 }
