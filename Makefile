@@ -35,6 +35,7 @@ $(SAN_BUILD)/build.ninja: | deps
 test-sanitize: deps $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir $(SAN_BUILD) -j $(JOBS) --output-on-failure --timeout 600
 
 fuzz: test-sanitize
