@@ -1,0 +1,131 @@
+// Encoding the levels into their records, and the level report.
+
+#include "tools/levelgen/LevelFiles.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <stdexcept>
+
+namespace Lintwick::LevelGen {
+
+namespace {
+
+constexpr std::size_t kBoardRecord = 32;
+constexpr std::size_t kNodeRecord = 16;
+constexpr std::size_t kSolutionRecord = 100;
+
+char Code(int cell) { return static_cast<char>((CellX(cell) << 4) | CellY(cell)); }
+
+std::string BoardRecord(const Board& board) {
+  std::string record(kBoardRecord, '\0');
+  for (int y = 0; y < kGrid; ++y) {
+    unsigned mask = 0;
+    for (int x = 0; x < kGrid; ++x) mask |= Has(board.present, CellAt(x, y)) ? 1u << x : 0u;
+    record[static_cast<std::size_t>(2 * y)] = static_cast<char>(mask & 0xFF);
+    record[static_cast<std::size_t>(2 * y + 1)] = static_cast<char>(mask >> 8);
+  }
+  return record;
+}
+
+std::string NodeRecord(const Board& board) {
+  std::string record(1, static_cast<char>(2 * board.pairs.size()));
+  for (const auto& pair : board.pairs) {
+    record += Code(pair[0]);
+    record += Code(pair[1]);
+  }
+  record.resize(kNodeRecord, '\0');
+  return record;
+}
+
+// Per link, the path's cells between its nodes, from next to the second node
+// to next to the first.
+std::string SolutionRecord(const Routes& routes) {
+  std::string record;
+  for (int p = 0; p < kMaxPairs; ++p) {
+    if (static_cast<std::size_t>(p) >= routes.size()) {
+      record += '\0';
+      continue;
+    }
+    const Path& path = routes[static_cast<std::size_t>(p)];
+    record += static_cast<char>(path.size() - 2);
+    for (std::size_t i = 1; i + 1 < path.size(); ++i) record += Code(path[i]);
+  }
+  if (record.size() > kSolutionRecord) throw std::length_error("solution paths do not fit their record");
+  record.resize(kSolutionRecord, '\0');
+  return record;
+}
+
+struct Extent {
+  int width = 0, height = 0;
+};
+
+Extent ExtentOf(Bits present) {
+  int minX = kGrid, maxX = -1, minY = kGrid, maxY = -1;
+  for (int cell = 0; cell < kBitCells; ++cell) {
+    if (!Has(present, cell)) continue;
+    minX = std::min(minX, CellX(cell));
+    maxX = std::max(maxX, CellX(cell));
+    minY = std::min(minY, CellY(cell));
+    maxY = std::max(maxY, CellY(cell));
+  }
+  return maxX < 0 ? Extent{} : Extent{maxX - minX + 1, maxY - minY + 1};
+}
+
+__attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
+  char line[160];
+  std::va_list values;
+  va_start(values, format);
+  std::vsnprintf(line, sizeof line, format, values);
+  va_end(values);
+  return line;
+}
+
+}  // namespace
+
+LevelFileSet EncodeLevels(const std::vector<GeneratedLevel>& levels) {
+  LevelFileSet files;
+  for (const auto& level : levels) {
+    if (level.board.pairs.size() > static_cast<std::size_t>(kMaxPairs) ||
+        level.routes.size() != level.board.pairs.size()) {
+      throw std::length_error("a level has more pairs than the game's links");
+    }
+    for (const Path& path : level.routes) {
+      if (path.size() < 2) throw std::length_error("a solution path lacks its nodes");
+    }
+    files.boards += BoardRecord(level.board);
+    files.nodes += NodeRecord(level.board);
+    files.solutions += SolutionRecord(level.routes);
+  }
+  return files;
+}
+
+std::string Report(const std::vector<GeneratedLevel>& levels) {
+  std::string text = "Lintwick levels\n\nlevel  board  present  pairs  filled  fill-rule solutions  difficulty\n";
+  for (std::size_t i = 0; i < levels.size(); ++i) {
+    const GeneratedLevel& level = levels[i];
+    const Extent extent = ExtentOf(level.board.present);
+    const int present = Count(level.board.present);
+    int covered = 0;
+    for (const Path& path : level.routes) covered += static_cast<int>(path.size());
+    const char* uniqueness = level.fillSolutions == 1 ? "unique" : level.fillSolutions == 0 ? "none" : "several";
+    text += Format("%5zu  %2dx%-2d  %7d  %5zu  %5d%%  %19s  %10lld\n", i + 1, extent.width, extent.height, present,
+                   level.board.pairs.size(), present ? covered * 100 / present : 0, uniqueness,
+                   static_cast<long long>(level.difficulty));
+  }
+  text += "\nmedian difficulty per block of ten levels\n";
+  for (std::size_t first = 0; first < levels.size(); first += kBlockSize) {
+    std::vector<std::int64_t> values;
+    for (std::size_t i = first; i < std::min(levels.size(), first + kBlockSize); ++i) {
+      values.push_back(levels[i].difficulty);
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    const std::int64_t twice = values.size() % 2 ? 2 * values[mid] : values[mid - 1] + values[mid];
+    text += Format("levels %3zu-%-3zu  %lld%s\n", first + 1, first + values.size(), static_cast<long long>(twice / 2),
+                   twice % 2 ? ".5" : "");
+  }
+  return text;
+}
+
+}  // namespace Lintwick::LevelGen

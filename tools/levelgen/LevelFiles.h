@@ -1,0 +1,29 @@
+#pragma once
+
+// The three level files the game reads (boards, nodes, solutions: one
+// fixed-size record per level) and the report written beside them.
+
+#include <string>
+#include <vector>
+
+#include "tools/levelgen/Generator.h"
+
+namespace Lintwick::LevelGen {
+
+struct LevelFileSet {
+  std::string boards;     // 32 bytes per level
+  std::string nodes;      // 16 bytes per level
+  std::string solutions;  // 100 bytes per level
+};
+
+// Throws std::length_error when a level does not fit its records (more than
+// seven pairs, or solution paths longer than a record holds).
+LevelFileSet EncodeLevels(const std::vector<GeneratedLevel>& levels);
+
+// Per level: board size, present cells, pairs, how much of the board the
+// stored solution covers, whether that solution is the only one filling the
+// board, and the difficulty figure; then the median difficulty of every block
+// of ten levels.
+std::string Report(const std::vector<GeneratedLevel>& levels);
+
+}  // namespace Lintwick::LevelGen
