@@ -83,14 +83,6 @@ int FillSolutionsOf(Bits shape, const PathCover& cover) {
   return count.exhausted ? kSolutionCap : count.solutions;
 }
 
-std::int64_t TwiceMedian(const std::vector<GeneratedLevel>& block) {
-  std::vector<std::int64_t> values;
-  for (const auto& level : block) values.push_back(level.difficulty);
-  std::sort(values.begin(), values.end());
-  const std::size_t mid = values.size() / 2;
-  return values.size() % 2 ? 2 * values[mid] : values[mid - 1] + values[mid];
-}
-
 void SortByDifficulty(std::vector<GeneratedLevel>::iterator first, std::vector<GeneratedLevel>::iterator last) {
   std::stable_sort(first, last, [](const auto& a, const auto& b) { return a.difficulty < b.difficulty; });
 }
@@ -216,7 +208,7 @@ std::vector<GeneratedLevel> GenerateLevels(std::uint64_t seed) {
     for (int level = first; level < first + kBlockSize; ++level) block.push_back(fresh(level));
     // A block easier than the one before gets more candidates and keeps its
     // hardest ten.
-    for (int extra = 0; TwiceMedian(block) < previousMedian && extra < 40; ++extra) {
+    for (int extra = 0; TwiceMedianDifficulty(block, 0, block.size()) < previousMedian && extra < 40; ++extra) {
       block.push_back(fresh(first + extra % kBlockSize));
       std::stable_sort(block.begin(), block.end(),
                        [](const auto& a, const auto& b) { return a.difficulty > b.difficulty; });
@@ -229,10 +221,19 @@ std::vector<GeneratedLevel> GenerateLevels(std::uint64_t seed) {
     } else {
       SortByDifficulty(block.begin(), block.end());
     }
-    previousMedian = TwiceMedian(block);
+    previousMedian = TwiceMedianDifficulty(block, 0, block.size());
     for (auto& level : block) levels.push_back(std::move(level));
   }
   return levels;
+}
+
+std::int64_t TwiceMedianDifficulty(const std::vector<GeneratedLevel>& levels, std::size_t first, std::size_t count) {
+  std::vector<std::int64_t> values;
+  for (std::size_t i = first; i < std::min(levels.size(), first + count); ++i) values.push_back(levels[i].difficulty);
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t mid = values.size() / 2;
+  return values.size() % 2 ? 2 * values[mid] : values[mid - 1] + values[mid];
 }
 
 std::string CanonicalKey(const Board& board) {

@@ -54,6 +54,10 @@ GeneratedLevel GenerateLevel(const LevelPlan& plan, std::uint64_t seed);
 // All 100 levels, in playing order.
 std::vector<GeneratedLevel> GenerateLevels(std::uint64_t seed = kGameSeed);
 
+// Twice the median difficulty of `count` levels from `first` on (twice, so
+// that the median of an even count stays a whole number).
+std::int64_t TwiceMedianDifficulty(const std::vector<GeneratedLevel>& levels, std::size_t first, std::size_t count);
+
 // A text naming a board and its node layout the same way under every rotation,
 // mirror image and shift; two levels with equal keys are the same puzzle.
 std::string CanonicalKey(const Board& board);

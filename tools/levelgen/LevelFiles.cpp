@@ -87,11 +87,8 @@ LevelFileSet EncodeLevels(const std::vector<GeneratedLevel>& levels) {
   LevelFileSet files;
   for (const auto& level : levels) {
     if (level.board.pairs.size() > static_cast<std::size_t>(kMaxPairs) ||
-        level.routes.size() != level.board.pairs.size()) {
-      throw std::length_error("a level has more pairs than the game's links");
-    }
-    for (const Path& path : level.routes) {
-      if (path.size() < 2) throw std::length_error("a solution path lacks its nodes");
+        !IsValidSolution(level.board, level.routes, false)) {
+      throw std::invalid_argument("a level's stored paths do not solve it");
     }
     files.boards += BoardRecord(level.board);
     files.nodes += NodeRecord(level.board);
@@ -115,14 +112,9 @@ std::string Report(const std::vector<GeneratedLevel>& levels) {
   }
   text += "\nmedian difficulty per block of ten levels\n";
   for (std::size_t first = 0; first < levels.size(); first += kBlockSize) {
-    std::vector<std::int64_t> values;
-    for (std::size_t i = first; i < std::min(levels.size(), first + kBlockSize); ++i) {
-      values.push_back(levels[i].difficulty);
-    }
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    const std::int64_t twice = values.size() % 2 ? 2 * values[mid] : values[mid - 1] + values[mid];
-    text += Format("levels %3zu-%-3zu  %lld%s\n", first + 1, first + values.size(), static_cast<long long>(twice / 2),
+    const std::size_t count = std::min<std::size_t>(kBlockSize, levels.size() - first);
+    const std::int64_t twice = TwiceMedianDifficulty(levels, first, count);
+    text += Format("levels %3zu-%-3zu  %lld%s\n", first + 1, first + count, static_cast<long long>(twice / 2),
                    twice % 2 ? ".5" : "");
   }
   return text;

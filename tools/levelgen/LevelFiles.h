@@ -16,8 +16,8 @@ struct LevelFileSet {
   std::string solutions;  // 100 bytes per level
 };
 
-// Throws std::length_error when a level does not fit its records (more than
-// seven pairs, or solution paths longer than a record holds).
+// Throws std::invalid_argument for a level with more than seven pairs or
+// whose stored paths do not solve it (a valid level always fits its records).
 LevelFileSet EncodeLevels(const std::vector<GeneratedLevel>& levels);
 
 // Per level: board size, present cells, pairs, how much of the board the

@@ -1,0 +1,198 @@
+// The levels the build generated, read the way the game reads them.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "framework/app/FileAccess.h"
+#include "game/puzzle/Puzzle.h"
+#include "tools/levelgen/Generator.h"
+#include "tools/levelgen/LevelFiles.h"
+#include "tools/levelgen/Solver.h"
+
+namespace {
+
+using namespace Lintwick::LevelGen;
+
+std::string DataFolder() {
+  const char* folder = std::getenv("LINTWICK_DATA_DIR");
+  return folder ? folder : "";
+}
+
+// Serves the game's level-file names from the build's data folder.
+class DataHost : public Lintwick::PuzzleHost {
+ public:
+  std::vector<std::string> popups;
+
+  static std::string OnDisk(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return DataFolder() + "/" + path;
+  }
+  void Popup(const std::string& text) override { popups.push_back(text); }
+  bool FileExists(const std::string& path) override { return Zing::FileExists(OnDisk(path)); }
+  bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) override {
+    return Zing::ReadBufferFromFile(OnDisk(path), buffer);
+  }
+};
+
+std::string ReadFile(const std::string& name) {
+  Zing::Buffer buffer;
+  if (!Zing::ReadBufferFromFile(DataFolder() + "/levels/" + name, buffer)) return "";
+  return std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen());
+}
+
+int BitCell(int x, int y) { return CellAt(x, y); }
+
+// The board of the puzzle's current level as the generator sees it: the
+// present cells and, per link, its first node (slot 0) and second (slot 1).
+Board BoardOf(const Lintwick::Puzzle& puzzle) {
+  Board board;
+  for (int x = 0; x < Lintwick::kBoardSize; ++x)
+    for (int y = 0; y < Lintwick::kBoardSize; ++y)
+      if (puzzle.IsPresent(x, y)) board.present |= Bit(BitCell(x, y));
+  for (int link = 0; link < Lintwick::kMaxLinks && puzzle.GetLink(link).Exists(); ++link) {
+    const auto& slots = puzzle.GetLink(link).slots;
+    board.pairs.push_back({BitCell(slots[0]->x, slots[0]->y), BitCell(slots[1]->x, slots[1]->y)});
+  }
+  return board;
+}
+
+struct Extent {
+  int width, height;
+};
+
+Extent ExtentOf(const Lintwick::Puzzle& puzzle) {
+  int minX = 10, maxX = -1, minY = 10, maxY = -1;
+  for (int x = 0; x < 10; ++x)
+    for (int y = 0; y < 10; ++y)
+      if (puzzle.IsPresent(x, y))
+        minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+  return {maxX - minX + 1, maxY - minY + 1};
+}
+
+class GeneratedLevels : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(DataFolder().empty()) << "LINTWICK_DATA_DIR is not set";
+    ASSERT_TRUE(Zing::FileExists(DataFolder() + "/levels/level_b.dat"));
+  }
+
+  void Load(int level) {
+    puzzle.mLevel = level;
+    puzzle.RestartLevel();
+  }
+
+  DataHost host;
+  Lintwick::Puzzle puzzle{host};
+};
+
+TEST_F(GeneratedLevels, FilesHoldOneHundredRecordsAndAReport) {
+  EXPECT_EQ(ReadFile("level_b.dat").size(), 3200u);
+  EXPECT_EQ(ReadFile("level_n.dat").size(), 1600u);
+  EXPECT_EQ(ReadFile("level_l.dat").size(), 10000u);
+  const std::string report = ReadFile("report.txt");
+  EXPECT_NE(report.find("\n  100  10x10"), std::string::npos);
+  EXPECT_TRUE(host.popups.empty());
+}
+
+// Every level loads, and its stored solution laid piece by piece through the
+// board model joins every pair: each piece on a free present cell next to the
+// one before, from next to the start node to next to the target node.
+TEST_F(GeneratedLevels, StoredSolutionsJoinEveryPair) {
+  for (int level = 0; level < kLevelCount; ++level) {
+    Load(level);
+    SCOPED_TRACE("level " + std::to_string(level + 1));
+    int links = 0;
+    while (links < Lintwick::kMaxLinks && puzzle.GetLink(links).Exists()) ++links;
+    ASSERT_GE(links, 2);
+    for (int link = 0; link < links; ++link) {
+      ASSERT_EQ(puzzle.GetLink(link).count, 2);
+      const Lintwick::Piece* previous = puzzle.GetLink(link).slots[1].get();
+      for (int code : puzzle.mSolution[static_cast<std::size_t>(link)]) {
+        if (code == Lintwick::kNoCell) break;
+        const int x = Lintwick::CellCodeX(code), y = Lintwick::CellCodeY(code);
+        ASSERT_TRUE(puzzle.IsPresent(x, y));
+        ASSERT_EQ(puzzle.Cell(x, y).piece, nullptr);
+        ASSERT_EQ(std::abs(x - previous->x) + std::abs(y - previous->y), 1);
+        puzzle.AddPiece(link, x, y, false);
+        previous = puzzle.Cell(x, y).piece;
+      }
+      const Lintwick::Piece* target = puzzle.GetLink(link).slots[0].get();
+      EXPECT_EQ(std::abs(target->x - previous->x) + std::abs(target->y - previous->y), 1);
+    }
+    for (int link = links; link < Lintwick::kMaxLinks; ++link) {
+      EXPECT_EQ(puzzle.mSolution[static_cast<std::size_t>(link)][0], Lintwick::kNoCell);
+    }
+    if (level >= kFirstUniqueLevel) {
+      for (int x = 0; x < 10; ++x)
+        for (int y = 0; y < 10; ++y) EXPECT_EQ(puzzle.IsPresent(x, y), puzzle.Cell(x, y).piece != nullptr);
+    }
+  }
+}
+
+TEST_F(GeneratedLevels, SolvableAndUniqueWithARisingDifficulty) {
+  std::vector<GeneratedLevel> levels;
+  for (int level = 0; level < kLevelCount; ++level) {
+    Load(level);
+    SCOPED_TRACE("level " + std::to_string(level + 1));
+    const Board board = BoardOf(puzzle);
+    const auto solution = SolveGameRule(board);
+    ASSERT_TRUE(solution.has_value());
+    EXPECT_TRUE(IsValidSolution(board, *solution, false));
+    const FillCount count = CountFillSolutions(board, 2);
+    ASSERT_FALSE(count.exhausted);
+    if (level >= kFirstUniqueLevel) {
+      EXPECT_EQ(count.solutions, 1);
+    }
+    levels.push_back(GeneratedLevel{board, {}, count.solutions, count.effort});
+  }
+  for (std::size_t first = kBlockSize; first < levels.size(); first += kBlockSize) {
+    EXPECT_GE(TwiceMedianDifficulty(levels, first, kBlockSize),
+              TwiceMedianDifficulty(levels, first - kBlockSize, kBlockSize))
+        << "levels " << first + 1 << "-" << first + kBlockSize;
+  }
+  EXPECT_GT(TwiceMedianDifficulty(levels, 90, 10), 4 * TwiceMedianDifficulty(levels, 0, 10));
+}
+
+TEST_F(GeneratedLevels, BoardsGrowFromSmallToTheWholeGrid) {
+  for (int level = 0; level < kLevelCount; ++level) {
+    Load(level);
+    SCOPED_TRACE("level " + std::to_string(level + 1));
+    const Board board = BoardOf(puzzle);
+    const Extent extent = ExtentOf(puzzle);
+    const int present = Count(board.present);
+    if (level < 5) {
+      EXPECT_LE(extent.width * extent.height, 25);
+      EXPECT_GE(present, 20);
+      EXPECT_GE(board.pairs.size(), 2u);
+      EXPECT_LE(board.pairs.size(), 3u);
+    }
+    if (level >= 70) {
+      EXPECT_EQ(extent.width, 10);
+      EXPECT_EQ(extent.height, 10);
+      EXPECT_LT(present, 100);
+      EXPECT_GE(board.pairs.size(), 6u);
+      EXPECT_LE(board.pairs.size(), 7u);
+    }
+  }
+}
+
+TEST_F(GeneratedLevels, NoTwoLevelsAreTheSamePuzzle) {
+  std::set<std::string> keys;
+  for (int level = 0; level < kLevelCount; ++level) {
+    Load(level);
+    EXPECT_TRUE(keys.insert(CanonicalKey(BoardOf(puzzle))).second) << "level " << level + 1;
+  }
+}
+
+TEST_F(GeneratedLevels, GeneratingAgainGivesTheSameBytes) {
+  const LevelFileSet files = EncodeLevels(GenerateLevels());
+  EXPECT_EQ(files.boards, ReadFile("level_b.dat"));
+  EXPECT_EQ(files.nodes, ReadFile("level_n.dat"));
+  EXPECT_EQ(files.solutions, ReadFile("level_l.dat"));
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "tools/levelgen/Generator.h"
+#include "tools/levelgen/Random.h"
+#include "tools/levelgen/Solver.h"
+
+namespace {
+
+using namespace Lintwick::LevelGen;
+
+Bits Rect(int width, int height) {
+  Bits bits = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) bits |= Bit(CellAt(x, y));
+  return bits;
+}
+
+Board MakeBoard(Bits present, std::vector<std::array<int, 2>> pairs) { return Board{present, std::move(pairs)}; }
+
+int FillCountOf(const Board& board) { return CountFillSolutions(board, 1'000'000).solutions; }
+
+// Counts by walking every path of every pair, one pair after the other, with
+// no pruning at all: slow, but plainly right on small boards.
+struct NaiveCounter {
+  const Board& board;
+  Bits empty = 0;
+  bool mustFill = true;
+  long long count = 0;
+
+  void Route(std::size_t pair, int head) {
+    if (pair == board.pairs.size()) {
+      if (!mustFill || empty == 0) ++count;
+      return;
+    }
+    for (int next : {head - kStride, head - 1, head + 1, head + kStride}) {
+      if (next < 0 || next >= kBitCells) continue;
+      if (next == board.pairs[pair][0]) {
+        Route(pair + 1, pair + 1 < board.pairs.size() ? board.pairs[pair + 1][1] : -1);
+      } else if (Has(empty, next)) {
+        empty &= ~Bit(next);
+        Route(pair, next);
+        empty |= Bit(next);
+      }
+    }
+  }
+
+  static long long Count(const Board& board, bool mustFill) {
+    NaiveCounter counter{board};
+    counter.mustFill = mustFill;
+    counter.empty = board.present;
+    for (const auto& pair : board.pairs) counter.empty &= ~(Bit(pair[0]) | Bit(pair[1]));
+    counter.Route(0, board.pairs[0][1]);
+    return counter.count;
+  }
+};
+
+TEST(FillSolutions, KnownCountsOfOpenBoards) {
+  // Paths through every cell of a square grid from corner to corner.
+  EXPECT_EQ(FillCountOf(MakeBoard(Rect(3, 3), {{CellAt(0, 0), CellAt(2, 2)}})), 2);
+  EXPECT_EQ(FillCountOf(MakeBoard(Rect(4, 4), {{CellAt(0, 0), CellAt(3, 3)}})), 0);  // both corners one colour
+  EXPECT_EQ(FillCountOf(MakeBoard(Rect(4, 4), {{CellAt(0, 0), CellAt(3, 0)}})), 8);
+  EXPECT_EQ(FillCountOf(MakeBoard(Rect(5, 5), {{CellAt(0, 0), CellAt(4, 4)}})), 104);
+  // Two nodes side by side on a 2 x 2 board must go round.
+  EXPECT_EQ(FillCountOf(MakeBoard(Rect(2, 2), {{CellAt(0, 0), CellAt(1, 0)}})), 1);
+  EXPECT_EQ(FillCountOf(MakeBoard(Rect(4, 3), {{CellAt(0, 0), CellAt(3, 0)}, {CellAt(0, 1), CellAt(3, 1)}})), 2);
+  EXPECT_EQ(FillCountOf(MakeBoard(Rect(3, 3), {{CellAt(0, 0), CellAt(2, 0)}, {CellAt(0, 2), CellAt(2, 2)}})), 0);
+}
+
+TEST(FillSolutions, HolesCapAndTheFirstSolution) {
+  // A ring around a hole: the pair's two nodes next to each other go the long way.
+  const Board ring = MakeBoard(Rect(3, 3) & ~Bit(CellAt(1, 1)), {{CellAt(0, 0), CellAt(1, 0)}});
+  const FillCount count = CountFillSolutions(ring, 5);
+  EXPECT_EQ(count.solutions, 1);
+  EXPECT_FALSE(count.exhausted);
+  ASSERT_EQ(count.first.size(), 1u);
+  EXPECT_EQ(count.first[0].size(), 8u);
+  EXPECT_TRUE(IsValidSolution(ring, count.first, true));
+
+  const Board open = MakeBoard(Rect(5, 5), {{CellAt(0, 0), CellAt(4, 4)}});
+  EXPECT_EQ(CountFillSolutions(open, 3).solutions, 3);
+  const FillCount stopped = CountFillSolutions(open, 1000, 10);
+  EXPECT_TRUE(stopped.exhausted);
+  EXPECT_LE(stopped.effort, 11);
+}
+
+TEST(GameRule, FindsPathsWithoutFillingAndSeesImpossibleBoards) {
+  // Joinable, but not with every cell filled.
+  const Board strip = MakeBoard(Rect(3, 1), {{CellAt(0, 0), CellAt(1, 0)}});
+  EXPECT_EQ(FillCountOf(strip), 0);
+  const auto solution = SolveGameRule(strip);
+  ASSERT_TRUE(solution.has_value());
+  EXPECT_EQ(*solution, (Routes{{CellAt(1, 0), CellAt(0, 0)}}));
+
+  // One pair goes round the other.
+  const Board open = MakeBoard(Rect(4, 4), {{CellAt(0, 0), CellAt(3, 3)}, {CellAt(1, 1), CellAt(2, 2)}});
+  const auto around = SolveGameRule(open);
+  ASSERT_TRUE(around.has_value());
+  EXPECT_TRUE(IsValidSolution(open, *around, false));
+
+  // Pairs whose nodes alternate round the edge must cross, and a pair cut
+  // apart by a wall of holes cannot meet.
+  EXPECT_FALSE(SolveGameRule(MakeBoard(Rect(4, 4), {{CellAt(0, 0), CellAt(3, 3)}, {CellAt(3, 0), CellAt(0, 3)}})));
+  EXPECT_FALSE(SolveGameRule(MakeBoard(Rect(2, 2), {{CellAt(0, 0), CellAt(1, 1)}, {CellAt(1, 0), CellAt(0, 1)}})));
+  const Bits walled = Rect(5, 3) & ~(Bit(CellAt(2, 0)) | Bit(CellAt(2, 1)) | Bit(CellAt(2, 2)));
+  EXPECT_FALSE(SolveGameRule(MakeBoard(walled, {{CellAt(0, 0), CellAt(4, 2)}})));
+  // A path may not run through another pair's node.
+  const Bits tee = Rect(3, 1) | Bit(CellAt(1, 1));
+  EXPECT_FALSE(SolveGameRule(MakeBoard(tee, {{CellAt(0, 0), CellAt(2, 0)}, {CellAt(1, 0), CellAt(1, 1)}})));
+  EXPECT_TRUE(SolveGameRule(MakeBoard(tee, {{CellAt(0, 0), CellAt(2, 0)}})));
+}
+
+TEST(Solvers, RejectBrokenBoards) {
+  const Bits present = Rect(3, 3);
+  const Board onHole = MakeBoard(present, {{CellAt(0, 0), CellAt(5, 5)}});
+  const Board shared = MakeBoard(present, {{CellAt(0, 0), CellAt(2, 2)}, {CellAt(2, 2), CellAt(0, 2)}});
+  for (const Board& board : {onHole, shared}) {
+    EXPECT_EQ(CountFillSolutions(board, 2).solutions, 0);
+    EXPECT_FALSE(SolveGameRule(board));
+  }
+  Board tooMany = MakeBoard(Rect(10, 10), {});
+  for (int p = 0; p < 8; ++p) tooMany.pairs.push_back({CellAt(p, 0), CellAt(p, 9)});
+  EXPECT_EQ(CountFillSolutions(tooMany, 2).solutions, 0);
+}
+
+TEST(Solvers, AgreeWithPlainEnumerationOnRandomSmallBoards) {
+  Random random(7);
+  int withSolutions = 0;
+  for (int trial = 0; trial < 400; ++trial) {
+    const Bits shape = MakeShape(random, random.Between(2, 5), random.Between(2, 5), random.Between(0, 3));
+    std::vector<int> cells;
+    for (int cell = 0; cell < kBitCells; ++cell) {
+      if (Has(shape, cell)) cells.push_back(cell);
+    }
+    const int pairs = random.Between(1, 3);
+    if (static_cast<int>(cells.size()) < 2 * pairs) continue;
+    random.Shuffle(cells);
+    Board board{shape, {}};
+    for (int p = 0; p < pairs; ++p) board.pairs.push_back({cells[2u * p], cells[2u * p + 1]});
+
+    const long long fill = NaiveCounter::Count(board, true);
+    const FillCount count = CountFillSolutions(board, 1'000'000);
+    ASSERT_EQ(count.solutions, fill) << "trial " << trial;
+    if (fill > 0) {
+      ++withSolutions;
+      EXPECT_TRUE(IsValidSolution(board, count.first, true));
+    }
+    const auto game = SolveGameRule(board);
+    ASSERT_EQ(game.has_value(), NaiveCounter::Count(board, false) > 0) << "trial " << trial;
+    if (game) {
+      EXPECT_TRUE(IsValidSolution(board, *game, false));
+    }
+  }
+  EXPECT_GT(withSolutions, 40);
+}
+
+TEST(Validation, CatchesEveryKindOfBrokenPath) {
+  const Board board = MakeBoard(Rect(3, 2), {{CellAt(0, 0), CellAt(2, 0)}});
+  const Path good = {CellAt(2, 0), CellAt(2, 1), CellAt(1, 1), CellAt(0, 1), CellAt(0, 0)};
+  EXPECT_TRUE(IsValidSolution(board, {good}, false));
+  EXPECT_FALSE(IsValidSolution(board, {good}, true));  // (1, 0) stays empty
+  EXPECT_TRUE(IsValidSolution(board, {{CellAt(2, 0), CellAt(1, 0), CellAt(0, 0)}}, false));
+  EXPECT_FALSE(IsValidSolution(board, {{CellAt(0, 0), CellAt(1, 0), CellAt(2, 0)}}, false));  // wrong direction
+  EXPECT_FALSE(IsValidSolution(board, {{CellAt(2, 0), CellAt(1, 1), CellAt(0, 0)}}, false));  // diagonal steps
+  EXPECT_FALSE(IsValidSolution(board, {{CellAt(2, 0), CellAt(2, 2), CellAt(0, 0)}}, false));  // off the board
+  EXPECT_FALSE(IsValidSolution(board, {}, false));
+  const Board two = MakeBoard(Rect(3, 2), {{CellAt(0, 0), CellAt(2, 0)}, {CellAt(0, 1), CellAt(1, 1)}});
+  // The first path runs through the second pair's node.
+  EXPECT_FALSE(IsValidSolution(
+      two, {{CellAt(2, 0), CellAt(2, 1), CellAt(1, 1), CellAt(1, 0), CellAt(0, 0)}, {CellAt(1, 1), CellAt(0, 1)}},
+      false));
+}
+
+}  // namespace
