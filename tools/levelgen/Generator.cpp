@@ -39,7 +39,7 @@ constexpr Stage kStages[] = {
     {0, 5, 5, 2, 2, 0, 2, 3, 1},      {2, 5, 5, 3, 3, 0, 2, 3, 1},      {5, 6, 6, 3, 4, 1, 4, 3, 1},
     {10, 7, 6, 4, 4, 2, 5, 3, 1},     {20, 7, 7, 4, 5, 3, 6, 4, 2},     {30, 8, 7, 5, 5, 4, 8, 4, 2},
     {40, 8, 8, 5, 6, 5, 10, 4, 2},    {50, 9, 8, 6, 6, 6, 11, 4, 2},    {60, 9, 9, 6, 7, 8, 13, 4, 2},
-    {70, 10, 10, 6, 7, 16, 20, 4, 2}, {80, 10, 10, 6, 7, 14, 18, 4, 2}, {90, 10, 10, 7, 7, 13, 16, 4, 2}};
+    {70, 10, 10, 6, 7, 17, 21, 4, 2}, {80, 10, 10, 6, 7, 15, 18, 4, 2}, {90, 10, 10, 7, 7, 13, 16, 4, 2}};
 
 bool EnoughNeighbours(Bits shape) {
   const Bits l = shape >> 1, r = shape << 1, u = shape >> kStride, d = shape << kStride;
@@ -83,10 +83,6 @@ int FillSolutionsOf(Bits shape, const PathCover& cover) {
   return count.exhausted ? kSolutionCap : count.solutions;
 }
 
-void SortByDifficulty(std::vector<GeneratedLevel>::iterator first, std::vector<GeneratedLevel>::iterator last) {
-  std::stable_sort(first, last, [](const auto& a, const auto& b) { return a.difficulty < b.difficulty; });
-}
-
 std::uint64_t LevelSeed(std::uint64_t seed, int level, int serial) {
   Random mix(seed ^ (static_cast<std::uint64_t>(level) << 32) ^ static_cast<std::uint64_t>(serial));
   return mix.Next();
@@ -109,6 +105,7 @@ LevelPlan PlanFor(int level) {
   plan.minPathCells = stage->minPathCells;
   plan.candidates = stage->candidates;
   plan.mustBeUnique = level >= kFirstUniqueLevel;
+  plan.stage = static_cast<int>(stage - kStages);
   return plan;
 }
 
@@ -200,6 +197,7 @@ std::vector<GeneratedLevel> GenerateLevels(std::uint64_t seed) {
       }
     }
     keys.insert(bestKey);
+    best.stage = plan.stage;
     return best;
   };
 
@@ -214,13 +212,11 @@ std::vector<GeneratedLevel> GenerateLevels(std::uint64_t seed) {
                        [](const auto& a, const auto& b) { return a.difficulty > b.difficulty; });
       block.resize(kBlockSize);
     }
-    if (first == 0) {
-      // The teaching levels stay in front of the larger boards.
-      SortByDifficulty(block.begin(), block.begin() + 5);
-      SortByDifficulty(block.begin() + 5, block.end());
-    } else {
-      SortByDifficulty(block.begin(), block.end());
-    }
+    // Easiest first within every stage of the plan, so that the teaching
+    // levels stay in front of the larger boards.
+    std::stable_sort(block.begin(), block.end(), [](const auto& a, const auto& b) {
+      return a.stage != b.stage ? a.stage < b.stage : a.difficulty < b.difficulty;
+    });
     previousMedian = TwiceMedianDifficulty(block, 0, block.size());
     for (auto& level : block) levels.push_back(std::move(level));
   }

@@ -21,6 +21,7 @@ inline constexpr std::uint64_t kGameSeed = 0x4C696E747769636Bull;
 inline constexpr int kFirstUniqueLevel = 10;
 
 struct LevelPlan {
+  int stage = 0;  // levels of one stage share the plan
   int width = 5;
   int height = 5;
   int minPairs = 2;
@@ -45,6 +46,7 @@ struct GeneratedLevel {
   Routes routes;                // the stored solution, one path per pair
   int fillSolutions = 0;        // solutions filling the board, counted up to 2
   std::int64_t difficulty = 0;  // search positions needed to settle that count
+  int stage = 0;                // the plan's stage
 };
 
 // The one level a plan and a seed give, or a level with fillSolutions == 0

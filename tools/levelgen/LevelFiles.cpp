@@ -98,7 +98,12 @@ LevelFileSet EncodeLevels(const std::vector<GeneratedLevel>& levels) {
 }
 
 std::string Report(const std::vector<GeneratedLevel>& levels) {
-  std::string text = "Lintwick levels\n\nlevel  board  present  pairs  filled  fill-rule solutions  difficulty\n";
+  std::string text =
+      "Lintwick levels\n\n"
+      "board: extent of the present cells; filled: share of them the stored solution covers;\n"
+      "fill-rule solutions: ways to join every pair while filling the board (\"unique\" is the aim);\n"
+      "difficulty: search positions the fill-rule solver visits to settle that count.\n\n"
+      "level  board  present  pairs  filled  fill-rule solutions  difficulty\n";
   for (std::size_t i = 0; i < levels.size(); ++i) {
     const GeneratedLevel& level = levels[i];
     const Extent extent = ExtentOf(level.board.present);
