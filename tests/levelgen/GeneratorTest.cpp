@@ -155,6 +155,7 @@ TEST(LevelRecords, LayOutBoardsNodesAndSolutions) {
   GeneratedLevel broken = level;
   broken.routes[0].erase(broken.routes[0].begin() + 1);
   EXPECT_THROW(EncodeLevels({level, broken}), std::invalid_argument);
+  EXPECT_THROW(EncodeLevels({GeneratedLevel{}}), std::invalid_argument);  // a level that was never made
 }
 
 TEST(Levels, OneLevelIsTheSameForTheSameSeed) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <set>
+#include <stdexcept>
 #include <utility>
 
 #include "tools/levelgen/PathCover.h"
@@ -196,6 +197,7 @@ std::vector<GeneratedLevel> GenerateLevels(std::uint64_t seed) {
         bestKey = std::move(key);
       }
     }
+    if (best.fillSolutions == 0) throw std::runtime_error("no board found for level " + std::to_string(level + 1));
     keys.insert(bestKey);
     best.stage = plan.stage;
     return best;

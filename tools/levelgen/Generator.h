@@ -53,7 +53,8 @@ struct GeneratedLevel {
 // when none of the tries worked.
 GeneratedLevel GenerateLevel(const LevelPlan& plan, std::uint64_t seed);
 
-// All 100 levels, in playing order.
+// All 100 levels, in playing order. Throws std::runtime_error when some level
+// finds no board that fits its plan.
 std::vector<GeneratedLevel> GenerateLevels(std::uint64_t seed = kGameSeed);
 
 // Twice the median difficulty of `count` levels from `first` on (twice, so

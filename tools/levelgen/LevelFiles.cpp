@@ -86,7 +86,7 @@ __attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...
 LevelFileSet EncodeLevels(const std::vector<GeneratedLevel>& levels) {
   LevelFileSet files;
   for (const auto& level : levels) {
-    if (level.board.pairs.size() > static_cast<std::size_t>(kMaxPairs) ||
+    if (level.board.pairs.empty() || level.board.pairs.size() > static_cast<std::size_t>(kMaxPairs) ||
         !IsValidSolution(level.board, level.routes, false)) {
       throw std::invalid_argument("a level's stored paths do not solve it");
     }

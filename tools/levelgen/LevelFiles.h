@@ -16,7 +16,7 @@ struct LevelFileSet {
   std::string solutions;  // 100 bytes per level
 };
 
-// Throws std::invalid_argument for a level with more than seven pairs or
+// Throws std::invalid_argument for a level without pairs or with more than seven, or
 // whose stored paths do not solve it (a valid level always fits its records).
 LevelFileSet EncodeLevels(const std::vector<GeneratedLevel>& levels);
 
