@@ -63,6 +63,7 @@ void Puzzle::ParseLevelRecords() {
     if (IsOnBoard(x, y) && Cell(x, y).piece == nullptr) AddPiece(j / 2, x, y, true);
     mNodeCells[static_cast<std::size_t>(j)] = code;
   }
+  DropLoneNodes();
 
   // A group that claims more codes than the record holds stops at its end.
   const auto solution = FetchRecord(mSolutionFile, mLevel, kSolutionRecordSize);
@@ -74,11 +75,11 @@ void Puzzle::ParseLevelRecords() {
   }
 }
 
-void Puzzle::AddPiece(int link, int x, int y, bool isNode) {
-  if (link < 0 || link >= kMaxLinks || !IsPresent(x, y)) return;
+Piece* Puzzle::AddPiece(int link, int x, int y, bool isNode) {
+  if (link < 0 || link >= kMaxLinks || !IsPresent(x, y)) return nullptr;
   Link& target = LinkAt(link);
   auto free = std::find(target.slots.begin(), target.slots.end(), nullptr);
-  if (free == target.slots.end()) return;
+  if (free == target.slots.end()) return nullptr;
 
   auto piece = std::make_unique<Piece>();
   piece->link = link;
@@ -90,9 +91,24 @@ void Puzzle::AddPiece(int link, int x, int y, bool isNode) {
     piece->cel = kFinishedCel;
     piece->frame = kFinishedFrame;
   }
-  CellAt(x, y).piece = piece.get();
+  Piece* placed = piece.get();
+  CellAt(x, y).piece = placed;
   *free = std::move(piece);
   ++target.count;
+  return placed;
+}
+
+// A damaged node record can leave a link with one node only (its partner lay
+// off the board, on a hole or on another node). Such a link can never be
+// joined and would block the level, so its lone node is taken off the board.
+void Puzzle::DropLoneNodes() {
+  for (int link = 0; link < kMaxLinks; ++link) {
+    if (LinkAt(link).count == 1) {
+      for (int slot = 0; slot < 2; ++slot) {
+        if (LinkAt(link).At(slot)) FreeSlot(link, slot);
+      }
+    }
+  }
 }
 
 void Puzzle::FreeLevelObjects() {

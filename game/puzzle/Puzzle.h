@@ -35,8 +35,8 @@ constexpr int CellCodeX(int code) { return code >> 4; }
 constexpr int CellCodeY(int code) { return code & 15; }
 
 struct BoardCell {
-  bool present = false;     // absent cells are holes: never drawn or entered
-  Piece* piece = nullptr;   // not owning; the link slots own the pieces
+  bool present = false;    // absent cells are holes: never drawn or entered
+  Piece* piece = nullptr;  // not owning; the link slots own the pieces
 };
 
 struct Link {
@@ -45,7 +45,11 @@ struct Link {
   bool completed = false;
 
   bool Exists() const { return slots[0] != nullptr; }
-  Piece* Head() const { return count > 0 ? slots[static_cast<std::size_t>(count - 1)].get() : nullptr; }
+  Piece* At(int slot) const {
+    return slot >= 0 && slot < kLinkSlots ? slots[static_cast<std::size_t>(slot)].get() : nullptr;
+  }
+  Piece* Head() const { return At(count - 1); }
+  bool HasPath() const { return count > 2; }
 };
 
 // A vortex left where a piece was removed at a cost.
@@ -68,6 +72,48 @@ struct Star {
 inline constexpr int kVortexSlots = 100;
 inline constexpr int kStarSlots = 400;
 
+// Direction codes of a step; opposite directions add up to 7.
+inline constexpr int kDirUp = 1;
+inline constexpr int kDirLeft = 2;
+inline constexpr int kDirRight = 5;
+inline constexpr int kDirDown = 6;
+
+// What clicking the marked piece does.
+enum MarkAction {
+  kMarkNone = 0,
+  kMarkCutCompleted = 1,      // clear the link's completed flag, then cut its whole path
+  kMarkCut = 2,               // cut the link's whole path and go on
+  kMarkRetractCompleted = 3,  // clear the completed flag, then retract to the mark
+  kMarkRetract = 4,           // retract the link to the marked piece and draw on from it
+  kMarkStepBack = 5,          // remove the head the cube has passed and draw on from the mark
+};
+
+// The three ways a shutter transition ends.
+enum TransitionKind { kNextLevel = 0, kReplayLevel = 1, kGameDone = 2 };
+
+// How the rolling cube runs: following the drawing, or released and running to
+// the end of its path on a completed or an open link.
+inline constexpr int kCubeFollows = 0;
+inline constexpr int kCubeEndCompleted = 1;
+inline constexpr int kCubeEndOpen = 3;
+
+// The board in widget coordinates: 45-pixel cells from (5, 15).
+inline constexpr int kBoardLeft = 5;
+inline constexpr int kBoardTop = 15;
+inline constexpr int kCellPixels = 45;
+inline constexpr int kBoardRight = kBoardLeft + kBoardSize * kCellPixels - 1;  // 454
+inline constexpr int kBoardBottom = kBoardTop + kBoardSize * kCellPixels - 1;  // 464
+
+// Centre of a cell in widget coordinates.
+constexpr int CellCentreX(int x) { return 27 + kCellPixels * x; }
+constexpr int CellCentreY(int y) { return 37 + kCellPixels * y; }
+
+// Shutter transition: ticks of its stages and how far the shutters close.
+inline constexpr int kShutterTravel = 225;
+inline constexpr int kLastShutterTick = 101;
+inline constexpr int kLevelChangeTick = 64;
+inline constexpr int kGameDoneTick = 82;
+
 class Puzzle {
  public:
   explicit Puzzle(PuzzleHost& host);
@@ -78,19 +124,80 @@ class Puzzle {
   // Level files and level building.
   void LoadLevelFiles();
   void ParseLevelRecords();
-  void AddPiece(int link, int x, int y, bool isNode);
+  Piece* AddPiece(int link, int x, int y, bool isNode);
   void InitLevel();
   void RestartLevel();
   int GetVortexAllowance() const;
+
+  // Input, in widget coordinates. clickCount is positive for the left (and
+  // middle) button, negative for the right one.
+  void HandleMouseMove(int x, int y);
+  void HandleMouseDown(int x, int y, int clickCount);
+
+  // One logic tick: every step of the puzzle in its fixed order. Nothing runs
+  // while the puzzle is paused; answers whether the tick ran.
+  bool Tick();
+  void Pause(bool on) { mPauseCount += on ? 1 : -1; }
+  bool IsPaused() const { return mPauseCount > 0; }
+
+  // Game operations for the shell.
+  void NewGame();
+  void StopTransition();
+  bool IsGameCompleteTransition() const;
 
   // Queries of the board.
   const BoardCell& Cell(int x, int y) const { return mBoard[Index(x, y)]; }
   bool IsOnBoard(int x, int y) const { return x >= 0 && x < kBoardSize && y >= 0 && y < kBoardSize; }
   bool IsPresent(int x, int y) const { return IsOnBoard(x, y) && Cell(x, y).present; }
   const Link& GetLink(int link) const { return mLinks[static_cast<std::size_t>(link)]; }
+  Piece* PieceAt(int x, int y) const { return IsOnBoard(x, y) ? Cell(x, y).piece : nullptr; }
 
   int GetLevel() const { return mLevel; }
   int GetScore() const { return mScore; }
+
+  // The tick steps, in the order Tick runs them.
+  void UpdateShutters();
+  void UpdateVortices();
+  void UpdateMarkBlink();
+  void UpdateStars();
+  void AnimatePieces();
+  void StepCursor();
+  void ClickCell();
+  void UpdateCube();
+  void UpdateHover();
+
+  // Drawing and its marks.
+  void StopDrawing();
+  void CheckLevelComplete();
+  void MakeStart(Piece& node);
+  void SetMark(Piece* piece, int action);
+  void ClearMark();
+  void HighlightRange(int link, int first, int last);
+  void ClearHighlights(int link);
+  void ClearAllHighlights();
+
+  // Removing pieces: free while the cube has not passed them, with a vortex
+  // (and its penalty) otherwise.
+  void RemoveHead(int link);
+  void TruncateTo(const Piece& piece);
+  void RemoveHeadWithVortex(int link);
+  void RetractTo(const Piece& piece);
+  void CutPath(int link);
+  void AddVortex(int link, int x, int y);
+
+  // The rolling cube and the pieces' looks.
+  void SetCube(Piece* piece);
+  Piece* NextPiece(const Piece* piece) const;
+  void ReleaseCube();
+  static void StartGrow(Piece& piece);
+  void FinishLink(int link);
+  static void DropHead(Piece& piece);
+
+  // Effects.
+  void StartVortex(int link, int x, int y);
+  void StartBarBlink();
+  void AddStar(int pattern, int x, int y, bool emitter);
+  void SparkleLink(int link);
 
   // The puzzle's state, read and written by the play screen and the tests.
   // Board and links of the current level.
@@ -141,7 +248,13 @@ class Puzzle {
   bool mHintShown = false;
   int mShutterTick = 0;
   int mShutterOffset = 0;
-  int mTransitionKind = 0;
+  int mTransitionKind = kNextLevel;
+  // The final score of a finished game has gone to the high-score table; the
+  // transition then stands at its last closed tick until the shell stops it.
+  bool mFinalScoreHandedOver = false;
+
+  // Logic ticks run only while this is 0 or less.
+  int mPauseCount = 0;
 
  protected:
   // Called at the end of every level build, when the play screen rebuilds its
@@ -152,6 +265,16 @@ class Puzzle {
   BoardCell& CellAt(int x, int y) { return mBoard[Index(x, y)]; }
   Link& LinkAt(int link) { return mLinks[static_cast<std::size_t>(link)]; }
   void FreeLevelObjects();
+  void DropLoneNodes();
+
+  // Frees the piece in one slot of a link and clears its cell.
+  void FreeSlot(int link, int slot);
+  // Frees the piece in one slot with a vortex at its cell.
+  void FreeSlotWithVortex(int link, int slot);
+  void CarryOutMark(Piece& mark);
+  void ClickNode(Piece& node);
+  void ClickPathPiece(Piece& piece);
+  void ClearCube();
 
   PuzzleHost& mHost;
 

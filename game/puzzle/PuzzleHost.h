@@ -1,14 +1,41 @@
 #pragma once
 
-// What the puzzle asks of the application: popups and file reads now, sounds,
-// dialogs and image sizes as the play screen grows. The game's application
-// object implements it; tests replace it with a recording fake.
+// What the puzzle asks of the application: popups and file reads, sounds, the
+// restart question, the hand-over of the final score, the help flag of a fresh
+// game and the sizes of the images a rule places things by. The game's
+// application object implements it; tests replace it with a recording fake.
 
 #include <string>
 
 #include "framework/app/Buffer.h"
 
 namespace Lintwick {
+
+// The game's sound effects. The application maps each to the resource of the
+// same name ("SOUND_CUBE_TAP" and so on).
+enum class Sound {
+  GuiClick,
+  CubeClick,
+  CubeTap,
+  CubeBump,
+  CubeDrop,
+  Vortex,
+  StarSmall,
+  StarBig,
+  ShuttersMove,
+  ShuttersBump,
+  ShuttersBlur,
+};
+inline constexpr int kSoundCount = 11;
+
+// The resource name of a sound, e.g. "SOUND_CUBE_TAP".
+const char* SoundName(Sound sound);
+
+// Width and height of one cel of an image.
+struct CelSize {
+  int width = 0;
+  int height = 0;
+};
 
 class PuzzleHost {
  public:
@@ -17,6 +44,18 @@ class PuzzleHost {
   virtual void Popup(const std::string& text) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) = 0;
+
+  // Starts one sound effect.
+  virtual void PlaySound(Sound sound) = 0;
+  // The vortex allowance of a level ran out: darken the window (which pauses
+  // the puzzle) and ask the restart question; the answer goes to the shell.
+  virtual void AskRestartLevel() = 0;
+  // The hundredth level is done: the final score goes to the high-score table.
+  virtual void ShowHighScores(int score) = 0;
+  // A fresh game began: the shell shows the help when the game screen opens.
+  virtual void FreshGameStarted() = 0;
+  // Cel size of the vortex image of a link colour, to centre vortices on cells.
+  virtual CelSize VortexCelSize(int link) = 0;
 };
 
 }  // namespace Lintwick

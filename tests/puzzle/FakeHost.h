@@ -1,8 +1,9 @@
 #pragma once
 
 // A stand-in for the application: serves level files from memory and records
-// every request the puzzle makes of it.
+// every request the puzzle makes of it, with the logic tick it came in.
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -12,13 +13,27 @@
 
 namespace LintwickTest {
 
+// One request of the puzzle: a sound name ("SOUND_CUBE_TAP"), "RestartLevel",
+// "HighScores", "FreshGame" or "Popup", and its value (the score, the text).
+struct Request {
+  int tick = 0;
+  std::string what;
+  std::string value;
+};
+
 class FakeHost : public Lintwick::PuzzleHost {
  public:
   std::map<std::string, std::string> files;
   std::set<std::string> unreadable;  // exist, but every read fails
   std::vector<std::string> popups;
+  std::vector<Request> requests;
+  int tick = 0;  // the tick the test is running; stamped on every request
+  Lintwick::CelSize vortexCel{40, 40};
 
-  void Popup(const std::string& text) override { popups.push_back(text); }
+  void Popup(const std::string& text) override {
+    popups.push_back(text);
+    Record("Popup", text);
+  }
   bool FileExists(const std::string& path) override { return files.count(path) || unreadable.count(path); }
   bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) override {
     auto it = files.find(path);
@@ -27,6 +42,33 @@ class FakeHost : public Lintwick::PuzzleHost {
     buffer.SetData(it->second.data(), it->second.size());
     return true;
   }
+  void PlaySound(Lintwick::Sound sound) override { Record(Lintwick::SoundName(sound)); }
+  void AskRestartLevel() override { Record("RestartLevel"); }
+  void ShowHighScores(int score) override { Record("HighScores", std::to_string(score)); }
+  void FreshGameStarted() override { Record("FreshGame"); }
+  Lintwick::CelSize VortexCelSize(int) override { return vortexCel; }
+
+  // Queries for the tests.
+  int Count(const std::string& what) const {
+    return static_cast<int>(
+        std::count_if(requests.begin(), requests.end(), [&](const Request& r) { return r.what == what; }));
+  }
+  std::vector<int> TicksOf(const std::string& what) const {
+    std::vector<int> ticks;
+    for (const auto& r : requests)
+      if (r.what == what) ticks.push_back(r.tick);
+    return ticks;
+  }
+  // The names of every request since `from`, in order.
+  std::vector<std::string> Since(std::size_t from) const {
+    std::vector<std::string> names;
+    for (std::size_t i = from; i < requests.size(); ++i) names.push_back(requests[i].what);
+    return names;
+  }
+  void Forget() { requests.clear(); }
+
+ private:
+  void Record(const std::string& what, const std::string& value = "") { requests.push_back({tick, what, value}); }
 };
 
 }  // namespace LintwickTest

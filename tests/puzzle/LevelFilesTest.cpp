@@ -8,60 +8,18 @@
 
 #include "game/puzzle/Puzzle.h"
 #include "tests/puzzle/FakeHost.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 
 using Lintwick::CellCode;
 using Lintwick::Puzzle;
+using LintwickTest::BoardRecord;
 using LintwickTest::FakeHost;
-
-// Builders of level records, written the way the level generator lays them out.
-std::string BoardRecord(std::initializer_list<std::uint16_t> rows) {
-  std::string record(Lintwick::kBoardRecordSize, '\0');
-  int y = 0;
-  for (std::uint16_t mask : rows) {
-    record[static_cast<std::size_t>(2 * y)] = static_cast<char>(mask & 0xFF);
-    record[static_cast<std::size_t>(2 * y + 1)] = static_cast<char>(mask >> 8);
-    ++y;
-  }
-  return record;
-}
-
-std::string FullBoard(std::uint16_t mask = 0x3FF) {
-  return BoardRecord({mask, mask, mask, mask, mask, mask, mask, mask, mask, mask});
-}
-
-std::string NodeRecord(std::vector<int> codes, int count = -1) {
-  std::string record(Lintwick::kNodeRecordSize, '\0');
-  record[0] = static_cast<char>(count >= 0 ? count : static_cast<int>(codes.size()));
-  for (std::size_t i = 0; i < codes.size() && i < 15; ++i) record[1 + i] = static_cast<char>(codes[i]);
-  return record;
-}
-
-std::string SolutionRecord(std::vector<std::vector<int>> paths) {
-  std::string record;
-  for (std::size_t link = 0; link < 7; ++link) {
-    const auto& path = link < paths.size() ? paths[link] : std::vector<int>{};
-    record.push_back(static_cast<char>(path.size()));
-    for (int code : path) record.push_back(static_cast<char>(code));
-  }
-  record.resize(Lintwick::kSolutionRecordSize, '\0');
-  return record;
-}
-
-struct LevelFiles {
-  std::string board, nodes, solutions;
-  void Add(const std::string& b, const std::string& n, const std::string& s) {
-    board += b;
-    nodes += n;
-    solutions += s;
-  }
-  void InstallInto(FakeHost& host) const {
-    host.files[Lintwick::kBoardFile] = board;
-    host.files[Lintwick::kNodeFile] = nodes;
-    host.files[Lintwick::kSolutionFile] = solutions;
-  }
-};
+using LintwickTest::FullBoard;
+using LintwickTest::LevelFiles;
+using LintwickTest::NodeRecord;
+using LintwickTest::SolutionRecord;
 
 void Build(Puzzle& puzzle, int level) {
   puzzle.mLevel = level;
@@ -154,8 +112,7 @@ TEST(LevelFiles, ShortFilesReuseTheLastRecord) {
   FakeHost host;
   LevelFiles files;
   for (int level = 0; level < 99; ++level) {
-    files.Add(FullBoard(static_cast<std::uint16_t>(1u << (level % 10))), NodeRecord({}),
-              SolutionRecord({{level}}));
+    files.Add(FullBoard(static_cast<std::uint16_t>(1u << (level % 10))), NodeRecord({}), SolutionRecord({{level}}));
   }
   files.InstallInto(host);
   Puzzle puzzle(host);
@@ -208,21 +165,25 @@ TEST(LevelFiles, DamagedNodeRecordsAreSafe) {
   FakeHost host;
   LevelFiles files;
   // Level 0: a node outside the board (column 10), one on a hole, one twice on the same cell.
-  files.Add(BoardRecord({0b11, 0b01}), NodeRecord({CellCode(10, 0), CellCode(0, 0), CellCode(1, 1), CellCode(1, 0),
-                                                   CellCode(0, 0), CellCode(0, 1)}),
-            SolutionRecord({}));
+  files.Add(
+      BoardRecord({0b11, 0b01}),
+      NodeRecord({CellCode(10, 0), CellCode(0, 0), CellCode(1, 1), CellCode(1, 0), CellCode(0, 0), CellCode(0, 1)}),
+      SolutionRecord({}));
   // Level 1: a count larger than the record holds and odd.
   files.Add(FullBoard(), NodeRecord({1, 2, 3, 4, 5, 6, 7, 8, 9, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15}, 255),
             SolutionRecord({}));
   files.InstallInto(host);
   Puzzle puzzle(host);
 
-  // Link 0 lost its first node, so its second one takes slot 0.
-  EXPECT_EQ(puzzle.GetLink(0).count, 1);
-  EXPECT_EQ(puzzle.GetLink(0).slots[0]->x, 0);
-  EXPECT_EQ(puzzle.GetLink(1).count, 1);  // (1,1) is a hole
-  EXPECT_EQ(puzzle.GetLink(2).count, 1);  // (0,0) was already taken
-  EXPECT_EQ(puzzle.Cell(0, 0).piece->link, 0);
+  // Every link lost one node: a link with a single node can never be joined,
+  // so the lone nodes are taken off the board and the links do not exist.
+  for (int link = 0; link < 3; ++link) {
+    EXPECT_EQ(puzzle.GetLink(link).count, 0);
+    EXPECT_FALSE(puzzle.GetLink(link).Exists());
+  }
+  EXPECT_EQ(puzzle.Cell(0, 0).piece, nullptr);
+  EXPECT_EQ(puzzle.Cell(1, 0).piece, nullptr);
+  EXPECT_EQ(puzzle.Cell(0, 1).piece, nullptr);
   EXPECT_EQ(puzzle.mNodeCells[0], CellCode(10, 0));
 
   Build(puzzle, 1);
@@ -291,7 +252,7 @@ TEST(LevelFiles, AddPieceFillsSlotsInOrderUntilFull) {
 
   puzzle.AddPiece(0, -1, 0, false);  // off the board
   puzzle.AddPiece(0, 0, 10, false);
-  puzzle.AddPiece(7, 2, 2, false);   // no such link
+  puzzle.AddPiece(7, 2, 2, false);  // no such link
   EXPECT_EQ(link.count, 3);
 
   for (int i = 3; i < 100; ++i) puzzle.AddPiece(0, 2 + i % 8, i / 8 % 10, false);

@@ -1,0 +1,153 @@
+#pragma once
+
+// Level records and small hand-made levels for the puzzle tests, and a driver
+// that plays a puzzle the way the play screen does: mouse events in widget
+// coordinates between logic ticks.
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/puzzle/Puzzle.h"
+#include "tests/puzzle/FakeHost.h"
+
+namespace LintwickTest {
+
+// Builders of level records, written the way the level generator lays them out.
+inline std::string BoardRecord(std::initializer_list<std::uint16_t> rows) {
+  std::string record(Lintwick::kBoardRecordSize, '\0');
+  int y = 0;
+  for (std::uint16_t mask : rows) {
+    record[static_cast<std::size_t>(2 * y)] = static_cast<char>(mask & 0xFF);
+    record[static_cast<std::size_t>(2 * y + 1)] = static_cast<char>(mask >> 8);
+    ++y;
+  }
+  return record;
+}
+
+inline std::string FullBoard(std::uint16_t mask = 0x3FF) {
+  return BoardRecord({mask, mask, mask, mask, mask, mask, mask, mask, mask, mask});
+}
+
+inline std::string NodeRecord(std::vector<int> codes, int count = -1) {
+  std::string record(Lintwick::kNodeRecordSize, '\0');
+  record[0] = static_cast<char>(count >= 0 ? count : static_cast<int>(codes.size()));
+  for (std::size_t i = 0; i < codes.size() && i < 15; ++i) record[1 + i] = static_cast<char>(codes[i]);
+  return record;
+}
+
+inline std::string SolutionRecord(std::vector<std::vector<int>> paths) {
+  std::string record;
+  for (std::size_t link = 0; link < 7; ++link) {
+    const auto& path = link < paths.size() ? paths[link] : std::vector<int>{};
+    record.push_back(static_cast<char>(path.size()));
+    for (int code : path) record.push_back(static_cast<char>(code));
+  }
+  record.resize(Lintwick::kSolutionRecordSize, '\0');
+  return record;
+}
+
+struct LevelFiles {
+  std::string board, nodes, solutions;
+  void Add(const std::string& b, const std::string& n, const std::string& s) {
+    board += b;
+    nodes += n;
+    solutions += s;
+  }
+  void InstallInto(FakeHost& host) const {
+    host.files[Lintwick::kBoardFile] = board;
+    host.files[Lintwick::kNodeFile] = nodes;
+    host.files[Lintwick::kSolutionFile] = solutions;
+  }
+};
+
+// A level drawn as rows of text: '#' or ' ' a hole, '.' a free cell, 'A'..'G'
+// the target node (slot 0) and 'a'..'g' the start node (slot 1) of links 0..6.
+// Cells beyond the rows are holes.
+struct MapLevel {
+  std::string board;
+  std::string nodes;
+};
+
+inline MapLevel LevelFromMap(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution = {},
+                             std::string* solutionRecord = nullptr) {
+  std::uint16_t masks[10] = {};
+  int targets[7], starts[7];
+  for (int i = 0; i < 7; ++i) targets[i] = starts[i] = -1;
+  for (std::size_t y = 0; y < rows.size() && y < 10; ++y) {
+    for (std::size_t x = 0; x < rows[y].size() && x < 10; ++x) {
+      const char c = rows[y][x];
+      if (c == '#' || c == ' ') continue;
+      masks[y] = static_cast<std::uint16_t>(masks[y] | (1u << x));
+      const int code = Lintwick::CellCode(static_cast<int>(x), static_cast<int>(y));
+      if (c >= 'A' && c <= 'G') targets[c - 'A'] = code;
+      if (c >= 'a' && c <= 'g') starts[c - 'a'] = code;
+    }
+  }
+  std::vector<int> codes;
+  for (int link = 0; link < 7 && targets[link] >= 0; ++link) {
+    codes.push_back(targets[link]);
+    codes.push_back(starts[link]);
+  }
+  MapLevel level;
+  level.board =
+      BoardRecord({masks[0], masks[1], masks[2], masks[3], masks[4], masks[5], masks[6], masks[7], masks[8], masks[9]});
+  level.nodes = NodeRecord(codes);
+  if (solutionRecord) *solutionRecord = SolutionRecord(solution);
+  return level;
+}
+
+// Plays a puzzle through its input entry points and ticks, stamping the
+// fake host's requests with the tick count.
+struct Player {
+  FakeHost host;
+  std::unique_ptr<Lintwick::Puzzle> puzzle;
+
+  // One level given as a map, with an optional solution record.
+  explicit Player(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution = {}) {
+    std::string solutions;
+    const MapLevel level = LevelFromMap(rows, solution, &solutions);
+    host.files[Lintwick::kBoardFile] = level.board;
+    host.files[Lintwick::kNodeFile] = level.nodes;
+    host.files[Lintwick::kSolutionFile] = solutions;
+    puzzle = std::make_unique<Lintwick::Puzzle>(host);
+  }
+  explicit Player(FakeHost prepared) : host(std::move(prepared)) { puzzle = std::make_unique<Lintwick::Puzzle>(host); }
+  Player(const Player&) = delete;
+  Player& operator=(const Player&) = delete;
+
+  Lintwick::Puzzle& operator*() { return *puzzle; }
+  Lintwick::Puzzle* operator->() { return puzzle.get(); }
+
+  void Tick(int n = 1) {
+    for (int i = 0; i < n; ++i) {
+      ++host.tick;
+      puzzle->Tick();
+    }
+  }
+  void MoveTo(int cx, int cy) { puzzle->HandleMouseMove(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy)); }
+  void Click(int cx, int cy) { puzzle->HandleMouseDown(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy), 1); }
+  void RightClick(int cx, int cy) { puzzle->HandleMouseDown(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy), -1); }
+  // A click that the next tick handles.
+  void ClickAndTick(int cx, int cy) {
+    Click(cx, cy);
+    Tick();
+  }
+  // Moves the mouse into a cell and lets one tick take the step.
+  void Step(int cx, int cy) {
+    MoveTo(cx, cy);
+    Tick();
+  }
+  // Ticks until the cube has settled (or a limit is reached).
+  void WaitForCube(int limit = 200) {
+    for (int i = 0; i < limit && puzzle->mCube; ++i) Tick();
+  }
+
+  Lintwick::Piece* At(int x, int y) const { return puzzle->PieceAt(x, y); }
+  const Lintwick::Link& LinkOf(int link) const { return puzzle->GetLink(link); }
+};
+
+}  // namespace LintwickTest
