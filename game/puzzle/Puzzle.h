@@ -114,6 +114,10 @@ inline constexpr int kLastShutterTick = 101;
 inline constexpr int kLevelChangeTick = 64;
 inline constexpr int kGameDoneTick = 82;
 
+// How far the shutters have closed at a tick of the transition: closing over
+// ticks 28..47, opening over 83..101, standing (at `current`) otherwise.
+int ShutterOffsetAt(int tick, int current);
+
 class Puzzle {
  public:
   explicit Puzzle(PuzzleHost& host);

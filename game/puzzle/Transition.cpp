@@ -15,14 +15,13 @@ inline constexpr int kClosedTick = 47;      // shutters meet
 inline constexpr int kBlurTick = 62;
 inline constexpr int kCloseTicks = 20;
 
-// How far the shutters have closed at a tick, or -1 where they stand still.
-int ShutterOffsetAt(int tick) {
+}  // namespace
+
+int ShutterOffsetAt(int tick, int current) {
   if (tick > kCloseStartTick && tick <= kClosedTick) return ((tick - kCloseStartTick) * kShutterTravel) / kCloseTicks;
   if (tick > kGameDoneTick) return kShutterTravel + ((kGameDoneTick - tick) * kShutterTravel) / kCloseTicks;
-  return -1;
+  return current;
 }
-
-}  // namespace
 
 void Puzzle::CheckLevelComplete() {
   for (const Link& link : mLinks) {
@@ -37,7 +36,7 @@ void Puzzle::CheckLevelComplete() {
 void Puzzle::UpdateShutters() {
   if (mShutterTick == 0) return;
   const int tick = mShutterTick;
-  if (const int offset = ShutterOffsetAt(tick); offset >= 0) mShutterOffset = offset;
+  mShutterOffset = ShutterOffsetAt(tick, mShutterOffset);
 
   if (tick == kLevelChangeTick && mTransitionKind == kNextLevel) {
     mScore += mLevelPoints;

@@ -1,0 +1,141 @@
+// Finishing a level: the shutter transition, its sounds, the level points,
+// the end of the game, and the game operations of the shell.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/puzzle/PuzzleTestSupport.h"
+
+namespace {
+
+using LintwickTest::Player;
+using Ints = std::vector<int>;
+
+// Completes the one link of {"aA"} and answers the tick the transition began at.
+int Complete(Player& p) {
+  p.ClickAndTick(0, 0);
+  p.Step(1, 0);
+  EXPECT_EQ(p->mShutterTick, 1);
+  return p.host.tick;
+}
+
+TEST(Transition, ShuttersCloseStayAndOpen) {
+  Player p({"aA"});
+  const int start = Complete(p);
+  std::map<int, int> offsets;
+  for (int t = 1; t <= 101; ++t) {
+    p.Tick();
+    offsets[t] = p->mShutterOffset;
+    if (t < 101) {
+      EXPECT_EQ(p->mShutterTick, t + 1);
+    }
+  }
+  EXPECT_EQ(offsets[1], 0);
+  EXPECT_EQ(offsets[27], 0);
+  EXPECT_EQ(offsets[28], 11);
+  EXPECT_EQ(offsets[37], 112);
+  EXPECT_EQ(offsets[47], 225);
+  EXPECT_EQ(offsets[64], 225);
+  EXPECT_EQ(offsets[82], 225);
+  EXPECT_EQ(offsets[83], 214);
+  EXPECT_EQ(offsets[100], 23);
+  // The last tick ends the transition.
+  EXPECT_EQ(offsets[101], 0);
+  EXPECT_EQ(p->mShutterTick, 0);
+
+  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_MOVE"), (Ints{start + 27, start + 82}));
+  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_BUMP"), Ints{start + 47});
+  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_BLUR"), Ints{start + 62});
+}
+
+TEST(Transition, ShutterOffsetOfEachTick) {
+  using Lintwick::ShutterOffsetAt;
+  EXPECT_EQ(ShutterOffsetAt(27, 0), 0);  // still open: the offset stands
+  EXPECT_EQ(ShutterOffsetAt(28, 0), 11);
+  EXPECT_EQ(ShutterOffsetAt(47, 213), 225);
+  EXPECT_EQ(ShutterOffsetAt(64, 225), 225);
+  EXPECT_EQ(ShutterOffsetAt(82, 225), 225);
+  EXPECT_EQ(ShutterOffsetAt(83, 225), 214);
+  EXPECT_EQ(ShutterOffsetAt(101, 23), 12);  // set, then the transition ends in the same tick
+}
+
+TEST(Transition, TheLevelPaysAtTick64) {
+  Player p({"aA"});
+  const int start = Complete(p);
+  p.Tick(63);
+  EXPECT_EQ(p->GetScore(), 0);
+  EXPECT_EQ(p->GetLevel(), 0);
+  p.Tick();
+  EXPECT_EQ(p.host.tick, start + 64);
+  EXPECT_EQ(p->GetScore(), 500);
+  EXPECT_EQ(p->GetLevel(), 1);
+  EXPECT_EQ(p->mLevelPointsShown, 500);
+  EXPECT_EQ(p->mLevelPoints, 500 + 4500 / 99);
+  EXPECT_FALSE(p.LinkOf(0).completed);
+}
+
+TEST(Transition, TheLastLevelEndsTheGameAtTick82) {
+  Player p({"aA"});
+  p->mLevel = 99;
+  p->RestartLevel();
+  p->mScore = 1234;
+  const int start = Complete(p);
+  EXPECT_EQ(p->mTransitionKind, Lintwick::kGameDone);
+  EXPECT_EQ(p->mLevelPointsShown, 5000);
+  p.Tick(80);
+  EXPECT_FALSE(p->IsGameCompleteTransition());
+  p.Tick();
+  EXPECT_EQ(p->mShutterTick, 82);
+  EXPECT_EQ(p.host.Count("HighScores"), 0);
+  p.Tick();
+  EXPECT_TRUE(p->IsGameCompleteTransition());
+  EXPECT_EQ(p->GetScore(), 6234);
+  EXPECT_EQ(p->GetLevel(), 0);
+  ASSERT_EQ(p.host.TicksOf("HighScores"), Ints{start + 82});
+  EXPECT_EQ(p.host.requests.back().value, "6234");
+  // No shutter sound at the end; the transition stands until the shell stops
+  // it, and the final score is paid only once.
+  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_MOVE"), Ints{start + 27});
+  p.Tick(50);
+  EXPECT_TRUE(p->IsGameCompleteTransition());
+  EXPECT_EQ(p->GetScore(), 6234);
+  EXPECT_EQ(p.host.Count("HighScores"), 1);
+  p->StopTransition();
+  EXPECT_EQ(p->mShutterTick, 0);
+  EXPECT_EQ(p->mShutterOffset, 0);
+  EXPECT_FALSE(p->IsGameCompleteTransition());
+}
+
+TEST(Transition, ALevelWithAnOpenLinkGoesOn) {
+  Player p({"aA", "b.B"});
+  p.ClickAndTick(0, 0);
+  p.Step(1, 0);
+  EXPECT_EQ(p->mShutterTick, 0);
+}
+
+TEST(Transition, NewGameStartsOverAtTheFirstLevel) {
+  Player p({"aA"});
+  p->mLevel = 40;
+  p->mScore = 999;
+  p->mHintsLeft = 3;
+  p->mBarBlink = 5;
+  p->mBarHighlight = 1;
+  p->mShutterTick = 30;
+  p->mShutterOffset = 33;
+  p->NewGame();
+  EXPECT_EQ(p->GetLevel(), 0);
+  EXPECT_EQ(p->GetScore(), 0);
+  EXPECT_EQ(p->mHintsLeft, 10);
+  EXPECT_EQ(p->mBarBlink, 0);
+  EXPECT_EQ(p->mBarHighlight, 0);
+  EXPECT_EQ(p->mShutterTick, 0);
+  EXPECT_EQ(p->mShutterOffset, 0);
+  EXPECT_EQ(p->mLevelPoints, 500);
+  EXPECT_EQ(p.LinkOf(0).count, 2);
+  EXPECT_EQ(p.host.Since(0), std::vector<std::string>{"FreshGame"});
+}
+
+}  // namespace
