@@ -121,6 +121,7 @@ struct Player {
 
   Lintwick::Puzzle& operator*() { return *puzzle; }
   Lintwick::Puzzle* operator->() { return puzzle.get(); }
+  const Lintwick::Puzzle* operator->() const { return puzzle.get(); }
 
   void Tick(int n = 1) {
     for (int i = 0; i < n; ++i) {
