@@ -1,0 +1,138 @@
+// Plays arbitrary mouse input and ticks on a few levels and checks after every
+// tick that the board, the links, the mark and the cube stay consistent.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "game/puzzle/Puzzle.h"
+
+namespace {
+
+class FuzzHost : public Lintwick::PuzzleHost {
+ public:
+  std::map<std::string, std::string> files;
+  void Popup(const std::string&) override {}
+  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+  bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) override {
+    const std::string& bytes = files[path];
+    buffer.Clear();
+    buffer.SetData(bytes.data(), bytes.size());
+    return true;
+  }
+  void PlaySound(Lintwick::Sound) override {}
+  void AskRestartLevel() override {}
+  void ShowHighScores(int) override {}
+  void FreshGameStarted() override {}
+  Lintwick::CelSize VortexCelSize(int) override { return {40, 40}; }
+};
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Three levels: a full board with seven links, a board with holes and three
+// links, and a corridor with nodes side by side.
+void InstallLevels(FuzzHost& host) {
+  std::string board, nodes, solutions;
+  const std::uint16_t masks[3][10] = {
+      {0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF},
+      {0x3FF, 0x2DB, 0x3FF, 0x3FF, 0x1EF, 0x3FF, 0x3FF, 0x3F7, 0x3FF, 0x3FF},
+      {0x3FF, 0x3FF, 0, 0, 0, 0, 0, 0, 0, 0},
+  };
+  const std::vector<std::uint8_t> nodeCodes[3] = {
+      {0x00, 0x99, 0x09, 0x90, 0x40, 0x49, 0x04, 0x94, 0x22, 0x77, 0x27, 0x72, 0x55, 0x66},
+      {0x00, 0x99, 0x30, 0x39, 0x06, 0x96},
+      {0x00, 0x10, 0x01, 0x91},
+  };
+  for (int level = 0; level < 3; ++level) {
+    for (std::uint16_t mask : masks[level]) {
+      board += static_cast<char>(mask & 0xFF);
+      board += static_cast<char>(mask >> 8);
+    }
+    board += std::string(12, '\0');
+    std::string record(1, static_cast<char>(nodeCodes[level].size()));
+    for (std::uint8_t code : nodeCodes[level]) record += static_cast<char>(code);
+    record.resize(Lintwick::kNodeRecordSize, '\0');
+    nodes += record;
+    solutions += std::string(1, '\x14') + std::string(99, '\0');  // an allowance of 30
+  }
+  host.files[Lintwick::kBoardFile] = board;
+  host.files[Lintwick::kNodeFile] = nodes;
+  host.files[Lintwick::kSolutionFile] = solutions;
+}
+
+// A piece the puzzle still points at must stand on its cell; reading a freed
+// one is caught by the address sanitizer.
+bool IsLive(const Lintwick::Puzzle& puzzle, const Lintwick::Piece* piece) {
+  return puzzle.PieceAt(piece->x, piece->y) == piece;
+}
+
+void CheckConsistent(const Lintwick::Puzzle& puzzle) {
+  int pieces = 0;
+  for (int link = 0; link < Lintwick::kMaxLinks; ++link) {
+    const Lintwick::Link& l = puzzle.GetLink(link);
+    Check(l.count == 0 || l.count >= 2);
+    for (int slot = 0; slot < Lintwick::kLinkSlots; ++slot) {
+      const Lintwick::Piece* piece = l.At(slot);
+      Check((piece != nullptr) == (slot < l.count));
+      if (!piece) continue;
+      Check(piece->slot == slot && piece->link == link);
+      Check(piece->isNode == (slot < 2));
+      Check(puzzle.IsPresent(piece->x, piece->y) && puzzle.Cell(piece->x, piece->y).piece == piece);
+      ++pieces;
+    }
+  }
+  int occupied = 0;
+  for (int x = 0; x < 10; ++x)
+    for (int y = 0; y < 10; ++y) occupied += puzzle.Cell(x, y).piece != nullptr;
+  Check(occupied == pieces);
+  Check(puzzle.mMark == nullptr || IsLive(puzzle, puzzle.mMark));
+  Check(puzzle.mCube == nullptr || IsLive(puzzle, puzzle.mCube));
+  Check(puzzle.mVortexesLeft >= 0 && puzzle.mLevelPoints >= 10);
+  Check(puzzle.mShutterTick >= 0 && puzzle.mShutterTick <= Lintwick::kLastShutterTick);
+  Check(puzzle.mShutterOffset >= 0 && puzzle.mShutterOffset <= Lintwick::kShutterTravel);
+}
+
+}  // namespace
+
+// Each input event is three bytes: what, then two coordinates.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  FuzzHost host;
+  InstallLevels(host);
+  Lintwick::Puzzle puzzle(host);
+  puzzle.mLevel = data[0] % 3;
+  puzzle.RestartLevel();
+  for (std::size_t i = 1; i + 2 < size; i += 3) {
+    const int what = data[i] % 6;
+    const int a = data[i + 1];
+    const int b = data[i + 2];
+    const int cellX = Lintwick::CellCentreX(a % 10);
+    const int cellY = Lintwick::CellCentreY(b % 10);
+    switch (what) {
+      case 0:
+        puzzle.HandleMouseMove(cellX, cellY);
+        break;
+      case 1:
+        puzzle.HandleMouseMove(a * 2 - 20, b * 2 - 20);
+        break;
+      case 2:
+        puzzle.HandleMouseDown(cellX, cellY, 1 + a % 2);
+        break;
+      case 3:
+        puzzle.HandleMouseDown(cellX, cellY, -1);
+        break;
+      default:
+        for (int t = 0; t <= a % 16; ++t) {
+          puzzle.Tick();
+          CheckConsistent(puzzle);
+        }
+        break;
+    }
+  }
+  return 0;
+}
