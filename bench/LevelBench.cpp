@@ -21,11 +21,6 @@ class MemoryHost : public Lintwick::PuzzleHost {
     buffer.SetData(files[path].data(), files[path].size());
     return true;
   }
-  void PlaySound(Lintwick::Sound) override {}
-  void AskRestartLevel() override {}
-  void ShowHighScores(int) override {}
-  void FreshGameStarted() override {}
-  Lintwick::CelSize VortexCelSize(int) override { return {40, 40}; }
 };
 
 // 100 levels of full boards with seven links and long solution groups.

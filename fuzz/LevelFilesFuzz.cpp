@@ -22,11 +22,6 @@ class FuzzHost : public Lintwick::PuzzleHost {
     buffer.SetData(bytes.data(), bytes.size());
     return true;
   }
-  void PlaySound(Lintwick::Sound) override {}
-  void AskRestartLevel() override {}
-  void ShowHighScores(int) override {}
-  void FreshGameStarted() override {}
-  Lintwick::CelSize VortexCelSize(int) override { return {40, 40}; }
 };
 
 void Check(bool condition) {

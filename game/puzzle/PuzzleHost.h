@@ -45,17 +45,20 @@ class PuzzleHost {
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) = 0;
 
+  // The requests of play. A host that only serves level files (a tool, a
+  // benchmark) may leave them as they are: they then do nothing.
+
   // Starts one sound effect.
-  virtual void PlaySound(Sound sound) = 0;
+  virtual void PlaySound(Sound /*sound*/) {}
   // The vortex allowance of a level ran out: darken the window (which pauses
   // the puzzle) and ask the restart question; the answer goes to the shell.
-  virtual void AskRestartLevel() = 0;
+  virtual void AskRestartLevel() {}
   // The hundredth level is done: the final score goes to the high-score table.
-  virtual void ShowHighScores(int score) = 0;
+  virtual void ShowHighScores(int /*score*/) {}
   // A fresh game began: the shell shows the help when the game screen opens.
-  virtual void FreshGameStarted() = 0;
+  virtual void FreshGameStarted() {}
   // Cel size of the vortex image of a link colour, to centre vortices on cells.
-  virtual CelSize VortexCelSize(int link) = 0;
+  virtual CelSize VortexCelSize(int /*link*/) { return {}; }
 };
 
 }  // namespace Lintwick
