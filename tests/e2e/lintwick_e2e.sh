@@ -19,7 +19,7 @@ run_checks() {
   "$bin" & pid=$!
   if [ "$mode" = x11 ]; then
     found=
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
       if xdotool search --name '^Lintwick 1\.0\.3$' >/dev/null 2>&1; then found=1; break; fi
       sleep 0.1
     done
