@@ -148,21 +148,21 @@ void ZingAppBase::HandleCmdLineParam(const std::string& name, const std::string&
 
 // ---------------------------------------------------------------- window and display
 
-void ZingAppBase::PlaceWindow(Platform::WindowSpec& spec) {
+void ZingAppBase::PlaceWindow(Platform::WindowSpec& request) {
   if (preferredX == -1 && preferredY == -1) return;  // centred
   const Platform::ScreenRect area = services->GetDesktopWorkArea();
-  spec.x = std::max(area.x + 4, std::min(preferredX, area.x + area.w - width - 4));
-  spec.y = std::max(area.y + 4, std::min(preferredY, area.y + area.h - height - 4));
+  request.x = std::max(area.x + 4, std::min(preferredX, area.x + area.w - width - 4));
+  request.y = std::max(area.y + 4, std::min(preferredY, area.y + area.h - height - 4));
 }
 
 void ZingAppBase::MakeWindow() {
-  Platform::WindowSpec spec;
-  spec.title = title;
-  spec.windowed = windowed;
-  spec.width = width;
-  spec.height = height;
-  spec.allowMaximize = allowMaximize;
-  if (windowed) PlaceWindow(spec);
+  Platform::WindowSpec request;
+  request.title = title;
+  request.windowed = windowed;
+  request.width = width;
+  request.height = height;
+  request.allowMaximize = allowMaximize;
+  if (windowed) PlaceWindow(request);
   physWindowed = windowed;
 
   bool stored3D = false;
@@ -186,7 +186,7 @@ void ZingAppBase::MakeWindow() {
     }
   }
 
-  if (!services->CreateMainWindow(spec)) {
+  if (!services->CreateMainWindow(request)) {
     if (!windowed && !fullscreenFailed) {
       fullscreenFailed = true;
       SwitchScreenMode(true);

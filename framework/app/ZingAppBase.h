@@ -281,7 +281,7 @@ class ZingAppBase : public WidgetManagerHost {
   void ProcessKeyDown(const Platform::WindowMessage& message);
   void CheckPointerInWindow();
   bool InitDisplay();
-  void PlaceWindow(Platform::WindowSpec& spec);
+  void PlaceWindow(Platform::WindowSpec& request);
   void StartCursorThread();
   void StopCursorThread();
   void RecoverDisplay();

@@ -8,8 +8,8 @@ void NullServices::Sleep(int milliseconds) {
   totalSlept += static_cast<std::uint32_t>(milliseconds);
 }
 
-bool NullServices::CreateMainWindow(const WindowSpec& spec) {
-  lastWindow = spec;
+bool NullServices::CreateMainWindow(const WindowSpec& request) {
+  lastWindow = request;
   windowExists = true;
   ++windowsCreated;
   return true;

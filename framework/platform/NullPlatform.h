@@ -48,7 +48,7 @@ class NullServices : public Services {
   std::uint32_t Now() override { return clock; }
   void Sleep(int milliseconds) override;
 
-  bool CreateMainWindow(const WindowSpec& spec) override;
+  bool CreateMainWindow(const WindowSpec& request) override;
   void DestroyMainWindow() override { windowExists = windowShown = false; }
   bool HasMainWindow() const override { return windowExists; }
   void ShowMainWindow() override { windowShown = windowExists; }

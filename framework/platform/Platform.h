@@ -98,7 +98,7 @@ class Services {
   virtual void Sleep(int milliseconds) = 0;
 
   // The main window and the display that presents the screen image in it.
-  virtual bool CreateMainWindow(const WindowSpec& spec) = 0;
+  virtual bool CreateMainWindow(const WindowSpec& request) = 0;
   virtual void DestroyMainWindow() = 0;
   virtual bool HasMainWindow() const = 0;
   virtual void ShowMainWindow() = 0;        // show, raise and focus

@@ -46,17 +46,17 @@ class SdlServices final : public Services {
     if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
   }
 
-  bool CreateMainWindow(const WindowSpec& spec) override {
+  bool CreateMainWindow(const WindowSpec& request) override {
     DestroyMainWindow();
     if (!videoReady) return false;
-    logicalWidth = spec.width;
-    logicalHeight = spec.height;
+    logicalWidth = request.width;
+    logicalHeight = request.height;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (!spec.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (spec.windowed && spec.allowMaximize) flags |= SDL_WINDOW_RESIZABLE;
-    const int x = spec.x < 0 ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : spec.x;
-    const int y = spec.y < 0 ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : spec.y;
-    window = SDL_CreateWindow(Windows1252ToUtf8(spec.title).c_str(), x, y, spec.width, spec.height, flags);
+    if (!request.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (request.windowed && request.allowMaximize) flags |= SDL_WINDOW_RESIZABLE;
+    const int x = request.x < 0 ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : request.x;
+    const int y = request.y < 0 ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : request.y;
+    window = SDL_CreateWindow(Windows1252ToUtf8(request.title).c_str(), x, y, request.width, request.height, flags);
     return window != nullptr;
   }
 
