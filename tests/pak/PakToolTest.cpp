@@ -162,4 +162,17 @@ TEST(PakTool, DamagedOrMissingInputIsReported) {
   EXPECT_FALSE(dir.Exists("x.pak"));
 }
 
+TEST(PakTool, ExcludedFilesStayOutOfTheArchive) {
+  TempFolder dir;
+  FillSource(dir);
+  bool written = false;
+  std::string error;
+  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), dir.File("x.pak"), PakTool::Times::Zero, written, error,
+                                     {"images/ball.png", "a.txt", "not/there"}));
+  std::vector<Zing::Pak::Entry> entries;
+  ASSERT_TRUE(PakTool::ListArchive(dir.File("x.pak"), entries, error));
+  EXPECT_EQ(Names(entries),
+            (std::vector<std::string>{"a/b.txt", "empty", "images/deep/er/cube.png", "properties/resources.xml"}));
+}
+
 }  // namespace

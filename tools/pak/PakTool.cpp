@@ -123,11 +123,14 @@ std::string FormatTime(std::int64_t time) {
 }  // namespace
 
 bool CreateArchive(const std::string& folder, const std::string& archive, Times times, bool& written,
-                   std::string& error) {
+                   std::string& error, const std::vector<std::string>& excluded) {
   written = false;
   std::vector<SourceFile> files;
   if (!CollectFiles(folder, "", files, error)) return false;
-  std::erase_if(files, [&](const SourceFile& file) { return Platform::IsSameFile(file.path, archive); });
+  std::erase_if(files, [&](const SourceFile& file) {
+    return Platform::IsSameFile(file.path, archive) ||
+           std::find(excluded.begin(), excluded.end(), file.name) != excluded.end();
+  });
   std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
 
   std::string bytes;

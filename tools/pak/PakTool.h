@@ -21,8 +21,9 @@ enum class Times {
 // left out when it lies inside the folder; links to folders are not followed.
 // An archive whose bytes would not change is left untouched, so packing again
 // costs only reading. `written` tells whether the file was (re)written.
+// Files named in `excluded` (paths below `folder`, '/' between folders) stay out.
 bool CreateArchive(const std::string& folder, const std::string& archive, Times times, bool& written,
-                   std::string& error);
+                   std::string& error, const std::vector<std::string>& excluded = {});
 
 // The directory of an archive; false with the reason when it is damaged.
 bool ListArchive(const std::string& archive, std::vector<Zing::Pak::Entry>& entries, std::string& error);

@@ -11,13 +11,14 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: pak create [--zero-times] <folder> <archive>\n"
+    "usage: pak create [--zero-times] [--exclude <name>]... <folder> <archive>\n"
     "       pak list <archive>\n"
     "       pak extract <archive> <folder>\n"
     "\n"
     "create   packs every file below <folder> into <archive>, sorted by name;\n"
     "         --zero-times stores 0 instead of the files' times, so that the\n"
-    "         archive depends on the files' names and contents alone\n"
+    "         archive depends on the files' names and contents alone;\n"
+    "         --exclude leaves out one file, named by its path below <folder>\n"
     "list     shows each file's size, time (UTC) and name\n"
     "extract  writes every file of <archive> below <folder>\n";
 
@@ -33,14 +34,22 @@ int Fail(const std::string& error) {
 
 int Create(std::vector<std::string> args) {
   PakTool::Times times = PakTool::Times::FromFiles;
-  if (!args.empty() && args.front() == "--zero-times") {
-    times = PakTool::Times::Zero;
-    args.erase(args.begin());
+  std::vector<std::string> excluded;
+  while (!args.empty() && args.front().rfind("--", 0) == 0) {
+    if (args.front() == "--zero-times") {
+      times = PakTool::Times::Zero;
+      args.erase(args.begin());
+    } else if (args.front() == "--exclude" && args.size() > 1) {
+      excluded.push_back(args[1]);
+      args.erase(args.begin(), args.begin() + 2);
+    } else {
+      return Usage();
+    }
   }
   if (args.size() != 2) return Usage();
   bool written = false;
   std::string error;
-  if (!PakTool::CreateArchive(args[0], args[1], times, written, error)) return Fail(error);
+  if (!PakTool::CreateArchive(args[0], args[1], times, written, error, excluded)) return Fail(error);
   if (written) std::printf("pak: wrote %s\n", args[1].c_str());
   return 0;
 }
