@@ -8,24 +8,13 @@
 
 #include "framework/app/Buffer.h"
 #include "game/puzzle/Puzzle.h"
+#include "tests/puzzle/FakeHost.h"
 
 namespace {
 
-class MemoryHost : public Lintwick::PuzzleHost {
- public:
-  std::map<std::string, std::string> files;
-  void Popup(const std::string&) override {}
-  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-  bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) override {
-    buffer.Clear();
-    buffer.SetData(files[path].data(), files[path].size());
-    return true;
-  }
-};
-
 // 100 levels of full boards with seven links and long solution groups.
-MemoryHost MakeHost() {
-  MemoryHost host;
+LintwickTest::FakeHost MakeHost() {
+  LintwickTest::FakeHost host;
   std::string board, nodes, solutions;
   for (int level = 0; level < 100; ++level) {
     for (int row = 0; row < 10; ++row) board += std::string("\xFF\x03", 2);
@@ -48,7 +37,7 @@ MemoryHost MakeHost() {
 }
 
 void BM_RestartLevel(benchmark::State& state) {
-  MemoryHost host = MakeHost();
+  LintwickTest::FakeHost host = MakeHost();
   Lintwick::Puzzle puzzle(host);
   int level = 0;
   for (auto _ : state) {

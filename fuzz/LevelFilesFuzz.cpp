@@ -8,21 +8,9 @@
 #include <string>
 
 #include "game/puzzle/Puzzle.h"
+#include "tests/puzzle/FakeHost.h"
 
 namespace {
-
-class FuzzHost : public Lintwick::PuzzleHost {
- public:
-  std::map<std::string, std::string> files;
-  void Popup(const std::string&) override {}
-  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-  bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) override {
-    const std::string& bytes = files[path];
-    buffer.Clear();
-    buffer.SetData(bytes.data(), bytes.size());
-    return true;
-  }
-};
 
 void Check(bool condition) {
   if (!condition) std::abort();
@@ -57,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string rest(reinterpret_cast<const char*>(data + 2), size - 2);
   const std::size_t a = rest.size() * data[0] / 255;
   const std::size_t b = a + (rest.size() - a) * data[1] / 255;
-  FuzzHost host;
+  LintwickTest::FakeHost host;
   host.files[Lintwick::kBoardFile] = rest.substr(0, a);
   host.files[Lintwick::kNodeFile] = rest.substr(a, b - a);
   host.files[Lintwick::kSolutionFile] = rest.substr(b);

@@ -9,26 +9,9 @@
 #include <vector>
 
 #include "game/puzzle/Puzzle.h"
+#include "tests/puzzle/FakeHost.h"
 
 namespace {
-
-class FuzzHost : public Lintwick::PuzzleHost {
- public:
-  std::map<std::string, std::string> files;
-  void Popup(const std::string&) override {}
-  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-  bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) override {
-    const std::string& bytes = files[path];
-    buffer.Clear();
-    buffer.SetData(bytes.data(), bytes.size());
-    return true;
-  }
-  void PlaySound(Lintwick::Sound) override {}
-  void AskRestartLevel() override {}
-  void ShowHighScores(int) override {}
-  void FreshGameStarted() override {}
-  Lintwick::CelSize VortexCelSize(int) override { return {40, 40}; }
-};
 
 void Check(bool condition) {
   if (!condition) std::abort();
@@ -36,7 +19,7 @@ void Check(bool condition) {
 
 // Three levels: a full board with seven links, a board with holes and three
 // links, and a corridor with nodes side by side.
-void InstallLevels(FuzzHost& host) {
+void InstallLevels(LintwickTest::FakeHost& host) {
   std::string board, nodes, solutions;
   const std::uint16_t masks[3][10] = {
       {0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF, 0x3FF},
@@ -102,7 +85,7 @@ void CheckConsistent(const Lintwick::Puzzle& puzzle) {
 // Each input event is three bytes: what, then two coordinates.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
-  FuzzHost host;
+  LintwickTest::FakeHost host;
   InstallLevels(host);
   Lintwick::Puzzle puzzle(host);
   puzzle.mLevel = data[0] % 3;

@@ -477,36 +477,8 @@ void ZingAppBase::RegistryEraseValue(const std::string& name) {
   settings.RegistryEraseValue(name);
 }
 
-void ZingAppBase::ReadFromRegistry() {
-  readFromRegistry = true;
-  registryKey = GetString("RegistryKey", registryKey);
-  if (registryKey.empty()) return;
-  settings.SetRegistryKey(registryKey);
-  FrameworkSettings values;
-  values.musicVolume = musicVolume;
-  values.sfxVolume = sfxVolume;
-  values.muteCount = muteCount;
-  values.windowed = windowed;
-  values.preferredX = preferredX;
-  values.preferredY = preferredY;
-  values.customCursors = customCursorsEnabled;
-  values.waitForVSync = waitForVSync;
-  values.lastShutdownWasGraceful = lastShutdownWasGraceful;
-  settings.ReadFrameworkSettings(values, isScreenSaver);
-  musicVolume = values.musicVolume;
-  sfxVolume = values.sfxVolume;
-  muteCount = values.muteCount;
-  windowed = values.windowed;
-  preferredX = values.preferredX;
-  preferredY = values.preferredY;
-  customCursorsEnabled = values.customCursors;
-  waitForVSync = values.waitForVSync;
-  lastShutdownWasGraceful = values.lastShutdownWasGraceful;
-}
-
-void ZingAppBase::WriteToRegistry() {
-  if (registryKey.empty()) return;
-  settings.SetRegistryKey(registryKey);
+// The framework's stored values, taken from and given back to the fields.
+FrameworkSettings ZingAppBase::GetFrameworkSettings() const {
   FrameworkSettings values;
   values.musicVolume = musicVolume;
   values.sfxVolume = sfxVolume;
@@ -517,7 +489,36 @@ void ZingAppBase::WriteToRegistry() {
   values.preferredY = preferredY;
   values.customCursors = customCursorsEnabled;
   values.waitForVSync = waitForVSync;
-  settings.WriteFrameworkSettings(values);
+  values.lastShutdownWasGraceful = lastShutdownWasGraceful;
+  return values;
+}
+
+void ZingAppBase::SetFrameworkSettings(const FrameworkSettings& values) {
+  musicVolume = values.musicVolume;
+  sfxVolume = values.sfxVolume;
+  muteCount = values.muteCount;
+  windowed = values.windowed;
+  preferredX = values.preferredX;
+  preferredY = values.preferredY;
+  waitForVSync = values.waitForVSync;
+  lastShutdownWasGraceful = values.lastShutdownWasGraceful;
+  EnableCustomCursors(values.customCursors);
+}
+
+void ZingAppBase::ReadFromRegistry() {
+  readFromRegistry = true;
+  registryKey = GetString("RegistryKey", registryKey);
+  if (registryKey.empty()) return;
+  settings.SetRegistryKey(registryKey);
+  FrameworkSettings values = GetFrameworkSettings();
+  settings.ReadFrameworkSettings(values, isScreenSaver);
+  SetFrameworkSettings(values);
+}
+
+void ZingAppBase::WriteToRegistry() {
+  if (registryKey.empty()) return;
+  settings.SetRegistryKey(registryKey);
+  settings.WriteFrameworkSettings(GetFrameworkSettings());
 }
 
 // ---------------------------------------------------------------- files, folders, random

@@ -268,6 +268,8 @@ class ZingAppBase : public WidgetManagerHost {
   std::atomic<int> loadingTime{0};  // milliseconds from construction to the end of loading
 
  protected:
+  FrameworkSettings GetFrameworkSettings() const;
+  void SetFrameworkSettings(const FrameworkSettings& values);
   // One deferred window message; returns whether more remain.
   bool ProcessDeferredMessages();
   void ProcessDeferredMessage(const Platform::WindowMessage& message);
