@@ -5,6 +5,9 @@ JOBS      ?= 2
 BUILD     ?= build
 SAN_BUILD ?= build-sanitize
 GENERATOR := -G Ninja
+# Rebuilds in several checkouts of the tree share one compiler cache when the
+# machine has ccache; nothing depends on it.
+LAUNCHER  := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 FUZZ_SECONDS ?= 20
 
 .PHONY: all deps configure build test test-sanitize fuzz bench play format clean
@@ -15,7 +18,7 @@ deps:
 	@scripts/install-deps.sh
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(GENERATOR) $(LAUNCHER) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 configure: $(BUILD)/build.ninja
 
@@ -29,7 +32,7 @@ test: build
 # UndefinedBehaviorSanitizer, built with clang in a folder of their own. Every
 # fuzz target runs for a short while on its seed corpus as part of the tests.
 $(SAN_BUILD)/build.ninja: | deps
-	CC=clang CXX=clang++ cmake -S . -B $(SAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
+	CC=clang CXX=clang++ cmake -S . -B $(SAN_BUILD) $(GENERATOR) $(LAUNCHER) -DCMAKE_BUILD_TYPE=Debug \
 	  -DZING_SANITIZE=ON -DZING_FUZZ=ON -DZING_BENCH=OFF -DZING_FUZZ_SECONDS=$(FUZZ_SECONDS)
 
 test-sanitize: deps $(SAN_BUILD)/build.ninja
