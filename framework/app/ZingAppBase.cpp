@@ -11,6 +11,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/resource/PakInterface.h"
+#include "framework/widget/Dialog.h"
 #include "framework/widget/Widget.h"
 
 namespace Zing {
@@ -27,6 +28,7 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
     : services(platformServices ? std::move(platformServices) : Platform::CreateSdlServices()),
       pakInterface(std::make_unique<PakInterface>()) {
   gApp = this;
+  DialogListener::SetDefault(this);
   widgetManager = std::make_unique<WidgetManager>(this);
   stringTable = {
       {"DIALOG_BUTTON_OK", "OK"},
@@ -46,8 +48,12 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
 ZingAppBase::~ZingAppBase() {
   StopCursorThread();
   if (loadingThread.joinable()) loadingThread.join();
+  // Dialogs still open belong to the table; nothing runs inside them now.
+  while (!dialogMap.empty()) KillDialog(dialogMap.begin()->first);
+  updateAppDepth = 0;
   ProcessSafeDeleteList();
   widgetManager.reset();
+  if (DialogListener::GetDefault() == this) DialogListener::SetDefault(nullptr);
   if (gApp == this) gApp = nullptr;
 }
 
