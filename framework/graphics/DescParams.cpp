@@ -189,6 +189,10 @@ bool DescParser::Dereference(const DataElement& source, ListDataElement& out, st
     }
     const DataElement* define = GetDefine(text);
     if (!define) return Error("Unable to Dereference \"" + text + "\"");
+    if (const std::string* value = ItemText(*define)) {
+      out.elements.push_back(std::make_unique<SingleDataElement>(Unquote(*value)));
+      continue;
+    }
     const std::size_t size = define->Count() - 1;  // the name itself was counted above
     if (size > budget) return Error("Invalid Paramater Type");
     budget -= size;

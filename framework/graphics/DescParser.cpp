@@ -68,8 +68,13 @@ bool DescParser::ParseDescriptorText(const std::string& text) {
   CommandReader r;
   currentLine = 1;
   int line = 1;
+  // A command starts at its first character that is not white space, so that
+  // its line is the line of its name.
   const auto append = [&](char c) {
-    if (r.command.empty()) currentLine = line;
+    if (r.command.empty()) {
+      if (c == ' ' || c == '\t' || c == '\n') return;
+      currentLine = line;
+    }
     r.command += c;
   };
   for (const char c : text) {
