@@ -56,15 +56,15 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   EXPECT_TRUE(data->initialized);
   EXPECT_EQ(12, data->defaultPointSize);
   ImageFont font(data);
-  EXPECT_EQ("a", font.GetDefine("foo"));
-  EXPECT_EQ("a", font.GetDefine("COPY"));
+  EXPECT_EQ("'a'", font.GetDefine("foo"));  // a single value as it was written
+  EXPECT_EQ("'a'", font.GetDefine("COPY"));
   EXPECT_EQ("(a, b, c, -3)", font.GetDefine("bar"));
   EXPECT_EQ("", font.GetDefine("nothing"));
   const FontLayer& main = *data->FindLayer("main");
   EXPECT_EQ(Rect(10, 2, 3, 7), main.charData['a'].imageRect);
   EXPECT_EQ(Rect(13, 2, 4, 7), main.charData['b'].imageRect);
   EXPECT_EQ(Rect(17, 2, 5, 7), main.charData['c'].imageRect);
-  EXPECT_EQ(9, main.defaultHeight);
+  EXPECT_EQ(7, main.defaultHeight);
   EXPECT_EQ(8, main.charData['\''].width);  // the later item for the same character wins
   EXPECT_EQ(-2, main.charData['a'].kerningOffsets['b']);
   EXPECT_EQ('a', data->charMap['A']);
