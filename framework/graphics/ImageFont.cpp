@@ -140,6 +140,7 @@ void ImageFont::ActivateLayer(FontLayer& layer) {
   } else {
     MakeScaledImage(active, s);
   }
+  FindInk(active);
   const int layerAscent = TruncToInt(layer.ascent * s);
   const int layerHeight = TruncToInt((layer.height != 0 ? layer.height : layer.defaultHeight) * s);
   const int layerPadding = TruncToInt(layer.ascentPadding * s);
@@ -184,6 +185,22 @@ void ImageFont::MakeScaledImage(ActiveFontLayer& active, double s) const {
   image->Palletize();
   active.image = std::move(image);
   active.ownsImage = true;
+}
+
+// The smallest rectangle around the pixels of each glyph whose alpha is not 0.
+void ImageFont::FindInk(ActiveFontLayer& active) {
+  MemoryImage* image = active.image.get();
+  for (int ch = 0; ch < kFontChars; ++ch) {
+    const Rect& r = active.scaledCharImageRects[ch];
+    int left = r.w, top = r.h, right = -1, bottom = -1;
+    for (int y = 0; image && y < r.h; ++y)
+      for (int x = 0; x < r.w; ++x) {
+        if ((image->GetPixel(r.x + x, r.y + y) >> 24) == 0) continue;
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+    active.inkRects[ch] = right < 0 ? Rect() : Rect(left, top, right - left + 1, bottom - top + 1);
+  }
 }
 
 int ImageFont::CharWidthKern(char ch, char prev) {

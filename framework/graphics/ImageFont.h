@@ -24,6 +24,9 @@ struct ActiveFontLayer {
   std::shared_ptr<MemoryImage> image;  // the layer's image, or a scaled copy
   bool ownsImage = false;              // the image is a scaled copy made for this font
   std::array<Rect, kFontChars> scaledCharImageRects{};
+  // Per character, the part of its rectangle that holds any visible pixel,
+  // relative to the rectangle: drawing skips the transparent border.
+  std::array<Rect, kFontChars> inkRects{};
 };
 
 class ImageFont : public Font {
@@ -78,6 +81,7 @@ class ImageFont : public Font {
   double LayerRatio(const FontLayer& layer) const;
   void ActivateLayer(FontLayer& layer);
   void MakeScaledImage(ActiveFontLayer& active, double s) const;
+  static void FindInk(ActiveFontLayer& active);
 };
 
 // A double truncated toward zero and kept inside the range of int.

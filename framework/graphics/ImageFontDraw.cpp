@@ -43,8 +43,8 @@ struct CommandPool {
     tail.fill(kNone);
     used = 0;
   }
-  void Add(int order, const DrawCommand& command) {
-    if (used == kPoolSize) return;  // glyphs beyond the pool are not drawn
+  bool Add(int order, const DrawCommand& command) {
+    if (used == kPoolSize) return false;  // glyphs beyond the pool are not drawn
     const auto bucket = static_cast<std::size_t>(std::clamp(order + kOrderBias, 0, kBuckets - 1));
     commands[static_cast<std::size_t>(used)] = command;
     if (tail[bucket] == kNone)
@@ -52,6 +52,7 @@ struct CommandPool {
     else
       commands[static_cast<std::size_t>(tail[bucket])].next = used;
     tail[bucket] = used++;
+    return true;
   }
 };
 
@@ -103,15 +104,17 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
       int advance = Scaled(glyph.width, r);
       if (n != 0) advance += Scaled(layer.charData[c].kerningOffsets[n] + layer.spacing, r);
       next = std::max(next, pen + advance);
-      const Rect& src = active.scaledCharImageRects[c];
-      if (!active.image || src.IsEmpty()) continue;
+      const Rect& whole = active.scaledCharImageRects[c];
+      const Rect& ink = active.inkRects[c];
+      if (!active.image || ink.IsEmpty()) continue;
+      const Rect src(whole.x + ink.x, whole.y + ink.y, ink.w, ink.h);
       const Color tinted(Tint(layer.colorMult.r, color.r, layer.colorAdd.r),
                          Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
                          Tint(layer.colorMult.b, color.b, layer.colorAdd.b),
                          Tint(layer.colorMult.a, color.a, layer.colorAdd.a));
-      pool.Add(glyph.order + layer.baseOrder,
-               {active.image.get(), ToInt(gx), ToInt(gy), src, layer.drawMode, tinted, kNone});
-      if (rects) rects->push_back(Rect(ToInt(gx), ToInt(gy), src.w, src.h));
+      const bool added = pool.Add(glyph.order + layer.baseOrder, {active.image.get(), ToInt(gx + ink.x),
+                                                                  ToInt(gy + ink.y), src, layer.drawMode, tinted, kNone});
+      if (rects && added) rects->push_back(Rect(ToInt(gx), ToInt(gy), whole.w, whole.h));
     }
     pen = next;
   }

@@ -29,6 +29,8 @@ class ImageFontDraw : public ::testing::Test {
   ImageFontDraw() : screen(100, 40), g(&screen) {
     auto sheet = std::make_shared<MemoryImage>();
     sheet->Create(64, 16);
+    std::fill(sheet->GetBits(), sheet->GetBits() + 64 * 16, 0xFFFFFFFFu);
+    sheet->BitsChanged();
     host.images["fonts/sheet.png"] = sheet;
   }
   std::unique_ptr<ImageFont> Make(const std::string& extra = "") {
