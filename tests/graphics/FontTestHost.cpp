@@ -1,20 +1,16 @@
 #include "tests/graphics/FontTestHost.h"
 
-#include <png.h>
-
 #include <cstdlib>
+
+#include "framework/graphics/ImageLib.h"
 
 namespace ZingTest {
 
-std::shared_ptr<Zing::MemoryImage> ReadPng(const std::string& path) {
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&png, path.c_str())) return nullptr;
-  png.format = PNG_FORMAT_BGRA;  // 0xAARRGGBB words on a little-endian machine
+std::shared_ptr<Zing::MemoryImage> ReadImage(const std::string& path) {
+  Zing::ImageLib::ImagePtr picture = Zing::ImageLib::GetImage(path, true);
+  if (!picture) return nullptr;
   auto image = std::make_shared<Zing::MemoryImage>();
-  image->Create(static_cast<int>(png.width), static_cast<int>(png.height));
-  if (!png_image_finish_read(&png, nullptr, image->GetBits(), 0, nullptr)) return nullptr;
-  image->BitsChanged();
+  image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight());
   return image;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // A font host for the tests: images given in code by path, or else read from
-// PNG files on the disk; errors are collected instead of shown.
+// picture files with the image loader; errors are collected instead of shown.
 
 #include <map>
 #include <memory>
@@ -13,8 +13,8 @@
 
 namespace ZingTest {
 
-// A PNG file as a memory image, or null.
-std::shared_ptr<Zing::MemoryImage> ReadPng(const std::string& path);
+// A picture file as a memory image, or null.
+std::shared_ptr<Zing::MemoryImage> ReadImage(const std::string& path);
 
 class FontTestHost : public Zing::FontHost {
  public:
@@ -22,7 +22,7 @@ class FontTestHost : public Zing::FontHost {
     const auto it = images.find(path);
     isNew = it == images.end();
     if (!isNew) return it->second;
-    auto image = ReadPng(path);
+    auto image = ReadImage(path);
     if (image) images[path] = image;
     return image;
   }
