@@ -40,11 +40,21 @@ class SheetHost : public Zing::FontHost {
 };
 
 bool KnownError(const std::string& text) {
-  static const char* const kErrors[] = {
-      "Missing Command", "Unknown Command", "Invalid Number of Parameters", "Invalid Paramater Type",
-      "List Size Mismatch", "Layer Already Exists", "Undefined Layer", "Failed to Load Image",
-      "Image rectangle out of bounds", "Layer image not set", "Unexpected List Start", "Unexpected List End",
-      "Unterminated Single Quotes", "Unterminated Double Quotes", "Unterminated List"};
+  static const char* const kErrors[] = {"Missing Command",
+                                        "Unknown Command",
+                                        "Invalid Number of Parameters",
+                                        "Invalid Paramater Type",
+                                        "List Size Mismatch",
+                                        "Layer Already Exists",
+                                        "Undefined Layer",
+                                        "Failed to Load Image",
+                                        "Image rectangle out of bounds",
+                                        "Layer image not set",
+                                        "Unexpected List Start",
+                                        "Unexpected List End",
+                                        "Unterminated Single Quotes",
+                                        "Unterminated Double Quotes",
+                                        "Unterminated List"};
   for (const char* known : kErrors)
     if (text == known) return true;
   return text.rfind("Unable to Dereference \"", 0) == 0 && text.back() == '"';

@@ -64,8 +64,8 @@ class FontCommands {
   }
   // Whether the rectangle x, y, w, h lies inside `bounds` (at the origin).
   static bool Inside(const int* r, const Rect& bounds) {
-    return r[0] >= 0 && r[1] >= 0 && r[2] >= 0 && r[3] >= 0 &&
-           static_cast<long long>(r[0]) + r[2] <= bounds.w && static_cast<long long>(r[1]) + r[3] <= bounds.h;
+    return r[0] >= 0 && r[1] >= 0 && r[2] >= 0 && r[3] >= 0 && static_cast<long long>(r[0]) + r[2] <= bounds.w &&
+           static_cast<long long>(r[1]) + r[3] <= bounds.h;
   }
   static bool Char(const DataElement& item, unsigned char& out) {
     const std::string* text = DescParser::ItemText(item);
@@ -158,7 +158,8 @@ class FontCommands {
       if (!DescParser::ItemInt(*item, w) || x > std::numeric_limits<int>::max() || x < std::numeric_limits<int>::min())
         return f.Error(kBadType);
       auto r = std::make_unique<ListDataElement>();
-      for (long long v : {x, static_cast<long long>(rect[1]), static_cast<long long>(w), static_cast<long long>(rect[3])})
+      for (long long v :
+           {x, static_cast<long long>(rect[1]), static_cast<long long>(w), static_cast<long long>(rect[3])})
         r->elements.push_back(std::make_unique<SingleDataElement>(std::to_string(v)));
       out->elements.push_back(std::move(r));
       x += w;

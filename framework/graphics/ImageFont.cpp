@@ -34,8 +34,7 @@ int TruncToInt(double value) {
                                      static_cast<double>(std::numeric_limits<int>::max())));
 }
 
-ImageFont::ImageFont(FontHost* host, const std::string& descriptorPath)
-    : fontData(std::make_shared<FontData>(host)) {
+ImageFont::ImageFont(FontHost* host, const std::string& descriptorPath) : fontData(std::make_shared<FontData>(host)) {
   fontData->Load(descriptorPath);
   pointSize = fontData->defaultPointSize;
   GenerateActiveFontLayers();
