@@ -21,11 +21,6 @@ constexpr char kBadType[] = "Invalid Paramater Type";
 constexpr std::size_t kRectInts = 4;
 constexpr std::size_t kPointInts = 2;
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 using Params = std::vector<std::unique_ptr<DataElement>>;
 
 }  // namespace
@@ -118,14 +113,14 @@ class FontCommands {
     for (const auto& tag : tags.elements) {
       const std::string* text = DescParser::ItemText(*tag);
       if (!text) return f.Error(kBadType);
-      (layer->*field).push_back(Upper(*text));
+      (layer->*field).push_back(UpperCase(*text));
     }
     return true;
   }
   static bool NewLayer(FontData& f, const DataElement& nameElement, const FontLayer* source) {
     std::string name;
     if (!f.GetTextParam(nameElement, name)) return f.Error(kBadType);
-    name = Upper(name);
+    name = UpperCase(name);
     if (f.fontLayerMap.count(name)) return f.Error("Layer Already Exists");
     auto layer = source ? std::make_unique<FontLayer>(*source) : std::make_unique<FontLayer>(&f);
     f.fontLayerMap[name] = layer.get();
