@@ -259,8 +259,8 @@ bool ZingAppBase::DoUpdateFrames() {
 void ZingAppBase::UpdateFrames() {
   ++updateCount;
   if (!minimized) widgetManager->UpdateFrame();
-  // The music interface updates here once it exists; the shared-image cache
-  // is cleaned here once images are shared.
+  if (musicInterface) musicInterface->Update();
+  // The shared-image cache is cleaned here once images are shared.
 }
 
 void ZingAppBase::UpdateFramesSmooth(double fraction) {

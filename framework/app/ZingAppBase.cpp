@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #include "framework/app/FileAccess.h"
+#include "framework/audio/OpenALMusicInterface.h"
+#include "framework/audio/OpenALSoundManager.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/resource/PakInterface.h"
@@ -48,6 +50,8 @@ ZingAppBase::~ZingAppBase() {
   if (loadingThread.joinable()) loadingThread.join();
   ProcessSafeDeleteList();
   widgetManager.reset();
+  musicInterface.reset();
+  soundManager.reset();
   if (gApp == this) gApp = nullptr;
 }
 
@@ -86,7 +90,9 @@ void ZingAppBase::Init() {
   MakeWindow();
   if (shutdown) return;
 
+  if (!soundManager) soundManager.reset(CreateSoundManager());
   SetSfxVolume(sfxVolume);
+  musicInterface.reset(CreateMusicInterface(nullptr));
   SetMusicVolume(musicVolume);
   if (isScreenSaver) SetCursor(Platform::CursorNone);
 
@@ -280,6 +286,7 @@ void ZingAppBase::SwitchScreenMode(bool wantWindowed, bool is3D, bool force) {
   MakeWindow();
   if (shutdown) return;
   services->ShowMainWindow();
+  if (soundManager) soundManager->SetCooperativeWindow(nullptr, windowed);
   timeChecked = false;
 }
 
@@ -332,11 +339,16 @@ void ZingAppBase::EnforceCursor() {
 
 // ---------------------------------------------------------------- sound plumbing
 
+MusicInterface* ZingAppBase::CreateMusicInterface(void* /*window*/) { return new OpenALMusicInterface(); }
+
+SoundManager* ZingAppBase::CreateSoundManager() { return new OpenALSoundManager(); }
+
 void ZingAppBase::ApplyVolumes() {
-  // The music interface and the sound manager take these volumes once they
-  // exist; while muted both hear 0.
+  // While muted both hear 0; the stored volumes stay.
   appliedMusicVolume = muteCount > 0 ? 0.0 : musicVolume;
   appliedSfxVolume = muteCount > 0 ? 0.0 : sfxVolume;
+  if (musicInterface) musicInterface->SetVolume(appliedMusicVolume);
+  if (soundManager) soundManager->SetVolume(appliedSfxVolume);
 }
 
 void ZingAppBase::SetMusicVolume(double volume) {
@@ -363,9 +375,16 @@ void ZingAppBase::Unmute(bool autoMute) {
   ApplyVolumes();
 }
 
-void ZingAppBase::PlaySample(int, int) {}
+void ZingAppBase::PlaySample(int id, int pan) {
+  if (!soundManager || id < 0) return;
+  // The manager keeps the instance on its channel and reclaims it once played.
+  SoundInstance* instance = soundManager->GetSoundInstance(static_cast<unsigned int>(id));
+  if (!instance) return;
+  instance->SetPan(pan);
+  instance->Play(false, true);
+}
 
-void ZingAppBase::PlaySample(int) {}
+void ZingAppBase::PlaySample(int id) { PlaySample(id, 0); }
 
 // ---------------------------------------------------------------- dialogs, deletion, shutdown
 
@@ -406,6 +425,7 @@ void ZingAppBase::Shutdown() {
   exitToTop = true;
   ShutdownHook();
   StopCursorThread();
+  if (musicInterface) musicInterface->StopAllMusic();
   services->HideMainWindow();
   if (readFromRegistry) WriteToRegistry();
 }

@@ -19,6 +19,8 @@
 
 #include "framework/app/Buffer.h"
 #include "framework/app/SettingsStore.h"
+#include "framework/audio/MusicInterface.h"
+#include "framework/audio/SoundManager.h"
 #include "framework/platform/Platform.h"
 #include "framework/widget/WidgetManager.h"
 #include "framework/widget/WidgetManagerHost.h"
@@ -58,6 +60,10 @@ class ZingAppBase : public WidgetManagerHost {
   virtual void MakeWindow();
   virtual void EnforceCursor();
   virtual void LoadingThreadCompleted() {}
+  // The music player (the audio library's; silent where there is no output).
+  virtual MusicInterface* CreateMusicInterface(void* window);
+  // The effects player, made by Init unless `soundManager` is already set.
+  virtual SoundManager* CreateSoundManager();
   virtual void InitHook() {}
   virtual void ShutdownHook() {}
   virtual void PreTerminate() {}
@@ -220,6 +226,8 @@ class ZingAppBase : public WidgetManagerHost {
   int autoMuteCount = 0;
   double appliedMusicVolume = 0;  // what the music and the effects play at now
   double appliedSfxVolume = 0;
+  std::unique_ptr<SoundManager> soundManager;
+  std::unique_ptr<MusicInterface> musicInterface;
 
   // Timing and the update loop.
   int frameTime = 10;
