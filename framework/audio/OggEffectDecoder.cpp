@@ -16,12 +16,7 @@ namespace Zing {
 
 namespace {
 
-// Blocks are grown in steps of this size (at most) while decoding, so that
-// the block follows what the file really holds rather than what it claims.
 inline constexpr std::size_t kGrowthStep = std::size_t{1} << 20;
-inline constexpr int kWordSize = 2;
-inline constexpr int kLittleEndian = 0;
-inline constexpr int kSigned = 1;
 
 size_t ReadFile(void* out, size_t size, size_t count, void* file) {
   return p_fread(out, size, count, static_cast<PFILE*>(file));
@@ -56,16 +51,15 @@ std::size_t AnnouncedBytes(OggVorbis_File& vorbis, const vorbis_info& info) {
   return static_cast<std::size_t>(frames) * static_cast<std::size_t>(info.channels) * kBytesPerSample;
 }
 
+// Grows the block step by step, so that it follows what the file really
+// holds rather than what it claims.
 bool DecodeAll(OggVorbis_File& vorbis, std::size_t expected, std::vector<char>& block) {
-  block.resize(std::min(expected, kGrowthStep));
   std::size_t filled = 0;
-  int section = 0;
   while (filled < expected) {
-    if (filled == block.size()) block.resize(std::min(expected, block.size() + std::max(block.size(), kGrowthStep)));
-    const int room = static_cast<int>(std::min<std::size_t>(block.size() - filled, INT32_MAX));
-    const long got = ov_read(&vorbis, block.data() + filled, room, kLittleEndian, kWordSize, kSigned, &section);
-    if (got <= 0) break;  // the end, or a hole vorbisfile cannot decode past
-    filled += static_cast<std::size_t>(got);
+    block.resize(std::min(expected, std::max(block.size() * 2, filled + kGrowthStep)));
+    const std::size_t got = ReadPcm(vorbis, block.data() + filled, block.size() - filled);
+    filled += got;
+    if (filled < block.size()) break;  // the stream ended early
   }
   return filled == expected;
 }

@@ -13,9 +13,6 @@ namespace Zing {
 
 namespace {
 
-inline constexpr int kWordSize = 2;
-inline constexpr int kLittleEndian = 0;
-inline constexpr int kSigned = 1;
 inline constexpr int kSeekFromEnd = 2;
 inline constexpr int kSeekFromCurrent = 1;
 
@@ -39,18 +36,7 @@ bool OggSongStream::Open(std::vector<char> fileBytes) {
   return true;
 }
 
-std::size_t OggSongStream::Fill(char* out, std::size_t capacity) {
-  if (!open) return 0;
-  std::size_t filled = 0;
-  int section = 0;
-  while (filled < capacity) {
-    const int room = static_cast<int>(std::min<std::size_t>(capacity - filled, 1u << 30));
-    const long got = ov_read(&vorbis, out + filled, room, kLittleEndian, kWordSize, kSigned, &section);
-    if (got <= 0) break;
-    filled += static_cast<std::size_t>(got);
-  }
-  return filled;
-}
+std::size_t OggSongStream::Fill(char* out, std::size_t capacity) { return open ? ReadPcm(vorbis, out, capacity) : 0; }
 
 bool OggSongStream::Rewind() { return open && ov_pcm_seek(&vorbis, 0) == 0; }
 
