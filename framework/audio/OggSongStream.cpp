@@ -44,6 +44,7 @@ std::size_t OggSongStream::Read(void* out, std::size_t size, std::size_t count, 
   auto& stream = *static_cast<OggSongStream*>(self);
   if (size == 0) return 0;
   const std::size_t elements = std::min(count, (stream.bytes.size() - stream.position) / size);
+  if (elements == 0) return 0;
   std::memcpy(out, stream.bytes.data() + stream.position, elements * size);
   stream.position += elements * size;
   return elements;

@@ -114,8 +114,11 @@ double Correlation(const std::vector<float>& a, std::size_t offset, const std::v
 
 std::vector<std::size_t> FindOccurrences(const std::vector<float>& signal, const std::vector<float>& pattern) {
   std::vector<std::size_t> found;
+  const std::vector<float> prefix(pattern.begin(),
+                                  pattern.begin() + static_cast<long>(std::min<std::size_t>(pattern.size(), 128)));
   for (std::size_t at = 0; at + pattern.size() <= signal.size(); ++at) {
-    if (Peak(signal, at, at + 64) < 1e-3f) continue;  // silence cannot match a sounding pattern
+    if (Peak(signal, at, at + 64) < 1e-3f) continue;      // silence cannot match a sounding pattern
+    if (Correlation(signal, at, prefix) < 0.9) continue;  // cheap test before the whole pattern
     const double here = Correlation(signal, at, pattern);
     if (here < 0.98) continue;
     // Keep the best offset of this match.
