@@ -47,7 +47,7 @@ bool LoadFunctions(Binding& binding) {
   }
   OpenALFunctions& f = binding.functions;
 #define ZING_OPENAL_FETCH(type, name)                                                         \
-  f.name = reinterpret_cast<type>(Platform::FindSharedLibrarySymbol(binding.library, #name)); \
+  f.name = reinterpret_cast<type>(Platform::FindSharedSymbol(binding.library, #name)); \
   if (!f.name) {                                                                              \
     SaySilentOnce("the function " #name " is missing from " + binding.libraryName);           \
     return false;                                                                             \

@@ -1,16 +1,16 @@
 #pragma once
 
-// Libraries opened by name while the program runs, for the optional services
-// (the audio library) whose absence must not stop the program from starting.
+// Libraries opened at run time by name, for optional codecs and the audio
+// output: a missing library is a normal answer, not an error.
 
 #include <string>
 
 namespace Zing::Platform {
 
-// The library's handle, or null when it cannot be found or loaded.
+// The library's handle, or null when it cannot be opened.
 void* OpenSharedLibrary(const std::string& name);
-// The address of an exported symbol, or null.
-void* FindSharedLibrarySymbol(void* library, const char* name);
+// The exported symbol, or null when the library has none of that name.
+void* FindSharedSymbol(void* library, const std::string& name);
 void CloseSharedLibrary(void* library);
 
 }  // namespace Zing::Platform
