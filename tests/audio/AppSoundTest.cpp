@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "framework/app/ZingAppBase.h"
 #include "framework/audio/OpenALBinding.h"
 #include "framework/audio/OpenALMusicInterface.h"
@@ -38,6 +40,9 @@ struct AppSound : ::testing::Test {
 };
 
 TEST_F(AppSound, PlayersFollowVolumesAndMuting) {
+  // The game's data folder, with main.pak, as the working folder.
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(LINTWICK_BUILD_DATA_DIR);
   app->Init();
   ASSERT_TRUE(app->initialized);
   auto* sounds = dynamic_cast<Zing::OpenALSoundManager*>(app->soundManager.get());
@@ -52,7 +57,9 @@ TEST_F(AppSound, PlayersFollowVolumesAndMuting) {
   app->Unmute(true);
   EXPECT_FLOAT_EQ(sounds->Volume(), 0.5f);
 
-  const int id = sounds->LoadSound(std::string(LINTWICK_BUILD_DATA_DIR) + "/sounds/gui_click");
+  // Effects load the way the resource manager asks for them: a path without
+  // extension, found in main.pak.
+  const int id = sounds->LoadSound("sounds/gui_click");
   ASSERT_GE(id, 0);
   app->PlaySample(id);
   app->PlaySample(id, 10);
@@ -60,7 +67,7 @@ TEST_F(AppSound, PlayersFollowVolumesAndMuting) {
   app->PlaySample(300);
 
   // The loop's update advances the music's fades.
-  ASSERT_TRUE(music->LoadMusic(0, std::string(LINTWICK_BUILD_DATA_DIR) + "/music/game.ogg"));
+  ASSERT_TRUE(music->LoadMusic(0, "music/game.ogg"));
   music->PlayMusic(0);
   music->FadeOut(0, true, 0.5);
   app->UpdateFrames();
@@ -70,6 +77,8 @@ TEST_F(AppSound, PlayersFollowVolumesAndMuting) {
   music->PlayMusic(0);
   app->Shutdown();  // stops the music
   EXPECT_FALSE(music->IsPlaying(0));
+  EXPECT_TRUE(app->exits.empty());
+  std::filesystem::current_path(before);
 }
 
 TEST_F(AppSound, StartsWithoutTheAudioLibrary) {
