@@ -20,10 +20,6 @@ namespace Lintwick {
 
 namespace {
 
-constexpr int kPlayX = 170;
-constexpr int kPlayWidth = 470;
-constexpr int kScreenHeight = 480;
-
 // Main menu buttons and start screen buttons.
 enum MainMenuIndex { kMenuNewGame = 0, kMenuOptions = 1, kMenuHint = 2, kMenuExit = 3 };
 enum StartIndex { kStartNew = 0, kStartContinueGame = 1, kStartReplay = 2 };
@@ -99,8 +95,8 @@ void AppManager::StartGame(int mode, int level) {
   Zing::WidgetManager* manager = GetWidgetManager();
   if (mStartScreen != nullptr && mStartScreen->widgetManager != nullptr) manager->RemoveWidget(mStartScreen);
   if (mGameScreen == nullptr) {
-    mGameScreen = new GameScreen(this);
-    mGameScreen->Resize(kPlayX, 0, kPlayWidth, kScreenHeight);
+    mGameScreen = new GameScreen(*this, mMainMenu);
+    mGameScreen->Resize(kGameScreenX, kGameScreenY, kGameScreenWidth, kGameScreenHeight);
   }
   if (mode == kStartContinue) {
     mGameScreen->ContinueGame();

@@ -27,7 +27,6 @@ namespace {
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
-constexpr int kMenuWidth = 170;  // the main menu panel; the right-hand screens take the rest
 constexpr const char* kMusicFile = "music/game.ogg";
 
 // Takes a screen out of the widget manager (if it is in) and deletes it.
@@ -136,12 +135,12 @@ void AppManager::SplashFinished() {
   SelectLanguageImages();
 
   mMainMenu = new MainMenu(this);
-  mMainMenu->Resize(0, 0, kMenuWidth, kScreenHeight);
+  mMainMenu->Resize(0, 0, kGameScreenX, kScreenHeight);
   GetWidgetManager()->AddWidget(mMainMenu);
   GetWidgetManager()->SetFocus(mMainMenu);
 
   mStartScreen = new StartScreen(this);
-  mStartScreen->Resize(kMenuWidth, 0, kScreenWidth - kMenuWidth, kScreenHeight);
+  mStartScreen->Resize(kGameScreenX, kGameScreenY, kGameScreenWidth, kGameScreenHeight);
   GetWidgetManager()->AddWidget(mStartScreen);
 
   musicInterface->PlayMusic(kGameSong, 0, false);

@@ -82,6 +82,10 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void ShowHighScores(int score) override;
   void FreshGameStarted() override;
   CelSize VortexCelSize(int link) override;
+  std::string GetUserDataFolder() override { return GetAppDataFolder(); }
+  bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override;
+  bool RegistryReadInteger(const std::string& name, int& value) override;
+  bool RegistryWriteInteger(const std::string& name, int value) override;
 
   Splash* mSplash = nullptr;
   MainMenu* mMainMenu = nullptr;

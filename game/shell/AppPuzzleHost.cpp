@@ -3,10 +3,8 @@
 // stars or vortices ask in it, and nothing is asked of the sound manager
 // while effects are silent.
 
-#include <array>
-
 #include "framework/audio/SoundManager.h"
-#include "framework/graphics/Image.h"
+#include "game/puzzle/GameScreen.h"
 #include "game/shell/AppManager.h"
 #include "game/shell/DialogIds.h"
 #include "game/shell/Resources.h"
@@ -50,13 +48,18 @@ void AppManager::ShowHighScores(int /*score*/) { EndGame(); }
 
 void AppManager::FreshGameStarted() { mShowHelp = true; }
 
-CelSize AppManager::VortexCelSize(int link) {
-  const std::array<Zing::Image*, 7> vortices = {IMAGE_VORTEX0, IMAGE_VORTEX1, IMAGE_VORTEX2, IMAGE_VORTEX3,
-                                                 IMAGE_VORTEX4, IMAGE_VORTEX5, IMAGE_VORTEX6};
-  if (link < 0 || link >= static_cast<int>(vortices.size())) return {};
-  const Zing::Image* image = vortices[static_cast<std::size_t>(link)];
-  if (image == nullptr) return {};
-  return {image->GetCelWidth(), image->GetCelHeight()};
+CelSize AppManager::VortexCelSize(int link) { return GameScreen::VortexCelSize(link); }
+
+bool AppManager::WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) {
+  return ZingAppBase::WriteBufferToFile(path, buffer);
+}
+
+bool AppManager::RegistryReadInteger(const std::string& name, int& value) {
+  return ZingAppBase::RegistryReadInteger(name, value);
+}
+
+bool AppManager::RegistryWriteInteger(const std::string& name, int value) {
+  return ZingAppBase::RegistryWriteInteger(name, value);
 }
 
 }  // namespace Lintwick

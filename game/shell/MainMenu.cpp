@@ -88,10 +88,19 @@ void MainMenu::Draw(Zing::Graphics* g) {
   g->DrawImage(IMAGE_PANEL_TEXT, kPanelTextX, kPanelTextY);
   g->SetColor(kTextColor);
   g->SetFont(FONT_SMALL_DIGITS);
-  GameScreen* game = mApp->GetShownGameScreen();
-  g->DrawString(FormatText(TEXT_LEVEL_LABEL, game != nullptr ? game->GetLevel() + 1 : 0), kLevelX, kLevelY);
-  g->DrawString(FormatText(TEXT_SCORE_LABEL, game != nullptr ? game->GetScore() : 0), kScoreX, kScoreY);
-  if (game != nullptr) game->DrawHint(g);
+  g->DrawString(LevelLabel(), kLevelX, kLevelY);
+  g->DrawString(ScoreLabel(), kScoreX, kScoreY);
+  if (GameScreen* game = mApp->GetShownGameScreen()) game->DrawHint(g);
+}
+
+std::string MainMenu::LevelLabel() const {
+  const GameScreen* game = mApp->GetShownGameScreen();
+  return FormatText(TEXT_LEVEL_LABEL, game != nullptr ? game->GetLevel() + 1 : 0);
+}
+
+std::string MainMenu::ScoreLabel() const {
+  const GameScreen* game = mApp->GetShownGameScreen();
+  return FormatText(TEXT_SCORE_LABEL, game != nullptr ? game->GetScore() : 0);
 }
 
 void MainMenu::KeyChar(char character) {

@@ -5,6 +5,7 @@
 // Exit Game.
 
 #include <array>
+#include <string>
 
 #include "framework/widget/ButtonListener.h"
 #include "framework/widget/Widget.h"
@@ -37,6 +38,9 @@ class MainMenu : public Zing::Widget, public Zing::ButtonListener {
   void SetHintCount(int hintsLeft);
   // Captions again from the text table, after a change of language.
   void Relabel();
+  // The level and score labels as drawn now: the shown game's, or 0 between games.
+  std::string LevelLabel() const;
+  std::string ScoreLabel() const;
   Zing::ButtonWidget* GetButton(int id) const { return mButtons[static_cast<std::size_t>(id)]; }
 
  private:
