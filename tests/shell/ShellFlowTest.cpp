@@ -3,6 +3,9 @@
 // flow, a level solved through the mouse with the panel following it, the
 // questions and their answers, pausing, saving, and bad data.
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "framework/widget/ButtonWidget.h"
@@ -189,6 +192,47 @@ TEST_F(ShellFlow, AMissingManifestIsReportedAndEndsTheProgram) {
   ASSERT_EQ(services->messageBoxes.size(), 1u);
   EXPECT_NE(services->messageBoxes[0].find("resources.xml"), std::string::npos) << services->messageBoxes[0];
   EXPECT_EQ(app->mSplash, nullptr);
+}
+
+// A copy of the generated data in the home folder whose manifest names a
+// picture file that does not exist in place of `path`.
+struct DamagedData : ShellFlow {
+  void BreakImage(const std::string& path) {
+    namespace fs = std::filesystem;
+    for (const char* folder : {"fonts", "images", "sounds", "levels", "music"}) {
+      fs::create_directory_symlink(dataDir + "/" + folder, home.File(folder));
+    }
+    std::ifstream in(dataDir + "/properties/resources.xml");
+    std::stringstream manifest;
+    manifest << in.rdbuf();
+    std::string text = manifest.str();
+    const std::string from = "path=\"" + path + "\"";
+    ASSERT_NE(text.find(from), std::string::npos);
+    text.replace(text.find(from), from.size(), "path=\"gone\"");
+    home.Write("properties/resources.xml", text);
+    Zing::Platform::ChangeWorkingFolder(home.Path());
+  }
+};
+
+TEST_F(DamagedData, AMissingSplashPictureEndsTheProgramBeforeAnythingShows) {
+  BreakImage("splash_text");
+  Start();
+  EXPECT_EQ(app->exits, std::vector<int>{0});
+  ASSERT_EQ(services->messageBoxes.size(), 1u);
+  EXPECT_NE(services->messageBoxes[0].find("gone"), std::string::npos) << services->messageBoxes[0];
+  EXPECT_EQ(app->mSplash, nullptr);
+}
+
+TEST_F(DamagedData, AMissingGamePictureKeepsTheStartLinkHidden) {
+  BreakImage("cell");
+  Start();
+  RunFor(200);
+  EXPECT_TRUE(app->exits.empty());
+  ASSERT_EQ(services->messageBoxes.size(), 1u);
+  EXPECT_NE(services->messageBoxes[0].find("gone"), std::string::npos) << services->messageBoxes[0];
+  ASSERT_TRUE(Shown(app->mSplash));
+  EXPECT_FALSE(app->mSplash->IsStartLinkEnabled());
+  EXPECT_TRUE(app->LoadingFailed());
 }
 
 }  // namespace
