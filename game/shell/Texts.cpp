@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "framework/widget/Dialog.h"
+
 namespace Lintwick {
 
 std::string TEXT_CLICK_TO_START;
@@ -111,6 +113,11 @@ const Entry kTable[] = {
     {&TEXT_HIGH_SCORES_TITLE, {"HIGH SCORES", "RECORDS", "HIGHSCORES"}},
     {&TEXT_HIGH_SCORES_CLOSE, {"CLOSE", "FERMER", "SCHLIE\xDF" "EN"}},
     {&TEXT_SELECT_LANGUAGE_TITLE, {"SELECT LANGUAGE", "SELECTIONNER LA LANGUE", "SPRACHE W\xC4HLEN"}},
+    // The framework's dialog buttons.
+    {&Zing::TEXT_DIALOG_YES, {"YES", "OUI", "JA"}},
+    {&Zing::TEXT_DIALOG_NO, {"NO", "NON", "NEIN"}},
+    {&Zing::TEXT_DIALOG_OK, {"OK", "OK", "OK"}},
+    {&Zing::TEXT_DIALOG_CANCEL, {"CANCEL", "ANNULER", "ABBRECHEN"}},
 };
 
 #undef ABOUT_HEAD

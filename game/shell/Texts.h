@@ -18,7 +18,8 @@ Language LanguageOfLocale(const std::string& locale);
 // The locale code the game stores for a language ("En", "Fr", "De").
 const char* LocaleOfLanguage(Language language);
 
-// Rewrites every text below for the language.
+// Rewrites every text below, and the framework's dialog button captions, for
+// the language.
 void SetupTexts(Language language);
 
 extern std::string TEXT_CLICK_TO_START;

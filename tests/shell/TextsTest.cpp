@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "framework/widget/Dialog.h"
 #include "game/shell/Texts.h"
 
 namespace {
@@ -24,6 +25,8 @@ TEST(Texts, LanguagesAndTheirBytes) {
   EXPECT_EQ(TEXT_CHOOSE_BOARD_TITLE, "BRETT W\xC4HLEN");
   EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[3], "Spiel verlassen");
   EXPECT_EQ(*TEXT_OPTIONS_BUTTONS[0], "Highscores");
+  EXPECT_EQ(Zing::TEXT_DIALOG_NO, "NEIN");
+  EXPECT_EQ(Zing::TEXT_DIALOG_CANCEL, "ABBRECHEN");
   EXPECT_NE(TEXT_ABOUT_BODY.find("Technische Unterst\xFCtzung:"), std::string::npos);
 
   SetupTexts(Language::French);
