@@ -13,7 +13,7 @@ namespace Lintwick {
 
 AboutDialog::AboutDialog(AppManager* app)
     : Dialog(IMAGE_DIALOG_BOX, IMAGE_DIALOG_BUTTON, DIALOG_ABOUT, true, TEXT_ABOUT_TITLE,
-             FormatText(TEXT_ABOUT_BODY, kProductVersion), TEXT_ABOUT_CLOSE, kButtonsFooter),
+             FormatText(TEXT_ABOUT_BODY, kProductVersion), TEXT_ABOUT_CLOSE, BUTTONS_FOOTER),
       mApp(app) {
   ApplyDialogLook(*this);
   Resize(186, 90, 268, 300);
@@ -21,7 +21,7 @@ AboutDialog::AboutDialog(AppManager* app)
 
 void AboutDialog::ButtonDepress(int buttonId) {
   Dialog::ButtonDepress(buttonId);
-  if (buttonId == kDialogYesButton) mApp->KillDialog(this);
+  if (buttonId == ID_FOOTER) mApp->KillDialog(this);
 }
 
 }  // namespace Lintwick

@@ -87,7 +87,7 @@ void AppManager::AskQuestion(int dialogId) {
   for (const Question& question : kQuestions) {
     if (question.dialogId != dialogId) continue;
     ShowShadow();
-    DoDialog(dialogId, true, *question.title, *question.text, "", kButtonsYesNo);
+    DoDialog(dialogId, true, *question.title, *question.text, "", Zing::Dialog::BUTTONS_YES_NO);
   }
 }
 

@@ -20,13 +20,4 @@ inline constexpr int DIALOG_LANGUAGE = 13;
 inline constexpr int kYesAnswer = 2000;
 inline constexpr int kNoAnswer = 3000;
 
-// Button modes of a dialog.
-inline constexpr int kButtonsYesNo = 1;
-inline constexpr int kButtonsOkCancel = 2;
-inline constexpr int kButtonsFooter = 3;
-
-// Button ids inside a dialog.
-inline constexpr int kDialogYesButton = 1000;
-inline constexpr int kDialogNoButton = 1001;
-
 }  // namespace Lintwick

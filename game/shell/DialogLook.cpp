@@ -13,12 +13,6 @@ namespace Lintwick {
 namespace {
 
 constexpr int kSpaceAfterHeader = 27;
-// Colour slots of a dialog: header, lines, footer, button text, highlighted button text.
-constexpr int kHeaderColor = 0;
-constexpr int kLinesColor = 1;
-constexpr int kFooterColor = 2;
-constexpr int kButtonColor = 3;
-constexpr int kButtonHighlightColor = 4;
 
 }  // namespace
 
@@ -40,11 +34,10 @@ void ApplyDialogLook(Zing::Dialog& dialog) {
   dialog.SetHeaderFont(FONT_DEFAULT);
   dialog.SetLinesFont(FONT_DEFAULT);
   dialog.SetButtonFont(FONT_DEFAULT);
-  dialog.SetColor(kHeaderColor, kTextColor);
-  dialog.SetColor(kLinesColor, kTextColor);
-  dialog.SetColor(kFooterColor, kTextColor);
-  dialog.SetColor(kButtonColor, kTextColor);
-  dialog.SetColor(kButtonHighlightColor, kHighlightColor);
+  dialog.SetColor(Zing::Dialog::COLOR_HEADER, kTextColor);
+  dialog.SetColor(Zing::Dialog::COLOR_LINES, kTextColor);
+  dialog.SetColor(Zing::Dialog::COLOR_BUTTON_TEXT, kTextColor);
+  dialog.SetColor(Zing::Dialog::COLOR_BUTTON_TEXT_HILITE, kHighlightColor);
   dialog.spaceAfterHeader = kSpaceAfterHeader;
 }
 

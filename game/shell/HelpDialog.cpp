@@ -22,7 +22,7 @@ constexpr int kPictureCentreY = 217;
 
 HelpDialog::HelpDialog(AppManager* app)
     : Dialog(IMAGE_DIALOG_BOX, IMAGE_DIALOG_BUTTON, DIALOG_HELP, true, TEXT_HELP_TITLE, "", TEXT_HELP_CLOSE,
-             kButtonsFooter),
+             BUTTONS_FOOTER),
       mApp(app) {
   ApplyDialogLook(*this);
   Resize(87, 19, 466, 442);
@@ -38,7 +38,7 @@ void HelpDialog::Draw(Zing::Graphics* g) {
 
 void HelpDialog::ButtonDepress(int buttonId) {
   Dialog::ButtonDepress(buttonId);
-  if (buttonId != kDialogYesButton) return;
+  if (buttonId != ID_FOOTER) return;
   AppManager* app = mApp;  // this dialog is queued for deletion below
   app->KillDialog(this);
   if (app->mShowHelp) {
