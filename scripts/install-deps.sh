@@ -9,6 +9,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-dev clang-format
   # the game and its framework
   libsdl2-dev zlib1g-dev libpng-dev libjpeg-dev libvorbis-dev
+  # JPEG 2000 is optional: the library is opened at run time, the headers give its types
+  libopenjp2-7 libopenjp2-7-dev
   libopenal1 libopenal-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   # build-time asset generators
   libcairo2-dev

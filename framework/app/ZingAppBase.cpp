@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #include "framework/app/FileAccess.h"
+#include "framework/audio/SilentSoundManager.h"
+#include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/resource/PakInterface.h"
@@ -28,6 +30,10 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
       pakInterface(std::make_unique<PakInterface>()) {
   gApp = this;
   widgetManager = std::make_unique<WidgetManager>(this);
+  soundManager = std::make_unique<SilentSoundManager>();
+  sharedImages = std::make_unique<SharedImageCache>(
+      [this](const std::string& fileName) { return GetDisplayImage(fileName, false); });
+  resourceManager = std::make_unique<ResourceManager>(this);
   stringTable = {
       {"DIALOG_BUTTON_OK", "OK"},
       {"DIALOG_BUTTON_CANCEL", "CANCEL"},
@@ -48,6 +54,8 @@ ZingAppBase::~ZingAppBase() {
   if (loadingThread.joinable()) loadingThread.join();
   ProcessSafeDeleteList();
   widgetManager.reset();
+  resourceManager.reset();
+  ImageLib::FreeJPEG2000Codec();
   if (gApp == this) gApp = nullptr;
 }
 
@@ -69,6 +77,7 @@ void ZingAppBase::Init() {
   if (!changeDirTarget.empty() && !ChangeDirHook(changeDirTarget)) services->ChangeDirectory(changeDirTarget);
 
   pakInterface->AddPakFile("main.pak");
+  ImageLib::LoadJPEG2000Codec();
 
   if (!services->AcquireInstance(productName + "Mutex")) {
     HandleAlreadyRunning();

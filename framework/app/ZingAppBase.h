@@ -19,7 +19,11 @@
 
 #include "framework/app/Buffer.h"
 #include "framework/app/SettingsStore.h"
+#include "framework/audio/SoundManager.h"
+#include "framework/graphics/SharedImage.h"
 #include "framework/platform/Platform.h"
+#include "framework/resource/ResourceHost.h"
+#include "framework/resource/ResourceManager.h"
 #include "framework/widget/WidgetManager.h"
 #include "framework/widget/WidgetManagerHost.h"
 
@@ -29,7 +33,7 @@ class MemoryImage;
 class PakInterface;
 class Widget;
 
-class ZingAppBase : public WidgetManagerHost {
+class ZingAppBase : public WidgetManagerHost, public ResourceHost {
  public:
   // Null services mean the desktop (SDL) services.
   explicit ZingAppBase(std::unique_ptr<Platform::Services> services = nullptr);
@@ -102,6 +106,20 @@ class ZingAppBase : public WidgetManagerHost {
   virtual bool UpdateAppStep(bool* updated);
   virtual bool UpdateApp();
   virtual bool AppCanRestore() { return !windowDisabled; }
+
+  // Pictures. GetDisplayImage reads a picture file into a new image (null when
+  // it cannot be read); GetSharedImage answers from the shared-image cache,
+  // under the display lock, loading on first use.
+  virtual std::unique_ptr<MemoryImage> GetDisplayImage(const std::string& fileName, bool commitBits);
+  SharedImageRef GetSharedImage(const std::string& fileName, const std::string& variant, bool* isNew) override;
+  // Deletes cached pictures nobody references any more (after every update).
+  void CleanupSharedImages();
+  SoundManager* GetSoundManager() override { return soundManager.get(); }
+
+  // Resources: the manifest is read once at start-up; a failure shows the
+  // resource manager's error text and, when asked, ends the process.
+  void LoadResourceManifest();
+  void ShowResourceError(bool exitNow);
 
   // Strings that replace the framework's fixed messages.
   std::string GetString(const std::string& key, const std::string& defaultText) const;
@@ -220,6 +238,12 @@ class ZingAppBase : public WidgetManagerHost {
   int autoMuteCount = 0;
   double appliedMusicVolume = 0;  // what the music and the effects play at now
   double appliedSfxVolume = 0;
+  std::unique_ptr<SoundManager> soundManager;  // silent until a real one replaces it
+
+  // Shared pictures and the resources of the manifest. Declared in this order
+  // so that the manager lets go of its pictures before the cache goes.
+  std::unique_ptr<SharedImageCache> sharedImages;
+  std::unique_ptr<ResourceManager> resourceManager;
 
   // Timing and the update loop.
   int frameTime = 10;

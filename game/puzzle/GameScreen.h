@@ -89,7 +89,10 @@ class GameScreen : public Zing::Widget, public Puzzle {
  private:
   void PickLevelImages();
   void BuildBoardCache();
-  bool HasShadow(int x, int y) const;
+  bool HasShadow(int cx, int cy) const;
+  // The cel at (col, row) with its centre at (cx, cy), halves rounded toward zero.
+  static void DrawCentred(Zing::Graphics* g, Zing::Image* image, int cx, int cy, int col, int row);
+  static void DrawCentredCel(Zing::Graphics* g, Zing::Image* image, int cx, int cy, int cel);
 
   // The layers, back to front.
   void DrawPieces(Zing::Graphics* g) const;
