@@ -13,6 +13,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/resource/PakInterface.h"
+#include "framework/widget/Dialog.h"
 #include "framework/widget/Widget.h"
 
 namespace Zing {
@@ -29,6 +30,7 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
     : services(platformServices ? std::move(platformServices) : Platform::CreateSdlServices()),
       pakInterface(std::make_unique<PakInterface>()) {
   gApp = this;
+  DialogListener::SetDefault(this);
   widgetManager = std::make_unique<WidgetManager>(this);
   soundManager = std::make_unique<SilentSoundManager>();
   sharedImages = std::make_unique<SharedImageCache>(
@@ -52,10 +54,14 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
 ZingAppBase::~ZingAppBase() {
   StopCursorThread();
   if (loadingThread.joinable()) loadingThread.join();
+  // Dialogs still open belong to the table; nothing runs inside them now.
+  while (!dialogMap.empty()) KillDialog(dialogMap.begin()->first);
+  updateAppDepth = 0;
   ProcessSafeDeleteList();
   widgetManager.reset();
   resourceManager.reset();
   ImageLib::FreeJPEG2000Codec();
+  if (DialogListener::GetDefault() == this) DialogListener::SetDefault(nullptr);
   if (gApp == this) gApp = nullptr;
 }
 

@@ -83,7 +83,7 @@ void AppManager::Init() {
   mSplash->Resize(0, 0, kScreenWidth, kScreenHeight);
   GetWidgetManager()->AddWidget(mSplash);
 
-  musicInterface->LoadMusic(kGameSong, kMusicFile);
+  if (musicInterface) musicInterface->LoadMusic(kGameSong, kMusicFile);
   loadingTotal = resourceManager->GetNumResources("Game");
 }
 
@@ -143,7 +143,7 @@ void AppManager::SplashFinished() {
   mStartScreen->Resize(kGameScreenX, kGameScreenY, kGameScreenWidth, kGameScreenHeight);
   GetWidgetManager()->AddWidget(mStartScreen);
 
-  musicInterface->PlayMusic(kGameSong, 0, false);
+  if (musicInterface) musicInterface->PlayMusic(kGameSong, 0, false);
 }
 
 Zing::Dialog* AppManager::NewDialog(int id, bool isModal, const std::string& header, const std::string& lines,
