@@ -20,6 +20,7 @@
 
 #include "framework/app/Buffer.h"
 #include "framework/app/SettingsStore.h"
+#include "framework/audio/MusicInterface.h"
 #include "framework/audio/SoundManager.h"
 #include "framework/graphics/SharedImage.h"
 #include "framework/platform/Platform.h"
@@ -268,6 +269,7 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   double appliedMusicVolume = 0;  // what the music and the effects play at now
   double appliedSfxVolume = 0;
   std::unique_ptr<SoundManager> soundManager;  // silent until a real one replaces it
+  std::unique_ptr<MusicInterface> musicInterface;  // none until the audio library provides one
 
   // Shared pictures and the resources of the manifest. Declared in this order
   // so that the manager lets go of its pictures before the cache goes.
