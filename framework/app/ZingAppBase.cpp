@@ -201,7 +201,13 @@ void ZingAppBase::MakeWindow() {
     }
   }
 
-  if (!services->CreateMainWindow(request)) {
+  bool created;
+  {
+    // The cursor thread reads the window and its renderer under this lock.
+    std::lock_guard<std::recursive_mutex> lock(displayLock);
+    created = services->CreateMainWindow(request);
+  }
+  if (!created) {
     if (!windowed && !fullscreenFailed) {
       fullscreenFailed = true;
       SwitchScreenMode(true);
@@ -219,7 +225,12 @@ void ZingAppBase::MakeWindow() {
 bool ZingAppBase::InitDisplay() {
   for (;;) {
     std::string error;
-    const Platform::DisplayResult result = services->InitDisplay(accelerated, error);
+    Platform::DisplayResult result;
+    {
+      // Re-initialising destroys the renderer that the cursor thread reads.
+      std::lock_guard<std::recursive_mutex> lock(displayLock);
+      result = services->InitDisplay(accelerated, error);
+    }
     switch (result) {
       case Platform::DisplayResult::Ok:
         break;
@@ -331,17 +342,44 @@ void ZingAppBase::EnableCustomCursors(bool enabled) {
   EnforceCursor();
 }
 
+void ZingAppBase::SetCursorImage(int number, Image* image, int hotX, int hotY) {
+  if (number < 0 || number >= kNumCursors) return;
+  cursorImages[number] = image;
+  cursorHotSpots[number] = Point{hotX, hotY};
+  EnforceCursor();
+}
+
+bool ZingAppBase::ShowImageCursor() {
+  // Only images with pixels in memory can become cursors; others fall back
+  // to the platform's shape.
+  auto* image = dynamic_cast<MemoryImage*>(cursorImages[cursorNum]);
+  if (image == nullptr || image->GetWidth() <= 0 || image->GetHeight() <= 0) return false;
+  const std::uint32_t* pixels = image->GetBits();
+  if (pixels == nullptr) return false;
+  const Point hotSpot = cursorHotSpots[cursorNum];
+  return services->SetImageCursor(pixels, image->GetWidth(), image->GetHeight(), hotSpot.x, hotSpot.y);
+}
+
 void ZingAppBase::EnforceCursor() {
   if (!services->HasMainWindow()) return;
+  const bool hasImage = cursorNum >= 0 && cursorNum < kNumCursors && cursorImages[cursorNum] != nullptr;
+  if (!crashed && mouseIn && hasImage && (customCursorsEnabled || cursorNum == kImageOnlyCursor) && ShowImageCursor()) {
+    imageCursorShown = true;
+    systemCursorShown = false;
+    return;
+  }
   int shape = cursorNum;
   if (crashed || !mouseIn) {
     shape = Platform::CursorArrow;
+  } else if (overrideCursor >= 0) {
+    shape = overrideCursor;
   } else if (cursorNum == 12 || cursorNum == Platform::CursorNone) {
     shape = Platform::CursorNone;
   } else if (cursorNum < 0 || cursorNum > Platform::CursorWait) {
     shape = Platform::CursorArrow;
   }
   services->SetCursor(shape);
+  imageCursorShown = false;
   systemCursorShown = shape != Platform::CursorNone;
 }
 

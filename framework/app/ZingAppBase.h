@@ -249,6 +249,7 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
 
   // Cursor.
   static constexpr int kNumCursors = 13;
+  static constexpr int kImageOnlyCursor = 12;  // shown only as its image, whatever the setting
   int cursorNum = 0;
   bool customCursorsEnabled = false;
   Image* cursorImages[kNumCursors] = {};

@@ -13,6 +13,10 @@ namespace Zing {
 
 namespace {
 
+// What is left of a highlight after steps that should have used it up
+// exactly (ten steps of 0.1 leave a rounding error, not a visible glow).
+constexpr double kFadeEpsilon = 1e-9;
+
 constexpr Color kDefaultColors[ButtonWidget::NUM_COLORS] = {
     {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {132, 132, 132}, {212, 212, 212},
 };
@@ -83,11 +87,13 @@ void ButtonWidget::Update() {
   if (isDown && isOver && listener != nullptr) listener->ButtonDownTick(id);
   if (!isDown && !isOver) {
     if (overAlpha > 0) {
-      overAlpha = overAlphaSpeed > 0 ? std::max(0.0, overAlpha - overAlphaSpeed) : 0.0;
+      overAlpha = overAlphaSpeed > 0 ? overAlpha - overAlphaSpeed : 0.0;
+      if (overAlpha < kFadeEpsilon) overAlpha = 0.0;
       MarkDirty();
     }
   } else if (isOver && overAlpha < 1 && overAlphaFadeInSpeed > 0) {
-    overAlpha = std::min(1.0, overAlpha + overAlphaFadeInSpeed);
+    overAlpha = overAlpha + overAlphaFadeInSpeed;
+    if (overAlpha > 1.0 - kFadeEpsilon) overAlpha = 1.0;
     MarkDirty();
   }
 }
