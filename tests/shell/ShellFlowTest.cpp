@@ -13,6 +13,7 @@
 #include "game/puzzle/GameScreen.h"
 #include "game/shell/DialogIds.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/Resources.h"
 #include "game/shell/ShadowScreen.h"
 #include "game/shell/Splash.h"
 #include "game/shell/StartScreen.h"
@@ -31,7 +32,7 @@ struct ShellFlow : ShellFixture {
   // Splash, start link, start screen.
   void ReachStartScreen() {
     Start();
-    ASSERT_TRUE(app->exits.empty());
+    ASSERT_TRUE(app->exits.empty()) << (services->messageBoxes.empty() ? "" : services->messageBoxes[0]);
     ASSERT_TRUE(Shown(app->mSplash));
     ASSERT_TRUE(app->mSplash->IsStartLinkEnabled());
     ClickCentre(app->mSplash->GetStartLinkRect());
@@ -77,7 +78,7 @@ struct ShellFlow : ShellFixture {
 };
 
 TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
-  ReachStartScreen();
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 0");
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: 0");
   RunFor(50);  // the splash is deleted once the loop has unwound
@@ -122,13 +123,13 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
   const std::string saved = home.Read("data/save/game.dat");
   ASSERT_FALSE(saved.empty());
   const Zing::Buffer expected = app->mGameScreen->SavedGameBytes();
-  EXPECT_EQ(saved, std::string(reinterpret_cast<const char*>(expected.GetData()), expected.GetDataLen()));
+  EXPECT_EQ(saved, std::string(reinterpret_cast<const char*>(expected.GetDataPtr()), expected.GetDataLen()));
   EXPECT_TRUE(app->exits.empty());
 }
 
 TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   home.Write("data/save/game.dat", "saved");
-  ReachStartScreen();
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_START_NEW), nullptr);
   ClickDialogButton(DIALOG_CONFIRM_START_NEW, false);  // NO leaves the start screen as it was
@@ -171,7 +172,7 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
 
 TEST_F(ShellFlow, StoredGermanSelectsTextsAndImages) {
   app->RegistryWriteString("Locale", "De");
-  ReachStartScreen();
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
   EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Tipp (0 geblieb.)");
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 0");
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Punkte: 0");
