@@ -63,16 +63,10 @@ struct Art {
     Set(IMAGE_GAME_BKG, MakeArt(1, 1, 470, 480, true));
     Set(IMAGE_CELL, MakeArt(1, 1, 45, 45));
     Set(IMAGE_SHADOW_PIECE, MakeArt(1, 1, 61, 61));
-    Zing::Image** links[] = {&IMAGE_LINK0, &IMAGE_LINK1, &IMAGE_LINK2, &IMAGE_LINK3,
-                             &IMAGE_LINK4, &IMAGE_LINK5, &IMAGE_LINK6};
-    Zing::Image** cubes[] = {&IMAGE_ROLLING_CUBE0, &IMAGE_ROLLING_CUBE1, &IMAGE_ROLLING_CUBE2, &IMAGE_ROLLING_CUBE3,
-                             &IMAGE_ROLLING_CUBE4, &IMAGE_ROLLING_CUBE5, &IMAGE_ROLLING_CUBE6};
-    Zing::Image** vortices[] = {&IMAGE_VORTEX0, &IMAGE_VORTEX1, &IMAGE_VORTEX2, &IMAGE_VORTEX3,
-                                &IMAGE_VORTEX4, &IMAGE_VORTEX5, &IMAGE_VORTEX6};
     for (int c = 0; c < 7; ++c) {
-      Set(*links[c], MakeArt(22, 1, 45, 45));
-      Set(*cubes[c], MakeArt(14, 2, 64, 64));
-      Set(*vortices[c], MakeArt(15, 1, 60, 60));
+      Set(LinkImage(c), MakeArt(22, 1, 45, 45));
+      Set(RollingCubeImage(c), MakeArt(14, 2, 64, 64));
+      Set(VortexImage(c), MakeArt(15, 1, 60, 60));
     }
     Set(IMAGE_HIGHLIGHTS, MakeArt(2, 1, 45, 45));
     Set(IMAGE_TARGET, MakeArt(20, 1, 57, 57));

@@ -10,19 +10,6 @@
 
 namespace Lintwick {
 
-namespace {
-
-// The globals of the per-colour images, filled when group "Game" is extracted.
-Zing::Image** const kLinkImageIds[kMaxLinks] = {&IMAGE_LINK0, &IMAGE_LINK1, &IMAGE_LINK2, &IMAGE_LINK3,
-                                                &IMAGE_LINK4, &IMAGE_LINK5, &IMAGE_LINK6};
-Zing::Image** const kCubeImageIds[kMaxLinks] = {&IMAGE_ROLLING_CUBE0, &IMAGE_ROLLING_CUBE1, &IMAGE_ROLLING_CUBE2,
-                                                &IMAGE_ROLLING_CUBE3, &IMAGE_ROLLING_CUBE4, &IMAGE_ROLLING_CUBE5,
-                                                &IMAGE_ROLLING_CUBE6};
-Zing::Image** const kVortexImageIds[kMaxLinks] = {&IMAGE_VORTEX0, &IMAGE_VORTEX1, &IMAGE_VORTEX2, &IMAGE_VORTEX3,
-                                                  &IMAGE_VORTEX4, &IMAGE_VORTEX5, &IMAGE_VORTEX6};
-
-}  // namespace
-
 GameScreen::GameScreen(PuzzleHost& host, Zing::Widget* panel) : Puzzle(host), mPanel(panel) {
   Resize(kGameScreenX, kGameScreenY, kGameScreenWidth, kGameScreenHeight);
   // The puzzle built level 0 before this screen existed; give it its images.
@@ -59,16 +46,16 @@ void GameScreen::LevelBuilt() {
 
 void GameScreen::PickLevelImages() {
   for (std::size_t link = 0; link < kMaxLinks; ++link) {
-    mLinkImages[link] = *kLinkImageIds[link];
-    mCubeImages[link] = *kCubeImageIds[link];
-    mVortexImages[link] = *kVortexImageIds[link];
+    const int colour = static_cast<int>(link);
+    mLinkImages[link] = LinkImage(colour);
+    mCubeImages[link] = RollingCubeImage(colour);
+    mVortexImages[link] = VortexImage(colour);
   }
   mStarImages = {IMAGE_STAR_SMALL, IMAGE_STAR_BIG};
 }
 
 CelSize GameScreen::VortexCelSize(int link) {
-  if (link < 0 || link >= kMaxLinks) return {};
-  const Zing::Image* image = *kVortexImageIds[link];
+  const Zing::Image* image = VortexImage(link);
   return image ? CelSize{image->GetCelWidth(), image->GetCelHeight()} : CelSize{};
 }
 

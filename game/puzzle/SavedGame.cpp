@@ -18,8 +18,12 @@ Zing::Buffer GameScreen::SavedGameBytes() const {
   buffer.WriteLong(mScore);
   buffer.WriteShort(static_cast<std::int16_t>(mLevelPoints));
   buffer.WriteShort(static_cast<std::int16_t>(mVortexesLeft));
-  buffer.WriteShort(static_cast<std::int16_t>(mShutterTick));
-  buffer.WriteShort(static_cast<std::int16_t>(mShutterOffset));
+  // A finished game whose final score has gone to the high-score table is
+  // saved without its standing transition: resumed, the transition would pay
+  // the score and hand it over a second time.
+  const bool over = mFinalScoreHandedOver;
+  buffer.WriteShort(static_cast<std::int16_t>(over ? 0 : mShutterTick));
+  buffer.WriteShort(static_cast<std::int16_t>(over ? 0 : mShutterOffset));
   buffer.WriteByte(static_cast<std::uint8_t>(mTransitionKind));
   buffer.WriteShort(static_cast<std::int16_t>(mLevelPointsShown));
   for (const Link& link : mLinks) {

@@ -258,6 +258,31 @@ std::span<const ResourceEntry> InitGroup() { return kInitGroupEntries; }
 std::span<const ResourceEntry> SplashGroup() { return kSplashGroupEntries; }
 std::span<const ResourceEntry> GameGroup() { return kGameGroupEntries; }
 
+namespace {
+
+Zing::Image*& ByColour(Zing::Image** const (&ids)[kLinkColours], int colour) {
+  static Zing::Image* none = nullptr;
+  if (colour < 0 || colour >= kLinkColours) {
+    none = nullptr;
+    return none;
+  }
+  return *ids[colour];
+}
+
+Zing::Image** const kLinkImages[kLinkColours] = {&IMAGE_LINK0, &IMAGE_LINK1, &IMAGE_LINK2, &IMAGE_LINK3,
+                                                 &IMAGE_LINK4, &IMAGE_LINK5, &IMAGE_LINK6};
+Zing::Image** const kCubeImages[kLinkColours] = {&IMAGE_ROLLING_CUBE0, &IMAGE_ROLLING_CUBE1, &IMAGE_ROLLING_CUBE2,
+                                                 &IMAGE_ROLLING_CUBE3, &IMAGE_ROLLING_CUBE4, &IMAGE_ROLLING_CUBE5,
+                                                 &IMAGE_ROLLING_CUBE6};
+Zing::Image** const kVortexImages[kLinkColours] = {&IMAGE_VORTEX0, &IMAGE_VORTEX1, &IMAGE_VORTEX2, &IMAGE_VORTEX3,
+                                                   &IMAGE_VORTEX4, &IMAGE_VORTEX5, &IMAGE_VORTEX6};
+
+}  // namespace
+
+Zing::Image*& LinkImage(int colour) { return ByColour(kLinkImages, colour); }
+Zing::Image*& RollingCubeImage(int colour) { return ByColour(kCubeImages, colour); }
+Zing::Image*& VortexImage(int colour) { return ByColour(kVortexImages, colour); }
+
 int SoundId(Sound sound) {
   switch (sound) {
     case Sound::GuiClick:

@@ -146,6 +146,14 @@ extern Zing::Image* IMAGE_MENU_TITLE;
 extern Zing::Image* IMAGE_HELP;
 extern Zing::Image* IMAGE_EFFECT_TEXTS;
 
+// The identifiers of the images of one link colour (0..6), for code that
+// picks them by colour; a colour out of range gives an identifier of its own
+// that stays null.
+inline constexpr int kLinkColours = 7;
+Zing::Image*& LinkImage(int colour);
+Zing::Image*& RollingCubeImage(int colour);
+Zing::Image*& VortexImage(int colour);
+
 // Fill the identifiers of one group from the resource manager, in ascending
 // order of their names (fonts, images, sounds). The first lookup that fails
 // stops the extraction: identifiers before it keep their new values, it and

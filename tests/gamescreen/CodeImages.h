@@ -58,16 +58,10 @@ class CodeImages {
     Install(IMAGE_GAME_BKG, kBkg, 1, 1, 470, 480);
     Install(IMAGE_CELL, kCell, 1, 1, 45, 45);
     Install(IMAGE_SHADOW_PIECE, kShadow, 1, 1, 51, 51);
-    Zing::Image** links[] = {&IMAGE_LINK0, &IMAGE_LINK1, &IMAGE_LINK2, &IMAGE_LINK3,
-                             &IMAGE_LINK4, &IMAGE_LINK5, &IMAGE_LINK6};
-    Zing::Image** cubes[] = {&IMAGE_ROLLING_CUBE0, &IMAGE_ROLLING_CUBE1, &IMAGE_ROLLING_CUBE2, &IMAGE_ROLLING_CUBE3,
-                             &IMAGE_ROLLING_CUBE4, &IMAGE_ROLLING_CUBE5, &IMAGE_ROLLING_CUBE6};
-    Zing::Image** vortices[] = {&IMAGE_VORTEX0, &IMAGE_VORTEX1, &IMAGE_VORTEX2, &IMAGE_VORTEX3,
-                                &IMAGE_VORTEX4, &IMAGE_VORTEX5, &IMAGE_VORTEX6};
     for (int c = 0; c < 7; ++c) {
-      Install(*links[c], kLink0 + c, 22, 1, kLinkCel, kLinkCel);
-      Install(*cubes[c], kCube0 + c, 14, 2, kCubeCel, kCubeCel);
-      Install(*vortices[c], kVortex0 + c, 15, 1, kVortexCel, kVortexCel);
+      Install(LinkImage(c), kLink0 + c, 22, 1, kLinkCel, kLinkCel);
+      Install(RollingCubeImage(c), kCube0 + c, 14, 2, kCubeCel, kCubeCel);
+      Install(VortexImage(c), kVortex0 + c, 15, 1, kVortexCel, kVortexCel);
     }
     Install(IMAGE_HIGHLIGHTS, kHighlights, 2, 1, 45, 45);
     Install(IMAGE_TARGET, kTarget, 20, 1, kTargetCel, kTargetCel);

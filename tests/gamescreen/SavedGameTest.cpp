@@ -105,6 +105,14 @@ TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
   EXPECT_EQ(host.written[kSavePath], expected);
   EXPECT_EQ(expected.size(), 18u + 14u + 7u);
   EXPECT_EQ(host.settings["UnlockedLevel"], 7);
+
+  // A finished game, its score handed over, is saved without the transition
+  // that would pay it again.
+  screen->mShutterTick = Lintwick::kGameDoneTick;
+  screen->mFinalScoreHandedOver = true;
+  screen->SaveGame();
+  EXPECT_EQ(host.written[kSavePath][11], 0);
+  EXPECT_EQ(host.written[kSavePath][13], 0);
 }
 
 TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
