@@ -35,7 +35,9 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
   soundManager = std::make_unique<SilentSoundManager>();
   sharedImages = std::make_unique<SharedImageCache>(
       [this](const std::string& fileName) { return GetDisplayImage(fileName, false); });
+  manifestFonts = std::make_unique<ManifestFonts>(this, [this](const std::string& text) { Popup(text); });
   resourceManager = std::make_unique<ResourceManager>(this);
+  resourceManager->SetFontFactory(manifestFonts.get());
   stringTable = {
       {"DIALOG_BUTTON_OK", "OK"},
       {"DIALOG_BUTTON_CANCEL", "CANCEL"},

@@ -25,6 +25,7 @@
 #include "framework/graphics/SharedImage.h"
 #include "framework/platform/Platform.h"
 #include "framework/resource/ResourceHost.h"
+#include "framework/resource/ManifestFonts.h"
 #include "framework/resource/ResourceManager.h"
 #include "framework/widget/ButtonListener.h"
 #include "framework/widget/DialogListener.h"
@@ -275,6 +276,7 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   // Shared pictures and the resources of the manifest. Declared in this order
   // so that the manager lets go of its pictures before the cache goes.
   std::unique_ptr<SharedImageCache> sharedImages;
+  std::unique_ptr<ManifestFonts> manifestFonts;  // makes the manifest's fonts
   std::unique_ptr<ResourceManager> resourceManager;
 
   // Timing and the update loop.
