@@ -3,7 +3,7 @@
 // picture to change instead of sleeping), and asks the window to close the
 // way a window manager does when its close button is clicked.
 //
-// Usage: xprobe find TITLE | sum WINDOW X Y W H | close WINDOW
+// Usage: xprobe find TITLE | sum WINDOW X Y W H | shot WINDOW FILE.ppm | close WINDOW
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -48,6 +48,32 @@ int Sum(Display* display, Window window, int x, int y, int w, int h) {
   return 0;
 }
 
+// Writes the window's picture as a binary PPM, for looking at a failed run.
+int Shot(Display* display, Window window, const char* path) {
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(display, window, &attributes)) return 1;
+  XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                            static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+  if (image == nullptr) return 1;
+  std::FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) {
+    XDestroyImage(image);
+    return 1;
+  }
+  std::fprintf(file, "P6\n%d %d\n255\n", attributes.width, attributes.height);
+  for (int py = 0; py < attributes.height; ++py) {
+    for (int px = 0; px < attributes.width; ++px) {
+      const unsigned long pixel = XGetPixel(image, px, py);
+      const unsigned char rgb[3] = {static_cast<unsigned char>(pixel >> 16), static_cast<unsigned char>(pixel >> 8),
+                                    static_cast<unsigned char>(pixel)};
+      std::fwrite(rgb, 1, 3, file);
+    }
+  }
+  std::fclose(file);
+  XDestroyImage(image);
+  return 0;
+}
+
 int Close(Display* display, Window window) {
   XEvent event{};
   event.xclient.type = ClientMessage;
@@ -76,6 +102,8 @@ int main(int argc, char** argv) {
   } else if (command == "sum" && argc == 7) {
     const Window window = std::strtoul(argv[2], nullptr, 10);
     result = Sum(display, window, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
+  } else if (command == "shot" && argc == 4) {
+    result = Shot(display, std::strtoul(argv[2], nullptr, 10), argv[3]);
   } else if (command == "close") {
     result = Close(display, std::strtoul(argv[2], nullptr, 10));
   }
