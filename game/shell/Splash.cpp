@@ -71,9 +71,7 @@ bool Splash::IsStartLinkEnabled() const {
   return mStartLink != nullptr && mStartLink->visible && !mStartLink->disabled;
 }
 
-Zing::Rect Splash::GetStartLinkRect() const {
-  return mStartLink != nullptr ? mStartLink->GetRect() : Zing::Rect();
-}
+Zing::Rect Splash::GetStartLinkRect() const { return mStartLink != nullptr ? mStartLink->GetRect() : Zing::Rect(); }
 
 void Splash::Draw(Zing::Graphics* g) {
   g->DrawImage(IMAGE_SPLASH_BKG, 0, 0);

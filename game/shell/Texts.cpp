@@ -78,7 +78,10 @@ const Entry kTable[] = {
     {&TEXT_HIGH_SCORES, {"High Scores", "Records", "Highscores"}},
     {&TEXT_HELP, {"Help", "Aide", "Hilfe"}},
     {&TEXT_LANGUAGE, {"Language", "Langue", "Sprache"}},
-    {&TEXT_ABOUT, {"About", "A propos", "\xDC" "ber"}},
+    {&TEXT_ABOUT,
+     {"About", "A propos",
+      "\xDC"
+      "ber"}},
     {&TEXT_MUSIC_VOLUME, {"Music Volume", "Vol. Musiques", "Musik-Lautst."}},
     {&TEXT_EFFECTS_VOLUME, {"Effects Volume", "Volume Sons", "Effekte-Lautst."}},
     {&TEXT_FULL_SCREEN, {"Full Screen", "Plein Ecran", "Vollbild"}},
@@ -104,14 +107,26 @@ const Entry kTable[] = {
     {&TEXT_CHOOSE_BOARD_TITLE, {"CHOOSE BOARD", "CHOISIR UN TABLEAU", "BRETT W\xC4HLEN"}},
     {&TEXT_LEVEL_NUMBER, {"Level %d", "Niveau %d", "Level %d"}},
     {&TEXT_HELP_TITLE, {"HELP", "AIDE", "HILFE"}},
-    {&TEXT_HELP_CLOSE, {"CLOSE", "FERMER", "SCHLIE\xDF" "EN"}},
-    {&TEXT_ABOUT_TITLE, {"ABOUT", "A PROPOS", "\xDC" "BER"}},
-    {&TEXT_ABOUT_CLOSE, {"CLOSE", "FERMER", "SCHLIE\xDF" "EN"}},
+    {&TEXT_HELP_CLOSE,
+     {"CLOSE", "FERMER",
+      "SCHLIE\xDF"
+      "EN"}},
+    {&TEXT_ABOUT_TITLE,
+     {"ABOUT", "A PROPOS",
+      "\xDC"
+      "BER"}},
+    {&TEXT_ABOUT_CLOSE,
+     {"CLOSE", "FERMER",
+      "SCHLIE\xDF"
+      "EN"}},
     {&TEXT_ABOUT_BODY,
      {ABOUT_HEAD "Technical support:" ABOUT_TAIL, ABOUT_HEAD "Assistance technique:" ABOUT_TAIL,
       ABOUT_HEAD "Technische Unterst\xFCtzung:" ABOUT_TAIL}},
     {&TEXT_HIGH_SCORES_TITLE, {"HIGH SCORES", "RECORDS", "HIGHSCORES"}},
-    {&TEXT_HIGH_SCORES_CLOSE, {"CLOSE", "FERMER", "SCHLIE\xDF" "EN"}},
+    {&TEXT_HIGH_SCORES_CLOSE,
+     {"CLOSE", "FERMER",
+      "SCHLIE\xDF"
+      "EN"}},
     {&TEXT_SELECT_LANGUAGE_TITLE, {"SELECT LANGUAGE", "SELECTIONNER LA LANGUE", "SPRACHE W\xC4HLEN"}},
     // The framework's dialog buttons.
     {&Zing::TEXT_DIALOG_YES, {"YES", "OUI", "JA"}},

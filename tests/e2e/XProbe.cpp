@@ -36,8 +36,8 @@ Window FindByTitle(Display* display, Window window, const char* title) {
 }
 
 int Sum(Display* display, Window window, int x, int y, int w, int h) {
-  XImage* image = XGetImage(display, window, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes,
-                            ZPixmap);
+  XImage* image =
+      XGetImage(display, window, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes, ZPixmap);
   if (image == nullptr) return 1;
   std::uint64_t sum = 0;
   for (int py = 0; py < h; ++py) {

@@ -20,8 +20,12 @@ TEST(Texts, LanguagesAndTheirBytes) {
   }
 
   SetupTexts(Language::German);
-  EXPECT_EQ(TEXT_HELP_CLOSE, "SCHLIE\xDF" "EN");
-  EXPECT_EQ(TEXT_ABOUT, "\xDC" "ber");
+  EXPECT_EQ(TEXT_HELP_CLOSE,
+            "SCHLIE\xDF"
+            "EN");
+  EXPECT_EQ(TEXT_ABOUT,
+            "\xDC"
+            "ber");
   EXPECT_EQ(TEXT_CHOOSE_BOARD_TITLE, "BRETT W\xC4HLEN");
   EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[3], "Spiel verlassen");
   EXPECT_EQ(*TEXT_OPTIONS_BUTTONS[0], "Highscores");
