@@ -168,10 +168,6 @@ int Dialog::WaitForResult(bool autoKill) {
 
 // ---------------------------------------------------------------- dragging
 
-void Dialog::SetAppCursor(int cursor) {
-  if (widgetManager != nullptr && widgetManager->app != nullptr) widgetManager->app->SetCursor(cursor);
-}
-
 void Dialog::MouseDown(int px, int py, int, int clickCount) {
   if (clickCount != 1) return;
   SetAppCursor(kCursorDragging);

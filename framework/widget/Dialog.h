@@ -126,7 +126,6 @@ class Dialog : public Widget, public ButtonListener {
   // The width the body text wraps in: the inner width less 2 pixels a side.
   int TextWidth() const;
   void DrawPanel(Graphics* g);
-  void SetAppCursor(int cursor);
 };
 
 }  // namespace Zing

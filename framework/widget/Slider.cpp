@@ -45,10 +45,6 @@ bool Slider::OnThumb(int px, int py) const {
   return along >= ThumbPos() && along < ThumbPos() + ThumbLength();
 }
 
-void Slider::SetAppCursor(int cursor) {
-  if (widgetManager != nullptr && widgetManager->app != nullptr) widgetManager->app->SetCursor(cursor);
-}
-
 void Slider::Draw(Graphics* g) {
   if (trackImage != nullptr) {
     const int trackAcross = horizontal ? trackImage->GetHeight() : trackImage->GetWidth();

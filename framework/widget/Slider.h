@@ -49,7 +49,6 @@ class Slider : public Widget {
   int Length() const;
   int Along(int px, int py) const { return horizontal ? px : py; }
   bool OnThumb(int px, int py) const;
-  void SetAppCursor(int cursor);
 };
 
 }  // namespace Zing
