@@ -1,7 +1,9 @@
 // The splash: background, lettering, a progress bar that grows with the
 // loading thread's completed resources, and a start link that stays hidden
 // and disabled until loading has succeeded, so the menus never appear before
-// their images exist.
+// their images exist. The loading thread only counts its resources; the
+// splash itself notices at each update when the bar has grown, so no widget
+// is touched from that thread.
 
 #include "game/shell/Splash.h"
 
@@ -73,16 +75,23 @@ bool Splash::IsStartLinkEnabled() const {
 
 Zing::Rect Splash::GetStartLinkRect() const { return mStartLink != nullptr ? mStartLink->GetRect() : Zing::Rect(); }
 
+int Splash::BarWidth() const {
+  if (IMAGE_LOADING_BAR == nullptr) return 0;
+  return static_cast<int>(mApp->GetLoadingThreadProgress() * IMAGE_LOADING_BAR->GetWidth());
+}
+
+void Splash::Update() {
+  Widget::Update();
+  if (BarWidth() != mDrawnBarWidth) MarkDirty();
+}
+
 void Splash::Draw(Zing::Graphics* g) {
   g->DrawImage(IMAGE_SPLASH_BKG, 0, 0);
   g->DrawImage(IMAGE_SPLASH_TEXT, kTextX, kTextY);
 
-  const double progress = mApp->GetLoadingThreadProgress();
-  if (IMAGE_LOADING_BAR != nullptr) {
-    const int barWidth = static_cast<int>(progress * IMAGE_LOADING_BAR->GetWidth());
-    if (barWidth > 0) {
-      g->DrawImage(IMAGE_LOADING_BAR, kBarX, kBarY, Zing::Rect(0, 0, barWidth, IMAGE_LOADING_BAR->GetHeight()));
-    }
+  mDrawnBarWidth = BarWidth();  // the progress is read once per draw
+  if (mDrawnBarWidth > 0) {
+    g->DrawImage(IMAGE_LOADING_BAR, kBarX, kBarY, Zing::Rect(0, 0, mDrawnBarWidth, IMAGE_LOADING_BAR->GetHeight()));
   }
 
   g->SetFont(FONT_DEFAULT);

@@ -23,6 +23,7 @@ class Splash : public Zing::Widget, public Zing::ButtonListener {
 
   void AddedToManager(Zing::WidgetManager* manager) override;
   void RemovedFromManager(Zing::WidgetManager* manager) override;
+  void Update() override;
   void Draw(Zing::Graphics* g) override;
   void ButtonDepress(int id) override;
 
@@ -33,8 +34,12 @@ class Splash : public Zing::Widget, public Zing::ButtonListener {
   Zing::Rect GetStartLinkRect() const;
 
  private:
+  // Width of the progress bar for the loading thread's progress now.
+  int BarWidth() const;
+
   AppManager* mApp;
   Zing::HyperlinkWidget* mStartLink;  // owned; null once handed over for deletion
+  int mDrawnBarWidth = 0;
 };
 
 }  // namespace Lintwick

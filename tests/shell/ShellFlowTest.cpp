@@ -5,9 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
+#include "framework/audio/SilentSoundManager.h"
 #include "framework/widget/ButtonWidget.h"
 #include "framework/widget/Dialog.h"
 #include "game/puzzle/GameScreen.h"
@@ -195,21 +197,63 @@ TEST_F(ShellFlow, AMissingManifestIsReportedAndEndsTheProgram) {
   EXPECT_EQ(app->mSplash, nullptr);
 }
 
+// Counts the instances asked for, by sound id.
+struct CountingSounds : Zing::SilentSoundManager {
+  std::map<unsigned int, int> asked;
+  Zing::SoundInstance* GetSoundInstance(unsigned int id) override {
+    ++asked[id];
+    return SilentSoundManager::GetSoundInstance(id);
+  }
+};
+
+TEST_F(ShellFlow, StarAndVortexSoundsStartOncePerUpdateAndSilenceAsksForNothing) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  auto* sounds = new CountingSounds;
+  app->soundManager.reset(sounds);
+  RunFor(20);
+  for (int i = 0; i < 5; ++i) {
+    app->PlaySound(Sound::StarSmall);
+    app->PlaySound(Sound::Vortex);
+    app->PlaySound(Sound::CubeTap);
+  }
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_STAR_SMALL)], 1);
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_VORTEX)], 1);
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_CUBE_TAP)], 5);
+  RunFor(20);  // the next update may start them again
+  app->PlaySound(Sound::StarSmall);
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_STAR_SMALL)], 2);
+
+  // Every menu button clicks; with effects at 0 nothing is even asked for.
+  ClickCentre(app->mStartScreen->GetButton(2)->GetRect());
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_GUI_CLICK)], 1);
+  app->SetSfxVolume(0);
+  sounds->asked.clear();
+  ClickCentre(app->mMainMenu->GetButton(1)->GetRect());
+  RunFor(20);
+  app->PlaySound(Sound::StarBig);
+  EXPECT_TRUE(sounds->asked.empty());
+}
+
 // A copy of the generated data in the home folder whose manifest names a
 // picture file that does not exist in place of `path`.
+// An empty `path` breaks no picture; without `levels` the level files are
+// missing.
 struct DamagedData : ShellFlow {
-  void BreakImage(const std::string& path) {
+  void BreakImage(const std::string& path, bool levels = true) {
     namespace fs = std::filesystem;
     for (const char* folder : {"fonts", "images", "sounds", "levels", "music"}) {
-      fs::create_directory_symlink(dataDir + "/" + folder, home.File(folder));
+      if (levels || std::string(folder) != "levels")
+        fs::create_directory_symlink(dataDir + "/" + folder, home.File(folder));
     }
     std::ifstream in(dataDir + "/properties/resources.xml");
     std::stringstream manifest;
     manifest << in.rdbuf();
     std::string text = manifest.str();
-    const std::string from = "path=\"" + path + "\"";
-    ASSERT_NE(text.find(from), std::string::npos);
-    text.replace(text.find(from), from.size(), "path=\"gone\"");
+    if (!path.empty()) {
+      const std::string from = "path=\"" + path + "\"";
+      ASSERT_NE(text.find(from), std::string::npos);
+      text.replace(text.find(from), from.size(), "path=\"gone\"");
+    }
     home.Write("properties/resources.xml", text);
     Zing::Platform::ChangeWorkingFolder(home.Path());
   }
@@ -234,6 +278,26 @@ TEST_F(DamagedData, AMissingGamePictureKeepsTheStartLinkHidden) {
   ASSERT_TRUE(Shown(app->mSplash));
   EXPECT_FALSE(app->mSplash->IsStartLinkEnabled());
   EXPECT_TRUE(app->LoadingFailed());
+}
+
+TEST_F(DamagedData, UnreadableLevelFilesAreReportedAndPlayGoesOnWithoutABoard) {
+  BreakImage("", false);
+  // A level file that exists but cannot be read: a folder in its place.
+  std::filesystem::create_directories(home.File("levels/level_b.dat"));
+  for (const char* name : {"level_n.dat", "level_l.dat"}) {
+    std::filesystem::create_symlink(dataDir + "/levels/" + name, home.File(std::string("levels/") + name));
+  }
+  Start();
+  ClickCentre(app->mSplash->GetStartLinkRect());
+  ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
+  ASSERT_TRUE(Shown(app->mGameScreen));
+  ASSERT_FALSE(services->messageBoxes.empty());
+  EXPECT_NE(services->messageBoxes[0].find("Could not read contents of levels"), std::string::npos)
+      << services->messageBoxes[0];
+  RunFor(500);
+  Click(CellX(3), CellY(3));
+  RunFor(200);
+  EXPECT_TRUE(app->exits.empty());
 }
 
 }  // namespace
