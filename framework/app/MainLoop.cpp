@@ -265,7 +265,7 @@ bool ZingAppBase::DoUpdateFrames() {
 void ZingAppBase::UpdateFrames() {
   ++updateCount;
   if (!minimized) widgetManager->UpdateFrame();
-  // The music interface updates here once it exists.
+  if (musicInterface) musicInterface->Update();
   CleanupSharedImages();
 }
 

@@ -65,6 +65,11 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   virtual void MakeWindow();
   virtual void EnforceCursor();
   virtual void LoadingThreadCompleted() {}
+  // The music player (the audio library's; silent where there is no output).
+  virtual MusicInterface* CreateMusicInterface(void* window);
+  // The effects player, made by Init unless a derived application installed
+  // its own `soundManager` first.
+  virtual SoundManager* CreateSoundManager();
   virtual void InitHook() {}
   virtual void ShutdownHook() {}
   virtual void PreTerminate() {}
@@ -270,8 +275,10 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   int autoMuteCount = 0;
   double appliedMusicVolume = 0;  // what the music and the effects play at now
   double appliedSfxVolume = 0;
-  std::unique_ptr<SoundManager> soundManager;  // silent until a real one replaces it
-  std::unique_ptr<MusicInterface> musicInterface;  // none until the audio library provides one
+  // Silent until Init replaces it (a derived application may install its own).
+  std::unique_ptr<SoundManager> soundManager;
+  std::unique_ptr<MusicInterface> musicInterface;
+  const SoundManager* placeholderSoundManager = nullptr;  // the constructor's silent one
 
   // Shared pictures and the resources of the manifest. Declared in this order
   // so that the manager lets go of its pictures before the cache goes.

@@ -18,12 +18,6 @@ constexpr std::size_t kReadBlock = 4096;
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n' || c == ','; }
 
-std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
-  return text;
-}
-
 // The state of cutting text into commands, one character at a time.
 struct CommandReader {
   std::string command;
@@ -35,18 +29,24 @@ struct CommandReader {
 
 }  // namespace
 
+std::string UpperCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+  return text;
+}
+
 bool DescParser::Error(const std::string& message) {
   if (error.empty()) error = message;
   return false;
 }
 
 const DataElement* DescParser::GetDefine(const std::string& name) const {
-  const auto it = defineMap.find(Upper(name));
+  const auto it = defineMap.find(UpperCase(name));
   return it == defineMap.end() ? nullptr : it->second.get();
 }
 
 bool DescParser::SetDefine(const std::string& name, std::unique_ptr<DataElement> value) {
-  auto& slot = defineMap[Upper(name)];
+  auto& slot = defineMap[UpperCase(name)];
   const std::size_t kept = definedElements - (slot ? slot->Count() : 0);
   if (kept + value->Count() > kMaxDefinedElements) return Error("Invalid Paramater Type");
   definedElements = kept + value->Count();

@@ -87,6 +87,9 @@ class DescParser {
 // digits, or "0x" and hexadecimal digits (read as 32 bits); decimal fractions
 // without exponent.
 bool ParseDescInteger(const std::string& text, int& out);
+// The text with its ASCII letters in upper case: how names, layer names and
+// tags are compared.
+std::string UpperCase(std::string text);
 bool ParseDescFraction(const std::string& text, double& out);
 
 }  // namespace Zing

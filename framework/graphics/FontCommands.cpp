@@ -21,11 +21,6 @@ constexpr char kBadType[] = "Invalid Paramater Type";
 constexpr std::size_t kRectInts = 4;
 constexpr std::size_t kPointInts = 2;
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 using Params = std::vector<std::unique_ptr<DataElement>>;
 
 }  // namespace
@@ -64,8 +59,8 @@ class FontCommands {
   }
   // Whether the rectangle x, y, w, h lies inside `bounds` (at the origin).
   static bool Inside(const int* r, const Rect& bounds) {
-    return r[0] >= 0 && r[1] >= 0 && r[2] >= 0 && r[3] >= 0 &&
-           static_cast<long long>(r[0]) + r[2] <= bounds.w && static_cast<long long>(r[1]) + r[3] <= bounds.h;
+    return r[0] >= 0 && r[1] >= 0 && r[2] >= 0 && r[3] >= 0 && static_cast<long long>(r[0]) + r[2] <= bounds.w &&
+           static_cast<long long>(r[1]) + r[3] <= bounds.h;
   }
   static bool Char(const DataElement& item, unsigned char& out) {
     const std::string* text = DescParser::ItemText(item);
@@ -118,14 +113,14 @@ class FontCommands {
     for (const auto& tag : tags.elements) {
       const std::string* text = DescParser::ItemText(*tag);
       if (!text) return f.Error(kBadType);
-      (layer->*field).push_back(Upper(*text));
+      (layer->*field).push_back(UpperCase(*text));
     }
     return true;
   }
   static bool NewLayer(FontData& f, const DataElement& nameElement, const FontLayer* source) {
     std::string name;
     if (!f.GetTextParam(nameElement, name)) return f.Error(kBadType);
-    name = Upper(name);
+    name = UpperCase(name);
     if (f.fontLayerMap.count(name)) return f.Error("Layer Already Exists");
     auto layer = source ? std::make_unique<FontLayer>(*source) : std::make_unique<FontLayer>(&f);
     f.fontLayerMap[name] = layer.get();
@@ -158,7 +153,8 @@ class FontCommands {
       if (!DescParser::ItemInt(*item, w) || x > std::numeric_limits<int>::max() || x < std::numeric_limits<int>::min())
         return f.Error(kBadType);
       auto r = std::make_unique<ListDataElement>();
-      for (long long v : {x, static_cast<long long>(rect[1]), static_cast<long long>(w), static_cast<long long>(rect[3])})
+      for (long long v :
+           {x, static_cast<long long>(rect[1]), static_cast<long long>(w), static_cast<long long>(rect[3])})
         r->elements.push_back(std::make_unique<SingleDataElement>(std::to_string(v)));
       out->elements.push_back(std::move(r));
       x += w;

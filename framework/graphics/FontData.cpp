@@ -16,9 +16,7 @@ FontData::FontData(FontHost* fontHost) : host(fontHost) {
 }
 
 FontLayer* FontData::FindLayer(const std::string& name) const {
-  std::string upper = name;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  const auto it = fontLayerMap.find(upper);
+  const auto it = fontLayerMap.find(UpperCase(name));
   return it == fontLayerMap.end() ? nullptr : it->second;
 }
 

@@ -21,11 +21,20 @@ unsigned char OtherCase(unsigned char c) {
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
   switch (c) {
-    case 0x8A: case 0x8C: case 0x8E: return static_cast<unsigned char>(c + 16);  // Š Œ Ž
-    case 0x9A: case 0x9C: case 0x9E: return static_cast<unsigned char>(c - 16);  // š œ ž
-    case 0x9F: return 0xFF;                                                       // Ÿ
-    case 0xFF: return 0x9F;                                                       // ÿ
-    default: return 0;
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+      return static_cast<unsigned char>(c + 16);  // Š Œ Ž
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+      return static_cast<unsigned char>(c - 16);  // š œ ž
+    case 0x9F:
+      return 0xFF;  // Ÿ
+    case 0xFF:
+      return 0x9F;  // ÿ
+    default:
+      return 0;
   }
 }
 

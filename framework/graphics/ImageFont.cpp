@@ -19,11 +19,6 @@ namespace {
 // nothing), so that a hostile point size cannot exhaust memory.
 constexpr long long kMaxScaledPixels = 1LL << 24;
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 
 }  // namespace
@@ -34,8 +29,7 @@ int TruncToInt(double value) {
                                      static_cast<double>(std::numeric_limits<int>::max())));
 }
 
-ImageFont::ImageFont(FontHost* host, const std::string& descriptorPath)
-    : fontData(std::make_shared<FontData>(host)) {
+ImageFont::ImageFont(FontHost* host, const std::string& descriptorPath) : fontData(std::make_shared<FontData>(host)) {
   fontData->Load(descriptorPath);
   pointSize = fontData->defaultPointSize;
   GenerateActiveFontLayers();
@@ -70,13 +64,13 @@ void ImageFont::SetScale(double newScale) {
 
 bool ImageFont::AddTag(const std::string& name) {
   if (HasTag(name)) return false;
-  tagVector.push_back(Upper(name));
+  tagVector.push_back(UpperCase(name));
   activeListValid = false;
   return true;
 }
 
 bool ImageFont::RemoveTag(const std::string& name) {
-  const auto it = std::find(tagVector.begin(), tagVector.end(), Upper(name));
+  const auto it = std::find(tagVector.begin(), tagVector.end(), UpperCase(name));
   if (it == tagVector.end()) return false;
   tagVector.erase(it);
   activeListValid = false;

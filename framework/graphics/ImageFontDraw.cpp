@@ -108,12 +108,12 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
       const Rect& ink = active.inkRects[c];
       if (!active.image || ink.IsEmpty()) continue;
       const Rect src(whole.x + ink.x, whole.y + ink.y, ink.w, ink.h);
-      const Color tinted(Tint(layer.colorMult.r, color.r, layer.colorAdd.r),
-                         Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
-                         Tint(layer.colorMult.b, color.b, layer.colorAdd.b),
-                         Tint(layer.colorMult.a, color.a, layer.colorAdd.a));
-      const bool added = pool.Add(glyph.order + layer.baseOrder, {active.image.get(), ToInt(gx + ink.x),
-                                                                  ToInt(gy + ink.y), src, layer.drawMode, tinted, kNone});
+      const Color tinted(
+          Tint(layer.colorMult.r, color.r, layer.colorAdd.r), Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
+          Tint(layer.colorMult.b, color.b, layer.colorAdd.b), Tint(layer.colorMult.a, color.a, layer.colorAdd.a));
+      const bool added =
+          pool.Add(glyph.order + layer.baseOrder,
+                   {active.image.get(), ToInt(gx + ink.x), ToInt(gy + ink.y), src, layer.drawMode, tinted, kNone});
       if (rects && added) rects->push_back(Rect(ToInt(gx), ToInt(gy), whole.w, whole.h));
     }
     pen = next;

@@ -71,9 +71,7 @@ Font* SysFont::Duplicate() const { return new SysFont(*this); }
 
 int SysFont::CharWidthKern(char ch, char) { return CharWidth(ch); }
 
-int SysFont::CharWidth(char ch) {
-  return glyphs ? glyphs->glyphs[static_cast<unsigned char>(ch)].advance : 0;
-}
+int SysFont::CharWidth(char ch) { return glyphs ? glyphs->glyphs[static_cast<unsigned char>(ch)].advance : 0; }
 
 int SysFont::StringWidth(const std::string& text) {
   int width = 0;
@@ -102,8 +100,7 @@ void SysFont::DrawPass(Graphics* g, int x, int y, const std::string& text, const
   int pen = x;
   for (const char c : text) {
     const Glyph& glyph = glyphs->glyphs[static_cast<unsigned char>(c)];
-    if (!glyph.sheetRect.IsEmpty())
-      g->DrawImage(glyphs->image.get(), pen + glyph.left, y - glyph.top, glyph.sheetRect);
+    if (!glyph.sheetRect.IsEmpty()) g->DrawImage(glyphs->image.get(), pen + glyph.left, y - glyph.top, glyph.sheetRect);
     pen += glyph.advance;
   }
   if (underline && pen > x) g->FillRect(x, y + glyphs->underlinePosition, pen - x, glyphs->underlineThickness);

@@ -42,9 +42,9 @@ class SysFont : public Font {
   bool simulateBold = false;  // draw every string twice, a pixel apart
 
   struct Glyph {
-    Rect sheetRect;   // where it lies on the sheet
-    int left = 0;     // from the pen to the sheet rectangle
-    int top = 0;      // from the baseline up to the sheet rectangle
+    Rect sheetRect;  // where it lies on the sheet
+    int left = 0;    // from the pen to the sheet rectangle
+    int top = 0;     // from the baseline up to the sheet rectangle
     int advance = 0;
   };
   struct GlyphSheet {

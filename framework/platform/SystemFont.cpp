@@ -81,8 +81,8 @@ struct SystemFontFace::Impl {
 SystemFontFace::SystemFontFace(std::unique_ptr<Impl> faceImpl) : impl(std::move(faceImpl)) {}
 SystemFontFace::~SystemFontFace() = default;
 
-std::unique_ptr<SystemFontFace> SystemFontFace::Open(const std::string& family, int pixelSize, bool bold,
-                                                     bool italic, std::string& error) {
+std::unique_ptr<SystemFontFace> SystemFontFace::Open(const std::string& family, int pixelSize, bool bold, bool italic,
+                                                     std::string& error) {
   std::string file, chosen;
   int index = 0;
   bool isBold = false, isItalic = false;
@@ -133,8 +133,7 @@ bool SystemFontFace::Render(char32_t codePoint, SystemGlyph& out) {
   out.coverage.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.rows), 0);
   for (int y = 0; y < out.rows; ++y) {
     const unsigned char* row = bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
-    for (int x = 0; x < out.width; ++x)
-      out.coverage[static_cast<std::size_t>(y * out.width + x)] = row[x];
+    for (int x = 0; x < out.width; ++x) out.coverage[static_cast<std::size_t>(y * out.width + x)] = row[x];
   }
   return true;
 }

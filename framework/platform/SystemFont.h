@@ -14,11 +14,11 @@
 namespace Zing::Platform {
 
 struct SystemGlyph {
-  int left = 0;     // from the pen position to the bitmap's left edge
-  int top = 0;      // from the baseline up to the bitmap's top edge
+  int left = 0;  // from the pen position to the bitmap's left edge
+  int top = 0;   // from the baseline up to the bitmap's top edge
   int width = 0;
   int rows = 0;
-  int advance = 0;  // whole pixels
+  int advance = 0;                     // whole pixels
   std::vector<std::uint8_t> coverage;  // width x rows, 0..255
 };
 

@@ -59,8 +59,8 @@ TEST(SysFont, DrawsReadableTextInTheClosestFace) {
 
 TEST(SysFont, NoInstalledFontIsAnErrorNotACrash) {
   ZingTest::TempFolder folder;
-  folder.Write("fonts.conf", "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + folder.Path() +
-                                 "</cachedir></fontconfig>\n");
+  folder.Write("fonts.conf",
+               "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + folder.Path() + "</cachedir></fontconfig>\n");
   setenv("FONTCONFIG_FILE", folder.File("fonts.conf").c_str(), 1);
   SysFont font("Arial Unicode MS", 12);
   unsetenv("FONTCONFIG_FILE");

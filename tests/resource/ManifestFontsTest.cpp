@@ -61,7 +61,10 @@ class ManifestFontsTest : public ::testing::Test {
     MemoryImage image;
     image.Create(120, 40);
     Graphics g(&image);
-    font->DrawString(&g, 4, 28, "Gr\xF6\xDF" "e", Color::White, g.GetClipRect());
+    font->DrawString(&g, 4, 28,
+                     "Gr\xF6\xDF"
+                     "e",
+                     Color::White, g.GetClipRect());
     int ink = 0;
     for (int y = 0; y < 40; ++y)
       for (int x = 0; x < 120; ++x) ink += (image.GetPixel(x, y) >> 24) != 0;
@@ -105,9 +108,11 @@ TEST_F(ManifestFontsTest, ReferencesSystemFontsAndFailures) {
                "<Font id=\"COPY\" path=\"!ref:FONT_BODY\"/>"
                "<Font id=\"SYSTEM\" path=\"!sys:Arial Unicode MS\" size=\"12\" shadow=\"\" bold=\"\"/>"
                "</Resources><Resources id=\"Broken\">"
-               "<SetDefaults path=\"" + folder.Path() + "\" idprefix=\"FONT_\"/>"
-               "<Font id=\"BROKEN\" path=\"broken.txt\"/>"
-               "</Resources></ResourceManifest>");
+               "<SetDefaults path=\"" +
+                   folder.Path() +
+                   "\" idprefix=\"FONT_\"/>"
+                   "<Font id=\"BROKEN\" path=\"broken.txt\"/>"
+                   "</Resources></ResourceManifest>");
   ASSERT_TRUE(manager.ParseResourcesFile(folder.File("extra.xml"))) << manager.GetErrorText();
   ASSERT_TRUE(manager.LoadResources("Extra")) << manager.GetErrorText();
   auto* body = dynamic_cast<ImageFont*>(manager.GetFontThrow("FONT_BODY"));
