@@ -83,7 +83,9 @@ void AppManager::Init() {
   mSplash->Resize(0, 0, kScreenWidth, kScreenHeight);
   GetWidgetManager()->AddWidget(mSplash);
 
-  if (musicInterface) musicInterface->LoadMusic(kGameSong, kMusicFile);
+  // The music starts with the splash and plays on through the menus.
+  if (musicInterface && musicInterface->LoadMusic(kGameSong, kMusicFile))
+    musicInterface->PlayMusic(kGameSong, 0, false);
   loadingTotal = resourceManager->GetNumResources("Game");
 }
 
@@ -143,7 +145,7 @@ void AppManager::SplashFinished() {
   mStartScreen->Resize(kGameScreenX, kGameScreenY, kGameScreenWidth, kGameScreenHeight);
   GetWidgetManager()->AddWidget(mStartScreen);
 
-  if (musicInterface) musicInterface->PlayMusic(kGameSong, 0, false);
+  if (musicInterface && !musicInterface->IsPlaying(kGameSong)) musicInterface->PlayMusic(kGameSong, 0, false);
 }
 
 Zing::Dialog* AppManager::NewDialog(int id, bool isModal, const std::string& header, const std::string& lines,
