@@ -169,6 +169,8 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool IsHardwareAccelerated() const override { return accelerated; }
   void LockScreenImage() override { displayLock.lock(); }
   void UnlockScreenImage() override { displayLock.unlock(); }
+  std::string GetClipboardText() override { return services->GetClipboardText(); }
+  void SetClipboardText(const std::string& text) override { services->SetClipboardText(text); }
 
   Platform::Services& GetServices() { return *services; }
   WidgetManager* GetWidgetManager() { return widgetManager.get(); }
