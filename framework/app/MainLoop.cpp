@@ -150,8 +150,7 @@ bool ZingAppBase::Process(bool allowSleep) {
     Shutdown();
   }
 
-  const bool vsyncPaced =
-      vsyncUpdates && !lastDrawWasEmpty && !vsyncBroken && (!physWindowed || waitForVSync);
+  const bool vsyncPaced = vsyncUpdates && !lastDrawWasEmpty && !vsyncBroken && (!physWindowed || waitForVSync);
   const double period = vsyncUpdates ? (1000.0 / refreshRate) / updateMultiplier : frameTime / updateMultiplier;
   const double fraction = vsyncUpdates ? 1000.0 / (frameTime * refreshRate) : 1.0;
 
@@ -266,8 +265,8 @@ bool ZingAppBase::DoUpdateFrames() {
 void ZingAppBase::UpdateFrames() {
   ++updateCount;
   if (!minimized) widgetManager->UpdateFrame();
-  // The music interface updates here once it exists; the shared-image cache
-  // is cleaned here once images are shared.
+  // The music interface updates here once it exists.
+  CleanupSharedImages();
 }
 
 void ZingAppBase::UpdateFramesSmooth(double fraction) {
@@ -442,8 +441,7 @@ void ZingAppBase::ProcessKeyDown(const Platform::WindowMessage& message) {
     if (!forceFullscreen && !fullscreenFailed) SwitchScreenMode(!windowed);
     return;
   }
-  if (key == 'D' && widgetManager->IsKeyDown(KEYCODE_CONTROL) &&
-      widgetManager->IsKeyDown(KEYCODE_MENU)) {
+  if (key == 'D' && widgetManager->IsKeyDown(KEYCODE_CONTROL) && widgetManager->IsKeyDown(KEYCODE_MENU)) {
     debugKeysEnabled = !debugKeysEnabled;
   }
   if (debugKeysEnabled && DebugKeyDown(key)) return;
@@ -468,15 +466,40 @@ void ZingAppBase::ProcessMouseMessage(const Platform::WindowMessage& message) {
   int upCode = 0;
   int bit = 0;
   switch (message.code) {
-    case MessageCode::LButtonDown: downCode = 1; bit = 1; break;
-    case MessageCode::LButtonDblClk: downCode = 2; bit = 1; break;
-    case MessageCode::RButtonDown: downCode = -1; bit = 2; break;
-    case MessageCode::RButtonDblClk: downCode = -2; bit = 2; break;
-    case MessageCode::MButtonDown: downCode = 3; bit = 4; break;
-    case MessageCode::LButtonUp: upCode = 1; bit = 1; break;
-    case MessageCode::RButtonUp: upCode = -1; bit = 2; break;
-    case MessageCode::MButtonUp: upCode = 3; bit = 4; break;
-    default: return;
+    case MessageCode::LButtonDown:
+      downCode = 1;
+      bit = 1;
+      break;
+    case MessageCode::LButtonDblClk:
+      downCode = 2;
+      bit = 1;
+      break;
+    case MessageCode::RButtonDown:
+      downCode = -1;
+      bit = 2;
+      break;
+    case MessageCode::RButtonDblClk:
+      downCode = -2;
+      bit = 2;
+      break;
+    case MessageCode::MButtonDown:
+      downCode = 3;
+      bit = 4;
+      break;
+    case MessageCode::LButtonUp:
+      upCode = 1;
+      bit = 1;
+      break;
+    case MessageCode::RButtonUp:
+      upCode = -1;
+      bit = 2;
+      break;
+    case MessageCode::MButtonUp:
+      upCode = 3;
+      bit = 4;
+      break;
+    default:
+      return;
   }
   if (downCode != 0) {
     heldButtons |= bit;
@@ -501,9 +524,15 @@ void ZingAppBase::CheckPointerInWindow() {
 
 void ZingAppBase::ProcessDeferredMessage(const Platform::WindowMessage& message) {
   switch (message.code) {
-    case MessageCode::KeyDown: ProcessKeyDown(message); break;
-    case MessageCode::KeyUp: widgetManager->KeyUp(message.param); break;
-    case MessageCode::Char: widgetManager->KeyChar(static_cast<char>(message.param)); break;
+    case MessageCode::KeyDown:
+      ProcessKeyDown(message);
+      break;
+    case MessageCode::KeyUp:
+      widgetManager->KeyUp(message.param);
+      break;
+    case MessageCode::Char:
+      widgetManager->KeyChar(static_cast<char>(message.param));
+      break;
     case MessageCode::Move:
       if (windowed && services->IsMainWindowNormal()) {
         preferredX = message.x;

@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #include "framework/app/FileAccess.h"
+#include "framework/audio/SilentSoundManager.h"
+#include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/resource/PakInterface.h"
@@ -30,6 +32,12 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
   gApp = this;
   DialogListener::SetDefault(this);
   widgetManager = std::make_unique<WidgetManager>(this);
+  soundManager = std::make_unique<SilentSoundManager>();
+  sharedImages = std::make_unique<SharedImageCache>(
+      [this](const std::string& fileName) { return GetDisplayImage(fileName, false); });
+  manifestFonts = std::make_unique<ManifestFonts>(this, [this](const std::string& text) { Popup(text); });
+  resourceManager = std::make_unique<ResourceManager>(this);
+  resourceManager->SetFontFactory(manifestFonts.get());
   stringTable = {
       {"DIALOG_BUTTON_OK", "OK"},
       {"DIALOG_BUTTON_CANCEL", "CANCEL"},
@@ -53,6 +61,8 @@ ZingAppBase::~ZingAppBase() {
   updateAppDepth = 0;
   ProcessSafeDeleteList();
   widgetManager.reset();
+  resourceManager.reset();
+  ImageLib::FreeJPEG2000Codec();
   if (DialogListener::GetDefault() == this) DialogListener::SetDefault(nullptr);
   if (gApp == this) gApp = nullptr;
 }
@@ -75,6 +85,7 @@ void ZingAppBase::Init() {
   if (!changeDirTarget.empty() && !ChangeDirHook(changeDirTarget)) services->ChangeDirectory(changeDirTarget);
 
   pakInterface->AddPakFile("main.pak");
+  ImageLib::LoadJPEG2000Codec();
 
   if (!services->AcquireInstance(productName + "Mutex")) {
     HandleAlreadyRunning();

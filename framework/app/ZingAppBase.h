@@ -20,7 +20,13 @@
 
 #include "framework/app/Buffer.h"
 #include "framework/app/SettingsStore.h"
+#include "framework/audio/MusicInterface.h"
+#include "framework/audio/SoundManager.h"
+#include "framework/graphics/SharedImage.h"
 #include "framework/platform/Platform.h"
+#include "framework/resource/ResourceHost.h"
+#include "framework/resource/ManifestFonts.h"
+#include "framework/resource/ResourceManager.h"
 #include "framework/widget/ButtonListener.h"
 #include "framework/widget/DialogListener.h"
 #include "framework/widget/WidgetManager.h"
@@ -34,7 +40,7 @@ class MemoryImage;
 class PakInterface;
 class Widget;
 
-class ZingAppBase : public ButtonListener, public DialogListener, public WidgetManagerHost {
+class ZingAppBase : public ButtonListener, public DialogListener, public WidgetManagerHost, public ResourceHost {
  public:
   // Null services mean the desktop (SDL) services.
   explicit ZingAppBase(std::unique_ptr<Platform::Services> services = nullptr);
@@ -118,6 +124,20 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool UpdateAppStep(bool* updated) override;
   virtual bool UpdateApp();
   virtual bool AppCanRestore() { return !windowDisabled; }
+
+  // Pictures. GetDisplayImage reads a picture file into a new image (null when
+  // it cannot be read); GetSharedImage answers from the shared-image cache,
+  // under the display lock, loading on first use.
+  virtual std::unique_ptr<MemoryImage> GetDisplayImage(const std::string& fileName, bool commitBits);
+  SharedImageRef GetSharedImage(const std::string& fileName, const std::string& variant, bool* isNew) override;
+  // Deletes cached pictures nobody references any more (after every update).
+  void CleanupSharedImages();
+  SoundManager* GetSoundManager() override { return soundManager.get(); }
+
+  // Resources: the manifest is read once at start-up; a failure shows the
+  // resource manager's error text and, when asked, ends the process.
+  void LoadResourceManifest();
+  void ShowResourceError(bool exitNow);
 
   // Strings that replace the framework's fixed messages.
   std::string GetString(const std::string& key, const std::string& defaultText) const;
@@ -252,6 +272,14 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   int autoMuteCount = 0;
   double appliedMusicVolume = 0;  // what the music and the effects play at now
   double appliedSfxVolume = 0;
+  std::unique_ptr<SoundManager> soundManager;  // silent until a real one replaces it
+  std::unique_ptr<MusicInterface> musicInterface;  // none until the audio library provides one
+
+  // Shared pictures and the resources of the manifest. Declared in this order
+  // so that the manager lets go of its pictures before the cache goes.
+  std::unique_ptr<SharedImageCache> sharedImages;
+  std::unique_ptr<ManifestFonts> manifestFonts;  // makes the manifest's fonts
+  std::unique_ptr<ResourceManager> resourceManager;
 
   // Timing and the update loop.
   int frameTime = 10;
