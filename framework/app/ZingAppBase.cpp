@@ -54,6 +54,7 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
 }
 
 ZingAppBase::~ZingAppBase() {
+  ConfirmAccelerationOnExit();
   StopCursorThread();
   if (loadingThread.joinable()) loadingThread.join();
   // Dialogs still open belong to the table; nothing runs inside them now.
@@ -295,6 +296,7 @@ bool ZingAppBase::InitDisplay() {
 }
 
 void ZingAppBase::SwitchScreenMode(bool wantWindowed, bool is3D, bool force) {
+  if (is3D != accelerated) (is3D ? accelerationSwitchedOn : accelerationSwitchedOff) = true;
   if (forceFullscreen) wantWindowed = false;
   if (wantWindowed == windowed && !force) {
     if (is3D != accelerated) {
