@@ -11,9 +11,14 @@ constexpr const char* kIs3DValue = "Is3D";
 
 }  // namespace
 
-bool ZingAppBase::Is3DSupported() { return services->TestAcceleration(); }
+bool ZingAppBase::Is3DSupported() {
+  accelerationTestResult = services->TestAcceleration() ? 1 : 0;
+  return accelerationTestResult == 1;
+}
 
-bool ZingAppBase::Is3DRecommended() { return services->TestAcceleration(); }
+// The answer of the last test: at the end of a run the display is gone and
+// must not be tested again.
+bool ZingAppBase::Is3DRecommended() { return accelerationTestResult == 1; }
 
 void ZingAppBase::ConfirmAccelerationOnExit() {
   if (registryKey.empty()) return;

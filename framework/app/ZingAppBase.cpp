@@ -193,7 +193,7 @@ void ZingAppBase::MakeWindow() {
     if (stored3D) test3D = true;
   }
   if (test3D || autoEnable3D) {
-    const bool passed = services->TestAcceleration();
+    const bool passed = Is3DSupported();
     if (autoEnable3D && passed && !accelerated) {
       accelerated = true;
       accelerationSwitchedOn = true;

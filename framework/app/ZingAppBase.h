@@ -235,6 +235,7 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool accelerationSwitchedOn = false;
   bool accelerationSwitchedOff = false;  // the player switched it off during this run
   bool accelerationMisbehaved = false;   // a frame failed to reach the accelerated display
+  int accelerationTestResult = -1;       // the display's last acceleration test: 1 passed, 0 failed, -1 not run
   bool displayLost = false;
   std::uint32_t lastRecoveryTick = 0;
 
