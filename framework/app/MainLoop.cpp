@@ -343,6 +343,7 @@ void ZingAppBase::Redraw() {
     return;
   }
   displayLost = true;
+  if (accelerated) accelerationMisbehaved = true;
   const std::uint32_t now = services->Now();
   if (minimized) return;
   if (active || (physWindowed && now - lastRecoveryTick >= 1000)) RecoverDisplay();

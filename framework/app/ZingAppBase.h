@@ -174,6 +174,15 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool WriteBufferToFile(const std::string& path, const Buffer& buffer);
   bool WriteBytesToFile(const std::string& path, const void* bytes, std::size_t count);
 
+  // Hardware acceleration: whether this machine can run the display
+  // accelerated at all, and whether it is one the framework recommends it
+  // for (the desktop makes no such distinction: both are the display test).
+  bool Is3DSupported();
+  bool Is3DRecommended();
+  // At the end of a run in which acceleration was switched on, or seemed to
+  // misbehave: asks whether to keep it and stores the answer as "Is3D".
+  void ConfirmAccelerationOnExit();
+
   // Platform queries and folders.
   bool IsOldConsumerSystem() const { return false; }
   bool IsVistaOrLater() const { return true; }
@@ -194,6 +203,8 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool IsHardwareAccelerated() const override { return accelerated; }
   void LockScreenImage() override { displayLock.lock(); }
   void UnlockScreenImage() override { displayLock.unlock(); }
+  std::string GetClipboardText() override { return services->GetClipboardText(); }
+  void SetClipboardText(const std::string& text) override { services->SetClipboardText(text); }
 
   Platform::Services& GetServices() { return *services; }
   WidgetManager* GetWidgetManager() { return widgetManager.get(); }
@@ -227,6 +238,9 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool test3D = false;
   bool accelerated = false;
   bool accelerationSwitchedOn = false;
+  bool accelerationSwitchedOff = false;  // the player switched it off during this run
+  bool accelerationMisbehaved = false;   // a frame failed to reach the accelerated display
+  int accelerationTestResult = -1;       // the display's last acceleration test: 1 passed, 0 failed, -1 not run
   bool displayLost = false;
   std::uint32_t lastRecoveryTick = 0;
 

@@ -11,6 +11,7 @@
 #include "game/shell/GameConstants.h"
 #include "game/shell/HelpDialog.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/OptionsDialog.h"
 #include "game/shell/Resources.h"
 #include "game/shell/ShadowScreen.h"
 #include "game/shell/StartScreen.h"
@@ -45,7 +46,8 @@ void AppManager::MainMenuCommand(int index) {
       if (GetShownGameScreen() != nullptr) AskQuestion(DIALOG_CONFIRM_NEW_GAME);
       break;
     case kMenuOptions:
-      // The options dialog is not part of this build yet: only the click.
+      ShowShadow();
+      AddDialog(DIALOG_OPTIONS, new OptionsDialog(this));
       break;
     case kMenuHint:
       if (GameScreen* game = GetShownGameScreen()) {
@@ -128,6 +130,18 @@ void AppManager::ReturnToStartScreen() {
 void AppManager::EndGame() {
   if (mGameScreen != nullptr) mGameScreen->StopTransition();
   ReturnToStartScreen();
+}
+
+void AppManager::OptionsClosed() {
+  HideShadow();
+  GetWidgetManager()->SetFocus(mMainMenu);
+}
+
+void AppManager::SwitchScreenMode(bool wantWindowed) {
+  ZingAppBase::SwitchScreenMode(wantWindowed);
+  if (auto* options = dynamic_cast<OptionsDialog*>(GetDialog(DIALOG_OPTIONS))) {
+    options->GetFullScreenBox()->SetChecked(!windowed, true);
+  }
 }
 
 void AppManager::ShowShadow() {

@@ -64,6 +64,12 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void ShowShadow();
   void HideShadow();
   void LanguageChanged();
+  // The options dialog has applied its settings and closed.
+  void OptionsClosed();
+  // A screen-mode switch made anywhere (Alt+Enter, the options dialog) is
+  // shown by the options dialog's "Full Screen" box while it is open.
+  using ZingAppBase::SwitchScreenMode;
+  void SwitchScreenMode(bool wantWindowed) override;
   void SetupTexts();
   void SelectLanguageImages();
   // Opens one of the yes/no questions (dialogs 2 to 5) over the shadow.
