@@ -9,7 +9,7 @@
 set -uo pipefail
 if [ "${1:-}" != inner ]; then
   unset SDL_VIDEODRIVER
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" inner "$@"
+  exec "$(dirname "$0")/with_xvfb.sh" 1024x768x24 "$0" inner "$@"
 fi
 shift
 bin=$1
