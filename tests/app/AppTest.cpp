@@ -504,6 +504,7 @@ TEST_F(AppFixture, ThreeFastUpdateWindowsInARowMeanBrokenVSync) {
   // exactly 800 ms, which counts as too fast for a display refresh.
   app->vsyncUpdates = true;
   app->refreshRate = 125;
+  app->vsyncBrokenCount = 2;  // a slow window starts the count again
   Start();
   std::vector<int> brokenCounts;
   while (!app->vsyncBroken && app->updateCount < 1000) {
@@ -591,7 +592,7 @@ TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
     for (int i = 0; i < 100; ++i) app->UpdateAppStep(&updated);
     EXPECT_EQ(app->updateCount, updates);
     EXPECT_GE(services->clock - start, 400u);  // it slept rather than spun
-    EXPECT_EQ(probe.events.back(), "key 80");
+    EXPECT_EQ(probe.events, std::vector<std::string>{"key 80"});
     probe.events.clear();
   }
   // The time spent stopped is not owed afterwards.
@@ -622,7 +623,7 @@ TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndRunsOutWithPresentsToo) {
   // Presents that take 5 ms of every 10 use up the hold like any other time.
   services->presentMs = 5;
   const std::uint32_t start = services->clock;
-  while (app->holdTime > 0) app->UpdateApp();
+  for (int i = 0; i < 1000 && app->holdTime > 0; ++i) app->UpdateApp();
   EXPECT_NEAR(services->clock - start, 700, 10);
   EXPECT_EQ(UpdatesAfterStall(300), 20);
   app->GetWidgetManager()->RemoveWidget(&tracer);
