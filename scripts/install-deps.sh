@@ -9,11 +9,15 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-dev clang-format
   # the game and its framework
   libsdl2-dev zlib1g-dev libpng-dev libjpeg-dev libvorbis-dev
+  # JPEG 2000 is optional: the library is opened at run time, the headers give its types
+  libopenjp2-7 libopenjp2-7-dev
   libopenal1 libopenal-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   # build-time asset generators
   libcairo2-dev
   # tests, benchmarks, end-to-end runs
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool
+  # the font benchmark compares against it
+  libsdl2-ttf-dev
 )
 
 missing=()

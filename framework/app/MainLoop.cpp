@@ -43,7 +43,14 @@ void ZingAppBase::StartCursorThread() {
     while (!stopCursorThread) {
       int x = 0;
       int y = 0;
-      if (services->GetPointerInWindow(x, y)) {
+      bool inWindow;
+      {
+        // The pointer is read through the window and its renderer, which a
+        // screen-mode switch on the main thread destroys and re-creates.
+        std::lock_guard<std::recursive_mutex> lock(displayLock);
+        inWindow = services->GetPointerInWindow(x, y);
+      }
+      if (inWindow) {
         cursorX = x;
         cursorY = y;
       }
@@ -270,8 +277,8 @@ bool ZingAppBase::DoUpdateFrames() {
 void ZingAppBase::UpdateFrames() {
   ++updateCount;
   if (!minimized) widgetManager->UpdateFrame();
-  // The music interface updates here once it exists; the shared-image cache
-  // is cleaned here once images are shared.
+  // The music interface updates here once it exists.
+  CleanupSharedImages();
 }
 
 void ZingAppBase::UpdateFramesSmooth(double fraction) {
@@ -475,8 +482,7 @@ void ZingAppBase::ProcessKeyDown(const Platform::WindowMessage& message) {
     if (!forceFullscreen && !fullscreenFailed) SwitchScreenMode(!windowed);
     return;
   }
-  if (key == 'D' && widgetManager->IsKeyDown(KEYCODE_CONTROL) &&
-      widgetManager->IsKeyDown(KEYCODE_MENU)) {
+  if (key == 'D' && widgetManager->IsKeyDown(KEYCODE_CONTROL) && widgetManager->IsKeyDown(KEYCODE_MENU)) {
     debugKeysEnabled = !debugKeysEnabled;
   }
   if (debugKeysEnabled && DebugKeyDown(key)) return;
@@ -501,15 +507,40 @@ void ZingAppBase::ProcessMouseMessage(const Platform::WindowMessage& message) {
   int upCode = 0;
   int bit = 0;
   switch (message.code) {
-    case MessageCode::LButtonDown: downCode = 1; bit = 1; break;
-    case MessageCode::LButtonDblClk: downCode = 2; bit = 1; break;
-    case MessageCode::RButtonDown: downCode = -1; bit = 2; break;
-    case MessageCode::RButtonDblClk: downCode = -2; bit = 2; break;
-    case MessageCode::MButtonDown: downCode = 3; bit = 4; break;
-    case MessageCode::LButtonUp: upCode = 1; bit = 1; break;
-    case MessageCode::RButtonUp: upCode = -1; bit = 2; break;
-    case MessageCode::MButtonUp: upCode = 3; bit = 4; break;
-    default: return;
+    case MessageCode::LButtonDown:
+      downCode = 1;
+      bit = 1;
+      break;
+    case MessageCode::LButtonDblClk:
+      downCode = 2;
+      bit = 1;
+      break;
+    case MessageCode::RButtonDown:
+      downCode = -1;
+      bit = 2;
+      break;
+    case MessageCode::RButtonDblClk:
+      downCode = -2;
+      bit = 2;
+      break;
+    case MessageCode::MButtonDown:
+      downCode = 3;
+      bit = 4;
+      break;
+    case MessageCode::LButtonUp:
+      upCode = 1;
+      bit = 1;
+      break;
+    case MessageCode::RButtonUp:
+      upCode = -1;
+      bit = 2;
+      break;
+    case MessageCode::MButtonUp:
+      upCode = 3;
+      bit = 4;
+      break;
+    default:
+      return;
   }
   if (downCode != 0) {
     heldButtons |= bit;
@@ -534,9 +565,15 @@ void ZingAppBase::CheckPointerInWindow() {
 
 void ZingAppBase::ProcessDeferredMessage(const Platform::WindowMessage& message) {
   switch (message.code) {
-    case MessageCode::KeyDown: ProcessKeyDown(message); break;
-    case MessageCode::KeyUp: widgetManager->KeyUp(message.param); break;
-    case MessageCode::Char: widgetManager->KeyChar(static_cast<char>(message.param)); break;
+    case MessageCode::KeyDown:
+      ProcessKeyDown(message);
+      break;
+    case MessageCode::KeyUp:
+      widgetManager->KeyUp(message.param);
+      break;
+    case MessageCode::Char:
+      widgetManager->KeyChar(static_cast<char>(message.param));
+      break;
     case MessageCode::Move:
       if (windowed && services->IsMainWindowNormal()) {
         preferredX = message.x;

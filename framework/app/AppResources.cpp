@@ -1,0 +1,45 @@
+// The application's pictures and resources: reading picture files into
+// images, the shared-image cache under the display lock, and the manifest
+// read at start-up.
+
+#include <mutex>
+
+#include "framework/app/ZingAppBase.h"
+#include "framework/graphics/ImageLib.h"
+
+namespace Zing {
+
+namespace {
+
+const char* const kManifestPath = "properties\\resources.xml";
+
+}  // namespace
+
+std::unique_ptr<MemoryImage> ZingAppBase::GetDisplayImage(const std::string& fileName, bool commitBits) {
+  ImageLib::ImagePtr picture = ImageLib::GetImage(fileName, true);
+  if (!picture) return nullptr;
+  auto image = std::make_unique<MemoryImage>();
+  image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight(), commitBits);
+  return image;
+}
+
+SharedImageRef ZingAppBase::GetSharedImage(const std::string& fileName, const std::string& variant, bool* isNew) {
+  std::lock_guard<std::recursive_mutex> lock(displayLock);
+  return sharedImages->Get(fileName, variant, isNew);
+}
+
+void ZingAppBase::CleanupSharedImages() {
+  std::lock_guard<std::recursive_mutex> lock(displayLock);
+  sharedImages->Cleanup();
+}
+
+void ZingAppBase::LoadResourceManifest() {
+  if (!resourceManager->ParseResourcesFile(kManifestPath)) ShowResourceError(true);
+}
+
+void ZingAppBase::ShowResourceError(bool exitNow) {
+  Popup(resourceManager->GetErrorText());
+  if (exitNow) Exit(0);
+}
+
+}  // namespace Zing
