@@ -173,6 +173,7 @@ class Puzzle {
   // Drawing and its marks.
   void StopDrawing();
   void CheckLevelComplete();
+  void LayPiece(int link, int x, int y);
   void MakeStart(Piece& node);
   void SetMark(Piece* piece, int action);
   void ClearMark();
