@@ -147,7 +147,7 @@ void Puzzle::InitLevel() {
   mHoverOnPiece = false;
   mMouseX = mMouseY = 0;
 
-  mLevelPoints = 500 + (mLevel * 4500) / 99;
+  mLevelPoints = FreshLevelPoints(mLevel);
   mHintShown = false;
   for (auto& path : mSolution) path.fill(kNoCell);
   mNodeCells.fill(kNoCell);

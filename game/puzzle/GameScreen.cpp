@@ -1,6 +1,6 @@
 // The play screen as a widget: construction, the logic tick in the update
-// rhythm, mouse input, the per-level images and the board cache, and the
-// hints. Drawing is in GameScreenDraw.cpp, saving in SavedGame.cpp.
+// rhythm, mouse input, the per-level images and the board cache. Drawing is
+// in GameScreenDraw.cpp, hints in Hints.cpp, saving in SavedGame.cpp.
 
 #include "game/puzzle/GameScreen.h"
 
@@ -87,15 +87,5 @@ void GameScreen::BuildBoardCache() {
     }
   }
 }
-
-void GameScreen::UseHint() {
-  if (mHintShown || mHintsLeft <= 0) return;
-  mHintsLeft -= 1;
-  mHintShown = true;
-}
-
-// The miniature comes with the hint work; until then a bought hint shows
-// nothing.
-void GameScreen::DrawHint(Zing::Graphics* /*g*/) {}
 
 }  // namespace Lintwick

@@ -118,6 +118,15 @@ inline constexpr int kGameDoneTick = 82;
 // ticks 28..47, opening over 83..101, standing (at `current`) otherwise.
 int ShutterOffsetAt(int tick, int current);
 
+// The points a level pays when it is finished without a vortex, and the least
+// it pays however many vortices it cost.
+inline constexpr int kLastLevel = 99;
+constexpr int FreshLevelPoints(int level) { return 500 + (level * 4500) / kLastLevel; }
+inline constexpr int kFloorLevelPoints = 10;
+
+// Hints a game starts with.
+inline constexpr int kHintsPerGame = 10;
+
 class Puzzle {
  public:
   explicit Puzzle(PuzzleHost& host);
@@ -248,7 +257,7 @@ class Puzzle {
   int mLevelPoints = 0;
   int mLevelPointsShown = 0;
   int mVortexesLeft = 0;
-  int mHintsLeft = 10;
+  int mHintsLeft = kHintsPerGame;
   bool mHintShown = false;
   int mShutterTick = 0;
   int mShutterOffset = 0;
