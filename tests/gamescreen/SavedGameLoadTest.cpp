@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -248,6 +249,64 @@ TEST_F(SavedGameLoad, ADamagedFileStaysUntilThePlayerPlaysOn) {
   screen->SaveGame();
   EXPECT_EQ(host.writes, 1);
   EXPECT_EQ(host.Saved(), Bytes());
+}
+
+TEST_F(SavedGameLoad, EveryGamePlayMakesContinuesExactly) {
+  // Random play on a full board with seven links and on the test level; at
+  // every tick the board is sound, and now and then it is saved and read back
+  // by another screen, which must find it undamaged and save the same bytes.
+  LevelFiles files;
+  std::string solutions;
+  const MapLevel seven = LevelFromMap({"a.b.c.d.e.", "..........", "f.g.......", "..........", "..........",
+                                       "..........", "..........", "G.........", "F.........", "A.B.C.D.E."},
+                                      {}, &solutions);
+  files.Add(seven.board, seven.nodes, solutions);
+  const MapLevel two = LevelFromMap({"a..A", "....", "b..B"});
+  files.Add(two.board, two.nodes, std::string(Lintwick::kSolutionRecordSize, '\0'));
+  files.InstallInto(host);
+  screen = Restart();
+  std::unique_ptr<Lintwick::GameScreen> reader = Restart();
+  std::mt19937 random(7);
+  for (int round = 0; round < 4; ++round) {
+    screen->NewGame();
+    screen->mLevel = round % 2;
+    screen->RestartLevel();
+    for (int event = 0; event < 4000; ++event) {
+      const int x = static_cast<int>(random() % 10), y = static_cast<int>(random() % 10);
+      switch (random() % 8) {
+        case 0:
+          screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), random() % 5 ? 1 : -1);
+          break;
+        case 1:
+        case 2:
+          screen->Tick();
+          break;
+        default: {
+          // A step to a neighbouring cell, as a hand moves; half of them
+          // towards the drawing link's target.
+          int cx = std::clamp(screen->mCursorX + static_cast<int>(random() % 3) - 1, 0, 9);
+          int cy = std::clamp(screen->mCursorY + static_cast<int>(random() % 3) - 1, 0, 9);
+          const int drawing = screen->mCurrentLink;
+          if (drawing >= 0 && random() % 2 && screen->GetLink(drawing).At(0)) {
+            const Lintwick::Piece& goal = *screen->GetLink(drawing).At(0);
+            cx = screen->mCursorX + (goal.x > screen->mCursorX) - (goal.x < screen->mCursorX);
+            cy = cx != screen->mCursorX ? screen->mCursorY
+                                        : screen->mCursorY + (goal.y > screen->mCursorY) - (goal.y < screen->mCursorY);
+          }
+          screen->HandleMouseMove(CellCentreX(cx), CellCentreY(cy));
+          screen->Tick();
+        }
+      }
+      ASSERT_EQ(BoardFault(*screen), "") << event;
+      if (event % 37 == 0) {
+        Install(Bytes());
+        reader->ContinueGame();
+        ASSERT_FALSE(reader->SavedGameWasDamaged()) << event;
+        const Zing::Buffer again = reader->SavedGameBytes();
+        ASSERT_EQ(std::vector<std::uint8_t>(again.GetDataPtr(), again.GetDataPtr() + again.GetDataLen()), Bytes());
+      }
+    }
+  }
 }
 
 }  // namespace
