@@ -43,7 +43,14 @@ void ZingAppBase::StartCursorThread() {
     while (!stopCursorThread) {
       int x = 0;
       int y = 0;
-      if (services->GetPointerInWindow(x, y)) {
+      bool inWindow;
+      {
+        // The pointer is read through the window and its renderer, which a
+        // screen-mode switch on the main thread destroys and re-creates.
+        std::lock_guard<std::recursive_mutex> lock(displayLock);
+        inWindow = services->GetPointerInWindow(x, y);
+      }
+      if (inWindow) {
         cursorX = x;
         cursorY = y;
       }

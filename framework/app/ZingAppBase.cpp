@@ -13,6 +13,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/resource/PakInterface.h"
+#include "framework/widget/Dialog.h"
 #include "framework/widget/Widget.h"
 
 namespace Zing {
@@ -29,11 +30,14 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
     : services(platformServices ? std::move(platformServices) : Platform::CreateSdlServices()),
       pakInterface(std::make_unique<PakInterface>()) {
   gApp = this;
+  DialogListener::SetDefault(this);
   widgetManager = std::make_unique<WidgetManager>(this);
   soundManager = std::make_unique<SilentSoundManager>();
   sharedImages = std::make_unique<SharedImageCache>(
       [this](const std::string& fileName) { return GetDisplayImage(fileName, false); });
+  manifestFonts = std::make_unique<ManifestFonts>(this, [this](const std::string& text) { Popup(text); });
   resourceManager = std::make_unique<ResourceManager>(this);
+  resourceManager->SetFontFactory(manifestFonts.get());
   stringTable = {
       {"DIALOG_BUTTON_OK", "OK"},
       {"DIALOG_BUTTON_CANCEL", "CANCEL"},
@@ -52,10 +56,14 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
 ZingAppBase::~ZingAppBase() {
   StopCursorThread();
   if (loadingThread.joinable()) loadingThread.join();
+  // Dialogs still open belong to the table; nothing runs inside them now.
+  while (!dialogMap.empty()) KillDialog(dialogMap.begin()->first);
+  updateAppDepth = 0;
   ProcessSafeDeleteList();
   widgetManager.reset();
   resourceManager.reset();
   ImageLib::FreeJPEG2000Codec();
+  if (DialogListener::GetDefault() == this) DialogListener::SetDefault(nullptr);
   if (gApp == this) gApp = nullptr;
 }
 
@@ -195,7 +203,13 @@ void ZingAppBase::MakeWindow() {
     }
   }
 
-  if (!services->CreateMainWindow(request)) {
+  bool created;
+  {
+    // The cursor thread reads the window and its renderer under this lock.
+    std::lock_guard<std::recursive_mutex> lock(displayLock);
+    created = services->CreateMainWindow(request);
+  }
+  if (!created) {
     if (!windowed && !fullscreenFailed) {
       fullscreenFailed = true;
       SwitchScreenMode(true);
@@ -213,7 +227,12 @@ void ZingAppBase::MakeWindow() {
 bool ZingAppBase::InitDisplay() {
   for (;;) {
     std::string error;
-    const Platform::DisplayResult result = services->InitDisplay(accelerated, error);
+    Platform::DisplayResult result;
+    {
+      // Re-initialising destroys the renderer that the cursor thread reads.
+      std::lock_guard<std::recursive_mutex> lock(displayLock);
+      result = services->InitDisplay(accelerated, error);
+    }
     switch (result) {
       case Platform::DisplayResult::Ok:
         break;
@@ -325,17 +344,44 @@ void ZingAppBase::EnableCustomCursors(bool enabled) {
   EnforceCursor();
 }
 
+void ZingAppBase::SetCursorImage(int number, Image* image, int hotX, int hotY) {
+  if (number < 0 || number >= kNumCursors) return;
+  cursorImages[number] = image;
+  cursorHotSpots[number] = Point{hotX, hotY};
+  EnforceCursor();
+}
+
+bool ZingAppBase::ShowImageCursor() {
+  // Only images with pixels in memory can become cursors; others fall back
+  // to the platform's shape.
+  auto* image = dynamic_cast<MemoryImage*>(cursorImages[cursorNum]);
+  if (image == nullptr || image->GetWidth() <= 0 || image->GetHeight() <= 0) return false;
+  const std::uint32_t* pixels = image->GetBits();
+  if (pixels == nullptr) return false;
+  const Point hotSpot = cursorHotSpots[cursorNum];
+  return services->SetImageCursor(pixels, image->GetWidth(), image->GetHeight(), hotSpot.x, hotSpot.y);
+}
+
 void ZingAppBase::EnforceCursor() {
   if (!services->HasMainWindow()) return;
+  const bool hasImage = cursorNum >= 0 && cursorNum < kNumCursors && cursorImages[cursorNum] != nullptr;
+  if (!crashed && mouseIn && hasImage && (customCursorsEnabled || cursorNum == kImageOnlyCursor) && ShowImageCursor()) {
+    imageCursorShown = true;
+    systemCursorShown = false;
+    return;
+  }
   int shape = cursorNum;
   if (crashed || !mouseIn) {
     shape = Platform::CursorArrow;
+  } else if (overrideCursor >= 0) {
+    shape = overrideCursor;
   } else if (cursorNum == 12 || cursorNum == Platform::CursorNone) {
     shape = Platform::CursorNone;
   } else if (cursorNum < 0 || cursorNum > Platform::CursorWait) {
     shape = Platform::CursorArrow;
   }
   services->SetCursor(shape);
+  imageCursorShown = false;
   systemCursorShown = shape != Platform::CursorNone;
 }
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -19,21 +20,27 @@
 
 #include "framework/app/Buffer.h"
 #include "framework/app/SettingsStore.h"
+#include "framework/audio/MusicInterface.h"
 #include "framework/audio/SoundManager.h"
 #include "framework/graphics/SharedImage.h"
 #include "framework/platform/Platform.h"
 #include "framework/resource/ResourceHost.h"
+#include "framework/resource/ManifestFonts.h"
 #include "framework/resource/ResourceManager.h"
+#include "framework/widget/ButtonListener.h"
+#include "framework/widget/DialogListener.h"
 #include "framework/widget/WidgetManager.h"
 #include "framework/widget/WidgetManagerHost.h"
 
 namespace Zing {
 
+class Dialog;
+class Image;
 class MemoryImage;
 class PakInterface;
 class Widget;
 
-class ZingAppBase : public WidgetManagerHost, public ResourceHost {
+class ZingAppBase : public ButtonListener, public DialogListener, public WidgetManagerHost, public ResourceHost {
  public:
   // Null services mean the desktop (SDL) services.
   explicit ZingAppBase(std::unique_ptr<Platform::Services> services = nullptr);
@@ -41,18 +48,14 @@ class ZingAppBase : public WidgetManagerHost, public ResourceHost {
   ZingAppBase& operator=(const ZingAppBase&) = delete;
   ~ZingAppBase() override;
 
-  // Button listener callbacks; the base forwards the two-argument press.
-  virtual void ButtonPress(int id, int /*clickCount*/) { ButtonPress(id); }
-  virtual void ButtonPress(int) {}
-  virtual void ButtonDepress(int) {}
-  virtual void ButtonDownTick(int) {}
-  virtual void ButtonMouseEnter(int) {}
-  virtual void ButtonMouseLeave(int) {}
-  virtual void ButtonMouseMove(int, int, int) {}
+  // The button listener callbacks are ButtonListener's: the two-argument
+  // press forwards to the one-argument press, the others do nothing.
+  using ButtonListener::ButtonPress;
+
   // Dialog answers become button presses on the application: 2000 + id for
   // yes/ok (button 1000), 3000 + id for no/cancel (button 1001).
-  virtual void DialogButtonPress(int dialogId, int buttonId);
-  virtual void DialogButtonDepress(int dialogId, int buttonId);
+  void DialogButtonPress(int dialogId, int buttonId) override;
+  void DialogButtonDepress(int dialogId, int buttonId) override;
 
   // Timing and updates.
   virtual bool Process(bool allowSleep = true);
@@ -68,6 +71,9 @@ class ZingAppBase : public WidgetManagerHost, public ResourceHost {
   virtual void LoadingThreadProc() {}
   virtual void WriteToRegistry();
   virtual void ReadFromRegistry();
+  // A plain dialog without images; the game gives its dialogs its own look.
+  virtual Dialog* NewDialog(int dialogId, bool isModal, const std::string& header, const std::string& lines,
+                            const std::string& footer, int buttonMode);
   virtual void PreDisplayHook() {}
   virtual void BeginPopup() {}
   virtual void EndPopup() {}
@@ -93,6 +99,18 @@ class ZingAppBase : public WidgetManagerHost, public ResourceHost {
   virtual void SwitchScreenMode(bool wantWindowed, bool is3D, bool force = false);
   virtual void SwitchScreenMode(bool wantWindowed);
   virtual void SwitchScreenMode();
+  // The table of open dialogs by id. A new dialog replaces the one open under
+  // its id; a dialog without a width is given half the screen's width, its
+  // preferred height, and is centred at a fifth of the screen's height.
+  virtual Dialog* DoDialog(int dialogId, bool isModal, const std::string& header, const std::string& lines,
+                           const std::string& footer, int buttonMode);
+  virtual Dialog* GetDialog(int dialogId);
+  virtual void AddDialog(int dialogId, Dialog* dialog);
+  virtual void AddDialog(Dialog* dialog);
+  virtual bool KillDialog(int dialogId, bool removeWidget, bool deleteWidget);
+  bool KillDialog(int dialogId) override;
+  virtual bool KillDialog(Dialog* dialog);
+  virtual int GetDialogCount();
   virtual void ModalOpen() {}
   virtual void ModalClose() {}
   virtual void GotFocus() {}
@@ -103,7 +121,7 @@ class ZingAppBase : public WidgetManagerHost, public ResourceHost {
   virtual bool DrawDirtyWidgets();
   virtual void Redraw();
   virtual void MainLoop();
-  virtual bool UpdateAppStep(bool* updated);
+  bool UpdateAppStep(bool* updated) override;
   virtual bool UpdateApp();
   virtual bool AppCanRestore() { return !windowDisabled; }
 
@@ -127,6 +145,10 @@ class ZingAppBase : public WidgetManagerHost, public ResourceHost {
 
   void SetCursor(int number) override;
   void EnableCustomCursors(bool enabled);
+  // Sets the image shown for a cursor number when custom cursors are on (none:
+  // the platform's cursor), with the point of the image that is the pointer's
+  // position, and re-applies the cursor.
+  void SetCursorImage(int number, Image* image, int hotX = 0, int hotY = 0);
 
   // Command line: parameters separated by blanks, quotes group, name=value.
   void ParseCommandLine(const std::string& text);
@@ -227,9 +249,19 @@ class ZingAppBase : public WidgetManagerHost, public ResourceHost {
   std::uint32_t randomSeed = 0;
 
   // Cursor.
+  static constexpr int kNumCursors = 13;
+  static constexpr int kImageOnlyCursor = 12;  // shown only as its image, whatever the setting
   int cursorNum = 0;
   bool customCursorsEnabled = false;
+  Image* cursorImages[kNumCursors] = {};
+  Point cursorHotSpots[kNumCursors] = {};
+  int overrideCursor = -1;  // a platform cursor shape used instead of cursorNum's; -1 none
   bool systemCursorShown = true;
+  bool imageCursorShown = false;
+
+  // Open dialogs by id, and in the order they were added.
+  std::map<int, Dialog*> dialogMap;
+  std::list<Dialog*> dialogList;
 
   // Sound.
   double musicVolume = 0.85;
@@ -239,10 +271,12 @@ class ZingAppBase : public WidgetManagerHost, public ResourceHost {
   double appliedMusicVolume = 0;  // what the music and the effects play at now
   double appliedSfxVolume = 0;
   std::unique_ptr<SoundManager> soundManager;  // silent until a real one replaces it
+  std::unique_ptr<MusicInterface> musicInterface;  // none until the audio library provides one
 
   // Shared pictures and the resources of the manifest. Declared in this order
   // so that the manager lets go of its pictures before the cache goes.
   std::unique_ptr<SharedImageCache> sharedImages;
+  std::unique_ptr<ManifestFonts> manifestFonts;  // makes the manifest's fonts
   std::unique_ptr<ResourceManager> resourceManager;
 
   // Timing and the update loop.
@@ -308,6 +342,9 @@ class ZingAppBase : public WidgetManagerHost, public ResourceHost {
   void CheckPointerInWindow();
   bool InitDisplay();
   void PlaceWindow(Platform::WindowSpec& request);
+  // Shows the image of `cursorNum` through the platform; false when there is
+  // none to show.
+  bool ShowImageCursor();
   void StartCursorThread();
   void StopCursorThread();
   void RecoverDisplay();

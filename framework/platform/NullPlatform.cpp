@@ -70,4 +70,15 @@ void NullServices::Inject(MessageCode code, int param, int x, int y) {
   messages.push_back(message);
 }
 
+bool NullServices::SetImageCursor(const std::uint32_t* pixels, int width, int height, int hotX, int hotY) {
+  if (pixels == nullptr || width <= 0 || height <= 0) return false;
+  imageCursorPixels.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  imageCursorWidth = width;
+  imageCursorHeight = height;
+  imageCursorHotX = hotX;
+  imageCursorHotY = hotY;
+  imageCursorShown = true;
+  return true;
+}
+
 }  // namespace Zing::Platform

@@ -4,6 +4,7 @@
 // program sleeps or the caller advances it, messages the caller injects, and
 // a record of what the program asked for. Tests run the whole framework on it.
 
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -40,6 +41,13 @@ class NullServices : public Services {
   int presents = 0;
   bool capture = false;
   int cursor = CursorArrow;
+  // The image cursor last asked for, and whether it is the one shown.
+  bool imageCursorShown = false;
+  int imageCursorWidth = 0;
+  int imageCursorHeight = 0;
+  int imageCursorHotX = 0;
+  int imageCursorHotY = 0;
+  std::vector<std::uint32_t> imageCursorPixels;
   std::vector<std::string> messageBoxes;
   std::vector<std::string> debugLines;
   std::string clipboard;
@@ -67,7 +75,11 @@ class NullServices : public Services {
 
   void CaptureMouse(bool on) override { capture = on; }
   bool GetPointerInWindow(int& x, int& y) override;
-  void SetCursor(int shape) override { cursor = shape; }
+  void SetCursor(int shape) override {
+    cursor = shape;
+    imageCursorShown = false;
+  }
+  bool SetImageCursor(const std::uint32_t* pixels, int width, int height, int hotX, int hotY) override;
   int MessageBox(const std::string& text, const std::string& title, int kind) override;
   bool RunsCursorThread() const override { return false; }
   std::string GetClipboardText() override { return clipboard; }

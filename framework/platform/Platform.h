@@ -120,6 +120,13 @@ class Services {
   virtual void CaptureMouse(bool on) = 0;
   virtual bool GetPointerInWindow(int& x, int& y) = 0;  // false when outside the window
   virtual void SetCursor(int shape) = 0;
+  // Shows `width` x `height` 0xAARRGGBB pixels as the pointer, with the
+  // pointer's position at (hotX, hotY) of the image; the desktop moves it by
+  // itself. False when the platform cannot show such a cursor.
+  virtual bool SetImageCursor(const std::uint32_t* /*pixels*/, int /*width*/, int /*height*/, int /*hotX*/,
+                              int /*hotY*/) {
+    return false;
+  }
 
   // Message boxes answer their default when no display can be opened.
   virtual int MessageBox(const std::string& text, const std::string& title, int kind) = 0;

@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "framework/platform/Cursors.h"
 #include "framework/platform/Folders.h"
+#include "framework/platform/ImageCursor.h"
 #include "framework/platform/Platform.h"
 #include "framework/platform/SdlInput.h"
 #include "framework/platform/SingleInstance.h"
@@ -35,6 +37,7 @@ class SdlServices final : public Services {
 
   ~SdlServices() override {
     DestroyMainWindow();
+    imageCursor.reset();  // cursors go before SDL does
     for (SDL_Cursor*& cursor : cursors) {
       if (cursor != nullptr) SDL_FreeCursor(cursor);
     }
@@ -205,6 +208,12 @@ class SdlServices final : public Services {
     SDL_ShowCursor(SDL_ENABLE);
   }
 
+  bool SetImageCursor(const std::uint32_t* pixels, int width, int height, int hotX, int hotY) override {
+    if (!videoReady) return false;
+    if (!imageCursor) imageCursor = std::make_unique<ImageCursor>();
+    return imageCursor->Show(pixels, width, height, hotX, hotY);
+  }
+
   int MessageBox(const std::string& text, const std::string& title, int kind) override {
     const int fallback = kind == MessageBoxYesNo ? AnswerYes : AnswerOk;
     const std::string utf8Text = Windows1252ToUtf8(text);
@@ -291,6 +300,7 @@ class SdlServices final : public Services {
   int logicalHeight = 480;
   std::deque<WindowMessage> pending;
   std::array<SDL_Cursor*, CursorNone> cursors{};
+  std::unique_ptr<ImageCursor> imageCursor;
   SingleInstance instance;
 };
 

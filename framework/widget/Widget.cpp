@@ -67,8 +67,10 @@ void Widget::SetDisabled(bool isDisabled) {
   }
 }
 
-void Widget::ShowHandCursor(bool show) {
-  if (widgetManager != nullptr && widgetManager->app != nullptr) widgetManager->app->SetCursor(show ? 1 : 0);
+void Widget::ShowHandCursor(bool show) { SetAppCursor(show ? 1 : 0); }
+
+void Widget::SetAppCursor(int cursorNum) {
+  if (widgetManager != nullptr && widgetManager->app != nullptr) widgetManager->app->SetCursor(cursorNum);
 }
 
 void Widget::Resize(const Rect& rect) { Resize(rect.x, rect.y, rect.w, rect.h); }

@@ -43,6 +43,8 @@ class Widget : public WidgetContainer {
 
   virtual void SetDisabled(bool isDisabled);
   virtual void ShowHandCursor(bool show);
+  // Selects one of the application's cursors (0 arrow, 1 hand, 2 dragging hand, ...).
+  void SetAppCursor(int cursorNum);
 
   virtual void Resize(const Rect& rect);
   virtual void Resize(int newX, int newY, int newWidth, int newHeight);

@@ -26,6 +26,17 @@ class WidgetManagerHost {
   // thread that moves the image cursor) does not read the image meanwhile.
   virtual void LockScreenImage() {}
   virtual void UnlockScreenImage() {}
+
+  // One step of the application's loop, run nested by a dialog that waits for
+  // its answer; false once the application is unwinding to its top level.
+  virtual bool UpdateAppStep(bool* updated) {
+    if (updated != nullptr) *updated = false;
+    return false;
+  }
+
+  // Takes the dialog with this id out of the application's dialog table and
+  // the tree and deletes it once it is safe; false when none is open.
+  virtual bool KillDialog(int /*dialogId*/) { return false; }
 };
 
 }  // namespace Zing

@@ -1,0 +1,38 @@
+#pragma once
+
+// A font host for the tests: images given in code by path, or else read from
+// picture files with the image loader; errors are collected instead of shown.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/graphics/FontHost.h"
+#include "framework/graphics/MemoryImage.h"
+
+namespace ZingTest {
+
+// A picture file as a memory image, or null.
+std::shared_ptr<Zing::MemoryImage> ReadImage(const std::string& path);
+
+class FontTestHost : public Zing::FontHost {
+ public:
+  std::shared_ptr<Zing::MemoryImage> GetFontImage(const std::string& path, bool& isNew) override {
+    const auto it = images.find(path);
+    isNew = it == images.end();
+    if (!isNew) return it->second;
+    auto image = ReadImage(path);
+    if (image) images[path] = image;
+    return image;
+  }
+  void ShowFontError(const std::string& text) override { errors.push_back(text); }
+
+  std::map<std::string, std::shared_ptr<Zing::MemoryImage>> images;
+  std::vector<std::string> errors;
+};
+
+// build/data, where the generated fonts lie.
+std::string DataDir();
+
+}  // namespace ZingTest

@@ -1,0 +1,176 @@
+// Image fonts measured and drawn: widths, kerning and spacing, layer order
+// and colours, point sizes and scaling, and the generated game fonts with the
+// letters of English, French and German through the graphics' text writing.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageFont.h"
+#include "framework/platform/Windows1252.h"
+#include "tests/graphics/FontTestHost.h"
+#include "tests/graphics/RecordingImage.h"
+
+namespace {
+
+using namespace Zing;
+
+constexpr char kTwoLayers[] =
+    "CreateLayer Main; LayerSetImage Main 'sheet.png'; LayerSetAscent Main 6; LayerSetHeight Main 9;\n"
+    "LayerSetImageMap Main ('a' 'b') ((0 0 4 8) (8 0 6 8));\n"
+    "LayerSetCharWidths Main ('a' 'b') (5 7); LayerSetKerningPairs Main ('ab') (-1);\n"
+    "LayerSetSpacing Main 1; LayerSetColorAdd Main (0 0 0 0);\n"
+    "CreateLayerFrom Shadow Main; LayerSetColorMult Shadow (0 0 0 0.5); LayerSetOffset Shadow (1 1);\n"
+    "LayerSetBaseOrder Shadow -1; LayerPointRange Shadow 0 15;\n";
+
+class ImageFontDraw : public ::testing::Test {
+ protected:
+  ImageFontDraw() : screen(100, 40), g(&screen) {
+    auto sheet = std::make_shared<MemoryImage>();
+    sheet->Create(64, 16);
+    std::fill(sheet->GetBits(), sheet->GetBits() + 64 * 16, 0xFFFFFFFFu);
+    sheet->BitsChanged();
+    host.images["fonts/sheet.png"] = sheet;
+  }
+  std::unique_ptr<ImageFont> Make(const std::string& extra = "") {
+    auto data = std::make_shared<FontData>(&host);
+    EXPECT_TRUE(data->LoadText("fonts/t.txt", kTwoLayers + extra)) << data->GetFullError();
+    return std::make_unique<ImageFont>(data);
+  }
+
+  ZingTest::FontTestHost host;
+  ZingTest::RecordingImage screen;
+  Graphics g;
+};
+
+TEST_F(ImageFontDraw, WidthsKerningSpacingAndLayerOrder) {
+  auto font = Make();
+  EXPECT_EQ(0, font->StringWidth(""));
+  EXPECT_EQ(5, font->StringWidth("a"));  // one character: no kerning, no spacing
+  EXPECT_EQ(5 + 6 + 7, font->StringWidth("aab"));
+  EXPECT_EQ(7, font->CharWidthKern('b', 'a'));
+  EXPECT_EQ(6, font->GetAscent());
+  EXPECT_EQ(9, font->GetHeight());
+
+  std::vector<Rect> rects;
+  int width = 0;
+  font->DrawStringEx(&g, 10, 20, "aab", Color(200, 100, 50), &rects, &width);
+  EXPECT_EQ(18, width);
+  ASSERT_EQ(6u, screen.calls.size());
+  // Every shadow glyph of the string comes before every body glyph.
+  const int xs[] = {11, 17, 22, 10, 16, 21};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(xs[i], screen.calls[i].rect.x) << i;
+    EXPECT_EQ(i < 3 ? 15 : 14, screen.calls[i].rect.y) << i;
+    EXPECT_EQ(i < 3 ? Color(0, 0, 0, 127) : Color(200, 100, 50), screen.calls[i].color) << i;
+  }
+  EXPECT_EQ(Rect(8, 0, 6, 8), screen.calls[5].src);
+  EXPECT_EQ(6u, rects.size());
+  EXPECT_FALSE(g.GetColorizeImages());  // restored
+
+  screen.calls.clear();
+  font->DrawString(&g, 0, 0, "", Color::White, g.GetClipRect());
+  EXPECT_TRUE(screen.calls.empty());
+}
+
+TEST_F(ImageFontDraw, OrdersBeyondTheBucketsAreClamped) {
+  auto font = Make("LayerSetCharOrders Main ('a') (-500); LayerSetCharOrders Shadow ('b') (900);");
+  font->DrawString(&g, 0, 10, "ba", Color::White, g.GetClipRect());
+  ASSERT_EQ(4u, screen.calls.size());
+  EXPECT_EQ(Color::White, screen.calls[0].color);  // body 'a' at order -500: first
+  EXPECT_EQ(Color(0, 0, 0, 127), screen.calls[1].color);
+  EXPECT_EQ(Color::White, screen.calls[2].color);
+  EXPECT_EQ(Color(0, 0, 0, 127), screen.calls[3].color);  // shadow 'b' at 899: last
+}
+
+TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
+  auto font = Make("LayerSetPointSize Main 10; LayerSetPointSize Shadow 10; SetDefaultPointSize 10;");
+  EXPECT_EQ(10, font->GetPointSize());
+  EXPECT_EQ(2u, font->GetActiveLayers().size());
+  font->SetPointSize(20);  // beyond the shadow's range; the body doubles
+  ASSERT_EQ(1u, font->GetActiveLayers().size());
+  EXPECT_TRUE(font->GetActiveLayers()[0].ownsImage);
+  EXPECT_EQ(10, font->CharWidth('a'));
+  EXPECT_EQ(12, font->GetAscent());
+  font->SetScale(0.5);
+  EXPECT_EQ(5, font->CharWidth('a'));
+  std::unique_ptr<Font> copy(font->Duplicate());
+  EXPECT_EQ(font->GetFontData(), static_cast<ImageFont*>(copy.get())->GetFontData());
+  EXPECT_EQ(5, copy->CharWidth('a'));
+}
+
+// The generated default font: a body layer over a soft shadow.
+class GameFont : public ::testing::Test {
+ protected:
+  GameFont() : font(&host, ZingTest::DataDir() + "/fonts/default.txt") {}
+  static std::string Cp1252(const char* utf8) { return Platform::Utf8ToWindows1252(utf8); }
+
+  ZingTest::FontTestHost host;
+  ImageFont font;
+};
+
+TEST_F(GameFont, LettersOfThreeLanguagesMeasureAndKern) {
+  ASSERT_TRUE(font.IsLoaded()) << font.GetFontData()->GetFullError();
+  const std::string letters = Cp1252("The quick brown fox ÀÂÄÇÈÉÊËÎÏÔÖÙÛÜàâäçèéêëîïôöùûüÿœŒß«»€'!?.,:0123456789");
+  for (const char c : letters) {
+    EXPECT_GT(font.CharWidth(c), 0) << int(static_cast<unsigned char>(c));
+    if (c != ' ') {
+      EXPECT_FALSE(font.GetActiveLayers()[0].scaledCharImageRects[static_cast<unsigned char>(c)].IsEmpty());
+    }
+  }
+  for (const char* text : {"Replay a Level", "Résolvez d'abord les précédents", "Größe der Straße"}) {
+    const std::string s = Cp1252(text);
+    int sum = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) sum += font.CharWidthKern(s[i], i ? s[i - 1] : 0);
+    EXPECT_EQ(sum, font.StringWidth(s));
+  }
+  int kerned = 0;
+  for (const char* pair : {"AV", "To", "Ty", "Wa", "LT", "Yo", "VA"})
+    kerned += font.StringWidth(pair) < font.CharWidth(pair[0]) + font.CharWidth(pair[1]);
+  EXPECT_GT(kerned, 0);
+}
+
+TEST_F(GameFont, DrawsBodyOverShadowWhereItMeasures) {
+  MemoryImage image;
+  image.Create(240, 30);
+  Graphics g(&image);
+  g.SetColor(Color::Black);
+  g.FillRect(0, 0, 240, 30);
+  const std::string text = Cp1252("Übung: Größe, Élan");
+  font.DrawString(&g, 10, 20, text, Color::White, g.GetClipRect());
+  int left = 240, right = 0, brightest = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 240; ++x) {
+      const int light = static_cast<int>(image.GetPixel(x, y) & 0xFF);
+      brightest = std::max(brightest, light);
+      if (light > 128) left = std::min(left, x), right = std::max(right, x);
+    }
+  EXPECT_GE(brightest, 250);  // the shadow never covers the letters
+  EXPECT_NEAR(10, left, 2);
+  EXPECT_NEAR(10 + font.StringWidth(text), right, 3);
+}
+
+TEST_F(GameFont, WrapsAndCentresThroughGraphics) {
+  ZingTest::RecordingImage screen(300, 300);
+  Graphics g(&screen);
+  g.SetFont(&font);
+  const std::string text = Cp1252("Retirer des pièces coûte des points et vide la barre des tourbillons.");
+  const int used = g.WriteWordWrapped(Rect(20, 0, 120, 300), text);
+  std::vector<int> lines;
+  for (const auto& call : screen.calls) {
+    EXPECT_LE(call.rect.x + call.rect.w, 20 + 120 + 4);
+    if (std::find(lines.begin(), lines.end(), call.rect.y) == lines.end()) lines.push_back(call.rect.y);
+  }
+  EXPECT_GE(lines.size(), 3u);
+  EXPECT_GE(used, 3 * font.GetLineSpacing() - font.GetAscent());
+
+  screen.calls.clear();
+  const std::string word = Cp1252("Größe");
+  g.WriteString(word, 0, 20, 200, Graphics::kJustifyCenter);
+  int left = 300;
+  for (const auto& call : screen.calls) left = std::min(left, call.rect.x);
+  EXPECT_NEAR((200 - font.StringWidth(word)) / 2, left, 2);
+}
+
+}  // namespace

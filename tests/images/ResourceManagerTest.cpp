@@ -1,0 +1,170 @@
+// The resource manager on small manifests of its own: ids and defaults,
+// groups, animations, alpha images and grids, sounds, fonts through the
+// factory, step-wise loading, releasing, and the shared-image cache behind it.
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include "framework/graphics/ImageLib.h"
+#include "framework/resource/ResourceManager.h"
+#include "tests/images/ImageFiles.h"
+#include "tests/images/ResourceTestSupport.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using ImageTest::PngSpec;
+
+struct ResourceFixture : ::testing::Test {
+  ZingTest::TempFolder folder;
+  ResourceTest::TestApp app;
+  Zing::ResourceManager& manager = *app.resourceManager;
+
+  void SetUp() override {
+    folder.Write("images/.keep", "");
+    PngSpec grey{4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0, 50, 100, 150, 200, 250, 255, 10}, {}, {}};
+    ASSERT_TRUE(ImageTest::WritePng(folder.File("images/ball.png"), grey));
+    PngSpec mask{4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}};
+    ASSERT_TRUE(ImageTest::WritePng(folder.File("images/mask.png"), mask));
+    PngSpec cel{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}};
+    ASSERT_TRUE(ImageTest::WritePng(folder.File("images/cel.png"), cel));
+  }
+  bool Parse(const std::string& body) {
+    folder.Write("resources.xml", "<ResourceManifest>\n<Resources id=\"G\">\n<SetDefaults path=\"" + folder.Path() +
+                                      "/images/\" idprefix=\"IMAGE_\"/>\n" + body +
+                                      "</Resources>\n</ResourceManifest>\n");
+    return manager.ParseResourcesFile(folder.File("resources.xml"));
+  }
+};
+
+TEST_F(ResourceFixture, IdsGroupsAndStepWiseLoading) {
+  ASSERT_TRUE(
+      Parse("<Image path=\"ball.png\"/>\n<Image id=\"X\" path=\"ball\" variant=\"v\"/>\n"
+            "<Image id=\"P\" path=\"!program\"/>\n</Resources>\n<Resources id=\"H\">\n"
+            "<Image id=\"Y\" path=\"cel\"/>\n</Resources>\n<Resources id=\"G\">\n<Image id=\"Z\" path=\"cel\"/>\n"))
+      << manager.GetErrorText();
+  EXPECT_EQ(manager.GetNumResources("G"), 3);  // both "G" blocks, without the program's own
+  EXPECT_EQ(manager.GetNumResources("H"), 1);
+  EXPECT_EQ(manager.GetNumResources(""), 5);
+  ASSERT_NE(manager.GetImageRes("IMAGE_ball"), nullptr);
+
+  manager.StartLoadResources("G");
+  int steps = 0;
+  while (manager.LoadNextResource()) ++steps;
+  EXPECT_EQ(steps, 3);
+  EXPECT_FALSE(manager.HadError());
+  Zing::MemoryImage* ball = manager.GetImageThrow("IMAGE_ball");
+  EXPECT_EQ(ball->GetWidth(), 4);
+  EXPECT_NE(manager.GetImageThrow("IMAGE_X"), ball);  // another variant is another image
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_Z"), manager.GetImage("IMAGE_Z").Get());
+  EXPECT_THROW(manager.GetImageThrow("IMAGE_P"), Zing::ResourceManagerException);
+  manager.allowMissingProgramResources = true;
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_P"), nullptr);
+
+  // A loaded group loads nothing again; a released one comes back.
+  ASSERT_TRUE(manager.LoadResources("G"));
+  manager.StartLoadResources("G");
+  EXPECT_FALSE(manager.LoadNextResource());
+  EXPECT_FALSE(manager.HadError());
+  manager.DeleteResources("G");
+  EXPECT_FALSE(manager.IsGroupLoaded("G"));
+  EXPECT_THROW(manager.GetImageThrow("IMAGE_ball"), Zing::ResourceManagerException);
+  EXPECT_EQ(manager.GetErrorText(), "Image resource not found: IMAGE_ball");
+  app.CleanupSharedImages();
+  EXPECT_EQ(app.Cache().Size(), 0u);
+  ASSERT_TRUE(manager.LoadResources("G"));
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_ball")->GetWidth(), 4);
+}
+
+TEST_F(ResourceFixture, AnimationGridsAlphaImagesAndFlags) {
+  ASSERT_TRUE(
+      Parse("<Image id=\"A\" path=\"ball\" cols=\"4\" anim=\"pingpong\" framedelay=\"0\"/>\n"
+            "<Image id=\"B\" path=\"ball\" variant=\"b\" rows=\"2\" cols=\"2\" anim=\"loop\" framedelay=\"3\" "
+            "begindelay=\"10\" enddelay=\"20\" framemap=\"0,1,3\"/>\n"
+            "<Image id=\"C\" path=\"ball\" variant=\"c\" alphaimage=\"mask\" nopal=\"\"/>\n"
+            "<Image id=\"D\" path=\"ball\" variant=\"d\" cols=\"2\" rows=\"2\" alphagrid=\"cel\" "
+            "a4r4g4b4=\"\" minsubdivide=\"\"/>\n"))
+      << manager.GetErrorText();
+  ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
+  const Zing::AnimInfo& pingPong = manager.GetImageRes("IMAGE_A")->animInfo;
+  EXPECT_EQ(pingPong.frameMap, (std::vector<int>{0, 1, 2, 3, 2, 1}));
+  EXPECT_EQ(pingPong.frameDelay, 1);
+  EXPECT_EQ(pingPong.totalAnimTime, 6);
+  Zing::MemoryImage* a = manager.GetImageThrow("IMAGE_A");
+  ASSERT_NE(a->animInfo, nullptr);
+  EXPECT_EQ(a->numCols, 4);
+  EXPECT_TRUE(a->IsPalletized());
+
+  const Zing::AnimInfo& loop = manager.GetImageRes("IMAGE_B")->animInfo;
+  EXPECT_EQ(loop.numCels, 3);
+  EXPECT_EQ(loop.perFrameDelay, (std::vector<int>{10, 3, 20}));
+  EXPECT_EQ(loop.totalAnimTime, 33);
+
+  Zing::MemoryImage* c = manager.GetImageThrow("IMAGE_C");
+  EXPECT_FALSE(c->IsPalletized());
+  EXPECT_EQ(c->GetPixel(0, 0) >> 24, 1u);
+  EXPECT_EQ(c->GetPixel(3, 1) >> 24, 8u);
+  EXPECT_EQ(c->GetPixel(1, 0) & 0xFFFFFF, 0x323232u);
+
+  Zing::MemoryImage* d = manager.GetImageThrow("IMAGE_D");
+  EXPECT_EQ(d->GetPixel(0, 0) >> 24, 0x11u);
+  EXPECT_EQ(d->GetPixel(3, 1) >> 24, 0x22u);
+  EXPECT_EQ(d->textureHints, Zing::Image::kHint4444 | Zing::Image::kHintMinSubdivisions);
+}
+
+TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
+  ASSERT_TRUE(
+      Parse("<SetDefaults path=\"sounds\" idprefix=\"SOUND_\"/>\n<Sound id=\"Q\" path=\"quiet\" volume=\"0\"/>\n"
+            "<Sound id=\"L\" path=\"loud\"/>\n<SetDefaults path=\"fonts\" idprefix=\"FONT_\"/>\n"
+            "<Font id=\"F\" path=\"f.txt\" tags=\"big, bold\tx\"/>\n<Font id=\"R\" path=\"!ref:FONT_F\"/>\n"
+            "<Font id=\"S\" path=\"!sys:Sans\" size=\"12\" bold=\"\"/>\n"))
+      << manager.GetErrorText();
+  ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
+  const int quiet = manager.GetSoundThrow("SOUND_Q");
+  EXPECT_EQ(app.Sounds().volumes.at(quiet), 0.0);
+  EXPECT_EQ(app.Sounds().volumes.count(manager.GetSoundThrow("SOUND_L")), 0u);
+  EXPECT_EQ(app.fonts.requests, (std::vector<std::string>{"fonts/f.txt", "Sans:12"}));
+  EXPECT_EQ(app.fonts.tags, (std::vector<std::string>{"big", "bold", "x"}));
+  EXPECT_NE(manager.GetFontThrow("FONT_R"), manager.GetFontThrow("FONT_F"));
+  EXPECT_EQ(static_cast<ResourceTest::StubFont*>(manager.GetFontThrow("FONT_R"))->descriptor, "fonts/f.txt");
+  EXPECT_THROW(manager.GetSoundThrow("SOUND_NONE"), Zing::ResourceManagerException);
+  EXPECT_EQ(manager.GetErrorText(), "Sound resource not found: SOUND_NONE");
+  EXPECT_THROW(manager.GetFontThrow("FONT_NONE"), Zing::ResourceManagerException);
+  EXPECT_EQ(manager.GetErrorText(), "Font resource not found: FONT_NONE");
+
+  manager.DeleteResources("");
+  EXPECT_EQ(app.Sounds().GetNumSounds(), 0);
+  EXPECT_EQ(manager.GetFont("FONT_F"), nullptr);
+}
+
+TEST(SharedImageCache, OneImagePerNameAndVariantUntilLetGo) {
+  int loads = 0;
+  Zing::SharedImageCache cache([&loads](const std::string&) {
+    ++loads;
+    auto image = std::make_unique<Zing::MemoryImage>();
+    image->Create(2, 2);
+    return image;
+  });
+  bool isNew = false;
+  Zing::SharedImageRef first = cache.Get("images/Tile.png", "", &isNew);
+  EXPECT_TRUE(isNew);
+  Zing::SharedImageRef second = cache.Get("IMAGES/tile.PNG", "", &isNew);
+  EXPECT_FALSE(isNew);
+  EXPECT_EQ(first.Get(), second.Get());
+  Zing::SharedImageRef program = cache.Get("!scratch", "", &isNew);
+  EXPECT_EQ(loads, 1);
+  EXPECT_EQ(program->GetWidth(), 0);
+
+  Zing::SharedImageRef copy = first;
+  first.Release();
+  second.Release();
+  cache.Cleanup();
+  EXPECT_EQ(cache.Size(), 2u);  // a copy still holds it
+  copy = Zing::SharedImageRef();
+  program.Release();
+  EXPECT_TRUE(cache.NeedsCleanup());
+  cache.Cleanup();
+  EXPECT_EQ(cache.Size(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// Buttons, links, check boxes and sliders driven through the widget manager
+// as the player would, and drawn into a memory screen whose pixels are
+// checked at chosen points.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widget/ButtonWidget.h"
+#include "framework/widget/Checkbox.h"
+#include "framework/widget/HyperlinkWidget.h"
+#include "framework/widget/Slider.h"
+#include "tests/widget/BlockFont.h"
+#include "tests/widget/ProbeWidget.h"
+
+namespace {
+
+using WidgetTest::BlockFont;
+using WidgetTest::FakeHost;
+using Zing::Color;
+using Zing::MemoryImage;
+using Zing::Rect;
+using Zing::WidgetManager;
+using Strings = std::vector<std::string>;
+
+// Hears every control and writes down what it heard.
+class Listener : public Zing::ButtonListener, public Zing::CheckboxListener, public Zing::SliderListener {
+ public:
+  using ButtonListener::ButtonPress;
+  void ButtonPress(int id, int count) override { Add("press " + std::to_string(id) + " " + std::to_string(count)); }
+  void ButtonDepress(int id) override { Add("depress " + std::to_string(id)); }
+  void ButtonDownTick(int) override { ++ticks; }
+  void ButtonMouseEnter(int id) override { Add("enter " + std::to_string(id)); }
+  void ButtonMouseLeave(int id) override { Add("leave " + std::to_string(id)); }
+  void CheckboxChecked(int id, bool checked) override {
+    Add("checked " + std::to_string(id) + (checked ? " on" : " off"));
+  }
+  void SliderValueChanged(int id, double value) override {
+    Add("slider " + std::to_string(id) + " " + std::to_string(value).substr(0, 4));
+  }
+  void Add(const std::string& line) { heard.push_back(line); }
+  Strings heard;
+  int ticks = 0;
+};
+
+// A plain image of one colour.
+std::unique_ptr<MemoryImage> Solid(int w, int h, std::uint32_t argb) {
+  auto image = std::make_unique<MemoryImage>();
+  image->Create(w, h);
+  for (int i = 0; i < w * h; ++i) image->GetBits()[i] = argb;
+  image->SetImageMode(false, false);
+  return image;
+}
+
+class Controls : public ::testing::Test {
+ protected:
+  Controls() {
+    manager.SetMouseRects(Rect(0, 0, 640, 480), Rect(0, 0, 640, 480));
+    screen.Create(640, 480);
+    screen.SetImageMode(false, false);
+    manager.image = &screen;
+  }
+  void Click(int px, int py) {
+    manager.MouseMove(px, py);
+    manager.MouseDown(px, py, 1);
+    manager.MouseUp(px, py, 1);
+  }
+  std::uint32_t Pixel(int px, int py) {
+    manager.DrawScreen();
+    return screen.GetPixel(px, py) & 0xFFFFFF;
+  }
+
+  FakeHost host;
+  WidgetManager manager{&host};
+  MemoryImage screen;
+  Listener listener;
+  BlockFont font;
+};
+
+TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) {
+  Zing::ButtonWidget button(7, &listener);
+  button.Resize(100, 100, 80, 20);
+  manager.AddWidget(&button);
+
+  Click(110, 110);
+  EXPECT_EQ(listener.heard, (Strings{"enter 7", "press 7 1", "depress 7"}));
+
+  // Pressed, moved off and released elsewhere: a press without a click.
+  listener.heard.clear();
+  manager.MouseDown(110, 110, 1);
+  manager.UpdateFrame();
+  manager.MouseMove(300, 300);
+  manager.UpdateFrame();
+  manager.MouseUp(300, 300, 1);
+  EXPECT_EQ(listener.heard, (Strings{"press 7 1", "leave 7"}));
+  EXPECT_EQ(listener.ticks, 1);  // held ticks only while over the button
+
+  // Any mouse button presses it; a release while the window is inactive does not click.
+  listener.heard.clear();
+  manager.MouseMove(110, 110);
+  manager.MouseDown(110, 110, -1);
+  manager.hasFocus = false;
+  manager.MouseUp(110, 110, -1);
+  manager.hasFocus = true;
+  EXPECT_EQ(listener.heard, (Strings{"enter 7", "press 7 1"}));
+
+  // A disabled button hears nothing.
+  listener.heard.clear();
+  button.SetDisabled(true);
+  Click(120, 110);
+  EXPECT_EQ(listener.heard, (Strings{"leave 7"}));  // it lost the pointer, and nothing since
+  button.SetDisabled(false);
+  manager.RemoveWidget(&button);
+}
+
+TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
+  Zing::ButtonWidget button(1, &listener);
+  auto normal = Solid(20, 10, 0xFF000080);
+  auto over = Solid(20, 10, 0xFF00FF00);
+  button.buttonImage = normal.get();
+  button.overImage = over.get();
+  button.overAlphaSpeed = 0.1;
+  button.Resize(0, 0, 20, 10);
+  manager.AddWidget(&button);
+  manager.MouseMove(5, 5);
+  EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
+  manager.MouseMove(300, 300);
+  EXPECT_DOUBLE_EQ(button.overAlpha, 1.0);
+  int updates = 0;
+  while (button.overAlpha > 0 && updates < 100) {
+    manager.UpdateFrame();
+    ++updates;
+  }
+  EXPECT_EQ(updates, 10);
+  EXPECT_EQ(Pixel(5, 5), 0x000080u);
+  manager.RemoveWidget(&button);
+}
+
+TEST_F(Controls, TheDrawnButtonShowsItsBevelAndLabelAndSwapsThemWhenPressed) {
+  Zing::ButtonWidget button(1, &listener);
+  button.label = "OK";
+  button.SetFont(&font);
+  button.SetColor(Zing::ButtonWidget::COLOR_LABEL_HILITE, Color(255, 0, 0));
+  button.Resize(10, 10, 40, 20);
+  manager.AddWidget(&button);
+  // Label 12 wide: x = 14, baseline (20 - 1 - 1 + 8) / 2 = 13, block rows 5..12.
+  EXPECT_EQ(Pixel(10, 10), 0xFFFFFFu);           // light top-left
+  EXPECT_EQ(Pixel(49, 29), 0x000000u);           // dark bottom-right
+  EXPECT_EQ(Pixel(48, 20), 0x848484u);           // medium inner right
+  EXPECT_EQ(Pixel(14, 25), 0xD4D4D4u);           // background
+  EXPECT_EQ(Pixel(10 + 14, 10 + 5), 0x000000u);  // label in colour 0
+  manager.MouseMove(30, 20);
+  manager.MouseDown(30, 20, 1);
+  EXPECT_EQ(Pixel(10, 10), 0x000000u);
+  EXPECT_EQ(Pixel(49, 29), 0xFFFFFFu);
+  EXPECT_EQ(Pixel(10 + 15, 10 + 6), 0xFF0000u);  // label moved by one, in colour 1
+  manager.MouseUp(30, 20, 1);
+  manager.RemoveWidget(&button);
+}
+
+TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
+  Zing::HyperlinkWidget link(3, &listener);
+  link.label = "abc";
+  link.SetFont(&font);
+  link.color = Color(0, 0, 255);
+  link.overColor = Color(255, 0, 0);
+  link.Resize(0, 0, 38, 20);
+  manager.AddWidget(&link);
+  // 18 wide at x = 10; baseline (8 + 20) / 2 - 1 = 13; underline at row 16.
+  EXPECT_EQ(Pixel(10, 10), 0x0000FFu);
+  EXPECT_EQ(Pixel(27, 16), 0x0000FFu);
+  EXPECT_EQ(Pixel(10, 17), 0x000000u);
+  manager.MouseMove(15, 10);
+  EXPECT_EQ(host.cursors.back(), 1);
+  EXPECT_EQ(Pixel(10, 16), 0xFF0000u);
+  manager.RemoveWidget(&link);
+}
+
+TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
+  Zing::Checkbox box(4, &listener);
+  box.Resize(0, 0, 12, 12);
+  manager.AddWidget(&box);
+  EXPECT_EQ(Pixel(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(Pixel(5, 5), 0x505050u);
+  Click(5, 5);
+  manager.MouseDown(5, 5, -1);
+  manager.MouseUp(5, 5, -1);
+  Click(5, 5);
+  EXPECT_EQ(listener.heard, (Strings{"checked 4 on", "checked 4 off", "checked 4 on"}));
+  EXPECT_EQ(Pixel(5, 5), 0xFFFF00u);
+  EXPECT_EQ(Pixel(6, 5), 0xFFFF00u);  // the other diagonal
+  EXPECT_EQ(Pixel(5, 2), 0x505050u);
+  box.SetChecked(false, false);
+  EXPECT_EQ(listener.heard.size(), 3u);
+  EXPECT_EQ(Pixel(5, 5), 0x505050u);
+
+  // Two cells of one image.
+  auto cells = Solid(24, 12, 0xFF0000FF);
+  for (int py = 0; py < 12; ++py) {
+    for (int px = 12; px < 24; ++px) cells->GetBits()[py * 24 + px] = 0xFF00FF00;
+  }
+  box.uncheckedImage = cells.get();
+  box.uncheckedRect = Rect(0, 0, 12, 12);
+  box.checkedRect = Rect(12, 0, 12, 12);
+  box.MarkDirty();
+  EXPECT_EQ(Pixel(3, 3), 0x0000FFu);
+  box.SetChecked(true, true);
+  EXPECT_EQ(Pixel(3, 3), 0x00FF00u);
+  manager.RemoveWidget(&box);
+}
+
+TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
+  auto track = Solid(30, 6, 0xFF203040);
+  auto thumb = Solid(10, 16, 0xFFFF8000);
+  Zing::Slider slider(track.get(), thumb.get(), 5, &listener);
+  slider.Resize(100, 100, 210, 20);
+  manager.AddWidget(&slider);
+
+  // A click at 3/4 of the width: value 0.75, told once, at release.
+  manager.MouseMove(100 + 157, 110);
+  manager.MouseDown(100 + 157, 110, 1);
+  EXPECT_DOUBLE_EQ(slider.value, 157.0 / 210);
+  EXPECT_TRUE(listener.heard.empty());
+  slider.SetValue(0.75);
+  manager.MouseUp(100 + 157, 110, 1);
+  EXPECT_EQ(listener.heard, (Strings{"slider 5 0.75"}));
+
+  // The thumb sits at 0.75 x 200 = 150; the track shows beside it.
+  EXPECT_EQ(Pixel(100 + 155, 110), 0xFF8000u);
+  EXPECT_EQ(Pixel(100 + 100, 110), 0x203040u);
+  EXPECT_EQ(Pixel(100 + 100, 102), 0x000000u);  // above the 6-pixel track
+
+  // Dragging the thumb far past either end stops at 0 and 1.
+  listener.heard.clear();
+  manager.MouseMove(100 + 152, 110);
+  EXPECT_EQ(host.cursors.back(), 2);
+  manager.MouseDown(100 + 152, 110, 1);
+  manager.MouseMove(100 + 1000, 110);
+  manager.MouseMove(100 - 1000, 110);
+  manager.MouseMove(100 + 2 + 100, 110);
+  manager.MouseUp(100 + 102, 110, 1);
+  EXPECT_EQ(listener.heard, (Strings{"slider 5 1.00", "slider 5 0.00", "slider 5 0.50", "slider 5 0.50"}));
+  EXPECT_EQ(host.cursors.back(), 0);
+
+  slider.SetValue(7);
+  EXPECT_DOUBLE_EQ(slider.value, 1.0);
+  manager.RemoveWidget(&slider);
+}
+
+}  // namespace
