@@ -61,8 +61,7 @@ CelSize GameScreen::VortexCelSize(int link) {
 
 // A cell casts a shadow when it lies on the edge of the grid or next to a hole.
 bool GameScreen::HasShadow(int cx, int cy) const {
-  return cx == 0 || cy == 0 || cx == kBoardSize - 1 || cy == kBoardSize - 1 || !IsPresent(cx - 1, cy) ||
-         !IsPresent(cx + 1, cy) || !IsPresent(cx, cy - 1) || !IsPresent(cx, cy + 1);
+  return CastsShadow(cx, cy, [this](int col, int row) { return IsPresent(col, row); });
 }
 
 void GameScreen::BuildBoardCache() {

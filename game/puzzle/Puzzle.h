@@ -5,7 +5,9 @@
 // handling and drawing; tests drive it directly.
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/app/Buffer.h"
 #include "game/puzzle/Piece.h"
@@ -27,6 +29,19 @@ inline constexpr const char* kSolutionFile = "levels\\level_l.dat";
 inline constexpr int kBoardRecordSize = 32;
 inline constexpr int kNodeRecordSize = 16;
 inline constexpr int kSolutionRecordSize = 100;
+
+// Record `level` of a level file of fixed-size records. A level past the last
+// record gets the last one, a partial last record is padded with zero bytes,
+// and a file without any record gives a record of zeros.
+std::vector<std::uint8_t> LevelRecord(const Zing::Buffer& file, int level, std::size_t size);
+
+// A present cell casts a shadow when it lies on the edge of the grid or next
+// to a hole; `present(x, y)` answers for any cell, on the grid or not.
+template <class Present>
+bool CastsShadow(int x, int y, Present present) {
+  return x == 0 || y == 0 || x == 9 || y == 9 || !present(x - 1, y) || !present(x + 1, y) || !present(x, y - 1) ||
+         !present(x, y + 1);
+}
 
 // A cell code names a cell in one byte: the column in the high nibble, the row
 // in the low one.

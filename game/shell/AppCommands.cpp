@@ -10,6 +10,7 @@
 #include "game/shell/DialogIds.h"
 #include "game/shell/GameConstants.h"
 #include "game/shell/HelpDialog.h"
+#include "game/shell/LevelDialog.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/Resources.h"
 #include "game/shell/ShadowScreen.h"
@@ -75,7 +76,8 @@ void AppManager::StartScreenCommand(int index) {
       StartGame(kStartContinue);
       break;
     case kStartReplay:
-      // The level chooser is not part of this build yet: only the click.
+      ShowShadow();
+      AddDialog(DIALOG_LEVEL_CHOOSER, new LevelDialog(this));
       break;
     default:
       break;
@@ -128,6 +130,12 @@ void AppManager::ReturnToStartScreen() {
 void AppManager::EndGame() {
   if (mGameScreen != nullptr) mGameScreen->StopTransition();
   ReturnToStartScreen();
+}
+
+void AppManager::LevelChooserClosed(int level) {
+  HideShadow();
+  GetWidgetManager()->SetFocus(mMainMenu);
+  if (level > -1) StartGame(kStartAtLevel, level);
 }
 
 void AppManager::ShowShadow() {

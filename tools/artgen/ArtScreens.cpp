@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tools/artgen/Art.h"
+#include "tools/artgen/FontSheets.h"
 #include "tools/artgen/Pieces.h"
 #include "tools/artgen/Texts.h"
 
@@ -157,8 +158,10 @@ void MakePanel(Catalog& catalog, const Lettering& lettering) {
   DrawLabel(panel, lettering, Face::Bold, 64, "?", 86, 356, theme::kMaker, 0.0);
   catalog.AddImage({"Game", "PANEL", "panel", Format::Jpeg}, std::move(panel));
 
-  Canvas text(166, 40);
-  Wordmark(text, lettering, 83, 30, 32, false);
+  // Low enough to leave room for the level and score labels below it, which
+  // the small font raises (kSmallFontRaise).
+  Canvas text(166, 22);
+  Wordmark(text, lettering, 83, 18, 20, false);
   catalog.AddImage({"Game", "PANEL_TEXT", "panel_text"}, std::move(text));
 }
 
