@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   host.files[LintwickTest::kSavePath] = saved;
   screen.ContinueGame();
   Check(!screen.SavedGameWasDamaged() && BytesOf(screen) == saved);
-  for (int tick = 0; tick < 120; ++tick) {
+  for (int tick = 0; tick < 40; ++tick) {
     screen.Tick();
     CheckSound(screen);
   }
