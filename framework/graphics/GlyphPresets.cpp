@@ -8,6 +8,11 @@ namespace {
 
 constexpr std::uint32_t kKeepAll = 256;  // the destination stays as it is
 
+// Table rows are padded with pixels that keep the destination to whole
+// registers, so that an unclipped glyph row is a few whole blocks.
+constexpr int kRowQuantum = 8;
+int Stride(int width) { return (width + kRowQuantum - 1) / kRowQuantum * kRowQuantum; }
+
 constexpr std::uint32_t Channel(std::uint32_t p, int shift) { return (p >> shift) & 0xFF; }
 
 struct Preset {
@@ -84,6 +89,8 @@ bool GlyphPresets::Make(Table& table, int glyph) {
       table.pre.push_back(preset.pre);
       table.keep.push_back(preset.keep | (preset.keep << 16));
     }
+    table.pre.resize(start + static_cast<std::size_t>(Stride(r.w)) * (y + 1), 0);
+    table.keep.resize(table.pre.size(), kKeepAll | (kKeepAll << 16));
   }
   table.start[static_cast<std::size_t>(glyph)] = static_cast<int>(start);
   return true;
@@ -104,11 +111,18 @@ bool GlyphPresets::Draw(MemoryImage& dest, const BlitPlan& plan, int glyph, int 
   if (d.IsEmpty()) return true;
   std::uint32_t* bits = dest.GetBits();
   const Blend::PresetRowFn preset = Blend::ActiveKernels().preset;
+  const int stride = Stride(src.w);
+  // The padding may be written too (it leaves every pixel as it is) where it
+  // lies inside the clip rectangle.
+  const bool whole = d.x == x && d.w == src.w &&
+                     static_cast<long long>(x) + stride <= static_cast<long long>(clip.x) + clip.w &&
+                     static_cast<long long>(x) + stride <= dest.width;
+  const int span = whole ? stride : d.w;
   for (int row = 0; row < d.h; ++row) {
     std::uint32_t* out = bits + static_cast<std::size_t>(d.y + row) * static_cast<std::size_t>(dest.width) + d.x;
     const int sx = d.x - x, sy = d.y - y + row;
-    const std::size_t at = static_cast<std::size_t>(start) + static_cast<std::size_t>(sy) * src.w + sx;
-    const int done = preset(out, table.pre.data() + at, table.keep.data() + at, d.w);
+    const std::size_t at = static_cast<std::size_t>(start) + static_cast<std::size_t>(sy) * stride + sx;
+    const int done = preset(out, table.pre.data() + at, table.keep.data() + at, span);
     if (done < d.w) {
       // A destination that is not opaque here: the ordinary blend for the rest of the row.
       BlitSource source(*image);

@@ -9,6 +9,8 @@
 #include <array>
 #include <mutex>
 #include <typeinfo>
+#include <utility>
+#include <vector>
 
 #include "framework/graphics/BlitPlan.h"
 #include "framework/graphics/Graphics.h"
@@ -41,6 +43,8 @@ struct CommandPool {
   std::array<int, kBuckets> head;
   std::array<int, kBuckets> tail;
   int used = 0;
+  // Per active layer of the string being laid out: its size ratio and colour.
+  std::vector<std::pair<double, Color>> layers;
 
   void Reset() {
     head.fill(kNone);
@@ -111,15 +115,25 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
   const bool wasColorizing = g->GetColorizeImages();
   g->SetColorizeImages(true);
 
+  pool.layers.clear();
+  for (const ActiveFontLayer& active : activeLayerList) {
+    const FontLayer& layer = *active.baseFontLayer;
+    pool.layers.emplace_back(
+        LayerRatio(layer),
+        Color(Tint(layer.colorMult.r, color.r, layer.colorAdd.r), Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
+              Tint(layer.colorMult.b, color.b, layer.colorAdd.b), Tint(layer.colorMult.a, color.a, layer.colorAdd.a)));
+  }
+
   long long pen = x;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = fontData->charMap[static_cast<unsigned char>(text[i])];
     const unsigned char n = i + 1 < text.size() ? fontData->charMap[static_cast<unsigned char>(text[i + 1])] : 0;
     long long next = pen;
-    for (const ActiveFontLayer& active : activeLayerList) {
+    for (std::size_t l = 0; l < activeLayerList.size(); ++l) {
+      const ActiveFontLayer& active = activeLayerList[l];
       const FontLayer& layer = *active.baseFontLayer;
       const CharData& glyph = layer.charData[c];
-      const double r = LayerRatio(layer);
+      const double r = pool.layers[l].first;
       const long long gx = pen + Scaled(layer.offsetX, r) + Scaled(glyph.offsetX, r);
       const long long gy =
           static_cast<long long>(y) + Scaled(layer.offsetY, r) - Scaled(layer.ascent, r) + Scaled(glyph.offsetY, r);
@@ -130,9 +144,7 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
       const Rect& ink = active.inkRects[c];
       if (!active.image || ink.IsEmpty()) continue;
       const Rect src(whole.x + ink.x, whole.y + ink.y, ink.w, ink.h);
-      const Color tinted(
-          Tint(layer.colorMult.r, color.r, layer.colorAdd.r), Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
-          Tint(layer.colorMult.b, color.b, layer.colorAdd.b), Tint(layer.colorMult.a, color.a, layer.colorAdd.a));
+      const Color& tinted = pool.layers[l].second;
       const bool added =
           pool.Add(glyph.order + layer.baseOrder, {active.image.get(), ToInt(gx + ink.x), ToInt(gy + ink.y), src,
                                                    layer.drawMode, tinted, kNone, active.presets.get(), c});
