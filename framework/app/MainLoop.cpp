@@ -82,11 +82,14 @@ void ZingAppBase::Run() {
   }
 
   services->ShowMainWindow();
+  // The screen saver and the display's power saving wait until loading is done.
+  services->AllowScreenSaver(loaded);
   running = true;
   const std::uint32_t start = services->Now();
   lastTimeCheck = start;
   timeChecked = true;
   lastTimerTick = start;
+  lastInputTick = start;
 
   MainLoop();
 
@@ -150,7 +153,7 @@ bool ZingAppBase::Process(bool allowSleep) {
     Shutdown();
   }
 
-  const bool vsyncPaced = vsyncUpdates && !lastDrawWasEmpty && !vsyncBroken && (!physWindowed || waitForVSync);
+  const bool vsyncPaced = IsVSyncPaced();
   const double period = vsyncUpdates ? (1000.0 / refreshRate) / updateMultiplier : frameTime / updateMultiplier;
   const double fraction = vsyncUpdates ? 1000.0 / (frameTime * refreshRate) : 1.0;
 
@@ -164,15 +167,7 @@ bool ZingAppBase::Process(bool allowSleep) {
   }
 
   const std::uint32_t now = services->Now();
-  if (!vsyncPaced) {
-    if (timeChecked) {
-      const double elapsed = static_cast<double>(now - lastTimeCheck);
-      pendingTime = std::min(kMaxPendingTime, pendingTime + elapsed);
-      holdTime = std::max(0, holdTime - static_cast<int>(elapsed));
-    }
-    lastTimeCheck = now;
-    timeChecked = true;
-  }
+  if (!vsyncPaced) AccountElapsedTime(now);
 
   int slept = 0;
   bool drawBranch = updateAppState != 1 && updateAppState != 2;
@@ -250,11 +245,28 @@ bool ZingAppBase::Process(bool allowSleep) {
   return true;
 }
 
+bool ZingAppBase::IsVSyncPaced() const {
+  return vsyncUpdates && !lastDrawWasEmpty && !vsyncBroken && (!physWindowed || waitForVSync);
+}
+
+// Wall time since the last check is owed to updates (at most 200 ms) and
+// counts off the hold; the first check after a pause only records the time.
+void ZingAppBase::AccountElapsedTime(std::uint32_t now) {
+  if (timeChecked) {
+    const double elapsed = static_cast<double>(now - lastTimeCheck);
+    pendingTime = std::min(kMaxPendingTime, pendingTime + elapsed);
+    holdTime = std::max(0, holdTime - static_cast<int>(elapsed));
+  }
+  lastTimeCheck = now;
+  timeChecked = true;
+}
+
 bool ZingAppBase::DoUpdateFrames() {
   if (crashed) return false;
   if (loadingThreadCompleted && !loaded) {
     loaded = true;
     throttleMainThread = false;
+    services->AllowScreenSaver(true);
     services->DebugOutput(Format("Resource Loading Time: %d\r\n", loadingTime.load()));
     LoadingThreadCompleted();
   }
@@ -290,6 +302,8 @@ bool ZingAppBase::DrawDirtyWidgets() {
     return false;
   }
 
+  const bool vsyncPaced = IsVSyncPaced();  // as the timing step saw it
+  WatchScreenSaver(services->Now());
   const std::uint32_t start = services->Now();
   const bool drew = widgetManager->DrawScreen();  // locks the screen image itself
   const std::uint32_t now = services->Now();
@@ -313,11 +327,7 @@ bool ZingAppBase::DrawDirtyWidgets() {
   Redraw();
   const std::uint32_t presentEnd = services->Now();
   presentTime += static_cast<int>(presentEnd - presentStart);
-  if (timeChecked) {
-    pendingTime = std::min(kMaxPendingTime, pendingTime + static_cast<double>(presentEnd - lastTimeCheck));
-  }
-  lastTimeCheck = presentEnd;
-  timeChecked = true;
+  if (!vsyncPaced) AccountElapsedTime(presentEnd);
 
   // While loading, frames are spaced out so that loading gets the processor.
   if (throttleMainThread) {
@@ -328,6 +338,37 @@ bool ZingAppBase::DrawDirtyWidgets() {
   hasPendingDraw = false;
   forceRedraw = false;
   return true;
+}
+
+// A screen saver may paint over a window without telling it: once the user
+// has been idle for nearly the screen saver's time-out, the next input after
+// the screen saver has ended repaints everything.
+void ZingAppBase::WatchScreenSaver(std::uint32_t now) {
+  constexpr std::uint32_t kQueryInterval = 10000;
+  constexpr int kThresholdMargin = 2000;
+  constexpr int kMinThreshold = 1000;
+  if (!physWindowed || isScreenSaver) return;
+  if (!screenSaverQueried || now - lastScreenSaverQuery >= kQueryInterval) {
+    screenSaverQueried = true;
+    lastScreenSaverQuery = now;
+    const int timeout = services->ScreenSaverTimeout();
+    screenSaverEnabled = timeout > 0;
+    screenSaverThreshold = std::max(kMinThreshold, timeout - kThresholdMargin);
+    if (!screenSaverEnabled) screenSaverWatchMark = false;
+  }
+  std::uint32_t input = 0;
+  if (services->GetLastInputTick(input)) lastInputTick = static_cast<std::int32_t>(input - now) > 0 ? now : input;
+  if (!screenSaverEnabled) return;
+  const auto idle = static_cast<std::int64_t>(now - lastInputTick);
+  if (screenSaverWatchMark) {
+    if (services->IsScreenSaverRunning()) return;
+    if (idle < screenSaverThreshold) {
+      screenSaverWatchMark = false;
+      widgetManager->MarkAllDirty();
+    }
+  } else if (idle > screenSaverThreshold) {
+    screenSaverWatchMark = true;
+  }
 }
 
 void ZingAppBase::Redraw() {
@@ -343,6 +384,7 @@ void ZingAppBase::Redraw() {
     return;
   }
   displayLost = true;
+  if (accelerated) accelerationMisbehaved = true;
   const std::uint32_t now = services->Now();
   if (minimized) return;
   if (active || (physWindowed && now - lastRecoveryTick >= 1000)) RecoverDisplay();

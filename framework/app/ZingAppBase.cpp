@@ -58,6 +58,7 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
 }
 
 ZingAppBase::~ZingAppBase() {
+  ConfirmAccelerationOnExit();
   StopCursorThread();
   if (loadingThread.joinable()) loadingThread.join();
   // Dialogs still open belong to the table; nothing runs inside them now.
@@ -215,7 +216,7 @@ void ZingAppBase::MakeWindow() {
     if (stored3D) test3D = true;
   }
   if (test3D || autoEnable3D) {
-    const bool passed = services->TestAcceleration();
+    const bool passed = Is3DSupported();
     if (autoEnable3D && passed && !accelerated) {
       accelerated = true;
       accelerationSwitchedOn = true;
@@ -318,6 +319,7 @@ bool ZingAppBase::InitDisplay() {
 }
 
 void ZingAppBase::SwitchScreenMode(bool wantWindowed, bool is3D, bool force) {
+  if (is3D != accelerated) (is3D ? accelerationSwitchedOn : accelerationSwitchedOff) = true;
   if (forceFullscreen) wantWindowed = false;
   if (wantWindowed == windowed && !force) {
     if (is3D != accelerated) {

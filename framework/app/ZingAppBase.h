@@ -120,7 +120,8 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   virtual void ModalClose() {}
   virtual void GotFocus() {}
   virtual void LostFocus() {}
-  virtual bool HandlesAltKey(int key) { return key == KEYCODE_RETURN || key == 'R'; }
+  // The letter arrives as typed: 'r', or 'R' with Shift or Caps Lock.
+  virtual bool HandlesAltKey(int key) { return key == KEYCODE_RETURN || key == 'r' || key == 'R'; }
   virtual bool DebugKeyDown(int) { return false; }
   virtual bool DebugKeyDownAsync(int, bool, bool) { return false; }
   virtual bool DrawDirtyWidgets();
@@ -174,6 +175,15 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool WriteBufferToFile(const std::string& path, const Buffer& buffer);
   bool WriteBytesToFile(const std::string& path, const void* bytes, std::size_t count);
 
+  // Hardware acceleration: whether this machine can run the display
+  // accelerated at all, and whether it is one the framework recommends it
+  // for (the desktop makes no such distinction: both are the display test).
+  bool Is3DSupported();
+  bool Is3DRecommended();
+  // At the end of a run in which acceleration was switched on, or seemed to
+  // misbehave: asks whether to keep it and stores the answer as "Is3D".
+  void ConfirmAccelerationOnExit();
+
   // Platform queries and folders.
   bool IsOldConsumerSystem() const { return false; }
   bool IsVistaOrLater() const { return true; }
@@ -194,6 +204,8 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool IsHardwareAccelerated() const override { return accelerated; }
   void LockScreenImage() override { displayLock.lock(); }
   void UnlockScreenImage() override { displayLock.unlock(); }
+  std::string GetClipboardText() override { return services->GetClipboardText(); }
+  void SetClipboardText(const std::string& text) override { services->SetClipboardText(text); }
 
   Platform::Services& GetServices() { return *services; }
   WidgetManager* GetWidgetManager() { return widgetManager.get(); }
@@ -227,6 +239,9 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool test3D = false;
   bool accelerated = false;
   bool accelerationSwitchedOn = false;
+  bool accelerationSwitchedOff = false;  // the player switched it off during this run
+  bool accelerationMisbehaved = false;   // a frame failed to reach the accelerated display
+  int accelerationTestResult = -1;       // the display's last acceleration test: 1 passed, 0 failed, -1 not run
   bool displayLost = false;
   std::uint32_t lastRecoveryTick = 0;
 
@@ -250,6 +265,13 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool altDown = false;
   bool debugKeysEnabled = false;
   bool isScreenSaver = false;
+  std::uint32_t lastInputTick = 0;
+  // The screen-saver watch of the draw step.
+  bool screenSaverEnabled = false;
+  bool screenSaverWatchMark = false;
+  int screenSaverThreshold = 0;
+  bool screenSaverQueried = false;
+  std::uint32_t lastScreenSaverQuery = 0;
   bool commandLineParsed = false;
   std::uint32_t randomSeed = 0;
 
@@ -341,6 +363,9 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   // The window procedure: queues what the loop handles later, handles the rest.
   void WindowProc(const Platform::WindowMessage& message);
   void PumpMessages();
+  bool IsVSyncPaced() const;
+  void AccountElapsedTime(std::uint32_t now);
+  void WatchScreenSaver(std::uint32_t now);
   void ProcessSafeDeleteList();
   void RehupFocus();
   void ApplyVolumes();

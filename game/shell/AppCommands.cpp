@@ -10,7 +10,9 @@
 #include "game/shell/DialogIds.h"
 #include "game/shell/GameConstants.h"
 #include "game/shell/HelpDialog.h"
+#include "game/shell/LevelDialog.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/OptionsDialog.h"
 #include "game/shell/Resources.h"
 #include "game/shell/ShadowScreen.h"
 #include "game/shell/StartScreen.h"
@@ -45,7 +47,8 @@ void AppManager::MainMenuCommand(int index) {
       if (GetShownGameScreen() != nullptr) AskQuestion(DIALOG_CONFIRM_NEW_GAME);
       break;
     case kMenuOptions:
-      // The options dialog is not part of this build yet: only the click.
+      ShowShadow();
+      AddDialog(DIALOG_OPTIONS, new OptionsDialog(this));
       break;
     case kMenuHint:
       if (GameScreen* game = GetShownGameScreen()) {
@@ -75,7 +78,8 @@ void AppManager::StartScreenCommand(int index) {
       StartGame(kStartContinue);
       break;
     case kStartReplay:
-      // The level chooser is not part of this build yet: only the click.
+      ShowShadow();
+      AddDialog(DIALOG_LEVEL_CHOOSER, new LevelDialog(this));
       break;
     default:
       break;
@@ -128,6 +132,24 @@ void AppManager::ReturnToStartScreen() {
 void AppManager::EndGame() {
   if (mGameScreen != nullptr) mGameScreen->StopTransition();
   ReturnToStartScreen();
+}
+
+void AppManager::OptionsClosed() {
+  HideShadow();
+  GetWidgetManager()->SetFocus(mMainMenu);
+}
+
+void AppManager::SwitchScreenMode(bool wantWindowed) {
+  ZingAppBase::SwitchScreenMode(wantWindowed);
+  if (auto* options = dynamic_cast<OptionsDialog*>(GetDialog(DIALOG_OPTIONS))) {
+    options->GetFullScreenBox()->SetChecked(!windowed, true);
+  }
+}
+
+void AppManager::LevelChooserClosed(int level) {
+  HideShadow();
+  GetWidgetManager()->SetFocus(mMainMenu);
+  if (level > -1) StartGame(kStartAtLevel, level);
 }
 
 void AppManager::ShowShadow() {

@@ -11,10 +11,12 @@
 #include "framework/resource/ResourceManager.h"
 #include "framework/widget/Dialog.h"
 #include "game/puzzle/GameScreen.h"
+#include "game/shell/DialogIds.h"
 #include "game/shell/DialogLook.h"
 #include "game/shell/GameConstants.h"
 #include "game/shell/LanguageImages.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/OptionsDialog.h"
 #include "game/shell/Resources.h"
 #include "game/shell/ShadowScreen.h"
 #include "game/shell/Splash.h"
@@ -179,6 +181,7 @@ void AppManager::SelectLanguageImages() { Lintwick::SelectLanguageImages(Languag
 void AppManager::LanguageChanged() {
   SetupTexts();
   SelectLanguageImages();
+  if (auto* options = dynamic_cast<OptionsDialog*>(GetDialog(DIALOG_OPTIONS))) options->Relabel();
   if (mMainMenu != nullptr) mMainMenu->Relabel();
   if (mStartScreen != nullptr) mStartScreen->ApplyLanguageImages();
 }

@@ -61,9 +61,17 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void StartGame(int mode, int level = 0);
   void ReturnToStartScreen();
   void EndGame();
+  // The level chooser closed: -1 when cancelled, else the board to play.
+  void LevelChooserClosed(int level);
   void ShowShadow();
   void HideShadow();
   void LanguageChanged();
+  // The options dialog has applied its settings and closed.
+  void OptionsClosed();
+  // A screen-mode switch made anywhere (Alt+Enter, the options dialog) is
+  // shown by the options dialog's "Full Screen" box while it is open.
+  using ZingAppBase::SwitchScreenMode;
+  void SwitchScreenMode(bool wantWindowed) override;
   void SetupTexts();
   void SelectLanguageImages();
   // Opens one of the yes/no questions (dialogs 2 to 5) over the shadow.
