@@ -3,11 +3,16 @@
 // picture to change instead of sleeping), and asks the window to close the
 // way a window manager does when its close button is clicked.
 //
-// Usage: xprobe find TITLE | sum WINDOW X Y W H | shot WINDOW FILE.ppm | close WINDOW
+// It also writes the window's picture (for a failed run, and for the
+// README's screenshots) and checks that a scaled picture is crisp.
+//
+// Usage: xprobe find TITLE | sum WINDOW X Y W H | shot WINDOW FILE.ppm|FILE.png
+//               | crisp WINDOW SCALE | close WINDOW
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <png.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -48,29 +53,92 @@ int Sum(Display* display, Window window, int x, int y, int w, int h) {
   return 0;
 }
 
-// Writes the window's picture as a binary PPM, for looking at a failed run.
-int Shot(Display* display, Window window, const char* path) {
+// The whole window's picture, or null.
+XImage* Grab(Display* display, Window window, int& width, int& height) {
   XWindowAttributes attributes{};
-  if (!XGetWindowAttributes(display, window, &attributes)) return 1;
-  XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                            static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+  if (!XGetWindowAttributes(display, window, &attributes)) return nullptr;
+  width = attributes.width;
+  height = attributes.height;
+  return XGetImage(display, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
+                   ZPixmap);
+}
+
+void RgbRow(XImage* image, int y, int width, std::uint8_t* rgb) {
+  for (int x = 0; x < width; ++x) {
+    const unsigned long pixel = XGetPixel(image, x, y);
+    rgb[3 * x] = static_cast<std::uint8_t>(pixel >> 16);
+    rgb[3 * x + 1] = static_cast<std::uint8_t>(pixel >> 8);
+    rgb[3 * x + 2] = static_cast<std::uint8_t>(pixel);
+  }
+}
+
+bool WritePng(std::FILE* file, XImage* image, int width, int height) {
+  std::string row(static_cast<std::size_t>(width) * 3, '\0');  // before the jump point: no destructor is skipped
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  if (info == nullptr || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_compression_level(png, 9);
+  png_write_info(png, info);
+  for (int y = 0; y < height; ++y) {
+    RgbRow(image, y, width, reinterpret_cast<std::uint8_t*>(row.data()));
+    png_write_row(png, reinterpret_cast<png_const_bytep>(row.data()));
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+// Writes the window's picture as a binary PPM or, for a name ending in
+// ".png", as a PNG.
+int Shot(Display* display, Window window, const char* path) {
+  int width = 0;
+  int height = 0;
+  XImage* image = Grab(display, window, width, height);
   if (image == nullptr) return 1;
   std::FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) {
-    XDestroyImage(image);
-    return 1;
-  }
-  std::fprintf(file, "P6\n%d %d\n255\n", attributes.width, attributes.height);
-  for (int py = 0; py < attributes.height; ++py) {
-    for (int px = 0; px < attributes.width; ++px) {
-      const unsigned long pixel = XGetPixel(image, px, py);
-      const unsigned char rgb[3] = {static_cast<unsigned char>(pixel >> 16), static_cast<unsigned char>(pixel >> 8),
-                                    static_cast<unsigned char>(pixel)};
-      std::fwrite(rgb, 1, 3, file);
+  bool ok = file != nullptr;
+  const std::string name = path;
+  if (ok && name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0) {
+    ok = WritePng(file, image, width, height);
+  } else if (ok) {
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    std::string row(static_cast<std::size_t>(width) * 3, '\0');
+    for (int y = 0; y < height; ++y) {
+      RgbRow(image, y, width, reinterpret_cast<std::uint8_t*>(row.data()));
+      std::fwrite(row.data(), 1, row.size(), file);
     }
   }
-  std::fclose(file);
+  if (file != nullptr && std::fclose(file) != 0) ok = false;
   XDestroyImage(image);
+  return ok ? 0 : 1;
+}
+
+// Prints the window's size and how many of its SCALE x SCALE squares (from
+// the top left) hold more than one colour: 0 for a crisp picture at SCALE.
+int Crisp(Display* display, Window window, int scale) {
+  int width = 0;
+  int height = 0;
+  XImage* image = scale > 0 ? Grab(display, window, width, height) : nullptr;
+  if (image == nullptr) return 1;
+  long mixed = 0;
+  for (int by = 0; by + scale <= height; by += scale) {
+    for (int bx = 0; bx + scale <= width; bx += scale) {
+      const unsigned long first = XGetPixel(image, bx, by);
+      bool same = true;
+      for (int y = by; y < by + scale && same; ++y) {
+        for (int x = bx; x < bx + scale && same; ++x) same = XGetPixel(image, x, y) == first;
+      }
+      if (!same) ++mixed;
+    }
+  }
+  XDestroyImage(image);
+  std::printf("%d %d %ld\n", width, height, mixed);
   return 0;
 }
 
@@ -104,6 +172,8 @@ int main(int argc, char** argv) {
     result = Sum(display, window, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
   } else if (command == "shot" && argc == 4) {
     result = Shot(display, std::strtoul(argv[2], nullptr, 10), argv[3]);
+  } else if (command == "crisp" && argc == 4) {
+    result = Crisp(display, std::strtoul(argv[2], nullptr, 10), std::atoi(argv[3]));
   } else if (command == "close") {
     result = Close(display, std::strtoul(argv[2], nullptr, 10));
   }
