@@ -9,6 +9,7 @@
 
 #include "framework/app/FileAccess.h"
 #include "framework/audio/SilentSoundManager.h"
+#include "framework/graphics/Font.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
@@ -54,6 +55,8 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
 }
 
 ZingAppBase::~ZingAppBase() {
+  WriteDemoFile();
+  settings.SetAccessHook(nullptr);
   StopCursorThread();
   if (loadingThread.joinable()) loadingThread.join();
   // Dialogs still open belong to the table; nothing runs inside them now.
@@ -72,13 +75,18 @@ ZingAppBase::~ZingAppBase() {
 void ZingAppBase::Init() {
   mainThreadId = std::this_thread::get_id();
   if (shutdown) return;
+  // --help and --version answer before anything is read, written or shown.
+  HandleInformationOptions();
+  if (shutdown) return;
 
+  // The display library is linked into the program on this platform, so the
+  // check for a missing one has nothing to find.
   ReadFromRegistry();
 
   appDataFolder = services->GetAppDataFolder(companyName, productName);
   if (!demoFileName.empty() && demoFileName[0] != '/') demoFileName = appDataFolder + demoFileName;
 
-  if (!commandLineParsed) ParseCommandLine(commandLine);
+  if (!commandLineParsed) ParseCommandLine();
   if (shutdown) return;
   if (isScreenSaver) onlyOneCopy = false;
 
@@ -94,6 +102,10 @@ void ZingAppBase::Init() {
 
   randomSeed = services->Now();
   SeedRandom(randomSeed);
+  StartDemo();  // a playback takes the recorded seed
+  if (shutdown) return;
+  // The runtime's own generator follows the same seed, so that a playback
+  // repeats whatever draws from it as well.
   std::srand(randomSeed);
 
   PreDisplayHook();
@@ -102,6 +114,7 @@ void ZingAppBase::Init() {
 
   MakeWindow();
   if (shutdown) return;
+  ExchangeDemoDisplayMode();
 
   SetSfxVolume(sfxVolume);
   SetMusicVolume(musicVolume);
@@ -119,50 +132,6 @@ void ZingAppBase::HandleAlreadyRunning() {
 
 void ZingAppBase::HandleNotifyMessage() { services->RestoreAndRaiseWindow(); }
 
-void ZingAppBase::ParseCommandLine(const std::string& text) {
-  commandLineParsed = true;
-  std::string name;
-  std::string value;
-  bool quoted = false;
-  bool inValue = false;
-  auto finish = [&] {
-    if (!name.empty()) HandleCmdLineParam(name, value);
-    name.clear();
-    value.clear();
-    inValue = false;
-  };
-  for (char c : text) {
-    if (shutdown) return;
-    if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ' ' && !quoted) {
-      finish();
-    } else if (c == '=' && !inValue) {
-      inValue = true;
-    } else {
-      (inValue ? value : name) += c;
-    }
-  }
-  finish();
-}
-
-void ZingAppBase::HandleCmdLineParam(const std::string& name, const std::string& value) {
-  std::string lower = name;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  if (lower == "-changedir") {
-    changeDirTarget = value;
-  } else if (lower == "-screensaver") {
-    isScreenSaver = true;
-  } else if (lower == "-crash" || lower == "-play" || lower == "-record" || lower == "-demofile" ||
-             lower == "-recnum" || lower == "-playnum") {
-    // Demo recording and the crash report are not part of this build.
-    services->DebugOutput("Ignoring command line parameter " + name);
-  } else {
-    Popup(GetString("INVALID_COMMANDLINE_PARAM", "Invalid command line parameter: ") + name);
-    Exit(0);
-  }
-}
-
 // ---------------------------------------------------------------- window and display
 
 void ZingAppBase::PlaceWindow(Platform::WindowSpec& request) {
@@ -175,12 +144,13 @@ void ZingAppBase::PlaceWindow(Platform::WindowSpec& request) {
 void ZingAppBase::MakeWindow() {
   Platform::WindowSpec request;
   request.title = title;
-  request.windowed = windowed;
+  // A playback always shows in a window, whatever mode was recorded.
+  request.windowed = windowed || playingDemo;
   request.width = width;
   request.height = height;
   request.allowMaximize = allowMaximize;
-  if (windowed) PlaceWindow(request);
-  physWindowed = windowed;
+  if (request.windowed) PlaceWindow(request);
+  physWindowed = request.windowed;
 
   bool stored3D = false;
   if (RegistryReadBoolean("Is3D", stored3D)) {
@@ -280,7 +250,7 @@ bool ZingAppBase::InitDisplay() {
   }
 
   displayLost = false;
-  active = services->IsMainWindowActive();
+  active = DemoActivationAtDisplayStart(services->IsMainWindowActive());
   RehupFocus();
   if (!screenImage) {
     screenImage = std::make_unique<MemoryImage>();
@@ -460,6 +430,7 @@ void ZingAppBase::Shutdown() {
   if (shutdown.exchange(true)) return;
   exitToTop = true;
   ShutdownHook();
+  RestoreDemoVolumes();
   StopCursorThread();
   services->HideMainWindow();
   if (readFromRegistry) WriteToRegistry();
