@@ -20,9 +20,7 @@ namespace {
 using Platform::MessageCode;
 using Platform::WindowMessage;
 
-// How long one fast-forward slice runs before the loop looks at its messages
-// again, and how often the screen is shown while fast-forwarding.
-constexpr std::uint32_t kFastForwardSliceMs = 100;
+// How often the screen is shown while fast-forwarding.
 constexpr std::uint32_t kFastForwardDrawMs = 1000;
 constexpr int kMaxRecordedRefreshRate = 255;
 constexpr int kJumpSeconds[] = {120, 90, 60, 30, 10, 5};  // keys "4" to "9"
@@ -482,35 +480,28 @@ void ZingAppBase::RestoreDemoVolumes() {
   SetSfxVolume(demoSavedSfxVolume);
 }
 
-// Runs updates back to back towards the jump target, a slice at a time so
-// that the loop keeps reading its messages; the screen is shown once a second.
+// Runs updates back to back towards the jump target: one update per loop
+// step, without pacing, so that messages are still read and a nested wait
+// (a dialog answered by the demo) ends exactly where it ended in the
+// recording. The screen is shown once a second.
 bool ZingAppBase::DemoFastForward(bool allowSleep) {
   if (!demoFastForwarding) {
     demoFastForwarding = true;
     Mute(true);
     demoLastFastDraw = services->Now();
   }
-  const std::uint32_t start = services->Now();
-  auto ahead = [this] { return fastForwardToEnd || demoJumpTarget > updateCount; };
-  bool held = false;
-  while (ahead() && !shutdown && !exitToTop && services->Now() - start < kFastForwardSliceMs) {
-    if (!DoUpdateFrames()) {
-      held = true;
-      break;
-    }
-    ProcessSafeDeleteList();
-  }
+  const bool updated = DoUpdateFrames();
+  ProcessSafeDeleteList();
   updateAppState = 3;
-  if (!ahead()) {
+  if (!fastForwardToEnd && demoJumpTarget <= updateCount) {
     FinishDemoFastForward();
   } else if (services->Now() - demoLastFastDraw >= kFastForwardDrawMs) {
     forceRedraw = true;
     DrawDirtyWidgets();
     demoLastFastDraw = services->Now();
-  } else if (held && allowSleep) {
+  } else if (!updated && allowSleep) {
     services->Sleep(1);  // loading has to catch up with the recording
   }
-  ProcessSafeDeleteList();
   return true;
 }
 
