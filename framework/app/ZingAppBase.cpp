@@ -5,6 +5,7 @@
 #include "framework/app/ZingAppBase.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 #include "framework/app/FileAccess.h"
@@ -100,7 +101,10 @@ void ZingAppBase::Init() {
     if (shutdown) return;
   }
 
-  randomSeed = services->Now();
+  // The platform's tick count starts with the program, so on its own it would
+  // give every run the same seed; the time of day makes each run its own.
+  randomSeed = services->Now() ^
+               static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count() / 1000000);
   SeedRandom(randomSeed);
   StartDemo();  // a playback takes the recorded seed
   if (shutdown) return;

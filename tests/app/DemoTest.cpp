@@ -445,6 +445,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   auto* recordServices = new ScriptedServices;
   recordServices->script.emplace(21000, [recordServices] { recordServices->Inject(MessageCode::Close); });
   auto recorder = Make(recordServices, "-record");
+  recorder->autoStartLoadingThread = false;  // the playback below runs without Run
   Run(*recorder);
   const int length = recorder->updateCount;
   recorder.reset();
