@@ -10,7 +10,7 @@ GENERATOR := -G Ninja
 LAUNCHER  := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build test test-sanitize fuzz bench play format clean
+.PHONY: all deps configure build test test-sanitize fuzz bench bench-game play format clean
 
 all: build
 
@@ -45,6 +45,11 @@ fuzz: test-sanitize
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+
+# The game's own figures: start-up, idle cost and the play field's frame.
+bench-game: build
+	@$(BUILD)/bench/shell_bench
+	@for b in $(BUILD)/bench/gamescreen_bench; do if [ -x $$b ]; then $$b; fi; done
 
 play: build
 	cd $(BUILD) && ./lintwick

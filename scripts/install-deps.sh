@@ -15,7 +15,7 @@ packages=(
   # build-time asset generators
   libcairo2-dev
   # tests, benchmarks, end-to-end runs
-  libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool
+  libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool libx11-dev
   # the font benchmark compares against it
   libsdl2-ttf-dev
 )

@@ -290,7 +290,7 @@ void ZingAppBase::CompleteLoading() {
 void ZingAppBase::UpdateFrames() {
   ++updateCount;
   if (!minimized) widgetManager->UpdateFrame();
-  // The music interface updates here once it exists.
+  if (musicInterface) musicInterface->Update();
   CleanupSharedImages();
 }
 
@@ -371,6 +371,7 @@ void ZingAppBase::Redraw() {
     return;
   }
   displayLost = true;
+  if (accelerated) accelerationMisbehaved = true;
   const std::uint32_t now = services->Now();
   if (minimized) return;
   if (active || (physWindowed && now - lastRecoveryTick >= 1000)) RecoverDisplay();

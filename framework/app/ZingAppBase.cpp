@@ -9,6 +9,8 @@
 #include <cstdlib>
 
 #include "framework/app/FileAccess.h"
+#include "framework/audio/OpenALMusicInterface.h"
+#include "framework/audio/OpenALSoundManager.h"
 #include "framework/audio/SilentSoundManager.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/ImageLib.h"
@@ -35,6 +37,7 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
   DialogListener::SetDefault(this);
   widgetManager = std::make_unique<WidgetManager>(this);
   soundManager = std::make_unique<SilentSoundManager>();
+  placeholderSoundManager = soundManager.get();
   sharedImages = std::make_unique<SharedImageCache>(
       [this](const std::string& fileName) { return GetDisplayImage(fileName, false); });
   manifestFonts = std::make_unique<ManifestFonts>(this, [this](const std::string& text) { Popup(text); });
@@ -56,6 +59,7 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
 }
 
 ZingAppBase::~ZingAppBase() {
+  ConfirmAccelerationOnExit();
   WriteDemoFile();
   settings.SetAccessHook(nullptr);
   StopCursorThread();
@@ -65,7 +69,10 @@ ZingAppBase::~ZingAppBase() {
   updateAppDepth = 0;
   ProcessSafeDeleteList();
   widgetManager.reset();
+  // The resources let go of their sounds before the players go.
   resourceManager.reset();
+  musicInterface.reset();
+  soundManager.reset();
   ImageLib::FreeJPEG2000Codec();
   if (DialogListener::GetDefault() == this) DialogListener::SetDefault(nullptr);
   if (gApp == this) gApp = nullptr;
@@ -120,7 +127,12 @@ void ZingAppBase::Init() {
   if (shutdown) return;
   ExchangeDemoDisplayMode();
 
+  // The constructor's silent manager makes way for the real one; one that a
+  // derived application installed stays.
+  if (!soundManager || soundManager.get() == placeholderSoundManager) soundManager.reset(CreateSoundManager());
+  placeholderSoundManager = nullptr;
   SetSfxVolume(sfxVolume);
+  musicInterface.reset(CreateMusicInterface(nullptr));
   SetMusicVolume(musicVolume);
   if (isScreenSaver) SetCursor(Platform::CursorNone);
 
@@ -166,7 +178,7 @@ void ZingAppBase::MakeWindow() {
     if (stored3D) test3D = true;
   }
   if (test3D || autoEnable3D) {
-    const bool passed = services->TestAcceleration();
+    const bool passed = Is3DSupported();
     if (autoEnable3D && passed && !accelerated) {
       accelerated = true;
       accelerationSwitchedOn = true;
@@ -269,6 +281,7 @@ bool ZingAppBase::InitDisplay() {
 }
 
 void ZingAppBase::SwitchScreenMode(bool wantWindowed, bool is3D, bool force) {
+  if (is3D != accelerated) (is3D ? accelerationSwitchedOn : accelerationSwitchedOff) = true;
   if (forceFullscreen) wantWindowed = false;
   if (wantWindowed == windowed && !force) {
     if (is3D != accelerated) {
@@ -282,6 +295,7 @@ void ZingAppBase::SwitchScreenMode(bool wantWindowed, bool is3D, bool force) {
   MakeWindow();
   if (shutdown) return;
   services->ShowMainWindow();
+  if (soundManager) soundManager->SetCooperativeWindow(nullptr, windowed);
   timeChecked = false;
 }
 
@@ -361,11 +375,16 @@ void ZingAppBase::EnforceCursor() {
 
 // ---------------------------------------------------------------- sound plumbing
 
+MusicInterface* ZingAppBase::CreateMusicInterface(void* /*window*/) { return new OpenALMusicInterface(); }
+
+SoundManager* ZingAppBase::CreateSoundManager() { return new OpenALSoundManager(); }
+
 void ZingAppBase::ApplyVolumes() {
-  // The music interface and the sound manager take these volumes once they
-  // exist; while muted both hear 0.
+  // While muted both hear 0; the stored volumes stay.
   appliedMusicVolume = muteCount > 0 ? 0.0 : musicVolume;
   appliedSfxVolume = muteCount > 0 ? 0.0 : sfxVolume;
+  if (musicInterface) musicInterface->SetVolume(appliedMusicVolume);
+  if (soundManager) soundManager->SetVolume(appliedSfxVolume);
 }
 
 void ZingAppBase::SetMusicVolume(double volume) {
@@ -392,9 +411,16 @@ void ZingAppBase::Unmute(bool autoMute) {
   ApplyVolumes();
 }
 
-void ZingAppBase::PlaySample(int, int) {}
+void ZingAppBase::PlaySample(int id, int pan) {
+  if (!soundManager || id < 0) return;
+  // The manager keeps the instance on its channel and reclaims it once played.
+  SoundInstance* instance = soundManager->GetSoundInstance(static_cast<unsigned int>(id));
+  if (!instance) return;
+  instance->SetPan(pan);
+  instance->Play(false, true);
+}
 
-void ZingAppBase::PlaySample(int) {}
+void ZingAppBase::PlaySample(int id) { PlaySample(id, 0); }
 
 // ---------------------------------------------------------------- dialogs, deletion, shutdown
 
@@ -436,6 +462,7 @@ void ZingAppBase::Shutdown() {
   ShutdownHook();
   RestoreDemoVolumes();
   StopCursorThread();
+  if (musicInterface) musicInterface->StopAllMusic();
   services->HideMainWindow();
   if (readFromRegistry) WriteToRegistry();
 }

@@ -23,6 +23,7 @@
 #include "framework/app/DemoEvents.h"
 #include "framework/app/DemoFile.h"
 #include "framework/app/SettingsStore.h"
+#include "framework/audio/MusicInterface.h"
 #include "framework/audio/SoundManager.h"
 #include "framework/graphics/SharedImage.h"
 #include "framework/platform/Platform.h"
@@ -95,6 +96,11 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   virtual void MakeWindow();
   virtual void EnforceCursor();
   virtual void LoadingThreadCompleted() {}
+  // The music player (the audio library's; silent where there is no output).
+  virtual MusicInterface* CreateMusicInterface(void* window);
+  // The effects player, made by Init unless a derived application installed
+  // its own `soundManager` first.
+  virtual SoundManager* CreateSoundManager();
   virtual void InitHook() {}
   virtual void ShutdownHook() {}
   virtual void PreTerminate() {}
@@ -211,6 +217,15 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool WriteBufferToFile(const std::string& path, const Buffer& buffer);
   bool WriteBytesToFile(const std::string& path, const void* bytes, std::size_t count);
 
+  // Hardware acceleration: whether this machine can run the display
+  // accelerated at all, and whether it is one the framework recommends it
+  // for (the desktop makes no such distinction: both are the display test).
+  bool Is3DSupported();
+  bool Is3DRecommended();
+  // At the end of a run in which acceleration was switched on, or seemed to
+  // misbehave: asks whether to keep it and stores the answer as "Is3D".
+  void ConfirmAccelerationOnExit();
+
   // Platform queries and folders.
   bool IsOldConsumerSystem() const { return false; }
   bool IsVistaOrLater() const { return true; }
@@ -231,6 +246,8 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool IsHardwareAccelerated() const override { return accelerated; }
   void LockScreenImage() override { displayLock.lock(); }
   void UnlockScreenImage() override { displayLock.unlock(); }
+  std::string GetClipboardText() override { return services->GetClipboardText(); }
+  void SetClipboardText(const std::string& text) override { services->SetClipboardText(text); }
 
   Platform::Services& GetServices() { return *services; }
   WidgetManager* GetWidgetManager() { return widgetManager.get(); }
@@ -265,6 +282,9 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool test3D = false;
   bool accelerated = false;
   bool accelerationSwitchedOn = false;
+  bool accelerationSwitchedOff = false;  // the player switched it off during this run
+  bool accelerationMisbehaved = false;   // a frame failed to reach the accelerated display
+  int accelerationTestResult = -1;       // the display's last acceleration test: 1 passed, 0 failed, -1 not run
   bool displayLost = false;
   std::uint32_t lastRecoveryTick = 0;
 
@@ -324,7 +344,10 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   int autoMuteCount = 0;
   double appliedMusicVolume = 0;  // what the music and the effects play at now
   double appliedSfxVolume = 0;
-  std::unique_ptr<SoundManager> soundManager;  // silent until a real one replaces it
+  // Silent until Init replaces it (a derived application may install its own).
+  std::unique_ptr<SoundManager> soundManager;
+  std::unique_ptr<MusicInterface> musicInterface;
+  const SoundManager* placeholderSoundManager = nullptr;  // the constructor's silent one
 
   // Shared pictures and the resources of the manifest. Declared in this order
   // so that the manager lets go of its pictures before the cache goes.

@@ -1,9 +1,12 @@
 #include "framework/platform/SingleInstance.h"
 
+#include "framework/platform/Folders.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -12,11 +15,16 @@ namespace Zing::Platform {
 
 namespace {
 
-// The abstract socket address of `name`, scoped to the user.
+// The abstract socket address of `name`, scoped to the user and to the
+// settings folder: one copy runs per user profile, and two profiles of one
+// user (a test's temporary home, a second desktop session with its own
+// XDG_CONFIG_HOME) do not block each other. The folder enters as a hash so the
+// name stays short.
 socklen_t MakeAddress(const std::string& name, sockaddr_un& address) {
   std::memset(&address, 0, sizeof address);
   address.sun_family = AF_UNIX;
-  const std::string scoped = "zing-" + std::to_string(getuid()) + "-" + name;
+  const std::size_t profile = std::hash<std::string>{}(UserConfigFolder());
+  const std::string scoped = "zing-" + std::to_string(getuid()) + "-" + std::to_string(profile) + "-" + name;
   const std::size_t length = std::min(scoped.size(), sizeof address.sun_path - 2);
   std::memcpy(address.sun_path + 1, scoped.data(), length);  // sun_path[0] = 0: abstract
   return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);

@@ -4,6 +4,8 @@
 // application object implements it; widgets reach the application only through
 // their manager, and tests give the manager a recording fake.
 
+#include <string>
+
 namespace Zing {
 
 class WidgetManagerHost {
@@ -37,6 +39,13 @@ class WidgetManagerHost {
   // Takes the dialog with this id out of the application's dialog table and
   // the tree and deletes it once it is safe; false when none is open.
   virtual bool KillDialog(int /*dialogId*/) { return false; }
+
+  // The desktop clipboard as Windows-1252 text; empty where there is none.
+  virtual std::string GetClipboardText() { return {}; }
+  virtual void SetClipboardText(const std::string& /*text*/) {}
+
+  // Whether text fields take the characters 128 to 255 of the code page.
+  virtual bool AllowsExtendedChars() const { return true; }
 };
 
 }  // namespace Zing

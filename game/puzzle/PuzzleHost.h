@@ -2,7 +2,8 @@
 
 // What the puzzle asks of the application: popups and file reads, sounds, the
 // restart question, the hand-over of the final score, the help flag of a fresh
-// game and the sizes of the images a rule places things by. The game's
+// game, the sizes of the images a rule places things by, and the file and
+// settings writes of saving the game. The game's
 // application object implements it; tests replace it with a recording fake.
 
 #include <string>
@@ -59,6 +60,14 @@ class PuzzleHost {
   virtual void FreshGameStarted() {}
   // Cel size of the vortex image of a link colour, to centre vortices on cells.
   virtual CelSize VortexCelSize(int /*link*/) { return {}; }
+
+  // Saving the game. The player's own folder (ending in a separator), a
+  // whole-file write that makes missing folders, and the integer values of
+  // the game's settings key. A host without them saves nothing.
+  virtual std::string GetUserDataFolder() { return {}; }
+  virtual bool WriteBufferToFile(const std::string& /*path*/, const Zing::Buffer& /*buffer*/) { return false; }
+  virtual bool RegistryReadInteger(const std::string& /*name*/, int& /*value*/) { return false; }
+  virtual bool RegistryWriteInteger(const std::string& /*name*/, int /*value*/) { return false; }
 };
 
 }  // namespace Lintwick

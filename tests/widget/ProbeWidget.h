@@ -112,7 +112,12 @@ class FakeHost : public Zing::WidgetManagerHost {
   bool IsHardwareAccelerated() const override { return accelerated; }
   void LockScreenImage() override { ++locks; }
   void UnlockScreenImage() override { ++unlocks; }
+  std::string GetClipboardText() override { return clipboard; }
+  void SetClipboardText(const std::string& text) override { clipboard = text; }
+  bool AllowsExtendedChars() const override { return extendedChars; }
 
+  std::string clipboard;
+  bool extendedChars = true;
   std::vector<int> cursors;
   int captureReleases = 0;
   bool accelerated = false;

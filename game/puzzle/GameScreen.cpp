@@ -1,0 +1,101 @@
+// The play screen as a widget: construction, the logic tick in the update
+// rhythm, mouse input, the per-level images and the board cache, and the
+// hints. Drawing is in GameScreenDraw.cpp, saving in SavedGame.cpp.
+
+#include "game/puzzle/GameScreen.h"
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "game/shell/Resources.h"
+
+namespace Lintwick {
+
+GameScreen::GameScreen(PuzzleHost& host, Zing::Widget* panel) : Puzzle(host), mPanel(panel) {
+  Resize(kGameScreenX, kGameScreenY, kGameScreenWidth, kGameScreenHeight);
+  // The puzzle built level 0 before this screen existed; give it its images.
+  LevelBuilt();
+}
+
+GameScreen::~GameScreen() = default;
+
+void GameScreen::AddedToManager(Zing::WidgetManager* manager) { Widget::AddedToManager(manager); }
+
+void GameScreen::RemovedFromManager(Zing::WidgetManager* manager) { Widget::RemovedFromManager(manager); }
+
+void GameScreen::Update() {
+  // A paused screen stands still: not even the update count advances, so the
+  // ticks resume in the same rhythm.
+  if (IsPaused()) return;
+  Widget::Update();
+  if (updateCount % kUpdatesPerTick != 0) return;
+  Tick();
+  MarkDirty();
+  if (mPanel) mPanel->MarkDirty();
+}
+
+void GameScreen::MouseMove(int px, int py) { HandleMouseMove(px, py); }
+
+void GameScreen::MouseDrag(int px, int py) { MouseMove(px, py); }
+
+void GameScreen::MouseDown(int px, int py, int clickCount) { HandleMouseDown(px, py, clickCount); }
+
+void GameScreen::LevelBuilt() {
+  PickLevelImages();
+  BuildBoardCache();
+}
+
+void GameScreen::PickLevelImages() {
+  for (std::size_t link = 0; link < kMaxLinks; ++link) {
+    const int colour = static_cast<int>(link);
+    mLinkImages[link] = LinkImage(colour);
+    mCubeImages[link] = RollingCubeImage(colour);
+    mVortexImages[link] = VortexImage(colour);
+  }
+  mStarImages = {IMAGE_STAR_SMALL, IMAGE_STAR_BIG};
+}
+
+CelSize GameScreen::VortexCelSize(int link) {
+  const Zing::Image* image = VortexImage(link);
+  return image ? CelSize{image->GetCelWidth(), image->GetCelHeight()} : CelSize{};
+}
+
+// A cell casts a shadow when it lies on the edge of the grid or next to a hole.
+bool GameScreen::HasShadow(int cx, int cy) const {
+  return cx == 0 || cy == 0 || cx == kBoardSize - 1 || cy == kBoardSize - 1 || !IsPresent(cx - 1, cy) ||
+         !IsPresent(cx + 1, cy) || !IsPresent(cx, cy - 1) || !IsPresent(cx, cy + 1);
+}
+
+void GameScreen::BuildBoardCache() {
+  mBoardCache = std::make_unique<Zing::MemoryImage>();
+  mBoardCache->Create(kGameScreenWidth, kGameScreenHeight);
+  // An opaque canvas, like the screen: the background covers it whole, so
+  // everything is laid on it, and it is copied onto the screen, without
+  // blending against its own alpha.
+  mBoardCache->SetImageMode(false, false);
+  Zing::Graphics g(mBoardCache.get());
+  g.DrawImage(IMAGE_GAME_BKG, 0, 0);
+  // Every shadow goes under every cell.
+  for (int cx = 0; cx < kBoardSize; ++cx) {
+    for (int cy = 0; cy < kBoardSize; ++cy) {
+      if (IsPresent(cx, cy) && HasShadow(cx, cy))
+        DrawCentred(&g, IMAGE_SHADOW_PIECE, CellCentreX(cx), CellCentreY(cy), 0, 0);
+    }
+  }
+  for (int cx = 0; cx < kBoardSize; ++cx) {
+    for (int cy = 0; cy < kBoardSize; ++cy) {
+      if (IsPresent(cx, cy)) g.DrawImage(IMAGE_CELL, kBoardLeft + kCellPixels * cx, kBoardTop + kCellPixels * cy);
+    }
+  }
+}
+
+void GameScreen::UseHint() {
+  if (mHintShown || mHintsLeft <= 0) return;
+  mHintsLeft -= 1;
+  mHintShown = true;
+}
+
+// The miniature comes with the hint work; until then a bought hint shows
+// nothing.
+void GameScreen::DrawHint(Zing::Graphics* /*g*/) {}
+
+}  // namespace Lintwick

@@ -1,0 +1,23 @@
+#pragma once
+
+// The rules as one large picture in the chosen language, with a close button.
+
+#include "framework/widget/Dialog.h"
+
+namespace Lintwick {
+
+class AppManager;
+
+class HelpDialog : public Zing::Dialog {
+ public:
+  explicit HelpDialog(AppManager* app);
+
+  void Draw(Zing::Graphics* g) override;
+  void ButtonDepress(int id) override;
+  using Dialog::ButtonPress;
+
+ private:
+  AppManager* mApp;
+};
+
+}  // namespace Lintwick

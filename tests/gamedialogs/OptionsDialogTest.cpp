@@ -1,0 +1,148 @@
+// The options and language dialogs in the running game: volumes that change
+// while a slider moves, the screen mode and its refusals, the "Full Screen"
+// box following Alt+Enter, the settings surviving a restart, and German
+// relabelling the game at once.
+
+#include <gtest/gtest.h>
+
+#include "framework/widget/ButtonWidget.h"
+#include "game/shell/DialogIds.h"
+#include "game/shell/LanguageDialog.h"
+#include "game/shell/MainMenu.h"
+#include "game/shell/OptionsDialog.h"
+#include "game/shell/Resources.h"
+#include "game/shell/Texts.h"
+#include "tests/gamedialogs/GameDialogSupport.h"
+
+namespace {
+
+using namespace Lintwick;
+using LintwickTest::GameDialogFixture;
+using Zing::Platform::MessageCode;
+
+struct OptionsFlow : GameDialogFixture {
+  OptionsDialog* OpenOptions() {
+    ClickCentre(app->mMainMenu->GetButton(1)->GetRect());
+    return dynamic_cast<OptionsDialog*>(app->GetDialog(DIALOG_OPTIONS));
+  }
+
+  void Drag(const Zing::Rect& from, int toX) {
+    const int y = from.y + from.h / 2;
+    MoveTo(from.x + 2, y);
+    Send(MessageCode::LButtonDown, from.x + 2, y);
+    MoveTo(toX, y);
+    Send(MessageCode::LButtonUp, toX, y);
+  }
+};
+
+TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
+  ReachStartScreen();
+  ASSERT_FALSE(app->windowed);  // the game starts in full screen
+  OptionsDialog* options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+  Zing::Slider* music = options->GetMusicSlider();
+  Drag(music->GetRect(), music->x);       // all the way left
+  EXPECT_LT(app->GetMusicVolume(), 0.1);  // before DONE
+  const double musicVolume = app->GetMusicVolume();
+  Zing::Slider* effects = options->GetEffectsSlider();
+  ClickCentre(effects->GetRect());
+  EXPECT_NEAR(app->GetSfxVolume(), 0.5, 0.1);
+  ClickCentre(options->GetFullScreenBox()->GetRect());
+  ClickCentre(options->GetCustomCursorsBox()->GetRect());
+  EXPECT_FALSE(app->windowed);  // boxes wait for DONE
+  ClickFooter(DIALOG_OPTIONS);
+  EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), nullptr);
+  EXPECT_TRUE(app->windowed);
+  EXPECT_TRUE(services->lastWindow.windowed);
+  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
+  EXPECT_EQ(app->GetWidgetManager()->focusWidget, app->mMainMenu);
+  const double sfx = app->GetSfxVolume();
+  const bool cursors = app->customCursorsEnabled;
+
+  Restart();
+  EXPECT_TRUE(app->windowed);
+  EXPECT_NEAR(app->GetMusicVolume(), musicVolume, 0.011);
+  EXPECT_NEAR(app->GetSfxVolume(), sfx, 0.011);
+  EXPECT_EQ(app->customCursorsEnabled, cursors);
+  options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  EXPECT_FALSE(options->GetFullScreenBox()->IsChecked());
+  Key(Zing::KEYCODE_RETURN, true);  // Alt+Enter: the box follows the switch
+  EXPECT_FALSE(app->windowed);
+  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+  ClickFooter(DIALOG_OPTIONS);
+  EXPECT_FALSE(app->windowed);
+}
+
+TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
+  ReachStartScreen();
+  app->forceFullscreen = true;
+  OptionsDialog* options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  ClickCentre(options->GetFullScreenBox()->GetRect());
+  ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "No Windowed Mode");
+  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+  ClickFooter(DIALOG_MESSAGE);
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE), nullptr);
+  services->accelerationWorks = false;
+  ClickCentre(options->GetAccelerationBox()->GetRect());
+  ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "Not Supported");
+  EXPECT_FALSE(options->GetAccelerationBox()->IsChecked());
+  ClickFooter(DIALOG_MESSAGE);
+  services->accelerationWorks = true;
+  ClickCentre(options->GetAccelerationBox()->GetRect());
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE), nullptr);  // a machine that passes the test needs no warning
+  ClickFooter(DIALOG_OPTIONS);
+  EXPECT_TRUE(app->IsHardwareAccelerated());
+  EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), nullptr);
+}
+
+TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
+  ReachStartScreen();
+  OptionsDialog* options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
+  auto* language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  ASSERT_NE(language, nullptr);
+  EXPECT_EQ(language->GetSelectedIndex(), 0);
+  ClickCentre(language->yesButton->GetRect());  // OK with English changes nothing visible
+  const std::string englishOptions = app->mMainMenu->GetButton(1)->label;
+
+  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
+  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  ASSERT_NE(language, nullptr);
+  Zing::ListWidget* list = language->GetList();
+  Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);  // "Deutsch"
+  EXPECT_EQ(language->GetSelectedIndex(), 1);
+  ClickCentre(language->noButton->GetRect());  // CANCEL keeps English
+  EXPECT_EQ(app->mLocale, "En");
+  std::string stored;
+  EXPECT_TRUE(app->RegistryReadString("Locale", stored));
+  EXPECT_EQ(stored, "En");
+
+  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
+  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  list = language->GetList();
+  Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);
+  ClickCentre(language->yesButton->GetRect());
+  EXPECT_EQ(app->GetDialog(DIALOG_LANGUAGE), nullptr);
+  EXPECT_EQ(app->mLocale, "De");
+  EXPECT_NE(app->mMainMenu->GetButton(1)->label, englishOptions);
+  EXPECT_EQ(app->mMainMenu->GetButton(1)->label, TEXT_OPTIONS);
+  EXPECT_EQ(options->dialogHeader, TEXT_OPTIONS_TITLE);
+  EXPECT_EQ(options->GetButton(OptionsDialog::ID_ABOUT)->label, TEXT_ABOUT);
+  EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
+  EXPECT_EQ(Zing::TEXT_DIALOG_OK, "OK");
+  EXPECT_EQ(Zing::TEXT_DIALOG_CANCEL, "ABBRECHEN");
+  ClickFooter(DIALOG_OPTIONS);
+
+  Restart();
+  EXPECT_EQ(app->mLocale, "De");
+  EXPECT_EQ(app->mMainMenu->GetButton(1)->label, TEXT_OPTIONS);
+  EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
+}
+
+}  // namespace

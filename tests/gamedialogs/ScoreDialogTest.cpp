@@ -1,0 +1,114 @@
+// The high-score dialog in the running game: a final score entering each
+// place of the table with the name typed through key and character messages,
+// a score too low for it, the table shown from the options dialog, and a
+// damaged file.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "game/puzzle/GameScreen.h"
+#include "game/shell/DialogIds.h"
+#include "game/shell/OptionsDialog.h"
+#include "game/shell/ScoreDialog.h"
+#include "tests/gamedialogs/GameDialogSupport.h"
+
+namespace {
+
+using namespace Lintwick;
+using LintwickTest::GameDialogFixture;
+using Zing::Platform::MessageCode;
+
+struct ScoreDialogFlow : GameDialogFixture {
+  // A game at its end hands its final score over; the dialog opens when it enters.
+  ScoreDialog* FinishGame(int score) {
+    app->StartGame(kStartNewGame);
+    if (app->GetDialog(DIALOG_HELP) != nullptr) ClickFooter(DIALOG_HELP);  // the rules shown to a fresh game
+    app->ShowHighScores(score);
+    RunFor(20);
+    return dynamic_cast<ScoreDialog*>(app->GetDialog(DIALOG_HIGH_SCORES));
+  }
+
+  void WriteTable(const ScoreTable& table) {
+    Zing::Buffer buffer;
+    table.Write(buffer);
+    ASSERT_TRUE(app->ZingAppBase::WriteBufferToFile(ScorePath(), buffer));
+  }
+
+  void ReplaceName(const std::string& name) {
+    for (int i = 0; i < 6; ++i) Key(Zing::KEYCODE_BACK);
+    Type(name);
+  }
+};
+
+TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
+  ReachStartScreen();
+  EXPECT_EQ(FinishGame(100), nullptr);  // ties with the defaults: no place, back to the start screen
+  EXPECT_NE(app->mStartScreen->widgetManager, nullptr);
+  EXPECT_FALSE(std::filesystem::exists(ScorePath()));
+
+  ScoreDialog* dialog = FinishGame(101);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetNewEntry(), 0);
+  EXPECT_EQ(StoredScores().entries[0].name, "Wicker");  // saved at once with the default name
+  EXPECT_EQ(app->GetWidgetManager()->focusWidget, dialog->GetNameField());
+  ReplaceName("Ann\x02\xE9");  // a control byte is refused, an accented letter taken
+  Key(Zing::KEYCODE_RETURN);
+  EXPECT_EQ(dialog->GetNameField()->widgetManager, nullptr);
+  EXPECT_EQ(StoredScores().entries[0].name, "Ann\xE9");
+  ClickFooter(DIALOG_HIGH_SCORES);
+  EXPECT_EQ(app->GetDialog(DIALOG_HIGH_SCORES), nullptr);
+  EXPECT_NE(app->mStartScreen->widgetManager, nullptr);  // the game ended
+
+  WriteTable(ScoreTable{});
+  dialog = FinishGame(300);
+  ASSERT_NE(dialog, nullptr);
+  ClickFooter(DIALOG_HIGH_SCORES);  // closing without Enter keeps the default name
+  ScoreTable table;
+  table.entries = {{{900, "A"}, {800, "B"}, {700, "C"}, {600, "D"}, {500, "E"}, {400, "F"}}};
+  WriteTable(table);
+  dialog = FinishGame(700);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetNewEntry(), 3);  // below the equal third entry
+  EXPECT_EQ(dialog->GetNameField()->y, dialog->y + 68 + 30 * 3);
+  ReplaceName("Mid");
+  ClickFooter(DIALOG_HIGH_SCORES);  // the typed name is stored without Enter too
+  EXPECT_EQ(StoredScores().entries[3].name, "Mid");
+  EXPECT_EQ(StoredScores().entries[4].name, "D");
+
+  dialog = FinishGame(501);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetNewEntry(), 5);
+  ReplaceName("Zed");
+  Key(Zing::KEYCODE_RETURN);
+  ClickFooter(DIALOG_HIGH_SCORES);
+  EXPECT_EQ(StoredScores().entries[5].score, 501);
+  EXPECT_EQ(StoredScores().entries[5].name, "Zed");
+  EXPECT_EQ(FinishGame(501), nullptr);  // equal to the last entry: no place
+}
+
+TEST_F(ScoreDialogFlow, TableOverOptionsAndDamagedFile) {
+  ReachStartScreen();
+  std::filesystem::create_directories(std::filesystem::path(ScorePath()).parent_path());
+  std::ofstream(ScorePath(), std::ios::binary) << std::string(
+      "\x07\x00\x00\x00\xFF\x7F"
+      "Bo\x1b",
+      9);
+  app->MainMenuCommand(1);
+  auto* options = dynamic_cast<OptionsDialog*>(app->GetDialog(DIALOG_OPTIONS));
+  ASSERT_NE(options, nullptr);
+  ClickCentre(options->GetButton(OptionsDialog::ID_HIGH_SCORES)->GetRect());
+  auto* dialog = dynamic_cast<ScoreDialog*>(app->GetDialog(DIALOG_HIGH_SCORES));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetNameField()->widgetManager, nullptr);
+  EXPECT_EQ(dialog->GetTable().entries[0].score, 7);
+  EXPECT_EQ(dialog->GetTable().entries[0].name, "Bo");
+  RunFor(50);  // drawn with its damaged names
+  ClickFooter(DIALOG_HIGH_SCORES);
+  EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), options);
+  EXPECT_NE(app->mShadow->widgetManager, nullptr);
+  EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, options);
+}
+
+}  // namespace

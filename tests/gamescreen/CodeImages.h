@@ -1,0 +1,102 @@
+#pragma once
+
+// Stand-ins for the play field's artwork, made in code with the cel layouts
+// of the real images: every cel is one opaque colour that names its image and
+// cel, so a test reads back which layer drew a pixel. Installed into the
+// resource identifiers for the life of the object.
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "framework/graphics/MemoryImage.h"
+#include "game/shell/Resources.h"
+
+namespace LintwickTest {
+
+// The colour of cel `cel` (row * cols + col) of the image tagged `tag`.
+constexpr std::uint32_t CelColour(int tag, int cel) {
+  return 0xFF000000u | (static_cast<std::uint32_t>(tag) << 16) | static_cast<std::uint32_t>(cel);
+}
+
+// Tags of the images.
+enum Tag {
+  kBkg = 1,
+  kCell,
+  kShadow,
+  kLink0 = 10,
+  kCube0 = 20,
+  kVortex0 = 30,
+  kHighlights = 40,
+  kTarget,
+  kMark,
+  kStarSmall,
+  kStarBig,
+  kShutters,
+  kEffectTexts,
+  kDigits,
+  kVortexLine,
+};
+
+class CodeImages {
+ public:
+  // Cel sizes: link cels smaller than the cube's, so the cube's base cel shows
+  // as a ring around a piece's link cel.
+  static constexpr int kLinkCel = 31;
+  static constexpr int kCubeCel = 41;
+  static constexpr int kVortexCel = 40;
+  static constexpr int kTargetCel = 11;
+  static constexpr int kStarBigCel = 15;
+  static constexpr int kShutterW = 464, kShutterH = 230;
+  static constexpr int kTextW = 200, kTextH = 20;
+  static constexpr int kDigitW = 16, kDigitH = 20;
+  static constexpr int kBarW = 200, kBarH = 8;
+
+  CodeImages() {
+    using namespace Lintwick;
+    Install(IMAGE_GAME_BKG, kBkg, 1, 1, 470, 480);
+    Install(IMAGE_CELL, kCell, 1, 1, 45, 45);
+    Install(IMAGE_SHADOW_PIECE, kShadow, 1, 1, 51, 51);
+    for (int c = 0; c < 7; ++c) {
+      Install(LinkImage(c), kLink0 + c, 22, 1, kLinkCel, kLinkCel);
+      Install(RollingCubeImage(c), kCube0 + c, 14, 2, kCubeCel, kCubeCel);
+      Install(VortexImage(c), kVortex0 + c, 15, 1, kVortexCel, kVortexCel);
+    }
+    Install(IMAGE_HIGHLIGHTS, kHighlights, 2, 1, 45, 45);
+    Install(IMAGE_TARGET, kTarget, 20, 1, kTargetCel, kTargetCel);
+    Install(IMAGE_MARK, kMark, 2, 1, 45, 45);
+    Install(IMAGE_STAR_SMALL, kStarSmall, 7, 1, 9, 9);
+    Install(IMAGE_STAR_BIG, kStarBig, 7, 1, kStarBigCel, kStarBigCel);
+    Install(IMAGE_SHUTTERS, kShutters, 1, 2, kShutterW, kShutterH);
+    Install(IMAGE_EFFECT_TEXTS, kEffectTexts, 1, 9, kTextW, kTextH);
+    Install(IMAGE_DIGITS, kDigits, 10, 1, kDigitW, kDigitH);
+    Install(IMAGE_VORTEX_LINE, kVortexLine, 1, 2, kBarW, kBarH / 2);
+  }
+  ~CodeImages() {
+    for (auto& [id, image] : installed) *id = nullptr;
+  }
+  CodeImages(const CodeImages&) = delete;
+  CodeImages& operator=(const CodeImages&) = delete;
+
+ private:
+  void Install(Zing::Image*& id, int tag, int cols, int rows, int celW, int celH) {
+    const int w = cols * celW;
+    const int h = rows * celH;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x)
+        pixels[static_cast<std::size_t>(y) * w + x] = CelColour(tag, (y / celH) * cols + x / celW);
+    }
+    auto image = std::make_unique<Zing::MemoryImage>();
+    image->SetBits(pixels.data(), w, h);
+    image->numCols = cols;
+    image->numRows = rows;
+    id = image.get();
+    installed.emplace_back(&id, std::move(image));
+  }
+
+  std::vector<std::pair<Zing::Image**, std::unique_ptr<Zing::MemoryImage>>> installed;
+};
+
+}  // namespace LintwickTest

@@ -1,0 +1,137 @@
+// Drawing the play screen: chosen pixels of each layer, read back from images
+// whose cels are solid colours naming image and cel.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "game/puzzle/GameScreen.h"
+#include "tests/gamescreen/CodeImages.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
+
+namespace {
+
+using Lintwick::CellCentreX;
+using Lintwick::CellCentreY;
+using namespace LintwickTest;
+
+class GameScreenDraw : public ::testing::Test {
+ protected:
+  GameScreenDraw() {
+    // Link 0 runs from its start node at (1, 1) to its target at (5, 1); the
+    // bottom-left cell is a hole.
+    std::string solutions;
+    const MapLevel level = LevelFromMap({"..........", ".a...A....", "..........", "..........", "..........",
+                                         "..........", "..........", "..........", "..........", "#........."},
+                                        {{0x21, 0x31, 0x41}}, &solutions);
+    host.files[Lintwick::kBoardFile] = level.board;
+    host.files[Lintwick::kNodeFile] = level.nodes;
+    host.files[Lintwick::kSolutionFile] = solutions;
+    screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
+    frame.Create(Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
+    frame.SetImageMode(false, false);  // opaque, like the screen
+  }
+
+  std::uint32_t Pixel(int x, int y) {
+    Zing::Graphics g(&frame);
+    screen->Draw(&g);
+    return frame.GetPixel(x, y);
+  }
+
+  CodeImages images;  // before the screen: its board cache is drawn at construction
+  FakeHost host;
+  std::unique_ptr<Lintwick::GameScreen> screen;
+  Zing::MemoryImage frame;
+};
+
+TEST_F(GameScreenDraw, BoardCacheAndPieces) {
+  // A hole shows the background; the shadow of an edge cell peeks out beside it.
+  EXPECT_EQ(Pixel(CellCentreX(0), CellCentreY(9)), CelColour(kBkg, 0));
+  EXPECT_EQ(Pixel(4, CellCentreY(8)), CelColour(kShadow, 0));
+  EXPECT_EQ(Pixel(CellCentreX(3), CellCentreY(4)), CelColour(kCell, 0));
+  // A node shows its finished link cel on the cube's base cel.
+  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1)), CelColour(kLink0, 21));
+  EXPECT_EQ(Pixel(CellCentreX(1) + 18, CellCentreY(1)), CelColour(kCube0, 14));
+  // Hover over a piece, without a cube.
+  screen->HandleMouseMove(CellCentreX(5), CellCentreY(1));
+  screen->UpdateHover();
+  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kHighlights, 0));
+}
+
+TEST_F(GameScreenDraw, CubeRollsAlongItsDirectionAndTheTargetMarksTheOtherNode) {
+  screen->HandleMouseDown(CellCentreX(1), CellCentreY(1), 1);
+  ASSERT_TRUE(screen->Tick());
+  ASSERT_NE(screen->mCube, nullptr);
+  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1)), CelColour(kCube0, 0));
+  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kTarget, screen->mTargetFrame));
+
+  // Frame 8 of a roll to the right: 22 pixels on, row 0; the cell left behind
+  // shows the base cel.
+  screen->mCubeDir = Lintwick::kDirRight;
+  screen->mCubeFrame = 8;
+  screen->mCubeCel = 7;
+  EXPECT_EQ(Pixel(CellCentreX(1) + 22 + 19, CellCentreY(1)), CelColour(kCube0, 7));
+  EXPECT_EQ(Pixel(CellCentreX(1) - 19, CellCentreY(1)), CelColour(kCube0, 14));
+  // Rolling up draws from row 1, 22 pixels up.
+  screen->mCubeDir = Lintwick::kDirUp;
+  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1) - 22 - 19), CelColour(kCube0, 14 + 7));
+}
+
+TEST_F(GameScreenDraw, VorticesStarsAndMark) {
+  screen->mVortices[3] = std::make_unique<Lintwick::Vortex>(Lintwick::Vortex{2, 100, 300, 5});
+  screen->mStars[0] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 300, 400, 3, false});
+  screen->mStars[1] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 350, 400, 3, true});
+  EXPECT_EQ(Pixel(100 + 39, 300), CelColour(kVortex0 + 2, 5));
+  EXPECT_EQ(Pixel(300 - 7, 400 + 7), CelColour(kStarBig, 3));
+  EXPECT_EQ(Pixel(350, 400), CelColour(kCell, 0));  // emitters are invisible
+
+  screen->mMark = screen->PieceAt(5, 1);
+  screen->mMarkTicks = 1;
+  screen->mMarkPhase = 1;
+  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kMark, 1));
+  screen->mMarkTicks = 0;  // the mark's dark phase
+  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kLink0, 21));
+}
+
+TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
+  screen->mShutterTick = 70;
+  screen->mShutterOffset = Lintwick::kShutterTravel;
+  screen->mTransitionKind = Lintwick::kNextLevel;
+  screen->mLevelPointsShown = 2772;
+  EXPECT_NE(Pixel(100, 14), CelColour(kShutters, 0));  // clipped above the board
+  EXPECT_EQ(Pixel(100, 15), CelColour(kShutters, 0));
+  EXPECT_EQ(Pixel(100, 300), CelColour(kShutters, 1));
+  EXPECT_EQ(Pixel(100, 469), CelColour(kVortexLine, 0));  // the bar stays visible
+  EXPECT_EQ(Pixel(300, 469), CelColour(kBkg, 0));         // clipped below the board
+  // Caption column centred on the shutters: x 135; points "2772" from x 203.
+  EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 6));
+  EXPECT_EQ(Pixel(205, 255), CelColour(kDigits, 2));
+  EXPECT_EQ(Pixel(221, 255), CelColour(kDigits, 7));
+  EXPECT_EQ(Pixel(253, 255), CelColour(kDigits, 2));
+
+  screen->mShutterTick = 64;
+  screen->mTransitionKind = Lintwick::kReplayLevel;
+  EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 0));
+  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 2));
+  screen->mShutterTick = 65;
+  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 8));
+  screen->mShutterTick = 64;
+  screen->mTransitionKind = Lintwick::kGameDone;
+  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 5));
+}
+
+TEST_F(GameScreenDraw, VortexBarShowsTheAllowanceLeftAndBlinksInItsLowerHalf) {
+  const int allowance = screen->GetVortexAllowance();
+  ASSERT_EQ(screen->mVortexesLeft, allowance);
+  EXPECT_EQ(Pixel(8 + 199, 469), CelColour(kVortexLine, 0));
+  screen->mVortexesLeft = allowance / 2;
+  EXPECT_EQ(Pixel(8 + 199, 469), CelColour(kBkg, 0));
+  screen->mBarHighlight = 1;
+  EXPECT_EQ(Pixel(10, 469), CelColour(kVortexLine, 1));
+  screen->mVortexesLeft = 0;
+  EXPECT_EQ(Pixel(10, 469), CelColour(kBkg, 0));
+}
+
+}  // namespace

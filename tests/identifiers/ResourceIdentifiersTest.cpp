@@ -1,0 +1,109 @@
+// The resource identifiers: each group is extracted in its fixed order and
+// stops at the first resource the manager does not have; the generated
+// manifest declares exactly the identifiers of each group.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "framework/graphics/MemoryImage.h"
+#include "framework/resource/ResourceManager.h"
+#include "game/puzzle/PuzzleHost.h"
+#include "game/shell/ResourceGroups.h"
+#include "game/shell/Resources.h"
+
+namespace {
+
+// A manager that has every resource but the missing ones, and logs each lookup.
+class FakeManager : public Zing::ResourceManager {
+ public:
+  explicit FakeManager(std::set<std::string> absent) : ResourceManager(nullptr), missing(std::move(absent)) {}
+
+  Zing::MemoryImage* GetImageThrow(const std::string& id) override {
+    Ask(id);
+    return &image;
+  }
+  int GetSoundThrow(const std::string& id) override {
+    Ask(id);
+    return 42;
+  }
+  Zing::Font* GetFontThrow(const std::string& id) override {
+    Ask(id);
+    return nullptr;
+  }
+
+  std::vector<std::string> asked;
+  Zing::MemoryImage image;
+
+ private:
+  void Ask(const std::string& id) {
+    asked.push_back(id);
+    if (missing.count(id)) throw Zing::ResourceManagerException("Image resource not found: " + id);
+  }
+  std::set<std::string> missing;
+};
+
+std::vector<std::string> Names(std::span<const Lintwick::ResourceEntry> group) {
+  std::vector<std::string> names;
+  for (const auto& entry : group) names.emplace_back(entry.name);
+  return names;
+}
+
+// Puts every identifier back to its unset state.
+void ResetIdentifiers() {
+  for (auto group : {Lintwick::InitGroup(), Lintwick::SplashGroup(), Lintwick::GameGroup()}) {
+    for (const auto& entry : group) {
+      if (entry.image) *entry.image = nullptr;
+      if (entry.font) *entry.font = nullptr;
+      if (entry.sound) *entry.sound = 0;
+    }
+  }
+}
+
+TEST(ResourceIdentifiers, ExtractionStopsAtTheFirstMissingResource) {
+  using namespace Lintwick;
+  FakeManager full({});
+  EXPECT_TRUE(ExtractInitResources(&full));
+  EXPECT_EQ(full.asked, Names(InitGroup()));
+  EXPECT_EQ(IMAGE_DIALOG_BOX, &full.image);
+  EXPECT_EQ(SOUND_GUI_CLICK, 42);
+  EXPECT_FALSE(ExtractSplashResources(nullptr));
+
+  FakeManager lacking({"IMAGE_TARGET"});
+  EXPECT_FALSE(ExtractGameResources(&lacking));
+  const std::vector<std::string> all = Names(GameGroup());
+  ASSERT_EQ(all.size(), 96u);
+  EXPECT_EQ(all.front(), "FONT_SMALL_DIGITS");
+  EXPECT_EQ(lacking.asked.back(), "IMAGE_TARGET");
+  EXPECT_EQ(lacking.asked,
+            std::vector<std::string>(all.begin(), all.begin() + static_cast<long>(lacking.asked.size())));
+  EXPECT_EQ(IMAGE_STAR_SMALL, &lacking.image);
+  EXPECT_EQ(IMAGE_TARGET, nullptr);
+  EXPECT_EQ(IMAGE_VORTEX0, nullptr);
+  EXPECT_EQ(SOUND_CUBE_BUMP, 0);
+  EXPECT_EQ(SoundId(Sound::CubeBump), 0);
+  ResetIdentifiers();
+}
+
+TEST(ResourceIdentifiers, TheManifestDeclaresEveryIdentifierOfEachGroup) {
+  const char* dir = std::getenv("LINTWICK_DATA_DIR");
+  if (!dir || chdir(dir) != 0) GTEST_SKIP() << "no data folder";
+  Zing::ResourceManager manager(nullptr);
+  ASSERT_TRUE(manager.ParseResourcesFile("properties\\resources.xml")) << manager.GetErrorText();
+  const std::pair<const char*, std::span<const Lintwick::ResourceEntry>> groups[] = {
+      {"Init", Lintwick::InitGroup()}, {"Splash", Lintwick::SplashGroup()}, {"Game", Lintwick::GameGroup()}};
+  for (const auto& [name, entries] : groups) {
+    EXPECT_EQ(manager.GetNumResources(name), static_cast<int>(entries.size())) << name;
+    for (const auto& entry : entries) {
+      if (entry.image) {
+        EXPECT_NE(manager.GetImageRes(entry.name), nullptr) << entry.name;
+      }
+    }
+  }
+}
+
+}  // namespace

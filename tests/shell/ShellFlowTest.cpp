@@ -1,0 +1,303 @@
+// The game's screens from the splash to the end of a run, driven by mouse
+// messages on the window-less platform with the generated data: the screen
+// flow, a level solved through the mouse with the panel following it, the
+// questions and their answers, pausing, saving, and bad data.
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "framework/audio/SilentSoundManager.h"
+#include "framework/widget/ButtonWidget.h"
+#include "framework/widget/Dialog.h"
+#include "game/puzzle/GameScreen.h"
+#include "game/shell/DialogIds.h"
+#include "game/shell/MainMenu.h"
+#include "game/shell/Resources.h"
+#include "game/shell/ShadowScreen.h"
+#include "game/shell/Splash.h"
+#include "game/shell/StartScreen.h"
+#include "game/shell/Texts.h"
+#include "tests/shell/ShellTestSupport.h"
+
+namespace {
+
+using namespace Lintwick;
+using LintwickTest::MessageCode;
+using LintwickTest::ShellFixture;
+
+bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
+
+struct ShellFlow : ShellFixture {
+  // Splash, start link, start screen.
+  void ReachStartScreen() {
+    Start();
+    ASSERT_TRUE(app->exits.empty()) << (services->messageBoxes.empty() ? "" : services->messageBoxes[0]);
+    ASSERT_TRUE(Shown(app->mSplash));
+    ASSERT_TRUE(app->mSplash->IsStartLinkEnabled());
+    ClickCentre(app->mSplash->GetStartLinkRect());
+    ASSERT_EQ(app->mSplash, nullptr);
+    ASSERT_TRUE(Shown(app->mStartScreen));
+    ASSERT_TRUE(Shown(app->mMainMenu));
+  }
+
+  void ClickDialogButton(int dialogId, bool yes) {
+    Zing::Dialog* dialog = app->GetDialog(dialogId);
+    ASSERT_NE(dialog, nullptr) << "dialog " << dialogId;
+    ClickCentre((yes ? dialog->yesButton : dialog->noButton)->GetRect());
+  }
+
+  // Window coordinates of a board cell's centre.
+  static int CellX(int x) { return kGameScreenX + CellCentreX(x); }
+  static int CellY(int y) { return kGameScreenY + CellCentreY(y); }
+
+  // Plays the shown level with the mouse along its stored solution, one cell
+  // per logic tick, then waits until the next level stands behind the shutters.
+  void SolveLevel() {
+    GameScreen* game = app->mGameScreen;
+    const int level = game->GetLevel();
+    for (int link = 0; link < kMaxLinks; ++link) {
+      if (!game->GetLink(link).Exists()) continue;
+      for (int i = 0; i < 400 && game->mCube != nullptr; ++i) RunFor(50);
+      const Piece* start = game->GetLink(link).At(1);
+      Click(CellX(start->x), CellY(start->y));
+      RunFor(60);
+      for (int code : game->mSolution[static_cast<std::size_t>(link)]) {
+        if (code == kNoCell) break;
+        MoveTo(CellX(CellCodeX(code)), CellY(CellCodeY(code)));
+        RunFor(60);
+      }
+      const Piece* target = game->GetLink(link).At(0);
+      MoveTo(CellX(target->x), CellY(target->y));
+      RunFor(60);
+      ASSERT_TRUE(game->GetLink(link).completed) << "link " << link;
+    }
+    for (int i = 0; i < 400 && game->GetLevel() == level; ++i) RunFor(50);
+    ASSERT_EQ(game->GetLevel(), level + 1);
+  }
+};
+
+TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 0");
+  EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: 0");
+  RunFor(50);  // the splash is deleted once the loop has unwound
+
+  // New without a saved game starts at once, with the help over the shadow.
+  ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
+  ASSERT_TRUE(Shown(app->mGameScreen));
+  EXPECT_FALSE(Shown(app->mStartScreen));
+  ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
+  EXPECT_TRUE(Shown(app->mShadow));
+  EXPECT_TRUE(app->mGameScreen->IsPaused());
+  RunFor(1000);
+  EXPECT_EQ(app->mShadow->GetAlpha(), ShadowScreen::kFullAlpha);
+  ClickDialogButton(DIALOG_HELP, true);
+  EXPECT_EQ(app->GetDialog(DIALOG_HELP), nullptr);
+  EXPECT_FALSE(Shown(app->mShadow));
+  EXPECT_FALSE(app->mGameScreen->IsPaused());
+  EXPECT_FALSE(app->mShowHelp);
+  EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 1");
+
+  // Level 1 with the mouse: the panel follows level and score.
+  SolveLevel();
+  ASSERT_FALSE(HasFatalFailure());
+  EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 2");
+  EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: " + std::to_string(app->mGameScreen->GetScore()));
+  EXPECT_GT(app->mGameScreen->GetScore(), 0);
+
+  // New Game asks; NO goes back to play.
+  ClickCentre(app->mMainMenu->GetButton(0)->GetRect());
+  ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_NEW_GAME), nullptr);
+  EXPECT_TRUE(app->mGameScreen->IsPaused());
+  ClickDialogButton(DIALOG_CONFIRM_NEW_GAME, false);
+  EXPECT_EQ(app->GetDialog(DIALOG_CONFIRM_NEW_GAME), nullptr);
+  EXPECT_FALSE(app->mGameScreen->IsPaused());
+  EXPECT_TRUE(Shown(app->mGameScreen));
+
+  // Exit asks; YES shuts down and saves the game on the second level.
+  ClickCentre(app->mMainMenu->GetButton(3)->GetRect());
+  ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_EXIT), nullptr);
+  ClickDialogButton(DIALOG_CONFIRM_EXIT, true);
+  EXPECT_TRUE(app->shutdown);
+  const std::string saved = home.Read("data/save/game.dat");
+  ASSERT_FALSE(saved.empty());
+  const Zing::Buffer expected = app->mGameScreen->SavedGameBytes();
+  EXPECT_EQ(saved, std::string(reinterpret_cast<const char*>(expected.GetDataPtr()), expected.GetDataLen()));
+  EXPECT_TRUE(app->exits.empty());
+}
+
+TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
+  home.Write("data/save/game.dat", "saved");
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
+  ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_START_NEW), nullptr);
+  ClickDialogButton(DIALOG_CONFIRM_START_NEW, false);  // NO leaves the start screen as it was
+  EXPECT_TRUE(Shown(app->mStartScreen));
+  EXPECT_FALSE(Shown(app->mShadow));
+  ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
+  ClickDialogButton(DIALOG_CONFIRM_START_NEW, true);
+  ASSERT_TRUE(Shown(app->mGameScreen));
+  ClickDialogButton(DIALOG_HELP, true);
+  GameScreen* game = app->mGameScreen;
+  ASSERT_FALSE(game->IsPaused());
+
+  // Losing the window stops the ticks, getting it back resumes them; a
+  // dialog opened meanwhile keeps play paused after the focus returns.
+  Send(MessageCode::ActivateApp, 0, 0, 0);
+  EXPECT_TRUE(game->IsPaused());
+  const int frozen = game->updateCount;
+  RunFor(500);
+  EXPECT_EQ(game->updateCount, frozen);
+  Send(MessageCode::ActivateApp, 0, 0, 1);
+  EXPECT_FALSE(game->IsPaused());
+  RunFor(100);
+  EXPECT_GT(game->updateCount, frozen);
+  app->MainMenuCommand(3);
+  Send(MessageCode::ActivateApp, 0, 0, 0);
+  Send(MessageCode::ActivateApp, 0, 0, 1);
+  EXPECT_TRUE(game->IsPaused());
+  ClickDialogButton(DIALOG_CONFIRM_EXIT, false);
+  EXPECT_FALSE(game->IsPaused());
+
+  // Leaving play through New Game saves and shows the start screen again.
+  app->MainMenuCommand(0);
+  ClickDialogButton(DIALOG_CONFIRM_NEW_GAME, true);
+  EXPECT_TRUE(Shown(app->mStartScreen));
+  EXPECT_FALSE(Shown(game));
+  EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 0");
+  EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (0 left)");
+  EXPECT_NE(home.Read("data/save/game.dat"), "saved");
+}
+
+TEST_F(ShellFlow, StoredGermanSelectsTextsAndImages) {
+  app->RegistryWriteString("Locale", "De");
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Tipp (0 geblieb.)");
+  EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 0");
+  EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Punkte: 0");
+  EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
+
+  // A change of language relabels the panel and swaps the start pictures.
+  app->mLocale = "Fr";
+  app->LanguageChanged();
+  EXPECT_EQ(app->mMainMenu->GetButton(0)->label, "Nouvelle partie");
+  EXPECT_EQ(app->mStartScreen->GetButton(1)->buttonImage, IMAGE_CONTINUE_FR);
+  EXPECT_EQ(app->mStartScreen->GetButton(2)->overImage, IMAGE_REPLAY_HLT_FR);
+}
+
+TEST_F(ShellFlow, AMissingManifestIsReportedAndEndsTheProgram) {
+  Zing::Platform::ChangeWorkingFolder(home.Path());
+  Start();
+  EXPECT_EQ(app->exits, std::vector<int>{0});
+  ASSERT_EQ(services->messageBoxes.size(), 1u);
+  EXPECT_NE(services->messageBoxes[0].find("resources.xml"), std::string::npos) << services->messageBoxes[0];
+  EXPECT_EQ(app->mSplash, nullptr);
+}
+
+// Counts the instances asked for, by sound id.
+struct CountingSounds : Zing::SilentSoundManager {
+  std::map<unsigned int, int> asked;
+  Zing::SoundInstance* GetSoundInstance(unsigned int id) override {
+    ++asked[id];
+    return SilentSoundManager::GetSoundInstance(id);
+  }
+};
+
+TEST_F(ShellFlow, StarAndVortexSoundsStartOncePerUpdateAndSilenceAsksForNothing) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  auto* sounds = new CountingSounds;
+  app->soundManager.reset(sounds);
+  RunFor(20);
+  for (int i = 0; i < 5; ++i) {
+    app->PlaySound(Sound::StarSmall);
+    app->PlaySound(Sound::Vortex);
+    app->PlaySound(Sound::CubeTap);
+  }
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_STAR_SMALL)], 1);
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_VORTEX)], 1);
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_CUBE_TAP)], 5);
+  RunFor(20);  // the next update may start them again
+  app->PlaySound(Sound::StarSmall);
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_STAR_SMALL)], 2);
+
+  // Every menu button clicks; with effects at 0 nothing is even asked for.
+  ClickCentre(app->mStartScreen->GetButton(2)->GetRect());
+  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_GUI_CLICK)], 1);
+  app->SetSfxVolume(0);
+  sounds->asked.clear();
+  ClickCentre(app->mMainMenu->GetButton(1)->GetRect());
+  RunFor(20);
+  app->PlaySound(Sound::StarBig);
+  EXPECT_TRUE(sounds->asked.empty());
+}
+
+// A copy of the generated data in the home folder whose manifest names a
+// picture file that does not exist in place of `path`.
+// An empty `path` breaks no picture; without `levels` the level files are
+// missing.
+struct DamagedData : ShellFlow {
+  void BreakImage(const std::string& path, bool levels = true) {
+    namespace fs = std::filesystem;
+    for (const char* folder : {"fonts", "images", "sounds", "levels", "music"}) {
+      if (levels || std::string(folder) != "levels")
+        fs::create_directory_symlink(dataDir + "/" + folder, home.File(folder));
+    }
+    std::ifstream in(dataDir + "/properties/resources.xml");
+    std::stringstream manifest;
+    manifest << in.rdbuf();
+    std::string text = manifest.str();
+    if (!path.empty()) {
+      const std::string from = "path=\"" + path + "\"";
+      ASSERT_NE(text.find(from), std::string::npos);
+      text.replace(text.find(from), from.size(), "path=\"gone\"");
+    }
+    home.Write("properties/resources.xml", text);
+    Zing::Platform::ChangeWorkingFolder(home.Path());
+  }
+};
+
+TEST_F(DamagedData, AMissingSplashPictureEndsTheProgramBeforeAnythingShows) {
+  BreakImage("splash_text");
+  Start();
+  EXPECT_EQ(app->exits, std::vector<int>{0});
+  ASSERT_EQ(services->messageBoxes.size(), 1u);
+  EXPECT_NE(services->messageBoxes[0].find("gone"), std::string::npos) << services->messageBoxes[0];
+  EXPECT_EQ(app->mSplash, nullptr);
+}
+
+TEST_F(DamagedData, AMissingGamePictureKeepsTheStartLinkHidden) {
+  BreakImage("cell");
+  Start();
+  RunFor(200);
+  EXPECT_TRUE(app->exits.empty());
+  ASSERT_EQ(services->messageBoxes.size(), 1u);
+  EXPECT_NE(services->messageBoxes[0].find("gone"), std::string::npos) << services->messageBoxes[0];
+  ASSERT_TRUE(Shown(app->mSplash));
+  EXPECT_FALSE(app->mSplash->IsStartLinkEnabled());
+  EXPECT_TRUE(app->LoadingFailed());
+}
+
+TEST_F(DamagedData, UnreadableLevelFilesAreReportedAndPlayGoesOnWithoutABoard) {
+  BreakImage("", false);
+  // A level file that exists but cannot be read: a folder in its place.
+  std::filesystem::create_directories(home.File("levels/level_b.dat"));
+  for (const char* name : {"level_n.dat", "level_l.dat"}) {
+    std::filesystem::create_symlink(dataDir + "/levels/" + name, home.File(std::string("levels/") + name));
+  }
+  Start();
+  ClickCentre(app->mSplash->GetStartLinkRect());
+  ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
+  ASSERT_TRUE(Shown(app->mGameScreen));
+  ASSERT_FALSE(services->messageBoxes.empty());
+  EXPECT_NE(services->messageBoxes[0].find("Could not read contents of levels"), std::string::npos)
+      << services->messageBoxes[0];
+  RunFor(500);
+  Click(CellX(3), CellY(3));
+  RunFor(200);
+  EXPECT_TRUE(app->exits.empty());
+}
+
+}  // namespace

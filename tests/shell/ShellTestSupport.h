@@ -1,0 +1,96 @@
+#pragma once
+
+// The game's application on the window-less platform with the generated data
+// of the build: a simulated clock, mouse clicks sent as window messages, the
+// loading thread's work run in place.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/platform/Folders.h"
+#include "framework/platform/NullPlatform.h"
+#include "game/shell/AppManager.h"
+#include "tests/support/TempFolder.h"
+
+namespace LintwickTest {
+
+using Zing::Platform::MessageCode;
+using Zing::Platform::NullServices;
+
+class ShellApp : public Lintwick::AppManager {
+ public:
+  explicit ShellApp(NullServices* nullServices) : AppManager(std::unique_ptr<NullServices>(nullServices)) {
+    autoStartLoadingThread = false;
+  }
+  std::vector<int> exits;
+  void ExitProcess(int code) override { exits.push_back(code); }
+  using ZingAppBase::deferredMessages;
+  using ZingAppBase::WindowProc;
+};
+
+struct ShellFixture : ::testing::Test {
+  ZingTest::TempFolder home;
+  NullServices* services = new NullServices;
+  std::unique_ptr<ShellApp> app;
+  std::string dataDir;
+
+  void SetUp() override {
+    const char* dir = std::getenv("LINTWICK_DATA_DIR");
+    if (dir == nullptr) GTEST_SKIP() << "LINTWICK_DATA_DIR is not set";
+    dataDir = dir;
+    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
+    services->appDataFolder = home.Path() + "/data/";
+    Zing::Platform::ChangeWorkingFolder(dataDir);
+    app = std::make_unique<ShellApp>(services);
+  }
+
+  // Init, then the loading thread's work done in place.
+  void Start() {
+    app->Init();
+    app->running = true;
+    app->lastTimeCheck = services->clock;
+    app->timeChecked = true;
+    if (!app->exits.empty()) return;
+    app->loadingThreadStarted = true;
+    app->LoadingThreadProc();
+    app->loadingThreadCompleted = true;
+    RunFor(20);
+  }
+
+  // Loop steps until the simulated clock has moved `ms` further.
+  void RunFor(std::uint32_t ms) {
+    const std::uint32_t end = services->clock + ms;
+    while (services->clock < end && !app->shutdown) app->UpdateApp();
+  }
+
+  void Send(MessageCode code, int x = 0, int y = 0, int param = 0) {
+    Zing::Platform::WindowMessage m;
+    m.code = code;
+    m.param = param;
+    m.x = x;
+    m.y = y;
+    app->WindowProc(m);
+    while (!app->deferredMessages.empty() && !app->shutdown) {
+      bool updated = false;
+      app->updateAppState = 0;
+      app->UpdateAppStep(&updated);
+    }
+  }
+
+  void MoveTo(int x, int y) { Send(MessageCode::MouseMove, x, y); }
+
+  void Click(int x, int y) {
+    MoveTo(x, y);
+    Send(MessageCode::LButtonDown, x, y);
+    Send(MessageCode::LButtonUp, x, y);
+    RunFor(20);
+  }
+
+  void ClickCentre(const Zing::Rect& r) { Click(r.x + r.w / 2, r.y + r.h / 2); }
+};
+
+}  // namespace LintwickTest
