@@ -465,6 +465,13 @@ void ZingAppBase::Shutdown() {
   if (musicInterface) musicInterface->StopAllMusic();
   services->HideMainWindow();
   if (readFromRegistry) WriteToRegistry();
+  if (playingDemo && readFromRegistry && !isScreenSaver) {
+    // The playback's settings come from the demo, but this run marked itself
+    // as in progress before the demo was opened: it ends normally.
+    settings.SetAccessHook(nullptr);
+    settings.RegistryWriteInteger("InProgress", 0);
+    settings.SetAccessHook(&demoSettingsHook);
+  }
 }
 
 void ZingAppBase::Exit(int code) {
