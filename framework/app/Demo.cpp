@@ -154,7 +154,31 @@ void ZingAppBase::RecordDemoPointer(int x, int y) {
   demoPointerY = y;
 }
 
+void ZingAppBase::RecordAndProcessPointer(WindowMessage m) {
+  m.x = std::clamp(m.x, kDemoPositionMin, kDemoPositionMax);
+  m.y = std::clamp(m.y, kDemoPositionMin, kDemoPositionMax);
+  const bool moved = m.x != demoPointerX || m.y != demoPointerY;
+  if (moved) RecordDemoPointer(m.x, m.y);
+  const ButtonCode* button = FindButton(m.code);
+  if (button == nullptr) {  // a plain move
+    if (moved) ProcessDeferredMessage(m);
+    return;
+  }
+  if (moved) {
+    // A playback moves the pointer first, then presses: so does this run.
+    WindowMessage move = m;
+    move.code = MessageCode::MouseMove;
+    ProcessDeferredMessage(move);
+  }
+  RecordDemoEvent(MakeDemoEvent(DemoEventKind::Button, button->down, button->click));
+  ProcessDeferredMessage(m);
+}
+
 void ZingAppBase::RecordAndProcess(const WindowMessage& message) {
+  if (message.code == MessageCode::MouseMove || FindButton(message.code) != nullptr) {
+    RecordAndProcessPointer(message);
+    return;
+  }
   WindowMessage m = message;
   switch (m.code) {
     case MessageCode::KeyDown:
@@ -179,34 +203,6 @@ void ZingAppBase::RecordAndProcess(const WindowMessage& message) {
       const int notches = std::clamp(m.param / 120, -128, 127);
       m.param = notches * 120;
       RecordDemoEvent(MakeDemoEvent(DemoEventKind::Wheel, false, notches));
-      break;
-    }
-    case MessageCode::MouseMove:
-    case MessageCode::LButtonDown:
-    case MessageCode::LButtonUp:
-    case MessageCode::LButtonDblClk:
-    case MessageCode::RButtonDown:
-    case MessageCode::RButtonUp:
-    case MessageCode::RButtonDblClk:
-    case MessageCode::MButtonDown:
-    case MessageCode::MButtonUp: {
-      m.x = std::clamp(m.x, kDemoPositionMin, kDemoPositionMax);
-      m.y = std::clamp(m.y, kDemoPositionMin, kDemoPositionMax);
-      const bool moved = m.x != demoPointerX || m.y != demoPointerY;
-      if (m.code == MessageCode::MouseMove) {
-        if (!moved) return;  // nothing happened
-        RecordDemoPointer(m.x, m.y);
-        break;
-      }
-      if (moved) {
-        // A playback moves the pointer first, then presses: so does this run.
-        RecordDemoPointer(m.x, m.y);
-        WindowMessage move = m;
-        move.code = MessageCode::MouseMove;
-        ProcessDeferredMessage(move);
-      }
-      const ButtonCode* button = FindButton(m.code);
-      RecordDemoEvent(MakeDemoEvent(DemoEventKind::Button, button->down, button->click));
       break;
     }
     default:

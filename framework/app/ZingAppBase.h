@@ -434,6 +434,7 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   // A deferred message while recording: written to the demo in the form it
   // is then processed in, so that playback repeats exactly this processing.
   void RecordAndProcess(const Platform::WindowMessage& message);
+  void RecordAndProcessPointer(Platform::WindowMessage message);
   void ProcessDeferredMessageInPlayback(const Platform::WindowMessage& message);
   void ReadAheadDemoEvent();
   // Plays every event due at the current update; stops at an event that has

@@ -19,9 +19,6 @@ using namespace Lintwick;
 using LintwickTest::GameDialogFixture;
 
 struct DemoGame : GameDialogFixture {
-  static int CellX(int x) { return kGameScreenX + CellCentreX(x); }
-  static int CellY(int y) { return kGameScreenY + CellCentreY(y); }
-
   void ChooseGerman() {
     ClickCentre(app->mMainMenu->GetButton(1)->GetRect());
     auto* options = dynamic_cast<OptionsDialog*>(app->GetDialog(DIALOG_OPTIONS));
@@ -34,29 +31,6 @@ struct DemoGame : GameDialogFixture {
     ClickCentre(language->yesButton->GetRect());
     ClickFooter(DIALOG_OPTIONS);
     ASSERT_EQ(app->mLocale, "De");
-  }
-
-  // The shown level along its stored solution, one cell per logic tick.
-  void SolveLevel() {
-    GameScreen* game = app->mGameScreen;
-    const int level = game->GetLevel();
-    for (int link = 0; link < kMaxLinks; ++link) {
-      if (!game->GetLink(link).Exists()) continue;
-      for (int i = 0; i < 400 && game->mCube != nullptr; ++i) RunFor(50);
-      const Piece* start = game->GetLink(link).At(1);
-      Click(CellX(start->x), CellY(start->y));
-      RunFor(60);
-      for (int code : game->mSolution[static_cast<std::size_t>(link)]) {
-        if (code == kNoCell) break;
-        MoveTo(CellX(CellCodeX(code)), CellY(CellCodeY(code)));
-        RunFor(60);
-      }
-      const Piece* target = game->GetLink(link).At(0);
-      MoveTo(CellX(target->x), CellY(target->y));
-      RunFor(60);
-    }
-    for (int i = 0; i < 400 && game->GetLevel() == level; ++i) RunFor(50);
-    ASSERT_EQ(game->GetLevel(), level + 1);
   }
 };
 
