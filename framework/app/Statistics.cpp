@@ -11,6 +11,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/SysFont.h"
 #include "framework/widget/SystemFonts.h"
 
 namespace Zing {
@@ -58,8 +59,12 @@ std::vector<std::string> ZingAppBase::StatisticsLines() const {
 
 void ZingAppBase::DrawStatistics() {
   ++fpsFrames;
-  if (!statisticsFont) statisticsFont = CreateSystemFont(kDefaultFontFace, kFontSize);
-  if (!statisticsFont || !screenImage) return;
+  if (!statisticsFont) {
+    // The desktop's font, through the registered factory when there is one.
+    statisticsFont = CreateSystemFont(kDefaultFontFace, kFontSize);
+    if (!statisticsFont) statisticsFont = std::make_unique<SysFont>(kDefaultFontFace, kFontSize);
+  }
+  if (!screenImage || statisticsFont->GetHeight() <= 0) return;
   const std::vector<std::string> lines = StatisticsLines();
   int textWidth = 0;
   for (const std::string& line : lines) textWidth = std::max(textWidth, statisticsFont->StringWidth(line));
@@ -83,7 +88,7 @@ void ZingAppBase::DrawStatistics() {
   g.SetFont(statisticsFont.get());
   g.SetColor(Color(255, 255, 255));
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[lines.size() - 1 - i];  // the first line is the lowest
+    const std::string& line = lines[i];  // the first line in the corner, the demo's above it
     g.DrawString(line, width - kEdge - statisticsFont->StringWidth(line), baseline - kLineStep * static_cast<int>(i));
   }
 }
