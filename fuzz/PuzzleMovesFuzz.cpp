@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/puzzle/Puzzle.h"
+#include "tests/puzzle/BoardInvariants.h"
 #include "tests/puzzle/FakeHost.h"
 
 namespace {
@@ -48,37 +49,7 @@ void InstallLevels(LintwickTest::FakeHost& host) {
   host.files[Lintwick::kSolutionFile] = solutions;
 }
 
-// A piece the puzzle still points at must stand on its cell; reading a freed
-// one is caught by the address sanitizer.
-bool IsLive(const Lintwick::Puzzle& puzzle, const Lintwick::Piece* piece) {
-  return puzzle.PieceAt(piece->x, piece->y) == piece;
-}
-
-void CheckConsistent(const Lintwick::Puzzle& puzzle) {
-  int pieces = 0;
-  for (int link = 0; link < Lintwick::kMaxLinks; ++link) {
-    const Lintwick::Link& l = puzzle.GetLink(link);
-    Check(l.count == 0 || l.count >= 2);
-    for (int slot = 0; slot < Lintwick::kLinkSlots; ++slot) {
-      const Lintwick::Piece* piece = l.At(slot);
-      Check((piece != nullptr) == (slot < l.count));
-      if (!piece) continue;
-      Check(piece->slot == slot && piece->link == link);
-      Check(piece->isNode == (slot < 2));
-      Check(puzzle.IsPresent(piece->x, piece->y) && puzzle.Cell(piece->x, piece->y).piece == piece);
-      ++pieces;
-    }
-  }
-  int occupied = 0;
-  for (int x = 0; x < 10; ++x)
-    for (int y = 0; y < 10; ++y) occupied += puzzle.Cell(x, y).piece != nullptr;
-  Check(occupied == pieces);
-  Check(puzzle.mMark == nullptr || IsLive(puzzle, puzzle.mMark));
-  Check(puzzle.mCube == nullptr || IsLive(puzzle, puzzle.mCube));
-  Check(puzzle.mVortexesLeft >= 0 && puzzle.mLevelPoints >= 10);
-  Check(puzzle.mShutterTick >= 0 && puzzle.mShutterTick <= Lintwick::kLastShutterTick);
-  Check(puzzle.mShutterOffset >= 0 && puzzle.mShutterOffset <= Lintwick::kShutterTravel);
-}
+void CheckConsistent(const Lintwick::Puzzle& puzzle) { Check(LintwickTest::BoardFault(puzzle).empty()); }
 
 }  // namespace
 

@@ -82,11 +82,14 @@ void ZingAppBase::Run() {
   }
 
   services->ShowMainWindow();
+  // The screen saver and the display's power saving wait until loading is done.
+  services->AllowScreenSaver(loaded);
   running = true;
   const std::uint32_t start = services->Now();
   lastTimeCheck = start;
   timeChecked = true;
   lastTimerTick = start;
+  lastInputTick = start;
 
   MainLoop();
 
@@ -151,8 +154,7 @@ bool ZingAppBase::Process(bool allowSleep) {
     Shutdown();
   }
 
-  const bool vsyncPaced =
-      !playingDemo && vsyncUpdates && !lastDrawWasEmpty && !vsyncBroken && (!physWindowed || waitForVSync);
+  const bool vsyncPaced = IsVSyncPaced();
   const double period = vsyncUpdates ? (1000.0 / refreshRate) / updateMultiplier : frameTime / updateMultiplier;
   const double fraction = vsyncUpdates ? 1000.0 / (frameTime * refreshRate) : 1.0;
 
@@ -175,15 +177,7 @@ bool ZingAppBase::Process(bool allowSleep) {
   }
 
   const std::uint32_t now = services->Now();
-  if (!vsyncPaced) {
-    if (timeChecked) {
-      const double elapsed = static_cast<double>(now - lastTimeCheck);
-      pendingTime = std::min(kMaxPendingTime, pendingTime + elapsed);
-      holdTime = std::max(0, holdTime - static_cast<int>(elapsed));
-    }
-    lastTimeCheck = now;
-    timeChecked = true;
-  }
+  if (!vsyncPaced) AccountElapsedTime(now);
 
   int slept = 0;
   bool drawBranch = updateAppState != 1 && updateAppState != 2;
@@ -265,16 +259,30 @@ bool ZingAppBase::Process(bool allowSleep) {
   return true;
 }
 
+bool ZingAppBase::IsVSyncPaced() const {
+  return !playingDemo && vsyncUpdates && !lastDrawWasEmpty && !vsyncBroken && (!physWindowed || waitForVSync);
+}
+
+// Wall time since the last check is owed to updates (at most 200 ms) and
+// counts off the hold; the first check after a pause only records the time.
+void ZingAppBase::AccountElapsedTime(std::uint32_t now) {
+  if (timeChecked) {
+    const double elapsed = static_cast<double>(now - lastTimeCheck);
+    pendingTime = std::min(kMaxPendingTime, pendingTime + elapsed);
+    holdTime = std::max(0, holdTime - static_cast<int>(elapsed));
+  }
+  lastTimeCheck = now;
+  timeChecked = true;
+}
+
 bool ZingAppBase::DoUpdateFrames() {
   if (crashed) return false;
-  if (playingDemo) {
-    // Loading completes when the recording says so, and no update runs
-    // before everything due at the current one has been played.
-    ReplayDemoEvents();
-    if (DemoHoldsUpdates() || shutdown) return false;
-  } else if (loadingThreadCompleted && !loaded) {
-    RecordDemoEvent(MakeDemoEvent(DemoEventKind::LoadingCompleted));
-    CompleteLoading();
+  if (loadingThreadCompleted && !loaded) {
+    loaded = true;
+    throttleMainThread = false;
+    services->AllowScreenSaver(true);
+    services->DebugOutput(Format("Resource Loading Time: %d\r\n", loadingTime.load()));
+    LoadingThreadCompleted();
   }
   UpdateFrames();
   return true;
@@ -315,6 +323,8 @@ bool ZingAppBase::DrawDirtyWidgets() {
     return false;
   }
 
+  const bool vsyncPaced = IsVSyncPaced();  // as the timing step saw it
+  WatchScreenSaver(services->Now());
   const std::uint32_t start = services->Now();
   if (showFPS) UpdateStatistics(start);
   const bool drew = widgetManager->DrawScreen();  // locks the screen image itself
@@ -341,11 +351,7 @@ bool ZingAppBase::DrawDirtyWidgets() {
   RestoreUnderStatistics();
   const std::uint32_t presentEnd = services->Now();
   presentTime += static_cast<int>(presentEnd - presentStart);
-  if (timeChecked) {
-    pendingTime = std::min(kMaxPendingTime, pendingTime + static_cast<double>(presentEnd - lastTimeCheck));
-  }
-  lastTimeCheck = presentEnd;
-  timeChecked = true;
+  if (!vsyncPaced) AccountElapsedTime(presentEnd);
 
   // While loading, frames are spaced out so that loading gets the processor.
   if (throttleMainThread) {
@@ -356,6 +362,37 @@ bool ZingAppBase::DrawDirtyWidgets() {
   hasPendingDraw = false;
   forceRedraw = false;
   return true;
+}
+
+// A screen saver may paint over a window without telling it: once the user
+// has been idle for nearly the screen saver's time-out, the next input after
+// the screen saver has ended repaints everything.
+void ZingAppBase::WatchScreenSaver(std::uint32_t now) {
+  constexpr std::uint32_t kQueryInterval = 10000;
+  constexpr int kThresholdMargin = 2000;
+  constexpr int kMinThreshold = 1000;
+  if (!physWindowed || isScreenSaver) return;
+  if (!screenSaverQueried || now - lastScreenSaverQuery >= kQueryInterval) {
+    screenSaverQueried = true;
+    lastScreenSaverQuery = now;
+    const int timeout = services->ScreenSaverTimeout();
+    screenSaverEnabled = timeout > 0;
+    screenSaverThreshold = std::max(kMinThreshold, timeout - kThresholdMargin);
+    if (!screenSaverEnabled) screenSaverWatchMark = false;
+  }
+  std::uint32_t input = 0;
+  if (services->GetLastInputTick(input)) lastInputTick = static_cast<std::int32_t>(input - now) > 0 ? now : input;
+  if (!screenSaverEnabled) return;
+  const auto idle = static_cast<std::int64_t>(now - lastInputTick);
+  if (screenSaverWatchMark) {
+    if (services->IsScreenSaverRunning()) return;
+    if (idle < screenSaverThreshold) {
+      screenSaverWatchMark = false;
+      widgetManager->MarkAllDirty();
+    }
+  } else if (idle > screenSaverThreshold) {
+    screenSaverWatchMark = true;
+  }
 }
 
 void ZingAppBase::Redraw() {

@@ -29,40 +29,52 @@ double PercentToVolume(int percent) { return std::clamp(percent, 0, 100) / 100.0
 
 SettingsStore::SettingsStore(std::string folder) : configFolder(std::move(folder)) {}
 
-std::string SettingsStore::GetFilePath() const {
-  return registryKey.empty() ? std::string() : Platform::SettingsFilePath(configFolder, registryKey);
+void SettingsStore::SetRegistryKey(const std::string& key) {
+  std::lock_guard<std::mutex> lock(keyLock);
+  registryKey = key;
 }
 
+std::string SettingsStore::GetRegistryKey() const {
+  std::lock_guard<std::mutex> lock(keyLock);
+  return registryKey;
+}
+
+std::string SettingsStore::FilePathOf(const std::string& key) const {
+  return key.empty() ? std::string() : Platform::SettingsFilePath(configFolder, key);
+}
+
+std::string SettingsStore::GetFilePath() const { return FilePathOf(GetRegistryKey()); }
+
 bool SettingsStore::WriteValue(const std::string& name, const SettingsValue& value) {
-  if (registryKey.empty()) return false;
+  const std::string key = GetRegistryKey();
+  if (key.empty()) return false;
   if (accessHook != nullptr) {
     if (std::optional<bool> answer = accessHook->AnswerWrite(name)) return *answer;
   }
-  const bool ok = WriteToFile(name, value);
+  const bool ok = WriteToFile(FilePathOf(key), name, value);
   if (accessHook != nullptr) accessHook->WriteDone(name, ok);
   return ok;
 }
 
 bool SettingsStore::ReadValue(const std::string& name, SettingsValue& value) {
-  if (registryKey.empty()) return false;
+  const std::string key = GetRegistryKey();
+  if (key.empty()) return false;
   if (accessHook != nullptr) {
     if (std::optional<bool> answer = accessHook->AnswerRead(name, value)) return *answer;
   }
-  const bool ok = ReadFromFile(name, value);
+  const bool ok = ReadFromFile(FilePathOf(key), name, value);
   if (accessHook != nullptr) accessHook->ReadDone(name, ok, value);
   return ok;
 }
 
-bool SettingsStore::WriteToFile(const std::string& name, const SettingsValue& value) {
-  const std::string path = GetFilePath();
+bool SettingsStore::WriteToFile(const std::string& path, const std::string& name, const SettingsValue& value) {
   const auto [subKey, valueName] = SplitValuePath(name);
   std::lock_guard<std::mutex> lock(fileLock);
   Platform::SettingsFile file;
   return !path.empty() && file.Load(path) && file.Set(subKey, valueName, value) && file.Save(path);
 }
 
-bool SettingsStore::ReadFromFile(const std::string& name, SettingsValue& value) {
-  const std::string path = GetFilePath();
+bool SettingsStore::ReadFromFile(const std::string& path, const std::string& name, SettingsValue& value) {
   const auto [subKey, valueName] = SplitValuePath(name);
   std::lock_guard<std::mutex> lock(fileLock);
   Platform::SettingsFile file;
@@ -116,7 +128,7 @@ void SettingsStore::RegistryEraseValue(const std::string& name) {
 }
 
 void SettingsStore::ReadFrameworkSettings(FrameworkSettings& settings, bool screenSaver) {
-  if (registryKey.empty()) return;
+  if (GetRegistryKey().empty()) return;
   int number;
   if (RegistryReadInteger("MusicVolume", number)) settings.musicVolume = PercentToVolume(number);
   if (RegistryReadInteger("SfxVolume", number)) settings.sfxVolume = PercentToVolume(number);
@@ -132,7 +144,7 @@ void SettingsStore::ReadFrameworkSettings(FrameworkSettings& settings, bool scre
 }
 
 void SettingsStore::WriteFrameworkSettings(const FrameworkSettings& settings) {
-  if (registryKey.empty()) return;
+  if (GetRegistryKey().empty()) return;
   RegistryWriteInteger("MusicVolume", VolumeToPercent(settings.musicVolume));
   RegistryWriteInteger("SfxVolume", VolumeToPercent(settings.sfxVolume));
   RegistryWriteInteger("Muted", settings.muteCount - settings.autoMuteCount > 0 ? 1 : 0);

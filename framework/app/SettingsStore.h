@@ -49,7 +49,7 @@ struct FrameworkSettings {
   int preferredX = -1;
   int preferredY = -1;
   bool customCursors = false;  // the application hands it to EnableCustomCursors
-  bool waitForVSync = true;
+  bool waitForVSync = false;
   bool lastShutdownWasGraceful = true;
 };
 
@@ -62,8 +62,10 @@ class SettingsStore {
   // the desktop's per-user configuration folder; tests give their own).
   explicit SettingsStore(std::string configFolder = Platform::ConfigFolder());
 
-  void SetRegistryKey(const std::string& key) { registryKey = key; }
-  const std::string& GetRegistryKey() const { return registryKey; }
+  // The key may be set again while other threads use the store; each access
+  // works with the key as it stood when the access began.
+  void SetRegistryKey(const std::string& key);
+  std::string GetRegistryKey() const;
   // The file the values go to; empty when the key is empty.
   std::string GetFilePath() const;
 
@@ -94,11 +96,13 @@ class SettingsStore {
   bool ReadValue(const std::string& name, SettingsValue& value);
 
  private:
-  bool WriteToFile(const std::string& name, const SettingsValue& value);
-  bool ReadFromFile(const std::string& name, SettingsValue& value);
+  bool WriteToFile(const std::string& path, const std::string& name, const SettingsValue& value);
+  bool ReadFromFile(const std::string& path, const std::string& name, SettingsValue& value);
+  std::string FilePathOf(const std::string& key) const;
 
   std::mutex fileLock;  // one read-change-write of the file at a time
   std::string configFolder;
+  mutable std::mutex keyLock;  // guards registryKey only
   std::string registryKey;
   SettingsAccessHook* accessHook = nullptr;
 };

@@ -151,7 +151,8 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   virtual void ModalClose() {}
   virtual void GotFocus() {}
   virtual void LostFocus() {}
-  virtual bool HandlesAltKey(int key) { return key == KEYCODE_RETURN || key == 'R'; }
+  // The letter arrives as typed: 'r', or 'R' with Shift or Caps Lock.
+  virtual bool HandlesAltKey(int key) { return key == KEYCODE_RETURN || key == 'r' || key == 'R'; }
   virtual bool DebugKeyDown(int) { return false; }
   virtual bool DebugKeyDownAsync(int, bool, bool) { return false; }
   virtual bool DrawDirtyWidgets();
@@ -308,6 +309,13 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   bool altDown = false;
   bool debugKeysEnabled = false;
   bool isScreenSaver = false;
+  std::uint32_t lastInputTick = 0;
+  // The screen-saver watch of the draw step.
+  bool screenSaverEnabled = false;
+  bool screenSaverWatchMark = false;
+  int screenSaverThreshold = 0;
+  bool screenSaverQueried = false;
+  std::uint32_t lastScreenSaverQuery = 0;
   bool commandLineParsed = false;
   std::uint32_t randomSeed = 0;
 
@@ -413,6 +421,9 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   // The window procedure: queues what the loop handles later, handles the rest.
   void WindowProc(const Platform::WindowMessage& message);
   void PumpMessages();
+  bool IsVSyncPaced() const;
+  void AccountElapsedTime(std::uint32_t now);
+  void WatchScreenSaver(std::uint32_t now);
   void ProcessSafeDeleteList();
   void RehupFocus();
   void ApplyVolumes();

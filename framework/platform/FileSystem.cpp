@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <utility>
@@ -21,8 +22,13 @@ std::string ToDiskPath(const std::string& path) {
 
 namespace {
 
+// New folders and files get every permission the user's umask (and the
+// folder's default access list) allows, as any program's do.
+constexpr mode_t kNewFolderMode = 0777;
+constexpr mode_t kNewFileMode = 0666;
+
 bool MakeOneFolder(const std::string& folder) {
-  if (folder.empty() || mkdir(folder.c_str(), 0755) == 0) return true;
+  if (folder.empty() || mkdir(folder.c_str(), kNewFolderMode) == 0) return true;
   if (errno != EEXIST) return false;
   struct stat info {};
   return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -39,6 +45,21 @@ bool WriteAll(int fd, const unsigned char* bytes, std::size_t count) {
     count -= static_cast<std::size_t>(written);
   }
   return true;
+}
+
+// Creates a new file beside `path` under a name no other file has; unlike
+// mkstemp, the file's mode follows the umask. Returns the descriptor or -1.
+int CreateTemporaryBeside(const std::string& path, std::string& temp) {
+  static std::atomic<unsigned> counter{0};
+  constexpr int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(getpid()), counter++);
+    temp = path + suffix;
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 // Makes sure a rename inside `folder` survives a power cut.
@@ -65,15 +86,14 @@ bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
   const std::size_t slash = disk.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : disk.substr(0, slash);
 
-  std::string temp = disk + ".XXXXXX";
-  int fd = mkstemp(temp.data());
+  std::string temp;
+  const int fd = CreateTemporaryBeside(disk, temp);
   if (fd < 0) return false;
 
   bool ok = WriteAll(fd, static_cast<const unsigned char*>(bytes), count) && fsync(fd) == 0;
-  // A replaced file keeps its permissions; a new one is readable by all, as a
-  // plainly created file would be.
+  // A replaced file keeps its permissions; a new one has those it was created with.
   struct stat old {};
-  if (ok) fchmod(fd, stat(disk.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  if (ok && stat(disk.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
   ok = (close(fd) == 0) && ok;
   if (ok && std::rename(temp.c_str(), disk.c_str()) == 0) {
     SyncFolder(folder);

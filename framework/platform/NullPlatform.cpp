@@ -34,6 +34,7 @@ DisplayResult NullServices::InitDisplay(bool accelerated, std::string& error) {
 bool NullServices::Present(const std::uint32_t*, int, int) {
   if (presentFails) return false;
   ++presents;
+  Advance(static_cast<std::uint32_t>(presentMs));
   return true;
 }
 

@@ -32,6 +32,11 @@ class NullServices : public Services {
   ScreenRect workArea{0, 0, 1920, 1040};
   std::string appDataFolder;
   int messageBoxAnswer = 0;  // 0: the box's default
+  int presentMs = 0;         // how long a present takes
+  bool screenSaverAllowed = true;
+  int screenSaverTimeout = 0;
+  bool screenSaverRunning = false;
+  std::uint32_t lastInput = 0;  // 0: unknown
 
   bool windowExists = false;
   bool windowShown = false;
@@ -84,7 +89,13 @@ class NullServices : public Services {
   bool RunsCursorThread() const override { return false; }
   std::string GetClipboardText() override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
-  void AllowScreenSaver(bool) override {}
+  void AllowScreenSaver(bool allow) override { screenSaverAllowed = allow; }
+  int ScreenSaverTimeout() override { return screenSaverTimeout; }
+  bool IsScreenSaverRunning() override { return screenSaverRunning; }
+  bool GetLastInputTick(std::uint32_t& tick) override {
+    tick = lastInput;
+    return lastInput != 0;
+  }
   void DebugOutput(const std::string& text) override { debugLines.push_back(text); }
 
   bool AcquireInstance(const std::string&) override { return !instanceTaken; }

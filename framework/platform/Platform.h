@@ -137,6 +137,14 @@ class Services {
   virtual std::string GetClipboardText() = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
   virtual void AllowScreenSaver(bool allow) = 0;
+  // The desktop's screen saver, so that the window is painted again after it:
+  // its time-out in milliseconds (0 when none is enabled or the desktop does
+  // not tell), whether it is running now, and the time of the user's last
+  // input on this clock (false when the desktop does not tell). SDL tells none
+  // of these; there a window the screen saver covered gets a Paint message.
+  virtual int ScreenSaverTimeout() { return 0; }
+  virtual bool IsScreenSaverRunning() { return false; }
+  virtual bool GetLastInputTick(std::uint32_t& /*tick*/) { return false; }
   virtual void DebugOutput(const std::string& text) = 0;
 
   // Single instance: true when this is the first instance of `name`; a

@@ -9,12 +9,10 @@
 
 namespace Lintwick {
 
-namespace {
-
 // Record `level` of a file of fixed-size records. A level past the last
 // record gets the last one, a partial last record is padded with zero bytes,
 // and a file without any record gives a record of zeros.
-std::vector<std::uint8_t> FetchRecord(const Zing::Buffer& file, int level, std::size_t size) {
+std::vector<std::uint8_t> LevelRecord(const Zing::Buffer& file, int level, std::size_t size) {
   std::vector<std::uint8_t> record(size, 0);
   const std::size_t length = file.GetDataLen();
   if (length == 0) return record;
@@ -25,8 +23,6 @@ std::vector<std::uint8_t> FetchRecord(const Zing::Buffer& file, int level, std::
   std::copy_n(file.GetDataPtr() + start, available, record.begin());
   return record;
 }
-
-}  // namespace
 
 Puzzle::Puzzle(PuzzleHost& host) : mHost(host) {
   LoadLevelFiles();
@@ -46,7 +42,7 @@ void Puzzle::LoadLevelFiles() {
 }
 
 void Puzzle::ParseLevelRecords() {
-  const auto board = FetchRecord(mBoardFile, mLevel, kBoardRecordSize);
+  const auto board = LevelRecord(mBoardFile, mLevel, kBoardRecordSize);
   for (int y = 0; y < kBoardSize; ++y) {
     const int mask = board[static_cast<std::size_t>(2 * y)] | (board[static_cast<std::size_t>(2 * y + 1)] << 8);
     for (int x = 0; x < kBoardSize; ++x) CellAt(x, y).present = (mask >> x) & 1;
@@ -54,7 +50,7 @@ void Puzzle::ParseLevelRecords() {
 
   // Only whole pairs are read, and no more than the record holds; a node on a
   // cell that already holds one is not placed, so every cell keeps one piece.
-  const auto nodes = FetchRecord(mNodeFile, mLevel, kNodeRecordSize);
+  const auto nodes = LevelRecord(mNodeFile, mLevel, kNodeRecordSize);
   const int n = std::min<int>(nodes[0], kMaxNodeCodes) & ~1;
   for (int j = 0; j < n; ++j) {
     const int code = nodes[static_cast<std::size_t>(1 + j)];
@@ -66,7 +62,7 @@ void Puzzle::ParseLevelRecords() {
   DropLoneNodes();
 
   // A group that claims more codes than the record holds stops at its end.
-  const auto solution = FetchRecord(mSolutionFile, mLevel, kSolutionRecordSize);
+  const auto solution = LevelRecord(mSolutionFile, mLevel, kSolutionRecordSize);
   std::size_t pos = 0;
   for (auto& path : mSolution) {
     if (pos >= solution.size()) break;
@@ -147,7 +143,7 @@ void Puzzle::InitLevel() {
   mHoverOnPiece = false;
   mMouseX = mMouseY = 0;
 
-  mLevelPoints = 500 + (mLevel * 4500) / 99;
+  mLevelPoints = FreshLevelPoints(mLevel);
   mHintShown = false;
   for (auto& path : mSolution) path.fill(kNoCell);
   mNodeCells.fill(kNoCell);

@@ -37,6 +37,7 @@ void Puzzle::SetCube(Piece* piece) {
     piece->cel = 0;
     piece->frame = 0;
     piece->frameLimit = 0;
+    piece->shrinking = false;
   }
 }
 
@@ -61,10 +62,12 @@ void Puzzle::ReleaseCube() {
   mCubeCel = 0;
 }
 
+// A head dropped a moment ago may still be shrinking: growing again ends that.
 void Puzzle::StartGrow(Piece& piece) {
   piece.frame = 1;
   piece.frameLimit = piece.isNode ? kFinishedFrame : kOpenFrameLimit;
   piece.cel = 0;
+  piece.shrinking = false;
 }
 
 void Puzzle::FinishLink(int link) {

@@ -1,6 +1,6 @@
 // The play screen as a widget: construction, the logic tick in the update
-// rhythm, mouse input, the per-level images and the board cache, and the
-// hints. Drawing is in GameScreenDraw.cpp, saving in SavedGame.cpp.
+// rhythm, mouse input, the per-level images and the board cache. Drawing is
+// in GameScreenDraw.cpp, hints in Hints.cpp, saving in SavedGame.cpp.
 
 #include "game/puzzle/GameScreen.h"
 
@@ -61,8 +61,7 @@ CelSize GameScreen::VortexCelSize(int link) {
 
 // A cell casts a shadow when it lies on the edge of the grid or next to a hole.
 bool GameScreen::HasShadow(int cx, int cy) const {
-  return cx == 0 || cy == 0 || cx == kBoardSize - 1 || cy == kBoardSize - 1 || !IsPresent(cx - 1, cy) ||
-         !IsPresent(cx + 1, cy) || !IsPresent(cx, cy - 1) || !IsPresent(cx, cy + 1);
+  return CastsShadow(cx, cy, [this](int col, int row) { return IsPresent(col, row); });
 }
 
 void GameScreen::BuildBoardCache() {
@@ -87,15 +86,5 @@ void GameScreen::BuildBoardCache() {
     }
   }
 }
-
-void GameScreen::UseHint() {
-  if (mHintShown || mHintsLeft <= 0) return;
-  mHintsLeft -= 1;
-  mHintShown = true;
-}
-
-// The miniature comes with the hint work; until then a bought hint shows
-// nothing.
-void GameScreen::DrawHint(Zing::Graphics* /*g*/) {}
 
 }  // namespace Lintwick

@@ -13,7 +13,10 @@
 // score and hint.
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "framework/widget/Widget.h"
 #include "game/puzzle/Puzzle.h"
@@ -26,6 +29,9 @@ class WidgetManager;
 }  // namespace Zing
 
 namespace Lintwick {
+
+struct SavedGameRecord;
+struct SavedLink;
 
 // The game screen's place in the 640 x 480 window: right of the 170-pixel
 // main menu panel.
@@ -70,8 +76,11 @@ class GameScreen : public Zing::Widget, public Puzzle {
   // reached in the settings.
   void SaveGame();
   // Restores a saved game: mode 0 the whole game, mode 1 only hints and score
-  // on the level set by the caller. False when there is no saved game.
+  // on the level set by the caller. False when there is no saved game. A
+  // damaged one gives back what is sound in it, or false when nothing is.
   bool LoadGame(int mode);
+  // The last load met a damaged saved game (see mHeldGame).
+  bool SavedGameWasDamaged() const { return mSavedGameDamaged; }
 
   // The saved-game bytes of the running game.
   Zing::Buffer SavedGameBytes() const;
@@ -106,6 +115,22 @@ class GameScreen : public Zing::Widget, public Puzzle {
   void DrawLevelPoints(Zing::Graphics* g, int sw) const;
   void DrawVortexBar(Zing::Graphics* g) const;
 
+  // The hint miniature's layers.
+  void DrawHintBoard(Zing::Graphics* g) const;
+  void DrawHintSolution(Zing::Graphics* g) const;
+  void DrawHintSticks(Zing::Graphics* g, int link) const;
+
+  // Putting a saved game back onto the freshly built level; each answers
+  // whether what it took was sound.
+  bool RestoreHintsAndScore(const SavedGameRecord& record);
+  bool RestorePlay(const SavedGameRecord& record);
+  bool RestoreTransition(const SavedGameRecord& record);
+  bool RestoreLevelScore(const SavedGameRecord& record);
+  bool RestoreLinks(const std::vector<SavedLink>& links);
+  bool RestoreLink(int link, const SavedLink& saved);
+  bool ExtendPath(int link, int code);
+  void HoldSavedGameIfDamaged();
+
   Zing::Widget* mPanel = nullptr;
   std::unique_ptr<Zing::MemoryImage> mBoardCache;
 
@@ -114,6 +139,12 @@ class GameScreen : public Zing::Widget, public Puzzle {
   std::array<Zing::Image*, kMaxLinks> mCubeImages{};
   std::array<Zing::Image*, kMaxLinks> mVortexImages{};
   std::array<Zing::Image*, 2> mStarImages{};
+
+  // A damaged saved game is left on the disk until the player has played on:
+  // these are the bytes the game would have saved right after the load, and
+  // a save that would write them again writes nothing.
+  bool mSavedGameDamaged = false;
+  std::optional<std::vector<std::uint8_t>> mHeldGame;
 };
 
 }  // namespace Lintwick

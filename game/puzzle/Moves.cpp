@@ -51,7 +51,7 @@ void Puzzle::StepCursor() {
 
   Piece* piece = Cell(x, y).piece;
   if (!piece) {
-    if (AddPiece(drawing, x, y, false)) mScore += 1;
+    LayPiece(drawing, x, y);
     return;
   }
 
@@ -124,7 +124,7 @@ void Puzzle::CarryOutMark(Piece& mark) {
         SetCube(&mark);
       } else if (mCurrentLink >= 0 && mCurrentLink < kMaxLinks) {
         // The drawing link takes the cell of the crossed path.
-        if (AddPiece(mCurrentLink, mCursorX, mCursorY, false)) mScore += 1;
+        LayPiece(mCurrentLink, mCursorX, mCursorY);
         SetCube(GetLink(mCurrentLink).Head());
       }
       break;
@@ -154,8 +154,8 @@ void Puzzle::ClickNode(Piece& node) {
   Link& link = LinkAt(node.link);
   if (!link.HasPath()) {
     // Drawing starts afresh from this node. A link whose nodes touch may have
-    // been completed without a path; picked up again it is open like any other.
-    link.completed = false;
+    // been completed without a path: it stays completed until a piece is laid,
+    // so that letting go of it again leaves it finished, as it looks.
     MakeStart(node);
     SetCube(&node);
   } else {
@@ -184,6 +184,14 @@ void Puzzle::ClickPathPiece(Piece& piece) {
     HighlightRange(piece.link, piece.slot + 1, link.count - 1);
     SetMark(&piece, link.completed ? kMarkRetractCompleted : kMarkRetract);
   }
+}
+
+// A path piece laid by the player: one point, and a link that was completed
+// with its nodes side by side is open from its first piece on.
+void Puzzle::LayPiece(int link, int x, int y) {
+  if (!AddPiece(link, x, y, false)) return;
+  mScore += 1;
+  LinkAt(link).completed = false;
 }
 
 void Puzzle::MakeStart(Piece& node) {

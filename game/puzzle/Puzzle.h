@@ -5,7 +5,9 @@
 // handling and drawing; tests drive it directly.
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/app/Buffer.h"
 #include "game/puzzle/Piece.h"
@@ -27,6 +29,19 @@ inline constexpr const char* kSolutionFile = "levels\\level_l.dat";
 inline constexpr int kBoardRecordSize = 32;
 inline constexpr int kNodeRecordSize = 16;
 inline constexpr int kSolutionRecordSize = 100;
+
+// Record `level` of a level file of fixed-size records. A level past the last
+// record gets the last one, a partial last record is padded with zero bytes,
+// and a file without any record gives a record of zeros.
+std::vector<std::uint8_t> LevelRecord(const Zing::Buffer& file, int level, std::size_t size);
+
+// A present cell casts a shadow when it lies on the edge of the grid or next
+// to a hole; `present(x, y)` answers for any cell, on the grid or not.
+template <class Present>
+bool CastsShadow(int x, int y, Present present) {
+  return x == 0 || y == 0 || x == 9 || y == 9 || !present(x - 1, y) || !present(x + 1, y) || !present(x, y - 1) ||
+         !present(x, y + 1);
+}
 
 // A cell code names a cell in one byte: the column in the high nibble, the row
 // in the low one.
@@ -118,6 +133,15 @@ inline constexpr int kGameDoneTick = 82;
 // ticks 28..47, opening over 83..101, standing (at `current`) otherwise.
 int ShutterOffsetAt(int tick, int current);
 
+// The points a level pays when it is finished without a vortex, and the least
+// it pays however many vortices it cost.
+inline constexpr int kLastLevel = 99;
+constexpr int FreshLevelPoints(int level) { return 500 + (level * 4500) / kLastLevel; }
+inline constexpr int kFloorLevelPoints = 10;
+
+// Hints a game starts with.
+inline constexpr int kHintsPerGame = 10;
+
 class Puzzle {
  public:
   explicit Puzzle(PuzzleHost& host);
@@ -173,6 +197,7 @@ class Puzzle {
   // Drawing and its marks.
   void StopDrawing();
   void CheckLevelComplete();
+  void LayPiece(int link, int x, int y);
   void MakeStart(Piece& node);
   void SetMark(Piece* piece, int action);
   void ClearMark();
@@ -248,7 +273,7 @@ class Puzzle {
   int mLevelPoints = 0;
   int mLevelPointsShown = 0;
   int mVortexesLeft = 0;
-  int mHintsLeft = 10;
+  int mHintsLeft = kHintsPerGame;
   bool mHintShown = false;
   int mShutterTick = 0;
   int mShutterOffset = 0;

@@ -11,7 +11,6 @@ namespace Lintwick {
 namespace {
 
 inline constexpr int kFirstPathSlot = 2;
-inline constexpr int kFloorLevelPoints = 10;
 
 }  // namespace
 

@@ -1,7 +1,8 @@
-// The running game on disk: the saved-game file of the save folder, which
-// puts the board back exactly as it was left, and the furthest level reached,
-// which only grows. Drawing state, the cube, marks, vortices and stars are
-// not saved.
+// Writing the running game: the saved-game file of the save folder (its
+// layout is in SavedGameRecord.h), which puts the board back exactly as it
+// was left, and the furthest level reached, which only grows. Drawing state,
+// the cube, marks, vortices and stars are not saved. Reading it back is in
+// SavedGameLoad.cpp.
 
 #include <vector>
 
@@ -41,32 +42,22 @@ Zing::Buffer GameScreen::SavedGameBytes() const {
 }
 
 void GameScreen::SaveGame() {
-  // A failed write is not reported: the game goes on and saves again later.
-  mHost.WriteBufferToFile(mHost.GetUserDataFolder() + kSavedGameFile, SavedGameBytes());
+  const Zing::Buffer bytes = SavedGameBytes();
+  const std::vector<std::uint8_t> game(bytes.GetDataPtr(), bytes.GetDataPtr() + bytes.GetDataLen());
+  if (mHeldGame && *mHeldGame == game) {
+    // Nothing was played since a damaged saved game was loaded: the file is
+    // left as it is, for a later version or a helping hand to recover.
+  } else {
+    mHeldGame.reset();
+    // A failed write is not reported: the game goes on and saves again later.
+    mHost.WriteBufferToFile(mHost.GetUserDataFolder() + kSavedGameFile, bytes);
+  }
 
   int unlocked = 0;
   if (!mHost.RegistryReadInteger(kUnlockedLevelValue, unlocked)) unlocked = 0;
   if (mLevel > unlocked && !mHost.RegistryWriteInteger(kUnlockedLevelValue, mLevel)) {
     mHost.Popup(std::string("Couldn't save \"") + kUnlockedLevelValue + "\" to registry");
   }
-}
-
-// Reading a saved game back comes with the level chooser; until then there is
-// never a saved game to continue.
-bool GameScreen::LoadGame(int /*mode*/) { return false; }
-
-void GameScreen::ContinueGame() {
-  mShutterTick = mShutterOffset = 0;
-  mBarBlink = mBarHighlight = 0;
-  if (!LoadGame(0)) NewGame();
-}
-
-void GameScreen::StartAtLevel(int level) {
-  mLevel = level;
-  mShutterTick = mShutterOffset = 0;
-  mBarBlink = mBarHighlight = 0;
-  mHintShown = false;
-  if (!LoadGame(1)) NewGame();
 }
 
 }  // namespace Lintwick

@@ -9,7 +9,6 @@ namespace Lintwick {
 
 namespace {
 
-inline constexpr int kLastLevel = 99;
 inline constexpr int kCloseStartTick = 27;  // shutters start to move; closing from the next tick
 inline constexpr int kClosedTick = 47;      // shutters meet
 inline constexpr int kBlurTick = 62;
@@ -74,7 +73,7 @@ void Puzzle::NewGame() {
   mShutterTick = 0;
   mFinalScoreHandedOver = false;
   mBarBlink = mBarHighlight = 0;
-  mHintsLeft = 10;
+  mHintsLeft = kHintsPerGame;
   RestartLevel();
   mHost.FreshGameStarted();
 }

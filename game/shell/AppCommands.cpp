@@ -10,6 +10,7 @@
 #include "game/shell/DialogIds.h"
 #include "game/shell/GameConstants.h"
 #include "game/shell/HelpDialog.h"
+#include "game/shell/LevelDialog.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/OptionsDialog.h"
 #include "game/shell/Resources.h"
@@ -77,7 +78,8 @@ void AppManager::StartScreenCommand(int index) {
       StartGame(kStartContinue);
       break;
     case kStartReplay:
-      // The level chooser is not part of this build yet: only the click.
+      ShowShadow();
+      AddDialog(DIALOG_LEVEL_CHOOSER, new LevelDialog(this));
       break;
     default:
       break;
@@ -142,6 +144,12 @@ void AppManager::SwitchScreenMode(bool wantWindowed) {
   if (auto* options = dynamic_cast<OptionsDialog*>(GetDialog(DIALOG_OPTIONS))) {
     options->GetFullScreenBox()->SetChecked(!windowed, true);
   }
+}
+
+void AppManager::LevelChooserClosed(int level) {
+  HideShadow();
+  GetWidgetManager()->SetFocus(mMainMenu);
+  if (level > -1) StartGame(kStartAtLevel, level);
 }
 
 void AppManager::ShowShadow() {

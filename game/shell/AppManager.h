@@ -61,6 +61,8 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void StartGame(int mode, int level = 0);
   void ReturnToStartScreen();
   void EndGame();
+  // The level chooser closed: -1 when cancelled, else the board to play.
+  void LevelChooserClosed(int level);
   void ShowShadow();
   void HideShadow();
   void LanguageChanged();

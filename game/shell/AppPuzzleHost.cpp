@@ -43,8 +43,8 @@ bool AppManager::ReadBufferFromFile(const std::string& path, Zing::Buffer& buffe
 
 void AppManager::AskRestartLevel() { AskQuestion(DIALOG_RESTART_LEVEL); }
 
-// The high-score table is not part of this build yet: the finished game goes
-// straight back to the start screen.
+// The finished game's score goes to the high-score table; a score that
+// earns no place goes straight back to the start screen.
 void AppManager::ShowHighScores(int score) {
   auto* dialog = new ScoreDialog(this);
   if (dialog->InsertScore(score) >= 0) return;  // the dialog is open as dialog 9

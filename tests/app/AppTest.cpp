@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -21,16 +22,32 @@ using Zing::Platform::DisplayResult;
 using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 
-// Records what reaches it.
+// Records what reaches it; `onUpdate` stands for the work of an update.
 class ProbeWidget : public Zing::Widget {
  public:
   std::vector<std::string> events;
   int updates = 0;
+  int draws = 0;
+  std::string* trace = nullptr;  // 'u' for an update, 'd' for a draw
+  std::function<void()> onUpdate;
+  bool* deleted = nullptr;
+  ProbeWidget() = default;
+  ProbeWidget(const ProbeWidget&) = delete;
+  ProbeWidget& operator=(const ProbeWidget&) = delete;
+  ~ProbeWidget() override {
+    if (deleted != nullptr) *deleted = true;
+  }
   using Widget::MouseDown;
   using Widget::MouseUp;
   void Update() override {
     Widget::Update();
     ++updates;
+    if (trace != nullptr) *trace += 'u';
+    if (onUpdate) onUpdate();
+  }
+  void Draw(Zing::Graphics*) override {
+    ++draws;
+    if (trace != nullptr) *trace += 'd';
   }
   void MouseDown(int px, int py, int clickCount) override {
     events.push_back("down " + std::to_string(clickCount) + " " + std::to_string(px) + "," + std::to_string(py));
@@ -61,10 +78,21 @@ class TestApp : public Zing::ZingAppBase {
     loadingTotal = 10;
     for (int i = 0; i < loadingSteps; ++i) ++loadingDone;
   }
-  using ZingAppBase::WindowProc;
   using ZingAppBase::deferredMessages;
   using ZingAppBase::ProcessSafeDeleteList;
+  using ZingAppBase::WindowProc;
 };
+
+// The longest run of updates without a draw between them.
+int LongestRunWithoutDraw(const std::string& trace) {
+  int longest = 0;
+  int run = 0;
+  for (char c : trace) {
+    run = c == 'u' ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  return longest;
+}
 
 struct AppFixture : ::testing::Test {
   ZingTest::TempFolder home;
@@ -81,6 +109,26 @@ struct AppFixture : ::testing::Test {
   void RunFor(std::uint32_t ms) {
     const std::uint32_t end = services->clock + ms;
     while (services->clock < end && !app->shutdown) app->UpdateApp();
+  }
+
+  // Finishes the step cycle, stalls for `ms`, and counts the updates that
+  // follow until the loop first sleeps.
+  int UpdatesAfterStall(std::uint32_t ms) {
+    bool updated = false;
+    while (app->updateAppState == 2) app->UpdateAppStep(&updated);
+    services->Advance(ms);
+    const int sleeps = app->sleepCount;
+    const int updates = app->updateCount;
+    while (app->sleepCount == sleeps) app->UpdateAppStep(&updated);
+    return app->updateCount - updates;
+  }
+
+  // A widget that marks itself dirty in every update and traces its updates and draws.
+  void AddTracer(ProbeWidget& tracer, std::string& trace) {
+    tracer.Resize(0, 0, 10, 10);
+    tracer.trace = &trace;
+    tracer.onUpdate = [&tracer] { tracer.MarkDirty(); };
+    app->GetWidgetManager()->AddWidget(&tracer);
   }
 
   void Start() {
@@ -113,11 +161,7 @@ TEST_F(AppFixture, HundredUpdatesPerSecondAndBoundedCatchUp) {
   EXPECT_NEAR(app->updateCount - before, 500, 2);
 
   // A five-second stall is caught up by 200 ms of updates only.
-  services->Advance(5000);
-  const int sleepsBefore = app->sleepCount;
-  const int updatesBefore = app->updateCount;
-  while (app->sleepCount == sleepsBefore) app->UpdateApp();
-  EXPECT_NEAR(app->updateCount - updatesBefore, 20, 1);
+  EXPECT_EQ(UpdatesAfterStall(5000), 20);
 
   // Nothing is dirty, yet a frame is presented at least once a second.
   const int presents = services->presents;
@@ -164,8 +208,10 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
     TestApp* app;
     NullServices* services;
     std::uint32_t start;
+    bool screenSaverAllowedWhileLoading = false;
     void Update() override {
       Widget::Update();
+      if (!app->loaded && services->screenSaverAllowed) screenSaverAllowedWhileLoading = true;
       if (app->loaded && services->clock - start >= 2000) app->Shutdown();
     }
   } stopper;
@@ -176,6 +222,8 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   app->Run();
   EXPECT_TRUE(app->shutdown);
   EXPECT_EQ(app->loadingCompletedCalls, 1);
+  EXPECT_FALSE(stopper.screenSaverAllowedWhileLoading);
+  EXPECT_TRUE(services->screenSaverAllowed);
   EXPECT_GE(app->updateCount, 199);
   EXPECT_FALSE(app->running);
   app->GetWidgetManager()->RemoveWidget(&stopper);
@@ -252,9 +300,17 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
   Send(MessageCode::MouseWheel, -120);
   Send(MessageCode::KeyDown, 'A');
   Send(MessageCode::Char, 0xE9);
+  // Alt with the letter r, as typed or shifted, is the application's.
+  Send(MessageCode::KeyDown, Zing::KEYCODE_MENU);
+  Send(MessageCode::Char, 'r');
+  Send(MessageCode::Char, 'R');
+  Send(MessageCode::Char, 's');
+  Send(MessageCode::KeyUp, Zing::KEYCODE_MENU);
+  Send(MessageCode::Char, 'r');
   const std::vector<std::string> expected = {
-      "down 1 10,20", "up 1", "down 2 10,20", "up 1", "down -1 10,20", "up -1", "down -2 10,20", "up -1",
-      "down 3 10,20", "up 3", "wheel 2",      "wheel -1", "key 65",    "char 233"};
+      "down 1 10,20",  "up 1",     "down 2 10,20", "up 1",     "down -1 10,20", "up -1",
+      "down -2 10,20", "up -1",    "down 3 10,20", "up 3",     "wheel 2",       "wheel -1",
+      "key 65",        "char 233", "key 18",       "char 115", "char 114"};
   EXPECT_EQ(probe.events, expected);
   app->GetWidgetManager()->RemoveWidget(&probe);
 }
@@ -365,18 +421,257 @@ TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
   EXPECT_DOUBLE_EQ(second->musicVolume, 0.85);
 }
 
+TEST_F(AppFixture, SettingsFromTheLoadingThreadAndTheMainThreadAtOnce) {
+  auto writeTwenty = [this](const std::string& prefix) {
+    for (int i = 0; i < 20; ++i) app->RegistryWriteInteger(prefix + std::to_string(i), i);
+  };
+  std::thread loader(writeTwenty, "Loading\\Value");
+  writeTwenty("Main\\Value");
+  loader.join();
+  for (const std::string prefix : {"Loading\\Value", "Main\\Value"}) {
+    for (int i = 0; i < 20; ++i) {
+      int number = -1;
+      EXPECT_TRUE(app->RegistryReadInteger(prefix + std::to_string(i), number) && number == i) << prefix << i;
+    }
+  }
+}
+
 TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   Start();
+  bool deleted = false;
   auto* widget = new ProbeWidget;
+  widget->deleted = &deleted;
   app->updateAppDepth = 2;
   app->SafeDeleteWidget(widget);
   app->SafeDeleteWidget(widget);  // queued once
   app->updateAppDepth = 3;
   app->ProcessSafeDeleteList();  // deeper than where it was queued: kept
-  app->updateAppDepth = 1;
-  app->ProcessSafeDeleteList();  // deleted here (sanitizers catch a double delete)
+  EXPECT_FALSE(deleted);
+  app->updateAppDepth = 2;
+  app->ProcessSafeDeleteList();  // back at its own depth: deleted
+  EXPECT_TRUE(deleted);
   app->updateAppDepth = 0;
-  app->ProcessSafeDeleteList();
+  app->ProcessSafeDeleteList();  // sanitizers catch a second delete
+
+  // Queued by a handler inside a dialog's nested loop, the widget outlives
+  // that loop's steps and goes once the outer step has unwound.
+  deleted = false;
+  auto* nested = new ProbeWidget;
+  nested->deleted = &deleted;
+  ProbeWidget outer;
+  outer.Resize(0, 0, 10, 10);
+  int depthSeen = 0;
+  outer.onUpdate = [&] {
+    if (outer.updates != 1) return;
+    bool updated = false;
+    app->SafeDeleteWidget(nested);
+    depthSeen = app->updateAppDepth;
+    for (int i = 0; i < 50; ++i) app->UpdateAppStep(&updated);  // the nested loop
+    EXPECT_FALSE(deleted);
+  };
+  app->GetWidgetManager()->AddWidget(&outer);
+  RunFor(50);
+  EXPECT_EQ(depthSeen, 1);
+  EXPECT_TRUE(deleted);
+  app->GetWidgetManager()->RemoveWidget(&outer);
+}
+
+TEST_F(AppFixture, AtMostTenUpdatesPerDrawDecisionOnceLoaded) {
+  Start();
+  ProbeWidget tracer;
+  std::string trace;
+  AddTracer(tracer, trace);
+  RunFor(100);
+  // While loading, owed time is caught up in one go.
+  trace.clear();
+  UpdatesAfterStall(200);
+  EXPECT_EQ(LongestRunWithoutDraw(trace), 20);
+  // Once loaded, the tenth step without a draw decision draws; at double
+  // speed the twentieth.
+  app->loaded = true;
+  trace.clear();
+  UpdatesAfterStall(200);
+  EXPECT_EQ(LongestRunWithoutDraw(trace), 9);
+  app->updateMultiplier = 2.0;
+  trace.clear();
+  UpdatesAfterStall(200);
+  EXPECT_EQ(LongestRunWithoutDraw(trace), 19);
+  app->GetWidgetManager()->RemoveWidget(&tracer);
+}
+
+TEST_F(AppFixture, ThreeFastUpdateWindowsInARowMeanBrokenVSync) {
+  // Display-paced at 125 Hz in a window without waiting: 100 updates take
+  // exactly 800 ms, which counts as too fast for a display refresh.
+  app->vsyncUpdates = true;
+  app->refreshRate = 125;
+  app->vsyncBrokenCount = 2;  // a slow window starts the count again
+  Start();
+  std::vector<int> brokenCounts;
+  while (!app->vsyncBroken && app->updateCount < 1000) {
+    app->UpdateApp();
+    if (app->vsyncCheckCount == 0) brokenCounts.push_back(app->vsyncBrokenCount);
+  }
+  EXPECT_TRUE(app->vsyncBroken);
+  EXPECT_EQ(app->updateCount, 400);  // the first window counts from the start of the run
+  brokenCounts.erase(std::unique(brokenCounts.begin(), brokenCounts.end()), brokenCounts.end());
+  EXPECT_EQ(brokenCounts, (std::vector<int>{0, 1, 2, 3}));
+
+  // At the display's own pace (100 Hz: 1000 ms per window) nothing is broken,
+  // and at another speed nothing is checked.
+  auto steady = std::make_unique<TestApp>(new NullServices);
+  steady->vsyncUpdates = true;
+  steady->Init();
+  steady->running = true;
+  while (steady->updateCount < 1000) steady->UpdateApp();
+  EXPECT_FALSE(steady->vsyncBroken);
+  EXPECT_EQ(steady->vsyncBrokenCount, 0);
+  app->vsyncBroken = false;
+  app->vsyncCheckCount = 0;
+  app->updateMultiplier = 2.0;
+  RunFor(100);
+  EXPECT_EQ(app->vsyncCheckCount, 0);
+}
+
+TEST_F(AppFixture, WhileLoadingTheMainThreadRestsTwiceWhatItWorked) {
+  Start();
+  app->throttleMainThread = true;
+  ProbeWidget worker;
+  worker.Resize(0, 0, 10, 10);
+  int work = 0;
+  worker.onUpdate = [&] {
+    services->Advance(static_cast<std::uint32_t>(work));
+    worker.MarkDirty();
+  };
+  app->GetWidgetManager()->AddWidget(&worker);
+
+  // One update that works 60 ms rests 120; one of 200 ms rests at most 250.
+  bool updated = false;
+  for (const auto& [worked, rest] : {std::pair{60, 120}, std::pair{200, 250}}) {
+    while (app->updateAppState != 1) app->UpdateAppStep(&updated);
+    work = worked;
+    app->pendingTime = 10;
+    app->lastTimeCheck = services->clock;
+    const std::uint32_t slept = services->totalSlept;
+    EXPECT_TRUE(app->Process(true));
+    EXPECT_EQ(services->totalSlept - slept, static_cast<std::uint32_t>(rest)) << worked;
+    EXPECT_EQ(app->updateAppState, 2);
+  }
+
+  // Frames while loading come no more often than every 50 ms, however dirty
+  // (once the allowed times have caught up with the clock).
+  work = 0;
+  RunFor(1000);
+  int presents = services->presents;
+  RunFor(1000);
+  EXPECT_NEAR(services->presents - presents, 20, 1);
+  // Loading done: the throttle ends and every update may draw.
+  app->loadingThreadCompleted = true;
+  RunFor(20);
+  presents = services->presents;
+  RunFor(1000);
+  EXPECT_NEAR(services->presents - presents, 100, 2);
+  EXPECT_FALSE(app->throttleMainThread);
+  app->GetWidgetManager()->RemoveWidget(&worker);
+}
+
+TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
+  Start();
+  ProbeWidget probe;
+  probe.Resize(0, 0, 50, 50);
+  probe.wantsFocus = true;
+  app->GetWidgetManager()->AddWidget(&probe);
+  app->GetWidgetManager()->SetFocus(&probe);
+  RunFor(100);
+  const int updates = app->updateCount;
+  for (double multiplier : {1.0, 0.0}) {
+    app->paused = multiplier != 0.0;
+    app->updateMultiplier = multiplier;
+    services->Inject(MessageCode::KeyDown, 'P');
+    const std::uint32_t start = services->clock;
+    bool updated = false;
+    for (int i = 0; i < 100; ++i) app->UpdateAppStep(&updated);
+    EXPECT_EQ(app->updateCount, updates);
+    EXPECT_GE(services->clock - start, 400u);  // it slept rather than spun
+    EXPECT_EQ(probe.events, std::vector<std::string>{"key 80"});
+    probe.events.clear();
+  }
+  // The time spent stopped is not owed afterwards.
+  app->paused = false;
+  app->updateMultiplier = 1.0;
+  RunFor(100);
+  EXPECT_NEAR(app->updateCount - updates, 10, 1);
+  // The speed factor scales the update rate.
+  for (const auto& [multiplier, perSecond] : {std::pair{2.0, 200}, std::pair{0.5, 50}}) {
+    app->updateMultiplier = multiplier;
+    const int before = app->updateCount;
+    RunFor(1000);
+    EXPECT_NEAR(app->updateCount - before, perSecond, 2) << multiplier;
+  }
+  app->GetWidgetManager()->RemoveWidget(&probe);
+}
+
+TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndRunsOutWithPresentsToo) {
+  Start();
+  ProbeWidget tracer;
+  std::string trace;
+  AddTracer(tracer, trace);
+  RunFor(100);
+  // While held, a stall is not caught up.
+  app->holdTime = 1000;
+  EXPECT_EQ(UpdatesAfterStall(300), 1);
+  EXPECT_EQ(app->holdTime, 700);
+  // Presents that take 5 ms of every 10 use up the hold like any other time.
+  services->presentMs = 5;
+  const std::uint32_t start = services->clock;
+  for (int i = 0; i < 1000 && app->holdTime > 0; ++i) app->UpdateApp();
+  EXPECT_NEAR(services->clock - start, 700, 10);
+  EXPECT_EQ(UpdatesAfterStall(300), 20);
+  app->GetWidgetManager()->RemoveWidget(&tracer);
+}
+
+TEST_F(AppFixture, PresentTimeIsOwedOnlyWhenNotPacedByTheDisplay) {
+  Start();
+  for (bool paced : {true, false}) {
+    app->vsyncUpdates = paced;
+    app->waitForVSync = true;
+    app->lastDrawWasEmpty = false;
+    app->forceRedraw = true;
+    app->pendingTime = 0;
+    app->holdTime = 100;
+    app->lastDrawTick = services->clock - 20;
+    app->lastTimeCheck = services->clock - 50;
+    EXPECT_TRUE(app->DrawDirtyWidgets());
+    EXPECT_EQ(app->pendingTime, paced ? 0.0 : 50.0);
+    EXPECT_EQ(app->holdTime, paced ? 100 : 50);
+  }
+}
+
+TEST_F(AppFixture, ScreenSaverIsBlockedUntilLoadedAndTheWindowRepaintedAfterIt) {
+  Start();
+  ProbeWidget probe;
+  probe.Resize(0, 0, 10, 10);
+  app->GetWidgetManager()->AddWidget(&probe);
+  services->screenSaverTimeout = 5000;  // the watch starts 3 s before it
+  services->lastInput = services->clock;
+  RunFor(2000);
+  const int draws = probe.draws;
+  RunFor(4000);
+  EXPECT_TRUE(app->screenSaverWatchMark);
+  // Input while the screen saver still runs changes nothing; after it, the
+  // whole window is drawn again.
+  services->screenSaverRunning = true;
+  services->lastInput = services->clock;
+  RunFor(500);
+  EXPECT_EQ(probe.draws, draws);
+  services->screenSaverRunning = false;
+  RunFor(100);
+  EXPECT_EQ(probe.draws, draws + 1);
+  EXPECT_FALSE(app->screenSaverWatchMark);
+  // No screen saver on the desktop: no watch.
+  services->screenSaverTimeout = 0;
+  RunFor(20000);
+  EXPECT_FALSE(app->screenSaverWatchMark);
+  app->GetWidgetManager()->RemoveWidget(&probe);
 }
 
 TEST_F(AppFixture, CommandLineAndStrings) {

@@ -1,9 +1,12 @@
 #include "framework/app/FileAccess.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
+
+#include "framework/app/ZingAppBase.h"
 
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
@@ -34,9 +37,9 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   // no temporary files behind.
   ASSERT_TRUE(Zing::WriteBytesToFile(path, "ab", 2));
   EXPECT_EQ(dir.Read("save/deep/game.dat"), "ab");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("save/deep")),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(
+      std::distance(std::filesystem::directory_iterator(dir.File("save/deep")), std::filesystem::directory_iterator()),
+      1);
 
   ASSERT_TRUE(Zing::WriteBytesToFile(path, nullptr, 0));
   EXPECT_EQ(dir.Read("save/deep/game.dat"), "");
@@ -83,6 +86,33 @@ TEST(FileAccess, FailedWritesKeepTheOldFile) {
   EXPECT_EQ(dir.Read("score.dat"), "previous scores");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
             3);  // score.dat, blocked, taken: no temporary file left
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+TEST(FileAccess, NewFilesAndFoldersFollowTheUmask) {
+  TempFolder dir;
+  const mode_t saved = umask(0);
+  for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {
+    umask(mask);
+    const std::string folder = dir.File("save" + std::to_string(mask));
+    ASSERT_TRUE(Zing::WriteBytesToFile(folder + "/deep/game.dat", "x", 1));
+    EXPECT_EQ(ModeOf(folder + "/deep/game.dat"), 0666 & ~mask) << "umask " << mask;
+    EXPECT_EQ(ModeOf(folder), 0777 & ~mask) << "umask " << mask;
+    EXPECT_EQ(ModeOf(folder + "/deep"), 0777 & ~mask) << "umask " << mask;
+  }
+  umask(saved);
+
+  // A replaced file keeps the mode it had; the save folder is never opened to others.
+  const std::string file = dir.File("save63/deep/game.dat");
+  ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+  ASSERT_TRUE(Zing::WriteBytesToFile(file, "yz", 2));
+  EXPECT_EQ(ModeOf(file), 0640u);
+  EXPECT_TRUE(Zing::ZingAppBase::AllowAllAccess(dir.File("save63")));
+  EXPECT_EQ(ModeOf(dir.File("save63")), 0700u);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ run_checks() {
 
 if [ "$mode" = xvfb ]; then
   unset SDL_VIDEODRIVER
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" x11 "$bin"
+  exec "$(dirname "$0")/with_xvfb.sh" 1280x1024x24 "$0" x11 "$bin"
 elif [ "$mode" = x11 ]; then
   run_checks
 else

@@ -8,7 +8,7 @@
 set -uo pipefail
 if [ "${1:-}" != inner ]; then
   unset SDL_VIDEODRIVER
-  exec xvfb-run -a -s "-screen 0 648x488x24" "$0" inner "$@"
+  exec "$(dirname "$0")/with_xvfb.sh" 648x488x24 "$0" inner "$@"
 fi
 shift
 part=$1

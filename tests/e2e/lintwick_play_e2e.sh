@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Plays the first level of the real program in a private X server with the
 # mouse: splash, start link, New, the help's close button, both links of
-# level 1 along the solution stored in the level files, then the window's
-# close button. The program must exit with 0 and leave a saved game on level
-# index 1. Every step waits for the picture to change where the step shows,
-# so a slow machine only makes it slower.
+# level 1 along the solution stored in the level files; on level 2 it buys a
+# hint and draws the start of a link, then closes the window. The program must
+# exit with 0 and leave a saved game on level index 1. Started again, Continue
+# must show the same board, level, score and hint. Every step waits for the
+# picture to change where the step shows, so a slow machine only makes it
+# slower.
 # Usage: lintwick_play_e2e.sh <lintwick> <xprobe> <data folder>
 set -uo pipefail
 if [ "${1:-}" != inner ]; then
   unset SDL_VIDEODRIVER
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" inner "$@"
+  exec "$(dirname "$0")/with_xvfb.sh" 1024x768x24 "$0" inner "$@"
 fi
 shift
 bin=$1
@@ -42,13 +44,18 @@ read -r -a nodes <<<"$(od -An -v -tu1 -N16 "$levels/level_n.dat" | tr -s " \n" "
 read -r -a solution <<<"$(od -An -v -tu1 -N100 "$levels/level_l.dat" | tr -s " \n" " ")"
 [ "${#nodes[@]}" -eq 16 ] && [ "${#solution[@]}" -eq 100 ] || fail "no level files in $levels"
 
-"$bin" & pid=$!
-for _ in $(seq 600); do
-  win=$("$probe" find 'Lintwick 1.0.3' 2>/dev/null) && break
-  kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-  sleep 0.05
-done
-[ -n "$win" ] || fail "no window titled 'Lintwick 1.0.3'"
+# launch: starts the program and waits for its window.
+launch() {
+  "$bin" & pid=$!
+  win=
+  for _ in $(seq 600); do
+    win=$("$probe" find 'Lintwick 1.0.3' 2>/dev/null) && break
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
+    sleep 0.05
+  done
+  [ -n "$win" ] || fail "no window titled 'Lintwick 1.0.3'"
+}
+launch
 
 sum() { "$probe" sum "$win" "$@"; }
 # wait_change BEFORE SECONDS X Y W H: until the rectangle differs from BEFORE.
@@ -121,15 +128,19 @@ start_link() {
 
 # The start link shows once loading is done; the main menu replaces the splash
 # (an all-black rectangle sums to 0: the splash is not drawn yet).
-for _ in $(seq 1200); do [ "$(sum 13 123 144 38)" != 0 ] && break; sleep 0.05; done
-wait_still 60 13 123 144 38 || fail "the splash never stood still"
-click_until 320 392 120 13 123 144 38 || fail "the start link never led to the menus"
+to_menus() {
+  for _ in $(seq 1200); do [ "$(sum 13 123 144 38)" != 0 ] && break; sleep 0.05; done
+  wait_still 60 13 123 144 38 || fail "the splash never stood still"
+  click_until 320 392 120 13 123 144 38 || fail "the start link never led to the menus"
+}
+to_menus
 # New starts a game with the help over the board.
 click_until 405 172 30 200 300 60 60 || fail "New did not start a game"
 # The help's close button uncovers the board.
 click_until 320 431 30 200 200 60 60 || fail "the help did not close"
 
-level_label=$(sum 55 50 110 20)
+# The panel's level label (the small font stands it at y 34..47).
+level_label=$(sum 55 31 110 17)
 offset=0
 for ((link = 0; 2 * link < nodes[0]; link++)); do
   target=${nodes[$((1 + 2 * link))]}
@@ -147,8 +158,28 @@ done
 
 # The shutters close, the second level is built behind them (the panel's
 # level label changes), and they open again (the board comes to rest).
-wait_change "$level_label" 60 55 50 110 20 || fail "the second level never came"
+# The label changes while the shutters stand closed; a corner of the board
+# under the upper shutter changes when they open.
+wait_change "$level_label" 60 55 31 110 17 || fail "the second level never came"
+closed=$(sum 420 20 40 40)
+wait_change "$closed" 60 420 20 40 40 || fail "the shutters never opened"
 wait_still 120 170 0 470 480 || fail "the second level never came to rest"
+
+# On level 2: a hint bought (the miniature replaces the question mark), and
+# the first link drawn two cells; the mouse then leaves the board beside it,
+# which ends the drawing and the hover.
+click_until 85 238 10 20 264 132 132 || fail "the hint button showed no miniature"
+read -r -a nodes2 <<<"$(od -An -v -tu1 -j16 -N16 "$levels/level_n.dat" | tr -s " \n" " ")"
+read -r -a solution2 <<<"$(od -An -v -tu1 -j100 -N100 "$levels/level_l.dat" | tr -s " \n" " ")"
+if [ "${solution2[0]}" -ge 2 ]; then
+  start_link "${nodes2[2]}" "${solution2[1]}"
+  move_into "${solution2[2]}" || fail "no piece appeared in cell ${solution2[2]} of level 2"
+fi
+off_board() { xdotool mousemove --window "$win" 632 240; }
+off_board
+wait_still 30 170 0 470 480 || fail "level 2 never came to rest"
+looks() { echo "$(sum 170 0 470 480) $(sum 10 32 150 36) $(sum 13 219 144 38) $(sum 20 264 132 132)"; }
+before=$(looks)
 
 "$probe" close "$win"
 wait "$pid"; rc=$?
@@ -162,4 +193,18 @@ level=$(od -An -tu1 -N1 "$saved" | tr -d ' ')
 [ "$level" = 1 ] || fail "the saved game is on level index $level, not 1"
 grep -q '"UnlockedLevel"=dword:00000001' "$XDG_CONFIG_HOME/TamoGames/Lintwick/settings.reg" ||
   fail "the furthest level reached was not stored"
+
+# Started again, Continue brings back the same board, labels, hint caption and
+# miniature.
+launch
+to_menus
+click_until 405 243 30 200 300 60 60 || fail "Continue did not show the game"
+off_board
+wait_still 30 170 0 470 480 || fail "the continued game never came to rest"
+after=$(looks)
+[ "$after" = "$before" ] || fail "the continued game looks different: $before / $after"
+"$probe" close "$win"
+wait "$pid"; rc=$?
+pid=
+[ "$rc" -eq 0 ] || fail "exit code $rc after closing the continued game"
 echo "1 passed, 0 failed"

@@ -37,6 +37,12 @@ enum Tag {
   kEffectTexts,
   kDigits,
   kVortexLine,
+  kHintBkg = 50,
+  kHintCell,
+  kHintShadow,
+  kHintNodes,
+  kHintLinks,
+  kHintSticks,
 };
 
 class CodeImages {
@@ -72,6 +78,12 @@ class CodeImages {
     Install(IMAGE_EFFECT_TEXTS, kEffectTexts, 1, 9, kTextW, kTextH);
     Install(IMAGE_DIGITS, kDigits, 10, 1, kDigitW, kDigitH);
     Install(IMAGE_VORTEX_LINE, kVortexLine, 1, 2, kBarW, kBarH / 2);
+    Install(IMAGE_HINT_BKG, kHintBkg, 1, 1, 132, 132);
+    Install(IMAGE_HINT_CELL, kHintCell, 1, 1, 11, 11);
+    Install(IMAGE_HINT_SHADOW, kHintShadow, 1, 1, 17, 17);
+    Install(IMAGE_HINT_NODES, kHintNodes, 7, 1, 10, 10);
+    Install(IMAGE_HINT_LINKS, kHintLinks, 7, 1, 6, 6);
+    Install(IMAGE_HINT_STICKS, kHintSticks, 7, 2, 8, 8);
   }
   ~CodeImages() {
     for (auto& [id, image] : installed) *id = nullptr;

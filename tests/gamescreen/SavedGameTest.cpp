@@ -9,36 +9,12 @@
 #include <vector>
 
 #include "game/puzzle/GameScreen.h"
+#include "tests/gamescreen/SavingHost.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 
 using namespace LintwickTest;
-
-// A host that keeps what is written and the settings in memory.
-struct SavingHost : FakeHost {
-  std::map<std::string, std::vector<std::uint8_t>> written;
-  std::map<std::string, int> settings;
-  bool settingsWritable = true;
-
-  std::string GetUserDataFolder() override { return "/home/player/"; }
-  bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override {
-    written[path].assign(buffer.GetDataPtr(), buffer.GetDataPtr() + buffer.GetDataLen());
-    return true;
-  }
-  bool RegistryReadInteger(const std::string& name, int& value) override {
-    auto it = settings.find(name);
-    if (it == settings.end()) return false;
-    value = it->second;
-    return true;
-  }
-  bool RegistryWriteInteger(const std::string& name, int value) override {
-    if (settingsWritable) settings[name] = value;
-    return settingsWritable;
-  }
-};
-
-constexpr const char* kSavePath = "/home/player/save\\game.dat";
 
 class SavedGame : public ::testing::Test {
  protected:
@@ -101,8 +77,7 @@ TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
       0,    3,    0x33, 0x13, 0x23,                    // link 1: open
       0,    0,    0,    0,    0,    0,    0, 0, 0, 0,  // links 2..6 absent
   };
-  ASSERT_EQ(host.written.count(kSavePath), 1u);
-  EXPECT_EQ(host.written[kSavePath], expected);
+  EXPECT_EQ(host.Saved(), expected);
   EXPECT_EQ(expected.size(), 18u + 14u + 7u);
   EXPECT_EQ(host.settings["UnlockedLevel"], 7);
 
@@ -111,8 +86,8 @@ TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
   screen->mShutterTick = Lintwick::kGameDoneTick;
   screen->mFinalScoreHandedOver = true;
   screen->SaveGame();
-  EXPECT_EQ(host.written[kSavePath][11], 0);
-  EXPECT_EQ(host.written[kSavePath][13], 0);
+  EXPECT_EQ(host.Saved()[11], 0);
+  EXPECT_EQ(host.Saved()[13], 0);
 }
 
 TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
@@ -126,11 +101,11 @@ TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
   EXPECT_TRUE(host.popups.empty());
 
   // A failed settings write is reported; the file is still written.
-  host.written.clear();
+  host.files.erase(kSavePath);
   host.settingsWritable = false;
   screen->mLevel = 10;
   screen->SaveGame();
-  EXPECT_EQ(host.written.count(kSavePath), 1u);
+  EXPECT_EQ(host.files.count(kSavePath), 1u);
   EXPECT_EQ(host.popups, std::vector<std::string>{"Couldn't save \"UnlockedLevel\" to registry"});
 }
 

@@ -96,16 +96,39 @@ TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
   EXPECT_FALSE(p.At(5, 0)->shrinking);
 }
 
-TEST(Cube, ReleasedLateTheLeftPieceKeepsGrowing) {
-  Player p({"a..A"});
+TEST(Cube, ReleasedFromRollFrameEightTheLeftPieceKeepsGrowing) {
+  // Roll frame at the release, and the node's grow frame before and after it:
+  // up to frame 7 the release starts the growth, later it is left running.
+  const std::vector<Ints> cases{{7, 0, 1}, {8, 1, 1}, {9, 2, 2}};
+  for (const Ints& c : cases) {
+    Player p({"a..A"});
+    p.ClickAndTick(0, 0);
+    p.Step(1, 0);
+    p.Tick(c[0] - 2);
+    ASSERT_EQ(p->mCubeFrame, c[0]);
+    EXPECT_EQ(p.At(0, 0)->frame, c[1]) << "roll frame " << c[0];
+    p.RightClick(1, 0);
+    EXPECT_EQ(p.At(0, 0)->frame, c[2]) << "roll frame " << c[0];
+  }
+}
+
+TEST(Cube, AHeadPickedUpWhileShrinkingGrowsSmoothly) {
+  Player p({"a.....A"});
   p.ClickAndTick(0, 0);
   p.Step(1, 0);
-  p.Tick(7);  // roll frame 9: the node grows already
-  ASSERT_EQ(p->mCubeFrame, 9);
-  const int frame = p.At(0, 0)->frame;
-  ASSERT_GT(frame, 1);
-  p.RightClick(1, 0);
-  EXPECT_EQ(p.At(0, 0)->frame, frame);
+  p.Step(2, 0);
+  p.RightClick(2, 0);
+  p.WaitForCube();
+  ASSERT_TRUE(p.At(2, 0)->shrinking);
+  p.ClickAndTick(2, 0);  // the dropped head, picked up at once
+  p.Step(3, 0);
+  Ints frames;
+  for (int i = 0; i < 18; ++i) {
+    p.Tick();
+    frames.push_back(p.At(2, 0)->frame);
+  }
+  // The cube leaves it at roll frame 7; from then on it only grows.
+  EXPECT_EQ(frames, (Ints{0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 11, 11}));
 }
 
 TEST(Cube, TargetMarkerCyclesTwentyFrames) {
@@ -255,6 +278,12 @@ TEST(Stars, AnEmitterPlaysItsPattern) {
   EXPECT_EQ(q->mStars[1]->age, 6);
   q.Tick();
   EXPECT_TRUE(q->mStars[1] == nullptr || q->mStars[1]->age == 0);
+  // The emitter itself lives 25 ticks.
+  q.Tick(13);
+  ASSERT_NE(q->mStars[0], nullptr);
+  EXPECT_EQ(q->mStars[0]->age, 24);
+  q.Tick();
+  EXPECT_EQ(q->mStars[0], nullptr);
 }
 
 TEST(Stars, FourHundredAtMostWithSoundsStillPlayed) {

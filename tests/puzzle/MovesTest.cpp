@@ -500,25 +500,37 @@ TEST(Moves, LevelPointsNeverDropBelowTen) {
   EXPECT_EQ(p->mShutterTick, 0);
 }
 
-TEST(Moves, NodesThatTouchArePickedUpOpen) {
+TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   // Nodes side by side: the link completes with an empty path.
   Player p({"aA", "bB"});
   p.ClickAndTick(0, 0);
   p.Step(1, 0);
   ASSERT_TRUE(p.LinkOf(0).completed);
   p.WaitForCube();
-  // Picking it up again opens it: drawing away must not leave it completed.
+  // Picked up and let go with nothing drawn, it is still finished, as it looks.
   p.ClickAndTick(0, 0);
-  EXPECT_FALSE(p.LinkOf(0).completed);
+  EXPECT_TRUE(p.LinkOf(0).completed);
   p.RightClick(0, 0);
   p.WaitForCube();
+  EXPECT_TRUE(p.LinkOf(0).completed);
+  EXPECT_EQ(p.At(0, 0)->cel, 21);
   p.ClickAndTick(0, 1);
   p.Step(1, 1);
-  EXPECT_EQ(p->mShutterTick, 0);
-  p.WaitForCube();
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
   EXPECT_EQ(p->mShutterTick, 1);
+
+  // Drawing away from such a link opens it with its first piece.
+  Player q({".aA", "bB."});
+  q.ClickAndTick(1, 0);
+  q.Step(2, 0);
+  q.WaitForCube();
+  q.ClickAndTick(1, 0);
+  q.Step(0, 0);
+  EXPECT_FALSE(q.LinkOf(0).completed);
+  q.RightClick(0, 0);
+  q.WaitForCube();
+  q.ClickAndTick(0, 1);
+  q.Step(1, 1);
+  EXPECT_EQ(q->mShutterTick, 0);
 }
 
 TEST(Moves, HoverFollowsTheMouse) {

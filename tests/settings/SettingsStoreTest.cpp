@@ -242,7 +242,7 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
       s.File().find("\"MusicVolume\"=dword:00000055\n\"SfxVolume\"=dword:0000001d\n\"Muted\"=dword:00000000\n"
                     "\"ScreenMode\"=dword:00000001\n\"PreferredX\"=dword:0000000c\n\"PreferredY\"=dword:ffffffff\n"
                     "\"CustomCursors\"=dword:00000000\n\"InProgress\"=dword:00000000\n"
-                    "\"WaitForVSync\"=dword:00000001\n"),
+                    "\"WaitForVSync\"=dword:00000000\n"),
       std::string::npos)
       << s.File();
 

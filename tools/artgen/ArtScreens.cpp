@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tools/artgen/Art.h"
+#include "tools/artgen/FontSheets.h"
 #include "tools/artgen/Pieces.h"
 #include "tools/artgen/Texts.h"
 
@@ -151,14 +152,16 @@ void MakePanel(Catalog& catalog, const Lettering& lettering) {
   cairo_rectangle(cr, 168, 0, 2, 480);
   SetColour(cr, theme::kShadow, 0.8);
   cairo_fill(cr);
-  Well(cr, 10, 52, 150, 36, 7);    // level and score
-  Well(cr, 16, 262, 140, 138, 9);  // where the hint miniature appears
+  Well(cr, 10, 52 - kSmallFontRaise, 150, 36, 7);  // level and score, in the raised small font
+  Well(cr, 16, 262, 140, 138, 9);                  // where the hint miniature appears
   // Until a hint is shown, the hint well holds a quiet question mark.
   DrawLabel(panel, lettering, Face::Bold, 64, "?", 86, 356, theme::kMaker, 0.0);
   catalog.AddImage({"Game", "PANEL", "panel", Format::Jpeg}, std::move(panel));
 
-  Canvas text(166, 40);
-  Wordmark(text, lettering, 83, 30, 32, false);
+  // Low enough to leave room for the level and score labels below it, which
+  // the small font raises (kSmallFontRaise).
+  Canvas text(166, 22);
+  Wordmark(text, lettering, 83, 18, 20, false);
   catalog.AddImage({"Game", "PANEL_TEXT", "panel_text"}, std::move(text));
 }
 

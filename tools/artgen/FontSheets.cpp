@@ -28,8 +28,9 @@ struct FontStyle {
   const char* name;  // file stem below fonts/
   const char* id;    // resource id without "FONT_"
   Face face;
-  int pixels;   // em size in pixels
-  bool shadow;  // a soft shadow layer under the letters
+  int pixels;     // em size in pixels
+  bool shadow;    // a soft shadow layer under the letters
+  int raise = 0;  // letters drawn this many pixels above the pen's baseline
 };
 
 struct Glyph {
@@ -128,6 +129,7 @@ std::string Descriptor(const FontStyle& style, const std::vector<Glyph>& glyphs,
     << "LayerSetImage Main '" << style.name << ".png';\n"
     << "LayerSetAscent Main " << ascent << ";\n"
     << "LayerSetHeight Main " << height << ";\n";
+  if (style.raise != 0) d << "LayerSetOffset Main (0 " << -style.raise << ");\n";
   auto list = [&](const char* command, auto item) {
     d << command << " Main\n  (";
     for (size_t i = 0; i < glyphs.size(); ++i) d << (i ? (i % 16 ? " " : "\n   ") : "") << Quoted(glyphs[i].ch);
@@ -191,7 +193,7 @@ void MakeFont(Catalog& catalog, const Lettering& lettering, const FontStyle& sty
 
 void MakeFonts(Catalog& catalog, const Lettering& lettering) {
   MakeFont(catalog, lettering, {"default", "DEFAULT", Face::Regular, 14, true}, "Init");
-  MakeFont(catalog, lettering, {"small", "SMALL_DIGITS", Face::Bold, 11, false}, "Game");
+  MakeFont(catalog, lettering, {"small", "SMALL_DIGITS", Face::Bold, 11, false, kSmallFontRaise}, "Game");
 }
 
 }  // namespace artgen

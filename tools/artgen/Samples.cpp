@@ -1,4 +1,5 @@
 #include "tools/artgen/Samples.h"
+#include "tools/artgen/FontSheets.h"
 
 #include <stdexcept>
 #include <string>
@@ -91,8 +92,8 @@ bool Present(int x, int y) { return !((x < 2 && y < 2) || (x > 7 && y > 8) || (x
 void Panel(Screen& s, bool hint) {
   s.Cel("IMAGE_PANEL", 0, 0, 0, 0);
   s.Cel("IMAGE_PANEL_TEXT", 0, 0, 2, 11);
-  s.Text("Level: 12", 61, 65, Face::Bold, 11, theme::kText);
-  s.Text("Score: 2772", 37, 82, Face::Bold, 11, theme::kText);
+  s.Text("Level: 12", 61, 65 - kSmallFontRaise, Face::Bold, 11, theme::kText);
+  s.Text("Score: 2772", 37, 82 - kSmallFontRaise, Face::Bold, 11, theme::kText);
   const char* labels[4] = {"New Game", "Options", "Hint (3 left)", "Exit Game"};
   const int ys[4] = {123, 171, 219, 430};
   for (int i = 0; i < 4; ++i) {

@@ -1,0 +1,107 @@
+// The level chooser over the start screen: which boards it shows and lets the
+// player start, its arrows and slider, the remembered choice, and the chosen
+// board starting with the saved game's score and hints.
+
+#include "framework/widget/Dialog.h"
+#include "framework/widget/Slider.h"
+#include "game/puzzle/GameScreen.h"
+#include "game/shell/DialogIds.h"
+#include "game/shell/LevelDialog.h"
+#include "game/shell/MainMenu.h"
+#include "game/shell/ShadowScreen.h"
+#include "game/shell/Splash.h"
+#include "game/shell/StartScreen.h"
+#include "tests/shell/ShellTestSupport.h"
+
+namespace {
+
+using namespace Lintwick;
+using LintwickTest::ShellFixture;
+
+// Window centres of the arrow buttons: the dialog stands at (187, 53).
+constexpr int kLeftArrowX = 187 + 33 + 9;
+constexpr int kRightArrowX = 187 + 216 + 9;
+constexpr int kArrowY = 53 + 279 + 9;
+
+struct LevelChooser : ShellFixture {
+  void ReachStartScreen() {
+    Start();
+    ASSERT_TRUE(app->exits.empty());
+    ClickCentre(app->mSplash->GetStartLinkRect());
+    ASSERT_NE(app->mStartScreen->widgetManager, nullptr);
+  }
+  LevelDialog* Open() {
+    ClickCentre(app->mStartScreen->GetButton(2)->GetRect());
+    return dynamic_cast<LevelDialog*>(app->GetDialog(DIALOG_LEVEL_CHOOSER));
+  }
+  int Setting(const char* name) {
+    int value = -1;
+    return app->RegistryReadInteger(name, value) ? value : -1;
+  }
+};
+
+TEST_F(LevelChooser, ReachedBoardsStartWithTheSavedScoreAndHints) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+
+  // First run: board 1, which can be started; the arrows stop at both ends.
+  LevelDialog* dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetChosenLevel(), 0);
+  EXPECT_FALSE(dialog->IsLocked());
+  Click(kLeftArrowX, kArrowY);
+  EXPECT_EQ(dialog->GetChosenLevel(), 0);
+  Click(kRightArrowX, kArrowY);
+  EXPECT_EQ(dialog->GetChosenLevel(), 1);
+  EXPECT_NEAR(dialog->GetSlider().value, 1.0 / 99, 1e-9);
+  EXPECT_TRUE(dialog->IsLocked());
+  ClickCentre(dialog->yesButton->GetRect());  // OK on a locked board does nothing
+  ASSERT_EQ(app->GetDialog(DIALOG_LEVEL_CHOOSER), dialog);
+  Click(kLeftArrowX, kArrowY);
+  ClickCentre(dialog->yesButton->GetRect());
+  ASSERT_NE(app->mGameScreen, nullptr);
+  ASSERT_NE(app->mGameScreen->widgetManager, nullptr);
+  EXPECT_EQ(app->mGameScreen->GetLevel(), 0);
+  EXPECT_EQ(Setting("ChosenLevel"), 0);
+
+  // A game saved on board 10 with score 900 and 7 hints left.
+  GameScreen* game = app->mGameScreen;
+  if (Zing::Dialog* help = app->GetDialog(DIALOG_HELP)) ClickCentre(help->yesButton->GetRect());
+  game->mLevel = 9;
+  game->mScore = 900;
+  game->mHintsLeft = 7;
+  game->UseHint();
+  app->ReturnToStartScreen();
+  EXPECT_EQ(Setting("UnlockedLevel"), 9);
+
+  // The slider at its right end: board 100, locked; CANCEL remembers it.
+  dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
+  EXPECT_EQ(dialog->GetChosenLevel(), 99);
+  EXPECT_TRUE(dialog->IsLocked());
+  ClickCentre(dialog->noButton->GetRect());
+  EXPECT_EQ(app->GetDialog(DIALOG_LEVEL_CHOOSER), nullptr);
+  EXPECT_EQ(Setting("ChosenLevel"), 99);
+  EXPECT_NE(app->mStartScreen->widgetManager, nullptr);
+  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
+
+  // An earlier board starts fresh with the saved score and hints.
+  dialog = Open();
+  ASSERT_EQ(dialog->GetChosenLevel(), 99);
+  dialog->SliderValueChanged(LevelDialog::kSliderId, 4.0 / 99);
+  Click(kLeftArrowX, kArrowY);
+  EXPECT_EQ(dialog->GetChosenLevel(), 3);
+  ClickCentre(dialog->yesButton->GetRect());
+  EXPECT_EQ(game->GetLevel(), 3);
+  EXPECT_EQ(game->GetScore(), 900);
+  EXPECT_EQ(game->GetHintsLeft(), 6);
+  EXPECT_FALSE(game->mHintShown);
+  EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (6 left)");
+  EXPECT_FALSE(game->IsPaused());
+
+  // Saving on an earlier board leaves the furthest board reached as it was.
+  app->ReturnToStartScreen();
+  EXPECT_EQ(Setting("UnlockedLevel"), 9);
+}
+
+}  // namespace
