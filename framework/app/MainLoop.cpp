@@ -277,12 +277,14 @@ void ZingAppBase::AccountElapsedTime(std::uint32_t now) {
 
 bool ZingAppBase::DoUpdateFrames() {
   if (crashed) return false;
-  if (loadingThreadCompleted && !loaded) {
-    loaded = true;
-    throttleMainThread = false;
-    services->AllowScreenSaver(true);
-    services->DebugOutput(Format("Resource Loading Time: %d\r\n", loadingTime.load()));
-    LoadingThreadCompleted();
+  if (playingDemo) {
+    // Loading completes when the recording says so, and no update runs
+    // before everything due at the current one has been played.
+    ReplayDemoEvents();
+    if (DemoHoldsUpdates() || shutdown) return false;
+  } else if (loadingThreadCompleted && !loaded) {
+    RecordDemoEvent(MakeDemoEvent(DemoEventKind::LoadingCompleted));
+    CompleteLoading();
   }
   UpdateFrames();
   return true;
@@ -291,6 +293,7 @@ bool ZingAppBase::DoUpdateFrames() {
 void ZingAppBase::CompleteLoading() {
   loaded = true;
   throttleMainThread = false;
+  services->AllowScreenSaver(true);
   services->DebugOutput(Format("Resource Loading Time: %d\r\n", loadingTime.load()));
   LoadingThreadCompleted();
 }
