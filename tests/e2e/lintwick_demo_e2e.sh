@@ -17,11 +17,13 @@ fail() {
   exit 1
 }
 
-# The program as the play script starts it, recording into a demo whose name
-# has a blank; it keeps the saved game that the play script's home loses.
+# The program as the play script starts it: its first run records into a
+# demo whose name has a blank and keeps the saved game that the play script's
+# home loses; a later run (the script's check of Continue) is not recorded.
 demo="$out/played level.dmo"
 cat >"$out/lintwick-recording" <<EOF
 #!/usr/bin/env bash
+[ -e "$out/recorded.dat" ] && exec "$bin" "\$@"
 "$bin" -record "-demofile=$demo" "\$@"
 rc=\$?
 saved=\$(find "\$XDG_DATA_HOME" -name game.dat | head -1)
