@@ -60,7 +60,7 @@ std::vector<std::string> ZingAppBase::StatisticsLines() const {
 void ZingAppBase::DrawStatistics() {
   ++fpsFrames;
   if (!statisticsFont) {
-    // The desktop's font, through the registered factory when there is one.
+    // The desktop's font; an invalid one measures 0 and the display stays off.
     statisticsFont = CreateSystemFont(kDefaultFontFace, kFontSize);
     if (!statisticsFont) statisticsFont = std::make_unique<SysFont>(kDefaultFontFace, kFontSize);
   }

@@ -15,10 +15,12 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/SysFont.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/platform/Scaling.h"
 #include "framework/resource/PakInterface.h"
 #include "framework/widget/Dialog.h"
+#include "framework/widget/SystemFonts.h"
 #include "framework/widget/Widget.h"
 
 namespace Zing {
@@ -42,6 +44,13 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
   sharedImages = std::make_unique<SharedImageCache>(
       [this](const std::string& fileName) { return GetDisplayImage(fileName, false); });
   manifestFonts = std::make_unique<ManifestFonts>(this, [this](const std::string& text) { Popup(text); });
+  // Controls and dialogs without a font of their own draw in the desktop's
+  // font; a face the system cannot give leaves their texts undrawn.
+  SetSystemFontFactory([](const std::string& face, int size, bool bold) -> std::unique_ptr<Font> {
+    auto font = std::make_unique<SysFont>(face, size, bold);
+    if (!font->IsValid()) return nullptr;
+    return font;
+  });
   resourceManager = std::make_unique<ResourceManager>(this);
   resourceManager->SetFontFactory(manifestFonts.get());
   stringTable = {
