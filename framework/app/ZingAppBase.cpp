@@ -14,6 +14,7 @@
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/FileSystem.h"
+#include "framework/platform/Scaling.h"
 #include "framework/resource/PakInterface.h"
 #include "framework/widget/Dialog.h"
 #include "framework/widget/Widget.h"
@@ -180,8 +181,10 @@ void ZingAppBase::HandleCmdLineParam(const std::string& name, const std::string&
 void ZingAppBase::PlaceWindow(Platform::WindowSpec& request) {
   if (preferredX == -1 && preferredY == -1) return;  // centred
   const Platform::ScreenRect area = services->GetDesktopWorkArea();
-  request.x = std::max(area.x + 4, std::min(preferredX, area.x + area.w - width - 4));
-  request.y = std::max(area.y + 4, std::min(preferredY, area.y + area.h - height - 4));
+  const int windowWidth = request.width * request.scale;
+  const int windowHeight = request.height * request.scale;
+  request.x = std::max(area.x + 4, std::min(preferredX, area.x + area.w - windowWidth - 4));
+  request.y = std::max(area.y + 4, std::min(preferredY, area.y + area.h - windowHeight - 4));
 }
 
 void ZingAppBase::MakeWindow() {
@@ -191,7 +194,16 @@ void ZingAppBase::MakeWindow() {
   request.width = width;
   request.height = height;
   request.allowMaximize = allowMaximize;
-  if (windowed) PlaceWindow(request);
+  if (windowed) {
+    // "WindowScale": 0 or absent picks the largest whole-number scale that
+    // fits the desktop, 1 to 4 a fixed one. It is set by hand in the settings
+    // file, so it is read afresh for every window and never written.
+    int requestedScale = 0;
+    RegistryReadInteger("WindowScale", requestedScale);
+    request.scale =
+        Platform::ChooseWindowScale(services->GetDesktopWorkArea(), request.width, request.height, requestedScale);
+    PlaceWindow(request);
+  }
   physWindowed = windowed;
 
   bool stored3D = false;

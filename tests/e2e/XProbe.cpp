@@ -16,13 +16,15 @@
 // "no picture": it never equals a picture and never ends a wait by itself.
 //
 // Usage:
-//   xprobe find TITLE SECONDS [NOT_WINDOW]  a viewable window of that title
+//   xprobe find TITLE [SECONDS [NOT_WINDOW]] a shown window of that title
 //   xprobe sum WINDOW X Y W H                one reading
 //   xprobe change WINDOW BEFORE SECONDS X Y W H
 //   xprobe still WINDOW SECONDS X Y W H      unchanged for kStillTime
 //   xprobe equal WINDOW PICTURE SECONDS X Y W H
 //   xprobe point WINDOW X Y                  the window coordinates of a point
-//   xprobe shot WINDOW FILE.ppm | close WINDOW
+//   xprobe shot WINDOW FILE.ppm|FILE.png     the window's picture
+//   xprobe crisp WINDOW SCALE                its size, and squares not of one colour
+//   xprobe close WINDOW
 //   xprobe list                              the windows, for a failure's log
 // A wait prints the last reading it made (or nothing) and exits 0 when its
 // state came, 1 when the time ran out, 4 when the window is gone for good.
@@ -41,6 +43,8 @@
 #include <string>
 #include <thread>
 
+#include "XProbe.h"
+
 namespace {
 
 constexpr int kScreenWidth = 640;
@@ -52,40 +56,16 @@ constexpr auto kPollInterval = std::chrono::milliseconds(40);
 constexpr auto kStillTime = std::chrono::milliseconds(600);
 constexpr int kStillLooks = 6;
 constexpr int kExitTimeout = 1;
-constexpr int kExitGone = 4;
 
 using Clock = std::chrono::steady_clock;
+using XProbe::ErrorCount;
+using XProbe::Frame;
+using XProbe::kExitGone;
+using XProbe::LookAt;
 
-// X errors are expected (a window that went away): they are counted, not fatal.
-int gErrors = 0;
-int CountError(Display*, XErrorEvent*) {
-  ++gErrors;
-  return 0;
-}
-
-struct Frame {
-  bool exists = false;
-  bool viewable = false;
-  int width = 0;
-  int height = 0;
-};
-
-// Exists and viewable, with its size; X errors on a vanished window show as
-// "does not exist".
-Frame LookAt(Display* display, Window window) {
-  XWindowAttributes attributes{};
-  const int before = gErrors;
-  const Status ok = XGetWindowAttributes(display, window, &attributes);
-  Frame frame;
-  if (ok == 0 || gErrors != before) return frame;
-  frame.exists = true;
-  frame.viewable = attributes.map_state == IsViewable;
-  frame.width = attributes.width;
-  frame.height = attributes.height;
-  return frame;
-}
-
-// The part of the window the game's screen fills: scaled to fit, centred.
+// Where the game's screen lies in the window, as the game places it: the
+// largest whole-number scale that fits, centred; shrunk to fit (keeping its
+// shape) in a window smaller than the screen.
 struct Mapping {
   double scale = 1.0;
   int x = 0;
@@ -94,11 +74,12 @@ struct Mapping {
 
 Mapping MapScreen(const Frame& frame) {
   Mapping map;
-  const double sx = static_cast<double>(frame.width) / kScreenWidth;
-  const double sy = static_cast<double>(frame.height) / kScreenHeight;
-  map.scale = std::min(sx, sy);
-  map.x = (frame.width - static_cast<int>(std::floor(kScreenWidth * map.scale))) / 2;
-  map.y = (frame.height - static_cast<int>(std::floor(kScreenHeight * map.scale))) / 2;
+  const int whole = std::min(frame.width / kScreenWidth, frame.height / kScreenHeight);
+  map.scale = whole >= 1 ? whole
+                         : std::min(static_cast<double>(frame.width) / kScreenWidth,
+                                    static_cast<double>(frame.height) / kScreenHeight);
+  map.x = (frame.width - static_cast<int>(kScreenWidth * map.scale)) / 2;
+  map.y = (frame.height - static_cast<int>(kScreenHeight * map.scale)) / 2;
   return map;
 }
 
@@ -118,12 +99,12 @@ std::optional<std::uint64_t> Read(Display* display, Window window, const Rect& g
   const int w = std::max(1, static_cast<int>(game.w * map.scale));
   const int h = std::max(1, static_cast<int>(game.h * map.scale));
   if (x < 0 || y < 0 || x + w > frame.width || y + h > frame.height) return std::nullopt;
-  const int before = gErrors;
+  const int before = ErrorCount();
   XImage* image =
       XGetImage(display, window, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes, ZPixmap);
   XSync(display, False);
   if (image == nullptr) return std::nullopt;
-  if (gErrors != before) {
+  if (ErrorCount() != before) {
     XDestroyImage(image);
     return std::nullopt;
   }
@@ -137,10 +118,10 @@ std::optional<std::uint64_t> Read(Display* display, Window window, const Rect& g
 
 std::optional<std::string> TitleOf(Display* display, Window window) {
   char* name = nullptr;
-  const int before = gErrors;
+  const int before = ErrorCount();
   if (!XFetchName(display, window, &name) || name == nullptr) return std::nullopt;
   std::optional<std::string> title;
-  if (gErrors == before) title = name;
+  if (ErrorCount() == before) title = name;
   XFree(name);
   return title;
 }
@@ -154,8 +135,8 @@ bool Walk(Display* display, Window window, Visit& visit) {
   Window parent = 0;
   Window* children = nullptr;
   unsigned int count = 0;
-  const int before = gErrors;
-  if (!XQueryTree(display, window, &root, &parent, &children, &count) || gErrors != before) return false;
+  const int before = ErrorCount();
+  if (!XQueryTree(display, window, &root, &parent, &children, &count) || ErrorCount() != before) return false;
   bool done = false;
   for (unsigned int i = 0; i < count && !done; ++i) done = Walk(display, children[i], visit);
   if (children != nullptr) XFree(children);
@@ -248,31 +229,6 @@ int Point(Display* display, Window window, int x, int y) {
   return 0;
 }
 
-// Writes the window's picture as a binary PPM, for looking at a failed run.
-int Shot(Display* display, Window window, const char* path) {
-  const Frame frame = LookAt(display, window);
-  if (!frame.viewable) return kExitGone;
-  XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(frame.width),
-                            static_cast<unsigned>(frame.height), AllPlanes, ZPixmap);
-  XSync(display, False);
-  if (image == nullptr) return 1;
-  std::FILE* file = std::fopen(path, "wb");
-  if (file != nullptr) {
-    std::fprintf(file, "P6\n%d %d\n255\n", frame.width, frame.height);
-    for (int py = 0; py < frame.height; ++py) {
-      for (int px = 0; px < frame.width; ++px) {
-        const unsigned long pixel = XGetPixel(image, px, py);
-        const unsigned char rgb[3] = {static_cast<unsigned char>(pixel >> 16), static_cast<unsigned char>(pixel >> 8),
-                                      static_cast<unsigned char>(pixel)};
-        std::fwrite(rgb, 1, 3, file);
-      }
-    }
-    std::fclose(file);
-  }
-  XDestroyImage(image);
-  return file != nullptr ? 0 : 1;
-}
-
 int Close(Display* display, Window window) {
   XEvent event{};
   event.xclient.type = ClientMessage;
@@ -281,10 +237,10 @@ int Close(Display* display, Window window) {
   event.xclient.format = 32;
   event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
   event.xclient.data.l[1] = CurrentTime;
-  const int before = gErrors;
+  const int before = ErrorCount();
   XSendEvent(display, window, False, NoEventMask, &event);
   XSync(display, False);
-  return gErrors == before ? 0 : kExitGone;
+  return ErrorCount() == before ? 0 : kExitGone;
 }
 
 // Every titled window with its state and size: a failure log shows what was
@@ -311,8 +267,8 @@ int Run(Display* display, int argc, char** argv) {
     List(display);
     return 0;
   }
-  if (command == "find" && (argc == 4 || argc == 5)) {
-    return Find(display, argv[2], std::atof(argv[3]), argc == 5 ? WindowOf(argv[4]) : 0);
+  if (command == "find" && argc >= 3 && argc <= 5) {
+    return Find(display, argv[2], argc >= 4 ? std::atof(argv[3]) : 0.0, argc == 5 ? WindowOf(argv[4]) : 0);
   }
   if (command == "sum" && argc == 7) {
     const auto sum = Read(display, WindowOf(argv[2]), RectOf(argv + 3));
@@ -327,7 +283,8 @@ int Run(Display* display, int argc, char** argv) {
   }
   if (command == "still" && argc == 8) return Still(display, WindowOf(argv[2]), std::atof(argv[3]), RectOf(argv + 4));
   if (command == "point" && argc == 5) return Point(display, WindowOf(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
-  if (command == "shot" && argc == 4) return Shot(display, WindowOf(argv[2]), argv[3]);
+  if (command == "shot" && argc == 4) return XProbe::Shot(display, WindowOf(argv[2]), argv[3]);
+  if (command == "crisp" && argc == 4) return XProbe::Crisp(display, WindowOf(argv[2]), std::atoi(argv[3]));
   if (command == "close" && argc == 3) return Close(display, WindowOf(argv[2]));
   return 2;
 }
@@ -338,7 +295,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) return 3;
-  XSetErrorHandler(CountError);
+  XProbe::CountErrors();
   const int result = Run(display, argc, argv);
   XCloseDisplay(display);
   return result;

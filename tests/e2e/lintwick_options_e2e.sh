@@ -18,8 +18,9 @@ probe=$3
 work=$(mktemp -d)
 trap '[ -n "$pid" ] && kill -9 $pid 2>/dev/null; rm -rf "$work"' EXIT
 SHOT_NAME=options-failure.ppm
-# shellcheck source=x11_steps.sh
-. "$(dirname "$0")/x11_steps.sh"
+# shellcheck source=tests/e2e/xdrive.sh
+source "$(dirname "$0")/xdrive.sh"
+private_home "$work"
 
 # Places of the game's 640 x 480 screen (the main menu's Options button, the
 # options dialog's boxes and buttons, the language dialog's list and OK).
@@ -40,7 +41,7 @@ park_mouse() { move 630 470; }
 # start_game: the program up to its main menu, standing still.
 start_game() {
   launch
-  to_menus
+  leave_splash
   park_mouse
   # shellcheck disable=SC2086
   wait_still 30 $MENU_LABELS || fail "the menu never stood still"
@@ -67,8 +68,7 @@ switch_screen_mode() {
   wait_still 30 $MENU_LABELS || fail "the menu never stood still after the switch"
 }
 
-mkdir -p "$(dirname "$settings")"
-printf '"ScreenMode"=dword:00000000\n' >"$settings"
+window_settings
 start_game
 
 if [ "$part" = fullscreen ]; then

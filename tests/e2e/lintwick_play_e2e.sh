@@ -20,78 +20,19 @@ levels=$3/levels
 
 work=$(mktemp -d)
 trap '[ -n "$pid" ] && kill -9 $pid 2>/dev/null; rm -rf "$work"' EXIT
-SHOT_NAME=failure.ppm
-# shellcheck source=x11_steps.sh
-. "$(dirname "$0")/x11_steps.sh"
-
-# A window, not full screen, so that window coordinates are the game's own.
-mkdir -p "$(dirname "$settings")"
-printf '"ScreenMode"=dword:00000000\n' >"$settings"
-
-# Cell codes of the first level: nodes (count, then target and start of each
-# link) and the solution (per link: length, then the cells from the start).
-read -r -a nodes <<<"$(od -An -v -tu1 -N16 "$levels/level_n.dat" | tr -s " \n" " ")"
-read -r -a solution <<<"$(od -An -v -tu1 -N100 "$levels/level_l.dat" | tr -s " \n" " ")"
-[ "${#nodes[@]}" -eq 16 ] && [ "${#solution[@]}" -eq 100 ] || fail "no level files in $levels"
-
-cell_x() { echo $((170 + 27 + 45 * ($1 >> 4))); }
-cell_y() { echo $((37 + 45 * ($1 & 15))); }
-cell_rect() { echo "$(($(cell_x "$1") - 12)) $(($(cell_y "$1") - 12)) 24 24"; }
-BOARD="170 0 470 480"
-# move_into CODE [TRIES]: moves the mouse into the cell and waits for a piece
-# to show there.
-move_into() {
-  local before
-  # shellcheck disable=SC2046
-  before=$(sum $(cell_rect "$1")) || fail "the board cannot be read"
-  for _ in $(seq "${2:-3}"); do
-    move "$(cell_x "$1")" "$(cell_y "$1")"
-    # shellcheck disable=SC2046
-    wait_change "$before" 3 $(cell_rect "$1") && return 0
-    move "$(($(cell_x "$1") - 8))" "$(($(cell_y "$1") + 6))"
-  done
-  return 1
-}
-# start_link START FIRST: clicks the start node until the cube takes the
-# mouse into the first cell of the path (a click while the last link's cube
-# still settles is not taken).
-start_link() {
-  local x y
-  x=$(cell_x "$1")
-  y=$(cell_y "$1")
-  for _ in 1 2 3 4 5; do
-    # shellcheck disable=SC2086
-    wait_still 30 $BOARD || fail "the board never came to rest"
-    click "$x" "$y"
-    move_into "$2" 1 && return 0
-    move "$x" "$y"
-  done
-  fail "the start node $1 took no click"
-}
+# shellcheck source=tests/e2e/xdrive.sh
+source "$(dirname "$0")/xdrive.sh"
+private_home "$work"
+window_settings
+read_first_level "$levels"
 
 launch
-to_menus
-# New starts a game with the help over the board.
-click_until 405 172 10 200 300 60 60 || fail "New did not start a game"
-# The help's close button uncovers the board.
-click_until 320 431 10 200 200 60 60 || fail "the help did not close"
+leave_splash
+new_game
 
 # The panel's level label (the small font stands it at y 34..47).
 level_label=$(sum 55 31 110 17) || fail "the panel cannot be read"
-offset=0
-for ((link = 0; 2 * link < nodes[0]; link++)); do
-  target=${nodes[$((1 + 2 * link))]}
-  start=${nodes[$((2 + 2 * link))]}
-  count=${solution[$offset]}
-  first=$target
-  [ "$count" -gt 0 ] && first=${solution[$((offset + 1))]}
-  start_link "$start" "$first"
-  for ((i = 2; i <= count; i++)); do
-    move_into "${solution[$((offset + i))]}" || fail "no piece appeared in cell ${solution[$((offset + i))]}"
-  done
-  [ "$count" -gt 0 ] && { move_into "$target" || fail "link $link did not reach its target"; }
-  offset=$((offset + 1 + count))
-done
+for ((link = 0; 2 * link < nodes[0]; link++)); do play_link "$link"; done
 
 # The shutters close, the second level is built behind them (the panel's
 # level label changes), and they open again (the board comes to rest).
@@ -113,7 +54,8 @@ if [ "${solution2[0]}" -ge 2 ]; then
   start_link "${nodes2[2]}" "${solution2[1]}"
   move_into "${solution2[2]}" || fail "no piece appeared in cell ${solution2[2]} of level 2"
 fi
-# The board, the panel's labels, the hint button's caption and its miniature.
+# What must come back: the board, the panel's labels, the hint button's
+# caption and its miniature.
 LOOKS=("$BOARD" "10 32 150 36" "13 219 144 38" "20 264 132 132")
 move 632 240
 before=()
@@ -134,7 +76,7 @@ grep -q '"UnlockedLevel"=dword:00000001' "$settings" || fail "the furthest level
 # Started again, Continue brings back the same board, labels, hint caption and
 # miniature.
 launch
-to_menus
+leave_splash
 click_until 405 243 10 200 300 60 60 || fail "Continue did not show the game"
 move 632 240
 for i in "${!LOOKS[@]}"; do
