@@ -72,23 +72,15 @@ alive() { kill -0 "$pid" 2>/dev/null || fail "the program ended"; }
 
 sum() { "$probe" sum "$win" "$@"; }
 
-# wait_change BEFORE SECONDS X Y W H: until the rectangle shows something else.
-wait_change() {
-  local before=$1 seconds=$2
-  shift 2
-  "$probe" change "$win" "$before" "$seconds" "$@" >/dev/null && return 0
+# wait_change BEFORE SECONDS X Y W H: until the rectangle shows something else;
+# wait_equal PICTURE SECONDS X Y W H: until it shows PICTURE.
+probe_wait() {
+  "$probe" "$1" "$win" "${@:2}" >/dev/null && return 0
   alive
   return 1
 }
-
-# wait_equal PICTURE SECONDS X Y W H: until the rectangle shows PICTURE.
-wait_equal() {
-  local picture=$1 seconds=$2
-  shift 2
-  "$probe" equal "$win" "$picture" "$seconds" "$@" >/dev/null && return 0
-  alive
-  return 1
-}
+wait_change() { probe_wait change "$@"; }
+wait_equal() { probe_wait equal "$@"; }
 
 # still SECONDS X Y W H: prints the rectangle's picture once it stands still;
 # wait_still only waits.
