@@ -22,12 +22,11 @@ work=$(mktemp -d)
 pid=
 win=
 trap '[ -n "$pid" ] && kill -9 $pid 2>/dev/null; rm -rf "$work"' EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
 fail() { echo "screenshots: $*" >&2; exit 1; }
 
 # shellcheck source=tests/e2e/xdrive.sh
 source "$here/tests/e2e/xdrive.sh"
+private_home "$work"
 window_settings
 read_first_level "$build/data/levels"
 mkdir -p "$out"

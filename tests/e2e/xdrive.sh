@@ -1,60 +1,134 @@
-# Helpers that drive the real program in an X server with the mouse and wait
-# for its picture to change instead of sleeping. Sourced by the end-to-end
-# test and by scripts/screenshots.sh; they expect $probe (the xprobe
-# program), $win (the game's window), $pid (the game's process) and a
-# function fail MESSAGE.
+# Helpers that drive the real program in an X server with the mouse. Every
+# step waits for a state of the window through xprobe, which does the waiting
+# on one X connection; none sleeps a fixed time, so a slow machine only makes
+# a run slower. Places are in the game's 640 x 480 picture, wherever the
+# window shows it. Sourced by the end-to-end tests and by
+# scripts/screenshots.sh; they expect $bin (the program), $probe (the xprobe
+# program); they keep $pid (the game's process) and $win (its window). A
+# caller may define its own fail MESSAGE before sourcing.
 # shellcheck shell=bash
 
+TITLE='Lintwick 1.0.3'
+pid=
+win=
+
+# private_home FOLDER: the program's settings, saves and runtime folder there
+# (a desktop session has a runtime folder; libraries complain without one).
+private_home() {
+  export HOME=$1 XDG_CONFIG_HOME=$1/config XDG_DATA_HOME=$1/data XDG_RUNTIME_DIR=$1/run
+  export SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
+  mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+  settings=$XDG_CONFIG_HOME/TamoGames/Lintwick/settings.reg
+}
+
+# report_screen: where the program stood, for a failure's log: running or
+# not, and the windows on the screen (a message box shows by its title).
+report_screen() {
+  if [ -n "$pid" ]; then
+    if kill -0 "$pid" 2>/dev/null; then echo "the program still runs" >&2; else echo "the program has ended" >&2; fi
+  fi
+  echo "windows on the screen:" >&2
+  "$probe" list >&2
+}
+
+# A failure explains itself, and leaves the window's picture in
+# $LINTWICK_E2E_SHOTS when that is set.
+if ! declare -F fail >/dev/null; then
+  fail() {
+    echo "FAIL: $*" >&2
+    report_screen
+    if [ -n "${LINTWICK_E2E_SHOTS:-}" ] && [ -n "$win" ]; then
+      "$probe" shot "$win" "$LINTWICK_E2E_SHOTS/${SHOT_NAME:-failure.ppm}"
+    fi
+    exit 1
+  }
+fi
+
+# find_window: waits until the game's window shows and sets $win.
+find_window() {
+  win=
+  for _ in $(seq 60); do
+    win=$("$probe" find "$TITLE" 1) && return 0
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
+  done
+  fail "no window titled '$TITLE' showed"
+}
+launch() {
+  "$bin" &
+  pid=$!
+  find_window
+}
+
+# close_program: the window's close button; the program must end with 0.
+close_program() {
+  "$probe" close "$win"
+  wait "$pid"
+  local rc=$?
+  pid=
+  [ "$rc" -eq 0 ] || fail "exit code $rc after the close button"
+}
+
+alive() { kill -0 "$pid" 2>/dev/null || fail "the program ended"; }
+
 sum() { "$probe" sum "$win" "$@"; }
-# wait_change BEFORE SECONDS X Y W H: until the rectangle differs from BEFORE.
-wait_change() {
-  local before=$1 tries=$(($2 * 20))
+
+# wait_change BEFORE SECONDS X Y W H: until the rectangle shows something else;
+# wait_equal PICTURE SECONDS X Y W H: until it shows PICTURE.
+probe_wait() {
+  "$probe" "$1" "$win" "${@:2}" >/dev/null && return 0
+  alive
+  return 1
+}
+wait_change() { probe_wait change "$@"; }
+wait_equal() { probe_wait equal "$@"; }
+
+# still SECONDS X Y W H: prints the rectangle's picture once it stands still;
+# wait_still only waits.
+still() {
+  "$probe" still "$win" "$@" && return 0
+  alive
+  return 1
+}
+wait_still() { still "$@" >/dev/null; }
+
+# move X Y [click 1]: the mouse to a place of the picture (and a click there).
+move() {
+  local at
+  at=$("$probe" point "$win" "$1" "$2") || fail "the window is gone"
   shift 2
-  for _ in $(seq "$tries"); do
-    [ "$(sum "$@")" != "$before" ] && return 0
-    kill -0 "$pid" 2>/dev/null || fail "the program ended"
-    sleep 0.05
-  done
-  return 1
+  # shellcheck disable=SC2086
+  xdotool mousemove --window "$win" $at "$@"
 }
-# click_until X Y SECONDS RX RY RW RH: clicks at (X, Y) until the rectangle changes.
+click() { move "$1" "$2" click 1; }
+
+# click_until X Y TRIES RX RY RW RH: once the rectangle stands still, clicks
+# at (X, Y) until it changes; a click the game is not ready for is repeated.
 click_until() {
-  local x=$1 y=$2 limit=$3
+  local x=$1 y=$2 tries=$3 before
   shift 3
-  local before
-  before=$(sum "$@")
-  for _ in $(seq "$limit"); do
-    xdotool mousemove --window "$win" "$x" "$y" click 1
-    wait_change "$before" 1 "$@" && return 0
+  before=$(still 30 "$@") || fail "the picture never stood still before a click at $x $y"
+  for _ in $(seq "$tries"); do
+    click "$x" "$y"
+    wait_change "$before" 3 "$@" && return 0
   done
   return 1
 }
+
 cell_x() { echo $((170 + 27 + 45 * ($1 >> 4))); }
 cell_y() { echo $((37 + 45 * ($1 & 15))); }
 cell_rect() { echo "$(($(cell_x "$1") - 12)) $(($(cell_y "$1") - 12)) 24 24"; }
+BOARD="170 0 470 480"
 # move_into CODE [TRIES]: moves the mouse into the cell and waits for a piece
 # to show there.
 move_into() {
   local before
   # shellcheck disable=SC2046
-  before=$(sum $(cell_rect "$1"))
+  before=$(sum $(cell_rect "$1")) || fail "the board cannot be read"
   for _ in $(seq "${2:-3}"); do
-    xdotool mousemove --window "$win" "$(cell_x "$1")" "$(cell_y "$1")"
+    move "$(cell_x "$1")" "$(cell_y "$1")"
     # shellcheck disable=SC2046
     wait_change "$before" 3 $(cell_rect "$1") && return 0
-    xdotool mousemove --window "$win" "$(($(cell_x "$1") - 8))" "$(($(cell_y "$1") + 6))"
-  done
-  return 1
-}
-# wait_still SECONDS X Y W H: until two looks 0.2 s apart agree (or time runs out).
-wait_still() {
-  local tries=$(($1 * 5)) last= now
-  shift
-  for _ in $(seq "$tries"); do
-    now=$(sum "$@")
-    [ "$now" = "$last" ] && return 0
-    last=$now
-    sleep 0.2
+    move "$(($(cell_x "$1") - 8))" "$(($(cell_y "$1") + 6))"
   done
   return 1
 }
@@ -66,48 +140,27 @@ start_link() {
   x=$(cell_x "$1")
   y=$(cell_y "$1")
   for _ in 1 2 3 4 5; do
-    wait_still 5 170 0 470 465
-    xdotool mousemove --window "$win" "$x" "$y" click 1
+    # shellcheck disable=SC2086
+    wait_still 30 $BOARD || fail "the board never came to rest"
+    click "$x" "$y"
     move_into "$2" 1 && return 0
-    xdotool mousemove --window "$win" "$x" "$y"
+    move "$x" "$y"
   done
   fail "the start node $1 took no click"
 }
-# find_window: waits for the game's window to show and sets $win. Its
-# picture cannot be read before it shows: every look would come back empty
-# and seem to agree with the last one.
-find_window() {
-  win=
-  for _ in $(seq 600); do
-    if [ -z "$win" ]; then
-      win=$("$probe" find 'Lintwick 1.0.3' 2>/dev/null)
-    elif sum 0 0 1 1 >/dev/null 2>&1; then
-      return 0
-    fi
-    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-    sleep 0.05
-  done
-  fail "no window titled 'Lintwick 1.0.3' showed"
-}
-# leave_splash: waits until loading is done (the start link shows where the
-# main menu will be; an all-black rectangle sums to 0: the splash is not
-# drawn yet), then clicks the start link until the menus show.
+
+# leave_splash: once the splash is drawn (black is no picture of it yet) and
+# loading is done, the start link leads to the main menu.
 leave_splash() {
-  local look
-  for _ in $(seq 1200); do
-    look=$(sum 13 123 144 38) && [ "$look" != 0 ] && break
-    sleep 0.05
-  done
-  wait_still 60 13 123 144 38 || fail "the splash never stood still"
-  click_until 320 392 120 13 123 144 38 || fail "the start link never led to the menus"
+  wait_change 0 60 13 123 144 38 || fail "the splash was never drawn"
+  click_until 320 392 60 13 123 144 38 || fail "the start link never led to the menus"
 }
 # new_game: New, then the help's close button uncovers the board.
 new_game() {
-  click_until 405 172 30 200 300 60 60 || fail "New did not start a game"
-  click_until 320 431 30 200 200 60 60 || fail "the help did not close"
+  click_until 405 172 10 200 300 60 60 || fail "New did not start a game"
+  click_until 320 431 10 200 200 60 60 || fail "the help did not close"
 }
-# A window of the picture's own size, not full screen, so that window
-# coordinates are the game's own.
+# A window of the picture's own size, not full screen.
 window_settings() {
   mkdir -p "$XDG_CONFIG_HOME/TamoGames/Lintwick"
   printf '"ScreenMode"=dword:00000000\n"WindowScale"=dword:00000001\n' \

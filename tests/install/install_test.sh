@@ -64,10 +64,11 @@ for _ in $(seq 600); do
 done
 [ -n "$win" ] || fail "no window titled 'Lintwick 1.0.3'"
 # The splash: the picture is black until it is drawn (and cannot be read
-# while the window is not yet shown, or not yet as large as expected).
+# while the window is not yet shown). The probe reads the game's 640 x 480
+# picture wherever the window shows it.
 drawn=
 for _ in $(seq 1200); do
-  picture=$("$probe" sum "$win" 0 0 1280 960 2>/dev/null) && [ "$picture" != 0 ] && { drawn=1; break; }
+  picture=$("$probe" sum "$win" 0 0 640 480 2>/dev/null) && [ "$picture" != 0 ] && { drawn=1; break; }
   kill -0 "$pid" 2>/dev/null || fail "the installed program ended before its splash"
   sleep 0.05
 done
