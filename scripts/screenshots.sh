@@ -10,7 +10,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 if [ "${1:-}" != inner ]; then
   unset SDL_VIDEODRIVER
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" inner "${1:-$here/build}"
+  exec "$here/tests/e2e/with_xvfb.sh" 1024x768x24 "$0" inner "${1:-$here/build}"
 fi
 build=$(cd "$2" && pwd)
 bin=$build/lintwick

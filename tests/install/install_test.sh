@@ -7,7 +7,7 @@ set -uo pipefail
 if [ "${1:-}" != inner ]; then
   unset SDL_VIDEODRIVER
   # A 1400 x 1050 screen holds the picture twice over, title bar included.
-  exec xvfb-run -a -s "-screen 0 1400x1050x24" "$0" inner "$@"
+  exec "$(dirname "$0")/../e2e/with_xvfb.sh" 1400x1050x24 "$0" inner "$@"
 fi
 shift
 build=$1
