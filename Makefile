@@ -10,7 +10,7 @@ GENERATOR := -G Ninja
 LAUNCHER  := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build test test-sanitize fuzz bench bench-game play package install screenshots format clean
+.PHONY: all deps configure build test test-sanitize fuzz fuzz-long reliability-matrix kill-test bench bench-game play package install screenshots format clean
 
 all: build
 
@@ -42,6 +42,22 @@ test-sanitize: deps $(SAN_BUILD)/build.ninja
 	  ctest --test-dir $(SAN_BUILD) -j $(JOBS) --output-on-failure --timeout 600
 
 fuzz: test-sanitize
+
+# Every fuzz target for FUZZ_SECONDS (default 60 here) each under the sanitizers, with a
+# table of runs, corpus sizes and results.
+FUZZ_LONG_SECONDS := $(if $(filter command line environment,$(origin FUZZ_SECONDS)),$(FUZZ_SECONDS),60)
+fuzz-long: deps $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	scripts/fuzz-long.sh $(SAN_BUILD) $(FUZZ_LONG_SECONDS)
+
+# The whole damaged-file matrix against the real program (a few minutes).
+reliability-matrix: build
+	tests/reliability/damaged_files.sh $(BUILD)/lintwick $(BUILD)/data full
+
+# SIGKILL while the program saves, KILL_TRIES times.
+KILL_TRIES ?= 200
+kill-test: build
+	tests/reliability/kill_while_saving.sh $(BUILD) $(KILL_TRIES)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 namespace Zing::Platform {
@@ -62,6 +64,38 @@ int CreateTemporaryBeside(const std::string& path, std::string& temp) {
   return -1;
 }
 
+// Whether `name` is a temporary that CreateTemporaryBeside made for the file
+// `base` in a process that has since ended (killed while it saved): such a
+// file is left behind for good. Temporaries of live processes, this one
+// included, may be in the middle of a write and are not stale.
+bool IsStaleTemporary(const std::string& name, const std::string& base) {
+  constexpr std::string_view kSuffix = ".tmp";
+  if (name.size() <= base.size() + kSuffix.size() + 1 || name.compare(0, base.size(), base) != 0 ||
+      name[base.size()] != '.' || !name.ends_with(kSuffix)) {
+    return false;
+  }
+  long pid = 0;
+  unsigned counter = 0;
+  char end = 0;
+  const std::string tail = name.substr(base.size());
+  if (std::sscanf(tail.c_str(), ".%ld.%u.tm%c", &pid, &counter, &end) != 3 || end != 'p' || pid <= 0) return false;
+  if (pid == static_cast<long>(getpid())) return false;
+  return kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes the temporaries that writes of `disk` left when their process was
+// killed, so that they do not pile up in the user's folders.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& disk) {
+  const std::string base = disk.substr(folder.empty() ? 0 : folder.size() + 1);
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = readdir(dir)) {
+    if (IsStaleTemporary(entry->d_name, base))
+      unlink((folder.empty() ? entry->d_name : folder + "/" + entry->d_name).c_str());
+  }
+  closedir(dir);
+}
+
 // Makes sure a rename inside `folder` survives a power cut.
 void SyncFolder(const std::string& folder) {
   int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -86,6 +120,7 @@ bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
   const std::size_t slash = disk.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : disk.substr(0, slash);
 
+  RemoveStaleTemporaries(folder, disk);
   std::string temp;
   const int fd = CreateTemporaryBeside(disk, temp);
   if (fd < 0) return false;

@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# The damaged-file matrix: the real program on SDL's dummy video driver, once
+# per file it reads and per kind of damage, each run in a fresh home and a
+# fresh copy of the data folder, each with a time limit. Every run must either
+# go on until it is asked to close (and then close with code 0) or stop by
+# itself with a message on stderr and code 0 or 1. A signal, a hang, or a
+# saved game or score table changed by a run that never saved are failures.
+# Usage: damaged_files.sh <lintwick> <data folder> [quick|full]
+set -uo pipefail
+bin=$(realpath "$1")
+data=$(realpath "$2")
+scope=${3:-quick}
+work=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
+readonly kRunSeconds=1       # how long a started run goes on before it is closed
+readonly kStartLimit=30      # seconds a run may take to start
+readonly kCloseLimit=15      # seconds a run may take to close
+readonly kHugeBytes=$((64 * 1024 * 1024))
+passed=0
+failed=0
+
+# The game's data files are read from the archive when it exists, else
+# loose; a loose file is damaged in a data folder without the archive.
+loose_files="properties/resources.xml images/menu_bkg.jpg images/button_normal.png images/hint_bkg.gif
+  images/cursor_hand.tga fonts/default.txt fonts/default.png sounds/gui_click.ogg music/game.ogg
+  levels/level_b.dat levels/level_n.dat levels/level_l.dat"
+user_files="settings.reg save/game.dat save/score.dat demo"
+damages="missing empty truncated-1 truncated-half truncated-last random flipped huge"
+if [ "$scope" = quick ]; then
+  # A few cells of each kind, small enough for every test run.
+  loose_files="properties/resources.xml"
+  user_files="demo"
+  damages="truncated-half random"
+fi
+
+damage() { # file kind
+  local file=$1 size
+  size=$(stat -c %s "$file")
+  case $2 in
+    missing) rm -f "$file" ;;
+    empty) : >"$file" ;;
+    truncated-1) truncate -s 1 "$file" ;;
+    truncated-half) truncate -s $((size / 2)) "$file" ;;
+    truncated-last) truncate -s $((size > 0 ? size - 1 : 0)) "$file" ;;
+    random) head -c "$size" /dev/urandom >"$file" ;;
+    flipped)
+      local at=$((RANDOM * 32768 + RANDOM))
+      at=$((size > 0 ? at % size : 0))
+      local byte
+      byte=$(od -An -tu1 -j "$at" -N1 "$file" | tr -d ' ')
+      printf "$(printf '\\%03o' $(((byte ^ 0x55) & 255)))" | dd of="$file" bs=1 seek="$at" conv=notrunc status=none
+      ;;
+    huge) truncate -s "$kHugeBytes" "$file" ;;
+  esac
+}
+
+# A home with a settings file, a saved game, a score table and a demo, all
+# made by the program itself, so that each of them is a good file to damage.
+make_base() {
+  base=$work/base
+  mkdir -p "$base"
+  local settings=$base/config/TamoGames/Lintwick/settings.reg
+  HOME=$base XDG_CONFIG_HOME=$base/config XDG_DATA_HOME=$base/data \
+    run_until_settled "$data" -record "-demofile=$base/base.dmo" || {
+    echo "FAIL: the base run did not close cleanly: $outcome" >&2
+    exit 1
+  }
+  [ -s "$settings" ] && [ -s "$base/base.dmo" ] || { echo "FAIL: the base run left no settings or demo" >&2; exit 1; }
+  local save=$base/data/TamoGames/Lintwick/save
+  mkdir -p "$save"
+  # A saved game and a score table in the game's formats: first level, no
+  # progress; six zero records. Their bytes only have to stay as they are.
+  printf '\x00\x00\x00\x00\x00\x00\x00\x00' >"$save/game.dat"
+  head -c 96 /dev/zero >"$save/score.dat"
+}
+
+# Starts the program, waits until it has written its settings (it has then
+# started up) or has ended, lets it run a moment, asks it to close. Sets
+# `outcome`; answers false for a failure.
+run_until_settled() { # data folder, arguments...
+  local folder=$1
+  shift
+  local err=$work/stderr settings=$XDG_CONFIG_HOME/TamoGames/Lintwick/settings.reg
+  local before=
+  [ -f "$settings" ] && before=$(stat -c %Y.%s "$settings")
+  (cd "$folder" && exec "$bin" "$@" 2>"$err" >/dev/null) &
+  pid=$!
+  local waited=0
+  while kill -0 "$pid" 2>/dev/null && [ "$waited" -lt $((kStartLimit * 10)) ]; do
+    if grep -qs '"InProgress"=dword:00000001' "$settings" && [ "$(stat -c %Y.%s "$settings" 2>/dev/null)" != "$before" ]; then break; fi
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  local ended=
+  if kill -0 "$pid" 2>/dev/null; then
+    sleep "$kRunSeconds"
+    kill -TERM "$pid" 2>/dev/null
+    waited=0
+    while kill -0 "$pid" 2>/dev/null && [ "$waited" -lt $((kCloseLimit * 10)) ]; do
+      sleep 0.1
+      waited=$((waited + 1))
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+      kill -9 "$pid"
+      wait "$pid" 2>/dev/null
+      pid=
+      outcome="hang: still running ${kCloseLimit}s after the close request"
+      return 1
+    fi
+  else
+    ended=1
+  fi
+  wait "$pid"
+  local rc=$?
+  pid=
+  local message
+  message=$(grep -v '^ALSA\|^AL lib' "$err" | head -1)
+  if [ "$rc" -ge 128 ]; then
+    outcome="signal $((rc - 128)): $message"
+    return 1
+  fi
+  if [ -n "$ended" ]; then
+    outcome="stopped, code $rc: ${message:-(no message)}"
+    [ "$rc" -le 1 ] && [ -n "$message" ]
+    return
+  fi
+  outcome="ran on, closed with code $rc${message:+; said: $message}"
+  [ "$rc" -eq 0 ]
+}
+
+run_case() { # target damage
+  local target=$1 kind=$2 home=$work/case
+  rm -rf "$home"
+  cp -a "$work/base" "$home"
+  local folder=$home/gamedata args=()
+  local save=$home/data/TamoGames/Lintwick/save
+  case $target in
+    main.pak) cp -a "$data" "$folder" ;;
+    settings.reg | save/* | demo) ln -s "$data" "$folder" ;;
+    *) cp -a "$data" "$folder" && rm -f "$folder/main.pak" ;;
+  esac
+  local file
+  case $target in
+    main.pak) file=$folder/main.pak ;;
+    settings.reg) file=$home/config/TamoGames/Lintwick/settings.reg ;;
+    save/*) file=$home/data/TamoGames/Lintwick/$target ;;
+    demo) file=$home/base.dmo args=(-play "-demofile=$home/base.dmo") ;;
+    *) file=$folder/$target ;;
+  esac
+  damage "$file" "$kind"
+  local keep=$work/keep
+  rm -rf "$keep" && cp -a "$save" "$keep"
+  local ok=1
+  HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data run_until_settled "$folder" "${args[@]}" || ok=
+  if ! diff -r "$keep" "$save" >/dev/null; then
+    outcome="$outcome; the saved game or score table changed"
+    ok=
+  fi
+  if [ -n "$ok" ]; then
+    passed=$((passed + 1))
+    printf '| %-26s | %-14s | pass | %s |\n' "$target" "$kind" "$outcome"
+  else
+    failed=$((failed + 1))
+    printf '| %-26s | %-14s | FAIL | %s |\n' "$target" "$kind" "$outcome"
+  fi
+}
+
+make_base
+echo "| file | damage | result | what happened |"
+echo "|---|---|---|---|"
+for target in main.pak $loose_files $user_files; do
+  for kind in $damages; do
+    run_case "$target" "$kind"
+  done
+done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
