@@ -421,21 +421,6 @@ TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
   EXPECT_DOUBLE_EQ(second->musicVolume, 0.85);
 }
 
-TEST_F(AppFixture, SettingsFromTheLoadingThreadAndTheMainThreadAtOnce) {
-  auto writeTwenty = [this](const std::string& prefix) {
-    for (int i = 0; i < 20; ++i) app->RegistryWriteInteger(prefix + std::to_string(i), i);
-  };
-  std::thread loader(writeTwenty, "Loading\\Value");
-  writeTwenty("Main\\Value");
-  loader.join();
-  for (const std::string prefix : {"Loading\\Value", "Main\\Value"}) {
-    for (int i = 0; i < 20; ++i) {
-      int number = -1;
-      EXPECT_TRUE(app->RegistryReadInteger(prefix + std::to_string(i), number) && number == i) << prefix << i;
-    }
-  }
-}
-
 TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   Start();
   bool deleted = false;

@@ -120,14 +120,4 @@ TEST(Buffer, SetDataKeepsPositionsAndClearResetsThem) {
   EXPECT_EQ(b.ReadByte(), 5);
 }
 
-TEST(Buffer, CopiesAreIndependent) {
-  Buffer a;
-  a.WriteString("one");
-  Buffer copy = a;
-  copy.WriteByte(1);
-  EXPECT_EQ(a.GetDataLen(), 5u);
-  EXPECT_EQ(copy.GetDataLen(), 6u);
-  EXPECT_EQ(copy.ReadString(), "one");
-}
-
 }  // namespace
