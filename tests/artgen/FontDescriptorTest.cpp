@@ -20,7 +20,7 @@ TEST(FontDescriptor, ReadCleanlyWithEveryCharacterOfTheTextsOnTheSheets) {
   // é è ç à ô Ä Ö Ü ä ö ü ß in Windows-1252.
   for (unsigned char c : {0xE9, 0xE8, 0xE7, 0xE0, 0xF4, 0xC4, 0xD6, 0xDC, 0xE4, 0xF6, 0xFC, 0xDF}) needed.insert(c);
   int fonts = 0;
-  for (const auto& d : ReadManifest(ReadText(DataDir() + "/properties/resources.xml")).declarations) {
+  for (const auto& d : ReadManifest().declarations) {
     if (d.kind != "Font") continue;
     ++fonts;
     ZingTest::FontTestHost host;

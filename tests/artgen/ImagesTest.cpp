@@ -20,7 +20,7 @@ struct Loaded {
 
 std::map<std::string, Loaded> LoadAll() {
   std::map<std::string, Loaded> all;
-  const Manifest m = ReadManifest(ReadText(DataDir() + "/properties/resources.xml"));
+  const Manifest m = ReadManifest();
   for (const auto& d : m.declarations) {
     if (d.kind != "Image") continue;
     Loaded l;

@@ -13,7 +13,7 @@
 namespace ArtTest {
 namespace {
 
-Manifest Generated() { return ReadManifest(ReadText(DataDir() + "/properties/resources.xml")); }
+Manifest Generated() { return ReadManifest(); }
 
 const Declaration* Find(const Manifest& m, const std::string& id) {
   for (const auto& d : m.declarations) {
