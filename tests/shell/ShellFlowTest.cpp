@@ -37,7 +37,10 @@ struct ShellFlow : ShellFixture {
     ASSERT_TRUE(app->exits.empty()) << (services->messageBoxes.empty() ? "" : services->messageBoxes[0]);
     ASSERT_TRUE(Shown(app->mSplash));
     ASSERT_TRUE(app->mSplash->IsStartLinkEnabled());
-    ClickCentre(app->mSplash->GetStartLinkRect());
+    const Zing::Rect link = app->mSplash->GetStartLinkRect();
+    MoveTo(link.x + link.w / 2, link.y + link.h / 2);
+    EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // a link shows the hand
+    ClickCentre(link);
     ASSERT_EQ(app->mSplash, nullptr);
     ASSERT_TRUE(Shown(app->mStartScreen));
     ASSERT_TRUE(Shown(app->mMainMenu));
