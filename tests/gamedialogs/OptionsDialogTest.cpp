@@ -42,10 +42,13 @@ TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
   ASSERT_NE(options, nullptr);
   EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
   Zing::Slider* music = options->GetMusicSlider();
+  Zing::Slider* effects = options->GetEffectsSlider();
+  for (const Zing::Widget* control : {static_cast<Zing::Widget*>(music), static_cast<Zing::Widget*>(effects)}) {
+    EXPECT_TRUE(control->x > options->x && control->x + control->width < options->x + options->width);
+  }
   Drag(music->GetRect(), music->x);       // all the way left
   EXPECT_LT(app->GetMusicVolume(), 0.1);  // before DONE
   const double musicVolume = app->GetMusicVolume();
-  Zing::Slider* effects = options->GetEffectsSlider();
   ClickCentre(effects->GetRect());
   EXPECT_NEAR(app->GetSfxVolume(), 0.5, 0.1);
   ClickCentre(options->GetFullScreenBox()->GetRect());

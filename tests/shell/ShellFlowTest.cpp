@@ -21,6 +21,7 @@
 #include "game/shell/StartScreen.h"
 #include "game/shell/Texts.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/widget/ProbeWidget.h"
 
 namespace {
 
@@ -301,6 +302,19 @@ TEST_F(DamagedData, UnreadableLevelFilesAreReportedAndPlayGoesOnWithoutABoard) {
   Click(CellX(3), CellY(3));
   RunFor(200);
   EXPECT_TRUE(app->exits.empty());
+}
+
+TEST(ShadowScreen, EveryShowingFadesInFromNothing) {
+  WidgetTest::FakeHost host;
+  Zing::WidgetManager manager(&host);
+  ShadowScreen shadow(nullptr);
+  for (int showing = 0; showing < 2; ++showing) {
+    manager.AddWidget(&shadow);
+    EXPECT_EQ(shadow.GetAlpha(), 0);
+    for (int i = 0; i < 2 * ShadowScreen::kFullAlpha; ++i) shadow.Update();
+    EXPECT_EQ(shadow.GetAlpha(), ShadowScreen::kFullAlpha);
+    manager.RemoveWidget(&shadow);
+  }
 }
 
 }  // namespace
