@@ -10,6 +10,8 @@
 #include <string>
 
 #include "framework/audio/SilentSoundManager.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/ButtonWidget.h"
 #include "framework/widget/Dialog.h"
 #include "game/puzzle/GameScreen.h"
@@ -302,6 +304,20 @@ TEST_F(DamagedData, UnreadableLevelFilesAreReportedAndPlayGoesOnWithoutABoard) {
   Click(CellX(3), CellY(3));
   RunFor(200);
   EXPECT_TRUE(app->exits.empty());
+}
+
+TEST_F(ShellFlow, TheSplashCoversTheWholeWindow) {
+  Start();
+  ASSERT_TRUE(Shown(app->mSplash));
+  Zing::MemoryImage screen;
+  screen.Create(640, 480);
+  Zing::Graphics g(&screen);
+  g.SetColor(Zing::Color(255, 0, 255));
+  g.FillRect(0, 0, 640, 480);
+  app->mSplash->Draw(&g);
+  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{639, 479}}) {
+    EXPECT_NE(screen.GetPixel(x, y), Zing::Color(255, 0, 255).ToPacked()) << x << "," << y;
+  }
 }
 
 TEST(ShadowScreen, EveryShowingFadesInFromNothing) {
