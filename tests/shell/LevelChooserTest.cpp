@@ -2,6 +2,11 @@
 // player start, its arrows and slider, the remembered choice, and the chosen
 // board starting with the saved game's score and hints.
 
+#include <fstream>
+#include <iterator>
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/Dialog.h"
 #include "framework/widget/Slider.h"
 #include "game/puzzle/GameScreen.h"
@@ -102,6 +107,34 @@ TEST_F(LevelChooser, ReachedBoardsStartWithTheSavedScoreAndHints) {
   // Saving on an earlier board leaves the furthest board reached as it was.
   app->ReturnToStartScreen();
   EXPECT_EQ(Setting("UnlockedLevel"), 9);
+}
+
+// The miniature of the last board, in its two top rows above the lock: a cell
+// where the board has one, a hole where it has none (cell centres at
+// 43 + 20x, 86 + 20y in the dialog).
+TEST_F(LevelChooser, TheMiniatureShowsTheBoardsCells) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  LevelDialog* dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
+  Zing::MemoryImage image;
+  image.Create(dialog->width, dialog->height);
+  Zing::Graphics g(&image);
+  dialog->Draw(&g);
+  std::ifstream file(dataDir + "/levels/level_b.dat", std::ios::binary);
+  const std::string boards{std::istreambuf_iterator<char>(file), {}};
+  ASSERT_EQ(boards.size(), 100u * kBoardRecordSize);
+  const auto present = [&](int cx, int cy) {
+    const std::size_t at = 99u * kBoardRecordSize + 2u * static_cast<std::size_t>(cy);
+    const int row = static_cast<unsigned char>(boards[at]) | static_cast<unsigned char>(boards[at + 1]) << 8;
+    return ((row >> cx) & 1) != 0;
+  };
+  std::uint32_t cell = 0;
+  for (int cx = 0; cx < kBoardSize && cell == 0; ++cx)
+    if (present(cx, 0)) cell = image.GetPixel(43 + 20 * cx, 86);
+  for (int cy = 0; cy < 2; ++cy)
+    for (int cx = 0; cx < kBoardSize; ++cx)
+      EXPECT_EQ(image.GetPixel(43 + 20 * cx, 86 + 20 * cy) == cell, present(cx, cy)) << cx << "," << cy;
 }
 
 }  // namespace
