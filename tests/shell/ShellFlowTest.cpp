@@ -3,6 +3,7 @@
 // flow, a level solved through the mouse with the panel following it, the
 // questions and their answers, pausing, saving, and bad data.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,6 +23,7 @@
 #include "game/shell/Splash.h"
 #include "game/shell/StartScreen.h"
 #include "game/shell/Texts.h"
+#include "tests/graphics/RecordingImage.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/widget/ProbeWidget.h"
 
@@ -96,6 +98,14 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
   ASSERT_TRUE(Shown(app->mGameScreen));
   EXPECT_FALSE(Shown(app->mStartScreen));
   ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
+  ZingTest::RecordingImage drawn(640, 480);  // the help picture, its largest piece, is centred
+  Zing::Graphics g(&drawn);
+  app->GetDialog(DIALOG_HELP)->Draw(&g);
+  const auto picture = std::max_element(drawn.calls.begin(), drawn.calls.end(),
+                                        [](const auto& a, const auto& b) { return a.src.w < b.src.w; });
+  ASSERT_NE(picture, drawn.calls.end());
+  EXPECT_NEAR(picture->rect.x + picture->rect.w / 2, app->GetDialog(DIALOG_HELP)->width / 2, 1);
+  EXPECT_NEAR(picture->rect.y + picture->rect.h / 2, 217, 1);  // between the header and the button
   EXPECT_TRUE(Shown(app->mShadow));
   EXPECT_TRUE(app->mGameScreen->IsPaused());
   RunFor(1000);
