@@ -146,6 +146,12 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   EXPECT_EQ(app->mLocale, "De");
   EXPECT_EQ(app->mMainMenu->GetButton(1)->label, TEXT_OPTIONS);
   EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
+  options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
+  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  ASSERT_NE(language, nullptr);
+  EXPECT_EQ(language->GetSelectedIndex(), 1);  // the chooser opens on the language in use
 }
 
 }  // namespace

@@ -316,7 +316,7 @@ TEST_F(DamagedData, UnreadableLevelFilesAreReportedAndPlayGoesOnWithoutABoard) {
   EXPECT_TRUE(app->exits.empty());
 }
 
-TEST_F(ShellFlow, TheSplashCoversTheWholeWindow) {
+TEST_F(ShellFlow, TheSplashAndTheStartScreenCoverTheWindow) {
   Start();
   ASSERT_TRUE(Shown(app->mSplash));
   Zing::MemoryImage screen;
@@ -328,6 +328,13 @@ TEST_F(ShellFlow, TheSplashCoversTheWholeWindow) {
   for (const auto& [x, y] : {std::pair{0, 0}, std::pair{639, 479}}) {
     EXPECT_NE(screen.GetPixel(x, y), Zing::Color(255, 0, 255).ToPacked()) << x << "," << y;
   }
+  // So does the start screen beside the menu panel.
+  ClickCentre(app->mSplash->GetStartLinkRect());
+  ASSERT_TRUE(Shown(app->mStartScreen));
+  g.SetColor(Zing::Color(255, 0, 255));
+  g.FillRect(0, 0, 640, 480);
+  app->mStartScreen->Draw(&g);
+  EXPECT_NE(screen.GetPixel(0, 0), Zing::Color(255, 0, 255).ToPacked());
 }
 
 TEST(ShadowScreen, EveryShowingFadesInFromNothing) {
