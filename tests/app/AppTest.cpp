@@ -11,10 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "framework/app/ZingAppBase.h"
-#include "framework/platform/NullPlatform.h"
 #include "framework/widget/Widget.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/NullApp.h"
 
 namespace {
 
@@ -62,25 +60,18 @@ class ProbeWidget : public Zing::Widget {
   void KeyDown(int key) override { events.push_back("key " + std::to_string(key)); }
 };
 
-class TestApp : public Zing::ZingAppBase {
+class TestApp : public ZingTest::NullApp<> {
  public:
-  explicit TestApp(NullServices* nullServices) : ZingAppBase(std::unique_ptr<NullServices>(nullServices)) {
-    registryKey = "ZingTest\\App";
-    autoStartLoadingThread = false;
-  }
-  std::vector<int> exits;
+  explicit TestApp(NullServices* nullServices) : NullApp(nullServices) { registryKey = "ZingTest\\App"; }
   int loadingCompletedCalls = 0;
   int loadingSteps = 0;
 
-  void ExitProcess(int code) override { exits.push_back(code); }
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
   void LoadingThreadProc() override {
     loadingTotal = 10;
     for (int i = 0; i < loadingSteps; ++i) ++loadingDone;
   }
-  using ZingAppBase::deferredMessages;
   using ZingAppBase::ProcessSafeDeleteList;
-  using ZingAppBase::WindowProc;
 };
 
 // The longest run of updates without a draw between them.
@@ -94,22 +85,8 @@ int LongestRunWithoutDraw(const std::string& trace) {
   return longest;
 }
 
-struct AppFixture : ::testing::Test {
-  ZingTest::TempFolder home;
-  NullServices* services = new NullServices;
-  std::unique_ptr<TestApp> app;
-
-  void SetUp() override {
-    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
-    services->appDataFolder = home.Path() + "/data/";
-    app = std::make_unique<TestApp>(services);
-  }
-
-  // Runs loop steps until the simulated clock has moved `ms` further.
-  void RunFor(std::uint32_t ms) {
-    const std::uint32_t end = services->clock + ms;
-    while (services->clock < end && !app->shutdown) app->UpdateApp();
-  }
+struct AppFixture : ZingTest::NullAppFixture<TestApp> {
+  void SetUp() override { MakeApp(); }
 
   // Finishes the step cycle, stalls for `ms`, and counts the updates that
   // follow until the loop first sleeps.
@@ -136,21 +113,6 @@ struct AppFixture : ::testing::Test {
     app->running = true;
     app->lastTimeCheck = services->clock;
     app->timeChecked = true;
-  }
-
-  void Send(MessageCode code, int param = 0, int x = 0, int y = 0, bool alt = false) {
-    Zing::Platform::WindowMessage m;
-    m.code = code;
-    m.param = param;
-    m.x = x;
-    m.y = y;
-    m.altDown = alt;
-    app->WindowProc(m);
-    while (!app->deferredMessages.empty()) {
-      bool updated = false;
-      app->updateAppState = 0;
-      app->UpdateAppStep(&updated);
-    }
   }
 };
 
