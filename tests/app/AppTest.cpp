@@ -107,13 +107,6 @@ struct AppFixture : ZingTest::NullAppFixture<TestApp> {
     tracer.onUpdate = [&tracer] { tracer.MarkDirty(); };
     app->GetWidgetManager()->AddWidget(&tracer);
   }
-
-  void Start() {
-    app->Init();
-    app->running = true;
-    app->lastTimeCheck = services->clock;
-    app->timeChecked = true;
-  }
 };
 
 TEST_F(AppFixture, HundredUpdatesPerSecondAndBoundedCatchUp) {

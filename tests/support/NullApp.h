@@ -44,6 +44,14 @@ struct NullAppFixture : ::testing::Test {
     app = std::make_unique<App>(services);
   }
 
+  // Initialised and running, the clock checked from now.
+  void Start() {
+    app->Init();
+    app->running = true;
+    app->lastTimeCheck = services->clock;
+    app->timeChecked = true;
+  }
+
   // Loop steps until the simulated clock has moved `ms` further.
   void RunFor(std::uint32_t ms) {
     const std::uint32_t end = services->clock + ms;
