@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -65,13 +66,23 @@ class TestApp : public ZingTest::NullApp<> {
   explicit TestApp(NullServices* nullServices) : NullApp(nullServices) { registryKey = "ZingTest\\App"; }
   int loadingCompletedCalls = 0;
   int loadingSteps = 0;
+  std::atomic<bool>* holdLoading = nullptr;  // the loading thread waits while it is set
+  std::vector<std::string> debugKeys;        // "key ctrl alt" of every key offered to the debug hook
 
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
+  bool DebugKeyDownAsync(int key, bool ctrl, bool alt) override {
+    debugKeys.push_back(std::to_string(key) + " " + std::to_string(ctrl) + " " + std::to_string(alt));
+    return false;
+  }
   void LoadingThreadProc() override {
     loadingTotal = 10;
-    for (int i = 0; i < loadingSteps; ++i) ++loadingDone;
+    for (int i = 0; i < loadingSteps; ++i) {
+      ++loadingDone;
+      while (i == 0 && holdLoading != nullptr && *holdLoading) std::this_thread::yield();
+    }
   }
   using ZingAppBase::ProcessSafeDeleteList;
+  using ZingAppBase::RecoverDisplay;
 };
 
 // The longest run of updates without a draw between them.
@@ -157,6 +168,8 @@ TEST_F(AppFixture, LoadingThreadProgressAndCompletion) {
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   app->autoStartLoadingThread = true;
   app->loadingSteps = 10;
+  std::atomic<bool> hold{true};
+  app->holdLoading = &hold;
   app->Init();
   // Shuts the application down after two simulated seconds.
   struct Closer : Zing::Widget {
@@ -164,8 +177,17 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
     NullServices* services;
     std::uint32_t start;
     bool screenSaverAllowedWhileLoading = false;
+    bool throttledWhileLoading = false;
+    double progressWhileLoading = 0;
+    std::atomic<bool>* hold = nullptr;
     void Update() override {
       Widget::Update();
+      if (*hold) {  // the loading thread stands after its first step
+        while (app->loadingDone == 0) std::this_thread::yield();
+        throttledWhileLoading = app->throttleMainThread;
+        progressWhileLoading = app->GetLoadingThreadProgress();
+        *hold = false;
+      }
       if (!app->loaded && services->screenSaverAllowed) screenSaverAllowedWhileLoading = true;
       if (app->loaded && services->clock - start >= 2000) app->Shutdown();
     }
@@ -173,11 +195,14 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   stopper.app = app.get();
   stopper.services = services;
   stopper.start = services->clock;
+  stopper.hold = &hold;
   app->GetWidgetManager()->AddWidget(&stopper);
   app->Run();
   EXPECT_TRUE(app->shutdown);
   EXPECT_EQ(app->loadingCompletedCalls, 1);
   EXPECT_FALSE(stopper.screenSaverAllowedWhileLoading);
+  EXPECT_TRUE(stopper.throttledWhileLoading);
+  EXPECT_DOUBLE_EQ(stopper.progressWhileLoading, 0.1);
   EXPECT_TRUE(services->screenSaverAllowed);
   EXPECT_GE(app->updateCount, 199);
   EXPECT_FALSE(app->running);
@@ -262,10 +287,15 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
   Send(MessageCode::Char, 's');
   Send(MessageCode::KeyUp, Zing::KEYCODE_MENU);
   Send(MessageCode::Char, 'r');
+  Send(MessageCode::KeyDown, Zing::KEYCODE_CONTROL);
+  Send(MessageCode::KeyDown, 'B');
+  Send(MessageCode::KeyUp, Zing::KEYCODE_CONTROL);
+  Send(MessageCode::KeyDown, 'C');
+  EXPECT_EQ(app->debugKeys, (std::vector<std::string>{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
   const std::vector<std::string> expected = {
-      "down 1 10,20",  "up 1",     "down 2 10,20", "up 1",     "down -1 10,20", "up -1",
-      "down -2 10,20", "up -1",    "down 3 10,20", "up 3",     "wheel 2",       "wheel -1",
-      "key 65",        "char 233", "key 18",       "char 115", "char 114"};
+      "down 1 10,20", "up 1",         "down 2 10,20", "up 1",    "down -1 10,20", "up -1",  "down -2 10,20",
+      "up -1",        "down 3 10,20", "up 3",         "wheel 2", "wheel -1",      "key 65", "char 233",
+      "key 18",       "char 115",     "char 114",     "key 17",  "key 66",        "key 67"};
   EXPECT_EQ(probe.events, expected);
   app->GetWidgetManager()->RemoveWidget(&probe);
 }
@@ -285,6 +315,29 @@ TEST_F(AppFixture, AltEnterSwitchesScreenModeUnlessWindowedIsImpossible) {
   Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_TRUE(app->windowed);
   EXPECT_EQ(services->windowsCreated, windows + 2);
+}
+
+TEST_F(AppFixture, MinimizingMutesUntilRestoredAndATooSmallDesktopRecoversInFullScreen) {
+  app->windowed = true;
+  Start();
+  Send(MessageCode::Size, Zing::Platform::SizeMinimized);
+  Send(MessageCode::Size, Zing::Platform::SizeMinimized);
+  EXPECT_TRUE(app->minimized);
+  EXPECT_GT(app->muteCount, 0);
+  app->WriteToRegistry();
+  int muted = -1;
+  EXPECT_TRUE(app->RegistryReadInteger("Muted", muted));
+  EXPECT_EQ(muted, 0);  // not the player's own mute
+  Send(MessageCode::Size, 0);
+  EXPECT_FALSE(app->minimized);
+  EXPECT_EQ(app->muteCount, 0);
+
+  services->desktop = {0, 0, 641, 481};  // a window fits
+  app->RecoverDisplay();
+  EXPECT_TRUE(app->windowed);
+  services->desktop = {0, 0, 640, 1000};  // only as wide as the game: no room for a window
+  app->RecoverDisplay();
+  EXPECT_FALSE(app->windowed);
 }
 
 TEST_F(AppFixture, SecondInstanceNotifiesTheFirstAndExitsWithZero) {
