@@ -77,6 +77,9 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   EXPECT_EQ(app->modalOpens, 1);
   ASSERT_NE(dialog->noButton, nullptr);
   EXPECT_EQ(dialog->yesButton->label, "YES");
+  // The two buttons share the width side by side, inside the dialog.
+  EXPECT_LT(dialog->yesButton->x + dialog->yesButton->width, dialog->noButton->x);
+  EXPECT_LE(dialog->noButton->x + dialog->noButton->width, dialog->x + dialog->width);
 
   QueueClickOn(dialog->yesButton.get());
   EXPECT_EQ(dialog->WaitForResult(false), Dialog::ID_YES);
