@@ -338,6 +338,10 @@ TEST_F(AppFixture, MinimizingMutesUntilRestoredAndATooSmallDesktopRecoversInFull
   services->desktop = {0, 0, 640, 1000};  // only as wide as the game: no room for a window
   app->RecoverDisplay();
   EXPECT_FALSE(app->windowed);
+  app->windowed = true;
+  services->desktop = {0, 0, 1000, 480};  // only as high
+  app->RecoverDisplay();
+  EXPECT_FALSE(app->windowed);
 }
 
 TEST_F(AppFixture, SecondInstanceNotifiesTheFirstAndExitsWithZero) {
