@@ -217,6 +217,8 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   box.Resize(0, 0, 12, 12);
   manager.AddWidget(&box);
   EXPECT_EQ(Pixel(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(Pixel(11, 5), 0xFFFFFFu);  // the outline all round
+  EXPECT_EQ(Pixel(5, 11), 0xFFFFFFu);
   EXPECT_EQ(Pixel(5, 5), 0x505050u);
   Click(5, 5);
   manager.MouseDown(5, 5, -1);
