@@ -10,7 +10,7 @@ GENERATOR := -G Ninja
 LAUNCHER  := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build test test-sanitize fuzz bench bench-game play format clean
+.PHONY: all deps configure build test test-sanitize fuzz bench bench-game play package install screenshots format clean
 
 all: build
 
@@ -53,6 +53,20 @@ bench-game: build
 
 play: build
 	cd $(BUILD) && ./lintwick
+
+# The Debian package build/lintwick_<version>_<arch>.deb (install it with
+# apt install ./build/lintwick_*.deb).
+package: build
+	cmake --build $(BUILD) --target package
+
+# Installs below PREFIX (default /usr/local; root needed there).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The README's pictures, made from the real game in a private X server.
+screenshots: build
+	scripts/screenshots.sh $(BUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -18,6 +18,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool libx11-dev
   # the font benchmark compares against it
   libsdl2-ttf-dev
+  # installing and packaging: validators of the desktop files, the manual
+  # page's formatter, and what CPack's Debian packages need
+  desktop-file-utils appstream groff-base dpkg-dev file
 )
 
 missing=()

@@ -19,7 +19,9 @@ std::unique_ptr<MemoryImage> ZingAppBase::GetDisplayImage(const std::string& fil
   ImageLib::ImagePtr picture = ImageLib::GetImage(fileName, true);
   if (!picture) return nullptr;
   auto image = std::make_unique<MemoryImage>();
-  image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight(), commitBits);
+  const int pictureWidth = picture->GetWidth(), pictureHeight = picture->GetHeight();
+  image->AdoptBits(picture->TakeBits(), pictureWidth, pictureHeight);
+  if (commitBits) image->CommitBits();
   return image;
 }
 

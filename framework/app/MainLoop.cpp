@@ -136,6 +136,7 @@ bool ZingAppBase::UpdateAppStep(bool* updated) {
 
   if (updateAppState == 0) {
     PumpMessages();
+    ReplayDemoEvents();
     if (!ProcessDeferredMessages()) updateAppState = 1;
   } else {
     const int before = updateCount;
@@ -157,10 +158,19 @@ bool ZingAppBase::Process(bool allowSleep) {
   const double period = vsyncUpdates ? (1000.0 / refreshRate) / updateMultiplier : frameTime / updateMultiplier;
   const double fraction = vsyncUpdates ? 1000.0 / (frameTime * refreshRate) : 1.0;
 
+  if (playingDemo && (fastForwardToEnd || demoJumpTarget > updateCount)) return DemoFastForward(allowSleep);
+
   // While updates are suspended the loop still pumps messages (the key that
-  // ends the pause must get through) but sleeps instead of spinning.
+  // ends the pause must get through) but sleeps instead of spinning. A
+  // paused playback may be stepped one update at a time.
   if (paused || updateMultiplier <= 0) {
     updateAppState = 3;
+    if (stepOneUpdate) {
+      stepOneUpdate = false;
+      DoUpdateFrames();
+      forceRedraw = true;
+      DrawDirtyWidgets();
+    }
     if (allowSleep) services->Sleep(frameTime);
     timeChecked = false;
     return true;
@@ -184,7 +194,7 @@ bool ZingAppBase::Process(bool allowSleep) {
     if (!due) {
       drawBranch = true;
     } else {
-      if (updateMultiplier == 1.0) {
+      if (updateMultiplier == 1.0 && !playingDemo) {
         if (++vsyncCheckCount >= (frameTime + 999) / frameTime) {
           if (now - lastVSyncCheckTick <= 800) {
             if (++vsyncBrokenCount >= 3) vsyncBroken = true;
@@ -195,7 +205,11 @@ bool ZingAppBase::Process(bool allowSleep) {
           vsyncCheckCount = 0;
         }
       }
-      if (DoUpdateFrames()) updateAppState = 2;
+      if (DoUpdateFrames()) {
+        updateAppState = 2;
+      } else if (playingDemo) {
+        updateAppState = 3;  // held for loading: keep reading messages meanwhile
+      }
       hasPendingDraw = true;
     }
   } else if (updateAppState == 2) {
@@ -246,7 +260,7 @@ bool ZingAppBase::Process(bool allowSleep) {
 }
 
 bool ZingAppBase::IsVSyncPaced() const {
-  return vsyncUpdates && !lastDrawWasEmpty && !vsyncBroken && (!physWindowed || waitForVSync);
+  return !playingDemo && vsyncUpdates && !lastDrawWasEmpty && !vsyncBroken && (!physWindowed || waitForVSync);
 }
 
 // Wall time since the last check is owed to updates (at most 200 ms) and
@@ -263,15 +277,25 @@ void ZingAppBase::AccountElapsedTime(std::uint32_t now) {
 
 bool ZingAppBase::DoUpdateFrames() {
   if (crashed) return false;
-  if (loadingThreadCompleted && !loaded) {
-    loaded = true;
-    throttleMainThread = false;
-    services->AllowScreenSaver(true);
-    services->DebugOutput(Format("Resource Loading Time: %d\r\n", loadingTime.load()));
-    LoadingThreadCompleted();
+  if (playingDemo) {
+    // Loading completes when the recording says so, and no update runs
+    // before everything due at the current one has been played.
+    ReplayDemoEvents();
+    if (DemoHoldsUpdates() || shutdown) return false;
+  } else if (loadingThreadCompleted && !loaded) {
+    RecordDemoEvent(MakeDemoEvent(DemoEventKind::LoadingCompleted));
+    CompleteLoading();
   }
   UpdateFrames();
   return true;
+}
+
+void ZingAppBase::CompleteLoading() {
+  loaded = true;
+  throttleMainThread = false;
+  services->AllowScreenSaver(true);
+  services->DebugOutput(Format("Resource Loading Time: %d\r\n", loadingTime.load()));
+  LoadingThreadCompleted();
 }
 
 void ZingAppBase::UpdateFrames() {
@@ -305,6 +329,7 @@ bool ZingAppBase::DrawDirtyWidgets() {
   const bool vsyncPaced = IsVSyncPaced();  // as the timing step saw it
   WatchScreenSaver(services->Now());
   const std::uint32_t start = services->Now();
+  if (showFPS) UpdateStatistics(start);
   const bool drew = widgetManager->DrawScreen();  // locks the screen image itself
   const std::uint32_t now = services->Now();
   if (!(drew || now - lastDrawTick >= 1000 || forceRedraw) || static_cast<std::int32_t>(now - nextDrawTick) < 0) {
@@ -324,7 +349,9 @@ bool ZingAppBase::DrawDirtyWidgets() {
   }
   const std::uint32_t presentStart = services->Now();
   lastDrawTick = presentStart;
+  if (showFPS) DrawStatistics();
   Redraw();
+  RestoreUnderStatistics();
   const std::uint32_t presentEnd = services->Now();
   presentTime += static_cast<int>(presentEnd - presentStart);
   if (!vsyncPaced) AccountElapsedTime(presentEnd);
@@ -421,6 +448,11 @@ void ZingAppBase::PumpMessages() {
 }
 
 void ZingAppBase::WindowProc(const Platform::WindowMessage& message) {
+  // A playback hears only the close request and the playback keys.
+  if (playingDemo && message.code != MessageCode::Paint && message.code != MessageCode::Notify &&
+      message.code != MessageCode::Close && message.code != MessageCode::Char) {
+    return;
+  }
   switch (message.code) {
     case MessageCode::Paint:
       if (initialized) Redraw();
@@ -473,7 +505,13 @@ bool ZingAppBase::ProcessDeferredMessages() {
   if (deferredMessages.empty()) return false;
   const Platform::WindowMessage message = deferredMessages.front();
   deferredMessages.pop_front();
-  ProcessDeferredMessage(message);
+  if (playingDemo) {
+    ProcessDeferredMessageInPlayback(message);
+  } else if (demoWriter) {
+    RecordAndProcess(message);
+  } else {
+    ProcessDeferredMessage(message);
+  }
   return !deferredMessages.empty();
 }
 
@@ -555,9 +593,16 @@ void ZingAppBase::ProcessMouseMessage(const Platform::WindowMessage& message) {
 }
 
 void ZingAppBase::CheckPointerInWindow() {
+  if (playingDemo) return;  // the demo says where the pointer is
   int x = 0;
   int y = 0;
   const bool inside = services->GetPointerInWindow(x, y) && x >= 0 && y >= 0 && x < width && y < height;
+  if (inside == mouseIn) return;
+  RecordDemoEvent(MakeDemoEvent(inside ? DemoEventKind::MouseEnter : DemoEventKind::MouseLeave));
+  SetMouseIn(inside);
+}
+
+void ZingAppBase::SetMouseIn(bool inside) {
   if (inside == mouseIn) return;
   mouseIn = inside;
   if (!inside) widgetManager->MouseExit();

@@ -5,17 +5,22 @@
 #include "framework/app/ZingAppBase.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 #include "framework/app/FileAccess.h"
 #include "framework/audio/OpenALMusicInterface.h"
 #include "framework/audio/OpenALSoundManager.h"
 #include "framework/audio/SilentSoundManager.h"
+#include "framework/graphics/Font.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/SysFont.h"
 #include "framework/platform/FileSystem.h"
+#include "framework/platform/Scaling.h"
 #include "framework/resource/PakInterface.h"
 #include "framework/widget/Dialog.h"
+#include "framework/widget/SystemFonts.h"
 #include "framework/widget/Widget.h"
 
 namespace Zing {
@@ -39,6 +44,13 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
   sharedImages = std::make_unique<SharedImageCache>(
       [this](const std::string& fileName) { return GetDisplayImage(fileName, false); });
   manifestFonts = std::make_unique<ManifestFonts>(this, [this](const std::string& text) { Popup(text); });
+  // Controls and dialogs without a font of their own draw in the desktop's
+  // font; a face the system cannot give leaves their texts undrawn.
+  SetSystemFontFactory([](const std::string& face, int size, bool bold) -> std::unique_ptr<Font> {
+    auto font = std::make_unique<SysFont>(face, size, bold);
+    if (!font->IsValid()) return nullptr;
+    return font;
+  });
   resourceManager = std::make_unique<ResourceManager>(this);
   resourceManager->SetFontFactory(manifestFonts.get());
   stringTable = {
@@ -58,6 +70,8 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
 
 ZingAppBase::~ZingAppBase() {
   ConfirmAccelerationOnExit();
+  WriteDemoFile();
+  settings.SetAccessHook(nullptr);
   StopCursorThread();
   if (loadingThread.joinable()) loadingThread.join();
   // Dialogs still open belong to the table; nothing runs inside them now.
@@ -79,13 +93,18 @@ ZingAppBase::~ZingAppBase() {
 void ZingAppBase::Init() {
   mainThreadId = std::this_thread::get_id();
   if (shutdown) return;
+  // --help and --version answer before anything is read, written or shown.
+  HandleInformationOptions();
+  if (shutdown) return;
 
+  // The display library is linked into the program on this platform, so the
+  // check for a missing one has nothing to find.
   ReadFromRegistry();
 
   appDataFolder = services->GetAppDataFolder(companyName, productName);
   if (!demoFileName.empty() && demoFileName[0] != '/') demoFileName = appDataFolder + demoFileName;
 
-  if (!commandLineParsed) ParseCommandLine(commandLine);
+  if (!commandLineParsed) ParseCommandLine();
   if (shutdown) return;
   if (isScreenSaver) onlyOneCopy = false;
 
@@ -99,8 +118,15 @@ void ZingAppBase::Init() {
     if (shutdown) return;
   }
 
-  randomSeed = services->Now();
+  // The platform's tick count starts with the program, so on its own it would
+  // give every run the same seed; the time of day makes each run its own.
+  randomSeed = services->Now() ^
+               static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count() / 1000000);
   SeedRandom(randomSeed);
+  StartDemo();  // a playback takes the recorded seed
+  if (shutdown) return;
+  // The runtime's own generator follows the same seed, so that a playback
+  // repeats whatever draws from it as well.
   std::srand(randomSeed);
 
   PreDisplayHook();
@@ -109,6 +135,7 @@ void ZingAppBase::Init() {
 
   MakeWindow();
   if (shutdown) return;
+  ExchangeDemoDisplayMode();
 
   // The constructor's silent manager makes way for the real one; one that a
   // derived application installed stays.
@@ -131,68 +158,36 @@ void ZingAppBase::HandleAlreadyRunning() {
 
 void ZingAppBase::HandleNotifyMessage() { services->RestoreAndRaiseWindow(); }
 
-void ZingAppBase::ParseCommandLine(const std::string& text) {
-  commandLineParsed = true;
-  std::string name;
-  std::string value;
-  bool quoted = false;
-  bool inValue = false;
-  auto finish = [&] {
-    if (!name.empty()) HandleCmdLineParam(name, value);
-    name.clear();
-    value.clear();
-    inValue = false;
-  };
-  for (char c : text) {
-    if (shutdown) return;
-    if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ' ' && !quoted) {
-      finish();
-    } else if (c == '=' && !inValue) {
-      inValue = true;
-    } else {
-      (inValue ? value : name) += c;
-    }
-  }
-  finish();
-}
-
-void ZingAppBase::HandleCmdLineParam(const std::string& name, const std::string& value) {
-  std::string lower = name;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  if (lower == "-changedir") {
-    changeDirTarget = value;
-  } else if (lower == "-screensaver") {
-    isScreenSaver = true;
-  } else if (lower == "-crash" || lower == "-play" || lower == "-record" || lower == "-demofile" ||
-             lower == "-recnum" || lower == "-playnum") {
-    // Demo recording and the crash report are not part of this build.
-    services->DebugOutput("Ignoring command line parameter " + name);
-  } else {
-    Popup(GetString("INVALID_COMMANDLINE_PARAM", "Invalid command line parameter: ") + name);
-    Exit(0);
-  }
-}
-
 // ---------------------------------------------------------------- window and display
 
 void ZingAppBase::PlaceWindow(Platform::WindowSpec& request) {
   if (preferredX == -1 && preferredY == -1) return;  // centred
   const Platform::ScreenRect area = services->GetDesktopWorkArea();
-  request.x = std::max(area.x + 4, std::min(preferredX, area.x + area.w - width - 4));
-  request.y = std::max(area.y + 4, std::min(preferredY, area.y + area.h - height - 4));
+  const int windowWidth = request.width * request.scale;
+  const int windowHeight = request.height * request.scale;
+  request.x = std::max(area.x + 4, std::min(preferredX, area.x + area.w - windowWidth - 4));
+  request.y = std::max(area.y + 4, std::min(preferredY, area.y + area.h - windowHeight - 4));
 }
 
 void ZingAppBase::MakeWindow() {
   Platform::WindowSpec request;
   request.title = title;
-  request.windowed = windowed;
+  // A playback always shows in a window, whatever mode was recorded.
+  request.windowed = windowed || playingDemo;
   request.width = width;
   request.height = height;
   request.allowMaximize = allowMaximize;
-  if (windowed) PlaceWindow(request);
-  physWindowed = windowed;
+  if (request.windowed) {
+    // "WindowScale": 0 or absent picks the largest whole-number scale that
+    // fits the desktop, 1 to 4 a fixed one. It is set by hand in the settings
+    // file, so it is read afresh for every window and never written.
+    int requestedScale = 0;
+    RegistryReadInteger("WindowScale", requestedScale);
+    request.scale =
+        Platform::ChooseWindowScale(services->GetDesktopWorkArea(), request.width, request.height, requestedScale);
+    PlaceWindow(request);
+  }
+  physWindowed = request.windowed;
 
   bool stored3D = false;
   if (RegistryReadBoolean("Is3D", stored3D)) {
@@ -292,7 +287,7 @@ bool ZingAppBase::InitDisplay() {
   }
 
   displayLost = false;
-  active = services->IsMainWindowActive();
+  active = DemoActivationAtDisplayStart(services->IsMainWindowActive());
   RehupFocus();
   if (!screenImage) {
     screenImage = std::make_unique<MemoryImage>();
@@ -486,10 +481,18 @@ void ZingAppBase::Shutdown() {
   if (shutdown.exchange(true)) return;
   exitToTop = true;
   ShutdownHook();
+  RestoreDemoVolumes();
   StopCursorThread();
   if (musicInterface) musicInterface->StopAllMusic();
   services->HideMainWindow();
   if (readFromRegistry) WriteToRegistry();
+  if (playingDemo && readFromRegistry && !isScreenSaver) {
+    // The playback's settings come from the demo, but this run marked itself
+    // as in progress before the demo was opened: it ends normally.
+    settings.SetAccessHook(nullptr);
+    settings.RegistryWriteInteger("InProgress", 0);
+    settings.SetAccessHook(&demoSettingsHook);
+  }
 }
 
 void ZingAppBase::Exit(int code) {

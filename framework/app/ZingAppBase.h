@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -19,13 +20,15 @@
 #include <vector>
 
 #include "framework/app/Buffer.h"
+#include "framework/app/DemoEvents.h"
+#include "framework/app/DemoFile.h"
 #include "framework/app/SettingsStore.h"
 #include "framework/audio/MusicInterface.h"
 #include "framework/audio/SoundManager.h"
 #include "framework/graphics/SharedImage.h"
 #include "framework/platform/Platform.h"
-#include "framework/resource/ResourceHost.h"
 #include "framework/resource/ManifestFonts.h"
+#include "framework/resource/ResourceHost.h"
 #include "framework/resource/ResourceManager.h"
 #include "framework/widget/ButtonListener.h"
 #include "framework/widget/DialogListener.h"
@@ -35,10 +38,38 @@
 namespace Zing {
 
 class Dialog;
+class Font;
 class Image;
 class MemoryImage;
 class PakInterface;
 class Widget;
+class ZingAppBase;
+
+// Stands between the settings store and its file while a demo is recorded
+// (every access is written to the demo) or played back (every access is
+// answered from the demo and never reaches the file).
+class DemoSettingsHook : public SettingsAccessHook {
+ public:
+  explicit DemoSettingsHook(ZingAppBase* owner) : app(owner) {}
+  std::optional<bool> AnswerWrite(const std::string& name) override;
+  std::optional<bool> AnswerRead(const std::string& name, SettingsValue& value) override;
+  void WriteDone(const std::string& name, bool ok) override;
+  void ReadDone(const std::string& name, bool ok, const SettingsValue& value) override;
+
+ private:
+  ZingAppBase* app;
+};
+
+// One parameter of the command line: its name and the value after "=".
+struct CommandLineParam {
+  std::string name;
+  std::string value;
+};
+
+// Splits a command line: blanks outside double quotes end a parameter, a
+// double quote toggles quoting and is dropped, the first "=" separates the
+// name from the value. Parameters without a name are left out.
+std::vector<CommandLineParam> SplitCommandLine(const std::string& text);
 
 class ZingAppBase : public ButtonListener, public DialogListener, public WidgetManagerHost, public ResourceHost {
  public:
@@ -157,8 +188,20 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   void SetCursorImage(int number, Image* image, int hotX = 0, int hotY = 0);
 
   // Command line: parameters separated by blanks, quotes group, name=value.
+  // The first form parses `commandLine`, the program's arguments.
+  void ParseCommandLine();
   void ParseCommandLine(const std::string& text);
   virtual void HandleCmdLineParam(const std::string& name, const std::string& value);
+  // The text `--help` prints.
+  virtual std::string GetCommandLineHelp() const;
+
+  // Demos. A marker names the current moment of a recording; a playback
+  // lists the markers of its file.
+  void AddDemoMarker(const std::string& name);
+  // A character typed while a demo plays: speed, jumps, pause, sound.
+  void HandleDemoPlaybackKey(char key);
+  // The numbers N of the files `demoPrefix` N ".dmo" in the per-user folder.
+  std::vector<int> FindNumberedDemos() const;
 
   // Settings of the application's key (see SettingsStore).
   bool RegistryWriteString(const std::string& name, const std::string& text);
@@ -220,6 +263,7 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   std::string changeDirTarget;
   std::string demoPrefix = "zingapp";
   std::string demoFileName = "zingapp.dmo";
+  std::string productVersion;  // shown by --version and stored in demo files
   std::string appDataFolder;
   std::string commandLine;  // the program's arguments, as one text
   std::map<std::string, std::string> stringTable;
@@ -274,6 +318,17 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   std::uint32_t lastScreenSaverQuery = 0;
   bool commandLineParsed = false;
   std::uint32_t randomSeed = 0;
+
+  // Demo recording and playback.
+  bool recordingDemo = false;
+  bool playingDemo = false;
+  int nextDemoEventUpdate = 0;  // update of the next event to play; -1 when none is left
+  int demoEventCount = 0;       // events recorded or played so far
+  int demoLength = 0;           // updates of the whole recording
+  int demoJumpTarget = 0;       // fast-forward until this update
+  bool fastForwardToEnd = false;
+  bool stepOneUpdate = false;
+  std::vector<DemoMarker> demoMarkers;
 
   // Cursor.
   static constexpr int kNumCursors = 13;
@@ -349,12 +404,15 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
 
   // Statistics.
   bool showFPS = false;
+  int fpsMode = 0;  // 0 frames per second, 1 the pointer's position
   int drawTime = 0;
   int presentTime = 0;
   int presentCount = 0;
   std::atomic<int> loadingTime{0};  // milliseconds from construction to the end of loading
 
  protected:
+  friend class DemoSettingsHook;
+
   FrameworkSettings GetFrameworkSettings() const;
   void SetFrameworkSettings(const FrameworkSettings& values);
   // One deferred window message; returns whether more remain.
@@ -372,6 +430,50 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   void ProcessMouseMessage(const Platform::WindowMessage& message);
   void ProcessKeyDown(const Platform::WindowMessage& message);
   void CheckPointerInWindow();
+  void SetMouseIn(bool inside);
+  void CompleteLoading();
+  // --help and --version: print and end before anything else happens.
+  void HandleInformationOptions();
+  void SelectNumberedDemo(bool record, const std::string& value);
+
+  // Demos (Demo.cpp).
+  void StartDemo();
+  void WriteDemoFile();
+  bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
+  void RecordDemoEvent(DemoEvent event);
+  void RecordDemoPointer(int x, int y);
+  // A deferred message while recording: written to the demo in the form it
+  // is then processed in, so that playback repeats exactly this processing.
+  void RecordAndProcess(const Platform::WindowMessage& message);
+  void RecordAndProcessPointer(Platform::WindowMessage message);
+  void ProcessDeferredMessageInPlayback(const Platform::WindowMessage& message);
+  void ReadAheadDemoEvent();
+  // Plays every event due at the current update; stops at an event that has
+  // to wait (loading not finished yet, a settings access still to come).
+  void ReplayDemoEvents();
+  void ApplyDemoEvent(const DemoEvent& event);
+  bool DemoHoldsUpdates() const;
+  // Takes the next event when it is of `kind` and due now; stale settings
+  // events left over from a diverging playback are skipped first.
+  bool TakeDemoEvent(DemoEventKind kind, DemoEvent& event);
+  bool DemoActivationAtDisplayStart(bool live);
+  void ExchangeDemoDisplayMode();
+  void CheckDemoEnd();
+  bool DemoFastForward(bool allowSleep);
+  void FinishDemoFastForward();
+  void JumpDemoTo(int update);
+  void HandleDemoTimeEntry(char key);
+  void ShowDemoMarkers();
+  void ToggleDemoSound();
+  void RestoreDemoVolumes();
+
+  // The statistics display (Statistics.cpp).
+  void UpdateStatistics(std::uint32_t now);
+  std::vector<std::string> StatisticsLines() const;
+  // Draws the statistics into the screen image, keeping what they cover in
+  // `saved` so that RestoreUnderStatistics can put it back after presenting.
+  void DrawStatistics();
+  void RestoreUnderStatistics();
   bool InitDisplay();
   void PlaceWindow(Platform::WindowSpec& request);
   // Shows the image of `cursorNum` through the platform; false when there is
@@ -401,6 +503,29 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   std::thread::id mainThreadId;
   std::mt19937 random;
   int heldButtons = 0;
+
+  // Demo state.
+  DemoSettingsHook demoSettingsHook{this};
+  std::unique_ptr<DemoEventWriter> demoWriter;
+  std::unique_ptr<DemoEventReader> demoReader;
+  std::optional<DemoEvent> demoNextEvent;
+  int demoPointerX = 0;  // the pointer as the demo knows it
+  int demoPointerY = 0;
+  bool demoFastForwarding = false;
+  std::uint32_t demoLastFastDraw = 0;
+  bool demoVolumesSaved = false;
+  double demoSavedMusicVolume = 0;
+  double demoSavedSfxVolume = 0;
+  bool demoTimeEntryOpen = false;
+  std::string demoTimeEntry;
+
+  // Statistics display.
+  std::unique_ptr<Font> statisticsFont;
+  int fpsFrames = 0;
+  std::uint32_t fpsStart = 0;
+  int fpsValue = 0;
+  Rect statisticsRect;
+  std::vector<std::uint32_t> statisticsSaved;
 };
 
 // The process's application object.

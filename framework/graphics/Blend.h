@@ -39,12 +39,22 @@ using OpaqueRowFn = void (*)(std::uint32_t* dst, const std::uint32_t* src, int n
 using TintRowFn = void (*)(std::uint32_t* dst, const std::uint32_t* src, int n, const TintParams& params);
 using AddRowFn = void (*)(std::uint32_t* dst, const std::uint32_t* src, int n, const AddParams& params);
 
+// A blend worked out in advance for one source pixel over an opaque
+// destination pixel: every colour channel becomes pre + (d * keep) >> 8 and
+// alpha stays 255. `keep` holds the multiplier (0..256) in both 16-bit
+// halves; `pre` never carries into the next channel. Stops before the first
+// block of pixels (at most a register wide) whose destination is not wholly
+// opaque and returns how many pixels it did; the caller blends the rest by
+// the formulas above.
+using PresetRowFn = int (*)(std::uint32_t* dst, const std::uint32_t* pre, const std::uint32_t* keep, int n);
+
 struct Kernels {
   const char* name;
   FillRowFn fill;
   OpaqueRowFn opaque;
   TintRowFn tint;
   AddRowFn add;
+  PresetRowFn preset;
 };
 
 const Kernels& ScalarKernels();
@@ -63,5 +73,6 @@ std::uint32_t FillPixel(std::uint32_t d, std::uint32_t color);
 std::uint32_t OpaquePixel(std::uint32_t d, std::uint32_t s);
 std::uint32_t TintPixel(std::uint32_t d, std::uint32_t s, const TintParams& params);
 std::uint32_t AddPixel(std::uint32_t d, std::uint32_t s, const AddParams& params);
+std::uint32_t PresetPixel(std::uint32_t d, std::uint32_t pre, std::uint32_t keep);
 
 }  // namespace Zing::Blend

@@ -47,6 +47,7 @@ ZING_SIMD V UnpackLo8(V v) { return _mm256_unpacklo_epi8(v, _mm256_setzero_si256
 ZING_SIMD V UnpackHi8(V v) { return _mm256_unpackhi_epi8(v, _mm256_setzero_si256()); }
 ZING_SIMD V UnpackLo16(V a, V b) { return _mm256_unpacklo_epi16(a, b); }
 ZING_SIMD V UnpackLo32(V a, V b) { return _mm256_unpacklo_epi32(a, b); }
+ZING_SIMD V Add8(V a, V b) { return _mm256_add_epi8(a, b); }
 ZING_SIMD V UnpackHi32(V a, V b) { return _mm256_unpackhi_epi32(a, b); }
 ZING_SIMD V Pack16(V lo, V hi) { return _mm256_packus_epi16(lo, hi); }
 ZING_SIMD V Packs32(V a, V b) { return _mm256_packs_epi32(a, b); }
@@ -70,7 +71,7 @@ ZING_SIMD V Truncate(VF v) { return _mm256_cvttps_epi32(v); }
 #include "framework/graphics/BlendSimdBody.inc"
 
 const Kernels* Avx2Kernels() {
-  static const Kernels kernels{"avx2", FillRow, OpaqueRow, TintRow, AddRow};
+  static const Kernels kernels{"avx2", FillRow, OpaqueRow, TintRow, AddRow, PresetRow};
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") ? &kernels : nullptr;
 }

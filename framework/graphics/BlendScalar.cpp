@@ -74,6 +74,13 @@ std::uint32_t AddPixel(std::uint32_t d, std::uint32_t s, const AddParams& params
   return out;
 }
 
+std::uint32_t PresetPixel(std::uint32_t d, std::uint32_t pre, std::uint32_t keep) {
+  const std::uint32_t m = keep & 0xFFFF;
+  std::uint32_t out = 0xFF000000;
+  for (int shift = 0; shift <= 16; shift += 8) out |= (Channel(pre, shift) + ((Channel(d, shift) * m) >> 8)) << shift;
+  return out;
+}
+
 namespace {
 
 void FillRow(std::uint32_t* dst, int n, std::uint32_t color) {
@@ -89,10 +96,18 @@ void AddRow(std::uint32_t* dst, const std::uint32_t* src, int n, const AddParams
   for (int i = 0; i < n; ++i) dst[i] = AddPixel(dst[i], src[i], params);
 }
 
+int PresetRow(std::uint32_t* dst, const std::uint32_t* pre, const std::uint32_t* keep, int n) {
+  for (int i = 0; i < n; ++i) {
+    if ((dst[i] >> 24) != 255) return i;
+    dst[i] = PresetPixel(dst[i], pre[i], keep[i]);
+  }
+  return n;
+}
+
 }  // namespace
 
 const Kernels& ScalarKernels() {
-  static const Kernels kernels{"scalar", FillRow, OpaqueRow, TintRow, AddRow};
+  static const Kernels kernels{"scalar", FillRow, OpaqueRow, TintRow, AddRow, PresetRow};
   return kernels;
 }
 

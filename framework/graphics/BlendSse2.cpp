@@ -18,6 +18,7 @@ constexpr int kLanes = 4;
 ZING_SIMD V Load(const std::uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const V*>(p)); }
 ZING_SIMD void Store(std::uint32_t* p, V v) { _mm_storeu_si128(reinterpret_cast<V*>(p), v); }
 // The first n (< 4) pixels, the rest 0; and storing only the first n.
+ZING_SIMD V LaneMask(int n) { return _mm_cmpgt_epi32(_mm_set1_epi32(n), _mm_setr_epi32(0, 1, 2, 3)); }
 ZING_SIMD V LoadPartial(const std::uint32_t* p, int n) {
   alignas(16) std::uint32_t lanes[kLanes] = {};
   for (int i = 0; i < n; ++i) lanes[i] = p[i];
@@ -44,6 +45,7 @@ ZING_SIMD V UnpackLo8(V v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()); }
 ZING_SIMD V UnpackHi8(V v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
 ZING_SIMD V UnpackLo16(V a, V b) { return _mm_unpacklo_epi16(a, b); }
 ZING_SIMD V UnpackLo32(V a, V b) { return _mm_unpacklo_epi32(a, b); }
+ZING_SIMD V Add8(V a, V b) { return _mm_add_epi8(a, b); }
 ZING_SIMD V UnpackHi32(V a, V b) { return _mm_unpackhi_epi32(a, b); }
 ZING_SIMD V Pack16(V lo, V hi) { return _mm_packus_epi16(lo, hi); }
 ZING_SIMD V Packs32(V a, V b) { return _mm_packs_epi32(a, b); }
@@ -67,7 +69,7 @@ ZING_SIMD V Truncate(VF v) { return _mm_cvttps_epi32(v); }
 #include "framework/graphics/BlendSimdBody.inc"
 
 const Kernels* Sse2Kernels() {
-  static const Kernels kernels{"sse2", FillRow, OpaqueRow, TintRow, AddRow};
+  static const Kernels kernels{"sse2", FillRow, OpaqueRow, TintRow, AddRow, PresetRow};
   return &kernels;
 }
 

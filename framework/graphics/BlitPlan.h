@@ -24,6 +24,7 @@ class BlitPlan {
   BlitPlan(const MemoryImage& dest, const MemoryImage& src, const Color& color, int drawMode);
 
   Kind GetKind() const { return kind; }
+  const Blend::TintParams& GetTint() const { return tint; }
   // Mixes n source pixels into n destination pixels.
   void Row(std::uint32_t* dst, const std::uint32_t* src, int n) const;
 

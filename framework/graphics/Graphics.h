@@ -74,6 +74,9 @@ class Graphics : public GraphicsState {
   // Replaces the clip rectangle by the translated rectangle, kept inside the destination.
   void SetClipRect(int x, int y, int w, int h);
   const Rect& GetClipRect() const { return clipRect; }
+  // Translates a point, truncating toward zero (as every drawing call does).
+  int TransX(float x) const;
+  int TransY(float y) const;
 
   void FillRect(int x, int y, int w, int h);
   void FillRect(const Rect& r) { FillRect(r.x, r.y, r.w, r.h); }
@@ -114,9 +117,6 @@ class Graphics : public GraphicsState {
 
  private:
   Color ImageColor() const { return colorizeImages ? color : Color::White; }
-  // Translates a point, truncating toward zero.
-  int TransX(float x) const;
-  int TransY(float y) const;
   void FillClipped(const Rect& translated);
   // One pass over a piece of text: draws it (when `draw`) and follows its
   // colour codes in `current`. Returns the width.

@@ -135,6 +135,15 @@ void ImageFont::ActivateLayer(FontLayer& layer) {
     MakeScaledImage(active, s);
   }
   FindInk(active);
+  if (active.image) {
+    std::array<Rect, kFontChars> ink;
+    for (int c = 0; c < kFontChars; ++c) {
+      const Rect& whole = active.scaledCharImageRects[c];
+      ink[c] = Rect(whole.x + active.inkRects[c].x, whole.y + active.inkRects[c].y, active.inkRects[c].w,
+                    active.inkRects[c].h);
+    }
+    active.presets = std::make_shared<GlyphPresets>(active.image.get(), ink);
+  }
   const int layerAscent = TruncToInt(layer.ascent * s);
   const int layerHeight = TruncToInt((layer.height != 0 ? layer.height : layer.defaultHeight) * s);
   const int layerPadding = TruncToInt(layer.ascentPadding * s);

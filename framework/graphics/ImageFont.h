@@ -13,6 +13,7 @@
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/FontData.h"
+#include "framework/graphics/GlyphPresets.h"
 
 namespace Zing {
 
@@ -27,6 +28,9 @@ struct ActiveFontLayer {
   // Per character, the part of its rectangle that holds any visible pixel,
   // relative to the rectangle: drawing skips the transparent border.
   std::array<Rect, kFontChars> inkRects{};
+  // The ink of every glyph with its blends worked out per colour (null
+  // without an image).
+  std::shared_ptr<GlyphPresets> presets;
 };
 
 class ImageFont : public Font {

@@ -13,6 +13,7 @@
 
 #include <jerror.h>  // after jpeglib.h, which it needs
 
+#include <bit>
 #include <csetjmp>
 
 #include "framework/graphics/ImageLib.h"
@@ -86,6 +87,19 @@ void CopyRow(const JSAMPLE* samples, int components, std::uint32_t* row, JDIMENS
   }
 }
 
+// Colour pictures come out of the library as 0xFFRRGGBB words straight into
+// the image's rows (the same samples as RGB, in the order of our pixels).
+bool AsksForPixelWords(jpeg_decompress_struct* info) {
+#ifdef JCS_ALPHA_EXTENSIONS
+  if constexpr (std::endian::native != std::endian::little) return false;
+  if (info->out_color_space == JCS_RGB) info->out_color_space = JCS_EXT_BGRA;
+  return info->out_color_space == JCS_EXT_BGRA;
+#else
+  (void)info;
+  return false;
+#endif
+}
+
 bool DecodeRows(jpeg_decompress_struct* info, ErrorManager* errors, Image* image) {
   if (setjmp(errors->jump)) return false;
   info->mem->max_memory_to_use = kMaxDecoderMemory;
@@ -93,17 +107,19 @@ bool DecodeRows(jpeg_decompress_struct* info, ErrorManager* errors, Image* image
   if (info->image_width > static_cast<JDIMENSION>(kMaxDimension) ||
       info->image_height > static_cast<JDIMENSION>(kMaxDimension))
     return false;
+  const bool direct = AsksForPixelWords(info);
   jpeg_start_decompress(info);
   const int components = info->output_components;
   if (components != 1 && components < 3) return false;
   if (!image->Allocate(static_cast<int>(info->output_width), static_cast<int>(info->output_height))) return false;
-  JSAMPARRAY row = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
-                                              info->output_width * static_cast<JDIMENSION>(components), 1);
+  JSAMPARRAY row = direct ? nullptr
+                          : (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
+                                                       info->output_width * static_cast<JDIMENSION>(components), 1);
   while (info->output_scanline < info->output_height) {
-    const JDIMENSION y = info->output_scanline;
-    if (jpeg_read_scanlines(info, row, 1) != 1) return false;
-    CopyRow(row[0], components, image->GetBits() + static_cast<std::size_t>(y) * info->output_width,
-            info->output_width);
+    std::uint32_t* out = image->GetBits() + static_cast<std::size_t>(info->output_scanline) * info->output_width;
+    JSAMPROW target = reinterpret_cast<JSAMPROW>(out);
+    if (jpeg_read_scanlines(info, direct ? &target : row, 1) != 1) return false;
+    if (!direct) CopyRow(row[0], components, out, info->output_width);
   }
   jpeg_finish_decompress(info);
   return true;

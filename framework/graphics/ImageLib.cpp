@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <new>
 
 #include "framework/graphics/ImageLibFiles.h"
 
@@ -82,14 +83,20 @@ ImagePtr MergeAlpha(ImagePtr image, ImagePtr alpha) {
 bool Image::Allocate(int newWidth, int newHeight) {
   if (newWidth < 1 || newHeight < 1 || newWidth > kMaxDimension || newHeight > kMaxDimension) return false;
   const std::size_t count = static_cast<std::size_t>(newWidth) * static_cast<std::size_t>(newHeight);
-  bits.reset(static_cast<std::uint32_t*>(std::calloc(count, sizeof(std::uint32_t))));
-  if (!bits) return false;
+  try {
+    PixelVector fresh;
+    fresh.reserve(count + 1);
+    fresh.resize(count);
+    bits = std::move(fresh);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   width = newWidth;
   height = newHeight;
   return true;
 }
 
-Bits Image::TakeBits() {
+PixelVector Image::TakeBits() {
   width = height = 0;
   return std::move(bits);
 }

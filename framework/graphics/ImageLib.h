@@ -14,21 +14,15 @@
 // fail part-way. Nothing is reported but the missing image.
 
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string>
+
+#include "framework/graphics/PixelVector.h"
 
 namespace Zing::ImageLib {
 
 // Larger pictures are refused before anything is allocated.
 inline constexpr int kMaxDimension = 16384;
-
-// Pixel arrays come from calloc: pages a decoder never reaches are never
-// touched, so a small damaged file that claims a large size costs nothing.
-struct FreeBits {
-  void operator()(std::uint32_t* bits) const { std::free(bits); }
-};
-using Bits = std::unique_ptr<std::uint32_t[], FreeBits>;
 
 class Image {
  public:
@@ -39,18 +33,20 @@ class Image {
 
   int GetWidth() const { return width; }
   int GetHeight() const { return height; }
-  std::uint32_t* GetBits() { return bits.get(); }
-  const std::uint32_t* GetBits() const { return bits.get(); }
+  std::uint32_t* GetBits() { return bits.data(); }
+  const std::uint32_t* GetBits() const { return bits.data(); }
 
-  // Allocates width x height pixels (all 0) once, at the final size. False, and nothing allocated, for sizes below 1 or
-  // above kMaxDimension, or when memory runs out.
+  // Allocates width x height pixels (all 0) once, at the final size, with
+  // room for one word more (a memory image's guard word). False, and nothing
+  // allocated, for sizes below 1 or above kMaxDimension, or when memory runs
+  // out.
   bool Allocate(int newWidth, int newHeight);
   // The pixels handed over to the caller; the image is empty afterwards.
-  Bits TakeBits();
+  PixelVector TakeBits();
 
   int width = 0;
   int height = 0;
-  Bits bits;  // 0xAARRGGBB, rows top to bottom
+  PixelVector bits;  // 0xAARRGGBB, rows top to bottom
 };
 
 using ImagePtr = std::unique_ptr<Image>;

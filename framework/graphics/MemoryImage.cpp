@@ -4,8 +4,8 @@
 #include "framework/graphics/MemoryImage.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
-#include <unordered_map>
 
 namespace Zing {
 
@@ -52,6 +52,51 @@ void RunLengths(const std::uint32_t* row, int n, std::uint8_t* out, ClassOf clas
   }
 }
 
+// Whether any pixel is transparent (alpha 0) and any is partly so. The scan
+// goes in blocks that the compiler can vectorise, and stops once both are
+// found.
+void ScanAlphaClasses(const std::uint32_t* pixels, std::size_t n, bool& trans, bool& partial) {
+  constexpr std::size_t kBlock = 1024;
+  for (std::size_t start = 0; start < n && !(trans && partial); start += kBlock) {
+    const std::size_t end = std::min(n, start + kBlock);
+    std::uint32_t zero = 0, between = 0;
+    for (std::size_t i = start; i < end; ++i) {
+      const std::uint32_t alpha = pixels[i] >> 24;
+      zero |= alpha == 0 ? 1u : 0u;
+      between |= alpha - 1 < 254 ? 1u : 0u;
+    }
+    trans |= zero != 0;
+    partial |= between != 0;
+  }
+}
+
+// The colours met so far while palletising (at most 256) and their indices:
+// open addressing in twice as many slots, so that a lookup stays short.
+class ColorIndexTable {
+ public:
+  ColorIndexTable() { slots.fill(kEmpty); }
+  int Find(std::uint32_t color) const {
+    for (std::size_t at = Home(color);; at = (at + 1) & kMask) {
+      if (slots[at] == kEmpty) return -1;
+      if (colors[at] == color) return slots[at];
+    }
+  }
+  void Add(std::uint32_t color, int index) {
+    std::size_t at = Home(color);
+    while (slots[at] != kEmpty) at = (at + 1) & kMask;
+    colors[at] = color;
+    slots[at] = static_cast<std::int16_t>(index);
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 512;
+  static constexpr std::size_t kMask = kSlots - 1;
+  static constexpr std::int16_t kEmpty = -1;
+  static std::size_t Home(std::uint32_t color) { return (color * 0x9E3779B1u) >> 23; }
+  std::array<std::uint32_t, kSlots> colors{};
+  std::array<std::int16_t, kSlots> slots{};
+};
+
 int AlphaClass(std::uint32_t p) {
   const std::uint32_t a = p >> 24;
   return a == 0 ? 0 : (a == 255 ? 1 : 2);
@@ -77,7 +122,7 @@ MemoryImage::MemoryImage(const MemoryImage& other)
       wantPal(other.wantPal) {
   if (bits.empty() && colorTable.empty()) {
     // Only a native or texture form: copy the pixels they stand for.
-    std::vector<std::uint32_t> pixels(PixelCount(width, height) + 1);
+    PixelVector pixels(PixelCount(width, height) + 1);
     MemoryImage& source = const_cast<MemoryImage&>(other);
     std::copy_n(source.GetBits(), pixels.size() - 1, pixels.begin());
     pixels.back() = kGuardWord;
@@ -136,7 +181,7 @@ void MemoryImage::SetBits(const std::uint32_t* newBits, int newWidth, int newHei
     newHeight = 0;
   }
   // A fresh array, so that the new pixels may even be this image's own.
-  std::vector<std::uint32_t> fresh(PixelCount(newWidth, newHeight) + 1, kGuardWord);
+  PixelVector fresh(PixelCount(newWidth, newHeight) + 1, kGuardWord);
   if (newWidth > 0) std::copy_n(newBits, fresh.size() - 1, fresh.begin());
   width = newWidth;
   height = newHeight;
@@ -144,6 +189,20 @@ void MemoryImage::SetBits(const std::uint32_t* newBits, int newWidth, int newHei
   bits = std::move(fresh);
   BitsChanged();
   if (commitBits) CommitBits();
+}
+
+void MemoryImage::AdoptBits(PixelVector&& pixels, int newWidth, int newHeight) {
+  if (newWidth <= 0 || newHeight <= 0 || static_cast<long long>(newWidth) * newHeight > kMaxPixels ||
+      pixels.size() != PixelCount(newWidth, newHeight)) {
+    SetBits(nullptr, 0, 0, false);
+    return;
+  }
+  pixels.push_back(kGuardWord);  // the loaders leave room for it
+  width = newWidth;
+  height = newHeight;
+  DropPalette();
+  bits = std::move(pixels);
+  BitsChanged();
 }
 
 void MemoryImage::Create(int newWidth, int newHeight) {
@@ -180,7 +239,7 @@ void MemoryImage::CommitBits() {
   if (IsPalletized()) {
     for (int i = 0; i < numColors; ++i) scan(colorTable[i] >> 24);
   } else if (!bits.empty()) {
-    for (std::size_t i = 0, n = bits.size() - 1; i < n && !(trans && partial); ++i) scan(bits[i] >> 24);
+    ScanAlphaClasses(bits.data(), bits.size() - 1, trans, partial);
   } else if (!nativeAlphaData.empty()) {
     for (std::uint32_t n : nativeAlphaData) scan(n >> 24);
   } else {
@@ -205,9 +264,8 @@ bool MemoryImage::Palletize() {
   const std::size_t count = PixelCount(width, height);
   const std::uint32_t* pixels = GetBits();
   std::vector<std::uint32_t> table(256, 0);
-  std::vector<std::uint8_t> indices(count);
-  std::unordered_map<std::uint32_t, std::uint8_t> known;
-  known.reserve(512);
+  std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>> indices(count);  // every entry is written below
+  ColorIndexTable known;
   int colors = 0;
   std::uint32_t lastColor = 0;
   std::uint8_t lastIndex = 0;
@@ -215,16 +273,18 @@ bool MemoryImage::Palletize() {
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t p = pixels[i];
     if (!haveLast || p != lastColor) {
-      auto [it, added] = known.try_emplace(p, static_cast<std::uint8_t>(colors));
-      if (added) {
+      int index = known.Find(p);
+      if (index < 0) {
         if (colors == 256) {
           wantPal = false;
           return false;
         }
-        table[colors++] = p;
+        index = colors++;
+        known.Add(p, index);
+        table[static_cast<std::size_t>(index)] = p;
       }
       lastColor = p;
-      lastIndex = it->second;
+      lastIndex = static_cast<std::uint8_t>(index);
       haveLast = true;
     }
     indices[i] = lastIndex;

@@ -16,6 +16,7 @@
 
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageDisplay.h"
+#include "framework/graphics/PixelVector.h"
 
 namespace Zing {
 
@@ -69,6 +70,9 @@ class MemoryImage : public Image {
   virtual void Clear();
   virtual void SetBits(const std::uint32_t* newBits, int newWidth, int newHeight, bool commitBits = true);
   virtual void Create(int newWidth, int newHeight);
+  // Takes over `pixels` (newWidth x newHeight words, as a picture loader
+  // leaves them) without copying them, as SetBits without committing does.
+  void AdoptBits(PixelVector&& pixels, int newWidth, int newHeight);
   // The 32-bit pixels, rebuilt when absent (from the palette, the native
   // data, the back-end's texture copy, or else all 0). Whoever writes into
   // them calls BitsChanged afterwards.
@@ -115,9 +119,9 @@ class MemoryImage : public Image {
   void StretchBltImpl(Image* image, const Rect& destRect, const Rect& srcRect, const Rect& clipRect, const Color& color,
                       int drawMode, bool fastStretch, bool mirror);
 
-  std::vector<std::uint32_t> bits;  // width x height pixels and the guard word; empty when absent
+  PixelVector bits;  // width x height pixels and the guard word; empty when absent
   std::vector<std::uint32_t> colorTable;
-  std::vector<std::uint8_t> colorIndices;
+  std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>> colorIndices;
   int numColors = 0;
   std::vector<std::uint32_t> nativeAlphaData;
   PixelFormat nativeFormat;

@@ -75,9 +75,10 @@ enum MessageBoxAnswer { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
 struct WindowSpec {
   std::string title;
   bool windowed = true;
-  int width = 640;
+  int width = 640;  // the picture the program draws
   int height = 480;
-  int x = -1;  // -1: centred in the work area
+  int scale = 1;    // a window shows the picture at this whole-number scale
+  int x = -1;       // -1: centred in the work area
   int y = -1;
   bool allowMaximize = false;
 };

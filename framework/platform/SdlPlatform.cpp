@@ -1,9 +1,12 @@
 // The desktop platform: one SDL window whose renderer presents the 640 x 480
-// screen image through a streaming texture, letterboxed and scaled in full
-// screen; SDL events become the framework's window messages.
+// screen image through a streaming texture at a whole-number scale with
+// nearest-neighbour pixels (a window of that scale, or the full screen with
+// black bars); SDL events become the framework's window messages, with
+// pointer positions mapped back to the picture's pixels.
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +18,7 @@
 #include "framework/platform/Folders.h"
 #include "framework/platform/ImageCursor.h"
 #include "framework/platform/Platform.h"
+#include "framework/platform/Scaling.h"
 #include "framework/platform/SdlInput.h"
 #include "framework/platform/SingleInstance.h"
 #include "framework/platform/Windows1252.h"
@@ -59,7 +63,9 @@ class SdlServices final : public Services {
     if (request.windowed && request.allowMaximize) flags |= SDL_WINDOW_RESIZABLE;
     const int x = request.x < 0 ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : request.x;
     const int y = request.y < 0 ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : request.y;
-    window = SDL_CreateWindow(Windows1252ToUtf8(request.title).c_str(), x, y, request.width, request.height, flags);
+    const int scale = std::max(1, request.scale);
+    window = SDL_CreateWindow(Windows1252ToUtf8(request.title).c_str(), x, y, request.width * scale,
+                              request.height * scale, flags);
     return window != nullptr;
   }
 
@@ -135,13 +141,15 @@ class SdlServices final : public Services {
       error = SDL_GetError();
       return accelerated ? DisplayResult::HardwareAccelerationFailed : DisplayResult::Failed;
     }
-    SDL_RenderSetLogicalSize(renderer, logicalWidth, logicalHeight);
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, logicalWidth,
-                                logicalHeight);
+    texture =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, logicalWidth, logicalHeight);
     if (texture == nullptr) {
       error = SDL_GetError();
       return accelerated ? DisplayResult::HardwareAccelerationFailed : DisplayResult::Failed;
     }
+    // Crisp pixels: every game pixel becomes a square of screen pixels.
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    UpdateLayout();
     return DisplayResult::Ok;
   }
 
@@ -160,8 +168,11 @@ class SdlServices final : public Services {
   bool Present(const std::uint32_t* pixels, int width, int height) override {
     if (renderer == nullptr || texture == nullptr || width != logicalWidth || height != logicalHeight) return false;
     if (SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) return false;
+    UpdateLayout();
+    const ScreenRect& picture = layout.Picture();
+    const SDL_Rect target{picture.x, picture.y, picture.w, picture.h};
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    if (SDL_RenderClear(renderer) != 0 || SDL_RenderCopy(renderer, texture, nullptr, nullptr) != 0) return false;
+    if (SDL_RenderClear(renderer) != 0 || SDL_RenderCopy(renderer, texture, nullptr, &target) != 0) return false;
     SDL_RenderPresent(renderer);
     return true;
   }
@@ -183,16 +194,7 @@ class SdlServices final : public Services {
     int wx = 0;
     int wy = 0;
     SDL_GetMouseState(&wx, &wy);
-    if (renderer == nullptr) {
-      x = wx;
-      y = wy;
-      return true;
-    }
-    float lx = 0;
-    float ly = 0;
-    SDL_RenderWindowToLogical(renderer, wx, wy, &lx, &ly);
-    x = static_cast<int>(lx);
-    y = static_cast<int>(ly);
+    layout.WindowToPicture(wx, wy, x, y);
     return true;
   }
 
@@ -223,11 +225,16 @@ class SdlServices final : public Services {
       buttons.push_back({SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, AnswerYes, "Yes"});
       buttons.push_back({SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, AnswerNo, "No"});
     } else {
-      buttons.push_back({SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
-                         AnswerOk, "OK"});
+      buttons.push_back(
+          {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, AnswerOk, "OK"});
     }
-    const SDL_MessageBoxData data{SDL_MESSAGEBOX_INFORMATION, window, utf8Title.c_str(), utf8Text.c_str(),
-                                  static_cast<int>(buttons.size()), buttons.data(), nullptr};
+    const SDL_MessageBoxData data{SDL_MESSAGEBOX_INFORMATION,
+                                  window,
+                                  utf8Title.c_str(),
+                                  utf8Text.c_str(),
+                                  static_cast<int>(buttons.size()),
+                                  buttons.data(),
+                                  nullptr};
     int answer = 0;
     if (!videoReady || SDL_ShowMessageBox(&data, &answer) != 0 || answer <= 0) {
       std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
@@ -257,9 +264,7 @@ class SdlServices final : public Services {
     }
   }
 
-  void DebugOutput(const std::string& text) override {
-    SDL_LogDebug(SDL_LOG_CATEGORY_APPLICATION, "%s", text.c_str());
-  }
+  void DebugOutput(const std::string& text) override { SDL_LogDebug(SDL_LOG_CATEGORY_APPLICATION, "%s", text.c_str()); }
 
   bool AcquireInstance(const std::string& name) override { return instance.Acquire(name); }
   void NotifyRunningInstance(const std::string& name) override { SingleInstance::Notify(name); }
@@ -276,6 +281,37 @@ class SdlServices final : public Services {
     return index < 0 ? 0 : index;
   }
 
+  // Where the picture lies in the window now; the display lock of the
+  // caller guards it against the cursor thread.
+  void UpdateLayout() {
+    int outputWidth = 0;
+    int outputHeight = 0;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    if (renderer == nullptr || SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight) != 0) return;
+    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+    layout.Update(logicalWidth, logicalHeight, outputWidth, outputHeight, windowWidth, windowHeight);
+  }
+
+  // Pointer messages carry window positions; the program wants picture pixels.
+  void MapPointer(WindowMessage& message) const {
+    switch (message.code) {
+      case MessageCode::MouseMove:
+      case MessageCode::LButtonDown:
+      case MessageCode::LButtonUp:
+      case MessageCode::LButtonDblClk:
+      case MessageCode::RButtonDown:
+      case MessageCode::RButtonUp:
+      case MessageCode::RButtonDblClk:
+      case MessageCode::MButtonDown:
+      case MessageCode::MButtonUp:
+        layout.WindowToPicture(message.x, message.y, message.x, message.y);
+        break;
+      default:
+        break;
+    }
+  }
+
   void Pump() {
     if (instance.TakeNotification()) {
       WindowMessage notify;
@@ -288,6 +324,7 @@ class SdlServices final : public Services {
     while (pending.empty() && SDL_PollEvent(&event)) {
       translated.clear();
       TranslateSdlEvent(event, translated);
+      for (WindowMessage& message : translated) MapPointer(message);
       pending.insert(pending.end(), translated.begin(), translated.end());
     }
   }
@@ -298,6 +335,7 @@ class SdlServices final : public Services {
   SDL_Texture* texture = nullptr;
   int logicalWidth = 640;
   int logicalHeight = 480;
+  PictureLayout layout;
   std::deque<WindowMessage> pending;
   std::array<SDL_Cursor*, CursorNone> cursors{};
   std::unique_ptr<ImageCursor> imageCursor;

@@ -46,6 +46,7 @@ AppManager::AppManager(std::unique_ptr<Zing::Platform::Services> platformService
     : ZingAppBase(std::move(platformServices)) {
   productName = kProductName;
   companyName = kCompanyName;
+  productVersion = kProductVersion;
   title = std::string(kProductName) + " " + kProductVersion;
   registryKey = kRegistryKey;
   windowed = false;  // full screen unless the stored screen mode says otherwise

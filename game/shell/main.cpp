@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/app/FileAccess.h"
+#include "framework/platform/DesktopIdentity.h"
 #include "framework/platform/Folders.h"
 #include "game/shell/AppManager.h"
 
@@ -37,6 +38,7 @@ void FindGameData() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  Zing::Platform::SetDesktopIdentity(LINTWICK_APP_ID);
   FindGameData();
   auto app = std::make_unique<Lintwick::AppManager>();
   app->commandLine = JoinArguments(argc, argv);

@@ -384,13 +384,30 @@ TEST_F(AppFixture, PlainDisplayFailureShowsTheError) {
   EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Failed to initialize DirectDraw: display test failure");
 }
 
-TEST_F(AppFixture, StoredWindowPositionIsKeptOnTheDesktop) {
+TEST_F(AppFixture, StoredWindowPositionAndScaleKeepTheWindowOnTheDesktop) {
   app->windowed = true;
   app->preferredX = -500;
   app->preferredY = 5000;
   app->Init();
+  // A 1920 x 1040 work area holds the picture twice over, frame included.
+  EXPECT_EQ(services->lastWindow.scale, 2);
+  EXPECT_EQ(services->lastWindow.width, 640);
   EXPECT_EQ(services->lastWindow.x, 4);
+  EXPECT_EQ(services->lastWindow.y, 1040 - 960 - 4);
+
+  // A fixed scale from the settings file, read for the next window.
+  ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 1));
+  app->SwitchScreenMode();
+  EXPECT_EQ(services->lastWindow.scale, 1);
   EXPECT_EQ(services->lastWindow.y, 1040 - 480 - 4);
+  // More than fits is cut to what fits; nonsense is automatic.
+  ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 4));
+  app->SwitchScreenMode();
+  EXPECT_EQ(services->lastWindow.scale, 2);
+  ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", -7));
+  services->workArea = {0, 0, 2560, 1600};
+  app->SwitchScreenMode();
+  EXPECT_EQ(services->lastWindow.scale, 3);
 }
 
 TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {

@@ -9,25 +9,42 @@ bin=$2
 
 work=$(mktemp -d)
 trap 'kill -9 $pid 2>/dev/null; rm -rf "$work"' EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
 export SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 pid=
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# holds_lock: the program has taken its single-instance lock (an abstract
+# socket named after the program, among the sockets the process holds), so a
+# second start finds it.
+holds_lock() {
+  local inode
+  for inode in $(find "/proc/$pid/fd" -lname 'socket:*' -printf '%l\n' 2>/dev/null | tr -dc '0-9\n'); do
+    grep -q " $inode @zing-.*-LintwickMutex\$" /proc/net/unix && return 0
+  done
+  return 1
+}
+
 run_checks() {
   "$bin" & pid=$!
+  local ready=
+  for _ in $(seq 600); do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
+    if holds_lock; then ready=1; break; fi
+    sleep 0.1
+  done
+  [ -n "$ready" ] || fail "the program never took its single-instance lock"
   if [ "$mode" = x11 ]; then
     found=
-    for _ in $(seq 300); do
+    for _ in $(seq 600); do
       if xdotool search --name '^Lintwick 1\.0\.3$' >/dev/null 2>&1; then found=1; break; fi
+      kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
       sleep 0.1
     done
     [ -n "$found" ] || fail "no window titled 'Lintwick 1.0.3'"
-  else
-    sleep 1
   fi
-  kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
 
   timeout 20 "$bin"; second=$?
   [ "$second" -eq 0 ] || fail "the second instance exited with $second"

@@ -124,6 +124,32 @@ TEST(BlendIdentity, TintMatchesReference) {
   }
 }
 
+// The preset kernels stop at the same pixel as the reference (at a block
+// boundary at the latest) and agree on every pixel before it.
+TEST(BlendIdentity, PresetMatchesReference) {
+  std::mt19937 rng(5);
+  for (const B::Kernels* fast : FastKernels()) {
+    for (int round = 0; round < kRounds; ++round) {
+      const std::size_t n = rng() % 40;
+      auto base = RandomRow(rng, n);
+      for (auto& p : base) p |= rng() % 30 == 0 ? 0 : 0xFF000000;
+      std::vector<std::uint32_t> pre(n), keep(n);
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t m = rng() % 257, room = 255 - ((255 * m) >> 8);
+        pre[i] = (rng() % (room + 1)) << 16 | (rng() % (room + 1)) << 8 | rng() % (room + 1);
+        keep[i] = m | m << 16;
+      }
+      auto expected = base, actual = base;
+      const int reference = B::ScalarKernels().preset(expected.data(), pre.data(), keep.data(), static_cast<int>(n));
+      const int done = fast->preset(actual.data(), pre.data(), keep.data(), static_cast<int>(n));
+      ASSERT_LE(done, reference) << fast->name;
+      ASSERT_GT(done, reference - 8) << fast->name;
+      for (int i = 0; i < done; ++i) ASSERT_EQ(expected[i], actual[i]) << fast->name << " pixel " << i;
+      for (std::size_t i = done; i < n; ++i) ASSERT_EQ(base[i], actual[i]) << fast->name << " pixel " << i;
+    }
+  }
+}
+
 TEST(BlendIdentity, AddMatchesReference) {
   std::mt19937 rng(4);
   for (const B::Kernels* fast : FastKernels()) {

@@ -151,6 +151,34 @@ TEST_F(GameFont, DrawsBodyOverShadowWhereItMeasures) {
   EXPECT_NEAR(10 + font.StringWidth(text), right, 3);
 }
 
+// A memory image of a kind of its own: text drawn onto it takes the ordinary
+// blits, which the glyph presets of a plain memory image must match bit for bit.
+class BlitOnlyImage : public MemoryImage {};
+
+TEST_F(GameFont, PresetGlyphsMatchOrdinaryBlits) {
+  MemoryImage fast;
+  BlitOnlyImage plain;
+  for (MemoryImage* image : {&fast, static_cast<MemoryImage*>(&plain)}) {
+    image->Create(200, 60);
+    std::uint32_t* bits = image->GetBits();
+    for (int i = 0; i < 200 * 60; ++i) bits[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
+    for (int i = 0; i < 200; ++i) bits[200 * 30 + i] &= 0x7FFFFFFF;  // a row that is not opaque
+    image->BitsChanged();
+    image->CommitBits();
+    image->SetImageMode(false, false);  // drawn as onto the opaque screen
+    Graphics g(image);
+    g.Translate(-3, 0);
+    g.ClipRect(0, 4, 190, 50);
+    const std::string text = Cp1252("Wüste Ärger: Größe!");
+    for (const Color& color : {Color::White, Color(200, 40, 90), Color(255, 255, 255, 128)}) {
+      font.DrawString(&g, -2, 14, text, color, g.GetClipRect());
+      font.DrawString(&g, 60, 38, text, color, g.GetClipRect());
+    }
+  }
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 200; ++x) ASSERT_EQ(plain.GetPixel(x, y), fast.GetPixel(x, y)) << x << "," << y;
+}
+
 TEST_F(GameFont, WrapsAndCentresThroughGraphics) {
   ZingTest::RecordingImage screen(300, 300);
   Graphics g(&screen);

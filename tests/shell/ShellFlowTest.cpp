@@ -56,35 +56,6 @@ struct ShellFlow : ShellFixture {
     ASSERT_NE(dialog, nullptr) << "dialog " << dialogId;
     ClickCentre((yes ? dialog->yesButton : dialog->noButton)->GetRect());
   }
-
-  // Window coordinates of a board cell's centre.
-  static int CellX(int x) { return kGameScreenX + CellCentreX(x); }
-  static int CellY(int y) { return kGameScreenY + CellCentreY(y); }
-
-  // Plays the shown level with the mouse along its stored solution, one cell
-  // per logic tick, then waits until the next level stands behind the shutters.
-  void SolveLevel() {
-    GameScreen* game = app->mGameScreen;
-    const int level = game->GetLevel();
-    for (int link = 0; link < kMaxLinks; ++link) {
-      if (!game->GetLink(link).Exists()) continue;
-      for (int i = 0; i < 400 && game->mCube != nullptr; ++i) RunFor(50);
-      const Piece* start = game->GetLink(link).At(1);
-      Click(CellX(start->x), CellY(start->y));
-      RunFor(60);
-      for (int code : game->mSolution[static_cast<std::size_t>(link)]) {
-        if (code == kNoCell) break;
-        MoveTo(CellX(CellCodeX(code)), CellY(CellCodeY(code)));
-        RunFor(60);
-      }
-      const Piece* target = game->GetLink(link).At(0);
-      MoveTo(CellX(target->x), CellY(target->y));
-      RunFor(60);
-      ASSERT_TRUE(game->GetLink(link).completed) << "link " << link;
-    }
-    for (int i = 0; i < 400 && game->GetLevel() == level; ++i) RunFor(50);
-    ASSERT_EQ(game->GetLevel(), level + 1);
-  }
 };
 
 TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {

@@ -13,6 +13,7 @@
 
 #include "framework/platform/Folders.h"
 #include "framework/platform/NullPlatform.h"
+#include "game/puzzle/GameScreen.h"
 #include "game/shell/AppManager.h"
 #include "tests/support/NullApp.h"
 
@@ -56,6 +57,36 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   }
 
   void ClickCentre(const Zing::Rect& r) { Click(r.x + r.w / 2, r.y + r.h / 2); }
+
+  // Window coordinates of a board cell's centre.
+  static int CellX(int x) { return Lintwick::kGameScreenX + Lintwick::CellCentreX(x); }
+  static int CellY(int y) { return Lintwick::kGameScreenY + Lintwick::CellCentreY(y); }
+
+  // Plays the shown level with the mouse along its stored solution, one cell
+  // per logic tick, then waits until the next level stands behind the shutters.
+  void SolveLevel() {
+    using namespace Lintwick;
+    GameScreen* game = app->mGameScreen;
+    const int level = game->GetLevel();
+    for (int link = 0; link < kMaxLinks; ++link) {
+      if (!game->GetLink(link).Exists()) continue;
+      for (int i = 0; i < 400 && game->mCube != nullptr; ++i) RunFor(50);
+      const Piece* start = game->GetLink(link).At(1);
+      Click(CellX(start->x), CellY(start->y));
+      RunFor(60);
+      for (int code : game->mSolution[static_cast<std::size_t>(link)]) {
+        if (code == kNoCell) break;
+        MoveTo(CellX(CellCodeX(code)), CellY(CellCodeY(code)));
+        RunFor(60);
+      }
+      const Piece* target = game->GetLink(link).At(0);
+      MoveTo(CellX(target->x), CellY(target->y));
+      RunFor(60);
+      ASSERT_TRUE(game->GetLink(link).completed) << "link " << link;
+    }
+    for (int i = 0; i < 400 && game->GetLevel() == level; ++i) RunFor(50);
+    ASSERT_EQ(game->GetLevel(), level + 1);
+  }
 };
 
 }  // namespace LintwickTest

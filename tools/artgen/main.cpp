@@ -1,12 +1,14 @@
 // artgen: draws the game's artwork, font sheets and resource manifest into the
-// data folder given on the command line. The same build always writes the same
-// bytes.
+// data folder given on the command line; with --icons, the program's icon for
+// the desktop instead. The same build always writes the same bytes.
 #include <cairo.h>
 
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "tools/artgen/Art.h"
+#include "tools/artgen/ArtIcon.h"
 #include "tools/artgen/FontSheets.h"
 #include "tools/artgen/Samples.h"
 
@@ -26,11 +28,17 @@ void AddSounds(artgen::Catalog& catalog) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: artgen <data folder>\n";
+  const bool icons = argc == 4 && std::string(argv[1]) == "--icons";
+  if (argc != 2 && !icons) {
+    std::cerr << "usage: artgen <data folder>\n       artgen --icons <icon folder> <icon name>\n";
     return 2;
   }
   try {
+    if (icons) {
+      artgen::WriteIcons(argv[2], argv[3]);
+      cairo_debug_reset_static_data();
+      return 0;
+    }
     artgen::Catalog catalog(argv[1]);
     {
       artgen::Lettering lettering;

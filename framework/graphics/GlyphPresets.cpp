@@ -1,0 +1,136 @@
+#include "framework/graphics/GlyphPresets.h"
+
+#include "framework/graphics/MemoryImage.h"
+
+namespace Zing {
+
+namespace {
+
+constexpr std::uint32_t kKeepAll = 256;  // the destination stays as it is
+
+// Table rows are padded with pixels that keep the destination to whole
+// registers, so that an unclipped glyph row is a few whole blocks.
+constexpr int kRowQuantum = 8;
+int Stride(int width) { return (width + kRowQuantum - 1) / kRowQuantum * kRowQuantum; }
+
+constexpr std::uint32_t Channel(std::uint32_t p, int shift) { return (p >> shift) & 0xFF; }
+
+struct Preset {
+  std::uint32_t pre;
+  std::uint32_t keep;  // 0..256
+};
+
+// The plain blit over an opaque pixel (Blend::OpaquePixel).
+Preset OpaquePreset(std::uint32_t s) {
+  const std::uint32_t a = s >> 24;
+  if (a == 255) return {s & 0x00FFFFFF, 0};
+  if (a == 0) return {0, kKeepAll};
+  std::uint32_t pre = 0;
+  for (int shift = 0; shift <= 16; shift += 8) pre |= ((Channel(s, shift) * a) >> 8) << shift;
+  return {pre, 256 - a};
+}
+
+// The colourised blit over an opaque pixel (Blend::TintPixel, where laying
+// alpha a over alpha 255 keeps 255 and weighs the new colour by a itself).
+Preset TintPreset(std::uint32_t s, const Blend::TintParams& params) {
+  const std::uint32_t f = (s >> 24) * params.alpha / 255;
+  if (f == 0) return {0, kKeepAll};
+  std::uint32_t pre = 0;
+  for (int i = 0; i < 3; ++i) {
+    const int shift = 16 - 8 * i;  // red, green, blue
+    const std::uint32_t sc = Channel(s, shift);
+    pre |= (params.grey ? (((sc * params.k[0]) >> 8) * f) >> 8 : (sc * f * params.k[i]) >> 16) << shift;
+  }
+  return {pre, 256 - f};
+}
+
+// Whether pre + the kept destination stays within a byte for every destination.
+bool FitsInBytes(const Preset& preset) {
+  const std::uint32_t kept = (255 * preset.keep) >> 8;
+  for (int shift = 0; shift <= 16; shift += 8)
+    if (Channel(preset.pre, shift) + kept > 255) return false;
+  return true;
+}
+
+bool SameTint(const Blend::TintParams& a, const Blend::TintParams& b) {
+  return a.alpha == b.alpha && a.grey == b.grey && a.k[0] == b.k[0] && a.k[1] == b.k[1] && a.k[2] == b.k[2];
+}
+
+}  // namespace
+
+GlyphPresets::Table& GlyphPresets::TableFor(const BlitPlan& plan) {
+  for (Table& table : tables) {
+    if (table.kind == plan.GetKind() && (table.kind == BlitPlan::kOpaque || SameTint(table.tint, plan.GetTint())))
+      return table;
+  }
+  if (tables.size() == kMaxTables) tables.erase(tables.begin());
+  Table& table = tables.emplace_back();
+  table.kind = plan.GetKind();
+  table.tint = plan.GetTint();
+  table.start.fill(-1);
+  return table;
+}
+
+bool GlyphPresets::Make(Table& table, int glyph) {
+  const Rect& r = glyphRects[static_cast<std::size_t>(glyph)];
+  if (r.IsEmpty() || r.x < 0 || r.y < 0 || static_cast<long long>(r.x) + r.w > image->width ||
+      static_cast<long long>(r.y) + r.h > image->height)
+    return false;
+  const std::size_t start = table.pre.size();
+  for (int y = 0; y < r.h; ++y) {
+    for (int x = 0; x < r.w; ++x) {
+      const std::uint32_t s = image->GetPixel(r.x + x, r.y + y);
+      const Preset preset = table.kind == BlitPlan::kOpaque ? OpaquePreset(s) : TintPreset(s, table.tint);
+      if (!FitsInBytes(preset)) {
+        table.pre.resize(start);
+        table.keep.resize(start);
+        return false;
+      }
+      table.pre.push_back(preset.pre);
+      table.keep.push_back(preset.keep | (preset.keep << 16));
+    }
+    table.pre.resize(start + static_cast<std::size_t>(Stride(r.w)) * (y + 1), 0);
+    table.keep.resize(table.pre.size(), kKeepAll | (kKeepAll << 16));
+  }
+  table.start[static_cast<std::size_t>(glyph)] = static_cast<int>(start);
+  return true;
+}
+
+bool GlyphPresets::Draw(MemoryImage& dest, const BlitPlan& plan, int glyph, int x, int y, const Rect& clip) {
+  const BlitPlan::Kind kind = plan.GetKind();
+  if ((kind != BlitPlan::kOpaque && kind != BlitPlan::kTint) || &dest == image || glyph < 0 || glyph >= kGlyphs)
+    return false;
+  Table& table = TableFor(plan);
+  int& start = table.start[static_cast<std::size_t>(glyph)];
+  if (start == -1 && !Make(table, glyph)) start = -2;
+  if (start < 0) return false;
+
+  image->CommitBits();  // as every blit does with its source
+  const Rect& src = glyphRects[static_cast<std::size_t>(glyph)];
+  const Rect d = Rect(x, y, src.w, src.h).Intersection(clip).Intersection(Rect(0, 0, dest.width, dest.height));
+  if (d.IsEmpty()) return true;
+  std::uint32_t* bits = dest.GetBits();
+  const Blend::PresetRowFn preset = Blend::ActiveKernels().preset;
+  const int stride = Stride(src.w);
+  // The padding may be written too (it leaves every pixel as it is) where it
+  // lies inside the clip rectangle.
+  const bool whole = d.x == x && d.w == src.w &&
+                     static_cast<long long>(x) + stride <= static_cast<long long>(clip.x) + clip.w &&
+                     static_cast<long long>(x) + stride <= dest.width;
+  const int span = whole ? stride : d.w;
+  for (int row = 0; row < d.h; ++row) {
+    std::uint32_t* out = bits + static_cast<std::size_t>(d.y + row) * static_cast<std::size_t>(dest.width) + d.x;
+    const int sx = d.x - x, sy = d.y - y + row;
+    const std::size_t at = static_cast<std::size_t>(start) + static_cast<std::size_t>(sy) * stride + sx;
+    const int done = preset(out, table.pre.data() + at, table.keep.data() + at, span);
+    if (done < d.w) {
+      // A destination that is not opaque here: the ordinary blend for the rest of the row.
+      BlitSource source(*image);
+      plan.Row(out + done, source.Row(src.x + sx + done, src.y + sy, d.w - done), d.w - done);
+    }
+  }
+  dest.BitsChanged();
+  return true;
+}
+
+}  // namespace Zing

@@ -1,0 +1,531 @@
+// Demo files and the command line: the bit layout of events and of the file,
+// every refusal of a damaged file, the options with their quoting and
+// numbered files, and a scripted run on the window-less platform (pointer,
+// drags, keys, a dialog answered in its nested wait, settings, loading)
+// recorded and played back to the same result.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/app/DemoEvents.h"
+#include "framework/app/DemoFile.h"
+#include "framework/app/FileAccess.h"
+#include "framework/app/ZingAppBase.h"
+#include "framework/platform/FileSystem.h"
+#include "framework/platform/NullPlatform.h"
+#include "framework/widget/Dialog.h"
+#include "framework/widget/Widget.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using Zing::Buffer;
+using Zing::DemoEvent;
+using Zing::DemoEventKind;
+using Zing::DemoEventReader;
+using Zing::MakeDemoEvent;
+using Zing::Platform::MessageCode;
+using Zing::Platform::NullServices;
+using Strings = std::vector<std::string>;
+
+std::vector<DemoEvent> ReadAll(const Buffer& events, DemoEventReader::Status* status = nullptr) {
+  DemoEventReader reader(events);
+  std::vector<DemoEvent> out;
+  DemoEvent event;
+  while (reader.Next(event)) out.push_back(event);
+  if (status != nullptr) *status = reader.GetStatus();
+  return out;
+}
+
+TEST(DemoEvents, EveryKindSurvivesTheBitStreamAndLongPausesBecomePadding) {
+  Zing::DemoEventWriter writer;
+  std::vector<DemoEvent> events;
+  auto add = [&](DemoEvent e, int update) {
+    e.update = update;
+    events.push_back(e);
+  };
+  DemoEvent step = MakeDemoEvent(DemoEventKind::PointerStep);
+  step.x = -31;
+  step.y = 31;
+  add(step, 0);
+  DemoEvent to = MakeDemoEvent(DemoEventKind::PointerTo);
+  to.x = 639;
+  to.y = -5;
+  add(to, 3);
+  for (int click : {1, 2, -1, -2, 3}) add(MakeDemoEvent(DemoEventKind::Button, true, click), 3);
+  add(MakeDemoEvent(DemoEventKind::Button, false, -1), 4);
+  add(MakeDemoEvent(DemoEventKind::Activate, true), 5);
+  add(MakeDemoEvent(DemoEventKind::Minimize, true), 5);
+  add(MakeDemoEvent(DemoEventKind::KeyDown, false, 255), 6);
+  add(MakeDemoEvent(DemoEventKind::KeyUp, false, 13), 6);
+  add(MakeDemoEvent(DemoEventKind::Char, false, 0xE9), 7);
+  add(MakeDemoEvent(DemoEventKind::Char, false, 0x20AC), 7);  // a wide character
+  for (auto kind :
+       {DemoEventKind::Close, DemoEventKind::MouseEnter, DemoEventKind::MouseLeave, DemoEventKind::LoadingCompleted}) {
+    add(MakeDemoEvent(kind), 8);
+  }
+  DemoEvent read = MakeDemoEvent(DemoEventKind::SettingsRead, true);
+  read.setting = Zing::Platform::SettingsValue::String("fr");
+  add(read, 9);
+  read.setting = Zing::Platform::SettingsValue::Dword(0xDEADBEEF);
+  add(read, 9);
+  add(MakeDemoEvent(DemoEventKind::SettingsRead, false), 9);
+  add(MakeDemoEvent(DemoEventKind::SettingsWrite, true), 10);
+  add(MakeDemoEvent(DemoEventKind::Wheel, false, -3), 11);
+  add(MakeDemoEvent(DemoEventKind::DisplayMode, true, 60), 12);
+  add(MakeDemoEvent(DemoEventKind::Close), 1000);
+  for (const DemoEvent& e : events) writer.Write(e);
+
+  DemoEventReader::Status status;
+  const std::vector<DemoEvent> back = ReadAll(writer.GetBuffer(), &status);
+  EXPECT_EQ(status, DemoEventReader::Status::End);
+  ASSERT_EQ(back.size(), events.size());
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(back[i].kind, events[i].kind);
+    EXPECT_EQ(back[i].update, events[i].update);
+    EXPECT_EQ(back[i].x, events[i].x);
+    EXPECT_EQ(back[i].y, events[i].y);
+    EXPECT_EQ(back[i].value, events[i].value);
+    EXPECT_EQ(back[i].flag, events[i].flag);
+    EXPECT_EQ(back[i].setting.text, events[i].setting.text);
+    EXPECT_EQ(back[i].setting.number, events[i].setting.number);
+  }
+
+  // A pause of 40 updates: two padding events of 15, then a timing block of 10.
+  Zing::DemoEventWriter pause;
+  pause.Write(MakeDemoEvent(DemoEventKind::Close));
+  DemoEvent later = MakeDemoEvent(DemoEventKind::Close);
+  later.update = 40;
+  pause.Write(later);
+  Buffer bits = pause.GetBuffer();
+  bits.SeekFront();
+  auto field = [&](int n) { return bits.ReadNumBits(n, false); };
+  EXPECT_EQ(field(4), 0);
+  EXPECT_EQ(field(1), 0);
+  EXPECT_EQ(field(5), 6);  // close
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(field(4), 15);
+    EXPECT_EQ(field(1), 0);
+    EXPECT_EQ(field(5), 31);  // padding
+  }
+  EXPECT_EQ(field(4), 10);
+  EXPECT_EQ(field(1), 0);
+  EXPECT_EQ(field(5), 6);
+  EXPECT_EQ(bits.GetReadBitPos(), bits.GetDataBitSize());
+}
+
+TEST(DemoEvents, DamagedStreamsStopWithAReason) {
+  auto stream = [](std::initializer_list<std::pair<int, int>> fields) {
+    Buffer b;
+    for (auto [value, bits] : fields) b.WriteNumBits(value, bits);
+    return b;
+  };
+  DemoEventReader::Status status;
+  // An unknown long kind, a button with click code 0, a settings value longer
+  // than the stream, a 32-bit setting of 3 bytes, an event cut in the middle.
+  const Buffer cases[] = {
+      stream({{0, 4}, {0, 1}, {10, 5}}),
+      stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {0, 3}}),
+      stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {0, 8}, {1000, 32}, {0, 16}}),
+      stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {1, 8}, {3, 32}, {0, 24}}),
+      stream({{0, 4}, {0, 1}, {0, 5}, {7, 12}, {0, 4}}),
+  };
+  for (const Buffer& damaged : cases) {
+    EXPECT_TRUE(ReadAll(damaged, &status).empty());
+    EXPECT_EQ(status, DemoEventReader::Status::Damaged);
+  }
+}
+
+Buffer SampleDemo(const std::string& version = "1.0.3") {
+  Zing::DemoFileContents contents;
+  contents.seed = 0x01020304;
+  contents.versionText = version;
+  contents.markers = {{"start", 0}, {"level 2", 1234}};
+  contents.demoLength = 2000;
+  Zing::DemoEventWriter writer;
+  writer.Write(MakeDemoEvent(DemoEventKind::Close));
+  contents.events = writer.GetBuffer();
+  return Zing::FormatDemoFile(contents);
+}
+
+TEST(DemoFile, LayoutAndEveryRefusal) {
+  const Buffer file = SampleDemo();
+  const std::uint8_t* b = file.GetDataPtr();
+  const std::vector<std::uint8_t> head(b, b + 19);
+  EXPECT_EQ(head,
+            (std::vector<std::uint8_t>{0x78, 0xEF, 0xBE, 0x42, 2, 0, 0, 0, 4, 3, 2, 1, 5, 0, '1', '.', '0', '.', '3'}));
+  Zing::DemoFileContents contents;
+  ASSERT_EQ(Zing::ParseDemoFile(file, "1.0.3", contents), "");
+  EXPECT_EQ(contents.seed, 0x01020304u);
+  EXPECT_EQ(contents.demoLength, 2000);
+  ASSERT_EQ(contents.markers.size(), 2u);
+  EXPECT_EQ(contents.markers[1].name, "level 2");
+  EXPECT_EQ(contents.markers[1].update, 1234);
+  EXPECT_EQ(Zing::ParseDemoFile(file, "1.0.3", contents), "");
+  EXPECT_EQ(Zing::ParseDemoFile(SampleDemo("1.0.3"), "1.0.3", contents), "");
+  EXPECT_EQ(Zing::ParseDemoFile(SampleDemo("V1.0.3"), "v1.0.3", contents), "");  // letter case aside
+
+  auto patched = [&](std::size_t at, std::uint8_t value) {
+    Buffer copy;
+    copy.SetData(file.GetDataPtr(), file.GetDataLen());
+    std::vector<std::uint8_t> bytes(file.GetDataPtr(), file.GetDataPtr() + file.GetDataLen());
+    bytes[at] = value;
+    copy.SetData(bytes.data(), bytes.size());
+    return copy;
+  };
+  auto truncated = [&](std::size_t size) {
+    Buffer copy;
+    copy.SetData(file.GetDataPtr(), size);
+    return copy;
+  };
+  const std::string invalid = "Invalid demo file.";
+  EXPECT_EQ(Zing::ParseDemoFile(patched(0, 0x79), "1.0.3", contents), invalid);
+  EXPECT_EQ(Zing::ParseDemoFile(SampleDemo("1.0.2"), "1.0.3", contents), "This demo file appears to be for '1.0.2'");
+  EXPECT_EQ(Zing::ParseDemoFile(patched(4, 3), "1.0.3", contents), invalid);      // a format of the future
+  EXPECT_EQ(Zing::ParseDemoFile(patched(20, 0x7F), "1.0.3", contents), invalid);  // marker block too large
+  EXPECT_EQ(Zing::ParseDemoFile(patched(23, 9), "1.0.3", contents), invalid);     // more markers than fit
+  EXPECT_EQ(Zing::ParseDemoFile(truncated(file.GetDataLen() - 2), "1.0.3", contents), invalid);  // no events
+  for (std::size_t size : {0u, 3u, 10u, 17u}) {
+    EXPECT_EQ(Zing::ParseDemoFile(truncated(size), "1.0.3", contents), invalid);
+  }
+  EXPECT_EQ(Zing::LoadDemoFile("/nonexistent/x.dmo", "1.0.3", contents), "Demo file not found: /nonexistent/x.dmo");
+  EXPECT_EQ(Zing::FormatDemoTime(100 * 3723, 10), "01:02:03");
+}
+
+TEST(CommandLine, SplittingFollowsQuotesAndTheFirstEqualsSign) {
+  const auto params = Zing::SplitCommandLine("  -Play \"-demofile=my demo.dmo\" -x=a=b -y=\"c d\" =lost  ");
+  ASSERT_EQ(params.size(), 4u);
+  EXPECT_EQ(params[0].name, "-Play");
+  EXPECT_EQ(params[1].name, "-demofile");
+  EXPECT_EQ(params[1].value, "my demo.dmo");
+  EXPECT_EQ(params[2].value, "a=b");
+  EXPECT_EQ(params[3].value, "c d");
+}
+
+// ---------------------------------------------------------------- the application
+
+// Releases scripted input when the simulated clock reaches its time.
+class ScriptedServices : public NullServices {
+ public:
+  std::multimap<std::uint32_t, std::function<void()>> script;
+  bool PollMessage(Zing::Platform::WindowMessage& message) override {
+    while (!script.empty() && script.begin()->first <= clock) {
+      auto action = script.begin()->second;
+      script.erase(script.begin());
+      action();
+    }
+    return NullServices::PollMessage(message);
+  }
+};
+
+class DemoApp;
+
+// Writes down everything that reaches it, with the update it came at.
+class Probe : public Zing::Widget {
+ public:
+  explicit Probe(DemoApp* owner) : app(owner) {}
+  using Widget::MouseDown;
+  using Widget::MouseUp;
+  void Update() override;
+  void MouseMove(int px, int py) override { Note("move " + std::to_string(px) + "," + std::to_string(py)); }
+  void MouseDrag(int px, int py) override { Note("drag " + std::to_string(px) + "," + std::to_string(py)); }
+  void MouseDown(int px, int py, int clickCount) override {
+    Note("down " + std::to_string(clickCount) + " " + std::to_string(px) + "," + std::to_string(py));
+    Widget::MouseDown(px, py, clickCount);
+  }
+  void MouseUp(int, int, int clickCount) override { Note("up " + std::to_string(clickCount)); }
+  void MouseWheel(int delta) override { Note("wheel " + std::to_string(delta)); }
+  void MouseLeave() override { Note("leave"); }
+  void KeyDown(int key) override { Note("key " + std::to_string(key)); }
+  void KeyChar(char c) override;
+  void Note(const std::string& what);
+
+  DemoApp* app;
+};
+
+class DemoApp : public Zing::ZingAppBase {
+ public:
+  DemoApp(NullServices* nullServices, const std::string& arguments)
+      : ZingAppBase(std::unique_ptr<NullServices>(nullServices)) {
+    registryKey = "ZingTest\\Demo";
+    productVersion = "1.0.3";
+    commandLine = arguments;
+    probe.Resize(0, 0, 640, 480);
+  }
+  ~DemoApp() override { widgetManager->RemoveWidget(&probe); }
+
+  void ExitProcess(int code) override { exits.push_back(code); }
+  void InitHook() override {
+    widgetManager->AddWidget(&probe);
+    widgetManager->SetFocus(&probe);
+    std::string locale = "none";
+    RegistryReadString("Locale", locale);
+    log.push_back("locale " + locale);
+  }
+  void LoadingThreadProc() override { std::this_thread::sleep_for(std::chrono::milliseconds(loadingMs)); }
+  void LoadingThreadCompleted() override { log.push_back("loaded at " + std::to_string(updateCount)); }
+  void ButtonDepress(int id) override {
+    log.push_back("answer " + std::to_string(id));
+    RegistryWriteInteger("Answer", id);
+  }
+
+  Probe probe{this};
+  Strings log;
+  std::vector<int> exits;
+  int loadingMs = 0;
+};
+
+void Probe::Update() {
+  Widget::Update();
+  if (app->updateCount % 37 == 0) Note("random " + std::to_string(app->Rand() % 1000));
+}
+
+void Probe::KeyChar(char c) {
+  Note(std::string("char ") + c);
+  if (c == 'l') {  // the language changes
+    app->RegistryWriteString("Locale", "fr");
+    std::string locale;
+    app->RegistryReadString("Locale", locale);
+    Note("locale " + locale);
+  } else if (c == 'd') {  // a question, answered inside its own wait
+    Zing::Dialog* dialog = app->DoDialog(4, true, "QUIT", "Really?", "", Zing::Dialog::BUTTONS_YES_NO);
+    Note("asked");
+    Note("result " + std::to_string(dialog->WaitForResult(true)));
+  }
+}
+
+void Probe::Note(const std::string& what) { app->log.push_back(std::to_string(app->updateCount) + " " + what); }
+
+struct DemoRun : ::testing::Test {
+  ZingTest::TempFolder home;
+  std::string folder;
+
+  void SetUp() override {
+    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
+    folder = home.Path() + "/data/";
+    Zing::Platform::CreateFolders(folder);
+  }
+
+  void SetLocale(const std::string& locale) {
+    Zing::SettingsStore store(home.Path());
+    store.SetRegistryKey("ZingTest\\Demo");
+    store.RegistryWriteString("Locale", locale);
+  }
+  std::string StoredLocale() {
+    Zing::SettingsStore store(home.Path());
+    store.SetRegistryKey("ZingTest\\Demo");
+    std::string locale;
+    store.RegistryReadString("Locale", locale);
+    return locale;
+  }
+
+  std::unique_ptr<DemoApp> Make(ScriptedServices* services, const std::string& arguments) {
+    services->appDataFolder = folder;
+    return std::make_unique<DemoApp>(services, arguments);
+  }
+
+  // Runs the whole program; the number of loop steps is bounded.
+  static void Run(DemoApp& app) {
+    app.Init();
+    if (!app.shutdown) app.Run();
+  }
+
+  // The player's session: pointer, a drag, a right double click, the wheel,
+  // keys, leaving and entering, the language, a dialog, a long pause, close.
+  static void Script(ScriptedServices* s) {
+    auto at = [s](std::uint32_t t, MessageCode code, int param = 0, int x = 0, int y = 0) {
+      s->script.emplace(t, [s, code, param, x, y] { s->Inject(code, param, x, y); });
+    };
+    s->pointerInWindow = true;
+    at(1100, MessageCode::MouseMove, 0, 100, 100);
+    at(1130, MessageCode::LButtonDown, 0, 104, 102);
+    at(1150, MessageCode::MouseMove, 0, 130, 120);
+    at(1170, MessageCode::MouseMove, 0, 400, 300);
+    at(1190, MessageCode::LButtonUp, 0, 400, 300);
+    at(1250, MessageCode::RButtonDblClk, 0, 400, 300);
+    at(1260, MessageCode::RButtonUp, 0, 400, 300);
+    at(1300, MessageCode::MouseWheel, -240);
+    at(1350, MessageCode::KeyDown, 'A');
+    at(1350, MessageCode::Char, 'a');
+    at(1360, MessageCode::KeyUp, 'A');
+    s->script.emplace(1400, [s] { s->pointerInWindow = false; });
+    s->script.emplace(1500, [s] { s->pointerInWindow = true; });
+    at(1600, MessageCode::Char, 'l');
+    at(1700, MessageCode::Char, 'd');
+    s->script.emplace(1800, [s] {
+      Zing::Dialog* dialog = Zing::GetApp()->GetDialog(4);
+      if (dialog == nullptr) return;
+      const Zing::Widget* yes = dialog->yesButton.get();
+      s->Inject(MessageCode::MouseMove, 0, yes->x + yes->width / 2, yes->y + 4);
+      s->Inject(MessageCode::LButtonDown, 0, yes->x + yes->width / 2, yes->y + 4);
+      s->Inject(MessageCode::LButtonUp, 0, yes->x + yes->width / 2, yes->y + 4);
+    });
+    at(2400, MessageCode::Close);
+  }
+};
+
+TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
+  SetLocale("en");
+  auto* recordServices = new ScriptedServices;
+  Script(recordServices);
+  auto recorder = Make(recordServices, "-RECORD \"-demofile=my run.dmo\"");
+  Run(*recorder);
+  const Strings recorded = recorder->log;
+  recorder.reset();  // writes the demo
+  ASSERT_TRUE(Zing::FileExists(folder + "my run.dmo"));
+
+  // The run saw what the script did.
+  const Strings expectedMarks = {"locale en",
+                                 "move 100,100",
+                                 "down 1 104,102",
+                                 "drag 400,300",
+                                 "down -2 400,300",
+                                 "wheel -2",
+                                 "key 65",
+                                 "char a",
+                                 "leave",
+                                 "locale fr",
+                                 "asked",
+                                 "answer 2004",
+                                 "result " + std::to_string(Zing::Dialog::ID_YES),
+                                 "loaded at ",
+                                 "random "};
+  for (const std::string& mark : expectedMarks) {
+    bool found = false;
+    for (const std::string& line : recorded) found = found || line.find(mark) != std::string::npos;
+    EXPECT_TRUE(found) << mark;
+  }
+
+  // The machine's settings change; the playback must not see it, nor change them.
+  SetLocale("de");
+  auto* playServices = new ScriptedServices;
+  playServices->clock = 50000;  // another start time: the seed comes from the demo
+  auto player = Make(playServices, "-play -demofile=\"" + folder + "my run.dmo\"");
+  player->loadingMs = 30;  // loading takes longer this time: updates wait for it
+  Run(*player);
+  EXPECT_TRUE(player->exits.empty());
+  EXPECT_TRUE(player->closeRequested);
+  EXPECT_EQ(player->log, recorded);
+  EXPECT_EQ(StoredLocale(), "de");
+
+  // Fast-forwarding to the end gives the same run in one go.
+  auto* fastServices = new ScriptedServices;
+  fastServices->script.emplace(1000, [fastServices] { fastServices->Inject(MessageCode::Char, 'M'); });
+  auto fast = Make(fastServices, "-play \"-demofile=my run.dmo\"");
+  Run(*fast);
+  EXPECT_EQ(fast->log, recorded);
+
+  // A demo cut short plays up to the cut and then ends the run cleanly, with
+  // a message when the cut fell inside an event.
+  Buffer file;
+  ASSERT_TRUE(Zing::ReadBufferFromFile(folder + "my run.dmo", file));
+  for (std::size_t cutBytes : {1u, 5u, 40u}) {
+    ASSERT_TRUE(Zing::WriteBytesToFile(folder + "cut.dmo", file.GetDataPtr(), file.GetDataLen() - cutBytes));
+    auto* cutServices = new ScriptedServices;
+    auto cut = Make(cutServices, "-play -demofile=cut.dmo");
+    Run(*cut);
+    EXPECT_TRUE(cut->shutdown);
+    EXPECT_TRUE(cut->exits.empty());
+    ASSERT_GE(cut->log.size(), 10u);
+    EXPECT_TRUE(std::equal(cut->log.begin(), cut->log.begin() + 10, recorded.begin()));
+    for (const std::string& box : cutServices->messageBoxes) EXPECT_EQ(box.find("Demo: The demo file is damaged"), 0u);
+  }
+}
+
+TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
+  auto* recordServices = new ScriptedServices;
+  recordServices->script.emplace(21000, [recordServices] { recordServices->Inject(MessageCode::Close); });
+  auto recorder = Make(recordServices, "-record");
+  recorder->autoStartLoadingThread = false;  // the playback below runs without Run
+  Run(*recorder);
+  const int length = recorder->updateCount;
+  recorder.reset();
+  EXPECT_TRUE(Zing::FileExists(folder + "zingapp.dmo"));
+
+  auto* services = new ScriptedServices;
+  auto player = Make(services, "-play");
+  player->Init();
+  ASSERT_TRUE(player->playingDemo);
+  EXPECT_EQ(player->demoLength, length);
+  player->HandleDemoPlaybackKey('p');
+  player->HandleDemoPlaybackKey('n');
+  const int before = player->updateCount;
+  player->running = true;
+  for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
+  EXPECT_EQ(player->updateCount, before + 1);  // paused: one single step
+  player->HandleDemoPlaybackKey('P');
+  player->HandleDemoPlaybackKey('+');
+  EXPECT_DOUBLE_EQ(player->updateMultiplier, 1.5);
+  player->HandleDemoPlaybackKey('=');
+  EXPECT_DOUBLE_EQ(player->updateMultiplier, 1.0);
+  player->HandleDemoPlaybackKey('9');  // five seconds before the end
+  EXPECT_EQ(player->demoJumpTarget, length - 500);
+  player->HandleDemoPlaybackKey('j');
+  for (char c : std::string("0:02\r")) player->HandleDemoPlaybackKey(c);
+  EXPECT_EQ(player->demoJumpTarget, 200);
+  player->HandleDemoPlaybackKey('s');
+  EXPECT_EQ(player->GetMusicVolume(), 0.0);
+  player->HandleDemoPlaybackKey('S');
+  EXPECT_EQ(player->GetMusicVolume(), 0.85);
+  player->HandleDemoPlaybackKey('l');
+  EXPECT_EQ(services->messageBoxes.back(), "Marker List: This demo has no markers.");
+  while (!player->shutdown) player->UpdateApp();
+  EXPECT_EQ(player->updateCount, length);
+}
+
+TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
+  for (int n = 1; n <= 3; ++n)
+    ASSERT_TRUE(Zing::WriteBytesToFile(folder + "zingapp" + std::to_string(n) + ".dmo", "x", 1));
+  auto app = Make(new ScriptedServices, "");
+  app->appDataFolder = folder;
+  app->ParseCommandLine("-recnum=3");
+  EXPECT_FALSE(Zing::FileExists(folder + "zingapp1.dmo"));
+  EXPECT_EQ(app->demoFileName, folder + "zingapp4.dmo");
+  EXPECT_TRUE(app->recordingDemo);
+  app->ParseCommandLine("-PlayNum=2");
+  EXPECT_EQ(app->demoFileName, folder + "zingapp2.dmo");
+  EXPECT_TRUE(app->playingDemo);
+  EXPECT_FALSE(app->recordingDemo);
+  app->ParseCommandLine("-demofile=\"/tmp/a b.dmo\" -ScreenSaver -crash");
+  EXPECT_EQ(app->demoFileName, "/tmp/a b.dmo");
+  EXPECT_TRUE(app->exits.empty());
+  app->ParseCommandLine("-bogus");
+  EXPECT_EQ(app->exits, std::vector<int>{0});
+
+  // A demo of another version, and one that is not there, stop the start.
+  ASSERT_TRUE(Zing::WriteBufferToFile(folder + "old.dmo", SampleDemo("1.0.2")));
+  auto* services = new ScriptedServices;
+  auto old = Make(services, "-play -demofile=old.dmo");
+  old->Init();
+  EXPECT_EQ(old->exits, std::vector<int>{0});
+  EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: This demo file appears to be for '1.0.2'");
+  auto* missingServices = new ScriptedServices;
+  auto missing = Make(missingServices, "-playnum=9");
+  missing->Init();
+  EXPECT_EQ(missingServices->messageBoxes.back(), "FATAL ERROR: Demo file not found: " + folder + "zingapp-5.dmo");
+
+  // --version and --help answer on standard output before anything else.
+  auto* infoServices = new ScriptedServices;
+  auto info = Make(infoServices, "-bogus --Version");
+  testing::internal::CaptureStdout();
+  info->Init();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Product 1.0.3\n");
+  EXPECT_EQ(info->exits, std::vector<int>{0});
+  EXPECT_FALSE(infoServices->windowExists);
+  EXPECT_TRUE(infoServices->messageBoxes.empty());
+  auto help = Make(new ScriptedServices, "--help");
+  testing::internal::CaptureStdout();
+  help->Init();
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("-recnum=N"), std::string::npos);
+}
+
+}  // namespace
