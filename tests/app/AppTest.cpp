@@ -5,16 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "framework/app/ZingAppBase.h"
-#include "framework/platform/NullPlatform.h"
 #include "framework/widget/Widget.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/NullApp.h"
 
 namespace {
 
@@ -62,25 +61,28 @@ class ProbeWidget : public Zing::Widget {
   void KeyDown(int key) override { events.push_back("key " + std::to_string(key)); }
 };
 
-class TestApp : public Zing::ZingAppBase {
+class TestApp : public ZingTest::NullApp<> {
  public:
-  explicit TestApp(NullServices* nullServices) : ZingAppBase(std::unique_ptr<NullServices>(nullServices)) {
-    registryKey = "ZingTest\\App";
-    autoStartLoadingThread = false;
-  }
-  std::vector<int> exits;
+  explicit TestApp(NullServices* nullServices) : NullApp(nullServices) { registryKey = "ZingTest\\App"; }
   int loadingCompletedCalls = 0;
   int loadingSteps = 0;
+  std::atomic<bool>* holdLoading = nullptr;  // the loading thread waits while it is set
+  std::vector<std::string> debugKeys;        // "key ctrl alt" of every key offered to the debug hook
 
-  void ExitProcess(int code) override { exits.push_back(code); }
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
+  bool DebugKeyDownAsync(int key, bool ctrl, bool alt) override {
+    debugKeys.push_back(std::to_string(key) + " " + std::to_string(ctrl) + " " + std::to_string(alt));
+    return false;
+  }
   void LoadingThreadProc() override {
     loadingTotal = 10;
-    for (int i = 0; i < loadingSteps; ++i) ++loadingDone;
+    for (int i = 0; i < loadingSteps; ++i) {
+      ++loadingDone;
+      while (i == 0 && holdLoading != nullptr && *holdLoading) std::this_thread::yield();
+    }
   }
-  using ZingAppBase::deferredMessages;
   using ZingAppBase::ProcessSafeDeleteList;
-  using ZingAppBase::WindowProc;
+  using ZingAppBase::RecoverDisplay;
 };
 
 // The longest run of updates without a draw between them.
@@ -94,22 +96,8 @@ int LongestRunWithoutDraw(const std::string& trace) {
   return longest;
 }
 
-struct AppFixture : ::testing::Test {
-  ZingTest::TempFolder home;
-  NullServices* services = new NullServices;
-  std::unique_ptr<TestApp> app;
-
-  void SetUp() override {
-    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
-    services->appDataFolder = home.Path() + "/data/";
-    app = std::make_unique<TestApp>(services);
-  }
-
-  // Runs loop steps until the simulated clock has moved `ms` further.
-  void RunFor(std::uint32_t ms) {
-    const std::uint32_t end = services->clock + ms;
-    while (services->clock < end && !app->shutdown) app->UpdateApp();
-  }
+struct AppFixture : ZingTest::NullAppFixture<TestApp> {
+  void SetUp() override { MakeApp(); }
 
   // Finishes the step cycle, stalls for `ms`, and counts the updates that
   // follow until the loop first sleeps.
@@ -129,28 +117,6 @@ struct AppFixture : ::testing::Test {
     tracer.trace = &trace;
     tracer.onUpdate = [&tracer] { tracer.MarkDirty(); };
     app->GetWidgetManager()->AddWidget(&tracer);
-  }
-
-  void Start() {
-    app->Init();
-    app->running = true;
-    app->lastTimeCheck = services->clock;
-    app->timeChecked = true;
-  }
-
-  void Send(MessageCode code, int param = 0, int x = 0, int y = 0, bool alt = false) {
-    Zing::Platform::WindowMessage m;
-    m.code = code;
-    m.param = param;
-    m.x = x;
-    m.y = y;
-    m.altDown = alt;
-    app->WindowProc(m);
-    while (!app->deferredMessages.empty()) {
-      bool updated = false;
-      app->updateAppState = 0;
-      app->UpdateAppStep(&updated);
-    }
   }
 };
 
@@ -202,6 +168,8 @@ TEST_F(AppFixture, LoadingThreadProgressAndCompletion) {
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   app->autoStartLoadingThread = true;
   app->loadingSteps = 10;
+  std::atomic<bool> hold{true};
+  app->holdLoading = &hold;
   app->Init();
   // Shuts the application down after two simulated seconds.
   struct Closer : Zing::Widget {
@@ -209,8 +177,17 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
     NullServices* services;
     std::uint32_t start;
     bool screenSaverAllowedWhileLoading = false;
+    bool throttledWhileLoading = false;
+    double progressWhileLoading = 0;
+    std::atomic<bool>* hold = nullptr;
     void Update() override {
       Widget::Update();
+      if (*hold) {  // the loading thread stands after its first step
+        while (app->loadingDone == 0) std::this_thread::yield();
+        throttledWhileLoading = app->throttleMainThread;
+        progressWhileLoading = app->GetLoadingThreadProgress();
+        *hold = false;
+      }
       if (!app->loaded && services->screenSaverAllowed) screenSaverAllowedWhileLoading = true;
       if (app->loaded && services->clock - start >= 2000) app->Shutdown();
     }
@@ -218,11 +195,14 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   stopper.app = app.get();
   stopper.services = services;
   stopper.start = services->clock;
+  stopper.hold = &hold;
   app->GetWidgetManager()->AddWidget(&stopper);
   app->Run();
   EXPECT_TRUE(app->shutdown);
   EXPECT_EQ(app->loadingCompletedCalls, 1);
   EXPECT_FALSE(stopper.screenSaverAllowedWhileLoading);
+  EXPECT_TRUE(stopper.throttledWhileLoading);
+  EXPECT_DOUBLE_EQ(stopper.progressWhileLoading, 0.1);
   EXPECT_TRUE(services->screenSaverAllowed);
   EXPECT_GE(app->updateCount, 199);
   EXPECT_FALSE(app->running);
@@ -307,10 +287,15 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
   Send(MessageCode::Char, 's');
   Send(MessageCode::KeyUp, Zing::KEYCODE_MENU);
   Send(MessageCode::Char, 'r');
+  Send(MessageCode::KeyDown, Zing::KEYCODE_CONTROL);
+  Send(MessageCode::KeyDown, 'B');
+  Send(MessageCode::KeyUp, Zing::KEYCODE_CONTROL);
+  Send(MessageCode::KeyDown, 'C');
+  EXPECT_EQ(app->debugKeys, (std::vector<std::string>{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
   const std::vector<std::string> expected = {
-      "down 1 10,20",  "up 1",     "down 2 10,20", "up 1",     "down -1 10,20", "up -1",
-      "down -2 10,20", "up -1",    "down 3 10,20", "up 3",     "wheel 2",       "wheel -1",
-      "key 65",        "char 233", "key 18",       "char 115", "char 114"};
+      "down 1 10,20", "up 1",         "down 2 10,20", "up 1",    "down -1 10,20", "up -1",  "down -2 10,20",
+      "up -1",        "down 3 10,20", "up 3",         "wheel 2", "wheel -1",      "key 65", "char 233",
+      "key 18",       "char 115",     "char 114",     "key 17",  "key 66",        "key 67"};
   EXPECT_EQ(probe.events, expected);
   app->GetWidgetManager()->RemoveWidget(&probe);
 }
@@ -330,6 +315,33 @@ TEST_F(AppFixture, AltEnterSwitchesScreenModeUnlessWindowedIsImpossible) {
   Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_TRUE(app->windowed);
   EXPECT_EQ(services->windowsCreated, windows + 2);
+}
+
+TEST_F(AppFixture, MinimizingMutesUntilRestoredAndATooSmallDesktopRecoversInFullScreen) {
+  app->windowed = true;
+  Start();
+  Send(MessageCode::Size, Zing::Platform::SizeMinimized);
+  Send(MessageCode::Size, Zing::Platform::SizeMinimized);
+  EXPECT_TRUE(app->minimized);
+  EXPECT_GT(app->muteCount, 0);
+  app->WriteToRegistry();
+  int muted = -1;
+  EXPECT_TRUE(app->RegistryReadInteger("Muted", muted));
+  EXPECT_EQ(muted, 0);  // not the player's own mute
+  Send(MessageCode::Size, 0);
+  EXPECT_FALSE(app->minimized);
+  EXPECT_EQ(app->muteCount, 0);
+
+  services->desktop = {0, 0, 641, 481};  // a window fits
+  app->RecoverDisplay();
+  EXPECT_TRUE(app->windowed);
+  services->desktop = {0, 0, 640, 1000};  // only as wide as the game: no room for a window
+  app->RecoverDisplay();
+  EXPECT_FALSE(app->windowed);
+  app->windowed = true;
+  services->desktop = {0, 0, 1000, 480};  // only as high
+  app->RecoverDisplay();
+  EXPECT_FALSE(app->windowed);
 }
 
 TEST_F(AppFixture, SecondInstanceNotifiesTheFirstAndExitsWithZero) {
@@ -436,21 +448,6 @@ TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
   second->ReadFromRegistry();
   EXPECT_TRUE(second->windowed);
   EXPECT_DOUBLE_EQ(second->musicVolume, 0.85);
-}
-
-TEST_F(AppFixture, SettingsFromTheLoadingThreadAndTheMainThreadAtOnce) {
-  auto writeTwenty = [this](const std::string& prefix) {
-    for (int i = 0; i < 20; ++i) app->RegistryWriteInteger(prefix + std::to_string(i), i);
-  };
-  std::thread loader(writeTwenty, "Loading\\Value");
-  writeTwenty("Main\\Value");
-  loader.join();
-  for (const std::string prefix : {"Loading\\Value", "Main\\Value"}) {
-    for (int i = 0; i < 20; ++i) {
-      int number = -1;
-      EXPECT_TRUE(app->RegistryReadInteger(prefix + std::to_string(i), number) && number == i) << prefix << i;
-    }
-  }
 }
 
 TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {

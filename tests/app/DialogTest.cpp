@@ -9,11 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/app/ZingAppBase.h"
 #include "framework/graphics/MemoryImage.h"
-#include "framework/platform/NullPlatform.h"
 #include "framework/widget/Dialog.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/NullApp.h"
 #include "tests/widget/BlockFont.h"
 
 namespace {
@@ -23,12 +21,9 @@ using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 using Strings = std::vector<std::string>;
 
-class DialogApp : public Zing::ZingAppBase {
+class DialogApp : public ZingTest::NullApp<> {
  public:
-  explicit DialogApp(NullServices* nullServices) : ZingAppBase(std::unique_ptr<NullServices>(nullServices)) {
-    registryKey = "ZingTest\\Dialogs";
-    autoStartLoadingThread = false;
-  }
+  explicit DialogApp(NullServices* nullServices) : NullApp(nullServices) { registryKey = "ZingTest\\Dialogs"; }
   using ButtonListener::ButtonPress;
   void ButtonPress(int id) override { heard.push_back("press " + std::to_string(id)); }
   void ButtonDepress(int id) override {
@@ -38,7 +33,6 @@ class DialogApp : public Zing::ZingAppBase {
   }
   void ModalOpen() override { ++modalOpens; }
   void ModalClose() override { ++modalCloses; }
-  void ExitProcess(int) override {}
 
   Strings heard;
   bool killOnAnswer = false;
@@ -46,16 +40,11 @@ class DialogApp : public Zing::ZingAppBase {
   int modalCloses = 0;
 };
 
-struct Dialogs : ::testing::Test {
-  ZingTest::TempFolder home;
-  NullServices* services = new NullServices;
-  std::unique_ptr<DialogApp> app;
+struct Dialogs : ZingTest::NullAppFixture<DialogApp> {
   WidgetTest::BlockFont font;
 
   void SetUp() override {
-    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
-    services->appDataFolder = home.Path() + "/data/";
-    app = std::make_unique<DialogApp>(services);
+    MakeApp();
     app->Init();
     app->running = true;
   }
@@ -88,6 +77,9 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   EXPECT_EQ(app->modalOpens, 1);
   ASSERT_NE(dialog->noButton, nullptr);
   EXPECT_EQ(dialog->yesButton->label, "YES");
+  // The two buttons share the width side by side, inside the dialog.
+  EXPECT_LT(dialog->yesButton->x + dialog->yesButton->width, dialog->noButton->x);
+  EXPECT_LE(dialog->noButton->x + dialog->noButton->width, dialog->x + dialog->width);
 
   QueueClickOn(dialog->yesButton.get());
   EXPECT_EQ(dialog->WaitForResult(false), Dialog::ID_YES);

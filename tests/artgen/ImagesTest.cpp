@@ -20,7 +20,7 @@ struct Loaded {
 
 std::map<std::string, Loaded> LoadAll() {
   std::map<std::string, Loaded> all;
-  const Manifest m = ReadManifest(ReadText(DataDir() + "/properties/resources.xml"));
+  const Manifest m = ReadManifest();
   for (const auto& d : m.declarations) {
     if (d.kind != "Image") continue;
     Loaded l;
@@ -43,20 +43,14 @@ const std::map<std::string, Loaded>& All() {
   return all;
 }
 
-TEST(Images, EveryImageReadsInItsFormat) {
+// Every image reads in its format, its sizes divide by its cel grid, and
+// every cel shows something.
+TEST(Images, ReadableDivisibleAndVisibleInEveryCel) {
   EXPECT_EQ(All().size(), 6u + 3u + 85u);  // the images of "Init", "Splash" and "Game"
-}
-
-TEST(Images, SizesDivideByTheCelGrid) {
   for (const auto& [id, l] : All()) {
     EXPECT_GT(l.picture.width, 0) << id;
     EXPECT_EQ(l.picture.width % l.cols, 0) << id;
     EXPECT_EQ(l.picture.height % l.rows, 0) << id;
-  }
-}
-
-TEST(Images, EveryCelShowsSomething) {
-  for (const auto& [id, l] : All()) {
     if (!l.picture.hasPixels) continue;
     const int cw = l.picture.width / l.cols, ch = l.picture.height / l.rows;
     for (int r = 0; r < l.rows; ++r) {
@@ -86,17 +80,12 @@ double CelLight(const Loaded& l, int col, int row) {
   return weight > 0 ? sum / weight : 0;
 }
 
-TEST(Images, FinishedPiecesAreBrighterThanOpenOnes) {
+// Pieces grow through their first cels; finished ones are brighter than open ones.
+TEST(Images, PiecesGrowAndBrightenWhenFinished) {
   for (int link = 0; link < 7; ++link) {
     const Loaded& l = All().at("IMAGE_LINK" + std::to_string(link));
     ASSERT_TRUE(l.picture.hasPixels);
     EXPECT_GT(CelLight(l, 21, 0), CelLight(l, 10, 0) + 15) << "link " << link;
-  }
-}
-
-TEST(Images, PiecesGrowThroughTheirFirstCels) {
-  for (int link = 0; link < 7; ++link) {
-    const Loaded& l = All().at("IMAGE_LINK" + std::to_string(link));
     auto area = [&](int col) {
       int n = 0;
       for (int y = 0; y < l.picture.height; ++y) {

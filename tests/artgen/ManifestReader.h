@@ -1,9 +1,8 @@
 #pragma once
 
-// A small reader of the resource manifest for the tests: it checks the
-// manifest's grammar (ResourceManifest, Resources blocks with an id, the empty
-// elements Image, Sound, Font and SetDefaults, no text) and resolves every
-// declaration's id and path the way the resource manager does.
+// The generated resource manifest as the game's resource manager reads it:
+// every declaration's kind, group, id and path (defaults applied, '/' for
+// '\') and its attributes.
 
 #include <map>
 #include <string>
@@ -21,9 +20,10 @@ struct Declaration {
 
 struct Manifest {
   std::vector<Declaration> declarations;
-  std::string error;  // empty when the manifest is well formed
+  std::string error;  // empty when the manifest reads cleanly
 };
 
-Manifest ReadManifest(const std::string& text);
+// The manifest of the generated data folder.
+Manifest ReadManifest();
 
 }  // namespace ArtTest

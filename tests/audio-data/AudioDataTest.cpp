@@ -66,7 +66,11 @@ std::size_t Millis(double ms) { return static_cast<std::size_t>(ms * kRate / 100
 
 class EffectFile : public testing::TestWithParam<ExpectedEffect> {};
 
-TEST_P(EffectFile, DecodesAsMonoAtTheGameRateWithALengthFitForItsUse) {
+// Mono at the game rate with a length fit for its use; peaks below -1 dBFS
+// without being faint; no DC offset; the very first and last samples are
+// silence, the sound rises within a few milliseconds instead of jumping and
+// has died away at its end.
+TEST_P(EffectFile, FormatLengthLevelAndQuietEdges) {
   const ExpectedEffect& effect = GetParam();
   const Decoded sound = DecodeDataFile(EffectPath(effect.identifier));
   ASSERT_TRUE(sound.ok) << EffectPath(effect.identifier);
@@ -74,28 +78,10 @@ TEST_P(EffectFile, DecodesAsMonoAtTheGameRateWithALengthFitForItsUse) {
   EXPECT_EQ(sound.rate, kRate);
   EXPECT_GE(sound.Seconds(), effect.minSeconds);
   EXPECT_LE(sound.Seconds(), effect.maxSeconds);
-}
-
-TEST_P(EffectFile, PeaksBelowMinusOneDbfsWithoutBeingFaint) {
-  const Decoded sound = DecodeDataFile(EffectPath(GetParam().identifier));
-  ASSERT_TRUE(sound.ok);
-  const double peakDb = AudioTest::ToDb(AudioTest::Peak(sound.samples));
-  EXPECT_LE(peakDb, -1.0);
-  EXPECT_GE(peakDb, -20.0);
-}
-
-TEST_P(EffectFile, HasNoDcOffset) {
-  const Decoded sound = DecodeDataFile(EffectPath(GetParam().identifier));
-  ASSERT_TRUE(sound.ok);
-  EXPECT_LE(std::abs(AudioTest::Mean(sound.samples)), 0.001);
-}
-
-TEST_P(EffectFile, StartsAndEndsWithoutAClick) {
-  const Decoded sound = DecodeDataFile(EffectPath(GetParam().identifier));
-  ASSERT_TRUE(sound.ok);
   const double peak = AudioTest::Peak(sound.samples);
-  // The very first and last samples are silence; the sound then rises within
-  // a few milliseconds instead of jumping, and has died away at its end.
+  EXPECT_LE(AudioTest::ToDb(peak), -1.0);
+  EXPECT_GE(AudioTest::ToDb(peak), -20.0);
+  EXPECT_LE(std::abs(AudioTest::Mean(sound.samples)), 0.001);
   EXPECT_LE(AudioTest::EdgePeak(sound.samples, 4, false), 0.004);
   EXPECT_LE(AudioTest::EdgePeak(sound.samples, 4, true), 0.004);
   EXPECT_LE(AudioTest::EdgePeak(sound.samples, Millis(0.5), false), 0.1 * peak);
@@ -107,18 +93,15 @@ INSTANTIATE_TEST_SUITE_P(Sounds, EffectFile, testing::ValuesIn(kEffects),
                            return std::string(param.param.identifier).substr(6);
                          });
 
-TEST(MusicFile, IsAStereoLoopOfOneToTwoMinutesAtTheGameRate) {
+// A stereo loop of one to two minutes at the game rate, with headroom and
+// no DC offset.
+TEST(MusicFile, FormatLengthAndHeadroom) {
   const Decoded music = DecodeDataFile(kMusicPath);
   ASSERT_TRUE(music.ok);
   EXPECT_EQ(music.channels, 2);
   EXPECT_EQ(music.rate, kRate);
   EXPECT_GE(music.Seconds(), 60.0);
   EXPECT_LE(music.Seconds(), 120.0);
-}
-
-TEST(MusicFile, HasHeadroomAndNoDcOffset) {
-  const Decoded music = DecodeDataFile(kMusicPath);
-  ASSERT_TRUE(music.ok);
   for (int c = 0; c < music.channels; ++c) {
     const std::vector<float> channel = music.Channel(c);
     EXPECT_LE(AudioTest::ToDb(AudioTest::Peak(channel)), -6.0) << "channel " << c;
@@ -163,27 +146,22 @@ TEST(MusicFile, SitsClearlyBelowTheEffects) {
   }
 }
 
-TEST(SoundFiles, TogetherStayUnderThreeMegabytes) {
-  std::size_t total = 0;
-  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles()) {
-    const std::string bytes = AudioTest::ReadWholeFile(DataFile(file.path));
-    EXPECT_FALSE(bytes.empty()) << file.path;
-    total += bytes.size();
-  }
-  EXPECT_LT(total, 3u * 1024u * 1024u);
-}
-
 // The generator writes exactly the eleven effects, named after their
-// identifiers, and the music.
-TEST(SoundFiles, AreTheElevenEffectsAndTheMusic) {
+// identifiers, and the music, together under three megabytes.
+TEST(SoundFiles, AreTheElevenEffectsAndTheMusicUnderThreeMegabytes) {
   std::vector<std::string> expected;
   for (const ExpectedEffect& effect : kEffects) expected.push_back(EffectPath(effect.identifier));
   expected.push_back(kMusicPath);
   std::vector<std::string> generated;
-  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles()) generated.push_back(file.path);
+  std::size_t total = 0;
+  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles()) {
+    generated.push_back(file.path);
+    total += AudioTest::ReadWholeFile(DataFile(file.path)).size();
+  }
   std::sort(expected.begin(), expected.end());
   std::sort(generated.begin(), generated.end());
   EXPECT_EQ(generated, expected);
+  EXPECT_LT(total, 3u * 1024u * 1024u);
 }
 
 // Rendering a file again, in this process, gives the very bytes the build's

@@ -6,37 +6,22 @@
 
 #include <filesystem>
 
-#include "framework/app/ZingAppBase.h"
 #include "framework/audio/OpenALBinding.h"
 #include "framework/audio/OpenALMusicInterface.h"
 #include "framework/audio/OpenALSoundManager.h"
-#include "framework/platform/NullPlatform.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/NullApp.h"
 
 namespace {
 
 using Zing::Platform::NullServices;
 
-class SoundApp : public Zing::ZingAppBase {
+class SoundApp : public ZingTest::NullApp<> {
  public:
-  explicit SoundApp(NullServices* nullServices) : ZingAppBase(std::unique_ptr<NullServices>(nullServices)) {
-    registryKey = "ZingTest\\Sound";
-    autoStartLoadingThread = false;
-  }
-  void ExitProcess(int code) override { exits.push_back(code); }
-  std::vector<int> exits;
+  explicit SoundApp(NullServices* nullServices) : NullApp(nullServices) { registryKey = "ZingTest\\Sound"; }
 };
 
-struct AppSound : ::testing::Test {
-  ZingTest::TempFolder home;
-  NullServices* services = new NullServices;
-  std::unique_ptr<SoundApp> app;
-
-  void SetUp() override {
-    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
-    services->appDataFolder = home.Path() + "/data/";
-    app = std::make_unique<SoundApp>(services);
-  }
+struct AppSound : ZingTest::NullAppFixture<SoundApp> {
+  void SetUp() override { MakeApp(); }
 };
 
 TEST_F(AppSound, PlayersFollowVolumesAndMuting) {

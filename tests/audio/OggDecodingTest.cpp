@@ -10,12 +10,9 @@
 #include "tests/audio-data/OggDecode.h"
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/support/TempFolder.h"
+#include "tools/soundgen/SoundCatalog.h"
 
 namespace {
-
-const std::vector<std::string> kEffects = {"gui_click",     "cube_click",    "cube_tap",     "cube_bump",
-                                           "cube_drop",     "vortex",        "star_small",   "star_big",
-                                           "shutters_move", "shutters_bump", "shutters_blur"};
 
 std::string DataFile(const std::string& name) { return std::string(LINTWICK_BUILD_DATA_DIR) + "/" + name; }
 
@@ -24,11 +21,12 @@ void WriteBytes(const ZingTest::TempFolder& folder, const std::string& name, con
 }
 
 TEST(OggDecoding, GameEffectsDecodeWholeAsBareVorbisfileDoes) {
-  for (const std::string& name : kEffects) {
-    SCOPED_TRACE(name);
+  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles()) {
+    if (file.path.rfind("sounds/", 0) != 0) continue;
+    SCOPED_TRACE(file.path);
     Zing::DecodedSound sound;
-    ASSERT_TRUE(Zing::DecodeOggEffect(DataFile("sounds/" + name + ".ogg"), sound));
-    const AudioTest::Decoded bare = AudioTest::DecodeOgg(AudioTest::ReadWholeFile(DataFile("sounds/" + name + ".ogg")));
+    ASSERT_TRUE(Zing::DecodeOggEffect(DataFile(file.path), sound));
+    const AudioTest::Decoded bare = AudioTest::DecodeOgg(AudioTest::ReadWholeFile(DataFile(file.path)));
     ASSERT_TRUE(bare.ok);
     EXPECT_EQ(sound.channels, bare.channels);
     EXPECT_EQ(sound.rate, bare.rate);

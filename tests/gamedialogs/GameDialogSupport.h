@@ -32,33 +32,18 @@ struct GameDialogFixture : ShellFixture {
     app->Shutdown();
     app.reset();
     services = new NullServices;
-    services->appDataFolder = home.Path() + "/data/";
-    app = std::make_unique<ShellApp>(services);
+    MakeApp();
     ReachStartScreen();
   }
 
   void Key(int key, bool alt = false) {
-    Zing::Platform::WindowMessage m;
-    m.code = MessageCode::KeyDown;
-    m.param = key;
-    m.altDown = alt;
-    SendMessage(m);
-    m.code = MessageCode::KeyUp;
-    SendMessage(m);
+    NullAppFixture::Send(MessageCode::KeyDown, key, 0, 0, alt);
+    NullAppFixture::Send(MessageCode::KeyUp, key, 0, 0, alt);
   }
 
   // Characters as the platform delivers typed text.
   void Type(const std::string& text) {
     for (char c : text) Send(MessageCode::Char, 0, 0, static_cast<unsigned char>(c));
-  }
-
-  void SendMessage(const Zing::Platform::WindowMessage& m) {
-    app->WindowProc(m);
-    while (!app->deferredMessages.empty() && !app->shutdown) {
-      bool updated = false;
-      app->updateAppState = 0;
-      app->UpdateAppStep(&updated);
-    }
   }
 
   void ClickFooter(int dialogId) {

@@ -42,10 +42,13 @@ TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
   ASSERT_NE(options, nullptr);
   EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
   Zing::Slider* music = options->GetMusicSlider();
+  Zing::Slider* effects = options->GetEffectsSlider();
+  for (const Zing::Widget* control : {static_cast<Zing::Widget*>(music), static_cast<Zing::Widget*>(effects)}) {
+    EXPECT_TRUE(control->x > options->x && control->x + control->width < options->x + options->width);
+  }
   Drag(music->GetRect(), music->x);       // all the way left
   EXPECT_LT(app->GetMusicVolume(), 0.1);  // before DONE
   const double musicVolume = app->GetMusicVolume();
-  Zing::Slider* effects = options->GetEffectsSlider();
   ClickCentre(effects->GetRect());
   EXPECT_NEAR(app->GetSfxVolume(), 0.5, 0.1);
   ClickCentre(options->GetFullScreenBox()->GetRect());
@@ -143,6 +146,12 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   EXPECT_EQ(app->mLocale, "De");
   EXPECT_EQ(app->mMainMenu->GetButton(1)->label, TEXT_OPTIONS);
   EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
+  options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
+  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  ASSERT_NE(language, nullptr);
+  EXPECT_EQ(language->GetSelectedIndex(), 1);  // the chooser opens on the language in use
 }
 
 }  // namespace

@@ -102,7 +102,8 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   screen->mLevelPointsShown = 2772;
   EXPECT_NE(Pixel(100, 14), CelColour(kShutters, 0));  // clipped above the board
   EXPECT_EQ(Pixel(100, 15), CelColour(kShutters, 0));
-  EXPECT_EQ(Pixel(100, 300), CelColour(kShutters, 1));
+  EXPECT_EQ(Pixel(100, 239), CelColour(kShutters, 0));  // they meet without a gap
+  EXPECT_EQ(Pixel(100, 240), CelColour(kShutters, 1));
   EXPECT_EQ(Pixel(100, 469), CelColour(kVortexLine, 0));  // the bar stays visible
   EXPECT_EQ(Pixel(300, 469), CelColour(kBkg, 0));         // clipped below the board
   // Caption column centred on the shutters: x 135; points "2772" from x 203.

@@ -90,6 +90,9 @@ TEST_F(Hints, TheMiniatureShowsTheWholeSolution) {
   // (2, 3) and (2, 7) are no neighbours: no stick below (2, 3).
   EXPECT_NE(Pixel(56, 318), CelColour(kHintSticks, 7 + 1));
   EXPECT_EQ(Pixel(50, 312), CelColour(kHintSticks, 1));
+  // The player's own pieces are no part of it: only the nodes and the solution show.
+  screen->AddPiece(0, 1, 0, false);
+  EXPECT_NE(Pixel(44, 276), CelColour(kHintNodes, 0));
 }
 
 }  // namespace

@@ -98,6 +98,13 @@ TEST(BlendFormula, GreyColourScalesEveryChannelAlike) {
   dest.Blt(&src, 0, 0, Rect(0, 0, 1, 1), Color(128, 128, 128, 255), 0);
   // f = 255: red = ((200 * 128 >> 8) * 255 >> 8) + (10 * 1 >> 8) = 99, green 49, blue 24.
   EXPECT_EQ(0xFF633118u, dest.GetPixel(0, 0));
+  // A faint grey rounds as grey: ((100 * 3 >> 8) * 255) >> 8 = 0, where each
+  // channel on its own would give 100 * 255 * 3 >> 16 = 1.
+  MemoryImage dark = Solid(1, 1, 0xFF000000);
+  dark.SetImageMode(false, false);
+  MemoryImage faint = Row({0xFF646464});
+  dark.Blt(&faint, 0, 0, Rect(0, 0, 1, 1), Color(3, 3, 3, 255), 0);
+  EXPECT_EQ(0xFF000000u, dark.GetPixel(0, 0));
 }
 
 TEST(BlendFormula, NonGreyColourScalesEachChannel) {

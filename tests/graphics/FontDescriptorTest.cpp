@@ -98,6 +98,9 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {layer + "LayerSetAscent L 0x;", "Invalid Paramater Type"},
       {layer + "LayerSetAscent L -0x10;", "Invalid Paramater Type"},
       {layer + "LayerSetAscent L 99999999999;", "Invalid Paramater Type"},
+      {layer + "LayerSetAscent L 2147483648;", "Invalid Paramater Type"},
+      {layer + "LayerSetColorMult L (1 '.' 1 1);", "Invalid Paramater Type"},
+      {layer + "LayerSetImageMap L ('a') ((0 8 5 -2));", "Image rectangle out of bounds"},
       {layer + "LayerSetDrawMode L 2;", "Invalid Paramater Type"},
       {layer + "LayerSetOffset L (1 2 3);", "Invalid Paramater Type"},
       {layer + "LayerSetCharWidths L ('a' 'b') (1);", "List Size Mismatch"},
@@ -116,6 +119,7 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {"Define 3 x;", "Invalid Paramater Type"},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(message, Load(text)) << text;
+  EXPECT_EQ("", Load(layer + "LayerSetAscent L -2147483648;"));
   // The first failure stops the rest; the full text names the file, line and command.
   host.errors.clear();
   Load("CreateLayer L;\n\nLayerSetDrawMode\n  L 2;\nCreateLayer L;");

@@ -89,6 +89,16 @@ TEST(ResourceIdentifiers, ExtractionStopsAtTheFirstMissingResource) {
   ResetIdentifiers();
 }
 
+TEST(ResourceIdentifiers, EachLinkColourHasItsOwnPicturesAndNoOtherColourHasAny) {
+  using namespace Lintwick;
+  EXPECT_EQ(&LinkImage(0), &IMAGE_LINK0);
+  EXPECT_EQ(&LinkImage(6), &IMAGE_LINK6);
+  EXPECT_EQ(&RollingCubeImage(0), &IMAGE_ROLLING_CUBE0);
+  EXPECT_EQ(&VortexImage(6), &IMAGE_VORTEX6);
+  EXPECT_EQ(LinkImage(-1), nullptr);
+  EXPECT_EQ(VortexImage(7), nullptr);
+}
+
 TEST(ResourceIdentifiers, TheManifestDeclaresEveryIdentifierOfEachGroup) {
   const char* dir = std::getenv("LINTWICK_DATA_DIR");
   if (!dir || chdir(dir) != 0) GTEST_SKIP() << "no data folder";

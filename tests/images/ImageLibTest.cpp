@@ -104,6 +104,16 @@ TEST(ImageLib, GifTransparencyInterlaceAndDamage) {
   EXPECT_EQ(Pixel(image, 0, 2), 0xFF00FF00u);
   EXPECT_EQ(Pixel(image, 0, 1), 0xFF0000FFu);
 
+  // A graphic control block too short to hold the transparent index sets none.
+  std::string shortControl = plain;
+  const std::size_t control = shortControl.find("\x21\xF9\x04");
+  ASSERT_NE(control, std::string::npos);
+  shortControl.replace(control, 8, std::string("\x21\xF9\x03", 3) + plain.substr(control + 3, 3) + '\0');
+  image = DecodeGIF(reinterpret_cast<const std::uint8_t*>(shortControl.data()), shortControl.size());
+  ASSERT_TRUE(image);
+  EXPECT_EQ(Pixel(image, 0, 0), 0xFF000000u);
+  EXPECT_EQ(Pixel(image, 2, 0), 0xFF00FF00u);
+
   // Cut short: the pixels not reached stay transparent; no signature, no
   // image, no size: nothing.
   const std::string cut = plain.substr(0, plain.size() - 5);

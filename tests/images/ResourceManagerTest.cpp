@@ -46,6 +46,7 @@ TEST_F(ResourceFixture, IdsGroupsAndStepWiseLoading) {
   EXPECT_EQ(manager.GetNumResources("G"), 3);  // both "G" blocks, without the program's own
   EXPECT_EQ(manager.GetNumResources("H"), 1);
   EXPECT_EQ(manager.GetNumResources(""), 5);
+  EXPECT_EQ(manager.GetNumResources("nowhere"), 0);
   ASSERT_NE(manager.GetImageRes("IMAGE_ball"), nullptr);
 
   manager.StartLoadResources("G");

@@ -2,12 +2,19 @@
 // player start, its arrows and slider, the remembered choice, and the chosen
 // board starting with the saved game's score and hints.
 
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/Dialog.h"
 #include "framework/widget/Slider.h"
 #include "game/puzzle/GameScreen.h"
 #include "game/shell/DialogIds.h"
 #include "game/shell/LevelDialog.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/Resources.h"
 #include "game/shell/ShadowScreen.h"
 #include "game/shell/Splash.h"
 #include "game/shell/StartScreen.h"
@@ -102,6 +109,40 @@ TEST_F(LevelChooser, ReachedBoardsStartWithTheSavedScoreAndHints) {
   // Saving on an earlier board leaves the furthest board reached as it was.
   app->ReturnToStartScreen();
   EXPECT_EQ(Setting("UnlockedLevel"), 9);
+}
+
+// The miniature of the last board, in its two top rows above the lock: a cell
+// where the board has one, none where it has a hole (cell centres at
+// 43 + 20x, 86 + 20y in the dialog).
+TEST_F(LevelChooser, TheMiniatureShowsTheBoardsCells) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  LevelDialog* dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
+  // Drawn once without the cell picture: a cell shows where the two differ.
+  const auto draw = [&](Zing::MemoryImage& image) {
+    image.Create(dialog->width, dialog->height);
+    Zing::Graphics g(&image);
+    dialog->Draw(&g);
+  };
+  Zing::MemoryImage bare, image;
+  Zing::Image* const cellPicture = std::exchange(IMAGE_REPLAY_CELL, nullptr);
+  draw(bare);
+  IMAGE_REPLAY_CELL = cellPicture;
+  draw(image);
+  std::ifstream file(dataDir + "/levels/level_b.dat", std::ios::binary);
+  const std::string boards{std::istreambuf_iterator<char>(file), {}};
+  ASSERT_EQ(boards.size(), 100u * kBoardRecordSize);
+  const auto present = [&](int cx, int cy) {
+    const std::size_t at = 99u * kBoardRecordSize + 2u * static_cast<std::size_t>(cy);
+    const int row = static_cast<unsigned char>(boards[at]) | static_cast<unsigned char>(boards[at + 1]) << 8;
+    return ((row >> cx) & 1) != 0;
+  };
+  for (int cy = 0; cy < 2; ++cy)
+    for (int cx = 0; cx < kBoardSize; ++cx)
+      EXPECT_EQ(image.GetPixel(43 + 20 * cx, 86 + 20 * cy) != bare.GetPixel(43 + 20 * cx, 86 + 20 * cy),
+                present(cx, cy))
+          << cx << "," << cy;
 }
 
 }  // namespace

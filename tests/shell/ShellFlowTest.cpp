@@ -3,6 +3,7 @@
 // flow, a level solved through the mouse with the panel following it, the
 // questions and their answers, pausing, saving, and bad data.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -10,6 +11,8 @@
 #include <string>
 
 #include "framework/audio/SilentSoundManager.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/ButtonWidget.h"
 #include "framework/widget/Dialog.h"
 #include "game/puzzle/GameScreen.h"
@@ -20,7 +23,9 @@
 #include "game/shell/Splash.h"
 #include "game/shell/StartScreen.h"
 #include "game/shell/Texts.h"
+#include "tests/graphics/RecordingImage.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/widget/ProbeWidget.h"
 
 namespace {
 
@@ -37,7 +42,10 @@ struct ShellFlow : ShellFixture {
     ASSERT_TRUE(app->exits.empty()) << (services->messageBoxes.empty() ? "" : services->messageBoxes[0]);
     ASSERT_TRUE(Shown(app->mSplash));
     ASSERT_TRUE(app->mSplash->IsStartLinkEnabled());
-    ClickCentre(app->mSplash->GetStartLinkRect());
+    const Zing::Rect link = app->mSplash->GetStartLinkRect();
+    MoveTo(link.x + link.w / 2, link.y + link.h / 2);
+    EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // a link shows the hand
+    ClickCentre(link);
     ASSERT_EQ(app->mSplash, nullptr);
     ASSERT_TRUE(Shown(app->mStartScreen));
     ASSERT_TRUE(Shown(app->mMainMenu));
@@ -61,6 +69,14 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
   ASSERT_TRUE(Shown(app->mGameScreen));
   EXPECT_FALSE(Shown(app->mStartScreen));
   ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
+  ZingTest::RecordingImage drawn(640, 480);  // the help picture, its largest piece, is centred
+  Zing::Graphics g(&drawn);
+  app->GetDialog(DIALOG_HELP)->Draw(&g);
+  const auto picture = std::max_element(drawn.calls.begin(), drawn.calls.end(),
+                                        [](const auto& a, const auto& b) { return a.src.w < b.src.w; });
+  ASSERT_NE(picture, drawn.calls.end());
+  EXPECT_NEAR(picture->rect.x + picture->rect.w / 2, app->GetDialog(DIALOG_HELP)->width / 2, 1);
+  EXPECT_NEAR(picture->rect.y + picture->rect.h / 2, 217, 1);  // between the header and the button
   EXPECT_TRUE(Shown(app->mShadow));
   EXPECT_TRUE(app->mGameScreen->IsPaused());
   RunFor(1000);
@@ -269,6 +285,40 @@ TEST_F(DamagedData, UnreadableLevelFilesAreReportedAndPlayGoesOnWithoutABoard) {
   Click(CellX(3), CellY(3));
   RunFor(200);
   EXPECT_TRUE(app->exits.empty());
+}
+
+TEST_F(ShellFlow, TheSplashAndTheStartScreenCoverTheWindow) {
+  Start();
+  ASSERT_TRUE(Shown(app->mSplash));
+  Zing::MemoryImage screen;
+  screen.Create(640, 480);
+  Zing::Graphics g(&screen);
+  g.SetColor(Zing::Color(255, 0, 255));
+  g.FillRect(0, 0, 640, 480);
+  app->mSplash->Draw(&g);
+  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{639, 479}}) {
+    EXPECT_NE(screen.GetPixel(x, y), Zing::Color(255, 0, 255).ToPacked()) << x << "," << y;
+  }
+  // So does the start screen beside the menu panel.
+  ClickCentre(app->mSplash->GetStartLinkRect());
+  ASSERT_TRUE(Shown(app->mStartScreen));
+  g.SetColor(Zing::Color(255, 0, 255));
+  g.FillRect(0, 0, 640, 480);
+  app->mStartScreen->Draw(&g);
+  EXPECT_NE(screen.GetPixel(0, 0), Zing::Color(255, 0, 255).ToPacked());
+}
+
+TEST(ShadowScreen, EveryShowingFadesInFromNothing) {
+  WidgetTest::FakeHost host;
+  Zing::WidgetManager manager(&host);
+  ShadowScreen shadow(nullptr);
+  for (int showing = 0; showing < 2; ++showing) {
+    manager.AddWidget(&shadow);
+    EXPECT_EQ(shadow.GetAlpha(), 0);
+    for (int i = 0; i < 2 * ShadowScreen::kFullAlpha; ++i) shadow.Update();
+    EXPECT_EQ(shadow.GetAlpha(), ShadowScreen::kFullAlpha);
+    manager.RemoveWidget(&shadow);
+  }
 }
 
 }  // namespace

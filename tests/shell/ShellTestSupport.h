@@ -15,46 +15,29 @@
 #include "framework/platform/NullPlatform.h"
 #include "game/puzzle/GameScreen.h"
 #include "game/shell/AppManager.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/NullApp.h"
 
 namespace LintwickTest {
 
 using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 
-class ShellApp : public Lintwick::AppManager {
- public:
-  explicit ShellApp(NullServices* nullServices) : AppManager(std::unique_ptr<NullServices>(nullServices)) {
-    autoStartLoadingThread = false;
-  }
-  std::vector<int> exits;
-  void ExitProcess(int code) override { exits.push_back(code); }
-  using ZingAppBase::deferredMessages;
-  using ZingAppBase::WindowProc;
-};
+using ShellApp = ZingTest::NullApp<Lintwick::AppManager>;
 
-struct ShellFixture : ::testing::Test {
-  ZingTest::TempFolder home;
-  NullServices* services = new NullServices;
-  std::unique_ptr<ShellApp> app;
+struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   std::string dataDir;
 
   void SetUp() override {
     const char* dir = std::getenv("LINTWICK_DATA_DIR");
     if (dir == nullptr) GTEST_SKIP() << "LINTWICK_DATA_DIR is not set";
     dataDir = dir;
-    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
-    services->appDataFolder = home.Path() + "/data/";
     Zing::Platform::ChangeWorkingFolder(dataDir);
-    app = std::make_unique<ShellApp>(services);
+    MakeApp();
   }
 
   // Init, then the loading thread's work done in place.
   void Start() {
-    app->Init();
-    app->running = true;
-    app->lastTimeCheck = services->clock;
-    app->timeChecked = true;
+    NullAppFixture::Start();
     if (!app->exits.empty()) return;
     app->loadingThreadStarted = true;
     app->LoadingThreadProc();
@@ -62,25 +45,7 @@ struct ShellFixture : ::testing::Test {
     RunFor(20);
   }
 
-  // Loop steps until the simulated clock has moved `ms` further.
-  void RunFor(std::uint32_t ms) {
-    const std::uint32_t end = services->clock + ms;
-    while (services->clock < end && !app->shutdown) app->UpdateApp();
-  }
-
-  void Send(MessageCode code, int x = 0, int y = 0, int param = 0) {
-    Zing::Platform::WindowMessage m;
-    m.code = code;
-    m.param = param;
-    m.x = x;
-    m.y = y;
-    app->WindowProc(m);
-    while (!app->deferredMessages.empty() && !app->shutdown) {
-      bool updated = false;
-      app->updateAppState = 0;
-      app->UpdateAppStep(&updated);
-    }
-  }
+  void Send(MessageCode code, int x = 0, int y = 0, int param = 0) { NullAppFixture::Send(code, param, x, y); }
 
   void MoveTo(int x, int y) { Send(MessageCode::MouseMove, x, y); }
 

@@ -130,11 +130,14 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   manager.MouseMove(300, 300);
   EXPECT_DOUBLE_EQ(button.overAlpha, 1.0);
   int updates = 0;
+  std::uint32_t halfway = 0;  // the highlight at half strength over the normal look
   while (button.overAlpha > 0 && updates < 100) {
     manager.UpdateFrame();
-    ++updates;
+    if (++updates == 5) halfway = Pixel(5, 5);
   }
   EXPECT_EQ(updates, 10);
+  EXPECT_NEAR(static_cast<int>(halfway >> 8 & 0xFF), 0x80, 0x10);
+  EXPECT_NEAR(static_cast<int>(halfway & 0xFF), 0x40, 0x10);
   EXPECT_EQ(Pixel(5, 5), 0x000080u);
   manager.RemoveWidget(&button);
 }
@@ -161,6 +164,36 @@ TEST_F(Controls, TheDrawnButtonShowsItsBevelAndLabelAndSwapsThemWhenPressed) {
   manager.RemoveWidget(&button);
 }
 
+// The whole bevel of a 40 x 20 button, raised and pressed: the outer edges lit
+// from the top left (swapped when pressed) and the medium line inside the dark
+// edges (inside the top and left ones when pressed).
+TEST_F(Controls, TheBevelRunsAlongEveryEdge) {
+  Zing::ButtonWidget button(1, &listener);
+  button.Resize(0, 0, 40, 20);
+  manager.AddWidget(&button);
+  constexpr std::uint32_t kLight = 0xFFFFFF, kDark = 0x000000, kMedium = 0x848484, kBkg = 0xD4D4D4;
+  for (const bool pressed : {false, true}) {
+    if (pressed) {
+      manager.MouseMove(20, 10);
+      manager.MouseDown(20, 10, 1);
+    }
+    const std::uint32_t topLeft = pressed ? kDark : kLight, bottomRight = pressed ? kLight : kDark;
+    for (int x = 0; x < 40; ++x) {
+      for (int y = 0; y < 20; ++y) {
+        std::uint32_t expected = kBkg;
+        if (pressed ? (x >= 1 && x <= 37 && y == 1) || (y >= 1 && y <= 17 && x == 1)
+                    : (x >= 1 && x <= 38 && y == 18) || (y >= 1 && y <= 18 && x == 38))
+          expected = kMedium;
+        if ((y == 0 && x < 39) || (x == 0 && y < 19)) expected = topLeft;
+        if (y == 19 || x == 39) expected = bottomRight;
+        ASSERT_EQ(Pixel(x, y), expected) << x << "," << y << (pressed ? " pressed" : "");
+      }
+    }
+  }
+  manager.MouseUp(20, 10, 1);
+  manager.RemoveWidget(&button);
+}
+
 TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
   Zing::HyperlinkWidget link(3, &listener);
   link.label = "abc";
@@ -184,6 +217,8 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   box.Resize(0, 0, 12, 12);
   manager.AddWidget(&box);
   EXPECT_EQ(Pixel(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(Pixel(11, 5), 0xFFFFFFu);  // the outline all round
+  EXPECT_EQ(Pixel(5, 11), 0xFFFFFFu);
   EXPECT_EQ(Pixel(5, 5), 0x505050u);
   Click(5, 5);
   manager.MouseDown(5, 5, -1);

@@ -84,6 +84,7 @@ TEST_F(EditList, TypingEditingAndEnter) {
   Key(Zing::KEYCODE_LEFT);
   Key(Zing::KEYCODE_BACK);  // removes the c
   Type("\x08\x1b\x01");     // Back and Escape as characters do nothing; Control+A selects all
+  Key('A');                 // letters arrive as characters, not as keys
   Type("x");                // replaces the selection
   EXPECT_EQ(edit.text, "x");
   Type("abcdefghijklmnopqrstuvwxyz");
