@@ -8,25 +8,25 @@
 
 namespace ImageTest {
 
-bool WritePng(const std::string& path, const PngSpec& spec) {
+bool WritePng(const std::string& path, const PngSpec& layout) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_init_io(png, file);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height), spec.bitDepth,
-               spec.colorType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width), static_cast<png_uint_32>(layout.height), layout.bitDepth,
+               layout.colorType, layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> colors;
-  for (std::size_t i = 0; i + 2 < spec.palette.size(); i += 3)
-    colors.push_back({spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
+  for (std::size_t i = 0; i + 2 < layout.palette.size(); i += 3)
+    colors.push_back({layout.palette[i], layout.palette[i + 1], layout.palette[i + 2]});
   if (!colors.empty()) png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
-  if (!spec.alphas.empty()) png_set_tRNS(png, info, spec.alphas.data(), static_cast<int>(spec.alphas.size()), nullptr);
+  if (!layout.alphas.empty()) png_set_tRNS(png, info, layout.alphas.data(), static_cast<int>(layout.alphas.size()), nullptr);
   png_write_info(png, info);
-  const std::size_t stride = spec.samples.size() / static_cast<std::size_t>(spec.height);
+  const std::size_t stride = layout.samples.size() / static_cast<std::size_t>(layout.height);
   std::vector<png_bytep> rows;
-  for (int y = 0; y < spec.height; ++y)
-    rows.push_back(const_cast<png_bytep>(spec.samples.data() + static_cast<std::size_t>(y) * stride));
+  for (int y = 0; y < layout.height; ++y)
+    rows.push_back(const_cast<png_bytep>(layout.samples.data() + static_cast<std::size_t>(y) * stride));
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);

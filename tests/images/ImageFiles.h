@@ -20,7 +20,7 @@ struct PngSpec {
   std::vector<std::uint8_t> palette;  // R, G, B triples
   std::vector<std::uint8_t> alphas;   // tRNS entries for a palette
 };
-bool WritePng(const std::string& path, const PngSpec& spec);
+bool WritePng(const std::string& path, const PngSpec& layout);
 
 // `samples` holds 1 (grey) or 3 (RGB) bytes per pixel.
 bool WriteJpeg(const std::string& path, int width, int height, int components, bool progressive,
