@@ -654,19 +654,9 @@ void ZingAppBase::ProcessDeferredMessage(const Platform::WindowMessage& message)
       closeRequested = true;
       Shutdown();
       break;
-    case MessageCode::MouseMove:
-    case MessageCode::LButtonDown:
-    case MessageCode::LButtonUp:
-    case MessageCode::LButtonDblClk:
-    case MessageCode::RButtonDown:
-    case MessageCode::RButtonUp:
-    case MessageCode::RButtonDblClk:
-    case MessageCode::MButtonDown:
-    case MessageCode::MButtonUp:
-    case MessageCode::MouseWheel:
-      ProcessMouseMessage(message);
-      break;
     default:
+      if (Platform::IsPointerMessage(message.code) || message.code == MessageCode::MouseWheel)
+        ProcessMouseMessage(message);
       break;
   }
 }

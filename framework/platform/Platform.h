@@ -42,6 +42,12 @@ enum class MessageCode {
   MouseLeave,      // the pointer left the window
 };
 
+// Moves and button messages of the pointer: the messages that carry its
+// position in x and y (the wheel's carries none).
+constexpr bool IsPointerMessage(MessageCode code) {
+  return code >= MessageCode::MouseMove && code <= MessageCode::MButtonUp;
+}
+
 enum SizeKind { SizeRestored = 0, SizeMinimized = 1, SizeMaximized = 2 };
 
 struct WindowMessage {

@@ -295,21 +295,7 @@ class SdlServices final : public Services {
 
   // Pointer messages carry window positions; the program wants picture pixels.
   void MapPointer(WindowMessage& message) const {
-    switch (message.code) {
-      case MessageCode::MouseMove:
-      case MessageCode::LButtonDown:
-      case MessageCode::LButtonUp:
-      case MessageCode::LButtonDblClk:
-      case MessageCode::RButtonDown:
-      case MessageCode::RButtonUp:
-      case MessageCode::RButtonDblClk:
-      case MessageCode::MButtonDown:
-      case MessageCode::MButtonUp:
-        layout.WindowToPicture(message.x, message.y, message.x, message.y);
-        break;
-      default:
-        break;
-    }
+    if (IsPointerMessage(message.code)) layout.WindowToPicture(message.x, message.y, message.x, message.y);
   }
 
   void Pump() {
