@@ -35,12 +35,17 @@ fail() {
   exit 1
 }
 
-# The X libraries SDL opens at run time stay loaded to the end, so that a leak
-# report inside them names its library and the suppressions apply.
+# The X and GL libraries SDL opens at run time stay loaded to the end, so that
+# a leak report inside them names its library and the suppressions apply.
 preload=
-for lib in libX11.so.6 libXext.so.6 libXcursor.so.1 libXi.so.6 libXrandr.so.2 libXss.so.1 libXfixes.so.3; do
+for lib in libX11.so.6 libXext.so.6 libXcursor.so.1 libXi.so.6 libXrandr.so.2 libXss.so.1 libXfixes.so.3 \
+  libGL.so.1 libGLX.so.0 libGLX_mesa.so.0 libGLdispatch.so.0 libglapi.so.0; do
   path=$(ldconfig -p | sed -n "s/^\t$lib (libc6,x86-64) => //p" | head -1)
   [ -n "$path" ] && preload="$preload${preload:+:}$path"
+done
+# Mesa's software driver, which the GL library opens by path.
+for path in /usr/lib/x86_64-linux-gnu/dri/swrast_dri.so; do
+  [ -e "$path" ] && preload="$preload${preload:+:}$path"
 done
 
 demo=$work/long.dmo
@@ -104,6 +109,8 @@ pid=$!
 focus || echo "the window took no focus: the run keeps the game's pace" >&2
 tenth=$(marker "level $kTenthLevel saved")
 scores_at=$(marker "final scores")
+if [ "$levels" -ge "$kTenthLevel" ] && [ -z "$tenth" ]; then fail "the demo has no marker after level $kTenthLevel"; fi
+if [ "$levels" -eq 100 ] && [ -z "$scores_at" ]; then fail "the demo has no marker at the final scores"; fi
 rss10=
 rss_end=
 if [ -n "$tenth" ]; then
@@ -122,7 +129,8 @@ wait "$pid"
 rc=$?
 pid=
 seconds=$(($(date +%s) - start))
-grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$work/stderr" >&2 && fail "a sanitizer report (above)"
+cp "$work/stderr" "$build/long-run.stderr"
+grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$work/stderr" && fail "a sanitizer report: $build/long-run.stderr"
 [ "$rc" -eq 0 ] || fail "the program ended with code $rc: $(head -5 "$work/stderr")"
 
 # The game's own state at the end: past the hundredth level the game is over
