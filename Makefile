@@ -10,7 +10,7 @@ GENERATOR := -G Ninja
 LAUNCHER  := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build test test-sanitize fuzz fuzz-long reliability-matrix kill-test bench bench-game play package install screenshots format clean
+.PHONY: all deps configure build test test-sanitize fuzz fuzz-long reliability-matrix long-run kill-test bench bench-game play package install screenshots format clean
 
 all: build
 
@@ -53,6 +53,14 @@ fuzz-long: deps $(SAN_BUILD)/build.ninja
 # The whole damaged-file matrix against the real program (a few minutes).
 reliability-matrix: build
 	tests/reliability/damaged_files.sh $(BUILD)/lintwick $(BUILD)/data full
+
+# The real program through all 100 levels from a demo, in a private X server:
+# under the sanitizers with leak checking, then in the normal build for the
+# memory figures (a few minutes; not part of the tests).
+long-run: build deps $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS) --target lintwick demogen pak_data
+	nice tests/reliability/long_run.sh $(SAN_BUILD)
+	nice tests/reliability/long_run.sh $(BUILD)
 
 # SIGKILL while the program saves, KILL_TRIES times.
 KILL_TRIES ?= 200
