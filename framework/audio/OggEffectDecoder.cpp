@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "framework/audio/OggFormat.h"
+#include "framework/audio/OggSongStream.h"
 #include "framework/resource/PakInterface.h"
 
 namespace Zing {
@@ -69,7 +70,7 @@ bool DecodeAll(OggVorbis_File& vorbis, std::size_t expected, std::vector<char>& 
 bool DecodeOggEffect(const std::string& fileName, DecodedSound& sound) {
   sound = DecodedSound{};
   OpenFile input(fileName);
-  if (!input.file) return false;
+  if (!input.file || FileSizeWithin(input.file, kMaxEffectFileBytes) < 0) return false;
   OggVorbis_File vorbis;
   if (ov_open_callbacks(input.file, &vorbis, nullptr, 0, kFileCallbacks) != 0) return false;
   bool ok = false;

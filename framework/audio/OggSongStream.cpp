@@ -63,13 +63,19 @@ int OggSongStream::Seek(void* self, ogg_int64_t offset, int origin) {
 
 long OggSongStream::Tell(void* self) { return static_cast<long>(static_cast<OggSongStream*>(self)->position); }
 
+long FileSizeWithin(PFILE* file, std::size_t maxBytes) {
+  if (p_fseek(file, 0, kSeekFromEnd) != 0) return -1;
+  const long size = p_ftell(file);
+  if (size < 0 || static_cast<unsigned long>(size) > maxBytes || p_fseek(file, 0, 0) != 0) return -1;
+  return size;
+}
+
 bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::vector<char>& bytes) {
   bytes.clear();
   PFILE* file = p_fopen(fileName.c_str(), "rb");
   if (!file) return false;
-  bool ok = p_fseek(file, 0, kSeekFromEnd) == 0;
-  const long size = ok ? p_ftell(file) : -1;
-  ok = size >= 0 && static_cast<unsigned long>(size) <= maxBytes && p_fseek(file, 0, 0) == 0;
+  const long size = FileSizeWithin(file, maxBytes);
+  bool ok = size >= 0;
   if (ok) {
     bytes.resize(static_cast<std::size_t>(size));
     ok = p_fread(bytes.data(), 1, bytes.size(), file) == bytes.size();

@@ -11,6 +11,8 @@
 
 namespace Zing {
 
+struct PFILE;
+
 class OggSongStream {
  public:
   OggSongStream() = default;
@@ -41,6 +43,10 @@ class OggSongStream {
   int channels = 0;
   long rate = 0;
 };
+
+// The size of an open file when it is at most `maxBytes`, else -1; either way
+// the file is left at its start (or unusable, when seeking fails).
+long FileSizeWithin(PFILE* file, std::size_t maxBytes);
 
 // Reads a whole file through the archive-aware file functions; false when it
 // cannot be opened or read, or exceeds `maxBytes`.

@@ -70,6 +70,15 @@ TEST(OggDecoding, DamagedFilesFailWithoutHugeAllocations) {
   AudioTest::FixPageChecksum(absurd, granuleAt);
   WriteBytes(folder, "absurd.ogg", absurd);
 
+  // A stream followed by zeros: a little still decodes; past the size limit
+  // the file is refused before the decoder's slow search for its last page.
+  std::vector<unsigned char> padded = good;
+  padded.resize(good.size() + 65536);
+  WriteBytes(folder, "padded.ogg", padded);
+  EXPECT_TRUE(Zing::DecodeOggEffect(folder.File("padded.ogg"), sound));
+  padded.resize(Zing::kMaxEffectFileBytes + 1);
+  WriteBytes(folder, "huge.ogg", padded);
+
   // vorbisfile itself distrusts an absurd length: the file decodes what it
   // holds, and the block never grows beyond that.
   const std::size_t goodSize = sound.samples.size();
@@ -78,7 +87,7 @@ TEST(OggDecoding, DamagedFilesFailWithoutHugeAllocations) {
   }
 
   for (const char* name :
-       {"truncated.ogg", "header.ogg", "random.ogg", "empty.ogg", "zero.ogg", "six.ogg", "missing.ogg"}) {
+       {"truncated.ogg", "header.ogg", "random.ogg", "empty.ogg", "zero.ogg", "six.ogg", "huge.ogg", "missing.ogg"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(Zing::DecodeOggEffect(folder.File(name), sound));
     EXPECT_TRUE(sound.samples.empty());

@@ -11,7 +11,7 @@
 # game's score), draws a few cells, looks at the high-score table and ends,
 # which saves the game. Such a run must end by itself, leave the score table
 # as it was and leave a whole saved game.
-# Usage: damaged_files.sh <lintwick> <data folder> [quick|full]
+# Usage: damaged_files.sh <lintwick> <data folder> [quick|full|<file>:<damage>...]
 set -uo pipefail
 bin=$(realpath "$1")
 data=$(realpath "$2")
@@ -39,7 +39,9 @@ loose_files="properties/resources.xml images/menu_bkg.jpg images/button_normal.p
 user_files="settings.reg save/game.dat save/score.dat demo"
 damages="missing empty truncated-1 truncated-half truncated-last random flipped huge"
 cells=
-if [ "$scope" = quick ]; then
+if [[ $scope == *:* ]]; then
+  cells="${*:3}"  # the cells named
+elif [ "$scope" = quick ]; then
   # A few cells of each kind, small enough for every test run.
   cells="properties/resources.xml:truncated-half properties/resources.xml:random demo:truncated-half
     demo:random save/game.dat:random levels/level_n.dat:truncated-half"
