@@ -6,26 +6,17 @@
 #include <gtest/gtest.h>
 
 #include "framework/widget/ButtonWidget.h"
-#include "game/shell/DialogIds.h"
-#include "game/shell/LanguageDialog.h"
-#include "game/shell/MainMenu.h"
-#include "game/shell/OptionsDialog.h"
 #include "game/shell/Resources.h"
 #include "game/shell/Texts.h"
-#include "tests/gamedialogs/GameDialogSupport.h"
+#include "tests/shell/ShellTestSupport.h"
 
 namespace {
 
 using namespace Lintwick;
-using LintwickTest::GameDialogFixture;
+using LintwickTest::ShellFixture;
 using Zing::Platform::MessageCode;
 
-struct OptionsFlow : GameDialogFixture {
-  OptionsDialog* OpenOptions() {
-    ClickCentre(app->mMainMenu->GetButton(1)->GetRect());
-    return dynamic_cast<OptionsDialog*>(app->GetDialog(DIALOG_OPTIONS));
-  }
-
+struct OptionsFlow : ShellFixture {
   void Drag(const Zing::Rect& from, int toX) {
     const int y = from.y + from.h / 2;
     MoveTo(from.x + 2, y);
@@ -114,11 +105,8 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   ClickCentre(language->yesButton->GetRect());  // OK with English changes nothing visible
   const std::string englishOptions = app->mMainMenu->GetButton(1)->label;
 
-  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
-  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  language = PickGerman(options);
   ASSERT_NE(language, nullptr);
-  Zing::ListWidget* list = language->GetList();
-  Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);  // "Deutsch"
   EXPECT_EQ(language->GetSelectedIndex(), 1);
   ClickCentre(language->noButton->GetRect());  // CANCEL keeps English
   EXPECT_EQ(app->mLocale, "En");
@@ -126,10 +114,8 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   EXPECT_TRUE(app->RegistryReadString("Locale", stored));
   EXPECT_EQ(stored, "En");
 
-  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
-  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
-  list = language->GetList();
-  Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);
+  language = PickGerman(options);
+  ASSERT_NE(language, nullptr);
   ClickCentre(language->yesButton->GetRect());
   EXPECT_EQ(app->GetDialog(DIALOG_LANGUAGE), nullptr);
   EXPECT_EQ(app->mLocale, "De");
@@ -152,6 +138,14 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
   ASSERT_NE(language, nullptr);
   EXPECT_EQ(language->GetSelectedIndex(), 1);  // the chooser opens on the language in use
+  ClickCentre(language->noButton->GetRect());
+
+  // Any change of language relabels the panel and swaps the start pictures.
+  app->mLocale = "Fr";
+  app->LanguageChanged();
+  EXPECT_EQ(app->mMainMenu->GetButton(0)->label, "Nouvelle partie");
+  EXPECT_EQ(app->mStartScreen->GetButton(1)->buttonImage, IMAGE_CONTINUE_FR);
+  EXPECT_EQ(app->mStartScreen->GetButton(2)->overImage, IMAGE_REPLAY_HLT_FR);
 }
 
 }  // namespace

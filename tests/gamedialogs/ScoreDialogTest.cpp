@@ -12,15 +12,15 @@
 #include "game/shell/DialogIds.h"
 #include "game/shell/OptionsDialog.h"
 #include "game/shell/ScoreDialog.h"
-#include "tests/gamedialogs/GameDialogSupport.h"
+#include "tests/shell/ShellTestSupport.h"
 
 namespace {
 
 using namespace Lintwick;
-using LintwickTest::GameDialogFixture;
+using LintwickTest::ShellFixture;
 using Zing::Platform::MessageCode;
 
-struct ScoreDialogFlow : GameDialogFixture {
+struct ScoreDialogFlow : ShellFixture {
   // A game at its end hands its final score over; the dialog opens when it enters.
   ScoreDialog* FinishGame(int score) {
     app->StartGame(kStartNewGame);

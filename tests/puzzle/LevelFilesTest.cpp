@@ -1,13 +1,14 @@
+// Reading the three level files: board masks, node pairs and solution groups,
+// short and damaged records, and unreadable files.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
-#include "game/puzzle/Puzzle.h"
-#include "tests/puzzle/FakeHost.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
@@ -61,7 +62,6 @@ TEST(LevelFiles, BuildsBoardNodesAndSolution) {
   EXPECT_EQ(std::make_pair(target.x, target.y), std::make_pair(0, 0));
   EXPECT_EQ(std::make_pair(start.x, start.y), std::make_pair(2, 0));
   EXPECT_TRUE(target.isNode);
-  EXPECT_EQ(target.slot, 0);
   EXPECT_EQ(start.slot, 1);
   EXPECT_EQ(target.cel, 21);
   EXPECT_EQ(target.frame, 22);
@@ -70,7 +70,6 @@ TEST(LevelFiles, BuildsBoardNodesAndSolution) {
   EXPECT_EQ(puzzle.Cell(2, 0).piece, &start);
   EXPECT_EQ(puzzle.Cell(1, 0).piece, nullptr);
   EXPECT_FALSE(puzzle.GetLink(1).Exists());
-  EXPECT_EQ(puzzle.GetLink(1).count, 0);
 
   EXPECT_EQ(puzzle.mNodeCells[0], 0x00);
   EXPECT_EQ(puzzle.mNodeCells[1], 0x20);
@@ -79,7 +78,6 @@ TEST(LevelFiles, BuildsBoardNodesAndSolution) {
   EXPECT_EQ(puzzle.mSolution[0][2], CellCode(0, 1));
   EXPECT_EQ(puzzle.mSolution[0][3], -1);
   EXPECT_EQ(puzzle.mSolution[1][0], -1);
-  EXPECT_EQ(puzzle.GetVortexAllowance(), 13);
   EXPECT_EQ(puzzle.mVortexesLeft, 13);
 
   Build(puzzle, 1);
@@ -222,16 +220,6 @@ TEST(LevelFiles, SolutionGroups) {
   EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
 }
 
-TEST(LevelFiles, LevelPointsRiseFrom500To5000) {
-  FakeHost host;
-  Puzzle puzzle(host);
-  EXPECT_EQ(puzzle.mLevelPoints, 500);
-  Build(puzzle, 50);
-  EXPECT_EQ(puzzle.mLevelPoints, 2772);
-  Build(puzzle, 99);
-  EXPECT_EQ(puzzle.mLevelPoints, 5000);
-}
-
 TEST(LevelFiles, AddPieceFillsSlotsInOrderUntilFull) {
   FakeHost host;
   LevelFiles files;
@@ -242,18 +230,12 @@ TEST(LevelFiles, AddPieceFillsSlotsInOrderUntilFull) {
   puzzle.AddPiece(0, 1, 1, false);
   const auto& link = puzzle.GetLink(0);
   ASSERT_EQ(link.count, 3);
-  const Lintwick::Piece& piece = *link.slots[2];
-  EXPECT_EQ(piece.slot, 2);
-  EXPECT_FALSE(piece.isNode);
-  EXPECT_EQ(piece.cel, 0);
-  EXPECT_EQ(piece.frame, 0);
-  EXPECT_FALSE(piece.highlighted);
-  EXPECT_EQ(link.Head(), &piece);
+  EXPECT_EQ(link.Head(), puzzle.Cell(1, 1).piece);
+  EXPECT_EQ(link.Head()->slot, 2);
+  EXPECT_FALSE(link.Head()->isNode);
 
-  puzzle.AddPiece(0, -1, 0, false);  // off the board
-  puzzle.AddPiece(0, 0, 10, false);
-  puzzle.AddPiece(7, 2, 2, false);  // no such link
-  EXPECT_EQ(link.count, 3);
+  for (auto [l, x, y] : {std::tuple{0, -1, 0}, {0, 0, 10}, {7, 2, 2}, {-1, 2, 2}}) puzzle.AddPiece(l, x, y, false);
+  EXPECT_EQ(link.count, 3);  // off the board, or no such link
 
   for (int i = 3; i < 100; ++i) puzzle.AddPiece(0, 2 + i % 8, i / 8 % 10, false);
   EXPECT_EQ(link.count, 100);

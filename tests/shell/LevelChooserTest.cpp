@@ -31,12 +31,6 @@ constexpr int kRightArrowX = 187 + 216 + 9;
 constexpr int kArrowY = 53 + 279 + 9;
 
 struct LevelChooser : ShellFixture {
-  void ReachStartScreen() {
-    Start();
-    ASSERT_TRUE(app->exits.empty());
-    ClickCentre(app->mSplash->GetStartLinkRect());
-    ASSERT_NE(app->mStartScreen->widgetManager, nullptr);
-  }
   LevelDialog* Open() {
     ClickCentre(app->mStartScreen->GetButton(2)->GetRect());
     return dynamic_cast<LevelDialog*>(app->GetDialog(DIALOG_LEVEL_CHOOSER));
