@@ -3,15 +3,22 @@
 // Stand-ins for the play field's artwork, made in code with the cel layouts
 // of the real images: every cel is one opaque colour that names its image and
 // cel, so a test reads back which layer drew a pixel. Installed into the
-// resource identifiers for the life of the object.
+// resource identifiers for the life of the object. And a play screen drawn
+// with them.
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "game/puzzle/GameScreen.h"
 #include "game/shell/Resources.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace LintwickTest {
 
@@ -109,6 +116,33 @@ class CodeImages {
   }
 
   std::vector<std::pair<Zing::Image**, std::unique_ptr<Zing::MemoryImage>>> installed;
+};
+
+// A play screen over twelve copies of a level given as a map.
+struct CodeScreen : ::testing::Test {
+  CodeScreen(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution) {
+    std::string solutions;
+    const MapLevel level = LevelFromMap(rows, solution, &solutions);
+    LevelFiles files;
+    for (int i = 0; i < 12; ++i) files.Add(level.board, level.nodes, solutions);
+    files.InstallInto(host);
+    screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
+  }
+
+  // The pixel at (x, y) of a w x h picture that `draw` drew.
+  template <typename Draw>
+  std::uint32_t Drawn(Draw draw, int w, int h, int x, int y) {
+    Zing::MemoryImage frame;
+    frame.Create(w, h);
+    frame.SetImageMode(false, false);  // opaque, like the screen
+    Zing::Graphics g(&frame);
+    (screen.get()->*draw)(&g);
+    return frame.GetPixel(x, y);
+  }
+
+  CodeImages images;  // before the screen: its board cache is drawn at construction
+  FakeHost host;
+  std::unique_ptr<Lintwick::GameScreen> screen;
 };
 
 }  // namespace LintwickTest

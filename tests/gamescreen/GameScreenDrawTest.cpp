@@ -5,11 +5,7 @@
 
 #include <memory>
 
-#include "framework/graphics/Graphics.h"
-#include "framework/graphics/MemoryImage.h"
-#include "game/puzzle/GameScreen.h"
 #include "tests/gamescreen/CodeImages.h"
-#include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 
@@ -17,33 +13,16 @@ using Lintwick::CellCentreX;
 using Lintwick::CellCentreY;
 using namespace LintwickTest;
 
-class GameScreenDraw : public ::testing::Test {
- protected:
-  GameScreenDraw() {
-    // Link 0 runs from its start node at (1, 1) to its target at (5, 1); the
-    // bottom-left cell is a hole.
-    std::string solutions;
-    const MapLevel level = LevelFromMap({"..........", ".a...A....", "..........", "..........", "..........",
-                                         "..........", "..........", "..........", "..........", "#........."},
-                                        {{0x21, 0x31, 0x41}}, &solutions);
-    host.files[Lintwick::kBoardFile] = level.board;
-    host.files[Lintwick::kNodeFile] = level.nodes;
-    host.files[Lintwick::kSolutionFile] = solutions;
-    screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
-    frame.Create(Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
-    frame.SetImageMode(false, false);  // opaque, like the screen
-  }
-
+// Link 0 runs from its start node at (1, 1) to its target at (5, 1); the
+// bottom-left cell is a hole.
+struct GameScreenDraw : CodeScreen {
+  GameScreenDraw()
+      : CodeScreen({"..........", ".a...A....", "..........", "..........", "..........", "..........", "..........",
+                    "..........", "..........", "#........."},
+                   {{0x21, 0x31, 0x41}}) {}
   std::uint32_t Pixel(int x, int y) {
-    Zing::Graphics g(&frame);
-    screen->Draw(&g);
-    return frame.GetPixel(x, y);
+    return Drawn(&Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight, x, y);
   }
-
-  CodeImages images;  // before the screen: its board cache is drawn at construction
-  FakeHost host;
-  std::unique_ptr<Lintwick::GameScreen> screen;
-  Zing::MemoryImage frame;
 };
 
 TEST_F(GameScreenDraw, BoardCacheAndPieces) {

@@ -64,7 +64,7 @@ void ResetIdentifiers() {
   }
 }
 
-TEST(ResourceIdentifiers, ExtractionStopsAtTheFirstMissingResource) {
+TEST(ResourceIdentifiers, ExtractionStopsAtTheFirstMissingResourceAndColoursHaveTheirOwnPictures) {
   using namespace Lintwick;
   FakeManager full({});
   EXPECT_TRUE(ExtractInitResources(&full));
@@ -87,10 +87,8 @@ TEST(ResourceIdentifiers, ExtractionStopsAtTheFirstMissingResource) {
   EXPECT_EQ(SOUND_CUBE_BUMP, 0);
   EXPECT_EQ(SoundId(Sound::CubeBump), 0);
   ResetIdentifiers();
-}
 
-TEST(ResourceIdentifiers, EachLinkColourHasItsOwnPicturesAndNoOtherColourHasAny) {
-  using namespace Lintwick;
+  // Each link colour has its own pictures, and no other colour has any.
   EXPECT_EQ(&LinkImage(0), &IMAGE_LINK0);
   EXPECT_EQ(&LinkImage(6), &IMAGE_LINK6);
   EXPECT_EQ(&RollingCubeImage(0), &IMAGE_ROLLING_CUBE0);

