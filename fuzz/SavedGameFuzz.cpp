@@ -33,16 +33,14 @@ LintwickTest::SavingHost& Host() {
   static LintwickTest::SavingHost host = [] {
     using namespace LintwickTest;
     SavingHost made;
-    std::string twoLinks, threeLinks;
-    const MapLevel a = LevelFromMap({"..........", ".a..A.....", "..........", ".b.B......", "#........."},
-                                    {{0x21, 0x31}, {0x23}}, &twoLinks);
-    const MapLevel b = LevelFromMap({"a........A", "b........B", "c........C", "..........", "..........", "..........",
-                                     "..........", "..........", "..........", ".........."},
-                                    {}, &threeLinks);
+    const LevelFiles a =
+        LevelFromMap({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}});
+    const LevelFiles b = LevelFromMap({"a........A", "b........B", "c........C", "..........", "..........",
+                                       "..........", "..........", "..........", "..........", ".........."});
     LevelFiles files;
     for (int i = 0; i < 50; ++i) {
-      files.Add(a.board, a.nodes, twoLinks);
-      files.Add(b.board, b.nodes, threeLinks);
+      files.Add(a);
+      files.Add(b);
     }
     files.InstallInto(made);
     return made;

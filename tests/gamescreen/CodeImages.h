@@ -121,10 +121,8 @@ class CodeImages {
 // A play screen over twelve copies of a level given as a map.
 struct CodeScreen : ::testing::Test {
   CodeScreen(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution) {
-    std::string solutions;
-    const MapLevel level = LevelFromMap(rows, solution, &solutions);
     LevelFiles files;
-    for (int i = 0; i < 12; ++i) files.Add(level.board, level.nodes, solutions);
+    files.Add(LevelFromMap(rows, solution), 12);
     files.InstallInto(host);
     screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
   }

@@ -29,11 +29,7 @@ struct NoWindow : Zing::WidgetManagerHost {
 class GameScreenPlay : public ::testing::Test {
  protected:
   GameScreenPlay() {
-    std::string solutions;
-    const LintwickTest::MapLevel level = LintwickTest::LevelFromMap({"", ".a.A"}, {{0x21}}, &solutions);
-    LintwickTest::LevelFiles files;
-    for (int i = 0; i < 2; ++i) files.Add(level.board, level.nodes, solutions);
-    files.InstallInto(host);
+    LintwickTest::LevelFromMap({"", ".a.A"}, {{0x21}}).InstallInto(host);
     manager.SetMouseRects(Zing::Rect(0, 0, 640, 480), Zing::Rect(0, 0, 640, 480));
     panel.Resize(0, 0, kGameScreenX, 480);
     screen = std::make_unique<Lintwick::GameScreen>(host, &panel);

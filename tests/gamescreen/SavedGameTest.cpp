@@ -26,11 +26,10 @@ class SavedGame : public ::testing::Test {
   SavedGame() {
     // Twelve copies of one level: link 0 from (1, 1) to (4, 1), link 1 from
     // (1, 3) to (3, 3); row 4 starts with a hole and the rows below are holes.
-    std::string solutions;
-    const MapLevel level = LevelFromMap({"..........", ".a..A.....", "..........", ".b.B......", "#........."},
-                                        {{0x21, 0x31}, {0x23}}, &solutions);
     LevelFiles files;
-    for (int i = 0; i < 12; ++i) files.Add(level.board, level.nodes, solutions);
+    files.Add(
+        LevelFromMap({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}}),
+        12);
     files.InstallInto(host);
     screen = Restart();
   }

@@ -5,7 +5,6 @@
 // coordinates between logic ticks.
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,20 +16,16 @@
 namespace LintwickTest {
 
 // Builders of level records, written the way the level generator lays them out.
-inline std::string BoardRecord(std::initializer_list<std::uint16_t> rows) {
+inline std::string BoardRecord(const std::vector<std::uint16_t>& rows) {
   std::string record(Lintwick::kBoardRecordSize, '\0');
-  int y = 0;
-  for (std::uint16_t mask : rows) {
-    record[static_cast<std::size_t>(2 * y)] = static_cast<char>(mask & 0xFF);
-    record[static_cast<std::size_t>(2 * y + 1)] = static_cast<char>(mask >> 8);
-    ++y;
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    record[2 * y] = static_cast<char>(rows[y] & 0xFF);
+    record[2 * y + 1] = static_cast<char>(rows[y] >> 8);
   }
   return record;
 }
 
-inline std::string FullBoard(std::uint16_t mask = 0x3FF) {
-  return BoardRecord({mask, mask, mask, mask, mask, mask, mask, mask, mask, mask});
-}
+inline std::string FullBoard(std::uint16_t mask = 0x3FF) { return BoardRecord(std::vector<std::uint16_t>(10, mask)); }
 
 inline std::string NodeRecord(std::vector<int> codes, int count = -1) {
   std::string record(Lintwick::kNodeRecordSize, '\0');
@@ -50,12 +45,16 @@ inline std::string SolutionRecord(std::vector<std::vector<int>> paths) {
   return record;
 }
 
+// The three level files, one record per level.
 struct LevelFiles {
   std::string board, nodes, solutions;
   void Add(const std::string& b, const std::string& n, const std::string& s) {
     board += b;
     nodes += n;
     solutions += s;
+  }
+  void Add(const LevelFiles& level, int copies = 1) {
+    for (int i = 0; i < copies; ++i) Add(level.board, level.nodes, level.solutions);
   }
   void InstallInto(FakeHost& host) const {
     host.files[Lintwick::kBoardFile] = board;
@@ -67,14 +66,9 @@ struct LevelFiles {
 // A level drawn as rows of text: '#' or ' ' a hole, '.' a free cell, 'A'..'G'
 // the target node (slot 0) and 'a'..'g' the start node (slot 1) of links 0..6.
 // Cells beyond the rows are holes.
-struct MapLevel {
-  std::string board;
-  std::string nodes;
-};
-
-inline MapLevel LevelFromMap(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution = {},
-                             std::string* solutionRecord = nullptr) {
-  std::uint16_t masks[10] = {};
+inline LevelFiles LevelFromMap(const std::vector<std::string>& rows,
+                               const std::vector<std::vector<int>>& solution = {}) {
+  std::vector<std::uint16_t> masks(10, 0);
   int targets[7], starts[7];
   for (int i = 0; i < 7; ++i) targets[i] = starts[i] = -1;
   for (std::size_t y = 0; y < rows.size() && y < 10; ++y) {
@@ -88,16 +82,8 @@ inline MapLevel LevelFromMap(const std::vector<std::string>& rows, const std::ve
     }
   }
   std::vector<int> codes;
-  for (int link = 0; link < 7 && targets[link] >= 0; ++link) {
-    codes.push_back(targets[link]);
-    codes.push_back(starts[link]);
-  }
-  MapLevel level;
-  level.board =
-      BoardRecord({masks[0], masks[1], masks[2], masks[3], masks[4], masks[5], masks[6], masks[7], masks[8], masks[9]});
-  level.nodes = NodeRecord(codes);
-  if (solutionRecord) *solutionRecord = SolutionRecord(solution);
-  return level;
+  for (int link = 0; link < 7 && targets[link] >= 0; ++link) codes.insert(codes.end(), {targets[link], starts[link]});
+  return {BoardRecord(masks), NodeRecord(codes), SolutionRecord(solution)};
 }
 
 // Plays a puzzle through its input entry points and ticks, stamping the
@@ -108,20 +94,12 @@ struct Player {
 
   // One level given as a map, with an optional solution record.
   explicit Player(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution = {}) {
-    std::string solutions;
-    const MapLevel level = LevelFromMap(rows, solution, &solutions);
-    host.files[Lintwick::kBoardFile] = level.board;
-    host.files[Lintwick::kNodeFile] = level.nodes;
-    host.files[Lintwick::kSolutionFile] = solutions;
+    LevelFromMap(rows, solution).InstallInto(host);
     puzzle = std::make_unique<Lintwick::Puzzle>(host);
   }
   explicit Player(FakeHost prepared) : host(std::move(prepared)) { puzzle = std::make_unique<Lintwick::Puzzle>(host); }
-  Player(const Player&) = delete;
-  Player& operator=(const Player&) = delete;
 
-  Lintwick::Puzzle& operator*() { return *puzzle; }
   Lintwick::Puzzle* operator->() { return puzzle.get(); }
-  const Lintwick::Puzzle* operator->() const { return puzzle.get(); }
 
   void Tick(int n = 1) {
     for (int i = 0; i < n; ++i) {
