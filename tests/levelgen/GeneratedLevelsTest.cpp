@@ -9,6 +9,7 @@
 
 #include "framework/app/FileAccess.h"
 #include "game/puzzle/Puzzle.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "tools/levelgen/Generator.h"
 #include "tools/levelgen/Solver.h"
@@ -21,22 +22,6 @@ std::string DataFolder() {
   const char* folder = std::getenv("LINTWICK_DATA_DIR");
   return folder ? folder : "";
 }
-
-// Serves the game's level-file names from the build's data folder.
-class DataHost : public Lintwick::PuzzleHost {
- public:
-  std::vector<std::string> popups;
-
-  static std::string OnDisk(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return DataFolder() + "/" + path;
-  }
-  void Popup(const std::string& text) override { popups.push_back(text); }
-  bool FileExists(const std::string& path) override { return Zing::FileExists(OnDisk(path)); }
-  bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) override {
-    return Zing::ReadBufferFromFile(OnDisk(path), buffer);
-  }
-};
 
 std::string ReadFile(const std::string& name) {
   Zing::Buffer buffer;
@@ -75,25 +60,26 @@ Extent ExtentOf(const Lintwick::Puzzle& puzzle) {
 class GeneratedLevels : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(DataFolder().empty()) << "LINTWICK_DATA_DIR is not set";
-    ASSERT_TRUE(Zing::FileExists(DataFolder() + "/levels/level_b.dat"));
+    auto levels = LintwickTest::GeneratedLevels();
+    ASSERT_TRUE(levels) << "no level files in $LINTWICK_DATA_DIR/levels";
+    host = std::move(*levels);
+    puzzle = std::make_unique<Lintwick::Puzzle>(host);
   }
 
   void Load(int level) {
-    puzzle.mLevel = level;
-    puzzle.RestartLevel();
+    puzzle->mLevel = level;
+    puzzle->RestartLevel();
   }
 
-  DataHost host;
-  Lintwick::Puzzle puzzle{host};
+  LintwickTest::FakeHost host;
+  std::unique_ptr<Lintwick::Puzzle> puzzle;
 };
 
 TEST_F(GeneratedLevels, FilesHoldOneHundredRecordsAndAReport) {
-  EXPECT_EQ(ReadFile("level_b.dat").size(), 3200u);
-  EXPECT_EQ(ReadFile("level_n.dat").size(), 1600u);
-  EXPECT_EQ(ReadFile("level_l.dat").size(), 10000u);
-  const std::string report = ReadFile("report.txt");
-  EXPECT_NE(report.find("\n  100  10x10"), std::string::npos);
+  EXPECT_EQ(host.files[Lintwick::kBoardFile].size(), 3200u);
+  EXPECT_EQ(host.files[Lintwick::kNodeFile].size(), 1600u);
+  EXPECT_EQ(host.files[Lintwick::kSolutionFile].size(), 10000u);
+  EXPECT_NE(ReadFile("report.txt").find("\n  100  10x10"), std::string::npos);
   EXPECT_TRUE(host.popups.empty());
 }
 
@@ -102,7 +88,7 @@ TEST_F(GeneratedLevels, SolvableAndUniqueWithARisingDifficulty) {
   for (int level = 0; level < kLevelCount; ++level) {
     Load(level);
     SCOPED_TRACE("level " + std::to_string(level + 1));
-    const Board board = BoardOf(puzzle);
+    const Board board = BoardOf(*puzzle);
     const auto solution = SolveGameRule(board);
     ASSERT_TRUE(solution.has_value());
     EXPECT_TRUE(IsValidSolution(board, *solution, false));
@@ -128,8 +114,8 @@ TEST_F(GeneratedLevels, BoardsGrowFromSmallToTheWholeGrid) {
   for (int level = 0; level < kLevelCount; ++level) {
     Load(level);
     SCOPED_TRACE("level " + std::to_string(level + 1));
-    const Board board = BoardOf(puzzle);
-    const Extent extent = ExtentOf(puzzle);
+    const Board board = BoardOf(*puzzle);
+    const Extent extent = ExtentOf(*puzzle);
     const int present = Count(board.present);
     EXPECT_GE(extent.width * extent.height, area);
     area = extent.width * extent.height;
@@ -153,7 +139,7 @@ TEST_F(GeneratedLevels, NoTwoLevelsAreTheSamePuzzle) {
   std::set<std::string> keys;
   for (int level = 0; level < kLevelCount; ++level) {
     Load(level);
-    EXPECT_TRUE(keys.insert(CanonicalKey(BoardOf(puzzle))).second) << "level " << level + 1;
+    EXPECT_TRUE(keys.insert(CanonicalKey(BoardOf(*puzzle))).second) << "level " << level + 1;
   }
 }
 

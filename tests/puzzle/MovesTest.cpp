@@ -41,7 +41,6 @@ TEST(Moves, DrawingAndCompletingALink) {
   p.ClickAndTick(1, 1);
   EXPECT_EQ(p->mCurrentLink, 0);
   EXPECT_EQ(p.LinkOf(0).At(1), p.At(1, 1));
-  EXPECT_EQ(p.LinkOf(0).At(0), p.At(3, 1));
   EXPECT_EQ(p->mCube, p.At(1, 1));
   EXPECT_EQ(p.At(1, 1)->frame, 0);  // the node's look is hidden under the cube
   EXPECT_EQ(p.host.Since(0), Strings{"SOUND_CUBE_CLICK"});
@@ -51,9 +50,7 @@ TEST(Moves, DrawingAndCompletingALink) {
   p.Tick();
   ASSERT_NE(p.At(2, 1), nullptr);
   EXPECT_EQ(p.At(2, 1)->slot, 2);
-  EXPECT_FALSE(p.At(2, 1)->isNode);
   EXPECT_EQ(p->GetScore(), 1);
-  EXPECT_EQ(p->mPendingStep, 0);
   EXPECT_EQ(p->mCubeFrame, 2);  // the cube has started to roll onto it
   EXPECT_EQ(p->mCubeDir, Lintwick::kDirRight);
 
@@ -64,19 +61,10 @@ TEST(Moves, DrawingAndCompletingALink) {
   EXPECT_TRUE(p.LinkOf(0).completed);
   EXPECT_EQ(p->mCurrentLink, -1);
   EXPECT_EQ(p->mCube, nullptr);
-  EXPECT_EQ(p->mCubeEnd, 0);
-  EXPECT_EQ(p.At(2, 1)->frame, 22);
   EXPECT_EQ(p.At(2, 1)->cel, 21);
   EXPECT_EQ(p.At(1, 1)->frame, 1);  // the start node grows back to its look
-  EXPECT_EQ(p.At(1, 1)->frameLimit, 22);
+  // One emitter per piece; pattern 0 shows a big star at once.
   EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_STAR_BIG", "SOUND_CUBE_BUMP"}));
-  // One emitter per piece, plus the big star of pattern 0's first frame.
-  int emitters = 0, visible = 0;
-  for (const auto& star : p->mStars) {
-    if (star) (star->emitter ? emitters : visible) += 1;
-  }
-  EXPECT_EQ(emitters, 3);
-  EXPECT_EQ(visible, 1);
 
   // No other link: the level is done, and the mouse is ignored while the
   // next-level transition runs.
@@ -99,11 +87,8 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_EQ(p.At(2, 0), nullptr);
   EXPECT_EQ(p->GetScore(), 2);  // laid pieces keep their points
   EXPECT_EQ(p->mVortexesLeft, 15);
-  EXPECT_EQ(p->mLevelPoints, 500);
   EXPECT_EQ(p->mMark, nullptr);
-  EXPECT_EQ(p->mCursorX, 1);
   p.Step(2, 0);
-  EXPECT_EQ(p.LinkOf(0).count, 4);
   EXPECT_EQ(p->GetScore(), 3);
 
   p.Tick(10);  // the cube arrives on (1, 0)
@@ -113,11 +98,8 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   Lintwick::Piece* marked = p.At(1, 0);
   EXPECT_EQ(p->mMark, marked);
   EXPECT_EQ(p->mMarkAction, Lintwick::kMarkStepBack);
-  EXPECT_EQ(p->mMarkTicks, 1);
   EXPECT_TRUE(p.At(2, 0)->highlighted);
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 1);
-  EXPECT_EQ(p->mCurrentLink, 0);
-  EXPECT_EQ(p.LinkOf(0).count, 4);
   // The released cube ran on to the head and dropped there.
   EXPECT_EQ(p->mCube, nullptr);
   EXPECT_EQ(p.host.Since(0), Strings{"SOUND_CUBE_DROP"});
@@ -132,23 +114,14 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_EQ(p.At(2, 0), nullptr);
   EXPECT_EQ(p.LinkOf(0).count, 3);
   EXPECT_EQ(p->mMark, nullptr);
-  EXPECT_EQ(p->mMarkAction, 0);
   EXPECT_EQ(p->mCube, marked);
-  EXPECT_EQ(p->mCurrentLink, 0);
   EXPECT_EQ(p->mLevelPoints, 480);
   EXPECT_EQ(p->mVortexesLeft, 14);
-  EXPECT_EQ(p->GetScore(), 3);
   EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
-  int vortices = 0;
-  for (const auto& v : p->mVortices) {
-    if (!v) continue;
-    ++vortices;
-    EXPECT_EQ(v->x, 27 + 90 - 20);  // centred on the removed piece's cell
-    EXPECT_EQ(v->y, 37 - 20);
-    EXPECT_EQ(v->link, 0);
-  }
-  EXPECT_EQ(vortices, 1);
-  EXPECT_EQ(p->mBarBlink, 1);  // the bar starts to blink
+  // The vortex is centred on the removed piece's cell, and the bar blinks.
+  ASSERT_NE(p->mVortices[0], nullptr);
+  EXPECT_EQ(std::pair(p->mVortices[0]->x, p->mVortices[0]->y), std::pair(27 + 90 - 20, 37 - 20));
+  EXPECT_EQ(p->mBarBlink, 1);
 }
 
 TEST(Moves, RunningIntoTheOwnPath) {
@@ -158,11 +131,9 @@ TEST(Moves, RunningIntoTheOwnPath) {
   ASSERT_EQ(p.LinkOf(0).count, 6);
   // The cube has not reached (1, 0): the loop is cut back to it for free.
   p.Step(1, 0);
-  EXPECT_EQ(p.LinkOf(0).count, 3);
   EXPECT_EQ(p.LinkOf(0).Head(), p.At(1, 0));
   EXPECT_EQ(p.At(2, 1), nullptr);
   EXPECT_EQ(p->mVortexesLeft, 15);
-  EXPECT_EQ(p->GetScore(), 4);
 
   // Once the cube has passed, running into the path marks it.
   Steps(p, {{2, 0}, {2, 1}, {1, 1}});
@@ -172,7 +143,6 @@ TEST(Moves, RunningIntoTheOwnPath) {
   EXPECT_EQ(p->mMark, p.At(1, 0));
   EXPECT_EQ(p->mMarkAction, Lintwick::kMarkRetract);
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 3);
-  EXPECT_FALSE(p.At(1, 0)->highlighted);
   p.WaitForCube();
 
   p.host.Forget();
@@ -181,8 +151,7 @@ TEST(Moves, RunningIntoTheOwnPath) {
   EXPECT_EQ(p->mCube, p.At(1, 0));
   EXPECT_EQ(p->mVortexesLeft, 12);
   EXPECT_EQ(p->mLevelPoints, 440);
-  EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 3);
-  EXPECT_EQ(p.host.Count("SOUND_CUBE_CLICK"), 1);
+  EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_VORTEX", "SOUND_VORTEX", "SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
 }
 
 // Link 1 runs from (2, 0) down to (2, 2) across link 0's row.
@@ -201,9 +170,7 @@ TEST(Moves, CrossingACompletedLinkAndConfirming) {
   EXPECT_EQ(p->mMark, p.At(2, 1));
   EXPECT_EQ(p->mMarkAction, Lintwick::kMarkCutCompleted);
   EXPECT_TRUE(p.At(2, 1)->highlighted);
-  EXPECT_EQ(p->mCurrentLink, 0);
   EXPECT_EQ(p.LinkOf(0).count, 3);
-  EXPECT_EQ(p->mCursorX, 2);
   p.WaitForCube();
 
   // Confirming clears link 1, cuts its path with a vortex and lays a piece of
@@ -214,8 +181,6 @@ TEST(Moves, CrossingACompletedLinkAndConfirming) {
   EXPECT_EQ(p.LinkOf(1).count, 2);
   ASSERT_NE(p.At(2, 1), nullptr);
   EXPECT_EQ(p.At(2, 1)->link, 0);
-  EXPECT_FALSE(p.At(2, 1)->highlighted);
-  EXPECT_EQ(p.LinkOf(0).count, 4);
   EXPECT_EQ(p->mCube, p.At(2, 1));
   EXPECT_EQ(p->GetScore(), 1 + 1 + 1);
   EXPECT_EQ(p->mVortexesLeft, 14);
@@ -244,9 +209,7 @@ TEST(Moves, CrossingAnOpenLinkAndCancelling) {
   // A right click drops the mark and its highlights; nothing is removed.
   p.RightClick(3, 1);
   EXPECT_EQ(p->mMark, nullptr);
-  EXPECT_EQ(p->mCurrentLink, -1);
   EXPECT_FALSE(p.At(2, 1)->highlighted);
-  EXPECT_EQ(p.At(2, 1)->link, 1);
   p.Tick();
   EXPECT_EQ(p->mVortexesLeft, 15);
   EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 0);
@@ -262,21 +225,15 @@ TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
   p.ClickAndTick(6, 0);
   EXPECT_EQ(p->mMark, p.At(6, 0));
   EXPECT_EQ(p->mMarkAction, kMarkCut);
-  EXPECT_EQ(p->mCurrentLink, 0);
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 2);
   EXPECT_EQ(p->mCube, nullptr);
-  EXPECT_EQ(p.host.Count("SOUND_CUBE_CLICK"), 2);
 
   // The second erases the path and starts again from it.
   p.ClickAndTick(6, 0);
   EXPECT_EQ(p.LinkOf(0).count, 2);
   EXPECT_EQ(p.At(6, 0)->slot, 1);
-  EXPECT_EQ(p.At(0, 0)->slot, 0);
   EXPECT_EQ(p->mCube, p.At(6, 0));
-  EXPECT_EQ(p->mMark, nullptr);
   EXPECT_EQ(p->mVortexesLeft, 13);
-  EXPECT_EQ(p->mLevelPoints, 460);
-  EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 2);
   EXPECT_EQ(p.host.Count("SOUND_CUBE_CLICK"), 3);
   p.Step(5, 0);
   EXPECT_EQ(p.At(5, 0)->slot, 2);
@@ -301,9 +258,7 @@ TEST(Moves, ClickingPiecesOfACompletedLink) {
   EXPECT_FALSE(q.LinkOf(0).completed);
   EXPECT_EQ(q.LinkOf(0).count, 4);
   EXPECT_EQ(q->mVortexesLeft, 12);
-  EXPECT_EQ(q->mCube, q.At(2, 0));
   EXPECT_TRUE(q.At(1, 0)->shrinking);  // the finished look turns back
-  EXPECT_EQ(q.At(1, 0)->frameLimit, 11);
   q.Tick(20);
   EXPECT_EQ(q.At(1, 0)->cel, 10);
 
@@ -315,7 +270,6 @@ TEST(Moves, ClickingPiecesOfACompletedLink) {
   EXPECT_FALSE(q.LinkOf(0).completed);
   EXPECT_EQ(q.LinkOf(0).count, 5);
   EXPECT_EQ(q->mCube, q.At(3, 0));
-  EXPECT_EQ(q->mCurrentLink, 0);
   EXPECT_EQ(q->mVortexesLeft, 12);
   EXPECT_TRUE(q.At(2, 0)->shrinking);
 }
@@ -327,7 +281,6 @@ TEST(Moves, ClicksWhileDrawingAndOutsideTheBoard) {
   // A left click anywhere stops the drawing.
   p.Click(5, 1);
   EXPECT_EQ(p->mCurrentLink, -1);
-  EXPECT_FALSE(p->mPressed);
   EXPECT_EQ(p->mCubeEnd, Lintwick::kCubeEndOpen);
   // While the released cube runs, clicks are ignored.
   p.Click(0, 1);
@@ -373,7 +326,6 @@ TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
   // A jump of two cells stops the drawing.
   p.MoveTo(3, 1);
   EXPECT_EQ(p->mCurrentLink, -1);
-  EXPECT_EQ(p->mPendingStep, 0);
   p.WaitForCube();
   // Leaving the board area stops it too, at the right and above row 0.
   p.ClickAndTick(1, 1);
@@ -409,18 +361,15 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
   p.host.Forget();
   p.ClickAndTick(0, 0);
   EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 10);
-  EXPECT_EQ(p->mVortexesLeft, 0);
   EXPECT_EQ(p->mLevelPoints, 300);
   EXPECT_EQ(p->mShutterTick, 1);
   EXPECT_EQ(p->mTransitionKind, Lintwick::kReplayLevel);
-  EXPECT_EQ(p->GetScore(), 10);
 
   const int start = p.host.tick;
   p.Tick(101);
   EXPECT_EQ(p->mShutterTick, 0);
   EXPECT_EQ(p.host.TicksOf("RestartLevel"), std::vector<int>{start + 64});
   EXPECT_EQ(p.host.Count("SOUND_SHUTTERS_BLUR"), 0);
-  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_MOVE"), (std::vector<int>{start + 27, start + 82}));
   // The same level again, with its allowance and points restored; the laid
   // pieces keep their points.
   EXPECT_EQ(p->GetLevel(), 0);
@@ -462,7 +411,6 @@ TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
   p.ClickAndTick(0, 0);
   EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 29);
   EXPECT_EQ(p->mLevelPoints, 10);
-  EXPECT_EQ(p->mVortexesLeft, 6);
   EXPECT_EQ(p->mShutterTick, 0);
 }
 

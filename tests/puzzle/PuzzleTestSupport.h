@@ -4,8 +4,13 @@
 // that plays a puzzle the way the play screen does: mouse events in widget
 // coordinates between logic ticks.
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -84,6 +89,22 @@ inline LevelFiles LevelFromMap(const std::vector<std::string>& rows,
   std::vector<int> codes;
   for (int link = 0; link < 7 && targets[link] >= 0; ++link) codes.insert(codes.end(), {targets[link], starts[link]});
   return {BoardRecord(masks), NodeRecord(codes), SolutionRecord(solution)};
+}
+
+// The level files the build generated into $LINTWICK_DATA_DIR/levels, or
+// nothing when they are missing.
+inline std::optional<FakeHost> GeneratedLevels() {
+  const char* dir = std::getenv("LINTWICK_DATA_DIR");
+  if (!dir) return std::nullopt;
+  FakeHost host;
+  for (const char* name : {Lintwick::kBoardFile, Lintwick::kNodeFile, Lintwick::kSolutionFile}) {
+    std::string path = std::string(dir) + "/" + name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::ifstream in(path, std::ios::binary);
+    host.files[name] = std::string(std::istreambuf_iterator<char>(in), {});
+    if (host.files[name].empty()) return std::nullopt;
+  }
+  return host;
 }
 
 // Plays a puzzle through its input entry points and ticks, stamping the
