@@ -16,6 +16,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/widget/Widget.h"
 #include "game/puzzle/GameScreen.h"
 #include "game/shell/Resources.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
@@ -118,13 +119,13 @@ class CodeImages {
   std::vector<std::pair<Zing::Image**, std::unique_ptr<Zing::MemoryImage>>> installed;
 };
 
-// A play screen over twelve copies of a level given as a map.
+// A play screen over twelve copies of a level given as a map, beside a panel.
 struct CodeScreen : ::testing::Test {
   CodeScreen(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution) {
     LevelFiles files;
     files.Add(LevelFromMap(rows, solution), 12);
     files.InstallInto(host);
-    screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
+    screen = std::make_unique<Lintwick::GameScreen>(host, &panel);
   }
 
   // The pixel at (x, y) of a w x h picture that `draw` drew.
@@ -140,6 +141,7 @@ struct CodeScreen : ::testing::Test {
 
   CodeImages images;  // before the screen: its board cache is drawn at construction
   FakeHost host;
+  Zing::Widget panel;  // the menu panel beside the play field
   std::unique_ptr<Lintwick::GameScreen> screen;
 };
 
