@@ -189,71 +189,65 @@ TEST_F(ShellFlow, StarAndVortexSoundsStartOncePerUpdateAndSilenceAsksForNothing)
   EXPECT_TRUE(sounds->asked.empty());
 }
 
-// A copy of the generated data in the home folder whose manifest names a
-// picture file that does not exist in place of `path`.
-// An empty `path` breaks no picture; without `levels` the level files are
-// missing.
-struct DamagedData : ShellFlow {
-  void BreakImage(const std::string& path, bool levels = true) {
+// Damaged data: a copy of the generated data in the home folder whose
+// manifest names a picture file that does not exist, or whose first level
+// file cannot be read (a folder in its place).
+struct Damage {
+  const char* picture;  // the picture whose file is gone, or none: the boards cannot be read
+  const char* message;  // a part of the message the player sees
+  bool ends;            // the program ends before anything shows
+  bool startLink;       // the splash lets the player start
+};
+
+struct DamagedData : ShellFixture, ::testing::WithParamInterface<Damage> {
+  void Break() {
     namespace fs = std::filesystem;
-    for (const char* folder : {"fonts", "images", "sounds", "levels", "music"}) {
-      if (levels || std::string(folder) != "levels")
-        fs::create_directory_symlink(dataDir + "/" + folder, home.File(folder));
+    const std::string picture = GetParam().picture;
+    for (const char* folder : {"fonts", "images", "sounds", "music"})
+      fs::create_directory_symlink(dataDir + "/" + folder, home.File(folder));
+    fs::create_directories(home.File("levels"));
+    for (const std::string name : {"level_b.dat", "level_n.dat", "level_l.dat"}) {
+      if (picture.empty() && name == "level_b.dat")
+        fs::create_directories(home.File("levels/" + name));
+      else
+        fs::create_symlink(dataDir + "/levels/" + name, home.File("levels/" + name));
     }
     std::ifstream in(dataDir + "/properties/resources.xml");
     std::stringstream manifest;
     manifest << in.rdbuf();
     std::string text = manifest.str();
-    if (!path.empty()) {
-      const std::string from = "path=\"" + path + "\"";
-      ASSERT_NE(text.find(from), std::string::npos);
-      text.replace(text.find(from), from.size(), "path=\"gone\"");
-    }
+    if (!picture.empty()) text.replace(text.find("path=\"" + picture + "\""), picture.size() + 7, "path=\"gone\"");
     home.Write("properties/resources.xml", text);
     Zing::Platform::ChangeWorkingFolder(home.Path());
   }
 };
 
-TEST_F(DamagedData, AMissingSplashPictureEndsTheProgramBeforeAnythingShows) {
-  BreakImage("splash_text");
-  Start();
-  EXPECT_EQ(app->exits, std::vector<int>{0});
-  ASSERT_EQ(services->messageBoxes.size(), 1u);
-  EXPECT_NE(services->messageBoxes[0].find("gone"), std::string::npos) << services->messageBoxes[0];
-  EXPECT_EQ(app->mSplash, nullptr);
-}
-
-TEST_F(DamagedData, AMissingGamePictureKeepsTheStartLinkHidden) {
-  BreakImage("cell");
+TEST_P(DamagedData, IsReportedAndOnlyAMissingSplashPictureEndsTheProgram) {
+  const Damage& damage = GetParam();
+  Break();
   Start();
   RunFor(200);
-  EXPECT_TRUE(app->exits.empty());
-  ASSERT_EQ(services->messageBoxes.size(), 1u);
-  EXPECT_NE(services->messageBoxes[0].find("gone"), std::string::npos) << services->messageBoxes[0];
-  ASSERT_TRUE(Shown(app->mSplash));
-  EXPECT_FALSE(app->mSplash->IsStartLinkEnabled());
-  EXPECT_TRUE(app->LoadingFailed());
-}
-
-TEST_F(DamagedData, UnreadableLevelFilesAreReportedAndPlayGoesOnWithoutABoard) {
-  BreakImage("", false);
-  // A level file that exists but cannot be read: a folder in its place.
-  std::filesystem::create_directories(home.File("levels/level_b.dat"));
-  for (const char* name : {"level_n.dat", "level_l.dat"}) {
-    std::filesystem::create_symlink(dataDir + "/levels/" + name, home.File(std::string("levels/") + name));
+  EXPECT_EQ(app->exits, damage.ends ? std::vector<int>{0} : std::vector<int>{});
+  EXPECT_EQ(Shown(app->mSplash), !damage.ends);
+  EXPECT_EQ(Shown(app->mSplash) && app->mSplash->IsStartLinkEnabled(), damage.startLink);
+  EXPECT_EQ(app->LoadingFailed(), !damage.startLink);
+  if (damage.startLink) {  // play goes on without a board
+    ClickCentre(app->mSplash->GetStartLinkRect());
+    ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
+    ASSERT_TRUE(Shown(app->mGameScreen));
+    RunFor(500);
+    Click(CellX(3), CellY(3));
+    RunFor(200);
+    EXPECT_TRUE(app->exits.empty());
   }
-  Start();
-  ClickCentre(app->mSplash->GetStartLinkRect());
-  ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
-  ASSERT_TRUE(Shown(app->mGameScreen));
   ASSERT_FALSE(services->messageBoxes.empty());
-  EXPECT_NE(services->messageBoxes[0].find("Could not read contents of levels"), std::string::npos)
-      << services->messageBoxes[0];
-  RunFor(500);
-  Click(CellX(3), CellY(3));
-  RunFor(200);
-  EXPECT_TRUE(app->exits.empty());
+  EXPECT_NE(services->messageBoxes[0].find(damage.message), std::string::npos) << services->messageBoxes[0];
 }
+
+INSTANTIATE_TEST_SUITE_P(Damages, DamagedData,
+                         ::testing::Values(Damage{"splash_text", "gone", true, false},
+                                           Damage{"cell", "gone", false, false},
+                                           Damage{"", "Could not read contents of levels", false, true}));
 
 TEST_F(ShellFlow, TheSplashAndTheStartScreenCoverTheWindow) {
   Start();
