@@ -380,38 +380,18 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
 }
 
 TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
-  std::vector<std::string> rows(10, "..........");
-  rows[0][0] = 'a';
-  rows[9][9] = 'A';
-  Player p(rows, SolutionOf(25));
-  // Level 51 pays 2772 and loses 110 per vortex.
-  p->mLevel = 50;
-  p->RestartLevel();
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
-  Release(p);
-  p.ClickAndTick(0, 0);
-  p.ClickAndTick(0, 0);
-  EXPECT_EQ(p->mLevelPoints, 2772 - 110);
-
-  // The last level pays 5000 and loses 200 per vortex.
-  p->mLevel = 99;
-  p->RestartLevel();
-  ASSERT_EQ(p->mLevelPoints, 5000);
-  ASSERT_EQ(p->mVortexesLeft, 35);
-  p.ClickAndTick(0, 0);
-  // A snake through rows 0..2: 29 pieces.
-  for (int x = 1; x <= 9; ++x) p.Step(x, 0);
-  for (int x = 9; x >= 0; --x) p.Step(x, 1);
-  for (int x = 0; x <= 9; ++x) p.Step(x, 2);
-  ASSERT_EQ(p.LinkOf(0).count, 31);
-  Release(p);
-  p.host.Forget();
-  p.ClickAndTick(0, 0);
-  p.ClickAndTick(0, 0);
-  EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 29);
+  Player p({"a.A"}, SolutionOf(25));
+  // {level, its points, the cost of one vortex}
+  for (const std::vector<int>& c : {std::vector<int>{0, 500, 20}, {50, 2772, 110}, {99, 5000, 200}}) {
+    p->mLevel = c[0];
+    p->RestartLevel();
+    EXPECT_EQ(p->mLevelPoints, c[1]) << "level " << c[0];
+    p->AddVortex(0, 0, 0);
+    EXPECT_EQ(p->mLevelPoints, c[1] - c[2]) << "level " << c[0];
+  }
+  for (int i = 0; i < 24; ++i) p->AddVortex(0, 0, 0);
   EXPECT_EQ(p->mLevelPoints, 10);
-  EXPECT_EQ(p->mShutterTick, 0);
+  EXPECT_EQ(p->mShutterTick, 0);  // ten vortices left
 }
 
 TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
@@ -443,19 +423,6 @@ TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   q.ClickAndTick(0, 1);
   q.Step(1, 1);
   EXPECT_EQ(q->mShutterTick, 0);
-}
-
-TEST(Moves, HoverFollowsTheMouse) {
-  Player p({"a.A"});
-  p.Step(0, 0);
-  EXPECT_TRUE(p->mHoverOnPiece);
-  EXPECT_EQ(p->mHoverX, 0);
-  p.Step(1, 0);
-  EXPECT_FALSE(p->mHoverOnPiece);
-  EXPECT_EQ(p->mHoverX, 1);
-  p->HandleMouseMove(2, 2);
-  p.Tick();
-  EXPECT_FALSE(p->mHoverOnPiece);
 }
 
 }  // namespace
