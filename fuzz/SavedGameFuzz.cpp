@@ -10,7 +10,6 @@
 #include <string>
 
 #include "game/puzzle/GameScreen.h"
-#include "tests/gamescreen/SavingHost.h"
 #include "tests/puzzle/BoardInvariants.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 
@@ -29,10 +28,10 @@ std::string BytesOf(const Lintwick::GameScreen& screen) {
 
 // The levels of the seed corpus: two links on a board with a hole, and a
 // full board with three links, alternating.
-LintwickTest::SavingHost& Host() {
-  static LintwickTest::SavingHost host = [] {
+LintwickTest::FakeHost& Host() {
+  static LintwickTest::FakeHost host = [] {
     using namespace LintwickTest;
-    SavingHost made;
+    FakeHost made;
     const LevelFiles a =
         LevelFromMap({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}});
     const LevelFiles b = LevelFromMap({"a........A", "b........B", "c........C", "..........", "..........",
@@ -51,7 +50,7 @@ LintwickTest::SavingHost& Host() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  LintwickTest::SavingHost& host = Host();
+  LintwickTest::FakeHost& host = Host();
   static Lintwick::GameScreen screen(host, nullptr);
   host.files[LintwickTest::kSavePath].assign(reinterpret_cast<const char*>(data), size);
 

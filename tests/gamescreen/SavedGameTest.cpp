@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "game/puzzle/GameScreen.h"
-#include "tests/gamescreen/SavingHost.h"
 #include "tests/puzzle/BoardInvariants.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 
@@ -66,7 +65,7 @@ class SavedGame : public ::testing::Test {
   }
   void Install(const std::vector<std::uint8_t>& bytes) { host.files[kSavePath].assign(bytes.begin(), bytes.end()); }
 
-  SavingHost host;
+  FakeHost host;
   std::unique_ptr<Lintwick::GameScreen> screen;
 };
 
