@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "game/puzzle/GameScreen.h"
+#include "tests/gamescreen/CodeImages.h"
 #include "tests/puzzle/BoardInvariants.h"
-#include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 
@@ -20,18 +20,11 @@ using namespace LintwickTest;
 using Lintwick::CellCentreX;
 using Lintwick::CellCentreY;
 
-class SavedGame : public ::testing::Test {
- protected:
-  SavedGame() {
-    // Twelve copies of one level: link 0 from (1, 1) to (4, 1), link 1 from
-    // (1, 3) to (3, 3); row 4 starts with a hole and the rows below are holes.
-    LevelFiles files;
-    files.Add(
-        LevelFromMap({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}}),
-        12);
-    files.InstallInto(host);
-    screen = Restart();
-  }
+// Twelve copies of one level: link 0 from (1, 1) to (4, 1), link 1 from
+// (1, 3) to (3, 3); row 4 starts with a hole and the rows below are holes.
+struct SavedGame : CodeScreen {
+  SavedGame()
+      : CodeScreen({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}}) {}
 
   // The program starting again: a new screen over the same files.
   std::unique_ptr<Lintwick::GameScreen> Restart() { return std::make_unique<Lintwick::GameScreen>(host, nullptr); }
@@ -51,9 +44,7 @@ class SavedGame : public ::testing::Test {
   // that node its start.
   void PlayPartly() {
     Click(1, 1);
-    Step(2, 1);
-    Step(3, 1);
-    Step(4, 1);
+    for (int x = 2; x <= 4; ++x) Step(x, 1);
     Settle();
     Click(3, 3);
     Step(2, 3);
@@ -64,9 +55,6 @@ class SavedGame : public ::testing::Test {
     return {b.GetDataPtr(), b.GetDataPtr() + b.GetDataLen()};
   }
   void Install(const std::vector<std::uint8_t>& bytes) { host.files[kSavePath].assign(bytes.begin(), bytes.end()); }
-
-  FakeHost host;
-  std::unique_ptr<Lintwick::GameScreen> screen;
 };
 
 TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
