@@ -94,9 +94,7 @@ TEST_F(GeneratedLevels, SolvableAndUniqueWithARisingDifficulty) {
     EXPECT_TRUE(IsValidSolution(board, *solution, false));
     const FillCount count = CountFillSolutions(board, 2);
     ASSERT_FALSE(count.exhausted);
-    if (level >= kFirstUniqueLevel) {
-      EXPECT_EQ(count.solutions, 1);
-    }
+    EXPECT_TRUE(level < kFirstUniqueLevel || count.solutions == 1) << "a unique solution";
     levels.push_back(GeneratedLevel{board, {}, count.solutions, count.effort});
   }
   for (std::size_t first = kBlockSize; first < levels.size(); first += kBlockSize) {
@@ -119,19 +117,9 @@ TEST_F(GeneratedLevels, BoardsGrowFromSmallToTheWholeGrid) {
     const int present = Count(board.present);
     EXPECT_GE(extent.width * extent.height, area);
     area = extent.width * extent.height;
-    if (level < 5) {
-      EXPECT_LE(extent.width * extent.height, 25);
-      EXPECT_GE(present, 20);
-      EXPECT_GE(board.pairs.size(), 2u);
-      EXPECT_LE(board.pairs.size(), 3u);
-    }
-    if (level >= 70) {
-      EXPECT_EQ(extent.width, 10);
-      EXPECT_EQ(extent.height, 10);
-      EXPECT_LT(present, 100);
-      EXPECT_GE(board.pairs.size(), 6u);
-      EXPECT_LE(board.pairs.size(), 7u);
-    }
+    const std::size_t links = board.pairs.size();
+    EXPECT_TRUE(level >= 5 || (area <= 25 && present >= 20 && links >= 2 && links <= 3)) << "a small first board";
+    EXPECT_TRUE(level < 70 || (area == 100 && present < 100 && links >= 6)) << "the whole grid, with holes";
   }
 }
 
