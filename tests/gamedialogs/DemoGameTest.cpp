@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <string>
 
-#include "game/puzzle/GameScreen.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {

@@ -3,8 +3,6 @@
 // box following Alt+Enter, the settings surviving a restart, and German
 // relabelling the game at once.
 
-#include <gtest/gtest.h>
-
 #include "framework/widget/ButtonWidget.h"
 #include "game/shell/Resources.h"
 #include "game/shell/Texts.h"

@@ -3,14 +3,9 @@
 // a score too low for it, the table shown from the options dialog, and a
 // damaged file.
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 
-#include "game/puzzle/GameScreen.h"
-#include "game/shell/DialogIds.h"
-#include "game/shell/OptionsDialog.h"
 #include "game/shell/ScoreDialog.h"
 #include "tests/shell/ShellTestSupport.h"
 
