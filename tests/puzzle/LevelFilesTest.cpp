@@ -17,6 +17,18 @@ using namespace LintwickTest;
 using Lintwick::CellCode;
 using Lintwick::Puzzle;
 
+// The level files of each test, read by a puzzle.
+struct LevelFileReading : ::testing::Test {
+  FakeHost host;
+  LevelFiles files;
+  Puzzle& Read() {
+    files.InstallInto(host);
+    read = std::make_unique<Puzzle>(host);
+    return *read;
+  }
+  std::unique_ptr<Puzzle> read;
+};
+
 void Build(Puzzle& puzzle, int level) {
   puzzle.mLevel = level;
   puzzle.RestartLevel();
@@ -29,17 +41,13 @@ int CountPresent(const Puzzle& puzzle) {
   return present;
 }
 
-TEST(LevelFiles, BuildsBoardNodesAndSolution) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, BuildsBoardNodesAndSolution) {
   // Level 0: a 3 x 2 board, one link from (0,0) to (2,0) solved through the row below.
   files.Add(BoardRecord({0b111, 0b111}), NodeRecord({CellCode(0, 0), CellCode(2, 0)}),
             SolutionRecord({{CellCode(2, 1), CellCode(1, 1), CellCode(0, 1)}}));
   // Level 1: full board with two links.
   files.Add(FullBoard(), NodeRecord({0x00, 0x99, 0x09, 0x90}), SolutionRecord({}));
-  files.InstallInto(host);
-
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
   EXPECT_TRUE(host.popups.empty());
   EXPECT_EQ(puzzle.GetLevel(), 0);
   EXPECT_EQ(CountPresent(puzzle), 6);
@@ -75,13 +83,10 @@ TEST(LevelFiles, BuildsBoardNodesAndSolution) {
   EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
 }
 
-TEST(LevelFiles, MaskBitsAboveTheBoardAreIgnored) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, MaskBitsAboveTheBoardAreIgnored) {
   files.Add(FullBoard(0xFC00 | 0b1010), NodeRecord({}), SolutionRecord({}));
   files.Add(FullBoard(0b1010), NodeRecord({}), SolutionRecord({}));
-  files.InstallInto(host);
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
   std::vector<bool> withHighBits;
   for (int i = 0; i < 100; ++i) withHighBits.push_back(puzzle.IsPresent(i / 10, i % 10));
   Build(puzzle, 1);
@@ -89,14 +94,11 @@ TEST(LevelFiles, MaskBitsAboveTheBoardAreIgnored) {
   EXPECT_EQ(CountPresent(puzzle), 20);
 }
 
-TEST(LevelFiles, ShortFilesReuseTheLastRecord) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, ShortFilesReuseTheLastRecord) {
   for (int level = 0; level < 99; ++level) {
     files.Add(FullBoard(static_cast<std::uint16_t>(1u << (level % 10))), NodeRecord({}), SolutionRecord({{level}}));
   }
-  files.InstallInto(host);
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
   Build(puzzle, 99);  // only 99 records: the ninety-ninth is used
   EXPECT_EQ(puzzle.mSolution[0][0], 98);
   EXPECT_TRUE(puzzle.IsPresent(8, 0));
@@ -112,38 +114,28 @@ TEST(LevelFiles, ShortFilesReuseTheLastRecord) {
   EXPECT_FALSE(partial.IsPresent(1, 1));
 }
 
-TEST(LevelFiles, MissingEmptyAndUnreadableFiles) {
-  {
-    FakeHost host;  // no files at all: an empty board, silently
-    Puzzle puzzle(host);
-    EXPECT_TRUE(host.popups.empty());
-    EXPECT_EQ(CountPresent(puzzle), 0);
-    EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
-  }
-  {
-    FakeHost host;
-    host.files[Lintwick::kBoardFile] = "";
-    host.files[Lintwick::kNodeFile] = NodeRecord({0x00, 0x11});
-    host.unreadable.insert(Lintwick::kSolutionFile);
-    Puzzle puzzle(host);
-    ASSERT_EQ(host.popups.size(), 1u);
-    EXPECT_EQ(host.popups[0], "Could not read contents of levels\\level_l.dat");
-    // Nodes on an empty board are not placed.
-    EXPECT_FALSE(puzzle.GetLink(0).Exists());
-    EXPECT_EQ(puzzle.mNodeCells[1], 0x11);
-  }
-  {
-    FakeHost host;
-    host.unreadable = {Lintwick::kBoardFile, Lintwick::kNodeFile};
-    Puzzle puzzle(host);
-    EXPECT_EQ(host.popups, (std::vector<std::string>{"Could not read contents of levels\\level_b.dat",
-                                                     "Could not read contents of levels\\level_n.dat"}));
-  }
+TEST_F(LevelFileReading, MissingEmptyAndUnreadableFiles) {
+  Puzzle none(host);  // no files at all: an empty board, silently
+  EXPECT_TRUE(host.popups.empty());
+  EXPECT_EQ(CountPresent(none), 0);
+  EXPECT_EQ(none.GetVortexAllowance(), 10);
+
+  files.nodes = NodeRecord({0x00, 0x11});
+  host.unreadable.insert(Lintwick::kSolutionFile);
+  Puzzle& puzzle = Read();
+  EXPECT_EQ(host.popups, std::vector<std::string>{"Could not read contents of levels\\level_l.dat"});
+  // Nodes on an empty board are not placed.
+  EXPECT_FALSE(puzzle.GetLink(0).Exists());
+  EXPECT_EQ(puzzle.mNodeCells[1], 0x11);
+
+  host.popups.clear();
+  host.unreadable = {Lintwick::kBoardFile, Lintwick::kNodeFile};
+  Read();
+  EXPECT_EQ(host.popups, (std::vector<std::string>{"Could not read contents of levels\\level_b.dat",
+                                                   "Could not read contents of levels\\level_n.dat"}));
 }
 
-TEST(LevelFiles, DamagedNodeRecordsAreSafe) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, DamagedNodeRecordsAreSafe) {
   // Level 0: a node outside the board (column 10), one on a hole, one twice on the same cell.
   files.Add(
       BoardRecord({0b11, 0b01}),
@@ -152,8 +144,7 @@ TEST(LevelFiles, DamagedNodeRecordsAreSafe) {
   // Level 1: a count larger than the record holds and odd.
   files.Add(FullBoard(), NodeRecord({1, 2, 3, 4, 5, 6, 7, 8, 9, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15}, 255),
             SolutionRecord({}));
-  files.InstallInto(host);
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
 
   // Every link lost one node: a link with a single node can never be joined,
   // so the lone nodes are taken off the board and the links do not exist.
@@ -167,9 +158,7 @@ TEST(LevelFiles, DamagedNodeRecordsAreSafe) {
   EXPECT_EQ(puzzle.mNodeCells[13], 0x14);
 }
 
-TEST(LevelFiles, SolutionGroups) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, SolutionGroups) {
   // Count 0 for link 0 leaves it empty; link 1 has two cells.
   files.Add(FullBoard(), NodeRecord({}), SolutionRecord({{}, {0x12, 0x13}}));
   // A group that claims more codes than the record holds stops at its end.
@@ -178,9 +167,7 @@ TEST(LevelFiles, SolutionGroups) {
   files.Add(FullBoard(), NodeRecord({}), overlong);
   // All zeros: no solution at all.
   files.Add(FullBoard(), NodeRecord({}), std::string(100, '\0'));
-  files.InstallInto(host);
-
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
   EXPECT_EQ(puzzle.mSolution[0][0], -1);
   EXPECT_EQ(puzzle.mSolution[1][0], 0x12);
   EXPECT_EQ(puzzle.mSolution[1][1], 0x13);
@@ -196,12 +183,9 @@ TEST(LevelFiles, SolutionGroups) {
   EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
 }
 
-TEST(LevelFiles, AddPieceFillsSlotsInOrderUntilFull) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, AddPieceFillsSlotsInOrderUntilFull) {
   files.Add(FullBoard(), NodeRecord({0x00, 0x01}), SolutionRecord({}));
-  files.InstallInto(host);
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
 
   puzzle.AddPiece(0, 1, 1, false);
   const auto& link = puzzle.GetLink(0);
