@@ -18,15 +18,12 @@ using DemoGame = ShellFixture;
 TEST_F(DemoGame, APlayedLevelPlaysBackToTheSameSavedGameScoreAndSettings) {
   app->commandLine = "-record -demofile=game.dmo";
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
-  OptionsDialog* options = OpenOptions();
-  ASSERT_NE(options, nullptr);
-  LanguageDialog* language = PickGerman(options);
+  LanguageDialog* language = PickGerman(OpenOptions());
   ASSERT_NE(language, nullptr);
   ClickCentre(language->yesButton->GetRect());
   ClickFooter(DIALOG_OPTIONS);
   ASSERT_EQ(app->mLocale, "De");
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
-  ASSERT_NE(app->mGameScreen, nullptr);
   ClickFooter(DIALOG_HELP);
   ASSERT_NO_FATAL_FAILURE(SolveLevel());
   RunFor(500);
@@ -36,7 +33,6 @@ TEST_F(DemoGame, APlayedLevelPlaysBackToTheSameSavedGameScoreAndSettings) {
   const std::string saved = home.Read("data/save/game.dat");
   ASSERT_FALSE(saved.empty());
   const int score = app->mGameScreen->GetScore();
-  EXPECT_GT(score, 0);
   const int updates = app->updateCount;
   const bool windowed = app->windowed;
   app.reset();  // writes the demo
