@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/puzzle/GameScreen.h"
@@ -228,34 +229,21 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSound) {
     EXPECT_EQ(screen->GetLink(0).completed, cut >= 24) << cut;
   }
 
-  // A link block claiming more pieces than the file holds: that link and the
-  // ones after it are fresh.
-  std::vector<std::uint8_t> bytes = good;
-  bytes[25] = 200;
-  load(bytes);
-  EXPECT_TRUE(screen->GetLink(0).completed);
-  EXPECT_EQ(screen->GetLink(1).count, 2);
-
-  // A path code off the board, then one on a hole: the path is kept up to it,
-  // open.
-  for (std::uint8_t code : {std::uint8_t{0xA1}, std::uint8_t{0x04}}) {
-    bytes = good;
-    bytes[23] = code;
+  // One damaged byte: {offset, value, pieces of link 0 and of link 1, level}.
+  // A link block claiming more pieces than the file holds leaves that link
+  // fresh; a path code off the board or on a hole keeps the path up to it,
+  // open; nodes that are not the level's leave the link fresh; an absurd level
+  // is no game at all.
+  const int cases[][5] = {
+      {25, 200, 4, 2, 7}, {23, 0xA1, 3, 3, 7}, {23, 0x04, 3, 3, 7}, {20, 0x55, 2, 3, 7}, {0, 200, 2, 2, 0}};
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> bytes = good;
+    bytes[static_cast<std::size_t>(c[0])] = static_cast<std::uint8_t>(c[1]);
     load(bytes);
-    EXPECT_FALSE(screen->GetLink(0).completed);
-    EXPECT_EQ(screen->GetLink(0).count, 3);
-    EXPECT_EQ(screen->GetLink(1).count, 3);
+    EXPECT_EQ(std::tuple(screen->GetLink(0).count, screen->GetLink(1).count, screen->GetLevel()),
+              std::tuple(c[2], c[3], c[4]))
+        << "byte " << c[0] << " set to " << c[1];
   }
-
-  // Nodes that are not the level's, and an absurd level byte.
-  bytes = good;
-  bytes[20] = 0x55;
-  load(bytes);
-  EXPECT_EQ(screen->GetLink(0).count, 2);
-  bytes = good;
-  bytes[0] = 200;
-  load(bytes);
-  EXPECT_EQ(screen->GetLevel(), 0);
   EXPECT_EQ(screen->GetScore(), 0);
 }
 

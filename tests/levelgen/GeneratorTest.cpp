@@ -1,4 +1,4 @@
-// The level generator's parts: its random numbers, board shapes, path covers,
+// The level generator's parts: its random numbers, board shapes,
 // the key that tells levels apart, the level records, and one whole level.
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 
 #include "tools/levelgen/Generator.h"
 #include "tools/levelgen/LevelFiles.h"
-#include "tools/levelgen/PathCover.h"
 #include "tools/levelgen/Random.h"
 #include "tools/levelgen/Solver.h"
 
@@ -44,26 +43,6 @@ TEST(Shapes, KeepTheirExtentAndStayInOnePiece) {
     EXPECT_EQ(maxX - minX + 1, width);
     EXPECT_EQ(maxY - minY + 1, height);
     EXPECT_EQ(minX, (kGrid - width) / 2);  // centred
-  }
-}
-
-TEST(PathCovers, CoverTheBoardWithTheWantedPaths) {
-  Random random(11);
-  for (int trial = 0; trial < 30; ++trial) {
-    const Bits shape = MakeShape(random, 8, 8, 6);
-    const int paths = random.Between(3, 7);
-    PathCover cover(shape, random);
-    ASSERT_TRUE(cover.Reach(paths, 4, 4000));
-    const Routes routes = cover.Paths();
-    ASSERT_EQ(static_cast<int>(routes.size()), paths);
-    Board board{shape, {}};
-    for (const Path& path : routes) {
-      EXPECT_GE(path.size(), 4u);
-      board.pairs.push_back({path.back(), path.front()});
-    }
-    EXPECT_TRUE(IsValidSolution(board, routes, true));
-    ASSERT_TRUE(cover.Shake(3, paths, 4, 4000));
-    EXPECT_EQ(static_cast<int>(cover.Paths().size()), paths);
   }
 }
 

@@ -26,6 +26,15 @@ void Steps(Player& p, const Cells& cells) {
   for (auto [x, y] : cells) p.Step(x, y);
 }
 
+// Clicks the first cell and steps into the others.
+void Draw(Player& p, const Cells& cells) {
+  p.ClickAndTick(cells[0].first, cells[0].second);
+  Steps(p, Cells(cells.begin() + 1, cells.end()));
+}
+
+// What the vortices have left: {allowance, level points}.
+std::pair<int, int> Left(Player& p) { return {p->mVortexesLeft, p->mLevelPoints}; }
+
 // Stops drawing with a right click and lets the released cube settle.
 void Release(Player& p) {
   p.RightClick(0, 0);
@@ -79,8 +88,7 @@ TEST(Moves, DrawingAndCompletingALink) {
 TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   Player p({"a.....A"}, SolutionOf(5));
   ASSERT_EQ(p->mVortexesLeft, 15);
-  p.ClickAndTick(0, 0);
-  Steps(p, {{1, 0}, {2, 0}});
+  Draw(p, {{0, 0}, {1, 0}, {2, 0}});
   // The cube is still rolling off the start node: the head goes for free.
   p.Step(1, 0);
   EXPECT_EQ(p.LinkOf(0).count, 3);
@@ -115,8 +123,7 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_EQ(p.LinkOf(0).count, 3);
   EXPECT_EQ(p->mMark, nullptr);
   EXPECT_EQ(p->mCube, marked);
-  EXPECT_EQ(p->mLevelPoints, 480);
-  EXPECT_EQ(p->mVortexesLeft, 14);
+  EXPECT_EQ(Left(p), std::pair(14, 480));
   EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
   // The vortex is centred on the removed piece's cell, and the bar blinks.
   ASSERT_NE(p->mVortices[0], nullptr);
@@ -126,8 +133,7 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
 
 TEST(Moves, RunningIntoTheOwnPath) {
   Player p({"a...", "....", "...A"}, SolutionOf(5));
-  p.ClickAndTick(0, 0);
-  Steps(p, {{1, 0}, {2, 0}, {2, 1}, {1, 1}});
+  Draw(p, {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}});
   ASSERT_EQ(p.LinkOf(0).count, 6);
   // The cube has not reached (1, 0): the loop is cut back to it for free.
   p.Step(1, 0);
@@ -149,8 +155,7 @@ TEST(Moves, RunningIntoTheOwnPath) {
   p.ClickAndTick(1, 0);
   EXPECT_EQ(p.LinkOf(0).count, 3);
   EXPECT_EQ(p->mCube, p.At(1, 0));
-  EXPECT_EQ(p->mVortexesLeft, 12);
-  EXPECT_EQ(p->mLevelPoints, 440);
+  EXPECT_EQ(Left(p), std::pair(12, 440));
   EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_VORTEX", "SOUND_VORTEX", "SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
 }
 
@@ -159,14 +164,12 @@ const std::vector<std::string> kCrossing = {"..b..", "a...A", "..B.."};
 
 TEST(Moves, CrossingACompletedLinkAndConfirming) {
   Player p(kCrossing, SolutionOf(5));
-  p.ClickAndTick(2, 0);
-  Steps(p, {{2, 1}, {2, 2}});
+  Draw(p, {{2, 0}, {2, 1}, {2, 2}});
   ASSERT_TRUE(p.LinkOf(1).completed);
   EXPECT_EQ(p->mShutterTick, 0);  // link 0 is still open
   p.WaitForCube();
 
-  p.ClickAndTick(0, 1);
-  Steps(p, {{1, 1}, {2, 1}});
+  Draw(p, {{0, 1}, {1, 1}, {2, 1}});
   EXPECT_EQ(p->mMark, p.At(2, 1));
   EXPECT_EQ(p->mMarkAction, Lintwick::kMarkCutCompleted);
   EXPECT_TRUE(p.At(2, 1)->highlighted);
@@ -183,8 +186,7 @@ TEST(Moves, CrossingACompletedLinkAndConfirming) {
   EXPECT_EQ(p.At(2, 1)->link, 0);
   EXPECT_EQ(p->mCube, p.At(2, 1));
   EXPECT_EQ(p->GetScore(), 1 + 1 + 1);
-  EXPECT_EQ(p->mVortexesLeft, 14);
-  EXPECT_EQ(p->mLevelPoints, 480);
+  EXPECT_EQ(Left(p), std::pair(14, 480));
   Strings sounds = p.host.Since(0);
   std::erase_if(sounds, [](const std::string& name) { return name.rfind("SOUND_STAR_", 0) == 0; });
   EXPECT_EQ(sounds, (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
@@ -202,8 +204,7 @@ TEST(Moves, CrossingAnOpenLinkAndCancelling) {
   EXPECT_EQ(p->mCurrentLink, -1);
   p.WaitForCube();
 
-  p.ClickAndTick(0, 1);
-  Steps(p, {{1, 1}, {2, 1}});
+  Draw(p, {{0, 1}, {1, 1}, {2, 1}});
   EXPECT_EQ(p->mMarkAction, kMarkCut);
   p.WaitForCube();
   // A right click drops the mark and its highlights; nothing is removed.
@@ -217,8 +218,7 @@ TEST(Moves, CrossingAnOpenLinkAndCancelling) {
 
 TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
   Player p({"a.....A"}, SolutionOf(5));
-  p.ClickAndTick(0, 0);
-  Steps(p, {{1, 0}, {2, 0}});
+  Draw(p, {{0, 0}, {1, 0}, {2, 0}});
   Release(p);
 
   // The first click on the other node only marks it.
@@ -243,8 +243,7 @@ TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
 TEST(Moves, ClickingPiecesOfACompletedLink) {
   // A second link keeps the level going.
   Player q({"a...A", "b...B"}, SolutionOf(3));
-  q.ClickAndTick(0, 0);
-  Steps(q, {{1, 0}, {2, 0}, {3, 0}, {4, 0}});
+  Draw(q, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}});
   q.Tick(30);  // the pieces grow to their finished look
   ASSERT_TRUE(q.LinkOf(0).completed);
   EXPECT_EQ(q.At(2, 0)->cel, 21);
@@ -374,8 +373,7 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
   // pieces keep their points.
   EXPECT_EQ(p->GetLevel(), 0);
   EXPECT_EQ(p.LinkOf(0).count, 2);
-  EXPECT_EQ(p->mVortexesLeft, 10);
-  EXPECT_EQ(p->mLevelPoints, 500);
+  EXPECT_EQ(Left(p), std::pair(10, 500));
   EXPECT_EQ(p->GetScore(), 10);
 }
 
