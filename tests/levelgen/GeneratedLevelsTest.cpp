@@ -83,12 +83,25 @@ TEST_F(GeneratedLevels, FilesHoldOneHundredRecordsAndAReport) {
   EXPECT_TRUE(host.popups.empty());
 }
 
-TEST_F(GeneratedLevels, SolvableAndUniqueWithARisingDifficulty) {
+// Every level solvable, later ones with one way only to fill the board, no
+// two the same puzzle; small boards first, the whole grid with holes at the
+// end, never a smaller board than the one before, and a rising difficulty.
+TEST_F(GeneratedLevels, SolvableUniqueDistinctGrowingAndHarder) {
   std::vector<GeneratedLevel> levels;
+  std::set<std::string> keys;
+  int area = 0;
   for (int level = 0; level < kLevelCount; ++level) {
     Load(level);
     SCOPED_TRACE("level " + std::to_string(level + 1));
     const Board board = BoardOf(*puzzle);
+    EXPECT_TRUE(keys.insert(CanonicalKey(board)).second) << "a level seen before";
+    const Extent extent = ExtentOf(*puzzle);
+    const int present = Count(board.present);
+    EXPECT_GE(extent.width * extent.height, area);
+    area = extent.width * extent.height;
+    const std::size_t links = board.pairs.size();
+    EXPECT_TRUE(level >= 5 || (area <= 25 && present >= 20 && links >= 2 && links <= 3)) << "a small first board";
+    EXPECT_TRUE(level < 70 || (area == 100 && present < 100 && links >= 6)) << "the whole grid, with holes";
     const auto solution = SolveGameRule(board);
     ASSERT_TRUE(solution.has_value());
     EXPECT_TRUE(IsValidSolution(board, *solution, false));
@@ -103,32 +116,6 @@ TEST_F(GeneratedLevels, SolvableAndUniqueWithARisingDifficulty) {
         << "levels " << first + 1 << "-" << first + kBlockSize;
   }
   EXPECT_GT(TwiceMedianDifficulty(levels, 90, 10), 4 * TwiceMedianDifficulty(levels, 0, 10));
-}
-
-// Small boards first, the whole grid with holes at the end, and never a
-// smaller board than the one before.
-TEST_F(GeneratedLevels, BoardsGrowFromSmallToTheWholeGrid) {
-  int area = 0;
-  for (int level = 0; level < kLevelCount; ++level) {
-    Load(level);
-    SCOPED_TRACE("level " + std::to_string(level + 1));
-    const Board board = BoardOf(*puzzle);
-    const Extent extent = ExtentOf(*puzzle);
-    const int present = Count(board.present);
-    EXPECT_GE(extent.width * extent.height, area);
-    area = extent.width * extent.height;
-    const std::size_t links = board.pairs.size();
-    EXPECT_TRUE(level >= 5 || (area <= 25 && present >= 20 && links >= 2 && links <= 3)) << "a small first board";
-    EXPECT_TRUE(level < 70 || (area == 100 && present < 100 && links >= 6)) << "the whole grid, with holes";
-  }
-}
-
-TEST_F(GeneratedLevels, NoTwoLevelsAreTheSamePuzzle) {
-  std::set<std::string> keys;
-  for (int level = 0; level < kLevelCount; ++level) {
-    Load(level);
-    EXPECT_TRUE(keys.insert(CanonicalKey(BoardOf(*puzzle))).second) << "level " << level + 1;
-  }
 }
 
 // A second run of the generator writes the very same bytes as the build's run.

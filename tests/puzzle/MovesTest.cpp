@@ -162,22 +162,31 @@ TEST(Moves, RunningIntoTheOwnPath) {
 // Link 1 runs from (2, 0) down to (2, 2) across link 0's row.
 const std::vector<std::string> kCrossing = {"..b..", "a...A", "..B.."};
 
-TEST(Moves, CrossingACompletedLinkAndConfirming) {
+TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   Player p(kCrossing, SolutionOf(5));
   Draw(p, {{2, 0}, {2, 1}, {2, 2}});
   ASSERT_TRUE(p.LinkOf(1).completed);
   EXPECT_EQ(p->mShutterTick, 0);  // link 0 is still open
   p.WaitForCube();
 
+  // A right click drops the mark and its highlights; nothing is removed.
   Draw(p, {{0, 1}, {1, 1}, {2, 1}});
-  EXPECT_EQ(p->mMark, p.At(2, 1));
   EXPECT_EQ(p->mMarkAction, Lintwick::kMarkCutCompleted);
   EXPECT_TRUE(p.At(2, 1)->highlighted);
-  EXPECT_EQ(p.LinkOf(0).count, 3);
   p.WaitForCube();
+  p.RightClick(3, 1);
+  EXPECT_EQ(p->mMark, nullptr);
+  EXPECT_FALSE(p.At(2, 1)->highlighted);
+  p.Tick();
+  EXPECT_EQ(p->mVortexesLeft, 15);
 
   // Confirming clears link 1, cuts its path with a vortex and lays a piece of
   // link 0 on the crossed cell.
+  p.ClickAndTick(1, 1);
+  p.Step(2, 1);
+  EXPECT_EQ(p->mMark, p.At(2, 1));
+  EXPECT_EQ(p.LinkOf(0).count, 3);
+  p.WaitForCube();
   p.host.Forget();
   p.ClickAndTick(2, 1);
   EXPECT_FALSE(p.LinkOf(1).completed);
@@ -194,26 +203,6 @@ TEST(Moves, CrossingACompletedLinkAndConfirming) {
   Steps(p, {{3, 1}, {4, 1}});
   EXPECT_TRUE(p.LinkOf(0).completed);
   EXPECT_EQ(p->mShutterTick, 0);  // link 1 is open again
-}
-
-TEST(Moves, CrossingAnOpenLinkAndCancelling) {
-  Player p(kCrossing, SolutionOf(5));
-  p.ClickAndTick(2, 0);
-  p.Step(2, 1);
-  p.RightClick(2, 1);  // stops drawing; the cube drops on the head
-  EXPECT_EQ(p->mCurrentLink, -1);
-  p.WaitForCube();
-
-  Draw(p, {{0, 1}, {1, 1}, {2, 1}});
-  EXPECT_EQ(p->mMarkAction, kMarkCut);
-  p.WaitForCube();
-  // A right click drops the mark and its highlights; nothing is removed.
-  p.RightClick(3, 1);
-  EXPECT_EQ(p->mMark, nullptr);
-  EXPECT_FALSE(p.At(2, 1)->highlighted);
-  p.Tick();
-  EXPECT_EQ(p->mVortexesLeft, 15);
-  EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 0);
 }
 
 TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {

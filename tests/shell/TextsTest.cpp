@@ -15,14 +15,11 @@ using namespace Lintwick;
 TEST(Texts, LanguagesAndTheirBytes) {
   EXPECT_EQ(LanguageOfLocale("Fr"), Language::French);
   EXPECT_EQ(LanguageOfLocale("De"), Language::German);
-  for (const char* other : {"", "En", "fr", "FR", "Fra", "de ", "DE"}) {
+  for (const char* other : {"", "En", "fr", "FR", "Fra", "de ", "DE"})
     EXPECT_EQ(LanguageOfLocale(other), Language::English) << other;
-  }
 
   SetupTexts(Language::German);
-  EXPECT_EQ(TEXT_HELP_CLOSE,
-            "SCHLIE\xDF"
-            "EN");
+  EXPECT_EQ(TEXT_HELP_CLOSE, std::string("SCHLIE\xDF") + "EN");
   EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[3], "Spiel verlassen");
   EXPECT_EQ(Zing::TEXT_DIALOG_CANCEL, "ABBRECHEN");  // the framework's buttons too
 
