@@ -94,10 +94,9 @@ TEST(GameRule, FindsPathsWithoutFillingAndSeesImpossibleBoards) {
 }
 
 TEST(Solvers, RejectBrokenBoards) {
-  const Bits present = Rect(3, 3);
-  const Board onHole = MakeBoard(present, {{CellAt(0, 0), CellAt(5, 5)}});
-  const Board shared = MakeBoard(present, {{CellAt(0, 0), CellAt(2, 2)}, {CellAt(2, 2), CellAt(0, 2)}});
-  for (const Board& board : {onHole, shared}) {
+  // A node on a hole, a node shared by two pairs.
+  for (const Board& board : {MakeBoard(Rect(3, 3), {{CellAt(0, 0), CellAt(5, 5)}}),
+                             MakeBoard(Rect(3, 3), {{CellAt(0, 0), CellAt(2, 2)}, {CellAt(2, 2), CellAt(0, 2)}})}) {
     EXPECT_EQ(CountFillSolutions(board, 2).solutions, 0);
     EXPECT_FALSE(SolveGameRule(board));
   }

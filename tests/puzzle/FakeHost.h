@@ -84,10 +84,10 @@ class FakeHost : public Lintwick::PuzzleHost {
       if (r.what == what) ticks.push_back(r.tick);
     return ticks;
   }
-  // The names of every request since `from`, in order.
-  std::vector<std::string> Since(std::size_t from) const {
+  // The names of the requests, in order.
+  std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (std::size_t i = from; i < requests.size(); ++i) names.push_back(requests[i].what);
+    for (const auto& r : requests) names.push_back(r.what);
     return names;
   }
   void Forget() { requests.clear(); }

@@ -52,7 +52,7 @@ TEST(Moves, DrawingAndCompletingALink) {
   EXPECT_EQ(p.LinkOf(0).At(1), p.At(1, 1));
   EXPECT_EQ(p->mCube, p.At(1, 1));
   EXPECT_EQ(p.At(1, 1)->frame, 0);  // the node's look is hidden under the cube
-  EXPECT_EQ(p.host.Since(0), Strings{"SOUND_CUBE_CLICK"});
+  EXPECT_EQ(p.host.Names(), Strings{"SOUND_CUBE_CLICK"});
 
   p.MoveTo(2, 1);
   EXPECT_EQ(p->mPendingStep, Lintwick::kDirRight);
@@ -73,7 +73,7 @@ TEST(Moves, DrawingAndCompletingALink) {
   EXPECT_EQ(p.At(2, 1)->cel, 21);
   EXPECT_EQ(p.At(1, 1)->frame, 1);  // the start node grows back to its look
   // One emitter per piece; pattern 0 shows a big star at once.
-  EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_STAR_BIG", "SOUND_CUBE_BUMP"}));
+  EXPECT_EQ(p.host.Names(), (Strings{"SOUND_STAR_BIG", "SOUND_CUBE_BUMP"}));
 
   // No other link: the level is done, and the mouse is ignored while the
   // next-level transition runs.
@@ -110,7 +110,7 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 1);
   // The released cube ran on to the head and dropped there.
   EXPECT_EQ(p->mCube, nullptr);
-  EXPECT_EQ(p.host.Since(0), Strings{"SOUND_CUBE_DROP"});
+  EXPECT_EQ(p.host.Names(), Strings{"SOUND_CUBE_DROP"});
   EXPECT_TRUE(p.At(2, 0)->shrinking);
   // With a mark, the mouse no longer steps.
   p.MoveTo(2, 0);
@@ -124,7 +124,7 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_EQ(p->mMark, nullptr);
   EXPECT_EQ(p->mCube, marked);
   EXPECT_EQ(Left(p), std::pair(14, 480));
-  EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
+  EXPECT_EQ(p.host.Names(), (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
   // The vortex is centred on the removed piece's cell, and the bar blinks.
   ASSERT_NE(p->mVortices[0], nullptr);
   EXPECT_EQ(std::pair(p->mVortices[0]->x, p->mVortices[0]->y), std::pair(27 + 90 - 20, 37 - 20));
@@ -156,7 +156,7 @@ TEST(Moves, RunningIntoTheOwnPath) {
   EXPECT_EQ(p.LinkOf(0).count, 3);
   EXPECT_EQ(p->mCube, p.At(1, 0));
   EXPECT_EQ(Left(p), std::pair(12, 440));
-  EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_VORTEX", "SOUND_VORTEX", "SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
+  EXPECT_EQ(p.host.Names(), (Strings{"SOUND_VORTEX", "SOUND_VORTEX", "SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
 }
 
 // Link 1 runs from (2, 0) down to (2, 2) across link 0's row.
@@ -196,7 +196,7 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   EXPECT_EQ(p->mCube, p.At(2, 1));
   EXPECT_EQ(p->GetScore(), 1 + 1 + 1);
   EXPECT_EQ(Left(p), std::pair(14, 480));
-  Strings sounds = p.host.Since(0);
+  Strings sounds = p.host.Names();
   std::erase_if(sounds, [](const std::string& name) { return name.rfind("SOUND_STAR_", 0) == 0; });
   EXPECT_EQ(sounds, (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
 

@@ -90,7 +90,7 @@ TEST(Transition, NewGameStartsOverAtTheFirstLevel) {
   EXPECT_EQ(p->mHintsLeft, 10);
   EXPECT_EQ(p->mBarBlink + p->mBarHighlight + p->mShutterTick + p->mShutterOffset, 0);
   EXPECT_EQ(p->mLevelPoints, 500);
-  EXPECT_EQ(p.host.Since(0), std::vector<std::string>{"FreshGame"});
+  EXPECT_EQ(p.host.Names(), std::vector<std::string>{"FreshGame"});
 }
 
 }  // namespace

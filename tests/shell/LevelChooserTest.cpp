@@ -2,8 +2,6 @@
 // player start, its arrows and slider, the remembered choice, and the chosen
 // board starting with the saved game's score and hints.
 
-#include <utility>
-
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widget/Slider.h"
@@ -95,16 +93,14 @@ TEST_F(LevelChooser, TheMiniatureShowsTheBoardsCells) {
   ASSERT_NE(dialog, nullptr);
   dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
   // Drawn once without the cell picture: a cell shows where the two differ.
-  const auto draw = [&](Zing::MemoryImage& image) {
-    image.Create(dialog->width, dialog->height);
-    Zing::Graphics g(&image);
-    dialog->Draw(&g);
-  };
   Zing::MemoryImage bare, image;
-  Zing::Image* const cellPicture = std::exchange(IMAGE_REPLAY_CELL, nullptr);
-  draw(bare);
-  IMAGE_REPLAY_CELL = cellPicture;
-  draw(image);
+  Zing::Image* const cellPicture = IMAGE_REPLAY_CELL;
+  for (Zing::MemoryImage* drawn : {&bare, &image}) {
+    IMAGE_REPLAY_CELL = drawn == &bare ? nullptr : cellPicture;
+    drawn->Create(dialog->width, dialog->height);
+    Zing::Graphics g(drawn);
+    dialog->Draw(&g);
+  }
   auto levels = LintwickTest::GeneratedLevels();
   ASSERT_TRUE(levels);
   const std::string& boards = levels->files[kBoardFile];
