@@ -20,11 +20,6 @@ struct Hints : CodeScreen {
 
   // The menu panel's pixel after the game screen drew its hint into it.
   std::uint32_t Pixel(int x, int y) { return Drawn(&Lintwick::GameScreen::DrawHint, 170, 480, x, y); }
-
-  void NextLevel() {
-    screen->mLevel += 1;
-    screen->RestartLevel();
-  }
 };
 
 TEST_F(Hints, OneHintPerLevelTenPerGame) {
@@ -43,7 +38,8 @@ TEST_F(Hints, OneHintPerLevelTenPerGame) {
   for (int level = 1; level < 11; ++level) {
     screen->UseHint();
     EXPECT_EQ(screen->mHintShown, level < 10) << level;
-    NextLevel();
+    screen->mLevel += 1;
+    screen->RestartLevel();
   }
   EXPECT_EQ(screen->GetHintsLeft(), 0);
   screen->NewGame();

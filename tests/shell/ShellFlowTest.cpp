@@ -66,13 +66,6 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 2");
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: " + std::to_string(app->mGameScreen->GetScore()));
 
-  // New Game asks; NO goes back to play.
-  ClickCentre(app->mMainMenu->GetButton(0)->GetRect());
-  ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_NEW_GAME), nullptr);
-  EXPECT_TRUE(app->mGameScreen->IsPaused());
-  ClickFooter(DIALOG_CONFIRM_NEW_GAME, false);
-  EXPECT_FALSE(app->mGameScreen->IsPaused());
-
   // Exit asks; YES shuts down and saves the game on the second level.
   ClickCentre(app->mMainMenu->GetButton(3)->GetRect());
   ClickFooter(DIALOG_CONFIRM_EXIT);
