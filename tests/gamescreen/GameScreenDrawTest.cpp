@@ -1,5 +1,5 @@
 // Drawing the play screen: chosen pixels of each layer, read back from images
-// whose cels are solid colours naming image and cel.
+// whose cels are solid colours naming image and cel; and its rhythm of ticks.
 
 #include <gtest/gtest.h>
 
@@ -111,6 +111,25 @@ TEST_F(GameScreenDraw, VortexBarShowsTheAllowanceLeftAndBlinksInItsLowerHalf) {
   EXPECT_EQ(Pixel(10, 469), CelColour(kVortexLine, 1));
   screen->mVortexesLeft = 0;
   EXPECT_EQ(Pixel(10, 469), CelColour(kBkg, 0));
+}
+
+// A logic tick every fifth update, the menu panel marked dirty after every
+// tick, and a paused screen standing still. (The whole shell plays a level
+// through window messages.)
+TEST_F(GameScreenDraw, TicksEveryFifthUpdateMarkThePanelAndStandStillWhenPaused) {
+  screen->HandleMouseMove(CellCentreX(1), CellCentreY(1));
+  panel.dirty = false;
+  for (int i = 1; i < Lintwick::kUpdatesPerTick; ++i) screen->Update();
+  EXPECT_NE(screen->mHoverX, 1);  // no tick has placed the hover yet
+  EXPECT_FALSE(panel.dirty);
+  screen->Pause(true);
+  for (int i = 0; i < 20; ++i) screen->Update();
+  EXPECT_EQ(screen->updateCount, Lintwick::kUpdatesPerTick - 1);
+  screen->Pause(false);
+  screen->Update();  // the fifth update runs the tick
+  EXPECT_EQ(screen->mHoverX, 1);
+  EXPECT_EQ(screen->mHoverY, 1);
+  EXPECT_TRUE(panel.dirty);  // the panel follows level and score
 }
 
 }  // namespace
