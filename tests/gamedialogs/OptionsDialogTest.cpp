@@ -90,8 +90,7 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   ReachStartScreen();
   OptionsDialog* options = OpenOptions();
   ASSERT_NE(options, nullptr);
-  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
-  auto* language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  LanguageDialog* language = OpenLanguages(options);
   ASSERT_NE(language, nullptr);
   EXPECT_EQ(language->GetSelectedIndex(), 0);
   ClickCentre(language->yesButton->GetRect());  // OK with English changes nothing visible
@@ -120,10 +119,7 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
 
   Restart();
   EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
-  options = OpenOptions();
-  ASSERT_NE(options, nullptr);
-  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
-  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  language = OpenLanguages(OpenOptions());
   ASSERT_NE(language, nullptr);
   EXPECT_EQ(language->GetSelectedIndex(), 1);  // the chooser opens on the language in use
   ClickCentre(language->noButton->GetRect());

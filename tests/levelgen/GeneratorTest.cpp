@@ -40,8 +40,7 @@ TEST(Shapes, KeepTheirExtentAndStayInOnePiece) {
       minX = std::min(minX, CellX(cell)), maxX = std::max(maxX, CellX(cell));
       minY = std::min(minY, CellY(cell)), maxY = std::max(maxY, CellY(cell));
     }
-    EXPECT_EQ(maxX - minX + 1, width);
-    EXPECT_EQ(maxY - minY + 1, height);
+    EXPECT_EQ(std::pair(maxX - minX + 1, maxY - minY + 1), std::pair(width, height));
     EXPECT_EQ(minX, (kGrid - width) / 2);  // centred
   }
 }
@@ -55,9 +54,8 @@ Board Transform(const Board& board, int t, int dx, int dy) {
     return CellAt(x + dx, y + dy);
   };
   Board moved;
-  for (int cell = 0; cell < kBitCells; ++cell) {
+  for (int cell = 0; cell < kBitCells; ++cell)
     if (Has(board.present, cell)) moved.present |= Bit(place(cell));
-  }
   // Pairs in another order, each turned round: still the same layout.
   for (auto it = board.pairs.rbegin(); it != board.pairs.rend(); ++it)
     moved.pairs.push_back({place((*it)[1]), place((*it)[0])});

@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "framework/audio/SilentSoundManager.h"
 #include "framework/graphics/Graphics.h"
@@ -133,21 +134,17 @@ TEST_F(ShellFlow, StarAndVortexSoundsStartOncePerUpdateAndSilenceAsksForNothing)
   auto* sounds = new CountingSounds;
   app->soundManager.reset(sounds);
   RunFor(20);
-  for (int i = 0; i < 5; ++i) {
-    app->PlaySound(Sound::StarSmall);
-    app->PlaySound(Sound::Vortex);
-    app->PlaySound(Sound::CubeTap);
-  }
-  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_STAR_SMALL)], 1);
-  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_VORTEX)], 1);
-  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_CUBE_TAP)], 5);
+  const auto asked = [&](int id) { return sounds->asked[static_cast<unsigned int>(id)]; };
+  for (int i = 0; i < 5; ++i)
+    for (Sound sound : {Sound::StarSmall, Sound::Vortex, Sound::CubeTap}) app->PlaySound(sound);
+  EXPECT_EQ(std::tuple(asked(SOUND_STAR_SMALL), asked(SOUND_VORTEX), asked(SOUND_CUBE_TAP)), std::tuple(1, 1, 5));
   RunFor(20);  // the next update may start them again
   app->PlaySound(Sound::StarSmall);
-  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_STAR_SMALL)], 2);
+  EXPECT_EQ(asked(SOUND_STAR_SMALL), 2);
 
   // Every menu button clicks; with effects at 0 nothing is even asked for.
   ClickCentre(app->mStartScreen->GetButton(2)->GetRect());
-  EXPECT_EQ(sounds->asked[static_cast<unsigned int>(SOUND_GUI_CLICK)], 1);
+  EXPECT_EQ(asked(SOUND_GUI_CLICK), 1);
   app->SetSfxVolume(0);
   sounds->asked.clear();
   ClickCentre(app->mMainMenu->GetButton(1)->GetRect());

@@ -108,10 +108,14 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     return dynamic_cast<Lintwick::OptionsDialog*>(app->GetDialog(Lintwick::DIALOG_OPTIONS));
   }
 
+  Lintwick::LanguageDialog* OpenLanguages(Lintwick::OptionsDialog* options) {
+    ClickCentre(options->GetButton(Lintwick::OptionsDialog::ID_LANGUAGE)->GetRect());
+    return dynamic_cast<Lintwick::LanguageDialog*>(app->GetDialog(Lintwick::DIALOG_LANGUAGE));
+  }
+
   // Opens the language chooser from the options and clicks "Deutsch", its second entry.
   Lintwick::LanguageDialog* PickGerman(Lintwick::OptionsDialog* options) {
-    ClickCentre(options->GetButton(Lintwick::OptionsDialog::ID_LANGUAGE)->GetRect());
-    auto* language = dynamic_cast<Lintwick::LanguageDialog*>(app->GetDialog(Lintwick::DIALOG_LANGUAGE));
+    auto* language = OpenLanguages(options);
     if (language == nullptr) return nullptr;
     const Zing::ListWidget* list = language->GetList();
     Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);
