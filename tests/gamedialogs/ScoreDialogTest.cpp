@@ -4,7 +4,6 @@
 // damaged file.
 
 #include <filesystem>
-#include <fstream>
 
 #include "game/shell/ScoreDialog.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -83,11 +82,7 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
 
 TEST_F(ScoreDialogFlow, TableOverOptionsAndDamagedFile) {
   ReachStartScreen();
-  std::filesystem::create_directories(std::filesystem::path(ScorePath()).parent_path());
-  std::ofstream(ScorePath(), std::ios::binary) << std::string(
-      "\x07\x00\x00\x00\xFF\x7F"
-      "Bo\x1b",
-      9);
+  home.Write("data/save/score.dat", std::string("\x07\0\0\0\xFF\x7F", 6) + "Bo\x1b");  // a name running past the end
   app->MainMenuCommand(1);
   auto* options = dynamic_cast<OptionsDialog*>(app->GetDialog(DIALOG_OPTIONS));
   ASSERT_NE(options, nullptr);

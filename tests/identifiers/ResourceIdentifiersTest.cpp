@@ -67,8 +67,6 @@ TEST(ResourceIdentifiers, ExtractionStopsAtTheFirstMissingResourceAndColoursHave
   FakeManager lacking({"IMAGE_TARGET"});
   EXPECT_FALSE(ExtractGameResources(&lacking));
   const std::vector<std::string> all = Names(GameGroup());
-  ASSERT_EQ(all.size(), 96u);
-  EXPECT_EQ(all.front(), "FONT_SMALL_DIGITS");
   EXPECT_EQ(lacking.asked.back(), "IMAGE_TARGET");
   EXPECT_EQ(lacking.asked,
             std::vector<std::string>(all.begin(), all.begin() + static_cast<long>(lacking.asked.size())));

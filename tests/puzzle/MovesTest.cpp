@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,9 +18,8 @@ using Strings = std::vector<std::string>;
 using Cells = std::vector<std::pair<int, int>>;
 
 int Highlighted(const Lintwick::Link& link) {
-  int n = 0;
-  for (int slot = 0; slot < link.count; ++slot) n += link.At(slot)->highlighted;
-  return n;
+  return static_cast<int>(
+      std::count_if(link.slots.begin(), link.slots.end(), [](auto& p) { return p && p->highlighted; }));
 }
 
 void Steps(Player& p, const Cells& cells) {

@@ -74,8 +74,7 @@ struct LevelFiles {
 inline LevelFiles LevelFromMap(const std::vector<std::string>& rows,
                                const std::vector<std::vector<int>>& solution = {}) {
   std::vector<std::uint16_t> masks(10, 0);
-  int targets[7], starts[7];
-  for (int i = 0; i < 7; ++i) targets[i] = starts[i] = -1;
+  std::vector<int> targets(7, -1), starts(7, -1);
   for (std::size_t y = 0; y < rows.size() && y < 10; ++y) {
     for (std::size_t x = 0; x < rows[y].size() && x < 10; ++x) {
       const char c = rows[y][x];
