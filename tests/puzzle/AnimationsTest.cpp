@@ -47,9 +47,7 @@ TEST(Animations, Timelines) {
                  {0, 0, 0, 0, 0, 0, 1, 2});
 
   Player picked({"a.....A"});
-  picked.ClickAndTick(0, 0);
-  picked.Step(1, 0);
-  picked.Step(2, 0);
+  picked.Draw({{0, 0}, {1, 0}, {2, 0}});
   picked.RightClick(2, 0);
   picked.WaitForCube();
   picked.ClickAndTick(2, 0);  // the dropped head, picked up while it shrinks
@@ -111,8 +109,7 @@ TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
   // its growth is left running. {roll frame, grow frame before, after}
   for (const Ints& c : std::vector<Ints>{{7, 0, 1}, {8, 1, 1}, {9, 2, 2}}) {
     Player q({"a..A"});
-    q.ClickAndTick(0, 0);
-    q.Step(1, 0);
+    q.Draw({{0, 0}, {1, 0}});
     q.Tick(c[0] - 2);
     ASSERT_EQ(q->mCubeFrame, c[0]);
     EXPECT_EQ(q.At(0, 0)->frame, c[1]) << "roll frame " << c[0];

@@ -26,12 +26,6 @@ void Steps(Player& p, const Cells& cells) {
   for (auto [x, y] : cells) p.Step(x, y);
 }
 
-// Clicks the first cell and steps into the others.
-void Draw(Player& p, const Cells& cells) {
-  p.ClickAndTick(cells[0].first, cells[0].second);
-  Steps(p, Cells(cells.begin() + 1, cells.end()));
-}
-
 // What the vortices have left: {allowance, level points}.
 std::pair<int, int> Left(Player& p) { return {p->mVortexesLeft, p->mLevelPoints}; }
 
@@ -88,7 +82,7 @@ TEST(Moves, DrawingAndCompletingALink) {
 TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   Player p({"a.....A"}, SolutionOf(5));
   ASSERT_EQ(p->mVortexesLeft, 15);
-  Draw(p, {{0, 0}, {1, 0}, {2, 0}});
+  p.Draw({{0, 0}, {1, 0}, {2, 0}});
   // The cube is still rolling off the start node: the head goes for free.
   p.Step(1, 0);
   EXPECT_EQ(p.LinkOf(0).count, 3);
@@ -133,7 +127,7 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
 
 TEST(Moves, RunningIntoTheOwnPath) {
   Player p({"a...", "....", "...A"}, SolutionOf(5));
-  Draw(p, {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}});
+  p.Draw({{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}});
   ASSERT_EQ(p.LinkOf(0).count, 6);
   // The cube has not reached (1, 0): the loop is cut back to it for free.
   p.Step(1, 0);
@@ -164,13 +158,13 @@ const std::vector<std::string> kCrossing = {"..b..", "a...A", "..B.."};
 
 TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   Player p(kCrossing, SolutionOf(5));
-  Draw(p, {{2, 0}, {2, 1}, {2, 2}});
+  p.Draw({{2, 0}, {2, 1}, {2, 2}});
   ASSERT_TRUE(p.LinkOf(1).completed);
   EXPECT_EQ(p->mShutterTick, 0);  // link 0 is still open
   p.WaitForCube();
 
   // A right click drops the mark and its highlights; nothing is removed.
-  Draw(p, {{0, 1}, {1, 1}, {2, 1}});
+  p.Draw({{0, 1}, {1, 1}, {2, 1}});
   EXPECT_EQ(p->mMarkAction, Lintwick::kMarkCutCompleted);
   EXPECT_TRUE(p.At(2, 1)->highlighted);
   p.WaitForCube();
@@ -182,8 +176,7 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
 
   // Confirming clears link 1, cuts its path with a vortex and lays a piece of
   // link 0 on the crossed cell.
-  p.ClickAndTick(1, 1);
-  p.Step(2, 1);
+  p.Draw({{1, 1}, {2, 1}});
   EXPECT_EQ(p->mMark, p.At(2, 1));
   EXPECT_EQ(p.LinkOf(0).count, 3);
   p.WaitForCube();
@@ -207,7 +200,7 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
 
 TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
   Player p({"a.....A"}, SolutionOf(5));
-  Draw(p, {{0, 0}, {1, 0}, {2, 0}});
+  p.Draw({{0, 0}, {1, 0}, {2, 0}});
   Release(p);
 
   // The first click on the other node only marks it.
@@ -232,7 +225,7 @@ TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
 TEST(Moves, ClickingPiecesOfACompletedLink) {
   // A second link keeps the level going.
   Player q({"a...A", "b...B"}, SolutionOf(3));
-  Draw(q, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}});
+  q.Draw({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}});
   q.Tick(30);  // the pieces grow to their finished look
   ASSERT_TRUE(q.LinkOf(0).completed);
   EXPECT_EQ(q.At(2, 0)->cel, 21);
@@ -264,8 +257,7 @@ TEST(Moves, ClickingPiecesOfACompletedLink) {
 
 TEST(Moves, ClicksWhileDrawingAndOutsideTheBoard) {
   Player p({"a.....A", "b.....B"});
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
+  p.Draw({{0, 0}, {1, 0}});
   // A left click anywhere stops the drawing.
   p.Click(5, 1);
   EXPECT_EQ(p->mCurrentLink, -1);
@@ -384,8 +376,7 @@ TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
 TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   // Nodes side by side: the link completes with an empty path.
   Player p({"aA", "bB"});
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
+  p.Draw({{0, 0}, {1, 0}});
   ASSERT_TRUE(p.LinkOf(0).completed);
   p.WaitForCube();
   // Picked up and let go with nothing drawn, it is still finished, as it looks.
@@ -394,21 +385,17 @@ TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   Release(p);
   EXPECT_TRUE(p.LinkOf(0).completed);
   EXPECT_EQ(p.At(0, 0)->cel, 21);
-  p.ClickAndTick(0, 1);
-  p.Step(1, 1);
+  p.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(p->mShutterTick, 1);
 
   // Drawing away from such a link opens it with its first piece.
   Player q({".aA", "bB."});
-  q.ClickAndTick(1, 0);
-  q.Step(2, 0);
+  q.Draw({{1, 0}, {2, 0}});
   q.WaitForCube();
-  q.ClickAndTick(1, 0);
-  q.Step(0, 0);
+  q.Draw({{1, 0}, {0, 0}});
   EXPECT_FALSE(q.LinkOf(0).completed);
   Release(q);
-  q.ClickAndTick(0, 1);
-  q.Step(1, 1);
+  q.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(q->mShutterTick, 0);
 }
 

@@ -140,6 +140,11 @@ struct Player {
     MoveTo(cx, cy);
     Tick();
   }
+  // Clicks the first cell, then steps into the others.
+  void Draw(const std::vector<std::pair<int, int>>& cells) {
+    ClickAndTick(cells[0].first, cells[0].second);
+    for (std::size_t i = 1; i < cells.size(); ++i) Step(cells[i].first, cells[i].second);
+  }
   // Ticks until the cube has settled (or a limit is reached).
   void WaitForCube(int limit = 200) {
     for (int i = 0; i < limit && puzzle->mCube; ++i) Tick();

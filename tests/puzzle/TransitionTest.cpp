@@ -16,8 +16,7 @@ using Ints = std::vector<int>;
 
 // Completes the one link of {"aA"} and answers the tick the transition began at.
 int Complete(Player& p) {
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
+  p.Draw({{0, 0}, {1, 0}});
   EXPECT_EQ(p->mShutterTick, 1);
   return p.host.tick;
 }
