@@ -14,15 +14,7 @@ using namespace Lintwick;
 using LintwickTest::ShellFixture;
 using Zing::Platform::MessageCode;
 
-struct OptionsFlow : ShellFixture {
-  void Drag(const Zing::Rect& from, int toX) {
-    const int y = from.y + from.h / 2;
-    MoveTo(from.x + 2, y);
-    Send(MessageCode::LButtonDown, from.x + 2, y);
-    MoveTo(toX, y);
-    Send(MessageCode::LButtonUp, toX, y);
-  }
-};
+using OptionsFlow = ShellFixture;
 
 TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
   ReachStartScreen();
@@ -33,7 +25,11 @@ TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
   Zing::Slider* music = options->GetMusicSlider();
   Zing::Slider* effects = options->GetEffectsSlider();
   EXPECT_TRUE(music->x > options->x && music->x + music->width < options->x + options->width);
-  Drag(music->GetRect(), music->x);       // all the way left
+  const int y = music->y + music->height / 2;  // the knob dragged all the way left
+  MoveTo(music->x + 2, y);
+  Send(MessageCode::LButtonDown, music->x + 2, y);
+  MoveTo(music->x, y);
+  Send(MessageCode::LButtonUp, music->x, y);
   EXPECT_LT(app->GetMusicVolume(), 0.1);  // before DONE
   const double musicVolume = app->GetMusicVolume();
   ClickCentre(effects->GetRect());

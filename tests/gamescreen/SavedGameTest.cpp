@@ -133,10 +133,9 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactly) {
   EXPECT_EQ(Bytes(), saved);
   EXPECT_EQ(BoardFault(*screen), "");
   // The joined link in its finished look, the open one in its open look.
-  EXPECT_EQ(screen->GetLink(0).At(3)->cel, Lintwick::kFinishedCel);
-  EXPECT_EQ(screen->GetLink(0).At(3)->frame, Lintwick::kFinishedFrame);
-  EXPECT_EQ(screen->GetLink(1).At(2)->cel, Lintwick::kOpenCel);
-  EXPECT_EQ(screen->GetLink(1).At(2)->frameLimit, Lintwick::kOpenFrame);
+  const Lintwick::Piece &joined = *screen->GetLink(0).At(3), &open = *screen->GetLink(1).At(2);
+  EXPECT_EQ(std::tuple(joined.cel, joined.frame), std::tuple(Lintwick::kFinishedCel, Lintwick::kFinishedFrame));
+  EXPECT_EQ(std::tuple(open.cel, open.frameLimit), std::tuple(Lintwick::kOpenCel, Lintwick::kOpenFrame));
   EXPECT_EQ(screen->mCube, nullptr);
 
   // Nothing was damaged, so closing again simply saves.
@@ -158,12 +157,10 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   screen = Restart();
   screen->ContinueGame();
   EXPECT_EQ(Bytes(), saved);
-  EXPECT_EQ(screen->mShutterOffset, Lintwick::kShutterTravel);
   screen->Tick();
-  EXPECT_EQ(screen->mShutterTick, 71);
+  EXPECT_EQ(std::pair(screen->mShutterTick, screen->mShutterOffset), std::pair(71, Lintwick::kShutterTravel));
   while (screen->mShutterTick != 0) screen->Tick();
-  EXPECT_EQ(screen->GetLevel(), 1);
-  EXPECT_EQ(screen->GetScore(), score);
+  EXPECT_EQ(std::pair(screen->GetLevel(), screen->GetScore()), std::pair(1, score));
 
   // A finished game's transition hands its score over on a screen that had
   // already handed over the score of an earlier game.
