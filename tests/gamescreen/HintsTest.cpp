@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "tests/gamescreen/CodeImages.h"
 
 namespace {

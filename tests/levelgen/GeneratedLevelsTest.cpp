@@ -18,14 +18,11 @@ namespace {
 
 using namespace Lintwick::LevelGen;
 
-std::string DataFolder() {
-  const char* folder = std::getenv("LINTWICK_DATA_DIR");
-  return folder ? folder : "";
-}
-
+// A file the build's level generator wrote into the data folder.
 std::string ReadFile(const std::string& name) {
   Zing::Buffer buffer;
-  if (!Zing::ReadBufferFromFile(DataFolder() + "/levels/" + name, buffer)) return "";
+  const char* folder = std::getenv("LINTWICK_DATA_DIR");
+  if (!folder || !Zing::ReadBufferFromFile(std::string(folder) + "/levels/" + name, buffer)) return "";
   return std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen());
 }
 

@@ -14,16 +14,10 @@ namespace {
 using LintwickTest::Player;
 using Ints = std::vector<int>;
 
-// Completes the one link of {"aA"} and answers the tick the transition began at.
-int Complete(Player& p) {
-  p.Draw({{0, 0}, {1, 0}});
-  EXPECT_EQ(p->mShutterTick, 1);
-  return p.host.tick;
-}
-
 TEST(Transition, ShuttersCloseStayAndOpenAndTheLevelPaysAtTick64) {
   Player p({"aA"});
-  const int start = Complete(p);
+  p.Draw({{0, 0}, {1, 0}});  // the one link joined: the transition begins
+  const int start = p.host.tick;
   std::map<int, int> offsets, scores;
   for (int t = 1; t <= 101; ++t) {
     p.Tick();
@@ -54,7 +48,8 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82) {
   p->mLevel = 99;
   p->RestartLevel();
   p->mScore = 1234;
-  const int start = Complete(p);
+  p.Draw({{0, 0}, {1, 0}});  // the one link joined: the transition begins
+  const int start = p.host.tick;
   EXPECT_EQ(p->mTransitionKind, Lintwick::kGameDone);
   EXPECT_EQ(p->mLevelPointsShown, 5000);
   p.Tick(80);

@@ -8,9 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "framework/app/Buffer.h"
 #include "framework/platform/Folders.h"
