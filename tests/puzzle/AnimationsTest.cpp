@@ -50,8 +50,7 @@ TEST(Animations, Timelines) {
   picked.Draw({{0, 0}, {1, 0}, {2, 0}});
   picked.RightClick(2, 0);
   picked.WaitForCube();
-  picked.ClickAndTick(2, 0);  // the dropped head, picked up while it shrinks
-  picked.Step(3, 0);
+  picked.Draw({{2, 0}, {3, 0}});  // the dropped head, picked up while it shrinks
   ExpectTimeline("it only grows once the cube has left it", picked, [](Player& p) { return p.At(2, 0)->frame; },
                  {0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 11, 11});
 
@@ -87,8 +86,7 @@ TEST(Cube, RollsFourteenTicksPerCellAndGrowsThePiecesItLeaves) {
 
 TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
   Player p({"a.....A"});
-  p.ClickAndTick(0, 0);
-  for (int x = 1; x <= 5; ++x) p.Step(x, 0);
+  p.Draw({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}});
   p.host.Forget();
   p.RightClick(5, 0);
   // The release moves the cube onto the first piece at once.
@@ -136,9 +134,7 @@ TEST(Vortices, AHundredShownEachCostsAndABlinkRestartsUnlessJustStarted) {
   EXPECT_EQ(p->mBarHighlight, 0);
 
   for (int i = 0; i < 100; ++i) p->AddVortex(3, 0, 0);
-  int shown = 0;
-  for (const auto& v : p->mVortices) shown += v != nullptr;
-  EXPECT_EQ(shown, 100);
+  EXPECT_EQ(std::count_if(p->mVortices.begin(), p->mVortices.end(), [](auto& v) { return v != nullptr; }), 100);
   EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 103);
 }
 

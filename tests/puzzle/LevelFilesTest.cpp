@@ -36,8 +36,7 @@ void Build(Puzzle& puzzle, int level) {
 
 int CountPresent(const Puzzle& puzzle) {
   int present = 0;
-  for (int x = 0; x < 10; ++x)
-    for (int y = 0; y < 10; ++y) present += puzzle.IsPresent(x, y);
+  for (int i = 0; i < 100; ++i) present += puzzle.IsPresent(i / 10, i % 10);
   return present;
 }
 
@@ -82,6 +81,7 @@ TEST_F(LevelFileReading, MaskBitsAboveTheBoardAreIgnored) {
   files.Add(FullBoard(0xFC00 | 0b1010), NodeRecord({}), SolutionRecord({}));
   files.Add(FullBoard(0b1010), NodeRecord({}), SolutionRecord({}));
   Puzzle& puzzle = Read();
+  // Level 0 with the high bits set reads as level 1 without them.
   std::vector<bool> withHighBits;
   for (int i = 0; i < 100; ++i) withHighBits.push_back(puzzle.IsPresent(i / 10, i % 10));
   Build(puzzle, 1);

@@ -62,8 +62,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 1");
 
   // Level 1 with the mouse: the panel follows level and score.
-  SolveLevel();
-  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_NO_FATAL_FAILURE(SolveLevel());
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 2");
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: " + std::to_string(app->mGameScreen->GetScore()));
 
