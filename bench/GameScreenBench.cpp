@@ -87,12 +87,8 @@ LintwickTest::FakeHost WorstLevel() {
   for (int link = 0; link < 7; ++link)
     rows.push_back(std::string(1, static_cast<char>('a' + link)) + "........" + static_cast<char>('A' + link));
   for (int row = 7; row < 10; ++row) rows.emplace_back("..........");
-  std::string solutions;
-  const LintwickTest::MapLevel level = LintwickTest::LevelFromMap(rows, {}, &solutions);
   LintwickTest::FakeHost host;
-  host.files[Lintwick::kBoardFile] = level.board;
-  host.files[Lintwick::kNodeFile] = level.nodes;
-  host.files[Lintwick::kSolutionFile] = solutions;
+  LintwickTest::LevelFromMap(rows).InstallInto(host);
   return host;
 }
 

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "game/puzzle/GameScreen.h"
-#include "tests/gamescreen/SavingHost.h"
 #include "tests/puzzle/BoardInvariants.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 
@@ -29,20 +28,18 @@ std::string BytesOf(const Lintwick::GameScreen& screen) {
 
 // The levels of the seed corpus: two links on a board with a hole, and a
 // full board with three links, alternating.
-LintwickTest::SavingHost& Host() {
-  static LintwickTest::SavingHost host = [] {
+LintwickTest::FakeHost& Host() {
+  static LintwickTest::FakeHost host = [] {
     using namespace LintwickTest;
-    SavingHost made;
-    std::string twoLinks, threeLinks;
-    const MapLevel a = LevelFromMap({"..........", ".a..A.....", "..........", ".b.B......", "#........."},
-                                    {{0x21, 0x31}, {0x23}}, &twoLinks);
-    const MapLevel b = LevelFromMap({"a........A", "b........B", "c........C", "..........", "..........", "..........",
-                                     "..........", "..........", "..........", ".........."},
-                                    {}, &threeLinks);
+    FakeHost made;
+    const LevelFiles a =
+        LevelFromMap({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}});
+    const LevelFiles b = LevelFromMap({"a........A", "b........B", "c........C", "..........", "..........",
+                                       "..........", "..........", "..........", "..........", ".........."});
     LevelFiles files;
     for (int i = 0; i < 50; ++i) {
-      files.Add(a.board, a.nodes, twoLinks);
-      files.Add(b.board, b.nodes, threeLinks);
+      files.Add(a);
+      files.Add(b);
     }
     files.InstallInto(made);
     return made;
@@ -53,7 +50,7 @@ LintwickTest::SavingHost& Host() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  LintwickTest::SavingHost& host = Host();
+  LintwickTest::FakeHost& host = Host();
   static Lintwick::GameScreen screen(host, nullptr);
   host.files[LintwickTest::kSavePath].assign(reinterpret_cast<const char*>(data), size);
 

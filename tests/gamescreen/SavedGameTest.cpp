@@ -1,54 +1,65 @@
-// Writing the saved game: the exact bytes of the file, where it goes, and the
-// furthest level reached, which only grows.
+// The saved game: the exact bytes of the file, the furthest level reached,
+// which only grows; continuing puts the board back exactly, a chosen level
+// keeps the saved score and hints, and a damaged file gives back what is sound
+// in it (or a new game) without ever building a board that play could not
+// have made, and stays on the disk until the player plays on.
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/puzzle/GameScreen.h"
-#include "tests/gamescreen/SavingHost.h"
-#include "tests/puzzle/PuzzleTestSupport.h"
+#include "tests/gamescreen/CodeImages.h"
+#include "tests/puzzle/BoardInvariants.h"
 
 namespace {
 
 using namespace LintwickTest;
+using Lintwick::CellCentreX;
+using Lintwick::CellCentreY;
 
-class SavedGame : public ::testing::Test {
- protected:
-  SavedGame() {
-    // Two links: 0 from (1, 1) to (4, 1), 1 from (1, 3) to (3, 3).
-    std::string solutions;
-    const MapLevel level =
-        LevelFromMap({"..........", ".a..A.....", "..........", ".b.B......"}, {{0x21, 0x31}, {0x23}}, &solutions);
-    host.files[Lintwick::kBoardFile] = level.board;
-    host.files[Lintwick::kNodeFile] = level.nodes;
-    host.files[Lintwick::kSolutionFile] = solutions;
-    screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
-  }
+// Twelve copies of one level: link 0 from (1, 1) to (4, 1), link 1 from
+// (1, 3) to (3, 3); row 4 starts with a hole and the rows below are holes.
+struct SavedGame : CodeScreen {
+  SavedGame()
+      : CodeScreen({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}}) {}
 
-  void Step(int x, int y) {
-    screen->HandleMouseMove(Lintwick::CellCentreX(x), Lintwick::CellCentreY(y));
+  // The program starting again: a new screen over the same files.
+  std::unique_ptr<Lintwick::GameScreen> Restart() { return std::make_unique<Lintwick::GameScreen>(host, nullptr); }
+
+  void Click(int x, int y) {
+    screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), 1);
     screen->Tick();
   }
-
-  SavingHost host;
-  std::unique_ptr<Lintwick::GameScreen> screen;
+  void Step(int x, int y) {
+    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
+    screen->Tick();
+  }
+  void Settle() {
+    for (int i = 0; i < 200 && screen->mCube; ++i) screen->Tick();
+  }
+  // Link 0 joined; link 1 drawn one cell from its target node, which makes
+  // that node its start.
+  void PlayPartly() {
+    Click(1, 1);
+    for (int x = 2; x <= 4; ++x) Step(x, 1);
+    Settle();
+    Click(3, 3);
+    Step(2, 3);
+    Settle();
+  }
+  std::vector<std::uint8_t> Bytes() const {
+    const Zing::Buffer b = screen->SavedGameBytes();
+    return {b.GetDataPtr(), b.GetDataPtr() + b.GetDataLen()};
+  }
+  void Install(const std::vector<std::uint8_t>& bytes) { host.files[kSavePath].assign(bytes.begin(), bytes.end()); }
 };
 
 TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
-  // Link 0 joined, link 1 with one path piece laid.
-  screen->HandleMouseDown(Lintwick::CellCentreX(1), Lintwick::CellCentreY(1), 1);
-  screen->Tick();
-  Step(2, 1);
-  Step(3, 1);
-  Step(4, 1);
-  for (int i = 0; i < 100 && screen->mCube; ++i) screen->Tick();
-  screen->HandleMouseDown(Lintwick::CellCentreX(1), Lintwick::CellCentreY(3), 1);
-  screen->Tick();
-  Step(2, 3);
+  PlayPartly();
   ASSERT_TRUE(screen->GetLink(0).completed);
   ASSERT_EQ(screen->GetLink(1).count, 3);
 
@@ -74,11 +85,10 @@ TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
       2,                                               // transition kind
       0xD4, 0x0A,                                      // level points shown, 2772
       1,    4,    0x41, 0x11, 0x21, 0x31,              // link 0: completed, target, start, path
-      0,    3,    0x33, 0x13, 0x23,                    // link 1: open
+      0,    3,    0x13, 0x33, 0x23,                    // link 1: open
       0,    0,    0,    0,    0,    0,    0, 0, 0, 0,  // links 2..6 absent
   };
   EXPECT_EQ(host.Saved(), expected);
-  EXPECT_EQ(expected.size(), 18u + 14u + 7u);
   EXPECT_EQ(host.settings["UnlockedLevel"], 7);
 
   // A finished game, its score handed over, is saved without the transition
@@ -86,18 +96,15 @@ TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
   screen->mShutterTick = Lintwick::kGameDoneTick;
   screen->mFinalScoreHandedOver = true;
   screen->SaveGame();
-  EXPECT_EQ(host.Saved()[11], 0);
-  EXPECT_EQ(host.Saved()[13], 0);
+  EXPECT_EQ(host.Saved()[11] + host.Saved()[13], 0);
 }
 
 TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
-  host.settings["UnlockedLevel"] = 5;
-  screen->mLevel = 2;
-  screen->SaveGame();
-  EXPECT_EQ(host.settings["UnlockedLevel"], 5);
-  screen->mLevel = 9;
-  screen->SaveGame();
-  EXPECT_EQ(host.settings["UnlockedLevel"], 9);
+  for (auto [level, furthest] : {std::pair{2, 2}, {9, 9}, {5, 9}}) {
+    screen->mLevel = level;
+    screen->SaveGame();
+    EXPECT_EQ(host.settings["UnlockedLevel"], furthest) << level;
+  }
   EXPECT_TRUE(host.popups.empty());
 
   // A failed settings write is reported; the file is still written.
@@ -107,6 +114,148 @@ TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
   screen->SaveGame();
   EXPECT_EQ(host.files.count(kSavePath), 1u);
   EXPECT_EQ(host.popups, std::vector<std::string>{"Couldn't save \"UnlockedLevel\" to registry"});
+}
+
+TEST_F(SavedGame, ContinueRestoresTheGameExactly) {
+  PlayPartly();
+  screen->mLevel = 7;
+  screen->mScore = 1234;
+  screen->mHintsLeft = 5;
+  screen->UseHint();
+  screen->mLevelPoints = 700;
+  screen->mVortexesLeft = 4;
+  const std::vector<std::uint8_t> saved = Bytes();
+  screen->SaveGame();
+
+  screen = Restart();
+  screen->ContinueGame();
+  EXPECT_FALSE(screen->SavedGameWasDamaged());
+  EXPECT_EQ(Bytes(), saved);
+  EXPECT_EQ(BoardFault(*screen), "");
+  // The joined link in its finished look, the open one in its open look.
+  const Lintwick::Piece &joined = *screen->GetLink(0).At(3), &open = *screen->GetLink(1).At(2);
+  EXPECT_EQ(std::tuple(joined.cel, joined.frame), std::tuple(Lintwick::kFinishedCel, Lintwick::kFinishedFrame));
+  EXPECT_EQ(std::tuple(open.cel, open.frameLimit), std::tuple(Lintwick::kOpenCel, Lintwick::kOpenFrame));
+  EXPECT_EQ(screen->mCube, nullptr);
+
+  // Nothing was damaged, so closing again simply saves.
+  const int writes = host.writes;
+  screen->SaveGame();
+  EXPECT_EQ(host.writes, writes + 1);
+}
+
+TEST_F(SavedGame, ATransitionResumesAtItsTick) {
+  PlayPartly();
+  Step(1, 3);  // link 1 reaches its target: the level is done
+  ASSERT_EQ(screen->mShutterTick, 1);
+  while (screen->mShutterTick != 70) screen->Tick();
+  ASSERT_EQ(screen->GetLevel(), 1);
+  const std::vector<std::uint8_t> saved = Bytes();
+  screen->SaveGame();
+  const int score = screen->GetScore();
+
+  screen = Restart();
+  screen->ContinueGame();
+  EXPECT_EQ(Bytes(), saved);
+  screen->Tick();
+  EXPECT_EQ(std::pair(screen->mShutterTick, screen->mShutterOffset), std::pair(71, Lintwick::kShutterTravel));
+  while (screen->mShutterTick != 0) screen->Tick();
+  EXPECT_EQ(std::pair(screen->GetLevel(), screen->GetScore()), std::pair(1, score));
+
+  // A finished game's transition hands its score over on a screen that had
+  // already handed over the score of an earlier game.
+  std::vector<std::uint8_t> done = saved;
+  done[0] = Lintwick::kLastLevel;
+  done[15] = Lintwick::kGameDone;
+  done[11] = 70;
+  Install(done);
+  screen->mFinalScoreHandedOver = true;
+  screen->ContinueGame();
+  ASSERT_EQ(screen->mShutterTick, 70);
+  for (int i = 0; i < 20; ++i) screen->Tick();
+  EXPECT_EQ(host.Count("HighScores"), 1);
+  EXPECT_EQ(screen->GetLevel(), 0);
+}
+
+TEST_F(SavedGame, AChosenLevelKeepsTheSavedScoreAndHints) {
+  PlayPartly();
+  screen->mLevel = 9;
+  screen->mScore = 900;
+  screen->UseHint();
+  screen->SaveGame();
+
+  screen = Restart();
+  screen->StartAtLevel(3);
+  EXPECT_EQ(screen->GetLevel(), 3);
+  EXPECT_EQ(screen->GetScore(), 900);
+  EXPECT_EQ(screen->GetHintsLeft(), 9);
+  EXPECT_FALSE(screen->mHintShown);
+  EXPECT_EQ(screen->GetLink(0).count, 2);  // the level starts fresh
+
+  // Without a saved game the chosen level still starts, as a new game.
+  host.files.erase(kSavePath);
+  screen->StartAtLevel(4);
+  EXPECT_EQ(screen->GetLevel(), 4);
+  EXPECT_EQ(screen->GetScore(), 0);
+  EXPECT_EQ(screen->GetHintsLeft(), Lintwick::kHintsPerGame);
+}
+
+TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSound) {
+  PlayPartly();
+  screen->mLevel = 7;
+  screen->mScore = 1234;
+  const std::vector<std::uint8_t> good = Bytes();  // link 0 block at 18, link 1 at 24
+  ASSERT_EQ(good.size(), 18u + 14u + 7u);
+
+  const auto load = [&](std::vector<std::uint8_t> bytes) {
+    Install(bytes);
+    screen->ContinueGame();
+    EXPECT_EQ(BoardFault(*screen), "") << "file of " << bytes.size() << " bytes";
+  };
+
+  // Cut short at every byte: up to the score nothing is a game; from there on
+  // level, score and hints survive, and links only when their block is whole.
+  for (std::size_t cut = 1; cut < good.size(); ++cut) {
+    load({good.begin(), good.begin() + static_cast<long>(cut)});
+    EXPECT_TRUE(screen->SavedGameWasDamaged());
+    EXPECT_EQ(screen->GetLevel(), cut < 7 ? 0 : 7) << cut;
+    EXPECT_EQ(screen->GetScore(), cut < 7 ? 0 : 1234) << cut;
+    EXPECT_EQ(screen->GetLink(0).completed, cut >= 24) << cut;
+  }
+
+  // One damaged byte: {offset, value, pieces of link 0 and of link 1, level}.
+  // A link block claiming more pieces than the file holds leaves that link
+  // fresh; a path code off the board or on a hole keeps the path up to it,
+  // open; nodes that are not the level's leave the link fresh; an absurd level
+  // is no game at all.
+  const int cases[][5] = {
+      {25, 200, 4, 2, 7}, {23, 0xA1, 3, 3, 7}, {23, 0x04, 3, 3, 7}, {20, 0x55, 2, 3, 7}, {0, 200, 2, 2, 0}};
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> bytes = good;
+    bytes[static_cast<std::size_t>(c[0])] = static_cast<std::uint8_t>(c[1]);
+    load(bytes);
+    EXPECT_EQ(std::tuple(screen->GetLink(0).count, screen->GetLink(1).count, screen->GetLevel()),
+              std::tuple(c[2], c[3], c[4]))
+        << "byte " << c[0] << " set to " << c[1];
+  }
+  EXPECT_EQ(screen->GetScore(), 0);
+}
+
+TEST_F(SavedGame, ADamagedFileStaysUntilThePlayerPlaysOn) {
+  std::vector<std::uint8_t> bytes = Bytes();
+  bytes[0] = 200;
+  Install(bytes);
+  screen->ContinueGame();
+  screen->SaveGame();
+  screen->SaveGame();
+  EXPECT_EQ(host.writes, 0);
+  EXPECT_EQ(host.Saved(), bytes);
+
+  Click(1, 1);
+  Step(2, 1);
+  screen->SaveGame();
+  EXPECT_EQ(host.writes, 1);
+  EXPECT_EQ(host.Saved(), Bytes());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "framework/app/FileAccess.h"
 #include "game/puzzle/Puzzle.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "tools/levelgen/Generator.h"
 #include "tools/levelgen/Solver.h"
@@ -17,34 +18,13 @@ namespace {
 
 using namespace Lintwick::LevelGen;
 
-std::string DataFolder() {
-  const char* folder = std::getenv("LINTWICK_DATA_DIR");
-  return folder ? folder : "";
-}
-
-// Serves the game's level-file names from the build's data folder.
-class DataHost : public Lintwick::PuzzleHost {
- public:
-  std::vector<std::string> popups;
-
-  static std::string OnDisk(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return DataFolder() + "/" + path;
-  }
-  void Popup(const std::string& text) override { popups.push_back(text); }
-  bool FileExists(const std::string& path) override { return Zing::FileExists(OnDisk(path)); }
-  bool ReadBufferFromFile(const std::string& path, Zing::Buffer& buffer) override {
-    return Zing::ReadBufferFromFile(OnDisk(path), buffer);
-  }
-};
-
+// A file the build's level generator wrote into the data folder.
 std::string ReadFile(const std::string& name) {
   Zing::Buffer buffer;
-  if (!Zing::ReadBufferFromFile(DataFolder() + "/levels/" + name, buffer)) return "";
+  const char* folder = std::getenv("LINTWICK_DATA_DIR");
+  if (!folder || !Zing::ReadBufferFromFile(std::string(folder) + "/levels/" + name, buffer)) return "";
   return std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen());
 }
-
-int BitCell(int x, int y) { return CellAt(x, y); }
 
 // The board of the puzzle's current level as the generator sees it: the
 // present cells and, per link, its first node (slot 0) and second (slot 1).
@@ -52,10 +32,10 @@ Board BoardOf(const Lintwick::Puzzle& puzzle) {
   Board board;
   for (int x = 0; x < Lintwick::kBoardSize; ++x)
     for (int y = 0; y < Lintwick::kBoardSize; ++y)
-      if (puzzle.IsPresent(x, y)) board.present |= Bit(BitCell(x, y));
+      if (puzzle.IsPresent(x, y)) board.present |= Bit(CellAt(x, y));
   for (int link = 0; link < Lintwick::kMaxLinks && puzzle.GetLink(link).Exists(); ++link) {
     const auto& slots = puzzle.GetLink(link).slots;
-    board.pairs.push_back({BitCell(slots[0]->x, slots[0]->y), BitCell(slots[1]->x, slots[1]->y)});
+    board.pairs.push_back({CellAt(slots[0]->x, slots[0]->y), CellAt(slots[1]->x, slots[1]->y)});
   }
   return board;
 }
@@ -64,6 +44,7 @@ struct Extent {
   int width, height;
 };
 
+// The bounding box of the present cells.
 Extent ExtentOf(const Lintwick::Puzzle& puzzle) {
   int minX = 10, maxX = -1, minY = 10, maxY = -1;
   for (int x = 0; x < 10; ++x)
@@ -76,77 +57,54 @@ Extent ExtentOf(const Lintwick::Puzzle& puzzle) {
 class GeneratedLevels : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(DataFolder().empty()) << "LINTWICK_DATA_DIR is not set";
-    ASSERT_TRUE(Zing::FileExists(DataFolder() + "/levels/level_b.dat"));
+    auto levels = LintwickTest::GeneratedLevels();
+    ASSERT_TRUE(levels) << "no level files in $LINTWICK_DATA_DIR/levels";
+    host = std::move(*levels);
+    puzzle = std::make_unique<Lintwick::Puzzle>(host);
   }
 
   void Load(int level) {
-    puzzle.mLevel = level;
-    puzzle.RestartLevel();
+    puzzle->mLevel = level;
+    puzzle->RestartLevel();
   }
 
-  DataHost host;
-  Lintwick::Puzzle puzzle{host};
+  LintwickTest::FakeHost host;
+  std::unique_ptr<Lintwick::Puzzle> puzzle;
 };
 
 TEST_F(GeneratedLevels, FilesHoldOneHundredRecordsAndAReport) {
-  EXPECT_EQ(ReadFile("level_b.dat").size(), 3200u);
-  EXPECT_EQ(ReadFile("level_n.dat").size(), 1600u);
-  EXPECT_EQ(ReadFile("level_l.dat").size(), 10000u);
-  const std::string report = ReadFile("report.txt");
-  EXPECT_NE(report.find("\n  100  10x10"), std::string::npos);
+  EXPECT_EQ(host.files[Lintwick::kBoardFile].size(), 3200u);
+  EXPECT_EQ(host.files[Lintwick::kNodeFile].size(), 1600u);
+  EXPECT_EQ(host.files[Lintwick::kSolutionFile].size(), 10000u);
+  EXPECT_NE(ReadFile("report.txt").find("\n  100  10x10"), std::string::npos);
   EXPECT_TRUE(host.popups.empty());
 }
 
-// Every level loads, and its stored solution laid piece by piece through the
-// board model joins every pair: each piece on a free present cell next to the
-// one before, from next to the start node to next to the target node.
-TEST_F(GeneratedLevels, StoredSolutionsJoinEveryPair) {
-  for (int level = 0; level < kLevelCount; ++level) {
-    Load(level);
-    SCOPED_TRACE("level " + std::to_string(level + 1));
-    int links = 0;
-    while (links < Lintwick::kMaxLinks && puzzle.GetLink(links).Exists()) ++links;
-    ASSERT_GE(links, 2);
-    for (int link = 0; link < links; ++link) {
-      ASSERT_EQ(puzzle.GetLink(link).count, 2);
-      const Lintwick::Piece* previous = puzzle.GetLink(link).slots[1].get();
-      for (int code : puzzle.mSolution[static_cast<std::size_t>(link)]) {
-        if (code == Lintwick::kNoCell) break;
-        const int x = Lintwick::CellCodeX(code), y = Lintwick::CellCodeY(code);
-        ASSERT_TRUE(puzzle.IsPresent(x, y));
-        ASSERT_EQ(puzzle.Cell(x, y).piece, nullptr);
-        ASSERT_EQ(std::abs(x - previous->x) + std::abs(y - previous->y), 1);
-        puzzle.AddPiece(link, x, y, false);
-        previous = puzzle.Cell(x, y).piece;
-      }
-      const Lintwick::Piece* target = puzzle.GetLink(link).slots[0].get();
-      EXPECT_EQ(std::abs(target->x - previous->x) + std::abs(target->y - previous->y), 1);
-    }
-    for (int link = links; link < Lintwick::kMaxLinks; ++link) {
-      EXPECT_EQ(puzzle.mSolution[static_cast<std::size_t>(link)][0], Lintwick::kNoCell);
-    }
-    if (level >= kFirstUniqueLevel) {
-      for (int x = 0; x < 10; ++x)
-        for (int y = 0; y < 10; ++y) EXPECT_EQ(puzzle.IsPresent(x, y), puzzle.Cell(x, y).piece != nullptr);
-    }
-  }
-}
-
-TEST_F(GeneratedLevels, SolvableAndUniqueWithARisingDifficulty) {
+// Every level solvable, later ones with one way only to fill the board, no
+// two the same puzzle; small boards first, the whole grid with holes at the
+// end, never a smaller board than the one before, and a rising difficulty.
+TEST_F(GeneratedLevels, SolvableUniqueDistinctGrowingAndHarder) {
   std::vector<GeneratedLevel> levels;
+  std::set<std::string> keys;
+  int area = 0;
   for (int level = 0; level < kLevelCount; ++level) {
     Load(level);
     SCOPED_TRACE("level " + std::to_string(level + 1));
-    const Board board = BoardOf(puzzle);
+    const Board board = BoardOf(*puzzle);
+    EXPECT_TRUE(keys.insert(CanonicalKey(board)).second) << "a level seen before";
+    const Extent extent = ExtentOf(*puzzle);
+    const int present = Count(board.present);
+    EXPECT_GE(extent.width * extent.height, area);
+    area = extent.width * extent.height;
+    const std::size_t links = board.pairs.size();
+    EXPECT_TRUE(level >= 5 || (area <= 25 && present >= 20 && links >= 2 && links <= 3)) << "a small first board";
+    EXPECT_TRUE(level < 70 || (area == 100 && present < 100 && links >= 6)) << "the whole grid, with holes";
     const auto solution = SolveGameRule(board);
     ASSERT_TRUE(solution.has_value());
     EXPECT_TRUE(IsValidSolution(board, *solution, false));
     const FillCount count = CountFillSolutions(board, 2);
     ASSERT_FALSE(count.exhausted);
-    if (level >= kFirstUniqueLevel) {
-      EXPECT_EQ(count.solutions, 1);
-    }
+    EXPECT_TRUE(level < kFirstUniqueLevel || count.solutions == 1) << "a unique solution";
     levels.push_back(GeneratedLevel{board, {}, count.solutions, count.effort});
   }
   for (std::size_t first = kBlockSize; first < levels.size(); first += kBlockSize) {
@@ -155,37 +113,6 @@ TEST_F(GeneratedLevels, SolvableAndUniqueWithARisingDifficulty) {
         << "levels " << first + 1 << "-" << first + kBlockSize;
   }
   EXPECT_GT(TwiceMedianDifficulty(levels, 90, 10), 4 * TwiceMedianDifficulty(levels, 0, 10));
-}
-
-TEST_F(GeneratedLevels, BoardsGrowFromSmallToTheWholeGrid) {
-  for (int level = 0; level < kLevelCount; ++level) {
-    Load(level);
-    SCOPED_TRACE("level " + std::to_string(level + 1));
-    const Board board = BoardOf(puzzle);
-    const Extent extent = ExtentOf(puzzle);
-    const int present = Count(board.present);
-    if (level < 5) {
-      EXPECT_LE(extent.width * extent.height, 25);
-      EXPECT_GE(present, 20);
-      EXPECT_GE(board.pairs.size(), 2u);
-      EXPECT_LE(board.pairs.size(), 3u);
-    }
-    if (level >= 70) {
-      EXPECT_EQ(extent.width, 10);
-      EXPECT_EQ(extent.height, 10);
-      EXPECT_LT(present, 100);
-      EXPECT_GE(board.pairs.size(), 6u);
-      EXPECT_LE(board.pairs.size(), 7u);
-    }
-  }
-}
-
-TEST_F(GeneratedLevels, NoTwoLevelsAreTheSamePuzzle) {
-  std::set<std::string> keys;
-  for (int level = 0; level < kLevelCount; ++level) {
-    Load(level);
-    EXPECT_TRUE(keys.insert(CanonicalKey(BoardOf(puzzle))).second) << "level " << level + 1;
-  }
 }
 
 // A second run of the generator writes the very same bytes as the build's run.

@@ -1,11 +1,8 @@
 #pragma once
 
 // What every board the puzzle holds must satisfy, whatever the player did or
-// whatever file it was loaded from: each piece on a present cell of its own,
-// the links' slots filled without gaps, nodes in the two first slots on the
-// level's own node cells, every path piece next to the one before it, a
-// joined link ending next to its target, nothing pointing at a freed piece,
-// and the counters in their ranges. Used by tests and fuzz targets alike.
+// whatever file it was loaded from (each broken rule is named below). Used by
+// tests and fuzz targets alike.
 
 #include <cstdlib>
 #include <string>

@@ -1,9 +1,11 @@
 #pragma once
 
-// A stand-in for the application: serves level files from memory and records
-// every request the puzzle makes of it, with the logic tick it came in.
+// A stand-in for the application: serves level files from memory, keeps what
+// the game saves (files and settings) in memory too, and records every
+// request the puzzle makes of it, with the logic tick it came in.
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -12,6 +14,8 @@
 #include "game/puzzle/PuzzleHost.h"
 
 namespace LintwickTest {
+
+inline constexpr const char* kSavePath = "/home/player/save\\game.dat";
 
 // One request of the puzzle: a sound name ("SOUND_CUBE_TAP"), "RestartLevel",
 // "HighScores", "FreshGame" or "Popup", and its value (the score, the text).
@@ -25,10 +29,12 @@ class FakeHost : public Lintwick::PuzzleHost {
  public:
   std::map<std::string, std::string> files;
   std::set<std::string> unreadable;  // exist, but every read fails
+  std::map<std::string, int> settings;
+  bool settingsWritable = true;
+  int writes = 0;
   std::vector<std::string> popups;
   std::vector<Request> requests;
   int tick = 0;  // the tick the test is running; stamped on every request
-  Lintwick::CelSize vortexCel{40, 40};
 
   void Popup(const std::string& text) override {
     popups.push_back(text);
@@ -46,9 +52,28 @@ class FakeHost : public Lintwick::PuzzleHost {
   void AskRestartLevel() override { Record("RestartLevel"); }
   void ShowHighScores(int score) override { Record("HighScores", std::to_string(score)); }
   void FreshGameStarted() override { Record("FreshGame"); }
-  Lintwick::CelSize VortexCelSize(int) override { return vortexCel; }
+  Lintwick::CelSize VortexCelSize(int) override { return {40, 40}; }
+  std::string GetUserDataFolder() override { return "/home/player/"; }
+  bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override {
+    ++writes;
+    files[path].assign(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen());
+    return true;
+  }
+  bool RegistryReadInteger(const std::string& name, int& value) override {
+    auto it = settings.find(name);
+    return it != settings.end() && (value = it->second, true);
+  }
+  bool RegistryWriteInteger(const std::string& name, int value) override {
+    if (settingsWritable) settings[name] = value;
+    return settingsWritable;
+  }
 
   // Queries for the tests.
+  std::vector<std::uint8_t> Saved() const {
+    auto it = files.find(kSavePath);
+    return it == files.end() ? std::vector<std::uint8_t>{}
+                             : std::vector<std::uint8_t>(it->second.begin(), it->second.end());
+  }
   int Count(const std::string& what) const {
     return static_cast<int>(
         std::count_if(requests.begin(), requests.end(), [&](const Request& r) { return r.what == what; }));
@@ -59,10 +84,10 @@ class FakeHost : public Lintwick::PuzzleHost {
       if (r.what == what) ticks.push_back(r.tick);
     return ticks;
   }
-  // The names of every request since `from`, in order.
-  std::vector<std::string> Since(std::size_t from) const {
+  // The names of the requests, in order.
+  std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (std::size_t i = from; i < requests.size(); ++i) names.push_back(requests[i].what);
+    for (const auto& r : requests) names.push_back(r.what);
     return names;
   }
   void Forget() { requests.clear(); }

@@ -1,25 +1,33 @@
+// Reading the three level files: board masks, node pairs and solution groups,
+// short and damaged records, and unreadable files.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
-#include "game/puzzle/Puzzle.h"
-#include "tests/puzzle/FakeHost.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 
+using namespace LintwickTest;
 using Lintwick::CellCode;
 using Lintwick::Puzzle;
-using LintwickTest::BoardRecord;
-using LintwickTest::FakeHost;
-using LintwickTest::FullBoard;
-using LintwickTest::LevelFiles;
-using LintwickTest::NodeRecord;
-using LintwickTest::SolutionRecord;
+
+// The level files of each test, read by a puzzle.
+struct LevelFileReading : ::testing::Test {
+  FakeHost host;
+  LevelFiles files;
+  Puzzle& Read() {
+    files.InstallInto(host);
+    read = std::make_unique<Puzzle>(host);
+    return *read;
+  }
+  std::unique_ptr<Puzzle> read;
+};
 
 void Build(Puzzle& puzzle, int level) {
   puzzle.mLevel = level;
@@ -28,63 +36,38 @@ void Build(Puzzle& puzzle, int level) {
 
 int CountPresent(const Puzzle& puzzle) {
   int present = 0;
-  for (int x = 0; x < 10; ++x)
-    for (int y = 0; y < 10; ++y) present += puzzle.IsPresent(x, y);
+  for (int i = 0; i < 100; ++i) present += puzzle.IsPresent(i / 10, i % 10);
   return present;
 }
 
-TEST(LevelFiles, BuildsBoardNodesAndSolution) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, BuildsBoardNodesAndSolution) {
   // Level 0: a 3 x 2 board, one link from (0,0) to (2,0) solved through the row below.
   files.Add(BoardRecord({0b111, 0b111}), NodeRecord({CellCode(0, 0), CellCode(2, 0)}),
             SolutionRecord({{CellCode(2, 1), CellCode(1, 1), CellCode(0, 1)}}));
   // Level 1: full board with two links.
   files.Add(FullBoard(), NodeRecord({0x00, 0x99, 0x09, 0x90}), SolutionRecord({}));
-  files.InstallInto(host);
-
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
   EXPECT_TRUE(host.popups.empty());
-  EXPECT_EQ(puzzle.GetLevel(), 0);
   EXPECT_EQ(CountPresent(puzzle), 6);
-  EXPECT_TRUE(puzzle.IsPresent(2, 1));
-  EXPECT_FALSE(puzzle.IsPresent(3, 0));
-  EXPECT_FALSE(puzzle.IsPresent(0, 2));
+  EXPECT_TRUE(puzzle.IsPresent(2, 1) && !puzzle.IsPresent(3, 0) && !puzzle.IsPresent(0, 2));
 
+  // The first node of a pair is the target (slot 0), the second the start
+  // (slot 1), both in their finished look.
   const auto& link = puzzle.GetLink(0);
-  ASSERT_TRUE(link.Exists());
-  EXPECT_EQ(link.count, 2);
+  ASSERT_EQ(link.count, 2);
   EXPECT_FALSE(link.completed);
-  // The first node of a pair is the target (slot 0), the second the start (slot 1).
-  const Lintwick::Piece& target = *link.slots[0];
-  const Lintwick::Piece& start = *link.slots[1];
-  EXPECT_EQ(std::make_pair(target.x, target.y), std::make_pair(0, 0));
-  EXPECT_EQ(std::make_pair(start.x, start.y), std::make_pair(2, 0));
-  EXPECT_TRUE(target.isNode);
-  EXPECT_EQ(target.slot, 0);
-  EXPECT_EQ(start.slot, 1);
-  EXPECT_EQ(target.cel, 21);
-  EXPECT_EQ(target.frame, 22);
-  EXPECT_EQ(target.frameLimit, 0);
-  EXPECT_EQ(puzzle.Cell(0, 0).piece, &target);
-  EXPECT_EQ(puzzle.Cell(2, 0).piece, &start);
-  EXPECT_EQ(puzzle.Cell(1, 0).piece, nullptr);
+  EXPECT_EQ(puzzle.Cell(0, 0).piece, link.At(0));
+  EXPECT_EQ(puzzle.Cell(2, 0).piece, link.At(1));
+  EXPECT_EQ(std::pair(link.At(0)->cel, link.At(0)->frame), std::pair(21, 22));
   EXPECT_FALSE(puzzle.GetLink(1).Exists());
-  EXPECT_EQ(puzzle.GetLink(1).count, 0);
-
-  EXPECT_EQ(puzzle.mNodeCells[0], 0x00);
-  EXPECT_EQ(puzzle.mNodeCells[1], 0x20);
   EXPECT_EQ(puzzle.mNodeCells[2], -1);
-  EXPECT_EQ(puzzle.mSolution[0][0], CellCode(2, 1));
-  EXPECT_EQ(puzzle.mSolution[0][2], CellCode(0, 1));
-  EXPECT_EQ(puzzle.mSolution[0][3], -1);
+  const auto& path = puzzle.mSolution[0];
+  EXPECT_EQ(std::vector<int>(path.begin(), path.begin() + 4), (std::vector<int>{0x21, 0x11, 0x01, -1}));
   EXPECT_EQ(puzzle.mSolution[1][0], -1);
-  EXPECT_EQ(puzzle.GetVortexAllowance(), 13);
   EXPECT_EQ(puzzle.mVortexesLeft, 13);
 
   Build(puzzle, 1);
   EXPECT_EQ(CountPresent(puzzle), 100);
-  EXPECT_EQ(puzzle.GetLink(0).count, 2);
   EXPECT_EQ(puzzle.GetLink(1).count, 2);
   EXPECT_EQ(puzzle.Cell(9, 9).piece->link, 0);
   EXPECT_EQ(puzzle.Cell(0, 9).piece->link, 1);
@@ -94,13 +77,11 @@ TEST(LevelFiles, BuildsBoardNodesAndSolution) {
   EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
 }
 
-TEST(LevelFiles, MaskBitsAboveTheBoardAreIgnored) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, MaskBitsAboveTheBoardAreIgnored) {
   files.Add(FullBoard(0xFC00 | 0b1010), NodeRecord({}), SolutionRecord({}));
   files.Add(FullBoard(0b1010), NodeRecord({}), SolutionRecord({}));
-  files.InstallInto(host);
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
+  // Level 0 with the high bits set reads as level 1 without them.
   std::vector<bool> withHighBits;
   for (int i = 0; i < 100; ++i) withHighBits.push_back(puzzle.IsPresent(i / 10, i % 10));
   Build(puzzle, 1);
@@ -108,18 +89,15 @@ TEST(LevelFiles, MaskBitsAboveTheBoardAreIgnored) {
   EXPECT_EQ(CountPresent(puzzle), 20);
 }
 
-TEST(LevelFiles, ShortFilesReuseTheLastRecord) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, ShortFilesReuseTheLastRecord) {
   for (int level = 0; level < 99; ++level) {
     files.Add(FullBoard(static_cast<std::uint16_t>(1u << (level % 10))), NodeRecord({}), SolutionRecord({{level}}));
   }
-  files.InstallInto(host);
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
   Build(puzzle, 99);  // only 99 records: the ninety-ninth is used
   EXPECT_EQ(puzzle.mSolution[0][0], 98);
-  EXPECT_TRUE(puzzle.IsPresent(8, 0));
   EXPECT_EQ(CountPresent(puzzle), 10);
+  EXPECT_TRUE(puzzle.IsPresent(8, 0));
 
   // A partial last record is padded with zeros: the masks of rows 0 and 1 are
   // there, the rest of the board is absent.
@@ -127,43 +105,31 @@ TEST(LevelFiles, ShortFilesReuseTheLastRecord) {
   Puzzle partial(host);
   Build(partial, 42);
   EXPECT_EQ(CountPresent(partial), 11);
-  EXPECT_TRUE(partial.IsPresent(0, 1));
-  EXPECT_FALSE(partial.IsPresent(1, 1));
+  EXPECT_TRUE(partial.IsPresent(0, 1) && !partial.IsPresent(1, 1));
 }
 
-TEST(LevelFiles, MissingEmptyAndUnreadableFiles) {
-  {
-    FakeHost host;  // no files at all: an empty board, silently
-    Puzzle puzzle(host);
-    EXPECT_TRUE(host.popups.empty());
-    EXPECT_EQ(CountPresent(puzzle), 0);
-    EXPECT_FALSE(puzzle.GetLink(0).Exists());
-    EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
-  }
-  {
-    FakeHost host;
-    host.files[Lintwick::kBoardFile] = "";
-    host.files[Lintwick::kNodeFile] = NodeRecord({0x00, 0x11});
-    host.unreadable.insert(Lintwick::kSolutionFile);
-    Puzzle puzzle(host);
-    ASSERT_EQ(host.popups.size(), 1u);
-    EXPECT_EQ(host.popups[0], "Could not read contents of levels\\level_l.dat");
-    // Nodes on an empty board are not placed.
-    EXPECT_FALSE(puzzle.GetLink(0).Exists());
-    EXPECT_EQ(puzzle.mNodeCells[1], 0x11);
-  }
-  {
-    FakeHost host;
-    host.unreadable = {Lintwick::kBoardFile, Lintwick::kNodeFile};
-    Puzzle puzzle(host);
-    EXPECT_EQ(host.popups, (std::vector<std::string>{"Could not read contents of levels\\level_b.dat",
-                                                     "Could not read contents of levels\\level_n.dat"}));
-  }
+TEST_F(LevelFileReading, MissingEmptyAndUnreadableFiles) {
+  Puzzle none(host);  // no files at all: an empty board, silently
+  EXPECT_TRUE(host.popups.empty());
+  EXPECT_EQ(CountPresent(none), 0);
+  EXPECT_EQ(none.GetVortexAllowance(), 10);
+
+  files.nodes = NodeRecord({0x00, 0x11});
+  host.unreadable.insert(Lintwick::kSolutionFile);
+  Puzzle& puzzle = Read();
+  EXPECT_EQ(host.popups, std::vector<std::string>{"Could not read contents of levels\\level_l.dat"});
+  // Nodes on an empty board are not placed.
+  EXPECT_FALSE(puzzle.GetLink(0).Exists());
+  EXPECT_EQ(puzzle.mNodeCells[1], 0x11);
+
+  host.popups.clear();
+  host.unreadable = {Lintwick::kBoardFile, Lintwick::kNodeFile};
+  Read();
+  EXPECT_EQ(host.popups, (std::vector<std::string>{"Could not read contents of levels\\level_b.dat",
+                                                   "Could not read contents of levels\\level_n.dat"}));
 }
 
-TEST(LevelFiles, DamagedNodeRecordsAreSafe) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, DamagedNodeRecordsAreSafe) {
   // Level 0: a node outside the board (column 10), one on a hole, one twice on the same cell.
   files.Add(
       BoardRecord({0b11, 0b01}),
@@ -172,19 +138,12 @@ TEST(LevelFiles, DamagedNodeRecordsAreSafe) {
   // Level 1: a count larger than the record holds and odd.
   files.Add(FullBoard(), NodeRecord({1, 2, 3, 4, 5, 6, 7, 8, 9, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15}, 255),
             SolutionRecord({}));
-  files.InstallInto(host);
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
 
   // Every link lost one node: a link with a single node can never be joined,
   // so the lone nodes are taken off the board and the links do not exist.
-  for (int link = 0; link < 3; ++link) {
-    EXPECT_EQ(puzzle.GetLink(link).count, 0);
-    EXPECT_FALSE(puzzle.GetLink(link).Exists());
-  }
-  EXPECT_EQ(puzzle.Cell(0, 0).piece, nullptr);
-  EXPECT_EQ(puzzle.Cell(1, 0).piece, nullptr);
-  EXPECT_EQ(puzzle.Cell(0, 1).piece, nullptr);
-  EXPECT_EQ(puzzle.mNodeCells[0], CellCode(10, 0));
+  for (int link = 0; link < 3; ++link) EXPECT_FALSE(puzzle.GetLink(link).Exists()) << link;
+  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}}) EXPECT_EQ(puzzle.Cell(x, y).piece, nullptr);
 
   Build(puzzle, 1);
   int nodes = 0;
@@ -193,9 +152,7 @@ TEST(LevelFiles, DamagedNodeRecordsAreSafe) {
   EXPECT_EQ(puzzle.mNodeCells[13], 0x14);
 }
 
-TEST(LevelFiles, SolutionGroups) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, SolutionGroups) {
   // Count 0 for link 0 leaves it empty; link 1 has two cells.
   files.Add(FullBoard(), NodeRecord({}), SolutionRecord({{}, {0x12, 0x13}}));
   // A group that claims more codes than the record holds stops at its end.
@@ -204,17 +161,13 @@ TEST(LevelFiles, SolutionGroups) {
   files.Add(FullBoard(), NodeRecord({}), overlong);
   // All zeros: no solution at all.
   files.Add(FullBoard(), NodeRecord({}), std::string(100, '\0'));
-  files.InstallInto(host);
-
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
   EXPECT_EQ(puzzle.mSolution[0][0], -1);
-  EXPECT_EQ(puzzle.mSolution[1][0], 0x12);
-  EXPECT_EQ(puzzle.mSolution[1][1], 0x13);
+  EXPECT_EQ(std::pair(puzzle.mSolution[1][0], puzzle.mSolution[1][1]), std::pair(0x12, 0x13));
   EXPECT_EQ(puzzle.GetVortexAllowance(), 12);
 
   Build(puzzle, 1);
-  EXPECT_EQ(puzzle.mSolution[0][98], 5);
-  EXPECT_EQ(puzzle.mSolution[0][99], -1);
+  EXPECT_EQ(std::pair(puzzle.mSolution[0][98], puzzle.mSolution[0][99]), std::pair(5, -1));
   EXPECT_EQ(puzzle.mSolution[1][0], -1);
   EXPECT_EQ(puzzle.GetVortexAllowance(), 10 + 99);
 
@@ -222,38 +175,18 @@ TEST(LevelFiles, SolutionGroups) {
   EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
 }
 
-TEST(LevelFiles, LevelPointsRiseFrom500To5000) {
-  FakeHost host;
-  Puzzle puzzle(host);
-  EXPECT_EQ(puzzle.mLevelPoints, 500);
-  Build(puzzle, 50);
-  EXPECT_EQ(puzzle.mLevelPoints, 2772);
-  Build(puzzle, 99);
-  EXPECT_EQ(puzzle.mLevelPoints, 5000);
-}
-
-TEST(LevelFiles, AddPieceFillsSlotsInOrderUntilFull) {
-  FakeHost host;
-  LevelFiles files;
+TEST_F(LevelFileReading, AddPieceFillsSlotsInOrderUntilFull) {
   files.Add(FullBoard(), NodeRecord({0x00, 0x01}), SolutionRecord({}));
-  files.InstallInto(host);
-  Puzzle puzzle(host);
+  Puzzle& puzzle = Read();
 
   puzzle.AddPiece(0, 1, 1, false);
   const auto& link = puzzle.GetLink(0);
   ASSERT_EQ(link.count, 3);
-  const Lintwick::Piece& piece = *link.slots[2];
-  EXPECT_EQ(piece.slot, 2);
-  EXPECT_FALSE(piece.isNode);
-  EXPECT_EQ(piece.cel, 0);
-  EXPECT_EQ(piece.frame, 0);
-  EXPECT_FALSE(piece.highlighted);
-  EXPECT_EQ(link.Head(), &piece);
+  EXPECT_EQ(link.Head(), puzzle.Cell(1, 1).piece);
+  EXPECT_FALSE(link.Head()->isNode);
 
-  puzzle.AddPiece(0, -1, 0, false);  // off the board
-  puzzle.AddPiece(0, 0, 10, false);
-  puzzle.AddPiece(7, 2, 2, false);  // no such link
-  EXPECT_EQ(link.count, 3);
+  for (auto [l, x, y] : {std::tuple{0, -1, 0}, {0, 0, 10}, {7, 2, 2}, {-1, 2, 2}}) puzzle.AddPiece(l, x, y, false);
+  EXPECT_EQ(link.count, 3);  // off the board, or no such link
 
   for (int i = 3; i < 100; ++i) puzzle.AddPiece(0, 2 + i % 8, i / 8 % 10, false);
   EXPECT_EQ(link.count, 100);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/puzzle/PuzzleTestSupport.h"
@@ -11,23 +13,26 @@
 namespace {
 
 using Lintwick::kMarkCut;
-using Lintwick::kMarkCutCompleted;
-using Lintwick::kMarkRetract;
-using Lintwick::kMarkRetractCompleted;
-using Lintwick::kMarkStepBack;
 using LintwickTest::Player;
 using Strings = std::vector<std::string>;
+using Cells = std::vector<std::pair<int, int>>;
 
 int Highlighted(const Lintwick::Link& link) {
-  int n = 0;
-  for (int slot = 0; slot < link.count; ++slot) n += link.At(slot)->highlighted;
-  return n;
+  return static_cast<int>(
+      std::count_if(link.slots.begin(), link.slots.end(), [](auto& p) { return p && p->highlighted; }));
 }
 
-// The requests without the sounds of stars still sparkling over a link.
-Strings WithoutStars(Strings names) {
-  std::erase_if(names, [](const std::string& name) { return name.rfind("SOUND_STAR_", 0) == 0; });
-  return names;
+void Steps(Player& p, const Cells& cells) {
+  for (auto [x, y] : cells) p.Step(x, y);
+}
+
+// What the vortices have left: {allowance, level points}.
+std::pair<int, int> Left(Player& p) { return {p->mVortexesLeft, p->mLevelPoints}; }
+
+// Stops drawing with a right click and lets the released cube settle.
+void Release(Player& p) {
+  p.RightClick(0, 0);
+  p.WaitForCube();
 }
 
 // Solution records only set the vortex allowance here: 10 + the number of cells.
@@ -35,28 +40,20 @@ std::vector<std::vector<int>> SolutionOf(int cells) { return {std::vector<int>(s
 
 TEST(Moves, DrawingAndCompletingALink) {
   Player p({"", " A.a"});
-  EXPECT_EQ(p->mCurrentLink, -1);
-
   // A click on the target node makes it the start node and puts the cube on it.
   p.ClickAndTick(1, 1);
   EXPECT_EQ(p->mCurrentLink, 0);
   EXPECT_EQ(p.LinkOf(0).At(1), p.At(1, 1));
-  EXPECT_EQ(p.LinkOf(0).At(0), p.At(3, 1));
-  EXPECT_EQ(p.At(1, 1)->slot, 1);
-  EXPECT_EQ(p.At(3, 1)->slot, 0);
   EXPECT_EQ(p->mCube, p.At(1, 1));
-  EXPECT_EQ(p->mCubeFrame, 1);
   EXPECT_EQ(p.At(1, 1)->frame, 0);  // the node's look is hidden under the cube
-  EXPECT_EQ(p.host.Since(0), Strings{"SOUND_CUBE_CLICK"});
+  EXPECT_EQ(p.host.Names(), Strings{"SOUND_CUBE_CLICK"});
 
   p.MoveTo(2, 1);
   EXPECT_EQ(p->mPendingStep, Lintwick::kDirRight);
   p.Tick();
   ASSERT_NE(p.At(2, 1), nullptr);
   EXPECT_EQ(p.At(2, 1)->slot, 2);
-  EXPECT_FALSE(p.At(2, 1)->isNode);
   EXPECT_EQ(p->GetScore(), 1);
-  EXPECT_EQ(p->mPendingStep, 0);
   EXPECT_EQ(p->mCubeFrame, 2);  // the cube has started to roll onto it
   EXPECT_EQ(p->mCubeDir, Lintwick::kDirRight);
 
@@ -67,89 +64,47 @@ TEST(Moves, DrawingAndCompletingALink) {
   EXPECT_TRUE(p.LinkOf(0).completed);
   EXPECT_EQ(p->mCurrentLink, -1);
   EXPECT_EQ(p->mCube, nullptr);
-  EXPECT_EQ(p->mCubeEnd, 0);
-  EXPECT_EQ(p.At(2, 1)->frame, 22);
   EXPECT_EQ(p.At(2, 1)->cel, 21);
   EXPECT_EQ(p.At(1, 1)->frame, 1);  // the start node grows back to its look
-  EXPECT_EQ(p.At(1, 1)->frameLimit, 22);
-  EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_STAR_BIG", "SOUND_CUBE_BUMP"}));
-  // One emitter per piece, plus the big star of pattern 0's first frame.
-  int emitters = 0, visible = 0;
-  for (const auto& star : p->mStars) {
-    if (star) (star->emitter ? emitters : visible) += 1;
-  }
-  EXPECT_EQ(emitters, 3);
-  EXPECT_EQ(visible, 1);
+  // One emitter per piece; pattern 0 shows a big star at once.
+  EXPECT_EQ(p.host.Names(), (Strings{"SOUND_STAR_BIG", "SOUND_CUBE_BUMP"}));
 
-  // No other link: the level is done and the next-level transition starts.
-  EXPECT_EQ(p->mShutterTick, 1);
-  EXPECT_EQ(p->mTransitionKind, Lintwick::kNextLevel);
-  EXPECT_EQ(p->mLevelPointsShown, 500);
-  p.Tick(63);
-  EXPECT_EQ(p->GetScore(), 1);
-  p.Tick();
-  EXPECT_EQ(p->GetScore(), 501);
-  EXPECT_EQ(p->GetLevel(), 1);
-  EXPECT_EQ(p.At(2, 1), nullptr);  // the level was built afresh
-}
-
-TEST(Moves, MouseInputIsIgnoredDuringTheTransition) {
-  Player p({"aA"});
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
-  ASSERT_EQ(p->mShutterTick, 1);
-  p.MoveTo(0, 0);
-  p.Click(0, 0);
+  // No other link: the level is done, and the mouse is ignored while the
+  // next-level transition runs.
+  EXPECT_EQ(std::pair(p->mShutterTick, p->mTransitionKind), (std::pair<int, int>(1, Lintwick::kNextLevel)));
+  p.MoveTo(1, 1);
+  p.Click(1, 1);
   EXPECT_FALSE(p->mPressed);
-  EXPECT_EQ(p->mMouseX, Lintwick::CellCentreX(1));
+  EXPECT_EQ(p->mMouseX, Lintwick::CellCentreX(3));
 }
 
-TEST(Moves, SteppingBackBeforeTheCubePassedIsFree) {
+TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   Player p({"a.....A"}, SolutionOf(5));
   ASSERT_EQ(p->mVortexesLeft, 15);
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
-  p.Step(2, 0);
-  ASSERT_EQ(p.LinkOf(0).count, 4);
+  p.Draw({{0, 0}, {1, 0}, {2, 0}});
   // The cube is still rolling off the start node: the head goes for free.
   p.Step(1, 0);
   EXPECT_EQ(p.LinkOf(0).count, 3);
   EXPECT_EQ(p.At(2, 0), nullptr);
   EXPECT_EQ(p->GetScore(), 2);  // laid pieces keep their points
   EXPECT_EQ(p->mVortexesLeft, 15);
-  EXPECT_EQ(p->mLevelPoints, 500);
   EXPECT_EQ(p->mMark, nullptr);
-  EXPECT_EQ(p->mCursorX, 1);
-  EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 0);
-  // Drawing goes on from there.
   p.Step(2, 0);
-  EXPECT_EQ(p.LinkOf(0).count, 4);
   EXPECT_EQ(p->GetScore(), 3);
-}
 
-TEST(Moves, SteppingBackAfterTheCubePassedCostsAVortex) {
-  Player p({"a.....A"}, SolutionOf(5));
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
-  p.Step(2, 0);
-  p.Tick(12);  // the cube arrives on (1, 0)
+  p.Tick(10);  // the cube arrives on (1, 0)
   ASSERT_EQ(p->mCube, p.At(1, 0));
-
   p.host.Forget();
   p.Step(1, 0);
   Lintwick::Piece* marked = p.At(1, 0);
   EXPECT_EQ(p->mMark, marked);
-  EXPECT_EQ(p->mMarkAction, kMarkStepBack);
-  EXPECT_EQ(p->mMarkTicks, 1);
+  EXPECT_EQ(p->mMarkAction, Lintwick::kMarkStepBack);
   EXPECT_TRUE(p.At(2, 0)->highlighted);
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 1);
-  EXPECT_EQ(p->mCurrentLink, 0);
-  EXPECT_EQ(p.LinkOf(0).count, 4);
   // The released cube ran on to the head and dropped there.
   EXPECT_EQ(p->mCube, nullptr);
-  EXPECT_EQ(p.host.Since(0), Strings{"SOUND_CUBE_DROP"});
+  EXPECT_EQ(p.host.Names(), Strings{"SOUND_CUBE_DROP"});
   EXPECT_TRUE(p.At(2, 0)->shrinking);
-
   // With a mark, the mouse no longer steps.
   p.MoveTo(2, 0);
   EXPECT_EQ(p->mPendingStep, 0);
@@ -160,158 +115,106 @@ TEST(Moves, SteppingBackAfterTheCubePassedCostsAVortex) {
   EXPECT_EQ(p.At(2, 0), nullptr);
   EXPECT_EQ(p.LinkOf(0).count, 3);
   EXPECT_EQ(p->mMark, nullptr);
-  EXPECT_EQ(p->mMarkAction, 0);
   EXPECT_EQ(p->mCube, marked);
-  EXPECT_EQ(p->mCurrentLink, 0);
-  EXPECT_EQ(p->mLevelPoints, 480);
-  EXPECT_EQ(p->mVortexesLeft, 14);
-  EXPECT_EQ(p->GetScore(), 2);
-  EXPECT_EQ(p.host.Since(0), (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
-  int vortices = 0;
-  for (const auto& v : p->mVortices) {
-    if (!v) continue;
-    ++vortices;
-    EXPECT_EQ(v->x, 27 + 90 - 20);
-    EXPECT_EQ(v->y, 37 - 20);
-    EXPECT_EQ(v->link, 0);
-  }
-  EXPECT_EQ(vortices, 1);
-  EXPECT_EQ(p->mBarBlink, 1);  // the bar starts to blink
+  EXPECT_EQ(Left(p), std::pair(14, 480));
+  EXPECT_EQ(p.host.Names(), (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
+  // The vortex is centred on the removed piece's cell, and the bar blinks.
+  ASSERT_NE(p->mVortices[0], nullptr);
+  EXPECT_EQ(std::pair(p->mVortices[0]->x, p->mVortices[0]->y), std::pair(27 + 90 - 20, 37 - 20));
+  EXPECT_EQ(p->mBarBlink, 1);
 }
 
 TEST(Moves, RunningIntoTheOwnPath) {
   Player p({"a...", "....", "...A"}, SolutionOf(5));
-  p.ClickAndTick(0, 0);
-  for (auto [x, y] : std::vector<std::pair<int, int>>{{1, 0}, {2, 0}, {2, 1}, {1, 1}}) p.Step(x, y);
+  p.Draw({{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}});
   ASSERT_EQ(p.LinkOf(0).count, 6);
   // The cube has not reached (1, 0): the loop is cut back to it for free.
   p.Step(1, 0);
-  EXPECT_EQ(p.LinkOf(0).count, 3);
   EXPECT_EQ(p.LinkOf(0).Head(), p.At(1, 0));
   EXPECT_EQ(p.At(2, 1), nullptr);
   EXPECT_EQ(p->mVortexesLeft, 15);
-  EXPECT_EQ(p->GetScore(), 4);
 
   // Once the cube has passed, running into the path marks it.
-  for (auto [x, y] : std::vector<std::pair<int, int>>{{2, 0}, {2, 1}, {1, 1}}) p.Step(x, y);
+  Steps(p, {{2, 0}, {2, 1}, {1, 1}});
   p.Tick(30);  // the cube reaches (2, 0)
   ASSERT_EQ(p->mCube, p.At(2, 0));
   p.Step(1, 0);
   EXPECT_EQ(p->mMark, p.At(1, 0));
-  EXPECT_EQ(p->mMarkAction, kMarkRetract);
+  EXPECT_EQ(p->mMarkAction, Lintwick::kMarkRetract);
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 3);
-  EXPECT_FALSE(p.At(1, 0)->highlighted);
   p.WaitForCube();
 
   p.host.Forget();
   p.ClickAndTick(1, 0);
   EXPECT_EQ(p.LinkOf(0).count, 3);
   EXPECT_EQ(p->mCube, p.At(1, 0));
-  EXPECT_EQ(p->mVortexesLeft, 12);
-  EXPECT_EQ(p->mLevelPoints, 440);
-  EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 3);
-  EXPECT_EQ(p.host.Count("SOUND_CUBE_CLICK"), 1);
+  EXPECT_EQ(Left(p), std::pair(12, 440));
+  EXPECT_EQ(p.host.Names(), (Strings{"SOUND_VORTEX", "SOUND_VORTEX", "SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
 }
 
 // Link 1 runs from (2, 0) down to (2, 2) across link 0's row.
 const std::vector<std::string> kCrossing = {"..b..", "a...A", "..B.."};
 
-TEST(Moves, CrossingACompletedLinkAndConfirming) {
+TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   Player p(kCrossing, SolutionOf(5));
-  p.ClickAndTick(2, 0);
-  p.Step(2, 1);
-  p.Step(2, 2);
+  p.Draw({{2, 0}, {2, 1}, {2, 2}});
   ASSERT_TRUE(p.LinkOf(1).completed);
   EXPECT_EQ(p->mShutterTick, 0);  // link 0 is still open
   p.WaitForCube();
 
-  p.ClickAndTick(0, 1);
-  p.Step(1, 1);
-  p.host.Forget();
-  p.Step(2, 1);
-  EXPECT_EQ(p->mMark, p.At(2, 1));
-  EXPECT_EQ(p->mMarkAction, kMarkCutCompleted);
+  // A right click drops the mark and its highlights; nothing is removed.
+  p.Draw({{0, 1}, {1, 1}, {2, 1}});
+  EXPECT_EQ(p->mMarkAction, Lintwick::kMarkCutCompleted);
   EXPECT_TRUE(p.At(2, 1)->highlighted);
-  EXPECT_EQ(p->mCurrentLink, 0);
-  EXPECT_EQ(p.LinkOf(0).count, 3);
-  EXPECT_EQ(p->mCursorX, 2);
   p.WaitForCube();
-  EXPECT_EQ(p.host.Count("SOUND_CUBE_DROP"), 1);
+  p.RightClick(3, 1);
+  EXPECT_EQ(p->mMark, nullptr);
+  EXPECT_FALSE(p.At(2, 1)->highlighted);
+  p.Tick();
+  EXPECT_EQ(p->mVortexesLeft, 15);
 
   // Confirming clears link 1, cuts its path with a vortex and lays a piece of
   // link 0 on the crossed cell.
+  p.Draw({{1, 1}, {2, 1}});
+  EXPECT_EQ(p->mMark, p.At(2, 1));
+  EXPECT_EQ(p.LinkOf(0).count, 3);
+  p.WaitForCube();
   p.host.Forget();
   p.ClickAndTick(2, 1);
   EXPECT_FALSE(p.LinkOf(1).completed);
   EXPECT_EQ(p.LinkOf(1).count, 2);
   ASSERT_NE(p.At(2, 1), nullptr);
   EXPECT_EQ(p.At(2, 1)->link, 0);
-  EXPECT_FALSE(p.At(2, 1)->highlighted);
-  EXPECT_EQ(p.LinkOf(0).count, 4);
   EXPECT_EQ(p->mCube, p.At(2, 1));
   EXPECT_EQ(p->GetScore(), 1 + 1 + 1);
-  EXPECT_EQ(p->mVortexesLeft, 14);
-  EXPECT_EQ(p->mLevelPoints, 480);
-  EXPECT_EQ(WithoutStars(p.host.Since(0)), (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
+  EXPECT_EQ(Left(p), std::pair(14, 480));
+  Strings sounds = p.host.Names();
+  std::erase_if(sounds, [](const std::string& name) { return name.rfind("SOUND_STAR_", 0) == 0; });
+  EXPECT_EQ(sounds, (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
 
-  p.Step(3, 1);
-  p.Step(4, 1);
+  Steps(p, {{3, 1}, {4, 1}});
   EXPECT_TRUE(p.LinkOf(0).completed);
   EXPECT_EQ(p->mShutterTick, 0);  // link 1 is open again
 }
 
-TEST(Moves, CrossingAnOpenLinkAndCancelling) {
-  Player p(kCrossing, SolutionOf(5));
-  p.ClickAndTick(2, 0);
-  p.Step(2, 1);
-  p.RightClick(2, 1);  // stops drawing; the cube drops on the head
-  EXPECT_EQ(p->mCurrentLink, -1);
-  p.WaitForCube();
-  ASSERT_FALSE(p.LinkOf(1).completed);
-
-  p.ClickAndTick(0, 1);
-  p.Step(1, 1);
-  p.Step(2, 1);
-  EXPECT_EQ(p->mMarkAction, kMarkCut);
-  p.WaitForCube();
-  // A right click drops the mark and its highlights; nothing is removed.
-  p.RightClick(3, 1);
-  EXPECT_EQ(p->mMark, nullptr);
-  EXPECT_EQ(p->mCurrentLink, -1);
-  EXPECT_FALSE(p.At(2, 1)->highlighted);
-  EXPECT_EQ(p.At(2, 1)->link, 1);
-  EXPECT_EQ(p->mVortexesLeft, 15);
-  p.Tick();
-  EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 0);
-}
-
 TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
   Player p({"a.....A"}, SolutionOf(5));
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
-  p.Step(2, 0);
-  p.RightClick(2, 0);
-  p.WaitForCube();
+  p.Draw({{0, 0}, {1, 0}, {2, 0}});
+  Release(p);
 
   // The first click on the other node only marks it.
   p.ClickAndTick(6, 0);
   EXPECT_EQ(p->mMark, p.At(6, 0));
   EXPECT_EQ(p->mMarkAction, kMarkCut);
-  EXPECT_EQ(p->mCurrentLink, 0);
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 2);
   EXPECT_EQ(p->mCube, nullptr);
-  EXPECT_EQ(p.host.Count("SOUND_CUBE_CLICK"), 2);
 
   // The second erases the path and starts again from it.
   p.ClickAndTick(6, 0);
   EXPECT_EQ(p.LinkOf(0).count, 2);
   EXPECT_EQ(p.At(6, 0)->slot, 1);
-  EXPECT_EQ(p.At(0, 0)->slot, 0);
   EXPECT_EQ(p->mCube, p.At(6, 0));
-  EXPECT_EQ(p->mMark, nullptr);
   EXPECT_EQ(p->mVortexesLeft, 13);
-  EXPECT_EQ(p->mLevelPoints, 460);
-  EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 2);
   EXPECT_EQ(p.host.Count("SOUND_CUBE_CLICK"), 3);
   p.Step(5, 0);
   EXPECT_EQ(p.At(5, 0)->slot, 2);
@@ -321,49 +224,42 @@ TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
 TEST(Moves, ClickingPiecesOfACompletedLink) {
   // A second link keeps the level going.
   Player q({"a...A", "b...B"}, SolutionOf(3));
-  q.ClickAndTick(0, 0);
-  for (int x = 1; x <= 4; ++x) q.Step(x, 0);
+  q.Draw({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}});
   q.Tick(30);  // the pieces grow to their finished look
   ASSERT_TRUE(q.LinkOf(0).completed);
   EXPECT_EQ(q.At(2, 0)->cel, 21);
 
-  // An inner piece of a completed link: marked with action 3, confirmed it
-  // reopens the link and retracts to it with vortices.
+  // An inner piece of a completed link: marked, confirmed it reopens the link
+  // and retracts to it with vortices.
   q.ClickAndTick(2, 0);
-  EXPECT_EQ(q->mMarkAction, kMarkRetractCompleted);
+  EXPECT_EQ(q->mMarkAction, Lintwick::kMarkRetractCompleted);
   EXPECT_TRUE(q.At(3, 0)->highlighted);
   q.ClickAndTick(2, 0);
   EXPECT_FALSE(q.LinkOf(0).completed);
   EXPECT_EQ(q.LinkOf(0).count, 4);
   EXPECT_EQ(q->mVortexesLeft, 12);
-  EXPECT_EQ(q->mCube, q.At(2, 0));
   EXPECT_TRUE(q.At(1, 0)->shrinking);  // the finished look turns back
-  EXPECT_EQ(q.At(1, 0)->frameLimit, 11);
   q.Tick(20);
   EXPECT_EQ(q.At(1, 0)->cel, 10);
 
   // Completing again and clicking the head reopens the link for free.
-  q.Step(3, 0);
-  q.Step(4, 0);
+  Steps(q, {{3, 0}, {4, 0}});
   ASSERT_TRUE(q.LinkOf(0).completed);
   q.Tick(30);
   q.ClickAndTick(3, 0);
   EXPECT_FALSE(q.LinkOf(0).completed);
   EXPECT_EQ(q.LinkOf(0).count, 5);
   EXPECT_EQ(q->mCube, q.At(3, 0));
-  EXPECT_EQ(q->mCurrentLink, 0);
   EXPECT_EQ(q->mVortexesLeft, 12);
   EXPECT_TRUE(q.At(2, 0)->shrinking);
 }
 
-TEST(Moves, ClicksWhileDrawing) {
+TEST(Moves, ClicksWhileDrawingAndOutsideTheBoard) {
   Player p({"a.....A", "b.....B"});
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
+  p.Draw({{0, 0}, {1, 0}});
   // A left click anywhere stops the drawing.
   p.Click(5, 1);
   EXPECT_EQ(p->mCurrentLink, -1);
-  EXPECT_FALSE(p->mPressed);
   EXPECT_EQ(p->mCubeEnd, Lintwick::kCubeEndOpen);
   // While the released cube runs, clicks are ignored.
   p.Click(0, 1);
@@ -379,13 +275,19 @@ TEST(Moves, ClicksWhileDrawing) {
   q.ClickAndTick(2, 0);
   EXPECT_EQ(q.host.requests.size(), 0u);
   // Clicks outside the board are ignored, at x 455 or y 465 too.
-  q->HandleMouseDown(455, 20, 1);
-  q->HandleMouseDown(20, 465, 1);
-  q->HandleMouseDown(4, 20, 1);
+  for (auto [x, y] : Cells{{455, 20}, {20, 465}, {4, 20}}) q->HandleMouseDown(x, y, 1);
   EXPECT_FALSE(q->mPressed);
+  // A paused puzzle leaves the click for later.
+  q.Click(0, 0);
+  q->Pause(true);
+  EXPECT_FALSE(q->Tick());
+  EXPECT_TRUE(q->mPressed);
+  q->Pause(false);
+  EXPECT_TRUE(q->Tick());
+  EXPECT_EQ(q->mCube, q.At(0, 0));
 }
 
-TEST(Moves, DiagonalMovesJumpsHolesAndEdges) {
+TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
   Player p({"a.....", "......", "......", ".....A"});
   p.ClickAndTick(0, 0);
   // A diagonal move steps along the row.
@@ -403,40 +305,26 @@ TEST(Moves, DiagonalMovesJumpsHolesAndEdges) {
   // A jump of two cells stops the drawing.
   p.MoveTo(3, 1);
   EXPECT_EQ(p->mCurrentLink, -1);
-  EXPECT_EQ(p->mPendingStep, 0);
   p.WaitForCube();
-
-  // Leaving the board area stops it too.
+  // Leaving the board area stops it too, at the right and above row 0.
   p.ClickAndTick(1, 1);
   ASSERT_EQ(p->mCurrentLink, 0);
   p->HandleMouseMove(455, Lintwick::CellCentreY(1));
   EXPECT_EQ(p->mCurrentLink, -1);
-  p.WaitForCube();
-
-  // Running into a hole stops the drawing without laying a piece.
-  Player h({"a.#A"});
-  h.ClickAndTick(0, 0);
-  h.Step(1, 0);
-  h.Step(2, 0);
-  EXPECT_EQ(h->mCurrentLink, -1);
-  EXPECT_EQ(h.LinkOf(0).count, 3);
-
-  // Leaving the board above row 0 stops it as well.
   Player e({"a.A"});
   e.ClickAndTick(0, 0);
   e->HandleMouseMove(Lintwick::CellCentreX(0), 14);
   EXPECT_EQ(e->mCurrentLink, -1);
-}
 
-TEST(Moves, AnotherLinksNodeStopsTheDrawing) {
-  Player p({"a.b.A", "..B.."});
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
-  p.Step(2, 0);
-  EXPECT_EQ(p->mCurrentLink, -1);
-  EXPECT_EQ(p.LinkOf(0).count, 3);
-  EXPECT_EQ(p.At(2, 0)->link, 1);
-  EXPECT_EQ(p->mMark, nullptr);
+  // Running into a hole or another link's node stops the drawing without laying a piece.
+  for (const Strings& rows : {Strings{"a.#A"}, Strings{"a.bA", "..B"}}) {
+    Player h(rows);
+    h.ClickAndTick(0, 0);
+    Steps(h, {{1, 0}, {2, 0}});
+    EXPECT_EQ(h->mCurrentLink, -1) << rows[0];
+    EXPECT_EQ(h.LinkOf(0).count, 3) << rows[0];
+    EXPECT_EQ(h->mMark, nullptr) << rows[0];
+  }
 }
 
 TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
@@ -446,118 +334,67 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
   for (int x = 1; x <= 9; ++x) p.Step(x, 0);
   p.Step(9, 1);
   ASSERT_EQ(p.LinkOf(0).count, 12);
-  p.RightClick(0, 0);
-  p.WaitForCube();
+  Release(p);
   p.ClickAndTick(0, 0);
   ASSERT_EQ(p->mMarkAction, kMarkCut);
   p.host.Forget();
   p.ClickAndTick(0, 0);
   EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 10);
-  EXPECT_EQ(p->mVortexesLeft, 0);
   EXPECT_EQ(p->mLevelPoints, 300);
-  EXPECT_EQ(p->mShutterTick, 1);
-  EXPECT_EQ(p->mTransitionKind, Lintwick::kReplayLevel);
-  EXPECT_EQ(p->GetScore(), 10);
+  EXPECT_EQ(std::pair(p->mShutterTick, p->mTransitionKind), (std::pair<int, int>(1, Lintwick::kReplayLevel)));
 
   const int start = p.host.tick;
   p.Tick(101);
   EXPECT_EQ(p->mShutterTick, 0);
   EXPECT_EQ(p.host.TicksOf("RestartLevel"), std::vector<int>{start + 64});
   EXPECT_EQ(p.host.Count("SOUND_SHUTTERS_BLUR"), 0);
-  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_MOVE"), (std::vector<int>{start + 27, start + 82}));
   // The same level again, with its allowance and points restored; the laid
   // pieces keep their points.
   EXPECT_EQ(p->GetLevel(), 0);
   EXPECT_EQ(p.LinkOf(0).count, 2);
-  EXPECT_EQ(p->mVortexesLeft, 10);
-  EXPECT_EQ(p->mLevelPoints, 500);
+  EXPECT_EQ(Left(p), std::pair(10, 500));
   EXPECT_EQ(p->GetScore(), 10);
 }
 
-TEST(Moves, LevelPointsNeverDropBelowTen) {
-  // The last level pays 5000 and loses 200 per vortex.
-  std::vector<std::string> rows(10, "..........");
-  rows[0][0] = 'a';
-  rows[9][9] = 'A';
-  Player p(rows, SolutionOf(25));
-  p->mLevel = 99;
-  p->RestartLevel();
-  ASSERT_EQ(p->mLevelPoints, 5000);
-  ASSERT_EQ(p->mVortexesLeft, 35);
-  p.ClickAndTick(0, 0);
-  // A snake through rows 0..2: 29 pieces.
-  for (int x = 1; x <= 9; ++x) p.Step(x, 0);
-  for (int x = 9; x >= 0; --x) p.Step(x, 1);
-  for (int x = 0; x <= 9; ++x) p.Step(x, 2);
-  ASSERT_EQ(p.LinkOf(0).count, 31);
-  p.RightClick(0, 0);
-  p.WaitForCube();
-  p.ClickAndTick(0, 0);
-  p.ClickAndTick(0, 0);
-  EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 29);
+TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
+  Player p({"a.A"}, SolutionOf(25));
+  // {level, its points, the cost of one vortex}
+  for (const std::vector<int>& c : {std::vector<int>{0, 500, 20}, {50, 2772, 110}, {99, 5000, 200}}) {
+    p->mLevel = c[0];
+    p->RestartLevel();
+    EXPECT_EQ(p->mLevelPoints, c[1]) << "level " << c[0];
+    p->AddVortex(0, 0, 0);
+    EXPECT_EQ(p->mLevelPoints, c[1] - c[2]) << "level " << c[0];
+  }
+  for (int i = 0; i < 24; ++i) p->AddVortex(0, 0, 0);
   EXPECT_EQ(p->mLevelPoints, 10);
-  EXPECT_EQ(p->mVortexesLeft, 6);
-  EXPECT_EQ(p->mShutterTick, 0);
+  EXPECT_EQ(p->mShutterTick, 0);  // ten vortices left
 }
 
 TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   // Nodes side by side: the link completes with an empty path.
   Player p({"aA", "bB"});
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
+  p.Draw({{0, 0}, {1, 0}});
   ASSERT_TRUE(p.LinkOf(0).completed);
   p.WaitForCube();
   // Picked up and let go with nothing drawn, it is still finished, as it looks.
   p.ClickAndTick(0, 0);
   EXPECT_TRUE(p.LinkOf(0).completed);
-  p.RightClick(0, 0);
-  p.WaitForCube();
+  Release(p);
   EXPECT_TRUE(p.LinkOf(0).completed);
   EXPECT_EQ(p.At(0, 0)->cel, 21);
-  p.ClickAndTick(0, 1);
-  p.Step(1, 1);
+  p.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(p->mShutterTick, 1);
 
   // Drawing away from such a link opens it with its first piece.
   Player q({".aA", "bB."});
-  q.ClickAndTick(1, 0);
-  q.Step(2, 0);
+  q.Draw({{1, 0}, {2, 0}});
   q.WaitForCube();
-  q.ClickAndTick(1, 0);
-  q.Step(0, 0);
+  q.Draw({{1, 0}, {0, 0}});
   EXPECT_FALSE(q.LinkOf(0).completed);
-  q.RightClick(0, 0);
-  q.WaitForCube();
-  q.ClickAndTick(0, 1);
-  q.Step(1, 1);
+  Release(q);
+  q.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(q->mShutterTick, 0);
-}
-
-TEST(Moves, HoverFollowsTheMouse) {
-  Player p({"a.A"});
-  p.MoveTo(0, 0);
-  p.Tick();
-  EXPECT_TRUE(p->mHoverOnPiece);
-  EXPECT_EQ(p->mHoverX, 0);
-  p.MoveTo(1, 0);
-  p.Tick();
-  EXPECT_FALSE(p->mHoverOnPiece);
-  EXPECT_EQ(p->mHoverX, 1);
-  p->HandleMouseMove(2, 2);
-  p.Tick();
-  EXPECT_FALSE(p->mHoverOnPiece);
-}
-
-TEST(Moves, PausedTicksDoNothing) {
-  Player p({"a.A"});
-  p.Click(0, 0);
-  p->Pause(true);
-  EXPECT_FALSE(p->Tick());
-  EXPECT_TRUE(p->mPressed);
-  p->Pause(false);
-  EXPECT_TRUE(p->Tick());
-  EXPECT_FALSE(p->mPressed);
-  EXPECT_EQ(p->mCube, p.At(0, 0));
 }
 
 }  // namespace

@@ -4,9 +4,13 @@
 // that plays a puzzle the way the play screen does: mouse events in widget
 // coordinates between logic ticks.
 
+#include <algorithm>
 #include <cstdint>
-#include <initializer_list>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,20 +21,16 @@
 namespace LintwickTest {
 
 // Builders of level records, written the way the level generator lays them out.
-inline std::string BoardRecord(std::initializer_list<std::uint16_t> rows) {
+inline std::string BoardRecord(const std::vector<std::uint16_t>& rows) {
   std::string record(Lintwick::kBoardRecordSize, '\0');
-  int y = 0;
-  for (std::uint16_t mask : rows) {
-    record[static_cast<std::size_t>(2 * y)] = static_cast<char>(mask & 0xFF);
-    record[static_cast<std::size_t>(2 * y + 1)] = static_cast<char>(mask >> 8);
-    ++y;
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    record[2 * y] = static_cast<char>(rows[y] & 0xFF);
+    record[2 * y + 1] = static_cast<char>(rows[y] >> 8);
   }
   return record;
 }
 
-inline std::string FullBoard(std::uint16_t mask = 0x3FF) {
-  return BoardRecord({mask, mask, mask, mask, mask, mask, mask, mask, mask, mask});
-}
+inline std::string FullBoard(std::uint16_t mask = 0x3FF) { return BoardRecord(std::vector<std::uint16_t>(10, mask)); }
 
 inline std::string NodeRecord(std::vector<int> codes, int count = -1) {
   std::string record(Lintwick::kNodeRecordSize, '\0');
@@ -50,12 +50,16 @@ inline std::string SolutionRecord(std::vector<std::vector<int>> paths) {
   return record;
 }
 
+// The three level files, one record per level.
 struct LevelFiles {
   std::string board, nodes, solutions;
   void Add(const std::string& b, const std::string& n, const std::string& s) {
     board += b;
     nodes += n;
     solutions += s;
+  }
+  void Add(const LevelFiles& level, int copies = 1) {
+    for (int i = 0; i < copies; ++i) Add(level.board, level.nodes, level.solutions);
   }
   void InstallInto(FakeHost& host) const {
     host.files[Lintwick::kBoardFile] = board;
@@ -67,16 +71,10 @@ struct LevelFiles {
 // A level drawn as rows of text: '#' or ' ' a hole, '.' a free cell, 'A'..'G'
 // the target node (slot 0) and 'a'..'g' the start node (slot 1) of links 0..6.
 // Cells beyond the rows are holes.
-struct MapLevel {
-  std::string board;
-  std::string nodes;
-};
-
-inline MapLevel LevelFromMap(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution = {},
-                             std::string* solutionRecord = nullptr) {
-  std::uint16_t masks[10] = {};
-  int targets[7], starts[7];
-  for (int i = 0; i < 7; ++i) targets[i] = starts[i] = -1;
+inline LevelFiles LevelFromMap(const std::vector<std::string>& rows,
+                               const std::vector<std::vector<int>>& solution = {}) {
+  std::vector<std::uint16_t> masks(10, 0);
+  std::vector<int> targets(7, -1), starts(7, -1);
   for (std::size_t y = 0; y < rows.size() && y < 10; ++y) {
     for (std::size_t x = 0; x < rows[y].size() && x < 10; ++x) {
       const char c = rows[y][x];
@@ -88,16 +86,24 @@ inline MapLevel LevelFromMap(const std::vector<std::string>& rows, const std::ve
     }
   }
   std::vector<int> codes;
-  for (int link = 0; link < 7 && targets[link] >= 0; ++link) {
-    codes.push_back(targets[link]);
-    codes.push_back(starts[link]);
+  for (int link = 0; link < 7 && targets[link] >= 0; ++link) codes.insert(codes.end(), {targets[link], starts[link]});
+  return {BoardRecord(masks), NodeRecord(codes), SolutionRecord(solution)};
+}
+
+// The level files the build generated into $LINTWICK_DATA_DIR/levels, or
+// nothing when they are missing.
+inline std::optional<FakeHost> GeneratedLevels() {
+  const char* dir = std::getenv("LINTWICK_DATA_DIR");
+  if (!dir) return std::nullopt;
+  FakeHost host;
+  for (const char* name : {Lintwick::kBoardFile, Lintwick::kNodeFile, Lintwick::kSolutionFile}) {
+    std::string path = std::string(dir) + "/" + name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::ifstream in(path, std::ios::binary);
+    host.files[name] = std::string(std::istreambuf_iterator<char>(in), {});
+    if (host.files[name].empty()) return std::nullopt;
   }
-  MapLevel level;
-  level.board =
-      BoardRecord({masks[0], masks[1], masks[2], masks[3], masks[4], masks[5], masks[6], masks[7], masks[8], masks[9]});
-  level.nodes = NodeRecord(codes);
-  if (solutionRecord) *solutionRecord = SolutionRecord(solution);
-  return level;
+  return host;
 }
 
 // Plays a puzzle through its input entry points and ticks, stamping the
@@ -108,20 +114,12 @@ struct Player {
 
   // One level given as a map, with an optional solution record.
   explicit Player(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution = {}) {
-    std::string solutions;
-    const MapLevel level = LevelFromMap(rows, solution, &solutions);
-    host.files[Lintwick::kBoardFile] = level.board;
-    host.files[Lintwick::kNodeFile] = level.nodes;
-    host.files[Lintwick::kSolutionFile] = solutions;
+    LevelFromMap(rows, solution).InstallInto(host);
     puzzle = std::make_unique<Lintwick::Puzzle>(host);
   }
   explicit Player(FakeHost prepared) : host(std::move(prepared)) { puzzle = std::make_unique<Lintwick::Puzzle>(host); }
-  Player(const Player&) = delete;
-  Player& operator=(const Player&) = delete;
 
-  Lintwick::Puzzle& operator*() { return *puzzle; }
   Lintwick::Puzzle* operator->() { return puzzle.get(); }
-  const Lintwick::Puzzle* operator->() const { return puzzle.get(); }
 
   void Tick(int n = 1) {
     for (int i = 0; i < n; ++i) {
@@ -141,6 +139,11 @@ struct Player {
   void Step(int cx, int cy) {
     MoveTo(cx, cy);
     Tick();
+  }
+  // Clicks the first cell, then steps into the others.
+  void Draw(const std::vector<std::pair<int, int>>& cells) {
+    ClickAndTick(cells[0].first, cells[0].second);
+    for (std::size_t i = 1; i < cells.size(); ++i) Step(cells[i].first, cells[i].second);
   }
   // Ticks until the cube has settled (or a limit is reached).
   void WaitForCube(int limit = 200) {

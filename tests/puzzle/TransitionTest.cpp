@@ -1,5 +1,5 @@
 // Finishing a level: the shutter transition, its sounds, the level points,
-// the end of the game, and the game operations of the shell.
+// the end of the game, and a new game.
 
 #include <gtest/gtest.h>
 
@@ -14,63 +14,29 @@ namespace {
 using LintwickTest::Player;
 using Ints = std::vector<int>;
 
-// Completes the one link of {"aA"} and answers the tick the transition began at.
-int Complete(Player& p) {
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
-  EXPECT_EQ(p->mShutterTick, 1);
-  return p.host.tick;
-}
-
-TEST(Transition, ShuttersCloseStayAndOpen) {
+TEST(Transition, ShuttersCloseStayAndOpenAndTheLevelPaysAtTick64) {
   Player p({"aA"});
-  const int start = Complete(p);
-  std::map<int, int> offsets;
+  p.Draw({{0, 0}, {1, 0}});  // the one link joined: the transition begins
+  const int start = p.host.tick;
+  std::map<int, int> offsets, scores;
   for (int t = 1; t <= 101; ++t) {
     p.Tick();
     offsets[t] = p->mShutterOffset;
-    if (t < 101) {
-      EXPECT_EQ(p->mShutterTick, t + 1);
-    }
+    scores[t] = p->GetScore() + 10000 * p->GetLevel();
+    EXPECT_EQ(p->mShutterTick, t < 101 ? t + 1 : 0);  // the last tick ends the transition
   }
-  EXPECT_EQ(offsets[1], 0);
-  EXPECT_EQ(offsets[27], 0);
-  EXPECT_EQ(offsets[28], 11);
-  EXPECT_EQ(offsets[37], 112);
-  EXPECT_EQ(offsets[47], 225);
-  EXPECT_EQ(offsets[64], 225);
-  EXPECT_EQ(offsets[82], 225);
-  EXPECT_EQ(offsets[83], 214);
-  EXPECT_EQ(offsets[100], 23);
-  // The last tick ends the transition.
-  EXPECT_EQ(offsets[101], 0);
-  EXPECT_EQ(p->mShutterTick, 0);
+  EXPECT_EQ(scores[63], 0);
+  EXPECT_EQ(scores[64], 10000 + 500);  // paid, on the next level
+  const std::map<int, int> expected{{1, 0},    {27, 0},   {28, 11},  {37, 112}, {47, 225},
+                                    {64, 225}, {82, 225}, {83, 214}, {100, 23}, {101, 0}};
+  for (auto [tick, offset] : expected) EXPECT_EQ(offsets[tick], offset) << "tick " << tick;
+  EXPECT_EQ(Lintwick::ShutterOffsetAt(47, 213), 225);
+  EXPECT_EQ(Lintwick::ShutterOffsetAt(101, 23), 12);  // set, then the transition ends in the same tick
 
   EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_MOVE"), (Ints{start + 27, start + 82}));
   EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_BUMP"), Ints{start + 47});
   EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_BLUR"), Ints{start + 62});
-}
-
-TEST(Transition, ShutterOffsetOfEachTick) {
-  using Lintwick::ShutterOffsetAt;
-  EXPECT_EQ(ShutterOffsetAt(27, 0), 0);  // still open: the offset stands
-  EXPECT_EQ(ShutterOffsetAt(28, 0), 11);
-  EXPECT_EQ(ShutterOffsetAt(47, 213), 225);
-  EXPECT_EQ(ShutterOffsetAt(64, 225), 225);
-  EXPECT_EQ(ShutterOffsetAt(82, 225), 225);
-  EXPECT_EQ(ShutterOffsetAt(83, 225), 214);
-  EXPECT_EQ(ShutterOffsetAt(101, 23), 12);  // set, then the transition ends in the same tick
-}
-
-TEST(Transition, TheLevelPaysAtTick64) {
-  Player p({"aA"});
-  const int start = Complete(p);
-  p.Tick(63);
-  EXPECT_EQ(p->GetScore(), 0);
-  EXPECT_EQ(p->GetLevel(), 0);
-  p.Tick();
-  EXPECT_EQ(p.host.tick, start + 64);
-  EXPECT_EQ(p->GetScore(), 500);
+  // The next level, built afresh, pays more.
   EXPECT_EQ(p->GetLevel(), 1);
   EXPECT_EQ(p->mLevelPointsShown, 500);
   EXPECT_EQ(p->mLevelPoints, 500 + 4500 / 99);
@@ -82,17 +48,14 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82) {
   p->mLevel = 99;
   p->RestartLevel();
   p->mScore = 1234;
-  const int start = Complete(p);
+  p.Draw({{0, 0}, {1, 0}});  // the one link joined: the transition begins
+  const int start = p.host.tick;
   EXPECT_EQ(p->mTransitionKind, Lintwick::kGameDone);
   EXPECT_EQ(p->mLevelPointsShown, 5000);
   p.Tick(80);
   EXPECT_FALSE(p->IsGameCompleteTransition());
-  p.Tick();
-  EXPECT_EQ(p->mShutterTick, 82);
-  EXPECT_EQ(p.host.Count("HighScores"), 0);
-  p.Tick();
+  p.Tick(2);
   EXPECT_TRUE(p->IsGameCompleteTransition());
-  EXPECT_EQ(p->GetScore(), 6234);
   EXPECT_EQ(p->GetLevel(), 0);
   ASSERT_EQ(p.host.TicksOf("HighScores"), Ints{start + 82});
   EXPECT_EQ(p.host.requests.back().value, "6234");
@@ -104,16 +67,7 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82) {
   EXPECT_EQ(p->GetScore(), 6234);
   EXPECT_EQ(p.host.Count("HighScores"), 1);
   p->StopTransition();
-  EXPECT_EQ(p->mShutterTick, 0);
-  EXPECT_EQ(p->mShutterOffset, 0);
-  EXPECT_FALSE(p->IsGameCompleteTransition());
-}
-
-TEST(Transition, ALevelWithAnOpenLinkGoesOn) {
-  Player p({"aA", "b.B"});
-  p.ClickAndTick(0, 0);
-  p.Step(1, 0);
-  EXPECT_EQ(p->mShutterTick, 0);
+  EXPECT_EQ(p->mShutterTick + p->mShutterOffset, 0);
 }
 
 TEST(Transition, NewGameStartsOverAtTheFirstLevel) {
@@ -126,16 +80,11 @@ TEST(Transition, NewGameStartsOverAtTheFirstLevel) {
   p->mShutterTick = 30;
   p->mShutterOffset = 33;
   p->NewGame();
-  EXPECT_EQ(p->GetLevel(), 0);
-  EXPECT_EQ(p->GetScore(), 0);
+  EXPECT_EQ(p->GetLevel() + p->GetScore(), 0);
   EXPECT_EQ(p->mHintsLeft, 10);
-  EXPECT_EQ(p->mBarBlink, 0);
-  EXPECT_EQ(p->mBarHighlight, 0);
-  EXPECT_EQ(p->mShutterTick, 0);
-  EXPECT_EQ(p->mShutterOffset, 0);
+  EXPECT_EQ(p->mBarBlink + p->mBarHighlight + p->mShutterTick + p->mShutterOffset, 0);
   EXPECT_EQ(p->mLevelPoints, 500);
-  EXPECT_EQ(p.LinkOf(0).count, 2);
-  EXPECT_EQ(p.host.Since(0), std::vector<std::string>{"FreshGame"});
+  EXPECT_EQ(p.host.Names(), std::vector<std::string>{"FreshGame"});
 }
 
 }  // namespace

@@ -1,20 +1,29 @@
 #pragma once
 
 // The game's application on the window-less platform with the generated data
-// of the build: a simulated clock, mouse clicks sent as window messages, the
-// loading thread's work run in place.
+// of the build: a simulated clock, mouse clicks, keys and characters sent as
+// window messages, the loading thread's work run in place, and a restart of
+// the application on the same settings and data folders.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
-#include <vector>
 
+#include "framework/app/Buffer.h"
 #include "framework/platform/Folders.h"
 #include "framework/platform/NullPlatform.h"
+#include "framework/widget/Dialog.h"
 #include "game/puzzle/GameScreen.h"
 #include "game/shell/AppManager.h"
+#include "game/shell/DialogIds.h"
+#include "game/shell/LanguageDialog.h"
+#include "game/shell/MainMenu.h"
+#include "game/shell/OptionsDialog.h"
+#include "game/shell/ScoreTable.h"
+#include "game/shell/ShadowScreen.h"
+#include "game/shell/Splash.h"
+#include "game/shell/StartScreen.h"
 #include "tests/support/NullApp.h"
 
 namespace LintwickTest {
@@ -45,7 +54,34 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     RunFor(20);
   }
 
+  // Splash, start link, start screen.
+  void ReachStartScreen() {
+    Start();
+    ASSERT_TRUE(app->exits.empty() && app->mSplash->IsStartLinkEnabled());
+    ClickCentre(app->mSplash->GetStartLinkRect());
+    ASSERT_NE(app->mStartScreen->widgetManager, nullptr);
+  }
+
+  // Ends this run as the player would and starts a new one on the same folders.
+  void Restart() {
+    app->Shutdown();
+    app.reset();
+    services = new NullServices;
+    MakeApp();
+    ReachStartScreen();
+  }
+
   void Send(MessageCode code, int x = 0, int y = 0, int param = 0) { NullAppFixture::Send(code, param, x, y); }
+
+  void Key(int key, bool alt = false) {
+    NullAppFixture::Send(MessageCode::KeyDown, key, 0, 0, alt);
+    NullAppFixture::Send(MessageCode::KeyUp, key, 0, 0, alt);
+  }
+
+  // Characters as the platform delivers typed text.
+  void Type(const std::string& text) {
+    for (char c : text) Send(MessageCode::Char, 0, 0, static_cast<unsigned char>(c));
+  }
 
   void MoveTo(int x, int y) { Send(MessageCode::MouseMove, x, y); }
 
@@ -57,6 +93,42 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   }
 
   void ClickCentre(const Zing::Rect& r) { Click(r.x + r.w / 2, r.y + r.h / 2); }
+
+  // The YES (or OK, DONE) button of a dialog, or its NO (CANCEL).
+  void ClickFooter(int dialogId, bool yes = true) {
+    Zing::Dialog* dialog = app->GetDialog(dialogId);
+    ASSERT_NE(dialog, nullptr) << "dialog " << dialogId;
+    ClickCentre((yes ? dialog->yesButton : dialog->noButton)->GetRect());
+  }
+
+  Lintwick::OptionsDialog* OpenOptions() {
+    ClickCentre(app->mMainMenu->GetButton(1)->GetRect());
+    return dynamic_cast<Lintwick::OptionsDialog*>(app->GetDialog(Lintwick::DIALOG_OPTIONS));
+  }
+
+  Lintwick::LanguageDialog* OpenLanguages(Lintwick::OptionsDialog* options) {
+    ClickCentre(options->GetButton(Lintwick::OptionsDialog::ID_LANGUAGE)->GetRect());
+    return dynamic_cast<Lintwick::LanguageDialog*>(app->GetDialog(Lintwick::DIALOG_LANGUAGE));
+  }
+
+  // Opens the language chooser from the options and clicks "Deutsch", its second entry.
+  Lintwick::LanguageDialog* PickGerman(Lintwick::OptionsDialog* options) {
+    auto* language = OpenLanguages(options);
+    if (language == nullptr) return nullptr;
+    const Zing::ListWidget* list = language->GetList();
+    Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);
+    return language;
+  }
+
+  std::string ScorePath() const { return home.Path() + "/data/save/score.dat"; }
+
+  Lintwick::ScoreTable StoredScores() {
+    Zing::Buffer buffer;
+    Lintwick::ScoreTable table;
+    table.entries = {};  // a missing file shows as an empty table
+    if (app->ZingAppBase::ReadBufferFromFile(ScorePath(), buffer)) table.Read(buffer);
+    return table;
+  }
 
   // Window coordinates of a board cell's centre.
   static int CellX(int x) { return Lintwick::kGameScreenX + Lintwick::CellCentreX(x); }
@@ -71,16 +143,14 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     for (int link = 0; link < kMaxLinks; ++link) {
       if (!game->GetLink(link).Exists()) continue;
       for (int i = 0; i < 400 && game->mCube != nullptr; ++i) RunFor(50);
-      const Piece* start = game->GetLink(link).At(1);
-      Click(CellX(start->x), CellY(start->y));
+      Click(CellX(game->GetLink(link).At(1)->x), CellY(game->GetLink(link).At(1)->y));
       RunFor(60);
       for (int code : game->mSolution[static_cast<std::size_t>(link)]) {
         if (code == kNoCell) break;
         MoveTo(CellX(CellCodeX(code)), CellY(CellCodeY(code)));
         RunFor(60);
       }
-      const Piece* target = game->GetLink(link).At(0);
-      MoveTo(CellX(target->x), CellY(target->y));
+      MoveTo(CellX(game->GetLink(link).At(0)->x), CellY(game->GetLink(link).At(0)->y));
       RunFor(60);
       ASSERT_TRUE(game->GetLink(link).completed) << "link " << link;
     }

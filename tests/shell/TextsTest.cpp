@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "framework/widget/Dialog.h"
 #include "game/shell/Texts.h"
 
 namespace {
@@ -15,33 +14,18 @@ using namespace Lintwick;
 TEST(Texts, LanguagesAndTheirBytes) {
   EXPECT_EQ(LanguageOfLocale("Fr"), Language::French);
   EXPECT_EQ(LanguageOfLocale("De"), Language::German);
-  for (const char* other : {"", "En", "fr", "FR", "Fra", "de ", "DE"}) {
+  for (const char* other : {"", "En", "fr", "FR", "Fra", "de ", "DE"})
     EXPECT_EQ(LanguageOfLocale(other), Language::English) << other;
-  }
 
   SetupTexts(Language::German);
-  EXPECT_EQ(TEXT_HELP_CLOSE,
-            "SCHLIE\xDF"
-            "EN");
-  EXPECT_EQ(TEXT_ABOUT,
-            "\xDC"
-            "ber");
-  EXPECT_EQ(TEXT_CHOOSE_BOARD_TITLE, "BRETT W\xC4HLEN");
+  EXPECT_EQ(TEXT_HELP_CLOSE, std::string("SCHLIE\xDF") + "EN");
   EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[3], "Spiel verlassen");
-  EXPECT_EQ(*TEXT_OPTIONS_BUTTONS[0], "Highscores");
-  EXPECT_EQ(Zing::TEXT_DIALOG_NO, "NEIN");
-  EXPECT_EQ(Zing::TEXT_DIALOG_CANCEL, "ABBRECHEN");
-  EXPECT_NE(TEXT_ABOUT_BODY.find("Technische Unterst\xFCtzung:"), std::string::npos);
 
   SetupTexts(Language::French);
   EXPECT_EQ(TEXT_HARDWARE_ACCELERATION, "Acc\xE9l\xE9ration Mat\xE9rielle");
-  EXPECT_EQ(TEXT_START_NEW_GAME_QUESTION,
-            "Si vous commencez une nouvelle partie, votre derni\xE8re partie sera perdue. D'accord?");
   EXPECT_EQ(FormatText(TEXT_HINT, 7), "Conseil (7 rest.)");
 
   SetupTexts(Language::English);
-  EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[2], "Hint (%d left)");
-  EXPECT_EQ(FormatText(TEXT_LEVEL_LABEL, 12), "Level: 12");
   // The about body: seven lines, the version in the first.
   const std::string about = FormatText(TEXT_ABOUT_BODY, "1.0.3");
   EXPECT_EQ(about.substr(0, about.find('\n')), "Lintwick v1.0.3 ");
