@@ -16,7 +16,6 @@
 namespace {
 
 using WidgetTest::BlockFont;
-using WidgetTest::FakeHost;
 using Zing::KEYCODE_CONTROL;
 using Zing::KEYCODE_SHIFT;
 using Strings = std::vector<std::string>;
@@ -36,10 +35,9 @@ class Owner : public Zing::EditListener, public Zing::ListListener {
   Strings heard;
 };
 
-class EditList : public ::testing::Test {
+class EditList : public WidgetTest::WidgetFixture {
  protected:
   EditList() {
-    manager.SetMouseRects(Zing::Rect(0, 0, 640, 480), Zing::Rect(0, 0, 640, 480));
     screen.Create(640, 480);
     screen.SetImageMode(false, false);
     manager.image = &screen;
@@ -71,8 +69,6 @@ class EditList : public ::testing::Test {
     return screen.GetPixel(px, py) & 0xFFFFFF;
   }
 
-  FakeHost host;
-  Zing::WidgetManager manager{&host};
   Zing::MemoryImage screen;
   BlockFont font;
   Owner owner;
