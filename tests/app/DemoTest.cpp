@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "framework/app/DemoEvents.h"
@@ -87,18 +88,13 @@ TEST(DemoEvents, EveryKindSurvivesTheBitStreamAndLongPausesBecomePadding) {
   DemoEventReader::Status status;
   const std::vector<DemoEvent> back = ReadAll(writer.GetBuffer(), &status);
   EXPECT_EQ(status, DemoEventReader::Status::End);
-  ASSERT_EQ(back.size(), events.size());
-  for (std::size_t i = 0; i < events.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(back[i].kind, events[i].kind);
-    EXPECT_EQ(back[i].update, events[i].update);
-    EXPECT_EQ(back[i].x, events[i].x);
-    EXPECT_EQ(back[i].y, events[i].y);
-    EXPECT_EQ(back[i].value, events[i].value);
-    EXPECT_EQ(back[i].flag, events[i].flag);
-    EXPECT_EQ(back[i].setting.text, events[i].setting.text);
-    EXPECT_EQ(back[i].setting.number, events[i].setting.number);
-  }
+  auto fields = [](const std::vector<DemoEvent>& list) {
+    std::vector<std::tuple<DemoEventKind, int, int, int, int, bool, std::string, std::uint32_t>> out;
+    for (const DemoEvent& e : list)
+      out.emplace_back(e.kind, e.update, e.x, e.y, e.value, e.flag, e.setting.text, e.setting.number);
+    return out;
+  };
+  EXPECT_EQ(fields(back), fields(events));
 
   // A pause of 40 updates: two padding events of 15, then a timing block of 10.
   Zing::DemoEventWriter pause;
@@ -170,15 +166,12 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
   ASSERT_EQ(contents.markers.size(), 2u);
   EXPECT_EQ(contents.markers[1].name, "level 2");
   EXPECT_EQ(contents.markers[1].update, 1234);
-  EXPECT_EQ(Zing::ParseDemoFile(file, "1.0.3", contents), "");
-  EXPECT_EQ(Zing::ParseDemoFile(SampleDemo("1.0.3"), "1.0.3", contents), "");
   EXPECT_EQ(Zing::ParseDemoFile(SampleDemo("V1.0.3"), "v1.0.3", contents), "");  // letter case aside
 
   auto patched = [&](std::size_t at, std::uint8_t value) {
-    Buffer copy;
-    copy.SetData(file.GetDataPtr(), file.GetDataLen());
     std::vector<std::uint8_t> bytes(file.GetDataPtr(), file.GetDataPtr() + file.GetDataLen());
     bytes[at] = value;
+    Buffer copy;
     copy.SetData(bytes.data(), bytes.size());
     return copy;
   };
