@@ -32,6 +32,9 @@ TEST_F(WidgetInput, TheFrontmostWidgetIsHitWithThePointInItsOwnCoordinates) {
   EXPECT_EQ(lx, 50);
   EXPECT_EQ(At(10, 10), back);
   EXPECT_EQ(At(300, 300), nullptr);
+  // A widget holds its top and left edges, not the ones after its size.
+  EXPECT_TRUE(front->Contains(50, 50));
+  EXPECT_FALSE(front->Contains(150, 60) || front->Contains(60, 150));
 
   // Insets shrink the hit rectangle on every side.
   front->mouseInsets = Zing::Insets{5, 6, 7, 8};
