@@ -93,6 +93,11 @@ struct AppFixture : ZingTest::NullAppFixture<TestApp> {
     return probe.get();
   }
   std::size_t Count(const std::string& event) const { return log.With("p:" + event).size(); }
+  int Stored(const char* name) {
+    int value = -1;
+    app->RegistryReadInteger(name, value);
+    return value;
+  }
 
   WidgetTest::EventLog log;
   std::unique_ptr<ProbeWidget> probe;
@@ -117,27 +122,13 @@ TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
   EXPECT_GT(services->presents, presents);
 }
 
-TEST_F(AppFixture, LoadingThreadProgressAndCompletion) {
-  app->autoStartLoadingThread = true;
-  app->loadingSteps = 14;  // more than the announced total
-  app->Init();
-  EXPECT_EQ(app->GetLoadingThreadProgress(), 0.0);
-  app->loadingThreadStarted = true;
-  app->LoadingThreadProc();
-  EXPECT_LE(app->GetLoadingThreadProgress(), 1.0);
-  app->loadingThreadCompleted = true;
-  app->running = true;
-  RunFor(100);
-  EXPECT_EQ(app->loadingCompletedCalls, 1);
-  EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
-}
-
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   app->autoStartLoadingThread = true;
-  app->loadingSteps = 10;
+  app->loadingSteps = 14;  // more than the announced total
   std::atomic<bool> hold{true};
   app->holdLoading = &hold;
   app->Init();
+  EXPECT_EQ(app->GetLoadingThreadProgress(), 0.0);
   bool screenSaverAllowedWhileLoading = false;
   bool throttledWhileLoading = false;
   double progressWhileLoading = 0;
@@ -170,6 +161,8 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                           [](const std::string& line) { return line.starts_with("Resource Loading Time: "); }),
             1);
+  app->loaded = false;  // the steps beyond the total never show as more than all
+  EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
 }
 
 TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
@@ -288,23 +281,6 @@ TEST_F(AppFixture, MinimizingMutesUntilRestoredAndATooSmallDesktopRecoversInFull
   }
 }
 
-TEST_F(AppFixture, StartUpOutcomes) {
-  // A second instance notifies the first and exits with 0.
-  services->instanceTaken = true;
-  app->Init();
-  EXPECT_EQ(services->notificationsSent, 1);
-  EXPECT_EQ(app->exits, std::vector<int>{0});
-  EXPECT_FALSE(services->windowExists);
-
-  // A plain display failure shows the error.
-  auto* failing = new NullServices;
-  failing->displayResults = {DisplayResult::Failed};
-  TestApp failed(failing);
-  failed.Init();
-  EXPECT_EQ(failed.exits, std::vector<int>{1});
-  EXPECT_EQ(failing->messageBoxes.back(), "FATAL ERROR: Failed to initialize DirectDraw: display test failure");
-}
-
 TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   // Acceleration that fails is switched off and the display retried.
   services->accelerationWorks = true;
@@ -328,6 +304,22 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   EXPECT_EQ(app->exits, std::vector<int>{1});
   ASSERT_FALSE(services->messageBoxes.empty());
   EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Please set your desktop color depth to 16 bit.");
+
+  // A plain display failure shows the error; a second instance notifies the
+  // first and exits with 0.
+  for (const bool second : {false, true}) {
+    auto* other = new NullServices;
+    other->displayResults = {DisplayResult::Failed};
+    other->instanceTaken = second;
+    TestApp failed(other);
+    failed.Init();
+    EXPECT_EQ(failed.exits, std::vector<int>{second ? 0 : 1});
+    EXPECT_EQ(other->notificationsSent, second ? 1 : 0);
+    EXPECT_NE(other->windowExists, second);
+    if (!second) {
+      EXPECT_EQ(other->messageBoxes.back(), "FATAL ERROR: Failed to initialize DirectDraw: display test failure");
+    }
+  }
 }
 
 TEST_F(AppFixture, StoredWindowPositionAndScaleKeepTheWindowOnTheDesktop) {
@@ -359,27 +351,17 @@ TEST_F(AppFixture, StoredWindowPositionAndScaleKeepTheWindowOnTheDesktop) {
 TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
   app->Init();
   EXPECT_TRUE(app->readFromRegistry);
-  int inProgress = -1;
-  EXPECT_TRUE(app->RegistryReadInteger("InProgress", inProgress));
-  EXPECT_EQ(inProgress, 1);
-
+  EXPECT_EQ(Stored("InProgress"), 1);
   app->SetMusicVolume(0.857);
   app->Mute(true);  // lost focus: not remembered
   app->WriteToRegistry();
-  int music = 0;
-  int muted = -1;
-  EXPECT_TRUE(app->RegistryReadInteger("MusicVolume", music));
-  EXPECT_TRUE(app->RegistryReadInteger("Muted", muted));
-  EXPECT_EQ(music, 85);
-  EXPECT_EQ(muted, 0);
-  EXPECT_TRUE(app->RegistryReadInteger("InProgress", inProgress));
-  EXPECT_EQ(inProgress, 0);
+  EXPECT_EQ(Stored("MusicVolume"), 85);
+  EXPECT_EQ(Stored("Muted"), 0);
+  EXPECT_EQ(Stored("InProgress"), 0);
   EXPECT_EQ(app->appliedMusicVolume, 0.0);
-
   app->Mute(false);  // the player's own mute is remembered
   app->WriteToRegistry();
-  EXPECT_TRUE(app->RegistryReadInteger("Muted", muted));
-  EXPECT_EQ(muted, 1);
+  EXPECT_EQ(Stored("Muted"), 1);
 
   app->Unmute(false);
   app->Unmute(true);
@@ -388,7 +370,6 @@ TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
   EXPECT_DOUBLE_EQ(app->appliedMusicVolume, 0.857);
 
   app->RegistryWriteInteger("ScreenMode", 0);
-  app->RegistryWriteInteger("MusicVolume", 85);
   auto second = std::make_unique<TestApp>(new NullServices);
   second->windowed = false;
   second->ReadFromRegistry();
@@ -608,16 +589,7 @@ TEST_F(AppFixture, ScreenSaverIsBlockedUntilLoadedAndTheWindowRepaintedAfterIt) 
   EXPECT_FALSE(app->screenSaverWatchMark);
 }
 
-TEST_F(AppFixture, CommandLineStringsAndRandomNumbers) {
-  app->ParseCommandLine("-changedir=\"/tmp/a folder\" -screensaver");
-  EXPECT_EQ(app->changeDirTarget, "/tmp/a folder");
-  EXPECT_TRUE(app->isScreenSaver);
-  EXPECT_TRUE(app->exits.empty());
-  app->isScreenSaver = false;
-  app->ParseCommandLine("-bogus=1");
-  EXPECT_EQ(app->exits, std::vector<int>{0});
-  EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Invalid command line parameter: -bogus");
-
+TEST_F(AppFixture, StringsPopupsAndRandomNumbers) {
   EXPECT_EQ(app->GetString("DIALOG_BUTTON_OK", "x"), "OK");
   EXPECT_EQ(app->GetString("MISSING", "fallback"), "fallback");
   app->SetString("FATAL_ERROR", "OOPS");
