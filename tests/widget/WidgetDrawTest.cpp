@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "tests/widget/BlockFont.h"
 #include "tests/widget/ProbeWidget.h"
 
 namespace {
@@ -33,23 +33,6 @@ class RecordingImage : public Zing::Image {
                     std::to_string(srcRect.y) + " " + std::to_string(srcRect.w) + "x" + std::to_string(srcRect.h));
   }
   std::vector<std::string> blits;
-};
-
-// Every character 5 pixels wide; ascent 8, height 10.
-class FixedFont : public Zing::Font {
- public:
-  FixedFont() {
-    ascent = 8;
-    height = 10;
-  }
-  int StringWidth(const std::string& text) override { return 5 * static_cast<int>(text.size()); }
-  int CharWidth(char) override { return 5; }
-  int CharWidthKern(char, char) override { return 5; }
-  void DrawString(Graphics*, int px, int py, const std::string& text, const Color& color, const Rect&) override {
-    drawn.push_back(text + " at " + std::to_string(px) + "," + std::to_string(py) + " r" + std::to_string(color.r));
-  }
-  Font* Duplicate() const override { return new FixedFont(*this); }
-  std::vector<std::string> drawn;
 };
 
 class WidgetDraw : public WidgetTest::WidgetFixture {
@@ -198,15 +181,15 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
 
 TEST_F(WidgetDraw, CenteredColouredAndWrappedText) {
   ProbeWidget* w = Add("w", 0, 0, 100, 40);
-  FixedFont font;
+  WidgetTest::BlockFont font;
   Graphics g(&screen);
   EXPECT_EQ(w->DrawCenteredLine(&g, 20, "abc"), Rect());  // no font: nothing
   EXPECT_EQ(w->GetWordWrappedHeight(nullptr, 30, "aaaa"), 0);
   g.SetFont(&font);
-  EXPECT_EQ(w->DrawCenteredLine(&g, 20, "abcd"), Rect(40, 12, 20, 10));
+  EXPECT_EQ(w->DrawCenteredLine(&g, 20, "abcd"), Rect(38, 12, 24, 10));
   EXPECT_EQ(w->DrawCenteredLineShadowed(&g, 20, "abcd", Color(200, 0, 0), Color(9, 9, 9), Zing::Point{2, 3}),
-            Rect(40, 12, 22, 13));
-  EXPECT_EQ(font.drawn, (Strings{"abcd at 40,20 r0", "abcd at 42,23 r9", "abcd at 40,20 r200"}));
+            Rect(38, 12, 26, 13));
+  EXPECT_EQ(font.drawn, (Strings{"abcd at 38,20 r0", "abcd at 40,23 r9", "abcd at 38,20 r200"}));
 
   // Colour codes are on only for the call.
   font.drawn.clear();
@@ -214,7 +197,7 @@ TEST_F(WidgetDraw, CenteredColouredAndWrappedText) {
   g.SetWriteColoredString(false);
   w->DrawColoredString(&g, "a^FF0000^b", 0, 10);
   EXPECT_FALSE(g.writeColoredString);
-  EXPECT_EQ(font.drawn, (Strings{"a at 0,10 r0", "b at 5,10 r255"}));
+  EXPECT_EQ(font.drawn, (Strings{"a at 0,10 r0", "b at 6,10 r255"}));
 
   // Each wrap adds a line.
   const int one = w->GetWordWrappedHeight(&font, 100, "aaaa bbbb");

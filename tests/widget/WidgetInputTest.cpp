@@ -124,9 +124,18 @@ TEST_F(WidgetInput, PressMoveOffAndBackTouchesOnlyThePressedWidget) {
   EXPECT_EQ(log.lines, (Strings{"other:enter", "other:move 10,10"}));
 }
 
-TEST_F(WidgetInput, ASecondButtonGoesToTheWidgetAlreadyPressed) {
+TEST_F(WidgetInput, ClickCodesMapToButtonsAndASecondButtonGoesToTheWidgetAlreadyPressed) {
   ProbeWidget* a = Add("a", 0, 0, 50, 50);
   Add("b", 100, 100, 50, 50);
+  for (const auto& [down, up] : {std::pair{2, 1}, {-2, -1}, {3, 3}}) {
+    manager.MouseDown(1, 1, down);
+    manager.MouseUp(1, 1, up);
+  }
+  EXPECT_EQ(log.With("a:down"), (Strings{"a:down 1,1 b0 c2", "a:down 1,1 b1 c2", "a:down 1,1 b2 c1"}));
+  EXPECT_EQ(log.With("a:up"), (Strings{"a:up 1,1 b0 c1", "a:up 1,1 b1 c1", "a:up 1,1 b2 c1"}));
+  EXPECT_EQ(manager.lastDownButtonId, 2);
+
+  log.Clear();
   manager.MouseDown(10, 10, 1);
   manager.MouseMove(120, 120);
   manager.MouseDown(120, 120, -1);
@@ -134,23 +143,11 @@ TEST_F(WidgetInput, ASecondButtonGoesToTheWidgetAlreadyPressed) {
   EXPECT_TRUE(log.With("b:down").empty());
   EXPECT_EQ(manager.downButtons, Zing::MOUSE_BUTTON_LEFT | Zing::MOUSE_BUTTON_RIGHT);
   EXPECT_EQ(manager.lastDownButtonId, -1);
-
   manager.MouseUp(120, 120, -1);
   EXPECT_EQ(manager.lastDownWidget, a);  // the left button still holds it
   manager.MouseUp(120, 120, 1);
   EXPECT_EQ(manager.lastDownWidget, nullptr);
   EXPECT_EQ(manager.actualDownButtons, 0);
-}
-
-TEST_F(WidgetInput, ClickCodesMapToButtonsAndCounts) {
-  Add("w", 0, 0, 50, 50);
-  for (const auto& [down, up] : {std::pair{2, 1}, {-2, -1}, {3, 3}}) {
-    manager.MouseDown(1, 1, down);
-    manager.MouseUp(1, 1, up);
-  }
-  EXPECT_EQ(log.With("w:down"), (Strings{"w:down 1,1 b0 c2", "w:down 1,1 b1 c2", "w:down 1,1 b2 c1"}));
-  EXPECT_EQ(log.With("w:up"), (Strings{"w:up 1,1 b0 c1", "w:up 1,1 b1 c1", "w:up 1,1 b2 c1"}));
-  EXPECT_EQ(manager.lastDownButtonId, 2);
 }
 
 TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {

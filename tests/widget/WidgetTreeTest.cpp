@@ -193,21 +193,6 @@ TEST_F(WidgetTree, HidingRedrawsTheCoveredAreaAndShowingAHiddenDirtyChildRedraws
   EXPECT_TRUE(manager.dirty);
 }
 
-TEST_F(WidgetTree, ColoursGrowOnDemandAndFallBackOutOfRange) {
-  ProbeWidget* w = Make("w");
-  const int rgba[][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}};
-  w->SetColors(rgba, 2);
-  EXPECT_EQ(w->GetColor(1), Color(5, 6, 7, 8));
-  EXPECT_EQ(w->GetColor(2), Color(0, 0, 0, 255));
-  EXPECT_EQ(w->GetColor(-1, Color(9, 9, 9)), Color(9, 9, 9, 255));
-  const int rgb[][3] = {{10, 20, 30}};
-  w->SetColors(rgb, 1);
-  EXPECT_EQ(w->GetColor(0), Color(10, 20, 30, 255));
-  EXPECT_EQ(w->GetColor(1), Color(0, 0, 0, 255));
-  w->SetColor(4, Color(1, 1, 1));
-  EXPECT_EQ(w->colors.size(), 5u);
-}
-
 TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
   struct Smooth : ProbeWidget {
     using ProbeWidget::ProbeWidget;
