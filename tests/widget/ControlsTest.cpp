@@ -108,7 +108,6 @@ TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) 
   Click(120, 110);
   EXPECT_EQ(listener.heard, (Strings{"leave 7"}));  // it lost the pointer, and nothing since
   button.SetDisabled(false);
-  manager.RemoveWidget(&button);
 }
 
 TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
@@ -134,7 +133,6 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   EXPECT_NEAR(static_cast<int>(halfway >> 8 & 0xFF), 0x80, 0x10);
   EXPECT_NEAR(static_cast<int>(halfway & 0xFF), 0x40, 0x10);
   EXPECT_EQ(Pixel(5, 5), 0x000080u);
-  manager.RemoveWidget(&button);
 }
 
 // The whole bevel of a 40 x 20 button, raised and pressed: the outer edges lit
@@ -171,7 +169,6 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
     }
   }
   manager.MouseUp(20, 10, 1);
-  manager.RemoveWidget(&button);
 }
 
 TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
@@ -189,7 +186,6 @@ TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
   manager.MouseMove(15, 10);
   EXPECT_EQ(host.cursors.back(), 1);
   EXPECT_EQ(Pixel(10, 16), 0xFF0000u);
-  manager.RemoveWidget(&link);
 }
 
 TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
@@ -224,7 +220,6 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   EXPECT_EQ(Pixel(3, 3), 0x0000FFu);
   box.SetChecked(true, true);
   EXPECT_EQ(Pixel(3, 3), 0x00FF00u);
-  manager.RemoveWidget(&box);
 }
 
 TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
@@ -262,7 +257,6 @@ TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
 
   slider.SetValue(7);
   EXPECT_DOUBLE_EQ(slider.value, 1.0);
-  manager.RemoveWidget(&slider);
 }
 
 }  // namespace

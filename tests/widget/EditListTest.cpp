@@ -199,7 +199,6 @@ TEST_F(EditList, ListHighlightClicksAndDrawing) {
   EXPECT_EQ(list.selectIdx, -1);
   EXPECT_EQ(Pixel(398, 100 + 4 + 15), 0x11423Du);
   EXPECT_EQ(list.GetOptimalHeight(), 8);
-  manager.RemoveWidget(&list);
 }
 
 }  // namespace

@@ -175,8 +175,6 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
   manager.DrawScreen();
   EXPECT_EQ(log.lines, (Strings{"low:draw at 17,0 clip 17,0 10x10", "low:overlay 0 at 17"}));
   EXPECT_TRUE(manager.deferredOverlayWidgets.empty());
-  manager.RemoveWidget(low.get());
-  manager.RemoveWidget(high.get());
 }
 
 TEST_F(WidgetDraw, CenteredColouredAndWrappedText) {

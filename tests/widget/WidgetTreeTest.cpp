@@ -208,7 +208,6 @@ TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
   EXPECT_EQ(log.lines, (Strings{"a:update", "b:update", "bChild:update", "s:update", "s:smooth 2"}));
   EXPECT_EQ(manager.updateCount, 1);
   EXPECT_EQ(a->updateCount, 1);
-  manager.RemoveWidget(&smooth);
 }
 
 TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
