@@ -160,14 +160,11 @@ TEST(SettingsStore, EraseValueAndAnEmptyKey) {
   ZingTest::TempFolder dir;
   SettingsStore store(dir.Path());
   EXPECT_EQ(store.GetFilePath(), "");
-  EXPECT_FALSE(store.RegistryWriteString("Locale", "en"));
-  EXPECT_FALSE(store.RegistryWriteInteger("Level", 1));
-  EXPECT_FALSE(store.RegistryWriteBoolean("Flag", true));
   std::string text;
   int number;
-  EXPECT_FALSE(store.RegistryReadString("Locale", text));
-  EXPECT_FALSE(store.RegistryReadInteger("Level", number));
-  EXPECT_FALSE(store.RegistryReadBoolean("Flag", flag));
+  EXPECT_FALSE(store.RegistryWriteString("Locale", "en") || store.RegistryWriteInteger("Level", 1) ||
+               store.RegistryWriteBoolean("Flag", true) || store.RegistryReadString("Locale", text) ||
+               store.RegistryReadInteger("Level", number) || store.RegistryReadBoolean("Flag", flag));
   store.RegistryEraseValue("Locale");
   FrameworkSettings settings;
   store.ReadFrameworkSettings(settings, false);
