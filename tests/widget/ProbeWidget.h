@@ -78,7 +78,10 @@ class ProbeWidget : public Zing::Widget {
     Widget::KeyDown(key);
   }
   void KeyUp(int key) override { Note("keyup " + std::to_string(key)); }
-  void KeyChar(char c) override { Note("char " + std::to_string(static_cast<int>(c))); }
+  void KeyChar(char c) override {
+    Note("char " + std::to_string(static_cast<int>(c)));
+    if (onChar) onChar(c);
+  }
   void GotFocus() override {
     Widget::GotFocus();
     Note("gotfocus");
@@ -111,6 +114,7 @@ class ProbeWidget : public Zing::Widget {
   std::function<void()> onDraw;
   std::function<void()> onMouseDown;
   std::function<void()> onMouseUp;
+  std::function<void(char)> onChar;
 };
 
 class FakeHost : public Zing::WidgetManagerHost {
