@@ -99,7 +99,7 @@ TEST(SettingsStore, StringsRoundTripUpTo1023Bytes) {
   EXPECT_EQ(text, "kept");
 }
 
-TEST(SettingsStore, DamagedFileKeepsWhatItCanAndIsRewrittenClean) {
+TEST(SettingsStore, DamagedOrUnreadableFilesKeepWhatTheyCan) {
   GameStore s;
   s.dir.Write(kSettingsFile,
               "\x7F"
@@ -118,12 +118,21 @@ TEST(SettingsStore, DamagedFileKeepsWhatItCanAndIsRewrittenClean) {
             "; Settings of this application, rewritten whole on every change.\n\n"
             "\"Locale\"=\"fr\"\n\"Odd\"=hex(2):41,00\n\"ChosenLevel\"=dword:00000004\n\n"
             "[Options]\n\"Volume\"=dword:00000000\n");
-}
 
-// The disk filling up in the middle of a write is the atomic write's own
-// test; here the store must report a failure and keep what is there.
-TEST(SettingsStore, AFileThatCannotBeReadIsNeverOverwritten) {
-  GameStore s;
+  // Framework settings out of range are brought back into it.
+  s.dir.Write(kSettingsFile,
+              "\"MusicVolume\"=dword:ffffffff\n\"SfxVolume\"=dword:00001000\n\"Muted\"=dword:00000007\n"
+              "\"ScreenMode\"=dword:00000002\n");
+  FrameworkSettings read;
+  s.store.ReadFrameworkSettings(read, false);
+  EXPECT_DOUBLE_EQ(read.musicVolume, 0.0);
+  EXPECT_DOUBLE_EQ(read.sfxVolume, 1.0);
+  EXPECT_EQ(read.muteCount, 1);
+  EXPECT_FALSE(read.windowed);  // any number but 0 is full screen
+
+  // A file that cannot be read is never overwritten; filling the disk is the
+  // atomic write's own test.
+  std::filesystem::remove(s.dir.File(kSettingsFile));
   std::filesystem::create_directories(s.dir.File(kSettingsFile));
   EXPECT_FALSE(s.store.RegistryWriteInteger("Level", 1));
   EXPECT_TRUE(std::filesystem::is_directory(s.dir.File(kSettingsFile)));
@@ -245,19 +254,6 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   EXPECT_TRUE(read.windowed);
   EXPECT_FALSE(read.lastShutdownWasGraceful);
   EXPECT_EQ(hook.log.back(), "read InProgress");  // a screen saver does not mark its run
-}
-
-TEST(SettingsStore, FrameworkSettingsFromDamagedValues) {
-  GameStore s;
-  s.dir.Write(kSettingsFile,
-              "\"MusicVolume\"=dword:ffffffff\n\"SfxVolume\"=dword:00001000\n\"Muted\"=dword:00000007\n"
-              "\"ScreenMode\"=dword:00000002\n");
-  FrameworkSettings read;
-  s.store.ReadFrameworkSettings(read, false);
-  EXPECT_DOUBLE_EQ(read.musicVolume, 0.0);
-  EXPECT_DOUBLE_EQ(read.sfxVolume, 1.0);
-  EXPECT_EQ(read.muteCount, 1);
-  EXPECT_FALSE(read.windowed);  // any number but 0 is full screen
 }
 
 TEST(SettingsStore, DemoPlaybackLeavesTheFileAlone) {
