@@ -257,6 +257,7 @@ TEST_F(AppFixture, AltEnterMinimizingAndATooSmallDesktopChangeTheWindow) {
   Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_TRUE(app->windowed);
   EXPECT_EQ(services->windowsCreated, windows + 2);
+  app->fullscreenFailed = false;
 
   // Minimizing mutes until the window is restored.
   Send(MessageCode::Size, Zing::Platform::SizeMinimized);
