@@ -42,9 +42,8 @@ class ProbeWidget : public Zing::Widget {
   using Widget::MouseUp;
   using Widget::Resize;
 
-  ProbeWidget(std::string widgetName, EventLog* eventLog) : name(std::move(widgetName)), log(eventLog) {}
-  ProbeWidget(std::string widgetName, EventLog* eventLog, int px, int py, int w, int h)
-      : ProbeWidget(std::move(widgetName), eventLog) {
+  ProbeWidget(std::string widgetName, EventLog* eventLog, int px = 0, int py = 0, int w = 0, int h = 0)
+      : name(std::move(widgetName)), log(eventLog) {
     Resize(px, py, w, h);
   }
 
