@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ class WidgetTree : public WidgetTest::WidgetFixture {
     manager.dirty = false;
     for (auto& widget : owned) widget->dirty = false;
   }
+  // Probes of their own, not yet in the tree.
+  template <typename... Name>
+  auto MakeAll(Name... names) {
+    return std::array{Make(names)...};
+  }
   // Widgets added side by side, each 10 x 10.
   void AddAll(std::initializer_list<ProbeWidget*> widgets) {
     for (ProbeWidget* w : widgets) manager.AddWidget(w);
@@ -31,10 +37,7 @@ class WidgetTree : public WidgetTest::WidgetFixture {
 };
 
 TEST_F(WidgetTree, ChildrenSortByZOrderAndReorderOnlyWithinTheirGroup) {
-  ProbeWidget* a = Make("a");
-  ProbeWidget* b = Make("b");
-  ProbeWidget* c = Make("c");
-  ProbeWidget* d = Make("d");
+  auto [a, b, c, d] = MakeAll("a", "b", "c", "d");
   a->zOrder = c->zOrder = 1;
   AddAll({a, b, c, d, a});  // insertion order within a key; a second add changes nothing
   EXPECT_EQ(Names(manager), (Strings{"b", "d", "a", "c"}));
@@ -53,10 +56,7 @@ TEST_F(WidgetTree, ChildrenSortByZOrderAndReorderOnlyWithinTheirGroup) {
 }
 
 TEST_F(WidgetTree, AWidgetLivesInOneContainerAndAttachesWithItsSubtree) {
-  ProbeWidget* first = Make("first");
-  ProbeWidget* second = Make("second");
-  ProbeWidget* child = Make("child");
-  ProbeWidget* grandchild = Make("grandchild");
+  auto [first, second, child, grandchild] = MakeAll("first", "second", "child", "grandchild");
   child->AddWidget(grandchild);
   first->AddWidget(child);
   EXPECT_EQ(grandchild->widgetManager, nullptr);
@@ -198,8 +198,7 @@ TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
     using ProbeWidget::ProbeWidget;
     void UpdateSmooth(float fraction) override { Note("smooth " + std::to_string(static_cast<int>(fraction * 4))); }
   } smooth("s", &log);
-  ProbeWidget* a = Make("a");
-  ProbeWidget* b = Make("b");
+  auto [a, b] = MakeAll("a", "b");
   AddAll({a, b, &smooth});
   b->AddWidget(Make("bChild"));
   log.Clear();
@@ -211,11 +210,7 @@ TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
 }
 
 TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
-  ProbeWidget* a = Make("a");
-  ProbeWidget* b = Make("b");
-  ProbeWidget* c = Make("c");
-  ProbeWidget* d = Make("d");
-  ProbeWidget* e = Make("e");
+  auto [a, b, c, d, e] = MakeAll("a", "b", "c", "d", "e");
   AddAll({a, b, c, d, e});
   a->onUpdate = [&] {
     manager.RemoveWidget(b);  // not reached yet: never updated this tick
@@ -233,8 +228,7 @@ TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
 }
 
 TEST_F(WidgetTree, ANestedUpdateFromAHandlerKeepsTheOuterWalkIntact) {
-  ProbeWidget* a = Make("a");
-  ProbeWidget* b = Make("b");
+  auto [a, b] = MakeAll("a", "b");
   AddAll({a, b, Make("c")});
   bool nested = false;
   a->onUpdate = [&] {
@@ -267,9 +261,7 @@ class PanelWithButton : public ProbeWidget {
 
 TEST_F(WidgetTree, CompanionsLeaveWithTheirOwnerAndAContainerTakenOutStopsItsWalk) {
   PanelWithButton panel(&log);
-  ProbeWidget* after = Make("after");
-  ProbeWidget* box = Make("box");
-  ProbeWidget* first = Make("first");
+  auto [after, box, first] = MakeAll("after", "box", "first");
   AddAll({Make("before"), &panel, after, box});
   EXPECT_EQ(Names(manager), (Strings{"before", "panel", "button", "after", "box"}));
   box->AddWidget(first);
@@ -284,9 +276,7 @@ TEST_F(WidgetTree, CompanionsLeaveWithTheirOwnerAndAContainerTakenOutStopsItsWal
 }
 
 TEST_F(WidgetTree, FlagModifiersDecideUpdatingAndMarkingDirty) {
-  ProbeWidget* frozen = Make("frozen");
-  ProbeWidget* frozenChild = Make("frozenChild");
-  ProbeWidget* ticking = Make("ticking");
+  auto [frozen, frozenChild, ticking] = MakeAll("frozen", "frozenChild", "ticking");
   AddAll({frozen, ticking});
   frozen->AddWidget(frozenChild);
   frozen->widgetFlagsMod = Zing::FlagsMod(0, Zing::WIDGETFLAGS_UPDATE);
