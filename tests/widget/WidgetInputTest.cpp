@@ -27,7 +27,7 @@ TEST_F(WidgetInput, TheFrontmostWidgetIsHitWithThePointInItsOwnCoordinates) {
   int lx = -1;
   int ly = -1;
   EXPECT_EQ(At(65, 66, &lx, &ly), inner);
-  EXPECT_EQ(Zing::Point(lx, ly), Zing::Point(5, 6));
+  EXPECT_EQ((Zing::Point{lx, ly}), (Zing::Point{5, 6}));
   EXPECT_EQ(At(100, 100, &lx, &ly), front);
   EXPECT_EQ(lx, 50);
   EXPECT_EQ(At(10, 10), back);
@@ -190,7 +190,7 @@ TEST_F(WidgetInput, MouseRectanglesMapWindowPointsToTheScreen) {
   int px = 80 + 1280 - 2;
   int py = 480;
   manager.RemapMouse(px, py);
-  EXPECT_EQ(Zing::Point(px, py), Zing::Point(639, 240));
+  EXPECT_EQ((Zing::Point{px, py}), (Zing::Point{639, 240}));
   manager.SetMouseRects(Rect(-80, -60, 800, 600), Rect(0, 0, 0, 0));
   EXPECT_EQ(manager.width, 640);
   EXPECT_EQ(manager.height, 480);

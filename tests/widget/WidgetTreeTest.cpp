@@ -210,7 +210,11 @@ TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
 }
 
 TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
-  auto [a, b, c, d, e] = MakeAll("a", "b", "c", "d", "e");
+  ProbeWidget* a = Make("a");
+  ProbeWidget* b = Make("b");
+  ProbeWidget* c = Make("c");
+  ProbeWidget* d = Make("d");
+  ProbeWidget* e = Make("e");
   AddAll({a, b, c, d, e});
   a->onUpdate = [&] {
     manager.RemoveWidget(b);  // not reached yet: never updated this tick
@@ -228,7 +232,8 @@ TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
 }
 
 TEST_F(WidgetTree, ANestedUpdateFromAHandlerKeepsTheOuterWalkIntact) {
-  auto [a, b] = MakeAll("a", "b");
+  ProbeWidget* a = Make("a");
+  ProbeWidget* b = Make("b");
   AddAll({a, b, Make("c")});
   bool nested = false;
   a->onUpdate = [&] {
@@ -261,7 +266,9 @@ class PanelWithButton : public ProbeWidget {
 
 TEST_F(WidgetTree, CompanionsLeaveWithTheirOwnerAndAContainerTakenOutStopsItsWalk) {
   PanelWithButton panel(&log);
-  auto [after, box, first] = MakeAll("after", "box", "first");
+  ProbeWidget* after = Make("after");
+  ProbeWidget* box = Make("box");
+  ProbeWidget* first = Make("first");
   AddAll({Make("before"), &panel, after, box});
   EXPECT_EQ(Names(manager), (Strings{"before", "panel", "button", "after", "box"}));
   box->AddWidget(first);
