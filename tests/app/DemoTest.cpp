@@ -83,6 +83,7 @@ TEST(DemoEvents, EveryKindSurvivesTheBitStreamAndLongPausesBecomePadding) {
                                    At(11, K::Wheel, false, -3),
                                    At(12, K::DisplayMode, true, 60),
                                    At(1000, K::Close)};
+  // The pointer's payloads at their limits, and the values of the two settings reads.
   std::tie(events[0].x, events[0].y, events[1].x, events[1].y) = std::tuple(-31, 31, 639, -5);
   events[18].setting = SettingsValue::String("fr");
   events[19].setting = SettingsValue::Dword(0xDEADBEEF);
