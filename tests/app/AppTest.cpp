@@ -14,6 +14,7 @@
 
 #include "framework/widget/Widget.h"
 #include "tests/support/NullApp.h"
+#include "tests/widget/ProbeWidget.h"
 
 namespace {
 
@@ -21,44 +22,13 @@ using Zing::Platform::DisplayResult;
 using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 
-// Records what reaches it; `onUpdate` stands for the work of an update.
-class ProbeWidget : public Zing::Widget {
- public:
-  std::vector<std::string> events;
-  int updates = 0;
-  int draws = 0;
-  std::string* trace = nullptr;  // 'u' for an update, 'd' for a draw
-  std::function<void()> onUpdate;
-  bool* deleted = nullptr;
-  ProbeWidget() = default;
-  ProbeWidget(const ProbeWidget&) = delete;
-  ProbeWidget& operator=(const ProbeWidget&) = delete;
-  ~ProbeWidget() override {
-    if (deleted != nullptr) *deleted = true;
-  }
-  using Widget::MouseDown;
-  using Widget::MouseUp;
-  void Update() override {
-    Widget::Update();
-    ++updates;
-    if (trace != nullptr) *trace += 'u';
-    if (onUpdate) onUpdate();
-  }
-  void Draw(Zing::Graphics*) override {
-    ++draws;
-    if (trace != nullptr) *trace += 'd';
-  }
-  void MouseDown(int px, int py, int clickCount) override {
-    events.push_back("down " + std::to_string(clickCount) + " " + std::to_string(px) + "," + std::to_string(py));
-    Widget::MouseDown(px, py, clickCount);
-  }
-  void MouseUp(int px, int py, int clickCount) override {
-    events.push_back("up " + std::to_string(clickCount));
-    Widget::MouseUp(px, py, clickCount);
-  }
-  void MouseWheel(int delta) override { events.push_back("wheel " + std::to_string(delta)); }
-  void KeyChar(char c) override { events.push_back("char " + std::to_string(static_cast<unsigned char>(c))); }
-  void KeyDown(int key) override { events.push_back("key " + std::to_string(key)); }
+using WidgetTest::ProbeWidget;
+
+// Notes its own deletion, for the deferred deletes.
+struct Doomed : Zing::Widget {
+  explicit Doomed(bool* flag) : deleted(flag) {}
+  ~Doomed() override { *deleted = true; }
+  bool* deleted;
 };
 
 class TestApp : public ZingTest::NullApp<> {
@@ -86,11 +56,11 @@ class TestApp : public ZingTest::NullApp<> {
 };
 
 // The longest run of updates without a draw between them.
-int LongestRunWithoutDraw(const std::string& trace) {
+int LongestRunWithoutDraw(const std::vector<std::string>& lines) {
   int longest = 0;
   int run = 0;
-  for (char c : trace) {
-    run = c == 'u' ? run + 1 : 0;
+  for (const std::string& line : lines) {
+    run = line.ends_with(":update") ? run + 1 : 0;
     longest = std::max(longest, run);
   }
   return longest;
@@ -111,109 +81,88 @@ struct AppFixture : ZingTest::NullAppFixture<TestApp> {
     return app->updateCount - updates;
   }
 
-  // A widget that marks itself dirty in every update and traces its updates and draws.
-  void AddTracer(ProbeWidget& tracer, std::string& trace) {
-    tracer.Resize(0, 0, 10, 10);
-    tracer.trace = &trace;
-    tracer.onUpdate = [&tracer] { tracer.MarkDirty(); };
-    app->GetWidgetManager()->AddWidget(&tracer);
+  // A probe on the screen of the application; it goes before the application.
+  ProbeWidget* Probe(int px = 0, int py = 0, int w = 10, int h = 10) {
+    probe = std::make_unique<ProbeWidget>("p", &log, px, py, w, h);
+    app->GetWidgetManager()->AddWidget(probe.get());
+    return probe.get();
   }
+  // A probe that marks itself dirty in every update.
+  ProbeWidget* Tracer() {
+    Probe()->onUpdate = [this] { probe->MarkDirty(); };
+    return probe.get();
+  }
+  std::size_t Count(const std::string& event) const { return log.With("p:" + event).size(); }
+  int Stored(const char* name) {
+    int value = -1;
+    app->RegistryReadInteger(name, value);
+    return value;
+  }
+
+  WidgetTest::EventLog log;
+  std::unique_ptr<ProbeWidget> probe;
 };
 
-TEST_F(AppFixture, HundredUpdatesPerSecondAndBoundedCatchUp) {
+TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
   Start();
-  const int before = app->updateCount;
+  Probe(10, 10, 50, 50);
   RunFor(5000);
-  EXPECT_NEAR(app->updateCount - before, 500, 2);
-
+  EXPECT_NEAR(Count("update"), 500, 2);
   // A five-second stall is caught up by 200 ms of updates only.
   EXPECT_EQ(UpdatesAfterStall(5000), 20);
 
   // Nothing is dirty, yet a frame is presented at least once a second.
-  const int presents = services->presents;
+  int presents = services->presents;
   RunFor(3100);
   EXPECT_GE(services->presents - presents, 3);
   EXPECT_LE(services->presents - presents, 5);
-}
-
-TEST_F(AppFixture, DirtyWidgetsAreDrawnAndUpdatedEveryTick) {
-  Start();
-  ProbeWidget probe;
-  probe.Resize(10, 10, 50, 50);
-  app->GetWidgetManager()->AddWidget(&probe);
-  RunFor(1000);
-  EXPECT_NEAR(probe.updates, 100, 2);
-  const int presents = services->presents;
-  probe.MarkDirty();
+  presents = services->presents;
+  probe->MarkDirty();
   RunFor(20);
   EXPECT_GT(services->presents, presents);
-  app->GetWidgetManager()->RemoveWidget(&probe);
-}
-
-TEST_F(AppFixture, LoadingThreadProgressAndCompletion) {
-  app->autoStartLoadingThread = true;
-  app->loadingSteps = 14;  // more than the announced total
-  app->Init();
-  EXPECT_EQ(app->GetLoadingThreadProgress(), 0.0);
-  app->loadingThreadStarted = true;
-  app->LoadingThreadProc();
-  EXPECT_LE(app->GetLoadingThreadProgress(), 1.0);
-  app->loadingThreadCompleted = true;
-  app->running = true;
-  RunFor(100);
-  EXPECT_EQ(app->loadingCompletedCalls, 1);
-  EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
 }
 
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   app->autoStartLoadingThread = true;
-  app->loadingSteps = 10;
+  app->loadingSteps = 14;  // more than the announced total
   std::atomic<bool> hold{true};
   app->holdLoading = &hold;
   app->Init();
-  // Shuts the application down after two simulated seconds.
-  struct Closer : Zing::Widget {
-    TestApp* app;
-    NullServices* services;
-    std::uint32_t start;
-    bool screenSaverAllowedWhileLoading = false;
-    bool throttledWhileLoading = false;
-    double progressWhileLoading = 0;
-    std::atomic<bool>* hold = nullptr;
-    void Update() override {
-      Widget::Update();
-      if (*hold) {  // the loading thread stands after its first step
-        while (app->loadingDone == 0) std::this_thread::yield();
-        throttledWhileLoading = app->throttleMainThread;
-        progressWhileLoading = app->GetLoadingThreadProgress();
-        *hold = false;
-      }
-      if (!app->loaded && services->screenSaverAllowed) screenSaverAllowedWhileLoading = true;
-      if (app->loaded && services->clock - start >= 2000) app->Shutdown();
+  EXPECT_EQ(app->GetLoadingThreadProgress(), 0.0);
+  bool screenSaverAllowedWhileLoading = false;
+  bool throttledWhileLoading = false;
+  double progressWhileLoading = 0;
+  const std::uint32_t start = services->clock;
+  // Looks at the loading once it stands after its first step, and shuts the
+  // application down two simulated seconds after it has loaded.
+  Probe()->onUpdate = [&] {
+    if (hold) {
+      while (app->loadingDone == 0) std::this_thread::yield();
+      throttledWhileLoading = app->throttleMainThread;
+      progressWhileLoading = app->GetLoadingThreadProgress();
+      hold = false;
     }
-  } stopper;
-  stopper.app = app.get();
-  stopper.services = services;
-  stopper.start = services->clock;
-  stopper.hold = &hold;
-  app->GetWidgetManager()->AddWidget(&stopper);
+    if (!app->loaded && services->screenSaverAllowed) screenSaverAllowedWhileLoading = true;
+    if (app->loaded && services->clock - start >= 2000) app->Shutdown();
+  };
   app->Run();
   EXPECT_TRUE(app->shutdown);
+  EXPECT_FALSE(app->running);
   EXPECT_EQ(app->loadingCompletedCalls, 1);
-  EXPECT_FALSE(stopper.screenSaverAllowedWhileLoading);
-  EXPECT_TRUE(stopper.throttledWhileLoading);
-  EXPECT_DOUBLE_EQ(stopper.progressWhileLoading, 0.1);
+  EXPECT_FALSE(screenSaverAllowedWhileLoading);
+  EXPECT_TRUE(throttledWhileLoading);
+  EXPECT_DOUBLE_EQ(progressWhileLoading, 0.1);
   EXPECT_TRUE(services->screenSaverAllowed);
   EXPECT_GE(app->updateCount, 199);
-  EXPECT_FALSE(app->running);
-  app->GetWidgetManager()->RemoveWidget(&stopper);
   // The statistics went to the debug output.
   const auto& lines = services->debugLines;
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Update Count  = " + std::to_string(app->updateCount) + "\r\n"),
             lines.end());
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& line) { return line.rfind("Resource Loading Time: ", 0) == 0; }),
+                          [](const std::string& line) { return line.starts_with("Resource Loading Time: "); }),
             1);
+  app->loaded = false;  // the steps beyond the total never show as more than all
+  EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
 }
 
 TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
@@ -234,48 +183,33 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
 
 TEST_F(AppFixture, DeferredMessageQueueRules) {
   Start();
-  Zing::Platform::WindowMessage timer;
-  timer.code = MessageCode::Timer;
-  app->WindowProc(timer);
-  app->WindowProc(timer);
-  EXPECT_EQ(app->deferredMessages.size(), 1u);
-  Zing::Platform::WindowMessage move;
-  move.code = MessageCode::MouseMove;
-  app->WindowProc(move);
-  app->WindowProc(timer);
-  EXPECT_EQ(app->deferredMessages.size(), 3u);
-  Zing::Platform::WindowMessage change;
-  change.code = MessageCode::DisplayChange;
-  app->WindowProc(change);
-  app->WindowProc(change);
-  EXPECT_EQ(app->deferredMessages.size(), 4u);
-  Zing::Platform::WindowMessage close;
-  close.code = MessageCode::Close;
-  app->WindowProc(close);
-  app->WindowProc(move);
-  app->WindowProc(timer);
-  EXPECT_EQ(app->deferredMessages.size(), 5u);
+  // Repeated timers and display changes collapse; nothing follows a close.
+  const std::pair<MessageCode, std::size_t> steps[] = {
+      {MessageCode::Timer, 1}, {MessageCode::Timer, 1},         {MessageCode::MouseMove, 2},
+      {MessageCode::Timer, 3}, {MessageCode::DisplayChange, 4}, {MessageCode::DisplayChange, 4},
+      {MessageCode::Close, 5}, {MessageCode::MouseMove, 5},     {MessageCode::Timer, 5}};
+  for (const auto& [code, queued] : steps) {
+    Zing::Platform::WindowMessage message;
+    message.code = code;
+    app->WindowProc(message);
+    EXPECT_EQ(app->deferredMessages.size(), queued);
+  }
   EXPECT_EQ(app->deferredMessages.back().code, MessageCode::Close);
 }
 
 TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
   Start();
-  ProbeWidget probe;
-  probe.Resize(100, 100, 200, 200);
-  probe.wantsFocus = true;
-  app->GetWidgetManager()->AddWidget(&probe);
-  Send(MessageCode::LButtonDown, 0, 110, 120);
-  Send(MessageCode::LButtonUp, 0, 110, 120);
-  Send(MessageCode::LButtonDblClk, 0, 110, 120);
-  Send(MessageCode::LButtonUp, 0, 110, 120);
-  Send(MessageCode::RButtonDown, 0, 110, 120);
-  Send(MessageCode::RButtonUp, 0, 110, 120);
-  Send(MessageCode::RButtonDblClk, 0, 110, 120);
-  Send(MessageCode::RButtonUp, 0, 110, 120);
-  Send(MessageCode::MButtonDown, 0, 110, 120);
-  EXPECT_TRUE(services->capture);
-  Send(MessageCode::MButtonUp, 0, 110, 120);
-  EXPECT_FALSE(services->capture);
+  Probe(100, 100, 200, 200)->wantsFocus = true;
+  for (auto [down, up] : {std::pair{MessageCode::LButtonDown, MessageCode::LButtonUp},
+                          {MessageCode::LButtonDblClk, MessageCode::LButtonUp},
+                          {MessageCode::RButtonDown, MessageCode::RButtonUp},
+                          {MessageCode::RButtonDblClk, MessageCode::RButtonUp},
+                          {MessageCode::MButtonDown, MessageCode::MButtonUp}}) {
+    Send(down, 0, 110, 120);
+    EXPECT_TRUE(services->capture);
+    Send(up, 0, 110, 120);
+    EXPECT_FALSE(services->capture);
+  }
   Send(MessageCode::MouseWheel, 240);
   Send(MessageCode::MouseWheel, -120);
   Send(MessageCode::KeyDown, 'A');
@@ -292,17 +226,26 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
   Send(MessageCode::KeyUp, Zing::KEYCODE_CONTROL);
   Send(MessageCode::KeyDown, 'C');
   EXPECT_EQ(app->debugKeys, (std::vector<std::string>{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
-  const std::vector<std::string> expected = {
-      "down 1 10,20", "up 1",         "down 2 10,20", "up 1",    "down -1 10,20", "up -1",  "down -2 10,20",
-      "up -1",        "down 3 10,20", "up 3",         "wheel 2", "wheel -1",      "key 65", "char 233",
-      "key 18",       "char 115",     "char 114",     "key 17",  "key 66",        "key 67"};
-  EXPECT_EQ(probe.events, expected);
-  app->GetWidgetManager()->RemoveWidget(&probe);
+  // Buttons, wheel, keys and characters, without the ticks and the pointer's moves.
+  std::erase_if(log.lines, [](const std::string& line) {
+    for (const char* kind : {"p:down", "p:up ", "p:wheel", "p:key", "p:char"}) {
+      if (line.starts_with(kind)) return false;
+    }
+    return true;
+  });
+  EXPECT_EQ(log.lines, (std::vector<std::string>{
+                           "p:down 10,20 b0 c1", "p:up 10,20 b0 c1", "p:down 10,20 b0 c2", "p:up 10,20 b0 c1",
+                           "p:down 10,20 b1 c1", "p:up 10,20 b1 c1", "p:down 10,20 b1 c2", "p:up 10,20 b1 c1",
+                           "p:down 10,20 b2 c1", "p:up 10,20 b2 c1", "p:wheel 2",          "p:wheel -1",
+                           "p:keydown 65",       "p:char -23",       "p:keydown 18",       "p:char 115",
+                           "p:keyup 18",         "p:char 114",       "p:keydown 17",       "p:keydown 66",
+                           "p:keyup 17",         "p:keydown 67"}));
 }
 
-TEST_F(AppFixture, AltEnterSwitchesScreenModeUnlessWindowedIsImpossible) {
+TEST_F(AppFixture, AltEnterMinimizingAndATooSmallDesktopChangeTheWindow) {
   app->windowed = true;
   Start();
+  // Alt+Enter switches the screen mode unless a window is all there can be.
   const int windows = services->windowsCreated;
   Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_FALSE(app->windowed);
@@ -310,46 +253,30 @@ TEST_F(AppFixture, AltEnterSwitchesScreenModeUnlessWindowedIsImpossible) {
   EXPECT_EQ(services->windowsCreated, windows + 1);
   Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_TRUE(app->windowed);
-
   app->fullscreenFailed = true;
   Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_TRUE(app->windowed);
   EXPECT_EQ(services->windowsCreated, windows + 2);
-}
+  app->fullscreenFailed = false;
 
-TEST_F(AppFixture, MinimizingMutesUntilRestoredAndATooSmallDesktopRecoversInFullScreen) {
-  app->windowed = true;
-  Start();
+  // Minimizing mutes until the window is restored.
   Send(MessageCode::Size, Zing::Platform::SizeMinimized);
   Send(MessageCode::Size, Zing::Platform::SizeMinimized);
   EXPECT_TRUE(app->minimized);
   EXPECT_GT(app->muteCount, 0);
-  app->WriteToRegistry();
-  int muted = -1;
-  EXPECT_TRUE(app->RegistryReadInteger("Muted", muted));
-  EXPECT_EQ(muted, 0);  // not the player's own mute
   Send(MessageCode::Size, 0);
   EXPECT_FALSE(app->minimized);
   EXPECT_EQ(app->muteCount, 0);
 
-  services->desktop = {0, 0, 641, 481};  // a window fits
-  app->RecoverDisplay();
-  EXPECT_TRUE(app->windowed);
-  services->desktop = {0, 0, 640, 1000};  // only as wide as the game: no room for a window
-  app->RecoverDisplay();
-  EXPECT_FALSE(app->windowed);
-  app->windowed = true;
-  services->desktop = {0, 0, 1000, 480};  // only as high
-  app->RecoverDisplay();
-  EXPECT_FALSE(app->windowed);
-}
-
-TEST_F(AppFixture, SecondInstanceNotifiesTheFirstAndExitsWithZero) {
-  services->instanceTaken = true;
-  app->Init();
-  EXPECT_EQ(services->notificationsSent, 1);
-  EXPECT_EQ(app->exits, std::vector<int>{0});
-  EXPECT_FALSE(services->windowExists);
+  // The desktop must be larger than the game both ways for a window.
+  const std::pair<Zing::Platform::ScreenRect, bool> desktops[] = {
+      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}};
+  for (const auto& [desktop, windowed] : desktops) {
+    app->windowed = true;
+    services->desktop = desktop;
+    app->RecoverDisplay();
+    EXPECT_EQ(app->windowed, windowed) << desktop.w << "x" << desktop.h;
+  }
 }
 
 TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
@@ -375,13 +302,22 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   EXPECT_EQ(app->exits, std::vector<int>{1});
   ASSERT_FALSE(services->messageBoxes.empty());
   EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Please set your desktop color depth to 16 bit.");
-}
 
-TEST_F(AppFixture, PlainDisplayFailureShowsTheError) {
-  services->displayResults = {DisplayResult::Failed};
-  app->Init();
-  EXPECT_EQ(app->exits, std::vector<int>{1});
-  EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Failed to initialize DirectDraw: display test failure");
+  // A plain display failure shows the error; a second instance notifies the
+  // first and exits with 0.
+  for (const bool second : {false, true}) {
+    auto* other = new NullServices;
+    other->displayResults = {DisplayResult::Failed};
+    other->instanceTaken = second;
+    TestApp failed(other);
+    failed.Init();
+    EXPECT_EQ(failed.exits, std::vector<int>{second ? 0 : 1});
+    EXPECT_EQ(other->notificationsSent, second ? 1 : 0);
+    EXPECT_NE(other->windowExists, second);
+    if (!second) {
+      EXPECT_EQ(other->messageBoxes.back(), "FATAL ERROR: Failed to initialize DirectDraw: display test failure");
+    }
+  }
 }
 
 TEST_F(AppFixture, StoredWindowPositionAndScaleKeepTheWindowOnTheDesktop) {
@@ -399,41 +335,23 @@ TEST_F(AppFixture, StoredWindowPositionAndScaleKeepTheWindowOnTheDesktop) {
   ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 1));
   app->SwitchScreenMode();
   EXPECT_EQ(services->lastWindow.scale, 1);
-  EXPECT_EQ(services->lastWindow.y, 1040 - 480 - 4);
-  // More than fits is cut to what fits; nonsense is automatic.
-  ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 4));
-  app->SwitchScreenMode();
-  EXPECT_EQ(services->lastWindow.scale, 2);
-  ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", -7));
-  services->workArea = {0, 0, 2560, 1600};
-  app->SwitchScreenMode();
-  EXPECT_EQ(services->lastWindow.scale, 3);
+  EXPECT_EQ(services->lastWindow.y, 1040 - 480 - 4);  // the scale's own limits are the scaling test's
 }
 
 TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
   app->Init();
   EXPECT_TRUE(app->readFromRegistry);
-  int inProgress = -1;
-  EXPECT_TRUE(app->RegistryReadInteger("InProgress", inProgress));
-  EXPECT_EQ(inProgress, 1);
-
+  EXPECT_EQ(Stored("InProgress"), 1);
   app->SetMusicVolume(0.857);
   app->Mute(true);  // lost focus: not remembered
   app->WriteToRegistry();
-  int music = 0;
-  int muted = -1;
-  EXPECT_TRUE(app->RegistryReadInteger("MusicVolume", music));
-  EXPECT_TRUE(app->RegistryReadInteger("Muted", muted));
-  EXPECT_EQ(music, 85);
-  EXPECT_EQ(muted, 0);
-  EXPECT_TRUE(app->RegistryReadInteger("InProgress", inProgress));
-  EXPECT_EQ(inProgress, 0);
+  EXPECT_EQ(Stored("MusicVolume"), 85);
+  EXPECT_EQ(Stored("Muted"), 0);
+  EXPECT_EQ(Stored("InProgress"), 0);
   EXPECT_EQ(app->appliedMusicVolume, 0.0);
-
   app->Mute(false);  // the player's own mute is remembered
   app->WriteToRegistry();
-  EXPECT_TRUE(app->RegistryReadInteger("Muted", muted));
-  EXPECT_EQ(muted, 1);
+  EXPECT_EQ(Stored("Muted"), 1);
 
   app->Unmute(false);
   app->Unmute(true);
@@ -442,7 +360,6 @@ TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
   EXPECT_DOUBLE_EQ(app->appliedMusicVolume, 0.857);
 
   app->RegistryWriteInteger("ScreenMode", 0);
-  app->RegistryWriteInteger("MusicVolume", 85);
   auto second = std::make_unique<TestApp>(new NullServices);
   second->windowed = false;
   second->ReadFromRegistry();
@@ -453,8 +370,7 @@ TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
 TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   Start();
   bool deleted = false;
-  auto* widget = new ProbeWidget;
-  widget->deleted = &deleted;
+  auto* widget = new Doomed(&deleted);
   app->updateAppDepth = 2;
   app->SafeDeleteWidget(widget);
   app->SafeDeleteWidget(widget);  // queued once
@@ -470,47 +386,38 @@ TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   // Queued by a handler inside a dialog's nested loop, the widget outlives
   // that loop's steps and goes once the outer step has unwound.
   deleted = false;
-  auto* nested = new ProbeWidget;
-  nested->deleted = &deleted;
-  ProbeWidget outer;
-  outer.Resize(0, 0, 10, 10);
+  auto* nested = new Doomed(&deleted);
   int depthSeen = 0;
-  outer.onUpdate = [&] {
-    if (outer.updates != 1) return;
+  Probe()->onUpdate = [&] {
+    if (Count("update") != 1) return;
     bool updated = false;
     app->SafeDeleteWidget(nested);
     depthSeen = app->updateAppDepth;
     for (int i = 0; i < 50; ++i) app->UpdateAppStep(&updated);  // the nested loop
     EXPECT_FALSE(deleted);
   };
-  app->GetWidgetManager()->AddWidget(&outer);
   RunFor(50);
   EXPECT_EQ(depthSeen, 1);
   EXPECT_TRUE(deleted);
-  app->GetWidgetManager()->RemoveWidget(&outer);
 }
 
 TEST_F(AppFixture, AtMostTenUpdatesPerDrawDecisionOnceLoaded) {
   Start();
-  ProbeWidget tracer;
-  std::string trace;
-  AddTracer(tracer, trace);
+  Tracer();
   RunFor(100);
   // While loading, owed time is caught up in one go.
-  trace.clear();
+  log.Clear();
   UpdatesAfterStall(200);
-  EXPECT_EQ(LongestRunWithoutDraw(trace), 20);
+  EXPECT_EQ(LongestRunWithoutDraw(log.lines), 20);
   // Once loaded, the tenth step without a draw decision draws; at double
   // speed the twentieth.
   app->loaded = true;
-  trace.clear();
-  UpdatesAfterStall(200);
-  EXPECT_EQ(LongestRunWithoutDraw(trace), 9);
-  app->updateMultiplier = 2.0;
-  trace.clear();
-  UpdatesAfterStall(200);
-  EXPECT_EQ(LongestRunWithoutDraw(trace), 19);
-  app->GetWidgetManager()->RemoveWidget(&tracer);
+  for (const auto& [multiplier, longest] : {std::pair{1.0, 9}, {2.0, 19}}) {
+    app->updateMultiplier = multiplier;
+    log.Clear();
+    UpdatesAfterStall(200);
+    EXPECT_EQ(LongestRunWithoutDraw(log.lines), longest) << multiplier;
+  }
 }
 
 TEST_F(AppFixture, ThreeFastUpdateWindowsInARowMeanBrokenVSync) {
@@ -549,14 +456,11 @@ TEST_F(AppFixture, ThreeFastUpdateWindowsInARowMeanBrokenVSync) {
 TEST_F(AppFixture, WhileLoadingTheMainThreadRestsTwiceWhatItWorked) {
   Start();
   app->throttleMainThread = true;
-  ProbeWidget worker;
-  worker.Resize(0, 0, 10, 10);
   int work = 0;
-  worker.onUpdate = [&] {
+  Tracer()->onUpdate = [&] {
     services->Advance(static_cast<std::uint32_t>(work));
-    worker.MarkDirty();
+    probe->MarkDirty();
   };
-  app->GetWidgetManager()->AddWidget(&worker);
 
   // One update that works 60 ms rests 120; one of 200 ms rests at most 250.
   bool updated = false;
@@ -585,16 +489,11 @@ TEST_F(AppFixture, WhileLoadingTheMainThreadRestsTwiceWhatItWorked) {
   RunFor(1000);
   EXPECT_NEAR(services->presents - presents, 100, 2);
   EXPECT_FALSE(app->throttleMainThread);
-  app->GetWidgetManager()->RemoveWidget(&worker);
 }
 
 TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
   Start();
-  ProbeWidget probe;
-  probe.Resize(0, 0, 50, 50);
-  probe.wantsFocus = true;
-  app->GetWidgetManager()->AddWidget(&probe);
-  app->GetWidgetManager()->SetFocus(&probe);
+  app->GetWidgetManager()->SetFocus(Probe(0, 0, 50, 50));
   RunFor(100);
   const int updates = app->updateCount;
   for (double multiplier : {1.0, 0.0}) {
@@ -606,8 +505,7 @@ TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
     for (int i = 0; i < 100; ++i) app->UpdateAppStep(&updated);
     EXPECT_EQ(app->updateCount, updates);
     EXPECT_GE(services->clock - start, 400u);  // it slept rather than spun
-    EXPECT_EQ(probe.events, std::vector<std::string>{"key 80"});
-    probe.events.clear();
+    EXPECT_EQ(Count("keydown 80"), multiplier == 0.0 ? 2u : 1u);
   }
   // The time spent stopped is not owed afterwards.
   app->paused = false;
@@ -621,14 +519,11 @@ TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
     RunFor(1000);
     EXPECT_NEAR(app->updateCount - before, perSecond, 2) << multiplier;
   }
-  app->GetWidgetManager()->RemoveWidget(&probe);
 }
 
 TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndRunsOutWithPresentsToo) {
   Start();
-  ProbeWidget tracer;
-  std::string trace;
-  AddTracer(tracer, trace);
+  Tracer();
   RunFor(100);
   // While held, a stall is not caught up.
   app->holdTime = 1000;
@@ -640,7 +535,6 @@ TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndRunsOutWithPresentsToo) {
   for (int i = 0; i < 1000 && app->holdTime > 0; ++i) app->UpdateApp();
   EXPECT_NEAR(services->clock - start, 700, 10);
   EXPECT_EQ(UpdatesAfterStall(300), 20);
-  app->GetWidgetManager()->RemoveWidget(&tracer);
 }
 
 TEST_F(AppFixture, PresentTimeIsOwedOnlyWhenNotPacedByTheDisplay) {
@@ -662,13 +556,11 @@ TEST_F(AppFixture, PresentTimeIsOwedOnlyWhenNotPacedByTheDisplay) {
 
 TEST_F(AppFixture, ScreenSaverIsBlockedUntilLoadedAndTheWindowRepaintedAfterIt) {
   Start();
-  ProbeWidget probe;
-  probe.Resize(0, 0, 10, 10);
-  app->GetWidgetManager()->AddWidget(&probe);
+  Probe();
   services->screenSaverTimeout = 5000;  // the watch starts 3 s before it
   services->lastInput = services->clock;
   RunFor(2000);
-  const int draws = probe.draws;
+  const std::size_t draws = Count("draw");
   RunFor(4000);
   EXPECT_TRUE(app->screenSaverWatchMark);
   // Input while the screen saver still runs changes nothing; after it, the
@@ -676,38 +568,27 @@ TEST_F(AppFixture, ScreenSaverIsBlockedUntilLoadedAndTheWindowRepaintedAfterIt) 
   services->screenSaverRunning = true;
   services->lastInput = services->clock;
   RunFor(500);
-  EXPECT_EQ(probe.draws, draws);
+  EXPECT_EQ(Count("draw"), draws);
   services->screenSaverRunning = false;
   RunFor(100);
-  EXPECT_EQ(probe.draws, draws + 1);
+  EXPECT_EQ(Count("draw"), draws + 1);
   EXPECT_FALSE(app->screenSaverWatchMark);
   // No screen saver on the desktop: no watch.
   services->screenSaverTimeout = 0;
   RunFor(20000);
   EXPECT_FALSE(app->screenSaverWatchMark);
-  app->GetWidgetManager()->RemoveWidget(&probe);
 }
 
-TEST_F(AppFixture, CommandLineAndStrings) {
-  app->ParseCommandLine("-changedir=\"/tmp/a folder\" -screensaver");
-  EXPECT_EQ(app->changeDirTarget, "/tmp/a folder");
-  EXPECT_TRUE(app->isScreenSaver);
-  EXPECT_TRUE(app->exits.empty());
-  app->isScreenSaver = false;
-  app->ParseCommandLine("-bogus=1");
-  EXPECT_EQ(app->exits, std::vector<int>{0});
-  EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Invalid command line parameter: -bogus");
-
+TEST_F(AppFixture, StringsPopupsAndRandomNumbers) {
   EXPECT_EQ(app->GetString("DIALOG_BUTTON_OK", "x"), "OK");
   EXPECT_EQ(app->GetString("MISSING", "fallback"), "fallback");
   app->SetString("FATAL_ERROR", "OOPS");
   app->Popup("text");
   EXPECT_EQ(services->messageBoxes.back(), "OOPS: text");
-}
 
-TEST_F(AppFixture, RandomGeneratorIsTheStandardOne) {
+  // The standard generator, with seed 0 standing for its classic seed.
   app->SeedRandom(5489);
-  EXPECT_EQ(app->Rand(), 3499211612u);  // the first output of MT19937 with its default seed
+  EXPECT_EQ(app->Rand(), 3499211612u);
   app->SeedRandom(0);
   const std::uint32_t fromZero = app->Rand();
   app->SeedRandom(4357);

@@ -47,29 +47,24 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   EXPECT_EQ(in.GetDataLen(), 0u);
 }
 
-TEST(FileAccess, MissingAndUnreadableFiles) {
+TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
   TempFolder dir;
+  dir.Write("score.dat", "previous scores");
+  // Missing, or a folder that opens like a file but cannot be read: the
+  // buffer stays as it was.
   Zing::Buffer buffer;
   buffer.WriteString("kept");
   EXPECT_FALSE(Zing::FileExists(dir.File("missing.dat")));
   EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("missing.dat"), buffer));
-
-  // A folder opens like a file but cannot be read: the buffer stays as it was.
-  dir.Write("folder/inner", "x");
-  EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("folder"), buffer));
+  dir.Write("taken/inner", "x");
+  EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("taken"), buffer));
   EXPECT_EQ(buffer.ReadString(), "kept");
-}
-
-TEST(FileAccess, FailedWritesKeepTheOldFile) {
-  TempFolder dir;
-  dir.Write("score.dat", "previous scores");
 
   // A folder on the way that is a file: nothing can be created.
   dir.Write("blocked", "a file");
   EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("blocked/score.dat"), "x", 1));
 
   // The target itself is a folder: the rename fails and the folder survives.
-  dir.Write("taken/inner", "x");
   EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("taken"), "x", 1));
   EXPECT_EQ(dir.Read("taken/inner"), "x");
 

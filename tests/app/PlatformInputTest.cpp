@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "framework/platform/SdlInput.h"
@@ -11,12 +13,15 @@
 namespace {
 
 using Zing::Platform::MessageCode;
-using Zing::Platform::WindowMessage;
+using Messages = std::vector<std::pair<MessageCode, int>>;
 
-std::vector<WindowMessage> Translate(const SDL_Event& event) {
-  std::vector<WindowMessage> out;
+// The code and parameter of every message an event becomes.
+Messages Translate(const SDL_Event& event) {
+  std::vector<Zing::Platform::WindowMessage> out;
   Zing::Platform::TranslateSdlEvent(event, out);
-  return out;
+  Messages codes;
+  for (const auto& m : out) codes.emplace_back(m.code, m.param);
+  return codes;
 }
 
 SDL_Event Button(Uint32 type, Uint8 button, Uint8 clicks) {
@@ -24,8 +29,6 @@ SDL_Event Button(Uint32 type, Uint8 button, Uint8 clicks) {
   e.type = type;
   e.button.button = button;
   e.button.clicks = clicks;
-  e.button.x = 12;
-  e.button.y = 34;
   return e;
 }
 
@@ -37,77 +40,78 @@ SDL_Event Key(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE) {
   return e;
 }
 
-TEST(PlatformInput, ClicksBecomeButtonMessages) {
-  EXPECT_EQ(Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1))[0].code, MessageCode::LButtonDown);
-  EXPECT_EQ(Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2))[0].code, MessageCode::LButtonDblClk);
-  EXPECT_EQ(Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3))[0].code, MessageCode::LButtonDown);
-  EXPECT_EQ(Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 2))[0].code, MessageCode::RButtonDblClk);
-  EXPECT_EQ(Translate(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 2))[0].code, MessageCode::RButtonUp);
-  EXPECT_EQ(Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 2))[0].code, MessageCode::MButtonDown);
-  EXPECT_TRUE(Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1)).empty());
-  const auto down = Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1))[0];
-  EXPECT_EQ(down.x, 12);
-  EXPECT_EQ(down.y, 34);
+SDL_Event Window(Uint8 event) {
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = event;
+  return e;
+}
 
+TEST(PlatformInput, EventsBecomeTheFrameworksMessages) {
+  using M = MessageCode;
   SDL_Event wheel{};
   wheel.type = SDL_MOUSEWHEEL;
   wheel.wheel.y = -2;
-  EXPECT_EQ(Translate(wheel)[0].param, -240);
-  wheel.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
-  EXPECT_EQ(Translate(wheel)[0].param, 240);
-}
+  SDL_Event flipped = wheel;
+  flipped.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  const std::pair<SDL_Event, Messages> cases[] = {
+      // An even click count is a double click; the middle button has none.
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1), {{M::LButtonDown, 0}}},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2), {{M::LButtonDblClk, 0}}},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3), {{M::LButtonDown, 0}}},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 2), {{M::RButtonDblClk, 0}}},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 2), {{M::RButtonUp, 0}}},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 2), {{M::MButtonDown, 0}}},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1), {}},
+      {wheel, {{M::MouseWheel, -240}}},
+      {flipped, {{M::MouseWheel, 240}}},
+      // Keys that type a control character bring it along, but not with Alt;
+      // letters arrive as text, Control with a letter only for the edit field.
+      {Key(SDL_KEYDOWN, SDLK_RETURN), {{M::KeyDown, 13}, {M::Char, 13}}},
+      {Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT), {{M::KeyDown, 13}}},
+      {Key(SDL_KEYDOWN, SDLK_v, KMOD_LCTRL), {{M::KeyDown, 'V'}, {M::Char, 22}}},
+      {Key(SDL_KEYDOWN, SDLK_q, KMOD_LCTRL), {{M::KeyDown, 'Q'}}},
+      {Key(SDL_KEYDOWN, SDLK_a), {{M::KeyDown, 'A'}}},
+      {Key(SDL_KEYUP, SDLK_F12), {{M::KeyUp, 123}}},
+      {Key(SDL_KEYUP, SDLK_PAGEDOWN), {{M::KeyUp, 34}}},
+      {Key(SDL_KEYUP, SDLK_RSHIFT), {{M::KeyUp, 16}}},
+      {Key(SDL_KEYUP, SDLK_7), {{M::KeyUp, '7'}}},
+      {Key(SDL_KEYDOWN, SDLK_CAPSLOCK), {}},
+      {Window(SDL_WINDOWEVENT_MINIMIZED), {{M::Size, Zing::Platform::SizeMinimized}}},
+      {Window(SDL_WINDOWEVENT_FOCUS_LOST), {{M::ActivateApp, 0}}},
+      {quit, {{M::Close, 0}}},
+  };
+  for (const auto& [event, expected] : cases) EXPECT_EQ(Translate(event), expected) << event.type;
 
-TEST(PlatformInput, KeysBecomeVirtualKeysAndControlCharacters) {
-  auto enter = Translate(Key(SDL_KEYDOWN, SDLK_RETURN));
-  ASSERT_EQ(enter.size(), 2u);
-  EXPECT_EQ(enter[0].param, 13);
-  EXPECT_EQ(enter[1].code, MessageCode::Char);
-  EXPECT_EQ(enter[1].param, 13);
-
-  auto altEnter = Translate(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT));
-  ASSERT_EQ(altEnter.size(), 1u);  // no character with Alt
-  EXPECT_TRUE(altEnter[0].altDown);
-
-  auto paste = Translate(Key(SDL_KEYDOWN, SDLK_v, KMOD_LCTRL));
-  ASSERT_EQ(paste.size(), 2u);
-  EXPECT_EQ(paste[0].param, 'V');
-  EXPECT_EQ(paste[1].param, 22);
-  EXPECT_EQ(Translate(Key(SDL_KEYDOWN, SDLK_q, KMOD_LCTRL)).size(), 1u);
-  EXPECT_EQ(Translate(Key(SDL_KEYDOWN, SDLK_a)).size(), 1u);  // letters arrive as text
-
-  EXPECT_EQ(Translate(Key(SDL_KEYUP, SDLK_F12))[0].param, 123);
-  EXPECT_EQ(Translate(Key(SDL_KEYUP, SDLK_PAGEDOWN))[0].param, 34);
-  EXPECT_EQ(Translate(Key(SDL_KEYUP, SDLK_RSHIFT))[0].param, 16);
-  EXPECT_EQ(Translate(Key(SDL_KEYUP, SDLK_7))[0].param, '7');
-  EXPECT_TRUE(Translate(Key(SDL_KEYDOWN, SDLK_CAPSLOCK)).empty());
+  // Positions and modifiers travel with the message.
+  SDL_Event down = Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1);
+  down.button.x = 12;
+  down.button.y = 34;
+  std::vector<Zing::Platform::WindowMessage> out;
+  Zing::Platform::TranslateSdlEvent(down, out);
+  SDL_Event moved = Window(SDL_WINDOWEVENT_MOVED);
+  moved.window.data1 = 70;
+  Zing::Platform::TranslateSdlEvent(moved, out);
+  Zing::Platform::TranslateSdlEvent(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT), out);
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_EQ(std::pair(out[0].x, out[0].y), std::pair(12, 34));
+  EXPECT_EQ(out[1].x, 70);
+  EXPECT_TRUE(out[2].altDown);
 }
 
 TEST(PlatformInput, TypedTextArrivesAsWindows1252) {
   SDL_Event text{};
   text.type = SDL_TEXTINPUT;
   // e-acute, euro sign, sharp s, a character outside the code page, 'x'
-  std::snprintf(text.text.text, sizeof text.text.text, "%s", "\xC3\xA9\xE2\x82\xAC\xC3\x9F\xE4\xB8\xAD" "x");
-  const auto chars = Translate(text);
-  std::vector<int> codes;
-  for (const auto& m : chars) codes.push_back(m.param);
-  EXPECT_EQ(codes, (std::vector<int>{0xE9, 0x80, 0xDF, 'x'}));
-}
-
-TEST(PlatformInput, WindowEvents) {
-  SDL_Event e{};
-  e.type = SDL_WINDOWEVENT;
-  e.window.event = SDL_WINDOWEVENT_MINIMIZED;
-  EXPECT_EQ(Translate(e)[0].param, Zing::Platform::SizeMinimized);
-  e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-  EXPECT_EQ(Translate(e)[0].code, MessageCode::ActivateApp);
-  EXPECT_EQ(Translate(e)[0].param, 0);
-  e.window.event = SDL_WINDOWEVENT_MOVED;
-  e.window.data1 = 70;
-  e.window.data2 = 80;
-  EXPECT_EQ(Translate(e)[0].x, 70);
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  EXPECT_EQ(Translate(quit)[0].code, MessageCode::Close);
+  std::snprintf(text.text.text, sizeof text.text.text, "%s",
+                "\xC3\xA9\xE2\x82\xAC\xC3\x9F\xE4\xB8\xAD"
+                "x");
+  EXPECT_EQ(
+      Translate(text),
+      (Messages{
+          {MessageCode::Char, 0xE9}, {MessageCode::Char, 0x80}, {MessageCode::Char, 0xDF}, {MessageCode::Char, 'x'}}));
 }
 
 }  // namespace

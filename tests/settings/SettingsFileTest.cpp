@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "framework/platform/Windows1252.h"
 #include "tests/support/TempFolder.h"
@@ -20,7 +21,8 @@ std::string StringAt(const SettingsFile& file, std::string_view key, std::string
   return value != nullptr && value->type == SettingsType::String ? value->text : "<none>";
 }
 
-TEST(SettingsFile, WritesTheRegistryExportLayoutAndReadsItBack) {
+TEST(SettingsFile, TheRegistryExportLayoutSurvivesSaveAndLoad) {
+  ZingTest::TempFolder dir;
   SettingsFile file;
   const std::string awkward = "say \"hi\" C:\\dir\\ \x80\xE9\x81\xFF\ttab\r\nnext";
   ASSERT_TRUE(file.Set("", "Locale", SettingsValue::String("fr")));
@@ -28,8 +30,10 @@ TEST(SettingsFile, WritesTheRegistryExportLayoutAndReadsItBack) {
   ASSERT_TRUE(file.Set("Sub\\Key", "Text", SettingsValue::String(awkward)));
   ASSERT_TRUE(file.Set("Sub\\Key", "", SettingsValue::String("unnamed")));
   ASSERT_TRUE(file.Set("Sub", "All", SettingsValue::Dword(0xFFFFFFFFu)));
+  ASSERT_TRUE(file.Save(dir.File("deep/er/settings.reg")));
 
-  const std::string text = file.Format();
+  const std::string text = dir.Read("deep/er/settings.reg");
+  EXPECT_EQ(text, file.Format());
   EXPECT_TRUE(Zing::Platform::IsValidUtf8(text));
   EXPECT_NE(text.find("\n\"Locale\"=\"fr\"\n\"MusicVolume\"=dword:00000055\n\n[Sub\\Key]\n"), std::string::npos)
       << text;
@@ -39,11 +43,21 @@ TEST(SettingsFile, WritesTheRegistryExportLayoutAndReadsItBack) {
       << text;
   EXPECT_NE(text.find("@=\"unnamed\"\n\n[Sub]\n\"All\"=dword:ffffffff\n"), std::string::npos) << text;
 
-  const SettingsFile back = SettingsFile::Parse(text);
+  SettingsFile back;
+  ASSERT_TRUE(back.Load(dir.File("deep/er/settings.reg")));
   EXPECT_EQ(back.Format(), text);
   EXPECT_EQ(StringAt(back, "Sub\\Key", "Text"), awkward);
-  EXPECT_EQ(back.Find("Sub", "All")->number, 0xFFFFFFFFu);
+  EXPECT_EQ(back.Find("sub", "all")->number, 0xFFFFFFFFu);
   EXPECT_EQ(back.KeyCount(), 3u);
+
+  // A missing file is an empty store; a folder cannot be read and changes
+  // nothing; a file in the way of the folders cannot be written.
+  ASSERT_TRUE(file.Load(dir.File("missing.reg")));
+  EXPECT_EQ(file.ValueCount(), 0u);
+  EXPECT_FALSE(back.Load(dir.File("deep")));
+  EXPECT_EQ(back.ValueCount(), 5u);
+  dir.Write("plain", "x");
+  EXPECT_FALSE(back.Save(dir.File("plain/settings.reg")));
 }
 
 TEST(SettingsFile, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
@@ -74,26 +88,18 @@ TEST(SettingsFile, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
   EXPECT_EQ(StringAt(file, "", "Cut"), "ab");
 }
 
-TEST(SettingsFile, ReadsEightBitAndSixteenBitFiles) {
-  // Not UTF-8, so taken as 8-bit text.
-  EXPECT_EQ(StringAt(SettingsFile::Parse("\"Name\"=\"caf\xE9\"\n"), "", "Name"), "caf\xE9");
-  EXPECT_EQ(
-      StringAt(SettingsFile::Parse("\xEF\xBB\xBF\"Name\"=\"caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\x80\"\n"), "", "Name"),
-      "caf\xE9 \x80 ?");
-
-  const std::string utf8 = "\r\n[HKEY\\Lintwick]\r\n\"Name\"=\"\xC3\xA9\xF0\x9F\x98\x80\"\r\n";
+TEST(SettingsFile, ReadsEightBitUtf8AndUtf16Files) {
   std::string utf16 = "\xFF\xFE";
-  for (char32_t c : std::u32string(U"\r\n[HKEY\\Lintwick]\r\n\"Name\"=\"\u00E9\U0001F600\"\r\n")) {
-    if (c > 0xFFFF) {
-      const char32_t v = c - 0x10000, high = 0xD800 + (v >> 10), low = 0xDC00 + (v & 0x3FF);
-      utf16 += {static_cast<char>(high & 0xFF), static_cast<char>(high >> 8), static_cast<char>(low & 0xFF),
-                static_cast<char>(low >> 8)};
-    } else {
-      utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    }
+  for (char16_t c : std::u16string(u"\r\n[HKEY\\Lintwick]\r\n\"Name\"=\"\u00E9\U0001F600\"\r\n"))
+    utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  // What is not UTF-8 is 8-bit text; what the code page lacks becomes '?'.
+  for (const auto& [bytes, key, expected] :
+       {std::tuple{"\"Name\"=\"caf\xE9\"\n"s, "", "caf\xE9"},
+        {"\xEF\xBB\xBF\"Name\"=\"caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\x80\"\n"s, "", "caf\xE9 \x80 ?"},
+        {"\r\n[HKEY\\Lintwick]\r\n\"Name\"=\"\xC3\xA9\xF0\x9F\x98\x80\"\r\n"s, "hkey\\lintwick", "\xE9?"},
+        {utf16, "hkey\\lintwick", "\xE9?"}}) {
+    EXPECT_EQ(StringAt(SettingsFile::Parse(bytes), key, "Name"), expected) << bytes;
   }
-  EXPECT_EQ(StringAt(SettingsFile::Parse(utf16), "hkey\\lintwick", "Name"), "\xE9?");
-  EXPECT_EQ(StringAt(SettingsFile::Parse(utf8), "hkey\\lintwick", "Name"), "\xE9?");
 }
 
 TEST(SettingsFile, DamagedFilesAreReadAsFarAsTheyMakeSense) {
@@ -139,25 +145,6 @@ TEST(SettingsFile, DamagedFilesAreReadAsFarAsTheyMakeSense) {
   EXPECT_NE(out.find("\"Wide\"=dword:123456789\n\"Binary\"=hex:01,02,\\\n  03,04\n\"Q\"=qword:0000000000000001\n"),
             std::string::npos);
   EXPECT_EQ(SettingsFile::Parse(out).Format(), out);
-}
-
-TEST(SettingsFile, LoadAndSave) {
-  ZingTest::TempFolder dir;
-  SettingsFile file;
-  ASSERT_TRUE(file.Set("", "A", SettingsValue::Dword(1)));
-  ASSERT_TRUE(file.Load(dir.File("missing.reg")));  // a missing file is an empty store
-  EXPECT_EQ(file.ValueCount(), 0u);
-
-  ASSERT_TRUE(file.Set("", "A", SettingsValue::Dword(1)));
-  ASSERT_TRUE(file.Save(dir.File("deep/er/settings.reg")));
-  SettingsFile back;
-  ASSERT_TRUE(back.Load(dir.File("deep/er/settings.reg")));
-  EXPECT_EQ(back.Find("", "a")->number, 1u);
-
-  EXPECT_FALSE(back.Load(dir.File("deep")));  // a folder cannot be read
-  EXPECT_EQ(back.ValueCount(), 1u);           // and changes nothing
-  dir.Write("plain", "x");
-  EXPECT_FALSE(file.Save(dir.File("plain/settings.reg")));
 }
 
 TEST(SettingsFile, FileLocation) {

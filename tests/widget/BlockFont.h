@@ -2,9 +2,10 @@
 
 // A font for tests: every character is a solid block, 5 pixels wide and as
 // tall as the ascent, on a 6-pixel advance, so drawn text shows at known
-// pixels in its colour.
+// pixels in its colour. It also notes what it drew where.
 
 #include <string>
+#include <vector>
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
@@ -24,6 +25,7 @@ class BlockFont : public Zing::Font {
   int CharWidthKern(char, char) override { return kAdvance; }
   void DrawString(Zing::Graphics* g, int px, int py, const std::string& text, const Zing::Color& color,
                   const Zing::Rect&) override {
+    drawn.push_back(text + " at " + std::to_string(px) + "," + std::to_string(py) + " r" + std::to_string(color.r));
     g->PushState();
     g->SetColor(color);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -32,6 +34,8 @@ class BlockFont : public Zing::Font {
     g->PopState();
   }
   Font* Duplicate() const override { return new BlockFont(*this); }
+
+  std::vector<std::string> drawn;  // "text at x,y rRED"
 };
 
 }  // namespace WidgetTest

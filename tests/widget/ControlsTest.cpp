@@ -19,11 +19,9 @@
 namespace {
 
 using WidgetTest::BlockFont;
-using WidgetTest::FakeHost;
 using Zing::Color;
 using Zing::MemoryImage;
 using Zing::Rect;
-using Zing::WidgetManager;
 using Strings = std::vector<std::string>;
 
 // Hears every control and writes down what it heard.
@@ -55,10 +53,9 @@ std::unique_ptr<MemoryImage> Solid(int w, int h, std::uint32_t argb) {
   return image;
 }
 
-class Controls : public ::testing::Test {
+class Controls : public WidgetTest::WidgetFixture {
  protected:
   Controls() {
-    manager.SetMouseRects(Rect(0, 0, 640, 480), Rect(0, 0, 640, 480));
     screen.Create(640, 480);
     screen.SetImageMode(false, false);
     manager.image = &screen;
@@ -73,8 +70,6 @@ class Controls : public ::testing::Test {
     return screen.GetPixel(px, py) & 0xFFFFFF;
   }
 
-  FakeHost host;
-  WidgetManager manager{&host};
   MemoryImage screen;
   Listener listener;
   BlockFont font;
@@ -113,7 +108,6 @@ TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) 
   Click(120, 110);
   EXPECT_EQ(listener.heard, (Strings{"leave 7"}));  // it lost the pointer, and nothing since
   button.SetDisabled(false);
-  manager.RemoveWidget(&button);
 }
 
 TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
@@ -139,36 +133,17 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   EXPECT_NEAR(static_cast<int>(halfway >> 8 & 0xFF), 0x80, 0x10);
   EXPECT_NEAR(static_cast<int>(halfway & 0xFF), 0x40, 0x10);
   EXPECT_EQ(Pixel(5, 5), 0x000080u);
-  manager.RemoveWidget(&button);
-}
-
-TEST_F(Controls, TheDrawnButtonShowsItsBevelAndLabelAndSwapsThemWhenPressed) {
-  Zing::ButtonWidget button(1, &listener);
-  button.label = "OK";
-  button.SetFont(&font);
-  button.SetColor(Zing::ButtonWidget::COLOR_LABEL_HILITE, Color(255, 0, 0));
-  button.Resize(10, 10, 40, 20);
-  manager.AddWidget(&button);
-  // Label 12 wide: x = 14, baseline (20 - 1 - 1 + 8) / 2 = 13, block rows 5..12.
-  EXPECT_EQ(Pixel(10, 10), 0xFFFFFFu);           // light top-left
-  EXPECT_EQ(Pixel(49, 29), 0x000000u);           // dark bottom-right
-  EXPECT_EQ(Pixel(48, 20), 0x848484u);           // medium inner right
-  EXPECT_EQ(Pixel(14, 25), 0xD4D4D4u);           // background
-  EXPECT_EQ(Pixel(10 + 14, 10 + 5), 0x000000u);  // label in colour 0
-  manager.MouseMove(30, 20);
-  manager.MouseDown(30, 20, 1);
-  EXPECT_EQ(Pixel(10, 10), 0x000000u);
-  EXPECT_EQ(Pixel(49, 29), 0xFFFFFFu);
-  EXPECT_EQ(Pixel(10 + 15, 10 + 6), 0xFF0000u);  // label moved by one, in colour 1
-  manager.MouseUp(30, 20, 1);
-  manager.RemoveWidget(&button);
 }
 
 // The whole bevel of a 40 x 20 button, raised and pressed: the outer edges lit
 // from the top left (swapped when pressed) and the medium line inside the dark
-// edges (inside the top and left ones when pressed).
-TEST_F(Controls, TheBevelRunsAlongEveryEdge) {
+// edges (inside the top and left ones when pressed); the label moves by one
+// and takes its highlight colour when pressed.
+TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   Zing::ButtonWidget button(1, &listener);
+  button.label = "OK";
+  button.SetFont(&font);
+  button.SetColor(Zing::ButtonWidget::COLOR_LABEL_HILITE, Color(255, 0, 0));
   button.Resize(0, 0, 40, 20);
   manager.AddWidget(&button);
   constexpr std::uint32_t kLight = 0xFFFFFF, kDark = 0x000000, kMedium = 0x848484, kBkg = 0xD4D4D4;
@@ -177,6 +152,8 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdge) {
       manager.MouseMove(20, 10);
       manager.MouseDown(20, 10, 1);
     }
+    // Label 12 wide at x = 14; baseline (20 - 1 - 1 + 8) / 2 = 13: block rows 5..12.
+    const Rect label = pressed ? Rect(15, 6, 12, 8) : Rect(14, 5, 12, 8);
     const std::uint32_t topLeft = pressed ? kDark : kLight, bottomRight = pressed ? kLight : kDark;
     for (int x = 0; x < 40; ++x) {
       for (int y = 0; y < 20; ++y) {
@@ -186,12 +163,12 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdge) {
           expected = kMedium;
         if ((y == 0 && x < 39) || (x == 0 && y < 19)) expected = topLeft;
         if (y == 19 || x == 39) expected = bottomRight;
+        if (label.Contains(x, y) && (x - label.x) % BlockFont::kAdvance != 5) expected = pressed ? 0xFF0000 : 0;
         ASSERT_EQ(Pixel(x, y), expected) << x << "," << y << (pressed ? " pressed" : "");
       }
     }
   }
   manager.MouseUp(20, 10, 1);
-  manager.RemoveWidget(&button);
 }
 
 TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
@@ -209,7 +186,6 @@ TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
   manager.MouseMove(15, 10);
   EXPECT_EQ(host.cursors.back(), 1);
   EXPECT_EQ(Pixel(10, 16), 0xFF0000u);
-  manager.RemoveWidget(&link);
 }
 
 TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
@@ -244,7 +220,6 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   EXPECT_EQ(Pixel(3, 3), 0x0000FFu);
   box.SetChecked(true, true);
   EXPECT_EQ(Pixel(3, 3), 0x00FF00u);
-  manager.RemoveWidget(&box);
 }
 
 TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
@@ -282,7 +257,6 @@ TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
 
   slider.SetValue(7);
   EXPECT_DOUBLE_EQ(slider.value, 1.0);
-  manager.RemoveWidget(&slider);
 }
 
 }  // namespace

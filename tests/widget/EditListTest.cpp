@@ -16,7 +16,6 @@
 namespace {
 
 using WidgetTest::BlockFont;
-using WidgetTest::FakeHost;
 using Zing::KEYCODE_CONTROL;
 using Zing::KEYCODE_SHIFT;
 using Strings = std::vector<std::string>;
@@ -36,10 +35,9 @@ class Owner : public Zing::EditListener, public Zing::ListListener {
   Strings heard;
 };
 
-class EditList : public ::testing::Test {
+class EditList : public WidgetTest::WidgetFixture {
  protected:
   EditList() {
-    manager.SetMouseRects(Zing::Rect(0, 0, 640, 480), Zing::Rect(0, 0, 640, 480));
     screen.Create(640, 480);
     screen.SetImageMode(false, false);
     manager.image = &screen;
@@ -71,15 +69,13 @@ class EditList : public ::testing::Test {
     return screen.GetPixel(px, py) & 0xFFFFFF;
   }
 
-  FakeHost host;
-  Zing::WidgetManager manager{&host};
   Zing::MemoryImage screen;
   BlockFont font;
   Owner owner;
   Zing::EditWidget edit{1, &owner};
 };
 
-TEST_F(EditList, TypingEditingAndEnter) {
+TEST_F(EditList, TypingEditingEnterAndUndo) {
   Type("Wick");
   Key(Zing::KEYCODE_LEFT);
   Key(Zing::KEYCODE_BACK);  // removes the c
@@ -95,15 +91,13 @@ TEST_F(EditList, TypingEditingAndEnter) {
   edit.SetText("");
   Key(Zing::KEYCODE_RETURN);
   EXPECT_EQ(owner.heard, (Strings{"1 enter abcdefghijklmn", "1 enter "}));
-}
 
-TEST_F(EditList, UndoTakesBackOneChange) {
+  // Undo takes back one change; undo again redoes it.
   edit.SetText("Wicker");
   Type("abc");
-  EXPECT_EQ(edit.text, "Wickerabc");
   Control(26, 'Z');
   EXPECT_EQ(edit.text, "Wicker");
-  Control(26, 'Z');  // undo again redoes
+  Control(26, 'Z');
   EXPECT_EQ(edit.text, "Wickerabc");
   Key(Zing::KEYCODE_BACK);
   Key(Zing::KEYCODE_BACK);
@@ -203,7 +197,6 @@ TEST_F(EditList, ListHighlightClicksAndDrawing) {
   EXPECT_EQ(list.selectIdx, -1);
   EXPECT_EQ(Pixel(398, 100 + 4 + 15), 0x11423Du);
   EXPECT_EQ(list.GetOptimalHeight(), 8);
-  manager.RemoveWidget(&list);
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 #pragma once
 
 // Widgets and an application stand-in that record what the widget layer does
-// to them, for the widget tests.
+// to them, and a fixture with a manager on a 640 x 480 screen, for the widget
+// tests.
+
+#include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/graphics/Graphics.h"
 #include "framework/widget/Widget.h"
 #include "framework/widget/WidgetManager.h"
 #include "framework/widget/WidgetManagerHost.h"
@@ -37,9 +42,8 @@ class ProbeWidget : public Zing::Widget {
   using Widget::MouseUp;
   using Widget::Resize;
 
-  ProbeWidget(std::string widgetName, EventLog* eventLog) : name(std::move(widgetName)), log(eventLog) {}
-  ProbeWidget(std::string widgetName, EventLog* eventLog, int px, int py, int w, int h)
-      : ProbeWidget(std::move(widgetName), eventLog) {
+  ProbeWidget(std::string widgetName, EventLog* eventLog, int px = 0, int py = 0, int w = 0, int h = 0)
+      : name(std::move(widgetName)), log(eventLog) {
     Resize(px, py, w, h);
   }
 
@@ -48,8 +52,11 @@ class ProbeWidget : public Zing::Widget {
     Note("update");
     if (onUpdate) onUpdate();
   }
-  void Draw(Zing::Graphics*) override {
-    Note("draw");
+  // Notes where it was drawn: the translation and clip of the graphics it got.
+  void Draw(Zing::Graphics* g) override {
+    const Zing::Rect& c = g->clipRect;
+    Note("draw at " + Pos(static_cast<int>(g->transX), static_cast<int>(g->transY)) + " clip " + Pos(c.x, c.y) + " " +
+         std::to_string(c.w) + "x" + std::to_string(c.h) + (g->linearBlend ? " filtered" : ""));
     if (onDraw) onDraw();
   }
   void MouseEnter() override { Note("enter"); }
@@ -70,7 +77,10 @@ class ProbeWidget : public Zing::Widget {
     Widget::KeyDown(key);
   }
   void KeyUp(int key) override { Note("keyup " + std::to_string(key)); }
-  void KeyChar(char c) override { Note("char " + std::to_string(static_cast<int>(c))); }
+  void KeyChar(char c) override {
+    Note("char " + std::to_string(static_cast<int>(c)));
+    if (onChar) onChar(c);
+  }
   void GotFocus() override {
     Widget::GotFocus();
     Note("gotfocus");
@@ -103,6 +113,7 @@ class ProbeWidget : public Zing::Widget {
   std::function<void()> onDraw;
   std::function<void()> onMouseDown;
   std::function<void()> onMouseUp;
+  std::function<void(char)> onChar;
 };
 
 class FakeHost : public Zing::WidgetManagerHost {
@@ -131,5 +142,37 @@ inline std::vector<std::string> Names(const Zing::WidgetContainer& container) {
   for (Zing::Widget* child : container.widgets) names.push_back(static_cast<ProbeWidget*>(child)->name);
   return names;
 }
+
+// A manager on a 640 x 480 screen and the probes it holds; the probes are
+// declared after the manager so that they go first.
+class WidgetFixture : public ::testing::Test {
+ protected:
+  WidgetFixture() { manager.SetMouseRects(Zing::Rect(0, 0, 640, 480), Zing::Rect(0, 0, 640, 480)); }
+
+  // A probe of its own, not yet in the tree.
+  ProbeWidget* Make(const std::string& name, int px = 0, int py = 0, int w = 10, int h = 10) {
+    owned.push_back(std::make_unique<ProbeWidget>(name, &log, px, py, w, h));
+    return owned.back().get();
+  }
+  // A probe added to `into` (the manager by default); the attaching is not logged.
+  ProbeWidget* Add(const std::string& name, int px, int py, int w, int h, Zing::WidgetContainer* into = nullptr) {
+    ProbeWidget* widget = Make(name, px, py, w, h);
+    (into != nullptr ? into : &manager)->AddWidget(widget);
+    std::erase(log.lines, name + ":added");
+    return widget;
+  }
+  std::vector<std::string> Draws() const {
+    std::vector<std::string> draws;
+    for (const std::string& line : log.lines) {
+      if (line.find(":draw") != std::string::npos) draws.push_back(line);
+    }
+    return draws;
+  }
+
+  EventLog log;
+  FakeHost host;
+  Zing::WidgetManager manager{&host};
+  std::vector<std::unique_ptr<ProbeWidget>> owned;
+};
 
 }  // namespace WidgetTest

@@ -8,20 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "tests/widget/BlockFont.h"
 #include "tests/widget/ProbeWidget.h"
 
 namespace {
 
-using WidgetTest::EventLog;
-using WidgetTest::FakeHost;
 using WidgetTest::ProbeWidget;
 using Zing::Color;
 using Zing::Graphics;
 using Zing::Rect;
-using Zing::WidgetManager;
 using Strings = std::vector<std::string>;
 
 // A screen that remembers the pieces of images put on it.
@@ -38,134 +35,74 @@ class RecordingImage : public Zing::Image {
   std::vector<std::string> blits;
 };
 
-// Every character 5 pixels wide; ascent 8, height 10.
-class FixedFont : public Zing::Font {
- public:
-  FixedFont() {
-    ascent = 8;
-    height = 10;
-  }
-  int StringWidth(const std::string& text) override { return 5 * static_cast<int>(text.size()); }
-  int CharWidth(char) override { return 5; }
-  int CharWidthKern(char, char) override { return 5; }
-  void DrawString(Graphics*, int px, int py, const std::string& text, const Color& color, const Rect&) override {
-    drawn.push_back(text + " at " + std::to_string(px) + "," + std::to_string(py) + " r" + std::to_string(color.r));
-  }
-  Font* Duplicate() const override { return new FixedFont(*this); }
-  std::vector<std::string> drawn;
-};
-
-// Notes where it was drawn: translation and clip of the graphics it got.
-class PlacedWidget : public ProbeWidget {
- public:
-  using ProbeWidget::ProbeWidget;
-  void Draw(Graphics* g) override {
-    Note("draw at " + std::to_string(static_cast<int>(g->transX)) + "," + std::to_string(static_cast<int>(g->transY)) +
-         " clip " + std::to_string(g->clipRect.x) + "," + std::to_string(g->clipRect.y) + " " +
-         std::to_string(g->clipRect.w) + "x" + std::to_string(g->clipRect.h) + (g->linearBlend ? " filtered" : ""));
-    if (onDraw) onDraw();
-  }
-};
-
-class WidgetDraw : public ::testing::Test {
+class WidgetDraw : public WidgetTest::WidgetFixture {
  protected:
-  WidgetDraw() {
-    manager.SetMouseRects(Rect(0, 0, 640, 480), Rect(0, 0, 640, 480));
-    manager.image = &screen;
-  }
-
-  PlacedWidget* Add(const std::string& name, int px, int py, int w, int h, Zing::WidgetContainer* into = nullptr) {
-    owned.push_back(std::make_unique<PlacedWidget>(name, &log, px, py, w, h));
-    (into != nullptr ? into : &manager)->AddWidget(owned.back().get());
-    return owned.back().get();
-  }
-  Strings Draws() const {
-    Strings draws;
-    for (const std::string& line : log.lines) {
-      if (line.find(":draw") != std::string::npos) draws.push_back(line);
-    }
-    return draws;
-  }
-
-  EventLog log;
-  FakeHost host;
+  WidgetDraw() { manager.image = &screen; }
   RecordingImage screen{640, 480};
-  WidgetManager manager{&host};
-  std::vector<std::unique_ptr<PlacedWidget>> owned;
 };
 
 TEST_F(WidgetDraw, OnlyDirtyTopLevelWidgetsAreDrawnWholeWithTheirChildren) {
-  PlacedWidget* left = Add("left", 0, 0, 100, 100);
+  ProbeWidget* left = Add("left", 0, 0, 100, 100);
   Add("right", 200, 0, 100, 100);
-  Add("child", 10, 20, 30, 30, left);
+  ProbeWidget* child = Add("child", 10, 20, 30, 30, left);
+  manager.image = nullptr;  // no screen: nothing is drawn
+  EXPECT_FALSE(manager.DrawScreen());
+  EXPECT_TRUE(log.lines.empty());
+  EXPECT_EQ(host.locks, 0);
+  manager.image = &screen;
   ASSERT_TRUE(manager.DrawScreen());
   log.Clear();
   EXPECT_FALSE(manager.DrawScreen());
   EXPECT_TRUE(log.lines.empty());
 
-  owned[2]->MarkDirty();  // the child
+  child->MarkDirty();
   EXPECT_TRUE(manager.DrawScreen());
   EXPECT_EQ(Draws(), (Strings{"left:draw at 0,0 clip 0,0 100x100", "child:draw at 10,20 clip 10,20 30x30"}));
-  EXPECT_FALSE(left->dirty);
-  EXPECT_FALSE(owned[2]->dirty);
-  EXPECT_FALSE(manager.dirty);
+  EXPECT_FALSE(left->dirty || child->dirty || manager.dirty);
   EXPECT_EQ(host.locks, 3);
   EXPECT_EQ(host.unlocks, 3);
 }
 
-TEST_F(WidgetDraw, WithoutAScreenImageNothingIsDrawn) {
-  Add("w", 0, 0, 10, 10);
-  manager.image = nullptr;
-  EXPECT_FALSE(manager.DrawScreen());
-  EXPECT_TRUE(log.With("w:draw").empty());
-  EXPECT_EQ(host.locks, 0);
-}
-
-TEST_F(WidgetDraw, ChildrenAreClippedToTheirParentsAndTheirOwnRectangle) {
-  PlacedWidget* panel = Add("panel", 100, 100, 50, 50);
-  PlacedWidget* sticking = Add("sticking", 40, -10, 30, 30, panel);
+TEST_F(WidgetDraw, ChildrenAreTranslatedAndClippedToTheirParentsAndTheirOwnRectangle) {
+  ProbeWidget* panel = Add("panel", 100, 100, 50, 50);
+  ProbeWidget* sticking = Add("sticking", 40, -10, 30, 30, panel);
   Add("grandchild", 5, 5, 100, 100, sticking);
   manager.DrawScreen();
   EXPECT_EQ(Draws(), (Strings{"panel:draw at 100,100 clip 100,100 50x50", "sticking:draw at 140,90 clip 140,100 10x20",
                               "grandchild:draw at 145,95 clip 145,100 5x20"}));
-
   log.Clear();
   panel->clip = false;
   panel->MarkDirty();
   manager.DrawScreen();
   EXPECT_EQ(log.lines.at(1), "sticking:draw at 140,90 clip 140,90 30x30");
-}
 
-TEST_F(WidgetDraw, TheDestinationOffsetShiftsTheWholeScreen) {
+  // The destination offset shifts the whole screen; stretched images are
+  // filtered only with acceleration.
   manager.SetMouseRects(Rect(-10, -20, 660, 520), Rect(0, 0, 660, 520));
+  host.accelerated = true;
+  log.Clear();
+  manager.RemoveWidget(panel);
   Add("w", 5, 5, 10, 10);
   manager.DrawScreen();
-  EXPECT_EQ(Draws(), (Strings{"w:draw at 15,25 clip 15,25 10x10"}));
-}
-
-TEST_F(WidgetDraw, StretchedImagesAreFilteredOnlyWithAcceleration) {
-  Add("w", 0, 0, 10, 10);
-  host.accelerated = true;
-  manager.DrawScreen();
-  EXPECT_EQ(Draws(), (Strings{"w:draw at 0,0 clip 0,0 10x10 filtered"}));
+  EXPECT_EQ(Draws(), (Strings{"w:draw at 15,25 clip 15,25 10x10 filtered"}));
 }
 
 TEST_F(WidgetDraw, FlagsDecideDrawingAndInvisibleWidgetsAreSkipped) {
-  PlacedWidget* frame = Add("frame", 0, 0, 100, 100);
-  Add("inside", 0, 0, 10, 10, frame);
-  PlacedWidget* hidden = Add("hidden", 0, 0, 10, 10);
-  hidden->SetVisible(false);
+  ProbeWidget* frame = Add("frame", 0, 0, 100, 100);
+  ProbeWidget* inside = Add("inside", 0, 0, 10, 10, frame);
+  Add("hidden", 0, 0, 10, 10)->SetVisible(false);
   frame->widgetFlagsMod = Zing::FlagsMod(0, Zing::WIDGETFLAGS_DRAW);
-  owned[1]->widgetFlagsMod = Zing::FlagsMod(Zing::WIDGETFLAGS_DRAW, 0);
+  inside->widgetFlagsMod = Zing::FlagsMod(Zing::WIDGETFLAGS_DRAW, 0);
   manager.DrawScreen();
   EXPECT_EQ(Draws(), (Strings{"inside:draw at 0,0 clip 0,0 10x10"}));
-}
 
-TEST_F(WidgetDraw, BelowModalFlagsApplyToWhatIsBehindTheModalWidget) {
-  Add("back", 0, 0, 640, 480);
-  PlacedWidget* dialog = Add("dialog", 100, 100, 100, 100);
+  // Below-modal flags apply to what is behind the modal widget.
+  ProbeWidget* dialog = Add("dialog", 100, 100, 100, 100);
   Add("button", 120, 120, 20, 20);
+  frame->widgetFlagsMod = inside->widgetFlagsMod = Zing::FlagsMod();
   manager.AddBaseModal(dialog, Zing::FlagsMod(0, Zing::WIDGETFLAGS_DRAW));
+  log.Clear();
+  manager.MarkAllDirty();
   manager.DrawScreen();
   EXPECT_EQ(Draws(),
             (Strings{"dialog:draw at 100,100 clip 100,100 100x100", "button:draw at 120,120 clip 120,120 20x20"}));
@@ -173,12 +110,12 @@ TEST_F(WidgetDraw, BelowModalFlagsApplyToWhatIsBehindTheModalWidget) {
 }
 
 TEST_F(WidgetDraw, WidgetsRemovedWhileDrawingAreNotDrawnAndTheWalkGoesOn) {
-  PlacedWidget* panel = Add("panel", 0, 0, 200, 200);
-  PlacedWidget* first = Add("first", 0, 0, 10, 10, panel);
-  PlacedWidget* second = Add("second", 20, 0, 10, 10, panel);
-  PlacedWidget* third = Add("third", 40, 0, 10, 10, panel);
-  PlacedWidget* top = Add("top", 300, 0, 10, 10);
-  PlacedWidget* last = Add("last", 400, 0, 10, 10);
+  ProbeWidget* panel = Add("panel", 0, 0, 200, 200);
+  ProbeWidget* first = Add("first", 0, 0, 10, 10, panel);
+  ProbeWidget* second = Add("second", 20, 0, 10, 10, panel);
+  ProbeWidget* third = Add("third", 40, 0, 10, 10, panel);
+  ProbeWidget* top = Add("top", 300, 0, 10, 10);
+  ProbeWidget* last = Add("last", 400, 0, 10, 10);
   first->onDraw = [&] {
     panel->RemoveWidget(first);
     panel->RemoveWidget(second);
@@ -195,12 +132,12 @@ TEST_F(WidgetDraw, WidgetsRemovedWhileDrawingAreNotDrawnAndTheWalkGoesOn) {
 }
 
 // Asks for its overlay while it draws.
-class OverlayWidget : public PlacedWidget {
+class OverlayWidget : public ProbeWidget {
  public:
-  using PlacedWidget::DrawOverlay;
-  using PlacedWidget::PlacedWidget;
+  using ProbeWidget::DrawOverlay;
+  using ProbeWidget::ProbeWidget;
   void Draw(Graphics* g) override {
-    PlacedWidget::Draw(g);
+    ProbeWidget::Draw(g);
     if (widgetManager != nullptr && overlayPriority >= 0) widgetManager->DeferOverlay(this, overlayPriority);
   }
   void DrawOverlay(Graphics* g, int atPriority) override {
@@ -214,7 +151,7 @@ class OverlayWidget : public PlacedWidget {
 TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
   auto low = std::make_unique<OverlayWidget>("low", &log, 10, 0, 10, 10);
   auto high = std::make_unique<OverlayWidget>("high", &log, 30, 0, 10, 10);
-  PlacedWidget* dialog = Add("dialog", 50, 0, 10, 10);
+  ProbeWidget* dialog = Add("dialog", 50, 0, 10, 10);
   low->overlayPriority = 0;
   high->overlayPriority = 5;
   dialog->priority = 1;
@@ -238,54 +175,40 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
   manager.DrawScreen();
   EXPECT_EQ(log.lines, (Strings{"low:draw at 17,0 clip 17,0 10x10", "low:overlay 0 at 17"}));
   EXPECT_TRUE(manager.deferredOverlayWidgets.empty());
-  manager.RemoveWidget(low.get());
-  manager.RemoveWidget(high.get());
 }
 
-// ---------------------------------------------------------------------------
-// Text and digits
-
-TEST_F(WidgetDraw, CenteredLinesReportTheRectangleTheyCover) {
-  PlacedWidget* w = Add("w", 0, 0, 100, 40);
-  FixedFont font;
+TEST_F(WidgetDraw, CenteredColouredAndWrappedText) {
+  ProbeWidget* w = Add("w", 0, 0, 100, 40);
+  WidgetTest::BlockFont font;
   Graphics g(&screen);
   EXPECT_EQ(w->DrawCenteredLine(&g, 20, "abc"), Rect());  // no font: nothing
+  EXPECT_EQ(w->GetWordWrappedHeight(nullptr, 30, "aaaa"), 0);
   g.SetFont(&font);
-  EXPECT_EQ(w->DrawCenteredLine(&g, 20, "abcd"), Rect(40, 12, 20, 10));
+  EXPECT_EQ(w->DrawCenteredLine(&g, 20, "abcd"), Rect(38, 12, 24, 10));
   EXPECT_EQ(w->DrawCenteredLineShadowed(&g, 20, "abcd", Color(200, 0, 0), Color(9, 9, 9), Zing::Point{2, 3}),
-            Rect(40, 12, 22, 13));
-  EXPECT_EQ(font.drawn, (Strings{"abcd at 40,20 r0", "abcd at 42,23 r9", "abcd at 40,20 r200"}));
-}
+            Rect(38, 12, 26, 13));
+  EXPECT_EQ(font.drawn, (Strings{"abcd at 38,20 r0", "abcd at 40,23 r9", "abcd at 38,20 r200"}));
 
-TEST_F(WidgetDraw, ColourCodesAreOnOnlyForTheCall) {
-  PlacedWidget* w = Add("w", 0, 0, 100, 40);
-  FixedFont font;
-  Graphics g(&screen);
-  g.SetFont(&font);
+  // Colour codes are on only for the call.
+  font.drawn.clear();
+  g.SetColor(Color::Black);
   g.SetWriteColoredString(false);
   w->DrawColoredString(&g, "a^FF0000^b", 0, 10);
   EXPECT_FALSE(g.writeColoredString);
-  EXPECT_EQ(font.drawn, (Strings{"a at 0,10 r0", "b at 5,10 r255"}));
-}
+  EXPECT_EQ(font.drawn, (Strings{"a at 0,10 r0", "b at 6,10 r255"}));
 
-TEST_F(WidgetDraw, WordWrappedHeightsGrowByALinePerWrap) {
-  PlacedWidget* w = Add("w", 0, 0, 100, 40);
-  FixedFont font;
+  // Each wrap adds a line.
   const int one = w->GetWordWrappedHeight(&font, 100, "aaaa bbbb");
   const int two = w->GetWordWrappedHeight(&font, 30, "aaaa bbbb");
   EXPECT_GT(one, 0);
   EXPECT_EQ(two, one + font.GetLineSpacing());
-  EXPECT_EQ(w->GetWordWrappedHeight(nullptr, 30, "aaaa"), 0);
   font.drawn.clear();
-
-  Graphics g(&screen);
-  g.SetFont(&font);
   EXPECT_EQ(w->DrawWordWrapped(&g, Rect(0, 0, 30, 100), "aaaa bbbb"), two);
   EXPECT_EQ(font.drawn.size(), 2u);
 }
 
 TEST_F(WidgetDraw, NumbersFromAStripDrawOneCellPerDigit) {
-  PlacedWidget* w = Add("w", 0, 0, 100, 40);
+  ProbeWidget* w = Add("w", 0, 0, 100, 40);
   RecordingImage strip(100, 12);  // ten cells 10 wide
   Graphics g(&screen);
   w->DrawNumberFromStrip(&g, 907, 5, 6, &strip, 2);

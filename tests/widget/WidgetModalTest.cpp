@@ -11,65 +11,47 @@
 
 namespace {
 
-using WidgetTest::EventLog;
-using WidgetTest::FakeHost;
 using WidgetTest::ProbeWidget;
-using Zing::Rect;
-using Zing::WidgetManager;
 using Strings = std::vector<std::string>;
 
-class WidgetModal : public ::testing::Test {
+class WidgetModal : public WidgetTest::WidgetFixture {
  protected:
-  WidgetModal() {
-    manager.SetMouseRects(Rect(0, 0, 640, 480), Rect(0, 0, 640, 480));
-    screen = Add("screen", 0, 0, 640, 480);
-    screen->wantsFocus = true;
+  WidgetModal() { screen->wantsFocus = true; }
+  // Every modal widget gone: nothing blocks and nothing is left to restore.
+  void ExpectNoModal() {
+    EXPECT_EQ(manager.baseModalWidget, nullptr);
+    EXPECT_TRUE(manager.preModalInfoList.empty());
   }
-
-  ProbeWidget* Add(const std::string& name, int px, int py, int w, int h) {
-    owned.push_back(std::make_unique<ProbeWidget>(name, &log, px, py, w, h));
-    manager.AddWidget(owned.back().get());
-    return owned.back().get();
-  }
-
-  EventLog log;
-  FakeHost host;
-  WidgetManager manager{&host};
-  std::vector<std::unique_ptr<ProbeWidget>> owned;
-  ProbeWidget* screen = nullptr;
+  ProbeWidget* screen = Add("screen", 0, 0, 640, 480);
 };
 
 TEST_F(WidgetModal, WidgetsBehindTheModalGetNoMouseButStillUpdate) {
   ProbeWidget* dialog = Add("dialog", 100, 100, 200, 100);
   ProbeWidget* ok = Add("ok", 150, 150, 40, 20);  // the dialog's button, a sibling in front of it
+  ProbeWidget* field = Add("field", 10, 30, 50, 20, dialog);
   manager.AddBaseModal(dialog);
-  log.Clear();
-
   manager.MouseDown(10, 10, 1);
   manager.MouseUp(10, 10, 1);
   EXPECT_TRUE(log.With("screen:down").empty());
   EXPECT_EQ(manager.GetWidgetAt(10, 10), nullptr);
   EXPECT_EQ(manager.GetWidgetAt(120, 120), dialog);
+  EXPECT_EQ(manager.GetWidgetAt(115, 135), field);
   EXPECT_EQ(manager.GetWidgetAt(160, 160), ok);
-
   manager.UpdateFrame();
   EXPECT_EQ(log.With("screen:update").size(), 1u);
-
   manager.RemoveBaseModal(dialog);
   EXPECT_EQ(manager.GetWidgetAt(10, 10), screen);
-}
 
-TEST_F(WidgetModal, ChildrenOfTheModalWidgetKeepTheMouse) {
-  ProbeWidget* dialog = Add("dialog", 100, 100, 200, 100);
-  auto field = std::make_unique<ProbeWidget>("field", &log, 10, 10, 50, 20);
-  dialog->AddWidget(field.get());
-  manager.AddBaseModal(dialog);
-  EXPECT_EQ(manager.GetWidgetAt(115, 115), field.get());
+  // Custom below-flags can keep the mouse behind and stop the updates there.
+  manager.AddBaseModal(dialog, Zing::FlagsMod(0, Zing::WIDGETFLAGS_UPDATE));
+  EXPECT_EQ(manager.GetWidgetAt(10, 10), screen);
+  log.Clear();
+  manager.UpdateFrame();
+  EXPECT_EQ(log.lines, (Strings{"dialog:update", "field:update", "ok:update"}));
   manager.RemoveBaseModal(dialog);
-  dialog->RemoveWidget(field.get());
 }
 
-TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocus) {
+TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocusUntilItGoes) {
   manager.MouseMove(10, 10);
   manager.MouseDown(10, 10, 1);
   ASSERT_EQ(manager.focusWidget, screen);
@@ -79,42 +61,46 @@ TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocus) {
   EXPECT_EQ(log.lines, (Strings{"screen:leave", "screen:up 10,10 b0 c1", "screen:lostfocus"}));
   EXPECT_EQ(manager.focusWidget, nullptr);
   EXPECT_FALSE(screen->isDown);
-
   manager.MouseUp(10, 10, 1);  // the real release changes nothing more
   EXPECT_EQ(log.With("screen:up").size(), 1u);
-
   log.Clear();
   manager.RemoveBaseModal(dialog);
   EXPECT_EQ(manager.focusWidget, screen);
   EXPECT_EQ(log.lines, (Strings{"screen:gotfocus"}));
-}
 
-TEST_F(WidgetModal, FocusTakenMeanwhileIsNotOverriddenOnRemoval) {
-  manager.SetFocus(screen);
-  ProbeWidget* dialog = Add("dialog", 100, 100, 200, 100);
+  // A focus taken meanwhile is not overridden on removal.
   manager.AddBaseModal(dialog);
   manager.SetFocus(dialog);
   manager.RemoveBaseModal(dialog);
   EXPECT_EQ(manager.focusWidget, dialog);
 }
 
-TEST_F(WidgetModal, RemovingOnlyWorksForTheTopModal) {
+TEST_F(WidgetModal, OnlyTheTopModalIsRemovedAndALowerOneGoneFirstIsSkipped) {
   ProbeWidget* first = Add("first", 0, 0, 100, 100);
   ProbeWidget* second = Add("second", 200, 0, 100, 100);
+  manager.SetFocus(screen);
   manager.AddBaseModal(first);
   manager.AddBaseModal(second);
-  manager.RemoveBaseModal(first);
+  manager.RemoveBaseModal(first);  // not the top: ignored
   EXPECT_EQ(manager.baseModalWidget, second);
   manager.RemoveBaseModal(second);
   EXPECT_EQ(manager.baseModalWidget, first);
   EXPECT_EQ(manager.GetWidgetAt(250, 50), second);   // in front of the modal widget
   EXPECT_EQ(manager.GetWidgetAt(150, 50), nullptr);  // the screen behind it
   manager.RemoveBaseModal(first);
-  EXPECT_EQ(manager.baseModalWidget, nullptr);
-  EXPECT_TRUE(manager.preModalInfoList.empty());
+  ExpectNoModal();
+
+  manager.AddBaseModal(first);
+  manager.AddBaseModal(second);
+  manager.RemoveWidget(first);
+  manager.RemoveBaseModal(first);
+  EXPECT_EQ(manager.baseModalWidget, second);
+  manager.RemoveBaseModal(second);
+  ExpectNoModal();
+  EXPECT_EQ(manager.focusWidget, screen);
 }
 
-TEST_F(WidgetModal, KillingAModalDialogRemovesItFromTheTreeAndThenAsBaseModal) {
+TEST_F(WidgetModal, LeavingTheTreeEndsTheModalityOfTheModalWidgetOnly) {
   ProbeWidget* dialog = Add("dialog", 100, 100, 200, 100);
   manager.SetFocus(screen);
   manager.AddBaseModal(dialog);
@@ -125,35 +111,15 @@ TEST_F(WidgetModal, KillingAModalDialogRemovesItFromTheTreeAndThenAsBaseModal) {
   EXPECT_EQ(manager.GetWidgetAt(10, 10), screen);
   EXPECT_EQ(manager.focusWidget, screen);
   manager.RemoveBaseModal(dialog);  // the application's own removal: nothing left to do
-  EXPECT_TRUE(manager.preModalInfoList.empty());
-}
+  ExpectNoModal();
 
-TEST_F(WidgetModal, OnlyTheRemovalOfTheModalWidgetItselfEndsItsModality) {
-  auto dialog = std::make_unique<ProbeWidget>("dialog", &log, 100, 100, 100, 100);
-  manager.AddBaseModal(dialog.get());  // made modal before it is shown
+  manager.AddBaseModal(dialog);  // made modal before it is shown
   ProbeWidget* toast = Add("toast", 0, 0, 10, 10);
   manager.RemoveWidget(toast);
-  EXPECT_EQ(manager.baseModalWidget, dialog.get());
-  manager.AddWidget(dialog.get());
-  manager.RemoveWidget(toast);
-  manager.RemoveWidget(dialog.get());
-  EXPECT_EQ(manager.baseModalWidget, nullptr);
-  EXPECT_TRUE(manager.preModalInfoList.empty());
-}
-
-TEST_F(WidgetModal, ALowerModalRemovedFirstIsSkippedWhenTheTopOneGoes) {
-  ProbeWidget* lower = Add("lower", 0, 0, 100, 100);
-  ProbeWidget* upper = Add("upper", 200, 0, 100, 100);
-  manager.SetFocus(screen);
-  manager.AddBaseModal(lower);
-  manager.AddBaseModal(upper);
-  manager.RemoveWidget(lower);
-  manager.RemoveBaseModal(lower);  // not the top: ignored
-  EXPECT_EQ(manager.baseModalWidget, upper);
-  manager.RemoveBaseModal(upper);
-  EXPECT_EQ(manager.baseModalWidget, nullptr);
-  EXPECT_TRUE(manager.preModalInfoList.empty());
-  EXPECT_EQ(manager.focusWidget, screen);
+  EXPECT_EQ(manager.baseModalWidget, dialog);
+  manager.AddWidget(dialog);
+  manager.RemoveWidget(dialog);
+  ExpectNoModal();
 }
 
 TEST_F(WidgetModal, APreviousFocusInsideARemovedSubtreeIsNeverRestored) {
@@ -168,16 +134,6 @@ TEST_F(WidgetModal, APreviousFocusInsideARemovedSubtreeIsNeverRestored) {
   edit.reset();  // the sanitizer build sees any later use
   manager.RemoveBaseModal(dialog);
   EXPECT_EQ(manager.focusWidget, nullptr);
-}
-
-TEST_F(WidgetModal, CustomBelowFlagsCanKeepTheMouseBehind) {
-  ProbeWidget* bar = Add("bar", 0, 400, 640, 80);
-  manager.AddBaseModal(bar, Zing::FlagsMod(0, Zing::WIDGETFLAGS_UPDATE));
-  EXPECT_EQ(manager.GetWidgetAt(10, 10), screen);
-  log.Clear();
-  manager.UpdateFrame();
-  EXPECT_EQ(log.lines, (Strings{"bar:update"}));
-  manager.RemoveBaseModal(bar);
 }
 
 }  // namespace

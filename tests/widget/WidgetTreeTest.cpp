@@ -1,8 +1,9 @@
-// The widget tree: child order, attachment, dirty marking and the update walk.
+// The widget tree: child order, attachment, lifetime, dirty marking and the
+// update walk.
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -11,250 +12,178 @@
 namespace {
 
 using WidgetTest::EventLog;
-using WidgetTest::FakeHost;
 using WidgetTest::Names;
 using WidgetTest::ProbeWidget;
 using Zing::Color;
 using Zing::Rect;
-using Zing::WidgetManager;
 using Strings = std::vector<std::string>;
 
-class WidgetTree : public ::testing::Test {
+class WidgetTree : public WidgetTest::WidgetFixture {
  protected:
-  WidgetTree() { manager.SetMouseRects(Rect(0, 0, 640, 480), Rect(0, 0, 640, 480)); }
-
-  ProbeWidget* Make(const std::string& name, int px = 0, int py = 0, int w = 10, int h = 10) {
-    owned.push_back(std::make_unique<ProbeWidget>(name, &log, px, py, w, h));
-    return owned.back().get();
-  }
   void ClearDirty() {
     manager.dirty = false;
     for (auto& widget : owned) widget->dirty = false;
   }
-
-  EventLog log;
-  FakeHost host;
-  WidgetManager manager{&host};
-  // Declared after the manager so that the widgets go first.
-  std::vector<std::unique_ptr<ProbeWidget>> owned;
+  // Probes of their own, not yet in the tree.
+  template <typename... Name>
+  auto MakeAll(Name... names) {
+    return std::array{Make(names)...};
+  }
+  // Widgets added side by side, each 10 x 10.
+  void AddAll(std::initializer_list<ProbeWidget*> widgets) {
+    for (ProbeWidget* w : widgets) manager.AddWidget(w);
+    log.Clear();
+  }
 };
 
-// ---------------------------------------------------------------------------
-// Order
-
-TEST_F(WidgetTree, ChildrenStaySortedByZOrderAndKeepInsertionOrderWithinAKey) {
-  ProbeWidget* a = Make("a");
-  ProbeWidget* b = Make("b");
-  ProbeWidget* c = Make("c");
-  ProbeWidget* d = Make("d");
-  a->zOrder = 1;
-  b->zOrder = 0;
-  c->zOrder = 1;
-  d->zOrder = 0;
-  manager.AddWidget(a);
-  manager.AddWidget(b);
-  EXPECT_EQ(Names(manager), (Strings{"b", "a"}));
-  manager.AddWidget(c);
-  manager.AddWidget(d);
+TEST_F(WidgetTree, ChildrenSortByZOrderAndReorderOnlyWithinTheirGroup) {
+  auto [a, b, c, d] = MakeAll("a", "b", "c", "d");
+  a->zOrder = c->zOrder = 1;
+  AddAll({a, b, c, d, a});  // insertion order within a key; a second add changes nothing
   EXPECT_EQ(Names(manager), (Strings{"b", "d", "a", "c"}));
 
-  manager.AddWidget(a);  // a second add changes nothing
-  EXPECT_EQ(Names(manager), (Strings{"b", "d", "a", "c"}));
+  manager.BringToFront(b);
+  EXPECT_EQ(Names(manager), (Strings{"d", "b", "a", "c"}));
+  manager.BringToBack(c);
+  EXPECT_EQ(Names(manager), (Strings{"d", "b", "c", "a"}));
+  manager.BringToBack(b);
+  EXPECT_EQ(Names(manager), (Strings{"b", "d", "c", "a"}));
+  manager.PutInFront(b, c);  // would break the order: stays before the higher key
+  EXPECT_EQ(Names(manager), (Strings{"d", "b", "c", "a"}));
+  manager.PutBehind(b, d);
+  EXPECT_EQ(Names(manager), (Strings{"b", "d", "c", "a"}));
+  EXPECT_EQ(log.With("b:reordered").size(), 4u);
 }
 
-TEST_F(WidgetTree, ReorderingStaysWithinTheZOrderGroup) {
-  ProbeWidget* low1 = Make("low1");
-  ProbeWidget* low2 = Make("low2");
-  ProbeWidget* high = Make("high");
-  high->zOrder = 5;
-  for (ProbeWidget* w : {low1, low2, high}) manager.AddWidget(w);
-
-  manager.BringToFront(low1);
-  EXPECT_EQ(Names(manager), (Strings{"low2", "low1", "high"}));
-  manager.BringToBack(high);
-  EXPECT_EQ(Names(manager), (Strings{"low2", "low1", "high"}));
-  manager.BringToBack(low1);
-  EXPECT_EQ(Names(manager), (Strings{"low1", "low2", "high"}));
-  manager.PutInFront(low1, high);  // would break the order: stays before the higher key
-  EXPECT_EQ(Names(manager), (Strings{"low2", "low1", "high"}));
-  manager.PutBehind(low1, low2);
-  EXPECT_EQ(Names(manager), (Strings{"low1", "low2", "high"}));
-  EXPECT_EQ(log.With("low1:reordered").size(), 4u);
-  EXPECT_EQ(log.With("high:reordered").size(), 1u);
-}
-
-TEST_F(WidgetTree, AWidgetLivesInOneContainerOnly) {
-  ProbeWidget* first = Make("first");
-  ProbeWidget* second = Make("second");
-  ProbeWidget* child = Make("child");
-  manager.AddWidget(first);
-  manager.AddWidget(second);
+TEST_F(WidgetTree, AWidgetLivesInOneContainerAndAttachesWithItsSubtree) {
+  auto [first, second, child, grandchild] = MakeAll("first", "second", "child", "grandchild");
+  child->AddWidget(grandchild);
   first->AddWidget(child);
+  EXPECT_EQ(grandchild->widgetManager, nullptr);
+  AddAll({first, second});
+  EXPECT_EQ(grandchild->widgetManager, &manager);
   second->AddWidget(child);
   EXPECT_TRUE(first->widgets.empty());
   EXPECT_EQ(Names(*second), (Strings{"child"}));
-  EXPECT_EQ(child->parent, second);
-
   child->AddWidget(second);  // a widget cannot hold its own ancestor
   child->AddWidget(child);
-  EXPECT_TRUE(child->widgets.empty());
+  EXPECT_EQ(Names(*child), (Strings{"grandchild"}));
   EXPECT_EQ(second->parent, &manager);
-}
 
-TEST_F(WidgetTree, IsBelowFollowsDrawingOrderThroughTheTree) {
-  ProbeWidget* back = Make("back");
-  ProbeWidget* front = Make("front");
-  ProbeWidget* backChild = Make("backChild");
-  ProbeWidget* loose = Make("loose");
-  manager.AddWidget(back);
-  manager.AddWidget(front);
-  back->AddWidget(backChild);
-  EXPECT_TRUE(manager.IsBelow(back, front));
-  EXPECT_FALSE(manager.IsBelow(front, back));
-  EXPECT_TRUE(manager.IsBelow(backChild, front));
-  EXPECT_TRUE(manager.IsBelow(back, backChild));  // a parent draws before its children
-  EXPECT_FALSE(manager.IsBelow(backChild, back));
-  EXPECT_FALSE(manager.IsBelow(loose, front));
-  EXPECT_FALSE(manager.IsBelow(front, front));
-}
+  // Drawing order: back to front, a parent before its children.
+  EXPECT_TRUE(manager.IsBelow(first, second));
+  EXPECT_FALSE(manager.IsBelow(second, first));
+  EXPECT_TRUE(manager.IsBelow(second, grandchild));
+  EXPECT_FALSE(manager.IsBelow(grandchild, second));
+  EXPECT_FALSE(manager.IsBelow(Make("loose"), second));
+  EXPECT_FALSE(manager.IsBelow(second, second));
 
-// ---------------------------------------------------------------------------
-// Attachment
-
-TEST_F(WidgetTree, AttachingReachesTheWholeSubtreeAndDetachingUndoesIt) {
-  ProbeWidget* parent = Make("parent");
-  ProbeWidget* child = Make("child");
-  ProbeWidget* grandchild = Make("grandchild");
-  parent->AddWidget(child);
-  child->AddWidget(grandchild);
+  log.Clear();
+  manager.RemoveWidget(second);
+  manager.RemoveWidget(second);  // not a child any more: nothing happens
   EXPECT_EQ(grandchild->widgetManager, nullptr);
-
-  manager.AddWidget(parent);
-  EXPECT_EQ(grandchild->widgetManager, &manager);
-  EXPECT_EQ(log.With("grandchild:added").size(), 1u);
-  EXPECT_EQ(child->GetAbsPos(), (Zing::Point{0, 0}));
-
-  manager.RemoveWidget(parent);
-  EXPECT_EQ(parent->widgetManager, nullptr);
-  EXPECT_EQ(grandchild->widgetManager, nullptr);
-  EXPECT_EQ(parent->parent, nullptr);
-  EXPECT_EQ(child->parent, parent);  // the subtree itself stays together
-  EXPECT_EQ(log.With("grandchild:removed").size(), 1u);
-  manager.RemoveWidget(parent);  // not a child any more: nothing happens
-  EXPECT_EQ(log.With("parent:removed").size(), 1u);
+  EXPECT_EQ(second->parent, nullptr);
+  EXPECT_EQ(child->parent, second);  // the subtree itself stays together
+  EXPECT_EQ(log.lines, (Strings{"grandchild:removed", "child:removed", "second:removed"}));
 }
 
-TEST_F(WidgetTree, RemoveAllWidgetsCanDeleteWholeSubtrees) {
-  auto* parent = new ProbeWidget("parent", &log);
-  auto* child = new ProbeWidget("child", &log);
-  parent->AddWidget(child);
-  manager.AddWidget(parent);
-  manager.AddWidget(new ProbeWidget("other", &log));
-  manager.RemoveAllWidgets(true, true);  // the sanitizer build catches leaks and double frees
-  EXPECT_TRUE(manager.widgets.empty());
-  EXPECT_EQ(log.With("child:removed").size(), 1u);
-}
-
-TEST_F(WidgetTree, DeletingAnAttachedWidgetTakesItOutOfTheTree) {
+TEST_F(WidgetTree, DeletedWidgetsLeaveTheTreeAndRemoveAllCanDeleteSubtrees) {
   auto* doomed = new ProbeWidget("doomed", &log, 0, 0, 50, 50);
   manager.AddWidget(doomed);
   manager.MouseMove(5, 5);
   manager.SetFocus(doomed);
-  delete doomed;
+  delete doomed;  // the sanitizer build sees any later use
   EXPECT_TRUE(manager.widgets.empty());
   EXPECT_EQ(manager.overWidget, nullptr);
   EXPECT_EQ(manager.focusWidget, nullptr);
   manager.MouseMove(6, 6);
   manager.KeyDown(65);
+
+  auto* parent = new ProbeWidget("parent", &log);
+  parent->AddWidget(new ProbeWidget("child", &log));
+  manager.AddWidget(parent);
+  manager.AddWidget(new ProbeWidget("other", &log));
+  manager.RemoveAllWidgets(true, true);  // leaks and double frees show in the sanitizer build
+  EXPECT_TRUE(manager.widgets.empty());
+  EXPECT_EQ(log.With("child:removed").size(), 1u);
 }
 
-// ---------------------------------------------------------------------------
-// Dirty marking
-
-TEST_F(WidgetTree, MarkingAChildDirtyMarksItsAncestorsAndOverlappingWidgetsInFront) {
+TEST_F(WidgetTree, MarkingDirtyReachesAncestorsAndWhatOverlapsInFront) {
   ProbeWidget* back = Make("back", 0, 0, 100, 100);
   ProbeWidget* inner = Make("inner", 10, 10, 5, 5);
   ProbeWidget* over = Make("over", 50, 50, 100, 100);
-  ProbeWidget* apart = Make("apart", 300, 300, 10, 10);
-  manager.AddWidget(back);
+  ProbeWidget* touching = Make("touching", 150, 50, 10, 10);  // shares only an edge with `over`
+  AddAll({back, over, touching});
   back->AddWidget(inner);
-  manager.AddWidget(over);
-  manager.AddWidget(apart);
   ClearDirty();
-
   inner->MarkDirty();
-  EXPECT_TRUE(inner->dirty);
-  EXPECT_TRUE(back->dirty);
+  for (ProbeWidget* w : {inner, back, over}) EXPECT_TRUE(w->dirty) << w->name;
   EXPECT_TRUE(manager.dirty);
-  EXPECT_TRUE(over->dirty);
-  EXPECT_FALSE(apart->dirty);
+  EXPECT_FALSE(touching->dirty);
+  ClearDirty();
+  over->MarkDirty();
+  EXPECT_FALSE(touching->dirty);
+  touching->Move(149, 50);
+  ClearDirty();
+  over->MarkDirty();
+  EXPECT_TRUE(touching->dirty);
+
+  ClearDirty();
+  manager.MarkAllDirty();
+  for (ProbeWidget* w : {inner, back, over, touching}) EXPECT_TRUE(w->dirty) << w->name;
+
+  // Resizing to the same rectangle marks nothing; a move marks the old area.
+  ClearDirty();
+  inner->Resize(10, 10, 5, 5);
+  EXPECT_FALSE(manager.dirty);
+  inner->Resize(Rect(200, 200, 20, 20));
+  EXPECT_TRUE(back->dirty);
+  EXPECT_EQ(inner->GetRect(), Rect(200, 200, 20, 20));
 }
 
-TEST_F(WidgetTree, TouchingEdgesDoNotOverlap) {
-  ProbeWidget* left = Make("left", 0, 0, 10, 10);
-  ProbeWidget* right = Make("right", 10, 0, 10, 10);
-  EXPECT_FALSE(left->Intersects(right));
-  right->Move(9, 9);
-  EXPECT_TRUE(left->Intersects(right));
-}
-
-TEST_F(WidgetTree, ATransparentWidgetRedrawsWhatLiesBehindIt) {
+TEST_F(WidgetTree, ATransparentWidgetRedrawsWhatLiesBehindItUpToAnOpaqueCover) {
   ProbeWidget* far = Make("far", 0, 0, 640, 480);
   ProbeWidget* near = Make("near", 0, 0, 200, 200);
+  ProbeWidget* under = Make("under", 20, 20, 50, 50);
   ProbeWidget* glass = Make("glass", 20, 20, 50, 50);
-  for (ProbeWidget* w : {far, near, glass}) manager.AddWidget(w);
+  AddAll({far, near, glass});
   ClearDirty();
-
   glass->MarkDirty();  // opaque: nothing behind it needs redrawing
   EXPECT_FALSE(near->dirty);
-  EXPECT_FALSE(far->dirty);
 
   ClearDirty();
   glass->hasAlpha = true;
   glass->MarkDirty();
-  // The nearest opaque widget that covers it hides everything further back.
-  EXPECT_TRUE(near->dirty);
+  EXPECT_TRUE(near->dirty);  // the nearest opaque widget that covers it hides the rest
   EXPECT_FALSE(far->dirty);
 
   ClearDirty();
   near->hasTransparencies = true;  // holes: look further back
   glass->MarkDirty();
-  EXPECT_TRUE(near->dirty);
   EXPECT_TRUE(far->dirty);
-}
 
-TEST_F(WidgetTree, AnOpaqueWidgetExactlyUnderAnotherStopsTheWalkBehind) {
-  ProbeWidget* far = Make("far", 0, 0, 640, 480);
-  ProbeWidget* under = Make("under", 20, 20, 50, 50);
-  ProbeWidget* glass = Make("glass", 20, 20, 50, 50);
-  glass->hasAlpha = true;
-  for (ProbeWidget* w : {far, under, glass}) manager.AddWidget(w);
+  manager.AddWidget(under);
+  manager.PutBehind(under, glass);  // exactly under it, opaque: the walk stops there
   ClearDirty();
   glass->MarkDirty();
   EXPECT_TRUE(under->dirty);
+  EXPECT_FALSE(near->dirty);
   EXPECT_FALSE(far->dirty);
 }
 
-TEST_F(WidgetTree, HidingAWidgetRedrawsTheAreaItCovered) {
-  ProbeWidget* back = Make("back", 0, 0, 100, 100);
-  ProbeWidget* popup = Make("popup", 10, 10, 20, 20);
-  manager.AddWidget(back);
-  manager.AddWidget(popup);
-  ClearDirty();
-  popup->SetVisible(false);
-  EXPECT_TRUE(back->dirty);
-
-  // Invisible widgets are not redrawn for their neighbours.
-  ClearDirty();
-  back->MarkFullyDirty();
-  EXPECT_FALSE(popup->dirty);
-}
-
-TEST_F(WidgetTree, AHiddenChildMarkedDirtyStillReappearsWhenShown) {
+TEST_F(WidgetTree, HidingRedrawsTheCoveredAreaAndShowingAHiddenDirtyChildRedrawsIt) {
   ProbeWidget* panel = Make("panel", 0, 0, 100, 100);
   ProbeWidget* label = Make("label", 10, 10, 20, 20);
-  manager.AddWidget(panel);
+  ProbeWidget* popup = Make("popup", 10, 10, 20, 20);
+  AddAll({panel, popup});
   panel->AddWidget(label);
+  ClearDirty();
+  popup->SetVisible(false);
+  EXPECT_TRUE(panel->dirty);
+  ClearDirty();
+  panel->MarkFullyDirty();
+  EXPECT_FALSE(popup->dirty);  // invisible widgets are not redrawn for their neighbours
+
   label->SetVisible(false);
   label->SetColor(0, Color(1, 2, 3));  // marks the hidden label dirty
   ClearDirty();
@@ -264,100 +193,29 @@ TEST_F(WidgetTree, AHiddenChildMarkedDirtyStillReappearsWhenShown) {
   EXPECT_TRUE(manager.dirty);
 }
 
-TEST_F(WidgetTree, ResizingToTheSameRectangleMarksNothing) {
-  ProbeWidget* back = Make("back", 0, 0, 100, 100);
-  ProbeWidget* w = Make("w", 10, 10, 20, 20);
-  manager.AddWidget(back);
-  manager.AddWidget(w);
-  ClearDirty();
-  w->Resize(10, 10, 20, 20);
-  EXPECT_FALSE(w->dirty);
-  EXPECT_FALSE(back->dirty);
-  EXPECT_FALSE(manager.dirty);
-  w->Resize(Rect(200, 200, 20, 20));
-  EXPECT_TRUE(back->dirty);  // the old area
-  EXPECT_TRUE(w->dirty);
-  EXPECT_EQ(w->GetRect(), Rect(200, 200, 20, 20));
-}
-
-TEST_F(WidgetTree, MarkAllDirtyReachesEveryDescendant) {
-  ProbeWidget* parent = Make("parent");
-  ProbeWidget* child = Make("child");
-  manager.AddWidget(parent);
-  parent->AddWidget(child);
-  ClearDirty();
-  manager.MarkAllDirty();
-  EXPECT_TRUE(manager.dirty);
-  EXPECT_TRUE(parent->dirty);
-  EXPECT_TRUE(child->dirty);
-}
-
-// ---------------------------------------------------------------------------
-// Colours and small helpers
-
-TEST_F(WidgetTree, ColoursGrowOnDemandAndFallBackOutOfRange) {
-  ProbeWidget* w = Make("w");
-  const int rgba[][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}};
-  w->SetColors(rgba, 2);
-  EXPECT_EQ(w->GetColor(1), Color(5, 6, 7, 8));
-  EXPECT_EQ(w->GetColor(5), Color(0, 0, 0, 255));
-  EXPECT_EQ(w->GetColor(-1, Color(9, 9, 9)), Color(9, 9, 9, 255));
-  const int rgb[][3] = {{10, 20, 30}};
-  w->SetColors(rgb, 1);
-  ASSERT_EQ(w->colors.size(), 1u);
-  EXPECT_EQ(w->GetColor(0), Color(10, 20, 30, 255));
-  w->SetColor(4, Color(1, 1, 1));
-  EXPECT_EQ(w->colors.size(), 5u);
-  EXPECT_EQ(w->GetColor(2), Color());
-}
-
-TEST_F(WidgetTree, DigitCountsAndInsetRectangles) {
-  ProbeWidget* w = Make("w", 10, 20, 100, 50);
-  EXPECT_EQ(w->GetDigitCount(0), 1);
-  EXPECT_EQ(w->GetDigitCount(9), 1);
-  EXPECT_EQ(w->GetDigitCount(10), 2);
-  EXPECT_EQ(w->GetDigitCount(2147483647), 10);
-  w->mouseInsets = Zing::Insets{1, 2, 3, 4};
-  EXPECT_EQ(w->GetInsetRect(), Rect(11, 22, 96, 44));
-  EXPECT_TRUE(w->Contains(10, 20));
-  EXPECT_FALSE(w->Contains(110, 20));
-}
-
-// ---------------------------------------------------------------------------
-// Update walk
-
 TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
-  ProbeWidget* a = Make("a");
-  ProbeWidget* b = Make("b");
-  ProbeWidget* bChild = Make("bChild");
-  manager.AddWidget(a);
-  manager.AddWidget(b);
-  b->AddWidget(bChild);
+  struct Smooth : ProbeWidget {
+    using ProbeWidget::ProbeWidget;
+    void UpdateSmooth(float fraction) override { Note("smooth " + std::to_string(static_cast<int>(fraction * 4))); }
+  } smooth("s", &log);
+  auto [a, b] = MakeAll("a", "b");
+  AddAll({a, b, &smooth});
+  b->AddWidget(Make("bChild"));
   log.Clear();
   manager.UpdateFrame();
-  EXPECT_EQ(log.With(""), (Strings{"a:update", "b:update", "bChild:update"}));
+  manager.UpdateFrameSmooth(0.5f);
+  EXPECT_EQ(log.lines, (Strings{"a:update", "b:update", "bChild:update", "s:update", "s:smooth 2"}));
   EXPECT_EQ(manager.updateCount, 1);
   EXPECT_EQ(a->updateCount, 1);
-  EXPECT_EQ(b->lastWMUpdateCount, 1);
 }
 
-TEST_F(WidgetTree, RemovingTheWidgetBeingUpdatedDoesNotSkipTheNext) {
-  ProbeWidget* a = Make("a");
-  ProbeWidget* b = Make("b");
-  ProbeWidget* c = Make("c");
-  for (ProbeWidget* w : {a, b, c}) manager.AddWidget(w);
-  b->onUpdate = [&] { manager.RemoveWidget(b); };
-  log.Clear();
-  manager.UpdateFrame();
-  EXPECT_EQ(log.With(""), (Strings{"a:update", "b:update", "b:removed", "c:update"}));
-}
-
-TEST_F(WidgetTree, RemovingAndReorderingSiblingsDuringTheWalkNeitherSkipsNorRepeats) {
+TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
   ProbeWidget* a = Make("a");
   ProbeWidget* b = Make("b");
   ProbeWidget* c = Make("c");
   ProbeWidget* d = Make("d");
-  for (ProbeWidget* w : {a, b, c, d}) manager.AddWidget(w);
+  ProbeWidget* e = Make("e");
+  AddAll({a, b, c, d, e});
   a->onUpdate = [&] {
     manager.RemoveWidget(b);  // not reached yet: never updated this tick
     manager.BringToFront(a);  // moves behind the walk: not updated twice
@@ -366,18 +224,17 @@ TEST_F(WidgetTree, RemovingAndReorderingSiblingsDuringTheWalkNeitherSkipsNorRepe
     manager.RemoveWidget(c);
     manager.AddWidget(c);
   };
-  log.Clear();
+  d->onUpdate = [&] { manager.RemoveWidget(d); };  // the one being updated
   manager.UpdateFrame();
-  EXPECT_EQ(log.With(""),
-            (Strings{"a:update", "b:removed", "a:reordered", "c:update", "c:removed", "c:added", "d:update"}));
-  EXPECT_EQ(Names(manager), (Strings{"d", "a", "c"}));
+  EXPECT_EQ(log.lines, (Strings{"a:update", "b:removed", "a:reordered", "c:update", "c:removed", "c:added", "d:update",
+                                "d:removed", "e:update"}));
+  EXPECT_EQ(Names(manager), (Strings{"e", "a", "c"}));
 }
 
 TEST_F(WidgetTree, ANestedUpdateFromAHandlerKeepsTheOuterWalkIntact) {
   ProbeWidget* a = Make("a");
   ProbeWidget* b = Make("b");
-  ProbeWidget* c = Make("c");
-  for (ProbeWidget* w : {a, b, c}) manager.AddWidget(w);
+  AddAll({a, b, Make("c")});
   bool nested = false;
   a->onUpdate = [&] {
     if (nested) return;
@@ -387,9 +244,8 @@ TEST_F(WidgetTree, ANestedUpdateFromAHandlerKeepsTheOuterWalkIntact) {
     manager.UpdateFrame();
     manager.RemoveWidget(b);
   };
-  log.Clear();
   manager.UpdateFrame();
-  EXPECT_EQ(log.With(""), (Strings{"a:update", "a:removed", "b:update", "c:update", "b:removed"}));
+  EXPECT_EQ(log.lines, (Strings{"a:update", "a:removed", "b:update", "c:update", "b:removed"}));
 }
 
 // Like a dialog: its button is a sibling in the manager, added and removed
@@ -408,72 +264,41 @@ class PanelWithButton : public ProbeWidget {
   ProbeWidget button;
 };
 
-TEST_F(WidgetTree, CompanionWidgetsLeaveWithTheirOwnerEvenDuringTheWalk) {
-  ProbeWidget* before = Make("before");
-  manager.AddWidget(before);
+TEST_F(WidgetTree, CompanionsLeaveWithTheirOwnerAndAContainerTakenOutStopsItsWalk) {
   PanelWithButton panel(&log);
-  manager.AddWidget(&panel);
   ProbeWidget* after = Make("after");
-  manager.AddWidget(after);
-  EXPECT_EQ(Names(manager), (Strings{"before", "panel", "button", "after"}));
-
+  ProbeWidget* box = Make("box");
+  ProbeWidget* first = Make("first");
+  AddAll({Make("before"), &panel, after, box});
+  EXPECT_EQ(Names(manager), (Strings{"before", "panel", "button", "after", "box"}));
+  box->AddWidget(first);
+  box->AddWidget(Make("second"));
   panel.onUpdate = [&] { manager.RemoveWidget(&panel); };
+  first->onUpdate = [&] { manager.RemoveWidget(box); };
   log.Clear();
   manager.UpdateFrame();
-  EXPECT_EQ(log.With(""),
-            (Strings{"before:update", "panel:update", "panel:removed", "button:removed", "after:update"}));
+  EXPECT_EQ(log.lines, (Strings{"before:update", "panel:update", "panel:removed", "button:removed", "after:update",
+                                "box:update", "first:update", "first:removed", "second:removed", "box:removed"}));
   EXPECT_EQ(Names(manager), (Strings{"before", "after"}));
 }
 
-TEST_F(WidgetTree, AContainerTakenOutDuringItsWalkStopsUpdatingItsChildren) {
-  ProbeWidget* panel = Make("panel");
-  ProbeWidget* first = Make("first");
-  ProbeWidget* second = Make("second");
-  ProbeWidget* after = Make("after");
-  manager.AddWidget(panel);
-  manager.AddWidget(after);
-  panel->AddWidget(first);
-  panel->AddWidget(second);
-  first->onUpdate = [&] { manager.RemoveWidget(panel); };
-  log.Clear();
-  manager.UpdateFrame();
-  EXPECT_TRUE(log.With("second:update").empty());
-  EXPECT_EQ(log.With("after:update").size(), 1u);
-}
-
 TEST_F(WidgetTree, FlagModifiersDecideUpdatingAndMarkingDirty) {
-  ProbeWidget* frozen = Make("frozen");
-  ProbeWidget* frozenChild = Make("frozenChild");
-  ProbeWidget* ticking = Make("ticking");
-  manager.AddWidget(frozen);
+  auto [frozen, frozenChild, ticking] = MakeAll("frozen", "frozenChild", "ticking");
+  AddAll({frozen, ticking});
   frozen->AddWidget(frozenChild);
-  manager.AddWidget(ticking);
   frozen->widgetFlagsMod = Zing::FlagsMod(0, Zing::WIDGETFLAGS_UPDATE);
   ticking->widgetFlagsMod = Zing::FlagsMod(Zing::WIDGETFLAGS_MARK_DIRTY, 0);
   ClearDirty();
   log.Clear();
   manager.UpdateFrame();
-  EXPECT_EQ(log.With(""), (Strings{"ticking:update"}));
+  EXPECT_EQ(log.lines, (Strings{"ticking:update"}));
   EXPECT_TRUE(ticking->dirty);
   EXPECT_FALSE(frozen->dirty);
 
   frozenChild->widgetFlagsMod = Zing::FlagsMod(Zing::WIDGETFLAGS_UPDATE, 0);
   log.Clear();
   manager.UpdateFrame();
-  EXPECT_EQ(log.With("frozenChild"), (Strings{"frozenChild:update"}));
-}
-
-TEST_F(WidgetTree, SmoothUpdatesFollowTheSameWalk) {
-  struct Smooth : ProbeWidget {
-    using ProbeWidget::ProbeWidget;
-    void UpdateSmooth(float fraction) override { Note("smooth " + std::to_string(static_cast<int>(fraction * 4))); }
-  };
-  Smooth smooth("s", &log);
-  manager.AddWidget(&smooth);
-  log.Clear();
-  manager.UpdateFrameSmooth(0.5f);
-  EXPECT_EQ(log.With(""), (Strings{"s:smooth 2"}));
-  manager.RemoveWidget(&smooth);
+  EXPECT_EQ(log.lines, (Strings{"frozenChild:update", "ticking:update"}));
 }
 
 }  // namespace
