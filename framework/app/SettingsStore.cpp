@@ -71,7 +71,13 @@ bool SettingsStore::WriteToFile(const std::string& path, const std::string& name
   const auto [subKey, valueName] = SplitValuePath(name);
   std::lock_guard<std::mutex> lock(fileLock);
   Platform::SettingsFile file;
-  return !path.empty() && file.Load(path) && file.Set(subKey, valueName, value) && file.Save(path);
+  if (path.empty() || !file.Load(path)) return false;
+  // Start-up and every option change write many values that are already
+  // stored; rewriting (and syncing) the whole file for each would only wear
+  // the disk and slow the start.
+  const std::string before = file.Format();
+  if (!file.Set(subKey, valueName, value)) return false;
+  return file.Format() == before || file.Save(path);
 }
 
 bool SettingsStore::ReadFromFile(const std::string& path, const std::string& name, SettingsValue& value) {
