@@ -1,6 +1,7 @@
 #include "framework/app/SettingsStore.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -31,6 +32,17 @@ TEST(SettingsStore, ValueNamesWithSubKeyPaths) {
   EXPECT_EQ(s.store.GetFilePath(), s.dir.File(kSettingsFile));
   ASSERT_TRUE(s.store.RegistryWriteInteger("Options\\Volume", 5));
   ASSERT_TRUE(s.store.RegistryWriteString("A\\B\\Name", "deep"));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Volume", 9));
+  // Writing what is stored already leaves the file alone; a change replaces it.
+  const auto inode = [&] {
+    struct stat info {};
+    return ::stat(s.dir.File(kSettingsFile).c_str(), &info) == 0 ? info.st_ino : 0;
+  };
+  const auto first = inode();
+  ASSERT_TRUE(s.store.RegistryWriteInteger("OPTIONS\\volume", 5));
+  EXPECT_EQ(inode(), first);
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Volume", 8));
+  EXPECT_NE(inode(), first);
   ASSERT_TRUE(s.store.RegistryWriteInteger("Volume", 9));
   EXPECT_NE(
       s.File().find("\"Volume\"=dword:00000009\n\n[Options]\n\"Volume\"=dword:00000005\n\n[A\\B]\n\"Name\"=\"deep\""),
