@@ -1,7 +1,7 @@
 #pragma once
 
 // Access to the generated data folder for the tests: where it is, which file a
-// manifest path names, and the size and pixels of the images in it.
+// manifest path names, and the pixels of the images in it as the game loads them.
 
 #include <cstdint>
 #include <optional>
@@ -24,12 +24,14 @@ std::string OnDisk(const std::string& manifestPath);
 struct Picture {
   int width = 0;
   int height = 0;
-  bool hasPixels = false;      // only for PNG and TGA
-  std::vector<uint8_t> alpha;  // one byte per pixel when hasPixels
-  std::vector<uint8_t> light;  // Rec. 709 luma of the straight colour per pixel (PNG only)
+  std::vector<std::uint32_t> pixels;  // 0xAARRGGBB, with a "_name" mask's alpha applied
+
+  unsigned Alpha(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] >> 24; }
+  // Rec. 709 luma of the colour.
+  double Light(int x, int y) const;
 };
 
-// Size (and, where cheap, the alpha channel) of a PNG, TGA, JPEG or GIF file.
+// A picture file read by the game's own loader.
 std::optional<Picture> ReadPicture(const std::string& file);
 
 }  // namespace ArtTest

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "framework/resource/XMLParser.h"
@@ -60,52 +59,36 @@ TEST(Manifest, TheGamesXmlReaderReadsItCleanly) {
 }
 
 // Identifiers carry their kind's prefix; sounds lie in the sounds folder
-// under their lower-case names.
-TEST(Manifest, KindsMatchPrefixesAndSoundsTheirFolder) {
+// under their lower-case names; every file named exists, and the images use
+// every format the loader reads, alpha images by attribute and by "_name".
+TEST(Manifest, KindsMatchPrefixesAndEveryFileExists) {
+  std::set<std::string> extensions;
+  bool alphaAttribute = false, underscoreAlpha = false;
   for (const auto& d : Generated().declarations) {
     const std::string prefix = d.kind == "Image" ? "IMAGE_" : d.kind == "Font" ? "FONT_" : "SOUND_";
     EXPECT_EQ(d.id.rfind(prefix, 0), 0u) << d.id;
-    if (d.kind != "Sound") continue;
-    std::string name = d.id.substr(6);
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    EXPECT_EQ(d.path, "sounds/" + name);
-  }
-}
-
-TEST(Manifest, EveryFileItNamesExists) {
-  const bool soundsMade = std::filesystem::is_directory(DataDir() + "/sounds");
-  for (const auto& d : Generated().declarations) {
-    if (d.kind == "Image") {
-      EXPECT_TRUE(ImageFile(d.path).has_value()) << d.id << " " << d.path;
-      for (const char* extra : {"alphaimage", "alphagrid"}) {
-        if (d.attributes.count(extra)) {
-          EXPECT_TRUE(ImageFile("images/" + d.attributes.at(extra))) << d.id;
-        }
-      }
+    if (d.kind == "Sound") {
+      std::string name = d.id.substr(6);
+      std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+      EXPECT_EQ(d.path, "sounds/" + name);
+      EXPECT_TRUE(IsFile(OnDisk(d.path) + ".ogg")) << d.id;
     } else if (d.kind == "Font") {
       EXPECT_TRUE(IsFile(OnDisk(d.path))) << d.id;
-    } else if (soundsMade) {
-      // The sound generator writes the .ogg files; until it is part of the
-      // build there is nothing to check.
-      EXPECT_TRUE(IsFile(OnDisk(d.path) + ".ogg")) << d.id;
+    } else {
+      const auto file = ImageFile(d.path);
+      ASSERT_TRUE(file) << d.id << " " << d.path;
+      extensions.insert(file->substr(file->size() - 4));
+      if (d.attributes.count("alphagrid")) {
+        EXPECT_TRUE(ImageFile("images/" + d.attributes.at("alphagrid"))) << d.id;
+      }
+      if (d.attributes.count("alphaimage")) {
+        EXPECT_TRUE(ImageFile("images/" + d.attributes.at("alphaimage"))) << d.id;
+        alphaAttribute = true;
+      }
+      const size_t slash = d.path.rfind('/');
+      underscoreAlpha |=
+          file->ends_with(".jpg") && ImageFile(d.path.substr(0, slash + 1) + "_" + d.path.substr(slash + 1));
     }
-  }
-}
-
-TEST(Manifest, UsesTheLoadersFormatsAndAlphaImages) {
-  const Manifest m = Generated();
-  std::set<std::string> extensions;
-  bool alphaAttribute = false, underscoreAlpha = false;
-  for (const auto& d : m.declarations) {
-    if (d.kind != "Image") continue;
-    const auto file = ImageFile(d.path);
-    if (!file) continue;
-    const std::string ext = file->substr(file->size() - 4);
-    extensions.insert(ext);
-    if (ext != ".jpg") continue;
-    if (d.attributes.count("alphaimage")) alphaAttribute = true;
-    const size_t slash = d.path.rfind('/');
-    if (ImageFile(d.path.substr(0, slash + 1) + "_" + d.path.substr(slash + 1))) underscoreAlpha = true;
   }
   EXPECT_EQ(extensions, (std::set<std::string>{".gif", ".jpg", ".png", ".tga"}));
   EXPECT_TRUE(alphaAttribute);
