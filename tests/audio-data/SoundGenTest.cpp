@@ -29,68 +29,56 @@ Pcm Sine(int channels, double seconds, double hz, double level) {
 std::string AsString(const std::vector<unsigned char>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 TEST(Noise, IsTheSameSequenceForTheSameSeedAndStaysInRange) {
-  SoundGen::Noise first(7);
-  SoundGen::Noise second(7);
-  SoundGen::Noise other(8);
+  SoundGen::Noise first(7), second(7), other(8), zero(0);
   int differences = 0;
   double sum = 0;
   for (int i = 0; i < 10000; ++i) {
     const double a = first.Next();
     EXPECT_EQ(a, second.Next());
-    if (a != other.Next()) ++differences;
+    differences += a != other.Next();
     EXPECT_GE(a, -1.0);
     EXPECT_LE(a, 1.0);
     sum += a;
   }
   EXPECT_GT(differences, 9900);
   EXPECT_NEAR(sum / 10000, 0.0, 0.05);
+  EXPECT_NE(zero.Next(), zero.Next());  // a seed of 0 still gives noise
 }
 
-TEST(Noise, ASeedOfZeroStillGivesNoise) {
-  SoundGen::Noise noise(0);
-  EXPECT_NE(noise.Next(), noise.Next());
-}
-
-TEST(Levels, FadesBringBothEndsToSilenceAndLeaveTheMiddle) {
+TEST(Levels, FadesBringBothEndsToSilenceWithoutOverrunning) {
   Pcm pcm = SoundGen::MakeSilence(2, 0.1);
   for (float& s : pcm.samples) s = 0.5f;
   SoundGen::ApplyFades(pcm, 0.01, 0.02);
   EXPECT_EQ(pcm.samples[0], 0.0f);
   EXPECT_EQ(pcm.samples[1], 0.0f);
-  EXPECT_LT(std::fabs(pcm.samples[pcm.samples.size() - 1]), 1e-4f);
+  EXPECT_LT(std::fabs(pcm.samples.back()), 1e-4f);
   EXPECT_EQ(pcm.samples[pcm.samples.size() / 2], 0.5f);
-  // The fade rises steadily.
-  for (std::size_t frame = 1; frame < SoundGen::SecondsToFrames(0.01); ++frame) {
-    EXPECT_GE(pcm.samples[frame * 2], pcm.samples[(frame - 1) * 2]);
-  }
-}
+  for (std::size_t frame = 1; frame < SoundGen::SecondsToFrames(0.01); ++frame)
+    EXPECT_GE(pcm.samples[frame * 2], pcm.samples[(frame - 1) * 2]);  // the fade rises steadily
 
-TEST(Levels, FadesLongerThanTheSoundDoNotOverrun) {
-  Pcm pcm = SoundGen::MakeSilence(1, 0.001);
-  for (float& s : pcm.samples) s = 1.0f;
-  SoundGen::ApplyFades(pcm, 1.0, 1.0);
-  EXPECT_EQ(pcm.samples.front(), 0.0f);
+  Pcm shorter = SoundGen::MakeSilence(1, 0.001);
+  for (float& s : shorter.samples) s = 1.0f;
+  SoundGen::ApplyFades(shorter, 1.0, 1.0);
+  EXPECT_EQ(shorter.samples.front(), 0.0f);
   Pcm empty = SoundGen::MakeSilence(1, 0);
   SoundGen::ApplyFades(empty, 0.1, 0.1);
   SoundGen::NormalisePeak(empty, -3.0);
   EXPECT_TRUE(empty.samples.empty());
 }
 
-TEST(Levels, NormalisingSetsThePeakAndLeavesSilenceAlone) {
+TEST(Levels, NormalisingSetsThePeakAndDcRemovalTakesAwayAnOffset) {
   Pcm pcm = Sine(1, 0.05, 440, 0.1);
   SoundGen::NormalisePeak(pcm, -6.0);
   EXPECT_NEAR(AudioTest::Peak(pcm.samples), SoundGen::DbToGain(-6.0), 1e-6);
   Pcm silence = SoundGen::MakeSilence(1, 0.01);
   SoundGen::NormalisePeak(silence, -6.0);
   EXPECT_EQ(AudioTest::Peak(silence.samples), 0.0);
-}
 
-TEST(Levels, DcRemovalTakesAwayAConstantOffset) {
-  Pcm pcm = Sine(1, 1.0, 220, 0.3);
-  for (float& s : pcm.samples) s += 0.2f;
-  SoundGen::RemoveDc(pcm);
-  const std::vector<float> tail(pcm.samples.begin() + static_cast<std::ptrdiff_t>(pcm.samples.size() / 2),
-                                pcm.samples.end());
+  Pcm offset = Sine(1, 1.0, 220, 0.3);
+  for (float& s : offset.samples) s += 0.2f;
+  SoundGen::RemoveDc(offset);
+  const std::vector<float> tail(offset.samples.begin() + static_cast<std::ptrdiff_t>(offset.samples.size() / 2),
+                                offset.samples.end());
   EXPECT_NEAR(AudioTest::Mean(tail), 0.0, 0.002);
   EXPECT_NEAR(AudioTest::Peak(tail), 0.3, 0.02);
 }
@@ -104,7 +92,10 @@ TEST(Room, RingsOnAfterTheSoundAndKeepsTheDrySignal) {
   EXPECT_GT(AudioTest::Rms(wet.samples, SoundGen::SecondsToFrames(0.1), SoundGen::SecondsToFrames(0.1)), 1e-4);
 }
 
-TEST(OggWriter, WritesWhatVorbisfileReadsBackInFormatLengthAndShape) {
+// What the writer writes, vorbisfile reads back in format, length and shape;
+// only mono and stereo are written. (That two encodings are the same bytes,
+// by a fixed serial number, the generated files' test shows.)
+TEST(OggWriter, WritesWhatVorbisfileReadsBackAndOnlyMonoOrStereo) {
   const Pcm tone = Sine(1, 0.3, 440, 0.5);
   const AudioTest::Decoded decoded = AudioTest::DecodeOgg(AsString(SoundGen::EncodeOggVorbis(tone, {})));
   ASSERT_TRUE(decoded.ok);
@@ -112,35 +103,11 @@ TEST(OggWriter, WritesWhatVorbisfileReadsBackInFormatLengthAndShape) {
   EXPECT_EQ(decoded.rate, SoundGen::kSampleRate);
   ASSERT_EQ(decoded.Frames(), tone.Frames());
   double error = 0;
-  for (std::size_t i = 0; i < tone.samples.size(); ++i) {
+  for (std::size_t i = 0; i < tone.samples.size(); ++i)
     error = std::max(error, static_cast<double>(std::fabs(decoded.samples[i] - tone.samples[i])));
-  }
   EXPECT_LT(error, 0.02);
-}
 
-// Every page of the stream carries the same fixed serial number, so that two
-// encodings of the same sound are the same bytes.
-TEST(OggWriter, UsesAFixedSerialNumberAndGivesTheSameBytesEveryTime) {
-  const Pcm tone = Sine(1, 0.2, 523, 0.4);
-  SoundGen::OggOptions options;
-  options.title = "test tone";
-  const std::string first = AsString(SoundGen::EncodeOggVorbis(tone, options));
-  const std::string second = AsString(SoundGen::EncodeOggVorbis(tone, options));
-  EXPECT_EQ(first, second);
-  ASSERT_GT(first.size(), 27u);
-  const std::string serial = first.substr(14, 4);
-  int pages = 0;
-  for (std::size_t at = first.find("OggS"); at != std::string::npos; at = first.find("OggS", at + 1)) {
-    EXPECT_EQ(first.substr(at + 14, 4), serial) << "page at " << at;
-    ++pages;
-  }
-  EXPECT_GE(pages, 2);
-  EXPECT_NE(first.find("test tone"), std::string::npos);
-}
-
-TEST(OggWriter, RefusesAnythingButMonoAndStereo) {
   Pcm surround = Sine(3, 0.1, 440, 0.5);
-  surround.channels = 3;
   EXPECT_TRUE(SoundGen::EncodeOggVorbis(surround, {}).empty());
   Pcm noChannels;
   noChannels.channels = 0;

@@ -83,13 +83,8 @@ Wave ReadWave(const std::string& path) {
       size = std::min(size, bytes.size() - at - 8);  // a file still being written
       const std::size_t frameBytes = static_cast<std::size_t>(channels * bits / 8);
       for (std::size_t f = at + 8; frameBytes > 0 && f + frameBytes <= at + 8 + size; f += frameBytes) {
-        if (bits == 16) {
+        if (bits == 16 && format == 1)
           wave.left.push_back(static_cast<float>(static_cast<std::int16_t>(u16(f))) / 32768.0f);
-        } else if (bits == 32 && format == 3) {
-          float value;
-          std::memcpy(&value, &bytes[f], 4);
-          wave.left.push_back(value);
-        }
       }
       wave.channels = channels;
       return wave;

@@ -27,7 +27,7 @@ struct Wave {
   int rate = 0;
   std::vector<float> left;  // the first channel, -1..1
 };
-// Reads a PCM (16-bit) or float (32-bit) wave file; channels 0 when unreadable.
+// Reads a 16-bit PCM wave file; channels 0 when unreadable.
 Wave ReadWave(const std::string& path);
 
 // Samples of a decoded file (its first channel), -1..1.

@@ -50,8 +50,6 @@ TEST(PakWildcards, StarAndQuestionMark) {
 class PakSearchTest : public ::testing::Test {
  protected:
   PakSearchTest() {
-    previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
     dir.Write("main.pak", ZingTest::MakeArchive({{"images/Ball.png", "12345", 0},
                                                  {"images/cube.png", "1", 0},
                                                  {"images/sub/deep.png", "", 0},
@@ -61,10 +59,8 @@ class PakSearchTest : public ::testing::Test {
     dir.Write("images/BALL.PNG", "duplicate of an archived file");
     dir.Write("images/notes.txt", "");
   }
-  ~PakSearchTest() override { std::filesystem::current_path(previous); }
-
   TempFolder dir;
-  std::filesystem::path previous;
+  ZingTest::InFolder inside{dir.Path()};
   Zing::PakInterface pak;
 };
 
