@@ -218,14 +218,8 @@ TEST(ImageLib, DamagedPngAndJpegStreamsYieldNothing) {
   const std::string png = folder.Read("whole.png");
   folder.Write("cut.png", png.substr(0, png.size() / 2));
   EXPECT_FALSE(GetPNGImage(folder.File("cut.png")));
-  PngSpec wide{kMaxDimension + 1,
-               1,
-               PNG_COLOR_TYPE_GRAY,
-               1,
-               false,
-               std::vector<std::uint8_t>((kMaxDimension + 8) / 8, 0),
-               {},
-               {}};
+  PngSpec wide{kMaxDimension + 1, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {}};
+  wide.samples.resize((kMaxDimension + 8) / 8);
   ASSERT_TRUE(ImageTest::WritePng(folder.File("wide.png"), wide));
   EXPECT_FALSE(GetPNGImage(folder.File("wide.png")));
 
