@@ -66,16 +66,34 @@ TEST_F(AppSound, PlayersFollowVolumesAndMuting) {
   std::filesystem::current_path(before);
 }
 
+// Without the library everything loads and nothing is heard; music still
+// keeps its state, and fades end it.
 TEST_F(AppSound, StartsWithoutTheAudioLibrary) {
   Zing::SetOpenALLibraryName("libzing-no-such-audio.so.9");
   app->Init();
   EXPECT_TRUE(app->initialized);
   EXPECT_TRUE(app->exits.empty());
-  const int id = app->soundManager->LoadSound(std::string(LINTWICK_BUILD_DATA_DIR) + "/sounds/gui_click");
-  EXPECT_GE(id, 0);
+  auto* sounds = dynamic_cast<Zing::OpenALSoundManager*>(app->soundManager.get());
+  auto* music = dynamic_cast<Zing::OpenALMusicInterface*>(app->musicInterface.get());
+  ASSERT_NE(sounds, nullptr);
+  ASSERT_NE(music, nullptr);
+  EXPECT_FALSE(sounds->IsAudible());
+  EXPECT_FALSE(music->IsAudible());
+  const int id = sounds->LoadSound(std::string(LINTWICK_BUILD_DATA_DIR) + "/sounds/gui_click");
+  EXPECT_EQ(id, 255);
+  EXPECT_EQ(sounds->LoadSound(std::string(LINTWICK_BUILD_DATA_DIR) + "/sounds/missing"), -1);
+  EXPECT_EQ(sounds->GetSoundInstance(static_cast<unsigned>(id)), nullptr);
   app->PlaySample(id);
-  app->musicInterface->PlayMusic(0);
+  sounds->SetMasterVolume(0.5);
+  EXPECT_DOUBLE_EQ(sounds->GetMasterVolume(), 0.5);
+  ASSERT_TRUE(music->LoadMusic(0, std::string(LINTWICK_BUILD_DATA_DIR) + "/music/game.ogg"));
+  music->PlayMusic(0, 0, true);
   app->UpdateFrames();
+  EXPECT_TRUE(music->IsPlaying(0));
+  music->FadeOut(0, true, 0.6);
+  app->UpdateFrames();
+  app->UpdateFrames();
+  EXPECT_FALSE(music->IsPlaying(0));
   app.reset();
   Zing::SetOpenALLibraryName(Zing::kOpenALLibraryName);
 }

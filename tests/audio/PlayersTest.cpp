@@ -1,5 +1,5 @@
 // The effects and music players on the audio library's null output (real
-// mixing, nothing heard), and without the library at all.
+// mixing, nothing heard).
 
 #include <gtest/gtest.h>
 
@@ -131,31 +131,6 @@ TEST(Music, PlayStopFadesAndVolume) {
   music.UnloadMusic(0);
   music.PlayMusic(0);
   EXPECT_FALSE(music.IsPlaying(0));
-}
-
-TEST(Silent, WithoutTheLibraryEverythingLoadsAndNothingPlays) {
-  Zing::SetOpenALLibraryName("libzing-no-such-audio.so.9");
-  {
-    Zing::OpenALSoundManager manager;
-    Zing::OpenALMusicInterface music;
-    EXPECT_FALSE(manager.IsAudible());
-    EXPECT_FALSE(music.IsAudible());
-    const int id = manager.LoadSound(DataFile("sounds/gui_click"));
-    EXPECT_EQ(id, 255);
-    EXPECT_EQ(manager.LoadSound(DataFile("sounds/missing")), -1);  // damaged files fail all the same
-    EXPECT_EQ(manager.GetSoundInstance(static_cast<unsigned>(id)), nullptr);
-    manager.SetMasterVolume(0.5);
-    EXPECT_DOUBLE_EQ(manager.GetMasterVolume(), 0.5);
-    ASSERT_TRUE(music.LoadMusic(0, DataFile("music/game.ogg")));
-    music.PlayMusic(0, 0, true);
-    music.Update();
-    EXPECT_TRUE(music.IsPlaying(0));
-    music.FadeOut(0, true, 0.6);
-    music.Update();
-    music.Update();
-    EXPECT_FALSE(music.IsPlaying(0));
-  }
-  Zing::SetOpenALLibraryName(Zing::kOpenALLibraryName);
 }
 
 }  // namespace

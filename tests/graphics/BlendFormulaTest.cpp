@@ -90,6 +90,8 @@ TEST(BlendFormula, BlitsByDestinationColourAndMode) {
        Color(255, 128, 0, 128),
        1,
        {0xFF320C00, 0xFF631800}},
+      // k = (255, 0, 0): red 200 * 255 >> 8 = 199, nothing else.
+      {"additive red only", {0xFF000000}, false, {0xFFC86432}, Color(255, 0, 0, 255), 1, {0xFFC70000}},
       {"additive: colour behind alpha 0 adds nothing",
        {0xFF101010, 0xFF101010},
        false,

@@ -95,6 +95,10 @@ TEST(ImageLib, GifTransparencyInterlaceAndDamage) {
   EXPECT_EQ(Pixel(image, 1, 0), 0xFFFF0000u);
   EXPECT_EQ(Pixel(image, 2, 0), 0x00000000u);  // the transparent index
   EXPECT_EQ(Pixel(image, 0, 1), 0xFF0000FFu);
+  const std::string pieces = ImageTest::MakeGif(3, 2, {0, 1, 2, 3, 2, 1}, 2, false, 1);  // sub-blocks of one byte
+  ImagePtr same = DecodeGIF(reinterpret_cast<const std::uint8_t*>(pieces.data()), pieces.size());
+  ASSERT_TRUE(same);
+  EXPECT_TRUE(std::equal(image->GetBits(), image->GetBits() + 6, same->GetBits()));
 
   // Three rows interlaced arrive in the order 0, 2, 1.
   const std::string interlaced = ImageTest::MakeGif(1, 3, {1, 2, 3}, -1, true);
