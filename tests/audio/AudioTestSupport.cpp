@@ -70,12 +70,11 @@ Wave ReadWave(const std::string& path) {
   };
   auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
   if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0) return wave;
-  int format = 0, bits = 0, channels = 0;
+  int bits = 0, channels = 0;
   for (std::size_t at = 12; at + 8 <= bytes.size();) {
     const std::string id = bytes.substr(at, 4);
     std::size_t size = u32(at + 4);
     if (id == "fmt ") {
-      format = static_cast<int>(u16(at + 8));
       channels = static_cast<int>(u16(at + 10));
       wave.rate = static_cast<int>(u32(at + 12));
       bits = static_cast<int>(u16(at + 22));
@@ -83,8 +82,7 @@ Wave ReadWave(const std::string& path) {
       size = std::min(size, bytes.size() - at - 8);  // a file still being written
       const std::size_t frameBytes = static_cast<std::size_t>(channels * bits / 8);
       for (std::size_t f = at + 8; frameBytes > 0 && f + frameBytes <= at + 8 + size; f += frameBytes) {
-        if (bits == 16 && format == 1)
-          wave.left.push_back(static_cast<float>(static_cast<std::int16_t>(u16(f))) / 32768.0f);
+        if (bits == 16) wave.left.push_back(static_cast<float>(static_cast<std::int16_t>(u16(f))) / 32768.0f);
       }
       wave.channels = channels;
       return wave;
