@@ -1,13 +1,35 @@
 #include "tests/artgen/DataFiles.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "framework/graphics/ImageLib.h"
+#include "framework/resource/ResourceManager.h"
 
 namespace ArtTest {
+namespace {
+
+// Notes every declaration the manager reads, as it reads it.
+class RecordingManager : public Zing::ResourceManager {
+ public:
+  RecordingManager() : ResourceManager(nullptr) {}
+  std::vector<Declaration> declarations;
+
+ protected:
+  bool ParseCommonResource(const Zing::XMLElement& element, Zing::BaseRes* res) override {
+    if (!ResourceManager::ParseCommonResource(element, res)) return false;
+    static const char* const kKinds[] = {"Image", "Sound", "Font"};
+    std::string path = res->path;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    declarations.push_back({kKinds[res->type], res->resGroup, res->id, path, res->xmlAttributes});
+    return true;
+  }
+};
+
+}  // namespace
 
 std::string DataDir() {
   const char* dir = std::getenv("LINTWICK_DATA_DIR");
@@ -21,27 +43,24 @@ std::string ReadText(const std::string& path) {
   return s.str();
 }
 
-bool IsFile(const std::string& path) { return std::filesystem::is_regular_file(path); }
-
 std::string OnDisk(const std::string& manifestPath) {
   std::string p = manifestPath;
-  for (char& c : p) {
-    if (c == '\\') c = '/';
-  }
+  std::replace(p.begin(), p.end(), '\\', '/');
   return DataDir() + "/" + p;
 }
 
 std::optional<std::string> ImageFile(const std::string& manifestPath) {
   for (const char* ext : {".tga", ".jpg", ".png", ".gif"}) {
-    const std::string f = OnDisk(manifestPath) + ext;
-    if (IsFile(f)) return f;
+    if (std::filesystem::is_regular_file(OnDisk(manifestPath) + ext)) return OnDisk(manifestPath) + ext;
   }
   return std::nullopt;
 }
 
-double Picture::Light(int x, int y) const {
-  const std::uint32_t p = pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
-  return 0.2126 * ((p >> 16) & 0xFF) + 0.7152 * ((p >> 8) & 0xFF) + 0.0722 * (p & 0xFF);
+std::vector<Declaration> ReadManifest(std::string* error) {
+  RecordingManager manager;
+  const bool ok = manager.ParseResourcesFile(DataDir() + "/properties/resources.xml");
+  if (error) *error = ok ? "" : manager.GetErrorText();
+  return std::move(manager.declarations);
 }
 
 std::optional<Picture> ReadPicture(const std::string& file) {
