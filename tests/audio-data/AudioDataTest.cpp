@@ -26,9 +26,7 @@ std::string DataFile(const std::string& path) {
   return (dir != nullptr && *dir != '\0' ? dir : LINTWICK_BUILD_DATA_DIR) + std::string("/") + path;
 }
 
-Decoded DecodeDataFile(const std::string& path) {
-  return AudioTest::DecodeOgg(AudioTest::ReadWholeFile(DataFile(path)));
-}
+Decoded DecodeDataFile(const std::string& path) { return AudioTest::DecodeOgg(DataFile(path)); }
 
 double ToDb(double level) { return 20.0 * std::log10(std::max(level, 1e-9)); }
 

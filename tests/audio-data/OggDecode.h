@@ -20,9 +20,9 @@ struct Decoded {
   std::vector<float> Channel(int channel) const;
 };
 
-// Decodes the bytes of a file; `ok` is false when vorbisfile refuses them or
-// delivers fewer samples than the stream announces.
-Decoded DecodeOgg(const std::string& bytes);
+// `ok` is false when vorbisfile refuses the file or delivers fewer samples
+// than the stream announces.
+Decoded DecodeOgg(const std::string& path);
 
 std::string ReadWholeFile(const std::string& path);
 

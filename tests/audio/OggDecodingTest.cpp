@@ -44,7 +44,7 @@ TEST(OggDecoding, GameEffectsDecodeWholeAsBareVorbisfileDoes) {
     SCOPED_TRACE(file.path);
     Zing::DecodedSound sound;
     ASSERT_TRUE(Zing::DecodeOggEffect(DataFile(file.path), sound));
-    const AudioTest::Decoded bare = AudioTest::DecodeOgg(AudioTest::ReadWholeFile(DataFile(file.path)));
+    const AudioTest::Decoded bare = AudioTest::DecodeOgg(DataFile(file.path));
     ASSERT_TRUE(bare.ok);
     EXPECT_EQ(sound.channels, bare.channels);
     EXPECT_EQ(sound.rate, bare.rate);

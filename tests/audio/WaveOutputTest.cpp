@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "framework/app/ZingAppBase.h"
@@ -28,7 +29,7 @@ constexpr float kSilence = 1e-3f;
 
 ZingTest::TempFolder* gFolder = nullptr;
 std::string DataFile(const std::string& name) { return std::string(LINTWICK_BUILD_DATA_DIR) + "/" + name; }
-Samples Decode(const std::string& path) { return AudioTest::DecodeOgg(AudioTest::ReadWholeFile(path)).Channel(0); }
+Samples Decode(const std::string& path) { return AudioTest::DecodeOgg(path).Channel(0); }
 
 struct Wave {
   int rate = 0;
@@ -132,18 +133,30 @@ class SoundApp : public Zing::ZingAppBase {
   }
 };
 
+// Run in the game's data folder, effects load the way the resource manager
+// asks for them: a path without extension, found in main.pak.
 TEST(WaveOutput, EffectAndMusicSoundWhenAskedForAndEffectsAtVolumeZeroAreSilent) {
-  const std::string effect = DataFile("sounds/shutters_bump");
-  const Samples effectSamples = Decode(effect + ".ogg");
+  const Samples effectSamples = Decode(DataFile("sounds/shutters_bump.ogg"));
   const Samples music = Decode(DataFile("music/game.ogg"));
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(LINTWICK_BUILD_DATA_DIR);
   {
     SoundApp app;
     app.Init();
-    auto& sounds = *app.soundManager;
-    const int id = sounds.LoadSound(effect);
+    auto* sounds = dynamic_cast<Zing::OpenALSoundManager*>(app.soundManager.get());
+    ASSERT_NE(sounds, nullptr);
+    EXPECT_FLOAT_EQ(sounds->Volume(), 0.85f);
+    app.Mute(true);
+    EXPECT_FLOAT_EQ(sounds->Volume(), 0.0f);
+    app.Unmute(true);
+    EXPECT_FLOAT_EQ(sounds->Volume(), 0.85f);
+    const int id = sounds->LoadSound("sounds/shutters_bump");
     ASSERT_GE(id, 0);
+    app.PlaySample(-1);  // ids out of range play nothing
+    app.PlaySample(300);
     app.SetSfxVolume(0);
-    Zing::SoundInstance* quiet = sounds.GetSoundInstance(static_cast<unsigned>(id));
+    EXPECT_FLOAT_EQ(sounds->Volume(), 0.0f);
+    Zing::SoundInstance* quiet = sounds->GetSoundInstance(static_cast<unsigned>(id));
     ASSERT_NE(quiet, nullptr);
     quiet->Play(false, false);
     ASSERT_TRUE(RunUntil([] {}, [&] { return !quiet->IsPlaying(); }));
@@ -151,17 +164,26 @@ TEST(WaveOutput, EffectAndMusicSoundWhenAskedForAndEffectsAtVolumeZeroAreSilent)
     app.SetSfxVolume(1);
     app.PlaySample(id);
     RunFor([] {}, static_cast<int>(effectSamples.size() * 1000 / AudioTest::kRate) + 200);
-    ASSERT_TRUE(app.musicInterface->LoadMusic(0, DataFile("music/game.ogg")));
-    app.musicInterface->PlayMusic(0);
+    Zing::MusicInterface& player = *app.musicInterface;
+    ASSERT_TRUE(player.LoadMusic(0, "music/game.ogg"));
+    player.PlayMusic(0);
     RunFor([&] { app.UpdateFrames(); }, 800);
+    // The loop's update advances the music's fades; shutting down stops it.
+    player.FadeOut(0, true, 0.5);
+    for (int i = 0; i < 3; ++i) app.UpdateFrames();
+    EXPECT_FALSE(player.IsPlaying(0));
+    player.PlayMusic(0);
+    app.Shutdown();
+    EXPECT_FALSE(player.IsPlaying(0));
   }
+  std::filesystem::current_path(before);
   const Wave wave = ReadWave();
   ASSERT_EQ(wave.rate, AudioTest::kRate);
   const std::vector<std::size_t> effects = FindOccurrences(wave.left, Opening(effectSamples));
   ASSERT_EQ(effects.size(), 1u);  // the one at volume 0 was not heard
   EXPECT_LT(Peak(wave.left, 0, effects[0]), kSilence);
   const std::vector<std::size_t> songs = FindOccurrences(wave.left, Opening(music));
-  ASSERT_EQ(songs.size(), 1u);
+  ASSERT_GE(songs.size(), 1u);
   EXPECT_GT(songs[0], effects[0]);
 }
 
