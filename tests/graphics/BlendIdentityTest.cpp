@@ -1,14 +1,12 @@
 // Every vector blend gives exactly the bits of the scalar reference: over
 // random pixels of every alpha class, random colours, odd widths and
-// unaligned rows, and through the whole drawing code of memory images.
+// unaligned rows, and every pair of alphas.
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "framework/graphics/Blend.h"
-#include "framework/graphics/Graphics.h"
-#include "tests/graphics/Pixels.h"
 
 namespace {
 
@@ -142,72 +140,6 @@ TEST(BlendIdentity, EveryAlphaPairMatchesReference) {
       B::ScalarKernels().fill(expected.data(), n, color);
       fast->fill(actual.data(), n, color);
       ASSERT_EQ(expected, actual) << fast->name << " fill alpha " << colorAlpha;
-    }
-  }
-}
-
-MemoryImage RandomImage(std::mt19937& rng, int w, int h, int style) {
-  Row pixels(static_cast<std::size_t>(w) * h);
-  for (auto& p : pixels) p = RandomPixel(rng, style);
-  return ZingTest::FromPixels(pixels, w, h);
-}
-
-// The same random drawing on two copies of a destination, once with the
-// scalar kernels and once with the fast ones: blits at every mode and colour,
-// clipped by random rectangles, from plain and palletised sources.
-TEST(BlendIdentity, DrawingThroughImagesMatchesReference) {
-  std::mt19937 rng(6);
-  const Color colors[] = {Color::White, Color(128, 128, 128, 255), Color(200, 40, 90, 130), Color(255, 255, 255, 77),
-                          Color(10, 20, 30, 0)};
-  for (const B::Kernels* fast : FastKernels()) {
-    for (int round = 0; round < 150; ++round) {
-      const int w = 1 + static_cast<int>(rng() % 60), h = 1 + static_cast<int>(rng() % 40);
-      MemoryImage source = RandomImage(rng, 1 + static_cast<int>(rng() % 50), 1 + static_cast<int>(rng() % 30),
-                                       static_cast<int>(rng() % 5));
-      if (rng() % 4 == 0) source.Palletize();
-      MemoryImage base = RandomImage(rng, w, h, rng() & 1 ? 2 : static_cast<int>(rng() % 5));
-      if (rng() & 1) base.SetImageMode(false, false);
-      Row results[2];
-      for (int pass = 0; pass < 2; ++pass) {
-        B::SetActiveKernels(pass == 0 ? &B::ScalarKernels() : fast);
-        std::mt19937 drawRng(static_cast<std::uint32_t>(round));
-        const auto next = [&](int range) { return static_cast<int>(drawRng() % static_cast<unsigned>(range)); };
-        MemoryImage dest(base);
-        Graphics g(&dest);
-        const Rect whole(0, 0, source.width, source.height);
-        for (int op = 0; op < 6; ++op) {
-          g.PushState();
-          g.ClipRect(next(30) - 5, next(20) - 5, next(70), next(50));
-          g.SetColor(colors[next(5)]);
-          g.SetColorizeImages(next(2));
-          g.SetDrawMode(next(2));
-          const int x = next(70) - 20, y = next(50) - 15;
-          switch (next(6)) {
-            case 0:
-              g.DrawImage(&source, x, y);
-              break;
-            case 1:
-              g.FillRect(x, y, next(40), next(40));
-              break;
-            case 2:
-              g.DrawImage(&source, Rect(x, y, 35, 17), whole);
-              break;
-            case 3:
-              g.DrawImageMirror(&source, x, y, whole);
-              break;
-            case 4:
-              g.DrawImageRotated(&source, x, y, 0.3 * next(20), 4, 7);
-              break;
-            default:
-              g.DrawLine(x, y, next(60), next(40));
-              break;
-          }
-          g.PopState();
-        }
-        results[pass] = ZingTest::Pixels(dest);
-      }
-      B::SetActiveKernels(nullptr);
-      ASSERT_EQ(results[0], results[1]) << fast->name << " round " << round;
     }
   }
 }

@@ -215,27 +215,18 @@ TEST_F(PakTest, LaterArchivesReplaceEarlierRecordsAndArchivesReadPlain) {
   EXPECT_EQ(ReadWhole(dir.File("patch.pak")), ZingTest::PlainArchive({{"SHARED", "new", 0}, {"second only", "2", 0}}));
 }
 
+// The format's own test has every kind of damage; here: nothing of a damaged
+// archive is entered, not even the archive itself.
 TEST_F(PakTest, DamagedOrMissingArchivesEnterNothing) {
-  const std::string good = ZingTest::PlainArchive({{"first", "1111", 0}, {"second", "22", 0}});
-  const std::vector<std::string> damaged = {
-      good.substr(0, 5),                                // truncated header
-      good.substr(0, good.size() - 7),                  // the end flag and contents cut off
-      good.substr(0, good.size() - 1),                  // contents cut short
-      std::string("\xC0\x4A\xC0\xBA\0\0\0\0\0\0", 10),  // a name of length 0
-  };
-  for (std::size_t i = 0; i < damaged.size(); ++i) {
-    const std::string name = "damaged" + std::to_string(i) + ".pak";
-    dir.Write(name, ZingTest::Keyed(damaged[i]));
-    EXPECT_FALSE(pak.AddPakFile(dir.File(name))) << i;
-  }
+  const std::string cut = ZingTest::MakeArchive({{"first", "1111", 0}}).substr(0, 20);
+  dir.Write("damaged.pak", cut);
+  EXPECT_FALSE(pak.AddPakFile(dir.File("damaged.pak")));
   EXPECT_FALSE(pak.AddPakFile(dir.File("missing.pak")));
   EXPECT_FALSE(pak.AddPakFile(dir.Path()));  // a folder
   dir.Write("empty.pak", "");
   EXPECT_FALSE(pak.AddPakFile(dir.File("empty.pak")));
   EXPECT_EQ(ReadWhole("first"), "<missing>");
-  // The archive file itself is not entered either: the disk answers with its
-  // keyed bytes.
-  EXPECT_EQ(ReadWhole(dir.File("damaged0.pak")), ZingTest::Keyed(damaged[0]));
+  EXPECT_EQ(ReadWhole(dir.File("damaged.pak")), cut);  // the disk answers with its keyed bytes
 }
 
 TEST(PakLayer, WithoutALayerEverythingGoesToTheDisk) {

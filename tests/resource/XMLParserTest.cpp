@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/resource/PakTestArchive.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -221,19 +220,6 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
   EXPECT_EQ(parser.GetCurrentLineNum(), 0);
   XMLElement element;
   EXPECT_FALSE(parser.NextElement(element));
-}
-
-TEST(XMLParser, ReadsFromTheArchive) {
-  TempFolder dir;
-  dir.Write("main.pak", ZingTest::MakeArchive({{"properties/resources.xml", "<r>\r\n<i id=\"1\"/>\r\n</r>", 0}}));
-  Zing::PakInterface pak;
-  ASSERT_TRUE(pak.AddPakFile(dir.File("main.pak")));
-  XMLParser parser;
-  const Parsed parsed = ParseFile(parser, "properties\\resources.xml");
-  EXPECT_FALSE(parsed.failed) << parsed.error;
-  EXPECT_EQ(parsed.elements, (Elements{"<r>", "<i id=1>", "</i>", "</r>"}));
-  EXPECT_EQ(parser.GetFileName(), "properties\\resources.xml");
-  EXPECT_EQ(parsed.line, 3);
 }
 
 TEST(XMLParser, LargeFilesCrossReadBlocks) {
