@@ -22,32 +22,23 @@ std::uint32_t Pixel(const ImagePtr& image, int x, int y) {
 
 TEST(ImageLib, PngKindsAllBecomeArgb) {
   ZingTest::TempFolder folder;
-  PngSpec rgb{2, 1, PNG_COLOR_TYPE_RGB, 8, false, {10, 20, 30, 40, 50, 60}, {}, {}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("rgb.png"), rgb));
-  ImagePtr image = GetPNGImage(folder.File("rgb.png"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Pixel(image, 0, 0), 0xFF0A141Eu);
-  EXPECT_EQ(Pixel(image, 1, 0), 0xFF28323Cu);
-
-  PngSpec grey{2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {0x3F}, {}, {}};  // 4-bit samples 3 and 15
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("grey.png"), grey));
-  image = GetPNGImage(folder.File("grey.png"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Pixel(image, 0, 0), 0xFF333333u);
-  EXPECT_EQ(Pixel(image, 1, 0), 0xFFFFFFFFu);
-
-  PngSpec palette{2, 1, PNG_COLOR_TYPE_PALETTE, 8, false, {0, 1}, {255, 0, 0, 0, 0, 255}, {0x80}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("palette.png"), palette));
-  image = GetPNGImage(folder.File("palette.png"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Pixel(image, 0, 0), 0x80FF0000u);  // alpha from the transparency chunk
-  EXPECT_EQ(Pixel(image, 1, 0), 0xFF0000FFu);
-
-  PngSpec deep{1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, false, {0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00, 0x40, 0x00}, {}, {}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("deep.png"), deep));
-  image = GetPNGImage(folder.File("deep.png"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Pixel(image, 0, 0), 0x40FF8000u);
+  using Row = std::vector<std::uint32_t>;
+  const std::pair<PngSpec, Row> cases[] = {
+      {{2, 1, PNG_COLOR_TYPE_RGB, 8, false, {10, 20, 30, 40, 50, 60}, {}, {}}, {0xFF0A141E, 0xFF28323C}},
+      // 4-bit samples 3 and 15.
+      {{2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {0x3F}, {}, {}}, {0xFF333333, 0xFFFFFFFF}},
+      // Alpha from the transparency chunk.
+      {{2, 1, PNG_COLOR_TYPE_PALETTE, 8, false, {0, 1}, {255, 0, 0, 0, 0, 255}, {0x80}}, {0x80FF0000, 0xFF0000FF}},
+      {{1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, false, {0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00, 0x40, 0x00}, {}, {}},
+       {0x40FF8000}},
+  };
+  ImagePtr image;
+  for (const auto& [spec, pixels] : cases) {
+    ASSERT_TRUE(ImageTest::WritePng(folder.File("kind.png"), spec));
+    image = GetPNGImage(folder.File("kind.png"));
+    ASSERT_TRUE(image) << spec.colorType;
+    EXPECT_EQ(Row(image->GetBits(), image->GetBits() + pixels.size()), pixels) << spec.colorType;
+  }
 
   // Adam7: every pixel lands where it belongs, not row by row of the passes.
   PngSpec interlaced{9, 9, PNG_COLOR_TYPE_GRAY, 8, true, {}, {}, {}};
