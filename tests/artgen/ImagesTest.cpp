@@ -1,9 +1,12 @@
 // The generated images, as the game's loader reads them: sized to the screens
-// that draw them, divisible into their cel grids, with something to see in
-// every cel, and JPEG masks that apply to their pictures.
+// that draw them, in the cel grids the screens index, with something to see
+// in every cel, and JPEG masks that apply to their pictures. (That the whole
+// manifest loads, from main.pak and from the loose files, and that every
+// picture divides into its grid, the game manifest's test shows.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <tuple>
 
@@ -33,13 +36,10 @@ const std::map<std::string, Loaded>& All() {
 }
 
 // A "_name" mask beside a JPEG of another size would be ignored without a word.
-TEST(Images, ReadableDivisibleAndVisibleInEveryCelAndMasksApplied) {
+TEST(Images, VisibleInEveryCelAndMasksApplied) {
   EXPECT_EQ(All().size(), 6u + 3u + 85u);  // the images of "Init", "Splash" and "Game"
   for (const auto& [id, l] : All()) {
     const Picture& p = l.picture;
-    EXPECT_GT(p.width, 0) << id;
-    EXPECT_EQ(p.width % l.cols, 0) << id;
-    EXPECT_EQ(p.height % l.rows, 0) << id;
     const int cw = p.width / l.cols, ch = p.height / l.rows;
     for (int cel = 0; cel < l.rows * l.cols; ++cel) {
       const int left = cel % l.cols * cw, top = cel / l.cols * ch;
@@ -103,6 +103,33 @@ TEST(Images, ScreenSizedPicturesFitTheirPlaces) {
     EXPECT_LE(help.first, 466 - 36);
     EXPECT_LE(217 + help.second / 2, 442 - 15 - 30);
   }
+}
+
+// The sounds are the one kind the game's manifest test loads without reading.
+TEST(Manifest, CelGridsAreThoseTheScreensIndexAndEverySoundIsThere) {
+  std::map<std::string, std::pair<int, int>> grids;
+  for (const auto& d : ReadManifest()) {
+    grids[d.id] = {d.Number("cols"), d.Number("rows")};
+    if (d.kind == "Sound") {
+      EXPECT_TRUE(std::filesystem::is_regular_file(OnDisk(d.path) + ".ogg")) << d.id;
+    }
+  }
+  std::map<std::string, std::pair<int, int>> expected = {
+      {"IMAGE_STAR_BIG", {7, 1}},        {"IMAGE_STAR_SMALL", {7, 1}},
+      {"IMAGE_TARGET", {20, 1}},         {"IMAGE_MARK", {2, 1}},
+      {"IMAGE_HIGHLIGHTS", {2, 1}},      {"IMAGE_SHUTTERS", {1, 2}},
+      {"IMAGE_DIGITS", {10, 1}},         {"IMAGE_VORTEX_LINE", {1, 2}},
+      {"IMAGE_HINT_NODES", {7, 1}},      {"IMAGE_HINT_LINKS", {7, 1}},
+      {"IMAGE_HINT_STICKS", {7, 2}},     {"IMAGE_REPLAY_NODES", {7, 1}},
+      {"IMAGE_EFFECT_TEXTS_EN", {1, 9}}, {"IMAGE_EFFECT_TEXTS_FR", {1, 9}},
+      {"IMAGE_EFFECT_TEXTS_DE", {1, 9}}};
+  for (int i = 0; i < 7; ++i) {
+    expected["IMAGE_LINK" + std::to_string(i)] = {22, 1};
+    expected["IMAGE_VORTEX" + std::to_string(i)] = {15, 1};
+    const auto cube = grids["IMAGE_ROLLING_CUBE" + std::to_string(i)];
+    EXPECT_TRUE(cube.first >= 14 && cube.second == 2) << i;
+  }
+  for (const auto& [id, grid] : expected) EXPECT_EQ(grids[id], grid) << id;
 }
 
 }  // namespace
