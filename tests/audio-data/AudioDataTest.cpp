@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "OggDecode.h"
+#include "OggFiles.h"
 #include "tools/soundgen/OggWriter.h"
 #include "tools/soundgen/SoundCatalog.h"
 
@@ -94,10 +94,9 @@ std::string EffectPath(const std::string& identifier) {
 }
 
 constexpr const char* kMusicPath = "music/game.ogg";
-constexpr long kRate = 44100;
 
 // Samples in a number of milliseconds at the files' rate.
-std::size_t Millis(double ms) { return static_cast<std::size_t>(ms * kRate / 1000.0); }
+std::size_t Millis(double ms) { return static_cast<std::size_t>(ms * AudioTest::kRate / 1000.0); }
 
 class EffectFile : public testing::TestWithParam<ExpectedEffect> {};
 
@@ -110,7 +109,7 @@ TEST_P(EffectFile, FormatLengthLevelAndQuietEdges) {
   const Decoded sound = DecodeDataFile(EffectPath(effect.identifier));
   ASSERT_TRUE(sound.ok) << EffectPath(effect.identifier);
   EXPECT_EQ(sound.channels, 1);
-  EXPECT_EQ(sound.rate, kRate);
+  EXPECT_EQ(sound.rate, AudioTest::kRate);
   EXPECT_GE(sound.Seconds(), effect.minSeconds);
   EXPECT_LE(sound.Seconds(), effect.maxSeconds);
   const double peak = Peak(sound.samples);
@@ -143,7 +142,7 @@ TEST(MusicFile, FormatHeadroomSeamlessLoopAndLevelBelowTheEffects) {
   const Decoded music = DecodeDataFile(kMusicPath);
   ASSERT_TRUE(music.ok);
   EXPECT_EQ(music.channels, 2);
-  EXPECT_EQ(music.rate, kRate);
+  EXPECT_EQ(music.rate, AudioTest::kRate);
   EXPECT_GE(music.Seconds(), 60.0);
   EXPECT_LE(music.Seconds(), 120.0);
   for (int c = 0; c < music.channels; ++c) {

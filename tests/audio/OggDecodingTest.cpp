@@ -10,8 +10,7 @@
 
 #include "framework/audio/OggEffectDecoder.h"
 #include "framework/audio/OggSongStream.h"
-#include "tests/audio-data/OggDecode.h"
-#include "tests/audio/AudioTestSupport.h"
+#include "tests/audio-data/OggFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tools/soundgen/SoundCatalog.h"
 

@@ -16,8 +16,7 @@
 #include "framework/audio/OpenALMusicInterface.h"
 #include "framework/audio/OpenALSoundManager.h"
 #include "framework/platform/NullPlatform.h"
-#include "tests/audio-data/OggDecode.h"
-#include "tests/audio/AudioTestSupport.h"
+#include "tests/audio-data/OggFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
