@@ -1,122 +1,96 @@
-// The generated images: readable in the format the loader expects, sized to
-// the screens that draw them, divisible into their cel grids, and with
-// something to see in every cel.
+// The generated images, as the game's loader reads them: sized to the screens
+// that draw them, in the cel grids the screens index, with something to see
+// in every cel, and JPEG masks that apply to their pictures. (That the whole
+// manifest loads, from main.pak and from the loose files, and that every
+// picture divides into its grid, the game manifest's test shows.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
+#include <tuple>
 
 #include "tests/artgen/DataFiles.h"
-#include "tests/artgen/ManifestReader.h"
 
 namespace ArtTest {
 namespace {
 
 struct Loaded {
-  Declaration decl;
-  std::string file;
+  std::string path, file;
   Picture picture;
   int cols = 1, rows = 1;
 };
 
-std::map<std::string, Loaded> LoadAll() {
-  std::map<std::string, Loaded> all;
-  const Manifest m = ReadManifest();
-  for (const auto& d : m.declarations) {
-    if (d.kind != "Image") continue;
-    Loaded l;
-    l.decl = d;
-    const auto file = ImageFile(d.path);
-    if (!file) continue;
-    l.file = *file;
-    const auto pic = ReadPicture(*file);
-    if (!pic) continue;
-    l.picture = *pic;
-    if (d.attributes.count("cols")) l.cols = std::stoi(d.attributes.at("cols"));
-    if (d.attributes.count("rows")) l.rows = std::stoi(d.attributes.at("rows"));
-    all[d.id] = l;
-  }
-  return all;
-}
-
 const std::map<std::string, Loaded>& All() {
-  static const std::map<std::string, Loaded> all = LoadAll();
+  static const std::map<std::string, Loaded> all = [] {
+    std::map<std::string, Loaded> images;
+    for (const auto& d : ReadManifest()) {
+      const auto file = ImageFile(d.path);
+      const auto picture = file ? ReadPicture(OnDisk(d.path)) : std::nullopt;  // as the game names it
+      if (d.kind == "Image" && picture)
+        images[d.id] = Loaded{d.path, *file, *picture, d.Number("cols"), d.Number("rows")};
+    }
+    return images;
+  }();
   return all;
 }
 
-// Every image reads in its format, its sizes divide by its cel grid, and
-// every cel shows something.
-TEST(Images, ReadableDivisibleAndVisibleInEveryCel) {
+// A "_name" mask beside a JPEG of another size would be ignored without a word.
+TEST(Images, VisibleInEveryCelAndMasksApplied) {
   EXPECT_EQ(All().size(), 6u + 3u + 85u);  // the images of "Init", "Splash" and "Game"
   for (const auto& [id, l] : All()) {
-    EXPECT_GT(l.picture.width, 0) << id;
-    EXPECT_EQ(l.picture.width % l.cols, 0) << id;
-    EXPECT_EQ(l.picture.height % l.rows, 0) << id;
-    if (!l.picture.hasPixels) continue;
-    const int cw = l.picture.width / l.cols, ch = l.picture.height / l.rows;
-    for (int r = 0; r < l.rows; ++r) {
-      for (int c = 0; c < l.cols; ++c) {
-        int visible = 0;
-        for (int y = r * ch; y < (r + 1) * ch; ++y) {
-          for (int x = c * cw; x < (c + 1) * cw; ++x)
-            visible += l.picture.alpha[size_t(y) * size_t(l.picture.width) + size_t(x)] > 24;
-        }
-        EXPECT_GE(visible, 4) << id << " cel " << c << "," << r;
-      }
+    const Picture& p = l.picture;
+    const int cw = p.width / l.cols, ch = p.height / l.rows;
+    for (int cel = 0; cel < l.rows * l.cols; ++cel) {
+      const int left = cel % l.cols * cw, top = cel / l.cols * ch;
+      int visible = 0;
+      for (int y = top; y < top + ch; ++y)
+        for (int x = left; x < left + cw; ++x) visible += p.Alpha(x, y) > 24;
+      EXPECT_GE(visible, 4) << id << " cel " << cel;
     }
+    const size_t slash = l.path.rfind('/');
+    if (!l.file.ends_with(".jpg") || !ImageFile(l.path.substr(0, slash + 1) + "_" + l.path.substr(slash + 1))) continue;
+    EXPECT_TRUE(std::any_of(p.pixels.begin(), p.pixels.end(), [](std::uint32_t c) { return c >> 24 != 0xFF; })) << id;
   }
-}
-
-// Average lightness of the visible pixels of one cel.
-double CelLight(const Loaded& l, int col, int row) {
-  const int cw = l.picture.width / l.cols, ch = l.picture.height / l.rows;
-  double sum = 0, weight = 0;
-  for (int y = row * ch; y < (row + 1) * ch; ++y) {
-    for (int x = col * cw; x < (col + 1) * cw; ++x) {
-      const size_t i = size_t(y) * size_t(l.picture.width) + size_t(x);
-      sum += l.picture.light[i] * l.picture.alpha[i];
-      weight += l.picture.alpha[i];
-    }
-  }
-  return weight > 0 ? sum / weight : 0;
 }
 
 // Pieces grow through their first cels; finished ones are brighter than open ones.
 TEST(Images, PiecesGrowAndBrightenWhenFinished) {
   for (int link = 0; link < 7; ++link) {
-    const Loaded& l = All().at("IMAGE_LINK" + std::to_string(link));
-    ASSERT_TRUE(l.picture.hasPixels);
-    EXPECT_GT(CelLight(l, 21, 0), CelLight(l, 10, 0) + 15) << "link " << link;
-    auto area = [&](int col) {
-      int n = 0;
-      for (int y = 0; y < l.picture.height; ++y) {
-        for (int x = col * 45; x < (col + 1) * 45; ++x)
-          n += l.picture.alpha[size_t(y) * size_t(l.picture.width) + size_t(x)] > 128;
-      }
-      return n;
+    const Picture& p = All().at("IMAGE_LINK" + std::to_string(link)).picture;
+    auto measure = [&](int col, bool lightness) {  // the visible area, or the visible pixels' mean lightness
+      double sum = 0, weight = 0;
+      for (int y = 0; y < p.height; ++y)
+        for (int x = col * 45; x < (col + 1) * 45; ++x) {
+          sum += lightness ? p.Light(x, y) * p.Alpha(x, y) : p.Alpha(x, y) > 128;
+          weight += p.Alpha(x, y);
+        }
+      return lightness ? (weight > 0 ? sum / weight : 0) : sum;
     };
-    EXPECT_LT(area(0), area(5)) << "link " << link;
-    EXPECT_LT(area(5), area(10) + 40) << "link " << link;
+    EXPECT_GT(measure(21, true), measure(10, true) + 15) << "link " << link;
+    EXPECT_LT(measure(0, false), measure(5, false)) << "link " << link;
+    EXPECT_LT(measure(5, false), measure(10, false) + 40) << "link " << link;
   }
 }
 
 TEST(Images, ScreenSizedPicturesFitTheirPlaces) {
   auto size = [](const std::string& id) {
-    const Loaded& l = All().at(id);
-    return std::make_pair(l.picture.width, l.picture.height);
+    const Picture& p = All().at(id).picture;
+    return std::make_pair(p.width, p.height);
   };
-  EXPECT_EQ(size("IMAGE_SPLASH_BKG"), std::make_pair(640, 480));
-  EXPECT_EQ(size("IMAGE_GAME_BKG"), std::make_pair(470, 480));
-  EXPECT_EQ(size("IMAGE_MENU_BKG"), std::make_pair(470, 480));
-  EXPECT_EQ(size("IMAGE_PANEL"), std::make_pair(170, 480));
-  EXPECT_EQ(size("IMAGE_CELL"), std::make_pair(45, 45));
-  EXPECT_EQ(All().at("IMAGE_LINK0").picture.height, 45);
+  for (const auto& [id, w, h] : std::vector<std::tuple<std::string, int, int>>{{"IMAGE_SPLASH_BKG", 640, 480},
+                                                                               {"IMAGE_GAME_BKG", 470, 480},
+                                                                               {"IMAGE_MENU_BKG", 470, 480},
+                                                                               {"IMAGE_PANEL", 170, 480},
+                                                                               {"IMAGE_CELL", 45, 45}})
+    EXPECT_EQ(size(id), std::make_pair(w, h)) << id;
+  EXPECT_EQ(size("IMAGE_LINK0").second, 45);
   // The splash text and the loading bar stay inside the window.
   EXPECT_LE(21 + size("IMAGE_SPLASH_TEXT").first, 640);
   EXPECT_LE(152 + size("IMAGE_LOADING_BAR").first, 640);
   // The shutters cover half the board each: they meet at y 240 and reach the board's edges.
-  const Loaded& shutters = All().at("IMAGE_SHUTTERS");
-  EXPECT_GE(shutters.picture.height / 2, 225);
-  EXPECT_GE(shutters.picture.width, 454);
+  EXPECT_GE(size("IMAGE_SHUTTERS").second / 2, 225);
+  EXPECT_GE(size("IMAGE_SHUTTERS").first, 454);
   // Slider and scroll tracks are three equal cells; the check box two halves.
   EXPECT_EQ(size("IMAGE_SLIDER_TRACK").first % 3, 0);
   EXPECT_EQ(size("IMAGE_SCROLLBAR_TRACK").first % 3, 0);
@@ -131,22 +105,31 @@ TEST(Images, ScreenSizedPicturesFitTheirPlaces) {
   }
 }
 
-TEST(Images, JpegsWithAlphaHaveAMaskOfTheSameSize) {
-  for (const auto& [id, l] : All()) {
-    if (l.file.substr(l.file.size() - 4) != ".jpg") continue;
-    std::optional<std::string> mask;
-    if (l.decl.attributes.count("alphaimage")) {
-      mask = ImageFile("images/" + l.decl.attributes.at("alphaimage"));
-    } else {
-      const size_t slash = l.decl.path.rfind('/');
-      mask = ImageFile(l.decl.path.substr(0, slash + 1) + "_" + l.decl.path.substr(slash + 1));
+// The sounds are the one kind the game's manifest test loads without reading.
+TEST(Manifest, CelGridsAreThoseTheScreensIndexAndEverySoundIsThere) {
+  std::map<std::string, std::pair<int, int>> grids;
+  for (const auto& d : ReadManifest()) {
+    grids[d.id] = {d.Number("cols"), d.Number("rows")};
+    if (d.kind == "Sound") {
+      EXPECT_TRUE(std::filesystem::is_regular_file(OnDisk(d.path) + ".ogg")) << d.id;
     }
-    if (!mask) continue;  // an opaque JPEG
-    const auto pic = ReadPicture(*mask);
-    ASSERT_TRUE(pic) << id;
-    EXPECT_EQ(pic->width, l.picture.width) << id;
-    EXPECT_EQ(pic->height, l.picture.height) << id;
   }
+  std::map<std::string, std::pair<int, int>> expected = {
+      {"IMAGE_STAR_BIG", {7, 1}},        {"IMAGE_STAR_SMALL", {7, 1}},
+      {"IMAGE_TARGET", {20, 1}},         {"IMAGE_MARK", {2, 1}},
+      {"IMAGE_HIGHLIGHTS", {2, 1}},      {"IMAGE_SHUTTERS", {1, 2}},
+      {"IMAGE_DIGITS", {10, 1}},         {"IMAGE_VORTEX_LINE", {1, 2}},
+      {"IMAGE_HINT_NODES", {7, 1}},      {"IMAGE_HINT_LINKS", {7, 1}},
+      {"IMAGE_HINT_STICKS", {7, 2}},     {"IMAGE_REPLAY_NODES", {7, 1}},
+      {"IMAGE_EFFECT_TEXTS_EN", {1, 9}}, {"IMAGE_EFFECT_TEXTS_FR", {1, 9}},
+      {"IMAGE_EFFECT_TEXTS_DE", {1, 9}}};
+  for (int i = 0; i < 7; ++i) {
+    expected["IMAGE_LINK" + std::to_string(i)] = {22, 1};
+    expected["IMAGE_VORTEX" + std::to_string(i)] = {15, 1};
+    const auto cube = grids["IMAGE_ROLLING_CUBE" + std::to_string(i)];
+    EXPECT_TRUE(cube.first >= 14 && cube.second == 2) << i;
+  }
+  for (const auto& [id, grid] : expected) EXPECT_EQ(grids[id], grid) << id;
 }
 
 }  // namespace

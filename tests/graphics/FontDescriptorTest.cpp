@@ -50,7 +50,7 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
                      "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0x8);\n"
                      "LayerSetKerningPairs Main ('ab' 'ba') (-2 1);\n"
                      "SetCharMap ('A') ('a');\n"
-                     "LayerSetColorMult Main (1.0 0.5 0 1); LayerSetColorAdd Main 0x00102030;\n"
+                     "LayerSetColorMult Main (1.0 0.5 0 1); LayerSetColorAdd Main 0x00A0bFC0;\n"
                      "LayerSetOffset Shadow (1 -1); LayerSetBaseOrder Shadow -1;\n"
                      "LayerRequireTags Shadow ('Glow'); LayerExcludeTags Main ('dim');\n"));
   EXPECT_TRUE(data->initialized);
@@ -69,7 +69,7 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   EXPECT_EQ(-2, main.charData['a'].kerningOffsets['b']);
   EXPECT_EQ('a', data->charMap['A']);
   EXPECT_EQ(Color(255, 127, 0, 255), main.colorMult);
-  EXPECT_EQ(Color(16, 32, 48, 255), main.colorAdd);
+  EXPECT_EQ(Color(0xA0, 0xBF, 0xC0, 255), main.colorAdd);  // hex digits in either case
   const FontLayer& shadow = *data->FindLayer("SHADOW");
   EXPECT_EQ(0, shadow.charData['a'].width);  // copied before the widths were set
   EXPECT_EQ(std::vector<std::string>{"GLOW"}, shadow.requiredTags);
@@ -117,6 +117,7 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {"Define X \"a;", "Unterminated Double Quotes"},
       {"Define X (a nowhere);", "Unable to Dereference \"a\""},
       {"Define 3 x;", "Invalid Paramater Type"},
+      {layer + "LayerSetAscent L 0x1G;", "Invalid Paramater Type"},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(message, Load(text)) << text;
   EXPECT_EQ("", Load(layer + "LayerSetAscent L -2147483648;"));

@@ -6,22 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <vector>
+#include <cmath>
 
-#include "framework/graphics/MemoryImage.h"
+#include "tests/graphics/Pixels.h"
 #include "tests/graphics/RecordingImage.h"
 
 namespace {
 
 using namespace Zing;
 using ZingTest::RecordingImage;
-
-MemoryImage Opaque(int w, int h, std::uint32_t pixel = 0xFF000000) {
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h, pixel);
-  MemoryImage image;
-  image.SetBits(pixels.data(), w, h);
-  return image;
-}
+using ZingTest::Solid;
 
 // Each pixel names its own coordinates: 0xFF00XXYY.
 MemoryImage Coordinates(int w, int h) {
@@ -29,36 +23,30 @@ MemoryImage Coordinates(int w, int h) {
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(x << 8 | y));
   }
-  MemoryImage image;
-  image.SetBits(pixels.data(), w, h);
-  return image;
+  return ZingTest::FromPixels(pixels, w, h);
 }
 
-TEST(Graphics, StartsWithTheWholeImageAndOpaqueBlack) {
-  MemoryImage image = Opaque(20, 10);
-  Graphics g(&image);
-  EXPECT_EQ(Rect(0, 0, 20, 10), g.GetClipRect());
-  EXPECT_EQ(Color(0, 0, 0, 255), g.GetColor());
-  EXPECT_EQ(nullptr, g.GetFont());
-  EXPECT_EQ(0, g.GetDrawMode());
-  EXPECT_FALSE(g.GetColorizeImages());
-  EXPECT_TRUE(g.writeColoredString);
-}
-
-TEST(Graphics, WithoutAnImageEverythingIsIgnored) {
+TEST(Graphics, WithoutAnImageOrAFontNothingIsDrawn) {
   Graphics g;
   EXPECT_EQ(Rect(0, 0, 0, 0), g.GetClipRect());
-  MemoryImage source = Opaque(4, 4);
+  MemoryImage source = Solid(4, 4, 0xFF000000);
   g.FillRect(0, 0, 10, 10);
   g.DrawImage(&source, 0, 0);
   g.DrawLine(0, 0, 5, 5);
   g.DrawString("text", 0, 0);
   EXPECT_EQ(0, g.WriteString("text", 0, 0));
+  RecordingImage image(20, 20);
+  Graphics h(&image);
+  h.DrawString("hello", 1, 1);
+  EXPECT_EQ(0, h.WriteWordWrapped(Rect(0, 0, 10, 10), "hello"));
+  EXPECT_TRUE(image.calls.empty());
 }
 
 TEST(Graphics, StateStackAndCopies) {
-  MemoryImage image = Opaque(20, 20);
+  MemoryImage image = Solid(20, 20, 0xFF000000);
   Graphics g(&image);
+  EXPECT_EQ(Rect(0, 0, 20, 20), g.GetClipRect());
+  EXPECT_EQ(Color(0, 0, 0, 255), g.GetColor());
   g.PopState();  // nothing saved: nothing happens
   g.SetColor(Color(1, 2, 3, 4));
   g.PushState();
@@ -78,23 +66,17 @@ TEST(Graphics, StateStackAndCopies) {
   EXPECT_EQ(0, g.GetDrawMode());
 }
 
-TEST(Graphics, OutlineCoversBothEnds) {
-  MemoryImage image = Opaque(12, 12);
-  Graphics g(&image);
-  g.SetColor(Color::White);
-  g.DrawRect(0, 0, 9, 9);
-  for (int i = 0; i <= 9; ++i) {
-    EXPECT_EQ(0xFFFFFFFFu, image.GetPixel(i, 0)) << i;
-    EXPECT_EQ(0xFFFFFFFFu, image.GetPixel(i, 9)) << i;
-    EXPECT_EQ(0xFFFFFFFFu, image.GetPixel(0, i)) << i;
-    EXPECT_EQ(0xFFFFFFFFu, image.GetPixel(9, i)) << i;
+TEST(Graphics, OutlinesCoverBothEndsAndAreClippedAsEdges) {
+  MemoryImage canvas = Solid(12, 12, 0xFF000000);
+  Graphics real(&canvas);
+  real.SetColor(Color::White);
+  real.DrawRect(0, 0, 9, 9);
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 0; x < 12; ++x) {
+      const bool edge = x <= 9 && y <= 9 && (x == 0 || y == 0 || x == 9 || y == 9);
+      ASSERT_EQ(edge ? 0xFFFFFFFFu : 0xFF000000u, canvas.GetPixel(x, y)) << x << "," << y;
+    }
   }
-  EXPECT_EQ(0xFF000000u, image.GetPixel(10, 0));
-  EXPECT_EQ(0xFF000000u, image.GetPixel(5, 5));
-  EXPECT_EQ(0xFF000000u, image.GetPixel(0, 10));
-}
-
-TEST(Graphics, OutlineInsideTheClipGoesWholeElseAsClippedEdges) {
   RecordingImage image(20, 20);
   Graphics g(&image);
   g.DrawRect(2, 2, 5, 5);
@@ -124,6 +106,10 @@ TEST(Graphics, FillIsTranslatedTowardZeroAndClippedAtEveryEdge) {
   g.Translate(-3.2f, 0.0f);  // -1.5 truncates to -1, not -2
   g.FillRect(0, 5, 4, 1);
   EXPECT_EQ(Rect(0, 4, 3, 1), image.calls.back().rect);  // -1 clipped at the left edge
+  Graphics lost(&image);
+  lost.Translate(NAN, 1.0f);  // a place that is no number counts as 0
+  lost.FillRect(1, 1, 2, 2);
+  EXPECT_EQ(Rect(0, 2, 2, 2), image.calls.back().rect);
 
   Graphics h(&image);
   image.calls.clear();
@@ -137,13 +123,15 @@ TEST(Graphics, FillIsTranslatedTowardZeroAndClippedAtEveryEdge) {
   EXPECT_EQ(Rect(11, 12, 1, 1), image.calls[1].rect);
 }
 
-TEST(Graphics, ImagesAreClippedAtEveryEdge) {
+TEST(Graphics, ImagesAreClippedAtEveryEdgeAndColouredOnlyWhenAsked) {
   RecordingImage image(20, 20);
-  MemoryImage source = Opaque(10, 10);
+  MemoryImage source = Solid(10, 10, 0xFF000000);
   Graphics g(&image);
+  g.SetColor(Color(10, 20, 30, 40));
   g.DrawImage(&source, -3, -4);
   EXPECT_EQ(Rect(0, 0, 7, 6), image.calls.back().rect);
   EXPECT_EQ(Rect(3, 4, 7, 6), image.calls.back().src);
+  EXPECT_EQ(Color::White, image.calls.back().color);
   g.DrawImage(&source, 15, 17);
   EXPECT_EQ(Rect(15, 17, 5, 3), image.calls.back().rect);
   EXPECT_EQ(Rect(0, 0, 5, 3), image.calls.back().src);
@@ -158,15 +146,6 @@ TEST(Graphics, ImagesAreClippedAtEveryEdge) {
   g.DrawImage(&source, 0, 0, Rect(-1, 0, 5, 5));   // left of the source
   g.DrawImage(nullptr, 0, 0);
   EXPECT_EQ(count, image.calls.size());
-}
-
-TEST(Graphics, ImageColourIsWhiteUnlessColorizing) {
-  RecordingImage image(20, 20);
-  MemoryImage source = Opaque(2, 2);
-  Graphics g(&image);
-  g.SetColor(Color(10, 20, 30, 40));
-  g.DrawImage(&source, 0, 0);
-  EXPECT_EQ(Color::White, image.calls.back().color);
   g.SetColorizeImages(true);
   g.DrawImage(&source, 0, 0);
   EXPECT_EQ(Color(10, 20, 30, 40), image.calls.back().color);
@@ -174,7 +153,7 @@ TEST(Graphics, ImageColourIsWhiteUnlessColorizing) {
 
 TEST(Graphics, ScaleWithOrigin) {
   RecordingImage image(100, 100);
-  MemoryImage source = Opaque(10, 10);
+  MemoryImage source = Solid(10, 10, 0xFF000000);
   Graphics g(&image);
   g.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
   g.DrawImage(&source, 3, 3);
@@ -187,21 +166,18 @@ TEST(Graphics, ScaleWithOrigin) {
   g.DrawImage(&source, Rect(1, 2, 30, 40), Rect(0, 0, 10, 10));
   EXPECT_EQ(Rect(1, 2, 30, 40), image.calls.back().rect);
 
-  MemoryImage canvas = Opaque(30, 30);
-  MemoryImage white = Opaque(10, 10, 0xFFFFFFFF);
+  MemoryImage canvas = Solid(30, 30, 0xFF000000);
+  MemoryImage white = Solid(10, 10, 0xFFFFFFFF);
   Graphics real(&canvas);
   real.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
   real.SetFastStretch(true);
   real.DrawImage(&white, 3, 3);
-  EXPECT_EQ(0xFF000000u, canvas.GetPixel(5, 5));
-  EXPECT_EQ(0xFFFFFFFFu, canvas.GetPixel(6, 6));
-  EXPECT_EQ(0xFFFFFFFFu, canvas.GetPixel(25, 25));
-  EXPECT_EQ(0xFF000000u, canvas.GetPixel(26, 26));
+  for (int i : {5, 6, 25, 26}) EXPECT_EQ(i == 5 || i == 26 ? 0xFF000000u : 0xFFFFFFFFu, canvas.GetPixel(i, i)) << i;
 }
 
 TEST(Graphics, CelsByNumberAndByColumnAndRow) {
   RecordingImage image(100, 100);
-  MemoryImage sheet = Opaque(30, 20);
+  MemoryImage sheet = Solid(30, 20, 0xFF000000);
   sheet.numCols = 3;
   sheet.numRows = 2;
   Graphics g(&image);
@@ -231,7 +207,7 @@ TEST(Graphics, NinePieceFramesOfOddSizes) {
   for (const auto& [sw, sh, dw, dh] : std::vector<std::array<int, 4>>{
            {7, 5, 12, 8}, {9, 9, 31, 17}, {5, 4, 3, 3}, {3, 3, 4, 7}, {10, 7, 10, 7}, {2, 2, 9, 5}}) {
     MemoryImage source = Coordinates(sw, sh);
-    MemoryImage canvas = Opaque(40, 30, 0xFF123456);
+    MemoryImage canvas = Solid(40, 30, 0xFF123456);
     Graphics g(&canvas);
     g.Translate(2, 1);
     g.DrawImageBox(Rect(1, 2, dw, dh), &source);
@@ -239,11 +215,10 @@ TEST(Graphics, NinePieceFramesOfOddSizes) {
       for (int x = 0; x < 40; ++x) {
         const int dx = x - 3, dy = y - 3;
         std::uint32_t expected = 0xFF123456;
-        if (dx >= 0 && dy >= 0 && dx < dw && dy < dh && dw >= 2 * (sw / 3) && dh >= 2 * (sh / 3)) {
+        if (dx >= 0 && dy >= 0 && dx < dw && dy < dh) {
           expected =
               0xFF000000u | static_cast<std::uint32_t>(NinePieceSource(dx, dw, sw) << 8 | NinePieceSource(dy, dh, sh));
         }
-        if (dw < 2 * (sw / 3) || dh < 2 * (sh / 3)) continue;  // overlapping corners: no single answer
         ASSERT_EQ(expected, canvas.GetPixel(x, y))
             << sw << "x" << sh << " in " << dw << "x" << dh << " at " << x << "," << y;
       }
@@ -260,42 +235,30 @@ TEST(Graphics, LinesAreClippedAtEveryEdge) {
   RecordingImage image(20, 20);
   Graphics g(&image);
   g.ClipRect(0, 0, 10, 10);
-  const auto expectLine = [&](double x1, double y1, double x2, double y2) {
-    ASSERT_FALSE(image.calls.empty());
-    const ZingTest::Call& c = image.calls.back();
-    EXPECT_DOUBLE_EQ(x1, c.line[0]);
-    EXPECT_DOUBLE_EQ(y1, c.line[1]);
-    EXPECT_DOUBLE_EQ(x2, c.line[2]);
-    EXPECT_DOUBLE_EQ(y2, c.line[3]);
-    image.calls.clear();
+  const std::array<double, 4> cases[][2] = {
+      {{-5, 5, 15, 5}, {0, 5, 9, 5}},
+      {{5, 20, 5, -10}, {5, 9, 5, 0}},
+      {{-10, -10, 20, 20}, {0, 0, 9, 9}},
+      {{0, 0, 20, 10}, {0, 0, 9, 4.5}},
+      {{4, -2, 2, 2}, {3, 0, 2, 2}},  // clipped at the top only
+      {{-5, -5, -1, 20}, {}},
+      {{10, 0, 12, 9}, {}},
+      {{0, -1, 9, -5}, {}},
+      {{0, 10, 9, 12}, {}},
+      {{-6, 0, 0, -6}, {}},  // wholly outside, or across the corner outside
   };
-  g.DrawLine(-5, 5, 15, 5);
-  expectLine(0, 5, 9, 5);
-  g.DrawLine(5, 20, 5, -10);
-  expectLine(5, 9, 5, 0);
-  g.DrawLine(-10, -10, 20, 20);
-  expectLine(0, 0, 9, 9);
-  g.DrawLine(0, 0, 20, 10);
-  expectLine(0, 0, 9, 4.5);
-  g.DrawLine(4, -2, 2, 2);  // clipped at the top only
-  expectLine(3, 0, 2, 2);
-  g.DrawLine(-5, -5, -1, 20);  // wholly left
-  g.DrawLine(10, 0, 12, 9);    // wholly right
-  g.DrawLine(0, -1, 9, -5);    // wholly above
-  g.DrawLine(0, 10, 9, 12);    // wholly below
-  g.DrawLine(-6, 0, 0, -6);    // crosses the corner outside
-  EXPECT_TRUE(image.calls.empty());
+  for (const auto& [line, expected] : cases) {
+    image.calls.clear();
+    g.DrawLine(static_cast<int>(line[0]), static_cast<int>(line[1]), static_cast<int>(line[2]),
+               static_cast<int>(line[3]));
+    const bool none = expected == std::array<double, 4>{};
+    ASSERT_EQ(none ? 0u : 1u, image.calls.size()) << line[0] << "," << line[1];
+    for (int i = 0; i < 4 && !none; ++i) EXPECT_DOUBLE_EQ(expected[i], image.calls[0].line[i]) << line[0];
+  }
   g.Translate(2.9f, 0.0f);
   g.DrawLine(0, 1, 3, 1);
-  expectLine(2, 1, 5, 1);
-}
-
-TEST(Graphics, StringsNeedAFont) {
-  RecordingImage image(20, 20);
-  Graphics g(&image);
-  g.DrawString("hello", 1, 1);
-  EXPECT_EQ(0, g.WriteWordWrapped(Rect(0, 0, 10, 10), "hello"));
-  EXPECT_TRUE(image.calls.empty());
+  EXPECT_EQ((std::vector<double>{2, 1, 5, 1}),
+            std::vector<double>(image.calls.back().line, image.calls.back().line + 4));
 }
 
 }  // namespace

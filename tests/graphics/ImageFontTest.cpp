@@ -1,6 +1,6 @@
 // Image fonts measured and drawn: widths, kerning and spacing, layer order
 // and colours, point sizes and scaling, and the generated game fonts with the
-// letters of English, French and German through the graphics' text writing.
+// letters of English, French and German.
 
 #include <gtest/gtest.h>
 
@@ -177,28 +177,6 @@ TEST_F(GameFont, PresetGlyphsMatchOrdinaryBlits) {
   }
   for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 200; ++x) ASSERT_EQ(plain.GetPixel(x, y), fast.GetPixel(x, y)) << x << "," << y;
-}
-
-TEST_F(GameFont, WrapsAndCentresThroughGraphics) {
-  ZingTest::RecordingImage screen(300, 300);
-  Graphics g(&screen);
-  g.SetFont(&font);
-  const std::string text = Cp1252("Retirer des pièces coûte des points et vide la barre des tourbillons.");
-  const int used = g.WriteWordWrapped(Rect(20, 0, 120, 300), text);
-  std::vector<int> lines;
-  for (const auto& call : screen.calls) {
-    EXPECT_LE(call.rect.x + call.rect.w, 20 + 120 + 4);
-    if (std::find(lines.begin(), lines.end(), call.rect.y) == lines.end()) lines.push_back(call.rect.y);
-  }
-  EXPECT_GE(lines.size(), 3u);
-  EXPECT_GE(used, 3 * font.GetLineSpacing() - font.GetAscent());
-
-  screen.calls.clear();
-  const std::string word = Cp1252("Größe");
-  g.WriteString(word, 0, 20, 200, Graphics::kJustifyCenter);
-  int left = 300;
-  for (const auto& call : screen.calls) left = std::min(left, call.rect.x);
-  EXPECT_NEAR((200 - font.StringWidth(word)) / 2, left, 2);
 }
 
 }  // namespace

@@ -47,13 +47,8 @@ TEST(SysFont, DrawsReadableTextInTheClosestFace) {
   int gaps = 0;  // letters stand apart: several blank columns inside the word
   for (int x = first; x < last; ++x) gaps += !ink[static_cast<std::size_t>(x)] && ink[static_cast<std::size_t>(x) + 1];
   EXPECT_GE(gaps, 6);
-  // The underline runs under the whole string; the shadow lies below it.
-  int underline = 0;
-  for (int y = 26; y < 30; ++y) {
-    const std::vector<bool> row = InkColumns(image, y, y + 1);
-    underline = std::max(underline, static_cast<int>(std::count(row.begin(), row.end(), true)));
-  }
-  EXPECT_GE(underline, font.StringWidth("Hello W\xF6rld") - 2);
+  const std::vector<bool> underline = InkColumns(image, 26, 30);  // under the whole string; the shadow below it
+  EXPECT_GE(std::count(underline.begin(), underline.end(), true), font.StringWidth("Hello W\xF6rld") - 2);
   EXPECT_EQ(Color::Black, g.GetColor());
 }
 

@@ -14,14 +14,15 @@ bool WritePng(const std::string& path, const PngSpec& layout) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_init_io(png, file);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width), static_cast<png_uint_32>(layout.height), layout.bitDepth,
-               layout.colorType, layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width), static_cast<png_uint_32>(layout.height),
+               layout.bitDepth, layout.colorType, layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> colors;
   for (std::size_t i = 0; i + 2 < layout.palette.size(); i += 3)
     colors.push_back({layout.palette[i], layout.palette[i + 1], layout.palette[i + 2]});
   if (!colors.empty()) png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
-  if (!layout.alphas.empty()) png_set_tRNS(png, info, layout.alphas.data(), static_cast<int>(layout.alphas.size()), nullptr);
+  if (!layout.alphas.empty())
+    png_set_tRNS(png, info, layout.alphas.data(), static_cast<int>(layout.alphas.size()), nullptr);
   png_write_info(png, info);
   const std::size_t stride = layout.samples.size() / static_cast<std::size_t>(layout.height);
   std::vector<png_bytep> rows;
@@ -83,7 +84,8 @@ std::string MakeTga(int width, int height, std::uint8_t descriptor, const std::v
   return out;
 }
 
-std::string MakeGif(int width, int height, const std::vector<std::uint8_t>& indices, int transparent, bool interlaced) {
+std::string MakeGif(int width, int height, const std::vector<std::uint8_t>& indices, int transparent, bool interlaced,
+                    std::size_t blockSize) {
   std::string out = "GIF89a";
   PutWord(out, width);
   PutWord(out, height);
@@ -126,8 +128,8 @@ std::string MakeGif(int width, int height, const std::vector<std::uint8_t>& indi
     }
   }
   if (bits > 0) data += static_cast<char>(accumulator & 0xFF);
-  for (std::size_t at = 0; at < data.size(); at += 255) {
-    const std::string block = data.substr(at, 255);
+  for (std::size_t at = 0; at < data.size(); at += blockSize) {
+    const std::string block = data.substr(at, blockSize);
     out += static_cast<char>(block.size());
     out += block;
   }

@@ -31,8 +31,8 @@ std::string MakeTga(int width, int height, std::uint8_t descriptor, const std::v
                     std::uint8_t bitsPerPixel = 32);
 
 // A GIF of 4-entry palette indices (code size 2, literal codes only), with an
-// optional transparent index and interlacing.
+// optional transparent index and interlacing, its data in sub-blocks of `blockSize`.
 std::string MakeGif(int width, int height, const std::vector<std::uint8_t>& indices, int transparent = -1,
-                    bool interlaced = false);
+                    bool interlaced = false, std::size_t blockSize = 255);
 
 }  // namespace ImageTest

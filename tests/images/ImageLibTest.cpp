@@ -22,32 +22,23 @@ std::uint32_t Pixel(const ImagePtr& image, int x, int y) {
 
 TEST(ImageLib, PngKindsAllBecomeArgb) {
   ZingTest::TempFolder folder;
-  PngSpec rgb{2, 1, PNG_COLOR_TYPE_RGB, 8, false, {10, 20, 30, 40, 50, 60}, {}, {}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("rgb.png"), rgb));
-  ImagePtr image = GetPNGImage(folder.File("rgb.png"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Pixel(image, 0, 0), 0xFF0A141Eu);
-  EXPECT_EQ(Pixel(image, 1, 0), 0xFF28323Cu);
-
-  PngSpec grey{2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {0x3F}, {}, {}};  // 4-bit samples 3 and 15
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("grey.png"), grey));
-  image = GetPNGImage(folder.File("grey.png"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Pixel(image, 0, 0), 0xFF333333u);
-  EXPECT_EQ(Pixel(image, 1, 0), 0xFFFFFFFFu);
-
-  PngSpec palette{2, 1, PNG_COLOR_TYPE_PALETTE, 8, false, {0, 1}, {255, 0, 0, 0, 0, 255}, {0x80}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("palette.png"), palette));
-  image = GetPNGImage(folder.File("palette.png"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Pixel(image, 0, 0), 0x80FF0000u);  // alpha from the transparency chunk
-  EXPECT_EQ(Pixel(image, 1, 0), 0xFF0000FFu);
-
-  PngSpec deep{1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, false, {0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00, 0x40, 0x00}, {}, {}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("deep.png"), deep));
-  image = GetPNGImage(folder.File("deep.png"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Pixel(image, 0, 0), 0x40FF8000u);
+  using Row = std::vector<std::uint32_t>;
+  const std::pair<PngSpec, Row> cases[] = {
+      {{2, 1, PNG_COLOR_TYPE_RGB, 8, false, {10, 20, 30, 40, 50, 60}, {}, {}}, {0xFF0A141E, 0xFF28323C}},
+      // 4-bit samples 3 and 15.
+      {{2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {0x3F}, {}, {}}, {0xFF333333, 0xFFFFFFFF}},
+      // Alpha from the transparency chunk.
+      {{2, 1, PNG_COLOR_TYPE_PALETTE, 8, false, {0, 1}, {255, 0, 0, 0, 0, 255}, {0x80}}, {0x80FF0000, 0xFF0000FF}},
+      {{1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, false, {0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00, 0x40, 0x00}, {}, {}},
+       {0x40FF8000}},
+  };
+  ImagePtr image;
+  for (const auto& [spec, pixels] : cases) {
+    ASSERT_TRUE(ImageTest::WritePng(folder.File("kind.png"), spec));
+    image = GetPNGImage(folder.File("kind.png"));
+    ASSERT_TRUE(image) << spec.colorType;
+    EXPECT_EQ(Row(image->GetBits(), image->GetBits() + pixels.size()), pixels) << spec.colorType;
+  }
 
   // Adam7: every pixel lands where it belongs, not row by row of the passes.
   PngSpec interlaced{9, 9, PNG_COLOR_TYPE_GRAY, 8, true, {}, {}, {}};
@@ -95,6 +86,10 @@ TEST(ImageLib, GifTransparencyInterlaceAndDamage) {
   EXPECT_EQ(Pixel(image, 1, 0), 0xFFFF0000u);
   EXPECT_EQ(Pixel(image, 2, 0), 0x00000000u);  // the transparent index
   EXPECT_EQ(Pixel(image, 0, 1), 0xFF0000FFu);
+  const std::string pieces = ImageTest::MakeGif(3, 2, {0, 1, 2, 3, 2, 1}, 2, false, 1);  // sub-blocks of one byte
+  ImagePtr same = DecodeGIF(reinterpret_cast<const std::uint8_t*>(pieces.data()), pieces.size());
+  ASSERT_TRUE(same);
+  EXPECT_TRUE(std::equal(image->GetBits(), image->GetBits() + 6, same->GetBits()));
 
   // Three rows interlaced arrive in the order 0, 2, 1.
   const std::string interlaced = ImageTest::MakeGif(1, 3, {1, 2, 3}, -1, true);
@@ -218,14 +213,8 @@ TEST(ImageLib, DamagedPngAndJpegStreamsYieldNothing) {
   const std::string png = folder.Read("whole.png");
   folder.Write("cut.png", png.substr(0, png.size() / 2));
   EXPECT_FALSE(GetPNGImage(folder.File("cut.png")));
-  PngSpec wide{kMaxDimension + 1,
-               1,
-               PNG_COLOR_TYPE_GRAY,
-               1,
-               false,
-               std::vector<std::uint8_t>((kMaxDimension + 8) / 8, 0),
-               {},
-               {}};
+  PngSpec wide{kMaxDimension + 1, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {}};
+  wide.samples.resize((kMaxDimension + 8) / 8);
   ASSERT_TRUE(ImageTest::WritePng(folder.File("wide.png"), wide));
   EXPECT_FALSE(GetPNGImage(folder.File("wide.png")));
 

@@ -1,6 +1,7 @@
 // The resource manager on small manifests of its own: ids and defaults,
 // groups, animations, alpha images and grids, sounds, fonts through the
-// factory, step-wise loading, releasing, and the shared-image cache behind it.
+// factory, step-wise loading, releasing, every documented failure, and the
+// shared-image cache behind it.
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -19,6 +20,7 @@ struct ResourceFixture : ::testing::Test {
   ZingTest::TempFolder folder;
   ResourceTest::TestApp app;
   Zing::ResourceManager& manager = *app.resourceManager;
+  std::unique_ptr<ResourceTest::TestApp> fresh;  // for the failures, one manager each
 
   void SetUp() override {
     folder.Write("images/.keep", "");
@@ -29,11 +31,31 @@ struct ResourceFixture : ::testing::Test {
     PngSpec cel{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}};
     ASSERT_TRUE(ImageTest::WritePng(folder.File("images/cel.png"), cel));
   }
+  static std::string Block(const std::string& body) {
+    return "<ResourceManifest>\n<Resources id=\"G\">\n" + body + "\n</Resources>\n</ResourceManifest>\n";
+  }
   bool Parse(const std::string& body) {
-    folder.Write("resources.xml", "<ResourceManifest>\n<Resources id=\"G\">\n<SetDefaults path=\"" + folder.Path() +
-                                      "/images/\" idprefix=\"IMAGE_\"/>\n" + body +
-                                      "</Resources>\n</ResourceManifest>\n");
-    return manager.ParseResourcesFile(folder.File("resources.xml"));
+    folder.Write("m.xml", Block("<SetDefaults path=\"" + folder.Path() + "/images/\" idprefix=\"IMAGE_\"/>\n" + body));
+    return manager.ParseResourcesFile(folder.File("m.xml"));
+  }
+  // A fresh manager given `text`: its parse error, with the file name as F.
+  std::string ParseError(const std::string& text) {
+    fresh = std::make_unique<ResourceTest::TestApp>();
+    folder.Write("m.xml", text);
+    EXPECT_FALSE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
+    return Replaced(fresh->resourceManager->GetErrorText(), folder.File("m.xml"), "F");
+  }
+  // A fresh manager that reads `body` cleanly: the error of loading it, with the folder as D.
+  std::string LoadError(const std::string& body) {
+    fresh = std::make_unique<ResourceTest::TestApp>();
+    folder.Write("m.xml", Block("<SetDefaults path=\"" + folder.Path() + "/images\" idprefix=\"I_\"/>\n" + body));
+    EXPECT_TRUE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
+    EXPECT_FALSE(fresh->resourceManager->LoadResources("G"));
+    return Replaced(fresh->resourceManager->GetErrorText(), folder.Path() + "/images", "D");
+  }
+  static std::string Replaced(std::string text, const std::string& what, const std::string& by) {
+    for (std::size_t at; (at = text.find(what)) != std::string::npos;) text.replace(at, what.size(), by);
+    return text;
   }
 };
 
@@ -136,6 +158,65 @@ TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
   manager.DeleteResources("");
   EXPECT_EQ(app.Sounds().GetNumSounds(), 0);
   EXPECT_EQ(manager.GetFont("FONT_F"), nullptr);
+}
+
+// Every documented failure of the manager, with its exact text and, while the
+// manifest is read, its line and file.
+TEST_F(ResourceFixture, ErrorsReadingTheManifest) {
+  manager.ParseResourcesFile(folder.File("none.xml"));
+  EXPECT_EQ(manager.GetErrorText(), "Resource file not found: " + folder.File("none.xml"));
+  EXPECT_EQ(ParseError("<Other/>"), "Expecting ResourceManifest tag on Line 1 in File 'F'");
+  EXPECT_EQ(ParseError("<ResourceManifest>\n<Resources>\n"), "No id specified. on Line 2 in File 'F'");
+  EXPECT_EQ(ParseError("<ResourceManifest>\n<Bogus/>"), "Invalid Section 'Bogus' on Line 2 in File 'F'");
+  EXPECT_EQ(ParseError("<ResourceManifest>\nstray\n<Resources id=\"G\"/>"),
+            "Element Not Expected 'stray' on Line 3 in File 'F'");
+  EXPECT_EQ(ParseError(Block("<Music path=\"m\"/>")), "Invalid Section 'Music' on Line 3 in File 'F'");
+  EXPECT_EQ(ParseError(Block("<Image path=\"a\">text</Image>")), "Unexpected element found. on Line 3 in File 'F'");
+  EXPECT_EQ(ParseError(Block("<Image id=\"a\"/>")), "No path specified. on Line 3 in File 'F'");
+  EXPECT_EQ(ParseError(Block("<Image path=\"a\"/>\n<Image path=\"b/a.png\"/>")),
+            "Resource already defined. on Line 4 in File 'F'");
+  EXPECT_TRUE(fresh->resourceManager->hadAlreadyDefinedError);
+  EXPECT_EQ(ParseError(Block("<Image path=\"a\" anim=\"spin\"/>")), "Invalid animation type. on Line 3 in File 'F'");
+  EXPECT_EQ(ParseError(Block("<Font path=\"!sys:Sans\"/>")), "SysFont needs point size on Line 3 in File 'F'");
+  EXPECT_EQ(ParseError("<ResourceManifest>\n<Resources id=\"G\">\n</Other>"),
+            "End 'Other' Doesn't Match Start 'Resources' on Line 3 in File 'F'");
+
+  // Redefinitions may be allowed: the first record takes the new path.
+  folder.Write("m.xml", Block("<Image path=\"a\"/>\n<Image path=\"b/a.png\"/>"));
+  fresh = std::make_unique<ResourceTest::TestApp>();
+  fresh->resourceManager->allowAlreadyDefinedResources = true;
+  EXPECT_TRUE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
+  EXPECT_EQ(fresh->resourceManager->GetImageRes("a")->path, "b/a.png");
+}
+
+TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
+  EXPECT_EQ(LoadError("<Image path=\"gone\"/>"), "Failed to load image: D/gone");
+  EXPECT_EQ(LoadError("<Image path=\"ball\" alphaimage=\"gone\"/>"), "Failed to load image: D/gone");
+  EXPECT_EQ(LoadError("<Image path=\"ball\" alphaimage=\"cel\"/>"),
+            "AlphaImage size mismatch between D/ball and D/cel");
+  EXPECT_EQ(LoadError("<Image path=\"ball\" cols=\"2\" alphagrid=\"mask\"/>"),
+            "GridAlphaImage size mismatch between D/ball and D/mask");
+  EXPECT_EQ(LoadError("<Font path=\"!ref:NONE\"/>"), "Ref font not found: NONE");
+  EXPECT_EQ(LoadError("<Font path=\"f.txt\" image=\"" + folder.File("images/gone") + "\"/>"),
+            "Failed to load image: D/gone");
+
+  folder.Write("m.xml", Block("<Sound path=\"s\"/>"));
+  fresh = std::make_unique<ResourceTest::TestApp>();
+  ASSERT_TRUE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
+  fresh->Sounds().refuseLoads = true;
+  EXPECT_FALSE(fresh->resourceManager->LoadResources("G"));
+  EXPECT_EQ(fresh->resourceManager->GetErrorText(), "Failed to load sound: s");
+  fresh->Sounds().noFreeIds = true;
+  EXPECT_FALSE(fresh->resourceManager->LoadResources("G"));
+  EXPECT_EQ(fresh->resourceManager->GetErrorText(), "Out of free sound ids");
+
+  // Without a font factory a manifest font fails the group, never silently.
+  folder.Write("m.xml", Block("<Font path=\"fonts/f.txt\"/>"));
+  fresh = std::make_unique<ResourceTest::TestApp>();
+  fresh->resourceManager->SetFontFactory(nullptr);
+  ASSERT_TRUE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
+  EXPECT_FALSE(fresh->resourceManager->LoadResources("G"));
+  EXPECT_EQ(fresh->resourceManager->GetErrorText(), "Failed to load font: fonts/f.txt");
 }
 
 TEST(SharedImageCache, OneImagePerNameAndVariantUntilLetGo) {

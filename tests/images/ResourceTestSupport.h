@@ -24,10 +24,9 @@ class StubFont : public Zing::Font {
 
 class RecordingFontFactory : public Zing::FontFactory {
  public:
-  std::unique_ptr<Zing::Font> CreateImageFont(const std::string& path, Zing::MemoryImage* image,
+  std::unique_ptr<Zing::Font> CreateImageFont(const std::string& path, Zing::MemoryImage*,
                                               const std::vector<std::string>& fontTags) override {
     requests.push_back(path);
-    lastImage = image;
     tags = fontTags;
     auto font = std::make_unique<StubFont>();
     font->descriptor = path;
@@ -39,7 +38,6 @@ class RecordingFontFactory : public Zing::FontFactory {
   }
   std::vector<std::string> requests;
   std::vector<std::string> tags;
-  Zing::MemoryImage* lastImage = nullptr;
 };
 
 class RecordingSounds : public Zing::SilentSoundManager {

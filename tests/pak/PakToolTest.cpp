@@ -36,7 +36,7 @@ std::vector<std::string> Names(const std::vector<Zing::Pak::Entry>& entries) {
 const std::vector<std::string> kSourceNames = {
     "a.txt", "a/b.txt", "empty", "images/ball.png", "images/deep/er/cube.png", "properties/resources.xml"};
 
-TEST(PakTool, RoundTripGivesIdenticalBytesAndTimes) {
+TEST(PakTool, RoundTripGivesIdenticalBytesAndTimesAndTheGameReadsIt) {
   TempFolder dir;
   FillSource(dir);
   fs::last_write_time(dir.File("in/a.txt"), fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
@@ -58,16 +58,9 @@ TEST(PakTool, RoundTripGivesIdenticalBytesAndTimes) {
     const auto difference = fs::last_write_time(dir.File("out/" + name)) - fs::last_write_time(dir.File("in/" + name));
     EXPECT_LT(std::chrono::abs(difference), std::chrono::nanoseconds(100)) << name;
   }
-}
-
-TEST(PakTool, TheGameReadsWhatTheToolWrites) {
-  TempFolder dir;
-  FillSource(dir);
-  bool written = false;
-  std::string error;
-  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), dir.File("main.pak"), PakTool::Times::Zero, written, error));
+  // The game reads what the tool writes.
   Zing::PakInterface pak;
-  ASSERT_TRUE(pak.AddPakFile(dir.File("main.pak")));
+  ASSERT_TRUE(pak.AddPakFile(dir.File("game.pak")));
   for (const std::string& name : kSourceNames) {
     Zing::PFILE* file = Zing::p_fopen(name.c_str(), "rb");
     ASSERT_NE(file, nullptr) << name;
@@ -78,7 +71,7 @@ TEST(PakTool, TheGameReadsWhatTheToolWrites) {
   }
 }
 
-TEST(PakTool, PackingIsDeterministicAndLeavesAnUnchangedArchiveAlone) {
+TEST(PakTool, PackingIsDeterministicLeavesAnUnchangedArchiveAloneAndExcludes) {
   TempFolder dir;
   FillSource(dir);
   // The archive inside the folder it packs is never packed into itself.
@@ -108,6 +101,13 @@ TEST(PakTool, PackingIsDeterministicAndLeavesAnUnchangedArchiveAlone) {
   ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), archive, PakTool::Times::Zero, written, error));
   EXPECT_TRUE(written);
   EXPECT_NE(dir.Read("in/main.pak"), first);
+
+  // Excluded files stay out.
+  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), archive, PakTool::Times::Zero, written, error,
+                                     {"images/ball.png", "a.txt", "not/there"}));
+  ASSERT_TRUE(PakTool::ListArchive(archive, entries, error));
+  EXPECT_EQ(Names(entries),
+            (std::vector<std::string>{"a/b.txt", "empty", "images/deep/er/cube.png", "properties/resources.xml"}));
 }
 
 TEST(PakTool, ListingShowsSizeTimeAndName) {
@@ -160,19 +160,6 @@ TEST(PakTool, DamagedOrMissingInputIsReported) {
   dir.Write("long/" + std::string(250, 'n') + "/" + std::string(10, 'm'), "too long a name");
   EXPECT_FALSE(PakTool::CreateArchive(dir.File("long"), dir.File("x.pak"), PakTool::Times::Zero, written, error));
   EXPECT_FALSE(dir.Exists("x.pak"));
-}
-
-TEST(PakTool, ExcludedFilesStayOutOfTheArchive) {
-  TempFolder dir;
-  FillSource(dir);
-  bool written = false;
-  std::string error;
-  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), dir.File("x.pak"), PakTool::Times::Zero, written, error,
-                                     {"images/ball.png", "a.txt", "not/there"}));
-  std::vector<Zing::Pak::Entry> entries;
-  ASSERT_TRUE(PakTool::ListArchive(dir.File("x.pak"), entries, error));
-  EXPECT_EQ(Names(entries),
-            (std::vector<std::string>{"a/b.txt", "empty", "images/deep/er/cube.png", "properties/resources.xml"}));
 }
 
 }  // namespace

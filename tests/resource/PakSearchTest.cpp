@@ -50,8 +50,6 @@ TEST(PakWildcards, StarAndQuestionMark) {
 class PakSearchTest : public ::testing::Test {
  protected:
   PakSearchTest() {
-    previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
     dir.Write("main.pak", ZingTest::MakeArchive({{"images/Ball.png", "12345", 0},
                                                  {"images/cube.png", "1", 0},
                                                  {"images/sub/deep.png", "", 0},
@@ -61,22 +59,18 @@ class PakSearchTest : public ::testing::Test {
     dir.Write("images/BALL.PNG", "duplicate of an archived file");
     dir.Write("images/notes.txt", "");
   }
-  ~PakSearchTest() override { std::filesystem::current_path(previous); }
-
   TempFolder dir;
-  std::filesystem::path previous;
+  ZingTest::InFolder inside{dir.Path()};
   Zing::PakInterface pak;
 };
 
-TEST_F(PakSearchTest, ArchiveNamesFirstThenTheDisk) {
+TEST_F(PakSearchTest, ArchiveNamesFirstThenTheDiskFoldersImpliedAndNoNameTwice) {
   const std::vector<Found> expected = {{"Ball.png", false, 5}, {"cube.png", false, 1}, {"extra.png", false, 7}};
   EXPECT_EQ(Search("images\\*.png"), expected);
   // The archive compares names without regard to case; the disk's folders
   // are the disk's own business.
   EXPECT_EQ(Search("IMAGES/*.PNG"), (std::vector<Found>{{"Ball.png", false, 5}, {"cube.png", false, 1}}));
-}
 
-TEST_F(PakSearchTest, FoldersImpliedByArchivedNamesAndNoNameTwice) {
   // The disk's BALL.PNG is the archive's Ball.png once names are compared.
   const std::vector<Found> images = {{"Ball.png", false, 5},
                                      {"cube.png", false, 1},
@@ -88,9 +82,7 @@ TEST_F(PakSearchTest, FoldersImpliedByArchivedNamesAndNoNameTwice) {
   const std::vector<Found> top = {{"images", true, 0}, {"main.pak", false, archiveSize}, {"sounds", true, 0}};
   EXPECT_EQ(Search("*"), top);
   EXPECT_EQ(Search("images/s?b"), (std::vector<Found>{{"sub", true, 0}}));
-}
 
-TEST_F(PakSearchTest, NothingFound) {
   Zing::PakFindData data;
   EXPECT_EQ(Zing::p_FindFirstFile("images/*.bmp", &data), nullptr);
   EXPECT_EQ(Zing::p_FindFirstFile("nowhere/*", &data), nullptr);

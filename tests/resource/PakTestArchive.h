@@ -1,7 +1,9 @@
 #pragma once
 
-// Builds archive files for tests, in the format the archive layer reads.
+// Builds archive files for tests, in the format the archive layer reads, and
+// runs a test inside a folder, as the game runs inside its data folder.
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,5 +41,18 @@ inline std::string Keyed(std::string bytes) {
 }
 
 inline std::string MakeArchive(const std::vector<PakFile>& files) { return Keyed(PlainArchive(files)); }
+
+class InFolder {
+ public:
+  explicit InFolder(const std::string& folder) : previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  InFolder(const InFolder&) = delete;
+  InFolder& operator=(const InFolder&) = delete;
+  ~InFolder() { std::filesystem::current_path(previous); }
+
+ private:
+  std::filesystem::path previous;
+};
 
 }  // namespace ZingTest

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/resource/PakTestArchive.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -88,15 +87,29 @@ TEST(XMLParser, ElementsSectionsAndAttributes) {
   EXPECT_EQ(parsed.line, 7);
 }
 
-TEST(XMLParser, EmptyElementForms) {
-  const Elements imageAndEnd = {"<Image id=A path=b>", "</Image>"};
-  EXPECT_EQ(Parse("<Image id=\"A\" path=\"b\"/>").elements, imageAndEnd);
-  EXPECT_EQ(Parse("<Image id=\"A\" path=\"b\" />").elements, imageAndEnd);
-  EXPECT_EQ(Parse("<Image/>").elements, (Elements{"<Image>", "</Image>"}));
-  EXPECT_EQ(Parse("<Image />").elements, (Elements{"<Image>", "</Image>"}));
-  // A last quoted value ending in '/' right before '>' makes an empty element
-  // and loses the '/'.
-  EXPECT_EQ(Parse("<Dir path=\"images/\">").elements, (Elements{"<Dir path=images>", "</Dir>"}));
+// Small documents and the elements they read as.
+TEST(XMLParser, EmptyElementsTextCommentsAndEntities) {
+  const std::pair<std::string, Elements> cases[] = {
+      {"<Image id=\"A\" path=\"b\"/>", {"<Image id=A path=b>", "</Image>"}},
+      {"<Image id=\"A\" path=\"b\" />", {"<Image id=A path=b>", "</Image>"}},
+      {"<Image/>", {"<Image>", "</Image>"}},
+      {"<Image />", {"<Image>", "</Image>"}},
+      // A last quoted value ending in '/' right before '>' makes an empty
+      // element and loses the '/'.
+      {"<Dir path=\"images/\">", {"<Dir path=images>", "</Dir>"}},
+      // Text is trimmed and folded; quotes in it are kept and protect what they enclose.
+      {"<t>  a   b  </t>", {"<t>", "a b", "</t>"}},
+      {"<t>\n\tone\r\n two\n</t>", {"<t>", "one two", "</t>"}},
+      {"<t>   </t>", {"<t>", "</t>"}},
+      {"<t>say \"a<b\"</t>", {"<t>", "say \"a<b\"", "</t>"}},
+      {"<a><!-- one -- two\n --><b/><!-- x --></a>", {"<a>", "<b>", "</b>", "</a>"}},
+      {"<t>&lt;&foo;&amp</t>", {"<t>", "<&&amp", "</t>"}},
+      {"<t>&gt;&quot;&apos;&nbsp;&cr;&amp;lt;</t>", {"<t>", ">\"' \n&lt;", "</t>"}},
+      {"<t>&#65;</t>", {"<t>", "&", "</t>"}},  // no numeric references
+      // A value that ends an empty element is decoded once, like any other.
+      {"<t a=\"&lt;x&gt;\" b=\"&amp;lt;/\">", {"<t a=<x> b=&lt;>", "</t>"}},
+  };
+  for (const auto& [text, elements] : cases) EXPECT_EQ(Parse(text).elements, elements) << text;
   // The synthetic end tag is returned before anything else is read.
   const Parsed nested = Parse("<a><b/>text</a>");
   EXPECT_EQ(nested.elements, (Elements{"<a>", "<b>", "</b>", "text", "</a>"}));
@@ -104,29 +117,10 @@ TEST(XMLParser, EmptyElementForms) {
   EXPECT_EQ(nested.raw[3].section, "a");
   // The attribute "/" of "<a / >" is no attribute in document order.
   EXPECT_TRUE(Parse("<a />").raw[0].attributeOrder.empty());
-}
-
-TEST(XMLParser, TextIsTrimmedAndFolded) {
-  EXPECT_EQ(Parse("<t>  a   b  </t>").elements, (Elements{"<t>", "a b", "</t>"}));
-  EXPECT_EQ(Parse("<t>\n\tone\r\n two\n</t>").elements, (Elements{"<t>", "one two", "</t>"}));
-  EXPECT_EQ(Parse("<t>   </t>").elements, (Elements{"<t>", "</t>"}));
-  // Quotes in text are kept, and protect what they enclose.
-  EXPECT_EQ(Parse("<t>say \"a<b\"</t>").elements, (Elements{"<t>", "say \"a<b\"", "</t>"}));
-}
-
-TEST(XMLParser, CommentsAreDroppedUnlessAskedFor) {
+  // Comments come back when asked for; line feeds inside them count.
   const std::string text = "<a><!-- one -- two\n --><b/><!-- x --></a>";
-  EXPECT_EQ(Parse(text).elements, (Elements{"<a>", "<b>", "</b>", "</a>"}));
   EXPECT_EQ(Parse(text, true).elements, (Elements{"<a>", "!one -- two\n ", "<b>", "</b>", "!x ", "</a>"}));
-  EXPECT_EQ(Parse(text).line, 2);  // line feeds inside comments count
-}
-
-TEST(XMLParser, Entities) {
-  EXPECT_EQ(Parse("<t>&lt;&foo;&amp</t>").elements, (Elements{"<t>", "<&&amp", "</t>"}));
-  EXPECT_EQ(Parse("<t>&gt;&quot;&apos;&nbsp;&cr;&amp;lt;</t>").elements, (Elements{"<t>", ">\"' \n&lt;", "</t>"}));
-  EXPECT_EQ(Parse("<t>&#65;</t>").elements, (Elements{"<t>", "&", "</t>"}));  // no numeric references
-  // A value that ends an empty element is decoded once, like any other.
-  EXPECT_EQ(Parse("<t a=\"&lt;x&gt;\" b=\"&amp;lt;/\">").elements, (Elements{"<t a=<x> b=&lt;>", "</t>"}));
+  EXPECT_EQ(Parse(text).line, 2);
 }
 
 TEST(XMLParser, ByteOrderMarksAndEncodings) {
@@ -158,9 +152,7 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   // that does not fit in 8 bits.
   EXPECT_EQ(Parse(utf16(u"\uFEFF<a x=\"\U0001F600\" />", false)).elements, (Elements{"<a x=>", "</a>"}));
   EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"\xF0\x9F\x98\x80\" />").elements, (Elements{"<a x=>", "</a>"}));
-}
-
-TEST(XMLParser, ForcedEncoding) {
+  // Without a mark, UTF-16 may be forced.
   TempFolder dir;
   dir.Write("wide.xml", std::string("<\0a\0/\0>\0", 8));
   XMLParser parser;
@@ -192,7 +184,7 @@ TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
   EXPECT_FALSE(Parse("<a x=\"\x01\"/>").failed);
 }
 
-TEST(XMLParser, ErrorTextsAndLines) {
+TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
   struct Case {
     std::string text;
     std::string error;
@@ -219,9 +211,7 @@ TEST(XMLParser, ErrorTextsAndLines) {
   EXPECT_FALSE(open.failed);
   EXPECT_EQ(open.elements, (Elements{"<a>", "<b>", "</b>"}));
   EXPECT_FALSE(Parse("").failed);
-}
 
-TEST(XMLParser, MissingFile) {
   TempFolder dir;
   XMLParser parser;
   EXPECT_FALSE(parser.OpenFile(dir.File("none.xml")));
@@ -230,19 +220,6 @@ TEST(XMLParser, MissingFile) {
   EXPECT_EQ(parser.GetCurrentLineNum(), 0);
   XMLElement element;
   EXPECT_FALSE(parser.NextElement(element));
-}
-
-TEST(XMLParser, ReadsFromTheArchive) {
-  TempFolder dir;
-  dir.Write("main.pak", ZingTest::MakeArchive({{"properties/resources.xml", "<r>\r\n<i id=\"1\"/>\r\n</r>", 0}}));
-  Zing::PakInterface pak;
-  ASSERT_TRUE(pak.AddPakFile(dir.File("main.pak")));
-  XMLParser parser;
-  const Parsed parsed = ParseFile(parser, "properties\\resources.xml");
-  EXPECT_FALSE(parsed.failed) << parsed.error;
-  EXPECT_EQ(parsed.elements, (Elements{"<r>", "<i id=1>", "</i>", "</r>"}));
-  EXPECT_EQ(parser.GetFileName(), "properties\\resources.xml");
-  EXPECT_EQ(parsed.line, 3);
 }
 
 TEST(XMLParser, LargeFilesCrossReadBlocks) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// Decodes a whole Ogg Vorbis file with vorbisfile, the way the game's sound
-// and music players read it, into floating-point samples for measuring.
+// Ogg Vorbis files for the audio tests: decoded whole with vorbisfile, the way
+// the game's sound and music players read them, into floating-point samples
+// for measuring; and test songs encoded on the spot by the game's own writer.
 
 #include <string>
 #include <vector>
@@ -20,10 +21,15 @@ struct Decoded {
   std::vector<float> Channel(int channel) const;
 };
 
-// Decodes the bytes of a file; `ok` is false when vorbisfile refuses them or
-// delivers fewer samples than the stream announces.
-Decoded DecodeOgg(const std::string& bytes);
+// `ok` is false when vorbisfile refuses the file or delivers fewer samples
+// than the stream announces.
+Decoded DecodeOgg(const std::string& path);
 
 std::string ReadWholeFile(const std::string& path);
+
+inline constexpr int kRate = 44100;
+
+// A rising sweep, so that every stretch of it is found at one place only.
+std::vector<unsigned char> EncodeSweep(int channels, double seconds);
 
 }  // namespace AudioTest
