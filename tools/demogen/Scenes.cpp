@@ -89,6 +89,11 @@ void StartNewGame(DemoScript& script) {
   ClickAndWait(script, kHelpClose);
 }
 
+void ContinueToGameEnd(DemoScript& script) {
+  ClickAndWait(script, kStartContinue);
+  script.Wait(kUpdatesPerTick * kTransitionTicks + kTransitionMarginUpdates);
+}
+
 void ReplayChosenLevel(DemoScript& script) {
   ClickAndWait(script, kStartReplay);
   ClickAndWait(script, kChooserOk);
