@@ -43,7 +43,7 @@ GAME_DONE = 2  # the transition that ends the game
 PHASES = ["removing stale temporaries", "creating the temporary", "filling the temporary", "renaming",
           "syncing the folder"]
 
-LINE = re.compile(r"^(\w+)\((.*)\) += (.*)$|^(\w+)\((.*) = \?$")
+LINE = re.compile(r"^(\w+)\((.*)\) += (.*)$")
 STRING = re.compile(r'"((?:\\x[0-9a-f]{2})*)"')
 TEMPORARY = re.compile(r"\.\d+\.\d+\.tmp$")
 
@@ -113,12 +113,9 @@ def parse_trace(path):
             match = LINE.match(text.rstrip("\n"))
             if not match:
                 continue
-            name, args, result = (match.group(1), match.group(2), match.group(3)) if match.group(1) else (
-                match.group(4), match.group(5), "?")
-            result = None if result == "?" else result
+            name, args, result = match.groups()
             strings = [bytes.fromhex(s.replace("\\x", "")) for s in STRING.findall(args)]
-            first = args.split(",", 1)[0]
-            calls.append((name, strings, result, first))
+            calls.append((name, strings, None if result == "?" else result, args.split(",", 1)[0]))
     return calls
 
 
@@ -163,11 +160,10 @@ def saves_of(calls):
             name = file_of(call[1][0].decode("latin-1"))
             folder = os.path.dirname(call[1][0])
             start = max(j for j in range(i) if calls[j][0] == "openat" and calls[j][1] == [folder])
-            fd, data, end = call[2].split()[0], b"", i
-            while calls[end][0] != "rename":
-                end += 1
-                if calls[end][0] == "write" and calls[end][3] == fd:
-                    data += calls[end][1][0]
+            fd = call[2].split()[0]
+            closed = next(j for j in range(i, len(calls)) if calls[j][0] == "close" and calls[j][3] == fd)
+            data = b"".join(c[1][0] for c in calls[i:closed] if c[0] == "write" and c[3] == fd)
+            end = max(closed, next(j for j in range(i, len(calls)) if calls[j][0] == "rename"))
             if calls[end + 1][1] == [folder] and calls[end + 2][0] == "fsync" and calls[end + 3][0] == "close":
                 end += 3
             saves.append((name, list(range(start, end + 1)), data))

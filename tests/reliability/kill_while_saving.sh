@@ -35,6 +35,7 @@ fail() {
   exit 1
 }
 helper() { python3 "$here/kill_check.py" "$@"; }
+command -v strace >/dev/null || fail "strace is missing (scripts/install-deps.sh installs it)"
 
 # play STRACE-OPTIONS...: the demo from a fresh copy of the base home.
 play() {
