@@ -231,9 +231,10 @@ def check(state_file, attempt, trace, home, left):
     state = load(state_file)
     kill = state["kills"][attempt]
     calls = parse_trace(trace)
-    killed = calls and calls[-1][2] is None
-    result = {"landed": killed and landmark(calls) == kill["shape"], "bad": [], "left": 0}
     where = f"{kill['syscall']} #{kill['n']}, {kill['step']} in save {kill['save']} ({kill['file']})"
+    if not calls or calls[-1][2] is not None:
+        fail(f"try {attempt + 1}: the run was not killed on entering {where}")
+    result = {"landed": landmark(calls) == kill["shape"], "bad": [], "left": 0}
     if not result["landed"]:
         print(f"try {attempt + 1}: the kill at {where} landed elsewhere: {calls and landmark(calls)}",
               file=sys.stderr)
