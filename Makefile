@@ -62,10 +62,11 @@ long-run: build deps $(SAN_BUILD)/build.ninja
 	nice tests/reliability/long_run.sh $(SAN_BUILD)
 	nice tests/reliability/long_run.sh $(BUILD)
 
-# SIGKILL while the program saves, KILL_TRIES times.
+# SIGKILL inside the program's saves, KILL_TRIES times (KILL_SEED repeats a run).
 KILL_TRIES ?= 200
-kill-test: build
-	tests/reliability/kill_while_saving.sh $(BUILD) $(KILL_TRIES)
+KILL_SEED ?=
+kill-test: build deps
+	nice tests/reliability/kill_while_saving.sh $(BUILD) $(KILL_TRIES) $(KILL_SEED)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done

@@ -1,69 +1,74 @@
 #!/usr/bin/env bash
-# Kills the real program with SIGKILL at random moments of its start, during
-# which it rewrites its settings file many times, and checks after every kill
-# that the settings file is whole: the old file or a complete new one. A
-# temporary left by a killed write must be gone after the next run's write.
-# Usage: kill_while_saving.sh <build folder> [tries]
+# Kills the real program with SIGKILL inside its saves and checks that every
+# save file is then the old version or a new one, whole, and that the next run
+# removes the temporaries the killed writes left.
+#
+# The program plays a demo (demogen's "final" scene) that writes all three
+# save files: it continues a saved game whose last level is joined, so the
+# game ends and the score table is written, the saved game is written on
+# leaving and the settings at start and at the end. A clean run under
+# `strace -ff` shows, for the main thread, every step of every save (listing
+# the folder and removing stale temporaries, creating the temporary, writing,
+# syncing, renaming, syncing the folder) and the versions it renames into
+# place. Each try then picks a save file and one step of its saves (seeded,
+# the seed printed) and plays the demo again from the same home under strace
+# with `-e inject=<syscall>:signal=KILL:when=<n>`: the n-th call of that
+# syscall in the main thread (strace counts per thread; without -f only the
+# main thread is traced) is killed on entry, before it runs. Every run starts
+# from a fresh copy of the same home, with a stale temporary beside each
+# file, so the versions are the clean run's.
+# Usage: kill_while_saving.sh <build folder> [tries] [seed]
 set -uo pipefail
 build=$(realpath "$1")
 tries=${2:-200}
+seed=${3:-$RANDOM}
+here=$(dirname "$(realpath "$0")")
 work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/home/data
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
-readonly kLatestKillMs=3000
-folder=$XDG_CONFIG_HOME/TamoGames/Lintwick
-settings=$folder/settings.reg
-readonly kHeader='; Settings of this application, rewritten whole on every change.'
+readonly kSaveCalls=openat,getdents64,unlink,write,fsync,newfstatat,fchmod,close,rename
+readonly kRunLimit=120 # seconds a run of the demo may take; it ends by itself
+state=$work/state.json
 fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
+helper() { python3 "$here/kill_check.py" "$@"; }
+command -v strace >/dev/null || fail "strace is missing (scripts/install-deps.sh installs it)"
 
-# Whole: the header, then only blank lines, key lines and value lines, every
-# value the first complete run wrote still there, and a final line break.
-is_whole() {
-  [ "$(head -1 "$settings")" = "$kHeader" ] || return 1
-  [ "$(tail -c 1 "$settings" | od -An -c | tr -d ' ')" = '\n' ] || return 1
-  tail -n +2 "$settings" | grep -qvE '^$|^\[.*\]$|^("[^"]*"|@)=' && return 1
-  local name
-  for name in $names; do grep -q "^\"$name\"=" "$settings" || return 1; done
+# play STRACE-OPTIONS...: the demo from a fresh copy of the base home.
+play() {
+  rm -rf "$HOME" && cp -a "$work/base" "$HOME"
+  (cd "$build/data" && exec timeout -s KILL "$kRunLimit" strace -qq -xx -s 65536 -e trace="execve,$kSaveCalls" \
+    "$@" "$build/lintwick" -play "-demofile=$work/demo.dmo" >/dev/null 2>&1)
 }
 
-(cd "$build" && exec ./lintwick) &
-pid=$!
-for _ in $(seq 300); do grep -qs InProgress "$settings" && break; sleep 0.1; done
-kill -TERM "$pid"
-wait "$pid" || fail "the first run did not close cleanly"
-pid=
-names=$(sed -n 's/^"\([^"]*\)"=.*/\1/p' "$settings")
-[ -n "$names" ] || fail "the first run wrote no settings"
+"$build/tools/demogen/demogen" "$build/data/levels" "$work/demo.dmo" final >/dev/null || fail "demogen failed"
+dead=$(sh -c 'echo $$') # a process that has ended: the owner of the stale temporaries
+helper home "$build/data/levels" "$work/base" "$dead" || fail "cannot make the home"
 
-leftover=0
-for try in $(seq "$tries"); do
-  (cd "$build" && exec ./lintwick 2>/dev/null) &
-  pid=$!
-  sleep "$(printf '0.%03d' $((RANDOM % 1000)))"
-  sleep $((RANDOM % (kLatestKillMs / 1000)))
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  pid=
-  is_whole || fail "try $try: the settings file is not whole:
-$(cat "$settings")"
-  if compgen -G "$folder/settings.reg.*.tmp" >/dev/null; then leftover=$((leftover + 1)); fi
-done
+mkdir "$work/clean"
+play -ff -o "$work/clean/t" || fail "the clean run did not end with code 0"
+echo "seed $seed"
+helper plan "$work/clean/t" "$work/base" "$seed" "$tries" "$state" "$work/kills" || exit 1
+helper final "$state" "$HOME" || fail "the clean run"
 
-# A run that saves removes what killed runs left; it has saved once the
-# settings file is another file than before.
-before=$(stat -c %i "$settings")
-(cd "$build" && exec ./lintwick) &
-pid=$!
-for _ in $(seq 300); do [ "$(stat -c %i "$settings")" != "$before" ] && break; sleep 0.1; done
-sleep 0.5
-kill -TERM "$pid"
-wait "$pid" || fail "the closing run did not close cleanly"
-pid=
-is_whole || fail "the closing run left a settings file that is not whole"
-if compgen -G "$folder/settings.reg.*.tmp" >/dev/null; then fail "temporaries of killed writes remain: $(ls "$folder")"; fi
-echo "$tries kills, every settings file whole; $leftover kills landed inside a write and left a temporary, all removed by the next run"
+mkdir "$work/left"
+try=0
+while read -r syscall n; do
+  play -o "$work/kill.trace" -e inject="$syscall:signal=KILL:when=$n" 2>/dev/null
+  rc=$?
+  [ "$rc" -eq 137 ] || fail "try $((try + 1)): the run was not killed at $syscall #$n (code $rc)"
+  helper check "$state" "$try" "$work/kill.trace" "$HOME" "$work/left" || exit 1
+  try=$((try + 1))
+done <"$work/kills"
+
+# The next run, from the same home with every temporary the kills left.
+rm -rf "$HOME" && cp -a "$work/base" "$HOME" && cp -a "$work/left/." "$HOME"
+left=$(find "$work/left" -name '*.tmp' | wc -l)
+(cd "$build/data" && exec timeout -s KILL "$kRunLimit" "$build/lintwick" -play "-demofile=$work/demo.dmo" >/dev/null 2>&1) ||
+  fail "the run after the kills did not end with code 0"
+helper final "$state" "$HOME" || fail "the run after the kills"
+helper summary "$state"
+echo "the next run found the $left temporaries of the killed writes (and the home's stale ones) and left none"

@@ -46,6 +46,8 @@ constexpr int kCubeSettleTicks = 8;
 // The shutter transition between levels lasts 101 ticks.
 constexpr int kTransitionTicks = 101;
 constexpr int kTransitionMarginUpdates = 60;
+// The transition that ends the game opens the high-score table at this tick.
+constexpr int kGameDoneTicks = 82;
 
 Place CellCentre(int code) {
   return {kFieldLeft + kCellCentre0X + kCellPixels * (code >> 4), kCellCentre0Y + kCellPixels * (code & 15)};
@@ -87,6 +89,11 @@ void LeaveSplash(DemoScript& script) {
 void StartNewGame(DemoScript& script) {
   ClickAndWait(script, kStartNew);
   ClickAndWait(script, kHelpClose);
+}
+
+void ContinueToGameEnd(DemoScript& script) {
+  ClickAndWait(script, kStartContinue);
+  script.Wait(kUpdatesPerTick * kGameDoneTicks + kTransitionMarginUpdates);
 }
 
 void ReplayChosenLevel(DemoScript& script) {

@@ -16,6 +16,9 @@ namespace Lintwick::DemoGen {
 void LeaveSplash(DemoScript& script);
 // Start screen: New, then the help that a fresh game opens is closed.
 void StartNewGame(DemoScript& script);
+// Start screen: Continue, on a saved game whose last level has every link
+// joined; waits until its final transition has opened the high-score table.
+void ContinueToGameEnd(DemoScript& script);
 // Start screen: Replay, and the level chooser's OK on the level it shows.
 void ReplayChosenLevel(DemoScript& script);
 // Draws every link of the level along its solution and waits until the

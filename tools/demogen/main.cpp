@@ -12,6 +12,11 @@
 //       and continued after every tenth; after the hundredth the high-score
 //       table is closed with the offered name; markers name the moments
 //       after each tenth level was saved and while the final table shows
+//   demogen <levels folder> <demo file> final
+//       Continue, on a saved game whose last level has every link joined, and
+//       the high-score table that the end of the game opens closed with the
+//       offered name: the score table, the saved game and the settings are
+//       all written
 // Each demo ends a moment after its last input; the game then saves and
 // closes as it does when its window is closed.
 
@@ -36,7 +41,7 @@ constexpr int kAllLevels = 100;
 constexpr int kFinalLookUpdates = 300;
 
 int Usage() {
-  std::fputs("usage: demogen <levels folder> <demo file> base|matrix|full [levels]\n", stderr);
+  std::fputs("usage: demogen <levels folder> <demo file> base|matrix|full|final [levels]\n", stderr);
   return 2;
 }
 
@@ -50,6 +55,11 @@ void Matrix(DemoScript& script, const std::vector<LevelSolution>& levels) {
   ReplayChosenLevel(script);
   DrawSome(script, levels[0], kDrawnCells);
   LookAtHighScores(script);
+}
+
+void Final(DemoScript& script) {
+  ContinueToGameEnd(script);
+  CloseFinalScores(script);
 }
 
 void Full(DemoScript& script, const std::vector<LevelSolution>& levels, int count) {
@@ -89,6 +99,8 @@ int main(int argc, char** argv) {
     Base(script, *levels);
   } else if (scene == "matrix") {
     Matrix(script, *levels);
+  } else if (scene == "final") {
+    Final(script);
   } else if (scene == "full") {
     Full(script, *levels, count);
   } else {
