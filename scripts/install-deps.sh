@@ -16,8 +16,9 @@ packages=(
   libcairo2-dev
   # tests, benchmarks, end-to-end runs
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool libx11-dev
-  # the kill-while-saving test injects its kills with it
-  strace
+  # the kill-while-saving test injects its kills with strace and checks the
+  # files with a Python helper
+  strace python3
   # the font benchmark compares against it
   libsdl2-ttf-dev
   # installing and packaging: validators of the desktop files, the manual
