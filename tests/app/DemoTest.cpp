@@ -58,6 +58,7 @@ DemoEvent At(int update, DemoEventKind kind, bool flag = false, int value = 0) {
 TEST(DemoEvents, EveryKindSurvivesTheBitStreamAndLongPausesBecomePadding) {
   using K = DemoEventKind;
   using Zing::Platform::SettingsValue;
+  // Leaving, entering, loading and settings writes go through the recorded run below.
   std::vector<DemoEvent> events = {At(0, K::PointerStep),
                                    At(3, K::PointerTo),
                                    At(3, K::Button, true, 1),
@@ -72,21 +73,16 @@ TEST(DemoEvents, EveryKindSurvivesTheBitStreamAndLongPausesBecomePadding) {
                                    At(6, K::KeyUp, false, 13),
                                    At(7, K::Char, false, 0xE9),
                                    At(7, K::Char, false, 0x20AC),  // a wide character
-                                   At(8, K::Close),
-                                   At(8, K::MouseEnter),
-                                   At(8, K::MouseLeave),
-                                   At(8, K::LoadingCompleted),
                                    At(9, K::SettingsRead, true),
                                    At(9, K::SettingsRead, true),
                                    At(9, K::SettingsRead),
-                                   At(10, K::SettingsWrite, true),
                                    At(11, K::Wheel, false, -3),
                                    At(12, K::DisplayMode, true, 60),
                                    At(1000, K::Close)};
   // The pointer's payloads at their limits, and the values of the two settings reads.
   std::tie(events[0].x, events[0].y, events[1].x, events[1].y) = std::tuple(-31, 31, 639, -5);
-  events[18].setting = SettingsValue::String("fr");
-  events[19].setting = SettingsValue::Dword(0xDEADBEEF);
+  events[14].setting = SettingsValue::String("fr");
+  events[15].setting = SettingsValue::Dword(0xDEADBEEF);
   Zing::DemoEventWriter writer;
   for (const DemoEvent& e : events) writer.Write(e);
   DemoEventReader::Status status;
