@@ -172,7 +172,7 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
   EXPECT_TRUE(manager.deferredOverlayWidgets.empty());
 }
 
-TEST_F(WidgetDraw, CenteredColouredAndWrappedText) {
+TEST_F(WidgetDraw, CenteredAndColouredText) {
   ProbeWidget* w = Add("w", 0, 0, 100, 40);
   WidgetTest::BlockFont font;
   Graphics g(&screen);
@@ -191,15 +191,6 @@ TEST_F(WidgetDraw, CenteredColouredAndWrappedText) {
   w->DrawColoredString(&g, "a^FF0000^b", 0, 10);
   EXPECT_FALSE(g.writeColoredString);
   EXPECT_EQ(font.drawn, (Strings{"a at 0,10 r0", "b at 6,10 r255"}));
-
-  // Each wrap adds a line.
-  const int one = w->GetWordWrappedHeight(&font, 100, "aaaa bbbb");
-  const int two = w->GetWordWrappedHeight(&font, 30, "aaaa bbbb");
-  EXPECT_GT(one, 0);
-  EXPECT_EQ(two, one + font.GetLineSpacing());
-  font.drawn.clear();
-  EXPECT_EQ(w->DrawWordWrapped(&g, Rect(0, 0, 30, 100), "aaaa bbbb"), two);
-  EXPECT_EQ(font.drawn.size(), 2u);
 }
 
 }  // namespace
