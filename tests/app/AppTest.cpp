@@ -437,15 +437,7 @@ TEST_F(AppFixture, ThreeFastUpdateWindowsInARowMeanBrokenVSync) {
   brokenCounts.erase(std::unique(brokenCounts.begin(), brokenCounts.end()), brokenCounts.end());
   EXPECT_EQ(brokenCounts, (std::vector<int>{0, 1, 2, 3}));
 
-  // At the display's own pace (100 Hz: 1000 ms per window) nothing is broken,
-  // and at another speed nothing is checked.
-  auto steady = std::make_unique<TestApp>(new NullServices);
-  steady->vsyncUpdates = true;
-  steady->Init();
-  steady->running = true;
-  while (steady->updateCount < 1000) steady->UpdateApp();
-  EXPECT_FALSE(steady->vsyncBroken);
-  EXPECT_EQ(steady->vsyncBrokenCount, 0);
+  // At another speed nothing is checked.
   app->vsyncBroken = false;
   app->vsyncCheckCount = 0;
   app->updateMultiplier = 2.0;

@@ -1,6 +1,6 @@
 // Drawing through the widget tree: which widgets the manager draws, with what
 // translation and clip, modality and flags in the draw walk, removals while
-// drawing, deferred overlays, and the text and digit helpers.
+// drawing, deferred overlays, and the text helpers.
 
 #include <gtest/gtest.h>
 
@@ -21,24 +21,19 @@ using Zing::Graphics;
 using Zing::Rect;
 using Strings = std::vector<std::string>;
 
-// A screen that remembers the pieces of images put on it.
-class RecordingImage : public Zing::Image {
+// A screen of the game's size; nothing is drawn into it.
+class Screen : public Zing::Image {
  public:
-  RecordingImage(int w, int h) {
-    width = w;
-    height = h;
+  Screen() {
+    width = 640;
+    height = 480;
   }
-  void Blt(Image*, int px, int py, const Rect& srcRect, const Color&, int) override {
-    blits.push_back(std::to_string(px) + "," + std::to_string(py) + " from " + std::to_string(srcRect.x) + "," +
-                    std::to_string(srcRect.y) + " " + std::to_string(srcRect.w) + "x" + std::to_string(srcRect.h));
-  }
-  std::vector<std::string> blits;
 };
 
 class WidgetDraw : public WidgetTest::WidgetFixture {
  protected:
   WidgetDraw() { manager.image = &screen; }
-  RecordingImage screen{640, 480};
+  Screen screen;
 };
 
 TEST_F(WidgetDraw, OnlyDirtyTopLevelWidgetsAreDrawnWholeWithTheirChildren) {
@@ -177,7 +172,7 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
   EXPECT_TRUE(manager.deferredOverlayWidgets.empty());
 }
 
-TEST_F(WidgetDraw, CenteredColouredAndWrappedText) {
+TEST_F(WidgetDraw, CenteredAndColouredText) {
   ProbeWidget* w = Add("w", 0, 0, 100, 40);
   WidgetTest::BlockFont font;
   Graphics g(&screen);
@@ -196,28 +191,6 @@ TEST_F(WidgetDraw, CenteredColouredAndWrappedText) {
   w->DrawColoredString(&g, "a^FF0000^b", 0, 10);
   EXPECT_FALSE(g.writeColoredString);
   EXPECT_EQ(font.drawn, (Strings{"a at 0,10 r0", "b at 6,10 r255"}));
-
-  // Each wrap adds a line.
-  const int one = w->GetWordWrappedHeight(&font, 100, "aaaa bbbb");
-  const int two = w->GetWordWrappedHeight(&font, 30, "aaaa bbbb");
-  EXPECT_GT(one, 0);
-  EXPECT_EQ(two, one + font.GetLineSpacing());
-  font.drawn.clear();
-  EXPECT_EQ(w->DrawWordWrapped(&g, Rect(0, 0, 30, 100), "aaaa bbbb"), two);
-  EXPECT_EQ(font.drawn.size(), 2u);
-}
-
-TEST_F(WidgetDraw, NumbersFromAStripDrawOneCellPerDigit) {
-  ProbeWidget* w = Add("w", 0, 0, 100, 40);
-  RecordingImage strip(100, 12);  // ten cells 10 wide
-  Graphics g(&screen);
-  w->DrawNumberFromStrip(&g, 907, 5, 6, &strip, 2);
-  EXPECT_EQ(screen.blits, (Strings{"5,6 from 90,0 10x12", "17,6 from 0,0 10x12", "29,6 from 70,0 10x12"}));
-  screen.blits.clear();
-  w->DrawNumberFromStrip(&g, 1, 0, 0, nullptr, 0);
-  RecordingImage tiny(9, 12);  // too narrow for ten cells
-  w->DrawNumberFromStrip(&g, 1, 0, 0, &tiny, 0);
-  EXPECT_TRUE(screen.blits.empty());
 }
 
 }  // namespace
