@@ -395,6 +395,47 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   }
 }
 
+TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
+  auto* recordServices = new ScriptedServices;
+  recordServices->script.emplace(21000, [recordServices] { recordServices->Inject(MessageCode::Close); });
+  auto recorder = Make(recordServices, "-record");
+  recorder->autoStartLoadingThread = false;  // the playback below runs without Run
+  Run(*recorder);
+  const int length = recorder->updateCount;
+  recorder.reset();
+  EXPECT_TRUE(Zing::FileExists(folder + "zingapp.dmo"));
+
+  auto* services = new ScriptedServices;
+  auto player = Make(services, "-play");
+  player->Init();
+  ASSERT_TRUE(player->playingDemo);
+  EXPECT_EQ(player->demoLength, length);
+  player->HandleDemoPlaybackKey('p');
+  player->HandleDemoPlaybackKey('n');
+  const int before = player->updateCount;
+  player->running = true;
+  for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
+  EXPECT_EQ(player->updateCount, before + 1);  // paused: one single step
+  player->HandleDemoPlaybackKey('P');
+  player->HandleDemoPlaybackKey('+');
+  EXPECT_DOUBLE_EQ(player->updateMultiplier, 1.5);
+  player->HandleDemoPlaybackKey('=');
+  EXPECT_DOUBLE_EQ(player->updateMultiplier, 1.0);
+  player->HandleDemoPlaybackKey('9');  // five seconds before the end
+  EXPECT_EQ(player->demoJumpTarget, length - 500);
+  player->HandleDemoPlaybackKey('j');
+  for (char c : std::string("0:02\r")) player->HandleDemoPlaybackKey(c);
+  EXPECT_EQ(player->demoJumpTarget, 200);
+  player->HandleDemoPlaybackKey('s');
+  EXPECT_EQ(player->GetMusicVolume(), 0.0);
+  player->HandleDemoPlaybackKey('S');
+  EXPECT_EQ(player->GetMusicVolume(), 0.85);
+  player->HandleDemoPlaybackKey('l');
+  EXPECT_EQ(services->messageBoxes.back(), "Marker List: This demo has no markers.");
+  while (!player->shutdown) player->UpdateApp();
+  EXPECT_EQ(player->updateCount, length);
+}
+
 TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   for (int n = 1; n <= 3; ++n)
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + "zingapp" + std::to_string(n) + ".dmo", "x", 1));

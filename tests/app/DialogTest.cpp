@@ -1,7 +1,7 @@
 // Dialogs in a running application on the window-less platform: answers by
 // simulated mouse input reaching the application as 2000 + id / 3000 + id,
-// the nested wait, the dialog table, modality, dragging, preferred height
-// and deletion from inside a handler.
+// the nested wait, the dialog table, modality, dragging, preferred height,
+// deletion from inside a handler, and image cursors.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/Dialog.h"
 #include "tests/support/NullApp.h"
 #include "tests/widget/BlockFont.h"
@@ -187,6 +188,35 @@ TEST_F(Dialogs, TheWaitEndsWhenTheApplicationShutsDown) {
   app->KillDialog(3, true, false);
   EXPECT_EQ(other->result, 0);
   delete other;
+}
+
+TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
+  Zing::MemoryImage hand;
+  hand.Create(32, 32);
+  hand.GetBits()[0] = 0xFF123456;
+  app->SetCursorImage(1, &hand, 11, 2);
+  services->Inject(MessageCode::MouseMove, 0, 50, 50);
+  Pump();
+  app->EnableCustomCursors(false);
+  app->SetCursor(1);
+  EXPECT_FALSE(services->imageCursorShown);
+  EXPECT_EQ(services->cursor, 1);
+  app->EnableCustomCursors(true);
+  EXPECT_TRUE(services->imageCursorShown);
+  EXPECT_EQ(services->imageCursorWidth, 32);
+  EXPECT_EQ(services->imageCursorHotX, 11);
+  EXPECT_EQ(services->imageCursorHotY, 2);
+  EXPECT_EQ(services->imageCursorPixels[0], 0xFF123456u);
+  // A cursor number without an image keeps the platform's shape.
+  app->SetCursor(3);
+  EXPECT_FALSE(services->imageCursorShown);
+  EXPECT_EQ(services->cursor, 3);
+  // Cursor 12 shows its image whatever the setting.
+  app->EnableCustomCursors(false);
+  app->SetCursorImage(12, &hand, 0, 0);
+  app->SetCursor(12);
+  EXPECT_TRUE(services->imageCursorShown);
+  app->SetCursorImage(12, nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/TempFolder.h"
@@ -143,6 +144,22 @@ TEST(SettingsStore, DamagedOrUnreadableFilesKeepWhatTheyCan) {
   std::filesystem::create_directories(s.dir.File(kSettingsFile));
   EXPECT_FALSE(s.store.RegistryWriteInteger("Level", 1));
   EXPECT_TRUE(std::filesystem::is_directory(s.dir.File(kSettingsFile)));
+}
+
+TEST(SettingsStore, WritesFromSeveralThreadsAllArrive) {
+  GameStore s;
+  auto writeTen = [&s](const std::string& prefix) {
+    for (int i = 0; i < 10; ++i) s.store.RegistryWriteInteger(prefix + std::to_string(i), i);
+  };
+  std::thread other(writeTen, "Other\\Value");
+  writeTen("Value");
+  other.join();
+  for (const std::string prefix : {"Value", "Other\\Value"}) {
+    for (int i = 0; i < 10; ++i) {
+      int number = -1;
+      EXPECT_TRUE(s.store.RegistryReadInteger(prefix + std::to_string(i), number) && number == i) << prefix << i;
+    }
+  }
 }
 
 TEST(SettingsStore, EraseValueAndAnEmptyKey) {
