@@ -186,18 +186,15 @@ TEST_F(SavedGame, AChosenLevelKeepsTheSavedScoreAndHints) {
 
   screen = Restart();
   screen->StartAtLevel(3);
-  EXPECT_EQ(screen->GetLevel(), 3);
-  EXPECT_EQ(screen->GetScore(), 900);
-  EXPECT_EQ(screen->GetHintsLeft(), 9);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()), std::tuple(3, 900, 9));
   EXPECT_FALSE(screen->mHintShown);
   EXPECT_EQ(screen->GetLink(0).count, 2);  // the level starts fresh
 
   // Without a saved game the chosen level still starts, as a new game.
   host.files.erase(kSavePath);
   screen->StartAtLevel(4);
-  EXPECT_EQ(screen->GetLevel(), 4);
-  EXPECT_EQ(screen->GetScore(), 0);
-  EXPECT_EQ(screen->GetHintsLeft(), Lintwick::kHintsPerGame);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()),
+            std::tuple(4, 0, Lintwick::kHintsPerGame));
 }
 
 TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSound) {

@@ -64,17 +64,13 @@ TEST(ImageLib, JpegBaselineProgressiveAndGrey) {
     EXPECT_EQ(image->GetWidth(), 16);
     const std::uint32_t p = Pixel(image, 5, 5);
     EXPECT_EQ(p >> 24, 0xFFu);
-    EXPECT_NEAR(static_cast<int>((p >> 16) & 0xFF), 200, 4);
-    EXPECT_NEAR(static_cast<int>((p >> 8) & 0xFF), 100, 4);
-    EXPECT_NEAR(static_cast<int>(p & 0xFF), 50, 4);
+    for (const auto& [shift, value] : {std::pair{16, 200}, {8, 100}, {0, 50}})
+      EXPECT_NEAR(static_cast<int>((p >> shift) & 0xFF), value, 4) << shift;
   }
   ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("g.jpg"), 8, 8, 1, false, std::vector<std::uint8_t>(64, 90)));
   ImagePtr grey = GetJPEGImage(folder.File("g.jpg"));
   ASSERT_TRUE(grey);
-  const std::uint32_t g = Pixel(grey, 3, 3);
-  EXPECT_EQ(g >> 24, 0xFFu);
-  EXPECT_EQ((g >> 16) & 0xFF, g & 0xFF);
-  EXPECT_EQ((g >> 8) & 0xFF, g & 0xFF);
+  EXPECT_EQ(Pixel(grey, 3, 3), 0xFF000000u | (Pixel(grey, 3, 3) & 0xFF) * 0x010101u);
 }
 
 TEST(ImageLib, GifTransparencyInterlaceAndDamage) {
