@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
@@ -49,9 +50,7 @@ TEST_F(ImageFontDraw, WidthsKerningSpacingAndLayerOrder) {
   EXPECT_EQ(0, font->StringWidth(""));
   EXPECT_EQ(5, font->StringWidth("a"));  // one character: no kerning, no spacing
   EXPECT_EQ(5 + 6 + 7, font->StringWidth("aab"));
-  EXPECT_EQ(7, font->CharWidthKern('b', 'a'));
-  EXPECT_EQ(6, font->GetAscent());
-  EXPECT_EQ(9, font->GetHeight());
+  EXPECT_EQ(std::tuple(7, 6, 9), std::tuple(font->CharWidthKern('b', 'a'), font->GetAscent(), font->GetHeight()));
 
   std::vector<Rect> rects;
   int width = 0;
@@ -78,10 +77,8 @@ TEST_F(ImageFontDraw, OrdersBeyondTheBucketsAreClamped) {
   auto font = Make("LayerSetCharOrders Main ('a') (-500); LayerSetCharOrders Shadow ('b') (900);");
   font->DrawString(&g, 0, 10, "ba", Color::White, g.GetClipRect());
   ASSERT_EQ(4u, screen.calls.size());
-  EXPECT_EQ(Color::White, screen.calls[0].color);  // body 'a' at order -500: first
-  EXPECT_EQ(Color(0, 0, 0, 127), screen.calls[1].color);
-  EXPECT_EQ(Color::White, screen.calls[2].color);
-  EXPECT_EQ(Color(0, 0, 0, 127), screen.calls[3].color);  // shadow 'b' at 899: last
+  // Body 'a' at order -500 first, shadow 'b' at 899 last.
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(i % 2 ? Color(0, 0, 0, 127) : Color::White, screen.calls[i].color) << i;
 }
 
 TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
@@ -91,8 +88,7 @@ TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
   font->SetPointSize(20);  // beyond the shadow's range; the body doubles
   ASSERT_EQ(1u, font->GetActiveLayers().size());
   EXPECT_TRUE(font->GetActiveLayers()[0].ownsImage);
-  EXPECT_EQ(10, font->CharWidth('a'));
-  EXPECT_EQ(12, font->GetAscent());
+  EXPECT_EQ(std::pair(10, 12), std::pair(font->CharWidth('a'), font->GetAscent()));
   font->SetScale(0.5);
   EXPECT_EQ(5, font->CharWidth('a'));
   std::unique_ptr<Font> copy(font->Duplicate());
