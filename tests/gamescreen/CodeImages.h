@@ -28,30 +28,11 @@ constexpr std::uint32_t CelColour(int tag, int cel) {
   return 0xFF000000u | (static_cast<std::uint32_t>(tag) << 16) | static_cast<std::uint32_t>(cel);
 }
 
-// Tags of the images.
-enum Tag {
-  kBkg = 1,
-  kCell,
-  kShadow,
-  kLink0 = 10,
-  kCube0 = 20,
-  kVortex0 = 30,
-  kHighlights = 40,
-  kTarget,
-  kMark,
-  kStarSmall,
-  kStarBig,
-  kShutters,
-  kEffectTexts,
-  kDigits,
-  kVortexLine,
-  kHintBkg = 50,
-  kHintCell,
-  kHintShadow,
-  kHintNodes,
-  kHintLinks,
-  kHintSticks,
-};
+// Tags of the images: the board's, the play's effects', the hint miniature's.
+enum BoardTag { kBkg = 1, kCell, kShadow, kLink0 = 10, kCube0 = 20, kVortex0 = 30 };
+enum EffectTag { kHighlights = 40, kTarget, kMark, kStarSmall, kStarBig, kShutters };
+enum TextTag { kEffectTexts = 46, kDigits, kVortexLine };
+enum HintTag { kHintBkg = 50, kHintCell, kHintShadow, kHintNodes, kHintLinks, kHintSticks };
 
 class CodeImages {
  public:

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "tests/gamescreen/CodeImages.h"
 
@@ -86,9 +87,8 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   EXPECT_EQ(Pixel(300, 469), CelColour(kBkg, 0));         // clipped below the board
   // Caption column centred on the shutters: x 135; points "2772" from x 203.
   EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 6));
-  EXPECT_EQ(Pixel(205, 255), CelColour(kDigits, 2));
-  EXPECT_EQ(Pixel(221, 255), CelColour(kDigits, 7));
-  EXPECT_EQ(Pixel(253, 255), CelColour(kDigits, 2));
+  for (const auto& [x, digit] : {std::pair{205, 2}, {221, 7}, {253, 2}})
+    EXPECT_EQ(Pixel(x, 255), CelColour(kDigits, digit));
 
   screen->mShutterTick = 64;
   screen->mTransitionKind = Lintwick::kReplayLevel;
@@ -126,10 +126,8 @@ TEST_F(GameScreenDraw, TicksEveryFifthUpdateMarkThePanelAndStandStillWhenPaused)
   for (int i = 0; i < 20; ++i) screen->Update();
   EXPECT_EQ(screen->updateCount, Lintwick::kUpdatesPerTick - 1);
   screen->Pause(false);
-  screen->Update();  // the fifth update runs the tick
-  EXPECT_EQ(screen->mHoverX, 1);
-  EXPECT_EQ(screen->mHoverY, 1);
-  EXPECT_TRUE(panel.dirty);  // the panel follows level and score
+  screen->Update();  // the fifth update runs the tick; the panel follows level and score
+  EXPECT_EQ(std::tuple(screen->mHoverX, screen->mHoverY, panel.dirty), std::tuple(1, 1, true));
 }
 
 }  // namespace

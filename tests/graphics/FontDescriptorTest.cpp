@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
@@ -61,9 +62,8 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   EXPECT_EQ("(a, b, c, -3)", font.GetDefine("bar"));
   EXPECT_EQ("", font.GetDefine("nothing"));
   const FontLayer& main = *data->FindLayer("main");
-  EXPECT_EQ(Rect(10, 2, 3, 7), main.charData['a'].imageRect);
-  EXPECT_EQ(Rect(13, 2, 4, 7), main.charData['b'].imageRect);
-  EXPECT_EQ(Rect(17, 2, 5, 7), main.charData['c'].imageRect);
+  EXPECT_EQ(std::tuple(Rect(10, 2, 3, 7), Rect(13, 2, 4, 7), Rect(17, 2, 5, 7)),
+            std::tuple(main.charData['a'].imageRect, main.charData['b'].imageRect, main.charData['c'].imageRect));
   EXPECT_EQ(7, main.defaultHeight);
   EXPECT_EQ(8, main.charData['\''].width);  // the later item for the same character wins
   EXPECT_EQ(-2, main.charData['a'].kerningOffsets['b']);
@@ -160,11 +160,9 @@ TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   std::ofstream(widths) << "4 9\na 5 b 6\nZ 3\n";
   ImageFont font(Sheet(20, 12), widths);
   ASSERT_TRUE(font.IsLoaded());
-  EXPECT_EQ(9, font.GetAscent());
-  EXPECT_EQ(12, font.GetHeight());
+  EXPECT_EQ(std::pair(9, 12), std::pair(font.GetAscent(), font.GetHeight()));
   EXPECT_EQ(4 + 5 + 6 + 3, font.StringWidth(" abZ"));
-  EXPECT_EQ(5, font.CharWidth('A'));  // the upper case borrows the lower case's glyph
-  EXPECT_EQ(3, font.CharWidth('z'));
+  EXPECT_EQ(std::pair(5, 3), std::pair(font.CharWidth('A'), font.CharWidth('z')));  // either case's glyph serves
   EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
   ImageFont missing(Sheet(20, 12), folder.Path() + "/none.txt");
   EXPECT_FALSE(missing.IsLoaded());

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <tuple>
 
 #include "tests/graphics/Pixels.h"
 #include "tests/graphics/RecordingImage.h"
@@ -55,15 +56,12 @@ TEST(Graphics, StateStackAndCopies) {
   g.SetColor(Color::White);
   g.SetDrawMode(1);
   std::unique_ptr<Graphics> copy = g.Create();
-  EXPECT_EQ(Rect(5, 6, 4, 4), copy->GetClipRect());
-  EXPECT_EQ(1, copy->GetDrawMode());
   copy->PopState();  // a copy has no saved states of its own
-  EXPECT_EQ(Color::White, copy->GetColor());
+  EXPECT_EQ(std::tuple(Rect(5, 6, 4, 4), 1, Color::White),
+            std::tuple(copy->GetClipRect(), copy->GetDrawMode(), copy->GetColor()));
   g.PopState();
-  EXPECT_EQ(Rect(0, 0, 20, 20), g.GetClipRect());
-  EXPECT_EQ(Color(1, 2, 3, 4), g.GetColor());
-  EXPECT_EQ(0.0f, g.transX);
-  EXPECT_EQ(0, g.GetDrawMode());
+  EXPECT_EQ(std::tuple(Rect(0, 0, 20, 20), Color(1, 2, 3, 4), 0.0f, 0),
+            std::tuple(g.GetClipRect(), g.GetColor(), g.transX, g.GetDrawMode()));
 }
 
 TEST(Graphics, OutlinesCoverBothEndsAndAreClippedAsEdges) {
@@ -81,15 +79,13 @@ TEST(Graphics, OutlinesCoverBothEndsAndAreClippedAsEdges) {
   Graphics g(&image);
   g.DrawRect(2, 2, 5, 5);
   ASSERT_EQ(1u, image.calls.size());
-  EXPECT_EQ("outline", image.calls[0].what);
-  EXPECT_EQ(Rect(2, 2, 5, 5), image.calls[0].rect);
+  EXPECT_EQ(std::pair(std::string("outline"), Rect(2, 2, 5, 5)), std::pair(image.calls[0].what, image.calls[0].rect));
   image.calls.clear();
   g.ClipRect(0, 0, 6, 20);
   g.DrawRect(2, 2, 5, 5);  // its right edge at x 7 lies outside
   ASSERT_EQ(3u, image.calls.size());
-  EXPECT_EQ(Rect(2, 2, 4, 1), image.calls[0].rect);
-  EXPECT_EQ(Rect(2, 7, 4, 1), image.calls[1].rect);
-  EXPECT_EQ(Rect(2, 3, 1, 4), image.calls[2].rect);
+  EXPECT_EQ(std::tuple(Rect(2, 2, 4, 1), Rect(2, 7, 4, 1), Rect(2, 3, 1, 4)),
+            std::tuple(image.calls[0].rect, image.calls[1].rect, image.calls[2].rect));
   image.calls.clear();
   g.SetColor(Color(9, 9, 9, 0));
   g.DrawRect(2, 2, 1, 1);
@@ -119,8 +115,7 @@ TEST(Graphics, FillIsTranslatedTowardZeroAndClippedAtEveryEdge) {
   h.FillRect(12, 3, 5, 5);  // wholly right of the clip
   h.FillRect(2, 13, 5, 5);  // wholly below
   ASSERT_EQ(2u, image.calls.size());
-  EXPECT_EQ(Rect(2, 3, 10, 10), image.calls[0].rect);
-  EXPECT_EQ(Rect(11, 12, 1, 1), image.calls[1].rect);
+  EXPECT_EQ(std::pair(Rect(2, 3, 10, 10), Rect(11, 12, 1, 1)), std::pair(image.calls[0].rect, image.calls[1].rect));
 }
 
 TEST(Graphics, ImagesAreClippedAtEveryEdgeAndColouredOnlyWhenAsked) {
@@ -128,16 +123,14 @@ TEST(Graphics, ImagesAreClippedAtEveryEdgeAndColouredOnlyWhenAsked) {
   MemoryImage source = Solid(10, 10, 0xFF000000);
   Graphics g(&image);
   g.SetColor(Color(10, 20, 30, 40));
+  const auto last = [&] { return std::pair(image.calls.back().rect, image.calls.back().src); };
   g.DrawImage(&source, -3, -4);
-  EXPECT_EQ(Rect(0, 0, 7, 6), image.calls.back().rect);
-  EXPECT_EQ(Rect(3, 4, 7, 6), image.calls.back().src);
+  EXPECT_EQ(std::pair(Rect(0, 0, 7, 6), Rect(3, 4, 7, 6)), last());
   EXPECT_EQ(Color::White, image.calls.back().color);
   g.DrawImage(&source, 15, 17);
-  EXPECT_EQ(Rect(15, 17, 5, 3), image.calls.back().rect);
-  EXPECT_EQ(Rect(0, 0, 5, 3), image.calls.back().src);
+  EXPECT_EQ(std::pair(Rect(15, 17, 5, 3), Rect(0, 0, 5, 3)), last());
   g.DrawImage(&source, 5, 5, Rect(2, 3, 4, 4));
-  EXPECT_EQ(Rect(5, 5, 4, 4), image.calls.back().rect);
-  EXPECT_EQ(Rect(2, 3, 4, 4), image.calls.back().src);
+  EXPECT_EQ(std::pair(Rect(5, 5, 4, 4), Rect(2, 3, 4, 4)), last());
   const std::size_t count = image.calls.size();
   g.DrawImage(&source, 20, 0);                     // just right of the image
   g.DrawImage(&source, 0, -10);                    // just above
@@ -157,8 +150,8 @@ TEST(Graphics, ScaleWithOrigin) {
   Graphics g(&image);
   g.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
   g.DrawImage(&source, 3, 3);
-  EXPECT_EQ("stretch", image.calls.back().what);
-  EXPECT_EQ(Rect(6, 6, 20, 20), image.calls.back().rect);  // covers 6..25
+  EXPECT_EQ(std::pair(std::string("stretch"), Rect(6, 6, 20, 20)),  // covers 6..25
+            std::pair(image.calls.back().what, image.calls.back().rect));
   g.SetScale(2.0f, 0.5f, 5.0f, 5.0f);
   g.DrawImage(&source, 3, 3, Rect(0, 0, 3, 3));
   // x = floor((3 - 5) * 2) + 5 = 1, y = floor((3 - 5) * 0.5) + 5 = 4; w = 6, h = ceil(1.5) = 2.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "framework/graphics/Graphics.h"
 #include "tests/graphics/RecordingImage.h"
 
@@ -33,16 +35,14 @@ class GraphicsText : public ::testing::Test {
 TEST_F(GraphicsText, ColourCodesOldColourAndCarets) {
   EXPECT_EQ(30, g.WriteString("hello", 4, 9));
   ASSERT_EQ(1u, font.drawn.size());
-  EXPECT_EQ(4, font.drawn[0].x);
-  EXPECT_EQ(9, font.drawn[0].y);
-  EXPECT_EQ(Color(10, 20, 30, 200), font.drawn[0].color);
+  EXPECT_EQ(std::tuple(4, 9, Color(10, 20, 30, 200)),
+            std::tuple(font.drawn[0].x, font.drawn[0].y, font.drawn[0].color));
   font.drawn.clear();
 
   EXPECT_EQ(36, g.WriteString("^FF0000^red^oldclr^old", 0, 0, -1, -1, true, 0, -1, 0x00FF00));
   ASSERT_EQ(2u, font.drawn.size());
   EXPECT_EQ(Color(255, 0, 0, 200), font.drawn[0].color);  // the alpha stays
-  EXPECT_EQ(18, font.drawn[1].x);
-  EXPECT_EQ(Color(0, 255, 0, 200), font.drawn[1].color);
+  EXPECT_EQ(std::pair(18, Color(0, 255, 0, 200)), std::pair(font.drawn[1].x, font.drawn[1].color));
   EXPECT_EQ((Texts{"red", "old"}), Drawn());
   EXPECT_EQ(Color(10, 20, 30, 200), g.GetColor());  // the caller's colour is back afterwards
 
@@ -53,8 +53,8 @@ TEST_F(GraphicsText, ColourCodesOldColourAndCarets) {
 
   g.WriteString("^zF0g1x^x^o12345^y", 0, 0);  // non-hex digits count as 0, "o" without "oldclr" too
   ASSERT_EQ(2u, font.drawn.size());
-  EXPECT_EQ(Color(0x0F, 0x00, 0x10, 200), font.drawn[0].color);
-  EXPECT_EQ(Color(0x01, 0x23, 0x45, 200), font.drawn[1].color);
+  EXPECT_EQ(std::pair(Color(0x0F, 0x00, 0x10, 200), Color(0x01, 0x23, 0x45, 200)),
+            std::pair(font.drawn[0].color, font.drawn[1].color));
   font.drawn.clear();
 
   EXPECT_EQ(18, g.WriteString("a^^b", 0, 0));
@@ -75,10 +75,10 @@ TEST_F(GraphicsText, JustificationAndParts) {
   EXPECT_EQ(10 + 76, font.drawn.back().x);
   g.WriteString("^FF0000^abcd", 10, 0, 100, Graphics::kJustifyRight);  // codes have no width
   EXPECT_EQ(10 + 76, font.drawn.back().x);
-  EXPECT_EQ(12, g.WriteString("abcdef", 0, 0, -1, -1, true, 2, 2));
-  EXPECT_EQ("cd", font.drawn.back().text);
-  EXPECT_EQ(24, g.WriteString("abcdef", 0, 0, -1, -1, true, 2, -1));
-  EXPECT_EQ("cdef", font.drawn.back().text);
+  for (const auto& [length, part] : {std::pair{2, "cd"}, {-1, "cdef"}}) {
+    EXPECT_EQ(6 * static_cast<int>(std::string(part).size()), g.WriteString("abcdef", 0, 0, -1, -1, true, 2, length));
+    EXPECT_EQ(part, font.drawn.back().text);
+  }
   EXPECT_EQ(0, g.WriteString("abc", 0, 0, -1, -1, true, 9, 4));
   const std::size_t count = font.drawn.size();
   EXPECT_EQ(18, g.WriteString("abc", 0, 0, 50, Graphics::kJustifyCenter, false));
@@ -92,8 +92,7 @@ TEST_F(GraphicsText, JustificationAndParts) {
 TEST_F(GraphicsText, WrapsAtSpacesInsideLongWordsAndAtLineFeeds) {
   // Five characters per line of 30 pixels; first baseline at 8 - 1 = 7, then every 12.
   EXPECT_EQ(7 + 24 + 2, g.WriteWordWrapped(Rect(0, 0, 30, 100), "aaa bbb ccc"));
-  EXPECT_EQ(7, font.drawn[0].y);
-  EXPECT_EQ(31, font.drawn[2].y);
+  EXPECT_EQ(std::pair(7, 31), std::pair(font.drawn[0].y, font.drawn[2].y));
   EXPECT_EQ((Texts{"aaa", "bbb", "ccc"}), Drawn());
   // The line breaks at the last space that fitted; the spaces after it go.
   g.WriteWordWrapped(Rect(0, 0, 30, 100), "aaa    bbb");
@@ -112,15 +111,13 @@ TEST_F(GraphicsText, WrapsAtSpacesInsideLongWordsAndAtLineFeeds) {
 TEST_F(GraphicsText, WrappedCodesMeasureNothingAndTheColourCarriesOver) {
   g.WriteWordWrapped(Rect(0, 0, 30, 100), "^FF0000^aaa^^ bbb");
   ASSERT_EQ(2u, font.drawn.size());
-  EXPECT_EQ("aaa^", font.drawn[0].text);
-  EXPECT_EQ(Color(255, 0, 0, 200), font.drawn[1].color);
+  EXPECT_EQ(std::pair(std::string("aaa^"), Color(255, 0, 0, 200)), std::pair(font.drawn[0].text, font.drawn[1].color));
   EXPECT_EQ(Color(10, 20, 30, 200), g.GetColor());
   font.drawn.clear();
   g.SetColor(Color::White);  // opaque white is a valid old colour
   g.WriteWordWrapped(Rect(0, 0, 30, 100), "^FF0000^a ^oldclr^bbbbb");
   ASSERT_EQ(2u, font.drawn.size());
-  EXPECT_EQ(Color(255, 0, 0, 255), font.drawn[0].color);
-  EXPECT_EQ(Color::White, font.drawn[1].color);
+  EXPECT_EQ(std::pair(Color(255, 0, 0, 255), Color::White), std::pair(font.drawn[0].color, font.drawn[1].color));
 }
 
 TEST_F(GraphicsText, LinesOutsideTheClipAreNotDrawn) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <tuple>
 
 #include "tests/graphics/Pixels.h"
 
@@ -28,14 +29,11 @@ TEST(MemoryImage, CreateMakesZeroedPixelsOnDemandAndRefusesNonsense) {
   MemoryImage image;
   image.Create(3, 2);
   EXPECT_EQ(3, image.width);
-  EXPECT_FALSE(image.HasBits());
-  EXPECT_TRUE(image.HasTransparency());
-  EXPECT_TRUE(image.HasAlpha());
+  EXPECT_EQ(std::tuple(false, true, true), std::tuple(image.HasBits(), image.HasTransparency(), image.HasAlpha()));
   EXPECT_EQ((Row{0, 0, 0, 0, 0, 0, MemoryImage::kGuardWord}), Row(image.GetBits(), image.GetBits() + 7));
   for (const auto& [w, h] : {std::pair{-4, 5}, std::pair{1 << 20, 1 << 20}}) {
     image.Create(w, h);
-    EXPECT_EQ(0, image.width);
-    EXPECT_EQ(0, image.height);
+    EXPECT_EQ(0, image.width + image.height);
   }
 }
 
@@ -47,9 +45,8 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
   EXPECT_EQ(before + 1, image.GetBitsChangedCount());
   EXPECT_TRUE(image.AreBitsChanged());
   image.CommitBits();
-  EXPECT_FALSE(image.AreBitsChanged());
-  EXPECT_TRUE(image.HasTransparency());
-  EXPECT_TRUE(image.HasAlpha());
+  EXPECT_EQ(std::tuple(false, true, true),
+            std::tuple(image.AreBitsChanged(), image.HasTransparency(), image.HasAlpha()));
   EXPECT_EQ(0x80FFFFFFu, image.GetPixel(1, 0));
   EXPECT_EQ(0u, image.GetPixel(2, 0));   // outside
   image.SetBits(image.GetBits(), 1, 2);  // a smaller size from its own first pixels
@@ -57,32 +54,27 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
   EXPECT_TRUE(image.IsGuardIntact());
 
   MemoryImage opaque = FromPixels({0xFF000000, 0xFFFFFFFF});
-  EXPECT_FALSE(opaque.HasTransparency());
-  EXPECT_FALSE(opaque.HasAlpha());
+  EXPECT_EQ(std::pair(false, false), std::pair(opaque.HasTransparency(), opaque.HasAlpha()));
   opaque.SetBits(nullptr, 5, 5);
   EXPECT_EQ(0, opaque.width);
   MemoryImage empty;
   empty.BitsChanged();
   empty.CommitBits();
-  EXPECT_TRUE(empty.HasTransparency());  // no pixels counts as transparent
-  EXPECT_FALSE(empty.HasAlpha());
+  EXPECT_EQ(std::pair(true, false), std::pair(empty.HasTransparency(), empty.HasAlpha()));  // no pixels: transparent
 
   MemoryImage forced = FromPixels({0x00000000, 0x80000000});
   forced.SetImageMode(false, false);
   forced.BitsChanged();
   forced.CommitBits();
-  EXPECT_FALSE(forced.HasTransparency());
-  EXPECT_FALSE(forced.HasAlpha());
-  EXPECT_TRUE(forced.IsForcedMode());
+  EXPECT_EQ(std::tuple(false, false, true),
+            std::tuple(forced.HasTransparency(), forced.HasAlpha(), forced.IsForcedMode()));
 }
 
 TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   const Row colours = DistinctColours(256);
   MemoryImage image = FromPixels(colours, 16, 16);
   ASSERT_TRUE(image.Palletize());
-  EXPECT_TRUE(image.IsPalletized());
-  EXPECT_FALSE(image.HasBits());
-  EXPECT_TRUE(image.WantsPalette());
+  EXPECT_EQ(std::tuple(true, false, true), std::tuple(image.IsPalletized(), image.HasBits(), image.WantsPalette()));
   EXPECT_EQ(256, image.GetNumColors());
   EXPECT_EQ(colours[200], image.GetPixel(8, 12));
   EXPECT_TRUE(image.Palletize());  // already palletised
@@ -91,9 +83,7 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   more.resize(17 * 16, more[0]);
   MemoryImage many = FromPixels(more, 17, 16);
   EXPECT_FALSE(many.Palletize());
-  EXPECT_FALSE(many.IsPalletized());
-  EXPECT_TRUE(many.HasBits());
-  EXPECT_FALSE(many.WantsPalette());
+  EXPECT_EQ(std::tuple(false, true, false), std::tuple(many.IsPalletized(), many.HasBits(), many.WantsPalette()));
   EXPECT_EQ(more[256], many.GetPixel(256 % 17, 256 / 17));
 
   const Row pixels = {0x00000000, 0xFF000000, 0xFF000000, 0x80000000};
@@ -108,8 +98,7 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   EXPECT_EQ(0x80000000u, small.GetPixel(3, 0));
   small.GetNativeAlphaData(nullptr);
   EXPECT_EQ(pixels, Pixels(small));
-  EXPECT_FALSE(small.IsPalletized());
-  EXPECT_FALSE(small.HasNativeAlphaData());
+  EXPECT_EQ(std::pair(false, false), std::pair(small.IsPalletized(), small.HasNativeAlphaData()));
   EXPECT_TRUE(small.IsGuardIntact());
 }
 
@@ -124,8 +113,7 @@ TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges
   // 200 * 129 >> 8 = 100, 100 * 129 >> 8 = 50, 50 * 129 >> 8 = 25.
   EXPECT_EQ((Row{0x80643219u, 0xFFFFFFFFu, 0}), Row(native, native + 3));
   image.PurgeBits();
-  EXPECT_FALSE(image.HasBits());
-  EXPECT_TRUE(image.WillPurgeBits());
+  EXPECT_EQ(std::pair(false, true), std::pair(image.HasBits(), image.WillPurgeBits()));
   // Back: 100 * 256 / 129 = 198, 50 * 256 / 129 = 99, 25 * 256 / 129 = 49.
   EXPECT_EQ((Row{0x80C66331u, 0xFFFFFFFFu, 0}), Pixels(image));
 
@@ -143,8 +131,7 @@ TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges
   EXPECT_EQ(2, changed.GetRLAlphaData()[1] + changed.GetRLAlphaData()[0]);
   changed.GetNativeAlphaData(nullptr);
   changed.DeleteSWBuffers();
-  EXPECT_TRUE(changed.HasBits());
-  EXPECT_FALSE(changed.HasNativeAlphaData());
+  EXPECT_EQ(std::pair(true, false), std::pair(changed.HasBits(), changed.HasNativeAlphaData()));
 }
 
 TEST(MemoryImage, RunLengthsCountEachAlphaClassRightwardsUpTo255) {
@@ -201,8 +188,7 @@ TEST(MemoryImage, MirrorAndStretch) {
   MemoryImage wide = Solid(4, 2, 0xFF000000);
   wide.SetImageMode(false, false);
   wide.StretchBlt(&square, Rect(0, 0, 4, 2), Rect(0, 0, 2, 2), Rect(0, 0, 4, 2), Color::White, 0, false);
-  EXPECT_GT(wide.GetPixel(1, 0) & 0xFF, 0u);
-  EXPECT_LT(wide.GetPixel(1, 0) & 0xFF, 255u);
+  EXPECT_TRUE((wide.GetPixel(1, 0) & 0xFF) > 0 && (wide.GetPixel(1, 0) & 0xFF) < 255);
   EXPECT_EQ(0u, (wide.GetPixel(2, 1) >> 16) & 0xFF);
   EXPECT_GT((wide.GetPixel(2, 1) >> 8) & 0xFF, 100u);
 }
@@ -214,13 +200,11 @@ TEST(MemoryImage, RotationFloatBlitsAndScanLines) {
   m.m[0][0] = -1;
   m.m[1][1] = -1;
   dest.BltMatrix(&src, 2, 2, m, Rect(0, 0, 4, 4), Color::White, 0, Rect(0, 0, 2, 2), false);
-  EXPECT_EQ(0xFF000004u, dest.GetPixel(1, 1));
-  EXPECT_EQ(0xFF000001u, dest.GetPixel(2, 2));
-  EXPECT_EQ(0xFF000000u, dest.GetPixel(0, 0));
+  EXPECT_EQ(std::tuple(0xFF000004u, 0xFF000001u, 0xFF000000u),
+            std::tuple(dest.GetPixel(1, 1), dest.GetPixel(2, 2), dest.GetPixel(0, 0)));
   MemoryImage turned = Solid(4, 4, 0xFF000000);
   turned.BltRotated(&src, 1, 1, Rect(0, 0, 2, 2), Rect(0, 0, 4, 4), Color::White, 0, std::numbers::pi, 1, 1);
-  EXPECT_EQ(0xFF000004u, turned.GetPixel(1, 1));
-  EXPECT_EQ(0xFF000001u, turned.GetPixel(2, 2));
+  EXPECT_EQ(std::pair(0xFF000004u, 0xFF000001u), std::pair(turned.GetPixel(1, 1), turned.GetPixel(2, 2)));
   EXPECT_TRUE(turned.IsGuardIntact());
 
   MemoryImage blue = Solid(2, 2, 0xFF0000FF);

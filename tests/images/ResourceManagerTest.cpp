@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <tuple>
+
 #include "framework/graphics/ImageLib.h"
 #include "framework/resource/ResourceManager.h"
 #include "tests/images/ImageFiles.h"
@@ -65,17 +67,15 @@ TEST_F(ResourceFixture, IdsGroupsAndStepWiseLoading) {
             "<Image id=\"P\" path=\"!program\"/>\n</Resources>\n<Resources id=\"H\">\n"
             "<Image id=\"Y\" path=\"cel\"/>\n</Resources>\n<Resources id=\"G\">\n<Image id=\"Z\" path=\"cel\"/>\n"))
       << manager.GetErrorText();
-  EXPECT_EQ(manager.GetNumResources("G"), 3);  // both "G" blocks, without the program's own
-  EXPECT_EQ(manager.GetNumResources("H"), 1);
-  EXPECT_EQ(manager.GetNumResources(""), 5);
-  EXPECT_EQ(manager.GetNumResources("nowhere"), 0);
+  // Both "G" blocks count, without the program's own.
+  for (const auto& [group, count] : {std::pair{"G", 3}, {"H", 1}, {"", 5}, {"nowhere", 0}})
+    EXPECT_EQ(manager.GetNumResources(group), count) << group;
   ASSERT_NE(manager.GetImageRes("IMAGE_ball"), nullptr);
 
   manager.StartLoadResources("G");
   int steps = 0;
   while (manager.LoadNextResource()) ++steps;
-  EXPECT_EQ(steps, 3);
-  EXPECT_FALSE(manager.HadError());
+  EXPECT_EQ(std::pair(steps, manager.HadError()), std::pair(3, false));
   Zing::MemoryImage* ball = manager.GetImageThrow("IMAGE_ball");
   EXPECT_EQ(ball->GetWidth(), 4);
   EXPECT_NE(manager.GetImageThrow("IMAGE_X"), ball);  // another variant is another image
@@ -87,8 +87,7 @@ TEST_F(ResourceFixture, IdsGroupsAndStepWiseLoading) {
   // A loaded group loads nothing again; a released one comes back.
   ASSERT_TRUE(manager.LoadResources("G"));
   manager.StartLoadResources("G");
-  EXPECT_FALSE(manager.LoadNextResource());
-  EXPECT_FALSE(manager.HadError());
+  EXPECT_EQ(std::pair(manager.LoadNextResource(), manager.HadError()), std::pair(false, false));
   manager.DeleteResources("G");
   EXPECT_FALSE(manager.IsGroupLoaded("G"));
   EXPECT_THROW(manager.GetImageThrow("IMAGE_ball"), Zing::ResourceManagerException);
@@ -111,27 +110,22 @@ TEST_F(ResourceFixture, AnimationGridsAlphaImagesAndFlags) {
   ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
   const Zing::AnimInfo& pingPong = manager.GetImageRes("IMAGE_A")->animInfo;
   EXPECT_EQ(pingPong.frameMap, (std::vector<int>{0, 1, 2, 3, 2, 1}));
-  EXPECT_EQ(pingPong.frameDelay, 1);
-  EXPECT_EQ(pingPong.totalAnimTime, 6);
+  EXPECT_EQ(std::pair(pingPong.frameDelay, pingPong.totalAnimTime), std::pair(1, 6));
   Zing::MemoryImage* a = manager.GetImageThrow("IMAGE_A");
   ASSERT_NE(a->animInfo, nullptr);
-  EXPECT_EQ(a->numCols, 4);
-  EXPECT_TRUE(a->IsPalletized());
+  EXPECT_EQ(std::pair(a->numCols, a->IsPalletized()), std::pair(4, true));
 
   const Zing::AnimInfo& loop = manager.GetImageRes("IMAGE_B")->animInfo;
-  EXPECT_EQ(loop.numCels, 3);
   EXPECT_EQ(loop.perFrameDelay, (std::vector<int>{10, 3, 20}));
-  EXPECT_EQ(loop.totalAnimTime, 33);
+  EXPECT_EQ(std::pair(loop.numCels, loop.totalAnimTime), std::pair(3, 33));
 
   Zing::MemoryImage* c = manager.GetImageThrow("IMAGE_C");
   EXPECT_FALSE(c->IsPalletized());
-  EXPECT_EQ(c->GetPixel(0, 0) >> 24, 1u);
-  EXPECT_EQ(c->GetPixel(3, 1) >> 24, 8u);
-  EXPECT_EQ(c->GetPixel(1, 0) & 0xFFFFFF, 0x323232u);
+  EXPECT_EQ(std::tuple(1u, 8u, 0x323232u),
+            std::tuple(c->GetPixel(0, 0) >> 24, c->GetPixel(3, 1) >> 24, c->GetPixel(1, 0) & 0xFFFFFF));
 
   Zing::MemoryImage* d = manager.GetImageThrow("IMAGE_D");
-  EXPECT_EQ(d->GetPixel(0, 0) >> 24, 0x11u);
-  EXPECT_EQ(d->GetPixel(3, 1) >> 24, 0x22u);
+  EXPECT_EQ(std::pair(0x11u, 0x22u), std::pair(d->GetPixel(0, 0) >> 24, d->GetPixel(3, 1) >> 24));
   EXPECT_EQ(d->textureHints, Zing::Image::kHint4444 | Zing::Image::kHintMinSubdivisions);
 }
 
@@ -231,11 +225,9 @@ TEST(SharedImageCache, OneImagePerNameAndVariantUntilLetGo) {
   Zing::SharedImageRef first = cache.Get("images/Tile.png", "", &isNew);
   EXPECT_TRUE(isNew);
   Zing::SharedImageRef second = cache.Get("IMAGES/tile.PNG", "", &isNew);
-  EXPECT_FALSE(isNew);
-  EXPECT_EQ(first.Get(), second.Get());
+  EXPECT_EQ(std::pair(isNew, first.Get()), std::pair(false, second.Get()));
   Zing::SharedImageRef program = cache.Get("!scratch", "", &isNew);
-  EXPECT_EQ(loads, 1);
-  EXPECT_EQ(program->GetWidth(), 0);
+  EXPECT_EQ(std::pair(loads, program->GetWidth()), std::pair(1, 0));
 
   Zing::SharedImageRef copy = first;
   first.Release();

@@ -78,8 +78,7 @@ TEST(Cube, RollsFourteenTicksPerCellAndGrowsThePiecesItLeaves) {
   for (int x = 1; x <= 3; ++x) p.Step(x, 0);
   p.Tick(50);
   EXPECT_EQ(p.host.TicksOf("SOUND_CUBE_TAP"), (Ints{start + 14, start + 28, start + 42}));
-  EXPECT_EQ(p->mCube, p.At(3, 0));
-  EXPECT_EQ(p->mCubeFrame, 1);  // waiting on the head
+  EXPECT_EQ(std::tuple(p->mCube, p->mCubeFrame), std::tuple(p.At(3, 0), 1));  // waiting on the head
   // A node grows through cels 0..21, a path piece through 0..10.
   EXPECT_EQ(std::pair(p.At(0, 0)->cel, p.At(1, 0)->cel), std::pair(21, 10));
 }
@@ -90,14 +89,12 @@ TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
   p.host.Forget();
   p.RightClick(5, 0);
   // The release moves the cube onto the first piece at once.
-  EXPECT_EQ(p->mCube, p.At(1, 0));
-  EXPECT_EQ(p->mCubeEnd, Lintwick::kCubeEndOpen);
+  EXPECT_EQ(std::tuple(p->mCube, p->mCubeEnd), std::tuple(p.At(1, 0), Lintwick::kCubeEndOpen));
   const int release = p.host.tick;
   p.Tick(6);
   EXPECT_EQ(p.host.TicksOf("SOUND_CUBE_TAP"), (Ints{release + 1, release + 2, release + 3, release + 4}));
   EXPECT_EQ(p.host.TicksOf("SOUND_CUBE_DROP"), Ints{release + 5});
-  EXPECT_EQ(p->mCube, nullptr);
-  EXPECT_EQ(p->mCubeFrame + p->mTargetFrame, 0);
+  EXPECT_TRUE(p->mCube == nullptr && p->mCubeFrame + p->mTargetFrame == 0);
   // The head drops with the finished look and shrinks back to the open one.
   EXPECT_TRUE(p.At(5, 0)->shrinking);
   p.Tick(11);
@@ -130,8 +127,7 @@ TEST(Vortices, AHundredShownEachCostsAndABlinkRestartsUnlessJustStarted) {
   p.Tick(6);
   ASSERT_EQ(p->mBarHighlight, 1);
   p->AddVortex(0, 0, 0);
-  EXPECT_EQ(p->mBarBlink, 1);
-  EXPECT_EQ(p->mBarHighlight, 0);
+  EXPECT_EQ(std::pair(p->mBarBlink, p->mBarHighlight), std::pair(1, 0));
 
   for (int i = 0; i < 100; ++i) p->AddVortex(3, 0, 0);
   EXPECT_EQ(std::count_if(p->mVortices.begin(), p->mVortices.end(), [](auto& v) { return v != nullptr; }), 100);

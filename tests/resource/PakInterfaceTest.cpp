@@ -108,18 +108,17 @@ TEST_F(PakTest, SeeksStayInsideTheFileAndUnGetCStepsBack) {
   // The end counts as on the disk: size plus offset.
   EXPECT_EQ(Zing::p_fseek(file, -3, SEEK_END), 0);
   EXPECT_EQ(Zing::p_fgetc(file), '7');
-  EXPECT_EQ(Zing::p_fseek(file, -100, SEEK_CUR), 0);
-  EXPECT_EQ(Zing::p_ftell(file), 0);
-  EXPECT_EQ(Zing::p_fseek(file, 100, SEEK_SET), 0);
-  EXPECT_EQ(Zing::p_ftell(file), 10);
-  EXPECT_EQ(Zing::p_fseek(file, -4, SEEK_SET), 0);
-  EXPECT_EQ(Zing::p_ftell(file), 0);
-  EXPECT_EQ(Zing::p_fseek(file, 5, SEEK_END), 0);
-  EXPECT_EQ(Zing::p_ftell(file), 10);
-  EXPECT_EQ(Zing::p_fseek(file, std::numeric_limits<long>::max(), SEEK_CUR), 0);
-  EXPECT_EQ(Zing::p_ftell(file), 10);
-  EXPECT_EQ(Zing::p_fseek(file, std::numeric_limits<long>::min(), SEEK_CUR), 0);
-  EXPECT_EQ(Zing::p_ftell(file), 0);
+  // Seeks beyond either end stop there. {offset, origin, position after}
+  const long cases[][3] = {{-100, SEEK_CUR, 0},
+                           {100, SEEK_SET, 10},
+                           {-4, SEEK_SET, 0},
+                           {5, SEEK_END, 10},
+                           {std::numeric_limits<long>::max(), SEEK_CUR, 10},
+                           {std::numeric_limits<long>::min(), SEEK_CUR, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Zing::p_fseek(file, c[0], static_cast<int>(c[1])), 0);
+    EXPECT_EQ(Zing::p_ftell(file), c[2]) << c[0] << " from " << c[1];
+  }
   EXPECT_NE(Zing::p_fseek(file, 1, 7), 0);  // no such origin: nothing moves
   EXPECT_EQ(Zing::p_ftell(file), 0);
   // Putting back steps back without replacing the byte.
@@ -145,47 +144,32 @@ TEST_F(PakTest, TextReadsSeeLineFeedsOnly) {
 
   Zing::p_fseek(file, 0, SEEK_SET);
   char line[6];
-  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
-  EXPECT_STREQ(line, "ab\n");
-  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
-  EXPECT_STREQ(line, "cd\n");
-  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
-  EXPECT_STREQ(line, "long ");  // size - 1 bytes at most
-  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
-  EXPECT_STREQ(line, "line\n");
-  ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
-  EXPECT_STREQ(line, "last");
+  for (const char* expected : {"ab\n", "cd\n", "long ", "line\n", "last"}) {  // size - 1 bytes at most
+    ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
+    EXPECT_STREQ(line, expected);
+  }
   EXPECT_EQ(Zing::p_fgets(line, sizeof line, file), nullptr);
   EXPECT_EQ(Zing::p_fgets(line, 0, file), nullptr);
   Zing::p_fclose(file);
 }
 
-TEST_F(PakTest, WritesAndOtherModesGoToTheDisk) {
-  InFolder inside(dir.Path());
-  AddArchive("main.pak", {{"save/game.dat", "archived", 0}});
-  EXPECT_EQ(Zing::p_fopen("save\\game.dat", "w"), nullptr);  // the disk has no folder "save"
-  dir.Write("save/other", "");
-  Zing::PFILE* file = Zing::p_fopen("save\\game.dat", "wb");
-  ASSERT_NE(file, nullptr);
-  Zing::p_fclose(file);
-  EXPECT_TRUE(dir.Exists("save/game.dat"));
-  dir.Write("save/game.dat", "on disk");
-  file = Zing::p_fopen("save\\game.dat", "r+b");
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(ReadRest(file), "on disk");
-  Zing::p_fclose(file);
-  EXPECT_EQ(ReadWhole("save\\game.dat"), "archived");
-}
-
-TEST_F(PakTest, ArchiveComesFirstThenTheDisk) {
+TEST_F(PakTest, ArchiveComesFirstThenTheDiskWhichTakesTheWrites) {
   InFolder inside(dir.Path());
   dir.Write("levels/level_b.dat", "on disk");
   dir.Write("levels/only_disk.dat", "loose");
   AddArchive("main.pak", {{"levels/level_b.dat", "in archive", 0}, {"levels/only_archive.dat", "packed", 0}});
-
   EXPECT_EQ(ReadWhole("levels\\level_b.dat"), "in archive");
   EXPECT_EQ(ReadWhole("levels\\only_disk.dat"), "loose");
   EXPECT_EQ(ReadWhole("levels\\only_archive.dat"), "packed");
+
+  // Other modes than reading go to the disk, which has no folder "save".
+  AddArchive("save.pak", {{"save/game.dat", "archived", 0}});
+  EXPECT_EQ(Zing::p_fopen("save\\game.dat", "w"), nullptr);
+  dir.Write("save/game.dat", "on disk");
+  Zing::PFILE* file = Zing::p_fopen("save\\game.dat", "r+b");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(ReadRest(file), "on disk");
+  Zing::p_fclose(file);
 
   // The application's whole-file operations see the same; writes reach the disk.
   EXPECT_TRUE(Zing::FileExists("levels\\only_archive.dat"));

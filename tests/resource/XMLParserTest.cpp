@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/TempFolder.h"
@@ -176,21 +177,14 @@ TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
   };
   for (const std::string& bytes : broken) {
     const Parsed parsed = Parse(bytes);
-    EXPECT_TRUE(parsed.failed);
-    EXPECT_EQ(parsed.error, "Illegal Character") << bytes;
-    EXPECT_EQ(parsed.line, 2) << bytes;
+    EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line), std::tuple(true, "Illegal Character", 2)) << bytes;
   }
   // Control characters inside quotes are kept.
   EXPECT_FALSE(Parse("<a x=\"\x01\"/>").failed);
 }
 
 TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
-  struct Case {
-    std::string text;
-    std::string error;
-    int line;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<std::string, std::string, int> cases[] = {
       {"\n</a>", "Unexpected End", 2},
       {"<a>\n<b>\n</a>", "End 'a' Doesn't Match Start 'b'", 3},
       {"<a>\n<b", "Unexpected End of File", 2},
@@ -200,11 +194,9 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
       {"<a>\n\nx > y</a>", "Unexpected '>'", 3},
       {">", "Unexpected '>'", 1},
   };
-  for (const Case& c : cases) {
-    const Parsed parsed = Parse(c.text);
-    EXPECT_TRUE(parsed.failed) << c.text;
-    EXPECT_EQ(parsed.error, c.error) << c.text;
-    EXPECT_EQ(parsed.line, c.line) << c.text;
+  for (const auto& [text, error, line] : cases) {
+    const Parsed parsed = Parse(text);
+    EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line), std::tuple(true, error, line)) << text;
   }
   // The end of the input between elements is no error, open tags or not.
   const Parsed open = Parse("<a>\n<b/>\n");
@@ -214,10 +206,9 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
 
   TempFolder dir;
   XMLParser parser;
-  EXPECT_FALSE(parser.OpenFile(dir.File("none.xml")));
-  EXPECT_TRUE(parser.HasFailed());
-  EXPECT_EQ(parser.GetErrorText(), "Unable to open file " + dir.File("none.xml"));
-  EXPECT_EQ(parser.GetCurrentLineNum(), 0);
+  const Parsed missing = ParseFile(parser, dir.File("none.xml"));
+  EXPECT_EQ(std::tuple(missing.failed, missing.error, missing.line, missing.elements.size()),
+            std::tuple(true, "Unable to open file " + dir.File("none.xml"), 0, 0u));
   XMLElement element;
   EXPECT_FALSE(parser.NextElement(element));
 }
