@@ -33,11 +33,11 @@ TEST(ImageLib, PngKindsAllBecomeArgb) {
        {0x40FF8000}},
   };
   ImagePtr image;
-  for (const auto& [spec, pixels] : cases) {
-    ASSERT_TRUE(ImageTest::WritePng(folder.File("kind.png"), spec));
+  for (const auto& [png, pixels] : cases) {
+    ASSERT_TRUE(ImageTest::WritePng(folder.File("kind.png"), png));
     image = GetPNGImage(folder.File("kind.png"));
-    ASSERT_TRUE(image) << spec.colorType;
-    EXPECT_EQ(Row(image->GetBits(), image->GetBits() + pixels.size()), pixels) << spec.colorType;
+    ASSERT_TRUE(image) << png.colorType;
+    EXPECT_EQ(Row(image->GetBits(), image->GetBits() + pixels.size()), pixels) << png.colorType;
   }
 
   // Adam7: every pixel lands where it belongs, not row by row of the passes.
