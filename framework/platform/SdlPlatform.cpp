@@ -21,6 +21,7 @@
 #include "framework/platform/Scaling.h"
 #include "framework/platform/SdlInput.h"
 #include "framework/platform/SingleInstance.h"
+#include "framework/platform/StopSignals.h"
 #include "framework/platform/Windows1252.h"
 
 namespace Zing::Platform {
@@ -32,6 +33,10 @@ class SdlServices final : public Services {
   SdlServices() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // Stop requests are ours to answer, before the window exists and after
+    // the display library has gone.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    InstallStopSignalHandlers();
     videoReady = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
     const char* debug = std::getenv("LINTWICK_DEBUG");
     if (debug != nullptr && std::string(debug) == "1") {
@@ -303,6 +308,11 @@ class SdlServices final : public Services {
       WindowMessage notify;
       notify.code = MessageCode::Notify;
       pending.push_back(notify);
+    }
+    if (TakeStopRequest()) {
+      WindowMessage close;
+      close.code = MessageCode::Close;
+      pending.push_back(close);
     }
     if (!videoReady) return;
     SDL_Event event;

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <utility>
 #include <vector>
 
+#include "framework/platform/Platform.h"
 #include "framework/platform/SdlInput.h"
+#include "framework/platform/StopSignals.h"
 #include "framework/platform/Windows1252.h"
 
 namespace {
@@ -111,3 +114,26 @@ TEST(PlatformInput, TypedTextArrivesAsWindows1252) {
 }
 
 }  // namespace
+
+// SIGTERM and SIGINT close the program the way its close button does, also
+// while it is closing; only a second request the program never took ends it.
+TEST(PlatformInput, StopSignalsAskTheProgramToClose) {
+  const auto drain = [](Zing::Platform::Services& services) {
+    std::vector<MessageCode> codes;
+    Zing::Platform::WindowMessage message;
+    while (services.PollMessage(message)) codes.push_back(message.code);
+    return codes;
+  };
+  {
+    auto services = Zing::Platform::CreateSdlServices();
+    drain(*services);
+    std::raise(SIGTERM);
+    EXPECT_EQ(drain(*services), std::vector<MessageCode>{MessageCode::Close});
+    std::raise(SIGINT);
+    EXPECT_EQ(drain(*services), std::vector<MessageCode>{MessageCode::Close});
+    EXPECT_TRUE(drain(*services).empty());
+  }
+  std::raise(SIGTERM);  // the display library has gone; the request waits
+  EXPECT_EXIT(std::raise(SIGTERM), testing::KilledBySignal(SIGTERM), "");
+  EXPECT_TRUE(Zing::Platform::TakeStopRequest());
+}
