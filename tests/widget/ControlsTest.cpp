@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/ButtonWidget.h"
 #include "framework/widget/Checkbox.h"
 #include "framework/widget/HyperlinkWidget.h"
 #include "framework/widget/Slider.h"
-#include "tests/widget/BlockFont.h"
 #include "tests/widget/ProbeWidget.h"
 
 namespace {
@@ -53,26 +51,15 @@ std::unique_ptr<MemoryImage> Solid(int w, int h, std::uint32_t argb) {
   return image;
 }
 
-class Controls : public WidgetTest::WidgetFixture {
+class Controls : public WidgetTest::ScreenFixture {
  protected:
-  Controls() {
-    screen.Create(640, 480);
-    screen.SetImageMode(false, false);
-    manager.image = &screen;
-  }
   void Click(int px, int py) {
     manager.MouseMove(px, py);
     manager.MouseDown(px, py, 1);
     manager.MouseUp(px, py, 1);
   }
-  std::uint32_t Pixel(int px, int py) {
-    manager.DrawScreen();
-    return screen.GetPixel(px, py) & 0xFFFFFF;
-  }
 
-  MemoryImage screen;
   Listener listener;
-  BlockFont font;
 };
 
 TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) {

@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/EditWidget.h"
 #include "framework/widget/ListWidget.h"
-#include "tests/widget/BlockFont.h"
 #include "tests/widget/ProbeWidget.h"
 
 namespace {
@@ -35,12 +33,9 @@ class Owner : public Zing::EditListener, public Zing::ListListener {
   Strings heard;
 };
 
-class EditList : public WidgetTest::WidgetFixture {
+class EditList : public WidgetTest::ScreenFixture {
  protected:
   EditList() {
-    screen.Create(640, 480);
-    screen.SetImageMode(false, false);
-    manager.image = &screen;
     edit.SetFont(&font);
     edit.Resize(10, 10, 200, 20);
     edit.maxChars = 15;
@@ -63,14 +58,7 @@ class EditList : public WidgetTest::WidgetFixture {
     manager.KeyUp(key);
     manager.KeyUp(KEYCODE_CONTROL);
   }
-  std::uint32_t Pixel(int px, int py) {
-    manager.MarkAllDirty();
-    manager.DrawScreen();
-    return screen.GetPixel(px, py) & 0xFFFFFF;
-  }
 
-  Zing::MemoryImage screen;
-  BlockFont font;
   Owner owner;
   Zing::EditWidget edit{1, &owner};
 };

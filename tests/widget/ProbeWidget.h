@@ -1,11 +1,12 @@
 #pragma once
 
 // Widgets and an application stand-in that record what the widget layer does
-// to them, and a fixture with a manager on a 640 x 480 screen, for the widget
+// to them, and fixtures with a manager on a 640 x 480 screen, for the widget
 // tests.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,9 +14,11 @@
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/Widget.h"
 #include "framework/widget/WidgetManager.h"
 #include "framework/widget/WidgetManagerHost.h"
+#include "tests/widget/BlockFont.h"
 
 namespace WidgetTest {
 
@@ -37,10 +40,8 @@ class EventLog {
 
 class ProbeWidget : public Zing::Widget {
  public:
-  using Widget::DrawOverlay;
   using Widget::MouseDown;
   using Widget::MouseUp;
-  using Widget::Resize;
 
   ProbeWidget(std::string widgetName, EventLog* eventLog, int px = 0, int py = 0, int w = 0, int h = 0)
       : name(std::move(widgetName)), log(eventLog) {
@@ -64,7 +65,6 @@ class ProbeWidget : public Zing::Widget {
   void MouseMove(int px, int py) override { Note("move " + Pos(px, py)); }
   void MouseDown(int px, int py, int button, int count) override {
     Note("down " + Pos(px, py) + " b" + std::to_string(button) + " c" + std::to_string(count));
-    if (onMouseDown) onMouseDown();
   }
   void MouseUp(int px, int py, int button, int count) override {
     Note("up " + Pos(px, py) + " b" + std::to_string(button) + " c" + std::to_string(count));
@@ -99,7 +99,6 @@ class ProbeWidget : public Zing::Widget {
   }
   void SiblingOrderChanged() override { Note("reordered"); }
   bool AcceptsPoint(int px, int py) override { return !refusePoints && Widget::AcceptsPoint(px, py); }
-  void DrawOverlay(Zing::Graphics*) override { Note("overlay"); }
 
   void Note(const std::string& what) {
     if (log != nullptr) log->Add(name + ":" + what);
@@ -111,7 +110,6 @@ class ProbeWidget : public Zing::Widget {
   bool refusePoints = false;
   std::function<void()> onUpdate;
   std::function<void()> onDraw;
-  std::function<void()> onMouseDown;
   std::function<void()> onMouseUp;
   std::function<void(char)> onChar;
 };
@@ -173,6 +171,24 @@ class WidgetFixture : public ::testing::Test {
   FakeHost host;
   Zing::WidgetManager manager{&host};
   std::vector<std::unique_ptr<ProbeWidget>> owned;
+};
+
+// The same manager drawing into a memory screen, and a font to draw text with.
+class ScreenFixture : public WidgetFixture {
+ protected:
+  ScreenFixture() {
+    screen.Create(640, 480);
+    screen.SetImageMode(false, false);
+    manager.image = &screen;
+  }
+  // The colour at a point once the dirty widgets are drawn.
+  std::uint32_t Pixel(int px, int py) {
+    manager.DrawScreen();
+    return screen.GetPixel(px, py) & 0xFFFFFF;
+  }
+
+  Zing::MemoryImage screen;
+  BlockFont font;
 };
 
 }  // namespace WidgetTest

@@ -9,8 +9,6 @@
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
-#include "framework/graphics/Image.h"
-#include "tests/widget/BlockFont.h"
 #include "tests/widget/ProbeWidget.h"
 
 namespace {
@@ -21,20 +19,7 @@ using Zing::Graphics;
 using Zing::Rect;
 using Strings = std::vector<std::string>;
 
-// A screen of the game's size; nothing is drawn into it.
-class Screen : public Zing::Image {
- public:
-  Screen() {
-    width = 640;
-    height = 480;
-  }
-};
-
-class WidgetDraw : public WidgetTest::WidgetFixture {
- protected:
-  WidgetDraw() { manager.image = &screen; }
-  Screen screen;
-};
+using WidgetDraw = WidgetTest::ScreenFixture;
 
 TEST_F(WidgetDraw, OnlyDirtyTopLevelWidgetsAreDrawnWholeWithTheirChildren) {
   ProbeWidget* left = Add("left", 0, 0, 100, 100);
@@ -129,8 +114,8 @@ TEST_F(WidgetDraw, WidgetsRemovedWhileDrawingAreNotDrawnAndTheWalkGoesOn) {
 // Asks for its overlay while it draws.
 class OverlayWidget : public ProbeWidget {
  public:
-  using ProbeWidget::DrawOverlay;
   using ProbeWidget::ProbeWidget;
+  using Widget::DrawOverlay;
   void Draw(Graphics* g) override {
     ProbeWidget::Draw(g);
     if (widgetManager != nullptr && overlayPriority >= 0) widgetManager->DeferOverlay(this, overlayPriority);
@@ -174,7 +159,6 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
 
 TEST_F(WidgetDraw, CenteredAndColouredText) {
   ProbeWidget* w = Add("w", 0, 0, 100, 40);
-  WidgetTest::BlockFont font;
   Graphics g(&screen);
   EXPECT_EQ(w->DrawCenteredLine(&g, 20, "abc"), Rect());  // no font: nothing
   EXPECT_EQ(w->GetWordWrappedHeight(nullptr, 30, "aaaa"), 0);
