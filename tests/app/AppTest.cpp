@@ -210,21 +210,15 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
     Send(up, 0, 110, 120);
     EXPECT_FALSE(services->capture);
   }
-  Send(MessageCode::MouseWheel, 240);
-  Send(MessageCode::MouseWheel, -120);
-  Send(MessageCode::KeyDown, 'A');
-  Send(MessageCode::Char, 0xE9);
   // Alt with the letter r, as typed or shifted, is the application's.
-  Send(MessageCode::KeyDown, Zing::KEYCODE_MENU);
-  Send(MessageCode::Char, 'r');
-  Send(MessageCode::Char, 'R');
-  Send(MessageCode::Char, 's');
-  Send(MessageCode::KeyUp, Zing::KEYCODE_MENU);
-  Send(MessageCode::Char, 'r');
-  Send(MessageCode::KeyDown, Zing::KEYCODE_CONTROL);
-  Send(MessageCode::KeyDown, 'B');
-  Send(MessageCode::KeyUp, Zing::KEYCODE_CONTROL);
-  Send(MessageCode::KeyDown, 'C');
+  using M = MessageCode;
+  const int alt = Zing::KEYCODE_MENU;
+  const int ctrl = Zing::KEYCODE_CONTROL;
+  const std::pair<MessageCode, int> input[] = {
+      {M::MouseWheel, 240}, {M::MouseWheel, -120}, {M::KeyDown, 'A'}, {M::Char, 0xE9},  {M::KeyDown, alt},
+      {M::Char, 'r'},       {M::Char, 'R'},        {M::Char, 's'},    {M::KeyUp, alt},  {M::Char, 'r'},
+      {M::KeyDown, ctrl},   {M::KeyDown, 'B'},     {M::KeyUp, ctrl},  {M::KeyDown, 'C'}};
+  for (const auto& [code, param] : input) Send(code, param);
   EXPECT_EQ(app->debugKeys, (std::vector<std::string>{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
   // Buttons, wheel, keys and characters, without the ticks and the pointer's moves.
   std::erase_if(log.lines, [](const std::string& line) {
