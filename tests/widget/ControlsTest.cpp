@@ -53,12 +53,6 @@ std::unique_ptr<MemoryImage> Solid(int w, int h, std::uint32_t argb) {
 
 class Controls : public WidgetTest::ScreenFixture {
  protected:
-  void Click(int px, int py) {
-    manager.MouseMove(px, py);
-    manager.MouseDown(px, py, 1);
-    manager.MouseUp(px, py, 1);
-  }
-
   Listener listener;
 };
 
@@ -88,13 +82,6 @@ TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) 
   manager.MouseUp(110, 110, -1);
   manager.hasFocus = true;
   EXPECT_EQ(listener.heard, (Strings{"enter 7", "press 7 1"}));
-
-  // A disabled button hears nothing.
-  listener.heard.clear();
-  button.SetDisabled(true);
-  Click(120, 110);
-  EXPECT_EQ(listener.heard, (Strings{"leave 7"}));  // it lost the pointer, and nothing since
-  button.SetDisabled(false);
 }
 
 TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
@@ -184,8 +171,7 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   EXPECT_EQ(Pixel(5, 11), 0xFFFFFFu);
   EXPECT_EQ(Pixel(5, 5), 0x505050u);
   Click(5, 5);
-  manager.MouseDown(5, 5, -1);
-  manager.MouseUp(5, 5, -1);
+  Click(5, 5, -1);
   Click(5, 5);
   EXPECT_EQ(listener.heard, (Strings{"checked 4 on", "checked 4 off", "checked 4 on"}));
   EXPECT_EQ(Pixel(5, 5), 0xFFFF00u);

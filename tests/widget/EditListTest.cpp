@@ -151,9 +151,7 @@ TEST_F(EditList, NarrowFieldKeepsCursorInView) {
   }
   EXPECT_EQ(edit.leftPos, 0);
   // A click lands on the nearest character boundary of the visible text.
-  manager.MouseMove(10 + 4 + 2 * BlockFont::kAdvance + 1, 15);
-  manager.MouseDown(10 + 4 + 2 * BlockFont::kAdvance + 1, 15, 1);
-  manager.MouseUp(10 + 4 + 2 * BlockFont::kAdvance + 1, 15, 1);
+  Click(10 + 4 + 2 * BlockFont::kAdvance + 1, 15);
   EXPECT_EQ(edit.cursorPos, 2);
   EXPECT_EQ(host.cursors.front(), 3);  // the text beam over the field
 }
@@ -171,12 +169,8 @@ TEST_F(EditList, ListHighlightClicksAndDrawing) {
   list.SetSelect(1);
   manager.MouseMove(310, 100 + 4 + 5);   // line 0
   manager.MouseMove(310, 100 + 4 + 12);  // line 1
-  manager.MouseMove(310, 100 + 4 + 14);  // still line 1
-  manager.MouseDown(310, 100 + 4 + 14, 2);
-  manager.MouseUp(310, 100 + 4 + 14, 2);
-  manager.MouseMove(310, 100 + 4 + 35);  // below the last line
-  manager.MouseDown(310, 100 + 4 + 35, 1);
-  manager.MouseUp(310, 100 + 4 + 35, 1);
+  Click(310, 100 + 4 + 14, 2);           // still line 1
+  Click(310, 100 + 4 + 35);              // below the last line
   EXPECT_EQ(owner.heard, (Strings{"7 hilite -1>0", "7 hilite 0>1", "7 click 1 2", "7 hilite 1>-1"}));
   EXPECT_EQ(Pixel(398, 100 + 4 + 15), 0xEE9A53u);  // the selected line's bar
   EXPECT_EQ(Pixel(398, 100 + 4 + 45), 0x11423Du);  // no bar below the lines

@@ -153,11 +153,18 @@ class WidgetFixture : public ::testing::Test {
     return owned.back().get();
   }
   // A probe added to `into` (the manager by default); the attaching is not logged.
-  ProbeWidget* Add(const std::string& name, int px, int py, int w, int h, Zing::WidgetContainer* into = nullptr) {
+  ProbeWidget* Add(const std::string& name, int px = 0, int py = 0, int w = 10, int h = 10,
+                   Zing::WidgetContainer* into = nullptr) {
     ProbeWidget* widget = Make(name, px, py, w, h);
     (into != nullptr ? into : &manager)->AddWidget(widget);
     std::erase(log.lines, name + ":added");
     return widget;
+  }
+  // A click where the pointer goes: move, press and release.
+  void Click(int px, int py, int button = 1) {
+    manager.MouseMove(px, py);
+    manager.MouseDown(px, py, button);
+    manager.MouseUp(px, py, button);
   }
   std::vector<std::string> Draws() const {
     std::vector<std::string> draws;

@@ -168,9 +168,7 @@ TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {
 TEST_F(WidgetInput, AWidgetRemovedFromItsOwnMouseHandlerIsForgotten) {
   ProbeWidget* closer = Add("closer", 0, 0, 50, 50);
   closer->onMouseUp = [&] { manager.RemoveWidget(closer); };
-  manager.MouseMove(10, 10);
-  manager.MouseDown(10, 10, 1);
-  manager.MouseUp(10, 10, 1);
+  Click(10, 10);
   EXPECT_EQ(manager.overWidget, nullptr);
   EXPECT_EQ(manager.lastDownWidget, nullptr);
   manager.MouseMove(12, 12);
@@ -180,8 +178,7 @@ TEST_F(WidgetInput, AWidgetRemovedFromItsOwnMouseHandlerIsForgotten) {
 TEST_F(WidgetInput, PopupCommandWidgetGoesAwayOnAClickOutside) {
   ProbeWidget* menu = Add("menu", 100, 100, 50, 50);
   manager.popupCommandWidget = menu;
-  manager.MouseDown(120, 120, 1);
-  manager.MouseUp(120, 120, 1);
+  Click(120, 120);
   EXPECT_TRUE(manager.HasWidget(menu));
   manager.MouseDown(10, 10, 1);
   EXPECT_FALSE(manager.HasWidget(menu));
@@ -230,11 +227,9 @@ TEST_F(WidgetInput, FocusGoesByClicksAndTheTabChainToWidgetsOfThisManager) {
   ProbeWidget* second = Add("second", 20, 0, 10, 10);
   ProbeWidget* third = Add("third", 40, 0, 10, 10);
   first->wantsFocus = true;
-  manager.MouseDown(5, 5, 1);
-  manager.MouseUp(5, 5, 1);
+  Click(5, 5);
   EXPECT_EQ(manager.focusWidget, first);
-  manager.MouseDown(25, 5, 1);  // the second does not want it
-  manager.MouseUp(25, 5, 1);
+  Click(25, 5);  // the second does not want it
   EXPECT_TRUE(first->hasFocus);
   EXPECT_FALSE(second->hasFocus);
 
@@ -307,8 +302,7 @@ TEST_F(WidgetModal, WidgetsBehindTheModalGetNoMouseButStillUpdate) {
   ProbeWidget* ok = Add("ok", 150, 150, 40, 20);  // the dialog's button, a sibling in front of it
   ProbeWidget* field = Add("field", 10, 30, 50, 20, dialog);
   manager.AddBaseModal(dialog);
-  manager.MouseDown(10, 10, 1);
-  manager.MouseUp(10, 10, 1);
+  Click(10, 10);
   EXPECT_TRUE(log.With("screen:down").empty());
   EXPECT_EQ(manager.GetWidgetAt(10, 10), nullptr);
   EXPECT_EQ(manager.GetWidgetAt(120, 120), dialog);
