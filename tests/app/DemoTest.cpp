@@ -195,6 +195,9 @@ class ScriptedServices : public NullServices {
     }
     return NullServices::PollMessage(message);
   }
+  void At(std::uint32_t time, MessageCode code, int param = 0, int x = 0, int y = 0) {
+    script.emplace(time, [=, this] { Inject(code, param, x, y); });
+  }
 };
 
 // Writes down everything that reaches its full-screen probe, one line per
@@ -202,7 +205,7 @@ class ScriptedServices : public NullServices {
 // update. Drawing is left out: a fast-forward skips it.
 class DemoApp : public ZingTest::NullApp<> {
  public:
-  DemoApp(NullServices* nullServices, const std::string& arguments) : NullApp(nullServices) {
+  DemoApp(ScriptedServices* services, const std::string& arguments) : NullApp(services), scripted(services) {
     registryKey = "ZingTest\\Demo";
     productVersion = "1.0.3";
     commandLine = arguments;
@@ -244,6 +247,7 @@ class DemoApp : public ZingTest::NullApp<> {
     return events;
   }
 
+  ScriptedServices* scripted;  // owned by the application
   WidgetTest::EventLog log;
   WidgetTest::ProbeWidget probe{"p", &log, 0, 0, 640, 480};
   int loadingMs = 0;
@@ -269,7 +273,8 @@ struct DemoRun : ::testing::Test {
     return locale;
   }
 
-  std::unique_ptr<DemoApp> Make(ScriptedServices* services, const std::string& arguments) {
+  std::unique_ptr<DemoApp> Make(const std::string& arguments) {
+    auto* services = new ScriptedServices;
     services->appDataFolder = folder;
     return std::make_unique<DemoApp>(services, arguments);
   }
@@ -292,9 +297,7 @@ struct DemoRun : ::testing::Test {
         {1350, M::KeyDown, 'A', 0, 0},     {1350, M::Char, 'a', 0, 0},
         {1360, M::KeyUp, 'A', 0, 0},       {1600, M::Char, 'l', 0, 0},
         {1700, M::Char, 'd', 0, 0},        {2400, M::Close, 0, 0, 0}};
-    for (const auto& [t, code, param, x, y] : input) {
-      s->script.emplace(t, [s, code = code, param = param, x = x, y = y] { s->Inject(code, param, x, y); });
-    }
+    for (const auto& [time, code, param, x, y] : input) s->At(time, code, param, x, y);
     s->pointerInWindow = true;
     s->script.emplace(1400, [s] { s->pointerInWindow = false; });
     s->script.emplace(1500, [s] { s->pointerInWindow = true; });
@@ -310,9 +313,8 @@ struct DemoRun : ::testing::Test {
 
 TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   Locale("en");
-  auto* recordServices = new ScriptedServices;
-  Script(recordServices);
-  auto recorder = Make(recordServices, "-RECORD \"-demofile=my run.dmo\"");
+  auto recorder = Make("-RECORD \"-demofile=my run.dmo\"");
+  Script(recorder->scripted);
   Run(*recorder);
   const Strings recorded = recorder->Events();
   recorder.reset();  // writes the demo
@@ -329,10 +331,9 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
 
   // The machine's settings change; the playback must not see it, nor change them.
   Locale("de");
-  auto* playServices = new ScriptedServices;
-  playServices->clock = 50000;  // another start time: the seed comes from the demo
-  auto player = Make(playServices, "-play -demofile=\"" + folder + "my run.dmo\"");
-  player->loadingMs = 30;  // loading takes longer this time: updates wait for it
+  auto player = Make("-play -demofile=\"" + folder + "my run.dmo\"");
+  player->scripted->clock = 50000;  // another start time: the seed comes from the demo
+  player->loadingMs = 30;           // loading takes longer this time: updates wait for it
   Run(*player);
   EXPECT_TRUE(player->exits.empty());
   EXPECT_TRUE(player->closeRequested);
@@ -340,9 +341,8 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   EXPECT_EQ(Locale(), "de");
 
   // Fast-forwarding to the end gives the same run in one go.
-  auto* fastServices = new ScriptedServices;
-  fastServices->script.emplace(1000, [fastServices] { fastServices->Inject(MessageCode::Char, 'M'); });
-  auto fast = Make(fastServices, "-play \"-demofile=my run.dmo\"");
+  auto fast = Make("-play \"-demofile=my run.dmo\"");
+  fast->scripted->At(1000, MessageCode::Char, 'M');
   Run(*fast);
   EXPECT_EQ(fast->Events(), recorded);
 
@@ -352,8 +352,7 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   ASSERT_TRUE(Zing::ReadBufferFromFile(folder + "my run.dmo", file));
   for (std::size_t cutBytes : {1u, 5u, 40u}) {
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + "cut.dmo", file.GetDataPtr(), file.GetDataLen() - cutBytes));
-    auto* cutServices = new ScriptedServices;
-    auto cut = Make(cutServices, "-play -demofile=cut.dmo");
+    auto cut = Make("-play -demofile=cut.dmo");
     Run(*cut);
     EXPECT_TRUE(cut->shutdown);
     EXPECT_TRUE(cut->exits.empty());
@@ -361,22 +360,21 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
     const Strings played = cut->Events();
     const auto same = std::mismatch(played.begin(), played.end(), recorded.begin(), recorded.end()).first;
     EXPECT_GE(same - played.begin(), 81) << cutBytes;
-    for (const std::string& box : cutServices->messageBoxes) EXPECT_EQ(box.find("Demo: The demo file is damaged"), 0u);
+    for (const std::string& box : cut->scripted->messageBoxes)
+      EXPECT_EQ(box.find("Demo: The demo file is damaged"), 0u);
   }
 }
 
 TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
-  auto* recordServices = new ScriptedServices;
-  recordServices->script.emplace(21000, [recordServices] { recordServices->Inject(MessageCode::Close); });
-  auto recorder = Make(recordServices, "-record");
+  auto recorder = Make("-record");
+  recorder->scripted->At(21000, MessageCode::Close);
   recorder->autoStartLoadingThread = false;  // the playback below runs without Run
   Run(*recorder);
   const int length = recorder->updateCount;
   recorder.reset();
   EXPECT_TRUE(Zing::FileExists(folder + "zingapp.dmo"));
 
-  auto* services = new ScriptedServices;
-  auto player = Make(services, "-play");
+  auto player = Make("-play");
   player->Init();
   ASSERT_TRUE(player->playingDemo);
   EXPECT_EQ(player->demoLength, length);
@@ -401,7 +399,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   player->HandleDemoPlaybackKey('S');
   EXPECT_EQ(player->GetMusicVolume(), 0.85);
   player->HandleDemoPlaybackKey('l');
-  EXPECT_EQ(services->messageBoxes.back(), "Marker List: This demo has no markers.");
+  EXPECT_EQ(player->scripted->messageBoxes.back(), "Marker List: This demo has no markers.");
   while (!player->shutdown) player->UpdateApp();
   EXPECT_EQ(player->updateCount, length);
 }
@@ -409,8 +407,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
 TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   for (int n = 1; n <= 3; ++n)
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + "zingapp" + std::to_string(n) + ".dmo", "x", 1));
-  auto* services = new ScriptedServices;
-  auto app = Make(services, "");
+  auto app = Make("");
   app->appDataFolder = folder;
   app->ParseCommandLine("-recnum=3");
   EXPECT_FALSE(Zing::FileExists(folder + "zingapp1.dmo"));
@@ -428,30 +425,27 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   app->isScreenSaver = false;
   app->ParseCommandLine("-bogus=1");
   EXPECT_EQ(app->exits, std::vector<int>{0});
-  EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Invalid command line parameter: -bogus");
+  EXPECT_EQ(app->scripted->messageBoxes.back(), "FATAL ERROR: Invalid command line parameter: -bogus");
 
   // A demo of another version, and one that is not there, stop the start.
   ASSERT_TRUE(Zing::WriteBufferToFile(folder + "old.dmo", SampleDemo("1.0.2")));
-  auto* oldServices = new ScriptedServices;
-  auto old = Make(oldServices, "-play -demofile=old.dmo");
+  auto old = Make("-play -demofile=old.dmo");
   old->Init();
   EXPECT_EQ(old->exits, std::vector<int>{0});
-  EXPECT_EQ(oldServices->messageBoxes.back(), "FATAL ERROR: This demo file appears to be for '1.0.2'");
-  auto* missingServices = new ScriptedServices;
-  auto missing = Make(missingServices, "-playnum=9");
+  EXPECT_EQ(old->scripted->messageBoxes.back(), "FATAL ERROR: This demo file appears to be for '1.0.2'");
+  auto missing = Make("-playnum=9");
   missing->Init();
-  EXPECT_EQ(missingServices->messageBoxes.back(), "FATAL ERROR: Demo file not found: " + folder + "zingapp-5.dmo");
+  EXPECT_EQ(missing->scripted->messageBoxes.back(), "FATAL ERROR: Demo file not found: " + folder + "zingapp-5.dmo");
 
   // --version and --help answer on standard output before anything else.
-  auto* infoServices = new ScriptedServices;
-  auto info = Make(infoServices, "-bogus --Version");
+  auto info = Make("-bogus --Version");
   testing::internal::CaptureStdout();
   info->Init();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Product 1.0.3\n");
   EXPECT_EQ(info->exits, std::vector<int>{0});
-  EXPECT_FALSE(infoServices->windowExists);
-  EXPECT_TRUE(infoServices->messageBoxes.empty());
-  auto help = Make(new ScriptedServices, "--help");
+  EXPECT_FALSE(info->scripted->windowExists);
+  EXPECT_TRUE(info->scripted->messageBoxes.empty());
+  auto help = Make("--help");
   testing::internal::CaptureStdout();
   help->Init();
   EXPECT_NE(testing::internal::GetCapturedStdout().find("-recnum=N"), std::string::npos);
