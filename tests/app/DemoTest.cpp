@@ -205,7 +205,7 @@ class ScriptedServices : public NullServices {
 // update. Drawing is left out: a fast-forward skips it.
 class DemoApp : public ZingTest::NullApp<> {
  public:
-  DemoApp(ScriptedServices* services, const std::string& arguments) : NullApp(services), scripted(services) {
+  DemoApp(ScriptedServices* nullServices, const std::string& arguments) : NullApp(nullServices), scripted(nullServices) {
     registryKey = "ZingTest\\Demo";
     productVersion = "1.0.3";
     commandLine = arguments;
