@@ -205,7 +205,8 @@ class ScriptedServices : public NullServices {
 // update. Drawing is left out: a fast-forward skips it.
 class DemoApp : public ZingTest::NullApp<> {
  public:
-  DemoApp(ScriptedServices* nullServices, const std::string& arguments) : NullApp(nullServices), scripted(nullServices) {
+  DemoApp(ScriptedServices* nullServices, const std::string& arguments)
+      : NullApp(nullServices), scripted(nullServices) {
     registryKey = "ZingTest\\Demo";
     productVersion = "1.0.3";
     commandLine = arguments;
