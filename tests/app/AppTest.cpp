@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "framework/widget/Widget.h"
@@ -320,16 +321,13 @@ TEST_F(AppFixture, StoredWindowPositionAndScaleKeepTheWindowOnTheDesktop) {
   app->preferredY = 5000;
   app->Init();
   // A 1920 x 1040 work area holds the picture twice over, frame included.
-  EXPECT_EQ(services->lastWindow.scale, 2);
-  EXPECT_EQ(services->lastWindow.width, 640);
-  EXPECT_EQ(services->lastWindow.x, 4);
-  EXPECT_EQ(services->lastWindow.y, 1040 - 960 - 4);
+  const auto& window = services->lastWindow;
+  EXPECT_EQ(std::tuple(window.scale, window.width, window.x, window.y), std::tuple(2, 640, 4, 1040 - 960 - 4));
 
   // A fixed scale from the settings file, read for the next window.
   ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 1));
   app->SwitchScreenMode();
-  EXPECT_EQ(services->lastWindow.scale, 1);
-  EXPECT_EQ(services->lastWindow.y, 1040 - 480 - 4);  // the scale's own limits are the scaling test's
+  EXPECT_EQ(std::tuple(window.scale, window.y), std::tuple(1, 1040 - 480 - 4));  // limits: the scaling test's
 }
 
 TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
@@ -339,9 +337,7 @@ TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
   app->SetMusicVolume(0.857);
   app->Mute(true);  // lost focus: not remembered
   app->WriteToRegistry();
-  EXPECT_EQ(Stored("MusicVolume"), 85);
-  EXPECT_EQ(Stored("Muted"), 0);
-  EXPECT_EQ(Stored("InProgress"), 0);
+  EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress")), std::tuple(85, 0, 0));
   EXPECT_EQ(app->appliedMusicVolume, 0.0);
   app->Mute(false);  // the player's own mute is remembered
   app->WriteToRegistry();

@@ -140,11 +140,9 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
             (std::vector<std::uint8_t>{0x78, 0xEF, 0xBE, 0x42, 2, 0, 0, 0, 4, 3, 2, 1, 5, 0, '1', '.', '0', '.', '3'}));
   Zing::DemoFileContents contents;
   ASSERT_EQ(Zing::ParseDemoFile(file, "1.0.3", contents), "");
-  EXPECT_EQ(contents.seed, 0x01020304u);
-  EXPECT_EQ(contents.demoLength, 2000);
+  EXPECT_EQ(std::tuple(contents.seed, contents.demoLength), std::tuple(0x01020304u, 2000));
   ASSERT_EQ(contents.markers.size(), 2u);
-  EXPECT_EQ(contents.markers[1].name, "level 2");
-  EXPECT_EQ(contents.markers[1].update, 1234);
+  EXPECT_EQ(std::tuple(contents.markers[1].name, contents.markers[1].update), std::tuple("level 2", 1234));
   EXPECT_EQ(Zing::ParseDemoFile(SampleDemo("V1.0.3"), "v1.0.3", contents), "");  // letter case aside
 
   auto patched = [&](std::size_t at, std::uint8_t value) {
@@ -172,13 +170,10 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
 }
 
 TEST(CommandLine, SplittingFollowsQuotesAndTheFirstEqualsSign) {
-  const auto params = Zing::SplitCommandLine("  -Play \"-demofile=my demo.dmo\" -x=a=b -y=\"c d\" =lost  ");
-  ASSERT_EQ(params.size(), 4u);
-  EXPECT_EQ(params[0].name, "-Play");
-  EXPECT_EQ(params[1].name, "-demofile");
-  EXPECT_EQ(params[1].value, "my demo.dmo");
-  EXPECT_EQ(params[2].value, "a=b");
-  EXPECT_EQ(params[3].value, "c d");
+  Strings split;
+  for (const auto& param : Zing::SplitCommandLine("  -Play \"-demofile=my demo.dmo\" -x=a=b -y=\"c d\" =lost  "))
+    split.push_back(param.name + "|" + param.value);
+  EXPECT_EQ(split, (Strings{"-Play|", "-demofile|my demo.dmo", "-x|a=b", "-y|c d"}));
 }
 
 // ---------------------------------------------------------------- the application

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/graphics/MemoryImage.h"
@@ -69,9 +70,7 @@ struct Dialogs : ZingTest::NullAppFixture<DialogApp> {
 TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheWait) {
   Dialog* dialog = Confirm(3);
   // No size given: half the screen wide, centred, at a fifth of its height.
-  EXPECT_EQ(dialog->x, 160);
-  EXPECT_EQ(dialog->y, 96);
-  EXPECT_EQ(dialog->width, 320);
+  EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->width), std::tuple(160, 96, 320));
   EXPECT_EQ(dialog->height, dialog->GetPreferredHeight(320));
   EXPECT_EQ(app->GetDialog(3), dialog);
   EXPECT_EQ(app->modalOpens, 1);
@@ -118,9 +117,8 @@ TEST_F(Dialogs, AFooterButtonDialogShowsTheFooterOnItsOneButtonOnly) {
   app->AddDialog(footer);
   app->AddDialog(plain);
   // The one button spans the inner width along the bottom.
-  EXPECT_EQ(footer->yesButton->x, 124);
-  EXPECT_EQ(footer->yesButton->width, 252);
-  EXPECT_EQ(footer->yesButton->y, 100 + 200 - 24 - 24);
+  EXPECT_EQ(std::tuple(footer->yesButton->x, footer->yesButton->y, footer->yesButton->width),
+            std::tuple(124, 100 + 200 - 24 - 24, 252));
   QueueClickOn(footer->yesButton.get());
   EXPECT_EQ(footer->WaitForResult(true), Dialog::ID_FOOTER);
   EXPECT_EQ(app->heard, (Strings{"press 2001", "depress 2001"}));
@@ -203,10 +201,9 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   EXPECT_EQ(services->cursor, 1);
   app->EnableCustomCursors(true);
   EXPECT_TRUE(services->imageCursorShown);
-  EXPECT_EQ(services->imageCursorWidth, 32);
-  EXPECT_EQ(services->imageCursorHotX, 11);
-  EXPECT_EQ(services->imageCursorHotY, 2);
-  EXPECT_EQ(services->imageCursorPixels[0], 0xFF123456u);
+  EXPECT_EQ(std::tuple(services->imageCursorWidth, services->imageCursorHotX, services->imageCursorHotY,
+                       services->imageCursorPixels[0]),
+            std::tuple(32, 11, 2, 0xFF123456u));
   // A cursor number without an image keeps the platform's shape.
   app->SetCursor(3);
   EXPECT_FALSE(services->imageCursorShown);
