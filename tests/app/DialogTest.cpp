@@ -13,7 +13,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widget/Dialog.h"
 #include "tests/support/NullApp.h"
-#include "tests/widget/BlockFont.h"
+#include "tests/widget/ProbeWidget.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // Widgets and an application stand-in that record what the widget layer does
-// to them, and fixtures with a manager on a 640 x 480 screen, for the widget
-// tests.
+// to them, a font of plain blocks, and fixtures with a manager on a 640 x 480
+// screen, for the widget tests.
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,12 @@
 #include <utility>
 #include <vector>
 
+#include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widget/Widget.h"
 #include "framework/widget/WidgetManager.h"
 #include "framework/widget/WidgetManagerHost.h"
-#include "tests/widget/BlockFont.h"
 
 namespace WidgetTest {
 
@@ -132,6 +132,35 @@ class FakeHost : public Zing::WidgetManagerHost {
   bool accelerated = false;
   int locks = 0;
   int unlocks = 0;
+};
+
+// Every character is a solid block, 5 pixels wide and as tall as the ascent,
+// on a 6-pixel advance, so drawn text shows at known pixels in its colour. It
+// also notes what it drew where.
+class BlockFont : public Zing::Font {
+ public:
+  static constexpr int kAdvance = 6;
+
+  BlockFont() {
+    ascent = 8;
+    height = 10;
+  }
+  int StringWidth(const std::string& text) override { return kAdvance * static_cast<int>(text.size()); }
+  int CharWidth(char) override { return kAdvance; }
+  int CharWidthKern(char, char) override { return kAdvance; }
+  void DrawString(Zing::Graphics* g, int px, int py, const std::string& text, const Zing::Color& color,
+                  const Zing::Rect&) override {
+    drawn.push_back(text + " at " + std::to_string(px) + "," + std::to_string(py) + " r" + std::to_string(color.r));
+    g->PushState();
+    g->SetColor(color);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != ' ') g->FillRect(px + kAdvance * static_cast<int>(i), py - ascent, kAdvance - 1, ascent);
+    }
+    g->PopState();
+  }
+  Font* Duplicate() const override { return new BlockFont(*this); }
+
+  std::vector<std::string> drawn;  // "text at x,y rRED"
 };
 
 // The names of a container's children, back to front.
