@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +26,15 @@ struct GameStore {
   SettingsStore store{dir.Path()};
   GameStore() { store.SetRegistryKey("TamoGames\\Lintwick"); }
   std::string File() const { return dir.Read(kSettingsFile); }
+  // What a read finds, or nothing when it fails.
+  std::optional<int> Number(const std::string& name) {
+    int number = -1;
+    return store.RegistryReadInteger(name, number) ? std::optional(number) : std::nullopt;
+  }
+  std::optional<std::string> Text(const std::string& name) {
+    std::string text = "unread";
+    return store.RegistryReadString(name, text) ? std::optional(text) : std::nullopt;
+  }
 };
 
 TEST(SettingsStore, ValueNamesWithSubKeyPaths) {
@@ -49,19 +59,14 @@ TEST(SettingsStore, ValueNamesWithSubKeyPaths) {
       std::string::npos)
       << s.File();
 
-  int number = 0;
-  ASSERT_TRUE(s.store.RegistryReadInteger("OPTIONS\\volume", number));
-  EXPECT_EQ(number, 5);
-  ASSERT_TRUE(s.store.RegistryReadInteger("volume", number));
-  EXPECT_EQ(number, 9);
-  std::string text;
-  ASSERT_TRUE(s.store.RegistryReadString("a\\b\\NAME", text));
-  EXPECT_EQ(text, "deep");
-  EXPECT_FALSE(s.store.RegistryReadString("A\\Name", text));
-  EXPECT_FALSE(s.store.RegistryReadInteger("Missing\\Volume", number));
+  EXPECT_EQ(s.Number("OPTIONS\\volume"), 5);
+  EXPECT_EQ(s.Number("volume"), 9);
+  EXPECT_EQ(s.Text("a\\b\\NAME"), "deep");
+  EXPECT_EQ(s.Text("A\\Name"), std::nullopt);
+  EXPECT_EQ(s.Number("Missing\\Volume"), std::nullopt);
 }
 
-TEST(SettingsStore, TypesAndTypeMismatches) {
+TEST(SettingsStore, TypesTypeMismatchesAndStringsUpTo1023Bytes) {
   GameStore s;
   ASSERT_TRUE(s.store.RegistryWriteString("Text", "12"));
   ASSERT_TRUE(s.store.RegistryWriteInteger("Number", -2));
@@ -80,8 +85,7 @@ TEST(SettingsStore, TypesAndTypeMismatches) {
   EXPECT_EQ(text, "kept");
   EXPECT_FALSE(flag);
 
-  ASSERT_TRUE(s.store.RegistryReadInteger("Number", number));
-  EXPECT_EQ(number, -2);
+  EXPECT_EQ(s.Number("Number"), -2);
   ASSERT_TRUE(s.store.RegistryReadBoolean("Number", flag));  // any number but 0
   EXPECT_TRUE(flag);
   ASSERT_TRUE(s.store.RegistryReadBoolean("No", flag));
@@ -92,21 +96,15 @@ TEST(SettingsStore, TypesAndTypeMismatches) {
   EXPECT_FALSE(s.store.RegistryReadInteger("Bin", number));
   EXPECT_FALSE(s.store.RegistryReadInteger("Big", number));
   EXPECT_FALSE(s.store.RegistryReadString("Bin", text));
-}
 
-TEST(SettingsStore, StringsRoundTripUpTo1023Bytes) {
-  GameStore s;
   std::string every;
   for (int c = 1; c < 256; ++c) every += static_cast<char>(c);
   const std::string longest(1023, 'x');
-  for (const std::string& text : {every, longest, std::string()}) {
-    ASSERT_TRUE(s.store.RegistryWriteString("Text", text));
-    std::string back = "kept";
-    ASSERT_TRUE(s.store.RegistryReadString("Text", back));
-    EXPECT_EQ(back, text);
+  for (const std::string& written : {every, longest, std::string()}) {
+    ASSERT_TRUE(s.store.RegistryWriteString("Text", written));
+    EXPECT_EQ(s.Text("Text"), written);
   }
   ASSERT_TRUE(s.store.RegistryWriteString("TooLong", longest + "y"));  // stored, but cannot be read
-  std::string text = "kept";
   EXPECT_FALSE(s.store.RegistryReadString("TooLong", text));
   EXPECT_EQ(text, "kept");
 }
@@ -117,9 +115,7 @@ TEST(SettingsStore, DamagedOrUnreadableFilesKeepWhatTheyCan) {
               "\x7F"
               "ELF\0\0\x01garbage\n\"Locale\"=\"de\"\n\"Locale\"=\"fr\"\n\"Odd\"=hex(2):41,00\n"
               "[Half\n\"Lost\"=dword:00000001\n[Options]\n\"Volume\"=dword:0000"s);
-  int number = 1;
-  ASSERT_TRUE(s.store.RegistryReadInteger("Options\\Volume", number));  // a short number still reads
-  EXPECT_EQ(number, 0);
+  EXPECT_EQ(s.Number("Options\\Volume"), 0);  // a short number still reads
 
   ASSERT_TRUE(s.store.RegistryWriteInteger("ChosenLevel", 4));
   EXPECT_EQ(s.File(),
@@ -155,10 +151,7 @@ TEST(SettingsStore, WritesFromSeveralThreadsAllArrive) {
   writeTen("Value");
   other.join();
   for (const std::string prefix : {"Value", "Other\\Value"}) {
-    for (int i = 0; i < 10; ++i) {
-      int number = -1;
-      EXPECT_TRUE(s.store.RegistryReadInteger(prefix + std::to_string(i), number) && number == i) << prefix << i;
-    }
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(s.Number(prefix + std::to_string(i)), i) << prefix << i;
   }
 }
 
