@@ -374,27 +374,27 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   player->Init();
   ASSERT_TRUE(player->playingDemo);
   EXPECT_EQ(player->demoLength, length);
-  player->HandleDemoPlaybackKey('p');
-  player->HandleDemoPlaybackKey('n');
+  const auto keys = [&](std::string_view typed) {
+    for (char c : typed) player->HandleDemoPlaybackKey(c);
+  };
+  keys("pn");
   const int before = player->updateCount;
   player->running = true;
   for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
   EXPECT_EQ(player->updateCount, before + 1);  // paused: one single step
-  player->HandleDemoPlaybackKey('P');
-  player->HandleDemoPlaybackKey('+');
+  keys("P+");
   EXPECT_DOUBLE_EQ(player->updateMultiplier, 1.5);
-  player->HandleDemoPlaybackKey('=');
+  keys("=");
   EXPECT_DOUBLE_EQ(player->updateMultiplier, 1.0);
-  player->HandleDemoPlaybackKey('9');  // five seconds before the end
+  keys("9");  // five seconds before the end
   EXPECT_EQ(player->demoJumpTarget, length - 500);
-  player->HandleDemoPlaybackKey('j');
-  for (char c : std::string("0:02\r")) player->HandleDemoPlaybackKey(c);
+  keys("j0:02\r");
   EXPECT_EQ(player->demoJumpTarget, 200);
-  player->HandleDemoPlaybackKey('s');
+  keys("s");
   EXPECT_EQ(player->GetMusicVolume(), 0.0);
-  player->HandleDemoPlaybackKey('S');
+  keys("S");
   EXPECT_EQ(player->GetMusicVolume(), 0.85);
-  player->HandleDemoPlaybackKey('l');
+  keys("l");
   EXPECT_EQ(player->scripted->messageBoxes.back(), "Marker List: This demo has no markers.");
   while (!player->shutdown) player->UpdateApp();
   EXPECT_EQ(player->updateCount, length);

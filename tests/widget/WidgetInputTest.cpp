@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/widget/ProbeWidget.h"
@@ -41,14 +42,9 @@ TEST_F(WidgetInput, TheFrontmostWidgetIsHitWithThePointInItsOwnCoordinates) {
 
   // Insets shrink the hit rectangle on every side.
   front->mouseInsets = Zing::Insets{5, 6, 7, 8};
-  for (const auto& [px, py, hit] : {std::tuple{54, 90, false},
-                                    {55, 90, true},
-                                    {142, 90, true},
-                                    {143, 90, false},
-                                    {90, 55, false},
-                                    {90, 56, true},
-                                    {90, 141, true},
-                                    {90, 142, false}}) {
+  const std::tuple<int, int, bool> points[] = {{54, 90, false}, {55, 90, true}, {142, 90, true}, {143, 90, false},
+                                               {90, 55, false}, {90, 56, true}, {90, 141, true}, {90, 142, false}};
+  for (const auto& [px, py, hit] : points) {
     EXPECT_EQ(At(px, py), hit ? static_cast<Widget*>(front) : back) << px << "," << py;
   }
 }
