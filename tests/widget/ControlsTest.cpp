@@ -29,7 +29,11 @@ using Zing::Rect;
 using Strings = std::vector<std::string>;
 
 // Hears every control and writes down what it heard.
-class Listener : public Zing::ButtonListener, public Zing::CheckboxListener, public Zing::SliderListener {
+class Listener : public Zing::ButtonListener,
+                 public Zing::CheckboxListener,
+                 public Zing::SliderListener,
+                 public Zing::EditListener,
+                 public Zing::ListListener {
  public:
   using ButtonListener::ButtonPress;
   void ButtonPress(int id, int count) override { Add("press " + std::to_string(id) + " " + std::to_string(count)); }
@@ -42,6 +46,14 @@ class Listener : public Zing::ButtonListener, public Zing::CheckboxListener, pub
   }
   void SliderValueChanged(int id, double value) override {
     Add("slider " + std::to_string(id) + " " + std::to_string(value).substr(0, 4));
+  }
+  void EditWidgetText(int id, const std::string& text) override { Add(std::to_string(id) + " enter " + text); }
+  bool AllowChar(int, char c) override { return c != '#'; }
+  void ListClicked(int id, int index, int clicks) override {
+    Add(std::to_string(id) + " click " + std::to_string(index) + " " + std::to_string(clicks));
+  }
+  void ListHiliteChanged(int id, int from, int to) override {
+    Add(std::to_string(id) + " hilite " + std::to_string(from) + ">" + std::to_string(to));
   }
   void Add(const std::string& line) { heard.push_back(line); }
   Strings heard;
@@ -238,22 +250,7 @@ TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
   EXPECT_DOUBLE_EQ(slider.value, 1.0);
 }
 
-class Owner : public Zing::EditListener, public Zing::ListListener {
- public:
-  void EditWidgetText(int id, const std::string& text) override {
-    heard.push_back(std::to_string(id) + " enter " + text);
-  }
-  bool AllowChar(int, char c) override { return c != '#'; }
-  void ListClicked(int id, int index, int clicks) override {
-    heard.push_back(std::to_string(id) + " click " + std::to_string(index) + " " + std::to_string(clicks));
-  }
-  void ListHiliteChanged(int id, int from, int to) override {
-    heard.push_back(std::to_string(id) + " hilite " + std::to_string(from) + ">" + std::to_string(to));
-  }
-  Strings heard;
-};
-
-class EditList : public WidgetTest::ScreenFixture {
+class EditList : public Controls {
  protected:
   EditList() {
     edit.SetFont(&font);
@@ -279,8 +276,7 @@ class EditList : public WidgetTest::ScreenFixture {
     manager.KeyUp(KEYCODE_CONTROL);
   }
 
-  Owner owner;
-  Zing::EditWidget edit{1, &owner};
+  Zing::EditWidget edit{1, &listener};
 };
 
 TEST_F(EditList, TypingEditingEnterAndUndo) {
@@ -298,7 +294,7 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   Key(Zing::KEYCODE_RETURN);
   edit.SetText("");
   Key(Zing::KEYCODE_RETURN);
-  EXPECT_EQ(owner.heard, (Strings{"1 enter abcdefghijklmn", "1 enter "}));
+  EXPECT_EQ(listener.heard, (Strings{"1 enter abcdefghijklmn", "1 enter "}));
 
   // Undo takes back one change; undo again redoes it.
   edit.SetText("Wicker");
@@ -377,7 +373,7 @@ TEST_F(EditList, NarrowFieldKeepsCursorInView) {
 }
 
 TEST_F(EditList, ListHighlightClicksAndDrawing) {
-  Zing::ListWidget list(7, &font, &owner);
+  Zing::ListWidget list(7, &font, &listener);
   const int colors[6][3] = {{17, 66, 61}, {13, 47, 44}, {219, 248, 255}, {240, 122, 16}, {238, 154, 83}, {8, 41, 38}};
   list.SetColors(colors, 6);
   for (const char* line : {"English", "Deutsch",
@@ -391,7 +387,7 @@ TEST_F(EditList, ListHighlightClicksAndDrawing) {
   manager.MouseMove(310, 100 + 4 + 12);  // line 1
   Click(310, 100 + 4 + 14, 2);           // still line 1
   Click(310, 100 + 4 + 35);              // below the last line
-  EXPECT_EQ(owner.heard, (Strings{"7 hilite -1>0", "7 hilite 0>1", "7 click 1 2", "7 hilite 1>-1"}));
+  EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>0", "7 hilite 0>1", "7 click 1 2", "7 hilite 1>-1"}));
   EXPECT_EQ(Pixel(398, 100 + 4 + 15), 0xEE9A53u);  // the selected line's bar
   EXPECT_EQ(Pixel(398, 100 + 4 + 45), 0x11423Du);  // no bar below the lines
   EXPECT_EQ(Pixel(300, 100), 0x0D2F2Cu);           // outline
