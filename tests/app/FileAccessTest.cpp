@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/app/Buffer.h"
@@ -108,13 +109,10 @@ TEST(Buffer, SetDataKeepsPositionsAndClearResetsThem) {
   b.ReadByte();
   const std::uint8_t bytes[] = {1, 2, 3};
   b.SetData(bytes, 3);
-  EXPECT_EQ(b.GetDataBitSize(), 24);
-  EXPECT_EQ(b.GetWriteBitPos(), 32);
+  EXPECT_EQ(std::tuple(b.GetDataBitSize(), b.GetWriteBitPos()), std::tuple(24, 32));
   EXPECT_EQ(b.ReadByte(), 2);
   b.Clear();
-  EXPECT_EQ(b.GetDataLen(), 0u);
-  EXPECT_EQ(b.GetReadBitPos(), 0);
-  EXPECT_EQ(b.GetWriteBitPos(), 0);
+  EXPECT_EQ(std::tuple(b.GetDataLen(), b.GetReadBitPos(), b.GetWriteBitPos()), std::tuple(0u, 0, 0));
   b.WriteByte(5);
   EXPECT_EQ(Bytes(b), std::vector<std::uint8_t>{5});
 }
