@@ -321,8 +321,7 @@ TEST(SettingsStore, DamagedOrUnreadableFilesKeepWhatTheyCan) {
   s.store.ReadFrameworkSettings(read, false);
   EXPECT_DOUBLE_EQ(read.musicVolume, 0.0);
   EXPECT_DOUBLE_EQ(read.sfxVolume, 1.0);
-  EXPECT_EQ(read.muteCount, 1);
-  EXPECT_FALSE(read.windowed);  // any number but 0 is full screen
+  EXPECT_EQ(std::tuple(read.muteCount, read.windowed), std::tuple(1, false));  // any number but 0 is full screen
 
   // A file that cannot be read is never overwritten; filling the disk is the
   // atomic write's own test.
@@ -419,20 +418,16 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
                                                 "read WaitForVSync", "read InProgress", "write InProgress"}));
   EXPECT_DOUBLE_EQ(read.musicVolume, 0.85);
   EXPECT_DOUBLE_EQ(read.sfxVolume, 0.29);
-  EXPECT_EQ(read.muteCount, 0);
-  EXPECT_FALSE(read.windowed);
-  EXPECT_EQ(read.preferredX, 12);
-  EXPECT_EQ(read.preferredY, 33);  // mistyped: unchanged
-  EXPECT_FALSE(read.customCursors);
-  EXPECT_TRUE(read.lastShutdownWasGraceful);
+  // The mistyped PreferredY leaves the field as it was.
+  EXPECT_EQ(std::tuple(read.muteCount, read.windowed, read.preferredX, read.preferredY, read.customCursors,
+                       read.lastShutdownWasGraceful),
+            std::tuple(0, false, 12, 33, false, true));
 
   // The user's own mute persists; "InProgress" 1 means the last run crashed.
   ASSERT_TRUE(s.store.RegistryWriteInteger("Muted", 1));
   ASSERT_TRUE(s.store.RegistryWriteInteger("ScreenMode", 0));
   s.store.ReadFrameworkSettings(read, true);
-  EXPECT_EQ(read.muteCount, 1);
-  EXPECT_TRUE(read.windowed);
-  EXPECT_FALSE(read.lastShutdownWasGraceful);
+  EXPECT_EQ(std::tuple(read.muteCount, read.windowed, read.lastShutdownWasGraceful), std::tuple(1, true, false));
   EXPECT_EQ(hook.log.back(), "read InProgress");  // a screen saver does not mark its run
 }
 
