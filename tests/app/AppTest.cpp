@@ -135,8 +135,7 @@ TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
   // Nothing is dirty, yet a frame is presented at least once a second.
   int presents = services->presents;
   RunFor(3100);
-  EXPECT_GE(services->presents - presents, 3);
-  EXPECT_LE(services->presents - presents, 5);
+  EXPECT_NEAR(services->presents - presents, 4, 1);
   presents = services->presents;
   probe->MarkDirty();
   RunFor(20);

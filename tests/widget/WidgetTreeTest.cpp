@@ -215,12 +215,11 @@ TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
 }
 
 TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
-  ProbeWidget* a = Make("a");
-  ProbeWidget* b = Make("b");
-  ProbeWidget* c = Make("c");
-  ProbeWidget* d = Make("d");
-  ProbeWidget* e = Make("e");
-  AddAll({a, b, c, d, e});
+  ProbeWidget* a = Add("a");
+  ProbeWidget* b = Add("b");
+  ProbeWidget* c = Add("c");
+  ProbeWidget* d = Add("d");
+  Add("e");
   a->onUpdate = [&] {
     manager.RemoveWidget(b);  // not reached yet: never updated this tick
     manager.BringToFront(a);  // moves behind the walk: not updated twice
