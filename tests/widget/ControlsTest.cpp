@@ -100,6 +100,12 @@ TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) 
   manager.MouseUp(110, 110, -1);
   manager.hasFocus = true;
   EXPECT_EQ(listener.heard, (Strings{"enter 7", "press 7 1"}));
+
+  // A disabled button hears nothing.
+  listener.heard.clear();
+  button.SetDisabled(true);
+  Click(120, 110);
+  EXPECT_EQ(listener.heard, (Strings{"leave 7"}));  // it lost the pointer, and nothing since
 }
 
 TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
