@@ -1,28 +1,35 @@
 // The application object and its main loop, run on the window-less platform
 // with a simulated clock: pacing, catch-up, drawing on demand, loading,
-// deferred messages, start-up outcomes and shutdown.
+// deferred messages, start-up outcomes and shutdown; and dialogs in the
+// running application: answers by simulated mouse input, the nested wait, the
+// dialog table, modality, dragging, preferred height, deletion from inside a
+// handler, and image cursors.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widget/Dialog.h"
 #include "framework/widget/Widget.h"
 #include "tests/support/NullApp.h"
 #include "tests/widget/ProbeWidget.h"
 
 namespace {
 
+using Zing::Dialog;
 using Zing::Platform::DisplayResult;
 using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 
 using WidgetTest::ProbeWidget;
+using Strings = std::vector<std::string>;
 
 // Notes its own deletion, for the deferred deletes.
 struct Doomed : Zing::Widget {
@@ -39,6 +46,11 @@ class TestApp : public ZingTest::NullApp<> {
   std::atomic<bool>* holdLoading = nullptr;  // the loading thread waits while it is set
   std::vector<std::string> debugKeys;        // "key ctrl alt" of every key offered to the debug hook
 
+  Strings heard;  // the dialogs' buttons
+  bool killOnAnswer = false;
+  int modalOpens = 0;
+  int modalCloses = 0;
+
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
   bool DebugKeyDownAsync(int key, bool ctrl, bool alt) override {
     debugKeys.push_back(std::to_string(key) + " " + std::to_string(ctrl) + " " + std::to_string(alt));
@@ -51,6 +63,15 @@ class TestApp : public ZingTest::NullApp<> {
       while (i == 0 && holdLoading != nullptr && *holdLoading) std::this_thread::yield();
     }
   }
+  using ButtonListener::ButtonPress;
+  void ButtonPress(int id) override { heard.push_back("press " + std::to_string(id)); }
+  void ButtonDepress(int id) override {
+    heard.push_back("depress " + std::to_string(id));
+    // The game closes a dialog from inside its answer.
+    if (killOnAnswer) KillDialog(id % 1000);
+  }
+  void ModalOpen() override { ++modalOpens; }
+  void ModalClose() override { ++modalCloses; }
   using ZingAppBase::ProcessSafeDeleteList;
   using ZingAppBase::RecoverDisplay;
 };
@@ -114,8 +135,7 @@ TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
   // Nothing is dirty, yet a frame is presented at least once a second.
   int presents = services->presents;
   RunFor(3100);
-  EXPECT_GE(services->presents - presents, 3);
-  EXPECT_LE(services->presents - presents, 5);
+  EXPECT_NEAR(services->presents - presents, 4, 1);
   presents = services->presents;
   probe->MarkDirty();
   RunFor(20);
@@ -146,20 +166,16 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
     if (app->loaded && services->clock - start >= 2000) app->Shutdown();
   };
   app->Run();
-  EXPECT_TRUE(app->shutdown);
-  EXPECT_FALSE(app->running);
-  EXPECT_EQ(app->loadingCompletedCalls, 1);
-  EXPECT_FALSE(screenSaverAllowedWhileLoading);
-  EXPECT_TRUE(throttledWhileLoading);
+  EXPECT_EQ(std::tuple(app->shutdown.load(), app->running, app->loadingCompletedCalls), std::tuple(true, false, 1));
+  // The screen saver waits for the loading, which throttles the main thread.
+  EXPECT_EQ(std::tuple(screenSaverAllowedWhileLoading, throttledWhileLoading, services->screenSaverAllowed),
+            std::tuple(false, true, true));
   EXPECT_DOUBLE_EQ(progressWhileLoading, 0.1);
-  EXPECT_TRUE(services->screenSaverAllowed);
   EXPECT_GE(app->updateCount, 199);
   // The statistics went to the debug output.
   const auto& lines = services->debugLines;
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Update Count  = " + std::to_string(app->updateCount) + "\r\n"),
-            lines.end());
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& line) { return line.starts_with("Resource Loading Time: "); }),
+  EXPECT_EQ(std::ranges::count(lines, "Update Count  = " + std::to_string(app->updateCount) + "\r\n"), 1);
+  EXPECT_EQ(std::ranges::count_if(lines, [](const std::string& l) { return l.starts_with("Resource Loading Time: "); }),
             1);
   app->loaded = false;  // the steps beyond the total never show as more than all
   EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
@@ -210,22 +226,16 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
     Send(up, 0, 110, 120);
     EXPECT_FALSE(services->capture);
   }
-  Send(MessageCode::MouseWheel, 240);
-  Send(MessageCode::MouseWheel, -120);
-  Send(MessageCode::KeyDown, 'A');
-  Send(MessageCode::Char, 0xE9);
   // Alt with the letter r, as typed or shifted, is the application's.
-  Send(MessageCode::KeyDown, Zing::KEYCODE_MENU);
-  Send(MessageCode::Char, 'r');
-  Send(MessageCode::Char, 'R');
-  Send(MessageCode::Char, 's');
-  Send(MessageCode::KeyUp, Zing::KEYCODE_MENU);
-  Send(MessageCode::Char, 'r');
-  Send(MessageCode::KeyDown, Zing::KEYCODE_CONTROL);
-  Send(MessageCode::KeyDown, 'B');
-  Send(MessageCode::KeyUp, Zing::KEYCODE_CONTROL);
-  Send(MessageCode::KeyDown, 'C');
-  EXPECT_EQ(app->debugKeys, (std::vector<std::string>{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
+  using M = MessageCode;
+  const int alt = Zing::KEYCODE_MENU;
+  const int ctrl = Zing::KEYCODE_CONTROL;
+  const std::pair<MessageCode, int> input[] = {
+      {M::MouseWheel, 240}, {M::MouseWheel, -120}, {M::KeyDown, 'A'}, {M::Char, 0xE9},  {M::KeyDown, alt},
+      {M::Char, 'r'},       {M::Char, 'R'},        {M::Char, 's'},    {M::KeyUp, alt},  {M::Char, 'r'},
+      {M::KeyDown, ctrl},   {M::KeyDown, 'B'},     {M::KeyUp, ctrl},  {M::KeyDown, 'C'}};
+  for (const auto& [code, param] : input) Send(code, param);
+  EXPECT_EQ(app->debugKeys, (Strings{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
   // Buttons, wheel, keys and characters, without the ticks and the pointer's moves.
   std::erase_if(log.lines, [](const std::string& line) {
     for (const char* kind : {"p:down", "p:up ", "p:wheel", "p:key", "p:char"}) {
@@ -233,13 +243,12 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
     }
     return true;
   });
-  EXPECT_EQ(log.lines, (std::vector<std::string>{
-                           "p:down 10,20 b0 c1", "p:up 10,20 b0 c1", "p:down 10,20 b0 c2", "p:up 10,20 b0 c1",
-                           "p:down 10,20 b1 c1", "p:up 10,20 b1 c1", "p:down 10,20 b1 c2", "p:up 10,20 b1 c1",
-                           "p:down 10,20 b2 c1", "p:up 10,20 b2 c1", "p:wheel 2",          "p:wheel -1",
-                           "p:keydown 65",       "p:char -23",       "p:keydown 18",       "p:char 115",
-                           "p:keyup 18",         "p:char 114",       "p:keydown 17",       "p:keydown 66",
-                           "p:keyup 17",         "p:keydown 67"}));
+  EXPECT_EQ(log.lines, (Strings{"p:down 10,20 b0 c1", "p:up 10,20 b0 c1", "p:down 10,20 b0 c2", "p:up 10,20 b0 c1",
+                                "p:down 10,20 b1 c1", "p:up 10,20 b1 c1", "p:down 10,20 b1 c2", "p:up 10,20 b1 c1",
+                                "p:down 10,20 b2 c1", "p:up 10,20 b2 c1", "p:wheel 2",          "p:wheel -1",
+                                "p:keydown 65",       "p:char -23",       "p:keydown 18",       "p:char 115",
+                                "p:keyup 18",         "p:char 114",       "p:keydown 17",       "p:keydown 66",
+                                "p:keyup 17",         "p:keydown 67"}));
 }
 
 TEST_F(AppFixture, AltEnterMinimizingAndATooSmallDesktopChangeTheWindow) {
@@ -248,9 +257,8 @@ TEST_F(AppFixture, AltEnterMinimizingAndATooSmallDesktopChangeTheWindow) {
   // Alt+Enter switches the screen mode unless a window is all there can be.
   const int windows = services->windowsCreated;
   Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_FALSE(app->windowed);
-  EXPECT_FALSE(services->lastWindow.windowed);
-  EXPECT_EQ(services->windowsCreated, windows + 1);
+  EXPECT_EQ(std::tuple(app->windowed, services->lastWindow.windowed, services->windowsCreated),
+            std::tuple(false, false, windows + 1));
   Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   EXPECT_TRUE(app->windowed);
   app->fullscreenFailed = true;
@@ -326,16 +334,13 @@ TEST_F(AppFixture, StoredWindowPositionAndScaleKeepTheWindowOnTheDesktop) {
   app->preferredY = 5000;
   app->Init();
   // A 1920 x 1040 work area holds the picture twice over, frame included.
-  EXPECT_EQ(services->lastWindow.scale, 2);
-  EXPECT_EQ(services->lastWindow.width, 640);
-  EXPECT_EQ(services->lastWindow.x, 4);
-  EXPECT_EQ(services->lastWindow.y, 1040 - 960 - 4);
+  const auto& window = services->lastWindow;
+  EXPECT_EQ(std::tuple(window.scale, window.width, window.x, window.y), std::tuple(2, 640, 4, 1040 - 960 - 4));
 
   // A fixed scale from the settings file, read for the next window.
   ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 1));
   app->SwitchScreenMode();
-  EXPECT_EQ(services->lastWindow.scale, 1);
-  EXPECT_EQ(services->lastWindow.y, 1040 - 480 - 4);  // the scale's own limits are the scaling test's
+  EXPECT_EQ(std::tuple(window.scale, window.y), std::tuple(1, 1040 - 480 - 4));  // limits: the scaling test's
 }
 
 TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
@@ -345,9 +350,7 @@ TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
   app->SetMusicVolume(0.857);
   app->Mute(true);  // lost focus: not remembered
   app->WriteToRegistry();
-  EXPECT_EQ(Stored("MusicVolume"), 85);
-  EXPECT_EQ(Stored("Muted"), 0);
-  EXPECT_EQ(Stored("InProgress"), 0);
+  EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress")), std::tuple(85, 0, 0));
   EXPECT_EQ(app->appliedMusicVolume, 0.0);
   app->Mute(false);  // the player's own mute is remembered
   app->WriteToRegistry();
@@ -585,6 +588,179 @@ TEST_F(AppFixture, StringsPopupsAndRandomNumbers) {
   const std::uint32_t fromZero = app->Rand();
   app->SeedRandom(4357);
   EXPECT_EQ(app->Rand(), fromZero);
+}
+
+// A running application and the player's clicks on its dialogs; answers
+// reach the application as 2000 + id (yes) or 3000 + id (no).
+struct Dialogs : AppFixture {
+  void SetUp() override {
+    MakeApp();
+    Start();
+  }
+  // The player clicks on a widget: the messages wait in the platform's queue.
+  void QueueClickOn(const Zing::Widget* widget) {
+    for (MessageCode code : {MessageCode::MouseMove, MessageCode::LButtonDown, MessageCode::LButtonUp})
+      services->Inject(code, 0, widget->x + widget->width / 2, widget->y + 4);
+  }
+  // Runs loop steps until the queued input is handled.
+  void Pump() {
+    for (int i = 0; i < 100 && (!services->messages.empty() || app->updateAppState != 3); ++i) {
+      bool updated = false;
+      app->UpdateAppStep(&updated);
+    }
+  }
+  Dialog* Confirm(int id) { return app->DoDialog(id, true, "NEW GAME", "Are you sure?", "", Dialog::BUTTONS_YES_NO); }
+
+  WidgetTest::BlockFont font;
+};
+
+TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheWait) {
+  Dialog* dialog = Confirm(3);
+  // No size given: half the screen wide, centred, at a fifth of its height.
+  EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->width), std::tuple(160, 96, 320));
+  EXPECT_EQ(dialog->height, dialog->GetPreferredHeight(320));
+  EXPECT_EQ(app->GetDialog(3), dialog);
+  EXPECT_EQ(app->modalOpens, 1);
+  ASSERT_NE(dialog->noButton, nullptr);
+  EXPECT_EQ(dialog->yesButton->label, "YES");
+  // The two buttons share the width side by side, inside the dialog.
+  EXPECT_LT(dialog->yesButton->x + dialog->yesButton->width, dialog->noButton->x);
+  EXPECT_LE(dialog->noButton->x + dialog->noButton->width, dialog->x + dialog->width);
+
+  QueueClickOn(dialog->yesButton.get());
+  EXPECT_EQ(dialog->WaitForResult(false), Dialog::ID_YES);
+  EXPECT_EQ(app->heard, (Strings{"press 2003", "depress 2003"}));
+
+  // The no button answers 3000 + id; the wait kills the dialog on its way out.
+  EXPECT_TRUE(app->KillDialog(3));
+  EXPECT_FALSE(app->KillDialog(3));  // not open any more: nothing changes
+  EXPECT_EQ(app->GetDialogCount(), 0);
+  app->heard.clear();
+  dialog = Confirm(4);
+  QueueClickOn(dialog->noButton.get());
+  EXPECT_EQ(dialog->WaitForResult(true), Dialog::ID_NO);
+  EXPECT_EQ(app->heard, (Strings{"press 3004", "depress 3004"}));
+  EXPECT_EQ(app->GetDialog(4), nullptr);
+  EXPECT_EQ(app->modalCloses, 2);
+  Pump();  // the killed dialog is deleted once the loop is back at its level
+}
+
+TEST_F(Dialogs, AFooterButtonDialogShowsTheFooterOnItsOneButtonOnly) {
+  auto* footer = new Dialog(nullptr, nullptr, 1, false, "T", "abc", "CLOSE", Dialog::BUTTONS_FOOTER);
+  auto* plain = new Dialog(nullptr, nullptr, 2, false, "T", "abc", "CLOSE", Dialog::BUTTONS_NONE);
+  for (Dialog* d : {footer, plain}) {
+    d->SetHeaderFont(&font);
+    d->SetLinesFont(&font);
+  }
+  EXPECT_EQ(footer->yesButton->label, "CLOSE");
+  EXPECT_EQ(footer->noButton, nullptr);
+  EXPECT_EQ(plain->yesButton, nullptr);
+  // Insets 48, header 10, gap 10, one wrapped line 10; then either the button
+  // (8 + 8 + 24) or the footer line (8 + 10).
+  EXPECT_EQ(footer->GetPreferredHeight(300), 48 + 10 + 10 + 10 + 8 + 8 + 24);
+  EXPECT_EQ(plain->GetPreferredHeight(300), 48 + 10 + 10 + 10 + 8 + 10);
+
+  footer->Resize(100, 100, 300, 200);
+  app->AddDialog(footer);
+  app->AddDialog(plain);
+  // The one button spans the inner width along the bottom.
+  EXPECT_EQ(std::tuple(footer->yesButton->x, footer->yesButton->y, footer->yesButton->width),
+            std::tuple(124, 100 + 200 - 24 - 24, 252));
+  QueueClickOn(footer->yesButton.get());
+  EXPECT_EQ(footer->WaitForResult(true), Dialog::ID_FOOTER);
+  EXPECT_EQ(app->heard, (Strings{"press 2001", "depress 2001"}));
+  EXPECT_EQ(app->GetDialogCount(), 1);
+}
+
+TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
+  Dialog* dialog = app->DoDialog(5, false, "EXIT GAME", "", "", Dialog::BUTTONS_YES_NO);
+  dialog->Resize(100, 100, 300, 200);
+  Zing::WidgetManager* manager = app->GetWidgetManager();
+  services->Inject(MessageCode::MouseMove, 0, 110, 110);
+  Pump();
+  manager->MouseDown(110, 110, 1);
+  EXPECT_EQ(services->cursor, 2);
+  manager->MouseMove(-500, -500);
+  EXPECT_EQ(dialog->x, -8);
+  EXPECT_EQ(dialog->y, -8);
+  // The grab point stays 8 pixels inside the dialog.
+  EXPECT_EQ(dialog->dragMouseX, 8);
+  manager->MouseMove(100, 100);
+  EXPECT_EQ(dialog->x, 92);
+  manager->MouseMove(5000, 5000);
+  EXPECT_EQ(dialog->x, 640 + 8 - 300);
+  EXPECT_EQ(dialog->y, 480 + 8 - 200);
+  // The buttons travel with the dialog.
+  EXPECT_EQ(dialog->yesButton->x, dialog->x + 24);
+  manager->MouseUp(5000, 5000, 1);
+  EXPECT_FALSE(dialog->dragging);
+  EXPECT_EQ(services->cursor, 0);
+  // A double click does not start a drag.
+  manager->MouseDown(dialog->x + 10, dialog->y + 10, 2);
+  EXPECT_FALSE(dialog->dragging);
+  manager->MouseUp(dialog->x + 10, dialog->y + 10, 1);
+}
+
+TEST_F(Dialogs, ADialogOverADialogTakesTheMouseUntilItIsClosedFromItsOwnHandler) {
+  app->killOnAnswer = true;
+  Dialog* under = Confirm(2);
+  under->Resize(20, 20, 300, 200);
+  Dialog* over = Confirm(5);
+  over->Resize(320, 20, 300, 200);
+  // Only the dialog in front takes clicks.
+  QueueClickOn(under->yesButton.get());
+  Pump();
+  EXPECT_TRUE(app->heard.empty());
+  QueueClickOn(over->noButton.get());
+  EXPECT_EQ(over->WaitForResult(false), Dialog::ID_NO);  // killed and deleted by its own answer
+  EXPECT_EQ(app->GetDialog(5), nullptr);
+  Pump();
+  QueueClickOn(under->yesButton.get());
+  Pump();
+  EXPECT_EQ(app->heard, (Strings{"press 3005", "depress 3005", "press 2002", "depress 2002"}));
+  EXPECT_EQ(app->GetDialogCount(), 0);
+  EXPECT_EQ(app->modalCloses, 2);
+}
+
+TEST_F(Dialogs, TheWaitEndsWhenTheApplicationShutsDown) {
+  Dialog* dialog = Confirm(2);
+  app->Shutdown();
+  EXPECT_EQ(dialog->WaitForResult(true), Dialog::kNoResult);
+  EXPECT_EQ(app->GetDialogCount(), 0);
+  // A result left at -1 by the game reads 0 once the dialog is killed.
+  Dialog* other = app->DoDialog(3, false, "", "x", "", Dialog::BUTTONS_NONE);
+  other->result = -1;
+  app->KillDialog(3, true, false);
+  EXPECT_EQ(other->result, 0);
+  delete other;
+}
+
+TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
+  Zing::MemoryImage hand;
+  hand.Create(32, 32);
+  hand.GetBits()[0] = 0xFF123456;
+  app->SetCursorImage(1, &hand, 11, 2);
+  services->Inject(MessageCode::MouseMove, 0, 50, 50);
+  Pump();
+  app->EnableCustomCursors(false);
+  app->SetCursor(1);
+  EXPECT_FALSE(services->imageCursorShown);
+  EXPECT_EQ(services->cursor, 1);
+  app->EnableCustomCursors(true);
+  EXPECT_TRUE(services->imageCursorShown);
+  EXPECT_EQ(std::tuple(services->imageCursorWidth, services->imageCursorHotX, services->imageCursorHotY,
+                       services->imageCursorPixels[0]),
+            std::tuple(32, 11, 2, 0xFF123456u));
+  // A cursor number without an image keeps the platform's shape.
+  app->SetCursor(3);
+  EXPECT_FALSE(services->imageCursorShown);
+  EXPECT_EQ(services->cursor, 3);
+  // Cursor 12 shows its image whatever the setting.
+  app->EnableCustomCursors(false);
+  app->SetCursorImage(12, &hand, 0, 0);
+  app->SetCursor(12);
+  EXPECT_TRUE(services->imageCursorShown);
+  app->SetCursorImage(12, nullptr);
 }
 
 }  // namespace

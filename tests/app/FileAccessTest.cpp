@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "framework/app/Buffer.h"
 #include "framework/app/ZingAppBase.h"
 
 #include "tests/support/FileSizeLimit.h"
@@ -13,7 +17,105 @@
 
 namespace {
 
+using Zing::Buffer;
 using ZingTest::TempFolder;
+
+std::vector<std::uint8_t> Bytes(const Buffer& b) { return {b.GetDataPtr(), b.GetDataPtr() + b.GetDataLen()}; }
+
+TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
+  Buffer b;
+  b.WriteByte(0xAB);
+  b.WriteShort(-2);
+  b.WriteLong(0x12345678);
+  b.WriteBoolean(true);
+  b.WriteBoolean(false);
+  b.WriteString("abc");
+  b.WriteShort(-5);  // a length below zero reads as empty text
+  b.WriteString("");
+  EXPECT_EQ(Bytes(b), (std::vector<std::uint8_t>{0xAB, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 1, 0, 3, 0, 'a', 'b', 'c',
+                                                 0xFB, 0xFF, 0, 0}));
+  EXPECT_EQ(b.ReadByte(), 0xAB);
+  const std::int32_t wide = b.ReadShort();  // sign-extends when widened
+  EXPECT_EQ(wide, -2);
+  EXPECT_EQ(b.ReadLong(), 0x12345678);
+  EXPECT_TRUE(b.ReadBoolean());
+  EXPECT_FALSE(b.ReadBoolean());
+  EXPECT_EQ(b.ReadString(), "abc");
+  EXPECT_EQ(b.ReadString(), "");
+  EXPECT_EQ(b.ReadString(), "");
+  EXPECT_TRUE(b.AtEnd());
+}
+
+TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
+  Buffer b;
+  const std::uint8_t bytes[] = {4, 0, 'h', 'i'};
+  b.SetData(bytes, sizeof bytes);
+  // A length that runs past the end reads what is there, then zero bytes.
+  EXPECT_EQ(b.ReadString(), std::string("hi\0\0", 4));
+  b.SeekFront();
+  EXPECT_EQ(b.ReadShort(), 4);
+  EXPECT_EQ(b.ReadLong(), 'h' | 'i' << 8);
+  EXPECT_EQ(b.GetReadBitPos(), 32);
+  EXPECT_EQ(b.ReadByte(), 0);
+  EXPECT_EQ(b.ReadShort(), 0);
+  EXPECT_EQ(b.GetReadBitPos(), 32);
+  std::uint8_t filled[3] = {9, 9, 9};
+  b.ReadBytes(filled, 3);
+  EXPECT_EQ(filled[0] | filled[1] | filled[2], 0);
+
+  Buffer empty;
+  EXPECT_EQ(empty.GetDataPtr(), nullptr);
+  EXPECT_TRUE(empty.AtEnd());
+  EXPECT_EQ(empty.ReadNumBits(12, true), 0);
+}
+
+TEST(Buffer, BitsAtUnalignedPositions) {
+  Buffer b;
+  b.WriteNumBits(0b101, 3);
+  b.WriteByte(0xC3);  // straddles bytes 0 and 1
+  b.WriteShort(0x1234);
+  b.WriteNumBits(-3, 5);
+  EXPECT_EQ(b.GetDataBitSize(), 3 + 8 + 16 + 5);
+  // Bits are numbered from the least significant bit of byte 0 upward.
+  EXPECT_EQ(Bytes(b), (std::vector<std::uint8_t>{0b101 | (0xC3 << 3 & 0xFF), (0xC3 >> 5) | (0x34 << 3 & 0xFF),
+                                                 (0x34 >> 5) | (0x12 << 3 & 0xFF), (0x12 >> 5) | (0b11101 << 3)}));
+  EXPECT_EQ(b.ReadNumBits(3, false), 0b101);
+  EXPECT_EQ(b.ReadByte(), 0xC3);
+  EXPECT_EQ(b.ReadShort(), 0x1234);
+  EXPECT_EQ(b.ReadNumBits(5, true), -3);  // sign extension from bit 4
+  EXPECT_TRUE(b.AtEnd());
+  b.SeekFront();
+  EXPECT_EQ(b.ReadNumBits(3, true), -3);  // 0b101 read signed
+  EXPECT_EQ(b.GetWriteBitPos(), 32);      // reading never moves the write position
+  b.SeekFront();
+  EXPECT_EQ(b.ReadNumBits(32, true), static_cast<std::int32_t>(0xE891A61Du));
+
+  // An unaligned byte read needs the following byte; bit reads stop early at
+  // the end and count only the bits read.
+  const std::uint8_t one[] = {0xFF};
+  b.SetData(one, 1);
+  b.SeekFront();
+  b.ReadNumBits(1, false);
+  EXPECT_EQ(b.ReadByte(), 0);
+  EXPECT_EQ(b.GetReadBitPos(), 1);
+  b.ReadNumBits(3, false);
+  EXPECT_EQ(b.ReadNumBits(8, false), 0x0F);
+  EXPECT_EQ(b.GetReadBitPos(), 8);
+}
+
+TEST(Buffer, SetDataKeepsPositionsAndClearResetsThem) {
+  Buffer b;
+  b.WriteLong(7);
+  b.ReadByte();
+  const std::uint8_t bytes[] = {1, 2, 3};
+  b.SetData(bytes, 3);
+  EXPECT_EQ(std::tuple(b.GetDataBitSize(), b.GetWriteBitPos()), std::tuple(24, 32));
+  EXPECT_EQ(b.ReadByte(), 2);
+  b.Clear();
+  EXPECT_EQ(std::tuple(b.GetDataLen(), b.GetReadBitPos(), b.GetWriteBitPos()), std::tuple(0u, 0, 0));
+  b.WriteByte(5);
+  EXPECT_EQ(Bytes(b), std::vector<std::uint8_t>{5});
+}
 
 TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   TempFolder dir;

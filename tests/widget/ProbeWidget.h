@@ -1,18 +1,21 @@
 #pragma once
 
 // Widgets and an application stand-in that record what the widget layer does
-// to them, and a fixture with a manager on a 640 x 480 screen, for the widget
-// tests.
+// to them, a font of plain blocks, and fixtures with a manager on a 640 x 480
+// screen, for the widget tests.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/Widget.h"
 #include "framework/widget/WidgetManager.h"
 #include "framework/widget/WidgetManagerHost.h"
@@ -37,10 +40,8 @@ class EventLog {
 
 class ProbeWidget : public Zing::Widget {
  public:
-  using Widget::DrawOverlay;
   using Widget::MouseDown;
   using Widget::MouseUp;
-  using Widget::Resize;
 
   ProbeWidget(std::string widgetName, EventLog* eventLog, int px = 0, int py = 0, int w = 0, int h = 0)
       : name(std::move(widgetName)), log(eventLog) {
@@ -64,7 +65,6 @@ class ProbeWidget : public Zing::Widget {
   void MouseMove(int px, int py) override { Note("move " + Pos(px, py)); }
   void MouseDown(int px, int py, int button, int count) override {
     Note("down " + Pos(px, py) + " b" + std::to_string(button) + " c" + std::to_string(count));
-    if (onMouseDown) onMouseDown();
   }
   void MouseUp(int px, int py, int button, int count) override {
     Note("up " + Pos(px, py) + " b" + std::to_string(button) + " c" + std::to_string(count));
@@ -99,7 +99,6 @@ class ProbeWidget : public Zing::Widget {
   }
   void SiblingOrderChanged() override { Note("reordered"); }
   bool AcceptsPoint(int px, int py) override { return !refusePoints && Widget::AcceptsPoint(px, py); }
-  void DrawOverlay(Zing::Graphics*) override { Note("overlay"); }
 
   void Note(const std::string& what) {
     if (log != nullptr) log->Add(name + ":" + what);
@@ -111,7 +110,6 @@ class ProbeWidget : public Zing::Widget {
   bool refusePoints = false;
   std::function<void()> onUpdate;
   std::function<void()> onDraw;
-  std::function<void()> onMouseDown;
   std::function<void()> onMouseUp;
   std::function<void(char)> onChar;
 };
@@ -136,6 +134,35 @@ class FakeHost : public Zing::WidgetManagerHost {
   int unlocks = 0;
 };
 
+// Every character is a solid block, 5 pixels wide and as tall as the ascent,
+// on a 6-pixel advance, so drawn text shows at known pixels in its colour. It
+// also notes what it drew where.
+class BlockFont : public Zing::Font {
+ public:
+  static constexpr int kAdvance = 6;
+
+  BlockFont() {
+    ascent = 8;
+    height = 10;
+  }
+  int StringWidth(const std::string& text) override { return kAdvance * static_cast<int>(text.size()); }
+  int CharWidth(char) override { return kAdvance; }
+  int CharWidthKern(char, char) override { return kAdvance; }
+  void DrawString(Zing::Graphics* g, int px, int py, const std::string& text, const Zing::Color& color,
+                  const Zing::Rect&) override {
+    drawn.push_back(text + " at " + std::to_string(px) + "," + std::to_string(py) + " r" + std::to_string(color.r));
+    g->PushState();
+    g->SetColor(color);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != ' ') g->FillRect(px + kAdvance * static_cast<int>(i), py - ascent, kAdvance - 1, ascent);
+    }
+    g->PopState();
+  }
+  Font* Duplicate() const override { return new BlockFont(*this); }
+
+  std::vector<std::string> drawn;  // "text at x,y rRED"
+};
+
 // The names of a container's children, back to front.
 inline std::vector<std::string> Names(const Zing::WidgetContainer& container) {
   std::vector<std::string> names;
@@ -155,11 +182,18 @@ class WidgetFixture : public ::testing::Test {
     return owned.back().get();
   }
   // A probe added to `into` (the manager by default); the attaching is not logged.
-  ProbeWidget* Add(const std::string& name, int px, int py, int w, int h, Zing::WidgetContainer* into = nullptr) {
+  ProbeWidget* Add(const std::string& name, int px = 0, int py = 0, int w = 10, int h = 10,
+                   Zing::WidgetContainer* into = nullptr) {
     ProbeWidget* widget = Make(name, px, py, w, h);
     (into != nullptr ? into : &manager)->AddWidget(widget);
     std::erase(log.lines, name + ":added");
     return widget;
+  }
+  // A click where the pointer goes: move, press and release.
+  void Click(int px, int py, int button = 1) {
+    manager.MouseMove(px, py);
+    manager.MouseDown(px, py, button);
+    manager.MouseUp(px, py, button);
   }
   std::vector<std::string> Draws() const {
     std::vector<std::string> draws;
@@ -173,6 +207,24 @@ class WidgetFixture : public ::testing::Test {
   FakeHost host;
   Zing::WidgetManager manager{&host};
   std::vector<std::unique_ptr<ProbeWidget>> owned;
+};
+
+// The same manager drawing into a memory screen, and a font to draw text with.
+class ScreenFixture : public WidgetFixture {
+ protected:
+  ScreenFixture() {
+    screen.Create(640, 480);
+    screen.SetImageMode(false, false);
+    manager.image = &screen;
+  }
+  // The colour at a point once the dirty widgets are drawn.
+  std::uint32_t Pixel(int px, int py) {
+    manager.DrawScreen();
+    return screen.GetPixel(px, py) & 0xFFFFFF;
+  }
+
+  Zing::MemoryImage screen;
+  BlockFont font;
 };
 
 }  // namespace WidgetTest

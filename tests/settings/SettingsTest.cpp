@@ -1,0 +1,434 @@
+// The settings file in the registry export layout, its writing in one piece,
+// and the store through which the application reads and writes its settings.
+
+#include "framework/platform/SettingsFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "framework/app/SettingsStore.h"
+#include "framework/platform/FileSystem.h"
+#include "framework/platform/Windows1252.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Zing::FrameworkSettings;
+using Zing::SettingsStore;
+using Zing::Platform::SettingsFile;
+using Zing::Platform::SettingsType;
+using Zing::Platform::SettingsValue;
+
+std::string StringAt(const SettingsFile& file, std::string_view key, std::string_view name) {
+  const SettingsValue* value = file.Find(key, name);
+  return value != nullptr && value->type == SettingsType::String ? value->text : "<none>";
+}
+
+TEST(SettingsFile, TheRegistryExportLayoutSurvivesSaveAndLoad) {
+  ZingTest::TempFolder dir;
+  SettingsFile file;
+  const std::string awkward = "say \"hi\" C:\\dir\\ \x80\xE9\x81\xFF\ttab\r\nnext";
+  ASSERT_TRUE(file.Set("", "Locale", SettingsValue::String("fr")));
+  ASSERT_TRUE(file.Set("", "MusicVolume", SettingsValue::Dword(85)));
+  ASSERT_TRUE(file.Set("Sub\\Key", "Text", SettingsValue::String(awkward)));
+  ASSERT_TRUE(file.Set("Sub\\Key", "", SettingsValue::String("unnamed")));
+  ASSERT_TRUE(file.Set("Sub", "All", SettingsValue::Dword(0xFFFFFFFFu)));
+  ASSERT_TRUE(file.Save(dir.File("deep/er/settings.reg")));
+
+  const std::string text = dir.Read("deep/er/settings.reg");
+  EXPECT_EQ(text, file.Format());
+  EXPECT_TRUE(Zing::Platform::IsValidUtf8(text));
+  EXPECT_NE(text.find("\n\"Locale\"=\"fr\"\n\"MusicVolume\"=dword:00000055\n\n[Sub\\Key]\n"), std::string::npos)
+      << text;
+  EXPECT_NE(
+      text.find("\"Text\"=\"say \\\"hi\\\" C:\\\\dir\\\\ \xE2\x82\xAC\xC3\xA9\xC2\x81\xC3\xBF\ttab\\r\\nnext\"\n"),
+      std::string::npos)
+      << text;
+  EXPECT_NE(text.find("@=\"unnamed\"\n\n[Sub]\n\"All\"=dword:ffffffff\n"), std::string::npos) << text;
+
+  SettingsFile back;
+  ASSERT_TRUE(back.Load(dir.File("deep/er/settings.reg")));
+  EXPECT_EQ(back.Format(), text);
+  EXPECT_EQ(StringAt(back, "Sub\\Key", "Text"), awkward);
+  EXPECT_EQ(back.Find("sub", "all")->number, 0xFFFFFFFFu);
+  EXPECT_EQ(back.KeyCount(), 3u);
+
+  // A missing file is an empty store; a folder cannot be read and changes
+  // nothing; a file in the way of the folders cannot be written.
+  ASSERT_TRUE(file.Load(dir.File("missing.reg")));
+  EXPECT_EQ(file.ValueCount(), 0u);
+  EXPECT_FALSE(back.Load(dir.File("deep")));
+  EXPECT_EQ(back.ValueCount(), 5u);
+  dir.Write("plain", "x");
+  EXPECT_FALSE(back.Save(dir.File("plain/settings.reg")));
+}
+
+TEST(SettingsFile, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
+  SettingsFile file;
+  ASSERT_TRUE(file.Set("Options\\\\Sound\\", "Volume", SettingsValue::Dword(1)));
+  ASSERT_TRUE(file.Set("\\OPTIONS\\sound", "VOLUME", SettingsValue::Dword(2)));
+  ASSERT_TRUE(file.Set("", "Caf\xC9", SettingsValue::String("x")));  // capital E acute
+  EXPECT_EQ(file.Find("options\\SOUND", "volume")->number, 2u);
+  EXPECT_EQ(StringAt(file, "", "caf\xE9"), "x");
+  EXPECT_EQ(file.KeyCount(), 2u);
+  EXPECT_EQ(file.ValueCount(), 2u);
+  EXPECT_NE(file.Format().find("[Options\\Sound]\n\"Volume\"=dword:00000002"), std::string::npos);
+
+  EXPECT_TRUE(file.Erase("OPTIONS\\Sound", "volume"));
+  EXPECT_FALSE(file.Erase("OPTIONS\\Sound", "volume"));
+  EXPECT_TRUE(file.HasKey("Options\\Sound"));  // an emptied key stays, as in the registry
+
+  // What a line of the file cannot hold is refused rather than written broken.
+  EXPECT_FALSE(file.Set("Bad\nKey", "Name", SettingsValue::Dword(1)));
+  EXPECT_FALSE(file.Set("\\-Minus", "Name", SettingsValue::Dword(1)));
+  EXPECT_FALSE(file.Set("", std::string("Na\0me", 5), SettingsValue::Dword(1)));
+  SettingsValue other;
+  other.type = SettingsType::Other;
+  other.text = "hex:00";
+  EXPECT_FALSE(file.Set("", "Raw", other));
+  // A zero byte ends a string, as it does a C string.
+  ASSERT_TRUE(file.Set("", "Cut", SettingsValue::String(std::string("ab\0cd", 5))));
+  EXPECT_EQ(StringAt(file, "", "Cut"), "ab");
+}
+
+TEST(SettingsFile, ReadsEightBitUtf8AndUtf16Files) {
+  std::string utf16 = "\xFF\xFE";
+  for (char16_t c : std::u16string(u"\r\n[HKEY\\Lintwick]\r\n\"Name\"=\"\u00E9\U0001F600\"\r\n"))
+    utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  // What is not UTF-8 is 8-bit text; what the code page lacks becomes '?'.
+  for (const auto& [bytes, key, expected] :
+       {std::tuple{"\"Name\"=\"caf\xE9\"\n"s, "", "caf\xE9"},
+        {"\xEF\xBB\xBF\"Name\"=\"caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\x80\"\n"s, "", "caf\xE9 \x80 ?"},
+        {"\r\n[HKEY\\Lintwick]\r\n\"Name\"=\"\xC3\xA9\xF0\x9F\x98\x80\"\r\n"s, "hkey\\lintwick", "\xE9?"},
+        {utf16, "hkey\\lintwick", "\xE9?"}}) {
+    EXPECT_EQ(StringAt(SettingsFile::Parse(bytes), key, "Name"), expected) << bytes;
+  }
+}
+
+TEST(SettingsFile, DamagedFilesAreReadAsFarAsTheyMakeSense) {
+  const std::string huge(1 << 20, 'q');
+  const std::string text =
+      "garbage before any section\n"
+      "\"Top\"=dword:00000007\n"
+      "\"Twice\"=\"first\"\n"
+      "  \"Spaced\" = \"yes\"  \n"
+      "\"Unterminated\"=\"abc\n"
+      "\"NoValue\"=\n"
+      "\"Trailing\"=\"a\" junk\n"
+      "\"Twice\"=\"second\"\n"
+      "\"Huge\"=\"" +
+      huge + "\"\n" + huge +
+      "\n"
+      "\"Wide\"=dword:123456789\n"
+      "\"Binary\"=hex:01,02,\\\n"
+      "  03,04\n"
+      "\"Q\"=qword:0000000000000001\n"
+      "[-Deleted]\n\"Gone\"=\"x\"\n[\\-AlsoDeleted]\n\"Gone\"=\"x\"\n"
+      "[Broken\n\"AlsoGone\"=\"x\"\n"
+      "[Good]\r\n\"Crlf\"=\"ok\"\r\n" +
+      "\x01\x02\xFF\xFE\0\"AfterZero\"=dword:00000001\n[Cut]\n\"Trunc"s;
+  const SettingsFile file = SettingsFile::Parse(text);
+  EXPECT_EQ(file.Find("", "Top")->number, 7u);
+  EXPECT_EQ(StringAt(file, "", "Twice"), "second");
+  EXPECT_EQ(StringAt(file, "", "Spaced"), "yes");
+  EXPECT_EQ(StringAt(file, "", "Huge"), huge);
+  EXPECT_EQ(StringAt(file, "Good", "Crlf"), "ok");
+  EXPECT_EQ(file.Find("Good", "AfterZero")->number, 1u);
+  for (const char* dropped : {"Unterminated", "NoValue", "Trailing", "Gone", "AlsoGone", "Trunc"}) {
+    EXPECT_EQ(file.Find("", dropped), nullptr) << dropped;
+  }
+  EXPECT_FALSE(file.HasKey("Deleted"));
+  EXPECT_FALSE(file.HasKey("-AlsoDeleted"));
+  EXPECT_FALSE(file.HasKey("Broken"));
+  EXPECT_TRUE(file.HasKey("Cut"));
+
+  // Data of other types is kept as it stood and written back unchanged.
+  EXPECT_EQ(file.Find("", "Wide")->type, SettingsType::Other);
+  const std::string out = file.Format();
+  EXPECT_NE(out.find("\"Wide\"=dword:123456789\n\"Binary\"=hex:01,02,\\\n  03,04\n\"Q\"=qword:0000000000000001\n"),
+            std::string::npos);
+  EXPECT_EQ(SettingsFile::Parse(out).Format(), out);
+}
+
+TEST(SettingsFile, FileLocation) {
+  using Zing::Platform::SettingsFilePath;
+  EXPECT_EQ(SettingsFilePath("/home/u/.config", "TamoGames\\Lintwick"),
+            "/home/u/.config/TamoGames/Lintwick/settings.reg");
+  EXPECT_EQ(SettingsFilePath("/c", "..\\..\\etc\\\\.\\x/y"), "/c/etc/x/y/settings.reg");
+  EXPECT_EQ(SettingsFilePath("/c", "..\\."), "");
+  EXPECT_EQ(SettingsFilePath("", "Key"), "");
+
+  // Only this process's environment changes; nothing is created.
+  setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
+  setenv("HOME", "/somewhere/home", 1);
+  EXPECT_EQ(Zing::Platform::ConfigFolder(), "/somewhere/config");
+  setenv("XDG_CONFIG_HOME", "relative/path", 1);  // not absolute: ignored
+  EXPECT_EQ(Zing::Platform::ConfigFolder(), "/somewhere/home/.config");
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(Zing::Platform::ConfigFolder(), "/somewhere/home/.config");
+}
+
+// The id of a process that has ended, as a program killed while it saved.
+long EndedProcessId() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
+}
+
+TEST(AtomicWrite, RemovesOnlyTheStaleTemporariesOfTheFileItWrites) {
+  ZingTest::TempFolder folder;
+  const std::string dead = std::to_string(EndedProcessId());
+  const std::string self = std::to_string(getpid());
+  const std::string staleOne = "settings.reg." + dead + ".0.tmp";
+  const std::string staleTwo = "settings.reg." + dead + ".17.tmp";
+  const std::string kept[] = {"settings.reg." + self + ".3.tmp",  // this process may be writing it
+                              "settings.reg.1.0.tmp",             // a live process may be writing it
+                              "game.dat." + dead + ".0.tmp",      // another file's
+                              "settings.reg.old.tmp",
+                              "settings.reg." + dead + ".x.tmp",
+                              "settings.reg.bak"};
+  for (const std::string& name : {staleOne, staleTwo}) folder.Write(name, "half");
+  for (const std::string& name : kept) folder.Write(name, "keep");
+
+  ASSERT_TRUE(Zing::Platform::WriteFileAtomically(folder.File("settings.reg"), "new", 3));
+
+  EXPECT_EQ(folder.Read("settings.reg"), "new");
+  EXPECT_FALSE(folder.Exists(staleOne));
+  EXPECT_FALSE(folder.Exists(staleTwo));
+  for (const std::string& name : kept) EXPECT_TRUE(folder.Exists(name)) << name;
+}
+
+constexpr const char* kSettingsFile = "TamoGames/Lintwick/settings.reg";
+
+// A store of the game's key below a fresh folder.
+struct GameStore {
+  ZingTest::TempFolder dir;
+  SettingsStore store{dir.Path()};
+  GameStore() { store.SetRegistryKey("TamoGames\\Lintwick"); }
+  std::string File() const { return dir.Read(kSettingsFile); }
+  // What a read finds, or nothing when it fails.
+  std::optional<int> Number(const std::string& name) {
+    int number = -1;
+    return store.RegistryReadInteger(name, number) ? std::optional(number) : std::nullopt;
+  }
+  std::optional<std::string> Text(const std::string& name) {
+    std::string text = "unread";
+    return store.RegistryReadString(name, text) ? std::optional(text) : std::nullopt;
+  }
+};
+
+TEST(SettingsStore, ValueNamesWithSubKeyPaths) {
+  GameStore s;
+  EXPECT_EQ(s.store.GetFilePath(), s.dir.File(kSettingsFile));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Options\\Volume", 5));
+  ASSERT_TRUE(s.store.RegistryWriteString("A\\B\\Name", "deep"));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Volume", 9));
+  // Writing what is stored already leaves the file alone; a change replaces it.
+  const auto inode = [&] {
+    struct stat info {};
+    return ::stat(s.dir.File(kSettingsFile).c_str(), &info) == 0 ? info.st_ino : 0;
+  };
+  const auto first = inode();
+  ASSERT_TRUE(s.store.RegistryWriteInteger("OPTIONS\\volume", 5));
+  EXPECT_EQ(inode(), first);
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Volume", 8));
+  EXPECT_NE(inode(), first);
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Volume", 9));
+  EXPECT_NE(
+      s.File().find("\"Volume\"=dword:00000009\n\n[Options]\n\"Volume\"=dword:00000005\n\n[A\\B]\n\"Name\"=\"deep\""),
+      std::string::npos)
+      << s.File();
+
+  EXPECT_EQ(s.Number("OPTIONS\\volume"), 5);
+  EXPECT_EQ(s.Number("volume"), 9);
+  EXPECT_EQ(s.Text("a\\b\\NAME"), "deep");
+  EXPECT_EQ(s.Text("A\\Name"), std::nullopt);
+  EXPECT_EQ(s.Number("Missing\\Volume"), std::nullopt);
+}
+
+TEST(SettingsStore, TypesTypeMismatchesAndStringsUpTo1023Bytes) {
+  GameStore s;
+  ASSERT_TRUE(s.store.RegistryWriteString("Text", "12"));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Number", -2));
+  ASSERT_TRUE(s.store.RegistryWriteBoolean("Yes", true));
+  ASSERT_TRUE(s.store.RegistryWriteBoolean("No", false));
+  EXPECT_EQ(std::tuple(s.Number("Number"), s.Number("Yes"), s.Number("No")), std::tuple(-2, 1, 0));
+
+  int number = 77;
+  std::string text = "kept";
+  bool flag = false;
+  EXPECT_FALSE(s.store.RegistryReadInteger("Text", number));
+  EXPECT_FALSE(s.store.RegistryReadBoolean("Text", flag));
+  EXPECT_FALSE(s.store.RegistryReadString("Number", text));
+  EXPECT_EQ(number, 77);
+  EXPECT_EQ(text, "kept");
+  EXPECT_FALSE(flag);
+
+  ASSERT_TRUE(s.store.RegistryReadBoolean("Number", flag));  // any number but 0
+  EXPECT_TRUE(flag);
+  ASSERT_TRUE(s.store.RegistryReadBoolean("No", flag));
+  EXPECT_FALSE(flag);
+
+  // A value of a type the store does not write is neither a string nor a number.
+  s.dir.Write(kSettingsFile, "\"Bin\"=hex:01,00,00,00\n\"Big\"=qword:0000000000000001\n");
+  EXPECT_FALSE(s.store.RegistryReadInteger("Bin", number));
+  EXPECT_FALSE(s.store.RegistryReadInteger("Big", number));
+  EXPECT_FALSE(s.store.RegistryReadString("Bin", text));
+
+  std::string every;
+  for (int c = 1; c < 256; ++c) every += static_cast<char>(c);
+  const std::string longest(1023, 'x');
+  for (const std::string& written : {every, longest, std::string()}) {
+    ASSERT_TRUE(s.store.RegistryWriteString("Text", written));
+    EXPECT_EQ(s.Text("Text"), written);
+  }
+  ASSERT_TRUE(s.store.RegistryWriteString("TooLong", longest + "y"));  // stored, but cannot be read
+  EXPECT_FALSE(s.store.RegistryReadString("TooLong", text));
+  EXPECT_EQ(text, "kept");
+}
+
+TEST(SettingsStore, DamagedOrUnreadableFilesKeepWhatTheyCan) {
+  GameStore s;
+  s.dir.Write(kSettingsFile,
+              "\x7F"
+              "ELF\0\0\x01garbage\n\"Locale\"=\"de\"\n\"Locale\"=\"fr\"\n\"Odd\"=hex(2):41,00\n"
+              "[Half\n\"Lost\"=dword:00000001\n[Options]\n\"Volume\"=dword:0000"s);
+  EXPECT_EQ(s.Number("Options\\Volume"), 0);  // a short number still reads
+
+  ASSERT_TRUE(s.store.RegistryWriteInteger("ChosenLevel", 4));
+  EXPECT_EQ(s.File(),
+            "; Settings of this application, rewritten whole on every change.\n\n"
+            "\"Locale\"=\"fr\"\n\"Odd\"=hex(2):41,00\n\"ChosenLevel\"=dword:00000004\n\n"
+            "[Options]\n\"Volume\"=dword:00000000\n");
+
+  // Framework settings out of range are brought back into it.
+  s.dir.Write(kSettingsFile,
+              "\"MusicVolume\"=dword:ffffffff\n\"SfxVolume\"=dword:00001000\n\"Muted\"=dword:00000007\n"
+              "\"ScreenMode\"=dword:00000002\n");
+  FrameworkSettings read;
+  s.store.ReadFrameworkSettings(read, false);
+  EXPECT_DOUBLE_EQ(read.musicVolume, 0.0);
+  EXPECT_DOUBLE_EQ(read.sfxVolume, 1.0);
+  EXPECT_EQ(std::tuple(read.muteCount, read.windowed), std::tuple(1, false));  // any number but 0 is full screen
+
+  // A file that cannot be read is never overwritten; filling the disk is the
+  // atomic write's own test.
+  std::filesystem::remove(s.dir.File(kSettingsFile));
+  std::filesystem::create_directories(s.dir.File(kSettingsFile));
+  EXPECT_FALSE(s.store.RegistryWriteInteger("Level", 1));
+  EXPECT_TRUE(std::filesystem::is_directory(s.dir.File(kSettingsFile)));
+}
+
+TEST(SettingsStore, WritesFromSeveralThreadsAllArrive) {
+  GameStore s;
+  auto writeTen = [&s](const std::string& prefix) {
+    for (int i = 0; i < 10; ++i) s.store.RegistryWriteInteger(prefix + std::to_string(i), i);
+  };
+  std::thread other(writeTen, "Other\\Value");
+  writeTen("Value");
+  other.join();
+  for (const std::string prefix : {"Value", "Other\\Value"}) {
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(s.Number(prefix + std::to_string(i)), i) << prefix << i;
+  }
+}
+
+TEST(SettingsStore, EraseValueAndAnEmptyKey) {
+  GameStore s;
+  s.store.RegistryEraseValue("Nothing\\Here");
+  EXPECT_FALSE(s.dir.Exists(kSettingsFile));  // erasing nothing writes nothing
+  ASSERT_TRUE(s.store.RegistryWriteBoolean("Is3D", true));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Sub\\Is3D", 1));
+  s.store.RegistryEraseValue("IS3D");
+  bool flag = false;
+  EXPECT_FALSE(s.store.RegistryReadBoolean("Is3D", flag));
+  EXPECT_TRUE(s.store.RegistryReadBoolean("Sub\\Is3D", flag));
+
+  // Without a key nothing is read or written anywhere.
+  ZingTest::TempFolder dir;
+  SettingsStore store(dir.Path());
+  EXPECT_EQ(store.GetFilePath(), "");
+  std::string text;
+  int number;
+  EXPECT_FALSE(store.RegistryWriteString("Locale", "en") || store.RegistryWriteInteger("Level", 1) ||
+               store.RegistryWriteBoolean("Flag", true) || store.RegistryReadString("Locale", text) ||
+               store.RegistryReadInteger("Level", number) || store.RegistryReadBoolean("Flag", flag));
+  store.RegistryEraseValue("Locale");
+  FrameworkSettings settings;
+  store.ReadFrameworkSettings(settings, false);
+  store.WriteFrameworkSettings(settings);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+// Records the order of accesses; a demo's playback answers them instead.
+struct RecordingHook : Zing::SettingsAccessHook {
+  std::vector<std::string> log;
+  std::optional<bool> AnswerWrite(const std::string&) override { return std::nullopt; }
+  std::optional<bool> AnswerRead(const std::string&, SettingsValue&) override { return std::nullopt; }
+  void WriteDone(const std::string& name, bool ok) override { log.push_back("write " + name + (ok ? "" : " failed")); }
+  void ReadDone(const std::string& name, bool ok, const SettingsValue&) override {
+    log.push_back("read " + name + (ok ? "" : " failed"));
+  }
+};
+
+TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
+  GameStore s;
+  RecordingHook hook;
+  s.store.SetAccessHook(&hook);
+  FrameworkSettings settings;
+  settings.musicVolume = 0.857;
+  settings.sfxVolume = 0.29;  // 0.29 * 100 is just below 29 in binary
+  settings.muteCount = 2;
+  settings.autoMuteCount = 2;  // muted only because the window lost the focus
+  settings.windowed = false;
+  settings.preferredX = 12;
+  settings.customCursors = false;
+  s.store.WriteFrameworkSettings(settings);
+  EXPECT_EQ(hook.log, (std::vector<std::string>{"write MusicVolume", "write SfxVolume", "write Muted",
+                                                "write ScreenMode", "write PreferredX", "write PreferredY",
+                                                "write CustomCursors", "write InProgress", "write WaitForVSync"}));
+  EXPECT_NE(
+      s.File().find("\"MusicVolume\"=dword:00000055\n\"SfxVolume\"=dword:0000001d\n\"Muted\"=dword:00000000\n"
+                    "\"ScreenMode\"=dword:00000001\n\"PreferredX\"=dword:0000000c\n\"PreferredY\"=dword:ffffffff\n"
+                    "\"CustomCursors\"=dword:00000000\n\"InProgress\"=dword:00000000\n"
+                    "\"WaitForVSync\"=dword:00000000\n"),
+      std::string::npos)
+      << s.File();
+
+  // The previous run ended normally; this one is now in progress.
+  ASSERT_TRUE(s.store.RegistryWriteString("PreferredY", "not a number"));
+  hook.log.clear();
+  FrameworkSettings read;
+  read.preferredY = 33;
+  read.customCursors = true;
+  s.store.ReadFrameworkSettings(read, false);
+  EXPECT_EQ(hook.log, (std::vector<std::string>{"read MusicVolume", "read SfxVolume", "read Muted", "read ScreenMode",
+                                                "read PreferredX", "read PreferredY", "read CustomCursors",
+                                                "read WaitForVSync", "read InProgress", "write InProgress"}));
+  EXPECT_DOUBLE_EQ(read.musicVolume, 0.85);
+  EXPECT_DOUBLE_EQ(read.sfxVolume, 0.29);
+  // The mistyped PreferredY leaves the field as it was.
+  EXPECT_EQ(std::tuple(read.muteCount, read.windowed, read.preferredX, read.preferredY, read.customCursors,
+                       read.lastShutdownWasGraceful),
+            std::tuple(0, false, 12, 33, false, true));
+
+  // The user's own mute persists; "InProgress" 1 means the last run crashed.
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Muted", 1));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("ScreenMode", 0));
+  s.store.ReadFrameworkSettings(read, true);
+  EXPECT_EQ(std::tuple(read.muteCount, read.windowed, read.lastShutdownWasGraceful), std::tuple(1, true, false));
+  EXPECT_EQ(hook.log.back(), "read InProgress");  // a screen saver does not mark its run
+}
+
+}  // namespace
