@@ -1,7 +1,11 @@
 // The options and language dialogs in the running game: volumes that change
 // while a slider moves, the screen mode and its refusals, the "Full Screen"
 // box following Alt+Enter, the settings surviving a restart, and German
-// relabelling the game at once.
+// relabelling the game at once. And the text table behind the languages:
+// exact language codes, Windows-1252 bytes, and filling in numbers without
+// treating a text as a format.
+
+#include <algorithm>
 
 #include "framework/widget/ButtonWidget.h"
 #include "game/shell/Resources.h"
@@ -126,6 +130,30 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   EXPECT_EQ(app->mMainMenu->GetButton(0)->label, "Nouvelle partie");
   EXPECT_EQ(app->mStartScreen->GetButton(1)->buttonImage, IMAGE_CONTINUE_FR);
   EXPECT_EQ(app->mStartScreen->GetButton(2)->overImage, IMAGE_REPLAY_HLT_FR);
+}
+
+TEST(Texts, LanguagesAndTheirBytes) {
+  EXPECT_EQ(LanguageOfLocale("Fr"), Language::French);
+  EXPECT_EQ(LanguageOfLocale("De"), Language::German);
+  for (const char* other : {"", "En", "fr", "FR", "Fra", "de ", "DE"})
+    EXPECT_EQ(LanguageOfLocale(other), Language::English) << other;
+
+  SetupTexts(Language::German);
+  EXPECT_EQ(TEXT_HELP_CLOSE, std::string("SCHLIE\xDF") + "EN");
+  EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[3], "Spiel verlassen");
+
+  SetupTexts(Language::French);
+  EXPECT_EQ(TEXT_HARDWARE_ACCELERATION, "Acc\xE9l\xE9ration Mat\xE9rielle");
+  EXPECT_EQ(FormatText(TEXT_HINT, 7), "Conseil (7 rest.)");
+
+  SetupTexts(Language::English);
+  // The about body: seven lines, the version in the first.
+  const std::string about = FormatText(TEXT_ABOUT_BODY, "1.0.3");
+  EXPECT_EQ(about.substr(0, about.find('\n')), "Lintwick v1.0.3 ");
+  EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 6);
+  // Only the first placeholder is filled; other percent signs stay as they are.
+  EXPECT_EQ(FormatText("%d%% of %d %s", 5), "5%% of %d %s");
+  EXPECT_EQ(FormatText("no number", 5), "no number");
 }
 
 }  // namespace

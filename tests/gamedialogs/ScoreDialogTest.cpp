@@ -1,7 +1,7 @@
 // The high-score dialog in the running game: a final score entering each
 // place of the table with the name typed through key and character messages,
-// a score too low for it, the table shown from the options dialog, and a
-// damaged file.
+// a score too low for it, the table shown from the options dialog; and what a
+// damaged high-score file turns into.
 
 #include <filesystem>
 
@@ -95,6 +95,33 @@ TEST_F(ScoreDialogFlow, TableOverOptionsAndDamagedFile) {
   EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), options);
   EXPECT_NE(app->mShadow->widgetManager, nullptr);
   EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, options);
+}
+
+TEST(ScoreTable, DamagedFilesGiveSaneTables) {
+  const auto read = [](ScoreTable& table, const std::string& bytes) {
+    Zing::Buffer buffer;
+    buffer.SetData(bytes.data(), bytes.size());
+    table.Read(buffer);
+  };
+  ScoreTable table;
+  table.entries[0].score = 5;
+  read(table, "");
+  EXPECT_EQ(table.entries[0].score, 100);
+  EXPECT_EQ(table.entries[5].name, "Wicker");
+
+  // One whole record, then a name whose length runs past the end.
+  read(table, std::string("\x0A\x00\x00\x00\x03\x00"
+                          "Ann"
+                          "\x05\x00\x00\x00\x40\x00"
+                          "B\x01\x1b\x81z",
+                          21));
+  EXPECT_EQ(table.entries[0].name, "Ann");
+  EXPECT_EQ(table.entries[1].score, 5);
+  EXPECT_EQ(table.entries[1].name, "Bz");  // control, escape and undefined bytes dropped
+  EXPECT_EQ(table.entries[5].score, 0);
+
+  read(table, std::string("\x01\x00\x00\x00\x20\x00", 6) + std::string(32, 'n'));
+  EXPECT_EQ(table.entries[0].name.size(), ScoreTable::kMaxNameLength);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The game's screens from the splash to the end of a run, driven by mouse
 // messages on the window-less platform with the generated data: the screen
 // flow, a level solved through the mouse with the panel following it, the
-// questions and their answers, pausing, saving, and bad data.
+// run played back from its recording, the questions and their answers,
+// pausing, saving, and bad data.
 
 #include <algorithm>
 #include <filesystem>
@@ -30,7 +31,11 @@ bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetMan
 
 using ShellFlow = ShellFixture;
 
-TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
+// The whole run is recorded, and played back on a machine without the
+// settings or the saved game it must end in the same saved game, score and
+// settings, and leave the stored settings alone.
+TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
+  app->commandLine = "-record -demofile=game.dmo";
   Start();
   const Zing::Rect link = app->mSplash->GetStartLinkRect();
   MoveTo(link.x + link.w / 2, link.y + link.h / 2);
@@ -65,15 +70,49 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
   ASSERT_NO_FATAL_FAILURE(SolveLevel());
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 2");
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: " + std::to_string(app->mGameScreen->GetScore()));
+  RunFor(500);
 
-  // Exit asks; YES shuts down and saves the game on the second level.
+  // German through the options; then Exit asks, and YES shuts down and saves
+  // the game on the second level.
+  LanguageDialog* language = PickGerman(OpenOptions());
+  ASSERT_NE(language, nullptr);
+  ClickCentre(language->yesButton->GetRect());
+  ClickFooter(DIALOG_OPTIONS);
+  ASSERT_EQ(app->mLocale, "De");
   ClickCentre(app->mMainMenu->GetButton(3)->GetRect());
   ClickFooter(DIALOG_CONFIRM_EXIT);
-  EXPECT_TRUE(app->shutdown);
+  ASSERT_TRUE(app->shutdown);
   const std::string saved = home.Read("data/save/game.dat");
   const Zing::Buffer expected = app->mGameScreen->SavedGameBytes();
   EXPECT_EQ(saved, std::string(reinterpret_cast<const char*>(expected.GetDataPtr()), expected.GetDataLen()));
   EXPECT_TRUE(app->exits.empty());
+  const int score = app->mGameScreen->GetScore();
+  const int updates = app->updateCount;
+  const bool windowed = app->windowed;
+  app.reset();  // writes the demo
+
+  std::filesystem::remove_all(home.Path() + "/TamoGames");
+  std::filesystem::remove(home.Path() + "/data/save/game.dat");
+  services = new LintwickTest::NullServices;
+  services->clock = 777777;
+  services->appDataFolder = home.Path() + "/data/";
+  app = std::make_unique<LintwickTest::ShellApp>(services);
+  app->commandLine = "-play -demofile=game.dmo";
+  Start();
+  ASSERT_TRUE(app->exits.empty());
+  for (int i = 0; i < 200000 && !app->shutdown; ++i) app->UpdateApp();
+  ASSERT_TRUE(app->shutdown);
+  EXPECT_EQ(app->updateCount, updates);
+  EXPECT_EQ(home.Read("data/save/game.dat"), saved);
+  ASSERT_NE(app->mGameScreen, nullptr);
+  EXPECT_EQ(app->mGameScreen->GetScore(), score);
+  EXPECT_EQ(app->mLocale, "De");
+  EXPECT_EQ(app->windowed, windowed);
+  // Nothing of the game is stored; the run itself ended normally.
+  const std::string settings = home.Read("TamoGames/Lintwick/settings.reg");
+  EXPECT_EQ(settings.find("Locale"), std::string::npos);
+  EXPECT_EQ(settings.find("UnlockedLevel"), std::string::npos);
+  EXPECT_NE(settings.find("\"InProgress\"=dword:00000000"), std::string::npos);
 }
 
 TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
