@@ -193,7 +193,7 @@ TEST_F(SavedGame, AChosenLevelKeepsTheSavedScoreAndHints) {
             std::tuple(4, 0, Lintwick::kHintsPerGame));
 }
 
-TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSound) {
+TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn) {
   PlayPartly();
   screen->mLevel = 7;
   screen->mScore = 1234;
@@ -232,17 +232,12 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSound) {
         << "byte " << c[0] << " set to " << c[1];
   }
   EXPECT_EQ(screen->GetScore(), 0);
-}
 
-TEST_F(SavedGame, ADamagedFileStaysUntilThePlayerPlaysOn) {
-  std::vector<std::uint8_t> bytes = Bytes();
-  bytes[0] = 200;
-  Install(bytes);
-  screen->ContinueGame();
+  // The damaged file stays on the disk until the player plays on.
+  const std::vector<std::uint8_t> damaged = host.Saved();
   screen->SaveGame();
   screen->SaveGame();
-  EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(0, bytes));
-
+  EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(0, damaged));
   Click(1, 1);
   Step(2, 1);
   screen->SaveGame();
