@@ -20,7 +20,7 @@ using Zing::Platform::MessageCode;
 
 using OptionsFlow = ShellFixture;
 
-TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
+TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   ReachStartScreen();
   ASSERT_FALSE(app->windowed);  // the game starts in full screen
   OptionsDialog* options = OpenOptions();
@@ -48,47 +48,8 @@ TEST_F(OptionsFlow, VolumesAndScreenModeSurviveRestart) {
   const double sfx = app->GetSfxVolume();
   const bool cursors = app->customCursorsEnabled;
 
-  Restart();
-  EXPECT_TRUE(app->windowed);
-  EXPECT_NEAR(app->GetMusicVolume(), musicVolume, 0.011);
-  EXPECT_NEAR(app->GetSfxVolume(), sfx, 0.011);
-  EXPECT_EQ(app->customCursorsEnabled, cursors);
+  // German relabels the game at once.
   options = OpenOptions();
-  ASSERT_NE(options, nullptr);
-  EXPECT_FALSE(options->GetFullScreenBox()->IsChecked());
-  Key(Zing::KEYCODE_RETURN, true);  // Alt+Enter: the box follows the switch
-  EXPECT_FALSE(app->windowed);
-  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
-  ClickFooter(DIALOG_OPTIONS);
-  EXPECT_FALSE(app->windowed);
-}
-
-TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
-  ReachStartScreen();
-  app->forceFullscreen = true;
-  OptionsDialog* options = OpenOptions();
-  ASSERT_NE(options, nullptr);
-  ClickCentre(options->GetFullScreenBox()->GetRect());
-  ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
-  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "No Windowed Mode");
-  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
-  ClickFooter(DIALOG_MESSAGE);
-  services->accelerationWorks = false;
-  ClickCentre(options->GetAccelerationBox()->GetRect());
-  ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
-  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "Not Supported");
-  EXPECT_FALSE(options->GetAccelerationBox()->IsChecked());
-  ClickFooter(DIALOG_MESSAGE);
-  services->accelerationWorks = true;
-  ClickCentre(options->GetAccelerationBox()->GetRect());
-  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE), nullptr);  // a machine that passes the test needs no warning
-  ClickFooter(DIALOG_OPTIONS);
-  EXPECT_TRUE(app->IsHardwareAccelerated());
-}
-
-TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
-  ReachStartScreen();
-  OptionsDialog* options = OpenOptions();
   ASSERT_NE(options, nullptr);
   LanguageDialog* language = OpenLanguages(options);
   ASSERT_NE(language, nullptr);
@@ -119,10 +80,22 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
 
   Restart();
   EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
-  language = OpenLanguages(OpenOptions());
+  EXPECT_TRUE(app->windowed);
+  EXPECT_NEAR(app->GetMusicVolume(), musicVolume, 0.011);
+  EXPECT_NEAR(app->GetSfxVolume(), sfx, 0.011);
+  EXPECT_EQ(app->customCursorsEnabled, cursors);
+  options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  EXPECT_FALSE(options->GetFullScreenBox()->IsChecked());
+  Key(Zing::KEYCODE_RETURN, true);  // Alt+Enter: the box follows the switch
+  EXPECT_FALSE(app->windowed);
+  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+  language = OpenLanguages(options);
   ASSERT_NE(language, nullptr);
   EXPECT_EQ(language->GetSelectedIndex(), 1);  // the chooser opens on the language in use
   ClickCentre(language->noButton->GetRect());
+  ClickFooter(DIALOG_OPTIONS);
+  EXPECT_FALSE(app->windowed);
 
   // Any change of language relabels the panel and swaps the start pictures.
   app->mLocale = "Fr";
@@ -130,6 +103,29 @@ TEST_F(OptionsFlow, GermanRelabelsAtOnceAndSurvivesRestart) {
   EXPECT_EQ(app->mMainMenu->GetButton(0)->label, "Nouvelle partie");
   EXPECT_EQ(app->mStartScreen->GetButton(1)->buttonImage, IMAGE_CONTINUE_FR);
   EXPECT_EQ(app->mStartScreen->GetButton(2)->overImage, IMAGE_REPLAY_HLT_FR);
+}
+
+TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
+  ReachStartScreen();
+  app->forceFullscreen = true;
+  OptionsDialog* options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  ClickCentre(options->GetFullScreenBox()->GetRect());
+  ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "No Windowed Mode");
+  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+  ClickFooter(DIALOG_MESSAGE);
+  services->accelerationWorks = false;
+  ClickCentre(options->GetAccelerationBox()->GetRect());
+  ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "Not Supported");
+  EXPECT_FALSE(options->GetAccelerationBox()->IsChecked());
+  ClickFooter(DIALOG_MESSAGE);
+  services->accelerationWorks = true;
+  ClickCentre(options->GetAccelerationBox()->GetRect());
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE), nullptr);  // a machine that passes the test needs no warning
+  ClickFooter(DIALOG_OPTIONS);
+  EXPECT_TRUE(app->IsHardwareAccelerated());
 }
 
 TEST(Texts, LanguagesAndTheirBytes) {
