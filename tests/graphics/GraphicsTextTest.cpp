@@ -12,6 +12,7 @@ namespace {
 
 using namespace Zing;
 using Texts = std::vector<std::string>;
+using Colours = std::vector<Color>;
 
 class GraphicsText : public ::testing::Test {
  protected:
@@ -24,6 +25,11 @@ class GraphicsText : public ::testing::Test {
     Texts out;
     for (const auto& d : font.drawn) out.push_back(d.text);
     font.drawn.clear();
+    return out;
+  }
+  Colours DrawnColours() const {
+    Colours out;
+    for (const auto& d : font.drawn) out.push_back(d.color);
     return out;
   }
 
@@ -40,22 +46,17 @@ TEST_F(GraphicsText, ColourCodesOldColourAndCarets) {
   font.drawn.clear();
 
   EXPECT_EQ(36, g.WriteString("^FF0000^red^oldclr^old", 0, 0, -1, -1, true, 0, -1, 0x00FF00));
-  ASSERT_EQ(2u, font.drawn.size());
-  EXPECT_EQ(Color(255, 0, 0, 200), font.drawn[0].color);  // the alpha stays
-  EXPECT_EQ(std::pair(18, Color(0, 255, 0, 200)), std::pair(font.drawn[1].x, font.drawn[1].color));
+  ASSERT_EQ((Colours{Color(255, 0, 0, 200), Color(0, 255, 0, 200)}), DrawnColours());  // the alpha stays
+  EXPECT_EQ(18, font.drawn.back().x);
   EXPECT_EQ((Texts{"red", "old"}), Drawn());
   EXPECT_EQ(Color(10, 20, 30, 200), g.GetColor());  // the caller's colour is back afterwards
 
   g.WriteString("a^00ff00^b^oldclr^c", 0, 0);  // the old colour defaults to the starting one
-  ASSERT_EQ(3u, font.drawn.size());
-  EXPECT_EQ(Color(10, 20, 30, 200), font.drawn[2].color);
-  font.drawn.clear();
-
+  EXPECT_EQ((Colours{Color(10, 20, 30, 200), Color(0, 255, 0, 200), Color(10, 20, 30, 200)}), DrawnColours());
+  EXPECT_EQ((Texts{"a", "b", "c"}), Drawn());
   g.WriteString("^zF0g1x^x^o12345^y", 0, 0);  // non-hex digits count as 0, "o" without "oldclr" too
-  ASSERT_EQ(2u, font.drawn.size());
-  EXPECT_EQ(std::pair(Color(0x0F, 0x00, 0x10, 200), Color(0x01, 0x23, 0x45, 200)),
-            std::pair(font.drawn[0].color, font.drawn[1].color));
-  font.drawn.clear();
+  EXPECT_EQ((Colours{Color(0x0F, 0x00, 0x10, 200), Color(0x01, 0x23, 0x45, 200)}), DrawnColours());
+  EXPECT_EQ((Texts{"x", "y"}), Drawn());
 
   EXPECT_EQ(18, g.WriteString("a^^b", 0, 0));
   EXPECT_EQ(Texts{"a^b"}, Drawn());
@@ -110,14 +111,12 @@ TEST_F(GraphicsText, WrapsAtSpacesInsideLongWordsAndAtLineFeeds) {
 
 TEST_F(GraphicsText, WrappedCodesMeasureNothingAndTheColourCarriesOver) {
   g.WriteWordWrapped(Rect(0, 0, 30, 100), "^FF0000^aaa^^ bbb");
-  ASSERT_EQ(2u, font.drawn.size());
-  EXPECT_EQ(std::pair(std::string("aaa^"), Color(255, 0, 0, 200)), std::pair(font.drawn[0].text, font.drawn[1].color));
+  EXPECT_EQ((Colours{Color(255, 0, 0, 200), Color(255, 0, 0, 200)}), DrawnColours());
+  EXPECT_EQ((Texts{"aaa^", "bbb"}), Drawn());
   EXPECT_EQ(Color(10, 20, 30, 200), g.GetColor());
-  font.drawn.clear();
   g.SetColor(Color::White);  // opaque white is a valid old colour
   g.WriteWordWrapped(Rect(0, 0, 30, 100), "^FF0000^a ^oldclr^bbbbb");
-  ASSERT_EQ(2u, font.drawn.size());
-  EXPECT_EQ(std::pair(Color(255, 0, 0, 255), Color::White), std::pair(font.drawn[0].color, font.drawn[1].color));
+  EXPECT_EQ((Colours{Color(255, 0, 0, 255), Color::White}), DrawnColours());
 }
 
 TEST_F(GraphicsText, LinesOutsideTheClipAreNotDrawn) {
