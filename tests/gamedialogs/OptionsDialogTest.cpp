@@ -78,7 +78,12 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   EXPECT_EQ(Zing::TEXT_DIALOG_CANCEL, "ABBRECHEN");
   ClickFooter(DIALOG_OPTIONS);
 
-  Restart();
+  // The player ends this run and starts a new one on the same folders.
+  app->Shutdown();
+  app.reset();
+  services = new LintwickTest::NullServices;
+  MakeApp();
+  ReachStartScreen();
   EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
   EXPECT_TRUE(app->windowed);
   EXPECT_NEAR(app->GetMusicVolume(), musicVolume, 0.011);

@@ -24,6 +24,16 @@ struct ScoreDialogFlow : ShellFixture {
     return dynamic_cast<ScoreDialog*>(app->GetDialog(DIALOG_HIGH_SCORES));
   }
 
+  std::string ScorePath() const { return home.Path() + "/data/save/score.dat"; }
+
+  ScoreTable StoredScores() {
+    Zing::Buffer buffer;
+    ScoreTable table;
+    table.entries = {};  // a missing file shows as an empty table
+    if (app->ZingAppBase::ReadBufferFromFile(ScorePath(), buffer)) table.Read(buffer);
+    return table;
+  }
+
   void WriteTable(const ScoreTable& table) {
     Zing::Buffer buffer;
     table.Write(buffer);
@@ -32,7 +42,7 @@ struct ScoreDialogFlow : ShellFixture {
 
   void ReplaceName(const std::string& name) {
     for (int i = 0; i < 6; ++i) Key(Zing::KEYCODE_BACK);
-    Type(name);
+    for (char c : name) Send(MessageCode::Char, 0, 0, static_cast<unsigned char>(c));  // typed text
   }
 };
 
