@@ -115,7 +115,7 @@ TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
   EXPECT_EQ(host.popups, std::vector<std::string>{"Couldn't save \"UnlockedLevel\" to registry"});
 }
 
-TEST_F(SavedGame, ContinueRestoresTheGameExactly) {
+TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelItsScoreAndHints) {
   PlayPartly();
   screen->mLevel = 7;
   screen->mScore = 1234;
@@ -140,6 +140,18 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactly) {
   const int writes = host.writes;
   screen->SaveGame();
   EXPECT_EQ(host.writes, writes + 1);
+
+  // A chosen level starts fresh with the saved score and hints; without a
+  // saved game it still starts, as a new game.
+  screen = Restart();
+  screen->StartAtLevel(3);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()), std::tuple(3, 1234, 4));
+  EXPECT_FALSE(screen->mHintShown);
+  EXPECT_EQ(screen->GetLink(0).count, 2);
+  host.files.erase(kSavePath);
+  screen->StartAtLevel(4);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()),
+            std::tuple(4, 0, Lintwick::kHintsPerGame));
 }
 
 TEST_F(SavedGame, ATransitionResumesAtItsTick) {
@@ -171,26 +183,6 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   ASSERT_EQ(screen->mShutterTick, 70);
   for (int i = 0; i < 20; ++i) screen->Tick();
   EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(1, 0));
-}
-
-TEST_F(SavedGame, AChosenLevelKeepsTheSavedScoreAndHints) {
-  PlayPartly();
-  screen->mLevel = 9;
-  screen->mScore = 900;
-  screen->UseHint();
-  screen->SaveGame();
-
-  screen = Restart();
-  screen->StartAtLevel(3);
-  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()), std::tuple(3, 900, 9));
-  EXPECT_FALSE(screen->mHintShown);
-  EXPECT_EQ(screen->GetLink(0).count, 2);  // the level starts fresh
-
-  // Without a saved game the chosen level still starts, as a new game.
-  host.files.erase(kSavePath);
-  screen->StartAtLevel(4);
-  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()),
-            std::tuple(4, 0, Lintwick::kHintsPerGame));
 }
 
 TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn) {
