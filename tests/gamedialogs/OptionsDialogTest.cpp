@@ -1,9 +1,5 @@
-// The options and language dialogs in the running game: volumes that change
-// while a slider moves, the screen mode and its refusals, the "Full Screen"
-// box following Alt+Enter, the settings surviving a restart, and German
-// relabelling the game at once. And the text table behind the languages:
-// exact language codes, Windows-1252 bytes, and filling in numbers without
-// treating a text as a format.
+// The options and language dialogs in the running game, and the text table
+// behind the languages.
 
 #include <algorithm>
 

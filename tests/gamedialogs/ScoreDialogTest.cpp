@@ -1,7 +1,5 @@
-// The high-score dialog in the running game: a final score entering each
-// place of the table with the name typed through key and character messages,
-// a score too low for it, the table shown from the options dialog; and what a
-// damaged high-score file turns into.
+// The high-score dialog in the running game, with the name typed through key
+// and character messages; and what a damaged high-score file turns into.
 
 #include <filesystem>
 

@@ -1,7 +1,5 @@
-// Drawing the play screen: chosen pixels of each layer, read back from images
-// whose cels are solid colours naming image and cel; its rhythm of ticks; and
-// hints: what one costs, how long it lasts, and the solution miniature drawn
-// into the main menu panel.
+// Drawing the play screen, read back from images whose cels are solid colours
+// naming image and cel; its rhythm of ticks; and what hints cost and show.
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,5 @@
-// The saved game: the exact bytes of the file, the furthest level reached,
-// which only grows; continuing puts the board back exactly, a chosen level
-// keeps the saved score and hints, and a damaged file gives back what is sound
-// in it (or a new game) without ever building a board that play could not
-// have made, and stays on the disk until the player plays on.
+// The saved game: its exact bytes, continuing from it, and damaged files,
+// which never build a board that play could not have made.
 
 #include <gtest/gtest.h>
 

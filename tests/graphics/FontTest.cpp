@@ -1,11 +1,5 @@
-// Fonts. The descriptor language: commands over several lines, quotes,
-// defines, every command's effect, the documented error texts with their
-// header and location, hostile descriptors, and the older widths format.
-// Image fonts measured and drawn: widths, kerning and spacing, layer order and
-// colours, point sizes and scaling, and the generated game font's glyph
-// presets (its characters are the art generator's tests'). System fonts: the
-// closest installed face renders readable text, and a machine without fonts
-// gives an error the caller can show.
+// Fonts: the descriptor language, image fonts measured and drawn, and system
+// fonts. (The generated fonts' characters are the art generator's tests'.)
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
-// The drawing state and the geometry of Graphics: translation, clipping of
-// rectangles, lines and images at every edge, cels, scale and nine-piece
-// frames; and its text: colour codes, justification and word wrapping, with a
-// fixed-width font that records what it is asked to draw.
+// Graphics: its drawing state, the geometry of what it draws, and its text,
+// with a fixed-width font that records what it is asked to draw.
 
 #include "framework/graphics/Graphics.h"
 

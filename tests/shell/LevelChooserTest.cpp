@@ -1,7 +1,4 @@
-// The level chooser over the start screen: which boards it shows and lets the
-// player start, its arrows and slider, the miniature of the chosen board, the
-// remembered choice, and the chosen board starting with the saved game's score
-// and hints.
+// The level chooser over the start screen of the running game.
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"

@@ -1,8 +1,5 @@
 // The game's screens from the splash to the end of a run, driven by mouse
-// messages on the window-less platform with the generated data: the screen
-// flow, a level solved through the mouse with the panel following it, the
-// run played back from its recording, the questions and their answers,
-// pausing, saving, and bad data.
+// messages on the window-less platform with the generated data.
 
 #include <algorithm>
 #include <filesystem>
