@@ -21,13 +21,22 @@ namespace {
 
 using namespace Zing;
 
-std::shared_ptr<MemoryImage> Sheet(int w, int h, std::uint32_t pixel = 0) {
+std::shared_ptr<MemoryImage> Sheet(int w, int h, std::uint32_t pixel) {
   return std::make_shared<MemoryImage>(ZingTest::Solid(w, h, pixel));
 }
 
-class FontDescriptor : public ::testing::Test {
+constexpr char kTwoLayers[] =
+    "CreateLayer Main; LayerSetImage Main 'sheet.png'; LayerSetAscent Main 6; LayerSetHeight Main 9;\n"
+    "LayerSetImageMap Main ('a' 'b') ((0 0 4 8) (8 0 6 8));\n"
+    "LayerSetCharWidths Main ('a' 'b') (5 7); LayerSetKerningPairs Main ('ab') (-1);\n"
+    "LayerSetSpacing Main 1; LayerSetColorAdd Main (0 0 0 0);\n"
+    "CreateLayerFrom Shadow Main; LayerSetColorMult Shadow (0 0 0 0.5); LayerSetOffset Shadow (1 1);\n"
+    "LayerSetBaseOrder Shadow -1; LayerPointRange Shadow 0 15;\n";
+
+// A white sheet as fonts/sheet.png, and a screen that records the glyphs drawn.
+class ImageFonts : public ::testing::Test {
  protected:
-  FontDescriptor() { host.images["fonts/sheet.png"] = Sheet(64, 16); }
+  ImageFonts() : screen(100, 40), g(&screen) { host.images["fonts/sheet.png"] = Sheet(64, 16, 0xFFFFFFFF); }
 
   // Loads `text` as fonts/test.txt; the error message alone, "" when clean.
   std::string Load(const std::string& text) {
@@ -35,10 +44,19 @@ class FontDescriptor : public ::testing::Test {
     data->LoadText("fonts/test.txt", text);
     return data->GetErrorText();
   }
+  // A font of the two layers above and `extra`.
+  std::unique_ptr<ImageFont> Make(const std::string& extra = "") {
+    EXPECT_EQ("", Load(kTwoLayers + extra)) << data->GetFullError();
+    return std::make_unique<ImageFont>(data);
+  }
 
   ZingTest::FontTestHost host;
   std::shared_ptr<FontData> data;
+  ZingTest::RecordingImage screen;
+  Graphics g;
 };
+using FontDescriptor = ImageFonts;
+using ImageFontDraw = ImageFonts;
 
 TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   EXPECT_EQ("Unknown Command", Load("# a comment\n  define Foo 'a';"));  // command names are exact
@@ -151,48 +169,26 @@ TEST_F(FontDescriptor, HostileDescriptorsAreBounded) {
                      "LayerSetCharWidths L ('a') (2000000000);"));
   ImageFont font(data);
   EXPECT_GE(font.StringWidth("aaaa"), 0);
-  MemoryImage screen = ZingTest::Solid(32, 32, 0);
-  Graphics g(&screen);
-  font.DrawString(&g, 0, 10, "aaaa", Color::White, g.GetClipRect());
+  MemoryImage canvas = ZingTest::Solid(32, 32, 0);
+  Graphics onCanvas(&canvas);
+  font.DrawString(&onCanvas, 0, 10, "aaaa", Color::White, onCanvas.GetClipRect());
 }
 
 TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   ZingTest::TempFolder folder;
   const std::string widths = folder.Path() + "/widths.txt";
   std::ofstream(widths) << "4 9\na 5 b 6\nZ 3\n";
-  ImageFont font(Sheet(20, 12), widths);
+  ImageFont font(Sheet(20, 12, 0), widths);
   ASSERT_TRUE(font.IsLoaded());
   EXPECT_EQ(std::pair(9, 12), std::pair(font.GetAscent(), font.GetHeight()));
   EXPECT_EQ(4 + 5 + 6 + 3, font.StringWidth(" abZ"));
   EXPECT_EQ(std::pair(5, 3), std::pair(font.CharWidth('A'), font.CharWidth('z')));  // either case's glyph serves
   EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
-  ImageFont missing(Sheet(20, 12), folder.Path() + "/none.txt");
+  ImageFont missing(Sheet(20, 12, 0), folder.Path() + "/none.txt");
   EXPECT_FALSE(missing.IsLoaded());
   std::ofstream(widths) << "4 9\na 50\n";  // a glyph beyond the image
-  EXPECT_FALSE(ImageFont(Sheet(20, 12), widths).IsLoaded());
+  EXPECT_FALSE(ImageFont(Sheet(20, 12, 0), widths).IsLoaded());
 }
-
-constexpr char kTwoLayers[] =
-    "CreateLayer Main; LayerSetImage Main 'sheet.png'; LayerSetAscent Main 6; LayerSetHeight Main 9;\n"
-    "LayerSetImageMap Main ('a' 'b') ((0 0 4 8) (8 0 6 8));\n"
-    "LayerSetCharWidths Main ('a' 'b') (5 7); LayerSetKerningPairs Main ('ab') (-1);\n"
-    "LayerSetSpacing Main 1; LayerSetColorAdd Main (0 0 0 0);\n"
-    "CreateLayerFrom Shadow Main; LayerSetColorMult Shadow (0 0 0 0.5); LayerSetOffset Shadow (1 1);\n"
-    "LayerSetBaseOrder Shadow -1; LayerPointRange Shadow 0 15;\n";
-
-class ImageFontDraw : public ::testing::Test {
- protected:
-  ImageFontDraw() : screen(100, 40), g(&screen) { host.images["fonts/sheet.png"] = Sheet(64, 16, 0xFFFFFFFF); }
-  std::unique_ptr<ImageFont> Make(const std::string& extra = "") {
-    auto data = std::make_shared<FontData>(&host);
-    EXPECT_TRUE(data->LoadText("fonts/t.txt", kTwoLayers + extra)) << data->GetFullError();
-    return std::make_unique<ImageFont>(data);
-  }
-
-  ZingTest::FontTestHost host;
-  ZingTest::RecordingImage screen;
-  Graphics g;
-};
 
 TEST_F(ImageFontDraw, WidthsKerningSpacingAndLayerOrder) {
   auto font = Make();
