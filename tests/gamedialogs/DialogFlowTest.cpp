@@ -216,7 +216,8 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   EXPECT_EQ(dialog->GetNameField()->y, dialog->y + 68 + 30 * 3);
   ReplaceName("Mid");
   ClickFooter(DIALOG_HIGH_SCORES);  // the typed name is stored without Enter too
-  EXPECT_EQ(std::pair(StoredScores().entries[3].name, StoredScores().entries[4].name), std::pair("Mid", "D"));
+  EXPECT_EQ(StoredScores().entries[3].name, "Mid");
+  EXPECT_EQ(StoredScores().entries[4].name, "D");
 
   dialog = FinishGame(501);
   ASSERT_NE(dialog, nullptr);

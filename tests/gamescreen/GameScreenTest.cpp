@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
@@ -26,10 +25,6 @@ using namespace LintwickTest;
 using Lintwick::CellCentreX;
 using Lintwick::CellCentreY;
 
-// Stand-ins for the play field's artwork, made in code with the cel layouts
-// of the real images: every cel is one opaque colour that names its image and
-// cel, so a test reads back which layer drew a pixel. Installed into the
-// resource identifiers for the life of the object.
 // The colour of cel `cel` (row * cols + col) of the image tagged `tag`.
 constexpr std::uint32_t CelColour(int tag, int cel) {
   return 0xFF000000u | (static_cast<std::uint32_t>(tag) << 16) | static_cast<std::uint32_t>(cel);
@@ -41,12 +36,15 @@ enum EffectTag { kHighlights = 40, kTarget, kMark, kStarSmall, kStarBig, kShutte
 enum TextTag { kEffectTexts = 46, kDigits, kVortexLine };
 enum HintTag { kHintBkg = 50, kHintCell, kHintShadow, kHintNodes, kHintLinks, kHintSticks };
 
-class CodeImages {
- public:
-  // Cel sizes as in the real images, but link cels smaller than the cube's,
-  // so the cube's base cel shows as a ring around a piece's link cel.
-  CodeImages() {
+// A play screen over twelve copies of a level given as a map, beside a panel,
+// drawn with stand-ins for the play field's artwork: made in code with the cel
+// layouts of the real images, every cel one opaque colour that names its image
+// and cel, so a test reads back which layer drew a pixel.
+struct CodeScreen : ::testing::Test {
+  CodeScreen(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution) {
     using namespace Lintwick;
+    // Link cels smaller than the cube's, so the cube's base cel shows as a
+    // ring around a piece's link cel.
     Install(IMAGE_GAME_BKG, kBkg, 1, 1, 470, 480);
     Install(IMAGE_CELL, kCell, 1, 1, 45, 45);
     Install(IMAGE_SHADOW_PIECE, kShadow, 1, 1, 51, 51);
@@ -70,40 +68,28 @@ class CodeImages {
     Install(IMAGE_HINT_NODES, kHintNodes, 7, 1, 10, 10);
     Install(IMAGE_HINT_LINKS, kHintLinks, 7, 1, 6, 6);
     Install(IMAGE_HINT_STICKS, kHintSticks, 7, 2, 8, 8);
+    LevelFiles files;
+    files.Add(LevelFromMap(rows, solution), 12);
+    files.InstallInto(host);
+    screen = std::make_unique<GameScreen>(host, &panel);  // draws its board cache with the stand-ins
   }
-  ~CodeImages() {
-    for (auto& [id, image] : installed) *id = nullptr;
+  ~CodeScreen() override {
+    for (Zing::Image** id : installed) *id = nullptr;
   }
-  CodeImages(const CodeImages&) = delete;
-  CodeImages& operator=(const CodeImages&) = delete;
 
- private:
+  // A stand-in of `cols` x `rows` cels, installed as `id` while the test lasts.
   void Install(Zing::Image*& id, int tag, int cols, int rows, int celW, int celH) {
-    const int w = cols * celW;
-    const int h = rows * celH;
+    const int w = cols * celW, h = rows * celH;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y) {
+    for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         pixels[static_cast<std::size_t>(y) * w + x] = CelColour(tag, (y / celH) * cols + x / celW);
-    }
-    auto image = std::make_unique<Zing::MemoryImage>();
+    auto& image = images.emplace_back(std::make_unique<Zing::MemoryImage>());
     image->SetBits(pixels.data(), w, h);
     image->numCols = cols;
     image->numRows = rows;
     id = image.get();
-    installed.emplace_back(&id, std::move(image));
-  }
-
-  std::vector<std::pair<Zing::Image**, std::unique_ptr<Zing::MemoryImage>>> installed;
-};
-
-// A play screen over twelve copies of a level given as a map, beside a panel.
-struct CodeScreen : ::testing::Test {
-  CodeScreen(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution) {
-    LevelFiles files;
-    files.Add(LevelFromMap(rows, solution), 12);
-    files.InstallInto(host);
-    screen = std::make_unique<Lintwick::GameScreen>(host, &panel);
+    installed.push_back(&id);
   }
 
   // The pixel at (x, y) of a w x h picture that `draw` drew.
@@ -117,7 +103,8 @@ struct CodeScreen : ::testing::Test {
     return frame.GetPixel(x, y);
   }
 
-  CodeImages images;  // before the screen: its board cache is drawn at construction
+  std::vector<std::unique_ptr<Zing::MemoryImage>> images;
+  std::vector<Zing::Image**> installed;
   FakeHost host;
   Zing::Widget panel;  // the menu panel beside the play field
   std::unique_ptr<Lintwick::GameScreen> screen;
