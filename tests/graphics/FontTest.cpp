@@ -241,21 +241,14 @@ TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
   EXPECT_EQ(5, copy->CharWidth('a'));
 }
 
-// The generated default font: a body layer over a soft shadow.
-class GameFont : public ::testing::Test {
- protected:
-  GameFont() : font(&host, ZingTest::DataDir() + "/fonts/default.txt") {}
-  static std::string Cp1252(const char* utf8) { return Platform::Utf8ToWindows1252(utf8); }
-
-  ZingTest::FontTestHost host;
-  ImageFont font;
-};
-
 // A memory image of a kind of its own: text drawn onto it takes the ordinary
 // blits, which the glyph presets of a plain memory image must match bit for bit.
 class BlitOnlyImage : public MemoryImage {};
 
-TEST_F(GameFont, PresetGlyphsMatchOrdinaryBlits) {
+// Drawn with the generated default font: a body layer over a soft shadow.
+TEST(GameFont, PresetGlyphsMatchOrdinaryBlits) {
+  ZingTest::FontTestHost host;
+  ImageFont font(&host, ZingTest::DataDir() + "/fonts/default.txt");
   MemoryImage fast;
   BlitOnlyImage plain;
   for (MemoryImage* image : {&fast, static_cast<MemoryImage*>(&plain)}) {
@@ -269,7 +262,7 @@ TEST_F(GameFont, PresetGlyphsMatchOrdinaryBlits) {
     Graphics g(image);
     g.Translate(-3, 0);
     g.ClipRect(0, 4, 190, 50);
-    const std::string text = Cp1252("Wüste Ärger: Größe!");
+    const std::string text = Platform::Utf8ToWindows1252("Wüste Ärger: Größe!");
     for (const Color& color : {Color::White, Color(200, 40, 90), Color(255, 255, 255, 128)}) {
       font.DrawString(&g, -2, 14, text, color, g.GetClipRect());
       font.DrawString(&g, 60, 38, text, color, g.GetClipRect());
