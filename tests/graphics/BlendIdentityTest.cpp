@@ -14,9 +14,8 @@ namespace B = Zing::Blend;
 using Row = std::vector<std::uint32_t>;
 
 std::vector<const B::Kernels*> FastKernels() {
-  std::vector<const B::Kernels*> out;
-  for (const B::Kernels* k : {B::Sse2Kernels(), B::Avx2Kernels()})
-    if (k) out.push_back(k);
+  std::vector<const B::Kernels*> out{B::Sse2Kernels(), B::Avx2Kernels()};
+  std::erase(out, nullptr);  // the ones this machine lacks
   return out;
 }
 

@@ -23,9 +23,8 @@ using Colours = std::vector<Color>;
 // Each pixel names its own coordinates: 0xFF00XXYY.
 MemoryImage Coordinates(int w, int h) {
   std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < h; ++y) {
+  for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(x << 8 | y));
-  }
   return ZingTest::FromPixels(pixels, w, h);
 }
 

@@ -178,9 +178,7 @@ TEST(MemoryImage, MirrorAndStretch) {
 
   // Smooth stretching at one to one is a copy.
   MemoryImage square = FromPixels({0xFF000000, 0xFF0000FF, 0x00FF0000, 0xFF00FF00}, 2, 2);
-  MemoryImage smooth, copy;
-  smooth.Create(2, 2);
-  copy.Create(2, 2);
+  MemoryImage smooth = Solid(2, 2, 0), copy = Solid(2, 2, 0);
   smooth.StretchBlt(&square, Rect(0, 0, 2, 2), Rect(0, 0, 2, 2), Rect(0, 0, 2, 2), Color::White, 0, false);
   copy.Blt(&square, 0, 0, Rect(0, 0, 2, 2), Color::White, 0);
   EXPECT_EQ(Pixels(copy), Pixels(smooth));

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -109,8 +108,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   std::filesystem::remove(home.Path() + "/data/save/game.dat");
   services = new LintwickTest::NullServices;
   services->clock = 777777;
-  services->appDataFolder = home.Path() + "/data/";
-  app = std::make_unique<LintwickTest::ShellApp>(services);
+  MakeApp();
   app->commandLine = "-play -demofile=game.dmo";
   Start();
   ASSERT_TRUE(app->exits.empty());
@@ -231,9 +229,7 @@ struct DamagedData : ShellFixture, ::testing::WithParamInterface<Damage> {
         fs::create_symlink(dataDir + "/levels/" + name, home.File("levels/" + name));
     }
     std::ifstream in(dataDir + "/properties/resources.xml");
-    std::stringstream manifest;
-    manifest << in.rdbuf();
-    std::string text = manifest.str();
+    std::string text{std::istreambuf_iterator<char>(in), {}};
     if (!picture.empty()) text.replace(text.find("path=\"" + picture + "\""), picture.size() + 7, "path=\"gone\"");
     home.Write("properties/resources.xml", text);
   }
