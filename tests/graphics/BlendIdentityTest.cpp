@@ -52,14 +52,11 @@ TEST(BlendIdentity, RowKernelsMatchReference) {
       Row opaqueBase = base;
       for (auto& p : opaqueBase) p |= 0xFF000000;
       const std::uint32_t color = (rng() & 0x00FFFFFF) | ((1 + rng() % 254) << 24);
-      B::TintParams tint;
-      tint.alpha = rng() % 4 == 0 ? 255 : rng() & 0xFF;
-      tint.grey = rng() & 1;
+      B::TintParams tint{.alpha = static_cast<std::uint32_t>(rng() % 4 == 0 ? 255 : rng() & 0xFF),
+                         .grey = (rng() & 1) != 0};
       for (auto& k : tint.k) k = rng() & 0xFF;
       if (tint.grey) tint.k[1] = tint.k[2] = tint.k[0] = (rng() % 3 == 0) ? 256 : tint.k[0];
-      B::AddParams add;
-      add.white = rng() & 1;
-      add.sourceAlpha = rng() & 1;
+      B::AddParams add{.white = (rng() & 1) != 0, .sourceAlpha = (rng() & 1) != 0};
       for (auto& k : add.k) k = rng() & 0xFF;
       const std::uint32_t* s = src.data() + offset;
       const auto check = [&](const char* what, const Row& dest, auto run) {
@@ -104,8 +101,7 @@ TEST(BlendIdentity, EveryAlphaPairMatchesReference) {
   const int n = static_cast<int>(src.size());
   for (const B::Kernels* fast : FastKernels()) {
     for (std::uint32_t colorAlpha : {1u, 77u, 128u, 254u, 255u}) {
-      B::TintParams tint;
-      tint.alpha = colorAlpha;
+      const B::TintParams tint{.alpha = colorAlpha};
       Row expected = dst, actual = dst;
       B::ScalarKernels().tint(expected.data(), src.data(), n, tint);
       fast->tint(actual.data(), src.data(), n, tint);

@@ -122,8 +122,8 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   EXPECT_EQ(app->windowed, windowed);
   // Nothing of the game is stored; the run itself ended normally.
   const std::string settings = home.Read("TamoGames/Lintwick/settings.reg");
-  EXPECT_EQ(settings.find("Locale"), std::string::npos);
-  EXPECT_EQ(settings.find("UnlockedLevel"), std::string::npos);
+  EXPECT_EQ(std::pair(settings.find("Locale"), settings.find("UnlockedLevel")),
+            std::pair(std::string::npos, std::string::npos));
   EXPECT_NE(settings.find("\"InProgress\"=dword:00000000"), std::string::npos);
 }
 
@@ -133,8 +133,7 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_START_NEW), nullptr);
   ClickFooter(DIALOG_CONFIRM_START_NEW, false);  // NO leaves the start screen as it was
-  EXPECT_TRUE(Shown(app->mStartScreen));
-  EXPECT_FALSE(Shown(app->mShadow));
+  EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(app->mShadow)), std::pair(true, false));
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ClickFooter(DIALOG_CONFIRM_START_NEW);
   ASSERT_TRUE(Shown(app->mGameScreen));
@@ -163,8 +162,7 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   // Leaving play through New Game saves and shows the start screen again.
   app->MainMenuCommand(0);
   ClickFooter(DIALOG_CONFIRM_NEW_GAME);
-  EXPECT_TRUE(Shown(app->mStartScreen));
-  EXPECT_FALSE(Shown(game));
+  EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(game)), std::pair(true, false));
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 0");
   EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (0 left)");
   EXPECT_NE(home.Read("data/save/game.dat"), "saved");
@@ -309,8 +307,7 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   ASSERT_EQ(app->GetDialog(DIALOG_LEVEL_CHOOSER), dialog);
   Click(kLeftArrowX, kArrowY);
   ClickCentre(dialog->yesButton->GetRect());
-  ASSERT_NE(app->mGameScreen, nullptr);
-  EXPECT_NE(app->mGameScreen->widgetManager, nullptr);
+  ASSERT_TRUE(Shown(app->mGameScreen));
   EXPECT_EQ(Setting("ChosenLevel"), 0);
 
   // A game saved on board 10 with score 900 and 7 hints left.
