@@ -248,7 +248,8 @@ class BlitOnlyImage : public MemoryImage {};
 // Drawn with the generated default font: a body layer over a soft shadow.
 TEST(GameFont, PresetGlyphsMatchOrdinaryBlits) {
   ZingTest::FontTestHost host;
-  ImageFont font(&host, ZingTest::DataDir() + "/fonts/default.txt");
+  const char* data = std::getenv("LINTWICK_DATA_DIR");
+  ImageFont font(&host, std::string(data ? data : "build/data") + "/fonts/default.txt");
   MemoryImage fast;
   BlitOnlyImage plain;
   for (MemoryImage* image : {&fast, static_cast<MemoryImage*>(&plain)}) {
