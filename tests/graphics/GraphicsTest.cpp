@@ -255,6 +255,31 @@ TEST(Graphics, LinesAreClippedAtEveryEdge) {
             std::vector<double>(image.calls.back().line, image.calls.back().line + 4));
 }
 
+// Every character is 6 pixels wide; ascent 8, height 10, ascent padding 1,
+// line spacing 12. Records the strings it is asked to draw.
+class FixedFont : public Font {
+ public:
+  FixedFont() {
+    ascent = 8;
+    height = 10;
+    ascentPadding = 1;
+    lineSpacingOffset = 2;
+  }
+  int StringWidth(const std::string& text) override { return 6 * static_cast<int>(text.size()); }
+  void DrawString(Graphics*, int x, int y, const std::string& text, const Color& color, const Rect&) override {
+    drawn.push_back({text, x, y, color});
+  }
+  Font* Duplicate() const override { return new FixedFont(*this); }
+
+  struct Drawn {
+    std::string text;
+    int x;
+    int y;
+    Color color;
+  };
+  std::vector<Drawn> drawn;
+};
+
 class GraphicsText : public ::testing::Test {
  protected:
   GraphicsText() : image(200, 200), g(&image) {
@@ -276,7 +301,7 @@ class GraphicsText : public ::testing::Test {
 
   ZingTest::RecordingImage image;
   Graphics g;
-  ZingTest::FixedFont font;
+  FixedFont font;
 };
 
 TEST_F(GraphicsText, ColourCodesOldColourAndCarets) {
