@@ -232,8 +232,7 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
 TEST_F(ScoreDialogFlow, TableOverOptionsAndDamagedFile) {
   ReachStartScreen();
   home.Write("data/save/score.dat", std::string("\x07\0\0\0\xFF\x7F", 6) + "Bo\x1b");  // a name running past the end
-  app->MainMenuCommand(1);
-  auto* options = dynamic_cast<OptionsDialog*>(app->GetDialog(DIALOG_OPTIONS));
+  OptionsDialog* options = OpenOptions();
   ASSERT_NE(options, nullptr);
   ClickCentre(options->GetButton(OptionsDialog::ID_HIGH_SCORES)->GetRect());
   auto* dialog = dynamic_cast<ScoreDialog*>(app->GetDialog(DIALOG_HIGH_SCORES));
