@@ -375,7 +375,7 @@ TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
   EXPECT_EQ(host.popups, std::vector<std::string>{"Couldn't save \"UnlockedLevel\" to registry"});
 }
 
-TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelItsScoreAndHints) {
+TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHints) {
   PlayPartly();
   screen->mLevel = 7;
   screen->mScore = 1234;
