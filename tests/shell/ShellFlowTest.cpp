@@ -31,9 +31,9 @@ bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetMan
 
 using ShellFlow = ShellFixture;
 
-// The whole run is recorded, and played back on a machine without the
-// settings or the saved game it must end in the same saved game, score and
-// settings, and leave the stored settings alone.
+// The whole run is recorded; played back on a machine without the settings
+// or the saved game, it must end in the same saved game, score and settings,
+// and leave the stored settings alone.
 TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   app->commandLine = "-record -demofile=game.dmo";
   Start();
@@ -104,6 +104,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   const bool windowed = app->windowed;
   app.reset();  // writes the demo
 
+  // Another machine: no settings and no saved game.
   std::filesystem::remove_all(home.Path() + "/TamoGames");
   std::filesystem::remove(home.Path() + "/data/save/game.dat");
   services = new LintwickTest::NullServices;
