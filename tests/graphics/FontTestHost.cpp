@@ -1,7 +1,5 @@
 #include "tests/graphics/FontTestHost.h"
 
-#include <cstdlib>
-
 #include "framework/graphics/ImageLib.h"
 
 namespace ZingTest {
@@ -12,11 +10,6 @@ std::shared_ptr<Zing::MemoryImage> ReadImage(const std::string& path) {
   auto image = std::make_shared<Zing::MemoryImage>();
   image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight());
   return image;
-}
-
-std::string DataDir() {
-  const char* dir = std::getenv("LINTWICK_DATA_DIR");
-  return dir ? dir : "build/data";
 }
 
 }  // namespace ZingTest

@@ -32,7 +32,4 @@ class FontTestHost : public Zing::FontHost {
   std::vector<std::string> errors;
 };
 
-// build/data, where the generated fonts lie.
-std::string DataDir();
-
 }  // namespace ZingTest

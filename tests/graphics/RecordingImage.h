@@ -1,12 +1,10 @@
 #pragma once
 
-// An image that records the drawing calls it receives, and a fixed-width font
-// that records the strings it is asked to draw.
+// An image that records the drawing calls it receives.
 
 #include <string>
 #include <vector>
 
-#include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 
@@ -42,33 +40,6 @@ class RecordingImage : public Zing::Image {
   }
 
   std::vector<Call> calls;
-};
-
-struct Drawn {
-  std::string text;
-  int x;
-  int y;
-  Zing::Color color;
-};
-
-// Every character is 6 pixels wide; ascent 8, height 10, ascent padding 1,
-// line spacing 12.
-class FixedFont : public Zing::Font {
- public:
-  FixedFont() {
-    ascent = 8;
-    height = 10;
-    ascentPadding = 1;
-    lineSpacingOffset = 2;
-  }
-  int StringWidth(const std::string& text) override { return 6 * static_cast<int>(text.size()); }
-  void DrawString(Zing::Graphics*, int x, int y, const std::string& text, const Zing::Color& color,
-                  const Zing::Rect&) override {
-    drawn.push_back({text, x, y, color});
-  }
-  Zing::Font* Duplicate() const override { return new FixedFont(*this); }
-
-  std::vector<Drawn> drawn;
 };
 
 }  // namespace ZingTest

@@ -1,13 +1,11 @@
-// The game's screens from the splash to the end of a run, driven by mouse
-// messages on the window-less platform with the generated data: the screen
-// flow, a level solved through the mouse with the panel following it, the
-// questions and their answers, pausing, saving, and bad data.
+// The game's screens from the splash to the end of a run, and the level
+// chooser over the start screen, driven by mouse messages on the window-less
+// platform with the generated data.
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -15,8 +13,11 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widget/ButtonWidget.h"
+#include "framework/widget/Slider.h"
+#include "game/shell/LevelDialog.h"
 #include "game/shell/Resources.h"
 #include "tests/graphics/RecordingImage.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/widget/ProbeWidget.h"
 
@@ -30,13 +31,30 @@ bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetMan
 
 using ShellFlow = ShellFixture;
 
-TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
+// The whole run is recorded; played back on a machine without the settings
+// or the saved game, it must end in the same saved game, score and settings,
+// and leave the stored settings alone.
+TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
+  app->commandLine = "-record -demofile=game.dmo";
   Start();
+  // The splash, and then the start screen beside the menu panel, cover the window.
+  Zing::MemoryImage screen;
+  screen.Create(640, 480);
+  Zing::Graphics g(&screen);
+  const auto covers = [&](Zing::Widget* widget, int x) {
+    g.SetColor(Zing::Color(255, 0, 255));
+    g.FillRect(0, 0, 640, 480);
+    widget->Draw(&g);
+    EXPECT_NE(screen.GetPixel(0, 0), 0xFFFF00FFu);
+    EXPECT_NE(screen.GetPixel(x, 479), 0xFFFF00FFu);
+  };
+  covers(app->mSplash, 639);
   const Zing::Rect link = app->mSplash->GetStartLinkRect();
   MoveTo(link.x + link.w / 2, link.y + link.h / 2);
   EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // a link shows the hand
   ClickCentre(link);
   ASSERT_TRUE(Shown(app->mStartScreen) && Shown(app->mMainMenu));
+  covers(app->mStartScreen, 100);
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: 0");
   RunFor(50);  // the splash is deleted once the loop has unwound
 
@@ -45,8 +63,8 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
   ASSERT_TRUE(Shown(app->mGameScreen));
   ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
   ZingTest::RecordingImage drawn(640, 480);  // the help picture, its largest piece, is centred
-  Zing::Graphics g(&drawn);
-  app->GetDialog(DIALOG_HELP)->Draw(&g);
+  Zing::Graphics recorded(&drawn);
+  app->GetDialog(DIALOG_HELP)->Draw(&recorded);
   const auto picture = std::max_element(drawn.calls.begin(), drawn.calls.end(),
                                         [](const auto& a, const auto& b) { return a.src.w < b.src.w; });
   ASSERT_NE(picture, drawn.calls.end());
@@ -65,15 +83,49 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExit) {
   ASSERT_NO_FATAL_FAILURE(SolveLevel());
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 2");
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: " + std::to_string(app->mGameScreen->GetScore()));
+  RunFor(500);
 
-  // Exit asks; YES shuts down and saves the game on the second level.
+  // German through the options; then Exit asks, and YES shuts down and saves
+  // the game on the second level.
+  LanguageDialog* language = PickGerman(OpenOptions());
+  ASSERT_NE(language, nullptr);
+  ClickCentre(language->yesButton->GetRect());
+  ClickFooter(DIALOG_OPTIONS);
+  ASSERT_EQ(app->mLocale, "De");
   ClickCentre(app->mMainMenu->GetButton(3)->GetRect());
   ClickFooter(DIALOG_CONFIRM_EXIT);
-  EXPECT_TRUE(app->shutdown);
+  ASSERT_TRUE(app->shutdown);
   const std::string saved = home.Read("data/save/game.dat");
   const Zing::Buffer expected = app->mGameScreen->SavedGameBytes();
   EXPECT_EQ(saved, std::string(reinterpret_cast<const char*>(expected.GetDataPtr()), expected.GetDataLen()));
   EXPECT_TRUE(app->exits.empty());
+  const int score = app->mGameScreen->GetScore();
+  const int updates = app->updateCount;
+  const bool windowed = app->windowed;
+  app.reset();  // writes the demo
+
+  // Another machine: no settings and no saved game.
+  std::filesystem::remove_all(home.Path() + "/TamoGames");
+  std::filesystem::remove(home.Path() + "/data/save/game.dat");
+  services = new LintwickTest::NullServices;
+  services->clock = 777777;
+  MakeApp();
+  app->commandLine = "-play -demofile=game.dmo";
+  Start();
+  ASSERT_TRUE(app->exits.empty());
+  for (int i = 0; i < 200000 && !app->shutdown; ++i) app->UpdateApp();
+  ASSERT_TRUE(app->shutdown);
+  EXPECT_EQ(app->updateCount, updates);
+  EXPECT_EQ(home.Read("data/save/game.dat"), saved);
+  ASSERT_NE(app->mGameScreen, nullptr);
+  EXPECT_EQ(app->mGameScreen->GetScore(), score);
+  EXPECT_EQ(app->mLocale, "De");
+  EXPECT_EQ(app->windowed, windowed);
+  // Nothing of the game is stored; the run itself ended normally.
+  const std::string settings = home.Read("TamoGames/Lintwick/settings.reg");
+  EXPECT_EQ(std::pair(settings.find("Locale"), settings.find("UnlockedLevel")),
+            std::pair(std::string::npos, std::string::npos));
+  EXPECT_NE(settings.find("\"InProgress\"=dword:00000000"), std::string::npos);
 }
 
 TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
@@ -82,8 +134,7 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_START_NEW), nullptr);
   ClickFooter(DIALOG_CONFIRM_START_NEW, false);  // NO leaves the start screen as it was
-  EXPECT_TRUE(Shown(app->mStartScreen));
-  EXPECT_FALSE(Shown(app->mShadow));
+  EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(app->mShadow)), std::pair(true, false));
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ClickFooter(DIALOG_CONFIRM_START_NEW);
   ASSERT_TRUE(Shown(app->mGameScreen));
@@ -112,8 +163,7 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   // Leaving play through New Game saves and shows the start screen again.
   app->MainMenuCommand(0);
   ClickFooter(DIALOG_CONFIRM_NEW_GAME);
-  EXPECT_TRUE(Shown(app->mStartScreen));
-  EXPECT_FALSE(Shown(game));
+  EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(game)), std::pair(true, false));
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 0");
   EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (0 left)");
   EXPECT_NE(home.Read("data/save/game.dat"), "saved");
@@ -178,9 +228,7 @@ struct DamagedData : ShellFixture, ::testing::WithParamInterface<Damage> {
         fs::create_symlink(dataDir + "/levels/" + name, home.File("levels/" + name));
     }
     std::ifstream in(dataDir + "/properties/resources.xml");
-    std::stringstream manifest;
-    manifest << in.rdbuf();
-    std::string text = manifest.str();
+    std::string text{std::istreambuf_iterator<char>(in), {}};
     if (!picture.empty()) text.replace(text.find("path=\"" + picture + "\""), picture.size() + 7, "path=\"gone\"");
     home.Write("properties/resources.xml", text);
   }
@@ -214,23 +262,6 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedData,
                                            Damage{"cell", "gone", false, false},
                                            Damage{"", "Could not read contents of levels", false, true}));
 
-TEST_F(ShellFlow, TheSplashAndTheStartScreenCoverTheWindow) {
-  Start();
-  Zing::MemoryImage screen;
-  screen.Create(640, 480);
-  Zing::Graphics g(&screen);
-  const Zing::Color magenta(255, 0, 255);
-  for (Zing::Widget* widget : {static_cast<Zing::Widget*>(app->mSplash), static_cast<Zing::Widget*>(nullptr)}) {
-    g.SetColor(magenta);
-    g.FillRect(0, 0, 640, 480);
-    // Then the start screen beside the menu panel.
-    if (widget == nullptr) ClickCentre(app->mSplash->GetStartLinkRect());
-    (widget ? widget : app->mStartScreen)->Draw(&g);
-    EXPECT_NE(screen.GetPixel(0, 0), magenta.ToPacked());
-    EXPECT_NE(screen.GetPixel(widget ? 639 : 100, 479), magenta.ToPacked());
-  }
-}
-
 TEST(ShadowScreen, EveryShowingFadesInFromNothing) {
   WidgetTest::FakeHost host;
   Zing::WidgetManager manager(&host);
@@ -242,6 +273,97 @@ TEST(ShadowScreen, EveryShowingFadesInFromNothing) {
     EXPECT_EQ(shadow.GetAlpha(), ShadowScreen::kFullAlpha);
     manager.RemoveWidget(&shadow);
   }
+}
+
+// Window centres of the arrow buttons: the dialog stands at (187, 53).
+constexpr int kLeftArrowX = 187 + 33 + 9;
+constexpr int kRightArrowX = 187 + 216 + 9;
+constexpr int kArrowY = 53 + 279 + 9;
+
+struct LevelChooser : ShellFixture {
+  LevelDialog* Open() {
+    ClickCentre(app->mStartScreen->GetButton(2)->GetRect());
+    return dynamic_cast<LevelDialog*>(app->GetDialog(DIALOG_LEVEL_CHOOSER));
+  }
+  int Setting(const char* name) {
+    int value = -1;
+    return app->RegistryReadInteger(name, value) ? value : -1;
+  }
+};
+
+TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHints) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+
+  // First run: board 1, which can be started; the arrows stop at both ends.
+  LevelDialog* dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(dialog->IsLocked());
+  Click(kLeftArrowX, kArrowY);
+  EXPECT_EQ(dialog->GetChosenLevel(), 0);
+  Click(kRightArrowX, kArrowY);
+  EXPECT_EQ(dialog->GetChosenLevel(), 1);
+  EXPECT_NEAR(dialog->GetSlider().value, 1.0 / 99, 1e-9);
+  EXPECT_TRUE(dialog->IsLocked());
+  ClickCentre(dialog->yesButton->GetRect());  // OK on a locked board does nothing
+  ASSERT_EQ(app->GetDialog(DIALOG_LEVEL_CHOOSER), dialog);
+  Click(kLeftArrowX, kArrowY);
+  ClickCentre(dialog->yesButton->GetRect());
+  ASSERT_TRUE(Shown(app->mGameScreen));
+  EXPECT_EQ(Setting("ChosenLevel"), 0);
+
+  // A game saved on board 10 with score 900 and 7 hints left.
+  GameScreen* game = app->mGameScreen;
+  if (Zing::Dialog* help = app->GetDialog(DIALOG_HELP)) ClickCentre(help->yesButton->GetRect());
+  game->mLevel = 9;
+  game->mScore = 900;
+  game->mHintsLeft = 7;
+  game->UseHint();
+  app->ReturnToStartScreen();
+  EXPECT_EQ(Setting("UnlockedLevel"), 9);
+
+  // The slider at its right end: board 100, locked; CANCEL remembers it.
+  dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
+  EXPECT_EQ(dialog->GetChosenLevel(), 99);
+  EXPECT_TRUE(dialog->IsLocked());
+  // Its miniature, in its two top rows above the lock: a cell where the board
+  // has one, none where it has a hole (cell centres at 43 + 20x, 86 + 20y in
+  // the dialog). Drawn once without the cell picture: a cell shows where the
+  // two differ.
+  Zing::MemoryImage bare, image;
+  Zing::Image* const cellPicture = IMAGE_REPLAY_CELL;
+  for (Zing::MemoryImage* drawn : {&bare, &image}) {
+    IMAGE_REPLAY_CELL = drawn == &bare ? nullptr : cellPicture;
+    drawn->Create(dialog->width, dialog->height);
+    Zing::Graphics g(drawn);
+    dialog->Draw(&g);
+  }
+  auto levels = LintwickTest::GeneratedLevels();
+  ASSERT_TRUE(levels);
+  const std::string& boards = levels->files[kBoardFile];
+  for (int cy = 0; cy < 2; ++cy) {
+    for (int cx = 0; cx < kBoardSize; ++cx) {
+      const std::size_t at = 99u * kBoardRecordSize + 2u * static_cast<std::size_t>(cy) + cx / 8;
+      EXPECT_EQ(image.GetPixel(43 + 20 * cx, 86 + 20 * cy) != bare.GetPixel(43 + 20 * cx, 86 + 20 * cy),
+                ((static_cast<unsigned char>(boards[at]) >> (cx % 8)) & 1) != 0)
+          << cx << "," << cy;
+    }
+  }
+  ClickCentre(dialog->noButton->GetRect());
+  EXPECT_EQ(Setting("ChosenLevel"), 99);
+  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
+
+  // An earlier board starts fresh with the saved score and hints (whose
+  // rules the saved game's tests pin).
+  dialog = Open();
+  ASSERT_EQ(dialog->GetChosenLevel(), 99);
+  dialog->SliderValueChanged(LevelDialog::kSliderId, 4.0 / 99);
+  Click(kLeftArrowX, kArrowY);
+  ClickCentre(dialog->yesButton->GetRect());
+  EXPECT_EQ(game->GetLevel(), 3);
+  EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (6 left)");
+  EXPECT_FALSE(game->IsPaused());
 }
 
 }  // namespace

@@ -2,15 +2,13 @@
 
 // The game's application on the window-less platform with the generated data
 // of the build: a simulated clock, mouse clicks, keys and characters sent as
-// window messages, the loading thread's work run in place, and a restart of
-// the application on the same settings and data folders.
+// window messages, and the loading thread's work run in place.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "framework/app/Buffer.h"
 #include "framework/platform/Folders.h"
 #include "framework/platform/NullPlatform.h"
 #include "framework/widget/Dialog.h"
@@ -20,7 +18,6 @@
 #include "game/shell/LanguageDialog.h"
 #include "game/shell/MainMenu.h"
 #include "game/shell/OptionsDialog.h"
-#include "game/shell/ScoreTable.h"
 #include "game/shell/ShadowScreen.h"
 #include "game/shell/Splash.h"
 #include "game/shell/StartScreen.h"
@@ -62,25 +59,11 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     ASSERT_NE(app->mStartScreen->widgetManager, nullptr);
   }
 
-  // Ends this run as the player would and starts a new one on the same folders.
-  void Restart() {
-    app->Shutdown();
-    app.reset();
-    services = new NullServices;
-    MakeApp();
-    ReachStartScreen();
-  }
-
   void Send(MessageCode code, int x = 0, int y = 0, int param = 0) { NullAppFixture::Send(code, param, x, y); }
 
   void Key(int key, bool alt = false) {
     NullAppFixture::Send(MessageCode::KeyDown, key, 0, 0, alt);
     NullAppFixture::Send(MessageCode::KeyUp, key, 0, 0, alt);
-  }
-
-  // Characters as the platform delivers typed text.
-  void Type(const std::string& text) {
-    for (char c : text) Send(MessageCode::Char, 0, 0, static_cast<unsigned char>(c));
   }
 
   void MoveTo(int x, int y) { Send(MessageCode::MouseMove, x, y); }
@@ -118,16 +101,6 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     const Zing::ListWidget* list = language->GetList();
     Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);
     return language;
-  }
-
-  std::string ScorePath() const { return home.Path() + "/data/save/score.dat"; }
-
-  Lintwick::ScoreTable StoredScores() {
-    Zing::Buffer buffer;
-    Lintwick::ScoreTable table;
-    table.entries = {};  // a missing file shows as an empty table
-    if (app->ZingAppBase::ReadBufferFromFile(ScorePath(), buffer)) table.Read(buffer);
-    return table;
   }
 
   // Window coordinates of a board cell's centre.

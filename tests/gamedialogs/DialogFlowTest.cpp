@@ -1,0 +1,276 @@
+// The options, language and high-score dialogs in the running game (names
+// typed through key and character messages); the text table behind the
+// languages, and what a damaged high-score file turns into.
+
+#include <algorithm>
+#include <filesystem>
+
+#include "framework/widget/ButtonWidget.h"
+#include "game/shell/Resources.h"
+#include "game/shell/ScoreDialog.h"
+#include "game/shell/Texts.h"
+#include "tests/shell/ShellTestSupport.h"
+
+namespace {
+
+using namespace Lintwick;
+using LintwickTest::ShellFixture;
+using Zing::Platform::MessageCode;
+
+using OptionsFlow = ShellFixture;
+
+TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
+  ReachStartScreen();
+  ASSERT_FALSE(app->windowed);  // the game starts in full screen
+  OptionsDialog* options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+  Zing::Slider* music = options->GetMusicSlider();
+  Zing::Slider* effects = options->GetEffectsSlider();
+  EXPECT_TRUE(music->x > options->x && music->x + music->width < options->x + options->width);
+  const int y = music->y + music->height / 2;  // the knob dragged all the way left
+  MoveTo(music->x + 2, y);
+  Send(MessageCode::LButtonDown, music->x + 2, y);
+  MoveTo(music->x, y);
+  Send(MessageCode::LButtonUp, music->x, y);
+  EXPECT_LT(app->GetMusicVolume(), 0.1);  // before DONE
+  const double musicVolume = app->GetMusicVolume();
+  ClickCentre(effects->GetRect());
+  EXPECT_NEAR(app->GetSfxVolume(), 0.5, 0.1);
+  ClickCentre(options->GetFullScreenBox()->GetRect());
+  ClickCentre(options->GetCustomCursorsBox()->GetRect());
+  EXPECT_FALSE(app->windowed);  // boxes wait for DONE
+  ClickFooter(DIALOG_OPTIONS);
+  EXPECT_TRUE(services->lastWindow.windowed);
+  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
+  EXPECT_EQ(app->GetWidgetManager()->focusWidget, app->mMainMenu);
+  const double sfx = app->GetSfxVolume();
+  const bool cursors = app->customCursorsEnabled;
+
+  // German relabels the game at once.
+  options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  LanguageDialog* language = OpenLanguages(options);
+  ASSERT_NE(language, nullptr);
+  EXPECT_EQ(language->GetSelectedIndex(), 0);
+  ClickCentre(language->yesButton->GetRect());  // OK with English changes nothing
+
+  language = PickGerman(options);
+  ASSERT_NE(language, nullptr);
+  EXPECT_EQ(language->GetSelectedIndex(), 1);
+  ClickCentre(language->noButton->GetRect());  // CANCEL keeps English
+  EXPECT_EQ(app->mLocale, "En");
+  std::string stored;
+  EXPECT_TRUE(app->RegistryReadString("Locale", stored));
+  EXPECT_EQ(stored, "En");
+
+  language = PickGerman(options);
+  ASSERT_NE(language, nullptr);
+  ClickCentre(language->yesButton->GetRect());
+  EXPECT_EQ(app->mLocale, "De");
+  EXPECT_EQ(app->mMainMenu->GetButton(1)->label, TEXT_OPTIONS);
+  EXPECT_EQ(options->dialogHeader, TEXT_OPTIONS_TITLE);
+  EXPECT_EQ(options->GetButton(OptionsDialog::ID_ABOUT)->label, TEXT_ABOUT);
+  EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
+  EXPECT_EQ(Zing::TEXT_DIALOG_CANCEL, "ABBRECHEN");
+  ClickFooter(DIALOG_OPTIONS);
+
+  // The player ends this run and starts a new one on the same folders.
+  app->Shutdown();
+  app.reset();
+  services = new LintwickTest::NullServices;
+  MakeApp();
+  ReachStartScreen();
+  EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
+  EXPECT_TRUE(app->windowed);
+  EXPECT_NEAR(app->GetMusicVolume(), musicVolume, 0.011);
+  EXPECT_NEAR(app->GetSfxVolume(), sfx, 0.011);
+  EXPECT_EQ(app->customCursorsEnabled, cursors);
+  options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  EXPECT_FALSE(options->GetFullScreenBox()->IsChecked());
+  Key(Zing::KEYCODE_RETURN, true);  // Alt+Enter: the box follows the switch
+  EXPECT_FALSE(app->windowed);
+  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+  language = OpenLanguages(options);
+  ASSERT_NE(language, nullptr);
+  EXPECT_EQ(language->GetSelectedIndex(), 1);  // the chooser opens on the language in use
+  ClickCentre(language->noButton->GetRect());
+  ClickFooter(DIALOG_OPTIONS);
+  EXPECT_FALSE(app->windowed);
+
+  // Any change of language relabels the panel and swaps the start pictures.
+  app->mLocale = "Fr";
+  app->LanguageChanged();
+  EXPECT_EQ(app->mMainMenu->GetButton(0)->label, "Nouvelle partie");
+  EXPECT_EQ(app->mStartScreen->GetButton(1)->buttonImage, IMAGE_CONTINUE_FR);
+  EXPECT_EQ(app->mStartScreen->GetButton(2)->overImage, IMAGE_REPLAY_HLT_FR);
+}
+
+TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
+  ReachStartScreen();
+  app->forceFullscreen = true;
+  OptionsDialog* options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  ClickCentre(options->GetFullScreenBox()->GetRect());
+  ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "No Windowed Mode");
+  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+  ClickFooter(DIALOG_MESSAGE);
+  services->accelerationWorks = false;
+  ClickCentre(options->GetAccelerationBox()->GetRect());
+  ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "Not Supported");
+  EXPECT_FALSE(options->GetAccelerationBox()->IsChecked());
+  ClickFooter(DIALOG_MESSAGE);
+  services->accelerationWorks = true;
+  ClickCentre(options->GetAccelerationBox()->GetRect());
+  EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE), nullptr);  // a machine that passes the test needs no warning
+  ClickFooter(DIALOG_OPTIONS);
+  EXPECT_TRUE(app->IsHardwareAccelerated());
+}
+
+TEST(Texts, LanguagesAndTheirBytes) {
+  EXPECT_EQ(LanguageOfLocale("Fr"), Language::French);
+  EXPECT_EQ(LanguageOfLocale("De"), Language::German);
+  for (const char* other : {"", "En", "fr", "FR", "Fra", "de ", "DE"})
+    EXPECT_EQ(LanguageOfLocale(other), Language::English) << other;
+
+  SetupTexts(Language::German);
+  EXPECT_EQ(TEXT_HELP_CLOSE, std::string("SCHLIE\xDF") + "EN");
+  EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[3], "Spiel verlassen");
+
+  SetupTexts(Language::French);
+  EXPECT_EQ(TEXT_HARDWARE_ACCELERATION, "Acc\xE9l\xE9ration Mat\xE9rielle");
+  EXPECT_EQ(FormatText(TEXT_HINT, 7), "Conseil (7 rest.)");
+
+  SetupTexts(Language::English);
+  // The about body: seven lines, the version in the first.
+  const std::string about = FormatText(TEXT_ABOUT_BODY, "1.0.3");
+  EXPECT_EQ(about.substr(0, about.find('\n')), "Lintwick v1.0.3 ");
+  EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 6);
+  // Only the first placeholder is filled; other percent signs stay as they are.
+  EXPECT_EQ(FormatText("%d%% of %d %s", 5), "5%% of %d %s");
+  EXPECT_EQ(FormatText("no number", 5), "no number");
+}
+
+struct ScoreDialogFlow : ShellFixture {
+  // A game at its end hands its final score over; the dialog opens when it enters.
+  ScoreDialog* FinishGame(int score) {
+    app->StartGame(kStartNewGame);
+    if (app->GetDialog(DIALOG_HELP) != nullptr) ClickFooter(DIALOG_HELP);  // the rules shown to a fresh game
+    app->ShowHighScores(score);
+    RunFor(20);
+    return dynamic_cast<ScoreDialog*>(app->GetDialog(DIALOG_HIGH_SCORES));
+  }
+
+  std::string ScorePath() const { return home.Path() + "/data/save/score.dat"; }
+
+  ScoreTable StoredScores() {
+    Zing::Buffer buffer;
+    ScoreTable table;
+    table.entries = {};  // a missing file shows as an empty table
+    if (app->ZingAppBase::ReadBufferFromFile(ScorePath(), buffer)) table.Read(buffer);
+    return table;
+  }
+
+  void WriteTable(const ScoreTable& table) {
+    Zing::Buffer buffer;
+    table.Write(buffer);
+    ASSERT_TRUE(app->ZingAppBase::WriteBufferToFile(ScorePath(), buffer));
+  }
+
+  void ReplaceName(const std::string& name) {
+    for (int i = 0; i < 6; ++i) Key(Zing::KEYCODE_BACK);
+    for (char c : name) Send(MessageCode::Char, 0, 0, static_cast<unsigned char>(c));  // typed text
+  }
+};
+
+TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
+  ReachStartScreen();
+  EXPECT_EQ(FinishGame(100), nullptr);  // ties with the defaults: no place, nothing saved
+  EXPECT_FALSE(std::filesystem::exists(ScorePath()));
+
+  ScoreDialog* dialog = FinishGame(101);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetNewEntry(), 0);
+  EXPECT_EQ(StoredScores().entries[0].name, "Wicker");  // saved at once with the default name
+  EXPECT_EQ(app->GetWidgetManager()->focusWidget, dialog->GetNameField());
+  ReplaceName("Ann\x02\xE9");  // a control byte is refused, an accented letter taken
+  Key(Zing::KEYCODE_RETURN);
+  EXPECT_EQ(dialog->GetNameField()->widgetManager, nullptr);
+  EXPECT_EQ(StoredScores().entries[0].name, "Ann\xE9");
+  ClickFooter(DIALOG_HIGH_SCORES);
+  EXPECT_NE(app->mStartScreen->widgetManager, nullptr);  // the game ended
+
+  WriteTable(ScoreTable{});
+  dialog = FinishGame(300);
+  ASSERT_NE(dialog, nullptr);
+  ClickFooter(DIALOG_HIGH_SCORES);  // closing without Enter keeps the default name
+  ScoreTable table;
+  table.entries = {{{900, "A"}, {800, "B"}, {700, "C"}, {600, "D"}, {500, "E"}, {400, "F"}}};
+  WriteTable(table);
+  dialog = FinishGame(700);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetNewEntry(), 3);  // below the equal third entry
+  EXPECT_EQ(dialog->GetNameField()->y, dialog->y + 68 + 30 * 3);
+  ReplaceName("Mid");
+  ClickFooter(DIALOG_HIGH_SCORES);  // the typed name is stored without Enter too
+  EXPECT_EQ(StoredScores().entries[3].name, "Mid");
+  EXPECT_EQ(StoredScores().entries[4].name, "D");
+
+  dialog = FinishGame(501);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetNewEntry(), 5);
+  ReplaceName("Zed");
+  Key(Zing::KEYCODE_RETURN);
+  ClickFooter(DIALOG_HIGH_SCORES);
+  EXPECT_EQ(StoredScores().entries[5].name, "Zed");
+  EXPECT_EQ(FinishGame(501), nullptr);  // equal to the last entry: no place
+}
+
+TEST_F(ScoreDialogFlow, TableOverOptionsAndDamagedFile) {
+  ReachStartScreen();
+  home.Write("data/save/score.dat", std::string("\x07\0\0\0\xFF\x7F", 6) + "Bo\x1b");  // a name running past the end
+  OptionsDialog* options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  ClickCentre(options->GetButton(OptionsDialog::ID_HIGH_SCORES)->GetRect());
+  auto* dialog = dynamic_cast<ScoreDialog*>(app->GetDialog(DIALOG_HIGH_SCORES));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetNameField()->widgetManager, nullptr);
+  EXPECT_EQ(dialog->GetTable().entries[0].name, "Bo");
+  RunFor(50);  // drawn with its damaged names
+  ClickFooter(DIALOG_HIGH_SCORES);
+  EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), options);
+  EXPECT_NE(app->mShadow->widgetManager, nullptr);
+  EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, options);
+}
+
+TEST(ScoreTable, DamagedFilesGiveSaneTables) {
+  const auto read = [](ScoreTable& table, const std::string& bytes) {
+    Zing::Buffer buffer;
+    buffer.SetData(bytes.data(), bytes.size());
+    table.Read(buffer);
+  };
+  ScoreTable table;
+  table.entries[0].score = 5;
+  read(table, "");
+  EXPECT_EQ(table.entries[0].score, 100);
+  EXPECT_EQ(table.entries[5].name, "Wicker");
+
+  // One whole record, then a name whose length runs past the end.
+  read(table, std::string("\x0A\x00\x00\x00\x03\x00"
+                          "Ann"
+                          "\x05\x00\x00\x00\x40\x00"
+                          "B\x01\x1b\x81z",
+                          21));
+  EXPECT_EQ(table.entries[0].name, "Ann");
+  EXPECT_EQ(table.entries[1].score, 5);
+  EXPECT_EQ(table.entries[1].name, "Bz");  // control, escape and undefined bytes dropped
+  EXPECT_EQ(table.entries[5].score, 0);
+
+  read(table, std::string("\x01\x00\x00\x00\x20\x00", 6) + std::string(32, 'n'));
+  EXPECT_EQ(table.entries[0].name.size(), ScoreTable::kMaxNameLength);
+}
+
+}  // namespace

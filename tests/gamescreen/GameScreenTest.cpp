@@ -1,0 +1,499 @@
+// The play screen: drawing, read back from images whose cels are solid
+// colours naming image and cel; its rhythm of ticks; what hints cost and show;
+// and the saved game: its exact bytes, continuing from it, and damaged files,
+// which never build a board that play could not have made.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widget/Widget.h"
+#include "game/puzzle/GameScreen.h"
+#include "game/shell/Resources.h"
+#include "tests/puzzle/BoardInvariants.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
+
+namespace {
+
+using namespace LintwickTest;
+using Lintwick::CellCentreX;
+using Lintwick::CellCentreY;
+
+// The colour of cel `cel` (row * cols + col) of the image tagged `tag`.
+constexpr std::uint32_t CelColour(int tag, int cel) {
+  return 0xFF000000u | (static_cast<std::uint32_t>(tag) << 16) | static_cast<std::uint32_t>(cel);
+}
+
+// Tags of the images: the board's, the play's effects', the hint miniature's.
+enum BoardTag { kBkg = 1, kCell, kShadow, kLink0 = 10, kCube0 = 20, kVortex0 = 30 };
+enum EffectTag { kHighlights = 40, kTarget, kMark, kStarSmall, kStarBig, kShutters };
+enum TextTag { kEffectTexts = 46, kDigits, kVortexLine };
+enum HintTag { kHintBkg = 50, kHintCell, kHintShadow, kHintNodes, kHintLinks, kHintSticks };
+
+// A play screen over twelve copies of a level given as a map, beside a panel,
+// drawn with stand-ins for the play field's artwork: made in code with the cel
+// layouts of the real images, every cel one opaque colour that names its image
+// and cel, so a test reads back which layer drew a pixel.
+struct CodeScreen : ::testing::Test {
+  CodeScreen(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution) {
+    using namespace Lintwick;
+    // Link cels smaller than the cube's, so the cube's base cel shows as a
+    // ring around a piece's link cel.
+    Install(IMAGE_GAME_BKG, kBkg, 1, 1, 470, 480);
+    Install(IMAGE_CELL, kCell, 1, 1, 45, 45);
+    Install(IMAGE_SHADOW_PIECE, kShadow, 1, 1, 51, 51);
+    for (int c = 0; c < 7; ++c) {
+      Install(LinkImage(c), kLink0 + c, 22, 1, 31, 31);
+      Install(RollingCubeImage(c), kCube0 + c, 14, 2, 41, 41);
+      Install(VortexImage(c), kVortex0 + c, 15, 1, 40, 40);
+    }
+    Install(IMAGE_HIGHLIGHTS, kHighlights, 2, 1, 45, 45);
+    Install(IMAGE_TARGET, kTarget, 20, 1, 11, 11);
+    Install(IMAGE_MARK, kMark, 2, 1, 45, 45);
+    Install(IMAGE_STAR_SMALL, kStarSmall, 7, 1, 9, 9);
+    Install(IMAGE_STAR_BIG, kStarBig, 7, 1, 15, 15);
+    Install(IMAGE_SHUTTERS, kShutters, 1, 2, 464, 230);
+    Install(IMAGE_EFFECT_TEXTS, kEffectTexts, 1, 9, 200, 20);
+    Install(IMAGE_DIGITS, kDigits, 10, 1, 16, 20);
+    Install(IMAGE_VORTEX_LINE, kVortexLine, 1, 2, 200, 4);
+    Install(IMAGE_HINT_BKG, kHintBkg, 1, 1, 132, 132);
+    Install(IMAGE_HINT_CELL, kHintCell, 1, 1, 11, 11);
+    Install(IMAGE_HINT_SHADOW, kHintShadow, 1, 1, 17, 17);
+    Install(IMAGE_HINT_NODES, kHintNodes, 7, 1, 10, 10);
+    Install(IMAGE_HINT_LINKS, kHintLinks, 7, 1, 6, 6);
+    Install(IMAGE_HINT_STICKS, kHintSticks, 7, 2, 8, 8);
+    LevelFiles files;
+    files.Add(LevelFromMap(rows, solution), 12);
+    files.InstallInto(host);
+    screen = std::make_unique<GameScreen>(host, &panel);  // draws its board cache with the stand-ins
+  }
+  ~CodeScreen() override {
+    for (Zing::Image** id : installed) *id = nullptr;
+  }
+
+  // A stand-in of `cols` x `rows` cels, installed as `id` while the test lasts.
+  void Install(Zing::Image*& id, int tag, int cols, int rows, int celW, int celH) {
+    const int w = cols * celW, h = rows * celH;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        pixels[static_cast<std::size_t>(y) * w + x] = CelColour(tag, (y / celH) * cols + x / celW);
+    auto& image = images.emplace_back(std::make_unique<Zing::MemoryImage>());
+    image->SetBits(pixels.data(), w, h);
+    image->numCols = cols;
+    image->numRows = rows;
+    id = image.get();
+    installed.push_back(&id);
+  }
+
+  // The pixel at (x, y) of a w x h picture that `draw` drew.
+  template <typename Draw>
+  std::uint32_t Drawn(Draw draw, int w, int h, int x, int y) {
+    Zing::MemoryImage frame;
+    frame.Create(w, h);
+    frame.SetImageMode(false, false);  // opaque, like the screen
+    Zing::Graphics g(&frame);
+    (screen.get()->*draw)(&g);
+    return frame.GetPixel(x, y);
+  }
+
+  std::vector<std::unique_ptr<Zing::MemoryImage>> images;
+  std::vector<Zing::Image**> installed;
+  FakeHost host;
+  Zing::Widget panel;  // the menu panel beside the play field
+  std::unique_ptr<Lintwick::GameScreen> screen;
+};
+
+// Link 0 runs from its start node at (1, 1) to its target at (5, 1); the
+// bottom-left cell is a hole.
+struct GameScreenDraw : CodeScreen {
+  GameScreenDraw()
+      : CodeScreen({"..........", ".a...A....", "..........", "..........", "..........", "..........", "..........",
+                    "..........", "..........", "#........."},
+                   {{0x21, 0x31, 0x41}}) {}
+  std::uint32_t Pixel(int x, int y) {
+    return Drawn(&Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight, x, y);
+  }
+};
+
+TEST_F(GameScreenDraw, BoardCacheAndPieces) {
+  // A hole shows the background; the shadow of an edge cell peeks out beside it.
+  EXPECT_EQ(Pixel(CellCentreX(0), CellCentreY(9)), CelColour(kBkg, 0));
+  EXPECT_EQ(Pixel(4, CellCentreY(8)), CelColour(kShadow, 0));
+  EXPECT_EQ(Pixel(CellCentreX(3), CellCentreY(4)), CelColour(kCell, 0));
+  // A node shows its finished link cel on the cube's base cel.
+  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1)), CelColour(kLink0, 21));
+  EXPECT_EQ(Pixel(CellCentreX(1) + 18, CellCentreY(1)), CelColour(kCube0, 14));
+  // Hover over a piece, without a cube.
+  screen->HandleMouseMove(CellCentreX(5), CellCentreY(1));
+  screen->UpdateHover();
+  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kHighlights, 0));
+}
+
+TEST_F(GameScreenDraw, CubeRollsAlongItsDirectionAndTheTargetMarksTheOtherNode) {
+  screen->HandleMouseDown(CellCentreX(1), CellCentreY(1), 1);
+  ASSERT_TRUE(screen->Tick());
+  ASSERT_NE(screen->mCube, nullptr);
+  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kTarget, screen->mTargetFrame));
+
+  // Frame 8 of a roll to the right: 22 pixels on, row 0; the cell left behind
+  // shows the base cel.
+  screen->mCubeDir = Lintwick::kDirRight;
+  screen->mCubeFrame = 8;
+  screen->mCubeCel = 7;
+  EXPECT_EQ(Pixel(CellCentreX(1) + 22 + 19, CellCentreY(1)), CelColour(kCube0, 7));
+  EXPECT_EQ(Pixel(CellCentreX(1) - 19, CellCentreY(1)), CelColour(kCube0, 14));
+  // Rolling up draws from row 1, 22 pixels up.
+  screen->mCubeDir = Lintwick::kDirUp;
+  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1) - 22 - 19), CelColour(kCube0, 14 + 7));
+}
+
+TEST_F(GameScreenDraw, VorticesStarsAndMark) {
+  screen->mVortices[3] = std::make_unique<Lintwick::Vortex>(Lintwick::Vortex{2, 100, 300, 5});
+  screen->mStars[0] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 300, 400, 3, false});
+  screen->mStars[1] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 350, 400, 3, true});
+  EXPECT_EQ(Pixel(100 + 39, 300), CelColour(kVortex0 + 2, 5));
+  EXPECT_EQ(Pixel(300 - 7, 400 + 7), CelColour(kStarBig, 3));
+  EXPECT_EQ(Pixel(350, 400), CelColour(kCell, 0));  // emitters are invisible
+
+  screen->mMark = screen->PieceAt(5, 1);
+  screen->mMarkTicks = 1;
+  screen->mMarkPhase = 1;
+  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kMark, 1));
+  screen->mMarkTicks = 0;  // the mark's dark phase
+  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kLink0, 21));
+}
+
+TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
+  screen->mShutterTick = 70;
+  screen->mShutterOffset = Lintwick::kShutterTravel;
+  screen->mTransitionKind = Lintwick::kNextLevel;
+  screen->mLevelPointsShown = 2772;
+  EXPECT_NE(Pixel(100, 14), CelColour(kShutters, 0));  // clipped above the board
+  EXPECT_EQ(Pixel(100, 15), CelColour(kShutters, 0));
+  EXPECT_EQ(Pixel(100, 239), CelColour(kShutters, 0));  // they meet without a gap
+  EXPECT_EQ(Pixel(100, 240), CelColour(kShutters, 1));
+  EXPECT_EQ(Pixel(100, 469), CelColour(kVortexLine, 0));  // the bar stays visible
+  EXPECT_EQ(Pixel(300, 469), CelColour(kBkg, 0));         // clipped below the board
+  // Caption column centred on the shutters: x 135; points "2772" from x 203.
+  EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 6));
+  for (const auto& [x, digit] : {std::pair{205, 2}, {221, 7}, {253, 2}})
+    EXPECT_EQ(Pixel(x, 255), CelColour(kDigits, digit));
+
+  screen->mShutterTick = 64;
+  screen->mTransitionKind = Lintwick::kReplayLevel;
+  EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 0));
+  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 2));
+  screen->mShutterTick = 65;
+  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 8));
+  screen->mShutterTick = 64;
+  screen->mTransitionKind = Lintwick::kGameDone;
+  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 5));
+}
+
+TEST_F(GameScreenDraw, VortexBarShowsTheAllowanceLeftAndBlinksInItsLowerHalf) {
+  const int allowance = screen->GetVortexAllowance();
+  ASSERT_EQ(screen->mVortexesLeft, allowance);
+  EXPECT_EQ(Pixel(8 + 199, 469), CelColour(kVortexLine, 0));
+  screen->mVortexesLeft = allowance / 2;
+  EXPECT_EQ(Pixel(8 + 199, 469), CelColour(kBkg, 0));
+  screen->mBarHighlight = 1;
+  EXPECT_EQ(Pixel(10, 469), CelColour(kVortexLine, 1));
+  screen->mVortexesLeft = 0;
+  EXPECT_EQ(Pixel(10, 469), CelColour(kBkg, 0));
+}
+
+// A logic tick every fifth update, the menu panel marked dirty after every
+// tick, and a paused screen standing still. (The whole shell plays a level
+// through window messages.)
+TEST_F(GameScreenDraw, TicksEveryFifthUpdateMarkThePanelAndStandStillWhenPaused) {
+  screen->HandleMouseMove(CellCentreX(1), CellCentreY(1));
+  panel.dirty = false;
+  for (int i = 1; i < Lintwick::kUpdatesPerTick; ++i) screen->Update();
+  EXPECT_NE(screen->mHoverX, 1);  // no tick has placed the hover yet
+  EXPECT_FALSE(panel.dirty);
+  screen->Pause(true);
+  for (int i = 0; i < 20; ++i) screen->Update();
+  EXPECT_EQ(screen->updateCount, Lintwick::kUpdatesPerTick - 1);
+  screen->Pause(false);
+  screen->Update();  // the fifth update runs the tick; the panel follows level and score
+  EXPECT_EQ(std::tuple(screen->mHoverX, screen->mHoverY, panel.dirty), std::tuple(1, 1, true));
+}
+
+// Link 0 along row 1; link 1 with a solution whose second code is not a
+// neighbour of the first; link 2 down column 6.
+struct Hints : CodeScreen {
+  Hints()
+      : CodeScreen({"..........", ".a..A.c...", "..........", ".b.B..C...", ".........."},
+                   {{0x21, 0x31}, {0x23, 0x27}, {0x62}}) {}
+
+  // The menu panel's pixel after the game screen drew its hint into it.
+  std::uint32_t Pixel(int x, int y) { return Drawn(&Lintwick::GameScreen::DrawHint, 170, 480, x, y); }
+};
+
+TEST_F(Hints, OneHintPerLevelTenPerGame) {
+  screen->UseHint();
+  screen->UseHint();
+  EXPECT_EQ(std::pair(screen->GetHintsLeft(), screen->mHintShown), std::pair(9, true));
+
+  // A replayed level takes the miniature away and gives nothing back.
+  screen->mShutterTick = 1;
+  screen->mTransitionKind = Lintwick::kReplayLevel;
+  while (screen->mShutterTick != 0) screen->Tick();
+  EXPECT_EQ(std::pair(screen->GetHintsLeft(), screen->mHintShown), std::pair(9, false));
+
+  for (int level = 1; level < 11; ++level) {
+    screen->UseHint();
+    EXPECT_EQ(screen->mHintShown, level < 10) << level;
+    screen->mLevel += 1;
+    screen->RestartLevel();
+  }
+  EXPECT_EQ(screen->GetHintsLeft(), 0);
+  screen->NewGame();
+  EXPECT_EQ(screen->GetHintsLeft(), Lintwick::kHintsPerGame);
+}
+
+TEST_F(Hints, TheMiniatureShowsTheWholeSolution) {
+  // Cell (x, y) of the miniature is centred at (32 + 12x, 276 + 12y).
+  EXPECT_EQ(Pixel(44, 288), 0u);  // nothing before a hint is bought
+  screen->UseHint();
+  EXPECT_EQ(Pixel(21, 265), CelColour(kHintBkg, 0));
+  EXPECT_EQ(Pixel(104 + 5, 312 - 5), CelColour(kHintCell, 0));
+  EXPECT_EQ(Pixel(32, 276 + 12 * 4 + 7), CelColour(kHintShadow, 0));  // below the last row
+  EXPECT_EQ(Pixel(44, 288), CelColour(kHintNodes, 0));                // node a
+  EXPECT_EQ(Pixel(44, 312), CelColour(kHintNodes, 1));                // node b
+  EXPECT_EQ(Pixel(56, 288), CelColour(kHintLinks, 0));                // solution cell (2, 1)
+  // Sticks: across between a and (2, 1) and into the target; down in column 6.
+  EXPECT_EQ(Pixel(50, 288), CelColour(kHintSticks, 0));
+  EXPECT_EQ(Pixel(74, 288), CelColour(kHintSticks, 0));
+  EXPECT_EQ(Pixel(104, 294), CelColour(kHintSticks, 7 + 2));
+  // (2, 3) and (2, 7) are no neighbours: no stick below (2, 3).
+  EXPECT_NE(Pixel(56, 318), CelColour(kHintSticks, 7 + 1));
+  EXPECT_EQ(Pixel(50, 312), CelColour(kHintSticks, 1));
+  // The player's own pieces are no part of it: only the nodes and the solution show.
+  screen->AddPiece(0, 1, 0, false);
+  EXPECT_NE(Pixel(44, 276), CelColour(kHintNodes, 0));
+}
+
+// Twelve copies of one level: link 0 from (1, 1) to (4, 1), link 1 from
+// (1, 3) to (3, 3); row 4 starts with a hole and the rows below are holes.
+struct SavedGame : CodeScreen {
+  SavedGame()
+      : CodeScreen({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}}) {}
+
+  // The program starting again: a new screen over the same files.
+  std::unique_ptr<Lintwick::GameScreen> Restart() { return std::make_unique<Lintwick::GameScreen>(host, nullptr); }
+
+  void Click(int x, int y) {
+    screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), 1);
+    screen->Tick();
+  }
+  void Step(int x, int y) {
+    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
+    screen->Tick();
+  }
+  void Settle() {
+    for (int i = 0; i < 200 && screen->mCube; ++i) screen->Tick();
+  }
+  // Link 0 joined; link 1 drawn one cell from its target node, which makes
+  // that node its start.
+  void PlayPartly() {
+    Click(1, 1);
+    for (int x = 2; x <= 4; ++x) Step(x, 1);
+    Settle();
+    Click(3, 3);
+    Step(2, 3);
+    Settle();
+  }
+  std::vector<std::uint8_t> Bytes() const {
+    const Zing::Buffer b = screen->SavedGameBytes();
+    return {b.GetDataPtr(), b.GetDataPtr() + b.GetDataLen()};
+  }
+  void Install(const std::vector<std::uint8_t>& bytes) { host.files[kSavePath].assign(bytes.begin(), bytes.end()); }
+};
+
+TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
+  PlayPartly();
+  ASSERT_EQ(std::pair(screen->GetLink(0).completed, screen->GetLink(1).count), std::pair(true, 3));
+
+  screen->mLevel = 7;
+  screen->mHintShown = true;
+  screen->mHintsLeft = 4;
+  screen->mScore = -2;  // signed, little-endian
+  screen->mLevelPoints = 0x1234;
+  screen->mVortexesLeft = 13;
+  screen->mShutterTick = 70;
+  screen->mShutterOffset = 225;
+  screen->mTransitionKind = Lintwick::kGameDone;
+  screen->mLevelPointsShown = 2772;
+  screen->SaveGame();
+
+  const std::vector<std::uint8_t> expected = {
+      7,    1,    4,                                   // level, hint shown, hints left
+      0xFE, 0xFF, 0xFF, 0xFF,                          // score -2
+      0x34, 0x12,                                      // level points
+      13,   0,                                         // vortex allowance left
+      70,   0,                                         // transition tick
+      225,  0,                                         // shutter offset
+      2,                                               // transition kind
+      0xD4, 0x0A,                                      // level points shown, 2772
+      1,    4,    0x41, 0x11, 0x21, 0x31,              // link 0: completed, target, start, path
+      0,    3,    0x13, 0x33, 0x23,                    // link 1: open
+      0,    0,    0,    0,    0,    0,    0, 0, 0, 0,  // links 2..6 absent
+  };
+  EXPECT_EQ(host.Saved(), expected);
+  EXPECT_EQ(host.settings["UnlockedLevel"], 7);
+
+  // A finished game, its score handed over, is saved without the transition
+  // that would pay it again.
+  screen->mShutterTick = Lintwick::kGameDoneTick;
+  screen->mFinalScoreHandedOver = true;
+  screen->SaveGame();
+  EXPECT_EQ(host.Saved()[11] + host.Saved()[13], 0);
+}
+
+TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
+  for (auto [level, furthest] : {std::pair{2, 2}, {9, 9}, {5, 9}}) {
+    screen->mLevel = level;
+    screen->SaveGame();
+    EXPECT_EQ(host.settings["UnlockedLevel"], furthest) << level;
+  }
+  EXPECT_TRUE(host.popups.empty());
+
+  // A failed settings write is reported; the file is still written.
+  host.files.erase(kSavePath);
+  host.settingsWritable = false;
+  screen->mLevel = 10;
+  screen->SaveGame();
+  EXPECT_EQ(host.files.count(kSavePath), 1u);
+  EXPECT_EQ(host.popups, std::vector<std::string>{"Couldn't save \"UnlockedLevel\" to registry"});
+}
+
+TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHints) {
+  PlayPartly();
+  screen->mLevel = 7;
+  screen->mScore = 1234;
+  screen->mHintsLeft = 5;
+  screen->UseHint();
+  screen->mLevelPoints = 700;
+  screen->mVortexesLeft = 4;
+  const std::vector<std::uint8_t> saved = Bytes();
+  screen->SaveGame();
+
+  screen = Restart();
+  screen->ContinueGame();
+  EXPECT_FALSE(screen->SavedGameWasDamaged());
+  EXPECT_EQ(std::pair(Bytes(), BoardFault(*screen)), std::pair(saved, std::string()));
+  // The joined link in its finished look, the open one in its open look.
+  const Lintwick::Piece &joined = *screen->GetLink(0).At(3), &open = *screen->GetLink(1).At(2);
+  EXPECT_EQ(std::tuple(joined.cel, joined.frame), std::tuple(Lintwick::kFinishedCel, Lintwick::kFinishedFrame));
+  EXPECT_EQ(std::tuple(open.cel, open.frameLimit), std::tuple(Lintwick::kOpenCel, Lintwick::kOpenFrame));
+  EXPECT_EQ(screen->mCube, nullptr);
+
+  // Nothing was damaged, so closing again simply saves.
+  const int writes = host.writes;
+  screen->SaveGame();
+  EXPECT_EQ(host.writes, writes + 1);
+
+  // A chosen level starts fresh with the saved score and hints; without a
+  // saved game it still starts, as a new game.
+  screen = Restart();
+  screen->StartAtLevel(3);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()), std::tuple(3, 1234, 4));
+  EXPECT_FALSE(screen->mHintShown);
+  EXPECT_EQ(screen->GetLink(0).count, 2);
+  host.files.erase(kSavePath);
+  screen->StartAtLevel(4);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()),
+            std::tuple(4, 0, Lintwick::kHintsPerGame));
+}
+
+TEST_F(SavedGame, ATransitionResumesAtItsTick) {
+  PlayPartly();
+  Step(1, 3);  // link 1 reaches its target: the level is done
+  ASSERT_EQ(screen->mShutterTick, 1);
+  while (screen->mShutterTick != 70) screen->Tick();
+  const std::vector<std::uint8_t> saved = Bytes();
+  screen->SaveGame();
+  const int score = screen->GetScore();
+
+  screen = Restart();
+  screen->ContinueGame();
+  EXPECT_EQ(Bytes(), saved);
+  screen->Tick();
+  EXPECT_EQ(std::pair(screen->mShutterTick, screen->mShutterOffset), std::pair(71, Lintwick::kShutterTravel));
+  while (screen->mShutterTick != 0) screen->Tick();
+  EXPECT_EQ(std::pair(screen->GetLevel(), screen->GetScore()), std::pair(1, score));
+
+  // A finished game's transition hands its score over on a screen that had
+  // already handed over the score of an earlier game.
+  std::vector<std::uint8_t> done = saved;
+  done[0] = Lintwick::kLastLevel;
+  done[15] = Lintwick::kGameDone;
+  done[11] = 70;
+  Install(done);
+  screen->mFinalScoreHandedOver = true;
+  screen->ContinueGame();
+  ASSERT_EQ(screen->mShutterTick, 70);
+  for (int i = 0; i < 20; ++i) screen->Tick();
+  EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(1, 0));
+}
+
+TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn) {
+  PlayPartly();
+  screen->mLevel = 7;
+  screen->mScore = 1234;
+  const std::vector<std::uint8_t> good = Bytes();  // link 0 block at 18, link 1 at 24
+  ASSERT_EQ(good.size(), 18u + 14u + 7u);
+
+  const auto load = [&](std::vector<std::uint8_t> bytes) {
+    Install(bytes);
+    screen->ContinueGame();
+    EXPECT_EQ(BoardFault(*screen), "") << "file of " << bytes.size() << " bytes";
+  };
+
+  // Cut short at every byte: up to the score nothing is a game; from there on
+  // level, score and hints survive, and links only when their block is whole.
+  for (std::size_t cut = 1; cut < good.size(); ++cut) {
+    load({good.begin(), good.begin() + static_cast<long>(cut)});
+    EXPECT_TRUE(screen->SavedGameWasDamaged());
+    EXPECT_EQ(screen->GetLevel(), cut < 7 ? 0 : 7) << cut;
+    EXPECT_EQ(screen->GetScore(), cut < 7 ? 0 : 1234) << cut;
+    EXPECT_EQ(screen->GetLink(0).completed, cut >= 24) << cut;
+  }
+
+  // One damaged byte: {offset, value, pieces of link 0 and of link 1, level}.
+  // A link block claiming more pieces than the file holds leaves that link
+  // fresh; a path code off the board or on a hole keeps the path up to it,
+  // open; nodes that are not the level's leave the link fresh; an absurd level
+  // is no game at all.
+  const int cases[][5] = {
+      {25, 200, 4, 2, 7}, {23, 0xA1, 3, 3, 7}, {23, 0x04, 3, 3, 7}, {20, 0x55, 2, 3, 7}, {0, 200, 2, 2, 0}};
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> bytes = good;
+    bytes[static_cast<std::size_t>(c[0])] = static_cast<std::uint8_t>(c[1]);
+    load(bytes);
+    EXPECT_EQ(std::tuple(screen->GetLink(0).count, screen->GetLink(1).count, screen->GetLevel()),
+              std::tuple(c[2], c[3], c[4]))
+        << "byte " << c[0] << " set to " << c[1];
+  }
+  EXPECT_EQ(screen->GetScore(), 0);
+
+  // The damaged file stays on the disk until the player plays on.
+  const std::vector<std::uint8_t> damaged = host.Saved();
+  screen->SaveGame();
+  screen->SaveGame();
+  EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(0, damaged));
+  Click(1, 1);
+  Step(2, 1);
+  screen->SaveGame();
+  EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(1, Bytes()));
+}
+
+}  // namespace

@@ -1,0 +1,327 @@
+// Fonts: the descriptor language, image fonts measured and drawn, and system
+// fonts. (The generated fonts' characters are the art generator's tests'.)
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <tuple>
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageFont.h"
+#include "framework/graphics/SysFont.h"
+#include "framework/platform/Windows1252.h"
+#include "tests/graphics/FontTestHost.h"
+#include "tests/graphics/Pixels.h"
+#include "tests/graphics/RecordingImage.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using namespace Zing;
+
+std::shared_ptr<MemoryImage> Sheet(int w, int h, std::uint32_t pixel) {
+  return std::make_shared<MemoryImage>(ZingTest::Solid(w, h, pixel));
+}
+
+constexpr char kTwoLayers[] =
+    "CreateLayer Main; LayerSetImage Main 'sheet.png'; LayerSetAscent Main 6; LayerSetHeight Main 9;\n"
+    "LayerSetImageMap Main ('a' 'b') ((0 0 4 8) (8 0 6 8));\n"
+    "LayerSetCharWidths Main ('a' 'b') (5 7); LayerSetKerningPairs Main ('ab') (-1);\n"
+    "LayerSetSpacing Main 1; LayerSetColorAdd Main (0 0 0 0);\n"
+    "CreateLayerFrom Shadow Main; LayerSetColorMult Shadow (0 0 0 0.5); LayerSetOffset Shadow (1 1);\n"
+    "LayerSetBaseOrder Shadow -1; LayerPointRange Shadow 0 15;\n";
+
+// A white sheet as fonts/sheet.png, and a screen that records the glyphs drawn.
+class ImageFonts : public ::testing::Test {
+ protected:
+  ImageFonts() : screen(100, 40), g(&screen) { host.images["fonts/sheet.png"] = Sheet(64, 16, 0xFFFFFFFF); }
+
+  // Loads `text` as fonts/test.txt; the error message alone, "" when clean.
+  std::string Load(const std::string& text) {
+    data = std::make_shared<FontData>(&host);
+    data->LoadText("fonts/test.txt", text);
+    return data->GetErrorText();
+  }
+  // A font of the two layers above and `extra`.
+  std::unique_ptr<ImageFont> Make(const std::string& extra = "") {
+    EXPECT_EQ("", Load(kTwoLayers + extra)) << data->GetFullError();
+    return std::make_unique<ImageFont>(data);
+  }
+
+  ZingTest::FontTestHost host;
+  std::shared_ptr<FontData> data;
+  ZingTest::RecordingImage screen;
+  Graphics g;
+};
+using FontDescriptor = ImageFonts;
+using ImageFontDraw = ImageFonts;
+
+TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
+  EXPECT_EQ("Unknown Command", Load("# a comment\n  define Foo 'a';"));  // command names are exact
+
+  ASSERT_EQ("", Load("SetDefaultPointSize\n  # inside the command\n  12;\n"
+                     "Define Foo 'a';\n"
+                     "Define Bar (Foo, 'b' \"c\" -3);\n"
+                     "Define Copy FOO;\n"
+                     "CreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
+                     "CreateLayer Main; CreateLayerFrom Shadow main;\n"
+                     "LayerSetImage MAIN 'sheet.png';\n"
+                     "LayerSetImageMap Main (foo 'b' 'c') Spans;\n"
+                     "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0x8);\n"
+                     "LayerSetKerningPairs Main ('ab' 'ba') (-2 1);\n"
+                     "SetCharMap ('A') ('a');\n"
+                     "LayerSetColorMult Main (1.0 0.5 0 1); LayerSetColorAdd Main 0x00A0bFC0;\n"
+                     "LayerSetOffset Shadow (1 -1); LayerSetBaseOrder Shadow -1;\n"
+                     "LayerRequireTags Shadow ('Glow'); LayerExcludeTags Main ('dim');\n"));
+  EXPECT_TRUE(data->initialized);
+  EXPECT_EQ(12, data->defaultPointSize);
+  ImageFont font(data);
+  // A single value as it was written, a list as its items.
+  EXPECT_EQ(
+      std::tuple("'a'", "'a'", "(a, b, c, -3)", ""),
+      std::tuple(font.GetDefine("foo"), font.GetDefine("COPY"), font.GetDefine("bar"), font.GetDefine("nothing")));
+  const FontLayer& main = *data->FindLayer("main");
+  EXPECT_EQ(std::tuple(Rect(10, 2, 3, 7), Rect(13, 2, 4, 7), Rect(17, 2, 5, 7)),
+            std::tuple(main.charData['a'].imageRect, main.charData['b'].imageRect, main.charData['c'].imageRect));
+  EXPECT_EQ(7, main.defaultHeight);
+  EXPECT_EQ(8, main.charData['\''].width);  // the later item for the same character wins
+  EXPECT_EQ(-2, main.charData['a'].kerningOffsets['b']);
+  EXPECT_EQ('a', data->charMap['A']);
+  EXPECT_EQ(Color(255, 127, 0, 255), main.colorMult);
+  EXPECT_EQ(Color(0xA0, 0xBF, 0xC0, 255), main.colorAdd);  // hex digits in either case
+  const FontLayer& shadow = *data->FindLayer("SHADOW");
+  EXPECT_EQ(0, shadow.charData['a'].width);  // copied before the widths were set
+  EXPECT_EQ(std::vector<std::string>{"GLOW"}, shadow.requiredTags);
+  EXPECT_EQ(std::vector<std::string>{"DIM"}, main.excludedTags);
+
+  // The font picks its layers by tag: Shadow only with GLOW, Main never with DIM.
+  EXPECT_EQ(1u, font.GetActiveLayers().size());
+  EXPECT_TRUE(font.AddTag("glow"));
+  EXPECT_FALSE(font.AddTag("GLOW"));
+  EXPECT_EQ(2u, font.GetActiveLayers().size());
+  font.AddTag("Dim");
+  EXPECT_EQ(1u, font.GetActiveLayers().size());
+  EXPECT_TRUE(font.RemoveTag("dim"));
+  EXPECT_FALSE(font.RemoveTag("dim"));
+  EXPECT_EQ(2u, font.GetActiveLayers().size());
+}
+
+TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
+  const std::string layer = "CreateLayer L; LayerSetImage L 'sheet.png';\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"(a) b;", "Missing Command"},
+      {"Frobnicate;", "Unknown Command"},
+      {"CreateLayer;", "Invalid Number of Parameters"},
+      {"CreateLayer A; CreateLayer a;", "Layer Already Exists"},
+      {"LayerSetAscent Nope 3;", "Undefined Layer"},
+      {layer + "LayerSetAscent L 0x;", "Invalid Paramater Type"},
+      {layer + "LayerSetAscent L -0x10;", "Invalid Paramater Type"},
+      {layer + "LayerSetAscent L 99999999999;", "Invalid Paramater Type"},
+      {layer + "LayerSetAscent L 2147483648;", "Invalid Paramater Type"},
+      {layer + "LayerSetColorMult L (1 '.' 1 1);", "Invalid Paramater Type"},
+      {layer + "LayerSetImageMap L ('a') ((0 8 5 -2));", "Image rectangle out of bounds"},
+      {layer + "LayerSetDrawMode L 2;", "Invalid Paramater Type"},
+      {layer + "LayerSetOffset L (1 2 3);", "Invalid Paramater Type"},
+      {layer + "LayerSetCharWidths L ('a' 'b') (1);", "List Size Mismatch"},
+      {layer + "LayerSetCharWidths L ('ab' 'b') (1 2);", "Invalid Paramater Type"},
+      {layer + "LayerSetKerningPairs L ('a') (1);", "Invalid Paramater Type"},
+      {layer + "LayerSetImageMap L ('a') ((60 0 5 16));", "Image rectangle out of bounds"},
+      {layer + "LayerSetImageMap L ('a') ((2147483647 0 5 16));", "Image rectangle out of bounds"},
+      {"CreateLayer L; LayerSetImageMap L ('a') ((0 0 1 1));", "Layer image not set"},
+      {"CreateLayer L; LayerSetImage L 'missing.png';", "Failed to Load Image"},
+      {"Define X (a b;", "Unterminated List"},
+      {"Define X a);", "Unexpected List End"},
+      {"Define X a(b);", "Unexpected List Start"},
+      {"Define X 'a;", "Unterminated Single Quotes"},
+      {"Define X \"a;", "Unterminated Double Quotes"},
+      {"Define X (a nowhere);", "Unable to Dereference \"a\""},
+      {"Define 3 x;", "Invalid Paramater Type"},
+      {layer + "LayerSetAscent L 0x1G;", "Invalid Paramater Type"},
+  };
+  for (const auto& [text, message] : cases) EXPECT_EQ(message, Load(text)) << text;
+  EXPECT_EQ("", Load(layer + "LayerSetAscent L -2147483648;"));
+  // The first failure stops the rest; the full text names the file, line and command.
+  host.errors.clear();
+  Load("CreateLayer L;\n\nLayerSetDrawMode\n  L 2;\nCreateLayer L;");
+  EXPECT_EQ("Font Descriptor Error in fonts/test.txt\r\nInvalid Paramater Type on Line 3:\r\n\r\nLayerSetDrawMode\nL 2",
+            data->GetFullError());
+  ASSERT_EQ(1u, host.errors.size());
+  EXPECT_EQ(data->GetFullError(), host.errors[0]);
+  ImageFont failed(data);
+  EXPECT_FALSE(failed.IsLoaded());
+  EXPECT_EQ(0, failed.StringWidth("abc"));
+}
+
+TEST_F(FontDescriptor, HostileDescriptorsAreBounded) {
+  // Defines that double at every step stop at the size limit instead of
+  // exhausting memory; a define naming itself does not loop.
+  std::string doubling = "Define L0 (1 1);\n";
+  for (int i = 1; i < 40; ++i)
+    doubling += "Define L" + std::to_string(i) + " (L" + std::to_string(i - 1) + " L" + std::to_string(i - 1) + ");\n";
+  EXPECT_EQ("Invalid Paramater Type", Load(doubling));
+  EXPECT_EQ("", Load("Define A A; Define B (A); Define A (B B);"));
+  EXPECT_EQ("Unexpected List Start", Load("Define X " + std::string(10000, '(') + ";"));
+  // A point size far from the layer's makes no giant scaled image.
+  ASSERT_EQ("", Load("SetDefaultPointSize 2000000000; CreateLayer L; LayerSetPointSize L 1;"
+                     "LayerSetImage L 'sheet.png'; LayerSetImageMap L ('a') ((0 0 8 8));"
+                     "LayerSetCharWidths L ('a') (2000000000);"));
+  ImageFont font(data);
+  EXPECT_GE(font.StringWidth("aaaa"), 0);
+  MemoryImage canvas = ZingTest::Solid(32, 32, 0);
+  Graphics onCanvas(&canvas);
+  font.DrawString(&onCanvas, 0, 10, "aaaa", Color::White, onCanvas.GetClipRect());
+}
+
+TEST_F(FontDescriptor, TheOlderWidthsFormat) {
+  ZingTest::TempFolder folder;
+  const std::string widths = folder.Path() + "/widths.txt";
+  std::ofstream(widths) << "4 9\na 5 b 6\nZ 3\n";
+  ImageFont font(Sheet(20, 12, 0), widths);
+  ASSERT_TRUE(font.IsLoaded());
+  EXPECT_EQ(std::pair(9, 12), std::pair(font.GetAscent(), font.GetHeight()));
+  EXPECT_EQ(4 + 5 + 6 + 3, font.StringWidth(" abZ"));
+  EXPECT_EQ(std::pair(5, 3), std::pair(font.CharWidth('A'), font.CharWidth('z')));  // either case's glyph serves
+  EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
+  ImageFont missing(Sheet(20, 12, 0), folder.Path() + "/none.txt");
+  EXPECT_FALSE(missing.IsLoaded());
+  std::ofstream(widths) << "4 9\na 50\n";  // a glyph beyond the image
+  EXPECT_FALSE(ImageFont(Sheet(20, 12, 0), widths).IsLoaded());
+}
+
+TEST_F(ImageFontDraw, WidthsKerningSpacingAndLayerOrder) {
+  auto font = Make();
+  EXPECT_EQ(0, font->StringWidth(""));
+  EXPECT_EQ(5, font->StringWidth("a"));  // one character: no kerning, no spacing
+  EXPECT_EQ(5 + 6 + 7, font->StringWidth("aab"));
+  EXPECT_EQ(std::tuple(7, 6, 9), std::tuple(font->CharWidthKern('b', 'a'), font->GetAscent(), font->GetHeight()));
+
+  std::vector<Rect> rects;
+  int width = 0;
+  font->DrawStringEx(&g, 10, 20, "aab", Color(200, 100, 50), &rects, &width);
+  EXPECT_EQ(18, width);
+  ASSERT_EQ(6u, screen.calls.size());
+  // Every shadow glyph of the string comes before every body glyph.
+  const int xs[] = {11, 17, 22, 10, 16, 21};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(xs[i], screen.calls[i].rect.x) << i;
+    EXPECT_EQ(i < 3 ? 15 : 14, screen.calls[i].rect.y) << i;
+    EXPECT_EQ(i < 3 ? Color(0, 0, 0, 127) : Color(200, 100, 50), screen.calls[i].color) << i;
+  }
+  EXPECT_EQ(Rect(8, 0, 6, 8), screen.calls[5].src);
+  EXPECT_EQ(6u, rects.size());
+  EXPECT_FALSE(g.GetColorizeImages());  // restored
+
+  screen.calls.clear();
+  font->DrawString(&g, 0, 0, "", Color::White, g.GetClipRect());
+  EXPECT_TRUE(screen.calls.empty());
+}
+
+TEST_F(ImageFontDraw, OrdersBeyondTheBucketsAreClamped) {
+  auto font = Make("LayerSetCharOrders Main ('a') (-500); LayerSetCharOrders Shadow ('b') (900);");
+  font->DrawString(&g, 0, 10, "ba", Color::White, g.GetClipRect());
+  ASSERT_EQ(4u, screen.calls.size());
+  // Body 'a' at order -500 first, shadow 'b' at 899 last.
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(i % 2 ? Color(0, 0, 0, 127) : Color::White, screen.calls[i].color) << i;
+}
+
+TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
+  auto font = Make("LayerSetPointSize Main 10; LayerSetPointSize Shadow 10; SetDefaultPointSize 10;");
+  EXPECT_EQ(10, font->GetPointSize());
+  EXPECT_EQ(2u, font->GetActiveLayers().size());
+  font->SetPointSize(20);  // beyond the shadow's range; the body doubles
+  ASSERT_EQ(1u, font->GetActiveLayers().size());
+  EXPECT_TRUE(font->GetActiveLayers()[0].ownsImage);
+  EXPECT_EQ(std::pair(10, 12), std::pair(font->CharWidth('a'), font->GetAscent()));
+  font->SetScale(0.5);
+  EXPECT_EQ(5, font->CharWidth('a'));
+  std::unique_ptr<Font> copy(font->Duplicate());
+  EXPECT_EQ(font->GetFontData(), static_cast<ImageFont*>(copy.get())->GetFontData());
+  EXPECT_EQ(5, copy->CharWidth('a'));
+}
+
+// A memory image of a kind of its own: text drawn onto it takes the ordinary
+// blits, which the glyph presets of a plain memory image must match bit for bit.
+class BlitOnlyImage : public MemoryImage {};
+
+// Drawn with the generated default font: a body layer over a soft shadow.
+TEST(GameFont, PresetGlyphsMatchOrdinaryBlits) {
+  ZingTest::FontTestHost host;
+  const char* data = std::getenv("LINTWICK_DATA_DIR");
+  ImageFont font(&host, std::string(data ? data : "build/data") + "/fonts/default.txt");
+  MemoryImage fast;
+  BlitOnlyImage plain;
+  for (MemoryImage* image : {&fast, static_cast<MemoryImage*>(&plain)}) {
+    image->Create(200, 60);
+    std::uint32_t* bits = image->GetBits();
+    for (int i = 0; i < 200 * 60; ++i) bits[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
+    for (int i = 0; i < 200; ++i) bits[200 * 30 + i] &= 0x7FFFFFFF;  // a row that is not opaque
+    image->BitsChanged();
+    image->CommitBits();
+    image->SetImageMode(false, false);  // drawn as onto the opaque screen
+    Graphics g(image);
+    g.Translate(-3, 0);
+    g.ClipRect(0, 4, 190, 50);
+    const std::string text = Platform::Utf8ToWindows1252("Wüste Ärger: Größe!");
+    for (const Color& color : {Color::White, Color(200, 40, 90), Color(255, 255, 255, 128)}) {
+      font.DrawString(&g, -2, 14, text, color, g.GetClipRect());
+      font.DrawString(&g, 60, 38, text, color, g.GetClipRect());
+    }
+  }
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 200; ++x) ASSERT_EQ(plain.GetPixel(x, y), fast.GetPixel(x, y)) << x << "," << y;
+}
+
+// The columns that hold ink (any pixel brighter than half) in a row range.
+std::vector<bool> InkColumns(MemoryImage& image, int top, int bottom) {
+  std::vector<bool> ink(static_cast<std::size_t>(image.GetWidth()));
+  for (int y = top; y < bottom; ++y)
+    for (int x = 0; x < image.GetWidth(); ++x)
+      if ((image.GetPixel(x, y) & 0xFF) > 128) ink[static_cast<std::size_t>(x)] = true;
+  return ink;
+}
+
+TEST(SysFont, DrawsReadableTextInTheClosestFace) {
+  SysFont font("Arial Unicode MS", 12, false, false, true);
+  ASSERT_TRUE(font.IsValid()) << font.GetError();
+  EXPECT_EQ("DejaVu Sans", font.GetFaceName());
+  EXPECT_TRUE(font.GetAscent() > 10 && font.GetHeight() > font.GetAscent());
+  EXPECT_LT(font.CharWidth('i'), font.CharWidth('W'));
+  EXPECT_EQ(font.CharWidth('a') + font.CharWidth('b'), font.StringWidth("ab"));
+
+  MemoryImage image = ZingTest::Solid(200, 40, 0xFF000000);
+  Graphics g(&image);
+  font.drawShadow = true;
+  font.DrawString(&g, 5, 25, "Hello W\xF6rld", Color::White, g.GetClipRect());
+  const std::vector<bool> ink = InkColumns(image, 0, 26);
+  const int first = static_cast<int>(std::find(ink.begin(), ink.end(), true) - ink.begin());
+  const int last = static_cast<int>(ink.rend() - std::find(ink.rbegin(), ink.rend(), true)) - 1;
+  EXPECT_NEAR(5, first, 2);
+  EXPECT_NEAR(5 + font.StringWidth("Hello W\xF6rld"), last, 3);
+  int gaps = 0;  // letters stand apart: several blank columns inside the word
+  for (int x = first; x < last; ++x) gaps += !ink[static_cast<std::size_t>(x)] && ink[static_cast<std::size_t>(x) + 1];
+  EXPECT_GE(gaps, 6);
+  const std::vector<bool> underline = InkColumns(image, 26, 30);  // under the whole string; the shadow below it
+  EXPECT_GE(std::count(underline.begin(), underline.end(), true), font.StringWidth("Hello W\xF6rld") - 2);
+  EXPECT_EQ(Color::Black, g.GetColor());
+}
+
+TEST(SysFont, NoInstalledFontIsAnErrorNotACrash) {
+  ZingTest::TempFolder folder;
+  folder.Write("fonts.conf",
+               "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + folder.Path() + "</cachedir></fontconfig>\n");
+  setenv("FONTCONFIG_FILE", folder.File("fonts.conf").c_str(), 1);
+  SysFont font("Arial Unicode MS", 12);
+  unsetenv("FONTCONFIG_FILE");
+  EXPECT_FALSE(font.IsValid());
+  EXPECT_NE(std::string::npos, font.GetError().find("Arial Unicode MS"));
+  EXPECT_EQ(0, font.StringWidth("abc"));
+  MemoryImage image = ZingTest::Solid(10, 10, 0);
+  Graphics g(&image);
+  font.DrawString(&g, 0, 5, "abc", Color::White, g.GetClipRect());
+  std::unique_ptr<Font> copy(font.Duplicate());
+  EXPECT_EQ(0, copy->GetHeight());
+}
+
+}  // namespace
