@@ -9,8 +9,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
@@ -30,9 +32,14 @@ constexpr char kLine[] = "The rolling cube lays the path as you move: join every
 constexpr char kDejaVu[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 static_assert(sizeof kLine - 1 == 60);
 
+std::string DataDir() {
+  const char* dir = std::getenv("LINTWICK_DATA_DIR");
+  return dir && *dir ? dir : LINTWICK_BENCH_DATA_DIR;
+}
+
 ImageFont& DefaultFont() {
   static ZingTest::FontTestHost host;
-  static ImageFont font(&host, ZingTest::DataDir() + "/fonts/default.txt");
+  static ImageFont font(&host, DataDir() + "/fonts/default.txt");
   return font;
 }
 
