@@ -1,7 +1,6 @@
 // The picture loaders and writers on small files made here, sound, damaged or oversized.
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include "framework/graphics/ImageLib.h"
 #include "tests/images/ImageFiles.h"

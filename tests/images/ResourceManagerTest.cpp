@@ -2,7 +2,6 @@
 // sound managers, with the real font factory, and on the game's own manifest.
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -94,12 +93,12 @@ struct ResourceFixture : ::testing::Test {
 
   void SetUp() override {
     folder.Write("images/.keep", "");
-    PngSpec grey{4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0, 50, 100, 150, 200, 250, 255, 10}, {}, {}};
-    ASSERT_TRUE(ImageTest::WritePng(folder.File("images/ball.png"), grey));
-    PngSpec mask{4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}};
-    ASSERT_TRUE(ImageTest::WritePng(folder.File("images/mask.png"), mask));
-    PngSpec cel{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}};
-    ASSERT_TRUE(ImageTest::WritePng(folder.File("images/cel.png"), cel));
+    const std::pair<std::string, PngSpec> pictures[] = {
+        {"ball", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0, 50, 100, 150, 200, 250, 255, 10}, {}, {}}},
+        {"mask", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}}},
+        {"cel", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}}}};
+    for (const auto& [name, png] : pictures)
+      ASSERT_TRUE(ImageTest::WritePng(folder.File("images/" + name + ".png"), png));
   }
   static std::string Block(const std::string& body) {
     return "<ResourceManifest>\n<Resources id=\"G\">\n" + body + "\n</Resources>\n</ResourceManifest>\n";
