@@ -1,10 +1,6 @@
-// The picture loaders on small files made here: every PNG kind, baseline,
-// progressive and grey JPEG, GIF transparency and interlacing, the TGA
-// subset, the format search, the alpha images, the writers, and damaged or
-// oversized files.
+// The picture loaders and writers on small files made here, sound, damaged or oversized.
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include "framework/graphics/ImageLib.h"
 #include "tests/images/ImageFiles.h"

@@ -1,37 +1,104 @@
-// The resource manager on small manifests of its own: ids and defaults,
-// groups, animations, alpha images and grids, sounds, fonts through the
-// factory, step-wise loading, releasing, every documented failure, and the
-// shared-image cache behind it.
+// The resource manager: on small manifests of its own with recording font and
+// sound managers, with the real font factory, and on the game's own manifest.
 
 #include <gtest/gtest.h>
-#include <png.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <regex>
+#include <string>
 #include <tuple>
+#include <vector>
 
+#include "framework/app/ZingAppBase.h"
+#include "framework/audio/SilentSoundManager.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageFont.h"
 #include "framework/graphics/ImageLib.h"
+#include "framework/graphics/SysFont.h"
+#include "framework/platform/NullPlatform.h"
+#include "framework/resource/FontFactory.h"
+#include "framework/resource/ManifestFonts.h"
+#include "framework/resource/PakInterface.h"
 #include "framework/resource/ResourceManager.h"
 #include "tests/images/ImageFiles.h"
-#include "tests/images/ResourceTestSupport.h"
+#include "tests/resource/PakTestArchive.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
 
 using ImageTest::PngSpec;
 
+// An application on the window-less platform, a font factory that records
+// what it was asked for, and a sound manager that records base volumes or
+// refuses to load.
+class StubFont : public Zing::Font {
+ public:
+  Zing::Font* Duplicate() const override { return new StubFont(*this); }
+  std::string descriptor;
+};
+
+class RecordingFontFactory : public Zing::FontFactory {
+ public:
+  std::unique_ptr<Zing::Font> CreateImageFont(const std::string& path, Zing::MemoryImage*,
+                                              const std::vector<std::string>& fontTags) override {
+    requests.push_back(path);
+    tags = fontTags;
+    auto font = std::make_unique<StubFont>();
+    font->descriptor = path;
+    return font;
+  }
+  std::unique_ptr<Zing::Font> CreateSysFont(const std::string& face, int size, bool, bool, bool, bool) override {
+    requests.push_back(face + ":" + std::to_string(size));
+    return std::make_unique<StubFont>();
+  }
+  std::vector<std::string> requests;
+  std::vector<std::string> tags;
+};
+
+class RecordingSounds : public Zing::SilentSoundManager {
+ public:
+  using SilentSoundManager::LoadSound;
+  bool LoadSound(unsigned int id, const std::string& name) override {
+    return !refuseLoads && SilentSoundManager::LoadSound(id, name);
+  }
+  int GetFreeSoundId() override { return noFreeIds ? -1 : SilentSoundManager::GetFreeSoundId(); }
+  bool SetBaseVolume(unsigned int id, double baseVolume) override {
+    volumes[static_cast<int>(id)] = baseVolume;
+    return true;
+  }
+  std::map<int, double> volumes;
+  bool refuseLoads = false;
+  bool noFreeIds = false;
+};
+
+class TestApp : public Zing::ZingAppBase {
+ public:
+  TestApp() : ZingAppBase(std::make_unique<Zing::Platform::NullServices>()) {
+    soundManager = std::make_unique<RecordingSounds>();
+    resourceManager->SetFontFactory(&fonts);
+  }
+  RecordingSounds& Sounds() { return static_cast<RecordingSounds&>(*soundManager); }
+  Zing::SharedImageCache& Cache() { return *sharedImages; }
+  RecordingFontFactory fonts;
+};
+
 struct ResourceFixture : ::testing::Test {
   ZingTest::TempFolder folder;
-  ResourceTest::TestApp app;
+  TestApp app;
   Zing::ResourceManager& manager = *app.resourceManager;
-  std::unique_ptr<ResourceTest::TestApp> fresh;  // for the failures, one manager each
+  std::unique_ptr<TestApp> fresh;  // for the failures, one manager each
 
   void SetUp() override {
     folder.Write("images/.keep", "");
-    PngSpec grey{4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0, 50, 100, 150, 200, 250, 255, 10}, {}, {}};
-    ASSERT_TRUE(ImageTest::WritePng(folder.File("images/ball.png"), grey));
-    PngSpec mask{4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}};
-    ASSERT_TRUE(ImageTest::WritePng(folder.File("images/mask.png"), mask));
-    PngSpec cel{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}};
-    ASSERT_TRUE(ImageTest::WritePng(folder.File("images/cel.png"), cel));
+    const std::pair<std::string, PngSpec> pictures[] = {
+        {"ball", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0, 50, 100, 150, 200, 250, 255, 10}, {}, {}}},
+        {"mask", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}}},
+        {"cel", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}}}};
+    for (const auto& [name, png] : pictures)
+      ASSERT_TRUE(ImageTest::WritePng(folder.File("images/" + name + ".png"), png));
   }
   static std::string Block(const std::string& body) {
     return "<ResourceManifest>\n<Resources id=\"G\">\n" + body + "\n</Resources>\n</ResourceManifest>\n";
@@ -42,14 +109,17 @@ struct ResourceFixture : ::testing::Test {
   }
   // A fresh manager given `text`: its parse error, with the file name as F.
   std::string ParseError(const std::string& text) {
-    fresh = std::make_unique<ResourceTest::TestApp>();
+    fresh = std::make_unique<TestApp>();
     folder.Write("m.xml", text);
     EXPECT_FALSE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
     return Replaced(fresh->resourceManager->GetErrorText(), folder.File("m.xml"), "F");
   }
-  // A fresh manager that reads `body` cleanly: the error of loading it, with the folder as D.
-  std::string LoadError(const std::string& body) {
-    fresh = std::make_unique<ResourceTest::TestApp>();
+  // A fresh manager, prepared by `prepare`, that reads `body` cleanly: the
+  // error of loading it, with the folder as D.
+  std::string LoadError(
+      const std::string& body, void (*prepare)(TestApp&) = [](TestApp&) {}) {
+    fresh = std::make_unique<TestApp>();
+    prepare(*fresh);
     folder.Write("m.xml", Block("<SetDefaults path=\"" + folder.Path() + "/images\" idprefix=\"I_\"/>\n" + body));
     EXPECT_TRUE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
     EXPECT_FALSE(fresh->resourceManager->LoadResources("G"));
@@ -143,7 +213,7 @@ TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
   EXPECT_EQ(app.fonts.requests, (std::vector<std::string>{"fonts/f.txt", "Sans:12"}));
   EXPECT_EQ(app.fonts.tags, (std::vector<std::string>{"big", "bold", "x"}));
   EXPECT_NE(manager.GetFontThrow("FONT_R"), manager.GetFontThrow("FONT_F"));
-  EXPECT_EQ(static_cast<ResourceTest::StubFont*>(manager.GetFontThrow("FONT_R"))->descriptor, "fonts/f.txt");
+  EXPECT_EQ(static_cast<StubFont*>(manager.GetFontThrow("FONT_R"))->descriptor, "fonts/f.txt");
   EXPECT_THROW(manager.GetSoundThrow("SOUND_NONE"), Zing::ResourceManagerException);
   EXPECT_EQ(manager.GetErrorText(), "Sound resource not found: SOUND_NONE");
   EXPECT_THROW(manager.GetFontThrow("FONT_NONE"), Zing::ResourceManagerException);
@@ -177,7 +247,7 @@ TEST_F(ResourceFixture, ErrorsReadingTheManifest) {
 
   // Redefinitions may be allowed: the first record takes the new path.
   folder.Write("m.xml", Block("<Image path=\"a\"/>\n<Image path=\"b/a.png\"/>"));
-  fresh = std::make_unique<ResourceTest::TestApp>();
+  fresh = std::make_unique<TestApp>();
   fresh->resourceManager->allowAlreadyDefinedResources = true;
   EXPECT_TRUE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
   EXPECT_EQ(fresh->resourceManager->GetImageRes("a")->path, "b/a.png");
@@ -193,24 +263,12 @@ TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
   EXPECT_EQ(LoadError("<Font path=\"!ref:NONE\"/>"), "Ref font not found: NONE");
   EXPECT_EQ(LoadError("<Font path=\"f.txt\" image=\"" + folder.File("images/gone") + "\"/>"),
             "Failed to load image: D/gone");
-
-  folder.Write("m.xml", Block("<Sound path=\"s\"/>"));
-  fresh = std::make_unique<ResourceTest::TestApp>();
-  ASSERT_TRUE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
-  fresh->Sounds().refuseLoads = true;
-  EXPECT_FALSE(fresh->resourceManager->LoadResources("G"));
-  EXPECT_EQ(fresh->resourceManager->GetErrorText(), "Failed to load sound: s");
-  fresh->Sounds().noFreeIds = true;
-  EXPECT_FALSE(fresh->resourceManager->LoadResources("G"));
-  EXPECT_EQ(fresh->resourceManager->GetErrorText(), "Out of free sound ids");
-
+  EXPECT_EQ(LoadError("<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().refuseLoads = true; }),
+            "Failed to load sound: D/s");
+  EXPECT_EQ(LoadError("<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().noFreeIds = true; }), "Out of free sound ids");
   // Without a font factory a manifest font fails the group, never silently.
-  folder.Write("m.xml", Block("<Font path=\"fonts/f.txt\"/>"));
-  fresh = std::make_unique<ResourceTest::TestApp>();
-  fresh->resourceManager->SetFontFactory(nullptr);
-  ASSERT_TRUE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
-  EXPECT_FALSE(fresh->resourceManager->LoadResources("G"));
-  EXPECT_EQ(fresh->resourceManager->GetErrorText(), "Failed to load font: fonts/f.txt");
+  EXPECT_EQ(LoadError("<Font path=\"f.txt\"/>", [](TestApp& a) { a.resourceManager->SetFontFactory(nullptr); }),
+            "Failed to load font: D/f.txt");
 }
 
 TEST(SharedImageCache, OneImagePerNameAndVariantUntilLetGo) {
@@ -239,6 +297,131 @@ TEST(SharedImageCache, OneImagePerNameAndVariantUntilLetGo) {
   EXPECT_TRUE(cache.NeedsCleanup());
   cache.Cleanup();
   EXPECT_EQ(cache.Size(), 0u);
+}
+
+std::string DataDir() {
+  const char* dir = std::getenv("LINTWICK_DATA_DIR");
+  return dir && *dir ? dir : LINTWICK_TEST_DATA_DIR;
+}
+
+// Draws "Größe" and counts the pixels it changed.
+int Ink(Zing::Font* font) {
+  Zing::MemoryImage image;
+  image.Create(120, 40);
+  Zing::Graphics g(&image);
+  font->DrawString(&g, 4, 28, "Gr\366\337e", Zing::Color::White, g.GetClipRect());
+  int ink = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 120; ++x) ink += (image.GetPixel(x, y) >> 24) != 0;
+  return ink;
+}
+
+// The manifest's fonts made by the application's font factory: image fonts
+// with their tags, "!ref:" duplicates sharing their data, "!sys:" system
+// fonts that draw, and a descriptor that fails its group with the manager's
+// error while the player sees the descriptor's.
+TEST(ManifestFonts, ReferencesSystemFontsAndFailures) {
+  ZingTest::TempFolder folder;
+  folder.Write("broken.txt", "CreateLayer Main; LayerSetImage Main 'nothing.png';");
+  folder.Write("extra.xml", "<ResourceManifest><Resources id=\"Extra\"><SetDefaults path=\"" + DataDir() +
+                                "/fonts\" idprefix=\"FONT_\"/>"
+                                "<Font id=\"BODY\" path=\"default.txt\" tags=\"bold, glow\"/>"
+                                "<Font id=\"COPY\" path=\"!ref:FONT_BODY\"/>"
+                                "<Font id=\"SYSTEM\" path=\"!sys:Arial Unicode MS\" size=\"12\" shadow=\"\" bold=\"\"/>"
+                                "</Resources><Resources id=\"Broken\"><SetDefaults path=\"" +
+                                folder.Path() +
+                                "\" idprefix=\"FONT_\"/><Font id=\"BROKEN\" path=\"broken.txt\"/>"
+                                "</Resources></ResourceManifest>");
+  auto* services = new Zing::Platform::NullServices;
+  Zing::ZingAppBase app{std::unique_ptr<Zing::Platform::NullServices>(services)};
+  Zing::ResourceManager& manager = *app.resourceManager;
+  ASSERT_TRUE(manager.ParseResourcesFile(folder.File("extra.xml"))) << manager.GetErrorText();
+  ASSERT_TRUE(manager.LoadResources("Extra")) << manager.GetErrorText();
+  auto* body = dynamic_cast<Zing::ImageFont*>(manager.GetFontThrow("FONT_BODY"));
+  ASSERT_NE(nullptr, body);
+  EXPECT_TRUE(body->HasTag("GLOW"));
+  EXPECT_GT(Ink(body), 20);
+  auto* copy = dynamic_cast<Zing::ImageFont*>(manager.GetFontThrow("FONT_COPY"));
+  ASSERT_NE(nullptr, copy);
+  EXPECT_EQ(body->GetFontData(), copy->GetFontData());
+  auto* system = dynamic_cast<Zing::SysFont*>(manager.GetFontThrow("FONT_SYSTEM"));
+  ASSERT_NE(nullptr, system);
+  EXPECT_TRUE(system->drawShadow);
+  EXPECT_GT(Ink(system), 20);
+  EXPECT_TRUE(services->messageBoxes.empty());
+
+  EXPECT_FALSE(manager.LoadResources("Broken"));
+  EXPECT_EQ(0u, manager.GetErrorText().find("Failed to load font: " + folder.File("broken.txt")));
+  ASSERT_EQ(1u, services->messageBoxes.size());
+  EXPECT_NE(std::string::npos, services->messageBoxes[0].find("Failed to Load Image")) << services->messageBoxes[0];
+}
+
+// The game's own generated manifest loads whole, once from main.pak alone and
+// once from the loose files alone, and both give the same pictures with the
+// manifest's cel grids and the alpha of their mask images.
+struct Loaded {
+  int width = 0, height = 0, rows = 0, cols = 0;
+  std::uint64_t checksum = 0;
+  int translucent = 0;  // pixels whose alpha is not 255
+
+  bool operator==(const Loaded&) const = default;
+};
+
+// Every image the manifest declares, by id, as loaded with all groups.
+std::map<std::string, Loaded> LoadAll(TestApp& app) {
+  Zing::ResourceManager& manager = *app.resourceManager;
+  EXPECT_TRUE(manager.ParseResourcesFile("properties\\resources.xml")) << manager.GetErrorText();
+  for (const char* group : {"Init", "Splash", "Game"})
+    EXPECT_TRUE(manager.LoadResources(group)) << group << ": " << manager.GetErrorText();
+  std::map<std::string, Loaded> result;
+  std::ifstream in(DataDir() + "/properties/resources.xml");
+  const std::string manifest{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::regex image("<Image id=\"([A-Z0-9_]+)\"");
+  for (std::sregex_iterator it(manifest.begin(), manifest.end(), image), end; it != end; ++it) {
+    const std::string id = "IMAGE_" + (*it)[1].str();
+    Zing::MemoryImage* picture = manager.GetImageThrow(id);
+    Loaded& loaded = result[id];
+    loaded = {picture->GetWidth(), picture->GetHeight(), picture->numRows, picture->numCols, 0, 0};
+    EXPECT_EQ(loaded.rows, manager.GetImageRes(id)->rows) << id;
+    EXPECT_EQ(loaded.cols, manager.GetImageRes(id)->cols) << id;
+    for (int y = 0; y < picture->GetHeight(); ++y)
+      for (int x = 0; x < picture->GetWidth(); ++x) {
+        const std::uint32_t pixel = picture->GetPixel(x, y);
+        loaded.checksum = loaded.checksum * 1099511628211ull + pixel;
+        loaded.translucent += (pixel >> 24) != 0xFF;
+      }
+  }
+  EXPECT_GE(manager.GetSoundThrow("SOUND_GUI_CLICK"), 0);
+  EXPECT_NE(manager.GetFontThrow("FONT_DEFAULT"), nullptr);
+  return result;
+}
+
+TEST(GameManifest, LoadsWholeFromThePakAndFromLooseFiles) {
+  std::map<std::string, Loaded> fromPak, fromDisk;
+  {
+    ZingTest::TempFolder empty;
+    TestApp app;
+    ASSERT_TRUE(static_cast<Zing::PakInterface*>(Zing::GetPakInterface())->AddPakFile(DataDir() + "/main.pak"));
+    ZingTest::InFolder here(empty.Path());
+    fromPak = LoadAll(app);
+    EXPECT_EQ(app.fonts.requests, (std::vector<std::string>{"fonts/default.txt", "fonts/small.txt"}));
+  }
+  {
+    TestApp app;  // no archive added
+    ZingTest::InFolder here(DataDir());
+    fromDisk = LoadAll(app);
+  }
+  ASSERT_GT(fromPak.size(), 80u);
+  for (const auto& [id, image] : fromPak) {
+    EXPECT_EQ(image, fromDisk[id]) << id;
+    EXPECT_GT(image.width, 0) << id;
+    EXPECT_EQ(image.width % image.cols, 0) << id;
+    EXPECT_EQ(image.height % image.rows, 0) << id;
+  }
+  // Alpha from an explicit alpha image, and from a "_name" mask beside a JPEG.
+  EXPECT_GT(fromPak["IMAGE_SPLASH_TEXT"].translucent, 0);
+  EXPECT_GT(fromPak["IMAGE_MENU_TITLE_EN"].translucent, 0);
+  EXPECT_EQ(fromPak["IMAGE_SPLASH_BKG"].translucent, 0);
 }
 
 }  // namespace

@@ -15,40 +15,45 @@ namespace {
 namespace fs = std::filesystem;
 using ZingTest::TempFolder;
 
-// A folder of files with awkward contents: empty, binary, every key byte.
-void FillSource(const TempFolder& dir) {
-  std::string binary;
-  for (int i = 0; i < 1000; ++i) binary += static_cast<char>((i * 7) & 0xFF);
-  dir.Write("in/properties/resources.xml", "<ResourceManifest/>\r\n");
-  dir.Write("in/images/ball.png", binary);
-  dir.Write("in/images/deep/er/cube.png", std::string(1, static_cast<char>(Zing::Pak::kKey)));
-  dir.Write("in/empty", "");
-  dir.Write("in/a.txt", "sorted before a/");
-  dir.Write("in/a/b.txt", "inside a");
-}
-
-std::vector<std::string> Names(const std::vector<Zing::Pak::Entry>& entries) {
-  std::vector<std::string> names;
-  for (const auto& entry : entries) names.push_back(entry.name);
-  return names;
-}
-
 const std::vector<std::string> kSourceNames = {
     "a.txt", "a/b.txt", "empty", "images/ball.png", "images/deep/er/cube.png", "properties/resources.xml"};
 
-TEST(PakTool, RoundTripGivesIdenticalBytesAndTimesAndTheGameReadsIt) {
+// A folder "in" of files with awkward contents: empty, binary, every key byte.
+class PakToolTest : public ::testing::Test {
+ protected:
+  PakToolTest() {
+    std::string binary;
+    for (int i = 0; i < 1000; ++i) binary += static_cast<char>((i * 7) & 0xFF);
+    dir.Write("in/properties/resources.xml", "<ResourceManifest/>\r\n");
+    dir.Write("in/images/ball.png", binary);
+    dir.Write("in/images/deep/er/cube.png", std::string(1, static_cast<char>(Zing::Pak::kKey)));
+    dir.Write("in/empty", "");
+    dir.Write("in/a.txt", "sorted before a/");
+    dir.Write("in/a/b.txt", "inside a");
+  }
+  bool Pack(const std::string& archive, PakTool::Times times = PakTool::Times::Zero,
+            const std::vector<std::string>& excluded = {}) {
+    return PakTool::CreateArchive(dir.File("in"), archive, times, written, error, excluded);
+  }
+  // The names listed in `archive`, in their order.
+  std::vector<std::string> Listed(const std::string& archive) {
+    EXPECT_TRUE(PakTool::ListArchive(archive, entries, error)) << error;
+    std::vector<std::string> names;
+    for (const auto& entry : entries) names.push_back(entry.name);
+    return names;
+  }
+
   TempFolder dir;
-  FillSource(dir);
-  fs::last_write_time(dir.File("in/a.txt"), fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
   bool written = false;
   std::string error;
-  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), dir.File("game.pak"), PakTool::Times::FromFiles, written, error))
-      << error;
-  EXPECT_TRUE(written);
-
   std::vector<Zing::Pak::Entry> entries;
-  ASSERT_TRUE(PakTool::ListArchive(dir.File("game.pak"), entries, error)) << error;
-  EXPECT_EQ(Names(entries), kSourceNames);
+};
+
+TEST_F(PakToolTest, RoundTripGivesIdenticalBytesAndTimesAndTheGameReadsIt) {
+  fs::last_write_time(dir.File("in/a.txt"), fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+  ASSERT_TRUE(Pack(dir.File("game.pak"), PakTool::Times::FromFiles)) << error;
+  EXPECT_TRUE(written);
+  EXPECT_EQ(Listed(dir.File("game.pak")), kSourceNames);
   EXPECT_EQ(entries[3].size, 1000u);
 
   ASSERT_TRUE(PakTool::ExtractArchive(dir.File("game.pak"), dir.File("out"), error)) << error;
@@ -71,19 +76,13 @@ TEST(PakTool, RoundTripGivesIdenticalBytesAndTimesAndTheGameReadsIt) {
   }
 }
 
-TEST(PakTool, PackingIsDeterministicLeavesAnUnchangedArchiveAloneAndExcludes) {
-  TempFolder dir;
-  FillSource(dir);
+TEST_F(PakToolTest, PackingIsDeterministicLeavesAnUnchangedArchiveAloneAndExcludes) {
   // The archive inside the folder it packs is never packed into itself.
   const std::string archive = dir.File("in/main.pak");
-  bool written = false;
-  std::string error;
-  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), archive, PakTool::Times::Zero, written, error));
+  ASSERT_TRUE(Pack(archive));
   EXPECT_TRUE(written);
   const std::string first = dir.Read("in/main.pak");
-  std::vector<Zing::Pak::Entry> entries;
-  ASSERT_TRUE(PakTool::ListArchive(archive, entries, error));
-  EXPECT_EQ(Names(entries), kSourceNames);
+  EXPECT_EQ(Listed(archive), kSourceNames);
   for (const auto& entry : entries) EXPECT_EQ(entry.time, 0);
 
   // New times on every file change nothing; the archive is not even rewritten.
@@ -91,22 +90,20 @@ TEST(PakTool, PackingIsDeterministicLeavesAnUnchangedArchiveAloneAndExcludes) {
   fs::last_write_time(archive, stamp);
   for (const std::string& name : kSourceNames)
     fs::last_write_time(dir.File("in/" + name), fs::file_time_type::clock::now());
-  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), archive, PakTool::Times::Zero, written, error));
+  ASSERT_TRUE(Pack(archive));
   EXPECT_FALSE(written);
   EXPECT_EQ(fs::last_write_time(archive), stamp);
   EXPECT_EQ(dir.Read("in/main.pak"), first);
 
   // A changed file is packed again.
   dir.Write("in/empty", "no longer");
-  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), archive, PakTool::Times::Zero, written, error));
+  ASSERT_TRUE(Pack(archive));
   EXPECT_TRUE(written);
   EXPECT_NE(dir.Read("in/main.pak"), first);
 
   // Excluded files stay out.
-  ASSERT_TRUE(PakTool::CreateArchive(dir.File("in"), archive, PakTool::Times::Zero, written, error,
-                                     {"images/ball.png", "a.txt", "not/there"}));
-  ASSERT_TRUE(PakTool::ListArchive(archive, entries, error));
-  EXPECT_EQ(Names(entries),
+  ASSERT_TRUE(Pack(archive, PakTool::Times::Zero, {"images/ball.png", "a.txt", "not/there"}));
+  EXPECT_EQ(Listed(archive),
             (std::vector<std::string>{"a/b.txt", "empty", "images/deep/er/cube.png", "properties/resources.xml"}));
 }
 
@@ -143,10 +140,7 @@ TEST(PakTool, ExtractionNeverLeavesTheFolder) {
   EXPECT_EQ(dir.Read("out/a/b/c.txt"), "odd");
 }
 
-TEST(PakTool, DamagedOrMissingInputIsReported) {
-  TempFolder dir;
-  std::string error;
-  std::vector<Zing::Pak::Entry> entries;
+TEST_F(PakToolTest, DamagedOrMissingInputIsReported) {
   EXPECT_FALSE(PakTool::ListArchive(dir.File("missing.pak"), entries, error));
   dir.Write("cut.pak", ZingTest::MakeArchive({{"name", "contents", 0}}).substr(0, 20));
   EXPECT_FALSE(PakTool::ListArchive(dir.File("cut.pak"), entries, error));
@@ -154,7 +148,7 @@ TEST(PakTool, DamagedOrMissingInputIsReported) {
   EXPECT_FALSE(PakTool::ExtractArchive(dir.File("cut.pak"), dir.File("out"), error));
   EXPECT_FALSE(dir.Exists("out"));
 
-  bool written = true;
+  written = true;
   EXPECT_FALSE(PakTool::CreateArchive(dir.File("no folder"), dir.File("x.pak"), PakTool::Times::Zero, written, error));
   EXPECT_FALSE(written);
   dir.Write("long/" + std::string(250, 'n') + "/" + std::string(10, 'm'), "too long a name");

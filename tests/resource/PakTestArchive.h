@@ -21,13 +21,8 @@ struct PakFile {
 // The plain (key not applied) header, directory and contents.
 inline std::string PlainArchive(const std::vector<PakFile>& files) {
   std::vector<Zing::Pak::Entry> entries;
-  for (const PakFile& file : files) {
-    Zing::Pak::Entry entry;
-    entry.name = file.name;
-    entry.size = static_cast<std::uint32_t>(file.contents.size());
-    entry.time = file.time;
-    entries.push_back(entry);
-  }
+  for (const PakFile& file : files)
+    entries.push_back({file.name, 0, static_cast<std::uint32_t>(file.contents.size()), file.time});
   std::string bytes, error;
   Zing::Pak::WriteDirectory(entries, bytes, error);
   for (const PakFile& file : files) bytes += file.contents;

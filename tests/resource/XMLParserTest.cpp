@@ -58,11 +58,13 @@ Parsed ParseFile(XMLParser& parser, const std::string& name) {
   return parsed;
 }
 
-Parsed Parse(const std::string& bytes, bool comments = false) {
+// `bytes` as a file, read by a parser set up by `prepare`.
+Parsed Parse(
+    const std::string& bytes, void (*prepare)(XMLParser&) = [](XMLParser&) {}) {
   TempFolder dir;
   dir.Write("test.xml", bytes);
   XMLParser parser;
-  parser.SetReturnComments(comments);
+  prepare(parser);
   return ParseFile(parser, dir.File("test.xml"));
 }
 
@@ -120,7 +122,8 @@ TEST(XMLParser, EmptyElementsTextCommentsAndEntities) {
   EXPECT_TRUE(Parse("<a />").raw[0].attributeOrder.empty());
   // Comments come back when asked for; line feeds inside them count.
   const std::string text = "<a><!-- one -- two\n --><b/><!-- x --></a>";
-  EXPECT_EQ(Parse(text, true).elements, (Elements{"<a>", "!one -- two\n ", "<b>", "</b>", "!x ", "</a>"}));
+  EXPECT_EQ(Parse(text, [](XMLParser& parser) { parser.SetReturnComments(true); }).elements,
+            (Elements{"<a>", "!one -- two\n ", "<b>", "</b>", "!x ", "</a>"}));
   EXPECT_EQ(Parse(text).line, 2);
 }
 
@@ -154,11 +157,9 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   EXPECT_EQ(Parse(utf16(u"\uFEFF<a x=\"\U0001F600\" />", false)).elements, (Elements{"<a x=>", "</a>"}));
   EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"\xF0\x9F\x98\x80\" />").elements, (Elements{"<a x=>", "</a>"}));
   // Without a mark, UTF-16 may be forced.
-  TempFolder dir;
-  dir.Write("wide.xml", std::string("<\0a\0/\0>\0", 8));
-  XMLParser parser;
-  parser.ForceEncoding(Zing::XMLEncoding::Utf16);
-  EXPECT_EQ(ParseFile(parser, dir.File("wide.xml")).elements, (Elements{"<a>", "</a>"}));
+  EXPECT_EQ(
+      Parse(std::string("<\0a\0/\0>\0", 8), [](XMLParser& p) { p.ForceEncoding(Zing::XMLEncoding::Utf16); }).elements,
+      (Elements{"<a>", "</a>"}));
 }
 
 TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {

@@ -1,4 +1,5 @@
-#include "framework/resource/PakInterface.h"
+// The archive layer: the on-disk format, the names, the streams read from
+// archives before the disk, and the search over both.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 
 #include "framework/app/FileAccess.h"
 #include "framework/platform/FileSystem.h"
+#include "framework/resource/PakFormat.h"
+#include "framework/resource/PakInterface.h"
 #include "framework/resource/PakNames.h"
 #include "tests/resource/PakTestArchive.h"
 #include "tests/support/TempFolder.h"
@@ -18,8 +21,100 @@
 namespace {
 
 using ZingTest::InFolder;
+using ZingTest::Keyed;
 using ZingTest::MakeArchive;
+using ZingTest::PlainArchive;
 using ZingTest::TempFolder;
+
+bool Read(const std::string& archive, std::vector<Zing::Pak::Entry>& entries, std::string& error) {
+  return Zing::Pak::ReadDirectory(reinterpret_cast<const unsigned char*>(archive.data()), archive.size(), entries,
+                                  error);
+}
+
+TEST(PakFormat, LayoutOfHeaderDirectoryAndContentsAllKeyed) {
+  const std::string plain = PlainArchive({{"a/b", "xyz", 0x0102030405060708}, {"c", "", 0}});
+  // Per entry: name length (big-endian), name, size, time (little-endian); then the end flag.
+  const std::string expected = std::string("\xC0\x4A\xC0\xBA\0\0\0\0", 8) +  // magic, version
+                               std::string("\0\003a/b\003\0\0\0\010\007\006\005\004\003\002\001", 17) +
+                               std::string("\0\001c\0\0\0\0\0\0\0\0\0\0\0\0", 15) + "\x80" + "xyz";
+  EXPECT_EQ(plain, expected);
+  // Every byte is keyed; plain bytes are not an archive.
+  const std::string keyed = Keyed(plain);
+  for (std::size_t i = 0; i < plain.size(); ++i)
+    EXPECT_EQ(std::uint8_t(keyed[i]), std::uint8_t(plain[i]) ^ Zing::Pak::kKey);
+
+  std::vector<Zing::Pak::Entry> entries;
+  std::string error;
+  EXPECT_FALSE(Read(plain, entries, error));
+  ASSERT_TRUE(Read(keyed, entries, error)) << error;
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].name, "a/b");
+  EXPECT_EQ(entries[0].start, 8u + 17 + 15 + 1);
+  EXPECT_EQ(entries[0].size, 3u);
+  EXPECT_EQ(entries[0].time, 0x0102030405060708);
+  EXPECT_EQ(entries[1].start, entries[0].start + 3);
+  EXPECT_EQ(entries[1].size, 0u);
+}
+
+TEST(PakFormat, DamagedArchivesAreRefusedAsAWhole) {
+  const std::string good = PlainArchive({{"first", "1111", 0}, {"second", "22", 0}});
+  const std::size_t firstEntry = 8, secondEntry = 8 + 2 + 5 + 12, end = secondEntry + 2 + 6 + 12;
+  struct Case {
+    const char* what;
+    std::string plain;
+  };
+  std::vector<Case> cases = {
+      {"empty file", ""},
+      {"truncated header", good.substr(0, 7)},
+      {"header only", good.substr(0, 8)},
+      {"wrong magic", std::string("\xC1") + good.substr(1)},
+      {"wrong version", good.substr(0, 4) + std::string("\x01\0\0\0", 4) + good.substr(8)},
+      {"entry cut in its name", good.substr(0, firstEntry + 4)},
+      {"entry cut in its size", good.substr(0, firstEntry + 2 + 5 + 2)},
+      {"missing end flag", good.substr(0, end)},
+      {"contents cut short", good.substr(0, good.size() - 1)},
+  };
+  std::string zeroName = good;
+  zeroName[secondEntry + 1] = '\0';
+  cases.push_back({"name of length 0", zeroName});
+  std::string huge = good;
+  huge[secondEntry + 2 + 6 + 3] = '\x7F';  // the second size runs far past the end
+  cases.push_back({"size past the end", huge});
+  std::string longName = good;
+  longName[secondEntry + 1] = '\xFF';
+  cases.push_back({"name length past the end", longName});
+
+  for (const Case& c : cases) {
+    std::vector<Zing::Pak::Entry> entries{Zing::Pak::Entry{}};
+    std::string error;
+    EXPECT_FALSE(Read(Keyed(c.plain), entries, error)) << c.what;
+    EXPECT_TRUE(entries.empty()) << c.what;
+    EXPECT_FALSE(error.empty()) << c.what;
+  }
+
+  // Bytes after the contents are no damage.
+  std::vector<Zing::Pak::Entry> entries;
+  std::string error;
+  EXPECT_TRUE(Read(Keyed(good + "trailing"), entries, error)) << error;
+  EXPECT_EQ(entries.size(), 2u);
+}
+
+TEST(PakFormat, NamesMustFitTheirLengthByte) {
+  std::string out, error;
+  for (const std::size_t length : {0, 1, 255, 256}) {
+    const Zing::Pak::Entry entry{std::string(length, 'n'), 0, 0, 0};
+    EXPECT_EQ(Zing::Pak::WriteDirectory({entry}, out, error), length == 1 || length == 255) << length;
+  }
+}
+
+TEST(PakFormat, TimesConvertBetweenEpochs) {
+  EXPECT_EQ(Zing::Pak::TimeFromUnixNanoseconds(0), 116444736000000000);
+  EXPECT_EQ(Zing::Pak::TimeFromUnixNanoseconds(1'500'000'000'123'456'700), 116444736000000000 + 15'000'000'001'234'567);
+  EXPECT_EQ(Zing::Pak::UnixNanosecondsFromTime(116444736000000000 + 15'000'000'001'234'567), 1'500'000'000'123'456'700);
+  // Absurd times from a damaged archive do not overflow.
+  EXPECT_LT(Zing::Pak::UnixNanosecondsFromTime(std::numeric_limits<std::int64_t>::min()), 0);
+  EXPECT_GT(Zing::Pak::UnixNanosecondsFromTime(std::numeric_limits<std::int64_t>::max()), 0);
+}
 
 // Reads what is left of a stream.
 std::string ReadRest(Zing::PFILE* file) {
@@ -245,6 +340,75 @@ TEST_F(PakTest, StreamsReadIndependentlyOnSeveralThreads) {
   }
   for (std::thread& reader : readers) reader.join();
   for (int count : matches) EXPECT_EQ(count, 20);
+}
+
+struct Found {
+  std::string name;
+  bool isFolder;
+  std::uint64_t size;
+  bool operator==(const Found&) const = default;
+};
+
+std::vector<Found> Search(const std::string& pattern) {
+  std::vector<Found> found;
+  Zing::PakFindData data;
+  Zing::PakFindHandle handle = Zing::p_FindFirstFile(pattern.c_str(), &data);
+  if (handle == nullptr) return found;
+  do {
+    found.push_back(Found{data.name, data.isFolder, data.size});
+  } while (Zing::p_FindNextFile(handle, &data));
+  EXPECT_TRUE(Zing::p_FindClose(handle));
+  return found;
+}
+
+TEST(PakWildcards, StarAndQuestionMark) {
+  using Zing::PakNames::MatchesWildcard;
+  EXPECT_TRUE(MatchesWildcard("*", ""));
+  EXPECT_TRUE(MatchesWildcard("*.PNG", "BALL.PNG"));
+  EXPECT_FALSE(MatchesWildcard("*.PNG", "BALL.PNGX"));
+  EXPECT_TRUE(MatchesWildcard("B?LL*", "BALL.PNG"));
+  EXPECT_FALSE(MatchesWildcard("B?LL", "BLL"));
+  EXPECT_TRUE(MatchesWildcard("*A*B*C", "XAYBZAC"));
+  EXPECT_FALSE(MatchesWildcard("*A*B*C", "XAYBZA"));
+  EXPECT_TRUE(MatchesWildcard("", ""));
+  EXPECT_FALSE(MatchesWildcard("", "A"));
+  // Long runs of stars stay cheap.
+  EXPECT_FALSE(MatchesWildcard(std::string(200, '*') + "B", std::string(5000, 'A')));
+}
+
+// Archived and loose files side by side, searched from inside their folder.
+TEST_F(PakTest, SearchListsArchiveNamesFirstThenTheDiskFoldersImpliedAndNoNameTwice) {
+  InFolder inside(dir.Path());
+  AddArchive("main.pak", {{"images/Ball.png", "12345", 0},
+                          {"images/cube.png", "1", 0},
+                          {"images/sub/deep.png", "", 0},
+                          {"sounds/a.ogg", "", 0}});
+  dir.Write("images/extra.png", "on disk");
+  dir.Write("images/BALL.PNG", "duplicate of an archived file");
+  dir.Write("images/notes.txt", "");
+  const std::vector<Found> expected = {{"Ball.png", false, 5}, {"cube.png", false, 1}, {"extra.png", false, 7}};
+  EXPECT_EQ(Search("images\\*.png"), expected);
+  // The archive compares names without regard to case; the disk's folders
+  // are the disk's own business.
+  EXPECT_EQ(Search("IMAGES/*.PNG"), (std::vector<Found>{{"Ball.png", false, 5}, {"cube.png", false, 1}}));
+
+  // The disk's BALL.PNG is the archive's Ball.png once names are compared.
+  const std::vector<Found> images = {{"Ball.png", false, 5},
+                                     {"cube.png", false, 1},
+                                     {"sub", true, 0},
+                                     {"extra.png", false, 7},
+                                     {"notes.txt", false, 0}};
+  EXPECT_EQ(Search("images/*"), images);
+  const std::uint64_t archiveSize = std::filesystem::file_size("main.pak");
+  const std::vector<Found> top = {{"images", true, 0}, {"main.pak", false, archiveSize}, {"sounds", true, 0}};
+  EXPECT_EQ(Search("*"), top);
+  EXPECT_EQ(Search("images/s?b"), (std::vector<Found>{{"sub", true, 0}}));
+
+  Zing::PakFindData data;
+  EXPECT_EQ(Zing::p_FindFirstFile("images/*.bmp", &data), nullptr);
+  EXPECT_EQ(Zing::p_FindFirstFile("nowhere/*", &data), nullptr);
+  EXPECT_FALSE(Zing::p_FindNextFile(nullptr, &data));
+  EXPECT_FALSE(Zing::p_FindClose(nullptr));
 }
 
 }  // namespace
