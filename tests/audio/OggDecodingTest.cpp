@@ -16,9 +16,8 @@
 
 namespace {
 
+using AudioTest::DataFile;
 using Bytes = std::vector<unsigned char>;
-
-std::string DataFile(const std::string& name) { return std::string(LINTWICK_BUILD_DATA_DIR) + "/" + name; }
 
 // Sets byte `at` to `value` and rewrites the checksum of the Ogg page holding
 // it, so that the damage passes the container's checks.

@@ -3,29 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "framework/audio/OpenALBinding.h"
 #include "framework/audio/OpenALMusicInterface.h"
 #include "framework/audio/OpenALSoundManager.h"
+#include "tests/audio-data/OggFiles.h"
 #include "tests/support/NullApp.h"
 
 namespace {
 
+using AudioTest::DataFile;
 using Zing::OpenALSoundInstance;
-
-std::string DataFile(const std::string& name) { return std::string(LINTWICK_BUILD_DATA_DIR) + "/" + name; }
-
-// Polls `done` every 10 ms for up to ten seconds.
-template <typename Condition>
-bool WaitFor(Condition done) {
-  for (int i = 0; i < 1000; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return done();
-}
 
 float Gain(const Zing::OpenALFunctions& al, const Zing::SoundInstance* instance) {
   ALfloat gain = -1;
@@ -78,7 +65,7 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
   // While all 32 play, a 33rd is refused; once the auto-released one has
   // finished, its channel is reclaimed.
   EXPECT_EQ(manager.GetSoundInstance(static_cast<unsigned>(id)), nullptr);
-  ASSERT_TRUE(WaitFor([&] { return !once->IsPlaying(); }));
+  ASSERT_TRUE(AudioTest::RunUntil([] {}, [&] { return !once->IsPlaying(); }));
   Zing::SoundInstance* next = manager.GetSoundInstance(static_cast<unsigned>(id));
   EXPECT_NE(next, nullptr);
   EXPECT_EQ(manager.GetSoundInstance(static_cast<unsigned>(id)), nullptr);
