@@ -63,9 +63,9 @@ struct ExpectedEffect {
 };
 
 constexpr ExpectedEffect kEffects[] = {
-    {"gui_click", 0.03, 0.15},    {"cube_click", 0.08, 0.4},   {"cube_tap", 0.04, 0.2},  {"cube_bump", 0.4, 1.5},
-    {"cube_drop", 0.1, 0.5},      {"vortex", 0.4, 1.0},        {"star_small", 0.1, 0.5}, {"star_big", 0.15, 0.6},
-    {"shutters_move", 0.7, 1.1},  {"shutters_bump", 0.15, 0.6}, {"shutters_blur", 0.7, 1.3},
+    {"gui_click", 0.03, 0.15},   {"cube_click", 0.08, 0.4},    {"cube_tap", 0.04, 0.2},     {"cube_bump", 0.4, 1.5},
+    {"cube_drop", 0.1, 0.5},     {"vortex", 0.4, 1.0},         {"star_small", 0.1, 0.5},    {"star_big", 0.15, 0.6},
+    {"shutters_move", 0.7, 1.1}, {"shutters_bump", 0.15, 0.6}, {"shutters_blur", 0.7, 1.3},
 };
 
 std::string EffectPath(const ExpectedEffect& effect) { return "sounds/" + std::string(effect.name) + ".ogg"; }
