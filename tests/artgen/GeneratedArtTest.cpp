@@ -276,6 +276,7 @@ TEST(Manifest, CelGridsAreThoseTheScreensIndexAndEverySoundIsThere) {
   for (const auto& [id, grid] : expected) EXPECT_EQ(grids[id], grid) << id;
 }
 
+// Every glyph lies on its sheet, and the default font draws a shadow under its body.
 TEST(FontDescriptor, ReadCleanlyWithEveryCharacterOfTheTextsOnTheSheets) {
   std::vector<unsigned char> needed;
   for (int c = 33; c < 127; ++c) needed.push_back(static_cast<unsigned char>(c));

@@ -2,7 +2,8 @@
 
 // Ogg Vorbis files for the audio tests: decoded whole with vorbisfile, the way
 // the game's sound and music players read them, into floating-point samples
-// for measuring; and test songs encoded on the spot by the game's own writer.
+// for measuring; test songs encoded on the spot by the game's own writer; and
+// the small helpers the audio tests share to find, measure and wait for sound.
 
 #include <chrono>
 #include <cstdint>

@@ -63,11 +63,6 @@ class GeneratedLevels : public testing::Test {
     puzzle = std::make_unique<Lintwick::Puzzle>(host);
   }
 
-  void Load(int level) {
-    puzzle->mLevel = level;
-    puzzle->RestartLevel();
-  }
-
   LintwickTest::FakeHost host;
   std::unique_ptr<Lintwick::Puzzle> puzzle;
 };
@@ -80,7 +75,8 @@ TEST_F(GeneratedLevels, SolvableUniqueDistinctGrowingAndHarder) {
   std::set<std::string> keys;
   int area = 0;
   for (int level = 0; level < kLevelCount; ++level) {
-    Load(level);
+    puzzle->mLevel = level;
+    puzzle->RestartLevel();
     SCOPED_TRACE("level " + std::to_string(level + 1));
     const Board board = BoardOf(*puzzle);
     EXPECT_TRUE(keys.insert(CanonicalKey(board)).second) << "a level seen before";
