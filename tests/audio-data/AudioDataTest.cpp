@@ -1,7 +1,4 @@
-// The generated sound files as the game will play them: each one decodes,
-// has the expected format, length and level, starts and ends quietly, the
-// music loops without a seam and sits below the effects, and the generator
-// writes the same bytes every time.
+// The generated sound files, measured as the game will play them.
 
 #include <gtest/gtest.h>
 
@@ -58,8 +55,7 @@ double StepPercentile(const std::vector<float>& x, double fraction) {
 // second between two steps of the level change.
 struct ExpectedEffect {
   const char* name;
-  double minSeconds;
-  double maxSeconds;
+  double minSeconds, maxSeconds;
 };
 
 constexpr ExpectedEffect kEffects[] = {

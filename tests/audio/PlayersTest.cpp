@@ -23,9 +23,9 @@ float Gain(const Zing::OpenALFunctions& al, const Zing::SoundInstance* instance)
 TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
   Zing::OpenALSoundManager manager;
   ASSERT_TRUE(manager.IsAudible());
-  const int click = manager.LoadSound(DataFile("sounds/gui_click"));
-  EXPECT_EQ(click, 255);  // the highest free id
-  EXPECT_EQ(manager.LoadSound(DataFile("sounds/gui_click")), click);
+  const int id = manager.LoadSound(DataFile("sounds/gui_click"));
+  EXPECT_EQ(id, 255);  // the highest free id
+  EXPECT_EQ(manager.LoadSound(DataFile("sounds/gui_click")), id);
   EXPECT_EQ(manager.LoadSound(DataFile("sounds/vortex.ogg")), 254);  // an extension already given is kept
   EXPECT_EQ(manager.LoadSound(DataFile("sounds/missing")), -1);
   EXPECT_EQ(manager.GetNumSounds(), 2);
@@ -44,7 +44,6 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
 
   const Zing::OpenALFunctions* al = Zing::AcquireOpenAL();
   ASSERT_NE(al, nullptr);
-  const int id = click;
   ASSERT_TRUE(manager.SetBaseVolume(static_cast<unsigned>(id), 0.8));
 
   std::vector<Zing::SoundInstance*> looping;

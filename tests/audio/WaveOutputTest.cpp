@@ -1,7 +1,4 @@
-// What the player hears, written by the audio library's wave-file output:
-// effects and music sound when asked for, effects at volume 0 are silent, a
-// looping song goes on sample for sample from its start, and a song played
-// once stops after its last sample.
+// What the player hears, written by the audio library's wave-file output.
 
 #include <gtest/gtest.h>
 
@@ -167,8 +164,7 @@ TEST(WaveOutput, EffectAndMusicSoundWhenAskedForAndEffectsAtVolumeZeroAreSilent)
   EXPECT_GT(songs[0], effects[0]);
 }
 
-// A one-second sweep played looping: it restarts sample for sample without a
-// gap; played once, it ends after its last sample.
+// A one-second sweep, played looping and then once.
 TEST(WaveOutput, ASongLoopsWithoutAGapOrEndsAfterItsLastSample) {
   const std::vector<unsigned char> bytes = AudioTest::EncodeSweep(1, 1.0);
   gFolder->Write("sweep.ogg", std::string(bytes.begin(), bytes.end()));
