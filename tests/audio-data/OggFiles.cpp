@@ -2,8 +2,10 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <numbers>
 #include <sstream>
@@ -43,6 +45,17 @@ std::string ReadWholeFile(const std::string& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+std::string DataFile(const std::string& path) {
+  const char* dir = std::getenv("LINTWICK_DATA_DIR");
+  return (dir != nullptr && *dir != '\0' ? dir : LINTWICK_BUILD_DATA_DIR) + std::string("/") + path;
+}
+
+float Peak(const std::vector<float>& samples, std::size_t begin, std::size_t end) {
+  float peak = 0;
+  for (std::size_t i = begin; i < std::min(end, samples.size()); ++i) peak = std::max(peak, std::fabs(samples[i]));
+  return peak;
 }
 
 std::vector<unsigned char> EncodeSweep(int channels, double seconds) {

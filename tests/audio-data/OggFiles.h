@@ -2,9 +2,13 @@
 
 // Ogg Vorbis files for the audio tests: decoded whole with vorbisfile, the way
 // the game's sound and music players read them, into floating-point samples
-// for measuring; and test songs encoded on the spot by the game's own writer.
+// for measuring; test songs encoded on the spot by the game's own writer; and
+// the small helpers the audio tests share to find, measure and wait for sound.
 
+#include <chrono>
+#include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace AudioTest {
@@ -26,6 +30,23 @@ struct Decoded {
 Decoded DecodeOgg(const std::string& path);
 
 std::string ReadWholeFile(const std::string& path);
+// A file of the data folder: the environment's LINTWICK_DATA_DIR, else the build's.
+std::string DataFile(const std::string& path);
+
+// Largest absolute sample in [begin, end).
+float Peak(const std::vector<float>& samples, std::size_t begin = 0, std::size_t end = SIZE_MAX);
+
+// Calls `step` every 10 ms (the application's pace) until `done` or 10 s.
+template <typename Step, typename Done>
+bool RunUntil(Step step, Done done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    step();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
 
 inline constexpr int kRate = 44100;
 

@@ -1,6 +1,3 @@
-// The demos demogen writes: a script reads back as the playback will read it,
-// and level files that are not the game's give an error, never a guess.
-
 #include <gtest/gtest.h>
 
 #include <string>
