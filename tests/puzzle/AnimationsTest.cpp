@@ -48,8 +48,7 @@ TEST(Animations, Timelines) {
 
   Player picked({"a.....A"});
   picked.Draw({{0, 0}, {1, 0}, {2, 0}});
-  picked.RightClick(2, 0);
-  picked.WaitForCube();
+  picked.Release();
   picked.Draw({{2, 0}, {3, 0}});  // the dropped head, picked up while it shrinks
   ExpectTimeline("it only grows once the cube has left it", picked, [](Player& p) { return p.At(2, 0)->frame; },
                  {0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 11, 11});
@@ -86,7 +85,7 @@ TEST(Cube, RollsFourteenTicksPerCellAndGrowsThePiecesItLeaves) {
 TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
   Player p({"a.....A"});
   p.Draw({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}});
-  p.host.Forget();
+  p.host.requests.clear();
   p.RightClick(5, 0);
   // The release moves the cube onto the first piece at once.
   EXPECT_EQ(std::tuple(p->mCube, p->mCubeEnd), std::tuple(p.At(1, 0), Lintwick::kCubeEndOpen));

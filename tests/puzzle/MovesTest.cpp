@@ -24,18 +24,8 @@ int Highlighted(const Lintwick::Link& link) {
       std::count_if(link.slots.begin(), link.slots.end(), [](auto& p) { return p && p->highlighted; }));
 }
 
-void Steps(Player& p, const Cells& cells) {
-  for (auto [x, y] : cells) p.Step(x, y);
-}
-
 // What the vortices have left: {allowance, level points}.
 std::pair<int, int> Left(Player& p) { return {p->mVortexesLeft, p->mLevelPoints}; }
-
-// Stops drawing with a right click and lets the released cube settle.
-void Release(Player& p) {
-  p.RightClick(0, 0);
-  p.WaitForCube();
-}
 
 // Solution records only set the vortex allowance here: 10 + the number of cells.
 std::vector<std::vector<int>> SolutionOf(int cells) { return {std::vector<int>(static_cast<std::size_t>(cells), 0)}; }
@@ -56,7 +46,7 @@ TEST(Moves, DrawingAndCompletingALink) {
 
   // Reaching the target completes the link; the released cube runs to the end
   // of the path in the same tick and settles with stars.
-  p.host.Forget();
+  p.host.requests.clear();
   p.Step(3, 1);
   EXPECT_TRUE(p.LinkOf(0).completed);
   EXPECT_EQ(std::tuple(p->mCurrentLink, p->mCube), std::tuple(-1, NoPiece));
@@ -89,7 +79,7 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
 
   p.Tick(10);  // the cube arrives on (1, 0)
   ASSERT_EQ(p->mCube, p.At(1, 0));
-  p.host.Forget();
+  p.host.requests.clear();
   p.Step(1, 0);
   Lintwick::Piece* marked = p.At(1, 0);
   EXPECT_EQ(std::tuple(p->mMark, p->mMarkAction), std::tuple(marked, Lintwick::kMarkStepBack));
@@ -103,7 +93,7 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_EQ(p->mPendingStep, 0);
 
   // Clicking the mark removes the head with a vortex and draws on from the mark.
-  p.host.Forget();
+  p.host.requests.clear();
   p.ClickAndTick(1, 0);
   EXPECT_EQ(p.At(2, 0), nullptr);
   EXPECT_EQ(std::tuple(p.LinkOf(0).count, p->mMark), std::tuple(3, NoPiece));
@@ -125,7 +115,7 @@ TEST(Moves, RunningIntoTheOwnPath) {
   EXPECT_EQ(p->mVortexesLeft, 15);
 
   // Once the cube has passed, running into the path marks it.
-  Steps(p, {{2, 0}, {2, 1}, {1, 1}});
+  p.Steps({{2, 0}, {2, 1}, {1, 1}});
   p.Tick(30);  // the cube reaches (2, 0)
   ASSERT_EQ(p->mCube, p.At(2, 0));
   p.Step(1, 0);
@@ -133,7 +123,7 @@ TEST(Moves, RunningIntoTheOwnPath) {
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 3);
   p.WaitForCube();
 
-  p.host.Forget();
+  p.host.requests.clear();
   p.ClickAndTick(1, 0);
   EXPECT_EQ(std::tuple(p.LinkOf(0).count, p->mCube), std::tuple(3, p.At(1, 0)));
   EXPECT_EQ(Left(p), std::pair(12, 440));
@@ -164,7 +154,7 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   p.Draw({{1, 1}, {2, 1}});
   EXPECT_EQ(std::tuple(p->mMark, p.LinkOf(0).count), std::tuple(p.At(2, 1), 3));
   p.WaitForCube();
-  p.host.Forget();
+  p.host.requests.clear();
   p.ClickAndTick(2, 1);
   EXPECT_EQ(std::tuple(p.LinkOf(1).completed, p.LinkOf(1).count), std::tuple(false, 2));
   ASSERT_NE(p.At(2, 1), nullptr);
@@ -174,7 +164,7 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   std::erase_if(sounds, [](const std::string& name) { return name.rfind("SOUND_STAR_", 0) == 0; });
   EXPECT_EQ(sounds, (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
 
-  Steps(p, {{3, 1}, {4, 1}});
+  p.Steps({{3, 1}, {4, 1}});
   EXPECT_TRUE(p.LinkOf(0).completed);
   EXPECT_EQ(p->mShutterTick, 0);  // link 1 is open again
 }
@@ -182,7 +172,7 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
 TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
   Player p({"a.....A"}, SolutionOf(5));
   p.Draw({{0, 0}, {1, 0}, {2, 0}});
-  Release(p);
+  p.Release();
 
   // The first click on the other node only marks it.
   p.ClickAndTick(6, 0);
@@ -216,7 +206,7 @@ TEST(Moves, ClickingPiecesOfACompletedLink) {
   EXPECT_EQ(q.At(1, 0)->cel, 10);
 
   // Completing again and clicking the head reopens the link for free.
-  Steps(q, {{3, 0}, {4, 0}});
+  q.Steps({{3, 0}, {4, 0}});
   ASSERT_TRUE(q.LinkOf(0).completed);
   q.Tick(30);
   q.ClickAndTick(3, 0);
@@ -286,7 +276,7 @@ TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
   for (const Strings& rows : {Strings{"a.#A"}, Strings{"a.bA", "..B"}}) {
     Player h(rows);
     h.ClickAndTick(0, 0);
-    Steps(h, {{1, 0}, {2, 0}});
+    h.Steps({{1, 0}, {2, 0}});
     EXPECT_EQ(std::tuple(h->mCurrentLink, h.LinkOf(0).count, h->mMark), std::tuple(-1, 3, NoPiece)) << rows[0];
   }
 }
@@ -298,10 +288,10 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
   for (int x = 1; x <= 9; ++x) p.Step(x, 0);
   p.Step(9, 1);
   ASSERT_EQ(p.LinkOf(0).count, 12);
-  Release(p);
+  p.Release();
   p.ClickAndTick(0, 0);
   ASSERT_EQ(p->mMarkAction, kMarkCut);
-  p.host.Forget();
+  p.host.requests.clear();
   p.ClickAndTick(0, 0);
   EXPECT_EQ(std::tuple(p.host.Count("SOUND_VORTEX"), p->mLevelPoints), std::tuple(10, 300));
   EXPECT_EQ(std::pair(p->mShutterTick, p->mTransitionKind), (std::pair<int, int>(1, Lintwick::kReplayLevel)));
@@ -339,7 +329,7 @@ TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   // Picked up and let go with nothing drawn, it is still finished, as it looks.
   p.ClickAndTick(0, 0);
   EXPECT_TRUE(p.LinkOf(0).completed);
-  Release(p);
+  p.Release();
   EXPECT_EQ(std::tuple(p.LinkOf(0).completed, p.At(0, 0)->cel), std::tuple(true, 21));
   p.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(p->mShutterTick, 1);
@@ -350,7 +340,7 @@ TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   q.WaitForCube();
   q.Draw({{1, 0}, {0, 0}});
   EXPECT_FALSE(q.LinkOf(0).completed);
-  Release(q);
+  q.Release();
   q.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(q->mShutterTick, 0);
 }
