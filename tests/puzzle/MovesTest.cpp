@@ -1,5 +1,6 @@
 // The rules of a move, played through the mouse entry points and logic ticks
-// on small hand-made levels.
+// on small hand-made levels, then the whole game over the generated levels of
+// the data folder, each solved through the mouse by its stored solution.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 
 namespace {
 
+using Lintwick::CellCentreX;
+using Lintwick::CellCentreY;
 using Lintwick::kMarkCut;
 using LintwickTest::Player;
 using Strings = std::vector<std::string>;
@@ -61,7 +64,7 @@ TEST(Moves, DrawingAndCompletingALink) {
   p.MoveTo(1, 1);
   p.Click(1, 1);
   EXPECT_FALSE(p->mPressed);
-  EXPECT_EQ(p->mMouseX, Lintwick::CellCentreX(3));
+  EXPECT_EQ(p->mMouseX, CellCentreX(3));
 }
 
 TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
@@ -261,16 +264,13 @@ TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
   // A jump of two cells stops the drawing.
   p.MoveTo(3, 1);
   EXPECT_EQ(p->mCurrentLink, -1);
-  p.WaitForCube();
   // Leaving the board area stops it too, at the right and above row 0.
-  p.ClickAndTick(1, 1);
-  ASSERT_EQ(p->mCurrentLink, 0);
-  p->HandleMouseMove(455, Lintwick::CellCentreY(1));
-  EXPECT_EQ(p->mCurrentLink, -1);
-  Player e({"a.A"});
-  e.ClickAndTick(0, 0);
-  e->HandleMouseMove(Lintwick::CellCentreX(0), 14);
-  EXPECT_EQ(e->mCurrentLink, -1);
+  for (auto [x, y] : Cells{{455, CellCentreY(0)}, {CellCentreX(0), 14}}) {
+    Player e({"a.A"});
+    e.ClickAndTick(0, 0);
+    e->HandleMouseMove(x, y);
+    EXPECT_EQ(e->mCurrentLink, -1) << x << ", " << y;
+  }
 
   // Running into a hole or another link's node stops the drawing without laying a piece.
   for (const Strings& rows : {Strings{"a.#A"}, Strings{"a.bA", "..B"}}) {
@@ -343,6 +343,63 @@ TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   q.Release();
   q.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(q->mShutterTick, 0);
+}
+
+constexpr int kLevels = 100;
+constexpr int kTickLimit = 2000;  // far more than any level needs
+
+int LevelPoints(int level) { return 500 + (level * 4500) / 99; }
+
+// One mouse move into the cell (over a point off its centre first, as a hand
+// would), then the tick that takes the step.
+void StepInto(Player& p, int x, int y) {
+  p->HandleMouseMove(CellCentreX(x) - 9, CellCentreY(y) + 7);
+  p.Step(x, y);
+}
+
+// Joins every link of the current level along its stored solution; answers
+// the cells laid.
+int SolveLevel(Player& p) {
+  int laid = 0;
+  for (int link = 0; link < Lintwick::kMaxLinks; ++link) {
+    if (!p.LinkOf(link).Exists()) continue;
+    p.WaitForCube(kTickLimit);
+    const Lintwick::Piece* start = p.LinkOf(link).At(1);
+    p.ClickAndTick(start->x, start->y);
+    EXPECT_EQ(p->mCurrentLink, link) << "link " << link;
+    for (int code : p->mSolution[static_cast<std::size_t>(link)]) {
+      if (code == Lintwick::kNoCell) break;
+      const int before = p->GetScore();
+      StepInto(p, Lintwick::CellCodeX(code), Lintwick::CellCodeY(code));
+      EXPECT_EQ(p->GetScore(), before + 1) << "link " << link;
+      ++laid;
+    }
+    const Lintwick::Piece* target = p.LinkOf(link).At(0);
+    StepInto(p, target->x, target->y);
+    EXPECT_TRUE(p.LinkOf(link).completed) << "link " << link;
+  }
+  return laid;
+}
+
+TEST(WholeGame, GeneratedLevelsAreSolvedByTheirStoredSolutions) {
+  auto host = LintwickTest::GeneratedLevels();
+  if (!host) GTEST_SKIP() << "no level files in $LINTWICK_DATA_DIR/levels: the level generator has not written them";
+  Player p(std::move(*host));
+  p->NewGame();
+  int expected = 0;
+  for (int level = 0; level < kLevels; ++level) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    ASSERT_EQ(p->GetLevel(), level);
+    EXPECT_EQ(p->mLevelPoints, LevelPoints(level));
+    expected += SolveLevel(p) + LevelPoints(level);
+    ASSERT_EQ(p->mShutterTick, 1) << "the level is not complete";
+    EXPECT_EQ(p->mLevelPointsShown, LevelPoints(level));
+    // The last level ends the game instead (as the transition's own test shows).
+    if (level == kLevels - 1) break;
+    EXPECT_EQ(p->mTransitionKind, Lintwick::kNextLevel);
+    for (int i = 0; i < kTickLimit && p->mShutterTick != 0; ++i) p.Tick();
+    ASSERT_EQ(p->GetScore(), expected);
+  }
 }
 
 }  // namespace
