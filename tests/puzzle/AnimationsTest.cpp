@@ -98,15 +98,14 @@ TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
 
   // The node left behind grows from roll frame 7. Released up to that frame,
   // it starts to grow; later its growth is left running.
-  // {roll frame, grow frame before, after}
-  for (const Ints& c : std::vector<Ints>{{7, 0, 1}, {8, 1, 1}, {9, 2, 2}}) {
+  for (auto [rollFrame, before, after] : {std::tuple{7, 0, 1}, {8, 1, 1}, {9, 2, 2}}) {
     Player q({"a..A"});
     q.Draw({{0, 0}, {1, 0}});
-    q.Tick(c[0] - 2);
-    ASSERT_EQ(q->mCubeFrame, c[0]);
-    EXPECT_EQ(q.At(0, 0)->frame, c[1]) << "roll frame " << c[0];
+    q.Tick(rollFrame - 2);
+    ASSERT_EQ(q->mCubeFrame, rollFrame);
+    EXPECT_EQ(q.At(0, 0)->frame, before) << "roll frame " << rollFrame;
     q.RightClick(1, 0);
-    EXPECT_EQ(q.At(0, 0)->frame, c[2]) << "roll frame " << c[0];
+    EXPECT_EQ(q.At(0, 0)->frame, after) << "roll frame " << rollFrame;
   }
   // A piece that does not touch the one before stops the cube.
   Player r({"a..A"});

@@ -77,9 +77,8 @@ TEST_F(LevelFileReading, BuildsBoardNodesAndSolution) {
 }
 
 TEST_F(LevelFileReading, ShortFilesReuseTheLastRecord) {
-  for (int level = 0; level < 99; ++level) {
+  for (int level = 0; level < 99; ++level)
     files.Add(FullBoard(static_cast<std::uint16_t>(1u << (level % 10))), NodeRecord({}), SolutionRecord({{level}}));
-  }
   Puzzle& puzzle = Read();
   Build(puzzle, 99);  // only 99 records: the ninety-ninth is used
   EXPECT_EQ(std::pair(puzzle.mSolution[0][0], CountPresent(puzzle)), std::pair(98, 10));

@@ -22,8 +22,7 @@ using Cells = std::vector<std::pair<int, int>>;
 Lintwick::Piece* const NoPiece = nullptr;
 
 int Highlighted(const Lintwick::Link& link) {
-  return static_cast<int>(
-      std::count_if(link.slots.begin(), link.slots.end(), [](auto& p) { return p && p->highlighted; }));
+  return static_cast<int>(std::ranges::count_if(link.slots, [](auto& p) { return p && p->highlighted; }));
 }
 
 // What the vortices have left: {allowance, level points}.
@@ -298,13 +297,12 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
 
 TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
   Player p({"a.A"}, SolutionOf(25));
-  // {level, its points, the cost of one vortex}
-  for (const std::vector<int>& c : {std::vector<int>{0, 500, 20}, {50, 2772, 110}, {99, 5000, 200}}) {
-    p->mLevel = c[0];
+  for (auto [level, points, vortexCost] : {std::tuple{0, 500, 20}, {50, 2772, 110}, {99, 5000, 200}}) {
+    p->mLevel = level;
     p->RestartLevel();
-    EXPECT_EQ(p->mLevelPoints, c[1]) << "level " << c[0];
+    EXPECT_EQ(p->mLevelPoints, points) << "level " << level;
     p->AddVortex(0, 0, 0);
-    EXPECT_EQ(p->mLevelPoints, c[1] - c[2]) << "level " << c[0];
+    EXPECT_EQ(p->mLevelPoints, points - vortexCost) << "level " << level;
   }
   for (int i = 0; i < 24; ++i) p->AddVortex(0, 0, 0);
   EXPECT_EQ(std::tuple(p->mLevelPoints, p->mShutterTick), std::tuple(10, 0));  // ten vortices left
