@@ -1,9 +1,11 @@
 // The tick-driven animations: the rolling cube, growing pieces, vortices and
-// the blinks, and the star emitters.
+// the blinks, the star emitters, and the shutter transition that ends a level
+// or the game.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -40,18 +42,12 @@ TEST(Animations, Timelines) {
   right.MoveTo(1, 0);
   ExpectTimeline("a roll to the right runs them forwards", right, cubeCel,
                  {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 0});
-  Player grow({"a...A"});
-  grow.ClickAndTick(0, 0);
-  grow.MoveTo(1, 0);
-  ExpectTimeline("the node left behind grows from roll frame 7", grow, [](Player& p) { return p.At(0, 0)->frame; },
-                 {0, 0, 0, 0, 0, 0, 1, 2});
 
   Player picked({"a.....A"});
   picked.Draw({{0, 0}, {1, 0}, {2, 0}});
-  picked.RightClick(2, 0);
-  picked.WaitForCube();
+  picked.Release();
   picked.Draw({{2, 0}, {3, 0}});  // the dropped head, picked up while it shrinks
-  ExpectTimeline("it only grows once the cube has left it", picked, [](Player& p) { return p.At(2, 0)->frame; },
+  ExpectTimeline("a piece only grows once the cube has left it", picked, [](Player& p) { return p.At(2, 0)->frame; },
                  {0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 11, 11});
 
   Player p({"a..A"});
@@ -86,7 +82,7 @@ TEST(Cube, RollsFourteenTicksPerCellAndGrowsThePiecesItLeaves) {
 TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
   Player p({"a.....A"});
   p.Draw({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}});
-  p.host.Forget();
+  p.host.requests.clear();
   p.RightClick(5, 0);
   // The release moves the cube onto the first piece at once.
   EXPECT_EQ(std::tuple(p->mCube, p->mCubeEnd), std::tuple(p.At(1, 0), Lintwick::kCubeEndOpen));
@@ -100,16 +96,16 @@ TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
   p.Tick(11);
   EXPECT_EQ(p.At(5, 0)->cel, 10);
 
-  // Released up to roll frame 7, the node left behind starts to grow; later
-  // its growth is left running. {roll frame, grow frame before, after}
-  for (const Ints& c : std::vector<Ints>{{7, 0, 1}, {8, 1, 1}, {9, 2, 2}}) {
+  // The node left behind grows from roll frame 7. Released up to that frame,
+  // it starts to grow; later its growth is left running.
+  for (auto [rollFrame, before, after] : {std::tuple{7, 0, 1}, {8, 1, 1}, {9, 2, 2}}) {
     Player q({"a..A"});
     q.Draw({{0, 0}, {1, 0}});
-    q.Tick(c[0] - 2);
-    ASSERT_EQ(q->mCubeFrame, c[0]);
-    EXPECT_EQ(q.At(0, 0)->frame, c[1]) << "roll frame " << c[0];
+    q.Tick(rollFrame - 2);
+    ASSERT_EQ(q->mCubeFrame, rollFrame);
+    EXPECT_EQ(q.At(0, 0)->frame, before) << "roll frame " << rollFrame;
     q.RightClick(1, 0);
-    EXPECT_EQ(q.At(0, 0)->frame, c[2]) << "roll frame " << c[0];
+    EXPECT_EQ(q.At(0, 0)->frame, after) << "roll frame " << rollFrame;
   }
   // A piece that does not touch the one before stops the cube.
   Player r({"a..A"});
@@ -140,10 +136,9 @@ TEST(Stars, ShiftedPatternsAndTheirBounds) {
   const Lintwick::StarEvent* event = Lintwick::FindStarEvent(10, 2);
   ASSERT_NE(event, nullptr);
   EXPECT_EQ(std::tuple(event->kind, event->OffsetX(), event->OffsetY()), std::tuple(1, -7, 5));
-  // Pattern 16 (base 2 four frames later) loses its last event, pattern 9 (two frames later) keeps it.
-  EXPECT_EQ(Lintwick::FindStarEvent(16, 24), nullptr);
+  // Pattern 9 (base 2 two frames later) keeps its last event, pattern 16 (four frames later) loses it.
   EXPECT_NE(Lintwick::FindStarEvent(9, 23), nullptr);
-  for (auto [pattern, frame] : {std::pair{20, 0}, {0, 25}, {-1, 0}})
+  for (auto [pattern, frame] : {std::pair{16, 24}, {20, 0}, {0, 25}, {-1, 0}})
     EXPECT_EQ(Lintwick::FindStarEvent(pattern, frame), nullptr) << pattern << " " << frame;
 }
 
@@ -190,13 +185,75 @@ TEST(Stars, ACompletedLinkSparklesPieceByPiece) {
   p.WaitForCube();
   // Patterns 0..19 round again; the emitter of slot 0 on the target node's centre.
   Ints patterns;
-  for (const auto& star : p->mStars) {
+  for (const auto& star : p->mStars)
     if (star && star->emitter) patterns.push_back(star->pattern);
-  }
   EXPECT_EQ(patterns, (Ints{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 1, 2}));
   const auto first = std::find_if(p->mStars.begin(), p->mStars.end(), [](auto& s) { return s && s->emitter; });
   EXPECT_EQ(std::pair((*first)->x, (*first)->y), std::pair(Lintwick::CellCentreX(2), Lintwick::CellCentreY(2)));
   EXPECT_EQ(p.host.Count("SOUND_CUBE_BUMP"), 1);
+}
+
+TEST(Transition, ShuttersCloseStayAndOpenAndTheLevelPaysAtTick64) {
+  Player p({"aA"});
+  p.Draw({{0, 0}, {1, 0}});  // the one link joined: the transition begins
+  const int start = p.host.tick;
+  std::map<int, int> offsets, scores;
+  for (int t = 1; t <= 101; ++t) {
+    p.Tick();
+    offsets[t] = p->mShutterOffset;
+    scores[t] = p->GetScore() + 10000 * p->GetLevel();
+    EXPECT_EQ(p->mShutterTick, t < 101 ? t + 1 : 0);  // the last tick ends the transition
+  }
+  EXPECT_EQ(std::pair(scores[63], scores[64]), std::pair(0, 10000 + 500));  // paid at 64, on the next level
+  const std::map<int, int> expected{{1, 0},    {27, 0},   {28, 11},  {37, 112}, {47, 225},
+                                    {64, 225}, {82, 225}, {83, 214}, {100, 23}, {101, 0}};
+  for (auto [tick, offset] : expected) EXPECT_EQ(offsets[tick], offset) << "tick " << tick;
+  EXPECT_EQ(Lintwick::ShutterOffsetAt(47, 213), 225);
+  EXPECT_EQ(Lintwick::ShutterOffsetAt(101, 23), 12);  // set, then the transition ends in the same tick
+
+  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_MOVE"), (Ints{start + 27, start + 82}));
+  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_BUMP"), Ints{start + 47});
+  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_BLUR"), Ints{start + 62});
+  // The next level, built afresh, pays more.
+  EXPECT_EQ(std::tuple(p->GetLevel(), p->mLevelPointsShown, p->mLevelPoints), std::tuple(1, 500, 500 + 4500 / 99));
+  EXPECT_FALSE(p.LinkOf(0).completed);
+}
+
+TEST(Transition, TheLastLevelEndsTheGameAtTick82ThenANewGameStartsOver) {
+  Player p({"aA"});
+  p->mLevel = 99;
+  p->RestartLevel();
+  p->mScore = 1234;
+  p.Draw({{0, 0}, {1, 0}});  // the one link joined: the transition begins
+  const int start = p.host.tick;
+  EXPECT_EQ(std::pair(p->mTransitionKind, p->mLevelPointsShown), (std::pair<int, int>(Lintwick::kGameDone, 5000)));
+  p.Tick(80);
+  EXPECT_FALSE(p->IsGameCompleteTransition());
+  p.Tick(2);
+  EXPECT_TRUE(p->IsGameCompleteTransition() && p->GetLevel() == 0);
+  ASSERT_EQ(p.host.TicksOf("HighScores"), Ints{start + 82});
+  EXPECT_EQ(p.host.requests.back().value, "6234");
+  // No shutter sound at the end; the transition stands until the shell stops
+  // it, and the final score is paid only once.
+  EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_MOVE"), Ints{start + 27});
+  p.Tick(50);
+  EXPECT_TRUE(p->IsGameCompleteTransition());
+  EXPECT_EQ(std::pair(p->GetScore(), p.host.Count("HighScores")), std::pair(6234, 1));
+  p->StopTransition();
+  EXPECT_EQ(p->mShutterTick + p->mShutterOffset, 0);
+
+  // A new game starts over at the first level, whatever was going on.
+  p.host.requests.clear();
+  p->mLevel = 40;
+  p->mHintsLeft = 3;
+  p->mBarBlink = 5;
+  p->mBarHighlight = 1;
+  p->mShutterTick = 30;
+  p->mShutterOffset = 33;
+  p->NewGame();
+  EXPECT_EQ(std::tuple(p->GetLevel(), p->GetScore(), p->mHintsLeft, p->mLevelPoints), std::tuple(0, 0, 10, 500));
+  EXPECT_EQ(p->mBarBlink + p->mBarHighlight + p->mShutterTick + p->mShutterOffset, 0);
+  EXPECT_EQ(p.host.Names(), std::vector<std::string>{"FreshGame"});
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 // the game saves (files and settings) in memory too, and records every
 // request the puzzle makes of it, with the logic tick it came in.
 
-#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -74,23 +73,18 @@ class FakeHost : public Lintwick::PuzzleHost {
     return it == files.end() ? std::vector<std::uint8_t>{}
                              : std::vector<std::uint8_t>(it->second.begin(), it->second.end());
   }
-  int Count(const std::string& what) const {
-    return static_cast<int>(
-        std::count_if(requests.begin(), requests.end(), [&](const Request& r) { return r.what == what; }));
-  }
   std::vector<int> TicksOf(const std::string& what) const {
     std::vector<int> ticks;
     for (const auto& r : requests)
       if (r.what == what) ticks.push_back(r.tick);
     return ticks;
   }
-  // The names of the requests, in order.
+  int Count(const std::string& what) const { return static_cast<int>(TicksOf(what).size()); }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
     for (const auto& r : requests) names.push_back(r.what);
     return names;
   }
-  void Forget() { requests.clear(); }
 
  private:
   void Record(const std::string& what, const std::string& value = "") { requests.push_back({tick, what, value}); }

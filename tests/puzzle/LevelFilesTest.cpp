@@ -46,6 +46,8 @@ TEST_F(LevelFileReading, BuildsBoardNodesAndSolution) {
             SolutionRecord({{CellCode(2, 1), CellCode(1, 1), CellCode(0, 1)}}));
   // Level 1: full board with two links.
   files.Add(FullBoard(), NodeRecord({0x00, 0x99, 0x09, 0x90}), SolutionRecord({}));
+  // Level 2: mask bits above the ten columns are ignored.
+  files.Add(FullBoard(0xFC00 | 0b1010), NodeRecord({}), SolutionRecord({}));
   Puzzle& puzzle = Read();
   EXPECT_TRUE(host.popups.empty());
   EXPECT_EQ(CountPresent(puzzle), 6);
@@ -68,19 +70,15 @@ TEST_F(LevelFileReading, BuildsBoardNodesAndSolution) {
   // The previous level's pieces and solution are gone.
   EXPECT_EQ(puzzle.Cell(2, 0).piece, nullptr);
   EXPECT_EQ(std::pair(puzzle.mSolution[0][0], puzzle.GetVortexAllowance()), std::pair(-1, 10));
-}
 
-TEST_F(LevelFileReading, MaskBitsAboveTheBoardAreIgnored) {
-  files.Add(FullBoard(0xFC00 | 0b1010), NodeRecord({}), SolutionRecord({}));
-  Puzzle& puzzle = Read();
+  Build(puzzle, 2);
   EXPECT_EQ(CountPresent(puzzle), 20);
   EXPECT_TRUE(puzzle.IsPresent(1, 4) && puzzle.IsPresent(3, 9) && !puzzle.IsPresent(0, 4));
 }
 
 TEST_F(LevelFileReading, ShortFilesReuseTheLastRecord) {
-  for (int level = 0; level < 99; ++level) {
+  for (int level = 0; level < 99; ++level)
     files.Add(FullBoard(static_cast<std::uint16_t>(1u << (level % 10))), NodeRecord({}), SolutionRecord({{level}}));
-  }
   Puzzle& puzzle = Read();
   Build(puzzle, 99);  // only 99 records: the ninety-ninth is used
   EXPECT_EQ(std::pair(puzzle.mSolution[0][0], CountPresent(puzzle)), std::pair(98, 10));

@@ -1,5 +1,6 @@
 // The rules of a move, played through the mouse entry points and logic ticks
-// on small hand-made levels.
+// on small hand-made levels, then the whole game over the generated levels of
+// the data folder, each solved through the mouse by its stored solution.
 
 #include <gtest/gtest.h>
 
@@ -13,29 +14,19 @@
 
 namespace {
 
-using Lintwick::kMarkCut;
+using Lintwick::CellCentreX;
+using Lintwick::CellCentreY;
 using LintwickTest::Player;
 using Strings = std::vector<std::string>;
 using Cells = std::vector<std::pair<int, int>>;
 Lintwick::Piece* const NoPiece = nullptr;
 
 int Highlighted(const Lintwick::Link& link) {
-  return static_cast<int>(
-      std::count_if(link.slots.begin(), link.slots.end(), [](auto& p) { return p && p->highlighted; }));
-}
-
-void Steps(Player& p, const Cells& cells) {
-  for (auto [x, y] : cells) p.Step(x, y);
+  return static_cast<int>(std::ranges::count_if(link.slots, [](auto& p) { return p && p->highlighted; }));
 }
 
 // What the vortices have left: {allowance, level points}.
 std::pair<int, int> Left(Player& p) { return {p->mVortexesLeft, p->mLevelPoints}; }
-
-// Stops drawing with a right click and lets the released cube settle.
-void Release(Player& p) {
-  p.RightClick(0, 0);
-  p.WaitForCube();
-}
 
 // Solution records only set the vortex allowance here: 10 + the number of cells.
 std::vector<std::vector<int>> SolutionOf(int cells) { return {std::vector<int>(static_cast<std::size_t>(cells), 0)}; }
@@ -56,10 +47,9 @@ TEST(Moves, DrawingAndCompletingALink) {
 
   // Reaching the target completes the link; the released cube runs to the end
   // of the path in the same tick and settles with stars.
-  p.host.Forget();
+  p.host.requests.clear();
   p.Step(3, 1);
-  EXPECT_TRUE(p.LinkOf(0).completed);
-  EXPECT_EQ(std::tuple(p->mCurrentLink, p->mCube), std::tuple(-1, NoPiece));
+  EXPECT_EQ(std::tuple(p.LinkOf(0).completed, p->mCurrentLink, p->mCube), std::tuple(true, -1, NoPiece));
   EXPECT_EQ(p.At(2, 1)->cel, 21);
   EXPECT_EQ(p.At(1, 1)->frame, 1);  // the start node grows back to its look
   // One emitter per piece; pattern 0 shows a big star at once.
@@ -70,8 +60,7 @@ TEST(Moves, DrawingAndCompletingALink) {
   EXPECT_EQ(std::pair(p->mShutterTick, p->mTransitionKind), (std::pair<int, int>(1, Lintwick::kNextLevel)));
   p.MoveTo(1, 1);
   p.Click(1, 1);
-  EXPECT_FALSE(p->mPressed);
-  EXPECT_EQ(p->mMouseX, Lintwick::CellCentreX(3));
+  EXPECT_EQ(std::pair(p->mPressed, p->mMouseX), std::pair(false, CellCentreX(3)));
 }
 
 TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
@@ -80,21 +69,18 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   p.Draw({{0, 0}, {1, 0}, {2, 0}});
   // The cube is still rolling off the start node: the head goes for free.
   p.Step(1, 0);
-  EXPECT_EQ(p.LinkOf(0).count, 3);
-  EXPECT_EQ(p.At(2, 0), nullptr);
+  EXPECT_EQ(std::tuple(p.LinkOf(0).count, p.At(2, 0), p->mMark), std::tuple(3, NoPiece, NoPiece));
   EXPECT_EQ(std::pair(p->GetScore(), p->mVortexesLeft), std::pair(2, 15));  // laid pieces keep their points
-  EXPECT_EQ(p->mMark, nullptr);
   p.Step(2, 0);
   EXPECT_EQ(p->GetScore(), 3);
 
   p.Tick(10);  // the cube arrives on (1, 0)
   ASSERT_EQ(p->mCube, p.At(1, 0));
-  p.host.Forget();
+  p.host.requests.clear();
   p.Step(1, 0);
   Lintwick::Piece* marked = p.At(1, 0);
   EXPECT_EQ(std::tuple(p->mMark, p->mMarkAction), std::tuple(marked, Lintwick::kMarkStepBack));
-  EXPECT_TRUE(p.At(2, 0)->highlighted);
-  EXPECT_EQ(Highlighted(p.LinkOf(0)), 1);
+  EXPECT_EQ(std::pair(p.At(2, 0)->highlighted, Highlighted(p.LinkOf(0))), std::pair(true, 1));
   // The released cube ran on to the head and dropped there.
   EXPECT_EQ(std::tuple(p->mCube, p.host.Names()), std::tuple(NoPiece, Strings{"SOUND_CUBE_DROP"}));
   EXPECT_TRUE(p.At(2, 0)->shrinking);
@@ -103,11 +89,9 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_EQ(p->mPendingStep, 0);
 
   // Clicking the mark removes the head with a vortex and draws on from the mark.
-  p.host.Forget();
+  p.host.requests.clear();
   p.ClickAndTick(1, 0);
-  EXPECT_EQ(p.At(2, 0), nullptr);
-  EXPECT_EQ(std::tuple(p.LinkOf(0).count, p->mMark), std::tuple(3, NoPiece));
-  EXPECT_EQ(p->mCube, marked);
+  EXPECT_EQ(std::tuple(p.LinkOf(0).count, p.At(2, 0), p->mMark, p->mCube), std::tuple(3, NoPiece, NoPiece, marked));
   EXPECT_EQ(Left(p), std::pair(14, 480));
   EXPECT_EQ(p.host.Names(), (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
   // The vortex is centred on the removed piece's cell, and the bar blinks.
@@ -125,7 +109,7 @@ TEST(Moves, RunningIntoTheOwnPath) {
   EXPECT_EQ(p->mVortexesLeft, 15);
 
   // Once the cube has passed, running into the path marks it.
-  Steps(p, {{2, 0}, {2, 1}, {1, 1}});
+  p.Steps({{2, 0}, {2, 1}, {1, 1}});
   p.Tick(30);  // the cube reaches (2, 0)
   ASSERT_EQ(p->mCube, p.At(2, 0));
   p.Step(1, 0);
@@ -133,7 +117,7 @@ TEST(Moves, RunningIntoTheOwnPath) {
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 3);
   p.WaitForCube();
 
-  p.host.Forget();
+  p.host.requests.clear();
   p.ClickAndTick(1, 0);
   EXPECT_EQ(std::tuple(p.LinkOf(0).count, p->mCube), std::tuple(3, p.At(1, 0)));
   EXPECT_EQ(Left(p), std::pair(12, 440));
@@ -164,7 +148,7 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   p.Draw({{1, 1}, {2, 1}});
   EXPECT_EQ(std::tuple(p->mMark, p.LinkOf(0).count), std::tuple(p.At(2, 1), 3));
   p.WaitForCube();
-  p.host.Forget();
+  p.host.requests.clear();
   p.ClickAndTick(2, 1);
   EXPECT_EQ(std::tuple(p.LinkOf(1).completed, p.LinkOf(1).count), std::tuple(false, 2));
   ASSERT_NE(p.At(2, 1), nullptr);
@@ -174,19 +158,18 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   std::erase_if(sounds, [](const std::string& name) { return name.rfind("SOUND_STAR_", 0) == 0; });
   EXPECT_EQ(sounds, (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
 
-  Steps(p, {{3, 1}, {4, 1}});
-  EXPECT_TRUE(p.LinkOf(0).completed);
-  EXPECT_EQ(p->mShutterTick, 0);  // link 1 is open again
+  p.Steps({{3, 1}, {4, 1}});
+  EXPECT_EQ(std::pair(p.LinkOf(0).completed, p->mShutterTick), std::pair(true, 0));  // link 1 is open again
 }
 
 TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
   Player p({"a.....A"}, SolutionOf(5));
   p.Draw({{0, 0}, {1, 0}, {2, 0}});
-  Release(p);
+  p.Release();
 
   // The first click on the other node only marks it.
   p.ClickAndTick(6, 0);
-  EXPECT_EQ(std::tuple(p->mMark, p->mMarkAction), std::tuple(p.At(6, 0), kMarkCut));
+  EXPECT_EQ(std::tuple(p->mMark, p->mMarkAction), std::tuple(p.At(6, 0), Lintwick::kMarkCut));
   EXPECT_EQ(std::tuple(Highlighted(p.LinkOf(0)), p->mCube), std::tuple(2, NoPiece));
 
   // The second erases the path and starts again from it.
@@ -216,13 +199,12 @@ TEST(Moves, ClickingPiecesOfACompletedLink) {
   EXPECT_EQ(q.At(1, 0)->cel, 10);
 
   // Completing again and clicking the head reopens the link for free.
-  Steps(q, {{3, 0}, {4, 0}});
+  q.Steps({{3, 0}, {4, 0}});
   ASSERT_TRUE(q.LinkOf(0).completed);
   q.Tick(30);
   q.ClickAndTick(3, 0);
   EXPECT_EQ(std::tuple(q.LinkOf(0).completed, q.LinkOf(0).count, q->mVortexesLeft), std::tuple(false, 5, 12));
-  EXPECT_EQ(q->mCube, q.At(3, 0));
-  EXPECT_TRUE(q.At(2, 0)->shrinking);
+  EXPECT_EQ(std::pair(q->mCube, q.At(2, 0)->shrinking), std::pair(q.At(3, 0), true));
 }
 
 TEST(Moves, ClicksWhileDrawingAndOutsideTheBoard) {
@@ -271,22 +253,19 @@ TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
   // A jump of two cells stops the drawing.
   p.MoveTo(3, 1);
   EXPECT_EQ(p->mCurrentLink, -1);
-  p.WaitForCube();
   // Leaving the board area stops it too, at the right and above row 0.
-  p.ClickAndTick(1, 1);
-  ASSERT_EQ(p->mCurrentLink, 0);
-  p->HandleMouseMove(455, Lintwick::CellCentreY(1));
-  EXPECT_EQ(p->mCurrentLink, -1);
-  Player e({"a.A"});
-  e.ClickAndTick(0, 0);
-  e->HandleMouseMove(Lintwick::CellCentreX(0), 14);
-  EXPECT_EQ(e->mCurrentLink, -1);
+  for (auto [x, y] : Cells{{455, CellCentreY(0)}, {CellCentreX(0), 14}}) {
+    Player e({"a.A"});
+    e.ClickAndTick(0, 0);
+    e->HandleMouseMove(x, y);
+    EXPECT_EQ(e->mCurrentLink, -1) << x << ", " << y;
+  }
 
   // Running into a hole or another link's node stops the drawing without laying a piece.
   for (const Strings& rows : {Strings{"a.#A"}, Strings{"a.bA", "..B"}}) {
     Player h(rows);
     h.ClickAndTick(0, 0);
-    Steps(h, {{1, 0}, {2, 0}});
+    h.Steps({{1, 0}, {2, 0}});
     EXPECT_EQ(std::tuple(h->mCurrentLink, h.LinkOf(0).count, h->mMark), std::tuple(-1, 3, NoPiece)) << rows[0];
   }
 }
@@ -298,10 +277,10 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
   for (int x = 1; x <= 9; ++x) p.Step(x, 0);
   p.Step(9, 1);
   ASSERT_EQ(p.LinkOf(0).count, 12);
-  Release(p);
+  p.Release();
   p.ClickAndTick(0, 0);
-  ASSERT_EQ(p->mMarkAction, kMarkCut);
-  p.host.Forget();
+  ASSERT_EQ(p->mMarkAction, Lintwick::kMarkCut);
+  p.host.requests.clear();
   p.ClickAndTick(0, 0);
   EXPECT_EQ(std::tuple(p.host.Count("SOUND_VORTEX"), p->mLevelPoints), std::tuple(10, 300));
   EXPECT_EQ(std::pair(p->mShutterTick, p->mTransitionKind), (std::pair<int, int>(1, Lintwick::kReplayLevel)));
@@ -318,13 +297,12 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
 
 TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
   Player p({"a.A"}, SolutionOf(25));
-  // {level, its points, the cost of one vortex}
-  for (const std::vector<int>& c : {std::vector<int>{0, 500, 20}, {50, 2772, 110}, {99, 5000, 200}}) {
-    p->mLevel = c[0];
+  for (auto [level, points, vortexCost] : {std::tuple{0, 500, 20}, {50, 2772, 110}, {99, 5000, 200}}) {
+    p->mLevel = level;
     p->RestartLevel();
-    EXPECT_EQ(p->mLevelPoints, c[1]) << "level " << c[0];
+    EXPECT_EQ(p->mLevelPoints, points) << "level " << level;
     p->AddVortex(0, 0, 0);
-    EXPECT_EQ(p->mLevelPoints, c[1] - c[2]) << "level " << c[0];
+    EXPECT_EQ(p->mLevelPoints, points - vortexCost) << "level " << level;
   }
   for (int i = 0; i < 24; ++i) p->AddVortex(0, 0, 0);
   EXPECT_EQ(std::tuple(p->mLevelPoints, p->mShutterTick), std::tuple(10, 0));  // ten vortices left
@@ -339,7 +317,7 @@ TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   // Picked up and let go with nothing drawn, it is still finished, as it looks.
   p.ClickAndTick(0, 0);
   EXPECT_TRUE(p.LinkOf(0).completed);
-  Release(p);
+  p.Release();
   EXPECT_EQ(std::tuple(p.LinkOf(0).completed, p.At(0, 0)->cel), std::tuple(true, 21));
   p.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(p->mShutterTick, 1);
@@ -350,9 +328,66 @@ TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   q.WaitForCube();
   q.Draw({{1, 0}, {0, 0}});
   EXPECT_FALSE(q.LinkOf(0).completed);
-  Release(q);
+  q.Release();
   q.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(q->mShutterTick, 0);
+}
+
+constexpr int kLevels = 100;
+constexpr int kTickLimit = 2000;  // far more than any level needs
+
+int LevelPoints(int level) { return 500 + (level * 4500) / 99; }
+
+// One mouse move into the cell (over a point off its centre first, as a hand
+// would), then the tick that takes the step.
+void StepInto(Player& p, int x, int y) {
+  p->HandleMouseMove(CellCentreX(x) - 9, CellCentreY(y) + 7);
+  p.Step(x, y);
+}
+
+// Joins every link of the current level along its stored solution; answers
+// the cells laid.
+int SolveLevel(Player& p) {
+  int laid = 0;
+  for (int link = 0; link < Lintwick::kMaxLinks; ++link) {
+    if (!p.LinkOf(link).Exists()) continue;
+    p.WaitForCube(kTickLimit);
+    const Lintwick::Piece* start = p.LinkOf(link).At(1);
+    p.ClickAndTick(start->x, start->y);
+    EXPECT_EQ(p->mCurrentLink, link) << "link " << link;
+    for (int code : p->mSolution[static_cast<std::size_t>(link)]) {
+      if (code == Lintwick::kNoCell) break;
+      const int before = p->GetScore();
+      StepInto(p, Lintwick::CellCodeX(code), Lintwick::CellCodeY(code));
+      EXPECT_EQ(p->GetScore(), before + 1) << "link " << link;
+      ++laid;
+    }
+    const Lintwick::Piece* target = p.LinkOf(link).At(0);
+    StepInto(p, target->x, target->y);
+    EXPECT_TRUE(p.LinkOf(link).completed) << "link " << link;
+  }
+  return laid;
+}
+
+TEST(WholeGame, GeneratedLevelsAreSolvedByTheirStoredSolutions) {
+  auto host = LintwickTest::GeneratedLevels();
+  if (!host) GTEST_SKIP() << "no level files in $LINTWICK_DATA_DIR/levels: the level generator has not written them";
+  Player p(std::move(*host));
+  p->NewGame();
+  int expected = 0;
+  for (int level = 0; level < kLevels; ++level) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    ASSERT_EQ(p->GetLevel(), level);
+    EXPECT_EQ(p->mLevelPoints, LevelPoints(level));
+    expected += SolveLevel(p) + LevelPoints(level);
+    ASSERT_EQ(p->mShutterTick, 1) << "the level is not complete";
+    EXPECT_EQ(p->mLevelPointsShown, LevelPoints(level));
+    // The last level ends the game instead (as the transition's own test shows).
+    if (level == kLevels - 1) break;
+    EXPECT_EQ(p->mTransitionKind, Lintwick::kNextLevel);
+    for (int i = 0; i < kTickLimit && p->mShutterTick != 0; ++i) p.Tick();
+    ASSERT_EQ(p->GetScore(), expected);
+  }
 }
 
 }  // namespace

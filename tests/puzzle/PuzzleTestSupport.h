@@ -140,10 +140,18 @@ struct Player {
     MoveTo(cx, cy);
     Tick();
   }
+  void Steps(const std::vector<std::pair<int, int>>& cells) {
+    for (auto [x, y] : cells) Step(x, y);
+  }
   // Clicks the first cell, then steps into the others.
   void Draw(const std::vector<std::pair<int, int>>& cells) {
     ClickAndTick(cells[0].first, cells[0].second);
-    for (std::size_t i = 1; i < cells.size(); ++i) Step(cells[i].first, cells[i].second);
+    Steps({cells.begin() + 1, cells.end()});
+  }
+  // Stops drawing with a right click and lets the released cube settle.
+  void Release() {
+    RightClick(0, 0);
+    WaitForCube();
   }
   // Ticks until the cube has settled (or a limit is reached).
   void WaitForCube(int limit = 200) {
