@@ -348,9 +348,9 @@ TEST(BlendFormula, LinesVerticalHorizontalAndSloped) {
   for (int x = 4; x <= 7; ++x) EXPECT_EQ(0xFF00FF00u, image.GetPixel(x, 0));
   image.DrawLine(0, 0, 7, 7, Color(0, 0, 255, 255), 0);
   for (int i = 1; i < 8; ++i) EXPECT_EQ(0xFF0000FFu, image.GetPixel(i, i)) << i;
-  image.DrawLine(0, 7, 3, 4, Color(0, 0, 100, 255), 1);  // additive sloped line
-  EXPECT_EQ(0xFF000064u, image.GetPixel(0, 7));
-  EXPECT_EQ(0xFF000064u, image.GetPixel(3, 4));
+  image.DrawLine(0, 7, 3, 4, Color(0, 0, 101, 255), 1);  // additive sloped line (odd: every bit counts)
+  EXPECT_EQ(0xFF000065u, image.GetPixel(0, 7));
+  EXPECT_EQ(0xFF000065u, image.GetPixel(3, 4));
   image.DrawLine(-5, 3, 20, 9, Color::White, 0);     // partly outside: clipped
   image.DrawLine(-1e8, 5, 1e8, 6, Color::White, 0);  // only the part on the image is stepped
   image.DrawLine(0, 1, 3, 2, Color::White, 2);       // unknown mode: nothing
