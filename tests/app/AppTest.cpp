@@ -683,13 +683,14 @@ TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
   manager->MouseMove(-500, -500);
   EXPECT_EQ(dialog->x, -8);
   EXPECT_EQ(dialog->y, -8);
-  // The grab point stays 8 pixels inside the dialog.
-  EXPECT_EQ(dialog->dragMouseX, 8);
+  // The grab point stays 8 pixels inside the dialog, on every side.
+  EXPECT_EQ(std::pair(dialog->dragMouseX, dialog->dragMouseY), std::pair(8, 8));
   manager->MouseMove(100, 100);
   EXPECT_EQ(dialog->x, 92);
   manager->MouseMove(5000, 5000);
   EXPECT_EQ(dialog->x, 640 + 8 - 300);
   EXPECT_EQ(dialog->y, 480 + 8 - 200);
+  EXPECT_EQ(std::pair(dialog->dragMouseX, dialog->dragMouseY), std::pair(300 - 8 - 1, 200 - 8 - 1));
   // The buttons travel with the dialog.
   EXPECT_EQ(dialog->yesButton->x, dialog->x + 24);
   manager->MouseUp(5000, 5000, 1);

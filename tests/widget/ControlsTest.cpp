@@ -376,6 +376,10 @@ TEST_F(EditList, NarrowFieldKeepsCursorInView) {
   Click(10 + 4 + 2 * BlockFont::kAdvance + 1, 15);
   EXPECT_EQ(edit.cursorPos, 2);
   EXPECT_EQ(host.cursors.front(), 3);  // the text beam over the field
+  // Typing at the end scrolls a character at a time: the last five stay in view.
+  edit.SetText("");
+  Type("abcdefghijkl");
+  EXPECT_EQ(std::pair(edit.cursorPos, edit.leftPos), std::pair(12, 7));
 }
 
 TEST_F(EditList, ListHighlightClicksAndDrawing) {

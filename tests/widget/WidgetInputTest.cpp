@@ -159,6 +159,12 @@ TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {
   EXPECT_EQ(manager.downButtons, 0);
   EXPECT_EQ(manager.lastDownWidget, nullptr);
   EXPECT_EQ(manager.focusWidget, nullptr);
+
+  // A widget in no manager switches either way without asking one.
+  ProbeWidget loose("loose", &log, 0, 0, 50, 50);
+  loose.SetDisabled(true);
+  loose.SetDisabled(false);
+  EXPECT_FALSE(loose.disabled);
 }
 
 TEST_F(WidgetInput, AWidgetRemovedFromItsOwnMouseHandlerIsForgotten) {
