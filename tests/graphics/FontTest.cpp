@@ -234,6 +234,9 @@ TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
   ASSERT_EQ(1u, font->GetActiveLayers().size());
   EXPECT_TRUE(font->GetActiveLayers()[0].ownsImage);
   EXPECT_EQ(std::pair(10, 12), std::pair(font->CharWidth('a'), font->GetAscent()));
+  font->DrawString(&g, 0, 30, "a", Color::White, g.GetClipRect());
+  ASSERT_EQ(1u, screen.calls.size());
+  EXPECT_EQ(Rect(0, 0, 8, 16), screen.calls[0].src);  // the glyph of the doubled sheet
   font->SetScale(0.5);
   EXPECT_EQ(5, font->CharWidth('a'));
   std::unique_ptr<Font> copy(font->Duplicate());

@@ -174,6 +174,15 @@ TEST_F(WidgetTree, ATransparentWidgetRedrawsWhatLiesBehindItUpToAnOpaqueCover) {
   EXPECT_TRUE(under->dirty);
   EXPECT_FALSE(near->dirty);
   EXPECT_FALSE(far->dirty);
+
+  // A cover one row short of the top of the screen's corner hides nothing.
+  ProbeWidget* shortCover = Make("short", 0, 1, 50, 49);
+  ProbeWidget* corner = Make("corner", 0, 0, 50, 50);
+  corner->hasAlpha = true;
+  AddAll({shortCover, corner});
+  ClearDirty();
+  corner->MarkDirty();
+  EXPECT_TRUE(shortCover->dirty && far->dirty);
 }
 
 TEST_F(WidgetTree, HidingRedrawsTheCoveredAreaAndShowingAHiddenDirtyChildRedrawsIt) {
