@@ -342,6 +342,17 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   EXPECT_EQ(host.clipboard, "******");
 }
 
+TEST_F(EditList, TheSelectionIsHighlightedBetweenItsEnds) {
+  Type("abcdef");
+  edit.hiliteAnchor = 2;
+  edit.cursorPos = 4;
+  edit.MarkDirty();
+  // The empty column after block character k, on the white field or the black highlight.
+  const auto gapAfter = [&](int k) { return Pixel(10 + 4 + BlockFont::kAdvance * k + 5, 20); };
+  EXPECT_EQ((std::vector<std::uint32_t>{gapAfter(1), gapAfter(2), gapAfter(3), gapAfter(4)}),
+            (std::vector<std::uint32_t>{0xFFFFFF, 0, 0, 0xFFFFFF}));
+}
+
 TEST_F(EditList, HostileInputStaysWithinLimits) {
   edit.maxChars = -1;
   edit.maxPixels = 120;  // 20 block characters
