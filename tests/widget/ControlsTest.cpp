@@ -353,6 +353,18 @@ TEST_F(EditList, TheSelectionIsHighlightedBetweenItsEnds) {
             (std::vector<std::uint32_t>{0xFFFFFF, 0, 0, 0xFFFFFF}));
 }
 
+TEST_F(EditList, TheColumnsOfATableFollowTheFirstWhenItMoves) {
+  Zing::ListWidget first(7, &font, &listener), second(8, &font, &listener);
+  first.listChild = &second;
+  second.listParent = &first;
+  manager.AddWidget(&second);
+  manager.AddWidget(&first);
+  manager.BringToBack(&first);
+  EXPECT_EQ((std::vector<Zing::Widget*>(manager.widgets.begin(), manager.widgets.end())),
+            (std::vector<Zing::Widget*>{&first, &second, &edit}));
+  manager.RemoveAllWidgets();
+}
+
 TEST_F(EditList, HostileInputStaysWithinLimits) {
   edit.maxChars = -1;
   edit.maxPixels = 120;  // 20 block characters
