@@ -105,11 +105,13 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
     return b;
   };
   DemoEventReader::Status status;
-  // An unknown long kind, a button with click code 0, a settings value longer
-  // than the stream, a 32-bit setting of 3 bytes, an event cut in the middle.
+  // An unknown long kind, a button with click code 0, the release of a double
+  // click, a settings value longer than the stream, a 32-bit setting of 3
+  // bytes, an event cut in the middle.
   const Buffer cases[] = {
       stream({{0, 4}, {0, 1}, {10, 5}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {0, 3}}),
+      stream({{0, 4}, {1, 1}, {1, 1}, {0, 1}, {2, 3}}),
       stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {0, 8}, {1000, 32}, {0, 16}}),
       stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {1, 8}, {3, 32}, {0, 24}}),
       stream({{0, 4}, {0, 1}, {0, 5}, {7, 12}, {0, 4}}),
@@ -166,6 +168,7 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
   }
   // Another version and a missing file are refused by the start-up below.
   EXPECT_EQ(Zing::FormatDemoTime(100 * 3723, 10), "01:02:03");
+  EXPECT_EQ(Zing::FormatDemoTime(1000, 1), "00:00:01");
 }
 
 TEST(CommandLine, SplittingFollowsQuotesAndTheFirstEqualsSign) {

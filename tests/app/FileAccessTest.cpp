@@ -89,6 +89,12 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   EXPECT_EQ(b.GetWriteBitPos(), 32);      // reading never moves the write position
   b.SeekFront();
   EXPECT_EQ(b.ReadNumBits(32, true), static_cast<std::int32_t>(0xE891A61Du));
+  // A read of more than 32 bits passes over the rest: bit 32 is not bit 0.
+  const std::uint8_t wide[] = {0xFE, 0xFF, 0xFF, 0xFF, 0x01};
+  b.SetData(wide, 5);
+  b.SeekFront();
+  EXPECT_EQ(b.ReadNumBits(33, false), static_cast<std::int32_t>(0xFFFFFFFEu));
+  EXPECT_EQ(b.GetReadBitPos(), 33);
 
   // An unaligned byte read needs the following byte; bit reads stop early at
   // the end and count only the bits read.
