@@ -283,7 +283,7 @@ struct DemoRun : ::testing::Test {
     if (!app.shutdown) app.Run();
   }
 
-  // The player's session: pointer, a drag, a right double click, the wheel,
+  // The player's session: pointer, a drag, a right double click, a middle click, the wheel,
   // keys, leaving and entering, the language, a dialog, a long pause, close.
   static void Script(ScriptedServices* s) {
     using M = MessageCode;
@@ -291,7 +291,8 @@ struct DemoRun : ::testing::Test {
         {1100, M::MouseMove, 0, 100, 100}, {1130, M::LButtonDown, 0, 104, 102},
         {1150, M::MouseMove, 0, 130, 120}, {1170, M::MouseMove, 0, 400, 300},
         {1190, M::LButtonUp, 0, 400, 300}, {1250, M::RButtonDblClk, 0, 400, 300},
-        {1260, M::RButtonUp, 0, 400, 300}, {1300, M::MouseWheel, -240, 0, 0},
+        {1260, M::RButtonUp, 0, 400, 300}, {1270, M::MButtonDown, 0, 400, 300},
+        {1280, M::MButtonUp, 0, 400, 300}, {1300, M::MouseWheel, -240, 0, 0},
         {1350, M::KeyDown, 'A', 0, 0},     {1350, M::Char, 'a', 0, 0},
         {1360, M::KeyUp, 'A', 0, 0},       {1600, M::Char, 'l', 0, 0},
         {1700, M::Char, 'd', 0, 0},        {2400, M::Close, 0, 0, 0}};
@@ -320,7 +321,7 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
 
   // The run saw what the script did.
   for (const char* mark : {"locale en", "p:move 100,100", "p:down 104,102 b0 c1", "p:drag 400,300",
-                           "p:down 400,300 b1 c2", "p:wheel -2", "p:keydown 65", "p:char 97", "p:leave", "locale fr",
+                           "p:down 400,300 b1 c2", "p:up 400,300 b2", "p:wheel -2", "p:keydown 65", "p:char 97", "p:leave", "locale fr",
                            "asked", "answer 2004", "result yes", "loaded", "random "}) {
     EXPECT_TRUE(std::ranges::any_of(recorded, [&](const std::string& line) {
       return line.find(mark) != std::string::npos;
