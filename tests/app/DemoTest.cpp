@@ -225,6 +225,7 @@ class DemoApp : public ZingTest::NullApp<> {
     };
   }
   ~DemoApp() override { widgetManager->RemoveWidget(&probe); }
+  using ZingAppBase::demoFastForwarding;
 
   void InitHook() override {
     widgetManager->AddWidget(&probe);
@@ -393,6 +394,8 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   EXPECT_EQ(player->demoJumpTarget, length - 500);
   keys("j0:02\r");
   EXPECT_EQ(player->demoJumpTarget, 200);
+  for (int step = 0; step < 1000 && (step == 0 || player->demoFastForwarding); ++step) player->UpdateApp();
+  EXPECT_EQ(player->updateCount, 200);  // the jump ends on its very update
   keys("s");
   EXPECT_EQ(player->GetMusicVolume(), 0.0);
   keys("S");
