@@ -226,6 +226,7 @@ class DemoApp : public ZingTest::NullApp<> {
   }
   ~DemoApp() override { widgetManager->RemoveWidget(&probe); }
   using ZingAppBase::demoFastForwarding;
+  using ZingAppBase::StatisticsLines;
 
   void InitHook() override {
     widgetManager->AddWidget(&probe);
@@ -388,10 +389,14 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   EXPECT_EQ(player->updateCount, before + 1);  // paused: one single step
   keys("P+");
   EXPECT_DOUBLE_EQ(player->updateMultiplier, 1.5);
+  EXPECT_TRUE(player->StatisticsLines().back().ends_with(" / " + Zing::FormatDemoTime(length, 10) + "  x1.50"));
   keys("=");
   EXPECT_DOUBLE_EQ(player->updateMultiplier, 1.0);
+  EXPECT_TRUE(player->StatisticsLines().back().ends_with(" / " + Zing::FormatDemoTime(length, 10)));
   keys("9");  // five seconds before the end
   EXPECT_EQ(player->demoJumpTarget, length - 500);
+  keys("j1:00:00\r");
+  EXPECT_EQ(player->demoJumpTarget, 360000);
   keys("j0:02\r");
   EXPECT_EQ(player->demoJumpTarget, 200);
   for (int step = 0; step < 1000 && (step == 0 || player->demoFastForwarding); ++step) player->UpdateApp();
