@@ -73,7 +73,9 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
 
 TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   const Row colours = DistinctColours(256);
-  MemoryImage image = FromPixels(colours, 16, 16);
+  Row twice = colours;  // every colour is met again after all were seen
+  twice.insert(twice.end(), colours.begin(), colours.end());
+  MemoryImage image = FromPixels(twice, 16, 32);
   ASSERT_TRUE(image.Palletize());
   EXPECT_EQ(std::tuple(true, false, true), std::tuple(image.IsPalletized(), image.HasBits(), image.WantsPalette()));
   EXPECT_EQ(256, image.GetNumColors());
