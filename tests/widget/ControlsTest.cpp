@@ -167,6 +167,11 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
     }
   }
   manager.MouseUp(20, 10, 1);
+  // A taller font: baseline (20 - 10 / 6 - 1 + 10) / 2 = 14, block rows 4..13.
+  BlockFont tall;
+  tall.ascent = 10;
+  button.SetFont(&tall);
+  EXPECT_EQ(std::pair(Pixel(14, 3), Pixel(14, 13)), std::pair(kBkg, 0xFF0000u));  // the pointer is still over it
 }
 
 TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
