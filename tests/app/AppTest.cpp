@@ -136,6 +136,13 @@ TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
   int presents = services->presents;
   RunFor(3100);
   EXPECT_NEAR(services->presents - presents, 4, 1);
+  // Exactly a second apart.
+  std::uint32_t at[2] = {};
+  for (std::uint32_t& time : at) {
+    for (presents = services->presents; services->presents == presents;) app->UpdateApp();
+    time = services->clock;
+  }
+  EXPECT_EQ(at[1] - at[0], 1000u);
   presents = services->presents;
   probe->MarkDirty();
   RunFor(20);
