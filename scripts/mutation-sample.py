@@ -39,9 +39,9 @@ FIRST = {
 
 
 def load_mutants(path):
-    spec = importlib.util.spec_from_file_location("mutants", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("mutants", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
