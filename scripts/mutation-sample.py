@@ -1,15 +1,20 @@
 #!/usr/bin/env python3
-"""The mutation sample of the tests, area by area, fast.
+"""The mutation sample of the tests, area by area.
 
 Plants the same faults as the shared mutants.py (its own sites and sampler, so the same seed
-gives the same faults), but judges each one by rebuilding only the unit-test programs and
-running them directly, the area's own programs first, stopping at the first that fails:
-seconds a fault instead of minutes of ctest. The end-to-end and fuzz tests are not run, so
-the shares it prints are if anything low.
+gives the same faults). Each fault is judged first by rebuilding only the unit-test programs and
+running them directly, the area's own programs first, stopping at the first that fails: seconds
+a fault instead of minutes of ctest. With --complete, a fault the unit programs miss is then
+judged by the rest of the suite as well (end-to-end, install, reliability and, in a build
+configured with ZING_FUZZ=ON such as build-sanitize, the fuzz targets): a fault counts as caught
+when any test fails.
 
-usage: scripts/mutation-sample.py [--build build] [--seed 7] [--count 40]
+usage: scripts/mutation-sample.py [--build build] [--seed S] [--count 30] [--complete]
                                   [--mutants ../shared/tools/mutants.py] AREA...
-  AREA   a folder of sources, e.g. game/puzzle or framework/widget (its *.cpp files)
+  AREA    a folder of sources, e.g. game/puzzle or framework/widget (its *.cpp files)
+  --seed  the sample's seed; without it one is drawn from the clock. It is printed either way,
+          so that a sample can be drawn again; a seed whose misses were given tests no longer
+          measures anything.
 
 Run from the top of a checkout whose build folder is configured and built; every file is
 restored after each try and on any exit.
@@ -17,17 +22,15 @@ restored after each try and on any exit.
 import argparse
 import glob
 import importlib.util
+import json
 import os
 import random
+import re
 import subprocess
 import sys
 import time
 
-PROGRAMS = ["puzzle_tests", "shell_tests", "gamescreen_tests", "gamedialog_tests", "identifier_tests",
-            "graphics_tests", "widget_tests", "app_tests", "settings_tests", "resource_tests",
-            "image_tests", "audio_tests", "audio_wave_tests", "pak_tool_tests", "levelgen_tests",
-            "artgen_tests", "audio_data_tests", "demogen_tests"]
-# The programs most likely to catch a fault of each area run first.
+# The programs most likely to catch a fault of each area run first; the others follow.
 FIRST = {
     "game/puzzle": ["puzzle_tests", "gamescreen_tests", "shell_tests"],
     "game/shell": ["shell_tests", "gamescreen_tests", "gamedialog_tests"],
@@ -35,6 +38,13 @@ FIRST = {
     "framework/widget": ["widget_tests", "app_tests", "gamedialog_tests"],
     "framework/resource": ["resource_tests", "image_tests", "pak_tool_tests"],
     "framework/app": ["app_tests", "settings_tests", "audio_tests"],
+    "framework/audio": ["audio_tests", "audio_wave_tests", "audio_data_tests"],
+    "framework/platform": ["app_tests", "settings_tests", "widget_tests"],
+    "tools/artgen": ["artgen_tests", "identifier_tests"],
+    "tools/demogen": ["demogen_tests"],
+    "tools/levelgen": ["levelgen_tests"],
+    "tools/pak": ["pak_tool_tests"],
+    "tools/soundgen": ["audio_data_tests"],
 }
 
 
@@ -45,16 +55,20 @@ def load_mutants(path):
     return module
 
 
-def find_programs(build, names):
-    found = {}
-    for root, _, files in os.walk(os.path.join(build, "tests")):
-        for name in names:
-            if name in files:
-                found[name] = os.path.join(root, name)
-    missing = [n for n in names if n not in found]
-    if missing:
-        sys.exit("not built: " + ", ".join(missing))
-    return found
+def suite(build):
+    """The unit-test programs (name -> path) and the names of every other test of ctest."""
+    listing = subprocess.run(["ctest", "--test-dir", build, "-N", "--show-only=json-v1"],
+                             capture_output=True, text=True, check=True).stdout
+    programs, others = {}, []
+    for test in json.loads(listing)["tests"]:
+        command = test.get("command") or [""]
+        if any(a.startswith("--gtest_filter=") for a in command):
+            programs[os.path.basename(command[0])] = command[0]
+        elif not test["name"].endswith("_NOT_BUILT"):
+            others.append(test["name"])
+    if not programs:
+        sys.exit("no unit-test program in %s: configure and build it first" % build)
+    return programs, others
 
 
 def first_failure(programs, paths, env, timeout):
@@ -69,16 +83,35 @@ def first_failure(programs, paths, env, timeout):
     return None
 
 
-def sample_area(M, area, args, paths, env):
+def rest_failure(M, build, others, timeout):
+    """The first of the other tests to fail, through ctest (which sets their environment)."""
+    if not others:
+        return None
+    if M.run(["cmake", "--build", build, "-j2"], 1800) != 0:
+        return "the whole build"
+    pattern = "^(" + "|".join(re.escape(n) for n in others) + ")$"
+    out = os.path.join(build, "mutation-home", "ctest-failed.txt")
+    cmd = ["ctest", "--test-dir", build, "-j2", "--stop-on-failure", "-R", pattern,
+           "--timeout", str(timeout), "--output-log", out]
+    if M.run(cmd, len(others) * timeout) == 0:
+        return None
+    failed = re.findall(r"\d+ - (\S+) \(", open(out, errors="replace").read()) if os.path.exists(out) else []
+    return failed[0] if failed else "ctest"
+
+
+def sample_area(M, area, args, paths, others, env):
     rng = random.Random(args.seed)
     pool = []
     for path in sorted(set(glob.glob(os.path.join(area, "*.cpp")))):
         text = open(path).read()
         M.originals[path] = text
         pool += [(path,) + site for site in M.sites(path, text)]
+    if not pool:
+        print("%s: no place to plant a fault\n" % area, flush=True)
+        return
     chosen = rng.sample(pool, min(args.count, len(pool)))
-    first = FIRST.get(area.rstrip("/"), [])
-    programs = first + [p for p in PROGRAMS if p not in first]
+    first = [p for p in FIRST.get(area.rstrip("/"), []) if p in paths]
+    programs = first + sorted(p for p in paths if p not in first)
     build = ["cmake", "--build", args.build, "-j2", "--target"] + programs
     caught, missed, stillborn = 0, [], 0
     for n, (path, i, a, b, new, what) in enumerate(chosen, 1):
@@ -88,11 +121,14 @@ def sample_area(M, area, args, paths, env):
             f.write("\n".join(lines))
         start = time.time()
         where = "%s:%d  %s" % (path, i + 1, what)
+        by = None
         if M.run(build, 900) != 0:
             stillborn += 1
             verdict = "does not build"
         else:
             by = first_failure(programs, paths, env, args.timeout)
+            if not by and args.complete:
+                by = rest_failure(M, args.build, others, args.timeout)
             if by:
                 caught += 1
                 verdict, where = "caught", where + "  by " + by
@@ -102,10 +138,11 @@ def sample_area(M, area, args, paths, env):
         with open(path, "w") as f:
             f.write(M.originals[path])
         print("%3d/%d %-15s %s (%.0f s)" % (n, len(chosen), verdict, where, time.time() - start), flush=True)
-    M.run(build, 1800)
+    M.run(["cmake", "--build", args.build, "-j2"] if args.complete else build, 1800)
     tried = caught + len(missed)
-    print("\n%s: caught %d of %d faults that build (%.0f%%); %d did not build" %
-          (area, caught, tried, 100.0 * caught / max(tried, 1), stillborn))
+    print("\n%s (seed %d%s): caught %d of %d faults that build (%.0f%%); %d did not build" %
+          (area, args.seed, ", complete" if args.complete else "", caught, tried, 100.0 * caught / max(tried, 1),
+           stillborn))
     for m in missed:
         print("  " + m)
     print(flush=True)
@@ -114,25 +151,30 @@ def sample_area(M, area, args, paths, env):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--build", default="build")
-    ap.add_argument("--seed", type=int, default=7)
-    ap.add_argument("--count", type=int, default=40)
-    ap.add_argument("--timeout", type=int, default=180)
+    ap.add_argument("--seed", type=int, default=None)
+    ap.add_argument("--count", type=int, default=30)
+    ap.add_argument("--timeout", type=int, default=300)
+    ap.add_argument("--complete", action="store_true",
+                    help="judge a fault the unit programs miss by the rest of the suite too")
     ap.add_argument("--mutants", default=os.path.join("..", "shared", "tools", "mutants.py"))
     ap.add_argument("areas", nargs="+")
     args = ap.parse_args()
+    if args.seed is None:
+        args.seed = int(time.time())
+    print("seed %d" % args.seed, flush=True)
     M = load_mutants(args.mutants)
-    build = os.path.abspath(args.build)
-    paths = find_programs(build, PROGRAMS)
-    home = os.path.join(build, "mutation-home")
+    args.build = os.path.abspath(args.build)
+    paths, others = suite(args.build)
+    home = os.path.join(args.build, "mutation-home")
     os.makedirs(home, exist_ok=True)
     # The unit tests' own environment: a private home, no screen, no sound card.
     env = dict(os.environ, XDG_DATA_HOME=home + "/data", XDG_CONFIG_HOME=home + "/config", HOME=home,
                SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", ALSOFT_DRIVERS="null",
-               LINTWICK_DATA_DIR=os.path.join(build, "data"))
-    if first_failure(PROGRAMS, paths, env, args.timeout):
+               LINTWICK_DATA_DIR=os.path.join(args.build, "data"))
+    if first_failure(sorted(paths), paths, env, args.timeout):
         sys.exit("the unchanged tree must pass the unit tests first")
     for area in args.areas:
-        sample_area(M, area, args, paths, env)
+        sample_area(M, area, args, paths, others, env)
 
 
 if __name__ == "__main__":

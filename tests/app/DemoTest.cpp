@@ -122,15 +122,19 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
   }
 }
 
+Buffer SampleEvents() {
+  Zing::DemoEventWriter writer;
+  writer.Write(MakeDemoEvent(DemoEventKind::Close));
+  return writer.GetBuffer();
+}
+
 Buffer SampleDemo(const std::string& version = "1.0.3") {
   Zing::DemoFileContents contents;
   contents.seed = 0x01020304;
   contents.versionText = version;
   contents.markers = {{"start", 0}, {"level 2", 1234}};
   contents.demoLength = 2000;
-  Zing::DemoEventWriter writer;
-  writer.Write(MakeDemoEvent(DemoEventKind::Close));
-  contents.events = writer.GetBuffer();
+  contents.events = SampleEvents();
   return Zing::FormatDemoFile(contents);
 }
 
@@ -159,11 +163,24 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
     copy.SetData(file.GetDataPtr(), size);
     return copy;
   };
-  // A wrong mark, a format of the future, a marker block too large, more
-  // markers than fit, no events, and cuts anywhere in the head.
-  for (const Buffer& damaged :
-       {patched(0, 0x79), patched(4, 3), patched(20, 0x7F), patched(23, 9), truncated(file.GetDataLen() - 2),
-        truncated(0), truncated(3), truncated(10), truncated(17)}) {
+  // The first layout has no marker block.
+  const std::size_t events = file.GetDataLen() - SampleEvents().GetDataLen();
+  auto version1 = [&](std::size_t eventBytes) {
+    std::vector<std::uint8_t> bytes(b, b + 19);
+    bytes[4] = 1;
+    bytes.insert(bytes.end(), b + events - 4, b + events + eventBytes);
+    Buffer copy;
+    copy.SetData(bytes.data(), bytes.size());
+    return copy;
+  };
+  ASSERT_EQ(Zing::ParseDemoFile(version1(SampleEvents().GetDataLen()), "1.0.3", contents), "");
+  EXPECT_EQ(std::tuple(contents.demoLength, contents.markers.size()), std::tuple(2000, 0u));
+  // A wrong mark, a format of the past or the future, a marker block too
+  // large, more markers than fit, a negative length, no events, and cuts
+  // anywhere in the head.
+  for (const Buffer& damaged : {patched(0, 0x79), patched(4, 0), patched(4, 3), patched(20, 0x7F), patched(23, 9),
+                                patched(events - 1, 0x80), truncated(events), version1(0), truncated(events - 2),
+                                truncated(0), truncated(3), truncated(10), truncated(17)}) {
     EXPECT_EQ(Zing::ParseDemoFile(damaged, "1.0.3", contents), "Invalid demo file.");
   }
   // Another version and a missing file are refused by the start-up below.

@@ -28,6 +28,9 @@ holds_lock() {
 }
 
 run_checks() {
+  # Every argument counts, the first one too; a quoted blank stays inside one.
+  [ "$("$bin" --version)" = "Lintwick 1.0.3" ] || fail "--version did not print the version"
+  "$bin" "-demofile=a b.dmo" --help | grep -q -- '-playnum=N' || fail "--help after a quoted option printed no help"
   "$bin" & pid=$!
   local ready=
   for _ in $(seq 600); do

@@ -130,6 +130,29 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
   EXPECT_TRUE(app->IsHardwareAccelerated());
 }
 
+TEST_F(OptionsFlow, EachSecondaryDialogStandsOverTheOptionsUntilItsFooterClosesIt) {
+  ReachStartScreen();
+  OptionsDialog* options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  for (auto [button, id, title] :
+       {std::tuple{OptionsDialog::ID_HIGH_SCORES, DIALOG_HIGH_SCORES, &TEXT_HIGH_SCORES_TITLE},
+        {OptionsDialog::ID_HELP, DIALOG_HELP, &TEXT_HELP_TITLE},
+        {OptionsDialog::ID_LANGUAGE, DIALOG_LANGUAGE, &TEXT_SELECT_LANGUAGE_TITLE},
+        {OptionsDialog::ID_ABOUT, DIALOG_ABOUT, &TEXT_ABOUT_TITLE}}) {
+    ClickCentre(options->GetButton(button)->GetRect());
+    Zing::Dialog* dialog = app->GetDialog(id);
+    ASSERT_NE(dialog, nullptr) << "dialog " << id;
+    EXPECT_EQ(std::tuple(dialog->dialogHeader, app->GetWidgetManager()->baseModalWidget),
+              std::tuple(*title, static_cast<Zing::Widget*>(dialog)));
+    ClickFooter(id);
+    EXPECT_EQ(app->GetDialog(id), nullptr) << "dialog " << id;
+    EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, options) << "dialog " << id;
+  }
+  EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), options);
+  ClickFooter(DIALOG_OPTIONS);
+  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
+}
+
 TEST(Texts, LanguagesAndTheirBytes) {
   EXPECT_EQ(LanguageOfLocale("Fr"), Language::French);
   EXPECT_EQ(LanguageOfLocale("De"), Language::German);
@@ -206,7 +229,9 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   WriteTable(ScoreTable{});
   dialog = FinishGame(300);
   ASSERT_NE(dialog, nullptr);
-  ClickFooter(DIALOG_HIGH_SCORES);  // closing without Enter keeps the default name
+  ReplaceName("Bea");
+  ClickFooter(DIALOG_HIGH_SCORES);  // the typed name is stored without Enter too
+  EXPECT_EQ(StoredScores().entries[0].name, "Bea");
   ScoreTable table;
   table.entries = {{{900, "A"}, {800, "B"}, {700, "C"}, {600, "D"}, {500, "E"}, {400, "F"}}};
   WriteTable(table);
@@ -215,7 +240,7 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   EXPECT_EQ(dialog->GetNewEntry(), 3);  // below the equal third entry
   EXPECT_EQ(dialog->GetNameField()->y, dialog->y + 68 + 30 * 3);
   ReplaceName("Mid");
-  ClickFooter(DIALOG_HIGH_SCORES);  // the typed name is stored without Enter too
+  ClickFooter(DIALOG_HIGH_SCORES);
   EXPECT_EQ(StoredScores().entries[3].name, "Mid");
   EXPECT_EQ(StoredScores().entries[4].name, "D");
 

@@ -271,19 +271,28 @@ TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
 }
 
 TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
-  Player p({"a.........", "A........."});
+  // Nineteen pieces along two rows, then stepped back over one at a time
+  // behind the cube: every confirmed step back is one vortex.
+  Player p({"a.........", "..........", "A........."});
   ASSERT_EQ(p->mVortexesLeft, 10);
+  Cells path;
+  for (int x = 1; x <= 9; ++x) path.emplace_back(x, 0);
+  for (int x = 9; x >= 0; --x) path.emplace_back(x, 1);
   p.ClickAndTick(0, 0);
-  for (int x = 1; x <= 9; ++x) p.Step(x, 0);
-  p.Step(9, 1);
-  ASSERT_EQ(p.LinkOf(0).count, 12);
+  p.Steps(path);
   p.Release();
-  p.ClickAndTick(0, 0);
-  ASSERT_EQ(p->mMarkAction, Lintwick::kMarkCut);
-  p.host.requests.clear();
-  p.ClickAndTick(0, 0);
-  EXPECT_EQ(std::tuple(p.host.Count("SOUND_VORTEX"), p->mLevelPoints), std::tuple(10, 300));
-  EXPECT_EQ(std::pair(p->mShutterTick, p->mTransitionKind), (std::pair<int, int>(1, Lintwick::kReplayLevel)));
+  p.ClickAndTick(0, 1);  // the head: drawing resumes with the cube on it
+  for (int vortex = 1; vortex <= 10; ++vortex) {
+    const auto [x, y] = path[path.size() - 1 - static_cast<std::size_t>(vortex)];
+    p.Step(x, y);
+    ASSERT_EQ(p->mMarkAction, Lintwick::kMarkStepBack) << "vortex " << vortex;
+    p.WaitForCube();
+    p.ClickAndTick(x, y);
+    EXPECT_EQ(std::tuple(p->mVortexesLeft, p->mLevelPoints, p->mShutterTick, p.LinkOf(0).count, p->GetScore()),
+              std::tuple(10 - vortex, 500 - 20 * vortex, vortex == 10 ? 1 : 0, 21 - vortex, 19))
+        << "vortex " << vortex;
+  }
+  EXPECT_EQ(std::tuple(p.host.Count("SOUND_VORTEX"), p->mTransitionKind), std::tuple(10, Lintwick::kReplayLevel));
 
   const int start = p.host.tick;
   p.Tick(101);
@@ -291,7 +300,7 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
   EXPECT_EQ(p.host.TicksOf("RestartLevel"), std::vector<int>{start + 64});
   // The same level again, with its allowance and points restored; the laid
   // pieces keep their points.
-  EXPECT_EQ(std::tuple(p->GetLevel(), p.LinkOf(0).count, p->GetScore()), std::tuple(0, 2, 10));
+  EXPECT_EQ(std::tuple(p->GetLevel(), p.LinkOf(0).count, p->GetScore()), std::tuple(0, 2, 19));
   EXPECT_EQ(Left(p), std::pair(10, 500));
 }
 
