@@ -3,12 +3,15 @@
 // languages, and what a damaged high-score file turns into.
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "framework/widget/ButtonWidget.h"
 #include "game/shell/Resources.h"
 #include "game/shell/ScoreDialog.h"
+#include "game/shell/ShellLook.h"
 #include "game/shell/Texts.h"
+#include "tests/graphics/RecordingImage.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {
@@ -217,7 +220,8 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   ScoreDialog* dialog = FinishGame(101);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->GetNewEntry(), 0);
-  EXPECT_EQ(StoredScores().entries[0].name, "Wicker");  // saved at once with the default name
+  EXPECT_EQ(std::pair(StoredScores().entries[0].score, StoredScores().entries[0].name),
+            std::pair(101, std::string("Wicker")));  // saved at once with the default name
   EXPECT_EQ(app->GetWidgetManager()->focusWidget, dialog->GetNameField());
   ReplaceName("Ann\x02\xE9");  // a control byte is refused, an accented letter taken
   Key(Zing::KEYCODE_RETURN);
@@ -239,6 +243,20 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->GetNewEntry(), 3);  // below the equal third entry
   EXPECT_EQ(dialog->GetNameField()->y, dialog->y + 68 + 30 * 3);
+  // Six rows: names from the left margin, scores up to the right one.
+  ZingTest::RecordingImage drawn(640, 480);
+  Zing::Graphics g(&drawn);
+  dialog->Draw(&g);
+  for (int row = 0; row < ScoreTable::kPlaces; ++row) {
+    int left = 640, right = 0;
+    for (const auto& c : drawn.calls) {
+      if (c.what != "blt" || c.color != kTextColor || c.rect.y < 68 + 30 * row || c.rect.y >= 98 + 30 * row) continue;
+      left = std::min(left, c.rect.x);
+      right = std::max(right, c.rect.x + c.rect.w);
+    }
+    EXPECT_TRUE(std::abs(left - 33) <= 1 && std::abs(right - (dialog->width - 33)) <= 1)
+        << "row " << row << ": " << left << ".." << right;
+  }
   ReplaceName("Mid");
   ClickFooter(DIALOG_HIGH_SCORES);
   EXPECT_EQ(StoredScores().entries[3].name, "Mid");
@@ -264,7 +282,6 @@ TEST_F(ScoreDialogFlow, TableOverOptionsAndDamagedFile) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->GetNameField()->widgetManager, nullptr);
   EXPECT_EQ(dialog->GetTable().entries[0].name, "Bo");
-  RunFor(50);  // drawn with its damaged names
   ClickFooter(DIALOG_HIGH_SCORES);
   EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), options);
   EXPECT_NE(app->mShadow->widgetManager, nullptr);

@@ -37,6 +37,7 @@ using ShellFlow = ShellFixture;
 TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   app->commandLine = "-record -demofile=game.dmo";
   Start();
+  EXPECT_EQ(std::pair(app->width, app->height), std::pair(640, 480));
   // The splash, and then the start screen beside the menu panel, cover the window.
   Zing::MemoryImage screen;
   screen.Create(640, 480);
@@ -137,7 +138,7 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(app->mShadow)), std::pair(true, false));
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ClickFooter(DIALOG_CONFIRM_START_NEW);
-  ASSERT_TRUE(Shown(app->mGameScreen));
+  ASSERT_EQ(std::pair(Shown(app->mGameScreen), Shown(app->mStartScreen)), std::pair(true, false));
   ClickFooter(DIALOG_HELP);
   GameScreen* game = app->mGameScreen;
   ASSERT_FALSE(game->IsPaused());
@@ -266,13 +267,19 @@ TEST(ShadowScreen, EveryShowingFadesInFromNothing) {
   WidgetTest::FakeHost host;
   Zing::WidgetManager manager(&host);
   ShadowScreen shadow(nullptr);
+  Zing::Widget screen;  // what the shadow darkens is drawn again under each step of the fade
+  screen.Resize(0, 0, 640, 480);
+  shadow.Resize(0, 0, 640, 480);
+  manager.AddWidget(&screen);
   for (int showing = 0; showing < 2; ++showing) {
     manager.AddWidget(&shadow);
     EXPECT_EQ(shadow.GetAlpha(), 0);
+    screen.dirty = shadow.dirty = false;
     for (int i = 0; i < 2 * ShadowScreen::kFullAlpha; ++i) shadow.Update();
-    EXPECT_EQ(shadow.GetAlpha(), ShadowScreen::kFullAlpha);
+    EXPECT_EQ(std::pair(shadow.GetAlpha(), screen.dirty), std::pair(ShadowScreen::kFullAlpha, true));
     manager.RemoveWidget(&shadow);
   }
+  manager.RemoveWidget(&screen);
 }
 
 // Window centres of the arrow buttons: the dialog stands at (187, 53).
