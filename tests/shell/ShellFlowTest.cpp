@@ -3,6 +3,7 @@
 // platform with the generated data.
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -56,6 +57,26 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   ClickCentre(link);
   ASSERT_TRUE(Shown(app->mStartScreen) && Shown(app->mMainMenu));
   covers(app->mStartScreen, 100);
+  // The panel: its picture, its caption, the level and score lines in the
+  // small digits, and the four buttons.
+  ZingTest::RecordingImage panel(170, 480);
+  Zing::Graphics drawPanel(&panel);
+  app->mMainMenu->Draw(&drawPanel);
+  std::vector<std::pair<int, int>> drawnAt;
+  for (const auto& call : panel.calls) drawnAt.emplace_back(call.rect.x, call.rect.y + call.rect.h);
+  ASSERT_GE(drawnAt.size(), 3u);
+  const auto scoreLine = std::find_if(drawnAt.begin() + 2, drawnAt.end(), [](auto at) { return at.second > 50; });
+  ASSERT_NE(scoreLine, drawnAt.end());
+  // Picture and caption by their left edges, the lines by their first glyph's left edge and foot.
+  EXPECT_EQ((std::vector{drawnAt[0].first, drawnAt[1].first}), (std::vector{0, 2}));
+  EXPECT_EQ((std::vector{drawnAt[2], *scoreLine}), (std::vector{std::pair(62, 45), std::pair(37, 62)}));
+  for (int id = 0; id < 4; ++id) {
+    EXPECT_EQ(std::pair(app->mMainMenu->GetButton(id)->x, app->mMainMenu->GetButton(id)->y),
+              std::pair(13, std::array{123, 171, 219, 430}[static_cast<std::size_t>(id)]));
+  }
+  const Zing::Rect newGame = app->mMainMenu->GetButton(0)->GetRect();
+  MoveTo(newGame.x + newGame.w / 2, newGame.y + newGame.h / 2);
+  EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // so do the panel's buttons
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: 0");
   RunFor(50);  // the splash is deleted once the loop has unwound
 
@@ -243,6 +264,11 @@ TEST_P(DamagedData, IsReportedAndOnlyMissingStartPicturesEndTheProgram) {
   EXPECT_EQ(app->exits, damage.ends ? std::vector<int>{0} : std::vector<int>{});
   EXPECT_EQ(Shown(app->mSplash), !damage.ends);
   EXPECT_EQ(Shown(app->mSplash) && app->mSplash->IsStartLinkEnabled(), damage.startLink);
+  if (Shown(app->mSplash)) {  // a link that cannot start stays hidden: the splash itself is under the pointer
+    const Zing::Rect link = app->mSplash->GetStartLinkRect();
+    EXPECT_EQ(app->GetWidgetManager()->GetWidgetAt(link.x + link.w / 2, link.y + link.h / 2) == app->mSplash,
+              !damage.startLink);
+  }
   EXPECT_TRUE(damage.ends || app->LoadingFailed() != damage.startLink);
   if (damage.startLink) {  // play goes on without a board
     ClickCentre(app->mSplash->GetStartLinkRect());
