@@ -273,6 +273,7 @@ TEST_F(Hints, TheMiniatureShowsTheWholeSolution) {
   EXPECT_EQ(Pixel(50, 288), CelColour(kHintSticks, 0));
   EXPECT_EQ(Pixel(74, 288), CelColour(kHintSticks, 0));
   EXPECT_EQ(Pixel(104, 294), CelColour(kHintSticks, 7 + 2));
+  EXPECT_EQ(Pixel(104, 306), CelColour(kHintSticks, 7 + 2));  // and on into its target
   // (2, 3) and (2, 7) are no neighbours: no stick below (2, 3).
   EXPECT_NE(Pixel(56, 318), CelColour(kHintSticks, 7 + 1));
   EXPECT_EQ(Pixel(50, 312), CelColour(kHintSticks, 1));
@@ -412,6 +413,8 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   screen->StartAtLevel(4);
   EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()),
             std::tuple(4, 0, Lintwick::kHintsPerGame));
+  screen->SaveGame();  // nothing was there to keep: saved even unplayed
+  EXPECT_FALSE(host.Saved().empty());
 }
 
 TEST_F(SavedGame, ATransitionResumesAtItsTick) {
