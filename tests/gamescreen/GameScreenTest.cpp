@@ -395,7 +395,8 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   const Lintwick::Piece &joined = *screen->GetLink(0).At(3), &open = *screen->GetLink(1).At(2);
   EXPECT_EQ(std::tuple(joined.cel, joined.frame), std::tuple(Lintwick::kFinishedCel, Lintwick::kFinishedFrame));
   EXPECT_EQ(std::tuple(open.cel, open.frameLimit), std::tuple(Lintwick::kOpenCel, Lintwick::kOpenFrame));
-  EXPECT_EQ(screen->mCube, nullptr);
+  EXPECT_EQ(std::tuple(screen->mCube, screen->mBarBlink, screen->mBarHighlight),
+            std::tuple(static_cast<Lintwick::Piece*>(nullptr), 0, 0));
 
   // Nothing was damaged, so closing again simply saves.
   const int writes = host.writes;
