@@ -422,6 +422,7 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   PlayPartly();
   Step(1, 3);  // link 1 reaches its target: the level is done
   ASSERT_EQ(screen->mShutterTick, 1);
+  std::vector<std::uint8_t> lost = Bytes();
   while (screen->mShutterTick != 70) screen->Tick();
   const std::vector<std::uint8_t> saved = Bytes();
   screen->SaveGame();
@@ -434,6 +435,12 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   EXPECT_EQ(std::pair(screen->mShutterTick, screen->mShutterOffset), std::pair(71, Lintwick::kShutterTravel));
   while (screen->mShutterTick != 0) screen->Tick();
   EXPECT_EQ(std::pair(screen->GetLevel(), screen->GetScore()), std::pair(1, score));
+
+  // A finished level whose transition was lost starts it anew.
+  lost[11] = 0;
+  Install(lost);
+  screen->ContinueGame();
+  EXPECT_EQ(std::pair(screen->GetLevel(), screen->mShutterTick), std::pair(0, 1));
 
   // A finished game's transition hands its score over on a screen that had
   // already handed over the score of an earlier game.
