@@ -30,6 +30,12 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
   Zing::Slider* music = options->GetMusicSlider();
   Zing::Slider* effects = options->GetEffectsSlider();
+  // The controls are the dialog's siblings, placed from its corner.
+  const auto at = [&](Zing::Widget* w) { return std::pair(w->x - options->x, w->y - options->y); };
+  EXPECT_EQ(std::pair(options->x, options->y), std::pair(167, 49));
+  EXPECT_EQ((std::vector{at(music), at(effects), at(options->GetFullScreenBox()), at(options->GetCustomCursorsBox()),
+                         at(options->GetAccelerationBox())}),
+            (std::vector<std::pair<int, int>>{{140, 69}, {140, 98}, {20, 140}, {141, 140}, {20, 170}}));
   EXPECT_TRUE(music->x > options->x && music->x + music->width < options->x + options->width);
   const int y = music->y + music->height / 2;  // the knob dragged all the way left
   MoveTo(music->x + 2, y);

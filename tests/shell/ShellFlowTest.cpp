@@ -331,6 +331,8 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   LevelDialog* dialog = Open();
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(dialog->IsLocked());
+  EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->GetSlider().x, dialog->GetSlider().y),
+            std::tuple(187, 53, 187 + 51, 53 + 279));
   Click(kLeftArrowX, kArrowY);
   EXPECT_EQ(dialog->GetChosenLevel(), 0);
   Click(kRightArrowX, kArrowY);
