@@ -333,6 +333,7 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   EXPECT_FALSE(dialog->IsLocked());
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->GetSlider().x, dialog->GetSlider().y),
             std::tuple(187, 53, 187 + 51, 53 + 279));
+  EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, dialog);
   Click(kLeftArrowX, kArrowY);
   EXPECT_EQ(dialog->GetChosenLevel(), 0);
   Click(kRightArrowX, kArrowY);
