@@ -19,6 +19,7 @@
 #include "framework/platform/ImageCursor.h"
 #include "framework/platform/Platform.h"
 #include "framework/platform/Scaling.h"
+#include "framework/platform/SdlControllers.h"
 #include "framework/platform/SdlInput.h"
 #include "framework/platform/SingleInstance.h"
 #include "framework/platform/StopSignals.h"
@@ -38,6 +39,7 @@ class SdlServices final : public Services {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     InstallStopSignalHandlers();
     videoReady = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    if (videoReady) controllers = std::make_unique<SdlControllers>();
     const char* debug = std::getenv("LINTWICK_DEBUG");
     if (debug != nullptr && std::string(debug) == "1") {
       SDL_LogSetPriority(SDL_LOG_CATEGORY_APPLICATION, SDL_LOG_PRIORITY_DEBUG);
@@ -47,6 +49,7 @@ class SdlServices final : public Services {
   ~SdlServices() override {
     DestroyMainWindow();
     imageCursor.reset();  // cursors go before SDL does
+    controllers.reset();
     for (SDL_Cursor*& cursor : cursors) {
       if (cursor != nullptr) SDL_FreeCursor(cursor);
     }
@@ -319,7 +322,7 @@ class SdlServices final : public Services {
     std::vector<WindowMessage> translated;
     while (pending.empty() && SDL_PollEvent(&event)) {
       translated.clear();
-      TranslateSdlEvent(event, translated);
+      if (!controllers || !controllers->Translate(event, translated)) TranslateSdlEvent(event, translated);
       for (WindowMessage& message : translated) MapPointer(message);
       pending.insert(pending.end(), translated.begin(), translated.end());
     }
@@ -335,6 +338,7 @@ class SdlServices final : public Services {
   std::deque<WindowMessage> pending;
   std::array<SDL_Cursor*, CursorNone> cursors{};
   std::unique_ptr<ImageCursor> imageCursor;
+  std::unique_ptr<SdlControllers> controllers;
   SingleInstance instance;
 };
 

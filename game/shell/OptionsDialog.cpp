@@ -208,6 +208,14 @@ void OptionsDialog::ButtonDepress(int buttonId) {
   }
 }
 
+std::vector<Zing::Widget*> OptionsDialog::FocusOrder() {
+  std::vector<Zing::Widget*> order{mMusicSlider.get(), mEffectsSlider.get(), mFullScreenBox.get(),
+                                   mCustomCursorsBox.get(), mAccelerationBox.get()};
+  for (auto& button : mButtons) order.push_back(button.get());
+  for (Zing::Widget* button : Dialog::FocusOrder()) order.push_back(button);
+  return order;
+}
+
 void OptionsDialog::ApplyAndClose() {
   AppManager* app = mApp;  // this dialog is queued for deletion below
   app->SwitchScreenMode(!mFullScreenBox->IsChecked(), mAccelerationBox->IsChecked(), false);

@@ -90,7 +90,13 @@ void ScoreDialog::AddedToManager(Zing::WidgetManager* manager) {
   Dialog::AddedToManager(manager);
   if (mNewEntry < 0) return;
   manager->AddWidget(mNameField.get());
-  manager->SetFocus(mNameField.get());
+}
+
+std::vector<Zing::Widget*> ScoreDialog::FocusOrder() {
+  std::vector<Zing::Widget*> order;
+  if (mNewEntry >= 0) order.push_back(mNameField.get());
+  for (Zing::Widget* button : Dialog::FocusOrder()) order.push_back(button);
+  return order;
 }
 
 void ScoreDialog::RemovedFromManager(Zing::WidgetManager* manager) {

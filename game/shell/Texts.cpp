@@ -41,6 +41,7 @@ std::string TEXT_CHOOSE_BOARD_TITLE;
 std::string TEXT_LEVEL_NUMBER;
 std::string TEXT_HELP_TITLE;
 std::string TEXT_HELP_CLOSE;
+std::string TEXT_HELP_KEYS;
 std::string TEXT_ABOUT_TITLE;
 std::string TEXT_ABOUT_CLOSE;
 std::string TEXT_ABOUT_BODY;
@@ -111,6 +112,19 @@ const Entry kTable[] = {
      {"CLOSE", "FERMER",
       "SCHLIE\xDF"
       "EN"}},
+    {&TEXT_HELP_KEYS,
+     {"Without a mouse: the arrows move the highlight or draw, Space or Enter clicks, Backspace or Escape "
+      "cancels, Tab leads to the menu. Controller: d-pad or stick, A, B, and Start for the options.",
+      "Sans souris : les fl\xE8"
+      "ches d\xE9placent la s\xE9lection ou tracent, Espace ou Entr\xE9"
+      "e clique, "
+      "Retour arri\xE8re ou \xC9"
+      "chap annule, Tab m\xE8ne au menu. Manette : croix ou stick, A, B, et Start "
+      "pour les options.",
+      "Ohne Maus: Pfeile bewegen die Markierung oder zeichnen, Leertaste oder Eingabe klickt, R\xFC"
+      "cktaste "
+      "oder Esc bricht ab, Tab f\xFChrt zum Men\xFC. Controller: Steuerkreuz oder Stick, A, B, und Start f\xFCr "
+      "die Optionen."}},
     {&TEXT_ABOUT_TITLE,
      {"ABOUT", "A PROPOS",
       "\xDC"
