@@ -39,13 +39,10 @@ void Puzzle::HandleMouseMove(int x, int y) {
   FollowStroke(fromKnown, fromX, fromY, x, y);
 }
 
-void Puzzle::HandleMouseLeave() {
-  const bool wasOnBoard = mPointerOnBoard;
-  mPointerOnBoard = false;
-  // Leaving the play field is leaving the board, even when the pointer went
-  // too fast for a move over its margin; drawing from the keys goes on.
-  if (wasOnBoard && !mKeyboardCursor && mShutterTick == 0 && mCurrentLink != -1 && !mMark) StopDrawing();
-}
+// The pointer went off the play field (to the panel, or out of the window)
+// without a move over the board's margin: where it comes back, no walk leads
+// from the head to it.
+void Puzzle::HandleMouseLeave() { mPointerOnBoard = false; }
 
 void Puzzle::HandleMouseDown(int x, int y, int clickCount) {
   if (mShutterTick >= 1 || !OnBoard(x, y)) return;

@@ -128,7 +128,14 @@ void ScoreDialog::EditWidgetText(int, const std::string&) {
   if (mNewEntry < 0) return;
   StoreTypedName();
   mNewEntry = -1;
-  if (mNameField->widgetManager != nullptr) mNameField->widgetManager->RemoveWidget(mNameField.get());
+  Zing::WidgetManager* manager = mNameField->widgetManager;
+  if (manager == nullptr) return;
+  manager->RemoveWidget(mNameField.get());
+  // The name is in: the keys go on to the closing button.
+  if (yesButton != nullptr) {
+    yesButton->tabNext = yesButton->tabPrev = nullptr;
+    manager->SetFocus(yesButton.get());
+  }
 }
 
 void ScoreDialog::ButtonDepress(int buttonId) {

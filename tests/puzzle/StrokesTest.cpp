@@ -91,15 +91,18 @@ TEST(Strokes, WhatStopsDrawingDropsTheRestOfTheStroke) {
               std::tuple(true, 3, 0u))
         << rows[0];
   }
-  // Leaving the board, or the play field without a move off the board, stops
-  // the stroke too; a click while the queue runs as well.
+  // Leaving the board stops the stroke too, and so does coming back from off
+  // the play field where no walk leads from the head; a click as well.
   for (int how = 0; how < 3; ++how) {
     Player p({"a.........", "A"});
     p.ClickAndTick(0, 0);
     p.MoveTo(9, 0);
     p.Tick();
     if (how == 0) p->HandleMouseMove(460, CellCentreY(0));
-    if (how == 1) p->HandleMouseLeave();
+    if (how == 1) {
+      p->HandleMouseLeave();
+      p.MoveTo(3, 0);
+    }
     if (how == 2) p.Click(9, 0);
     p.Tick(20);
     EXPECT_EQ(std::tuple(p->mCurrentLink, p.LinkOf(0).count), std::tuple(-1, 3)) << how;
