@@ -16,11 +16,16 @@ namespace Lintwick {
 
 namespace {
 
+// Tall enough for three lines of keys between the picture and the button.
+constexpr int kDialogX = 87;
+constexpr int kDialogY = 9;
+constexpr int kDialogWidth = 466;
+constexpr int kDialogHeight = 462;
 constexpr int kPictureCentreX = 233;
 constexpr int kPictureCentreY = 217;
 constexpr int kKeysInset = 26;
 constexpr int kKeysGap = 3;
-constexpr int kKeysHeight = 40;
+constexpr int kKeysHeight = 48;
 constexpr int kCentred = 0;
 
 }  // namespace
@@ -30,7 +35,7 @@ HelpDialog::HelpDialog(AppManager* app)
              BUTTONS_FOOTER),
       mApp(app) {
   ApplyDialogLook(*this);
-  Resize(87, 19, 466, 442);
+  Resize(kDialogX, kDialogY, kDialogWidth, kDialogHeight);
 }
 
 void HelpDialog::Draw(Zing::Graphics* g) {

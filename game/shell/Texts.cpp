@@ -113,18 +113,16 @@ const Entry kTable[] = {
       "SCHLIE\xDF"
       "EN"}},
     {&TEXT_HELP_KEYS,
-     {"Without a mouse: the arrows move the highlight or draw, Space or Enter clicks, Backspace or Escape "
-      "cancels, Tab leads to the menu. Controller: d-pad or stick, A, B, and Start for the options.",
-      "Sans souris : les fl\xE8"
-      "ches d\xE9placent la s\xE9lection ou tracent, Espace ou Entr\xE9"
-      "e clique, "
-      "Retour arri\xE8re ou \xC9"
-      "chap annule, Tab m\xE8ne au menu. Manette : croix ou stick, A, B, et Start "
-      "pour les options.",
-      "Ohne Maus: Pfeile bewegen die Markierung oder zeichnen, Leertaste oder Eingabe klickt, R\xFC"
-      "cktaste "
-      "oder Esc bricht ab, Tab f\xFChrt zum Men\xFC. Controller: Steuerkreuz oder Stick, A, B, und Start f\xFCr "
-      "die Optionen."}},
+     {"Keys: arrows, Space/Enter (click), Backspace/Esc (cancel), Tab (menu). Controller: d-pad or stick, A, B, "
+      "Start (options).",
+      "Clavier : fl\xE8"
+      "ches, Espace/Entr\xE9"
+      "e (clic), \xC9"
+      "chap (annuler), Tab (menu). Manette : croix, "
+      "A, B, Start (options).",
+      "Tasten: Pfeile, Leer/Eingabe (Klick), R\xFC"
+      "ck/Esc (Abbruch), Tab (Men\xFC). Controller: Kreuz, A, B, "
+      "Start (Optionen)."}},
     {&TEXT_ABOUT_TITLE,
      {"ABOUT", "A PROPOS",
       "\xDC"

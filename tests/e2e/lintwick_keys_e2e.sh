@@ -44,7 +44,12 @@ window_point() { "$probe" point "$win" "$(cell_x "$1")" "$(cell_y "$1")" || fail
 # next_level LABEL: waits until the panel's level label leaves LABEL and the
 # new board has come to rest.
 next_level() {
+  local closed
   wait_change "$1" 60 55 31 110 17 || fail "the level was not finished"
+  # The label changes behind the closed shutters; a corner of the board
+  # under the upper shutter changes when they open.
+  closed=$(sum 420 20 40 40) || fail "the board cannot be read"
+  wait_change "$closed" 60 420 20 40 40 || fail "the shutters never opened"
   # shellcheck disable=SC2086
   wait_still 120 $BOARD || fail "the next level never came to rest"
 }
@@ -80,7 +85,11 @@ next_level "$level_label"
 read_level 1
 level_label=$(sum 55 31 110 17) || fail "the panel cannot be read"
 path_of 0
+# shellcheck disable=SC2046
+node=$(sum $(cell_rect "${path[0]}")) || fail "the board cannot be read"
 move "$(cell_x "${path[0]}")" "$(cell_y "${path[0]}")"
+# shellcheck disable=SC2046
+wait_change "$node" 10 $(cell_rect "${path[0]}") || fail "the start node never showed the pointer's highlight"
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 here=${path[0]}
 for ((link = 0; 2 * link < nodes[0]; link++)); do
