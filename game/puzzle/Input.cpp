@@ -2,8 +2,6 @@
 // player did (queued steps, a pending click); the tick applies it, one step
 // per tick, together with every animation, in a fixed order.
 
-#include <cstdlib>
-
 #include "game/puzzle/Puzzle.h"
 
 namespace Lintwick {

@@ -1,5 +1,5 @@
-// The moves: one queued step of the drawing per tick, and the click on a cell, which
-// picks up a link, confirms a marked move or sets a new mark.
+// The moves: one queued step of the drawing per tick, and the click on a
+// cell, which picks up a link, confirms a marked move or sets a new mark.
 
 #include <utility>
 

@@ -8,8 +8,8 @@
 //
 // Where the pointer cut a corner diagonally, the walk goes through whichever
 // of the two cells beside the corner the pointer passed nearer: the one its
-// straight line actually crossed (along the row when it hit the corner
-// exactly, as a diagonal move always did).
+// straight line actually crossed, or the one along the row when it hit the
+// corner exactly.
 //
 // A walk needs a known start: the pointer's last position in the cell the
 // queued steps lead to. Without one (the pointer comes back from off the
