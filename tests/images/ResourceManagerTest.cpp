@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/app/ZingAppBase.h"
+#include "framework/archive/PakInterface.h"
 #include "framework/audio/SilentSoundManager.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
@@ -21,7 +22,6 @@
 #include "framework/platform/NullPlatform.h"
 #include "framework/resource/FontFactory.h"
 #include "framework/resource/ManifestFonts.h"
-#include "framework/resource/PakInterface.h"
 #include "framework/resource/ResourceManager.h"
 #include "tests/images/ImageFiles.h"
 #include "tests/resource/PakTestArchive.h"
