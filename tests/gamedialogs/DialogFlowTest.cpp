@@ -254,9 +254,15 @@ struct ScoreDialogFlow : ShellFixture {
     ASSERT_TRUE(app->ZingAppBase::WriteBufferToFile(ScorePath(), buffer));
   }
 
+  // Typed as a person types: capitals with Shift held down.
   void ReplaceName(const std::string& name) {
     for (int i = 0; i < 6; ++i) Key(Zing::KEYCODE_BACK);
-    for (char c : name) Send(MessageCode::Char, 0, 0, static_cast<unsigned char>(c));  // typed text
+    for (char c : name) {
+      const bool capital = c >= 'A' && c <= 'Z';
+      if (capital) Send(MessageCode::KeyDown, 0, 0, Zing::KEYCODE_SHIFT);
+      Send(MessageCode::Char, 0, 0, static_cast<unsigned char>(c));
+      if (capital) Send(MessageCode::KeyUp, 0, 0, Zing::KEYCODE_SHIFT);
+    }
   }
 };
 
@@ -288,9 +294,9 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->GetNewEntry(), 3);  // below the equal third entry
   EXPECT_EQ(dialog->GetNameField()->y, dialog->y + 68 + 30 * 3);
-  ReplaceName("Mid");
+  ReplaceName("John McDonald");
   ClickFooter(DIALOG_HIGH_SCORES);  // the typed name is stored without Enter too
-  EXPECT_EQ(StoredScores().entries[3].name, "Mid");
+  EXPECT_EQ(StoredScores().entries[3].name, "John McDonald");  // capitals typed with Shift stay
   EXPECT_EQ(StoredScores().entries[4].name, "D");
 
   dialog = FinishGame(501);
