@@ -290,12 +290,14 @@ struct DemoRun : ::testing::Test {
   static void Script(ScriptedServices* s) {
     using M = MessageCode;
     const std::tuple<std::uint32_t, MessageCode, int, int, int> input[] = {
-        {1100, M::MouseMove, 0, 100, 100}, {1130, M::LButtonDown, 0, 104, 102}, {1150, M::MouseMove, 0, 130, 120},
-        {1170, M::MouseMove, 0, 400, 300}, {1190, M::LButtonUp, 0, 400, 300},   {1250, M::RButtonDblClk, 0, 400, 300},
-        {1260, M::RButtonUp, 0, 400, 300}, {1270, M::MButtonDown, 0, 400, 300}, {1280, M::MButtonUp, 0, 400, 300},
-        {1300, M::MouseWheel, -240, 0, 0}, {1350, M::KeyDown, 'A', 0, 0},       {1350, M::Char, 'a', 0, 0},
-        {1360, M::KeyUp, 'A', 0, 0},       {1600, M::Char, 'l', 0, 0},          {1700, M::Char, 'd', 0, 0},
-        {2400, M::Close, 0, 0, 0}};
+        {1100, M::MouseMove, 0, 100, 100}, {1130, M::LButtonDown, 0, 104, 102},
+        {1150, M::MouseMove, 0, 130, 120}, {1170, M::MouseMove, 0, 400, 300},
+        {1190, M::LButtonUp, 0, 400, 300}, {1250, M::RButtonDblClk, 0, 400, 300},
+        {1260, M::RButtonUp, 0, 400, 300}, {1270, M::MButtonDown, 0, 400, 300},
+        {1280, M::MButtonUp, 0, 400, 300}, {1300, M::MouseWheel, -240, 0, 0},
+        {1350, M::KeyDown, 'A', 0, 0},     {1350, M::Char, 'a', 0, 0},
+        {1360, M::KeyUp, 'A', 0, 0},       {1600, M::Char, 'l', 0, 0},
+        {1700, M::Char, 'd', 0, 0},        {2400, M::Close, 0, 0, 0}};
     for (const auto& [time, code, param, x, y] : input) s->At(time, code, param, x, y);
     s->pointerInWindow = true;
     s->script.emplace(1400, [s] { s->pointerInWindow = false; });
@@ -321,8 +323,8 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
 
   // The run saw what the script did.
   for (const char* mark : {"locale en", "p:move 100,100", "p:down 104,102 b0 c1", "p:drag 400,300",
-                           "p:down 400,300 b1 c2", "p:up 400,300 b2", "p:wheel -2", "p:keydown 65", "p:char 97",
-                           "p:leave", "locale fr", "asked", "answer 2004", "result yes", "loaded", "random "}) {
+                           "p:down 400,300 b1 c2", "p:up 400,300 b2", "p:wheel -2", "p:keydown 65", "p:char 97", "p:leave", "locale fr",
+                           "asked", "answer 2004", "result yes", "loaded", "random "}) {
     EXPECT_TRUE(std::ranges::any_of(recorded, [&](const std::string& line) {
       return line.find(mark) != std::string::npos;
     })) << mark;
@@ -385,7 +387,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   player->running = true;
   for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
   EXPECT_EQ(player->updateCount, before + 1);  // paused: one single step
-  keys("PNP");                                 // N outside a pause leaves no step for the next one
+  keys("PNP");  // N outside a pause leaves no step for the next one
   for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
   EXPECT_EQ(player->updateCount, before + 1);
   keys("P+");
