@@ -13,6 +13,7 @@
 #include "framework/widget/ButtonWidget.h"
 #include "framework/widget/Checkbox.h"
 #include "framework/widget/EditWidget.h"
+#include "framework/widget/FocusRing.h"
 #include "framework/widget/HyperlinkWidget.h"
 #include "framework/widget/ListWidget.h"
 #include "framework/widget/Slider.h"
@@ -130,6 +131,15 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   EXPECT_EQ(updates, 10);
   EXPECT_NEAR(static_cast<int>(halfway >> 8 & 0xFF), 0x80, 0x10);
   EXPECT_NEAR(static_cast<int>(halfway & 0xFF), 0x40, 0x10);
+  EXPECT_EQ(Pixel(5, 5), 0x000080u);
+
+  // Held and dragged off, without a fade, the button keeps its over look.
+  button.overAlphaSpeed = 0;
+  manager.MouseMove(5, 5);
+  manager.MouseDown(5, 5, 1);
+  manager.MouseMove(300, 300);
+  EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
+  manager.MouseUp(300, 300, 1);
   EXPECT_EQ(Pixel(5, 5), 0x000080u);
 }
 
@@ -261,6 +271,60 @@ TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
   EXPECT_DOUBLE_EQ(slider.value, 1.0);
 }
 
+// The keys walk a ring of controls: Enter and Space press a button and
+// toggle a box, the arrows move the focus (along a slider they move its
+// value, in a list they pick a line), and the focus is drawn.
+TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
+  Zing::ButtonWidget button(7, &listener);
+  Zing::Checkbox box(3, &listener);
+  auto track = Solid(30, 6, 0xFF203040);
+  auto thumb = Solid(10, 16, 0xFFFF8000);
+  Zing::Slider slider(track.get(), thumb.get(), 5, &listener);
+  Zing::ListWidget list(1, &font, &listener);
+  list.AddLine("one", false);
+  list.AddLine("two", false);
+  button.Resize(10, 10, 80, 20);
+  box.Resize(10, 40, 20, 20);
+  slider.Resize(100, 100, 210, 20);
+  list.Resize(10, 200, 100, 60);
+  for (Zing::Widget* w : std::vector<Zing::Widget*>{&button, &box, &slider, &list}) manager.AddWidget(w);
+  Zing::LinkFocusRing({&button, &box, nullptr, &slider, &list});
+  manager.SetFocus(&button);
+  EXPECT_EQ(Pixel(100, 100), 0x000000u);  // no frame round the slider yet
+
+  const std::pair<int, Strings> keys[] = {
+      {Zing::KEYCODE_RETURN, {"press 7 1", "depress 7"}},
+      {Zing::KEYCODE_DOWN, {}},
+      {Zing::KEYCODE_SPACE, {"checked 3 on"}},
+      {Zing::KEYCODE_TAB, {}},
+      {Zing::KEYCODE_RIGHT, {"slider 5 0.05"}},
+      {Zing::KEYCODE_LEFT, {"slider 5 0.00"}},
+      {Zing::KEYCODE_LEFT, {}},  // already at 0
+      {Zing::KEYCODE_DOWN, {}},
+      {Zing::KEYCODE_DOWN, {"1 click 0 1"}},
+      {Zing::KEYCODE_DOWN, {"1 click 1 1"}},
+      {Zing::KEYCODE_DOWN, {"1 click 1 1"}},  // the last line stays picked
+      {Zing::KEYCODE_RIGHT, {}},              // round to the first control
+      {Zing::KEYCODE_SPACE, {"press 7 1", "depress 7"}},
+  };
+  for (const auto& [key, heard] : keys) {
+    listener.heard.clear();
+    manager.KeyDown(key);
+    manager.KeyUp(key);
+    EXPECT_EQ(listener.heard, heard) << key;
+  }
+  EXPECT_EQ(list.selectIdx, 1);
+  manager.SetFocus(&slider);
+  EXPECT_NE(Pixel(100, 100), 0x000000u);  // the focus frame
+  // A disabled button takes no press.
+  button.SetDisabled(true);
+  manager.SetFocus(&button);
+  listener.heard.clear();
+  manager.KeyDown(Zing::KEYCODE_RETURN);
+  EXPECT_TRUE(listener.heard.empty());
+  manager.RemoveAllWidgets();
+}
+
 class EditList : public Controls {
  protected:
   EditList() {
@@ -318,6 +382,57 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   Key(Zing::KEYCODE_BACK);
   Control(26, 'Z');
   EXPECT_EQ(edit.text, "Wickerabc");
+}
+
+TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
+  // Capitals typed with Shift held stay: the next key does not replace them.
+  const auto capital = [&](char c) {
+    manager.KeyDown(KEYCODE_SHIFT);
+    manager.KeyDown(c);
+    manager.KeyChar(c);
+    manager.KeyUp(c);
+    manager.KeyUp(KEYCODE_SHIFT);
+  };
+  capital('J');
+  Type("ohn ");
+  capital('M');
+  Type("c");
+  capital('D');
+  Type("onald");
+  EXPECT_EQ(edit.text, "John McDonald");
+  EXPECT_EQ(edit.hiliteAnchor, -1);
+
+  // Typing over a selection, or backspacing one and on, is one change for undo.
+  Control(1, 'A');
+  Type("abc");
+  Control(26, 'Z');
+  EXPECT_EQ(edit.text, "John McDonald");
+  manager.KeyDown(KEYCODE_SHIFT);
+  for (int i = 0; i < 3; ++i) Key(Zing::KEYCODE_LEFT);
+  manager.KeyUp(KEYCODE_SHIFT);
+  Key(Zing::KEYCODE_BACK);
+  Key(Zing::KEYCODE_BACK);
+  EXPECT_EQ(edit.text, "John McDo");
+  Control(26, 'Z');
+  EXPECT_EQ(edit.text, "John McDonald");
+
+  // Word jumps: Control+Right passes a word and the gap after it, Control+Left
+  // goes back to a word's start; with Shift they select.
+  Key(Zing::KEYCODE_HOME);
+  manager.KeyDown(KEYCODE_CONTROL);
+  Key(Zing::KEYCODE_RIGHT);
+  EXPECT_EQ(edit.cursorPos, 5);
+  Key(Zing::KEYCODE_RIGHT);
+  EXPECT_EQ(edit.cursorPos, 13);
+  Key(Zing::KEYCODE_LEFT);
+  EXPECT_EQ(edit.cursorPos, 5);
+  Key(Zing::KEYCODE_RIGHT);
+  manager.KeyDown(KEYCODE_SHIFT);
+  Key(Zing::KEYCODE_LEFT);
+  manager.KeyUp(KEYCODE_SHIFT);
+  manager.KeyUp(KEYCODE_CONTROL);
+  Type("X");
+  EXPECT_EQ(edit.text, "John X");
 }
 
 TEST_F(EditList, ClipboardCutCopyPaste) {
