@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/platform/Cursors.h"
+#include "framework/platform/DisplayPresence.h"
 #include "framework/platform/Folders.h"
 #include "framework/platform/ImageCursor.h"
 #include "framework/platform/Platform.h"
@@ -51,6 +52,16 @@ class SdlServices final : public Services {
       if (cursor != nullptr) SDL_FreeCursor(cursor);
     }
     if (videoReady) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  }
+
+  std::string MissingDisplayReason() override {
+    DisplayChoice choice;
+    choice.chosenDriver = videoReady ? SDL_GetCurrentVideoDriver() : nullptr;
+    choice.requestedDriver = std::getenv("SDL_VIDEODRIVER");
+    choice.x11Display = std::getenv("DISPLAY");
+    choice.waylandDisplay = std::getenv("WAYLAND_DISPLAY");
+    if (!videoReady) choice.error = SDL_GetError();
+    return UnseenDisplayReason(choice);
   }
 
   std::uint32_t Now() override { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
