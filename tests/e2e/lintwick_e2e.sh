@@ -45,6 +45,11 @@ run_checks() {
       sleep 0.1
     done
     [ -n "$found" ] || fail "no window titled 'Lintwick 1.0.3'"
+    # The accelerated renderer of this server would draw on the processor, so
+    # the program presents without it and maps no graphics driver at all.
+    if grep -E 'libGL|libEGL|libLLVM|_dri\.so' "/proc/$pid/maps" >&2; then
+      fail "the program mapped a graphics driver"
+    fi
   fi
 
   timeout 20 "$bin"; second=$?
