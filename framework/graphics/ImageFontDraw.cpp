@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <typeinfo>
@@ -95,7 +96,12 @@ int Tint(int mult, int given, int add) {
 
 int Scaled(int value, double r) { return r == 1.0 ? value : TruncToInt(value * r); }
 
-int ToInt(long long value) { return TruncToInt(static_cast<double>(value)); }
+// A position kept inside the int range (what truncating it as a double
+// would give for every value a line can reach).
+int ToInt(long long value) {
+  return static_cast<int>(
+      std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 // The image glyphs may be written into directly: a plain memory image
 // (not one whose drawing a subclass changes), drawn unscaled.
