@@ -5,6 +5,8 @@
 
 #include "framework/platform/SdlPresenter.h"
 
+#include <cstring>
+
 namespace Zing::Platform {
 
 namespace {
@@ -18,7 +20,10 @@ bool LaidOutLikeThePicture(const SDL_PixelFormat& format) {
 }  // namespace
 
 const AccelerationProbeResult& SdlPresenter::Probe() {
-  if (!probe) probe = ProbeAcceleration();
+  if (probe) return *probe;
+  // SDL's dummy driver has no accelerated renderer to test.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  probe = driver != nullptr && std::strcmp(driver, "dummy") == 0 ? AccelerationProbeResult() : ProbeAcceleration();
   return *probe;
 }
 
@@ -42,20 +47,20 @@ DisplayResult SdlPresenter::Init(SDL_Window* target, int width, int height, bool
   // A rasteriser on the processor is slower than our own scaling and costs
   // tens of megabytes of driver code.
   if (test.softwareRasteriser) return InitWindowMemory(true, error);
-  return InitRenderer(error);
+  return InitRenderer(SDL_RENDERER_ACCELERATED, DisplayResult::HardwareAccelerationFailed, error);
 }
 
-DisplayResult SdlPresenter::InitRenderer(std::string& error) {
-  renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+DisplayResult SdlPresenter::InitRenderer(Uint32 flags, DisplayResult failure, std::string& error) {
+  renderer = SDL_CreateRenderer(window, -1, flags);
   if (renderer == nullptr) {
     error = SDL_GetError();
-    return DisplayResult::HardwareAccelerationFailed;
+    return failure;
   }
   texture =
       SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, logicalWidth, logicalHeight);
   if (texture == nullptr) {
     error = SDL_GetError();
-    return DisplayResult::HardwareAccelerationFailed;
+    return failure;
   }
   // Crisp pixels: every game pixel becomes a square of screen pixels.
   SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
@@ -65,8 +70,12 @@ DisplayResult SdlPresenter::InitRenderer(std::string& error) {
 
 DisplayResult SdlPresenter::InitWindowMemory(bool accelerated, std::string& error) {
   if (SDL_GetWindowSurface(window) == nullptr) {
-    error = SDL_GetError();
-    return accelerated ? DisplayResult::HardwareAccelerationFailed : DisplayResult::Failed;
+    // A desktop whose windows have no pixel memory of their own: any
+    // renderer SDL has is better than no picture.
+    const DisplayResult failure = accelerated ? DisplayResult::HardwareAccelerationFailed : DisplayResult::Failed;
+    if (InitRenderer(SDL_RENDERER_ACCELERATED, failure, error) == DisplayResult::Ok) return DisplayResult::Ok;
+    Release();
+    return InitRenderer(SDL_RENDERER_SOFTWARE, failure, error);
   }
   toWindowMemory = true;
   everything = true;

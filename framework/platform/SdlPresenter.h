@@ -48,7 +48,7 @@ class SdlPresenter {
 
  private:
   const AccelerationProbeResult& Probe();
-  DisplayResult InitRenderer(std::string& error);
+  DisplayResult InitRenderer(Uint32 flags, DisplayResult failure, std::string& error);
   DisplayResult InitWindowMemory(bool accelerated, std::string& error);
   bool PresentWithRenderer(const std::uint32_t* pixels, int width);
   bool PresentToWindowMemory(const std::uint32_t* pixels);
