@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program, checks that it runs, that a second start hands over
 # to the first and exits 0, and that it closes cleanly and keeps its settings;
-# headless, also that a start without any display says so and ends with 1.
+# headless, also that --help and --version need no display, and that a start
+# without any display says so and ends with 1.
 # Usage: lintwick_e2e.sh headless|xvfb <path to lintwick>
 # (xvfb starts a private X server and runs the checks again in mode x11.)
 set -uo pipefail
@@ -86,12 +87,27 @@ check_no_display() {
   rm -r "$XDG_CONFIG_HOME"
 }
 
+# --help and --version on a bare terminal: no display, no session, nothing on
+# standard error, and the text ends its last line.
+check_information_options() {
+  local option out err
+  for option in --help --version; do
+    out=$work/out$option err=$work/err$option
+    env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER "$bin" $option >"$out" 2>"$err" ||
+      fail "$option exited with $?"
+    [ -s "$err" ] && fail "$option wrote to standard error: $(cat "$err")"
+    [ -s "$out" ] && [ "$(tail -c 1 "$out" | od -An -tx1 | tr -d ' \n')" = 0a ] ||
+      fail "$option printed no text ending in a newline"
+  done
+}
+
 if [ "$mode" = xvfb ]; then
   unset SDL_VIDEODRIVER
   exec "$(dirname "$0")/with_xvfb.sh" 1280x1024x24 "$0" x11 "$bin"
 elif [ "$mode" = x11 ]; then
   run_checks
 else
+  check_information_options
   check_no_display
   export SDL_VIDEODRIVER=dummy
   run_checks
