@@ -25,7 +25,7 @@ std::string AppManager::GetCommandLineHelp() const {
   const std::string before = "  --help ";
   const std::size_t at = help.find(before);
   const std::string stats =
-      "  --stats            print the boards solved, solved perfectly and their points, and exit\n";
+      "  --stats            print the progress: boards solved, solved perfectly, points; exit\n";
   if (at == std::string::npos) return help + stats;
   return help.insert(at, stats);
 }

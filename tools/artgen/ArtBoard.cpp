@@ -285,7 +285,7 @@ void EffectText(Canvas& cel, const Lettering& lettering, int row, const char* te
       DrawSparkle(cel, 70 + i * 75, kEffectH / 2.0 + (i % 2 ? -5 : 5), 8 + 3 * (i % 3), 0.9, i % 2 == 0);
     return;
   }
-  const bool good = row == 1 || row == 4 || row == 9 || row == 10, bad = row == 2;
+  const bool good = row == 1 || row == 4 || row == 10, bad = row == 2;
   const double size = lettering.FitSize(cr, Face::CondensedBold, text, 38, kEffectW - 16);
   lettering.Use(cr, Face::CondensedBold, size);
   const double w = Lettering::Width(cr, text), x = (kEffectW - w) / 2, base = 38;
