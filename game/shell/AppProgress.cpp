@@ -24,8 +24,7 @@ std::string AppManager::GetCommandLineHelp() const {
   std::string help = ZingAppBase::GetCommandLineHelp();
   const std::string before = "  --help ";
   const std::size_t at = help.find(before);
-  const std::string stats =
-      "  --stats            print the progress: boards solved, solved perfectly, points; exit\n";
+  const std::string stats = "  --stats            print the progress: boards solved, solved perfectly, points; exit\n";
   if (at == std::string::npos) return help + stats;
   return help.insert(at, stats);
 }
