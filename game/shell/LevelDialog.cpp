@@ -176,8 +176,7 @@ void LevelDialog::SliderValueChanged(int sliderId, double value) {
 }
 
 std::vector<Zing::Widget*> LevelDialog::FocusOrder() {
-  std::vector<Zing::Widget*> order{mSlider.get()};
-  if (!mWatchButton->disabled) order.push_back(mWatchButton.get());
+  std::vector<Zing::Widget*> order{mSlider.get(), mWatchButton.get()};
   for (Zing::Widget* button : Dialog::FocusOrder()) order.push_back(button);
   return order;
 }
