@@ -30,6 +30,9 @@ void Puzzle::CheckLevelComplete() {
   mLevelPointsShown = mLevelPoints;
   mTransitionKind = mLevel < kLastLevel ? kNextLevel : kGameDone;
   mFinalScoreHandedOver = false;
+  const LevelSolve solve = CurrentSolve();
+  mPerfectSolve = solve.perfect;
+  mHost.LevelSolved(solve);
 }
 
 void Puzzle::UpdateShutters() {
@@ -80,6 +83,7 @@ void Puzzle::NewGame() {
 
 void Puzzle::StopTransition() {
   mShutterTick = 0;
+  mPerfectSolve = false;
   mShutterOffset = 0;
   mFinalScoreHandedOver = false;
 }

@@ -12,6 +12,7 @@
 
 #include "framework/app/ZingAppBase.h"
 #include "game/puzzle/PuzzleHost.h"
+#include "game/shell/ProgressStore.h"
 
 namespace Zing {
 class Dialog;
@@ -53,6 +54,7 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void GotFocus() override;
   void LostFocus() override;
   bool DebugKeyDown(int) override { return false; }
+  std::string GetCommandLineHelp() const override;
   // The Start button of a game controller opens the options.
   bool CommandKeyDown(int key) override;
 
@@ -101,6 +103,11 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override;
   bool RegistryReadInteger(const std::string& name, int& value) override;
   bool RegistryWriteInteger(const std::string& name, int value) override;
+  void LevelSolved(const LevelSolve& solve) override;
+
+  // The player's progress over the hundred boards.
+  const Progress& GetProgress() const { return mProgress.Get(); }
+  ProgressStore& GetProgressStore() { return mProgress; }
 
   Splash* mSplash = nullptr;
   MainMenu* mMainMenu = nullptr;
@@ -122,6 +129,9 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   int* ThrottleSlot(int soundId);
   void PausePlay(bool& pausedFlag, bool pause);
 
+  void LoadProgress();
+
+  ProgressStore mProgress;
   std::atomic<bool> mLoadingFailed{false};
   // Whether the shadow or the lost focus holds one pause of the game screen,
   // so that every pause is matched by exactly one resume.

@@ -1,9 +1,11 @@
 #pragma once
 
 // The right-hand area between games: the menu background, the title and the
-// three big buttons New, Continue and Replay, drawn in the chosen language.
+// three big buttons New, Continue and Replay, drawn in the chosen language,
+// and under the title how many boards the player has solved perfectly.
 
 #include <array>
+#include <string>
 
 #include "framework/widget/ButtonListener.h"
 #include "framework/widget/Widget.h"
@@ -34,6 +36,8 @@ class StartScreen : public Zing::Widget, public Zing::ButtonListener {
   // Takes the language images again and gives them to the buttons.
   void ApplyLanguageImages();
   Zing::ButtonWidget* GetButton(int id) const { return mButtons[static_cast<std::size_t>(id)]; }
+  // The line under the title, "Perfect: N/100" in the chosen language.
+  std::string PerfectLabel() const;
 
  private:
   AppManager* mApp;

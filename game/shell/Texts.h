@@ -61,6 +61,10 @@ extern std::string TEXT_ABOUT_BODY;
 extern std::string TEXT_HIGH_SCORES_TITLE;
 extern std::string TEXT_HIGH_SCORES_CLOSE;
 extern std::string TEXT_SELECT_LANGUAGE_TITLE;
+// How many boards have been solved perfectly (level chooser, start screen),
+// and the chooser's button that plays the best solve of a board back.
+extern std::string TEXT_PERFECT_COUNT;
+extern std::string TEXT_WATCH;
 
 // The captions of the main menu's buttons 0 to 3 and of the options dialog's
 // buttons 0 to 3, indexed by button id.

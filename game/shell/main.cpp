@@ -6,6 +6,7 @@
 #include "framework/platform/DesktopIdentity.h"
 #include "framework/platform/Folders.h"
 #include "game/shell/AppManager.h"
+#include "game/shell/StatsCommand.h"
 
 namespace {
 
@@ -38,6 +39,10 @@ void FindGameData() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The statistics need nothing but the progress file: no window, no sound.
+  for (int i = 1; i < argc; ++i) {
+    if (Lintwick::IsStatsOption(argv[i])) return Lintwick::PrintProgressStats();
+  }
   Zing::Platform::SetDesktopIdentity(LINTWICK_APP_ID);
   FindGameData();
   auto app = std::make_unique<Lintwick::AppManager>();

@@ -59,7 +59,7 @@ struct CodeScreen : ::testing::Test {
     Install(IMAGE_STAR_SMALL, kStarSmall, 7, 1, 9, 9);
     Install(IMAGE_STAR_BIG, kStarBig, 7, 1, 15, 15);
     Install(IMAGE_SHUTTERS, kShutters, 1, 2, 464, 230);
-    Install(IMAGE_EFFECT_TEXTS, kEffectTexts, 1, 9, 200, 20);
+    Install(IMAGE_EFFECT_TEXTS, kEffectTexts, 1, 11, 200, 20);
     Install(IMAGE_DIGITS, kDigits, 10, 1, 16, 20);
     Install(IMAGE_VORTEX_LINE, kVortexLine, 1, 2, 200, 4);
     Install(IMAGE_HINT_BKG, kHintBkg, 1, 1, 132, 132);
@@ -200,6 +200,15 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
     EXPECT_EQ(bottom < 0 ? Pixel(205, 255) : Pixel(140, 257),
               bottom < 0 ? CelColour(kDigits, 2) : CelColour(kEffectTexts, bottom))
         << kind << " at " << tick;
+  }
+  // A perfect board says so in place of "level complete"; the game's end keeps its words.
+  screen->mPerfectSolve = true;
+  for (const auto& [kind, top, bottom] : {std::tuple{kNextLevel, 9, 10}, std::tuple{kGameDone, 3, 4}}) {
+    screen->mTransitionKind = kind;
+    screen->mShutterTick = 40;
+    EXPECT_EQ(std::pair(Pixel(140, 210), Pixel(140, 257)),
+              std::pair(CelColour(kEffectTexts, top), CelColour(kEffectTexts, bottom)))
+        << kind;
   }
 }
 
@@ -475,6 +484,27 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   EXPECT_EQ(Bytes(), lastTick);
   screen->Tick();
   EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(2, 0));
+}
+
+// A board covered whole: its transition, saved before the level changes and
+// continued, still says the solve was perfect.
+struct PerfectBoard : CodeScreen {
+  PerfectBoard() : CodeScreen({"a#A", "..."}, {{0x01, 0x11, 0x21}}) {}
+};
+
+TEST_F(PerfectBoard, ATransitionResumedBeforeTheLevelChangesStaysPerfect) {
+  screen->HandleMouseDown(CellCentreX(0), CellCentreY(0), 1);
+  screen->Tick();
+  for (auto [x, y] : {std::pair{0, 1}, {1, 1}, {2, 1}, {2, 0}}) {
+    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
+    screen->Tick();
+  }
+  ASSERT_TRUE(screen->mShutterTick == 1 && screen->mPerfectSolve);
+  while (screen->mShutterTick != 40) screen->Tick();
+  screen->SaveGame();
+  screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
+  screen->ContinueGame();
+  EXPECT_EQ(std::pair(screen->mShutterTick, screen->mPerfectSolve), std::pair(40, true));
 }
 
 TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn) {

@@ -45,6 +45,29 @@ Canvas MiniNodes(int size) {
   });
 }
 
+// The path pieces of a miniature: a small tile of each link colour.
+Canvas LinkTiles(int size, double radius) {
+  return CelGrid(7, 1, size, size, [size, radius](Canvas& cel, int link, int) {
+    RoundedRect(cel.Cr(), 0.5, 0.5, size - 1, size - 1, radius);
+    SetColour(cel.Cr(), LinkColour(link).Darker(0.05));
+    cairo_fill(cel.Cr());
+  });
+}
+
+// The sticks joining neighbouring pieces of a miniature, centred in their
+// cel: row 0 joins neighbours side by side, row 1 one above the other.
+Canvas LinkSticks(int size, int thickness) {
+  return CelGrid(7, 2, size, size, [size, thickness](Canvas& cel, int link, int row) {
+    const int inset = (size - thickness) / 2;
+    if (row == 0)
+      cairo_rectangle(cel.Cr(), 0, inset, size, thickness);
+    else
+      cairo_rectangle(cel.Cr(), inset, 0, thickness, size);
+    SetColour(cel.Cr(), LinkColour(link).Darker(0.15));
+    cairo_fill(cel.Cr());
+  });
+}
+
 void MakeHint(Catalog& catalog) {
   // An opaque, plain panel: stored as a GIF.
   Canvas bkg(132, 132);
@@ -68,22 +91,72 @@ void MakeHint(Catalog& catalog) {
   catalog.AddImage({"Game", "HINT_CELL", "hint_cell"}, std::move(cell));
   catalog.AddImage({"Game", "HINT_SHADOW", "hint_shadow"}, MiniShadow(17, 11));
   catalog.AddImage({"Game", "HINT_NODES", "hint_nodes", Format::Png, 1, 7}, MiniNodes(10));
-  catalog.AddImage({"Game", "HINT_LINKS", "hint_links", Format::Png, 1, 7},
-                   CelGrid(7, 1, 6, 6, [](Canvas& cel, int link, int) {
-                     RoundedRect(cel.Cr(), 0.5, 0.5, 5, 5, 1.5);
-                     SetColour(cel.Cr(), LinkColour(link).Darker(0.05));
-                     cairo_fill(cel.Cr());
-                   }));
-  // Row 0 joins neighbours side by side, row 1 one above the other.
-  catalog.AddImage({"Game", "HINT_STICKS", "hint_sticks", Format::Png, 2, 7},
-                   CelGrid(7, 2, 8, 8, [](Canvas& cel, int link, int row) {
-                     if (row == 0)
-                       cairo_rectangle(cel.Cr(), 0, 3, 8, 2);
-                     else
-                       cairo_rectangle(cel.Cr(), 3, 0, 2, 8);
-                     SetColour(cel.Cr(), LinkColour(link).Darker(0.15));
-                     cairo_fill(cel.Cr());
-                   }));
+  catalog.AddImage({"Game", "HINT_LINKS", "hint_links", Format::Png, 1, 7}, LinkTiles(6, 1.5));
+  catalog.AddImage({"Game", "HINT_STICKS", "hint_sticks", Format::Png, 2, 7}, LinkSticks(8, 2));
+}
+
+// The marks of the level chooser: cel 0 a tick for a solved board, cel 1 a
+// star for a perfect one, both in the warm accent of the game's good news,
+// lifted off the miniature by a soft shadow.
+void MarkShape(cairo_t* cr, int cel, double size) {
+  const double c = size / 2.0;
+  if (cel == 0) {
+    cairo_move_to(cr, size * 0.18, size * 0.52);
+    cairo_line_to(cr, size * 0.42, size * 0.76);
+    cairo_line_to(cr, size * 0.84, size * 0.26);
+    return;
+  }
+  for (int i = 0; i < 10; ++i) {
+    const double angle = -kPi / 2 + i * kPi / 5;
+    const double r = i % 2 == 0 ? size * 0.46 : size * 0.19;
+    const double x = c + r * std::cos(angle), y = c + 1 + r * std::sin(angle);
+    if (i == 0)
+      cairo_move_to(cr, x, y);
+    else
+      cairo_line_to(cr, x, y);
+  }
+  cairo_close_path(cr);
+}
+
+Canvas ChooserMarks(int size) {
+  return CelGrid(2, 1, size, size, [size](Canvas& cel, int mark, int) {
+    cairo_t* cr = cel.Cr();
+    const double width = size * 0.16;
+    auto shape = [&](cairo_t* g) {
+      MarkShape(g, mark, size);
+      if (mark == 0) {
+        cairo_set_line_width(g, width);
+        cairo_set_line_cap(g, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(g, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke_preserve(g);
+      }
+    };
+    SoftShadow(cel, shape, 1, 1.5, 1, theme::kShadow, 0.9);
+    cairo_new_path(cr);
+    MarkShape(cr, mark, size);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, size);
+    const Colour top = Colour::Rgb(255, 226, 160), bottom = theme::kAccent;
+    cairo_pattern_add_color_stop_rgb(p, 0, top.r, top.g, top.b);
+    cairo_pattern_add_color_stop_rgb(p, 1, bottom.r, bottom.g, bottom.b);
+    cairo_set_source(cr, p);
+    if (mark == 0) {
+      cairo_set_line_width(cr, width);
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+      cairo_stroke(cr);
+    } else {
+      cairo_fill(cr);
+    }
+    cairo_pattern_destroy(p);
+  });
+}
+
+// A solve played back on the chooser's miniature: the pieces as small tiles
+// of their link colour and the sticks joining them, as in the hint.
+void MakeReplayPieces(Catalog& catalog) {
+  catalog.AddImage({"Game", "REPLAY_LINKS", "replay_links", Format::Png, 1, 7}, LinkTiles(10, 2.5));
+  catalog.AddImage({"Game", "REPLAY_STICKS", "replay_sticks", Format::Png, 2, 7}, LinkSticks(14, 4));
+  catalog.AddImage({"Game", "REPLAY_MARKS", "replay_marks", Format::Png, 1, 2}, ChooserMarks(22));
 }
 
 void Padlock(Canvas& c, double cx, double cy, double s) {
@@ -119,6 +192,7 @@ void MakeReplay(Catalog& catalog, const Lettering& lettering) {
   catalog.AddImage({"Game", "REPLAY_CELL", "replay_cell"}, std::move(cell));
   catalog.AddImage({"Game", "REPLAY_NODES", "replay_nodes", Format::Png, 1, 7}, MiniNodes(14));
   catalog.AddImage({"Game", "REPLAY_SHADOW", "replay_shadow"}, MiniShadow(27, 19));
+  MakeReplayPieces(catalog);
 
   for (const Language& lang : kLanguages) {
     std::string s = lang.suffix, l = s;

@@ -1,0 +1,32 @@
+// The application's side of the player's progress: read once at start-up,
+// updated and saved as each level is solved.
+
+#include <cstdio>
+#include <string>
+
+#include "game/shell/AppManager.h"
+#include "game/shell/GameConstants.h"
+#include "game/shell/StatsCommand.h"
+
+namespace Lintwick {
+
+void AppManager::LoadProgress() {
+  mProgress.Load(GetAppDataFolder());
+  if (mProgress.FileState() == ProgressFileState::Damaged) {
+    std::fprintf(stderr, "%s: %s could not be read; it is kept until progress is saved again\n", kProductName,
+                 DiskPath(mProgress.Path()).c_str());
+  }
+}
+
+void AppManager::LevelSolved(const LevelSolve& solve) { mProgress.Record(solve); }
+
+std::string AppManager::GetCommandLineHelp() const {
+  std::string help = ZingAppBase::GetCommandLineHelp();
+  const std::string before = "  --help ";
+  const std::size_t at = help.find(before);
+  const std::string stats = "  --stats            print the progress: boards solved, solved perfectly, points; exit\n";
+  if (at == std::string::npos) return help + stats;
+  return help.insert(at, stats);
+}
+
+}  // namespace Lintwick

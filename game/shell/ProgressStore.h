@@ -1,0 +1,40 @@
+#pragma once
+
+// The player's progress as the application keeps it: read from the save
+// folder at start-up, merged with every solved level and written back at once
+// (atomically, so a kill while saving leaves the old file or the new one,
+// never a broken one). A damaged file is not read; it stays on the disk until
+// the next successful save replaces it.
+
+#include <string>
+
+#include "game/puzzle/Progress.h"
+
+namespace Lintwick {
+
+enum class ProgressFileState { Missing, Read, Damaged };
+
+class ProgressStore {
+ public:
+  // Reads "save\progress.dat" below the player's data folder (which ends in
+  // a separator). A missing or damaged file gives empty progress.
+  void Load(const std::string& dataFolder);
+  // Takes a solve into the progress and writes the file when anything
+  // changed; answers whether the file now holds it.
+  bool Record(const LevelSolve& solve);
+
+  const Progress& Get() const { return mProgress; }
+  ProgressFileState FileState() const { return mState; }
+  const std::string& Path() const { return mPath; }
+
+ private:
+  Progress mProgress;
+  ProgressFileState mState = ProgressFileState::Missing;
+  std::string mPath;
+};
+
+// Reads a progress file: its state, and the progress it holds (empty unless
+// it was read).
+ProgressFileState ReadProgressFile(const std::string& path, Progress& progress);
+
+}  // namespace Lintwick
