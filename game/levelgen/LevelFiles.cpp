@@ -1,6 +1,6 @@
 // Encoding the levels into their records, and the level report.
 
-#include "tools/levelgen/LevelFiles.h"
+#include "game/levelgen/LevelFiles.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/levelgen/Generator.h"
+#include "game/levelgen/Generator.h"
 
 namespace Lintwick::LevelGen {
 

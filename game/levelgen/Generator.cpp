@@ -1,15 +1,15 @@
 // The level plans, board shapes, candidate levels and their order.
 
-#include "tools/levelgen/Generator.h"
+#include "game/levelgen/Generator.h"
 
 #include <algorithm>
 #include <set>
 #include <stdexcept>
 #include <utility>
 
-#include "tools/levelgen/PathCover.h"
-#include "tools/levelgen/Random.h"
-#include "tools/levelgen/Solver.h"
+#include "game/levelgen/PathCover.h"
+#include "game/levelgen/Random.h"
+#include "game/levelgen/Solver.h"
 
 namespace Lintwick::LevelGen {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/levelgen/Board.h"
+#include "game/levelgen/Board.h"
 
 namespace Lintwick::LevelGen {
 
