@@ -8,11 +8,11 @@
 #include <string>
 
 #include "framework/app/FileAccess.h"
+#include "game/levelgen/Generator.h"
+#include "game/levelgen/Solver.h"
 #include "game/puzzle/Puzzle.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/TempFolder.h"
-#include "game/levelgen/Generator.h"
-#include "game/levelgen/Solver.h"
 
 namespace {
 
