@@ -56,6 +56,10 @@ class PuzzleHost {
   virtual void AskRestartLevel() {}
   // The hundredth level is done: the final score goes to the high-score table.
   virtual void ShowHighScores(int /*score*/) {}
+  // The board of a one-board game (the daily board) is solved, `filled` when
+  // its paths cover every cell; `score` is the game's score with the board's
+  // points paid. The shutters stand closed until the shell stops them.
+  virtual void BoardSolved(int /*score*/, bool /*filled*/) {}
   // A fresh game began: the shell shows the help when the game screen opens.
   virtual void FreshGameStarted() {}
   // Cel size of the vortex image of a link colour, to centre vortices on cells.

@@ -28,7 +28,8 @@ void Puzzle::CheckLevelComplete() {
   }
   mShutterTick = 1;
   mLevelPointsShown = mLevelPoints;
-  mTransitionKind = mLevel < kLastLevel ? kNextLevel : kGameDone;
+  mTransitionKind = mLevel < kLastLevel && !mSingleBoard ? kNextLevel : kGameDone;
+  mSolvedFilled = IsBoardFilled();
   mFinalScoreHandedOver = false;
 }
 
@@ -53,6 +54,11 @@ void Puzzle::UpdateShutters() {
     if (mFinalScoreHandedOver) return;
     mFinalScoreHandedOver = true;
     mScore += mLevelPoints;
+    if (mSingleBoard) {
+      // The solved board stays behind the shutters; there is no table to enter.
+      mHost.BoardSolved(mScore, mSolvedFilled);
+      return;
+    }
     mLevel = 0;
     RestartLevel();
     mHost.ShowHighScores(mScore);
@@ -67,6 +73,11 @@ void Puzzle::UpdateShutters() {
 }
 
 void Puzzle::NewGame() {
+  if (mSingleBoard) {
+    // Back to the hundred boards of the level files.
+    mSingleBoard = false;
+    LoadLevelFiles();
+  }
   mLevel = 0;
   mScore = 0;
   mShutterOffset = 0;

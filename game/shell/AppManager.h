@@ -11,6 +11,8 @@
 #include <string>
 
 #include "framework/app/ZingAppBase.h"
+#include "game/levelgen/CalendarDate.h"
+#include "game/puzzle/DailyRecord.h"
 #include "game/puzzle/PuzzleHost.h"
 
 namespace Zing {
@@ -53,12 +55,16 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void GotFocus() override;
   void LostFocus() override;
   bool DebugKeyDown(int) override { return false; }
+  std::string GetCommandLineHelp() const override;
 
   // What the screens and dialogs ask for.
   void SplashFinished();
   void MainMenuCommand(int index);
   void StartScreenCommand(int index);
   void StartGame(int mode, int level = 0);
+  // Today's board on the daily board's own play screen; the running game
+  // stays as it is.
+  void StartDailyBoard();
   void ReturnToStartScreen();
   void EndGame();
   // The level chooser closed: -1 when cancelled, else the board to play.
@@ -77,8 +83,15 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   // Opens one of the yes/no questions (dialogs 2 to 5) over the shadow.
   void AskQuestion(int dialogId);
 
-  // The game screen while it is in the widget manager, else null.
+  // The play screen in the widget manager (the game's or the daily board's), else null.
   GameScreen* GetShownGameScreen() const;
+  // The daily board is being played; its date is mDailyDate.
+  bool IsDailyBoardShown() const;
+  // The date line of the main menu panel while the daily board is played.
+  std::string DailyDateText() const;
+  // The daily record, read from and written to the save folder.
+  DailyRecord LoadDailyRecord();
+  bool SaveDailyRecord(const DailyRecord& record);
   bool LoadingFailed() const { return mLoadingFailed; }
 
   // The puzzle's host.
@@ -89,6 +102,7 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void AskRestartLevel() override;
   void ShowHighScores(int score) override;
   void FreshGameStarted() override;
+  void BoardSolved(int score, bool filled) override;
   CelSize VortexCelSize(int link) override;
   std::string GetUserDataFolder() override { return GetAppDataFolder(); }
   bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override;
@@ -98,6 +112,9 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   Splash* mSplash = nullptr;
   MainMenu* mMainMenu = nullptr;
   GameScreen* mGameScreen = nullptr;
+  GameScreen* mDailyScreen = nullptr;  // the daily board's play screen, once played
+  CalendarDate mDailyDate;             // the date of the board on mDailyScreen
+  DailyRecord mDailyRecordInMemory;
   StartScreen* mStartScreen = nullptr;
   ShadowScreen* mShadow = nullptr;
   int mLastVortexSoundTick = 0;
@@ -113,13 +130,14 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   // The update count stored for a sound that starts at most once per update,
   // or null for the other sounds.
   int* ThrottleSlot(int soundId);
-  void PausePlay(bool& pausedFlag, bool pause);
+  void PausePlay(GameScreen*& pausedScreen, bool pause);
+  void ShowDailyMessage(const std::string& lines);
 
   std::atomic<bool> mLoadingFailed{false};
-  // Whether the shadow or the lost focus holds one pause of the game screen,
-  // so that every pause is matched by exactly one resume.
-  bool mShadowPaused = false;
-  bool mFocusPaused = false;
+  // The play screen whose one pause the shadow or the lost focus holds, so
+  // that every pause is matched by exactly one resume of the same screen.
+  GameScreen* mShadowPaused = nullptr;
+  GameScreen* mFocusPaused = nullptr;
 };
 
 }  // namespace Lintwick

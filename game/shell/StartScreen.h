@@ -1,7 +1,8 @@
 #pragma once
 
 // The right-hand area between games: the menu background, the title and the
-// three big buttons New, Continue and Replay, drawn in the chosen language.
+// four big buttons New, Continue, Replay and Daily Board, drawn in the chosen
+// language.
 
 #include <array>
 
@@ -19,7 +20,7 @@ class AppManager;
 
 class StartScreen : public Zing::Widget, public Zing::ButtonListener {
  public:
-  static constexpr int kButtonCount = 3;
+  static constexpr int kButtonCount = 4;
 
   explicit StartScreen(AppManager* app);
   StartScreen(const StartScreen&) = delete;
@@ -44,6 +45,8 @@ class StartScreen : public Zing::Widget, public Zing::ButtonListener {
   Zing::Image* mContinueHighlight = nullptr;
   Zing::Image* mReplayImage = nullptr;
   Zing::Image* mReplayHighlight = nullptr;
+  Zing::Image* mDailyImage = nullptr;
+  Zing::Image* mDailyHighlight = nullptr;
 };
 
 }  // namespace Lintwick

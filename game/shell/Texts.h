@@ -59,6 +59,14 @@ extern std::string TEXT_ABOUT_BODY;
 extern std::string TEXT_HIGH_SCORES_TITLE;
 extern std::string TEXT_HIGH_SCORES_CLOSE;
 extern std::string TEXT_SELECT_LANGUAGE_TITLE;
+// The daily board: the message when it is solved (perfectly), the streak,
+// and the message on a day without a board.
+extern std::string TEXT_DAILY_TITLE;
+extern std::string TEXT_DAILY_SOLVED;
+extern std::string TEXT_DAILY_PERFECT;
+extern std::string TEXT_DAILY_STREAK;
+extern std::string TEXT_DAILY_BEST;
+extern std::string TEXT_DAILY_NONE;
 
 // The captions of the main menu's buttons 0 to 3 and of the options dialog's
 // buttons 0 to 3, indexed by button id.

@@ -14,6 +14,7 @@ struct Language {
   const char* newGame;
   const char* continueGame;
   const char* replay;
+  const char* daily;  // the start screen's way to the day's board
   const char* tagline;
   const char* locked;
   const char* lockedHint;
@@ -27,6 +28,7 @@ inline const std::array<Language, 3> kLanguages = {{
      "New Game",
      "Continue Game",
      "Replay a Level",
+     "Daily Board",
      "join every pair",
      "LOCKED",
      "Solve the boards before it",
@@ -39,6 +41,7 @@ inline const std::array<Language, 3> kLanguages = {{
      "Nouvelle partie",
      "Continuer la partie",
      "Rejouer un niveau",
+     "Tableau du jour",
      "reliez chaque paire",
      "VERROUILLÉ",
      "Résolvez d'abord les précédents",
@@ -51,6 +54,7 @@ inline const std::array<Language, 3> kLanguages = {{
      "Neues Spiel",
      "Spiel fortsetzen",
      "Level wiederholen",
+     "Brett des Tages",
      "verbinde jedes Paar",
      "GESPERRT",
      "Erst die Bretter davor lösen",
