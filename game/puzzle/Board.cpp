@@ -83,6 +83,7 @@ Piece* Puzzle::AddPiece(int link, int x, int y, bool isNode) {
   piece->x = x;
   piece->y = y;
   piece->slot = static_cast<int>(free - target.slots.begin());
+  piece->laid = ++mPiecesLaid;
   if (isNode) {
     piece->cel = kFinishedCel;
     piece->frame = kFinishedFrame;
@@ -129,6 +130,7 @@ void Puzzle::InitLevel() {
   // a caller left behind.
   FreeLevelObjects();
 
+  mPerfectSolve = false;
   mCurrentLink = -1;
   mCursorX = mCursorY = 0;
   mPendingStep = 0;

@@ -9,8 +9,8 @@ namespace Lintwick {
 
 namespace {
 
-inline constexpr int kRollFrames = 14;  // ticks of one roll from a cell to the next
-inline constexpr int kGrowFrame = 7;    // roll frame at which the piece being left starts to grow
+inline constexpr int kRollFrames = kCubeRollTicks;  // ticks of one roll from a cell to the next
+inline constexpr int kGrowFrame = 7;                // roll frame at which the piece being left starts to grow
 inline constexpr int kTargetFrames = 20;
 inline constexpr int kOpenFrameLimit = 11;
 

@@ -40,6 +40,8 @@ constexpr int kTextBlur = 5;
 constexpr int kTextPoints = 6;
 constexpr int kTextOutOfMoves = 7;
 constexpr int kTextTryAgain = 8;
+constexpr int kTextPerfect = 9;
+constexpr int kTextBoard = 10;
 constexpr int kNoRow = -1;  // the level points stand in place of the lower caption
 
 // The two caption rows shown at a tick of a transition.
@@ -48,14 +50,16 @@ struct Captions {
   int bottom;
 };
 
-Captions CaptionsAt(int kind, int tick) {
+// A board solved with every cell covered says so in place of the plain
+// "level complete"; the end of the whole game keeps its own words.
+Captions CaptionsAt(int kind, int tick, bool perfect) {
   if (kind == kReplayLevel) {
     return tick <= kLevelChangeTick ? Captions{kTextLevelComplete, kTextReplay}
                                     : Captions{kTextOutOfMoves, kTextTryAgain};
   }
   if (tick <= 62) {
-    return kind == kGameDone ? Captions{kTextGameComplete, kTextWellDone}
-                             : Captions{kTextLevelComplete, kTextNextLevel};
+    if (kind == kGameDone) return {kTextGameComplete, kTextWellDone};
+    return perfect ? Captions{kTextPerfect, kTextBoard} : Captions{kTextLevelComplete, kTextNextLevel};
   }
   if (tick <= 66) return {kTextBlur, kTextBlur};
   return {kTextPoints, kNoRow};
@@ -181,7 +185,7 @@ void GameScreen::DrawShutters(Zing::Graphics* g) const {
 }
 
 void GameScreen::DrawShutterTexts(Zing::Graphics* g, int sw) const {
-  const Captions captions = CaptionsAt(mTransitionKind, mShutterTick);
+  const Captions captions = CaptionsAt(mTransitionKind, mShutterTick, mPerfectSolve);
   if (IMAGE_EFFECT_TEXTS) {
     const int tw = IMAGE_EFFECT_TEXTS->GetCelWidth();
     const int th = IMAGE_EFFECT_TEXTS->GetCelHeight();

@@ -15,6 +15,9 @@ struct Piece {
   bool shrinking = false;
   int frameLimit = 0;        // frame at which growing stops
   bool highlighted = false;  // shown as selected for removal
+  // When the piece was placed, counted over the puzzle's life: a solve is
+  // played back in this order.
+  int laid = 0;
 };
 
 // Cel of a finished link piece, which nodes have from the start.

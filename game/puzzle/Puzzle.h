@@ -11,6 +11,7 @@
 
 #include "framework/app/Buffer.h"
 #include "game/puzzle/Piece.h"
+#include "game/puzzle/Progress.h"
 #include "game/puzzle/PuzzleHost.h"
 
 namespace Lintwick {
@@ -139,6 +140,9 @@ inline constexpr int kLastLevel = 99;
 constexpr int FreshLevelPoints(int level) { return 500 + (level * 4500) / kLastLevel; }
 inline constexpr int kFloorLevelPoints = 10;
 
+// Logic ticks the rolling cube takes to roll from one cell to the next.
+inline constexpr int kCubeRollTicks = 14;
+
 // Hints a game starts with.
 inline constexpr int kHintsPerGame = 10;
 
@@ -177,8 +181,6 @@ class Puzzle {
   void NewSingleBoardGame(const Zing::Buffer& board, const Zing::Buffer& nodes, const Zing::Buffer& solution,
                           int level);
   bool IsSingleBoardGame() const { return mSingleBoard; }
-  // Every present cell holds a piece: the board is filled.
-  bool IsBoardFilled() const;
   void StopTransition();
   bool IsGameCompleteTransition() const;
 
@@ -206,6 +208,12 @@ class Puzzle {
   // Drawing and its marks.
   void StopDrawing();
   void CheckLevelComplete();
+  // The perfect rule: every cell of the board holds a piece.
+  bool CoversBoard() const;
+  // The board as it stands, as a solve of the current level: its path
+  // pieces in the order they were laid, the level points and whether it
+  // covers the board.
+  LevelSolve CurrentSolve() const;
   void LayPiece(int link, int x, int y);
   void MakeStart(Piece& node);
   void SetMark(Piece* piece, int action);
@@ -291,10 +299,14 @@ class Puzzle {
   // transition then stands at its last closed tick until the shell stops it.
   bool mFinalScoreHandedOver = false;
 
-  // A game of one board (see NewSingleBoardGame), and whether its board was
-  // filled when its last link was joined.
+  // A game of one board (see NewSingleBoardGame).
   bool mSingleBoard = false;
-  bool mSolvedFilled = false;
+
+  // Pieces placed so far, which numbers every piece in the order it was laid.
+  int mPiecesLaid = 0;
+  // The level was just solved with every cell of the board covered; the
+  // shutters say so until the next level is built.
+  bool mPerfectSolve = false;
 
   // Logic ticks run only while this is 0 or less.
   int mPauseCount = 0;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/app/Buffer.h"
+#include "game/puzzle/Progress.h"
 
 namespace Lintwick {
 
@@ -62,6 +63,9 @@ class PuzzleHost {
   virtual void BoardSolved(int /*score*/, bool /*filled*/) {}
   // A fresh game began: the shell shows the help when the game screen opens.
   virtual void FreshGameStarted() {}
+  // The last link of a level was joined: the solve goes into the player's
+  // progress.
+  virtual void LevelSolved(const LevelSolve& /*solve*/) {}
   // Cel size of the vortex image of a link colour, to centre vortices on cells.
   virtual CelSize VortexCelSize(int /*link*/) { return {}; }
 

@@ -59,6 +59,10 @@ bool GameScreen::RestorePlay(const SavedGameRecord& record) {
   sound = RestoreLinks(record.links) && sound;
   const bool anyLink = std::any_of(mLinks.begin(), mLinks.end(), [](const Link& l) { return l.Exists(); });
   if (anyLink && mShutterTick == 0) CheckLevelComplete();
+  // A transition resumed before the level changes still stands over the
+  // solved board, which tells whether the solve was perfect.
+  if (mShutterTick > 0 && mShutterTick <= kLevelChangeTick && mTransitionKind != kReplayLevel)
+    mPerfectSolve = CoversBoard();
   return sound;
 }
 

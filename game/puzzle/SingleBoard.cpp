@@ -14,7 +14,7 @@ void Puzzle::NewSingleBoardGame(const Zing::Buffer& board, const Zing::Buffer& n
   mNodeFile = nodes;
   mSolutionFile = solution;
   mSingleBoard = true;
-  mSolvedFilled = false;
+  mPerfectSolve = false;
   mLevel = std::clamp(level, 0, kLastLevel);
   mScore = 0;
   mShutterOffset = 0;
@@ -23,15 +23,6 @@ void Puzzle::NewSingleBoardGame(const Zing::Buffer& board, const Zing::Buffer& n
   mBarBlink = mBarHighlight = 0;
   mHintsLeft = kHintsPerGame;
   RestartLevel();
-}
-
-bool Puzzle::IsBoardFilled() const {
-  for (int x = 0; x < kBoardSize; ++x) {
-    for (int y = 0; y < kBoardSize; ++y) {
-      if (IsPresent(x, y) && PieceAt(x, y) == nullptr) return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace Lintwick

@@ -29,8 +29,12 @@ void Puzzle::CheckLevelComplete() {
   mShutterTick = 1;
   mLevelPointsShown = mLevelPoints;
   mTransitionKind = mLevel < kLastLevel && !mSingleBoard ? kNextLevel : kGameDone;
-  mSolvedFilled = IsBoardFilled();
   mFinalScoreHandedOver = false;
+  const LevelSolve solve = CurrentSolve();
+  mPerfectSolve = solve.perfect;
+  // A one-board game is none of the hundred levels: its solve is the host's
+  // when the shutters have closed (BoardSolved), not a level's progress.
+  if (!mSingleBoard) mHost.LevelSolved(solve);
 }
 
 void Puzzle::UpdateShutters() {
@@ -56,7 +60,7 @@ void Puzzle::UpdateShutters() {
     mScore += mLevelPoints;
     if (mSingleBoard) {
       // The solved board stays behind the shutters; there is no table to enter.
-      mHost.BoardSolved(mScore, mSolvedFilled);
+      mHost.BoardSolved(mScore, mPerfectSolve);
       return;
     }
     mLevel = 0;
@@ -91,6 +95,7 @@ void Puzzle::NewGame() {
 
 void Puzzle::StopTransition() {
   mShutterTick = 0;
+  mPerfectSolve = false;
   mShutterOffset = 0;
   mFinalScoreHandedOver = false;
 }

@@ -38,6 +38,8 @@ void AppManager::StartDailyBoard() {
   manager->SetFocus(mDailyScreen);
 }
 
+const DailyRecord& AppManager::GetDailyRecord() const { return mProgress.Get().daily; }
+
 bool AppManager::IsDailyBoardShown() const { return mDailyScreen != nullptr && mDailyScreen->widgetManager != nullptr; }
 
 std::string AppManager::DailyDateText() const { return DateText(mDailyDate, LanguageOfLocale(mLocale)); }
@@ -47,8 +49,8 @@ std::string AppManager::DailyDateText() const { return DateText(mDailyDate, Lang
 // play screen gives way to the start screen and the message tells how the
 // streak stands.
 void AppManager::BoardSolved(int /*score*/, bool filled) {
-  DailyRecord record = LoadDailyRecord();
-  if (RecordDailySolve(record, DayNumber(mDailyDate), filled)) SaveDailyRecord(record);
+  mProgress.RecordDaily(DayNumber(mDailyDate), filled);
+  const DailyRecord& record = GetDailyRecord();
   EndGame();
   const std::int64_t today = DayNumber(LocalToday());
   std::string lines = filled ? TEXT_DAILY_PERFECT : TEXT_DAILY_SOLVED;

@@ -74,6 +74,7 @@ void AppManager::Init() {
   ZingAppBase::Init();
   if (shutdown) return;
   PrepareSaveFolder();
+  LoadProgress();
   LoadResourceManifest();
   if (shutdown) return;
   if (!LoadStartGroup("Init", ExtractInitResources)) return;

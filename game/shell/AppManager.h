@@ -14,6 +14,7 @@
 #include "game/levelgen/CalendarDate.h"
 #include "game/puzzle/DailyRecord.h"
 #include "game/puzzle/PuzzleHost.h"
+#include "game/shell/ProgressStore.h"
 
 namespace Zing {
 class Dialog;
@@ -89,9 +90,8 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   bool IsDailyBoardShown() const;
   // The date line of the main menu panel while the daily board is played.
   std::string DailyDateText() const;
-  // The daily record, read from and written to the save folder.
-  DailyRecord LoadDailyRecord();
-  bool SaveDailyRecord(const DailyRecord& record);
+  // The daily record, as the progress file holds it.
+  const DailyRecord& GetDailyRecord() const;
   bool LoadingFailed() const { return mLoadingFailed; }
 
   // The puzzle's host.
@@ -108,13 +108,17 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override;
   bool RegistryReadInteger(const std::string& name, int& value) override;
   bool RegistryWriteInteger(const std::string& name, int value) override;
+  void LevelSolved(const LevelSolve& solve) override;
+
+  // The player's progress over the hundred boards.
+  const Progress& GetProgress() const { return mProgress.Get(); }
+  ProgressStore& GetProgressStore() { return mProgress; }
 
   Splash* mSplash = nullptr;
   MainMenu* mMainMenu = nullptr;
   GameScreen* mGameScreen = nullptr;
   GameScreen* mDailyScreen = nullptr;  // the daily board's play screen, once played
   CalendarDate mDailyDate;             // the date of the board on mDailyScreen
-  DailyRecord mDailyRecordInMemory;
   StartScreen* mStartScreen = nullptr;
   ShadowScreen* mShadow = nullptr;
   int mLastVortexSoundTick = 0;
@@ -133,6 +137,9 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void PausePlay(GameScreen*& pausedScreen, bool pause);
   void ShowDailyMessage(const std::string& lines);
 
+  void LoadProgress();
+
+  ProgressStore mProgress;
   std::atomic<bool> mLoadingFailed{false};
   // The play screen whose one pause the shadow or the lost focus holds, so
   // that every pause is matched by exactly one resume of the same screen.

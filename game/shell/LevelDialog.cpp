@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widget/Slider.h"
 #include "framework/widget/WidgetManager.h"
@@ -20,6 +21,8 @@
 #include "game/shell/Texts.h"
 
 namespace Lintwick {
+
+using namespace ChooserLayout;
 
 namespace {
 
@@ -35,19 +38,16 @@ constexpr int kLeftX = 33;
 constexpr int kRightX = 216;
 constexpr int kArrowSize = 18;
 
-// The miniature: 20-pixel cells, cell (0, 0) centred at (43, 86), on a
-// background centred at (133, 176); the number above its left end.
-constexpr int kMiniLeft = 43;
-constexpr int kMiniTop = 86;
-constexpr int kMiniCell = 20;
-constexpr int kMiniCentreX = 133;
-constexpr int kMiniCentreY = 176;
+// The number above the miniature's left end.
 constexpr int kNumberX = 42;
 constexpr int kNumberY = 91;
-
-void DrawCentred(Zing::Graphics* g, Zing::Image* image, int cx, int cy, int cel) {
-  if (image) g->DrawImageCel(image, cx - image->GetCelWidth() / 2, cy - image->GetCelHeight() / 2, cel);
-}
+// The count of perfect boards ends where the miniature's right cells end.
+constexpr int kPerfectRight = 224;
+// The Watch button, centred between the slider and the dialog's own buttons.
+constexpr int kWatchX = 83;
+constexpr int kWatchY = 301;
+constexpr int kWatchWidth = 100;
+constexpr int kWatchHeight = 24;
 
 // A settings value, or 0 when it cannot be read, kept to the boards there are.
 int ReadLevelSetting(AppManager* app, const char* name) {
@@ -69,6 +69,11 @@ LevelDialog::LevelDialog(AppManager* app)
   mSlider->SetValue(static_cast<double>(mChosenLevel) / kLastLevel);
   mLeftButton = std::make_unique<Zing::DialogButton>(IMAGE_SCROLLBAR_BUTTON_LEFT, kLeftId, this);
   mRightButton = std::make_unique<Zing::DialogButton>(IMAGE_SCROLLBAR_BUTTON_RIGHT, kRightId, this);
+  mWatchButton = std::make_unique<Zing::DialogButton>(IMAGE_DIALOG_BUTTON, kWatchId, this);
+  mWatchButton->label = TEXT_WATCH;
+  mWatchButton->SetFont(FONT_DEFAULT);
+  mWatchButton->SetColor(Zing::ButtonWidget::COLOR_LABEL_HILITE, kHighlightColor);
+  RefreshWatchButton();
   ReadLevelFile(kBoardFile, mBoardData);
   ReadLevelFile(kNodeFile, mNodeData);
   Resize(kDialogX, kDialogY, kDialogWidth, kDialogHeight);
@@ -94,6 +99,7 @@ void LevelDialog::Resize(int newX, int newY, int newWidth, int newHeight) {
   mSlider->Resize(newX + kSliderX, newY + kControlsY, trackWidth, thumbHeight);
   mLeftButton->Resize(newX + kLeftX, newY + kControlsY, kArrowSize, kArrowSize);
   mRightButton->Resize(newX + kRightX, newY + kControlsY, kArrowSize, kArrowSize);
+  mWatchButton->Resize(newX + kWatchX, newY + kWatchY, kWatchWidth, kWatchHeight);
 }
 
 void LevelDialog::AddedToManager(Zing::WidgetManager* manager) {
@@ -101,12 +107,14 @@ void LevelDialog::AddedToManager(Zing::WidgetManager* manager) {
   manager->AddWidget(mSlider.get());
   manager->AddWidget(mLeftButton.get());
   manager->AddWidget(mRightButton.get());
+  manager->AddWidget(mWatchButton.get());
 }
 
 void LevelDialog::RemovedFromManager(Zing::WidgetManager* manager) {
   manager->RemoveWidget(mSlider.get());
   manager->RemoveWidget(mLeftButton.get());
   manager->RemoveWidget(mRightButton.get());
+  manager->RemoveWidget(mWatchButton.get());
   Dialog::RemovedFromManager(manager);
 }
 
@@ -116,31 +124,33 @@ void LevelDialog::Draw(Zing::Graphics* g) {
   g->SetColor(kTextColor);
   g->SetFont(FONT_SMALL_DIGITS);
   g->DrawString(FormatText(TEXT_LEVEL_NUMBER, mChosenLevel + 1), kNumberX, kNumberY);
+  const std::string perfect = PerfectLabel();
+  const int perfectWidth = FONT_SMALL_DIGITS ? FONT_SMALL_DIGITS->StringWidth(perfect) : 0;
+  g->DrawString(perfect, kPerfectRight - perfectWidth, kNumberY);
 }
 
 // The board's cells with their shadows, then either the lock over a board not
 // reached yet or the board's end points, one colour per link.
 void LevelDialog::DrawMiniature(Zing::Graphics* g) const {
-  DrawCentred(g, IMAGE_REPLAY_BKG, kMiniCentreX, kMiniCentreY, 0);
+  DrawChooserCel(g, IMAGE_REPLAY_BKG, kMiniCentreX, kMiniCentreY, 0);
   const auto board = LevelRecord(mBoardData, mChosenLevel, kBoardRecordSize);
   const auto present = [&](int cx, int cy) {
     if (cx < 0 || cy < 0 || cx >= kBoardSize || cy >= kBoardSize) return false;
     const int row = board[static_cast<std::size_t>(2 * cy)] | (board[static_cast<std::size_t>(2 * cy + 1)] << 8);
     return ((row >> cx) & 1) != 0;
   };
-  const auto centreX = [](int cx) { return kMiniLeft + kMiniCell * cx; };
-  const auto centreY = [](int cy) { return kMiniTop + kMiniCell * cy; };
   for (int pass = 0; pass < 2; ++pass) {
     for (int cx = 0; cx < kBoardSize; ++cx) {
       for (int cy = 0; cy < kBoardSize; ++cy) {
         if (!present(cx, cy)) continue;
-        if (pass == 0 && CastsShadow(cx, cy, present)) DrawCentred(g, IMAGE_REPLAY_SHADOW, centreX(cx), centreY(cy), 0);
-        if (pass == 1) DrawCentred(g, IMAGE_REPLAY_CELL, centreX(cx), centreY(cy), 0);
+        if (pass == 0 && CastsShadow(cx, cy, present)) DrawChooserCel(g, IMAGE_REPLAY_SHADOW, MiniX(cx), MiniY(cy), 0);
+        if (pass == 1) DrawChooserCel(g, IMAGE_REPLAY_CELL, MiniX(cx), MiniY(cy), 0);
       }
     }
   }
   if (IsLocked()) {
-    DrawCentred(g, IMAGE_REPLAY_LOCKED, kMiniCentreX, kMiniCentreY, 0);
+    DrawChooserCel(g, IMAGE_REPLAY_LOCKED, kMiniCentreX, kMiniCentreY, 0);
+    DrawMarks(g);
     return;
   }
   // A damaged record may claim more end points than it holds, or name cells
@@ -150,20 +160,24 @@ void LevelDialog::DrawMiniature(Zing::Graphics* g) const {
   for (int i = 0; i < count; ++i) {
     const int code = nodes[static_cast<std::size_t>(1 + i)];
     if (CellCodeX(code) < kBoardSize && CellCodeY(code) < kBoardSize)
-      DrawCentred(g, IMAGE_REPLAY_NODES, centreX(CellCodeX(code)), centreY(CellCodeY(code)), i / 2);
+      DrawChooserCel(g, IMAGE_REPLAY_NODES, MiniX(CellCodeX(code)), MiniY(CellCodeY(code)), i / 2);
   }
+  DrawPlayback(g, nodes);
+  DrawMarks(g);
 }
 
 void LevelDialog::SliderValueChanged(int sliderId, double value) {
   if (sliderId != kSliderId) return;
   // A hair added against rounding: a value set as k / 99 gives board k back.
   mChosenLevel = std::clamp(static_cast<int>(value * kLastLevel + 1e-9), 0, kLastLevel);
+  RefreshWatchButton();
   MarkDirty();
 }
 
 void LevelDialog::Choose(int level) {
   mChosenLevel = std::clamp(level, 0, kLastLevel);
   mSlider->SetValue(static_cast<double>(mChosenLevel) / kLastLevel);
+  RefreshWatchButton();
   MarkDirty();
 }
 
@@ -175,6 +189,9 @@ void LevelDialog::ButtonDepress(int buttonId) {
       break;
     case kRightId:
       Choose(mChosenLevel + 1);
+      break;
+    case kWatchId:
+      StartWatching();
       break;
     case ID_OK:
       if (!IsLocked()) StoreAndClose(mChosenLevel);

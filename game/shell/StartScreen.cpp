@@ -3,11 +3,14 @@
 
 #include "game/shell/StartScreen.h"
 
+#include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widget/ButtonWidget.h"
 #include "framework/widget/WidgetManager.h"
 #include "game/shell/AppManager.h"
 #include "game/shell/Resources.h"
+#include "game/shell/ShellLook.h"
+#include "game/shell/Texts.h"
 
 namespace Lintwick {
 
@@ -15,6 +18,9 @@ namespace {
 
 constexpr int kTitleX = 5;
 constexpr int kTitleY = 15;
+// The perfect count, centred under the title, above the first button.
+constexpr int kCountCentreX = 235;
+constexpr int kCountBaseline = 136;
 // Window positions of the buttons: 5 pixels right of the screen's left edge.
 constexpr int kButtonX = 175;
 constexpr int kButtonY[StartScreen::kButtonCount] = {140, 211, 282, 353};
@@ -72,6 +78,15 @@ void StartScreen::RemovedFromManager(Zing::WidgetManager* manager) {
 void StartScreen::Draw(Zing::Graphics* g) {
   g->DrawImage(IMAGE_MENU_BKG, 0, 0);
   g->DrawImage(IMAGE_MENU_TITLE, kTitleX, kTitleY);
+  if (!FONT_DEFAULT) return;
+  const std::string count = PerfectLabel();
+  g->SetFont(FONT_DEFAULT);
+  g->SetColor(kTextColor);
+  g->DrawString(count, kCountCentreX - FONT_DEFAULT->StringWidth(count) / 2, kCountBaseline);
+}
+
+std::string StartScreen::PerfectLabel() const {
+  return FormatText(TEXT_PERFECT_COUNT, mApp->GetProgress().PerfectCount());
 }
 
 void StartScreen::ButtonDepress(int id) { mApp->StartScreenCommand(id); }

@@ -2,9 +2,10 @@
 
 // The right-hand area between games: the menu background, the title and the
 // four big buttons New, Continue, Replay and Daily Board, drawn in the chosen
-// language.
+// language, and under the title how many boards the player has solved perfectly.
 
 #include <array>
+#include <string>
 
 #include "framework/widget/ButtonListener.h"
 #include "framework/widget/Widget.h"
@@ -35,6 +36,8 @@ class StartScreen : public Zing::Widget, public Zing::ButtonListener {
   // Takes the language images again and gives them to the buttons.
   void ApplyLanguageImages();
   Zing::ButtonWidget* GetButton(int id) const { return mButtons[static_cast<std::size_t>(id)]; }
+  // The line under the title, "Perfect: N/100" in the chosen language.
+  std::string PerfectLabel() const;
 
  private:
   AppManager* mApp;

@@ -53,6 +53,8 @@ std::string TEXT_DAILY_PERFECT;
 std::string TEXT_DAILY_STREAK;
 std::string TEXT_DAILY_BEST;
 std::string TEXT_DAILY_NONE;
+std::string TEXT_PERFECT_COUNT;
+std::string TEXT_WATCH;
 
 const std::string* const TEXT_MAIN_MENU_BUTTONS[4] = {&TEXT_NEW_GAME, &TEXT_OPTIONS, &TEXT_HINT, &TEXT_EXIT_GAME};
 const std::string* const TEXT_OPTIONS_BUTTONS[4] = {&TEXT_HIGH_SCORES, &TEXT_HELP, &TEXT_LANGUAGE, &TEXT_ABOUT};
@@ -112,6 +114,8 @@ const Entry kTable[] = {
      {"Are you sure you want to exit?", "Voulez-vous vraiment quitter le jeu?", "Wollen Sie wirklich verlassen?"}},
     {&TEXT_CHOOSE_BOARD_TITLE, {"CHOOSE BOARD", "CHOISIR UN TABLEAU", "BRETT W\xC4HLEN"}},
     {&TEXT_LEVEL_NUMBER, {"Level %d", "Niveau %d", "Level %d"}},
+    {&TEXT_PERFECT_COUNT, {"Perfect: %d/100", "Parfaits: %d/100", "Perfekt: %d/100"}},
+    {&TEXT_WATCH, {"WATCH", "REVOIR", "ANSEHEN"}},
     {&TEXT_HELP_TITLE, {"HELP", "AIDE", "HILFE"}},
     {&TEXT_HELP_CLOSE,
      {"CLOSE", "FERMER",

@@ -67,6 +67,10 @@ extern std::string TEXT_DAILY_PERFECT;
 extern std::string TEXT_DAILY_STREAK;
 extern std::string TEXT_DAILY_BEST;
 extern std::string TEXT_DAILY_NONE;
+// How many boards have been solved perfectly (level chooser, start screen),
+// and the chooser's button that plays the best solve of a board back.
+extern std::string TEXT_PERFECT_COUNT;
+extern std::string TEXT_WATCH;
 
 // The captions of the main menu's buttons 0 to 3 and of the options dialog's
 // buttons 0 to 3, indexed by button id.

@@ -9,6 +9,7 @@
 #include "framework/platform/Folders.h"
 #include "game/shell/AppManager.h"
 #include "game/shell/DailyExportCommand.h"
+#include "game/shell/StatsCommand.h"
 
 namespace {
 
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
   // before the working folder changes, so that relative paths are the caller's).
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   if (const auto exitCode = Lintwick::RunDailyExportCommand(arguments, stdout, stderr)) return *exitCode;
+  // The statistics need nothing but the progress file: no window, no sound.
+  for (const std::string& argument : arguments) {
+    if (Lintwick::IsStatsOption(argument)) return Lintwick::PrintProgressStats();
+  }
 
   Zing::Platform::SetDesktopIdentity(LINTWICK_APP_ID);
   FindGameData();

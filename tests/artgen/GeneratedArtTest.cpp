@@ -182,7 +182,7 @@ TEST(Generator, LinkColoursStayApartFromEachOtherAndTheCellsForEveryVision) {
 
 // A "_name" mask beside a JPEG of another size would be ignored without a word.
 TEST(Images, VisibleInEveryCelAndMasksApplied) {
-  EXPECT_EQ(Images().size(), 6u + 3u + 85u);  // the images of "Init", "Splash" and "Game"
+  EXPECT_EQ(Images().size(), 6u + 3u + 88u);  // the images of "Init", "Splash" and "Game"
   for (const auto& [id, p] : Images()) {
     const int cw = p.width / p.cols, ch = p.height / p.rows;
     for (int cel = 0; cel < p.rows * p.cols; ++cel) {
@@ -259,14 +259,14 @@ TEST(Manifest, CelGridsAreThoseTheScreensIndexAndEverySoundIsThere) {
     }
   }
   std::map<std::string, std::pair<int, int>> expected = {
-      {"IMAGE_STAR_BIG", {7, 1}},        {"IMAGE_STAR_SMALL", {7, 1}},
-      {"IMAGE_TARGET", {20, 1}},         {"IMAGE_MARK", {2, 1}},
-      {"IMAGE_HIGHLIGHTS", {2, 1}},      {"IMAGE_SHUTTERS", {1, 2}},
-      {"IMAGE_DIGITS", {10, 1}},         {"IMAGE_VORTEX_LINE", {1, 2}},
-      {"IMAGE_HINT_NODES", {7, 1}},      {"IMAGE_HINT_LINKS", {7, 1}},
-      {"IMAGE_HINT_STICKS", {7, 2}},     {"IMAGE_REPLAY_NODES", {7, 1}},
-      {"IMAGE_EFFECT_TEXTS_EN", {1, 9}}, {"IMAGE_EFFECT_TEXTS_FR", {1, 9}},
-      {"IMAGE_EFFECT_TEXTS_DE", {1, 9}}};
+      {"IMAGE_STAR_BIG", {7, 1}},         {"IMAGE_STAR_SMALL", {7, 1}},
+      {"IMAGE_TARGET", {20, 1}},          {"IMAGE_MARK", {2, 1}},
+      {"IMAGE_HIGHLIGHTS", {2, 1}},       {"IMAGE_SHUTTERS", {1, 2}},
+      {"IMAGE_DIGITS", {10, 1}},          {"IMAGE_VORTEX_LINE", {1, 2}},
+      {"IMAGE_HINT_NODES", {7, 1}},       {"IMAGE_HINT_LINKS", {7, 1}},
+      {"IMAGE_HINT_STICKS", {7, 2}},      {"IMAGE_REPLAY_NODES", {7, 1}},
+      {"IMAGE_EFFECT_TEXTS_EN", {1, 11}}, {"IMAGE_EFFECT_TEXTS_FR", {1, 11}},
+      {"IMAGE_EFFECT_TEXTS_DE", {1, 11}}};
   for (int i = 0; i < 7; ++i) {
     expected["IMAGE_LINK" + std::to_string(i)] = {22, 1};
     expected["IMAGE_VORTEX" + std::to_string(i)] = {15, 1};

@@ -59,7 +59,7 @@ struct CodeScreen : ::testing::Test {
     Install(IMAGE_STAR_SMALL, kStarSmall, 7, 1, 9, 9);
     Install(IMAGE_STAR_BIG, kStarBig, 7, 1, 15, 15);
     Install(IMAGE_SHUTTERS, kShutters, 1, 2, 464, 230);
-    Install(IMAGE_EFFECT_TEXTS, kEffectTexts, 1, 9, 200, 20);
+    Install(IMAGE_EFFECT_TEXTS, kEffectTexts, 1, 11, 200, 20);
     Install(IMAGE_DIGITS, kDigits, 10, 1, 16, 20);
     Install(IMAGE_VORTEX_LINE, kVortexLine, 1, 2, 200, 4);
     Install(IMAGE_HINT_BKG, kHintBkg, 1, 1, 132, 132);
@@ -195,6 +195,13 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   screen->mShutterTick = 64;
   screen->mTransitionKind = Lintwick::kGameDone;
   EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 5));
+  // A perfect board says so in place of "level complete"; the game's end keeps its words.
+  screen->mPerfectSolve = true;
+  screen->mShutterTick = 40;
+  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 4));
+  screen->mTransitionKind = Lintwick::kNextLevel;
+  EXPECT_EQ(std::pair(Pixel(140, 210), Pixel(140, 257)),
+            std::pair(CelColour(kEffectTexts, 9), CelColour(kEffectTexts, 10)));
 }
 
 TEST_F(GameScreenDraw, VortexBarShowsTheAllowanceLeftAndBlinksInItsLowerHalf) {

@@ -33,7 +33,8 @@ class FakeHost : public Lintwick::PuzzleHost {
   int writes = 0;
   std::vector<std::string> popups;
   std::vector<Request> requests;
-  int tick = 0;  // the tick the test is running; stamped on every request
+  std::vector<Lintwick::LevelSolve> solves;  // every level reported solved
+  int tick = 0;                              // the tick the test is running; stamped on every request
 
   void Popup(const std::string& text) override {
     popups.push_back(text);
@@ -54,6 +55,7 @@ class FakeHost : public Lintwick::PuzzleHost {
   void BoardSolved(int score, bool filled) override {
     Record("BoardSolved", std::to_string(score) + (filled ? " filled" : " open"));
   }
+  void LevelSolved(const Lintwick::LevelSolve& solve) override { solves.push_back(solve); }
   Lintwick::CelSize VortexCelSize(int) override { return {40, 40}; }
   std::string GetUserDataFolder() override { return "/home/player/"; }
   bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override {

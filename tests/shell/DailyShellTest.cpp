@@ -12,6 +12,7 @@
 #include "game/shell/DateText.h"
 #include "game/shell/DialogIds.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/ProgressStore.h"
 #include "game/shell/StartScreen.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/TempFolder.h"
@@ -41,15 +42,20 @@ TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
   ASSERT_NE(app->GetDialog(DIALOG_DAILY), nullptr);
   EXPECT_TRUE(Shown(app->mStartScreen));
   EXPECT_FALSE(Shown(app->mDailyScreen));
-  const DailyRecord record = app->LoadDailyRecord();
+  const DailyRecord record = app->GetDailyRecord();
   EXPECT_EQ(std::tuple(record.streak, record.best, TodayState(record, DayNumber(today))),
             std::tuple(1, 1, DailyState::Perfect));
   ClickFooter(DIALOG_DAILY);
   EXPECT_EQ(app->GetDialog(DIALOG_DAILY), nullptr);
   EXPECT_FALSE(Shown(app->mShadow));
-  // The game of the hundred levels was neither started nor saved over.
+  // The game of the hundred levels was neither started nor saved over, and
+  // no level counts as solved; the day is in the progress file for the next run.
   EXPECT_EQ(app->mGameScreen, nullptr);
   EXPECT_FALSE(home.Exists("data/save/game.dat"));
+  EXPECT_EQ(app->GetProgress().SolvedCount(), 0);
+  Progress stored;
+  ASSERT_EQ(ReadProgressFile(home.File("data/save/progress.dat"), stored), ProgressFileState::Read);
+  EXPECT_EQ(stored.daily, record);
 }
 
 TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {

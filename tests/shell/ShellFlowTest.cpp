@@ -82,6 +82,12 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   // Level 1 with the mouse: the panel follows level and score.
   ASSERT_NO_FATAL_FAILURE(SolveLevel());
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 2");
+  // Along its stored solution the board is covered whole: a perfect solve,
+  // in the progress file at once.
+  EXPECT_EQ(std::pair(app->GetProgress().SolvedCount(), app->GetProgress().PerfectCount()), std::pair(1, 1));
+  const Zing::Buffer progress = ProgressBytes(app->GetProgress());
+  EXPECT_EQ(home.Read("data/save/progress.dat"),
+            std::string(reinterpret_cast<const char*>(progress.GetDataPtr()), progress.GetDataLen()));
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: " + std::to_string(app->mGameScreen->GetScore()));
   RunFor(500);
 
@@ -107,6 +113,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   // Another machine: no settings and no saved game.
   std::filesystem::remove_all(home.Path() + "/TamoGames");
   std::filesystem::remove(home.Path() + "/data/save/game.dat");
+  std::filesystem::remove(home.Path() + "/data/save/progress.dat");
   services = new LintwickTest::NullServices;
   services->clock = 777777;
   MakeApp();
@@ -364,6 +371,69 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   EXPECT_EQ(game->GetLevel(), 3);
   EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (6 left)");
   EXPECT_FALSE(game->IsPaused());
+}
+
+// Boards solved before: a tick on each, a star on the perfect one, the count
+// beside the number and on the start screen, and the best solve played back
+// piece by piece from the Watch button or a click on the miniature.
+TEST_F(LevelChooser, MarksSolvedAndPerfectBoardsCountsThemAndPlaysTheBestSolveBack) {
+  Progress progress;
+  progress.Merge({0, true, 500, {{0, 0x00}, {1, 0x99}}});
+  progress.Merge({1, false, 545, {{0, 0x55}}});
+  const Zing::Buffer bytes = ProgressBytes(progress);
+  home.Write("data/save/progress.dat",
+             std::string(reinterpret_cast<const char*>(bytes.GetDataPtr()), bytes.GetDataLen()));
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  EXPECT_EQ(app->mStartScreen->PerfectLabel(), "Perfect: 1/100");
+  ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 2));
+  LevelDialog* dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->PerfectLabel(), "Perfect: 1/100");
+
+  // Where a picture of the marks or of the solve's pieces shows: drawn once
+  // without the picture, the pixel differs.
+  const auto shows = [&](Zing::Image*& picture, int x, int y) {
+    Zing::MemoryImage bare, image;
+    Zing::Image* const kept = picture;
+    for (Zing::MemoryImage* drawn : {&bare, &image}) {
+      picture = drawn == &bare ? nullptr : kept;
+      drawn->Create(dialog->width, dialog->height);
+      Zing::Graphics g(drawn);
+      dialog->Draw(&g);
+    }
+    return image.GetPixel(x, y) != bare.GetPixel(x, y);
+  };
+  constexpr int kMarkX = 236, kTickY = 73, kStarY = 97;
+  const std::tuple<int, bool, bool, bool> boards[] = {
+      {0, true, true, true}, {1, true, false, true}, {2, false, false, false}};
+  for (const auto& [board, tick, star, watch] : boards) {
+    dialog->SliderValueChanged(LevelDialog::kSliderId, board / 99.0);
+    EXPECT_EQ(std::tuple(shows(IMAGE_REPLAY_MARKS, kMarkX, kTickY), shows(IMAGE_REPLAY_MARKS, kMarkX, kStarY),
+                         !dialog->GetWatchButton().disabled),
+              std::tuple(tick, star, watch))
+        << board;
+  }
+
+  // Board 1: Watch shows nothing at first, then the solve's one piece after
+  // one roll of the cube; another board stops it.
+  Click(kLeftArrowX, kArrowY);
+  ClickCentre(dialog->GetWatchButton().GetRect());
+  ASSERT_TRUE(dialog->GetPlayback().IsPlaying());
+  EXPECT_FALSE(shows(IMAGE_REPLAY_LINKS, 43 + 20 * 5, 86 + 20 * 5));
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10);
+  EXPECT_TRUE(shows(IMAGE_REPLAY_LINKS, 43 + 20 * 5, 86 + 20 * 5));
+  Click(kLeftArrowX, kArrowY);
+  EXPECT_FALSE(dialog->GetPlayback().IsPlaying());
+
+  // Board 1 (index 0) from a click on the miniature: piece by piece, in order.
+  Click(187 + 133, 53 + 176);
+  ASSERT_EQ(dialog->GetPlayback().Level(), 0);
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10);
+  EXPECT_EQ(dialog->GetPlayback().Shown(), 1);
+  EXPECT_TRUE(shows(IMAGE_REPLAY_LINKS, 43, 86));
+  EXPECT_FALSE(shows(IMAGE_REPLAY_LINKS, 43 + 20 * 9, 86 + 20 * 9));
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10);
+  EXPECT_TRUE(dialog->GetPlayback().Finished());
 }
 
 }  // namespace

@@ -265,6 +265,7 @@ void MakeShutters(Catalog& catalog) {
 }
 
 constexpr int kEffectW = 440, kEffectH = 48;
+constexpr int kEffectRows = 11;
 
 void EffectText(Canvas& cel, const Lettering& lettering, int row, const char* text) {
   cairo_t* cr = cel.Cr();
@@ -284,7 +285,7 @@ void EffectText(Canvas& cel, const Lettering& lettering, int row, const char* te
       DrawSparkle(cel, 70 + i * 75, kEffectH / 2.0 + (i % 2 ? -5 : 5), 8 + 3 * (i % 3), 0.9, i % 2 == 0);
     return;
   }
-  const bool good = row == 1 || row == 4, bad = row == 2;
+  const bool good = row == 1 || row == 4 || row == 10, bad = row == 2;
   const double size = lettering.FitSize(cr, Face::CondensedBold, text, 38, kEffectW - 16);
   lettering.Use(cr, Face::CondensedBold, size);
   const double w = Lettering::Width(cr, text), x = (kEffectW - w) / 2, base = 38;
@@ -310,8 +311,8 @@ void MakeEffectTexts(Catalog& catalog, const Lettering& lettering) {
     const std::string s = lang.suffix;
     std::string lower = s;
     for (char& ch : lower) ch = char(std::tolower(ch));
-    catalog.AddImage({"Game", "EFFECT_TEXTS_" + s, "effect_texts_" + lower, Format::Png, 9, 1},
-                     CelGrid(1, 9, kEffectW, kEffectH, [&](Canvas& cel, int, int row) {
+    catalog.AddImage({"Game", "EFFECT_TEXTS_" + s, "effect_texts_" + lower, Format::Png, kEffectRows, 1},
+                     CelGrid(1, kEffectRows, kEffectW, kEffectH, [&](Canvas& cel, int, int row) {
                        EffectText(cel, lettering, row, lang.effects[size_t(row)]);
                      }));
   }

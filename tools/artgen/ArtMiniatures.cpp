@@ -86,6 +86,84 @@ void MakeHint(Catalog& catalog) {
                    }));
 }
 
+// The marks of the level chooser: cel 0 a tick for a solved board, cel 1 a
+// star for a perfect one, both in the warm accent of the game's good news,
+// lifted off the miniature by a soft shadow.
+void MarkShape(cairo_t* cr, int cel, double size) {
+  const double c = size / 2.0;
+  if (cel == 0) {
+    cairo_move_to(cr, size * 0.18, size * 0.52);
+    cairo_line_to(cr, size * 0.42, size * 0.76);
+    cairo_line_to(cr, size * 0.84, size * 0.26);
+    return;
+  }
+  for (int i = 0; i < 10; ++i) {
+    const double angle = -kPi / 2 + i * kPi / 5;
+    const double r = i % 2 == 0 ? size * 0.46 : size * 0.19;
+    const double x = c + r * std::cos(angle), y = c + 1 + r * std::sin(angle);
+    if (i == 0)
+      cairo_move_to(cr, x, y);
+    else
+      cairo_line_to(cr, x, y);
+  }
+  cairo_close_path(cr);
+}
+
+Canvas ChooserMarks(int size) {
+  return CelGrid(2, 1, size, size, [size](Canvas& cel, int mark, int) {
+    cairo_t* cr = cel.Cr();
+    const double width = size * 0.16;
+    auto shape = [&](cairo_t* g) {
+      MarkShape(g, mark, size);
+      if (mark == 0) {
+        cairo_set_line_width(g, width);
+        cairo_set_line_cap(g, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(g, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke_preserve(g);
+      }
+    };
+    SoftShadow(cel, shape, 1, 1.5, 1, theme::kShadow, 0.9);
+    cairo_new_path(cr);
+    MarkShape(cr, mark, size);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, size);
+    const Colour top = Colour::Rgb(255, 226, 160), bottom = theme::kAccent;
+    cairo_pattern_add_color_stop_rgb(p, 0, top.r, top.g, top.b);
+    cairo_pattern_add_color_stop_rgb(p, 1, bottom.r, bottom.g, bottom.b);
+    cairo_set_source(cr, p);
+    if (mark == 0) {
+      cairo_set_line_width(cr, width);
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+      cairo_stroke(cr);
+    } else {
+      cairo_fill(cr);
+    }
+    cairo_pattern_destroy(p);
+  });
+}
+
+// A solve played back on the chooser's miniature: the pieces as small tiles
+// of their link colour and the sticks joining them, as in the hint.
+void MakeReplayPieces(Catalog& catalog) {
+  catalog.AddImage({"Game", "REPLAY_LINKS", "replay_links", Format::Png, 1, 7},
+                   CelGrid(7, 1, 10, 10, [](Canvas& cel, int link, int) {
+                     RoundedRect(cel.Cr(), 0.5, 0.5, 9, 9, 2.5);
+                     SetColour(cel.Cr(), LinkColour(link).Darker(0.05));
+                     cairo_fill(cel.Cr());
+                   }));
+  // Row 0 joins neighbours side by side, row 1 one above the other.
+  catalog.AddImage({"Game", "REPLAY_STICKS", "replay_sticks", Format::Png, 2, 7},
+                   CelGrid(7, 2, 14, 14, [](Canvas& cel, int link, int row) {
+                     if (row == 0)
+                       cairo_rectangle(cel.Cr(), 0, 5, 14, 4);
+                     else
+                       cairo_rectangle(cel.Cr(), 5, 0, 4, 14);
+                     SetColour(cel.Cr(), LinkColour(link).Darker(0.15));
+                     cairo_fill(cel.Cr());
+                   }));
+  catalog.AddImage({"Game", "REPLAY_MARKS", "replay_marks", Format::Png, 1, 2}, ChooserMarks(22));
+}
+
 void Padlock(Canvas& c, double cx, double cy, double s) {
   cairo_t* cr = c.Cr();
   cairo_new_path(cr);
@@ -119,6 +197,7 @@ void MakeReplay(Catalog& catalog, const Lettering& lettering) {
   catalog.AddImage({"Game", "REPLAY_CELL", "replay_cell"}, std::move(cell));
   catalog.AddImage({"Game", "REPLAY_NODES", "replay_nodes", Format::Png, 1, 7}, MiniNodes(14));
   catalog.AddImage({"Game", "REPLAY_SHADOW", "replay_shadow"}, MiniShadow(27, 19));
+  MakeReplayPieces(catalog);
 
   for (const Language& lang : kLanguages) {
     std::string s = lang.suffix, l = s;

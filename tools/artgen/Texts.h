@@ -9,8 +9,9 @@ namespace artgen {
 
 struct Language {
   const char* suffix;  // of the resource ids and file names: "EN", "FR", "DE"
-  // The effect texts on the shutters, rows 0 to 8 (row 5 is the shimmer, no words).
-  std::array<const char*, 9> effects;
+  // The effect texts on the shutters, rows 0 to 10 (row 5 is the shimmer, no
+  // words; rows 9 and 10 stand for rows 0 and 1 after a perfect board).
+  std::array<const char*, 11> effects;
   const char* newGame;
   const char* continueGame;
   const char* replay;
@@ -24,7 +25,8 @@ struct Language {
 
 inline const std::array<Language, 3> kLanguages = {{
     {"EN",
-     {"LEVEL", "COMPLETE", "FAILED", "ALL LEVELS", "COMPLETE!", "", "LEVEL POINTS", "TRY", "AGAIN"},
+     {"LEVEL", "COMPLETE", "FAILED", "ALL LEVELS", "COMPLETE!", "", "LEVEL POINTS", "TRY", "AGAIN", "PERFECT",
+      "BOARD!"},
      "New Game",
      "Continue Game",
      "Replay a Level",
@@ -37,7 +39,8 @@ inline const std::array<Language, 3> kLanguages = {{
        {"Cutting costs", "Removing laid pieces costs points", "and empties the vortex bar."},
        {"Hints", "A hint shows the whole solution", "in the panel. Ten per game."}}}},
     {"FR",
-     {"NIVEAU", "TERMINÉ", "ÉCHEC", "TOUS LES NIVEAUX", "TERMINÉS !", "", "POINTS DU NIVEAU", "NOUVEL", "ESSAI"},
+     {"NIVEAU", "TERMINÉ", "ÉCHEC", "TOUS LES NIVEAUX", "TERMINÉS !", "", "POINTS DU NIVEAU", "NOUVEL", "ESSAI",
+      "TABLEAU", "PARFAIT !"},
      "Nouvelle partie",
      "Continuer la partie",
      "Rejouer un niveau",
@@ -50,7 +53,8 @@ inline const std::array<Language, 3> kLanguages = {{
        {"Couper coûte", "Retirer des pièces coûte des points", "et vide la barre des tourbillons."},
        {"Conseils", "Un conseil montre la solution", "dans le panneau. Dix par partie."}}}},
     {"DE",
-     {"LEVEL", "GESCHAFFT", "VERLOREN", "ALLE LEVEL", "GESCHAFFT!", "", "LEVELPUNKTE", "NOCH EIN", "VERSUCH"},
+     {"LEVEL", "GESCHAFFT", "VERLOREN", "ALLE LEVEL", "GESCHAFFT!", "", "LEVELPUNKTE", "NOCH EIN", "VERSUCH",
+      "PERFEKTES", "BRETT!"},
      "Neues Spiel",
      "Spiel fortsetzen",
      "Level wiederholen",
