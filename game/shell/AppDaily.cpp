@@ -3,6 +3,7 @@
 // lost), the record of solved days and the message when the board is solved.
 
 #include <string>
+#include <string_view>
 
 #include "framework/widget/Dialog.h"
 #include "framework/widget/WidgetManager.h"
@@ -17,8 +18,31 @@
 
 namespace Lintwick {
 
-void AppManager::StartDailyBoard() {
+namespace {
+
+// The demo marker that carries the date of the daily board opened at its
+// update, so that a recording plays back the same board on any later day.
+constexpr const char* kDailyMarker = "daily ";
+
+}  // namespace
+
+// Today, or while a demo plays, the date of the board it recorded.
+CalendarDate AppManager::DailyBoardDate() {
+  if (playingDemo) {
+    for (const Zing::DemoMarker& marker : demoMarkers) {
+      if (marker.update != updateCount || !marker.name.starts_with(kDailyMarker)) continue;
+      if (const auto date = ParseDate(std::string_view(marker.name).substr(std::string_view(kDailyMarker).size()))) {
+        return *date;
+      }
+    }
+  }
   const CalendarDate today = LocalToday();
+  AddDemoMarker(kDailyMarker + FormatDate(today));
+  return today;
+}
+
+void AppManager::StartDailyBoard() {
+  const CalendarDate today = DailyBoardDate();
   const auto records = DailyRecordsFor(today);
   if (!records) {
     ShowDailyMessage(TEXT_DAILY_NONE);

@@ -135,6 +135,7 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   // or null for the other sounds.
   int* ThrottleSlot(int soundId);
   void PausePlay(GameScreen*& pausedScreen, bool pause);
+  CalendarDate DailyBoardDate();
   void ShowDailyMessage(const std::string& lines);
 
   void LoadProgress();

@@ -58,6 +58,33 @@ TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
   EXPECT_EQ(stored.daily, record);
 }
 
+// A recording keeps the date of the board it opened, and its playback opens
+// that date's board whatever day it is played on.
+TEST_F(DailyFlow, ARecordingCarriesItsDateToThePlayback) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  app->recordingDemo = true;
+  app->StartDailyBoard();
+  ASSERT_FALSE(app->demoMarkers.empty());
+  EXPECT_EQ(app->demoMarkers.back().name, "daily " + FormatDate(LocalToday()));
+  app->ReturnToStartScreen();
+
+  app->recordingDemo = false;
+  app->playingDemo = true;
+  app->demoMarkers = {{"daily 2026-12-09", app->updateCount}};
+  app->StartDailyBoard();
+  app->playingDemo = false;
+  EXPECT_EQ(app->mDailyDate, (CalendarDate{2026, 12, 9}));
+  EXPECT_EQ(app->mMainMenu->LevelLabel(), "Dec 9, 2026");
+  const auto records = DailyRecordsFor({2026, 12, 9});
+  ASSERT_TRUE(records);
+  for (int x = 0; x < kBoardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+      const int row = records->board.GetDataPtr()[2 * y] | (records->board.GetDataPtr()[2 * y + 1] << 8);
+      EXPECT_EQ(app->mDailyScreen->IsPresent(x, y), ((row >> x) & 1) != 0) << x << "," << y;
+    }
+  }
+}
+
 TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
   ZingTest::TempFolder folder;
   const std::string target = folder.File("new/board");
