@@ -3,6 +3,8 @@
 
 #include "game/shell/DailyExportCommand.h"
 
+#include <algorithm>
+#include <cctype>
 #include <string_view>
 
 #include "game/levelgen/CalendarDate.h"
@@ -15,9 +17,15 @@ namespace {
 constexpr std::string_view kExportOption = "--export-daily=";
 constexpr std::string_view kFolderOption = "--to=";
 
+// The value of `option` ("--name="), whose name, like every option name of
+// the program, is not case-sensitive.
 std::optional<std::string> OptionValue(const std::vector<std::string>& arguments, std::string_view option) {
   for (const std::string& argument : arguments) {
-    if (argument.starts_with(option)) return argument.substr(option.size());
+    if (argument.size() < option.size()) continue;
+    const bool same = std::equal(option.begin(), option.end(), argument.begin(), [](char a, char b) {
+      return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
+    if (same) return argument.substr(option.size());
   }
   return std::nullopt;
 }

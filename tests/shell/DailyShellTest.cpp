@@ -88,7 +88,7 @@ TEST_F(DailyFlow, ARecordingCarriesItsDateToThePlayback) {
 TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
   ZingTest::TempFolder folder;
   const std::string target = folder.File("new/board");
-  EXPECT_EQ(RunDailyExportCommand({"--to=" + target, "--export-daily=2026-12-13"}, stdout, stderr), 0);
+  EXPECT_EQ(RunDailyExportCommand({"--TO=" + target, "--Export-Daily=2026-12-13"}, stdout, stderr), 0);
   const std::string board = folder.Read("new/board/level_b.dat"), nodes = folder.Read("new/board/level_n.dat"),
                     solution = folder.Read("new/board/level_l.dat");
   ASSERT_EQ(std::tuple(board.size(), nodes.size(), solution.size()),
