@@ -27,8 +27,8 @@ constexpr int kBottomTextTop = 477;
 constexpr int kBarX = 8;
 constexpr int kBarY = 466;
 
-// Cube roll: 14 frames carry the cube one cell.
-constexpr int kRollFrames = 14;
+// Cube roll: a frame each logic tick, and a roll carries the cube one cell.
+constexpr int kRollFrames = kCubeRollTicks;
 
 // Rows of the effect captions.
 constexpr int kTextLevelComplete = 0;

@@ -1,3 +1,5 @@
+// A stored solve shown again at the pace the rolling cube laid it.
+
 #include "game/shell/SolvePlayback.h"
 
 #include "game/puzzle/GameScreen.h"

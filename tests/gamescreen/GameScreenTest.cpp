@@ -465,6 +465,27 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(1, 0));
 }
 
+// A board covered whole: its transition, saved before the level changes and
+// continued, still says the solve was perfect.
+struct PerfectBoard : CodeScreen {
+  PerfectBoard() : CodeScreen({"a#A", "..."}, {{0x01, 0x11, 0x21}}) {}
+};
+
+TEST_F(PerfectBoard, ATransitionResumedBeforeTheLevelChangesStaysPerfect) {
+  screen->HandleMouseDown(CellCentreX(0), CellCentreY(0), 1);
+  screen->Tick();
+  for (auto [x, y] : {std::pair{0, 1}, {1, 1}, {2, 1}, {2, 0}}) {
+    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
+    screen->Tick();
+  }
+  ASSERT_TRUE(screen->mShutterTick == 1 && screen->mPerfectSolve);
+  while (screen->mShutterTick != 40) screen->Tick();
+  screen->SaveGame();
+  screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
+  screen->ContinueGame();
+  EXPECT_EQ(std::pair(screen->mShutterTick, screen->mPerfectSolve), std::pair(40, true));
+}
+
 TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn) {
   PlayPartly();
   screen->mLevel = 7;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "framework/app/FileAccess.h"
 #include "game/puzzle/Progress.h"
 #include "game/shell/ProgressStore.h"
+#include "game/shell/SolvePlayback.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -45,14 +47,14 @@ TEST(PerfectRule, EveryCellCoveredHolesAsideAndOneFreeCellIsNotPerfect) {
 // slots: link 0 started, link 1 joined, then link 0 drawn on from its head.
 // The shutters' perfect word lasts until the next level is built.
 TEST(PerfectRule, ASolveKeepsTheLayingOrderAcrossLinks) {
-  Player player({"a..A", "#b.B"});
+  Player player({"a..A", "b..B"});
   player.Draw({{0, 0}, {1, 0}});
   player.Release();
-  player.Draw({{1, 1}, {2, 1}, {3, 1}});
+  player.Draw({{0, 1}, {1, 1}, {2, 1}, {3, 1}});
   player.WaitForCube();
   player.Draw({{1, 0}, {2, 0}, {3, 0}});
   ASSERT_EQ(player.host.solves.size(), 1u);
-  const std::vector<LaidPiece> laid = {{0, 0x10}, {1, 0x21}, {0, 0x20}};
+  const std::vector<LaidPiece> laid = {{0, 0x10}, {1, 0x11}, {1, 0x21}, {0, 0x20}};
   EXPECT_EQ(player.host.solves[0].pieces, laid);
   EXPECT_TRUE(player.host.solves[0].perfect);
   player.Tick(kLevelChangeTick);
@@ -213,13 +215,32 @@ TEST(ProgressFile, StoreKeepsADamagedFileUntilTheNextSave) {
   EXPECT_EQ(again.FileState(), ProgressFileState::Read);
   EXPECT_EQ(again.Get(), store.Get());
 
+  // A write that fails (a folder stands in the file's place) is tried again
+  // at the next solve, even one that changes nothing.
   ZingTest::TempFolder fresh;
   ProgressStore none;
   none.Load(fresh.Path() + "/");
   EXPECT_EQ(none.FileState(), ProgressFileState::Missing);
-  EXPECT_FALSE(fresh.Exists("save/progress.dat"));
+  std::filesystem::create_directories(fresh.File("save/progress.dat"));
+  EXPECT_FALSE(none.Record({0, false, 500, {}}));
+  std::filesystem::remove(fresh.File("save/progress.dat"));
   ASSERT_TRUE(none.Record({0, false, 500, {}}));
   EXPECT_EQ(BytesOf(ProgressBytes(none.Get())), fresh.Read("save/progress.dat"));
+}
+
+TEST(SolvePlayback, OnePieceEveryRollOfTheCube) {
+  SolvePlayback playback;
+  playback.Start(3, {{0, 0x01}, {0, 0x02}});
+  int updates = 0;
+  std::vector<int> shownAt;
+  while (!playback.Finished() && updates < 1000) {
+    ++updates;
+    if (playback.Update()) shownAt.push_back(updates);
+  }
+  EXPECT_EQ(shownAt, (std::vector<int>{kCubeRollTicks * 5, 2 * kCubeRollTicks * 5}));
+  EXPECT_FALSE(playback.Update());
+  playback.Stop();
+  EXPECT_FALSE(playback.IsPlaying());
 }
 
 // A process that saves progress over and over, two versions in turn, is

@@ -4,13 +4,15 @@
 # fresh copy of the data folder, each with a time limit. Every run must either
 # go on until it is asked to close (and then close with code 0) or stop by
 # itself with a message on stderr and code 0 or 1. A signal, a hang, or a
-# saved game or score table changed by a run that never saved are failures.
+# saved game, score table or progress file changed by a run that never saved
+# are failures.
 # The level files, the saved game and the score table are only read in play:
 # their cells play a demo (written by demogen from the stored solutions) that
 # opens the level chooser, starts the level it shows (reading the saved
 # game's score), draws a few cells, looks at the high-score table and ends,
 # which saves the game. Such a run must end by itself, leave the score table
-# as it was and leave a whole saved game.
+# and the progress file (it solves no board) as they were and leave a whole
+# saved game.
 # Usage: damaged_files.sh <lintwick> <data folder> [quick|full|<file>:<damage>...]
 set -uo pipefail
 bin=$(realpath "$1")
@@ -36,7 +38,7 @@ failed=0
 loose_files="properties/resources.xml images/menu_bkg.jpg images/button_normal.png images/hint_bkg.gif
   images/cursor_hand.tga fonts/default.txt fonts/default.png sounds/gui_click.ogg music/game.ogg
   levels/level_b.dat levels/level_n.dat levels/level_l.dat"
-user_files="settings.reg save/game.dat save/score.dat demo"
+user_files="settings.reg save/game.dat save/score.dat save/progress.dat demo"
 damages="missing empty truncated-1 truncated-half truncated-last random flipped huge"
 cells=
 if [[ $scope == *:* ]]; then
@@ -44,7 +46,7 @@ if [[ $scope == *:* ]]; then
 elif [ "$scope" = quick ]; then
   # A few cells of each kind, small enough for every test run.
   cells="properties/resources.xml:truncated-half properties/resources.xml:random demo:truncated-half
-    demo:random save/game.dat:random levels/level_n.dat:truncated-half"
+    demo:random save/game.dat:random save/progress.dat:flipped levels/level_n.dat:truncated-half"
 fi
 
 damage() { # file kind
@@ -86,8 +88,9 @@ make_base() {
     "$demogen" "$data/levels" "$work/play.dmo" matrix >/dev/null || { echo "FAIL: demogen failed" >&2; exit 1; }
   # A new game: level 1 solved, a few cells of level 2 drawn, saved on leaving.
   HOME=$base XDG_CONFIG_HOME=$base/config XDG_DATA_HOME=$base/data \
-    run_demo "$data" "$work/new-game.dmo" && [ "$(saved_byte "$base" 0)" = 1 ] || {
-    echo "FAIL: the new game's demo left no saved game on level 2: $outcome" >&2
+    run_demo "$data" "$work/new-game.dmo" && [ "$(saved_byte "$base" 0)" = 1 ] &&
+    [ -s "$base/data/$kSaveFolder/progress.dat" ] || {
+    echo "FAIL: the new game's demo left no saved game on level 2 or no progress: $outcome" >&2
     exit 1
   }
   local save=$base/data/$kSaveFolder
@@ -227,6 +230,9 @@ run_case() { # target damage
       run_demo "$folder" "$work/play.dmo" || ok=
       if ! cmp -s "$keep/score.dat" "$save/score.dat" 2>/dev/null && [ -e "$keep/score.dat" ]; then
         outcome="$outcome; the score table changed"
+        ok=
+      elif [ -e "$keep/progress.dat" ] && ! cmp -s "$keep/progress.dat" "$save/progress.dat"; then
+        outcome="$outcome; the progress file changed though no board was solved"
         ok=
       elif [ ! -e "$save/game.dat" ]; then
         outcome="$outcome; no saved game"

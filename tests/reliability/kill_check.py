@@ -34,6 +34,7 @@ SAVE_FILES = {
     "settings.reg": "config/TamoGames/Lintwick/settings.reg",
     "score.dat": "data/Tamo Games/Lintwick/save/score.dat",
     "game.dat": "data/Tamo Games/Lintwick/save/game.dat",
+    "progress.dat": "data/Tamo Games/Lintwick/save/progress.dat",
 }
 LAST_LEVEL = 99
 NODE_RECORD = 16
@@ -68,14 +69,15 @@ def read_or_none(path):
 
 
 def saved_game_at_the_end(levels):
-    """Level 100 with every link joined along its stored solution, saved at
-    the first tick of the transition that ends the game."""
+    """Level 100 with every link joined along its stored solution, saved
+    just before the transition that ends the game: continued, the level is
+    solved again (which writes the progress file) and the game ends."""
     with open(os.path.join(levels, "level_n.dat"), "rb") as f:
         nodes = f.read()[LAST_LEVEL * NODE_RECORD :][:NODE_RECORD]
     with open(os.path.join(levels, "level_l.dat"), "rb") as f:
         paths = f.read()[LAST_LEVEL * SOLUTION_RECORD :][:SOLUTION_RECORD]
     points = 4000
-    game = struct.pack("<BBBiHhhhBh", LAST_LEVEL, 0, 3, 250000, points, 1, 1, 0, GAME_DONE, points)
+    game = struct.pack("<BBBiHhhhBh", LAST_LEVEL, 0, 3, 250000, points, 1, 0, 0, GAME_DONE, points)
     at = 0
     for link in range(LINKS):
         if link >= nodes[0] // 2:

@@ -3,10 +3,11 @@
 # save file is then the old version or a new one, whole, and that the next run
 # removes the temporaries the killed writes left.
 #
-# The program plays a demo (demogen's "final" scene) that writes all three
+# The program plays a demo (demogen's "final" scene) that writes all four
 # save files: it continues a saved game whose last level is joined, so the
-# game ends and the score table is written, the saved game is written on
-# leaving and the settings at start and at the end. A clean run under
+# level is solved (the progress file is written), the game ends and the score
+# table is written, the saved game is written on leaving and the settings at
+# start and at the end. A clean run under
 # `strace -ff` shows, for the main thread, every step of every save (listing
 # the folder and removing stale temporaries, creating the temporary, writing,
 # syncing, renaming, syncing the folder) and the versions it renames into

@@ -16,6 +16,7 @@
 #include "framework/widget/Slider.h"
 #include "game/shell/LevelDialog.h"
 #include "game/shell/Resources.h"
+#include "game/shell/Texts.h"
 #include "tests/graphics/RecordingImage.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -389,6 +390,13 @@ TEST_F(LevelChooser, MarksSolvedAndPerfectBoardsCountsThemAndPlaysTheBestSolveBa
   LevelDialog* dialog = Open();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->PerfectLabel(), "Perfect: 1/100");
+  for (const auto& [language, words] :
+       {std::pair{Language::French, "Parfaits: 1/100"}, std::pair{Language::German, "Perfekt: 1/100"}}) {
+    SetupTexts(language);
+    EXPECT_EQ(std::pair(dialog->PerfectLabel(), app->mStartScreen->PerfectLabel()),
+              std::pair(std::string(words), std::string(words)));
+  }
+  SetupTexts(Language::English);
 
   // Where a picture of the marks or of the solve's pieces shows: drawn once
   // without the picture, the pixel differs.

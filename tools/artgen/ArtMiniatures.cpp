@@ -45,6 +45,29 @@ Canvas MiniNodes(int size) {
   });
 }
 
+// The path pieces of a miniature: a small tile of each link colour.
+Canvas LinkTiles(int size, double radius) {
+  return CelGrid(7, 1, size, size, [size, radius](Canvas& cel, int link, int) {
+    RoundedRect(cel.Cr(), 0.5, 0.5, size - 1, size - 1, radius);
+    SetColour(cel.Cr(), LinkColour(link).Darker(0.05));
+    cairo_fill(cel.Cr());
+  });
+}
+
+// The sticks joining neighbouring pieces of a miniature, centred in their
+// cel: row 0 joins neighbours side by side, row 1 one above the other.
+Canvas LinkSticks(int size, int thickness) {
+  return CelGrid(7, 2, size, size, [size, thickness](Canvas& cel, int link, int row) {
+    const int inset = (size - thickness) / 2;
+    if (row == 0)
+      cairo_rectangle(cel.Cr(), 0, inset, size, thickness);
+    else
+      cairo_rectangle(cel.Cr(), inset, 0, thickness, size);
+    SetColour(cel.Cr(), LinkColour(link).Darker(0.15));
+    cairo_fill(cel.Cr());
+  });
+}
+
 void MakeHint(Catalog& catalog) {
   // An opaque, plain panel: stored as a GIF.
   Canvas bkg(132, 132);
@@ -68,22 +91,8 @@ void MakeHint(Catalog& catalog) {
   catalog.AddImage({"Game", "HINT_CELL", "hint_cell"}, std::move(cell));
   catalog.AddImage({"Game", "HINT_SHADOW", "hint_shadow"}, MiniShadow(17, 11));
   catalog.AddImage({"Game", "HINT_NODES", "hint_nodes", Format::Png, 1, 7}, MiniNodes(10));
-  catalog.AddImage({"Game", "HINT_LINKS", "hint_links", Format::Png, 1, 7},
-                   CelGrid(7, 1, 6, 6, [](Canvas& cel, int link, int) {
-                     RoundedRect(cel.Cr(), 0.5, 0.5, 5, 5, 1.5);
-                     SetColour(cel.Cr(), LinkColour(link).Darker(0.05));
-                     cairo_fill(cel.Cr());
-                   }));
-  // Row 0 joins neighbours side by side, row 1 one above the other.
-  catalog.AddImage({"Game", "HINT_STICKS", "hint_sticks", Format::Png, 2, 7},
-                   CelGrid(7, 2, 8, 8, [](Canvas& cel, int link, int row) {
-                     if (row == 0)
-                       cairo_rectangle(cel.Cr(), 0, 3, 8, 2);
-                     else
-                       cairo_rectangle(cel.Cr(), 3, 0, 2, 8);
-                     SetColour(cel.Cr(), LinkColour(link).Darker(0.15));
-                     cairo_fill(cel.Cr());
-                   }));
+  catalog.AddImage({"Game", "HINT_LINKS", "hint_links", Format::Png, 1, 7}, LinkTiles(6, 1.5));
+  catalog.AddImage({"Game", "HINT_STICKS", "hint_sticks", Format::Png, 2, 7}, LinkSticks(8, 2));
 }
 
 // The marks of the level chooser: cel 0 a tick for a solved board, cel 1 a
@@ -145,22 +154,8 @@ Canvas ChooserMarks(int size) {
 // A solve played back on the chooser's miniature: the pieces as small tiles
 // of their link colour and the sticks joining them, as in the hint.
 void MakeReplayPieces(Catalog& catalog) {
-  catalog.AddImage({"Game", "REPLAY_LINKS", "replay_links", Format::Png, 1, 7},
-                   CelGrid(7, 1, 10, 10, [](Canvas& cel, int link, int) {
-                     RoundedRect(cel.Cr(), 0.5, 0.5, 9, 9, 2.5);
-                     SetColour(cel.Cr(), LinkColour(link).Darker(0.05));
-                     cairo_fill(cel.Cr());
-                   }));
-  // Row 0 joins neighbours side by side, row 1 one above the other.
-  catalog.AddImage({"Game", "REPLAY_STICKS", "replay_sticks", Format::Png, 2, 7},
-                   CelGrid(7, 2, 14, 14, [](Canvas& cel, int link, int row) {
-                     if (row == 0)
-                       cairo_rectangle(cel.Cr(), 0, 5, 14, 4);
-                     else
-                       cairo_rectangle(cel.Cr(), 5, 0, 4, 14);
-                     SetColour(cel.Cr(), LinkColour(link).Darker(0.15));
-                     cairo_fill(cel.Cr());
-                   }));
+  catalog.AddImage({"Game", "REPLAY_LINKS", "replay_links", Format::Png, 1, 7}, LinkTiles(10, 2.5));
+  catalog.AddImage({"Game", "REPLAY_STICKS", "replay_sticks", Format::Png, 2, 7}, LinkSticks(14, 4));
   catalog.AddImage({"Game", "REPLAY_MARKS", "replay_marks", Format::Png, 1, 2}, ChooserMarks(22));
 }
 
