@@ -25,6 +25,8 @@ void MakeDailyBoard(benchmark::State& state) {
 // Keeps the time per run of every date.
 class WorstReporter : public benchmark::ConsoleReporter {
  public:
+  // Without colours, so that the summary line stands as it is on any output.
+  WorstReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
