@@ -203,12 +203,13 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   }
   // A perfect board says so in place of "level complete"; the game's end keeps its words.
   screen->mPerfectSolve = true;
-  screen->mTransitionKind = kGameDone;
-  screen->mShutterTick = 40;
-  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 4));
-  screen->mTransitionKind = kNextLevel;
-  EXPECT_EQ(std::pair(Pixel(140, 210), Pixel(140, 257)),
-            std::pair(CelColour(kEffectTexts, 9), CelColour(kEffectTexts, 10)));
+  for (const auto& [kind, top, bottom] : {std::tuple{kNextLevel, 9, 10}, std::tuple{kGameDone, 3, 4}}) {
+    screen->mTransitionKind = kind;
+    screen->mShutterTick = 40;
+    EXPECT_EQ(std::pair(Pixel(140, 210), Pixel(140, 257)),
+              std::pair(CelColour(kEffectTexts, top), CelColour(kEffectTexts, bottom)))
+        << kind;
+  }
 }
 
 TEST_F(GameScreenDraw, VortexBarShowsTheAllowanceLeftAndBlinksInItsLowerHalf) {

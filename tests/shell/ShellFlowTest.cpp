@@ -479,8 +479,17 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
 // beside the number and on the start screen, and the best solve played back
 // piece by piece from the Watch button or a click on the miniature.
 TEST_F(LevelChooser, MarksSolvedAndPerfectBoardsCountsThemAndPlaysTheBestSolveBack) {
+  // Board 1 solved along its stored solution, board 2 with one piece.
+  auto levels = LintwickTest::GeneratedLevels();
+  ASSERT_TRUE(levels);
+  const std::string& paths = levels->files[kSolutionFile];
+  std::vector<LaidPiece> solve;
+  for (std::size_t link = 0, at = 0; link < kMaxLinks; ++link) {
+    const int count = static_cast<unsigned char>(paths[at++]);
+    for (int i = 0; i < count; ++i) solve.push_back({static_cast<int>(link), static_cast<unsigned char>(paths[at++])});
+  }
   Progress progress;
-  progress.Merge({0, true, 500, {{0, 0x00}, {1, 0x99}}});
+  progress.Merge({0, true, 500, solve});
   progress.Merge({1, false, 545, {{0, 0x55}}});
   const Zing::Buffer bytes = ProgressBytes(progress);
   home.Write("data/save/progress.dat",
@@ -534,15 +543,32 @@ TEST_F(LevelChooser, MarksSolvedAndPerfectBoardsCountsThemAndPlaysTheBestSolveBa
   Click(kLeftArrowX, kArrowY);
   EXPECT_FALSE(dialog->GetPlayback().IsPlaying());
 
-  // Board 1 (index 0) from a click on the miniature: piece by piece, in order.
+  // Board 1 (index 0) from a click on the miniature: piece by piece, in
+  // order, and in the end every path joined by its sticks.
+  const auto x = [](int code) { return 43 + 20 * CellCodeX(code); };
+  const auto y = [](int code) { return 86 + 20 * CellCodeY(code); };
   Click(187 + 133, 53 + 176);
   ASSERT_EQ(dialog->GetPlayback().Level(), 0);
   RunFor(SolvePlayback::kUpdatesPerPiece * 10);
   EXPECT_EQ(dialog->GetPlayback().Shown(), 1);
-  EXPECT_TRUE(shows(IMAGE_REPLAY_LINKS, 43, 86));
-  EXPECT_FALSE(shows(IMAGE_REPLAY_LINKS, 43 + 20 * 9, 86 + 20 * 9));
-  RunFor(SolvePlayback::kUpdatesPerPiece * 10);
+  EXPECT_TRUE(shows(IMAGE_REPLAY_LINKS, x(solve.front().code), y(solve.front().code)));
+  EXPECT_FALSE(shows(IMAGE_REPLAY_LINKS, x(solve.back().code), y(solve.back().code)));
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10 * static_cast<int>(solve.size()));
   EXPECT_TRUE(dialog->GetPlayback().Finished());
+  // From each link's start node (its second) through its pieces to its target.
+  const std::string& nodes = levels->files[kNodeFile];
+  std::vector<int> path;
+  for (std::size_t i = 0; i < solve.size(); ++i) {
+    const int link = solve[i].link;
+    if (i == 0 || solve[i - 1].link != link) path = {static_cast<unsigned char>(nodes[2 + 2 * link])};
+    path.push_back(solve[i].code);
+    if (i + 1 < solve.size() && solve[i + 1].link == link) continue;
+    path.push_back(static_cast<unsigned char>(nodes[1 + 2 * link]));
+    for (std::size_t j = 1; j < path.size(); ++j) {
+      EXPECT_TRUE(shows(IMAGE_REPLAY_STICKS, (x(path[j - 1]) + x(path[j])) / 2, (y(path[j - 1]) + y(path[j])) / 2))
+          << "link " << link << ", stick " << j;
+    }
+  }
 }
 
 }  // namespace
