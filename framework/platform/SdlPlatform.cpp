@@ -19,6 +19,7 @@
 #include "framework/platform/ImageCursor.h"
 #include "framework/platform/Platform.h"
 #include "framework/platform/Scaling.h"
+#include "framework/platform/SdlControllers.h"
 #include "framework/platform/SdlInput.h"
 #include "framework/platform/SingleInstance.h"
 #include "framework/platform/StopSignals.h"
@@ -46,6 +47,7 @@ class SdlServices final : public Services {
   ~SdlServices() override {
     DestroyMainWindow();
     imageCursor.reset();  // cursors go before SDL does
+    controllers.reset();
     for (SDL_Cursor*& cursor : cursors) {
       if (cursor != nullptr) SDL_FreeCursor(cursor);
     }
@@ -287,6 +289,8 @@ class SdlServices final : public Services {
     if (!videoTried) {
       videoTried = true;
       videoReady = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+      // Game controllers come with the window's events.
+      if (videoReady) controllers = std::make_unique<SdlControllers>();
     }
     return videoReady;
   }
@@ -329,7 +333,7 @@ class SdlServices final : public Services {
     std::vector<WindowMessage> translated;
     while (pending.empty() && SDL_PollEvent(&event)) {
       translated.clear();
-      TranslateSdlEvent(event, translated);
+      if (!controllers || !controllers->Translate(event, translated)) TranslateSdlEvent(event, translated);
       for (WindowMessage& message : translated) MapPointer(message);
       pending.insert(pending.end(), translated.begin(), translated.end());
     }
@@ -346,6 +350,7 @@ class SdlServices final : public Services {
   std::deque<WindowMessage> pending;
   std::array<SDL_Cursor*, CursorNone> cursors{};
   std::unique_ptr<ImageCursor> imageCursor;
+  std::unique_ptr<SdlControllers> controllers;
   SingleInstance instance;
 };
 

@@ -114,7 +114,7 @@ void AppManager::StartGame(int mode, int level) {
   }
   mMainMenu->SetHintCount(mGameScreen->GetHintsLeft());
   manager->AddWidget(mGameScreen);
-  manager->SetFocus(mGameScreen);
+  SetUpFocus();
   if (mShowHelp) {
     ShowShadow();
     AddDialog(DIALOG_HELP, new HelpDialog(this));
@@ -129,8 +129,8 @@ void AppManager::ReturnToStartScreen() {
   }
   // The daily board is never saved: it is made again from its date.
   if (mDailyScreen != nullptr && mDailyScreen->widgetManager != nullptr) manager->RemoveWidget(mDailyScreen);
-  manager->SetFocus(mMainMenu);
   manager->AddWidget(mStartScreen);
+  SetUpFocus();
   mMainMenu->SetHintCount(0);
 }
 
@@ -140,10 +140,7 @@ void AppManager::EndGame() {
   ReturnToStartScreen();
 }
 
-void AppManager::OptionsClosed() {
-  HideShadow();
-  GetWidgetManager()->SetFocus(mMainMenu);
-}
+void AppManager::OptionsClosed() { HideShadow(); }
 
 void AppManager::SwitchScreenMode(bool wantWindowed) {
   ZingAppBase::SwitchScreenMode(wantWindowed);
@@ -154,7 +151,6 @@ void AppManager::SwitchScreenMode(bool wantWindowed) {
 
 void AppManager::LevelChooserClosed(int level) {
   HideShadow();
-  GetWidgetManager()->SetFocus(mMainMenu);
   if (level > -1) StartGame(kStartAtLevel, level);
 }
 

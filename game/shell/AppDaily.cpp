@@ -59,7 +59,7 @@ void AppManager::StartDailyBoard() {
                                    DailyLevelIndex(records->weekday));
   mMainMenu->SetHintCount(mDailyScreen->GetHintsLeft());
   manager->AddWidget(mDailyScreen);
-  manager->SetFocus(mDailyScreen);
+  SetUpFocus();
 }
 
 const DailyRecord& AppManager::GetDailyRecord() const { return mProgress.Get().daily; }

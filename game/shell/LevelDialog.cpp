@@ -67,6 +67,7 @@ LevelDialog::LevelDialog(AppManager* app)
   mChosenLevel = ReadLevelSetting(app, kChosenLevelValue);
   mSlider = std::make_unique<Zing::Slider>(IMAGE_SCROLLBAR_TRACK, IMAGE_SCROLLBAR_THUMB, kSliderId, this);
   mSlider->SetValue(static_cast<double>(mChosenLevel) / kLastLevel);
+  mSlider->keyStep = 1.0 / kLastLevel;
   mLeftButton = std::make_unique<Zing::DialogButton>(IMAGE_SCROLLBAR_BUTTON_LEFT, kLeftId, this);
   mRightButton = std::make_unique<Zing::DialogButton>(IMAGE_SCROLLBAR_BUTTON_RIGHT, kRightId, this);
   mWatchButton = std::make_unique<Zing::DialogButton>(IMAGE_DIALOG_BUTTON, kWatchId, this);
@@ -172,6 +173,12 @@ void LevelDialog::SliderValueChanged(int sliderId, double value) {
   mChosenLevel = std::clamp(static_cast<int>(value * kLastLevel + 1e-9), 0, kLastLevel);
   RefreshWatchButton();
   MarkDirty();
+}
+
+std::vector<Zing::Widget*> LevelDialog::FocusOrder() {
+  std::vector<Zing::Widget*> order{mSlider.get()};
+  for (Zing::Widget* button : Dialog::FocusOrder()) order.push_back(button);
+  return order;
 }
 
 void LevelDialog::Choose(int level) {

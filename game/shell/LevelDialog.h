@@ -69,6 +69,8 @@ class LevelDialog : public Zing::Dialog, public Zing::SliderListener {
   void Update() override;
   using Dialog::MouseDown;
   void MouseDown(int px, int py, int button, int clickCount) override;
+  // The slider (one board per arrow key), then ok and cancel.
+  std::vector<Zing::Widget*> FocusOrder() override;
 
   int GetChosenLevel() const { return mChosenLevel; }
   int GetUnlockedLevel() const { return mUnlockedLevel; }
