@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
+#include "framework/audio/AlsaMessages.h"
 #include "framework/platform/SharedLibrary.h"
 
 namespace Zing {
@@ -29,6 +31,8 @@ Binding& TheBinding() {
   return binding;
 }
 
+constexpr const char* kOpenALLogLevelVariable = "ALSOFT_LOGLEVEL";
+
 // Silence is worth one line on standard error per run, not one per sound.
 void SaySilentOnce(const std::string& reason) {
   static std::atomic<bool> told{false};
@@ -40,17 +44,21 @@ void SaySilentOnce(const std::string& reason) {
 // it buys nothing when the next acquisition would load it again.
 bool LoadFunctions(Binding& binding) {
   if (binding.functionsComplete) return true;
+  // The library logs its own errors (a missing device among them) unless told
+  // otherwise before it loads; the one line above says what matters. A level
+  // set by the user stays.
+  setenv(kOpenALLogLevelVariable, "0", 0);
   if (!binding.library) binding.library = Platform::OpenSharedLibrary(binding.libraryName);
   if (!binding.library) {
     SaySilentOnce("cannot load " + binding.libraryName);
     return false;
   }
   OpenALFunctions& f = binding.functions;
-#define ZING_OPENAL_FETCH(type, name)                                                         \
+#define ZING_OPENAL_FETCH(type, name)                                                  \
   f.name = reinterpret_cast<type>(Platform::FindSharedSymbol(binding.library, #name)); \
-  if (!f.name) {                                                                              \
-    SaySilentOnce("the function " #name " is missing from " + binding.libraryName);           \
-    return false;                                                                             \
+  if (!f.name) {                                                                       \
+    SaySilentOnce("the function " #name " is missing from " + binding.libraryName);    \
+    return false;                                                                      \
   }
   ZING_OPENAL_FUNCTIONS(ZING_OPENAL_FETCH)
 #undef ZING_OPENAL_FETCH
@@ -60,9 +68,11 @@ bool LoadFunctions(Binding& binding) {
 
 void OpenDevice(Binding& binding) {
   const OpenALFunctions& f = binding.functions;
+  QuietAlsaMessages();
   binding.device = f.alcOpenDevice(nullptr);
   if (!binding.device) {
-    SaySilentOnce("no audio output device");
+    const std::string alsa = FirstAlsaMessage();
+    SaySilentOnce("no audio output device" + (alsa.empty() ? std::string() : " (ALSA: " + alsa + ")"));
     return;
   }
   binding.context = f.alcCreateContext(binding.device, nullptr);

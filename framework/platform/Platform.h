@@ -100,6 +100,12 @@ class Services {
  public:
   virtual ~Services() = default;
 
+  // Why the player could not see a window opened here ("" when a window can
+  // be seen): a desktop library that found no screen and fell back to drawing
+  // into memory, although nobody asked it to, would let the program run
+  // unseen.
+  virtual std::string MissingDisplayReason() { return {}; }
+
   // Clock.
   virtual std::uint32_t Now() = 0;  // milliseconds, monotonic
   virtual void Sleep(int milliseconds) = 0;

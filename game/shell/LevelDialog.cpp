@@ -176,7 +176,7 @@ void LevelDialog::SliderValueChanged(int sliderId, double value) {
 }
 
 std::vector<Zing::Widget*> LevelDialog::FocusOrder() {
-  std::vector<Zing::Widget*> order{mSlider.get()};
+  std::vector<Zing::Widget*> order{mSlider.get(), mWatchButton.get()};
   for (Zing::Widget* button : Dialog::FocusOrder()) order.push_back(button);
   return order;
 }

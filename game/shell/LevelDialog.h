@@ -69,7 +69,7 @@ class LevelDialog : public Zing::Dialog, public Zing::SliderListener {
   void Update() override;
   using Dialog::MouseDown;
   void MouseDown(int px, int py, int button, int clickCount) override;
-  // The slider (one board per arrow key), then ok and cancel.
+  // The slider (one board per arrow key), Watch, then ok and cancel.
   std::vector<Zing::Widget*> FocusOrder() override;
 
   int GetChosenLevel() const { return mChosenLevel; }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/platform/DisplayPresence.h"
 #include "framework/platform/Platform.h"
 #include "framework/platform/Scaling.h"
 #include "framework/platform/SdlControllers.h"
@@ -249,4 +250,32 @@ TEST(PlatformInput, StopSignalsAskTheProgramToClose) {
   std::raise(SIGTERM);  // the display library has gone; the request waits
   EXPECT_EXIT(std::raise(SIGTERM), testing::KilledBySignal(SIGTERM), "");
   EXPECT_TRUE(Zing::Platform::TakeStopRequest());
+}
+
+// Drivers that draw into memory are refused only when nobody asked for them;
+// the reason names what the program looked for.
+TEST(PlatformInput, AWindowNobodyCanSeeIsRefusedWithItsReason) {
+  using Zing::Platform::DisplayChoice;
+  const std::string none = "no display was found (DISPLAY and WAYLAND_DISPLAY are not set)";
+  const struct {
+    const char *chosen, *requested, *x11, *wayland;
+    std::string reason;
+  } cases[] = {
+      {"x11", nullptr, ":0", nullptr, ""},
+      {"wayland", nullptr, nullptr, "wayland-0", ""},
+      {"KMSDRM", nullptr, nullptr, nullptr, ""},
+      {"offscreen", nullptr, nullptr, nullptr, none},
+      {"offscreen", "", "", "", none},
+      {"dummy", nullptr, nullptr, nullptr, none},
+      {"offscreen", nullptr, ":7", nullptr, "no display could be opened (DISPLAY=:7)"},
+      {"offscreen", nullptr, ":7", "w-1", "no display could be opened (DISPLAY=:7, WAYLAND_DISPLAY=w-1)"},
+      {"dummy", "dummy", nullptr, nullptr, ""},
+      {"offscreen", "offscreen", nullptr, nullptr, ""},
+      {nullptr, nullptr, nullptr, nullptr, none},
+      {nullptr, "x11", ":3", nullptr, "the display driver \"x11\" could not start (no X)"},
+  };
+  for (const auto& c : cases) {
+    DisplayChoice choice{c.chosen, c.requested, c.x11, c.wayland, "no X"};
+    EXPECT_EQ(Zing::Platform::UnseenDisplayReason(choice), c.reason) << (c.chosen ? c.chosen : "none");
+  }
 }
