@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang libclang-rt-dev clang-format
+  # shares compiled objects between build folders and checkouts (used when present)
+  ccache
   # the game and its framework
   libsdl2-dev zlib1g-dev libpng-dev libjpeg-dev libvorbis-dev
   # JPEG 2000 is optional: the library is opened at run time, the headers give its types
