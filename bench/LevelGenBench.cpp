@@ -4,8 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "tools/levelgen/Generator.h"
-#include "tools/levelgen/Solver.h"
+#include "game/levelgen/Generator.h"
+#include "game/levelgen/Solver.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "framework/app/Buffer.h"
+#include "game/puzzle/DailyRecord.h"
 
 namespace Lintwick {
 
@@ -59,6 +60,7 @@ struct ProgressSection {
 
 struct Progress {
   std::array<LevelProgress, kProgressLevels> levels{};
+  DailyRecord daily;  // the daily boards solved, and the streak
   std::vector<ProgressSection> otherSections;
 
   int SolvedCount() const;

@@ -26,6 +26,10 @@
 //   2n  its pieces in the order they were laid: link colour 0..6, then the
 //       cell code (column << 4 | row, each 0..9); no cell twice
 //
+// Section kind 2, the daily boards: one record, as DailyRecord.h lays it out
+// (flags, the last day solved, the streak, the best streak; 13 bytes). It is
+// written once a daily board has been solved; a file without it has solved none.
+//
 // New kinds of record go into sections of new kinds: a reader keeps every
 // section whose kind it does not know and writes it back unchanged, so older
 // and newer versions of the game share the file without losing each other's
@@ -50,6 +54,7 @@ constexpr int kVersion = 1;
 constexpr std::size_t kHeaderBytes = 10;
 constexpr std::size_t kSectionHeadBytes = 6;
 constexpr int kBoardsSection = 1;
+constexpr int kDailySection = 2;
 constexpr std::size_t kBoardRecordHead = 7;
 constexpr int kSolvedFlag = 1;
 constexpr int kPerfectFlag = 2;
@@ -151,8 +156,15 @@ bool ReadBoards(Cursor in, Progress& progress) {
   return true;
 }
 
+bool ReadDaily(Cursor in, Progress& progress) {
+  const auto record = ReadDailyRecordBytes(std::vector<std::uint8_t>(in.Here(), in.Here() + in.Left()));
+  if (!record) return false;
+  progress.daily = *record;
+  return true;
+}
+
 bool ReadSections(Cursor in, Progress& progress) {
-  bool boardsRead = false;
+  bool boardsRead = false, dailyRead = false;
   while (in.Left() > 0) {
     if (!in.Has(kSectionHeadBytes)) return false;
     const int kind = in.Short();
@@ -162,6 +174,9 @@ bool ReadSections(Cursor in, Progress& progress) {
     if (kind == kBoardsSection) {
       if (boardsRead || !ReadBoards(body, progress)) return false;
       boardsRead = true;
+    } else if (kind == kDailySection) {
+      if (dailyRead || !ReadDaily(body, progress)) return false;
+      dailyRead = true;
     } else {
       progress.otherSections.push_back({kind, std::vector<std::uint8_t>(in.Here(), in.Here() + length)});
     }
@@ -177,6 +192,10 @@ Zing::Buffer ProgressBytes(const Progress& progress) {
   WriteBoards(boards, progress);
   Zing::Buffer sections;
   WriteSection(sections, kBoardsSection, boards.GetDataPtr(), boards.GetDataLen());
+  if (progress.daily != DailyRecord{}) {
+    const std::vector<std::uint8_t> daily = DailyRecordBytes(progress.daily);
+    WriteSection(sections, kDailySection, daily.data(), daily.size());
+  }
   for (const ProgressSection& section : progress.otherSections) {
     WriteSection(sections, section.kind, section.bytes.data(), section.bytes.size());
   }

@@ -193,6 +193,13 @@ class Puzzle {
 
   // Game operations for the shell.
   void NewGame();
+  // A game of one board given by its three level records (the daily board)
+  // instead of the hundred of the level files, paying the points of level
+  // index `level`. Solving it ends the game: the shutters close on "well
+  // done" and the host hears of it once (BoardSolved); nothing else changes.
+  void NewSingleBoardGame(const Zing::Buffer& board, const Zing::Buffer& nodes, const Zing::Buffer& solution,
+                          int level);
+  bool IsSingleBoardGame() const { return mSingleBoard; }
   void StopTransition();
   bool IsGameCompleteTransition() const;
 
@@ -337,6 +344,9 @@ class Puzzle {
   // The final score of a finished game has gone to the high-score table; the
   // transition then stands at its last closed tick until the shell stops it.
   bool mFinalScoreHandedOver = false;
+
+  // A game of one board (see NewSingleBoardGame).
+  bool mSingleBoard = false;
 
   // Pieces placed so far, which numbers every piece in the order it was laid.
   int mPiecesLaid = 0;

@@ -57,6 +57,10 @@ class PuzzleHost {
   virtual void AskRestartLevel() {}
   // The hundredth level is done: the final score goes to the high-score table.
   virtual void ShowHighScores(int /*score*/) {}
+  // The board of a one-board game (the daily board) is solved, `filled` when
+  // its paths cover every cell; `score` is the game's score with the board's
+  // points paid. The shutters stand closed until the shell stops them.
+  virtual void BoardSolved(int /*score*/, bool /*filled*/) {}
   // A fresh game began: the shell shows the help when the game screen opens.
   virtual void FreshGameStarted() {}
   // The last link of a level was joined: the solve goes into the player's

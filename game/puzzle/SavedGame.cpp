@@ -42,6 +42,9 @@ Zing::Buffer GameScreen::SavedGameBytes() const {
 }
 
 void GameScreen::SaveGame() {
+  // A one-board game (the daily board) is made again from its date; saving
+  // it would overwrite the running game of the hundred levels.
+  if (IsSingleBoardGame()) return;
   const Zing::Buffer bytes = SavedGameBytes();
   const std::vector<std::uint8_t> game(bytes.GetDataPtr(), bytes.GetDataPtr() + bytes.GetDataLen());
   if (mHeldGame && *mHeldGame == game) {

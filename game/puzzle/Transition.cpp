@@ -28,11 +28,13 @@ void Puzzle::CheckLevelComplete() {
   }
   mShutterTick = 1;
   mLevelPointsShown = mLevelPoints;
-  mTransitionKind = mLevel < kLastLevel ? kNextLevel : kGameDone;
+  mTransitionKind = mLevel < kLastLevel && !mSingleBoard ? kNextLevel : kGameDone;
   mFinalScoreHandedOver = false;
   const LevelSolve solve = CurrentSolve();
   mPerfectSolve = solve.perfect;
-  mHost.LevelSolved(solve);
+  // A one-board game is none of the hundred levels: its solve is the host's
+  // when the shutters have closed (BoardSolved), not a level's progress.
+  if (!mSingleBoard) mHost.LevelSolved(solve);
 }
 
 void Puzzle::UpdateShutters() {
@@ -56,6 +58,11 @@ void Puzzle::UpdateShutters() {
     if (mFinalScoreHandedOver) return;
     mFinalScoreHandedOver = true;
     mScore += mLevelPoints;
+    if (mSingleBoard) {
+      // The solved board stays behind the shutters; there is no table to enter.
+      mHost.BoardSolved(mScore, mPerfectSolve);
+      return;
+    }
     mLevel = 0;
     RestartLevel();
     mHost.ShowHighScores(mScore);
@@ -70,6 +77,11 @@ void Puzzle::UpdateShutters() {
 }
 
 void Puzzle::NewGame() {
+  if (mSingleBoard) {
+    // Back to the hundred boards of the level files.
+    mSingleBoard = false;
+    LoadLevelFiles();
+  }
   mLevel = 0;
   mScore = 0;
   mShutterOffset = 0;

@@ -24,7 +24,7 @@ namespace {
 
 // Main menu buttons and start screen buttons.
 enum MainMenuIndex { kMenuNewGame = 0, kMenuOptions = 1, kMenuHint = 2, kMenuExit = 3 };
-enum StartIndex { kStartNew = 0, kStartContinueGame = 1, kStartReplay = 2 };
+enum StartIndex { kStartNew = 0, kStartContinueGame = 1, kStartReplay = 2, kStartDaily = 3 };
 
 struct Question {
   int dialogId;
@@ -81,6 +81,9 @@ void AppManager::StartScreenCommand(int index) {
       ShowShadow();
       AddDialog(DIALOG_LEVEL_CHOOSER, new LevelDialog(this));
       break;
+    case kStartDaily:
+      StartDailyBoard();
+      break;
     default:
       break;
   }
@@ -124,6 +127,8 @@ void AppManager::ReturnToStartScreen() {
     mGameScreen->SaveGame();
     if (mGameScreen->widgetManager != nullptr) manager->RemoveWidget(mGameScreen);
   }
+  // The daily board is never saved: it is made again from its date.
+  if (mDailyScreen != nullptr && mDailyScreen->widgetManager != nullptr) manager->RemoveWidget(mDailyScreen);
   manager->AddWidget(mStartScreen);
   SetUpFocus();
   mMainMenu->SetHintCount(0);
@@ -131,6 +136,7 @@ void AppManager::ReturnToStartScreen() {
 
 void AppManager::EndGame() {
   if (mGameScreen != nullptr) mGameScreen->StopTransition();
+  if (mDailyScreen != nullptr) mDailyScreen->StopTransition();
   ReturnToStartScreen();
 }
 
@@ -166,14 +172,17 @@ void AppManager::GotFocus() { PausePlay(mFocusPaused, false); }
 
 void AppManager::LostFocus() { PausePlay(mFocusPaused, true); }
 
-// Pauses the game screen while it is shown, or resumes it; each cause (the
+// Pauses the shown play screen, or resumes the one paused; each cause (the
 // shadow, the lost focus) holds at most one pause, so pause and resume
 // always pair up, whatever screen was shown in between.
-void AppManager::PausePlay(bool& pausedFlag, bool pause) {
-  if (mGameScreen == nullptr || pause == pausedFlag) return;
-  if (pause && GetShownGameScreen() == nullptr) return;
-  mGameScreen->Pause(pause);
-  pausedFlag = pause;
+void AppManager::PausePlay(GameScreen*& pausedScreen, bool pause) {
+  if (pause && pausedScreen == nullptr) {
+    pausedScreen = GetShownGameScreen();
+    if (pausedScreen != nullptr) pausedScreen->Pause(true);
+  } else if (!pause && pausedScreen != nullptr) {
+    pausedScreen->Pause(false);
+    pausedScreen = nullptr;
+  }
 }
 
 void AppManager::ButtonDepress(int id) {
@@ -203,6 +212,10 @@ void AppManager::ButtonDepress(int id) {
         HideShadow();
         KillDialog(dialogId);
         if (yes) Shutdown();
+        break;
+      case DIALOG_DAILY:
+        HideShadow();
+        KillDialog(dialogId);
         break;
       default:
         break;

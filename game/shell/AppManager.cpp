@@ -65,6 +65,7 @@ AppManager::~AppManager() {
   DeleteScreen(manager, mStartScreen);
   DeleteScreen(manager, mShadow);
   DeleteScreen(manager, mGameScreen);
+  DeleteScreen(manager, mDailyScreen);
   ProcessSafeDeleteList();
   resourceManager->DeleteResources("");
 }
@@ -173,7 +174,8 @@ void AppManager::Shutdown() {
 }
 
 GameScreen* AppManager::GetShownGameScreen() const {
-  return mGameScreen != nullptr && mGameScreen->widgetManager != nullptr ? mGameScreen : nullptr;
+  if (mGameScreen != nullptr && mGameScreen->widgetManager != nullptr) return mGameScreen;
+  return IsDailyBoardShown() ? mDailyScreen : nullptr;
 }
 
 void AppManager::SetupTexts() { Lintwick::SetupTexts(LanguageOfLocale(mLocale)); }

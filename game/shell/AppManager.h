@@ -11,6 +11,8 @@
 #include <string>
 
 #include "framework/app/ZingAppBase.h"
+#include "game/levelgen/CalendarDate.h"
+#include "game/puzzle/DailyRecord.h"
 #include "game/puzzle/PuzzleHost.h"
 #include "game/shell/ProgressStore.h"
 
@@ -63,6 +65,9 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void MainMenuCommand(int index);
   void StartScreenCommand(int index);
   void StartGame(int mode, int level = 0);
+  // Today's board on the daily board's own play screen; the running game
+  // stays as it is.
+  void StartDailyBoard();
   void ReturnToStartScreen();
   void EndGame();
   // The level chooser closed: -1 when cancelled, else the board to play.
@@ -86,8 +91,14 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   // focus to its first control.
   void SetUpFocus();
 
-  // The game screen while it is in the widget manager, else null.
+  // The play screen in the widget manager (the game's or the daily board's), else null.
   GameScreen* GetShownGameScreen() const;
+  // The daily board is being played; its date is mDailyDate.
+  bool IsDailyBoardShown() const;
+  // The date line of the main menu panel while the daily board is played.
+  std::string DailyDateText() const;
+  // The daily record, as the progress file holds it.
+  const DailyRecord& GetDailyRecord() const;
   bool LoadingFailed() const { return mLoadingFailed; }
 
   // The puzzle's host.
@@ -98,6 +109,7 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void AskRestartLevel() override;
   void ShowHighScores(int score) override;
   void FreshGameStarted() override;
+  void BoardSolved(int score, bool filled) override;
   CelSize VortexCelSize(int link) override;
   std::string GetUserDataFolder() override { return GetAppDataFolder(); }
   bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override;
@@ -112,6 +124,8 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   Splash* mSplash = nullptr;
   MainMenu* mMainMenu = nullptr;
   GameScreen* mGameScreen = nullptr;
+  GameScreen* mDailyScreen = nullptr;  // the daily board's play screen, once played
+  CalendarDate mDailyDate;             // the date of the board on mDailyScreen
   StartScreen* mStartScreen = nullptr;
   ShadowScreen* mShadow = nullptr;
   int mLastVortexSoundTick = 0;
@@ -127,16 +141,18 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   // The update count stored for a sound that starts at most once per update,
   // or null for the other sounds.
   int* ThrottleSlot(int soundId);
-  void PausePlay(bool& pausedFlag, bool pause);
+  void PausePlay(GameScreen*& pausedScreen, bool pause);
+  CalendarDate DailyBoardDate();
+  void ShowDailyMessage(const std::string& lines);
 
   void LoadProgress();
 
   ProgressStore mProgress;
   std::atomic<bool> mLoadingFailed{false};
-  // Whether the shadow or the lost focus holds one pause of the game screen,
-  // so that every pause is matched by exactly one resume.
-  bool mShadowPaused = false;
-  bool mFocusPaused = false;
+  // The play screen whose one pause the shadow or the lost focus holds, so
+  // that every pause is matched by exactly one resume of the same screen.
+  GameScreen* mShadowPaused = nullptr;
+  GameScreen* mFocusPaused = nullptr;
 };
 
 }  // namespace Lintwick

@@ -24,7 +24,12 @@ std::string AppManager::GetCommandLineHelp() const {
   std::string help = ZingAppBase::GetCommandLineHelp();
   const std::string before = "  --help ";
   const std::size_t at = help.find(before);
-  const std::string stats = "  --stats            print the progress: boards solved, solved perfectly, points; exit\n";
+  const std::string stats =
+      "  --stats            print the progress: boards solved, solved perfectly, points, and\n"
+      "                     the daily streak; exit\n"
+      "  --export-daily=YYYY-MM-DD --to=DIR\n"
+      "                     write the daily board of that date into DIR as the three level\n"
+      "                     files level_b.dat, level_n.dat and level_l.dat; exit\n";
   if (at == std::string::npos) return help + stats;
   return help.insert(at, stats);
 }

@@ -16,6 +16,7 @@ inline constexpr int DIALOG_HELP = 7;
 inline constexpr int DIALOG_ABOUT = 8;
 inline constexpr int DIALOG_HIGH_SCORES = 9;
 inline constexpr int DIALOG_LANGUAGE = 13;
+inline constexpr int DIALOG_DAILY = 14;  // the daily board's message
 
 inline constexpr int kYesAnswer = 2000;
 inline constexpr int kNoAnswer = 3000;

@@ -24,6 +24,8 @@ DialogPlace DialogPlaceOf(int dialogId) {
     case DIALOG_RESTART_LEVEL:
     case DIALOG_CONFIRM_EXIT:
       return {199, 149, 243, 183};
+    case DIALOG_DAILY:
+      return {185, 140, 270, 200};
     default:
       return {100, 100, 300, 250};
   }

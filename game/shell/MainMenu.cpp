@@ -4,6 +4,8 @@
 
 #include "game/shell/MainMenu.h"
 
+#include <algorithm>
+
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widget/ButtonWidget.h"
@@ -22,6 +24,7 @@ constexpr int kPanelTextX = 2;
 constexpr int kPanelTextY = 11;
 constexpr int kLevelX = 61;
 constexpr int kLevelY = 65;
+constexpr int kWellRight = 156;
 constexpr int kScoreX = 37;
 constexpr int kScoreY = 82;
 constexpr int kButtonX = 13;
@@ -88,12 +91,18 @@ void MainMenu::Draw(Zing::Graphics* g) {
   g->DrawImage(IMAGE_PANEL_TEXT, kPanelTextX, kPanelTextY);
   g->SetColor(kTextColor);
   g->SetFont(FONT_SMALL_DIGITS);
-  g->DrawString(LevelLabel(), kLevelX, kLevelY);
+  // A label longer than the level's (the daily board's date) moves left to
+  // stay inside the well.
+  const std::string level = LevelLabel();
+  const int levelWidth = g->GetFont() != nullptr ? g->GetFont()->StringWidth(level) : 0;
+  g->DrawString(level, std::min(kLevelX, kWellRight - levelWidth), kLevelY);
   g->DrawString(ScoreLabel(), kScoreX, kScoreY);
   if (GameScreen* game = mApp->GetShownGameScreen()) game->DrawHint(g);
 }
 
 std::string MainMenu::LevelLabel() const {
+  // The daily board has no level number: its date stands in its place.
+  if (mApp->IsDailyBoardShown()) return mApp->DailyDateText();
   const GameScreen* game = mApp->GetShownGameScreen();
   return FormatText(TEXT_LEVEL_LABEL, game != nullptr ? game->GetLevel() + 1 : 0);
 }

@@ -22,8 +22,14 @@ void ProgressStore::Load(const std::string& dataFolder) {
   mState = ReadProgressFile(mPath, mProgress);
 }
 
-bool ProgressStore::Record(const LevelSolve& solve) {
-  if (!mProgress.Merge(solve) && mState == ProgressFileState::Read) return true;
+bool ProgressStore::Record(const LevelSolve& solve) { return Save(mProgress.Merge(solve)); }
+
+bool ProgressStore::RecordDaily(std::int64_t day, bool perfect) {
+  return Save(RecordDailySolve(mProgress.daily, day, perfect));
+}
+
+bool ProgressStore::Save(bool changed) {
+  if (!changed && mState == ProgressFileState::Read) return true;
   if (mPath.empty()) return false;
   // A failed write keeps the progress in memory; the next solve tries again.
   if (!Zing::WriteBufferToFile(mPath, ProgressBytes(mProgress))) return false;

@@ -22,12 +22,17 @@ class ProgressStore {
   // Takes a solve into the progress and writes the file when anything
   // changed; answers whether the file now holds it.
   bool Record(const LevelSolve& solve);
+  // The daily board of `day` was solved: the same for the daily record.
+  bool RecordDaily(std::int64_t day, bool perfect);
 
   const Progress& Get() const { return mProgress; }
   ProgressFileState FileState() const { return mState; }
   const std::string& Path() const { return mPath; }
 
  private:
+  // Writes the file when the progress changed or the file does not hold it yet.
+  bool Save(bool changed);
+
   Progress mProgress;
   ProgressFileState mState = ProgressFileState::Missing;
   std::string mPath;

@@ -32,6 +32,12 @@ Zing::Image* IMAGE_CONTINUE_FR = nullptr;
 Zing::Image* IMAGE_CONTINUE_HLT_DE = nullptr;
 Zing::Image* IMAGE_CONTINUE_HLT_EN = nullptr;
 Zing::Image* IMAGE_CONTINUE_HLT_FR = nullptr;
+Zing::Image* IMAGE_DAILY_DE = nullptr;
+Zing::Image* IMAGE_DAILY_EN = nullptr;
+Zing::Image* IMAGE_DAILY_FR = nullptr;
+Zing::Image* IMAGE_DAILY_HLT_DE = nullptr;
+Zing::Image* IMAGE_DAILY_HLT_EN = nullptr;
+Zing::Image* IMAGE_DAILY_HLT_FR = nullptr;
 Zing::Image* IMAGE_DIGITS = nullptr;
 Zing::Image* IMAGE_EFFECT_TEXTS_DE = nullptr;
 Zing::Image* IMAGE_EFFECT_TEXTS_EN = nullptr;
@@ -120,6 +126,8 @@ int SOUND_STAR_BIG = 0;
 int SOUND_STAR_SMALL = 0;
 int SOUND_VORTEX = 0;
 Zing::Image* IMAGE_NEW = nullptr;
+Zing::Image* IMAGE_DAILY = nullptr;
+Zing::Image* IMAGE_DAILY_HLT = nullptr;
 Zing::Image* IMAGE_NEW_HLT = nullptr;
 Zing::Image* IMAGE_CONTINUE = nullptr;
 Zing::Image* IMAGE_CONTINUE_HLT = nullptr;
@@ -165,6 +173,12 @@ const ResourceEntry kGameGroupEntries[] = {
     LINTWICK_IMAGE(IMAGE_CONTINUE_HLT_DE),
     LINTWICK_IMAGE(IMAGE_CONTINUE_HLT_EN),
     LINTWICK_IMAGE(IMAGE_CONTINUE_HLT_FR),
+    LINTWICK_IMAGE(IMAGE_DAILY_DE),
+    LINTWICK_IMAGE(IMAGE_DAILY_EN),
+    LINTWICK_IMAGE(IMAGE_DAILY_FR),
+    LINTWICK_IMAGE(IMAGE_DAILY_HLT_DE),
+    LINTWICK_IMAGE(IMAGE_DAILY_HLT_EN),
+    LINTWICK_IMAGE(IMAGE_DAILY_HLT_FR),
     LINTWICK_IMAGE(IMAGE_DIGITS),
     LINTWICK_IMAGE(IMAGE_EFFECT_TEXTS_DE),
     LINTWICK_IMAGE(IMAGE_EFFECT_TEXTS_EN),

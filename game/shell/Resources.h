@@ -48,6 +48,12 @@ extern Zing::Image* IMAGE_CONTINUE_FR;
 extern Zing::Image* IMAGE_CONTINUE_HLT_DE;
 extern Zing::Image* IMAGE_CONTINUE_HLT_EN;
 extern Zing::Image* IMAGE_CONTINUE_HLT_FR;
+extern Zing::Image* IMAGE_DAILY_DE;
+extern Zing::Image* IMAGE_DAILY_EN;
+extern Zing::Image* IMAGE_DAILY_FR;
+extern Zing::Image* IMAGE_DAILY_HLT_DE;
+extern Zing::Image* IMAGE_DAILY_HLT_EN;
+extern Zing::Image* IMAGE_DAILY_HLT_FR;
 extern Zing::Image* IMAGE_DIGITS;
 extern Zing::Image* IMAGE_EFFECT_TEXTS_DE;
 extern Zing::Image* IMAGE_EFFECT_TEXTS_EN;
@@ -139,6 +145,8 @@ extern int SOUND_VORTEX;
 // Language-neutral aliases of the per-language images; null until the
 // language is selected after group "Game" has loaded.
 extern Zing::Image* IMAGE_NEW;
+extern Zing::Image* IMAGE_DAILY;
+extern Zing::Image* IMAGE_DAILY_HLT;
 extern Zing::Image* IMAGE_NEW_HLT;
 extern Zing::Image* IMAGE_CONTINUE;
 extern Zing::Image* IMAGE_CONTINUE_HLT;

@@ -1,5 +1,5 @@
 // The start screen. Its buttons are image buttons whose pictures carry the
-// words, so a change of language swaps all six pictures at once.
+// words, so a change of language swaps all eight pictures at once.
 
 #include "game/shell/StartScreen.h"
 
@@ -23,7 +23,7 @@ constexpr int kCountCentreX = 235;
 constexpr int kCountBaseline = 136;
 // Window positions of the buttons: 5 pixels right of the screen's left edge.
 constexpr int kButtonX = 175;
-constexpr int kButtonY[StartScreen::kButtonCount] = {140, 211, 282};
+constexpr int kButtonY[StartScreen::kButtonCount] = {140, 211, 282, 353};
 
 }  // namespace
 
@@ -47,8 +47,11 @@ void StartScreen::ApplyLanguageImages() {
   mContinueHighlight = IMAGE_CONTINUE_HLT;
   mReplayImage = IMAGE_REPLAY;
   mReplayHighlight = IMAGE_REPLAY_HLT;
-  const std::array<Zing::Image*, kButtonCount> normal = {mNewImage, mContinueImage, mReplayImage};
-  const std::array<Zing::Image*, kButtonCount> highlight = {mNewHighlight, mContinueHighlight, mReplayHighlight};
+  mDailyImage = IMAGE_DAILY;
+  mDailyHighlight = IMAGE_DAILY_HLT;
+  const std::array<Zing::Image*, kButtonCount> normal = {mNewImage, mContinueImage, mReplayImage, mDailyImage};
+  const std::array<Zing::Image*, kButtonCount> highlight = {mNewHighlight, mContinueHighlight, mReplayHighlight,
+                                                            mDailyHighlight};
   for (std::size_t i = 0; i < mButtons.size(); ++i) {
     Zing::ButtonWidget* button = mButtons[i];
     button->buttonImage = normal[i];

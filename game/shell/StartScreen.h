@@ -1,8 +1,8 @@
 #pragma once
 
 // The right-hand area between games: the menu background, the title and the
-// three big buttons New, Continue and Replay, drawn in the chosen language,
-// and under the title how many boards the player has solved perfectly.
+// four big buttons New, Continue, Replay and Daily Board, drawn in the chosen
+// language, and under the title how many boards the player has solved perfectly.
 
 #include <array>
 #include <string>
@@ -21,7 +21,7 @@ class AppManager;
 
 class StartScreen : public Zing::Widget, public Zing::ButtonListener {
  public:
-  static constexpr int kButtonCount = 3;
+  static constexpr int kButtonCount = 4;
 
   explicit StartScreen(AppManager* app);
   StartScreen(const StartScreen&) = delete;
@@ -48,6 +48,8 @@ class StartScreen : public Zing::Widget, public Zing::ButtonListener {
   Zing::Image* mContinueHighlight = nullptr;
   Zing::Image* mReplayImage = nullptr;
   Zing::Image* mReplayHighlight = nullptr;
+  Zing::Image* mDailyImage = nullptr;
+  Zing::Image* mDailyHighlight = nullptr;
 };
 
 }  // namespace Lintwick

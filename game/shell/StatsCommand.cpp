@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "framework/platform/Folders.h"
+#include "game/shell/DailyBoardFiles.h"
 #include "game/shell/GameConstants.h"
 #include "game/shell/ProgressStore.h"
 
@@ -29,6 +30,7 @@ int PrintProgressStats() {
   Progress progress;
   const ProgressFileState state = ReadProgressFile(path, progress);
   std::fputs(ProgressSummary(progress).c_str(), stdout);
+  std::fputs((DailySummary(progress.daily, DayNumber(LocalToday())) + "\n").c_str(), stdout);
   if (state == ProgressFileState::Damaged) {
     std::fprintf(stderr, "%s: %s could not be read\n", kProductName, DiskPath(path).c_str());
   }

@@ -1,6 +1,6 @@
 // The text table in English, French and German. Non-ASCII letters are
 // Windows-1252 bytes written as escapes (é E9, è E8, ç E7, Ä C4, Ü DC, ü FC,
-// ß DF); an escape is closed by splitting the literal where a hex digit follows.
+// ß DF, à E0, ä E4); an escape is closed by splitting the literal where a hex digit follows.
 
 #include "game/shell/Texts.h"
 
@@ -48,6 +48,12 @@ std::string TEXT_ABOUT_BODY;
 std::string TEXT_HIGH_SCORES_TITLE;
 std::string TEXT_HIGH_SCORES_CLOSE;
 std::string TEXT_SELECT_LANGUAGE_TITLE;
+std::string TEXT_DAILY_TITLE;
+std::string TEXT_DAILY_SOLVED;
+std::string TEXT_DAILY_PERFECT;
+std::string TEXT_DAILY_STREAK;
+std::string TEXT_DAILY_BEST;
+std::string TEXT_DAILY_NONE;
 std::string TEXT_PERFECT_COUNT;
 std::string TEXT_WATCH;
 
@@ -144,6 +150,25 @@ const Entry kTable[] = {
       "SCHLIE\xDF"
       "EN"}},
     {&TEXT_SELECT_LANGUAGE_TITLE, {"SELECT LANGUAGE", "SELECTIONNER LA LANGUE", "SPRACHE W\xC4HLEN"}},
+    {&TEXT_DAILY_TITLE, {"DAILY BOARD", "TABLEAU DU JOUR", "BRETT DES TAGES"}},
+    {&TEXT_DAILY_SOLVED,
+     {"Solved! A new board waits for you tomorrow.", "R\xE9solu ! Un nouveau tableau vous attend demain.",
+      "Gel\xF6st! Morgen wartet ein neues Brett auf Sie."}},
+    {&TEXT_DAILY_PERFECT,
+     {"Perfect! Your paths fill every cell of the board.",
+      "Parfait ! Vos chemins remplissent toutes les cases du tableau.",
+      "Perfekt! Ihre Wege f\xFCllen jedes Feld des Bretts."}},
+    {&TEXT_DAILY_STREAK,
+     {"Days in a row: %d",
+      "Jours d'affil\xE9"
+      "e : %d",
+      "Tage in Folge: %d"}},
+    {&TEXT_DAILY_BEST, {"Best run: %d", "Meilleure s\xE9rie : %d", "Beste Serie: %d"}},
+    {&TEXT_DAILY_NONE,
+     {"There is no daily board today. Please try again later.",
+      "Il n'y a pas de tableau du jour aujourd'hui. R\xE9"
+      "essayez plus tard.",
+      "Heute gibt es kein Brett des Tages. Bitte versuchen Sie es sp\xE4ter noch einmal."}},
     // The framework's dialog buttons.
     {&Zing::TEXT_DIALOG_YES, {"YES", "OUI", "JA"}},
     {&Zing::TEXT_DIALOG_NO, {"NO", "NON", "NEIN"}},

@@ -61,6 +61,14 @@ extern std::string TEXT_ABOUT_BODY;
 extern std::string TEXT_HIGH_SCORES_TITLE;
 extern std::string TEXT_HIGH_SCORES_CLOSE;
 extern std::string TEXT_SELECT_LANGUAGE_TITLE;
+// The daily board: the message when it is solved (perfectly), the streak,
+// and the message on a day without a board.
+extern std::string TEXT_DAILY_TITLE;
+extern std::string TEXT_DAILY_SOLVED;
+extern std::string TEXT_DAILY_PERFECT;
+extern std::string TEXT_DAILY_STREAK;
+extern std::string TEXT_DAILY_BEST;
+extern std::string TEXT_DAILY_NONE;
 // How many boards have been solved perfectly (level chooser, start screen),
 // and the chooser's button that plays the best solve of a board back.
 extern std::string TEXT_PERFECT_COUNT;

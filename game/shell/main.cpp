@@ -1,11 +1,14 @@
 // The program: finds the game's data, creates the application, runs it.
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "framework/app/FileAccess.h"
 #include "framework/platform/DesktopIdentity.h"
 #include "framework/platform/Folders.h"
 #include "game/shell/AppManager.h"
+#include "game/shell/DailyExportCommand.h"
 #include "game/shell/StatsCommand.h"
 
 namespace {
@@ -39,10 +42,15 @@ void FindGameData() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Commands that print or write and end, before anything opens a window (and
+  // before the working folder changes, so that relative paths are the caller's).
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (const auto exitCode = Lintwick::RunDailyExportCommand(arguments, stdout, stderr)) return *exitCode;
   // The statistics need nothing but the progress file: no window, no sound.
-  for (int i = 1; i < argc; ++i) {
-    if (Lintwick::IsStatsOption(argv[i])) return Lintwick::PrintProgressStats();
+  for (const std::string& argument : arguments) {
+    if (Lintwick::IsStatsOption(argument)) return Lintwick::PrintProgressStats();
   }
+
   Zing::Platform::SetDesktopIdentity(LINTWICK_APP_ID);
   FindGameData();
   auto app = std::make_unique<Lintwick::AppManager>();

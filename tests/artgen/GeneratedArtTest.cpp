@@ -182,7 +182,7 @@ TEST(Generator, LinkColoursStayApartFromEachOtherAndTheCellsForEveryVision) {
 
 // A "_name" mask beside a JPEG of another size would be ignored without a word.
 TEST(Images, VisibleInEveryCelAndMasksApplied) {
-  EXPECT_EQ(Images().size(), 6u + 3u + 88u);  // the images of "Init", "Splash" and "Game"
+  EXPECT_EQ(Images().size(), 6u + 3u + 94u);  // the images of "Init", "Splash" and "Game"
   for (const auto& [id, p] : Images()) {
     const int cw = p.width / p.cols, ch = p.height / p.rows;
     for (int cel = 0; cel < p.rows * p.cols; ++cel) {

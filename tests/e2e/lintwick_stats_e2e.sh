@@ -28,20 +28,24 @@ $(printf '%s\n' "$@")"
 }
 
 # No progress yet: zeros, and nothing is created.
-expect "solved: 0 of 100" "perfect: 0 of 100" "points: 0"
+expect "solved: 0 of 100" "perfect: 0 of 100" "points: 0" "daily: streak 0, best 0, today open"
 [ -z "$(find "$work" -mindepth 1 -not -name err)" ] || fail "--stats wrote files: $(find "$work" -mindepth 1)"
 
-# Three boards solved, two of them perfectly (the layout the reader describes).
+# Three boards solved, two of them perfectly, and today's daily board perfectly
+# on a run of four days (the layout the reader describes; today is the local date).
 mkdir -p "$save"
 python3 - "$save/progress.dat" <<'PY'
-import struct, sys, zlib
+import datetime, struct, sys, zlib
 def board(level, flags, best, kept, pieces):
     return struct.pack("<BBHHB", level, flags, best, kept, len(pieces)) + bytes(b for p in pieces for b in p)
 boards = board(0, 3, 500, 500, [(0, 0x01)]) + board(41, 1, 2300, 2200, []) + board(99, 3, 4800, 4800, [(6, 0x99)])
-body = struct.pack("<HI", 1, len(boards)) + boards + struct.pack("<HI", 2, 3) + b"\x01\x02\x03"
+today = (datetime.date.today() - datetime.date(1970, 1, 1)).days
+daily = struct.pack("<BiII", 3, today, 4, 6)
+body = (struct.pack("<HI", 1, len(boards)) + boards + struct.pack("<HI", 2, len(daily)) + daily
+        + struct.pack("<HI", 9, 3) + b"\x01\x02\x03")
 open(sys.argv[1], "wb").write(b"LWPG" + struct.pack("<HI", 1, zlib.crc32(body)) + body)
 PY
-expect "solved: 3 of 100" "perfect: 2 of 100" "points: 7600"
+expect "solved: 3 of 100" "perfect: 2 of 100" "points: 7600" "daily: streak 4, best 6, today perfect"
 [ -s "$work/err" ] && fail "a sound file gave a message: $(cat "$work/err")"
 
 # The same file cut short: zeros, a message, the file untouched; option names

@@ -131,6 +131,7 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   EXPECT_EQ(app->mMainMenu->GetButton(0)->label, "Nouvelle partie");
   EXPECT_EQ(app->mStartScreen->GetButton(1)->buttonImage, IMAGE_CONTINUE_FR);
   EXPECT_EQ(app->mStartScreen->GetButton(2)->overImage, IMAGE_REPLAY_HLT_FR);
+  EXPECT_EQ(app->mStartScreen->GetButton(3)->overImage, IMAGE_DAILY_HLT_FR);
 }
 
 TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {

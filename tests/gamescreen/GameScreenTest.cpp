@@ -391,6 +391,19 @@ TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
   EXPECT_EQ(host.popups, std::vector<std::string>{"Couldn't save \"UnlockedLevel\" to registry"});
 }
 
+// The daily board is never saved: the saved game of the hundred levels and the
+// furthest level reached stay as they were.
+TEST_F(SavedGame, AOneBoardGameSavesNothing) {
+  Zing::Buffer board, nodes, solution;
+  board.SetData(host.files[Lintwick::kBoardFile].data(), Lintwick::kBoardRecordSize);
+  nodes.SetData(host.files[Lintwick::kNodeFile].data(), Lintwick::kNodeRecordSize);
+  solution.SetData(host.files[Lintwick::kSolutionFile].data(), Lintwick::kSolutionRecordSize);
+  screen->NewSingleBoardGame(board, nodes, solution, 40);
+  screen->SaveGame();
+  EXPECT_EQ(host.writes, 0);
+  EXPECT_TRUE(host.settings.empty());
+}
+
 TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHints) {
   PlayPartly();
   screen->mLevel = 7;

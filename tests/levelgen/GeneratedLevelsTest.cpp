@@ -8,11 +8,11 @@
 #include <string>
 
 #include "framework/app/FileAccess.h"
+#include "game/levelgen/Generator.h"
+#include "game/levelgen/Solver.h"
 #include "game/puzzle/Puzzle.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/TempFolder.h"
-#include "tools/levelgen/Generator.h"
-#include "tools/levelgen/Solver.h"
 
 namespace {
 
@@ -103,12 +103,23 @@ TEST_F(GeneratedLevels, SolvableUniqueDistinctGrowingAndHarder) {
   EXPECT_GT(TwiceMedianDifficulty(levels, 90, 10), 4 * TwiceMedianDifficulty(levels, 0, 10));
 }
 
-// The files hold one hundred records and a report; a second run of the
-// generator writes the very same bytes as the build's run.
+// FNV-1a of a file's bytes.
+std::uint64_t Fingerprint(const std::string& bytes) {
+  std::uint64_t hash = 0xCBF29CE484222325ull;
+  for (unsigned char c : bytes) hash = (hash ^ c) * 0x100000001B3ull;
+  return hash;
+}
+
+// The files hold one hundred records and a report, the very levels every
+// build has made since they were first drawn; a second run of the generator
+// writes the very same bytes as the build's run.
 TEST_F(GeneratedLevels, FilesHoldOneHundredRecordsAndAreTheSameOnEveryRun) {
   EXPECT_EQ(host.files[Lintwick::kBoardFile].size(), 3200u);
   EXPECT_EQ(host.files[Lintwick::kNodeFile].size(), 1600u);
   EXPECT_EQ(host.files[Lintwick::kSolutionFile].size(), 10000u);
+  EXPECT_EQ(Fingerprint(host.files[Lintwick::kBoardFile]), 0x3075E77BE8DF4FB8ull);
+  EXPECT_EQ(Fingerprint(host.files[Lintwick::kNodeFile]), 0xB2947BA847FC824Aull);
+  EXPECT_EQ(Fingerprint(host.files[Lintwick::kSolutionFile]), 0xB3F5FD7DD88BCFF9ull);
   EXPECT_NE(ReadFile("report.txt").find("\n  100  10x10"), std::string::npos);
   EXPECT_TRUE(host.popups.empty());
   ZingTest::TempFolder folder;

@@ -5,10 +5,10 @@
 
 #include <tuple>
 
-#include "tools/levelgen/Generator.h"
-#include "tools/levelgen/LevelFiles.h"
-#include "tools/levelgen/Random.h"
-#include "tools/levelgen/Solver.h"
+#include "game/levelgen/Generator.h"
+#include "game/levelgen/LevelFiles.h"
+#include "game/levelgen/Random.h"
+#include "game/levelgen/Solver.h"
 
 namespace {
 

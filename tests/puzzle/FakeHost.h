@@ -17,7 +17,7 @@ namespace LintwickTest {
 inline constexpr const char* kSavePath = "/home/player/save\\game.dat";
 
 // One request of the puzzle: a sound name ("SOUND_CUBE_TAP"), "RestartLevel",
-// "HighScores", "FreshGame" or "Popup", and its value (the score, the text).
+// "HighScores", "FreshGame", "BoardSolved" or "Popup", and its value (the score, the text).
 struct Request {
   int tick = 0;
   std::string what;
@@ -52,6 +52,9 @@ class FakeHost : public Lintwick::PuzzleHost {
   void AskRestartLevel() override { Record("RestartLevel"); }
   void ShowHighScores(int score) override { Record("HighScores", std::to_string(score)); }
   void FreshGameStarted() override { Record("FreshGame"); }
+  void BoardSolved(int score, bool filled) override {
+    Record("BoardSolved", std::to_string(score) + (filled ? " filled" : " open"));
+  }
   void LevelSolved(const Lintwick::LevelSolve& solve) override { solves.push_back(solve); }
   Lintwick::CelSize VortexCelSize(int) override { return {40, 40}; }
   std::string GetUserDataFolder() override { return "/home/player/"; }

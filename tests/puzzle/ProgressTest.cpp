@@ -139,20 +139,24 @@ Progress Sample() {
   progress.Merge({0, true, 500, {{0, 0x01}, {0, 0x02}, {1, 0x11}}});
   progress.Merge({57, false, 3060, {{6, 0x99}}});
   progress.Merge({99, false, 10, {}});
-  progress.otherSections.push_back({2, {1, 2, 3}});
+  RecordDailySolve(progress.daily, 20793, false);
+  RecordDailySolve(progress.daily, 20794, true);
+  progress.otherSections.push_back({9, {1, 2, 3}});
   return progress;
 }
 
-// The layout byte for byte, read back equal; a section of a later version
-// comes back unchanged, wherever it stood.
+// The layout byte for byte (the boards, the daily record), read back equal; a
+// section of a later version comes back unchanged, wherever it stood.
 TEST(ProgressFile, RoundTripInTheDescribedLayoutKeepingUnknownSections) {
   const Progress progress = Sample();
   const std::string boards = Board(0, 3, 500, 500, {{0, 0x01}, {0, 0x02}, {1, 0x11}}) +
                              Board(57, 1, 3060, 3060, {{6, 0x99}}) + Board(99, 1, 10, 10, {});
-  const std::string expected = FileOf(Section(1, boards) + Section(2, "\x01\x02\x03"));
+  const std::string daily = Le(3, 1) + Le(20794, 4) + Le(2, 4) + Le(2, 4);
+  const std::string expected = FileOf(Section(1, boards) + Section(2, daily) + Section(9, "\x01\x02\x03"));
   EXPECT_EQ(BytesOf(ProgressBytes(progress)), expected);
   EXPECT_EQ(ReadProgress(BufferOf(expected)), progress);
-  EXPECT_EQ(ReadProgress(BufferOf(FileOf(Section(2, "\x01\x02\x03") + Section(1, boards)))), progress);
+  EXPECT_EQ(ReadProgress(BufferOf(FileOf(Section(9, "\x01\x02\x03") + Section(2, daily) + Section(1, boards)))),
+            progress);
   EXPECT_EQ(ReadProgress(BufferOf(FileOf(Section(1, "")))), Progress{});
 }
 
@@ -186,6 +190,10 @@ TEST(ProgressFile, EveryKindOfDamageIsRefusedWhole) {
       {"column 10", FileOf(Section(1, Board(3, 1, 9, 9, {{0, 0xA0}})))},
       {"row 10", FileOf(Section(1, Board(3, 1, 9, 9, {{0, 0x0A}})))},
       {"a cell twice", FileOf(Section(1, Board(3, 1, 9, 9, {{0, 0x11}, {1, 0x11}})))},
+      {"a daily record cut short", FileOf(Section(1, good) + Section(2, Le(1, 1) + Le(5, 4) + Le(1, 4) + Le(1, 3)))},
+      {"two daily records",
+       FileOf(Section(2, Le(1, 1) + Le(5, 4) + Le(1, 4) + Le(1, 4)) + Section(2, Le(0, 1) + Le(0, 12)))},
+      {"a daily streak above its best", FileOf(Section(2, Le(1, 1) + Le(5, 4) + Le(2, 4) + Le(1, 4)))},
   };
   ASSERT_TRUE(ReadProgress(BufferOf(whole)));
   for (const Case& t : cases) EXPECT_FALSE(ReadProgress(BufferOf(t.bytes))) << t.what;

@@ -110,9 +110,16 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   // Plays the shown level with the mouse along its stored solution, one cell
   // per logic tick, then waits until the next level stands behind the shutters.
   void SolveLevel() {
-    using namespace Lintwick;
-    GameScreen* game = app->mGameScreen;
+    Lintwick::GameScreen* game = app->mGameScreen;
     const int level = game->GetLevel();
+    ASSERT_NO_FATAL_FAILURE(DrawSolution(game));
+    for (int i = 0; i < 400 && game->GetLevel() == level; ++i) RunFor(50);
+    ASSERT_EQ(game->GetLevel(), level + 1);
+  }
+
+  // Draws every link of a play screen's board along its stored solution.
+  void DrawSolution(Lintwick::GameScreen* game) {
+    using namespace Lintwick;
     for (int link = 0; link < kMaxLinks; ++link) {
       if (!game->GetLink(link).Exists()) continue;
       for (int i = 0; i < 400 && game->mCube != nullptr; ++i) RunFor(50);
@@ -127,8 +134,6 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
       RunFor(60);
       ASSERT_TRUE(game->GetLink(link).completed) << "link " << link;
     }
-    for (int i = 0; i < 400 && game->GetLevel() == level; ++i) RunFor(50);
-    ASSERT_EQ(game->GetLevel(), level + 1);
   }
 };
 

@@ -182,7 +182,7 @@ void MakePanelButtons(Catalog& catalog) {
   }
 }
 
-// The start screen's three big buttons and the menu title, per language.
+// The start screen's four big buttons and the menu title, per language.
 Canvas StartButton(const Lettering& lettering, const char* label, bool lit) {
   Canvas b(460, 64);
   auto shape = [](cairo_t* c) { RoundedRect(c, 60, 6, 340, 50, 25); };
@@ -202,9 +202,9 @@ void MakeStartScreen(Catalog& catalog, const Lettering& lettering) {
     Wordmark(title, lettering, 230, 66, 66, false);
     DrawLabel(title, lettering, Face::Regular, 18, lang.tagline, 230, 96, theme::kAccentSoft, 0.7);
     catalog.AddImage({"Game", "MENU_TITLE_" + s, "menu_title_" + l, Format::JpegUnderscoreAlpha}, std::move(title));
-    const char* labels[3] = {lang.newGame, lang.continueGame, lang.replay};
-    const char* names[3] = {"NEW", "CONTINUE", "REPLAY"};
-    for (int i = 0; i < 3; ++i) {
+    const char* labels[4] = {lang.newGame, lang.continueGame, lang.replay, lang.daily};
+    const char* names[4] = {"NEW", "CONTINUE", "REPLAY", "DAILY"};
+    for (int i = 0; i < 4; ++i) {
       const std::string id = names[i], file = Lower(id);
       catalog.AddImage({"Game", id + "_" + s, file + "_" + l}, StartButton(lettering, labels[i], false));
       catalog.AddImage({"Game", id + "_HLT_" + s, file + "_hlt_" + l}, StartButton(lettering, labels[i], true));

@@ -233,6 +233,7 @@ Canvas StartScreen(const Catalog& catalog, const Lettering& lettering) {
   s.Cel("IMAGE_NEW_HLT_EN", 0, 0, 175, 140);
   s.Cel("IMAGE_CONTINUE_EN", 0, 0, 175, 211);
   s.Cel("IMAGE_REPLAY_EN", 0, 0, 175, 282);
+  s.Cel("IMAGE_DAILY_EN", 0, 0, 175, 353);
   cairo_rectangle(s.Cr(), 0, 0, 640, 480);
   cairo_set_source_rgba(s.Cr(), 0, 0, 0, 0.25);
   cairo_fill(s.Cr());

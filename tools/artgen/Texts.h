@@ -15,6 +15,7 @@ struct Language {
   const char* newGame;
   const char* continueGame;
   const char* replay;
+  const char* daily;  // the start screen's way to the day's board
   const char* tagline;
   const char* locked;
   const char* lockedHint;
@@ -29,6 +30,7 @@ inline const std::array<Language, 3> kLanguages = {{
      "New Game",
      "Continue Game",
      "Replay a Level",
+     "Daily Board",
      "join every pair",
      "LOCKED",
      "Solve the boards before it",
@@ -42,6 +44,7 @@ inline const std::array<Language, 3> kLanguages = {{
      "Nouvelle partie",
      "Continuer la partie",
      "Rejouer un niveau",
+     "Tableau du jour",
      "reliez chaque paire",
      "VERROUILLÉ",
      "Résolvez d'abord les précédents",
@@ -55,6 +58,7 @@ inline const std::array<Language, 3> kLanguages = {{
      "Neues Spiel",
      "Spiel fortsetzen",
      "Level wiederholen",
+     "Brett des Tages",
      "verbinde jedes Paar",
      "GESPERRT",
      "Erst die Bretter davor lösen",

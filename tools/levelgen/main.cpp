@@ -7,8 +7,8 @@
 #include <string>
 
 #include "framework/app/FileAccess.h"
-#include "tools/levelgen/Generator.h"
-#include "tools/levelgen/LevelFiles.h"
+#include "game/levelgen/Generator.h"
+#include "game/levelgen/LevelFiles.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -8,8 +8,8 @@
 
 #include <array>
 
-#include "tools/levelgen/Board.h"
-#include "tools/levelgen/Random.h"
+#include "game/levelgen/Board.h"
+#include "game/levelgen/Random.h"
 
 namespace Lintwick::LevelGen {
 

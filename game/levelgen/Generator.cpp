@@ -1,22 +1,21 @@
 // The level plans, board shapes, candidate levels and their order.
 
-#include "tools/levelgen/Generator.h"
+#include "game/levelgen/Generator.h"
 
 #include <algorithm>
 #include <set>
 #include <stdexcept>
 #include <utility>
 
-#include "tools/levelgen/PathCover.h"
-#include "tools/levelgen/Random.h"
-#include "tools/levelgen/Solver.h"
+#include "game/levelgen/PathCover.h"
+#include "game/levelgen/Random.h"
+#include "game/levelgen/Solver.h"
 
 namespace Lintwick::LevelGen {
 
 namespace {
 
 // How hard a candidate is tried before the next board shape is drawn.
-constexpr int kShapeTries = 400;
 constexpr int kCoverMoves = 4000;
 constexpr int kDescentSteps = 300;
 // Fill-rule solutions are counted up to this many while descending.
@@ -75,12 +74,14 @@ GeneratedLevel LevelFromCover(Bits shape, Routes paths, Random& random) {
 }
 
 // Fill-rule solutions of the board a cover makes, up to the cap; a search
-// that runs out of effort counts as the cap.
-int FillSolutionsOf(Bits shape, const PathCover& cover) {
+// that runs out of effort counts as the cap. The positions searched are
+// added to `spent`.
+int FillSolutionsOf(Bits shape, const PathCover& cover, std::int64_t& spent) {
   Board board;
   board.present = shape;
   for (const Path& path : cover.Paths()) board.pairs.push_back({path.back(), path.front()});
   const FillCount count = CountFillSolutions(board, kSolutionCap, kEffortLimit);
+  spent += count.effort;
   return count.exhausted ? kSolutionCap : count.solutions;
 }
 
@@ -142,7 +143,9 @@ Bits MakeShape(Random& random, int width, int height, int holes) {
 GeneratedLevel GenerateLevel(const LevelPlan& plan, std::uint64_t seed) {
   Random random(seed);
   GeneratedLevel fallback;
-  for (int shapeTry = 0; shapeTry < kShapeTries; ++shapeTry) {
+  std::int64_t spent = 0;
+  auto overBudget = [&] { return plan.effortBudget > 0 && spent > plan.effortBudget; };
+  for (int shapeTry = 0; shapeTry < plan.shapeTries && !overBudget(); ++shapeTry) {
     const bool turn = plan.width != plan.height && random.Below(2) == 0;
     const int width = turn ? plan.height : plan.width, height = turn ? plan.width : plan.height;
     const int holes = random.Between(plan.minHoles, plan.maxHoles);
@@ -153,11 +156,11 @@ GeneratedLevel GenerateLevel(const LevelPlan& plan, std::uint64_t seed) {
 
     // Descend on the number of ways to fill the board: reshape the cover a
     // little at a time and keep every change that does not add solutions.
-    int solutions = FillSolutionsOf(shape, cover);
-    for (int step = 0; step < kDescentSteps && solutions > 1; ++step) {
+    int solutions = FillSolutionsOf(shape, cover, spent);
+    for (int step = 0; step < kDescentSteps && solutions > 1 && !overBudget(); ++step) {
       PathCover trial = cover;
       if (!trial.Shake(1 + random.Below(2), pairs, plan.minPathCells, kCoverMoves)) continue;
-      const int trialSolutions = FillSolutionsOf(shape, trial);
+      const int trialSolutions = FillSolutionsOf(shape, trial, spent);
       if (trialSolutions > 0 && trialSolutions <= solutions) {
         cover = trial;
         solutions = trialSolutions;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "tools/levelgen/Board.h"
+#include "game/levelgen/Board.h"
 
 namespace Lintwick::LevelGen {
 

@@ -1,6 +1,6 @@
 // Encoding the levels into their records, and the level report.
 
-#include "tools/levelgen/LevelFiles.h"
+#include "game/levelgen/LevelFiles.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -95,6 +95,42 @@ LevelFileSet EncodeLevels(const std::vector<GeneratedLevel>& levels) {
     files.solutions += SolutionRecord(level.routes);
   }
   return files;
+}
+
+std::optional<GeneratedLevel> DecodeLevel(std::string_view boards, std::string_view nodes, std::string_view solutions) {
+  if (boards.size() != kBoardRecord || nodes.size() != kNodeRecord || solutions.size() != kSolutionRecord) {
+    return std::nullopt;
+  }
+  auto byte = [](std::string_view record, std::size_t at) { return static_cast<unsigned char>(record[at]); };
+  auto cell = [](unsigned code) {
+    return (code >> 4) < kGrid && (code & 15) < kGrid ? CellAt(code >> 4, code & 15) : -1;
+  };
+  GeneratedLevel level;
+  for (int y = 0; y < kGrid; ++y) {
+    const unsigned mask = byte(boards, 2u * y) | (byte(boards, 2u * y + 1) << 8);
+    for (int x = 0; x < kGrid; ++x) level.board.present |= (mask >> x) & 1 ? Bit(CellAt(x, y)) : 0;
+  }
+  const std::size_t codes = byte(nodes, 0);
+  if (codes % 2 != 0 || codes > 2 * kMaxPairs) return std::nullopt;
+  for (std::size_t i = 1; i + 1 <= codes; i += 2) {
+    const int first = cell(byte(nodes, i)), second = cell(byte(nodes, i + 1));
+    if (first < 0 || second < 0) return std::nullopt;
+    level.board.pairs.push_back({first, second});
+  }
+  std::size_t at = 0;
+  for (const auto& pair : level.board.pairs) {
+    const std::size_t count = byte(solutions, at++);
+    if (at + count > kSolutionRecord) return std::nullopt;
+    Path path{pair[1]};
+    for (std::size_t i = 0; i < count; ++i) {
+      const int next = cell(byte(solutions, at++));
+      if (next < 0) return std::nullopt;
+      path.push_back(next);
+    }
+    path.push_back(pair[0]);
+    level.routes.push_back(std::move(path));
+  }
+  return level;
 }
 
 std::string Report(const std::vector<GeneratedLevel>& levels) {

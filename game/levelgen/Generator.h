@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/levelgen/Board.h"
+#include "game/levelgen/Board.h"
 
 namespace Lintwick::LevelGen {
 
@@ -30,7 +30,12 @@ struct LevelPlan {
   int maxHoles = 0;
   int minPathCells = 3;  // nodes included
   bool mustBeUnique = false;
-  int candidates = 1;  // unique candidates drawn; the hardest is kept
+  int candidates = 1;    // unique candidates drawn; the hardest is kept
+  int shapeTries = 400;  // board shapes tried before the level gives up
+  // Search positions the level may spend on counting solutions before it
+  // gives up (0: no limit). Positions, not time, so that the same seed
+  // gives the same level on every machine however fast.
+  std::int64_t effortBudget = 0;
 };
 
 LevelPlan PlanFor(int level);

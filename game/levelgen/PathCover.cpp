@@ -1,6 +1,6 @@
 // Random path covers of a board.
 
-#include "tools/levelgen/PathCover.h"
+#include "game/levelgen/PathCover.h"
 
 #include <algorithm>
 

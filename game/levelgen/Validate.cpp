@@ -1,6 +1,6 @@
 // Checking a set of paths against a board.
 
-#include "tools/levelgen/Board.h"
+#include "game/levelgen/Board.h"
 
 namespace Lintwick::LevelGen {
 

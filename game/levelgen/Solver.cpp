@@ -2,7 +2,7 @@
 // the open path end with the fewest ways on, so forced moves come first, and
 // after every move it drops positions that can no longer lead to a solution.
 
-#include "tools/levelgen/Solver.h"
+#include "game/levelgen/Solver.h"
 
 #include <algorithm>
 

@@ -1,0 +1,131 @@
+// The daily board in the puzzle: a game of one board that ends when it is
+// solved, never saved; the streak of solved days; the record's bytes.
+
+#include <gtest/gtest.h>
+
+#include "game/levelgen/CalendarDate.h"
+#include "game/puzzle/DailyRecord.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
+
+namespace {
+
+using Lintwick::DailyRecord;
+using Lintwick::DayNumber;
+
+std::int64_t Day(int year, int month, int day) { return DayNumber({year, month, day}); }
+
+// A streak lives across month and year ends and the leap day, breaks at a
+// missed day, counts the same day once and ignores a clock set back.
+TEST(DailyStreak, CountsConsecutiveDaysOnly) {
+  struct Step {
+    std::int64_t day;
+    bool perfect;
+    bool changed;
+    int streak, best;
+  };
+  const Step steps[] = {
+      {Day(2024, 2, 27), false, true, 1, 1},  {Day(2024, 2, 28), false, true, 2, 2},
+      {Day(2024, 2, 29), false, true, 3, 3},  {Day(2024, 3, 1), true, true, 4, 4},
+      {Day(2024, 3, 1), false, false, 4, 4},  {Day(2024, 3, 3), false, true, 1, 4},  // the 2nd missed
+      {Day(2024, 3, 3), true, true, 1, 4},    {Day(2024, 3, 2), true, false, 1, 4},  // clock set back
+      {Day(2024, 12, 30), false, true, 1, 4}, {Day(2024, 12, 31), false, true, 2, 4},
+      {Day(2025, 1, 1), false, true, 3, 4},   {Day(2025, 1, 31), false, true, 1, 4},
+      {Day(2025, 2, 28), false, true, 1, 4},  {Day(2025, 3, 1), false, true, 2, 4},
+  };
+  DailyRecord record;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(Lintwick::FormatDate(Lintwick::DateOfDay(step.day)));
+    EXPECT_EQ(Lintwick::RecordDailySolve(record, step.day, step.perfect), step.changed);
+    EXPECT_EQ(std::pair(record.streak, record.best), std::pair(step.streak, step.best));
+    EXPECT_EQ(record.lastDay, std::max(record.lastDay, step.day));
+  }
+  EXPECT_FALSE(record.lastPerfect);
+}
+
+TEST(DailyStreak, StandsOnTodayAndReadsAsTheStatsLine) {
+  DailyRecord record;
+  EXPECT_EQ(Lintwick::DailySummary(record, Day(2026, 1, 1)), "daily: streak 0, best 0, today open");
+  Lintwick::RecordDailySolve(record, Day(2025, 12, 31), false);
+  Lintwick::RecordDailySolve(record, Day(2026, 1, 1), true);
+  EXPECT_EQ(Lintwick::DailySummary(record, Day(2026, 1, 1)), "daily: streak 2, best 2, today perfect");
+  EXPECT_EQ(Lintwick::DailySummary(record, Day(2026, 1, 2)), "daily: streak 2, best 2, today open");
+  EXPECT_EQ(Lintwick::DailySummary(record, Day(2026, 1, 3)), "daily: streak 0, best 2, today open");
+  Lintwick::RecordDailySolve(record, Day(2026, 1, 3), false);
+  EXPECT_EQ(Lintwick::DailySummary(record, Day(2026, 1, 3)), "daily: streak 1, best 2, today solved");
+}
+
+TEST(DailyRecordBytes, RoundTripAndEveryKindOfDamage) {
+  DailyRecord record;
+  EXPECT_EQ(Lintwick::ReadDailyRecordBytes(Lintwick::DailyRecordBytes(record)), record);
+  Lintwick::RecordDailySolve(record, Day(1969, 12, 31), true);  // a day before day 0
+  Lintwick::RecordDailySolve(record, Day(1970, 1, 1), true);
+  const std::vector<std::uint8_t> bytes = Lintwick::DailyRecordBytes(record);
+  ASSERT_EQ(bytes.size(), 13u);
+  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{3, 0, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0}));
+  EXPECT_EQ(Lintwick::ReadDailyRecordBytes(bytes), record);
+
+  struct Damage {
+    const char* what;
+    std::size_t at;
+    std::uint8_t value;
+  };
+  const Damage damages[] = {
+      {"unknown flag", 0, 7},       {"perfect without a day", 0, 2}, {"streak above best", 5, 3},
+      {"no streak on a day", 5, 0}, {"day past 9999", 4, 0x7F},      {"best beyond any calendar", 12, 0x40},
+  };
+  for (const Damage& damage : damages) {
+    std::vector<std::uint8_t> broken = bytes;
+    broken[damage.at] = damage.value;
+    if (damage.at == 5 && damage.value == 0) broken[0] = 1;
+    EXPECT_FALSE(Lintwick::ReadDailyRecordBytes(broken)) << damage.what;
+  }
+  std::vector<std::uint8_t> longer = bytes;
+  longer.push_back(0);
+  EXPECT_FALSE(Lintwick::ReadDailyRecordBytes(longer));
+  EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({bytes.begin(), bytes.end() - 1}));
+  EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));  // a day, no streak
+}
+
+// One board: solving it pays its points and ends the game once, telling
+// whether the paths fill the board.
+TEST(SingleBoardGame, EndsOnceWhenSolvedFilledOrNot) {
+  const auto board = LintwickTest::LevelFromMap({"A..", "a.."});
+  for (const bool fill : {true, false}) {
+    SCOPED_TRACE(fill ? "filled" : "open");
+    LintwickTest::FakeHost host;
+    LintwickTest::LevelFromMap({"Aa"}).InstallInto(host);
+    Lintwick::Puzzle game(host);
+    Zing::Buffer b, n, s;
+    b.SetData(board.board.data(), board.board.size());
+    n.SetData(board.nodes.data(), board.nodes.size());
+    s.SetData(board.solutions.data(), board.solutions.size());
+    game.NewSingleBoardGame(b, n, s, 5);
+    EXPECT_TRUE(game.IsSingleBoardGame());
+    EXPECT_EQ(game.mLevelPoints, Lintwick::FreshLevelPoints(5));
+    ASSERT_TRUE(game.IsPresent(2, 1));
+    // From the start node (0, 1) to the target (0, 0): the long way round fills.
+    const std::vector<std::pair<int, int>> path =
+        fill ? std::vector<std::pair<int, int>>{{0, 1}, {1, 1}, {2, 1}, {2, 0}, {1, 0}, {0, 0}}
+             : std::vector<std::pair<int, int>>{{0, 1}, {0, 0}};
+    game.HandleMouseDown(Lintwick::CellCentreX(0), Lintwick::CellCentreY(1), 1);
+    game.Tick();
+    for (std::size_t i = 1; i < path.size(); ++i) {
+      game.HandleMouseMove(Lintwick::CellCentreX(path[i].first), Lintwick::CellCentreY(path[i].second));
+      game.Tick();
+    }
+    EXPECT_EQ(game.mTransitionKind, Lintwick::kGameDone);
+    for (int tick = 0; tick < 150; ++tick) game.Tick();
+    const int score = static_cast<int>(path.size()) - 2 + Lintwick::FreshLevelPoints(5);
+    ASSERT_EQ(host.Count("BoardSolved"), 1);
+    EXPECT_EQ(host.requests.back().value, std::to_string(score) + (fill ? " filled" : " open"));
+    EXPECT_EQ(host.Count("HighScores"), 0);
+    // A new game of the hundred levels goes back to the level files.
+    game.StopTransition();
+    game.NewGame();
+    EXPECT_FALSE(game.IsSingleBoardGame());
+    EXPECT_TRUE(game.IsPresent(1, 0));
+    EXPECT_FALSE(game.IsPresent(2, 0));
+  }
+}
+
+}  // namespace
