@@ -33,7 +33,8 @@ Messages& TheMessages() {
   return messages;
 }
 
-void KeepMessage(const char* /*file*/, int /*line*/, const char* /*function*/, int /*error*/, const char* format, ...) {
+// The format attribute lets the compiler check the one place the format is passed on.
+__attribute__((format(printf, 5, 6))) void KeepMessage(const char* /*file*/, int /*line*/, const char* /*function*/, int /*error*/, const char* format, ...) {
   char text[kMessageSize];
   va_list arguments;
   va_start(arguments, format);
