@@ -66,10 +66,44 @@ var LibraryZingWeb = {
       });
     },
 
-    // Writes the files to IndexedDB; one write at a time, and one more after
-    // it when files changed meanwhile.
+    // Puts every file below the home folder into IndexedDB in one
+    // transaction, issued before this returns: a write made as the page goes
+    // away (a reload, a closed tab) still arrives. False when IndexedDB is
+    // not open.
+    writeNow: function() {
+      var db = IDBFS.dbs[ZingWeb.storageRoot];
+      if (!db) return false;
+      try {
+        var mount = FS.lookupPath(ZingWeb.storageRoot).node.mount;
+        var transaction = db.transaction([IDBFS.DB_STORE_NAME], 'readwrite');
+        var store = transaction.objectStore(IDBFS.DB_STORE_NAME);
+        var ok = true;
+        IDBFS.getLocalSet(mount, function(error, local) {
+          if (error) {
+            ok = false;
+            return;
+          }
+          Object.keys(local.entries).forEach(function(path) {
+            IDBFS.loadLocalEntry(path, function(failed, entry) {
+              if (!failed) IDBFS.storeRemoteEntry(store, path, entry, function() {});
+            });
+          });
+        });
+        // Committed now rather than when this task ends, which a page being
+        // unloaded may not reach.
+        if (transaction.commit) transaction.commit();
+        return ok;
+      } catch (e) {
+        return false;
+      }
+    },
+
+    // Hands the files to IndexedDB at once, then lets IDBFS reconcile the
+    // two (files removed here go there too): one reconciliation at a time,
+    // and one more after it when files changed meanwhile.
     persist: function() {
       if (!ZingWeb.storageMounted) return;
+      ZingWeb.writeNow();
       if (ZingWeb.syncing) {
         ZingWeb.syncAgain = true;
         return;
