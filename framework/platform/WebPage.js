@@ -167,7 +167,14 @@ var LibraryZingWeb = {
         ZingWeb.queue([4, event.deltaY]);
         event.preventDefault();
       }, {passive: false});
+      // Keys go to the game unless another control of the page has the focus.
+      var forGame = function(event) {
+        var target = event.target;
+        return target === canvas || target === document.body || target === document.documentElement ||
+               target === window || target === document;
+      };
       window.addEventListener('keydown', function(event) {
+        if (!forGame(event)) return;
         ZingWeb.queue([5, event.keyCode, event.altKey ? 1 : 0, event.ctrlKey ? 1 : 0]);
         if (event.key && event.key.length === 1 && !event.ctrlKey && !event.altKey && !event.metaKey) {
           ZingWeb.queue([7, event.key.codePointAt(0)]);
@@ -179,6 +186,7 @@ var LibraryZingWeb = {
         }
       });
       window.addEventListener('keyup', function(event) {
+        if (!forGame(event)) return;
         ZingWeb.queue([6, event.keyCode, event.altKey ? 1 : 0, event.ctrlKey ? 1 : 0]);
       });
       window.addEventListener('focus', function() { ZingWeb.queue([9, 1]); });
