@@ -31,7 +31,9 @@ Binding& TheBinding() {
   return binding;
 }
 
+#ifndef __EMSCRIPTEN__
 constexpr const char* kOpenALLogLevelVariable = "ALSOFT_LOGLEVEL";
+#endif
 
 // Silence is worth one line on standard error per run, not one per sound.
 void SaySilentOnce(const std::string& reason) {
@@ -44,6 +46,15 @@ void SaySilentOnce(const std::string& reason) {
 // it buys nothing when the next acquisition would load it again.
 bool LoadFunctions(Binding& binding) {
   if (binding.functionsComplete) return true;
+#ifdef __EMSCRIPTEN__
+  // The browser's OpenAL is linked into the program: nothing to load.
+#define ZING_OPENAL_TAKE(type, name) binding.functions.name = &::name;
+  ZING_OPENAL_FUNCTIONS(ZING_OPENAL_TAKE)
+#undef ZING_OPENAL_TAKE
+  binding.library = &binding;
+  binding.functionsComplete = true;
+  return true;
+#else
   // The library logs its own errors (a missing device among them) unless told
   // otherwise before it loads; the one line above says what matters. A level
   // set by the user stays.
@@ -64,6 +75,7 @@ bool LoadFunctions(Binding& binding) {
 #undef ZING_OPENAL_FETCH
   binding.functionsComplete = true;
   return true;
+#endif
 }
 
 void OpenDevice(Binding& binding) {

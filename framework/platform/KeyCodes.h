@@ -34,4 +34,24 @@ enum KeyCode : int {
   KEYCODE_START = 207,
 };
 
+// The control character a desktop of the framework's home types for a key:
+// Back, Tab, Enter, Escape, and Ctrl with A, C, V, X, Z for the edit field;
+// 0 for any other key.
+constexpr int ControlCharacterOf(int virtualKey, bool ctrl) {
+  if (ctrl && virtualKey >= KEYCODE_A && virtualKey < KEYCODE_A + 26) {
+    const int letter = virtualKey - KEYCODE_A + 1;
+    return (letter == 1 || letter == 3 || letter == 22 || letter == 24 || letter == 26) ? letter : 0;
+  }
+  if (ctrl) return 0;
+  switch (virtualKey) {
+    case KEYCODE_BACK:
+    case KEYCODE_TAB:
+    case KEYCODE_RETURN:
+    case KEYCODE_ESCAPE:
+      return virtualKey;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace Zing

@@ -7,6 +7,7 @@
 // the caller advances, for tests.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -146,6 +147,17 @@ class Services {
 
   // Whether a thread may poll the pointer while the main thread works.
   virtual bool RunsCursorThread() const { return true; }
+  // Whether the program may start threads at all. Without them the loading
+  // that would run on its own thread runs in slices on the main loop.
+  virtual bool RunsThreads() const { return true; }
+  // Where the program may go away without a close request and without time
+  // to run its loop again (a browser tab reloaded or closed), the handler
+  // runs at that moment to keep what must survive. Desktops always send a
+  // close request, so they ignore it.
+  virtual void SetLeaveHandler(std::function<void()> /*handler*/) {}
+  // Whether the program may end that way, so that progress is better kept
+  // as it is made.
+  virtual bool MayEndWithoutClose() const { return false; }
 
   virtual std::string GetClipboardText() = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
@@ -172,5 +184,12 @@ class Services {
 
 // The desktop platform (SDL2 and POSIX).
 std::unique_ptr<Services> CreateSdlServices();
+
+// The browser platform (Emscripten): one canvas of the page, its storage and
+// its audio. Exists only in the web build.
+std::unique_ptr<Services> CreateWebServices();
+
+// The platform of this build: the browser's in the web build, else SDL's.
+std::unique_ptr<Services> CreateDefaultServices();
 
 }  // namespace Zing::Platform

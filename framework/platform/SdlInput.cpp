@@ -37,24 +37,6 @@ int VirtualKeyFromSdl(SDL_Keycode key) {
 
 namespace {
 
-// The control character a desktop of the framework's home types for a key:
-// Back, Tab, Enter, Escape, and Ctrl with A, C, V, X, Z for the edit field.
-int ControlCharacter(int virtualKey, Uint16 modifiers) {
-  const bool ctrl = (modifiers & KMOD_CTRL) != 0;
-  if (ctrl && virtualKey >= KEYCODE_A && virtualKey < KEYCODE_A + 26) {
-    const int letter = virtualKey - KEYCODE_A + 1;
-    return (letter == 1 || letter == 3 || letter == 22 || letter == 24 || letter == 26) ? letter : 0;
-  }
-  if (ctrl) return 0;
-  switch (virtualKey) {
-    case KEYCODE_BACK:
-    case KEYCODE_TAB:
-    case KEYCODE_RETURN:
-    case KEYCODE_ESCAPE: return virtualKey;
-    default: return 0;
-  }
-}
-
 WindowMessage Mouse(MessageCode code, int x, int y, int param = 0) {
   WindowMessage m;
   m.code = code;
@@ -108,7 +90,7 @@ void TranslateKey(const SDL_KeyboardEvent& k, bool down, std::vector<WindowMessa
   m.altDown = (k.keysym.mod & KMOD_ALT) != 0;
   out.push_back(m);
   if (!down || m.altDown) return;
-  if (int c = ControlCharacter(vk, k.keysym.mod); c != 0) {
+  if (int c = ControlCharacterOf(vk, (k.keysym.mod & KMOD_CTRL) != 0); c != 0) {
     WindowMessage ch;
     ch.code = MessageCode::Char;
     ch.param = c;

@@ -66,6 +66,8 @@ class PuzzleHost {
   // The last link of a level was joined: the solve goes into the player's
   // progress.
   virtual void LevelSolved(const LevelSolve& /*solve*/) {}
+  // The shutters have opened on the next level, which is now at rest.
+  virtual void NextLevelShown() {}
   // Cel size of the vortex image of a link colour, to centre vortices on cells.
   virtual CelSize VortexCelSize(int /*link*/) { return {}; }
 

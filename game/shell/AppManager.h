@@ -46,6 +46,8 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void ButtonDepress(int id) override;
   void LoadingThreadCompleted() override;
   void LoadingThreadProc() override;
+  bool LoadingSlice() override;
+  void SaveForLeaving() override;
   Zing::Dialog* NewDialog(int id, bool isModal, const std::string& header, const std::string& lines,
                           const std::string& footer, int buttonMode) override;
   void Shutdown() override;
@@ -110,6 +112,7 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void ShowHighScores(int score) override;
   void FreshGameStarted() override;
   void BoardSolved(int score, bool filled) override;
+  void NextLevelShown() override;
   CelSize VortexCelSize(int link) override;
   std::string GetUserDataFolder() override { return GetAppDataFolder(); }
   bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override;
@@ -153,6 +156,7 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   // that every pause is matched by exactly one resume of the same screen.
   GameScreen* mShadowPaused = nullptr;
   GameScreen* mFocusPaused = nullptr;
+  bool mLoadingStarted = false;  // group "Game" has begun loading
 };
 
 }  // namespace Lintwick

@@ -4,8 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "framework/app/FileAccess.h"
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
 #include "framework/platform/DesktopIdentity.h"
+#endif
+
+#include "framework/app/FileAccess.h"
 #include "framework/platform/Folders.h"
 #include "game/shell/AppManager.h"
 #include "game/shell/DailyExportCommand.h"
@@ -41,6 +46,23 @@ void FindGameData() {
 
 }  // namespace
 
+#ifdef __EMSCRIPTEN__
+// The page hears of the program under the game's names: the count of
+// presented frames and the notice that progress cannot be kept.
+void NameWebHooks() {
+  EM_ASM({
+    Object.defineProperty(Module, 'lintwickFrames', {get : function() { return Module['zingFrames'] || 0; }
+});
+Module['zingNotice'] = function(text) {
+  if (Module['lintwickNotice'])
+    Module['lintwickNotice'](text);
+  else
+    console.warn(text);
+};
+});
+}
+#endif
+
 int main(int argc, char** argv) {
   // Commands that print or write and end, before anything opens a window (and
   // before the working folder changes, so that relative paths are the caller's).
@@ -51,12 +73,21 @@ int main(int argc, char** argv) {
     if (Lintwick::IsStatsOption(argument)) return Lintwick::PrintProgressStats();
   }
 
+#ifdef __EMSCRIPTEN__
+  NameWebHooks();
+#else
   Zing::Platform::SetDesktopIdentity(LINTWICK_APP_ID);
+#endif
   FindGameData();
   auto app = std::make_unique<Lintwick::AppManager>();
   app->commandLine = JoinArguments(argc, argv);
   app->Init();
   app->Run();
   app.reset();
+#ifdef __EMSCRIPTEN__
+  // A page whose game has ended would stand still on its last picture: it
+  // starts again from the splash instead (the game and settings are kept).
+  EM_ASM({ location.reload(); });
+#endif
   return 0;
 }
