@@ -11,6 +11,7 @@ LAUNCHER  := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache 
 FUZZ_SECONDS ?= 20
 
 .PHONY: all deps configure build test test-sanitize fuzz fuzz-long reliability-matrix long-run kill-test bench bench-game play package install screenshots format clean
+.PHONY: serve-web test-web bench-web
 
 all: build
 
@@ -75,6 +76,22 @@ bench: build
 bench-game: build
 	@$(BUILD)/bench/shell_bench
 	@for b in $(BUILD)/bench/gamescreen_bench; do if [ -x $$b ]; then $$b; fi; done
+
+# The web build's page, for a browser on this machine (Ctrl+C ends it).
+WEB_SITE ?= build-web/site
+WEB_PORT ?= 8080
+serve-web: web
+	@echo "Lintwick is at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_SITE)
+
+# The web build played in headless Chromium against the desktop program.
+test-web: build web
+	nice tests/web/run.sh $(BUILD) $(WEB_SITE)
+
+# The web build's figures: download, first picture, start link, frame time
+# against the desktop's.
+bench-web: build web
+	@bench/web/run.sh $(BUILD) $(WEB_SITE)
 
 play: build
 	cd $(BUILD) && ./lintwick
