@@ -18,9 +18,10 @@ const kFiles = [
   'lintwick.data',
   'manifest.webmanifest',
   'icons/icon-48.png',
-  'icons/icon-192.png',
+  'icons/icon-64.png',
+  'icons/icon-128.png',
   'icons/icon-256.png',
-  'icons/icon-512.png',
+  'icons/icon.svg',
 ];
 
 function keep(cache, url) {

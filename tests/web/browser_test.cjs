@@ -257,7 +257,40 @@ async function playFirstLevel() {
   return { board, panel };
 }
 
+// The saved game's level index as the browser's storage holds it (the
+// program's file system keeps its files in IndexedDB), or -1.
+const kSaveFolder = '/home/web_user';
+const kSavedGame = kSaveFolder + '/.local/share/Tamo Games/Lintwick/save/game.dat';
+function savedLevel() {
+  return page.evaluate((database, key) => new Promise((resolve) => {
+    const request = indexedDB.open(database);
+    request.onerror = () => resolve(-1);
+    request.onsuccess = () => {
+      const db = request.result;
+      try {
+        const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get(key);
+        get.onsuccess = () => {
+          const contents = get.result && get.result.contents;
+          db.close();
+          resolve(contents && contents.length > 0 ? contents[0] : -1);
+        };
+        get.onerror = () => resolve(-1);
+      } catch (e) {
+        db.close();
+        resolve(-1);
+      }
+    };
+  }), kSaveFolder, kSavedGame);
+}
+
 async function continueAfterReload(looks) {
+  step = 'saved game';
+  let level = -1;
+  for (let i = 0; i < 300 && level !== 1; ++i) {
+    level = await savedLevel();
+    if (level !== 1) await new Promise((resolve) => setTimeout(resolve, 100));
+  }
+  await check(level === 1, `the stored game is on level index ${level}, not 1`);
   step = 'reload';
   await page.reload();
   await leaveSplash();
