@@ -3,6 +3,7 @@
 
 JOBS      ?= 2
 BUILD     ?= build
+WEB_BUILD ?= build-web
 SAN_BUILD ?= build-sanitize
 GENERATOR := -G Ninja
 # Rebuilds in several checkouts of the tree share one compiler cache when the
@@ -10,6 +11,8 @@ GENERATOR := -G Ninja
 LAUNCHER  := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 FUZZ_SECONDS ?= 20
 
+
+.PHONY: web web-deps
 .PHONY: all deps configure build test test-sanitize fuzz fuzz-long reliability-matrix long-run kill-test bench bench-game play package install screenshots format clean
 .PHONY: serve-web test-web bench-web
 
@@ -110,8 +113,19 @@ install: build
 screenshots: build
 	scripts/screenshots.sh $(BUILD)
 
+# The game as a static web page in $(WEB_BUILD)/site/, built with Debian's
+# Emscripten; the C libraries come from Debian's source packages and are
+# built once into $(WEB_BUILD)/prefix. The game data and icons come from the
+# native build.
+web-deps:
+	@scripts/web-deps.sh
+
+web: deps configure web-deps
+	cmake --build $(BUILD) -j $(JOBS) --target pak_data artgen_icons
+	JOBS=$(JOBS) scripts/web-build.sh $(BUILD) $(WEB_BUILD)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(WEB_BUILD)

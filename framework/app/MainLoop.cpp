@@ -1,6 +1,7 @@
 // The running half of the application: the main loop with its fixed-length
 // updates and bounded catch-up, drawing on demand, the window procedure with
-// its queue of deferred messages, and the loading and cursor threads.
+// its queue of deferred messages, and the loading and cursor threads (or, on
+// a platform without threads, the loading in slices between frames).
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +20,9 @@ namespace {
 using Platform::MessageCode;
 
 constexpr double kMaxPendingTime = 200.0;
+// Without a loading thread, every rest of the main loop loads for at least
+// this long before the platform gets its turn (most of a 60 Hz frame).
+constexpr int kMinLoadingSlice = 12;
 
 [[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
   char text[128];
@@ -73,11 +77,14 @@ void ZingAppBase::Run() {
     if (autoStartLoadingThread) {
       loadingThreadStarted = true;
       throttleMainThread = true;
-      loadingThread = std::thread([this] {
-        LoadingThreadProc();
-        loadingTime = static_cast<int>(services->Now() - constructionTick);
-        loadingThreadCompleted = true;
-      });
+      if (services->RunsThreads()) {
+        loadingThread = std::thread([this] {
+          LoadingThreadProc();
+          FinishLoading();
+        });
+      } else {
+        loadingInSlices = true;
+      }
     }
   }
 
@@ -171,7 +178,7 @@ bool ZingAppBase::Process(bool allowSleep) {
       forceRedraw = true;
       DrawDirtyWidgets();
     }
-    if (allowSleep) services->Sleep(frameTime);
+    if (allowSleep) Rest(frameTime);
     timeChecked = false;
     return true;
   }
@@ -239,7 +246,7 @@ bool ZingAppBase::Process(bool allowSleep) {
       if (wait > 0) {
         if (!allowSleep) return false;
         ++sleepCount;
-        services->Sleep(wait);
+        Rest(wait);
         slept = wait;
       }
     }
@@ -251,12 +258,49 @@ bool ZingAppBase::Process(bool allowSleep) {
     const int rest = std::min(250, 2 * worked - slept);
     if (rest >= 0) {
       if (!allowSleep) return false;
-      services->Sleep(rest);
+      Rest(rest);
     }
   }
 
   ProcessSafeDeleteList();
   return true;
+}
+
+// A rest of the loop: a sleep, or, while loading runs in slices on this
+// thread, loading for that long (at least one slice) and then a sleep of
+// nothing, which still gives the platform its turn. Loading beyond the rest
+// asked for is not owed to updates, so that frames still come between the
+// slices, as they do beside a loading thread.
+void ZingAppBase::Rest(int milliseconds) {
+  if (loadingInSlices) {
+    const int spent = RunLoadingSlices(std::max(milliseconds, kMinLoadingSlice));
+    if (spent > milliseconds) lastTimeCheck += static_cast<std::uint32_t>(spent - milliseconds);
+    milliseconds = 0;
+  }
+  services->Sleep(milliseconds);
+}
+
+// Loads for at least `milliseconds`; answers how long it took.
+int ZingAppBase::RunLoadingSlices(int milliseconds) {
+  const std::uint32_t start = services->Now();
+  do {
+    if (!LoadingSlice()) {
+      loadingInSlices = false;
+      FinishLoading();
+      break;
+    }
+  } while (static_cast<int>(services->Now() - start) < milliseconds);
+  return static_cast<int>(services->Now() - start);
+}
+
+bool ZingAppBase::LoadingSlice() {
+  LoadingThreadProc();
+  return false;
+}
+
+void ZingAppBase::FinishLoading() {
+  loadingTime = static_cast<int>(services->Now() - constructionTick);
+  loadingThreadCompleted = true;
 }
 
 bool ZingAppBase::IsVSyncPaced() const {

@@ -34,7 +34,7 @@ ZingAppBase* gApp = nullptr;
 ZingAppBase* GetApp() { return gApp; }
 
 ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
-    : services(platformServices ? std::move(platformServices) : Platform::CreateSdlServices()),
+    : services(platformServices ? std::move(platformServices) : Platform::CreateDefaultServices()),
       pakInterface(std::make_unique<PakInterface>()) {
   gApp = this;
   DialogListener::SetDefault(this);
@@ -66,9 +66,13 @@ ZingAppBase::ZingAppBase(std::unique_ptr<Platform::Services> platformServices)
   };
   constructionTick = lastDrawTick = nextDrawTick = services->Now();
   SeedRandom(0);
+  services->SetLeaveHandler([this] {
+    if (initialized && !shutdown) SaveForLeaving();
+  });
 }
 
 ZingAppBase::~ZingAppBase() {
+  services->SetLeaveHandler(nullptr);
   ConfirmAccelerationOnExit();
   WriteDemoFile();
   settings.SetAccessHook(nullptr);
@@ -598,6 +602,10 @@ void ZingAppBase::ReadFromRegistry() {
   FrameworkSettings values = GetFrameworkSettings();
   settings.ReadFrameworkSettings(values, isScreenSaver);
   SetFrameworkSettings(values);
+}
+
+void ZingAppBase::SaveForLeaving() {
+  if (readFromRegistry) WriteToRegistry();
 }
 
 void ZingAppBase::WriteToRegistry() {

@@ -105,6 +105,14 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   virtual void ShutdownHook() {}
   virtual void PreTerminate() {}
   virtual void LoadingThreadProc() {}
+  // One slice of the loading, for platforms without threads, where loading
+  // runs on the main loop between frames: true while more is to come. By
+  // default the whole of LoadingThreadProc is one slice.
+  virtual bool LoadingSlice();
+  // The platform is about to end the program without a close request and
+  // without running the loop again (a browser tab reloaded or closed): keep
+  // what a close would keep. By default the settings.
+  virtual void SaveForLeaving();
   virtual void WriteToRegistry();
   virtual void ReadFromRegistry();
   // A plain dialog without images; the game gives its dialogs its own look.
@@ -401,6 +409,7 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   std::atomic<bool> throttleMainThread{false};
   std::atomic<int> loadingTotal{0};
   std::atomic<int> loadingDone{0};
+  bool loadingInSlices = false;  // loading runs on the main loop (no threads)
 
   // Statistics.
   bool showFPS = false;
@@ -423,6 +432,9 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   void PumpMessages();
   bool IsVSyncPaced() const;
   void AccountElapsedTime(std::uint32_t now);
+  void Rest(int milliseconds);
+  int RunLoadingSlices(int milliseconds);
+  void FinishLoading();
   void WatchScreenSaver(std::uint32_t now);
   void ProcessSafeDeleteList();
   void RehupFocus();

@@ -40,22 +40,32 @@ void SaySilentOnce(const std::string& reason) {
 // it buys nothing when the next acquisition would load it again.
 bool LoadFunctions(Binding& binding) {
   if (binding.functionsComplete) return true;
+#ifdef __EMSCRIPTEN__
+    // The browser's OpenAL is linked into the program: nothing to load.
+#define ZING_OPENAL_TAKE(type, name) binding.functions.name = &::name;
+  ZING_OPENAL_FUNCTIONS(ZING_OPENAL_TAKE)
+#undef ZING_OPENAL_TAKE
+  binding.library = &binding;
+  binding.functionsComplete = true;
+  return true;
+#else
   if (!binding.library) binding.library = Platform::OpenSharedLibrary(binding.libraryName);
   if (!binding.library) {
     SaySilentOnce("cannot load " + binding.libraryName);
     return false;
   }
   OpenALFunctions& f = binding.functions;
-#define ZING_OPENAL_FETCH(type, name)                                                         \
+#define ZING_OPENAL_FETCH(type, name)                                                  \
   f.name = reinterpret_cast<type>(Platform::FindSharedSymbol(binding.library, #name)); \
-  if (!f.name) {                                                                              \
-    SaySilentOnce("the function " #name " is missing from " + binding.libraryName);           \
-    return false;                                                                             \
+  if (!f.name) {                                                                       \
+    SaySilentOnce("the function " #name " is missing from " + binding.libraryName);    \
+    return false;                                                                      \
   }
   ZING_OPENAL_FUNCTIONS(ZING_OPENAL_FETCH)
 #undef ZING_OPENAL_FETCH
   binding.functionsComplete = true;
   return true;
+#endif
 }
 
 void OpenDevice(Binding& binding) {

@@ -9,10 +9,19 @@
 // or an output device is missing, acquiring still counts but yields no
 // functions, the program runs silent, and standard error says so once.
 
+#ifdef __EMSCRIPTEN__
+// The web build links Emscripten's OpenAL (over Web Audio), whose headers
+// declare the functions but name no pointer types: the declarations give them.
+#include <AL/al.h>
+#include <AL/alc.h>
+#define ZING_OPENAL_POINTER(type, name) decltype(&::name)
+#else
 #define AL_NO_PROTOTYPES
 #define ALC_NO_PROTOTYPES
 #include <AL/al.h>
 #include <AL/alc.h>
+#define ZING_OPENAL_POINTER(type, name) type
+#endif
 
 #include <string>
 
@@ -92,7 +101,7 @@ namespace Zing {
 // clang-format on
 
 struct OpenALFunctions {
-#define ZING_OPENAL_MEMBER(type, name) type name = nullptr;
+#define ZING_OPENAL_MEMBER(type, name) ZING_OPENAL_POINTER(type, name) name = nullptr;
   ZING_OPENAL_FUNCTIONS(ZING_OPENAL_MEMBER)
 #undef ZING_OPENAL_MEMBER
 };

@@ -132,6 +132,7 @@ bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
   ok = (close(fd) == 0) && ok;
   if (ok && std::rename(temp.c_str(), disk.c_str()) == 0) {
     SyncFolder(folder);
+    KeepWrittenFiles();
     return true;
   }
   unlink(temp.c_str());

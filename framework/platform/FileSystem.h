@@ -23,6 +23,11 @@ bool CreateFolders(const std::string& path);
 // a crash or a full disk never leaves a half-written file behind.
 bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t count);
 
+// Hands the files written so far to the storage that outlives the program,
+// where the platform keeps that apart from its files (a browser's storage);
+// on a desktop the renamed file is already on the disk and nothing happens.
+void KeepWrittenFiles();
+
 // The working folder as an absolute path with '/' separators, or empty when
 // it cannot be found.
 std::string CurrentFolder();

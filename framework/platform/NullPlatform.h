@@ -37,6 +37,7 @@ class NullServices : public Services {
   int screenSaverTimeout = 0;
   bool screenSaverRunning = false;
   std::uint32_t lastInput = 0;  // 0: unknown
+  bool threads = true;          // false: a platform without threads (the browser)
 
   bool windowExists = false;
   bool windowShown = false;
@@ -87,6 +88,7 @@ class NullServices : public Services {
   bool SetImageCursor(const std::uint32_t* pixels, int width, int height, int hotX, int hotY) override;
   int MessageBox(const std::string& text, const std::string& title, int kind) override;
   bool RunsCursorThread() const override { return false; }
+  bool RunsThreads() const override { return threads; }
   std::string GetClipboardText() override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   void AllowScreenSaver(bool allow) override { screenSaverAllowed = allow; }

@@ -7,6 +7,7 @@
 // the caller advances, for tests.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,17 +18,17 @@ namespace Zing::Platform {
 // Window messages as the platform delivers them to the application's window
 // procedure. Mouse positions are in logical screen pixels.
 enum class MessageCode {
-  Move,            // x, y: new position of the window
-  Size,            // param: SizeRestored, SizeMinimized or SizeMaximized
+  Move,  // x, y: new position of the window
+  Size,  // param: SizeRestored, SizeMinimized or SizeMaximized
   Close,
-  ActivateApp,     // param: 1 activated, 0 deactivated
+  ActivateApp,  // param: 1 activated, 0 deactivated
   SysColorChange,
   DisplayChange,
-  KeyDown,         // param: virtual-key code
-  KeyUp,           // param: virtual-key code
-  Char,            // param: Windows-1252 character (1..255)
+  KeyDown,  // param: virtual-key code
+  KeyUp,    // param: virtual-key code
+  Char,     // param: Windows-1252 character (1..255)
   Timer,
-  MouseMove,       // x, y
+  MouseMove,  // x, y
   LButtonDown,
   LButtonUp,
   LButtonDblClk,
@@ -36,10 +37,10 @@ enum class MessageCode {
   RButtonDblClk,
   MButtonDown,
   MButtonUp,
-  MouseWheel,      // param: wheel delta, 120 per notch
+  MouseWheel,  // param: wheel delta, 120 per notch
   Paint,
-  Notify,          // a second instance asked this one to come to the front
-  MouseLeave,      // the pointer left the window
+  Notify,      // a second instance asked this one to come to the front
+  MouseLeave,  // the pointer left the window
 };
 
 // Moves and button messages of the pointer: the messages that carry its
@@ -70,8 +71,18 @@ enum class DisplayResult {
 
 // Cursor shapes by the framework's cursor numbers; CursorNone hides it.
 enum CursorShape {
-  CursorArrow = 0, CursorHand = 1, CursorDragging = 2, CursorText = 3, CursorNo = 4, CursorMove = 5,
-  CursorSizeNESW = 6, CursorSizeNS = 7, CursorSizeNWSE = 8, CursorSizeWE = 9, CursorWait = 10, CursorNone = 11,
+  CursorArrow = 0,
+  CursorHand = 1,
+  CursorDragging = 2,
+  CursorText = 3,
+  CursorNo = 4,
+  CursorMove = 5,
+  CursorSizeNESW = 6,
+  CursorSizeNS = 7,
+  CursorSizeNWSE = 8,
+  CursorSizeWE = 9,
+  CursorWait = 10,
+  CursorNone = 11,
 };
 
 // Message box flags and answers.
@@ -83,8 +94,8 @@ struct WindowSpec {
   bool windowed = true;
   int width = 640;  // the picture the program draws
   int height = 480;
-  int scale = 1;    // a window shows the picture at this whole-number scale
-  int x = -1;       // -1: centred in the work area
+  int scale = 1;  // a window shows the picture at this whole-number scale
+  int x = -1;     // -1: centred in the work area
   int y = -1;
   bool allowMaximize = false;
 };
@@ -108,11 +119,11 @@ class Services {
   virtual bool CreateMainWindow(const WindowSpec& request) = 0;
   virtual void DestroyMainWindow() = 0;
   virtual bool HasMainWindow() const = 0;
-  virtual void ShowMainWindow() = 0;        // show, raise and focus
-  virtual void RestoreAndRaiseWindow() = 0; // un-minimise and bring to the front
+  virtual void ShowMainWindow() = 0;         // show, raise and focus
+  virtual void RestoreAndRaiseWindow() = 0;  // un-minimise and bring to the front
   virtual void HideMainWindow() = 0;
   virtual bool IsMainWindowActive() = 0;
-  virtual bool IsMainWindowNormal() = 0;    // shown, neither minimised nor maximised
+  virtual bool IsMainWindowNormal() = 0;  // shown, neither minimised nor maximised
   virtual bool GetWindowPosition(int& x, int& y) = 0;
   virtual ScreenRect GetDesktopWorkArea() = 0;
   virtual ScreenRect GetDesktopSize() = 0;
@@ -140,6 +151,17 @@ class Services {
 
   // Whether a thread may poll the pointer while the main thread works.
   virtual bool RunsCursorThread() const { return true; }
+  // Whether the program may start threads at all. Without them the loading
+  // that would run on its own thread runs in slices on the main loop.
+  virtual bool RunsThreads() const { return true; }
+  // Where the program may go away without a close request and without time
+  // to run its loop again (a browser tab reloaded or closed), the handler
+  // runs at that moment to keep what must survive. Desktops always send a
+  // close request, so they ignore it.
+  virtual void SetLeaveHandler(std::function<void()> /*handler*/) {}
+  // Whether the program may end that way, so that progress is better kept
+  // as it is made.
+  virtual bool MayEndWithoutClose() const { return false; }
 
   virtual std::string GetClipboardText() = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
@@ -166,5 +188,12 @@ class Services {
 
 // The desktop platform (SDL2 and POSIX).
 std::unique_ptr<Services> CreateSdlServices();
+
+// The browser platform (Emscripten): one canvas of the page, its storage and
+// its audio. Exists only in the web build.
+std::unique_ptr<Services> CreateWebServices();
+
+// The platform of this build: the browser's in the web build, else SDL's.
+std::unique_ptr<Services> CreateDefaultServices();
 
 }  // namespace Zing::Platform

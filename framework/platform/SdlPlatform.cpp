@@ -342,4 +342,6 @@ class SdlServices final : public Services {
 
 std::unique_ptr<Services> CreateSdlServices() { return std::make_unique<SdlServices>(); }
 
+std::unique_ptr<Services> CreateDefaultServices() { return CreateSdlServices(); }
+
 }  // namespace Zing::Platform

@@ -58,6 +58,8 @@ class PuzzleHost {
   virtual void ShowHighScores(int /*score*/) {}
   // A fresh game began: the shell shows the help when the game screen opens.
   virtual void FreshGameStarted() {}
+  // The shutters have opened on the next level, which is now at rest.
+  virtual void NextLevelShown() {}
   // Cel size of the vortex image of a link colour, to centre vortices on cells.
   virtual CelSize VortexCelSize(int /*link*/) { return {}; }
 

@@ -63,7 +63,10 @@ void Puzzle::UpdateShutters() {
   if (tick == kClosedTick) mHost.PlaySound(Sound::ShuttersBump);
   if (tick == kBlurTick && mTransitionKind != kReplayLevel) mHost.PlaySound(Sound::ShuttersBlur);
 
-  if (++mShutterTick > kLastShutterTick) mShutterTick = mShutterOffset = 0;
+  if (++mShutterTick > kLastShutterTick) {
+    mShutterTick = mShutterOffset = 0;
+    if (mTransitionKind == kNextLevel) mHost.NextLevelShown();
+  }
 }
 
 void Puzzle::NewGame() {

@@ -118,12 +118,22 @@ void AppManager::SetCustomCursors() {
 // Runs on the loading thread: it touches only the resource manager and the
 // counters. The failure is shown later, on the main thread.
 void AppManager::LoadingThreadProc() {
-  resourceManager->StartLoadResources("Game");
-  while (resourceManager->LoadNextResource()) {
+  while (LoadingSlice()) {
+  }
+}
+
+// One resource of group "Game" per slice; the identifiers follow the last.
+bool AppManager::LoadingSlice() {
+  if (!mLoadingStarted) {
+    mLoadingStarted = true;
+    resourceManager->StartLoadResources("Game");
+  }
+  if (resourceManager->LoadNextResource()) {
     ++loadingDone;
-    if (shutdown) return;
+    return !shutdown;
   }
   if (resourceManager->HadError() || !ExtractGameResources(resourceManager.get())) mLoadingFailed = true;
+  return false;
 }
 
 void AppManager::LoadingThreadCompleted() {
@@ -169,6 +179,12 @@ void AppManager::Shutdown() {
     game->SaveGame();
   }
   ZingAppBase::Shutdown();
+}
+
+// A page that goes away keeps the running game as closing would.
+void AppManager::SaveForLeaving() {
+  if (GameScreen* game = GetShownGameScreen(); game != nullptr && !game->IsGameCompleteTransition()) game->SaveGame();
+  ZingAppBase::SaveForLeaving();
 }
 
 GameScreen* AppManager::GetShownGameScreen() const {

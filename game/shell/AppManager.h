@@ -43,6 +43,8 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void ButtonDepress(int id) override;
   void LoadingThreadCompleted() override;
   void LoadingThreadProc() override;
+  bool LoadingSlice() override;
+  void SaveForLeaving() override;
   Zing::Dialog* NewDialog(int id, bool isModal, const std::string& header, const std::string& lines,
                           const std::string& footer, int buttonMode) override;
   void Shutdown() override;
@@ -89,6 +91,7 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void AskRestartLevel() override;
   void ShowHighScores(int score) override;
   void FreshGameStarted() override;
+  void NextLevelShown() override;
   CelSize VortexCelSize(int link) override;
   std::string GetUserDataFolder() override { return GetAppDataFolder(); }
   bool WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) override;
@@ -116,6 +119,7 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void PausePlay(bool& pausedFlag, bool pause);
 
   std::atomic<bool> mLoadingFailed{false};
+  bool mLoadingStarted = false;  // group "Game" has begun loading
   // Whether the shadow or the lost focus holds one pause of the game screen,
   // so that every pause is matched by exactly one resume.
   bool mShadowPaused = false;

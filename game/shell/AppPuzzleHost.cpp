@@ -54,6 +54,13 @@ void AppManager::ShowHighScores(int score) {
 
 void AppManager::FreshGameStarted() { mShowHelp = true; }
 
+// Where the program may end without a close (a browser tab), each level
+// reached is saved at once rather than only on closing.
+void AppManager::NextLevelShown() {
+  if (!services->MayEndWithoutClose()) return;
+  if (GameScreen* game = GetShownGameScreen(); game != nullptr) game->SaveGame();
+}
+
 CelSize AppManager::VortexCelSize(int link) { return GameScreen::VortexCelSize(link); }
 
 bool AppManager::WriteBufferToFile(const std::string& path, const Zing::Buffer& buffer) {

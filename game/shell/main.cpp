@@ -2,8 +2,13 @@
 
 #include <string>
 
-#include "framework/app/FileAccess.h"
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
 #include "framework/platform/DesktopIdentity.h"
+#endif
+
+#include "framework/app/FileAccess.h"
 #include "framework/platform/Folders.h"
 #include "game/shell/AppManager.h"
 
@@ -37,8 +42,29 @@ void FindGameData() {
 
 }  // namespace
 
+#ifdef __EMSCRIPTEN__
+// The page hears of the program under the game's names: the count of
+// presented frames and the notice that progress cannot be kept.
+void NameWebHooks() {
+  EM_ASM({
+    Object.defineProperty(Module, 'lintwickFrames', {get : function() { return Module['zingFrames'] || 0; }
+});
+Module['zingNotice'] = function(text) {
+  if (Module['lintwickNotice'])
+    Module['lintwickNotice'](text);
+  else
+    console.warn(text);
+};
+});
+}
+#endif
+
 int main(int argc, char** argv) {
+#ifdef __EMSCRIPTEN__
+  NameWebHooks();
+#else
   Zing::Platform::SetDesktopIdentity(LINTWICK_APP_ID);
+#endif
   FindGameData();
   auto app = std::make_unique<Lintwick::AppManager>();
   app->commandLine = JoinArguments(argc, argv);

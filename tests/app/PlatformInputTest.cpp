@@ -16,6 +16,7 @@
 #include "framework/platform/Scaling.h"
 #include "framework/platform/SdlInput.h"
 #include "framework/platform/StopSignals.h"
+#include "framework/platform/WebInput.h"
 #include "framework/platform/Windows1252.h"
 
 namespace {
@@ -199,4 +200,46 @@ TEST(PlatformInput, StopSignalsAskTheProgramToClose) {
   std::raise(SIGTERM);  // the display library has gone; the request waits
   EXPECT_EXIT(std::raise(SIGTERM), testing::KilledBySignal(SIGTERM), "");
   EXPECT_TRUE(Zing::Platform::TakeStopRequest());
+}
+
+// The browser: the canvas's CSS box may have any size, fractional ones
+// included (a device-pixel scale of 1.25 or 1.5); every point maps to the
+// picture pixel under it, points beside the box outside 0..639 / 0..479.
+TEST(WebInput, CanvasPointsMapToPicturePixelsAtAnyScale) {
+  using Zing::Platform::CanvasToPicture;
+  struct Case {
+    double x, y, boxW, boxH;
+    int px, py;
+  };
+  const Case cases[] = {
+      {0, 0, 640, 480, 0, 0},
+      {639.9, 479.9, 640, 480, 639, 479},
+      {640, 480, 640, 480, 640, 480},
+      {-0.5, -3, 640, 480, -1, -3},
+      {1279.5, 959.5, 1280, 960, 639, 479},
+      {2, 1.99, 1280, 960, 1, 0},
+      {512, 384, 512, 384, 640, 480},
+      {1.25, 1.25, 800, 600, 1, 1},
+      {1.2, 1.2, 800, 600, 0, 0},
+      {998.75, 748.75, 800, 600, 799, 599},
+      {479.9, 359.9, 480, 360, 639, 479},
+      {10, 10, 0, 0, 10, 10},  // no box yet: the picture's own size
+  };
+  for (const Case& c : cases) {
+    const auto p = CanvasToPicture(c.x, c.y, c.boxW, c.boxH, 640, 480);
+    EXPECT_EQ(std::pair(p.x, p.y), std::pair(c.px, c.py)) << c.x << "," << c.y << " in " << c.boxW << "x" << c.boxH;
+  }
+  // Every CSS pixel edge of a 1.5-times box lands on the pixel it starts.
+  for (int x = 0; x < 640; ++x) EXPECT_EQ(CanvasToPicture(x * 1.5, 0, 960, 720, 640, 480).x, x);
+}
+
+TEST(WebInput, PageKeysAndWheel) {
+  using Zing::Platform::VirtualKeyFromPage;
+  using Zing::Platform::WheelDeltaFromPage;
+  const std::pair<int, int> keys[] = {{65, 65}, {90, 90}, {48, 48}, {57, 57}, {112, 112}, {123, 123},
+                                      {13, 13}, {8, 8},   {9, 9},   {27, 27}, {18, 18},   {46, 46},
+                                      {37, 37}, {124, 0}, {91, 0},  {186, 0}, {0, 0}};
+  for (const auto& [page, key] : keys) EXPECT_EQ(VirtualKeyFromPage(page), key) << page;
+  EXPECT_EQ(std::tuple(WheelDeltaFromPage(-3), WheelDeltaFromPage(100), WheelDeltaFromPage(0)),
+            std::tuple(120, -120, 0));
 }
