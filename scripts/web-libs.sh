@@ -67,11 +67,32 @@ build_png() { autotools_static; }
 build_jpeg() {
   rm -rf web-build &&
     emcmake cmake -S . -B web-build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-      -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF &&
+      -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF \
+      $(wasm32_sizes SIZE_T=4 UNSIGNED_LONG=4) &&
     cmake --build web-build -j"$jobs" && cmake --install web-build
 }
-build_ogg() { autotools_static; }
-build_vorbis() { autotools_static --disable-oggtest --disable-docs --disable-examples --with-ogg="$prefix"; }
+# CMake's type-size probe (check_type_size) misreads Emscripten's objects, so
+# the answers for wasm32 are given: NAME=SIZE for each probe's variable.
+wasm32_sizes() {
+  local pair
+  for pair in "$@"; do echo "-DHAVE_${pair%=*}=TRUE" "-D$pair"; done
+}
+
+# libogg's and libvorbis's configure scripts predate Emscripten's host name;
+# their CMake builds serve.
+cmake_static() {
+  rm -rf web-build &&
+    emcmake cmake -S . -B web-build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+      -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DBUILD_SHARED_LIBS=OFF \
+      -DBUILD_TESTING=OFF -DINSTALL_DOCS=OFF "$@" &&
+    cmake --build web-build -j"$jobs" && cmake --install web-build
+}
+build_ogg() {
+  # shellcheck disable=SC2046
+  cmake_static $(wasm32_sizes INT16_SIZE=2 UINT16_SIZE=2 U_INT16_SIZE=2 INT32_SIZE=4 UINT32_SIZE=4 U_INT32_SIZE=4 \
+    INT64_SIZE=8 SHORT_SIZE=2 INT_SIZE=4 LONG_SIZE=4 LONG_LONG_SIZE=8)
+}
+build_vorbis() { cmake_static; }
 
 build zlib zlib build_zlib
 build libpng libpng1.6 build_png

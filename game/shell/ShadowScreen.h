@@ -23,7 +23,7 @@ class ShadowScreen : public Zing::Widget {
   int GetAlpha() const { return mAlpha; }
 
  private:
-  AppManager* mApp;
+  [[maybe_unused]] AppManager* mApp;
   int mAlpha = 0;
 };
 
