@@ -59,7 +59,7 @@ function serve(site, onRequest) {
         url: `http://127.0.0.1:${match[1]}/`,
         stop() {
           return new Promise((done) => {
-            if (server.exitCode !== null) return done();
+            if (server.exitCode !== null || server.signalCode !== null) return done();
             server.once('exit', () => done());
             server.kill('SIGTERM');
           });
@@ -87,6 +87,8 @@ async function launch(options = {}) {
     args: kChromiumFlags.concat(options.args || []),
     defaultViewport: options.viewport || { width: 1400, height: 1000 },
     protocolTimeout: 300000,
+    // LINTWICK_BROWSER_LOG=1 shows Chromium's own messages, for a failure's log.
+    dumpio: Boolean(process.env.LINTWICK_BROWSER_LOG),
   });
   const close = browser.close.bind(browser);
   browser.close = async () => {
