@@ -13,6 +13,6 @@ node_folder=$(dirname "$site")/browser-test
 [ -x "$build/bench/gamescreen_bench" ] || { echo "no $build/bench/gamescreen_bench (make build)" >&2; exit 1; }
 "$here/../../tests/web/install-deps.sh" "$node_folder" >&2
 native=$("$build/bench/gamescreen_bench" --benchmark_filter='game_screen/worst_frame|memcpy' 2>/dev/null |
-  sed -n 's/^frame: worst game-screen frame \([0-9.]*\) = .*/\1/p')
+  sed -n 's/.*frame: worst game-screen frame \([0-9.]*\) = .*/\1/p')
 [ -n "$native" ] || { echo "gamescreen_bench printed no frame line" >&2; exit 1; }
 LINTWICK_NODE_MODULES=$node_folder/node_modules node "$here/bench_web.cjs" "$site" "$native"
