@@ -240,8 +240,11 @@
   // program reports its own errors through onAbort.
   window.addEventListener('error', function (event) {
     if (!body.classList.contains('loading')) return;
-    const text = event.message || (event.error && event.error.message) || 'unknown error';
-    failLoading(text.replace(/^Uncaught (Error: )?/, ''));
+    const text = (event.message || (event.error && event.error.message) || 'unknown error')
+      .replace(/^Uncaught (Error: )?/, '');
+    // The data loader says "<HTTP status> : <address>"; the file's name says more.
+    const answer = /^(.*) : \S*?([^/\s]+)$/.exec(text);
+    failLoading(answer ? answer[2] + ': ' + (answer[1] || 'no answer') : text);
   });
   window.addEventListener('unhandledrejection', function (event) {
     if (!body.classList.contains('loading')) return;

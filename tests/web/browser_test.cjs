@@ -202,8 +202,8 @@ async function checkFailures(browser, url) {
   const cases = [
     ['no WebAssembly', /WebAssembly/, (p) => p.evaluateOnNewDocument(() => { delete window.WebAssembly; })],
     ['no program', /lintwick\.js/, (p) => refuse(p, /\/lintwick\.js$/)],
-    ['no .wasm', /could not load/, (p) => refuse(p, /\.wasm$/)],
-    ['no data', /could not load/, (p) => refuse(p, /\.(data|pak)$/)],
+    ['no .wasm', /could not load[^]*lintwick\.wasm/, (p) => refuse(p, /\.wasm$/)],
+    ['no data', /could not load[^]*lintwick\.data/, (p) => refuse(p, /\.data$/)],
   ];
   for (const [what, text, setUp] of cases) {
     step = `failure: ${what}`;
