@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "framework/app/ZingAppBase.h"
+#include "framework/archive/PakInterface.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/platform/NullPlatform.h"
-#include "framework/resource/PakInterface.h"
 
 namespace {
 

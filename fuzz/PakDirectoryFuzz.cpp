@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/resource/PakFormat.h"
-#include "framework/resource/PakInterface.h"
-#include "framework/resource/PakNames.h"
+#include "framework/archive/PakFormat.h"
+#include "framework/archive/PakInterface.h"
+#include "framework/archive/PakNames.h"
 #include "fuzz/FuzzInputFile.h"
 
 namespace {

@@ -33,6 +33,7 @@ FIRST = {
     "game/shell": ["shell_tests", "gamescreen_tests", "gamedialog_tests"],
     "framework/graphics": ["graphics_tests", "widget_tests", "image_tests"],
     "framework/widget": ["widget_tests", "app_tests", "gamedialog_tests"],
+    "framework/archive": ["resource_tests", "pak_tool_tests", "image_tests"],
     "framework/resource": ["resource_tests", "image_tests", "pak_tool_tests"],
     "framework/app": ["app_tests", "settings_tests", "audio_tests"],
 }

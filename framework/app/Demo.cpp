@@ -407,7 +407,9 @@ void ZingAppBase::HandleDemoPlaybackKey(char key) {
       fastForwardToEnd = true;
       break;
     case 'N':
-      stepOneUpdate = true;
+      // A single step only means something in a pause; outside one it must
+      // not stay pending for the next pause to take unasked.
+      if (paused) stepOneUpdate = true;
       break;
     case 'P':
       paused = !paused;

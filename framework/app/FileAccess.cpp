@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "framework/archive/PakInterface.h"
 #include "framework/platform/FileSystem.h"
-#include "framework/resource/PakInterface.h"
 
 namespace Zing {
 

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "framework/app/FileAccess.h"
+#include "framework/archive/PakInterface.h"
 #include "framework/audio/OpenALMusicInterface.h"
 #include "framework/audio/OpenALSoundManager.h"
 #include "framework/audio/SilentSoundManager.h"
@@ -18,7 +19,6 @@
 #include "framework/graphics/SysFont.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/platform/Scaling.h"
-#include "framework/resource/PakInterface.h"
 #include "framework/widget/Dialog.h"
 #include "framework/widget/SystemFonts.h"
 #include "framework/widget/Widget.h"

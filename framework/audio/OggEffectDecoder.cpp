@@ -9,9 +9,9 @@
 #include <climits>
 #include <cstdint>
 
+#include "framework/archive/PakInterface.h"
 #include "framework/audio/OggFormat.h"
 #include "framework/audio/OggSongStream.h"
-#include "framework/resource/PakInterface.h"
 
 namespace Zing {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/archive/PakInterface.h"
 #include "framework/audio/OggFormat.h"
-#include "framework/resource/PakInterface.h"
 
 namespace Zing {
 

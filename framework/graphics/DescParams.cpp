@@ -37,9 +37,14 @@ bool ParseHex(const std::string& text, int& out) {
   return true;
 }
 
-// A fraction of a colour component, as a component 0..255.
+// Far beyond anything a layer colour can mean, yet safe to multiply.
+constexpr double kColorComponentLimit = 1 << 20;
+
+// A fraction of a colour component, times 255. It is deliberately not kept
+// to 0..255: a multiplier above 1 brightens, a negative addend darkens, and
+// only the colour finally drawn is clamped.
 int ColorComponent(double fraction) {
-  return static_cast<int>(std::clamp(std::trunc(fraction * kColorScale), 0.0, kColorScale));
+  return static_cast<int>(std::clamp(std::trunc(fraction * kColorScale), -kColorComponentLimit, kColorComponentLimit));
 }
 
 }  // namespace

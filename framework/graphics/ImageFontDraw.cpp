@@ -135,8 +135,10 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
       const CharData& glyph = layer.charData[c];
       const double r = pool.layers[l].first;
       const long long gx = pen + Scaled(layer.offsetX, r) + Scaled(glyph.offsetX, r);
+      // The layer's ascent lifts the glyph unscaled; only the offsets, the
+      // width and the kerning follow the size ratio.
       const long long gy =
-          static_cast<long long>(y) + Scaled(layer.offsetY, r) - Scaled(layer.ascent, r) + Scaled(glyph.offsetY, r);
+          static_cast<long long>(y) + Scaled(layer.offsetY, r) - layer.ascent + Scaled(glyph.offsetY, r);
       int advance = Scaled(glyph.width, r);
       if (n != 0) advance += Scaled(layer.charData[c].kerningOffsets[n] + layer.spacing, r);
       next = std::max(next, pen + advance);

@@ -96,11 +96,24 @@ void RemoveStaleTemporaries(const std::string& folder, const std::string& disk) 
   closedir(dir);
 }
 
+// Waits until the file's bytes are on the disk. The browser's file system is
+// memory: there KeepWrittenFiles hands the files to the page's storage (its
+// own fsync would suspend the program to copy them, which a save made while
+// the page goes away cannot wait for).
+int FlushToDisk(int fd) {
+#ifdef __EMSCRIPTEN__
+  (void)fd;
+  return 0;
+#else
+  return fsync(fd);
+#endif
+}
+
 // Makes sure a rename inside `folder` survives a power cut.
 void SyncFolder(const std::string& folder) {
   int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
-  fsync(fd);
+  FlushToDisk(fd);
   close(fd);
 }
 
@@ -125,7 +138,7 @@ bool WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
   const int fd = CreateTemporaryBeside(disk, temp);
   if (fd < 0) return false;
 
-  bool ok = WriteAll(fd, static_cast<const unsigned char*>(bytes), count) && fsync(fd) == 0;
+  bool ok = WriteAll(fd, static_cast<const unsigned char*>(bytes), count) && FlushToDisk(fd) == 0;
   // A replaced file keeps its permissions; a new one has those it was created with.
   struct stat old {};
   if (ok && stat(disk.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);

@@ -37,7 +37,6 @@ class SdlServices final : public Services {
     // the display library has gone.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     InstallStopSignalHandlers();
-    videoReady = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
     const char* debug = std::getenv("LINTWICK_DEBUG");
     if (debug != nullptr && std::string(debug) == "1") {
       SDL_LogSetPriority(SDL_LOG_CATEGORY_APPLICATION, SDL_LOG_PRIORITY_DEBUG);
@@ -60,7 +59,7 @@ class SdlServices final : public Services {
 
   bool CreateMainWindow(const WindowSpec& request) override {
     DestroyMainWindow();
-    if (!videoReady) return false;
+    if (!VideoReady()) return false;
     logicalWidth = request.width;
     logicalHeight = request.height;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -122,13 +121,13 @@ class SdlServices final : public Services {
 
   ScreenRect GetDesktopWorkArea() override {
     SDL_Rect area{0, 0, 0, 0};
-    if (videoReady && SDL_GetDisplayUsableBounds(DisplayIndex(), &area) != 0) SDL_GetDisplayBounds(0, &area);
+    if (VideoReady() && SDL_GetDisplayUsableBounds(DisplayIndex(), &area) != 0) SDL_GetDisplayBounds(0, &area);
     return {area.x, area.y, area.w, area.h};
   }
 
   ScreenRect GetDesktopSize() override {
     SDL_DisplayMode mode{};
-    if (!videoReady || SDL_GetDesktopDisplayMode(DisplayIndex(), &mode) != 0) return {};
+    if (!VideoReady() || SDL_GetDesktopDisplayMode(DisplayIndex(), &mode) != 0) return {};
     return {0, 0, mode.w, mode.h};
   }
 
@@ -159,7 +158,7 @@ class SdlServices final : public Services {
   }
 
   bool TestAcceleration() override {
-    if (!videoReady) return false;
+    if (!VideoReady()) return false;
     SDL_Window* probe = SDL_CreateWindow("", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
     if (probe == nullptr) return false;
     SDL_Renderer* r = SDL_CreateRenderer(probe, -1, SDL_RENDERER_ACCELERATED);
@@ -191,7 +190,7 @@ class SdlServices final : public Services {
   }
 
   void CaptureMouse(bool on) override {
-    if (videoReady) SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+    if (VideoReady()) SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
   }
 
   bool GetPointerInWindow(int& x, int& y) override {
@@ -204,7 +203,7 @@ class SdlServices final : public Services {
   }
 
   void SetCursor(int shape) override {
-    if (!videoReady) return;
+    if (!VideoReady()) return;
     if (shape == CursorNone || shape < 0 || shape >= static_cast<int>(cursors.size())) {
       SDL_ShowCursor(SDL_DISABLE);
       return;
@@ -216,7 +215,7 @@ class SdlServices final : public Services {
   }
 
   bool SetImageCursor(const std::uint32_t* pixels, int width, int height, int hotX, int hotY) override {
-    if (!videoReady) return false;
+    if (!VideoReady()) return false;
     if (!imageCursor) imageCursor = std::make_unique<ImageCursor>();
     return imageCursor->Show(pixels, width, height, hotX, hotY);
   }
@@ -241,7 +240,7 @@ class SdlServices final : public Services {
                                   buttons.data(),
                                   nullptr};
     int answer = 0;
-    if (!videoReady || SDL_ShowMessageBox(&data, &answer) != 0 || answer <= 0) {
+    if (!VideoReady() || SDL_ShowMessageBox(&data, &answer) != 0 || answer <= 0) {
       std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
       return fallback;
     }
@@ -249,7 +248,7 @@ class SdlServices final : public Services {
   }
 
   std::string GetClipboardText() override {
-    if (!videoReady) return {};
+    if (!VideoReady()) return {};
     char* text = SDL_GetClipboardText();
     std::string result = text != nullptr ? Utf8ToWindows1252(text) : std::string();
     SDL_free(text);
@@ -257,11 +256,11 @@ class SdlServices final : public Services {
   }
 
   void SetClipboardText(const std::string& text) override {
-    if (videoReady) SDL_SetClipboardText(Windows1252ToUtf8(text).c_str());
+    if (VideoReady()) SDL_SetClipboardText(Windows1252ToUtf8(text).c_str());
   }
 
   void AllowScreenSaver(bool allow) override {
-    if (!videoReady) return;
+    if (!VideoReady()) return;
     if (allow) {
       SDL_EnableScreenSaver();
     } else {
@@ -281,6 +280,17 @@ class SdlServices final : public Services {
   bool ChangeDirectory(const std::string& path) override { return ChangeWorkingFolder(path); }
 
  private:
+  // The display is opened on first need, not when the services are made: a
+  // run that only answers --help or --version touches no display at all (and
+  // the display library prints nothing about a missing session).
+  bool VideoReady() {
+    if (!videoTried) {
+      videoTried = true;
+      videoReady = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    }
+    return videoReady;
+  }
+
   int DisplayIndex() const {
     const int index = window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0;
     return index < 0 ? 0 : index;
@@ -314,7 +324,7 @@ class SdlServices final : public Services {
       close.code = MessageCode::Close;
       pending.push_back(close);
     }
-    if (!videoReady) return;
+    if (!VideoReady()) return;
     SDL_Event event;
     std::vector<WindowMessage> translated;
     while (pending.empty() && SDL_PollEvent(&event)) {
@@ -325,6 +335,7 @@ class SdlServices final : public Services {
     }
   }
 
+  bool videoTried = false;
   bool videoReady = false;
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;

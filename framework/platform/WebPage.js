@@ -66,10 +66,44 @@ var LibraryZingWeb = {
       });
     },
 
-    // Writes the files to IndexedDB; one write at a time, and one more after
-    // it when files changed meanwhile.
+    // Puts every file below the home folder into IndexedDB in one
+    // transaction, issued before this returns: a write made as the page goes
+    // away (a reload, a closed tab) still arrives. False when IndexedDB is
+    // not open.
+    writeNow: function() {
+      var db = IDBFS.dbs[ZingWeb.storageRoot];
+      if (!db) return false;
+      try {
+        var mount = FS.lookupPath(ZingWeb.storageRoot).node.mount;
+        var transaction = db.transaction([IDBFS.DB_STORE_NAME], 'readwrite');
+        var store = transaction.objectStore(IDBFS.DB_STORE_NAME);
+        var ok = true;
+        IDBFS.getLocalSet(mount, function(error, local) {
+          if (error) {
+            ok = false;
+            return;
+          }
+          Object.keys(local.entries).forEach(function(path) {
+            IDBFS.loadLocalEntry(path, function(failed, entry) {
+              if (!failed) IDBFS.storeRemoteEntry(store, path, entry, function() {});
+            });
+          });
+        });
+        // Committed now rather than when this task ends, which a page being
+        // unloaded may not reach.
+        if (transaction.commit) transaction.commit();
+        return ok;
+      } catch (e) {
+        return false;
+      }
+    },
+
+    // Hands the files to IndexedDB at once, then lets IDBFS reconcile the
+    // two (files removed here go there too): one reconciliation at a time,
+    // and one more after it when files changed meanwhile.
     persist: function() {
       if (!ZingWeb.storageMounted) return;
+      ZingWeb.writeNow();
       if (ZingWeb.syncing) {
         ZingWeb.syncAgain = true;
         return;
@@ -133,7 +167,14 @@ var LibraryZingWeb = {
         ZingWeb.queue([4, event.deltaY]);
         event.preventDefault();
       }, {passive: false});
+      // Keys go to the game unless another control of the page has the focus.
+      var forGame = function(event) {
+        var target = event.target;
+        return target === canvas || target === document.body || target === document.documentElement ||
+               target === window || target === document;
+      };
       window.addEventListener('keydown', function(event) {
+        if (!forGame(event)) return;
         ZingWeb.queue([5, event.keyCode, event.altKey ? 1 : 0, event.ctrlKey ? 1 : 0]);
         if (event.key && event.key.length === 1 && !event.ctrlKey && !event.altKey && !event.metaKey) {
           ZingWeb.queue([7, event.key.codePointAt(0)]);
@@ -145,6 +186,7 @@ var LibraryZingWeb = {
         }
       });
       window.addEventListener('keyup', function(event) {
+        if (!forGame(event)) return;
         ZingWeb.queue([6, event.keyCode, event.altKey ? 1 : 0, event.ctrlKey ? 1 : 0]);
       });
       window.addEventListener('focus', function() { ZingWeb.queue([9, 1]); });

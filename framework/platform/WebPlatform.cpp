@@ -52,7 +52,6 @@ enum PageEvent {
   kPageFocus = 9,
   kPageFullScreenLeft = 10,
   kPagePaint = 11,
-  kPageHidden = 12,
 };
 constexpr int kEventFields = 8;
 
@@ -257,25 +256,10 @@ class WebServices final : public Services {
     if (const int c = ControlCharacterOf(key, fields[3] != 0); c != 0) Push(MessageCode::Char, c);
   }
 
+  // Characters the code page lacks are dropped, not replaced.
   void PushCharacter(char32_t codePoint) {
-    char utf8[5] = {};
-    if (codePoint < 0x80) {
-      utf8[0] = static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-      utf8[0] = static_cast<char>(0xC0 | (codePoint >> 6));
-      utf8[1] = static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-      utf8[0] = static_cast<char>(0xE0 | (codePoint >> 12));
-      utf8[1] = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-      utf8[2] = static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-      return;
-    }
-    // Characters the code page lacks are dropped, not replaced.
-    for (const char c : Utf8ToWindows1252(utf8, '\0')) {
-      const int code = static_cast<unsigned char>(c);
-      if (code >= 32) Push(MessageCode::Char, code);
-    }
+    const int code = static_cast<unsigned char>(CodePointToWindows1252(codePoint, '\0'));
+    if (code >= 32) Push(MessageCode::Char, code);
   }
 
   void Push(MessageCode code, int param = 0) {

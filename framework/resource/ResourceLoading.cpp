@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/audio/SoundManager.h"
+#include "framework/graphics/ImageFont.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/resource/ResourceManager.h"
 
@@ -186,6 +187,11 @@ bool ResourceManager::DoLoadFont(FontRes& res) {
     Font* other = GetFont(name);
     if (!other) return Fail("Ref font not found: " + name);
     res.font.reset(other->Duplicate());
+    // The copy takes this record's own tags on top of those it was copied with.
+    if (auto* imageFont = dynamic_cast<ImageFont*>(res.font.get())) {
+      for (const std::string& tag : SplitTags(res.tags)) imageFont->AddTag(tag);
+      imageFont->Prepare();
+    }
   } else {
     if (!res.imagePath.empty()) {
       res.image = host ? host->GetSharedImage(res.imagePath, "", nullptr) : SharedImageRef();

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/resource/PakInterface.h"
+#include "framework/archive/PakInterface.h"
 
 namespace Zing {
 

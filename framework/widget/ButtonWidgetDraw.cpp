@@ -103,7 +103,8 @@ void ButtonWidget::DrawImageLook(Graphics* g, bool pressedLook) {
     g->SetColor(Color(255, 255, 255, static_cast<int>(overAlpha * 255)));
     DrawButtonImage(g, CellSource(overImage, buttonImage), overRect, 0, 0);
     g->PopState();
-  } else if (isOver && HaveOverImage()) {
+  } else if ((isOver || isDown) && HaveOverImage()) {
+    // Held and dragged off, the button still shows that it is being pressed.
     DrawButtonImage(g, CellSource(overImage, buttonImage), overRect, 0, 0);
   } else if (HaveButtonImage()) {
     DrawButtonImage(g, buttonImage, normalRect, 0, 0);

@@ -31,6 +31,10 @@ bool IsUndefinedByte(unsigned char byte) {
   return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
 }
 
+bool MovesCaret(int key) {
+  return key == KEYCODE_LEFT || key == KEYCODE_RIGHT || key == KEYCODE_HOME || key == KEYCODE_END;
+}
+
 constexpr int kDefaultColors[EditWidget::NUM_COLORS][3] = {
     {255, 255, 255}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}};
 
@@ -94,7 +98,9 @@ void EditWidget::ProcessKey(int key, char character) {
   }
   const bool shiftDown = widgetManager != nullptr && widgetManager->IsKeyDown(KEYCODE_SHIFT);
   const bool controlDown = widgetManager != nullptr && widgetManager->IsKeyDown(KEYCODE_CONTROL);
-  if (shiftDown && hiliteAnchor < 0) hiliteAnchor = cursorPos;
+  // Only a key that moves the caret starts a selection: a capital typed
+  // with Shift held must not leave itself selected for the next key to replace.
+  if (shiftDown && hiliteAnchor < 0 && MovesCaret(key)) hiliteAnchor = cursorPos;
 
   const EditState before{text, cursorPos, hiliteAnchor};
   const EditKind kind = ApplyKey(key, character, shiftDown, controlDown);
@@ -210,11 +216,11 @@ EditWidget::EditKind EditWidget::TypeChar(char character) {
   text.insert(static_cast<std::size_t>(cursorPos), 1, character);
   ++cursorPos;
   FocusCursor(false);
-  return replaced ? EditKind::Replaced : EditKind::Typed;
+  return replaced ? EditKind::TypedOver : EditKind::Typed;
 }
 
 EditWidget::EditKind EditWidget::DeleteBackward() {
-  if (DeleteSelection()) return EditKind::Replaced;
+  if (DeleteSelection()) return EditKind::DeletedSelection;
   if (cursorPos == 0) return EditKind::None;
   text.erase(static_cast<std::size_t>(cursorPos - 1), 1);
   --cursorPos;
@@ -222,7 +228,7 @@ EditWidget::EditKind EditWidget::DeleteBackward() {
 }
 
 EditWidget::EditKind EditWidget::DeleteForward() {
-  if (DeleteSelection()) return EditKind::Replaced;
+  if (DeleteSelection()) return EditKind::DeletedSelection;
   if (cursorPos >= static_cast<int>(text.size())) return EditKind::None;
   text.erase(static_cast<std::size_t>(cursorPos), 1);
   return EditKind::Deleted;
@@ -287,8 +293,12 @@ void EditWidget::RecordUndo(const EditState& before, EditKind kind, int modifyId
     undoCursor = before.cursor;
     undoHiliteAnchor = before.anchor;
   }
+  // Typing over a selection, or deleting one, begins a change that
+  // typing or deleting next to it continues.
+  if (kind == EditKind::TypedOver) kind = EditKind::Typed;
+  if (kind == EditKind::DeletedSelection) kind = EditKind::Deleted;
   lastKind_ = kind;
-  lastModifyIdx = kind == EditKind::Typed || kind == EditKind::Deleted ? cursorPos : -1;
+  lastModifyIdx = lastKind_ == EditKind::Typed || lastKind_ == EditKind::Deleted ? cursorPos : -1;
 }
 
 void EditWidget::EnforceLimits() {

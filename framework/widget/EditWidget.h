@@ -97,7 +97,9 @@ class EditWidget : public Widget {
 
   // How an edit changed the text, for deciding whether it continues the
   // change that undo would take back.
-  enum class EditKind { None, Typed, Deleted, Replaced };
+  // What an edit did, for undo. Typing over a selection and deleting one
+  // start a new change that further typing or deleting then continues.
+  enum class EditKind { None, Typed, Deleted, Replaced, TypedOver, DeletedSelection };
 
   EditKind ApplyKey(int key, char character, bool shiftDown, bool controlDown);
   EditKind CopyOrCut(bool cut);

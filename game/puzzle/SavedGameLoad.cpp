@@ -28,7 +28,7 @@ bool GameScreen::LoadGame(int mode) {
   if (file.GetDataLen() == 0) return false;
 
   const std::optional<SavedGameRecord> record = ReadSavedGame(file);
-  if (!record) {
+  if (!record || (mode == 0 && !record->continuable)) {
     mSavedGameDamaged = true;
     return false;
   }
@@ -38,7 +38,7 @@ bool GameScreen::LoadGame(int mode) {
   // final score over yet.
   mFinalScoreHandedOver = false;
   if (mode == 0) mHintShown = record->hintShown;
-  bool sound = RestoreHintsAndScore(*record) && record->whole;
+  bool sound = RestoreHintsAndScore(*record) && record->whole && record->continuable;
   if (mode == 0) sound = RestorePlay(*record) && sound;
   mSavedGameDamaged = !sound;
   return true;
@@ -70,7 +70,8 @@ void GameScreen::ContinueGame() {
 }
 
 // Without a saved game to take the score and hints from, the chosen level is
-// still the one that starts, as a new game.
+// still the one that starts, as a new game. Choosing a level is playing on: a
+// damaged saved game is not kept over the choice.
 void GameScreen::StartAtLevel(int level) {
   const int chosen = std::clamp(level, 0, kLastLevel);
   mLevel = chosen;
@@ -84,7 +85,7 @@ void GameScreen::StartAtLevel(int level) {
       RestartLevel();
     }
   }
-  HoldSavedGameIfDamaged();
+  mHeldGame.reset();
 }
 
 void GameScreen::HoldSavedGameIfDamaged() {

@@ -1,9 +1,13 @@
 // Splitting a saved-game file into its fields. A file can be cut short at any
-// byte (a full disk, a copy broken off), so each part is taken only when all
-// of its bytes are there; the buffer itself would read missing bytes as 0,
-// which would pass for real values.
+// byte (a full disk, a copy broken off), so the play fields and each link
+// block are taken only when all of their bytes are there; the buffer itself
+// would read missing bytes as 0, which would pass for real values. Only the
+// first fields, which a level choice takes as far as they go, read missing
+// bytes as 0.
 
 #include "game/puzzle/SavedGameRecord.h"
+
+#include <algorithm>
 
 namespace Lintwick {
 
@@ -19,19 +23,21 @@ class Reader {
   bool Has(std::size_t bytes) const { return mLeft >= bytes; }
   std::size_t Left() const { return mLeft; }
   int Byte() {
-    mLeft -= 1;
+    Take(1);
     return mFile.ReadByte();
   }
   int Short() {
-    mLeft -= 2;
+    Take(2);
     return mFile.ReadShort();
   }
   int Long() {
-    mLeft -= 4;
+    Take(4);
     return mFile.ReadLong();
   }
 
  private:
+  void Take(std::size_t bytes) { mLeft -= std::min(mLeft, bytes); }
+
   Zing::Buffer mFile;  // a copy: reading moves its read position
   std::size_t mLeft;
 };
@@ -62,11 +68,12 @@ bool ReadLink(Reader& in, SavedGameRecord& record) {
 }  // namespace
 
 std::optional<SavedGameRecord> ReadSavedGame(const Zing::Buffer& file) {
+  if (file.GetDataLen() == 0) return std::nullopt;
   Reader in(file);
-  if (!in.Has(kSavedScoreBytes)) return std::nullopt;
   SavedGameRecord record;
+  record.continuable = in.Has(kSavedScoreBytes);
   record.level = in.Byte();
-  if (record.level > kLastLevel) return std::nullopt;
+  record.continuable = record.continuable && record.level <= kLastLevel;
   record.hintShown = in.Byte() != 0;
   record.hintsLeft = in.Byte();
   record.score = in.Long();

@@ -45,6 +45,9 @@ struct SavedGameRecord {
   bool hintShown = false;
   int hintsLeft = 0;
   int score = 0;
+  // The file holds the whole score and names a level the game has; else it
+  // cannot be continued, though a level choice still takes hints and score.
+  bool continuable = false;
 
   // The play fields; absent in a file cut short before the link blocks.
   bool hasPlay = false;
@@ -63,9 +66,7 @@ struct SavedGameRecord {
   bool whole = false;
 };
 
-// Splits a saved game into its fields. Nothing when the bytes cannot be a
-// saved game at all: too short to hold the score, or naming a level the game
-// does not have.
+// Splits a saved game into its fields. Nothing for an empty file.
 std::optional<SavedGameRecord> ReadSavedGame(const Zing::Buffer& file);
 
 }  // namespace Lintwick

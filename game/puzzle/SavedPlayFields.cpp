@@ -31,7 +31,9 @@ bool TransitionFits(int level, int tick, int kind) {
     case kReplayLevel:
       return true;
     case kGameDone:
-      return level == kLastLevel && tick < kGameDoneTick;
+      // Up to the tick that hands the final score over: a game saved between
+      // reaching that tick and running it pays and hands it over on loading.
+      return level == kLastLevel && tick <= kGameDoneTick;
     default:
       return false;
   }

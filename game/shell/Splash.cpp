@@ -7,6 +7,8 @@
 
 #include "game/shell/Splash.h"
 
+#include <algorithm>
+
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widget/HyperlinkWidget.h"
@@ -31,6 +33,9 @@ constexpr int kLoadingBaseline = 404;
 constexpr int kLinkY = 384;
 constexpr int kCompanyX = 552;
 constexpr int kCompanyBaseline = 474;
+// The company line keeps this much room to the window's right edge: where the
+// game's font makes it wider than the room right of kCompanyX, it moves left.
+constexpr int kCompanyMargin = 8;
 constexpr Zing::Color kCompanyColor(0x1C, 0x68, 0x60);
 
 }  // namespace
@@ -101,7 +106,8 @@ void Splash::Draw(Zing::Graphics* g) {
     g->DrawString(TEXT_LOADING, kLoadingCentreX - FONT_DEFAULT->StringWidth(TEXT_LOADING) / 2, kLoadingBaseline);
   }
   g->SetColor(kCompanyColor);
-  g->DrawString(kCompanyName, kCompanyX, kCompanyBaseline);
+  const int companyX = std::min(kCompanyX, width - kCompanyMargin - FONT_DEFAULT->StringWidth(kCompanyName));
+  g->DrawString(kCompanyName, companyX, kCompanyBaseline);
 }
 
 void Splash::ButtonDepress(int id) {

@@ -387,6 +387,9 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   player->running = true;
   for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
   EXPECT_EQ(player->updateCount, before + 1);  // paused: one single step
+  keys("PNP");  // N outside a pause leaves no step for the next one
+  for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
+  EXPECT_EQ(player->updateCount, before + 1);
   keys("P+");
   EXPECT_DOUBLE_EQ(player->updateMultiplier, 1.5);
   EXPECT_TRUE(player->StatisticsLines().back().ends_with(" / " + Zing::FormatDemoTime(length, 10) + "  x1.50"));

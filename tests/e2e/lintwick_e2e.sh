@@ -63,12 +63,27 @@ run_checks() {
   echo "1 passed, 0 failed"
 }
 
+# --help and --version on a bare terminal: no display, no session, nothing on
+# standard error, and the text ends its last line.
+check_information_options() {
+  local option out err
+  for option in --help --version; do
+    out=$work/out$option err=$work/err$option
+    env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER "$bin" $option >"$out" 2>"$err" ||
+      fail "$option exited with $?"
+    [ -s "$err" ] && fail "$option wrote to standard error: $(cat "$err")"
+    [ -s "$out" ] && [ "$(tail -c 1 "$out" | od -An -tx1 | tr -d ' \n')" = 0a ] ||
+      fail "$option printed no text ending in a newline"
+  done
+}
+
 if [ "$mode" = xvfb ]; then
   unset SDL_VIDEODRIVER
   exec "$(dirname "$0")/with_xvfb.sh" 1280x1024x24 "$0" x11 "$bin"
 elif [ "$mode" = x11 ]; then
   run_checks
 else
+  check_information_options
   export SDL_VIDEODRIVER=dummy
   run_checks
 fi

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
+#include "framework/platform/Windows1252.h"
 #include "framework/widget/ButtonWidget.h"
 #include "game/shell/Resources.h"
 #include "game/shell/ScoreDialog.h"
@@ -37,11 +39,25 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   const double musicVolume = app->GetMusicVolume();
   ClickCentre(effects->GetRect());
   EXPECT_NEAR(app->GetSfxVolume(), 0.5, 0.1);
+  const bool cursorsBefore = app->customCursorsEnabled;
   ClickCentre(options->GetFullScreenBox()->GetRect());
   ClickCentre(options->GetCustomCursorsBox()->GetRect());
-  EXPECT_FALSE(app->windowed);  // boxes wait for DONE
+  EXPECT_EQ(std::pair(app->windowed, app->customCursorsEnabled),
+            std::pair(false, cursorsBefore));  // boxes wait for DONE
+
+  // Help and About open over the options, which stay with the shadow when they close.
+  for (auto [button, dialog] :
+       {std::pair{OptionsDialog::ID_HELP, DIALOG_HELP}, {OptionsDialog::ID_ABOUT, DIALOG_ABOUT}}) {
+    ClickCentre(options->GetButton(button)->GetRect());
+    ASSERT_NE(app->GetDialog(dialog), nullptr) << dialog;
+    ClickFooter(dialog);
+    EXPECT_EQ(app->GetDialog(dialog), nullptr) << dialog;
+    EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), options) << dialog;
+    EXPECT_NE(app->mShadow->widgetManager, nullptr) << dialog;
+  }
   ClickFooter(DIALOG_OPTIONS);
   EXPECT_TRUE(services->lastWindow.windowed);
+  EXPECT_NE(app->customCursorsEnabled, cursorsBefore);
   EXPECT_EQ(app->mShadow->widgetManager, nullptr);
   EXPECT_EQ(app->GetWidgetManager()->focusWidget, app->mMainMenu);
   const double sfx = app->GetSfxVolume();
@@ -136,12 +152,70 @@ TEST(Texts, LanguagesAndTheirBytes) {
   for (const char* other : {"", "En", "fr", "FR", "Fra", "de ", "DE"})
     EXPECT_EQ(LanguageOfLocale(other), Language::English) << other;
 
-  SetupTexts(Language::German);
-  EXPECT_EQ(TEXT_HELP_CLOSE, std::string("SCHLIE\xDF") + "EN");
+    // The whole table in every language, as Windows-1252 bytes, against the
+    // fixed list of the game's texts (kept in UTF-8, one text a line).
+#define TEXT_ID(id) std::pair<const char*, const std::string*>(#id, &id)
+  const std::pair<const char*, const std::string*> ids[] = {TEXT_ID(TEXT_CLICK_TO_START),
+                                                            TEXT_ID(TEXT_LOADING),
+                                                            TEXT_ID(TEXT_NEW_GAME),
+                                                            TEXT_ID(TEXT_OPTIONS),
+                                                            TEXT_ID(TEXT_HINT),
+                                                            TEXT_ID(TEXT_EXIT_GAME),
+                                                            TEXT_ID(TEXT_LEVEL_LABEL),
+                                                            TEXT_ID(TEXT_SCORE_LABEL),
+                                                            TEXT_ID(TEXT_OPTIONS_TITLE),
+                                                            TEXT_ID(TEXT_DONE),
+                                                            TEXT_ID(TEXT_HIGH_SCORES),
+                                                            TEXT_ID(TEXT_HELP),
+                                                            TEXT_ID(TEXT_LANGUAGE),
+                                                            TEXT_ID(TEXT_ABOUT),
+                                                            TEXT_ID(TEXT_MUSIC_VOLUME),
+                                                            TEXT_ID(TEXT_EFFECTS_VOLUME),
+                                                            TEXT_ID(TEXT_FULL_SCREEN),
+                                                            TEXT_ID(TEXT_CUSTOM_CURSORS),
+                                                            TEXT_ID(TEXT_HARDWARE_ACCELERATION),
+                                                            TEXT_ID(TEXT_START_NEW_GAME_TITLE),
+                                                            TEXT_ID(TEXT_START_NEW_GAME_QUESTION),
+                                                            TEXT_ID(TEXT_NEW_GAME_TITLE),
+                                                            TEXT_ID(TEXT_NEW_GAME_QUESTION),
+                                                            TEXT_ID(TEXT_RESTART_LEVEL_TITLE),
+                                                            TEXT_ID(TEXT_RESTART_LEVEL_QUESTION),
+                                                            TEXT_ID(TEXT_EXIT_GAME_TITLE),
+                                                            TEXT_ID(TEXT_EXIT_GAME_QUESTION),
+                                                            TEXT_ID(TEXT_CHOOSE_BOARD_TITLE),
+                                                            TEXT_ID(TEXT_LEVEL_NUMBER),
+                                                            TEXT_ID(TEXT_HELP_TITLE),
+                                                            TEXT_ID(TEXT_HELP_CLOSE),
+                                                            TEXT_ID(TEXT_ABOUT_TITLE),
+                                                            TEXT_ID(TEXT_ABOUT_CLOSE),
+                                                            TEXT_ID(TEXT_ABOUT_BODY),
+                                                            TEXT_ID(TEXT_HIGH_SCORES_TITLE),
+                                                            TEXT_ID(TEXT_HIGH_SCORES_CLOSE),
+                                                            TEXT_ID(TEXT_SELECT_LANGUAGE_TITLE),
+                                                            TEXT_ID(Zing::TEXT_DIALOG_YES),
+                                                            TEXT_ID(Zing::TEXT_DIALOG_NO),
+                                                            TEXT_ID(Zing::TEXT_DIALOG_OK),
+                                                            TEXT_ID(Zing::TEXT_DIALOG_CANCEL)};
+#undef TEXT_ID
+  std::vector<std::string> shown;
+  for (const auto& [name, text] : ids) shown.push_back(std::string(name).substr(std::string(name).rfind(':') + 1));
+  for (Language language : {Language::English, Language::French, Language::German}) {
+    SetupTexts(language);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      std::string utf8 = Zing::Platform::Windows1252ToUtf8(*ids[i].second);
+      for (std::size_t at = 0; (at = utf8.find('\n', at)) != std::string::npos;) utf8.replace(at, 1, "\\n");
+      shown[i] += "|" + utf8;
+    }
+  }
+  std::ifstream golden(LINTWICK_TEXTS_GOLDEN);
+  std::vector<std::string> expected;
+  for (std::string line; std::getline(golden, line);)
+    if (!line.empty() && line[0] != '#') expected.push_back(line);
+  EXPECT_EQ(shown, expected);
   EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[3], "Spiel verlassen");
+  EXPECT_EQ(*TEXT_OPTIONS_BUTTONS[0], "Highscores");
 
   SetupTexts(Language::French);
-  EXPECT_EQ(TEXT_HARDWARE_ACCELERATION, "Acc\xE9l\xE9ration Mat\xE9rielle");
   EXPECT_EQ(FormatText(TEXT_HINT, 7), "Conseil (7 rest.)");
 
   SetupTexts(Language::English);
@@ -180,9 +254,15 @@ struct ScoreDialogFlow : ShellFixture {
     ASSERT_TRUE(app->ZingAppBase::WriteBufferToFile(ScorePath(), buffer));
   }
 
+  // Typed as a person types: capitals with Shift held down.
   void ReplaceName(const std::string& name) {
     for (int i = 0; i < 6; ++i) Key(Zing::KEYCODE_BACK);
-    for (char c : name) Send(MessageCode::Char, 0, 0, static_cast<unsigned char>(c));  // typed text
+    for (char c : name) {
+      const bool capital = c >= 'A' && c <= 'Z';
+      if (capital) Send(MessageCode::KeyDown, 0, 0, Zing::KEYCODE_SHIFT);
+      Send(MessageCode::Char, 0, 0, static_cast<unsigned char>(c));
+      if (capital) Send(MessageCode::KeyUp, 0, 0, Zing::KEYCODE_SHIFT);
+    }
   }
 };
 
@@ -214,9 +294,9 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->GetNewEntry(), 3);  // below the equal third entry
   EXPECT_EQ(dialog->GetNameField()->y, dialog->y + 68 + 30 * 3);
-  ReplaceName("Mid");
+  ReplaceName("John McDonald");
   ClickFooter(DIALOG_HIGH_SCORES);  // the typed name is stored without Enter too
-  EXPECT_EQ(StoredScores().entries[3].name, "Mid");
+  EXPECT_EQ(StoredScores().entries[3].name, "John McDonald");  // capitals typed with Shift stay
   EXPECT_EQ(StoredScores().entries[4].name, "D");
 
   dialog = FinishGame(501);

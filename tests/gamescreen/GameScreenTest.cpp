@@ -186,15 +186,21 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   for (const auto& [x, digit] : {std::pair{205, 2}, {221, 7}, {253, 2}})
     EXPECT_EQ(Pixel(x, 255), CelColour(kDigits, digit));
 
-  screen->mShutterTick = 64;
-  screen->mTransitionKind = Lintwick::kReplayLevel;
-  EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 0));
-  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 2));
-  screen->mShutterTick = 65;
-  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 8));
-  screen->mShutterTick = 64;
-  screen->mTransitionKind = Lintwick::kGameDone;
-  EXPECT_EQ(Pixel(140, 257), CelColour(kEffectTexts, 5));
+  // The caption rows on both sides of every boundary, for each kind of
+  // transition: {kind, tick, top row, bottom row (-1: the level points)}.
+  using enum Lintwick::TransitionKind;
+  const int captions[][4] = {{kNextLevel, 62, 0, 1},  {kNextLevel, 63, 5, 5},   {kNextLevel, 66, 5, 5},
+                             {kNextLevel, 67, 6, -1}, {kReplayLevel, 64, 0, 2}, {kReplayLevel, 65, 7, 8},
+                             {kGameDone, 62, 3, 4},   {kGameDone, 63, 5, 5},    {kGameDone, 66, 5, 5},
+                             {kGameDone, 67, 6, -1}};
+  for (const auto& [kind, tick, top, bottom] : captions) {
+    screen->mTransitionKind = kind;
+    screen->mShutterTick = tick;
+    EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, top)) << kind << " at " << tick;
+    EXPECT_EQ(bottom < 0 ? Pixel(205, 255) : Pixel(140, 257),
+              bottom < 0 ? CelColour(kDigits, 2) : CelColour(kEffectTexts, bottom))
+        << kind << " at " << tick;
+  }
 }
 
 TEST_F(GameScreenDraw, VortexBarShowsTheAllowanceLeftAndBlinksInItsLowerHalf) {
@@ -443,6 +449,21 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   ASSERT_EQ(screen->mShutterTick, 70);
   for (int i = 0; i < 20; ++i) screen->Tick();
   EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(1, 0));
+
+  // Saved in the tick before the final score is handed over, the game loads
+  // sound and hands it over then.
+  screen->StartAtLevel(Lintwick::kLastLevel);
+  screen->mShutterTick = Lintwick::kGameDoneTick;
+  screen->mShutterOffset = Lintwick::kShutterTravel;
+  screen->mTransitionKind = Lintwick::kGameDone;
+  const std::vector<std::uint8_t> lastTick = Bytes();
+  Install(lastTick);
+  screen = Restart();
+  screen->ContinueGame();
+  EXPECT_FALSE(screen->SavedGameWasDamaged());
+  EXPECT_EQ(Bytes(), lastTick);
+  screen->Tick();
+  EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(2, 0));
 }
 
 TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn) {
@@ -494,6 +515,21 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
   Step(2, 1);
   screen->SaveGame();
   EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(1, Bytes()));
+
+  // A file that cannot be continued (a level beyond the last, or cut inside
+  // the score) still gives a chosen level its hints and score as far as they
+  // go, and the choice is playing on: the next save writes the chosen game.
+  std::vector<std::uint8_t> beyond = good, cut(good.begin(), good.begin() + 5);
+  beyond[0] = 200;
+  beyond[2] = cut[2] = 6;
+  for (const auto& bytes : {beyond, cut}) {
+    Install(bytes);
+    screen->StartAtLevel(3);
+    EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()), std::tuple(3, 1234, 6))
+        << bytes.size();
+    screen->SaveGame();
+    EXPECT_EQ(host.Saved(), Bytes());
+  }
 }
 
 }  // namespace

@@ -226,6 +226,13 @@ TEST_F(ImageFontDraw, OrdersBeyondTheBucketsAreClamped) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(i % 2 ? Color(0, 0, 0, 127) : Color::White, screen.calls[i].color) << i;
 }
 
+TEST_F(ImageFontDraw, LayerColoursBrightenAndDarkenAndOnlyTheDrawnColourIsClamped) {
+  auto font = Make("LayerSetColorMult Main (2 1 0.5 1); LayerSetColorAdd Main (0 -0.2 0 0);");
+  font->DrawString(&g, 0, 10, "a", Color(200, 100, 200), g.GetClipRect());
+  ASSERT_EQ(2u, screen.calls.size());
+  EXPECT_EQ(Color(255, 100 - 51, 127 * 200 / 255, 255), screen.calls[1].color);
+}
+
 TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
   auto font = Make("LayerSetPointSize Main 10; LayerSetPointSize Shadow 10; SetDefaultPointSize 10;");
   EXPECT_EQ(10, font->GetPointSize());
@@ -237,6 +244,7 @@ TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
   font->DrawString(&g, 0, 30, "a", Color::White, g.GetClipRect());
   ASSERT_EQ(1u, screen.calls.size());
   EXPECT_EQ(Rect(0, 0, 8, 16), screen.calls[0].src);  // the glyph of the doubled sheet
+  EXPECT_EQ(30 - 6, screen.calls[0].rect.y);          // lifted by the layer's ascent as written
   font->SetScale(0.5);
   EXPECT_EQ(5, font->CharWidth('a'));
   std::unique_ptr<Font> copy(font->Duplicate());

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/app/ZingAppBase.h"
+#include "framework/archive/PakInterface.h"
 #include "framework/audio/SilentSoundManager.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
@@ -21,7 +22,6 @@
 #include "framework/platform/NullPlatform.h"
 #include "framework/resource/FontFactory.h"
 #include "framework/resource/ManifestFonts.h"
-#include "framework/resource/PakInterface.h"
 #include "framework/resource/ResourceManager.h"
 #include "tests/images/ImageFiles.h"
 #include "tests/resource/PakTestArchive.h"
@@ -326,7 +326,7 @@ TEST(ManifestFonts, ReferencesSystemFontsAndFailures) {
   folder.Write("extra.xml", "<ResourceManifest><Resources id=\"Extra\"><SetDefaults path=\"" + DataDir() +
                                 "/fonts\" idprefix=\"FONT_\"/>"
                                 "<Font id=\"BODY\" path=\"default.txt\" tags=\"bold, glow\"/>"
-                                "<Font id=\"COPY\" path=\"!ref:FONT_BODY\"/>"
+                                "<Font id=\"COPY\" path=\"!ref:FONT_BODY\" tags=\"shout\"/>"
                                 "<Font id=\"SYSTEM\" path=\"!sys:Arial Unicode MS\" size=\"12\" shadow=\"\" bold=\"\"/>"
                                 "</Resources><Resources id=\"Broken\"><SetDefaults path=\"" +
                                 folder.Path() +
@@ -344,6 +344,8 @@ TEST(ManifestFonts, ReferencesSystemFontsAndFailures) {
   auto* copy = dynamic_cast<Zing::ImageFont*>(manager.GetFontThrow("FONT_COPY"));
   ASSERT_NE(nullptr, copy);
   EXPECT_EQ(body->GetFontData(), copy->GetFontData());
+  EXPECT_EQ((std::vector<bool>{copy->HasTag("GLOW"), copy->HasTag("SHOUT"), body->HasTag("SHOUT")}),
+            (std::vector<bool>{true, true, false}));
   auto* system = dynamic_cast<Zing::SysFont*>(manager.GetFontThrow("FONT_SYSTEM"));
   ASSERT_NE(nullptr, system);
   EXPECT_TRUE(system->drawShadow);

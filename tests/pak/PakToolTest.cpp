@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/resource/PakInterface.h"
+#include "framework/archive/PakInterface.h"
 #include "tests/resource/PakTestArchive.h"
 #include "tests/support/TempFolder.h"
 

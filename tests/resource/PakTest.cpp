@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "framework/app/FileAccess.h"
+#include "framework/archive/PakFormat.h"
+#include "framework/archive/PakInterface.h"
+#include "framework/archive/PakNames.h"
 #include "framework/platform/FileSystem.h"
-#include "framework/resource/PakFormat.h"
-#include "framework/resource/PakInterface.h"
-#include "framework/resource/PakNames.h"
 #include "tests/resource/PakTestArchive.h"
 #include "tests/support/TempFolder.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/resource/PakFormat.h"
+#include "framework/archive/PakFormat.h"
 
 namespace ZingTest {
 

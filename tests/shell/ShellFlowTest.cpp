@@ -169,6 +169,71 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   EXPECT_NE(home.Read("data/save/game.dat"), "saved");
 }
 
+TEST_F(ShellFlow, TheRestartQuestionsAnswersAndAShutdownAtTheEndOfTheGame) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
+  ClickFooter(DIALOG_HELP);
+  GameScreen* game = app->mGameScreen;
+
+  // The allowance spent: at the level change the game asks. YES only closes
+  // the question; NO returns to the start screen and saves the game.
+  for (bool yes : {true, false}) {
+    game->mShutterTick = kLevelChangeTick;
+    game->mTransitionKind = kReplayLevel;
+    RunFor(100);
+    ASSERT_NE(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
+    ClickFooter(DIALOG_RESTART_LEVEL, yes);
+    EXPECT_EQ(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
+    EXPECT_EQ(std::tuple(Shown(game), Shown(app->mStartScreen), Shown(app->mShadow)), std::tuple(yes, !yes, false));
+  }
+  const Zing::Buffer bytes = game->SavedGameBytes();
+  EXPECT_EQ(home.Read("data/save/game.dat"),
+            std::string(reinterpret_cast<const char*>(bytes.GetDataPtr()), bytes.GetDataLen()));
+
+  // Closed while the finished game stands at its last tick: the transition
+  // stops before the game is saved.
+  ClickCentre(app->mStartScreen->GetButton(1)->GetRect());
+  ASSERT_TRUE(Shown(game));
+  game->mShutterTick = kGameDoneTick;
+  game->mTransitionKind = kGameDone;
+  app->Shutdown();
+  const std::string saved = home.Read("data/save/game.dat");
+  ASSERT_EQ(saved.size(), bytes.GetDataLen());
+  EXPECT_EQ(std::pair(saved[11], saved[12]), std::pair('\0', '\0'));
+}
+
+// The splash's bar grows with the loading, and the company line stays inside
+// the window with a margin, in the game's own font.
+TEST_F(ShellFlow, TheSplashBarFollowsTheLoadingAndTheCompanyLineFits) {
+  Start();
+  ASSERT_TRUE(Shown(app->mSplash));
+  const auto drawn = [&] {
+    ZingTest::RecordingImage image(640, 480);
+    Zing::Graphics g(&image);
+    app->mSplash->Draw(&g);
+    return image.calls;
+  };
+  const int full = IMAGE_LOADING_BAR->GetWidth();
+  app->loaded = false;
+  app->loadingTotal = 10;
+  for (auto [done, width] : {std::pair{0, 0}, {5, full / 2}, {10, full}}) {
+    app->loadingDone = done;
+    const auto calls = drawn();
+    const auto bar =
+        std::find_if(calls.begin(), calls.end(), [](auto& c) { return c.rect.x == 152 && c.rect.y == 342; });
+    EXPECT_EQ(bar == calls.end() ? 0 : bar->src.w, width) << done;
+  }
+  app->loaded = true;
+  int glyphs = 0, right = 0;
+  for (const ZingTest::Call& call : drawn()) {
+    if (call.color != Zing::Color(0x1C, 0x68, 0x60)) continue;
+    ++glyphs;
+    right = std::max(right, call.rect.x + call.rect.w);
+  }
+  EXPECT_EQ(glyphs, 9);  // "Tamo Games" without its blank
+  EXPECT_LE(right, 640 - 8);
+}
+
 // Counts the instances asked for, by sound id.
 struct CountingSounds : Zing::SilentSoundManager {
   std::map<unsigned int, int> asked;
@@ -289,15 +354,52 @@ struct LevelChooser : ShellFixture {
     int value = -1;
     return app->RegistryReadInteger(name, value) ? value : -1;
   }
+  // The end points the miniature draws, as {cel, centre x, centre y}, seen
+  // through a stand-in nodes picture of flat cels no other picture has.
+  using EndPoints = std::vector<std::tuple<int, int, int>>;
+  static constexpr int kNodeW = 13, kNodeH = 3;
+  EndPoints DrawnEndPoints(LevelDialog* dialog) {
+    Zing::MemoryImage nodes;
+    nodes.Create(7 * kNodeW, kNodeH);
+    nodes.numCols = 7;
+    Zing::Image* const real = IMAGE_REPLAY_NODES;
+    IMAGE_REPLAY_NODES = &nodes;
+    ZingTest::RecordingImage drawn(dialog->width, dialog->height);
+    Zing::Graphics g(&drawn);
+    dialog->Draw(&g);
+    IMAGE_REPLAY_NODES = real;
+    EndPoints found;
+    for (const ZingTest::Call& call : drawn.calls) {
+      if (call.src.w == kNodeW && call.src.h == kNodeH)
+        found.emplace_back(call.src.x / kNodeW, call.rect.x + kNodeW / 2, call.rect.y + kNodeH / 2);
+    }
+    return found;
+  }
+  // What the generated end-point record of `level` says the miniature shows.
+  static EndPoints RecordedEndPoints(const std::string& nodeFile, int level) {
+    const std::size_t at = static_cast<std::size_t>(level) * kNodeRecordSize;
+    EndPoints expected;
+    for (int i = 0; i < static_cast<unsigned char>(nodeFile[at]); ++i) {
+      const int code = static_cast<unsigned char>(nodeFile[at + 1 + static_cast<std::size_t>(i)]);
+      expected.emplace_back(i / 2, 43 + 20 * (code >> 4), 86 + 20 * (code & 15));
+    }
+    return expected;
+  }
 };
 
 TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHints) {
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
 
-  // First run: board 1, which can be started; the arrows stop at both ends.
+  auto levels = LintwickTest::GeneratedLevels();
+  ASSERT_TRUE(levels);
+
+  // First run: board 1, which can be started, with its end points one colour
+  // per link; the arrows stop at both ends.
   LevelDialog* dialog = Open();
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(dialog->IsLocked());
+  EXPECT_EQ(DrawnEndPoints(dialog), RecordedEndPoints(levels->files[kNodeFile], 0));
+  EXPECT_GE(DrawnEndPoints(dialog).size(), 4u);
   Click(kLeftArrowX, kArrowY);
   EXPECT_EQ(dialog->GetChosenLevel(), 0);
   Click(kRightArrowX, kArrowY);
@@ -327,6 +429,7 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
   EXPECT_EQ(dialog->GetChosenLevel(), 99);
   EXPECT_TRUE(dialog->IsLocked());
+  EXPECT_TRUE(DrawnEndPoints(dialog).empty());  // hidden under the lock
   // Its miniature, in its two top rows above the lock: a cell where the board
   // has one, none where it has a hole (cell centres at 43 + 20x, 86 + 20y in
   // the dialog). Drawn once without the cell picture: a cell shows where the
@@ -339,8 +442,6 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
     Zing::Graphics g(drawn);
     dialog->Draw(&g);
   }
-  auto levels = LintwickTest::GeneratedLevels();
-  ASSERT_TRUE(levels);
   const std::string& boards = levels->files[kBoardFile];
   for (int cy = 0; cy < 2; ++cy) {
     for (int cx = 0; cx < kBoardSize; ++cx) {

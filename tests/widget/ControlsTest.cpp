@@ -131,6 +131,15 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   EXPECT_NEAR(static_cast<int>(halfway >> 8 & 0xFF), 0x80, 0x10);
   EXPECT_NEAR(static_cast<int>(halfway & 0xFF), 0x40, 0x10);
   EXPECT_EQ(Pixel(5, 5), 0x000080u);
+
+  // Held and dragged off, without a fade, the button keeps its over look.
+  button.overAlphaSpeed = 0;
+  manager.MouseMove(5, 5);
+  manager.MouseDown(5, 5, 1);
+  manager.MouseMove(300, 300);
+  EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
+  manager.MouseUp(300, 300, 1);
+  EXPECT_EQ(Pixel(5, 5), 0x000080u);
 }
 
 // The whole bevel of a 40 x 20 button, raised and pressed: the outer edges lit
@@ -318,6 +327,57 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   Key(Zing::KEYCODE_BACK);
   Control(26, 'Z');
   EXPECT_EQ(edit.text, "Wickerabc");
+}
+
+TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
+  // Capitals typed with Shift held stay: the next key does not replace them.
+  const auto capital = [&](char c) {
+    manager.KeyDown(KEYCODE_SHIFT);
+    manager.KeyDown(c);
+    manager.KeyChar(c);
+    manager.KeyUp(c);
+    manager.KeyUp(KEYCODE_SHIFT);
+  };
+  capital('J');
+  Type("ohn ");
+  capital('M');
+  Type("c");
+  capital('D');
+  Type("onald");
+  EXPECT_EQ(edit.text, "John McDonald");
+  EXPECT_EQ(edit.hiliteAnchor, -1);
+
+  // Typing over a selection, or backspacing one and on, is one change for undo.
+  Control(1, 'A');
+  Type("abc");
+  Control(26, 'Z');
+  EXPECT_EQ(edit.text, "John McDonald");
+  manager.KeyDown(KEYCODE_SHIFT);
+  for (int i = 0; i < 3; ++i) Key(Zing::KEYCODE_LEFT);
+  manager.KeyUp(KEYCODE_SHIFT);
+  Key(Zing::KEYCODE_BACK);
+  Key(Zing::KEYCODE_BACK);
+  EXPECT_EQ(edit.text, "John McDo");
+  Control(26, 'Z');
+  EXPECT_EQ(edit.text, "John McDonald");
+
+  // Word jumps: Control+Right passes a word and the gap after it, Control+Left
+  // goes back to a word's start; with Shift they select.
+  Key(Zing::KEYCODE_HOME);
+  manager.KeyDown(KEYCODE_CONTROL);
+  Key(Zing::KEYCODE_RIGHT);
+  EXPECT_EQ(edit.cursorPos, 5);
+  Key(Zing::KEYCODE_RIGHT);
+  EXPECT_EQ(edit.cursorPos, 13);
+  Key(Zing::KEYCODE_LEFT);
+  EXPECT_EQ(edit.cursorPos, 5);
+  Key(Zing::KEYCODE_RIGHT);
+  manager.KeyDown(KEYCODE_SHIFT);
+  Key(Zing::KEYCODE_LEFT);
+  manager.KeyUp(KEYCODE_SHIFT);
+  manager.KeyUp(KEYCODE_CONTROL);
+  Type("X");
+  EXPECT_EQ(edit.text, "John X");
 }
 
 TEST_F(EditList, ClipboardCutCopyPaste) {

@@ -273,7 +273,9 @@ Canvas SplashScreen(const Catalog& catalog, const Lettering& lettering) {
   const Canvas* bar = catalog.Find("IMAGE_LOADING_BAR");
   s.Cel("IMAGE_LOADING_BAR", 0, 0, 152, 342, bar->Width() * 6 / 10);
   s.Text("Loading...", 320, 404, Face::Regular, 14, theme::kText, Align::Centre);
-  s.Text("Tamo Games", 552, 474, Face::Regular, 14, theme::kMaker);
+  // As the game places it: 8 pixels from the right edge, since the line is
+  // wider than the room right of x 552.
+  s.Text("Tamo Games", 640 - 8, 474, Face::Regular, 14, theme::kMaker, Align::Right);
   return s.Take();
 }
 

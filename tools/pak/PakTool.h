@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/resource/PakFormat.h"
+#include "framework/archive/PakFormat.h"
 
 namespace PakTool {
 

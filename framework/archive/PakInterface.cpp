@@ -1,4 +1,4 @@
-#include "framework/resource/PakInterface.h"
+#include "framework/archive/PakInterface.h"
 
 #include <algorithm>
 #include <atomic>
@@ -8,10 +8,10 @@
 #include <mutex>
 #include <set>
 
+#include "framework/archive/PakFormat.h"
+#include "framework/archive/PakNames.h"
 #include "framework/platform/FileSystem.h"
 #include "framework/platform/MappedFile.h"
-#include "framework/resource/PakFormat.h"
-#include "framework/resource/PakNames.h"
 
 namespace Zing {
 

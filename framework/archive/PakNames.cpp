@@ -1,4 +1,4 @@
-#include "framework/resource/PakNames.h"
+#include "framework/archive/PakNames.h"
 
 #include "framework/platform/FileSystem.h"
 

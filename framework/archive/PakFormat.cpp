@@ -1,4 +1,4 @@
-#include "framework/resource/PakFormat.h"
+#include "framework/archive/PakFormat.h"
 
 #include <algorithm>
 #include <limits>
