@@ -69,8 +69,10 @@ function recorder(link) {
   requestAnimationFrame(look);
 }
 
-// The start link's picture: the place as it stood when a click there led on.
+// The start link's picture: the place as it stood when a click there led on
+// (once the splash shows: a black canvas stands still too).
 async function startLinkPicture(page) {
+  if ((await web.waitChange(page, '0', 60, ...kSplashText)) === null) throw new Error('the splash was never drawn');
   for (let i = 0; i < 60; ++i) {
     const before = await web.still(page, 60, ...kLinkPlace);
     const splash = await web.sum(page, ...kSplashText);
