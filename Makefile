@@ -75,10 +75,12 @@ kill-test: build deps
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
 
-# The game's own figures: start-up, idle cost and the play field's frame.
+# The game's own figures: start-up, idle cost, the play field's frame and the
+# resident memory at the start screen (in a private X server).
 bench-game: build
 	@$(BUILD)/bench/shell_bench
 	@for b in $(BUILD)/bench/gamescreen_bench; do if [ -x $$b ]; then $$b; fi; done
+	@bench/start_screen_memory.sh $(BUILD)/lintwick $(BUILD)/tests/e2e/xprobe
 
 # The web build's page, for a browser on this machine (Ctrl+C ends it).
 WEB_SITE ?= build-web/site

@@ -8,6 +8,8 @@
 
 #include "framework/app/ZingAppBase.h"
 #include "framework/widget/Dialog.h"
+#include "framework/widget/FocusRing.h"
+#include "framework/widget/WidgetManager.h"
 
 namespace Zing {
 
@@ -53,6 +55,10 @@ void ZingAppBase::AddDialog(int dialogId, Dialog* dialog) {
     widgetManager->AddBaseModal(dialog);
     ModalOpen();
   }
+  // The keys work the dialog from the moment it opens.
+  const std::vector<Widget*> order = dialog->FocusOrder();
+  LinkFocusRing(order);
+  if (!order.empty()) widgetManager->SetFocus(order.front());
 }
 
 void ZingAppBase::AddDialog(Dialog* dialog) {

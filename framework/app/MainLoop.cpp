@@ -569,6 +569,7 @@ void ZingAppBase::ProcessKeyDown(const Platform::WindowMessage& message) {
     debugKeysEnabled = !debugKeysEnabled;
   }
   if (debugKeysEnabled && DebugKeyDown(key)) return;
+  if (CommandKeyDown(key)) return;
   widgetManager->KeyDown(key);
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 #include "framework/app/FileAccess.h"
@@ -100,6 +101,13 @@ void ZingAppBase::Init() {
   // --help and --version answer before anything is read, written or shown.
   HandleInformationOptions();
   if (shutdown) return;
+  // A window nobody can see: say so and stop before the settings are touched.
+  const std::string unseen = services->MissingDisplayReason();
+  if (!unseen.empty()) {
+    std::fprintf(stderr, "%s needs a graphical desktop: %s.\n", productName.c_str(), unseen.c_str());
+    Exit(1);
+    return;
+  }
 
   // The display library is linked into the program on this platform, so the
   // check for a missing one has nothing to find.

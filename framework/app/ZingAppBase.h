@@ -162,6 +162,9 @@ class ZingAppBase : public ButtonListener, public DialogListener, public WidgetM
   // The letter arrives as typed: 'r', or 'R' with Shift or Caps Lock.
   virtual bool HandlesAltKey(int key) { return key == KEYCODE_RETURN || key == 'r' || key == 'R'; }
   virtual bool DebugKeyDown(int) { return false; }
+  // A key the application answers itself, whatever has the focus; true when
+  // it took the key.
+  virtual bool CommandKeyDown(int) { return false; }
   virtual bool DebugKeyDownAsync(int, bool, bool) { return false; }
   virtual bool DrawDirtyWidgets();
   virtual void Redraw();

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <limits>
 #include <mutex>
@@ -104,6 +106,19 @@ long Tell(PFILE* file) {
   return static_cast<long>(file->position);
 }
 
+// The archive's bytes as they were packed: eight at a time, then the rest.
+void Unscramble(unsigned char* to, const unsigned char* from, std::size_t bytes) {
+  constexpr std::uint64_t kWideKey = 0x0101010101010101ull * Pak::kKey;
+  std::size_t i = 0;
+  for (; i + sizeof(std::uint64_t) <= bytes; i += sizeof(std::uint64_t)) {
+    std::uint64_t word;
+    std::memcpy(&word, from + i, sizeof word);
+    word ^= kWideKey;
+    std::memcpy(to + i, &word, sizeof word);
+  }
+  for (; i < bytes; ++i) to[i] = from[i] ^ Pak::kKey;
+}
+
 std::size_t Read(void* buffer, std::size_t elementSize, std::size_t count, PFILE* file) {
   if (file == nullptr || elementSize == 0 || count == 0) return 0;
   if (file->disk != nullptr) return std::fread(buffer, elementSize, count, file->disk);
@@ -113,7 +128,7 @@ std::size_t Read(void* buffer, std::size_t elementSize, std::size_t count, PFILE
   const std::size_t bytes = static_cast<std::size_t>(std::min(wanted, file->size - file->position));
   const unsigned char* from = file->bytes + file->position;
   auto* to = static_cast<unsigned char*>(buffer);
-  for (std::size_t i = 0; i < bytes; ++i) to[i] = from[i] ^ Pak::kKey;
+  Unscramble(to, from, bytes);
   file->position += bytes;
   return bytes / elementSize;
 }

@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
+#include "framework/audio/AlsaMessages.h"
 #include "framework/platform/SharedLibrary.h"
 
 namespace Zing {
@@ -29,6 +31,10 @@ Binding& TheBinding() {
   return binding;
 }
 
+#ifndef __EMSCRIPTEN__
+constexpr const char* kOpenALLogLevelVariable = "ALSOFT_LOGLEVEL";
+#endif
+
 // Silence is worth one line on standard error per run, not one per sound.
 void SaySilentOnce(const std::string& reason) {
   static std::atomic<bool> told{false};
@@ -41,7 +47,7 @@ void SaySilentOnce(const std::string& reason) {
 bool LoadFunctions(Binding& binding) {
   if (binding.functionsComplete) return true;
 #ifdef __EMSCRIPTEN__
-    // The browser's OpenAL is linked into the program: nothing to load.
+  // The browser's OpenAL is linked into the program: nothing to load.
 #define ZING_OPENAL_TAKE(type, name) binding.functions.name = &::name;
   ZING_OPENAL_FUNCTIONS(ZING_OPENAL_TAKE)
 #undef ZING_OPENAL_TAKE
@@ -49,6 +55,10 @@ bool LoadFunctions(Binding& binding) {
   binding.functionsComplete = true;
   return true;
 #else
+  // The library logs its own errors (a missing device among them) unless told
+  // otherwise before it loads; the one line above says what matters. A level
+  // set by the user stays.
+  setenv(kOpenALLogLevelVariable, "0", 0);
   if (!binding.library) binding.library = Platform::OpenSharedLibrary(binding.libraryName);
   if (!binding.library) {
     SaySilentOnce("cannot load " + binding.libraryName);
@@ -70,9 +80,11 @@ bool LoadFunctions(Binding& binding) {
 
 void OpenDevice(Binding& binding) {
   const OpenALFunctions& f = binding.functions;
+  QuietAlsaMessages();
   binding.device = f.alcOpenDevice(nullptr);
   if (!binding.device) {
-    SaySilentOnce("no audio output device");
+    const std::string alsa = FirstAlsaMessage();
+    SaySilentOnce("no audio output device" + (alsa.empty() ? std::string() : " (ALSA: " + alsa + ")"));
     return;
   }
   binding.context = f.alcCreateContext(binding.device, nullptr);

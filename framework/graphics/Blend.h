@@ -47,6 +47,12 @@ using AddRowFn = void (*)(std::uint32_t* dst, const std::uint32_t* src, int n, c
 // opaque and returns how many pixels it did; the caller blends the rest by
 // the formulas above.
 using PresetRowFn = int (*)(std::uint32_t* dst, const std::uint32_t* pre, const std::uint32_t* keep, int n);
+// The preset blend over `h` rows of `n` pixels, one glyph in one call:
+// destination rows lie `dstPitch` pixels apart, table rows `tablePitch`
+// apart. Returns how many rows it did whole; when that is less than h, the
+// next row stopped as PresetRow stops, after `*partial` pixels.
+using PresetRectFn = int (*)(std::uint32_t* dst, int dstPitch, const std::uint32_t* pre, const std::uint32_t* keep,
+                             int tablePitch, int n, int h, int* partial);
 
 struct Kernels {
   const char* name;
@@ -55,6 +61,7 @@ struct Kernels {
   TintRowFn tint;
   AddRowFn add;
   PresetRowFn preset;
+  PresetRectFn presetRect;
 };
 
 const Kernels& ScalarKernels();

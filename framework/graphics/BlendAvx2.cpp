@@ -71,7 +71,7 @@ ZING_SIMD V Truncate(VF v) { return _mm256_cvttps_epi32(v); }
 #include "framework/graphics/BlendSimdBody.inc"
 
 const Kernels* Avx2Kernels() {
-  static const Kernels kernels{"avx2", FillRow, OpaqueRow, TintRow, AddRow, PresetRow};
+  static const Kernels kernels{"avx2", FillRow, OpaqueRow, TintRow, AddRow, PresetRow, PresetRect};
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") ? &kernels : nullptr;
 }

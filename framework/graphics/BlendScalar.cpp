@@ -104,10 +104,23 @@ int PresetRow(std::uint32_t* dst, const std::uint32_t* pre, const std::uint32_t*
   return n;
 }
 
+int PresetRect(std::uint32_t* dst, int dstPitch, const std::uint32_t* pre, const std::uint32_t* keep, int tablePitch,
+               int n, int h, int* partial) {
+  for (int row = 0; row < h; ++row) {
+    const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(row) * tablePitch;
+    const int done = PresetRow(dst + static_cast<std::ptrdiff_t>(row) * dstPitch, pre + at, keep + at, n);
+    if (done < n) {
+      *partial = done;
+      return row;
+    }
+  }
+  return h;
+}
+
 }  // namespace
 
 const Kernels& ScalarKernels() {
-  static const Kernels kernels{"scalar", FillRow, OpaqueRow, TintRow, AddRow, PresetRow};
+  static const Kernels kernels{"scalar", FillRow, OpaqueRow, TintRow, AddRow, PresetRow, PresetRect};
   return kernels;
 }
 

@@ -69,7 +69,7 @@ ZING_SIMD V Truncate(VF v) { return _mm_cvttps_epi32(v); }
 #include "framework/graphics/BlendSimdBody.inc"
 
 const Kernels* Sse2Kernels() {
-  static const Kernels kernels{"sse2", FillRow, OpaqueRow, TintRow, AddRow, PresetRow};
+  static const Kernels kernels{"sse2", FillRow, OpaqueRow, TintRow, AddRow, PresetRow, PresetRect};
   return &kernels;
 }
 

@@ -96,40 +96,55 @@ bool GlyphPresets::Make(Table& table, int glyph) {
   return true;
 }
 
-bool GlyphPresets::Draw(MemoryImage& dest, const BlitPlan& plan, int glyph, int x, int y, const Rect& clip) {
+GlyphPresets::Table* GlyphPresets::Prepare(const BlitPlan& plan) {
   const BlitPlan::Kind kind = plan.GetKind();
-  if ((kind != BlitPlan::kOpaque && kind != BlitPlan::kTint) || &dest == image || glyph < 0 || glyph >= kGlyphs)
-    return false;
-  Table& table = TableFor(plan);
+  if (kind != BlitPlan::kOpaque && kind != BlitPlan::kTint) return nullptr;
+  return &TableFor(plan);
+}
+
+bool GlyphPresets::Draw(MemoryImage& dest, const BlitPlan& plan, int glyph, int x, int y, const Rect& clip) {
+  if (&dest == image) return false;
+  Table* table = Prepare(plan);
+  if (!table) return false;
+  image->CommitBits();  // as every blit does with its source
+  const Rect inside = clip.Intersection(Rect(0, 0, dest.width, dest.height));
+  if (!DrawGlyph(*table, dest, dest.GetBits(), plan, glyph, x, y, inside)) return false;
+  dest.BitsChanged();
+  return true;
+}
+
+bool GlyphPresets::DrawGlyph(Table& table, MemoryImage& dest, std::uint32_t* bits, const BlitPlan& plan, int glyph,
+                             int x, int y, const Rect& clip) {
+  if (glyph < 0 || glyph >= kGlyphs) return false;
   int& start = table.start[static_cast<std::size_t>(glyph)];
   if (start == -1 && !Make(table, glyph)) start = -2;
   if (start < 0) return false;
 
-  image->CommitBits();  // as every blit does with its source
   const Rect& src = glyphRects[static_cast<std::size_t>(glyph)];
-  const Rect d = Rect(x, y, src.w, src.h).Intersection(clip).Intersection(Rect(0, 0, dest.width, dest.height));
+  const Rect d = Rect(x, y, src.w, src.h).Intersection(clip);
   if (d.IsEmpty()) return true;
-  std::uint32_t* bits = dest.GetBits();
-  const Blend::PresetRowFn preset = Blend::ActiveKernels().preset;
   const int stride = Stride(src.w);
   // The padding may be written too (it leaves every pixel as it is) where it
   // lies inside the clip rectangle.
-  const bool whole = d.x == x && d.w == src.w &&
-                     static_cast<long long>(x) + stride <= static_cast<long long>(clip.x) + clip.w &&
-                     static_cast<long long>(x) + stride <= dest.width;
+  const bool whole =
+      d.x == x && d.w == src.w && static_cast<long long>(x) + stride <= static_cast<long long>(clip.x) + clip.w;
   const int span = whole ? stride : d.w;
-  for (int row = 0; row < d.h; ++row) {
+  const Blend::PresetRectFn preset = Blend::ActiveKernels().presetRect;
+  const int sx = d.x - x;
+  for (int row = 0; row < d.h;) {
     std::uint32_t* out = bits + static_cast<std::size_t>(d.y + row) * static_cast<std::size_t>(dest.width) + d.x;
-    const int sx = d.x - x, sy = d.y - y + row;
-    const std::size_t at = static_cast<std::size_t>(start) + static_cast<std::size_t>(sy) * stride + sx;
-    const int done = preset(out, table.pre.data() + at, table.keep.data() + at, span);
-    if (done < d.w) {
+    const std::size_t at = static_cast<std::size_t>(start) + static_cast<std::size_t>(d.y - y + row) * stride + sx;
+    int partial = 0;
+    row += preset(out, dest.width, table.pre.data() + at, table.keep.data() + at, stride, span, d.h - row, &partial);
+    if (row >= d.h) break;
+    if (partial < d.w) {
       // A destination that is not opaque here: the ordinary blend for the rest of the row.
+      out = bits + static_cast<std::size_t>(d.y + row) * static_cast<std::size_t>(dest.width) + d.x;
       BlitSource source(*image);
-      plan.Row(out + done, source.Row(src.x + sx + done, src.y + sy, d.w - done), d.w - done);
+      plan.Row(out + partial, source.Row(src.x + sx + partial, src.y + d.y - y + row, d.w - partial), d.w - partial);
     }
+    ++row;
   }
-  dest.BitsChanged();
   return true;
 }
 

@@ -13,6 +13,7 @@
 namespace Zing::ImageLib {
 
 std::uint32_t gAlphaComposeColor = 0x00FFFFFF;
+thread_local bool gFindAlphaImages = true;
 
 namespace {
 
@@ -103,7 +104,7 @@ PixelVector Image::TakeBits() {
 
 ImagePtr GetImage(const std::string& fileName, bool lookForAlphaImage) {
   ImagePtr image = LoadByExtension(fileName);
-  if (!lookForAlphaImage) return image;
+  if (!lookForAlphaImage || !gFindAlphaImages) return image;
   return MergeAlpha(std::move(image), FindAlphaImage(fileName));
 }
 

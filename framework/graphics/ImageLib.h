@@ -56,6 +56,12 @@ using ImagePtr = std::unique_ptr<Image>;
 // manager sets it for one load at a time; not guarded.
 extern std::uint32_t gAlphaComposeColor;
 
+// Whether GetImage looks for a separate "_name" alpha image when asked to.
+// The resource manager clears it for the one load of a picture whose record
+// says it has none ("noalpha"), which spares a dozen failed file lookups.
+// Per thread, as the loading thread and the main thread load side by side.
+extern thread_local bool gFindAlphaImages;
+
 // The entry point: the picture named `fileName` (see the top of this file).
 // Outside callers look for alpha images; the alpha search itself does not.
 ImagePtr GetImage(const std::string& fileName, bool lookForAlphaImage = true);

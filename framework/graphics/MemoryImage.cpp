@@ -259,8 +259,12 @@ void MemoryImage::SetImageMode(bool hasTransparency, bool hasAlphaPixels) {
 void MemoryImage::SetVolatile(bool flag) { isVolatile = flag; }
 
 bool MemoryImage::Palletize() {
-  CommitBits();
-  if (IsPalletized()) return true;
+  if (IsPalletized()) {
+    CommitBits();
+    return true;
+  }
+  // The transparency classes are those of the colours found, so an image
+  // that palletises has them committed from its table, not from every pixel.
   const std::size_t count = PixelCount(width, height);
   const std::uint32_t* pixels = GetBits();
   std::vector<std::uint32_t> table(256, 0);
@@ -277,6 +281,7 @@ bool MemoryImage::Palletize() {
       if (index < 0) {
         if (colors == 256) {
           wantPal = false;
+          CommitBits();
           return false;
         }
         index = colors++;
@@ -295,6 +300,7 @@ bool MemoryImage::Palletize() {
   DropBits();
   nativeAlphaData.clear();
   wantPal = true;
+  CommitBits();
   return true;
 }
 

@@ -29,6 +29,9 @@ enum KeyCode : int {
   KEYCODE_F1 = 112,
   KEYCODE_F4 = 115,
   KEYCODE_F12 = 123,
+  // The Start (menu) button of a game controller; its other buttons arrive as
+  // the keys above.
+  KEYCODE_START = 207,
 };
 
 // The control character a desktop of the framework's home types for a key:

@@ -18,17 +18,17 @@ namespace Zing::Platform {
 // Window messages as the platform delivers them to the application's window
 // procedure. Mouse positions are in logical screen pixels.
 enum class MessageCode {
-  Move,  // x, y: new position of the window
-  Size,  // param: SizeRestored, SizeMinimized or SizeMaximized
+  Move,            // x, y: new position of the window
+  Size,            // param: SizeRestored, SizeMinimized or SizeMaximized
   Close,
-  ActivateApp,  // param: 1 activated, 0 deactivated
+  ActivateApp,     // param: 1 activated, 0 deactivated
   SysColorChange,
   DisplayChange,
-  KeyDown,  // param: virtual-key code
-  KeyUp,    // param: virtual-key code
-  Char,     // param: Windows-1252 character (1..255)
+  KeyDown,         // param: virtual-key code
+  KeyUp,           // param: virtual-key code
+  Char,            // param: Windows-1252 character (1..255)
   Timer,
-  MouseMove,  // x, y
+  MouseMove,       // x, y
   LButtonDown,
   LButtonUp,
   LButtonDblClk,
@@ -37,10 +37,10 @@ enum class MessageCode {
   RButtonDblClk,
   MButtonDown,
   MButtonUp,
-  MouseWheel,  // param: wheel delta, 120 per notch
+  MouseWheel,      // param: wheel delta, 120 per notch
   Paint,
-  Notify,      // a second instance asked this one to come to the front
-  MouseLeave,  // the pointer left the window
+  Notify,          // a second instance asked this one to come to the front
+  MouseLeave,      // the pointer left the window
 };
 
 // Moves and button messages of the pointer: the messages that carry its
@@ -71,18 +71,8 @@ enum class DisplayResult {
 
 // Cursor shapes by the framework's cursor numbers; CursorNone hides it.
 enum CursorShape {
-  CursorArrow = 0,
-  CursorHand = 1,
-  CursorDragging = 2,
-  CursorText = 3,
-  CursorNo = 4,
-  CursorMove = 5,
-  CursorSizeNESW = 6,
-  CursorSizeNS = 7,
-  CursorSizeNWSE = 8,
-  CursorSizeWE = 9,
-  CursorWait = 10,
-  CursorNone = 11,
+  CursorArrow = 0, CursorHand = 1, CursorDragging = 2, CursorText = 3, CursorNo = 4, CursorMove = 5,
+  CursorSizeNESW = 6, CursorSizeNS = 7, CursorSizeNWSE = 8, CursorSizeWE = 9, CursorWait = 10, CursorNone = 11,
 };
 
 // Message box flags and answers.
@@ -94,8 +84,8 @@ struct WindowSpec {
   bool windowed = true;
   int width = 640;  // the picture the program draws
   int height = 480;
-  int scale = 1;  // a window shows the picture at this whole-number scale
-  int x = -1;     // -1: centred in the work area
+  int scale = 1;    // a window shows the picture at this whole-number scale
+  int x = -1;       // -1: centred in the work area
   int y = -1;
   bool allowMaximize = false;
 };
@@ -111,6 +101,12 @@ class Services {
  public:
   virtual ~Services() = default;
 
+  // Why the player could not see a window opened here ("" when a window can
+  // be seen): a desktop library that found no screen and fell back to drawing
+  // into memory, although nobody asked it to, would let the program run
+  // unseen.
+  virtual std::string MissingDisplayReason() { return {}; }
+
   // Clock.
   virtual std::uint32_t Now() = 0;  // milliseconds, monotonic
   virtual void Sleep(int milliseconds) = 0;
@@ -119,11 +115,11 @@ class Services {
   virtual bool CreateMainWindow(const WindowSpec& request) = 0;
   virtual void DestroyMainWindow() = 0;
   virtual bool HasMainWindow() const = 0;
-  virtual void ShowMainWindow() = 0;         // show, raise and focus
-  virtual void RestoreAndRaiseWindow() = 0;  // un-minimise and bring to the front
+  virtual void ShowMainWindow() = 0;        // show, raise and focus
+  virtual void RestoreAndRaiseWindow() = 0; // un-minimise and bring to the front
   virtual void HideMainWindow() = 0;
   virtual bool IsMainWindowActive() = 0;
-  virtual bool IsMainWindowNormal() = 0;  // shown, neither minimised nor maximised
+  virtual bool IsMainWindowNormal() = 0;    // shown, neither minimised nor maximised
   virtual bool GetWindowPosition(int& x, int& y) = 0;
   virtual ScreenRect GetDesktopWorkArea() = 0;
   virtual ScreenRect GetDesktopSize() = 0;

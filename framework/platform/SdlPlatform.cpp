@@ -1,8 +1,8 @@
-// The desktop platform: one SDL window whose renderer presents the 640 x 480
-// screen image through a streaming texture at a whole-number scale with
-// nearest-neighbour pixels (a window of that scale, or the full screen with
-// black bars); SDL events become the framework's window messages, with
-// pointer positions mapped back to the picture's pixels.
+// The desktop platform: one SDL window that shows the 640 x 480 screen image
+// at a whole-number scale with nearest-neighbour pixels (a window of that
+// scale, or the full screen with black bars), presented by SdlPresenter; SDL
+// events become the framework's window messages, with pointer positions
+// mapped back to the picture's pixels.
 
 #include <SDL.h>
 
@@ -15,11 +15,14 @@
 #include <vector>
 
 #include "framework/platform/Cursors.h"
+#include "framework/platform/DisplayPresence.h"
 #include "framework/platform/Folders.h"
 #include "framework/platform/ImageCursor.h"
 #include "framework/platform/Platform.h"
 #include "framework/platform/Scaling.h"
+#include "framework/platform/SdlControllers.h"
 #include "framework/platform/SdlInput.h"
+#include "framework/platform/SdlPresenter.h"
 #include "framework/platform/SingleInstance.h"
 #include "framework/platform/StopSignals.h"
 #include "framework/platform/Windows1252.h"
@@ -36,6 +39,9 @@ class SdlServices final : public Services {
     // Stop requests are ours to answer, before the window exists and after
     // the display library has gone.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The window's own pixel memory stays plain memory: SDL would otherwise
+    // back it with an accelerated renderer and load a graphics driver for it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     InstallStopSignalHandlers();
     const char* debug = std::getenv("LINTWICK_DEBUG");
     if (debug != nullptr && std::string(debug) == "1") {
@@ -46,10 +52,22 @@ class SdlServices final : public Services {
   ~SdlServices() override {
     DestroyMainWindow();
     imageCursor.reset();  // cursors go before SDL does
+    controllers.reset();
     for (SDL_Cursor*& cursor : cursors) {
       if (cursor != nullptr) SDL_FreeCursor(cursor);
     }
     if (videoReady) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  }
+
+  std::string MissingDisplayReason() override {
+    DisplayChoice choice;
+    const bool ready = VideoReady();
+    choice.chosenDriver = ready ? SDL_GetCurrentVideoDriver() : nullptr;
+    choice.requestedDriver = std::getenv("SDL_VIDEODRIVER");
+    choice.x11Display = std::getenv("DISPLAY");
+    choice.waylandDisplay = std::getenv("WAYLAND_DISPLAY");
+    if (!ready) choice.error = SDL_GetError();
+    return UnseenDisplayReason(choice);
   }
 
   std::uint32_t Now() override { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
@@ -74,11 +92,8 @@ class SdlServices final : public Services {
   }
 
   void DestroyMainWindow() override {
-    if (texture != nullptr) SDL_DestroyTexture(texture);
-    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+    presenter.Release();
     if (window != nullptr) SDL_DestroyWindow(window);
-    texture = nullptr;
-    renderer = nullptr;
     window = nullptr;
   }
 
@@ -132,53 +147,13 @@ class SdlServices final : public Services {
   }
 
   DisplayResult InitDisplay(bool accelerated, std::string& error) override {
-    if (texture != nullptr) SDL_DestroyTexture(texture);
-    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
-    texture = nullptr;
-    renderer = nullptr;
-    if (window == nullptr) {
-      error = "no window";
-      return DisplayResult::Failed;
-    }
-    renderer = SDL_CreateRenderer(window, -1, accelerated ? SDL_RENDERER_ACCELERATED : SDL_RENDERER_SOFTWARE);
-    if (renderer == nullptr) {
-      error = SDL_GetError();
-      return accelerated ? DisplayResult::HardwareAccelerationFailed : DisplayResult::Failed;
-    }
-    texture =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, logicalWidth, logicalHeight);
-    if (texture == nullptr) {
-      error = SDL_GetError();
-      return accelerated ? DisplayResult::HardwareAccelerationFailed : DisplayResult::Failed;
-    }
-    // Crisp pixels: every game pixel becomes a square of screen pixels.
-    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
-    UpdateLayout();
-    return DisplayResult::Ok;
+    return presenter.Init(window, logicalWidth, logicalHeight, accelerated, error);
   }
 
-  bool TestAcceleration() override {
-    if (!VideoReady()) return false;
-    SDL_Window* probe = SDL_CreateWindow("", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
-    if (probe == nullptr) return false;
-    SDL_Renderer* r = SDL_CreateRenderer(probe, -1, SDL_RENDERER_ACCELERATED);
-    bool ok = r != nullptr && SDL_RenderClear(r) == 0;
-    if (ok) SDL_RenderPresent(r);
-    if (r != nullptr) SDL_DestroyRenderer(r);
-    SDL_DestroyWindow(probe);
-    return ok;
-  }
+  bool TestAcceleration() override { return VideoReady() && presenter.TestAcceleration(); }
 
   bool Present(const std::uint32_t* pixels, int width, int height) override {
-    if (renderer == nullptr || texture == nullptr || width != logicalWidth || height != logicalHeight) return false;
-    if (SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) return false;
-    UpdateLayout();
-    const ScreenRect& picture = layout.Picture();
-    const SDL_Rect target{picture.x, picture.y, picture.w, picture.h};
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    if (SDL_RenderClear(renderer) != 0 || SDL_RenderCopy(renderer, texture, nullptr, &target) != 0) return false;
-    SDL_RenderPresent(renderer);
-    return true;
+    return presenter.Present(pixels, width, height);
   }
 
   bool PollMessage(WindowMessage& message) override {
@@ -198,7 +173,7 @@ class SdlServices final : public Services {
     int wx = 0;
     int wy = 0;
     SDL_GetMouseState(&wx, &wy);
-    layout.WindowToPicture(wx, wy, x, y);
+    presenter.Layout().WindowToPicture(wx, wy, x, y);
     return true;
   }
 
@@ -287,6 +262,8 @@ class SdlServices final : public Services {
     if (!videoTried) {
       videoTried = true;
       videoReady = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+      // Game controllers come with the window's events.
+      if (videoReady) controllers = std::make_unique<SdlControllers>();
     }
     return videoReady;
   }
@@ -296,21 +273,16 @@ class SdlServices final : public Services {
     return index < 0 ? 0 : index;
   }
 
-  // Where the picture lies in the window now; the display lock of the
-  // caller guards it against the cursor thread.
-  void UpdateLayout() {
-    int outputWidth = 0;
-    int outputHeight = 0;
-    int windowWidth = 0;
-    int windowHeight = 0;
-    if (renderer == nullptr || SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight) != 0) return;
-    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
-    layout.Update(logicalWidth, logicalHeight, outputWidth, outputHeight, windowWidth, windowHeight);
-  }
-
   // Pointer messages carry window positions; the program wants picture pixels.
   void MapPointer(WindowMessage& message) const {
-    if (IsPointerMessage(message.code)) layout.WindowToPicture(message.x, message.y, message.x, message.y);
+    if (IsPointerMessage(message.code)) presenter.Layout().WindowToPicture(message.x, message.y, message.x, message.y);
+  }
+
+  // A window that was covered or resized shows what it held no longer.
+  void NoticeLostPicture(const SDL_Event& event) {
+    if (event.type != SDL_WINDOWEVENT) return;
+    const Uint8 what = event.window.event;
+    if (what == SDL_WINDOWEVENT_EXPOSED || what == SDL_WINDOWEVENT_SIZE_CHANGED) presenter.Invalidate();
   }
 
   void Pump() {
@@ -329,7 +301,8 @@ class SdlServices final : public Services {
     std::vector<WindowMessage> translated;
     while (pending.empty() && SDL_PollEvent(&event)) {
       translated.clear();
-      TranslateSdlEvent(event, translated);
+      NoticeLostPicture(event);
+      if (!controllers || !controllers->Translate(event, translated)) TranslateSdlEvent(event, translated);
       for (WindowMessage& message : translated) MapPointer(message);
       pending.insert(pending.end(), translated.begin(), translated.end());
     }
@@ -338,14 +311,13 @@ class SdlServices final : public Services {
   bool videoTried = false;
   bool videoReady = false;
   SDL_Window* window = nullptr;
-  SDL_Renderer* renderer = nullptr;
-  SDL_Texture* texture = nullptr;
   int logicalWidth = 640;
   int logicalHeight = 480;
-  PictureLayout layout;
+  SdlPresenter presenter;
   std::deque<WindowMessage> pending;
   std::array<SDL_Cursor*, CursorNone> cursors{};
   std::unique_ptr<ImageCursor> imageCursor;
+  std::unique_ptr<SdlControllers> controllers;
   SingleInstance instance;
 };
 

@@ -102,8 +102,10 @@ void ResourceManager::DeleteResources(const std::string& group) {
 bool ResourceManager::DoLoadImage(ImageRes& res) {
   bool isNew = false;
   ImageLib::gAlphaComposeColor = res.alphaColor;
+  ImageLib::gFindAlphaImages = res.autoFindAlpha;
   SharedImageRef ref = host ? host->GetSharedImage(res.path, res.variant, &isNew) : SharedImageRef();
   ImageLib::gAlphaComposeColor = kDefaultAlphaColor;
+  ImageLib::gFindAlphaImages = true;
   MemoryImage* image = ref.Get();
   if (!image) return Fail("Failed to load image: " + res.path);
   if (isNew) {
@@ -148,10 +150,11 @@ bool ResourceManager::ApplyAlphaGrid(ImageRes& res, MemoryImage& image) {
 }
 
 void ResourceManager::ApplyImageFlags(ImageRes& res, MemoryImage& image) const {
+  // Palletising commits the bits itself (from the colour table when it succeeds).
+  if (res.palletize && !image.IsPalletized()) image.Palletize();
   image.CommitBits();
   bool purge = res.purgeBits;
   if (res.ddSurface && !image.HasAlpha()) purge = true;
-  if (res.palletize && !image.IsPalletized()) image.Palletize();
   if (res.a4r4g4b4) image.textureHints |= Image::kHint4444;
   if (res.a8r8g8b8) image.textureHints |= Image::kHint8888;
   if (res.minimizeSubdivisions) image.textureHints |= Image::kHintMinSubdivisions;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "framework/widget/FocusRing.h"
 #include "framework/widget/SystemFonts.h"
 #include "framework/widget/WidgetManager.h"
 
@@ -80,6 +81,26 @@ void ButtonWidget::MouseUp(int, int, int, int) {
   const bool appHasFocus = widgetManager == nullptr || widgetManager->hasFocus;
   if (isOver && appHasFocus && listener != nullptr) listener->ButtonDepress(id);
   MarkDirty();
+}
+
+void ButtonWidget::KeyDown(int key) {
+  if (IsPressKey(key)) {
+    if (disabled || listener == nullptr) return;
+    listener->ButtonPress(id, 1);
+    listener->ButtonDepress(id);
+    return;
+  }
+  if (!MoveFocusByArrow(*this, key)) Widget::KeyDown(key);
+}
+
+void ButtonWidget::GotFocus() {
+  Widget::GotFocus();
+  if (HoverChangesLook()) MarkDirty();
+}
+
+void ButtonWidget::LostFocus() {
+  Widget::LostFocus();
+  if (HoverChangesLook()) MarkDirty();
 }
 
 void ButtonWidget::Update() {

@@ -56,6 +56,13 @@ class ButtonWidget : public Widget {
   void MouseMove(int px, int py) override;
   void MouseDown(int px, int py, int button, int clickCount) override;
   void MouseUp(int px, int py, int button, int clickCount) override;
+  // Enter and Space press the button with the focus, the arrows move the
+  // focus along its ring; the focus shows as the highlight.
+  void KeyDown(int key) override;
+  void GotFocus() override;
+  void LostFocus() override;
+  // Shows its highlight: the pointer is over it or it has the focus.
+  bool IsHighlighted() const { return isOver || hasFocus; }
 
   // Whether a state's image counts as present: the image is set, or its
   // rectangle (a cell of the normal image) has a width.

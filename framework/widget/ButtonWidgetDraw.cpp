@@ -49,7 +49,7 @@ void ButtonWidget::Draw(Graphics* g) {
   if (pressedLook) {
     DrawLabel(g, labelX + 1, labelY + 1, true);
   } else {
-    DrawLabel(g, labelX, labelY, isOver);
+    DrawLabel(g, labelX, labelY, IsHighlighted());
   }
 }
 
@@ -103,7 +103,7 @@ void ButtonWidget::DrawImageLook(Graphics* g, bool pressedLook) {
     g->SetColor(Color(255, 255, 255, static_cast<int>(overAlpha * 255)));
     DrawButtonImage(g, CellSource(overImage, buttonImage), overRect, 0, 0);
     g->PopState();
-  } else if ((isOver || isDown) && HaveOverImage()) {
+  } else if ((IsHighlighted() || isDown) && HaveOverImage()) {
     // Held and dragged off, the button still shows that it is being pressed.
     DrawButtonImage(g, CellSource(overImage, buttonImage), overRect, 0, 0);
   } else if (HaveButtonImage()) {

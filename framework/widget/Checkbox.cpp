@@ -1,8 +1,10 @@
-// A two-state box: any mouse button toggles it.
+// A two-state box: any mouse button toggles it, and so do Enter and Space
+// while it has the focus.
 
 #include "framework/widget/Checkbox.h"
 
 #include "framework/graphics/Graphics.h"
+#include "framework/widget/FocusRing.h"
 
 namespace Zing {
 
@@ -24,7 +26,30 @@ void Checkbox::MouseDown(int, int, int, int) {
   MarkDirty();
 }
 
+void Checkbox::KeyDown(int key) {
+  if (IsPressKey(key)) {
+    MouseDown(0, 0, 0, 1);
+  } else if (!MoveFocusByArrow(*this, key)) {
+    Widget::KeyDown(key);
+  }
+}
+
+void Checkbox::GotFocus() {
+  Widget::GotFocus();
+  MarkDirty();
+}
+
+void Checkbox::LostFocus() {
+  Widget::LostFocus();
+  MarkDirty();
+}
+
 void Checkbox::Draw(Graphics* g) {
+  DrawLook(g);
+  if (hasFocus) DrawFocusFrame(g, width, height);
+}
+
+void Checkbox::DrawLook(Graphics* g) {
   if (checkedRect.w == 0 && uncheckedRect.w == 0) {
     if (checkedImage != nullptr && uncheckedImage != nullptr) {
       g->DrawImage(checked ? checkedImage : uncheckedImage, 0, 0);

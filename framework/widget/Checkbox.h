@@ -23,6 +23,10 @@ class Checkbox : public Widget {
 
   void Draw(Graphics* g) override;
   void MouseDown(int px, int py, int button, int clickCount) override;
+  // Enter and Space toggle the box with the focus; the arrows move the focus.
+  void KeyDown(int key) override;
+  void GotFocus() override;
+  void LostFocus() override;
 
   int id;
   CheckboxListener* listener;
@@ -35,6 +39,9 @@ class Checkbox : public Widget {
   Color outlineColor{255, 255, 255};
   Color bkgColor{80, 80, 80};
   Color checkColor{255, 255, 0};
+
+ private:
+  void DrawLook(Graphics* g);
 };
 
 }  // namespace Zing

@@ -154,6 +154,29 @@ void Dialog::ButtonDepress(int buttonId) {
   if (dialogListener != nullptr) dialogListener->DialogButtonDepress(id, buttonId);
 }
 
+std::vector<Widget*> Dialog::FocusOrder() {
+  std::vector<Widget*> order;
+  if (yesButton != nullptr) order.push_back(yesButton.get());
+  if (noButton != nullptr) order.push_back(noButton.get());
+  return order;
+}
+
+void Dialog::EscapePressed() {
+  if (noButton != nullptr) {
+    ButtonDepress(ID_NO);
+  } else if (yesButton != nullptr) {
+    ButtonDepress(ID_YES);
+  }
+}
+
+void Dialog::KeyDown(int key) {
+  if (key == KEYCODE_ESCAPE) {
+    EscapePressed();
+    return;
+  }
+  Widget::KeyDown(key);
+}
+
 int Dialog::WaitForResult(bool autoKill) {
   WidgetManagerHost* host = widgetManager != nullptr ? widgetManager->app : nullptr;
   if (host == nullptr) return result;

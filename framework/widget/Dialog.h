@@ -12,6 +12,7 @@
 #include <climits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/graphics/Font.h"
 #include "framework/widget/ButtonListener.h"
@@ -79,6 +80,11 @@ class Dialog : public Widget, public ButtonListener {
   // leaves the screen or the application ends; then kills the dialog when
   // asked. Returns `result`.
   virtual int WaitForResult(bool autoKill = true);
+  // The controls the keys move between, in order; the first takes the focus
+  // when the dialog opens. By default its yes/ok and no/cancel buttons.
+  virtual std::vector<Widget*> FocusOrder();
+  // Escape answers no (or cancel); a dialog with one button closes through it.
+  virtual void EscapePressed();
 
   void SetColor(int index, const Color& color) override;
   void Draw(Graphics* g) override;
@@ -89,6 +95,7 @@ class Dialog : public Widget, public ButtonListener {
   void MouseDown(int px, int py, int button, int clickCount) override;
   void MouseDrag(int px, int py) override;
   void MouseUp(int px, int py, int button, int clickCount) override;
+  void KeyDown(int key) override;
 
   void ButtonPress(int buttonId) override;
   void ButtonDepress(int buttonId) override;

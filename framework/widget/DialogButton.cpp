@@ -42,7 +42,7 @@ void DialogButton::Draw(Graphics* g) {
     const int labelX = (width - font->StringWidth(label)) / 2 + textOffsetX;
     const int labelY = (ascent + height - ascent / 6 - font->GetAscentPadding() - 1) / 2 + textOffsetY;
     g->SetFont(font.get());
-    g->SetColor(GetColor(isOver ? COLOR_LABEL_HILITE : COLOR_LABEL));
+    g->SetColor(GetColor(IsHighlighted() ? COLOR_LABEL_HILITE : COLOR_LABEL));
     g->DrawString(label, labelX, labelY);
   }
   g->PopState();
@@ -55,7 +55,7 @@ void DialogButton::DrawCells(Graphics* g) {
   } else if (IsButtonDown()) {
     g->DrawImageBox(downRect, dest, componentImage);
   } else if (overAlpha <= 0) {
-    g->DrawImageBox(isOver ? overRect : normalRect, dest, componentImage);
+    g->DrawImageBox(IsHighlighted() ? overRect : normalRect, dest, componentImage);
   } else {
     // The highlight fades: the over cell, tinted white, over the normal one.
     if (overAlpha < 1) g->DrawImageBox(normalRect, dest, componentImage);

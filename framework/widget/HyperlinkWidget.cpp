@@ -24,13 +24,23 @@ void HyperlinkWidget::Draw(Graphics* g) {
   const int labelX = (width - labelWidth) / 2;
   const int labelY = (font->GetAscent() + height) / 2 - 1;
   g->SetFont(font.get());
-  g->SetColor(isOver ? overColor : color);
+  g->SetColor(IsHighlighted() ? overColor : color);
   g->DrawString(label, labelX, labelY);
   for (int row = 0; row < underlineSize; ++row) g->FillRect(labelX, labelY + underlineOffset + row, labelWidth, 1);
 }
 
 void HyperlinkWidget::MouseEnter() {
   ButtonWidget::MouseEnter();
+  MarkFullyDirty();
+}
+
+void HyperlinkWidget::GotFocus() {
+  ButtonWidget::GotFocus();
+  MarkFullyDirty();
+}
+
+void HyperlinkWidget::LostFocus() {
+  ButtonWidget::LostFocus();
   MarkFullyDirty();
 }
 

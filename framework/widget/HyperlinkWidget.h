@@ -15,6 +15,8 @@ class HyperlinkWidget : public ButtonWidget {
   void Draw(Graphics* g) override;
   void MouseEnter() override;
   void MouseLeave() override;
+  void GotFocus() override;
+  void LostFocus() override;
 
   Color color{255, 255, 255};
   Color overColor{255, 255, 255};

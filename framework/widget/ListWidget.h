@@ -62,6 +62,11 @@ class ListWidget : public Widget, public ScrollListener {
   void MouseDown(int px, int py, int button, int clickCount) override;
   void MouseLeave() override;
   void MouseWheel(int delta) override;
+  // With the focus, Up and Down pick the line above or below as a click on
+  // it would; Left and Right move the focus, Tab as everywhere.
+  void KeyDown(int key) override;
+  void GotFocus() override;
+  void LostFocus() override;
   void SiblingOrderChanged() override;
 
   int id;

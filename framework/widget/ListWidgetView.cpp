@@ -6,6 +6,7 @@
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/widget/FocusRing.h"
 #include "framework/widget/ListWidget.h"
 
 namespace Zing {
@@ -50,6 +51,7 @@ void ListWidget::Draw(Graphics* g) {
     g->SetColor(GetColor(COLOR_OUTLINE));
     g->DrawRect(0, 0, width - 1, height - 1);
   }
+  if (hasFocus) DrawFocusFrame(g, width, height);
 }
 
 void ListWidget::DrawLine(Graphics* g, int index, int top) {
@@ -99,6 +101,28 @@ void ListWidget::MouseMove(int, int py) {
 void ListWidget::MouseDown(int px, int py, int, int clickCount) {
   MouseMove(px, py);  // the highlight follows a click that came without a move
   if (hiliteIdx >= 0 && listener != nullptr) listener->ListClicked(id, hiliteIdx, clickCount);
+}
+
+void ListWidget::KeyDown(int key) {
+  if (key != KEYCODE_UP && key != KEYCODE_DOWN) {
+    if (!MoveFocusByArrow(*this, key)) Widget::KeyDown(key);
+    return;
+  }
+  const int count = static_cast<int>(lines.size());
+  if (count == 0) return;
+  const int index = std::clamp(selectIdx + (key == KEYCODE_DOWN ? 1 : -1), 0, count - 1);
+  SetSelect(index);
+  if (listener != nullptr) listener->ListClicked(id, index, 1);
+}
+
+void ListWidget::GotFocus() {
+  Widget::GotFocus();
+  MarkDirty();
+}
+
+void ListWidget::LostFocus() {
+  Widget::LostFocus();
+  MarkDirty();
 }
 
 void ListWidget::MouseLeave() {

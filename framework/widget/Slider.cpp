@@ -8,6 +8,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "framework/widget/FocusRing.h"
 #include "framework/widget/WidgetManager.h"
 #include "framework/widget/WidgetManagerHost.h"
 
@@ -74,6 +75,7 @@ void Slider::Draw(Graphics* g) {
     const int across = ((horizontal ? height : width) - thumbAcross) / 2;
     g->DrawImage(thumbImage, horizontal ? ThumbPos() : across, horizontal ? across : ThumbPos());
   }
+  if (hasFocus) DrawFocusFrame(g, width, height);
 }
 
 void Slider::MouseDown(int px, int py, int) {
@@ -108,6 +110,29 @@ void Slider::MouseUp(int, int) {
   dragging = false;
   SetAppCursor(kCursorArrow);
   if (listener != nullptr) listener->SliderValueChanged(id, value);
+}
+
+void Slider::KeyDown(int key) {
+  const int lower = horizontal ? KEYCODE_LEFT : KEYCODE_UP;
+  const int higher = horizontal ? KEYCODE_RIGHT : KEYCODE_DOWN;
+  if (key != lower && key != higher) {
+    if (!MoveFocusByArrow(*this, key)) Widget::KeyDown(key);
+    return;
+  }
+  const double newValue = std::clamp(value + (key == higher ? keyStep : -keyStep), 0.0, 1.0);
+  if (newValue == value) return;
+  SetValue(newValue);
+  if (listener != nullptr) listener->SliderValueChanged(id, value);
+}
+
+void Slider::GotFocus() {
+  Widget::GotFocus();
+  MarkFullyDirty();
+}
+
+void Slider::LostFocus() {
+  Widget::LostFocus();
+  MarkFullyDirty();
 }
 
 void Slider::MouseLeave() {

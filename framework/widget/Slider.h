@@ -30,6 +30,12 @@ class Slider : public Widget {
   void MouseDrag(int px, int py) override;
   void MouseUp(int px, int py) override;
   void MouseLeave() override;
+  // With the focus, the arrows along the slider move the value by `keyStep`
+  // (the listener hears it at once), those across it move the focus; Tab as
+  // everywhere.
+  void KeyDown(int key) override;
+  void GotFocus() override;
+  void LostFocus() override;
 
   Image* trackImage;
   Image* thumbImage;
@@ -40,6 +46,7 @@ class Slider : public Widget {
   int relX = 0;
   int relY = 0;
   bool horizontal = true;
+  double keyStep = 0.05;
 
  private:
   // Positions along the slider's axis: the thumb's offset and length, the

@@ -247,7 +247,11 @@ bool WidgetManager::MouseExit() {
 bool WidgetManager::KeyDown(int key) {
   lastInputUpdateCount = updateCount;
   if (key >= 0 && key < kTrackedKeys) keyDown[key] = true;
-  if (focusWidget != nullptr) focusWidget->KeyDown(key);
+  // Escape answers the modal dialog whichever of its controls has the focus,
+  // and the dialog takes the keys when none has.
+  Widget* target = focusWidget;
+  if (baseModalWidget != nullptr && (key == KEYCODE_ESCAPE || target == nullptr)) target = baseModalWidget;
+  if (target != nullptr) target->KeyDown(key);
   return true;
 }
 

@@ -131,7 +131,8 @@ void Puzzle::InitLevel() {
 
   mCurrentLink = -1;
   mCursorX = mCursorY = 0;
-  mPendingStep = 0;
+  DropQueuedSteps();
+  mHeldInput.clear();
   mPressed = false;
 
   for (auto& cell : mBoard) cell = BoardCell{};
@@ -142,6 +143,7 @@ void Puzzle::InitLevel() {
   mHoverX = mHoverY = 0;
   mHoverOnPiece = false;
   mMouseX = mMouseY = 0;
+  mPointerOnBoard = false;
 
   mLevelPoints = FreshLevelPoints(mLevel);
   mHintShown = false;

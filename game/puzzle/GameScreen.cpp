@@ -1,16 +1,46 @@
 // The play screen as a widget: construction, the logic tick in the update
-// rhythm, mouse input, the per-level images and the board cache. Drawing is
+// rhythm, mouse and key input, the per-level images and the board cache. Drawing is
 // in GameScreenDraw.cpp, hints in Hints.cpp, saving in SavedGame.cpp.
 
 #include "game/puzzle/GameScreen.h"
 
+#include <optional>
+
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/platform/KeyCodes.h"
 #include "game/shell/Resources.h"
 
 namespace Lintwick {
 
+namespace {
+
+std::optional<BoardKey> BoardKeyOf(int key) {
+  switch (key) {
+    case Zing::KEYCODE_UP:
+      return BoardKey::Up;
+    case Zing::KEYCODE_LEFT:
+      return BoardKey::Left;
+    case Zing::KEYCODE_RIGHT:
+      return BoardKey::Right;
+    case Zing::KEYCODE_DOWN:
+      return BoardKey::Down;
+    case Zing::KEYCODE_SPACE:
+    case Zing::KEYCODE_RETURN:
+      return BoardKey::Press;
+    case Zing::KEYCODE_BACK:
+    case Zing::KEYCODE_ESCAPE:
+      return BoardKey::Cancel;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
 GameScreen::GameScreen(PuzzleHost& host, Zing::Widget* panel) : Puzzle(host), mPanel(panel) {
+  // A click on the board gives it the keys back.
+  wantsFocus = true;
   Resize(kGameScreenX, kGameScreenY, kGameScreenWidth, kGameScreenHeight);
   // The puzzle built level 0 before this screen existed; give it its images.
   LevelBuilt();
@@ -38,6 +68,29 @@ void GameScreen::MouseMove(int px, int py) { HandleMouseMove(px, py); }
 void GameScreen::MouseDrag(int px, int py) { MouseMove(px, py); }
 
 void GameScreen::MouseDown(int px, int py, int clickCount) { HandleMouseDown(px, py, clickCount); }
+
+void GameScreen::MouseLeave() { HandleMouseLeave(); }
+
+void GameScreen::KeyDown(int key) {
+  const std::optional<BoardKey> boardKey = BoardKeyOf(key);
+  if (!boardKey) {
+    Widget::KeyDown(key);
+    return;
+  }
+  HandleBoardKey(*boardKey);
+  MarkDirty();
+}
+
+// The keyboard cursor is shown only while the board has the keys.
+void GameScreen::GotFocus() {
+  Widget::GotFocus();
+  MarkDirty();
+}
+
+void GameScreen::LostFocus() {
+  Widget::LostFocus();
+  MarkDirty();
+}
 
 void GameScreen::LevelBuilt() {
   PickLevelImages();

@@ -60,6 +60,12 @@ class GameScreen : public Zing::Widget, public Puzzle {
   void MouseMove(int px, int py) override;
   void MouseDown(int px, int py, int clickCount) override;
   void MouseDrag(int px, int py) override;
+  void MouseLeave() override;
+  // The arrows, Space and Enter, Backspace and Escape play the board; Tab
+  // moves the focus on to the main menu panel.
+  void KeyDown(int key) override;
+  void GotFocus() override;
+  void LostFocus() override;
   using Zing::Widget::MouseDown;
 
   // Queries and game operations of the shell and the main menu panel.

@@ -147,8 +147,12 @@ void GameScreen::DrawCube(Zing::Graphics* g) const {
   }
 }
 
+// The pointer's highlight shows on pieces while no cube rolls; led by the
+// keys it is the cursor and shows wherever it stands.
 void GameScreen::DrawHover(Zing::Graphics* g) const {
-  if (mHoverOnPiece && !mCube) DrawCentred(g, IMAGE_HIGHLIGHTS, CellCentreX(mHoverX), CellCentreY(mHoverY), 0, 0);
+  const bool keyCursor = mKeyboardCursor && hasFocus;
+  if (keyCursor || (mHoverOnPiece && !mCube))
+    DrawCentred(g, IMAGE_HIGHLIGHTS, CellCentreX(mHoverX), CellCentreY(mHoverY), 0, 0);
 }
 
 void GameScreen::DrawStars(Zing::Graphics* g) const {

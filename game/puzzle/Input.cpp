@@ -1,8 +1,6 @@
 // Mouse input and the logic tick. The mouse handlers only record what the
-// player did (a pending step, a pending click); the tick applies it, one step
+// player did (queued steps, a pending click); the tick applies it, one step
 // per tick, together with every animation, in a fixed order.
-
-#include <cstdlib>
 
 #include "game/puzzle/Puzzle.h"
 
@@ -10,7 +8,7 @@ namespace Lintwick {
 
 namespace {
 
-bool OnBoard(int x, int y) { return x >= kBoardLeft && x <= kBoardRight && y >= kBoardTop && y <= kBoardBottom; }
+bool OnBoard(int x, int y) { return IsBoardPoint(x, y); }
 int CellColumn(int x) { return (x - kBoardLeft) / kCellPixels; }
 int CellRow(int y) { return (y - kBoardTop) / kCellPixels; }
 
@@ -18,33 +16,50 @@ int CellRow(int y) { return (y - kBoardTop) / kCellPixels; }
 
 void Puzzle::HandleMouseMove(int x, int y) {
   if (mShutterTick >= 1) return;
+  const bool fromKnown = mPointerOnBoard;
+  const int fromX = mMouseX;
+  const int fromY = mMouseY;
   mMouseX = x;
   mMouseY = y;
+  mPointerOnBoard = OnBoard(x, y);
+  // The highlight goes back to the pointer (at the next tick).
+  if (mPointerOnBoard) mKeyboardCursor = false;
+  if (mPressed) {
+    HoldInput(false, x, y);  // the click decides what the move means
+    return;
+  }
   if (mCurrentLink == -1 || mMark) return;
 
-  if (!OnBoard(x, y)) {
+  if (!mPointerOnBoard) {
     StopDrawing();
     return;
   }
-  const int cx = CellColumn(x);
-  const int cy = CellRow(y);
-  if (cx == mCursorX && cy == mCursorY) return;
-  if (std::abs(mCursorX - cx) == 1) {
-    // A diagonal move counts as a move along the row.
-    mPendingStep = cx < mCursorX ? kDirLeft : kDirRight;
-  } else if (std::abs(mCursorY - cy) == 1) {
-    mPendingStep = cy < mCursorY ? kDirUp : kDirDown;
-  } else {
-    StopDrawing();  // the mouse jumped two cells or more
-  }
+  FollowStroke(fromKnown, fromX, fromY, x, y);
 }
 
+// The pointer went off the play field (to the panel, or out of the window)
+// without a move over the board's margin: where it comes back, no walk leads
+// from the head to it.
+void Puzzle::HandleMouseLeave() { mPointerOnBoard = false; }
+
 void Puzzle::HandleMouseDown(int x, int y, int clickCount) {
-  if (mShutterTick >= 1 || !OnBoard(x, y) || mCubeEnd > 0) return;
+  if (mShutterTick >= 1 || !OnBoard(x, y)) return;
+  // A click tells where the pointer is as well as a move does.
+  mMouseX = x;
+  mMouseY = y;
+  mPointerOnBoard = true;
+  mClickFromPointer = true;
+  mClickX = x;
+  mClickY = y;
+  ClickAt(CellColumn(x), CellRow(y), clickCount);
+}
+
+void Puzzle::ClickAt(int cx, int cy, int clickCount) {
+  if (mShutterTick >= 1 || !IsOnBoard(cx, cy) || mCubeEnd > 0) return;
   if (clickCount > 0) {
     if (!mCube) {
-      mCursorX = CellColumn(x);
-      mCursorY = CellRow(y);
+      mCursorX = cx;
+      mCursorY = cy;
       mPressed = true;
     } else if (mCurrentLink != -1) {
       StopDrawing();
@@ -61,11 +76,14 @@ void Puzzle::HandleMouseDown(int x, int y, int clickCount) {
 void Puzzle::StopDrawing() {
   ReleaseCube();
   mCurrentLink = -1;
-  mPendingStep = 0;
+  DropQueuedSteps();
 }
 
+// The highlight: on the pointer's cell, or where the keys led it.
 void Puzzle::UpdateHover() {
-  if (OnBoard(mMouseX, mMouseY)) {
+  if (mKeyboardCursor) {
+    mHoverOnPiece = Cell(mHoverX, mHoverY).piece != nullptr;
+  } else if (mPointerOnBoard) {
     mHoverX = CellColumn(mMouseX);
     mHoverY = CellRow(mMouseY);
     mHoverOnPiece = Cell(mHoverX, mHoverY).piece != nullptr;

@@ -1,5 +1,5 @@
-// The moves: one step of the drawing per tick, and the click on a cell, which
-// picks up a link, confirms a marked move or sets a new mark.
+// The moves: one queued step of the drawing per tick, and the click on a
+// cell, which picks up a link, confirms a marked move or sets a new mark.
 
 #include <utility>
 
@@ -32,11 +32,24 @@ void Advance(int direction, int& x, int& y) {
 }  // namespace
 
 void Puzzle::StepCursor() {
-  if (mPendingStep == 0) return;
+  if (mQueuedSteps.empty()) return;
+  const int direction = mQueuedSteps.front();
+  mQueuedSteps.pop_front();
+  ApplyStep(direction);
+  // Led by the keys, the highlight follows the head, and stays on the target
+  // node of a completed link.
+  if (mKeyboardCursor && IsOnBoard(mCursorX, mCursorY)) {
+    mHoverX = mCursorX;
+    mHoverY = mCursorY;
+  }
+  // Whatever ended the drawing or set a mark drops the rest of the stroke.
+  if (mCurrentLink == -1 || mMark) DropQueuedSteps();
+}
+
+void Puzzle::ApplyStep(int direction) {
   int x = mCursorX;
   int y = mCursorY;
-  Advance(mPendingStep, x, y);
-  mPendingStep = 0;
+  Advance(direction, x, y);
   if (!IsOnBoard(x, y)) {
     StopDrawing();  // the board's edge
     return;
@@ -96,6 +109,11 @@ void Puzzle::StepCursor() {
 void Puzzle::ClickCell() {
   if (!mPressed) return;
   mPressed = false;
+  ClickCursorCell();
+  ReplayHeldInput();
+}
+
+void Puzzle::ClickCursorCell() {
   if (!IsPresent(mCursorX, mCursorY)) return;
   Piece* piece = Cell(mCursorX, mCursorY).piece;
   if (!piece) return;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -93,6 +94,15 @@ inline constexpr int kDirLeft = 2;
 inline constexpr int kDirRight = 5;
 inline constexpr int kDirDown = 6;
 
+// Steps of the drawing that may wait for their ticks: far more than one stroke
+// across the board can cross, so only a runaway input stream meets the limit.
+inline constexpr int kMaxQueuedSteps = 128;
+
+// What the keyboard (or a game controller) asks of the board: the arrows move
+// the highlight or step the drawing, Press is the left click on the
+// highlighted cell, Cancel the right click.
+enum class BoardKey { Up, Left, Right, Down, Press, Cancel };
+
 // What clicking the marked piece does.
 enum MarkAction {
   kMarkNone = 0,
@@ -118,6 +128,11 @@ inline constexpr int kBoardTop = 15;
 inline constexpr int kCellPixels = 45;
 inline constexpr int kBoardRight = kBoardLeft + kBoardSize * kCellPixels - 1;  // 454
 inline constexpr int kBoardBottom = kBoardTop + kBoardSize * kCellPixels - 1;  // 464
+
+// Whether a point in widget coordinates lies on the board.
+constexpr bool IsBoardPoint(int x, int y) {
+  return x >= kBoardLeft && x <= kBoardRight && y >= kBoardTop && y <= kBoardBottom;
+}
 
 // Centre of a cell in widget coordinates.
 constexpr int CellCentreX(int x) { return 27 + kCellPixels * x; }
@@ -161,6 +176,10 @@ class Puzzle {
   // middle) button, negative for the right one.
   void HandleMouseMove(int x, int y);
   void HandleMouseDown(int x, int y, int clickCount);
+  // The pointer left the play field without a move off the board.
+  void HandleMouseLeave();
+  // A key of the board, acting on the highlighted cell.
+  void HandleBoardKey(BoardKey key);
 
   // One logic tick: every step of the puzzle in its fixed order. Nothing runs
   // while the puzzle is paused; answers whether the tick ran.
@@ -193,6 +212,18 @@ class Puzzle {
   void ClickCell();
   void UpdateCube();
   void UpdateHover();
+
+  // Strokes: the cells a pointer move crossed become queued steps, which the
+  // ticks take one at a time.
+  void FollowStroke(bool fromKnown, int fromX, int fromY, int x, int y);
+  void QueueStep(int direction);
+  void DropQueuedSteps() { mQueuedSteps.clear(); }
+  // Input that comes while a click waits for its tick is held, and follows
+  // the click once the tick has handled it.
+  void HoldInput(bool isKey, int a, int b);
+  void ReplayHeldInput();
+  // The cell the drawing reaches once every queued step is taken.
+  void QueueTail(int& x, int& y) const;
 
   // Drawing and its marks.
   void StopDrawing();
@@ -240,8 +271,19 @@ class Puzzle {
   int mCurrentLink = -1;
   int mCursorX = 0;
   int mCursorY = 0;
-  int mPendingStep = 0;
+  std::deque<int> mQueuedSteps;  // directions, oldest first
   bool mPressed = false;
+  // Where the waiting click was made: a pointer position, or none for a key.
+  bool mClickFromPointer = false;
+  int mClickX = 0;
+  int mClickY = 0;
+  // A pointer move to (a, b), or board key a, that came while the click waited.
+  struct HeldInput {
+    bool isKey = false;
+    int a = 0;
+    int b = 0;
+  };
+  std::vector<HeldInput> mHeldInput;
   Piece* mMark = nullptr;
   int mMarkAction = 0;
   int mMarkPhase = 0;
@@ -261,12 +303,16 @@ class Puzzle {
   int mBarHighlight = 0;
   std::array<std::unique_ptr<Star>, kStarSlots> mStars{};
 
-  // Hover and mouse.
+  // Hover and mouse. The hover highlight doubles as the keyboard cursor:
+  // it follows the pointer until a board key moves it, and the pointer again
+  // once it moves over the board.
   int mHoverX = 0;
   int mHoverY = 0;
   bool mHoverOnPiece = false;
   int mMouseX = 0;
   int mMouseY = 0;
+  bool mPointerOnBoard = false;  // (mMouseX, mMouseY) is where the pointer is, on the board
+  bool mKeyboardCursor = false;  // the keys lead the highlight
 
   // Score, hints and transition.
   int mScore = 0;
@@ -300,6 +346,13 @@ class Puzzle {
   void FreeSlot(int link, int slot);
   // Frees the piece in one slot with a vortex at its cell.
   void FreeSlotWithVortex(int link, int slot);
+  // The one step of a tick, in a direction.
+  void ApplyStep(int direction);
+  // A left (clickCount > 0) or right click on a cell, from the mouse or a key.
+  void ClickAt(int cx, int cy, int clickCount);
+  // The click on the cursor cell, once its tick has come.
+  void ClickCursorCell();
+  void MoveHighlight(int direction);
   void CarryOutMark(Piece& mark);
   void ClickNode(Piece& node);
   void ClickPathPiece(Piece& piece);

@@ -111,7 +111,7 @@ void AppManager::StartGame(int mode, int level) {
   }
   mMainMenu->SetHintCount(mGameScreen->GetHintsLeft());
   manager->AddWidget(mGameScreen);
-  manager->SetFocus(mGameScreen);
+  SetUpFocus();
   if (mShowHelp) {
     ShowShadow();
     AddDialog(DIALOG_HELP, new HelpDialog(this));
@@ -124,8 +124,8 @@ void AppManager::ReturnToStartScreen() {
     mGameScreen->SaveGame();
     if (mGameScreen->widgetManager != nullptr) manager->RemoveWidget(mGameScreen);
   }
-  manager->SetFocus(mMainMenu);
   manager->AddWidget(mStartScreen);
+  SetUpFocus();
   mMainMenu->SetHintCount(0);
 }
 
@@ -134,10 +134,7 @@ void AppManager::EndGame() {
   ReturnToStartScreen();
 }
 
-void AppManager::OptionsClosed() {
-  HideShadow();
-  GetWidgetManager()->SetFocus(mMainMenu);
-}
+void AppManager::OptionsClosed() { HideShadow(); }
 
 void AppManager::SwitchScreenMode(bool wantWindowed) {
   ZingAppBase::SwitchScreenMode(wantWindowed);
@@ -148,7 +145,6 @@ void AppManager::SwitchScreenMode(bool wantWindowed) {
 
 void AppManager::LevelChooserClosed(int level) {
   HideShadow();
-  GetWidgetManager()->SetFocus(mMainMenu);
   if (level > -1) StartGame(kStartAtLevel, level);
 }
 

@@ -152,11 +152,11 @@ void AppManager::SplashFinished() {
   mMainMenu = new MainMenu(this);
   mMainMenu->Resize(0, 0, kGameScreenX, kScreenHeight);
   GetWidgetManager()->AddWidget(mMainMenu);
-  GetWidgetManager()->SetFocus(mMainMenu);
 
   mStartScreen = new StartScreen(this);
   mStartScreen->Resize(kGameScreenX, kGameScreenY, kGameScreenWidth, kGameScreenHeight);
   GetWidgetManager()->AddWidget(mStartScreen);
+  SetUpFocus();
 
   if (musicInterface && !musicInterface->IsPlaying(kGameSong)) musicInterface->PlayMusic(kGameSong, 0, false);
 }

@@ -55,6 +55,8 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void GotFocus() override;
   void LostFocus() override;
   bool DebugKeyDown(int) override { return false; }
+  // The Start button of a game controller opens the options.
+  bool CommandKeyDown(int key) override;
 
   // What the screens and dialogs ask for.
   void SplashFinished();
@@ -78,6 +80,11 @@ class AppManager : public Zing::ZingAppBase, public PuzzleHost {
   void SelectLanguageImages();
   // Opens one of the yes/no questions (dialogs 2 to 5) over the shadow.
   void AskQuestion(int dialogId);
+
+  // Links the keyboard's focus ring of the shown screens (the board or the
+  // start screen's buttons, then the main menu panel's buttons) and gives the
+  // focus to its first control.
+  void SetUpFocus();
 
   // The game screen while it is in the widget manager, else null.
   GameScreen* GetShownGameScreen() const;

@@ -17,6 +17,8 @@ class HelpDialog : public Zing::Dialog {
   using Dialog::ButtonPress;
 
  private:
+  void DrawKeys(Zing::Graphics* g, int top);
+
   AppManager* mApp;
 };
 

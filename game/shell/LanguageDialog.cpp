@@ -70,7 +70,12 @@ void LanguageDialog::Resize(int newX, int newY, int newWidth, int newHeight) {
 void LanguageDialog::AddedToManager(Zing::WidgetManager* manager) {
   Dialog::AddedToManager(manager);
   manager->AddWidget(mList.get());
-  manager->SetFocus(mList.get());
+}
+
+std::vector<Zing::Widget*> LanguageDialog::FocusOrder() {
+  std::vector<Zing::Widget*> order{mList.get()};
+  for (Zing::Widget* button : Dialog::FocusOrder()) order.push_back(button);
+  return order;
 }
 
 void LanguageDialog::RemovedFromManager(Zing::WidgetManager* manager) {

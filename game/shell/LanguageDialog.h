@@ -24,6 +24,8 @@ class LanguageDialog : public Zing::Dialog, public Zing::ListListener {
   void RemovedFromManager(Zing::WidgetManager* manager) override;
   using Dialog::ButtonPress;
   void ButtonDepress(int buttonId) override;
+  // The list (the arrows pick a language), then ok and cancel.
+  std::vector<Zing::Widget*> FocusOrder() override;
   void ListClicked(int listId, int index, int clickCount) override;
 
   Zing::ListWidget* GetList() { return mList.get(); }

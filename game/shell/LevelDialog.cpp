@@ -67,6 +67,7 @@ LevelDialog::LevelDialog(AppManager* app)
   mChosenLevel = ReadLevelSetting(app, kChosenLevelValue);
   mSlider = std::make_unique<Zing::Slider>(IMAGE_SCROLLBAR_TRACK, IMAGE_SCROLLBAR_THUMB, kSliderId, this);
   mSlider->SetValue(static_cast<double>(mChosenLevel) / kLastLevel);
+  mSlider->keyStep = 1.0 / kLastLevel;
   mLeftButton = std::make_unique<Zing::DialogButton>(IMAGE_SCROLLBAR_BUTTON_LEFT, kLeftId, this);
   mRightButton = std::make_unique<Zing::DialogButton>(IMAGE_SCROLLBAR_BUTTON_RIGHT, kRightId, this);
   ReadLevelFile(kBoardFile, mBoardData);
@@ -159,6 +160,12 @@ void LevelDialog::SliderValueChanged(int sliderId, double value) {
   // A hair added against rounding: a value set as k / 99 gives board k back.
   mChosenLevel = std::clamp(static_cast<int>(value * kLastLevel + 1e-9), 0, kLastLevel);
   MarkDirty();
+}
+
+std::vector<Zing::Widget*> LevelDialog::FocusOrder() {
+  std::vector<Zing::Widget*> order{mSlider.get()};
+  for (Zing::Widget* button : Dialog::FocusOrder()) order.push_back(button);
+  return order;
 }
 
 void LevelDialog::Choose(int level) {

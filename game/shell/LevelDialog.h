@@ -37,6 +37,8 @@ class LevelDialog : public Zing::Dialog, public Zing::SliderListener {
   void RemovedFromManager(Zing::WidgetManager* manager) override;
   void ButtonDepress(int buttonId) override;
   void SliderValueChanged(int sliderId, double value) override;
+  // The slider (one board per arrow key), then ok and cancel.
+  std::vector<Zing::Widget*> FocusOrder() override;
 
   int GetChosenLevel() const { return mChosenLevel; }
   int GetUnlockedLevel() const { return mUnlockedLevel; }

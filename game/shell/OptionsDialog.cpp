@@ -6,6 +6,9 @@
 
 #include "game/shell/OptionsDialog.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widget/WidgetManager.h"
@@ -206,6 +209,20 @@ void OptionsDialog::ButtonDepress(int buttonId) {
     mApp->PlaySample(SOUND_GUI_CLICK);
     OpenSecondary(buttonId);
   }
+}
+
+std::vector<Zing::Widget*> OptionsDialog::FocusOrder() {
+  std::vector<Zing::Widget*> order{mMusicSlider.get(), mEffectsSlider.get(), mFullScreenBox.get(),
+                                   mCustomCursorsBox.get(), mAccelerationBox.get()};
+  // The buttons as they stand, left to right and top to bottom.
+  std::vector<Zing::Widget*> buttons;
+  for (auto& button : mButtons) buttons.push_back(button.get());
+  std::stable_sort(buttons.begin(), buttons.end(), [](const Zing::Widget* a, const Zing::Widget* b) {
+    return std::pair(a->y, a->x) < std::pair(b->y, b->x);
+  });
+  order.insert(order.end(), buttons.begin(), buttons.end());
+  for (Zing::Widget* button : Dialog::FocusOrder()) order.push_back(button);
+  return order;
 }
 
 void OptionsDialog::ApplyAndClose() {

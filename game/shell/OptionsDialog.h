@@ -50,6 +50,8 @@ class OptionsDialog : public Zing::Dialog, public Zing::SliderListener, public Z
   using Dialog::ButtonPress;
   void ButtonDepress(int buttonId) override;
   void SliderValueChanged(int sliderId, double value) override;
+  // Sliders, boxes and buttons top to bottom, then the closing button.
+  std::vector<Zing::Widget*> FocusOrder() override;
   void CheckboxChecked(int checkboxId, bool checked) override;
 
   Zing::Slider* GetMusicSlider() { return mMusicSlider.get(); }

@@ -90,7 +90,13 @@ void ScoreDialog::AddedToManager(Zing::WidgetManager* manager) {
   Dialog::AddedToManager(manager);
   if (mNewEntry < 0) return;
   manager->AddWidget(mNameField.get());
-  manager->SetFocus(mNameField.get());
+}
+
+std::vector<Zing::Widget*> ScoreDialog::FocusOrder() {
+  std::vector<Zing::Widget*> order;
+  if (mNewEntry >= 0) order.push_back(mNameField.get());
+  for (Zing::Widget* button : Dialog::FocusOrder()) order.push_back(button);
+  return order;
 }
 
 void ScoreDialog::RemovedFromManager(Zing::WidgetManager* manager) {
@@ -122,7 +128,14 @@ void ScoreDialog::EditWidgetText(int, const std::string&) {
   if (mNewEntry < 0) return;
   StoreTypedName();
   mNewEntry = -1;
-  if (mNameField->widgetManager != nullptr) mNameField->widgetManager->RemoveWidget(mNameField.get());
+  Zing::WidgetManager* manager = mNameField->widgetManager;
+  if (manager == nullptr) return;
+  manager->RemoveWidget(mNameField.get());
+  // The name is in: the keys go on to the closing button.
+  if (yesButton != nullptr) {
+    yesButton->tabNext = yesButton->tabPrev = nullptr;
+    manager->SetFocus(yesButton.get());
+  }
 }
 
 void ScoreDialog::ButtonDepress(int buttonId) {

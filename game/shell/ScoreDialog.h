@@ -35,6 +35,8 @@ class ScoreDialog : public Zing::Dialog, public Zing::EditListener {
   void RemovedFromManager(Zing::WidgetManager* manager) override;
   using Dialog::ButtonPress;
   void ButtonDepress(int buttonId) override;
+  // The name field while a new entry is named, then the closing button.
+  std::vector<Zing::Widget*> FocusOrder() override;
   void EditWidgetText(int editId, const std::string& text) override;
 
   const ScoreTable& GetTable() const { return mTable; }

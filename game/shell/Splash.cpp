@@ -71,6 +71,8 @@ void Splash::EnableStartLink() {
   if (mStartLink == nullptr) return;
   mStartLink->SetVisible(true);
   mStartLink->SetDisabled(false);
+  // Enter or Space starts as well as a click.
+  if (widgetManager != nullptr) widgetManager->SetFocus(mStartLink);
   MarkDirty();
 }
 

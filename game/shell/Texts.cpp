@@ -41,6 +41,7 @@ std::string TEXT_CHOOSE_BOARD_TITLE;
 std::string TEXT_LEVEL_NUMBER;
 std::string TEXT_HELP_TITLE;
 std::string TEXT_HELP_CLOSE;
+std::string TEXT_HELP_KEYS;
 std::string TEXT_ABOUT_TITLE;
 std::string TEXT_ABOUT_CLOSE;
 std::string TEXT_ABOUT_BODY;
@@ -111,6 +112,17 @@ const Entry kTable[] = {
      {"CLOSE", "FERMER",
       "SCHLIE\xDF"
       "EN"}},
+    {&TEXT_HELP_KEYS,
+     {"Keys: arrows, Space/Enter (click), Backspace/Esc (cancel), Tab (menu). Controller: d-pad or stick, A, B, "
+      "Start (options).",
+      "Clavier : fl\xE8"
+      "ches, Espace/Entr\xE9"
+      "e (clic), \xC9"
+      "chap (annuler), Tab (menu). Manette : croix, "
+      "A, B, Start (options).",
+      "Tasten: Pfeile, Leer/Eingabe (Klick), R\xFC"
+      "ck/Esc (Abbruch), Tab (Men\xFC). Controller: Kreuz, A, B, "
+      "Start (Optionen)."}},
     {&TEXT_ABOUT_TITLE,
      {"ABOUT", "A PROPOS",
       "\xDC"

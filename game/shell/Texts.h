@@ -53,6 +53,8 @@ extern std::string TEXT_CHOOSE_BOARD_TITLE;
 extern std::string TEXT_LEVEL_NUMBER;
 extern std::string TEXT_HELP_TITLE;
 extern std::string TEXT_HELP_CLOSE;
+// The keys and controller buttons, under the help page's picture.
+extern std::string TEXT_HELP_KEYS;
 extern std::string TEXT_ABOUT_TITLE;
 extern std::string TEXT_ABOUT_CLOSE;
 extern std::string TEXT_ABOUT_BODY;

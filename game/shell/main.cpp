@@ -71,5 +71,10 @@ int main(int argc, char** argv) {
   app->Init();
   app->Run();
   app.reset();
+#ifdef __EMSCRIPTEN__
+  // A page whose game has ended would stand still on its last picture: it
+  // starts again from the splash instead (the game and settings are kept).
+  EM_ASM({ location.reload(); });
+#endif
   return 0;
 }

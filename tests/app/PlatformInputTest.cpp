@@ -12,8 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "framework/platform/DisplayPresence.h"
 #include "framework/platform/Platform.h"
 #include "framework/platform/Scaling.h"
+#include "framework/platform/SdlControllers.h"
 #include "framework/platform/SdlInput.h"
 #include "framework/platform/StopSignals.h"
 #include "framework/platform/WebInput.h"
@@ -104,6 +106,55 @@ TEST(PlatformInput, EventsBecomeTheFrameworksMessages) {
   EXPECT_EQ(std::pair(out[0].x, out[0].y), std::pair(12, 34));
   EXPECT_EQ(out[1].x, 70);
   EXPECT_TRUE(out[2].altDown);
+}
+
+// A controller's buttons and left stick arrive as the keys they stand for;
+// the stick holds a direction past half way and lets go below a quarter, and
+// a controller pulled out lets go of what it held. The SDL services handle
+// the device events themselves, opening controllers as they come.
+TEST(PlatformInput, ControllersArriveAsKeys) {
+  using Zing::Platform::ControllerKeys;
+  const auto codes = [](const std::vector<Zing::Platform::WindowMessage>& out) {
+    Messages m;
+    for (const auto& message : out) m.emplace_back(message.code, message.param);
+    return m;
+  };
+  ControllerKeys keys;
+  std::vector<Zing::Platform::WindowMessage> out;
+  const std::tuple<int, bool, Messages> buttons[] = {
+      {SDL_CONTROLLER_BUTTON_DPAD_UP, true, {{MessageCode::KeyDown, Zing::KEYCODE_UP}}},
+      {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false, {{MessageCode::KeyUp, Zing::KEYCODE_RIGHT}}},
+      {SDL_CONTROLLER_BUTTON_A, true, {{MessageCode::KeyDown, 13}, {MessageCode::Char, 13}}},
+      {SDL_CONTROLLER_BUTTON_B, true, {{MessageCode::KeyDown, 27}, {MessageCode::Char, 27}}},
+      {SDL_CONTROLLER_BUTTON_START, true, {{MessageCode::KeyDown, Zing::KEYCODE_START}}},
+      {SDL_CONTROLLER_BUTTON_X, true, {}},
+  };
+  for (const auto& [button, down, expected] : buttons) {
+    out.clear();
+    keys.Button(button, down, out);
+    EXPECT_EQ(codes(out), expected) << button;
+  }
+  const std::tuple<int, int, int, Messages> moves[] = {
+      {1, SDL_CONTROLLER_AXIS_LEFTX, 12000, {}},
+      {1, SDL_CONTROLLER_AXIS_LEFTX, 20000, {{MessageCode::KeyDown, Zing::KEYCODE_RIGHT}}},
+      {1, SDL_CONTROLLER_AXIS_LEFTX, 12000, {}},
+      {1,
+       SDL_CONTROLLER_AXIS_LEFTX,
+       -32768,
+       {{MessageCode::KeyUp, Zing::KEYCODE_RIGHT}, {MessageCode::KeyDown, Zing::KEYCODE_LEFT}}},
+      {1, SDL_CONTROLLER_AXIS_LEFTX, 100, {{MessageCode::KeyUp, Zing::KEYCODE_LEFT}}},
+      {1, SDL_CONTROLLER_AXIS_LEFTY, 30000, {{MessageCode::KeyDown, Zing::KEYCODE_DOWN}}},
+      {2, SDL_CONTROLLER_AXIS_LEFTY, -30000, {{MessageCode::KeyDown, Zing::KEYCODE_UP}}},
+      {1, SDL_CONTROLLER_AXIS_RIGHTX, 30000, {}},
+  };
+  for (const auto& [controller, axis, value, expected] : moves) {
+    out.clear();
+    keys.Axis(controller, axis, value, out);
+    EXPECT_EQ(codes(out), expected) << axis << " " << value;
+  }
+  out.clear();
+  keys.Release(1, out);
+  EXPECT_EQ(codes(out), (Messages{{MessageCode::KeyUp, Zing::KEYCODE_DOWN}}));
 }
 
 TEST(PlatformInput, TypedTextArrivesAsWindows1252) {
@@ -242,4 +293,32 @@ TEST(WebInput, PageKeysAndWheel) {
   for (const auto& [page, key] : keys) EXPECT_EQ(VirtualKeyFromPage(page), key) << page;
   EXPECT_EQ(std::tuple(WheelDeltaFromPage(-3), WheelDeltaFromPage(100), WheelDeltaFromPage(0)),
             std::tuple(120, -120, 0));
+}
+
+// Drivers that draw into memory are refused only when nobody asked for them;
+// the reason names what the program looked for.
+TEST(PlatformInput, AWindowNobodyCanSeeIsRefusedWithItsReason) {
+  using Zing::Platform::DisplayChoice;
+  const std::string none = "no display was found (DISPLAY and WAYLAND_DISPLAY are not set)";
+  const struct {
+    const char *chosen, *requested, *x11, *wayland;
+    std::string reason;
+  } cases[] = {
+      {"x11", nullptr, ":0", nullptr, ""},
+      {"wayland", nullptr, nullptr, "wayland-0", ""},
+      {"KMSDRM", nullptr, nullptr, nullptr, ""},
+      {"offscreen", nullptr, nullptr, nullptr, none},
+      {"offscreen", "", "", "", none},
+      {"dummy", nullptr, nullptr, nullptr, none},
+      {"offscreen", nullptr, ":7", nullptr, "no display could be opened (DISPLAY=:7)"},
+      {"offscreen", nullptr, ":7", "w-1", "no display could be opened (DISPLAY=:7, WAYLAND_DISPLAY=w-1)"},
+      {"dummy", "dummy", nullptr, nullptr, ""},
+      {"offscreen", "offscreen", nullptr, nullptr, ""},
+      {nullptr, nullptr, nullptr, nullptr, none},
+      {nullptr, "x11", ":3", nullptr, "the display driver \"x11\" could not start (no X)"},
+  };
+  for (const auto& c : cases) {
+    DisplayChoice choice{c.chosen, c.requested, c.x11, c.wayland, "no X"};
+    EXPECT_EQ(Zing::Platform::UnseenDisplayReason(choice), c.reason) << (c.chosen ? c.chosen : "none");
+  }
 }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program, checks that it runs, that a second start hands over
-# to the first and exits 0, and that it closes cleanly and keeps its settings.
+# to the first and exits 0, and that it closes cleanly and keeps its settings;
+# headless, also that --help and --version need no display, and that a start
+# without any display says so and ends with 1.
 # Usage: lintwick_e2e.sh headless|xvfb <path to lintwick>
 # (xvfb starts a private X server and runs the checks again in mode x11.)
 set -uo pipefail
@@ -44,6 +46,11 @@ run_checks() {
       sleep 0.1
     done
     [ -n "$found" ] || fail "no window titled 'Lintwick 1.0.3'"
+    # The accelerated renderer of this server would draw on the processor, so
+    # the program presents without it and maps no graphics driver at all.
+    if grep -E 'libGL|libEGL|libLLVM|_dri\.so' "/proc/$pid/maps" >&2; then
+      fail "the program mapped a graphics driver"
+    fi
   fi
 
   timeout 20 "$bin"; second=$?
@@ -61,6 +68,23 @@ run_checks() {
   grep -q '"InProgress"=dword:00000000' "$settings" || fail "the run was not recorded as ended normally"
   grep -q '"ScreenMode"=dword:' "$settings" || fail "the screen mode was not saved"
   echo "1 passed, 0 failed"
+}
+
+# Without a display and without a driver asked for by name, the program says
+# so in one line and ends with 1 at once, leaving the settings as they were.
+check_no_display() {
+  local dir=$XDG_CONFIG_HOME/TamoGames/Lintwick err=$work/no-display.err rc
+  mkdir -p "$dir"
+  printf '"ScreenMode"=dword:00000000\n' >"$dir/settings.reg"
+  local before
+  before=$(cksum <"$dir/settings.reg")
+  env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 30 "$bin" 2>"$err"; rc=$?
+  [ "$rc" -eq 1 ] || fail "without a display the program ended with $rc, not 1"
+  grep -qx 'Lintwick needs a graphical desktop: no display was found (DISPLAY and WAYLAND_DISPLAY are not set)\.' \
+    "$err" || fail "without a display, standard error said: $(cat "$err")"
+  [ "$(cksum <"$dir/settings.reg")" = "$before" ] || fail "the settings changed on a start without a display"
+  [ ! -e "$XDG_DATA_HOME" ] || fail "a start without a display made the data folder"
+  rm -r "$XDG_CONFIG_HOME"
 }
 
 # --help and --version on a bare terminal: no display, no session, nothing on
@@ -84,6 +108,7 @@ elif [ "$mode" = x11 ]; then
   run_checks
 else
   check_information_options
+  check_no_display
   export SDL_VIDEODRIVER=dummy
   run_checks
 fi

@@ -59,7 +59,8 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   EXPECT_TRUE(services->lastWindow.windowed);
   EXPECT_NE(app->customCursorsEnabled, cursorsBefore);
   EXPECT_EQ(app->mShadow->widgetManager, nullptr);
-  EXPECT_EQ(app->GetWidgetManager()->focusWidget, app->mMainMenu);
+  // The keys are back where they were before the options opened.
+  EXPECT_EQ(app->GetWidgetManager()->focusWidget, app->mStartScreen->GetButton(0));
   const double sfx = app->GetSfxVolume();
   const bool cursors = app->customCursorsEnabled;
 

@@ -85,6 +85,18 @@ TEST(BlendIdentity, RowKernelsMatchReference) {
       ASSERT_GT(done, reference - 8) << fast->name;
       for (int i = 0; i < count; ++i)
         ASSERT_EQ(i < done ? expected[i] : presetBase[i], actual[i]) << fast->name << " pixel " << i;
+
+      // The same pixels as a glyph of two rows: both stop in the same row.
+      const int w = count / 2;
+      Row rectExpected = presetBase, rectActual = presetBase;
+      int expectedPartial = 0, actualPartial = 0;
+      const int rows =
+          B::ScalarKernels().presetRect(rectExpected.data(), w, pre.data(), keep.data(), w, w, 2, &expectedPartial);
+      ASSERT_EQ(fast->presetRect(rectActual.data(), w, pre.data(), keep.data(), w, w, 2, &actualPartial), rows);
+      const int stop = rows == 2 ? 2 * w : rows * w + actualPartial;
+      ASSERT_TRUE(rows == 2 || (actualPartial <= expectedPartial && actualPartial > expectedPartial - 8));
+      for (int i = 0; i < 2 * w; ++i)
+        ASSERT_EQ(i < stop ? rectExpected[i] : presetBase[i], rectActual[i]) << fast->name << " glyph pixel " << i;
     }
   }
 }

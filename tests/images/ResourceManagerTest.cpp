@@ -197,6 +197,17 @@ TEST_F(ResourceFixture, AnimationGridsAlphaImagesAndFlags) {
   Zing::MemoryImage* d = manager.GetImageThrow("IMAGE_D");
   EXPECT_EQ(std::pair(0x11u, 0x22u), std::pair(d->GetPixel(0, 0) >> 24, d->GetPixel(3, 1) >> 24));
   EXPECT_EQ(d->textureHints, Zing::Image::kHint4444 | Zing::Image::kHintMinSubdivisions);
+
+  // A "_name" mask beside a picture is found, unless the record says noalpha.
+  const PngSpec grey{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {90, 90}, {}, {}};
+  const PngSpec mask{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x40, 0x80}, {}, {}};
+  ASSERT_TRUE(ImageTest::WritePng(folder.File("images/dot.png"), grey));
+  ASSERT_TRUE(ImageTest::WritePng(folder.File("images/_dot.png"), mask));
+  ASSERT_TRUE(Parse("<Image id=\"E\" path=\"dot\"/>\n<Image id=\"F\" path=\"dot\" variant=\"f\" noalpha=\"\"/>\n"))
+      << manager.GetErrorText();
+  ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_E")->GetPixel(1, 0) >> 24, 0x80u);
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_F")->GetPixel(1, 0) >> 24, 0xFFu);
 }
 
 TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -86,7 +87,7 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_TRUE(p.At(2, 0)->shrinking);
   // With a mark, the mouse no longer steps.
   p.MoveTo(2, 0);
-  EXPECT_EQ(p->mPendingStep, 0);
+  EXPECT_TRUE(p->mQueuedSteps.empty());
 
   // Clicking the mark removes the head with a vortex and draws on from the mark.
   p.host.requests.clear();
@@ -239,20 +240,20 @@ TEST(Moves, ClicksWhileDrawingAndOutsideTheBoard) {
 TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
   Player p({"a.....", "......", "......", ".....A"});
   p.ClickAndTick(0, 0);
-  // A diagonal move steps along the row.
+  // A diagonal move through the corner walks along the row, then down.
   p.MoveTo(1, 1);
-  EXPECT_EQ(p->mPendingStep, Lintwick::kDirRight);
+  EXPECT_EQ(p->mQueuedSteps, (std::deque<int>{Lintwick::kDirRight, Lintwick::kDirDown}));
   p.Tick();
   EXPECT_TRUE(p.At(1, 0) != nullptr && p.At(1, 1) == nullptr);
-  // A later move before the tick replaces the pending step.
-  p.MoveTo(2, 0);
-  p.MoveTo(1, 1);
-  EXPECT_EQ(p->mPendingStep, Lintwick::kDirDown);
   p.Tick();
   EXPECT_NE(p.At(1, 1), nullptr);
-  // A jump of two cells stops the drawing.
-  p.MoveTo(3, 1);
-  EXPECT_EQ(p->mCurrentLink, -1);
+  // Led by the keys, the drawing leaves the pointer behind: without a walk
+  // from the head, a jump of two cells stops the drawing.
+  p->HandleBoardKey(Lintwick::BoardKey::Right);
+  p.Tick();
+  ASSERT_NE(p.At(2, 1), nullptr);
+  p.MoveTo(0, 3);
+  EXPECT_EQ(std::pair(p->mCurrentLink, p->mQueuedSteps.empty()), std::pair(-1, true));
   // Leaving the board area stops it too, at the right and above row 0.
   for (auto [x, y] : Cells{{455, CellCentreY(0)}, {CellCentreX(0), 14}}) {
     Player e({"a.A"});

@@ -13,6 +13,7 @@
 #include "framework/widget/ButtonWidget.h"
 #include "framework/widget/Checkbox.h"
 #include "framework/widget/EditWidget.h"
+#include "framework/widget/FocusRing.h"
 #include "framework/widget/HyperlinkWidget.h"
 #include "framework/widget/ListWidget.h"
 #include "framework/widget/Slider.h"
@@ -268,6 +269,60 @@ TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
 
   slider.SetValue(7);
   EXPECT_DOUBLE_EQ(slider.value, 1.0);
+}
+
+// The keys walk a ring of controls: Enter and Space press a button and
+// toggle a box, the arrows move the focus (along a slider they move its
+// value, in a list they pick a line), and the focus is drawn.
+TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
+  Zing::ButtonWidget button(7, &listener);
+  Zing::Checkbox box(3, &listener);
+  auto track = Solid(30, 6, 0xFF203040);
+  auto thumb = Solid(10, 16, 0xFFFF8000);
+  Zing::Slider slider(track.get(), thumb.get(), 5, &listener);
+  Zing::ListWidget list(1, &font, &listener);
+  list.AddLine("one", false);
+  list.AddLine("two", false);
+  button.Resize(10, 10, 80, 20);
+  box.Resize(10, 40, 20, 20);
+  slider.Resize(100, 100, 210, 20);
+  list.Resize(10, 200, 100, 60);
+  for (Zing::Widget* w : std::vector<Zing::Widget*>{&button, &box, &slider, &list}) manager.AddWidget(w);
+  Zing::LinkFocusRing({&button, &box, nullptr, &slider, &list});
+  manager.SetFocus(&button);
+  EXPECT_EQ(Pixel(100, 100), 0x000000u);  // no frame round the slider yet
+
+  const std::pair<int, Strings> keys[] = {
+      {Zing::KEYCODE_RETURN, {"press 7 1", "depress 7"}},
+      {Zing::KEYCODE_DOWN, {}},
+      {Zing::KEYCODE_SPACE, {"checked 3 on"}},
+      {Zing::KEYCODE_TAB, {}},
+      {Zing::KEYCODE_RIGHT, {"slider 5 0.05"}},
+      {Zing::KEYCODE_LEFT, {"slider 5 0.00"}},
+      {Zing::KEYCODE_LEFT, {}},  // already at 0
+      {Zing::KEYCODE_DOWN, {}},
+      {Zing::KEYCODE_DOWN, {"1 click 0 1"}},
+      {Zing::KEYCODE_DOWN, {"1 click 1 1"}},
+      {Zing::KEYCODE_DOWN, {"1 click 1 1"}},  // the last line stays picked
+      {Zing::KEYCODE_RIGHT, {}},              // round to the first control
+      {Zing::KEYCODE_SPACE, {"press 7 1", "depress 7"}},
+  };
+  for (const auto& [key, heard] : keys) {
+    listener.heard.clear();
+    manager.KeyDown(key);
+    manager.KeyUp(key);
+    EXPECT_EQ(listener.heard, heard) << key;
+  }
+  EXPECT_EQ(list.selectIdx, 1);
+  manager.SetFocus(&slider);
+  EXPECT_NE(Pixel(100, 100), 0x000000u);  // the focus frame
+  // A disabled button takes no press.
+  button.SetDisabled(true);
+  manager.SetFocus(&button);
+  listener.heard.clear();
+  manager.KeyDown(Zing::KEYCODE_RETURN);
+  EXPECT_TRUE(listener.heard.empty());
+  manager.RemoveAllWidgets();
 }
 
 class EditList : public Controls {

@@ -68,7 +68,7 @@ void Catalog::WriteManifest() const {
   out << "<?xml version=\"1.0\"?>\n"
       << "<!-- Lintwick resources: written by artgen at build time. Paths have no\n"
       << "     extension: the image loader picks the format and finds the \"_name\"\n"
-      << "     alpha images by itself. -->\n"
+      << "     alpha images by itself (of the images not marked noalpha). -->\n"
       << "<ResourceManifest>\n";
   for (const char* group : kGroups) {
     out << "  <Resources id=\"" << group << "\">\n";
@@ -86,7 +86,8 @@ void Catalog::WriteManifest() const {
       anyImage = true;
       out << "    <Image id=\"" << e.id << "\" path=\"" << e.file << "\"";
       if (e.format == Format::JpegAlphaImage) out << " alphaimage=\"" << e.file << "_alpha\"";
-      if (e.format == Format::Jpeg) out << " noalpha=\"\"";
+      // Only a picture with a "_name" alpha image needs the loader's search.
+      if (e.format != Format::JpegUnderscoreAlpha) out << " noalpha=\"\"";
       if (e.rows != 1) out << " rows=\"" << e.rows << "\"";
       if (e.cols != 1) out << " cols=\"" << e.cols << "\"";
       out << " />\n";
