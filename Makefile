@@ -14,6 +14,7 @@ FUZZ_SECONDS ?= 20
 
 .PHONY: web web-deps
 .PHONY: all deps configure build test test-sanitize fuzz fuzz-long reliability-matrix long-run kill-test bench bench-game play package install screenshots format clean
+.PHONY: serve-web test-web bench-web
 
 all: build
 
@@ -80,6 +81,22 @@ bench-game: build
 	@$(BUILD)/bench/shell_bench
 	@for b in $(BUILD)/bench/gamescreen_bench; do if [ -x $$b ]; then $$b; fi; done
 	@bench/start_screen_memory.sh $(BUILD)/lintwick $(BUILD)/tests/e2e/xprobe
+
+# The web build's page, for a browser on this machine (Ctrl+C ends it).
+WEB_SITE ?= build-web/site
+WEB_PORT ?= 8080
+serve-web: web
+	@echo "Lintwick is at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_SITE)
+
+# The web build played in headless Chromium against the desktop program.
+test-web: build web
+	nice tests/web/run.sh $(BUILD) $(WEB_SITE)
+
+# The web build's figures: download, first picture, start link, frame time
+# against the desktop's.
+bench-web: build web
+	@bench/web/run.sh $(BUILD) $(WEB_SITE)
 
 play: build
 	cd $(BUILD) && ./lintwick
