@@ -52,6 +52,10 @@ void QuietAlsaMessages() {
   std::lock_guard<std::mutex> hold(messages.lock);
   if (messages.installed) return;
   messages.installed = true;
+#ifdef __EMSCRIPTEN__
+  // The browser's sound has no ALSA beneath it, and the page cannot open libraries.
+  return;
+#endif
   void* library = Platform::OpenSharedLibrary(kAlsaLibrary);
   if (!library) return;
   auto set = reinterpret_cast<SetErrorHandler>(Platform::FindSharedSymbol(library, "snd_lib_error_set_handler"));
