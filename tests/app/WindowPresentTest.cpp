@@ -91,9 +91,9 @@ TEST(WindowPresent, WholeNumberScalesLetterboxAndPointer) {
   std::string error;
   for (int scale = 1; scale <= 3; ++scale) {
     SCOPED_TRACE(scale);
-    WindowSpec spec;
-    spec.scale = scale;
-    ASSERT_TRUE(services->CreateMainWindow(spec));
+    WindowSpec window;
+    window.scale = scale;
+    ASSERT_TRUE(services->CreateMainWindow(window));
     ASSERT_EQ(services->InitDisplay(false, error), DisplayResult::Ok) << error;
     ASSERT_TRUE(services->Present(picture.data(), kW, kH));
     EXPECT_TRUE(ShowsPicture(picture, 0, 0, scale));
@@ -124,10 +124,10 @@ TEST(WindowPresent, WholeNumberScalesLetterboxAndPointer) {
 // rows show their new pixels and are the only ones reported.
 TEST(WindowPresent, OnlyChangedRowsAreWritten) {
   auto services = CreateSdlServices();
-  WindowSpec spec;
-  spec.scale = 2;
+  WindowSpec window;
+  window.scale = 2;
   std::string error;
-  ASSERT_TRUE(services->CreateMainWindow(spec));
+  ASSERT_TRUE(services->CreateMainWindow(window));
   ASSERT_EQ(services->InitDisplay(false, error), DisplayResult::Ok) << error;
   std::vector<std::uint32_t> picture = Pattern(1);
   ASSERT_TRUE(services->Present(picture.data(), kW, kH));
