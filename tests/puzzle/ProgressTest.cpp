@@ -107,7 +107,8 @@ std::uint32_t Crc32(const std::string& bytes) {
 
 std::string Le(std::uint32_t value, int bytes) {
   std::string out;
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  // Bytes beyond the value's four are zero.
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(i < 4 ? (value >> (8 * i)) & 0xFF : 0));
   return out;
 }
 
