@@ -29,6 +29,11 @@ ZING_SIMD void StorePartial(std::uint32_t* p, V v, int n) {
   _mm_store_si128(reinterpret_cast<V*>(lanes), v);
   for (int i = 0; i < n; ++i) p[i] = lanes[i];
 }
+// Aligned loads from tables of any element type.
+template <typename T>
+ZING_SIMD V LoadAligned(const T* p) {
+  return _mm_load_si128(reinterpret_cast<const V*>(p));
+}
 ZING_SIMD V Zero() { return _mm_setzero_si128(); }
 ZING_SIMD V Set1_32(int x) { return _mm_set1_epi32(x); }
 ZING_SIMD V Set1_16(int x) { return _mm_set1_epi16(static_cast<short>(x)); }
@@ -43,6 +48,9 @@ ZING_SIMD V CmpEq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
 ZING_SIMD bool All(V mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
 ZING_SIMD V UnpackLo8(V v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()); }
 ZING_SIMD V UnpackHi8(V v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
+// Bytes widened into the high half of 16-bit lanes (each byte times 256).
+ZING_SIMD V UnpackLo8Up(V v) { return _mm_unpacklo_epi8(_mm_setzero_si128(), v); }
+ZING_SIMD V UnpackHi8Up(V v) { return _mm_unpackhi_epi8(_mm_setzero_si128(), v); }
 ZING_SIMD V UnpackLo16(V a, V b) { return _mm_unpacklo_epi16(a, b); }
 ZING_SIMD V UnpackLo32(V a, V b) { return _mm_unpacklo_epi32(a, b); }
 ZING_SIMD V Add8(V a, V b) { return _mm_add_epi8(a, b); }
@@ -69,7 +77,7 @@ ZING_SIMD V Truncate(VF v) { return _mm_cvttps_epi32(v); }
 #include "framework/graphics/BlendSimdBody.inc"
 
 const Kernels* Sse2Kernels() {
-  static const Kernels kernels{"sse2", FillRow, OpaqueRow, TintRow, AddRow, PresetRow, PresetRect};
+  static const Kernels kernels{"sse2", FillRow, OpaqueRow, TintRow, AddRow, PresetGlyph};
   return &kernels;
 }
 

@@ -144,6 +144,7 @@ void ImageFont::ActivateLayer(FontLayer& layer) {
     }
     active.presets = std::make_shared<GlyphPresets>(active.image.get(), ink);
   }
+  PlaceGlyphs(active, s);
   const int layerAscent = TruncToInt(layer.ascent * s);
   const int layerHeight = TruncToInt((layer.height != 0 ? layer.height : layer.defaultHeight) * s);
   const int layerPadding = TruncToInt(layer.ascentPadding * s);
@@ -203,6 +204,28 @@ void ImageFont::FindInk(ActiveFontLayer& active) {
         top = std::min(top, y), bottom = std::max(bottom, y);
       }
     active.inkRects[ch] = right < 0 ? Rect() : Rect(left, top, right - left + 1, bottom - top + 1);
+  }
+}
+
+// Draw orders fall into 256 buckets; orders beyond them join the first or last.
+void ImageFont::PlaceGlyphs(ActiveFontLayer& active, double s) {
+  const FontLayer& layer = *active.baseFontLayer;
+  const auto scaled = [s](int value) { return s == 1.0 ? value : TruncToInt(value * s); };
+  constexpr long long kOrderBias = 128, kLastBucket = 255;
+  bool first = true;
+  for (int ch = 0; ch < kFontChars; ++ch) {
+    const CharData& glyph = layer.charData[ch];
+    // The layer's ascent lifts the glyph unscaled; only the offsets follow the size ratio.
+    active.placeX[ch] = static_cast<long long>(scaled(layer.offsetX)) + scaled(glyph.offsetX);
+    active.placeY[ch] = static_cast<long long>(scaled(layer.offsetY)) - layer.ascent + scaled(glyph.offsetY);
+    const long long order = static_cast<long long>(glyph.order) + layer.baseOrder + kOrderBias;
+    const bool shows = active.image && !active.inkRects[ch].IsEmpty();
+    active.bucket[ch] =
+        static_cast<std::uint16_t>(shows ? std::clamp(order, 0LL, kLastBucket) : ActiveFontLayer::kNoBucket);
+    if (!shows) continue;
+    if (first) active.commonBucket = active.bucket[ch];
+    if (active.commonBucket != active.bucket[ch]) active.commonBucket = -1;
+    first = false;
   }
 }
 

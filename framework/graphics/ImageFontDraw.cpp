@@ -1,9 +1,13 @@
-// Drawing an image font's string. Every glyph of every active layer becomes a
-// draw command in one of 256 buckets by its order (glyph order plus the
-// layer's base order); the buckets are then drawn in turn, so that, for
-// instance, a shadow layer of base order -1 lies under the whole string. The
-// commands live in one fixed pool shared by all fonts, guarded by a lock, so
-// drawing allocates nothing for them.
+// Drawing an image font's string. Every glyph of every active layer has an
+// order (glyph order plus the layer's base order) that falls into one of 256
+// buckets; the buckets are drawn in turn, each in the string's order, so
+// that, for instance, a shadow layer of base order -1 lies under the whole
+// string. A first walk over the string places the pen at every character and
+// notes which buckets are in use; then one walk per used bucket draws its
+// glyphs straight from the layer's sheet, with nothing built or sorted in
+// between. Drawing takes no memory per line: the pen positions live in one
+// buffer shared by all fonts, guarded by a lock. At most kMaxGlyphs glyphs
+// of a line are drawn.
 //
 // Onto a plain memory image the glyphs go straight from the layer's preset
 // tables into the target's pixels: the blend, the table of the colour and the
@@ -11,12 +15,12 @@
 // kernel call over its rows, so a line costs about what its pixels cost.
 
 #include <algorithm>
-#include <array>
+#include <bitset>
+#include <cmath>
 #include <limits>
 #include <mutex>
 #include <optional>
 #include <typeinfo>
-#include <utility>
 #include <vector>
 
 #include "framework/graphics/BlitPlan.h"
@@ -28,64 +32,30 @@ namespace Zing {
 
 namespace {
 
-constexpr int kPoolSize = 4096;
+constexpr int kMaxGlyphs = 4096;
 constexpr int kBuckets = 256;
-constexpr int kOrderBias = 128;
-constexpr int kNone = -1;
 
-struct DrawCommand {
-  Image* image;
-  int x, y;
-  Rect src;
-  int drawMode;
-  Color color;
-  int next;
-  int layer;  // index into the line's layers
-  int glyph;
-};
-
-// One active layer of the line being drawn: its size ratio and colour, and
-// its set-up for drawing straight into the target (made on its first glyph).
+// One active layer of the line being drawn: its colour, and its set-up for
+// drawing straight into the target (made on its first glyph).
 struct LineLayer {
+  const ActiveFontLayer* active = nullptr;
   double ratio = 1.0;
   Color color;
-  GlyphPresets* presets = nullptr;
   bool prepared = false;
-  bool destAlpha = false;  // the target's modes the blend was chosen for
-  bool destTrans = false;
   std::optional<BlitPlan> plan;
   GlyphPresets::Table* table = nullptr;
 };
 
-struct CommandPool {
+struct LineState {
   std::mutex lock;
-  std::array<DrawCommand, kPoolSize> commands;
-  std::array<int, kBuckets> head;
-  std::array<int, kBuckets> tail;
-  int used = 0;
   std::vector<LineLayer> layers;
-
-  void Reset() {
-    head.fill(kNone);
-    tail.fill(kNone);
-    used = 0;
-  }
-  bool Add(int order, const DrawCommand& command) {
-    if (used == kPoolSize) return false;  // glyphs beyond the pool are not drawn
-    const auto bucket = static_cast<std::size_t>(std::clamp(order + kOrderBias, 0, kBuckets - 1));
-    commands[static_cast<std::size_t>(used)] = command;
-    if (tail[bucket] == kNone)
-      head[bucket] = used;
-    else
-      commands[static_cast<std::size_t>(tail[bucket])].next = used;
-    tail[bucket] = used++;
-    return true;
-  }
+  std::vector<unsigned char> glyphs;  // the string's characters through the font's map
+  std::vector<long long> pens;        // the pen's x at each character
 };
 
-CommandPool& Pool() {
-  static CommandPool pool;
-  return pool;
+LineState& Line() {
+  static LineState state;
+  return state;
 }
 
 // A colour component: the layer's multiplier times the given colour plus the
@@ -111,6 +81,27 @@ MemoryImage* PresetTarget(const Graphics& g) {
   return static_cast<MemoryImage*>(dest);
 }
 
+// Graphics::TransX and TransY as every drawing call translates, in whole
+// numbers where that gives the same: a whole translation and a position that
+// a float holds exactly.
+class Translation {
+ public:
+  explicit Translation(const Graphics& graphics)
+      : g(graphics), byX(Whole(g.transX)), byY(Whole(g.transY)), wholeX(IsWhole(g.transX)), wholeY(IsWhole(g.transY)) {}
+  int X(int x) const { return wholeX && Exact(x) ? x + byX : g.TransX(static_cast<float>(x)); }
+  int Y(int y) const { return wholeY && Exact(y) ? y + byY : g.TransY(static_cast<float>(y)); }
+
+ private:
+  static constexpr float kLimit = 1 << 30;
+  static constexpr int kExact = 1 << 24;  // every int up to this is a float
+  static bool IsWhole(float t) { return std::fabs(t) < kLimit && t == std::trunc(t); }
+  static int Whole(float t) { return IsWhole(t) ? static_cast<int>(t) : 0; }
+  static bool Exact(int v) { return v >= -kExact && v <= kExact; }
+  const Graphics& g;
+  int byX, byY;
+  bool wholeX, wholeY;
+};
+
 // The target of a line drawn straight from the preset tables, with what is
 // worked out once per line.
 struct DirectTarget {
@@ -120,35 +111,63 @@ struct DirectTarget {
   bool changed = false;  // pixels written and not yet announced
 };
 
-// The layer's blend and table for the target as it is now; null table when
-// its glyphs go the ordinary way.
-GlyphPresets::Table* PrepareLayer(const Graphics& g, DirectTarget& target, LineLayer& layer,
-                                  const DrawCommand& command) {
-  MemoryImage& image = *target.image;
-  if (layer.prepared && layer.destAlpha == image.HasAlpha() && layer.destTrans == image.HasTransparency())
-    return layer.table;
+// The layer's blend and table for the target; null table when its glyphs go
+// the ordinary way.
+GlyphPresets::Table* PrepareLayer(const Graphics& g, DirectTarget& target, LineLayer& layer) {
+  if (layer.prepared) return layer.table;
   layer.prepared = true;
-  layer.destAlpha = image.HasAlpha();
-  layer.destTrans = image.HasTransparency();
-  layer.table = nullptr;
-  auto& sheet = static_cast<MemoryImage&>(*command.image);
-  if (!layer.presets || &sheet == &image || layer.presets->Sheet() != &sheet) return nullptr;
-  const int mode = command.drawMode != -1 ? command.drawMode : g.GetDrawMode();
-  layer.plan.emplace(image, sheet, command.color, mode);
-  layer.table = layer.presets->Prepare(*layer.plan);
+  const ActiveFontLayer& active = *layer.active;
+  MemoryImage& sheet = *active.image;
+  if (!active.presets || &sheet == target.image || active.presets->Sheet() != &sheet) return nullptr;
+  const int drawMode = active.baseFontLayer->drawMode;
   sheet.CommitBits();  // as every blit does with its source
+  layer.plan.emplace(*target.image, sheet, layer.color, drawMode != -1 ? drawMode : g.GetDrawMode());
+  layer.table = active.presets->Prepare(*layer.plan);
   return layer.table;
 }
 
-// One glyph straight into the target; false when it has to go the ordinary way.
-bool DrawDirect(const Graphics& g, DirectTarget& target, LineLayer& layer, const DrawCommand& command) {
-  GlyphPresets::Table* table = PrepareLayer(g, target, layer, command);
-  if (!table || !layer.presets->DrawGlyph(*table, *target.image, target.bits, *layer.plan, command.glyph,
-                                          g.TransX(static_cast<float>(command.x)),
-                                          g.TransY(static_cast<float>(command.y)), target.clip))
-    return false;
-  target.changed = true;
-  return true;
+// One glyph as every image is drawn.
+void DrawOrdinary(Graphics& g, DirectTarget& target, const LineLayer& layer, int glyph, int x, int y) {
+  if (target.changed) {
+    // The ordinary blit sees the pixels written so far as changed.
+    target.image->BitsChanged();
+    target.changed = false;
+  }
+  const ActiveFontLayer& active = *layer.active;
+  const Rect& whole = active.scaledCharImageRects[glyph];
+  const Rect& ink = active.inkRects[glyph];
+  const int oldMode = g.GetDrawMode();
+  if (active.baseFontLayer->drawMode != -1) g.SetDrawMode(active.baseFontLayer->drawMode);
+  g.SetColor(layer.color);
+  g.DrawImage(active.image.get(), x, y, Rect(whole.x + ink.x, whole.y + ink.y, ink.w, ink.h));
+  g.SetDrawMode(oldMode);
+  if (target.image) target.bits = target.image->GetBits();
+}
+
+// The glyphs of one bucket, in the string's order; `count` characters, the
+// last of them with only its first `lastLayers` layers.
+void DrawBucket(Graphics& g, DirectTarget& target, const Translation& trans, std::vector<LineLayer>& layers,
+                const unsigned char* glyphs, const long long* pens, std::size_t count, std::size_t lastLayers, int y,
+                int bucket) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const int c = glyphs[i];
+    const std::size_t layerCount = i + 1 == count ? lastLayers : layers.size();
+    for (std::size_t l = 0; l < layerCount; ++l) {
+      LineLayer& layer = layers[l];
+      const ActiveFontLayer& active = *layer.active;
+      if (active.bucket[c] != bucket) continue;
+      const Rect& ink = active.inkRects[c];
+      const int x = ToInt(pens[i] + active.placeX[c] + ink.x);
+      const int top = ToInt(y + active.placeY[c] + ink.y);
+      GlyphPresets::Table* table = target.image ? PrepareLayer(g, target, layer) : nullptr;
+      if (table && active.presets->DrawGlyph(*table, *target.image, target.bits, *layer.plan, c, trans.X(x),
+                                             trans.Y(top), target.clip)) {
+        target.changed = true;
+        continue;
+      }
+      DrawOrdinary(g, target, layer, c, x, top);
+    }
+  }
 }
 
 }  // namespace
@@ -162,82 +181,73 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
   if (rects) rects->clear();
   if (width) *width = 0;
   if (!fontData->initialized || !g) return;
-  std::lock_guard<std::mutex> guard(Pool().lock);
-  CommandPool& pool = Pool();
-  pool.Reset();
+  LineState& line = Line();
+  std::lock_guard<std::mutex> guard(line.lock);
   Prepare();
-  const bool wasColorizing = g->GetColorizeImages();
-  g->SetColorizeImages(true);
 
-  pool.layers.clear();
+  line.layers.clear();
   for (const ActiveFontLayer& active : activeLayerList) {
     const FontLayer& layer = *active.baseFontLayer;
-    LineLayer& line = pool.layers.emplace_back();
-    line.ratio = LayerRatio(layer);
-    line.color =
+    LineLayer& lineLayer = line.layers.emplace_back();
+    lineLayer.active = &active;
+    lineLayer.ratio = LayerRatio(layer);
+    lineLayer.color =
         Color(Tint(layer.colorMult.r, color.r, layer.colorAdd.r), Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
               Tint(layer.colorMult.b, color.b, layer.colorAdd.b), Tint(layer.colorMult.a, color.a, layer.colorAdd.a));
-    line.presets = active.presets.get();
   }
 
+  // The pen at every character, the buckets in use, and where the glyphs
+  // beyond kMaxGlyphs begin (character `count` - 1, layer `lastLayers`).
+  line.pens.resize(text.size());
+  line.glyphs.resize(text.size());
+  std::bitset<kBuckets> used;
+  int glyphs = 0;
+  bool full = false;
+  std::size_t count = text.size(), lastLayers = activeLayerList.size();
+  unsigned char* glyphOf = line.glyphs.data();
+  for (std::size_t i = 0; i < text.size(); ++i) glyphOf[i] = fontData->charMap[static_cast<unsigned char>(text[i])];
   long long pen = x;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = fontData->charMap[static_cast<unsigned char>(text[i])];
-    const unsigned char n = i + 1 < text.size() ? fontData->charMap[static_cast<unsigned char>(text[i + 1])] : 0;
+    const unsigned char c = glyphOf[i];
+    const unsigned char n = i + 1 < text.size() ? glyphOf[i + 1] : 0;
+    line.pens[i] = pen;
     long long next = pen;
     for (std::size_t l = 0; l < activeLayerList.size(); ++l) {
       const ActiveFontLayer& active = activeLayerList[l];
       const FontLayer& layer = *active.baseFontLayer;
-      const CharData& glyph = layer.charData[c];
-      const double r = pool.layers[l].ratio;
-      const long long gx = pen + Scaled(layer.offsetX, r) + Scaled(glyph.offsetX, r);
-      // The layer's ascent lifts the glyph unscaled; only the offsets, the
-      // width and the kerning follow the size ratio.
-      const long long gy =
-          static_cast<long long>(y) + Scaled(layer.offsetY, r) - layer.ascent + Scaled(glyph.offsetY, r);
-      int advance = Scaled(glyph.width, r);
+      const double r = line.layers[l].ratio;
+      int advance = Scaled(layer.charData[c].width, r);
       if (n != 0) advance += Scaled(layer.charData[c].kerningOffsets[n] + layer.spacing, r);
       next = std::max(next, pen + advance);
+      if (active.bucket[c] == ActiveFontLayer::kNoBucket || full) continue;
+      if (glyphs == kMaxGlyphs) {
+        full = true;
+        count = i + 1, lastLayers = l;
+        continue;
+      }
+      ++glyphs;
+      used.set(active.bucket[c]);
       const Rect& whole = active.scaledCharImageRects[c];
-      const Rect& ink = active.inkRects[c];
-      if (!active.image || ink.IsEmpty()) continue;
-      const Rect src(whole.x + ink.x, whole.y + ink.y, ink.w, ink.h);
-      const Color& tinted = pool.layers[l].color;
-      const bool added =
-          pool.Add(glyph.order + layer.baseOrder, {active.image.get(), ToInt(gx + ink.x), ToInt(gy + ink.y), src,
-                                                   layer.drawMode, tinted, kNone, static_cast<int>(l), c});
-      if (rects && added) rects->push_back(Rect(ToInt(gx), ToInt(gy), whole.w, whole.h));
+      if (rects) rects->push_back(Rect(ToInt(pen + active.placeX[c]), ToInt(y + active.placeY[c]), whole.w, whole.h));
     }
     pen = next;
   }
   if (width) *width = ToInt(pen - x);
+  if (!used.any()) return;
 
   const Color oldColor = g->GetColor();
+  const bool wasColorizing = g->GetColorizeImages();
+  g->SetColorizeImages(true);
   DirectTarget target;
   target.image = PresetTarget(*g);
   if (target.image) {
     target.bits = target.image->GetBits();
     target.clip = g->GetClipRect().Intersection(Rect(0, 0, target.image->GetWidth(), target.image->GetHeight()));
   }
-  for (int bucket = 0; bucket < kBuckets; ++bucket) {
-    for (int at = pool.head[static_cast<std::size_t>(bucket)]; at != kNone;
-         at = pool.commands[static_cast<std::size_t>(at)].next) {
-      const DrawCommand& command = pool.commands[static_cast<std::size_t>(at)];
-      LineLayer& layer = pool.layers[static_cast<std::size_t>(command.layer)];
-      if (target.image && DrawDirect(*g, target, layer, command)) continue;
-      if (target.changed) {
-        // The ordinary blit sees the pixels written so far as changed.
-        target.image->BitsChanged();
-        target.changed = false;
-      }
-      const int oldMode = g->GetDrawMode();
-      if (command.drawMode != -1) g->SetDrawMode(command.drawMode);
-      g->SetColor(command.color);
-      g->DrawImage(command.image, command.x, command.y, command.src);
-      g->SetDrawMode(oldMode);
-      if (target.image) target.bits = target.image->GetBits();
-    }
-  }
+  const Translation trans(*g);
+  for (int bucket = 0; bucket < kBuckets; ++bucket)
+    if (used.test(static_cast<std::size_t>(bucket)))
+      DrawBucket(*g, target, trans, line.layers, glyphOf, line.pens.data(), count, lastLayers, y, bucket);
   if (target.changed) target.image->BitsChanged();
   g->SetColor(oldColor);
   g->SetColorizeImages(wasColorizing);
