@@ -94,8 +94,10 @@ void GlyphPresets::MakeShape(int glyph) {
     return;
   const std::uint32_t* bits = image->GetBits();
   shape.usable = true;
+  shape.height = r.h;
   shape.firstRun = static_cast<int>(runs.size());
   shape.left = r.w;
+  int right = 0;
   for (int y = 0; y < r.h; ++y) {
     const auto [first, last] = InkSpan(bits + static_cast<std::size_t>(r.y + y) * image->width + r.x, r.w);
     Blend::PresetRun run{0, 0, 1};
@@ -103,7 +105,7 @@ void GlyphPresets::MakeShape(int glyph) {
       run.blocks = (last - first + kBlock) / kBlock;
       run.x = std::max(0, std::min(first, r.w - run.blocks * kBlock));
       shape.left = std::min(shape.left, run.x);
-      shape.right = std::max(shape.right, run.x + run.blocks * kBlock);
+      right = std::max(right, run.x + run.blocks * kBlock);
     }
     shape.blocks += run.blocks;
     if (runs.size() > static_cast<std::size_t>(shape.firstRun) && runs.back().x == run.x &&
@@ -114,6 +116,7 @@ void GlyphPresets::MakeShape(int glyph) {
     }
   }
   shape.runCount = static_cast<int>(runs.size()) - shape.firstRun;
+  shape.width = right - shape.left;
 }
 
 GlyphPresets::Table& GlyphPresets::TableFor(const BlitPlan& plan) {
@@ -160,43 +163,35 @@ bool GlyphPresets::Make(Table& table, int glyph) {
 GlyphPresets::Table* GlyphPresets::Prepare(const BlitPlan& plan) {
   const BlitPlan::Kind kind = plan.GetKind();
   if (kind != BlitPlan::kOpaque && kind != BlitPlan::kTint) return nullptr;
-  Table& table = TableFor(plan);
-  table.kernels = &Blend::ActiveKernels();
-  return &table;
+  return &TableFor(plan);
 }
 
-bool GlyphPresets::DrawGlyph(Table& table, MemoryImage& dest, std::uint32_t* bits, const BlitPlan& plan, int glyph,
-                             int x, int y, const Rect& clip) {
-  if (glyph < 0 || glyph >= kGlyphs || !shapes[static_cast<std::size_t>(glyph)].usable) return false;
-  const Shape& shape = shapes[static_cast<std::size_t>(glyph)];
-  const int h = glyphRects[static_cast<std::size_t>(glyph)].h;
-  const int pitch = dest.width;
-  // Padded blocks may be written (they leave every pixel as it is) only inside the clip.
-  if (static_cast<long long>(x) + shape.left < clip.x || static_cast<long long>(x) + shape.right > clip.Right() ||
-      y < clip.y || static_cast<long long>(y) + h > clip.Bottom()) {
-    BlendRows(plan, glyph, x, y, 0, h, clip, bits, pitch);
+bool GlyphPresets::DrawGlyphSlowly(const Line& line, unsigned char glyph, int x, int y) {
+  const Shape& shape = shapes[glyph];
+  if (!shape.usable) return false;
+  if (!Inside(line, shape, x, y)) {
+    BlendRows(line, glyph, x, y, 0, shape.height);
     return true;
   }
-  int& start = table.start[static_cast<std::size_t>(glyph)];
-  if (start == -1 && !Make(table, glyph)) start = -2;
-  if (start < 0) return false;
-  std::uint32_t* origin = bits + static_cast<std::ptrdiff_t>(y) * pitch + x;
-  const Blend::PresetRun* first = runs.data() + shape.firstRun;
-  Blend::PresetCursor at{origin, pitch, table.blocks.data() + start, first, first + shape.runCount, 0};
-  // Only the colourised blend over a pixel that is not opaque differs from the table's.
-  const bool check = table.kind == BlitPlan::kTint;
-  while (!table.kernels->presetGlyph(at, check)) {
-    const int row = static_cast<int>((at.dst - origin) / pitch);
-    BlendRows(plan, glyph, x, y, row, row + 1, clip, bits, pitch);
+  int& start = line.table->start[glyph];
+  if (start == -1 && !Make(*line.table, glyph)) start = -2;
+  return start >= 0 && DrawGlyph(line, glyph, x, y);
+}
+
+bool GlyphPresets::FinishRows(const Line& line, unsigned char glyph, int x, int y, Blend::PresetCursor& at) {
+  const std::uint32_t* origin = line.bits + static_cast<std::ptrdiff_t>(y) * line.pitch + x;
+  do {
+    const int row = static_cast<int>((at.dst - origin) / line.pitch);
+    BlendRows(line, glyph, x, y, row, row + 1);
     at.Skip();
-  }
+  } while (!line.kernels->presetGlyph(at, line.checkOpaque));
   return true;
 }
 
-void GlyphPresets::BlendRows(const BlitPlan& plan, int glyph, int x, int y, int fromRow, int toRow, const Rect& clip,
-                             std::uint32_t* bits, int pitch) {
+void GlyphPresets::BlendRows(const Line& line, int glyph, int x, int y, int fromRow, int toRow) {
   const Rect& r = glyphRects[static_cast<std::size_t>(glyph)];
   const Shape& shape = shapes[static_cast<std::size_t>(glyph)];
+  const Rect& clip = line.clip;
   BlitSource source(*image);
   int row = 0;
   for (int k = 0; k < shape.runCount; ++k) {
@@ -210,7 +205,7 @@ void GlyphPresets::BlendRows(const BlitPlan& plan, int glyph, int x, int y, int 
           std::min<long long>(static_cast<long long>(x) + std::min(run.x + run.blocks * kBlock, r.w), clip.Right());
       if (left >= right) continue;
       const int n = static_cast<int>(right - left);
-      plan.Row(bits + dy * pitch + left, source.Row(r.x + static_cast<int>(left - x), r.y + row, n), n);
+      line.plan->Row(line.bits + dy * line.pitch + left, source.Row(r.x + static_cast<int>(left - x), r.y + row, n), n);
     }
   }
 }

@@ -35,23 +35,41 @@ class GlyphPresets {
 
   struct Table;
 
-  // The set-up for a line's glyphs in one colour: null when the plan cannot
-  // be preset. Then each glyph: DrawGlyph writes glyph `glyph` (its rectangle
-  // at (x, y), clipped to `clip`, which lies inside dest) into `bits` (dest's
-  // pixels) and leaves committing the sheet and marking dest changed to the
-  // caller. False, with nothing drawn, when the glyph has to be blitted as
-  // usual.
+  // The set-up for a line's glyphs in one colour onto `dest`: null when
+  // the plan cannot be preset. Then each glyph: DrawGlyph writes glyph
+  // `glyph` (its rectangle at (x, y), clipped to `clip`, which lies inside
+  // dest) into dest's pixels as they were when the line began, and leaves
+  // committing the sheet and marking dest changed to the caller. False, with
+  // nothing drawn, when the glyph has to be blitted as usual.
+  struct Line;
   Table* Prepare(const BlitPlan& plan);
-  bool DrawGlyph(Table& table, MemoryImage& dest, std::uint32_t* bits, const BlitPlan& plan, int glyph, int x, int y,
-                 const Rect& clip);
+  bool DrawGlyph(const Line& line, unsigned char glyph, int x, int y) {
+    const Shape& shape = shapes[glyph];
+    const int start = line.table->start[glyph];
+    if (start < 0 || !Inside(line, shape, x, y)) return DrawGlyphSlowly(line, glyph, x, y);
+    std::uint32_t* origin = line.bits + static_cast<std::ptrdiff_t>(y) * line.pitch + x;
+    const Blend::PresetRun* first = runs.data() + shape.firstRun;
+    Blend::PresetCursor at{origin, line.pitch, line.table->blocks.data() + start, first, first + shape.runCount, 0};
+    return line.kernels->presetGlyph(at, line.checkOpaque) || FinishRows(line, glyph, x, y, at);
+  }
   MemoryImage* Sheet() const { return image; }
 
   struct Table {
     BlitPlan::Kind kind;
     Blend::TintParams tint;
-    const Blend::Kernels* kernels;   // those of the line being drawn
     std::array<int, kGlyphs> start;  // index of the glyph's first block; -1 unmade, -2 not presettable
     std::vector<Blend::PresetBlock> blocks;
+  };
+
+  // What a line's glyphs of one layer are drawn with.
+  struct Line {
+    Table* table;
+    const BlitPlan* plan;
+    const Blend::Kernels* kernels;
+    bool checkOpaque;  // only the colourised blend over a pixel that is not opaque differs from the table's
+    std::uint32_t* bits;
+    int pitch;
+    Rect clip;
   };
 
  private:
@@ -59,18 +77,29 @@ class GlyphPresets {
   struct Shape {
     int firstRun = 0, runCount = 0;
     int blocks = 0;           // in the whole glyph
-    int left = 0, right = 0;  // padded columns [left, right)
-    bool usable = false;      // lies inside the sheet
+    int left = 0, width = 0;  // padded columns [left, left + width)
+    int height = 0;
+    bool usable = false;  // lies inside the sheet
   };
 
+  // Whether the glyph's padded blocks at (x, y) lie inside the line's clip
+  // rectangle (and so may be written: they leave every pixel as it is).
+  static bool Inside(const Line& line, const Shape& shape, int x, int y) {
+    const long long left = static_cast<long long>(x) + shape.left, top = y;
+    return left >= line.clip.x && left + shape.width <= line.clip.Right() && top >= line.clip.y &&
+           top + shape.height <= line.clip.Bottom();
+  }
   void MakeShape(int glyph);
   Table& TableFor(const BlitPlan& plan);
   // Works out the glyph's blocks; false when one of its pixels cannot be preset.
   bool Make(Table& table, int glyph);
+  // A glyph not yet made, or cut by the clip rectangle.
+  bool DrawGlyphSlowly(const Line& line, unsigned char glyph, int x, int y);
+  // The rows from the cursor on, where the kernel stopped at a destination that is not opaque.
+  bool FinishRows(const Line& line, unsigned char glyph, int x, int y, Blend::PresetCursor& at);
   // The glyph's rows [fromRow, toRow), clipped, through the plan from the
   // sheet (as an ordinary blit draws them).
-  void BlendRows(const BlitPlan& plan, int glyph, int x, int y, int fromRow, int toRow, const Rect& clip,
-                 std::uint32_t* bits, int pitch);
+  void BlendRows(const Line& line, int glyph, int x, int y, int fromRow, int toRow);
 
   static constexpr std::size_t kMaxTables = 8;  // colours kept at once
   MemoryImage* image;

@@ -218,6 +218,8 @@ void ImageFont::PlaceGlyphs(ActiveFontLayer& active, double s) {
     // The layer's ascent lifts the glyph unscaled; only the offsets follow the size ratio.
     active.placeX[ch] = static_cast<long long>(scaled(layer.offsetX)) + scaled(glyph.offsetX);
     active.placeY[ch] = static_cast<long long>(scaled(layer.offsetY)) - layer.ascent + scaled(glyph.offsetY);
+    active.inkX[ch] = active.placeX[ch] + active.inkRects[ch].x;
+    active.inkY[ch] = active.placeY[ch] + active.inkRects[ch].y;
     const long long order = static_cast<long long>(glyph.order) + layer.baseOrder + kOrderBias;
     const bool shows = active.image && !active.inkRects[ch].IsEmpty();
     active.bucket[ch] =

@@ -37,6 +37,7 @@ struct ActiveFontLayer {
   // lifted), and the bucket of its draw order, kNoBucket when it shows nothing.
   static constexpr int kNoBucket = 256;
   std::array<long long, kFontChars> placeX{}, placeY{};
+  std::array<long long, kFontChars> inkX{}, inkY{};  // the same for its ink rectangle
   std::array<std::uint16_t, kFontChars> bucket{};
   int commonBucket = -1;  // the bucket of every glyph that shows, -1 when they differ
 };

@@ -15,7 +15,8 @@
 // kernel call over its rows, so a line costs about what its pixels cost.
 
 #include <algorithm>
-#include <bitset>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <mutex>
@@ -36,21 +37,21 @@ constexpr int kMaxGlyphs = 4096;
 constexpr int kBuckets = 256;
 
 // One active layer of the line being drawn: its colour, and its set-up for
-// drawing straight into the target (made on its first glyph).
+// drawing straight into the target when it has glyphs to draw.
 struct LineLayer {
   const ActiveFontLayer* active = nullptr;
   double ratio = 1.0;
   Color color;
-  bool prepared = false;
   std::optional<BlitPlan> plan;
-  GlyphPresets::Table* table = nullptr;
+  bool direct = false;  // `line` holds the set-up
+  GlyphPresets::Line line;
 };
 
 struct LineState {
   std::mutex lock;
   std::vector<LineLayer> layers;
-  std::vector<unsigned char> glyphs;  // the string's characters through the font's map
-  std::vector<long long> pens;        // the pen's x at each character
+  std::vector<long long> pens;          // the pen's x at each character
+  std::vector<std::size_t> passLayers;  // the layers with glyphs in the bucket being drawn
 };
 
 LineState& Line() {
@@ -88,50 +89,66 @@ class Translation {
  public:
   explicit Translation(const Graphics& graphics)
       : g(graphics), byX(Whole(g.transX)), byY(Whole(g.transY)), wholeX(IsWhole(g.transX)), wholeY(IsWhole(g.transY)) {}
-  int X(int x) const { return wholeX && Exact(x) ? x + byX : g.TransX(static_cast<float>(x)); }
-  int Y(int y) const { return wholeY && Exact(y) ? y + byY : g.TransY(static_cast<float>(y)); }
+  // Of a position not yet kept inside the int range.
+  int X(long long x) const { return wholeX && Exact(x) ? static_cast<int>(x) + byX : g.TransX(ToFloat(x)); }
+  int Y(long long y) const { return wholeY && Exact(y) ? static_cast<int>(y) + byY : g.TransY(ToFloat(y)); }
 
  private:
   static constexpr float kLimit = 1 << 30;
   static constexpr int kExact = 1 << 24;  // every int up to this is a float
   static bool IsWhole(float t) { return std::fabs(t) < kLimit && t == std::trunc(t); }
   static int Whole(float t) { return IsWhole(t) ? static_cast<int>(t) : 0; }
-  static bool Exact(int v) { return v >= -kExact && v <= kExact; }
+  static bool Exact(long long v) { return v >= -kExact && v <= kExact; }
+  static float ToFloat(long long v) { return static_cast<float>(ToInt(v)); }
   const Graphics& g;
   int byX, byY;
   bool wholeX, wholeY;
 };
 
 // The target of a line drawn straight from the preset tables, with what is
-// worked out once per line.
+// worked out once per line, and what ordinary blits change of the graphics.
 struct DirectTarget {
   MemoryImage* image = nullptr;
-  std::uint32_t* bits = nullptr;
-  Rect clip;             // inside the image
-  bool changed = false;  // pixels written and not yet announced
+  bool changed = false;   // pixels written and not yet announced
+  bool ordinary = false;  // colour, draw mode and colorizing to be restored
+  Color oldColor;
+  bool wasColorizing = false;
 };
 
-// The layer's blend and table for the target; null table when its glyphs go
-// the ordinary way.
-GlyphPresets::Table* PrepareLayer(const Graphics& g, DirectTarget& target, LineLayer& layer) {
-  if (layer.prepared) return layer.table;
-  layer.prepared = true;
+// The layer's blend and table for the target, when its glyphs can be drawn from it.
+void PrepareLayer(const Graphics& g, const DirectTarget& target, LineLayer& layer) {
   const ActiveFontLayer& active = *layer.active;
   MemoryImage& sheet = *active.image;
-  if (!active.presets || &sheet == target.image || active.presets->Sheet() != &sheet) return nullptr;
+  if (!active.presets || &sheet == target.image || active.presets->Sheet() != &sheet) return;
   const int drawMode = active.baseFontLayer->drawMode;
   sheet.CommitBits();  // as every blit does with its source
   layer.plan.emplace(*target.image, sheet, layer.color, drawMode != -1 ? drawMode : g.GetDrawMode());
-  layer.table = active.presets->Prepare(*layer.plan);
-  return layer.table;
+  GlyphPresets::Table* table = active.presets->Prepare(*layer.plan);
+  if (!table) return;
+  MemoryImage& image = *target.image;
+  layer.direct = true;
+  layer.line = {table,
+                &*layer.plan,
+                &Blend::ActiveKernels(),
+                layer.plan->GetKind() == BlitPlan::kTint,
+                image.GetBits(),
+                image.GetWidth(),
+                g.GetClipRect().Intersection(Rect(0, 0, image.GetWidth(), image.GetHeight()))};
 }
 
 // One glyph as every image is drawn.
-void DrawOrdinary(Graphics& g, DirectTarget& target, const LineLayer& layer, int glyph, int x, int y) {
+void DrawOrdinary(Graphics& g, DirectTarget& target, std::vector<LineLayer>& layers, const LineLayer& layer, int glyph,
+                  int x, int y) {
   if (target.changed) {
     // The ordinary blit sees the pixels written so far as changed.
     target.image->BitsChanged();
     target.changed = false;
+  }
+  if (!target.ordinary) {
+    target.ordinary = true;
+    target.oldColor = g.GetColor();
+    target.wasColorizing = g.GetColorizeImages();
+    g.SetColorizeImages(true);
   }
   const ActiveFontLayer& active = *layer.active;
   const Rect& whole = active.scaledCharImageRects[glyph];
@@ -141,31 +158,121 @@ void DrawOrdinary(Graphics& g, DirectTarget& target, const LineLayer& layer, int
   g.SetColor(layer.color);
   g.DrawImage(active.image.get(), x, y, Rect(whole.x + ink.x, whole.y + ink.y, ink.w, ink.h));
   g.SetDrawMode(oldMode);
-  if (target.image) target.bits = target.image->GetBits();
+  if (!target.image) return;
+  for (LineLayer& other : layers) other.line.bits = target.image->GetBits();
 }
 
-// The glyphs of one bucket, in the string's order; `count` characters, the
-// last of them with only its first `lastLayers` layers.
-void DrawBucket(Graphics& g, DirectTarget& target, const Translation& trans, std::vector<LineLayer>& layers,
-                const unsigned char* glyphs, const long long* pens, std::size_t count, std::size_t lastLayers, int y,
-                int bucket) {
-  for (std::size_t i = 0; i < count; ++i) {
-    const int c = glyphs[i];
-    const std::size_t layerCount = i + 1 == count ? lastLayers : layers.size();
-    for (std::size_t l = 0; l < layerCount; ++l) {
-      LineLayer& layer = layers[l];
-      const ActiveFontLayer& active = *layer.active;
-      if (active.bucket[c] != bucket) continue;
-      const Rect& ink = active.inkRects[c];
-      const int x = ToInt(pens[i] + active.placeX[c] + ink.x);
-      const int top = ToInt(y + active.placeY[c] + ink.y);
-      GlyphPresets::Table* table = target.image ? PrepareLayer(g, target, layer) : nullptr;
-      if (table && active.presets->DrawGlyph(*table, *target.image, target.bits, *layer.plan, c, trans.X(x),
-                                             trans.Y(top), target.clip)) {
-        target.changed = true;
+// What the first walk over a line finds: the width, the buckets in use, and
+// the glyphs drawn: all of the first `count` - 1 characters and the first
+// `lastLayers` layers of the last one (fewer only beyond kMaxGlyphs).
+struct LineLayout {
+  int width = 0;
+  int glyphs = 0;
+  std::size_t count = 0, lastLayers = 0;
+  std::array<std::uint64_t, kBuckets / 64> used{};
+};
+
+// A character's advance on a layer: its width, and the kerning towards the
+// next character and the layer's spacing when one follows, at the layer's size.
+int Advance(const FontLayer& layer, double ratio, unsigned char c, unsigned char next) {
+  const CharData& glyph = layer.charData[c];
+  if (ratio == 1.0) return glyph.width + (next != 0 ? glyph.kerningOffsets[next] + layer.spacing : 0);
+  return Scaled(glyph.width, ratio) + (next != 0 ? Scaled(glyph.kerningOffsets[next] + layer.spacing, ratio) : 0);
+}
+
+LineLayout LayOut(LineState& line, const std::array<unsigned char, kFontChars>& charMap, int x,
+                  const std::string& text) {
+  LineLayout layout;
+  const std::size_t size = text.size(), layers = line.layers.size();
+  const LineLayer* layer = line.layers.data();
+  layout.count = size;
+  layout.lastLayers = layers;
+  line.pens.resize(size);
+  long long* pens = line.pens.data();
+  bool full = false;
+  long long pen = x;
+  unsigned char c = size ? charMap[static_cast<unsigned char>(text[0])] : 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    const unsigned char n = i + 1 < size ? charMap[static_cast<unsigned char>(text[i + 1])] : 0;
+    pens[i] = pen;
+    long long next = pen;
+    for (std::size_t l = 0; l < layers; ++l) {
+      const ActiveFontLayer& active = *layer[l].active;
+      next = std::max(next, pen + Advance(*active.baseFontLayer, layer[l].ratio, c, n));
+      const int bucket = active.bucket[c];
+      if (bucket == ActiveFontLayer::kNoBucket || full) continue;
+      if (layout.glyphs == kMaxGlyphs) {
+        full = true;
+        layout.count = i + 1, layout.lastLayers = l;
         continue;
       }
-      DrawOrdinary(g, target, layer, c, x, top);
+      ++layout.glyphs;
+      layout.used[static_cast<std::size_t>(bucket / 64)] |= std::uint64_t{1} << (bucket % 64);
+    }
+    pen = next;
+    c = n;
+  }
+  layout.width = ToInt(pen - x);
+  return layout;
+}
+
+// The rectangle of every glyph drawn, in the string's order.
+void GlyphRects(const LineState& line, const std::array<unsigned char, kFontChars>& charMap, int y,
+                const std::string& text, const LineLayout& layout, std::vector<Rect>& rects) {
+  for (std::size_t i = 0; i < layout.count; ++i) {
+    const unsigned char c = charMap[static_cast<unsigned char>(text[i])];
+    const std::size_t limit = i + 1 == layout.count ? layout.lastLayers : line.layers.size();
+    for (std::size_t l = 0; l < limit; ++l) {
+      const ActiveFontLayer& active = *line.layers[l].active;
+      const Rect& whole = active.scaledCharImageRects[c];
+      if (active.bucket[c] != ActiveFontLayer::kNoBucket)
+        rects.push_back(Rect(ToInt(line.pens[i] + active.placeX[c]), ToInt(y + active.placeY[c]), whole.w, whole.h));
+    }
+  }
+}
+
+// One glyph of a layer, its character's pen at `pen`.
+[[gnu::always_inline]] inline void DrawGlyph(Graphics& g, DirectTarget& target, const Translation& trans,
+                                             std::vector<LineLayer>& layers, LineLayer& layer, unsigned char c,
+                                             long long pen, int y) {
+  const ActiveFontLayer& active = *layer.active;
+  const long long x = pen + active.inkX[c], top = y + active.inkY[c];
+  if (layer.direct && active.presets->DrawGlyph(layer.line, c, trans.X(x), trans.Y(top))) {
+    target.changed = true;
+    return;
+  }
+  DrawOrdinary(g, target, layers, layer, c, ToInt(x), ToInt(top));
+}
+
+// The glyphs of one bucket, in the string's order.
+void DrawBucket(Graphics& g, DirectTarget& target, const Translation& trans, LineState& line, const std::string& text,
+                const std::array<unsigned char, kFontChars>& charMap, const LineLayout& layout, int y, int bucket) {
+  line.passLayers.clear();
+  for (std::size_t l = 0; l < line.layers.size(); ++l) {
+    const int common = line.layers[l].active->commonBucket;
+    if (common == bucket || common == -1) line.passLayers.push_back(l);
+  }
+  const auto* chars = reinterpret_cast<const unsigned char*>(text.data());
+  const long long* pens = line.pens.data();
+  if (line.passLayers.size() == 1) {
+    // One layer (as where every layer has a bucket of its own): just the characters.
+    const std::size_t l = line.passLayers[0];
+    LineLayer& layer = line.layers[l];
+    const std::uint16_t* buckets = layer.active->bucket.data();
+    const std::size_t count = l < layout.lastLayers ? layout.count : layout.count - 1;
+    for (std::size_t i = 0; i < count; ++i) {
+      const unsigned char c = charMap[chars[i]];
+      if (buckets[c] == bucket) DrawGlyph(g, target, trans, line.layers, layer, c, pens[i], y);
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < layout.count; ++i) {
+    const unsigned char c = charMap[chars[i]];
+    const std::size_t limit = i + 1 == layout.count ? layout.lastLayers : line.layers.size();
+    for (const std::size_t l : line.passLayers) {
+      if (l >= limit) break;
+      if (line.layers[l].active->bucket[c] == bucket)
+        DrawGlyph(g, target, trans, line.layers, line.layers[l], c, pens[i], y);
     }
   }
 }
@@ -184,7 +291,6 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
   LineState& line = Line();
   std::lock_guard<std::mutex> guard(line.lock);
   Prepare();
-
   line.layers.clear();
   for (const ActiveFontLayer& active : activeLayerList) {
     const FontLayer& layer = *active.baseFontLayer;
@@ -195,62 +301,25 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
         Color(Tint(layer.colorMult.r, color.r, layer.colorAdd.r), Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
               Tint(layer.colorMult.b, color.b, layer.colorAdd.b), Tint(layer.colorMult.a, color.a, layer.colorAdd.a));
   }
+  const LineLayout layout = LayOut(line, fontData->charMap, x, text);
+  if (width) *width = layout.width;
+  if (rects) GlyphRects(line, fontData->charMap, y, text, layout, *rects);
+  if (layout.glyphs == 0) return;
 
-  // The pen at every character, the buckets in use, and where the glyphs
-  // beyond kMaxGlyphs begin (character `count` - 1, layer `lastLayers`).
-  line.pens.resize(text.size());
-  line.glyphs.resize(text.size());
-  std::bitset<kBuckets> used;
-  int glyphs = 0;
-  bool full = false;
-  std::size_t count = text.size(), lastLayers = activeLayerList.size();
-  unsigned char* glyphOf = line.glyphs.data();
-  for (std::size_t i = 0; i < text.size(); ++i) glyphOf[i] = fontData->charMap[static_cast<unsigned char>(text[i])];
-  long long pen = x;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = glyphOf[i];
-    const unsigned char n = i + 1 < text.size() ? glyphOf[i + 1] : 0;
-    line.pens[i] = pen;
-    long long next = pen;
-    for (std::size_t l = 0; l < activeLayerList.size(); ++l) {
-      const ActiveFontLayer& active = activeLayerList[l];
-      const FontLayer& layer = *active.baseFontLayer;
-      const double r = line.layers[l].ratio;
-      int advance = Scaled(layer.charData[c].width, r);
-      if (n != 0) advance += Scaled(layer.charData[c].kerningOffsets[n] + layer.spacing, r);
-      next = std::max(next, pen + advance);
-      if (active.bucket[c] == ActiveFontLayer::kNoBucket || full) continue;
-      if (glyphs == kMaxGlyphs) {
-        full = true;
-        count = i + 1, lastLayers = l;
-        continue;
-      }
-      ++glyphs;
-      used.set(active.bucket[c]);
-      const Rect& whole = active.scaledCharImageRects[c];
-      if (rects) rects->push_back(Rect(ToInt(pen + active.placeX[c]), ToInt(y + active.placeY[c]), whole.w, whole.h));
-    }
-    pen = next;
-  }
-  if (width) *width = ToInt(pen - x);
-  if (!used.any()) return;
-
-  const Color oldColor = g->GetColor();
-  const bool wasColorizing = g->GetColorizeImages();
-  g->SetColorizeImages(true);
   DirectTarget target;
   target.image = PresetTarget(*g);
-  if (target.image) {
-    target.bits = target.image->GetBits();
-    target.clip = g->GetClipRect().Intersection(Rect(0, 0, target.image->GetWidth(), target.image->GetHeight()));
-  }
+  if (target.image)
+    for (LineLayer& layer : line.layers) PrepareLayer(*g, target, layer);
   const Translation trans(*g);
-  for (int bucket = 0; bucket < kBuckets; ++bucket)
-    if (used.test(static_cast<std::size_t>(bucket)))
-      DrawBucket(*g, target, trans, line.layers, glyphOf, line.pens.data(), count, lastLayers, y, bucket);
+  for (std::size_t word = 0; word < layout.used.size(); ++word)
+    for (std::uint64_t bits = layout.used[word]; bits != 0; bits &= bits - 1)
+      DrawBucket(*g, target, trans, line, text, fontData->charMap, layout, y,
+                 static_cast<int>(64 * word) + std::countr_zero(bits));
   if (target.changed) target.image->BitsChanged();
-  g->SetColor(oldColor);
-  g->SetColorizeImages(wasColorizing);
+  if (target.ordinary) {
+    g->SetColor(target.oldColor);
+    g->SetColorizeImages(target.wasColorizing);
+  }
 }
 
 }  // namespace Zing
