@@ -47,10 +47,24 @@ class GlyphPresets {
     const Shape& shape = shapes[glyph];
     const int start = line.table->start[glyph];
     if (start < 0 || !Inside(line, shape, x, y)) return DrawGlyphSlowly(line, glyph, x, y);
+    return DrawGlyphInside(line, glyph, x, y);
+  }
+  // The same for a glyph known to lie inside the clip rectangle.
+  bool DrawGlyphInside(const Line& line, unsigned char glyph, int x, int y) {
+    const int start = line.table->start[glyph];
+    if (start < 0) return DrawGlyphSlowly(line, glyph, x, y);
+    const Shape& shape = shapes[glyph];
     std::uint32_t* origin = line.bits + static_cast<std::ptrdiff_t>(y) * line.pitch + x;
     const Blend::PresetRun* first = runs.data() + shape.firstRun;
     Blend::PresetCursor at{origin, line.pitch, line.table->blocks.data() + start, first, first + shape.runCount, 0};
     return line.kernels->presetGlyph(at, line.checkOpaque) || FinishRows(line, glyph, x, y, at);
+  }
+  // The columns and rows a glyph's drawing may write, relative to its
+  // rectangle: its padded blocks.
+  Rect Written(unsigned char glyph) const {
+    const Shape& shape = shapes[glyph];
+    return shape.usable ? Rect(shape.left, 0, shape.width, shape.height)
+                        : Rect(0, 0, glyphRects[glyph].w, glyphRects[glyph].h);
   }
   MemoryImage* Sheet() const { return image; }
 

@@ -225,10 +225,24 @@ void ImageFont::PlaceGlyphs(ActiveFontLayer& active, double s) {
     active.bucket[ch] =
         static_cast<std::uint16_t>(shows ? std::clamp(order, 0LL, kLastBucket) : ActiveFontLayer::kNoBucket);
     if (!shows) continue;
+    Bound(active, static_cast<unsigned char>(ch), first);
     if (first) active.commonBucket = active.bucket[ch];
     if (active.commonBucket != active.bucket[ch]) active.commonBucket = -1;
     first = false;
   }
+}
+
+// Widens the layer's bounds by what drawing the glyph may write.
+void ImageFont::Bound(ActiveFontLayer& active, unsigned char ch, bool first) {
+  const Rect written =
+      active.presets ? active.presets->Written(ch) : Rect(0, 0, active.inkRects[ch].w, active.inkRects[ch].h);
+  const long long x = active.inkX[ch], y = active.inkY[ch];
+  const long long left = std::min(x, x + written.x), right = std::max(x, x + written.x + written.w);
+  const long long bottom = y + std::max(0, written.h);
+  active.left = first ? left : std::min(active.left, left);
+  active.right = first ? right : std::max(active.right, right);
+  active.top = first ? y : std::min(active.top, y);
+  active.bottom = first ? bottom : std::max(active.bottom, bottom);
 }
 
 int ImageFont::CharWidthKern(char ch, char prev) {

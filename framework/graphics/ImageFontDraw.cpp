@@ -44,6 +44,7 @@ struct LineLayer {
   Color color;
   std::optional<BlitPlan> plan;
   bool direct = false;  // `line` holds the set-up
+  bool inside = false;  // and every glyph lies inside its clip rectangle, translated in whole numbers
   GlyphPresets::Line line;
 };
 
@@ -89,6 +90,14 @@ class Translation {
  public:
   explicit Translation(const Graphics& graphics)
       : g(graphics), byX(Whole(g.transX)), byY(Whole(g.transY)), wholeX(IsWhole(g.transX)), wholeY(IsWhole(g.transY)) {}
+  // Whether every position in the box is translated in whole numbers, and
+  // lands inside `clip`.
+  bool Keeps(long long left, long long top, long long right, long long bottom, const Rect& clip) const {
+    return wholeX && wholeY && Exact(left) && Exact(top) && Exact(right) && Exact(bottom) && left + byX >= clip.x &&
+           right + byX <= clip.Right() && top + byY >= clip.y && bottom + byY <= clip.Bottom();
+  }
+  int ByX() const { return byX; }
+  int ByY() const { return byY; }
   // Of a position not yet kept inside the int range.
   int X(long long x) const { return wholeX && Exact(x) ? static_cast<int>(x) + byX : g.TransX(ToFloat(x)); }
   int Y(long long y) const { return wholeY && Exact(y) ? static_cast<int>(y) + byY : g.TransY(ToFloat(y)); }
@@ -167,7 +176,7 @@ void DrawOrdinary(Graphics& g, DirectTarget& target, std::vector<LineLayer>& lay
 // `lastLayers` layers of the last one (fewer only beyond kMaxGlyphs).
 struct LineLayout {
   int width = 0;
-  int glyphs = 0;
+  long long glyphs = 0;
   std::size_t count = 0, lastLayers = 0;
   std::array<std::uint64_t, kBuckets / 64> used{};
 };
@@ -180,39 +189,60 @@ int Advance(const FontLayer& layer, double ratio, unsigned char c, unsigned char
   return Scaled(glyph.width, ratio) + (next != 0 ? Scaled(glyph.kerningOffsets[next] + layer.spacing, ratio) : 0);
 }
 
+// Where the glyphs beyond kMaxGlyphs begin, walking the string's characters
+// and, for each, its layers.
+void Truncate(const LineState& line, const std::array<unsigned char, kFontChars>& charMap, const std::string& text,
+              LineLayout& layout) {
+  int glyphs = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = charMap[static_cast<unsigned char>(text[i])];
+    for (std::size_t l = 0; l < line.layers.size(); ++l) {
+      if (line.layers[l].active->bucket[c] == ActiveFontLayer::kNoBucket) continue;
+      if (glyphs++ == kMaxGlyphs) {
+        layout.count = i + 1, layout.lastLayers = l, layout.glyphs = kMaxGlyphs;
+        return;
+      }
+    }
+  }
+}
+
 LineLayout LayOut(LineState& line, const std::array<unsigned char, kFontChars>& charMap, int x,
                   const std::string& text) {
   LineLayout layout;
   const std::size_t size = text.size(), layers = line.layers.size();
   const LineLayer* layer = line.layers.data();
+  const auto* chars = reinterpret_cast<const unsigned char*>(text.data());
   layout.count = size;
   layout.lastLayers = layers;
   line.pens.resize(size);
   long long* pens = line.pens.data();
-  bool full = false;
   long long pen = x;
-  unsigned char c = size ? charMap[static_cast<unsigned char>(text[0])] : 0;
+  unsigned char c = size ? charMap[chars[0]] : 0;
   for (std::size_t i = 0; i < size; ++i) {
-    const unsigned char n = i + 1 < size ? charMap[static_cast<unsigned char>(text[i + 1])] : 0;
+    const unsigned char n = i + 1 < size ? charMap[chars[i + 1]] : 0;
     pens[i] = pen;
     long long next = pen;
-    for (std::size_t l = 0; l < layers; ++l) {
-      const ActiveFontLayer& active = *layer[l].active;
-      next = std::max(next, pen + Advance(*active.baseFontLayer, layer[l].ratio, c, n));
-      const int bucket = active.bucket[c];
-      if (bucket == ActiveFontLayer::kNoBucket || full) continue;
-      if (layout.glyphs == kMaxGlyphs) {
-        full = true;
-        layout.count = i + 1, layout.lastLayers = l;
-        continue;
-      }
-      ++layout.glyphs;
-      layout.used[static_cast<std::size_t>(bucket / 64)] |= std::uint64_t{1} << (bucket % 64);
-    }
+    for (std::size_t l = 0; l < layers; ++l)
+      next = std::max(next, pen + Advance(*layer[l].active->baseFontLayer, layer[l].ratio, c, n));
     pen = next;
     c = n;
   }
   layout.width = ToInt(pen - x);
+  for (std::size_t l = 0; l < layers; ++l) {
+    const std::uint16_t* buckets = layer[l].active->bucket.data();
+    const int common = layer[l].active->commonBucket;
+    int shown = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+      const int bucket = buckets[charMap[chars[i]]];
+      if (bucket == ActiveFontLayer::kNoBucket) continue;
+      ++shown;
+      if (common == -1) layout.used[static_cast<std::size_t>(bucket / 64)] |= std::uint64_t{1} << (bucket % 64);
+    }
+    if (common != -1 && shown) layout.used[static_cast<std::size_t>(common / 64)] |= std::uint64_t{1} << (common % 64);
+    layout.glyphs += shown;
+  }
+  // Buckets whose glyphs all lie beyond the limit stay marked; they draw nothing.
+  if (layout.glyphs > kMaxGlyphs) Truncate(line, charMap, text, layout);
   return layout;
 }
 
@@ -244,6 +274,28 @@ void GlyphRects(const LineState& line, const std::array<unsigned char, kFontChar
   DrawOrdinary(g, target, layers, layer, c, ToInt(x), ToInt(top));
 }
 
+// The glyphs of one bucket of a layer whose glyphs all lie inside the clip
+// rectangle, for the first `count` characters.
+void DrawInside(Graphics& g, DirectTarget& target, const Translation& trans, LineState& line, LineLayer& layer,
+                const std::string& text, const std::array<unsigned char, kFontChars>& charMap, std::size_t count, int y,
+                int bucket) {
+  const ActiveFontLayer& active = *layer.active;
+  GlyphPresets& presets = *active.presets;
+  const auto* chars = reinterpret_cast<const unsigned char*>(text.data());
+  const long long* pens = line.pens.data();
+  const int byX = trans.ByX(), byY = trans.ByY();
+  for (std::size_t i = 0; i < count; ++i) {
+    const unsigned char c = charMap[chars[i]];
+    if (active.bucket[c] != bucket) continue;
+    const int x = static_cast<int>(pens[i] + active.inkX[c]), top = static_cast<int>(y + active.inkY[c]);
+    if (presets.DrawGlyphInside(layer.line, c, x + byX, top + byY)) {
+      target.changed = true;
+      continue;
+    }
+    DrawOrdinary(g, target, line.layers, layer, c, x, top);
+  }
+}
+
 // The glyphs of one bucket, in the string's order.
 void DrawBucket(Graphics& g, DirectTarget& target, const Translation& trans, LineState& line, const std::string& text,
                 const std::array<unsigned char, kFontChars>& charMap, const LineLayout& layout, int y, int bucket) {
@@ -260,6 +312,10 @@ void DrawBucket(Graphics& g, DirectTarget& target, const Translation& trans, Lin
     LineLayer& layer = line.layers[l];
     const std::uint16_t* buckets = layer.active->bucket.data();
     const std::size_t count = l < layout.lastLayers ? layout.count : layout.count - 1;
+    if (layer.inside) {
+      DrawInside(g, target, trans, line, layer, text, charMap, count, y, bucket);
+      return;
+    }
     for (std::size_t i = 0; i < count; ++i) {
       const unsigned char c = charMap[chars[i]];
       if (buckets[c] == bucket) DrawGlyph(g, target, trans, line.layers, layer, c, pens[i], y);
@@ -308,9 +364,16 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
 
   DirectTarget target;
   target.image = PresetTarget(*g);
-  if (target.image)
-    for (LineLayer& layer : line.layers) PrepareLayer(*g, target, layer);
   const Translation trans(*g);
+  const long long lastPen = line.pens[layout.count - 1];
+  if (target.image) {
+    for (LineLayer& layer : line.layers) {
+      PrepareLayer(*g, target, layer);
+      const ActiveFontLayer& active = *layer.active;
+      layer.inside = layer.direct && trans.Keeps(x + active.left, y + active.top, lastPen + active.right,
+                                                 y + active.bottom, layer.line.clip);
+    }
+  }
   for (std::size_t word = 0; word < layout.used.size(); ++word)
     for (std::uint64_t bits = layout.used[word]; bits != 0; bits &= bits - 1)
       DrawBucket(*g, target, trans, line, text, fontData->charMap, layout, y,
