@@ -122,6 +122,21 @@ void ImageFont::GenerateActiveFontLayers() {
   for (const auto& layer : fontData->fontLayerList) {
     if (LayerFits(*layer)) ActivateLayer(*layer);
   }
+  // A layer made from another usually moves the pen as it does: drawing
+  // then works out the advance once for both.
+  for (std::size_t l = 1; l < activeLayerList.size(); ++l)
+    for (std::size_t k = 0; k < l && !activeLayerList[l].advancesAsEarlier; ++k)
+      activeLayerList[l].advancesAsEarlier = SameAdvances(activeLayerList[k], activeLayerList[l]);
+}
+
+bool ImageFont::SameAdvances(const ActiveFontLayer& a, const ActiveFontLayer& b) const {
+  const FontLayer& x = *a.baseFontLayer;
+  const FontLayer& y = *b.baseFontLayer;
+  if (LayerRatio(x) != LayerRatio(y) || x.spacing != y.spacing) return false;
+  for (int c = 0; c < kFontChars; ++c)
+    if (x.charData[c].width != y.charData[c].width || x.charData[c].kerningOffsets != y.charData[c].kerningOffsets)
+      return false;
+  return true;
 }
 
 void ImageFont::ActivateLayer(FontLayer& layer) {

@@ -40,6 +40,7 @@ struct ActiveFontLayer {
   std::array<long long, kFontChars> inkX{}, inkY{};  // the same for its ink rectangle
   std::array<std::uint16_t, kFontChars> bucket{};
   int commonBucket = -1;  // the bucket of every glyph that shows, -1 when they differ
+  bool advancesAsEarlier = false;  // an earlier active layer moves the pen exactly as this one
   // What drawing a glyph may write, relative to the pen and the line's y,
   // over all glyphs that show: x from `left` to `right`, y from `top` to `bottom`.
   long long left = 0, right = 0, top = 0, bottom = 0;
@@ -100,6 +101,7 @@ class ImageFont : public Font {
   static void FindInk(ActiveFontLayer& active);
   static void PlaceGlyphs(ActiveFontLayer& active, double s);
   static void Bound(ActiveFontLayer& active, unsigned char ch, bool first);
+  bool SameAdvances(const ActiveFontLayer& a, const ActiveFontLayer& b) const;
 };
 
 // A double truncated toward zero and kept inside the range of int.

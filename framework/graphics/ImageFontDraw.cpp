@@ -41,6 +41,10 @@ constexpr int kBuckets = 256;
 struct LineLayer {
   const ActiveFontLayer* active = nullptr;
   double ratio = 1.0;
+  // What moves the pen, null when an earlier layer moves it alike.
+  const CharData* chars = nullptr;
+  int spacing = 0;
+  bool unscaled = true;
   Color color;
   std::optional<BlitPlan> plan;
   bool direct = false;  // `line` holds the set-up
@@ -183,10 +187,11 @@ struct LineLayout {
 
 // A character's advance on a layer: its width, and the kerning towards the
 // next character and the layer's spacing when one follows, at the layer's size.
-int Advance(const FontLayer& layer, double ratio, unsigned char c, unsigned char next) {
-  const CharData& glyph = layer.charData[c];
-  if (ratio == 1.0) return glyph.width + (next != 0 ? glyph.kerningOffsets[next] + layer.spacing : 0);
-  return Scaled(glyph.width, ratio) + (next != 0 ? Scaled(glyph.kerningOffsets[next] + layer.spacing, ratio) : 0);
+int Advance(const LineLayer& layer, unsigned char c, unsigned char next) {
+  const CharData& glyph = layer.chars[c];
+  if (layer.unscaled) return glyph.width + (next != 0 ? glyph.kerningOffsets[next] + layer.spacing : 0);
+  return Scaled(glyph.width, layer.ratio) +
+         (next != 0 ? Scaled(glyph.kerningOffsets[next] + layer.spacing, layer.ratio) : 0);
 }
 
 // Where the glyphs beyond kMaxGlyphs begin, walking the string's characters
@@ -223,7 +228,7 @@ LineLayout LayOut(LineState& line, const std::array<unsigned char, kFontChars>& 
     pens[i] = pen;
     long long next = pen;
     for (std::size_t l = 0; l < layers; ++l)
-      next = std::max(next, pen + Advance(*layer[l].active->baseFontLayer, layer[l].ratio, c, n));
+      if (layer[l].chars) next = std::max(next, pen + Advance(layer[l], c, n));
     pen = next;
     c = n;
   }
@@ -353,6 +358,9 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
     LineLayer& lineLayer = line.layers.emplace_back();
     lineLayer.active = &active;
     lineLayer.ratio = LayerRatio(layer);
+    lineLayer.chars = active.advancesAsEarlier ? nullptr : layer.charData.data();
+    lineLayer.spacing = layer.spacing;
+    lineLayer.unscaled = lineLayer.ratio == 1.0;
     lineLayer.color =
         Color(Tint(layer.colorMult.r, color.r, layer.colorAdd.r), Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
               Tint(layer.colorMult.b, color.b, layer.colorAdd.b), Tint(layer.colorMult.a, color.a, layer.colorAdd.a));
