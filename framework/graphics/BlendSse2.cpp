@@ -18,7 +18,6 @@ constexpr int kLanes = 4;
 ZING_SIMD V Load(const std::uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const V*>(p)); }
 ZING_SIMD void Store(std::uint32_t* p, V v) { _mm_storeu_si128(reinterpret_cast<V*>(p), v); }
 // The first n (< 4) pixels, the rest 0; and storing only the first n.
-ZING_SIMD V LaneMask(int n) { return _mm_cmpgt_epi32(_mm_set1_epi32(n), _mm_setr_epi32(0, 1, 2, 3)); }
 ZING_SIMD V LoadPartial(const std::uint32_t* p, int n) {
   alignas(16) std::uint32_t lanes[kLanes] = {};
   for (int i = 0; i < n; ++i) lanes[i] = p[i];

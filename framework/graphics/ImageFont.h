@@ -39,7 +39,7 @@ struct ActiveFontLayer {
   std::array<long long, kFontChars> placeX{}, placeY{};
   std::array<long long, kFontChars> inkX{}, inkY{};  // the same for its ink rectangle
   std::array<std::uint16_t, kFontChars> bucket{};
-  int commonBucket = -1;  // the bucket of every glyph that shows, -1 when they differ
+  int commonBucket = -1;           // the bucket of every glyph that shows, -1 when they differ
   bool advancesAsEarlier = false;  // an earlier active layer moves the pen exactly as this one
   // What drawing a glyph may write, relative to the pen and the line's y,
   // over all glyphs that show: x from `left` to `right`, y from `top` to `bottom`.

@@ -37,7 +37,7 @@ constexpr int kMaxGlyphs = 4096;
 constexpr int kBuckets = 256;
 
 // One active layer of the line being drawn: its colour, and its set-up for
-// drawing straight into the target when it has glyphs to draw.
+// drawing straight into the target.
 struct LineLayer {
   const ActiveFontLayer* active = nullptr;
   double ratio = 1.0;
@@ -131,8 +131,9 @@ struct DirectTarget {
 // The layer's blend and table for the target, when its glyphs can be drawn from it.
 void PrepareLayer(const Graphics& g, const DirectTarget& target, LineLayer& layer) {
   const ActiveFontLayer& active = *layer.active;
+  if (!active.presets || !active.image) return;
   MemoryImage& sheet = *active.image;
-  if (!active.presets || &sheet == target.image || active.presets->Sheet() != &sheet) return;
+  if (&sheet == target.image || active.presets->Sheet() != &sheet) return;
   const int drawMode = active.baseFontLayer->drawMode;
   sheet.CommitBits();  // as every blit does with its source
   layer.plan.emplace(*target.image, sheet, layer.color, drawMode != -1 ? drawMode : g.GetDrawMode());
@@ -338,6 +339,18 @@ void DrawBucket(Graphics& g, DirectTarget& target, const Translation& trans, Lin
   }
 }
 
+void SetUpLayer(LineLayer& line, const ActiveFontLayer& active, double ratio, const Color& color) {
+  const FontLayer& layer = *active.baseFontLayer;
+  line.active = &active;
+  line.ratio = ratio;
+  line.chars = active.advancesAsEarlier ? nullptr : layer.charData.data();
+  line.spacing = layer.spacing;
+  line.unscaled = line.ratio == 1.0;
+  line.color =
+      Color(Tint(layer.colorMult.r, color.r, layer.colorAdd.r), Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
+            Tint(layer.colorMult.b, color.b, layer.colorAdd.b), Tint(layer.colorMult.a, color.a, layer.colorAdd.a));
+}
+
 }  // namespace
 
 void ImageFont::DrawString(Graphics* g, int x, int y, const std::string& text, const Color& color, const Rect&) {
@@ -353,18 +366,8 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
   std::lock_guard<std::mutex> guard(line.lock);
   Prepare();
   line.layers.clear();
-  for (const ActiveFontLayer& active : activeLayerList) {
-    const FontLayer& layer = *active.baseFontLayer;
-    LineLayer& lineLayer = line.layers.emplace_back();
-    lineLayer.active = &active;
-    lineLayer.ratio = LayerRatio(layer);
-    lineLayer.chars = active.advancesAsEarlier ? nullptr : layer.charData.data();
-    lineLayer.spacing = layer.spacing;
-    lineLayer.unscaled = lineLayer.ratio == 1.0;
-    lineLayer.color =
-        Color(Tint(layer.colorMult.r, color.r, layer.colorAdd.r), Tint(layer.colorMult.g, color.g, layer.colorAdd.g),
-              Tint(layer.colorMult.b, color.b, layer.colorAdd.b), Tint(layer.colorMult.a, color.a, layer.colorAdd.a));
-  }
+  for (const ActiveFontLayer& active : activeLayerList)
+    SetUpLayer(line.layers.emplace_back(), active, LayerRatio(*active.baseFontLayer), color);
   const LineLayout layout = LayOut(line, fontData->charMap, x, text);
   if (width) *width = layout.width;
   if (rects) GlyphRects(line, fontData->charMap, y, text, layout, *rects);
