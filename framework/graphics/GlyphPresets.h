@@ -35,12 +35,12 @@ class GlyphPresets {
 
   struct Table;
 
-  // The set-up for a line's glyphs in one colour onto `dest`: null when
-  // the plan cannot be preset. Then each glyph: DrawGlyph writes glyph
-  // `glyph` (its rectangle at (x, y), clipped to `clip`, which lies inside
-  // dest) into dest's pixels as they were when the line began, and leaves
-  // committing the sheet and marking dest changed to the caller. False, with
-  // nothing drawn, when the glyph has to be blitted as usual.
+  // The table of the plan's colour: null when the plan cannot be preset.
+  // Then each glyph of a line: DrawGlyph writes glyph `glyph` (its
+  // rectangle at (x, y), clipped to the line's clip rectangle, which lies
+  // inside the target) into the line's pixels, and leaves committing the
+  // sheet and marking the target changed to the caller. False, with nothing
+  // drawn, when the glyph has to be blitted as usual.
   struct Line;
   Table* Prepare(const BlitPlan& plan);
   bool DrawGlyph(const Line& line, unsigned char glyph, int x, int y) {
