@@ -48,6 +48,8 @@ ZING_SIMD V Or(V a, V b) { return _mm256_or_si256(a, b); }
 ZING_SIMD V AndNot(V mask, V b) { return _mm256_andnot_si256(mask, b); }
 ZING_SIMD V CmpEq32(V a, V b) { return _mm256_cmpeq_epi32(a, b); }
 ZING_SIMD bool All(V mask) { return _mm256_movemask_epi8(mask) == -1; }
+// Whether every pixel's alpha is 255 (one test of the alpha bits).
+ZING_SIMD bool AlphaAllSet(V v) { return _mm256_testc_si256(v, _mm256_set1_epi32(static_cast<int>(0xFF000000u))); }
 ZING_SIMD V UnpackLo8(V v) { return _mm256_unpacklo_epi8(v, _mm256_setzero_si256()); }
 ZING_SIMD V UnpackHi8(V v) { return _mm256_unpackhi_epi8(v, _mm256_setzero_si256()); }
 // Bytes widened into the high half of 16-bit lanes (each byte times 256).

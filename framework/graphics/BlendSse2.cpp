@@ -45,6 +45,10 @@ ZING_SIMD V Or(V a, V b) { return _mm_or_si128(a, b); }
 ZING_SIMD V AndNot(V mask, V b) { return _mm_andnot_si128(mask, b); }
 ZING_SIMD V CmpEq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
 ZING_SIMD bool All(V mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+// Whether every pixel's alpha is 255.
+ZING_SIMD bool AlphaAllSet(V v) {
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_or_si128(v, _mm_set1_epi32(0x00FFFFFF)), _mm_set1_epi32(-1))) == 0xFFFF;
+}
 ZING_SIMD V UnpackLo8(V v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()); }
 ZING_SIMD V UnpackHi8(V v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
 // Bytes widened into the high half of 16-bit lanes (each byte times 256).
