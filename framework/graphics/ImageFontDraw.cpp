@@ -195,6 +195,17 @@ int Advance(const LineLayer& layer, unsigned char c, unsigned char next) {
          (next != 0 ? Scaled(glyph.kerningOffsets[next] + layer.spacing, layer.ratio) : 0);
 }
 
+// The one layer that moves the pen, when it does so unscaled; null otherwise.
+const LineLayer* OnlyAdvancing(const LineState& line) {
+  const LineLayer* only = nullptr;
+  for (const LineLayer& layer : line.layers) {
+    if (!layer.chars) continue;
+    if (only || !layer.unscaled) return nullptr;
+    only = &layer;
+  }
+  return only;
+}
+
 // Where the glyphs beyond kMaxGlyphs begin, walking the string's characters
 // and, for each, its layers.
 void Truncate(const LineState& line, const std::array<unsigned char, kFontChars>& charMap, const std::string& text,
@@ -222,15 +233,22 @@ LineLayout LayOut(LineState& line, const std::array<unsigned char, kFontChars>& 
   layout.lastLayers = layers;
   line.pens.resize(size);
   long long* pens = line.pens.data();
+  const LineLayer* only = OnlyAdvancing(line);
   long long pen = x;
   unsigned char c = size ? charMap[chars[0]] : 0;
   for (std::size_t i = 0; i < size; ++i) {
     const unsigned char n = i + 1 < size ? charMap[chars[i + 1]] : 0;
     pens[i] = pen;
-    long long next = pen;
-    for (std::size_t l = 0; l < layers; ++l)
-      if (layer[l].chars) next = std::max(next, pen + Advance(layer[l], c, n));
-    pen = next;
+    if (only) {
+      // One layer moves the pen, at its own size.
+      const CharData& glyph = only->chars[c];
+      pen += std::max(0, glyph.width + (n != 0 ? glyph.kerningOffsets[n] + only->spacing : 0));
+    } else {
+      long long next = pen;
+      for (std::size_t l = 0; l < layers; ++l)
+        if (layer[l].chars) next = std::max(next, pen + Advance(layer[l], c, n));
+      pen = next;
+    }
     c = n;
   }
   layout.width = ToInt(pen - x);
