@@ -11,20 +11,6 @@ namespace Zing::PixelPool {
 
 namespace {
 
-// Under AddressSanitizer nothing is kept, so that a freed picture's memory
-// stays poisoned and a use after its free is caught.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kKeeps = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kKeeps = false;
-#else
-constexpr bool kKeeps = true;
-#endif
-#else
-constexpr bool kKeeps = true;
-#endif
-
 // Pooled sizes are rounded up to whole pages, so that pictures of nearly the
 // same size share blocks.
 constexpr std::size_t kGranule = 4096;
@@ -66,7 +52,7 @@ void* Allocate(std::size_t bytes) {
 
 void Free(void* block, std::size_t bytes) {
   if (!block) return;
-  if (bytes < kPooledFrom || !kKeeps) {
+  if (bytes < kPooledFrom || !kKeepsBlocks) {
     std::free(block);
     return;
   }

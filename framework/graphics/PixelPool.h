@@ -18,6 +18,20 @@ inline constexpr std::size_t kPooledFrom = 16 * 1024;
 // The most freed memory the pool keeps.
 inline constexpr std::size_t kKeptLimit = 32 * 1024 * 1024;
 
+// Under AddressSanitizer nothing is kept, so that a freed picture's memory
+// stays poisoned and a use after its free is caught.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kKeepsBlocks = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kKeepsBlocks = false;
+#else
+inline constexpr bool kKeepsBlocks = true;
+#endif
+#else
+inline constexpr bool kKeepsBlocks = true;
+#endif
+
 // At least `bytes` of uninitialised memory, or null when memory runs out.
 void* Allocate(std::size_t bytes);
 // Gives back a block from Allocate with the same `bytes`.
