@@ -5,17 +5,12 @@
 // hands out (a memory image that makes its own pixels clears them itself), so
 // clearing would only cost a pass over memory that is about to be written. A
 // memory image takes a decoded picture over as it is, without a copy.
-//
-// Large blocks come from, and go back to, the pixel pool (PixelPool.h), so
-// that a group of pictures freed and loaded again reuses the pages it had
-// instead of having fresh ones faulted in and zeroed by the system.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 #include <vector>
-
-#include "framework/graphics/PixelPool.h"
 
 namespace Zing {
 
@@ -27,10 +22,10 @@ struct PixelAllocator {
   explicit PixelAllocator(const PixelAllocator<U>&) {}
   T* allocate(std::size_t n) {
     if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
-    if (void* memory = PixelPool::Allocate(n * sizeof(T))) return static_cast<T*>(memory);
+    if (void* memory = std::malloc(n * sizeof(T))) return static_cast<T*>(memory);
     throw std::bad_alloc();
   }
-  void deallocate(T* p, std::size_t n) { PixelPool::Free(p, n * sizeof(T)); }
+  void deallocate(T* p, std::size_t) { std::free(p); }
   // Growing without a value leaves the words as they are; pixel vectors are
   // only grown that way right after their allocation, by code that then
   // writes every word.
