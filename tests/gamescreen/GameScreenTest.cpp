@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -96,12 +98,36 @@ struct CodeScreen : ::testing::Test {
   template <typename Draw>
   std::uint32_t Drawn(Draw draw, int w, int h, int x, int y) {
     Zing::MemoryImage frame;
+    Paint(frame, draw, w, h);
+    return frame.GetPixel(x, y);
+  }
+  template <typename Draw>
+  void Paint(Zing::MemoryImage& frame, Draw draw, int w, int h) {
     frame.Create(w, h);
     frame.SetImageMode(false, false);  // opaque, like the screen
     Zing::Graphics g(&frame);
     (screen.get()->*draw)(&g);
-    return frame.GetPixel(x, y);
   }
+  // Ticks, adding every frame of the screen and of the hint panel to `frames`.
+  void TickAndDraw(int ticks = 1) {
+    for (int i = 0; i < ticks; ++i) {
+      screen->Tick();
+      Zing::MemoryImage play, hint;
+      Paint(play, &Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
+      Paint(hint, &Lintwick::GameScreen::DrawHint, 170, 480);
+      frames = Fnv(play.GetBits(), 4u * Lintwick::kGameScreenWidth * Lintwick::kGameScreenHeight, frames);
+      frames = Fnv(hint.GetBits(), 4u * 170 * 480, frames);
+    }
+  }
+  void ClickAndDraw(int x, int y, int clickCount = 1) {
+    screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), clickCount);
+    TickAndDraw();
+  }
+  void StepAndDraw(int x, int y) {
+    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
+    TickAndDraw();
+  }
+  std::uint64_t frames = Fnv("", 0);
 
   std::vector<std::unique_ptr<Zing::MemoryImage>> images;
   std::vector<Zing::Image**> installed;
@@ -122,52 +148,78 @@ struct GameScreenDraw : CodeScreen {
   }
 };
 
-TEST_F(GameScreenDraw, BoardCacheAndPieces) {
-  // A hole shows the background; the shadow of an edge cell peeks out beside it.
-  EXPECT_EQ(Pixel(CellCentreX(0), CellCentreY(9)), CelColour(kBkg, 0));
-  EXPECT_EQ(Pixel(4, CellCentreY(8)), CelColour(kShadow, 0));
-  EXPECT_EQ(Pixel(CellCentreX(3), CellCentreY(4)), CelColour(kCell, 0));
-  // A node shows its finished link cel on the cube's base cel.
-  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1)), CelColour(kLink0, 21));
-  EXPECT_EQ(Pixel(CellCentreX(1) + 18, CellCentreY(1)), CelColour(kCube0, 14));
-  // Hover over a piece, without a cube.
+// Each layer where its rule puts it: {x, y, the image and cel seen there}.
+TEST_F(GameScreenDraw, EachLayerWhereItsRuleSays) {
   screen->HandleMouseMove(CellCentreX(5), CellCentreY(1));
   screen->UpdateHover();
-  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kHighlights, 0));
-}
-
-TEST_F(GameScreenDraw, CubeRollsAlongItsDirectionAndTheTargetMarksTheOtherNode) {
-  screen->HandleMouseDown(CellCentreX(1), CellCentreY(1), 1);
-  ASSERT_TRUE(screen->Tick());
-  ASSERT_NE(screen->mCube, nullptr);
-  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kTarget, screen->mTargetFrame));
-
-  // Frame 8 of a roll to the right: 22 pixels on, row 0; the cell left behind
-  // shows the base cel.
-  screen->mCubeDir = Lintwick::kDirRight;
-  screen->mCubeFrame = 8;
-  screen->mCubeCel = 7;
-  EXPECT_EQ(Pixel(CellCentreX(1) + 22 + 19, CellCentreY(1)), CelColour(kCube0, 7));
-  EXPECT_EQ(Pixel(CellCentreX(1) - 19, CellCentreY(1)), CelColour(kCube0, 14));
-  // Rolling up draws from row 1, 22 pixels up.
-  screen->mCubeDir = Lintwick::kDirUp;
-  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1) - 22 - 19), CelColour(kCube0, 14 + 7));
-}
-
-TEST_F(GameScreenDraw, VorticesStarsAndMark) {
   screen->mVortices[3] = std::make_unique<Lintwick::Vortex>(Lintwick::Vortex{2, 100, 300, 5});
   screen->mStars[0] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 300, 400, 3, false});
   screen->mStars[1] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 350, 400, 3, true});
-  EXPECT_EQ(Pixel(100 + 39, 300), CelColour(kVortex0 + 2, 5));
-  EXPECT_EQ(Pixel(300 - 7, 400 + 7), CelColour(kStarBig, 3));
-  EXPECT_EQ(Pixel(350, 400), CelColour(kCell, 0));  // emitters are invisible
-
+  screen->mVortexesLeft = 6;  // of 13: the bar is 200 * 6 / 13 = 92 pixels long
+  const auto expect = [&](const std::vector<std::tuple<int, int, std::uint32_t>>& seen) {
+    for (const auto& [x, y, colour] : seen) EXPECT_EQ(Pixel(x, y), colour) << x << ", " << y;
+  };
+  expect({{CellCentreX(0), CellCentreY(9), CelColour(kBkg, 0)},          // a hole
+          {4, CellCentreY(8), CelColour(kShadow, 0)},                    // an edge cell's shadow beside it
+          {CellCentreX(3), CellCentreY(4), CelColour(kCell, 0)},         // cell at (5 + 45x, 15 + 45y)
+          {CellCentreX(1), CellCentreY(1), CelColour(kLink0, 21)},       // a node: its finished cel...
+          {CellCentreX(1) + 18, CellCentreY(1), CelColour(kCube0, 14)},  // ...on its cube's base cel
+          {CellCentreX(5), CellCentreY(1), CelColour(kHighlights, 0)},   // hover on a piece, no cube
+          {100 + 39, 300, CelColour(kVortex0 + 2, 5)},                   // a vortex's top-left and cel
+          {300 - 7, 400 + 7, CelColour(kStarBig, 3)},                    // a star centred, cel = age
+          {350, 400, CelColour(kCell, 0)},                               // emitters are invisible
+          {8 + 91, 469, CelColour(kVortexLine, 0)},
+          {8 + 92, 469, CelColour(kBkg, 0)}});
+  // The cube at frame 8 of a roll to the right: 22 pixels on, row 0, the cell
+  // left showing the base cel, the target marker on the other node; rolling
+  // up, row 1 and 22 pixels up. A blinking mark over the target, and the
+  // vortex bar's lower half.
+  screen->HandleMouseDown(CellCentreX(1), CellCentreY(1), 1);
+  screen->Tick();
+  screen->mCubeDir = Lintwick::kDirRight;
+  screen->mCubeFrame = 8;
+  screen->mCubeCel = 7;
+  screen->mBarHighlight = 1;
+  expect({{CellCentreX(5), CellCentreY(1), CelColour(kTarget, 1)},
+          {CellCentreX(1) + 22 + 19, CellCentreY(1), CelColour(kCube0, 7)},
+          {CellCentreX(1) - 19, CellCentreY(1), CelColour(kCube0, 14)},
+          {10, 469, CelColour(kVortexLine, 1)}});
+  screen->mCubeDir = Lintwick::kDirUp;
   screen->mMark = screen->PieceAt(5, 1);
   screen->mMarkTicks = 1;
   screen->mMarkPhase = 1;
-  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kMark, 1));
+  expect({{CellCentreX(1), CellCentreY(1) - 22 - 19, CelColour(kCube0, 14 + 7)},
+          {CellCentreX(5), CellCentreY(1), CelColour(kMark, 1)}});
   screen->mMarkTicks = 0;  // the mark's dark phase
-  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kLink0, 21));
+  screen->mVortexesLeft = 0;
+  expect({{CellCentreX(5), CellCentreY(1), CelColour(kTarget, 1)}, {10, 469, CelColour(kBkg, 0)}});
+}
+
+// Every frame of a level played through all its looks, pinned in one number:
+// hover, the cube rolling both ways, growing pieces, a mark and its blink, a
+// vortex and the bar's blink, the keyboard cursor, the stars of a joined link,
+// the shutters closing and opening on the next level, and the hint beside.
+TEST_F(GameScreenDraw, EveryFrameOfALevelPlayedToTheNext) {
+  screen->UseHint();
+  screen->HandleMouseMove(CellCentreX(5), CellCentreY(1));
+  TickAndDraw();
+  ClickAndDraw(1, 1);
+  for (int x = 2; x <= 4; ++x) StepAndDraw(x, 1);
+  TickAndDraw(30);
+  StepAndDraw(3, 1);  // back over the head the cube has passed: a mark
+  TickAndDraw(12);
+  ClickAndDraw(3, 1);  // confirmed: a vortex
+  TickAndDraw(3);
+  StepAndDraw(3, 2);  // rolling down, then up and right
+  TickAndDraw(14);
+  StepAndDraw(4, 2);
+  StepAndDraw(4, 1);
+  TickAndDraw(16);
+  screen->hasFocus = true;
+  screen->HandleBoardKey(Lintwick::BoardKey::Right);  // into the target
+  TickAndDraw(120);
+  EXPECT_EQ(std::pair(screen->GetLevel(), screen->mShutterTick), std::pair(1, 0));
+  EXPECT_EQ(frames, 0x1da3c85f899760eeull);
 }
 
 TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
@@ -210,18 +262,6 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
               std::pair(CelColour(kEffectTexts, top), CelColour(kEffectTexts, bottom)))
         << kind;
   }
-}
-
-TEST_F(GameScreenDraw, VortexBarShowsTheAllowanceLeftAndBlinksInItsLowerHalf) {
-  const int allowance = screen->GetVortexAllowance();
-  ASSERT_EQ(screen->mVortexesLeft, allowance);
-  EXPECT_EQ(Pixel(8 + 199, 469), CelColour(kVortexLine, 0));
-  screen->mVortexesLeft = allowance / 2;
-  EXPECT_EQ(Pixel(8 + 199, 469), CelColour(kBkg, 0));
-  screen->mBarHighlight = 1;
-  EXPECT_EQ(Pixel(10, 469), CelColour(kVortexLine, 1));
-  screen->mVortexesLeft = 0;
-  EXPECT_EQ(Pixel(10, 469), CelColour(kBkg, 0));
 }
 
 // A logic tick every fifth update, the menu panel marked dirty after every
@@ -332,6 +372,16 @@ struct SavedGame : CodeScreen {
     return {b.GetDataPtr(), b.GetDataPtr() + b.GetDataLen()};
   }
   void Install(const std::vector<std::uint8_t>& bytes) { host.files[kSavePath].assign(bytes.begin(), bytes.end()); }
+  // What the screen holds of a saved game, in the order of the file.
+  std::string Holds() const {
+    const Lintwick::GameScreen& s = *screen;
+    std::ostringstream text;
+    text << s.GetLevel() << " " << s.mHintShown << " " << s.GetHintsLeft() << " " << s.GetScore() << " "
+         << s.mLevelPoints << "/" << s.mLevelPointsShown << " " << s.mVortexesLeft << " " << s.mShutterTick << "/"
+         << s.mShutterOffset << "/" << s.mTransitionKind;
+    for (int link = 0; link < 2; ++link) text << " " << s.GetLink(link).count << (s.GetLink(link).completed ? "+" : "");
+    return text.str() + (s.SavedGameWasDamaged() ? " damaged" : "");
+  }
 };
 
 TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
@@ -543,30 +593,83 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
     EXPECT_EQ(screen->GetLink(0).completed, cut >= 24) << cut;
   }
 
-  // One damaged byte: {offset, value, pieces of link 0 and of link 1, level}.
-  // A link block claiming more pieces than the file holds leaves that link
-  // fresh; a path code off the board or on a hole keeps the path up to it,
-  // open; nodes that are not the level's leave the link fresh; an absurd level
-  // is no game at all.
-  const int cases[][5] = {
-      {25, 200, 4, 2, 7}, {23, 0xA1, 3, 3, 7}, {23, 0x04, 3, 3, 7}, {20, 0x55, 2, 3, 7}, {0, 200, 2, 2, 0}};
-  for (const auto& c : cases) {
+  // Every field against the values play can make, one change at a time:
+  // {what, the fields changed (offset, value, bytes), what the game holds
+  // after continuing: level, hint bought, hints, score, level points/shown,
+  // vortices left, transition tick/offset/kind, pieces of links 0 and 1 (+
+  // joined)}. A value play cannot have made is left as the fresh
+  // level has it, and the game counts as damaged.
+  struct Field {
+    std::size_t at;
+    int value, size;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Field> fields;
+    const char* holds;
+  };
+  const Case cases[] = {
+      {"as saved", {}, "7 0 10 1234 500/0 13 0/0/0 4+ 3"},
+      {"hint bought", {{1, 2, 1}, {2, 0, 1}}, "7 1 0 1234 500/0 13 0/0/0 4+ 3"},
+      {"eleven hints", {{2, 11, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"score below 0", {{3, -1, 4}}, "7 0 10 0 500/0 13 0/0/0 4+ 3 damaged"},
+      {"level 100", {{0, 100, 1}}, "0 0 10 0 500/0 13 0/0/0 2 2 damaged"},
+      {"points at the floor", {{7, 10, 2}}, "7 0 10 1234 10/0 13 0/0/0 4+ 3"},
+      {"points below it", {{7, 9, 2}}, "7 0 10 1234 818/0 13 0/0/0 4+ 3 damaged"},
+      {"the level's points", {{7, 818, 2}}, "7 0 10 1234 818/0 13 0/0/0 4+ 3"},
+      {"more", {{7, 819, 2}}, "7 0 10 1234 818/0 13 0/0/0 4+ 3 damaged"},
+      {"one vortex left", {{9, 1, 2}}, "7 0 10 1234 500/0 1 0/0/0 4+ 3"},
+      {"none", {{9, 0, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"more than the level has", {{9, 14, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"none, replaying", {{9, 0, 2}, {11, 64, 2}, {13, 225, 2}, {15, 1, 1}}, "7 0 10 1234 500/0 0 64/225/1 4+ 3"},
+      {"none, replayed",
+       {{9, 0, 2}, {11, 65, 2}, {13, 225, 2}, {15, 1, 1}},
+       "7 0 10 1234 500/0 13 65/225/1 4+ 3 damaged"},
+      {"closing", {{11, 40, 2}, {13, 135, 2}, {16, 818, 2}}, "7 0 10 1234 500/818 13 40/135/0 4+ 3"},
+      {"an offset off its tick", {{11, 40, 2}, {13, 136, 2}}, "7 0 10 1234 500/0 13 40/135/0 4+ 3 damaged"},
+      {"opening", {{11, 101, 2}, {13, 23, 2}}, "7 0 10 1234 500/0 13 101/23/0 4+ 3"},
+      {"tick 102", {{11, 102, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"tick -1", {{11, -1, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"the first level after its change",
+       {{0, 0, 1}, {11, 65, 2}, {13, 225, 2}},
+       "0 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"a finished game", {{0, 99, 1}, {11, 82, 2}, {13, 225, 2}, {15, 2, 1}}, "99 0 10 1234 500/0 13 82/225/2 4+ 3"},
+      {"a game done early", {{11, 82, 2}, {13, 225, 2}, {15, 2, 1}}, "7 0 10 1234 500/0 13 0/0/2 4+ 3 damaged"},
+      {"a next level after the last", {{0, 99, 1}, {11, 10, 2}}, "99 0 10 1234 500/0 13 0/0/2 4+ 3 damaged"},
+      {"kind 3", {{15, 3, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"kind 2, at rest", {{15, 2, 1}}, "7 0 10 1234 500/0 13 0/0/2 4+ 3"},
+      {"5000 shown", {{16, 5000, 2}}, "7 0 10 1234 500/5000 13 0/0/0 4+ 3"},
+      {"5001 shown", {{16, 5001, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"link 1 claims too many pieces", {{25, 200, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 2 damaged"},
+      {"a path code off the board", {{23, 0xA1, 1}}, "7 0 10 1234 500/0 13 0/0/0 3 3 damaged"},
+      {"a path code on a hole", {{23, 0x04, 1}}, "7 0 10 1234 500/0 13 0/0/0 3 3 damaged"},
+      {"a path code that jumps", {{23, 0x51, 1}}, "7 0 10 1234 500/0 13 0/0/0 3 3 damaged"},
+      {"a node not the level's", {{20, 0x55, 1}}, "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
+      {"link 0 from its other node: a path that jumps",
+       {{20, 0x11, 1}, {21, 0x41, 1}},
+       "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
+      {"link 1 from its other node", {{26, 0x33, 1}, {27, 0x13, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3"},
+      {"link 1 joined: its lost transition starts", {{24, 1, 1}}, "7 0 10 1234 500/500 13 1/0/0 4+ 3+"},
+      {"a byte more", {{39, 0, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+  };
+  for (const Case& c : cases) {
     std::vector<std::uint8_t> bytes = good;
-    bytes[static_cast<std::size_t>(c[0])] = static_cast<std::uint8_t>(c[1]);
+    for (const Field& f : c.fields) {
+      bytes.resize(std::max(bytes.size(), f.at + static_cast<std::size_t>(f.size)));
+      for (int i = 0; i < f.size; ++i)
+        bytes[f.at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(f.value >> (8 * i));
+    }
     load(bytes);
-    EXPECT_EQ(std::tuple(screen->GetLink(0).count, screen->GetLink(1).count, screen->GetLevel()),
-              std::tuple(c[2], c[3], c[4]))
-        << "byte " << c[0] << " set to " << c[1];
+    EXPECT_EQ(Holds(), c.holds) << c.what;
   }
-  EXPECT_EQ(screen->GetScore(), 0);
 
   // The damaged file stays on the disk until the player plays on.
   const std::vector<std::uint8_t> damaged = host.Saved();
   screen->SaveGame();
   screen->SaveGame();
   EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(0, damaged));
-  Click(1, 1);
-  Step(2, 1);
+  Click(2, 3);  // link 1 drawn on
+  Step(2, 2);
   screen->SaveGame();
   EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(1, Bytes()));
 

@@ -65,6 +65,10 @@ TEST(Animations, Timelines) {
   p->SetMark(p.At(0, 0), Lintwick::kMarkCut);
   ExpectTimeline("a mark blinks every ten ticks", p, [](Player& q) { return q->mMarkPhase; },
                  {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0});
+  EXPECT_EQ(left.Digest(), 0x42d9747b423db5a4ull);
+  EXPECT_EQ(right.Digest(), 0x5c383dcecb52f696ull);
+  EXPECT_EQ(picked.Digest(), 0x7704b9f6126a1f77ull);
+  EXPECT_EQ(p.Digest(), 0x3572a99d2a3ea1fdull);
 }
 
 TEST(Cube, RollsFourteenTicksPerCellAndGrowsThePiecesItLeaves) {
@@ -77,6 +81,7 @@ TEST(Cube, RollsFourteenTicksPerCellAndGrowsThePiecesItLeaves) {
   EXPECT_EQ(std::tuple(p->mCube, p->mCubeFrame), std::tuple(p.At(3, 0), 1));  // waiting on the head
   // A node grows through cels 0..21, a path piece through 0..10.
   EXPECT_EQ(std::pair(p.At(0, 0)->cel, p.At(1, 0)->cel), std::pair(21, 10));
+  EXPECT_EQ(p.Digest(), 0xa1019178dd4e0f30ull);
 }
 
 TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
@@ -113,6 +118,7 @@ TEST(Cube, AReleasedCubeRunsOnePiecePerTick) {
   r->AddPiece(0, 2, 0, false);
   r.Tick();
   EXPECT_EQ(r->mCube, nullptr);
+  EXPECT_EQ(p.Digest(), 0xcf85d85bab800edbull);
 }
 
 TEST(Vortices, AHundredShownEachCostsAndABlinkRestartsUnlessJustStarted) {
@@ -171,6 +177,7 @@ TEST(Stars, AnEmitterPlaysItsPattern) {
   // Big stars at frames 4, 9, 14, 16, 21, small ones at 6, 8, 11, 18, 19.
   EXPECT_EQ(p.host.TicksOf("SOUND_STAR_BIG"), (Ints{4, 9, 14, 16, 21}));
   EXPECT_EQ(p.host.TicksOf("SOUND_STAR_SMALL"), (Ints{6, 8, 11, 18, 19}));
+  EXPECT_EQ(p.Digest(), 0xfa6f04e2488caf2dull);
 }
 
 TEST(Stars, FourHundredAtMostWithSoundsStillPlayed) {
@@ -200,6 +207,7 @@ TEST(Stars, ACompletedLinkSparklesPieceByPiece) {
   const auto first = std::find_if(p->mStars.begin(), p->mStars.end(), [](auto& s) { return s && s->emitter; });
   EXPECT_EQ(std::pair((*first)->x, (*first)->y), std::pair(Lintwick::CellCentreX(2), Lintwick::CellCentreY(2)));
   EXPECT_EQ(p.host.Count("SOUND_CUBE_BUMP"), 1);
+  EXPECT_EQ(p.Digest(), 0x33725fbc5b058d1cull);
 }
 
 TEST(Transition, ShuttersCloseStayAndOpenAndTheLevelPaysAtTick64) {
@@ -226,6 +234,7 @@ TEST(Transition, ShuttersCloseStayAndOpenAndTheLevelPaysAtTick64) {
   // The next level, built afresh, pays more.
   EXPECT_EQ(std::tuple(p->GetLevel(), p->mLevelPointsShown, p->mLevelPoints), std::tuple(1, 500, 500 + 4500 / 99));
   EXPECT_FALSE(p.LinkOf(0).completed);
+  EXPECT_EQ(p.Digest(), 0x7fe3badc71197958ull);
 }
 
 TEST(Transition, TheLastLevelEndsTheGameAtTick82ThenANewGameStartsOver) {
@@ -263,6 +272,7 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82ThenANewGameStartsOver) {
   EXPECT_EQ(std::tuple(p->GetLevel(), p->GetScore(), p->mHintsLeft, p->mLevelPoints), std::tuple(0, 0, 10, 500));
   EXPECT_EQ(p->mBarBlink + p->mBarHighlight + p->mShutterTick + p->mShutterOffset, 0);
   EXPECT_EQ(p.host.Names(), std::vector<std::string>{"FreshGame"});
+  EXPECT_EQ(p.Digest(), 0x44e7b2210a008762ull);
 }
 
 }  // namespace

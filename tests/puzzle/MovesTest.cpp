@@ -62,6 +62,7 @@ TEST(Moves, DrawingAndCompletingALink) {
   p.MoveTo(1, 1);
   p.Click(1, 1);
   EXPECT_EQ(std::pair(p->mPressed, p->mMouseX), std::pair(false, CellCentreX(3)));
+  EXPECT_EQ(p.Digest(), 0x92313a7b358f6777ull);
 }
 
 TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
@@ -98,6 +99,7 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   // The vortex is centred on the removed piece's cell, and the bar blinks.
   ASSERT_NE(p->mVortices[0], nullptr);
   EXPECT_EQ(std::tuple(p->mVortices[0]->x, p->mVortices[0]->y, p->mBarBlink), std::tuple(27 + 90 - 20, 37 - 20, 1));
+  EXPECT_EQ(p.Digest(), 0xf9a0231ce696e8baull);
 }
 
 TEST(Moves, RunningIntoTheOwnPath) {
@@ -123,6 +125,7 @@ TEST(Moves, RunningIntoTheOwnPath) {
   EXPECT_EQ(std::tuple(p.LinkOf(0).count, p->mCube), std::tuple(3, p.At(1, 0)));
   EXPECT_EQ(Left(p), std::pair(12, 440));
   EXPECT_EQ(p.host.Names(), (Strings{"SOUND_VORTEX", "SOUND_VORTEX", "SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
+  EXPECT_EQ(p.Digest(), 0xe61f6a89600706c2ull);
 }
 
 // Link 1 runs from (2, 0) down to (2, 2) across link 0's row.
@@ -161,6 +164,7 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
 
   p.Steps({{3, 1}, {4, 1}});
   EXPECT_EQ(std::pair(p.LinkOf(0).completed, p->mShutterTick), std::pair(true, 0));  // link 1 is open again
+  EXPECT_EQ(p.Digest(), 0x9b85d18812c0f9f0ull);
 }
 
 TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
@@ -179,6 +183,7 @@ TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
   EXPECT_EQ(std::tuple(p->mVortexesLeft, p.host.Count("SOUND_CUBE_CLICK")), std::tuple(13, 3));
   p.Step(5, 0);
   EXPECT_EQ(std::tuple(p.At(5, 0)->slot, p->GetScore()), std::tuple(2, 3));
+  EXPECT_EQ(p.Digest(), 0xd429aed650324d2bull);
 }
 
 TEST(Moves, ClickingPiecesOfACompletedLink) {
@@ -206,6 +211,7 @@ TEST(Moves, ClickingPiecesOfACompletedLink) {
   q.ClickAndTick(3, 0);
   EXPECT_EQ(std::tuple(q.LinkOf(0).completed, q.LinkOf(0).count, q->mVortexesLeft), std::tuple(false, 5, 12));
   EXPECT_EQ(std::pair(q->mCube, q.At(2, 0)->shrinking), std::pair(q.At(3, 0), true));
+  EXPECT_EQ(q.Digest(), 0x6dd00db7c092dd3aull);
 }
 
 TEST(Moves, ClicksWhileDrawingAndOutsideTheBoard) {
@@ -235,6 +241,8 @@ TEST(Moves, ClicksWhileDrawingAndOutsideTheBoard) {
   EXPECT_EQ(std::tuple(q->Tick(), q->mPressed), std::tuple(false, true));
   q->Pause(false);
   EXPECT_EQ(std::tuple(q->Tick(), q->mCube), std::tuple(true, q.At(0, 0)));
+  EXPECT_EQ(p.Digest(), 0x1ac7182a73241dd5ull);
+  EXPECT_EQ(q.Digest(), 0x6f34090f7433765bull);
 }
 
 TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
@@ -254,6 +262,7 @@ TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
   ASSERT_NE(p.At(2, 1), nullptr);
   p.MoveTo(0, 3);
   EXPECT_EQ(std::pair(p->mCurrentLink, p->mQueuedSteps.empty()), std::pair(-1, true));
+  EXPECT_EQ(p.Digest(), 0x2b83503436ca005cull);
   // Leaving the board area stops it too, at the right and above row 0.
   for (auto [x, y] : Cells{{455, CellCentreY(0)}, {CellCentreX(0), 14}}) {
     Player e({"a.A"});
@@ -268,6 +277,7 @@ TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
     h.ClickAndTick(0, 0);
     h.Steps({{1, 0}, {2, 0}});
     EXPECT_EQ(std::tuple(h->mCurrentLink, h.LinkOf(0).count, h->mMark), std::tuple(-1, 3, NoPiece)) << rows[0];
+    EXPECT_EQ(h.Digest(), rows.size() == 1 ? 0xeb1cac17706a95b5ull : 0x3d91c8edc3a7849dull);
   }
 }
 
@@ -303,6 +313,7 @@ TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
   // pieces keep their points.
   EXPECT_EQ(std::tuple(p->GetLevel(), p.LinkOf(0).count, p->GetScore()), std::tuple(0, 2, 19));
   EXPECT_EQ(Left(p), std::pair(10, 500));
+  EXPECT_EQ(p.Digest(), 0x182919f63fcd2da8ull);
 }
 
 TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
@@ -341,6 +352,8 @@ TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
   q.Release();
   q.Draw({{0, 1}, {1, 1}});
   EXPECT_EQ(q->mShutterTick, 0);
+  EXPECT_EQ(p.Digest(), 0x305106f59b49f39aull);
+  EXPECT_EQ(q.Digest(), 0xb64f758639de9cddull);
 }
 
 constexpr int kLevels = 100;
@@ -398,6 +411,7 @@ TEST(WholeGame, GeneratedLevelsAreSolvedByTheirStoredSolutions) {
     for (int i = 0; i < kTickLimit && p->mShutterTick != 0; ++i) p.Tick();
     ASSERT_EQ(p->GetScore(), expected);
   }
+  EXPECT_EQ(p.Digest(), 0xa3cc2253d3995ee3ull);
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
 // The player's progress: the perfect rule, the order a solve is recorded in,
-// which solve is kept, and the progress file with its damage and a kill
-// while it is written.
+// which solve is kept, and the progress file with its damage. (A kill while
+// it is written is the reliability runs' kill_while_saving.)
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -13,10 +10,8 @@
 #include <tuple>
 #include <vector>
 
-#include "framework/app/FileAccess.h"
 #include "game/puzzle/Progress.h"
 #include "game/shell/ProgressStore.h"
-#include "game/shell/SolvePlayback.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -227,57 +222,6 @@ TEST(ProgressFile, StoreKeepsADamagedFileUntilTheNextSave) {
   std::filesystem::remove(fresh.File("save/progress.dat"));
   ASSERT_TRUE(none.Record({0, false, 500, {}}));
   EXPECT_EQ(BytesOf(ProgressBytes(none.Get())), fresh.Read("save/progress.dat"));
-}
-
-TEST(SolvePlayback, OnePieceEveryRollOfTheCube) {
-  SolvePlayback playback;
-  playback.Start(3, {{0, 0x01}, {0, 0x02}});
-  int updates = 0;
-  std::vector<int> shownAt;
-  while (!playback.Finished() && updates < 1000) {
-    ++updates;
-    if (playback.Update()) shownAt.push_back(updates);
-  }
-  EXPECT_EQ(shownAt, (std::vector<int>{kCubeRollTicks * 5, 2 * kCubeRollTicks * 5}));
-  EXPECT_FALSE(playback.Update());
-  playback.Stop();
-  EXPECT_FALSE(playback.IsPlaying());
-}
-
-// A process that saves progress over and over, two versions in turn, is
-// killed at arbitrary moments of its writes: every time, the file on the disk
-// is one of the two, whole.
-TEST(ProgressFile, AKillWhileSavingLeavesTheOldFileOrTheNewOne) {
-  ZingTest::TempFolder home;
-  const std::string path = home.Path() + "/" + kProgressFile;
-  Progress small, large;
-  small.Merge({0, true, 500, {{0, 0x01}}});
-  for (int level = 0; level < kProgressLevels; ++level) {
-    std::vector<LaidPiece> pieces;
-    for (int i = 0; i < 100; ++i) pieces.push_back({level % 7, CellCode(i / 10, i % 10)});
-    large.Merge({level, level % 2 == 0, 500 + level, pieces});
-  }
-  const Zing::Buffer versions[] = {ProgressBytes(small), ProgressBytes(large)};
-  ASSERT_TRUE(Zing::WriteBufferToFile(path, versions[0]));
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int n = 1;; ++n) Zing::WriteBufferToFile(path, versions[n % 2]);
-    }
-    // Killed after it has replaced the file a few times, within a later write.
-    bool writing = true;
-    for (int changes = 0; writing && changes < attempt % 3 + 1; ++changes) {
-      const std::string before = home.Read("save/progress.dat");
-      while (writing && home.Read("save/progress.dat") == before) writing = waitpid(child, nullptr, WNOHANG) == 0;
-    }
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    ASSERT_TRUE(writing) << "the writer ended by itself";
-    Progress read;
-    ASSERT_EQ(ReadProgressFile(path, read), ProgressFileState::Read) << attempt;
-    EXPECT_TRUE(read == small || read == large) << attempt;
-  }
 }
 
 }  // namespace
