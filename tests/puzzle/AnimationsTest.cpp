@@ -134,15 +134,6 @@ TEST(Vortices, AHundredShownEachCostsAndABlinkRestartsUnlessJustStarted) {
   for (int i = 0; i < 100; ++i) p->AddVortex(3, 0, 0);
   EXPECT_EQ(std::count_if(p->mVortices.begin(), p->mVortices.end(), [](auto& v) { return v != nullptr; }), 100);
   EXPECT_EQ(p.host.Count("SOUND_VORTEX"), 103);
-
-  // The level starts again exactly when the last unit of its allowance is spent.
-  Player q({"a.A"});
-  const int allowance = q->mVortexesLeft;
-  for (int i = 1; i < allowance; ++i) q->AddVortex(0, 0, 0);
-  EXPECT_EQ(std::pair(q->mVortexesLeft, q->mShutterTick), std::pair(1, 0));
-  q->AddVortex(0, 0, 0);
-  EXPECT_EQ(std::tuple(q->mVortexesLeft, q->mShutterTick, q->mTransitionKind),
-            std::tuple(0, 1, static_cast<int>(Lintwick::kReplayLevel)));
 }
 
 TEST(Stars, ShiftedPatternsAndTheirBounds) {

@@ -18,6 +18,7 @@ namespace {
 using Lintwick::CellCentreX;
 using Lintwick::CellCentreY;
 using LintwickTest::Player;
+using LintwickTest::SolutionOf;
 using Strings = std::vector<std::string>;
 using Cells = std::vector<std::pair<int, int>>;
 Lintwick::Piece* const NoPiece = nullptr;
@@ -28,9 +29,6 @@ int Highlighted(const Lintwick::Link& link) {
 
 // What the vortices have left: {allowance, level points}.
 std::pair<int, int> Left(Player& p) { return {p->mVortexesLeft, p->mLevelPoints}; }
-
-// Solution records only set the vortex allowance here: 10 + the number of cells.
-std::vector<std::vector<int>> SolutionOf(int cells) { return {std::vector<int>(static_cast<std::size_t>(cells), 0)}; }
 
 TEST(Moves, DrawingAndCompletingALink) {
   Player p({"", " A.a"});

@@ -3,6 +3,7 @@
 // it is written is the reliability runs' kill_while_saving.)
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -91,13 +92,10 @@ TEST(ProgressMerge, PerfectSolvesWinThenPointsAndBestPointsAreTheMost) {
 
 // ---------------------------------------------------------------- the file
 
+// The checksum the layout names: zlib's CRC-32.
 std::uint32_t Crc32(const std::string& bytes) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char byte : bytes) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
+  return static_cast<std::uint32_t>(
+      crc32(0L, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
 std::string Le(std::uint32_t value, int bytes) {

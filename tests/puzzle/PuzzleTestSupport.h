@@ -52,6 +52,11 @@ inline std::string SolutionRecord(std::vector<std::vector<int>> paths) {
   return record;
 }
 
+// A solution record that only sets the vortex allowance: 10 + `cells`.
+inline std::vector<std::vector<int>> SolutionOf(int cells) {
+  return {std::vector<int>(static_cast<std::size_t>(cells), 0)};
+}
+
 // The three level files, one record per level.
 struct LevelFiles {
   std::string board, nodes, solutions;

@@ -17,10 +17,9 @@ using Lintwick::BoardKey;
 using Lintwick::CellCentreX;
 using Lintwick::CellCentreY;
 using LintwickTest::Player;
+using LintwickTest::SolutionOf;
 using Cells = std::vector<std::pair<int, int>>;
 using Keys = std::vector<BoardKey>;
-
-std::vector<std::vector<int>> SolutionOf(int cells) { return {std::vector<int>(static_cast<std::size_t>(cells), 0)}; }
 
 // The cells of link 0's path, start node first.
 Cells PathOf(Player& p) {
