@@ -441,19 +441,6 @@ TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
   EXPECT_EQ(host.popups, std::vector<std::string>{"Couldn't save \"UnlockedLevel\" to registry"});
 }
 
-// The daily board is never saved: the saved game of the hundred levels and the
-// furthest level reached stay as they were.
-TEST_F(SavedGame, AOneBoardGameSavesNothing) {
-  Zing::Buffer board, nodes, solution;
-  board.SetData(host.files[Lintwick::kBoardFile].data(), Lintwick::kBoardRecordSize);
-  nodes.SetData(host.files[Lintwick::kNodeFile].data(), Lintwick::kNodeRecordSize);
-  solution.SetData(host.files[Lintwick::kSolutionFile].data(), Lintwick::kSolutionRecordSize);
-  screen->NewSingleBoardGame(board, nodes, solution, 40);
-  screen->SaveGame();
-  EXPECT_EQ(host.writes, 0);
-  EXPECT_TRUE(host.settings.empty());
-}
-
 TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHints) {
   PlayPartly();
   screen->mLevel = 7;
@@ -500,7 +487,6 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   PlayPartly();
   Step(1, 3);  // link 1 reaches its target: the level is done
   ASSERT_EQ(screen->mShutterTick, 1);
-  std::vector<std::uint8_t> lost = Bytes();
   while (screen->mShutterTick != 70) screen->Tick();
   const std::vector<std::uint8_t> saved = Bytes();
   screen->SaveGame();
@@ -513,12 +499,6 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   EXPECT_EQ(std::pair(screen->mShutterTick, screen->mShutterOffset), std::pair(71, Lintwick::kShutterTravel));
   while (screen->mShutterTick != 0) screen->Tick();
   EXPECT_EQ(std::pair(screen->GetLevel(), screen->GetScore()), std::pair(1, score));
-
-  // A finished level whose transition was lost starts it anew.
-  lost[11] = 0;
-  Install(lost);
-  screen->ContinueGame();
-  EXPECT_EQ(std::pair(screen->GetLevel(), screen->mShutterTick), std::pair(0, 1));
 
   // A finished game's transition hands its score over on a screen that had
   // already handed over the score of an earlier game.

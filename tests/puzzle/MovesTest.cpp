@@ -35,22 +35,17 @@ TEST(Moves, DrawingAndCompletingALink) {
   // A click on the target node makes it the start node and puts the cube on it.
   p.ClickAndTick(1, 1);
   EXPECT_EQ(std::pair(p.LinkOf(0).At(1), p->mCube), std::pair(p.At(1, 1), p.At(1, 1)));
-  EXPECT_EQ(p.At(1, 1)->frame, 0);  // the node's look is hidden under the cube
   EXPECT_EQ(p.host.Names(), Strings{"SOUND_CUBE_CLICK"});
 
   p.Step(2, 1);
   ASSERT_NE(p.At(2, 1), nullptr);
   EXPECT_EQ(std::pair(p.At(2, 1)->slot, p->GetScore()), std::pair(2, 1));
-  // The cube has started to roll onto it.
-  EXPECT_EQ(std::pair(p->mCubeFrame, p->mCubeDir), std::pair(2, Lintwick::kDirRight));
 
   // Reaching the target completes the link; the released cube runs to the end
   // of the path in the same tick and settles with stars.
   p.host.requests.clear();
   p.Step(3, 1);
   EXPECT_EQ(std::tuple(p.LinkOf(0).completed, p->mCurrentLink, p->mCube), std::tuple(true, -1, NoPiece));
-  EXPECT_EQ(p.At(2, 1)->cel, 21);
-  EXPECT_EQ(p.At(1, 1)->frame, 1);  // the start node grows back to its look
   // One emitter per piece; pattern 0 shows a big star at once.
   EXPECT_EQ(p.host.Names(), (Strings{"SOUND_STAR_BIG", "SOUND_CUBE_BUMP"}));
 
@@ -72,7 +67,6 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_EQ(std::tuple(p.LinkOf(0).count, p.At(2, 0), p->mMark), std::tuple(3, NoPiece, NoPiece));
   EXPECT_EQ(std::pair(p->GetScore(), p->mVortexesLeft), std::pair(2, 15));  // laid pieces keep their points
   p.Step(2, 0);
-  EXPECT_EQ(p->GetScore(), 3);
 
   p.Tick(10);  // the cube arrives on (1, 0)
   ASSERT_EQ(p->mCube, p.At(1, 0));
@@ -83,7 +77,6 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
   EXPECT_EQ(std::pair(p.At(2, 0)->highlighted, Highlighted(p.LinkOf(0))), std::pair(true, 1));
   // The released cube ran on to the head and dropped there.
   EXPECT_EQ(std::tuple(p->mCube, p.host.Names()), std::tuple(NoPiece, Strings{"SOUND_CUBE_DROP"}));
-  EXPECT_TRUE(p.At(2, 0)->shrinking);
   // With a mark, the mouse no longer steps.
   p.MoveTo(2, 0);
   EXPECT_TRUE(p->mQueuedSteps.empty());
@@ -133,7 +126,6 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   Player p(kCrossing, SolutionOf(5));
   p.Draw({{2, 0}, {2, 1}, {2, 2}});
   ASSERT_TRUE(p.LinkOf(1).completed);
-  EXPECT_EQ(p->mShutterTick, 0);  // link 0 is still open
   p.WaitForCube();
 
   // A right click drops the mark and its highlights; nothing is removed.
@@ -143,7 +135,6 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   p.RightClick(3, 1);
   EXPECT_EQ(std::tuple(p->mMark, p.At(2, 1)->highlighted), std::tuple(NoPiece, false));
   p.Tick();
-  EXPECT_EQ(p->mVortexesLeft, 15);
 
   // Confirming clears link 1, cuts its path with a vortex and lays a piece of
   // link 0 on the crossed cell.
@@ -190,7 +181,6 @@ TEST(Moves, ClickingPiecesOfACompletedLink) {
   q.Draw({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}});
   q.Tick(30);  // the pieces grow to their finished look
   ASSERT_TRUE(q.LinkOf(0).completed);
-  EXPECT_EQ(q.At(2, 0)->cel, 21);
 
   // An inner piece of a completed link: marked, confirmed it reopens the link
   // and retracts to it with vortices.
