@@ -35,7 +35,6 @@ TEST(Moves, DrawingAndCompletingALink) {
   // A click on the target node makes it the start node and puts the cube on it.
   p.ClickAndTick(1, 1);
   EXPECT_EQ(std::pair(p.LinkOf(0).At(1), p->mCube), std::pair(p.At(1, 1), p.At(1, 1)));
-  EXPECT_EQ(p.host.Names(), Strings{"SOUND_CUBE_CLICK"});
 
   p.Step(2, 1);
   ASSERT_NE(p.At(2, 1), nullptr);
@@ -43,11 +42,9 @@ TEST(Moves, DrawingAndCompletingALink) {
 
   // Reaching the target completes the link; the released cube runs to the end
   // of the path in the same tick and settles with stars.
-  p.host.requests.clear();
   p.Step(3, 1);
   EXPECT_EQ(std::tuple(p.LinkOf(0).completed, p->mCurrentLink, p->mCube), std::tuple(true, -1, NoPiece));
-  // One emitter per piece; pattern 0 shows a big star at once.
-  EXPECT_EQ(p.host.Names(), (Strings{"SOUND_STAR_BIG", "SOUND_CUBE_BUMP"}));
+  EXPECT_EQ(p.host.requests.back().what, "SOUND_CUBE_BUMP");
 
   // No other link: the level is done, and the mouse is ignored while the
   // next-level transition runs.
@@ -55,7 +52,7 @@ TEST(Moves, DrawingAndCompletingALink) {
   p.MoveTo(1, 1);
   p.Click(1, 1);
   EXPECT_EQ(std::pair(p->mPressed, p->mMouseX), std::pair(false, CellCentreX(3)));
-  EXPECT_EQ(p.Digest(), 0x92313a7b358f6777ull);
+  EXPECT_EQ(p.Digest(), 0x745bf6d4224ad10eull);
 }
 
 TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
@@ -70,27 +67,24 @@ TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
 
   p.Tick(10);  // the cube arrives on (1, 0)
   ASSERT_EQ(p->mCube, p.At(1, 0));
-  p.host.requests.clear();
   p.Step(1, 0);
   Lintwick::Piece* marked = p.At(1, 0);
   EXPECT_EQ(std::tuple(p->mMark, p->mMarkAction), std::tuple(marked, Lintwick::kMarkStepBack));
   EXPECT_EQ(std::pair(p.At(2, 0)->highlighted, Highlighted(p.LinkOf(0))), std::pair(true, 1));
   // The released cube ran on to the head and dropped there.
-  EXPECT_EQ(std::tuple(p->mCube, p.host.Names()), std::tuple(NoPiece, Strings{"SOUND_CUBE_DROP"}));
+  EXPECT_EQ(std::tuple(p->mCube, p.host.requests.back().what), std::tuple(NoPiece, "SOUND_CUBE_DROP"));
   // With a mark, the mouse no longer steps.
   p.MoveTo(2, 0);
   EXPECT_TRUE(p->mQueuedSteps.empty());
 
   // Clicking the mark removes the head with a vortex and draws on from the mark.
-  p.host.requests.clear();
   p.ClickAndTick(1, 0);
   EXPECT_EQ(std::tuple(p.LinkOf(0).count, p.At(2, 0), p->mMark, p->mCube), std::tuple(3, NoPiece, NoPiece, marked));
-  EXPECT_EQ(Left(p), std::pair(14, 480));
-  EXPECT_EQ(p.host.Names(), (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
+  EXPECT_EQ(std::pair(Left(p), p.host.Count("SOUND_VORTEX")), std::pair(std::pair(14, 480), 1));
   // The vortex is centred on the removed piece's cell, and the bar blinks.
   ASSERT_NE(p->mVortices[0], nullptr);
   EXPECT_EQ(std::tuple(p->mVortices[0]->x, p->mVortices[0]->y, p->mBarBlink), std::tuple(27 + 90 - 20, 37 - 20, 1));
-  EXPECT_EQ(p.Digest(), 0xf9a0231ce696e8baull);
+  EXPECT_EQ(p.Digest(), 0x2d4186727155eca3ull);
 }
 
 TEST(Moves, RunningIntoTheOwnPath) {
@@ -111,12 +105,10 @@ TEST(Moves, RunningIntoTheOwnPath) {
   EXPECT_EQ(Highlighted(p.LinkOf(0)), 3);
   p.WaitForCube();
 
-  p.host.requests.clear();
   p.ClickAndTick(1, 0);
-  EXPECT_EQ(std::tuple(p.LinkOf(0).count, p->mCube), std::tuple(3, p.At(1, 0)));
+  EXPECT_EQ(std::tuple(p.LinkOf(0).count, p->mCube, p.host.Count("SOUND_VORTEX")), std::tuple(3, p.At(1, 0), 3));
   EXPECT_EQ(Left(p), std::pair(12, 440));
-  EXPECT_EQ(p.host.Names(), (Strings{"SOUND_VORTEX", "SOUND_VORTEX", "SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
-  EXPECT_EQ(p.Digest(), 0xe61f6a89600706c2ull);
+  EXPECT_EQ(p.Digest(), 0x1becb183c9a39224ull);
 }
 
 // Link 1 runs from (2, 0) down to (2, 2) across link 0's row.
@@ -141,19 +133,15 @@ TEST(Moves, CrossingALinkCancelledAndConfirmed) {
   p.Draw({{1, 1}, {2, 1}});
   EXPECT_EQ(std::tuple(p->mMark, p.LinkOf(0).count), std::tuple(p.At(2, 1), 3));
   p.WaitForCube();
-  p.host.requests.clear();
   p.ClickAndTick(2, 1);
   EXPECT_EQ(std::tuple(p.LinkOf(1).completed, p.LinkOf(1).count), std::tuple(false, 2));
   ASSERT_NE(p.At(2, 1), nullptr);
   EXPECT_EQ(std::tuple(p.At(2, 1)->link, p->mCube, p->GetScore()), std::tuple(0, p.At(2, 1), 1 + 1 + 1));
-  EXPECT_EQ(Left(p), std::pair(14, 480));
-  Strings sounds = p.host.Names();
-  std::erase_if(sounds, [](const std::string& name) { return name.rfind("SOUND_STAR_", 0) == 0; });
-  EXPECT_EQ(sounds, (Strings{"SOUND_VORTEX", "SOUND_CUBE_CLICK"}));
+  EXPECT_EQ(std::pair(Left(p), p.host.Count("SOUND_VORTEX")), std::pair(std::pair(14, 480), 1));
 
   p.Steps({{3, 1}, {4, 1}});
   EXPECT_EQ(std::pair(p.LinkOf(0).completed, p->mShutterTick), std::pair(true, 0));  // link 1 is open again
-  EXPECT_EQ(p.Digest(), 0x9b85d18812c0f9f0ull);
+  EXPECT_EQ(p.Digest(), 0xad709f2a577eb22aull);
 }
 
 TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
@@ -186,6 +174,10 @@ TEST(Moves, ClickingPiecesOfACompletedLink) {
   // and retracts to it with vortices.
   q.ClickAndTick(2, 0);
   EXPECT_EQ(std::tuple(q->mMarkAction, q.At(3, 0)->highlighted), std::tuple(Lintwick::kMarkRetractCompleted, true));
+  q.ClickAndTick(0, 1);  // a click on another link's piece drops the mark and every highlight
+  EXPECT_EQ(std::tuple(q->mMark, q.At(3, 0)->highlighted, q->mCurrentLink), std::tuple(NoPiece, false, 1));
+  q.Release();
+  q.ClickAndTick(2, 0);
   q.ClickAndTick(2, 0);
   EXPECT_EQ(std::tuple(q.LinkOf(0).completed, q.LinkOf(0).count, q->mVortexesLeft), std::tuple(false, 4, 12));
   EXPECT_TRUE(q.At(1, 0)->shrinking);  // the finished look turns back
@@ -199,7 +191,7 @@ TEST(Moves, ClickingPiecesOfACompletedLink) {
   q.ClickAndTick(3, 0);
   EXPECT_EQ(std::tuple(q.LinkOf(0).completed, q.LinkOf(0).count, q->mVortexesLeft), std::tuple(false, 5, 12));
   EXPECT_EQ(std::pair(q->mCube, q.At(2, 0)->shrinking), std::pair(q.At(3, 0), true));
-  EXPECT_EQ(q.Digest(), 0x6dd00db7c092dd3aull);
+  EXPECT_EQ(q.Digest(), 0x1711abf6c3b03c53ull);
 }
 
 TEST(Moves, ClicksWhileDrawingAndOutsideTheBoard) {
@@ -399,7 +391,7 @@ TEST(WholeGame, GeneratedLevelsAreSolvedByTheirStoredSolutions) {
     for (int i = 0; i < kTickLimit && p->mShutterTick != 0; ++i) p.Tick();
     ASSERT_EQ(p->GetScore(), expected);
   }
-  EXPECT_EQ(p.Digest(), 0xa3cc2253d3995ee3ull);
+  EXPECT_EQ(p.Digest(), 0x476b769fd8a244efull);
 }
 
 }  // namespace

@@ -152,6 +152,7 @@ TEST(ProgressFile, RoundTripInTheDescribedLayoutKeepingUnknownSections) {
   EXPECT_EQ(ReadProgress(BufferOf(FileOf(Section(9, "\x01\x02\x03") + Section(2, daily) + Section(1, boards)))),
             progress);
   EXPECT_EQ(ReadProgress(BufferOf(FileOf(Section(1, "")))), Progress{});
+  EXPECT_EQ(ReadProgress(BufferOf(FileOf(""))), Progress{});  // no section at all
 }
 
 TEST(ProgressFile, EveryKindOfDamageIsRefusedWhole) {
@@ -200,14 +201,12 @@ TEST(ProgressFile, StoreKeepsADamagedFileUntilTheNextSave) {
   home.Write("save/progress.dat", "LWPG damaged");
   ProgressStore store;
   store.Load(home.Path() + "/");
-  EXPECT_EQ(store.FileState(), ProgressFileState::Damaged);
-  EXPECT_EQ(store.Get(), Progress{});
+  EXPECT_EQ(std::pair(store.FileState(), store.Get()), std::pair(ProgressFileState::Damaged, Progress{}));
   EXPECT_EQ(home.Read("save/progress.dat"), "LWPG damaged");
   ASSERT_TRUE(store.Record({2, true, 700, {{0, 0x01}}}));
   ProgressStore again;
   again.Load(home.Path() + "/");
-  EXPECT_EQ(again.FileState(), ProgressFileState::Read);
-  EXPECT_EQ(again.Get(), store.Get());
+  EXPECT_EQ(std::pair(again.FileState(), again.Get()), std::pair(ProgressFileState::Read, store.Get()));
 
   // A write that fails (a folder stands in the file's place) is tried again
   // at the next solve, even one that changes nothing.

@@ -169,9 +169,11 @@ struct Player {
     for (int i = 0; i < n; ++i) {
       ++host.tick;
       std::string line = std::to_string(puzzle->Tick()) + " " + StateLine(*puzzle);
-      heard = std::min(heard, host.requests.size());  // the test may have cleared them
-      for (; heard < host.requests.size(); ++heard)
-        line += " " + host.requests[heard].what + host.requests[heard].value;
+      // The requests made since the last tick are the last ones (the test may have cleared the rest).
+      const std::size_t size = host.requests.size();
+      for (std::size_t r = size - std::min(host.made - heard, size); r < size; ++r)
+        line += " " + host.requests[r].what + host.requests[r].value;
+      heard = host.made;
       trace.push_back(line);
     }
   }
