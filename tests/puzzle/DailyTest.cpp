@@ -83,7 +83,9 @@ TEST(DailyRecordBytes, RoundTripAndEveryKindOfDamage) {
   longer.push_back(0);
   EXPECT_FALSE(Lintwick::ReadDailyRecordBytes(longer));
   EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({bytes.begin(), bytes.end() - 1}));
-  EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));  // a day, no streak
+  // A day with no streak; perfect with no day.
+  for (std::uint8_t flags : {1, 2})
+    EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({flags, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // One board: solving it pays its points and ends the game once, telling
