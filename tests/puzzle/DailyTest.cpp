@@ -83,6 +83,10 @@ TEST(DailyRecordBytes, RoundTripAndEveryKindOfDamage) {
   longer.push_back(0);
   EXPECT_FALSE(Lintwick::ReadDailyRecordBytes(longer));
   EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({bytes.begin(), bytes.end() - 1}));
+  // The calendar's last day and the longest streak it holds are read back.
+  for (const DailyRecord& edge :
+       {DailyRecord{Day(9999, 12, 31), false, 1, 1}, DailyRecord{0, true, 3'000'000, 3'000'000}})
+    EXPECT_EQ(Lintwick::ReadDailyRecordBytes(Lintwick::DailyRecordBytes(edge)), edge);
   // A day with no streak; perfect with no day.
   for (std::uint8_t flags : {1, 2})
     EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({flags, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));

@@ -143,7 +143,8 @@ TEST(LevelFiles, AddPieceFillsSlotsInOrderUntilFull) {
   EXPECT_EQ(std::tuple(link.count, link.Head(), link.Head()->isNode, link.Head()->frame),
             std::tuple(3, puzzle.Cell(1, 1).piece, false, 0));
   for (auto [l, x, y] : {std::tuple{0, -1, 0}, {0, 0, 10}, {7, 2, 2}, {-1, 2, 2}}) puzzle.AddPiece(l, x, y, false);
-  EXPECT_EQ(link.count, 3);  // off the board, or no such link
+  // Off the board, or no such link: nothing placed.
+  EXPECT_EQ(std::pair(link.count, puzzle.PieceAt(2, 2)), std::pair(3, static_cast<Lintwick::Piece*>(nullptr)));
   for (int i = 3; i < 101; ++i) puzzle.AddPiece(0, 2 + i % 8, i / 8 % 10, false);
   EXPECT_EQ(link.count, 100);  // all 100 slots used: the last one dropped
 }
