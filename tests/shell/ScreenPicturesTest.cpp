@@ -51,6 +51,7 @@ struct Stop {
   const char* name;
   std::function<void()> reach;
   std::uint32_t expected;
+  std::uint32_t wait = 1000;  // ms of the loop before the picture
 };
 
 using ScreenPictures = ShellFixture;
@@ -77,7 +78,7 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   const Zing::Buffer bytes = ProgressBytes(progress);
   home.Write("data/save/progress.dat",
              std::string(reinterpret_cast<const char*>(bytes.GetDataPtr()), bytes.GetDataLen()));
-  Start();
+  ZingTest::NullAppFixture<LintwickTest::ShellApp>::Start();  // the loading is left to the stops
   ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 3));
 
   const auto click = [&](Zing::Widget* w) { ClickCentre(w->GetRect()); };
@@ -89,7 +90,18 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
     ClickFooter(DIALOG_LANGUAGE);
   };
   const std::vector<Stop> stops = {
-      {"splash", [] {}, 2616915020},
+      {"splash while loading",
+       [&] {
+         app->loadingThreadStarted = true;
+         for (int i = 0; i < app->loadingTotal / 2; ++i) app->LoadingSlice();
+       },
+       2188698279},
+      {"splash",
+       [&] {
+         app->LoadingThreadProc();
+         app->loadingThreadCompleted = true;
+       },
+       2616915020},
       {"start screen", [&] { ClickCentre(app->mSplash->GetStartLinkRect()); }, 2352269516},
       {"options", [&] { OpenOptions(); }, 589246276},
       {"languages", [&] { OpenLanguages(options()); }, 3032700245},
@@ -145,7 +157,8 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
        855543554},
       {"level 1", [&] { ClickFooter(DIALOG_HELP); }, 4044555856},
       {"a hint", [&] { click(app->mMainMenu->GetButton(MainMenu::kHintButton)); }, 3021560218},
-      {"exit question", [&] { click(app->mMainMenu->GetButton(3)); }, 1625913508},
+      {"exit question fading in", [&] { click(app->mMainMenu->GetButton(3)); }, 2045471043, 200},
+      {"exit question", [] {}, 1625913508, 800},
       {"new game question",
        [&] {
          ClickFooter(DIALOG_CONFIRM_EXIT, false);
@@ -182,7 +195,7 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   const char* folder = std::getenv("LINTWICK_PICTURES");
   for (const Stop& stop : stops) {
     stop.reach();
-    RunFor(1000);
+    RunFor(stop.wait);
     Zing::MemoryImage* screen = app->GetScreenImage();
     ASSERT_NE(screen, nullptr);
     if (folder != nullptr) WritePicture(std::string(folder) + "/" + stop.name + ".png", screen);

@@ -194,28 +194,6 @@ TEST_F(ShellFlow, TheRestartQuestionsAnswersAndAShutdownAtTheEndOfTheGame) {
   EXPECT_EQ(std::pair(saved[11], saved[12]), std::pair('\0', '\0'));
 }
 
-// The splash's bar grows with the loading.
-TEST_F(ShellFlow, TheSplashBarFollowsTheLoading) {
-  Start();
-  ASSERT_TRUE(Shown(app->mSplash));
-  const auto drawn = [&] {
-    ZingTest::RecordingImage image(640, 480);
-    Zing::Graphics g(&image);
-    app->mSplash->Draw(&g);
-    return image.calls;
-  };
-  const int full = IMAGE_LOADING_BAR->GetWidth();
-  app->loaded = false;
-  app->loadingTotal = 10;
-  for (auto [done, width] : {std::pair{0, 0}, {5, full / 2}, {10, full}}) {
-    app->loadingDone = done;
-    const auto calls = drawn();
-    const auto bar =
-        std::find_if(calls.begin(), calls.end(), [](auto& c) { return c.rect.x == 152 && c.rect.y == 342; });
-    EXPECT_EQ(bar == calls.end() ? 0 : bar->src.w, width) << done;
-  }
-}
-
 // Counts the instances asked for, by sound id.
 struct CountingSounds : Zing::SilentSoundManager {
   std::map<unsigned int, int> asked;
@@ -313,25 +291,6 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedData,
                                            Damage{"splash_text", "gone", true, false},
                                            Damage{"cell", "gone", false, false},
                                            Damage{"", "Could not read contents of levels", false, true}));
-
-TEST(ShadowScreen, EveryShowingFadesInFromNothing) {
-  WidgetTest::FakeHost host;
-  Zing::WidgetManager manager(&host);
-  ShadowScreen shadow(nullptr);
-  Zing::Widget screen;  // what the shadow darkens is drawn again under each step of the fade
-  screen.Resize(0, 0, 640, 480);
-  shadow.Resize(0, 0, 640, 480);
-  manager.AddWidget(&screen);
-  for (int showing = 0; showing < 2; ++showing) {
-    manager.AddWidget(&shadow);
-    EXPECT_EQ(shadow.GetAlpha(), 0);
-    screen.dirty = shadow.dirty = false;
-    for (int i = 0; i < 2 * ShadowScreen::kFullAlpha; ++i) shadow.Update();
-    EXPECT_EQ(std::pair(shadow.GetAlpha(), screen.dirty), std::pair(ShadowScreen::kFullAlpha, true));
-    manager.RemoveWidget(&shadow);
-  }
-  manager.RemoveWidget(&screen);
-}
 
 // Window centres of the arrow buttons: the dialog stands at (187, 53).
 constexpr int kLeftArrowX = 187 + 33 + 9;
