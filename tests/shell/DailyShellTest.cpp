@@ -27,7 +27,7 @@ namespace {
 using namespace Lintwick;
 using LintwickTest::ShellFixture;
 
-bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
+using LintwickTest::Shown;
 
 using DailyFlow = ShellFixture;
 

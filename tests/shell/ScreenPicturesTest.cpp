@@ -75,9 +75,7 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   progress.Merge(storedSolve(0));
   progress.Merge({1, false, 545, {{0, 0x55}}});
   progress.Merge(storedSolve(2));
-  const Zing::Buffer bytes = ProgressBytes(progress);
-  home.Write("data/save/progress.dat",
-             std::string(reinterpret_cast<const char*>(bytes.GetDataPtr()), bytes.GetDataLen()));
+  WriteProgress(progress);
   ZingTest::NullAppFixture<LintwickTest::ShellApp>::Start();  // the loading is left to the stops
   ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 3));
 

@@ -2,26 +2,15 @@
 // chooser over the start screen, driven by mouse messages on the window-less
 // platform with the generated data.
 
-#include <algorithm>
-#include <array>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
-#include <tuple>
 
 #include "framework/audio/SilentSoundManager.h"
-#include "framework/graphics/Graphics.h"
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/ButtonWidget.h"
-#include "framework/widget/Slider.h"
 #include "game/shell/LevelDialog.h"
 #include "game/shell/Resources.h"
-#include "game/shell/Texts.h"
-#include "tests/graphics/RecordingImage.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
-#include "tests/widget/ProbeWidget.h"
 
 namespace {
 
@@ -29,7 +18,7 @@ using namespace Lintwick;
 using LintwickTest::MessageCode;
 using LintwickTest::ShellFixture;
 
-bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
+using LintwickTest::Shown;
 
 using ShellFlow = ShellFixture;
 
@@ -70,9 +59,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   // Along its stored solution the board is covered whole: a perfect solve,
   // in the progress file at once.
   EXPECT_EQ(std::pair(app->GetProgress().SolvedCount(), app->GetProgress().PerfectCount()), std::pair(1, 1));
-  const Zing::Buffer progress = ProgressBytes(app->GetProgress());
-  EXPECT_EQ(home.Read("data/save/progress.dat"),
-            std::string(reinterpret_cast<const char*>(progress.GetDataPtr()), progress.GetDataLen()));
+  EXPECT_EQ(home.Read("data/save/progress.dat"), LintwickTest::Bytes(ProgressBytes(app->GetProgress())));
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: " + std::to_string(app->mGameScreen->GetScore()));
   RunFor(500);
 
@@ -87,8 +74,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   ClickFooter(DIALOG_CONFIRM_EXIT);
   ASSERT_TRUE(app->shutdown);
   const std::string saved = home.Read("data/save/game.dat");
-  const Zing::Buffer expected = app->mGameScreen->SavedGameBytes();
-  EXPECT_EQ(saved, std::string(reinterpret_cast<const char*>(expected.GetDataPtr()), expected.GetDataLen()));
+  EXPECT_EQ(saved, LintwickTest::Bytes(app->mGameScreen->SavedGameBytes()));
   EXPECT_TRUE(app->exits.empty());
   const int score = app->mGameScreen->GetScore();
   const int updates = app->updateCount;
@@ -122,7 +108,11 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
 
 TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   home.Write("data/save/game.dat", "saved");
+  home.Write("data/save/progress.dat", "damaged");  // reported, and kept until progress is saved again
+  testing::internal::CaptureStderr();
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("progress.dat could not be read"), std::string::npos);
+  EXPECT_EQ(home.Read("data/save/progress.dat"), "damaged");
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_START_NEW), nullptr);
   ClickFooter(DIALOG_CONFIRM_START_NEW, false);  // NO leaves the start screen as it was
@@ -179,8 +169,7 @@ TEST_F(ShellFlow, TheRestartQuestionsAnswersAndAShutdownAtTheEndOfTheGame) {
     EXPECT_EQ(std::tuple(Shown(game), Shown(app->mStartScreen), Shown(app->mShadow)), std::tuple(yes, !yes, false));
   }
   const Zing::Buffer bytes = game->SavedGameBytes();
-  EXPECT_EQ(home.Read("data/save/game.dat"),
-            std::string(reinterpret_cast<const char*>(bytes.GetDataPtr()), bytes.GetDataLen()));
+  EXPECT_EQ(home.Read("data/save/game.dat"), LintwickTest::Bytes(bytes));
 
   // Closed while the finished game stands at its last tick: the transition
   // stops before the game is saved.
@@ -370,9 +359,7 @@ TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
   Progress progress;
   progress.Merge({0, true, 500, {{0, 0x22}, {0, 0x23}, {1, 0x45}}});
   progress.Merge({1, false, 545, {{0, 0x55}}});
-  const Zing::Buffer bytes = ProgressBytes(progress);
-  home.Write("data/save/progress.dat",
-             std::string(reinterpret_cast<const char*>(bytes.GetDataPtr()), bytes.GetDataLen()));
+  WriteProgress(progress);
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
   ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 2));
   LevelDialog* dialog = Open();

@@ -13,6 +13,7 @@
 #include "framework/platform/NullPlatform.h"
 #include "framework/widget/Dialog.h"
 #include "game/puzzle/GameScreen.h"
+#include "game/puzzle/Progress.h"
 #include "game/shell/AppManager.h"
 #include "game/shell/DialogIds.h"
 #include "game/shell/LanguageDialog.h"
@@ -29,6 +30,13 @@ using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 
 using ShellApp = ZingTest::NullApp<Lintwick::AppManager>;
+
+inline bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
+
+// A buffer's bytes, as a file holds them.
+inline std::string Bytes(const Zing::Buffer& buffer) {
+  return std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen());
+}
 
 struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   std::string dataDir;
@@ -57,6 +65,11 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     ASSERT_TRUE(app->exits.empty() && app->mSplash->IsStartLinkEnabled());
     ClickCentre(app->mSplash->GetStartLinkRect());
     ASSERT_NE(app->mStartScreen->widgetManager, nullptr);
+  }
+
+  // The player's progress file, as the game writes it.
+  void WriteProgress(const Lintwick::Progress& progress) {
+    home.Write("data/save/progress.dat", Bytes(Lintwick::ProgressBytes(progress)));
   }
 
   void Send(MessageCode code, int x = 0, int y = 0, int param = 0) { NullAppFixture::Send(code, param, x, y); }
