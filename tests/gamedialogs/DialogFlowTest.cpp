@@ -29,7 +29,6 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   ASSERT_FALSE(app->windowed);  // the game starts in full screen
   OptionsDialog* options = OpenOptions();
   ASSERT_NE(options, nullptr);
-  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
   Zing::Slider* music = options->GetMusicSlider();
   Zing::Slider* effects = options->GetEffectsSlider();
   const int y = music->y + music->height / 2;  // the knob dragged all the way left
@@ -64,7 +63,7 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   EXPECT_EQ(language->GetSelectedIndex(), 0);
   ClickCentre(language->yesButton->GetRect());  // OK with English changes nothing
 
-  language = PickGerman(options);
+  language = PickLanguage(options, 1);
   ASSERT_NE(language, nullptr);
   EXPECT_EQ(language->GetSelectedIndex(), 1);
   ClickCentre(language->noButton->GetRect());  // CANCEL keeps English
@@ -73,7 +72,7 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   EXPECT_TRUE(app->RegistryReadString("Locale", stored));
   EXPECT_EQ(stored, "En");
 
-  language = PickGerman(options);
+  language = PickLanguage(options, 1);
   ASSERT_NE(language, nullptr);
   ClickCentre(language->yesButton->GetRect());
   EXPECT_EQ(app->mLocale, "De");
@@ -252,45 +251,36 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   ReachStartScreen();
   EXPECT_EQ(FinishGame(100), nullptr);  // ties with the defaults: no place, nothing saved
   EXPECT_FALSE(std::filesystem::exists(ScorePath()));
-
-  ScoreDialog* dialog = FinishGame(101);
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->GetNewEntry(), 0);
-  EXPECT_EQ(std::pair(StoredScores().entries[0].score, StoredScores().entries[0].name),
-            std::pair(101, std::string("Wicker")));  // saved at once with the default name
-  EXPECT_EQ(app->GetWidgetManager()->focusWidget, dialog->GetNameField());
-  ReplaceName("Ann\x02\xE9");  // a control byte is refused, an accented letter taken
-  Key(Zing::KEYCODE_RETURN);
-  EXPECT_EQ(dialog->GetNameField()->widgetManager, nullptr);
-  EXPECT_EQ(StoredScores().entries[0].name, "Ann\xE9");
-  ClickFooter(DIALOG_HIGH_SCORES);
-  EXPECT_NE(app->mStartScreen->widgetManager, nullptr);  // the game ended
-
-  WriteTable(ScoreTable{});
-  dialog = FinishGame(300);
-  ASSERT_NE(dialog, nullptr);
-  ReplaceName("Bea");
-  ClickFooter(DIALOG_HIGH_SCORES);  // the typed name is stored without Enter too
-  EXPECT_EQ(StoredScores().entries[0].name, "Bea");
-  ScoreTable table;
-  table.entries = {{{900, "A"}, {800, "B"}, {700, "C"}, {600, "D"}, {500, "E"}, {400, "F"}}};
-  WriteTable(table);
-  dialog = FinishGame(700);
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->GetNewEntry(), 3);  // below the equal third entry
-  ReplaceName("John McDonald");
-  ClickFooter(DIALOG_HIGH_SCORES);
-  EXPECT_EQ(StoredScores().entries[3].name, "John McDonald");  // capitals typed with Shift stay
-  EXPECT_EQ(std::pair(StoredScores().entries[4].name, StoredScores().entries[5].name),
-            std::pair(std::string("D"), std::string("E")));
-
-  dialog = FinishGame(501);
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->GetNewEntry(), 5);
-  ReplaceName("Zed");
-  Key(Zing::KEYCODE_RETURN);
-  ClickFooter(DIALOG_HIGH_SCORES);
-  EXPECT_EQ(StoredScores().entries[5].name, "Zed");
+  ScoreTable empty, letters;
+  letters.entries = {{{900, "A"}, {800, "B"}, {700, "C"}, {600, "D"}, {500, "E"}, {400, "F"}}};
+  struct Entry {
+    const ScoreTable* before;  // the stored table, or null for the one the last entry left
+    int score, place;
+    const char *typed, *stored;
+    bool enter;  // the name ends with Enter, else the footer closes the dialog with it
+  };
+  const Entry entries[] = {
+      {nullptr, 101, 0, "Ann\x02\xE9", "Ann\xE9", true},  // a control byte refused, an accented letter taken
+      {&empty, 300, 0, "Bea", "Bea", false},
+      {&letters, 700, 3, "John McDonald", "John McDonald", false},  // below the equal entry; capitals stay
+      {nullptr, 501, 5, "Zed", "Zed", true}};
+  for (const Entry& entry : entries) {
+    if (entry.before != nullptr) WriteTable(*entry.before);
+    ScoreDialog* dialog = FinishGame(entry.score);
+    ASSERT_NE(dialog, nullptr) << entry.score;
+    EXPECT_EQ(dialog->GetNewEntry(), entry.place);
+    EXPECT_EQ(StoredScores().entries[entry.place].name, "Wicker");  // saved at once with the default name
+    EXPECT_EQ(app->GetWidgetManager()->focusWidget, dialog->GetNameField());
+    ReplaceName(entry.typed);
+    if (entry.enter) Key(Zing::KEYCODE_RETURN);
+    EXPECT_EQ(dialog->GetNameField()->widgetManager != nullptr, !entry.enter);
+    ClickFooter(DIALOG_HIGH_SCORES);
+    EXPECT_EQ(std::pair(StoredScores().entries[entry.place].score, StoredScores().entries[entry.place].name),
+              std::pair(entry.score, std::string(entry.stored)));
+    EXPECT_NE(app->mStartScreen->widgetManager, nullptr);  // the game ended
+  }
+  EXPECT_EQ(std::pair(StoredScores().entries[4].name, StoredScores().entries[3].score),
+            std::pair(std::string("D"), 700));
   EXPECT_EQ(FinishGame(501), nullptr);  // equal to the last entry: no place
 }
 

@@ -86,9 +86,7 @@ TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashThroughALevelAndTheMenuAndTheirDem
   Press(Zing::KEYCODE_DOWN);
   Press(Zing::KEYCODE_TAB);
   EXPECT_EQ(Focus(), app->mStartScreen->GetButton(2));
-  Press(Zing::KEYCODE_UP);
-  Press(Zing::KEYCODE_UP);
-  Press(Zing::KEYCODE_UP);
+  for (int i = 0; i < 3; ++i) Press(Zing::KEYCODE_UP);
   EXPECT_EQ(Focus(), app->mMainMenu->GetButton(MainMenu::kButtonCount - 1));
   Press(Zing::KEYCODE_DOWN);
   EXPECT_EQ(Focus(), app->mStartScreen->GetButton(0));

@@ -107,12 +107,12 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     return dynamic_cast<Lintwick::LanguageDialog*>(app->GetDialog(Lintwick::DIALOG_LANGUAGE));
   }
 
-  // Opens the language chooser from the options and clicks "Deutsch", its second entry.
-  Lintwick::LanguageDialog* PickGerman(Lintwick::OptionsDialog* options) {
+  // Opens the language chooser from the options and clicks a line: 0 English, 1 German, 2 French.
+  Lintwick::LanguageDialog* PickLanguage(Lintwick::OptionsDialog* options, int line) {
     auto* language = OpenLanguages(options);
     if (language == nullptr) return nullptr;
     const Zing::ListWidget* list = language->GetList();
-    Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);
+    Click(list->x + 20, list->y + 4 + list->itemHeight * line + list->itemHeight / 2);
     return language;
   }
 
