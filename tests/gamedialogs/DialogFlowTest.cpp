@@ -274,7 +274,7 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
     ReplaceName(entry.typed);
     if (entry.enter) Key(Zing::KEYCODE_RETURN);
     EXPECT_EQ(dialog->GetNameField()->widgetManager != nullptr, !entry.enter);
-    ClickFooter(DIALOG_HIGH_SCORES);
+    entry.enter ? Key(Zing::KEYCODE_RETURN) : ClickFooter(DIALOG_HIGH_SCORES);  // after Enter, the keys close it
     EXPECT_EQ(std::pair(StoredScores().entries[entry.place].score, StoredScores().entries[entry.place].name),
               std::pair(entry.score, std::string(entry.stored)));
     EXPECT_NE(app->mStartScreen->widgetManager, nullptr);  // the game ended
