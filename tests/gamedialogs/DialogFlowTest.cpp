@@ -249,7 +249,8 @@ struct ScoreDialogFlow : ShellFixture {
 
 TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   ReachStartScreen();
-  EXPECT_EQ(FinishGame(100), nullptr);  // ties with the defaults: no place, nothing saved
+  EXPECT_EQ(FinishGame(100), nullptr);                   // ties with the defaults: no place, nothing saved
+  EXPECT_NE(app->mStartScreen->widgetManager, nullptr);  // and the game went straight back to the start screen
   EXPECT_FALSE(std::filesystem::exists(ScorePath()));
   ScoreTable empty, letters;
   letters.entries = {{{900, "A"}, {800, "B"}, {700, "C"}, {600, "D"}, {500, "E"}, {400, "F"}}};
