@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
+#include <sstream>
 #include <tuple>
 
 #include "tests/graphics/Pixels.h"
@@ -65,127 +67,128 @@ TEST(Graphics, StateStackAndCopies) {
             std::tuple(g.GetClipRect(), g.GetColor(), g.transX, g.GetDrawMode()));
 }
 
-TEST(Graphics, OutlinesCoverBothEndsAndAreClippedAsEdges) {
-  MemoryImage canvas = Solid(12, 12, 0xFF000000);
-  Graphics real(&canvas);
-  real.SetColor(Color::White);
-  real.DrawRect(0, 0, 9, 9);
-  for (int y = 0; y < 12; ++y) {
-    for (int x = 0; x < 12; ++x) {
-      const bool edge = x <= 9 && y <= 9 && (x == 0 || y == 0 || x == 9 || y == 9);
-      ASSERT_EQ(edge ? 0xFFFFFFFFu : 0xFF000000u, canvas.GetPixel(x, y)) << x << "," << y;
-    }
+// The calls an image received, as text: rectangles as x,y,w,h; images with
+// their source and colour; lines with their ends.
+std::string Log(const std::vector<ZingTest::Call>& calls) {
+  std::ostringstream out;
+  for (const ZingTest::Call& c : calls) {
+    const bool image = c.what != "fill" && c.what != "outline" && c.what != "clear" && c.what != "line";
+    out << c.what << ' ';
+    if (c.what == "line" || c.what == "rotated")
+      out << c.line[0] << ',' << c.line[1] << ',' << c.line[2] << ',' << c.line[3] << ' ';
+    if (c.what != "line") out << c.rect.x << ',' << c.rect.y << ',' << c.rect.w << ',' << c.rect.h << ' ';
+    if (image)
+      out << "src " << c.src.x << ',' << c.src.y << ',' << c.src.w << ',' << c.src.h << " #" << std::hex
+          << c.color.ToPacked() << std::dec << ' ';
   }
-  RecordingImage image(20, 20);
-  Graphics g(&image);
-  g.DrawRect(2, 2, 5, 5);
-  ASSERT_EQ(1u, image.calls.size());
-  EXPECT_EQ(std::pair(std::string("outline"), Rect(2, 2, 5, 5)), std::pair(image.calls[0].what, image.calls[0].rect));
-  image.calls.clear();
-  g.ClipRect(0, 0, 6, 20);
-  g.DrawRect(2, 2, 5, 5);  // its right edge at x 7 lies outside
-  ASSERT_EQ(3u, image.calls.size());
-  EXPECT_EQ(std::tuple(Rect(2, 2, 4, 1), Rect(2, 7, 4, 1), Rect(2, 3, 1, 4)),
-            std::tuple(image.calls[0].rect, image.calls[1].rect, image.calls[2].rect));
-  image.calls.clear();
-  g.SetColor(Color(9, 9, 9, 0));
-  g.DrawRect(2, 2, 1, 1);
-  g.FillRect(2, 2, 1, 1);
-  EXPECT_TRUE(image.calls.empty());
+  return out.str();
 }
 
-TEST(Graphics, FillIsTranslatedTowardZeroAndClippedAtEveryEdge) {
-  RecordingImage image(20, 20);
-  Graphics g(&image);
-  g.Translate(1.7f, -0.5f);
-  g.FillRect(0, 0, 2, 2);
-  EXPECT_EQ(Rect(1, 0, 2, 2), image.calls.back().rect);
-  g.Translate(-3.2f, 0.0f);  // -1.5 truncates to -1, not -2
-  g.FillRect(0, 5, 4, 1);
-  EXPECT_EQ(Rect(0, 4, 3, 1), image.calls.back().rect);  // -1 clipped at the left edge
-  Graphics lost(&image);
-  lost.Translate(NAN, 1.0f);  // a place that is no number counts as 0
-  lost.FillRect(1, 1, 2, 2);
-  EXPECT_EQ(Rect(0, 2, 2, 2), image.calls.back().rect);
-
-  Graphics h(&image);
-  image.calls.clear();
-  h.ClipRect(2, 3, 10, 10);
-  h.FillRect(-5, -5, 100, 100);
-  h.FillRect(11, 12, 5, 5);
-  h.FillRect(12, 3, 5, 5);  // wholly right of the clip
-  h.FillRect(2, 13, 5, 5);  // wholly below
-  ASSERT_EQ(2u, image.calls.size());
-  EXPECT_EQ(std::pair(Rect(2, 3, 10, 10), Rect(11, 12, 1, 1)), std::pair(image.calls[0].rect, image.calls[1].rect));
-}
-
-TEST(Graphics, ImagesAreClippedAtEveryEdgeAndColouredOnlyWhenAsked) {
-  RecordingImage image(20, 20);
-  MemoryImage source = Solid(10, 10, 0xFF000000);
-  Graphics g(&image);
-  g.SetColor(Color(10, 20, 30, 40));
-  const auto last = [&] { return std::pair(image.calls.back().rect, image.calls.back().src); };
-  g.DrawImage(&source, -3, -4);
-  EXPECT_EQ(std::pair(Rect(0, 0, 7, 6), Rect(3, 4, 7, 6)), last());
-  EXPECT_EQ(Color::White, image.calls.back().color);
-  g.DrawImage(&source, 15, 17);
-  EXPECT_EQ(std::pair(Rect(15, 17, 5, 3), Rect(0, 0, 5, 3)), last());
-  g.DrawImage(&source, 5, 5, Rect(2, 3, 4, 4));
-  EXPECT_EQ(std::pair(Rect(5, 5, 4, 4), Rect(2, 3, 4, 4)), last());
-  const std::size_t count = image.calls.size();
-  g.DrawImage(&source, 20, 0);                     // just right of the image
-  g.DrawImage(&source, 0, -10);                    // just above
-  g.DrawImage(&source, 0, 0, Rect(1, 0, 10, 10));  // one pixel past the source edge
-  g.DrawImage(&source, 0, 0, Rect(0, 7, 10, 4));   // one pixel past the bottom
-  g.DrawImage(&source, 0, 0, Rect(-1, 0, 5, 5));   // left of the source
-  g.DrawImage(nullptr, 0, 0);
-  EXPECT_EQ(count, image.calls.size());
-  g.SetColorizeImages(true);
-  g.DrawImage(&source, 0, 0);
-  EXPECT_EQ(Color(10, 20, 30, 40), image.calls.back().color);
-}
-
-TEST(Graphics, ScaleWithOrigin) {
-  RecordingImage image(100, 100);
-  MemoryImage source = Solid(10, 10, 0xFF000000);
-  Graphics g(&image);
-  g.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
-  g.DrawImage(&source, 3, 3);
-  EXPECT_EQ(std::pair(std::string("stretch"), Rect(6, 6, 20, 20)),  // covers 6..25
-            std::pair(image.calls.back().what, image.calls.back().rect));
-  g.SetScale(2.0f, 0.5f, 5.0f, 5.0f);
-  g.DrawImage(&source, 3, 3, Rect(0, 0, 3, 3));
-  // x = floor((3 - 5) * 2) + 5 = 1, y = floor((3 - 5) * 0.5) + 5 = 4; w = 6, h = ceil(1.5) = 2.
-  EXPECT_EQ(Rect(1, 4, 6, 2), image.calls.back().rect);
-  g.DrawImage(&source, Rect(1, 2, 30, 40), Rect(0, 0, 10, 10));
-  EXPECT_EQ(Rect(1, 2, 30, 40), image.calls.back().rect);
-
-  MemoryImage canvas = Solid(30, 30, 0xFF000000);
-  MemoryImage white = Solid(10, 10, 0xFFFFFFFF);
-  Graphics real(&canvas);
-  real.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
-  real.SetFastStretch(true);
-  real.DrawImage(&white, 3, 3);
-  for (int i : {5, 6, 25, 26}) EXPECT_EQ(i == 5 || i == 26 ? 0xFF000000u : 0xFFFFFFFFu, canvas.GetPixel(i, i)) << i;
-}
-
-TEST(Graphics, CelsByNumberAndByColumnAndRow) {
-  RecordingImage image(100, 100);
-  MemoryImage sheet = Solid(30, 20, 0xFF000000);
+// Every drawing call: translated (truncating toward zero), clipped at every
+// edge, and handed to the image as one call, or nothing.
+TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
+  MemoryImage source = Solid(10, 10, 0xFF000000), sheet = Solid(30, 20, 0xFF000000);
   sheet.numCols = 3;
   sheet.numRows = 2;
-  Graphics g(&image);
-  g.DrawImageCel(&sheet, 0, 0, 4);
-  EXPECT_EQ(Rect(10, 10, 10, 10), image.calls.back().src);
-  g.DrawImageCel(&sheet, 0, 0, 2, 0);
-  EXPECT_EQ(Rect(20, 0, 10, 10), image.calls.back().src);
-  const std::size_t count = image.calls.size();
-  g.DrawImageCel(&sheet, 0, 0, -1);
-  g.DrawImageCel(&sheet, 0, 0, 6);
-  g.DrawImageCel(&sheet, 0, 0, 3, 0);
-  g.DrawImageCel(&sheet, 0, 0, 0, 2);
-  g.DrawImageCel(&sheet, 0, 0, -1, 0);
-  EXPECT_EQ(count, image.calls.size());
+  const std::pair<std::function<void(Graphics&)>, std::string> cases[] = {
+      {[](Graphics& g) { g.DrawRect(2, 2, 5, 5); }, "outline 2,2,5,5 "},
+      // Its right edge at x 7 lies outside the clip: drawn as edges.
+      {[](Graphics& g) { g.ClipRect(0, 0, 6, 20), g.DrawRect(2, 2, 5, 5); }, "fill 2,2,4,1 fill 2,7,4,1 fill 2,3,1,4 "},
+      {[](Graphics& g) { g.SetColor(Color(9, 9, 9, 0)), g.DrawRect(2, 2, 1, 1), g.FillRect(2, 2, 1, 1); }, ""},
+      {[](Graphics& g) { g.Translate(1.7f, -0.5f), g.FillRect(0, 0, 2, 2); }, "fill 1,0,2,2 "},
+      // -1.5 truncates to -1, not -2, and is clipped at the left edge.
+      {[](Graphics& g) { g.Translate(-1.5f, -1.0f), g.FillRect(0, 5, 4, 1); }, "fill 0,4,3,1 "},
+      {[](Graphics& g) { g.Translate(NAN, 1.0f), g.FillRect(1, 1, 2, 2); }, "fill 0,2,2,2 "},  // no number: 0
+      {[](Graphics& g) {
+         g.ClipRect(2, 3, 10, 10);
+         for (const Rect& r : {Rect(-5, -5, 100, 100), Rect(11, 12, 5, 5), Rect(12, 3, 5, 5), Rect(2, 13, 5, 5)})
+           g.FillRect(r.x, r.y, r.w, r.h);
+       },
+       "fill 2,3,10,10 fill 11,12,1,1 "},
+      // A clip rectangle set anew is translated and kept on the image.
+      {[](Graphics& g) {
+         g.ClipRect(0, 0, 2, 2), g.Translate(3, 4), g.SetClipRect(-5, 1, 30, 30), g.FillRect(-9, -9, 99, 99);
+       },
+       "fill 0,5,20,15 "},
+      {[](Graphics& g) {
+         g.Translate(1, 1), g.ClipRect(0, 0, 5, 5), g.ClearRect(2, 2, 10, 10), g.ClearRect(6, 0, 2, 2);
+       },
+       "clear 3,3,3,3 "},
+      {[&](Graphics& g) { g.DrawImage(&source, -3, -4), g.DrawImage(&source, 15, 17); },
+       "blt 0,0,7,6 src 3,4,7,6 #ffffffff blt 15,17,5,3 src 0,0,5,3 #ffffffff "},
+      {[&](Graphics& g) { g.SetColorizeImages(true), g.DrawImage(&source, 5, 5, Rect(2, 3, 4, 4)); },
+       "blt 5,5,4,4 src 2,3,4,4 #280a141e "},
+      // Just right of the image, above it, one pixel past the source's edges, or left of it.
+      {[&](Graphics& g) {
+         for (const Rect& src : {Rect(1, 0, 10, 10), Rect(0, 7, 10, 4), Rect(-1, 0, 5, 5), Rect(0, 0, 0, 5)})
+           g.DrawImage(&source, 0, 0, src);
+         g.DrawImage(&source, 20, 0), g.DrawImage(&source, 0, -10), g.DrawImage(nullptr, 0, 0);
+         g.DrawImageMirror(&source, 0, 0, Rect(8, 0, 3, 3)), g.DrawImageRotated(nullptr, 0, 0, 1, 0, 0);
+       },
+       ""},
+      // Scaled from the origin: 10 wide at 3 covers 6..25.
+      {[&](Graphics& g) { g.SetScale(2, 2, 0, 0), g.DrawImage(&source, 3, 3); },
+       "stretch 6,6,20,20 src 0,0,10,10 #ffffffff "},
+      // x = floor((3 - 5) * 2) + 5 = 1, y = floor((3 - 5) * 0.5) + 5 = 4; w = 6, h = ceil(1.5) = 2.
+      {[&](Graphics& g) { g.SetScale(2, 0.5f, 5, 5), g.DrawImage(&source, 3, 3, Rect(0, 0, 3, 3)); },
+       "stretch 1,4,6,2 src 0,0,3,3 #ffffffff "},
+      {[&](Graphics& g) {
+         g.Translate(1.9f, 1), g.SetScale(2, 2, 0, 0), g.DrawImage(&source, Rect(1, 2, 30, 40), Rect(0, 0, 10, 10));
+         g.DrawImage(&source, 0, 1, 5, 6);
+       },
+       "stretch 2,3,30,40 src 0,0,10,10 #ffffffff stretch 1,2,5,6 src 0,0,10,10 #ffffffff "},
+      {[&](Graphics& g) { g.Translate(1.9f, 1), g.DrawImageMirror(&source, 2, 3, Rect(1, 2, 4, 5)); },
+       "mirror 3,4,4,5 src 1,2,4,5 #ffffffff "},
+      {[&](Graphics& g) { g.Translate(1.5f, 2), g.ClipRect(1, 1, 9, 9), g.DrawImageRotated(&source, 3, 4, 0.5, 2, 3); },
+       "rotated 4.5,6,0.5,2 2,3,9,9 src 0,0,10,10 #ffffffff "},
+      // Cels counted row by row; any outside the sheet draws nothing.
+      {[&](Graphics& g) {
+         g.DrawImageCel(&sheet, 0, 0, 4), g.DrawImageCel(&sheet, 1, 1, 2, 0);
+         for (const auto& [col, row] : {std::pair(-1, 0), {3, 0}, {0, 2}, {0, -1}})
+           g.DrawImageCel(&sheet, 0, 0, col, row);
+         g.DrawImageCel(&sheet, 0, 0, -1), g.DrawImageCel(&sheet, 0, 0, 6);
+       },
+       "blt 0,0,10,10 src 10,10,10,10 #ffffffff blt 1,1,10,10 src 20,0,10,10 #ffffffff "},
+      // Lines are clipped against the left and right, then the top and bottom
+      // edges; the right and bottom edges are the last pixels inside.
+      {[](Graphics& g) {
+         g.ClipRect(0, 0, 10, 10);
+         for (const auto& [x1, y1, x2, y2] : {std::array{-5, 5, 15, 5},
+                                              {5, 20, 5, -10},
+                                              {-10, -10, 20, 20},
+                                              {0, 0, 20, 10},
+                                              {4, -2, 2, 2},
+                                              {-5, -5, -1, 20},
+                                              {10, 0, 12, 9},
+                                              {0, -1, 9, -5},
+                                              {0, 10, 9, 12},
+                                              {-6, 0, 0, -6}})
+           g.DrawLine(x1, y1, x2, y2);
+         g.Translate(2.9f, 0), g.DrawLine(0, 1, 3, 1);
+       },
+       "line 0,5,9,5 line 5,9,5,0 line 0,0,9,9 line 0,0,9,4.5 line 3,0,2,2 line 2,1,5,1 "},
+  };
+  for (const auto& [draw, expected] : cases) {
+    RecordingImage image(20, 20);
+    Graphics g(&image);
+    g.SetColor(Color(10, 20, 30, 40));
+    draw(g);
+    EXPECT_EQ(expected, Log(image.calls));
+  }
+
+  MemoryImage canvas = Solid(30, 30, 0xFF000000), white = Solid(10, 10, 0xFFFFFFFF);
+  Graphics real(&canvas);
+  real.SetColor(Color::White);
+  real.DrawRect(0, 0, 9, 9);  // touches the pixels 0 to 9 on both axes
+  real.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
+  real.SetFastStretch(true);
+  real.DrawImage(&white, 4, 4);  // covers 8..27
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 30; ++x) {
+      const bool outline = x <= 9 && y <= 9 && (x == 0 || y == 0 || x == 9 || y == 9);
+      const bool stretched = x >= 8 && y >= 8 && x < 28 && y < 28;
+      ASSERT_EQ(outline || stretched ? 0xFFFFFFFFu : 0xFF000000u, canvas.GetPixel(x, y)) << x << "," << y;
+    }
 }
 
 // Which source pixel a nine-piece frame shows at destination offset `d` of
@@ -223,36 +226,6 @@ TEST(Graphics, NinePieceFramesOfOddSizes) {
   Graphics g(&image);
   g.DrawImageBox(Rect(0, 0, 0, 3), Rect(0, 0, 9, 9), &source);  // empty source: nothing
   EXPECT_TRUE(image.calls.empty());
-}
-
-TEST(Graphics, LinesAreClippedAtEveryEdge) {
-  RecordingImage image(20, 20);
-  Graphics g(&image);
-  g.ClipRect(0, 0, 10, 10);
-  const std::array<double, 4> cases[][2] = {
-      {{-5, 5, 15, 5}, {0, 5, 9, 5}},
-      {{5, 20, 5, -10}, {5, 9, 5, 0}},
-      {{-10, -10, 20, 20}, {0, 0, 9, 9}},
-      {{0, 0, 20, 10}, {0, 0, 9, 4.5}},
-      {{4, -2, 2, 2}, {3, 0, 2, 2}},  // clipped at the top only
-      {{-5, -5, -1, 20}, {}},
-      {{10, 0, 12, 9}, {}},
-      {{0, -1, 9, -5}, {}},
-      {{0, 10, 9, 12}, {}},
-      {{-6, 0, 0, -6}, {}},  // wholly outside, or across the corner outside
-  };
-  for (const auto& [line, expected] : cases) {
-    image.calls.clear();
-    g.DrawLine(static_cast<int>(line[0]), static_cast<int>(line[1]), static_cast<int>(line[2]),
-               static_cast<int>(line[3]));
-    const bool none = expected == std::array<double, 4>{};
-    ASSERT_EQ(none ? 0u : 1u, image.calls.size()) << line[0] << "," << line[1];
-    for (int i = 0; i < 4 && !none; ++i) EXPECT_DOUBLE_EQ(expected[i], image.calls[0].line[i]) << line[0];
-  }
-  g.Translate(2.9f, 0.0f);
-  g.DrawLine(0, 1, 3, 1);
-  EXPECT_EQ((std::vector<double>{2, 1, 5, 1}),
-            std::vector<double>(image.calls.back().line, image.calls.back().line + 4));
 }
 
 // Every character is 6 pixels wide; ascent 8, height 10, ascent padding 1,

@@ -26,6 +26,7 @@ class RecordingImage : public Zing::Image {
   }
   void FillRect(const Zing::Rect& r, const Zing::Color& c, int) override { calls.push_back({"fill", r, {}, c}); }
   void DrawRect(const Zing::Rect& r, const Zing::Color& c, int) override { calls.push_back({"outline", r, {}, c}); }
+  void ClearRect(const Zing::Rect& r) override { calls.push_back({"clear", r, {}, {}}); }
   void DrawLine(double x1, double y1, double x2, double y2, const Zing::Color& c, int) override {
     Call call{"line", {}, {}, c};
     call.line[0] = x1, call.line[1] = y1, call.line[2] = x2, call.line[3] = y2;
@@ -37,6 +38,15 @@ class RecordingImage : public Zing::Image {
   void StretchBlt(Zing::Image*, const Zing::Rect& dest, const Zing::Rect& src, const Zing::Rect&, const Zing::Color& c,
                   int, bool) override {
     calls.push_back({"stretch", dest, src, c});
+  }
+  void StretchBltMirror(Zing::Image*, const Zing::Rect& dest, const Zing::Rect& src, const Zing::Rect&,
+                        const Zing::Color& c, int, bool) override {
+    calls.push_back({"mirror", dest, src, c});
+  }
+  // Recorded as the clip rectangle, the source, and x, y, angle and the centre's x in `line`.
+  void BltRotated(Zing::Image*, float x, float y, const Zing::Rect& src, const Zing::Rect& clip, const Zing::Color& c,
+                  int, double rot, float cx, float) override {
+    calls.push_back({"rotated", clip, src, c, {x, y, rot, cx}});
   }
 
   std::vector<Call> calls;
