@@ -19,8 +19,6 @@ namespace {
 using namespace Zing;
 using ZingTest::RecordingImage;
 using ZingTest::Solid;
-using Texts = std::vector<std::string>;
-using Colours = std::vector<Color>;
 
 // Each pixel names its own coordinates: 0xFF00XXYY.
 MemoryImage Coordinates(int w, int h) {
@@ -253,119 +251,75 @@ class FixedFont : public Font {
   std::vector<Drawn> drawn;
 };
 
-class GraphicsText : public ::testing::Test {
- protected:
-  GraphicsText() : image(200, 200), g(&image) {
+// Colour codes, justification, parts of strings and word wrapping: what the
+// font is asked to draw ("text@x,y#colour"), and the width or height answered.
+TEST(GraphicsText, CodesJustificationPartsAndWrapping) {
+  using G = Graphics;
+  const Rect box(0, 0, 30, 100);  // five characters a line; baselines 7, 19, 31, ...
+  const std::tuple<std::function<int(G&)>, int, std::string> cases[] = {
+      {[](G& g) { return g.WriteString("hello", 4, 9); }, 30, "hello@4,9#c80a141e "},
+      // The alpha stays; the old colour is the one given.
+      {[](G& g) { return g.WriteString("^FF0000^red^oldclr^old", 0, 0, -1, -1, true, 0, -1, 0x00FF00); }, 36,
+       "red@0,0#c8ff0000 old@18,0#c800ff00 "},
+      {[](G& g) { return g.WriteString("a^00ff00^b^oldclr^c", 0, 0); }, 18,  // old: the starting colour
+       "a@0,0#c80a141e b@6,0#c800ff00 c@12,0#c80a141e "},
+      // Characters that are not hex digits count as 0, "o" without "oldclr" too.
+      {[](G& g) { return g.WriteString("^zF0g1x^x^o12345^y", 0, 0); }, 12, "x@0,0#c80f0010 y@6,0#c8012345 "},
+      {[](G& g) { return g.WriteString("a^^b", 0, 0); }, 18, "a^b@0,0#c80a141e "},
+      {[](G& g) { return g.WriteString("abc^12", 0, 0) + g.WriteString("^1234567", 0, 0); }, 18,
+       "abc@0,0#c80a141e "},  // a code cut off ends the text
+      {[](G& g) { return g.SetWriteColoredString(false), g.WriteString("^FF0000^r", 0, 0); }, 54,
+       "^FF0000^r@0,0#c80a141e "},
+      {[](G& g) {
+         return g.WriteString("abcd", 10, 0, 100, G::kJustifyCenter) +
+                g.WriteString("abcd", 10, 0, 100, G::kJustifyRight) +
+                g.WriteString("^FF0000^abcd", 10, 0, 100, G::kJustifyRight);  // codes have no width
+       },
+       72, "abcd@48,0#c80a141e abcd@86,0#c80a141e abcd@86,0#c8ff0000 "},
+      {[](G& g) {
+         return g.WriteString("abcdef", 0, 0, -1, -1, true, 2, 2) + g.WriteString("abcdef", 0, 1, -1, -1, true, 2, -1) +
+                g.WriteString("abc", 0, 0, -1, -1, true, 9, 4) +
+                g.WriteString("abc", 0, 0, 50, G::kJustifyCenter, false);
+       },
+       12 + 24 + 18, "cd@0,0#c80a141e cdef@0,1#c80a141e "},
+      {[](G& g) { return g.WriteWordWrapped(Rect(5, 0, 30, 100), "a bb", -1, G::kJustifyRight); }, 7 + 2,
+       "a bb@11,7#c80a141e "},
+      {[&](G& g) { return g.WriteWordWrapped(box, "aaa bbb ccc"); }, 7 + 24 + 2,
+       "aaa@0,7#c80a141e bbb@0,19#c80a141e ccc@0,31#c80a141e "},
+      // A break at the last space that fitted drops the spaces after it; a long
+      // word breaks inside; every line holds one character at least.
+      {[&](G& g) { return g.WriteWordWrapped(box, "aaa    bbb") + g.WriteWordWrapped(box, "aaaa    b"); }, 21 + 21,
+       "aaa  @0,7#c80a141e bbb@0,19#c80a141e aaaa @0,7#c80a141e b@0,19#c80a141e "},
+      {[&](G& g) { return g.WriteWordWrapped(box, "abcdefghijkl") + g.WriteWordWrapped(Rect(0, 0, 3, 9), "ab"); },
+       33 + 33, "abcde@0,7#c80a141e fghij@0,19#c80a141e kl@0,31#c80a141e a@0,7#c80a141e b@0,19#c80a141e "},
+      {[](G& g) { return g.WriteWordWrapped(Rect(0, 0, 100, 100), "ab\ncd\n\nef"); },
+       7 + 36 + 2,  // empty lines draw nothing
+       "ab@0,7#c80a141e cd@0,19#c80a141e ef@0,43#c80a141e "},
+      // Codes measure nothing, and their colour carries over to the next line.
+      {[&](G& g) { return g.WriteWordWrapped(box, "^FF0000^aaa^^ bbb"); }, 21, "aaa^@0,7#c8ff0000 bbb@0,19#c8ff0000 "},
+      {[&](G& g) { return g.SetColor(Color::White), g.WriteWordWrapped(box, "^FF0000^a ^oldclr^bbbbb"); }, 21,
+       "a@0,7#ffff0000 bbbbb@0,19#ffffffff "},  // opaque white is an old colour like any other
+      // Baselines 7, 19, 31, 43, 55: drawn while within the clip and one line.
+      {[](G& g) { return g.ClipRect(0, 0, 200, 20), g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12); }, 57,
+       "a@0,7#c80a141e b@0,19#c80a141e c@0,31#c80a141e "},
+      {[](G& g) {
+         return g.ClipRect(0, 0, 200, 20), g.Translate(0, -40), g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12);
+       },
+       57, "c@0,31#c80a141e d@0,43#c80a141e e@0,55#c80a141e "},
+  };
+  for (const auto& [write, result, drawn] : cases) {
+    RecordingImage image(200, 200);
+    FixedFont font;
+    Graphics g(&image);
     g.SetFont(&font);
     g.SetColor(Color(10, 20, 30, 200));
+    EXPECT_EQ(result, write(g)) << drawn;
+    std::ostringstream out;
+    for (const auto& d : font.drawn)
+      out << d.text << '@' << d.x << ',' << d.y << '#' << std::hex << d.color.ToPacked() << std::dec << ' ';
+    EXPECT_EQ(drawn, out.str());
+    EXPECT_TRUE(g.GetColor() == Color(10, 20, 30, 200) || g.GetColor() == Color::White);  // the caller's, back
   }
-  // What the font drew since the last call.
-  Texts Drawn() {
-    Texts out;
-    for (const auto& d : font.drawn) out.push_back(d.text);
-    font.drawn.clear();
-    return out;
-  }
-  Colours DrawnColours() const {
-    Colours out;
-    for (const auto& d : font.drawn) out.push_back(d.color);
-    return out;
-  }
-
-  ZingTest::RecordingImage image;
-  Graphics g;
-  FixedFont font;
-};
-
-TEST_F(GraphicsText, ColourCodesOldColourAndCarets) {
-  EXPECT_EQ(30, g.WriteString("hello", 4, 9));
-  ASSERT_EQ(1u, font.drawn.size());
-  EXPECT_EQ(std::tuple(4, 9, Color(10, 20, 30, 200)),
-            std::tuple(font.drawn[0].x, font.drawn[0].y, font.drawn[0].color));
-  font.drawn.clear();
-
-  EXPECT_EQ(36, g.WriteString("^FF0000^red^oldclr^old", 0, 0, -1, -1, true, 0, -1, 0x00FF00));
-  ASSERT_EQ((Colours{Color(255, 0, 0, 200), Color(0, 255, 0, 200)}), DrawnColours());  // the alpha stays
-  EXPECT_EQ(18, font.drawn.back().x);
-  EXPECT_EQ((Texts{"red", "old"}), Drawn());
-  EXPECT_EQ(Color(10, 20, 30, 200), g.GetColor());  // the caller's colour is back afterwards
-
-  g.WriteString("a^00ff00^b^oldclr^c", 0, 0);  // the old colour defaults to the starting one
-  EXPECT_EQ((Colours{Color(10, 20, 30, 200), Color(0, 255, 0, 200), Color(10, 20, 30, 200)}), DrawnColours());
-  EXPECT_EQ((Texts{"a", "b", "c"}), Drawn());
-  g.WriteString("^zF0g1x^x^o12345^y", 0, 0);  // non-hex digits count as 0, "o" without "oldclr" too
-  EXPECT_EQ((Colours{Color(0x0F, 0x00, 0x10, 200), Color(0x01, 0x23, 0x45, 200)}), DrawnColours());
-  EXPECT_EQ((Texts{"x", "y"}), Drawn());
-
-  EXPECT_EQ(18, g.WriteString("a^^b", 0, 0));
-  EXPECT_EQ(Texts{"a^b"}, Drawn());
-  EXPECT_EQ(18, g.WriteString("abc^12", 0, 0));  // a code cut off ends the text
-  EXPECT_EQ(Texts{"abc"}, Drawn());
-  EXPECT_EQ(0, g.WriteString("^1234567", 0, 0));
-  EXPECT_EQ(Texts{}, Drawn());
-  g.SetWriteColoredString(false);
-  EXPECT_EQ(6 * 11, g.WriteString("^FF0000^red", 0, 0));
-  EXPECT_EQ(Texts{"^FF0000^red"}, Drawn());
-}
-
-TEST_F(GraphicsText, JustificationAndParts) {
-  g.WriteString("abcd", 10, 0, 100, Graphics::kJustifyCenter);
-  EXPECT_EQ(10 + 38, font.drawn.back().x);
-  g.WriteString("abcd", 10, 0, 100, Graphics::kJustifyRight);
-  EXPECT_EQ(10 + 76, font.drawn.back().x);
-  g.WriteString("^FF0000^abcd", 10, 0, 100, Graphics::kJustifyRight);  // codes have no width
-  EXPECT_EQ(10 + 76, font.drawn.back().x);
-  for (const auto& [length, part] : {std::pair{2, "cd"}, {-1, "cdef"}}) {
-    EXPECT_EQ(6 * static_cast<int>(std::string(part).size()), g.WriteString("abcdef", 0, 0, -1, -1, true, 2, length));
-    EXPECT_EQ(part, font.drawn.back().text);
-  }
-  EXPECT_EQ(0, g.WriteString("abc", 0, 0, -1, -1, true, 9, 4));
-  const std::size_t count = font.drawn.size();
-  EXPECT_EQ(18, g.WriteString("abc", 0, 0, 50, Graphics::kJustifyCenter, false));
-  EXPECT_EQ(count, font.drawn.size());
-  font.drawn.clear();
-  g.WriteWordWrapped(Rect(5, 0, 30, 100), "a bb", -1, Graphics::kJustifyRight);
-  ASSERT_EQ(1u, font.drawn.size());
-  EXPECT_EQ(5 + 30 - 24, font.drawn[0].x);
-}
-
-TEST_F(GraphicsText, WrapsAtSpacesInsideLongWordsAndAtLineFeeds) {
-  // Five characters per line of 30 pixels; first baseline at 8 - 1 = 7, then every 12.
-  EXPECT_EQ(7 + 24 + 2, g.WriteWordWrapped(Rect(0, 0, 30, 100), "aaa bbb ccc"));
-  EXPECT_EQ(std::pair(7, 31), std::pair(font.drawn[0].y, font.drawn[2].y));
-  EXPECT_EQ((Texts{"aaa", "bbb", "ccc"}), Drawn());
-  // The line breaks at the last space that fitted; the spaces after it go.
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "aaa    bbb");
-  EXPECT_EQ((Texts{"aaa  ", "bbb"}), Drawn());
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "aaaa    b");
-  EXPECT_EQ((Texts{"aaaa ", "b"}), Drawn());
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "abcdefghijkl");
-  EXPECT_EQ((Texts{"abcde", "fghij", "kl"}), Drawn());
-  g.WriteWordWrapped(Rect(0, 0, 3, 100), "abc");  // every line holds one character at least
-  EXPECT_EQ((Texts{"a", "b", "c"}), Drawn());
-  EXPECT_EQ(7 + 36 + 2, g.WriteWordWrapped(Rect(0, 0, 100, 100), "ab\ncd\n\nef"));
-  EXPECT_EQ(43, font.drawn[2].y);
-  EXPECT_EQ((Texts{"ab", "cd", "ef"}), Drawn());  // the empty line draws nothing
-}
-
-TEST_F(GraphicsText, WrappedCodesMeasureNothingAndTheColourCarriesOver) {
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "^FF0000^aaa^^ bbb");
-  EXPECT_EQ((Colours{Color(255, 0, 0, 200), Color(255, 0, 0, 200)}), DrawnColours());
-  EXPECT_EQ((Texts{"aaa^", "bbb"}), Drawn());
-  EXPECT_EQ(Color(10, 20, 30, 200), g.GetColor());
-  g.SetColor(Color::White);  // opaque white is a valid old colour
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "^FF0000^a ^oldclr^bbbbb");
-  EXPECT_EQ((Colours{Color(255, 0, 0, 255), Color::White}), DrawnColours());
-}
-
-TEST_F(GraphicsText, LinesOutsideTheClipAreNotDrawn) {
-  g.ClipRect(0, 0, 200, 20);
-  // Baselines 7, 19, 31, 43, 55: drawn while below 20 + 12.
-  EXPECT_EQ(55 + 2, g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12));
-  EXPECT_EQ((Texts{"a", "b", "c"}), Drawn());
-  g.Translate(0, -40);  // now baselines -33 .. 15 on the destination
-  g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12);
-  EXPECT_EQ((Texts{"c", "d", "e"}), Drawn());
 }
 
 }  // namespace
