@@ -190,66 +190,56 @@ TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   EXPECT_FALSE(ImageFont(Sheet(20, 12, 0), widths).IsLoaded());
 }
 
-TEST_F(ImageFontDraw, WidthsKerningSpacingAndLayerOrder) {
-  auto font = Make();
-  EXPECT_EQ(0, font->StringWidth(""));
-  EXPECT_EQ(5, font->StringWidth("a"));  // one character: no kerning, no spacing
-  EXPECT_EQ(5 + 6 + 7, font->StringWidth("aab"));
-  EXPECT_EQ(std::tuple(7, 6, 9), std::tuple(font->CharWidthKern('b', 'a'), font->GetAscent(), font->GetHeight()));
-
-  std::vector<Rect> rects;
-  int width = 0;
-  font->DrawStringEx(&g, 10, 20, "aab", Color(200, 100, 50), &rects, &width);
-  EXPECT_EQ(18, width);
-  ASSERT_EQ(6u, screen.calls.size());
-  // Every shadow glyph of the string comes before every body glyph.
-  const int xs[] = {11, 17, 22, 10, 16, 21};
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(xs[i], screen.calls[i].rect.x) << i;
-    EXPECT_EQ(i < 3 ? 15 : 14, screen.calls[i].rect.y) << i;
-    EXPECT_EQ(i < 3 ? Color(0, 0, 0, 127) : Color(200, 100, 50), screen.calls[i].color) << i;
-  }
-  EXPECT_EQ(Rect(8, 0, 6, 8), screen.calls[5].src);
-  EXPECT_EQ(6u, rects.size());
-  EXPECT_FALSE(g.GetColorizeImages());  // restored
-
-  screen.calls.clear();
-  font->DrawString(&g, 0, 0, "", Color::White, g.GetClipRect());
-  EXPECT_TRUE(screen.calls.empty());
-}
-
-TEST_F(ImageFontDraw, OrdersBeyondTheBucketsAreClamped) {
-  auto font = Make("LayerSetCharOrders Main ('a') (-500); LayerSetCharOrders Shadow ('b') (900);");
-  font->DrawString(&g, 0, 10, "ba", Color::White, g.GetClipRect());
-  ASSERT_EQ(4u, screen.calls.size());
-  // Body 'a' at order -500 first, shadow 'b' at 899 last.
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(i % 2 ? Color(0, 0, 0, 127) : Color::White, screen.calls[i].color) << i;
-}
-
-TEST_F(ImageFontDraw, LayerColoursBrightenAndDarkenAndOnlyTheDrawnColourIsClamped) {
-  auto font = Make("LayerSetColorMult Main (2 1 0.5 1); LayerSetColorAdd Main (0 -0.2 0 0);");
-  font->DrawString(&g, 0, 10, "a", Color(200, 100, 200), g.GetClipRect());
-  ASSERT_EQ(2u, screen.calls.size());
-  EXPECT_EQ(Color(255, 100 - 51, 127 * 200 / 255, 255), screen.calls[1].color);
-}
-
-TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
+TEST_F(ImageFontDraw, WidthsKerningSpacingScaleAndCopies) {
   auto font = Make("LayerSetPointSize Main 10; LayerSetPointSize Shadow 10; SetDefaultPointSize 10;");
-  EXPECT_EQ(10, font->GetPointSize());
-  EXPECT_EQ(2u, font->GetActiveLayers().size());
+  EXPECT_EQ(std::tuple(0, 5, 5 + 6 + 7),
+            std::tuple(font->StringWidth(""), font->StringWidth("a"), font->StringWidth("aab")));
+  EXPECT_EQ(std::tuple(7, 6, 9), std::tuple(font->CharWidthKern('b', 'a'), font->GetAscent(), font->GetHeight()));
+  EXPECT_EQ(std::pair(10, 2ul), std::pair(font->GetPointSize(), font->GetActiveLayers().size()));
   font->SetPointSize(20);  // beyond the shadow's range; the body doubles
   ASSERT_EQ(1u, font->GetActiveLayers().size());
   EXPECT_TRUE(font->GetActiveLayers()[0].ownsImage);
-  EXPECT_EQ(std::pair(10, 12), std::pair(font->CharWidth('a'), font->GetAscent()));
-  font->DrawString(&g, 0, 30, "a", Color::White, g.GetClipRect());
-  ASSERT_EQ(1u, screen.calls.size());
-  EXPECT_EQ(Rect(0, 0, 8, 16), screen.calls[0].src);  // the glyph of the doubled sheet
-  EXPECT_EQ(30 - 6, screen.calls[0].rect.y);          // lifted by the layer's ascent as written
+  EXPECT_EQ(std::tuple(10, 12, 18), std::tuple(font->CharWidth('a'), font->GetAscent(), font->GetHeight()));
   font->SetScale(0.5);
   EXPECT_EQ(5, font->CharWidth('a'));
   std::unique_ptr<Font> copy(font->Duplicate());
   EXPECT_EQ(font->GetFontData(), static_cast<ImageFont*>(copy.get())->GetFontData());
   EXPECT_EQ(5, copy->CharWidth('a'));
+}
+
+// Every glyph of every layer, in the order of their buckets: where, from which
+// rectangle, in which colour and mode.
+TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      // Every shadow glyph of the string comes before every body glyph.
+      {"", "aab",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 17,15,4,8 src 0,0,4,8 #7f000000 blt 22,15,6,8 src 8,0,6,8 #7f000000 "
+       "blt 10,14,4,8 src 0,0,4,8 #ffc86432 blt 16,14,4,8 src 0,0,4,8 #ffc86432 blt 21,14,6,8 src 8,0,6,8 #ffc86432 "},
+      // Body 'a' at order -500 first, shadow 'b' at 899 last.
+      {"LayerSetCharOrders Main ('a') (-500); LayerSetCharOrders Shadow ('b') (900);", "ba",
+       "blt 18,14,4,8 src 0,0,4,8 #ffc86432 blt 19,15,4,8 src 0,0,4,8 #7f000000 blt 10,14,6,8 src 8,0,6,8 #ffc86432 "
+       "blt 11,15,6,8 src 8,0,6,8 #7f000000 "},
+      // Colours brighten and darken; only the colour drawn is clamped.
+      {"LayerSetColorMult Main (2 1 0.5 1); LayerSetColorAdd Main (0 -0.2 0 0);", "a",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 10,14,4,8 src 0,0,4,8 #ffff3118 "},
+      {"LayerSetCharOffsets Main ('b') ((2 -3)); LayerSetDrawMode Shadow 1; SetCharMap ('A') ('b');", "aA",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 m1 blt 16,15,6,8 src 8,0,6,8 #7f000000 m1 blt 10,14,4,8 src 0,0,4,8 "
+       "#ffc86432 blt 17,11,6,8 src 8,0,6,8 #ffc86432 "},
+      // The doubled sheet's glyph, lifted by the layer's ascent as written.
+      {"LayerSetPointSize Main 10; SetDefaultPointSize 20;", "a", "blt 10,14,8,16 src 0,0,8,16 #ffc86432 "},
+      {"", "", ""},
+  };
+  for (const auto& [extra, text, expected] : cases) {
+    auto font = Make(extra);
+    std::vector<Rect> rects;
+    int width = -1;
+    screen.calls.clear();
+    font->DrawStringEx(&g, 10, 20, text, Color(200, 100, 50), &rects, &width);
+    EXPECT_EQ(expected, ZingTest::Log(screen.calls)) << extra;
+    EXPECT_EQ(font->StringWidth(text), width);
+    EXPECT_EQ(screen.calls.size(), rects.size());
+    EXPECT_FALSE(g.GetColorizeImages());  // restored
+  }
 }
 
 // A memory image of a kind of its own: text drawn onto it takes the ordinary

@@ -65,23 +65,6 @@ TEST(Graphics, StateStackAndCopies) {
             std::tuple(g.GetClipRect(), g.GetColor(), g.transX, g.GetDrawMode()));
 }
 
-// The calls an image received, as text: rectangles as x,y,w,h; images with
-// their source and colour; lines with their ends.
-std::string Log(const std::vector<ZingTest::Call>& calls) {
-  std::ostringstream out;
-  for (const ZingTest::Call& c : calls) {
-    const bool image = c.what != "fill" && c.what != "outline" && c.what != "clear" && c.what != "line";
-    out << c.what << ' ';
-    if (c.what == "line" || c.what == "rotated")
-      out << c.line[0] << ',' << c.line[1] << ',' << c.line[2] << ',' << c.line[3] << ' ';
-    if (c.what != "line") out << c.rect.x << ',' << c.rect.y << ',' << c.rect.w << ',' << c.rect.h << ' ';
-    if (image)
-      out << "src " << c.src.x << ',' << c.src.y << ',' << c.src.w << ',' << c.src.h << " #" << std::hex
-          << c.color.ToPacked() << std::dec << ' ';
-  }
-  return out.str();
-}
-
 // Every drawing call: translated (truncating toward zero), clipped at every
 // edge, and handed to the image as one call, or nothing.
 TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
@@ -171,7 +154,7 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
     Graphics g(&image);
     g.SetColor(Color(10, 20, 30, 40));
     draw(g);
-    EXPECT_EQ(expected, Log(image.calls));
+    EXPECT_EQ(expected, ZingTest::Log(image.calls));
   }
 
   MemoryImage canvas = Solid(30, 30, 0xFF000000), white = Solid(10, 10, 0xFFFFFFFF);
