@@ -121,6 +121,7 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {layer + "LayerSetAscent L 99999999999;", "Invalid Paramater Type"},
       {layer + "LayerSetAscent L 2147483648;", "Invalid Paramater Type"},
       {layer + "LayerSetColorMult L (1 '.' 1 1);", "Invalid Paramater Type"},
+      {layer + "LayerSetColorAdd L (1 1 1);", "Invalid Paramater Type"},
       {layer + "LayerSetImageMap L ('a') ((0 8 5 -2));", "Image rectangle out of bounds"},
       {layer + "LayerSetDrawMode L 2;", "Invalid Paramater Type"},
       {layer + "LayerSetOffset L (1 2 3);", "Invalid Paramater Type"},
@@ -177,12 +178,15 @@ TEST_F(FontDescriptor, HostileDescriptorsAreBounded) {
 TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   ZingTest::TempFolder folder;
   const std::string widths = folder.Path() + "/widths.txt";
-  std::ofstream(widths) << "4 9\na 5 b 6\nZ 3\n";
-  ImageFont font(Sheet(20, 12, 0), widths);
+  std::ofstream(widths) << "4 9\na 5 b 6\nZ 3 \xE9 1 \x8A 1 \x9C 1 \xFF 1 \xD7 1";
+  ImageFont font(Sheet(22, 12, 0), widths);
   ASSERT_TRUE(font.IsLoaded());
   EXPECT_EQ(std::pair(9, 12), std::pair(font.GetAscent(), font.GetHeight()));
   EXPECT_EQ(4 + 5 + 6 + 3, font.StringWidth(" abZ"));
-  EXPECT_EQ(std::pair(5, 3), std::pair(font.CharWidth('A'), font.CharWidth('z')));  // either case's glyph serves
+  // Either case's glyph serves, in the Windows-1252 letters too; the sign × has no partner.
+  std::vector<int> others;
+  for (char c : std::string("Az\xC9\x9A\x8C\x9F\xF7")) others.push_back(font.CharWidth(c));
+  EXPECT_EQ((std::vector<int>{5, 3, 1, 1, 1, 1, 0}), others);
   EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
   ImageFont missing(Sheet(20, 12, 0), folder.Path() + "/none.txt");
   EXPECT_FALSE(missing.IsLoaded());
@@ -191,15 +195,26 @@ TEST_F(FontDescriptor, TheOlderWidthsFormat) {
 }
 
 TEST_F(ImageFontDraw, WidthsKerningSpacingScaleAndCopies) {
-  auto font = Make("LayerSetPointSize Main 10; LayerSetPointSize Shadow 10; SetDefaultPointSize 10;");
+  auto font = Make(
+      "LayerSetPointSize Main 10; LayerSetPointSize Shadow 10; SetDefaultPointSize 10;"
+      "LayerSetAscentPadding Main 2; LayerSetAscentPadding Shadow 1; LayerSetAscent Shadow 7;"
+      "LayerSetLineSpacingOffset Main 1; LayerSetLineSpacingOffset Shadow 3; LayerPointRange Shadow 10 15;");
   EXPECT_EQ(std::tuple(0, 5, 5 + 6 + 7),
             std::tuple(font->StringWidth(""), font->StringWidth("a"), font->StringWidth("aab")));
-  EXPECT_EQ(std::tuple(7, 6, 9), std::tuple(font->CharWidthKern('b', 'a'), font->GetAscent(), font->GetHeight()));
-  EXPECT_EQ(std::pair(10, 2ul), std::pair(font->GetPointSize(), font->GetActiveLayers().size()));
-  font->SetPointSize(20);  // beyond the shadow's range; the body doubles
-  ASSERT_EQ(1u, font->GetActiveLayers().size());
+  EXPECT_EQ(7, font->CharWidthKern('b', 'a'));
+  // The largest ascent, height and line spacing offset of the layers, the smallest padding.
+  const auto metrics = [&] {
+    font->Prepare();
+    return std::tuple(font->GetActiveLayers().size(), font->GetAscent(), font->GetHeight(), font->GetAscentPadding(),
+                      font->GetLineSpacing());
+  };
+  EXPECT_EQ(std::tuple(2ul, 7, 9, 1, 9 + 3), metrics());
+  font->SetPointSize(5);  // below the shadow's range; the body halves
+  EXPECT_EQ(std::tuple(1ul, 3, 4, 1, 4 + 0), metrics());
+  font->SetPointSize(20);  // above it; the body doubles
+  EXPECT_EQ(std::tuple(1ul, 12, 18, 4, 18 + 2), metrics());
   EXPECT_TRUE(font->GetActiveLayers()[0].ownsImage);
-  EXPECT_EQ(std::tuple(10, 12, 18), std::tuple(font->CharWidth('a'), font->GetAscent(), font->GetHeight()));
+  EXPECT_EQ(10, font->CharWidth('a'));
   font->SetScale(0.5);
   EXPECT_EQ(5, font->CharWidth('a'));
   std::unique_ptr<Font> copy(font->Duplicate());

@@ -201,13 +201,20 @@ TEST(ImageLib, FormatSearchAndAlphaImages) {
   folder.Write("tile.bmp", "not looked at");
   EXPECT_FALSE(GetImage(folder.File("tile.bmp")));
 
-  // A JPEG with a grey mask "_tile.png": the mask's blue becomes alpha.
+  // A JPEG with a mask "_tile.png": the mask's blue becomes alpha. A name
+  // without an extension also finds "ring_"; one with an extension does not.
   ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("tile.jpg"), 2, 1, 3, false, {0, 0, 0, 0, 0, 0}));
-  PngSpec mask{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x00, 0xFF}, {}, {}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("_tile.png"), mask));
-  image = GetImage(folder.File("tile"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(std::pair(Pixel(image, 0, 0) >> 24, Pixel(image, 1, 0) >> 24), std::pair(0x00u, 0xFFu));
+  ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("ring.jpg"), 2, 1, 3, false, {0, 0, 0, 0, 0, 0}));
+  PngSpec mask{2, 1, PNG_COLOR_TYPE_RGB, 8, false, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66}, {}, {}};
+  for (const char* name : {"_tile.png", "ring_.png"}) ASSERT_TRUE(ImageTest::WritePng(folder.File(name), mask));
+  for (const char* name : {"tile", "ring", "ring.jpg"}) {
+    image = GetImage(folder.File(name));
+    ASSERT_TRUE(image);
+    const bool masked = std::string(name) != "ring.jpg";
+    EXPECT_EQ(std::pair(Pixel(image, 0, 0) >> 24, Pixel(image, 1, 0) >> 24),
+              masked ? std::pair(0x33u, 0x66u) : std::pair(0xFFu, 0xFFu))
+        << name;
+  }
   // Sizes that differ leave the picture as it was.
   PngSpec wide{3, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0, 0, 0}, {}, {}};
   ASSERT_TRUE(ImageTest::WritePng(folder.File("_tile.png"), wide));
@@ -219,7 +226,7 @@ TEST(ImageLib, FormatSearchAndAlphaImages) {
   image = GetImage(folder.File("glow"));
   gAlphaComposeColor = 0x00FFFFFF;
   ASSERT_TRUE(image);
-  EXPECT_EQ(std::pair(Pixel(image, 0, 0), Pixel(image, 1, 0)), std::pair(0x00FF0000u, 0xFFFF0000u));
+  EXPECT_EQ(std::pair(Pixel(image, 0, 0), Pixel(image, 1, 0)), std::pair(0x33FF0000u, 0x66FF0000u));
 }
 
 TEST(ImageLib, WritersRoundTripAndRefuseBadTargets) {
