@@ -122,6 +122,7 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {layer + "LayerSetAscent L 2147483648;", "Invalid Paramater Type"},
       {layer + "LayerSetColorMult L (1 '.' 1 1);", "Invalid Paramater Type"},
       {layer + "LayerSetColorAdd L (1 1 1);", "Invalid Paramater Type"},
+      {layer + "LayerSetColorMult L (1 -x1 1 1);", "Invalid Paramater Type"},
       {layer + "LayerSetImageMap L ('a') ((0 8 5 -2));", "Image rectangle out of bounds"},
       {layer + "LayerSetDrawMode L 2;", "Invalid Paramater Type"},
       {layer + "LayerSetOffset L (1 2 3);", "Invalid Paramater Type"},
@@ -142,7 +143,8 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {layer + "LayerSetAscent L 0x1G;", "Invalid Paramater Type"},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(message, Load(text)) << text;
-  EXPECT_EQ("", Load(layer + "LayerSetAscent L -2147483648;"));
+  EXPECT_EQ("", Load(layer + "LayerSetAscent L -2147483648; LayerSetColorAdd L (-1 0 0 -1);"
+                             "CreateHorzSpanRectList S (2147483647 0 0 1) (0);"));
   // The first failure stops the rest; the full text names the file, line and command.
   host.errors.clear();
   Load("CreateLayer L;\n\nLayerSetDrawMode\n  L 2;\nCreateLayer L;");
@@ -163,6 +165,12 @@ TEST_F(FontDescriptor, HostileDescriptorsAreBounded) {
     doubling += "Define L" + std::to_string(i) + " (L" + std::to_string(i - 1) + " L" + std::to_string(i - 1) + ");\n";
   EXPECT_EQ("Invalid Paramater Type", Load(doubling));
   EXPECT_EQ("", Load("Define A A; Define B (A); Define A (B B);"));
+  std::string replaced = "Define A (";  // a define replaced gives its elements back
+  for (int i = 0; i < 1 << 14; ++i) replaced += "1 ";
+  replaced += "); Define B (A A A A A A A A);";
+  for (int i = 0; i < 10; ++i) replaced += "Define C (B);";
+  EXPECT_EQ("", Load(replaced));
+
   EXPECT_EQ("Unexpected List Start", Load("Define X " + std::string(10000, '(') + ";"));
   // A point size far from the layer's makes no giant scaled image.
   ASSERT_EQ("", Load("SetDefaultPointSize 2000000000; CreateLayer L; LayerSetPointSize L 1;"
@@ -178,15 +186,15 @@ TEST_F(FontDescriptor, HostileDescriptorsAreBounded) {
 TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   ZingTest::TempFolder folder;
   const std::string widths = folder.Path() + "/widths.txt";
-  std::ofstream(widths) << "4 9\na 5 b 6\nZ 3 \xE9 1 \x8A 1 \x9C 1 \xFF 1 \xD7 1";
+  std::ofstream(widths) << "4 9\na 5 b 6\nZ 3 \xE9 1 \x8A 1 \x9C 1 \xFF 1 \xD7 1 \xFE 1 \xC0 1";
   ImageFont font(Sheet(22, 12, 0), widths);
   ASSERT_TRUE(font.IsLoaded());
   EXPECT_EQ(std::pair(9, 12), std::pair(font.GetAscent(), font.GetHeight()));
   EXPECT_EQ(4 + 5 + 6 + 3, font.StringWidth(" abZ"));
   // Either case's glyph serves, in the Windows-1252 letters too; the sign × has no partner.
   std::vector<int> others;
-  for (char c : std::string("Az\xC9\x9A\x8C\x9F\xF7")) others.push_back(font.CharWidth(c));
-  EXPECT_EQ((std::vector<int>{5, 3, 1, 1, 1, 1, 0}), others);
+  for (char c : std::string("Az\xC9\x9A\x8C\x9F\xDE\xE0\xF7")) others.push_back(font.CharWidth(c));
+  EXPECT_EQ((std::vector<int>{5, 3, 1, 1, 1, 1, 1, 1, 0}), others);
   EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
   ImageFont missing(Sheet(20, 12, 0), folder.Path() + "/none.txt");
   EXPECT_FALSE(missing.IsLoaded());

@@ -154,6 +154,7 @@ TEST(ImageLib, Jpeg2000ThroughTheRunTimeLibrary) {
       {"rgb.jp2", 3, 8, false, {10, 20, 30, 40, 50, 60, 70, 80, 90}, {0xFF0A2846, 0xFF143250, 0xFF1E3C5A}},
       {"deep.j2k", 1, 12, false, {0, 0x5A3, 4095}, {0xFF000000, 0xFF5A5A5A, 0xFFFFFFFF}},
       {"shallow.j2k", 1, 4, false, {0, 5, 15}, {0xFF000000, 0xFF505050, 0xFFF0F0F0}},
+      {"bits.j2k", 1, 1, false, {0, 1, 1}, {0xFF000000, 0xFF808080, 0xFF808080}},
       {"signed.jp2", 1, 8, true, {-128, 0, 127}, {0xFF000000, 0xFF808080, 0xFFFFFFFF}},
       {"two.j2k", 2, 8, false, {1, 2, 3, 4, 5, 6}, {}},  // neither grey nor colour
   };
