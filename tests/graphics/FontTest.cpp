@@ -122,6 +122,8 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {layer + "LayerSetAscent L 99999999999;", "Invalid Paramater Type"},
       {layer + "LayerSetAscent L 2147483648;", "Invalid Paramater Type"},
       {layer + "LayerSetColorMult L (1 '.' 1 1);", "Invalid Paramater Type"},
+      {layer + "LayerSetColorAdd L (1 1 1);", "Invalid Paramater Type"},
+      {layer + "LayerSetColorMult L (1 -x1 1 1);", "Invalid Paramater Type"},
       {layer + "LayerSetImageMap L ('a') ((0 8 5 -2));", "Image rectangle out of bounds"},
       {layer + "LayerSetDrawMode L 2;", "Invalid Paramater Type"},
       {layer + "LayerSetOffset L (1 2 3);", "Invalid Paramater Type"},
@@ -142,7 +144,8 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {layer + "LayerSetAscent L 0x1G;", "Invalid Paramater Type"},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(message, Load(text)) << text;
-  EXPECT_EQ("", Load(layer + "LayerSetAscent L -2147483648;"));
+  EXPECT_EQ("", Load(layer + "LayerSetAscent L -2147483648; LayerSetColorAdd L (-1 0 0 -1);"
+                             "CreateHorzSpanRectList S (2147483647 0 0 1) (0);"));
   // The first failure stops the rest; the full text names the file, line and command.
   host.errors.clear();
   Load("CreateLayer L;\n\nLayerSetDrawMode\n  L 2;\nCreateLayer L;");
@@ -163,6 +166,12 @@ TEST_F(FontDescriptor, HostileDescriptorsAreBounded) {
     doubling += "Define L" + std::to_string(i) + " (L" + std::to_string(i - 1) + " L" + std::to_string(i - 1) + ");\n";
   EXPECT_EQ("Invalid Paramater Type", Load(doubling));
   EXPECT_EQ("", Load("Define A A; Define B (A); Define A (B B);"));
+  std::string replaced = "Define A (";  // a define replaced gives its elements back
+  for (int i = 0; i < 1 << 14; ++i) replaced += "1 ";
+  replaced += "); Define B (A A A A A A A A);";
+  for (int i = 0; i < 10; ++i) replaced += "Define C (B);";
+  EXPECT_EQ("", Load(replaced));
+
   EXPECT_EQ("Unexpected List Start", Load("Define X " + std::string(10000, '(') + ";"));
   // A point size far from the layer's makes no giant scaled image.
   ASSERT_EQ("", Load("SetDefaultPointSize 2000000000; CreateLayer L; LayerSetPointSize L 1;"
@@ -178,12 +187,15 @@ TEST_F(FontDescriptor, HostileDescriptorsAreBounded) {
 TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   ZingTest::TempFolder folder;
   const std::string widths = folder.Path() + "/widths.txt";
-  std::ofstream(widths) << "4 9\na 5 b 6\nZ 3\n";
-  ImageFont font(Sheet(20, 12, 0), widths);
+  std::ofstream(widths) << "4 9\na 5 b 6\nZ 3 \xE9 1 \x8A 1 \x9C 1 \xFF 1 \xD7 1 \xFE 1 \xC0 1";
+  ImageFont font(Sheet(22, 12, 0), widths);
   ASSERT_TRUE(font.IsLoaded());
   EXPECT_EQ(std::pair(9, 12), std::pair(font.GetAscent(), font.GetHeight()));
   EXPECT_EQ(4 + 5 + 6 + 3, font.StringWidth(" abZ"));
-  EXPECT_EQ(std::pair(5, 3), std::pair(font.CharWidth('A'), font.CharWidth('z')));  // either case's glyph serves
+  // Either case's glyph serves, in the Windows-1252 letters too; the sign × has no partner.
+  std::vector<int> others;
+  for (char c : std::string("Az\xC9\x9A\x8C\x9F\xDE\xE0\xF7")) others.push_back(font.CharWidth(c));
+  EXPECT_EQ((std::vector<int>{5, 3, 1, 1, 1, 1, 1, 1, 0}), others);
   EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
   ImageFont missing(Sheet(20, 12, 0), folder.Path() + "/none.txt");
   EXPECT_FALSE(missing.IsLoaded());
@@ -191,66 +203,67 @@ TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   EXPECT_FALSE(ImageFont(Sheet(20, 12, 0), widths).IsLoaded());
 }
 
-TEST_F(ImageFontDraw, WidthsKerningSpacingAndLayerOrder) {
-  auto font = Make();
-  EXPECT_EQ(0, font->StringWidth(""));
-  EXPECT_EQ(5, font->StringWidth("a"));  // one character: no kerning, no spacing
-  EXPECT_EQ(5 + 6 + 7, font->StringWidth("aab"));
-  EXPECT_EQ(std::tuple(7, 6, 9), std::tuple(font->CharWidthKern('b', 'a'), font->GetAscent(), font->GetHeight()));
-
-  std::vector<Rect> rects;
-  int width = 0;
-  font->DrawStringEx(&g, 10, 20, "aab", Color(200, 100, 50), &rects, &width);
-  EXPECT_EQ(18, width);
-  ASSERT_EQ(6u, screen.calls.size());
-  // Every shadow glyph of the string comes before every body glyph.
-  const int xs[] = {11, 17, 22, 10, 16, 21};
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(xs[i], screen.calls[i].rect.x) << i;
-    EXPECT_EQ(i < 3 ? 15 : 14, screen.calls[i].rect.y) << i;
-    EXPECT_EQ(i < 3 ? Color(0, 0, 0, 127) : Color(200, 100, 50), screen.calls[i].color) << i;
-  }
-  EXPECT_EQ(Rect(8, 0, 6, 8), screen.calls[5].src);
-  EXPECT_EQ(6u, rects.size());
-  EXPECT_FALSE(g.GetColorizeImages());  // restored
-
-  screen.calls.clear();
-  font->DrawString(&g, 0, 0, "", Color::White, g.GetClipRect());
-  EXPECT_TRUE(screen.calls.empty());
-}
-
-TEST_F(ImageFontDraw, OrdersBeyondTheBucketsAreClamped) {
-  auto font = Make("LayerSetCharOrders Main ('a') (-500); LayerSetCharOrders Shadow ('b') (900);");
-  font->DrawString(&g, 0, 10, "ba", Color::White, g.GetClipRect());
-  ASSERT_EQ(4u, screen.calls.size());
-  // Body 'a' at order -500 first, shadow 'b' at 899 last.
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(i % 2 ? Color(0, 0, 0, 127) : Color::White, screen.calls[i].color) << i;
-}
-
-TEST_F(ImageFontDraw, LayerColoursBrightenAndDarkenAndOnlyTheDrawnColourIsClamped) {
-  auto font = Make("LayerSetColorMult Main (2 1 0.5 1); LayerSetColorAdd Main (0 -0.2 0 0);");
-  font->DrawString(&g, 0, 10, "a", Color(200, 100, 200), g.GetClipRect());
-  ASSERT_EQ(2u, screen.calls.size());
-  EXPECT_EQ(Color(255, 100 - 51, 127 * 200 / 255, 255), screen.calls[1].color);
-}
-
-TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
-  auto font = Make("LayerSetPointSize Main 10; LayerSetPointSize Shadow 10; SetDefaultPointSize 10;");
-  EXPECT_EQ(10, font->GetPointSize());
-  EXPECT_EQ(2u, font->GetActiveLayers().size());
-  font->SetPointSize(20);  // beyond the shadow's range; the body doubles
-  ASSERT_EQ(1u, font->GetActiveLayers().size());
+TEST_F(ImageFontDraw, WidthsKerningSpacingScaleAndCopies) {
+  auto font = Make(
+      "LayerSetPointSize Main 10; LayerSetPointSize Shadow 10; SetDefaultPointSize 10;"
+      "LayerSetAscentPadding Main 2; LayerSetAscentPadding Shadow 1; LayerSetAscent Shadow 7;"
+      "LayerSetLineSpacingOffset Main 1; LayerSetLineSpacingOffset Shadow 3; LayerPointRange Shadow 10 15;");
+  EXPECT_EQ(std::tuple(0, 5, 5 + 6 + 7),
+            std::tuple(font->StringWidth(""), font->StringWidth("a"), font->StringWidth("aab")));
+  EXPECT_EQ(7, font->CharWidthKern('b', 'a'));
+  // The largest ascent, height and line spacing offset of the layers, the smallest padding.
+  const auto metrics = [&] {
+    font->Prepare();
+    return std::tuple(font->GetActiveLayers().size(), font->GetAscent(), font->GetHeight(), font->GetAscentPadding(),
+                      font->GetLineSpacing());
+  };
+  EXPECT_EQ(std::tuple(2ul, 7, 9, 1, 9 + 3), metrics());
+  font->SetPointSize(5);  // below the shadow's range; the body halves
+  EXPECT_EQ(std::tuple(1ul, 3, 4, 1, 4 + 0), metrics());
+  font->SetPointSize(20);  // above it; the body doubles
+  EXPECT_EQ(std::tuple(1ul, 12, 18, 4, 18 + 2), metrics());
   EXPECT_TRUE(font->GetActiveLayers()[0].ownsImage);
-  EXPECT_EQ(std::pair(10, 12), std::pair(font->CharWidth('a'), font->GetAscent()));
-  font->DrawString(&g, 0, 30, "a", Color::White, g.GetClipRect());
-  ASSERT_EQ(1u, screen.calls.size());
-  EXPECT_EQ(Rect(0, 0, 8, 16), screen.calls[0].src);  // the glyph of the doubled sheet
-  EXPECT_EQ(30 - 6, screen.calls[0].rect.y);          // lifted by the layer's ascent as written
+  EXPECT_EQ(10, font->CharWidth('a'));
   font->SetScale(0.5);
   EXPECT_EQ(5, font->CharWidth('a'));
   std::unique_ptr<Font> copy(font->Duplicate());
   EXPECT_EQ(font->GetFontData(), static_cast<ImageFont*>(copy.get())->GetFontData());
   EXPECT_EQ(5, copy->CharWidth('a'));
+}
+
+// Every glyph of every layer, in the order of their buckets: where, from which
+// rectangle, in which colour and mode.
+TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      // Every shadow glyph of the string comes before every body glyph.
+      {"", "aab",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 17,15,4,8 src 0,0,4,8 #7f000000 blt 22,15,6,8 src 8,0,6,8 #7f000000 "
+       "blt 10,14,4,8 src 0,0,4,8 #ffc86432 blt 16,14,4,8 src 0,0,4,8 #ffc86432 blt 21,14,6,8 src 8,0,6,8 #ffc86432 "},
+      // Body 'a' at order -500 first, shadow 'b' at 899 last.
+      {"LayerSetCharOrders Main ('a') (-500); LayerSetCharOrders Shadow ('b') (900);", "ba",
+       "blt 18,14,4,8 src 0,0,4,8 #ffc86432 blt 19,15,4,8 src 0,0,4,8 #7f000000 blt 10,14,6,8 src 8,0,6,8 #ffc86432 "
+       "blt 11,15,6,8 src 8,0,6,8 #7f000000 "},
+      // Colours brighten and darken; only the colour drawn is clamped.
+      {"LayerSetColorMult Main (2 1 0.5 1); LayerSetColorAdd Main (0 -0.2 0 0);", "a",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 10,14,4,8 src 0,0,4,8 #ffff3118 "},
+      {"LayerSetCharOffsets Main ('b') ((2 -3)); LayerSetDrawMode Shadow 1; SetCharMap ('A') ('b');", "aA",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 m1 blt 16,15,6,8 src 8,0,6,8 #7f000000 m1 blt 10,14,4,8 src 0,0,4,8 "
+       "#ffc86432 blt 17,11,6,8 src 8,0,6,8 #ffc86432 "},
+      // The doubled sheet's glyph, lifted by the layer's ascent as written.
+      {"LayerSetPointSize Main 10; SetDefaultPointSize 20;", "a", "blt 10,14,8,16 src 0,0,8,16 #ffc86432 "},
+      {"", "", ""},
+  };
+  for (const auto& [extra, text, expected] : cases) {
+    auto font = Make(extra);
+    std::vector<Rect> rects;
+    int width = -1;
+    screen.calls.clear();
+    font->DrawStringEx(&g, 10, 20, text, Color(200, 100, 50), &rects, &width);
+    EXPECT_EQ(expected, ZingTest::Log(screen.calls)) << extra;
+    EXPECT_EQ(font->StringWidth(text), width);
+    EXPECT_EQ(screen.calls.size(), rects.size());
+    EXPECT_FALSE(g.GetColorizeImages());  // restored
+  }
 }
 
 // A memory image of a kind of its own: text drawn onto it takes the ordinary

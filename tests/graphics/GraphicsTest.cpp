@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
+#include <sstream>
 #include <tuple>
 
 #include "tests/graphics/Pixels.h"
@@ -17,8 +19,6 @@ namespace {
 using namespace Zing;
 using ZingTest::RecordingImage;
 using ZingTest::Solid;
-using Texts = std::vector<std::string>;
-using Colours = std::vector<Color>;
 
 // Each pixel names its own coordinates: 0xFF00XXYY.
 MemoryImage Coordinates(int w, int h) {
@@ -65,127 +65,113 @@ TEST(Graphics, StateStackAndCopies) {
             std::tuple(g.GetClipRect(), g.GetColor(), g.transX, g.GetDrawMode()));
 }
 
-TEST(Graphics, OutlinesCoverBothEndsAndAreClippedAsEdges) {
-  MemoryImage canvas = Solid(12, 12, 0xFF000000);
-  Graphics real(&canvas);
-  real.SetColor(Color::White);
-  real.DrawRect(0, 0, 9, 9);
-  for (int y = 0; y < 12; ++y) {
-    for (int x = 0; x < 12; ++x) {
-      const bool edge = x <= 9 && y <= 9 && (x == 0 || y == 0 || x == 9 || y == 9);
-      ASSERT_EQ(edge ? 0xFFFFFFFFu : 0xFF000000u, canvas.GetPixel(x, y)) << x << "," << y;
-    }
-  }
-  RecordingImage image(20, 20);
-  Graphics g(&image);
-  g.DrawRect(2, 2, 5, 5);
-  ASSERT_EQ(1u, image.calls.size());
-  EXPECT_EQ(std::pair(std::string("outline"), Rect(2, 2, 5, 5)), std::pair(image.calls[0].what, image.calls[0].rect));
-  image.calls.clear();
-  g.ClipRect(0, 0, 6, 20);
-  g.DrawRect(2, 2, 5, 5);  // its right edge at x 7 lies outside
-  ASSERT_EQ(3u, image.calls.size());
-  EXPECT_EQ(std::tuple(Rect(2, 2, 4, 1), Rect(2, 7, 4, 1), Rect(2, 3, 1, 4)),
-            std::tuple(image.calls[0].rect, image.calls[1].rect, image.calls[2].rect));
-  image.calls.clear();
-  g.SetColor(Color(9, 9, 9, 0));
-  g.DrawRect(2, 2, 1, 1);
-  g.FillRect(2, 2, 1, 1);
-  EXPECT_TRUE(image.calls.empty());
-}
-
-TEST(Graphics, FillIsTranslatedTowardZeroAndClippedAtEveryEdge) {
-  RecordingImage image(20, 20);
-  Graphics g(&image);
-  g.Translate(1.7f, -0.5f);
-  g.FillRect(0, 0, 2, 2);
-  EXPECT_EQ(Rect(1, 0, 2, 2), image.calls.back().rect);
-  g.Translate(-3.2f, 0.0f);  // -1.5 truncates to -1, not -2
-  g.FillRect(0, 5, 4, 1);
-  EXPECT_EQ(Rect(0, 4, 3, 1), image.calls.back().rect);  // -1 clipped at the left edge
-  Graphics lost(&image);
-  lost.Translate(NAN, 1.0f);  // a place that is no number counts as 0
-  lost.FillRect(1, 1, 2, 2);
-  EXPECT_EQ(Rect(0, 2, 2, 2), image.calls.back().rect);
-
-  Graphics h(&image);
-  image.calls.clear();
-  h.ClipRect(2, 3, 10, 10);
-  h.FillRect(-5, -5, 100, 100);
-  h.FillRect(11, 12, 5, 5);
-  h.FillRect(12, 3, 5, 5);  // wholly right of the clip
-  h.FillRect(2, 13, 5, 5);  // wholly below
-  ASSERT_EQ(2u, image.calls.size());
-  EXPECT_EQ(std::pair(Rect(2, 3, 10, 10), Rect(11, 12, 1, 1)), std::pair(image.calls[0].rect, image.calls[1].rect));
-}
-
-TEST(Graphics, ImagesAreClippedAtEveryEdgeAndColouredOnlyWhenAsked) {
-  RecordingImage image(20, 20);
-  MemoryImage source = Solid(10, 10, 0xFF000000);
-  Graphics g(&image);
-  g.SetColor(Color(10, 20, 30, 40));
-  const auto last = [&] { return std::pair(image.calls.back().rect, image.calls.back().src); };
-  g.DrawImage(&source, -3, -4);
-  EXPECT_EQ(std::pair(Rect(0, 0, 7, 6), Rect(3, 4, 7, 6)), last());
-  EXPECT_EQ(Color::White, image.calls.back().color);
-  g.DrawImage(&source, 15, 17);
-  EXPECT_EQ(std::pair(Rect(15, 17, 5, 3), Rect(0, 0, 5, 3)), last());
-  g.DrawImage(&source, 5, 5, Rect(2, 3, 4, 4));
-  EXPECT_EQ(std::pair(Rect(5, 5, 4, 4), Rect(2, 3, 4, 4)), last());
-  const std::size_t count = image.calls.size();
-  g.DrawImage(&source, 20, 0);                     // just right of the image
-  g.DrawImage(&source, 0, -10);                    // just above
-  g.DrawImage(&source, 0, 0, Rect(1, 0, 10, 10));  // one pixel past the source edge
-  g.DrawImage(&source, 0, 0, Rect(0, 7, 10, 4));   // one pixel past the bottom
-  g.DrawImage(&source, 0, 0, Rect(-1, 0, 5, 5));   // left of the source
-  g.DrawImage(nullptr, 0, 0);
-  EXPECT_EQ(count, image.calls.size());
-  g.SetColorizeImages(true);
-  g.DrawImage(&source, 0, 0);
-  EXPECT_EQ(Color(10, 20, 30, 40), image.calls.back().color);
-}
-
-TEST(Graphics, ScaleWithOrigin) {
-  RecordingImage image(100, 100);
-  MemoryImage source = Solid(10, 10, 0xFF000000);
-  Graphics g(&image);
-  g.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
-  g.DrawImage(&source, 3, 3);
-  EXPECT_EQ(std::pair(std::string("stretch"), Rect(6, 6, 20, 20)),  // covers 6..25
-            std::pair(image.calls.back().what, image.calls.back().rect));
-  g.SetScale(2.0f, 0.5f, 5.0f, 5.0f);
-  g.DrawImage(&source, 3, 3, Rect(0, 0, 3, 3));
-  // x = floor((3 - 5) * 2) + 5 = 1, y = floor((3 - 5) * 0.5) + 5 = 4; w = 6, h = ceil(1.5) = 2.
-  EXPECT_EQ(Rect(1, 4, 6, 2), image.calls.back().rect);
-  g.DrawImage(&source, Rect(1, 2, 30, 40), Rect(0, 0, 10, 10));
-  EXPECT_EQ(Rect(1, 2, 30, 40), image.calls.back().rect);
-
-  MemoryImage canvas = Solid(30, 30, 0xFF000000);
-  MemoryImage white = Solid(10, 10, 0xFFFFFFFF);
-  Graphics real(&canvas);
-  real.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
-  real.SetFastStretch(true);
-  real.DrawImage(&white, 3, 3);
-  for (int i : {5, 6, 25, 26}) EXPECT_EQ(i == 5 || i == 26 ? 0xFF000000u : 0xFFFFFFFFu, canvas.GetPixel(i, i)) << i;
-}
-
-TEST(Graphics, CelsByNumberAndByColumnAndRow) {
-  RecordingImage image(100, 100);
-  MemoryImage sheet = Solid(30, 20, 0xFF000000);
+// Every drawing call: translated (truncating toward zero), clipped at every
+// edge, and handed to the image as one call, or nothing.
+TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
+  MemoryImage source = Solid(10, 10, 0xFF000000), sheet = Solid(30, 20, 0xFF000000);
   sheet.numCols = 3;
   sheet.numRows = 2;
-  Graphics g(&image);
-  g.DrawImageCel(&sheet, 0, 0, 4);
-  EXPECT_EQ(Rect(10, 10, 10, 10), image.calls.back().src);
-  g.DrawImageCel(&sheet, 0, 0, 2, 0);
-  EXPECT_EQ(Rect(20, 0, 10, 10), image.calls.back().src);
-  const std::size_t count = image.calls.size();
-  g.DrawImageCel(&sheet, 0, 0, -1);
-  g.DrawImageCel(&sheet, 0, 0, 6);
-  g.DrawImageCel(&sheet, 0, 0, 3, 0);
-  g.DrawImageCel(&sheet, 0, 0, 0, 2);
-  g.DrawImageCel(&sheet, 0, 0, -1, 0);
-  EXPECT_EQ(count, image.calls.size());
+  const std::pair<std::function<void(Graphics&)>, std::string> cases[] = {
+      {[](Graphics& g) { g.DrawRect(2, 2, 5, 5); }, "outline 2,2,5,5 "},
+      // Its right edge at x 7 lies outside the clip: drawn as edges.
+      {[](Graphics& g) { g.ClipRect(0, 0, 6, 20), g.DrawRect(2, 2, 5, 5); }, "fill 2,2,4,1 fill 2,7,4,1 fill 2,3,1,4 "},
+      {[](Graphics& g) { g.ClipRect(3, 0, 20, 20), g.DrawRect(2, 2, 5, 5); },
+       "fill 3,2,5,1 fill 3,7,5,1 fill 7,3,1,4 "},
+      {[](Graphics& g) { g.SetColor(Color(9, 9, 9, 0)), g.DrawRect(2, 2, 1, 1), g.FillRect(2, 2, 1, 1); }, ""},
+      {[](Graphics& g) { g.Translate(1.7f, -0.5f), g.FillRect(0, 0, 2, 2); }, "fill 1,0,2,2 "},
+      // -1.5 truncates to -1, not -2, and is clipped at the left edge.
+      {[](Graphics& g) { g.Translate(-1.5f, -1.0f), g.FillRect(0, 5, 4, 1); }, "fill 0,4,3,1 "},
+      {[](Graphics& g) { g.Translate(NAN, 1.0f), g.FillRect(1, 1, 2, 2); }, "fill 0,2,2,2 "},  // no number: 0
+      {[](Graphics& g) {
+         g.ClipRect(2, 3, 10, 10);
+         for (const Rect& r : {Rect(-5, -5, 100, 100), Rect(11, 12, 5, 5), Rect(12, 3, 5, 5), Rect(2, 13, 5, 5)})
+           g.FillRect(r.x, r.y, r.w, r.h);
+       },
+       "fill 2,3,10,10 fill 11,12,1,1 "},
+      // A clip rectangle set anew is translated and kept on the image.
+      {[](Graphics& g) {
+         g.ClipRect(0, 0, 2, 2), g.Translate(3, 4), g.SetClipRect(-5, 1, 30, 30), g.FillRect(-9, -9, 99, 99);
+       },
+       "fill 0,5,20,15 "},
+      {[](Graphics& g) {
+         g.Translate(1, 1), g.ClipRect(0, 0, 5, 5), g.ClearRect(2, 2, 10, 10), g.ClearRect(6, 0, 2, 2);
+       },
+       "clear 3,3,3,3 "},
+      {[&](Graphics& g) { g.DrawImage(&source, -3, -4), g.DrawImage(&source, 15, 17); },
+       "blt 0,0,7,6 src 3,4,7,6 #ffffffff blt 15,17,5,3 src 0,0,5,3 #ffffffff "},
+      {[&](Graphics& g) { g.SetColorizeImages(true), g.DrawImage(&source, 5, 5, Rect(2, 3, 4, 4)); },
+       "blt 5,5,4,4 src 2,3,4,4 #280a141e "},
+      // Just right of the image, above it, one pixel past the source's edges, or left of it.
+      {[&](Graphics& g) {
+         for (const Rect& src : {Rect(1, 0, 10, 10), Rect(0, 7, 10, 4), Rect(-1, 0, 5, 5), Rect(0, 0, 0, 5)})
+           g.DrawImage(&source, 0, 0, src);
+         g.DrawImage(&source, 20, 0), g.DrawImage(&source, 0, -10), g.DrawImage(nullptr, 0, 0);
+         g.DrawImageMirror(&source, 0, 0, Rect(8, 0, 3, 3)), g.DrawImageRotated(nullptr, 0, 0, 1, 0, 0);
+       },
+       ""},
+      // Scaled from the origin: 10 wide at 3 covers 6..25.
+      {[&](Graphics& g) { g.SetScale(2, 2, 0, 0), g.DrawImage(&source, 3, 3); },
+       "stretch 6,6,20,20 src 0,0,10,10 #ffffffff "},
+      // x = floor((3 - 5) * 2) + 5 = 1, y = floor((3 - 5) * 0.5) + 5 = 4; w = 6, h = ceil(1.5) = 2.
+      {[&](Graphics& g) { g.SetScale(2, 0.5f, 5, 5), g.DrawImage(&source, 3, 3, Rect(0, 0, 3, 3)); },
+       "stretch 1,4,6,2 src 0,0,3,3 #ffffffff "},
+      {[&](Graphics& g) {
+         g.Translate(1.9f, 1), g.SetScale(2, 2, 0, 0), g.DrawImage(&source, Rect(1, 2, 30, 40), Rect(0, 0, 10, 10));
+         g.DrawImage(&source, 0, 1, 5, 6);
+       },
+       "stretch 2,3,30,40 src 0,0,10,10 #ffffffff stretch 1,2,5,6 src 0,0,10,10 #ffffffff "},
+      {[&](Graphics& g) { g.Translate(1.9f, 1), g.DrawImageMirror(&source, 2, 3, Rect(1, 2, 4, 5)); },
+       "mirror 3,4,4,5 src 1,2,4,5 #ffffffff "},
+      {[&](Graphics& g) { g.Translate(1.5f, 2), g.ClipRect(1, 1, 9, 9), g.DrawImageRotated(&source, 3, 4, 0.5, 2, 3); },
+       "rotated 4.5,6,0.5,2 2,3,9,9 src 0,0,10,10 #ffffffff "},
+      // Cels counted row by row; any outside the sheet draws nothing.
+      {[&](Graphics& g) {
+         g.DrawImageCel(&sheet, 0, 0, 4), g.DrawImageCel(&sheet, 1, 1, 2, 0);
+         for (const auto& [col, row] : {std::pair(-1, 0), {3, 0}, {0, 2}, {0, -1}})
+           g.DrawImageCel(&sheet, 0, 0, col, row);
+         g.DrawImageCel(&sheet, 0, 0, -1), g.DrawImageCel(&sheet, 0, 0, 6);
+       },
+       "blt 0,0,10,10 src 10,10,10,10 #ffffffff blt 1,1,10,10 src 20,0,10,10 #ffffffff "},
+      // Lines are clipped against the left and right, then the top and bottom
+      // edges; the right and bottom edges are the last pixels inside.
+      {[](Graphics& g) {
+         g.ClipRect(0, 0, 10, 10);
+         for (const auto& [x1, y1, x2, y2] : {std::array{-5, 5, 15, 5},
+                                              {5, 20, 5, -10},
+                                              {-10, -10, 20, 20},
+                                              {0, 0, 20, 10},
+                                              {4, -2, 2, 2},
+                                              {-5, -5, -1, 20},
+                                              {10, 0, 12, 9},
+                                              {0, -1, 9, -5},
+                                              {0, 10, 9, 12},
+                                              {-6, 0, 0, -6}})
+           g.DrawLine(x1, y1, x2, y2);
+         g.Translate(2.9f, 0), g.DrawLine(0, 1, 3, 1);
+       },
+       "line 0,5,9,5 line 5,9,5,0 line 0,0,9,9 line 0,0,9,4.5 line 3,0,2,2 line 2,1,5,1 "},
+  };
+  for (const auto& [draw, expected] : cases) {
+    RecordingImage image(20, 20);
+    Graphics g(&image);
+    g.SetColor(Color(10, 20, 30, 40));
+    draw(g);
+    EXPECT_EQ(expected, ZingTest::Log(image.calls));
+  }
+
+  MemoryImage canvas = Solid(30, 30, 0xFF000000), white = Solid(10, 10, 0xFFFFFFFF);
+  Graphics real(&canvas);
+  real.SetColor(Color::White);
+  real.DrawRect(0, 0, 9, 9);  // touches the pixels 0 to 9 on both axes
+  real.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
+  real.SetFastStretch(true);
+  real.DrawImage(&white, 4, 4);  // covers 8..27
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 30; ++x) {
+      const bool outline = x <= 9 && y <= 9 && (x == 0 || y == 0 || x == 9 || y == 9);
+      const bool stretched = x >= 8 && y >= 8 && x < 28 && y < 28;
+      ASSERT_EQ(outline || stretched ? 0xFFFFFFFFu : 0xFF000000u, canvas.GetPixel(x, y)) << x << "," << y;
+    }
 }
 
 // Which source pixel a nine-piece frame shows at destination offset `d` of
@@ -225,36 +211,6 @@ TEST(Graphics, NinePieceFramesOfOddSizes) {
   EXPECT_TRUE(image.calls.empty());
 }
 
-TEST(Graphics, LinesAreClippedAtEveryEdge) {
-  RecordingImage image(20, 20);
-  Graphics g(&image);
-  g.ClipRect(0, 0, 10, 10);
-  const std::array<double, 4> cases[][2] = {
-      {{-5, 5, 15, 5}, {0, 5, 9, 5}},
-      {{5, 20, 5, -10}, {5, 9, 5, 0}},
-      {{-10, -10, 20, 20}, {0, 0, 9, 9}},
-      {{0, 0, 20, 10}, {0, 0, 9, 4.5}},
-      {{4, -2, 2, 2}, {3, 0, 2, 2}},  // clipped at the top only
-      {{-5, -5, -1, 20}, {}},
-      {{10, 0, 12, 9}, {}},
-      {{0, -1, 9, -5}, {}},
-      {{0, 10, 9, 12}, {}},
-      {{-6, 0, 0, -6}, {}},  // wholly outside, or across the corner outside
-  };
-  for (const auto& [line, expected] : cases) {
-    image.calls.clear();
-    g.DrawLine(static_cast<int>(line[0]), static_cast<int>(line[1]), static_cast<int>(line[2]),
-               static_cast<int>(line[3]));
-    const bool none = expected == std::array<double, 4>{};
-    ASSERT_EQ(none ? 0u : 1u, image.calls.size()) << line[0] << "," << line[1];
-    for (int i = 0; i < 4 && !none; ++i) EXPECT_DOUBLE_EQ(expected[i], image.calls[0].line[i]) << line[0];
-  }
-  g.Translate(2.9f, 0.0f);
-  g.DrawLine(0, 1, 3, 1);
-  EXPECT_EQ((std::vector<double>{2, 1, 5, 1}),
-            std::vector<double>(image.calls.back().line, image.calls.back().line + 4));
-}
-
 // Every character is 6 pixels wide; ascent 8, height 10, ascent padding 1,
 // line spacing 12. Records the strings it is asked to draw.
 class FixedFont : public Font {
@@ -280,119 +236,75 @@ class FixedFont : public Font {
   std::vector<Drawn> drawn;
 };
 
-class GraphicsText : public ::testing::Test {
- protected:
-  GraphicsText() : image(200, 200), g(&image) {
+// Colour codes, justification, parts of strings and word wrapping: what the
+// font is asked to draw ("text@x,y#colour"), and the width or height answered.
+TEST(GraphicsText, CodesJustificationPartsAndWrapping) {
+  using G = Graphics;
+  const Rect box(0, 0, 30, 100);  // five characters a line; baselines 7, 19, 31, ...
+  const std::tuple<std::function<int(G&)>, int, std::string> cases[] = {
+      {[](G& g) { return g.WriteString("hello", 4, 9); }, 30, "hello@4,9#c80a141e "},
+      // The alpha stays; the old colour is the one given.
+      {[](G& g) { return g.WriteString("^FF0000^red^oldclr^old", 0, 0, -1, -1, true, 0, -1, 0x00FF00); }, 36,
+       "red@0,0#c8ff0000 old@18,0#c800ff00 "},
+      {[](G& g) { return g.WriteString("a^00ff00^b^oldclr^c", 0, 0); }, 18,  // old: the starting colour
+       "a@0,0#c80a141e b@6,0#c800ff00 c@12,0#c80a141e "},
+      // Characters that are not hex digits count as 0, "o" without "oldclr" too.
+      {[](G& g) { return g.WriteString("^zF0g1x^x^o12345^y", 0, 0); }, 12, "x@0,0#c80f0010 y@6,0#c8012345 "},
+      {[](G& g) { return g.WriteString("a^^b", 0, 0); }, 18, "a^b@0,0#c80a141e "},
+      {[](G& g) { return g.WriteString("abc^12", 0, 0) + g.WriteString("^1234567", 0, 0); }, 18,
+       "abc@0,0#c80a141e "},  // a code cut off ends the text
+      {[](G& g) { return g.SetWriteColoredString(false), g.WriteString("^FF0000^r", 0, 0); }, 54,
+       "^FF0000^r@0,0#c80a141e "},
+      {[](G& g) {
+         return g.WriteString("abcd", 10, 0, 100, G::kJustifyCenter) +
+                g.WriteString("abcd", 10, 0, 100, G::kJustifyRight) +
+                g.WriteString("^FF0000^abcd", 10, 0, 100, G::kJustifyRight);  // codes have no width
+       },
+       72, "abcd@48,0#c80a141e abcd@86,0#c80a141e abcd@86,0#c8ff0000 "},
+      {[](G& g) {
+         return g.WriteString("abcdef", 0, 0, -1, -1, true, 2, 2) + g.WriteString("abcdef", 0, 1, -1, -1, true, 2, -1) +
+                g.WriteString("abc", 0, 0, -1, -1, true, 9, 4) +
+                g.WriteString("abc", 0, 0, 50, G::kJustifyCenter, false);
+       },
+       12 + 24 + 18, "cd@0,0#c80a141e cdef@0,1#c80a141e "},
+      {[](G& g) { return g.WriteWordWrapped(Rect(5, 0, 30, 100), "a bb", -1, G::kJustifyRight); }, 7 + 2,
+       "a bb@11,7#c80a141e "},
+      {[&](G& g) { return g.WriteWordWrapped(box, "aaa bbb ccc"); }, 7 + 24 + 2,
+       "aaa@0,7#c80a141e bbb@0,19#c80a141e ccc@0,31#c80a141e "},
+      // A break at the last space that fitted drops the spaces after it; a long
+      // word breaks inside; every line holds one character at least.
+      {[&](G& g) { return g.WriteWordWrapped(box, "aaa    bbb") + g.WriteWordWrapped(box, "aaaa    b"); }, 21 + 21,
+       "aaa  @0,7#c80a141e bbb@0,19#c80a141e aaaa @0,7#c80a141e b@0,19#c80a141e "},
+      {[&](G& g) { return g.WriteWordWrapped(box, "abcdefghijkl") + g.WriteWordWrapped(Rect(0, 0, 3, 9), "ab"); },
+       33 + 33, "abcde@0,7#c80a141e fghij@0,19#c80a141e kl@0,31#c80a141e a@0,7#c80a141e b@0,19#c80a141e "},
+      {[](G& g) { return g.WriteWordWrapped(Rect(0, 0, 100, 100), "ab\ncd\n\nef"); },
+       7 + 36 + 2,  // empty lines draw nothing
+       "ab@0,7#c80a141e cd@0,19#c80a141e ef@0,43#c80a141e "},
+      // Codes measure nothing, and their colour carries over to the next line.
+      {[&](G& g) { return g.WriteWordWrapped(box, "^FF0000^aaa^^ bbb"); }, 21, "aaa^@0,7#c8ff0000 bbb@0,19#c8ff0000 "},
+      {[&](G& g) { return g.SetColor(Color::White), g.WriteWordWrapped(box, "^FF0000^a ^oldclr^bbbbb"); }, 21,
+       "a@0,7#ffff0000 bbbbb@0,19#ffffffff "},  // opaque white is an old colour like any other
+      // Baselines 7, 19, 31, 43, 55: drawn while within the clip and one line.
+      {[](G& g) { return g.ClipRect(0, 0, 200, 20), g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12); }, 57,
+       "a@0,7#c80a141e b@0,19#c80a141e c@0,31#c80a141e "},
+      {[](G& g) {
+         return g.ClipRect(0, 0, 200, 20), g.Translate(0, -40), g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12);
+       },
+       57, "c@0,31#c80a141e d@0,43#c80a141e e@0,55#c80a141e "},
+  };
+  for (const auto& [write, result, drawn] : cases) {
+    RecordingImage image(200, 200);
+    FixedFont font;
+    Graphics g(&image);
     g.SetFont(&font);
     g.SetColor(Color(10, 20, 30, 200));
+    EXPECT_EQ(result, write(g)) << drawn;
+    std::ostringstream out;
+    for (const auto& d : font.drawn)
+      out << d.text << '@' << d.x << ',' << d.y << '#' << std::hex << d.color.ToPacked() << std::dec << ' ';
+    EXPECT_EQ(drawn, out.str());
+    EXPECT_TRUE(g.GetColor() == Color(10, 20, 30, 200) || g.GetColor() == Color::White);  // the caller's, back
   }
-  // What the font drew since the last call.
-  Texts Drawn() {
-    Texts out;
-    for (const auto& d : font.drawn) out.push_back(d.text);
-    font.drawn.clear();
-    return out;
-  }
-  Colours DrawnColours() const {
-    Colours out;
-    for (const auto& d : font.drawn) out.push_back(d.color);
-    return out;
-  }
-
-  ZingTest::RecordingImage image;
-  Graphics g;
-  FixedFont font;
-};
-
-TEST_F(GraphicsText, ColourCodesOldColourAndCarets) {
-  EXPECT_EQ(30, g.WriteString("hello", 4, 9));
-  ASSERT_EQ(1u, font.drawn.size());
-  EXPECT_EQ(std::tuple(4, 9, Color(10, 20, 30, 200)),
-            std::tuple(font.drawn[0].x, font.drawn[0].y, font.drawn[0].color));
-  font.drawn.clear();
-
-  EXPECT_EQ(36, g.WriteString("^FF0000^red^oldclr^old", 0, 0, -1, -1, true, 0, -1, 0x00FF00));
-  ASSERT_EQ((Colours{Color(255, 0, 0, 200), Color(0, 255, 0, 200)}), DrawnColours());  // the alpha stays
-  EXPECT_EQ(18, font.drawn.back().x);
-  EXPECT_EQ((Texts{"red", "old"}), Drawn());
-  EXPECT_EQ(Color(10, 20, 30, 200), g.GetColor());  // the caller's colour is back afterwards
-
-  g.WriteString("a^00ff00^b^oldclr^c", 0, 0);  // the old colour defaults to the starting one
-  EXPECT_EQ((Colours{Color(10, 20, 30, 200), Color(0, 255, 0, 200), Color(10, 20, 30, 200)}), DrawnColours());
-  EXPECT_EQ((Texts{"a", "b", "c"}), Drawn());
-  g.WriteString("^zF0g1x^x^o12345^y", 0, 0);  // non-hex digits count as 0, "o" without "oldclr" too
-  EXPECT_EQ((Colours{Color(0x0F, 0x00, 0x10, 200), Color(0x01, 0x23, 0x45, 200)}), DrawnColours());
-  EXPECT_EQ((Texts{"x", "y"}), Drawn());
-
-  EXPECT_EQ(18, g.WriteString("a^^b", 0, 0));
-  EXPECT_EQ(Texts{"a^b"}, Drawn());
-  EXPECT_EQ(18, g.WriteString("abc^12", 0, 0));  // a code cut off ends the text
-  EXPECT_EQ(Texts{"abc"}, Drawn());
-  EXPECT_EQ(0, g.WriteString("^1234567", 0, 0));
-  EXPECT_EQ(Texts{}, Drawn());
-  g.SetWriteColoredString(false);
-  EXPECT_EQ(6 * 11, g.WriteString("^FF0000^red", 0, 0));
-  EXPECT_EQ(Texts{"^FF0000^red"}, Drawn());
-}
-
-TEST_F(GraphicsText, JustificationAndParts) {
-  g.WriteString("abcd", 10, 0, 100, Graphics::kJustifyCenter);
-  EXPECT_EQ(10 + 38, font.drawn.back().x);
-  g.WriteString("abcd", 10, 0, 100, Graphics::kJustifyRight);
-  EXPECT_EQ(10 + 76, font.drawn.back().x);
-  g.WriteString("^FF0000^abcd", 10, 0, 100, Graphics::kJustifyRight);  // codes have no width
-  EXPECT_EQ(10 + 76, font.drawn.back().x);
-  for (const auto& [length, part] : {std::pair{2, "cd"}, {-1, "cdef"}}) {
-    EXPECT_EQ(6 * static_cast<int>(std::string(part).size()), g.WriteString("abcdef", 0, 0, -1, -1, true, 2, length));
-    EXPECT_EQ(part, font.drawn.back().text);
-  }
-  EXPECT_EQ(0, g.WriteString("abc", 0, 0, -1, -1, true, 9, 4));
-  const std::size_t count = font.drawn.size();
-  EXPECT_EQ(18, g.WriteString("abc", 0, 0, 50, Graphics::kJustifyCenter, false));
-  EXPECT_EQ(count, font.drawn.size());
-  font.drawn.clear();
-  g.WriteWordWrapped(Rect(5, 0, 30, 100), "a bb", -1, Graphics::kJustifyRight);
-  ASSERT_EQ(1u, font.drawn.size());
-  EXPECT_EQ(5 + 30 - 24, font.drawn[0].x);
-}
-
-TEST_F(GraphicsText, WrapsAtSpacesInsideLongWordsAndAtLineFeeds) {
-  // Five characters per line of 30 pixels; first baseline at 8 - 1 = 7, then every 12.
-  EXPECT_EQ(7 + 24 + 2, g.WriteWordWrapped(Rect(0, 0, 30, 100), "aaa bbb ccc"));
-  EXPECT_EQ(std::pair(7, 31), std::pair(font.drawn[0].y, font.drawn[2].y));
-  EXPECT_EQ((Texts{"aaa", "bbb", "ccc"}), Drawn());
-  // The line breaks at the last space that fitted; the spaces after it go.
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "aaa    bbb");
-  EXPECT_EQ((Texts{"aaa  ", "bbb"}), Drawn());
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "aaaa    b");
-  EXPECT_EQ((Texts{"aaaa ", "b"}), Drawn());
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "abcdefghijkl");
-  EXPECT_EQ((Texts{"abcde", "fghij", "kl"}), Drawn());
-  g.WriteWordWrapped(Rect(0, 0, 3, 100), "abc");  // every line holds one character at least
-  EXPECT_EQ((Texts{"a", "b", "c"}), Drawn());
-  EXPECT_EQ(7 + 36 + 2, g.WriteWordWrapped(Rect(0, 0, 100, 100), "ab\ncd\n\nef"));
-  EXPECT_EQ(43, font.drawn[2].y);
-  EXPECT_EQ((Texts{"ab", "cd", "ef"}), Drawn());  // the empty line draws nothing
-}
-
-TEST_F(GraphicsText, WrappedCodesMeasureNothingAndTheColourCarriesOver) {
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "^FF0000^aaa^^ bbb");
-  EXPECT_EQ((Colours{Color(255, 0, 0, 200), Color(255, 0, 0, 200)}), DrawnColours());
-  EXPECT_EQ((Texts{"aaa^", "bbb"}), Drawn());
-  EXPECT_EQ(Color(10, 20, 30, 200), g.GetColor());
-  g.SetColor(Color::White);  // opaque white is a valid old colour
-  g.WriteWordWrapped(Rect(0, 0, 30, 100), "^FF0000^a ^oldclr^bbbbb");
-  EXPECT_EQ((Colours{Color(255, 0, 0, 255), Color::White}), DrawnColours());
-}
-
-TEST_F(GraphicsText, LinesOutsideTheClipAreNotDrawn) {
-  g.ClipRect(0, 0, 200, 20);
-  // Baselines 7, 19, 31, 43, 55: drawn while below 20 + 12.
-  EXPECT_EQ(55 + 2, g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12));
-  EXPECT_EQ((Texts{"a", "b", "c"}), Drawn());
-  g.Translate(0, -40);  // now baselines -33 .. 15 on the destination
-  g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12);
-  EXPECT_EQ((Texts{"c", "d", "e"}), Drawn());
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <numbers>
+#include <array>
+#include <functional>
 #include <tuple>
 
 #include "framework/graphics/Blend.h"
@@ -159,209 +160,214 @@ TEST(MemoryImage, RunLengthsCountEachAlphaClassRightwardsUpTo255) {
   EXPECT_EQ(Row(300, 0xFF000000), Pixels(dest));
 }
 
-TEST(MemoryImage, ClearingAndBlittingOntoItself) {
-  MemoryImage image = Solid(3, 3, 0xFFABCDEF);
-  image.ClearRect(Rect(1, 1, 5, 5));
-  EXPECT_EQ((Row{0xFFABCDEF, 0xFFABCDEF, 0xFFABCDEF, 0xFFABCDEF, 0, 0, 0xFFABCDEF, 0, 0}), Pixels(image));
-  image.Clear();
-  EXPECT_EQ(Row(9, 0), Pixels(image));
-
-  MemoryImage row = FromPixels({0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004});
-  row.Blt(&row, 1, 0, Rect(0, 0, 3, 1), Color::White, 0);  // reads the old pixels
-  EXPECT_EQ((Row{0xFF000001, 0xFF000001, 0xFF000002, 0xFF000003}), Pixels(row));
+// FNV-1a over the pixels.
+std::uint32_t Checksum(MemoryImage& image) {
+  std::uint32_t hash = 2166136261u;
+  for (std::uint32_t p : Pixels(image)) hash = (hash ^ p) * 16777619u;
+  return hash;
 }
 
-TEST(MemoryImage, MirrorAndStretch) {
-  MemoryImage src = FromPixels({0xFF000001, 0xFF000002, 0xFF000003});
-  MemoryImage dest = Solid(6, 2, 0xFF000000);
-  dest.BltMirror(&src, 1, 0, Rect(0, 0, 3, 1), Color::White, 0);
-  dest.StretchBlt(&src, Rect(0, 1, 6, 1), Rect(0, 0, 3, 1), Rect(0, 0, 6, 2), Color::White, 0, true);
-  // A source rectangle outside the source draws nothing.
-  dest.StretchBlt(&src, Rect(0, 0, 6, 2), Rect(1, 0, 3, 1), Rect(0, 0, 6, 2), Color::White, 0, true);
-  EXPECT_EQ((Row{0xFF000000, 0xFF000003, 0xFF000002, 0xFF000001, 0xFF000000, 0xFF000000, 0xFF000001, 0xFF000001,
-                 0xFF000002, 0xFF000002, 0xFF000003, 0xFF000003}),
-            Pixels(dest));
-
-  // Smooth stretching at one to one is a copy.
-  MemoryImage square = FromPixels({0xFF000000, 0xFF0000FF, 0x00FF0000, 0xFF00FF00}, 2, 2);
-  MemoryImage smooth = Solid(2, 2, 0), copy = Solid(2, 2, 0);
-  smooth.StretchBlt(&square, Rect(0, 0, 2, 2), Rect(0, 0, 2, 2), Rect(0, 0, 2, 2), Color::White, 0, false);
-  copy.Blt(&square, 0, 0, Rect(0, 0, 2, 2), Color::White, 0);
-  EXPECT_EQ(Pixels(copy), Pixels(smooth));
-  // Stretched to 4 wide: between black and blue is partly blue; the
-  // transparent red pixel does not tint its green neighbour.
-  MemoryImage wide = Solid(4, 2, 0xFF000000);
-  wide.SetImageMode(false, false);
-  wide.StretchBlt(&square, Rect(0, 0, 4, 2), Rect(0, 0, 2, 2), Rect(0, 0, 4, 2), Color::White, 0, false);
-  EXPECT_TRUE((wide.GetPixel(1, 0) & 0xFF) > 0 && (wide.GetPixel(1, 0) & 0xFF) < 255);
-  EXPECT_EQ(0u, (wide.GetPixel(2, 1) >> 16) & 0xFF);
-  EXPECT_GT((wide.GetPixel(2, 1) >> 8) & 0xFF, 100u);
+// A patterned picture of every alpha class.
+MemoryImage Pattern(int w, int h, std::uint32_t seed) {
+  Row pixels;
+  for (int i = 0; i < w * h; ++i) {
+    seed = seed * 1103515245 + 12345;
+    const std::uint32_t alphas[4] = {0, 255, 255, (seed >> 8) & 0xFF};
+    pixels.push_back(alphas[(seed >> 20) % 4] << 24 | (seed >> 4 & 0xFFFFFF));
+  }
+  return FromPixels(pixels, w, h);
 }
 
-TEST(MemoryImage, RotationFloatBlitsAndScanLines) {
-  MemoryImage src = FromPixels({0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004}, 2, 2);
-  MemoryImage dest = Solid(4, 4, 0xFF000000);
-  Matrix3 m;
-  m.m[0][0] = -1;
-  m.m[1][1] = -1;
-  dest.BltMatrix(&src, 2, 2, m, Rect(0, 0, 4, 4), Color::White, 0, Rect(0, 0, 2, 2), false);
-  EXPECT_EQ(std::tuple(0xFF000004u, 0xFF000001u, 0xFF000000u),
-            std::tuple(dest.GetPixel(1, 1), dest.GetPixel(2, 2), dest.GetPixel(0, 0)));
-  MemoryImage turned = Solid(4, 4, 0xFF000000);
-  turned.BltRotated(&src, 1, 1, Rect(0, 0, 2, 2), Rect(0, 0, 4, 4), Color::White, 0, std::numbers::pi, 1, 1);
-  EXPECT_EQ(std::pair(0xFF000004u, 0xFF000001u), std::pair(turned.GetPixel(1, 1), turned.GetPixel(2, 2)));
-  EXPECT_TRUE(turned.IsGuardIntact());
-
-  MemoryImage blue = Solid(2, 2, 0xFF0000FF);
-  MemoryImage canvas = Solid(5, 5, 0xFF000000);
-  canvas.BltF(&blue, 1.6f, 0.4f, Rect(0, 0, 2, 2), Rect(0, 0, 3, 5), Color::White, 0);  // rounds, clipped at x 3
-  const Span spans[2] = {{4, 3, 5}, {9, 0, 5}};  // the second lies below the image
-  canvas.FillScanLines(spans, 2, Color(0, 255, 0, 255), 0);
-  const std::uint32_t k = 0xFF000000, b = 0xFF0000FF, g = 0xFF00FF00;
-  EXPECT_EQ((Row{k, k, b, k, k, k, k, b, k, k, k, k, k, k, k, k, k, k, k, k, k, k, k, g, g}), Pixels(canvas));
-
-  MemoryImage covered = Solid(4, 1, 0xFF000000);
-  const std::uint8_t coverage[4] = {0, 255, 128, 255};
-  const Span span{0, -2, 10};
-  covered.FillScanLinesWithCoverage(&span, 1, Color(255, 0, 0, 255), 0, coverage, 0, 0, 4, 1);
-  // Alpha 128: red = 255 * 128 >> 8 = 127.
-  EXPECT_EQ((Row{0xFF000000, 0xFFFF0000, 0xFF7F0000, 0xFFFF0000}), Pixels(covered));
+// Resampling blits, sloped lines and scan-line fills, whose pixel rules are
+// our own choice: pinned by checksums of small pictures, each drawn onto an
+// opaque destination and onto one with alpha, in normal and additive mode.
+TEST(MemoryImage, DrawingPinnedByChecksums) {
+  using Draw = std::function<void(MemoryImage&, MemoryImage&, const Color&, int)>;
+  const Rect clip(1, 1, 14, 10);
+  Matrix3 shear;
+  shear.m[0][0] = 1.5, shear.m[0][1] = 0.5, shear.m[1][0] = -0.25, shear.m[1][1] = 0.75;
+  const Span spans[3] = {{4, 3, 9}, {5, -2, 30}, {14, 0, 5}};
+  std::uint8_t coverage[64];
+  for (int i = 0; i < 64; ++i) coverage[i] = static_cast<std::uint8_t>(i * 37);
+  const std::pair<const char*, Draw> scenes[] = {
+      {"fast stretch", [&](auto& d, auto& s, auto& c,
+                           int m) { d.StretchBlt(&s, Rect(-2, 1, 13, 9), Rect(1, 0, 5, 4), clip, c, m, true); }},
+      {"smooth stretch", [&](auto& d, auto& s, auto& c,
+                             int m) { d.StretchBlt(&s, Rect(2, -1, 15, 11), Rect(0, 1, 6, 4), clip, c, m, false); }},
+      {"smooth, to every edge",
+       [&](auto& d, auto& s, auto& c, int m) {
+         d.StretchBlt(&s, Rect(1, 1, 14, 10), Rect(0, 0, 7, 5), clip, c, m, false);
+       }},
+      {"smooth shrink", [&](auto& d, auto& s, auto& c,
+                            int m) { d.StretchBlt(&s, Rect(3, 2, 4, 3), Rect(0, 0, 7, 5), clip, c, m, false); }},
+      {"mirrored stretch",
+       [&](auto& d, auto& s, auto& c, int m) {
+         d.StretchBltMirror(&s, Rect(1, 2, 11, 7), Rect(1, 1, 5, 4), clip, c, m, true);
+       }},
+      {"mirror", [&](auto& d, auto& s, auto& c, int m) { d.BltMirror(&s, -1, 3, Rect(1, 0, 6, 5), c, m); }},
+      {"float blit", [&](auto& d, auto& s, auto& c, int m) { d.BltF(&s, 10.6f, 6.4f, Rect(0, 1, 7, 4), clip, c, m); }},
+      {"rotated", [&](auto& d, auto& s, auto& c,
+                      int m) { d.BltRotated(&s, 4.5f, 2.f, Rect(0, 0, 7, 5), clip, c, m, 0.6, 2.f, 3.f); }},
+      {"matrix", [&](auto& d, auto& s, auto& c,
+                     int m) { d.BltMatrix(&s, 8.f, 6.f, shear, clip, c, m, Rect(1, 0, 6, 5), false); }},
+      {"matrix blended",
+       [&](auto& d, auto& s, auto& c, int m) { d.BltMatrix(&s, 7.f, 5.f, shear, clip, c, m, Rect(0, 0, 7, 5), true); }},
+      {"self",
+       [&](auto& d, auto&, auto& c, int m) { d.Blt(&d, 3, 2, Rect(1, 1, 12, 9), c, m); }},  // reads the old pixels
+      {"clear", [&](auto& d, auto&, auto&, int) { d.ClearRect(Rect(3, -2, 5, 6)), d.ClearRect(Rect(15, 11, 9, 9)); }},
+      {"palette",
+       [&](auto& d, auto& s, auto& c, int m) {
+         MemoryImage p(s);
+         p.Palletize();
+         d.Blt(&p, 9, -1, Rect(0, 0, 7, 5), c, m);
+       }},
+      {"lines",
+       [&](auto& d, auto&, auto& c, int m) {
+         for (const auto& [x1, y1, x2, y2] : {std::array{0., 0., 15., 11.},
+                                              {14., 1., 2., 9.},
+                                              {3., 11., 5., -4.},
+                                              {-5., 3., 22., 8.},
+                                              {1., 1., 1., 1.},
+                                              {2., 6., 2., 1.},
+                                              {7., 0., 4., 0.}})
+           d.DrawLine(x1, y1, x2, y2, c, m);
+       }},
+      {"scan lines",
+       [&](auto& d, auto&, auto& c, int m) {
+         d.FillScanLines(spans, 3, c, m);
+         d.FillScanLinesWithCoverage(spans, 3, c, m, coverage, 2, 3, 8, 8);
+       }},
+  };
+  const std::uint32_t expected[std::size(scenes)] = {0x1e1a538c, 0x89925616, 0xb7ccead4, 0x82b8b4f2, 0xbfeb62c8,
+                                                     0x758cf92a, 0x3f8a426a, 0xf8209b7e, 0xea137f96, 0x26f7b1c0,
+                                                     0x639dcdd5, 0x503da5a0, 0x237dcc26, 0x2dc6e620, 0x6b2d3100};
+  for (std::size_t i = 0; i < std::size(scenes); ++i) {
+    std::uint32_t hash = 0;
+    for (const auto& [color, mode] : {std::pair(Color::White, 0),
+                                      {Color(200, 90, 40, 170), 0},
+                                      {Color(128, 128, 128, 255), 0},
+                                      {Color(90, 200, 255, 140), 1},
+                                      {Color::White, 2}}) {
+      for (bool opaque : {true, false}) {
+        MemoryImage dest = Pattern(16, 12, 1), source = Pattern(7, 5, 2);
+        if (opaque) dest.SetImageMode(false, false);
+        scenes[i].second(dest, source, color, mode);
+        hash = hash * 31 + Checksum(dest);
+        ASSERT_TRUE(dest.IsGuardIntact()) << scenes[i].first;
+      }
+    }
+    EXPECT_EQ(expected[i], hash) << std::hex << "0x" << hash << " " << scenes[i].first;
+  }
 }
 
 TEST(BlendFormula, ExactDivisionBy255) {
   for (std::uint32_t x = 0; x <= 255 * 255 + 255; ++x) ASSERT_EQ(x / 255, Blend::Div255(x)) << x;
 }
 
-TEST(BlendFormula, FillsOverEveryDestinationAlpha) {
-  struct Case {
-    Row dest;
-    Color color;
-    Row expected;
-  };
-  const Case cases[] = {
-      // Over alpha 0: newA 128, f 255, red (255 * 255) >> 8 = 254.
-      {{0x00000000, 0x00000000}, Color(255, 0, 0, 128), {0x80FE0000, 0x80FE0000}},
-      // Opaque: f 64, red (32 * 192 + 200 * 64) >> 8 = 74; over alpha 64: newA 111, f 147.
-      {{0xFF204060, 0x40204060}, Color(200, 100, 0, 64), {0xFF4A4948, 0x6F805428}},
-      {{0x00000000, 0x80FFFFFF}, Color(1, 2, 3, 255), {0xFF010203, 0xFF010203}},  // alpha 255 replaces
-  };
-  for (const Case& c : cases) {
-    MemoryImage image = FromPixels(c.dest);
-    image.FillRect(Rect(0, 0, 2, 1), c.color, 0);
-    EXPECT_EQ(c.expected, Pixels(image)) << std::hex << c.dest[0];
-  }
-  MemoryImage image = FromPixels({0x12345678, 0x00ABCDEF});
-  const int count = image.GetBitsChangedCount();
-  image.FillRect(Rect(0, 0, 2, 1), Color(255, 255, 255, 0), 0);
-  image.FillRect(Rect(0, 0, 2, 1), Color(255, 255, 255, 0), 1);
-  image.FillRect(Rect(5, 0, 2, 1), Color::White, 0);
-  EXPECT_EQ((Row{0x12345678, 0x00ABCDEF}), Pixels(image));
-  EXPECT_EQ(count, image.GetBitsChangedCount());
+// The blend rules written out plainly, channel by channel.
+std::uint32_t Channels(std::uint32_t alpha, const std::function<std::uint32_t(int)>& channel) {
+  return alpha << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
+}
+std::uint32_t Ch(std::uint32_t p, int shift) { return p >> shift & 0xFF; }
+std::uint32_t Of(const Color& c, int shift) {
+  return static_cast<std::uint32_t>(shift == 16 ? c.r : shift == 8 ? c.g : c.b);
 }
 
-TEST(BlendFormula, BlitsByDestinationColourAndMode) {
-  struct Case {
-    const char* what;
-    Row dest;
-    bool opaque;  // drawn as onto the opaque screen
-    Row src;
-    Color color;
-    int mode;
-    Row expected;
-  };
-  const Case cases[] = {
-      // a = 128: red (16 * 128 >> 8) + (200 * 128 >> 8) = 108.
-      {"opaque: skip, copy, mix",
-       Row(6, 0xFF102030),
-       true,
-       {0x00FFFFFF, 0x00FFFFFF, 0xFF0A0B0C, 0xFF0A0B0C, 0x80C86432, 0x00FFFFFF},
-       Color::White,
-       0,
-       {0xFF102030, 0xFF102030, 0xFF0A0B0C, 0xFF0A0B0C, 0xFF6C4231, 0xFF102030}},
-      // Alpha 255 over 0: red (255 * 255) >> 8 = 254; a = 128 over 0: f 255, red 199.
-      {"onto transparent", {0, 0}, false, {0xFFFFFFFF, 0x80C86432}, Color::White, 0, {0xFFFEFEFE, 0x80C76331}},
-      // red = ((200 * 128 >> 8) * 255 >> 8) + (10 * 1 >> 8) = 99.
-      {"grey colour", {0xFF0A141E}, true, {0xFFC86432}, Color(128, 128, 128, 255), 0, {0xFF633118}},
-      // ((100 * 3 >> 8) * 255) >> 8 = 0, where each channel alone would give 1.
-      {"faint grey rounds as grey", {0xFF000000}, true, {0xFF646464}, Color(3, 3, 3, 255), 0, {0xFF000000}},
-      // red = 200 * 255 * 255 >> 16 = 198, green = 100 * 255 * 128 >> 16 = 49.
-      {"non-grey colour", {0xFF0A141E}, true, {0xFFC86432}, Color(255, 128, 0, 255), 0, {0xFFC63100}},
-      // k 255, a 128: ((255 * 255 >> 8) * 128) >> 8 = 127.
-      {"colour alpha", {0xFF000000}, true, {0xFFFFFFFF}, Color(255, 255, 255, 128), 0, {0xFF7F7F7F}},
-      {"colour alpha 0", {0x40506070}, false, {0xFFFFFFFF}, Color(10, 200, 30, 0), 0, {0x40506070}},
-      {"additive colour alpha 0", {0x40506070}, false, {0xFFFFFFFF}, Color(255, 255, 255, 0), 1, {0x40506070}},
-      {"additive saturates, keeps alpha",
-       {0x80C8C8C8, 0xFF102030},
-       false,
-       {0xFFFFFFFF, 0xFF102030},
-       Color::White,
-       1,
-       {0x80FFFFFF, 0xFF204060}},
-      // k = (128, 64, 0); red 200 * 128 >> 8 = 100, scaled by alpha 128: 50; at 255: 99.
-      {"additive colour and source alpha",
-       {0xFF000000, 0xFF000000},
-       false,
-       {0x80C86432, 0xFFC86432},
-       Color(255, 128, 0, 128),
-       1,
-       {0xFF320C00, 0xFF631800}},
-      // k = (255, 0, 0): red 200 * 255 >> 8 = 199, nothing else.
-      {"additive red only", {0xFF000000}, false, {0xFFC86432}, Color(255, 0, 0, 255), 1, {0xFFC70000}},
-      {"additive: colour behind alpha 0 adds nothing",
-       {0xFF101010, 0xFF101010},
-       false,
-       {0x00FFFFFF, 0xFF010203},
-       Color::White,
-       1,
-       {0xFF101010, 0xFF111213}},
-  };
-  for (const Case& c : cases) {
-    MemoryImage dest = FromPixels(c.dest);
-    if (c.opaque) dest.SetImageMode(false, false);
-    MemoryImage src = FromPixels(c.src);
-    dest.Blt(&src, 0, 0, Rect(0, 0, src.width, 1), c.color, c.mode);
-    EXPECT_EQ(c.expected, Pixels(dest)) << c.what;
-  }
+// Laying alpha `a` with colour `added(shift)` (already weighed by f) over `d`.
+std::uint32_t Over(std::uint32_t d, std::uint32_t a, const std::function<std::uint32_t(int, std::uint32_t)>& added) {
+  if (a == 0) return d;
+  const std::uint32_t newA = (d >> 24) + (255 - (d >> 24)) * a / 255, f = a * 255 / newA;
+  return Channels(newA, [&](int sh) { return added(sh, f) + ((Ch(d, sh) * (256 - f)) >> 8); });
 }
 
-TEST(BlendFormula, PalletisedSourceBlendsLikeItsPixelsAndOtherImagesDrawNothing) {
-  MemoryImage plain = FromPixels({0x00FFFFFF, 0xFF0A0B0C, 0x80C86432});
-  MemoryImage palletised(plain);
-  ASSERT_TRUE(palletised.Palletize());
-  for (int mode = 0; mode < 2; ++mode) {
-    MemoryImage a = Solid(3, 1, 0xFF405060), b = Solid(3, 1, 0xFF405060);
-    a.SetImageMode(false, false);
-    b.SetImageMode(false, false);
-    a.Blt(&plain, 0, 0, Rect(0, 0, 3, 1), Color(90, 180, 255, 200), mode);
-    b.Blt(&palletised, 0, 0, Rect(0, 0, 3, 1), Color(90, 180, 255, 200), mode);
-    EXPECT_EQ(Pixels(a), Pixels(b));
-  }
-  EXPECT_TRUE(palletised.IsPalletized());  // drawing from it keeps its form
+std::uint32_t ReferenceFill(std::uint32_t d, const Color& c) {
+  const auto a = static_cast<std::uint32_t>(c.a), newA = (d >> 24) + (255 - (d >> 24)) * a / 255;
+  if (a == 0 || a == 255) return a ? c.ToPacked() : d;
+  const std::uint32_t f = a * 255 / newA;
+  return Channels(newA, [&](int sh) { return (Ch(d, sh) * (256 - f) + Of(c, sh) * f) >> 8; });
+}
 
+std::uint32_t ReferenceBlit(std::uint32_t d, std::uint32_t s, const Color& c, int mode, bool opaqueDest,
+                            bool partialSource) {
+  const std::uint32_t sA = s >> 24, cA = static_cast<std::uint32_t>(c.a);
+  const bool white = c == Color::White, grey = c.r == c.g && c.g == c.b;
+  if (cA == 0) return d;
+  if (mode == 1) {
+    if (sA == 0) return d;
+    return Channels(d >> 24, [&](int sh) {
+      std::uint32_t amount = white ? Ch(s, sh) : (Ch(s, sh) * (Of(c, sh) * cA / 255)) >> 8;
+      return std::min(255u, Ch(d, sh) + (partialSource ? (amount * sA) >> 8 : amount));
+    });
+  }
+  if (white && opaqueDest) {
+    if (sA == 255 || sA == 0) return sA ? s : d;
+    return Channels(255, [&](int sh) { return ((Ch(d, sh) * (256 - sA)) >> 8) + ((Ch(s, sh) * sA) >> 8); });
+  }
+  return Over(d, sA * cA / 255, [&](int sh, std::uint32_t f) {
+    if (white) return (Ch(s, sh) * f) >> 8;
+    return grey ? (((Ch(s, sh) * Of(c, 0)) >> 8) * f) >> 8 : (Ch(s, sh) * f * Of(c, sh)) >> 16;
+  });
+}
+
+// Fills and blits, through every set of row kernels, give the plain rules'
+// bits: every colour kind and mode over opaque destinations and every pair of
+// alphas, from sources with partial alpha, only 0 and 255, or a palette.
+TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
+  const Color colours[] = {Color::White,
+                           Color(128, 128, 128, 255),
+                           Color(77, 77, 77, 200),
+                           Color(255, 128, 0, 255),
+                           Color(200, 100, 50, 128),
+                           Color(255, 255, 255, 128),
+                           Color(10, 200, 30, 0),
+                           Color(3, 3, 3, 255)};
+  const int w = 259, h = 256;  // odd rows: every vector width leaves a tail
+  Row dst, opaqueDst, src, hardSrc, fewSrc;
+  std::uint32_t seed = 3;
+  for (std::uint32_t i = 0; i < w * h; ++i) {
+    seed = seed * 1103515245 + 12345;
+    dst.push_back((i % w & 0xFF) << 24 | (seed >> 8 & 0xFFFFFF));  // every destination alpha by column
+    opaqueDst.push_back(dst.back() | 0xFF000000);
+    src.push_back((i / w) << 24 | (seed & 0xFFFFFF));  // against every source alpha by row
+    hardSrc.push_back(seed & 0x100 ? src.back() | 0xFF000000 : src.back() & 0xFFFFFF);
+  }
+  for (std::uint32_t p : dst) fewSrc.push_back(src[p % 200 * 331]);
+  std::vector<const Blend::Kernels*> sets = {&Blend::ScalarKernels(), Blend::Sse2Kernels(), Blend::Avx2Kernels()};
+  std::erase(sets, nullptr);
+  const auto check = [&](const Row& expected, const std::function<void(MemoryImage&)>& draw, const Row& d) {
+    for (const Blend::Kernels* kernels : sets) {
+      Blend::SetActiveKernels(kernels);
+      MemoryImage target = FromPixels(d, w, h);
+      draw(target);
+      ASSERT_EQ(expected, Pixels(target)) << kernels->name;
+    }
+  };
+  Row expected(dst.size());
+  for (const Color& c : colours) {
+    for (const Row* d : {&dst, &opaqueDst}) {
+      for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = ReferenceFill((*d)[i], c);
+      check(
+          expected, [&](MemoryImage& target) { target.FillRect(Rect(0, 0, w, h), c, 1); }, *d);
+      for (const Row* s : {&src, &hardSrc, &fewSrc}) {
+        MemoryImage source = FromPixels(*s, w, h);
+        ASSERT_TRUE(s != &fewSrc || source.Palletize());
+        const bool partial = std::any_of(s->begin(), s->end(), [](std::uint32_t p) { return (p >> 24) % 255 != 0; });
+        for (int mode : {0, 1}) {
+          for (std::size_t i = 0; i < expected.size(); ++i)
+            expected[i] = ReferenceBlit((*d)[i], (*s)[i], c, mode, d == &opaqueDst, partial);
+          check(
+              expected, [&](MemoryImage& target) { target.Blt(&source, 0, 0, Rect(0, 0, w, h), c, mode); }, *d);
+          ASSERT_FALSE(HasFailure()) << "mode " << mode << " colour " << std::hex << c.ToPacked();
+        }
+      }
+    }
+  }
+  Blend::SetActiveKernels(nullptr);
   MemoryImage dest = Solid(2, 2, 0xFF000000);
   Image notMemory;
-  notMemory.width = 2;
-  notMemory.height = 2;
+  notMemory.width = notMemory.height = 2;
   dest.Blt(&notMemory, 0, 0, Rect(0, 0, 2, 2), Color::White, 0);
-  EXPECT_EQ(0xFF000000u, dest.GetPixel(0, 0));
-}
-
-TEST(BlendFormula, LinesVerticalHorizontalAndSloped) {
-  MemoryImage image = Solid(8, 8, 0xFF000000);
-  image.DrawLine(2, 6, 2, 1, Color(255, 0, 0, 255), 1);  // vertical: a fill even in additive mode
-  for (int y = 0; y < 8; ++y) EXPECT_EQ(y >= 1 && y <= 6 ? 0xFFFF0000u : 0xFF000000u, image.GetPixel(2, y)) << y;
-  image.DrawLine(7, 0, 4, 0, Color(0, 255, 0, 255), 0);
-  for (int x = 4; x <= 7; ++x) EXPECT_EQ(0xFF00FF00u, image.GetPixel(x, 0));
-  image.DrawLine(0, 0, 7, 7, Color(0, 0, 255, 255), 0);
-  for (int i = 1; i < 8; ++i) EXPECT_EQ(0xFF0000FFu, image.GetPixel(i, i)) << i;
-  image.DrawLine(0, 7, 3, 4, Color(0, 0, 101, 255), 1);  // additive sloped line (odd: every bit counts)
-  EXPECT_EQ(0xFF000065u, image.GetPixel(0, 7));
-  EXPECT_EQ(0xFF000065u, image.GetPixel(3, 4));
-  image.DrawLine(-5, 3, 20, 9, Color::White, 0);     // partly outside: clipped
-  image.DrawLine(-1e8, 5, 1e8, 6, Color::White, 0);  // only the part on the image is stepped
-  image.DrawLine(0, 1, 3, 2, Color::White, 2);       // unknown mode: nothing
-  EXPECT_EQ(0xFF000000u, image.GetPixel(0, 1));
-  EXPECT_TRUE(image.IsGuardIntact());
+  EXPECT_EQ(0xFF000000u, dest.GetPixel(0, 0));  // only memory images are drawn
 }
 
 }  // namespace

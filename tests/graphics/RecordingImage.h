@@ -2,6 +2,7 @@
 
 // An image that records the drawing calls it receives.
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct Call {
   Zing::Rect src;
   Zing::Color color;
   double line[4] = {0, 0, 0, 0};
+  int mode = 0;  // blits
 };
 
 class RecordingImage : public Zing::Image {
@@ -26,20 +28,47 @@ class RecordingImage : public Zing::Image {
   }
   void FillRect(const Zing::Rect& r, const Zing::Color& c, int) override { calls.push_back({"fill", r, {}, c}); }
   void DrawRect(const Zing::Rect& r, const Zing::Color& c, int) override { calls.push_back({"outline", r, {}, c}); }
+  void ClearRect(const Zing::Rect& r) override { calls.push_back({"clear", r, {}, {}}); }
   void DrawLine(double x1, double y1, double x2, double y2, const Zing::Color& c, int) override {
     Call call{"line", {}, {}, c};
     call.line[0] = x1, call.line[1] = y1, call.line[2] = x2, call.line[3] = y2;
     calls.push_back(call);
   }
-  void Blt(Zing::Image*, int x, int y, const Zing::Rect& src, const Zing::Color& c, int) override {
-    calls.push_back({"blt", Zing::Rect(x, y, src.w, src.h), src, c});
+  void Blt(Zing::Image*, int x, int y, const Zing::Rect& src, const Zing::Color& c, int mode) override {
+    calls.push_back({"blt", Zing::Rect(x, y, src.w, src.h), src, c, {}, mode});
   }
   void StretchBlt(Zing::Image*, const Zing::Rect& dest, const Zing::Rect& src, const Zing::Rect&, const Zing::Color& c,
                   int, bool) override {
     calls.push_back({"stretch", dest, src, c});
   }
+  void StretchBltMirror(Zing::Image*, const Zing::Rect& dest, const Zing::Rect& src, const Zing::Rect&,
+                        const Zing::Color& c, int, bool) override {
+    calls.push_back({"mirror", dest, src, c});
+  }
+  // Recorded as the clip rectangle, the source, and x, y, angle and the centre's x in `line`.
+  void BltRotated(Zing::Image*, float x, float y, const Zing::Rect& src, const Zing::Rect& clip, const Zing::Color& c,
+                  int, double rot, float cx, float) override {
+    calls.push_back({"rotated", clip, src, c, {x, y, rot, cx}});
+  }
 
   std::vector<Call> calls;
 };
+
+// The calls as text: rectangles as x,y,w,h; images with their source, colour
+// and any mode but 0; lines with their ends.
+inline std::string Log(const std::vector<Call>& calls) {
+  std::ostringstream out;
+  for (const Call& c : calls) {
+    const bool image = c.what != "fill" && c.what != "outline" && c.what != "clear" && c.what != "line";
+    out << c.what << ' ';
+    if (c.what == "line" || c.what == "rotated")
+      out << c.line[0] << ',' << c.line[1] << ',' << c.line[2] << ',' << c.line[3] << ' ';
+    if (c.what != "line") out << c.rect.x << ',' << c.rect.y << ',' << c.rect.w << ',' << c.rect.h << ' ';
+    if (image)
+      out << "src " << c.src.x << ',' << c.src.y << ',' << c.src.w << ',' << c.src.h << " #" << std::hex
+          << c.color.ToPacked() << std::dec << (c.mode ? " m" + std::to_string(c.mode) : "") << ' ';
+  }
+  return out.str();
+}
 
 }  // namespace ZingTest

@@ -6,12 +6,15 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
 #include <jpeglib.h>
+#include <openjpeg-2.5/openjpeg.h>
 
 namespace ImageTest {
 
@@ -53,9 +56,10 @@ inline bool WritePng(const std::string& path, const PngSpec& layout) {
   return true;
 }
 
-// `samples` holds 1 (grey) or 3 (RGB) bytes per pixel.
+// `samples` holds 1 (grey), 3 (RGB) or 4 (CMYK) bytes per pixel; a comment
+// marker of `commentBytes` follows the header.
 inline bool WriteJpeg(const std::string& path, int width, int height, int components, bool progressive,
-                      const std::vector<std::uint8_t>& samples) {
+                      const std::vector<std::uint8_t>& samples, int quality = 95, unsigned commentBytes = 0) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
   jpeg_compress_struct info;
@@ -66,11 +70,13 @@ inline bool WriteJpeg(const std::string& path, int width, int height, int compon
   info.image_width = static_cast<JDIMENSION>(width);
   info.image_height = static_cast<JDIMENSION>(height);
   info.input_components = components;
-  info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  info.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_set_quality(&info, quality, TRUE);
   if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
+  const std::vector<JOCTET> comment(commentBytes, 'c');
+  if (commentBytes) jpeg_write_marker(&info, JPEG_COM, comment.data(), commentBytes);
   for (int y = 0; y < height; ++y) {
     JSAMPROW row = const_cast<JSAMPROW>(samples.data() + static_cast<std::size_t>(y * width * components));
     jpeg_write_scanlines(&info, &row, 1);
@@ -79,6 +85,33 @@ inline bool WriteJpeg(const std::string& path, int width, int height, int compon
   jpeg_destroy_compress(&info);
   std::fclose(file);
   return true;
+}
+
+// A JPEG file as libjpeg's own file source decodes it: 0xFFRRGGBB of the
+// first three components, grey as R = G = B.
+inline std::vector<std::uint32_t> ReadJpeg(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  jpeg_decompress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_decompress(&info);
+  jpeg_stdio_src(&info, file);
+  jpeg_read_header(&info, TRUE);
+  jpeg_start_decompress(&info);
+  const int n = info.output_components;
+  std::vector<JSAMPLE> row(info.output_width * static_cast<JDIMENSION>(n));
+  std::vector<std::uint32_t> out;
+  for (JSAMPROW at = row.data(); info.output_scanline < info.output_height;) {
+    jpeg_read_scanlines(&info, &at, 1);
+    for (std::size_t x = 0; x < info.output_width; ++x) {
+      const JSAMPLE* p = &row[x * static_cast<std::size_t>(n)];
+      out.push_back(0xFF000000u | p[0] << 16 | p[n > 1 ? 1 : 0] << 8 | p[n > 1 ? 2 : 0]);
+    }
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  std::fclose(file);
+  return out;
 }
 
 inline void PutWord(std::string& out, int value) {
@@ -100,53 +133,123 @@ inline std::string MakeTga(int width, int height, std::uint8_t descriptor, const
   return out;
 }
 
-// A GIF of 4-entry palette indices (code size 2, literal codes only), with an
-// optional transparent index and interlacing, its data in sub-blocks of `blockSize`.
-inline std::string MakeGif(int width, int height, const std::vector<std::uint8_t>& indices, int transparent = -1,
-                           bool interlaced = false, std::size_t blockSize = 255) {
-  std::string out = "GIF89a";
-  PutWord(out, width);
-  PutWord(out, height);
-  out += std::string("\x81\0\0", 3);  // global table of 4 entries
-  const std::uint8_t palette[12] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
-  out.append(reinterpret_cast<const char*>(palette), sizeof palette);
-  if (transparent >= 0) {
-    out += std::string("\x21\xF9\x04\x01\0\0", 6) + static_cast<char>(transparent) + '\0';
-  }
-  out += ',';
-  PutWord(out, 0);
-  PutWord(out, 0);
-  PutWord(out, width);
-  PutWord(out, height);
-  out += static_cast<char>(interlaced ? 0x40 : 0);
-  out += '\x02';  // minimum code size
-  // Literal codes of 3 bits, a clear code before every pair so that the code
-  // size never grows.
-  std::vector<int> codes;
-  for (std::size_t i = 0; i < indices.size(); ++i) {
-    if (i % 2 == 0) codes.push_back(4);
-    codes.push_back(indices[i]);
-  }
-  codes.push_back(5);
-  std::string data;
+// Palette entry `i` of the test GIFs: black, red, green, blue, then a ramp.
+inline std::uint32_t GifColor(int i) {
+  const std::uint32_t first[4] = {0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+  const auto v = static_cast<std::uint32_t>(i);
+  return i < 4 ? first[i] : 0xFF000000u | v << 16 | (255 - v) << 8 | ((v * 7) & 0xFF);
+}
+
+// The LZW codes of `indices`, least-significant bit first: a clear code first
+// and whenever the table is full, the code size growing as the table does.
+inline std::string LzwData(const std::vector<std::uint8_t>& indices, int minCodeSize) {
+  const int clear = 1 << minCodeSize;
+  std::map<std::pair<int, int>, int> table;
+  int size = minCodeSize + 1, next = clear + 2, prefix = indices.empty() ? -1 : indices[0], bits = 0;
   std::uint32_t accumulator = 0;
-  int bits = 0;
-  for (int code : codes) {
+  std::string out;
+  const auto emit = [&](int code) {
     accumulator |= static_cast<std::uint32_t>(code) << bits;
-    bits += 3;
-    while (bits >= 8) {
-      data += static_cast<char>(accumulator & 0xFF);
-      accumulator >>= 8;
-      bits -= 8;
+    for (bits += size; bits >= 8; bits -= 8, accumulator >>= 8) out += static_cast<char>(accumulator & 0xFF);
+  };
+  emit(clear);
+  for (std::size_t i = 1; i < indices.size(); ++i) {
+    const auto known = table.find({prefix, indices[i]});
+    if (known != table.end()) {
+      prefix = known->second;
+      continue;
     }
+    emit(prefix);
+    if (next < 4096) {
+      table[{prefix, indices[i]}] = next++;
+      size += next - 1 == 1 << size ? 1 : 0;
+    } else {
+      emit(clear);
+      table.clear();
+      size = minCodeSize + 1, next = clear + 2;
+    }
+    prefix = indices[i];
   }
-  if (bits > 0) data += static_cast<char>(accumulator & 0xFF);
-  for (std::size_t at = 0; at < data.size(); at += blockSize) {
-    const std::string block = data.substr(at, blockSize);
-    out += static_cast<char>(block.size());
-    out += block;
+  if (prefix >= 0) emit(prefix);
+  emit(clear + 1);
+  return bits > 0 ? out + static_cast<char>(accumulator & 0xFF) : out;
+}
+
+struct GifSpec {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> indices;  // rows top to bottom
+  int transparent = -1;
+  bool interlaced = false;
+  std::size_t blockSize = 255;
+  int colorBits = 2;        // palette of 2^colorBits entries
+  bool localTable = false;  // the palette after the image descriptor instead of the global one
+  std::string before;       // blocks between the screen descriptor and the image
+  std::string version = "GIF89a";
+};
+
+// A GIF file of one picture, its rows stored in interlace order when asked.
+inline std::string MakeGif(const GifSpec& gif) {
+  std::string out = gif.version, palette;
+  for (int i = 0; i < 1 << gif.colorBits; ++i)
+    for (int shift : {16, 8, 0}) palette += static_cast<char>((GifColor(i) >> shift) & 0xFF);
+  const char tableFlags = static_cast<char>(0x80 | (gif.colorBits - 1));
+  PutWord(out, gif.width + 3);  // the logical screen is not the picture's size
+  PutWord(out, gif.height + 1);
+  out += std::string(1, gif.localTable ? '\0' : tableFlags) + std::string(2, '\0');
+  if (!gif.localTable) out += palette;
+  out += gif.before;
+  if (gif.transparent >= 0) out += std::string("\x21\xF9\x04\x01\0\0", 6) + static_cast<char>(gif.transparent) + '\0';
+  out += ',';
+  PutWord(out, 2);
+  PutWord(out, 1);
+  PutWord(out, gif.width);
+  PutWord(out, gif.height);
+  out += static_cast<char>((gif.interlaced ? 0x40 : 0) | (gif.localTable ? tableFlags : 0));
+  if (gif.localTable) out += palette;
+  std::vector<std::uint8_t> stored;
+  const int starts[4] = {0, 4, 2, 1}, steps[4] = {8, 8, 4, 2};
+  for (int pass = 0; pass < (gif.interlaced ? 4 : 1); ++pass)
+    for (int y = gif.interlaced ? starts[pass] : 0; y < gif.height; y += gif.interlaced ? steps[pass] : 1)
+      stored.insert(stored.end(), gif.indices.begin() + y * gif.width, gif.indices.begin() + (y + 1) * gif.width);
+  const int minCodeSize = std::max(2, gif.colorBits);
+  out += static_cast<char>(minCodeSize);
+  const std::string data = LzwData(stored, minCodeSize);
+  for (std::size_t at = 0; at < data.size(); at += gif.blockSize) {
+    const std::string block = data.substr(at, gif.blockSize);
+    out += static_cast<char>(block.size()) + block;
   }
   return out + std::string("\0;", 2);
+}
+
+// A lossless JPEG 2000 file (a raw codestream or the JP2 format) of 1 or 3
+// components of `precision` bits, signed or not; samples component by component.
+inline bool WriteJ2k(const std::string& path, int width, int height, int components, int precision, bool isSigned,
+                     const std::vector<int>& samples, bool jp2 = false) {
+  std::vector<opj_image_cmptparm_t> parts(static_cast<std::size_t>(components));
+  for (auto& part : parts) {
+    part = {};
+    part.dx = part.dy = 1;
+    part.w = static_cast<OPJ_UINT32>(width), part.h = static_cast<OPJ_UINT32>(height);
+    part.prec = static_cast<OPJ_UINT32>(precision), part.sgnd = isSigned;
+  }
+  opj_image_t* image = opj_image_create(static_cast<OPJ_UINT32>(components), parts.data(),
+                                        components == 1 ? OPJ_CLRSPC_GRAY : OPJ_CLRSPC_SRGB);
+  image->x1 = static_cast<OPJ_UINT32>(width), image->y1 = static_cast<OPJ_UINT32>(height);
+  for (std::size_t i = 0; i < samples.size(); ++i)
+    image->comps[i / (samples.size() / parts.size())].data[i % (samples.size() / parts.size())] = samples[i];
+  opj_cparameters_t parameters;
+  opj_set_default_encoder_parameters(&parameters);
+  parameters.numresolution = 1;
+  parameters.tcp_numlayers = 1, parameters.tcp_rates[0] = 0, parameters.cp_disto_alloc = 1;  // lossless
+  opj_codec_t* codec = opj_create_compress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
+  opj_stream_t* stream = opj_stream_create_default_file_stream(path.c_str(), OPJ_FALSE);
+  const bool written = opj_setup_encoder(codec, &parameters, image) && opj_start_compress(codec, image, stream) &&
+                       opj_encode(codec, stream) && opj_end_compress(codec, stream);
+  opj_stream_destroy(stream);
+  opj_destroy_codec(codec);
+  opj_image_destroy(image);
+  return written;
 }
 
 }  // namespace ImageTest

@@ -9,6 +9,8 @@
 namespace {
 
 using namespace Zing::ImageLib;
+using ImageTest::GifSpec;
+using ImageTest::MakeGif;
 using ImageTest::PngSpec;
 using Row = std::vector<std::uint32_t>;
 
@@ -48,68 +50,130 @@ TEST(ImageLib, PngKindsAllBecomeArgb) {
   }
 }
 
-TEST(ImageLib, JpegBaselineProgressiveAndGrey) {
+// Every kind decodes as libjpeg's own file source decodes it, across many
+// blocks of reading and a marker skipped in one stride.
+TEST(ImageLib, JpegKindsDecodeAsTheLibraryDoes) {
   ZingTest::TempFolder folder;
-  std::vector<std::uint8_t> rgb;
-  for (int i = 0; i < 16 * 16; ++i) rgb.insert(rgb.end(), {200, 100, 50});
-  for (bool progressive : {false, true}) {
-    const std::string path = folder.File(progressive ? "p.jpg" : "b.jpg");
-    ASSERT_TRUE(ImageTest::WriteJpeg(path, 16, 16, 3, progressive, rgb));
+  std::vector<std::uint8_t> noise(48 * 40 * 4);
+  std::uint32_t seed = 7;
+  for (auto& sample : noise) sample = static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+  for (const auto& [components, progressive, comment] :
+       {std::tuple(3, false, 0u), {3, true, 9000u}, {1, false, 0u}, {4, false, 5000u}}) {
+    const std::string path = folder.File("kind.jpg");
+    ASSERT_TRUE(ImageTest::WriteJpeg(path, 48, 40, components, progressive, noise, 95, comment));
     ImagePtr image = GetJPEGImage(path);
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->GetWidth(), 16);
-    const std::uint32_t p = Pixel(image, 5, 5);
-    EXPECT_EQ(p >> 24, 0xFFu);
-    for (const auto& [shift, value] : {std::pair{16, 200}, {8, 100}, {0, 50}})
-      EXPECT_NEAR(static_cast<int>((p >> shift) & 0xFF), value, 4) << shift;
+    ASSERT_TRUE(image) << components;
+    EXPECT_EQ(std::pair(48, 40), std::pair(image->GetWidth(), image->GetHeight()));
+    EXPECT_EQ(ImageTest::ReadJpeg(path), Row(image->GetBits(), image->GetBits() + 48 * 40)) << components;
   }
-  ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("g.jpg"), 8, 8, 1, false, std::vector<std::uint8_t>(64, 90)));
-  ImagePtr grey = GetJPEGImage(folder.File("g.jpg"));
-  ASSERT_TRUE(grey);
-  EXPECT_EQ(Pixel(grey, 3, 3), 0xFF000000u | (Pixel(grey, 3, 3) & 0xFF) * 0x010101u);
 }
 
-TEST(ImageLib, GifTransparencyInterlaceAndDamage) {
-  ImagePtr image;
-  const std::string plain = ImageTest::MakeGif(3, 2, {0, 1, 2, 3, 2, 1}, 2);
-  image = DecodeGIF(reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size());
-  ASSERT_TRUE(image);  // index 2 is the transparent one
-  EXPECT_EQ(Row(image->GetBits(), image->GetBits() + 6),
-            (Row{0xFF000000u, 0xFFFF0000u, 0u, 0xFF0000FFu, 0u, 0xFFFF0000u}));
-  const std::string pieces = ImageTest::MakeGif(3, 2, {0, 1, 2, 3, 2, 1}, 2, false, 1);  // sub-blocks of one byte
-  ImagePtr same = DecodeGIF(reinterpret_cast<const std::uint8_t*>(pieces.data()), pieces.size());
-  ASSERT_TRUE(same);
-  EXPECT_TRUE(std::equal(image->GetBits(), image->GetBits() + 6, same->GetBits()));
+ImagePtr Gif(const std::string& bytes) {
+  return DecodeGIF(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
 
-  // Three rows interlaced arrive in the order 0, 2, 1.
-  const std::string interlaced = ImageTest::MakeGif(1, 3, {1, 2, 3}, -1, true);
-  image = DecodeGIF(reinterpret_cast<const std::uint8_t*>(interlaced.data()), interlaced.size());
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Row(image->GetBits(), image->GetBits() + 3), (Row{0xFFFF0000u, 0xFF0000FFu, 0xFF00FF00u}));
+// A picture of `colorBits`-bit indices: long runs (which the LZW table turns
+// into ever longer codes) or noise (which fills the table until it is cleared).
+GifSpec Picture(int w, int h, int colorBits, bool noise) {
+  GifSpec gif;
+  gif.width = w, gif.height = h, gif.colorBits = colorBits;
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < w * h; ++i) {
+    seed = seed * 1103515245 + 12345;
+    const int run = (i % w) / 5 + (i / w) / 3;
+    gif.indices.push_back(static_cast<std::uint8_t>((noise ? seed >> 16 : run) % (1u << colorBits)));
+  }
+  return gif;
+}
 
-  // A graphic control block too short to hold the transparent index sets none.
-  std::string shortControl = plain;
-  const std::size_t control = shortControl.find("\x21\xF9\x04");
-  ASSERT_NE(control, std::string::npos);
-  shortControl.replace(control, 8, std::string("\x21\xF9\x03", 3) + plain.substr(control + 3, 3) + '\0');
-  image = DecodeGIF(reinterpret_cast<const std::uint8_t*>(shortControl.data()), shortControl.size());
-  ASSERT_TRUE(image);
-  EXPECT_EQ(std::pair(Pixel(image, 0, 0), Pixel(image, 2, 0)), std::pair(0xFF000000u, 0xFF00FF00u));
+TEST(ImageLib, GifPicturesOfEveryShape) {
+  std::vector<GifSpec> cases = {Picture(40, 30, 2, false), Picture(90, 80, 8, true), Picture(5, 11, 3, true),
+                                Picture(7, 2, 1, false), Picture(6, 3, 2, true)};
+  cases[1].blockSize = 7;
+  cases[2].interlaced = cases[3].interlaced = true;  // every pass, and passes beyond the last row
+  cases[2].localTable = true;
+  cases[4].version = "GIF87a";
+  cases[4].blockSize = 1;
+  cases[4].transparent = 2;
+  // A comment, a looping block and a stray byte before the picture.
+  cases[4].before = std::string(
+      "\x21\xFE\x03"
+      "abc"
+      "\x02"
+      "de"
+      "\0\x21\xFF\x0BNETSCAPE2.0\x03\x01\0\0\0\x07",
+      30);
+  for (const GifSpec& gif : cases) {
+    ImagePtr image = Gif(MakeGif(gif));
+    ASSERT_TRUE(image) << gif.width;
+    ASSERT_EQ(std::pair(gif.width, gif.height), std::pair(image->GetWidth(), image->GetHeight()));
+    Row expected;
+    for (std::uint8_t i : gif.indices) expected.push_back(i == gif.transparent ? 0u : ImageTest::GifColor(i));
+    EXPECT_EQ(expected, Row(image->GetBits(), image->GetBits() + expected.size())) << gif.width;
+  }
 
-  // Cut short: the pixels not reached stay transparent; no signature, no
-  // image, no size: nothing.
-  const std::string cut = plain.substr(0, plain.size() - 5);
-  image = DecodeGIF(reinterpret_cast<const std::uint8_t*>(cut.data()), cut.size());
-  ASSERT_TRUE(image);
-  EXPECT_EQ(Pixel(image, 2, 1), 0u);
-  for (const std::string& bad : {std::string("GIF88a"), plain.substr(0, 30), ImageTest::MakeGif(0, 2, {})})
-    EXPECT_FALSE(DecodeGIF(reinterpret_cast<const std::uint8_t*>(bad.data()), bad.size()));
-  // A code beyond the table and an oversized frame are refused or cut off safely.
-  std::string wild = plain;
-  wild[wild.size() - 4] = static_cast<char>(0xFF);
-  DecodeGIF(reinterpret_cast<const std::uint8_t*>(wild.data()), wild.size());
-  const std::string huge = ImageTest::MakeGif(20000, 1, {1});
-  EXPECT_FALSE(DecodeGIF(reinterpret_cast<const std::uint8_t*>(huge.data()), huge.size()));
+  // Damage: what was decoded stays, the rest is transparent; without a picture, nothing.
+  const std::string plain = MakeGif(Picture(6, 3, 2, false));
+  const std::size_t codeSize = plain.find(',', 13) + 10;  // after the image descriptor
+  const auto changed = [&](std::size_t at, char byte) { return plain.substr(0, at) + byte + plain.substr(at + 1); };
+  std::string noTable = changed(10, 0).erase(13, 12);
+  const std::pair<std::string, int> damaged[] = {
+      {plain.substr(0, plain.size() - 4), 12},  // cut inside the codes
+      {changed(codeSize + 2, '\xFF'), 0},       // a code beyond the table
+      {changed(codeSize + 2, '\x2C'), 0},       // the end code at once
+      {changed(0, 'X'), -1},
+      {changed(4, '8'), -1},
+      {plain.substr(0, codeSize - 10), -1},  // no image
+      {changed(codeSize - 5, 0), -1},        // width 0
+      {changed(codeSize, 0), -1},            // code sizes 0 and 12
+      {changed(codeSize, 12), -1},
+      {noTable, -1},
+      {MakeGif(Picture(20000, 1, 2, false)), -1},
+  };
+  EXPECT_TRUE(Gif(changed(codeSize, 1)));  // a code size below what writers use is still read
+  for (const auto& [bytes, reached] : damaged) {
+    ImagePtr image = Gif(bytes);
+    ASSERT_EQ(reached >= 0, image != nullptr) << reached;
+    for (int i = 0; i < 18 && image; ++i)
+      EXPECT_EQ(i < reached ? ImageTest::GifColor(i % 6 / 5) : 0u, image->GetBits()[i]) << i;
+  }
+}
+
+// Samples of every precision and sign become 8-bit channels; grey is R = G = B.
+TEST(ImageLib, Jpeg2000ThroughTheRunTimeLibrary) {
+  ZingTest::TempFolder folder;
+  struct Case {
+    const char* name;
+    int components, precision;
+    bool isSigned;
+    std::vector<int> samples;  // three pixels, component by component
+    Row pixels;
+  };
+  const Case cases[] = {
+      {"grey.j2k", 1, 8, false, {0, 90, 255}, {0xFF000000, 0xFF5A5A5A, 0xFFFFFFFF}},
+      {"rgb.jp2", 3, 8, false, {10, 20, 30, 40, 50, 60, 70, 80, 90}, {0xFF0A2846, 0xFF143250, 0xFF1E3C5A}},
+      {"deep.j2k", 1, 12, false, {0, 0x5A3, 4095}, {0xFF000000, 0xFF5A5A5A, 0xFFFFFFFF}},
+      {"shallow.j2k", 1, 4, false, {0, 5, 15}, {0xFF000000, 0xFF505050, 0xFFF0F0F0}},
+      {"bits.j2k", 1, 1, false, {0, 1, 1}, {0xFF000000, 0xFF808080, 0xFF808080}},
+      {"signed.jp2", 1, 8, true, {-128, 0, 127}, {0xFF000000, 0xFF808080, 0xFFFFFFFF}},
+      {"two.j2k", 2, 8, false, {1, 2, 3, 4, 5, 6}, {}},  // neither grey nor colour
+  };
+  ASSERT_TRUE(LoadJPEG2000Codec());
+  for (const Case& c : cases) {
+    const std::string name = c.name;
+    ASSERT_TRUE(ImageTest::WriteJ2k(folder.File(name), 3, 1, c.components, c.precision, c.isSigned, c.samples,
+                                    name.ends_with(".jp2")));
+    ImagePtr image = GetImage(folder.File(name.substr(0, name.size() - 4)));  // found by the format search
+    EXPECT_EQ(c.pixels, image ? Row(image->GetBits(), image->GetBits() + 3) : Row()) << name;
+  }
+  ASSERT_TRUE(ImageTest::WriteJ2k(folder.File("wide.j2k"), kMaxDimension + 1, 1, 1, 8, false,
+                                  std::vector<int>(kMaxDimension + 1, 7)));
+  folder.Write("empty.j2k", "");
+  folder.Write("art.j2k", "\xFF\x4F\xFF\x51 broken");
+  for (const char* refused : {"wide.j2k", "empty.j2k", "art.j2k", "missing.jp2"})
+    EXPECT_FALSE(GetImage(folder.File(refused))) << refused;
+  FreeJPEG2000Codec();  // without the library such files are simply no picture
+  EXPECT_FALSE(GetImage(folder.File("grey.j2k")));
 }
 
 TEST(ImageLib, TgaSubsetOnly) {
@@ -129,7 +193,7 @@ TEST(ImageLib, FormatSearchAndAlphaImages) {
   ZingTest::TempFolder folder;
   PngSpec white{1, 1, PNG_COLOR_TYPE_RGB, 8, false, {255, 255, 255}, {}, {}};
   ASSERT_TRUE(ImageTest::WritePng(folder.File("menu.png"), white));
-  folder.Write("menu.gif", ImageTest::MakeGif(2, 2, {1, 1, 1, 1}));
+  folder.Write("menu.gif", MakeGif(Picture(2, 2, 2, false)));
   ImagePtr image = GetImage(folder.File("menu"));
   ASSERT_TRUE(image);
   EXPECT_EQ(image->GetWidth(), 1);                            // the PNG comes before the GIF
@@ -138,13 +202,20 @@ TEST(ImageLib, FormatSearchAndAlphaImages) {
   folder.Write("tile.bmp", "not looked at");
   EXPECT_FALSE(GetImage(folder.File("tile.bmp")));
 
-  // A JPEG with a grey mask "_tile.png": the mask's blue becomes alpha.
+  // A JPEG with a mask "_tile.png": the mask's blue becomes alpha. A name
+  // without an extension also finds "ring_"; one with an extension does not.
   ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("tile.jpg"), 2, 1, 3, false, {0, 0, 0, 0, 0, 0}));
-  PngSpec mask{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x00, 0xFF}, {}, {}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("_tile.png"), mask));
-  image = GetImage(folder.File("tile"));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(std::pair(Pixel(image, 0, 0) >> 24, Pixel(image, 1, 0) >> 24), std::pair(0x00u, 0xFFu));
+  ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("ring.jpg"), 2, 1, 3, false, {0, 0, 0, 0, 0, 0}));
+  PngSpec mask{2, 1, PNG_COLOR_TYPE_RGB, 8, false, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66}, {}, {}};
+  for (const char* name : {"_tile.png", "ring_.png"}) ASSERT_TRUE(ImageTest::WritePng(folder.File(name), mask));
+  for (const char* name : {"tile", "ring", "ring.jpg"}) {
+    image = GetImage(folder.File(name));
+    ASSERT_TRUE(image);
+    const bool masked = std::string(name) != "ring.jpg";
+    EXPECT_EQ(std::pair(Pixel(image, 0, 0) >> 24, Pixel(image, 1, 0) >> 24),
+              masked ? std::pair(0x33u, 0x66u) : std::pair(0xFFu, 0xFFu))
+        << name;
+  }
   // Sizes that differ leave the picture as it was.
   PngSpec wide{3, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0, 0, 0}, {}, {}};
   ASSERT_TRUE(ImageTest::WritePng(folder.File("_tile.png"), wide));
@@ -156,16 +227,7 @@ TEST(ImageLib, FormatSearchAndAlphaImages) {
   image = GetImage(folder.File("glow"));
   gAlphaComposeColor = 0x00FFFFFF;
   ASSERT_TRUE(image);
-  EXPECT_EQ(std::pair(Pixel(image, 0, 0), Pixel(image, 1, 0)), std::pair(0x00FF0000u, 0xFFFF0000u));
-
-  // JPEG 2000 without a codec is simply no picture; with one, garbage is too.
-  folder.Write("art.j2k", "\xFF\x4F\xFF\x51 broken");
-  FreeJPEG2000Codec();
-  EXPECT_FALSE(GetImage(folder.File("art")));
-  if (LoadJPEG2000Codec()) {
-    EXPECT_FALSE(GetImage(folder.File("art.j2k")));
-  }
-  FreeJPEG2000Codec();
+  EXPECT_EQ(std::pair(Pixel(image, 0, 0), Pixel(image, 1, 0)), std::pair(0x33FF0000u, 0x66FF0000u));
 }
 
 TEST(ImageLib, WritersRoundTripAndRefuseBadTargets) {
@@ -179,10 +241,12 @@ TEST(ImageLib, WritersRoundTripAndRefuseBadTargets) {
   ASSERT_TRUE(back);
   EXPECT_TRUE(std::equal(colours, colours + 6, back->GetBits()));
 
+  // The JPEG is libjpeg's at quality 80 of the same colours, alpha dropped.
   ASSERT_TRUE(WriteJPEGImage(folder.File("out.jpg"), source));
-  back = GetJPEGImage(folder.File("out.jpg"));
-  ASSERT_TRUE(back);
-  EXPECT_EQ(std::pair(back->GetWidth(), Pixel(back, 0, 0) >> 24), std::pair(3, 0xFFu));
+  std::vector<std::uint8_t> rgb;
+  for (std::uint32_t c : colours) rgb.insert(rgb.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+  ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("ref.jpg"), 3, 2, 3, false, rgb, 80));
+  EXPECT_EQ(folder.Read("ref.jpg"), folder.Read("out.jpg"));
 
   EXPECT_FALSE(WritePNGImage(folder.File("missing/out.png"), source));
   EXPECT_FALSE(WriteJPEGImage(folder.File("missing/out.jpg"), source));
