@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "framework/widget/ButtonWidget.h"
@@ -66,8 +67,11 @@ class Listener : public Zing::ButtonListener,
 
 class Controls : public WidgetTest::ScreenFixture {
  protected:
+  // What the listener heard since the last time.
+  Strings Heard() { return std::exchange(listener.heard, {}); }
   Listener listener;
 };
+using Colors = std::vector<std::uint32_t>;
 
 TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) {
   Zing::ButtonWidget button(7, &listener);
@@ -75,32 +79,28 @@ TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) 
   manager.AddWidget(&button);
 
   Click(110, 110);
-  EXPECT_EQ(listener.heard, (Strings{"enter 7", "press 7 1", "depress 7"}));
+  EXPECT_EQ(Heard(), (Strings{"enter 7", "press 7 1", "depress 7"}));
 
   // Pressed, moved off and released elsewhere: a press without a click.
-  listener.heard.clear();
   manager.MouseDown(110, 110, 1);
   manager.UpdateFrame();
   manager.MouseMove(300, 300);
   manager.UpdateFrame();
   manager.MouseUp(300, 300, 1);
-  EXPECT_EQ(listener.heard, (Strings{"press 7 1", "leave 7"}));
-  EXPECT_EQ(listener.ticks, 1);  // held ticks only while over the button
+  EXPECT_EQ(std::tuple(Heard(), listener.ticks), std::tuple(Strings{"press 7 1", "leave 7"}, 1));  // ticks while over
 
   // Any mouse button presses it; a release while the window is inactive does not click.
-  listener.heard.clear();
   manager.MouseMove(110, 110);
   manager.MouseDown(110, 110, -1);
   manager.hasFocus = false;
   manager.MouseUp(110, 110, -1);
   manager.hasFocus = true;
-  EXPECT_EQ(listener.heard, (Strings{"enter 7", "press 7 1"}));
+  EXPECT_EQ(Heard(), (Strings{"enter 7", "press 7 1"}));
 
   // A disabled button hears nothing.
-  listener.heard.clear();
   button.SetDisabled(true);
   Click(120, 110);
-  EXPECT_EQ(listener.heard, (Strings{"leave 7"}));  // it lost the pointer, and nothing since
+  EXPECT_EQ(Heard(), (Strings{"leave 7"}));  // it lost the pointer, and nothing since
 }
 
 TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
@@ -243,32 +243,23 @@ TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
   link.Resize(0, 0, 38, 20);
   manager.AddWidget(&link);
   // 18 wide at x = 10; baseline (8 + 20) / 2 - 1 = 13; underline at row 16.
-  EXPECT_EQ(Pixel(10, 10), 0x0000FFu);
-  EXPECT_EQ(Pixel(27, 16), 0x0000FFu);
-  EXPECT_EQ(Pixel(10, 17), 0x000000u);
+  EXPECT_EQ(Pixels({{10, 10}, {27, 16}, {10, 17}}), (Colors{0x0000FF, 0x0000FF, 0}));
   manager.MouseMove(15, 10);
-  EXPECT_EQ(host.cursors.back(), 1);
-  EXPECT_EQ(Pixel(10, 16), 0xFF0000u);
+  EXPECT_EQ(std::tuple(host.cursors.back(), Pixel(10, 16)), std::tuple(1, 0xFF0000u));
 }
 
 TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   Zing::Checkbox box(4, &listener);
   box.Resize(0, 0, 12, 12);
   manager.AddWidget(&box);
-  EXPECT_EQ(Pixel(0, 0), 0xFFFFFFu);
-  EXPECT_EQ(Pixel(11, 5), 0xFFFFFFu);  // the outline all round
-  EXPECT_EQ(Pixel(5, 11), 0xFFFFFFu);
-  EXPECT_EQ(Pixel(5, 5), 0x505050u);
+  EXPECT_EQ(Pixels({{0, 0}, {11, 5}, {5, 11}, {5, 5}}), (Colors{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x505050}));  // outline
   Click(5, 5);
   Click(5, 5, -1);
   Click(5, 5);
-  EXPECT_EQ(listener.heard, (Strings{"checked 4 on", "checked 4 off", "checked 4 on"}));
-  EXPECT_EQ(Pixel(5, 5), 0xFFFF00u);
-  EXPECT_EQ(Pixel(6, 5), 0xFFFF00u);  // the other diagonal
-  EXPECT_EQ(Pixel(5, 2), 0x505050u);
+  EXPECT_EQ(Heard(), (Strings{"checked 4 on", "checked 4 off", "checked 4 on"}));
+  EXPECT_EQ(Pixels({{5, 5}, {6, 5}, {5, 2}}), (Colors{0xFFFF00, 0xFFFF00, 0x505050}));  // both diagonals
   box.SetChecked(false, false);
-  EXPECT_EQ(listener.heard.size(), 3u);
-  EXPECT_EQ(Pixel(5, 5), 0x505050u);
+  EXPECT_EQ(std::tuple(Heard(), Pixel(5, 5)), std::tuple(Strings{}, 0x505050u));
 
   // Two cells of one image.
   auto cells = Solid(24, 12, 0xFF0000FF);

@@ -276,6 +276,11 @@ class ScreenFixture : public WidgetFixture {
       text += std::string(1, 'a' + i % 26) + "=" + std::to_string(palette[i]) + " ";
     return text;
   }
+  std::vector<std::uint32_t> Pixels(std::initializer_list<std::pair<int, int>> points) {
+    std::vector<std::uint32_t> colors;
+    for (const auto& [px, py] : points) colors.push_back(Pixel(px, py));
+    return colors;
+  }
   // Fills the whole screen with one colour, under whatever is drawn next.
   void Clear(std::uint32_t argb) {
     for (int i = 0; i < 640 * 480; ++i) screen.GetBits()[i] = argb;
