@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "framework/widget/ButtonWidget.h"
@@ -22,6 +25,7 @@
 namespace {
 
 using WidgetTest::BlockFont;
+using WidgetTest::Solid;
 using Zing::Color;
 using Zing::KEYCODE_CONTROL;
 using Zing::KEYCODE_SHIFT;
@@ -61,19 +65,13 @@ class Listener : public Zing::ButtonListener,
   int ticks = 0;
 };
 
-// A plain image of one colour.
-std::unique_ptr<MemoryImage> Solid(int w, int h, std::uint32_t argb) {
-  auto image = std::make_unique<MemoryImage>();
-  image->Create(w, h);
-  for (int i = 0; i < w * h; ++i) image->GetBits()[i] = argb;
-  image->SetImageMode(false, false);
-  return image;
-}
-
 class Controls : public WidgetTest::ScreenFixture {
  protected:
+  // What the listener heard since the last time.
+  Strings Heard() { return std::exchange(listener.heard, {}); }
   Listener listener;
 };
+using Colors = std::vector<std::uint32_t>;
 
 TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) {
   Zing::ButtonWidget button(7, &listener);
@@ -81,32 +79,28 @@ TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) 
   manager.AddWidget(&button);
 
   Click(110, 110);
-  EXPECT_EQ(listener.heard, (Strings{"enter 7", "press 7 1", "depress 7"}));
+  EXPECT_EQ(Heard(), (Strings{"enter 7", "press 7 1", "depress 7"}));
 
   // Pressed, moved off and released elsewhere: a press without a click.
-  listener.heard.clear();
   manager.MouseDown(110, 110, 1);
   manager.UpdateFrame();
   manager.MouseMove(300, 300);
   manager.UpdateFrame();
   manager.MouseUp(300, 300, 1);
-  EXPECT_EQ(listener.heard, (Strings{"press 7 1", "leave 7"}));
-  EXPECT_EQ(listener.ticks, 1);  // held ticks only while over the button
+  EXPECT_EQ(std::tuple(Heard(), listener.ticks), std::tuple(Strings{"press 7 1", "leave 7"}, 1));  // ticks while over
 
   // Any mouse button presses it; a release while the window is inactive does not click.
-  listener.heard.clear();
   manager.MouseMove(110, 110);
   manager.MouseDown(110, 110, -1);
   manager.hasFocus = false;
   manager.MouseUp(110, 110, -1);
   manager.hasFocus = true;
-  EXPECT_EQ(listener.heard, (Strings{"enter 7", "press 7 1"}));
+  EXPECT_EQ(Heard(), (Strings{"enter 7", "press 7 1"}));
 
   // A disabled button hears nothing.
-  listener.heard.clear();
   button.SetDisabled(true);
   Click(120, 110);
-  EXPECT_EQ(listener.heard, (Strings{"leave 7"}));  // it lost the pointer, and nothing since
+  EXPECT_EQ(Heard(), (Strings{"leave 7"}));  // it lost the pointer, and nothing since
 }
 
 TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
@@ -132,9 +126,15 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   EXPECT_NEAR(static_cast<int>(halfway >> 8 & 0xFF), 0x80, 0x10);
   EXPECT_NEAR(static_cast<int>(halfway & 0xFF), 0x40, 0x10);
   EXPECT_EQ(Pixel(5, 5), 0x000080u);
+  // Coming back, it fades in at its own speed, up to full strength.
+  button.overAlphaFadeInSpeed = 0.1;
+  manager.MouseMove(5, 5);
+  for (updates = 0; button.overAlpha < 1 && updates < 100; ++updates) manager.UpdateFrame();
+  EXPECT_EQ(std::tuple(updates, button.overAlpha), std::tuple(10, 1.0));
 
   // Held and dragged off, without a fade, the button keeps its over look.
-  button.overAlphaSpeed = 0;
+  button.overAlphaSpeed = button.overAlphaFadeInSpeed = 0;
+  manager.MouseMove(300, 300);
   manager.MouseMove(5, 5);
   manager.MouseDown(5, 5, 1);
   manager.MouseMove(300, 300);
@@ -182,6 +182,56 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   tall.ascent = 10;
   button.SetFont(&tall);
   EXPECT_EQ(std::pair(Pixel(14, 3), Pixel(14, 13)), std::pair(kBkg, 0xFF0000u));  // the pointer is still over it
+  // The label at the left or the right edge.
+  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_LEFT;
+  button.MarkDirty();
+  EXPECT_EQ(std::pair(Pixel(2, 8), Pixel(30, 8)), std::pair(0xFF0000u, kBkg));
+  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_RIGHT;
+  button.MarkDirty();
+  EXPECT_EQ(std::pair(Pixel(2, 8), Pixel(30, 8)), std::pair(kBkg, 0xFF0000u));
+}
+
+// With images, a button shows the cell of its state: normal, over (also while
+// held and dragged off), down, disabled; inverted, it looks pressed; without a
+// down or over cell, a pressed button shows its normal cell a pixel lower right.
+TEST_F(Controls, AnImageButtonShowsTheCellOfItsState) {
+  auto cells = Solid(12, 3, 0);
+  const std::uint32_t colors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF606060};
+  for (int i = 0; i < 36; ++i) cells->GetBits()[i] = colors[(i % 12) / 3];
+  Add("back", 0, 0, 10, 10)->paint = 0xFF000000;
+  Zing::ButtonWidget button(1, &listener);
+  button.buttonImage = cells.get();
+  button.normalRect = Rect(0, 0, 3, 3);
+  button.overRect = Rect(3, 0, 3, 3);
+  button.downRect = Rect(6, 0, 3, 3);
+  button.disabledRect = Rect(9, 0, 3, 3);
+  button.Resize(0, 0, 4, 4);
+  manager.AddWidget(&button);
+  std::vector<std::uint32_t> seen{Pixel(1, 1)};
+  const auto step = [&](const std::function<void()>& action) {
+    action();
+    button.MarkDirty();
+    seen.push_back(Pixel(1, 1));
+  };
+  step([&] { manager.MouseMove(1, 1); });
+  step([&] { manager.MouseDown(1, 1, 1); });
+  step([&] { manager.MouseMove(100, 100); });
+  step([&] { manager.MouseUp(100, 100, 1); });
+  step([&] { button.SetDisabled(true); });
+  step([&] {
+    button.SetDisabled(false);
+    button.inverted = true;
+  });
+  EXPECT_EQ(seen, (std::vector<std::uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0x00FF00, 0xFF0000, 0x606060, 0x0000FF}));
+  button.inverted = false;
+  button.downRect = button.overRect = Rect();
+  manager.MouseMove(1, 1);
+  manager.MouseDown(1, 1, 1);
+  EXPECT_EQ(std::tuple(Pixel(0, 0), Pixel(3, 3)), std::tuple(0u, 0xFF0000u));
+  button.btnNoDraw = true;
+  button.MarkDirty();
+  EXPECT_EQ(Pixel(3, 3), 0u);
+  manager.RemoveAllWidgets();
 }
 
 TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
@@ -193,32 +243,23 @@ TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
   link.Resize(0, 0, 38, 20);
   manager.AddWidget(&link);
   // 18 wide at x = 10; baseline (8 + 20) / 2 - 1 = 13; underline at row 16.
-  EXPECT_EQ(Pixel(10, 10), 0x0000FFu);
-  EXPECT_EQ(Pixel(27, 16), 0x0000FFu);
-  EXPECT_EQ(Pixel(10, 17), 0x000000u);
+  EXPECT_EQ(Pixels({{10, 10}, {27, 16}, {10, 17}}), (Colors{0x0000FF, 0x0000FF, 0}));
   manager.MouseMove(15, 10);
-  EXPECT_EQ(host.cursors.back(), 1);
-  EXPECT_EQ(Pixel(10, 16), 0xFF0000u);
+  EXPECT_EQ(std::tuple(host.cursors.back(), Pixel(10, 16)), std::tuple(1, 0xFF0000u));
 }
 
 TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   Zing::Checkbox box(4, &listener);
   box.Resize(0, 0, 12, 12);
   manager.AddWidget(&box);
-  EXPECT_EQ(Pixel(0, 0), 0xFFFFFFu);
-  EXPECT_EQ(Pixel(11, 5), 0xFFFFFFu);  // the outline all round
-  EXPECT_EQ(Pixel(5, 11), 0xFFFFFFu);
-  EXPECT_EQ(Pixel(5, 5), 0x505050u);
+  EXPECT_EQ(Pixels({{0, 0}, {11, 5}, {5, 11}, {5, 5}}), (Colors{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x505050}));  // outline
   Click(5, 5);
   Click(5, 5, -1);
   Click(5, 5);
-  EXPECT_EQ(listener.heard, (Strings{"checked 4 on", "checked 4 off", "checked 4 on"}));
-  EXPECT_EQ(Pixel(5, 5), 0xFFFF00u);
-  EXPECT_EQ(Pixel(6, 5), 0xFFFF00u);  // the other diagonal
-  EXPECT_EQ(Pixel(5, 2), 0x505050u);
+  EXPECT_EQ(Heard(), (Strings{"checked 4 on", "checked 4 off", "checked 4 on"}));
+  EXPECT_EQ(Pixels({{5, 5}, {6, 5}, {5, 2}}), (Colors{0xFFFF00, 0xFFFF00, 0x505050}));  // both diagonals
   box.SetChecked(false, false);
-  EXPECT_EQ(listener.heard.size(), 3u);
-  EXPECT_EQ(Pixel(5, 5), 0x505050u);
+  EXPECT_EQ(std::tuple(Heard(), Pixel(5, 5)), std::tuple(Strings{}, 0x505050u));
 
   // Two cells of one image.
   auto cells = Solid(24, 12, 0xFF0000FF);
@@ -265,10 +306,48 @@ TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
   manager.MouseMove(100 + 2 + 100, 110);
   manager.MouseUp(100 + 102, 110, 1);
   EXPECT_EQ(listener.heard, (Strings{"slider 5 1.00", "slider 5 0.00", "slider 5 0.50", "slider 5 0.50"}));
+  // Released, the thumb is no longer held: leaving restores the arrow.
+  manager.MouseMove(100 + 105, 110);
+  EXPECT_EQ(host.cursors.back(), 2);
+  manager.MouseMove(300, 300);
   EXPECT_EQ(host.cursors.back(), 0);
-
   slider.SetValue(7);
   EXPECT_DOUBLE_EQ(slider.value, 1.0);
+}
+
+// The vertical slider is the horizontal one turned: its track's three cells
+// run down, its thumb slides down, and Up and Down move its value.
+TEST_F(Controls, AVerticalSliderRunsDownAndAThumbFillingTheTrackCannotBeDragged) {
+  auto track = Solid(6, 30, 0xFF102030);
+  for (int i = 60; i < 120; ++i) track->GetBits()[i] = 0xFF405060;
+  for (int i = 120; i < 180; ++i) track->GetBits()[i] = 0xFF708090;
+  auto thumb = Solid(16, 10, 0xFFFF8000);
+  Zing::Slider slider(track.get(), thumb.get(), 5, &listener);
+  slider.horizontal = false;
+  slider.Resize(300, 100, 20, 100);
+  manager.AddWidget(&slider);
+  slider.SetValue(0.5);
+  EXPECT_EQ(Checksum(Rect(300, 100, 20, 100)), 3287490053u) << Picture(Rect(300, 100, 20, 100));
+  manager.MouseMove(310, 150);
+  manager.MouseDown(310, 150, 1);  // on the thumb (rows 45..54), 5 below its top
+  manager.MouseMove(310, 160);
+  manager.MouseUp(310, 160, 1);
+  manager.SetFocus(&slider);
+  manager.KeyDown(Zing::KEYCODE_UP);
+  manager.KeyDown(Zing::KEYCODE_LEFT);  // along the other axis: the focus ring's key
+  EXPECT_EQ(listener.heard, (Strings{"slider 5 0.61", "slider 5 0.61", "slider 5 0.56"}));
+
+  auto wide = Solid(10, 16, 0xFFFF8000);
+  Zing::Slider full(nullptr, wide.get(), 6, &listener);
+  full.Resize(0, 0, 10, 20);
+  manager.AddWidget(&full);
+  listener.heard.clear();
+  Click(5, 5);
+  manager.MouseDown(5, 5, 1);
+  manager.MouseMove(9, 5);
+  manager.MouseUp(9, 5, 1);
+  EXPECT_EQ(listener.heard, (Strings{"slider 6 0.00", "slider 6 0.00"}));
+  manager.RemoveAllWidgets();
 }
 
 // The keys walk a ring of controls: Enter and Space press a button and
@@ -304,7 +383,9 @@ TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
       {Zing::KEYCODE_DOWN, {"1 click 0 1"}},
       {Zing::KEYCODE_DOWN, {"1 click 1 1"}},
       {Zing::KEYCODE_DOWN, {"1 click 1 1"}},  // the last line stays picked
-      {Zing::KEYCODE_RIGHT, {}},              // round to the first control
+      {Zing::KEYCODE_UP, {"1 click 0 1"}},
+      {Zing::KEYCODE_UP, {"1 click 0 1"}},
+      {Zing::KEYCODE_RIGHT, {}},  // round to the first control
       {Zing::KEYCODE_SPACE, {"press 7 1", "depress 7"}},
   };
   for (const auto& [key, heard] : keys) {
@@ -313,7 +394,7 @@ TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
     manager.KeyUp(key);
     EXPECT_EQ(listener.heard, heard) << key;
   }
-  EXPECT_EQ(list.selectIdx, 1);
+  EXPECT_EQ(list.selectIdx, 0);
   manager.SetFocus(&slider);
   EXPECT_NE(Pixel(100, 100), 0x000000u);  // the focus frame
   // A disabled button takes no press.
@@ -371,8 +452,12 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   Key(Zing::KEYCODE_RETURN);
   EXPECT_EQ(listener.heard, (Strings{"1 enter abcdefghijklmn", "1 enter "}));
 
-  // Undo takes back one change; undo again redoes it.
+  // Undo takes back one change; undo again redoes it. A text set by the
+  // owner has nothing before it, and no selection (Control+Shift+Z too).
   edit.SetText("Wicker");
+  manager.KeyDown(KEYCODE_SHIFT);
+  Control(26, 'Z');
+  manager.KeyUp(KEYCODE_SHIFT);
   Type("abc");
   Control(26, 'Z');
   EXPECT_EQ(edit.text, "Wicker");
@@ -416,6 +501,12 @@ TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
   Control(26, 'Z');
   EXPECT_EQ(edit.text, "John McDonald");
 
+  // Words are made of letters, digits, '_' and the characters from 192 on.
+  std::string inWords, notInWords;
+  for (int c = 1; c < 256; ++c)
+    (edit.IsPartOfWord(static_cast<char>(c)) ? inWords : notInWords) += static_cast<char>(c);
+  EXPECT_EQ(inWords.substr(0, 64), "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz\xC0");
+  EXPECT_EQ(inWords.size(), 63u + 64u);
   // Word jumps: Control+Right passes a word and the gap after it, Control+Left
   // goes back to a word's start; with Shift they select.
   Key(Zing::KEYCODE_HOME);
@@ -426,6 +517,9 @@ TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
   EXPECT_EQ(edit.cursorPos, 13);
   Key(Zing::KEYCODE_LEFT);
   EXPECT_EQ(edit.cursorPos, 5);
+  Key(Zing::KEYCODE_LEFT);
+  EXPECT_EQ(edit.cursorPos, 0);
+  Key(Zing::KEYCODE_RIGHT);
   Key(Zing::KEYCODE_RIGHT);
   manager.KeyDown(KEYCODE_SHIFT);
   Key(Zing::KEYCODE_LEFT);
@@ -437,12 +531,13 @@ TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
 
 TEST_F(EditList, ClipboardCutCopyPaste) {
   edit.SetText("Anna Lise");
+  Key(Zing::KEYCODE_LEFT);
   manager.KeyDown(KEYCODE_SHIFT);
-  for (int i = 0; i < 4; ++i) Key(Zing::KEYCODE_LEFT);
+  for (int i = 0; i < 3; ++i) Key(Zing::KEYCODE_LEFT);
   manager.KeyUp(KEYCODE_SHIFT);
   Control(24, 'X');
-  EXPECT_EQ(host.clipboard, "Lise");
-  EXPECT_EQ(edit.text, "Anna ");
+  EXPECT_EQ(std::tuple(host.clipboard, edit.text), std::tuple("Lis", "Anna e"));
+  Key(Zing::KEYCODE_DELETE);
   // Control bytes, undefined bytes and vetoed characters are dropped; the
   // paste ends at the first line break and stops at the length limit.
   host.clipboard = std::string("B\x01\x7f\x81o#b\x96") + "\xE9" + "1234567890\r\nZZ";
@@ -462,26 +557,140 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   EXPECT_EQ(host.clipboard, "******");
 }
 
-TEST_F(EditList, TheSelectionIsHighlightedBetweenItsEnds) {
-  Type("abcdef");
-  edit.hiliteAnchor = 2;
-  edit.cursorPos = 4;
-  edit.MarkDirty();
-  // The empty column after block character k, on the white field or the black highlight.
-  const auto gapAfter = [&](int k) { return Pixel(10 + 4 + BlockFont::kAdvance * k + 5, 20); };
-  EXPECT_EQ((std::vector<std::uint32_t>{gapAfter(1), gapAfter(2), gapAfter(3), gapAfter(4)}),
+TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
+  edit.SetText("abcdefgh");
+  // Just right of character k's left edge: the text starts 4 into the field.
+  const auto at = [](int k) { return 10 + 4 + BlockFont::kAdvance * k + 1; };
+  manager.MouseMove(at(1), 20);
+  manager.MouseDown(at(1), 20, 1);
+  manager.MouseMove(at(3), 20);
+  manager.MouseUp(at(3), 20, 1);
+  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(1, 3));
+  // The empty column after block character k, on the white field or the black
+  // highlight; the cursor bar below the text, blinking every 41 updates.
+  const auto gapAfter = [&](int k) { return Pixel(at(k) + 4, 20); };
+  EXPECT_EQ((std::vector<std::uint32_t>{gapAfter(0), gapAfter(1), gapAfter(2), gapAfter(3)}),
             (std::vector<std::uint32_t>{0xFFFFFF, 0, 0, 0xFFFFFF}));
+  std::vector<std::uint32_t> bar{Pixel(at(3) - 1, 24)};
+  for (int i = 1; i <= 82; ++i) {
+    manager.UpdateFrame();
+    if (i == 40 || i == 41 || i == 82) bar.push_back(Pixel(at(3) - 1, 24));
+  }
+  EXPECT_EQ(bar, (std::vector<std::uint32_t>{0, 0, 0xFFFFFF, 0}));
+
+  // A double click selects the word under it; a click leaves no selection.
+  edit.SetText("ab cdef gh");
+  manager.MouseDown(at(1), 20, 2);
+  manager.MouseUp(at(1), 20, 2);
+  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(0, 2));
+  manager.MouseDown(at(5), 20, 2);
+  manager.MouseUp(at(5), 20, 2);
+  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(3, 7));
+  Click(at(5), 20);
+  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(-1, 5));
+  manager.SetFocus(nullptr);
+  EXPECT_EQ(Pixel(at(5) - 1, 24), 0xFFFFFFu);  // no cursor without the focus
 }
 
-TEST_F(EditList, TheColumnsOfATableFollowTheFirstWhenItMoves) {
-  Zing::ListWidget first(7, &font, &listener), second(8, &font, &listener);
-  first.listChild = &second;
-  second.listParent = &first;
-  manager.AddWidget(&second);
-  manager.AddWidget(&first);
-  manager.BringToBack(&first);
+// A scroll bar that remembers what the list told it.
+struct Scrollbar : Zing::ListScrollbar, Zing::Widget {
+  void SetMaxValue(double v) override { max = v; }
+  void SetPageSize(double v) override { page = v; }
+  void SetValue(double v) override { value = v; }
+  double GetValue() const override { return value; }
+  double max = 0, page = 0, value = 0;
+};
+
+// Lists side by side are the columns of one table: a line added to the first
+// appears (empty) in the others; removals, line colours, highlight, selection,
+// sorting and scrolling go to all of them; the columns and the scroll bar stay
+// in front of the first column.
+TEST_F(Controls, TheColumnsOfATableShareLinesHighlightSelectionAndScrolling) {
+  Zing::ListWidget names(7, &font, &listener), points(8, &font, &listener);
+  Scrollbar bar;
+  names.listChild = &points;
+  points.listParent = &names;
+  names.scrollbar = &bar;
+  names.scrollbarWidget = &bar;
+  for (const auto& [line, sorted, at] :
+       {std::tuple("mike", true, 0), {"anna", true, 0}, {"zoe", false, 2}, {"kim", true, 1}}) {
+    EXPECT_EQ(names.AddLine(line, sorted), at) << line;
+  }
+  for (int i : {0, 1, 3, 9}) points.SetLine(i, std::to_string(i * 7));
+  EXPECT_EQ(std::pair(names.lines, points.lines),
+            std::pair(Strings{"anna", "kim", "mike", "zoe"}, Strings{"0", "7", "", "21"}));
+  EXPECT_EQ(bar.max, 4);
+  names.SetLineColor(1, Color(1, 1, 1));
+  points.SetColor("21", Color(3, 3, 3));
+  names.SetLineColor(4, Color(9, 9, 9));  // no such line
+  EXPECT_EQ(points.lineColors, (std::vector<Color>{Color(0, 0, 0), Color(1, 1, 1), Color(0, 0, 0), Color(3, 3, 3)}));
+  points.SetSelect(2);
+  names.Resize(0, 0, 100, 48);  // four lines of ten fit
+  points.Resize(100, 0, 50, 48);
+  manager.AddWidget(&points);
+  manager.AddWidget(&bar);
+  manager.AddWidget(&names);
+  manager.BringToBack(&names);
   EXPECT_EQ((std::vector<Zing::Widget*>(manager.widgets.begin(), manager.widgets.end())),
-            (std::vector<Zing::Widget*>{&first, &second, &edit}));
+            (std::vector<Zing::Widget*>{&names, &points, &bar}));
+  EXPECT_EQ(bar.page, 4);
+  manager.MouseMove(10, 4 + 15);
+  names.RemoveLine(1);  // the highlighted line goes; the selection moves up with its line
+  EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>1", "8 hilite -1>1"}));
+  EXPECT_EQ(std::tuple(points.lines, points.selectIdx, names.selectIdx, names.hiliteIdx, points.hiliteIdx, bar.max),
+            std::tuple(Strings{"0", "", "21"}, 1, 1, -1, -1, 3.0));
+  EXPECT_EQ(std::tuple(names.GetLineIdx("zoe"), names.GetLineIdx("bob"), names.GetStringAt(3), names.GetLineCount()),
+            std::tuple(2, -1, std::string(), 3));
+  EXPECT_EQ(std::pair(names.GetOptimalWidth(), names.GetOptimalHeight()), std::pair(16 + 24, 8 + 30));
+
+  // Sorted by the second column's numbers padded to three places, or by the first.
+  names.sortFromChild = true;
+  points.maxNumericPlaces = 3;
+  points.SetLine(1, "5");
+  names.Sort(false);
+  EXPECT_EQ(std::pair(names.lines, points.lines), std::pair(Strings{"zoe", "mike", "anna"}, Strings{"21", "5", "0"}));
+  EXPECT_EQ(points.lineColors.front(), Color(3, 3, 3));
+  names.sortFromChild = false;
+  names.Sort(true);
+  EXPECT_EQ(points.lines, (Strings{"0", "5", "21"}));
+
+  // The wheel scrolls five lines a notch, and the columns scroll together.
+  bar.value = 6;
+  manager.SetFocus(&names);
+  manager.MouseWheel(1);
+  EXPECT_EQ(std::tuple(bar.value, names.position, points.position), std::tuple(1.0, 1.0, 1.0));
+  manager.RemoveAllWidgets();
+}
+
+// Every visible line from the scroll position down: the selected line on its
+// bar in the selection text colour, the highlighted one in its own colour,
+// each line centred or right-aligned in a line taller than the font.
+TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
+  Zing::ListWidget list(7, &font, &listener);
+  const int colors[6][3] = {{16, 16, 16}, {32, 32, 32}, {48, 48, 48}, {64, 64, 64}, {80, 80, 80}, {96, 96, 96}};
+  list.SetColors(colors, 6);
+  for (const char* line : {"a", "bb", "ccc", "dddd", "eeeee"}) list.AddLine(line, false);
+  list.itemHeight = 12;
+  list.drawOutline = false;
+  list.justify = Zing::ListWidget::JUSTIFY_CENTER;
+  list.position = 0.5;
+  list.Resize(0, 0, 60, 50);
+  manager.AddWidget(&list);
+  list.SetSelect(1);
+  manager.MouseMove(30, 4 + 12 * 2);  // (24 - 4) / 12 + 0.5: line 2
+  EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 1435148997u) << Picture(Rect(0, 0, 60, 50));
+  list.justify = Zing::ListWidget::JUSTIFY_RIGHT;
+  list.drawSelectWhenHilited = true;
+  list.drawOutline = true;
+  list.position = 0;
+  list.MarkDirty();
+  EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 1806608229u) << Picture(Rect(0, 0, 60, 50));
+  // A double click on the highlighted line; nothing below the last line.
+  Click(30, 4 + 12 * 2 + 3, 2);
+  Click(30, 47);
+  EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>2", "7 click 2 2", "7 hilite 2>-1"}));
+  list.RemoveAll();
+  EXPECT_EQ(std::pair(list.selectIdx, list.GetOptimalHeight()), std::pair(-1, 8));
   manager.RemoveAllWidgets();
 }
 
@@ -523,31 +732,6 @@ TEST_F(EditList, NarrowFieldKeepsCursorInView) {
   edit.SetText("");
   Type("abcdefghijkl");
   EXPECT_EQ(std::pair(edit.cursorPos, edit.leftPos), std::pair(12, 7));
-}
-
-TEST_F(EditList, ListHighlightClicksAndDrawing) {
-  Zing::ListWidget list(7, &font, &listener);
-  const int colors[6][3] = {{17, 66, 61}, {13, 47, 44}, {219, 248, 255}, {240, 122, 16}, {238, 154, 83}, {8, 41, 38}};
-  list.SetColors(colors, 6);
-  for (const char* line : {"English", "Deutsch",
-                           "Fran\xE7"
-                           "ais"})
-    list.AddLine(line, false);
-  list.Resize(300, 100, 100, 60);  // taller than three lines of 10
-  manager.AddWidget(&list);
-  list.SetSelect(1);
-  manager.MouseMove(310, 100 + 4 + 5);   // line 0
-  manager.MouseMove(310, 100 + 4 + 12);  // line 1
-  Click(310, 100 + 4 + 14, 2);           // still line 1
-  Click(310, 100 + 4 + 35);              // below the last line
-  EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>0", "7 hilite 0>1", "7 click 1 2", "7 hilite 1>-1"}));
-  EXPECT_EQ(Pixel(398, 100 + 4 + 15), 0xEE9A53u);  // the selected line's bar
-  EXPECT_EQ(Pixel(398, 100 + 4 + 45), 0x11423Du);  // no bar below the lines
-  EXPECT_EQ(Pixel(300, 100), 0x0D2F2Cu);           // outline
-  list.RemoveAll();
-  EXPECT_EQ(list.selectIdx, -1);
-  EXPECT_EQ(Pixel(398, 100 + 4 + 15), 0x11423Du);
-  EXPECT_EQ(list.GetOptimalHeight(), 8);
 }
 
 }  // namespace

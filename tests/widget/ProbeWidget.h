@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,8 +54,13 @@ class ProbeWidget : public Zing::Widget {
     Note("update");
     if (onUpdate) onUpdate();
   }
-  // Notes where it was drawn: the translation and clip of the graphics it got.
+  // Notes where it was drawn: the translation and clip of the graphics it got;
+  // paints itself when given a colour.
   void Draw(Zing::Graphics* g) override {
+    if (paint != 0) {
+      g->SetColor(Zing::Color::FromPacked(paint));
+      g->FillRect(0, 0, width, height);
+    }
     const Zing::Rect& c = g->clipRect;
     Note("draw at " + Pos(static_cast<int>(g->transX), static_cast<int>(g->transY)) + " clip " + Pos(c.x, c.y) + " " +
          std::to_string(c.w) + "x" + std::to_string(c.h) + (g->linearBlend ? " filtered" : ""));
@@ -108,6 +114,7 @@ class ProbeWidget : public Zing::Widget {
   std::string name;
   EventLog* log;
   bool refusePoints = false;
+  std::uint32_t paint = 0;  // 0xAARRGGBB
   std::function<void()> onUpdate;
   std::function<void()> onDraw;
   std::function<void()> onMouseUp;
@@ -124,7 +131,18 @@ class FakeHost : public Zing::WidgetManagerHost {
   std::string GetClipboardText() override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   bool AllowsExtendedChars() const override { return extendedChars; }
+  // The application's loop step, run by a dialog waiting for its answer.
+  bool UpdateAppStep(bool* updated) override {
+    if (updated != nullptr) *updated = true;
+    return step && step();
+  }
+  bool KillDialog(int dialogId) override {
+    killed.push_back(dialogId);
+    return true;
+  }
 
+  std::function<bool()> step;
+  std::vector<int> killed;
   std::string clipboard;
   bool extendedChars = true;
   std::vector<int> cursors;
@@ -162,6 +180,15 @@ class BlockFont : public Zing::Font {
 
   std::vector<std::string> drawn;  // "text at x,y rRED"
 };
+
+// A plain image of one colour.
+inline std::unique_ptr<Zing::MemoryImage> Solid(int w, int h, std::uint32_t argb) {
+  auto image = std::make_unique<Zing::MemoryImage>();
+  image->Create(w, h);
+  for (int i = 0; i < w * h; ++i) image->GetBits()[i] = argb;
+  image->SetImageMode(false, false);
+  return image;
+}
 
 // The names of a container's children, back to front.
 inline std::vector<std::string> Names(const Zing::WidgetContainer& container) {
@@ -221,6 +248,42 @@ class ScreenFixture : public WidgetFixture {
   std::uint32_t Pixel(int px, int py) {
     manager.DrawScreen();
     return screen.GetPixel(px, py) & 0xFFFFFF;
+  }
+
+  // A drawn area as one number (colours only), to pin a whole picture in one
+  // table entry; and as text, a letter per colour, to show it when it differs.
+  std::uint32_t Checksum(const Zing::Rect& area) {
+    manager.DrawScreen();
+    std::uint32_t hash = 2166136261u;
+    for (int py = area.y; py < area.y + area.h; ++py) {
+      for (int px = area.x; px < area.x + area.w; ++px)
+        hash = (hash ^ (screen.GetPixel(px, py) & 0xFFFFFF)) * 16777619u;
+    }
+    return hash;
+  }
+  std::string Picture(const Zing::Rect& area) {
+    std::vector<std::uint32_t> palette;
+    std::string text = "\n";
+    for (int py = area.y; py < area.y + area.h; ++py, text += '\n') {
+      for (int px = area.x; px < area.x + area.w; ++px) {
+        const std::uint32_t c = screen.GetPixel(px, py) & 0xFFFFFF;
+        auto at = std::find(palette.begin(), palette.end(), c);
+        if (at == palette.end()) at = palette.insert(palette.end(), c);
+        text += static_cast<char>('a' + (at - palette.begin()) % 26);
+      }
+    }
+    for (std::size_t i = 0; i < palette.size(); ++i)
+      text += std::string(1, 'a' + i % 26) + "=" + std::to_string(palette[i]) + " ";
+    return text;
+  }
+  std::vector<std::uint32_t> Pixels(std::initializer_list<std::pair<int, int>> points) {
+    std::vector<std::uint32_t> colors;
+    for (const auto& [px, py] : points) colors.push_back(Pixel(px, py));
+    return colors;
+  }
+  // Fills the whole screen with one colour, under whatever is drawn next.
+  void Clear(std::uint32_t argb) {
+    for (int i = 0; i < 640 * 480; ++i) screen.GetBits()[i] = argb;
   }
 
   Zing::MemoryImage screen;

@@ -28,17 +28,11 @@ TEST_F(WidgetInput, TheFrontmostWidgetIsHitWithThePointInItsOwnCoordinates) {
   ProbeWidget* back = Add("back", 0, 0, 200, 200);
   ProbeWidget* front = Add("front", 50, 50, 100, 100);
   ProbeWidget* inner = Add("inner", 10, 10, 20, 20, front);
-  int lx = -1;
-  int ly = -1;
-  EXPECT_EQ(At(65, 66, &lx, &ly), inner);
-  EXPECT_EQ((Zing::Point{lx, ly}), (Zing::Point{5, 6}));
-  EXPECT_EQ(At(100, 100, &lx, &ly), front);
-  EXPECT_EQ(lx, 50);
-  EXPECT_EQ(At(10, 10), back);
-  EXPECT_EQ(At(300, 300), nullptr);
+  int lx = -1, ly = -1, fx = -1;
+  EXPECT_EQ(std::tuple(At(65, 66, &lx, &ly), lx, ly, At(100, 100, &fx), fx, At(10, 10), At(300, 300)),
+            std::tuple(inner, 5, 6, front, 50, back, nullptr));
   // A widget holds its top and left edges, not the ones after its size.
-  EXPECT_TRUE(front->Contains(50, 50));
-  EXPECT_FALSE(front->Contains(150, 60) || front->Contains(60, 150));
+  EXPECT_TRUE(front->Contains(50, 50) && !front->Contains(150, 60) && !front->Contains(60, 150));
 
   // Insets shrink the hit rectangle on every side.
   front->mouseInsets = Zing::Insets{5, 6, 7, 8};
@@ -59,8 +53,7 @@ TEST_F(WidgetInput, HiddenDisabledAndMouseInvisibleWidgetsAreNotHit) {
   ProbeWidget* frame = Add("frame", 0, 0, 100, 100);
   ProbeWidget* knob = Add("knob", 10, 10, 10, 10, frame);
   frame->mouseVisible = false;  // lets points through, but its children can be hit
-  EXPECT_EQ(At(50, 50), back);
-  EXPECT_EQ(At(15, 15), knob);
+  EXPECT_EQ(std::tuple(At(50, 50), At(15, 15)), std::tuple(back, knob));
 
   ProbeWidget* off = Add("off", 0, 0, 100, 100);
   off->SetDisabled(true);
@@ -86,10 +79,8 @@ TEST_F(WidgetInput, MovingAcrossWidgetsEntersAndLeavesThem) {
   manager.MouseExit();
   EXPECT_EQ(log.lines,
             (Strings{"a:enter", "a:move 10,10", "a:move 11,10", "a:leave", "b:enter", "b:move 10,10", "b:leave"}));
-  EXPECT_EQ(host.cursors, (std::vector<int>{1, 0}));
-  EXPECT_FALSE(a->isOver);
-  EXPECT_EQ(manager.overWidget, nullptr);
-  EXPECT_FALSE(manager.mouseIn);
+  EXPECT_EQ(std::tuple(host.cursors, a->isOver, manager.overWidget, manager.mouseIn),
+            std::tuple(std::vector<int>{1, 0}, false, nullptr, false));
 
   // A widget added under the resting pointer takes it over.
   manager.MouseMove(10, 10);
@@ -110,8 +101,7 @@ TEST_F(WidgetInput, PressMoveOffAndBackTouchesOnlyThePressedWidget) {
   manager.MouseUp(20, 20, 1);
   EXPECT_EQ(log.lines, (Strings{"button:drag 110,10", "button:leave", "button:drag 20,20", "button:enter",
                                 "button:up 20,20 b0 c1"}));
-  EXPECT_FALSE(button->isDown);
-  EXPECT_EQ(manager.lastDownWidget, nullptr);
+  EXPECT_EQ(std::tuple(button->isDown, manager.lastDownWidget), std::tuple(false, nullptr));
 
   // A press on nothing is dropped and behaves as a drag.
   manager.MouseMove(210, 10);
@@ -123,22 +113,25 @@ TEST_F(WidgetInput, PressMoveOffAndBackTouchesOnlyThePressedWidget) {
   EXPECT_EQ(log.lines, (Strings{"other:enter", "other:move 10,10"}));
 }
 
-// Click codes and their buttons come through the application's own test.
+// Click codes: 3 the middle button, negative the right one with the count,
+// others the left one with the count.
 TEST_F(WidgetInput, ASecondButtonGoesToTheWidgetAlreadyPressed) {
   ProbeWidget* a = Add("a", 0, 0, 50, 50);
   Add("b", 100, 100, 50, 50);
-  manager.MouseDown(10, 10, 1);
+  manager.MouseDown(10, 10, 2);
   manager.MouseMove(120, 120);
-  manager.MouseDown(120, 120, -1);
-  EXPECT_EQ(log.With("a:down"), (Strings{"a:down 10,10 b0 c1", "a:down 120,120 b1 c1"}));
-  EXPECT_TRUE(log.With("b:down").empty());
-  EXPECT_EQ(manager.downButtons, Zing::MOUSE_BUTTON_LEFT | Zing::MOUSE_BUTTON_RIGHT);
-  EXPECT_EQ(manager.lastDownButtonId, -1);
+  manager.MouseDown(120, 120, -2);
+  EXPECT_EQ(std::tuple(log.With("a:down"), log.With("b:down"), manager.downButtons, manager.lastDownButtonId),
+            std::tuple(Strings{"a:down 10,10 b0 c2", "a:down 120,120 b1 c2"}, Strings{},
+                       Zing::MOUSE_BUTTON_LEFT | Zing::MOUSE_BUTTON_RIGHT, -1));
   manager.MouseUp(120, 120, -1);
   EXPECT_EQ(manager.lastDownWidget, a);  // the left button still holds it
+  manager.MouseDown(120, 120, 3);
+  EXPECT_EQ(std::tuple(manager.lastDownButtonId, log.lines.back()), std::tuple(2, std::string("a:down 120,120 b2 c1")));
+  manager.MouseUp(120, 120, 3);
   manager.MouseUp(120, 120, 1);
-  EXPECT_EQ(manager.lastDownWidget, nullptr);
-  EXPECT_EQ(manager.actualDownButtons, 0);
+  EXPECT_EQ(std::tuple(manager.lastDownWidget, manager.actualDownButtons, log.With("a:up").size()),
+            std::tuple(nullptr, 0, 3u));
 }
 
 TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {
@@ -156,9 +149,8 @@ TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {
   log.Clear();
   w->SetDisabled(true);
   EXPECT_EQ(log.lines, (Strings{"w:leave", "w:up 10,10 b0 c1", "w:up 10,10 b2 c1", "w:lostfocus"}));
-  EXPECT_EQ(manager.downButtons, 0);
-  EXPECT_EQ(manager.lastDownWidget, nullptr);
-  EXPECT_EQ(manager.focusWidget, nullptr);
+  EXPECT_EQ(std::tuple(manager.downButtons, manager.lastDownWidget, manager.focusWidget),
+            std::tuple(0, nullptr, nullptr));
 
   // A widget in no manager switches either way without asking one.
   ProbeWidget loose("loose", &log, 0, 0, 50, 50);
@@ -167,37 +159,30 @@ TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {
   EXPECT_FALSE(loose.disabled);
 }
 
-TEST_F(WidgetInput, AWidgetRemovedFromItsOwnMouseHandlerIsForgotten) {
+// A widget that removes itself on a click is forgotten; a popup command
+// widget goes away on a click outside it; window points map to the screen.
+TEST_F(WidgetInput, ClosingWidgetsPopupsAndTheMouseRectangles) {
   ProbeWidget* closer = Add("closer", 0, 0, 50, 50);
   closer->onMouseUp = [&] { manager.RemoveWidget(closer); };
   Click(10, 10);
-  EXPECT_EQ(manager.overWidget, nullptr);
-  EXPECT_EQ(manager.lastDownWidget, nullptr);
   manager.MouseMove(12, 12);
-  EXPECT_EQ(log.With("closer:move").size(), 1u);
-}
-
-TEST_F(WidgetInput, PopupCommandWidgetGoesAwayOnAClickOutside) {
+  EXPECT_EQ(std::tuple(manager.overWidget, manager.lastDownWidget, log.With("closer:move").size()),
+            std::tuple(nullptr, nullptr, 1u));
   ProbeWidget* menu = Add("menu", 100, 100, 50, 50);
   manager.popupCommandWidget = menu;
   Click(120, 120);
   EXPECT_TRUE(manager.HasWidget(menu));
   manager.MouseDown(10, 10, 1);
-  EXPECT_FALSE(manager.HasWidget(menu));
-  EXPECT_EQ(manager.popupCommandWidget, nullptr);
-}
+  EXPECT_EQ(std::tuple(manager.HasWidget(menu), manager.popupCommandWidget), std::tuple(false, nullptr));
 
-TEST_F(WidgetInput, MouseRectanglesMapWindowPointsToTheScreen) {
-  manager.SetMouseRects(Rect(0, 0, 640, 480), Rect(80, 0, 1280, 960));
-  int px = 80 + 1280 - 2;
-  int py = 480;
+  // The screen is the destination's size plus twice its offset.
+  manager.SetMouseRects(Rect(-80, -60, 800, 600), Rect(80, 0, 1280, 960));
+  int px = 80 + 1280 - 2, py = 480;
   manager.RemapMouse(px, py);
-  EXPECT_EQ((Zing::Point{px, py}), (Zing::Point{639, 240}));
+  EXPECT_EQ((Zing::Point{px, py}), (Zing::Point{(1280 - 2) * 800 / 1280 - 80, 480 * 600 / 960 - 60}));
   manager.SetMouseRects(Rect(-80, -60, 800, 600), Rect(0, 0, 0, 0));
-  EXPECT_EQ(manager.width, 640);
-  EXPECT_EQ(manager.height, 480);
   manager.RemapMouse(px, py);  // no presentation rectangle yet: left alone
-  EXPECT_EQ(px, 639);
+  EXPECT_EQ(std::tuple(manager.width, manager.height, px), std::tuple(640, 480, 718));
 }
 
 TEST_F(WidgetInput, KeysGoToTheFocusWidgetAndAreTrackedBelow255) {
@@ -230,10 +215,8 @@ TEST_F(WidgetInput, FocusGoesByClicksAndTheTabChainToWidgetsOfThisManager) {
   ProbeWidget* third = Add("third", 40, 0, 10, 10);
   first->wantsFocus = true;
   Click(5, 5);
-  EXPECT_EQ(manager.focusWidget, first);
   Click(25, 5);  // the second does not want it
-  EXPECT_TRUE(first->hasFocus);
-  EXPECT_FALSE(second->hasFocus);
+  EXPECT_EQ(std::tuple(manager.focusWidget, first->hasFocus, second->hasFocus), std::tuple(first, true, false));
 
   first->tabNext = third->tabPrev = second;
   second->tabNext = first->tabPrev = third;
@@ -244,15 +227,10 @@ TEST_F(WidgetInput, FocusGoesByClicksAndTheTabChainToWidgetsOfThisManager) {
   }
   manager.KeyDown(Zing::KEYCODE_SHIFT);
   manager.KeyDown(Zing::KEYCODE_TAB);
-  EXPECT_EQ(manager.focusWidget, third);
-  EXPECT_FALSE(first->hasFocus);
-  EXPECT_TRUE(third->hasFocus);
-
+  EXPECT_EQ(std::tuple(manager.focusWidget, first->hasFocus, third->hasFocus), std::tuple(third, false, true));
   ProbeWidget loose("loose", &log);
   manager.SetFocus(&loose);
-  EXPECT_EQ(manager.focusWidget, nullptr);
-  EXPECT_FALSE(third->hasFocus);
-  EXPECT_FALSE(loose.hasFocus);
+  EXPECT_EQ(std::tuple(manager.focusWidget, third->hasFocus, loose.hasFocus), std::tuple(nullptr, false, false));
 }
 
 TEST_F(WidgetInput, LosingTheApplicationFocusReleasesKeysButtonsAndCapture) {
@@ -266,26 +244,19 @@ TEST_F(WidgetInput, LosingTheApplicationFocusReleasesKeysButtonsAndCapture) {
   manager.AppLostFocus();
   manager.AppLostFocus();  // already lost: nothing more
   EXPECT_EQ(log.lines, (Strings{"w:keyup 16", "w:keyup 65", "w:up 10,10 b0 c1", "w:lostfocus"}));
-  EXPECT_EQ(host.captureReleases, 1);
-  EXPECT_EQ(manager.downButtons, 0);
-  EXPECT_EQ(manager.actualDownButtons, 0);
-  EXPECT_FALSE(manager.IsKeyDown(65));
-  EXPECT_FALSE(manager.hasFocus);
+  EXPECT_EQ(std::tuple(host.captureReleases, manager.downButtons, manager.actualDownButtons, manager.IsKeyDown(65),
+                       manager.hasFocus),
+            std::tuple(1, 0, 0, false, false));
 
   // Without the application focus a new focus widget waits for it, and the
   // lost-focus flags apply.
   manager.SetFocus(nullptr);
   manager.SetFocus(w);
-  EXPECT_EQ(manager.focusWidget, w);
-  EXPECT_FALSE(w->hasFocus);
-  EXPECT_EQ(At(10, 10), nullptr);
+  EXPECT_EQ(std::tuple(manager.focusWidget, w->hasFocus, At(10, 10)), std::tuple(w, false, nullptr));
   log.Clear();
   manager.UpdateFrame();
-  EXPECT_TRUE(log.lines.empty());
   manager.AppGotFocus();
-  EXPECT_EQ(log.lines, (Strings{"w:gotfocus"}));
-  EXPECT_TRUE(w->hasFocus);
-  EXPECT_EQ(At(10, 10), w);
+  EXPECT_EQ(std::tuple(log.lines, w->hasFocus, At(10, 10)), std::tuple(Strings{"w:gotfocus"}, true, w));
 }
 
 class WidgetModal : public WidgetTest::WidgetFixture {
@@ -305,13 +276,10 @@ TEST_F(WidgetModal, WidgetsBehindTheModalGetNoMouseButStillUpdate) {
   ProbeWidget* field = Add("field", 10, 30, 50, 20, dialog);
   manager.AddBaseModal(dialog);
   Click(10, 10);
-  EXPECT_TRUE(log.With("screen:down").empty());
-  EXPECT_EQ(manager.GetWidgetAt(10, 10), nullptr);
-  EXPECT_EQ(manager.GetWidgetAt(120, 120), dialog);
-  EXPECT_EQ(manager.GetWidgetAt(115, 135), field);
-  EXPECT_EQ(manager.GetWidgetAt(160, 160), ok);
   manager.UpdateFrame();
-  EXPECT_EQ(log.With("screen:update").size(), 1u);
+  EXPECT_EQ(std::tuple(log.With("screen:down").size(), log.With("screen:update").size(), manager.GetWidgetAt(10, 10),
+                       manager.GetWidgetAt(120, 120), manager.GetWidgetAt(115, 135), manager.GetWidgetAt(160, 160)),
+            std::tuple(0u, 1u, nullptr, dialog, field, ok));
   manager.RemoveBaseModal(dialog);
   EXPECT_EQ(manager.GetWidgetAt(10, 10), screen);
 
@@ -331,15 +299,12 @@ TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocusUntilItGoe
   ProbeWidget* dialog = Add("dialog", 100, 100, 200, 100);
   log.Clear();
   manager.AddBaseModal(dialog);
-  EXPECT_EQ(log.lines, (Strings{"screen:leave", "screen:up 10,10 b0 c1", "screen:lostfocus"}));
-  EXPECT_EQ(manager.focusWidget, nullptr);
-  EXPECT_FALSE(screen->isDown);
   manager.MouseUp(10, 10, 1);  // the real release changes nothing more
-  EXPECT_EQ(log.With("screen:up").size(), 1u);
+  EXPECT_EQ(std::tuple(log.lines, manager.focusWidget, screen->isDown),
+            std::tuple(Strings{"screen:leave", "screen:up 10,10 b0 c1", "screen:lostfocus"}, nullptr, false));
   log.Clear();
   manager.RemoveBaseModal(dialog);
-  EXPECT_EQ(manager.focusWidget, screen);
-  EXPECT_EQ(log.lines, (Strings{"screen:gotfocus"}));
+  EXPECT_EQ(std::tuple(manager.focusWidget, log.lines), std::tuple(screen, Strings{"screen:gotfocus"}));
 
   // A focus taken meanwhile is not overridden on removal.
   manager.AddBaseModal(dialog);
@@ -357,9 +322,9 @@ TEST_F(WidgetModal, OnlyTheTopModalIsRemovedAndALowerOneGoneFirstIsSkipped) {
   manager.RemoveBaseModal(first);  // not the top: ignored
   EXPECT_EQ(manager.baseModalWidget, second);
   manager.RemoveBaseModal(second);
-  EXPECT_EQ(manager.baseModalWidget, first);
-  EXPECT_EQ(manager.GetWidgetAt(250, 50), second);   // in front of the modal widget
-  EXPECT_EQ(manager.GetWidgetAt(150, 50), nullptr);  // the screen behind it
+  // The second is in front of the modal widget, the screen behind it.
+  EXPECT_EQ(std::tuple(manager.baseModalWidget, manager.GetWidgetAt(250, 50), manager.GetWidgetAt(150, 50)),
+            std::tuple(first, second, nullptr));
   manager.RemoveBaseModal(first);
   ExpectNoModal();
 
@@ -380,9 +345,8 @@ TEST_F(WidgetModal, LeavingTheTreeEndsTheModalityOfTheModalWidgetOnly) {
   manager.RemoveWidget(dialog);
   // Whatever removed the widget: once it has left the tree it no longer
   // blocks the widgets behind it.
-  EXPECT_EQ(manager.baseModalWidget, nullptr);
-  EXPECT_EQ(manager.GetWidgetAt(10, 10), screen);
-  EXPECT_EQ(manager.focusWidget, screen);
+  EXPECT_EQ(std::tuple(manager.baseModalWidget, manager.GetWidgetAt(10, 10), manager.focusWidget),
+            std::tuple(nullptr, screen, screen));
   manager.RemoveBaseModal(dialog);  // the application's own removal: nothing left to do
   ExpectNoModal();
 

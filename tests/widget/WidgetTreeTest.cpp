@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
@@ -28,6 +29,19 @@ class WidgetTree : public WidgetTest::WidgetFixture {
   void ClearDirty() {
     manager.dirty = false;
     for (auto& widget : owned) widget->dirty = false;
+  }
+  // The probes marked dirty, in the order they were made; after marking one afresh.
+  Strings Dirty() {
+    Strings names;
+    for (auto& widget : owned) {
+      if (widget->dirty) names.push_back(widget->name);
+    }
+    return names;
+  }
+  Strings Mark(ProbeWidget* widget) {
+    ClearDirty();
+    widget->MarkDirty();
+    return Dirty();
   }
   // Probes of their own, not yet in the tree.
   template <typename... Name>
@@ -56,6 +70,8 @@ TEST_F(WidgetTree, ChildrenSortByZOrderAndReorderOnlyWithinTheirGroup) {
   manager.PutInFront(b, c);  // would break the order: stays before the higher key
   EXPECT_EQ(Names(manager), (Strings{"d", "b", "c", "a"}));
   manager.PutBehind(b, d);
+  manager.PutBehind(b, Make("loose"));  // not a sibling: nothing moves
+  manager.PutInFront(b, b);
   EXPECT_EQ(Names(manager), (Strings{"b", "d", "c", "a"}));
   EXPECT_EQ(log.With("b:reordered").size(), 4u);
 }
@@ -68,28 +84,23 @@ TEST_F(WidgetTree, AWidgetLivesInOneContainerAndAttachesWithItsSubtree) {
   AddAll({first, second});
   EXPECT_EQ(grandchild->widgetManager, &manager);
   second->AddWidget(child);
-  EXPECT_TRUE(first->widgets.empty());
-  EXPECT_EQ(Names(*second), (Strings{"child"}));
   child->AddWidget(second);  // a widget cannot hold its own ancestor
   child->AddWidget(child);
-  EXPECT_EQ(Names(*child), (Strings{"grandchild"}));
-  EXPECT_EQ(second->parent, &manager);
+  EXPECT_EQ(std::tuple(Names(*first), Names(*second), Names(*child), second->parent),
+            std::tuple(Strings{}, Strings{"child"}, Strings{"grandchild"}, &manager));
 
   // Drawing order: back to front, a parent before its children.
-  EXPECT_TRUE(manager.IsBelow(first, second));
-  EXPECT_FALSE(manager.IsBelow(second, first));
-  EXPECT_TRUE(manager.IsBelow(second, grandchild));
-  EXPECT_FALSE(manager.IsBelow(grandchild, second));
-  EXPECT_FALSE(manager.IsBelow(Make("loose"), second));
-  EXPECT_FALSE(manager.IsBelow(second, second));
+  EXPECT_EQ((std::vector<bool>{manager.IsBelow(first, second), manager.IsBelow(second, first),
+                               manager.IsBelow(second, grandchild), manager.IsBelow(grandchild, second),
+                               manager.IsBelow(Make("loose"), second), manager.IsBelow(second, second)}),
+            (std::vector<bool>{true, false, true, false, false, false}));
 
   log.Clear();
   manager.RemoveWidget(second);
   manager.RemoveWidget(second);  // not a child any more: nothing happens
-  EXPECT_EQ(grandchild->widgetManager, nullptr);
-  EXPECT_EQ(second->parent, nullptr);
-  EXPECT_EQ(child->parent, second);  // the subtree itself stays together
-  EXPECT_EQ(log.lines, (Strings{"grandchild:removed", "child:removed", "second:removed"}));
+  // The subtree itself stays together.
+  EXPECT_EQ(std::tuple(grandchild->widgetManager, second->parent, child->parent, log.lines),
+            std::tuple(nullptr, nullptr, second, Strings{"grandchild:removed", "child:removed", "second:removed"}));
 }
 
 TEST_F(WidgetTree, DeletedWidgetsLeaveTheTreeAndRemoveAllCanDeleteSubtrees) {
@@ -98,9 +109,8 @@ TEST_F(WidgetTree, DeletedWidgetsLeaveTheTreeAndRemoveAllCanDeleteSubtrees) {
   manager.MouseMove(5, 5);
   manager.SetFocus(doomed);
   delete doomed;  // the sanitizer build sees any later use
-  EXPECT_TRUE(manager.widgets.empty());
-  EXPECT_EQ(manager.overWidget, nullptr);
-  EXPECT_EQ(manager.focusWidget, nullptr);
+  EXPECT_EQ(std::tuple(manager.widgets.size(), manager.overWidget, manager.focusWidget),
+            std::tuple(0u, nullptr, nullptr));
   manager.MouseMove(6, 6);
   manager.KeyDown(65);
 
@@ -109,8 +119,7 @@ TEST_F(WidgetTree, DeletedWidgetsLeaveTheTreeAndRemoveAllCanDeleteSubtrees) {
   manager.AddWidget(parent);
   manager.AddWidget(new ProbeWidget("other", &log));
   manager.RemoveAllWidgets(true, true);  // leaks and double frees show in the sanitizer build
-  EXPECT_TRUE(manager.widgets.empty());
-  EXPECT_EQ(log.With("child:removed").size(), 1u);
+  EXPECT_EQ(std::tuple(manager.widgets.size(), log.With("child:removed").size()), std::tuple(0u, 1u));
 }
 
 TEST_F(WidgetTree, MarkingDirtyReachesAncestorsAndWhatOverlapsInFront) {
@@ -120,30 +129,22 @@ TEST_F(WidgetTree, MarkingDirtyReachesAncestorsAndWhatOverlapsInFront) {
   ProbeWidget* touching = Make("touching", 150, 50, 10, 10);  // shares only an edge with `over`
   AddAll({back, over, touching});
   back->AddWidget(inner);
-  ClearDirty();
-  inner->MarkDirty();
-  for (ProbeWidget* w : {inner, back, over}) EXPECT_TRUE(w->dirty) << w->name;
+  EXPECT_EQ(Mark(inner), (Strings{"back", "inner", "over"}));
   EXPECT_TRUE(manager.dirty);
-  EXPECT_FALSE(touching->dirty);
-  ClearDirty();
-  over->MarkDirty();
-  EXPECT_FALSE(touching->dirty);
+  EXPECT_EQ(Mark(over), (Strings{"over"}));
   touching->Move(149, 50);
-  ClearDirty();
-  over->MarkDirty();
-  EXPECT_TRUE(touching->dirty);
-
+  EXPECT_EQ(Mark(over), (Strings{"over", "touching"}));
   ClearDirty();
   manager.MarkAllDirty();
-  for (ProbeWidget* w : {inner, back, over, touching}) EXPECT_TRUE(w->dirty) << w->name;
+  EXPECT_EQ(Dirty(), (Strings{"back", "inner", "over", "touching"}));
 
   // Resizing to the same rectangle marks nothing; a move marks the old area.
   ClearDirty();
   inner->Resize(10, 10, 5, 5);
   EXPECT_FALSE(manager.dirty);
   inner->Resize(Rect(200, 200, 20, 20));
-  EXPECT_TRUE(back->dirty);
-  EXPECT_EQ(inner->GetRect(), Rect(200, 200, 20, 20));
+  EXPECT_EQ(std::tuple(Dirty(), inner->GetRect()),
+            std::tuple(Strings{"back", "inner", "over", "touching"}, Rect(200, 200, 20, 20)));
 }
 
 TEST_F(WidgetTree, ATransparentWidgetRedrawsWhatLiesBehindItUpToAnOpaqueCover) {
@@ -152,37 +153,21 @@ TEST_F(WidgetTree, ATransparentWidgetRedrawsWhatLiesBehindItUpToAnOpaqueCover) {
   ProbeWidget* under = Make("under", 20, 20, 50, 50);
   ProbeWidget* glass = Make("glass", 20, 20, 50, 50);
   AddAll({far, near, glass});
-  ClearDirty();
-  glass->MarkDirty();  // opaque: nothing behind it needs redrawing
-  EXPECT_FALSE(near->dirty);
-
-  ClearDirty();
+  EXPECT_EQ(Mark(glass), (Strings{"glass"}));  // opaque: nothing behind it needs redrawing
   glass->hasAlpha = true;
-  glass->MarkDirty();
-  EXPECT_TRUE(near->dirty);  // the nearest opaque widget that covers it hides the rest
-  EXPECT_FALSE(far->dirty);
-
-  ClearDirty();
-  near->hasTransparencies = true;  // holes: look further back
-  glass->MarkDirty();
-  EXPECT_TRUE(far->dirty);
-
+  EXPECT_EQ(Mark(glass), (Strings{"near", "glass"}));  // the nearest opaque cover hides the rest
+  near->hasTransparencies = true;                      // holes: look further back
+  EXPECT_EQ(Mark(glass), (Strings{"far", "near", "glass"}));
   manager.AddWidget(under);
   manager.PutBehind(under, glass);  // exactly under it, opaque: the walk stops there
-  ClearDirty();
-  glass->MarkDirty();
-  EXPECT_TRUE(under->dirty);
-  EXPECT_FALSE(near->dirty);
-  EXPECT_FALSE(far->dirty);
+  EXPECT_EQ(Mark(glass), (Strings{"under", "glass"}));
 
   // A cover one row short of the top of the screen's corner hides nothing.
   ProbeWidget* shortCover = Make("short", 0, 1, 50, 49);
   ProbeWidget* corner = Make("corner", 0, 0, 50, 50);
   corner->hasAlpha = true;
   AddAll({shortCover, corner});
-  ClearDirty();
-  corner->MarkDirty();
-  EXPECT_TRUE(shortCover->dirty && far->dirty);
+  EXPECT_EQ(Mark(corner), (Strings{"far", "near", "under", "glass", "short", "corner"}));
 }
 
 TEST_F(WidgetTree, HidingRedrawsTheCoveredAreaAndShowingAHiddenDirtyChildRedrawsIt) {
@@ -193,18 +178,18 @@ TEST_F(WidgetTree, HidingRedrawsTheCoveredAreaAndShowingAHiddenDirtyChildRedraws
   panel->AddWidget(label);
   ClearDirty();
   popup->SetVisible(false);
-  EXPECT_TRUE(panel->dirty);
+  EXPECT_EQ(Dirty(), (Strings{"panel", "popup"}));
+  // Invisible widgets are not redrawn for their neighbours.
   ClearDirty();
   panel->MarkFullyDirty();
-  EXPECT_FALSE(popup->dirty);  // invisible widgets are not redrawn for their neighbours
+  EXPECT_EQ(Dirty(), (Strings{"panel"}));
 
   label->SetVisible(false);
   label->SetColor(0, Color(1, 2, 3));  // marks the hidden label dirty
   ClearDirty();
   label->dirty = true;  // left over: drawing skips invisible children
   label->SetVisible(true);
-  EXPECT_TRUE(panel->dirty);
-  EXPECT_TRUE(manager.dirty);
+  EXPECT_EQ(std::tuple(Dirty(), manager.dirty), std::tuple(Strings{"panel", "label"}, true));
 }
 
 TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
@@ -468,8 +453,27 @@ TEST_F(WidgetDraw, CenteredAndColouredText) {
   g.SetColor(Color::Black);
   g.SetWriteColoredString(false);
   w->DrawColoredString(&g, "a^FF0000^b", 0, 10);
+  EXPECT_EQ(w->DrawWordWrapped(&g, Rect(0, 30, 12, 0), "ab ^00FF00^c", -1, -1), 8 + 10 + 2);
   EXPECT_FALSE(g.writeColoredString);
-  EXPECT_EQ(font.drawn, (Strings{"a at 0,10 r0", "b at 6,10 r255"}));
+  EXPECT_EQ(font.drawn, (Strings{"a at 0,10 r0", "b at 6,10 r255", "ab at 0,38 r0", "c at 0,48 r0"}));
+
+  // Numbers from a strip of ten digit cells, a cell's width plus the spacing apart.
+  for (const auto& [number, digits] : {std::pair(0, 1), {9, 1}, {10, 2}, {99, 2}, {100, 3}, {2147483647, 10}}) {
+    EXPECT_EQ(w->GetDigitCount(number), digits) << number;
+  }
+  auto strip = WidgetTest::Solid(30, 2, 0);
+  for (int i = 0; i < 60; ++i) strip->GetBits()[i] = 0xFF000000u | static_cast<std::uint32_t>(i % 30 / 3 + 1);
+  w->DrawNumberFromStrip(&g, 907, 100, 100, strip.get(), 1);
+  std::vector<std::uint32_t> row;
+  for (int px = 99; px < 112; ++px) row.push_back(screen.GetPixel(px, 101) & 0xFF);
+  EXPECT_EQ(row, (std::vector<std::uint32_t>{0, 10, 10, 10, 0, 1, 1, 1, 0, 8, 8, 8, 0}));
+  // Colours beyond the table are black, or the fallback asked for.
+  w->SetColor(1, Color(1, 2, 3));
+  EXPECT_EQ(std::tuple(w->GetColor(0), w->GetColor(1), w->GetColor(2), w->GetColor(-1), w->GetColor(5, Color(7, 7, 7))),
+            std::tuple(Color(0, 0, 0), Color(1, 2, 3), Color(0, 0, 0), Color(0, 0, 0), Color(7, 7, 7)));
+  const int table[2][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}};
+  w->SetColors(table, 2);
+  EXPECT_EQ(w->colors, (std::vector<Color>{Color(1, 2, 3, 4), Color(5, 6, 7, 8)}));
 }
 
 }  // namespace

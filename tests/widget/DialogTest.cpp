@@ -1,0 +1,274 @@
+// The framework's dialog through the widget manager: its buttons by mode,
+// laid out along its bottom edge and kept in front of it, its answers to the
+// dialog listener, its preferred height, and its look (the drawn panel with
+// its shadow, the header, lines and footer, and the buttons' image cells).
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "framework/widget/Dialog.h"
+#include "framework/widget/DialogListener.h"
+#include "tests/widget/ProbeWidget.h"
+
+namespace {
+
+using WidgetTest::ProbeWidget;
+using Zing::Dialog;
+using Zing::Rect;
+using Strings = std::vector<std::string>;
+
+class Dialogs : public WidgetTest::ScreenFixture, public Zing::DialogListener {
+ protected:
+  Dialogs() { SetDefault(this); }
+  ~Dialogs() override {
+    manager.RemoveAllWidgets();
+    SetDefault(nullptr);
+  }
+  void DialogButtonPress(int dialogId, int buttonId) override {
+    heard.push_back("press " + std::to_string(dialogId) + " " + std::to_string(buttonId));
+  }
+  void DialogButtonDepress(int dialogId, int buttonId) override {
+    heard.push_back("depress " + std::to_string(dialogId) + " " + std::to_string(buttonId));
+  }
+  std::unique_ptr<Dialog> Make(int mode, const std::string& header = "HEAD", const std::string& lines = "ab cd",
+                               const std::string& footer = "FOOT", Zing::Image* buttonImage = nullptr) {
+    auto dialog = std::make_unique<Dialog>(nullptr, buttonImage, 4, true, header, lines, footer, mode);
+    dialog->SetHeaderFont(&font);
+    dialog->SetLinesFont(&font);
+    return dialog;
+  }
+  static Rect RectOf(const std::unique_ptr<Zing::DialogButton>& button) {
+    return button != nullptr ? button->GetRect() : Rect();
+  }
+
+  Strings heard;
+};
+
+TEST_F(Dialogs, ButtonsByModeAlongTheBottomEdgeInFrontOfTheDialog) {
+  // Insets, side padding and spacing: the defaults, or odd ones.
+  struct Case {
+    int mode;
+    bool odd;
+    Rect yes, no;
+    std::string labels;
+  };
+  const Case cases[] = {
+      {Dialog::BUTTONS_YES_NO, false, {124, 252, 122, 24}, {254, 252, 122, 24}, "YES|NO"},
+      {Dialog::BUTTONS_OK_CANCEL, true, {118, 254, 128, 24}, {250, 254, 128, 24}, "OK|CANCEL"},
+      {Dialog::BUTTONS_FOOTER, true, {115, 254, 266, 24}, {}, "FOOT|"},
+      {Dialog::BUTTONS_NONE, false, {}, {}, "|"},
+  };
+  for (const Case& c : cases) {
+    auto dialog = Make(c.mode);
+    if (c.odd) {
+      dialog->backgroundInsets = {5, 6, 7, 9};
+      dialog->contentInsets = {10, 11, 12, 13};
+      dialog->buttonSidePadding = 3;
+      dialog->buttonHorzSpacing = 4;
+    }
+    dialog->Resize(100, 100, 300, 200);
+    EXPECT_EQ(std::tuple(RectOf(dialog->yesButton), RectOf(dialog->noButton),
+                         (dialog->yesButton ? dialog->yesButton->label : "") + "|" +
+                             (dialog->noButton ? dialog->noButton->label : ""),
+                         dialog->FocusOrder().size()),
+              std::tuple(c.yes, c.no, c.labels, static_cast<std::size_t>((c.yes.w > 0) + (c.no.w > 0))));
+  }
+
+  // The buttons join the manager in front of the dialog, stay there when it
+  // is reordered, and leave with it.
+  ProbeWidget* screenWidget = Add("screen", 0, 0, 640, 480);
+  auto dialog = Make(Dialog::BUTTONS_YES_NO);
+  manager.AddWidget(dialog.get());
+  EXPECT_EQ(Zing::WidgetList(manager.widgets),
+            (Zing::WidgetList{screenWidget, dialog.get(), dialog->yesButton.get(), dialog->noButton.get()}));
+  Add("toast", 0, 0, 10, 10);
+  manager.BringToBack(dialog.get());
+  const std::vector<Zing::Widget*> order(manager.widgets.begin(), manager.widgets.end());
+  EXPECT_EQ(order, (std::vector<Zing::Widget*>{dialog.get(), dialog->yesButton.get(), dialog->noButton.get(),
+                                               screenWidget, manager.widgets.back()}));
+  manager.RemoveWidget(dialog.get());
+  EXPECT_EQ(manager.widgets.size(), 2u);
+}
+
+TEST_F(Dialogs, AnswersReachTheListenerAndEscapeAnswersNo) {
+  auto dialog = Make(Dialog::BUTTONS_YES_NO);
+  dialog->Resize(100, 100, 300, 200);
+  manager.AddWidget(dialog.get());
+  Click(130, 260);
+  EXPECT_EQ(dialog->result, Dialog::ID_YES);
+  dialog->ButtonPress(7);  // a control of a derived dialog: its own business
+  dialog->ButtonDepress(7);
+  manager.AddBaseModal(dialog.get());
+  manager.KeyDown(Zing::KEYCODE_ESCAPE);
+  EXPECT_EQ(heard, (Strings{"press 4 1000", "depress 4 1000", "depress 4 1001"}));
+  EXPECT_EQ(dialog->result, Dialog::ID_NO);
+  manager.RemoveBaseModal(dialog.get());
+
+  // Waiting runs the application's steps until an answer comes, the dialog
+  // leaves the tree or the application stops; then it may close the dialog.
+  dialog->result = Dialog::kNoResult;
+  int steps = 0;
+  host.step = [&] {
+    if (++steps == 3) dialog->ButtonDepress(Dialog::ID_YES);
+    return steps < 10;
+  };
+  EXPECT_EQ(std::tuple(dialog->WaitForResult(false), steps, host.killed),
+            std::tuple(+Dialog::ID_YES, 3, std::vector<int>{}));
+  dialog->result = Dialog::kNoResult;
+  EXPECT_EQ(std::tuple(dialog->WaitForResult(true), steps, host.killed),
+            std::tuple(+Dialog::kNoResult, 10, std::vector<int>{4}));
+  host.step = [&] {
+    manager.RemoveWidget(dialog.get());
+    return true;
+  };
+  EXPECT_EQ(dialog->WaitForResult(false), Dialog::kNoResult);
+  // A footer button answers yes to Escape; a dialog without buttons ignores it.
+  auto footer = Make(Dialog::BUTTONS_FOOTER);
+  footer->KeyDown(Zing::KEYCODE_ESCAPE);
+  auto none = Make(Dialog::BUTTONS_NONE);
+  none->KeyDown(Zing::KEYCODE_ESCAPE);
+  EXPECT_EQ(std::pair(footer->result, none->result), std::pair(+Dialog::ID_YES, +Dialog::kNoResult));
+
+  // Made without a button image, the dialog and its buttons have black
+  // captions. The caption colours set later go to both buttons as well.
+  using Colors = std::vector<Zing::Color>;
+  Colors colors{{255, 255, 255}, {255, 255, 0}, {255, 255, 255}, {0, 0, 0}, {0, 0, 0}, {80, 80, 80}, {255, 255, 255}};
+  Colors buttonColors{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {132, 132, 132}, {212, 212, 212}};
+  EXPECT_EQ(std::tuple(dialog->colors, dialog->yesButton->colors, dialog->noButton->colors),
+            std::tuple(colors, buttonColors, buttonColors));
+  dialog->SetColor(Dialog::COLOR_BUTTON_TEXT, Zing::Color(1, 2, 3));
+  dialog->SetColor(Dialog::COLOR_BUTTON_TEXT_HILITE, Zing::Color(4, 5, 6));
+  dialog->SetColor(Dialog::COLOR_HEADER, Zing::Color(7, 8, 9));
+  colors[0] = Zing::Color(7, 8, 9);
+  colors[3] = buttonColors[0] = Zing::Color(1, 2, 3);
+  colors[4] = buttonColors[1] = Zing::Color(4, 5, 6);
+  EXPECT_EQ(std::tuple(dialog->colors, dialog->yesButton->colors, dialog->noButton->colors),
+            std::tuple(colors, buttonColors, buttonColors));
+}
+
+TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
+  font.ascentPadding = 2;
+  font.lineSpacingOffset = 3;  // a line is 13 apart
+  struct Case {
+    int mode;
+    std::string header, lines, footer;
+    int height;
+  };
+  // Insets 48; header 10 - 2; 10 after it; lines wrapped at 300 - 52 = 248
+  // (41 characters a line): ascent 8 - 2, 13 a line, descent 2; footer 8 + 13;
+  // buttons 8 + 8 + 24.
+  const Case cases[] = {
+      {Dialog::BUTTONS_NONE, "", "", "", 48},
+      {Dialog::BUTTONS_NONE, "H", "", "", 48 + 8},
+      {Dialog::BUTTONS_NONE, "", "one", "", 48 + 8},
+      {Dialog::BUTTONS_NONE, "H", "one", "", 48 + 8 + 10 + 8},
+      {Dialog::BUTTONS_NONE, "H", std::string(30, 'a') + " " + std::string(30, 'b'), "", 48 + 8 + 10 + 21},
+      {Dialog::BUTTONS_NONE, "", "", "F", 48 + 13},
+      {Dialog::BUTTONS_NONE, "H", "", "F", 48 + 8 + 8 + 13},
+      {Dialog::BUTTONS_FOOTER, "", "", "F", 48 + 8 + 24},
+      {Dialog::BUTTONS_YES_NO, "H", "one", "F", 48 + 8 + 10 + 8 + 8 + 13 + 8 + 8 + 24},
+  };
+  for (const Case& c : cases) {
+    auto dialog = Make(c.mode, c.header, c.lines, c.footer);
+    dialog->lineSpacingOffset = 0;
+    EXPECT_EQ(dialog->GetPreferredHeight(300), c.height) << c.header << "|" << c.lines << "|" << c.footer;
+  }
+  auto spaced = Make(Dialog::BUTTONS_NONE, "", "one\ntwo", "");
+  spaced->lineSpacingOffset = 4;
+  spaced->contentInsets = {1, 2, 3, 4};
+  spaced->backgroundInsets = {5, 6, 7, 8};
+  EXPECT_EQ(spaced->GetPreferredHeight(300), 20 + 6 + 17 + 2);
+}
+
+TEST_F(Dialogs, TheDrawnPanelItsShadowAndTheTextLines) {
+  Clear(0xFF808080);
+  auto dialog = Make(Dialog::BUTTONS_NONE, "HD", "ab cd", "F");
+  dialog->Resize(0, 0, 100, 80);
+  manager.AddWidget(dialog.get());
+  // Outline at 12..87 x 12..67, panel inside, shadow right and below.
+  const std::tuple<int, int, std::uint32_t> pixels[] = {
+      {11, 11, 0x808080},
+      {12, 12, 0xFFFFFF},
+      {87, 67, 0xFFFFFF},
+      {13, 13, 0x505050},
+      {86, 66, 0x505050},
+      {88, 24, 0x404040},
+      {99, 67, 0x404040},
+      {88, 23, 0x808080},
+      {24, 68, 0x404040},
+      {23, 79, 0x808080},
+      {99, 79, 0x404040},
+      {88, 20, 0x808080},
+      // Header "HD" centred (44..54) at rows 24..31; the lines at rows 44..51,
+      // centred too (alignment 0 goes to the word wrapping as it stands); the
+      // footer "F" centred (47..51) at rows 64..71, over the outline and shadow.
+      {44, 24, 0xFFFFFF},
+      {54, 31, 0xFFFFFF},
+      {43, 24, 0x505050},
+      {44, 32, 0x505050},
+      {35, 44, 0xFFFF00},
+      {63, 51, 0xFFFF00},
+      {34, 44, 0x505050},
+      {52, 44, 0x505050},
+      {47, 64, 0xFFFFFF},
+      {51, 71, 0xFFFFFF},
+      {47, 72, 0x404040}};
+  for (const auto& [px, py, color] : pixels) EXPECT_EQ(Pixel(px, py), color) << px << "," << py;
+  EXPECT_EQ(Checksum(Rect(0, 0, 100, 80)), 2123746228u) << Picture(Rect(0, 0, 100, 80));
+}
+
+TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
+  // One image, four 3 x 3 cells: normal red, over green, down blue, disabled grey.
+  auto cells = std::make_unique<Zing::MemoryImage>();
+  cells->Create(12, 3);
+  const std::uint32_t colors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF606060};
+  for (int i = 0; i < 36; ++i) cells->GetBits()[i] = colors[(i % 12) / 3];
+  cells->SetImageMode(false, false);
+  ProbeWidget* back = Add("back", 0, 0, 200, 200);
+  back->paint = 0xFF000000;
+  auto dialog = std::make_unique<Dialog>(nullptr, cells.get(), 4, false, "", "", "", Dialog::BUTTONS_YES_NO);
+  dialog->Resize(0, 0, 200, 100);
+  manager.AddWidget(dialog.get());
+  Zing::DialogButton& yes = *dialog->yesButton;
+  EXPECT_EQ(yes.GetRect(), Rect(24, 73, 72, 3));
+  yes.Resize(24, 60, 40, 20);
+  yes.normalRect = Rect(0, 0, 3, 3);
+  yes.overRect = Rect(3, 0, 3, 3);
+  yes.downRect = Rect(6, 0, 3, 3);
+  yes.disabledRect = Rect(9, 0, 3, 3);
+  yes.label = "Y";
+  yes.SetFont(&font);
+  // The label: colour 0 (white), or 1 when highlighted; x = (40 - 6) / 2 = 17,
+  // baseline (8 + 20 - 1 - 0 - 1) / 2 = 13.
+  yes.SetColor(0, Zing::Color(255, 255, 255));
+  yes.SetColor(1, Zing::Color(255, 255, 0));
+  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 17, 60 + 5), Pixel(24 + 17, 60 + 13)),
+            std::tuple(0xFF0000u, 0xFFFFFFu, 0xFF0000u));
+  manager.MouseMove(30, 70);
+  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 17, 60 + 5)), std::tuple(0x00FF00u, 0xFFFF00u));
+  manager.MouseDown(30, 70, 1);
+  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24, 60), Pixel(25, 61), Pixel(24 + 18, 60 + 6)),
+            std::tuple(0x0000FFu, 0x505050u, 0x0000FFu, 0xFFFF00u));
+  manager.MouseUp(30, 70, 1);
+  yes.overAlpha = 0.5;  // the over cell fades over the normal one
+  yes.MarkDirty();
+  EXPECT_EQ(Pixel(30, 70), 0x807E00u);
+  yes.overAlpha = 1;
+  yes.MarkDirty();
+  EXPECT_EQ(Pixel(30, 70), 0x00FF00u);
+  yes.SetDisabled(true);
+  EXPECT_EQ(Pixel(30, 70), 0x606060u);
+  yes.disabledRect = Rect(9, 0, 3, 0);  // an empty disabled cell: the normal look
+  yes.overAlpha = 0;
+  yes.MarkDirty();
+  EXPECT_EQ(Pixel(30, 70), 0xFF0000u);
+  yes.normalRect = Rect();  // no cells at all: the whole image stretched over the button
+  yes.MarkDirty();
+  EXPECT_EQ(Checksum(Rect(24, 60, 40, 20)), 1200103109u) << Picture(Rect(24, 60, 40, 20));
+}
+
+}  // namespace
