@@ -369,6 +369,19 @@ TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
   EXPECT_EQ(LoadError("<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().refuseLoads = true; }),
             "Failed to load sound: D/s");
   EXPECT_EQ(LoadError("<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().noFreeIds = true; }), "Out of free sound ids");
+  // A manager without a host loads nothing, and says so.
+  folder.Write(
+      "bare.xml",
+      "<ResourceManifest><Resources id=\"I\"><Image path=\"a\"/></Resources><Resources id=\"S\"><Sound "
+      "path=\"s\"/></Resources><Resources id=\"F\"><Font path=\"f\" image=\"i\"/></Resources></ResourceManifest>");
+  Zing::ResourceManager bare(nullptr);
+  ASSERT_TRUE(bare.ParseResourcesFile(folder.File("bare.xml")));
+  for (const auto& [group, error] :
+       {std::pair{"I", "Failed to load image: a"}, {"S", "Out of free sound ids"}, {"F", "Failed to load image: i"}}) {
+    EXPECT_FALSE(bare.LoadResources(group));
+    EXPECT_EQ(bare.GetErrorText(), error);
+  }
+  bare.DeleteResources("");
   // Without a font factory a manifest font fails the group, never silently.
   EXPECT_EQ(LoadError("<Font path=\"f.txt\"/>", [](TestApp& a) { a.resourceManager->SetFontFactory(nullptr); }),
             "Failed to load font: D/f.txt");
