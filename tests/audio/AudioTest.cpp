@@ -10,11 +10,14 @@
 #include <functional>
 #include <random>
 
+#include "framework/audio/AlsaMessages.h"
 #include "framework/audio/OggEffectDecoder.h"
 #include "framework/audio/OggSongStream.h"
 #include "framework/audio/OpenALBinding.h"
 #include "framework/audio/OpenALMusicInterface.h"
 #include "framework/audio/OpenALSoundManager.h"
+#include "framework/audio/SilentSoundManager.h"
+#include "framework/platform/SharedLibrary.h"
 #include "tests/audio-data/OggFiles.h"
 #include "tests/support/NullApp.h"
 #include "tests/support/TempFolder.h"
@@ -104,7 +107,9 @@ TEST(OggDecoding, DamagedFilesFailWithoutHugeAllocations) {
     }
   }
   std::vector<char> bytes;
-  EXPECT_FALSE(Zing::ReadWholeFile(folder.File("good.ogg"), 100, bytes));  // beyond the size limit
+  EXPECT_FALSE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size() - 1, bytes));  // beyond the size limit
+  EXPECT_TRUE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size(), bytes));
+  EXPECT_EQ(bytes.size(), good.size());
 }
 
 float Gain(const Zing::OpenALFunctions& al, const Zing::SoundInstance* instance) {
@@ -220,6 +225,61 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
   manager.ReleaseSound(254);
   EXPECT_EQ(manager.GetNumSounds(), 0);
   Zing::ReleaseOpenAL();
+}
+
+// The silent manager keeps the ids as the real one does, and its instances end at once.
+TEST(SoundManager, SilentIdsAndInstances) {
+  Zing::SilentSoundManager silent;
+  for (const auto& [name, id] : {std::pair{"a", 255}, {"a", 255}, {"b", 254}, {"", -1}})
+    EXPECT_EQ(silent.LoadSound(name), id) << name;
+  EXPECT_EQ(std::tuple(silent.LoadSound(0u, "c"), silent.LoadSound(256u, "c"), silent.LoadSound(1u, "")),
+            std::tuple(true, false, false));
+  EXPECT_EQ(std::pair(silent.GetNumSounds(), silent.GetFreeSoundId()), std::pair(3, 1));
+  EXPECT_EQ(std::tuple(silent.SetBaseVolume(255, 1), silent.SetBaseVolume(256, 1), silent.SetBasePan(255, 1),
+                       silent.SetBasePan(256, 1)),
+            std::tuple(true, false, true, false));
+  EXPECT_EQ(silent.GetSoundInstance(256), nullptr);
+  EXPECT_EQ(silent.GetSoundInstance(1), nullptr);
+  Zing::SoundInstance* instance = silent.GetSoundInstance(255);
+  ASSERT_NE(instance, nullptr);
+  instance->SetVolume(0.5);
+  EXPECT_EQ(std::tuple(instance->GetVolume(), instance->IsPlaying(), instance->IsReleased()),
+            std::tuple(0.5, false, false));
+  instance->Play(false, true);  // ends at once and lets go of itself
+  silent.ReleaseSound(255);
+  silent.ReleaseSound(300);
+  EXPECT_EQ(silent.GetNumSounds(), 2);
+  EXPECT_EQ(silent.LoadSound("d"), 255);
+  silent.ReleaseSounds();
+  EXPECT_EQ(std::pair(silent.GetNumSounds(), silent.GetFreeSoundId()), std::pair(0, 0));
+}
+
+// The binding counts acquisitions and ignores a release too many; a library
+// without the entry points runs silent until the real one is named again.
+// Messages of the sound card's library are kept for the one line, not printed.
+TEST(AudioLibrary, CountsAcquisitionsEntryPointsAndAlsaMessages) {
+  ASSERT_NE(Zing::AcquireOpenAL(), nullptr);
+  ASSERT_NE(Zing::AcquireOpenAL(), nullptr);
+  Zing::ReleaseOpenAL();
+  ASSERT_NE(Zing::AcquireOpenAL(), nullptr);
+  for (int i = 0; i < 3; ++i) Zing::ReleaseOpenAL();  // one too many
+  EXPECT_NE(Zing::AcquireOpenAL(), nullptr);
+  Zing::ReleaseOpenAL();
+  Zing::SetOpenALLibraryName("libm.so.6");
+  EXPECT_EQ(Zing::AcquireOpenAL(), nullptr);
+  Zing::ReleaseOpenAL();
+  Zing::SetOpenALLibraryName(Zing::kOpenALLibraryName);
+  EXPECT_NE(Zing::AcquireOpenAL(), nullptr);
+  Zing::ReleaseOpenAL();
+
+  Zing::QuietAlsaMessages();
+  using Open = int (*)(void**, const char*, int, int);
+  auto open = reinterpret_cast<Open>(
+      Zing::Platform::FindSharedSymbol(Zing::Platform::OpenSharedLibrary("libasound.so.2"), "snd_pcm_open"));
+  ASSERT_NE(open, nullptr);
+  void* pcm = nullptr;
+  EXPECT_LT(open(&pcm, "zing_no_such_device", 0, 0), 0);
+  EXPECT_FALSE(Zing::FirstAlsaMessage().empty());
 }
 
 // A song's source as the player leaves it: gain, state, playing flag.
