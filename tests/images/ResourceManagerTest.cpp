@@ -223,6 +223,8 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
                                   {2, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22, 0x33, 0x44}, {}, {}}));
   ASSERT_TRUE(
       ImageTest::WritePng(folder.File("images/dot.png"), {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {9, 9}, {}, {}}));
+  ASSERT_TRUE(ImageTest::WritePng(folder.File("images/row.png"),
+                                  {4, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x10, 0x20, 0x30, 0x40}, {}, {}}));
   for (const char* mask : {"images/_dot.png", "images/_only.png"})
     ASSERT_TRUE(ImageTest::WritePng(folder.File(mask), {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x40, 0x80}, {}, {}}));
   folder.Write(
@@ -238,6 +240,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
           "<Image id=\"C\" path=\"ball\" variant=\"c\" alphaimage=\"mask\" nopal=\"\" nobits3d=\"\"/>\n"
           "<Image id=\"D\" path=\"ball\" variant=\"d\" cols=\"2\" alphagrid=\"cel4\" a4r4g4b4=\"\" "
           "minsubdivide=\"\" anim=\"none\" framedelay=\"9\"/>\n"
+          "<Image id=\"D2\" path=\"ball\" variant=\"d2\" rows=\"2\" alphagrid=\"row\"/>\n"
           "<Image id=\"E\" path=\"ball\" variant=\"e\" ddsurface=\"\" rows=\"x\" cols=\"4\" anim=\"once\" "
           "framedelay=\"4\" perframedelay=\"5,0,,7\" begindelay=\"-2\"/>\n"
           "<Image id=\"N\" path=\"dot\" noalpha=\"\" nobits=\"\"/>\n<Image id=\"M\" path=\"dot\" variant=\"m\"/>\n"
@@ -271,6 +274,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
       {"B", "pal FFFFFFFFFFFFFFFF hints 8 purge 2x2 anim 3"},
       {"C", "rgb 0102030405060708 hints 0 keep 1x1"},
       {"D", "pal 1122112233443344 hints 5 keep 1x2"},
+      {"D2", "pal 1020304010203040 hints 0 keep 2x1"},
       {"E", "pal FFFFFFFFFFFFFFFF hints 0 purge 1x4 anim 1"},
       {"N", "pal FFFF hints 0 purge 1x1"},
       {"M", "pal 4080 hints 0 keep 1x1"},
