@@ -88,23 +88,13 @@ TEST(OggDecoding, DamagedFilesFailWithoutHugeAllocations) {
   EXPECT_TRUE(Zing::DecodeOggEffect(folder.File("padded.ogg"), sound));
   padded.resize(Zing::kMaxEffectFileBytes + 1);
   write("huge.ogg", padded);
-  if (Zing::DecodeOggEffect(folder.File("absurd.ogg"), sound)) {
-    EXPECT_LE(sound.samples.size(), goodSize * 2);
-  }
+  if (Zing::DecodeOggEffect(folder.File("absurd.ogg"), sound)) EXPECT_LE(sound.samples.size(), goodSize * 2);
 
   for (const char* name :
        {"truncated.ogg", "header.ogg", "random.ogg", "empty.ogg", "zero.ogg", "six.ogg", "huge.ogg", "missing.ogg"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(Zing::DecodeOggEffect(folder.File(name), sound));
     EXPECT_TRUE(sound.samples.empty());
-    std::vector<char> bytes;
-    Zing::OggSongStream song;
-    if (Zing::ReadWholeFile(folder.File(name), 1 << 20, bytes) && song.Open(bytes)) {
-      // A song may open on a damaged tail; it then simply ends early.
-      std::vector<char> block(16384);
-      while (song.Fill(block.data(), block.size()) > 0) {
-      }
-    }
   }
   std::vector<char> bytes;
   EXPECT_FALSE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size() - 1, bytes));  // beyond the size limit
@@ -377,27 +367,22 @@ TEST_F(AppSound, StartsWithoutTheAudioLibrary) {
   MakeApp();
   app->registryKey = "ZingTest\\Sound";
   app->Init();
-  EXPECT_TRUE(app->initialized);
-  EXPECT_TRUE(app->exits.empty());
+  EXPECT_TRUE(app->initialized && app->exits.empty());
   auto* sounds = dynamic_cast<Zing::OpenALSoundManager*>(app->soundManager.get());
   auto* music = dynamic_cast<Zing::OpenALMusicInterface*>(app->musicInterface.get());
-  ASSERT_NE(sounds, nullptr);
-  ASSERT_NE(music, nullptr);
-  EXPECT_FALSE(sounds->IsAudible());
-  EXPECT_FALSE(music->IsAudible());
+  ASSERT_TRUE(sounds && music);
+  EXPECT_FALSE(sounds->IsAudible() || music->IsAudible());
   const int id = sounds->LoadSound(DataFile("sounds/gui_click"));
-  EXPECT_EQ(id, 255);
-  EXPECT_EQ(sounds->LoadSound(DataFile("sounds/missing")), -1);
+  EXPECT_EQ(std::pair(id, sounds->LoadSound(DataFile("sounds/missing"))), std::pair(255, -1));
   EXPECT_EQ(sounds->GetSoundInstance(static_cast<unsigned>(id)), nullptr);
   app->PlaySample(id);
   sounds->SetMasterVolume(0.5);
   EXPECT_DOUBLE_EQ(sounds->GetMasterVolume(), 0.5);
   ASSERT_TRUE(music->LoadMusic(0, DataFile("music/game.ogg")));
   music->PlayMusic(0, 0, true);
-  app->UpdateFrames();
-  EXPECT_TRUE(music->IsPlaying(0));
   music->FadeOut(0, true, 0.6);
   app->UpdateFrames();
+  EXPECT_TRUE(music->IsPlaying(0));
   app->UpdateFrames();
   EXPECT_FALSE(music->IsPlaying(0));
   app.reset();
