@@ -88,7 +88,9 @@ TEST(OggDecoding, DamagedFilesFailWithoutHugeAllocations) {
   EXPECT_TRUE(Zing::DecodeOggEffect(folder.File("padded.ogg"), sound));
   padded.resize(Zing::kMaxEffectFileBytes + 1);
   write("huge.ogg", padded);
-  if (Zing::DecodeOggEffect(folder.File("absurd.ogg"), sound)) EXPECT_LE(sound.samples.size(), goodSize * 2);
+  if (Zing::DecodeOggEffect(folder.File("absurd.ogg"), sound)) {
+    EXPECT_LE(sound.samples.size(), goodSize * 2);
+  }
 
   for (const char* name :
        {"truncated.ogg", "header.ogg", "random.ogg", "empty.ogg", "zero.ogg", "six.ogg", "huge.ogg", "missing.ogg"}) {
