@@ -137,6 +137,11 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   // and leave their low 8 bits in text.
   EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"caf\xC3\xA9\" y=\"\xE2\x82\xAC\">\xC3\xA9</a>").elements,
             (Elements{"<a x=caf\xE9 y=>", "\xE9", "</a>"}));
+  // Parts of marks are 8-bit text.
+  for (const std::string head : {"\xFF", "\xFE", "a\xFE", "a\xFF", "\xEF\xBB",
+                                 "\xEF"
+                                 "a\xBF"})
+    EXPECT_EQ(Parse(head + "<t/>").elements, (Elements{head, "<t>", "</t>"})) << head;
   // Without a mark the bytes are 8-bit characters.
   EXPECT_EQ(Parse("<a>\xC3\xA9</a>").elements, (Elements{"<a>", "\xC3\xA9", "</a>"}));
 
