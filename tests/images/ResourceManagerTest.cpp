@@ -101,7 +101,8 @@ struct ResourceFixture : ::testing::Test {
     const std::pair<std::string, PngSpec> pictures[] = {
         {"ball", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0, 50, 100, 150, 200, 250, 255, 10}, {}, {}}},
         {"mask", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}}},
-        {"cel", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}}}};
+        {"cel", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}}},
+        {"row", {4, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x10, 0x20, 0x30, 0x40}, {}, {}}}};
     for (const auto& [name, png] : pictures)
       ASSERT_TRUE(ImageTest::WritePng(folder.File("images/" + name + ".png"), png));
   }
@@ -223,8 +224,6 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
                                   {2, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22, 0x33, 0x44}, {}, {}}));
   ASSERT_TRUE(
       ImageTest::WritePng(folder.File("images/dot.png"), {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {9, 9}, {}, {}}));
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("images/row.png"),
-                                  {4, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x10, 0x20, 0x30, 0x40}, {}, {}}));
   for (const char* mask : {"images/_dot.png", "images/_only.png"})
     ASSERT_TRUE(ImageTest::WritePng(folder.File(mask), {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x40, 0x80}, {}, {}}));
   folder.Write(
@@ -237,7 +236,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
           "<Image id=\"A2\" path=\"ball\" nopal=\"\" rows=\"3\" anim=\"once\"/>\n"
           "<Image id=\"B\" path=\"ball\" variant=\"b\" rows=\"2\" cols=\"2\" anim=\"loop\" framedelay=\"3\" "
           "begindelay=\"1\" enddelay=\"20\" framemap=\"0,1,3\" a8r8g8b8=\"\" nobits2d=\"\"/>\n"
-          "<Image id=\"C\" path=\"ball\" variant=\"c\" alphaimage=\"mask\" nopal=\"\" nobits3d=\"\"/>\n"
+          "<Image id=\"C\" path=\"ball\" variant=\"c\" alphaimage=\"mask\" nopal=\"\" nobits3d=\"\" cols=\"y\"/>\n"
           "<Image id=\"D\" path=\"ball\" variant=\"d\" cols=\"2\" alphagrid=\"cel4\" a4r4g4b4=\"\" "
           "minsubdivide=\"\" anim=\"none\" framedelay=\"9\"/>\n"
           "<Image id=\"D2\" path=\"ball\" variant=\"d2\" rows=\"2\" alphagrid=\"row\"/>\n"
@@ -367,6 +366,8 @@ TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
             "AlphaImage size mismatch between D/ball and D/cel");
   EXPECT_EQ(LoadError("<Image path=\"ball\" cols=\"2\" alphagrid=\"mask\"/>"),
             "GridAlphaImage size mismatch between D/ball and D/mask");
+  EXPECT_EQ(LoadError("<Image path=\"ball\" rows=\"0\" alphagrid=\"row\"/>"),
+            "GridAlphaImage size mismatch between D/ball and D/row");
   EXPECT_EQ(LoadError("<Font path=\"!ref:NONE\"/>"), "Ref font not found: NONE");
   EXPECT_EQ(LoadError("<Font path=\"f.txt\" image=\"" + folder.File("images/gone") + "\"/>"),
             "Failed to load image: D/gone");
