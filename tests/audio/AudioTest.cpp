@@ -98,6 +98,8 @@ TEST(OggDecoding, DamagedFilesFailWithoutHugeAllocations) {
     EXPECT_FALSE(Zing::DecodeOggEffect(folder.File(name), sound));
     EXPECT_TRUE(sound.samples.empty());
   }
+  Zing::OggSongStream unopened;
+  EXPECT_EQ(std::pair(unopened.Fill(nullptr, 100), unopened.Rewind()), std::pair(std::size_t{0}, false));
   std::vector<char> bytes;
   EXPECT_FALSE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size() - 1, bytes));  // beyond the size limit
   EXPECT_TRUE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size(), bytes));
@@ -160,6 +162,11 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
   EXPECT_EQ(std::pair(manager.GetNumSounds(), manager.GetFreeSoundId()), std::pair(2, 0));
   EXPECT_TRUE(manager.LoadSound(0u, DataFile("sounds/cube_tap")));
   EXPECT_FALSE(manager.LoadSound(256u, DataFile("sounds/cube_tap")));
+  for (unsigned free = 1; free < 254; ++free) ASSERT_TRUE(manager.LoadSound(free, DataFile("sounds/cube_tap")));
+  EXPECT_EQ(
+      std::tuple(manager.GetFreeSoundId(), manager.LoadSound(DataFile("sounds/cube_drop")), manager.GetNumSounds()),
+      std::tuple(-1, -1, 256));
+  for (unsigned used = 1; used < 254; ++used) manager.ReleaseSound(used);
   EXPECT_EQ(std::tuple(manager.SetBaseVolume(256, 1.0), manager.SetBasePan(256, 1), manager.SetBasePan(255, 0)),
             std::tuple(false, false, true));
   EXPECT_EQ(manager.GetSoundInstance(256), nullptr);
@@ -242,6 +249,8 @@ TEST(SoundManager, SilentIdsAndInstances) {
   silent.ReleaseSound(300);
   EXPECT_EQ(silent.GetNumSounds(), 2);
   EXPECT_EQ(silent.LoadSound("d"), 255);
+  for (unsigned id = 0; id < 256; ++id) silent.LoadSound(id, "e");
+  EXPECT_EQ(std::pair(silent.GetFreeSoundId(), silent.LoadSound("f")), std::pair(-1, -1));
   silent.ReleaseSounds();
   EXPECT_EQ(std::pair(silent.GetNumSounds(), silent.GetFreeSoundId()), std::pair(0, 0));
 }
