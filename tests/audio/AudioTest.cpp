@@ -163,6 +163,7 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
   EXPECT_TRUE(manager.LoadSound(0u, DataFile("sounds/cube_tap")));
   EXPECT_FALSE(manager.LoadSound(256u, DataFile("sounds/cube_tap")));
   for (unsigned free = 1; free < 254; ++free) ASSERT_TRUE(manager.LoadSound(free, DataFile("sounds/cube_tap")));
+  manager.ReleaseSound(256);  // no such id: nothing changes
   EXPECT_EQ(
       std::tuple(manager.GetFreeSoundId(), manager.LoadSound(DataFile("sounds/cube_drop")), manager.GetNumSounds()),
       std::tuple(-1, -1, 256));
