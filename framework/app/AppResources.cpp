@@ -6,6 +6,7 @@
 
 #include "framework/app/ZingAppBase.h"
 #include "framework/graphics/ImageLib.h"
+#include "framework/graphics/PixelPool.h"
 
 namespace Zing {
 
@@ -32,7 +33,10 @@ SharedImageRef ZingAppBase::GetSharedImage(const std::string& fileName, const st
 
 void ZingAppBase::CleanupSharedImages() {
   std::lock_guard<std::recursive_mutex> lock(displayLock);
-  sharedImages->Cleanup();
+  // Pictures let go while the application runs (a group deleted for good,
+  // such as the splash's) are not loaded again: their memory goes back to
+  // the system rather than stay in the pixel pool.
+  if (sharedImages->Cleanup()) PixelPool::Release();
 }
 
 void ZingAppBase::LoadResourceManifest() {

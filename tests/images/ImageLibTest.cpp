@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/graphics/ImageLib.h"
+#include "framework/graphics/PixelPool.h"
 #include "tests/images/ImageFiles.h"
 #include "tests/support/TempFolder.h"
 
@@ -102,6 +103,18 @@ TEST(ImageLib, GifTransparencyInterlaceAndDamage) {
   image = DecodeGIF(reinterpret_cast<const std::uint8_t*>(cut.data()), cut.size());
   ASSERT_TRUE(image);
   EXPECT_EQ(Pixel(image, 2, 1), 0u);
+  // Likewise in the memory of a freed picture of its size, which the pixel
+  // pool hands back as it was left (except under AddressSanitizer).
+  Zing::PixelPool::Release();
+  const std::string white = ImageTest::MakeTga(64, 64, 0x28, Row(64 * 64, 0xFFFFFFFFu));
+  image = DecodeTGA(reinterpret_cast<const std::uint8_t*>(white.data()), white.size());
+  const std::uint32_t* block = image->GetBits();
+  image.reset();
+  EXPECT_EQ(Zing::PixelPool::KeptBytes(), Zing::PixelPool::kKeepsBlocks ? 20480u : 0u);  // 64 x 64 + 1 words, in pages
+  const std::string flat = ImageTest::MakeGif(64, 64, std::vector<std::uint8_t>(64 * 64, 1));
+  image = DecodeGIF(reinterpret_cast<const std::uint8_t*>(flat.data()), flat.size() - 5);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(std::pair(image->GetBits() == block, Pixel(image, 63, 63)), std::pair(Zing::PixelPool::kKeepsBlocks, 0u));
   for (const std::string& bad : {std::string("GIF88a"), plain.substr(0, 30), ImageTest::MakeGif(0, 2, {})})
     EXPECT_FALSE(DecodeGIF(reinterpret_cast<const std::uint8_t*>(bad.data()), bad.size()));
   // A code beyond the table and an oversized frame are refused or cut off safely.
