@@ -50,6 +50,12 @@ class OpenALMusicInterface : public MusicInterface {
   void Update() override;
 
   bool IsAudible() const { return al != nullptr; }
+  // The song's source of the audio library (0 for an unknown id or without
+  // output), for looking at what the song does: gain, state, queued buffers.
+  ALuint SourceOf(int songId) const {
+    auto it = songs.find(songId);
+    return it == songs.end() ? 0 : it->second->source;
+  }
 
  private:
   struct Song {

@@ -29,10 +29,12 @@ class SilentInstance : public SoundInstance {
 }  // namespace
 
 int SilentSoundManager::LoadSound(const std::string& filename) {
-  for (int id = 0; id < kMaxSounds; ++id)
+  // An empty name is no sound: it must not match the free ids' empty names.
+  for (int id = 0; id < kMaxSounds && !filename.empty(); ++id)
     if (names[static_cast<std::size_t>(id)] == filename) return id;
   for (int id = kMaxSounds - 1; id >= 0; --id)
-    if (names[static_cast<std::size_t>(id)].empty()) return LoadSound(static_cast<unsigned int>(id), filename) ? id : -1;
+    if (names[static_cast<std::size_t>(id)].empty())
+      return LoadSound(static_cast<unsigned int>(id), filename) ? id : -1;
   return -1;
 }
 

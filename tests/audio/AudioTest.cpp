@@ -7,13 +7,17 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <random>
 
+#include "framework/audio/AlsaMessages.h"
 #include "framework/audio/OggEffectDecoder.h"
 #include "framework/audio/OggSongStream.h"
 #include "framework/audio/OpenALBinding.h"
 #include "framework/audio/OpenALMusicInterface.h"
 #include "framework/audio/OpenALSoundManager.h"
+#include "framework/audio/SilentSoundManager.h"
+#include "framework/platform/SharedLibrary.h"
 #include "tests/audio-data/OggFiles.h"
 #include "tests/support/NullApp.h"
 #include "tests/support/TempFolder.h"
@@ -41,20 +45,6 @@ Bytes Patched(Bytes file, std::size_t at, unsigned char value) {
   }
   for (std::size_t i = 0; i < 4; ++i) file[page + 22 + i] = static_cast<unsigned char>(crc >> (8 * i));
   return file;
-}
-
-TEST(OggDecoding, GameEffectsDecodeWholeAsBareVorbisfileDoes) {
-  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles()) {
-    if (file.path.rfind("sounds/", 0) != 0) continue;
-    SCOPED_TRACE(file.path);
-    Zing::DecodedSound sound;
-    ASSERT_TRUE(Zing::DecodeOggEffect(DataFile(file.path), sound));
-    const AudioTest::Decoded bare = AudioTest::DecodeOgg(DataFile(file.path));
-    ASSERT_TRUE(bare.ok);
-    EXPECT_EQ(sound.channels, bare.channels);
-    EXPECT_EQ(sound.rate, bare.rate);
-    EXPECT_EQ(sound.samples.size(), bare.samples.size() * 2);
-  }
 }
 
 TEST(OggDecoding, DamagedFilesFailWithoutHugeAllocations) {
@@ -107,23 +97,53 @@ TEST(OggDecoding, DamagedFilesFailWithoutHugeAllocations) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(Zing::DecodeOggEffect(folder.File(name), sound));
     EXPECT_TRUE(sound.samples.empty());
-    std::vector<char> bytes;
-    Zing::OggSongStream song;
-    if (Zing::ReadWholeFile(folder.File(name), 1 << 20, bytes) && song.Open(bytes)) {
-      // A song may open on a damaged tail; it then simply ends early.
-      std::vector<char> block(16384);
-      while (song.Fill(block.data(), block.size()) > 0) {
-      }
-    }
   }
+  Zing::OggSongStream unopened;
+  EXPECT_EQ(std::pair(unopened.Fill(nullptr, 100), unopened.Rewind()), std::pair(std::size_t{0}, false));
   std::vector<char> bytes;
-  EXPECT_FALSE(Zing::ReadWholeFile(folder.File("good.ogg"), 100, bytes));  // beyond the size limit
+  EXPECT_FALSE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size() - 1, bytes));  // beyond the size limit
+  EXPECT_TRUE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size(), bytes));
+  EXPECT_EQ(bytes.size(), good.size());
 }
 
 float Gain(const Zing::OpenALFunctions& al, const Zing::SoundInstance* instance) {
   ALfloat gain = -1;
   al.alGetSourcef(static_cast<const OpenALSoundInstance*>(instance)->Source(), AL_GAIN, &gain);
   return gain;
+}
+
+// The buffer an instance plays: channels, rate and bytes.
+std::tuple<int, int, int> BufferOf(const Zing::OpenALFunctions& al, const Zing::SoundInstance* instance) {
+  ALint channels = 0, rate = 0, size = 0;
+  const ALuint buffer = static_cast<const OpenALSoundInstance*>(instance)->Buffer();
+  al.alGetBufferi(buffer, AL_CHANNELS, &channels);
+  al.alGetBufferi(buffer, AL_FREQUENCY, &rate);
+  al.alGetBufferi(buffer, AL_SIZE, &size);
+  return {channels, rate, size};
+}
+
+// Every game effect loads whole into its buffer, as bare vorbisfile decodes
+// it; a stereo effect, named with its extension in capitals, is stereo.
+TEST(SoundManager, EffectsDecodeWholeIntoTheirBuffers) {
+  Zing::OpenALSoundManager manager;
+  const Zing::OpenALFunctions* al = Zing::AcquireOpenAL();
+  ASSERT_TRUE(manager.IsAudible() && al);
+  ZingTest::TempFolder folder;
+  const Bytes stereo = AudioTest::EncodeSweep(2, 0.25);
+  folder.Write("stereo.OGG", std::string(stereo.begin(), stereo.end()));
+  std::vector<std::string> paths = {folder.File("stereo.OGG")};
+  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles())
+    if (file.path.rfind("sounds/", 0) == 0) paths.push_back(DataFile(file.path));
+  for (const std::string& path : paths) {
+    const AudioTest::Decoded bare = AudioTest::DecodeOgg(path);
+    const int id = manager.LoadSound(path);
+    Zing::SoundInstance* instance = manager.GetSoundInstance(static_cast<unsigned>(id));
+    ASSERT_TRUE(bare.ok && instance) << path;
+    EXPECT_EQ(BufferOf(*al, instance), std::tuple(bare.channels, int(bare.rate), int(bare.samples.size() * 2))) << path;
+    instance->Release();
+  }
+  EXPECT_EQ(std::get<0>(BufferOf(*al, manager.GetSoundInstance(255))), 2);
+  Zing::ReleaseOpenAL();
 }
 
 TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
@@ -138,13 +158,26 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
   EXPECT_EQ(manager.GetFreeSoundId(), 0);
   EXPECT_TRUE(manager.LoadSound(0u, DataFile("sounds/cube_tap")));
   EXPECT_EQ(manager.GetFreeSoundId(), 1);
+  EXPECT_FALSE(manager.LoadSound(0u, DataFile("sounds/missing")));  // the id is emptied first
+  EXPECT_EQ(std::pair(manager.GetNumSounds(), manager.GetFreeSoundId()), std::pair(2, 0));
+  EXPECT_TRUE(manager.LoadSound(0u, DataFile("sounds/cube_tap")));
   EXPECT_FALSE(manager.LoadSound(256u, DataFile("sounds/cube_tap")));
-  EXPECT_FALSE(manager.SetBaseVolume(256, 1.0));
+  for (unsigned free = 1; free < 254; ++free) ASSERT_TRUE(manager.LoadSound(free, DataFile("sounds/cube_tap")));
+  manager.ReleaseSound(256);  // no such id: nothing changes
+  EXPECT_EQ(
+      std::tuple(manager.GetFreeSoundId(), manager.LoadSound(DataFile("sounds/cube_drop")), manager.GetNumSounds()),
+      std::tuple(-1, -1, 256));
+  for (unsigned used = 1; used < 254; ++used) manager.ReleaseSound(used);
+  EXPECT_EQ(std::tuple(manager.SetBaseVolume(256, 1.0), manager.SetBasePan(256, 1), manager.SetBasePan(255, 0)),
+            std::tuple(false, false, true));
   EXPECT_EQ(manager.GetSoundInstance(256), nullptr);
   EXPECT_EQ(manager.GetSoundInstance(7), nullptr);  // nothing loaded there
   manager.SetMasterVolume(0.25);
   EXPECT_FLOAT_EQ(manager.GetMasterVolume(), 0.25f);
-  manager.SetMasterVolume(1.0);
+  manager.SetMasterVolume(-1);
+  EXPECT_FLOAT_EQ(manager.GetMasterVolume(), 0.0f);
+  manager.SetMasterVolume(2);
+  EXPECT_FLOAT_EQ(manager.GetMasterVolume(), 1.0f);
   manager.ReleaseSound(0);
   EXPECT_EQ(manager.GetFreeSoundId(), 0);
 
@@ -160,8 +193,9 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
   }
   Zing::SoundInstance* once = manager.GetSoundInstance(static_cast<unsigned>(id));
   ASSERT_NE(once, nullptr);
+  EXPECT_FLOAT_EQ(Gain(*al, once), 0.8f);
   once->SetVolume(0.5);
-  EXPECT_FLOAT_EQ(Gain(*al, once), 0.4f);
+  EXPECT_EQ(std::tuple(Gain(*al, once), once->GetVolume(), once->IsPlaying()), std::tuple(0.4f, 0.5, false));
   manager.SetVolume(0.5);  // every instance at once
   EXPECT_FLOAT_EQ(Gain(*al, once), 0.2f);
   EXPECT_FLOAT_EQ(Gain(*al, looping.front()), 0.4f);
@@ -177,9 +211,15 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
 
   // Stopping keeps auto-release; releasing frees the channel for the next request.
   looping.front()->Release();
-  EXPECT_NE(manager.GetSoundInstance(static_cast<unsigned>(id)), nullptr);
+  Zing::SoundInstance* last = manager.GetSoundInstance(static_cast<unsigned>(id));
+  ASSERT_NE(last, nullptr);
+  last->Play(true, true);
+  ALint loops = 0;
+  al->alGetSourcei(static_cast<const OpenALSoundInstance*>(last)->Source(), AL_LOOPING, &loops);
+  EXPECT_EQ(std::tuple(loops, last->IsPlaying(), last->IsReleased()), std::tuple(AL_TRUE, true, false));
   manager.StopAllSounds();
-  EXPECT_FALSE(looping.back()->IsPlaying());
+  EXPECT_EQ(std::tuple(looping.back()->IsPlaying(), looping.back()->IsReleased(), last->IsReleased()),
+            std::tuple(false, false, true));
   // Releasing a sound takes its instances off the channels first.
   manager.ReleaseSound(static_cast<unsigned>(id));
   manager.ReleaseSound(254);
@@ -187,41 +227,151 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
   Zing::ReleaseOpenAL();
 }
 
-TEST(Music, PlayStopFadesAndVolume) {
+// The silent manager keeps the ids as the real one does, and its instances end at once.
+TEST(SoundManager, SilentIdsAndInstances) {
+  Zing::SilentSoundManager silent;
+  for (const auto& [name, id] : {std::pair{"a", 255}, {"a", 255}, {"b", 254}, {"", -1}})
+    EXPECT_EQ(silent.LoadSound(name), id) << name;
+  EXPECT_EQ(std::tuple(silent.LoadSound(0u, "c"), silent.LoadSound(256u, "c"), silent.LoadSound(1u, "")),
+            std::tuple(true, false, false));
+  EXPECT_EQ(std::pair(silent.GetNumSounds(), silent.GetFreeSoundId()), std::pair(3, 1));
+  EXPECT_EQ(std::tuple(silent.SetBaseVolume(255, 1), silent.SetBaseVolume(256, 1), silent.SetBasePan(255, 1),
+                       silent.SetBasePan(256, 1)),
+            std::tuple(true, false, true, false));
+  EXPECT_EQ(silent.GetSoundInstance(256), nullptr);
+  EXPECT_EQ(silent.GetSoundInstance(1), nullptr);
+  Zing::SoundInstance* instance = silent.GetSoundInstance(255);
+  ASSERT_NE(instance, nullptr);
+  instance->SetVolume(0.5);
+  EXPECT_EQ(std::tuple(instance->GetVolume(), instance->IsPlaying(), instance->IsReleased()),
+            std::tuple(0.5, false, false));
+  instance->Play(false, true);  // ends at once and lets go of itself
+  silent.ReleaseSound(255);
+  silent.ReleaseSound(300);
+  EXPECT_EQ(silent.GetNumSounds(), 2);
+  EXPECT_EQ(silent.LoadSound("d"), 255);
+  for (unsigned id = 0; id < 256; ++id) silent.LoadSound(id, "e");
+  EXPECT_EQ(std::pair(silent.GetFreeSoundId(), silent.LoadSound("f")), std::pair(-1, -1));
+  silent.ReleaseSounds();
+  EXPECT_EQ(std::pair(silent.GetNumSounds(), silent.GetFreeSoundId()), std::pair(0, 0));
+}
+
+// The binding counts acquisitions and ignores a release too many; a library
+// without the entry points runs silent until the real one is named again.
+// Messages of the sound card's library are kept for the one line, not printed.
+TEST(AudioLibrary, CountsAcquisitionsEntryPointsAndAlsaMessages) {
+  ASSERT_NE(Zing::AcquireOpenAL(), nullptr);
+  ASSERT_NE(Zing::AcquireOpenAL(), nullptr);
+  Zing::ReleaseOpenAL();
+  ASSERT_NE(Zing::AcquireOpenAL(), nullptr);
+  for (int i = 0; i < 3; ++i) Zing::ReleaseOpenAL();  // one too many
+  EXPECT_NE(Zing::AcquireOpenAL(), nullptr);
+  Zing::ReleaseOpenAL();
+  Zing::SetOpenALLibraryName("libm.so.6");
+  EXPECT_EQ(Zing::AcquireOpenAL(), nullptr);
+  Zing::ReleaseOpenAL();
+  Zing::SetOpenALLibraryName(Zing::kOpenALLibraryName);
+  EXPECT_NE(Zing::AcquireOpenAL(), nullptr);
+  Zing::ReleaseOpenAL();
+
+  Zing::QuietAlsaMessages();
+  using Open = int (*)(void**, const char*, int, int);
+  auto open = reinterpret_cast<Open>(
+      Zing::Platform::FindSharedSymbol(Zing::Platform::OpenSharedLibrary("libasound.so.2"), "snd_pcm_open"));
+  ASSERT_NE(open, nullptr);
+  void* pcm = nullptr;
+  EXPECT_LT(open(&pcm, "zing_no_such_device", 0, 0), 0);
+  EXPECT_FALSE(Zing::FirstAlsaMessage().empty());
+}
+
+// A song's source as the player leaves it: gain, state, playing flag.
+std::string SongState(Zing::OpenALMusicInterface& music, const Zing::OpenALFunctions& al, int id) {
+  ALfloat gain = -1;
+  ALint state = 0;
+  al.alGetSourcef(music.SourceOf(id), AL_GAIN, &gain);
+  al.alGetSourcei(music.SourceOf(id), AL_SOURCE_STATE, &state);
+  const char* states[] = {"initial", "playing", "paused", "stopped"};
+  return std::to_string(gain).substr(0, 5) + " " + states[state - AL_INITIAL] + (music.IsPlaying(id) ? " on" : " off");
+}
+
+// The player's rules step by step: each call or update against the song's
+// gain (song volume x overall volume), its source's state and its playing flag.
+TEST(Music, PlayFadesPauseStopAndVolumeStepByStep) {
   Zing::OpenALMusicInterface music;
-  ASSERT_TRUE(music.IsAudible());
+  const Zing::OpenALFunctions* al = Zing::AcquireOpenAL();
+  ASSERT_TRUE(music.IsAudible() && al);
   EXPECT_FALSE(music.LoadMusic(1, DataFile("music/missing.ogg")));
   ASSERT_TRUE(music.LoadMusic(0, DataFile("music/game.ogg")));
-  EXPECT_FALSE(music.IsPlaying(1));
+  ASSERT_TRUE(music.LoadMusic(2, DataFile("music/game.ogg")));
+  EXPECT_FALSE(music.LoadMusic(2, DataFile("music/missing.ogg")));  // the loaded song stays
+  ALint queued = 0;
+  al->alGetSourcei(music.SourceOf(0), AL_BUFFERS_QUEUED, &queued);
+  EXPECT_EQ(std::pair(queued, music.SourceOf(1)), std::pair(8, 0u));
   music.PlayMusic(1);  // unknown ids do nothing
   music.FadeOut(1);
-
-  music.PlayMusic(0);
-  EXPECT_TRUE(music.IsPlaying(0));
-  for (int i = 0; i < 20; ++i) music.Update();
-  music.FadeOut(0, false, 0.25);
-  for (int i = 0; i < 5; ++i) music.Update();
-  EXPECT_TRUE(music.IsPlaying(0));  // at volume 0, still playing
-  music.FadeIn(0, -1, 0.5);         // already playing: nothing changes
-  music.SetSongVolume(0, 1.0);
-  music.FadeOut(0, true, 0.5);
-  for (int i = 0; i < 3; ++i) music.Update();
-  EXPECT_FALSE(music.IsPlaying(0));  // faded out and stopped
-
-  music.FadeIn(0, -1, 0.5, false);
-  EXPECT_TRUE(music.IsPlaying(0));
-  music.SetVolume(0);  // not streamed while the overall volume is 0
-  for (int i = 0; i < 10; ++i) music.Update();
-  music.SetVolume(1);
-  music.PauseAllMusic();
-  EXPECT_FALSE(music.IsPlaying(0));
-  music.ResumeAllMusic();
-  EXPECT_TRUE(music.IsPlaying(0));
-  music.StopAllMusic();
-  EXPECT_FALSE(music.IsPlaying(0));
+  music.SetVolume(0.5);
+  using Step = std::pair<std::function<void()>, const char*>;
+  auto update = [&] { music.Update(); };
+  const Step steps[] = {
+      {[&] { music.PlayMusic(0); }, "0.500 playing on"},
+      {[&] { music.SetSongVolume(0, 0.5); }, "0.250 playing on"},
+      {[&] { music.PlayMusic(0); }, "0.250 playing on"},  // already playing: nothing changes
+      {[&] { music.FadeIn(0, -1, 0.5); }, "0.250 playing on"},
+      {update, "0.250 playing on"},
+      {[&] { music.SetSongVolume(0, 1); }, "0.500 playing on"},
+      {[&] { music.FadeOut(0, false, 0.25); }, "0.500 playing on"},
+      {update, "0.375 playing on"},
+      {update, "0.250 playing on"},
+      {update, "0.125 playing on"},
+      {update, "0.000 playing on"},
+      {update, "0.000 playing on"},  // at volume 0, still playing
+      {[&] { music.StopMusic(0); }, "0.000 initial off"},
+      {[&] { music.FadeIn(0, -1, 0.5, false); }, "0.000 playing on"},
+      {update, "0.250 playing on"},
+      {update, "0.500 playing on"},
+      {update, "0.500 playing on"},  // held at the song's maximum
+      {[&] { music.FadeOut(0, true, 0.5); }, "0.500 playing on"},
+      {update, "0.250 playing on"},
+      {update, "0.000 playing on"},
+      {update, "0.000 initial off"},                                // below silence: stopped and rewound
+      {[&] { music.FadeOut(0, true, 0.5); }, "0.000 initial off"},  // silent songs take no fade-out
+      {[&] { music.ResumeMusic(0); }, "0.000 playing on"},
+      {update, "0.000 playing on"},
+      {[&] { music.FadeOutAll(true, 0.5); }, "0.000 playing on"},  // all songs, whatever their volume
+      {update, "0.000 initial off"},
+      {[&] { music.PlayMusic(0, 0, true); }, "0.500 playing on"},
+      {[&] { music.PauseMusic(0); }, "0.500 paused off"},
+      {[&] { music.ResumeMusic(0); }, "0.500 playing on"},
+      {[&] { music.SetVolume(0.25); }, "0.250 playing on"},
+      {[&] { music.PauseAllMusic(); }, "0.250 paused off"},
+      {[&] { music.ResumeAllMusic(); }, "0.250 playing on"},
+      {[&] { music.StopAllMusic(); }, "0.250 initial off"},  // silent: the gain stays as it was
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].first();
+    EXPECT_EQ(SongState(music, *al, 0), steps[i].second) << "step " << i;
+  }
+  EXPECT_EQ(std::pair(SongState(music, *al, 2), music.IsPlaying(2)),
+            std::pair(std::string("0.000 initial off"), false));
+  const ALuint source = music.SourceOf(0);
   music.UnloadMusic(0);
   music.PlayMusic(0);
-  EXPECT_FALSE(music.IsPlaying(0));
+  EXPECT_EQ(std::tuple(music.IsPlaying(0), music.SourceOf(0), al->alIsSource(source)), std::tuple(false, 0u, AL_FALSE));
+
+  // A song shorter than the ring queues what it has.
+  ZingTest::TempFolder folder;
+  const Bytes shortSong = AudioTest::EncodeSweep(1, 0.1);
+  folder.Write("short.ogg", std::string(shortSong.begin(), shortSong.end()));
+  ASSERT_TRUE(music.LoadMusic(3, folder.File("short.ogg")));
+  al->alGetSourcei(music.SourceOf(3), AL_BUFFERS_QUEUED, &queued);
+  EXPECT_EQ(queued, 1);  // 4410 samples of 2 bytes: part of one buffer
+  music.PlayMusic(3);
+  music.StopMusic(3);  // takes its buffer off before queueing it again
+  al->alGetSourcei(music.SourceOf(3), AL_BUFFERS_QUEUED, &queued);
+  EXPECT_EQ(queued, 1);
+  music.UnloadAllMusic();
+  EXPECT_EQ(music.SourceOf(3), 0u);
+  Zing::ReleaseOpenAL();
 }
 
 // Without the library the application starts, everything loads and nothing
@@ -233,27 +383,22 @@ TEST_F(AppSound, StartsWithoutTheAudioLibrary) {
   MakeApp();
   app->registryKey = "ZingTest\\Sound";
   app->Init();
-  EXPECT_TRUE(app->initialized);
-  EXPECT_TRUE(app->exits.empty());
+  EXPECT_TRUE(app->initialized && app->exits.empty());
   auto* sounds = dynamic_cast<Zing::OpenALSoundManager*>(app->soundManager.get());
   auto* music = dynamic_cast<Zing::OpenALMusicInterface*>(app->musicInterface.get());
-  ASSERT_NE(sounds, nullptr);
-  ASSERT_NE(music, nullptr);
-  EXPECT_FALSE(sounds->IsAudible());
-  EXPECT_FALSE(music->IsAudible());
+  ASSERT_TRUE(sounds && music);
+  EXPECT_FALSE(sounds->IsAudible() || music->IsAudible());
   const int id = sounds->LoadSound(DataFile("sounds/gui_click"));
-  EXPECT_EQ(id, 255);
-  EXPECT_EQ(sounds->LoadSound(DataFile("sounds/missing")), -1);
+  EXPECT_EQ(std::pair(id, sounds->LoadSound(DataFile("sounds/missing"))), std::pair(255, -1));
   EXPECT_EQ(sounds->GetSoundInstance(static_cast<unsigned>(id)), nullptr);
   app->PlaySample(id);
   sounds->SetMasterVolume(0.5);
   EXPECT_DOUBLE_EQ(sounds->GetMasterVolume(), 0.5);
   ASSERT_TRUE(music->LoadMusic(0, DataFile("music/game.ogg")));
   music->PlayMusic(0, 0, true);
-  app->UpdateFrames();
-  EXPECT_TRUE(music->IsPlaying(0));
   music->FadeOut(0, true, 0.6);
   app->UpdateFrames();
+  EXPECT_TRUE(music->IsPlaying(0));
   app->UpdateFrames();
   EXPECT_FALSE(music->IsPlaying(0));
   app.reset();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -50,8 +51,10 @@ class RecordingFontFactory : public Zing::FontFactory {
     font->descriptor = path;
     return font;
   }
-  std::unique_ptr<Zing::Font> CreateSysFont(const std::string& face, int size, bool, bool, bool, bool) override {
-    requests.push_back(face + ":" + std::to_string(size));
+  std::unique_ptr<Zing::Font> CreateSysFont(const std::string& face, int size, bool bold, bool italic, bool underline,
+                                            bool shadow) override {
+    requests.push_back(face + ":" + std::to_string(size) + ":" +
+                       std::to_string(bold * 1000 + italic * 100 + underline * 10 + shadow));
     return std::make_unique<StubFont>();
   }
   std::vector<std::string> requests;
@@ -65,11 +68,13 @@ class RecordingSounds : public Zing::SilentSoundManager {
     return !refuseLoads && SilentSoundManager::LoadSound(id, name);
   }
   int GetFreeSoundId() override { return noFreeIds ? -1 : SilentSoundManager::GetFreeSoundId(); }
-  bool SetBaseVolume(unsigned int id, double baseVolume) override {
-    volumes[static_cast<int>(id)] = baseVolume;
+  bool SetBaseVolume(unsigned int id, double base) override { return Note(id, "volume " + std::to_string(base)); }
+  bool SetBasePan(unsigned int id, int pan) override { return Note(id, "pan " + std::to_string(pan)); }
+  bool Note(unsigned int id, const std::string& what) {
+    settings[static_cast<int>(id)] += what + ";";
     return true;
   }
-  std::map<int, double> volumes;
+  std::map<int, std::string> settings;  // by id: the base volumes and pans set
   bool refuseLoads = false;
   bool noFreeIds = false;
 };
@@ -96,7 +101,8 @@ struct ResourceFixture : ::testing::Test {
     const std::pair<std::string, PngSpec> pictures[] = {
         {"ball", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0, 50, 100, 150, 200, 250, 255, 10}, {}, {}}},
         {"mask", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}}},
-        {"cel", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}}}};
+        {"cel", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}}},
+        {"row", {4, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x10, 0x20, 0x30, 0x40}, {}, {}}}};
     for (const auto& [name, png] : pictures)
       ASSERT_TRUE(ImageTest::WritePng(folder.File("images/" + name + ".png"), png));
   }
@@ -154,7 +160,12 @@ TEST_F(ResourceFixture, IdsGroupsAndStepWiseLoading) {
   manager.allowMissingProgramResources = true;
   EXPECT_EQ(manager.GetImageThrow("IMAGE_P"), nullptr);
 
-  // A loaded group loads nothing again; a released one comes back.
+  // A loaded group loads nothing again; releasing a group keeps the others; a released one comes back.
+  ASSERT_TRUE(manager.LoadResources("H"));
+  manager.DeleteResources("H");
+  EXPECT_EQ(
+      std::tuple(manager.IsGroupLoaded("H"), manager.GetImage("IMAGE_Y").Get(), manager.GetImage("IMAGE_Z").Get()),
+      std::tuple(false, nullptr, manager.GetImageThrow("IMAGE_Z")));
   ASSERT_TRUE(manager.LoadResources("G"));
   manager.StartLoadResources("G");
   EXPECT_EQ(std::pair(manager.LoadNextResource(), manager.HadError()), std::pair(false, false));
@@ -168,71 +179,155 @@ TEST_F(ResourceFixture, IdsGroupsAndStepWiseLoading) {
   EXPECT_EQ(manager.GetImageThrow("IMAGE_ball")->GetWidth(), 4);
 }
 
-TEST_F(ResourceFixture, AnimationGridsAlphaImagesAndFlags) {
+// A record as read: id, group, path, variant, alpha and grid paths, the flags
+// (find alpha, palletise, 4444, 8888, surface, purge, fewest pieces, program),
+// the grid, the alpha colour and the animation (type/cels/delay/total, map, delays).
+std::string Record(const Zing::ImageRes& r) {
+  const Zing::AnimInfo& a = r.animInfo;
+  std::string text = r.id + " " + r.resGroup + " " + r.path + " v=" + r.variant + " a=" + r.alphaImage +
+                     " g=" + r.alphaGridImage + " ";
+  for (bool flag : {r.autoFindAlpha, r.palletize, r.a4r4g4b4, r.a8r8g8b8, r.ddSurface, r.purgeBits,
+                    r.minimizeSubdivisions, r.fromProgram})
+    text += flag ? '1' : '0';
+  char tail[64];
+  std::snprintf(tail, sizeof tail, " %dx%d %06X %d/%d/%d/%d", r.rows, r.cols, r.alphaColor, a.type, a.numCels,
+                a.frameDelay, a.totalAnimTime);
+  text += tail;
+  for (const auto* list : {&a.frameMap, &a.perFrameDelay}) {
+    text += " [";
+    for (int v : *list) text += std::to_string(v) + ",";
+    text += "]";
+  }
+  return text;
+}
+
+// The image as loaded: palletised, alpha per pixel (hex), texture hints,
+// purged, grid and animation.
+std::string AsLoaded(Zing::MemoryImage* image) {
+  std::string text = image->IsPalletized() ? "pal " : "rgb ";
+  char hex[4];
+  for (int y = 0; y < image->GetHeight(); ++y)
+    for (int x = 0; x < image->GetWidth(); ++x) {
+      std::snprintf(hex, sizeof hex, "%02X", image->GetPixel(x, y) >> 24);
+      text += hex;
+    }
+  return text + " hints " + std::to_string(image->textureHints) + (image->WillPurgeBits() ? " purge " : " keep ") +
+         std::to_string(image->numRows) + "x" + std::to_string(image->numCols) +
+         (image->animInfo ? " anim " + std::to_string(image->animInfo->type) : "");
+}
+
+// Every image attribute as the manifest reader takes it and as loading applies
+// it; flags count by their presence, a second record of a cached picture
+// changes nothing of it, and the loader's alpha settings hold for one record.
+TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
+  ASSERT_TRUE(ImageTest::WritePng(folder.File("images/cel4.png"),
+                                  {2, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22, 0x33, 0x44}, {}, {}}));
   ASSERT_TRUE(
-      Parse("<Image id=\"A\" path=\"ball\" cols=\"4\" anim=\"pingpong\" framedelay=\"0\"/>\n"
-            "<Image id=\"B\" path=\"ball\" variant=\"b\" rows=\"2\" cols=\"2\" anim=\"loop\" framedelay=\"3\" "
-            "begindelay=\"1\" enddelay=\"20\" framemap=\"0,1,3\"/>\n"
-            "<Image id=\"C\" path=\"ball\" variant=\"c\" alphaimage=\"mask\" nopal=\"\"/>\n"
-            "<Image id=\"D\" path=\"ball\" variant=\"d\" cols=\"2\" rows=\"2\" alphagrid=\"cel\" "
-            "a4r4g4b4=\"\" minsubdivide=\"\"/>\n"))
-      << manager.GetErrorText();
+      ImageTest::WritePng(folder.File("images/dot.png"), {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {9, 9}, {}, {}}));
+  for (const char* mask : {"images/_dot.png", "images/_only.png"})
+    ASSERT_TRUE(ImageTest::WritePng(folder.File(mask), {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x40, 0x80}, {}, {}}));
+  folder.Write(
+      "m.xml",
+      "<?xml version=\"1.0\"?>\n<!-- the game's pictures -->\n<ResourceManifest>\n<Resources id=\"G\">\n"
+      "<SetDefaults path=\"" +
+          folder.Path() +
+          "/images\\\" idprefix=\"IMAGE_/\"/>\n"
+          "<Image id=\"A\" path=\"ball\" cols=\"4\" anim=\"pingpong\" framedelay=\"0\"/>\n"
+          "<Image id=\"A2\" path=\"ball\" nopal=\"\" rows=\"3\" anim=\"once\"/>\n"
+          "<Image id=\"B\" path=\"ball\" variant=\"b\" rows=\"2\" cols=\"2\" anim=\"loop\" framedelay=\"3\" "
+          "begindelay=\"1\" enddelay=\"20\" framemap=\"0,1,3\" a8r8g8b8=\"\" nobits2d=\"\"/>\n"
+          "<Image id=\"C\" path=\"ball\" variant=\"c\" alphaimage=\"mask\" nopal=\"\" nobits3d=\"\" cols=\"y\"/>\n"
+          "<Image id=\"D\" path=\"ball\" variant=\"d\" cols=\"2\" alphagrid=\"cel4\" a4r4g4b4=\"\" "
+          "minsubdivide=\"\" anim=\"none\" framedelay=\"9\"/>\n"
+          "<Image id=\"D2\" path=\"ball\" variant=\"d2\" rows=\"2\" alphagrid=\"row\"/>\n"
+          "<Image id=\"E\" path=\"ball\" variant=\"e\" ddsurface=\"\" rows=\"x\" cols=\"4\" anim=\"once\" "
+          "framedelay=\"4\" perframedelay=\"5,0,,7\" begindelay=\"-2\"/>\n"
+          "<Image id=\"N\" path=\"dot\" noalpha=\"\" nobits=\"\"/>\n<Image id=\"M\" path=\"dot\" variant=\"m\"/>\n"
+          "<Image id=\"R\" path=\"only\" alphacolor=\"ff0000\"/>\n<Image id=\"W\" path=\"only\" variant=\"w\"/>\n"
+          "</Resources>\n<Resources id=\"H\">\n<Image path=\"sub\\x.y.png\"/>\n<Image id=\"P\" "
+          "path=\"!program\"/>\n</Resources>\n</ResourceManifest>\n");
+  ASSERT_TRUE(manager.ParseResourcesFile(folder.File("m.xml"))) << manager.GetErrorText();
+  const std::pair<const char*, const char*> records[] = {
+      {"A", "IMAGE_A G D/ball v= a= g= 11000000 1x4 FFFFFF 2/6/1/6 [0,1,2,3,2,1,] []"},
+      {"A2", "IMAGE_A2 G D/ball v= a= g= 10000000 3x1 FFFFFF 1/3/1/3 [] []"},
+      {"B", "IMAGE_B G D/ball v=b a= g= 11010100 2x2 FFFFFF 3/3/3/24 [0,1,3,] [1,3,20,]"},
+      {"C", "IMAGE_C G D/ball v=c a=D/mask g= 10000000 1x1 FFFFFF 0/1/1/0 [] []"},
+      {"D", "IMAGE_D G D/ball v=d a= g=D/cel4 11100010 1x2 FFFFFF 0/1/1/0 [] []"},
+      {"E", "IMAGE_E G D/ball v=e a= g= 11001000 1x4 FFFFFF 1/4/4/20 [] [5,4,4,7,]"},
+      {"N", "IMAGE_N G D/dot v= a= g= 01000100 1x1 FFFFFF 0/1/1/0 [] []"},
+      {"R", "IMAGE_R G D/only v= a= g= 11000000 1x1 FF0000 0/1/1/0 [] []"},
+      {"x.y", "IMAGE_x.y H D/sub\\x.y.png v= a= g= 11000000 1x1 FFFFFF 0/1/1/0 [] []"},
+      {"P", "IMAGE_P H !program v= a= g= 11000001 1x1 FFFFFF 0/1/1/0 [] []"},
+  };
+  for (const auto& [id, expected] : records) {
+    const Zing::ImageRes* res = manager.GetImageRes(std::string("IMAGE_") + id);
+    ASSERT_NE(res, nullptr) << id;
+    EXPECT_EQ(Replaced(Record(*res), folder.Path() + "/images", "D"), expected) << id;
+  }
+  EXPECT_EQ(manager.GetImageRes("IMAGE_B")->xmlAttributes.at("framemap"), "0,1,3");
+
   ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
-  const Zing::AnimInfo& pingPong = manager.GetImageRes("IMAGE_A")->animInfo;
-  EXPECT_EQ(pingPong.frameMap, (std::vector<int>{0, 1, 2, 3, 2, 1}));
-  EXPECT_EQ(std::pair(pingPong.frameDelay, pingPong.totalAnimTime), std::pair(1, 6));
-  Zing::MemoryImage* a = manager.GetImageThrow("IMAGE_A");
-  ASSERT_NE(a->animInfo, nullptr);
-  EXPECT_EQ(std::pair(a->numCols, a->IsPalletized()), std::pair(4, true));
-
-  const Zing::AnimInfo& loop = manager.GetImageRes("IMAGE_B")->animInfo;
-  EXPECT_EQ(loop.perFrameDelay, (std::vector<int>{1, 3, 20}));  // a delay of 1 is a delay
-  EXPECT_EQ(std::pair(loop.numCels, loop.totalAnimTime), std::pair(3, 24));
-
-  Zing::MemoryImage* c = manager.GetImageThrow("IMAGE_C");
-  EXPECT_FALSE(c->IsPalletized());
-  EXPECT_EQ(std::tuple(1u, 8u, 0x323232u),
-            std::tuple(c->GetPixel(0, 0) >> 24, c->GetPixel(3, 1) >> 24, c->GetPixel(1, 0) & 0xFFFFFF));
-
-  Zing::MemoryImage* d = manager.GetImageThrow("IMAGE_D");
-  EXPECT_EQ(std::pair(0x11u, 0x22u), std::pair(d->GetPixel(0, 0) >> 24, d->GetPixel(3, 1) >> 24));
-  EXPECT_EQ(d->textureHints, Zing::Image::kHint4444 | Zing::Image::kHintMinSubdivisions);
-
-  // A "_name" mask beside a picture is found, unless the record says noalpha.
-  const PngSpec grey{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {90, 90}, {}, {}};
-  const PngSpec mask{2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x40, 0x80}, {}, {}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("images/dot.png"), grey));
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("images/_dot.png"), mask));
-  ASSERT_TRUE(Parse("<Image id=\"E\" path=\"dot\"/>\n<Image id=\"F\" path=\"dot\" variant=\"f\" noalpha=\"\"/>\n"))
-      << manager.GetErrorText();
-  ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
-  EXPECT_EQ(manager.GetImageThrow("IMAGE_E")->GetPixel(1, 0) >> 24, 0x80u);
-  EXPECT_EQ(manager.GetImageThrow("IMAGE_F")->GetPixel(1, 0) >> 24, 0xFFu);
+  const std::pair<const char*, const char*> images[] = {
+      {"A", "pal FFFFFFFFFFFFFFFF hints 0 keep 1x4 anim 2"},
+      {"A2", "pal FFFFFFFFFFFFFFFF hints 0 keep 1x4 anim 2"},  // the picture A loaded, unchanged
+      {"B", "pal FFFFFFFFFFFFFFFF hints 8 purge 2x2 anim 3"},
+      {"C", "rgb 0102030405060708 hints 0 keep 1x1"},
+      {"D", "pal 1122112233443344 hints 5 keep 1x2"},
+      {"D2", "pal 1020304010203040 hints 0 keep 2x1"},
+      {"E", "pal FFFFFFFFFFFFFFFF hints 0 purge 1x4 anim 1"},
+      {"N", "pal FFFF hints 0 purge 1x1"},
+      {"M", "pal 4080 hints 0 keep 1x1"},
+  };
+  for (const auto& [id, expected] : images)
+    EXPECT_EQ(AsLoaded(manager.GetImageThrow(std::string("IMAGE_") + id)), expected) << id;
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_A2"), manager.GetImageThrow("IMAGE_A"));
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_B")->animInfo->perFrameDelay, (std::vector<int>{1, 3, 20}));
+  // A mask without its picture takes the record's alpha colour; the next record the default.
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_R")->GetPixel(1, 0), 0x80FF0000u);
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_W")->GetPixel(1, 0), 0x80FFFFFFu);
 }
 
 TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
   ASSERT_TRUE(
       Parse("<SetDefaults path=\"sounds\" idprefix=\"SOUND_\"/>\n<Sound id=\"Q\" path=\"quiet\" volume=\"0\"/>\n"
-            "<Sound id=\"L\" path=\"loud\"/>\n<SetDefaults path=\"fonts\" idprefix=\"FONT_\"/>\n"
-            "<Font id=\"F\" path=\"f.txt\" tags=\"big, bold\tx\"/>\n<Font id=\"R\" path=\"!ref:FONT_F\"/>\n"
-            "<Font id=\"S\" path=\"!sys:Sans\" size=\"12\" bold=\"\"/>\n"))
+            "<Sound id=\"L\" path=\"loud\"/>\n<Sound id=\"H\" path=\"half\" volume=\"0.5\" pan=\"-20\"/>\n"
+            "<Sound id=\"V\" path=\"v\" volume=\"-0.5\" pan=\"0\"/>\n<Sound id=\"P\" path=\"!program\"/>\n"
+            "<SetDefaults path=\"fonts\" idprefix=\"FONT_\"/>\n<Font id=\"P\" path=\"!program\"/>\n"
+            "<Font id=\"F\" path=\"f.txt\" tags=\"big, bold\tx\r\ny\"/>\n<Font id=\"R\" path=\"!ref:FONT_F\"/>\n"
+            "<Font id=\"S\" path=\"!sys:Sans\" size=\"12\" bold=\"\"/>\n"
+            "<Font id=\"T\" path=\"!sys:Mono\" size=\"9\" italic=\"\" underline=\"\" shadow=\"\"/>\n"))
       << manager.GetErrorText();
+  EXPECT_EQ(std::pair(manager.GetNumResources("G"), manager.GetNumResources("")), std::pair(8, 10));
   ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
-  const int quiet = manager.GetSoundThrow("SOUND_Q");
-  EXPECT_EQ(app.Sounds().volumes.at(quiet), 0.0);
-  EXPECT_EQ(app.Sounds().volumes.count(manager.GetSoundThrow("SOUND_L")), 0u);
-  EXPECT_EQ(app.fonts.requests, (std::vector<std::string>{"fonts/f.txt", "Sans:12"}));
-  EXPECT_EQ(app.fonts.tags, (std::vector<std::string>{"big", "bold", "x"}));
+  std::map<int, std::string>& settings = app.Sounds().settings;
+  EXPECT_EQ(settings[manager.GetSoundThrow("SOUND_Q")], "volume 0.000000;");
+  EXPECT_EQ(settings[manager.GetSoundThrow("SOUND_H")], "volume 0.500000;pan -20;");
+  for (const char* id : {"SOUND_L", "SOUND_V"}) EXPECT_EQ(settings[manager.GetSoundThrow(id)], "") << id;
+  EXPECT_EQ(manager.GetSound("SOUND_Q"), manager.GetSoundThrow("SOUND_Q"));
+  EXPECT_EQ(app.fonts.requests, (std::vector<std::string>{"fonts/f.txt", "Sans:12:1000", "Mono:9:111"}));
+  EXPECT_EQ(app.fonts.tags, (std::vector<std::string>{"big", "bold", "x", "y"}));
   EXPECT_NE(manager.GetFontThrow("FONT_R"), manager.GetFontThrow("FONT_F"));
   EXPECT_EQ(static_cast<StubFont*>(manager.GetFontThrow("FONT_R"))->descriptor, "fonts/f.txt");
+  // Lookups of unknown ids, and of the program's own until it is allowed to lack them.
+  for (const char* id : {"SOUND_NONE", "SOUND_P"}) {
+    EXPECT_THROW(manager.GetSoundThrow(id), Zing::ResourceManagerException);
+    EXPECT_EQ(manager.GetErrorText(), std::string("Sound resource not found: ") + id);
+  }
+  for (const char* id : {"FONT_NONE", "FONT_P"}) {
+    EXPECT_THROW(manager.GetFontThrow(id), Zing::ResourceManagerException);
+    EXPECT_EQ(manager.GetErrorText(), std::string("Font resource not found: ") + id);
+  }
+  EXPECT_EQ(std::tuple(manager.GetSound("SOUND_NONE"), manager.GetFont("FONT_NONE"), manager.GetImage("X").Get()),
+            std::tuple(-1, nullptr, nullptr));
+  manager.allowMissingProgramResources = true;
+  EXPECT_EQ(std::pair(manager.GetSoundThrow("SOUND_P"), manager.GetFontThrow("FONT_P")),
+            std::pair(-1, static_cast<Zing::Font*>(nullptr)));
   EXPECT_THROW(manager.GetSoundThrow("SOUND_NONE"), Zing::ResourceManagerException);
-  EXPECT_EQ(manager.GetErrorText(), "Sound resource not found: SOUND_NONE");
-  EXPECT_THROW(manager.GetFontThrow("FONT_NONE"), Zing::ResourceManagerException);
-  EXPECT_EQ(manager.GetErrorText(), "Font resource not found: FONT_NONE");
 
   manager.DeleteResources("");
   EXPECT_EQ(app.Sounds().GetNumSounds(), 0);
-  EXPECT_EQ(manager.GetFont("FONT_F"), nullptr);
+  EXPECT_EQ(std::pair(manager.GetFont("FONT_F"), manager.GetSound("SOUND_Q")),
+            std::pair(static_cast<Zing::Font*>(nullptr), -1));
 }
 
 // Every documented failure of the manager, with its exact text and, while the
@@ -271,12 +366,27 @@ TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
             "AlphaImage size mismatch between D/ball and D/cel");
   EXPECT_EQ(LoadError("<Image path=\"ball\" cols=\"2\" alphagrid=\"mask\"/>"),
             "GridAlphaImage size mismatch between D/ball and D/mask");
+  EXPECT_EQ(LoadError("<Image path=\"ball\" rows=\"0\" alphagrid=\"row\"/>"),
+            "GridAlphaImage size mismatch between D/ball and D/row");
   EXPECT_EQ(LoadError("<Font path=\"!ref:NONE\"/>"), "Ref font not found: NONE");
   EXPECT_EQ(LoadError("<Font path=\"f.txt\" image=\"" + folder.File("images/gone") + "\"/>"),
             "Failed to load image: D/gone");
   EXPECT_EQ(LoadError("<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().refuseLoads = true; }),
             "Failed to load sound: D/s");
   EXPECT_EQ(LoadError("<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().noFreeIds = true; }), "Out of free sound ids");
+  // A manager without a host loads nothing, and says so.
+  folder.Write(
+      "bare.xml",
+      "<ResourceManifest><Resources id=\"I\"><Image path=\"a\"/></Resources><Resources id=\"S\"><Sound "
+      "path=\"s\"/></Resources><Resources id=\"F\"><Font path=\"f\" image=\"i\"/></Resources></ResourceManifest>");
+  Zing::ResourceManager bare(nullptr);
+  ASSERT_TRUE(bare.ParseResourcesFile(folder.File("bare.xml")));
+  for (const auto& [group, error] :
+       {std::pair{"I", "Failed to load image: a"}, {"S", "Out of free sound ids"}, {"F", "Failed to load image: i"}}) {
+    EXPECT_FALSE(bare.LoadResources(group));
+    EXPECT_EQ(bare.GetErrorText(), error);
+  }
+  bare.DeleteResources("");
   // Without a font factory a manifest font fails the group, never silently.
   EXPECT_EQ(LoadError("<Font path=\"f.txt\"/>", [](TestApp& a) { a.resourceManager->SetFontFactory(nullptr); }),
             "Failed to load font: D/f.txt");

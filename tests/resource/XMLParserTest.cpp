@@ -137,6 +137,11 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   // and leave their low 8 bits in text.
   EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"caf\xC3\xA9\" y=\"\xE2\x82\xAC\">\xC3\xA9</a>").elements,
             (Elements{"<a x=caf\xE9 y=>", "\xE9", "</a>"}));
+  // Parts of marks are 8-bit text.
+  for (const std::string head : {"\xFF", "\xFE", "a\xFE", "a\xFF", "\xEF\xBB",
+                                 "\xEF"
+                                 "a\xBF"})
+    EXPECT_EQ(Parse(head + "<t/>").elements, (Elements{head, "<t>", "</t>"})) << head;
   // Without a mark the bytes are 8-bit characters.
   EXPECT_EQ(Parse("<a>\xC3\xA9</a>").elements, (Elements{"<a>", "\xC3\xA9", "</a>"}));
 
@@ -155,7 +160,8 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   // A character beyond 16 bits (a surrogate pair) is read as one character
   // that does not fit in 8 bits.
   EXPECT_EQ(Parse(utf16(u"\uFEFF<a x=\"\U0001F600\" />", false)).elements, (Elements{"<a x=>", "</a>"}));
-  EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"\xF0\x9F\x98\x80\" />").elements, (Elements{"<a x=>", "</a>"}));
+  for (const char* form : {"\xF0\x9F\x98\x80", "\xF8\x88\x80\x80\x80"})  // 4- and 5-byte forms
+    EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"" + std::string(form) + "\" />").elements, (Elements{"<a x=>", "</a>"}));
   // Without a mark, UTF-16 may be forced.
   EXPECT_EQ(
       Parse(std::string("<\0a\0/\0>\0", 8), [](XMLParser& p) { p.ForceEncoding(Zing::XMLEncoding::Utf16); }).elements,
@@ -164,13 +170,15 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
 
 TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
   const std::vector<std::string> broken = {
-      "\xEF\xBB\xBF<a>\n\x80</a>",                          // a stray continuation byte
-      "\xEF\xBB\xBF<a>\n\xC0\xAF</a>",                      // an overlong form
-      "\xEF\xBB\xBF<a>\n\xE0\x80\xAF</a>",                  // an overlong 3-byte form
-      "\xEF\xBB\xBF<a>\n\xED\xA0\x80</a>",                  // a surrogate
-      "\xEF\xBB\xBF<a>\n\xEF\xBF\xBE</a>",                  // U+FFFE
-      "\xEF\xBB\xBF<a>\n\xFE</a>",                          // no such lead byte
-      "\xEF\xBB\xBF<a>\n\xC3",                              // cut off inside a character
+      "\xEF\xBB\xBF<a>\n\x80</a>",          // a stray continuation byte
+      "\xEF\xBB\xBF<a>\n\xC0\xAF</a>",      // an overlong form
+      "\xEF\xBB\xBF<a>\n\xE0\x80\xAF</a>",  // an overlong 3-byte form
+      "\xEF\xBB\xBF<a>\n\xED\xA0\x80</a>",  // a surrogate
+      "\xEF\xBB\xBF<a>\n\xEF\xBF\xBE</a>",  // U+FFFE
+      "\xEF\xBB\xBF<a>\n\xFE</a>",          // no such lead byte
+      "\xEF\xBB\xBF<a>\n\xC3",              // cut off inside a character
+      "\xEF\xBB\xBF<a>\n\xC3"
+      "A</a>",                                              // a lead byte without its continuation
       std::string("\xFF\xFE<\0a\0>\0\n\0\x00\xD8x\0", 14),  // a high surrogate alone
       std::string("\xFF\xFE<\0a\0>\0\n\0\x00\xDC", 12),     // a low surrogate alone
       std::string("\xFF\xFE<\0a\0>\0\n\0x", 11),            // half a unit at the end
@@ -178,26 +186,31 @@ TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
   };
   for (const std::string& bytes : broken) {
     const Parsed parsed = Parse(bytes);
-    EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line), std::tuple(true, "Illegal Character", 2)) << bytes;
+    EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line, parsed.elements),
+              std::tuple(true, "Illegal Character", 2, Elements{"<a>"}))
+        << bytes;
   }
   // Control characters inside quotes are kept.
   EXPECT_FALSE(Parse("<a x=\"\x01\"/>").failed);
 }
 
 TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
-  const std::tuple<std::string, std::string, int> cases[] = {
-      {"\n</a>", "Unexpected End", 2},
-      {"<a>\n<b>\n</a>", "End 'a' Doesn't Match Start 'b'", 3},
-      {"<a>\n<b", "Unexpected End of File", 2},
-      {"<a>\ntext", "Unexpected End of File", 2},
-      {"<a x=\"\n", "Unexpected End of File", 2},
-      {"<a <b>", "Unexpected '<'", 1},
-      {"<a>\n\nx > y</a>", "Unexpected '>'", 3},
-      {">", "Unexpected '>'", 1},
+  // {document, error, line, elements read before it}
+  const std::tuple<std::string, std::string, int, std::size_t> cases[] = {
+      {"\n</a>", "Unexpected End", 2, 0},
+      {"<a>\n<b>\n</a>", "End 'a' Doesn't Match Start 'b'", 3, 2},
+      {"<a>\n<b", "Unexpected End of File", 2, 1},
+      {"<a>\ntext", "Unexpected End of File", 2, 1},
+      {"<a x=\"\n", "Unexpected End of File", 2, 0},
+      {"<a <b>", "Unexpected '<'", 1, 0},
+      {"<a>\n\nx > y</a>", "Unexpected '>'", 3, 1},
+      {">", "Unexpected '>'", 1, 0},
   };
-  for (const auto& [text, error, line] : cases) {
+  for (const auto& [text, error, line, count] : cases) {
     const Parsed parsed = Parse(text);
-    EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line), std::tuple(true, error, line)) << text;
+    EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line, parsed.elements.size()),
+              std::tuple(true, error, line, count))
+        << text;
   }
   // The end of the input between elements is no error, open tags or not.
   const Parsed open = Parse("<a>\n<b/>\n");
