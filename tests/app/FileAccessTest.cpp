@@ -62,7 +62,6 @@ TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
   std::uint8_t filled[3] = {9, 9, 9};
   b.ReadBytes(filled, 3);
   EXPECT_EQ(filled[0] | filled[1] | filled[2], 0);
-
   Buffer empty;
   EXPECT_EQ(empty.GetDataPtr(), nullptr);
   EXPECT_TRUE(empty.AtEnd());
@@ -95,7 +94,6 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   b.SeekFront();
   EXPECT_EQ(b.ReadNumBits(33, false), static_cast<std::int32_t>(0xFFFFFFFEu));
   EXPECT_EQ(b.GetReadBitPos(), 33);
-
   // An unaligned byte read needs the following byte; bit reads stop early at
   // the end and count only the bits read.
   const std::uint8_t one[] = {0xFF};
@@ -132,7 +130,6 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   out.WriteLong(-1);
   ASSERT_TRUE(Zing::WriteBufferToFile(path, out));
   EXPECT_TRUE(dir.Exists("save/deep/game.dat"));
-
   EXPECT_TRUE(Zing::FileExists(path));
   Zing::Buffer in;
   in.WriteString("old contents");
@@ -140,7 +137,6 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   EXPECT_EQ(in.GetDataLen(), out.GetDataLen());
   EXPECT_EQ(in.ReadString(), "hello");
   EXPECT_EQ(in.ReadLong(), -1);
-
   // Writing again replaces the whole file, also with fewer bytes, and leaves
   // no temporary files behind.
   ASSERT_TRUE(Zing::WriteBytesToFile(path, "ab", 2));
@@ -148,7 +144,6 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   EXPECT_EQ(
       std::distance(std::filesystem::directory_iterator(dir.File("save/deep")), std::filesystem::directory_iterator()),
       1);
-
   ASSERT_TRUE(Zing::WriteBytesToFile(path, nullptr, 0));
   EXPECT_EQ(dir.Read("save/deep/game.dat"), "");
   ASSERT_TRUE(Zing::ReadBufferFromFile(path, in));
@@ -167,15 +162,12 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
   dir.Write("taken/inner", "x");
   EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("taken"), buffer));
   EXPECT_EQ(buffer.ReadString(), "kept");
-
   // A folder on the way that is a file: nothing can be created.
   dir.Write("blocked", "a file");
   EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("blocked/score.dat"), "x", 1));
-
   // The target itself is a folder: the rename fails and the folder survives.
   EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("taken"), "x", 1));
   EXPECT_EQ(dir.Read("taken/inner"), "x");
-
   // The disk fills up in the middle of the write.
   bool written;
   {
@@ -184,7 +176,6 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
     const std::string large(64 * 1024, 'z');
     written = Zing::WriteBytesToFile(dir.File("score.dat"), large.data(), large.size());
   }
-
   EXPECT_FALSE(written);
   EXPECT_EQ(dir.Read("score.dat"), "previous scores");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
@@ -208,7 +199,6 @@ TEST(FileAccess, NewFilesAndFoldersFollowTheUmask) {
     EXPECT_EQ(ModeOf(folder + "/deep"), 0777 & ~mask) << "umask " << mask;
   }
   umask(saved);
-
   // A replaced file keeps the mode it had; the save folder is never opened to others.
   const std::string file = dir.File("save63/deep/game.dat");
   ASSERT_EQ(chmod(file.c_str(), 0640), 0);
