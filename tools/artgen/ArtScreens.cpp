@@ -121,14 +121,14 @@ void MakeBackgrounds(Catalog& catalog, const Lettering& lettering) {
 
   Canvas menu(470, 480);
   Backdrop(menu, 0, 0);
-  // A faint finished board in the lower part, under the buttons.
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 10; ++x) {
-      Canvas cell(45, 45);
-      DrawCellTile(cell.Cr(), 22.5, 22.5, 45);
-      if ((x + y * 3) % 4 == 1) DrawPiece(cell, 22.5, 22.5, 45, LinkColour((x + y) % 7), 1.0, 1.0);
-      menu.Paint(cell, 10 + x * 45, 345 + y * 45, 0.22 + 0.08 * y);
-    }
+  // A faint row of a finished board along the lower edge, below the start
+  // screen's four buttons (the lowest ends at y 413), so none covers it.
+  constexpr int kRowY = 425;
+  for (int x = 0; x < 10; ++x) {
+    Canvas cell(45, 45);
+    DrawCellTile(cell.Cr(), 22.5, 22.5, 45);
+    if ((x + 2) % 4 == 1) DrawPiece(cell, 22.5, 22.5, 45, LinkColour((x + 2) % 7), 1.0, 1.0);
+    menu.Paint(cell, 10 + x * 45, kRowY, 0.38);
   }
   catalog.AddImage({"Game", "MENU_BKG", "menu_bkg", Format::Jpeg}, std::move(menu));
   (void)lettering;
