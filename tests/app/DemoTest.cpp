@@ -312,16 +312,16 @@ struct DemoRun : ::testing::Test {
     app.Init();
     if (!app.shutdown) app.Run();
   }
-  // The player's session: pointer, a drag, a right double click, a middle click, the wheel,
+  // The player's session: pointer, a drag, a right double click, a middle click, the wheel (200 notches, kept as 127),
   // keys, leaving and entering, the language, a dialog, a long pause, close.
   static void Script(ScriptedServices* s) {
     using M = MessageCode;
     const std::tuple<std::uint32_t, MessageCode, int, int, int> input[] = {
-        {1100, M::MouseMove, 0, 100, 100}, {1130, M::LButtonDown, 0, 104, 102}, {1150, M::MouseMove, 0, 130, 120},
-        {1170, M::MouseMove, 0, 400, 300}, {1190, M::LButtonUp, 0, 400, 300},   {1250, M::RButtonDblClk, 0, 400, 300},
-        {1260, M::RButtonUp, 0, 400, 300}, {1270, M::MButtonDown, 0, 400, 300}, {1280, M::MButtonUp, 0, 400, 300},
-        {1300, M::MouseWheel, -240, 0, 0}, {1350, M::KeyDown, 'A', 0, 0},       {1350, M::Char, 'a', 0, 0},
-        {1360, M::KeyUp, 'A', 0, 0},       {1600, M::Char, 'l', 0, 0},          {1700, M::Char, 'd', 0, 0},
+        {1100, M::MouseMove, 0, 100, 100},  {1130, M::LButtonDown, 0, 104, 102}, {1150, M::MouseMove, 0, 130, 120},
+        {1170, M::MouseMove, 0, 400, 300},  {1190, M::LButtonUp, 0, 400, 300},   {1250, M::RButtonDblClk, 0, 400, 300},
+        {1260, M::RButtonUp, 0, 400, 300},  {1270, M::MButtonDown, 0, 400, 300}, {1280, M::MButtonUp, 0, 400, 300},
+        {1300, M::MouseWheel, 24000, 0, 0}, {1350, M::KeyDown, 'A', 0, 0},       {1350, M::Char, 'a', 0, 0},
+        {1360, M::KeyUp, 'A', 0, 0},        {1600, M::Char, 'l', 0, 0},          {1700, M::Char, 'd', 0, 0},
         {2400, M::Close, 0, 0, 0}};
     for (const auto& [time, code, param, x, y] : input) s->At(time, code, param, x, y);
     s->pointerInWindow = true;
@@ -347,7 +347,7 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   ASSERT_TRUE(Zing::FileExists(folder + "my run.dmo"));
   // The run saw what the script did.
   for (const char* mark : {"locale en", "p:move 100,100", "p:down 104,102 b0 c1", "p:drag 400,300",
-                           "p:down 400,300 b1 c2", "p:up 400,300 b2", "p:wheel -2", "p:keydown 65", "p:char 97",
+                           "p:down 400,300 b1 c2", "p:up 400,300 b2", "p:wheel 127", "p:keydown 65", "p:char 97",
                            "p:leave", "locale fr", "asked", "answer 2004", "result yes", "loaded", "random "}) {
     EXPECT_TRUE(std::ranges::any_of(recorded, [&](const std::string& line) {
       return line.find(mark) != std::string::npos;
@@ -450,29 +450,25 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + "zingapp" + std::to_string(n) + ".dmo", "x", 1));
   auto app = Make("");
   app->appDataFolder = folder;
-  app->ParseCommandLine("-recnum=3");
-  EXPECT_FALSE(Zing::FileExists(folder + "zingapp1.dmo"));
-  EXPECT_EQ(app->demoFileName, folder + "zingapp4.dmo");
-  EXPECT_TRUE(app->recordingDemo);
+  app->ParseCommandLine("-recnum=3");  // three kept: the oldest goes
+  EXPECT_EQ(std::tuple(Zing::FileExists(folder + "zingapp1.dmo"), app->demoFileName, app->recordingDemo),
+            std::tuple(false, folder + "zingapp4.dmo", true));
   app->ParseCommandLine("-PlayNum=2");
-  EXPECT_EQ(app->demoFileName, folder + "zingapp2.dmo");
-  EXPECT_TRUE(app->playingDemo);
-  EXPECT_FALSE(app->recordingDemo);
+  EXPECT_EQ(std::tuple(app->demoFileName, app->playingDemo, app->recordingDemo),
+            std::tuple(folder + "zingapp2.dmo", true, false));
   app->ParseCommandLine("-demofile=\"/tmp/a b.dmo\" -ScreenSaver -crash -changedir=\"/tmp/a folder\"");
-  EXPECT_EQ(app->demoFileName, "/tmp/a b.dmo");
-  EXPECT_EQ(app->changeDirTarget, "/tmp/a folder");
-  EXPECT_TRUE(app->isScreenSaver);
-  EXPECT_TRUE(app->exits.empty());
+  EXPECT_EQ(std::tuple(app->demoFileName, app->changeDirTarget, app->isScreenSaver, app->exits.empty()),
+            std::tuple("/tmp/a b.dmo", "/tmp/a folder", true, true));
   app->isScreenSaver = false;
   app->ParseCommandLine("-bogus=1");
-  EXPECT_EQ(app->exits, std::vector<int>{0});
-  EXPECT_EQ(app->scripted->messageBoxes.back(), "FATAL ERROR: Invalid command line parameter: -bogus");
+  EXPECT_EQ(std::tuple(app->exits, app->scripted->messageBoxes.back()),
+            std::tuple(std::vector<int>{0}, "FATAL ERROR: Invalid command line parameter: -bogus"));
   // A demo of another version, and one that is not there, stop the start.
   ASSERT_TRUE(Zing::WriteBufferToFile(folder + "old.dmo", SampleDemo("1.0.2")));
   auto old = Make("-play -demofile=old.dmo");
   old->Init();
-  EXPECT_EQ(old->exits, std::vector<int>{0});
-  EXPECT_EQ(old->scripted->messageBoxes.back(), "FATAL ERROR: This demo file appears to be for '1.0.2'");
+  EXPECT_EQ(std::tuple(old->exits, old->scripted->messageBoxes.back()),
+            std::tuple(std::vector<int>{0}, "FATAL ERROR: This demo file appears to be for '1.0.2'"));
   // Damaged events stop the playback where they start, with the reason.
   Zing::DemoFileContents damaged;
   damaged.versionText = "1.0.3";
@@ -501,10 +497,9 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   auto info = Make("-bogus --Version");
   testing::internal::CaptureStdout();
   info->Init();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Product 1.0.3\n");
-  EXPECT_EQ(info->exits, std::vector<int>{0});
-  EXPECT_FALSE(info->scripted->windowExists);
-  EXPECT_TRUE(info->scripted->messageBoxes.empty());
+  EXPECT_EQ(std::tuple(testing::internal::GetCapturedStdout(), info->exits, info->scripted->windowExists,
+                       info->scripted->messageBoxes.empty()),
+            std::tuple("Product 1.0.3\n", std::vector<int>{0}, false, true));
   auto help = Make("--help");
   testing::internal::CaptureStdout();
   help->Init();

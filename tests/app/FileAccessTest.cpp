@@ -34,16 +34,13 @@ TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
   b.WriteString("");
   EXPECT_EQ(Bytes(b), (std::vector<std::uint8_t>{0xAB, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 1, 0, 3, 0, 'a', 'b', 'c',
                                                  0xFB, 0xFF, 0, 0}));
-  EXPECT_EQ(b.ReadByte(), 0xAB);
-  const std::int32_t wide = b.ReadShort();  // sign-extends when widened
-  EXPECT_EQ(wide, -2);
-  EXPECT_EQ(b.ReadLong(), 0x12345678);
-  EXPECT_TRUE(b.ReadBoolean());
-  EXPECT_FALSE(b.ReadBoolean());
-  EXPECT_EQ(b.ReadString(), "abc");
-  EXPECT_EQ(b.ReadString(), "");
-  EXPECT_EQ(b.ReadString(), "");
-  EXPECT_TRUE(b.AtEnd());
+  // Fields read in order; a short sign-extends when widened.
+  const std::tuple read{b.ReadByte(),    std::int32_t{b.ReadShort()},
+                        b.ReadLong(),    b.ReadBoolean(),
+                        b.ReadBoolean(), b.ReadString(),
+                        b.ReadString(),  b.ReadString(),
+                        b.AtEnd()};
+  EXPECT_EQ(read, std::tuple(0xAB, -2, 0x12345678, true, false, "abc", "", "", true));
 }
 
 TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
@@ -55,9 +52,7 @@ TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
   b.SeekFront();
   EXPECT_EQ(b.ReadShort(), 4);
   EXPECT_EQ(b.ReadLong(), 'h' | 'i' << 8);
-  EXPECT_EQ(b.GetReadBitPos(), 32);
-  EXPECT_EQ(b.ReadByte(), 0);
-  EXPECT_EQ(b.ReadShort(), 0);
+  EXPECT_EQ((std::tuple{b.GetReadBitPos(), b.ReadByte(), b.ReadShort()}), std::tuple(32, 0, 0));
   EXPECT_EQ(b.GetReadBitPos(), 32);
   std::uint8_t filled[3] = {9, 9, 9};
   b.ReadBytes(filled, 3);
@@ -66,6 +61,17 @@ TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
   EXPECT_EQ(empty.GetDataPtr(), nullptr);
   EXPECT_TRUE(empty.AtEnd());
   EXPECT_EQ(empty.ReadNumBits(12, true), 0);
+  // New data keeps the positions; clearing resets them.
+  b.Clear();
+  b.WriteLong(7);
+  b.ReadByte();
+  const std::uint8_t three[] = {1, 2, 3};
+  b.SetData(three, 3);
+  EXPECT_EQ(std::tuple(b.GetDataBitSize(), b.GetWriteBitPos(), b.ReadByte()), std::tuple(24, 32, 2));
+  b.Clear();
+  EXPECT_EQ(std::tuple(b.GetDataLen(), b.GetReadBitPos(), b.GetWriteBitPos()), std::tuple(0u, 0, 0));
+  b.WriteByte(5);
+  EXPECT_EQ(Bytes(b), std::vector<std::uint8_t>{5});
 }
 
 TEST(Buffer, BitsAtUnalignedPositions) {
@@ -105,20 +111,6 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   b.ReadNumBits(3, false);
   EXPECT_EQ(b.ReadNumBits(8, false), 0x0F);
   EXPECT_EQ(b.GetReadBitPos(), 8);
-}
-
-TEST(Buffer, SetDataKeepsPositionsAndClearResetsThem) {
-  Buffer b;
-  b.WriteLong(7);
-  b.ReadByte();
-  const std::uint8_t bytes[] = {1, 2, 3};
-  b.SetData(bytes, 3);
-  EXPECT_EQ(std::tuple(b.GetDataBitSize(), b.GetWriteBitPos()), std::tuple(24, 32));
-  EXPECT_EQ(b.ReadByte(), 2);
-  b.Clear();
-  EXPECT_EQ(std::tuple(b.GetDataLen(), b.GetReadBitPos(), b.GetWriteBitPos()), std::tuple(0u, 0, 0));
-  b.WriteByte(5);
-  EXPECT_EQ(Bytes(b), std::vector<std::uint8_t>{5});
 }
 
 TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
