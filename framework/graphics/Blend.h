@@ -6,6 +6,7 @@
 // several pixels at a time; `ActiveKernels` picks the fastest one the
 // processor runs. Pixels are 0xAARRGGBB words.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace Zing::Blend {
@@ -39,20 +40,57 @@ using OpaqueRowFn = void (*)(std::uint32_t* dst, const std::uint32_t* src, int n
 using TintRowFn = void (*)(std::uint32_t* dst, const std::uint32_t* src, int n, const TintParams& params);
 using AddRowFn = void (*)(std::uint32_t* dst, const std::uint32_t* src, int n, const AddParams& params);
 
-// A blend worked out in advance for one source pixel over an opaque
-// destination pixel: every colour channel becomes pre + (d * keep) >> 8 and
-// alpha stays 255. `keep` holds the multiplier (0..256) in both 16-bit
-// halves; `pre` never carries into the next channel. Stops before the first
-// block of pixels (at most a register wide) whose destination is not wholly
-// opaque and returns how many pixels it did; the caller blends the rest by
-// the formulas above.
-using PresetRowFn = int (*)(std::uint32_t* dst, const std::uint32_t* pre, const std::uint32_t* keep, int n);
-// The preset blend over `h` rows of `n` pixels, one glyph in one call:
-// destination rows lie `dstPitch` pixels apart, table rows `tablePitch`
-// apart. Returns how many rows it did whole; when that is less than h, the
-// next row stopped as PresetRow stops, after `*partial` pixels.
-using PresetRectFn = int (*)(std::uint32_t* dst, int dstPitch, const std::uint32_t* pre, const std::uint32_t* keep,
-                             int tablePitch, int n, int h, int* partial);
+// A glyph's blend worked out in advance, for the pixels of one colour: over
+// a destination pixel d every channel (alpha too) becomes
+// pre + (d * keep) >> 8. A pixel that changes nothing keeps 256 in every
+// channel; any other keeps 0 in alpha with 255 in `pre`, so the result is
+// opaque. Blocks of eight pixels; `keep` holds 16-bit multipliers, channels
+// blue, green, red, alpha, the pixels in the order 0 1 4 5 2 3 6 7 (the order
+// in which a wide register splits into halves), so that the vector code
+// multiplies straight from the table. `pre` never carries into the next channel.
+struct alignas(32) PresetBlock {
+  static constexpr int kPixels = 8;
+  std::uint32_t pre[kPixels];
+  std::uint16_t keep[kPixels * 4];
+  // The index in `keep` of channel 0 of pixel i.
+  static constexpr int KeepAt(int i) { return 4 * ((i & 1) | ((i & 4) >> 1) | ((i & 2) << 1)); }
+};
+
+// Rows of a glyph with the same span: `blocks` blocks from column x of the
+// glyph (none: rows left as they are).
+struct PresetRun {
+  int x;
+  int blocks;
+  int rows;
+};
+
+// Where a glyph's preset drawing stands: the next row to draw.
+struct PresetCursor {
+  std::uint32_t* dst;        // the glyph's column 0 in that row
+  std::ptrdiff_t pitch;      // destination pixels from one row to the next
+  const PresetBlock* table;  // the row's first block
+  const PresetRun* run;      // the run the row belongs to, and the end of the runs
+  const PresetRun* end;
+  int row;  // rows of *run done before it
+  // Moves to the next row (without drawing the one at the cursor).
+  void Skip() {
+    dst += pitch;
+    table += run->blocks;
+    if (++row == run->rows) ++run, row = 0;
+  }
+  // Moves past the rest of the run.
+  void SkipRun() {
+    dst += pitch * (run->rows - row);
+    table += static_cast<std::ptrdiff_t>(run->blocks) * (run->rows - row);
+    ++run, row = 0;
+  }
+};
+
+// Draws the rows from the cursor on, each block of the table over the
+// destination pixels it lies on. With `checkOpaque`, stops before a row whose
+// destination is not wholly opaque (the cursor at that row, nothing of it
+// drawn) and returns false: the caller blends that row by the formulas below.
+using PresetGlyphFn = bool (*)(PresetCursor& at, bool checkOpaque);
 
 struct Kernels {
   const char* name;
@@ -60,8 +98,7 @@ struct Kernels {
   OpaqueRowFn opaque;
   TintRowFn tint;
   AddRowFn add;
-  PresetRowFn preset;
-  PresetRectFn presetRect;
+  PresetGlyphFn presetGlyph;
 };
 
 const Kernels& ScalarKernels();
@@ -80,6 +117,6 @@ std::uint32_t FillPixel(std::uint32_t d, std::uint32_t color);
 std::uint32_t OpaquePixel(std::uint32_t d, std::uint32_t s);
 std::uint32_t TintPixel(std::uint32_t d, std::uint32_t s, const TintParams& params);
 std::uint32_t AddPixel(std::uint32_t d, std::uint32_t s, const AddParams& params);
-std::uint32_t PresetPixel(std::uint32_t d, std::uint32_t pre, std::uint32_t keep);
+std::uint32_t PresetPixel(std::uint32_t d, const PresetBlock& block, int i);
 
 }  // namespace Zing::Blend

@@ -28,6 +28,11 @@ ZING_SIMD V LoadPartial(const std::uint32_t* p, int n) {
 ZING_SIMD void StorePartial(std::uint32_t* p, V v, int n) {
   _mm256_maskstore_epi32(reinterpret_cast<int*>(p), LaneMask(n), v);
 }
+// Aligned loads from tables of any element type.
+template <typename T>
+ZING_SIMD V LoadAligned(const T* p) {
+  return _mm256_load_si256(reinterpret_cast<const V*>(p));
+}
 ZING_SIMD V Zero() { return _mm256_setzero_si256(); }
 ZING_SIMD V Set1_32(int x) { return _mm256_set1_epi32(x); }
 ZING_SIMD V Set1_16(int x) { return _mm256_set1_epi16(static_cast<short>(x)); }
@@ -43,8 +48,13 @@ ZING_SIMD V Or(V a, V b) { return _mm256_or_si256(a, b); }
 ZING_SIMD V AndNot(V mask, V b) { return _mm256_andnot_si256(mask, b); }
 ZING_SIMD V CmpEq32(V a, V b) { return _mm256_cmpeq_epi32(a, b); }
 ZING_SIMD bool All(V mask) { return _mm256_movemask_epi8(mask) == -1; }
+// Whether every pixel's alpha is 255 (one test of the alpha bits).
+ZING_SIMD bool AlphaAllSet(V v) { return _mm256_testc_si256(v, _mm256_set1_epi32(static_cast<int>(0xFF000000u))); }
 ZING_SIMD V UnpackLo8(V v) { return _mm256_unpacklo_epi8(v, _mm256_setzero_si256()); }
 ZING_SIMD V UnpackHi8(V v) { return _mm256_unpackhi_epi8(v, _mm256_setzero_si256()); }
+// Bytes widened into the high half of 16-bit lanes (each byte times 256).
+ZING_SIMD V UnpackLo8Up(V v) { return _mm256_unpacklo_epi8(_mm256_setzero_si256(), v); }
+ZING_SIMD V UnpackHi8Up(V v) { return _mm256_unpackhi_epi8(_mm256_setzero_si256(), v); }
 ZING_SIMD V UnpackLo16(V a, V b) { return _mm256_unpacklo_epi16(a, b); }
 ZING_SIMD V UnpackLo32(V a, V b) { return _mm256_unpacklo_epi32(a, b); }
 ZING_SIMD V Add8(V a, V b) { return _mm256_add_epi8(a, b); }
@@ -71,7 +81,7 @@ ZING_SIMD V Truncate(VF v) { return _mm256_cvttps_epi32(v); }
 #include "framework/graphics/BlendSimdBody.inc"
 
 const Kernels* Avx2Kernels() {
-  static const Kernels kernels{"avx2", FillRow, OpaqueRow, TintRow, AddRow, PresetRow, PresetRect};
+  static const Kernels kernels{"avx2", FillRow, OpaqueRow, TintRow, AddRow, PresetGlyph};
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") ? &kernels : nullptr;
 }

@@ -74,10 +74,10 @@ std::uint32_t AddPixel(std::uint32_t d, std::uint32_t s, const AddParams& params
   return out;
 }
 
-std::uint32_t PresetPixel(std::uint32_t d, std::uint32_t pre, std::uint32_t keep) {
-  const std::uint32_t m = keep & 0xFFFF;
-  std::uint32_t out = 0xFF000000;
-  for (int shift = 0; shift <= 16; shift += 8) out |= (Channel(pre, shift) + ((Channel(d, shift) * m) >> 8)) << shift;
+std::uint32_t PresetPixel(std::uint32_t d, const PresetBlock& block, int i) {
+  const std::uint16_t* keep = block.keep + PresetBlock::KeepAt(i);
+  std::uint32_t out = 0;
+  for (int c = 0; c < 4; ++c) out |= (Channel(block.pre[i], 8 * c) + ((Channel(d, 8 * c) * keep[c]) >> 8)) << (8 * c);
   return out;
 }
 
@@ -96,31 +96,33 @@ void AddRow(std::uint32_t* dst, const std::uint32_t* src, int n, const AddParams
   for (int i = 0; i < n; ++i) dst[i] = AddPixel(dst[i], src[i], params);
 }
 
-int PresetRow(std::uint32_t* dst, const std::uint32_t* pre, const std::uint32_t* keep, int n) {
-  for (int i = 0; i < n; ++i) {
-    if ((dst[i] >> 24) != 255) return i;
-    dst[i] = PresetPixel(dst[i], pre[i], keep[i]);
-  }
-  return n;
+// Whether the destination under a row's blocks is wholly opaque.
+bool RowOpaque(const std::uint32_t* dst, int pixels) {
+  for (int i = 0; i < pixels; ++i)
+    if ((dst[i] >> 24) != 255) return false;
+  return true;
 }
 
-int PresetRect(std::uint32_t* dst, int dstPitch, const std::uint32_t* pre, const std::uint32_t* keep, int tablePitch,
-               int n, int h, int* partial) {
-  for (int row = 0; row < h; ++row) {
-    const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(row) * tablePitch;
-    const int done = PresetRow(dst + static_cast<std::ptrdiff_t>(row) * dstPitch, pre + at, keep + at, n);
-    if (done < n) {
-      *partial = done;
-      return row;
+bool PresetGlyph(PresetCursor& at, bool checkOpaque) {
+  while (at.run != at.end) {
+    std::uint32_t* out = at.dst + at.run->x;
+    const int blocks = at.run->blocks;
+    if (blocks == 0) {
+      at.SkipRun();
+      continue;
     }
+    if (checkOpaque && !RowOpaque(out, blocks * PresetBlock::kPixels)) return false;
+    for (int b = 0; b < blocks; ++b, out += PresetBlock::kPixels)
+      for (int i = 0; i < PresetBlock::kPixels; ++i) out[i] = PresetPixel(out[i], at.table[b], i);
+    at.Skip();
   }
-  return h;
+  return true;
 }
 
 }  // namespace
 
 const Kernels& ScalarKernels() {
-  static const Kernels kernels{"scalar", FillRow, OpaqueRow, TintRow, AddRow, PresetRow, PresetRect};
+  static const Kernels kernels{"scalar", FillRow, OpaqueRow, TintRow, AddRow, PresetGlyph};
   return kernels;
 }
 

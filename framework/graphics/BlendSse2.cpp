@@ -18,7 +18,6 @@ constexpr int kLanes = 4;
 ZING_SIMD V Load(const std::uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const V*>(p)); }
 ZING_SIMD void Store(std::uint32_t* p, V v) { _mm_storeu_si128(reinterpret_cast<V*>(p), v); }
 // The first n (< 4) pixels, the rest 0; and storing only the first n.
-ZING_SIMD V LaneMask(int n) { return _mm_cmpgt_epi32(_mm_set1_epi32(n), _mm_setr_epi32(0, 1, 2, 3)); }
 ZING_SIMD V LoadPartial(const std::uint32_t* p, int n) {
   alignas(16) std::uint32_t lanes[kLanes] = {};
   for (int i = 0; i < n; ++i) lanes[i] = p[i];
@@ -28,6 +27,11 @@ ZING_SIMD void StorePartial(std::uint32_t* p, V v, int n) {
   alignas(16) std::uint32_t lanes[kLanes];
   _mm_store_si128(reinterpret_cast<V*>(lanes), v);
   for (int i = 0; i < n; ++i) p[i] = lanes[i];
+}
+// Aligned loads from tables of any element type.
+template <typename T>
+ZING_SIMD V LoadAligned(const T* p) {
+  return _mm_load_si128(reinterpret_cast<const V*>(p));
 }
 ZING_SIMD V Zero() { return _mm_setzero_si128(); }
 ZING_SIMD V Set1_32(int x) { return _mm_set1_epi32(x); }
@@ -41,8 +45,15 @@ ZING_SIMD V Or(V a, V b) { return _mm_or_si128(a, b); }
 ZING_SIMD V AndNot(V mask, V b) { return _mm_andnot_si128(mask, b); }
 ZING_SIMD V CmpEq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
 ZING_SIMD bool All(V mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+// Whether every pixel's alpha is 255.
+ZING_SIMD bool AlphaAllSet(V v) {
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_or_si128(v, _mm_set1_epi32(0x00FFFFFF)), _mm_set1_epi32(-1))) == 0xFFFF;
+}
 ZING_SIMD V UnpackLo8(V v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()); }
 ZING_SIMD V UnpackHi8(V v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
+// Bytes widened into the high half of 16-bit lanes (each byte times 256).
+ZING_SIMD V UnpackLo8Up(V v) { return _mm_unpacklo_epi8(_mm_setzero_si128(), v); }
+ZING_SIMD V UnpackHi8Up(V v) { return _mm_unpackhi_epi8(_mm_setzero_si128(), v); }
 ZING_SIMD V UnpackLo16(V a, V b) { return _mm_unpacklo_epi16(a, b); }
 ZING_SIMD V UnpackLo32(V a, V b) { return _mm_unpacklo_epi32(a, b); }
 ZING_SIMD V Add8(V a, V b) { return _mm_add_epi8(a, b); }
@@ -69,7 +80,7 @@ ZING_SIMD V Truncate(VF v) { return _mm_cvttps_epi32(v); }
 #include "framework/graphics/BlendSimdBody.inc"
 
 const Kernels* Sse2Kernels() {
-  static const Kernels kernels{"sse2", FillRow, OpaqueRow, TintRow, AddRow, PresetRow, PresetRect};
+  static const Kernels kernels{"sse2", FillRow, OpaqueRow, TintRow, AddRow, PresetGlyph};
   return &kernels;
 }
 

@@ -122,6 +122,21 @@ void ImageFont::GenerateActiveFontLayers() {
   for (const auto& layer : fontData->fontLayerList) {
     if (LayerFits(*layer)) ActivateLayer(*layer);
   }
+  // A layer made from another usually moves the pen as it does: drawing
+  // then works out the advance once for both.
+  for (std::size_t l = 1; l < activeLayerList.size(); ++l)
+    for (std::size_t k = 0; k < l && !activeLayerList[l].advancesAsEarlier; ++k)
+      activeLayerList[l].advancesAsEarlier = SameAdvances(activeLayerList[k], activeLayerList[l]);
+}
+
+bool ImageFont::SameAdvances(const ActiveFontLayer& a, const ActiveFontLayer& b) const {
+  const FontLayer& x = *a.baseFontLayer;
+  const FontLayer& y = *b.baseFontLayer;
+  if (LayerRatio(x) != LayerRatio(y) || x.spacing != y.spacing) return false;
+  for (int c = 0; c < kFontChars; ++c)
+    if (x.charData[c].width != y.charData[c].width || x.charData[c].kerningOffsets != y.charData[c].kerningOffsets)
+      return false;
+  return true;
 }
 
 void ImageFont::ActivateLayer(FontLayer& layer) {
@@ -144,6 +159,7 @@ void ImageFont::ActivateLayer(FontLayer& layer) {
     }
     active.presets = std::make_shared<GlyphPresets>(active.image.get(), ink);
   }
+  PlaceGlyphs(active, s);
   const int layerAscent = TruncToInt(layer.ascent * s);
   const int layerHeight = TruncToInt((layer.height != 0 ? layer.height : layer.defaultHeight) * s);
   const int layerPadding = TruncToInt(layer.ascentPadding * s);
@@ -204,6 +220,44 @@ void ImageFont::FindInk(ActiveFontLayer& active) {
       }
     active.inkRects[ch] = right < 0 ? Rect() : Rect(left, top, right - left + 1, bottom - top + 1);
   }
+}
+
+// Draw orders fall into 256 buckets; orders beyond them join the first or last.
+void ImageFont::PlaceGlyphs(ActiveFontLayer& active, double s) {
+  const FontLayer& layer = *active.baseFontLayer;
+  const auto scaled = [s](int value) { return s == 1.0 ? value : TruncToInt(value * s); };
+  constexpr long long kOrderBias = 128, kLastBucket = 255;
+  bool first = true;
+  for (int ch = 0; ch < kFontChars; ++ch) {
+    const CharData& glyph = layer.charData[ch];
+    // The layer's ascent lifts the glyph unscaled; only the offsets follow the size ratio.
+    active.placeX[ch] = static_cast<long long>(scaled(layer.offsetX)) + scaled(glyph.offsetX);
+    active.placeY[ch] = static_cast<long long>(scaled(layer.offsetY)) - layer.ascent + scaled(glyph.offsetY);
+    active.inkX[ch] = active.placeX[ch] + active.inkRects[ch].x;
+    active.inkY[ch] = active.placeY[ch] + active.inkRects[ch].y;
+    const long long order = static_cast<long long>(glyph.order) + layer.baseOrder + kOrderBias;
+    const bool shows = active.image && !active.inkRects[ch].IsEmpty();
+    active.bucket[ch] =
+        static_cast<std::uint16_t>(shows ? std::clamp(order, 0LL, kLastBucket) : ActiveFontLayer::kNoBucket);
+    if (!shows) continue;
+    Bound(active, static_cast<unsigned char>(ch), first);
+    if (first) active.commonBucket = active.bucket[ch];
+    if (active.commonBucket != active.bucket[ch]) active.commonBucket = -1;
+    first = false;
+  }
+}
+
+// Widens the layer's bounds by what drawing the glyph may write.
+void ImageFont::Bound(ActiveFontLayer& active, unsigned char ch, bool first) {
+  const Rect written =
+      active.presets ? active.presets->Written(ch) : Rect(0, 0, active.inkRects[ch].w, active.inkRects[ch].h);
+  const long long x = active.inkX[ch], y = active.inkY[ch];
+  const long long left = std::min(x, x + written.x), right = std::max(x, x + written.x + written.w);
+  const long long bottom = y + std::max(0, written.h);
+  active.left = first ? left : std::min(active.left, left);
+  active.right = first ? right : std::max(active.right, right);
+  active.top = first ? y : std::min(active.top, y);
+  active.bottom = first ? bottom : std::max(active.bottom, bottom);
 }
 
 int ImageFont::CharWidthKern(char ch, char prev) {

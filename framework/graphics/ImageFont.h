@@ -7,6 +7,7 @@
 // string, not just under its own letter).
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,18 @@ struct ActiveFontLayer {
   // The ink of every glyph with its blends worked out per colour (null
   // without an image).
   std::shared_ptr<GlyphPresets> presets;
+  // Per character, worked out when the layer is made: its glyph's place
+  // relative to the pen and the line's y (the offsets scaled, the ascent
+  // lifted), and the bucket of its draw order, kNoBucket when it shows nothing.
+  static constexpr int kNoBucket = 256;
+  std::array<long long, kFontChars> placeX{}, placeY{};
+  std::array<long long, kFontChars> inkX{}, inkY{};  // the same for its ink rectangle
+  std::array<std::uint16_t, kFontChars> bucket{};
+  int commonBucket = -1;           // the bucket of every glyph that shows, -1 when they differ
+  bool advancesAsEarlier = false;  // an earlier active layer moves the pen exactly as this one
+  // What drawing a glyph may write, relative to the pen and the line's y,
+  // over all glyphs that show: x from `left` to `right`, y from `top` to `bottom`.
+  long long left = 0, right = 0, top = 0, bottom = 0;
 };
 
 class ImageFont : public Font {
@@ -86,6 +99,9 @@ class ImageFont : public Font {
   void ActivateLayer(FontLayer& layer);
   void MakeScaledImage(ActiveFontLayer& active, double s) const;
   static void FindInk(ActiveFontLayer& active);
+  static void PlaceGlyphs(ActiveFontLayer& active, double s);
+  static void Bound(ActiveFontLayer& active, unsigned char ch, bool first);
+  bool SameAdvances(const ActiveFontLayer& a, const ActiveFontLayer& b) const;
 };
 
 // A double truncated toward zero and kept inside the range of int.

@@ -224,7 +224,8 @@ ImagePtr DecodeFrame(ByteReader& in, const Palette& globalPalette, bool hasGloba
   const int minCodeSize = in.Byte();
   if (minCodeSize < 1 || minCodeSize >= kMaxCodeBits) return nullptr;
   auto image = std::make_unique<Image>();
-  if (!image->Allocate(width, height)) return nullptr;
+  // Cleared: the pixels a damaged stream never reaches stay transparent black.
+  if (!image->Allocate(width, height, true)) return nullptr;
   std::uint32_t* bits = image->GetBits();
 
   auto lzw = std::make_unique<LzwDecoder>(in, minCodeSize);

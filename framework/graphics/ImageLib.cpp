@@ -81,13 +81,16 @@ ImagePtr MergeAlpha(ImagePtr image, ImagePtr alpha) {
 
 }  // namespace
 
-bool Image::Allocate(int newWidth, int newHeight) {
+bool Image::Allocate(int newWidth, int newHeight, bool clear) {
   if (newWidth < 1 || newHeight < 1 || newWidth > kMaxDimension || newHeight > kMaxDimension) return false;
   const std::size_t count = static_cast<std::size_t>(newWidth) * static_cast<std::size_t>(newHeight);
   try {
     PixelVector fresh;
     fresh.reserve(count + 1);
-    fresh.resize(count);
+    if (clear)
+      fresh.resize(count, 0u);
+    else
+      fresh.resize(count);
     bits = std::move(fresh);
   } catch (const std::bad_alloc&) {
     return false;

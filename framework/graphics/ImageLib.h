@@ -36,11 +36,13 @@ class Image {
   std::uint32_t* GetBits() { return bits.data(); }
   const std::uint32_t* GetBits() const { return bits.data(); }
 
-  // Allocates width x height pixels (all 0) once, at the final size, with
-  // room for one word more (a memory image's guard word). False, and nothing
-  // allocated, for sizes below 1 or above kMaxDimension, or when memory runs
-  // out.
-  bool Allocate(int newWidth, int newHeight);
+  // Allocates width x height pixels once, at the final size, with room for
+  // one word more (a memory image's guard word). The pixels are left as the
+  // memory was (a decoder that hands out its picture writes them all) unless
+  // `clear` asks for 0, for a decoder that may stop part-way. False, and
+  // nothing allocated, for sizes below 1 or above kMaxDimension, or when
+  // memory runs out.
+  bool Allocate(int newWidth, int newHeight, bool clear = false);
   // The pixels handed over to the caller; the image is empty afterwards.
   PixelVector TakeBits();
 

@@ -268,7 +268,7 @@ bool MemoryImage::Palletize() {
   const std::size_t count = PixelCount(width, height);
   const std::uint32_t* pixels = GetBits();
   std::vector<std::uint32_t> table(256, 0);
-  std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>> indices(count);  // every entry is written below
+  std::vector<std::uint8_t, PixelAllocator<std::uint8_t>> indices(count);  // every entry is written below
   ColorIndexTable known;
   int colors = 0;
   std::uint32_t lastColor = 0;

@@ -121,7 +121,7 @@ class MemoryImage : public Image {
 
   PixelVector bits;  // width x height pixels and the guard word; empty when absent
   std::vector<std::uint32_t> colorTable;
-  std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>> colorIndices;
+  std::vector<std::uint8_t, PixelAllocator<std::uint8_t>> colorIndices;
   int numColors = 0;
   std::vector<std::uint32_t> nativeAlphaData;
   PixelFormat nativeFormat;

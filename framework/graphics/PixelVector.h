@@ -1,10 +1,12 @@
 #pragma once
 
 // The pixel words a picture loader fills and a memory image keeps. The words
-// come from calloc: pages a decoder never reaches are never touched (a small
-// damaged file that claims a large size costs nothing), and a memory image
-// can take a decoded picture over as it is, without a copy.
+// are not cleared when they are allocated: a loader writes every pixel it
+// hands out (a memory image that makes its own pixels clears them itself), so
+// clearing would only cost a pass over memory that is about to be written. A
+// memory image takes a decoded picture over as it is, without a copy.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -13,27 +15,29 @@
 namespace Zing {
 
 template <typename T>
-struct ZeroedAllocator {
+struct PixelAllocator {
   using value_type = T;
-  ZeroedAllocator() = default;
+  PixelAllocator() = default;
   template <typename U>
-  explicit ZeroedAllocator(const ZeroedAllocator<U>&) {}
+  explicit PixelAllocator(const PixelAllocator<U>&) {}
   T* allocate(std::size_t n) {
-    if (void* memory = std::calloc(n, sizeof(T))) return static_cast<T*>(memory);
+    if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+    if (void* memory = std::malloc(n * sizeof(T))) return static_cast<T*>(memory);
     throw std::bad_alloc();
   }
   void deallocate(T* p, std::size_t) { std::free(p); }
-  // Growing without a value leaves the words as calloc left them (0). Pixel
-  // vectors are only grown that way right after their allocation.
+  // Growing without a value leaves the words as they are; pixel vectors are
+  // only grown that way right after their allocation, by code that then
+  // writes every word.
   template <typename U>
   void construct(U*) {}
   template <typename U, typename... Args>
   void construct(U* p, Args&&... args) {
     ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
   }
-  friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
+  friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
 };
 
-using PixelVector = std::vector<std::uint32_t, ZeroedAllocator<std::uint32_t>>;
+using PixelVector = std::vector<std::uint32_t, PixelAllocator<std::uint32_t>>;
 
 }  // namespace Zing

@@ -73,9 +73,9 @@ SharedImageRef SharedImageCache::Get(const std::string& fileName, const std::str
   return ref;
 }
 
-void SharedImageCache::Cleanup() {
-  if (!cleanupNeeded.exchange(false)) return;
-  std::erase_if(entries, [](const auto& entry) { return entry.second.refCount == 0; });
+bool SharedImageCache::Cleanup() {
+  if (!cleanupNeeded.exchange(false)) return false;
+  return std::erase_if(entries, [](const auto& entry) { return entry.second.refCount == 0; }) > 0;
 }
 
 }  // namespace Zing

@@ -69,8 +69,9 @@ class SharedImageCache {
   // made the entry.
   SharedImageRef Get(const std::string& fileName, const std::string& variant, bool* isNew);
 
-  // Deletes the entries nobody references any more, when any were let go.
-  void Cleanup();
+  // Deletes the entries nobody references any more, when any were let go;
+  // true when it deleted any.
+  bool Cleanup();
   bool NeedsCleanup() const { return cleanupNeeded; }
   std::size_t Size() const { return entries.size(); }
 

@@ -1,6 +1,5 @@
 // The program: finds the game's data, creates the application, runs it.
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,41 +9,9 @@
 #include "framework/platform/DesktopIdentity.h"
 #endif
 
-#include "framework/app/FileAccess.h"
 #include "framework/platform/Folders.h"
 #include "game/shell/AppManager.h"
-#include "game/shell/DailyExportCommand.h"
-#include "game/shell/StatsCommand.h"
-
-namespace {
-
-// Parameters in the form the application parses: blanks between them, and
-// quotes around any that contain a blank.
-std::string JoinArguments(int argc, char** argv) {
-  std::string line;
-  for (int i = 1; i < argc; ++i) {
-    std::string argument = argv[i];
-    if (!line.empty()) line += ' ';
-    line += argument.find(' ') == std::string::npos ? argument : "\"" + argument + "\"";
-  }
-  return line;
-}
-
-// The data lies in the working folder, or else in the folder beside the
-// program ("data" in the build tree, "../share/lintwick" when installed).
-void FindGameData() {
-  if (Zing::FileExists("main.pak") || Zing::FileExists("properties/resources.xml")) return;
-  const std::string programFolder = Zing::Platform::ProgramFolder();
-  for (const char* candidate : {"data", "../share/lintwick"}) {
-    const std::string folder = programFolder + candidate;
-    if (Zing::FileExists(folder + "/main.pak") || Zing::FileExists(folder + "/properties/resources.xml")) {
-      Zing::Platform::ChangeWorkingFolder(folder);
-      return;
-    }
-  }
-}
-
-}  // namespace
+#include "game/shell/ProgramStart.h"
 
 #ifdef __EMSCRIPTEN__
 // The page hears of the program under the game's names: the count of
@@ -64,23 +31,17 @@ Module['zingNotice'] = function(text) {
 #endif
 
 int main(int argc, char** argv) {
-  // Commands that print or write and end, before anything opens a window (and
-  // before the working folder changes, so that relative paths are the caller's).
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (const auto exitCode = Lintwick::RunDailyExportCommand(arguments, stdout, stderr)) return *exitCode;
-  // The statistics need nothing but the progress file: no window, no sound.
-  for (const std::string& argument : arguments) {
-    if (Lintwick::IsStatsOption(argument)) return Lintwick::PrintProgressStats();
-  }
+  if (const auto exitCode = Lintwick::RunConsoleCommand(arguments)) return *exitCode;
 
 #ifdef __EMSCRIPTEN__
   NameWebHooks();
 #else
   Zing::Platform::SetDesktopIdentity(LINTWICK_APP_ID);
 #endif
-  FindGameData();
+  Lintwick::FindGameData(Zing::Platform::ProgramFolder());
   auto app = std::make_unique<Lintwick::AppManager>();
-  app->commandLine = JoinArguments(argc, argv);
+  app->commandLine = Lintwick::JoinArguments(arguments);
   app->Init();
   app->Run();
   app.reset();

@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -53,6 +54,7 @@ struct Declaration {
   std::string id;    // with the default id prefix in front
   std::string path;  // in the data folder, with the default path in front, '/' for '\'
   int cols = 1, rows = 1;
+  bool nopal = false;
 };
 
 // Notes every declaration the manager reads, as it reads it.
@@ -69,7 +71,7 @@ class RecordingManager : public Zing::ResourceManager {
     std::replace(path.begin(), path.end(), '\\', '/');
     const auto& a = res->xmlAttributes;
     auto number = [&](const char* key) { return a.count(key) ? std::stoi(a.at(key)) : 1; };
-    declarations.push_back({kKinds[res->type], res->id, path, number("cols"), number("rows")});
+    declarations.push_back({kKinds[res->type], res->id, path, number("cols"), number("rows"), a.count("nopal") > 0});
     return true;
   }
 };
@@ -83,6 +85,7 @@ std::vector<Declaration> ReadManifest() {
 struct Picture {
   std::string path, file;  // as declared, and the file it loads from
   int cols = 1, rows = 1;
+  bool nopal = false;
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> pixels;  // 0xAARRGGBB, with a "_name" mask's alpha applied
@@ -106,7 +109,8 @@ const std::map<std::string, Picture>& Images() {
       if (!image) continue;
       const std::uint32_t* bits = image->GetBits();
       const std::size_t size = std::size_t(image->GetWidth()) * std::size_t(image->GetHeight());
-      images[d.id] = Picture{d.path, *file, d.cols, d.rows, image->GetWidth(), image->GetHeight(), {bits, bits + size}};
+      images[d.id] =
+          Picture{d.path, *file, d.cols, d.rows, d.nopal, image->GetWidth(), image->GetHeight(), {bits, bits + size}};
     }
     return images;
   }();
@@ -192,6 +196,8 @@ TEST(Images, VisibleInEveryCelAndMasksApplied) {
         for (int x = left; x < left + cw; ++x) visible += p.Alpha(x, y) > 24;
       EXPECT_GE(visible, 4) << id << " cel " << cel;
     }
+    // "nopal" marks exactly the pictures too colourful to palettise.
+    EXPECT_EQ(std::set<std::uint32_t>(p.pixels.begin(), p.pixels.end()).size() > 256, p.nopal) << id;
     const size_t slash = p.path.rfind('/');
     if (!p.file.ends_with(".jpg") || !ImageFile(p.path.substr(0, slash + 1) + "_" + p.path.substr(slash + 1))) continue;
     EXPECT_TRUE(std::any_of(p.pixels.begin(), p.pixels.end(), [](std::uint32_t c) { return c >> 24 != 0xFF; })) << id;

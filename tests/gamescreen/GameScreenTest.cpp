@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -96,12 +98,36 @@ struct CodeScreen : ::testing::Test {
   template <typename Draw>
   std::uint32_t Drawn(Draw draw, int w, int h, int x, int y) {
     Zing::MemoryImage frame;
+    Paint(frame, draw, w, h);
+    return frame.GetPixel(x, y);
+  }
+  template <typename Draw>
+  void Paint(Zing::MemoryImage& frame, Draw draw, int w, int h) {
     frame.Create(w, h);
     frame.SetImageMode(false, false);  // opaque, like the screen
     Zing::Graphics g(&frame);
     (screen.get()->*draw)(&g);
-    return frame.GetPixel(x, y);
   }
+  // Ticks, adding every frame of the screen and of the hint panel to `frames`.
+  void TickAndDraw(int ticks = 1) {
+    for (int i = 0; i < ticks; ++i) {
+      screen->Tick();
+      Zing::MemoryImage play, hint;
+      Paint(play, &Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
+      Paint(hint, &Lintwick::GameScreen::DrawHint, 170, 480);
+      frames = Fnv(play.GetBits(), 4u * Lintwick::kGameScreenWidth * Lintwick::kGameScreenHeight, frames);
+      frames = Fnv(hint.GetBits(), 4u * 170 * 480, frames);
+    }
+  }
+  void ClickAndDraw(int x, int y, int clickCount = 1) {
+    screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), clickCount);
+    TickAndDraw();
+  }
+  void StepAndDraw(int x, int y) {
+    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
+    TickAndDraw();
+  }
+  std::uint64_t frames = Fnv("", 0);
 
   std::vector<std::unique_ptr<Zing::MemoryImage>> images;
   std::vector<Zing::Image**> installed;
@@ -122,52 +148,54 @@ struct GameScreenDraw : CodeScreen {
   }
 };
 
-TEST_F(GameScreenDraw, BoardCacheAndPieces) {
-  // A hole shows the background; the shadow of an edge cell peeks out beside it.
-  EXPECT_EQ(Pixel(CellCentreX(0), CellCentreY(9)), CelColour(kBkg, 0));
-  EXPECT_EQ(Pixel(4, CellCentreY(8)), CelColour(kShadow, 0));
-  EXPECT_EQ(Pixel(CellCentreX(3), CellCentreY(4)), CelColour(kCell, 0));
-  // A node shows its finished link cel on the cube's base cel.
-  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1)), CelColour(kLink0, 21));
-  EXPECT_EQ(Pixel(CellCentreX(1) + 18, CellCentreY(1)), CelColour(kCube0, 14));
-  // Hover over a piece, without a cube.
+// Each layer where its rule puts it: {x, y, the image and cel seen there}.
+TEST_F(GameScreenDraw, EachLayerWhereItsRuleSays) {
   screen->HandleMouseMove(CellCentreX(5), CellCentreY(1));
   screen->UpdateHover();
-  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kHighlights, 0));
-}
-
-TEST_F(GameScreenDraw, CubeRollsAlongItsDirectionAndTheTargetMarksTheOtherNode) {
-  screen->HandleMouseDown(CellCentreX(1), CellCentreY(1), 1);
-  ASSERT_TRUE(screen->Tick());
-  ASSERT_NE(screen->mCube, nullptr);
-  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kTarget, screen->mTargetFrame));
-
-  // Frame 8 of a roll to the right: 22 pixels on, row 0; the cell left behind
-  // shows the base cel.
-  screen->mCubeDir = Lintwick::kDirRight;
-  screen->mCubeFrame = 8;
-  screen->mCubeCel = 7;
-  EXPECT_EQ(Pixel(CellCentreX(1) + 22 + 19, CellCentreY(1)), CelColour(kCube0, 7));
-  EXPECT_EQ(Pixel(CellCentreX(1) - 19, CellCentreY(1)), CelColour(kCube0, 14));
-  // Rolling up draws from row 1, 22 pixels up.
-  screen->mCubeDir = Lintwick::kDirUp;
-  EXPECT_EQ(Pixel(CellCentreX(1), CellCentreY(1) - 22 - 19), CelColour(kCube0, 14 + 7));
-}
-
-TEST_F(GameScreenDraw, VorticesStarsAndMark) {
   screen->mVortices[3] = std::make_unique<Lintwick::Vortex>(Lintwick::Vortex{2, 100, 300, 5});
   screen->mStars[0] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 300, 400, 3, false});
   screen->mStars[1] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 350, 400, 3, true});
-  EXPECT_EQ(Pixel(100 + 39, 300), CelColour(kVortex0 + 2, 5));
-  EXPECT_EQ(Pixel(300 - 7, 400 + 7), CelColour(kStarBig, 3));
-  EXPECT_EQ(Pixel(350, 400), CelColour(kCell, 0));  // emitters are invisible
+  screen->mVortexesLeft = 6;  // of 13: the bar is 200 * 6 / 13 = 92 pixels long
+  const auto expect = [&](const std::vector<std::tuple<int, int, std::uint32_t>>& seen) {
+    for (const auto& [x, y, colour] : seen) EXPECT_EQ(Pixel(x, y), colour) << x << ", " << y;
+  };
+  expect({{CellCentreX(0), CellCentreY(9), CelColour(kBkg, 0)},          // a hole
+          {4, CellCentreY(8), CelColour(kShadow, 0)},                    // an edge cell's shadow beside it
+          {CellCentreX(3), CellCentreY(4), CelColour(kCell, 0)},         // cell at (5 + 45x, 15 + 45y)
+          {CellCentreX(1), CellCentreY(1), CelColour(kLink0, 21)},       // a node: its finished cel...
+          {CellCentreX(1) + 18, CellCentreY(1), CelColour(kCube0, 14)},  // ...on its cube's base cel
+          {CellCentreX(5), CellCentreY(1), CelColour(kHighlights, 0)},   // hover on a piece, no cube
+          {100 + 39, 300, CelColour(kVortex0 + 2, 5)},                   // a vortex's top-left and cel
+          {300 - 7, 400 + 7, CelColour(kStarBig, 3)},                    // a star centred, cel = age
+          {350, 400, CelColour(kCell, 0)},                               // emitters are invisible
+          {8 + 91, 469, CelColour(kVortexLine, 0)},
+          {8 + 92, 469, CelColour(kBkg, 0)}});
+}
 
-  screen->mMark = screen->PieceAt(5, 1);
-  screen->mMarkTicks = 1;
-  screen->mMarkPhase = 1;
-  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kMark, 1));
-  screen->mMarkTicks = 0;  // the mark's dark phase
-  EXPECT_EQ(Pixel(CellCentreX(5), CellCentreY(1)), CelColour(kLink0, 21));
+// Every frame of a level played through all its looks, pinned in one number:
+// hover, the cube rolling every way, growing pieces, a mark and its blink, a
+// vortex and the bar's blink, the keyboard cursor, the stars of a joined link,
+// the shutters closing and opening on the next level, and the hint beside.
+TEST_F(GameScreenDraw, EveryFrameOfALevelPlayedToTheNext) {
+  screen->UseHint();
+  screen->HandleMouseMove(CellCentreX(5), CellCentreY(1));
+  TickAndDraw();
+  ClickAndDraw(1, 1);
+  for (int x = 2; x <= 4; ++x) StepAndDraw(x, 1);
+  TickAndDraw(30);
+  StepAndDraw(3, 1);  // back over the head the cube has passed: a mark
+  TickAndDraw(12);
+  ClickAndDraw(3, 1);  // confirmed: a vortex
+  TickAndDraw(3);
+  for (auto [x, y] : {std::pair{3, 2}, {2, 2}, {2, 3}, {3, 3}, {4, 3}, {4, 2}, {4, 1}}) {
+    StepAndDraw(x, y);  // rolling every way
+    TickAndDraw(14);
+  }
+  screen->hasFocus = true;
+  screen->HandleBoardKey(Lintwick::BoardKey::Right);  // into the target
+  TickAndDraw(120);
+  EXPECT_EQ(std::pair(screen->GetLevel(), screen->mShutterTick), std::pair(1, 0));
+  EXPECT_EQ(frames, 0xab578a5b4da14c00ull);
 }
 
 TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
@@ -210,18 +238,6 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
               std::pair(CelColour(kEffectTexts, top), CelColour(kEffectTexts, bottom)))
         << kind;
   }
-}
-
-TEST_F(GameScreenDraw, VortexBarShowsTheAllowanceLeftAndBlinksInItsLowerHalf) {
-  const int allowance = screen->GetVortexAllowance();
-  ASSERT_EQ(screen->mVortexesLeft, allowance);
-  EXPECT_EQ(Pixel(8 + 199, 469), CelColour(kVortexLine, 0));
-  screen->mVortexesLeft = allowance / 2;
-  EXPECT_EQ(Pixel(8 + 199, 469), CelColour(kBkg, 0));
-  screen->mBarHighlight = 1;
-  EXPECT_EQ(Pixel(10, 469), CelColour(kVortexLine, 1));
-  screen->mVortexesLeft = 0;
-  EXPECT_EQ(Pixel(10, 469), CelColour(kBkg, 0));
 }
 
 // A logic tick every fifth update, the menu panel marked dirty after every
@@ -279,19 +295,16 @@ TEST_F(Hints, TheMiniatureShowsTheWholeSolution) {
   EXPECT_EQ(Pixel(44, 288), 0u);  // nothing before a hint is bought
   screen->UseHint();
   EXPECT_EQ(Pixel(21, 265), CelColour(kHintBkg, 0));
-  EXPECT_EQ(Pixel(104 + 5, 312 - 5), CelColour(kHintCell, 0));
-  EXPECT_EQ(Pixel(32, 276 + 12 * 4 + 7), CelColour(kHintShadow, 0));  // below the last row
-  EXPECT_EQ(Pixel(44, 288), CelColour(kHintNodes, 0));                // node a
-  EXPECT_EQ(Pixel(44, 312), CelColour(kHintNodes, 1));                // node b
-  EXPECT_EQ(Pixel(56, 288), CelColour(kHintLinks, 0));                // solution cell (2, 1)
-  // Sticks: across between a and (2, 1) and into the target; down in column 6.
-  EXPECT_EQ(Pixel(50, 288), CelColour(kHintSticks, 0));
-  EXPECT_EQ(Pixel(74, 288), CelColour(kHintSticks, 0));
-  EXPECT_EQ(Pixel(104, 294), CelColour(kHintSticks, 7 + 2));
-  EXPECT_EQ(Pixel(104, 306), CelColour(kHintSticks, 7 + 2));  // and on into its target
-  // (2, 3) and (2, 7) are no neighbours: no stick below (2, 3).
+  EXPECT_EQ(Pixel(44, 288), CelColour(kHintNodes, 0));  // node a
+  EXPECT_EQ(Pixel(56, 288), CelColour(kHintLinks, 0));  // solution cell (2, 1)
+  // Sticks: across between a and (2, 1); down in column 6 and on into its
+  // target; (2, 3) and (2, 7) are no neighbours: no stick below (2, 3).
+  EXPECT_EQ(std::tuple(Pixel(50, 288), Pixel(104, 306)),
+            std::tuple(CelColour(kHintSticks, 0), CelColour(kHintSticks, 9)));
   EXPECT_NE(Pixel(56, 318), CelColour(kHintSticks, 7 + 1));
-  EXPECT_EQ(Pixel(50, 312), CelColour(kHintSticks, 1));
+  Zing::MemoryImage hint;
+  Paint(hint, &Lintwick::GameScreen::DrawHint, 170, 480);
+  EXPECT_EQ(Fnv(hint.GetBits(), 4u * 170 * 480), 0x27fdc2643b185883ull);  // and every other pixel
   // The player's own pieces are no part of it: only the nodes and the solution show.
   screen->AddPiece(0, 1, 0, false);
   EXPECT_NE(Pixel(44, 276), CelColour(kHintNodes, 0));
@@ -332,6 +345,16 @@ struct SavedGame : CodeScreen {
     return {b.GetDataPtr(), b.GetDataPtr() + b.GetDataLen()};
   }
   void Install(const std::vector<std::uint8_t>& bytes) { host.files[kSavePath].assign(bytes.begin(), bytes.end()); }
+  // What the screen holds of a saved game, in the order of the file.
+  std::string Holds() const {
+    const Lintwick::GameScreen& s = *screen;
+    std::ostringstream text;
+    text << s.GetLevel() << " " << s.mHintShown << " " << s.GetHintsLeft() << " " << s.GetScore() << " "
+         << s.mLevelPoints << "/" << s.mLevelPointsShown << " " << s.mVortexesLeft << " " << s.mShutterTick << "/"
+         << s.mShutterOffset << "/" << s.mTransitionKind;
+    for (int link = 0; link < 2; ++link) text << " " << s.GetLink(link).count << (s.GetLink(link).completed ? "+" : "");
+    return text.str() + (s.SavedGameWasDamaged() ? " damaged" : "");
+  }
 };
 
 TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
@@ -391,19 +414,6 @@ TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
   EXPECT_EQ(host.popups, std::vector<std::string>{"Couldn't save \"UnlockedLevel\" to registry"});
 }
 
-// The daily board is never saved: the saved game of the hundred levels and the
-// furthest level reached stay as they were.
-TEST_F(SavedGame, AOneBoardGameSavesNothing) {
-  Zing::Buffer board, nodes, solution;
-  board.SetData(host.files[Lintwick::kBoardFile].data(), Lintwick::kBoardRecordSize);
-  nodes.SetData(host.files[Lintwick::kNodeFile].data(), Lintwick::kNodeRecordSize);
-  solution.SetData(host.files[Lintwick::kSolutionFile].data(), Lintwick::kSolutionRecordSize);
-  screen->NewSingleBoardGame(board, nodes, solution, 40);
-  screen->SaveGame();
-  EXPECT_EQ(host.writes, 0);
-  EXPECT_TRUE(host.settings.empty());
-}
-
 TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHints) {
   PlayPartly();
   screen->mLevel = 7;
@@ -431,13 +441,12 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   screen->SaveGame();
   EXPECT_EQ(host.writes, writes + 1);
 
-  // A chosen level starts fresh with the saved score and hints; without a
-  // saved game it still starts, as a new game.
+  // A chosen level starts fresh with the saved score and hints (as the shell's
+  // level chooser shows); without a saved game it still starts, as a new game.
   screen = Restart();
   screen->StartAtLevel(3);
-  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()), std::tuple(3, 1234, 4));
-  EXPECT_FALSE(screen->mHintShown);
-  EXPECT_EQ(screen->GetLink(0).count, 2);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->mHintShown, screen->GetLink(0).count),
+            std::tuple(3, 1234, false, 2));
   host.files.erase(kSavePath);
   screen->StartAtLevel(4);
   EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()),
@@ -450,7 +459,6 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   PlayPartly();
   Step(1, 3);  // link 1 reaches its target: the level is done
   ASSERT_EQ(screen->mShutterTick, 1);
-  std::vector<std::uint8_t> lost = Bytes();
   while (screen->mShutterTick != 70) screen->Tick();
   const std::vector<std::uint8_t> saved = Bytes();
   screen->SaveGame();
@@ -463,12 +471,6 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   EXPECT_EQ(std::pair(screen->mShutterTick, screen->mShutterOffset), std::pair(71, Lintwick::kShutterTravel));
   while (screen->mShutterTick != 0) screen->Tick();
   EXPECT_EQ(std::pair(screen->GetLevel(), screen->GetScore()), std::pair(1, score));
-
-  // A finished level whose transition was lost starts it anew.
-  lost[11] = 0;
-  Install(lost);
-  screen->ContinueGame();
-  EXPECT_EQ(std::pair(screen->GetLevel(), screen->mShutterTick), std::pair(0, 1));
 
   // A finished game's transition hands its score over on a screen that had
   // already handed over the score of an earlier game.
@@ -534,39 +536,93 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
   };
 
   // Cut short at every byte: up to the score nothing is a game; from there on
-  // level, score and hints survive, and links only when their block is whole.
+  // level, score and hints survive, no transition runs, and links only when
+  // their block is whole.
   for (std::size_t cut = 1; cut < good.size(); ++cut) {
     load({good.begin(), good.begin() + static_cast<long>(cut)});
-    EXPECT_TRUE(screen->SavedGameWasDamaged());
-    EXPECT_EQ(screen->GetLevel(), cut < 7 ? 0 : 7) << cut;
-    EXPECT_EQ(screen->GetScore(), cut < 7 ? 0 : 1234) << cut;
-    EXPECT_EQ(screen->GetLink(0).completed, cut >= 24) << cut;
+    EXPECT_EQ(std::tuple(screen->SavedGameWasDamaged(), screen->GetLevel(), screen->GetScore(), screen->mShutterTick,
+                         screen->mShutterOffset, screen->GetLink(0).completed),
+              std::tuple(true, cut < 7 ? 0 : 7, cut < 7 ? 0 : 1234, 0, 0, cut >= 24))
+        << cut;
   }
 
-  // One damaged byte: {offset, value, pieces of link 0 and of link 1, level}.
-  // A link block claiming more pieces than the file holds leaves that link
-  // fresh; a path code off the board or on a hole keeps the path up to it,
-  // open; nodes that are not the level's leave the link fresh; an absurd level
-  // is no game at all.
-  const int cases[][5] = {
-      {25, 200, 4, 2, 7}, {23, 0xA1, 3, 3, 7}, {23, 0x04, 3, 3, 7}, {20, 0x55, 2, 3, 7}, {0, 200, 2, 2, 0}};
-  for (const auto& c : cases) {
+  // Every field against the values play can make, one change at a time:
+  // {what, the fields changed (offset, value, bytes), what the game holds
+  // after continuing: level, hint bought, hints, score, level points/shown,
+  // vortices left, transition tick/offset/kind, pieces of links 0 and 1 (+
+  // joined)}. A value play cannot have made is left as the fresh
+  // level has it, and the game counts as damaged.
+  struct Field {
+    std::size_t at;
+    int value, size;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Field> fields;
+    const char* holds;
+  };
+  const Case cases[] = {
+      {"as saved", {}, "7 0 10 1234 500/0 13 0/0/0 4+ 3"},
+      {"hint bought", {{1, 2, 1}, {2, 0, 1}}, "7 1 0 1234 500/0 13 0/0/0 4+ 3"},
+      {"eleven hints", {{2, 11, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"score below 0", {{3, -1, 4}}, "7 0 10 0 500/0 13 0/0/0 4+ 3 damaged"},
+      {"level 100", {{0, 100, 1}}, "0 0 10 0 500/0 13 0/0/0 2 2 damaged"},
+      {"points at the floor", {{7, 10, 2}}, "7 0 10 1234 10/0 13 0/0/0 4+ 3"},
+      {"points below it", {{7, 9, 2}}, "7 0 10 1234 818/0 13 0/0/0 4+ 3 damaged"},
+      {"the level's points", {{7, 818, 2}}, "7 0 10 1234 818/0 13 0/0/0 4+ 3"},
+      {"more", {{7, 819, 2}}, "7 0 10 1234 818/0 13 0/0/0 4+ 3 damaged"},
+      {"one vortex left", {{9, 1, 2}}, "7 0 10 1234 500/0 1 0/0/0 4+ 3"},
+      {"none", {{9, 0, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"more than the level has", {{9, 14, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"none, replaying", {{9, 0, 2}, {11, 64, 2}, {13, 225, 2}, {15, 1, 1}}, "7 0 10 1234 500/0 0 64/225/1 4+ 3"},
+      {"none, replayed",
+       {{9, 0, 2}, {11, 65, 2}, {13, 225, 2}, {15, 1, 1}},
+       "7 0 10 1234 500/0 13 65/225/1 4+ 3 damaged"},
+      {"closing", {{11, 40, 2}, {13, 135, 2}, {16, 818, 2}}, "7 0 10 1234 500/818 13 40/135/0 4+ 3"},
+      {"an offset off its tick", {{11, 40, 2}, {13, 136, 2}}, "7 0 10 1234 500/0 13 40/135/0 4+ 3 damaged"},
+      {"opening", {{11, 101, 2}, {13, 23, 2}}, "7 0 10 1234 500/0 13 101/23/0 4+ 3"},
+      {"tick 102", {{11, 102, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"tick -1", {{11, -1, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"the first level after its change",
+       {{0, 0, 1}, {11, 65, 2}, {13, 225, 2}},
+       "0 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"a finished game", {{0, 99, 1}, {11, 82, 2}, {13, 225, 2}, {15, 2, 1}}, "99 0 10 1234 500/0 13 82/225/2 4+ 3"},
+      {"a game done early", {{11, 82, 2}, {13, 225, 2}, {15, 2, 1}}, "7 0 10 1234 500/0 13 0/0/2 4+ 3 damaged"},
+      {"a next level after the last", {{0, 99, 1}, {11, 10, 2}}, "99 0 10 1234 500/0 13 0/0/2 4+ 3 damaged"},
+      {"kind 3", {{15, 3, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"kind 2, at rest", {{15, 2, 1}}, "7 0 10 1234 500/0 13 0/0/2 4+ 3"},
+      {"5000 shown", {{16, 5000, 2}}, "7 0 10 1234 500/5000 13 0/0/0 4+ 3"},
+      {"5001 shown", {{16, 5001, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"link 1 claims too many pieces", {{25, 200, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 2 damaged"},
+      {"a path code off the board", {{23, 0xA1, 1}}, "7 0 10 1234 500/0 13 0/0/0 3 3 damaged"},
+      {"a path code on a hole", {{23, 0x04, 1}}, "7 0 10 1234 500/0 13 0/0/0 3 3 damaged"},
+      {"a path code that jumps", {{23, 0x51, 1}}, "7 0 10 1234 500/0 13 0/0/0 3 3 damaged"},
+      {"a node not the level's", {{20, 0x55, 1}}, "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
+      {"link 0 from its other node: a path that jumps",
+       {{20, 0x11, 1}, {21, 0x41, 1}},
+       "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
+      {"link 1 from its other node", {{26, 0x33, 1}, {27, 0x13, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3"},
+      {"link 1 joined: its lost transition starts", {{24, 1, 1}}, "7 0 10 1234 500/500 13 1/0/0 4+ 3+"},
+      {"a byte more", {{39, 0, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+  };
+  for (const Case& c : cases) {
     std::vector<std::uint8_t> bytes = good;
-    bytes[static_cast<std::size_t>(c[0])] = static_cast<std::uint8_t>(c[1]);
+    for (const Field& f : c.fields) {
+      bytes.resize(std::max(bytes.size(), f.at + static_cast<std::size_t>(f.size)));
+      for (int i = 0; i < f.size; ++i)
+        bytes[f.at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(f.value >> (8 * i));
+    }
     load(bytes);
-    EXPECT_EQ(std::tuple(screen->GetLink(0).count, screen->GetLink(1).count, screen->GetLevel()),
-              std::tuple(c[2], c[3], c[4]))
-        << "byte " << c[0] << " set to " << c[1];
+    EXPECT_EQ(Holds(), c.holds) << c.what;
   }
-  EXPECT_EQ(screen->GetScore(), 0);
 
   // The damaged file stays on the disk until the player plays on.
   const std::vector<std::uint8_t> damaged = host.Saved();
   screen->SaveGame();
   screen->SaveGame();
   EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(0, damaged));
-  Click(1, 1);
-  Step(2, 1);
+  Click(2, 3);  // link 1 drawn on
+  Step(2, 2);
   screen->SaveGame();
   EXPECT_EQ(std::pair(host.writes, host.Saved()), std::pair(1, Bytes()));
 

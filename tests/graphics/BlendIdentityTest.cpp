@@ -39,9 +39,7 @@ Row RandomRow(std::mt19937& rng, std::size_t n) {
 
 constexpr int kRounds = 3000;
 
-// The row kernels on the same pixels; the preset kernel stops at the same
-// pixel as the reference (at a block boundary at the latest) and agrees on
-// every pixel before it.
+// The row kernels and the preset glyph kernel on the same pixels.
 TEST(BlendIdentity, RowKernelsMatchReference) {
   std::mt19937 rng(1);
   for (const B::Kernels* fast : FastKernels()) {
@@ -70,33 +68,39 @@ TEST(BlendIdentity, RowKernelsMatchReference) {
       check("tint", base, [&](const B::Kernels& k, std::uint32_t* d) { k.tint(d, s, count, tint); });
       check("add", base, [&](const B::Kernels& k, std::uint32_t* d) { k.add(d, s, count, add); });
 
-      // Preset glyph pixels that fit under what the keep factor leaves room for.
-      Row presetBase = base, pre(n), keep(n);
-      for (auto& p : presetBase) p |= rng() % 30 == 0 ? 0 : 0xFF000000;
-      for (std::size_t i = 0; i < n; ++i) {
-        const std::uint32_t m = rng() % 257, room = 255 - ((255 * m) >> 8);
-        pre[i] = (rng() % (room + 1)) << 16 | (rng() % (room + 1)) << 8 | rng() % (room + 1);
-        keep[i] = m | m << 16;
+      // A preset glyph of random runs (blocks that fit under what the keep
+      // factor leaves room for) over rows of that destination: the same
+      // pixels, and the same rows left to the caller where it is not opaque.
+      std::vector<B::PresetRun> runs(1 + rng() % 4);
+      std::vector<B::PresetBlock> table;
+      int rows = 0;
+      for (auto& run : runs) {
+        run = {static_cast<int>(rng() % 4), static_cast<int>(rng() % 6), 1 + static_cast<int>(rng() % 3)};
+        rows += run.rows;
+        for (int i = 0; i < run.blocks * run.rows; ++i) {
+          B::PresetBlock& block = table.emplace_back();
+          for (int p = 0; p < B::PresetBlock::kPixels; ++p) {
+            const std::uint32_t m = rng() % 257, room = 255 - ((255 * m) >> 8), clear = rng() % 4 == 0;
+            for (int c = 0; c < 4; ++c) block.keep[B::PresetBlock::KeepAt(p) + c] = c < 3 ? m : 256 * clear;
+            block.pre[p] =
+                (clear ? 0 : 0xFF000000) | (rng() % (room + 1)) << 16 | (rng() % (room + 1)) << 8 | rng() % (room + 1);
+          }
+        }
       }
-      Row expected = presetBase, actual = presetBase;
-      const int reference = B::ScalarKernels().preset(expected.data(), pre.data(), keep.data(), count);
-      const int done = fast->preset(actual.data(), pre.data(), keep.data(), count);
-      ASSERT_LE(done, reference) << fast->name;
-      ASSERT_GT(done, reference - 8) << fast->name;
-      for (int i = 0; i < count; ++i)
-        ASSERT_EQ(i < done ? expected[i] : presetBase[i], actual[i]) << fast->name << " pixel " << i;
-
-      // The same pixels as a glyph of two rows: both stop in the same row.
-      const int w = count / 2;
-      Row rectExpected = presetBase, rectActual = presetBase;
-      int expectedPartial = 0, actualPartial = 0;
-      const int rows =
-          B::ScalarKernels().presetRect(rectExpected.data(), w, pre.data(), keep.data(), w, w, 2, &expectedPartial);
-      ASSERT_EQ(fast->presetRect(rectActual.data(), w, pre.data(), keep.data(), w, w, 2, &actualPartial), rows);
-      const int stop = rows == 2 ? 2 * w : rows * w + actualPartial;
-      ASSERT_TRUE(rows == 2 || (actualPartial <= expectedPartial && actualPartial > expectedPartial - 8));
-      for (int i = 0; i < 2 * w; ++i)
-        ASSERT_EQ(i < stop ? rectExpected[i] : presetBase[i], rectActual[i]) << fast->name << " glyph pixel " << i;
+      constexpr int kPitch = 48;
+      Row glyphBase(static_cast<std::size_t>(kPitch * rows));
+      for (auto& p : glyphBase) p = rng() | (rng() % 40 == 0 ? 0 : 0xFF000000);
+      const bool checkOpaque = rng() & 1;
+      const auto draw = [&](const B::Kernels& k, Row& dest, std::vector<int>& stops) {
+        B::PresetCursor at{dest.data(), kPitch, table.data(), runs.data(), runs.data() + runs.size(), 0};
+        for (; !k.presetGlyph(at, checkOpaque); at.Skip()) stops.push_back(static_cast<int>(at.dst - dest.data()));
+      };
+      Row expected = glyphBase, actual = glyphBase;
+      std::vector<int> expectedStops, actualStops;
+      draw(B::ScalarKernels(), expected, expectedStops);
+      draw(*fast, actual, actualStops);
+      ASSERT_EQ(expected, actual) << fast->name << " preset glyph round " << round;
+      ASSERT_EQ(expectedStops, actualStops) << fast->name << " round " << round;
     }
   }
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <tuple>
 
+#include "framework/graphics/Blend.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/SysFont.h"
@@ -256,32 +257,52 @@ TEST_F(ImageFontDraw, PointSizesAndScaleChooseAndStretchLayers) {
 // blits, which the glyph presets of a plain memory image must match bit for bit.
 class BlitOnlyImage : public MemoryImage {};
 
-// Drawn with the generated default font: a body layer over a soft shadow.
+// Drawn with the generated default font (a body layer over a soft shadow) by
+// every kernel set, unscaled and scaled, translated in whole and in half
+// pixels, clipped at each edge and not at all, over a row that is not opaque.
 TEST(GameFont, PresetGlyphsMatchOrdinaryBlits) {
   ZingTest::FontTestHost host;
   const char* data = std::getenv("LINTWICK_DATA_DIR");
   ImageFont font(&host, std::string(data ? data : "build/data") + "/fonts/default.txt");
-  MemoryImage fast;
-  BlitOnlyImage plain;
-  for (MemoryImage* image : {&fast, static_cast<MemoryImage*>(&plain)}) {
-    image->Create(200, 60);
-    std::uint32_t* bits = image->GetBits();
-    for (int i = 0; i < 200 * 60; ++i) bits[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
-    for (int i = 0; i < 200; ++i) bits[200 * 30 + i] &= 0x7FFFFFFF;  // a row that is not opaque
-    image->BitsChanged();
-    image->CommitBits();
-    image->SetImageMode(false, false);  // drawn as onto the opaque screen
-    Graphics g(image);
-    g.Translate(-3, 0);
-    g.ClipRect(0, 4, 190, 50);
-    const std::string text = Platform::Utf8ToWindows1252("Wüste Ärger: Größe!");
-    for (const Color& color : {Color::White, Color(200, 40, 90), Color(255, 255, 255, 128)}) {
-      font.DrawString(&g, -2, 14, text, color, g.GetClipRect());
-      font.DrawString(&g, 60, 38, text, color, g.GetClipRect());
+  const std::string text = Platform::Utf8ToWindows1252("Wüste Ärger: Größe!");
+  const struct {
+    int x, y;
+    double scale;
+    std::size_t length;
+  } lines[] = {{-2, 14, 1, 99}, {60, 38, 1, 99}, {20, 26, 1, 5}, {100, 60, 1, 99}, {10, 30, 1.5, 8}};
+  for (const Blend::Kernels* kernels : {&Blend::ScalarKernels(), Blend::Sse2Kernels(), Blend::Avx2Kernels()}) {
+    if (!kernels) continue;
+    Blend::SetActiveKernels(kernels);
+    MemoryImage fast;
+    BlitOnlyImage plain;
+    for (MemoryImage* image : {&fast, static_cast<MemoryImage*>(&plain)}) {
+      image->Create(200, 60);
+      std::uint32_t* bits = image->GetBits();
+      for (int i = 0; i < 200 * 60; ++i) bits[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
+      for (int i = 0; i < 200; ++i) bits[200 * 30 + i] &= 0x7FFFFFFF;  // a row that is not opaque
+      image->BitsChanged();
+      image->CommitBits();
+      image->SetImageMode(false, false);  // drawn as onto the opaque screen
+      for (const float shift : {0.0f, 0.5f}) {
+        Graphics g(image);
+        g.Translate(-3, shift);
+        g.ClipRect(0, 4, 190, 50);
+        for (const auto& line : lines) {
+          font.SetScale(line.scale);
+          for (const Color& color : {Color::White, Color(200, 40, 90), Color(255, 255, 255, 128)})
+            font.DrawString(&g, line.x, line.y, text.substr(0, line.length), color, g.GetClipRect());
+        }
+        for (int at = 0; at < 16; ++at) {  // a pixel at a time over the right and the bottom edge
+          font.DrawString(&g, 168 + at, 26, "W", Color::White, g.GetClipRect());
+          font.DrawString(&g, 100, 36 + at, "g", Color::White, g.GetClipRect());
+        }
+      }
     }
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 200; ++x)
+        ASSERT_EQ(plain.GetPixel(x, y), fast.GetPixel(x, y)) << kernels->name << " " << x << "," << y;
   }
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 200; ++x) ASSERT_EQ(plain.GetPixel(x, y), fast.GetPixel(x, y)) << x << "," << y;
+  Blend::SetActiveKernels(nullptr);
 }
 
 // The columns that hold ink (any pixel brighter than half) in a row range.

@@ -90,6 +90,10 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   EXPECT_EQ(more[256], many.GetPixel(256 % 17, 256 / 17));
 
   const Row pixels = {0x00000000, 0xFF000000, 0xFF000000, 0x80000000};
+  MemoryImage loaded;  // as a loaded picture: palettised before it is committed, so committed from the table
+  loaded.SetBits(pixels.data(), 3, 1, false);
+  ASSERT_TRUE(loaded.Palletize());
+  EXPECT_EQ(std::pair(true, false), std::pair(loaded.HasTransparency(), loaded.HasAlpha()));
   MemoryImage small = FromPixels(pixels);
   ASSERT_TRUE(small.Palletize());
   EXPECT_EQ((std::vector<int>{1, 2, 1, 1}), Runs(small.GetRLAlphaData(), 4));

@@ -163,7 +163,7 @@ TEST_F(ResourceFixture, IdsGroupsAndStepWiseLoading) {
   EXPECT_THROW(manager.GetImageThrow("IMAGE_ball"), Zing::ResourceManagerException);
   EXPECT_EQ(manager.GetErrorText(), "Image resource not found: IMAGE_ball");
   app.CleanupSharedImages();
-  EXPECT_EQ(app.Cache().Size(), 0u);
+  EXPECT_EQ(app.Cache().Size(), std::size_t{0});
   ASSERT_TRUE(manager.LoadResources("G"));
   EXPECT_EQ(manager.GetImageThrow("IMAGE_ball")->GetWidth(), 4);
 }

@@ -83,48 +83,42 @@ TEST(DailyRecordBytes, RoundTripAndEveryKindOfDamage) {
   longer.push_back(0);
   EXPECT_FALSE(Lintwick::ReadDailyRecordBytes(longer));
   EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({bytes.begin(), bytes.end() - 1}));
-  EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));  // a day, no streak
+  // The calendar's last day and the longest streak it holds are read back.
+  for (const DailyRecord& edge :
+       {DailyRecord{Day(9999, 12, 31), false, 1, 1}, DailyRecord{0, true, 3'000'000, 3'000'000}})
+    EXPECT_EQ(Lintwick::ReadDailyRecordBytes(Lintwick::DailyRecordBytes(edge)), edge);
+  // A day with no streak; perfect with no day.
+  for (std::uint8_t flags : {1, 2})
+    EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({flags, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // One board: solving it pays its points and ends the game once, telling
-// whether the paths fill the board.
+// whether the paths fill the board; a new game goes back to the level files.
 TEST(SingleBoardGame, EndsOnceWhenSolvedFilledOrNot) {
   const auto board = LintwickTest::LevelFromMap({"A..", "a.."});
+  const auto buffer = [](const std::string& bytes) {
+    Zing::Buffer b;
+    b.SetData(bytes.data(), bytes.size());
+    return b;
+  };
   for (const bool fill : {true, false}) {
-    SCOPED_TRACE(fill ? "filled" : "open");
-    LintwickTest::FakeHost host;
-    LintwickTest::LevelFromMap({"Aa"}).InstallInto(host);
-    Lintwick::Puzzle game(host);
-    Zing::Buffer b, n, s;
-    b.SetData(board.board.data(), board.board.size());
-    n.SetData(board.nodes.data(), board.nodes.size());
-    s.SetData(board.solutions.data(), board.solutions.size());
-    game.NewSingleBoardGame(b, n, s, 5);
-    EXPECT_TRUE(game.IsSingleBoardGame());
-    EXPECT_EQ(game.mLevelPoints, Lintwick::FreshLevelPoints(5));
-    ASSERT_TRUE(game.IsPresent(2, 1));
+    LintwickTest::Player p({"Aa"});
+    p->NewSingleBoardGame(buffer(board.board), buffer(board.nodes), buffer(board.solutions), 5);
+    EXPECT_EQ(std::pair(p->IsSingleBoardGame(), p->mLevelPoints), std::pair(true, Lintwick::FreshLevelPoints(5)));
     // From the start node (0, 1) to the target (0, 0): the long way round fills.
-    const std::vector<std::pair<int, int>> path =
-        fill ? std::vector<std::pair<int, int>>{{0, 1}, {1, 1}, {2, 1}, {2, 0}, {1, 0}, {0, 0}}
-             : std::vector<std::pair<int, int>>{{0, 1}, {0, 0}};
-    game.HandleMouseDown(Lintwick::CellCentreX(0), Lintwick::CellCentreY(1), 1);
-    game.Tick();
-    for (std::size_t i = 1; i < path.size(); ++i) {
-      game.HandleMouseMove(Lintwick::CellCentreX(path[i].first), Lintwick::CellCentreY(path[i].second));
-      game.Tick();
-    }
-    EXPECT_EQ(game.mTransitionKind, Lintwick::kGameDone);
-    for (int tick = 0; tick < 150; ++tick) game.Tick();
-    const int score = static_cast<int>(path.size()) - 2 + Lintwick::FreshLevelPoints(5);
-    ASSERT_EQ(host.Count("BoardSolved"), 1);
-    EXPECT_EQ(host.requests.back().value, std::to_string(score) + (fill ? " filled" : " open"));
-    EXPECT_EQ(host.Count("HighScores"), 0);
-    // A new game of the hundred levels goes back to the level files.
-    game.StopTransition();
-    game.NewGame();
-    EXPECT_FALSE(game.IsSingleBoardGame());
-    EXPECT_TRUE(game.IsPresent(1, 0));
-    EXPECT_FALSE(game.IsPresent(2, 0));
+    p.Draw(fill ? std::vector<std::pair<int, int>>{{0, 1}, {1, 1}, {2, 1}, {2, 0}, {1, 0}, {0, 0}}
+                : std::vector<std::pair<int, int>>{{0, 1}, {0, 0}});
+    EXPECT_EQ(p->mTransitionKind, Lintwick::kGameDone);
+    p.Tick(150);
+    const int score = (fill ? 4 : 0) + Lintwick::FreshLevelPoints(5);
+    EXPECT_EQ(p.host.Names().back(), "BoardSolved");
+    EXPECT_EQ(std::tuple(p.host.Count("BoardSolved"), p.host.requests.back().value, p.host.Count("HighScores")),
+              std::tuple(1, std::to_string(score) + (fill ? " filled" : " open"), 0));
+    p->StopTransition();
+    p->NewGame();
+    EXPECT_EQ(std::tuple(p->IsSingleBoardGame(), p->IsPresent(1, 0), p->IsPresent(2, 0)),
+              std::tuple(false, true, false));
+    EXPECT_EQ(p.Digest(), fill ? 0x6884d389ed0b894eull : 0xae08a3361b28032cull);
   }
 }
 

@@ -17,7 +17,7 @@ namespace LintwickTest {
 inline constexpr const char* kSavePath = "/home/player/save\\game.dat";
 
 // One request of the puzzle: a sound name ("SOUND_CUBE_TAP"), "RestartLevel",
-// "HighScores", "FreshGame", "BoardSolved" or "Popup", and its value (the score, the text).
+// "HighScores", "FreshGame", "NextLevelShown", "BoardSolved" or "Popup", and its value (the score, the text).
 struct Request {
   int tick = 0;
   std::string what;
@@ -35,6 +35,7 @@ class FakeHost : public Lintwick::PuzzleHost {
   std::vector<Request> requests;
   std::vector<Lintwick::LevelSolve> solves;  // every level reported solved
   int tick = 0;                              // the tick the test is running; stamped on every request
+  std::size_t made = 0;                      // requests ever made, whether or not a test cleared them
 
   void Popup(const std::string& text) override {
     popups.push_back(text);
@@ -52,6 +53,7 @@ class FakeHost : public Lintwick::PuzzleHost {
   void AskRestartLevel() override { Record("RestartLevel"); }
   void ShowHighScores(int score) override { Record("HighScores", std::to_string(score)); }
   void FreshGameStarted() override { Record("FreshGame"); }
+  void NextLevelShown() override { Record("NextLevelShown"); }
   void BoardSolved(int score, bool filled) override {
     Record("BoardSolved", std::to_string(score) + (filled ? " filled" : " open"));
   }
@@ -92,7 +94,10 @@ class FakeHost : public Lintwick::PuzzleHost {
   }
 
  private:
-  void Record(const std::string& what, const std::string& value = "") { requests.push_back({tick, what, value}); }
+  void Record(const std::string& what, const std::string& value = "") {
+    requests.push_back({tick, what, value});
+    ++made;
+  }
 };
 
 }  // namespace LintwickTest

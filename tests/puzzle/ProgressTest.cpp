@@ -1,11 +1,9 @@
 // The player's progress: the perfect rule, the order a solve is recorded in,
-// which solve is kept, and the progress file with its damage and a kill
-// while it is written.
+// which solve is kept, and the progress file with its damage. (A kill while
+// it is written is the reliability runs' kill_while_saving.)
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -13,10 +11,8 @@
 #include <tuple>
 #include <vector>
 
-#include "framework/app/FileAccess.h"
 #include "game/puzzle/Progress.h"
 #include "game/shell/ProgressStore.h"
-#include "game/shell/SolvePlayback.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -96,13 +92,10 @@ TEST(ProgressMerge, PerfectSolvesWinThenPointsAndBestPointsAreTheMost) {
 
 // ---------------------------------------------------------------- the file
 
+// The checksum the layout names: zlib's CRC-32.
 std::uint32_t Crc32(const std::string& bytes) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char byte : bytes) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
+  return static_cast<std::uint32_t>(
+      crc32(0L, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
 std::string Le(std::uint32_t value, int bytes) {
@@ -159,6 +152,7 @@ TEST(ProgressFile, RoundTripInTheDescribedLayoutKeepingUnknownSections) {
   EXPECT_EQ(ReadProgress(BufferOf(FileOf(Section(9, "\x01\x02\x03") + Section(2, daily) + Section(1, boards)))),
             progress);
   EXPECT_EQ(ReadProgress(BufferOf(FileOf(Section(1, "")))), Progress{});
+  EXPECT_EQ(ReadProgress(BufferOf(FileOf(""))), Progress{});  // no section at all
 }
 
 TEST(ProgressFile, EveryKindOfDamageIsRefusedWhole) {
@@ -207,14 +201,12 @@ TEST(ProgressFile, StoreKeepsADamagedFileUntilTheNextSave) {
   home.Write("save/progress.dat", "LWPG damaged");
   ProgressStore store;
   store.Load(home.Path() + "/");
-  EXPECT_EQ(store.FileState(), ProgressFileState::Damaged);
-  EXPECT_EQ(store.Get(), Progress{});
+  EXPECT_EQ(std::pair(store.FileState(), store.Get()), std::pair(ProgressFileState::Damaged, Progress{}));
   EXPECT_EQ(home.Read("save/progress.dat"), "LWPG damaged");
   ASSERT_TRUE(store.Record({2, true, 700, {{0, 0x01}}}));
   ProgressStore again;
   again.Load(home.Path() + "/");
-  EXPECT_EQ(again.FileState(), ProgressFileState::Read);
-  EXPECT_EQ(again.Get(), store.Get());
+  EXPECT_EQ(std::pair(again.FileState(), again.Get()), std::pair(ProgressFileState::Read, store.Get()));
 
   // A write that fails (a folder stands in the file's place) is tried again
   // at the next solve, even one that changes nothing.
@@ -227,57 +219,6 @@ TEST(ProgressFile, StoreKeepsADamagedFileUntilTheNextSave) {
   std::filesystem::remove(fresh.File("save/progress.dat"));
   ASSERT_TRUE(none.Record({0, false, 500, {}}));
   EXPECT_EQ(BytesOf(ProgressBytes(none.Get())), fresh.Read("save/progress.dat"));
-}
-
-TEST(SolvePlayback, OnePieceEveryRollOfTheCube) {
-  SolvePlayback playback;
-  playback.Start(3, {{0, 0x01}, {0, 0x02}});
-  int updates = 0;
-  std::vector<int> shownAt;
-  while (!playback.Finished() && updates < 1000) {
-    ++updates;
-    if (playback.Update()) shownAt.push_back(updates);
-  }
-  EXPECT_EQ(shownAt, (std::vector<int>{kCubeRollTicks * 5, 2 * kCubeRollTicks * 5}));
-  EXPECT_FALSE(playback.Update());
-  playback.Stop();
-  EXPECT_FALSE(playback.IsPlaying());
-}
-
-// A process that saves progress over and over, two versions in turn, is
-// killed at arbitrary moments of its writes: every time, the file on the disk
-// is one of the two, whole.
-TEST(ProgressFile, AKillWhileSavingLeavesTheOldFileOrTheNewOne) {
-  ZingTest::TempFolder home;
-  const std::string path = home.Path() + "/" + kProgressFile;
-  Progress small, large;
-  small.Merge({0, true, 500, {{0, 0x01}}});
-  for (int level = 0; level < kProgressLevels; ++level) {
-    std::vector<LaidPiece> pieces;
-    for (int i = 0; i < 100; ++i) pieces.push_back({level % 7, CellCode(i / 10, i % 10)});
-    large.Merge({level, level % 2 == 0, 500 + level, pieces});
-  }
-  const Zing::Buffer versions[] = {ProgressBytes(small), ProgressBytes(large)};
-  ASSERT_TRUE(Zing::WriteBufferToFile(path, versions[0]));
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int n = 1;; ++n) Zing::WriteBufferToFile(path, versions[n % 2]);
-    }
-    // Killed after it has replaced the file a few times, within a later write.
-    bool writing = true;
-    for (int changes = 0; writing && changes < attempt % 3 + 1; ++changes) {
-      const std::string before = home.Read("save/progress.dat");
-      while (writing && home.Read("save/progress.dat") == before) writing = waitpid(child, nullptr, WNOHANG) == 0;
-    }
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    ASSERT_TRUE(writing) << "the writer ended by itself";
-    Progress read;
-    ASSERT_EQ(ReadProgressFile(path, read), ProgressFileState::Read) << attempt;
-    EXPECT_TRUE(read == small || read == large) << attempt;
-  }
 }
 
 }  // namespace

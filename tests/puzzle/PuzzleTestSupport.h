@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,6 +50,11 @@ inline std::string SolutionRecord(std::vector<std::vector<int>> paths) {
   }
   record.resize(Lintwick::kSolutionRecordSize, '\0');
   return record;
+}
+
+// A solution record that only sets the vortex allowance: 10 + `cells`.
+inline std::vector<std::vector<int>> SolutionOf(int cells) {
+  return {std::vector<int>(static_cast<std::size_t>(cells), 0)};
 }
 
 // The three level files, one record per level.
@@ -106,11 +113,48 @@ inline std::optional<FakeHost> GeneratedLevels() {
   return host;
 }
 
+// The whole state of a puzzle in one line: score and counters, transition,
+// drawing, cube, mark, blinks, hover, every piece's look, every vortex and star.
+inline std::string StateLine(const Lintwick::Puzzle& p) {
+  std::ostringstream s;
+  const auto at = [](const Lintwick::Piece* piece) { return piece ? 10 * piece->link + piece->slot * 100 : -1; };
+  s << p.mLevel << " score " << p.mScore << " points " << p.mLevelPoints << "/" << p.mLevelPointsShown << " left "
+    << p.mVortexesLeft << " hints " << p.mHintsLeft << p.mHintShown << " shutters " << p.mShutterTick << "/"
+    << p.mShutterOffset << "/" << p.mTransitionKind << p.mPerfectSolve << " draw " << p.mCurrentLink << "@"
+    << p.mCursorX << p.mCursorY << "+" << p.mQueuedSteps.size() << p.mPressed << " cube " << at(p.mCube) << " "
+    << p.mCubeFrame << "/" << p.mCubeDir << "/" << p.mCubeCel << "/" << p.mCubeEnd << "/" << p.mTargetFrame << " mark "
+    << at(p.mMark) << " " << p.mMarkAction << p.mMarkPhase << p.mMarkTicks << " bar " << p.mBarBlink << p.mBarHighlight
+    << " hover " << p.mHoverX << p.mHoverY << p.mHoverOnPiece << p.mKeyboardCursor;
+  for (int link = 0; link < Lintwick::kMaxLinks; ++link) {
+    const Lintwick::Link& l = p.GetLink(link);
+    if (l.count) s << " L" << link << (l.completed ? "+" : "") << ":";
+    for (int slot = 0; slot < l.count; ++slot)
+      if (const Lintwick::Piece* q = l.At(slot))
+        s << " " << q->x << q->y << "," << q->cel << "," << q->frame << "," << q->frameLimit << q->shrinking
+          << q->highlighted;
+  }
+  for (const auto& v : p.mVortices)
+    if (v) s << " V" << v->link << "," << v->x << "," << v->y << "," << v->frame;
+  for (const auto& star : p.mStars)
+    if (star) s << " S" << star->pattern << "," << star->x << "," << star->y << "," << star->age << star->emitter;
+  return s.str();
+}
+
+// FNV-1a over bytes, to pin a long trace or a picture in one number.
+inline std::uint64_t Fnv(const void* data, std::size_t size, std::uint64_t hash = 0xcbf29ce484222325ull) {
+  for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<const std::uint8_t*>(data)[i]) * 0x100000001b3ull;
+  return hash;
+}
+
 // Plays a puzzle through its input entry points and ticks, stamping the
-// fake host's requests with the tick count.
+// fake host's requests with the tick count. Every tick adds the puzzle's
+// state and the requests it made to a trace, which Digest() pins in one
+// number: a level played tick by tick against its expected states.
 struct Player {
   FakeHost host;
   std::unique_ptr<Lintwick::Puzzle> puzzle;
+  std::vector<std::string> trace;
+  std::size_t heard = 0;
 
   // One level given as a map, with an optional solution record.
   explicit Player(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution = {}) {
@@ -124,8 +168,23 @@ struct Player {
   void Tick(int n = 1) {
     for (int i = 0; i < n; ++i) {
       ++host.tick;
-      puzzle->Tick();
+      std::string line = std::to_string(puzzle->Tick()) + " " + StateLine(*puzzle);
+      // The requests made since the last tick are the last ones (the test may have cleared the rest).
+      const std::size_t size = host.requests.size();
+      for (std::size_t r = size - std::min(host.made - heard, size); r < size; ++r)
+        line += " " + host.requests[r].what + host.requests[r].value;
+      heard = host.made;
+      trace.push_back(line);
     }
+  }
+  // The trace in one number; LINTWICK_TRACE=1 prints it, to see what changed.
+  std::uint64_t Digest() const {
+    std::uint64_t hash = Fnv("", 0);
+    for (const std::string& line : trace) {
+      hash = Fnv(line.data(), line.size() + 1, hash);
+      if (std::getenv("LINTWICK_TRACE")) std::printf("%s\n", line.c_str());
+    }
+    return hash;
   }
   void MoveTo(int cx, int cy) { puzzle->HandleMouseMove(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy)); }
   void Click(int cx, int cy) { puzzle->HandleMouseDown(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy), 1); }

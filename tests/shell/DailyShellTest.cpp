@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <tuple>
+
 #include "game/levelgen/DailyBoard.h"
 #include "game/levelgen/LevelFiles.h"
 #include "game/puzzle/GameScreen.h"
@@ -12,6 +16,7 @@
 #include "game/shell/DateText.h"
 #include "game/shell/DialogIds.h"
 #include "game/shell/MainMenu.h"
+#include "game/shell/ProgramStart.h"
 #include "game/shell/ProgressStore.h"
 #include "game/shell/StartScreen.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -22,7 +27,7 @@ namespace {
 using namespace Lintwick;
 using LintwickTest::ShellFixture;
 
-bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
+using LintwickTest::Shown;
 
 using DailyFlow = ShellFixture;
 
@@ -117,6 +122,36 @@ TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
   }
   EXPECT_FALSE(folder.Exists("a"));
   EXPECT_FALSE(RunDailyExportCommand({"-play", "--to=x"}, stdout, stderr));
+}
+
+// Before the application exists: the commands that end at once, the
+// parameters handed on, and the folder the data is found in.
+TEST(ProgramStart, ConsoleCommandsParametersAndTheDataFolder) {
+  ZingTest::TempFolder folder;
+  setenv("XDG_DATA_HOME", folder.File("home").c_str(), 1);
+  EXPECT_EQ(RunConsoleCommand({"-play", "-windowed"}), std::nullopt);
+  EXPECT_EQ(RunConsoleCommand({"-play", "--Stats"}), 0);
+  EXPECT_EQ(RunConsoleCommand({"--stats", "--export-daily=2026-02-30"}), 1);  // the export goes first
+  EXPECT_EQ(JoinArguments({"-play", "-demofile=my game.dmo", "-windowed"}),
+            "-play \"-demofile=my game.dmo\" -windowed");
+  EXPECT_EQ(JoinArguments({}), "");
+
+  // The working folder first, then "data" and "../share/lintwick" beside the program.
+  const std::filesystem::path before = std::filesystem::current_path();
+  folder.Write("bin/data/main.pak", "");
+  folder.Write("usr/share/lintwick/properties/resources.xml", "");
+  folder.Write("usr/bin/lintwick", "");
+  folder.Write("work/main.pak", "");
+  for (const auto& [work, program, found] : {std::tuple{"work", "bin/", "work"},
+                                             {"home", "bin/", "bin/data"},
+                                             {"home", "usr/bin/", "usr/share/lintwick"},
+                                             {"home", "bin/sub/", "home"}}) {
+    std::filesystem::create_directories(folder.File(work));
+    std::filesystem::current_path(folder.File(work));
+    FindGameData(folder.File(program));
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder.File(found))) << program;
+  }
+  std::filesystem::current_path(before);
 }
 
 TEST(DailyDate, WrittenTheWayEachLanguageWritesIt) {

@@ -2,26 +2,15 @@
 // chooser over the start screen, driven by mouse messages on the window-less
 // platform with the generated data.
 
-#include <algorithm>
-#include <array>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
-#include <tuple>
 
 #include "framework/audio/SilentSoundManager.h"
-#include "framework/graphics/Graphics.h"
-#include "framework/graphics/MemoryImage.h"
 #include "framework/widget/ButtonWidget.h"
-#include "framework/widget/Slider.h"
 #include "game/shell/LevelDialog.h"
 #include "game/shell/Resources.h"
-#include "game/shell/Texts.h"
-#include "tests/graphics/RecordingImage.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
-#include "tests/widget/ProbeWidget.h"
 
 namespace {
 
@@ -29,7 +18,7 @@ using namespace Lintwick;
 using LintwickTest::MessageCode;
 using LintwickTest::ShellFixture;
 
-bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
+using LintwickTest::Shown;
 
 using ShellFlow = ShellFixture;
 
@@ -39,60 +28,20 @@ using ShellFlow = ShellFixture;
 TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   app->commandLine = "-record -demofile=game.dmo";
   Start();
-  EXPECT_EQ(std::pair(app->width, app->height), std::pair(640, 480));
-  // The splash, and then the start screen beside the menu panel, cover the window.
-  Zing::MemoryImage screen;
-  screen.Create(640, 480);
-  Zing::Graphics g(&screen);
-  const auto covers = [&](Zing::Widget* widget, int x) {
-    g.SetColor(Zing::Color(255, 0, 255));
-    g.FillRect(0, 0, 640, 480);
-    widget->Draw(&g);
-    EXPECT_NE(screen.GetPixel(0, 0), 0xFFFF00FFu);
-    EXPECT_NE(screen.GetPixel(x, 479), 0xFFFF00FFu);
-  };
-  covers(app->mSplash, 639);
   const Zing::Rect link = app->mSplash->GetStartLinkRect();
   MoveTo(link.x + link.w / 2, link.y + link.h / 2);
   EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // a link shows the hand
   ClickCentre(link);
   ASSERT_TRUE(Shown(app->mStartScreen) && Shown(app->mMainMenu));
-  covers(app->mStartScreen, 100);
-  // The panel: its picture, its caption, the level and score lines in the
-  // small digits, and the four buttons.
-  ZingTest::RecordingImage panel(170, 480);
-  Zing::Graphics drawPanel(&panel);
-  app->mMainMenu->Draw(&drawPanel);
-  std::vector<std::pair<int, int>> drawnAt;
-  for (const auto& call : panel.calls) drawnAt.emplace_back(call.rect.x, call.rect.y + call.rect.h);
-  ASSERT_GE(drawnAt.size(), 3u);
-  const auto scoreLine = std::find_if(drawnAt.begin() + 2, drawnAt.end(), [](auto at) { return at.second > 50; });
-  ASSERT_NE(scoreLine, drawnAt.end());
-  // Picture and caption by their left edges, the lines by their first glyph's left edge and foot.
-  EXPECT_EQ((std::vector{drawnAt[0].first, drawnAt[1].first}), (std::vector{0, 2}));
-  EXPECT_EQ((std::vector{drawnAt[2], *scoreLine}), (std::vector{std::pair(62, 45), std::pair(37, 62)}));
-  for (int id = 0; id < 4; ++id) {
-    EXPECT_EQ(std::pair(app->mMainMenu->GetButton(id)->x, app->mMainMenu->GetButton(id)->y),
-              std::pair(13, std::array{123, 171, 219, 430}[static_cast<std::size_t>(id)]));
-  }
   const Zing::Rect newGame = app->mMainMenu->GetButton(0)->GetRect();
   MoveTo(newGame.x + newGame.w / 2, newGame.y + newGame.h / 2);
   EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // so do the panel's buttons
-  EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: 0");
-  RunFor(50);  // the splash is deleted once the loop has unwound
+  RunFor(50);                                               // the splash is deleted once the loop has unwound
 
   // New without a saved game starts at once, with the help over the shadow.
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ASSERT_TRUE(Shown(app->mGameScreen));
   ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
-  ZingTest::RecordingImage drawn(640, 480);  // the help picture, its largest piece, is centred
-  Zing::Graphics recorded(&drawn);
-  app->GetDialog(DIALOG_HELP)->Draw(&recorded);
-  const auto picture = std::max_element(drawn.calls.begin(), drawn.calls.end(),
-                                        [](const auto& a, const auto& b) { return a.src.w < b.src.w; });
-  ASSERT_NE(picture, drawn.calls.end());
-  EXPECT_NEAR(picture->rect.x + picture->rect.w / 2, app->GetDialog(DIALOG_HELP)->width / 2, 1);
-  EXPECT_NEAR(picture->rect.y + picture->rect.h / 2, 217, 1);  // between the header and the button
   EXPECT_TRUE(Shown(app->mShadow));
   EXPECT_TRUE(app->mGameScreen->IsPaused());
   RunFor(1000);
@@ -108,15 +57,13 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   // Along its stored solution the board is covered whole: a perfect solve,
   // in the progress file at once.
   EXPECT_EQ(std::pair(app->GetProgress().SolvedCount(), app->GetProgress().PerfectCount()), std::pair(1, 1));
-  const Zing::Buffer progress = ProgressBytes(app->GetProgress());
-  EXPECT_EQ(home.Read("data/save/progress.dat"),
-            std::string(reinterpret_cast<const char*>(progress.GetDataPtr()), progress.GetDataLen()));
+  EXPECT_EQ(home.Read("data/save/progress.dat"), LintwickTest::Bytes(ProgressBytes(app->GetProgress())));
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: " + std::to_string(app->mGameScreen->GetScore()));
   RunFor(500);
 
   // German through the options; then Exit asks, and YES shuts down and saves
   // the game on the second level.
-  LanguageDialog* language = PickGerman(OpenOptions());
+  LanguageDialog* language = PickLanguage(OpenOptions(), 1);
   ASSERT_NE(language, nullptr);
   ClickCentre(language->yesButton->GetRect());
   ClickFooter(DIALOG_OPTIONS);
@@ -125,8 +72,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   ClickFooter(DIALOG_CONFIRM_EXIT);
   ASSERT_TRUE(app->shutdown);
   const std::string saved = home.Read("data/save/game.dat");
-  const Zing::Buffer expected = app->mGameScreen->SavedGameBytes();
-  EXPECT_EQ(saved, std::string(reinterpret_cast<const char*>(expected.GetDataPtr()), expected.GetDataLen()));
+  EXPECT_EQ(saved, LintwickTest::Bytes(app->mGameScreen->SavedGameBytes()));
   EXPECT_TRUE(app->exits.empty());
   const int score = app->mGameScreen->GetScore();
   const int updates = app->updateCount;
@@ -160,7 +106,11 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
 
 TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   home.Write("data/save/game.dat", "saved");
+  home.Write("data/save/progress.dat", "damaged");  // reported, and kept until progress is saved again
+  testing::internal::CaptureStderr();
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("progress.dat could not be read"), std::string::npos);
+  EXPECT_EQ(home.Read("data/save/progress.dat"), "damaged");
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_START_NEW), nullptr);
   ClickFooter(DIALOG_CONFIRM_START_NEW, false);  // NO leaves the start screen as it was
@@ -217,8 +167,7 @@ TEST_F(ShellFlow, TheRestartQuestionsAnswersAndAShutdownAtTheEndOfTheGame) {
     EXPECT_EQ(std::tuple(Shown(game), Shown(app->mStartScreen), Shown(app->mShadow)), std::tuple(yes, !yes, false));
   }
   const Zing::Buffer bytes = game->SavedGameBytes();
-  EXPECT_EQ(home.Read("data/save/game.dat"),
-            std::string(reinterpret_cast<const char*>(bytes.GetDataPtr()), bytes.GetDataLen()));
+  EXPECT_EQ(home.Read("data/save/game.dat"), LintwickTest::Bytes(bytes));
 
   // Closed while the finished game stands at its last tick: the transition
   // stops before the game is saved.
@@ -230,38 +179,6 @@ TEST_F(ShellFlow, TheRestartQuestionsAnswersAndAShutdownAtTheEndOfTheGame) {
   const std::string saved = home.Read("data/save/game.dat");
   ASSERT_EQ(saved.size(), bytes.GetDataLen());
   EXPECT_EQ(std::pair(saved[11], saved[12]), std::pair('\0', '\0'));
-}
-
-// The splash's bar grows with the loading, and the company line stays inside
-// the window with a margin, in the game's own font.
-TEST_F(ShellFlow, TheSplashBarFollowsTheLoadingAndTheCompanyLineFits) {
-  Start();
-  ASSERT_TRUE(Shown(app->mSplash));
-  const auto drawn = [&] {
-    ZingTest::RecordingImage image(640, 480);
-    Zing::Graphics g(&image);
-    app->mSplash->Draw(&g);
-    return image.calls;
-  };
-  const int full = IMAGE_LOADING_BAR->GetWidth();
-  app->loaded = false;
-  app->loadingTotal = 10;
-  for (auto [done, width] : {std::pair{0, 0}, {5, full / 2}, {10, full}}) {
-    app->loadingDone = done;
-    const auto calls = drawn();
-    const auto bar =
-        std::find_if(calls.begin(), calls.end(), [](auto& c) { return c.rect.x == 152 && c.rect.y == 342; });
-    EXPECT_EQ(bar == calls.end() ? 0 : bar->src.w, width) << done;
-  }
-  app->loaded = true;
-  int glyphs = 0, right = 0;
-  for (const ZingTest::Call& call : drawn()) {
-    if (call.color != Zing::Color(0x1C, 0x68, 0x60)) continue;
-    ++glyphs;
-    right = std::max(right, call.rect.x + call.rect.w);
-  }
-  EXPECT_EQ(glyphs, 9);  // "Tamo Games" without its blank
-  EXPECT_LE(right, 640 - 8);
 }
 
 // Counts the instances asked for, by sound id.
@@ -362,25 +279,6 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedData,
                                            Damage{"cell", "gone", false, false},
                                            Damage{"", "Could not read contents of levels", false, true}));
 
-TEST(ShadowScreen, EveryShowingFadesInFromNothing) {
-  WidgetTest::FakeHost host;
-  Zing::WidgetManager manager(&host);
-  ShadowScreen shadow(nullptr);
-  Zing::Widget screen;  // what the shadow darkens is drawn again under each step of the fade
-  screen.Resize(0, 0, 640, 480);
-  shadow.Resize(0, 0, 640, 480);
-  manager.AddWidget(&screen);
-  for (int showing = 0; showing < 2; ++showing) {
-    manager.AddWidget(&shadow);
-    EXPECT_EQ(shadow.GetAlpha(), 0);
-    screen.dirty = shadow.dirty = false;
-    for (int i = 0; i < 2 * ShadowScreen::kFullAlpha; ++i) shadow.Update();
-    EXPECT_EQ(std::pair(shadow.GetAlpha(), screen.dirty), std::pair(ShadowScreen::kFullAlpha, true));
-    manager.RemoveWidget(&shadow);
-  }
-  manager.RemoveWidget(&screen);
-}
-
 // Window centres of the arrow buttons: the dialog stands at (187, 53).
 constexpr int kLeftArrowX = 187 + 33 + 9;
 constexpr int kRightArrowX = 187 + 216 + 9;
@@ -395,55 +293,16 @@ struct LevelChooser : ShellFixture {
     int value = -1;
     return app->RegistryReadInteger(name, value) ? value : -1;
   }
-  // The end points the miniature draws, as {cel, centre x, centre y}, seen
-  // through a stand-in nodes picture of flat cels no other picture has.
-  using EndPoints = std::vector<std::tuple<int, int, int>>;
-  static constexpr int kNodeW = 13, kNodeH = 3;
-  EndPoints DrawnEndPoints(LevelDialog* dialog) {
-    Zing::MemoryImage nodes;
-    nodes.Create(7 * kNodeW, kNodeH);
-    nodes.numCols = 7;
-    Zing::Image* const real = IMAGE_REPLAY_NODES;
-    IMAGE_REPLAY_NODES = &nodes;
-    ZingTest::RecordingImage drawn(dialog->width, dialog->height);
-    Zing::Graphics g(&drawn);
-    dialog->Draw(&g);
-    IMAGE_REPLAY_NODES = real;
-    EndPoints found;
-    for (const ZingTest::Call& call : drawn.calls) {
-      if (call.src.w == kNodeW && call.src.h == kNodeH)
-        found.emplace_back(call.src.x / kNodeW, call.rect.x + kNodeW / 2, call.rect.y + kNodeH / 2);
-    }
-    return found;
-  }
-  // What the generated end-point record of `level` says the miniature shows.
-  static EndPoints RecordedEndPoints(const std::string& nodeFile, int level) {
-    const std::size_t at = static_cast<std::size_t>(level) * kNodeRecordSize;
-    EndPoints expected;
-    for (int i = 0; i < static_cast<unsigned char>(nodeFile[at]); ++i) {
-      const int code = static_cast<unsigned char>(nodeFile[at + 1 + static_cast<std::size_t>(i)]);
-      expected.emplace_back(i / 2, 43 + 20 * (code >> 4), 86 + 20 * (code & 15));
-    }
-    return expected;
-  }
 };
 
 TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHints) {
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
 
-  auto levels = LintwickTest::GeneratedLevels();
-  ASSERT_TRUE(levels);
-
-  // First run: board 1, which can be started, with its end points one colour
-  // per link; the arrows stop at both ends.
+  // First run: board 1, which can be started; the arrows stop at both ends.
   LevelDialog* dialog = Open();
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(dialog->IsLocked());
-  EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->GetSlider().x, dialog->GetSlider().y),
-            std::tuple(187, 53, 187 + 51, 53 + 279));
   EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, dialog);
-  EXPECT_EQ(DrawnEndPoints(dialog), RecordedEndPoints(levels->files[kNodeFile], 0));
-  EXPECT_GE(DrawnEndPoints(dialog).size(), 4u);
   Click(kLeftArrowX, kArrowY);
   EXPECT_EQ(dialog->GetChosenLevel(), 0);
   Click(kRightArrowX, kArrowY);
@@ -473,28 +332,6 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
   EXPECT_EQ(dialog->GetChosenLevel(), 99);
   EXPECT_TRUE(dialog->IsLocked());
-  EXPECT_TRUE(DrawnEndPoints(dialog).empty());  // hidden under the lock
-  // Its miniature, in its two top rows above the lock: a cell where the board
-  // has one, none where it has a hole (cell centres at 43 + 20x, 86 + 20y in
-  // the dialog). Drawn once without the cell picture: a cell shows where the
-  // two differ.
-  Zing::MemoryImage bare, image;
-  Zing::Image* const cellPicture = IMAGE_REPLAY_CELL;
-  for (Zing::MemoryImage* drawn : {&bare, &image}) {
-    IMAGE_REPLAY_CELL = drawn == &bare ? nullptr : cellPicture;
-    drawn->Create(dialog->width, dialog->height);
-    Zing::Graphics g(drawn);
-    dialog->Draw(&g);
-  }
-  const std::string& boards = levels->files[kBoardFile];
-  for (int cy = 0; cy < 2; ++cy) {
-    for (int cx = 0; cx < kBoardSize; ++cx) {
-      const std::size_t at = 99u * kBoardRecordSize + 2u * static_cast<std::size_t>(cy) + cx / 8;
-      EXPECT_EQ(image.GetPixel(43 + 20 * cx, 86 + 20 * cy) != bare.GetPixel(43 + 20 * cx, 86 + 20 * cy),
-                ((static_cast<unsigned char>(boards[at]) >> (cx % 8)) & 1) != 0)
-          << cx << "," << cy;
-    }
-  }
   ClickCentre(dialog->noButton->GetRect());
   EXPECT_EQ(Setting("ChosenLevel"), 99);
   EXPECT_EQ(app->mShadow->widgetManager, nullptr);
@@ -511,100 +348,41 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   EXPECT_FALSE(game->IsPaused());
 }
 
-// Boards solved before: a tick on each, a star on the perfect one, the count
-// beside the number and on the start screen, and the best solve played back
-// piece by piece from the Watch button or a click on the miniature.
-TEST_F(LevelChooser, MarksSolvedAndPerfectBoardsCountsThemAndPlaysTheBestSolveBack) {
-  // Board 1 solved along its stored solution, board 2 with one piece.
-  auto levels = LintwickTest::GeneratedLevels();
-  ASSERT_TRUE(levels);
-  const std::string& paths = levels->files[kSolutionFile];
-  std::vector<LaidPiece> solve;
-  for (std::size_t link = 0, at = 0; link < kMaxLinks; ++link) {
-    const int count = static_cast<unsigned char>(paths[at++]);
-    for (int i = 0; i < count; ++i) solve.push_back({static_cast<int>(link), static_cast<unsigned char>(paths[at++])});
-  }
+// Boards solved before: Watch (or a click on the miniature) plays the best
+// solve back piece by piece, at the rolling cube's pace, until another board
+// is shown. (What the marks and the playback look like, the pictures test pins.)
+TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
   Progress progress;
-  progress.Merge({0, true, 500, solve});
+  progress.Merge({0, true, 500, {{0, 0x22}, {0, 0x23}, {1, 0x45}}});
   progress.Merge({1, false, 545, {{0, 0x55}}});
-  const Zing::Buffer bytes = ProgressBytes(progress);
-  home.Write("data/save/progress.dat",
-             std::string(reinterpret_cast<const char*>(bytes.GetDataPtr()), bytes.GetDataLen()));
+  WriteProgress(progress);
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
-  EXPECT_EQ(app->mStartScreen->PerfectLabel(), "Perfect: 1/100");
   ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 2));
   LevelDialog* dialog = Open();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->PerfectLabel(), "Perfect: 1/100");
-  for (const auto& [language, words] :
-       {std::pair{Language::French, "Parfaits: 1/100"}, std::pair{Language::German, "Perfekt: 1/100"}}) {
-    SetupTexts(language);
-    EXPECT_EQ(std::pair(dialog->PerfectLabel(), app->mStartScreen->PerfectLabel()),
-              std::pair(std::string(words), std::string(words)));
-  }
-  SetupTexts(Language::English);
-
-  // Where a picture of the marks or of the solve's pieces shows: drawn once
-  // without the picture, the pixel differs.
-  const auto shows = [&](Zing::Image*& picture, int x, int y) {
-    Zing::MemoryImage bare, image;
-    Zing::Image* const kept = picture;
-    for (Zing::MemoryImage* drawn : {&bare, &image}) {
-      picture = drawn == &bare ? nullptr : kept;
-      drawn->Create(dialog->width, dialog->height);
-      Zing::Graphics g(drawn);
-      dialog->Draw(&g);
-    }
-    return image.GetPixel(x, y) != bare.GetPixel(x, y);
-  };
-  constexpr int kMarkX = 236, kTickY = 73, kStarY = 97;
-  const std::tuple<int, bool, bool, bool> boards[] = {
-      {0, true, true, true}, {1, true, false, true}, {2, false, false, false}};
-  for (const auto& [board, tick, star, watch] : boards) {
+  for (auto [board, watch] : {std::pair{0, true}, {1, true}, {2, false}}) {
     dialog->SliderValueChanged(LevelDialog::kSliderId, board / 99.0);
-    EXPECT_EQ(std::tuple(shows(IMAGE_REPLAY_MARKS, kMarkX, kTickY), shows(IMAGE_REPLAY_MARKS, kMarkX, kStarY),
-                         !dialog->GetWatchButton().disabled),
-              std::tuple(tick, star, watch))
-        << board;
+    EXPECT_EQ(std::pair(dialog->GetChosenLevel(), dialog->GetWatchButton().disabled), std::pair(board, !watch));
   }
+  ClickCentre(dialog->GetWatchButton().GetRect());  // does nothing on an unsolved board
+  EXPECT_FALSE(dialog->GetPlayback().IsPlaying());
 
-  // Board 1: Watch shows nothing at first, then the solve's one piece after
-  // one roll of the cube; another board stops it.
   Click(kLeftArrowX, kArrowY);
   ClickCentre(dialog->GetWatchButton().GetRect());
-  ASSERT_TRUE(dialog->GetPlayback().IsPlaying());
-  EXPECT_FALSE(shows(IMAGE_REPLAY_LINKS, 43 + 20 * 5, 86 + 20 * 5));
-  RunFor(SolvePlayback::kUpdatesPerPiece * 10);
-  EXPECT_TRUE(shows(IMAGE_REPLAY_LINKS, 43 + 20 * 5, 86 + 20 * 5));
+  EXPECT_EQ(std::pair(dialog->GetPlayback().Level(), dialog->GetPlayback().Shown()), std::pair(1, 0));
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10 - 100);  // an update each 10 ms, the click's included
+  EXPECT_EQ(dialog->GetPlayback().Shown(), 0);
+  RunFor(200);
+  EXPECT_TRUE(dialog->GetPlayback().Finished());
   Click(kLeftArrowX, kArrowY);
   EXPECT_FALSE(dialog->GetPlayback().IsPlaying());
 
-  // Board 1 (index 0) from a click on the miniature: piece by piece, in
-  // order, and in the end every path joined by its sticks.
-  const auto x = [](int code) { return 43 + 20 * CellCodeX(code); };
-  const auto y = [](int code) { return 86 + 20 * CellCodeY(code); };
-  Click(187 + 133, 53 + 176);
-  ASSERT_EQ(dialog->GetPlayback().Level(), 0);
-  RunFor(SolvePlayback::kUpdatesPerPiece * 10);
-  EXPECT_EQ(dialog->GetPlayback().Shown(), 1);
-  EXPECT_TRUE(shows(IMAGE_REPLAY_LINKS, x(solve.front().code), y(solve.front().code)));
-  EXPECT_FALSE(shows(IMAGE_REPLAY_LINKS, x(solve.back().code), y(solve.back().code)));
-  RunFor(SolvePlayback::kUpdatesPerPiece * 10 * static_cast<int>(solve.size()));
-  EXPECT_TRUE(dialog->GetPlayback().Finished());
-  // From each link's start node (its second) through its pieces to its target.
-  const std::string& nodes = levels->files[kNodeFile];
-  std::vector<int> path;
-  for (std::size_t i = 0; i < solve.size(); ++i) {
-    const int link = solve[i].link;
-    if (i == 0 || solve[i - 1].link != link) path = {static_cast<unsigned char>(nodes[2 + 2 * link])};
-    path.push_back(solve[i].code);
-    if (i + 1 < solve.size() && solve[i + 1].link == link) continue;
-    path.push_back(static_cast<unsigned char>(nodes[1 + 2 * link]));
-    for (std::size_t j = 1; j < path.size(); ++j) {
-      EXPECT_TRUE(shows(IMAGE_REPLAY_STICKS, (x(path[j - 1]) + x(path[j])) / 2, (y(path[j - 1]) + y(path[j])) / 2))
-          << "link " << link << ", stick " << j;
-    }
-  }
+  Click(187 + 133, 53 + 176);  // on the miniature
+  EXPECT_EQ(dialog->GetPlayback().Level(), 0);
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10 * 2 + 100);
+  EXPECT_EQ(dialog->GetPlayback().Shown(), 2);
+  Click(187 + 133, 53 + 176);  // again: from the start
+  EXPECT_EQ(dialog->GetPlayback().Shown(), 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "framework/platform/NullPlatform.h"
 #include "framework/widget/Dialog.h"
 #include "game/puzzle/GameScreen.h"
+#include "game/puzzle/Progress.h"
 #include "game/shell/AppManager.h"
 #include "game/shell/DialogIds.h"
 #include "game/shell/LanguageDialog.h"
@@ -29,6 +30,13 @@ using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 
 using ShellApp = ZingTest::NullApp<Lintwick::AppManager>;
+
+inline bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
+
+// A buffer's bytes, as a file holds them.
+inline std::string Bytes(const Zing::Buffer& buffer) {
+  return std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen());
+}
 
 struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   std::string dataDir;
@@ -57,6 +65,11 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     ASSERT_TRUE(app->exits.empty() && app->mSplash->IsStartLinkEnabled());
     ClickCentre(app->mSplash->GetStartLinkRect());
     ASSERT_NE(app->mStartScreen->widgetManager, nullptr);
+  }
+
+  // The player's progress file, as the game writes it.
+  void WriteProgress(const Lintwick::Progress& progress) {
+    home.Write("data/save/progress.dat", Bytes(Lintwick::ProgressBytes(progress)));
   }
 
   void Send(MessageCode code, int x = 0, int y = 0, int param = 0) { NullAppFixture::Send(code, param, x, y); }
@@ -94,12 +107,12 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     return dynamic_cast<Lintwick::LanguageDialog*>(app->GetDialog(Lintwick::DIALOG_LANGUAGE));
   }
 
-  // Opens the language chooser from the options and clicks "Deutsch", its second entry.
-  Lintwick::LanguageDialog* PickGerman(Lintwick::OptionsDialog* options) {
+  // Opens the language chooser from the options and clicks a line: 0 English, 1 German, 2 French.
+  Lintwick::LanguageDialog* PickLanguage(Lintwick::OptionsDialog* options, int line) {
     auto* language = OpenLanguages(options);
     if (language == nullptr) return nullptr;
     const Zing::ListWidget* list = language->GetList();
-    Click(list->x + 20, list->y + 4 + list->itemHeight + list->itemHeight / 2);
+    Click(list->x + 20, list->y + 4 + list->itemHeight * line + list->itemHeight / 2);
     return language;
   }
 

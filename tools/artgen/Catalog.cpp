@@ -13,6 +13,20 @@ namespace {
 
 const char* const kGroups[] = {"Init", "Splash", "Game"};
 
+// The most colours a picture the game palettises may have.
+constexpr std::size_t kPaletteSize = 256;
+
+// Whether the picture, as the game will read it, has more colours than a
+// palette holds. A JPEG's colours are counted opaque: its decoded pixels are
+// (its alpha comes from a separate image, which can only add colours).
+bool HasManyColours(const Canvas& canvas, bool opaque) {
+  std::vector<uint32_t> pixels = canvas.Pixels();
+  if (opaque)
+    for (uint32_t& p : pixels) p |= 0xFF000000u;
+  std::sort(pixels.begin(), pixels.end());
+  return static_cast<std::size_t>(std::unique(pixels.begin(), pixels.end()) - pixels.begin()) > kPaletteSize;
+}
+
 }  // namespace
 
 Catalog::Catalog(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {
@@ -50,6 +64,9 @@ void Catalog::AddImage(ImageEntry entry, Canvas canvas) {
       WriteAlphaPng(ImagePath("_" + f, ".png"), canvas);
       break;
   }
+  const bool jpeg = entry.format == Format::Jpeg || entry.format == Format::JpegAlphaImage ||
+                    entry.format == Format::JpegUnderscoreAlpha;
+  entry.manyColours = entry.format != Format::Gif && HasManyColours(canvas, jpeg);
   images_.push_back({std::move(entry), std::move(canvas)});
 }
 
@@ -68,7 +85,8 @@ void Catalog::WriteManifest() const {
   out << "<?xml version=\"1.0\"?>\n"
       << "<!-- Lintwick resources: written by artgen at build time. Paths have no\n"
       << "     extension: the image loader picks the format and finds the \"_name\"\n"
-      << "     alpha images by itself (of the images not marked noalpha). -->\n"
+      << "     alpha images by itself (of the images not marked noalpha). Pictures\n"
+      << "     of more than 256 colours are marked nopal. -->\n"
       << "<ResourceManifest>\n";
   for (const char* group : kGroups) {
     out << "  <Resources id=\"" << group << "\">\n";
@@ -88,6 +106,8 @@ void Catalog::WriteManifest() const {
       if (e.format == Format::JpegAlphaImage) out << " alphaimage=\"" << e.file << "_alpha\"";
       // Only a picture with a "_name" alpha image needs the loader's search.
       if (e.format != Format::JpegUnderscoreAlpha) out << " noalpha=\"\"";
+      // Palettising a picture of more colours only fails after a pass over it.
+      if (e.manyColours) out << " nopal=\"\"";
       if (e.rows != 1) out << " rows=\"" << e.rows << "\"";
       if (e.cols != 1) out << " cols=\"" << e.cols << "\"";
       out << " />\n";

@@ -27,6 +27,9 @@ struct ImageEntry {
   Format format = Format::Png;
   int rows = 1;
   int cols = 1;
+  // Set by the catalogue: more than 256 colours, so the manifest marks the
+  // picture "nopal" and the game does not try to palettise it.
+  bool manyColours = false;
 };
 
 struct OtherEntry {

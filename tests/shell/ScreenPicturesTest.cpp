@@ -1,0 +1,140 @@
+// The window as the player sees it at each stop of a run through the shell's
+// screens and dialogs: every stop's picture, as the loop drew it, against a
+// table of checksums. One table pins the layout of every screen and dialog,
+// their words in each language, their colours and what each control shows.
+// With LINTWICK_PICTURES=DIR each picture is also written there as a PNG, to
+// look at when a checksum changes.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/graphics/ImageLib.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widget/ButtonWidget.h"
+#include "game/shell/DailyBoardFiles.h"
+#include "game/shell/LevelDialog.h"
+#include "game/shell/ScoreDialog.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
+#include "tests/shell/ShellTestSupport.h"
+
+namespace {
+
+using namespace Lintwick;
+using LintwickTest::MessageCode;
+using LintwickTest::ShellFixture;
+
+// FNV-1a over the window's pixels.
+std::uint32_t Checksum(Zing::MemoryImage* image) {
+  std::uint32_t hash = 2166136261u;
+  const std::uint32_t* bits = image->GetBits();
+  for (int i = 0; i < image->GetWidth() * image->GetHeight(); ++i) hash = (hash ^ bits[i]) * 16777619u;
+  return hash;
+}
+
+void WritePicture(const std::string& path, Zing::MemoryImage* screen) {
+  Zing::ImageLib::Image picture;
+  if (!picture.Allocate(screen->GetWidth(), screen->GetHeight())) return;
+  std::copy_n(screen->GetBits(), screen->GetWidth() * screen->GetHeight(), picture.GetBits());
+  for (int i = 0; i < screen->GetWidth() * screen->GetHeight(); ++i) picture.GetBits()[i] |= 0xFF000000u;
+  Zing::ImageLib::WritePNGImage(path, picture);
+}
+
+// Window centres of the level chooser's arrow buttons.
+constexpr int kRightArrowX = 187 + 216 + 9;
+constexpr int kArrowY = 53 + 279 + 9;
+
+struct Stop {
+  const char* name;
+  std::function<void()> reach;
+  std::uint32_t expected;
+  std::uint32_t wait = 1000;  // ms of the loop before the picture
+};
+
+using ScreenPictures = ShellFixture;
+
+TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
+  // A player who has solved boards 1 and 3 perfectly along their stored
+  // solutions and board 2 with one piece, and has reached board 4.
+  auto levels = LintwickTest::GeneratedLevels();
+  ASSERT_TRUE(levels);
+  const auto storedSolve = [&](int level) {
+    const std::string& paths = levels->files[kSolutionFile];
+    LevelSolve solve{level, true, 500 + level, {}};
+    std::size_t at = static_cast<std::size_t>(level) * kSolutionRecordSize;
+    for (int link = 0; link < kMaxLinks; ++link) {
+      for (int n = static_cast<unsigned char>(paths[at++]); n > 0; --n)
+        solve.pieces.push_back({link, static_cast<unsigned char>(paths[at++])});
+    }
+    return solve;
+  };
+  Progress progress;
+  progress.Merge(storedSolve(0));
+  progress.Merge({1, false, 545, {{0, 0x55}}});
+  progress.Merge(storedSolve(2));
+  WriteProgress(progress);
+  ZingTest::NullAppFixture<LintwickTest::ShellApp>::Start();  // the loading is left to the stops
+  ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 3));
+
+  const auto click = [&](Zing::Widget* w) { ClickCentre(w->GetRect()); };
+  const auto options = [&] { return dynamic_cast<OptionsDialog*>(app->GetDialog(DIALOG_OPTIONS)); };
+  const auto chooser = [&] { return dynamic_cast<LevelDialog*>(app->GetDialog(DIALOG_LEVEL_CHOOSER)); };
+  // One stop a line: how it is reached from the one before, and its picture.
+  // clang-format off
+  const std::vector<Stop> stops = {
+      {"splash while loading", [&] { app->loadingThreadStarted = true;
+                                     while (app->loadingDone < app->loadingTotal / 2) app->LoadingSlice(); },
+       2188698279},
+      {"splash", [&] { app->LoadingThreadProc(); app->loadingThreadCompleted = true; }, 2616915020},
+      {"start screen", [&] { ClickCentre(app->mSplash->GetStartLinkRect()); }, 2596365030},
+      {"options", [&] { OpenOptions(); }, 2398146608},
+      {"languages", [&] { OpenLanguages(options()); }, 4213062849},
+      {"options in German", [&] { ClickFooter(DIALOG_LANGUAGE, false); PickLanguage(options(), 1);
+                                  ClickFooter(DIALOG_LANGUAGE); }, 301061671},
+      {"about in German", [&] { click(options()->GetButton(OptionsDialog::ID_ABOUT)); }, 662985128},
+      {"help in German", [&] { ClickFooter(DIALOG_ABOUT); click(options()->GetButton(OptionsDialog::ID_HELP)); },
+       3346723740},
+      {"high scores in German", [&] { ClickFooter(DIALOG_HELP);
+                                      click(options()->GetButton(OptionsDialog::ID_HIGH_SCORES)); }, 3903346390},
+      {"start screen in French", [&] { ClickFooter(DIALOG_HIGH_SCORES); PickLanguage(options(), 2);
+                                       ClickFooter(DIALOG_LANGUAGE); ClickFooter(DIALOG_OPTIONS); }, 2698351397},
+      {"chooser on a perfect board", [&] { app->mLocale = "En"; app->LanguageChanged();
+                                           click(app->mStartScreen->GetButton(2)); }, 935540027},
+      {"its solve played back", [&] { click(&chooser()->GetWatchButton()); }, 1791238346},
+      {"chooser on a solved board", [&] { Click(kRightArrowX, kArrowY); }, 2480895746},
+      {"a three-link solve played back whole", [&] { Click(kRightArrowX, kArrowY); Click(187 + 133, 53 + 176);
+                                                     RunFor(SolvePlayback::kUpdatesPerPiece * 10 * 40); }, 3936065580},
+      {"chooser on a reached board", [&] { Click(kRightArrowX, kArrowY); }, 4189957108},
+      {"chooser on a locked board", [&] { chooser()->SliderValueChanged(LevelDialog::kSliderId, 1.0); }, 69651339},
+      {"a fresh game's help", [&] { ClickFooter(DIALOG_LEVEL_CHOOSER, false); click(app->mStartScreen->GetButton(0)); },
+       855543554},
+      {"level 1", [&] { ClickFooter(DIALOG_HELP); }, 4044555856},
+      {"a hint", [&] { click(app->mMainMenu->GetButton(MainMenu::kHintButton)); }, 3021560218},
+      {"exit question fading in", [&] { click(app->mMainMenu->GetButton(3)); }, 2045471043, 200},
+      {"exit question", [] {}, 1625913508, 800},
+      {"new game question", [&] { ClickFooter(DIALOG_CONFIRM_EXIT, false); click(app->mMainMenu->GetButton(0)); },
+       1973384165},
+      {"restart question", [&] { ClickFooter(DIALOG_CONFIRM_NEW_GAME, false); app->AskRestartLevel(); }, 3364356821},
+      {"a new high score", [&] { ClickFooter(DIALOG_RESTART_LEVEL); app->ShowHighScores(500);
+                                 for (char c : std::string("Ann")) Send(MessageCode::Char, 0, 0, c); }, 3701046359},
+      {"start new question", [&] { ClickFooter(DIALOG_HIGH_SCORES); click(app->mStartScreen->GetButton(0)); },
+       1989163258},
+      {"daily message", [&] { ClickFooter(DIALOG_CONFIRM_START_NEW, false); app->mDailyDate = LocalToday();
+                              app->BoardSolved(0, true); }, 902013050},
+  };
+  // clang-format on
+  const char* folder = std::getenv("LINTWICK_PICTURES");
+  for (const Stop& stop : stops) {
+    stop.reach();
+    RunFor(stop.wait);
+    Zing::MemoryImage* screen = app->GetScreenImage();
+    ASSERT_NE(screen, nullptr);
+    if (folder != nullptr) WritePicture(std::string(folder) + "/" + stop.name + ".png", screen);
+    EXPECT_EQ(Checksum(screen), stop.expected) << stop.name;
+  }
+}
+
+}  // namespace
