@@ -33,30 +33,25 @@ using Strings = std::vector<std::string>;
 
 // Notes its own deletion, for the deferred deletes.
 struct Doomed : Zing::Widget {
-  explicit Doomed(bool *flag) : deleted(flag) {}
+  explicit Doomed(bool* flag) : deleted(flag) {}
   ~Doomed() override { *deleted = true; }
-  bool *deleted;
+  bool* deleted;
 };
 
 class TestApp : public ZingTest::NullApp<> {
-public:
-  explicit TestApp(NullServices *nullServices) : NullApp(nullServices) {
-    registryKey = "ZingTest\\App";
-  }
+ public:
+  explicit TestApp(NullServices* nullServices) : NullApp(nullServices) { registryKey = "ZingTest\\App"; }
   int loadingCompletedCalls = 0;
   int loadingSteps = 0;
-  std::atomic<bool> *holdLoading =
-      nullptr; // the loading thread waits while it is set
-  std::vector<std::string>
-      debugKeys; // "key ctrl alt" of every key offered to the debug hook
-  Strings heard; // the dialogs' buttons
+  std::atomic<bool>* holdLoading = nullptr;  // the loading thread waits while it is set
+  std::vector<std::string> debugKeys;        // "key ctrl alt" of every key offered to the debug hook
+  Strings heard;                             // the dialogs' buttons
   bool killOnAnswer = false;
   int modalOpens = 0;
   int modalCloses = 0;
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
   bool DebugKeyDownAsync(int key, bool ctrl, bool alt) override {
-    debugKeys.push_back(std::to_string(key) + " " + std::to_string(ctrl) + " " +
-                        std::to_string(alt));
+    debugKeys.push_back(std::to_string(key) + " " + std::to_string(ctrl) + " " + std::to_string(alt));
     return false;
   }
   // Without threads: each slice is one step of loading that takes 5 ms, and
@@ -64,7 +59,7 @@ public:
   std::vector<int> presentsBeforeSlice;
   bool LoadingSlice() override {
     loadingTotal = 40;
-    auto *null = static_cast<NullServices *>(services.get());
+    auto* null = static_cast<NullServices*>(services.get());
     presentsBeforeSlice.push_back(null->presents);
     null->Advance(5);
     return ++loadingDone < loadingTotal;
@@ -73,19 +68,15 @@ public:
     loadingTotal = 10;
     for (int i = 0; i < loadingSteps; ++i) {
       ++loadingDone;
-      while (i == 0 && holdLoading != nullptr && *holdLoading)
-        std::this_thread::yield();
+      while (i == 0 && holdLoading != nullptr && *holdLoading) std::this_thread::yield();
     }
   }
   using ButtonListener::ButtonPress;
-  void ButtonPress(int id) override {
-    heard.push_back("press " + std::to_string(id));
-  }
+  void ButtonPress(int id) override { heard.push_back("press " + std::to_string(id)); }
   void ButtonDepress(int id) override {
     heard.push_back("depress " + std::to_string(id));
     // The game closes a dialog from inside its answer.
-    if (killOnAnswer)
-      KillDialog(id % 1000);
+    if (killOnAnswer) KillDialog(id % 1000);
   }
   void ModalOpen() override { ++modalOpens; }
   void ModalClose() override { ++modalCloses; }
@@ -93,16 +84,14 @@ public:
   using ZingAppBase::ProcessSafeDeleteList;
   using ZingAppBase::RecoverDisplay;
   using ZingAppBase::StatisticsLines;
-  void UseBlockFont() {
-    statisticsFont = std::make_unique<WidgetTest::BlockFont>();
-  }
+  void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
 
 // The longest run of updates without a draw between them.
-int LongestRunWithoutDraw(const std::vector<std::string> &lines) {
+int LongestRunWithoutDraw(const std::vector<std::string>& lines) {
   int longest = 0;
   int run = 0;
-  for (const std::string &line : lines) {
+  for (const std::string& line : lines) {
     run = line.ends_with(":update") ? run + 1 : 0;
     longest = std::max(longest, run);
   }
@@ -115,30 +104,26 @@ struct AppFixture : ZingTest::NullAppFixture<TestApp> {
   // follow until the loop first sleeps.
   int UpdatesAfterStall(std::uint32_t ms) {
     bool updated = false;
-    while (app->updateAppState == 2)
-      app->UpdateAppStep(&updated);
+    while (app->updateAppState == 2) app->UpdateAppStep(&updated);
     services->Advance(ms);
     const int sleeps = app->sleepCount;
     const int updates = app->updateCount;
-    while (app->sleepCount == sleeps)
-      app->UpdateAppStep(&updated);
+    while (app->sleepCount == sleeps) app->UpdateAppStep(&updated);
     return app->updateCount - updates;
   }
   // A probe on the screen of the application; it goes before the application.
-  ProbeWidget *Probe(int px = 0, int py = 0, int w = 10, int h = 10) {
+  ProbeWidget* Probe(int px = 0, int py = 0, int w = 10, int h = 10) {
     probe = std::make_unique<ProbeWidget>("p", &log, px, py, w, h);
     app->GetWidgetManager()->AddWidget(probe.get());
     return probe.get();
   }
   // A probe that marks itself dirty in every update.
-  ProbeWidget *Tracer() {
+  ProbeWidget* Tracer() {
     Probe()->onUpdate = [this] { probe->MarkDirty(); };
     return probe.get();
   }
-  std::size_t Count(const std::string &event) const {
-    return log.With("p:" + event).size();
-  }
-  int Stored(const char *name) {
+  std::size_t Count(const std::string& event) const { return log.With("p:" + event).size(); }
+  int Stored(const char* name) {
     int value = -1;
     app->RegistryReadInteger(name, value);
     return value;
@@ -160,9 +145,8 @@ TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
   EXPECT_NEAR(services->presents - presents, 4, 1);
   // Exactly a second apart.
   std::uint32_t at[2] = {};
-  for (std::uint32_t &time : at) {
-    for (presents = services->presents; services->presents == presents;)
-      app->UpdateApp();
+  for (std::uint32_t& time : at) {
+    for (presents = services->presents; services->presents == presents;) app->UpdateApp();
     time = services->clock;
   }
   EXPECT_EQ(at[1] - at[0], 1000u);
@@ -174,7 +158,7 @@ TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
 
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   app->autoStartLoadingThread = true;
-  app->loadingSteps = 14; // more than the announced total
+  app->loadingSteps = 14;  // more than the announced total
   std::atomic<bool> hold{true};
   app->holdLoading = &hold;
   services->presentMs = 3;
@@ -188,48 +172,35 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   // application down two simulated seconds after it has loaded.
   Probe()->onUpdate = [&] {
     if (hold) {
-      while (app->loadingDone == 0)
-        std::this_thread::yield();
+      while (app->loadingDone == 0) std::this_thread::yield();
       throttledWhileLoading = app->throttleMainThread;
       progressWhileLoading = app->GetLoadingThreadProgress();
       hold = false;
     }
-    if (!app->loaded && services->screenSaverAllowed)
-      screenSaverAllowedWhileLoading = true;
-    if (app->loaded && services->clock - start >= 2000)
-      app->Shutdown();
+    if (!app->loaded && services->screenSaverAllowed) screenSaverAllowedWhileLoading = true;
+    if (app->loaded && services->clock - start >= 2000) app->Shutdown();
   };
   app->Run();
-  EXPECT_EQ(std::tuple(app->shutdown.load(), app->running,
-                       app->loadingCompletedCalls),
-            std::tuple(true, false, 1));
+  EXPECT_EQ(std::tuple(app->shutdown.load(), app->running, app->loadingCompletedCalls), std::tuple(true, false, 1));
   // The screen saver waits for the loading, which throttles the main thread.
-  EXPECT_EQ(std::tuple(screenSaverAllowedWhileLoading, throttledWhileLoading,
-                       services->screenSaverAllowed),
+  EXPECT_EQ(std::tuple(screenSaverAllowedWhileLoading, throttledWhileLoading, services->screenSaverAllowed),
             std::tuple(false, true, true));
   EXPECT_DOUBLE_EQ(progressWhileLoading, 0.1);
   EXPECT_GE(app->updateCount, 199);
   // The statistics went to the debug output.
-  const auto &lines = services->debugLines;
+  const auto& lines = services->debugLines;
   const std::pair<std::string, int> counts[] = {
       {"Sleep Count   = ", app->sleepCount},
       {"Update Count  = ", app->updateCount},
       {"Draw Count    = ", app->drawCount},
       {"Draw Time     = ", app->drawTime},
       {"Screen Blt    = ", app->presentTime},
-      {"Avg FPS       = ",
-       app->drawCount * 1000 / (app->drawTime + app->presentTime)}};
-  for (const auto &[name, count] : counts)
-    EXPECT_EQ(std::ranges::count(lines, name + std::to_string(count) + "\r\n"),
-              1)
-        << name;
-  EXPECT_EQ(std::ranges::count_if(lines,
-                                  [](const std::string &l) {
-                                    return l.starts_with(
-                                        "Resource Loading Time: ");
-                                  }),
+      {"Avg FPS       = ", app->drawCount * 1000 / (app->drawTime + app->presentTime)}};
+  for (const auto& [name, count] : counts)
+    EXPECT_EQ(std::ranges::count(lines, name + std::to_string(count) + "\r\n"), 1) << name;
+  EXPECT_EQ(std::ranges::count_if(lines, [](const std::string& l) { return l.starts_with("Resource Loading Time: "); }),
             1);
-  app->loaded = false; // the steps beyond the total never show as more than all
+  app->loaded = false;  // the steps beyond the total never show as more than all
   EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
 }
 
@@ -245,26 +216,21 @@ TEST_F(AppFixture, WithoutThreadsLoadingRunsInSlicesBetweenFrames) {
   std::vector<double> progress;
   probe->onUpdate = [&] {
     probe->MarkDirty();
-    if (!app->loaded)
-      progress.push_back(app->GetLoadingThreadProgress());
-    if (app->loaded && services->clock - start >= 1000)
-      app->Shutdown();
+    if (!app->loaded) progress.push_back(app->GetLoadingThreadProgress());
+    if (app->loaded && services->clock - start >= 1000) app->Shutdown();
   };
   app->Run();
-  EXPECT_EQ(std::tuple(app->loadingCompletedCalls, app->loadingDone.load(),
-                       app->loadingThreadCompleted.load()),
+  EXPECT_EQ(std::tuple(app->loadingCompletedCalls, app->loadingDone.load(), app->loadingThreadCompleted.load()),
             std::tuple(1, 40, true));
-  const auto &before = app->presentsBeforeSlice;
+  const auto& before = app->presentsBeforeSlice;
   ASSERT_EQ(before.size(), 40u);
   // 200 ms of loading: a frame at least every 100 ms, never one per slice.
   int frames = 0;
-  for (std::size_t i = 1; i < before.size(); ++i)
-    frames += before[i] != before[i - 1];
+  for (std::size_t i = 1; i < before.size(); ++i) frames += before[i] != before[i - 1];
   EXPECT_GE(frames, 2);
   EXPECT_LE(frames, 20);
   EXPECT_TRUE(std::ranges::is_sorted(progress));
-  EXPECT_TRUE(std::ranges::any_of(progress,
-                                  [](double p) { return p > 0.2 && p < 0.8; }));
+  EXPECT_TRUE(std::ranges::any_of(progress, [](double p) { return p > 0.2 && p < 0.8; }));
 }
 
 TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
@@ -274,12 +240,12 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
   std::thread worker([&] { app->Shutdown(); });
   worker.join();
   EXPECT_TRUE(app->shutdownRequested);
-  EXPECT_FALSE(app->shutdown); // only the main thread carries it out
+  EXPECT_FALSE(app->shutdown);  // only the main thread carries it out
   RunFor(20);
   EXPECT_TRUE(app->shutdown);
   EXPECT_FALSE(app->UpdateAppStep(&updated));
   EXPECT_FALSE(updated);
-  app->Shutdown(); // a second call does nothing
+  app->Shutdown();  // a second call does nothing
   EXPECT_TRUE(app->exits.empty());
 }
 
@@ -287,12 +253,10 @@ TEST_F(AppFixture, DeferredMessageQueueRules) {
   Start();
   // Repeated timers and display changes collapse; nothing follows a close.
   const std::pair<MessageCode, std::size_t> steps[] = {
-      {MessageCode::Timer, 1},         {MessageCode::Timer, 1},
-      {MessageCode::MouseMove, 2},     {MessageCode::Timer, 3},
-      {MessageCode::DisplayChange, 4}, {MessageCode::DisplayChange, 4},
-      {MessageCode::Close, 5},         {MessageCode::MouseMove, 5},
-      {MessageCode::Timer, 5}};
-  for (const auto &[code, queued] : steps) {
+      {MessageCode::Timer, 1}, {MessageCode::Timer, 1},         {MessageCode::MouseMove, 2},
+      {MessageCode::Timer, 3}, {MessageCode::DisplayChange, 4}, {MessageCode::DisplayChange, 4},
+      {MessageCode::Close, 5}, {MessageCode::MouseMove, 5},     {MessageCode::Timer, 5}};
+  for (const auto& [code, queued] : steps) {
     Zing::Platform::WindowMessage message;
     message.code = code;
     app->WindowProc(message);
@@ -304,12 +268,11 @@ TEST_F(AppFixture, DeferredMessageQueueRules) {
 TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
   Start();
   Probe(100, 100, 200, 200)->wantsFocus = true;
-  for (auto [down, up] :
-       {std::pair{MessageCode::LButtonDown, MessageCode::LButtonUp},
-        {MessageCode::LButtonDblClk, MessageCode::LButtonUp},
-        {MessageCode::RButtonDown, MessageCode::RButtonUp},
-        {MessageCode::RButtonDblClk, MessageCode::RButtonUp},
-        {MessageCode::MButtonDown, MessageCode::MButtonUp}}) {
+  for (auto [down, up] : {std::pair{MessageCode::LButtonDown, MessageCode::LButtonUp},
+                          {MessageCode::LButtonDblClk, MessageCode::LButtonUp},
+                          {MessageCode::RButtonDown, MessageCode::RButtonUp},
+                          {MessageCode::RButtonDblClk, MessageCode::RButtonUp},
+                          {MessageCode::MButtonDown, MessageCode::MButtonUp}}) {
     Send(down, 0, 110, 120);
     EXPECT_TRUE(services->capture);
     Send(up, 0, 110, 120);
@@ -320,34 +283,25 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
   const int alt = Zing::KEYCODE_MENU;
   const int ctrl = Zing::KEYCODE_CONTROL;
   const std::pair<MessageCode, int> input[] = {
-      {M::MouseWheel, 240}, {M::MouseWheel, -120}, {M::KeyDown, 'A'},
-      {M::Char, 0xE9},      {M::KeyDown, alt},     {M::Char, 'r'},
-      {M::Char, 'R'},       {M::Char, 's'},        {M::KeyUp, alt},
-      {M::Char, 'r'},       {M::KeyDown, ctrl},    {M::KeyDown, 'B'},
-      {M::KeyUp, ctrl},     {M::KeyDown, 'C'}};
-  for (const auto &[code, param] : input)
-    Send(code, param);
-  EXPECT_EQ(app->debugKeys,
-            (Strings{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
+      {M::MouseWheel, 240}, {M::MouseWheel, -120}, {M::KeyDown, 'A'}, {M::Char, 0xE9},  {M::KeyDown, alt},
+      {M::Char, 'r'},       {M::Char, 'R'},        {M::Char, 's'},    {M::KeyUp, alt},  {M::Char, 'r'},
+      {M::KeyDown, ctrl},   {M::KeyDown, 'B'},     {M::KeyUp, ctrl},  {M::KeyDown, 'C'}};
+  for (const auto& [code, param] : input) Send(code, param);
+  EXPECT_EQ(app->debugKeys, (Strings{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
   // Buttons, wheel, keys and characters, without the ticks and the pointer's
   // moves.
-  std::erase_if(log.lines, [](const std::string &line) {
-    for (const char *kind : {"p:down", "p:up ", "p:wheel", "p:key", "p:char"}) {
-      if (line.starts_with(kind))
-        return false;
+  std::erase_if(log.lines, [](const std::string& line) {
+    for (const char* kind : {"p:down", "p:up ", "p:wheel", "p:key", "p:char"}) {
+      if (line.starts_with(kind)) return false;
     }
     return true;
   });
-  EXPECT_EQ(
-      log.lines,
-      (Strings{"p:down 10,20 b0 c1", "p:up 10,20 b0 c1",   "p:down 10,20 b0 c2",
-               "p:up 10,20 b0 c1",   "p:down 10,20 b1 c1", "p:up 10,20 b1 c1",
-               "p:down 10,20 b1 c2", "p:up 10,20 b1 c1",   "p:down 10,20 b2 c1",
-               "p:up 10,20 b2 c1",   "p:wheel 2",          "p:wheel -1",
-               "p:keydown 65",       "p:char -23",         "p:keydown 18",
-               "p:char 115",         "p:keyup 18",         "p:char 114",
-               "p:keydown 17",       "p:keydown 66",       "p:keyup 17",
-               "p:keydown 67"}));
+  EXPECT_EQ(log.lines, (Strings{"p:down 10,20 b0 c1", "p:up 10,20 b0 c1", "p:down 10,20 b0 c2", "p:up 10,20 b0 c1",
+                                "p:down 10,20 b1 c1", "p:up 10,20 b1 c1", "p:down 10,20 b1 c2", "p:up 10,20 b1 c1",
+                                "p:down 10,20 b2 c1", "p:up 10,20 b2 c1", "p:wheel 2",          "p:wheel -1",
+                                "p:keydown 65",       "p:char -23",       "p:keydown 18",       "p:char 115",
+                                "p:keyup 18",         "p:char 114",       "p:keydown 17",       "p:keydown 66",
+                                "p:keyup 17",         "p:keydown 67"}));
 }
 
 // Every answer of the display at start-up has its way out: acceleration off,
@@ -355,109 +309,60 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
 // notifies the first and exits with 0 before it opens a window.
 TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   using R = DisplayResult;
-  const std::string failed =
-      "FATAL ERROR: Failed to initialize DirectDraw: display test failure";
-  const std::string depth =
-      "FATAL ERROR: Please set your desktop color depth to 16 bit.";
+  const std::string failed = "FATAL ERROR: Failed to initialize DirectDraw: display test failure";
+  const std::string depth = "FATAL ERROR: Please set your desktop color depth to 16 bit.";
   struct Case {
     bool windowed, accelerated, fullscreenFailed;
     R result;
-    std::vector<bool> inits; // acceleration asked for, per try
+    std::vector<bool> inits;  // acceleration asked for, per try
     std::vector<int> exits;
     bool windowedAfter;
     std::string box;
   };
   const Case cases[] = {
-      {false,
-       true,
-       false,
-       R::ColorDepthUnsupported,
-       {true, false},
-       {},
-       false,
-       ""},
-      {true,
-       false,
-       false,
-       R::ColorDepthUnsupported,
-       {false, false},
-       {},
-       false,
-       ""},
+      {false, true, false, R::ColorDepthUnsupported, {true, false}, {}, false, ""},
+      {true, false, false, R::ColorDepthUnsupported, {false, false}, {}, false, ""},
       {true, false, true, R::ColorDepthUnsupported, {false}, {1}, true, depth},
-      {true,
-       false,
-       false,
-       R::FullScreenUnavailable,
-       {false},
-       {1},
-       true,
-       failed},
-      {false,
-       false,
-       false,
-       R::FullScreenUnavailable2,
-       {false, false},
-       {},
-       true,
-       ""},
-      {true,
-       false,
-       false,
-       R::HardwareAccelerationFailed,
-       {false},
-       {1},
-       true,
-       failed},
-      {true,
-       true,
-       false,
-       R::HardwareAccelerationFailed,
-       {true, false},
-       {},
-       true,
-       ""},
+      {true, false, false, R::FullScreenUnavailable, {false}, {1}, true, failed},
+      {false, false, false, R::FullScreenUnavailable2, {false, false}, {}, true, ""},
+      {true, false, false, R::HardwareAccelerationFailed, {false}, {1}, true, failed},
+      {true, true, false, R::HardwareAccelerationFailed, {true, false}, {}, true, ""},
       {true, true, false, R::Failed, {true, false}, {}, true, ""},
       {true, false, false, R::Failed, {false}, {1}, true, failed},
   };
-  for (const Case &c : cases) {
-    auto *display = new NullServices;
+  for (const Case& c : cases) {
+    auto* display = new NullServices;
     TestApp tried(display);
     tried.windowed = c.windowed;
     tried.Init();
     display->displayInits.clear();
-    std::tie(tried.accelerated, tried.fullscreenFailed) =
-        std::tuple(c.accelerated, c.fullscreenFailed);
+    std::tie(tried.accelerated, tried.fullscreenFailed) = std::tuple(c.accelerated, c.fullscreenFailed);
     display->displayResults = {c.result};
     tried.InitDisplay();
-    EXPECT_EQ(std::tuple(display->displayInits, tried.exits, tried.windowed,
-                         tried.accelerated),
+    EXPECT_EQ(std::tuple(display->displayInits, tried.exits, tried.windowed, tried.accelerated),
               std::tuple(c.inits, c.exits, c.windowedAfter, false))
         << static_cast<int>(c.result) << " " << c.windowed;
-    EXPECT_EQ(display->messageBoxes.empty() ? "" : display->messageBoxes.back(),
-              c.box);
+    EXPECT_EQ(display->messageBoxes.empty() ? "" : display->messageBoxes.back(), c.box);
   }
   // Acceleration that may switch itself on but fails is switched off again.
   services->accelerationWorks = true;
   app->autoEnable3D = true;
   services->displayResults = {R::HardwareAccelerationFailed};
   app->Init();
-  EXPECT_EQ(
-      std::tuple(services->displayInits, app->accelerated, app->exits.empty()),
-      std::tuple(std::vector<bool>{true, false}, false, true));
+  EXPECT_EQ(std::tuple(services->displayInits, app->accelerated, app->exits.empty()),
+            std::tuple(std::vector<bool>{true, false}, false, true));
   for (const bool second : {false, true}) {
-    auto *other = new NullServices;
+    auto* other = new NullServices;
     other->displayResults = {R::Failed};
     other->instanceTaken = second;
     TestApp copy(other);
     copy.Init();
-    EXPECT_EQ(
-        std::tuple(copy.exits, other->notificationsSent, other->windowExists),
-        std::tuple(std::vector<int>{second ? 0 : 1}, second ? 1 : 0, !second));
+    EXPECT_EQ(std::tuple(copy.exits, other->notificationsSent, other->windowExists),
+              std::tuple(std::vector<int>{second ? 0 : 1}, second ? 1 : 0, !second));
     EXPECT_EQ(other->messageBoxes, second ? Strings{} : Strings{failed});
   }
   EXPECT_EQ(Zing::DialogListener::GetDefault(),
-            nullptr); // a destroyed application leaves no listener behind
+            nullptr);  // a destroyed application leaves no listener behind
 }
 
 TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
@@ -466,41 +371,33 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->preferredY = 5000;
   app->Init();
   // A 1920 x 1040 work area holds the picture twice over, frame included.
-  const auto &window = services->lastWindow;
-  EXPECT_EQ(std::tuple(window.scale, window.width, window.x, window.y),
-            std::tuple(2, 640, 4, 1040 - 960 - 4));
+  const auto& window = services->lastWindow;
+  EXPECT_EQ(std::tuple(window.scale, window.width, window.x, window.y), std::tuple(2, 640, 4, 1040 - 960 - 4));
   // A fixed scale from the settings file, read for the next window.
   ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 1));
   app->SwitchScreenMode();
-  EXPECT_EQ(std::tuple(window.scale, window.y),
-            std::tuple(1, 1040 - 480 - 4)); // limits: the scaling test's
+  EXPECT_EQ(std::tuple(window.scale, window.y), std::tuple(1, 1040 - 480 - 4));  // limits: the scaling test's
   // The settings: a run is in progress until they are written back; a mute of
   // the player's own is remembered, one for a lost focus is not.
-  EXPECT_EQ(std::tuple(app->readFromRegistry, Stored("InProgress")),
-            std::tuple(true, 1));
+  EXPECT_EQ(std::tuple(app->readFromRegistry, Stored("InProgress")), std::tuple(true, 1));
   app->SetMusicVolume(0.857);
   app->Mute(true);
   app->WriteToRegistry();
-  EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"),
-                       Stored("InProgress"), app->appliedMusicVolume),
+  EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress"), app->appliedMusicVolume),
             std::tuple(85, 0, 0, 0.0));
   app->Mute(false);
   app->WriteToRegistry();
   EXPECT_EQ(Stored("Muted"), 1);
-  for (bool autoMute : {false, true, true})
-    app->Unmute(autoMute); // at 0 the volumes are only re-applied
-  EXPECT_EQ(std::tuple(app->muteCount, app->appliedMusicVolume),
-            std::tuple(0, 0.857));
+  for (bool autoMute : {false, true, true}) app->Unmute(autoMute);  // at 0 the volumes are only re-applied
+  EXPECT_EQ(std::tuple(app->muteCount, app->appliedMusicVolume), std::tuple(0, 0.857));
   app->RegistryWriteInteger("ScreenMode", 0);
   auto second = std::make_unique<TestApp>(new NullServices);
   second->windowed = false;
   second->ReadFromRegistry();
-  EXPECT_EQ(std::tuple(second->windowed, second->musicVolume),
-            std::tuple(true, 0.85));
+  EXPECT_EQ(std::tuple(second->windowed, second->musicVolume), std::tuple(true, 0.85));
   // Strings with their defaults, popups under the fatal-error title, and the
   // standard generator with seed 0 standing for its classic seed.
-  EXPECT_EQ(std::pair(app->GetString("DIALOG_BUTTON_OK", "x"),
-                      app->GetString("MISSING", "fallback")),
+  EXPECT_EQ(std::pair(app->GetString("DIALOG_BUTTON_OK", "x"), app->GetString("MISSING", "fallback")),
             std::pair(std::string("OK"), std::string("fallback")));
   app->SetString("FATAL_ERROR", "OOPS");
   app->Popup("text");
@@ -516,31 +413,29 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
 TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   Start();
   bool deleted = false;
-  auto *widget = new Doomed(&deleted);
+  auto* widget = new Doomed(&deleted);
   app->updateAppDepth = 2;
   app->SafeDeleteWidget(widget);
-  app->SafeDeleteWidget(widget); // queued once
+  app->SafeDeleteWidget(widget);  // queued once
   app->updateAppDepth = 3;
-  app->ProcessSafeDeleteList(); // deeper than where it was queued: kept
+  app->ProcessSafeDeleteList();  // deeper than where it was queued: kept
   EXPECT_FALSE(deleted);
   app->updateAppDepth = 2;
-  app->ProcessSafeDeleteList(); // back at its own depth: deleted
+  app->ProcessSafeDeleteList();  // back at its own depth: deleted
   EXPECT_TRUE(deleted);
   app->updateAppDepth = 0;
-  app->ProcessSafeDeleteList(); // sanitizers catch a second delete
+  app->ProcessSafeDeleteList();  // sanitizers catch a second delete
   // Queued by a handler inside a dialog's nested loop, the widget outlives
   // that loop's steps and goes once the outer step has unwound.
   deleted = false;
-  auto *nested = new Doomed(&deleted);
+  auto* nested = new Doomed(&deleted);
   int depthSeen = 0;
   Probe()->onUpdate = [&] {
-    if (Count("update") != 1)
-      return;
+    if (Count("update") != 1) return;
     bool updated = false;
     app->SafeDeleteWidget(nested);
     depthSeen = app->updateAppDepth;
-    for (int i = 0; i < 50; ++i)
-      app->UpdateAppStep(&updated); // the nested loop
+    for (int i = 0; i < 50; ++i) app->UpdateAppStep(&updated);  // the nested loop
     EXPECT_FALSE(deleted);
   };
   RunFor(50);
@@ -559,7 +454,7 @@ TEST_F(AppFixture, AtMostTenUpdatesPerDrawDecisionOnceLoaded) {
   // Once loaded, the tenth step without a draw decision draws; at double
   // speed the twentieth.
   app->loaded = true;
-  for (const auto &[multiplier, longest] : {std::pair{1.0, 9}, {2.0, 19}}) {
+  for (const auto& [multiplier, longest] : {std::pair{1.0, 9}, {2.0, 19}}) {
     app->updateMultiplier = multiplier;
     log.Clear();
     UpdatesAfterStall(200);
@@ -572,19 +467,17 @@ TEST_F(AppFixture, ThreeFastUpdateWindowsInARowMeanBrokenVSync) {
   // exactly 800 ms, which counts as too fast for a display refresh.
   app->vsyncUpdates = true;
   app->refreshRate = 125;
-  app->vsyncBrokenCount = 2; // a slow window starts the count again
+  app->vsyncBrokenCount = 2;  // a slow window starts the count again
   Start();
   std::vector<int> brokenCounts;
   while (!app->vsyncBroken && app->updateCount < 1000) {
     app->UpdateApp();
-    if (app->vsyncCheckCount == 0)
-      brokenCounts.push_back(app->vsyncBrokenCount);
+    if (app->vsyncCheckCount == 0) brokenCounts.push_back(app->vsyncBrokenCount);
   }
   EXPECT_TRUE(app->vsyncBroken);
   EXPECT_EQ(app->updateCount,
-            400); // the first window counts from the start of the run
-  brokenCounts.erase(std::unique(brokenCounts.begin(), brokenCounts.end()),
-                     brokenCounts.end());
+            400);  // the first window counts from the start of the run
+  brokenCounts.erase(std::unique(brokenCounts.begin(), brokenCounts.end()), brokenCounts.end());
   EXPECT_EQ(brokenCounts, (std::vector<int>{0, 1, 2, 3}));
   // At another speed nothing is checked.
   app->vsyncBroken = false;
@@ -604,16 +497,14 @@ TEST_F(AppFixture, WhileLoadingTheMainThreadRestsTwiceWhatItWorked) {
   };
   // One update that works 60 ms rests 120; one of 200 ms rests at most 250.
   bool updated = false;
-  for (const auto &[worked, rest] : {std::pair{60, 120}, std::pair{200, 250}}) {
-    while (app->updateAppState != 1)
-      app->UpdateAppStep(&updated);
+  for (const auto& [worked, rest] : {std::pair{60, 120}, std::pair{200, 250}}) {
+    while (app->updateAppState != 1) app->UpdateAppStep(&updated);
     work = worked;
     app->pendingTime = 10;
     app->lastTimeCheck = services->clock;
     const std::uint32_t slept = services->totalSlept;
     EXPECT_TRUE(app->Process(true));
-    EXPECT_EQ(services->totalSlept - slept, static_cast<std::uint32_t>(rest))
-        << worked;
+    EXPECT_EQ(services->totalSlept - slept, static_cast<std::uint32_t>(rest)) << worked;
     EXPECT_EQ(app->updateAppState, 2);
   }
   // Frames while loading come no more often than every 50 ms, however dirty
@@ -643,10 +534,9 @@ TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
     services->Inject(MessageCode::KeyDown, 'P');
     const std::uint32_t start = services->clock;
     bool updated = false;
-    for (int i = 0; i < 100; ++i)
-      app->UpdateAppStep(&updated);
+    for (int i = 0; i < 100; ++i) app->UpdateAppStep(&updated);
     EXPECT_EQ(app->updateCount, updates);
-    EXPECT_GE(services->clock - start, 400u); // it slept rather than spun
+    EXPECT_GE(services->clock - start, 400u);  // it slept rather than spun
     EXPECT_EQ(Count("keydown 80"), multiplier == 0.0 ? 2u : 1u);
   }
   // The time spent stopped is not owed afterwards.
@@ -655,8 +545,7 @@ TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
   RunFor(100);
   EXPECT_NEAR(app->updateCount - updates, 10, 1);
   // The speed factor scales the update rate.
-  for (const auto &[multiplier, perSecond] :
-       {std::pair{2.0, 200}, std::pair{0.5, 50}}) {
+  for (const auto& [multiplier, perSecond] : {std::pair{2.0, 200}, std::pair{0.5, 50}}) {
     app->updateMultiplier = multiplier;
     const int before = app->updateCount;
     RunFor(1000);
@@ -675,30 +564,26 @@ TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndPresentTimeIsOwedUnlessPaced) {
   // Presents that take 5 ms of every 10 use up the hold like any other time.
   services->presentMs = 5;
   const std::uint32_t start = services->clock;
-  for (int i = 0; i < 1000 && app->holdTime > 0; ++i)
-    app->UpdateApp();
+  for (int i = 0; i < 1000 && app->holdTime > 0; ++i) app->UpdateApp();
   EXPECT_NEAR(services->clock - start, 700, 10);
   EXPECT_EQ(UpdatesAfterStall(300), 20);
   // The time a present takes is owed only when the display does not pace the
   // loop.
   services->presentMs = 0;
   for (bool paced : {true, false}) {
-    std::tie(app->vsyncUpdates, app->waitForVSync, app->lastDrawWasEmpty,
-             app->forceRedraw) = std::tuple(paced, true, false, true);
-    std::tie(app->pendingTime, app->holdTime, app->lastDrawTick,
-             app->lastTimeCheck) =
+    std::tie(app->vsyncUpdates, app->waitForVSync, app->lastDrawWasEmpty, app->forceRedraw) =
+        std::tuple(paced, true, false, true);
+    std::tie(app->pendingTime, app->holdTime, app->lastDrawTick, app->lastTimeCheck) =
         std::tuple(0.0, 100, services->clock - 20, services->clock - 50);
     EXPECT_TRUE(app->DrawDirtyWidgets());
-    EXPECT_EQ(std::pair(app->pendingTime, app->holdTime),
-              paced ? std::pair(0.0, 100) : std::pair(50.0, 50));
+    EXPECT_EQ(std::pair(app->pendingTime, app->holdTime), paced ? std::pair(0.0, 100) : std::pair(50.0, 50));
   }
 }
 
-TEST_F(AppFixture,
-       ScreenSaverIsBlockedUntilLoadedAndTheWindowRepaintedAfterIt) {
+TEST_F(AppFixture, ScreenSaverIsBlockedUntilLoadedAndTheWindowRepaintedAfterIt) {
   Start();
   Probe();
-  services->screenSaverTimeout = 5000; // the watch starts 3 s before it
+  services->screenSaverTimeout = 5000;  // the watch starts 3 s before it
   services->lastInput = services->clock;
   RunFor(2000);
   const std::size_t draws = Count("draw");
@@ -716,11 +601,9 @@ TEST_F(AppFixture,
   EXPECT_FALSE(app->screenSaverWatchMark);
   // No screen saver on the desktop, full screen, or running as the screen
   // saver itself: no watch.
-  for (const auto &[timeout, window, saver] :
-       {std::tuple{0, true, false}, {5000, false, false}, {5000, true, true}}) {
+  for (const auto& [timeout, window, saver] : {std::tuple{0, true, false}, {5000, false, false}, {5000, true, true}}) {
     services->screenSaverTimeout = timeout;
-    std::tie(app->physWindowed, app->isScreenSaver, app->screenSaverQueried) =
-        std::tuple(window, saver, false);
+    std::tie(app->physWindowed, app->isScreenSaver, app->screenSaverQueried) = std::tuple(window, saver, false);
     RunFor(20000);
     EXPECT_FALSE(app->screenSaverWatchMark) << timeout << window;
   }
@@ -734,42 +617,31 @@ struct Dialogs : AppFixture {
     Start();
   }
   // The player clicks on a widget: the messages wait in the platform's queue.
-  void QueueClickOn(const Zing::Widget *widget) {
-    for (MessageCode code : {MessageCode::MouseMove, MessageCode::LButtonDown,
-                             MessageCode::LButtonUp})
+  void QueueClickOn(const Zing::Widget* widget) {
+    for (MessageCode code : {MessageCode::MouseMove, MessageCode::LButtonDown, MessageCode::LButtonUp})
       services->Inject(code, 0, widget->x + widget->width / 2, widget->y + 4);
   }
   // Runs loop steps until the queued input is handled.
   void Pump() {
-    for (int i = 0;
-         i < 100 && (!services->messages.empty() || app->updateAppState != 3);
-         ++i) {
+    for (int i = 0; i < 100 && (!services->messages.empty() || app->updateAppState != 3); ++i) {
       bool updated = false;
       app->UpdateAppStep(&updated);
     }
   }
-  Dialog *Confirm(int id) {
-    return app->DoDialog(id, true, "NEW GAME", "Are you sure?", "",
-                         Dialog::BUTTONS_YES_NO);
-  }
+  Dialog* Confirm(int id) { return app->DoDialog(id, true, "NEW GAME", "Are you sure?", "", Dialog::BUTTONS_YES_NO); }
   WidgetTest::BlockFont font;
 };
 
-TEST_F(Dialogs,
-       AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheWait) {
-  Dialog *dialog = Confirm(3);
+TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheWait) {
+  Dialog* dialog = Confirm(3);
   // No size given: half the screen wide, centred, at a fifth of its height.
-  EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->width),
-            std::tuple(160, 96, 320));
-  EXPECT_EQ(std::tuple(dialog->height, app->GetDialog(3), app->modalOpens,
-                       dialog->yesButton->label),
+  EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->width), std::tuple(160, 96, 320));
+  EXPECT_EQ(std::tuple(dialog->height, app->GetDialog(3), app->modalOpens, dialog->yesButton->label),
             std::tuple(dialog->GetPreferredHeight(320), dialog, 1, "YES"));
   ASSERT_NE(dialog->noButton, nullptr);
   // The two buttons share the width side by side, inside the dialog.
-  EXPECT_LT(dialog->yesButton->x + dialog->yesButton->width,
-            dialog->noButton->x);
-  EXPECT_LE(dialog->noButton->x + dialog->noButton->width,
-            dialog->x + dialog->width);
+  EXPECT_LT(dialog->yesButton->x + dialog->yesButton->width, dialog->noButton->x);
+  EXPECT_LE(dialog->noButton->x + dialog->noButton->width, dialog->x + dialog->width);
   QueueClickOn(dialog->yesButton.get());
   EXPECT_EQ(dialog->WaitForResult(false), Dialog::ID_YES);
   EXPECT_EQ(app->heard, (Strings{"press 2003", "depress 2003"}));
@@ -778,16 +650,15 @@ TEST_F(Dialogs,
   struct DoomedDialog : Dialog {
     using Dialog::Dialog;
     ~DoomedDialog() override { *flag = true; }
-    bool *flag = nullptr;
+    bool* flag = nullptr;
   };
-  auto *doomed = new DoomedDialog(nullptr, nullptr, 9, false, "", "", "",
-                                  Dialog::BUTTONS_NONE);
+  auto* doomed = new DoomedDialog(nullptr, nullptr, 9, false, "", "", "", Dialog::BUTTONS_NONE);
   doomed->flag = &deleted;
   app->AddDialog(doomed);
   EXPECT_TRUE(app->KillDialog(9) && app->KillDialog(3));
   app->ProcessSafeDeleteList();
   EXPECT_TRUE(deleted);
-  EXPECT_FALSE(app->KillDialog(3)); // not open any more: nothing changes
+  EXPECT_FALSE(app->KillDialog(3));  // not open any more: nothing changes
   EXPECT_EQ(app->GetDialogCount(), 0);
   app->heard.clear();
   dialog = Confirm(4);
@@ -795,45 +666,37 @@ TEST_F(Dialogs,
   EXPECT_EQ(dialog->WaitForResult(true), Dialog::ID_NO);
   EXPECT_EQ(std::tuple(app->heard, app->GetDialog(4), app->modalCloses),
             std::tuple(Strings{"press 3004", "depress 3004"}, nullptr, 2));
-  Pump(); // the killed dialog is deleted once the loop is back at its level
+  Pump();  // the killed dialog is deleted once the loop is back at its level
 }
 
 TEST_F(Dialogs, AFooterButtonDialogShowsTheFooterOnItsOneButtonOnly) {
-  auto *footer = new Dialog(nullptr, nullptr, 1, false, "T", "abc", "CLOSE",
-                            Dialog::BUTTONS_FOOTER);
-  auto *plain = new Dialog(nullptr, nullptr, 2, false, "T", "abc", "CLOSE",
-                           Dialog::BUTTONS_NONE);
-  for (Dialog *d : {footer, plain}) {
+  auto* footer = new Dialog(nullptr, nullptr, 1, false, "T", "abc", "CLOSE", Dialog::BUTTONS_FOOTER);
+  auto* plain = new Dialog(nullptr, nullptr, 2, false, "T", "abc", "CLOSE", Dialog::BUTTONS_NONE);
+  for (Dialog* d : {footer, plain}) {
     d->SetHeaderFont(&font);
     d->SetLinesFont(&font);
   }
-  EXPECT_EQ(std::tuple(footer->yesButton->label, footer->noButton.get(),
-                       plain->yesButton.get()),
+  EXPECT_EQ(std::tuple(footer->yesButton->label, footer->noButton.get(), plain->yesButton.get()),
             std::tuple("CLOSE", nullptr, nullptr));
   // Insets 48, header 10, gap 10, one wrapped line 10; then either the button
   // (8 + 8 + 24) or the footer line (8 + 10).
-  EXPECT_EQ(
-      std::pair(footer->GetPreferredHeight(300),
-                plain->GetPreferredHeight(300)),
-      std::pair(48 + 10 + 10 + 10 + 8 + 8 + 24, 48 + 10 + 10 + 10 + 8 + 10));
+  EXPECT_EQ(std::pair(footer->GetPreferredHeight(300), plain->GetPreferredHeight(300)),
+            std::pair(48 + 10 + 10 + 10 + 8 + 8 + 24, 48 + 10 + 10 + 10 + 8 + 10));
   footer->Resize(100, 100, 300, 200);
   app->AddDialog(footer);
   app->AddDialog(plain);
   // The one button spans the inner width along the bottom.
-  EXPECT_EQ(std::tuple(footer->yesButton->x, footer->yesButton->y,
-                       footer->yesButton->width),
+  EXPECT_EQ(std::tuple(footer->yesButton->x, footer->yesButton->y, footer->yesButton->width),
             std::tuple(124, 100 + 200 - 24 - 24, 252));
   QueueClickOn(footer->yesButton.get());
   EXPECT_EQ(footer->WaitForResult(true), Dialog::ID_FOOTER);
-  EXPECT_EQ(std::tuple(app->heard, app->GetDialogCount()),
-            std::tuple(Strings{"press 2001", "depress 2001"}, 1));
+  EXPECT_EQ(std::tuple(app->heard, app->GetDialogCount()), std::tuple(Strings{"press 2001", "depress 2001"}, 1));
 }
 
 TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
-  Dialog *dialog =
-      app->DoDialog(5, false, "EXIT GAME", "", "", Dialog::BUTTONS_YES_NO);
+  Dialog* dialog = app->DoDialog(5, false, "EXIT GAME", "", "", Dialog::BUTTONS_YES_NO);
   dialog->Resize(100, 100, 300, 200);
-  Zing::WidgetManager *manager = app->GetWidgetManager();
+  Zing::WidgetManager* manager = app->GetWidgetManager();
   services->Inject(MessageCode::MouseMove, 0, 110, 110);
   Pump();
   manager->MouseDown(110, 110, 1);
@@ -848,8 +711,7 @@ TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
   manager->MouseMove(5000, 5000);
   EXPECT_EQ(dialog->x, 640 + 8 - 300);
   EXPECT_EQ(dialog->y, 480 + 8 - 200);
-  EXPECT_EQ(std::pair(dialog->dragMouseX, dialog->dragMouseY),
-            std::pair(300 - 8 - 1, 200 - 8 - 1));
+  EXPECT_EQ(std::pair(dialog->dragMouseX, dialog->dragMouseY), std::pair(300 - 8 - 1, 200 - 8 - 1));
   // The buttons travel with the dialog.
   EXPECT_EQ(dialog->yesButton->x, dialog->x + 24);
   manager->MouseUp(5000, 5000, 1);
@@ -861,12 +723,11 @@ TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
   manager->MouseUp(dialog->x + 10, dialog->y + 10, 1);
 }
 
-TEST_F(Dialogs,
-       ADialogOverADialogTakesTheMouseUntilItIsClosedFromItsOwnHandler) {
+TEST_F(Dialogs, ADialogOverADialogTakesTheMouseUntilItIsClosedFromItsOwnHandler) {
   app->killOnAnswer = true;
-  Dialog *under = Confirm(2);
+  Dialog* under = Confirm(2);
   under->Resize(20, 20, 300, 200);
-  Dialog *over = Confirm(5);
+  Dialog* over = Confirm(5);
   over->Resize(320, 20, 300, 200);
   // Only the dialog in front takes clicks.
   QueueClickOn(under->yesButton.get());
@@ -874,24 +735,23 @@ TEST_F(Dialogs,
   EXPECT_TRUE(app->heard.empty());
   QueueClickOn(over->noButton.get());
   EXPECT_EQ(over->WaitForResult(false),
-            Dialog::ID_NO); // killed and deleted by its own answer
+            Dialog::ID_NO);  // killed and deleted by its own answer
   EXPECT_EQ(app->GetDialog(5), nullptr);
   Pump();
   QueueClickOn(under->yesButton.get());
   Pump();
-  EXPECT_EQ(app->heard, (Strings{"press 3005", "depress 3005", "press 2002",
-                                 "depress 2002"}));
+  EXPECT_EQ(app->heard, (Strings{"press 3005", "depress 3005", "press 2002", "depress 2002"}));
   EXPECT_EQ(app->GetDialogCount(), 0);
   EXPECT_EQ(app->modalCloses, 2);
 }
 
 TEST_F(Dialogs, TheWaitEndsWhenTheApplicationShutsDown) {
-  Dialog *dialog = Confirm(2);
+  Dialog* dialog = Confirm(2);
   app->Shutdown();
   EXPECT_EQ(dialog->WaitForResult(true), Dialog::kNoResult);
   EXPECT_EQ(app->GetDialogCount(), 0);
   // A result left at -1 by the game reads 0 once the dialog is killed.
-  Dialog *other = app->DoDialog(3, false, "", "x", "", Dialog::BUTTONS_NONE);
+  Dialog* other = app->DoDialog(3, false, "", "x", "", Dialog::BUTTONS_NONE);
   other->result = -1;
   app->KillDialog(3, true, false);
   EXPECT_EQ(other->result, 0);
@@ -918,8 +778,7 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   EXPECT_EQ(services->cursor, 1);
   app->EnableCustomCursors(true);
   EXPECT_TRUE(services->imageCursorShown);
-  EXPECT_EQ(std::tuple(services->imageCursorWidth, services->imageCursorHotX,
-                       services->imageCursorHotY,
+  EXPECT_EQ(std::tuple(services->imageCursorWidth, services->imageCursorHotX, services->imageCursorHotY,
                        services->imageCursorPixels[0]),
             std::tuple(32, 11, 2, 0xFF123456u));
   // A cursor number without an image keeps the platform's shape.
@@ -931,21 +790,15 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   // before the number's own.
   app->SetCursorImage(1, nullptr);
   const std::tuple<int, bool, int, bool, int> shapes[] = {
-      {1, true, -1, false, 1},   {10, true, -1, false, 10},
-      {11, true, -1, false, 11}, {12, true, -1, false, 11},
-      {13, true, -1, false, 0},  {-1, true, -1, false, 0},
-      {3, false, -1, false, 0},  {3, true, 5, false, 5},
-      {3, true, 0, false, 0},    {3, true, -1, true, 0}};
-  for (const auto &[number, in, override, crashed, shape] : shapes) {
-    std::tie(app->mouseIn, app->overrideCursor, app->crashed) =
-        std::tuple(in, override, crashed);
+      {1, true, -1, false, 1},  {10, true, -1, false, 10}, {11, true, -1, false, 11}, {12, true, -1, false, 11},
+      {13, true, -1, false, 0}, {-1, true, -1, false, 0},  {3, false, -1, false, 0},  {3, true, 5, false, 5},
+      {3, true, 0, false, 0},   {3, true, -1, true, 0}};
+  for (const auto& [number, in, override, crashed, shape] : shapes) {
+    std::tie(app->mouseIn, app->overrideCursor, app->crashed) = std::tuple(in, override, crashed);
     app->SetCursor(number);
-    EXPECT_EQ(std::pair(services->cursor, app->systemCursorShown),
-              std::pair(shape, shape != 11))
-        << number;
+    EXPECT_EQ(std::pair(services->cursor, app->systemCursorShown), std::pair(shape, shape != 11)) << number;
   }
-  std::tie(app->mouseIn, app->overrideCursor, app->crashed) =
-      std::tuple(true, -1, false);
+  std::tie(app->mouseIn, app->overrideCursor, app->crashed) = std::tuple(true, -1, false);
   // Cursor 12 shows its image whatever the setting.
   app->EnableCustomCursors(false);
   app->SetCursorImage(12, &hand, 0, 0);
@@ -957,9 +810,8 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
 // Keeps the last picture presented.
 struct Camera : NullServices {
   std::vector<std::uint32_t> shown;
-  bool Present(const std::uint32_t *pixels, int w, int h) override {
-    shown.assign(pixels, pixels + static_cast<std::size_t>(w) *
-                                      static_cast<std::size_t>(h));
+  bool Present(const std::uint32_t* pixels, int w, int h) override {
+    shown.assign(pixels, pixels + static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     return NullServices::Present(pixels, w, h);
   }
 };
@@ -971,7 +823,7 @@ struct Camera : NullServices {
 // demo's line 15 higher.
 TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
   app.reset();
-  auto *camera = new Camera;
+  auto* camera = new Camera;
   services = camera;
   MakeApp();
   Start();
@@ -980,11 +832,10 @@ TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
   Tracer();
   RunFor(1500);
   EXPECT_EQ(app->StatisticsLines(), Strings{"FPS: 100"});
-  Zing::MemoryImage *screen = app->GetScreenImage();
-  std::uint32_t *bits = screen->GetBits();
+  Zing::MemoryImage* screen = app->GetScreenImage();
+  std::uint32_t* bits = screen->GetBits();
   for (int i = 0; i < 640 * 480; ++i)
-    bits[i] = 0xFF404040u +
-              ((static_cast<std::uint32_t>(i) * 2654435761u >> 8) & 0x3F3F3Fu);
+    bits[i] = 0xFF404040u + ((static_cast<std::uint32_t>(i) * 2654435761u >> 8) & 0x3F3F3Fu);
   screen->BitsChanged();
   const std::vector<std::uint32_t> before(bits, bits + 640 * 480);
   for (const bool demo : {false, true}) {
@@ -998,8 +849,7 @@ TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
     reference.BitsChanged();
     Zing::Graphics g(&reference);
     std::size_t longest = 0;
-    for (const std::string &line : lines)
-      longest = std::max(longest, line.size());
+    for (const std::string& line : lines) longest = std::max(longest, line.size());
     const int top = 470 - 8 - 15 * (static_cast<int>(lines.size()) - 1) - 2;
     const int left = 630 - 6 * static_cast<int>(longest) - 2;
     g.SetColor(Zing::Color(0, 0, 0, 160));
@@ -1008,18 +858,15 @@ TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
     for (std::size_t i = 0; i < lines.size(); ++i)
       for (std::size_t c = 0; c < lines[i].size(); ++c)
         if (lines[i][c] != ' ')
-          g.FillRect(630 - 6 * static_cast<int>(lines[i].size() - c),
-                     462 - 15 * static_cast<int>(i), 5, 8);
+          g.FillRect(630 - 6 * static_cast<int>(lines[i].size() - c), 462 - 15 * static_cast<int>(i), 5, 8);
     app->forceRedraw = true;
     ASSERT_TRUE(app->DrawDirtyWidgets());
-    const std::uint32_t *expected = reference.GetBits();
+    const std::uint32_t* expected = reference.GetBits();
     int wrong = 0;
-    for (int i = 0; i < 640 * 480; ++i)
-      wrong += camera->shown[i] != expected[i];
+    for (int i = 0; i < 640 * 480; ++i) wrong += camera->shown[i] != expected[i];
     EXPECT_EQ(wrong, 0) << demo;
     // The screen itself is as the widgets left it.
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), screen->GetBits()))
-        << demo;
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), screen->GetBits())) << demo;
   }
   // The other mode shows where the pointer is.
   app->fpsMode = 1;
@@ -1037,36 +884,29 @@ TEST_F(AppFixture, TheEndOfARunKeepsOrDropsAcceleration) {
   // Switched on, accelerated, stored before, the display's test passed,
   // misbehaved, switched off, screen saver, the player's answer; then the
   // stored "Is3D" (-1: none) and whether the player was asked.
-  const std::tuple<bool, bool, bool, bool, bool, bool, bool, int, int, bool>
-      cases[] = {
-          {true, true, false, false, false, false, false, AnswerYes, 1, true},
-          {true, true, false, false, false, false, false, AnswerNo, 0, true},
-          {true, true, true, false, false, false, false, AnswerNo, 1, false},
-          {true, true, false, true, false, false, false, AnswerNo, 1, false},
-          {true, false, false, false, false, false, false, AnswerYes, 0, false},
-          {false, true, false, false, true, false, false, AnswerNo, 0, true},
-          {false, true, false, false, true, false, false, AnswerYes, -1, true},
-          {false, false, false, false, true, true, true, AnswerNo, 0, false},
-          {false, false, false, false, false, true, false, AnswerNo, 0, false},
-          {false, true, false, false, false, true, false, AnswerNo, -1, false},
-          {false, false, false, false, false, false, false, AnswerNo, -1,
-           false}};
+  const std::tuple<bool, bool, bool, bool, bool, bool, bool, int, int, bool> cases[] = {
+      {true, true, false, false, false, false, false, AnswerYes, 1, true},
+      {true, true, false, false, false, false, false, AnswerNo, 0, true},
+      {true, true, true, false, false, false, false, AnswerNo, 1, false},
+      {true, true, false, true, false, false, false, AnswerNo, 1, false},
+      {true, false, false, false, false, false, false, AnswerYes, 0, false},
+      {false, true, false, false, true, false, false, AnswerNo, 0, true},
+      {false, true, false, false, true, false, false, AnswerYes, -1, true},
+      {false, false, false, false, true, true, true, AnswerNo, 0, false},
+      {false, false, false, false, false, true, false, AnswerNo, 0, false},
+      {false, true, false, false, false, true, false, AnswerNo, -1, false},
+      {false, false, false, false, false, false, false, AnswerNo, -1, false}};
   int row = 0;
-  for (const auto &[on, accelerated, stored, passed, misbehaved, off, saver,
-                    answer, is3D, asked] : cases) {
+  for (const auto& [on, accelerated, stored, passed, misbehaved, off, saver, answer, is3D, asked] : cases) {
     app->RegistryEraseValue("Is3D");
-    if (stored)
-      app->RegistryWriteBoolean("Is3D", false);
-    std::tie(app->accelerationSwitchedOn, app->accelerated,
-             app->accelerationMisbehaved, app->accelerationSwitchedOff,
-             app->isScreenSaver) =
-        std::tuple(on, accelerated, misbehaved, off, saver);
+    if (stored) app->RegistryWriteBoolean("Is3D", false);
+    std::tie(app->accelerationSwitchedOn, app->accelerated, app->accelerationMisbehaved, app->accelerationSwitchedOff,
+             app->isScreenSaver) = std::tuple(on, accelerated, misbehaved, off, saver);
     app->accelerationTestResult = passed ? 1 : 0;
     services->messageBoxAnswer = answer;
     const std::size_t boxes = services->messageBoxes.size();
     app->ConfirmAccelerationOnExit();
-    EXPECT_EQ(std::pair(Stored("Is3D"), services->messageBoxes.size() - boxes),
-              std::pair(is3D, std::size_t{asked}))
+    EXPECT_EQ(std::pair(Stored("Is3D"), services->messageBoxes.size() - boxes), std::pair(is3D, std::size_t{asked}))
         << "row " << row++;
   }
   app->accelerationSwitchedOn = app->accelerationMisbehaved = false;
@@ -1076,27 +916,20 @@ TEST_F(AppFixture, TheEndOfARunKeepsOrDropsAcceleration) {
   // Stored (-1: none), may switch on, the test passes; then accelerated,
   // switched on, stored after, the test's result (-1: not run).
   const std::tuple<int, bool, bool, bool, bool, int, int> starts[] = {
-      {-1, false, true, false, false, -1, -1},
-      {-1, true, true, true, true, -1, 1},
-      {-1, true, false, false, false, -1, 0},
-      {1, false, true, true, false, 1, 1},
-      {1, false, false, false, false, -1, 0},
-      {0, true, true, false, false, 0, 1},
+      {-1, false, true, false, false, -1, -1}, {-1, true, true, true, true, -1, 1},
+      {-1, true, false, false, false, -1, 0},  {1, false, true, true, false, 1, 1},
+      {1, false, false, false, false, -1, 0},  {0, true, true, false, false, 0, 1},
       {0, false, true, false, false, 0, -1}};
   row = 0;
-  for (const auto &[stored, autoOn, works, accelerated, switchedOn, after,
-                    result] : starts) {
+  for (const auto& [stored, autoOn, works, accelerated, switchedOn, after, result] : starts) {
     app->RegistryEraseValue("Is3D");
-    if (stored >= 0)
-      app->RegistryWriteBoolean("Is3D", stored == 1);
-    std::tie(app->autoEnable3D, app->test3D, app->accelerated,
-             app->accelerationSwitchedOn) =
+    if (stored >= 0) app->RegistryWriteBoolean("Is3D", stored == 1);
+    std::tie(app->autoEnable3D, app->test3D, app->accelerated, app->accelerationSwitchedOn) =
         std::tuple(autoOn, false, false, false);
     app->accelerationTestResult = -1;
     services->accelerationWorks = works;
     app->MakeWindow();
-    EXPECT_EQ(std::tuple(app->accelerated, app->accelerationSwitchedOn,
-                         Stored("Is3D"), app->accelerationTestResult,
+    EXPECT_EQ(std::tuple(app->accelerated, app->accelerationSwitchedOn, Stored("Is3D"), app->accelerationTestResult,
                          services->displayInits.back()),
               std::tuple(accelerated, switchedOn, after, result, accelerated))
         << "start " << row++;
@@ -1107,24 +940,19 @@ TEST_F(AppFixture, TheEndOfARunKeepsOrDropsAcceleration) {
 // with as many updates in each as make 100 a second where the display is
 // slower; a display that is faster than it can be is taken for broken.
 TEST_F(AppFixture, PacedByTheDisplayUpdatesAndFramesOfASecond) {
-  for (const auto &[rate, updates, presents, broken] :
-       {std::tuple{50, 100, 50, false},
-        {100, 100, 100, false},
-        {125, 125, 125, false},
-        {200, 239, 200, true}}) {
+  for (const auto& [rate, updates, presents, broken] :
+       {std::tuple{50, 100, 50, false}, {100, 100, 100, false}, {125, 125, 125, false}, {200, 239, 200, true}}) {
     probe.reset();
     app.reset();
     services = new NullServices;
     MakeApp();
-    std::tie(app->vsyncUpdates, app->waitForVSync, app->refreshRate) =
-        std::tuple(true, true, rate);
+    std::tie(app->vsyncUpdates, app->waitForVSync, app->refreshRate) = std::tuple(true, true, rate);
     Start();
     Tracer();
     RunFor(2000);
     const int before[] = {app->updateCount, services->presents};
     RunFor(1000);
-    EXPECT_EQ(std::tuple(app->updateCount - before[0],
-                         services->presents - before[1], app->vsyncBroken),
+    EXPECT_EQ(std::tuple(app->updateCount - before[0], services->presents - before[1], app->vsyncBroken),
               std::tuple(updates, presents, broken))
         << rate;
   }
@@ -1138,14 +966,12 @@ TEST_F(AppFixture, DesktopMessagesChangeTheWindowFocusSoundAndPointer) {
   // Alt+Enter switches the screen mode unless a window is all there can be.
   const int windows = services->windowsCreated;
   Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_EQ(std::tuple(app->windowed, services->lastWindow.windowed,
-                       services->windowsCreated),
+  EXPECT_EQ(std::tuple(app->windowed, services->lastWindow.windowed, services->windowsCreated),
             std::tuple(false, false, windows + 1));
   Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
   app->fullscreenFailed = true;
   Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_EQ(std::tuple(app->windowed, services->windowsCreated),
-            std::tuple(true, windows + 2));
+  EXPECT_EQ(std::tuple(app->windowed, services->windowsCreated), std::tuple(true, windows + 2));
   app->fullscreenFailed = false;
   // A move of a normal window is where the next one opens; a hidden one's is
   // not.
@@ -1158,16 +984,13 @@ TEST_F(AppFixture, DesktopMessagesChangeTheWindowFocusSoundAndPointer) {
   // restored.
   Send(M::LButtonDown, 0, 5, 5);
   Send(M::ActivateApp, 0);
-  EXPECT_EQ(
-      std::tuple(app->active, app->hasFocus, app->muteCount, services->capture),
-      std::tuple(false, false, 1, false));
+  EXPECT_EQ(std::tuple(app->active, app->hasFocus, app->muteCount, services->capture),
+            std::tuple(false, false, 1, false));
   Send(M::ActivateApp, 1);
-  EXPECT_EQ(std::tuple(app->active, app->hasFocus, app->muteCount),
-            std::tuple(true, true, 0));
+  EXPECT_EQ(std::tuple(app->active, app->hasFocus, app->muteCount), std::tuple(true, true, 0));
   Send(M::Size, Zing::Platform::SizeMinimized);
   Send(M::Size, Zing::Platform::SizeMinimized);
-  EXPECT_EQ(std::tuple(app->minimized, app->muteCount > 0),
-            std::tuple(true, true));
+  EXPECT_EQ(std::tuple(app->minimized, app->muteCount > 0), std::tuple(true, true));
   Send(M::Size, 0);
   EXPECT_EQ(std::tuple(app->minimized, app->muteCount), std::tuple(false, 0));
   // A repaint presents at once; a second copy's notice raises the window.
@@ -1178,22 +1001,18 @@ TEST_F(AppFixture, DesktopMessagesChangeTheWindowFocusSoundAndPointer) {
   EXPECT_TRUE(services->windowShown);
   // The pointer is in the window where the platform says so, on the picture.
   const std::tuple<bool, int, int, bool> pointers[] = {
-      {true, 0, 0, true},    {true, 639, 479, true}, {true, 640, 5, false},
-      {true, 5, 480, false}, {true, -1, 5, false},   {true, 5, -1, false},
-      {false, 5, 5, false}};
-  for (const auto &[reported, px, py, inside] : pointers) {
-    std::tie(services->pointerInWindow, services->pointerX,
-             services->pointerY) = std::tuple(reported, px, py);
+      {true, 0, 0, true},   {true, 639, 479, true}, {true, 640, 5, false}, {true, 5, 480, false},
+      {true, -1, 5, false}, {true, 5, -1, false},   {false, 5, 5, false}};
+  for (const auto& [reported, px, py, inside] : pointers) {
+    std::tie(services->pointerInWindow, services->pointerX, services->pointerY) = std::tuple(reported, px, py);
     app->mouseIn = !inside;
     Send(M::Timer);
     EXPECT_EQ(app->mouseIn, inside) << px << "," << py;
   }
   // The desktop must be larger than the game both ways for a window.
   const std::pair<Zing::Platform::ScreenRect, bool> desktops[] = {
-      {{0, 0, 641, 481}, true},
-      {{0, 0, 640, 1000}, false},
-      {{0, 0, 1000, 480}, false}};
-  for (const auto &[desktop, windowed] : desktops) {
+      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}};
+  for (const auto& [desktop, windowed] : desktops) {
     app->windowed = true;
     services->desktop = desktop;
     app->RecoverDisplay();
@@ -1204,12 +1023,10 @@ TEST_F(AppFixture, DesktopMessagesChangeTheWindowFocusSoundAndPointer) {
   app->windowed = true;
   Send(M::Size, Zing::Platform::SizeMaximized);
   EXPECT_FALSE(app->windowed);
-  for (int key :
-       {int{Zing::KEYCODE_CONTROL}, int{Zing::KEYCODE_MENU}, int{'D'}})
-    Send(M::KeyDown, key);
+  for (int key : {int{Zing::KEYCODE_CONTROL}, int{Zing::KEYCODE_MENU}, int{'D'}}) Send(M::KeyDown, key);
   EXPECT_TRUE(app->debugKeysEnabled);
   Send(M::KeyDown, Zing::KEYCODE_F4, 0, 0, true);
   EXPECT_TRUE(app->closeRequested && app->shutdown);
 }
 
-} // namespace
+}  // namespace
