@@ -45,12 +45,10 @@ class TestApp : public ZingTest::NullApp<> {
   int loadingSteps = 0;
   std::atomic<bool>* holdLoading = nullptr;  // the loading thread waits while it is set
   std::vector<std::string> debugKeys;        // "key ctrl alt" of every key offered to the debug hook
-
-  Strings heard;  // the dialogs' buttons
+  Strings heard;                             // the dialogs' buttons
   bool killOnAnswer = false;
   int modalOpens = 0;
   int modalCloses = 0;
-
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
   bool DebugKeyDownAsync(int key, bool ctrl, bool alt) override {
     debugKeys.push_back(std::to_string(key) + " " + std::to_string(ctrl) + " " + std::to_string(alt));
@@ -82,8 +80,11 @@ class TestApp : public ZingTest::NullApp<> {
   }
   void ModalOpen() override { ++modalOpens; }
   void ModalClose() override { ++modalCloses; }
+  using ZingAppBase::InitDisplay;
   using ZingAppBase::ProcessSafeDeleteList;
   using ZingAppBase::RecoverDisplay;
+  using ZingAppBase::StatisticsLines;
+  void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
 
 // The longest run of updates without a draw between them.
@@ -99,7 +100,6 @@ int LongestRunWithoutDraw(const std::vector<std::string>& lines) {
 
 struct AppFixture : ZingTest::NullAppFixture<TestApp> {
   void SetUp() override { MakeApp(); }
-
   // Finishes the step cycle, stalls for `ms`, and counts the updates that
   // follow until the loop first sleeps.
   int UpdatesAfterStall(std::uint32_t ms) {
@@ -111,7 +111,6 @@ struct AppFixture : ZingTest::NullAppFixture<TestApp> {
     while (app->sleepCount == sleeps) app->UpdateAppStep(&updated);
     return app->updateCount - updates;
   }
-
   // A probe on the screen of the application; it goes before the application.
   ProbeWidget* Probe(int px = 0, int py = 0, int w = 10, int h = 10) {
     probe = std::make_unique<ProbeWidget>("p", &log, px, py, w, h);
@@ -129,7 +128,6 @@ struct AppFixture : ZingTest::NullAppFixture<TestApp> {
     app->RegistryReadInteger(name, value);
     return value;
   }
-
   WidgetTest::EventLog log;
   std::unique_ptr<ProbeWidget> probe;
 };
@@ -141,7 +139,6 @@ TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
   EXPECT_NEAR(Count("update"), 500, 2);
   // A five-second stall is caught up by 200 ms of updates only.
   EXPECT_EQ(UpdatesAfterStall(5000), 20);
-
   // Nothing is dirty, yet a frame is presented at least once a second.
   int presents = services->presents;
   RunFor(3100);
@@ -164,6 +161,7 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   app->loadingSteps = 14;  // more than the announced total
   std::atomic<bool> hold{true};
   app->holdLoading = &hold;
+  services->presentMs = 3;
   app->Init();
   EXPECT_EQ(app->GetLoadingThreadProgress(), 0.0);
   bool screenSaverAllowedWhileLoading = false;
@@ -191,7 +189,15 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   EXPECT_GE(app->updateCount, 199);
   // The statistics went to the debug output.
   const auto& lines = services->debugLines;
-  EXPECT_EQ(std::ranges::count(lines, "Update Count  = " + std::to_string(app->updateCount) + "\r\n"), 1);
+  const std::pair<std::string, int> counts[] = {
+      {"Sleep Count   = ", app->sleepCount},
+      {"Update Count  = ", app->updateCount},
+      {"Draw Count    = ", app->drawCount},
+      {"Draw Time     = ", app->drawTime},
+      {"Screen Blt    = ", app->presentTime},
+      {"Avg FPS       = ", app->drawCount * 1000 / (app->drawTime + app->presentTime)}};
+  for (const auto& [name, count] : counts)
+    EXPECT_EQ(std::ranges::count(lines, name + std::to_string(count) + "\r\n"), 1) << name;
   EXPECT_EQ(std::ranges::count_if(lines, [](const std::string& l) { return l.starts_with("Resource Loading Time: "); }),
             1);
   app->loaded = false;  // the steps beyond the total never show as more than all
@@ -282,7 +288,8 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
       {M::KeyDown, ctrl},   {M::KeyDown, 'B'},     {M::KeyUp, ctrl},  {M::KeyDown, 'C'}};
   for (const auto& [code, param] : input) Send(code, param);
   EXPECT_EQ(app->debugKeys, (Strings{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
-  // Buttons, wheel, keys and characters, without the ticks and the pointer's moves.
+  // Buttons, wheel, keys and characters, without the ticks and the pointer's
+  // moves.
   std::erase_if(log.lines, [](const std::string& line) {
     for (const char* kind : {"p:down", "p:up ", "p:wheel", "p:key", "p:char"}) {
       if (line.starts_with(kind)) return false;
@@ -297,84 +304,68 @@ TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
                                 "p:keyup 17",         "p:keydown 67"}));
 }
 
-TEST_F(AppFixture, AltEnterMinimizingAndATooSmallDesktopChangeTheWindow) {
-  app->windowed = true;
-  Start();
-  // Alt+Enter switches the screen mode unless a window is all there can be.
-  const int windows = services->windowsCreated;
-  Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_EQ(std::tuple(app->windowed, services->lastWindow.windowed, services->windowsCreated),
-            std::tuple(false, false, windows + 1));
-  Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_TRUE(app->windowed);
-  app->fullscreenFailed = true;
-  Send(MessageCode::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_TRUE(app->windowed);
-  EXPECT_EQ(services->windowsCreated, windows + 2);
-  app->fullscreenFailed = false;
-
-  // Minimizing mutes until the window is restored.
-  Send(MessageCode::Size, Zing::Platform::SizeMinimized);
-  Send(MessageCode::Size, Zing::Platform::SizeMinimized);
-  EXPECT_TRUE(app->minimized);
-  EXPECT_GT(app->muteCount, 0);
-  Send(MessageCode::Size, 0);
-  EXPECT_FALSE(app->minimized);
-  EXPECT_EQ(app->muteCount, 0);
-
-  // The desktop must be larger than the game both ways for a window.
-  const std::pair<Zing::Platform::ScreenRect, bool> desktops[] = {
-      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}};
-  for (const auto& [desktop, windowed] : desktops) {
-    app->windowed = true;
-    services->desktop = desktop;
-    app->RecoverDisplay();
-    EXPECT_EQ(app->windowed, windowed) << desktop.w << "x" << desktop.h;
-  }
-}
-
+// Every answer of the display at start-up has its way out: acceleration off,
+// the other screen mode, or a fatal message and exit 1; a second copy
+// notifies the first and exits with 0 before it opens a window.
 TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
-  // Acceleration that fails is switched off and the display retried.
+  using R = DisplayResult;
+  const std::string failed = "FATAL ERROR: Failed to initialize DirectDraw: display test failure";
+  const std::string depth = "FATAL ERROR: Please set your desktop color depth to 16 bit.";
+  struct Case {
+    bool windowed, accelerated, fullscreenFailed;
+    R result;
+    std::vector<bool> inits;  // acceleration asked for, per try
+    std::vector<int> exits;
+    bool windowedAfter;
+    std::string box;
+  };
+  const Case cases[] = {
+      {false, true, false, R::ColorDepthUnsupported, {true, false}, {}, false, ""},
+      {true, false, false, R::ColorDepthUnsupported, {false, false}, {}, false, ""},
+      {true, false, true, R::ColorDepthUnsupported, {false}, {1}, true, depth},
+      {true, false, false, R::FullScreenUnavailable, {false}, {1}, true, failed},
+      {false, false, false, R::FullScreenUnavailable2, {false, false}, {}, true, ""},
+      {true, false, false, R::HardwareAccelerationFailed, {false}, {1}, true, failed},
+      {true, true, false, R::HardwareAccelerationFailed, {true, false}, {}, true, ""},
+      {true, true, false, R::Failed, {true, false}, {}, true, ""},
+      {true, false, false, R::Failed, {false}, {1}, true, failed},
+  };
+  for (const Case& c : cases) {
+    auto* display = new NullServices;
+    TestApp tried(display);
+    tried.windowed = c.windowed;
+    tried.Init();
+    display->displayInits.clear();
+    std::tie(tried.accelerated, tried.fullscreenFailed) = std::tuple(c.accelerated, c.fullscreenFailed);
+    display->displayResults = {c.result};
+    tried.InitDisplay();
+    EXPECT_EQ(std::tuple(display->displayInits, tried.exits, tried.windowed, tried.accelerated),
+              std::tuple(c.inits, c.exits, c.windowedAfter, false))
+        << static_cast<int>(c.result) << " " << c.windowed;
+    EXPECT_EQ(display->messageBoxes.empty() ? "" : display->messageBoxes.back(), c.box);
+  }
+  // Acceleration that may switch itself on but fails is switched off again.
   services->accelerationWorks = true;
   app->autoEnable3D = true;
-  services->displayResults = {DisplayResult::HardwareAccelerationFailed};
+  services->displayResults = {R::HardwareAccelerationFailed};
   app->Init();
-  EXPECT_EQ(services->displayInits, (std::vector<bool>{true, false}));
-  EXPECT_FALSE(app->accelerated);
-  EXPECT_TRUE(app->exits.empty());
-
-  // Full screen unavailable: the game goes on in a window.
-  app->windowed = false;
-  services->displayResults = {DisplayResult::FullScreenUnavailable};
-  app->SwitchScreenMode();
-  EXPECT_TRUE(app->fullscreenFailed);
-  EXPECT_TRUE(app->windowed);
-
-  // A colour depth a window cannot show, with full screen already failed: fatal.
-  services->displayResults = {DisplayResult::ColorDepthUnsupported};
-  app->SwitchScreenMode();
-  EXPECT_EQ(app->exits, std::vector<int>{1});
-  ASSERT_FALSE(services->messageBoxes.empty());
-  EXPECT_EQ(services->messageBoxes.back(), "FATAL ERROR: Please set your desktop color depth to 16 bit.");
-
-  // A plain display failure shows the error; a second instance notifies the
-  // first and exits with 0.
+  EXPECT_EQ(std::tuple(services->displayInits, app->accelerated, app->exits.empty()),
+            std::tuple(std::vector<bool>{true, false}, false, true));
   for (const bool second : {false, true}) {
     auto* other = new NullServices;
-    other->displayResults = {DisplayResult::Failed};
+    other->displayResults = {R::Failed};
     other->instanceTaken = second;
-    TestApp failed(other);
-    failed.Init();
-    EXPECT_EQ(failed.exits, std::vector<int>{second ? 0 : 1});
-    EXPECT_EQ(other->notificationsSent, second ? 1 : 0);
-    EXPECT_NE(other->windowExists, second);
-    if (!second) {
-      EXPECT_EQ(other->messageBoxes.back(), "FATAL ERROR: Failed to initialize DirectDraw: display test failure");
-    }
+    TestApp copy(other);
+    copy.Init();
+    EXPECT_EQ(std::tuple(copy.exits, other->notificationsSent, other->windowExists),
+              std::tuple(std::vector<int>{second ? 0 : 1}, second ? 1 : 0, !second));
+    EXPECT_EQ(other->messageBoxes, second ? Strings{} : Strings{failed});
   }
+  EXPECT_EQ(Zing::DialogListener::GetDefault(),
+            nullptr);  // a destroyed application leaves no listener behind
 }
 
-TEST_F(AppFixture, StoredWindowPositionAndScaleKeepTheWindowOnTheDesktop) {
+TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->windowed = true;
   app->preferredX = -500;
   app->preferredY = 5000;
@@ -382,38 +373,41 @@ TEST_F(AppFixture, StoredWindowPositionAndScaleKeepTheWindowOnTheDesktop) {
   // A 1920 x 1040 work area holds the picture twice over, frame included.
   const auto& window = services->lastWindow;
   EXPECT_EQ(std::tuple(window.scale, window.width, window.x, window.y), std::tuple(2, 640, 4, 1040 - 960 - 4));
-
   // A fixed scale from the settings file, read for the next window.
   ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 1));
   app->SwitchScreenMode();
   EXPECT_EQ(std::tuple(window.scale, window.y), std::tuple(1, 1040 - 480 - 4));  // limits: the scaling test's
-}
-
-TEST_F(AppFixture, SettingsRoundTripAndMutePersistence) {
-  app->Init();
-  EXPECT_TRUE(app->readFromRegistry);
-  EXPECT_EQ(Stored("InProgress"), 1);
+  // The settings: a run is in progress until they are written back; a mute of
+  // the player's own is remembered, one for a lost focus is not.
+  EXPECT_EQ(std::tuple(app->readFromRegistry, Stored("InProgress")), std::tuple(true, 1));
   app->SetMusicVolume(0.857);
-  app->Mute(true);  // lost focus: not remembered
+  app->Mute(true);
   app->WriteToRegistry();
-  EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress")), std::tuple(85, 0, 0));
-  EXPECT_EQ(app->appliedMusicVolume, 0.0);
-  app->Mute(false);  // the player's own mute is remembered
+  EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress"), app->appliedMusicVolume),
+            std::tuple(85, 0, 0, 0.0));
+  app->Mute(false);
   app->WriteToRegistry();
   EXPECT_EQ(Stored("Muted"), 1);
-
-  app->Unmute(false);
-  app->Unmute(true);
-  app->Unmute(true);  // at 0 nothing changes but the volumes are re-applied
-  EXPECT_EQ(app->muteCount, 0);
-  EXPECT_DOUBLE_EQ(app->appliedMusicVolume, 0.857);
-
+  for (bool autoMute : {false, true, true}) app->Unmute(autoMute);  // at 0 the volumes are only re-applied
+  EXPECT_EQ(std::tuple(app->muteCount, app->appliedMusicVolume), std::tuple(0, 0.857));
   app->RegistryWriteInteger("ScreenMode", 0);
   auto second = std::make_unique<TestApp>(new NullServices);
   second->windowed = false;
   second->ReadFromRegistry();
-  EXPECT_TRUE(second->windowed);
-  EXPECT_DOUBLE_EQ(second->musicVolume, 0.85);
+  EXPECT_EQ(std::tuple(second->windowed, second->musicVolume), std::tuple(true, 0.85));
+  // Strings with their defaults, popups under the fatal-error title, and the
+  // standard generator with seed 0 standing for its classic seed.
+  EXPECT_EQ(std::pair(app->GetString("DIALOG_BUTTON_OK", "x"), app->GetString("MISSING", "fallback")),
+            std::pair(std::string("OK"), std::string("fallback")));
+  app->SetString("FATAL_ERROR", "OOPS");
+  app->Popup("text");
+  EXPECT_EQ(services->messageBoxes.back(), "OOPS: text");
+  app->SeedRandom(5489);
+  EXPECT_EQ(app->Rand(), 3499211612u);
+  app->SeedRandom(0);
+  const std::uint32_t fromZero = app->Rand();
+  app->SeedRandom(4357);
+  EXPECT_EQ(app->Rand(), fromZero);
 }
 
 TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
@@ -431,7 +425,6 @@ TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   EXPECT_TRUE(deleted);
   app->updateAppDepth = 0;
   app->ProcessSafeDeleteList();  // sanitizers catch a second delete
-
   // Queued by a handler inside a dialog's nested loop, the widget outlives
   // that loop's steps and goes once the outer step has unwound.
   deleted = false;
@@ -482,10 +475,10 @@ TEST_F(AppFixture, ThreeFastUpdateWindowsInARowMeanBrokenVSync) {
     if (app->vsyncCheckCount == 0) brokenCounts.push_back(app->vsyncBrokenCount);
   }
   EXPECT_TRUE(app->vsyncBroken);
-  EXPECT_EQ(app->updateCount, 400);  // the first window counts from the start of the run
+  EXPECT_EQ(app->updateCount,
+            400);  // the first window counts from the start of the run
   brokenCounts.erase(std::unique(brokenCounts.begin(), brokenCounts.end()), brokenCounts.end());
   EXPECT_EQ(brokenCounts, (std::vector<int>{0, 1, 2, 3}));
-
   // At another speed nothing is checked.
   app->vsyncBroken = false;
   app->vsyncCheckCount = 0;
@@ -502,7 +495,6 @@ TEST_F(AppFixture, WhileLoadingTheMainThreadRestsTwiceWhatItWorked) {
     services->Advance(static_cast<std::uint32_t>(work));
     probe->MarkDirty();
   };
-
   // One update that works 60 ms rests 120; one of 200 ms rests at most 250.
   bool updated = false;
   for (const auto& [worked, rest] : {std::pair{60, 120}, std::pair{200, 250}}) {
@@ -515,7 +507,6 @@ TEST_F(AppFixture, WhileLoadingTheMainThreadRestsTwiceWhatItWorked) {
     EXPECT_EQ(services->totalSlept - slept, static_cast<std::uint32_t>(rest)) << worked;
     EXPECT_EQ(app->updateAppState, 2);
   }
-
   // Frames while loading come no more often than every 50 ms, however dirty
   // (once the allowed times have caught up with the clock).
   work = 0;
@@ -562,7 +553,7 @@ TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
   }
 }
 
-TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndRunsOutWithPresentsToo) {
+TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndPresentTimeIsOwedUnlessPaced) {
   Start();
   Tracer();
   RunFor(100);
@@ -576,22 +567,16 @@ TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndRunsOutWithPresentsToo) {
   for (int i = 0; i < 1000 && app->holdTime > 0; ++i) app->UpdateApp();
   EXPECT_NEAR(services->clock - start, 700, 10);
   EXPECT_EQ(UpdatesAfterStall(300), 20);
-}
-
-TEST_F(AppFixture, PresentTimeIsOwedOnlyWhenNotPacedByTheDisplay) {
-  Start();
+  // The time a present takes is owed only when the display does not pace the
+  // loop.
+  services->presentMs = 0;
   for (bool paced : {true, false}) {
-    app->vsyncUpdates = paced;
-    app->waitForVSync = true;
-    app->lastDrawWasEmpty = false;
-    app->forceRedraw = true;
-    app->pendingTime = 0;
-    app->holdTime = 100;
-    app->lastDrawTick = services->clock - 20;
-    app->lastTimeCheck = services->clock - 50;
+    std::tie(app->vsyncUpdates, app->waitForVSync, app->lastDrawWasEmpty, app->forceRedraw) =
+        std::tuple(paced, true, false, true);
+    std::tie(app->pendingTime, app->holdTime, app->lastDrawTick, app->lastTimeCheck) =
+        std::tuple(0.0, 100, services->clock - 20, services->clock - 50);
     EXPECT_TRUE(app->DrawDirtyWidgets());
-    EXPECT_EQ(app->pendingTime, paced ? 0.0 : 50.0);
-    EXPECT_EQ(app->holdTime, paced ? 100 : 50);
+    EXPECT_EQ(std::pair(app->pendingTime, app->holdTime), paced ? std::pair(0.0, 100) : std::pair(50.0, 50));
   }
 }
 
@@ -614,26 +599,14 @@ TEST_F(AppFixture, ScreenSaverIsBlockedUntilLoadedAndTheWindowRepaintedAfterIt) 
   RunFor(100);
   EXPECT_EQ(Count("draw"), draws + 1);
   EXPECT_FALSE(app->screenSaverWatchMark);
-  // No screen saver on the desktop: no watch.
-  services->screenSaverTimeout = 0;
-  RunFor(20000);
-  EXPECT_FALSE(app->screenSaverWatchMark);
-}
-
-TEST_F(AppFixture, StringsPopupsAndRandomNumbers) {
-  EXPECT_EQ(app->GetString("DIALOG_BUTTON_OK", "x"), "OK");
-  EXPECT_EQ(app->GetString("MISSING", "fallback"), "fallback");
-  app->SetString("FATAL_ERROR", "OOPS");
-  app->Popup("text");
-  EXPECT_EQ(services->messageBoxes.back(), "OOPS: text");
-
-  // The standard generator, with seed 0 standing for its classic seed.
-  app->SeedRandom(5489);
-  EXPECT_EQ(app->Rand(), 3499211612u);
-  app->SeedRandom(0);
-  const std::uint32_t fromZero = app->Rand();
-  app->SeedRandom(4357);
-  EXPECT_EQ(app->Rand(), fromZero);
+  // No screen saver on the desktop, full screen, or running as the screen
+  // saver itself: no watch.
+  for (const auto& [timeout, window, saver] : {std::tuple{0, true, false}, {5000, false, false}, {5000, true, true}}) {
+    services->screenSaverTimeout = timeout;
+    std::tie(app->physWindowed, app->isScreenSaver, app->screenSaverQueried) = std::tuple(window, saver, false);
+    RunFor(20000);
+    EXPECT_FALSE(app->screenSaverWatchMark) << timeout << window;
+  }
 }
 
 // A running application and the player's clicks on its dialogs; answers
@@ -656,7 +629,6 @@ struct Dialogs : AppFixture {
     }
   }
   Dialog* Confirm(int id) { return app->DoDialog(id, true, "NEW GAME", "Are you sure?", "", Dialog::BUTTONS_YES_NO); }
-
   WidgetTest::BlockFont font;
 };
 
@@ -664,30 +636,36 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   Dialog* dialog = Confirm(3);
   // No size given: half the screen wide, centred, at a fifth of its height.
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->width), std::tuple(160, 96, 320));
-  EXPECT_EQ(dialog->height, dialog->GetPreferredHeight(320));
-  EXPECT_EQ(app->GetDialog(3), dialog);
-  EXPECT_EQ(app->modalOpens, 1);
+  EXPECT_EQ(std::tuple(dialog->height, app->GetDialog(3), app->modalOpens, dialog->yesButton->label),
+            std::tuple(dialog->GetPreferredHeight(320), dialog, 1, "YES"));
   ASSERT_NE(dialog->noButton, nullptr);
-  EXPECT_EQ(dialog->yesButton->label, "YES");
   // The two buttons share the width side by side, inside the dialog.
   EXPECT_LT(dialog->yesButton->x + dialog->yesButton->width, dialog->noButton->x);
   EXPECT_LE(dialog->noButton->x + dialog->noButton->width, dialog->x + dialog->width);
-
   QueueClickOn(dialog->yesButton.get());
   EXPECT_EQ(dialog->WaitForResult(false), Dialog::ID_YES);
   EXPECT_EQ(app->heard, (Strings{"press 2003", "depress 2003"}));
-
   // The no button answers 3000 + id; the wait kills the dialog on its way out.
-  EXPECT_TRUE(app->KillDialog(3));
+  bool deleted = false;
+  struct DoomedDialog : Dialog {
+    using Dialog::Dialog;
+    ~DoomedDialog() override { *flag = true; }
+    bool* flag = nullptr;
+  };
+  auto* doomed = new DoomedDialog(nullptr, nullptr, 9, false, "", "", "", Dialog::BUTTONS_NONE);
+  doomed->flag = &deleted;
+  app->AddDialog(doomed);
+  EXPECT_TRUE(app->KillDialog(9) && app->KillDialog(3));
+  app->ProcessSafeDeleteList();
+  EXPECT_TRUE(deleted);
   EXPECT_FALSE(app->KillDialog(3));  // not open any more: nothing changes
   EXPECT_EQ(app->GetDialogCount(), 0);
   app->heard.clear();
   dialog = Confirm(4);
   QueueClickOn(dialog->noButton.get());
   EXPECT_EQ(dialog->WaitForResult(true), Dialog::ID_NO);
-  EXPECT_EQ(app->heard, (Strings{"press 3004", "depress 3004"}));
-  EXPECT_EQ(app->GetDialog(4), nullptr);
-  EXPECT_EQ(app->modalCloses, 2);
+  EXPECT_EQ(std::tuple(app->heard, app->GetDialog(4), app->modalCloses),
+            std::tuple(Strings{"press 3004", "depress 3004"}, nullptr, 2));
   Pump();  // the killed dialog is deleted once the loop is back at its level
 }
 
@@ -698,14 +676,12 @@ TEST_F(Dialogs, AFooterButtonDialogShowsTheFooterOnItsOneButtonOnly) {
     d->SetHeaderFont(&font);
     d->SetLinesFont(&font);
   }
-  EXPECT_EQ(footer->yesButton->label, "CLOSE");
-  EXPECT_EQ(footer->noButton, nullptr);
-  EXPECT_EQ(plain->yesButton, nullptr);
+  EXPECT_EQ(std::tuple(footer->yesButton->label, footer->noButton.get(), plain->yesButton.get()),
+            std::tuple("CLOSE", nullptr, nullptr));
   // Insets 48, header 10, gap 10, one wrapped line 10; then either the button
   // (8 + 8 + 24) or the footer line (8 + 10).
-  EXPECT_EQ(footer->GetPreferredHeight(300), 48 + 10 + 10 + 10 + 8 + 8 + 24);
-  EXPECT_EQ(plain->GetPreferredHeight(300), 48 + 10 + 10 + 10 + 8 + 10);
-
+  EXPECT_EQ(std::pair(footer->GetPreferredHeight(300), plain->GetPreferredHeight(300)),
+            std::pair(48 + 10 + 10 + 10 + 8 + 8 + 24, 48 + 10 + 10 + 10 + 8 + 10));
   footer->Resize(100, 100, 300, 200);
   app->AddDialog(footer);
   app->AddDialog(plain);
@@ -714,8 +690,7 @@ TEST_F(Dialogs, AFooterButtonDialogShowsTheFooterOnItsOneButtonOnly) {
             std::tuple(124, 100 + 200 - 24 - 24, 252));
   QueueClickOn(footer->yesButton.get());
   EXPECT_EQ(footer->WaitForResult(true), Dialog::ID_FOOTER);
-  EXPECT_EQ(app->heard, (Strings{"press 2001", "depress 2001"}));
-  EXPECT_EQ(app->GetDialogCount(), 1);
+  EXPECT_EQ(std::tuple(app->heard, app->GetDialogCount()), std::tuple(Strings{"press 2001", "depress 2001"}, 1));
 }
 
 TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
@@ -759,7 +734,8 @@ TEST_F(Dialogs, ADialogOverADialogTakesTheMouseUntilItIsClosedFromItsOwnHandler)
   Pump();
   EXPECT_TRUE(app->heard.empty());
   QueueClickOn(over->noButton.get());
-  EXPECT_EQ(over->WaitForResult(false), Dialog::ID_NO);  // killed and deleted by its own answer
+  EXPECT_EQ(over->WaitForResult(false),
+            Dialog::ID_NO);  // killed and deleted by its own answer
   EXPECT_EQ(app->GetDialog(5), nullptr);
   Pump();
   QueueClickOn(under->yesButton.get());
@@ -779,6 +755,13 @@ TEST_F(Dialogs, TheWaitEndsWhenTheApplicationShutsDown) {
   other->result = -1;
   app->KillDialog(3, true, false);
   EXPECT_EQ(other->result, 0);
+  // Killed without removing, the dialog stays on the screen; removed, it
+  // leaves the screen but is not deleted.
+  for (const bool remove : {false, true}) {
+    app->AddDialog(other);
+    app->KillDialog(3, remove, false);
+    EXPECT_EQ(app->GetWidgetManager()->HasWidget(other), !remove);
+  }
   delete other;
 }
 
@@ -802,12 +785,248 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   app->SetCursor(3);
   EXPECT_FALSE(services->imageCursorShown);
   EXPECT_EQ(services->cursor, 3);
+  // Without an image, the platform's shape: the arrow outside the window,
+  // after a crash or for numbers it lacks; none for 11 and 12; an override
+  // before the number's own.
+  app->SetCursorImage(1, nullptr);
+  const std::tuple<int, bool, int, bool, int> shapes[] = {
+      {1, true, -1, false, 1},  {10, true, -1, false, 10}, {11, true, -1, false, 11}, {12, true, -1, false, 11},
+      {13, true, -1, false, 0}, {-1, true, -1, false, 0},  {3, false, -1, false, 0},  {3, true, 5, false, 5},
+      {3, true, 0, false, 0},   {3, true, -1, true, 0}};
+  for (const auto& [number, in, override, crashed, shape] : shapes) {
+    std::tie(app->mouseIn, app->overrideCursor, app->crashed) = std::tuple(in, override, crashed);
+    app->SetCursor(number);
+    EXPECT_EQ(std::pair(services->cursor, app->systemCursorShown), std::pair(shape, shape != 11)) << number;
+  }
+  std::tie(app->mouseIn, app->overrideCursor, app->crashed) = std::tuple(true, -1, false);
   // Cursor 12 shows its image whatever the setting.
   app->EnableCustomCursors(false);
   app->SetCursorImage(12, &hand, 0, 0);
   app->SetCursor(12);
   EXPECT_TRUE(services->imageCursorShown);
   app->SetCursorImage(12, nullptr);
+}
+
+// Keeps the last picture presented.
+struct Camera : NullServices {
+  std::vector<std::uint32_t> shown;
+  bool Present(const std::uint32_t* pixels, int w, int h) override {
+    shown.assign(pixels, pixels + static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    return NullServices::Present(pixels, w, h);
+  }
+};
+
+// The statistics in the corner, drawn in block letters (6 pixels a letter,
+// 8 above the baseline, 2 below) over a patterned screen, against a plain
+// reference: a box of black at 160 with a 2-pixel margin, the first line's
+// baseline 10 pixels above the bottom and its end 10 from the right, the
+// demo's line 15 higher.
+TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
+  app.reset();
+  auto* camera = new Camera;
+  services = camera;
+  MakeApp();
+  Start();
+  app->UseBlockFont();
+  app->showFPS = true;
+  Tracer();
+  RunFor(1500);
+  EXPECT_EQ(app->StatisticsLines(), Strings{"FPS: 100"});
+  Zing::MemoryImage* screen = app->GetScreenImage();
+  std::uint32_t* bits = screen->GetBits();
+  for (int i = 0; i < 640 * 480; ++i)
+    bits[i] = 0xFF404040u + ((static_cast<std::uint32_t>(i) * 2654435761u >> 8) & 0x3F3F3Fu);
+  screen->BitsChanged();
+  const std::vector<std::uint32_t> before(bits, bits + 640 * 480);
+  for (const bool demo : {false, true}) {
+    app->playingDemo = demo;
+    app->demoLength = 360000;
+    const Strings lines = app->StatisticsLines();
+    ASSERT_EQ(lines.size(), demo ? 2u : 1u);
+    Zing::MemoryImage reference;
+    reference.Create(640, 480);
+    std::copy(before.begin(), before.end(), reference.GetBits());
+    reference.BitsChanged();
+    Zing::Graphics g(&reference);
+    std::size_t longest = 0;
+    for (const std::string& line : lines) longest = std::max(longest, line.size());
+    const int top = 470 - 8 - 15 * (static_cast<int>(lines.size()) - 1) - 2;
+    const int left = 630 - 6 * static_cast<int>(longest) - 2;
+    g.SetColor(Zing::Color(0, 0, 0, 160));
+    g.FillRect(left, top, 6 * static_cast<int>(longest) + 4, 470 - top + 2);
+    g.SetColor(Zing::Color(255, 255, 255));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      for (std::size_t c = 0; c < lines[i].size(); ++c)
+        if (lines[i][c] != ' ')
+          g.FillRect(630 - 6 * static_cast<int>(lines[i].size() - c), 462 - 15 * static_cast<int>(i), 5, 8);
+    app->forceRedraw = true;
+    ASSERT_TRUE(app->DrawDirtyWidgets());
+    const std::uint32_t* expected = reference.GetBits();
+    int wrong = 0;
+    for (int i = 0; i < 640 * 480; ++i) wrong += camera->shown[i] != expected[i];
+    EXPECT_EQ(wrong, 0) << demo;
+    // The screen itself is as the widgets left it.
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), screen->GetBits())) << demo;
+  }
+  // The other mode shows where the pointer is.
+  app->fpsMode = 1;
+  app->playingDemo = false;
+  Send(MessageCode::MouseMove, 0, 123, 45);
+  EXPECT_EQ(app->StatisticsLines(), Strings{"123, 45"});
+}
+
+// At the end of a run, acceleration switched on is kept or dropped for the
+// next runs, asking the player where the display could not vouch for it;
+// acceleration that misbehaved is offered to be switched off.
+TEST_F(AppFixture, TheEndOfARunKeepsOrDropsAcceleration) {
+  using Zing::Platform::AnswerNo;
+  using Zing::Platform::AnswerYes;
+  // Switched on, accelerated, stored before, the display's test passed,
+  // misbehaved, switched off, screen saver, the player's answer; then the
+  // stored "Is3D" (-1: none) and whether the player was asked.
+  const std::tuple<bool, bool, bool, bool, bool, bool, bool, int, int, bool> cases[] = {
+      {true, true, false, false, false, false, false, AnswerYes, 1, true},
+      {true, true, false, false, false, false, false, AnswerNo, 0, true},
+      {true, true, true, false, false, false, false, AnswerNo, 1, false},
+      {true, true, false, true, false, false, false, AnswerNo, 1, false},
+      {true, false, false, false, false, false, false, AnswerYes, 0, false},
+      {false, true, false, false, true, false, false, AnswerNo, 0, true},
+      {false, true, false, false, true, false, false, AnswerYes, -1, true},
+      {false, false, false, false, true, true, true, AnswerNo, 0, false},
+      {false, false, false, false, false, true, false, AnswerNo, 0, false},
+      {false, true, false, false, false, true, false, AnswerNo, -1, false},
+      {false, false, false, false, false, false, false, AnswerNo, -1, false}};
+  int row = 0;
+  for (const auto& [on, accelerated, stored, passed, misbehaved, off, saver, answer, is3D, asked] : cases) {
+    app->RegistryEraseValue("Is3D");
+    if (stored) app->RegistryWriteBoolean("Is3D", false);
+    std::tie(app->accelerationSwitchedOn, app->accelerated, app->accelerationMisbehaved, app->accelerationSwitchedOff,
+             app->isScreenSaver) = std::tuple(on, accelerated, misbehaved, off, saver);
+    app->accelerationTestResult = passed ? 1 : 0;
+    services->messageBoxAnswer = answer;
+    const std::size_t boxes = services->messageBoxes.size();
+    app->ConfirmAccelerationOnExit();
+    EXPECT_EQ(std::pair(Stored("Is3D"), services->messageBoxes.size() - boxes), std::pair(is3D, std::size_t{asked}))
+        << "row " << row++;
+  }
+  app->accelerationSwitchedOn = app->accelerationMisbehaved = false;
+  // At the start, a stored choice is tested again before it is used, and a
+  // failed test forgets it; without one, acceleration that may switch itself
+  // on does so when the test passes.
+  // Stored (-1: none), may switch on, the test passes; then accelerated,
+  // switched on, stored after, the test's result (-1: not run).
+  const std::tuple<int, bool, bool, bool, bool, int, int> starts[] = {
+      {-1, false, true, false, false, -1, -1}, {-1, true, true, true, true, -1, 1},
+      {-1, true, false, false, false, -1, 0},  {1, false, true, true, false, 1, 1},
+      {1, false, false, false, false, -1, 0},  {0, true, true, false, false, 0, 1},
+      {0, false, true, false, false, 0, -1}};
+  row = 0;
+  for (const auto& [stored, autoOn, works, accelerated, switchedOn, after, result] : starts) {
+    app->RegistryEraseValue("Is3D");
+    if (stored >= 0) app->RegistryWriteBoolean("Is3D", stored == 1);
+    std::tie(app->autoEnable3D, app->test3D, app->accelerated, app->accelerationSwitchedOn) =
+        std::tuple(autoOn, false, false, false);
+    app->accelerationTestResult = -1;
+    services->accelerationWorks = works;
+    app->MakeWindow();
+    EXPECT_EQ(std::tuple(app->accelerated, app->accelerationSwitchedOn, Stored("Is3D"), app->accelerationTestResult,
+                         services->displayInits.back()),
+              std::tuple(accelerated, switchedOn, after, result, accelerated))
+        << "start " << row++;
+  }
+}
+
+// Paced by the display (waiting for it in a window): one frame per refresh,
+// with as many updates in each as make 100 a second where the display is
+// slower; a display that is faster than it can be is taken for broken.
+TEST_F(AppFixture, PacedByTheDisplayUpdatesAndFramesOfASecond) {
+  for (const auto& [rate, updates, presents, broken] :
+       {std::tuple{50, 100, 50, false}, {100, 100, 100, false}, {125, 125, 125, false}, {200, 239, 200, true}}) {
+    probe.reset();
+    app.reset();
+    services = new NullServices;
+    MakeApp();
+    std::tie(app->vsyncUpdates, app->waitForVSync, app->refreshRate) = std::tuple(true, true, rate);
+    Start();
+    Tracer();
+    RunFor(2000);
+    const int before[] = {app->updateCount, services->presents};
+    RunFor(1000);
+    EXPECT_EQ(std::tuple(app->updateCount - before[0], services->presents - before[1], app->vsyncBroken),
+              std::tuple(updates, presents, broken))
+        << rate;
+  }
+}
+
+// What the desktop's messages do to the running application.
+TEST_F(AppFixture, DesktopMessagesChangeTheWindowFocusSoundAndPointer) {
+  using M = MessageCode;
+  Start();
+  Probe(0, 0, 640, 480);
+  // Alt+Enter switches the screen mode unless a window is all there can be.
+  const int windows = services->windowsCreated;
+  Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
+  EXPECT_EQ(std::tuple(app->windowed, services->lastWindow.windowed, services->windowsCreated),
+            std::tuple(false, false, windows + 1));
+  Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
+  app->fullscreenFailed = true;
+  Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
+  EXPECT_EQ(std::tuple(app->windowed, services->windowsCreated), std::tuple(true, windows + 2));
+  app->fullscreenFailed = false;
+  // A move of a normal window is where the next one opens; a hidden one's is
+  // not.
+  services->windowShown = true;
+  Send(M::Move, 0, 30, 40);
+  services->windowShown = false;
+  Send(M::Move, 0, 50, 60);
+  EXPECT_EQ(std::pair(app->preferredX, app->preferredY), std::pair(30, 40));
+  // Minimizing or losing the focus mutes and lets go of the mouse, until
+  // restored.
+  Send(M::LButtonDown, 0, 5, 5);
+  Send(M::ActivateApp, 0);
+  EXPECT_EQ(std::tuple(app->active, app->hasFocus, app->muteCount, services->capture),
+            std::tuple(false, false, 1, false));
+  Send(M::ActivateApp, 1);
+  EXPECT_EQ(std::tuple(app->active, app->hasFocus, app->muteCount), std::tuple(true, true, 0));
+  Send(M::Size, Zing::Platform::SizeMinimized);
+  Send(M::Size, Zing::Platform::SizeMinimized);
+  EXPECT_EQ(std::tuple(app->minimized, app->muteCount > 0), std::tuple(true, true));
+  Send(M::Size, 0);
+  EXPECT_EQ(std::tuple(app->minimized, app->muteCount), std::tuple(false, 0));
+  // A repaint presents at once; a second copy's notice raises the window.
+  const int presents = services->presents;
+  Send(M::Paint);
+  EXPECT_EQ(services->presents, presents + 1);
+  Send(M::Notify);
+  EXPECT_TRUE(services->windowShown);
+  // The pointer is in the window where the platform says so, on the picture.
+  const std::tuple<bool, int, int, bool> pointers[] = {
+      {true, 0, 0, true},   {true, 639, 479, true}, {true, 640, 5, false}, {true, 5, 480, false},
+      {true, -1, 5, false}, {true, 5, -1, false},   {false, 5, 5, false}};
+  for (const auto& [reported, px, py, inside] : pointers) {
+    std::tie(services->pointerInWindow, services->pointerX, services->pointerY) = std::tuple(reported, px, py);
+    app->mouseIn = !inside;
+    Send(M::Timer);
+    EXPECT_EQ(app->mouseIn, inside) << px << "," << py;
+  }
+  // The desktop must be larger than the game both ways for a window.
+  const std::pair<Zing::Platform::ScreenRect, bool> desktops[] = {
+      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}};
+  for (const auto& [desktop, windowed] : desktops) {
+    app->windowed = true;
+    services->desktop = desktop;
+    app->RecoverDisplay();
+    EXPECT_EQ(app->windowed, windowed) << desktop.w << "x" << desktop.h;
+  }
+  // Maximising a window means full screen; Ctrl+Alt+D switches the debug keys
+  // on; Alt+F4 closes.
+  app->windowed = true;
+  Send(M::Size, Zing::Platform::SizeMaximized);
+  EXPECT_FALSE(app->windowed);
+  for (int key : {int{Zing::KEYCODE_CONTROL}, int{Zing::KEYCODE_MENU}, int{'D'}}) Send(M::KeyDown, key);
+  EXPECT_TRUE(app->debugKeysEnabled);
+  Send(M::KeyDown, Zing::KEYCODE_F4, 0, 0, true);
+  EXPECT_TRUE(app->closeRequested && app->shutdown);
 }
 
 }  // namespace

@@ -34,16 +34,13 @@ TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
   b.WriteString("");
   EXPECT_EQ(Bytes(b), (std::vector<std::uint8_t>{0xAB, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 1, 0, 3, 0, 'a', 'b', 'c',
                                                  0xFB, 0xFF, 0, 0}));
-  EXPECT_EQ(b.ReadByte(), 0xAB);
-  const std::int32_t wide = b.ReadShort();  // sign-extends when widened
-  EXPECT_EQ(wide, -2);
-  EXPECT_EQ(b.ReadLong(), 0x12345678);
-  EXPECT_TRUE(b.ReadBoolean());
-  EXPECT_FALSE(b.ReadBoolean());
-  EXPECT_EQ(b.ReadString(), "abc");
-  EXPECT_EQ(b.ReadString(), "");
-  EXPECT_EQ(b.ReadString(), "");
-  EXPECT_TRUE(b.AtEnd());
+  // Fields read in order; a short sign-extends when widened.
+  const std::tuple read{b.ReadByte(),    std::int32_t{b.ReadShort()},
+                        b.ReadLong(),    b.ReadBoolean(),
+                        b.ReadBoolean(), b.ReadString(),
+                        b.ReadString(),  b.ReadString(),
+                        b.AtEnd()};
+  EXPECT_EQ(read, std::tuple(0xAB, -2, 0x12345678, true, false, "abc", "", "", true));
 }
 
 TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
@@ -55,18 +52,26 @@ TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
   b.SeekFront();
   EXPECT_EQ(b.ReadShort(), 4);
   EXPECT_EQ(b.ReadLong(), 'h' | 'i' << 8);
-  EXPECT_EQ(b.GetReadBitPos(), 32);
-  EXPECT_EQ(b.ReadByte(), 0);
-  EXPECT_EQ(b.ReadShort(), 0);
+  EXPECT_EQ((std::tuple{b.GetReadBitPos(), b.ReadByte(), b.ReadShort()}), std::tuple(32, 0, 0));
   EXPECT_EQ(b.GetReadBitPos(), 32);
   std::uint8_t filled[3] = {9, 9, 9};
   b.ReadBytes(filled, 3);
   EXPECT_EQ(filled[0] | filled[1] | filled[2], 0);
-
   Buffer empty;
   EXPECT_EQ(empty.GetDataPtr(), nullptr);
   EXPECT_TRUE(empty.AtEnd());
   EXPECT_EQ(empty.ReadNumBits(12, true), 0);
+  // New data keeps the positions; clearing resets them.
+  b.Clear();
+  b.WriteLong(7);
+  b.ReadByte();
+  const std::uint8_t three[] = {1, 2, 3};
+  b.SetData(three, 3);
+  EXPECT_EQ(std::tuple(b.GetDataBitSize(), b.GetWriteBitPos(), b.ReadByte()), std::tuple(24, 32, 2));
+  b.Clear();
+  EXPECT_EQ(std::tuple(b.GetDataLen(), b.GetReadBitPos(), b.GetWriteBitPos()), std::tuple(0u, 0, 0));
+  b.WriteByte(5);
+  EXPECT_EQ(Bytes(b), std::vector<std::uint8_t>{5});
 }
 
 TEST(Buffer, BitsAtUnalignedPositions) {
@@ -95,7 +100,6 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   b.SeekFront();
   EXPECT_EQ(b.ReadNumBits(33, false), static_cast<std::int32_t>(0xFFFFFFFEu));
   EXPECT_EQ(b.GetReadBitPos(), 33);
-
   // An unaligned byte read needs the following byte; bit reads stop early at
   // the end and count only the bits read.
   const std::uint8_t one[] = {0xFF};
@@ -109,20 +113,6 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   EXPECT_EQ(b.GetReadBitPos(), 8);
 }
 
-TEST(Buffer, SetDataKeepsPositionsAndClearResetsThem) {
-  Buffer b;
-  b.WriteLong(7);
-  b.ReadByte();
-  const std::uint8_t bytes[] = {1, 2, 3};
-  b.SetData(bytes, 3);
-  EXPECT_EQ(std::tuple(b.GetDataBitSize(), b.GetWriteBitPos()), std::tuple(24, 32));
-  EXPECT_EQ(b.ReadByte(), 2);
-  b.Clear();
-  EXPECT_EQ(std::tuple(b.GetDataLen(), b.GetReadBitPos(), b.GetWriteBitPos()), std::tuple(0u, 0, 0));
-  b.WriteByte(5);
-  EXPECT_EQ(Bytes(b), std::vector<std::uint8_t>{5});
-}
-
 TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   TempFolder dir;
   // The game names its files with backslashes; the disk sees slashes.
@@ -132,7 +122,6 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   out.WriteLong(-1);
   ASSERT_TRUE(Zing::WriteBufferToFile(path, out));
   EXPECT_TRUE(dir.Exists("save/deep/game.dat"));
-
   EXPECT_TRUE(Zing::FileExists(path));
   Zing::Buffer in;
   in.WriteString("old contents");
@@ -140,7 +129,6 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   EXPECT_EQ(in.GetDataLen(), out.GetDataLen());
   EXPECT_EQ(in.ReadString(), "hello");
   EXPECT_EQ(in.ReadLong(), -1);
-
   // Writing again replaces the whole file, also with fewer bytes, and leaves
   // no temporary files behind.
   ASSERT_TRUE(Zing::WriteBytesToFile(path, "ab", 2));
@@ -148,7 +136,6 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   EXPECT_EQ(
       std::distance(std::filesystem::directory_iterator(dir.File("save/deep")), std::filesystem::directory_iterator()),
       1);
-
   ASSERT_TRUE(Zing::WriteBytesToFile(path, nullptr, 0));
   EXPECT_EQ(dir.Read("save/deep/game.dat"), "");
   ASSERT_TRUE(Zing::ReadBufferFromFile(path, in));
@@ -167,15 +154,12 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
   dir.Write("taken/inner", "x");
   EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("taken"), buffer));
   EXPECT_EQ(buffer.ReadString(), "kept");
-
   // A folder on the way that is a file: nothing can be created.
   dir.Write("blocked", "a file");
   EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("blocked/score.dat"), "x", 1));
-
   // The target itself is a folder: the rename fails and the folder survives.
   EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("taken"), "x", 1));
   EXPECT_EQ(dir.Read("taken/inner"), "x");
-
   // The disk fills up in the middle of the write.
   bool written;
   {
@@ -184,7 +168,6 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
     const std::string large(64 * 1024, 'z');
     written = Zing::WriteBytesToFile(dir.File("score.dat"), large.data(), large.size());
   }
-
   EXPECT_FALSE(written);
   EXPECT_EQ(dir.Read("score.dat"), "previous scores");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
@@ -208,7 +191,6 @@ TEST(FileAccess, NewFilesAndFoldersFollowTheUmask) {
     EXPECT_EQ(ModeOf(folder + "/deep"), 0777 & ~mask) << "umask " << mask;
   }
   umask(saved);
-
   // A replaced file keeps the mode it had; the save folder is never opened to others.
   const std::string file = dir.File("save63/deep/game.dat");
   ASSERT_EQ(chmod(file.c_str(), 0640), 0);

@@ -91,7 +91,6 @@ TEST(PlatformInput, EventsBecomeTheFrameworksMessages) {
       {quit, {{M::Close, 0}}},
   };
   for (const auto& [event, expected] : cases) EXPECT_EQ(Translate(event), expected) << event.type;
-
   // Positions and modifiers travel with the message.
   SDL_Event down = Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1);
   down.button.x = 12;
@@ -212,14 +211,12 @@ TEST(Scaling, PointerMapsBackExactlyInWindowsLetterboxesAndDenseScreens) {
     for (int wx = 0; wx < 640 * scale; ++wx) ASSERT_EQ(Map(layout, wx, 7)[0], wx / scale) << scale;
     for (int wy = 0; wy < 480 * scale; ++wy) ASSERT_EQ(Map(layout, 7, wy)[1], wy / scale) << scale;
   }
-
   PictureLayout layout;
   layout.Update(640, 480, 1920, 1080, 1920, 1080);  // scale 2 at (320, 60)
   EXPECT_EQ(Map(layout, 320, 60), (std::array{0, 0}));
   EXPECT_EQ(Map(layout, 319, 59), (std::array{-1, -1}));  // the bar is outside, not column 0
   EXPECT_EQ(Map(layout, 1599, 1019), (std::array{639, 479}));
   EXPECT_EQ(Map(layout, 1600, 1020), (std::array{640, 480}));
-
   // A window of 1280 x 960 points drawn with 2560 x 1920 pixels: scale 4 in
   // pixels, still 2 in pointer positions.
   layout.Update(640, 480, 2560, 1920, 1280, 960);

@@ -144,7 +144,6 @@ TEST(WindowPresent, OnlyChangedRowsAreWritten) {
     ASSERT_EQ(memory[(2 * y + 1) * pitch + 5] == kMark, !changed) << "picture row " << y;
     ASSERT_EQ(Shown(surface, 641, 2 * y + 1), picture[y * kW + 320]) << "picture row " << y;
   }
-
   // The same through the bare scaler: one band of six screen rows.
   std::vector<std::uint32_t> target(kW * 2 * kH * 2);
   const PixelTarget memoryTarget{target.data(), kW * 2, kW * 2, kH * 2};
