@@ -168,7 +168,8 @@ struct Player {
   void Tick(int n = 1) {
     for (int i = 0; i < n; ++i) {
       ++host.tick;
-      std::string line = std::to_string(puzzle->Tick()) + " " + StateLine(*puzzle);
+      const bool ticked = puzzle->Tick();  // before the state is read, whatever the compiler's order
+      std::string line = std::to_string(ticked) + " " + StateLine(*puzzle);
       // The requests made since the last tick are the last ones (the test may have cleared the rest).
       const std::size_t size = host.requests.size();
       for (std::size_t r = size - std::min(host.made - heard, size); r < size; ++r)
