@@ -12,6 +12,7 @@
 #include "game/shell/Resources.h"
 #include "game/shell/ScoreDialog.h"
 #include "game/shell/ShellLook.h"
+#include "game/shell/SolvePlayback.h"
 #include "game/shell/Texts.h"
 #include "tests/graphics/RecordingImage.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -283,6 +284,30 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   EXPECT_EQ(std::pair(StoredScores().entries[4].name, StoredScores().entries[3].score),
             std::pair(std::string("D"), 700));
   EXPECT_EQ(FinishGame(501), nullptr);  // equal to the last entry: no place
+}
+
+// One piece each time the cube would have rolled a cell, counted from the
+// start, until the whole solve is shown.
+TEST(SolvePlayback, OnePieceEachCubeRollFromTheStartUntilAllAreShown) {
+  SolvePlayback playback;
+  const auto run = [&](int updates) {
+    std::vector<int> at;
+    for (int update = 1; update <= updates; ++update)
+      if (playback.Update()) at.push_back(update);
+    return at;
+  };
+  const std::vector<LaidPiece> solve = {{0, 0x11}, {0, 0x12}, {1, 0x33}};
+  EXPECT_EQ(run(100), std::vector<int>{});  // nothing started
+  playback.Start(4, solve);
+  EXPECT_EQ(run(35), std::vector<int>{});
+  playback.Start(4, solve);  // again: the clock starts over too
+  EXPECT_EQ(run(300), (std::vector<int>{70, 140, 210}));
+  EXPECT_EQ(std::tuple(playback.IsPlaying(), playback.Level(), playback.Shown(), playback.Finished()),
+            std::tuple(true, 4, 3, true));
+  playback.Stop();
+  EXPECT_EQ(std::tuple(playback.IsPlaying(), playback.Shown(), playback.Pieces().size()), std::tuple(false, 0, 0u));
+  playback.Start(0, {});  // a solve without pieces is shown whole at once
+  EXPECT_EQ(std::pair(playback.Finished(), run(100)), std::pair(true, std::vector<int>{}));
 }
 
 TEST(ScoreTable, DamagedFilesGiveSaneTables) {

@@ -75,6 +75,10 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   progress.Merge(storedSolve(0));
   progress.Merge({1, false, 545, {{0, 0x55}}});
   progress.Merge(storedSolve(2));
+  progress.Merge({90,
+                  false,
+                  600,
+                  {{5, 0x02}, {3, 0x16}, {5, 0x01}, {5, 0x00}, {3, 0x15}, {5, 0x10}, {5, 0x11}, {3, 0x14}, {5, 0x12}}});
   WriteProgress(progress);
   ZingTest::NullAppFixture<LintwickTest::ShellApp>::Start();  // the loading is left to the stops
   ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 3));
@@ -109,6 +113,13 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
                                                      RunFor(SolvePlayback::kUpdatesPerPiece * 10 * 40); }, 3936065580},
       {"chooser on a reached board", [&] { Click(kRightArrowX, kArrowY); }, 4189957108},
       {"chooser on a locked board", [&] { chooser()->SliderValueChanged(LevelDialog::kSliderId, 1.0); }, 69651339},
+      {"board 91 halfway through its solve", [&] { ClickFooter(DIALOG_LEVEL_CHOOSER, false);
+                                                   app->RegistryWriteInteger("UnlockedLevel", 99);
+                                                   click(app->mStartScreen->GetButton(2));
+                                                   chooser()->SliderValueChanged(LevelDialog::kSliderId, 90.0 / 99);
+                                                   click(&chooser()->GetWatchButton()); },
+       1572787909, SolvePlayback::kUpdatesPerPiece * 10 * 5 + 300},
+      {"and whole", [] {}, 404066840, SolvePlayback::kUpdatesPerPiece * 10 * 5},
       {"a fresh game's help", [&] { ClickFooter(DIALOG_LEVEL_CHOOSER, false); click(app->mStartScreen->GetButton(0)); },
        855543554},
       {"level 1", [&] { ClickFooter(DIALOG_HELP); }, 4044555856},

@@ -271,6 +271,7 @@ TEST_P(DamagedData, IsReportedAndOnlyMissingStartPicturesEndTheProgram) {
   }
   ASSERT_FALSE(services->messageBoxes.empty());
   EXPECT_NE(services->messageBoxes[0].find(damage.message), std::string::npos) << services->messageBoxes[0];
+  services->messageBoxes.clear();
 }
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedData,
