@@ -97,10 +97,13 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   Key(Zing::KEYCODE_RETURN, true);  // Alt+Enter: the box follows the switch
   EXPECT_FALSE(app->windowed);
   EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
-  language = OpenLanguages(options);
-  ASSERT_NE(language, nullptr);
-  EXPECT_EQ(language->GetSelectedIndex(), 1);  // the chooser opens on the language in use
-  ClickCentre(language->noButton->GetRect());
+  for (auto [locale, line] : {std::pair{"De", 1}, {"Fr", 2}}) {  // the chooser opens on the language in use
+    app->mLocale = locale;
+    language = OpenLanguages(options);
+    ASSERT_NE(language, nullptr);
+    EXPECT_EQ(language->GetSelectedIndex(), line);
+    ClickFooter(DIALOG_LANGUAGE, false);
+  }
   ClickFooter(DIALOG_OPTIONS);
   EXPECT_FALSE(app->windowed);
 }

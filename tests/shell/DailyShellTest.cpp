@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <tuple>
 
@@ -75,7 +76,7 @@ TEST_F(DailyFlow, ARecordingCarriesItsDateToThePlayback) {
 
   app->recordingDemo = false;
   app->playingDemo = true;
-  app->demoMarkers = {{"daily 2026-12-09", app->updateCount}};
+  app->demoMarkers = {{"daily 2026-01-05", app->updateCount - 1}, {"daily 2026-12-09", app->updateCount}};
   app->StartDailyBoard();
   app->playingDemo = false;
   EXPECT_EQ(app->mDailyDate, (CalendarDate{2026, 12, 9}));
@@ -121,6 +122,7 @@ TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
     EXPECT_EQ(RunDailyExportCommand(arguments, stdout, stderr), 1) << arguments[0];
   }
   EXPECT_FALSE(folder.Exists("a"));
+  EXPECT_EQ(RunDailyExportCommand({"--export-daily="}, stdout, stderr), 1);
   EXPECT_FALSE(RunDailyExportCommand({"-play", "--to=x"}, stdout, stderr));
 }
 
@@ -154,12 +156,20 @@ TEST(ProgramStart, ConsoleCommandsParametersAndTheDataFolder) {
   std::filesystem::current_path(before);
 }
 
-TEST(DailyDate, WrittenTheWayEachLanguageWritesIt) {
+TEST(DailyDate, WrittenTheWayEachLanguageWritesItAndEachWeekdaysBoard) {
   EXPECT_EQ(DateText({2026, 12, 7}, Language::English), "Dec 7, 2026");
   EXPECT_EQ(DateText({2026, 2, 28}, Language::French), "28 f\xE9vr. 2026");
   EXPECT_EQ(DateText({2026, 8, 1}, Language::French), "1 ao\xFBt 2026");
   EXPECT_EQ(DateText({2026, 3, 15}, Language::German), "15. M\xE4rz 2026");
   EXPECT_EQ(DateText({2026, 12, 31}, Language::German), "31. Dez. 2026");
+  EXPECT_EQ(DateText({2026, 13, 1}, Language::English), "Jan 1, 2026");  // a damaged month
+  // The player's today, and the level each weekday's board is sized like, Monday (0) first.
+  char today[16];
+  const std::time_t now = std::time(nullptr);
+  std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
+  EXPECT_EQ(FormatDate(LocalToday()), today);
+  for (auto [weekday, level] : {std::pair{0, 5}, {3, 30}, {6, 90}, {7, 5}, {-1, 90}})
+    EXPECT_EQ(DailyLevelIndex(weekday), level) << weekday;
 }
 
 }  // namespace

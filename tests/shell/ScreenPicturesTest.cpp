@@ -92,6 +92,7 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
       {"splash while loading", [&] { app->loadingThreadStarted = true;
                                      while (app->loadingDone < app->loadingTotal / 2) app->LoadingSlice(); },
        2188698279},
+      {"its bar grown", [&] { while (app->loadingDone < app->loadingTotal * 3 / 4) app->LoadingSlice(); }, 2953697666},
       {"splash", [&] { app->LoadingThreadProc(); app->loadingThreadCompleted = true; }, 2616915020},
       {"start screen", [&] { ClickCentre(app->mSplash->GetStartLinkRect()); }, 2596365030},
       {"options", [&] { OpenOptions(); }, 2398146608},
@@ -133,8 +134,12 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
                                  for (char c : std::string("Ann")) Send(MessageCode::Char, 0, 0, c); }, 3701046359},
       {"start new question", [&] { ClickFooter(DIALOG_HIGH_SCORES); click(app->mStartScreen->GetButton(0)); },
        1989163258},
-      {"daily message", [&] { ClickFooter(DIALOG_CONFIRM_START_NEW, false); app->mDailyDate = LocalToday();
-                              app->BoardSolved(0, true); }, 902013050},
+      {"a daily board in German", [&] { ClickFooter(DIALOG_CONFIRM_START_NEW, false); app->mLocale = "De";
+                                        app->LanguageChanged(); app->playingDemo = true;
+                                        app->demoMarkers = {{"daily 2026-09-18", app->updateCount}};
+                                        app->StartDailyBoard(); app->playingDemo = false; }, 1193252476},
+      {"daily message in German", [&] { app->mDailyDate = LocalToday();
+                              app->BoardSolved(0, true); }, 3558864433},
   };
   // clang-format on
   const char* folder = std::getenv("LINTWICK_PICTURES");

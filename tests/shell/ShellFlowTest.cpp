@@ -181,6 +181,34 @@ TEST_F(ShellFlow, TheRestartQuestionsAnswersAndAShutdownAtTheEndOfTheGame) {
   EXPECT_EQ(std::pair(saved[11], saved[12]), std::pair('\0', '\0'));
 }
 
+// Where the program may end without a close (a browser page), each level
+// shown is saved at once, and a page that goes away saves the game as closing
+// would, but never a finished game's last transition (it would pay again).
+TEST_F(ShellFlow, APageThatMayEndWithoutACloseSavesEachLevelAndWhenItGoes) {
+  struct PageServices : LintwickTest::NullServices {
+    bool MayEndWithoutClose() const override { return true; }
+  };
+  app.reset();
+  services = new PageServices;
+  MakeApp();
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
+  ClickFooter(DIALOG_HELP);
+  GameScreen* game = app->mGameScreen;
+  game->mShutterTick = kLastShutterTick;
+  game->mTransitionKind = kNextLevel;
+  RunFor(100);
+  EXPECT_EQ(home.Read("data/save/game.dat"), LintwickTest::Bytes(game->SavedGameBytes()));
+  game->UseHint();
+  app->SaveForLeaving();
+  const std::string hinted = home.Read("data/save/game.dat");
+  EXPECT_EQ(hinted, LintwickTest::Bytes(game->SavedGameBytes()));
+  game->mShutterTick = kGameDoneTick;
+  game->mTransitionKind = kGameDone;
+  app->SaveForLeaving();
+  EXPECT_EQ(home.Read("data/save/game.dat"), hinted);
+}
+
 // Counts the instances asked for, by sound id.
 struct CountingSounds : Zing::SilentSoundManager {
   std::map<unsigned int, int> asked;
@@ -203,9 +231,13 @@ TEST_F(ShellFlow, StarAndVortexSoundsStartOncePerUpdateAndSilenceAsksForNothing)
   app->PlaySound(Sound::StarSmall);
   EXPECT_EQ(asked(SOUND_STAR_SMALL), 2);
 
-  // Every menu button clicks; with effects at 0 nothing is even asked for.
+  // Every menu button clicks, and so does the panel's one key, 'e', a command
+  // without a meaning of its own; with effects at 0 nothing is even asked for.
+  app->GetWidgetManager()->SetFocus(app->mMainMenu);
+  for (int c : {'x', 'e'}) Send(MessageCode::Char, 0, 0, c);
+  EXPECT_EQ(std::pair(asked(SOUND_GUI_CLICK), app->GetDialogCount()), std::pair(1, 0));
   ClickCentre(app->mStartScreen->GetButton(2)->GetRect());
-  EXPECT_EQ(asked(SOUND_GUI_CLICK), 1);
+  EXPECT_EQ(asked(SOUND_GUI_CLICK), 2);
   app->SetSfxVolume(0);
   sounds->asked.clear();
   ClickCentre(app->mMainMenu->GetButton(1)->GetRect());
@@ -350,8 +382,8 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
 }
 
 // Boards solved before: Watch (or a click on the miniature) plays the best
-// solve back piece by piece, at the rolling cube's pace, until another board
-// is shown. (What the marks and the playback look like, the pictures test pins.)
+// solve back piece by piece until another board is shown. (Its pace the
+// playback's own test pins; what it looks like, the pictures test.)
 TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
   Progress progress;
   progress.Merge({0, true, 500, {{0, 0x22}, {0, 0x23}, {1, 0x45}}});
@@ -371,19 +403,24 @@ TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
   Click(kLeftArrowX, kArrowY);
   ClickCentre(dialog->GetWatchButton().GetRect());
   EXPECT_EQ(std::pair(dialog->GetPlayback().Level(), dialog->GetPlayback().Shown()), std::pair(1, 0));
-  RunFor(SolvePlayback::kUpdatesPerPiece * 10 - 100);  // an update each 10 ms, the click's included
-  EXPECT_EQ(dialog->GetPlayback().Shown(), 0);
-  RunFor(200);
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10 + 100);  // an update each 10 ms
   EXPECT_TRUE(dialog->GetPlayback().Finished());
   Click(kLeftArrowX, kArrowY);
   EXPECT_FALSE(dialog->GetPlayback().IsPlaying());
 
-  Click(187 + 133, 53 + 176);  // on the miniature
-  EXPECT_EQ(dialog->GetPlayback().Level(), 0);
-  RunFor(SolvePlayback::kUpdatesPerPiece * 10 * 2 + 100);
-  EXPECT_EQ(dialog->GetPlayback().Shown(), 2);
-  Click(187 + 133, 53 + 176);  // again: from the start
-  EXPECT_EQ(dialog->GetPlayback().Shown(), 0);
+  // The miniature: 103 pixels each way from (133, 176). A click on it starts
+  // the playback, again from the start; one beside it does nothing.
+  const auto clickAt = [&](int dx, int dy) {
+    Click(187 + 133 + dx, 53 + 176 + dy);
+    return dialog->GetPlayback().IsPlaying();
+  };
+  EXPECT_FALSE(clickAt(104, 0));
+  EXPECT_FALSE(clickAt(0, -104));
+  EXPECT_TRUE(clickAt(-103, 103));
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10 + 100);
+  EXPECT_EQ(dialog->GetPlayback().Shown(), 1);
+  EXPECT_TRUE(clickAt(103, -103));
+  EXPECT_EQ(std::pair(dialog->GetPlayback().Level(), dialog->GetPlayback().Shown()), std::pair(0, 0));
 }
 
 }  // namespace
