@@ -131,29 +131,6 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
   EXPECT_TRUE(app->IsHardwareAccelerated());
 }
 
-TEST_F(OptionsFlow, EachSecondaryDialogStandsOverTheOptionsUntilItsFooterClosesIt) {
-  ReachStartScreen();
-  OptionsDialog* options = OpenOptions();
-  ASSERT_NE(options, nullptr);
-  for (auto [button, id, title] :
-       {std::tuple{OptionsDialog::ID_HIGH_SCORES, DIALOG_HIGH_SCORES, &TEXT_HIGH_SCORES_TITLE},
-        {OptionsDialog::ID_HELP, DIALOG_HELP, &TEXT_HELP_TITLE},
-        {OptionsDialog::ID_LANGUAGE, DIALOG_LANGUAGE, &TEXT_SELECT_LANGUAGE_TITLE},
-        {OptionsDialog::ID_ABOUT, DIALOG_ABOUT, &TEXT_ABOUT_TITLE}}) {
-    ClickCentre(options->GetButton(button)->GetRect());
-    Zing::Dialog* dialog = app->GetDialog(id);
-    ASSERT_NE(dialog, nullptr) << "dialog " << id;
-    EXPECT_EQ(std::tuple(dialog->dialogHeader, app->GetWidgetManager()->baseModalWidget),
-              std::tuple(*title, static_cast<Zing::Widget*>(dialog)));
-    ClickFooter(id);
-    EXPECT_EQ(app->GetDialog(id), nullptr) << "dialog " << id;
-    EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, options) << "dialog " << id;
-  }
-  EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), options);
-  ClickFooter(DIALOG_OPTIONS);
-  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
-}
-
 TEST(Texts, LanguagesAndTheirBytes) {
   EXPECT_EQ(LanguageOfLocale("Fr"), Language::French);
   EXPECT_EQ(LanguageOfLocale("De"), Language::German);

@@ -1,8 +1,7 @@
 // The game without a mouse: from the splash through the first level, the menu
-// panel and its dialogs with key messages alone, recorded as a demo that plays
-// back to the same saved game; a controller's Start key opens the options.
+// panel and its dialogs with key messages alone; a controller's Start key opens
+// the options.
 
-#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -69,8 +68,7 @@ struct KeyboardFlow : ShellFixture {
   Zing::Widget* Focus() { return app->GetWidgetManager()->focusWidget; }
 };
 
-TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashThroughALevelAndTheMenuAndTheirDemo) {
-  app->commandLine = "-record -demofile=keys.dmo";
+TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashThroughALevelAndTheMenu) {
   Start();
   ASSERT_TRUE(app->exits.empty());
   Press(Zing::KEYCODE_START);  // a controller's Start: the splash has no options
@@ -123,21 +121,6 @@ TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashThroughALevelAndTheMenuAndTheirDem
   Press(Zing::KEYCODE_RETURN);
   Press(Zing::KEYCODE_RETURN);
   ASSERT_TRUE(app->shutdown);
-  const std::string saved = home.Read("data/save/game.dat");
-  const int score = app->mGameScreen->GetScore();
-  app.reset();  // writes the demo
-
-  // The recorded keys play back to the same game.
-  std::filesystem::remove(home.Path() + "/data/save/game.dat");
-  services = new LintwickTest::NullServices;
-  MakeApp();
-  app->commandLine = "-play -demofile=keys.dmo";
-  Start();
-  for (int i = 0; i < 200000 && !app->shutdown; ++i) app->UpdateApp();
-  ASSERT_TRUE(app->shutdown);
-  EXPECT_EQ(home.Read("data/save/game.dat"), saved);
-  ASSERT_NE(app->mGameScreen, nullptr);
-  EXPECT_EQ(app->mGameScreen->GetScore(), score);
 }
 
 }  // namespace

@@ -149,42 +149,11 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   EXPECT_NE(home.Read("data/save/game.dat"), "saved");
 }
 
-TEST_F(ShellFlow, TheRestartQuestionsAnswersAndAShutdownAtTheEndOfTheGame) {
-  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
-  ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
-  ClickFooter(DIALOG_HELP);
-  GameScreen* game = app->mGameScreen;
-
-  // The allowance spent: at the level change the game asks. YES only closes
-  // the question; NO returns to the start screen and saves the game.
-  for (bool yes : {true, false}) {
-    game->mShutterTick = kLevelChangeTick;
-    game->mTransitionKind = kReplayLevel;
-    RunFor(100);
-    ASSERT_NE(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
-    ClickFooter(DIALOG_RESTART_LEVEL, yes);
-    EXPECT_EQ(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
-    EXPECT_EQ(std::tuple(Shown(game), Shown(app->mStartScreen), Shown(app->mShadow)), std::tuple(yes, !yes, false));
-  }
-  const Zing::Buffer bytes = game->SavedGameBytes();
-  EXPECT_EQ(home.Read("data/save/game.dat"), LintwickTest::Bytes(bytes));
-
-  // Closed while the finished game stands at its last tick: the transition
-  // stops before the game is saved.
-  ClickCentre(app->mStartScreen->GetButton(1)->GetRect());
-  ASSERT_TRUE(Shown(game));
-  game->mShutterTick = kGameDoneTick;
-  game->mTransitionKind = kGameDone;
-  app->Shutdown();
-  const std::string saved = home.Read("data/save/game.dat");
-  ASSERT_EQ(saved.size(), bytes.GetDataLen());
-  EXPECT_EQ(std::pair(saved[11], saved[12]), std::pair('\0', '\0'));
-}
-
-// Where the program may end without a close (a browser page), each level
-// shown is saved at once, and a page that goes away saves the game as closing
-// would, but never a finished game's last transition (it would pay again).
-TEST_F(ShellFlow, APageThatMayEndWithoutACloseSavesEachLevelAndWhenItGoes) {
+// The questions of a replayed level, and when the game is saved where the
+// program may end without a close (a browser page): at each level shown, and
+// as closing would when the page goes, but never in a finished game's last
+// transition (it would pay its score again): closing stops that first.
+TEST_F(ShellFlow, TheRestartQuestionsAndTheSavesOfAPageThatMayEndWithoutAClose) {
   struct PageServices : LintwickTest::NullServices {
     bool MayEndWithoutClose() const override { return true; }
   };
@@ -201,12 +170,32 @@ TEST_F(ShellFlow, APageThatMayEndWithoutACloseSavesEachLevelAndWhenItGoes) {
   EXPECT_EQ(home.Read("data/save/game.dat"), LintwickTest::Bytes(game->SavedGameBytes()));
   game->UseHint();
   app->SaveForLeaving();
-  const std::string hinted = home.Read("data/save/game.dat");
-  EXPECT_EQ(hinted, LintwickTest::Bytes(game->SavedGameBytes()));
+  EXPECT_EQ(home.Read("data/save/game.dat"), LintwickTest::Bytes(game->SavedGameBytes()));
+
+  // The allowance spent: at the level change the game asks. YES only closes
+  // the question; NO returns to the start screen and saves the game.
+  for (bool yes : {true, false}) {
+    game->mShutterTick = kLevelChangeTick;
+    game->mTransitionKind = kReplayLevel;
+    RunFor(100);
+    ASSERT_NE(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
+    ClickFooter(DIALOG_RESTART_LEVEL, yes);
+    EXPECT_EQ(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
+    EXPECT_EQ(std::tuple(Shown(game), Shown(app->mStartScreen), Shown(app->mShadow)), std::tuple(yes, !yes, false));
+  }
+  const std::string bytes = LintwickTest::Bytes(game->SavedGameBytes());
+  EXPECT_EQ(home.Read("data/save/game.dat"), bytes);
+
+  ClickCentre(app->mStartScreen->GetButton(1)->GetRect());
+  ASSERT_TRUE(Shown(game));
   game->mShutterTick = kGameDoneTick;
   game->mTransitionKind = kGameDone;
   app->SaveForLeaving();
-  EXPECT_EQ(home.Read("data/save/game.dat"), hinted);
+  EXPECT_EQ(home.Read("data/save/game.dat"), bytes);
+  app->Shutdown();
+  const std::string saved = home.Read("data/save/game.dat");
+  ASSERT_EQ(saved.size(), bytes.size());
+  EXPECT_EQ(std::pair(saved[11], saved[12]), std::pair('\0', '\0'));
 }
 
 // Counts the instances asked for, by sound id.
