@@ -57,7 +57,8 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   const bool cursors = app->customCursorsEnabled;
 
   // CANCEL keeps the language in use, whatever line was picked; OK takes the
-  // picked one and relabels the game at once.
+  // picked one and relabels the game at once. (DONE leaves the window as it is.)
+  const int windows = services->windowsCreated;
   options = OpenOptions();
   ASSERT_NE(options, nullptr);
   for (bool ok : {false, true}) {
@@ -66,6 +67,7 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
     EXPECT_EQ(app->mLocale + " " + Zing::TEXT_DIALOG_CANCEL, ok ? "De ABBRECHEN" : "En CANCEL");
   }
   ClickFooter(DIALOG_OPTIONS);
+  EXPECT_EQ(services->windowsCreated, windows);
 
   // The player ends this run and starts a new one on the same folders.
   app->Shutdown();
@@ -116,6 +118,10 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
   EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE), nullptr);  // a machine that passes the test needs no warning
   ClickFooter(DIALOG_OPTIONS);
   EXPECT_TRUE(app->IsHardwareAccelerated());
+  services->accelerationWorks = false;  // opened again, the options show what is set and ask nothing
+  options = OpenOptions();
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(std::pair(options->GetAccelerationBox()->IsChecked(), app->GetDialogCount()), std::pair(true, 1));
 }
 
 TEST(Texts, LanguagesAndTheirBytes) {
