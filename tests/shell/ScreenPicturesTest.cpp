@@ -62,13 +62,11 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   auto levels = LintwickTest::GeneratedLevels();
   ASSERT_TRUE(levels);
   const auto storedSolve = [&](int level) {
-    const std::string& paths = levels->files[kSolutionFile];
+    const auto* path =
+        reinterpret_cast<const unsigned char*>(&levels->files[kSolutionFile][level * kSolutionRecordSize]);
     LevelSolve solve{level, true, 500 + level, {}};
-    std::size_t at = static_cast<std::size_t>(level) * kSolutionRecordSize;
-    for (int link = 0; link < kMaxLinks; ++link) {
-      for (int n = static_cast<unsigned char>(paths[at++]); n > 0; --n)
-        solve.pieces.push_back({link, static_cast<unsigned char>(paths[at++])});
-    }
+    for (int link = 0; link < kMaxLinks; ++link)
+      for (int n = *path++; n > 0; --n) solve.pieces.push_back({link, *path++});
     return solve;
   };
   Progress progress;
