@@ -90,6 +90,9 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
     LanguageDialog* language = OpenLanguages(options);
     ASSERT_NE(language, nullptr);
     EXPECT_EQ(language->GetSelectedIndex(), line);
+    const Zing::ListWidget* list = language->GetList();  // English; below the last line nothing
+    for (int at : {0, 3}) Click(list->x + 20, list->y + 4 + list->itemHeight * at + list->itemHeight / 2);
+    EXPECT_EQ(language->GetSelectedIndex(), 0);
     ClickFooter(DIALOG_LANGUAGE, false);
   }
   ClickFooter(DIALOG_OPTIONS);

@@ -621,12 +621,14 @@ TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
 
 // Before the application exists: the commands that end at once, the
 // parameters handed on, and the folder the data is found in.
-TEST(ProgramStart, ConsoleCommandsParametersAndTheDataFolder) {
+TEST_F(ShellFlow, ConsoleCommandsTheirHelpParametersAndTheDataFolder) {
   ZingTest::TempFolder folder;
   setenv("XDG_DATA_HOME", folder.File("home").c_str(), 1);
   EXPECT_EQ(RunConsoleCommand({"-play", "-windowed"}), std::nullopt);
   EXPECT_EQ(RunConsoleCommand({"-play", "--Stats"}), 0);
   EXPECT_EQ(RunConsoleCommand({"--stats", "--export-daily=2026-02-30"}), 1);  // the export goes first
+  const std::string help = app->GetCommandLineHelp();  // the game's commands before the framework's help
+  EXPECT_LT(help.find("  --stats "), help.find("  --help "));
   EXPECT_EQ(JoinArguments({"-play", "-demofile=my game.dmo", "-windowed"}),
             "-play \"-demofile=my game.dmo\" -windowed");
   EXPECT_EQ(JoinArguments({}), "");
