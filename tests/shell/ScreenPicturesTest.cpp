@@ -73,6 +73,7 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   progress.Merge(storedSolve(0));
   progress.Merge({1, false, 545, {{0, 0x55}}});
   progress.Merge(storedSolve(2));
+  progress.Merge({96, false, 700, {{6, 0x10}, {6, 0x00}}});
   progress.Merge({90,
                   false,
                   600,
@@ -119,6 +120,8 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
                                                    click(&chooser()->GetWatchButton()); },
        1572787909, SolvePlayback::kUpdatesPerPiece * 10 * 5 + 300},
       {"and whole", [] {}, 404066840, SolvePlayback::kUpdatesPerPiece * 10 * 5},
+      {"board 97: its touching nodes joined", [&] { chooser()->SliderValueChanged(LevelDialog::kSliderId, 96.0 / 99);
+                                                    click(&chooser()->GetWatchButton()); }, 2357078700, 2000},
       {"a fresh game's help", [&] { ClickFooter(DIALOG_LEVEL_CHOOSER, false); click(app->mStartScreen->GetButton(0)); },
        855543554},
       {"level 1", [&] { ClickFooter(DIALOG_HELP); }, 4044555856},
