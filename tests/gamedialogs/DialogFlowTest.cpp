@@ -99,7 +99,7 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   EXPECT_FALSE(app->windowed);
 }
 
-TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
+TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBackAndTheSecondaryDialogsAreModal) {
   ReachStartScreen();
   app->forceFullscreen = true;
   OptionsDialog* options = OpenOptions();
@@ -124,6 +124,16 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
   options = OpenOptions();
   ASSERT_NE(options, nullptr);
   EXPECT_EQ(std::pair(options->GetAccelerationBox()->IsChecked(), app->GetDialogCount()), std::pair(true, 1));
+  // Each of its secondary dialogs stands modal over it until its footer closes it.
+  for (auto [button, id] : {std::pair{OptionsDialog::ID_HIGH_SCORES, DIALOG_HIGH_SCORES},
+                            {OptionsDialog::ID_HELP, DIALOG_HELP},
+                            {OptionsDialog::ID_LANGUAGE, DIALOG_LANGUAGE},
+                            {OptionsDialog::ID_ABOUT, DIALOG_ABOUT}}) {
+    ClickCentre(options->GetButton(button)->GetRect());
+    EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, app->GetDialog(id)) << id;
+    ClickFooter(id);
+    EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, options) << id;
+  }
 }
 
 TEST(Texts, LanguagesAndTheirBytes) {
