@@ -248,8 +248,10 @@ TEST(GraphicsText, CodesJustificationPartsAndWrapping) {
        "red@0,0#c8ff0000 old@18,0#c800ff00 "},
       {[](G& g) { return g.WriteString("a^00ff00^b^oldclr^c", 0, 0); }, 18,  // old: the starting colour
        "a@0,0#c80a141e b@6,0#c800ff00 c@12,0#c80a141e "},
-      // Characters that are not hex digits count as 0, "o" without "oldclr" too.
-      {[](G& g) { return g.WriteString("^zF0g1x^x^o12345^y", 0, 0); }, 12, "x@0,0#c80f0010 y@6,0#c8012345 "},
+      // Digits of either case from either end of their ranges; the characters
+      // just outside them count as 0, "o" without "oldclr" too.
+      {[](G& g) { return g.WriteString("^9aF/:g^x^A0f`@G^y^o12345^z", 0, 0); }, 18,
+       "x@0,0#c89af000 y@6,0#c8a0f000 z@12,0#c8012345 "},
       {[](G& g) { return g.WriteString("a^^b", 0, 0); }, 18, "a^b@0,0#c80a141e "},
       {[](G& g) { return g.WriteString("abc^12", 0, 0) + g.WriteString("^1234567", 0, 0); }, 18,
        "abc@0,0#c80a141e "},  // a code cut off ends the text

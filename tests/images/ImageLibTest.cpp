@@ -251,6 +251,23 @@ TEST(ImageLib, WritersRoundTripAndRefuseBadTargets) {
   EXPECT_FALSE(WritePNGImage(folder.File("missing/out.png"), source));
   EXPECT_FALSE(WriteJPEGImage(folder.File("missing/out.jpg"), source));
   EXPECT_FALSE(WritePNGImage(folder.File("empty.png"), Image()));
+
+  // The longest side a picture may have is written and read back; one more is refused.
+  for (const auto& [w, h] : {std::pair(kMaxDimension, 2), {2, kMaxDimension}}) {
+    Image large;
+    ASSERT_TRUE(large.Allocate(w, h, true));
+    EXPECT_FALSE(large.Allocate(kMaxDimension + 1, 2) || large.Allocate(2, kMaxDimension + 1) || large.Allocate(w, 0) ||
+                 large.Allocate(0, h));
+    for (const std::string name : {"large.png", "large.jpg"}) {
+      ASSERT_TRUE(name.ends_with("png") ? WritePNGImage(folder.File(name), large)
+                                        : WriteJPEGImage(folder.File(name), large));
+      ImagePtr read = GetImage(folder.File(name));
+      EXPECT_EQ(std::pair(w, h), read ? std::pair(read->GetWidth(), read->GetHeight()) : std::pair(0, 0)) << name;
+    }
+    large.width = w == 2 ? 1 : w + 1;  // the long side one pixel longer, within the pixels there are
+    large.height = h == 2 ? 1 : h + 1;
+    EXPECT_FALSE(WritePNGImage(folder.File("long.png"), large) || WriteJPEGImage(folder.File("long.jpg"), large));
+  }
 }
 
 TEST(ImageLib, DamagedPngAndJpegStreamsYieldNothing) {
