@@ -166,10 +166,13 @@ TEST_F(FontDescriptor, HostileDescriptorsAreBounded) {
     doubling += "Define L" + std::to_string(i) + " (L" + std::to_string(i - 1) + " L" + std::to_string(i - 1) + ");\n";
   EXPECT_EQ("Invalid Paramater Type", Load(doubling));
   EXPECT_EQ("", Load("Define A A; Define B (A); Define A (B B);"));
-  // A define replaced gives its elements back: sixteen times sixteen, five
-  // times over, is the most that all defines together may hold.
-  std::string most = "Define X (1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1);";
-  for (int i = 0; i < 4; ++i) most += "Define X (X X X X X X X X X X X X X X X X);";
+  // Four defines of 2^18 elements, lists counted (the last replacing S, which
+  // gives its 2^12 back), are the most that all defines together may hold.
+  std::string ones, refs;
+  for (int i = 0; i < 4095; ++i) ones += "1 ";
+  for (int i = 0; i < 63; ++i) refs += "S ";
+  std::string most = "Define S (" + ones + ");";
+  for (const char* name : {"A", "B", "C", "S"}) most += std::string("Define ") + name + " (" + refs + ones + ");";
   EXPECT_EQ("", Load(most));
   EXPECT_EQ("Invalid Paramater Type", Load(most + "Define Y 1;"));
 
