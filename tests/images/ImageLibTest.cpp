@@ -48,6 +48,12 @@ TEST(ImageLib, PngKindsAllBecomeArgb) {
     const std::uint32_t v = static_cast<std::uint32_t>(i * 3);
     ASSERT_EQ(Pixel(image, i % 9, i / 9), 0xFF000000u | v << 16 | v << 8 | v) << i;
   }
+  // Refused: a file cut short, and one a pixel wider than the longest side.
+  folder.Write("cut.png", folder.Read("adam7.png").substr(0, 60));
+  PngSpec wide{kMaxDimension + 1, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {}};
+  wide.samples.resize((kMaxDimension + 8) / 8);
+  ASSERT_TRUE(ImageTest::WritePng(folder.File("wide.png"), wide));
+  EXPECT_FALSE(GetPNGImage(folder.File("cut.png")) || GetPNGImage(folder.File("wide.png")));
 }
 
 // Every kind decodes as libjpeg's own file source decodes it, across many
@@ -66,6 +72,9 @@ TEST(ImageLib, JpegKindsDecodeAsTheLibraryDoes) {
     EXPECT_EQ(std::pair(48, 40), std::pair(image->GetWidth(), image->GetHeight()));
     EXPECT_EQ(ImageTest::ReadJpeg(path), Row(image->GetBits(), image->GetBits() + 48 * 40)) << components;
   }
+  folder.Write("garbage.jpg", "\xFF\xD8\xFF\xE0 not a jpeg at all");
+  folder.Write("empty.jpg", "");
+  EXPECT_FALSE(GetJPEGImage(folder.File("garbage.jpg")) || GetJPEGImage(folder.File("empty.jpg")));
 }
 
 ImagePtr Gif(const std::string& bytes) {
@@ -267,33 +276,6 @@ TEST(ImageLib, WritersRoundTripAndRefuseBadTargets) {
     large.width = w == 2 ? 1 : w + 1;  // the long side one pixel longer, within the pixels there are
     large.height = h == 2 ? 1 : h + 1;
     EXPECT_FALSE(WritePNGImage(folder.File("long.png"), large) || WriteJPEGImage(folder.File("long.jpg"), large));
-  }
-}
-
-TEST(ImageLib, DamagedPngAndJpegStreamsYieldNothing) {
-  ZingTest::TempFolder folder;
-  PngSpec rgb{64, 64, PNG_COLOR_TYPE_RGB, 8, false, std::vector<std::uint8_t>(64 * 64 * 3, 7), {}, {}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("whole.png"), rgb));
-  const std::string png = folder.Read("whole.png");
-  folder.Write("cut.png", png.substr(0, png.size() / 2));
-  EXPECT_FALSE(GetPNGImage(folder.File("cut.png")));
-  PngSpec wide{kMaxDimension + 1, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {}};
-  wide.samples.resize((kMaxDimension + 8) / 8);
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("wide.png"), wide));
-  EXPECT_FALSE(GetPNGImage(folder.File("wide.png")));
-
-  std::vector<std::uint8_t> rgbSamples(32 * 32 * 3, 100);
-  ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("whole.jpg"), 32, 32, 3, false, rgbSamples));
-  const std::string jpeg = folder.Read("whole.jpg");
-  folder.Write("garbage.jpg", "\xFF\xD8\xFF\xE0 not a jpeg at all");
-  folder.Write("empty.jpg", "");
-  EXPECT_FALSE(GetJPEGImage(folder.File("garbage.jpg")));
-  EXPECT_FALSE(GetJPEGImage(folder.File("empty.jpg")));
-  // A stream cut short decodes what it has (libjpeg pads the rest).
-  folder.Write("cut.jpg", jpeg.substr(0, jpeg.size() / 2));
-  ImagePtr cut = GetJPEGImage(folder.File("cut.jpg"));
-  if (cut) {
-    EXPECT_EQ(cut->GetWidth(), 32);
   }
 }
 
