@@ -71,6 +71,12 @@ TEST(ImageLib, JpegKindsDecodeAsTheLibraryDoes) {
     ASSERT_TRUE(image) << components;
     EXPECT_EQ(std::pair(48, 40), std::pair(image->GetWidth(), image->GetHeight()));
     EXPECT_EQ(ImageTest::ReadJpeg(path), Row(image->GetBits(), image->GetBits() + 48 * 40)) << components;
+    if (comment) continue;
+    // Cut short: what the rows lack is padded as the library's own source pads it.
+    folder.Write("kind.jpg", folder.Read("kind.jpg").substr(0, folder.Read("kind.jpg").size() / 2));
+    image = GetJPEGImage(path);
+    EXPECT_EQ(ImageTest::ReadJpeg(path), image ? Row(image->GetBits(), image->GetBits() + 48 * 40) : Row())
+        << components;
   }
   folder.Write("garbage.jpg", "\xFF\xD8\xFF\xE0 not a jpeg at all");
   folder.Write("empty.jpg", "");

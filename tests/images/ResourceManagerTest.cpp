@@ -407,6 +407,10 @@ TEST(SharedImageCache, OneImagePerNameAndVariantUntilLetGo) {
   EXPECT_EQ(std::pair(isNew, first.Get()), std::pair(false, second.Get()));
   Zing::SharedImageRef program = cache.Get("!scratch", "", &isNew);
   EXPECT_EQ(std::pair(loads, program->GetWidth()), std::pair(1, 0));
+  EXPECT_NE(cache.Get("images/tile.png", "b", &isNew).Get(), first.Get());  // another variant; let go at once
+  EXPECT_EQ(std::pair(true, 2), std::pair(isNew, loads));
+  EXPECT_TRUE(cache.Cleanup());
+  EXPECT_FALSE(cache.Cleanup());  // nothing let go since
 
   Zing::SharedImageRef copy = first;
   first.Release();
