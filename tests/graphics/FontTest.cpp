@@ -126,6 +126,8 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
         "Define 3 x;"}},
       {"Image rectangle out of bounds",
        {"LayerSetImageMap L ('a') ((0 8 5 -2));", "LayerSetImageMap L ('a') ((60 0 5 16));",
+        "LayerSetImageMap L ('a') ((-1 0 5 5));", "LayerSetImageMap L ('a') ((0 -1 5 5));",
+        "LayerSetImageMap L ('a') ((3 0 -1 5));", "LayerSetImageMap L ('a') ((0 1 5 16));",
         "LayerSetImageMap L ('a') ((2147483647 0 5 16));"}},
       {"List Size Mismatch", {"LayerSetCharWidths L ('a' 'b') (1);"}},
       {"Layer image not set", {"CreateLayer M; LayerSetImageMap M ('a') ((0 0 1 1));"}},
@@ -139,7 +141,8 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
   };
   for (const auto& [message, texts] : cases)
     for (const std::string& text : texts) EXPECT_EQ(message, Load(layer + text)) << text;
-  EXPECT_EQ("", Load(layer + "LayerSetAscent L -2147483648; LayerSetColorAdd L (-1 0 0 -1);"
+  EXPECT_EQ("", Load(layer + "LayerSetImageMap L ('a' 'b') ((60 0 4 16) (0 0 0 0));"
+                             "LayerSetAscent L -2147483648; LayerSetColorAdd L (-1 0 0 -1);"
                              "CreateHorzSpanRectList S (2147483647 0 0 1) (0);"));
   // The first failure stops the rest; the full text names the file, line and command.
   host.errors.clear();

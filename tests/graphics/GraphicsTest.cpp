@@ -72,7 +72,8 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
   sheet.numCols = 3;
   sheet.numRows = 2;
   const std::pair<std::function<void(Graphics&)>, std::string> cases[] = {
-      {[](Graphics& g) { g.DrawRect(2, 2, 5, 5); }, "outline 2,2,5,5 "},
+      // Touching the clip rectangle's last column and row, still one outline.
+      {[](Graphics& g) { g.ClipRect(2, 2, 6, 6), g.DrawRect(2, 2, 5, 5); }, "outline 2,2,5,5 "},
       // Its right edge at x 7 lies outside the clip: drawn as edges.
       {[](Graphics& g) { g.ClipRect(0, 0, 6, 20), g.DrawRect(2, 2, 5, 5); }, "fill 2,2,4,1 fill 2,7,4,1 fill 2,3,1,4 "},
       {[](Graphics& g) { g.ClipRect(3, 0, 20, 20), g.DrawRect(2, 2, 5, 5); },
