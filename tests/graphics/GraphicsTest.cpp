@@ -173,14 +173,9 @@ int NinePieceSource(int d, int destSize, int srcSize) {
 }
 
 TEST(Graphics, NinePieceFramesOfOddSizes) {
-  for (const auto& [sw, sh, dw, dh] : std::vector<std::array<int, 4>>{{7, 5, 12, 8},
-                                                                      {9, 9, 31, 17},
-                                                                      {5, 4, 3, 3},
-                                                                      {3, 3, 4, 7},
-                                                                      {10, 7, 10, 7},
-                                                                      {2, 2, 9, 5},
-                                                                      {1, 4, 3, 6},
-                                                                      {3, 1, 5, 2}}) {
+  const std::array<int, 4> sizes[] = {{7, 5, 12, 8},  {9, 9, 31, 17}, {5, 4, 3, 3}, {3, 3, 4, 7},
+                                      {10, 7, 10, 7}, {2, 2, 9, 5},   {1, 4, 3, 6}, {3, 1, 5, 2}};
+  for (const auto& [sw, sh, dw, dh] : sizes) {
     MemoryImage source = Coordinates(sw, sh);
     MemoryImage canvas = Solid(40, 30, 0xFF123456);
     Graphics g(&canvas);
