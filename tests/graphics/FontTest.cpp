@@ -254,6 +254,10 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
       // The doubled sheet's glyph, lifted by the layer's ascent as written.
       {"LayerSetPointSize Main 10; SetDefaultPointSize 20;", "a", "blt 10,14,8,16 src 0,0,8,16 #ffc86432 "},
       {"", "", ""},
+      // Orders beyond the last bucket join it, after the one before it.
+      {"LayerSetCharOrders Main ('a' 'b') (900 126);", "ab",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 16,15,6,8 src 8,0,6,8 #7f000000 blt 15,14,6,8 src 8,0,6,8 #ffc86432 "
+       "blt 10,14,4,8 src 0,0,4,8 #ffc86432 "},
   };
   for (const auto& [extra, text, expected] : cases) {
     auto font = Make(extra);
