@@ -111,40 +111,38 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
 
 TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
   const std::string layer = "CreateLayer L; LayerSetImage L 'sheet.png';\n";
-  const std::pair<std::string, std::string> cases[] = {
-      {"(a) b;", "Missing Command"},
-      {"Frobnicate;", "Unknown Command"},
-      {"CreateLayer;", "Invalid Number of Parameters"},
-      {"CreateLayer A; CreateLayer a;", "Layer Already Exists"},
-      {"LayerSetAscent Nope 3;", "Undefined Layer"},
-      {layer + "LayerSetAscent L 0x;", "Invalid Paramater Type"},
-      {layer + "LayerSetAscent L -0x10;", "Invalid Paramater Type"},
-      {layer + "LayerSetAscent L 99999999999;", "Invalid Paramater Type"},
-      {layer + "LayerSetAscent L 2147483648;", "Invalid Paramater Type"},
-      {layer + "LayerSetColorMult L (1 '.' 1 1);", "Invalid Paramater Type"},
-      {layer + "LayerSetColorAdd L (1 1 1);", "Invalid Paramater Type"},
-      {layer + "LayerSetColorMult L (1 -x1 1 1);", "Invalid Paramater Type"},
-      {layer + "LayerSetImageMap L ('a') ((0 8 5 -2));", "Image rectangle out of bounds"},
-      {layer + "LayerSetDrawMode L 2;", "Invalid Paramater Type"},
-      {layer + "LayerSetOffset L (1 2 3);", "Invalid Paramater Type"},
-      {layer + "LayerSetCharWidths L ('a' 'b') (1);", "List Size Mismatch"},
-      {layer + "LayerSetCharWidths L ('ab' 'b') (1 2);", "Invalid Paramater Type"},
-      {layer + "LayerSetKerningPairs L ('a') (1);", "Invalid Paramater Type"},
-      {layer + "LayerSetImageMap L ('a') ((60 0 5 16));", "Image rectangle out of bounds"},
-      {layer + "LayerSetImageMap L ('a') ((2147483647 0 5 16));", "Image rectangle out of bounds"},
-      {"CreateLayer L; LayerSetImageMap L ('a') ((0 0 1 1));", "Layer image not set"},
-      {"CreateLayer L; LayerSetImage L 'missing.png';", "Failed to Load Image"},
-      {"Define X (a b;", "Unterminated List"},
-      {"Define X a);", "Unexpected List End"},
-      {"Define X a(b);", "Unexpected List Start"},
-      {"Define X 'a;", "Unterminated Single Quotes"},
-      {"Define X \"a;", "Unterminated Double Quotes"},
-      {"Define X (a nowhere);", "Unable to Dereference \"a\""},
-      {"Define 3 x;", "Invalid Paramater Type"},
-      {layer + "LayerSetAscent L 0x1G;", "Invalid Paramater Type"},
+  // Each message with the descriptors that give it; "L" has an image.
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"Missing Command", {"(a) b;"}},
+      {"Unknown Command", {"Frobnicate;"}},
+      {"Invalid Number of Parameters", {"CreateLayer;"}},
+      {"Layer Already Exists", {"CreateLayer A; CreateLayer a;"}},
+      {"Undefined Layer", {"LayerSetAscent Nope 3;"}},
+      {"Invalid Paramater Type",
+       {"LayerSetAscent L 0x;", "LayerSetAscent L -0x10;", "LayerSetAscent L 99999999999;",
+        "LayerSetAscent L 2147483648;", "LayerSetAscent L 0x1G;", "LayerSetColorMult L (1 '.' 1 1);",
+        "LayerSetColorAdd L (1 1 1);", "LayerSetColorMult L (1 -x1 1 1);", "LayerSetDrawMode L 2;",
+        "LayerSetOffset L (1 2 3);", "LayerSetCharWidths L ('ab' 'b') (1 2);", "LayerSetKerningPairs L ('a') (1);",
+        "Define 3 x;"}},
+      {"Image rectangle out of bounds",
+       {"LayerSetImageMap L ('a') ((0 8 5 -2));", "LayerSetImageMap L ('a') ((60 0 5 16));",
+        "LayerSetImageMap L ('a') ((-1 0 5 5));", "LayerSetImageMap L ('a') ((0 -1 5 5));",
+        "LayerSetImageMap L ('a') ((3 0 -1 5));", "LayerSetImageMap L ('a') ((0 1 5 16));",
+        "LayerSetImageMap L ('a') ((2147483647 0 5 16));"}},
+      {"List Size Mismatch", {"LayerSetCharWidths L ('a' 'b') (1);"}},
+      {"Layer image not set", {"CreateLayer M; LayerSetImageMap M ('a') ((0 0 1 1));"}},
+      {"Failed to Load Image", {"CreateLayer M; LayerSetImage M 'missing.png';"}},
+      {"Unterminated List", {"Define X (a b;"}},
+      {"Unexpected List End", {"Define X a);"}},
+      {"Unexpected List Start", {"Define X a(b);"}},
+      {"Unterminated Single Quotes", {"Define X 'a;"}},
+      {"Unterminated Double Quotes", {"Define X \"a;"}},
+      {"Unable to Dereference \"a\"", {"Define X (a nowhere);"}},
   };
-  for (const auto& [text, message] : cases) EXPECT_EQ(message, Load(text)) << text;
-  EXPECT_EQ("", Load(layer + "LayerSetAscent L -2147483648; LayerSetColorAdd L (-1 0 0 -1);"
+  for (const auto& [message, texts] : cases)
+    for (const std::string& text : texts) EXPECT_EQ(message, Load(layer + text)) << text;
+  EXPECT_EQ("", Load(layer + "LayerSetImageMap L ('a' 'b') ((60 0 4 16) (0 0 0 0));"
+                             "LayerSetAscent L -2147483648; LayerSetColorAdd L (-1 0 0 -1);"
                              "CreateHorzSpanRectList S (2147483647 0 0 1) (0);"));
   // The first failure stops the rest; the full text names the file, line and command.
   host.errors.clear();
@@ -166,11 +164,15 @@ TEST_F(FontDescriptor, HostileDescriptorsAreBounded) {
     doubling += "Define L" + std::to_string(i) + " (L" + std::to_string(i - 1) + " L" + std::to_string(i - 1) + ");\n";
   EXPECT_EQ("Invalid Paramater Type", Load(doubling));
   EXPECT_EQ("", Load("Define A A; Define B (A); Define A (B B);"));
-  std::string replaced = "Define A (";  // a define replaced gives its elements back
-  for (int i = 0; i < 1 << 14; ++i) replaced += "1 ";
-  replaced += "); Define B (A A A A A A A A);";
-  for (int i = 0; i < 10; ++i) replaced += "Define C (B);";
-  EXPECT_EQ("", Load(replaced));
+  // Four defines of 2^18 elements, lists counted (the last replacing S, which
+  // gives its 2^12 back), are the most that all defines together may hold.
+  std::string ones, refs;
+  for (int i = 0; i < 4095; ++i) ones += "1 ";
+  for (int i = 0; i < 63; ++i) refs += "S ";
+  std::string most = "Define S (" + ones + ");";
+  for (const char* name : {"A", "B", "C", "S"}) most += std::string("Define ") + name + " (" + refs + ones + ");";
+  EXPECT_EQ("", Load(most));
+  EXPECT_EQ("Invalid Paramater Type", Load(most + "Define Y 1;"));
 
   EXPECT_EQ("Unexpected List Start", Load("Define X " + std::string(10000, '(') + ";"));
   // A point size far from the layer's makes no giant scaled image.
@@ -252,6 +254,10 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
       // The doubled sheet's glyph, lifted by the layer's ascent as written.
       {"LayerSetPointSize Main 10; SetDefaultPointSize 20;", "a", "blt 10,14,8,16 src 0,0,8,16 #ffc86432 "},
       {"", "", ""},
+      // Orders beyond the last bucket join it, after the one before it.
+      {"LayerSetCharOrders Main ('a' 'b') (900 126);", "ab",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 16,15,6,8 src 8,0,6,8 #7f000000 blt 15,14,6,8 src 8,0,6,8 #ffc86432 "
+       "blt 10,14,4,8 src 0,0,4,8 #ffc86432 "},
   };
   for (const auto& [extra, text, expected] : cases) {
     auto font = Make(extra);
@@ -327,46 +333,44 @@ std::vector<bool> InkColumns(MemoryImage& image, int top, int bottom) {
   return ink;
 }
 
-TEST(SysFont, DrawsReadableTextInTheClosestFace) {
+// The closest installed face draws readable text: starting at the pen and
+// as wide as measured, letters apart, underlined. Without any font installed,
+// an error naming the face, and nothing drawn.
+TEST(SysFont, DrawsReadableTextInTheClosestFaceOrNothing) {
   SysFont font("Arial Unicode MS", 12, false, false, true);
   ASSERT_TRUE(font.IsValid()) << font.GetError();
   EXPECT_EQ("DejaVu Sans", font.GetFaceName());
   EXPECT_TRUE(font.GetAscent() > 10 && font.GetHeight() > font.GetAscent());
   EXPECT_LT(font.CharWidth('i'), font.CharWidth('W'));
+  const std::string text = "Hello W\xF6rld";
+  const int width = font.StringWidth(text);
   EXPECT_EQ(font.CharWidth('a') + font.CharWidth('b'), font.StringWidth("ab"));
-
   MemoryImage image = ZingTest::Solid(200, 40, 0xFF000000);
   Graphics g(&image);
   font.drawShadow = true;
-  font.DrawString(&g, 5, 25, "Hello W\xF6rld", Color::White, g.GetClipRect());
-  const std::vector<bool> ink = InkColumns(image, 0, 26);
+  font.DrawString(&g, 5, 25, text, Color::White, g.GetClipRect());
+  const std::vector<bool> ink = InkColumns(image, 0, 26), underline = InkColumns(image, 26, 30);
   const int first = static_cast<int>(std::find(ink.begin(), ink.end(), true) - ink.begin());
   const int last = static_cast<int>(ink.rend() - std::find(ink.rbegin(), ink.rend(), true)) - 1;
   EXPECT_NEAR(5, first, 2);
-  EXPECT_NEAR(5 + font.StringWidth("Hello W\xF6rld"), last, 3);
-  int gaps = 0;  // letters stand apart: several blank columns inside the word
+  EXPECT_NEAR(5 + width, last, 3);
+  int gaps = 0;  // blank columns between letters
   for (int x = first; x < last; ++x) gaps += !ink[static_cast<std::size_t>(x)] && ink[static_cast<std::size_t>(x) + 1];
   EXPECT_GE(gaps, 6);
-  const std::vector<bool> underline = InkColumns(image, 26, 30);  // under the whole string; the shadow below it
-  EXPECT_GE(std::count(underline.begin(), underline.end(), true), font.StringWidth("Hello W\xF6rld") - 2);
+  EXPECT_GE(std::count(underline.begin(), underline.end(), true), width - 2);  // the shadow below it
   EXPECT_EQ(Color::Black, g.GetColor());
-}
 
-TEST(SysFont, NoInstalledFontIsAnErrorNotACrash) {
   ZingTest::TempFolder folder;
   folder.Write("fonts.conf",
                "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + folder.Path() + "</cachedir></fontconfig>\n");
   setenv("FONTCONFIG_FILE", folder.File("fonts.conf").c_str(), 1);
-  SysFont font("Arial Unicode MS", 12);
+  SysFont none("Arial Unicode MS", 12);
   unsetenv("FONTCONFIG_FILE");
-  EXPECT_FALSE(font.IsValid());
-  EXPECT_NE(std::string::npos, font.GetError().find("Arial Unicode MS"));
-  EXPECT_EQ(0, font.StringWidth("abc"));
-  MemoryImage image = ZingTest::Solid(10, 10, 0);
-  Graphics g(&image);
-  font.DrawString(&g, 0, 5, "abc", Color::White, g.GetClipRect());
-  std::unique_ptr<Font> copy(font.Duplicate());
-  EXPECT_EQ(0, copy->GetHeight());
+  EXPECT_FALSE(none.IsValid());
+  EXPECT_NE(std::string::npos, none.GetError().find("Arial Unicode MS"));
+  EXPECT_EQ(0, none.StringWidth("abc"));
+  none.DrawString(&g, 0, 5, "abc", Color::White, g.GetClipRect());
+  EXPECT_EQ(0, std::unique_ptr<Font>(none.Duplicate())->GetHeight());
 }
 
 }  // namespace

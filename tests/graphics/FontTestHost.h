@@ -9,12 +9,19 @@
 #include <vector>
 
 #include "framework/graphics/FontHost.h"
+#include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 
 namespace ZingTest {
 
 // A picture file as a memory image, or null.
-std::shared_ptr<Zing::MemoryImage> ReadImage(const std::string& path);
+inline std::shared_ptr<Zing::MemoryImage> ReadImage(const std::string& path) {
+  Zing::ImageLib::ImagePtr picture = Zing::ImageLib::GetImage(path, true);
+  if (!picture) return nullptr;
+  auto image = std::make_shared<Zing::MemoryImage>();
+  image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight());
+  return image;
+}
 
 class FontTestHost : public Zing::FontHost {
  public:

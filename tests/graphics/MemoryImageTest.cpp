@@ -214,7 +214,11 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
        [&](auto& d, auto& s, auto& c, int m) { d.BltMatrix(&s, 7.f, 5.f, shear, clip, c, m, Rect(0, 0, 7, 5), true); }},
       {"self",
        [&](auto& d, auto&, auto& c, int m) { d.Blt(&d, 3, 2, Rect(1, 1, 12, 9), c, m); }},  // reads the old pixels
-      {"clear", [&](auto& d, auto&, auto&, int) { d.ClearRect(Rect(3, -2, 5, 6)), d.ClearRect(Rect(15, 11, 9, 9)); }},
+      {"clear and outline",  // an outline w x h touches w + 1 by h + 1 pixels
+       [&](auto& d, auto&, auto& c, int m) {
+         d.ClearRect(Rect(3, -2, 5, 6)), d.ClearRect(Rect(15, 11, 9, 9));
+         d.DrawRect(Rect(2, 1, 9, 6), c, m), d.DrawRect(Rect(-3, 8, 30, 9), c, m);
+       }},
       {"palette",
        [&](auto& d, auto& s, auto& c, int m) {
          MemoryImage p(s);
@@ -240,7 +244,7 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
   };
   const std::uint32_t expected[std::size(scenes)] = {0x1e1a538c, 0x89925616, 0xb7ccead4, 0x82b8b4f2, 0xbfeb62c8,
                                                      0x758cf92a, 0x3f8a426a, 0xf8209b7e, 0xea137f96, 0x26f7b1c0,
-                                                     0x639dcdd5, 0x503da5a0, 0x237dcc26, 0x2dc6e620, 0x6b2d3100};
+                                                     0x639dcdd5, 0xe338db40, 0x237dcc26, 0x2dc6e620, 0x6b2d3100};
   for (std::size_t i = 0; i < std::size(scenes); ++i) {
     std::uint32_t hash = 0;
     for (const auto& [color, mode] : {std::pair(Color::White, 0),
@@ -320,8 +324,9 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
                            Color(200, 100, 50, 128),
                            Color(255, 255, 255, 128),
                            Color(10, 200, 30, 0),
-                           Color(3, 3, 3, 255)};
-  const int w = 259, h = 256;  // odd rows: every vector width leaves a tail
+                           Color(3, 3, 3, 255),
+                           Color(200, 0, 0, 255)};  // adds to one channel only
+  const int w = 259, h = 256;                       // odd rows: every vector width leaves a tail
   Row dst, opaqueDst, src, hardSrc, fewSrc;
   std::uint32_t seed = 3;
   for (std::uint32_t i = 0; i < w * h; ++i) {

@@ -38,8 +38,8 @@ class RecordingImage : public Zing::Image {
     calls.push_back({"blt", Zing::Rect(x, y, src.w, src.h), src, c, {}, mode});
   }
   void StretchBlt(Zing::Image*, const Zing::Rect& dest, const Zing::Rect& src, const Zing::Rect&, const Zing::Color& c,
-                  int, bool) override {
-    calls.push_back({"stretch", dest, src, c});
+                  int mode, bool fast) override {
+    calls.push_back({fast ? "fast stretch" : "stretch", dest, src, c, {}, mode});
   }
   void StretchBltMirror(Zing::Image*, const Zing::Rect& dest, const Zing::Rect& src, const Zing::Rect&,
                         const Zing::Color& c, int, bool) override {

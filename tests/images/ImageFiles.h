@@ -2,7 +2,8 @@
 
 // Small picture files made by the tests themselves, through libpng and
 // libjpeg directly (so that the loaders are checked against the libraries,
-// not against our own writers) or byte by byte for TGA and GIF.
+// not against our own writers) or byte by byte for TGA and GIF (whose codes
+// the art generator's encoder makes: the clear codes of a full table too).
 
 #include <png.h>
 
@@ -15,6 +16,8 @@
 
 #include <jpeglib.h>
 #include <openjpeg-2.5/openjpeg.h>
+
+#include "tools/artgen/ImageFiles.h"
 
 namespace ImageTest {
 
@@ -140,41 +143,6 @@ inline std::uint32_t GifColor(int i) {
   return i < 4 ? first[i] : 0xFF000000u | v << 16 | (255 - v) << 8 | ((v * 7) & 0xFF);
 }
 
-// The LZW codes of `indices`, least-significant bit first: a clear code first
-// and whenever the table is full, the code size growing as the table does.
-inline std::string LzwData(const std::vector<std::uint8_t>& indices, int minCodeSize) {
-  const int clear = 1 << minCodeSize;
-  std::map<std::pair<int, int>, int> table;
-  int size = minCodeSize + 1, next = clear + 2, prefix = indices.empty() ? -1 : indices[0], bits = 0;
-  std::uint32_t accumulator = 0;
-  std::string out;
-  const auto emit = [&](int code) {
-    accumulator |= static_cast<std::uint32_t>(code) << bits;
-    for (bits += size; bits >= 8; bits -= 8, accumulator >>= 8) out += static_cast<char>(accumulator & 0xFF);
-  };
-  emit(clear);
-  for (std::size_t i = 1; i < indices.size(); ++i) {
-    const auto known = table.find({prefix, indices[i]});
-    if (known != table.end()) {
-      prefix = known->second;
-      continue;
-    }
-    emit(prefix);
-    if (next < 4096) {
-      table[{prefix, indices[i]}] = next++;
-      size += next - 1 == 1 << size ? 1 : 0;
-    } else {
-      emit(clear);
-      table.clear();
-      size = minCodeSize + 1, next = clear + 2;
-    }
-    prefix = indices[i];
-  }
-  if (prefix >= 0) emit(prefix);
-  emit(clear + 1);
-  return bits > 0 ? out + static_cast<char>(accumulator & 0xFF) : out;
-}
-
 struct GifSpec {
   int width = 0;
   int height = 0;
@@ -214,7 +182,8 @@ inline std::string MakeGif(const GifSpec& gif) {
       stored.insert(stored.end(), gif.indices.begin() + y * gif.width, gif.indices.begin() + (y + 1) * gif.width);
   const int minCodeSize = std::max(2, gif.colorBits);
   out += static_cast<char>(minCodeSize);
-  const std::string data = LzwData(stored, minCodeSize);
+  const std::vector<std::uint8_t> codes = artgen::LzwEncode(stored, minCodeSize);
+  const std::string data(codes.begin(), codes.end());
   for (std::size_t at = 0; at < data.size(); at += gif.blockSize) {
     const std::string block = data.substr(at, gif.blockSize);
     out += static_cast<char>(block.size()) + block;

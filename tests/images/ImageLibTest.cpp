@@ -48,6 +48,12 @@ TEST(ImageLib, PngKindsAllBecomeArgb) {
     const std::uint32_t v = static_cast<std::uint32_t>(i * 3);
     ASSERT_EQ(Pixel(image, i % 9, i / 9), 0xFF000000u | v << 16 | v << 8 | v) << i;
   }
+  // Refused: a file cut short, and one a pixel wider than the longest side.
+  folder.Write("cut.png", folder.Read("adam7.png").substr(0, 60));
+  PngSpec wide{kMaxDimension + 1, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {}};
+  wide.samples.resize((kMaxDimension + 8) / 8);
+  ASSERT_TRUE(ImageTest::WritePng(folder.File("wide.png"), wide));
+  EXPECT_FALSE(GetPNGImage(folder.File("cut.png")) || GetPNGImage(folder.File("wide.png")));
 }
 
 // Every kind decodes as libjpeg's own file source decodes it, across many
@@ -65,7 +71,16 @@ TEST(ImageLib, JpegKindsDecodeAsTheLibraryDoes) {
     ASSERT_TRUE(image) << components;
     EXPECT_EQ(std::pair(48, 40), std::pair(image->GetWidth(), image->GetHeight()));
     EXPECT_EQ(ImageTest::ReadJpeg(path), Row(image->GetBits(), image->GetBits() + 48 * 40)) << components;
+    if (comment) continue;
+    // Cut short: what the rows lack is padded as the library's own source pads it.
+    folder.Write("kind.jpg", folder.Read("kind.jpg").substr(0, folder.Read("kind.jpg").size() / 2));
+    image = GetJPEGImage(path);
+    EXPECT_EQ(ImageTest::ReadJpeg(path), image ? Row(image->GetBits(), image->GetBits() + 48 * 40) : Row())
+        << components;
   }
+  folder.Write("garbage.jpg", "\xFF\xD8\xFF\xE0 not a jpeg at all");
+  folder.Write("empty.jpg", "");
+  EXPECT_FALSE(GetJPEGImage(folder.File("garbage.jpg")) || GetJPEGImage(folder.File("empty.jpg")));
 }
 
 ImagePtr Gif(const std::string& bytes) {
@@ -166,14 +181,17 @@ TEST(ImageLib, Jpeg2000ThroughTheRunTimeLibrary) {
     ImagePtr image = GetImage(folder.File(name.substr(0, name.size() - 4)));  // found by the format search
     EXPECT_EQ(c.pixels, image ? Row(image->GetBits(), image->GetBits() + 3) : Row()) << name;
   }
-  ASSERT_TRUE(ImageTest::WriteJ2k(folder.File("wide.j2k"), kMaxDimension + 1, 1, 1, 8, false,
-                                  std::vector<int>(kMaxDimension + 1, 7)));
+  for (int w : {kMaxDimension, kMaxDimension + 1})  // the longest side read, one more refused
+    ASSERT_TRUE(ImageTest::WriteJ2k(folder.File(w > kMaxDimension ? "wide.j2k" : "long.j2k"), w, 1, 1, 8, false,
+                                    std::vector<int>(static_cast<std::size_t>(w), 7)));
+  EXPECT_EQ(kMaxDimension, GetImage(folder.File("long.j2k")) ? GetImage(folder.File("long.j2k"))->GetWidth() : 0);
   folder.Write("empty.j2k", "");
   folder.Write("art.j2k", "\xFF\x4F\xFF\x51 broken");
   for (const char* refused : {"wide.j2k", "empty.j2k", "art.j2k", "missing.jp2"})
     EXPECT_FALSE(GetImage(folder.File(refused))) << refused;
+  EXPECT_TRUE(HasJPEG2000Codec());
   FreeJPEG2000Codec();  // without the library such files are simply no picture
-  EXPECT_FALSE(GetImage(folder.File("grey.j2k")));
+  EXPECT_FALSE(HasJPEG2000Codec() || GetImage(folder.File("grey.j2k")));
 }
 
 TEST(ImageLib, TgaSubsetOnly) {
@@ -251,32 +269,22 @@ TEST(ImageLib, WritersRoundTripAndRefuseBadTargets) {
   EXPECT_FALSE(WritePNGImage(folder.File("missing/out.png"), source));
   EXPECT_FALSE(WriteJPEGImage(folder.File("missing/out.jpg"), source));
   EXPECT_FALSE(WritePNGImage(folder.File("empty.png"), Image()));
-}
 
-TEST(ImageLib, DamagedPngAndJpegStreamsYieldNothing) {
-  ZingTest::TempFolder folder;
-  PngSpec rgb{64, 64, PNG_COLOR_TYPE_RGB, 8, false, std::vector<std::uint8_t>(64 * 64 * 3, 7), {}, {}};
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("whole.png"), rgb));
-  const std::string png = folder.Read("whole.png");
-  folder.Write("cut.png", png.substr(0, png.size() / 2));
-  EXPECT_FALSE(GetPNGImage(folder.File("cut.png")));
-  PngSpec wide{kMaxDimension + 1, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {}};
-  wide.samples.resize((kMaxDimension + 8) / 8);
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("wide.png"), wide));
-  EXPECT_FALSE(GetPNGImage(folder.File("wide.png")));
-
-  std::vector<std::uint8_t> rgbSamples(32 * 32 * 3, 100);
-  ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("whole.jpg"), 32, 32, 3, false, rgbSamples));
-  const std::string jpeg = folder.Read("whole.jpg");
-  folder.Write("garbage.jpg", "\xFF\xD8\xFF\xE0 not a jpeg at all");
-  folder.Write("empty.jpg", "");
-  EXPECT_FALSE(GetJPEGImage(folder.File("garbage.jpg")));
-  EXPECT_FALSE(GetJPEGImage(folder.File("empty.jpg")));
-  // A stream cut short decodes what it has (libjpeg pads the rest).
-  folder.Write("cut.jpg", jpeg.substr(0, jpeg.size() / 2));
-  ImagePtr cut = GetJPEGImage(folder.File("cut.jpg"));
-  if (cut) {
-    EXPECT_EQ(cut->GetWidth(), 32);
+  // The longest side a picture may have is written and read back; one more is refused.
+  for (const auto& [w, h] : {std::pair(kMaxDimension, 2), {2, kMaxDimension}}) {
+    Image large;
+    ASSERT_TRUE(large.Allocate(w, h, true));
+    EXPECT_FALSE(large.Allocate(kMaxDimension + 1, 2) || large.Allocate(2, kMaxDimension + 1) || large.Allocate(w, 0) ||
+                 large.Allocate(0, h));
+    for (const std::string name : {"large.png", "large.jpg"}) {
+      ASSERT_TRUE(name.ends_with("png") ? WritePNGImage(folder.File(name), large)
+                                        : WriteJPEGImage(folder.File(name), large));
+      ImagePtr read = GetImage(folder.File(name));
+      EXPECT_EQ(std::pair(w, h), read ? std::pair(read->GetWidth(), read->GetHeight()) : std::pair(0, 0)) << name;
+    }
+    large.width = w == 2 ? 1 : w + 1;  // the long side one pixel longer, within the pixels there are
+    large.height = h == 2 ? 1 : h + 1;
+    EXPECT_FALSE(WritePNGImage(folder.File("long.png"), large) || WriteJPEGImage(folder.File("long.jpg"), large));
   }
 }
 
