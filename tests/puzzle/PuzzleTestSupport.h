@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -216,6 +218,62 @@ struct Player {
   // Ticks until the cube has settled (or a limit is reached).
   void WaitForCube(int limit = 200) {
     for (int i = 0; i < limit && puzzle->mCube; ++i) Tick();
+  }
+
+  // Plays a script of strokes, keys and ticks, the way a person's input comes
+  // between logic ticks. A place is a cell as two digits ("31": column 3, row
+  // 1) or a point in pixels ("455,37"). c clicks the place and ticks, C only
+  // clicks, R right-clicks, m moves the mouse there, s moves and ticks (a step);
+  // tN ticks N times (t once), w waits for the cube, x releases (a right click
+  // and the wait), L the pointer leaves the field, P1 / P0 pause and resume,
+  // k and one of ULRDPC presses a board key. `after` runs after every action.
+  void Play(const std::string& script, const std::function<void()>& after = {}) {
+    std::istringstream in(script);
+    for (std::string t; in >> t;) {
+      const std::string arg = t.substr(1);
+      const auto comma = arg.find(',');
+      const bool cell = comma == std::string::npos && arg.size() == 2;
+      const int x = cell ? Lintwick::CellCentreX(arg[0] - '0') : comma ? std::atoi(arg.c_str()) : 0;
+      const int y = cell ? Lintwick::CellCentreY(arg[1] - '0') : comma ? std::atoi(arg.c_str() + comma + 1) : 0;
+      switch (t[0]) {
+        case 'c':
+          puzzle->HandleMouseDown(x, y, 1), Tick();
+          break;
+        case 'C':
+          puzzle->HandleMouseDown(x, y, 1);
+          break;
+        case 'R':
+          puzzle->HandleMouseDown(x, y, -1);
+          break;
+        case 'm':
+          puzzle->HandleMouseMove(x, y);
+          break;
+        case 's':
+          puzzle->HandleMouseMove(x, y), Tick();
+          break;
+        case 't':
+          Tick(arg.empty() ? 1 : std::atoi(arg.c_str()));
+          break;
+        case 'w':
+          WaitForCube();
+          break;
+        case 'x':
+          Release();
+          break;
+        case 'L':
+          puzzle->HandleMouseLeave();
+          break;
+        case 'P':
+          puzzle->Pause(arg == "1");
+          break;
+        case 'k':
+          puzzle->HandleBoardKey(static_cast<Lintwick::BoardKey>(std::string("ULRDPC").find(arg[0])));
+          break;
+        default:
+          throw std::invalid_argument("no such action in a script: " + t);
+      }
+      if (after) after();
+    }
   }
 
   Lintwick::Piece* At(int x, int y) const { return puzzle->PieceAt(x, y); }
