@@ -1,9 +1,10 @@
-// The rules of a move and of strokes of any speed, each played as a script of
-// mouse strokes, board keys and logic ticks on a small hand-made level, with
-// the board's rules checked after every action and the whole tick-by-tick
-// trace (state, sounds, requests) pinned in one number; LINTWICK_TRACE=1
-// prints the trace. Then the whole game over the generated levels of the data
-// folder, each solved through the mouse by its stored solution.
+// The rules of a move, strokes of any speed, the cube's run and a joined
+// link's sparkle, each played as a script of mouse strokes, board keys and
+// logic ticks on a small hand-made level, with the board's rules checked
+// after every action and the whole tick-by-tick trace (state, sounds,
+// requests) pinned in one number; LINTWICK_TRACE=1 prints the trace. Then the
+// whole game over the generated levels of the data folder, each solved
+// through the mouse by its stored solution.
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,15 @@ const Scenario kScenarios[] = {
     {"keys, slowly", {"a..A", "....", "b..B"}, 0,
      "kP t kR t kR t kR t t4 w kD t kD t kL t kL t kL t kP t kU t kR t kR t kR t kD t t11", 0xfae3c27192677635ull},
     {"keys, cancelled", {"a...A"}, 0, "kP t kR kC t2", 0x1f6977e89f33ada9ull},
+    // A right click moves the cube onto the first piece at once; it runs one
+    // piece a tick with a tap, drops onto the head, which drops with the
+    // finished look and shrinks back to the open one.
+    {"a released cube", {"a.....A"}, 0, "c00 s10 s20 s30 s40 s50 R50 t17", 0x8055586cf9c22d4full},
+    // A completed link sparkles piece by piece: patterns 0..19 and round
+    // again, the first emitter on the target node's centre, each played whole.
+    {"a completed link sparkles", {"a.........", "..........", "..A"}, 0,
+     "c00 s10 s20 s30 s40 s50 s60 s70 s80 s90 s91 s81 s71 s61 s51 s41 s31 s21 s11 s01 s02 s12 s22 w t25",
+     0xec44c76b3cae41edull},
 };
 // clang-format on
 
