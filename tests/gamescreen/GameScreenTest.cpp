@@ -213,6 +213,19 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 6));
   for (const auto& [x, digit] : {std::pair{205, 2}, {221, 7}, {253, 2}})
     EXPECT_EQ(Pixel(x, 255), CelColour(kDigits, digit));
+  // Drawn where the shell places the screen, beside the menu panel, the
+  // picture is the same, pixel for pixel.
+  Zing::MemoryImage alone, placed;
+  Paint(alone, &Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
+  placed.Create(Lintwick::kGameScreenX + Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
+  placed.SetImageMode(false, false);
+  Zing::Graphics g(&placed);
+  g.Translate(Lintwick::kGameScreenX, 0);
+  g.ClipRect(0, 0, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
+  screen->Draw(&g);
+  for (int y = 0; y < Lintwick::kGameScreenHeight; ++y)
+    for (int x = 0; x < Lintwick::kGameScreenWidth; ++x)
+      ASSERT_EQ(placed.GetPixel(Lintwick::kGameScreenX + x, y), alone.GetPixel(x, y)) << x << ", " << y;
 
   // The caption rows on both sides of every boundary, for each kind of
   // transition: {kind, tick, top row, bottom row (-1: the level points)}.
