@@ -33,25 +33,21 @@ void ExpectTimeline(const char* what, Player& p, Value value, const Ints& expect
 TEST(Animations, Timelines) {
   const auto cubeCel = [](Player& p) { return p->mCubeCel; };
   Player left({"A..a"});
-  left.ClickAndTick(3, 0);
-  left.MoveTo(2, 0);
+  left.Play("c30 m20");
   ExpectTimeline("a roll to the left runs the cels backwards", left, cubeCel,
                  {13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0});
   Player right({"a...A"});
-  right.ClickAndTick(0, 0);
-  right.MoveTo(1, 0);
+  right.Play("c00 m10");
   ExpectTimeline("a roll to the right runs them forwards", right, cubeCel,
                  {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 0});
 
   Player picked({"a.....A"});
-  picked.Draw({{0, 0}, {1, 0}, {2, 0}});
-  picked.Release();
-  picked.Draw({{2, 0}, {3, 0}});  // the dropped head, picked up while it shrinks
+  picked.Play("c00 s10 s20 x c20 s30");  // the dropped head, picked up while it shrinks
   ExpectTimeline("a piece only grows once the cube has left it", picked, [](Player& p) { return p.At(2, 0)->frame; },
                  {0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 11, 11});
 
   Player p({"a..A"});
-  p.Click(0, 0);
+  p.Play("C00");
   ExpectTimeline("the target marker cycles through twenty cels", p, [](Player& q) { return q->mTargetFrame; },
                  {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0});
   p->AddVortex(3, 10, 20);
@@ -78,16 +74,16 @@ TEST(Cube, TheNodeLeftBehindGrowsFromRollFrame7AndAGapStopsTheCube) {
   // it starts to grow; later its growth is left running.
   for (auto [rollFrame, before, after] : {std::tuple{7, 0, 1}, {8, 1, 1}, {9, 2, 2}}) {
     Player q({"a..A"});
-    q.Draw({{0, 0}, {1, 0}});
+    q.Play("c00 s10");
     q.Tick(rollFrame - 2);
     ASSERT_EQ(q->mCubeFrame, rollFrame);
     EXPECT_EQ(q.At(0, 0)->frame, before) << "roll frame " << rollFrame;
-    q.RightClick(1, 0);
+    q.Play("R10");
     EXPECT_EQ(q.At(0, 0)->frame, after) << "roll frame " << rollFrame;
   }
   // A piece that does not touch the one before stops the cube.
   Player r({"a..A"});
-  r.ClickAndTick(0, 0);
+  r.Play("c00");
   r->AddPiece(0, 2, 0, false);
   r.Tick();
   EXPECT_EQ(r->mCube, nullptr);
@@ -150,7 +146,7 @@ TEST(Stars, FourHundredAtMostWithSoundsStillPlayed) {
 
 TEST(Transition, ShuttersCloseStayAndOpenAndTheLevelPaysAtTick64) {
   Player p({"aA"});
-  p.Draw({{0, 0}, {1, 0}});  // the one link joined: the transition begins
+  p.Play("c00 s10");  // the one link joined: the transition begins
   const int start = p.host.tick;
   std::map<int, int> offsets, scores;
   for (int t = 1; t <= 101; ++t) {
@@ -180,7 +176,7 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82ThenANewGameStartsOver) {
   p->mLevel = 99;
   p->RestartLevel();
   p->mScore = 1234;
-  p.Draw({{0, 0}, {1, 0}});  // the one link joined: the transition begins
+  p.Play("c00 s10");  // the one link joined: the transition begins
   const int start = p.host.tick;
   EXPECT_EQ(std::pair(p->mTransitionKind, p->mLevelPointsShown), (std::pair<int, int>(Lintwick::kGameDone, 5000)));
   p.Tick(80);

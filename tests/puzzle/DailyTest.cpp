@@ -106,8 +106,7 @@ TEST(SingleBoardGame, EndsOnceWhenSolvedFilledOrNot) {
     p->NewSingleBoardGame(buffer(board.board), buffer(board.nodes), buffer(board.solutions), 5);
     EXPECT_EQ(std::pair(p->IsSingleBoardGame(), p->mLevelPoints), std::pair(true, Lintwick::FreshLevelPoints(5)));
     // From the start node (0, 1) to the target (0, 0): the long way round fills.
-    p.Draw(fill ? std::vector<std::pair<int, int>>{{0, 1}, {1, 1}, {2, 1}, {2, 0}, {1, 0}, {0, 0}}
-                : std::vector<std::pair<int, int>>{{0, 1}, {0, 0}});
+    p.Play(fill ? "c01 s11 s21 s20 s10 s00" : "c01 s00");
     EXPECT_EQ(p->mTransitionKind, Lintwick::kGameDone);
     p.Tick(150);
     const int score = (fill ? 4 : 0) + Lintwick::FreshLevelPoints(5);
