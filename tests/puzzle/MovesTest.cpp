@@ -93,10 +93,10 @@ const Scenario kScenarios[] = {
     // walked from where the click was made.
     {"a stroke round a corner", {"a....", "....A"}, 0, "c00 m30 m31 t t3 m41 t", 0x4e766e0fb34e8d9ull},
     {"a stroke before the pick-up", {"a...A"}, 0, "C00 m40 t5", 0xe4047438a101cf80ull},
-    // A second stroke before the tick is walked on from where the queued
-    // steps lead, down or up the board.
-    {"strokes queued downwards, then on", {"a...", "....", "...A"}, 0, "c00 m02 m22 t4", 0xc6dfeaec458345e5ull},
-    {"strokes queued upwards, then on", {"...A", "....", "a..."}, 0, "c02 m00 m20 t4", 0x1726f66391c2b639ull},
+    // Strokes before the tick are each walked on from where the queued steps
+    // lead, whichever way those go.
+    {"strokes queued down, right, up", {"a...", "....", "....", "...A"}, 0, "c00 m02 m22 m20 t6", 0x6843788512fa4a12ull},
+    {"strokes queued up, left, down", {"A...", "....", "....", "...a"}, 0, "c33 m31 m11 m13 t6", 0x2f0385b6a9180888ull},
     // From (1, 1) into (2, 2): passing below the corner enters (1, 2) first,
     // passing right of it (2, 1); hitting it exactly goes along the row.
     {"a corner cut below", {"....", ".a..", "....", "...A"}, 0, "c11 m100,130 t2", 0xcd930dda282b1692ull},
