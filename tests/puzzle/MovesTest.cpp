@@ -118,8 +118,8 @@ const Scenario kScenarios[] = {
     {"a fast stroke back, free", {"a......A"}, 6, "c00 m50 t5 m10 t4", 0xa6c4c3623122fc3cull},
     {"a fast stroke back, marked", {"a......A"}, 6, "c00 m50 t5 t51 m10 t w c40", 0x684bb1a716741824ull},
     // The highlight follows the pointer; the arrows move it a cell at once,
-    // never off the grid; the pointer takes it back at the next tick.
-    {"the highlight", {"a.A", "b.B"}, 0, "m21 t kU kU kL t kL kL t m20 t", 0xbd7eb97a444b016cull},
+    // every way, never off the grid; the pointer takes it back at the next tick.
+    {"the highlight", {"a.A", "b.B"}, 0, "m21 t kU kU kL t kL kL t kR kD t m20 t", 0xa809cdeb1bb5b553ull},
     // A level drawn with the keys alone, quickly (every key before the tick)
     // and slowly; the highlight stays on the target node; Backspace stops
     // drawing.
