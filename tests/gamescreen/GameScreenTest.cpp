@@ -591,6 +591,7 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
       {"none, replayed",
        {{9, 0, 2}, {11, 65, 2}, {13, 225, 2}, {15, 1, 1}},
        "7 0 10 1234 500/0 13 65/225/1 4+ 3 damaged"},
+      {"the first tick", {{11, 1, 2}}, "7 0 10 1234 500/0 13 1/0/0 4+ 3"},
       {"closing", {{11, 40, 2}, {13, 135, 2}, {16, 818, 2}}, "7 0 10 1234 500/818 13 40/135/0 4+ 3"},
       {"an offset off its tick", {{11, 40, 2}, {13, 136, 2}}, "7 0 10 1234 500/0 13 40/135/0 4+ 3 damaged"},
       {"opening", {{11, 101, 2}, {13, 23, 2}}, "7 0 10 1234 500/0 13 101/23/0 4+ 3"},
