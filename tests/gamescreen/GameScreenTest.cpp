@@ -616,6 +616,10 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
        {{20, 0x11, 1}, {21, 0x41, 1}},
        "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
       {"link 1 from its other node", {{26, 0x33, 1}, {27, 0x13, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3"},
+      {"link 0's target twice", {{21, 0x41, 1}}, "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
+      {"link 0's start twice, a path from the target",
+       {{20, 0x11, 1}, {22, 0x31, 1}, {23, 0x21, 1}},
+       "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
       {"link 1 joined: its lost transition starts", {{24, 1, 1}}, "7 0 10 1234 500/500 13 1/0/0 4+ 3+"},
       {"a byte more", {{39, 0, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
   };
