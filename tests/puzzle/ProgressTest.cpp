@@ -171,6 +171,7 @@ TEST(ProgressFile, EveryKindOfDamageIsRefusedWhole) {
       {"a section head cut short", FileOf(Section(1, good) + "\x02\x00\x01")},
       {"two board sections", FileOf(Section(1, good) + Section(1, Board(4, 1, 9, 9, {})))},
       {"a record cut short", FileOf(Section(1, good.substr(0, good.size() - 1)))},
+      {"a record without its piece count", FileOf(Section(1, good.substr(0, 6)))},
       {"board 100", FileOf(Section(1, Board(100, 1, 9, 9, {})))},
       {"a board twice", FileOf(Section(1, good + good))},
       {"not marked solved", FileOf(Section(1, Board(3, 2, 9, 9, {})))},
