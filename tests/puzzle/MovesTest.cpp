@@ -97,6 +97,10 @@ const Scenario kScenarios[] = {
     // lead, whichever way those go.
     {"strokes queued down, right, up", {"a...", "....", "....", "...A"}, 0, "c00 m02 m22 m20 t6", 0x6843788512fa4a12ull},
     {"strokes queued up, left, down", {"A...", "....", "....", "...a"}, 0, "c33 m31 m11 m13 t6", 0x2f0385b6a9180888ull},
+    // A stroke from the last pixel column (then row) of the head's cell is
+    // walked from that cell.
+    {"strokes from a cell's last pixels", {"a...A", ".....", "....."}, 0,
+     "c00 m49,37 m117,37 t2 m117,59 m117,127 t2", 0xd7b5df6773c7938bull},
     // From (1, 1) into (2, 2): passing below the corner enters (1, 2) first,
     // passing right of it (2, 1); hitting it exactly goes along the row.
     {"a corner cut below", {"....", ".a..", "....", "...A"}, 0, "c11 m100,130 t2", 0xcd930dda282b1692ull},
