@@ -88,6 +88,11 @@ const Scenario kScenarios[] = {
     // picked up and let go; drawing away from them opens the link.
     {"touching nodes stay completed", {"aA", "bB"}, 0, "c00 s10 w c00 x c01 s11", 0x5c1e5aa384d17ce1ull},
     {"touching nodes opened", {".aA", "bB."}, 0, "c10 s20 w c10 s00 x c01 s11", 0xe18047406321ad9cull},
+    // A stroke made before the tick that handles its click draws only when
+    // the click picked a link up: not after a click on nothing, nor after one
+    // that set a mark.
+    {"a stroke after a click on nothing", {"a...A"}, 0, "C10 m30 t2", 0x5217962f68843a7ull},
+    {"a stroke after a click that marks", {"a.....A"}, 5, "c00 s10 s20 x C60 m40 t2", 0x35b707a0fa8c84baull},
     // Two jumps round a corner between two ticks are walked cell by cell, one
     // step per tick; a stroke begun before the tick that picks the node up is
     // walked from where the click was made.
