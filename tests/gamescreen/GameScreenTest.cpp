@@ -455,11 +455,17 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   EXPECT_EQ(host.writes, writes + 1);
 
   // A chosen level starts fresh with the saved score and hints (as the shell's
-  // level chooser shows); without a saved game it still starts, as a new game.
+  // level chooser shows), whatever the screen was showing; without a saved
+  // game it still starts, as a new game.
   screen = Restart();
+  screen->mShutterTick = 70;
+  screen->mShutterOffset = 225;
+  screen->mBarBlink = screen->mBarHighlight = 1;
   screen->StartAtLevel(3);
   EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->mHintShown, screen->GetLink(0).count),
             std::tuple(3, 1234, false, 2));
+  EXPECT_EQ(std::tuple(screen->mShutterTick, screen->mShutterOffset, screen->mBarBlink, screen->mBarHighlight),
+            std::tuple(0, 0, 0, 0));
   host.files.erase(kSavePath);
   screen->StartAtLevel(4);
   EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()),
