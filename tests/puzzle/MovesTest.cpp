@@ -106,6 +106,10 @@ const Scenario kScenarios[] = {
     // walked from that cell.
     {"strokes from a cell's last pixels", {"a...A", ".....", "....."}, 0,
      "c00 m49,37 m117,37 t2 m117,59 m117,127 t2", 0xd7b5df6773c7938bull},
+    // One move from corner to corner of the whole board crosses eighteen
+    // borders, every one walked.
+    {"a stroke across the whole board", {"a.........", "..........", "..........", "..........", "..........",
+     "..........", "..........", "..........", "..........", ".........A"}, 0, "c00 m99 t18", 0x54a48d67f0122becull},
     // From (1, 1) into (2, 2): passing below the corner enters (1, 2) first,
     // passing right of it (2, 1); hitting it exactly goes along the row.
     {"a corner cut below", {"....", ".a..", "....", "...A"}, 0, "c11 m100,130 t2", 0xcd930dda282b1692ull},
