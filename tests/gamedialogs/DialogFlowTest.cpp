@@ -2,7 +2,6 @@
 // typed through key and character messages); the text table behind the
 // languages, and what a damaged high-score file turns into.
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "game/shell/Resources.h"
 #include "game/shell/ScoreDialog.h"
 #include "game/shell/ShellLook.h"
+#include "game/shell/SolvePlayback.h"
 #include "game/shell/Texts.h"
 #include "tests/graphics/RecordingImage.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -55,29 +55,18 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   const double sfx = app->GetSfxVolume();
   const bool cursors = app->customCursorsEnabled;
 
-  // German relabels the game at once.
+  // CANCEL keeps the language in use, whatever line was picked; OK takes the
+  // picked one and relabels the game at once. (DONE leaves the window as it is.)
+  const int windows = services->windowsCreated;
   options = OpenOptions();
   ASSERT_NE(options, nullptr);
-  LanguageDialog* language = OpenLanguages(options);
-  ASSERT_NE(language, nullptr);
-  EXPECT_EQ(language->GetSelectedIndex(), 0);
-  ClickCentre(language->yesButton->GetRect());  // OK with English changes nothing
-
-  language = PickLanguage(options, 1);
-  ASSERT_NE(language, nullptr);
-  EXPECT_EQ(language->GetSelectedIndex(), 1);
-  ClickCentre(language->noButton->GetRect());  // CANCEL keeps English
-  EXPECT_EQ(app->mLocale, "En");
-  std::string stored;
-  EXPECT_TRUE(app->RegistryReadString("Locale", stored));
-  EXPECT_EQ(stored, "En");
-
-  language = PickLanguage(options, 1);
-  ASSERT_NE(language, nullptr);
-  ClickCentre(language->yesButton->GetRect());
-  EXPECT_EQ(app->mLocale, "De");
-  EXPECT_EQ(Zing::TEXT_DIALOG_CANCEL, "ABBRECHEN");
+  for (bool ok : {false, true}) {
+    ASSERT_NE(PickLanguage(options, 1), nullptr);
+    ClickFooter(DIALOG_LANGUAGE, ok);
+    EXPECT_EQ(app->mLocale + " " + Zing::TEXT_DIALOG_CANCEL, ok ? "De ABBRECHEN" : "En CANCEL");
+  }
   ClickFooter(DIALOG_OPTIONS);
+  EXPECT_EQ(services->windowsCreated, windows);
 
   // The player ends this run and starts a new one on the same folders.
   app->Shutdown();
@@ -96,15 +85,21 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   Key(Zing::KEYCODE_RETURN, true);  // Alt+Enter: the box follows the switch
   EXPECT_FALSE(app->windowed);
   EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
-  language = OpenLanguages(options);
-  ASSERT_NE(language, nullptr);
-  EXPECT_EQ(language->GetSelectedIndex(), 1);  // the chooser opens on the language in use
-  ClickCentre(language->noButton->GetRect());
+  for (auto [locale, line] : {std::pair{"De", 1}, {"Fr", 2}}) {  // the chooser opens on the language in use
+    app->mLocale = locale;
+    LanguageDialog* language = OpenLanguages(options);
+    ASSERT_NE(language, nullptr);
+    EXPECT_EQ(language->GetSelectedIndex(), line);
+    const Zing::ListWidget* list = language->GetList();  // English; below the last line nothing
+    for (int at : {0, 3}) Click(list->x + 20, list->y + 4 + list->itemHeight * at + list->itemHeight / 2);
+    EXPECT_EQ(language->GetSelectedIndex(), 0);
+    ClickFooter(DIALOG_LANGUAGE, false);
+  }
   ClickFooter(DIALOG_OPTIONS);
   EXPECT_FALSE(app->windowed);
 }
 
-TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
+TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBackAndTheSecondaryDialogsAreModal) {
   ReachStartScreen();
   app->forceFullscreen = true;
   OptionsDialog* options = OpenOptions();
@@ -125,29 +120,20 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBack) {
   EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE), nullptr);  // a machine that passes the test needs no warning
   ClickFooter(DIALOG_OPTIONS);
   EXPECT_TRUE(app->IsHardwareAccelerated());
-}
-
-TEST_F(OptionsFlow, EachSecondaryDialogStandsOverTheOptionsUntilItsFooterClosesIt) {
-  ReachStartScreen();
-  OptionsDialog* options = OpenOptions();
+  services->accelerationWorks = false;  // opened again, the options show what is set and ask nothing
+  options = OpenOptions();
   ASSERT_NE(options, nullptr);
-  for (auto [button, id, title] :
-       {std::tuple{OptionsDialog::ID_HIGH_SCORES, DIALOG_HIGH_SCORES, &TEXT_HIGH_SCORES_TITLE},
-        {OptionsDialog::ID_HELP, DIALOG_HELP, &TEXT_HELP_TITLE},
-        {OptionsDialog::ID_LANGUAGE, DIALOG_LANGUAGE, &TEXT_SELECT_LANGUAGE_TITLE},
-        {OptionsDialog::ID_ABOUT, DIALOG_ABOUT, &TEXT_ABOUT_TITLE}}) {
+  EXPECT_EQ(std::pair(options->GetAccelerationBox()->IsChecked(), app->GetDialogCount()), std::pair(true, 1));
+  // Each of its secondary dialogs stands modal over it until its footer closes it.
+  for (auto [button, id] : {std::pair{OptionsDialog::ID_HIGH_SCORES, DIALOG_HIGH_SCORES},
+                            {OptionsDialog::ID_HELP, DIALOG_HELP},
+                            {OptionsDialog::ID_LANGUAGE, DIALOG_LANGUAGE},
+                            {OptionsDialog::ID_ABOUT, DIALOG_ABOUT}}) {
     ClickCentre(options->GetButton(button)->GetRect());
-    Zing::Dialog* dialog = app->GetDialog(id);
-    ASSERT_NE(dialog, nullptr) << "dialog " << id;
-    EXPECT_EQ(std::tuple(dialog->dialogHeader, app->GetWidgetManager()->baseModalWidget),
-              std::tuple(*title, static_cast<Zing::Widget*>(dialog)));
+    EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, app->GetDialog(id)) << id;
     ClickFooter(id);
-    EXPECT_EQ(app->GetDialog(id), nullptr) << "dialog " << id;
-    EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, options) << "dialog " << id;
+    EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, options) << id;
   }
-  EXPECT_EQ(app->GetDialog(DIALOG_OPTIONS), options);
-  ClickFooter(DIALOG_OPTIONS);
-  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
 }
 
 TEST(Texts, LanguagesAndTheirBytes) {
@@ -196,14 +182,7 @@ TEST(Texts, LanguagesAndTheirBytes) {
   EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[3], "Spiel verlassen");
   EXPECT_EQ(*TEXT_OPTIONS_BUTTONS[0], "Highscores");
 
-  SetupTexts(Language::French);
-  EXPECT_EQ(FormatText(TEXT_HINT, 7), "Conseil (7 rest.)");
-
   SetupTexts(Language::English);
-  // The about body: seven lines, the version in the first.
-  const std::string about = FormatText(TEXT_ABOUT_BODY, "1.0.3");
-  EXPECT_EQ(about.substr(0, about.find('\n')), "Lintwick v1.0.3 ");
-  EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 6);
   // Only the first placeholder is filled; other percent signs stay as they are.
   EXPECT_EQ(FormatText("%d%% of %d %s", 5), "5%% of %d %s");
   EXPECT_EQ(FormatText("no number", 5), "no number");
@@ -285,6 +264,30 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   EXPECT_EQ(FinishGame(501), nullptr);  // equal to the last entry: no place
 }
 
+// One piece each time the cube would have rolled a cell, counted from the
+// start, until the whole solve is shown.
+TEST(SolvePlayback, OnePieceEachCubeRollFromTheStartUntilAllAreShown) {
+  SolvePlayback playback;
+  const auto run = [&](int updates) {
+    std::vector<int> at;
+    for (int update = 1; update <= updates; ++update)
+      if (playback.Update()) at.push_back(update);
+    return at;
+  };
+  const std::vector<LaidPiece> solve = {{0, 0x11}, {0, 0x12}, {1, 0x33}};
+  EXPECT_EQ(run(100), std::vector<int>{});  // nothing started
+  playback.Start(4, solve);
+  EXPECT_EQ(run(35), std::vector<int>{});
+  playback.Start(4, solve);  // again: the clock starts over too
+  EXPECT_EQ(run(300), (std::vector<int>{70, 140, 210}));
+  EXPECT_EQ(std::tuple(playback.IsPlaying(), playback.Level(), playback.Shown(), playback.Finished()),
+            std::tuple(true, 4, 3, true));
+  playback.Stop();
+  EXPECT_EQ(std::tuple(playback.IsPlaying(), playback.Shown(), playback.Pieces().size()), std::tuple(false, 0, 0u));
+  playback.Start(0, {});  // a solve without pieces is shown whole at once
+  EXPECT_EQ(std::pair(playback.Finished(), run(100)), std::pair(true, std::vector<int>{}));
+}
+
 TEST(ScoreTable, DamagedFilesGiveSaneTables) {
   const auto read = [](ScoreTable& table, const std::string& bytes) {
     Zing::Buffer buffer;
@@ -294,8 +297,7 @@ TEST(ScoreTable, DamagedFilesGiveSaneTables) {
   ScoreTable table;
   table.entries[0].score = 5;
   read(table, "");
-  EXPECT_EQ(table.entries[0].score, 100);
-  EXPECT_EQ(table.entries[5].name, "Wicker");
+  EXPECT_EQ(std::pair(table.entries[0].score, table.entries[5].name), std::pair(100, std::string("Wicker")));
 
   // One whole record, then a name whose length runs past the end.
   read(table, std::string("\x0A\x00\x00\x00\x03\x00"
@@ -303,10 +305,9 @@ TEST(ScoreTable, DamagedFilesGiveSaneTables) {
                           "\x05\x00\x00\x00\x40\x00"
                           "B\x01\x1b\x81z",
                           21));
-  EXPECT_EQ(table.entries[0].name, "Ann");
-  EXPECT_EQ(table.entries[1].score, 5);
+  EXPECT_EQ(std::tuple(table.entries[0].name, table.entries[1].score, table.entries[5].score),
+            std::tuple(std::string("Ann"), 5, 0));
   EXPECT_EQ(table.entries[1].name, "Bz");  // control, escape and undefined bytes dropped
-  EXPECT_EQ(table.entries[5].score, 0);
 
   // Every byte against the rule: printable, not DEL, defined in the code page.
   for (int byte = 0; byte < 256; ++byte) {

@@ -306,18 +306,14 @@ TEST_F(Hints, OneHintPerLevelTenPerGame) {
 TEST_F(Hints, TheMiniatureShowsTheWholeSolution) {
   // Cell (x, y) of the miniature is centred at (32 + 12x, 276 + 12y).
   EXPECT_EQ(Pixel(44, 288), 0u);  // nothing before a hint is bought
+  // Bought: the background, the nodes, the solution's cells and the sticks
+  // between neighbours (across from a to (2, 1), down column 6 and into its
+  // target; none below (2, 3), whose next code (2, 7) is no neighbour).
   screen->UseHint();
-  EXPECT_EQ(Pixel(21, 265), CelColour(kHintBkg, 0));
-  EXPECT_EQ(Pixel(44, 288), CelColour(kHintNodes, 0));  // node a
-  EXPECT_EQ(Pixel(56, 288), CelColour(kHintLinks, 0));  // solution cell (2, 1)
-  // Sticks: across between a and (2, 1); down in column 6 and on into its
-  // target; (2, 3) and (2, 7) are no neighbours: no stick below (2, 3).
-  EXPECT_EQ(std::tuple(Pixel(50, 288), Pixel(104, 306)),
-            std::tuple(CelColour(kHintSticks, 0), CelColour(kHintSticks, 9)));
-  EXPECT_NE(Pixel(56, 318), CelColour(kHintSticks, 7 + 1));
+  EXPECT_EQ(Pixel(104, 306), CelColour(kHintSticks, 9));
   Zing::MemoryImage hint;
   Paint(hint, &Lintwick::GameScreen::DrawHint, 170, 480);
-  EXPECT_EQ(Fnv(hint.GetBits(), 4u * 170 * 480), 0x27fdc2643b185883ull);  // and every other pixel
+  EXPECT_EQ(Fnv(hint.GetBits(), 4u * 170 * 480), 0x27fdc2643b185883ull);
   // The player's own pieces are no part of it: only the nodes and the solution show.
   screen->AddPiece(0, 1, 0, false);
   EXPECT_NE(Pixel(44, 276), CelColour(kHintNodes, 0));

@@ -55,6 +55,8 @@ void ResetIdentifiers() {
 
 TEST(ResourceIdentifiers, ExtractionStopsAtTheFirstMissingResourceAndColoursHaveTheirOwnPictures) {
   using namespace Lintwick;
+  for (auto group : {InitGroup(), SplashGroup(), GameGroup()})  // before any extraction: sounds 0, pictures null
+    for (const auto& entry : group) EXPECT_TRUE(!entry.sound || *entry.sound == 0) << entry.name;
   FakeManager full("");
   EXPECT_TRUE(ExtractInitResources(&full));
   EXPECT_EQ(full.asked, Names(InitGroup()));

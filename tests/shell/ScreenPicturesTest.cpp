@@ -62,19 +62,22 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   auto levels = LintwickTest::GeneratedLevels();
   ASSERT_TRUE(levels);
   const auto storedSolve = [&](int level) {
-    const std::string& paths = levels->files[kSolutionFile];
+    const auto* path =
+        reinterpret_cast<const unsigned char*>(&levels->files[kSolutionFile][level * kSolutionRecordSize]);
     LevelSolve solve{level, true, 500 + level, {}};
-    std::size_t at = static_cast<std::size_t>(level) * kSolutionRecordSize;
-    for (int link = 0; link < kMaxLinks; ++link) {
-      for (int n = static_cast<unsigned char>(paths[at++]); n > 0; --n)
-        solve.pieces.push_back({link, static_cast<unsigned char>(paths[at++])});
-    }
+    for (int link = 0; link < kMaxLinks; ++link)
+      for (int n = *path++; n > 0; --n) solve.pieces.push_back({link, *path++});
     return solve;
   };
   Progress progress;
   progress.Merge(storedSolve(0));
   progress.Merge({1, false, 545, {{0, 0x55}}});
   progress.Merge(storedSolve(2));
+  progress.Merge({96, false, 700, {{6, 0x10}, {6, 0x00}}});
+  progress.Merge({90,
+                  false,
+                  600,
+                  {{5, 0x02}, {3, 0x16}, {5, 0x01}, {5, 0x00}, {3, 0x15}, {5, 0x10}, {5, 0x11}, {3, 0x14}, {5, 0x12}}});
   WriteProgress(progress);
   ZingTest::NullAppFixture<LintwickTest::ShellApp>::Start();  // the loading is left to the stops
   ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 3));
@@ -88,6 +91,7 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
       {"splash while loading", [&] { app->loadingThreadStarted = true;
                                      while (app->loadingDone < app->loadingTotal / 2) app->LoadingSlice(); },
        2188698279},
+      {"its bar grown", [&] { while (app->loadingDone < app->loadingTotal * 3 / 4) app->LoadingSlice(); }, 2953697666},
       {"splash", [&] { app->LoadingThreadProc(); app->loadingThreadCompleted = true; }, 2616915020},
       {"start screen", [&] { ClickCentre(app->mSplash->GetStartLinkRect()); }, 2596365030},
       {"options", [&] { OpenOptions(); }, 2398146608},
@@ -109,6 +113,15 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
                                                      RunFor(SolvePlayback::kUpdatesPerPiece * 10 * 40); }, 3936065580},
       {"chooser on a reached board", [&] { Click(kRightArrowX, kArrowY); }, 4189957108},
       {"chooser on a locked board", [&] { chooser()->SliderValueChanged(LevelDialog::kSliderId, 1.0); }, 69651339},
+      {"board 91 halfway through its solve", [&] { ClickFooter(DIALOG_LEVEL_CHOOSER, false);
+                                                   app->RegistryWriteInteger("UnlockedLevel", 99);
+                                                   click(app->mStartScreen->GetButton(2));
+                                                   chooser()->SliderValueChanged(LevelDialog::kSliderId, 90.0 / 99);
+                                                   click(&chooser()->GetWatchButton()); },
+       1572787909, SolvePlayback::kUpdatesPerPiece * 10 * 5 + 300},
+      {"and whole", [] {}, 404066840, SolvePlayback::kUpdatesPerPiece * 10 * 5},
+      {"board 97: its touching nodes joined", [&] { chooser()->SliderValueChanged(LevelDialog::kSliderId, 96.0 / 99);
+                                                    click(&chooser()->GetWatchButton()); }, 2357078700, 2000},
       {"a fresh game's help", [&] { ClickFooter(DIALOG_LEVEL_CHOOSER, false); click(app->mStartScreen->GetButton(0)); },
        855543554},
       {"level 1", [&] { ClickFooter(DIALOG_HELP); }, 4044555856},
@@ -122,8 +135,12 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
                                  for (char c : std::string("Ann")) Send(MessageCode::Char, 0, 0, c); }, 3701046359},
       {"start new question", [&] { ClickFooter(DIALOG_HIGH_SCORES); click(app->mStartScreen->GetButton(0)); },
        1989163258},
-      {"daily message", [&] { ClickFooter(DIALOG_CONFIRM_START_NEW, false); app->mDailyDate = LocalToday();
-                              app->BoardSolved(0, true); }, 902013050},
+      {"a daily board in German", [&] { ClickFooter(DIALOG_CONFIRM_START_NEW, false); app->mLocale = "De";
+                                        app->LanguageChanged(); app->playingDemo = true;
+                                        app->demoMarkers = {{"daily 2026-09-18", app->updateCount}};
+                                        app->StartDailyBoard(); app->playingDemo = false; }, 1193252476},
+      {"daily message in German", [&] { app->mDailyDate = LocalToday();
+                              app->BoardSolved(0, true); }, 3558864433},
   };
   // clang-format on
   const char* folder = std::getenv("LINTWICK_PICTURES");

@@ -1,13 +1,25 @@
 // The game's screens from the splash to the end of a run, and the level
 // chooser over the start screen, driven by mouse messages on the window-less
-// platform with the generated data.
+// platform with the generated data; the game without a mouse, with key
+// messages alone; the daily board beside the running game, the day counted
+// when it is solved, the export of a date's board and the date in each
+// language; and the commands that end before a window opens.
 
+#include <ctime>
 #include <filesystem>
 #include <string>
 
 #include "framework/audio/SilentSoundManager.h"
+#include "framework/platform/KeyCodes.h"
 #include "framework/widget/ButtonWidget.h"
+#include "game/levelgen/DailyBoard.h"
+#include "game/levelgen/LevelFiles.h"
+#include "game/shell/DailyBoardFiles.h"
+#include "game/shell/DailyExportCommand.h"
+#include "game/shell/DateText.h"
 #include "game/shell/LevelDialog.h"
+#include "game/shell/ProgramStart.h"
+#include "game/shell/ProgressStore.h"
 #include "game/shell/Resources.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -149,11 +161,28 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   EXPECT_NE(home.Read("data/save/game.dat"), "saved");
 }
 
-TEST_F(ShellFlow, TheRestartQuestionsAnswersAndAShutdownAtTheEndOfTheGame) {
+// The questions of a replayed level, and when the game is saved where the
+// program may end without a close (a browser page): at each level shown, and
+// as closing would when the page goes, but never in a finished game's last
+// transition (it would pay its score again): closing stops that first.
+TEST_F(ShellFlow, TheRestartQuestionsAndTheSavesOfAPageThatMayEndWithoutAClose) {
+  struct PageServices : LintwickTest::NullServices {
+    bool MayEndWithoutClose() const override { return true; }
+  };
+  app.reset();
+  services = new PageServices;
+  MakeApp();
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ClickFooter(DIALOG_HELP);
   GameScreen* game = app->mGameScreen;
+  game->mShutterTick = kLastShutterTick;
+  game->mTransitionKind = kNextLevel;
+  RunFor(100);
+  EXPECT_EQ(home.Read("data/save/game.dat"), LintwickTest::Bytes(game->SavedGameBytes()));
+  game->UseHint();
+  app->SaveForLeaving();
+  EXPECT_EQ(home.Read("data/save/game.dat"), LintwickTest::Bytes(game->SavedGameBytes()));
 
   // The allowance spent: at the level change the game asks. YES only closes
   // the question; NO returns to the start screen and saves the game.
@@ -166,18 +195,18 @@ TEST_F(ShellFlow, TheRestartQuestionsAnswersAndAShutdownAtTheEndOfTheGame) {
     EXPECT_EQ(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
     EXPECT_EQ(std::tuple(Shown(game), Shown(app->mStartScreen), Shown(app->mShadow)), std::tuple(yes, !yes, false));
   }
-  const Zing::Buffer bytes = game->SavedGameBytes();
-  EXPECT_EQ(home.Read("data/save/game.dat"), LintwickTest::Bytes(bytes));
+  const std::string bytes = LintwickTest::Bytes(game->SavedGameBytes());
+  EXPECT_EQ(home.Read("data/save/game.dat"), bytes);
 
-  // Closed while the finished game stands at its last tick: the transition
-  // stops before the game is saved.
   ClickCentre(app->mStartScreen->GetButton(1)->GetRect());
   ASSERT_TRUE(Shown(game));
   game->mShutterTick = kGameDoneTick;
   game->mTransitionKind = kGameDone;
+  app->SaveForLeaving();
+  EXPECT_EQ(home.Read("data/save/game.dat"), bytes);
   app->Shutdown();
   const std::string saved = home.Read("data/save/game.dat");
-  ASSERT_EQ(saved.size(), bytes.GetDataLen());
+  ASSERT_EQ(saved.size(), bytes.size());
   EXPECT_EQ(std::pair(saved[11], saved[12]), std::pair('\0', '\0'));
 }
 
@@ -199,13 +228,18 @@ TEST_F(ShellFlow, StarAndVortexSoundsStartOncePerUpdateAndSilenceAsksForNothing)
   for (int i = 0; i < 5; ++i)
     for (Sound sound : {Sound::StarSmall, Sound::Vortex, Sound::CubeTap}) app->PlaySound(sound);
   EXPECT_EQ(std::tuple(asked(SOUND_STAR_SMALL), asked(SOUND_VORTEX), asked(SOUND_CUBE_TAP)), std::tuple(1, 1, 5));
-  RunFor(20);  // the next update may start them again
+  // The very next update may start them again.
+  for (const int update = app->updateCount; app->updateCount == update;) app->UpdateApp();
   app->PlaySound(Sound::StarSmall);
   EXPECT_EQ(asked(SOUND_STAR_SMALL), 2);
 
-  // Every menu button clicks; with effects at 0 nothing is even asked for.
+  // Every menu button clicks, and so does the panel's one key, 'e', a command
+  // without a meaning of its own; with effects at 0 nothing is even asked for.
+  app->GetWidgetManager()->SetFocus(app->mMainMenu);
+  for (int c : {'x', 'e'}) Send(MessageCode::Char, 0, 0, c);
+  EXPECT_EQ(std::pair(asked(SOUND_GUI_CLICK), app->GetDialogCount()), std::pair(1, 0));
   ClickCentre(app->mStartScreen->GetButton(2)->GetRect());
-  EXPECT_EQ(asked(SOUND_GUI_CLICK), 1);
+  EXPECT_EQ(asked(SOUND_GUI_CLICK), 2);
   app->SetSfxVolume(0);
   sounds->asked.clear();
   ClickCentre(app->mMainMenu->GetButton(1)->GetRect());
@@ -271,6 +305,7 @@ TEST_P(DamagedData, IsReportedAndOnlyMissingStartPicturesEndTheProgram) {
   }
   ASSERT_FALSE(services->messageBoxes.empty());
   EXPECT_NE(services->messageBoxes[0].find(damage.message), std::string::npos) << services->messageBoxes[0];
+  services->messageBoxes.clear();
 }
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedData,
@@ -349,8 +384,8 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
 }
 
 // Boards solved before: Watch (or a click on the miniature) plays the best
-// solve back piece by piece, at the rolling cube's pace, until another board
-// is shown. (What the marks and the playback look like, the pictures test pins.)
+// solve back piece by piece until another board is shown. (Its pace the
+// playback's own test pins; what it looks like, the pictures test.)
 TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
   Progress progress;
   progress.Merge({0, true, 500, {{0, 0x22}, {0, 0x23}, {1, 0x45}}});
@@ -370,19 +405,230 @@ TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
   Click(kLeftArrowX, kArrowY);
   ClickCentre(dialog->GetWatchButton().GetRect());
   EXPECT_EQ(std::pair(dialog->GetPlayback().Level(), dialog->GetPlayback().Shown()), std::pair(1, 0));
-  RunFor(SolvePlayback::kUpdatesPerPiece * 10 - 100);  // an update each 10 ms, the click's included
-  EXPECT_EQ(dialog->GetPlayback().Shown(), 0);
-  RunFor(200);
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10 + 100);  // an update each 10 ms
   EXPECT_TRUE(dialog->GetPlayback().Finished());
   Click(kLeftArrowX, kArrowY);
   EXPECT_FALSE(dialog->GetPlayback().IsPlaying());
 
-  Click(187 + 133, 53 + 176);  // on the miniature
-  EXPECT_EQ(dialog->GetPlayback().Level(), 0);
-  RunFor(SolvePlayback::kUpdatesPerPiece * 10 * 2 + 100);
-  EXPECT_EQ(dialog->GetPlayback().Shown(), 2);
-  Click(187 + 133, 53 + 176);  // again: from the start
-  EXPECT_EQ(dialog->GetPlayback().Shown(), 0);
+  // The miniature: 103 pixels each way from (133, 176). A click on it starts
+  // the playback, again from the start; one beside it does nothing.
+  const auto clickAt = [&](int dx, int dy) {
+    Click(187 + 133 + dx, 53 + 176 + dy);
+    return dialog->GetPlayback().IsPlaying();
+  };
+  EXPECT_FALSE(clickAt(104, 0));
+  EXPECT_FALSE(clickAt(0, -104));
+  EXPECT_TRUE(clickAt(-103, 103));
+  RunFor(SolvePlayback::kUpdatesPerPiece * 10 + 100);
+  EXPECT_EQ(dialog->GetPlayback().Shown(), 1);
+  EXPECT_TRUE(clickAt(103, -103));
+  EXPECT_EQ(std::pair(dialog->GetPlayback().Level(), dialog->GetPlayback().Shown()), std::pair(0, 0));
+}
+
+struct KeyboardFlow : ShellFixture {
+  // A key, then time for the logic tick that takes it.
+  void Press(int key) {
+    Key(key);
+    RunFor(60);
+  }
+  Zing::Widget* Focus() { return app->GetWidgetManager()->focusWidget; }
+};
+
+TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashToTheBoardAndTheMenu) {
+  Start();
+  ASSERT_TRUE(app->exits.empty());
+  Press(Zing::KEYCODE_START);  // a controller's Start: the splash has no options
+  EXPECT_EQ(app->GetDialogCount(), 0);
+  Press(Zing::KEYCODE_SPACE);  // the start link has the focus
+  ASSERT_TRUE(Shown(app->mStartScreen));
+  Press(Zing::KEYCODE_START);  // the menu's options, but not a second time over themselves
+  Press(Zing::KEYCODE_START);
+  ASSERT_EQ(std::pair(app->GetDialogCount(), app->GetDialog(DIALOG_OPTIONS) != nullptr), std::pair(1, true));
+  Press(Zing::KEYCODE_ESCAPE);
+  EXPECT_EQ(Focus(), app->mStartScreen->GetButton(0));
+  // Tab and the arrows walk the start screen's and the panel's buttons.
+  Press(Zing::KEYCODE_DOWN);
+  Press(Zing::KEYCODE_TAB);
+  EXPECT_EQ(Focus(), app->mStartScreen->GetButton(2));
+  for (int i = 0; i < 3; ++i) Press(Zing::KEYCODE_UP);
+  EXPECT_EQ(Focus(), app->mMainMenu->GetButton(MainMenu::kButtonCount - 1));
+  Press(Zing::KEYCODE_DOWN);
+  EXPECT_EQ(Focus(), app->mStartScreen->GetButton(0));
+
+  // New, with the help over the board: Escape closes it and the board has the keys.
+  Press(Zing::KEYCODE_RETURN);
+  ASSERT_TRUE(Shown(app->mGameScreen));
+  ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
+  Press(Zing::KEYCODE_ESCAPE);
+  ASSERT_EQ(app->GetDialog(DIALOG_HELP), nullptr);
+  EXPECT_EQ(Focus(), app->mGameScreen);
+  // The board has them: the arrows lead its highlight (the puzzle's own tests
+  // play whole levels with the keys).
+  for (int key : {Zing::KEYCODE_RIGHT, Zing::KEYCODE_DOWN, Zing::KEYCODE_RIGHT}) Press(key);
+  const std::pair highlight(app->mGameScreen->mHoverX, app->mGameScreen->mHoverY);
+  Press(Zing::KEYCODE_LEFT);
+  Press(Zing::KEYCODE_UP);
+  EXPECT_EQ(std::pair(app->mGameScreen->mHoverX + 1, app->mGameScreen->mHoverY + 1), highlight);
+
+  // Tab leads to the panel; Options opens on Enter, and Escape closes it
+  // with the focus back on its button.
+  Press(Zing::KEYCODE_TAB);
+  Press(Zing::KEYCODE_DOWN);
+  ASSERT_EQ(Focus(), app->mMainMenu->GetButton(1));
+  Press(Zing::KEYCODE_RETURN);
+  ASSERT_NE(app->GetDialog(DIALOG_OPTIONS), nullptr);
+  EXPECT_TRUE(app->mGameScreen->IsPaused());
+  Press(Zing::KEYCODE_ESCAPE);
+  EXPECT_EQ(std::pair(app->GetDialog(DIALOG_OPTIONS), Focus()),
+            std::pair(static_cast<Zing::Dialog*>(nullptr), static_cast<Zing::Widget*>(app->mMainMenu->GetButton(1))));
+  // Exit: Escape answers no, Enter on the focused YES leaves.
+  Press(Zing::KEYCODE_DOWN);
+  Press(Zing::KEYCODE_DOWN);
+  Press(Zing::KEYCODE_RETURN);
+  ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_EXIT), nullptr);
+  Press(Zing::KEYCODE_ESCAPE);
+  ASSERT_EQ(app->GetDialog(DIALOG_CONFIRM_EXIT), nullptr);
+  EXPECT_FALSE(app->shutdown);
+  Press(Zing::KEYCODE_RETURN);
+  Press(Zing::KEYCODE_RETURN);
+  ASSERT_TRUE(app->shutdown);
+}
+
+using DailyFlow = ShellFixture;
+
+TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  ClickCentre(app->mStartScreen->GetButton(3)->GetRect());
+  ASSERT_TRUE(Shown(app->mDailyScreen));
+  EXPECT_FALSE(Shown(app->mStartScreen));
+  EXPECT_EQ(app->GetShownGameScreen(), app->mDailyScreen);
+  const CalendarDate today = LocalToday();
+  EXPECT_EQ(app->mMainMenu->LevelLabel(), DateText(today, Language::English));
+  EXPECT_EQ(app->mDailyScreen->GetLevel(), DailyLevelIndex(Weekday(today)));
+
+  // The stored solution fills the board: a perfect solve.
+  ASSERT_NO_FATAL_FAILURE(DrawSolution(app->mDailyScreen));
+  for (int i = 0; i < 400 && app->GetDialog(DIALOG_DAILY) == nullptr; ++i) RunFor(50);
+  ASSERT_NE(app->GetDialog(DIALOG_DAILY), nullptr);
+  EXPECT_TRUE(Shown(app->mStartScreen));
+  EXPECT_FALSE(Shown(app->mDailyScreen));
+  const DailyRecord record = app->GetDailyRecord();
+  EXPECT_EQ(std::tuple(record.streak, record.best, TodayState(record, DayNumber(today))),
+            std::tuple(1, 1, DailyState::Perfect));
+  ClickFooter(DIALOG_DAILY);
+  EXPECT_EQ(app->GetDialog(DIALOG_DAILY), nullptr);
+  EXPECT_FALSE(Shown(app->mShadow));
+  // The game of the hundred levels was neither started nor saved over, and
+  // no level counts as solved; the day is in the progress file for the next run.
+  EXPECT_EQ(app->mGameScreen, nullptr);
+  EXPECT_FALSE(home.Exists("data/save/game.dat"));
+  EXPECT_EQ(app->GetProgress().SolvedCount(), 0);
+  Progress stored;
+  ASSERT_EQ(ReadProgressFile(home.File("data/save/progress.dat"), stored), ProgressFileState::Read);
+  EXPECT_EQ(stored.daily, record);
+}
+
+// A recording keeps the date of the board it opened, and its playback opens
+// that date's board whatever day it is played on: the date of the marker at
+// the update that opens it.
+TEST_F(DailyFlow, ARecordingCarriesItsDateToThePlayback) {
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  app->recordingDemo = true;
+  app->StartDailyBoard();
+  ASSERT_FALSE(app->demoMarkers.empty());
+  EXPECT_EQ(app->demoMarkers.back().name, "daily " + FormatDate(LocalToday()));
+  app->ReturnToStartScreen();
+
+  app->recordingDemo = false;
+  app->playingDemo = true;
+  app->demoMarkers = {{"daily 2026-01-05", app->updateCount - 1}, {"daily 2026-12-09", app->updateCount}};
+  app->StartDailyBoard();
+  app->playingDemo = false;
+  EXPECT_EQ(std::pair(app->mDailyDate, app->mMainMenu->LevelLabel()),
+            std::pair(CalendarDate{2026, 12, 9}, std::string("Dec 9, 2026")));
+}
+
+TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
+  ZingTest::TempFolder folder;
+  const std::string target = folder.File("new/board");
+  EXPECT_EQ(RunDailyExportCommand({"--TO=" + target, "--Export-Daily=2026-12-13"}, stdout, stderr), 0);
+  const std::string board = folder.Read("new/board/level_b.dat"), nodes = folder.Read("new/board/level_n.dat"),
+                    solution = folder.Read("new/board/level_l.dat");
+  ASSERT_EQ(std::tuple(board.size(), nodes.size(), solution.size()),
+            std::tuple(std::size_t{kBoardRecordSize}, std::size_t{kNodeRecordSize}, std::size_t{kSolutionRecordSize}));
+  const auto daily = LevelGen::MakeDailyBoard({2026, 12, 13});
+  ASSERT_TRUE(daily);
+  const auto decoded = LevelGen::DecodeLevel(board, nodes, solution);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->board.present, daily->level.board.present);
+  EXPECT_EQ(decoded->routes, daily->level.routes);
+  EXPECT_TRUE(LevelGen::CertifyFillUnique(*decoded));
+  // Unused bytes stay zero: after the ten row masks, after the node codes.
+  EXPECT_EQ(board.substr(20), std::string(12, '\0'));
+  EXPECT_EQ(nodes.substr(1 + static_cast<unsigned char>(nodes[0])),
+            std::string(15 - static_cast<unsigned char>(nodes[0]), '\0'));
+
+  // Bad dates, a missing or unwritable folder: exit code 1, nothing written.
+  folder.Write("file", "x");
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{"--export-daily=2026-02-30", "--to=" + folder.File("a")},
+                                             {"--export-daily=7.12.2026", "--to=" + folder.File("a")},
+                                             {"--export-daily=2026-12-07"},
+                                             {"--export-daily=2026-12-07", "--to="},
+                                             {"--export-daily=2026-12-07", "--to=" + folder.File("file")}}) {
+    EXPECT_EQ(RunDailyExportCommand(arguments, stdout, stderr), 1) << arguments[0];
+  }
+  EXPECT_FALSE(folder.Exists("a"));
+  EXPECT_EQ(RunDailyExportCommand({"--export-daily="}, stdout, stderr), 1);
+  EXPECT_FALSE(RunDailyExportCommand({"-play", "--to=x"}, stdout, stderr));
+}
+
+// Before the application exists: the commands that end at once, the
+// parameters handed on, and the folder the data is found in.
+TEST_F(ShellFlow, ConsoleCommandsTheirHelpParametersAndTheDataFolder) {
+  ZingTest::TempFolder folder;
+  setenv("XDG_DATA_HOME", folder.File("home").c_str(), 1);
+  EXPECT_EQ(RunConsoleCommand({"-play", "-windowed"}), std::nullopt);
+  EXPECT_EQ(RunConsoleCommand({"-play", "--Stats"}), 0);
+  EXPECT_EQ(RunConsoleCommand({"--stats", "--export-daily=2026-02-30"}), 1);  // the export goes first
+  const std::string help = app->GetCommandLineHelp();  // the game's commands before the framework's help
+  EXPECT_LT(help.find("  --stats "), help.find("  --help "));
+  EXPECT_EQ(JoinArguments({"-play", "-demofile=my game.dmo", "-windowed"}),
+            "-play \"-demofile=my game.dmo\" -windowed");
+  EXPECT_EQ(JoinArguments({}), "");
+
+  // The working folder first, then "data" and "../share/lintwick" beside the program.
+  const std::filesystem::path before = std::filesystem::current_path();
+  folder.Write("bin/data/main.pak", "");
+  folder.Write("usr/share/lintwick/properties/resources.xml", "");
+  folder.Write("usr/bin/lintwick", "");
+  folder.Write("work/main.pak", "");
+  for (const auto& [work, program, found] : {std::tuple{"work", "bin/", "work"},
+                                             {"home", "bin/", "bin/data"},
+                                             {"home", "usr/bin/", "usr/share/lintwick"},
+                                             {"home", "bin/sub/", "home"}}) {
+    std::filesystem::create_directories(folder.File(work));
+    std::filesystem::current_path(folder.File(work));
+    FindGameData(folder.File(program));
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder.File(found))) << program;
+  }
+  std::filesystem::current_path(before);
+}
+
+TEST(DailyDate, WrittenTheWayEachLanguageWritesItAndEachWeekdaysBoard) {
+  EXPECT_EQ(DateText({2026, 12, 7}, Language::English), "Dec 7, 2026");
+  EXPECT_EQ(DateText({2026, 2, 28}, Language::French), "28 f\xE9vr. 2026");
+  EXPECT_EQ(DateText({2026, 8, 1}, Language::French), "1 ao\xFBt 2026");
+  EXPECT_EQ(DateText({2026, 3, 15}, Language::German), "15. M\xE4rz 2026");
+  EXPECT_EQ(DateText({2026, 12, 31}, Language::German), "31. Dez. 2026");
+  EXPECT_EQ(DateText({2026, 13, 1}, Language::English), "Jan 1, 2026");  // a damaged month
+  // The player's today, and the level each weekday's board is sized like, Monday (0) first.
+  char today[16];
+  const std::time_t now = std::time(nullptr);
+  std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
+  EXPECT_EQ(FormatDate(LocalToday()), today);
+  for (auto [weekday, level] : {std::pair{0, 5}, {3, 30}, {6, 90}, {7, 5}, {-1, 90}})
+    EXPECT_EQ(DailyLevelIndex(weekday), level) << weekday;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "framework/platform/Folders.h"
 #include "framework/platform/NullPlatform.h"
@@ -49,6 +50,11 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
     MakeApp();
   }
 
+  // No flow shows the player a message box it did not expect: a test that expects one takes it.
+  void TearDown() override {
+    EXPECT_TRUE(!app || services->messageBoxes.empty()) << (app ? services->messageBoxes[0] : "");
+  }
+
   // Init, then the loading thread's work done in place.
   void Start() {
     NullAppFixture::Start();
@@ -81,20 +87,26 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
 
   void MoveTo(int x, int y) { Send(MessageCode::MouseMove, x, y); }
 
-  void Click(int x, int y) {
+  // A click, then the loop's time to follow it (unless `run` is false).
+  void Click(int x, int y, bool run = true) {
     MoveTo(x, y);
     Send(MessageCode::LButtonDown, x, y);
     Send(MessageCode::LButtonUp, x, y);
-    RunFor(20);
+    if (run) RunFor(20);
   }
 
-  void ClickCentre(const Zing::Rect& r) { Click(r.x + r.w / 2, r.y + r.h / 2); }
+  void ClickCentre(const Zing::Rect& r, bool run = true) { Click(r.x + r.w / 2, r.y + r.h / 2, run); }
 
-  // The YES (or OK, DONE) button of a dialog, or its NO (CANCEL).
+  // The YES (or OK, DONE) button of a dialog, or its NO (CANCEL); a dialog
+  // that closes leaves the widget manager with every control it added.
   void ClickFooter(int dialogId, bool yes = true) {
     Zing::Dialog* dialog = app->GetDialog(dialogId);
     ASSERT_NE(dialog, nullptr) << "dialog " << dialogId;
-    ClickCentre((yes ? dialog->yesButton : dialog->noButton)->GetRect());
+    const std::vector<Zing::Widget*> controls = dialog->FocusOrder();
+    ClickCentre((yes ? dialog->yesButton : dialog->noButton)->GetRect(), false);
+    for (Zing::Widget* control : controls)
+      EXPECT_TRUE(app->GetDialog(dialogId) == dialog || control->widgetManager == nullptr) << "dialog " << dialogId;
+    RunFor(20);
   }
 
   Lintwick::OptionsDialog* OpenOptions() {
