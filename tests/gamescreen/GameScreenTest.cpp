@@ -213,6 +213,19 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 6));
   for (const auto& [x, digit] : {std::pair{205, 2}, {221, 7}, {253, 2}})
     EXPECT_EQ(Pixel(x, 255), CelColour(kDigits, digit));
+  // Drawn where the shell places the screen, beside the menu panel, the
+  // picture is the same, pixel for pixel.
+  Zing::MemoryImage alone, placed;
+  Paint(alone, &Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
+  placed.Create(Lintwick::kGameScreenX + Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
+  placed.SetImageMode(false, false);
+  Zing::Graphics g(&placed);
+  g.Translate(Lintwick::kGameScreenX, 0);
+  g.ClipRect(0, 0, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
+  screen->Draw(&g);
+  for (int y = 0; y < Lintwick::kGameScreenHeight; ++y)
+    for (int x = 0; x < Lintwick::kGameScreenWidth; ++x)
+      ASSERT_EQ(placed.GetPixel(Lintwick::kGameScreenX + x, y), alone.GetPixel(x, y)) << x << ", " << y;
 
   // The caption rows on both sides of every boundary, for each kind of
   // transition: {kind, tick, top row, bottom row (-1: the level points)}.
@@ -438,11 +451,17 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   EXPECT_EQ(host.writes, writes + 1);
 
   // A chosen level starts fresh with the saved score and hints (as the shell's
-  // level chooser shows); without a saved game it still starts, as a new game.
+  // level chooser shows), whatever the screen was showing; without a saved
+  // game it still starts, as a new game.
   screen = Restart();
+  screen->mShutterTick = 70;
+  screen->mShutterOffset = 225;
+  screen->mBarBlink = screen->mBarHighlight = 1;
   screen->StartAtLevel(3);
   EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->mHintShown, screen->GetLink(0).count),
             std::tuple(3, 1234, false, 2));
+  EXPECT_EQ(std::tuple(screen->mShutterTick, screen->mShutterOffset, screen->mBarBlink, screen->mBarHighlight),
+            std::tuple(0, 0, 0, 0));
   host.files.erase(kSavePath);
   screen->StartAtLevel(4);
   EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->GetHintsLeft()),
@@ -574,6 +593,7 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
       {"none, replayed",
        {{9, 0, 2}, {11, 65, 2}, {13, 225, 2}, {15, 1, 1}},
        "7 0 10 1234 500/0 13 65/225/1 4+ 3 damaged"},
+      {"the first tick", {{11, 1, 2}}, "7 0 10 1234 500/0 13 1/0/0 4+ 3"},
       {"closing", {{11, 40, 2}, {13, 135, 2}, {16, 818, 2}}, "7 0 10 1234 500/818 13 40/135/0 4+ 3"},
       {"an offset off its tick", {{11, 40, 2}, {13, 136, 2}}, "7 0 10 1234 500/0 13 40/135/0 4+ 3 damaged"},
       {"opening", {{11, 101, 2}, {13, 23, 2}}, "7 0 10 1234 500/0 13 101/23/0 4+ 3"},
@@ -598,6 +618,10 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
        {{20, 0x11, 1}, {21, 0x41, 1}},
        "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
       {"link 1 from its other node", {{26, 0x33, 1}, {27, 0x13, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3"},
+      {"link 0's target twice", {{21, 0x41, 1}}, "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
+      {"link 0's start twice, a path from the target",
+       {{20, 0x11, 1}, {22, 0x31, 1}, {23, 0x21, 1}},
+       "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
       {"link 1 joined: its lost transition starts", {{24, 1, 1}}, "7 0 10 1234 500/500 13 1/0/0 4+ 3+"},
       {"a byte more", {{39, 0, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
   };

@@ -9,6 +9,7 @@
 #include "game/levelgen/DailyBoard.h"
 #include "game/levelgen/LevelFiles.h"
 #include "game/levelgen/Solver.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 
@@ -55,13 +56,6 @@ TEST(Calendar, ReadsExactlyFourTwoAndTwoDigitsOfARealDate) {
   EXPECT_EQ(Lintwick::FormatDate({987, 3, 4}), "0987-03-04");
 }
 
-// FNV-1a of a text: the same on every machine.
-std::uint64_t Fingerprint(const std::string& bytes) {
-  std::uint64_t hash = 0xCBF29CE484222325ull;
-  for (unsigned char c : bytes) hash = (hash ^ c) * 0x100000001B3ull;
-  return hash;
-}
-
 // The board as rows of text: '#' a hole, '.' a free cell, 'A'.. the first
 // node and 'a'.. the second node of each pair.
 std::string MapOf(const Board& board) {
@@ -100,7 +94,8 @@ TEST(DailyBoard, TheGoldenDateGivesTheSameBoardEverywhere) {
             "##########\n"
             "##########\n");
   const LevelFileSet files = EncodeLevels({daily->level});
-  EXPECT_EQ(Fingerprint(files.boards + files.nodes + files.solutions), 868476699946092455ull);
+  const std::string bytes = files.boards + files.nodes + files.solutions;
+  EXPECT_EQ(LintwickTest::Fnv(bytes.data(), bytes.size()), 868476699946092455ull);
 }
 
 // A week of boards: each of its weekday's size (either way round), certified,

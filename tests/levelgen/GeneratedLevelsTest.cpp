@@ -104,11 +104,7 @@ TEST_F(GeneratedLevels, SolvableUniqueDistinctGrowingAndHarder) {
 }
 
 // FNV-1a of a file's bytes.
-std::uint64_t Fingerprint(const std::string& bytes) {
-  std::uint64_t hash = 0xCBF29CE484222325ull;
-  for (unsigned char c : bytes) hash = (hash ^ c) * 0x100000001B3ull;
-  return hash;
-}
+std::uint64_t Fingerprint(const std::string& bytes) { return LintwickTest::Fnv(bytes.data(), bytes.size()); }
 
 // The files hold one hundred records and a report, the very levels every
 // build has made since they were first drawn; a second run of the generator

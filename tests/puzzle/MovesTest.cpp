@@ -1,16 +1,20 @@
-// The rules of a move, played through the mouse entry points and logic ticks
-// on small hand-made levels, then the whole game over the generated levels of
-// the data folder, each solved through the mouse by its stored solution.
+// The rules of a move, strokes of any speed, the cube's run and a joined
+// link's sparkle, each played as a script of mouse strokes, board keys and
+// logic ticks on a small hand-made level, with the board's rules checked
+// after every action and the whole tick-by-tick trace (state, sounds,
+// requests) pinned in one number; LINTWICK_TRACE=1 prints the trace. Then the
+// whole game over the generated levels of the data folder, each solved
+// through the mouse by its stored solution.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <deque>
+#include <cinttypes>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "tests/puzzle/BoardInvariants.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
@@ -19,268 +23,149 @@ using Lintwick::CellCentreX;
 using Lintwick::CellCentreY;
 using LintwickTest::Player;
 using LintwickTest::SolutionOf;
-using Strings = std::vector<std::string>;
-using Cells = std::vector<std::pair<int, int>>;
-Lintwick::Piece* const NoPiece = nullptr;
 
-// What the vortices have left: {allowance, level points}.
-std::pair<int, int> Left(Player& p) { return {p->mVortexesLeft, p->mLevelPoints}; }
+// {what the script shows, the level's map, the cells of its stored solution
+// (the vortex allowance is 10 more), the script (see Player::Play), the trace}.
+struct Scenario {
+  const char* what;
+  std::vector<std::string> rows;
+  int solutionCells;
+  const char* script;
+  std::uint64_t trace;
+};
 
-TEST(Moves, DrawingAndCompletingALink) {
-  Player p({"", " A.a"});
-  // A click on the target node makes it the start node and puts the cube on it.
-  p.ClickAndTick(1, 1);
-  EXPECT_EQ(std::pair(p.LinkOf(0).At(1), p->mCube), std::pair(p.At(1, 1), p.At(1, 1)));
+// clang-format off
+const Scenario kScenarios[] = {
+    // A click on the target node makes it the start node; reaching the other
+    // completes the link, the cube runs to the end in the same tick, stars
+    // rise; the level is done and the mouse is ignored during the transition.
+    {"drawing and completing a link", {"", " A.a"}, 0, "c11 s21 s31 m11 C11 t", 0xe528193981c1e227ull},
+    // Before the cube has passed the head, stepping back is free and the laid
+    // pieces keep their points; after, it marks the piece, the mouse stops
+    // stepping, and the click on the mark costs a vortex centred on the cell.
+    {"stepping back", {"a.....A"}, 5, "c00 s10 s20 s10 s20 t10 s10 m20 c10", 0x66d95423e96717f5ull},
+    // A loop cut back to the cube for free, then running into the path behind
+    // the cube marks it; confirmed, it retracts with a vortex per piece.
+    {"running into the own path", {"a...", "....", "...A"}, 5,
+     "c00 s10 s20 s21 s11 s10 s20 s21 s11 t30 s10 w c10", 0x5405ad545ff545daull},
+    // Crossing a completed link: a right click drops the mark and its
+    // highlights; confirmed, link 1 is cleared and cut with a vortex, link 0
+    // lays its piece on the crossed cell, and the level stays open.
+    {"crossing a link", {"..b..", "a...A", "..B.."}, 5,
+     "c20 s21 s22 w c01 s11 s21 w R31 t c11 s21 w c21 s31 s41", 0x1ba2b3ac65d77aa0ull},
+    // The other node of a link with a path: the first click marks it, the
+    // second erases the path and draws again from there.
+    {"a node clicked twice", {"a.....A"}, 5, "c00 s10 s20 x c60 c60 s50", 0x68beca6344c025bfull},
+    // An inner piece of a completed link: marked (a click on another link
+    // drops it), confirmed it reopens and retracts with vortices and the
+    // finished look turns back; the head of a completed link reopens it for
+    // free; a retracted open link keeps its open look.
+    {"pieces of a completed link", {"a...A", "b...B"}, 3,
+     "c00 s10 s20 s30 s40 t30 c20 c01 x c20 c20 t20 s30 s40 t30 c30 x t20 c20 c20 t", 0xe9d17a323ab4c443ull},
+    // A left click anywhere stops drawing; clicks while the cube runs are
+    // ignored; a click on a path piece picks the link up from its head.
+    {"clicks while drawing", {"a.....A", "b.....B"}, 0, "c00 s10 C51 C01 w c10", 0xbcb72345b5343cccull},
+    // Empty cells, holes and points outside the board (x 455, y 465) are no
+    // target for a click; a paused puzzle keeps the click for later.
+    {"clicks on nothing and a pause", {"a.#.A"}, 0, "c10 c20 C455,20 C20,465 C4,20 C00 P1 t P0 t", 0xaac950e40ab26d76ull},
+    // A diagonal move walks along the row, then down; led by the keys the
+    // drawing leaves the pointer behind, and a jump of two cells stops it.
+    {"a diagonal, then a jump", {"a.....", "......", "......", ".....A"}, 0, "c00 m11 t t kR t m03 t", 0x9808e7d306faac61ull},
+    {"leaving the board to the right", {"a.A"}, 0, "c00 m455,37 t", 0x7b7fa04ebfe4a9c3ull},
+    {"leaving the board above row 0", {"a.A"}, 0, "c00 m27,14 t", 0x7b7fa04ebfe4a9c3ull},
+    // Running into a hole or another link's node stops the drawing without a piece.
+    {"into a hole", {"a.#A"}, 0, "c00 s10 s20", 0x26144b8549f1e30cull},
+    {"into another node", {"a.bA", "..B"}, 0, "c00 s10 s20", 0x4d9a1763c6350f9ull},
+    // Nineteen pieces stepped back over one at a time behind the cube: every
+    // confirmed step back is a vortex and 20 level points; the tenth replays
+    // the level (restarted at tick 64 of the transition) with its allowance and
+    // points restored, the laid pieces keeping their points.
+    {"the allowance running out", {"a.........", "..........", "A........."}, 0,
+     "c00 s10 s20 s30 s40 s50 s60 s70 s80 s90 s91 s81 s71 s61 s51 s41 s31 s21 s11 s01 x c01 "
+     "s11 w c11 s21 w c21 s31 w c31 s41 w c41 s51 w c51 s61 w c61 s71 w c71 s81 w c81 s91 w c91 s90 w c90 t101",
+     0x4a7901e08a0acc05ull},
+    // Nodes side by side complete with an empty path and stay completed when
+    // picked up and let go; drawing away from them opens the link.
+    {"touching nodes stay completed", {"aA", "bB"}, 0, "c00 s10 w c00 x c01 s11", 0x5c1e5aa384d17ce1ull},
+    {"touching nodes opened", {".aA", "bB."}, 0, "c10 s20 w c10 s00 x c01 s11", 0xe18047406321ad9cull},
+    // A stroke made before the tick that handles its click draws only when
+    // the click picked a link up: not after a click on nothing, nor after one
+    // that set a mark.
+    {"a stroke after a click on nothing", {"a...A"}, 0, "C10 m30 t2", 0x5217962f68843a7ull},
+    {"a stroke after a click that marks", {"a.....A"}, 5, "c00 s10 s20 x C60 m40 t2", 0x35b707a0fa8c84baull},
+    // Two jumps round a corner between two ticks are walked cell by cell, one
+    // step per tick; a stroke begun before the tick that picks the node up is
+    // walked from where the click was made.
+    {"a stroke round a corner", {"a....", "....A"}, 0, "c00 m30 m31 t t3 m41 t", 0x4e766e0fb34e8d9ull},
+    {"a stroke before the pick-up", {"a...A"}, 0, "C00 m40 t5", 0xe4047438a101cf80ull},
+    // Strokes before the tick are each walked on from where the queued steps
+    // lead, whichever way those go.
+    {"strokes queued down, right, up", {"a...", "....", "....", "...A"}, 0, "c00 m02 m22 m20 t6", 0x6843788512fa4a12ull},
+    {"strokes queued up, left, down", {"A...", "....", "....", "...a"}, 0, "c33 m31 m11 m13 t6", 0x2f0385b6a9180888ull},
+    // A stroke from the last pixel column (then row) of the head's cell is
+    // walked from that cell.
+    {"strokes from a cell's last pixels", {"a...A", ".....", "....."}, 0,
+     "c00 m49,37 m117,37 t2 m117,59 m117,127 t2", 0xd7b5df6773c7938bull},
+    // One move from corner to corner of the whole board crosses eighteen
+    // borders, every one walked.
+    {"a stroke across the whole board", {"a.........", "..........", "..........", "..........", "..........",
+     "..........", "..........", "..........", "..........", ".........A"}, 0, "c00 m99 t18", 0x54a48d67f0122becull},
+    // From (1, 1) into (2, 2): passing below the corner enters (1, 2) first,
+    // passing right of it (2, 1); hitting it exactly goes along the row.
+    {"a corner cut below", {"....", ".a..", "....", "...A"}, 0, "c11 m100,130 t2", 0xcd930dda282b1692ull},
+    {"a corner cut to the right", {"....", ".a..", "....", "...A"}, 0, "c11 m130,110 t2", 0x8415a73b3fff32d4ull},
+    {"a corner cut exactly", {"....", ".a..", "....", "...A"}, 0, "c11 m22 t2", 0x8415a73b3fff32d4ull},
+    // What stops drawing drops the rest of the stroke: a hole, another link's
+    // node, a mark on a crossed path, leaving the board, coming back from off
+    // the field with no walk from the head, a click.
+    {"a stroke into a hole", {"a.#..A"}, 0, "c00 m50 t2", 0x44907aac89b85dc8ull},
+    {"a stroke into a node", {"a.b..A", "....B."}, 0, "c00 m50 t2", 0xe4a87982f7064f6eull},
+    {"a stroke into a crossed path", {"a....A", "..b...", "......", "..B..."}, 0,
+     "c21 s20 s30 s31 s32 s33 s23 w c00 m50 t2", 0x906d11fe78d219bfull},
+    {"a stroke off the board", {"a.........", "A"}, 0, "c00 m90 t m460,37 t20", 0x4dc947181f988d45ull},
+    {"a stroke back from off the field", {"a.........", "A"}, 0, "c00 m90 t L m30 t20", 0x8079b64ecacdce7dull},
+    {"a stroke ended by a click", {"a.........", "A"}, 0, "c00 m90 t C90 t20", 0x4dc947181f988d45ull},
+    // A fast stroke back: before the cube passed, the pieces come up for free
+    // and keep their points; once the cube stands before the head, it marks
+    // the head, drops the rest, and the confirmation costs a vortex.
+    {"a fast stroke back, free", {"a......A"}, 6, "c00 m50 t5 m10 t4", 0xa6c4c3623122fc3cull},
+    {"a fast stroke back, marked", {"a......A"}, 6, "c00 m50 t5 t51 m10 t w c40", 0x684bb1a716741824ull},
+    // The highlight follows the pointer; the arrows move it a cell at once,
+    // every way, never off the grid; the pointer takes it back at the next tick.
+    {"the highlight", {"a.A", "b.B"}, 0, "m21 t kU kU kL t kL kL t kR kD t m20 t", 0xa809cdeb1bb5b553ull},
+    // A level drawn with the keys alone, quickly (every key before the tick)
+    // and slowly; the highlight stays on the target node; Backspace stops
+    // drawing.
+    {"keys, quickly", {"a..A", "....", "b..B"}, 0, "kP kR kR kR t4 w kD kD kL kL kL kP kU kR kR kR kD t11", 0xda783bdad049a327ull},
+    {"keys, slowly", {"a..A", "....", "b..B"}, 0,
+     "kP t kR t kR t kR t t4 w kD t kD t kL t kL t kL t kP t kU t kR t kR t kR t kD t t11", 0xfae3c27192677635ull},
+    {"keys, cancelled", {"a...A"}, 0, "kP t kR kC t2", 0x1f6977e89f33ada9ull},
+    // A right click moves the cube onto the first piece at once; it runs one
+    // piece a tick with a tap, drops onto the head, which drops with the
+    // finished look and shrinks back to the open one.
+    {"a released cube", {"a.....A"}, 0, "c00 s10 s20 s30 s40 s50 R50 t17", 0x8055586cf9c22d4full},
+    // A completed link sparkles piece by piece: patterns 0..19 and round
+    // again, the first emitter on the target node's centre, each played whole.
+    {"a completed link sparkles", {"a.........", "..........", "..A"}, 0,
+     "c00 s10 s20 s30 s40 s50 s60 s70 s80 s90 s91 s81 s71 s61 s51 s41 s31 s21 s11 s01 s02 s12 s22 w t25",
+     0xec44c76b3cae41edull},
+};
+// clang-format on
 
-  p.Step(2, 1);
-
-  // Reaching the target completes the link; the released cube runs to the end
-  // of the path in the same tick and settles with stars.
-  p.Step(3, 1);
-  EXPECT_EQ(std::tuple(p.LinkOf(0).completed, p->mCurrentLink, p->mCube), std::tuple(true, -1, NoPiece));
-
-  // No other link: the level is done, and the mouse is ignored while the
-  // next-level transition runs.
-  EXPECT_EQ(std::pair(p->mShutterTick, p->mTransitionKind), (std::pair<int, int>(1, Lintwick::kNextLevel)));
-  p.MoveTo(1, 1);
-  p.Click(1, 1);
-  EXPECT_EQ(std::pair(p->mPressed, p->mMouseX), std::pair(false, CellCentreX(3)));
-  EXPECT_EQ(p.Digest(), 0xd0eef71cceb172ffull);
-}
-
-TEST(Moves, SteppingBackIsFreeUntilTheCubePassedThenCostsAVortex) {
-  Player p({"a.....A"}, SolutionOf(5));
-  ASSERT_EQ(p->mVortexesLeft, 15);
-  p.Draw({{0, 0}, {1, 0}, {2, 0}});
-  // The cube is still rolling off the start node: the head goes for free.
-  p.Step(1, 0);
-  EXPECT_EQ(std::tuple(p.LinkOf(0).count, p.At(2, 0), p->mMark), std::tuple(3, NoPiece, NoPiece));
-  EXPECT_EQ(std::pair(p->GetScore(), p->mVortexesLeft), std::pair(2, 15));  // laid pieces keep their points
-  p.Step(2, 0);
-
-  p.Tick(10);  // the cube arrives on (1, 0)
-  ASSERT_EQ(p->mCube, p.At(1, 0));
-  p.Step(1, 0);
-  Lintwick::Piece* marked = p.At(1, 0);
-  EXPECT_EQ(std::tuple(p->mMark, p->mMarkAction), std::tuple(marked, Lintwick::kMarkStepBack));
-  // With a mark, the mouse no longer steps.
-  p.MoveTo(2, 0);
-  EXPECT_TRUE(p->mQueuedSteps.empty());
-
-  // Clicking the mark removes the head with a vortex and draws on from the mark.
-  p.ClickAndTick(1, 0);
-  EXPECT_EQ(std::tuple(p.LinkOf(0).count, p.At(2, 0), p->mMark, p->mCube), std::tuple(3, NoPiece, NoPiece, marked));
-  EXPECT_EQ(std::pair(Left(p), p.host.Count("SOUND_VORTEX")), std::pair(std::pair(14, 480), 1));
-  // The vortex is centred on the removed piece's cell, and the bar blinks.
-  ASSERT_NE(p->mVortices[0], nullptr);
-  EXPECT_EQ(std::tuple(p->mVortices[0]->x, p->mVortices[0]->y, p->mBarBlink), std::tuple(27 + 90 - 20, 37 - 20, 1));
-  EXPECT_EQ(p.Digest(), 0x66d95423e96717f5ull);
-}
-
-TEST(Moves, RunningIntoTheOwnPath) {
-  Player p({"a...", "....", "...A"}, SolutionOf(5));
-  p.Draw({{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}});
-  ASSERT_EQ(p.LinkOf(0).count, 6);
-  // The cube has not reached (1, 0): the loop is cut back to it for free.
-  p.Step(1, 0);
-  EXPECT_EQ(std::tuple(p.LinkOf(0).Head(), p.At(2, 1)), std::tuple(p.At(1, 0), NoPiece));
-
-  // Once the cube has passed, running into the path marks it.
-  p.Steps({{2, 0}, {2, 1}, {1, 1}});
-  p.Tick(30);  // the cube reaches (2, 0)
-  ASSERT_EQ(p->mCube, p.At(2, 0));
-  p.Step(1, 0);
-  EXPECT_EQ(std::tuple(p->mMark, p->mMarkAction), std::tuple(p.At(1, 0), Lintwick::kMarkRetract));
-  p.WaitForCube();
-
-  p.ClickAndTick(1, 0);
-  EXPECT_EQ(std::tuple(p.LinkOf(0).count, p->mCube, p.host.Count("SOUND_VORTEX")), std::tuple(3, p.At(1, 0), 3));
-  EXPECT_EQ(Left(p), std::pair(12, 440));
-  EXPECT_EQ(p.Digest(), 0x5405ad545ff545daull);
-}
-
-// Link 1 runs from (2, 0) down to (2, 2) across link 0's row.
-const std::vector<std::string> kCrossing = {"..b..", "a...A", "..B.."};
-
-TEST(Moves, CrossingALinkCancelledAndConfirmed) {
-  Player p(kCrossing, SolutionOf(5));
-  p.Draw({{2, 0}, {2, 1}, {2, 2}});
-  ASSERT_TRUE(p.LinkOf(1).completed);
-  p.WaitForCube();
-
-  // A right click drops the mark and its highlights; nothing is removed.
-  p.Draw({{0, 1}, {1, 1}, {2, 1}});
-  EXPECT_EQ(std::tuple(p->mMarkAction, p.At(2, 1)->highlighted), std::tuple(Lintwick::kMarkCutCompleted, true));
-  p.WaitForCube();
-  p.RightClick(3, 1);
-  EXPECT_EQ(std::tuple(p->mMark, p.At(2, 1)->highlighted), std::tuple(NoPiece, false));
-  p.Tick();
-
-  // Confirming clears link 1, cuts its path with a vortex and lays a piece of
-  // link 0 on the crossed cell.
-  p.Draw({{1, 1}, {2, 1}});
-  p.WaitForCube();
-  p.ClickAndTick(2, 1);
-  EXPECT_EQ(std::tuple(p.LinkOf(1).completed, p.LinkOf(1).count), std::tuple(false, 2));
-  ASSERT_NE(p.At(2, 1), nullptr);
-  EXPECT_EQ(std::tuple(p.At(2, 1)->link, p->mCube, p->GetScore()), std::tuple(0, p.At(2, 1), 1 + 1 + 1));
-  EXPECT_EQ(std::pair(Left(p), p.host.Count("SOUND_VORTEX")), std::pair(std::pair(14, 480), 1));
-
-  p.Steps({{3, 1}, {4, 1}});
-  EXPECT_EQ(std::pair(p.LinkOf(0).completed, p->mShutterTick), std::pair(true, 0));  // link 1 is open again
-  EXPECT_EQ(p.Digest(), 0x1ba2b3ac65d77aa0ull);
-}
-
-TEST(Moves, ClickingANodeOfALinkWithAPathTwice) {
-  Player p({"a.....A"}, SolutionOf(5));
-  p.Draw({{0, 0}, {1, 0}, {2, 0}});
-  p.Release();
-
-  // The first click on the other node only marks it.
-  p.ClickAndTick(6, 0);
-  EXPECT_EQ(std::tuple(p->mMark, p->mMarkAction), std::tuple(p.At(6, 0), Lintwick::kMarkCut));
-
-  // The second erases the path and starts again from it.
-  p.ClickAndTick(6, 0);
-  EXPECT_EQ(std::tuple(p.LinkOf(0).count, p.At(6, 0)->slot, p->mCube), std::tuple(2, 1, p.At(6, 0)));
-  p.Step(5, 0);
-  EXPECT_EQ(p.Digest(), 0x68beca6344c025bfull);
-}
-
-TEST(Moves, ClickingPiecesOfACompletedLink) {
-  // A second link keeps the level going.
-  Player q({"a...A", "b...B"}, SolutionOf(3));
-  q.Draw({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}});
-  q.Tick(30);  // the pieces grow to their finished look
-  ASSERT_TRUE(q.LinkOf(0).completed);
-
-  // An inner piece of a completed link: marked, confirmed it reopens the link
-  // and retracts to it with vortices.
-  q.ClickAndTick(2, 0);
-  EXPECT_EQ(std::tuple(q->mMarkAction, q.At(3, 0)->highlighted), std::tuple(Lintwick::kMarkRetractCompleted, true));
-  q.ClickAndTick(0, 1);  // a click on another link's piece drops the mark and every highlight
-  EXPECT_EQ(std::tuple(q->mMark, q.At(3, 0)->highlighted, q->mCurrentLink), std::tuple(NoPiece, false, 1));
-  q.Release();
-  q.ClickAndTick(2, 0);
-  q.ClickAndTick(2, 0);
-  EXPECT_EQ(std::tuple(q.LinkOf(0).completed, q.LinkOf(0).count, q->mVortexesLeft), std::tuple(false, 4, 12));
-  EXPECT_TRUE(q.At(1, 0)->shrinking);  // the finished look turns back
-  q.Tick(20);
-
-  // Completing again and clicking the head reopens the link for free.
-  q.Steps({{3, 0}, {4, 0}});
-  ASSERT_TRUE(q.LinkOf(0).completed);
-  q.Tick(30);
-  q.ClickAndTick(3, 0);
-  EXPECT_EQ(std::tuple(q.LinkOf(0).completed, q.LinkOf(0).count, q->mVortexesLeft), std::tuple(false, 5, 12));
-
-  // Retracting an open link: the pieces left keep their open look.
-  q.Release();
-  q.Tick(20);
-  q.ClickAndTick(2, 0);
-  q.ClickAndTick(2, 0);
-  q.Tick();
-  EXPECT_EQ(std::tuple(q.LinkOf(0).count, q.At(1, 0)->cel, q.At(1, 0)->frame), std::tuple(4, 10, 11));
-  EXPECT_EQ(q.Digest(), 0xe9d17a323ab4c443ull);
-}
-
-TEST(Moves, ClicksWhileDrawingAndOutsideTheBoard) {
-  Player p({"a.....A", "b.....B"});
-  p.Draw({{0, 0}, {1, 0}});
-  // A left click anywhere stops the drawing.
-  p.Click(5, 1);
-  EXPECT_EQ(std::tuple(p->mCurrentLink, p->mCubeEnd), std::tuple(-1, Lintwick::kCubeEndOpen));
-  // While the released cube runs, clicks are ignored.
-  p.Click(0, 1);
-  EXPECT_FALSE(p->mPressed);
-  p.WaitForCube();
-  // A click on a path piece while nothing is drawn picks up the link from its head.
-  p.ClickAndTick(1, 0);
-  EXPECT_EQ(std::tuple(p->mCurrentLink, p->mCube), std::tuple(0, p.At(1, 0)));
-  // Clicks on empty cells and holes do nothing, not even a sound.
-  Player q({"a.#.A"});
-  q.ClickAndTick(1, 0);
-  q.ClickAndTick(2, 0);
-  EXPECT_EQ(q.host.requests.size(), 0u);
-  // Clicks outside the board are ignored, at x 455 or y 465 too.
-  for (auto [x, y] : Cells{{455, 20}, {20, 465}, {4, 20}}) q->HandleMouseDown(x, y, 1);
-  EXPECT_FALSE(q->mPressed);
-  // A paused puzzle leaves the click for later.
-  q.Click(0, 0);
-  q->Pause(true);
-  EXPECT_EQ(std::tuple(q->Tick(), q->mPressed), std::tuple(false, true));
-  q->Pause(false);
-  EXPECT_EQ(std::tuple(q->Tick(), q->mCube), std::tuple(true, q.At(0, 0)));
-  EXPECT_EQ(p.Digest(), 0xbcb72345b5343cccull);
-  EXPECT_EQ(q.Digest(), 0xd19b8b45664692c5ull);
-}
-
-TEST(Moves, DiagonalMovesJumpsHolesEdgesAndOtherNodes) {
-  Player p({"a.....", "......", "......", ".....A"});
-  p.ClickAndTick(0, 0);
-  // A diagonal move through the corner walks along the row, then down.
-  p.MoveTo(1, 1);
-  EXPECT_EQ(p->mQueuedSteps, (std::deque<int>{Lintwick::kDirRight, Lintwick::kDirDown}));
-  p.Tick();
-  p.Tick();
-  // Led by the keys, the drawing leaves the pointer behind: without a walk
-  // from the head, a jump of two cells stops the drawing.
-  p->HandleBoardKey(Lintwick::BoardKey::Right);
-  p.Tick();
-  p.MoveTo(0, 3);
-  EXPECT_EQ(std::pair(p->mCurrentLink, p->mQueuedSteps.empty()), std::pair(-1, true));
-  EXPECT_EQ(p.Digest(), 0x33152c5ca53a8406ull);
-  // Leaving the board area stops it too, at the right and above row 0.
-  for (auto [x, y] : Cells{{455, CellCentreY(0)}, {CellCentreX(0), 14}}) {
-    Player e({"a.A"});
-    e.ClickAndTick(0, 0);
-    e->HandleMouseMove(x, y);
-    EXPECT_EQ(e->mCurrentLink, -1) << x << ", " << y;
+TEST(Moves, ScenariosPlayedTickByTick) {
+  for (const Scenario& s : kScenarios) {
+    Player p(s.rows, s.solutionCells ? SolutionOf(s.solutionCells) : std::vector<std::vector<int>>{});
+    std::string fault;
+    p.Play(s.script, [&] {
+      if (fault.empty()) fault = LintwickTest::BoardFault(*p.puzzle);
+    });
+    EXPECT_EQ(fault, "") << s.what;
+    if (std::getenv("LINTWICK_TRACE")) std::printf("=== %s\n", s.what);
+    const std::uint64_t trace = p.Digest();
+    char hex[20];
+    std::snprintf(hex, sizeof hex, "0x%" PRIx64, trace);
+    EXPECT_EQ(trace, s.trace) << s.what << ": the trace is " << hex << " (LINTWICK_TRACE=1 prints it)";
   }
-
-  // Running into a hole or another link's node stops the drawing without laying a piece.
-  for (const Strings& rows : {Strings{"a.#A"}, Strings{"a.bA", "..B"}}) {
-    Player h(rows);
-    h.ClickAndTick(0, 0);
-    h.Steps({{1, 0}, {2, 0}});
-    EXPECT_EQ(std::tuple(h->mCurrentLink, h.LinkOf(0).count, h->mMark), std::tuple(-1, 3, NoPiece)) << rows[0];
-    EXPECT_EQ(h.Digest(), rows.size() == 1 ? 0x26144b8549f1e30cull : 0x4d9a1763c6350f9ull);
-  }
-}
-
-TEST(Moves, TheAllowanceRunningOutReplaysTheLevel) {
-  // Nineteen pieces along two rows, then stepped back over one at a time
-  // behind the cube: every confirmed step back is one vortex.
-  Player p({"a.........", "..........", "A........."});
-  ASSERT_EQ(p->mVortexesLeft, 10);
-  Cells path;
-  for (int x = 1; x <= 9; ++x) path.emplace_back(x, 0);
-  for (int x = 9; x >= 0; --x) path.emplace_back(x, 1);
-  p.ClickAndTick(0, 0);
-  p.Steps(path);
-  p.Release();
-  p.ClickAndTick(0, 1);  // the head: drawing resumes with the cube on it
-  for (int vortex = 1; vortex <= 10; ++vortex) {
-    const auto [x, y] = path[path.size() - 1 - static_cast<std::size_t>(vortex)];
-    p.Step(x, y);
-    ASSERT_EQ(p->mMarkAction, Lintwick::kMarkStepBack) << "vortex " << vortex;
-    p.WaitForCube();
-    p.ClickAndTick(x, y);
-    EXPECT_EQ(std::tuple(p->mVortexesLeft, p->mLevelPoints, p->mShutterTick, p.LinkOf(0).count, p->GetScore()),
-              std::tuple(10 - vortex, 500 - 20 * vortex, vortex == 10 ? 1 : 0, 21 - vortex, 19))
-        << "vortex " << vortex;
-  }
-  EXPECT_EQ(std::tuple(p.host.Count("SOUND_VORTEX"), p->mTransitionKind), std::tuple(10, Lintwick::kReplayLevel));
-
-  const int start = p.host.tick;
-  p.Tick(101);
-  EXPECT_EQ(std::tuple(p->mShutterTick, p.host.Count("SOUND_SHUTTERS_BLUR")), std::tuple(0, 0));
-  EXPECT_EQ(p.host.TicksOf("RestartLevel"), std::vector<int>{start + 64});
-  // The same level again, with its allowance and points restored; the laid
-  // pieces keep their points.
-  EXPECT_EQ(std::tuple(p->GetLevel(), p.LinkOf(0).count, p->GetScore()), std::tuple(0, 2, 19));
-  EXPECT_EQ(Left(p), std::pair(10, 500));
-  EXPECT_EQ(p.Digest(), 0x4a7901e08a0acc05ull);
 }
 
 TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
@@ -294,33 +179,6 @@ TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
   }
   for (int i = 0; i < 24; ++i) p->AddVortex(0, 0, 0);
   EXPECT_EQ(std::tuple(p->mLevelPoints, p->mShutterTick), std::tuple(10, 0));  // ten vortices left
-}
-
-TEST(Moves, NodesThatTouchStayCompletedUntilAPieceIsLaid) {
-  // Nodes side by side: the link completes with an empty path.
-  Player p({"aA", "bB"});
-  p.Draw({{0, 0}, {1, 0}});
-  ASSERT_TRUE(p.LinkOf(0).completed);
-  p.WaitForCube();
-  // Picked up and let go with nothing drawn, it is still finished, as it looks.
-  p.ClickAndTick(0, 0);
-  EXPECT_TRUE(p.LinkOf(0).completed);
-  p.Release();
-  EXPECT_EQ(std::tuple(p.LinkOf(0).completed, p.At(0, 0)->cel), std::tuple(true, 21));
-  p.Draw({{0, 1}, {1, 1}});
-  EXPECT_EQ(p->mShutterTick, 1);
-
-  // Drawing away from such a link opens it with its first piece.
-  Player q({".aA", "bB."});
-  q.Draw({{1, 0}, {2, 0}});
-  q.WaitForCube();
-  q.Draw({{1, 0}, {0, 0}});
-  EXPECT_FALSE(q.LinkOf(0).completed);
-  q.Release();
-  q.Draw({{0, 1}, {1, 1}});
-  EXPECT_EQ(q->mShutterTick, 0);
-  EXPECT_EQ(p.Digest(), 0x5c1e5aa384d17ce1ull);
-  EXPECT_EQ(q.Digest(), 0xe18047406321ad9cull);
 }
 
 constexpr int kLevels = 100;

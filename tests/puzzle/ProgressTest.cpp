@@ -28,7 +28,7 @@ using LintwickTest::Player;
 TEST(PerfectRule, EveryCellCoveredHolesAsideAndOneFreeCellIsNotPerfect) {
   for (const bool hole : {true, false}) {
     Player player({hole ? "a#A" : "a.A", "..."});
-    player.Draw({{0, 0}, {0, 1}, {1, 1}, {2, 1}, {2, 0}});
+    player.Play("c00 s01 s11 s21 s20");
     ASSERT_EQ(player.host.solves.size(), 1u) << hole;
     const LevelSolve& solve = player.host.solves[0];
     EXPECT_EQ(solve.perfect, hole);
@@ -44,11 +44,7 @@ TEST(PerfectRule, EveryCellCoveredHolesAsideAndOneFreeCellIsNotPerfect) {
 // The shutters' perfect word lasts until the next level is built.
 TEST(PerfectRule, ASolveKeepsTheLayingOrderAcrossLinks) {
   Player player({"a..A", "b..B"});
-  player.Draw({{0, 0}, {1, 0}});
-  player.Release();
-  player.Draw({{0, 1}, {1, 1}, {2, 1}, {3, 1}});
-  player.WaitForCube();
-  player.Draw({{1, 0}, {2, 0}, {3, 0}});
+  player.Play("c00 s10 x c01 s11 s21 s31 w c10 s20 s30");
   ASSERT_EQ(player.host.solves.size(), 1u);
   const std::vector<LaidPiece> laid = {{0, 0x10}, {1, 0x11}, {1, 0x21}, {0, 0x20}};
   EXPECT_EQ(player.host.solves[0].pieces, laid);
@@ -175,6 +171,7 @@ TEST(ProgressFile, EveryKindOfDamageIsRefusedWhole) {
       {"a section head cut short", FileOf(Section(1, good) + "\x02\x00\x01")},
       {"two board sections", FileOf(Section(1, good) + Section(1, Board(4, 1, 9, 9, {})))},
       {"a record cut short", FileOf(Section(1, good.substr(0, good.size() - 1)))},
+      {"a record without its piece count", FileOf(Section(1, good.substr(0, 6)))},
       {"board 100", FileOf(Section(1, Board(100, 1, 9, 9, {})))},
       {"a board twice", FileOf(Section(1, good + good))},
       {"not marked solved", FileOf(Section(1, Board(3, 2, 9, 9, {})))},

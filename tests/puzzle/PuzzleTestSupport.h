@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -187,35 +189,55 @@ struct Player {
     }
     return hash;
   }
-  void MoveTo(int cx, int cy) { puzzle->HandleMouseMove(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy)); }
-  void Click(int cx, int cy) { puzzle->HandleMouseDown(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy), 1); }
-  void RightClick(int cx, int cy) { puzzle->HandleMouseDown(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy), -1); }
   // A click that the next tick handles.
   void ClickAndTick(int cx, int cy) {
-    Click(cx, cy);
+    puzzle->HandleMouseDown(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy), 1);
     Tick();
   }
   // Moves the mouse into a cell and lets one tick take the step.
   void Step(int cx, int cy) {
-    MoveTo(cx, cy);
+    puzzle->HandleMouseMove(Lintwick::CellCentreX(cx), Lintwick::CellCentreY(cy));
     Tick();
-  }
-  void Steps(const std::vector<std::pair<int, int>>& cells) {
-    for (auto [x, y] : cells) Step(x, y);
-  }
-  // Clicks the first cell, then steps into the others.
-  void Draw(const std::vector<std::pair<int, int>>& cells) {
-    ClickAndTick(cells[0].first, cells[0].second);
-    Steps({cells.begin() + 1, cells.end()});
   }
   // Stops drawing with a right click and lets the released cube settle.
   void Release() {
-    RightClick(0, 0);
+    puzzle->HandleMouseDown(Lintwick::CellCentreX(0), Lintwick::CellCentreY(0), -1);
     WaitForCube();
   }
   // Ticks until the cube has settled (or a limit is reached).
   void WaitForCube(int limit = 200) {
     for (int i = 0; i < limit && puzzle->mCube; ++i) Tick();
+  }
+
+  // Plays a script of strokes, keys and ticks, the way a person's input comes
+  // between logic ticks. A place is a cell as two digits ("31": column 3, row
+  // 1) or a point in pixels ("455,37"). c clicks the place and ticks, C only
+  // clicks, R right-clicks, m moves the mouse there, s moves and ticks (a step);
+  // tN ticks N times (t once), w waits for the cube, x releases (a right click
+  // and the wait), L the pointer leaves the field, P1 / P0 pause and resume,
+  // k and one of ULRDPC presses a board key. `after` runs after every action.
+  void Play(const std::string& script, const std::function<void()>& after = {}) {
+    std::istringstream in(script);
+    for (std::string t; in >> t;) {
+      const char a = t[0];
+      const std::string arg = t.substr(1);
+      const auto comma = arg.find(',');
+      const bool pixels = comma != std::string::npos;
+      const int x = pixels ? std::atoi(arg.c_str()) : Lintwick::CellCentreX(arg.empty() ? 0 : arg[0] - '0');
+      const int y =
+          pixels ? std::atoi(arg.c_str() + comma + 1) : Lintwick::CellCentreY(arg.size() < 2 ? 0 : arg[1] - '0');
+      if (std::string("cCRmsLPktwx").find(a) == std::string::npos)
+        throw std::invalid_argument("no such action in a script: " + t);
+      if (a == 'c' || a == 'C' || a == 'R') puzzle->HandleMouseDown(x, y, a == 'R' ? -1 : 1);
+      if (a == 'm' || a == 's') puzzle->HandleMouseMove(x, y);
+      if (a == 'L') puzzle->HandleMouseLeave();
+      if (a == 'P') puzzle->Pause(arg == "1");
+      if (a == 'k') puzzle->HandleBoardKey(static_cast<Lintwick::BoardKey>(std::string("ULRDPC").find(arg.at(0))));
+      if (a == 'c' || a == 's' || a == 't') Tick(a == 't' && !arg.empty() ? std::atoi(arg.c_str()) : 1);
+      if (a == 'w') WaitForCube();
+      if (a == 'x') Release();
+      if (after) after();
+    }
   }
 
   Lintwick::Piece* At(int x, int y) const { return puzzle->PieceAt(x, y); }
