@@ -32,28 +32,19 @@ struct Wave {
   Samples left;  // the first channel, -1..1
 };
 
-// The 16-bit PCM wave file the output writes (WAVE_FORMAT_EXTENSIBLE).
+// The 16-bit PCM wave file the output writes (a format chunk, then the
+// samples up to the end of the file: it may still be being written).
 Wave ReadWave() {
   Wave wave;
   const std::string bytes = AudioTest::ReadWholeFile(gFolder->File("out.wav"));
   auto u16 = [&](std::size_t at) { return unsigned(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8); };
-  auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
-  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0) return wave;
-  std::size_t frameBytes = 0;
-  for (std::size_t at = 12; at + 8 <= bytes.size();) {
-    std::size_t size = u32(at + 4);
-    if (bytes.compare(at, 4, "fmt ") == 0) {
-      wave.rate = static_cast<int>(u32(at + 12));
-      frameBytes = u16(at + 10) * 2u;
-      EXPECT_EQ(u16(at + 22), 16u);
-    } else if (bytes.compare(at, 4, "data") == 0) {
-      size = std::min(size, bytes.size() - at - 8);  // a file still being written
-      for (std::size_t f = at + 8; frameBytes > 0 && f + frameBytes <= at + 8 + size; f += frameBytes)
-        wave.left.push_back(static_cast<float>(static_cast<std::int16_t>(u16(f))) / 32768.0f);
-      return wave;
-    }
-    at += 8 + size + (size & 1);
-  }
+  const std::size_t format = bytes.find("fmt "), data = bytes.find("data", format);
+  if (bytes.compare(0, 4, "RIFF") != 0 || data == std::string::npos) return wave;
+  wave.rate = static_cast<int>(u16(format + 12) | u16(format + 14) << 16);
+  EXPECT_EQ(u16(format + 22), 16u);
+  const std::size_t frameBytes = u16(format + 10) * 2u;
+  for (std::size_t f = data + 8; frameBytes > 0 && f + frameBytes <= bytes.size(); f += frameBytes)
+    wave.left.push_back(static_cast<float>(static_cast<std::int16_t>(u16(f))) / 32768.0f);
   return wave;
 }
 
