@@ -207,8 +207,7 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
       {"<a x=\"\n", "Unexpected End of File", 2, 0},
       {"<a <b>", "Unexpected '<'", 1, 0},
       {"<a>\n\nx > y</a>", "Unexpected '>'", 3, 1},
-      {">", "Unexpected '>'", 1, 0},
-  };
+      {">", "Unexpected '>'", 1, 0}};
   for (const auto& [text, error, line, count] : cases) {
     const Parsed parsed = Parse(text);
     EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line, parsed.elements.size()),
