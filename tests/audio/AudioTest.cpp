@@ -93,9 +93,9 @@ TEST(OggDecoding, DamagedAndOverlongFilesFailWithoutHugeAllocations) {
   }
   Zing::OggSongStream stream;
   EXPECT_EQ(std::pair(stream.Fill(bytes.data(), bytes.size()), stream.Rewind()), std::pair(0ul, false));
-  EXPECT_FALSE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size() - 1, bytes));  // beyond the size limit
-  ASSERT_TRUE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size(), bytes));
-  EXPECT_EQ(bytes.size(), good.size());
+  // A file is read whole up to its size limit, not beyond.
+  EXPECT_FALSE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size() - 1, bytes));
+  ASSERT_TRUE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size(), bytes) && bytes.size() == good.size());
   // The stream decodes what the effect decoder does, and again after rewinding.
   ASSERT_TRUE(Zing::DecodeOggEffect(folder.File("good.ogg"), sound) && stream.Open(bytes));
   EXPECT_EQ(sound.samples, AudioTest::DecodeOgg(folder.File("good.ogg")).pcm);
@@ -139,31 +139,7 @@ std::tuple<int, int, int> BufferOf(const Zing::OpenALFunctions& al, const Zing::
   return BufferOf(al, static_cast<const OpenALSoundInstance*>(instance)->Buffer());
 }
 
-// Every game effect loads whole into its buffer, as bare vorbisfile decodes
-// it; a stereo effect, named with its extension in capitals, is stereo.
-TEST(SoundManager, EffectsDecodeWholeIntoTheirBuffers) {
-  Zing::OpenALSoundManager manager;
-  const Zing::OpenALFunctions* al = Zing::AcquireOpenAL();
-  ASSERT_TRUE(manager.IsAudible() && al);
-  ZingTest::TempFolder folder;
-  const Bytes stereo = AudioTest::EncodeSweep(2, 0.25);
-  folder.Write("stereo.OGG", std::string(stereo.begin(), stereo.end()));
-  std::vector<std::string> paths = {folder.File("stereo.OGG")};
-  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles())
-    if (file.path.rfind("sounds/", 0) == 0) paths.push_back(DataFile(file.path));
-  for (const std::string& path : paths) {
-    const AudioTest::Decoded bare = AudioTest::DecodeOgg(path);
-    const int id = manager.LoadSound(path);
-    Zing::SoundInstance* instance = manager.GetSoundInstance(id);
-    ASSERT_TRUE(bare.ok && instance) << path;
-    EXPECT_EQ(BufferOf(*al, instance), std::tuple(bare.channels, int(bare.rate), int(bare.samples.size() * 2))) << path;
-    instance->Release();
-  }
-  EXPECT_EQ(std::get<0>(BufferOf(*al, manager.GetSoundInstance(255))), 2);
-  Zing::ReleaseOpenAL();
-}
-
-TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
+TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecodedWhole) {
   Zing::OpenALSoundManager manager;
   ASSERT_TRUE(manager.IsAudible());
   // The highest free id first; a name loaded already keeps its id; an extension already given is kept.
@@ -173,12 +149,12 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
                   manager.GetNumSounds(), manager.GetFreeSoundId()}),
       std::tuple(255, 255, 254, -1, 2, 0));
   const unsigned id = 255;
-  EXPECT_TRUE(manager.LoadSound(0u, DataFile("sounds/cube_tap")));
-  EXPECT_EQ(manager.GetFreeSoundId(), 1);
-  EXPECT_FALSE(manager.LoadSound(0u, DataFile("sounds/missing")));  // the id is emptied first
-  EXPECT_EQ(std::pair(manager.GetNumSounds(), manager.GetFreeSoundId()), std::pair(2, 0));
-  EXPECT_TRUE(manager.LoadSound(0u, DataFile("sounds/cube_tap")));
-  EXPECT_FALSE(manager.LoadSound(256u, DataFile("sounds/cube_tap")));
+  // A failed load empties the id first; there is no id 256.
+  EXPECT_EQ((std::tuple{manager.LoadSound(0u, DataFile("sounds/cube_tap")), manager.GetFreeSoundId(),
+                        manager.LoadSound(0u, DataFile("sounds/missing")), manager.GetNumSounds(),
+                        manager.GetFreeSoundId(), manager.LoadSound(0u, DataFile("sounds/cube_tap")),
+                        manager.LoadSound(256u, DataFile("sounds/cube_tap"))}),
+            std::tuple(true, 1, false, 2, 0, true, false));
   for (unsigned free = 1; free < 254; ++free) ASSERT_TRUE(manager.LoadSound(free, DataFile("sounds/cube_tap")));
   manager.ReleaseSound(256);  // no such id: nothing changes
   EXPECT_EQ(
@@ -250,6 +226,23 @@ TEST(SoundManager, IdsLimitsChannelsGainsAndReclaimingAutoReleasedInstances) {
   ASSERT_TRUE(manager.LoadSound(0u, DataFile("sounds/cube_tap")));
   manager.ReleaseSounds();
   EXPECT_EQ(std::pair(manager.GetNumSounds(), manager.GetFreeSoundId()), std::pair(0, 0));
+
+  // Every game effect loads whole into its buffer, as bare vorbisfile decodes
+  // it; a stereo effect, named with its extension in capitals, is stereo.
+  ZingTest::TempFolder folder;
+  const Bytes stereo = AudioTest::EncodeSweep(2, 0.25);
+  folder.Write("stereo.OGG", std::string(stereo.begin(), stereo.end()));
+  std::vector<std::string> paths = {folder.File("stereo.OGG")};
+  for (const SoundGen::SoundFile& file : SoundGen::SoundFiles())
+    if (file.path.rfind("sounds/", 0) == 0) paths.push_back(DataFile(file.path));
+  for (const std::string& path : paths) {
+    const AudioTest::Decoded bare = AudioTest::DecodeOgg(path);
+    Zing::SoundInstance* instance = manager.GetSoundInstance(manager.LoadSound(path));
+    ASSERT_TRUE(bare.ok && instance) << path;
+    EXPECT_EQ(BufferOf(*al, instance), std::tuple(bare.channels, int(bare.rate), int(bare.samples.size() * 2))) << path;
+    instance->Release();
+  }
+  EXPECT_EQ(std::get<0>(BufferOf(*al, manager.GetSoundInstance(255))), 2);
   Zing::ReleaseOpenAL();
 }
 
@@ -264,8 +257,7 @@ TEST(SoundManager, SilentIdsAndInstances) {
   EXPECT_EQ(std::tuple(silent.SetBaseVolume(255, 1), silent.SetBaseVolume(256, 1), silent.SetBasePan(255, 1),
                        silent.SetBasePan(256, 1)),
             std::tuple(true, false, true, false));
-  EXPECT_EQ(silent.GetSoundInstance(256), nullptr);
-  EXPECT_EQ(silent.GetSoundInstance(1), nullptr);
+  EXPECT_TRUE(silent.GetSoundInstance(256) == nullptr && silent.GetSoundInstance(1) == nullptr);
   Zing::SoundInstance* instance = silent.GetSoundInstance(255);
   ASSERT_NE(instance, nullptr);
   instance->SetVolume(0.5);
@@ -274,8 +266,7 @@ TEST(SoundManager, SilentIdsAndInstances) {
   EXPECT_TRUE(instance->Play(false, true));  // ends at once and lets go of itself
   silent.ReleaseSound(255);
   silent.ReleaseSound(300);
-  EXPECT_EQ(silent.GetNumSounds(), 2);
-  EXPECT_EQ(silent.LoadSound("d"), 255);
+  EXPECT_EQ((std::pair{silent.GetNumSounds(), silent.LoadSound("d")}), std::pair(2, 255));
   for (unsigned id = 0; id < 256; ++id) silent.LoadSound(id, "e");
   EXPECT_EQ(std::pair(silent.GetFreeSoundId(), silent.LoadSound("f")), std::pair(-1, -1));
   silent.ReleaseSounds();

@@ -70,9 +70,8 @@ std::vector<std::size_t> FindOccurrences(const Samples& signal, const Samples& p
     if (Correlation(signal, at, prefix) < 0.9) continue;  // cheap test before the whole pattern
     if (Correlation(signal, at, pattern) < 0.98) continue;
     std::size_t best = at;
-    for (std::size_t next = at + 1; next < at + 64 && next + pattern.size() <= signal.size(); ++next) {
+    for (std::size_t next = at + 1; next < at + 64 && next + pattern.size() <= signal.size(); ++next)
       if (Correlation(signal, next, pattern) > Correlation(signal, best, pattern)) best = next;
-    }
     found.push_back(best);
     at = best + pattern.size();
   }
