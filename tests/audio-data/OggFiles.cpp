@@ -16,9 +16,8 @@ namespace AudioTest {
 
 std::vector<float> Decoded::Channel(int channel) const {
   std::vector<float> out;
-  for (std::size_t i = static_cast<std::size_t>(channel); i < samples.size(); i += static_cast<std::size_t>(channels)) {
+  for (std::size_t i = static_cast<std::size_t>(channel); i < samples.size(); i += static_cast<std::size_t>(channels))
     out.push_back(samples[i]);
-  }
   return out;
 }
 

@@ -109,8 +109,7 @@ TEST(WaveOutput, EffectsSoundWhenAskedForAndAreSilentAtVolumeZero) {
     EXPECT_FLOAT_EQ(sounds->Volume(), 0.85f);
     const int id = sounds->LoadSound("sounds/shutters_bump");
     ASSERT_GE(id, 0);
-    app.PlaySample(-1);  // ids out of range play nothing
-    app.PlaySample(300);
+    for (int none : {-1, 300}) app.PlaySample(none);  // ids out of range play nothing
     app.SetSfxVolume(0);
     EXPECT_FLOAT_EQ(sounds->Volume(), 0.0f);
     Zing::SoundInstance* quiet = sounds->GetSoundInstance(static_cast<unsigned>(id));

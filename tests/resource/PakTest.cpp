@@ -110,8 +110,8 @@ std::string ReadRest(Zing::PFILE* file) {
   return text;
 }
 
-std::string ReadWhole(const std::string& name) {
-  Zing::PFILE* file = Zing::p_fopen(name.c_str(), "rb");
+std::string ReadWhole(const std::string& name, const char* mode = "rb") {
+  Zing::PFILE* file = Zing::p_fopen(name.c_str(), mode);
   if (file == nullptr) return "<missing>";
   std::string text = ReadRest(file);
   Zing::p_fclose(file);
@@ -232,10 +232,7 @@ TEST_F(PakTest, ArchiveComesFirstThenTheDiskWhichTakesTheWrites) {
   AddArchive("save.pak", {{"save/game.dat", "archived", 0}});
   EXPECT_EQ(Zing::p_fopen("save\\game.dat", "w"), nullptr);
   dir.Write("save/game.dat", "on disk");
-  Zing::PFILE* file = Zing::p_fopen("save\\game.dat", "r+b");
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(ReadRest(file), "on disk");
-  Zing::p_fclose(file);
+  EXPECT_EQ(ReadWhole("save\\game.dat", "r+b"), "on disk");
 
   // The application's whole-file operations see the same; writes reach the disk.
   EXPECT_TRUE(Zing::FileExists("levels\\only_archive.dat"));
@@ -277,9 +274,9 @@ TEST(PakLayer, WithoutALayerEverythingGoesToTheDisk) {
   dir.Write("plain.txt", "a\r\nb");
   Zing::PFILE* file = Zing::p_fopen((dir.Path() + "\\plain.txt").c_str(), "rb");
   ASSERT_NE(file, nullptr);
-  EXPECT_EQ(ReadRest(file), "a\r\nb");
-  EXPECT_EQ(Zing::p_fseek(file, -1, SEEK_END), 0);
-  EXPECT_EQ((std::tuple{Zing::p_fgetc(file), Zing::p_fgetc(file), Zing::p_feof(file) != 0}), std::tuple('b', -1, true));
+  EXPECT_EQ((std::tuple{ReadRest(file), Zing::p_fseek(file, -1, SEEK_END), Zing::p_fgetc(file), Zing::p_fgetc(file),
+                        Zing::p_feof(file) != 0}),
+            std::tuple("a\r\nb", 0, 'b', -1, true));
   Zing::p_fclose(file);
   EXPECT_EQ(
       std::tuple(Zing::p_fopen(dir.File("none").c_str(), "rb"), Zing::p_fopen(nullptr, "rb"), Zing::p_fclose(nullptr)),

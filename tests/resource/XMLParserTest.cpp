@@ -13,6 +13,7 @@ namespace {
 using Zing::XMLElement;
 using Zing::XMLParser;
 using ZingTest::TempFolder;
+using namespace std::string_literals;
 
 // One element as a short text: "<name a=1 b=2>", "</name>", "text", "?target|body", "!body".
 std::string Describe(const XMLElement& element) {
@@ -134,9 +135,7 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"caf\xC3\xA9\" y=\"\xE2\x82\xAC\">\xC3\xA9</a>").elements,
             (Elements{"<a x=caf\xE9 y=>", "\xE9", "</a>"}));
   // Parts of marks are 8-bit text.
-  for (const std::string head : {"\xFF", "\xFE", "a\xFE", "a\xFF", "\xEF\xBB",
-                                 "\xEF"
-                                 "a\xBF"})
+  for (const std::string head : {"\xFF", "\xFE", "a\xFE", "a\xFF", "\xEF\xBB", "\xEF\x61\xBF"})
     EXPECT_EQ(Parse(head + "<t/>").elements, (Elements{head, "<t>", "</t>"})) << head;
   // Without a mark the bytes are 8-bit characters.
   EXPECT_EQ(Parse("<a>\xC3\xA9</a>").elements, (Elements{"<a>", "\xC3\xA9", "</a>"}));
@@ -168,25 +167,18 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
 }
 
 TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
-  const std::vector<std::string> broken = {
-      "\xEF\xBB\xBF<a>\n\x80</a>",              // a stray continuation byte
-      "\xEF\xBB\xBF<a>\n\xC0\xAF</a>",          // an overlong form
-      "\xEF\xBB\xBF<a>\n\xE0\x80\xAF</a>",      // an overlong 3-byte form
-      "\xEF\xBB\xBF<a>\n\xF0\x8F\xBF\xBF</a>",  // an overlong 4-byte form
-      "\xEF\xBB\xBF<a>\n\xED\xA0\x80</a>",
-      "\xEF\xBB\xBF<a>\n\xED\xBF\xBF</a>",  // surrogates
-      "\xEF\xBB\xBF<a>\n\xEF\xBF\xBE</a>",
-      "\xEF\xBB\xBF<a>\n\xEF\xBF\xBF</a>",  // U+FFFE, U+FFFF
-      "\xEF\xBB\xBF<a>\n\xFE</a>",          // no such lead byte
-      "\xEF\xBB\xBF<a>\n\xC3",              // cut off inside a character
-      "\xEF\xBB\xBF<a>\n\xC3"
-      "A</a>",                                              // a lead byte without its continuation
-      std::string("\xFF\xFE<\0a\0>\0\n\0\x00\xD8x\0", 14),  // a high surrogate alone
-      std::string("\xFF\xFE<\0a\0>\0\n\0\x00\xDC", 12),     // a low surrogate alone
-      std::string("\xFF\xFE<\0a\0>\0\n\0\xFF\xDF", 12),
-      std::string("\xFF\xFE<\0a\0>\0\n\0x", 11),  // half a unit at the end
-      "<a>\n\x01</a>",                            // a control character
-  };
+  // UTF-8: a stray continuation byte, overlong 2-, 3- and 4-byte forms, both
+  // ends of the surrogates, U+FFFE and U+FFFF, no such lead byte, a lead byte
+  // without its continuation. UTF-16: a high surrogate alone, a low one alone
+  // (both ends of them), half a unit at the end. Then a UTF-8 character cut
+  // off at the end, and a control character.
+  std::vector<std::string> broken;
+  for (const char* body : {"\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
+                           "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\xFE", "\xC3\x41"})
+    broken.push_back("\xEF\xBB\xBF<a>\n" + std::string(body) + "</a>");
+  for (const std::string& body : {"\x00\xD8x\0"s, "\x00\xDC"s, "\xFF\xDF"s, "x"s})
+    broken.push_back("\xFF\xFE<\0a\0>\0\n\0"s + body);
+  broken.insert(broken.end(), {"\xEF\xBB\xBF<a>\n\xC3", "<a>\n\x01</a>"});
   for (const std::string& bytes : broken) {
     const Parsed parsed = Parse(bytes);
     EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line, parsed.elements),
