@@ -16,9 +16,8 @@ namespace AudioTest {
 
 std::vector<float> Decoded::Channel(int channel) const {
   std::vector<float> out;
-  for (std::size_t i = static_cast<std::size_t>(channel); i < samples.size(); i += static_cast<std::size_t>(channels)) {
+  for (std::size_t i = static_cast<std::size_t>(channel); i < samples.size(); i += static_cast<std::size_t>(channels))
     out.push_back(samples[i]);
-  }
   return out;
 }
 
@@ -33,6 +32,8 @@ Decoded DecodeOgg(const std::string& path) {
   std::vector<std::int16_t> block(2048);
   int section = 0;
   for (long got; (got = ov_read(&file, reinterpret_cast<char*>(block.data()), 4096, 0, 2, 1, &section)) > 0;) {
+    result.pcm.insert(result.pcm.end(), reinterpret_cast<char*>(block.data()),
+                      reinterpret_cast<char*>(block.data()) + got);
     for (long i = 0; i < got / 2; ++i) result.samples.push_back(static_cast<float>(block[std::size_t(i)]) / 32768.0f);
   }
   ov_clear(&file);

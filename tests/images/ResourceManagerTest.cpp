@@ -235,7 +235,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
           "<Image id=\"A\" path=\"ball\" cols=\"4\" anim=\"pingpong\" framedelay=\"0\"/>\n"
           "<Image id=\"A2\" path=\"ball\" nopal=\"\" rows=\"3\" anim=\"once\"/>\n"
           "<Image id=\"B\" path=\"ball\" variant=\"b\" rows=\"2\" cols=\"2\" anim=\"loop\" framedelay=\"3\" "
-          "begindelay=\"1\" enddelay=\"20\" framemap=\"0,1,3\" a8r8g8b8=\"\" nobits2d=\"\"/>\n"
+          "begindelay=\"1\" enddelay=\"20\" framemap=\"0,1,3,\" a8r8g8b8=\"\" nobits2d=\"\"/>\n"
           "<Image id=\"C\" path=\"ball\" variant=\"c\" alphaimage=\"mask\" nopal=\"\" nobits3d=\"\" cols=\"y\"/>\n"
           "<Image id=\"D\" path=\"ball\" variant=\"d\" cols=\"2\" alphagrid=\"cel4\" a4r4g4b4=\"\" "
           "minsubdivide=\"\" anim=\"none\" framedelay=\"9\"/>\n"
@@ -250,7 +250,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
   const std::pair<const char*, const char*> records[] = {
       {"A", "IMAGE_A G D/ball v= a= g= 11000000 1x4 FFFFFF 2/6/1/6 [0,1,2,3,2,1,] []"},
       {"A2", "IMAGE_A2 G D/ball v= a= g= 10000000 3x1 FFFFFF 1/3/1/3 [] []"},
-      {"B", "IMAGE_B G D/ball v=b a= g= 11010100 2x2 FFFFFF 3/3/3/24 [0,1,3,] [1,3,20,]"},
+      {"B", "IMAGE_B G D/ball v=b a= g= 11010100 2x2 FFFFFF 3/4/3/27 [0,1,3,0,] [1,3,3,20,]"},
       {"C", "IMAGE_C G D/ball v=c a=D/mask g= 10000000 1x1 FFFFFF 0/1/1/0 [] []"},
       {"D", "IMAGE_D G D/ball v=d a= g=D/cel4 11100010 1x2 FFFFFF 0/1/1/0 [] []"},
       {"E", "IMAGE_E G D/ball v=e a= g= 11001000 1x4 FFFFFF 1/4/4/20 [] [5,4,4,7,]"},
@@ -264,7 +264,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
     ASSERT_NE(res, nullptr) << id;
     EXPECT_EQ(Replaced(Record(*res), folder.Path() + "/images", "D"), expected) << id;
   }
-  EXPECT_EQ(manager.GetImageRes("IMAGE_B")->xmlAttributes.at("framemap"), "0,1,3");
+  EXPECT_EQ(manager.GetImageRes("IMAGE_B")->xmlAttributes.at("framemap"), "0,1,3,");
 
   ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
   const std::pair<const char*, const char*> images[] = {
@@ -281,7 +281,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
   for (const auto& [id, expected] : images)
     EXPECT_EQ(AsLoaded(manager.GetImageThrow(std::string("IMAGE_") + id)), expected) << id;
   EXPECT_EQ(manager.GetImageThrow("IMAGE_A2"), manager.GetImageThrow("IMAGE_A"));
-  EXPECT_EQ(manager.GetImageThrow("IMAGE_B")->animInfo->perFrameDelay, (std::vector<int>{1, 3, 20}));
+  EXPECT_EQ(manager.GetImageThrow("IMAGE_B")->animInfo->perFrameDelay, (std::vector<int>{1, 3, 3, 20}));
   // A mask without its picture takes the record's alpha colour; the next record the default.
   EXPECT_EQ(manager.GetImageThrow("IMAGE_R")->GetPixel(1, 0), 0x80FF0000u);
   EXPECT_EQ(manager.GetImageThrow("IMAGE_W")->GetPixel(1, 0), 0x80FFFFFFu);
@@ -295,7 +295,7 @@ TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
             "<SetDefaults path=\"fonts\" idprefix=\"FONT_\"/>\n<Font id=\"P\" path=\"!program\"/>\n"
             "<Font id=\"F\" path=\"f.txt\" tags=\"big, bold\tx\r\ny\"/>\n<Font id=\"R\" path=\"!ref:FONT_F\"/>\n"
             "<Font id=\"S\" path=\"!sys:Sans\" size=\"12\" bold=\"\"/>\n"
-            "<Font id=\"T\" path=\"!sys:Mono\" size=\"9\" italic=\"\" underline=\"\" shadow=\"\"/>\n"))
+            "<Font id=\"T\" path=\"!sys:Mono\" size=\"1\" italic=\"\" underline=\"\" shadow=\"\"/>\n"))
       << manager.GetErrorText();
   EXPECT_EQ(std::pair(manager.GetNumResources("G"), manager.GetNumResources("")), std::pair(8, 10));
   ASSERT_TRUE(manager.LoadResources("G")) << manager.GetErrorText();
@@ -304,7 +304,7 @@ TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
   EXPECT_EQ(settings[manager.GetSoundThrow("SOUND_H")], "volume 0.500000;pan -20;");
   for (const char* id : {"SOUND_L", "SOUND_V"}) EXPECT_EQ(settings[manager.GetSoundThrow(id)], "") << id;
   EXPECT_EQ(manager.GetSound("SOUND_Q"), manager.GetSoundThrow("SOUND_Q"));
-  EXPECT_EQ(app.fonts.requests, (std::vector<std::string>{"fonts/f.txt", "Sans:12:1000", "Mono:9:111"}));
+  EXPECT_EQ(app.fonts.requests, (std::vector<std::string>{"fonts/f.txt", "Sans:12:1000", "Mono:1:111"}));
   EXPECT_EQ(app.fonts.tags, (std::vector<std::string>{"big", "bold", "x", "y"}));
   EXPECT_NE(manager.GetFontThrow("FONT_R"), manager.GetFontThrow("FONT_F"));
   EXPECT_EQ(static_cast<StubFont*>(manager.GetFontThrow("FONT_R"))->descriptor, "fonts/f.txt");
@@ -362,8 +362,9 @@ TEST_F(ResourceFixture, ErrorsReadingTheManifest) {
 TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
   EXPECT_EQ(LoadError("<Image path=\"gone\"/>"), "Failed to load image: D/gone");
   EXPECT_EQ(LoadError("<Image path=\"ball\" alphaimage=\"gone\"/>"), "Failed to load image: D/gone");
-  EXPECT_EQ(LoadError("<Image path=\"ball\" alphaimage=\"cel\"/>"),
-            "AlphaImage size mismatch between D/ball and D/cel");
+  for (const char* mask : {"cel", "row"})
+    EXPECT_EQ(LoadError("<Image path=\"ball\" alphaimage=\"" + std::string(mask) + "\"/>"),
+              "AlphaImage size mismatch between D/ball and D/" + std::string(mask));
   EXPECT_EQ(LoadError("<Image path=\"ball\" cols=\"2\" alphagrid=\"mask\"/>"),
             "GridAlphaImage size mismatch between D/ball and D/mask");
   EXPECT_EQ(LoadError("<Image path=\"ball\" rows=\"0\" alphagrid=\"row\"/>"),

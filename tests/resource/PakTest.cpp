@@ -26,6 +26,14 @@ using ZingTest::MakeArchive;
 using ZingTest::PlainArchive;
 using ZingTest::TempFolder;
 
+// Each entry as "name@start+size@time ".
+std::string Listed(const std::vector<Zing::Pak::Entry>& entries) {
+  std::string text;
+  for (const auto& e : entries)
+    text += e.name + "@" + std::to_string(e.start) + "+" + std::to_string(e.size) + "@" + std::to_string(e.time) + " ";
+  return text;
+}
+
 bool Read(const std::string& archive, std::vector<Zing::Pak::Entry>& entries, std::string& error) {
   return Zing::Pak::ReadDirectory(reinterpret_cast<const unsigned char*>(archive.data()), archive.size(), entries,
                                   error);
@@ -44,26 +52,30 @@ TEST(PakFormat, LayoutOfHeaderDirectoryAndContentsAllKeyed) {
     EXPECT_EQ(std::uint8_t(keyed[i]), std::uint8_t(plain[i]) ^ Zing::Pak::kKey);
 
   std::vector<Zing::Pak::Entry> entries;
-  std::string error;
+  std::string out, error;
   EXPECT_FALSE(Read(plain, entries, error));
   ASSERT_TRUE(Read(keyed, entries, error)) << error;
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].name, "a/b");
-  EXPECT_EQ(entries[0].start, 8u + 17 + 15 + 1);
-  EXPECT_EQ(entries[0].size, 3u);
-  EXPECT_EQ(entries[0].time, 0x0102030405060708);
-  EXPECT_EQ(entries[1].start, entries[0].start + 3);
-  EXPECT_EQ(entries[1].size, 0u);
+  EXPECT_EQ(Listed(entries), "a/b@41+3@72623859790382856 c@44+0@0 ");
+  // Names must fit their length byte.
+  for (const std::size_t length : {0, 1, 255, 256})
+    EXPECT_EQ(Zing::Pak::WriteDirectory({{std::string(length, 'n'), 0, 0, 0}}, out, error),
+              length == 1 || length == 255)
+        << length;
+  // Times count 100 ns from 1601; absurd ones from a damaged archive do not overflow.
+  EXPECT_EQ(Zing::Pak::TimeFromUnixNanoseconds(1'500'000'000'123'456'700), 116444736000000000 + 15'000'000'001'234'567);
+  EXPECT_LT(Zing::Pak::UnixNanosecondsFromTime(std::numeric_limits<std::int64_t>::min()), 0);
+  EXPECT_GT(Zing::Pak::UnixNanosecondsFromTime(std::numeric_limits<std::int64_t>::max()), 0);
 }
 
 TEST(PakFormat, DamagedArchivesAreRefusedAsAWhole) {
   const std::string good = PlainArchive({{"first", "1111", 0}, {"second", "22", 0}});
   const std::size_t firstEntry = 8, secondEntry = 8 + 2 + 5 + 12, end = secondEntry + 2 + 6 + 12;
-  struct Case {
-    const char* what;
-    std::string plain;
+  auto with = [&good](std::size_t at, char byte) {
+    std::string bytes = good;
+    bytes[at] = byte;
+    return bytes;
   };
-  std::vector<Case> cases = {
+  const std::pair<const char*, std::string> cases[] = {
       {"empty file", ""},
       {"truncated header", good.substr(0, 7)},
       {"header only", good.substr(0, 8)},
@@ -73,47 +85,20 @@ TEST(PakFormat, DamagedArchivesAreRefusedAsAWhole) {
       {"entry cut in its size", good.substr(0, firstEntry + 2 + 5 + 2)},
       {"missing end flag", good.substr(0, end)},
       {"contents cut short", good.substr(0, good.size() - 1)},
-  };
-  std::string zeroName = good;
-  zeroName[secondEntry + 1] = '\0';
-  cases.push_back({"name of length 0", zeroName});
-  std::string huge = good;
-  huge[secondEntry + 2 + 6 + 3] = '\x7F';  // the second size runs far past the end
-  cases.push_back({"size past the end", huge});
-  std::string longName = good;
-  longName[secondEntry + 1] = '\xFF';
-  cases.push_back({"name length past the end", longName});
-
-  for (const Case& c : cases) {
+      {"name of length 0", with(secondEntry + 1, '\0')},
+      {"size past the end", with(secondEntry + 2 + 6 + 3, '\x7F')},
+      {"name length past the end", with(secondEntry + 1, '\xFF')}};
+  for (const auto& [what, plain] : cases) {
     std::vector<Zing::Pak::Entry> entries{Zing::Pak::Entry{}};
     std::string error;
-    EXPECT_FALSE(Read(Keyed(c.plain), entries, error)) << c.what;
-    EXPECT_TRUE(entries.empty()) << c.what;
-    EXPECT_FALSE(error.empty()) << c.what;
+    EXPECT_EQ((std::tuple{Read(Keyed(plain), entries, error), entries.empty(), error.empty()}),
+              std::tuple(false, true, false))
+        << what;
   }
-
   // Bytes after the contents are no damage.
   std::vector<Zing::Pak::Entry> entries;
   std::string error;
-  EXPECT_TRUE(Read(Keyed(good + "trailing"), entries, error)) << error;
-  EXPECT_EQ(entries.size(), 2u);
-}
-
-TEST(PakFormat, NamesMustFitTheirLengthByte) {
-  std::string out, error;
-  for (const std::size_t length : {0, 1, 255, 256}) {
-    const Zing::Pak::Entry entry{std::string(length, 'n'), 0, 0, 0};
-    EXPECT_EQ(Zing::Pak::WriteDirectory({entry}, out, error), length == 1 || length == 255) << length;
-  }
-}
-
-TEST(PakFormat, TimesConvertBetweenEpochs) {
-  EXPECT_EQ(Zing::Pak::TimeFromUnixNanoseconds(0), 116444736000000000);
-  EXPECT_EQ(Zing::Pak::TimeFromUnixNanoseconds(1'500'000'000'123'456'700), 116444736000000000 + 15'000'000'001'234'567);
-  EXPECT_EQ(Zing::Pak::UnixNanosecondsFromTime(116444736000000000 + 15'000'000'001'234'567), 1'500'000'000'123'456'700);
-  // Absurd times from a damaged archive do not overflow.
-  EXPECT_LT(Zing::Pak::UnixNanosecondsFromTime(std::numeric_limits<std::int64_t>::min()), 0);
-  EXPECT_GT(Zing::Pak::UnixNanosecondsFromTime(std::numeric_limits<std::int64_t>::max()), 0);
+  EXPECT_TRUE(Read(Keyed(good + "trailing"), entries, error) && entries.size() == 2) << error;
 }
 
 // Reads what is left of a stream.
@@ -125,8 +110,8 @@ std::string ReadRest(Zing::PFILE* file) {
   return text;
 }
 
-std::string ReadWhole(const std::string& name) {
-  Zing::PFILE* file = Zing::p_fopen(name.c_str(), "rb");
+std::string ReadWhole(const std::string& name, const char* mode = "rb") {
+  Zing::PFILE* file = Zing::p_fopen(name.c_str(), mode);
   if (file == nullptr) return "<missing>";
   std::string text = ReadRest(file);
   Zing::p_fclose(file);
@@ -147,19 +132,18 @@ class PakTest : public ::testing::Test {
 
 TEST(PakNames, NormalisedNames) {
   const std::string cwd = Zing::Platform::CurrentFolder();
-  const std::pair<std::string, std::string> cases[] = {
-      {"images/Ball.png", "IMAGES\\BALL.PNG"},
-      {"images\\ball.png", "IMAGES\\BALL.PNG"},
-      {"IMAGES//BALL.PNG", "IMAGES\\BALL.PNG"},
-      {"a/\\/b/", "A\\B"},
-      {"a/b/../c", "A\\C"},
-      {"./a/./b", "A\\B"},
-      {"../a", "..\\A"},
-      {"a/../../b", "..\\B"},
-      {"caf\xE9.txt", "CAF\xE9.TXT"},        // only ASCII letters change
-      {cwd + "/data/x.png", "DATA\\X.PNG"},  // inside the working folder: relative to it
-      {"/elsewhere/x", "\\ELSEWHERE\\X"},
-  };
+  // Only ASCII letters change case; a name inside the working folder becomes relative to it.
+  const std::pair<std::string, std::string> cases[] = {{"images/Ball.png", "IMAGES\\BALL.PNG"},
+                                                       {"images\\ball.png", "IMAGES\\BALL.PNG"},
+                                                       {"IMAGES//BALL.PNG", "IMAGES\\BALL.PNG"},
+                                                       {"a/\\/b/", "A\\B"},
+                                                       {"a/b/../c", "A\\C"},
+                                                       {"./a/./b", "A\\B"},
+                                                       {"../a", "..\\A"},
+                                                       {"a/../../b", "..\\B"},
+                                                       {"caf\xE9.txt", "CAF\xE9.TXT"},
+                                                       {cwd + "/data/x.png", "DATA\\X.PNG"},
+                                                       {"/elsewhere/x", "\\ELSEWHERE\\X"}};
   for (const auto& [name, normal] : cases) EXPECT_EQ(Zing::PakNames::Normalize(name), normal) << name;
   EXPECT_EQ(Zing::PakNames::Normalize(cwd), Zing::PakNames::Normalize(cwd));
 }
@@ -170,26 +154,24 @@ TEST_F(PakTest, ReadsFindAnySpellingUndoTheKeyAndCountWholeElements) {
   AddArchive("main.pak",
              {{"first", "abc", 0}, {"binary", binary, 0}, {"empty", "", 0}, {"images/ball.png", "ball", 0}});
   // Names are found whatever their spelling (the names' own test has every form).
-  EXPECT_EQ(ReadWhole("./IMAGES//none/..\\Ball.png"), "ball");
-  EXPECT_EQ(ReadWhole(Zing::Platform::CurrentFolder() + "/images/ball.png"), "ball");
-  EXPECT_EQ(ReadWhole("images/ball.pn"), "<missing>");
-  EXPECT_EQ(ReadWhole("binary"), binary);
-  EXPECT_EQ(ReadWhole("first"), "abc");
-  EXPECT_EQ(ReadWhole("empty"), "");
+  const std::pair<std::string, std::string> reads[] = {{"./IMAGES//none/..\\Ball.png", "ball"},
+                                                       {Zing::Platform::CurrentFolder() + "/images/ball.png", "ball"},
+                                                       {"images/ball.pn", "<missing>"},
+                                                       {"binary", binary},
+                                                       {"first", "abc"},
+                                                       {"empty", ""}};
+  for (const auto& [name, contents] : reads) EXPECT_EQ(ReadWhole(name), contents) << name;
 
   Zing::PFILE* file = Zing::p_fopen("binary", "r");
   ASSERT_NE(file, nullptr);
   std::uint32_t words[100] = {};
   // 256 bytes are 25 whole 10-byte elements and 6 bytes of a 26th.
-  EXPECT_EQ(Zing::p_fread(words, 10, 100, file), 25u);
-  EXPECT_EQ(Zing::p_ftell(file), 256);
-  EXPECT_NE(Zing::p_feof(file), 0);
-  EXPECT_EQ(Zing::p_fread(words, 1, 1, file), 0u);
-  EXPECT_EQ(Zing::p_fread(words, 0, 5, file), 0u);
+  EXPECT_EQ((std::tuple{Zing::p_fread(words, 10, 100, file), Zing::p_ftell(file), Zing::p_feof(file) != 0}),
+            std::tuple(25u, 256, true));
+  EXPECT_EQ((std::pair{Zing::p_fread(words, 1, 1, file), Zing::p_fread(words, 0, 5, file)}), std::pair(0ul, 0ul));
   Zing::p_fseek(file, 4, SEEK_SET);
   EXPECT_EQ(Zing::p_feof(file), 0);
-  EXPECT_EQ(Zing::p_fread(words, 4, 1, file), 1u);
-  EXPECT_EQ(words[0], 0x07060504u);
+  EXPECT_EQ((std::pair{Zing::p_fread(words, 4, 1, file), words[0]}), std::pair(1ul, 0x07060504u));
   Zing::p_fclose(file);
 }
 
@@ -197,32 +179,24 @@ TEST_F(PakTest, SeeksStayInsideTheFileAndUnGetCStepsBack) {
   AddArchive("main.pak", {{"ten", "0123456789", 0}});
   Zing::PFILE* file = Zing::p_fopen("ten", "rb");
   ASSERT_NE(file, nullptr);
-  EXPECT_EQ(Zing::p_fseek(file, 0, SEEK_END), 0);
-  EXPECT_EQ(Zing::p_ftell(file), 10);
-  EXPECT_NE(Zing::p_feof(file), 0);
+  EXPECT_EQ((std::tuple{Zing::p_fseek(file, 0, SEEK_END), Zing::p_ftell(file), Zing::p_feof(file) != 0}),
+            std::tuple(0, 10, true));
   // The end counts as on the disk: size plus offset.
-  EXPECT_EQ(Zing::p_fseek(file, -3, SEEK_END), 0);
-  EXPECT_EQ(Zing::p_fgetc(file), '7');
+  EXPECT_EQ((std::pair{Zing::p_fseek(file, -3, SEEK_END), Zing::p_fgetc(file)}), std::pair(0, int{'7'}));
   // Seeks beyond either end stop there. {offset, origin, position after}
-  const long cases[][3] = {{-100, SEEK_CUR, 0},
-                           {100, SEEK_SET, 10},
-                           {-4, SEEK_SET, 0},
-                           {5, SEEK_END, 10},
-                           {std::numeric_limits<long>::max(), SEEK_CUR, 10},
-                           {std::numeric_limits<long>::min(), SEEK_CUR, 0}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(Zing::p_fseek(file, c[0], static_cast<int>(c[1])), 0);
-    EXPECT_EQ(Zing::p_ftell(file), c[2]) << c[0] << " from " << c[1];
-  }
+  constexpr long kMax = std::numeric_limits<long>::max(), kMin = std::numeric_limits<long>::min();
+  const long cases[][3] = {{-100, SEEK_CUR, 0}, {100, SEEK_SET, 10},  {-4, SEEK_SET, 0},
+                           {5, SEEK_END, 10},   {kMax, SEEK_CUR, 10}, {kMin, SEEK_CUR, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ((std::pair{Zing::p_fseek(file, c[0], static_cast<int>(c[1])), Zing::p_ftell(file)}), std::pair(0, c[2]))
+        << c[0] << " from " << c[1];
   EXPECT_NE(Zing::p_fseek(file, 1, 7), 0);  // no such origin: nothing moves
   EXPECT_EQ(Zing::p_ftell(file), 0);
-  // Putting back steps back without replacing the byte.
-  EXPECT_EQ(Zing::p_ungetc('x', file), 'x');
-  EXPECT_EQ(Zing::p_ftell(file), 0);
-  EXPECT_EQ(Zing::p_fgetc(file), '0');
-  EXPECT_EQ(Zing::p_fgetc(file), '1');
-  EXPECT_EQ(Zing::p_ungetc('z', file), 'z');
-  EXPECT_EQ(Zing::p_fgetc(file), '1');
+  // Putting back steps back without replacing the byte; at the start it stays there.
+  std::string seen;
+  for (int put : {'x', '\0', '\0', 'z', '\0'})
+    seen += static_cast<char>(put ? Zing::p_ungetc(put, file) : Zing::p_fgetc(file));
+  EXPECT_EQ((std::pair{seen, Zing::p_ftell(file)}), std::pair(std::string("x01z1"), 2L));
   Zing::p_fclose(file);
 }
 
@@ -231,10 +205,7 @@ TEST_F(PakTest, TextReadsSeeLineFeedsOnly) {
   Zing::PFILE* file = Zing::p_fopen("text", "rt");
   ASSERT_NE(file, nullptr);
   std::string seen;
-  for (int c = Zing::p_fgetc(file); c != -1; c = Zing::p_fgetc(file)) {
-    EXPECT_NE(c, 13);
-    seen += static_cast<char>(c);
-  }
+  for (int c = Zing::p_fgetc(file); c != -1; c = Zing::p_fgetc(file)) seen += static_cast<char>(c);
   EXPECT_EQ(seen, "ab\ncd\nlong line\nlast");
 
   Zing::p_fseek(file, 0, SEEK_SET);
@@ -253,18 +224,15 @@ TEST_F(PakTest, ArchiveComesFirstThenTheDiskWhichTakesTheWrites) {
   dir.Write("levels/level_b.dat", "on disk");
   dir.Write("levels/only_disk.dat", "loose");
   AddArchive("main.pak", {{"levels/level_b.dat", "in archive", 0}, {"levels/only_archive.dat", "packed", 0}});
-  EXPECT_EQ(ReadWhole("levels\\level_b.dat"), "in archive");
-  EXPECT_EQ(ReadWhole("levels\\only_disk.dat"), "loose");
-  EXPECT_EQ(ReadWhole("levels\\only_archive.dat"), "packed");
+  EXPECT_EQ(
+      ReadWhole("levels\\level_b.dat") + ReadWhole("levels\\only_disk.dat") + ReadWhole("levels\\only_archive.dat"),
+      "in archiveloosepacked");
 
   // Other modes than reading go to the disk, which has no folder "save".
   AddArchive("save.pak", {{"save/game.dat", "archived", 0}});
   EXPECT_EQ(Zing::p_fopen("save\\game.dat", "w"), nullptr);
   dir.Write("save/game.dat", "on disk");
-  Zing::PFILE* file = Zing::p_fopen("save\\game.dat", "r+b");
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(ReadRest(file), "on disk");
-  Zing::p_fclose(file);
+  EXPECT_EQ(ReadWhole("save\\game.dat", "r+b"), "on disk");
 
   // The application's whole-file operations see the same; writes reach the disk.
   EXPECT_TRUE(Zing::FileExists("levels\\only_archive.dat"));
@@ -281,9 +249,7 @@ TEST_F(PakTest, LaterArchivesReplaceEarlierRecordsAndArchivesReadPlain) {
   Zing::PFILE* old = Zing::p_fopen("shared", "rb");
   ASSERT_NE(old, nullptr);
   AddArchive("patch.pak", {{"SHARED", "new", 0}, {"second only", "2", 0}});
-  EXPECT_EQ(ReadWhole("shared"), "new");
-  EXPECT_EQ(ReadWhole("first only"), "1");
-  EXPECT_EQ(ReadWhole("second only"), "2");
+  EXPECT_EQ(ReadWhole("shared") + ReadWhole("first only") + ReadWhole("second only"), "new12");
   EXPECT_EQ(ReadRest(old), "old");  // a stream keeps reading what it opened
   Zing::p_fclose(old);
   // Read through the layer, an archive shows its plain bytes.
@@ -295,11 +261,9 @@ TEST_F(PakTest, LaterArchivesReplaceEarlierRecordsAndArchivesReadPlain) {
 TEST_F(PakTest, DamagedOrMissingArchivesEnterNothing) {
   const std::string cut = ZingTest::MakeArchive({{"first", "1111", 0}}).substr(0, 20);
   dir.Write("damaged.pak", cut);
-  EXPECT_FALSE(pak.AddPakFile(dir.File("damaged.pak")));
-  EXPECT_FALSE(pak.AddPakFile(dir.File("missing.pak")));
-  EXPECT_FALSE(pak.AddPakFile(dir.Path()));  // a folder
   dir.Write("empty.pak", "");
-  EXPECT_FALSE(pak.AddPakFile(dir.File("empty.pak")));
+  for (const std::string& name : {dir.File("damaged.pak"), dir.File("missing.pak"), dir.Path(), dir.File("empty.pak")})
+    EXPECT_FALSE(pak.AddPakFile(name)) << name;
   EXPECT_EQ(ReadWhole("first"), "<missing>");
   EXPECT_EQ(ReadWhole(dir.File("damaged.pak")), cut);  // the disk answers with its keyed bytes
 }
@@ -310,15 +274,13 @@ TEST(PakLayer, WithoutALayerEverythingGoesToTheDisk) {
   dir.Write("plain.txt", "a\r\nb");
   Zing::PFILE* file = Zing::p_fopen((dir.Path() + "\\plain.txt").c_str(), "rb");
   ASSERT_NE(file, nullptr);
-  EXPECT_EQ(ReadRest(file), "a\r\nb");
-  EXPECT_EQ(Zing::p_fseek(file, -1, SEEK_END), 0);
-  EXPECT_EQ(Zing::p_fgetc(file), 'b');
-  EXPECT_EQ(Zing::p_fgetc(file), -1);
-  EXPECT_NE(Zing::p_feof(file), 0);
+  EXPECT_EQ((std::tuple{ReadRest(file), Zing::p_fseek(file, -1, SEEK_END), Zing::p_fgetc(file), Zing::p_fgetc(file),
+                        Zing::p_feof(file) != 0}),
+            std::tuple("a\r\nb", 0, 'b', -1, true));
   Zing::p_fclose(file);
-  EXPECT_EQ(Zing::p_fopen(dir.File("none").c_str(), "rb"), nullptr);
-  EXPECT_EQ(Zing::p_fopen(nullptr, "rb"), nullptr);
-  EXPECT_EQ(Zing::p_fclose(nullptr), 0);
+  EXPECT_EQ(
+      std::tuple(Zing::p_fopen(dir.File("none").c_str(), "rb"), Zing::p_fopen(nullptr, "rb"), Zing::p_fclose(nullptr)),
+      std::tuple(nullptr, nullptr, 0));
   {
     Zing::PakInterface first;
     Zing::PakInterface second;
@@ -342,20 +304,14 @@ TEST_F(PakTest, StreamsReadIndependentlyOnSeveralThreads) {
   for (int count : matches) EXPECT_EQ(count, 20);
 }
 
-struct Found {
-  std::string name;
-  bool isFolder;
-  std::uint64_t size;
-  bool operator==(const Found&) const = default;
-};
-
-std::vector<Found> Search(const std::string& pattern) {
-  std::vector<Found> found;
+// What a search finds, as "name size " for files and "name/ " for folders.
+std::string Search(const std::string& pattern) {
+  std::string found;
   Zing::PakFindData data;
   Zing::PakFindHandle handle = Zing::p_FindFirstFile(pattern.c_str(), &data);
   if (handle == nullptr) return found;
   do {
-    found.push_back(Found{data.name, data.isFolder, data.size});
+    found += data.name + (data.isFolder ? "/" + std::to_string(data.size) : " " + std::to_string(data.size)) + " ";
   } while (Zing::p_FindNextFile(handle, &data));
   EXPECT_TRUE(Zing::p_FindClose(handle));
   return found;
@@ -363,15 +319,16 @@ std::vector<Found> Search(const std::string& pattern) {
 
 TEST(PakWildcards, StarAndQuestionMark) {
   using Zing::PakNames::MatchesWildcard;
-  EXPECT_TRUE(MatchesWildcard("*", ""));
-  EXPECT_TRUE(MatchesWildcard("*.PNG", "BALL.PNG"));
-  EXPECT_FALSE(MatchesWildcard("*.PNG", "BALL.PNGX"));
-  EXPECT_TRUE(MatchesWildcard("B?LL*", "BALL.PNG"));
-  EXPECT_FALSE(MatchesWildcard("B?LL", "BLL"));
-  EXPECT_TRUE(MatchesWildcard("*A*B*C", "XAYBZAC"));
-  EXPECT_FALSE(MatchesWildcard("*A*B*C", "XAYBZA"));
-  EXPECT_TRUE(MatchesWildcard("", ""));
-  EXPECT_FALSE(MatchesWildcard("", "A"));
+  for (const auto& [pattern, name, matches] : {std::tuple{"*", "", true},
+                                               {"*.PNG", "BALL.PNG", true},
+                                               {"*.PNG", "BALL.PNGX", false},
+                                               {"B?LL*", "BALL.PNG", true},
+                                               {"B?LL", "BLL", false},
+                                               {"*A*B*C", "XAYBZAC", true},
+                                               {"*A*B*C", "XAYBZA", false},
+                                               {"", "", true},
+                                               {"", "A", false}})
+    EXPECT_EQ(MatchesWildcard(pattern, name), matches) << pattern << " " << name;
   // Long runs of stars stay cheap.
   EXPECT_FALSE(MatchesWildcard(std::string(200, '*') + "B", std::string(5000, 'A')));
 }
@@ -386,23 +343,14 @@ TEST_F(PakTest, SearchListsArchiveNamesFirstThenTheDiskFoldersImpliedAndNoNameTw
   dir.Write("images/extra.png", "on disk");
   dir.Write("images/BALL.PNG", "duplicate of an archived file");
   dir.Write("images/notes.txt", "");
-  const std::vector<Found> expected = {{"Ball.png", false, 5}, {"cube.png", false, 1}, {"extra.png", false, 7}};
-  EXPECT_EQ(Search("images\\*.png"), expected);
+  EXPECT_EQ(Search("images\\*.png"), "Ball.png 5 cube.png 1 extra.png 7 ");
   // The archive compares names without regard to case; the disk's folders
   // are the disk's own business.
-  EXPECT_EQ(Search("IMAGES/*.PNG"), (std::vector<Found>{{"Ball.png", false, 5}, {"cube.png", false, 1}}));
-
+  EXPECT_EQ(Search("IMAGES/*.PNG"), "Ball.png 5 cube.png 1 ");
   // The disk's BALL.PNG is the archive's Ball.png once names are compared.
-  const std::vector<Found> images = {{"Ball.png", false, 5},
-                                     {"cube.png", false, 1},
-                                     {"sub", true, 0},
-                                     {"extra.png", false, 7},
-                                     {"notes.txt", false, 0}};
-  EXPECT_EQ(Search("images/*"), images);
-  const std::uint64_t archiveSize = std::filesystem::file_size("main.pak");
-  const std::vector<Found> top = {{"images", true, 0}, {"main.pak", false, archiveSize}, {"sounds", true, 0}};
-  EXPECT_EQ(Search("*"), top);
-  EXPECT_EQ(Search("images/s?b"), (std::vector<Found>{{"sub", true, 0}}));
+  EXPECT_EQ(Search("images/*"), "Ball.png 5 cube.png 1 sub/0 extra.png 7 notes.txt 0 ");
+  EXPECT_EQ(Search("*"), "images/0 main.pak " + std::to_string(std::filesystem::file_size("main.pak")) + " sounds/0 ");
+  EXPECT_EQ(Search("images/s?b"), "sub/0 ");
 
   Zing::PakFindData data;
   EXPECT_EQ(Zing::p_FindFirstFile("images/*.bmp", &data), nullptr);

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "framework/archive/PakFormat.h"

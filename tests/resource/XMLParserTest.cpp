@@ -13,6 +13,7 @@ namespace {
 using Zing::XMLElement;
 using Zing::XMLParser;
 using ZingTest::TempFolder;
+using namespace std::string_literals;
 
 // One element as a short text: "<name a=1 b=2>", "</name>", "text", "?target|body", "!body".
 std::string Describe(const XMLElement& element) {
@@ -82,12 +83,9 @@ TEST(XMLParser, ElementsSectionsAndAttributes) {
   EXPECT_EQ(parsed.elements,
             (Elements{"?xml| version=\"1.0\"", "<ResourceManifest>", "<Resources id=Init>",
                       "<Font flag= id='x' path=fonts/a b.txt z=2>", "</Font>", "</Resources>", "</ResourceManifest>"}));
-  const XMLElement& font = parsed.raw[3];
-  EXPECT_EQ(font.section, "ResourceManifest/Resources");
-  EXPECT_EQ(font.attributeOrder, (std::vector<std::string>{"id", "path", "z", "z", "flag"}));
-  EXPECT_EQ(parsed.raw[4].section, "ResourceManifest/Resources/Font");
-  EXPECT_EQ(parsed.raw[6].section, "ResourceManifest");
-  EXPECT_EQ(parsed.line, 7);
+  EXPECT_EQ(parsed.raw[3].attributeOrder, (std::vector<std::string>{"id", "path", "z", "z", "flag"}));
+  EXPECT_EQ(std::tuple(parsed.raw[3].section, parsed.raw[4].section, parsed.raw[6].section, parsed.line),
+            std::tuple("ResourceManifest/Resources", "ResourceManifest/Resources/Font", "ResourceManifest", 7));
 }
 
 // Small documents and the elements they read as.
@@ -116,8 +114,7 @@ TEST(XMLParser, EmptyElementsTextCommentsAndEntities) {
   // The synthetic end tag is returned before anything else is read.
   const Parsed nested = Parse("<a><b/>text</a>");
   EXPECT_EQ(nested.elements, (Elements{"<a>", "<b>", "</b>", "text", "</a>"}));
-  EXPECT_EQ(nested.raw[2].section, "a/b");
-  EXPECT_EQ(nested.raw[3].section, "a");
+  EXPECT_EQ(nested.raw[2].section + "|" + nested.raw[3].section, "a/b|a");
   // The attribute "/" of "<a / >" is no attribute in document order.
   EXPECT_TRUE(Parse("<a />").raw[0].attributeOrder.empty());
   // Comments come back when asked for; line feeds inside them count.
@@ -138,9 +135,7 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"caf\xC3\xA9\" y=\"\xE2\x82\xAC\">\xC3\xA9</a>").elements,
             (Elements{"<a x=caf\xE9 y=>", "\xE9", "</a>"}));
   // Parts of marks are 8-bit text.
-  for (const std::string head : {"\xFF", "\xFE", "a\xFE", "a\xFF", "\xEF\xBB",
-                                 "\xEF"
-                                 "a\xBF"})
+  for (const std::string head : {"\xFF", "\xFE", "a\xFE", "a\xFF", "\xEF\xBB", "\xEF\x61\xBF"})
     EXPECT_EQ(Parse(head + "<t/>").elements, (Elements{head, "<t>", "</t>"})) << head;
   // Without a mark the bytes are 8-bit characters.
   EXPECT_EQ(Parse("<a>\xC3\xA9</a>").elements, (Elements{"<a>", "\xC3\xA9", "</a>"}));
@@ -159,8 +154,11 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   EXPECT_EQ(Parse(utf16(wide, true)).elements, expected);
   // A character beyond 16 bits (a surrogate pair) is read as one character
   // that does not fit in 8 bits.
-  EXPECT_EQ(Parse(utf16(u"\uFEFF<a x=\"\U0001F600\" />", false)).elements, (Elements{"<a x=>", "</a>"}));
-  for (const char* form : {"\xF0\x9F\x98\x80", "\xF8\x88\x80\x80\x80"})  // 4- and 5-byte forms
+  EXPECT_EQ(Parse(utf16(u"\uFEFF<a x=\"\U00010000\U0010FFFF\" y=\"\U0001F600\" z=\"\uD7FF\uE000\" />", false)).elements,
+            (Elements{"<a x= y= z=>", "</a>"}));
+  // The same in UTF-8, and a 5-byte form.
+  for (const char* form : {"\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF", "\xF0\x9F\x98\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
+                           "\xF8\x88\x80\x80\x80"})
     EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"" + std::string(form) + "\" />").elements, (Elements{"<a x=>", "</a>"}));
   // Without a mark, UTF-16 may be forced.
   EXPECT_EQ(
@@ -169,21 +167,18 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
 }
 
 TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
-  const std::vector<std::string> broken = {
-      "\xEF\xBB\xBF<a>\n\x80</a>",          // a stray continuation byte
-      "\xEF\xBB\xBF<a>\n\xC0\xAF</a>",      // an overlong form
-      "\xEF\xBB\xBF<a>\n\xE0\x80\xAF</a>",  // an overlong 3-byte form
-      "\xEF\xBB\xBF<a>\n\xED\xA0\x80</a>",  // a surrogate
-      "\xEF\xBB\xBF<a>\n\xEF\xBF\xBE</a>",  // U+FFFE
-      "\xEF\xBB\xBF<a>\n\xFE</a>",          // no such lead byte
-      "\xEF\xBB\xBF<a>\n\xC3",              // cut off inside a character
-      "\xEF\xBB\xBF<a>\n\xC3"
-      "A</a>",                                              // a lead byte without its continuation
-      std::string("\xFF\xFE<\0a\0>\0\n\0\x00\xD8x\0", 14),  // a high surrogate alone
-      std::string("\xFF\xFE<\0a\0>\0\n\0\x00\xDC", 12),     // a low surrogate alone
-      std::string("\xFF\xFE<\0a\0>\0\n\0x", 11),            // half a unit at the end
-      "<a>\n\x01</a>",                                      // a control character
-  };
+  // UTF-8: a stray continuation byte, overlong 2-, 3- and 4-byte forms, both
+  // ends of the surrogates, U+FFFE and U+FFFF, no such lead byte, a lead byte
+  // without its continuation. UTF-16: a high surrogate alone, a low one alone
+  // (both ends of them), half a unit at the end. Then a UTF-8 character cut
+  // off at the end, and a control character.
+  std::vector<std::string> broken;
+  for (const char* body : {"\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
+                           "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\xFE", "\xC3\x41"})
+    broken.push_back("\xEF\xBB\xBF<a>\n" + std::string(body) + "</a>");
+  for (const std::string& body : {"\x00\xD8x\0"s, "\x00\xDC"s, "\xFF\xDF"s, "x"s})
+    broken.push_back("\xFF\xFE<\0a\0>\0\n\0"s + body);
+  broken.insert(broken.end(), {"\xEF\xBB\xBF<a>\n\xC3", "<a>\n\x01</a>"});
   for (const std::string& bytes : broken) {
     const Parsed parsed = Parse(bytes);
     EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line, parsed.elements),
@@ -204,8 +199,7 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
       {"<a x=\"\n", "Unexpected End of File", 2, 0},
       {"<a <b>", "Unexpected '<'", 1, 0},
       {"<a>\n\nx > y</a>", "Unexpected '>'", 3, 1},
-      {">", "Unexpected '>'", 1, 0},
-  };
+      {">", "Unexpected '>'", 1, 0}};
   for (const auto& [text, error, line, count] : cases) {
     const Parsed parsed = Parse(text);
     EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line, parsed.elements.size()),
@@ -214,9 +208,8 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
   }
   // The end of the input between elements is no error, open tags or not.
   const Parsed open = Parse("<a>\n<b/>\n");
-  EXPECT_FALSE(open.failed);
-  EXPECT_EQ(open.elements, (Elements{"<a>", "<b>", "</b>"}));
-  EXPECT_FALSE(Parse("").failed);
+  EXPECT_EQ(std::tuple(open.failed, open.elements, Parse("").failed),
+            std::tuple(false, Elements{"<a>", "<b>", "</b>"}, false));
 
   TempFolder dir;
   XMLParser parser;
@@ -233,11 +226,8 @@ TEST(XMLParser, LargeFilesCrossReadBlocks) {
     text += "  <item id=\"" + std::to_string(i) + "\">value " + std::to_string(i) + "</item>\n";
   text += "</list>\n";
   const Parsed parsed = Parse(text);
-  ASSERT_FALSE(parsed.failed) << parsed.error;
-  ASSERT_EQ(parsed.elements.size(), 2u + 3 * 20000);
-  EXPECT_EQ(parsed.elements[1 + 3 * 12345], "<item id=12345>");
-  EXPECT_EQ(parsed.elements[2 + 3 * 12345], "value 12345");
-  EXPECT_EQ(parsed.line, 20003);
+  ASSERT_EQ(std::tuple(parsed.failed, parsed.elements.size(), parsed.line), std::tuple(false, 2u + 3 * 20000, 20003));
+  EXPECT_EQ(parsed.elements[1 + 3 * 12345] + parsed.elements[2 + 3 * 12345], "<item id=12345>value 12345");
 }
 
 }  // namespace
