@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -87,30 +90,8 @@ class TestApp : public ZingTest::NullApp<> {
   void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
 
-// The longest run of updates without a draw between them.
-int LongestRunWithoutDraw(const std::vector<std::string>& lines) {
-  int longest = 0;
-  int run = 0;
-  for (const std::string& line : lines) {
-    run = line.ends_with(":update") ? run + 1 : 0;
-    longest = std::max(longest, run);
-  }
-  return longest;
-}
-
 struct AppFixture : ZingTest::NullAppFixture<TestApp> {
   void SetUp() override { MakeApp(); }
-  // Finishes the step cycle, stalls for `ms`, and counts the updates that
-  // follow until the loop first sleeps.
-  int UpdatesAfterStall(std::uint32_t ms) {
-    bool updated = false;
-    while (app->updateAppState == 2) app->UpdateAppStep(&updated);
-    services->Advance(ms);
-    const int sleeps = app->sleepCount;
-    const int updates = app->updateCount;
-    while (app->sleepCount == sleeps) app->UpdateAppStep(&updated);
-    return app->updateCount - updates;
-  }
   // A probe on the screen of the application; it goes before the application.
   ProbeWidget* Probe(int px = 0, int py = 0, int w = 10, int h = 10) {
     probe = std::make_unique<ProbeWidget>("p", &log, px, py, w, h);
@@ -132,28 +113,121 @@ struct AppFixture : ZingTest::NullAppFixture<TestApp> {
   std::unique_ptr<ProbeWidget> probe;
 };
 
-TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
+// FNV-1a over a line of text, to pin a long trace in one number.
+std::uint64_t Fnv(const std::string& text, std::uint64_t hash = 0xcbf29ce484222325ull) {
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+  return (hash ^ '\n') * 0x100000001b3ull;
+}
+
+// The loop's rules against a scripted clock. Each phase sets its conditions
+// and runs for a while; its updates, frames, time slept and the longest run of
+// updates between two frames are counted. Every loop step of the whole script
+// (state, counters, owed and held time, the display-pacing check, the next
+// frame's earliest time) also goes into a trace pinned by one digest:
+// LINTWICK_TRACE=1 prints it, to see what changed.
+TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
   Start();
-  Probe(10, 10, 50, 50);
-  RunFor(5000);
-  EXPECT_NEAR(Count("update"), 500, 2);
-  // A five-second stall is caught up by 200 ms of updates only.
-  EXPECT_EQ(UpdatesAfterStall(5000), 20);
-  // Nothing is dirty, yet a frame is presented at least once a second.
-  int presents = services->presents;
-  RunFor(3100);
-  EXPECT_NEAR(services->presents - presents, 4, 1);
-  // Exactly a second apart.
-  std::uint32_t at[2] = {};
-  for (std::uint32_t& time : at) {
-    for (presents = services->presents; services->presents == presents;) app->UpdateApp();
-    time = services->clock;
+  bool dirty = false;
+  int work = 0;  // what each update costs, in ms
+  Probe(0, 0, 640, 480)->onUpdate = [&] {
+    if (dirty) probe->MarkDirty(), services->Advance(static_cast<std::uint32_t>(work));
+  };
+  NullServices& s = *services;
+  TestApp& a = *app;
+  a.GetWidgetManager()->SetFocus(probe.get());
+  const auto stall = [&](std::uint32_t ms) {  // the step cycle ends, then nothing runs for a while
+    bool updated = false;
+    while (a.updateAppState == 2) a.UpdateAppStep(&updated);
+    s.Advance(ms);
+  };
+  const auto paced = [&](int rate, bool wait) {
+    std::tie(a.vsyncUpdates, a.waitForVSync, a.refreshRate, a.vsyncBroken, a.vsyncBrokenCount) =
+        std::tuple(true, wait, rate, false, 0);
+  };
+  struct Phase {
+    const char* rule;
+    std::function<void()> set;
+    std::uint32_t ms;
+    int updates, frames, slept, longestRun;
+    bool broken = false;  // display pacing given up
+  };
+  const Phase phases[] = {
+      {"nothing dirty: 100 updates a second, a frame once a second", [] {}, 3000, 299, 3, 3000, 100},
+      {"dirty: a frame after every update", [&] { dirty = true; }, 1000, 100, 100, 1000, 1},
+      {"loading: a 5 s stall owes 200 ms, caught up in one go", [&] { stall(5000); }, 100, 29, 10, 100, 20},
+      {"loaded: the tenth update without a draw decision draws", [&] { a.loaded = true, stall(200); }, 100, 29, 12, 100,
+       9},
+      {"double speed: 200 updates a second, twice as many between draws", [&] { a.updateMultiplier = 2.0, stall(200); },
+       1000, 239, 202, 1000, 19},
+      {"half speed: 50 a second", [&] { a.updateMultiplier = 0.5; }, 1000, 50, 50, 1015, 1},
+      {"speed 0: no updates, the loop sleeps and still reads keys",
+       [&] { a.updateMultiplier = 0, s.Inject(MessageCode::KeyDown, 'P'); }, 500, 0, 0, 500, 0},
+      {"paused: the same", [&] { a.updateMultiplier = 1, a.paused = true, s.Inject(MessageCode::KeyDown, 'P'); }, 500,
+       0, 0, 500, 0},
+      {"the time stopped is not owed", [&] { a.paused = false; }, 100, 9, 9, 100, 1},
+      {"held: a stall is not owed, and the hold runs down", [&] { a.holdTime = 1000, stall(300); }, 700, 70, 70, 700,
+       1},
+      {"a present of 5 ms is owed like any other time", [&] { s.presentMs = 5; }, 1000, 100, 100, 500, 1},
+      {"paced by a 50 Hz display in a window: two updates a frame", [&] { paced(50, true), s.presentMs = 3; }, 1000,
+       102, 51, 860, 2},
+      {"paced at 125 Hz", [&] { paced(125, true), s.presentMs = 0; }, 1000, 126, 126, 1005, 1},
+      {"paced at 200 Hz: faster than it can be, so broken", [&] { paced(200, true); }, 2000, 439, 400, 2000, 9, true},
+      {"paced at 125 Hz without waiting: 100 updates in 800 ms, three times, is broken", [&] { paced(125, false); },
+       4000, 500, 500, 4003, 1, true},
+      {"while loading, an update of 60 ms rests 120, frames every 50 ms",
+       [&] {
+         std::tie(a.vsyncUpdates, a.vsyncBroken, a.loaded, a.throttleMainThread, work) =
+             std::tuple(false, false, false, true, 60);
+       },
+       1000, 6, 0, 722, 6},
+      {"while loading, an update of 200 ms rests 250", [&] { work = 200; }, 1000, 3, 0, 750, 3},
+      {"while loading, frames owed from before come at once", [&] { work = 0; }, 1000, 118, 69, 1000, 19},
+      {"while loading, frames come every 50 ms however dirty", [] {}, 1000, 100, 20, 1000, 5},
+      {"loading done: the throttle ends, every update draws", [&] { a.loadingThreadCompleted = true; }, 1000, 100, 99,
+       1000, 2},
+      {"screen saver: watched from 3 s before its time-out",
+       [&] { dirty = false, s.screenSaverTimeout = 5000, s.lastInput = s.clock; }, 6000, 600, 6, 6000, 100},
+      {"input while the screen saver runs changes nothing", [&] { s.screenSaverRunning = true, s.lastInput = s.clock; },
+       500, 50, 0, 500, 50},
+      {"after it, the whole window is drawn again", [&] { s.screenSaverRunning = false; }, 100, 10, 1, 100, 9},
+      {"no screen saver on the desktop: no watch",
+       [&] { s.screenSaverTimeout = 0, a.screenSaverQueried = false, s.lastInput = s.clock; }, 7000, 700, 7, 7000, 100},
+      {"in full screen: no watch", [&] { s.screenSaverTimeout = 5000, a.physWindowed = false; }, 7000, 700, 7, 7000,
+       100},
+      {"running as the screen saver: no watch", [&] { a.physWindowed = true, a.isScreenSaver = true; }, 7000, 700, 7,
+       7000, 100},
+  };
+  std::uint64_t digest = Fnv("");
+  for (const Phase& p : phases) {
+    p.set();
+    const int updates = a.updateCount;
+    const int frames = s.presents;
+    const std::uint32_t slept = s.totalSlept;
+    const std::uint32_t end = s.clock + p.ms;
+    int run = 0;
+    int longest = 0;
+    for (int step = 0; step < 100000 && s.clock < end; ++step) {
+      const int before[] = {a.updateCount, s.presents};
+      bool updated = false;
+      a.UpdateAppStep(&updated);
+      run = s.presents != before[1] ? 0 : run + (a.updateCount - before[0]);
+      longest = std::max(longest, run);
+      char line[200];
+      std::snprintf(line, sizeof line, "%u s%d u%d d%d z%u p%.3f f%.3f h%d n%d v%d/%d%d next%u%s%s%s", s.clock,
+                    a.updateAppState, a.updateCount, s.presents, s.totalSlept, a.pendingTime, a.updateFraction,
+                    a.holdTime, a.nonDrawCount, a.vsyncCheckCount, a.vsyncBrokenCount, a.vsyncBroken, a.nextDrawTick,
+                    a.hasPendingDraw ? " pending" : "", a.lastDrawWasEmpty ? " empty" : "",
+                    a.screenSaverWatchMark ? " watch" : "");
+      digest = Fnv(line, digest);
+      if (std::getenv("LINTWICK_TRACE") != nullptr) std::printf("%s\n", line);
+    }
+    EXPECT_EQ(std::tuple(a.updateCount - updates, s.presents - frames, static_cast<int>(s.totalSlept - slept), longest,
+                         a.vsyncBroken),
+              std::tuple(p.updates, p.frames, p.slept, p.longestRun, p.broken))
+        << p.rule;
   }
-  EXPECT_EQ(at[1] - at[0], 1000u);
-  presents = services->presents;
-  probe->MarkDirty();
-  RunFor(20);
-  EXPECT_GT(services->presents, presents);
+  EXPECT_EQ(Count("keydown 80"), 2u);
+  EXPECT_EQ(digest, 14579097943337862231u);
 }
 
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
@@ -441,172 +515,6 @@ TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   RunFor(50);
   EXPECT_EQ(depthSeen, 1);
   EXPECT_TRUE(deleted);
-}
-
-TEST_F(AppFixture, AtMostTenUpdatesPerDrawDecisionOnceLoaded) {
-  Start();
-  Tracer();
-  RunFor(100);
-  // While loading, owed time is caught up in one go.
-  log.Clear();
-  UpdatesAfterStall(200);
-  EXPECT_EQ(LongestRunWithoutDraw(log.lines), 20);
-  // Once loaded, the tenth step without a draw decision draws; at double
-  // speed the twentieth.
-  app->loaded = true;
-  for (const auto& [multiplier, longest] : {std::pair{1.0, 9}, {2.0, 19}}) {
-    app->updateMultiplier = multiplier;
-    log.Clear();
-    UpdatesAfterStall(200);
-    EXPECT_EQ(LongestRunWithoutDraw(log.lines), longest) << multiplier;
-  }
-}
-
-TEST_F(AppFixture, ThreeFastUpdateWindowsInARowMeanBrokenVSync) {
-  // Display-paced at 125 Hz in a window without waiting: 100 updates take
-  // exactly 800 ms, which counts as too fast for a display refresh.
-  app->vsyncUpdates = true;
-  app->refreshRate = 125;
-  app->vsyncBrokenCount = 2;  // a slow window starts the count again
-  Start();
-  std::vector<int> brokenCounts;
-  while (!app->vsyncBroken && app->updateCount < 1000) {
-    app->UpdateApp();
-    if (app->vsyncCheckCount == 0) brokenCounts.push_back(app->vsyncBrokenCount);
-  }
-  EXPECT_TRUE(app->vsyncBroken);
-  EXPECT_EQ(app->updateCount,
-            400);  // the first window counts from the start of the run
-  brokenCounts.erase(std::unique(brokenCounts.begin(), brokenCounts.end()), brokenCounts.end());
-  EXPECT_EQ(brokenCounts, (std::vector<int>{0, 1, 2, 3}));
-  // At another speed nothing is checked.
-  app->vsyncBroken = false;
-  app->vsyncCheckCount = 0;
-  app->updateMultiplier = 2.0;
-  RunFor(100);
-  EXPECT_EQ(app->vsyncCheckCount, 0);
-}
-
-TEST_F(AppFixture, WhileLoadingTheMainThreadRestsTwiceWhatItWorked) {
-  Start();
-  app->throttleMainThread = true;
-  int work = 0;
-  Tracer()->onUpdate = [&] {
-    services->Advance(static_cast<std::uint32_t>(work));
-    probe->MarkDirty();
-  };
-  // One update that works 60 ms rests 120; one of 200 ms rests at most 250.
-  bool updated = false;
-  for (const auto& [worked, rest] : {std::pair{60, 120}, std::pair{200, 250}}) {
-    while (app->updateAppState != 1) app->UpdateAppStep(&updated);
-    work = worked;
-    app->pendingTime = 10;
-    app->lastTimeCheck = services->clock;
-    const std::uint32_t slept = services->totalSlept;
-    EXPECT_TRUE(app->Process(true));
-    EXPECT_EQ(services->totalSlept - slept, static_cast<std::uint32_t>(rest)) << worked;
-    EXPECT_EQ(app->updateAppState, 2);
-  }
-  // Frames while loading come no more often than every 50 ms, however dirty
-  // (once the allowed times have caught up with the clock).
-  work = 0;
-  RunFor(1000);
-  int presents = services->presents;
-  RunFor(1000);
-  EXPECT_NEAR(services->presents - presents, 20, 1);
-  // Loading done: the throttle ends and every update may draw.
-  app->loadingThreadCompleted = true;
-  RunFor(20);
-  presents = services->presents;
-  RunFor(1000);
-  EXPECT_NEAR(services->presents - presents, 100, 2);
-  EXPECT_FALSE(app->throttleMainThread);
-}
-
-TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
-  Start();
-  app->GetWidgetManager()->SetFocus(Probe(0, 0, 50, 50));
-  RunFor(100);
-  const int updates = app->updateCount;
-  for (double multiplier : {1.0, 0.0}) {
-    app->paused = multiplier != 0.0;
-    app->updateMultiplier = multiplier;
-    services->Inject(MessageCode::KeyDown, 'P');
-    const std::uint32_t start = services->clock;
-    bool updated = false;
-    for (int i = 0; i < 100; ++i) app->UpdateAppStep(&updated);
-    EXPECT_EQ(app->updateCount, updates);
-    EXPECT_GE(services->clock - start, 400u);  // it slept rather than spun
-    EXPECT_EQ(Count("keydown 80"), multiplier == 0.0 ? 2u : 1u);
-  }
-  // The time spent stopped is not owed afterwards.
-  app->paused = false;
-  app->updateMultiplier = 1.0;
-  RunFor(100);
-  EXPECT_NEAR(app->updateCount - updates, 10, 1);
-  // The speed factor scales the update rate.
-  for (const auto& [multiplier, perSecond] : {std::pair{2.0, 200}, std::pair{0.5, 50}}) {
-    app->updateMultiplier = multiplier;
-    const int before = app->updateCount;
-    RunFor(1000);
-    EXPECT_NEAR(app->updateCount - before, perSecond, 2) << multiplier;
-  }
-}
-
-TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndPresentTimeIsOwedUnlessPaced) {
-  Start();
-  Tracer();
-  RunFor(100);
-  // While held, a stall is not caught up.
-  app->holdTime = 1000;
-  EXPECT_EQ(UpdatesAfterStall(300), 1);
-  EXPECT_EQ(app->holdTime, 700);
-  // Presents that take 5 ms of every 10 use up the hold like any other time.
-  services->presentMs = 5;
-  const std::uint32_t start = services->clock;
-  for (int i = 0; i < 1000 && app->holdTime > 0; ++i) app->UpdateApp();
-  EXPECT_NEAR(services->clock - start, 700, 10);
-  EXPECT_EQ(UpdatesAfterStall(300), 20);
-  // The time a present takes is owed only when the display does not pace the
-  // loop.
-  services->presentMs = 0;
-  for (bool paced : {true, false}) {
-    std::tie(app->vsyncUpdates, app->waitForVSync, app->lastDrawWasEmpty, app->forceRedraw) =
-        std::tuple(paced, true, false, true);
-    std::tie(app->pendingTime, app->holdTime, app->lastDrawTick, app->lastTimeCheck) =
-        std::tuple(0.0, 100, services->clock - 20, services->clock - 50);
-    EXPECT_TRUE(app->DrawDirtyWidgets());
-    EXPECT_EQ(std::pair(app->pendingTime, app->holdTime), paced ? std::pair(0.0, 100) : std::pair(50.0, 50));
-  }
-}
-
-TEST_F(AppFixture, ScreenSaverIsBlockedUntilLoadedAndTheWindowRepaintedAfterIt) {
-  Start();
-  Probe();
-  services->screenSaverTimeout = 5000;  // the watch starts 3 s before it
-  services->lastInput = services->clock;
-  RunFor(2000);
-  const std::size_t draws = Count("draw");
-  RunFor(4000);
-  EXPECT_TRUE(app->screenSaverWatchMark);
-  // Input while the screen saver still runs changes nothing; after it, the
-  // whole window is drawn again.
-  services->screenSaverRunning = true;
-  services->lastInput = services->clock;
-  RunFor(500);
-  EXPECT_EQ(Count("draw"), draws);
-  services->screenSaverRunning = false;
-  RunFor(100);
-  EXPECT_EQ(Count("draw"), draws + 1);
-  EXPECT_FALSE(app->screenSaverWatchMark);
-  // No screen saver on the desktop, full screen, or running as the screen
-  // saver itself: no watch.
-  for (const auto& [timeout, window, saver] : {std::tuple{0, true, false}, {5000, false, false}, {5000, true, true}}) {
-    services->screenSaverTimeout = timeout;
-    std::tie(app->physWindowed, app->isScreenSaver, app->screenSaverQueried) = std::tuple(window, saver, false);
-    RunFor(20000);
-    EXPECT_FALSE(app->screenSaverWatchMark) << timeout << window;
-  }
 }
 
 // A running application and the player's clicks on its dialogs; answers
@@ -933,28 +841,6 @@ TEST_F(AppFixture, TheEndOfARunKeepsOrDropsAcceleration) {
                          services->displayInits.back()),
               std::tuple(accelerated, switchedOn, after, result, accelerated))
         << "start " << row++;
-  }
-}
-
-// Paced by the display (waiting for it in a window): one frame per refresh,
-// with as many updates in each as make 100 a second where the display is
-// slower; a display that is faster than it can be is taken for broken.
-TEST_F(AppFixture, PacedByTheDisplayUpdatesAndFramesOfASecond) {
-  for (const auto& [rate, updates, presents, broken] :
-       {std::tuple{50, 100, 50, false}, {100, 100, 100, false}, {125, 125, 125, false}, {200, 239, 200, true}}) {
-    probe.reset();
-    app.reset();
-    services = new NullServices;
-    MakeApp();
-    std::tie(app->vsyncUpdates, app->waitForVSync, app->refreshRate) = std::tuple(true, true, rate);
-    Start();
-    Tracer();
-    RunFor(2000);
-    const int before[] = {app->updateCount, services->presents};
-    RunFor(1000);
-    EXPECT_EQ(std::tuple(app->updateCount - before[0], services->presents - before[1], app->vsyncBroken),
-              std::tuple(updates, presents, broken))
-        << rate;
   }
 }
 
