@@ -339,43 +339,127 @@ TEST_F(AppFixture, DeferredMessageQueueRules) {
   EXPECT_EQ(app->deferredMessages.back().code, MessageCode::Close);
 }
 
-TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
+// The desktop's messages against the application's state: each message of
+// the script goes through the window procedure and the deferred queue, and
+// the application's answer (screen mode, window place, focus, sound, capture,
+// pointer, debug keys, what the probe and the debug hook heard) goes into a
+// trace pinned by one digest (LINTWICK_TRACE=1 prints it). The readable
+// checks name the rules the trace holds.
+TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
+  using M = MessageCode;
   Start();
   Probe(100, 100, 200, 200)->wantsFocus = true;
-  for (auto [down, up] : {std::pair{MessageCode::LButtonDown, MessageCode::LButtonUp},
-                          {MessageCode::LButtonDblClk, MessageCode::LButtonUp},
-                          {MessageCode::RButtonDown, MessageCode::RButtonUp},
-                          {MessageCode::RButtonDblClk, MessageCode::RButtonUp},
-                          {MessageCode::MButtonDown, MessageCode::MButtonUp}}) {
-    Send(down, 0, 110, 120);
-    EXPECT_TRUE(services->capture);
-    Send(up, 0, 110, 120);
-    EXPECT_FALSE(services->capture);
-  }
-  // Alt with the letter r, as typed or shifted, is the application's.
-  using M = MessageCode;
+  NullServices& s = *services;
+  TestApp& a = *app;
   const int alt = Zing::KEYCODE_MENU;
   const int ctrl = Zing::KEYCODE_CONTROL;
-  const std::pair<MessageCode, int> input[] = {
-      {M::MouseWheel, 240}, {M::MouseWheel, -120}, {M::KeyDown, 'A'}, {M::Char, 0xE9},  {M::KeyDown, alt},
-      {M::Char, 'r'},       {M::Char, 'R'},        {M::Char, 's'},    {M::KeyUp, alt},  {M::Char, 'r'},
-      {M::KeyDown, ctrl},   {M::KeyDown, 'B'},     {M::KeyUp, ctrl},  {M::KeyDown, 'C'}};
-  for (const auto& [code, param] : input) Send(code, param);
-  EXPECT_EQ(app->debugKeys, (Strings{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
-  // Buttons, wheel, keys and characters, without the ticks and the pointer's
-  // moves.
-  std::erase_if(log.lines, [](const std::string& line) {
-    for (const char* kind : {"p:down", "p:up ", "p:wheel", "p:key", "p:char"}) {
-      if (line.starts_with(kind)) return false;
-    }
-    return true;
-  });
-  EXPECT_EQ(log.lines, (Strings{"p:down 10,20 b0 c1", "p:up 10,20 b0 c1", "p:down 10,20 b0 c2", "p:up 10,20 b0 c1",
-                                "p:down 10,20 b1 c1", "p:up 10,20 b1 c1", "p:down 10,20 b1 c2", "p:up 10,20 b1 c1",
-                                "p:down 10,20 b2 c1", "p:up 10,20 b2 c1", "p:wheel 2",          "p:wheel -1",
-                                "p:keydown 65",       "p:char -23",       "p:keydown 18",       "p:char 115",
-                                "p:keyup 18",         "p:char 114",       "p:keydown 17",       "p:keydown 66",
-                                "p:keyup 17",         "p:keydown 67"}));
+  const auto pointer = [&](bool in, int px, int py) {
+    std::tie(s.pointerInWindow, s.pointerX, s.pointerY) = std::tuple(in, px, py);
+  };
+  struct Step {
+    M code;
+    int param = 0, x = 0, y = 0;
+    bool alt = false;
+    std::function<void()> before = nullptr;
+  };
+  // The desktop must be larger than the game both ways for a window.
+  const std::pair<Zing::Platform::ScreenRect, bool> desktops[] = {
+      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}};
+  for (const auto& [desktop, windowed] : desktops) {
+    a.windowed = true;
+    s.desktop = desktop;
+    a.RecoverDisplay();
+    EXPECT_EQ(a.windowed, windowed) << desktop.w << "x" << desktop.h;
+  }
+  std::tie(a.windowed, s.desktop) = std::tuple(true, Zing::Platform::ScreenRect{0, 0, 1920, 1080});
+  a.SwitchScreenMode();
+  const Step script[] = {
+      // Clicks of each button capture the pointer until released; a double
+      // click is count 2, the right button negative, the middle 3.
+      {M::LButtonDown, 0, 110, 120},
+      {M::LButtonUp, 0, 110, 120},
+      {M::LButtonDblClk, 0, 110, 120},
+      {M::LButtonUp, 0, 110, 120},
+      {M::RButtonDown, 0, 110, 120},
+      {M::RButtonDblClk, 0, 110, 120},
+      {M::RButtonUp, 0, 110, 120},
+      {M::MButtonDown, 0, 110, 120},
+      {M::LButtonDown, 0, 110, 120},
+      {M::MButtonUp, 0, 110, 120},
+      {M::LButtonUp, 0, 110, 120},
+      // The wheel in notches of 120; keys and characters (Windows-1252) to
+      // the focus; Alt with the letter r is the application's.
+      {M::MouseWheel, 240},
+      {M::MouseWheel, -120},
+      {M::KeyDown, 'A'},
+      {M::Char, 0xE9},
+      {M::KeyDown, alt},
+      {M::Char, 'r'},
+      {M::Char, 'R'},
+      {M::Char, 's'},
+      {M::KeyUp, alt},
+      {M::Char, 'r'},
+      {M::KeyDown, ctrl},
+      {M::KeyDown, 'B'},
+      {M::KeyUp, ctrl},
+      {M::KeyDown, 'C'},
+      // Alt+Enter switches the screen mode, unless full screen failed.
+      {M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true},
+      {M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true},
+      {M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true, [&] { a.fullscreenFailed = true; }},
+      // A normal window's move is where the next one opens; a hidden one's is not.
+      {M::Move, 0, 30, 40, false, [&] { a.fullscreenFailed = false, s.windowShown = true; }},
+      {M::Move, 0, 50, 60, false, [&] { s.windowShown = false; }},
+      // Losing the focus or minimizing mutes and lets go of the mouse, until back.
+      {M::LButtonDown, 0, 5, 5},
+      {M::ActivateApp, 0},
+      {M::ActivateApp, 1},
+      {M::Size, Zing::Platform::SizeMinimized},
+      {M::Size, Zing::Platform::SizeMinimized},
+      {M::Size, 0},
+      // A repaint presents at once; a second copy's notice raises the window.
+      {M::Paint},
+      {M::Notify, 0, 0, 0, false, [&] { s.windowShown = false; }},
+      // The pointer is in the window where the platform says so, on the picture.
+      {M::Timer, 0, 0, 0, false, [&] { pointer(true, 0, 0); }},
+      {M::Timer, 0, 0, 0, false, [&] { pointer(true, 640, 5); }},
+      {M::Timer, 0, 0, 0, false, [&] { pointer(true, 639, 479); }},
+      {M::Timer, 0, 0, 0, false, [&] { pointer(true, 5, 480); }},
+      {M::Timer, 0, 0, 0, false, [&] { pointer(true, 5, 5); }},
+      {M::Timer, 0, 0, 0, false, [&] { pointer(true, -1, 5); }},
+      {M::Timer, 0, 0, 0, false, [&] { pointer(true, 5, 5); }},
+      {M::Timer, 0, 0, 0, false, [&] { pointer(true, 5, -1); }},
+      {M::Timer, 0, 0, 0, false, [&] { pointer(false, 5, 5); }},
+      // Maximising means full screen; Ctrl+Alt+D switches the debug keys on; Alt+F4 closes.
+      {M::Size, Zing::Platform::SizeMaximized},
+      {M::KeyDown, ctrl},
+      {M::KeyDown, alt},
+      {M::KeyDown, 'D'},
+      {M::KeyDown, Zing::KEYCODE_F4, 0, 0, true},
+  };
+  std::uint64_t digest = Fnv("");
+  for (const Step& step : script) {
+    if (step.before) step.before();
+    log.Clear();
+    a.debugKeys.clear();
+    Send(step.code, step.param, step.x, step.y, step.alt);
+    std::string line = std::to_string(static_cast<int>(step.code)) + " " + std::to_string(step.param) + ":";
+    for (const std::string& heard : log.lines)
+      if (!heard.starts_with("p:update") && !heard.starts_with("p:draw")) line += " " + heard;
+    for (const std::string& key : a.debugKeys) line += " debug " + key;
+    char state[160];
+    std::snprintf(state, sizeof state,
+                  " | w%d%d at %d,%d a%d f%d m%d mute%d/%d cap%d in%d dbg%d close%d shown%d p%d win%d", a.windowed,
+                  s.lastWindow.windowed, a.preferredX, a.preferredY, a.active, a.hasFocus, a.minimized, a.muteCount,
+                  a.autoMuteCount, s.capture, a.mouseIn, a.debugKeysEnabled, a.closeRequested, s.windowShown,
+                  s.presents, s.windowsCreated);
+    line += state;
+    digest = Fnv(line, digest);
+    if (std::getenv("LINTWICK_TRACE") != nullptr) std::printf("%s\n", line.c_str());
+  }
+  EXPECT_EQ(std::tuple(a.windowed, a.preferredX, a.preferredY, a.debugKeysEnabled, a.closeRequested, a.shutdown.load()),
+            std::tuple(false, 30, 40, true, true, true));
+  EXPECT_EQ(digest, 15886149447180704773u);
 }
 
 // Every answer of the display at start-up has its way out: acceleration off,
@@ -842,77 +926,6 @@ TEST_F(AppFixture, TheEndOfARunKeepsOrDropsAcceleration) {
               std::tuple(accelerated, switchedOn, after, result, accelerated))
         << "start " << row++;
   }
-}
-
-// What the desktop's messages do to the running application.
-TEST_F(AppFixture, DesktopMessagesChangeTheWindowFocusSoundAndPointer) {
-  using M = MessageCode;
-  Start();
-  Probe(0, 0, 640, 480);
-  // Alt+Enter switches the screen mode unless a window is all there can be.
-  const int windows = services->windowsCreated;
-  Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_EQ(std::tuple(app->windowed, services->lastWindow.windowed, services->windowsCreated),
-            std::tuple(false, false, windows + 1));
-  Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  app->fullscreenFailed = true;
-  Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_EQ(std::tuple(app->windowed, services->windowsCreated), std::tuple(true, windows + 2));
-  app->fullscreenFailed = false;
-  // A move of a normal window is where the next one opens; a hidden one's is
-  // not.
-  services->windowShown = true;
-  Send(M::Move, 0, 30, 40);
-  services->windowShown = false;
-  Send(M::Move, 0, 50, 60);
-  EXPECT_EQ(std::pair(app->preferredX, app->preferredY), std::pair(30, 40));
-  // Minimizing or losing the focus mutes and lets go of the mouse, until
-  // restored.
-  Send(M::LButtonDown, 0, 5, 5);
-  Send(M::ActivateApp, 0);
-  EXPECT_EQ(std::tuple(app->active, app->hasFocus, app->muteCount, services->capture),
-            std::tuple(false, false, 1, false));
-  Send(M::ActivateApp, 1);
-  EXPECT_EQ(std::tuple(app->active, app->hasFocus, app->muteCount), std::tuple(true, true, 0));
-  Send(M::Size, Zing::Platform::SizeMinimized);
-  Send(M::Size, Zing::Platform::SizeMinimized);
-  EXPECT_EQ(std::tuple(app->minimized, app->muteCount > 0), std::tuple(true, true));
-  Send(M::Size, 0);
-  EXPECT_EQ(std::tuple(app->minimized, app->muteCount), std::tuple(false, 0));
-  // A repaint presents at once; a second copy's notice raises the window.
-  const int presents = services->presents;
-  Send(M::Paint);
-  EXPECT_EQ(services->presents, presents + 1);
-  Send(M::Notify);
-  EXPECT_TRUE(services->windowShown);
-  // The pointer is in the window where the platform says so, on the picture.
-  const std::tuple<bool, int, int, bool> pointers[] = {
-      {true, 0, 0, true},   {true, 639, 479, true}, {true, 640, 5, false}, {true, 5, 480, false},
-      {true, -1, 5, false}, {true, 5, -1, false},   {false, 5, 5, false}};
-  for (const auto& [reported, px, py, inside] : pointers) {
-    std::tie(services->pointerInWindow, services->pointerX, services->pointerY) = std::tuple(reported, px, py);
-    app->mouseIn = !inside;
-    Send(M::Timer);
-    EXPECT_EQ(app->mouseIn, inside) << px << "," << py;
-  }
-  // The desktop must be larger than the game both ways for a window.
-  const std::pair<Zing::Platform::ScreenRect, bool> desktops[] = {
-      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}};
-  for (const auto& [desktop, windowed] : desktops) {
-    app->windowed = true;
-    services->desktop = desktop;
-    app->RecoverDisplay();
-    EXPECT_EQ(app->windowed, windowed) << desktop.w << "x" << desktop.h;
-  }
-  // Maximising a window means full screen; Ctrl+Alt+D switches the debug keys
-  // on; Alt+F4 closes.
-  app->windowed = true;
-  Send(M::Size, Zing::Platform::SizeMaximized);
-  EXPECT_FALSE(app->windowed);
-  for (int key : {int{Zing::KEYCODE_CONTROL}, int{Zing::KEYCODE_MENU}, int{'D'}}) Send(M::KeyDown, key);
-  EXPECT_TRUE(app->debugKeysEnabled);
-  Send(M::KeyDown, Zing::KEYCODE_F4, 0, 0, true);
-  EXPECT_TRUE(app->closeRequested && app->shutdown);
 }
 
 }  // namespace

@@ -448,8 +448,13 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
 TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   for (int n = 1; n <= 3; ++n)
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + "zingapp" + std::to_string(n) + ".dmo", "x", 1));
+  // Only the prefix, a number from 1 written plainly and ".dmo" make a numbered demo.
+  for (const char* other : {"zingapp0.dmo", "zingapp07.dmo", "zingappx.dmo", "zingapp.dmo", "zingapp5.txt",
+                            "other9.dmo", "zingapp8.dmo/inner"})
+    ASSERT_TRUE(Zing::WriteBytesToFile(folder + other, "x", 1));
   auto app = Make("");
   app->appDataFolder = folder;
+  EXPECT_EQ(app->FindNumberedDemos(), (std::vector<int>{1, 2, 3}));
   app->ParseCommandLine("-recnum=3");  // three kept: the oldest goes
   EXPECT_EQ(std::tuple(Zing::FileExists(folder + "zingapp1.dmo"), app->demoFileName, app->recordingDemo),
             std::tuple(false, folder + "zingapp4.dmo", true));
