@@ -433,8 +433,14 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
     EXPECT_EQ(std::tuple(player->updateMultiplier, player->demoJumpTarget), std::tuple(speed, target)) << text;
     EXPECT_TRUE(player->StatisticsLines().back().ends_with(line)) << player->StatisticsLines().back();
   }
-  for (int step = 0; step < 1000 && (step == 0 || player->demoFastForwarding); ++step) player->UpdateApp();
+  for (int step = 0; step < 1000 && (step == 0 || player->demoFastForwarding); ++step) {
+    player->UpdateApp();
+    player->scripted->Advance(7);  // fast-forwarding takes time of its own
+  }
   EXPECT_EQ(player->updateCount, 200);  // the jump ends on its very update
+  // The time it took is not owed afterwards, and the sound is as it was.
+  for (const std::uint32_t until = player->scripted->clock + 100; player->scripted->clock < until;) player->UpdateApp();
+  EXPECT_EQ(std::tuple(player->updateCount, player->muteCount, player->autoMuteCount), std::tuple(210, 0, 0));
   keys("s");
   EXPECT_EQ(player->GetMusicVolume(), 0.0);
   keys("S");
