@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -535,6 +536,17 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 1));
   app->SwitchScreenMode();
   EXPECT_EQ(std::tuple(window.scale, window.y), std::tuple(1, 1040 - 480 - 4));  // limits: the scaling test's
+  // Centred without a stored place; a stored one is kept 4 pixels inside the work area.
+  services->workArea = {100, 50, 1280, 1000};
+  for (const auto& [px, py, x, y] : {std::array{-1, -1, -1, -1},
+                                     {-1, 300, 104, 300},
+                                     {100, 2000, 104, 566},
+                                     {5000, 60, 736, 60},
+                                     {200, 54, 200, 54}}) {
+    std::tie(app->preferredX, app->preferredY) = std::tuple(px, py);
+    app->SwitchScreenMode();
+    EXPECT_EQ(std::pair(window.x, window.y), std::pair(x, y)) << px << "," << py;
+  }
   // The settings: a run is in progress until they are written back; a mute of
   // the player's own is remembered, one for a lost focus is not.
   EXPECT_EQ(std::tuple(app->readFromRegistry, Stored("InProgress")), std::tuple(true, 1));
