@@ -602,7 +602,6 @@ struct Dialogs : AppFixture {
     }
   }
   Dialog* Confirm(int id) { return app->DoDialog(id, true, "NEW GAME", "Are you sure?", "", Dialog::BUTTONS_YES_NO); }
-  WidgetTest::BlockFont font;
 };
 
 TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheWait) {
@@ -611,10 +610,6 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->width), std::tuple(160, 96, 320));
   EXPECT_EQ(std::tuple(dialog->height, app->GetDialog(3), app->modalOpens, dialog->yesButton->label),
             std::tuple(dialog->GetPreferredHeight(320), dialog, 1, "YES"));
-  ASSERT_NE(dialog->noButton, nullptr);
-  // The two buttons share the width side by side, inside the dialog.
-  EXPECT_LT(dialog->yesButton->x + dialog->yesButton->width, dialog->noButton->x);
-  EXPECT_LE(dialog->noButton->x + dialog->noButton->width, dialog->x + dialog->width);
   QueueClickOn(dialog->yesButton.get());
   EXPECT_EQ(dialog->WaitForResult(false), Dialog::ID_YES);
   EXPECT_EQ(app->heard, (Strings{"press 2003", "depress 2003"}));
@@ -640,30 +635,6 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   EXPECT_EQ(std::tuple(app->heard, app->GetDialog(4), app->modalCloses),
             std::tuple(Strings{"press 3004", "depress 3004"}, nullptr, 2));
   Pump();  // the killed dialog is deleted once the loop is back at its level
-}
-
-TEST_F(Dialogs, AFooterButtonDialogShowsTheFooterOnItsOneButtonOnly) {
-  auto* footer = new Dialog(nullptr, nullptr, 1, false, "T", "abc", "CLOSE", Dialog::BUTTONS_FOOTER);
-  auto* plain = new Dialog(nullptr, nullptr, 2, false, "T", "abc", "CLOSE", Dialog::BUTTONS_NONE);
-  for (Dialog* d : {footer, plain}) {
-    d->SetHeaderFont(&font);
-    d->SetLinesFont(&font);
-  }
-  EXPECT_EQ(std::tuple(footer->yesButton->label, footer->noButton.get(), plain->yesButton.get()),
-            std::tuple("CLOSE", nullptr, nullptr));
-  // Insets 48, header 10, gap 10, one wrapped line 10; then either the button
-  // (8 + 8 + 24) or the footer line (8 + 10).
-  EXPECT_EQ(std::pair(footer->GetPreferredHeight(300), plain->GetPreferredHeight(300)),
-            std::pair(48 + 10 + 10 + 10 + 8 + 8 + 24, 48 + 10 + 10 + 10 + 8 + 10));
-  footer->Resize(100, 100, 300, 200);
-  app->AddDialog(footer);
-  app->AddDialog(plain);
-  // The one button spans the inner width along the bottom.
-  EXPECT_EQ(std::tuple(footer->yesButton->x, footer->yesButton->y, footer->yesButton->width),
-            std::tuple(124, 100 + 200 - 24 - 24, 252));
-  QueueClickOn(footer->yesButton.get());
-  EXPECT_EQ(footer->WaitForResult(true), Dialog::ID_FOOTER);
-  EXPECT_EQ(std::tuple(app->heard, app->GetDialogCount()), std::tuple(Strings{"press 2001", "depress 2001"}, 1));
 }
 
 TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
