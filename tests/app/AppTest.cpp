@@ -497,7 +497,9 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->windowed = true;
   app->preferredX = -500;
   app->preferredY = 5000;
+  app->commandLine = "-changedir=\"/tmp/a folder\"";
   app->Init();
+  EXPECT_EQ(services->workingFolder, "/tmp/a folder");
   // A 1920 x 1040 work area holds the picture twice over, frame included.
   const auto& window = services->lastWindow;
   EXPECT_EQ(std::tuple(window.scale, window.width, window.x, window.y), std::tuple(2, 640, 4, 1040 - 960 - 4));
