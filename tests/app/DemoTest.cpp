@@ -439,7 +439,8 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   }
   EXPECT_EQ(player->updateCount, 200);  // the jump ends on its very update
   // The time it took is not owed afterwards, and the sound is as it was.
-  for (const std::uint32_t until = player->scripted->clock + 100; player->scripted->clock < until;) player->UpdateApp();
+  const std::uint32_t until = player->scripted->clock + 100;
+  while (player->scripted->clock < until && !player->shutdown) player->UpdateApp();
   EXPECT_EQ(std::tuple(player->updateCount, player->muteCount, player->autoMuteCount), std::tuple(210, 0, 0));
   keys("s");
   EXPECT_EQ(player->GetMusicVolume(), 0.0);
