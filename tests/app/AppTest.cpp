@@ -493,6 +493,38 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
             nullptr);  // a destroyed application leaves no listener behind
 }
 
+// A present that fails marks the display lost; it is brought back at once
+// in an active window, else in a window at most once a second, never in an
+// inactive full screen or while minimised; a good present ends the loss. A
+// desktop no larger than the game either way rules windows out for the run
+// (a width of 0: not known).
+TEST_F(AppFixture, ALostDisplayComesBackWhenItMayAndTheDesktopDecidesTheMode) {
+  Start();
+  Tracer();
+  services->presentFails = true;
+  for (const auto& [active, window, minimized, inits] : {std::tuple{true, true, false, 300u},
+                                                         {false, true, false, 3u},
+                                                         {false, false, false, 0u},
+                                                         {true, true, true, 0u}}) {
+    std::tie(services->windowActive, app->active, app->physWindowed, app->minimized) =
+        std::tuple(active, active, window, minimized);
+    const std::size_t before = services->displayInits.size();
+    RunFor(3000);
+    EXPECT_EQ(services->displayInits.size() - before, inits) << active << window << minimized;
+  }
+  std::tie(services->presentFails, app->minimized) = std::tuple(false, false);
+  RunFor(100);
+  EXPECT_FALSE(app->displayLost);
+  for (const auto& [w, h, windowed] :
+       {std::tuple{0, 0, true}, {641, 481, true}, {640, 1000, false}, {1000, 480, false}}) {
+    auto* display = new NullServices;
+    display->desktop = {0, 0, w, h};
+    TestApp started(display);
+    started.Init();
+    EXPECT_EQ(started.forceFullscreen, !windowed) << w;
+  }
+}
+
 TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->windowed = true;
   app->preferredX = -500;
