@@ -404,10 +404,12 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   };
   keys("pn");
   const int before = player->updateCount;
+  const int shown = player->scripted->presents;
   player->running = true;
   for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
-  EXPECT_EQ(player->updateCount, before + 1);  // paused: one single step
-  keys("PNP");                                 // N outside a pause leaves no step for the next one
+  // Paused: one single step, and its frame is shown.
+  EXPECT_EQ(std::pair(player->updateCount, player->scripted->presents), std::pair(before + 1, shown + 1));
+  keys("PNP");  // N outside a pause leaves no step for the next one
   for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
   EXPECT_EQ(player->updateCount, before + 1);
   // Typed keys, then the speed, the jump target and the end of the demo's
