@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -87,30 +91,8 @@ class TestApp : public ZingTest::NullApp<> {
   void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
 
-// The longest run of updates without a draw between them.
-int LongestRunWithoutDraw(const std::vector<std::string>& lines) {
-  int longest = 0;
-  int run = 0;
-  for (const std::string& line : lines) {
-    run = line.ends_with(":update") ? run + 1 : 0;
-    longest = std::max(longest, run);
-  }
-  return longest;
-}
-
 struct AppFixture : ZingTest::NullAppFixture<TestApp> {
   void SetUp() override { MakeApp(); }
-  // Finishes the step cycle, stalls for `ms`, and counts the updates that
-  // follow until the loop first sleeps.
-  int UpdatesAfterStall(std::uint32_t ms) {
-    bool updated = false;
-    while (app->updateAppState == 2) app->UpdateAppStep(&updated);
-    services->Advance(ms);
-    const int sleeps = app->sleepCount;
-    const int updates = app->updateCount;
-    while (app->sleepCount == sleeps) app->UpdateAppStep(&updated);
-    return app->updateCount - updates;
-  }
   // A probe on the screen of the application; it goes before the application.
   ProbeWidget* Probe(int px = 0, int py = 0, int w = 10, int h = 10) {
     probe = std::make_unique<ProbeWidget>("p", &log, px, py, w, h);
@@ -132,28 +114,121 @@ struct AppFixture : ZingTest::NullAppFixture<TestApp> {
   std::unique_ptr<ProbeWidget> probe;
 };
 
-TEST_F(AppFixture, HundredUpdatesPerSecondBoundedCatchUpAndDrawingOnDemand) {
+// FNV-1a over a line of text, to pin a long trace in one number.
+std::uint64_t Fnv(const std::string& text, std::uint64_t hash = 0xcbf29ce484222325ull) {
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+  return (hash ^ '\n') * 0x100000001b3ull;
+}
+
+// The loop's rules against a scripted clock. Each phase sets its conditions
+// and runs for a while; its updates, frames, time slept and the longest run of
+// updates between two frames are counted. Every loop step of the whole script
+// (state, counters, owed and held time, the display-pacing check, the next
+// frame's earliest time) also goes into a trace pinned by one digest:
+// LINTWICK_TRACE=1 prints it, to see what changed.
+TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
   Start();
-  Probe(10, 10, 50, 50);
-  RunFor(5000);
-  EXPECT_NEAR(Count("update"), 500, 2);
-  // A five-second stall is caught up by 200 ms of updates only.
-  EXPECT_EQ(UpdatesAfterStall(5000), 20);
-  // Nothing is dirty, yet a frame is presented at least once a second.
-  int presents = services->presents;
-  RunFor(3100);
-  EXPECT_NEAR(services->presents - presents, 4, 1);
-  // Exactly a second apart.
-  std::uint32_t at[2] = {};
-  for (std::uint32_t& time : at) {
-    for (presents = services->presents; services->presents == presents;) app->UpdateApp();
-    time = services->clock;
+  bool dirty = false;
+  int work = 0;  // what each update costs, in ms
+  Probe(0, 0, 640, 480)->onUpdate = [&] {
+    if (dirty) probe->MarkDirty(), services->Advance(static_cast<std::uint32_t>(work));
+  };
+  NullServices& s = *services;
+  TestApp& a = *app;
+  a.GetWidgetManager()->SetFocus(probe.get());
+  const auto stall = [&](std::uint32_t ms) {  // the step cycle ends, then nothing runs for a while
+    bool updated = false;
+    while (a.updateAppState == 2) a.UpdateAppStep(&updated);
+    s.Advance(ms);
+  };
+  const auto paced = [&](int rate, bool wait) {
+    std::tie(a.vsyncUpdates, a.waitForVSync, a.refreshRate, a.vsyncBroken, a.vsyncBrokenCount) =
+        std::tuple(true, wait, rate, false, 0);
+  };
+  struct Phase {
+    const char* rule;
+    std::function<void()> set;
+    std::uint32_t ms;
+    int updates, frames, slept, longestRun;
+    bool broken = false;  // display pacing given up
+  };
+  const Phase phases[] = {
+      {"nothing dirty: 100 updates a second, a frame once a second", [] {}, 3000, 299, 3, 3000, 100},
+      {"dirty: a frame after every update", [&] { dirty = true; }, 1000, 100, 100, 1000, 1},
+      {"loading: a 5 s stall owes 200 ms, caught up in one go", [&] { stall(5000); }, 100, 29, 10, 100, 20},
+      {"loaded: the tenth update without a draw decision draws", [&] { a.loaded = true, stall(200); }, 100, 29, 12, 100,
+       9},
+      {"double speed: 200 updates a second, twice as many between draws", [&] { a.updateMultiplier = 2.0, stall(200); },
+       1000, 239, 202, 1000, 19},
+      {"half speed: 50 a second", [&] { a.updateMultiplier = 0.5; }, 1000, 50, 50, 1015, 1},
+      {"speed 0: no updates, the loop sleeps and still reads keys",
+       [&] { a.updateMultiplier = 0, s.Inject(MessageCode::KeyDown, 'P'); }, 500, 0, 0, 500, 0},
+      {"paused: the same", [&] { a.updateMultiplier = 1, a.paused = true, s.Inject(MessageCode::KeyDown, 'P'); }, 500,
+       0, 0, 500, 0},
+      {"the time stopped is not owed", [&] { a.paused = false; }, 100, 9, 9, 100, 1},
+      {"held: a stall is not owed, and the hold runs down", [&] { a.holdTime = 1000, stall(300); }, 700, 70, 70, 700,
+       1},
+      {"a present of 5 ms is owed like any other time", [&] { s.presentMs = 5; }, 1000, 100, 100, 500, 1},
+      {"paced by a 50 Hz display in a window: two updates a frame", [&] { paced(50, true), s.presentMs = 3; }, 1000,
+       102, 51, 860, 2},
+      {"paced at 125 Hz", [&] { paced(125, true), s.presentMs = 0; }, 1000, 126, 126, 1005, 1},
+      {"paced at 200 Hz: faster than it can be, so broken", [&] { paced(200, true); }, 2000, 439, 400, 2000, 9, true},
+      {"paced at 125 Hz without waiting: 100 updates in 800 ms, three times, is broken", [&] { paced(125, false); },
+       4000, 500, 500, 4003, 1, true},
+      {"while loading, an update of 60 ms rests 120, frames every 50 ms",
+       [&] {
+         std::tie(a.vsyncUpdates, a.vsyncBroken, a.loaded, a.throttleMainThread, work) =
+             std::tuple(false, false, false, true, 60);
+       },
+       1000, 6, 0, 722, 6},
+      {"while loading, an update of 200 ms rests 250", [&] { work = 200; }, 1000, 3, 0, 750, 3},
+      {"while loading, frames owed from before come at once", [&] { work = 0; }, 1000, 118, 69, 1000, 19},
+      {"while loading, frames come every 50 ms however dirty", [] {}, 1000, 100, 20, 1000, 5},
+      {"loading done: the throttle ends, every update draws", [&] { a.loadingThreadCompleted = true; }, 1000, 100, 99,
+       1000, 2},
+      {"screen saver: watched from 3 s before its time-out",
+       [&] { dirty = false, s.screenSaverTimeout = 5000, s.lastInput = s.clock; }, 6000, 600, 6, 6000, 100},
+      {"input while the screen saver runs changes nothing", [&] { s.screenSaverRunning = true, s.lastInput = s.clock; },
+       500, 50, 0, 500, 50},
+      {"after it, the whole window is drawn again", [&] { s.screenSaverRunning = false; }, 100, 10, 1, 100, 9},
+      {"no screen saver on the desktop: no watch",
+       [&] { s.screenSaverTimeout = 0, a.screenSaverQueried = false, s.lastInput = s.clock; }, 7000, 700, 7, 7000, 100},
+      {"in full screen: no watch", [&] { s.screenSaverTimeout = 5000, a.physWindowed = false; }, 7000, 700, 7, 7000,
+       100},
+      {"running as the screen saver: no watch", [&] { a.physWindowed = true, a.isScreenSaver = true; }, 7000, 700, 7,
+       7000, 100},
+  };
+  std::uint64_t digest = Fnv("");
+  for (const Phase& p : phases) {
+    p.set();
+    const int updates = a.updateCount;
+    const int frames = s.presents;
+    const std::uint32_t slept = s.totalSlept;
+    const std::uint32_t end = s.clock + p.ms;
+    int run = 0;
+    int longest = 0;
+    for (int step = 0; step < 100000 && s.clock < end; ++step) {
+      const int before[] = {a.updateCount, s.presents};
+      bool updated = false;
+      a.UpdateAppStep(&updated);
+      run = s.presents != before[1] ? 0 : run + (a.updateCount - before[0]);
+      longest = std::max(longest, run);
+      char line[200];
+      std::snprintf(line, sizeof line, "%u s%d u%d d%d z%u p%.3f f%.3f h%d n%d v%d/%d%d next%u%s%s%s", s.clock,
+                    a.updateAppState, a.updateCount, s.presents, s.totalSlept, a.pendingTime, a.updateFraction,
+                    a.holdTime, a.nonDrawCount, a.vsyncCheckCount, a.vsyncBrokenCount, a.vsyncBroken, a.nextDrawTick,
+                    a.hasPendingDraw ? " pending" : "", a.lastDrawWasEmpty ? " empty" : "",
+                    a.screenSaverWatchMark ? " watch" : "");
+      digest = Fnv(line, digest);
+      if (std::getenv("LINTWICK_TRACE") != nullptr) std::printf("%s\n", line);
+    }
+    EXPECT_EQ(std::tuple(a.updateCount - updates, s.presents - frames, static_cast<int>(s.totalSlept - slept), longest,
+                         a.vsyncBroken),
+              std::tuple(p.updates, p.frames, p.slept, p.longestRun, p.broken))
+        << p.rule;
   }
-  EXPECT_EQ(at[1] - at[0], 1000u);
-  presents = services->presents;
-  probe->MarkDirty();
-  RunFor(20);
-  EXPECT_GT(services->presents, presents);
+  EXPECT_EQ(Count("keydown 80"), 2u);
+  EXPECT_EQ(digest, 14579097943337862231u);
 }
 
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
@@ -265,43 +340,96 @@ TEST_F(AppFixture, DeferredMessageQueueRules) {
   EXPECT_EQ(app->deferredMessages.back().code, MessageCode::Close);
 }
 
-TEST_F(AppFixture, MouseAndKeyboardReachTheWidgets) {
+// The desktop's messages against the application's state: each message of
+// the script goes through the window procedure and the deferred queue, and
+// the application's answer (screen mode, window place, focus, sound, capture,
+// pointer, debug keys, what the probe and the debug hook heard) goes into a
+// trace pinned by one digest (LINTWICK_TRACE=1 prints it). The readable
+// checks name the rules the trace holds.
+TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
+  using M = MessageCode;
   Start();
   Probe(100, 100, 200, 200)->wantsFocus = true;
-  for (auto [down, up] : {std::pair{MessageCode::LButtonDown, MessageCode::LButtonUp},
-                          {MessageCode::LButtonDblClk, MessageCode::LButtonUp},
-                          {MessageCode::RButtonDown, MessageCode::RButtonUp},
-                          {MessageCode::RButtonDblClk, MessageCode::RButtonUp},
-                          {MessageCode::MButtonDown, MessageCode::MButtonUp}}) {
-    Send(down, 0, 110, 120);
-    EXPECT_TRUE(services->capture);
-    Send(up, 0, 110, 120);
-    EXPECT_FALSE(services->capture);
-  }
-  // Alt with the letter r, as typed or shifted, is the application's.
-  using M = MessageCode;
+  NullServices& s = *services;
+  TestApp& a = *app;
   const int alt = Zing::KEYCODE_MENU;
   const int ctrl = Zing::KEYCODE_CONTROL;
-  const std::pair<MessageCode, int> input[] = {
-      {M::MouseWheel, 240}, {M::MouseWheel, -120}, {M::KeyDown, 'A'}, {M::Char, 0xE9},  {M::KeyDown, alt},
-      {M::Char, 'r'},       {M::Char, 'R'},        {M::Char, 's'},    {M::KeyUp, alt},  {M::Char, 'r'},
-      {M::KeyDown, ctrl},   {M::KeyDown, 'B'},     {M::KeyUp, ctrl},  {M::KeyDown, 'C'}};
-  for (const auto& [code, param] : input) Send(code, param);
-  EXPECT_EQ(app->debugKeys, (Strings{"65 0 0", "18 0 1", "17 1 0", "66 1 0", "67 0 0"}));
-  // Buttons, wheel, keys and characters, without the ticks and the pointer's
-  // moves.
-  std::erase_if(log.lines, [](const std::string& line) {
-    for (const char* kind : {"p:down", "p:up ", "p:wheel", "p:key", "p:char"}) {
-      if (line.starts_with(kind)) return false;
-    }
-    return true;
-  });
-  EXPECT_EQ(log.lines, (Strings{"p:down 10,20 b0 c1", "p:up 10,20 b0 c1", "p:down 10,20 b0 c2", "p:up 10,20 b0 c1",
-                                "p:down 10,20 b1 c1", "p:up 10,20 b1 c1", "p:down 10,20 b1 c2", "p:up 10,20 b1 c1",
-                                "p:down 10,20 b2 c1", "p:up 10,20 b2 c1", "p:wheel 2",          "p:wheel -1",
-                                "p:keydown 65",       "p:char -23",       "p:keydown 18",       "p:char 115",
-                                "p:keyup 18",         "p:char 114",       "p:keydown 17",       "p:keydown 66",
-                                "p:keyup 17",         "p:keydown 67"}));
+  struct Step {
+    M code;
+    int param = 0, x = 0, y = 0;
+    bool alt = false;
+    std::function<void()> before = nullptr;
+  };
+  // The desktop must be larger than the game both ways for a window.
+  const std::pair<Zing::Platform::ScreenRect, bool> desktops[] = {
+      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}};
+  for (const auto& [desktop, windowed] : desktops) {
+    a.windowed = true;
+    s.desktop = desktop;
+    a.RecoverDisplay();
+    EXPECT_EQ(a.windowed, windowed) << desktop.w << "x" << desktop.h;
+  }
+  std::tie(a.windowed, s.desktop) = std::tuple(true, Zing::Platform::ScreenRect{0, 0, 1920, 1080});
+  a.SwitchScreenMode();
+  // clang-format off
+  const Step script[] = {
+      // Clicks of each button capture the pointer until released; a double
+      // click is count 2, the right button negative, the middle 3.
+      {M::LButtonDown, 0, 110, 120}, {M::LButtonUp, 0, 110, 120}, {M::LButtonDblClk, 0, 110, 120},
+      {M::LButtonUp, 0, 110, 120}, {M::RButtonDown, 0, 110, 120}, {M::RButtonDblClk, 0, 110, 120},
+      {M::RButtonUp, 0, 110, 120}, {M::MButtonDown, 0, 110, 120}, {M::LButtonDown, 0, 110, 120},
+      {M::MButtonUp, 0, 110, 120}, {M::LButtonUp, 0, 110, 120},
+      // The wheel in notches of 120; keys and characters (Windows-1252) to
+      // the focus; Alt with the letter r is the application's.
+      {M::MouseWheel, 240}, {M::MouseWheel, -120}, {M::KeyDown, 'A'}, {M::Char, 0xE9}, {M::KeyDown, alt},
+      {M::Char, 'r'}, {M::Char, 'R'}, {M::Char, 's'}, {M::KeyUp, alt}, {M::Char, 'r'}, {M::KeyDown, ctrl},
+      {M::KeyDown, 'B'}, {M::KeyUp, ctrl}, {M::KeyDown, 'C'},
+      // Alt+Enter switches the screen mode, unless full screen failed.
+      {M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true}, {M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true},
+      {M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true, [&] { a.fullscreenFailed = true; }},
+      // A normal window's move is where the next one opens; a hidden one's is not.
+      {M::Move, 0, 30, 40, false, [&] { a.fullscreenFailed = false, s.windowShown = true; }},
+      {M::Move, 0, 50, 60, false, [&] { s.windowShown = false; }},
+      // Losing the focus or minimizing mutes and lets go of the mouse, until back.
+      {M::LButtonDown, 0, 5, 5}, {M::ActivateApp, 0}, {M::ActivateApp, 1}, {M::Size, Zing::Platform::SizeMinimized},
+      {M::Size, Zing::Platform::SizeMinimized}, {M::Size, 0},
+      // A repaint presents at once; a second copy's notice raises the window.
+      {M::Paint}, {M::Notify, 0, 0, 0, false, [&] { s.windowShown = false; }},
+      // The pointer (in the window or not, at x, y) is in where the platform
+      // says so, on the picture.
+      {M::Timer, 1, 0, 0}, {M::Timer, 1, 640, 5}, {M::Timer, 1, 639, 479}, {M::Timer, 1, 5, 480}, {M::Timer, 1, 5, 5},
+      {M::Timer, 1, -1, 5}, {M::Timer, 1, 5, 5}, {M::Timer, 1, 5, -1}, {M::Timer, 0, 5, 5},
+      // Maximising means full screen; Ctrl+Alt+D switches the debug keys on; Alt+F4 closes.
+      {M::Size, Zing::Platform::SizeMaximized}, {M::KeyDown, ctrl}, {M::KeyDown, alt}, {M::KeyDown, 'D'},
+      {M::KeyDown, Zing::KEYCODE_F4, 0, 0, true},
+  };
+  // clang-format on
+
+  std::uint64_t digest = Fnv("");
+  for (const Step& step : script) {
+    if (step.before) step.before();
+    if (step.code == M::Timer)
+      std::tie(s.pointerInWindow, s.pointerX, s.pointerY) = std::tuple(step.param, step.x, step.y);
+    log.Clear();
+    a.debugKeys.clear();
+    Send(step.code, step.param, step.x, step.y, step.alt);
+    std::string line = std::to_string(static_cast<int>(step.code)) + " " + std::to_string(step.param) + ":";
+    for (const std::string& heard : log.lines)
+      if (!heard.starts_with("p:update") && !heard.starts_with("p:draw")) line += " " + heard;
+    for (const std::string& key : a.debugKeys) line += " debug " + key;
+    char state[160];
+    std::snprintf(state, sizeof state,
+                  " | w%d%d at %d,%d a%d f%d m%d mute%d/%d cap%d in%d dbg%d close%d shown%d p%d win%d", a.windowed,
+                  s.lastWindow.windowed, a.preferredX, a.preferredY, a.active, a.hasFocus, a.minimized, a.muteCount,
+                  a.autoMuteCount, s.capture, a.mouseIn, a.debugKeysEnabled, a.closeRequested, s.windowShown,
+                  s.presents, s.windowsCreated);
+    line += state;
+    digest = Fnv(line, digest);
+    if (std::getenv("LINTWICK_TRACE") != nullptr) std::printf("%s\n", line.c_str());
+  }
+  EXPECT_EQ(std::tuple(a.windowed, a.preferredX, a.preferredY, a.debugKeysEnabled, a.closeRequested, a.shutdown.load()),
+            std::tuple(false, 30, 40, true, true, true));
+  EXPECT_EQ(digest, 2048565139273987429u);
 }
 
 // Every answer of the display at start-up has its way out: acceleration off,
@@ -365,11 +493,45 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
             nullptr);  // a destroyed application leaves no listener behind
 }
 
+// A present that fails marks the display lost; it is brought back at once
+// in an active window, else in a window at most once a second, never in an
+// inactive full screen or while minimised; a good present ends the loss. A
+// desktop no larger than the game either way rules windows out for the run
+// (a width of 0: not known).
+TEST_F(AppFixture, ALostDisplayComesBackWhenItMayAndTheDesktopDecidesTheMode) {
+  Start();
+  Tracer();
+  services->presentFails = true;
+  for (const auto& [active, window, minimized, inits] : {std::tuple{true, true, false, 300u},
+                                                         {false, true, false, 3u},
+                                                         {false, false, false, 0u},
+                                                         {true, true, true, 0u}}) {
+    std::tie(services->windowActive, app->active, app->physWindowed, app->minimized) =
+        std::tuple(active, active, window, minimized);
+    const std::size_t before = services->displayInits.size();
+    RunFor(3000);
+    EXPECT_EQ(services->displayInits.size() - before, inits) << active << window << minimized;
+  }
+  std::tie(services->presentFails, app->minimized) = std::tuple(false, false);
+  RunFor(100);
+  EXPECT_FALSE(app->displayLost);
+  for (const auto& [w, h, windowed] :
+       {std::tuple{0, 0, true}, {641, 481, true}, {640, 1000, false}, {1000, 480, false}}) {
+    auto* display = new NullServices;
+    display->desktop = {0, 0, w, h};
+    TestApp started(display);
+    started.Init();
+    EXPECT_EQ(started.forceFullscreen, !windowed) << w;
+  }
+}
+
 TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->windowed = true;
   app->preferredX = -500;
   app->preferredY = 5000;
+  app->commandLine = "-changedir=\"/tmp/a folder\"";
   app->Init();
+  EXPECT_EQ(services->workingFolder, "/tmp/a folder");
   // A 1920 x 1040 work area holds the picture twice over, frame included.
   const auto& window = services->lastWindow;
   EXPECT_EQ(std::tuple(window.scale, window.width, window.x, window.y), std::tuple(2, 640, 4, 1040 - 960 - 4));
@@ -377,6 +539,17 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   ASSERT_TRUE(app->RegistryWriteInteger("WindowScale", 1));
   app->SwitchScreenMode();
   EXPECT_EQ(std::tuple(window.scale, window.y), std::tuple(1, 1040 - 480 - 4));  // limits: the scaling test's
+  // Centred without a stored place; a stored one is kept 4 pixels inside the work area.
+  services->workArea = {100, 50, 1280, 1000};
+  for (const auto& [px, py, x, y] : {std::array{-1, -1, -1, -1},
+                                     {-1, 300, 104, 300},
+                                     {100, 2000, 104, 566},
+                                     {5000, 60, 736, 60},
+                                     {200, 54, 200, 54}}) {
+    std::tie(app->preferredX, app->preferredY) = std::tuple(px, py);
+    app->SwitchScreenMode();
+    EXPECT_EQ(std::pair(window.x, window.y), std::pair(x, y)) << px << "," << py;
+  }
   // The settings: a run is in progress until they are written back; a mute of
   // the player's own is remembered, one for a lost focus is not.
   EXPECT_EQ(std::tuple(app->readFromRegistry, Stored("InProgress")), std::tuple(true, 1));
@@ -443,172 +616,6 @@ TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   EXPECT_TRUE(deleted);
 }
 
-TEST_F(AppFixture, AtMostTenUpdatesPerDrawDecisionOnceLoaded) {
-  Start();
-  Tracer();
-  RunFor(100);
-  // While loading, owed time is caught up in one go.
-  log.Clear();
-  UpdatesAfterStall(200);
-  EXPECT_EQ(LongestRunWithoutDraw(log.lines), 20);
-  // Once loaded, the tenth step without a draw decision draws; at double
-  // speed the twentieth.
-  app->loaded = true;
-  for (const auto& [multiplier, longest] : {std::pair{1.0, 9}, {2.0, 19}}) {
-    app->updateMultiplier = multiplier;
-    log.Clear();
-    UpdatesAfterStall(200);
-    EXPECT_EQ(LongestRunWithoutDraw(log.lines), longest) << multiplier;
-  }
-}
-
-TEST_F(AppFixture, ThreeFastUpdateWindowsInARowMeanBrokenVSync) {
-  // Display-paced at 125 Hz in a window without waiting: 100 updates take
-  // exactly 800 ms, which counts as too fast for a display refresh.
-  app->vsyncUpdates = true;
-  app->refreshRate = 125;
-  app->vsyncBrokenCount = 2;  // a slow window starts the count again
-  Start();
-  std::vector<int> brokenCounts;
-  while (!app->vsyncBroken && app->updateCount < 1000) {
-    app->UpdateApp();
-    if (app->vsyncCheckCount == 0) brokenCounts.push_back(app->vsyncBrokenCount);
-  }
-  EXPECT_TRUE(app->vsyncBroken);
-  EXPECT_EQ(app->updateCount,
-            400);  // the first window counts from the start of the run
-  brokenCounts.erase(std::unique(brokenCounts.begin(), brokenCounts.end()), brokenCounts.end());
-  EXPECT_EQ(brokenCounts, (std::vector<int>{0, 1, 2, 3}));
-  // At another speed nothing is checked.
-  app->vsyncBroken = false;
-  app->vsyncCheckCount = 0;
-  app->updateMultiplier = 2.0;
-  RunFor(100);
-  EXPECT_EQ(app->vsyncCheckCount, 0);
-}
-
-TEST_F(AppFixture, WhileLoadingTheMainThreadRestsTwiceWhatItWorked) {
-  Start();
-  app->throttleMainThread = true;
-  int work = 0;
-  Tracer()->onUpdate = [&] {
-    services->Advance(static_cast<std::uint32_t>(work));
-    probe->MarkDirty();
-  };
-  // One update that works 60 ms rests 120; one of 200 ms rests at most 250.
-  bool updated = false;
-  for (const auto& [worked, rest] : {std::pair{60, 120}, std::pair{200, 250}}) {
-    while (app->updateAppState != 1) app->UpdateAppStep(&updated);
-    work = worked;
-    app->pendingTime = 10;
-    app->lastTimeCheck = services->clock;
-    const std::uint32_t slept = services->totalSlept;
-    EXPECT_TRUE(app->Process(true));
-    EXPECT_EQ(services->totalSlept - slept, static_cast<std::uint32_t>(rest)) << worked;
-    EXPECT_EQ(app->updateAppState, 2);
-  }
-  // Frames while loading come no more often than every 50 ms, however dirty
-  // (once the allowed times have caught up with the clock).
-  work = 0;
-  RunFor(1000);
-  int presents = services->presents;
-  RunFor(1000);
-  EXPECT_NEAR(services->presents - presents, 20, 1);
-  // Loading done: the throttle ends and every update may draw.
-  app->loadingThreadCompleted = true;
-  RunFor(20);
-  presents = services->presents;
-  RunFor(1000);
-  EXPECT_NEAR(services->presents - presents, 100, 2);
-  EXPECT_FALSE(app->throttleMainThread);
-}
-
-TEST_F(AppFixture, PausedOrStoppedTheLoopStillPumpsWithoutSpinning) {
-  Start();
-  app->GetWidgetManager()->SetFocus(Probe(0, 0, 50, 50));
-  RunFor(100);
-  const int updates = app->updateCount;
-  for (double multiplier : {1.0, 0.0}) {
-    app->paused = multiplier != 0.0;
-    app->updateMultiplier = multiplier;
-    services->Inject(MessageCode::KeyDown, 'P');
-    const std::uint32_t start = services->clock;
-    bool updated = false;
-    for (int i = 0; i < 100; ++i) app->UpdateAppStep(&updated);
-    EXPECT_EQ(app->updateCount, updates);
-    EXPECT_GE(services->clock - start, 400u);  // it slept rather than spun
-    EXPECT_EQ(Count("keydown 80"), multiplier == 0.0 ? 2u : 1u);
-  }
-  // The time spent stopped is not owed afterwards.
-  app->paused = false;
-  app->updateMultiplier = 1.0;
-  RunFor(100);
-  EXPECT_NEAR(app->updateCount - updates, 10, 1);
-  // The speed factor scales the update rate.
-  for (const auto& [multiplier, perSecond] : {std::pair{2.0, 200}, std::pair{0.5, 50}}) {
-    app->updateMultiplier = multiplier;
-    const int before = app->updateCount;
-    RunFor(1000);
-    EXPECT_NEAR(app->updateCount - before, perSecond, 2) << multiplier;
-  }
-}
-
-TEST_F(AppFixture, HoldTimeDiscardsOwedTimeAndPresentTimeIsOwedUnlessPaced) {
-  Start();
-  Tracer();
-  RunFor(100);
-  // While held, a stall is not caught up.
-  app->holdTime = 1000;
-  EXPECT_EQ(UpdatesAfterStall(300), 1);
-  EXPECT_EQ(app->holdTime, 700);
-  // Presents that take 5 ms of every 10 use up the hold like any other time.
-  services->presentMs = 5;
-  const std::uint32_t start = services->clock;
-  for (int i = 0; i < 1000 && app->holdTime > 0; ++i) app->UpdateApp();
-  EXPECT_NEAR(services->clock - start, 700, 10);
-  EXPECT_EQ(UpdatesAfterStall(300), 20);
-  // The time a present takes is owed only when the display does not pace the
-  // loop.
-  services->presentMs = 0;
-  for (bool paced : {true, false}) {
-    std::tie(app->vsyncUpdates, app->waitForVSync, app->lastDrawWasEmpty, app->forceRedraw) =
-        std::tuple(paced, true, false, true);
-    std::tie(app->pendingTime, app->holdTime, app->lastDrawTick, app->lastTimeCheck) =
-        std::tuple(0.0, 100, services->clock - 20, services->clock - 50);
-    EXPECT_TRUE(app->DrawDirtyWidgets());
-    EXPECT_EQ(std::pair(app->pendingTime, app->holdTime), paced ? std::pair(0.0, 100) : std::pair(50.0, 50));
-  }
-}
-
-TEST_F(AppFixture, ScreenSaverIsBlockedUntilLoadedAndTheWindowRepaintedAfterIt) {
-  Start();
-  Probe();
-  services->screenSaverTimeout = 5000;  // the watch starts 3 s before it
-  services->lastInput = services->clock;
-  RunFor(2000);
-  const std::size_t draws = Count("draw");
-  RunFor(4000);
-  EXPECT_TRUE(app->screenSaverWatchMark);
-  // Input while the screen saver still runs changes nothing; after it, the
-  // whole window is drawn again.
-  services->screenSaverRunning = true;
-  services->lastInput = services->clock;
-  RunFor(500);
-  EXPECT_EQ(Count("draw"), draws);
-  services->screenSaverRunning = false;
-  RunFor(100);
-  EXPECT_EQ(Count("draw"), draws + 1);
-  EXPECT_FALSE(app->screenSaverWatchMark);
-  // No screen saver on the desktop, full screen, or running as the screen
-  // saver itself: no watch.
-  for (const auto& [timeout, window, saver] : {std::tuple{0, true, false}, {5000, false, false}, {5000, true, true}}) {
-    services->screenSaverTimeout = timeout;
-    std::tie(app->physWindowed, app->isScreenSaver, app->screenSaverQueried) = std::tuple(window, saver, false);
-    RunFor(20000);
-    EXPECT_FALSE(app->screenSaverWatchMark) << timeout << window;
-  }
-}
-
 // A running application and the player's clicks on its dialogs; answers
 // reach the application as 2000 + id (yes) or 3000 + id (no).
 struct Dialogs : AppFixture {
@@ -629,7 +636,6 @@ struct Dialogs : AppFixture {
     }
   }
   Dialog* Confirm(int id) { return app->DoDialog(id, true, "NEW GAME", "Are you sure?", "", Dialog::BUTTONS_YES_NO); }
-  WidgetTest::BlockFont font;
 };
 
 TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheWait) {
@@ -638,10 +644,6 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->width), std::tuple(160, 96, 320));
   EXPECT_EQ(std::tuple(dialog->height, app->GetDialog(3), app->modalOpens, dialog->yesButton->label),
             std::tuple(dialog->GetPreferredHeight(320), dialog, 1, "YES"));
-  ASSERT_NE(dialog->noButton, nullptr);
-  // The two buttons share the width side by side, inside the dialog.
-  EXPECT_LT(dialog->yesButton->x + dialog->yesButton->width, dialog->noButton->x);
-  EXPECT_LE(dialog->noButton->x + dialog->noButton->width, dialog->x + dialog->width);
   QueueClickOn(dialog->yesButton.get());
   EXPECT_EQ(dialog->WaitForResult(false), Dialog::ID_YES);
   EXPECT_EQ(app->heard, (Strings{"press 2003", "depress 2003"}));
@@ -667,30 +669,6 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   EXPECT_EQ(std::tuple(app->heard, app->GetDialog(4), app->modalCloses),
             std::tuple(Strings{"press 3004", "depress 3004"}, nullptr, 2));
   Pump();  // the killed dialog is deleted once the loop is back at its level
-}
-
-TEST_F(Dialogs, AFooterButtonDialogShowsTheFooterOnItsOneButtonOnly) {
-  auto* footer = new Dialog(nullptr, nullptr, 1, false, "T", "abc", "CLOSE", Dialog::BUTTONS_FOOTER);
-  auto* plain = new Dialog(nullptr, nullptr, 2, false, "T", "abc", "CLOSE", Dialog::BUTTONS_NONE);
-  for (Dialog* d : {footer, plain}) {
-    d->SetHeaderFont(&font);
-    d->SetLinesFont(&font);
-  }
-  EXPECT_EQ(std::tuple(footer->yesButton->label, footer->noButton.get(), plain->yesButton.get()),
-            std::tuple("CLOSE", nullptr, nullptr));
-  // Insets 48, header 10, gap 10, one wrapped line 10; then either the button
-  // (8 + 8 + 24) or the footer line (8 + 10).
-  EXPECT_EQ(std::pair(footer->GetPreferredHeight(300), plain->GetPreferredHeight(300)),
-            std::pair(48 + 10 + 10 + 10 + 8 + 8 + 24, 48 + 10 + 10 + 10 + 8 + 10));
-  footer->Resize(100, 100, 300, 200);
-  app->AddDialog(footer);
-  app->AddDialog(plain);
-  // The one button spans the inner width along the bottom.
-  EXPECT_EQ(std::tuple(footer->yesButton->x, footer->yesButton->y, footer->yesButton->width),
-            std::tuple(124, 100 + 200 - 24 - 24, 252));
-  QueueClickOn(footer->yesButton.get());
-  EXPECT_EQ(footer->WaitForResult(true), Dialog::ID_FOOTER);
-  EXPECT_EQ(std::tuple(app->heard, app->GetDialogCount()), std::tuple(Strings{"press 2001", "depress 2001"}, 1));
 }
 
 TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
@@ -774,16 +752,16 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   Pump();
   app->EnableCustomCursors(false);
   app->SetCursor(1);
-  EXPECT_FALSE(services->imageCursorShown);
+  EXPECT_FALSE(services->imageCursorShown || app->imageCursorShown);
   EXPECT_EQ(services->cursor, 1);
   app->EnableCustomCursors(true);
-  EXPECT_TRUE(services->imageCursorShown);
+  EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown);
   EXPECT_EQ(std::tuple(services->imageCursorWidth, services->imageCursorHotX, services->imageCursorHotY,
                        services->imageCursorPixels[0]),
             std::tuple(32, 11, 2, 0xFF123456u));
   // A cursor number without an image keeps the platform's shape.
   app->SetCursor(3);
-  EXPECT_FALSE(services->imageCursorShown);
+  EXPECT_FALSE(services->imageCursorShown || app->imageCursorShown);
   EXPECT_EQ(services->cursor, 3);
   // Without an image, the platform's shape: the arrow outside the window,
   // after a crash or for numbers it lacks; none for 11 and 12; an override
@@ -803,7 +781,7 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   app->EnableCustomCursors(false);
   app->SetCursorImage(12, &hand, 0, 0);
   app->SetCursor(12);
-  EXPECT_TRUE(services->imageCursorShown);
+  EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown);
   app->SetCursorImage(12, nullptr);
 }
 
@@ -816,11 +794,10 @@ struct Camera : NullServices {
   }
 };
 
-// The statistics in the corner, drawn in block letters (6 pixels a letter,
-// 8 above the baseline, 2 below) over a patterned screen, against a plain
-// reference: a box of black at 160 with a 2-pixel margin, the first line's
-// baseline 10 pixels above the bottom and its end 10 from the right, the
-// demo's line 15 higher.
+// The statistics in the corner, drawn in block letters over a patterned
+// screen into the presented frame only: a box of black at 160 with a 2-pixel
+// margin, the first line's baseline 10 pixels above the bottom and its end 10
+// from the right, the demo's line 15 higher; each frame pinned by its digest.
 TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
   app.reset();
   auto* camera = new Camera;
@@ -838,35 +815,15 @@ TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
     bits[i] = 0xFF404040u + ((static_cast<std::uint32_t>(i) * 2654435761u >> 8) & 0x3F3F3Fu);
   screen->BitsChanged();
   const std::vector<std::uint32_t> before(bits, bits + 640 * 480);
-  for (const bool demo : {false, true}) {
-    app->playingDemo = demo;
-    app->demoLength = 360000;
-    const Strings lines = app->StatisticsLines();
-    ASSERT_EQ(lines.size(), demo ? 2u : 1u);
-    Zing::MemoryImage reference;
-    reference.Create(640, 480);
-    std::copy(before.begin(), before.end(), reference.GetBits());
-    reference.BitsChanged();
-    Zing::Graphics g(&reference);
-    std::size_t longest = 0;
-    for (const std::string& line : lines) longest = std::max(longest, line.size());
-    const int top = 470 - 8 - 15 * (static_cast<int>(lines.size()) - 1) - 2;
-    const int left = 630 - 6 * static_cast<int>(longest) - 2;
-    g.SetColor(Zing::Color(0, 0, 0, 160));
-    g.FillRect(left, top, 6 * static_cast<int>(longest) + 4, 470 - top + 2);
-    g.SetColor(Zing::Color(255, 255, 255));
-    for (std::size_t i = 0; i < lines.size(); ++i)
-      for (std::size_t c = 0; c < lines[i].size(); ++c)
-        if (lines[i][c] != ' ')
-          g.FillRect(630 - 6 * static_cast<int>(lines[i].size() - c), 462 - 15 * static_cast<int>(i), 5, 8);
-    app->forceRedraw = true;
+  for (const auto& [demo, lines, digest] :
+       {std::tuple{false, 1u, 10548356502338999967ull}, std::tuple{true, 2u, 5187925120217567913ull}}) {
+    std::tie(app->playingDemo, app->demoLength, app->forceRedraw) = std::tuple(demo, 360000, true);
+    ASSERT_EQ(app->StatisticsLines().size(), lines);
     ASSERT_TRUE(app->DrawDirtyWidgets());
-    const std::uint32_t* expected = reference.GetBits();
-    int wrong = 0;
-    for (int i = 0; i < 640 * 480; ++i) wrong += camera->shown[i] != expected[i];
-    EXPECT_EQ(wrong, 0) << demo;
-    // The screen itself is as the widgets left it.
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), screen->GetBits())) << demo;
+    std::uint64_t shown = Fnv("");
+    for (std::uint32_t pixel : camera->shown) shown = (shown ^ pixel) * 0x100000001b3ull;
+    EXPECT_EQ(shown, digest) << demo;
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), screen->GetBits())) << demo;  // as the widgets left it
   }
   // The other mode shows where the pointer is.
   app->fpsMode = 1;
@@ -934,99 +891,6 @@ TEST_F(AppFixture, TheEndOfARunKeepsOrDropsAcceleration) {
               std::tuple(accelerated, switchedOn, after, result, accelerated))
         << "start " << row++;
   }
-}
-
-// Paced by the display (waiting for it in a window): one frame per refresh,
-// with as many updates in each as make 100 a second where the display is
-// slower; a display that is faster than it can be is taken for broken.
-TEST_F(AppFixture, PacedByTheDisplayUpdatesAndFramesOfASecond) {
-  for (const auto& [rate, updates, presents, broken] :
-       {std::tuple{50, 100, 50, false}, {100, 100, 100, false}, {125, 125, 125, false}, {200, 239, 200, true}}) {
-    probe.reset();
-    app.reset();
-    services = new NullServices;
-    MakeApp();
-    std::tie(app->vsyncUpdates, app->waitForVSync, app->refreshRate) = std::tuple(true, true, rate);
-    Start();
-    Tracer();
-    RunFor(2000);
-    const int before[] = {app->updateCount, services->presents};
-    RunFor(1000);
-    EXPECT_EQ(std::tuple(app->updateCount - before[0], services->presents - before[1], app->vsyncBroken),
-              std::tuple(updates, presents, broken))
-        << rate;
-  }
-}
-
-// What the desktop's messages do to the running application.
-TEST_F(AppFixture, DesktopMessagesChangeTheWindowFocusSoundAndPointer) {
-  using M = MessageCode;
-  Start();
-  Probe(0, 0, 640, 480);
-  // Alt+Enter switches the screen mode unless a window is all there can be.
-  const int windows = services->windowsCreated;
-  Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_EQ(std::tuple(app->windowed, services->lastWindow.windowed, services->windowsCreated),
-            std::tuple(false, false, windows + 1));
-  Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  app->fullscreenFailed = true;
-  Send(M::KeyDown, Zing::KEYCODE_RETURN, 0, 0, true);
-  EXPECT_EQ(std::tuple(app->windowed, services->windowsCreated), std::tuple(true, windows + 2));
-  app->fullscreenFailed = false;
-  // A move of a normal window is where the next one opens; a hidden one's is
-  // not.
-  services->windowShown = true;
-  Send(M::Move, 0, 30, 40);
-  services->windowShown = false;
-  Send(M::Move, 0, 50, 60);
-  EXPECT_EQ(std::pair(app->preferredX, app->preferredY), std::pair(30, 40));
-  // Minimizing or losing the focus mutes and lets go of the mouse, until
-  // restored.
-  Send(M::LButtonDown, 0, 5, 5);
-  Send(M::ActivateApp, 0);
-  EXPECT_EQ(std::tuple(app->active, app->hasFocus, app->muteCount, services->capture),
-            std::tuple(false, false, 1, false));
-  Send(M::ActivateApp, 1);
-  EXPECT_EQ(std::tuple(app->active, app->hasFocus, app->muteCount), std::tuple(true, true, 0));
-  Send(M::Size, Zing::Platform::SizeMinimized);
-  Send(M::Size, Zing::Platform::SizeMinimized);
-  EXPECT_EQ(std::tuple(app->minimized, app->muteCount > 0), std::tuple(true, true));
-  Send(M::Size, 0);
-  EXPECT_EQ(std::tuple(app->minimized, app->muteCount), std::tuple(false, 0));
-  // A repaint presents at once; a second copy's notice raises the window.
-  const int presents = services->presents;
-  Send(M::Paint);
-  EXPECT_EQ(services->presents, presents + 1);
-  Send(M::Notify);
-  EXPECT_TRUE(services->windowShown);
-  // The pointer is in the window where the platform says so, on the picture.
-  const std::tuple<bool, int, int, bool> pointers[] = {
-      {true, 0, 0, true},   {true, 639, 479, true}, {true, 640, 5, false}, {true, 5, 480, false},
-      {true, -1, 5, false}, {true, 5, -1, false},   {false, 5, 5, false}};
-  for (const auto& [reported, px, py, inside] : pointers) {
-    std::tie(services->pointerInWindow, services->pointerX, services->pointerY) = std::tuple(reported, px, py);
-    app->mouseIn = !inside;
-    Send(M::Timer);
-    EXPECT_EQ(app->mouseIn, inside) << px << "," << py;
-  }
-  // The desktop must be larger than the game both ways for a window.
-  const std::pair<Zing::Platform::ScreenRect, bool> desktops[] = {
-      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}};
-  for (const auto& [desktop, windowed] : desktops) {
-    app->windowed = true;
-    services->desktop = desktop;
-    app->RecoverDisplay();
-    EXPECT_EQ(app->windowed, windowed) << desktop.w << "x" << desktop.h;
-  }
-  // Maximising a window means full screen; Ctrl+Alt+D switches the debug keys
-  // on; Alt+F4 closes.
-  app->windowed = true;
-  Send(M::Size, Zing::Platform::SizeMaximized);
-  EXPECT_FALSE(app->windowed);
-  for (int key : {int{Zing::KEYCODE_CONTROL}, int{Zing::KEYCODE_MENU}, int{'D'}}) Send(M::KeyDown, key);
-  EXPECT_TRUE(app->debugKeysEnabled);
-  Send(M::KeyDown, Zing::KEYCODE_F4, 0, 0, true);
-  EXPECT_TRUE(app->closeRequested && app->shutdown);
 }
 
 }  // namespace

@@ -404,10 +404,12 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   };
   keys("pn");
   const int before = player->updateCount;
+  const int shown = player->scripted->presents;
   player->running = true;
   for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
-  EXPECT_EQ(player->updateCount, before + 1);  // paused: one single step
-  keys("PNP");                                 // N outside a pause leaves no step for the next one
+  // Paused: one single step, and its frame is shown.
+  EXPECT_EQ(std::pair(player->updateCount, player->scripted->presents), std::pair(before + 1, shown + 1));
+  keys("PNP");  // N outside a pause leaves no step for the next one
   for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
   EXPECT_EQ(player->updateCount, before + 1);
   // Typed keys, then the speed, the jump target and the end of the demo's
@@ -433,8 +435,15 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
     EXPECT_EQ(std::tuple(player->updateMultiplier, player->demoJumpTarget), std::tuple(speed, target)) << text;
     EXPECT_TRUE(player->StatisticsLines().back().ends_with(line)) << player->StatisticsLines().back();
   }
-  for (int step = 0; step < 1000 && (step == 0 || player->demoFastForwarding); ++step) player->UpdateApp();
+  for (int step = 0; step < 1000 && (step == 0 || player->demoFastForwarding); ++step) {
+    player->UpdateApp();
+    player->scripted->Advance(7);  // fast-forwarding takes time of its own
+  }
   EXPECT_EQ(player->updateCount, 200);  // the jump ends on its very update
+  // The time it took is not owed afterwards, and the sound is as it was.
+  const std::uint32_t until = player->scripted->clock + 100;
+  while (player->scripted->clock < until && !player->shutdown) player->UpdateApp();
+  EXPECT_EQ(std::tuple(player->updateCount, player->muteCount, player->autoMuteCount), std::tuple(210, 0, 0));
   keys("s");
   EXPECT_EQ(player->GetMusicVolume(), 0.0);
   keys("S");
@@ -448,8 +457,13 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
 TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   for (int n = 1; n <= 3; ++n)
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + "zingapp" + std::to_string(n) + ".dmo", "x", 1));
+  // Only the prefix, a number from 1 written plainly and ".dmo" make a numbered demo.
+  for (const char* other : {"zingapp0.dmo", "zingapp07.dmo", "zingappx.dmo", "zingapp.dmo", "zingapp5.txt",
+                            "other9.dmo", "zingapp8.dmo/inner"})
+    ASSERT_TRUE(Zing::WriteBytesToFile(folder + other, "x", 1));
   auto app = Make("");
   app->appDataFolder = folder;
+  EXPECT_EQ(app->FindNumberedDemos(), (std::vector<int>{1, 2, 3}));
   app->ParseCommandLine("-recnum=3");  // three kept: the oldest goes
   EXPECT_EQ(std::tuple(Zing::FileExists(folder + "zingapp1.dmo"), app->demoFileName, app->recordingDemo),
             std::tuple(false, folder + "zingapp4.dmo", true));

@@ -52,10 +52,11 @@ struct NullAppFixture : ::testing::Test {
     app->timeChecked = true;
   }
 
-  // Loop steps until the simulated clock has moved `ms` further.
+  // Loop steps until the simulated clock has moved `ms` further (a loop that
+  // stops the clock gives up after a million steps instead of running on).
   void RunFor(std::uint32_t ms) {
     const std::uint32_t end = services->clock + ms;
-    while (services->clock < end && !app->shutdown) app->UpdateApp();
+    for (int steps = 0; services->clock < end && !app->shutdown && steps < 1000000; ++steps) app->UpdateApp();
   }
 
   // One window message, handled with everything it defers.
