@@ -31,6 +31,10 @@ TEST_F(WidgetInput, TheFrontmostWidgetIsHitWithThePointInItsOwnCoordinates) {
   int lx = -1, ly = -1, fx = -1;
   EXPECT_EQ(std::tuple(At(65, 66, &lx, &ly), lx, ly, At(100, 100, &fx), fx, At(10, 10), At(300, 300)),
             std::tuple(inner, 5, 6, front, 50, back, nullptr));
+  manager.x = 3;  // the tree's own origin on the screen
+  manager.y = 4;
+  EXPECT_EQ(std::tuple(At(68, 70, &lx, &ly), lx, ly), std::tuple(inner, 5, 6));
+  manager.x = manager.y = 0;
   // A widget holds its top and left edges, not the ones after its size.
   EXPECT_TRUE(front->Contains(50, 50) && !front->Contains(150, 60) && !front->Contains(60, 150));
 
@@ -135,17 +139,17 @@ TEST_F(WidgetInput, ASecondButtonGoesToTheWidgetAlreadyPressed) {
 }
 
 TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {
-  ProbeWidget* w = Add("w", 0, 0, 50, 50);
+  ProbeWidget* w = Add("w", 10, 10, 50, 50, Add("panel", 100, 100, 100, 100));
   w->SetDisabled(true);
-  manager.MouseMove(10, 10);
+  manager.MouseMove(120, 120);
   EXPECT_TRUE(log.lines.empty());
   w->SetDisabled(false);  // under a resting pointer: entered at once
   EXPECT_EQ(log.lines, (Strings{"w:enter", "w:move 10,10"}));
 
   // Disabling the pressed widget releases its buttons and its focus.
   w->wantsFocus = true;
-  manager.MouseDown(10, 10, 1);
-  manager.MouseDown(10, 10, 3);
+  manager.MouseDown(120, 120, 1);
+  manager.MouseDown(120, 120, 3);
   log.Clear();
   w->SetDisabled(true);
   EXPECT_EQ(log.lines, (Strings{"w:leave", "w:up 10,10 b0 c1", "w:up 10,10 b2 c1", "w:lostfocus"}));
@@ -168,12 +172,13 @@ TEST_F(WidgetInput, ClosingWidgetsPopupsAndTheMouseRectangles) {
   manager.MouseMove(12, 12);
   EXPECT_EQ(std::tuple(manager.overWidget, manager.lastDownWidget, log.With("closer:move").size()),
             std::tuple(nullptr, nullptr, 1u));
-  ProbeWidget* menu = Add("menu", 100, 100, 50, 50);
+  ProbeWidget* bar = Add("bar", 90, 90, 100, 100);
+  ProbeWidget* menu = Add("menu", 10, 10, 50, 50, bar);
   manager.popupCommandWidget = menu;
   Click(120, 120);
-  EXPECT_TRUE(manager.HasWidget(menu));
-  manager.MouseDown(10, 10, 1);
-  EXPECT_EQ(std::tuple(manager.HasWidget(menu), manager.popupCommandWidget), std::tuple(false, nullptr));
+  EXPECT_TRUE(bar->HasWidget(menu));
+  Click(180, 180);  // on its parent, outside the popup
+  EXPECT_EQ(std::tuple(bar->HasWidget(menu), manager.popupCommandWidget), std::tuple(false, nullptr));
 
   // The screen is the destination's size plus twice its offset.
   manager.SetMouseRects(Rect(-80, -60, 800, 600), Rect(80, 0, 1280, 960));
@@ -190,13 +195,18 @@ TEST_F(WidgetInput, KeysGoToTheFocusWidgetAndAreTrackedBelow255) {
   ProbeWidget* tabs = Add("tabs", 100, 0, 50, 50);
   manager.KeyDown(65);  // no focus: dropped
   manager.SetFocus(edit);
-  for (int key : {65, 300, 255}) manager.KeyDown(key);
+  for (int key : {0, 254, 300, 255}) manager.KeyDown(key);
   manager.KeyChar('a');
   manager.MouseWheel(-2);
-  manager.KeyUp(65);
-  EXPECT_EQ(log.lines, (Strings{"edit:gotfocus", "edit:keydown 65", "edit:keydown 300", "edit:keydown 255",
-                                "edit:char 97", "edit:wheel -2", "edit:keyup 65"}));
-  for (int key : {65, 300, 255, -1}) EXPECT_FALSE(manager.IsKeyDown(key)) << key;
+  std::vector<bool> held;
+  for (int key : {0, 254, 300, 255, -1}) held.push_back(manager.IsKeyDown(key));
+  manager.KeyUp(0);
+  manager.KeyUp(254);
+  EXPECT_EQ(log.lines,
+            (Strings{"edit:gotfocus", "edit:keydown 0", "edit:keydown 254", "edit:keydown 300", "edit:keydown 255",
+                     "edit:char 97", "edit:wheel -2", "edit:keyup 0", "edit:keyup 254"}));
+  EXPECT_EQ(held, (std::vector<bool>{true, true, false, false, false}));
+  EXPECT_FALSE(manager.IsKeyDown(0) || manager.IsKeyDown(254));
 
   // Control+Tab goes to the default tab widget.
   manager.defaultTab = tabs;

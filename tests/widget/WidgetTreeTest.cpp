@@ -162,12 +162,13 @@ TEST_F(WidgetTree, ATransparentWidgetRedrawsWhatLiesBehindItUpToAnOpaqueCover) {
   manager.PutBehind(under, glass);  // exactly under it, opaque: the walk stops there
   EXPECT_EQ(Mark(glass), (Strings{"under", "glass"}));
 
-  // A cover one row short of the top of the screen's corner hides nothing.
+  // Covers one row or one column short of the screen's corner hide nothing.
   ProbeWidget* shortCover = Make("short", 0, 1, 50, 49);
+  ProbeWidget* narrowCover = Make("narrow", 1, 0, 49, 50);
   ProbeWidget* corner = Make("corner", 0, 0, 50, 50);
   corner->hasAlpha = true;
-  AddAll({shortCover, corner});
-  EXPECT_EQ(Mark(corner), (Strings{"far", "near", "under", "glass", "short", "corner"}));
+  AddAll({shortCover, narrowCover, corner});
+  EXPECT_EQ(Mark(corner), (Strings{"far", "near", "under", "glass", "short", "narrow", "corner"}));
 }
 
 TEST_F(WidgetTree, HidingRedrawsTheCoveredAreaAndShowingAHiddenDirtyChildRedrawsIt) {
@@ -367,6 +368,16 @@ TEST_F(WidgetDraw, FlagsDecideDrawingAndInvisibleWidgetsAreSkipped) {
   EXPECT_EQ(Draws(),
             (Strings{"dialog:draw at 100,100 clip 100,100 100x100", "button:draw at 120,120 clip 120,120 20x20"}));
   manager.RemoveBaseModal(dialog);
+  // A modal widget inside a container: its siblings behind it are behind it too.
+  ProbeWidget* sheet = Add("sheet", 20, 0, 10, 10, frame);
+  Add("after", 40, 0, 10, 10, frame);
+  manager.AddBaseModal(sheet, Zing::FlagsMod(0, Zing::WIDGETFLAGS_DRAW));
+  log.Clear();
+  manager.MarkAllDirty();
+  manager.DrawScreen();
+  EXPECT_EQ(Draws().size(), 4u);
+  EXPECT_EQ(Draws().front(), "sheet:draw at 20,0 clip 20,0 10x10");
+  manager.RemoveBaseModal(sheet);
 }
 
 TEST_F(WidgetDraw, WidgetsRemovedWhileDrawingAreNotDrawnAndTheWalkGoesOn) {
@@ -464,9 +475,15 @@ TEST_F(WidgetDraw, CenteredAndColouredText) {
   auto strip = WidgetTest::Solid(30, 2, 0);
   for (int i = 0; i < 60; ++i) strip->GetBits()[i] = 0xFF000000u | static_cast<std::uint32_t>(i % 30 / 3 + 1);
   w->DrawNumberFromStrip(&g, 907, 100, 100, strip.get(), 1);
-  std::vector<std::uint32_t> row;
-  for (int px = 99; px < 112; ++px) row.push_back(screen.GetPixel(px, 101) & 0xFF);
+  w->DrawNumberFromStrip(&g, -907, 100, 110, strip.get(), 1);  // no sign
+  w->DrawNumberFromStrip(&g, 5, 0, 0, nullptr, 1);             // no strip: nothing
+  std::vector<std::uint32_t> row, negative;
+  for (int px = 99; px < 112; ++px) {
+    row.push_back(screen.GetPixel(px, 101) & 0xFF);
+    negative.push_back(screen.GetPixel(px, 111) & 0xFF);
+  }
   EXPECT_EQ(row, (std::vector<std::uint32_t>{0, 10, 10, 10, 0, 1, 1, 1, 0, 8, 8, 8, 0}));
+  EXPECT_EQ(negative, row);
   // Colours beyond the table are black, or the fallback asked for.
   w->SetColor(1, Color(1, 2, 3));
   EXPECT_EQ(std::tuple(w->GetColor(0), w->GetColor(1), w->GetColor(2), w->GetColor(-1), w->GetColor(5, Color(7, 7, 7))),
