@@ -17,7 +17,6 @@
 #include "framework/widget/Checkbox.h"
 #include "framework/widget/EditWidget.h"
 #include "framework/widget/FocusRing.h"
-#include "framework/widget/HyperlinkWidget.h"
 #include "framework/widget/ListWidget.h"
 #include "framework/widget/Slider.h"
 #include "tests/widget/ProbeWidget.h"
@@ -219,20 +218,6 @@ TEST_F(Controls, AnImageButtonShowsTheCellOfItsState) {
   button.MarkDirty();
   EXPECT_EQ(Pixel(3, 3), 0u);
   manager.RemoveAllWidgets();
-}
-
-TEST_F(Controls, AHyperlinkIsItsUnderlinedLabel) {
-  Zing::HyperlinkWidget link(3, &listener);
-  link.label = "abc";
-  link.SetFont(&font);
-  link.color = Color(0, 0, 255);
-  link.overColor = Color(255, 0, 0);
-  link.Resize(0, 0, 38, 20);
-  manager.AddWidget(&link);
-  // 18 wide at x = 10; baseline (8 + 20) / 2 - 1 = 13; underline at row 16.
-  EXPECT_EQ(Pixels({{10, 10}, {27, 16}, {10, 17}}), (Colors{0x0000FF, 0x0000FF, 0}));
-  manager.MouseMove(15, 10);
-  EXPECT_EQ(std::tuple(host.cursors.back(), Pixel(10, 16)), std::tuple(1, 0xFF0000u));
 }
 
 TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {

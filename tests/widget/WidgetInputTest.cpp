@@ -72,51 +72,6 @@ TEST_F(WidgetInput, HiddenDisabledAndMouseInvisibleWidgetsAreNotHit) {
   EXPECT_EQ(log.lines, (Strings{"back:enter", "back:move 15,20", "back:down 15,20 b0 c1"}));
 }
 
-TEST_F(WidgetInput, MovingAcrossWidgetsEntersAndLeavesThem) {
-  ProbeWidget* a = Add("a", 0, 0, 50, 50);
-  ProbeWidget* b = Add("b", 100, 0, 50, 50);
-  b->doFinger = true;
-  manager.MouseMove(10, 10);
-  manager.MouseMove(11, 10);
-  manager.MouseMove(11, 10);  // no movement: no move event
-  manager.MouseMove(110, 10);
-  manager.MouseExit();
-  EXPECT_EQ(log.lines,
-            (Strings{"a:enter", "a:move 10,10", "a:move 11,10", "a:leave", "b:enter", "b:move 10,10", "b:leave"}));
-  EXPECT_EQ(std::tuple(host.cursors, a->isOver, manager.overWidget, manager.mouseIn),
-            std::tuple(std::vector<int>{1, 0}, false, nullptr, false));
-
-  // A widget added under the resting pointer takes it over.
-  manager.MouseMove(10, 10);
-  log.Clear();
-  Add("popup", 0, 0, 20, 20);
-  EXPECT_EQ(log.lines, (Strings{"a:leave", "popup:enter", "popup:move 10,10"}));
-}
-
-TEST_F(WidgetInput, PressMoveOffAndBackTouchesOnlyThePressedWidget) {
-  ProbeWidget* button = Add("button", 0, 0, 50, 50);
-  Add("other", 100, 0, 50, 50);
-  manager.MouseMove(10, 10);
-  manager.MouseDown(10, 10, 1);
-  EXPECT_TRUE(button->isDown);
-  log.Clear();
-  manager.MouseMove(110, 10);
-  manager.MouseMove(20, 20);
-  manager.MouseUp(20, 20, 1);
-  EXPECT_EQ(log.lines, (Strings{"button:drag 110,10", "button:leave", "button:drag 20,20", "button:enter",
-                                "button:up 20,20 b0 c1"}));
-  EXPECT_EQ(std::tuple(button->isDown, manager.lastDownWidget), std::tuple(false, nullptr));
-
-  // A press on nothing is dropped and behaves as a drag.
-  manager.MouseMove(210, 10);
-  log.Clear();
-  manager.MouseDown(210, 10, 1);
-  manager.MouseMove(110, 10);
-  EXPECT_TRUE(log.lines.empty());
-  manager.MouseUp(110, 10, 1);
-  EXPECT_EQ(log.lines, (Strings{"other:enter", "other:move 10,10"}));
-}
-
 // Click codes: 3 the middle button, negative the right one with the count,
 // others the left one with the count.
 TEST_F(WidgetInput, ASecondButtonGoesToTheWidgetAlreadyPressed) {

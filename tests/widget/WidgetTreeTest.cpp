@@ -380,28 +380,6 @@ TEST_F(WidgetDraw, FlagsDecideDrawingAndInvisibleWidgetsAreSkipped) {
   manager.RemoveBaseModal(sheet);
 }
 
-TEST_F(WidgetDraw, WidgetsRemovedWhileDrawingAreNotDrawnAndTheWalkGoesOn) {
-  ProbeWidget* panel = Add("panel", 0, 0, 200, 200);
-  ProbeWidget* first = Add("first", 0, 0, 10, 10, panel);
-  ProbeWidget* second = Add("second", 20, 0, 10, 10, panel);
-  ProbeWidget* third = Add("third", 40, 0, 10, 10, panel);
-  ProbeWidget* top = Add("top", 300, 0, 10, 10);
-  ProbeWidget* last = Add("last", 400, 0, 10, 10);
-  first->onDraw = [&] {
-    panel->RemoveWidget(first);
-    panel->RemoveWidget(second);
-  };
-  top->onDraw = [&] {
-    manager.RemoveWidget(top);
-    manager.RemoveWidget(last);
-  };
-  manager.DrawScreen();
-  EXPECT_TRUE(log.With("second:draw").empty());
-  EXPECT_EQ(log.With("third:draw").size(), 1u);
-  EXPECT_TRUE(log.With("last:draw").empty());
-  EXPECT_EQ(Zing::WidgetList(panel->widgets), (Zing::WidgetList{third}));
-}
-
 // Asks for its overlay while it draws.
 class OverlayWidget : public ProbeWidget {
  public:
