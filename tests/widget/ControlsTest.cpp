@@ -74,8 +74,10 @@ using Colors = std::vector<std::uint32_t>;
 
 TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) {
   Zing::ButtonWidget button(7, &listener);
+  button.label = "OK";  // no font to draw it with: the bevel alone
   button.Resize(100, 100, 80, 20);
   manager.AddWidget(&button);
+  manager.DrawScreen();
 
   Click(110, 110);
   EXPECT_EQ(Heard(), (Strings{"enter 7", "press 7 1", "depress 7"}));
@@ -193,11 +195,11 @@ TEST_F(Controls, AnImageButtonShowsTheCellOfItsState) {
   button.disabledRect = Rect(9, 0, 3, 3);
   button.Resize(0, 0, 4, 4);
   manager.AddWidget(&button);
-  std::vector<std::uint32_t> seen{Pixel(1, 1)};
+  std::vector<std::uint32_t> seen{Pixel(0, 0)};
   const auto step = [&](const std::function<void()>& action) {
     action();
     button.MarkDirty();
-    seen.push_back(Pixel(1, 1));
+    seen.push_back(Pixel(0, 0));
   };
   step([&] { manager.MouseMove(1, 1); });
   step([&] { manager.MouseDown(1, 1, 1); });
@@ -381,7 +383,11 @@ TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
   EXPECT_EQ(list.selectIdx, 0);
   manager.SetFocus(&slider);
   EXPECT_EQ(Pixels({{100, 100}, {309, 119}, {101, 101}}), (Colors{0xFEFEC7, 0xFEFEC7, 0}));  // the focus frame
-  // A disabled button takes no press.
+  // An arrow with nowhere to go keeps the focus; a disabled button takes no press.
+  box.tabNext = nullptr;
+  manager.SetFocus(&box);
+  manager.KeyDown(Zing::KEYCODE_DOWN);
+  EXPECT_EQ(manager.focusWidget, &box);
   button.SetDisabled(true);
   manager.SetFocus(&button);
   listener.heard.clear();
@@ -548,6 +554,11 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   Key(Zing::KEYCODE_HOME);
   Control(22, 'V');
   EXPECT_EQ(edit.text, "abcdefghijklmno");
+  manager.KeyDown(KEYCODE_SHIFT);  // over a selection it takes the selection's room
+  Key(Zing::KEYCODE_RIGHT);
+  manager.KeyUp(KEYCODE_SHIFT);
+  Control(22, 'V');
+  EXPECT_EQ(edit.text, "xbcdefghijklmno");
 }
 
 TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
@@ -637,13 +648,14 @@ TEST_F(Controls, TheColumnsOfATableShareLinesHighlightSelectionAndScrolling) {
   // Sorted by the second column's numbers padded to three places, or by the first.
   names.sortFromChild = true;
   points.maxNumericPlaces = 3;
+  points.SetLine(0, "100");
   points.SetLine(1, "5");
   names.Sort(false);
-  EXPECT_EQ(std::pair(names.lines, points.lines), std::pair(Strings{"zoe", "mike", "anna"}, Strings{"21", "5", "0"}));
-  EXPECT_EQ(points.lineColors.front(), Color(3, 3, 3));
+  EXPECT_EQ(std::pair(names.lines, points.lines), std::pair(Strings{"anna", "zoe", "mike"}, Strings{"100", "21", "5"}));
+  EXPECT_EQ(points.lineColors.at(1), Color(3, 3, 3));
   names.sortFromChild = false;
   names.Sort(true);
-  EXPECT_EQ(points.lines, (Strings{"0", "5", "21"}));
+  EXPECT_EQ(points.lines, (Strings{"100", "5", "21"}));
 
   // The wheel scrolls five lines a notch, and the columns scroll together.
   bar.value = 6;
@@ -674,11 +686,14 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   list.drawSelectWhenHilited = true;
   list.drawOutline = true;
   list.position = 0;
+  list.itemHeight = 10;  // as tall as the font
   list.MarkDirty();
-  EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 1806608229u) << Picture(Rect(0, 0, 60, 50));
+  EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 3100091557u) << Picture(Rect(0, 0, 60, 50));
+  list.itemHeight = 12;
   // A double click on the highlighted line; nothing below the last line.
   Click(30, 4 + 12 * 2 + 3, 2);
   Click(30, 47);
+  Click(30, 2);
   EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>2", "7 click 2 2", "7 hilite 2>-1"}));
   list.RemoveAll();
   EXPECT_EQ(std::pair(list.selectIdx, list.GetOptimalHeight()), std::pair(-1, 8));
@@ -721,7 +736,7 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
 }
 
 TEST_F(EditList, NarrowFieldKeepsCursorInView) {
-  edit.Resize(10, 10, 40, 20);  // room for five characters
+  edit.Resize(10, 10, 44, 20);  // room for six characters, the cursor kept 8 pixels in
   edit.SetText("abcdefghijkl");
   auto cursorX = [&] { return 4 + BlockFont::kAdvance * (edit.cursorPos - edit.leftPos); };
   EXPECT_LT(cursorX(), 40);

@@ -255,6 +255,13 @@ TEST_F(WidgetModal, WidgetsBehindTheModalGetNoMouseButStillUpdate) {
   manager.UpdateFrame();
   EXPECT_EQ(log.lines, (Strings{"dialog:update", "field:update", "ok:update"}));
   manager.RemoveBaseModal(dialog);
+
+  // A modal widget inside a container: the container is behind it too.
+  ProbeWidget* sheet = Add("sheet", 10, 10, 20, 20, dialog);
+  manager.AddBaseModal(sheet);
+  EXPECT_EQ(std::tuple(manager.GetWidgetAt(115, 115), manager.GetWidgetAt(200, 180), manager.GetWidgetAt(160, 160)),
+            std::tuple(sheet, nullptr, ok));
+  manager.RemoveBaseModal(sheet);
 }
 
 TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocusUntilItGoes) {

@@ -191,6 +191,13 @@ TEST_F(WidgetTree, HidingRedrawsTheCoveredAreaAndShowingAHiddenDirtyChildRedraws
   label->dirty = true;  // left over: drawing skips invisible children
   label->SetVisible(true);
   EXPECT_EQ(std::tuple(Dirty(), manager.dirty), std::tuple(Strings{"panel", "label"}, true));
+  // Hiding a widget over nothing still asks for the screen to be drawn.
+  ClearDirty();
+  popup->SetVisible(true);
+  panel->SetVisible(false);
+  ClearDirty();
+  popup->SetVisible(false);
+  EXPECT_TRUE(manager.dirty);
 }
 
 TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
