@@ -554,11 +554,12 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   Key(Zing::KEYCODE_HOME);
   Control(22, 'V');
   EXPECT_EQ(edit.text, "abcdefghijklmno");
+  Key(Zing::KEYCODE_RIGHT);
   manager.KeyDown(KEYCODE_SHIFT);  // over a selection it takes the selection's room
   Key(Zing::KEYCODE_RIGHT);
   manager.KeyUp(KEYCODE_SHIFT);
   Control(22, 'V');
-  EXPECT_EQ(edit.text, "xbcdefghijklmno");
+  EXPECT_EQ(edit.text, "axcdefghijklmno");
 }
 
 TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {

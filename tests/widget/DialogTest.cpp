@@ -239,7 +239,8 @@ TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   EXPECT_EQ(Pixel(30, 70), 0x00FF00u);
   yes.SetDisabled(true);
   EXPECT_EQ(Pixel(30, 70), 0x606060u);
-  yes.disabledRect = Rect(9, 0, 3, 0);  // an empty disabled cell: the normal look
+  EXPECT_EQ(host.cursors, (std::vector<int>{1, 0}));  // the hand while over the button
+  yes.disabledRect = Rect(9, 0, 3, 0);                // an empty disabled cell: the normal look
   yes.overAlpha = 0;
   yes.MarkDirty();
   EXPECT_EQ(Pixel(30, 70), 0xFF0000u);

@@ -72,27 +72,6 @@ TEST_F(WidgetInput, HiddenDisabledAndMouseInvisibleWidgetsAreNotHit) {
   EXPECT_EQ(log.lines, (Strings{"back:enter", "back:move 15,20", "back:down 15,20 b0 c1"}));
 }
 
-// Click codes: 3 the middle button, negative the right one with the count,
-// others the left one with the count.
-TEST_F(WidgetInput, ASecondButtonGoesToTheWidgetAlreadyPressed) {
-  ProbeWidget* a = Add("a", 0, 0, 50, 50);
-  Add("b", 100, 100, 50, 50);
-  manager.MouseDown(10, 10, 2);
-  manager.MouseMove(120, 120);
-  manager.MouseDown(120, 120, -2);
-  EXPECT_EQ(std::tuple(log.With("a:down"), log.With("b:down"), manager.downButtons, manager.lastDownButtonId),
-            std::tuple(Strings{"a:down 10,10 b0 c2", "a:down 120,120 b1 c2"}, Strings{},
-                       Zing::MOUSE_BUTTON_LEFT | Zing::MOUSE_BUTTON_RIGHT, -1));
-  manager.MouseUp(120, 120, -1);
-  EXPECT_EQ(manager.lastDownWidget, a);  // the left button still holds it
-  manager.MouseDown(120, 120, 3);
-  EXPECT_EQ(std::tuple(manager.lastDownButtonId, log.lines.back()), std::tuple(2, std::string("a:down 120,120 b2 c1")));
-  manager.MouseUp(120, 120, 3);
-  manager.MouseUp(120, 120, 1);
-  EXPECT_EQ(std::tuple(manager.lastDownWidget, manager.actualDownButtons, log.With("a:up").size()),
-            std::tuple(nullptr, 0, 3u));
-}
-
 TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {
   ProbeWidget* w = Add("w", 10, 10, 50, 50, Add("panel", 100, 100, 100, 100));
   w->SetDisabled(true);
@@ -283,31 +262,6 @@ TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocusUntilItGoe
   manager.SetFocus(dialog);
   manager.RemoveBaseModal(dialog);
   EXPECT_EQ(manager.focusWidget, dialog);
-}
-
-TEST_F(WidgetModal, OnlyTheTopModalIsRemovedAndALowerOneGoneFirstIsSkipped) {
-  ProbeWidget* first = Add("first", 0, 0, 100, 100);
-  ProbeWidget* second = Add("second", 200, 0, 100, 100);
-  manager.SetFocus(screen);
-  manager.AddBaseModal(first);
-  manager.AddBaseModal(second);
-  manager.RemoveBaseModal(first);  // not the top: ignored
-  EXPECT_EQ(manager.baseModalWidget, second);
-  manager.RemoveBaseModal(second);
-  // The second is in front of the modal widget, the screen behind it.
-  EXPECT_EQ(std::tuple(manager.baseModalWidget, manager.GetWidgetAt(250, 50), manager.GetWidgetAt(150, 50)),
-            std::tuple(first, second, nullptr));
-  manager.RemoveBaseModal(first);
-  ExpectNoModal();
-
-  manager.AddBaseModal(first);
-  manager.AddBaseModal(second);
-  manager.RemoveWidget(first);
-  manager.RemoveBaseModal(first);
-  EXPECT_EQ(manager.baseModalWidget, second);
-  manager.RemoveBaseModal(second);
-  ExpectNoModal();
-  EXPECT_EQ(manager.focusWidget, screen);
 }
 
 TEST_F(WidgetModal, LeavingTheTreeEndsTheModalityOfTheModalWidgetOnly) {
