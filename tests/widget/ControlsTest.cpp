@@ -286,13 +286,13 @@ TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
 
   // Dragging the thumb far past either end stops at 0 and 1.
   listener.heard.clear();
-  manager.MouseMove(100 + 152, 110);
+  manager.MouseMove(100 + 150, 110);  // the thumb's first pixel
   EXPECT_EQ(host.cursors.back(), 2);
-  manager.MouseDown(100 + 152, 110, 1);
+  manager.MouseDown(100 + 150, 110, 1);
   manager.MouseMove(100 + 1000, 110);
   manager.MouseMove(100 - 1000, 110);
-  manager.MouseMove(100 + 2 + 100, 110);
-  manager.MouseUp(100 + 102, 110, 1);
+  manager.MouseMove(100 + 100, 110);
+  manager.MouseUp(100 + 100, 110, 1);
   EXPECT_EQ(listener.heard, (Strings{"slider 5 1.00", "slider 5 0.00", "slider 5 0.50", "slider 5 0.50"}));
   // Released, the thumb is no longer held: leaving restores the arrow.
   manager.MouseMove(100 + 105, 110);
@@ -538,7 +538,7 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
             "12345");
   host.extendedChars = false;
   edit.SetText("");
-  host.clipboard = "\xE9t\xE9";
+  host.clipboard = "\x80t\xE9";
   Control(22, 'V');
   EXPECT_EQ(edit.text, "t");
   edit.passwordChar = '*';

@@ -166,7 +166,7 @@ TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
       {Dialog::BUTTONS_NONE, "H", "", "", 48 + 8},
       {Dialog::BUTTONS_NONE, "", "one", "", 48 + 8},
       {Dialog::BUTTONS_NONE, "H", "one", "", 48 + 8 + 10 + 8},
-      {Dialog::BUTTONS_NONE, "H", std::string(30, 'a') + " " + std::string(30, 'b'), "", 48 + 8 + 10 + 21},
+      {Dialog::BUTTONS_NONE, "H", std::string(20, 'a') + " " + std::string(21, 'b'), "", 48 + 8 + 10 + 21},
       {Dialog::BUTTONS_NONE, "", "", "F", 48 + 13},
       {Dialog::BUTTONS_NONE, "H", "", "F", 48 + 8 + 8 + 13},
       {Dialog::BUTTONS_FOOTER, "", "", "F", 48 + 8 + 24},
@@ -187,13 +187,14 @@ TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
 TEST_F(Dialogs, TheDrawnPanelItsShadowAndTheTextLines) {
   Clear(0xFF808080);
   auto dialog = Make(Dialog::BUTTONS_NONE, "HD", "ab cd", "F");
+  dialog->backgroundInsets = {4, 2, 0, 0};  // the text only: the drawn panel keeps its place
   dialog->Resize(0, 0, 100, 80);
   manager.AddWidget(dialog.get());
   // The outline at 12..87 x 12..67 round the panel, the shadow right of and
-  // below it from 24 on; the header "HD" centred at rows 24..31, the lines
+  // below it from 24 on; the header "HD" centred at rows 26..33, the lines
   // 13 below it (alignment 0 goes to the word wrapping as it stands), the
-  // footer "F" centred at rows 64..71, over the outline and the shadow.
-  EXPECT_EQ(Checksum(Rect(0, 0, 100, 80)), 2123746228u) << Picture(Rect(0, 0, 100, 80));
+  // footer "F" centred at rows 66..73, over the outline and the shadow.
+  EXPECT_EQ(Checksum(Rect(0, 0, 100, 80)), 2991551416u) << Picture(Rect(0, 0, 100, 80));
 }
 
 TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
