@@ -166,7 +166,7 @@ TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
       {Dialog::BUTTONS_NONE, "H", "", "", 48 + 8},
       {Dialog::BUTTONS_NONE, "", "one", "", 48 + 8},
       {Dialog::BUTTONS_NONE, "H", "one", "", 48 + 8 + 10 + 8},
-      {Dialog::BUTTONS_NONE, "H", std::string(30, 'a') + " " + std::string(30, 'b'), "", 48 + 8 + 10 + 21},
+      {Dialog::BUTTONS_NONE, "H", std::string(20, 'a') + " " + std::string(21, 'b'), "", 48 + 8 + 10 + 21},
       {Dialog::BUTTONS_NONE, "", "", "F", 48 + 13},
       {Dialog::BUTTONS_NONE, "H", "", "F", 48 + 8 + 8 + 13},
       {Dialog::BUTTONS_FOOTER, "", "", "F", 48 + 8 + 24},
@@ -187,38 +187,14 @@ TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
 TEST_F(Dialogs, TheDrawnPanelItsShadowAndTheTextLines) {
   Clear(0xFF808080);
   auto dialog = Make(Dialog::BUTTONS_NONE, "HD", "ab cd", "F");
+  dialog->backgroundInsets = {4, 2, 0, 0};  // the text only: the drawn panel keeps its place
   dialog->Resize(0, 0, 100, 80);
   manager.AddWidget(dialog.get());
-  // Outline at 12..87 x 12..67, panel inside, shadow right and below.
-  const std::tuple<int, int, std::uint32_t> pixels[] = {
-      {11, 11, 0x808080},
-      {12, 12, 0xFFFFFF},
-      {87, 67, 0xFFFFFF},
-      {13, 13, 0x505050},
-      {86, 66, 0x505050},
-      {88, 24, 0x404040},
-      {99, 67, 0x404040},
-      {88, 23, 0x808080},
-      {24, 68, 0x404040},
-      {23, 79, 0x808080},
-      {99, 79, 0x404040},
-      {88, 20, 0x808080},
-      // Header "HD" centred (44..54) at rows 24..31; the lines at rows 44..51,
-      // centred too (alignment 0 goes to the word wrapping as it stands); the
-      // footer "F" centred (47..51) at rows 64..71, over the outline and shadow.
-      {44, 24, 0xFFFFFF},
-      {54, 31, 0xFFFFFF},
-      {43, 24, 0x505050},
-      {44, 32, 0x505050},
-      {35, 44, 0xFFFF00},
-      {63, 51, 0xFFFF00},
-      {34, 44, 0x505050},
-      {52, 44, 0x505050},
-      {47, 64, 0xFFFFFF},
-      {51, 71, 0xFFFFFF},
-      {47, 72, 0x404040}};
-  for (const auto& [px, py, color] : pixels) EXPECT_EQ(Pixel(px, py), color) << px << "," << py;
-  EXPECT_EQ(Checksum(Rect(0, 0, 100, 80)), 2123746228u) << Picture(Rect(0, 0, 100, 80));
+  // The outline at 12..87 x 12..67 round the panel, the shadow right of and
+  // below it from 24 on; the header "HD" centred at rows 26..33, the lines
+  // 13 below it (alignment 0 goes to the word wrapping as it stands), the
+  // footer "F" centred at rows 66..73, over the outline and the shadow.
+  EXPECT_EQ(Checksum(Rect(0, 0, 100, 80)), 2991551416u) << Picture(Rect(0, 0, 100, 80));
 }
 
 TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
@@ -242,16 +218,18 @@ TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   yes.disabledRect = Rect(9, 0, 3, 3);
   yes.label = "Y";
   yes.SetFont(&font);
-  // The label: colour 0 (white), or 1 when highlighted; x = (40 - 6) / 2 = 17,
-  // baseline (8 + 20 - 1 - 0 - 1) / 2 = 13.
+  yes.textOffsetX = 2;
+  yes.textOffsetY = 1;
+  // The label: colour 0 (white), or 1 when highlighted; x = (40 - 6) / 2 + 2 =
+  // 19, baseline (8 + 20 - 1 - 0 - 1) / 2 + 1 = 14: the block at 19..23 x 6..13.
   yes.SetColor(0, Zing::Color(255, 255, 255));
   yes.SetColor(1, Zing::Color(255, 255, 0));
-  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 17, 60 + 5), Pixel(24 + 17, 60 + 13)),
-            std::tuple(0xFF0000u, 0xFFFFFFu, 0xFF0000u));
+  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 23, 60 + 13), Pixel(24 + 19, 60 + 5), Pixel(24 + 18, 60 + 13)),
+            std::tuple(0xFF0000u, 0xFFFFFFu, 0xFF0000u, 0xFF0000u));
   manager.MouseMove(30, 70);
-  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 17, 60 + 5)), std::tuple(0x00FF00u, 0xFFFF00u));
+  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 23, 60 + 13)), std::tuple(0x00FF00u, 0xFFFF00u));
   manager.MouseDown(30, 70, 1);
-  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24, 60), Pixel(25, 61), Pixel(24 + 18, 60 + 6)),
+  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24, 60), Pixel(25, 61), Pixel(24 + 24, 60 + 14)),
             std::tuple(0x0000FFu, 0x505050u, 0x0000FFu, 0xFFFF00u));
   manager.MouseUp(30, 70, 1);
   yes.overAlpha = 0.5;  // the over cell fades over the normal one
@@ -262,13 +240,14 @@ TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   EXPECT_EQ(Pixel(30, 70), 0x00FF00u);
   yes.SetDisabled(true);
   EXPECT_EQ(Pixel(30, 70), 0x606060u);
-  yes.disabledRect = Rect(9, 0, 3, 0);  // an empty disabled cell: the normal look
+  EXPECT_EQ(host.cursors, (std::vector<int>{1, 0}));  // the hand while over the button
+  yes.disabledRect = Rect(9, 0, 3, 0);                // an empty disabled cell: the normal look
   yes.overAlpha = 0;
   yes.MarkDirty();
   EXPECT_EQ(Pixel(30, 70), 0xFF0000u);
   yes.normalRect = Rect();  // no cells at all: the whole image stretched over the button
   yes.MarkDirty();
-  EXPECT_EQ(Checksum(Rect(24, 60, 40, 20)), 1200103109u) << Picture(Rect(24, 60, 40, 20));
+  EXPECT_EQ(Checksum(Rect(24, 60, 40, 20)), 1942821893u) << Picture(Rect(24, 60, 40, 20));
 }
 
 }  // namespace

@@ -152,32 +152,33 @@ class FakeHost : public Zing::WidgetManagerHost {
   int unlocks = 0;
 };
 
-// Every character is a solid block, 5 pixels wide and as tall as the ascent,
-// on a 6-pixel advance, so drawn text shows at known pixels in its colour. It
-// also notes what it drew where.
+// Every character is a solid block, a pixel narrower than its advance (6
+// unless set) and as tall as the ascent, so drawn text shows at known pixels in
+// its colour. It also notes what it drew where.
 class BlockFont : public Zing::Font {
  public:
   static constexpr int kAdvance = 6;
 
-  BlockFont() {
+  explicit BlockFont(int charAdvance = kAdvance) : advance(charAdvance) {
     ascent = 8;
     height = 10;
   }
-  int StringWidth(const std::string& text) override { return kAdvance * static_cast<int>(text.size()); }
-  int CharWidth(char) override { return kAdvance; }
-  int CharWidthKern(char, char) override { return kAdvance; }
+  int StringWidth(const std::string& text) override { return advance * static_cast<int>(text.size()); }
+  int CharWidth(char) override { return advance; }
+  int CharWidthKern(char, char) override { return advance; }
   void DrawString(Zing::Graphics* g, int px, int py, const std::string& text, const Zing::Color& color,
                   const Zing::Rect&) override {
     drawn.push_back(text + " at " + std::to_string(px) + "," + std::to_string(py) + " r" + std::to_string(color.r));
     g->PushState();
     g->SetColor(color);
     for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] != ' ') g->FillRect(px + kAdvance * static_cast<int>(i), py - ascent, kAdvance - 1, ascent);
+      if (text[i] != ' ') g->FillRect(px + advance * static_cast<int>(i), py - ascent, advance - 1, ascent);
     }
     g->PopState();
   }
   Font* Duplicate() const override { return new BlockFont(*this); }
 
+  int advance;
   std::vector<std::string> drawn;  // "text at x,y rRED"
 };
 

@@ -31,6 +31,10 @@ TEST_F(WidgetInput, TheFrontmostWidgetIsHitWithThePointInItsOwnCoordinates) {
   int lx = -1, ly = -1, fx = -1;
   EXPECT_EQ(std::tuple(At(65, 66, &lx, &ly), lx, ly, At(100, 100, &fx), fx, At(10, 10), At(300, 300)),
             std::tuple(inner, 5, 6, front, 50, back, nullptr));
+  manager.x = 3;  // the tree's own origin on the screen
+  manager.y = 4;
+  EXPECT_EQ(std::tuple(At(68, 70, &lx, &ly), lx, ly), std::tuple(inner, 5, 6));
+  manager.x = manager.y = 0;
   // A widget holds its top and left edges, not the ones after its size.
   EXPECT_TRUE(front->Contains(50, 50) && !front->Contains(150, 60) && !front->Contains(60, 150));
 
@@ -68,84 +72,18 @@ TEST_F(WidgetInput, HiddenDisabledAndMouseInvisibleWidgetsAreNotHit) {
   EXPECT_EQ(log.lines, (Strings{"back:enter", "back:move 15,20", "back:down 15,20 b0 c1"}));
 }
 
-TEST_F(WidgetInput, MovingAcrossWidgetsEntersAndLeavesThem) {
-  ProbeWidget* a = Add("a", 0, 0, 50, 50);
-  ProbeWidget* b = Add("b", 100, 0, 50, 50);
-  b->doFinger = true;
-  manager.MouseMove(10, 10);
-  manager.MouseMove(11, 10);
-  manager.MouseMove(11, 10);  // no movement: no move event
-  manager.MouseMove(110, 10);
-  manager.MouseExit();
-  EXPECT_EQ(log.lines,
-            (Strings{"a:enter", "a:move 10,10", "a:move 11,10", "a:leave", "b:enter", "b:move 10,10", "b:leave"}));
-  EXPECT_EQ(std::tuple(host.cursors, a->isOver, manager.overWidget, manager.mouseIn),
-            std::tuple(std::vector<int>{1, 0}, false, nullptr, false));
-
-  // A widget added under the resting pointer takes it over.
-  manager.MouseMove(10, 10);
-  log.Clear();
-  Add("popup", 0, 0, 20, 20);
-  EXPECT_EQ(log.lines, (Strings{"a:leave", "popup:enter", "popup:move 10,10"}));
-}
-
-TEST_F(WidgetInput, PressMoveOffAndBackTouchesOnlyThePressedWidget) {
-  ProbeWidget* button = Add("button", 0, 0, 50, 50);
-  Add("other", 100, 0, 50, 50);
-  manager.MouseMove(10, 10);
-  manager.MouseDown(10, 10, 1);
-  EXPECT_TRUE(button->isDown);
-  log.Clear();
-  manager.MouseMove(110, 10);
-  manager.MouseMove(20, 20);
-  manager.MouseUp(20, 20, 1);
-  EXPECT_EQ(log.lines, (Strings{"button:drag 110,10", "button:leave", "button:drag 20,20", "button:enter",
-                                "button:up 20,20 b0 c1"}));
-  EXPECT_EQ(std::tuple(button->isDown, manager.lastDownWidget), std::tuple(false, nullptr));
-
-  // A press on nothing is dropped and behaves as a drag.
-  manager.MouseMove(210, 10);
-  log.Clear();
-  manager.MouseDown(210, 10, 1);
-  manager.MouseMove(110, 10);
-  EXPECT_TRUE(log.lines.empty());
-  manager.MouseUp(110, 10, 1);
-  EXPECT_EQ(log.lines, (Strings{"other:enter", "other:move 10,10"}));
-}
-
-// Click codes: 3 the middle button, negative the right one with the count,
-// others the left one with the count.
-TEST_F(WidgetInput, ASecondButtonGoesToTheWidgetAlreadyPressed) {
-  ProbeWidget* a = Add("a", 0, 0, 50, 50);
-  Add("b", 100, 100, 50, 50);
-  manager.MouseDown(10, 10, 2);
-  manager.MouseMove(120, 120);
-  manager.MouseDown(120, 120, -2);
-  EXPECT_EQ(std::tuple(log.With("a:down"), log.With("b:down"), manager.downButtons, manager.lastDownButtonId),
-            std::tuple(Strings{"a:down 10,10 b0 c2", "a:down 120,120 b1 c2"}, Strings{},
-                       Zing::MOUSE_BUTTON_LEFT | Zing::MOUSE_BUTTON_RIGHT, -1));
-  manager.MouseUp(120, 120, -1);
-  EXPECT_EQ(manager.lastDownWidget, a);  // the left button still holds it
-  manager.MouseDown(120, 120, 3);
-  EXPECT_EQ(std::tuple(manager.lastDownButtonId, log.lines.back()), std::tuple(2, std::string("a:down 120,120 b2 c1")));
-  manager.MouseUp(120, 120, 3);
-  manager.MouseUp(120, 120, 1);
-  EXPECT_EQ(std::tuple(manager.lastDownWidget, manager.actualDownButtons, log.With("a:up").size()),
-            std::tuple(nullptr, 0, 3u));
-}
-
 TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {
-  ProbeWidget* w = Add("w", 0, 0, 50, 50);
+  ProbeWidget* w = Add("w", 10, 10, 50, 50, Add("panel", 100, 100, 100, 100));
   w->SetDisabled(true);
-  manager.MouseMove(10, 10);
+  manager.MouseMove(120, 120);
   EXPECT_TRUE(log.lines.empty());
   w->SetDisabled(false);  // under a resting pointer: entered at once
   EXPECT_EQ(log.lines, (Strings{"w:enter", "w:move 10,10"}));
 
   // Disabling the pressed widget releases its buttons and its focus.
   w->wantsFocus = true;
-  manager.MouseDown(10, 10, 1);
-  manager.MouseDown(10, 10, 3);
+  manager.MouseDown(120, 120, 1);
+  manager.MouseDown(120, 120, 3);
   log.Clear();
   w->SetDisabled(true);
   EXPECT_EQ(log.lines, (Strings{"w:leave", "w:up 10,10 b0 c1", "w:up 10,10 b2 c1", "w:lostfocus"}));
@@ -168,12 +106,13 @@ TEST_F(WidgetInput, ClosingWidgetsPopupsAndTheMouseRectangles) {
   manager.MouseMove(12, 12);
   EXPECT_EQ(std::tuple(manager.overWidget, manager.lastDownWidget, log.With("closer:move").size()),
             std::tuple(nullptr, nullptr, 1u));
-  ProbeWidget* menu = Add("menu", 100, 100, 50, 50);
+  ProbeWidget* bar = Add("bar", 90, 90, 100, 100);
+  ProbeWidget* menu = Add("menu", 10, 10, 50, 50, bar);
   manager.popupCommandWidget = menu;
   Click(120, 120);
-  EXPECT_TRUE(manager.HasWidget(menu));
-  manager.MouseDown(10, 10, 1);
-  EXPECT_EQ(std::tuple(manager.HasWidget(menu), manager.popupCommandWidget), std::tuple(false, nullptr));
+  EXPECT_TRUE(bar->HasWidget(menu));
+  Click(180, 180);  // on its parent, outside the popup
+  EXPECT_EQ(std::tuple(bar->HasWidget(menu), manager.popupCommandWidget), std::tuple(false, nullptr));
 
   // The screen is the destination's size plus twice its offset.
   manager.SetMouseRects(Rect(-80, -60, 800, 600), Rect(80, 0, 1280, 960));
@@ -190,13 +129,18 @@ TEST_F(WidgetInput, KeysGoToTheFocusWidgetAndAreTrackedBelow255) {
   ProbeWidget* tabs = Add("tabs", 100, 0, 50, 50);
   manager.KeyDown(65);  // no focus: dropped
   manager.SetFocus(edit);
-  for (int key : {65, 300, 255}) manager.KeyDown(key);
+  for (int key : {0, 254, 300, 255}) manager.KeyDown(key);
   manager.KeyChar('a');
   manager.MouseWheel(-2);
-  manager.KeyUp(65);
-  EXPECT_EQ(log.lines, (Strings{"edit:gotfocus", "edit:keydown 65", "edit:keydown 300", "edit:keydown 255",
-                                "edit:char 97", "edit:wheel -2", "edit:keyup 65"}));
-  for (int key : {65, 300, 255, -1}) EXPECT_FALSE(manager.IsKeyDown(key)) << key;
+  std::vector<bool> held;
+  for (int key : {0, 254, 300, 255, -1}) held.push_back(manager.IsKeyDown(key));
+  manager.KeyUp(0);
+  manager.KeyUp(254);
+  EXPECT_EQ(log.lines,
+            (Strings{"edit:gotfocus", "edit:keydown 0", "edit:keydown 254", "edit:keydown 300", "edit:keydown 255",
+                     "edit:char 97", "edit:wheel -2", "edit:keyup 0", "edit:keyup 254"}));
+  EXPECT_EQ(held, (std::vector<bool>{true, true, false, false, false}));
+  EXPECT_FALSE(manager.IsKeyDown(0) || manager.IsKeyDown(254));
 
   // Control+Tab goes to the default tab widget.
   manager.defaultTab = tabs;
@@ -290,6 +234,13 @@ TEST_F(WidgetModal, WidgetsBehindTheModalGetNoMouseButStillUpdate) {
   manager.UpdateFrame();
   EXPECT_EQ(log.lines, (Strings{"dialog:update", "field:update", "ok:update"}));
   manager.RemoveBaseModal(dialog);
+
+  // A modal widget inside a container: the container is behind it too.
+  ProbeWidget* sheet = Add("sheet", 10, 10, 20, 20, dialog);
+  manager.AddBaseModal(sheet);
+  EXPECT_EQ(std::tuple(manager.GetWidgetAt(115, 115), manager.GetWidgetAt(200, 180), manager.GetWidgetAt(160, 160)),
+            std::tuple(sheet, nullptr, ok));
+  manager.RemoveBaseModal(sheet);
 }
 
 TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocusUntilItGoes) {
@@ -311,31 +262,6 @@ TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocusUntilItGoe
   manager.SetFocus(dialog);
   manager.RemoveBaseModal(dialog);
   EXPECT_EQ(manager.focusWidget, dialog);
-}
-
-TEST_F(WidgetModal, OnlyTheTopModalIsRemovedAndALowerOneGoneFirstIsSkipped) {
-  ProbeWidget* first = Add("first", 0, 0, 100, 100);
-  ProbeWidget* second = Add("second", 200, 0, 100, 100);
-  manager.SetFocus(screen);
-  manager.AddBaseModal(first);
-  manager.AddBaseModal(second);
-  manager.RemoveBaseModal(first);  // not the top: ignored
-  EXPECT_EQ(manager.baseModalWidget, second);
-  manager.RemoveBaseModal(second);
-  // The second is in front of the modal widget, the screen behind it.
-  EXPECT_EQ(std::tuple(manager.baseModalWidget, manager.GetWidgetAt(250, 50), manager.GetWidgetAt(150, 50)),
-            std::tuple(first, second, nullptr));
-  manager.RemoveBaseModal(first);
-  ExpectNoModal();
-
-  manager.AddBaseModal(first);
-  manager.AddBaseModal(second);
-  manager.RemoveWidget(first);
-  manager.RemoveBaseModal(first);
-  EXPECT_EQ(manager.baseModalWidget, second);
-  manager.RemoveBaseModal(second);
-  ExpectNoModal();
-  EXPECT_EQ(manager.focusWidget, screen);
 }
 
 TEST_F(WidgetModal, LeavingTheTreeEndsTheModalityOfTheModalWidgetOnly) {
