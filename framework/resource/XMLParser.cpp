@@ -413,8 +413,16 @@ void XMLParser::CommitAttribute(XMLElement& element, ElementState& state) {
 // returns it without reading anything.
 bool XMLParser::HandleStartClose(XMLElement& element, ElementState& state) {
   bool empty = state.attributeName == u"/";
+  if (!empty && !state.attributeName.empty()) {
+    // The mark is taken off the value before the value is cut to 8 bits: a
+    // value with a wider character is emptied whole, which would hide it.
+    if (!state.attributeText.empty() && state.attributeText.back() == u'/') {
+      state.attributeText.pop_back();
+      empty = true;
+    }
+    CommitAttribute(element, state);
+  }
   if (!empty) {
-    if (!state.attributeName.empty()) CommitAttribute(element, state);
     if (!state.lastAttributeName.empty()) {
       std::string& value = element.attributes[ToEightBit(DecodeEntities(state.lastAttributeName))];
       if (!value.empty() && value.back() == '/') {
