@@ -5,11 +5,6 @@
 // hands out (a memory image that makes its own pixels clears them itself), so
 // clearing would only cost a pass over memory that is about to be written. A
 // memory image takes a decoded picture over as it is, without a copy.
-//
-// A large block is fresh memory from the system, and its pages would
-// otherwise arrive one fault at a time as the loader writes its rows; they
-// are asked for in one call instead, which is most of the cost of keeping a
-// decoded picture over decoding it into a reused buffer.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,10 +14,6 @@
 
 namespace Zing {
 
-// Maps in the pages of a block about to be written (a hint: where the system
-// cannot, the pages come on first write as usual).
-void PrepareForWriting(void* memory, std::size_t bytes);
-
 template <typename T>
 struct PixelAllocator {
   using value_type = T;
@@ -31,10 +22,7 @@ struct PixelAllocator {
   explicit PixelAllocator(const PixelAllocator<U>&) {}
   T* allocate(std::size_t n) {
     if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
-    if (void* memory = std::malloc(n * sizeof(T))) {
-      PrepareForWriting(memory, n * sizeof(T));
-      return static_cast<T*>(memory);
-    }
+    if (void* memory = std::malloc(n * sizeof(T))) return static_cast<T*>(memory);
     throw std::bad_alloc();
   }
   void deallocate(T* p, std::size_t) { std::free(p); }

@@ -9,14 +9,6 @@
 
 namespace Zing::Platform {
 
-namespace {
-#if defined(MAP_POPULATE) && !defined(__EMSCRIPTEN__)
-constexpr int kPopulate = MAP_POPULATE;
-#else
-constexpr int kPopulate = 0;
-#endif
-}  // namespace
-
 MappedFile::~MappedFile() { Close(); }
 
 bool MappedFile::Open(const std::string& path) {
@@ -27,10 +19,8 @@ bool MappedFile::Open(const std::string& path) {
   bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   if (ok && info.st_size > 0) {
     // The mapping outlives the descriptor; a private read-only view never
-    // writes anything back. The archives mapped are read nearly whole as the
-    // game loads, so their pages are mapped in one call here rather than a
-    // fault at a time later.
-    void* view = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE | kPopulate, fd, 0);
+    // writes anything back.
+    void* view = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     ok = view != MAP_FAILED;
     if (ok) {
       data = static_cast<const unsigned char*>(view);
