@@ -13,7 +13,7 @@
 #include "game/shell/ShellLook.h"
 #include "game/shell/SolvePlayback.h"
 #include "game/shell/Texts.h"
-#include "tests/graphics/RecordingImage.h"
+#include "tests/graphics/TestImages.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {

@@ -11,8 +11,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "tests/graphics/Pixels.h"
-#include "tests/graphics/RecordingImage.h"
+#include "tests/graphics/TestImages.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "framework/graphics/Blend.h"
-#include "tests/graphics/Pixels.h"
+#include "tests/graphics/TestImages.h"
 
 namespace {
 
