@@ -187,12 +187,13 @@ struct LineLayout {
 };
 
 // A character's advance on a layer: its width, and the kerning towards the
-// next character and the layer's spacing when one follows, at the layer's size.
-int Advance(const LineLayer& layer, unsigned char c, unsigned char next) {
+// next character and the layer's spacing when it pairs with one, at the
+// layer's size.
+int Advance(const LineLayer& layer, unsigned char c, unsigned char next, bool paired) {
   const CharData& glyph = layer.chars[c];
-  if (layer.unscaled) return glyph.width + (next != 0 ? glyph.kerningOffsets[next] + layer.spacing : 0);
-  return Scaled(glyph.width, layer.ratio) +
-         (next != 0 ? Scaled(glyph.kerningOffsets[next] + layer.spacing, layer.ratio) : 0);
+  const int pair = paired ? glyph.kerningOffsets[next] + layer.spacing : 0;
+  if (layer.unscaled) return glyph.width + pair;
+  return Scaled(glyph.width, layer.ratio) + Scaled(pair, layer.ratio);
 }
 
 // The one layer that moves the pen, when it does so unscaled; null otherwise.
@@ -238,15 +239,17 @@ LineLayout LayOut(LineState& line, const std::array<unsigned char, kFontChars>& 
   unsigned char c = size ? charMap[chars[0]] : 0;
   for (std::size_t i = 0; i < size; ++i) {
     const unsigned char n = i + 1 < size ? charMap[chars[i + 1]] : 0;
+    // As measuring has it: a character pairs with the next one unless it is NUL.
+    const bool paired = i + 1 < size && chars[i] != 0;
     pens[i] = pen;
     if (only) {
       // One layer moves the pen, at its own size.
       const CharData& glyph = only->chars[c];
-      pen += std::max(0, glyph.width + (n != 0 ? glyph.kerningOffsets[n] + only->spacing : 0));
+      pen += std::max(0, glyph.width + (paired ? glyph.kerningOffsets[n] + only->spacing : 0));
     } else {
       long long next = pen;
       for (std::size_t l = 0; l < layers; ++l)
-        if (layer[l].chars) next = std::max(next, pen + Advance(layer[l], c, n));
+        if (layer[l].chars) next = std::max(next, pen + Advance(layer[l], c, n, paired));
       pen = next;
     }
     c = n;

@@ -233,6 +233,33 @@ TEST_F(ImageFontDraw, WidthsKerningSpacingScaleAndCopies) {
   EXPECT_EQ(5, copy->CharWidth('a'));
 }
 
+// Every glyph stands where measuring puts its character: after the measured
+// width of the characters before it and their pairing with it; the line is as
+// wide as measured. NUL pairs with nothing after it; a glyph of width 0 moves
+// nothing. Unscaled and scaled, with a mapped character.
+TEST_F(ImageFontDraw, GlyphsStandWhereMeasuringPutsThem) {
+  const std::string texts[] = {
+      "ab", "aAbc", std::string("\0ab", 3), std::string("ab\0", 3), std::string("a\0b\0\0a", 6), "cac", "bacb"};
+  for (const char* size : {"", "LayerSetPointSize M 10; SetDefaultPointSize 15;"}) {
+    ASSERT_EQ("", Load(std::string("CreateLayer M; LayerSetImage M 'sheet.png'; LayerSetAscent M 6;"
+                                   "LayerSetImageMap M ('a' 'b' 'c') ((0 0 4 8) (8 0 6 8) (16 0 2 8));"
+                                   "LayerSetCharWidths M ('a' 'b' 'c') (5 7 0); LayerSetSpacing M 1;"
+                                   "LayerSetKerningPairs M ('ab' 'ba' 'ca') (-1 3 -1); SetCharMap ('A') ('b');") +
+                       size));
+    ImageFont font(data);
+    for (const std::string& text : texts) {
+      std::vector<Rect> rects;
+      int width = -1;
+      font.DrawStringEx(&g, 10, 20, text, Color::White, &rects, &width);
+      std::vector<int> expected, drawn;
+      for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i]) expected.push_back(10 + font.StringWidth(text.substr(0, i + 1)) - font.CharWidth(text[i]));
+      for (const Rect& r : rects) drawn.push_back(r.x);
+      EXPECT_EQ(std::pair(expected, font.StringWidth(text)), std::pair(drawn, width)) << size << " " << text;
+    }
+  }
+}
+
 // Every glyph of every layer, in the order of their buckets: where, from which
 // rectangle, in which colour and mode.
 TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {

@@ -138,17 +138,9 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
       // edges; the right and bottom edges are the last pixels inside.
       {[](Graphics& g) {
          g.ClipRect(0, 0, 10, 10);
-         for (const auto& [x1, y1, x2, y2] : {std::array{-5, 5, 15, 5},
-                                              {5, 20, 5, -10},
-                                              {-10, -10, 20, 20},
-                                              {0, 0, 20, 10},
-                                              {4, -2, 2, 2},
-                                              {-5, -5, -1, 20},
-                                              {10, 0, 12, 9},
-                                              {0, -1, 9, -5},
-                                              {0, 10, 9, 12},
-                                              {-6, 0, 0, -6}})
-           g.DrawLine(x1, y1, x2, y2);
+         const int ends[][4] = {{-5, 5, 15, 5},   {5, 20, 5, -10}, {-10, -10, 20, 20}, {0, 0, 20, 10}, {4, -2, 2, 2},
+                                {-5, -5, -1, 20}, {10, 0, 12, 9},  {0, -1, 9, -5},     {0, 10, 9, 12}, {-6, 0, 0, -6}};
+         for (const auto& [x1, y1, x2, y2] : ends) g.DrawLine(x1, y1, x2, y2);
          g.Translate(2.9f, 0), g.DrawLine(0, 1, 3, 1);
        },
        "line 0,5,9,5 line 5,9,5,0 line 0,0,9,9 line 0,0,9,4.5 line 3,0,2,2 line 2,1,5,1 "},

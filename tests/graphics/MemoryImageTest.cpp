@@ -227,14 +227,9 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
        }},
       {"lines",
        [&](auto& d, auto&, auto& c, int m) {
-         for (const auto& [x1, y1, x2, y2] : {std::array{0., 0., 15., 11.},
-                                              {14., 1., 2., 9.},
-                                              {3., 11., 5., -4.},
-                                              {-5., 3., 22., 8.},
-                                              {1., 1., 1., 1.},
-                                              {2., 6., 2., 1.},
-                                              {7., 0., 4., 0.}})
-           d.DrawLine(x1, y1, x2, y2, c, m);
+         const double ends[][4] = {{0, 0, 15, 11}, {14, 1, 2, 9}, {3, 11, 5, -4}, {-5, 3, 22, 8},
+                                   {1, 1, 1, 1},   {2, 6, 2, 1},  {7, 0, 4, 0}};
+         for (const auto& [x1, y1, x2, y2] : ends) d.DrawLine(x1, y1, x2, y2, c, m);
        }},
       {"scan lines",
        [&](auto& d, auto&, auto& c, int m) {
