@@ -49,7 +49,7 @@ class PakToolTest : public ::testing::Test {
   std::vector<Zing::Pak::Entry> entries;
 };
 
-// (The game reading what the tool writes: the game manifest test loads the built main.pak.)
+// (The game reading what the tool writes: the reliability runs start the game from the built main.pak.)
 TEST_F(PakToolTest, RoundTripGivesIdenticalBytesAndTimes) {
   fs::last_write_time(dir.File("in/a.txt"), fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
   ASSERT_TRUE(Pack(dir.File("game.pak"), PakTool::Times::FromFiles) && written) << error;
