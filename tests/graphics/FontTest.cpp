@@ -391,41 +391,47 @@ TEST(GlyphPresets, ShapesTablesAndPlainBlits) {
   Blend::SetActiveKernels(nullptr);
 }
 
-// The columns that hold ink (any pixel brighter than half) in a row range.
-std::vector<bool> InkColumns(MemoryImage& image, int top, int bottom) {
-  std::vector<bool> ink(static_cast<std::size_t>(image.GetWidth()));
-  for (int y = top; y < bottom; ++y)
-    for (int x = 0; x < image.GetWidth(); ++x)
-      if ((image.GetPixel(x, y) & 0xFF) > 128) ink[static_cast<std::size_t>(x)] = true;
-  return ink;
-}
-
-// The closest installed face draws readable text: starting at the pen and
-// as wide as measured, letters apart, underlined. Without any font installed,
-// an error naming the face, and nothing drawn.
-TEST(SysFont, DrawsReadableTextInTheClosestFaceOrNothing) {
+// The closest installed face draws each inked glyph from its sheet at the pen,
+// which moves as measured, in the colour given, and underlines the text. A
+// shadow is the same pass a pixel down and right in black of the colour's
+// alpha; simulated bold draws each pass again a pixel to the right. Without
+// any font installed, an error naming the face, and nothing drawn.
+TEST(SysFont, PassesOfTheClosestFaceOrNothing) {
   SysFont font("Arial Unicode MS", 12, false, false, true);
   ASSERT_TRUE(font.IsValid()) << font.GetError();
   EXPECT_EQ("DejaVu Sans", font.GetFaceName());
   EXPECT_TRUE(font.GetAscent() > 10 && font.GetHeight() > font.GetAscent());
-  EXPECT_LT(font.CharWidth('i'), font.CharWidth('W'));
-  const std::string text = "Hello W\xF6rld";
-  const int width = font.StringWidth(text);
-  EXPECT_EQ(font.CharWidth('a') + font.CharWidth('b'), font.StringWidth("ab"));
-  MemoryImage image = ZingTest::Solid(200, 40, 0xFF000000);
-  Graphics g(&image);
-  font.drawShadow = true;
-  font.DrawString(&g, 5, 25, text, Color::White, g.GetClipRect());
-  const std::vector<bool> ink = InkColumns(image, 0, 26), underline = InkColumns(image, 26, 30);
-  const int first = static_cast<int>(std::find(ink.begin(), ink.end(), true) - ink.begin());
-  const int last = static_cast<int>(ink.rend() - std::find(ink.rbegin(), ink.rend(), true)) - 1;
-  EXPECT_NEAR(5, first, 2);
-  EXPECT_NEAR(5 + width, last, 3);
-  int gaps = 0;  // blank columns between letters
-  for (int x = first; x < last; ++x) gaps += !ink[static_cast<std::size_t>(x)] && ink[static_cast<std::size_t>(x) + 1];
-  EXPECT_GE(gaps, 6);
-  EXPECT_GE(std::count(underline.begin(), underline.end(), true), width - 2);  // the shadow below it
-  EXPECT_EQ(Color::Black, g.GetColor());
+  EXPECT_LT(font.CharWidth('i'), font.CharWidthKern('W', 'i'));
+  const std::string text = "W\xF6r l";
+  int sum = 0;
+  for (char c : text) sum += font.CharWidth(c);
+  EXPECT_EQ(sum, font.StringWidth(text));
+  ZingTest::RecordingImage screen(200, 40);
+  Graphics g(&screen);
+  const Color colour(200, 100, 50, 128);
+  font.DrawString(&g, 5, 25, text, colour, g.GetClipRect());
+  std::vector<ZingTest::Call> pass = screen.calls;
+  ASSERT_EQ(5u, pass.size());  // the space has no ink
+  for (std::size_t i = 0, at = 0; i < 4; ++i, at += at == 2 ? 2 : 1) {
+    const int pen = 5 + font.StringWidth(text.substr(0, at));
+    EXPECT_TRUE(pass[i].rect.x >= pen - 2 && pass[i].rect.x <= pen + 3 && pass[i].color == colour) << i;
+    EXPECT_TRUE(pass[i].rect.y < 25 && pass[i].rect.y + pass[i].rect.h >= 24) << i;
+  }
+  EXPECT_EQ(std::tuple("fill", 5, font.StringWidth(text)), std::tuple(pass[4].what, pass[4].rect.x, pass[4].rect.w));
+  EXPECT_TRUE(pass[4].rect.y >= 25 && pass[4].rect.y <= 29 && pass[4].rect.h >= 1);
+  std::vector<ZingTest::Call> passes;
+  for (const auto& [dx, dy, c] :
+       {std::tuple(1, 1, Color(0, 0, 0, 128)), {2, 1, Color(0, 0, 0, 128)}, {0, 0, colour}, {1, 0, colour}})
+    for (ZingTest::Call call : pass) {
+      call.rect.x += dx, call.rect.y += dy, call.color = c;
+      passes.push_back(call);
+    }
+  font.drawShadow = font.simulateBold = true;
+  screen.calls.clear();
+  font.DrawString(&g, 5, 25, text, colour, g.GetClipRect());
+  font.DrawString(&g, 5, 25, "", colour, g.GetClipRect());
+  EXPECT_EQ(ZingTest::Log(passes), ZingTest::Log(screen.calls));
+  EXPECT_EQ(std::pair(Color::Black, false), std::pair(g.GetColor(), g.GetColorizeImages()));
 
   ZingTest::TempFolder folder;
   folder.Write("fonts.conf",
@@ -436,8 +442,9 @@ TEST(SysFont, DrawsReadableTextInTheClosestFaceOrNothing) {
   EXPECT_FALSE(none.IsValid());
   EXPECT_NE(std::string::npos, none.GetError().find("Arial Unicode MS"));
   EXPECT_EQ(0, none.StringWidth("abc"));
+  screen.calls.clear();
   none.DrawString(&g, 0, 5, "abc", Color::White, g.GetClipRect());
-  EXPECT_EQ(0, std::unique_ptr<Font>(none.Duplicate())->GetHeight());
+  EXPECT_EQ(std::pair(0, 0ul), std::pair(std::unique_ptr<Font>(none.Duplicate())->GetHeight(), screen.calls.size()));
 }
 
 }  // namespace
