@@ -234,12 +234,12 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
       {"scan lines",
        [&](auto& d, auto&, auto& c, int m) {
          d.FillScanLines(spans, 3, c, m);
-         d.FillScanLinesWithCoverage(spans, 3, c, m, coverage, 2, 3, 8, 8);
+         d.FillScanLinesWithCoverage(spans, 3, c, m, coverage, -1, 3, 8, 8);
        }},
   };
   const std::uint32_t expected[std::size(scenes)] = {0x1e1a538c, 0x89925616, 0xb7ccead4, 0x82b8b4f2, 0xbfeb62c8,
                                                      0x758cf92a, 0x3f8a426a, 0xf8209b7e, 0xea137f96, 0x26f7b1c0,
-                                                     0x639dcdd5, 0xe338db40, 0x237dcc26, 0x2dc6e620, 0x6b2d3100};
+                                                     0x639dcdd5, 0xe338db40, 0x237dcc26, 0x2dc6e620, 0xac2e4be0};
   for (std::size_t i = 0; i < std::size(scenes); ++i) {
     std::uint32_t hash = 0;
     for (const auto& [color, mode] : {std::pair(Color::White, 0),
