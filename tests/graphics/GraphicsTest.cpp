@@ -77,6 +77,7 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
       {[](Graphics& g) { g.ClipRect(0, 0, 6, 20), g.DrawRect(2, 2, 5, 5); }, "fill 2,2,4,1 fill 2,7,4,1 fill 2,3,1,4 "},
       {[](Graphics& g) { g.ClipRect(3, 0, 20, 20), g.DrawRect(2, 2, 5, 5); },
        "fill 3,2,5,1 fill 3,7,5,1 fill 7,3,1,4 "},
+      {[](Graphics& g) { g.ClipRect(0, 0, 20, 7), g.DrawRect(2, 2, 5, 5); }, "fill 2,2,6,1 fill 2,3,1,4 fill 7,3,1,4 "},
       {[](Graphics& g) { g.SetColor(Color(9, 9, 9, 0)), g.DrawRect(2, 2, 1, 1), g.FillRect(2, 2, 1, 1); }, ""},
       {[](Graphics& g) { g.Translate(1.7f, -0.5f), g.FillRect(0, 0, 2, 2); }, "fill 1,0,2,2 "},
       // -1.5 truncates to -1, not -2, and is clipped at the left edge.
