@@ -27,43 +27,6 @@ MemoryImage Coordinates(int w, int h) {
   return ZingTest::FromPixels(pixels, w, h);
 }
 
-TEST(Graphics, WithoutAnImageOrAFontNothingIsDrawn) {
-  Graphics g;
-  EXPECT_EQ(Rect(0, 0, 0, 0), g.GetClipRect());
-  MemoryImage source = Solid(4, 4, 0xFF000000);
-  g.FillRect(0, 0, 10, 10);
-  g.DrawImage(&source, 0, 0);
-  g.DrawLine(0, 0, 5, 5);
-  g.DrawString("text", 0, 0);
-  EXPECT_EQ(0, g.WriteString("text", 0, 0));
-  RecordingImage image(20, 20);
-  Graphics h(&image);
-  h.DrawString("hello", 1, 1);
-  EXPECT_EQ(0, h.WriteWordWrapped(Rect(0, 0, 10, 10), "hello"));
-  EXPECT_TRUE(image.calls.empty());
-}
-
-TEST(Graphics, StateStackAndCopies) {
-  MemoryImage image = Solid(20, 20, 0xFF000000);
-  Graphics g(&image);
-  EXPECT_EQ(Rect(0, 0, 20, 20), g.GetClipRect());
-  EXPECT_EQ(Color(0, 0, 0, 255), g.GetColor());
-  g.PopState();  // nothing saved: nothing happens
-  g.SetColor(Color(1, 2, 3, 4));
-  g.PushState();
-  g.Translate(5, 6);
-  g.ClipRect(0, 0, 4, 4);
-  g.SetColor(Color::White);
-  g.SetDrawMode(1);
-  std::unique_ptr<Graphics> copy = g.Create();
-  copy->PopState();  // a copy has no saved states of its own
-  EXPECT_EQ(std::tuple(Rect(5, 6, 4, 4), 1, Color::White),
-            std::tuple(copy->GetClipRect(), copy->GetDrawMode(), copy->GetColor()));
-  g.PopState();
-  EXPECT_EQ(std::tuple(Rect(0, 0, 20, 20), Color(1, 2, 3, 4), 0.0f, 0),
-            std::tuple(g.GetClipRect(), g.GetColor(), g.transX, g.GetDrawMode()));
-}
-
 // Every drawing call: translated (truncating toward zero), clipped at every
 // edge, and handed to the image as one call, or nothing.
 TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
@@ -71,6 +34,15 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
   sheet.numCols = 3;
   sheet.numRows = 2;
   const std::pair<std::function<void(Graphics&)>, std::string> cases[] = {
+      // Saved states come back; a copy has none of its own; without a font no text.
+      {[&](Graphics& g) {
+         g.PopState(), g.SetColorizeImages(true), g.PushState(), g.Translate(5, 6), g.ClipRect(0, 0, 4, 4);
+         g.SetColor(Color::White), g.SetDrawMode(1);
+         std::unique_ptr<Graphics> copy = g.Create();
+         copy->PopState(), copy->DrawImage(&source, 0, 0), g.PopState(), g.DrawImage(&source, -1, -1);
+         g.DrawString("hello", 1, 1), g.WriteWordWrapped(Rect(0, 0, 10, 10), "hello");
+       },
+       "blt 5,6,4,4 src 0,0,4,4 #ffffffff m1 blt 0,0,9,9 src 1,1,9,9 #280a141e "},
       // Touching the clip rectangle's last column and row, still one outline.
       {[](Graphics& g) { g.ClipRect(2, 2, 6, 6), g.DrawRect(2, 2, 5, 5); }, "outline 2,2,5,5 "},
       // Its right edge at x 7 lies outside the clip: drawn as edges.
@@ -153,6 +125,9 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
     draw(g);
     EXPECT_EQ(expected, ZingTest::Log(image.calls));
   }
+  Graphics none;  // without an image: an empty one, and nothing drawn
+  none.FillRect(0, 0, 10, 10), none.DrawImage(&source, 0, 0), none.DrawLine(0, 0, 5, 5);
+  EXPECT_EQ(std::pair(Rect(0, 0, 0, 0), 0), std::pair(none.GetClipRect(), none.WriteString("text", 0, 0)));
 }
 
 // Which source pixel a nine-piece frame shows at destination offset `d` of
