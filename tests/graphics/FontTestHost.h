@@ -14,23 +14,16 @@
 
 namespace ZingTest {
 
-// A picture file as a memory image, or null.
-inline std::shared_ptr<Zing::MemoryImage> ReadImage(const std::string& path) {
-  Zing::ImageLib::ImagePtr picture = Zing::ImageLib::GetImage(path, true);
-  if (!picture) return nullptr;
-  auto image = std::make_shared<Zing::MemoryImage>();
-  image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight());
-  return image;
-}
-
 class FontTestHost : public Zing::FontHost {
  public:
   std::shared_ptr<Zing::MemoryImage> GetFontImage(const std::string& path, bool& isNew) override {
     const auto it = images.find(path);
     isNew = it == images.end();
     if (!isNew) return it->second;
-    auto image = ReadImage(path);
-    if (image) images[path] = image;
+    Zing::ImageLib::ImagePtr picture = Zing::ImageLib::GetImage(path, true);
+    if (!picture) return nullptr;
+    auto& image = images[path] = std::make_shared<Zing::MemoryImage>();
+    image->SetBits(picture->GetBits(), picture->GetWidth(), picture->GetHeight());
     return image;
   }
   void ShowFontError(const std::string& text) override { errors.push_back(text); }
