@@ -192,24 +192,28 @@ inline std::string MakeGif(const GifSpec& gif) {
 }
 
 // A lossless JPEG 2000 file (a raw codestream or the JP2 format) of 1 or 3
-// components of `precision` bits, signed or not; samples component by component.
+// components of `precision` bits, signed or not; samples component by
+// component. The image area starts at (origin, origin) of the reference grid.
 inline bool WriteJ2k(const std::string& path, int width, int height, int components, int precision, bool isSigned,
-                     const std::vector<int>& samples, bool jp2 = false) {
+                     const std::vector<int>& samples, bool jp2 = false, int origin = 0) {
   std::vector<opj_image_cmptparm_t> parts(static_cast<std::size_t>(components));
   for (auto& part : parts) {
     part = {};
     part.dx = part.dy = 1;
+    part.x0 = part.y0 = static_cast<OPJ_UINT32>(origin);
     part.w = static_cast<OPJ_UINT32>(width), part.h = static_cast<OPJ_UINT32>(height);
     part.prec = static_cast<OPJ_UINT32>(precision), part.sgnd = isSigned;
   }
   opj_image_t* image = opj_image_create(static_cast<OPJ_UINT32>(components), parts.data(),
                                         components == 1 ? OPJ_CLRSPC_GRAY : OPJ_CLRSPC_SRGB);
-  image->x1 = static_cast<OPJ_UINT32>(width), image->y1 = static_cast<OPJ_UINT32>(height);
+  image->x0 = image->y0 = static_cast<OPJ_UINT32>(origin);
+  image->x1 = static_cast<OPJ_UINT32>(origin + width), image->y1 = static_cast<OPJ_UINT32>(origin + height);
   for (std::size_t i = 0; i < samples.size(); ++i)
     image->comps[i / (samples.size() / parts.size())].data[i % (samples.size() / parts.size())] = samples[i];
   opj_cparameters_t parameters;
   opj_set_default_encoder_parameters(&parameters);
   parameters.numresolution = 1;
+  parameters.image_offset_x0 = parameters.image_offset_y0 = origin;
   parameters.tcp_numlayers = 1, parameters.tcp_rates[0] = 0, parameters.cp_disto_alloc = 1;  // lossless
   opj_codec_t* codec = opj_create_compress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
   opj_stream_t* stream = opj_stream_create_default_file_stream(path.c_str(), OPJ_FALSE);

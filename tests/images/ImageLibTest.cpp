@@ -177,13 +177,13 @@ TEST(ImageLib, Jpeg2000ThroughTheRunTimeLibrary) {
   for (const Case& c : cases) {
     const std::string name = c.name;
     ASSERT_TRUE(ImageTest::WriteJ2k(folder.File(name), 3, 1, c.components, c.precision, c.isSigned, c.samples,
-                                    name.ends_with(".jp2")));
-    ImagePtr image = GetImage(folder.File(name.substr(0, name.size() - 4)));  // found by the format search
+                                    name.ends_with(".jp2"), c.isSigned ? 5 : 0));  // an area off the grid's origin
+    ImagePtr image = GetImage(folder.File(name.substr(0, name.size() - 4)));       // found by the format search
     EXPECT_EQ(c.pixels, image ? Row(image->GetBits(), image->GetBits() + 3) : Row()) << name;
   }
   for (int w : {kMaxDimension, kMaxDimension + 1})  // the longest side read, one more refused
     ASSERT_TRUE(ImageTest::WriteJ2k(folder.File(w > kMaxDimension ? "wide.j2k" : "long.j2k"), w, 1, 1, 8, false,
-                                    std::vector<int>(static_cast<std::size_t>(w), 7)));
+                                    std::vector<int>(static_cast<std::size_t>(w), 7), false, 3));
   EXPECT_EQ(kMaxDimension, GetImage(folder.File("long.j2k")) ? GetImage(folder.File("long.j2k"))->GetWidth() : 0);
   folder.Write("empty.j2k", "");
   folder.Write("art.j2k", "\xFF\x4F\xFF\x51 broken");
