@@ -240,7 +240,8 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
       {"scan lines",
        [&](auto& d, auto&, auto& c, int m) {
          d.FillScanLines(spans, 3, c, m);
-         d.FillScanLinesWithCoverage(spans, 3, c, m, coverage, -1, 3, 8, 8);
+         d.FillScanLinesWithCoverage(spans, 1, c, m, coverage, -1, 3, 8, 8);  // one span too
+         d.FillScanLinesWithCoverage(spans + 1, 2, c, m, coverage, -1, 3, 8, 8);
        }},
   };
   const std::uint32_t expected[std::size(scenes)] = {0x1e1a538c, 0x89925616, 0xb7ccead4, 0x82b8b4f2, 0xbfeb62c8,
