@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/graphics/ImageLib.h"
+#include "framework/graphics/ImageLibFiles.h"
 #include "tests/images/ImageFiles.h"
 #include "tests/support/TempFolder.h"
 
@@ -192,6 +193,20 @@ TEST(ImageLib, Jpeg2000ThroughTheRunTimeLibrary) {
   EXPECT_TRUE(HasJPEG2000Codec());
   FreeJPEG2000Codec();  // without the library such files are simply no picture
   EXPECT_FALSE(HasJPEG2000Codec() || GetImage(folder.File("grey.j2k")));
+}
+
+// Whole files read in blocks through the archive-aware file functions; a file
+// that reaches a block beyond the limit is refused.
+TEST(ImageLib, WholeFilesUpToTheLimit) {
+  ZingTest::TempFolder folder;
+  std::vector<std::uint8_t> bytes;
+  for (const auto& [size, limit, read] :
+       {std::tuple(0u, 10u, true), {70000u, 1u << 20, true}, {65537u, 65536u, false}}) {
+    folder.Write("file", std::string(size, 'x'));
+    EXPECT_EQ(read, ReadWholeFile(folder.File("file"), bytes, limit)) << size;
+    EXPECT_TRUE(!read || bytes.size() == size) << size;
+  }
+  EXPECT_FALSE(ReadWholeFile(folder.File("none"), bytes));
 }
 
 TEST(ImageLib, TgaSubsetOnly) {
