@@ -266,10 +266,6 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
   }
 }
 
-TEST(BlendFormula, ExactDivisionBy255) {
-  for (std::uint32_t x = 0; x <= 255 * 255 + 255; ++x) ASSERT_EQ(x / 255, Blend::Div255(x)) << x;
-}
-
 // The blend rules written out plainly, channel by channel.
 std::uint32_t Channels(std::uint32_t alpha, const std::function<std::uint32_t(int)>& channel) {
   return alpha << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);

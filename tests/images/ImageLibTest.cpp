@@ -253,14 +253,6 @@ TEST(ImageLib, FormatSearchAndAlphaImages) {
   PngSpec wide{3, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0, 0, 0}, {}, {}};
   ASSERT_TRUE(ImageTest::WritePng(folder.File("_tile.png"), wide));
   EXPECT_EQ(Pixel(GetImage(folder.File("tile")), 0, 0) >> 24, 0xFFu);
-
-  // Only the mask: one colour, the mask's transparency.
-  ASSERT_TRUE(ImageTest::WritePng(folder.File("_glow.png"), mask));
-  gAlphaComposeColor = 0x00FF0000;
-  image = GetImage(folder.File("glow"));
-  gAlphaComposeColor = 0x00FFFFFF;
-  ASSERT_TRUE(image);
-  EXPECT_EQ(std::pair(Pixel(image, 0, 0), Pixel(image, 1, 0)), std::pair(0x33FF0000u, 0x66FF0000u));
 }
 
 TEST(ImageLib, WritersRoundTripAndRefuseBadTargets) {
