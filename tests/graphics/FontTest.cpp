@@ -286,6 +286,18 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
   }
 }
 
+// At most 4096 glyphs of a line are drawn, character by character and layer
+// by layer: of 2049 characters on two layers, the last one draws nothing.
+TEST_F(ImageFontDraw, AtMost4096GlyphsALine) {
+  auto font = Make();
+  MemoryImage wide = ZingTest::Solid(6 * 2049 + 8, 20, 0xFF000000);
+  Graphics onWide(&wide);
+  std::vector<Rect> rects;
+  font->DrawStringEx(&onWide, 0, 10, std::string(2049, 'a'), Color::White, &rects, nullptr);
+  EXPECT_EQ(std::tuple(4096ul, 0xFFFFFFFFu, 0xFF000000u),
+            std::tuple(rects.size(), wide.GetPixel(6 * 2047 + 1, 5), wide.GetPixel(6 * 2048 + 1, 5)));
+}
+
 // A memory image of a kind of its own: text drawn onto it takes the ordinary
 // blits, which the glyph presets of a plain memory image must match bit for bit.
 class BlitOnlyImage : public MemoryImage {};
