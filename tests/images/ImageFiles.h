@@ -90,33 +90,6 @@ inline bool WriteJpeg(const std::string& path, int width, int height, int compon
   return true;
 }
 
-// A JPEG file as libjpeg's own file source decodes it: 0xFFRRGGBB of the
-// first three components, grey as R = G = B.
-inline std::vector<std::uint32_t> ReadJpeg(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  jpeg_decompress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_decompress(&info);
-  jpeg_stdio_src(&info, file);
-  jpeg_read_header(&info, TRUE);
-  jpeg_start_decompress(&info);
-  const int n = info.output_components;
-  std::vector<JSAMPLE> row(info.output_width * static_cast<JDIMENSION>(n));
-  std::vector<std::uint32_t> out;
-  for (JSAMPROW at = row.data(); info.output_scanline < info.output_height;) {
-    jpeg_read_scanlines(&info, &at, 1);
-    for (std::size_t x = 0; x < info.output_width; ++x) {
-      const JSAMPLE* p = &row[x * static_cast<std::size_t>(n)];
-      out.push_back(0xFF000000u | p[0] << 16 | p[n > 1 ? 1 : 0] << 8 | p[n > 1 ? 2 : 0]);
-    }
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  std::fclose(file);
-  return out;
-}
-
 inline void PutWord(std::string& out, int value) {
   out += static_cast<char>(value & 0xFF);
   out += static_cast<char>((value >> 8) & 0xFF);
