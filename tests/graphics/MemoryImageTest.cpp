@@ -34,12 +34,10 @@ TEST(MemoryImage, CreateMakesZeroedPixelsOnDemandAndRefusesNonsense) {
   EXPECT_EQ(std::tuple(false, true, true), std::tuple(image.HasBits(), image.HasTransparency(), image.HasAlpha()));
   EXPECT_EQ((Row{0, 0, 0, 0, 0, 0, MemoryImage::kGuardWord}), Row(image.GetBits(), image.GetBits() + 7));
   // Up to 2^28 pixels, none allocated yet; an empty or larger size makes an empty image.
-  for (const auto& [w, h, kept] : {std::tuple(-4, 5, false),
-                                   {0, 5, false},
-                                   {5, 0, false},
-                                   {1 << 14, 1 << 14, true},
-                                   {(1 << 14) + 1, 1 << 14, false},
-                                   {1 << 20, 1 << 20, false}}) {
+  const std::tuple<int, int, bool> sizes[] = {
+      {-4, 5, false},           {0, 5, false}, {5, 0, false}, {1 << 14, 1 << 14, true}, {(1 << 14) + 1, 1 << 14, false},
+      {1 << 20, 1 << 20, false}};
+  for (const auto& [w, h, kept] : sizes) {
     image.Create(w, h);
     EXPECT_EQ(kept ? std::pair(w, h) : std::pair(0, 0), std::pair(image.width, image.height)) << w << "x" << h;
   }

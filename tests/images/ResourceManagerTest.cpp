@@ -355,21 +355,24 @@ TEST_F(ResourceFixture, ErrorsReadingTheManifest) {
 }
 
 TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
-  EXPECT_EQ(LoadError("<Image path=\"gone\"/>"), "Failed to load image: D/gone");
-  EXPECT_EQ(LoadError("<Image path=\"ball\" alphaimage=\"gone\"/>"), "Failed to load image: D/gone");
-  for (const char* mask : {"cel", "row"})
-    EXPECT_EQ(LoadError("<Image path=\"ball\" alphaimage=\"" + std::string(mask) + "\"/>"),
-              "AlphaImage size mismatch between D/ball and D/" + std::string(mask));
-  EXPECT_EQ(LoadError("<Image path=\"ball\" cols=\"2\" alphagrid=\"mask\"/>"),
-            "GridAlphaImage size mismatch between D/ball and D/mask");
-  EXPECT_EQ(LoadError("<Image path=\"ball\" rows=\"0\" alphagrid=\"row\"/>"),
-            "GridAlphaImage size mismatch between D/ball and D/row");
-  EXPECT_EQ(LoadError("<Font path=\"!ref:NONE\"/>"), "Ref font not found: NONE");
-  EXPECT_EQ(LoadError("<Font path=\"f.txt\" image=\"" + folder.File("images/gone") + "\"/>"),
-            "Failed to load image: D/gone");
-  EXPECT_EQ(LoadError("<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().refuseLoads = true; }),
-            "Failed to load sound: D/s");
-  EXPECT_EQ(LoadError("<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().noFreeIds = true; }), "Out of free sound ids");
+  const auto none = [](TestApp&) {};
+  const std::tuple<std::string, void (*)(TestApp&), std::string> cases[] = {
+      {"<Image path=\"gone\"/>", none, "Failed to load image: D/gone"},
+      {"<Image path=\"ball\" alphaimage=\"gone\"/>", none, "Failed to load image: D/gone"},
+      {"<Image path=\"ball\" alphaimage=\"cel\"/>", none, "AlphaImage size mismatch between D/ball and D/cel"},
+      {"<Image path=\"ball\" alphaimage=\"row\"/>", none, "AlphaImage size mismatch between D/ball and D/row"},
+      {"<Image path=\"ball\" cols=\"2\" alphagrid=\"mask\"/>", none,
+       "GridAlphaImage size mismatch between D/ball and D/mask"},
+      {"<Image path=\"ball\" rows=\"0\" alphagrid=\"row\"/>", none,
+       "GridAlphaImage size mismatch between D/ball and D/row"},
+      {"<Font path=\"!ref:NONE\"/>", none, "Ref font not found: NONE"},
+      {"<Font path=\"f.txt\" image=\"" + folder.File("images/gone") + "\"/>", none, "Failed to load image: D/gone"},
+      {"<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().refuseLoads = true; }, "Failed to load sound: D/s"},
+      {"<Sound path=\"s\"/>", [](TestApp& a) { a.Sounds().noFreeIds = true; }, "Out of free sound ids"},
+      // Without a font factory a manifest font fails the group, never silently.
+      {"<Font path=\"f.txt\"/>", [](TestApp& a) { a.resourceManager->SetFontFactory(nullptr); },
+       "Failed to load font: D/f.txt"}};
+  for (const auto& [body, prepare, error] : cases) EXPECT_EQ(LoadError(body, prepare), error) << body;
   // A manager without a host loads nothing, and says so.
   folder.Write(
       "bare.xml",
@@ -383,9 +386,6 @@ TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
     EXPECT_EQ(bare.GetErrorText(), error);
   }
   bare.DeleteResources("");
-  // Without a font factory a manifest font fails the group, never silently.
-  EXPECT_EQ(LoadError("<Font path=\"f.txt\"/>", [](TestApp& a) { a.resourceManager->SetFontFactory(nullptr); }),
-            "Failed to load font: D/f.txt");
 }
 
 TEST(SharedImageCache, OneImagePerNameAndVariantUntilLetGo) {
