@@ -133,22 +133,22 @@ struct ResourceFixture : ::testing::Test {
 };
 
 TEST_F(ResourceFixture, IdsGroupsAndStepWiseLoading) {
-  ASSERT_TRUE(
-      Parse("<Image path=\"ball.png\"/>\n<Image id=\"X\" path=\"ball\" variant=\"v\"/>\n"
-            "<Image id=\"P\" path=\"!program\"/>\n</Resources>\n<Resources id=\"H\">\n"
-            "<Image id=\"Y\" path=\"cel\"/>\n</Resources>\n<Resources id=\"G\">\n<Image id=\"Z\" path=\"cel\"/>\n"))
+  ASSERT_TRUE(Parse(
+      "<Image path=\"ball.png\"/>\n<Image id=\"X\" path=\"ball\" variant=\"v\"/>\n<Image id=\"U\" path=\"BALL.png\"/>\n"
+      "<Image id=\"P\" path=\"!program\"/>\n</Resources>\n<Resources id=\"H\">\n"
+      "<Image id=\"Y\" path=\"cel\"/>\n</Resources>\n<Resources id=\"G\">\n<Image id=\"Z\" path=\"cel\"/>\n"))
       << manager.GetErrorText();
   // Both "G" blocks count, without the program's own.
-  for (const auto& [group, count] : {std::pair{"G", 3}, {"H", 1}, {"", 5}, {"nowhere", 0}})
+  for (const auto& [group, count] : {std::pair{"G", 4}, {"H", 1}, {"", 6}, {"nowhere", 0}})
     EXPECT_EQ(manager.GetNumResources(group), count) << group;
   ASSERT_NE(manager.GetImageRes("IMAGE_ball"), nullptr);
 
   manager.StartLoadResources("G");
   int steps = 0;
   while (manager.LoadNextResource()) ++steps;
-  EXPECT_EQ(std::pair(steps, manager.HadError()), std::pair(3, false));
+  EXPECT_EQ(std::pair(steps, manager.HadError()), std::pair(4, false));
   Zing::MemoryImage* ball = manager.GetImageThrow("IMAGE_ball");
-  EXPECT_EQ(ball->GetWidth(), 4);
+  EXPECT_EQ(std::pair(ball->GetWidth(), ball), std::pair(4, manager.GetImageThrow("IMAGE_U")));  // names in any case
   EXPECT_NE(manager.GetImageThrow("IMAGE_X"), ball);  // another variant is another image
   EXPECT_EQ(manager.GetImageThrow("IMAGE_Z"), manager.GetImage("IMAGE_Z").Get());
   EXPECT_THROW(manager.GetImageThrow("IMAGE_P"), Zing::ResourceManagerException);
@@ -386,38 +386,6 @@ TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
     EXPECT_EQ(bare.GetErrorText(), error);
   }
   bare.DeleteResources("");
-}
-
-TEST(SharedImageCache, OneImagePerNameAndVariantUntilLetGo) {
-  int loads = 0;
-  Zing::SharedImageCache cache([&loads](const std::string&) {
-    ++loads;
-    auto image = std::make_unique<Zing::MemoryImage>();
-    image->Create(2, 2);
-    return image;
-  });
-  bool isNew = false;
-  Zing::SharedImageRef first = cache.Get("images/Tile.png", "", &isNew);
-  EXPECT_TRUE(isNew);
-  Zing::SharedImageRef second = cache.Get("IMAGES/tile.PNG", "", &isNew);
-  EXPECT_EQ(std::pair(isNew, first.Get()), std::pair(false, second.Get()));
-  Zing::SharedImageRef program = cache.Get("!scratch", "", &isNew);
-  EXPECT_EQ(std::pair(loads, program->GetWidth()), std::pair(1, 0));
-  EXPECT_NE(cache.Get("images/tile.png", "b", &isNew).Get(), first.Get());  // another variant; let go at once
-  EXPECT_EQ(std::pair(true, 2), std::pair(isNew, loads));
-  EXPECT_TRUE(cache.Cleanup());
-  EXPECT_FALSE(cache.Cleanup());  // nothing let go since
-
-  Zing::SharedImageRef copy = first;
-  first.Release();
-  second.Release();
-  cache.Cleanup();
-  EXPECT_EQ(cache.Size(), 2u);  // a copy still holds it
-  copy = Zing::SharedImageRef();
-  program.Release();
-  EXPECT_TRUE(cache.NeedsCleanup());
-  cache.Cleanup();
-  EXPECT_EQ(cache.Size(), 0u);
 }
 
 // The manifest's fonts made by the application's font factory: image fonts
