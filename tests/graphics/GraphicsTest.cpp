@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <functional>
 #include <sstream>
@@ -138,25 +137,14 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
 // line spacing 12. Records the strings it is asked to draw.
 class FixedFont : public Font {
  public:
-  FixedFont() {
-    ascent = 8;
-    height = 10;
-    ascentPadding = 1;
-    lineSpacingOffset = 2;
-  }
+  FixedFont() { ascent = 8, height = 10, ascentPadding = 1, lineSpacingOffset = 2; }
   int StringWidth(const std::string& text) override { return 6 * static_cast<int>(text.size()); }
   void DrawString(Graphics*, int x, int y, const std::string& text, const Color& color, const Rect&) override {
-    drawn.push_back({text, x, y, color});
+    drawn << text << '@' << x << ',' << y << '#' << std::hex << color.ToPacked() << std::dec << ' ';
   }
-  Font* Duplicate() const override { return new FixedFont(*this); }
+  Font* Duplicate() const override { return nullptr; }
 
-  struct Drawn {
-    std::string text;
-    int x;
-    int y;
-    Color color;
-  };
-  std::vector<Drawn> drawn;
+  std::ostringstream drawn;  // "text@x,y#colour " for each string
 };
 
 // Colour codes, justification, parts of strings and word wrapping: what the
@@ -224,10 +212,7 @@ TEST(GraphicsText, CodesJustificationPartsAndWrapping) {
     g.SetFont(&font);
     g.SetColor(Color(10, 20, 30, 200));
     EXPECT_EQ(result, write(g)) << drawn;
-    std::ostringstream out;
-    for (const auto& d : font.drawn)
-      out << d.text << '@' << d.x << ',' << d.y << '#' << std::hex << d.color.ToPacked() << std::dec << ' ';
-    EXPECT_EQ(drawn, out.str());
+    EXPECT_EQ(drawn, font.drawn.str());
     EXPECT_TRUE(g.GetColor() == Color(10, 20, 30, 200) || g.GetColor() == Color::White);  // the caller's, back
   }
 }

@@ -40,17 +40,12 @@ struct Call {
 
 class RecordingImage : public Zing::Image {
  public:
-  RecordingImage(int w, int h) {
-    width = w;
-    height = h;
-  }
+  RecordingImage(int w, int h) { width = w, height = h; }
   void FillRect(const Zing::Rect& r, const Zing::Color& c, int) override { calls.push_back({"fill", r, {}, c}); }
   void DrawRect(const Zing::Rect& r, const Zing::Color& c, int) override { calls.push_back({"outline", r, {}, c}); }
   void ClearRect(const Zing::Rect& r) override { calls.push_back({"clear", r, {}, {}}); }
   void DrawLine(double x1, double y1, double x2, double y2, const Zing::Color& c, int) override {
-    Call call{"line", {}, {}, c};
-    call.line[0] = x1, call.line[1] = y1, call.line[2] = x2, call.line[3] = y2;
-    calls.push_back(call);
+    calls.push_back({"line", {}, {}, c, {x1, y1, x2, y2}});
   }
   void Blt(Zing::Image*, int x, int y, const Zing::Rect& src, const Zing::Color& c, int mode) override {
     calls.push_back({"blt", Zing::Rect(x, y, src.w, src.h), src, c, {}, mode});

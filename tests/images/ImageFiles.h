@@ -22,10 +22,7 @@
 namespace ImageTest {
 
 struct PngSpec {
-  int width = 0;
-  int height = 0;
-  int colorType = 0;  // PNG_COLOR_TYPE_*
-  int bitDepth = 8;
+  int width = 0, height = 0, colorType = 0 /* PNG_COLOR_TYPE_* */, bitDepth = 8;
   bool interlaced = false;
   std::vector<std::uint8_t> samples;  // packed rows as the format stores them
   std::vector<std::uint8_t> palette;  // R, G, B triples
@@ -117,8 +114,7 @@ inline std::uint32_t GifColor(int i) {
 }
 
 struct GifSpec {
-  int width = 0;
-  int height = 0;
+  int width = 0, height = 0;
   std::vector<std::uint8_t> indices;  // rows top to bottom
   int transparent = -1;
   bool interlaced = false;

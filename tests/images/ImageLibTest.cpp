@@ -16,8 +16,7 @@ using ImageTest::PngSpec;
 using Row = std::vector<std::uint32_t>;
 
 std::uint32_t Pixel(const ImagePtr& image, int x, int y) {
-  return image->GetBits()[static_cast<std::size_t>(y) * static_cast<std::size_t>(image->GetWidth()) +
-                          static_cast<std::size_t>(x)];
+  return image->GetBits()[static_cast<std::size_t>(y * image->GetWidth() + x)];
 }
 
 TEST(ImageLib, PngKindsAllBecomeArgb) {
@@ -219,11 +218,10 @@ TEST(ImageLib, TgaSubsetOnly) {
   ImagePtr image = DecodeTGA(reinterpret_cast<const std::uint8_t*>(topDown.data()), topDown.size());
   ASSERT_TRUE(image);
   EXPECT_EQ(Row(image->GetBits(), image->GetBits() + 2), pixels);
-  for (const std::string& bad : {ImageTest::MakeTga(1, 2, 0x08, pixels), ImageTest::MakeTga(1, 2, 0x28, pixels, 24),
-                                 topDown.substr(0, topDown.size() - 1), topDown.substr(0, 10)})
+  for (const std::string& bad :
+       {ImageTest::MakeTga(1, 2, 0x08, pixels), ImageTest::MakeTga(1, 2, 0x28, pixels, 24),
+        topDown.substr(0, topDown.size() - 1), topDown.substr(0, 10), ImageTest::MakeTga(20000, 20000, 0x28, {})})
     EXPECT_FALSE(DecodeTGA(reinterpret_cast<const std::uint8_t*>(bad.data()), bad.size()));
-  const std::string huge = ImageTest::MakeTga(20000, 20000, 0x28, {});
-  EXPECT_FALSE(DecodeTGA(reinterpret_cast<const std::uint8_t*>(huge.data()), huge.size()));
 }
 
 TEST(ImageLib, FormatSearchAndAlphaImages) {

@@ -66,8 +66,7 @@ class RecordingSounds : public Zing::SilentSoundManager {
   bool SetBaseVolume(unsigned int id, double base) override { return Note(id, "volume " + std::to_string(base)); }
   bool SetBasePan(unsigned int id, int pan) override { return Note(id, "pan " + std::to_string(pan)); }
   bool Note(unsigned int id, const std::string& what) {
-    settings[static_cast<int>(id)] += what + ";";
-    return true;
+    return !(settings[static_cast<int>(id)] += what + ";").empty();
   }
   std::map<int, std::string> settings;  // by id: the base volumes and pans set
   bool refuseLoads = false;
