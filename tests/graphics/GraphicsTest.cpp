@@ -82,6 +82,8 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
       // x = floor((3 - 5) * 2) + 5 = 1, y = floor((3 - 5) * 0.5) + 5 = 4; w = 6, h = ceil(1.5) = 2.
       {[&](Graphics& g) { g.SetScale(2, 0.5f, 5, 5), g.DrawImage(&source, 3, 3, Rect(0, 0, 3, 3)); },
        "stretch 1,4,6,2 src 0,0,3,3 #ffffffff "},
+      {[&](Graphics& g) { g.SetScale(1, 2, 0, 0), g.DrawImage(&source, 3, 3, Rect(0, 0, 3, 3)); },
+       "stretch 3,6,3,6 src 0,0,3,3 #ffffffff "},  // one scale not 1 is enough to stretch
       {[&](Graphics& g) {
          g.Translate(1.9f, 1), g.SetScale(2, 2, 0, 0), g.DrawImage(&source, Rect(1, 2, 30, 40), Rect(0, 0, 10, 10));
          g.DrawImage(&source, 0, 1, 5, 6);

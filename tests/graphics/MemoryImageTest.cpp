@@ -58,8 +58,9 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
   EXPECT_EQ(0x80FFFFFFu, image.GetPixel(0, 1));
   EXPECT_TRUE(image.IsGuardIntact());
 
-  MemoryImage opaque = FromPixels({0xFF000000, 0xFFFFFFFF});
+  MemoryImage opaque = FromPixels({0xFF000000, 0xFFFFFFFF}), first = FromPixels({0x80000000, 0xFF000000});
   EXPECT_EQ(std::pair(false, false), std::pair(opaque.HasTransparency(), opaque.HasAlpha()));
+  EXPECT_EQ(std::pair(false, true), std::pair(first.HasTransparency(), first.HasAlpha()));  // the very first pixel
   opaque.SetBits(nullptr, 5, 5);
   EXPECT_EQ(0, opaque.width);
   MemoryImage empty;
