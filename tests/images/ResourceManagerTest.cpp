@@ -301,7 +301,8 @@ TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
   EXPECT_EQ(app.fonts.requests, (std::vector<std::string>{"fonts/f.txt", "Sans:12:1000", "Mono:1:111"}));
   EXPECT_EQ(app.fonts.tags, (std::vector<std::string>{"big", "bold", "x", "y"}));
   EXPECT_NE(manager.GetFontThrow("FONT_R"), manager.GetFontThrow("FONT_F"));
-  EXPECT_EQ(static_cast<StubFont*>(manager.GetFontThrow("FONT_R"))->descriptor, "fonts/f.txt");
+  EXPECT_EQ(std::pair(static_cast<StubFont*>(manager.GetFontThrow("FONT_R"))->descriptor, 0),
+            std::pair(std::string("fonts/f.txt"), StubFont().CharWidthKern('a', 'b')));  // a font measures 0 by default
   // Lookups of unknown ids, and of the program's own until it is allowed to lack them.
   for (const char* id : {"SOUND_NONE", "SOUND_P"}) {
     EXPECT_THROW(manager.GetSoundThrow(id), Zing::ResourceManagerException);
