@@ -71,7 +71,7 @@ Parsed Parse(
 
 using Elements = std::vector<std::string>;
 
-TEST(XMLParser, ElementsSectionsAndAttributes) {
+TEST(XMLParser, ElementsSectionsAttributesAndLargeFiles) {
   const Parsed parsed = Parse(
       "<?xml version=\"1.0\"?>\n"
       "<ResourceManifest>\n"
@@ -86,6 +86,13 @@ TEST(XMLParser, ElementsSectionsAndAttributes) {
   EXPECT_EQ(parsed.raw[3].attributeOrder, (std::vector<std::string>{"id", "path", "z", "z", "flag"}));
   EXPECT_EQ(std::tuple(parsed.raw[3].section, parsed.raw[4].section, parsed.raw[6].section, parsed.line),
             std::tuple("ResourceManifest/Resources", "ResourceManifest/Resources/Font", "ResourceManifest", 7));
+  // Large files cross the reader's blocks.
+  std::string text = "<list>\n";
+  for (int i = 0; i < 20000; ++i)
+    text += "  <item id=\"" + std::to_string(i) + "\">value " + std::to_string(i) + "</item>\n";
+  const Parsed large = Parse(text + "</list>\n");
+  ASSERT_EQ(std::tuple(large.failed, large.elements.size(), large.line), std::tuple(false, 2u + 3 * 20000, 20003));
+  EXPECT_EQ(large.elements[1 + 3 * 12345] + large.elements[2 + 3 * 12345], "<item id=12345>value 12345");
 }
 
 // Small documents and the elements they read as.
@@ -219,16 +226,6 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
             std::tuple(true, "Unable to open file " + dir.File("none.xml"), 0, 0u));
   XMLElement element;
   EXPECT_FALSE(parser.NextElement(element));
-}
-
-TEST(XMLParser, LargeFilesCrossReadBlocks) {
-  std::string text = "<list>\n";
-  for (int i = 0; i < 20000; ++i)
-    text += "  <item id=\"" + std::to_string(i) + "\">value " + std::to_string(i) + "</item>\n";
-  text += "</list>\n";
-  const Parsed parsed = Parse(text);
-  ASSERT_EQ(std::tuple(parsed.failed, parsed.elements.size(), parsed.line), std::tuple(false, 2u + 3 * 20000, 20003));
-  EXPECT_EQ(parsed.elements[1 + 3 * 12345] + parsed.elements[2 + 3 * 12345], "<item id=12345>value 12345");
 }
 
 }  // namespace
