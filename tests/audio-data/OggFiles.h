@@ -19,7 +19,6 @@ struct Decoded {
   long rate = 0;
   std::vector<float> samples;  // interleaved, -1..1
   std::vector<char> pcm;       // the same as decoded: 16-bit signed little-endian
-
   std::size_t Frames() const { return channels > 0 ? samples.size() / static_cast<std::size_t>(channels) : 0; }
   double Seconds() const { return rate > 0 ? static_cast<double>(Frames()) / static_cast<double>(rate) : 0; }
   // The samples of one channel.

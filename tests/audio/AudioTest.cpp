@@ -155,11 +155,9 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   }
   manager.ReleaseSound(0);
   EXPECT_EQ(manager.GetFreeSoundId(), 0);
-
   const Zing::OpenALFunctions* al = Zing::AcquireOpenAL();
   ASSERT_NE(al, nullptr);
   ASSERT_TRUE(manager.SetBaseVolume(id, 0.8));
-
   std::vector<Zing::SoundInstance*> looping;
   for (int i = 0; i < Zing::kMaxChannels - 1; ++i) {
     looping.push_back(manager.GetSoundInstance(id));
@@ -175,7 +173,6 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   EXPECT_FLOAT_EQ(Gain(*al, once), 0.2f);
   EXPECT_FLOAT_EQ(Gain(*al, looping.front()), 0.4f);
   EXPECT_TRUE(once->Play(false, true));
-
   // While all 32 play, a 33rd is refused; once the auto-released one has
   // finished, its channel is reclaimed.
   EXPECT_EQ(manager.GetSoundInstance(id), nullptr);
@@ -183,7 +180,6 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   Zing::SoundInstance* next = manager.GetSoundInstance(id);
   EXPECT_NE(next, nullptr);
   EXPECT_EQ(manager.GetSoundInstance(id), nullptr);
-
   // Stopping keeps auto-release; releasing frees the channel for the next request.
   looping.front()->Release();
   Zing::SoundInstance* last = manager.GetSoundInstance(id);
@@ -210,7 +206,6 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   ASSERT_TRUE(manager.LoadSound(0u, DataFile("sounds/cube_tap")));
   manager.ReleaseSounds();
   EXPECT_EQ(std::pair(manager.GetNumSounds(), manager.GetFreeSoundId()), std::pair(0, 0));
-
   // Every game effect loads whole into its buffer, as bare vorbisfile decodes
   // it; a stereo effect, named with its extension in capitals, is stereo.
   ZingTest::TempFolder folder;
@@ -271,7 +266,6 @@ TEST(AudioLibrary, CountsAcquisitionsEntryPointsAndAlsaMessages) {
     EXPECT_EQ(Zing::AcquireOpenAL() != nullptr, std::string(name) != "libm.so.6") << name;
     Zing::ReleaseOpenAL();
   }
-
   Zing::QuietAlsaMessages();
   using Open = int (*)(void**, const char*, int, int);
   auto open = reinterpret_cast<Open>(
@@ -357,7 +351,6 @@ TEST(Music, PlayFadesPauseStopAndVolumeStepByStep) {
   music.PlayMusic(0);
   EXPECT_EQ((std::tuple{music.IsPlaying(0), music.SourceOf(0), al->alIsSource(source), al->alGetError()}),
             std::tuple(false, 0u, AL_FALSE, AL_NO_ERROR));
-
   // A song shorter than the ring queues what it has, in its own format; a
   // damaged song does not load.
   ZingTest::TempFolder folder;

@@ -50,7 +50,6 @@ TEST(PakFormat, LayoutOfHeaderDirectoryAndContentsAllKeyed) {
   const std::string keyed = Keyed(plain);
   for (std::size_t i = 0; i < plain.size(); ++i)
     EXPECT_EQ(std::uint8_t(keyed[i]), std::uint8_t(plain[i]) ^ Zing::Pak::kKey);
-
   std::vector<Zing::Pak::Entry> entries;
   std::string out, error;
   EXPECT_FALSE(Read(plain, entries, error));
@@ -125,7 +124,6 @@ class PakTest : public ::testing::Test {
     dir.Write(name, MakeArchive(files));
     ASSERT_TRUE(pak.AddPakFile(dir.File(name)));
   }
-
   TempFolder dir;
   Zing::PakInterface pak;
 };
@@ -171,7 +169,6 @@ TEST_F(PakTest, ReadsFindAnySpellingUndoTheKeyAndCountWholeElements) {
                                                        {"first", "abc"},
                                                        {"empty", ""}};
   for (const auto& [name, contents] : reads) EXPECT_EQ(ReadWhole(name), contents) << name;
-
   Zing::PFILE* file = Zing::p_fopen("binary", "r");
   ASSERT_NE(file, nullptr);
   std::uint32_t words[100] = {};
@@ -217,7 +214,6 @@ TEST_F(PakTest, TextReadsSeeLineFeedsOnly) {
   std::string seen;
   for (int c = Zing::p_fgetc(file); c != -1; c = Zing::p_fgetc(file)) seen += static_cast<char>(c);
   EXPECT_EQ(seen, "ab\ncd\nlong line\nlast");
-
   Zing::p_fseek(file, 0, SEEK_SET);
   char line[6];
   for (const char* expected : {"ab\n", "cd\n", "long ", "line\n", "last"}) {  // size - 1 bytes at most
@@ -237,13 +233,11 @@ TEST_F(PakTest, ArchiveComesFirstThenTheDiskWhichTakesTheWrites) {
   EXPECT_EQ(
       ReadWhole("levels\\level_b.dat") + ReadWhole("levels\\only_disk.dat") + ReadWhole("levels\\only_archive.dat"),
       "in archiveloosepacked");
-
   // Other modes than reading go to the disk, which has no folder "save".
   AddArchive("save.pak", {{"save/game.dat", "archived", 0}});
   EXPECT_EQ(Zing::p_fopen("save\\game.dat", "w"), nullptr);
   dir.Write("save/game.dat", "on disk");
   EXPECT_EQ(ReadWhole("save\\game.dat", "r+b"), "on disk");
-
   // The application's whole-file operations see the same; writes reach the disk.
   EXPECT_TRUE(Zing::FileExists("levels\\only_archive.dat"));
   Zing::Buffer buffer;
@@ -344,7 +338,6 @@ TEST_F(PakTest, SearchListsArchiveNamesFirstThenTheDiskFoldersImpliedAndNoNameTw
   EXPECT_EQ(Search("images/*"), "Ball.png 5 cube.png 1 sub/0 extra.png 7 notes.txt 0 ");
   EXPECT_EQ(Search("*"), "images/0 main.pak " + std::to_string(std::filesystem::file_size("main.pak")) + " sounds/0 ");
   EXPECT_EQ(Search("images/s?b"), "sub/0 ");
-
   Zing::PakFindData data;
   EXPECT_EQ(Zing::p_FindFirstFile("images/*.bmp", &data), nullptr);
   EXPECT_EQ(Zing::p_FindFirstFile("nowhere/*", &data), nullptr);

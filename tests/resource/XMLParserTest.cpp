@@ -17,23 +17,11 @@ using namespace std::string_literals;
 
 // One element as a short text: "<name a=1 b=2>", "</name>", "text", "?target|body", "!body".
 std::string Describe(const XMLElement& element) {
-  switch (element.type) {
-    case XMLElement::Start: {
-      std::string text = "<" + element.value;
-      for (const auto& [name, value] : element.attributes) text += " " + name + "=" + value;
-      return text + ">";
-    }
-    case XMLElement::End:
-      return "</" + element.value + ">";
-    case XMLElement::Text:
-      return element.value;
-    case XMLElement::Instruction:
-      return "?" + element.value + "|" + element.instruction;
-    case XMLElement::Comment:
-      return "!" + element.instruction;
-    default:
-      return "none";
-  }
+  const std::string &value = element.value, &body = element.instruction;
+  std::string start = "<" + value;
+  for (const auto& [name, text] : element.attributes) start += " " + name + "=" + text;
+  const std::string texts[] = {"none", start + ">", "</" + value + ">", value, "?" + value + "|" + body, "!" + body};
+  return texts[element.type];
 }
 
 struct Parsed {
@@ -46,17 +34,12 @@ struct Parsed {
 
 Parsed ParseFile(XMLParser& parser, const std::string& name) {
   Parsed parsed;
-  if (parser.OpenFile(name)) {
-    XMLElement element;
-    while (parser.NextElement(element)) {
-      parsed.elements.push_back(Describe(element));
-      parsed.raw.push_back(element);
-    }
+  XMLElement element;
+  for (bool open = parser.OpenFile(name); open && parser.NextElement(element);) {
+    parsed.elements.push_back(Describe(element));
+    parsed.raw.push_back(element);
   }
-  parsed.failed = parser.HasFailed();
-  parsed.error = parser.GetErrorText();
-  parsed.line = parser.GetCurrentLineNum();
-  return parsed;
+  return {parsed.elements, parsed.raw, parser.HasFailed(), parser.GetErrorText(), parser.GetCurrentLineNum()};
 }
 
 // `bytes` as a file, read by a parser set up by `prepare`.
@@ -136,7 +119,6 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   const Elements expected = {"<a x=1>", "hi", "</a>"};
   EXPECT_EQ(Parse(text).elements, expected);
   EXPECT_EQ(Parse("\xEF\xBB\xBF" + text).elements, expected);
-
   // UTF-8: characters below 256 keep their value; others empty an attribute
   // and leave their low 8 bits in text.
   EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"caf\xC3\xA9\" y=\"\xE2\x82\xAC\">\xC3\xA9</a>").elements,
@@ -146,7 +128,6 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
     EXPECT_EQ(Parse(head + "<t/>").elements, (Elements{head, "<t>", "</t>"})) << head;
   // Without a mark the bytes are 8-bit characters.
   EXPECT_EQ(Parse("<a>\xC3\xA9</a>").elements, (Elements{"<a>", "\xC3\xA9", "</a>"}));
-
   auto utf16 = [](const std::u16string& units, bool bigEndian) {
     std::string bytes;
     for (char16_t unit : units) {
@@ -218,7 +199,6 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
   const Parsed open = Parse("<a>\n<b/>\n");
   EXPECT_EQ(std::tuple(open.failed, open.elements, Parse("").failed),
             std::tuple(false, Elements{"<a>", "<b>", "</b>"}, false));
-
   TempFolder dir;
   XMLParser parser;
   const Parsed missing = ParseFile(parser, dir.File("none.xml"));
