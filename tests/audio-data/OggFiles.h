@@ -1,9 +1,8 @@
 #pragma once
 
-// Ogg Vorbis files for the audio tests: decoded whole with vorbisfile, the way
-// the game's sound and music players read them, into floating-point samples
-// for measuring; test songs encoded on the spot by the game's own writer; and
-// the small helpers the audio tests share to find, measure and wait for sound.
+// Ogg Vorbis files for the audio tests: decoded whole with bare vorbisfile,
+// encoded on the spot by the game's own writer; and the helpers the audio
+// tests share to find, measure and wait for sound.
 
 #include <chrono>
 #include <cstdint>

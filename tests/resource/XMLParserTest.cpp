@@ -130,11 +130,7 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   EXPECT_EQ(Parse("<a>\xC3\xA9</a>").elements, (Elements{"<a>", "\xC3\xA9", "</a>"}));
   auto utf16 = [](const std::u16string& units, bool bigEndian) {
     std::string bytes;
-    for (char16_t unit : units) {
-      const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
-      bytes += bigEndian ? high : low;
-      bytes += bigEndian ? low : high;
-    }
+    for (char16_t unit : units) bytes += {char(unit >> (bigEndian ? 8 : 0)), char(unit >> (bigEndian ? 0 : 8))};
     return bytes;
   };
   const std::u16string wide = u"\uFEFF<a x=\"1\">hi</a>";
