@@ -121,8 +121,8 @@ TEST(PakTool, ExtractionNeverLeavesTheFolder) {
 
 TEST_F(PakToolTest, DamagedOrMissingInputIsReported) {
   dir.Write("cut.pak", ZingTest::MakeArchive({{"name", "contents", 0}}).substr(0, 20));
-  EXPECT_FALSE(
-      PakTool::ExtractArchive(dir.File("cut.pak"), dir.File("out"), error));  // listing it: the command-line test
+  // (Listing a damaged archive: the command-line test.)
+  EXPECT_FALSE(PakTool::ExtractArchive(dir.File("cut.pak"), dir.File("out"), error));
   EXPECT_FALSE(dir.Exists("out"));
   written = true;
   EXPECT_FALSE(PakTool::CreateArchive(dir.File("no folder"), dir.File("x.pak"), PakTool::Times::Zero, written, error));
