@@ -223,7 +223,6 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
         << path;
     instance->Release();
   }
-  EXPECT_EQ(std::get<0>(BufferOf(*al, static_cast<OpenALSoundInstance*>(manager.GetSoundInstance(255))->Buffer())), 2);
   Zing::ReleaseOpenAL();
 }
 

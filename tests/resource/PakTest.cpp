@@ -104,8 +104,7 @@ TEST(PakFormat, DamagedArchivesAreRefusedAsAWhole) {
 std::string ReadRest(Zing::PFILE* file) {
   std::string text;
   char block[7];
-  std::size_t got = 0;
-  while ((got = Zing::p_fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
+  for (std::size_t got; (got = Zing::p_fread(block, 1, sizeof block, file)) > 0;) text.append(block, got);
   return text;
 }
 
@@ -145,7 +144,6 @@ TEST(PakNames, NormalisedNamesAndWildcards) {
       {"/elsewhere/x", "\\ELSEWHERE\\X"},
   };
   for (const auto& [name, normal] : cases) EXPECT_EQ(Zing::PakNames::Normalize(name), normal) << name;
-  EXPECT_EQ(Zing::PakNames::Normalize(cwd), Zing::PakNames::Normalize(cwd));
   // Patterns match normalised names: '*' any run, '?' one character.
   using Zing::PakNames::MatchesWildcard;
   EXPECT_TRUE(MatchesWildcard("*", "") && MatchesWildcard("*.PNG", "BALL.PNG") &&
