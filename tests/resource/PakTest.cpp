@@ -117,8 +117,7 @@ std::string ReadWhole(const std::string& name, const char* mode = "rb") {
 }
 
 // A folder with one archive registered with a fresh layer.
-class PakTest : public ::testing::Test {
- protected:
+struct PakTest : ::testing::Test {
   void AddArchive(const std::string& name, const std::vector<ZingTest::PakFile>& files) {
     dir.Write(name, MakeArchive(files));
     ASSERT_TRUE(pak.AddPakFile(dir.File(name)));
