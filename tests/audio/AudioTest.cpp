@@ -102,9 +102,7 @@ TEST(OggDecoding, DamagedAndOverlongFilesFailWithoutHugeAllocations) {
     const Bytes file = AudioTest::EncodeSweep(1, seconds);
     folder.Write("long.ogg", std::string(file.begin(), file.end()));
     EXPECT_EQ(Zing::DecodeOggEffect(folder.File("long.ogg"), sound), accepted) << seconds;
-    if (accepted) {
-      EXPECT_TRUE(sound.samples == AudioTest::DecodeOgg(folder.File("long.ogg")).pcm);
-    }
+    EXPECT_TRUE(sound.samples == (accepted ? AudioTest::DecodeOgg(folder.File("long.ogg")).pcm : std::vector<char>()));
   }
 }
 

@@ -93,10 +93,9 @@ TEST(PakTool, ListingShowsSizeTimeAndName) {
             "        1234  2023-11-14 22:13:20  images/ball.png\n"
             "           0  -                    empty\n"
             "2 files, 1234 bytes\n");
-  for (std::int64_t absurd : {std::numeric_limits<std::int64_t>::max(), std::int64_t{-1}}) {
+  for (std::int64_t absurd : {std::numeric_limits<std::int64_t>::max(), std::int64_t{-1}})
     EXPECT_EQ(PakTool::FormatListing({Zing::Pak::Entry{"x", 0, 1, absurd}}),
               "           1  ?                    x\n1 file, 1 bytes\n");
-  }
 }
 
 TEST(PakTool, ExtractionNeverLeavesTheFolder) {
