@@ -142,6 +142,8 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   EXPECT_EQ(
       std::tuple(manager.GetFreeSoundId(), manager.LoadSound(DataFile("sounds/cube_drop")), manager.GetNumSounds()),
       std::tuple(-1, -1, 256));
+  manager.ReleaseSound(0);  // the last free id is the lowest
+  EXPECT_EQ(manager.LoadSound(DataFile("sounds/cube_drop")), 0);
   for (unsigned used = 1; used < 254; ++used) manager.ReleaseSound(used);
   EXPECT_EQ(std::tuple(manager.SetBaseVolume(256, 1.0), manager.SetBasePan(256, 1), manager.SetBasePan(255, 0)),
             std::tuple(false, false, true));
@@ -245,6 +247,8 @@ TEST(SoundManager, SilentIdsAndInstances) {
   EXPECT_EQ((std::pair{silent.GetNumSounds(), silent.LoadSound("d")}), std::pair(2, 255));
   for (unsigned id = 0; id < 256; ++id) silent.LoadSound(id, "e");
   EXPECT_EQ(std::pair(silent.GetFreeSoundId(), silent.LoadSound("f")), std::pair(-1, -1));
+  silent.ReleaseSound(0);  // the last free id is the lowest
+  EXPECT_EQ(silent.LoadSound("f"), 0);
   silent.ReleaseSounds();
   EXPECT_EQ(std::pair(silent.GetNumSounds(), silent.GetFreeSoundId()), std::pair(0, 0));
 }
