@@ -147,8 +147,7 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   for (unsigned used = 1; used < 254; ++used) manager.ReleaseSound(used);
   EXPECT_EQ(std::tuple(manager.SetBaseVolume(256, 1.0), manager.SetBasePan(256, 1), manager.SetBasePan(255, 0)),
             std::tuple(false, false, true));
-  EXPECT_EQ(manager.GetSoundInstance(256), nullptr);
-  EXPECT_EQ(manager.GetSoundInstance(7), nullptr);  // nothing loaded there
+  EXPECT_TRUE(manager.GetSoundInstance(256) == nullptr && manager.GetSoundInstance(7) == nullptr);  // none loaded at 7
   for (const auto& [set, got] : {std::pair{0.25, 0.25}, {-1.0, 0.0}, {2.0, 1.0}}) {
     manager.SetMasterVolume(set);
     EXPECT_DOUBLE_EQ(manager.GetMasterVolume(), got) << set;
@@ -177,8 +176,7 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   // finished, its channel is reclaimed.
   EXPECT_EQ(manager.GetSoundInstance(id), nullptr);
   ASSERT_TRUE(AudioTest::RunUntil([] {}, [&] { return !once->IsPlaying(); }));
-  Zing::SoundInstance* next = manager.GetSoundInstance(id);
-  EXPECT_NE(next, nullptr);
+  EXPECT_NE(manager.GetSoundInstance(id), nullptr);
   EXPECT_EQ(manager.GetSoundInstance(id), nullptr);
   // Stopping keeps auto-release; releasing frees the channel for the next request.
   looping.front()->Release();
