@@ -93,7 +93,7 @@ TEST(XMLParser, EmptyElementsTextCommentsAndEntities) {
       {"<t>\n\tone\r\n two\n</t>", {"<t>", "one two", "</t>"}},
       {"<t>   </t>", {"<t>", "</t>"}},
       {"<t>say \"a<b\"</t>", {"<t>", "say \"a<b\"", "</t>"}},
-      {"<a><!-- one -- two\n --><b/><!-- x --></a>", {"<a>", "<b>", "</b>", "</a>"}},
+      {"<a><!-- one -- two\n --><b/><!-- --></a>", {"<a>", "<b>", "</b>", "</a>"}},
       {"<t>&lt;&foo;&amp</t>", {"<t>", "<&&amp", "</t>"}},
       {"<t>&gt;&quot;&apos;&nbsp;&cr;&amp;lt;</t>", {"<t>", ">\"' \n&lt;", "</t>"}},
       {"<t>&#65;</t>", {"<t>", "&", "</t>"}},  // no numeric references
