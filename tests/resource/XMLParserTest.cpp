@@ -153,13 +153,13 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
 
 TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
   // UTF-8: a stray continuation byte, overlong 2-, 3- and 4-byte forms, both
-  // ends of the surrogates, U+FFFE and U+FFFF, no such lead byte, a lead byte
+  // ends of the surrogates, U+FFFE and U+FFFF, no such lead byte (nor a 6-byte form's), a lead byte
   // without its continuation. UTF-16: a high surrogate alone, a low one alone
   // (both ends of them), half a unit at the end. Then a UTF-8 character cut
   // off at the end, and a control character.
   std::vector<std::string> broken;
   for (const char* body : {"\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
-                           "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\xFE", "\xC3\x41"})
+                           "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\xFE", "\xFC\x84\x80\x80\x80", "\xC3\x41"})
     broken.push_back("\xEF\xBB\xBF<a>\n" + std::string(body) + "</a>");
   for (const std::string& body : {"\x00\xD8x\0"s, "\x00\xDC"s, "\xFF\xDF"s, "x"s})
     broken.push_back("\xFF\xFE<\0a\0>\0\n\0"s + body);
