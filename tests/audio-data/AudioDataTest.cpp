@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -123,21 +124,16 @@ TEST(MusicFile, FormatHeadroomSeamlessLoopAndLevelBelowTheEffects) {
 // again, in this process, gives the very bytes the build's run wrote. The
 // writer refuses what the players cannot play: more than two channels, or none.
 TEST(SoundFiles, AreTheEffectsAndTheMusicTheSameOnEveryRun) {
-  std::vector<std::string> expected;
-  for (const ExpectedEffect& effect : kEffects) expected.push_back(EffectPath(effect));
-  expected.push_back(kMusicPath);
-  std::vector<std::string> generated;
+  std::multiset<std::string> expected{kMusicPath}, generated;
+  for (const ExpectedEffect& effect : kEffects) expected.insert(EffectPath(effect));
   std::size_t total = 0;
   for (const SoundGen::SoundFile& file : SoundGen::SoundFiles()) {
-    generated.push_back(file.path);
+    generated.insert(file.path);
     const std::string onDisk = AudioTest::ReadWholeFile(DataFile(file.path));
     const std::vector<unsigned char> again = SoundGen::BuildSoundFile(file);
-    EXPECT_FALSE(again.empty()) << file.path;
-    EXPECT_TRUE(std::string(again.begin(), again.end()) == onDisk) << file.path;
+    EXPECT_TRUE(!again.empty() && std::string(again.begin(), again.end()) == onDisk) << file.path;
     total += onDisk.size();
   }
-  std::sort(expected.begin(), expected.end());
-  std::sort(generated.begin(), generated.end());
   EXPECT_EQ(generated, expected);
   EXPECT_LT(total, 3u * 1024u * 1024u);
   for (int channels : {0, 3}) {

@@ -1,9 +1,8 @@
 #pragma once
 
-// Ogg Vorbis files for the audio tests: decoded whole with vorbisfile, the way
-// the game's sound and music players read them, into floating-point samples
-// for measuring; test songs encoded on the spot by the game's own writer; and
-// the small helpers the audio tests share to find, measure and wait for sound.
+// Ogg Vorbis files for the audio tests: decoded whole with bare vorbisfile,
+// encoded on the spot by the game's own writer; and the helpers the audio
+// tests share to find, measure and wait for sound.
 
 #include <chrono>
 #include <cstdint>
@@ -19,7 +18,6 @@ struct Decoded {
   long rate = 0;
   std::vector<float> samples;  // interleaved, -1..1
   std::vector<char> pcm;       // the same as decoded: 16-bit signed little-endian
-
   std::size_t Frames() const { return channels > 0 ? samples.size() / static_cast<std::size_t>(channels) : 0; }
   double Seconds() const { return rate > 0 ? static_cast<double>(Frames()) / static_cast<double>(rate) : 0; }
   // The samples of one channel.

@@ -122,7 +122,8 @@ struct ResourceFixture : ::testing::Test {
     prepare(*fresh);
     folder.Write("m.xml", Block("<SetDefaults path=\"" + folder.Path() + "/images\" idprefix=\"I_\"/>\n" + body));
     EXPECT_TRUE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
-    EXPECT_FALSE(fresh->resourceManager->LoadResources("G"));
+    fresh->resourceManager->StartLoadResources("G");
+    EXPECT_FALSE(fresh->resourceManager->LoadNextResource() || !fresh->resourceManager->HadError());
     return Replaced(fresh->resourceManager->GetErrorText(), folder.Path() + "/images", "D");
   }
   static std::string Replaced(std::string text, const std::string& what, const std::string& by) {
@@ -279,6 +280,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
   // A mask without its picture takes the record's alpha colour; the next record the default.
   EXPECT_EQ(manager.GetImageThrow("IMAGE_R")->GetPixel(1, 0), 0x80FF0000u);
   EXPECT_EQ(manager.GetImageThrow("IMAGE_W")->GetPixel(1, 0), 0x80FFFFFFu);
+  EXPECT_EQ(Zing::ImageLib::GetImage(folder.File("images/dot"))->GetBits()[1], 0x80090909u);  // the library's own again
 }
 
 TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {

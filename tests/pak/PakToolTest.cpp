@@ -42,7 +42,6 @@ class PakToolTest : public ::testing::Test {
     for (const auto& entry : entries) names.push_back(entry.name);
     return names;
   }
-
   TempFolder dir;
   bool written = false;
   std::string error;
@@ -50,12 +49,11 @@ class PakToolTest : public ::testing::Test {
 };
 
 // (The game reading what the tool writes: the reliability runs start the game from the built main.pak.)
-TEST_F(PakToolTest, RoundTripGivesIdenticalBytesAndTimes) {
+TEST_F(PakToolTest, RoundTripKeepsBytesAndTimesRepackingOnlyWhatChanged) {
   fs::last_write_time(dir.File("in/a.txt"), fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
   ASSERT_TRUE(Pack(dir.File("game.pak"), PakTool::Times::FromFiles) && written) << error;
   EXPECT_EQ(Listed(dir.File("game.pak")), kSourceNames);
   EXPECT_EQ(entries[3].size, 1000u);
-
   ASSERT_TRUE(PakTool::ExtractArchive(dir.File("game.pak"), dir.File("out"), error)) << error;
   for (const std::string& name : kSourceNames) {
     EXPECT_EQ(dir.Read("out/" + name), dir.Read("in/" + name)) << name;
@@ -63,16 +61,13 @@ TEST_F(PakToolTest, RoundTripGivesIdenticalBytesAndTimes) {
     const auto difference = fs::last_write_time(dir.File("out/" + name)) - fs::last_write_time(dir.File("in/" + name));
     EXPECT_LT(std::chrono::abs(difference), std::chrono::nanoseconds(100)) << name;
   }
-}
-
-TEST_F(PakToolTest, PackingIsDeterministicLeavesAnUnchangedArchiveAloneAndExcludes) {
-  // The archive inside the folder it packs is never packed into itself.
+  // Packing with zero times is deterministic; the archive inside the folder it
+  // packs is never packed into itself.
   const std::string archive = dir.File("in/main.pak");
   ASSERT_TRUE(Pack(archive) && written);
   const std::string first = dir.Read("in/main.pak");
   EXPECT_EQ(Listed(archive), kSourceNames);
   for (const auto& entry : entries) EXPECT_EQ(entry.time, 0);
-
   // New times on every file change nothing; the archive is not even rewritten.
   const auto stamp = fs::last_write_time(archive) - std::chrono::hours(1);
   fs::last_write_time(archive, stamp);
@@ -81,12 +76,10 @@ TEST_F(PakToolTest, PackingIsDeterministicLeavesAnUnchangedArchiveAloneAndExclud
   ASSERT_TRUE(Pack(archive));
   EXPECT_EQ(std::tuple(written, fs::last_write_time(archive), dir.Read("in/main.pak")),
             std::tuple(false, stamp, first));
-
   // A changed file is packed again.
   dir.Write("in/empty", "no longer");
   ASSERT_TRUE(Pack(archive) && written);
   EXPECT_NE(dir.Read("in/main.pak"), first);
-
   // Excluded files stay out.
   ASSERT_TRUE(Pack(archive, PakTool::Times::Zero, {"images/ball.png", "a.txt", "not/there"}));
   EXPECT_EQ(Listed(archive),
@@ -100,10 +93,9 @@ TEST(PakTool, ListingShowsSizeTimeAndName) {
             "        1234  2023-11-14 22:13:20  images/ball.png\n"
             "           0  -                    empty\n"
             "2 files, 1234 bytes\n");
-  for (std::int64_t absurd : {std::numeric_limits<std::int64_t>::max(), std::int64_t{-1}}) {
+  for (std::int64_t absurd : {std::numeric_limits<std::int64_t>::max(), std::int64_t{-1}})
     EXPECT_EQ(PakTool::FormatListing({Zing::Pak::Entry{"x", 0, 1, absurd}}),
               "           1  ?                    x\n1 file, 1 bytes\n");
-  }
 }
 
 TEST(PakTool, ExtractionNeverLeavesTheFolder) {
@@ -128,11 +120,9 @@ TEST(PakTool, ExtractionNeverLeavesTheFolder) {
 
 TEST_F(PakToolTest, DamagedOrMissingInputIsReported) {
   dir.Write("cut.pak", ZingTest::MakeArchive({{"name", "contents", 0}}).substr(0, 20));
-  EXPECT_FALSE(PakTool::ListArchive(dir.File("cut.pak"), entries, error));
-  EXPECT_NE(error.find("damaged"), std::string::npos);
+  // (Listing a damaged archive: the command-line test.)
   EXPECT_FALSE(PakTool::ExtractArchive(dir.File("cut.pak"), dir.File("out"), error));
   EXPECT_FALSE(dir.Exists("out"));
-
   written = true;
   EXPECT_FALSE(PakTool::CreateArchive(dir.File("no folder"), dir.File("x.pak"), PakTool::Times::Zero, written, error));
   EXPECT_FALSE(written);

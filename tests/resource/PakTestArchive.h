@@ -36,17 +36,11 @@ inline std::string Keyed(std::string bytes) {
 
 inline std::string MakeArchive(const std::vector<PakFile>& files) { return Keyed(PlainArchive(files)); }
 
-class InFolder {
- public:
-  explicit InFolder(const std::string& folder) : previous(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  InFolder(const InFolder&) = delete;
-  InFolder& operator=(const InFolder&) = delete;
+// The working folder is `folder` for the rest of the scope.
+struct InFolder {
+  explicit InFolder(const std::string& folder) { std::filesystem::current_path(folder); }
   ~InFolder() { std::filesystem::current_path(previous); }
-
- private:
-  std::filesystem::path previous;
+  const std::filesystem::path previous = std::filesystem::current_path();
 };
 
 }  // namespace ZingTest

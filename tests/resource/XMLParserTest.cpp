@@ -17,23 +17,11 @@ using namespace std::string_literals;
 
 // One element as a short text: "<name a=1 b=2>", "</name>", "text", "?target|body", "!body".
 std::string Describe(const XMLElement& element) {
-  switch (element.type) {
-    case XMLElement::Start: {
-      std::string text = "<" + element.value;
-      for (const auto& [name, value] : element.attributes) text += " " + name + "=" + value;
-      return text + ">";
-    }
-    case XMLElement::End:
-      return "</" + element.value + ">";
-    case XMLElement::Text:
-      return element.value;
-    case XMLElement::Instruction:
-      return "?" + element.value + "|" + element.instruction;
-    case XMLElement::Comment:
-      return "!" + element.instruction;
-    default:
-      return "none";
-  }
+  const std::string &value = element.value, &body = element.instruction;
+  std::string start = "<" + value;
+  for (const auto& [name, text] : element.attributes) start += " " + name + "=" + text;
+  const std::string texts[] = {"none", start + ">", "</" + value + ">", value, "?" + value + "|" + body, "!" + body};
+  return texts[element.type];
 }
 
 struct Parsed {
@@ -46,17 +34,12 @@ struct Parsed {
 
 Parsed ParseFile(XMLParser& parser, const std::string& name) {
   Parsed parsed;
-  if (parser.OpenFile(name)) {
-    XMLElement element;
-    while (parser.NextElement(element)) {
-      parsed.elements.push_back(Describe(element));
-      parsed.raw.push_back(element);
-    }
+  XMLElement element;
+  for (bool open = parser.OpenFile(name); open && parser.NextElement(element);) {
+    parsed.elements.push_back(Describe(element));
+    parsed.raw.push_back(element);
   }
-  parsed.failed = parser.HasFailed();
-  parsed.error = parser.GetErrorText();
-  parsed.line = parser.GetCurrentLineNum();
-  return parsed;
+  return {parsed.elements, parsed.raw, parser.HasFailed(), parser.GetErrorText(), parser.GetCurrentLineNum()};
 }
 
 // `bytes` as a file, read by a parser set up by `prepare`.
@@ -71,7 +54,7 @@ Parsed Parse(
 
 using Elements = std::vector<std::string>;
 
-TEST(XMLParser, ElementsSectionsAndAttributes) {
+TEST(XMLParser, ElementsSectionsAttributesAndLargeFiles) {
   const Parsed parsed = Parse(
       "<?xml version=\"1.0\"?>\n"
       "<ResourceManifest>\n"
@@ -86,6 +69,13 @@ TEST(XMLParser, ElementsSectionsAndAttributes) {
   EXPECT_EQ(parsed.raw[3].attributeOrder, (std::vector<std::string>{"id", "path", "z", "z", "flag"}));
   EXPECT_EQ(std::tuple(parsed.raw[3].section, parsed.raw[4].section, parsed.raw[6].section, parsed.line),
             std::tuple("ResourceManifest/Resources", "ResourceManifest/Resources/Font", "ResourceManifest", 7));
+  // Large files cross the reader's blocks.
+  std::string text = "<list>\n";
+  for (int i = 0; i < 20000; ++i)
+    text += "  <item id=\"" + std::to_string(i) + "\">value " + std::to_string(i) + "</item>\n";
+  const Parsed large = Parse(text + "</list>\n");
+  ASSERT_EQ(std::tuple(large.failed, large.elements.size(), large.line), std::tuple(false, 2u + 3 * 20000, 20003));
+  EXPECT_EQ(large.elements[1 + 3 * 12345] + large.elements[2 + 3 * 12345], "<item id=12345>value 12345");
 }
 
 // Small documents and the elements they read as.
@@ -103,7 +93,7 @@ TEST(XMLParser, EmptyElementsTextCommentsAndEntities) {
       {"<t>\n\tone\r\n two\n</t>", {"<t>", "one two", "</t>"}},
       {"<t>   </t>", {"<t>", "</t>"}},
       {"<t>say \"a<b\"</t>", {"<t>", "say \"a<b\"", "</t>"}},
-      {"<a><!-- one -- two\n --><b/><!-- x --></a>", {"<a>", "<b>", "</b>", "</a>"}},
+      {"<a><!-- one -- two\n --><b/><!-- --></a>", {"<a>", "<b>", "</b>", "</a>"}},
       {"<t>&lt;&foo;&amp</t>", {"<t>", "<&&amp", "</t>"}},
       {"<t>&gt;&quot;&apos;&nbsp;&cr;&amp;lt;</t>", {"<t>", ">\"' \n&lt;", "</t>"}},
       {"<t>&#65;</t>", {"<t>", "&", "</t>"}},  // no numeric references
@@ -129,7 +119,6 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   const Elements expected = {"<a x=1>", "hi", "</a>"};
   EXPECT_EQ(Parse(text).elements, expected);
   EXPECT_EQ(Parse("\xEF\xBB\xBF" + text).elements, expected);
-
   // UTF-8: characters below 256 keep their value; others empty an attribute
   // and leave their low 8 bits in text.
   EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"caf\xC3\xA9\" y=\"\xE2\x82\xAC\">\xC3\xA9</a>").elements,
@@ -139,14 +128,9 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
     EXPECT_EQ(Parse(head + "<t/>").elements, (Elements{head, "<t>", "</t>"})) << head;
   // Without a mark the bytes are 8-bit characters.
   EXPECT_EQ(Parse("<a>\xC3\xA9</a>").elements, (Elements{"<a>", "\xC3\xA9", "</a>"}));
-
   auto utf16 = [](const std::u16string& units, bool bigEndian) {
     std::string bytes;
-    for (char16_t unit : units) {
-      const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
-      bytes += bigEndian ? high : low;
-      bytes += bigEndian ? low : high;
-    }
+    for (char16_t unit : units) bytes += {char(unit >> (bigEndian ? 8 : 0)), char(unit >> (bigEndian ? 0 : 8))};
     return bytes;
   };
   const std::u16string wide = u"\uFEFF<a x=\"1\">hi</a>";
@@ -169,13 +153,13 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
 
 TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
   // UTF-8: a stray continuation byte, overlong 2-, 3- and 4-byte forms, both
-  // ends of the surrogates, U+FFFE and U+FFFF, no such lead byte, a lead byte
+  // ends of the surrogates, U+FFFE and U+FFFF, no such lead byte (nor a 6-byte form's), a lead byte
   // without its continuation. UTF-16: a high surrogate alone, a low one alone
   // (both ends of them), half a unit at the end. Then a UTF-8 character cut
   // off at the end, and a control character.
   std::vector<std::string> broken;
   for (const char* body : {"\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
-                           "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\xFE", "\xC3\x41"})
+                           "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\xFE", "\xFC\x84\x80\x80\x80", "\xC3\x41"})
     broken.push_back("\xEF\xBB\xBF<a>\n" + std::string(body) + "</a>");
   for (const std::string& body : {"\x00\xD8x\0"s, "\x00\xDC"s, "\xFF\xDF"s, "x"s})
     broken.push_back("\xFF\xFE<\0a\0>\0\n\0"s + body);
@@ -211,7 +195,6 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
   const Parsed open = Parse("<a>\n<b/>\n");
   EXPECT_EQ(std::tuple(open.failed, open.elements, Parse("").failed),
             std::tuple(false, Elements{"<a>", "<b>", "</b>"}, false));
-
   TempFolder dir;
   XMLParser parser;
   const Parsed missing = ParseFile(parser, dir.File("none.xml"));
@@ -219,16 +202,6 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
             std::tuple(true, "Unable to open file " + dir.File("none.xml"), 0, 0u));
   XMLElement element;
   EXPECT_FALSE(parser.NextElement(element));
-}
-
-TEST(XMLParser, LargeFilesCrossReadBlocks) {
-  std::string text = "<list>\n";
-  for (int i = 0; i < 20000; ++i)
-    text += "  <item id=\"" + std::to_string(i) + "\">value " + std::to_string(i) + "</item>\n";
-  text += "</list>\n";
-  const Parsed parsed = Parse(text);
-  ASSERT_EQ(std::tuple(parsed.failed, parsed.elements.size(), parsed.line), std::tuple(false, 2u + 3 * 20000, 20003));
-  EXPECT_EQ(parsed.elements[1 + 3 * 12345] + parsed.elements[2 + 3 * 12345], "<item id=12345>value 12345");
 }
 
 }  // namespace
