@@ -1,16 +1,16 @@
-// The levels the build generated, read the way the game reads them.
+// The levels the build generated, decoded record by record.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <set>
 #include <string>
 
 #include "framework/app/FileAccess.h"
 #include "game/levelgen/Generator.h"
+#include "game/levelgen/LevelFiles.h"
 #include "game/levelgen/Solver.h"
-#include "game/puzzle/Puzzle.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -26,45 +26,22 @@ std::string ReadFile(const std::string& name) {
   return std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen());
 }
 
-// The board of the puzzle's current level as the generator sees it: the
-// present cells and, per link, its first node (slot 0) and second (slot 1).
-Board BoardOf(const Lintwick::Puzzle& puzzle) {
-  Board board;
-  for (int x = 0; x < Lintwick::kBoardSize; ++x)
-    for (int y = 0; y < Lintwick::kBoardSize; ++y)
-      if (puzzle.IsPresent(x, y)) board.present |= Bit(CellAt(x, y));
-  for (int link = 0; link < Lintwick::kMaxLinks && puzzle.GetLink(link).Exists(); ++link) {
-    const auto& slots = puzzle.GetLink(link).slots;
-    board.pairs.push_back({CellAt(slots[0]->x, slots[0]->y), CellAt(slots[1]->x, slots[1]->y)});
-  }
-  return board;
-}
-
-struct Extent {
-  int width, height;
-};
-
-// The bounding box of the present cells.
-Extent ExtentOf(const Lintwick::Puzzle& puzzle) {
-  int minX = 10, maxX = -1, minY = 10, maxY = -1;
-  for (int x = 0; x < 10; ++x)
-    for (int y = 0; y < 10; ++y)
-      if (puzzle.IsPresent(x, y))
-        minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
-  return {maxX - minX + 1, maxY - minY + 1};
-}
-
 class GeneratedLevels : public testing::Test {
  protected:
   void SetUp() override {
     auto levels = LintwickTest::GeneratedLevels();
     ASSERT_TRUE(levels) << "no level files in $LINTWICK_DATA_DIR/levels";
     host = std::move(*levels);
-    puzzle = std::make_unique<Lintwick::Puzzle>(host);
+  }
+  // Record `level` of the three files, as the level generator reads it back.
+  std::optional<GeneratedLevel> Level(int level) {
+    const auto record = [&](const char* file, std::size_t size) { return host.files[file].substr(level * size, size); };
+    return DecodeLevel(record(Lintwick::kBoardFile, Lintwick::kBoardRecordSize),
+                       record(Lintwick::kNodeFile, Lintwick::kNodeRecordSize),
+                       record(Lintwick::kSolutionFile, Lintwick::kSolutionRecordSize));
   }
 
   LintwickTest::FakeHost host;
-  std::unique_ptr<Lintwick::Puzzle> puzzle;
 };
 
 // Every level solvable, later ones with one way only to fill the board, no
@@ -75,21 +52,23 @@ TEST_F(GeneratedLevels, SolvableUniqueDistinctGrowingAndHarder) {
   std::set<std::string> keys;
   int area = 0;
   for (int level = 0; level < kLevelCount; ++level) {
-    puzzle->mLevel = level;
-    puzzle->RestartLevel();
     SCOPED_TRACE("level " + std::to_string(level + 1));
-    const Board board = BoardOf(*puzzle);
+    const auto decoded = Level(level);
+    ASSERT_TRUE(decoded);
+    const Board& board = decoded->board;
     EXPECT_TRUE(keys.insert(CanonicalKey(board)).second) << "a level seen before";
-    const Extent extent = ExtentOf(*puzzle);
+    unsigned cols = 0, rows = 0;  // the bounding box of the present cells
+    for (int cell = 0; cell < kBitCells; ++cell)
+      if (Has(board.present, cell)) cols |= 1u << CellX(cell), rows |= 1u << CellY(cell);
+    const int width = static_cast<int>(std::bit_width(cols)) - std::countr_zero(cols);
+    const int height = static_cast<int>(std::bit_width(rows)) - std::countr_zero(rows);
+    EXPECT_GE(width * height, area);
+    area = width * height;
     const int present = Count(board.present);
-    EXPECT_GE(extent.width * extent.height, area);
-    area = extent.width * extent.height;
     const std::size_t links = board.pairs.size();
     EXPECT_TRUE(level >= 5 || (area <= 25 && present >= 20 && links >= 2 && links <= 3)) << "a small first board";
     EXPECT_TRUE(level < 70 || (area == 100 && present < 100 && links >= 6)) << "the whole grid, with holes";
-    const auto solution = SolveGameRule(board);
-    ASSERT_TRUE(solution.has_value());
-    EXPECT_TRUE(IsValidSolution(board, *solution, false));
+    EXPECT_TRUE(IsValidSolution(board, decoded->routes, false));
     const FillCount count = CountFillSolutions(board, 2);
     ASSERT_FALSE(count.exhausted);
     EXPECT_TRUE(level < kFirstUniqueLevel || count.solutions == 1) << "a unique solution";
