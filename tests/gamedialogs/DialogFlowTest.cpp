@@ -290,8 +290,7 @@ TEST(SolvePlayback, OnePieceEachCubeRollFromTheStartUntilAllAreShown) {
 
 TEST(ScoreTable, DamagedFilesGiveSaneTables) {
   const auto read = [](ScoreTable& table, const std::string& bytes) {
-    Zing::Buffer buffer;
-    buffer.SetData(bytes.data(), bytes.size());
+    Zing::Buffer buffer = LintwickTest::BufferOf(bytes);
     table.Read(buffer);
   };
   ScoreTable table;

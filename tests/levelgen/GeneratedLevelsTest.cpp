@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cstdlib>
-#include <set>
-#include <string>
 
 #include "framework/app/FileAccess.h"
 #include "game/levelgen/Generator.h"

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <set>
 #include <tuple>
 
 #include "game/levelgen/CalendarDate.h"

@@ -9,10 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cinttypes>
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "tests/puzzle/BoardInvariants.h"
 #include "tests/puzzle/PuzzleTestSupport.h"

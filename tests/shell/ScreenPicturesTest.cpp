@@ -5,13 +5,6 @@
 // With LINTWICK_PICTURES=DIR each picture is also written there as a PNG, to
 // look at when a checksum changes.
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widget/ButtonWidget.h"

@@ -7,7 +7,6 @@
 
 #include <ctime>
 #include <filesystem>
-#include <string>
 
 #include "framework/audio/SilentSoundManager.h"
 #include "framework/platform/KeyCodes.h"

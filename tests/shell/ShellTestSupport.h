@@ -23,6 +23,7 @@
 #include "game/shell/ShadowScreen.h"
 #include "game/shell/Splash.h"
 #include "game/shell/StartScreen.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/NullApp.h"
 
 namespace LintwickTest {
@@ -33,11 +34,6 @@ using Zing::Platform::NullServices;
 using ShellApp = ZingTest::NullApp<Lintwick::AppManager>;
 
 inline bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
-
-// A buffer's bytes, as a file holds them.
-inline std::string Bytes(const Zing::Buffer& buffer) {
-  return std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen());
-}
 
 struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   std::string dataDir;
