@@ -123,6 +123,21 @@ struct CodeScreen : ::testing::Test {
   }
   std::uint64_t frames = Fnv("", 0);
 
+  // The program starting again: a new screen over the same files.
+  std::unique_ptr<Lintwick::GameScreen> Restart() { return std::make_unique<Lintwick::GameScreen>(host, nullptr); }
+
+  void Click(int x, int y) {
+    screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), 1);
+    screen->Tick();
+  }
+  void Step(int x, int y) {
+    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
+    screen->Tick();
+  }
+  void Settle() {
+    for (int i = 0; i < 200 && screen->mCube; ++i) screen->Tick();
+  }
+
   std::vector<std::unique_ptr<Zing::MemoryImage>> images;
   std::vector<Zing::Image**> installed;
   FakeHost host;
@@ -173,18 +188,9 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   screen->mShutterOffset = Lintwick::kShutterTravel;
   screen->mTransitionKind = Lintwick::kNextLevel;
   screen->mLevelPointsShown = 2772;
-  EXPECT_NE(Pixel(100, 14), CelColour(kShutters, 0));  // clipped above the board
-  EXPECT_EQ(Pixel(100, 15), CelColour(kShutters, 0));
-  EXPECT_EQ(Pixel(100, 239), CelColour(kShutters, 0));  // they meet without a gap
-  EXPECT_EQ(Pixel(100, 240), CelColour(kShutters, 1));
-  EXPECT_EQ(Pixel(100, 469), CelColour(kVortexLine, 0));  // the bar stays visible
-  EXPECT_EQ(Pixel(300, 469), CelColour(kBkg, 0));         // clipped below the board
-  // Caption column centred on the shutters: x 135; points "2772" from x 203.
-  EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 6));
-  for (const auto& [x, digit] : {std::pair{205, 2}, {221, 7}, {253, 2}})
-    EXPECT_EQ(Pixel(x, 255), CelColour(kDigits, digit));
   // Drawn where the shell places the screen, beside the menu panel, the
-  // picture is the same, pixel for pixel.
+  // picture is the same, pixel for pixel. (A next level's shutters, captions
+  // and points are pinned by every frame of the played level.)
   Zing::MemoryImage alone, placed;
   Paint(alone, &Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
   placed.Create(Lintwick::kGameScreenX + Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
@@ -200,10 +206,8 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   // The caption rows on both sides of every boundary, for each kind of
   // transition: {kind, tick, top row, bottom row (-1: the level points)}.
   using enum Lintwick::TransitionKind;
-  const int captions[][4] = {{kNextLevel, 62, 0, 1},  {kNextLevel, 63, 5, 5},   {kNextLevel, 66, 5, 5},
-                             {kNextLevel, 67, 6, -1}, {kReplayLevel, 64, 0, 2}, {kReplayLevel, 65, 7, 8},
-                             {kGameDone, 62, 3, 4},   {kGameDone, 63, 5, 5},    {kGameDone, 66, 5, 5},
-                             {kGameDone, 67, 6, -1}};
+  const int captions[][4] = {{kReplayLevel, 64, 0, 2}, {kReplayLevel, 65, 7, 8}, {kGameDone, 62, 3, 4},
+                             {kGameDone, 63, 5, 5},    {kGameDone, 66, 5, 5},    {kGameDone, 67, 6, -1}};
   for (const auto& [kind, tick, top, bottom] : captions) {
     screen->mTransitionKind = kind;
     screen->mShutterTick = tick;
@@ -295,20 +299,6 @@ struct SavedGame : CodeScreen {
   SavedGame()
       : CodeScreen({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}}) {}
 
-  // The program starting again: a new screen over the same files.
-  std::unique_ptr<Lintwick::GameScreen> Restart() { return std::make_unique<Lintwick::GameScreen>(host, nullptr); }
-
-  void Click(int x, int y) {
-    screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), 1);
-    screen->Tick();
-  }
-  void Step(int x, int y) {
-    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
-    screen->Tick();
-  }
-  void Settle() {
-    for (int i = 0; i < 200 && screen->mCube; ++i) screen->Tick();
-  }
   // Link 0 joined; link 1 drawn one cell from its target node, which makes
   // that node its start.
   void PlayPartly() {
@@ -492,16 +482,12 @@ struct PerfectBoard : CodeScreen {
 };
 
 TEST_F(PerfectBoard, ATransitionResumedBeforeTheLevelChangesStaysPerfect) {
-  screen->HandleMouseDown(CellCentreX(0), CellCentreY(0), 1);
-  screen->Tick();
-  for (auto [x, y] : {std::pair{0, 1}, {1, 1}, {2, 1}, {2, 0}}) {
-    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
-    screen->Tick();
-  }
+  Click(0, 0);
+  for (auto [x, y] : {std::pair{0, 1}, {1, 1}, {2, 1}, {2, 0}}) Step(x, y);
   ASSERT_TRUE(screen->mShutterTick == 1 && screen->mPerfectSolve);
   while (screen->mShutterTick != 40) screen->Tick();
   screen->SaveGame();
-  screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
+  screen = Restart();
   screen->ContinueGame();
   EXPECT_EQ(std::pair(screen->mShutterTick, screen->mPerfectSolve), std::pair(40, true));
 }
