@@ -211,7 +211,7 @@ TEST(GameRule, FindsPathsWithoutFillingAndSeesImpossibleBoards) {
   EXPECT_TRUE(SolveGameRule(Board{tee, {{CellAt(0, 0), CellAt(2, 0)}}}));
 }
 
-TEST(Solvers, RejectBrokenBoards) {
+TEST(Solvers, RejectBrokenBoardsAndAgreeWithPlainEnumeration) {
   // A node on a hole, a node shared by two pairs.
   for (const Board& board : {Board{Rect(3, 3), {{CellAt(0, 0), CellAt(5, 5)}}},
                              Board{Rect(3, 3), {{CellAt(0, 0), CellAt(2, 2)}, {CellAt(2, 2), CellAt(0, 2)}}}}) {
@@ -221,9 +221,8 @@ TEST(Solvers, RejectBrokenBoards) {
   Board tooMany{Rect(10, 10), {}};
   for (int p = 0; p < 8; ++p) tooMany.pairs.push_back({CellAt(p, 0), CellAt(p, 9)});
   EXPECT_EQ(CountFillSolutions(tooMany, 2).solutions, 0);
-}
 
-TEST(Solvers, AgreeWithPlainEnumerationOnRandomSmallBoards) {
+  // On random small boards they agree with plain enumeration.
   Random random(7);
   int withSolutions = 0;
   for (int trial = 0; trial < 400; ++trial) {

@@ -74,12 +74,6 @@ TEST(ProgressMerge, PerfectSolvesWinThenPointsAndBestPointsAreTheMost) {
   EXPECT_EQ(ProgressSummary(progress), "solved: 2 of 100\nperfect: 1 of 100\npoints: 1400\n");
 }
 
-// The checksum the layout names: zlib's CRC-32.
-std::uint32_t Crc32(const std::string& bytes) {
-  return static_cast<std::uint32_t>(
-      crc32(0L, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
-}
-
 std::string Le(std::uint32_t value, int bytes) {
   std::string out;
   // Bytes beyond the value's four are zero.
@@ -97,7 +91,9 @@ std::string Board(int level, int flags, int best, int kept, const std::vector<st
 }
 
 std::string FileOf(const std::string& sections, int version = 1) {
-  return "LWPG" + Le(version, 2) + Le(Crc32(sections), 4) + sections;
+  // The checksum the layout names: zlib's CRC-32.
+  const auto crc = crc32(0L, reinterpret_cast<const Bytef*>(sections.data()), static_cast<uInt>(sections.size()));
+  return "LWPG" + Le(version, 2) + Le(static_cast<std::uint32_t>(crc), 4) + sections;
 }
 
 Progress Sample() {
