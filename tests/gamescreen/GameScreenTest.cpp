@@ -580,6 +580,12 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
       {"link 1 joined: its lost transition starts", {{24, 1, 1}}, "7 0 10 1234 500/500 13 1/0/0 4+ 3+"},
       {"a byte more", {{39, 0, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
   };
+  // A link of the level saved without its nodes: link 1's count 0, its codes cut out.
+  std::vector<std::uint8_t> noNodes = good;
+  noNodes.erase(noNodes.begin() + 26, noNodes.begin() + 29);
+  noNodes[25] = 0;
+  load(noNodes);
+  EXPECT_EQ(Holds(), "7 0 10 1234 500/0 13 0/0/0 4+ 2 damaged");
   for (const Case& c : cases) {
     std::vector<std::uint8_t> bytes = good;
     for (const Field& f : c.fields) {
