@@ -107,6 +107,7 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBackAndTheSecondaryDialogsAre
   ClickCentre(options->GetFullScreenBox()->GetRect());
   ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
   EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "No Windowed Mode");
+  EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, app->GetDialog(DIALOG_MESSAGE));  // modal over the options
   EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
   ClickFooter(DIALOG_MESSAGE);
   services->accelerationWorks = false;

@@ -28,9 +28,7 @@ namespace {
 using namespace Lintwick;
 using LintwickTest::MessageCode;
 using LintwickTest::ShellFixture;
-
 using LintwickTest::Shown;
-
 using ShellFlow = ShellFixture;
 
 // The whole run is recorded; played back on a machine without the settings
