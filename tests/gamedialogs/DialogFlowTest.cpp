@@ -2,9 +2,7 @@
 // typed through key and character messages); the text table behind the
 // languages, and what a damaged high-score file turns into.
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "framework/platform/Windows1252.h"
 #include "framework/widget/ButtonWidget.h"

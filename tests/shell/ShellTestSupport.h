@@ -6,10 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-#include <vector>
-
 #include "framework/platform/Folders.h"
 #include "framework/platform/NullPlatform.h"
 #include "framework/widget/Dialog.h"
