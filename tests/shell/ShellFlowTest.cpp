@@ -361,6 +361,8 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   // The slider at its right end: board 100, locked; CANCEL remembers it.
   dialog = Open();
   ASSERT_NE(dialog, nullptr);
+  dialog->SliderValueChanged(LevelDialog::kSliderId, 0.0);  // the slider's ends: boards 1 and 100
+  EXPECT_EQ(dialog->GetChosenLevel(), 0);
   dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
   EXPECT_EQ(dialog->GetChosenLevel(), 99);
   EXPECT_TRUE(dialog->IsLocked());

@@ -94,6 +94,7 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   void ClickFooter(int dialogId, bool yes = true) {
     Zing::Dialog* dialog = app->GetDialog(dialogId);
     ASSERT_NE(dialog, nullptr) << "dialog " << dialogId;
+    EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, dialog) << "every dialog stands modal: " << dialogId;
     const std::vector<Zing::Widget*> controls = dialog->FocusOrder();
     ClickCentre((yes ? dialog->yesButton : dialog->noButton)->GetRect(), false);
     for (Zing::Widget* control : controls)
