@@ -2,9 +2,7 @@
 // typed through key and character messages); the text table behind the
 // languages, and what a damaged high-score file turns into.
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "framework/platform/Windows1252.h"
 #include "framework/widget/ButtonWidget.h"
@@ -107,6 +105,7 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBackAndTheSecondaryDialogsAre
   ClickCentre(options->GetFullScreenBox()->GetRect());
   ASSERT_NE(app->GetDialog(DIALOG_MESSAGE), nullptr);
   EXPECT_EQ(app->GetDialog(DIALOG_MESSAGE)->dialogHeader, "No Windowed Mode");
+  EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, app->GetDialog(DIALOG_MESSAGE));  // modal over the options
   EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
   ClickFooter(DIALOG_MESSAGE);
   services->accelerationWorks = false;
@@ -144,26 +143,22 @@ TEST(Texts, LanguagesAndTheirBytes) {
 
     // The whole table in every language, as Windows-1252 bytes, against the
     // fixed list of the game's texts (kept in UTF-8, one text a line).
-#define TEXT_ID(id) std::pair<const char*, const std::string*>(#id, &id)
+#define T(id) std::pair<const char*, const std::string*>(#id, &id)
   // clang-format off
   const std::pair<const char*, const std::string*> ids[] = {
-      TEXT_ID(TEXT_CLICK_TO_START), TEXT_ID(TEXT_LOADING), TEXT_ID(TEXT_NEW_GAME), TEXT_ID(TEXT_OPTIONS),
-      TEXT_ID(TEXT_HINT), TEXT_ID(TEXT_EXIT_GAME), TEXT_ID(TEXT_LEVEL_LABEL), TEXT_ID(TEXT_SCORE_LABEL),
-      TEXT_ID(TEXT_OPTIONS_TITLE), TEXT_ID(TEXT_DONE), TEXT_ID(TEXT_HIGH_SCORES), TEXT_ID(TEXT_HELP),
-      TEXT_ID(TEXT_LANGUAGE), TEXT_ID(TEXT_ABOUT), TEXT_ID(TEXT_MUSIC_VOLUME), TEXT_ID(TEXT_EFFECTS_VOLUME),
-      TEXT_ID(TEXT_FULL_SCREEN), TEXT_ID(TEXT_CUSTOM_CURSORS), TEXT_ID(TEXT_HARDWARE_ACCELERATION),
-      TEXT_ID(TEXT_START_NEW_GAME_TITLE), TEXT_ID(TEXT_START_NEW_GAME_QUESTION), TEXT_ID(TEXT_NEW_GAME_TITLE),
-      TEXT_ID(TEXT_NEW_GAME_QUESTION), TEXT_ID(TEXT_RESTART_LEVEL_TITLE), TEXT_ID(TEXT_RESTART_LEVEL_QUESTION),
-      TEXT_ID(TEXT_EXIT_GAME_TITLE), TEXT_ID(TEXT_EXIT_GAME_QUESTION), TEXT_ID(TEXT_CHOOSE_BOARD_TITLE),
-      TEXT_ID(TEXT_LEVEL_NUMBER), TEXT_ID(TEXT_HELP_TITLE), TEXT_ID(TEXT_HELP_CLOSE), TEXT_ID(TEXT_HELP_KEYS),
-      TEXT_ID(TEXT_ABOUT_TITLE), TEXT_ID(TEXT_ABOUT_CLOSE), TEXT_ID(TEXT_ABOUT_BODY),
-      TEXT_ID(TEXT_HIGH_SCORES_TITLE), TEXT_ID(TEXT_HIGH_SCORES_CLOSE), TEXT_ID(TEXT_SELECT_LANGUAGE_TITLE),
-      TEXT_ID(TEXT_DAILY_TITLE), TEXT_ID(TEXT_DAILY_SOLVED), TEXT_ID(TEXT_DAILY_PERFECT),
-      TEXT_ID(TEXT_DAILY_STREAK), TEXT_ID(TEXT_DAILY_BEST), TEXT_ID(TEXT_DAILY_NONE), TEXT_ID(TEXT_PERFECT_COUNT),
-      TEXT_ID(TEXT_WATCH), TEXT_ID(Zing::TEXT_DIALOG_YES), TEXT_ID(Zing::TEXT_DIALOG_NO),
-      TEXT_ID(Zing::TEXT_DIALOG_OK), TEXT_ID(Zing::TEXT_DIALOG_CANCEL)};
+      T(TEXT_CLICK_TO_START), T(TEXT_LOADING), T(TEXT_NEW_GAME), T(TEXT_OPTIONS), T(TEXT_HINT), T(TEXT_EXIT_GAME),
+      T(TEXT_LEVEL_LABEL), T(TEXT_SCORE_LABEL), T(TEXT_OPTIONS_TITLE), T(TEXT_DONE), T(TEXT_HIGH_SCORES),
+      T(TEXT_HELP), T(TEXT_LANGUAGE), T(TEXT_ABOUT), T(TEXT_MUSIC_VOLUME), T(TEXT_EFFECTS_VOLUME),
+      T(TEXT_FULL_SCREEN), T(TEXT_CUSTOM_CURSORS), T(TEXT_HARDWARE_ACCELERATION), T(TEXT_START_NEW_GAME_TITLE),
+      T(TEXT_START_NEW_GAME_QUESTION), T(TEXT_NEW_GAME_TITLE), T(TEXT_NEW_GAME_QUESTION), T(TEXT_RESTART_LEVEL_TITLE),
+      T(TEXT_RESTART_LEVEL_QUESTION), T(TEXT_EXIT_GAME_TITLE), T(TEXT_EXIT_GAME_QUESTION), T(TEXT_CHOOSE_BOARD_TITLE),
+      T(TEXT_LEVEL_NUMBER), T(TEXT_HELP_TITLE), T(TEXT_HELP_CLOSE), T(TEXT_HELP_KEYS), T(TEXT_ABOUT_TITLE),
+      T(TEXT_ABOUT_CLOSE), T(TEXT_ABOUT_BODY), T(TEXT_HIGH_SCORES_TITLE), T(TEXT_HIGH_SCORES_CLOSE),
+      T(TEXT_SELECT_LANGUAGE_TITLE), T(TEXT_DAILY_TITLE), T(TEXT_DAILY_SOLVED), T(TEXT_DAILY_PERFECT),
+      T(TEXT_DAILY_STREAK), T(TEXT_DAILY_BEST), T(TEXT_DAILY_NONE), T(TEXT_PERFECT_COUNT), T(TEXT_WATCH),
+      T(Zing::TEXT_DIALOG_YES), T(Zing::TEXT_DIALOG_NO), T(Zing::TEXT_DIALOG_OK), T(Zing::TEXT_DIALOG_CANCEL)};
   // clang-format on
-#undef TEXT_ID
+#undef T
   std::vector<std::string> shown;
   for (const auto& [name, text] : ids) shown.push_back(std::string(name).substr(std::string(name).rfind(':') + 1));
   for (Language language : {Language::English, Language::French, Language::German}) {
@@ -290,8 +285,7 @@ TEST(SolvePlayback, OnePieceEachCubeRollFromTheStartUntilAllAreShown) {
 
 TEST(ScoreTable, DamagedFilesGiveSaneTables) {
   const auto read = [](ScoreTable& table, const std::string& bytes) {
-    Zing::Buffer buffer;
-    buffer.SetData(bytes.data(), bytes.size());
+    Zing::Buffer buffer = LintwickTest::BufferOf(bytes);
     table.Read(buffer);
   };
   ScoreTable table;

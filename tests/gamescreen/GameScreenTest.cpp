@@ -5,13 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <memory>
-#include <sstream>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
@@ -129,6 +123,21 @@ struct CodeScreen : ::testing::Test {
   }
   std::uint64_t frames = Fnv("", 0);
 
+  // The program starting again: a new screen over the same files.
+  std::unique_ptr<Lintwick::GameScreen> Restart() { return std::make_unique<Lintwick::GameScreen>(host, nullptr); }
+
+  void Click(int x, int y) {
+    screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), 1);
+    screen->Tick();
+  }
+  void Step(int x, int y) {
+    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
+    screen->Tick();
+  }
+  void Settle() {
+    for (int i = 0; i < 200 && screen->mCube; ++i) screen->Tick();
+  }
+
   std::vector<std::unique_ptr<Zing::MemoryImage>> images;
   std::vector<Zing::Image**> installed;
   FakeHost host;
@@ -147,30 +156,6 @@ struct GameScreenDraw : CodeScreen {
     return Drawn(&Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight, x, y);
   }
 };
-
-// Each layer where its rule puts it: {x, y, the image and cel seen there}.
-TEST_F(GameScreenDraw, EachLayerWhereItsRuleSays) {
-  screen->HandleMouseMove(CellCentreX(5), CellCentreY(1));
-  screen->UpdateHover();
-  screen->mVortices[3] = std::make_unique<Lintwick::Vortex>(Lintwick::Vortex{2, 100, 300, 5});
-  screen->mStars[0] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 300, 400, 3, false});
-  screen->mStars[1] = std::make_unique<Lintwick::Star>(Lintwick::Star{1, 350, 400, 3, true});
-  screen->mVortexesLeft = 6;  // of 13: the bar is 200 * 6 / 13 = 92 pixels long
-  const auto expect = [&](const std::vector<std::tuple<int, int, std::uint32_t>>& seen) {
-    for (const auto& [x, y, colour] : seen) EXPECT_EQ(Pixel(x, y), colour) << x << ", " << y;
-  };
-  expect({{CellCentreX(0), CellCentreY(9), CelColour(kBkg, 0)},          // a hole
-          {4, CellCentreY(8), CelColour(kShadow, 0)},                    // an edge cell's shadow beside it
-          {CellCentreX(3), CellCentreY(4), CelColour(kCell, 0)},         // cell at (5 + 45x, 15 + 45y)
-          {CellCentreX(1), CellCentreY(1), CelColour(kLink0, 21)},       // a node: its finished cel...
-          {CellCentreX(1) + 18, CellCentreY(1), CelColour(kCube0, 14)},  // ...on its cube's base cel
-          {CellCentreX(5), CellCentreY(1), CelColour(kHighlights, 0)},   // hover on a piece, no cube
-          {100 + 39, 300, CelColour(kVortex0 + 2, 5)},                   // a vortex's top-left and cel
-          {300 - 7, 400 + 7, CelColour(kStarBig, 3)},                    // a star centred, cel = age
-          {350, 400, CelColour(kCell, 0)},                               // emitters are invisible
-          {8 + 91, 469, CelColour(kVortexLine, 0)},
-          {8 + 92, 469, CelColour(kBkg, 0)}});
-}
 
 // Every frame of a level played through all its looks, pinned in one number:
 // hover, the cube rolling every way, growing pieces, a mark and its blink, a
@@ -203,18 +188,9 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   screen->mShutterOffset = Lintwick::kShutterTravel;
   screen->mTransitionKind = Lintwick::kNextLevel;
   screen->mLevelPointsShown = 2772;
-  EXPECT_NE(Pixel(100, 14), CelColour(kShutters, 0));  // clipped above the board
-  EXPECT_EQ(Pixel(100, 15), CelColour(kShutters, 0));
-  EXPECT_EQ(Pixel(100, 239), CelColour(kShutters, 0));  // they meet without a gap
-  EXPECT_EQ(Pixel(100, 240), CelColour(kShutters, 1));
-  EXPECT_EQ(Pixel(100, 469), CelColour(kVortexLine, 0));  // the bar stays visible
-  EXPECT_EQ(Pixel(300, 469), CelColour(kBkg, 0));         // clipped below the board
-  // Caption column centred on the shutters: x 135; points "2772" from x 203.
-  EXPECT_EQ(Pixel(140, 210), CelColour(kEffectTexts, 6));
-  for (const auto& [x, digit] : {std::pair{205, 2}, {221, 7}, {253, 2}})
-    EXPECT_EQ(Pixel(x, 255), CelColour(kDigits, digit));
   // Drawn where the shell places the screen, beside the menu panel, the
-  // picture is the same, pixel for pixel.
+  // picture is the same, pixel for pixel. (A next level's shutters, captions
+  // and points are pinned by every frame of the played level.)
   Zing::MemoryImage alone, placed;
   Paint(alone, &Lintwick::GameScreen::Draw, Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
   placed.Create(Lintwick::kGameScreenX + Lintwick::kGameScreenWidth, Lintwick::kGameScreenHeight);
@@ -230,10 +206,8 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   // The caption rows on both sides of every boundary, for each kind of
   // transition: {kind, tick, top row, bottom row (-1: the level points)}.
   using enum Lintwick::TransitionKind;
-  const int captions[][4] = {{kNextLevel, 62, 0, 1},  {kNextLevel, 63, 5, 5},   {kNextLevel, 66, 5, 5},
-                             {kNextLevel, 67, 6, -1}, {kReplayLevel, 64, 0, 2}, {kReplayLevel, 65, 7, 8},
-                             {kGameDone, 62, 3, 4},   {kGameDone, 63, 5, 5},    {kGameDone, 66, 5, 5},
-                             {kGameDone, 67, 6, -1}};
+  const int captions[][4] = {{kReplayLevel, 64, 0, 2}, {kReplayLevel, 65, 7, 8}, {kGameDone, 62, 3, 4},
+                             {kGameDone, 63, 5, 5},    {kGameDone, 66, 5, 5},    {kGameDone, 67, 6, -1}};
   for (const auto& [kind, tick, top, bottom] : captions) {
     screen->mTransitionKind = kind;
     screen->mShutterTick = tick;
@@ -325,20 +299,6 @@ struct SavedGame : CodeScreen {
   SavedGame()
       : CodeScreen({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}}) {}
 
-  // The program starting again: a new screen over the same files.
-  std::unique_ptr<Lintwick::GameScreen> Restart() { return std::make_unique<Lintwick::GameScreen>(host, nullptr); }
-
-  void Click(int x, int y) {
-    screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), 1);
-    screen->Tick();
-  }
-  void Step(int x, int y) {
-    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
-    screen->Tick();
-  }
-  void Settle() {
-    for (int i = 0; i < 200 && screen->mCube; ++i) screen->Tick();
-  }
   // Link 0 joined; link 1 drawn one cell from its target node, which makes
   // that node its start.
   void PlayPartly() {
@@ -366,7 +326,7 @@ struct SavedGame : CodeScreen {
   }
 };
 
-TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
+TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlaceAndTheFurthestLevel) {
   PlayPartly();
   ASSERT_EQ(std::pair(screen->GetLink(0).completed, screen->GetLink(1).count), std::pair(true, 3));
 
@@ -404,10 +364,9 @@ TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlace) {
   screen->mFinalScoreHandedOver = true;
   screen->SaveGame();
   EXPECT_EQ(host.Saved()[11] + host.Saved()[13], 0);
-}
 
-TEST_F(SavedGame, TheFurthestLevelReachedOnlyGrows) {
-  for (auto [level, furthest] : {std::pair{2, 2}, {9, 9}, {5, 9}}) {
+  // The furthest level reached only grows.
+  for (auto [level, furthest] : {std::pair{5, 7}, {9, 9}, {8, 9}}) {
     screen->mLevel = level;
     screen->SaveGame();
     EXPECT_EQ(host.settings["UnlockedLevel"], furthest) << level;
@@ -523,16 +482,12 @@ struct PerfectBoard : CodeScreen {
 };
 
 TEST_F(PerfectBoard, ATransitionResumedBeforeTheLevelChangesStaysPerfect) {
-  screen->HandleMouseDown(CellCentreX(0), CellCentreY(0), 1);
-  screen->Tick();
-  for (auto [x, y] : {std::pair{0, 1}, {1, 1}, {2, 1}, {2, 0}}) {
-    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
-    screen->Tick();
-  }
+  Click(0, 0);
+  for (auto [x, y] : {std::pair{0, 1}, {1, 1}, {2, 1}, {2, 0}}) Step(x, y);
   ASSERT_TRUE(screen->mShutterTick == 1 && screen->mPerfectSolve);
   while (screen->mShutterTick != 40) screen->Tick();
   screen->SaveGame();
-  screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
+  screen = Restart();
   screen->ContinueGame();
   EXPECT_EQ(std::pair(screen->mShutterTick, screen->mPerfectSolve), std::pair(40, true));
 }
@@ -625,6 +580,12 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
       {"link 1 joined: its lost transition starts", {{24, 1, 1}}, "7 0 10 1234 500/500 13 1/0/0 4+ 3+"},
       {"a byte more", {{39, 0, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
   };
+  // A link of the level saved without its nodes: link 1's count 0, its codes cut out.
+  std::vector<std::uint8_t> noNodes = good;
+  noNodes.erase(noNodes.begin() + 26, noNodes.begin() + 29);
+  noNodes[25] = 0;
+  load(noNodes);
+  EXPECT_EQ(Holds(), "7 0 10 1234 500/0 13 0/0/0 4+ 2 damaged");
   for (const Case& c : cases) {
     std::vector<std::uint8_t> bytes = good;
     for (const Field& f : c.fields) {

@@ -3,13 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdio>
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "tests/puzzle/BoardInvariants.h"
 #include "tests/puzzle/PuzzleTestSupport.h"

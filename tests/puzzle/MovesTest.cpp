@@ -9,10 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cinttypes>
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "tests/puzzle/BoardInvariants.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
@@ -117,13 +114,14 @@ const Scenario kScenarios[] = {
     {"a corner cut exactly", {"....", ".a..", "....", "...A"}, 0, "c11 m22 t2", 0x8415a73b3fff32d4ull},
     // What stops drawing drops the rest of the stroke: a hole, another link's
     // node, a mark on a crossed path, leaving the board, coming back from off
-    // the field with no walk from the head, a click.
+    // the field with no walk from the head (the walk goes on while the pointer
+    // is away, the highlight staying where it left), a click.
     {"a stroke into a hole", {"a.#..A"}, 0, "c00 m50 t2", 0x44907aac89b85dc8ull},
     {"a stroke into a node", {"a.b..A", "....B."}, 0, "c00 m50 t2", 0xe4a87982f7064f6eull},
     {"a stroke into a crossed path", {"a....A", "..b...", "......", "..B..."}, 0,
      "c21 s20 s30 s31 s32 s33 s23 w c00 m50 t2", 0x906d11fe78d219bfull},
     {"a stroke off the board", {"a.........", "A"}, 0, "c00 m90 t m460,37 t20", 0x4dc947181f988d45ull},
-    {"a stroke back from off the field", {"a.........", "A"}, 0, "c00 m90 t L m30 t20", 0x8079b64ecacdce7dull},
+    {"a stroke back from off the field", {"a.........", "A"}, 0, "c00 m90 t L t3 m30 t20", 0xce881529ba9e662dull},
     {"a stroke ended by a click", {"a.........", "A"}, 0, "c00 m90 t C90 t20", 0x4dc947181f988d45ull},
     // A fast stroke back: before the cube passed, the pieces come up for free
     // and keep their points; once the cube stands before the head, it marks

@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <cstdint>
 #include <filesystem>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "game/puzzle/Progress.h"
 #include "game/shell/ProgressStore.h"
@@ -19,9 +16,9 @@
 namespace {
 
 using namespace Lintwick;
+using LintwickTest::BufferOf;
+using LintwickTest::Bytes;
 using LintwickTest::Player;
-
-// ---------------------------------------------------------------- the rule
 
 // The same path on two boards: with a hole at (1, 0) it covers every cell;
 // with a cell there it leaves that one cell free.
@@ -31,29 +28,20 @@ TEST(PerfectRule, EveryCellCoveredHolesAsideAndOneFreeCellIsNotPerfect) {
     player.Play("c00 s01 s11 s21 s20");
     ASSERT_EQ(player.host.solves.size(), 1u) << hole;
     const LevelSolve& solve = player.host.solves[0];
-    EXPECT_EQ(solve.perfect, hole);
-    EXPECT_EQ(player->mPerfectSolve, hole);
-    EXPECT_EQ(solve.points, FreshLevelPoints(0));
-    const std::vector<LaidPiece> laid = {{0, 0x01}, {0, 0x11}, {0, 0x21}};
-    EXPECT_EQ(solve.pieces, laid);
+    EXPECT_EQ(std::tuple(solve.perfect, player->mPerfectSolve, solve.points, solve.pieces),
+              std::tuple(hole, hole, FreshLevelPoints(0), std::vector<LaidPiece>{{0, 0x01}, {0, 0x11}, {0, 0x21}}));
   }
-}
-
-// Pieces come in the order they were laid, across links, whatever their
-// slots: link 0 started, link 1 joined, then link 0 drawn on from its head.
-// The shutters' perfect word lasts until the next level is built.
-TEST(PerfectRule, ASolveKeepsTheLayingOrderAcrossLinks) {
+  // Pieces come in the order they were laid, across links, whatever their
+  // slots: link 0 started, link 1 joined, then link 0 drawn on from its head.
+  // The shutters' perfect word lasts until the next level is built.
   Player player({"a..A", "b..B"});
   player.Play("c00 s10 x c01 s11 s21 s31 w c10 s20 s30");
   ASSERT_EQ(player.host.solves.size(), 1u);
-  const std::vector<LaidPiece> laid = {{0, 0x10}, {1, 0x11}, {1, 0x21}, {0, 0x20}};
-  EXPECT_EQ(player.host.solves[0].pieces, laid);
-  EXPECT_TRUE(player.host.solves[0].perfect);
+  EXPECT_EQ(std::pair(player.host.solves[0].pieces, player.host.solves[0].perfect),
+            std::pair(std::vector<LaidPiece>{{0, 0x10}, {1, 0x11}, {1, 0x21}, {0, 0x20}}, true));
   player.Tick(kLevelChangeTick);
   EXPECT_FALSE(player->mPerfectSolve);
 }
-
-// ---------------------------------------------------------------- merging
 
 TEST(ProgressMerge, PerfectSolvesWinThenPointsAndBestPointsAreTheMost) {
   const std::vector<LaidPiece> a = {{0, 0x01}}, b = {{1, 0x02}}, c = {{2, 0x03}};
@@ -86,14 +74,6 @@ TEST(ProgressMerge, PerfectSolvesWinThenPointsAndBestPointsAreTheMost) {
   EXPECT_EQ(ProgressSummary(progress), "solved: 2 of 100\nperfect: 1 of 100\npoints: 1400\n");
 }
 
-// ---------------------------------------------------------------- the file
-
-// The checksum the layout names: zlib's CRC-32.
-std::uint32_t Crc32(const std::string& bytes) {
-  return static_cast<std::uint32_t>(
-      crc32(0L, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
-}
-
 std::string Le(std::uint32_t value, int bytes) {
   std::string out;
   // Bytes beyond the value's four are zero.
@@ -111,17 +91,9 @@ std::string Board(int level, int flags, int best, int kept, const std::vector<st
 }
 
 std::string FileOf(const std::string& sections, int version = 1) {
-  return "LWPG" + Le(version, 2) + Le(Crc32(sections), 4) + sections;
-}
-
-Zing::Buffer BufferOf(const std::string& bytes) {
-  Zing::Buffer buffer;
-  buffer.SetData(bytes.data(), bytes.size());
-  return buffer;
-}
-
-std::string BytesOf(const Zing::Buffer& buffer) {
-  return {reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen()};
+  // The checksum the layout names: zlib's CRC-32.
+  const auto crc = crc32(0L, reinterpret_cast<const Bytef*>(sections.data()), static_cast<uInt>(sections.size()));
+  return "LWPG" + Le(version, 2) + Le(static_cast<std::uint32_t>(crc), 4) + sections;
 }
 
 Progress Sample() {
@@ -143,7 +115,7 @@ TEST(ProgressFile, RoundTripInTheDescribedLayoutKeepingUnknownSections) {
                              Board(57, 1, 3060, 3060, {{6, 0x99}}) + Board(99, 1, 10, 10, {});
   const std::string daily = Le(3, 1) + Le(20794, 4) + Le(2, 4) + Le(2, 4);
   const std::string expected = FileOf(Section(1, boards) + Section(2, daily) + Section(9, "\x01\x02\x03"));
-  EXPECT_EQ(BytesOf(ProgressBytes(progress)), expected);
+  EXPECT_EQ(Bytes(ProgressBytes(progress)), expected);
   EXPECT_EQ(ReadProgress(BufferOf(expected)), progress);
   EXPECT_EQ(ReadProgress(BufferOf(FileOf(Section(9, "\x01\x02\x03") + Section(2, daily) + Section(1, boards)))),
             progress);
@@ -215,7 +187,7 @@ TEST(ProgressFile, StoreKeepsADamagedFileUntilTheNextSave) {
   EXPECT_FALSE(none.Record({0, false, 500, {}}));
   std::filesystem::remove(fresh.File("save/progress.dat"));
   ASSERT_TRUE(none.Record({0, false, 500, {}}));
-  EXPECT_EQ(BytesOf(ProgressBytes(none.Get())), fresh.Read("save/progress.dat"));
+  EXPECT_EQ(Bytes(ProgressBytes(none.Get())), fresh.Read("save/progress.dat"));
 }
 
 }  // namespace

@@ -142,6 +142,16 @@ inline std::string StateLine(const Lintwick::Puzzle& p) {
   return s.str();
 }
 
+// A buffer holding `bytes`, and the bytes a buffer holds (as a file holds them).
+inline Zing::Buffer BufferOf(const std::string& bytes) {
+  Zing::Buffer buffer;
+  buffer.SetData(bytes.data(), bytes.size());
+  return buffer;
+}
+inline std::string Bytes(const Zing::Buffer& buffer) {
+  return {reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen()};
+}
+
 // FNV-1a over bytes, to pin a long trace or a picture in one number.
 inline std::uint64_t Fnv(const void* data, std::size_t size, std::uint64_t hash = 0xcbf29ce484222325ull) {
   for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<const std::uint8_t*>(data)[i]) * 0x100000001b3ull;

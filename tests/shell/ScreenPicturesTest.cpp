@@ -5,13 +5,6 @@
 // With LINTWICK_PICTURES=DIR each picture is also written there as a PNG, to
 // look at when a checksum changes.
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widget/ButtonWidget.h"
@@ -74,10 +67,10 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   progress.Merge({1, false, 545, {{0, 0x55}}});
   progress.Merge(storedSolve(2));
   progress.Merge({96, false, 700, {{6, 0x10}, {6, 0x00}}});
-  progress.Merge({90,
-                  false,
-                  600,
-                  {{5, 0x02}, {3, 0x16}, {5, 0x01}, {5, 0x00}, {3, 0x15}, {5, 0x10}, {5, 0x11}, {3, 0x14}, {5, 0x12}}});
+  progress.Merge({69, false, 650, {{3, 0x31}, {3, 0x30}, {3, 0x20}, {3, 0x10}, {3, 0x00}}});  // into (0, 1)
+  const std::vector<LaidPiece> twoLinks = {{5, 0x02}, {3, 0x16}, {5, 0x01}, {5, 0x00}, {3, 0x15},
+                                           {5, 0x10}, {5, 0x11}, {3, 0x14}, {5, 0x12}};
+  progress.Merge({90, false, 600, twoLinks});
   WriteProgress(progress);
   ZingTest::NullAppFixture<LintwickTest::ShellApp>::Start();  // the loading is left to the stops
   ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 3));
@@ -122,6 +115,8 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
       {"and whole", [] {}, 404066840, SolvePlayback::kUpdatesPerPiece * 10 * 5},
       {"board 97: its touching nodes joined", [&] { chooser()->SliderValueChanged(LevelDialog::kSliderId, 96.0 / 99);
                                                     click(&chooser()->GetWatchButton()); }, 2357078700, 2000},
+      {"board 70: its link 3 round the corner", [&] { chooser()->SliderValueChanged(LevelDialog::kSliderId, 69.0 / 99);
+                                                      click(&chooser()->GetWatchButton()); }, 242817585, 4000},
       {"a fresh game's help", [&] { ClickFooter(DIALOG_LEVEL_CHOOSER, false); click(app->mStartScreen->GetButton(0)); },
        855543554},
       {"level 1", [&] { ClickFooter(DIALOG_HELP); }, 4044555856},

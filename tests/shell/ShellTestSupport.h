@@ -6,10 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-#include <vector>
-
 #include "framework/platform/Folders.h"
 #include "framework/platform/NullPlatform.h"
 #include "framework/widget/Dialog.h"
@@ -23,6 +19,7 @@
 #include "game/shell/ShadowScreen.h"
 #include "game/shell/Splash.h"
 #include "game/shell/StartScreen.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/support/NullApp.h"
 
 namespace LintwickTest {
@@ -33,11 +30,6 @@ using Zing::Platform::NullServices;
 using ShellApp = ZingTest::NullApp<Lintwick::AppManager>;
 
 inline bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
-
-// A buffer's bytes, as a file holds them.
-inline std::string Bytes(const Zing::Buffer& buffer) {
-  return std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetDataLen());
-}
 
 struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   std::string dataDir;
@@ -102,6 +94,7 @@ struct ShellFixture : ZingTest::NullAppFixture<ShellApp> {
   void ClickFooter(int dialogId, bool yes = true) {
     Zing::Dialog* dialog = app->GetDialog(dialogId);
     ASSERT_NE(dialog, nullptr) << "dialog " << dialogId;
+    EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, dialog) << "every dialog stands modal: " << dialogId;
     const std::vector<Zing::Widget*> controls = dialog->FocusOrder();
     ClickCentre((yes ? dialog->yesButton : dialog->noButton)->GetRect(), false);
     for (Zing::Widget* control : controls)
