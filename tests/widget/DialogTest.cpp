@@ -184,17 +184,52 @@ TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
   EXPECT_EQ(spaced->GetPreferredHeight(300), 20 + 6 + 17 + 2);
 }
 
-TEST_F(Dialogs, TheDrawnPanelItsShadowAndTheTextLines) {
-  Clear(0xFF808080);
-  auto dialog = Make(Dialog::BUTTONS_NONE, "HD", "ab cd", "F");
-  dialog->backgroundInsets = {4, 2, 0, 0};  // the text only: the drawn panel keeps its place
-  dialog->Resize(0, 0, 100, 80);
+// The outline at 12..87 x 12..67 round the panel, the shadow right of and
+// below it from 24 on; the header centred from the top inset on, the lines
+// 13 below it (alignment 0 goes to the word wrapping as it stands) or from
+// the top without one, the footer centred below them; bevelled buttons.
+TEST_F(Dialogs, TheDrawnPanelItsShadowTextAndButtonsByWhatIsThere) {
+  const std::tuple<std::string, std::string, std::string, int, std::uint32_t> cases[] = {
+      {"HD", "ab cd", "F", Dialog::BUTTONS_NONE, 2991551416u},
+      {"", "ab cd", "F", Dialog::BUTTONS_NONE, 944934545u},
+      {"HD", "", "", Dialog::BUTTONS_NONE, 1039115457u},
+      {"", "", "F", Dialog::BUTTONS_YES_NO, 2525522009u},
+  };
+  for (const auto& [header, lines, footer, mode, sum] : cases) {
+    Clear(0xFF808080);
+    auto dialog = Make(mode, header, lines, footer);
+    dialog->backgroundInsets = {4, 2, 0, 0};  // the text only: the drawn panel keeps its place
+    dialog->Resize(0, 0, 100, 80);
+    manager.AddWidget(dialog.get());
+    EXPECT_EQ(Checksum(Rect(0, 0, 100, 80)), sum)
+        << header << "|" << lines << "|" << footer << Picture(Rect(0, 0, 100, 80));
+    manager.RemoveWidget(dialog.get());
+  }
+}
+
+// Dragged by its body, the dialog follows the pointer but keeps all but 8
+// pixels on the screen, and the grabbed point stays 8 pixels inside it.
+TEST_F(Dialogs, ADragMovesTheDialogWithinTheScreenMargins) {
+  auto dialog = Make(Dialog::BUTTONS_NONE);
+  dialog->Resize(100, 100, 300, 200);
   manager.AddWidget(dialog.get());
-  // The outline at 12..87 x 12..67 round the panel, the shadow right of and
-  // below it from 24 on; the header "HD" centred at rows 26..33, the lines
-  // 13 below it (alignment 0 goes to the word wrapping as it stands), the
-  // footer "F" centred at rows 66..73, over the outline and the shadow.
-  EXPECT_EQ(Checksum(Rect(0, 0, 100, 80)), 2991551416u) << Picture(Rect(0, 0, 100, 80));
+  manager.MouseMove(110, 110);
+  manager.MouseDown(110, 110, 1);
+  const std::tuple<int, int, Zing::Point> drags[] = {{210, 160, {200, 150}},
+                                                     {-500, -500, {-8, -8}},
+                                                     {50, 50, {42, 42}},
+                                                     {2000, 2000, {348, 288}},
+                                                     {400, 300, {109, 109}}};
+  for (const auto& [px, py, at] : drags) {
+    manager.MouseMove(px, py);
+    EXPECT_EQ((Zing::Point{dialog->x, dialog->y}), at) << px << "," << py;
+  }
+  manager.MouseUp(400, 300, 1);
+  manager.MouseMove(420, 320);     // released: no longer dragged
+  manager.MouseDown(420, 320, 2);  // nor by a double click
+  manager.MouseMove(430, 330);
+  manager.MouseUp(430, 330, 2);
+  EXPECT_EQ(std::tuple(dialog->x, dialog->y, host.cursors), std::tuple(109, 109, std::vector<int>{2, 0}));
 }
 
 TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
