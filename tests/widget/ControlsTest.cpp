@@ -566,14 +566,15 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   edit.SetText("abcdefgh");
   // Just right of character k's left edge: the text starts 4 into the field.
   const auto at = [](int k) { return 10 + 4 + BlockFont::kAdvance * k + 1; };
-  manager.MouseMove(at(1), 20);
-  manager.MouseDown(at(1), 20, 1);
+  manager.MouseMove(at(0), 20);
+  manager.MouseDown(at(0), 20, 1);
+  manager.MouseMove(at(2), 20);
   manager.MouseMove(at(3), 20);
   manager.MouseUp(at(3), 20, 1);
-  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(1, 3));
+  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(0, 3));
   // The field: its outline, the text, the selection in white on black, the
   // cursor bar at its end, blinking every 41 updates.
-  EXPECT_EQ(Checksum(Rect(10, 10, 200, 20)), 3359067397u) << Picture(Rect(10, 10, 60, 20));
+  EXPECT_EQ(Checksum(Rect(10, 10, 200, 20)), 2864264245u) << Picture(Rect(10, 10, 60, 20));
   std::vector<std::uint32_t> bar{Pixel(at(3) - 1, 24)};
   for (int i = 1; i <= 82; ++i) {
     manager.UpdateFrame();
@@ -593,6 +594,33 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(-1, 5));
   manager.SetFocus(nullptr);
   EXPECT_EQ(Pixel(at(5) - 1, 24), 0xFFFFFFu);  // no cursor without the focus
+}
+
+// The field by its state: the text from the first character in view, the
+// selection within the view in white on black and the cursor bar, both only
+// with the focus; a password field shows its stand-in characters.
+TEST_F(EditList, TheFieldDrawsTheTextInViewItsSelectionAndCursor) {
+  struct Case {
+    int left, cursor, anchor;
+    bool focus;
+    char password;
+    std::uint32_t sum;
+  };
+  const Case cases[] = {
+      {5, 9, 7, true, 0, 1319394261},    // scrolled, a selection inside the view
+      {5, 9, 2, true, 0, 2091964949},    // one starting before it
+      {5, 9, 7, false, 0, 4109487673},   // no focus
+      {0, 3, 1, true, '*', 3636835093},  // a password
+  };
+  edit.Resize(10, 10, 44, 20);
+  for (const Case& c : cases) {
+    edit.passwordChar = c.password;
+    edit.SetText("abcdefghijkl");
+    manager.SetFocus(c.focus ? &edit : nullptr);
+    std::tie(edit.leftPos, edit.cursorPos, edit.hiliteAnchor) = std::tuple(c.left, c.cursor, c.anchor);
+    edit.MarkDirty();
+    EXPECT_EQ(Checksum(Rect(10, 10, 44, 20)), c.sum) << c.cursor << " " << c.anchor << Picture(Rect(10, 10, 44, 20));
+  }
 }
 
 // A scroll bar that remembers what the list told it.

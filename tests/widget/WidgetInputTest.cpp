@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -122,6 +123,31 @@ TEST_F(WidgetInput, ClosingWidgetsPopupsAndTheMouseRectangles) {
   manager.SetMouseRects(Rect(-80, -60, 800, 600), Rect(0, 0, 0, 0));
   manager.RemapMouse(px, py);  // no presentation rectangle yet: left alone
   EXPECT_EQ(std::tuple(manager.width, manager.height, px), std::tuple(640, 480, 718));
+}
+
+// Click codes: 1 and 2 the left button's single and double click, 3 the
+// middle button, negative the right one; each button is held and released on
+// its own by the widget it was pressed on, which alone hears the drags.
+TEST_F(WidgetInput, EveryButtonIsPressedDraggedAndReleasedOnThePressedWidget) {
+  Add("w", 10, 10, 50, 50);
+  Add("other", 100, 10, 50, 50);
+  const std::tuple<std::function<void()>, Strings, int> events[] = {
+      {[&] { manager.MouseDown(15, 15, 2); }, {"w:enter", "w:move 5,5", "w:down 5,5 b0 c2"}, 1},
+      {[&] { manager.MouseDown(15, 15, -2); }, {"w:down 5,5 b1 c2"}, -1},
+      {[&] { manager.MouseDown(15, 15, 3); }, {"w:down 5,5 b2 c1"}, 2},
+      {[&] { manager.MouseUp(15, 15, 3); }, {"w:up 5,5 b2 c1"}, 2},
+      {[&] { manager.MouseUp(15, 15, -1); }, {"w:up 5,5 b1 c1"}, 2},
+      {[&] { manager.MouseMove(120, 25); }, {"w:drag 110,15", "w:leave"}, 2},
+      {[&] { manager.MouseUp(120, 25, 1); }, {"w:up 110,15 b0 c1", "other:enter", "other:move 20,15"}, 2},
+      {[&] { manager.MouseUp(120, 25, 1); }, {}, 2},  // nothing held: nobody hears it
+      {[&] { manager.MouseMove(15, 15); }, {"other:leave", "w:enter", "w:move 5,5"}, 2},
+      {[&] { manager.MouseExit(); }, {"w:leave"}, 2},
+  };
+  for (const auto& [event, heard, id] : events) {
+    log.Clear();
+    event();
+    EXPECT_EQ(std::tuple(log.lines, manager.lastDownButtonId), std::tuple(heard, id)) << heard.size();
+  }
 }
 
 TEST_F(WidgetInput, KeysGoToTheFocusWidgetAndAreTrackedBelow255) {
