@@ -72,38 +72,6 @@ class Controls : public WidgetTest::ScreenFixture {
 };
 using Colors = std::vector<std::uint32_t>;
 
-TEST_F(Controls, AButtonCompletesAClickOnlyWhenReleasedOverItInTheActiveWindow) {
-  Zing::ButtonWidget button(7, &listener);
-  button.label = "OK";  // no font to draw it with: the bevel alone
-  button.Resize(100, 100, 80, 20);
-  manager.AddWidget(&button);
-  manager.DrawScreen();
-
-  Click(110, 110);
-  EXPECT_EQ(Heard(), (Strings{"enter 7", "press 7 1", "depress 7"}));
-
-  // Pressed, moved off and released elsewhere: a press without a click.
-  manager.MouseDown(110, 110, 1);
-  manager.UpdateFrame();
-  manager.MouseMove(300, 300);
-  manager.UpdateFrame();
-  manager.MouseUp(300, 300, 1);
-  EXPECT_EQ(std::tuple(Heard(), listener.ticks), std::tuple(Strings{"press 7 1", "leave 7"}, 1));  // ticks while over
-
-  // Any mouse button presses it; a release while the window is inactive does not click.
-  manager.MouseMove(110, 110);
-  manager.MouseDown(110, 110, -1);
-  manager.hasFocus = false;
-  manager.MouseUp(110, 110, -1);
-  manager.hasFocus = true;
-  EXPECT_EQ(Heard(), (Strings{"enter 7", "press 7 1"}));
-
-  // A disabled button hears nothing.
-  button.SetDisabled(true);
-  Click(120, 110);
-  EXPECT_EQ(Heard(), (Strings{"leave 7"}));  // it lost the pointer, and nothing since
-}
-
 TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   Zing::ButtonWidget button(1, &listener);
   auto normal = Solid(20, 10, 0xFF000080);
@@ -612,7 +580,13 @@ TEST_F(EditList, TheFieldDrawsTheTextInViewItsSelectionAndCursor) {
       {5, 9, 7, false, 0, 4109487673},   // no focus
       {0, 3, 1, true, '*', 3636835093},  // a password
   };
-  edit.Resize(10, 10, 44, 20);
+  edit.Resize(10, 10, 44, 20);  // room for six characters, the cursor kept 8 pixels in
+  // Typing at the end scrolls a character at a time: the last five stay in
+  // view; going back brings the start into view again.
+  Type("abcdefghijkl");
+  EXPECT_EQ(std::pair(edit.cursorPos, edit.leftPos), std::pair(12, 7));
+  for (int i = 0; i < 12; ++i) Key(Zing::KEYCODE_LEFT);
+  EXPECT_EQ(edit.leftPos, 0);
   for (const Case& c : cases) {
     edit.passwordChar = c.password;
     edit.SetText("abcdefghijkl");
@@ -762,27 +736,6 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   edit.SetText("abc");
   kept.push_back(edit.text);
   EXPECT_EQ(kept, (Strings{"abcde", "abc", "abcde", ""}));
-}
-
-TEST_F(EditList, NarrowFieldKeepsCursorInView) {
-  edit.Resize(10, 10, 44, 20);  // room for six characters, the cursor kept 8 pixels in
-  edit.SetText("abcdefghijkl");
-  auto cursorX = [&] { return 4 + BlockFont::kAdvance * (edit.cursorPos - edit.leftPos); };
-  EXPECT_LT(cursorX(), 40);
-  for (int i = 0; i < 12; ++i) {
-    Key(Zing::KEYCODE_LEFT);
-    EXPECT_GE(edit.cursorPos, edit.leftPos);
-    EXPECT_LT(cursorX(), 40);
-  }
-  EXPECT_EQ(edit.leftPos, 0);
-  // A click lands on the nearest character boundary of the visible text.
-  Click(10 + 4 + 2 * BlockFont::kAdvance + 1, 15);
-  EXPECT_EQ(edit.cursorPos, 2);
-  EXPECT_EQ(host.cursors.front(), 3);  // the text beam over the field
-  // Typing at the end scrolls a character at a time: the last five stay in view.
-  edit.SetText("");
-  Type("abcdefghijkl");
-  EXPECT_EQ(std::pair(edit.cursorPos, edit.leftPos), std::pair(12, 7));
 }
 
 }  // namespace

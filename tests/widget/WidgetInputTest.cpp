@@ -179,30 +179,6 @@ TEST_F(WidgetInput, KeysGoToTheFocusWidgetAndAreTrackedBelow255) {
   EXPECT_EQ(log.lines, (Strings{"edit:keydown 17", "tabs:char 9", "edit:keyup 17", "edit:char 9"}));
 }
 
-TEST_F(WidgetInput, FocusGoesByClicksAndTheTabChainToWidgetsOfThisManager) {
-  ProbeWidget* first = Add("first", 0, 0, 10, 10);
-  ProbeWidget* second = Add("second", 20, 0, 10, 10);
-  ProbeWidget* third = Add("third", 40, 0, 10, 10);
-  first->wantsFocus = true;
-  Click(5, 5);
-  Click(25, 5);  // the second does not want it
-  EXPECT_EQ(std::tuple(manager.focusWidget, first->hasFocus, second->hasFocus), std::tuple(first, true, false));
-
-  first->tabNext = third->tabPrev = second;
-  second->tabNext = first->tabPrev = third;
-  third->tabNext = second->tabPrev = first;
-  for (ProbeWidget* expected : {second, third, first}) {
-    manager.KeyDown(Zing::KEYCODE_TAB);
-    EXPECT_EQ(manager.focusWidget, expected);
-  }
-  manager.KeyDown(Zing::KEYCODE_SHIFT);
-  manager.KeyDown(Zing::KEYCODE_TAB);
-  EXPECT_EQ(std::tuple(manager.focusWidget, first->hasFocus, third->hasFocus), std::tuple(third, false, true));
-  ProbeWidget loose("loose", &log);
-  manager.SetFocus(&loose);
-  EXPECT_EQ(std::tuple(manager.focusWidget, third->hasFocus, loose.hasFocus), std::tuple(nullptr, false, false));
-}
-
 TEST_F(WidgetInput, LosingTheApplicationFocusReleasesKeysButtonsAndCapture) {
   ProbeWidget* w = Add("w", 0, 0, 50, 50);
   manager.lostFocusFlagsMod = Zing::FlagsMod(0, Zing::WIDGETFLAGS_ALLOW_MOUSE | Zing::WIDGETFLAGS_UPDATE);
@@ -239,35 +215,6 @@ class WidgetModal : public WidgetTest::WidgetFixture {
   }
   ProbeWidget* screen = Add("screen", 0, 0, 640, 480);
 };
-
-TEST_F(WidgetModal, WidgetsBehindTheModalGetNoMouseButStillUpdate) {
-  ProbeWidget* dialog = Add("dialog", 100, 100, 200, 100);
-  ProbeWidget* ok = Add("ok", 150, 150, 40, 20);  // the dialog's button, a sibling in front of it
-  ProbeWidget* field = Add("field", 10, 30, 50, 20, dialog);
-  manager.AddBaseModal(dialog);
-  Click(10, 10);
-  manager.UpdateFrame();
-  EXPECT_EQ(std::tuple(log.With("screen:down").size(), log.With("screen:update").size(), manager.GetWidgetAt(10, 10),
-                       manager.GetWidgetAt(120, 120), manager.GetWidgetAt(115, 135), manager.GetWidgetAt(160, 160)),
-            std::tuple(0u, 1u, nullptr, dialog, field, ok));
-  manager.RemoveBaseModal(dialog);
-  EXPECT_EQ(manager.GetWidgetAt(10, 10), screen);
-
-  // Custom below-flags can keep the mouse behind and stop the updates there.
-  manager.AddBaseModal(dialog, Zing::FlagsMod(0, Zing::WIDGETFLAGS_UPDATE));
-  EXPECT_EQ(manager.GetWidgetAt(10, 10), screen);
-  log.Clear();
-  manager.UpdateFrame();
-  EXPECT_EQ(log.lines, (Strings{"dialog:update", "field:update", "ok:update"}));
-  manager.RemoveBaseModal(dialog);
-
-  // A modal widget inside a container: the container is behind it too.
-  ProbeWidget* sheet = Add("sheet", 10, 10, 20, 20, dialog);
-  manager.AddBaseModal(sheet);
-  EXPECT_EQ(std::tuple(manager.GetWidgetAt(115, 115), manager.GetWidgetAt(200, 180), manager.GetWidgetAt(160, 160)),
-            std::tuple(sheet, nullptr, ok));
-  manager.RemoveBaseModal(sheet);
-}
 
 TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocusUntilItGoes) {
   manager.MouseMove(10, 10);

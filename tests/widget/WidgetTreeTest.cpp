@@ -103,25 +103,6 @@ TEST_F(WidgetTree, AWidgetLivesInOneContainerAndAttachesWithItsSubtree) {
             std::tuple(nullptr, nullptr, second, Strings{"grandchild:removed", "child:removed", "second:removed"}));
 }
 
-TEST_F(WidgetTree, DeletedWidgetsLeaveTheTreeAndRemoveAllCanDeleteSubtrees) {
-  auto* doomed = new ProbeWidget("doomed", &log, 0, 0, 50, 50);
-  manager.AddWidget(doomed);
-  manager.MouseMove(5, 5);
-  manager.SetFocus(doomed);
-  delete doomed;  // the sanitizer build sees any later use
-  EXPECT_EQ(std::tuple(manager.widgets.size(), manager.overWidget, manager.focusWidget),
-            std::tuple(0u, nullptr, nullptr));
-  manager.MouseMove(6, 6);
-  manager.KeyDown(65);
-
-  auto* parent = new ProbeWidget("parent", &log);
-  parent->AddWidget(new ProbeWidget("child", &log));
-  manager.AddWidget(parent);
-  manager.AddWidget(new ProbeWidget("other", &log));
-  manager.RemoveAllWidgets(true, true);  // leaks and double frees show in the sanitizer build
-  EXPECT_EQ(std::tuple(manager.widgets.size(), log.With("child:removed").size()), std::tuple(0u, 1u));
-}
-
 TEST_F(WidgetTree, MarkingDirtyReachesAncestorsAndWhatOverlapsInFront) {
   ProbeWidget* back = Make("back", 0, 0, 100, 100);
   ProbeWidget* inner = Make("inner", 10, 10, 5, 5);
@@ -283,38 +264,6 @@ TEST_F(WidgetDraw, ChildrenAreTranslatedAndClippedToTheirParentsAndTheirOwnRecta
   Add("w", 5, 5, 10, 10);
   manager.DrawScreen();
   EXPECT_EQ(Draws(), (Strings{"w:draw at 15,25 clip 15,25 10x10 filtered"}));
-}
-
-TEST_F(WidgetDraw, FlagsDecideDrawingAndInvisibleWidgetsAreSkipped) {
-  ProbeWidget* frame = Add("frame", 0, 0, 100, 100);
-  ProbeWidget* inside = Add("inside", 0, 0, 10, 10, frame);
-  Add("hidden", 0, 0, 10, 10)->SetVisible(false);
-  frame->widgetFlagsMod = Zing::FlagsMod(0, Zing::WIDGETFLAGS_DRAW);
-  inside->widgetFlagsMod = Zing::FlagsMod(Zing::WIDGETFLAGS_DRAW, 0);
-  manager.DrawScreen();
-  EXPECT_EQ(Draws(), (Strings{"inside:draw at 0,0 clip 0,0 10x10"}));
-
-  // Below-modal flags apply to what is behind the modal widget.
-  ProbeWidget* dialog = Add("dialog", 100, 100, 100, 100);
-  Add("button", 120, 120, 20, 20);
-  frame->widgetFlagsMod = inside->widgetFlagsMod = Zing::FlagsMod();
-  manager.AddBaseModal(dialog, Zing::FlagsMod(0, Zing::WIDGETFLAGS_DRAW));
-  log.Clear();
-  manager.MarkAllDirty();
-  manager.DrawScreen();
-  EXPECT_EQ(Draws(),
-            (Strings{"dialog:draw at 100,100 clip 100,100 100x100", "button:draw at 120,120 clip 120,120 20x20"}));
-  manager.RemoveBaseModal(dialog);
-  // A modal widget inside a container: its siblings behind it are behind it too.
-  ProbeWidget* sheet = Add("sheet", 20, 0, 10, 10, frame);
-  Add("after", 40, 0, 10, 10, frame);
-  manager.AddBaseModal(sheet, Zing::FlagsMod(0, Zing::WIDGETFLAGS_DRAW));
-  log.Clear();
-  manager.MarkAllDirty();
-  manager.DrawScreen();
-  EXPECT_EQ(Draws().size(), 4u);
-  EXPECT_EQ(Draws().front(), "sheet:draw at 20,0 clip 20,0 10x10");
-  manager.RemoveBaseModal(sheet);
 }
 
 // Asks for its overlay while it draws.
