@@ -20,57 +20,44 @@ using Zing::Rect;
 using Zing::Widget;
 using Strings = std::vector<std::string>;
 
-class WidgetInput : public WidgetTest::WidgetFixture {
- protected:
-  Widget* At(int px, int py, int* lx = nullptr, int* ly = nullptr) { return manager.GetWidgetAt(px, py, lx, ly); }
-};
+using WidgetInput = WidgetTest::WidgetFixture;
 
-TEST_F(WidgetInput, TheFrontmostWidgetIsHitWithThePointInItsOwnCoordinates) {
-  ProbeWidget* back = Add("back", 0, 0, 200, 200);
+// The frontmost widget that takes a point is hit, with the point in its own
+// coordinates: insets shrink its rectangle on every side; hidden widgets and
+// their children are passed over, a mouse-invisible one lets points through
+// to what is behind but its children are hit, a disabled one covers what is
+// behind it, and one that refuses a point lets it through.
+TEST_F(WidgetInput, TheFrontmostWidgetThatTakesThePointIsHit) {
+  Add("back", 0, 0, 200, 200);
   ProbeWidget* front = Add("front", 50, 50, 100, 100);
-  ProbeWidget* inner = Add("inner", 10, 10, 20, 20, front);
-  int lx = -1, ly = -1, fx = -1;
-  EXPECT_EQ(std::tuple(At(65, 66, &lx, &ly), lx, ly, At(100, 100, &fx), fx, At(10, 10), At(300, 300)),
-            std::tuple(inner, 5, 6, front, 50, back, nullptr));
+  Add("inner", 10, 10, 20, 20, front);
+  front->mouseInsets = Zing::Insets{5, 6, 7, 8};
+  ProbeWidget* hidden = Add("hidden", 150, 0, 50, 50);
+  Add("hiddenChild", 0, 0, 10, 10, hidden);
+  hidden->SetVisible(false);
+  ProbeWidget* frame = Add("frame", 0, 150, 50, 50);
+  frame->mouseVisible = false;
+  Add("knob", 10, 10, 10, 10, frame);
+  Add("off", 160, 160, 30, 30)->SetDisabled(true);
+  Add("refusing", 100, 0, 20, 20)->refusePoints = true;
+  Add("noMouse", 0, 100, 20, 20)->widgetFlagsMod = Zing::FlagsMod(0, Zing::WIDGETFLAGS_ALLOW_MOUSE);
+  const std::tuple<int, int, std::string, int, int> points[] = {
+      {65, 66, "inner", 5, 6},  {100, 100, "front", 50, 50}, {10, 10, "back", 10, 10},   {300, 300, "", 0, 0},
+      {54, 90, "back", 54, 90}, {55, 90, "front", 5, 40},    {142, 90, "front", 92, 40}, {143, 90, "back", 143, 90},
+      {90, 55, "back", 90, 55}, {90, 56, "front", 40, 6},    {90, 141, "front", 40, 91}, {90, 142, "back", 90, 142},
+      {155, 5, "back", 155, 5}, {5, 155, "back", 5, 155},    {15, 165, "knob", 5, 5},    {170, 170, "", 0, 0},
+      {105, 5, "back", 105, 5}, {5, 105, "back", 5, 105}};
   manager.x = 3;  // the tree's own origin on the screen
   manager.y = 4;
-  EXPECT_EQ(std::tuple(At(68, 70, &lx, &ly), lx, ly), std::tuple(inner, 5, 6));
-  manager.x = manager.y = 0;
+  for (const auto& [px, py, name, lx, ly] : points) {
+    int hitX = -1, hitY = -1;
+    Widget* hit = manager.GetWidgetAt(px + 3, py + 4, &hitX, &hitY);
+    EXPECT_EQ(std::tuple(hit != nullptr ? static_cast<ProbeWidget*>(hit)->name : "", hitX, hitY),
+              std::tuple(name, lx, ly))
+        << px << "," << py;
+  }
   // A widget holds its top and left edges, not the ones after its size.
   EXPECT_TRUE(front->Contains(50, 50) && !front->Contains(150, 60) && !front->Contains(60, 150));
-
-  // Insets shrink the hit rectangle on every side.
-  front->mouseInsets = Zing::Insets{5, 6, 7, 8};
-  const std::tuple<int, int, bool> points[] = {{54, 90, false}, {55, 90, true}, {142, 90, true}, {143, 90, false},
-                                               {90, 55, false}, {90, 56, true}, {90, 141, true}, {90, 142, false}};
-  for (const auto& [px, py, hit] : points) {
-    EXPECT_EQ(At(px, py), hit ? static_cast<Widget*>(front) : back) << px << "," << py;
-  }
-}
-
-TEST_F(WidgetInput, HiddenDisabledAndMouseInvisibleWidgetsAreNotHit) {
-  ProbeWidget* back = Add("back", 0, 0, 200, 200);
-  ProbeWidget* hidden = Add("hidden", 0, 0, 100, 100);
-  Add("hiddenChild", 0, 0, 50, 50, hidden);
-  hidden->SetVisible(false);
-  EXPECT_EQ(At(10, 10), back);
-
-  ProbeWidget* frame = Add("frame", 0, 0, 100, 100);
-  ProbeWidget* knob = Add("knob", 10, 10, 10, 10, frame);
-  frame->mouseVisible = false;  // lets points through, but its children can be hit
-  EXPECT_EQ(std::tuple(At(50, 50), At(15, 15)), std::tuple(back, knob));
-
-  ProbeWidget* off = Add("off", 0, 0, 100, 100);
-  off->SetDisabled(true);
-  EXPECT_EQ(At(10, 10), nullptr);  // a disabled widget still covers what is behind it
-  off->SetDisabled(false);
-  off->widgetFlagsMod = Zing::FlagsMod(0, Zing::WIDGETFLAGS_ALLOW_MOUSE);
-  EXPECT_EQ(At(15, 15), knob);
-
-  // A widget that refuses a point lets the click reach the widget behind.
-  knob->refusePoints = true;
-  manager.MouseDown(15, 20, 1);
-  EXPECT_EQ(log.lines, (Strings{"back:enter", "back:move 15,20", "back:down 15,20 b0 c1"}));
 }
 
 TEST_F(WidgetInput, EnablingAndDisablingUnderThePointer) {
@@ -198,11 +185,12 @@ TEST_F(WidgetInput, LosingTheApplicationFocusReleasesKeysButtonsAndCapture) {
   // lost-focus flags apply.
   manager.SetFocus(nullptr);
   manager.SetFocus(w);
-  EXPECT_EQ(std::tuple(manager.focusWidget, w->hasFocus, At(10, 10)), std::tuple(w, false, nullptr));
+  EXPECT_EQ(std::tuple(manager.focusWidget, w->hasFocus, manager.GetWidgetAt(10, 10)), std::tuple(w, false, nullptr));
   log.Clear();
   manager.UpdateFrame();
   manager.AppGotFocus();
-  EXPECT_EQ(std::tuple(log.lines, w->hasFocus, At(10, 10)), std::tuple(Strings{"w:gotfocus"}, true, w));
+  EXPECT_EQ(std::tuple(log.lines, w->hasFocus, manager.GetWidgetAt(10, 10)),
+            std::tuple(Strings{"w:gotfocus"}, true, w));
 }
 
 class WidgetModal : public WidgetTest::WidgetFixture {
