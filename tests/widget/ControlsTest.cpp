@@ -233,74 +233,64 @@ std::unique_ptr<MemoryImage> Track(int w, int h, bool horizontal) {
   return track;
 }
 
-TEST_F(Controls, ASliderJumpsOnTheTrackAndDragsItsThumbWithinItsRange) {
-  auto track = Track(30, 20, true);
-  auto thumb = Solid(10, 16, 0xFFFF8000);
-  Zing::Slider slider(track.get(), thumb.get(), 5, &listener);
-  slider.Resize(100, 100, 210, 20);
-  manager.AddWidget(&slider);
+// The vertical slider is the horizontal one turned, so both run the same
+// course along their axis: a click on the track jumps there and is told once,
+// at release; the thumb, grabbed 5 into it, drags within the range; the arrow
+// keys of the axis step the value. Drawn: the track's three cells, the middle
+// one repeated, and the thumb at 0.75 x 200 = 150.
+TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
+  std::vector<std::uint32_t> sums;
+  for (const bool horizontal : {true, false}) {
+    auto track = Track(horizontal ? 30 : 20, horizontal ? 20 : 30, horizontal);
+    auto thumb = Solid(horizontal ? 10 : 16, horizontal ? 16 : 10, 0xFFFF8000);
+    Zing::Slider slider(track.get(), thumb.get(), 5, &listener);
+    slider.horizontal = horizontal;
+    slider.Resize(100, 100, horizontal ? 210 : 20, horizontal ? 20 : 210);
+    manager.AddWidget(&slider);
+    // The point `along` the axis from the slider's start, across its middle.
+    const auto at = [&](int along, bool press = false, bool release = false) {
+      const int px = horizontal ? 100 + along : 110, py = horizontal ? 110 : 100 + along;
+      manager.MouseMove(px, py);
+      if (press) manager.MouseDown(px, py, 1);
+      if (release) manager.MouseUp(px, py, 1);
+    };
+    at(157, true);
+    EXPECT_EQ(std::pair(slider.value, listener.heard.size()), std::pair(157.0 / 210, std::size_t{0}));
+    slider.SetValue(0.75);
+    at(157, false, true);
+    sums.push_back(Checksum(slider.GetRect()));
+    at(155);
+    EXPECT_EQ(host.cursors.back(), 2);  // over the thumb
+    at(155, true);
+    at(1000);
+    at(-1000);
+    at(105, false, true);
+    at(104);  // released, the thumb is no longer held: leaving it restores the arrow
+    EXPECT_EQ(host.cursors.back(), 2);
+    manager.MouseMove(300, 300);
+    EXPECT_EQ(host.cursors.back(), 0);
+    manager.SetFocus(&slider);
+    manager.KeyDown(horizontal ? Zing::KEYCODE_RIGHT : Zing::KEYCODE_DOWN);
+    manager.KeyDown(horizontal ? Zing::KEYCODE_LEFT : Zing::KEYCODE_UP);
+    manager.KeyDown(horizontal ? Zing::KEYCODE_UP : Zing::KEYCODE_LEFT);  // the other axis: the focus ring's
+    EXPECT_EQ(Heard(), (Strings{"slider 5 0.75", "slider 5 1.00", "slider 5 0.00", "slider 5 0.50", "slider 5 0.50",
+                                "slider 5 0.55", "slider 5 0.50"}));
+    slider.SetValue(7);
+    EXPECT_DOUBLE_EQ(slider.value, 1.0);
+    manager.RemoveWidget(&slider);
+  }
+  EXPECT_EQ(sums, (std::vector<std::uint32_t>{1031367397u, 1814543077u}));
 
-  // A click at 3/4 of the width: value 0.75, told once, at release.
-  manager.MouseMove(100 + 157, 110);
-  manager.MouseDown(100 + 157, 110, 1);
-  EXPECT_DOUBLE_EQ(slider.value, 157.0 / 210);
-  EXPECT_TRUE(listener.heard.empty());
-  slider.SetValue(0.75);
-  manager.MouseUp(100 + 157, 110, 1);
-  EXPECT_EQ(listener.heard, (Strings{"slider 5 0.75"}));
-
-  // The thumb sits at 0.75 x 200 = 150, over the track's cells.
-  EXPECT_EQ(Checksum(Rect(100, 100, 210, 20)), 1031367397u) << Picture(Rect(100, 100, 210, 20));
-
-  // Dragging the thumb far past either end stops at 0 and 1.
-  listener.heard.clear();
-  manager.MouseMove(100 + 150, 110);  // the thumb's first pixel
-  EXPECT_EQ(host.cursors.back(), 2);
-  manager.MouseDown(100 + 150, 110, 1);
-  manager.MouseMove(100 + 1000, 110);
-  manager.MouseMove(100 - 1000, 110);
-  manager.MouseMove(100 + 100, 110);
-  manager.MouseUp(100 + 100, 110, 1);
-  EXPECT_EQ(listener.heard, (Strings{"slider 5 1.00", "slider 5 0.00", "slider 5 0.50", "slider 5 0.50"}));
-  // Released, the thumb is no longer held: leaving restores the arrow.
-  manager.MouseMove(100 + 105, 110);
-  EXPECT_EQ(host.cursors.back(), 2);
-  manager.MouseMove(300, 300);
-  EXPECT_EQ(host.cursors.back(), 0);
-  slider.SetValue(7);
-  EXPECT_DOUBLE_EQ(slider.value, 1.0);
-}
-
-// The vertical slider is the horizontal one turned: its track's three cells
-// run down, its thumb slides down, and Up and Down move its value.
-TEST_F(Controls, AVerticalSliderRunsDownAndAThumbFillingTheTrackCannotBeDragged) {
-  auto track = Track(6, 30, false);
-  auto thumb = Solid(16, 10, 0xFFFF8000);
-  Zing::Slider slider(track.get(), thumb.get(), 5, &listener);
-  slider.horizontal = false;
-  slider.Resize(300, 100, 20, 100);
-  manager.AddWidget(&slider);
-  slider.SetValue(0.5);
-  EXPECT_EQ(Checksum(Rect(300, 100, 20, 100)), 3287490053u) << Picture(Rect(300, 100, 20, 100));
-  manager.MouseMove(310, 150);
-  manager.MouseDown(310, 150, 1);  // on the thumb (rows 45..54), 5 below its top
-  manager.MouseMove(310, 160);
-  manager.MouseUp(310, 160, 1);
-  manager.SetFocus(&slider);
-  manager.KeyDown(Zing::KEYCODE_UP);
-  manager.KeyDown(Zing::KEYCODE_LEFT);  // along the other axis: the focus ring's key
-  EXPECT_EQ(listener.heard, (Strings{"slider 5 0.61", "slider 5 0.61", "slider 5 0.56"}));
-
+  // A thumb as long as the slider cannot be dragged.
   auto wide = Solid(10, 16, 0xFFFF8000);
   Zing::Slider full(nullptr, wide.get(), 6, &listener);
   full.Resize(0, 0, 10, 20);
   manager.AddWidget(&full);
-  listener.heard.clear();
   Click(5, 5);
   manager.MouseDown(5, 5, 1);
   manager.MouseMove(9, 5);
   manager.MouseUp(9, 5, 1);
-  EXPECT_EQ(listener.heard, (Strings{"slider 6 0.00", "slider 6 0.00"}));
+  EXPECT_EQ(Heard(), (Strings{"slider 6 0.00", "slider 6 0.00"}));
   manager.RemoveAllWidgets();
 }
 
