@@ -368,9 +368,14 @@ class EditList : public Controls {
   void Type(const std::string& text) {
     for (char c : text) manager.KeyChar(c);
   }
-  void Key(int key) {
-    manager.KeyDown(key);
-    manager.KeyUp(key);
+  // Keys pressed and released in turn, with `held` (Shift, Control) down meanwhile.
+  void Keys(std::initializer_list<int> keys, int held = 0) {
+    if (held != 0) manager.KeyDown(held);
+    for (int key : keys) {
+      manager.KeyDown(key);
+      manager.KeyUp(key);
+    }
+    if (held != 0) manager.KeyUp(held);
   }
   void Control(char character, int key) {
     manager.KeyDown(KEYCODE_CONTROL);
@@ -385,20 +390,17 @@ class EditList : public Controls {
 
 TEST_F(EditList, TypingEditingEnterAndUndo) {
   Type("Wick");
-  Key(Zing::KEYCODE_LEFT);
-  Key(Zing::KEYCODE_BACK);
+  Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_BACK});
   EXPECT_EQ(edit.text, "Wik");
   Type("\x08\x1b\x01");  // Back and Escape as characters do nothing; Control+A selects all
-  Key('A');              // letters arrive as characters, not as keys
+  Keys({'A'});           // letters arrive as characters, not as keys
   Type("x");             // replaces the selection
   EXPECT_EQ(edit.text, "x");
   Type("abcdefghijklmnopqrstuvwxyz");
   EXPECT_EQ(edit.text, "xabcdefghijklmn");  // 15 characters at most
-  Key(Zing::KEYCODE_HOME);
-  Key(Zing::KEYCODE_DELETE);
-  Key(Zing::KEYCODE_RETURN);
+  Keys({Zing::KEYCODE_HOME, Zing::KEYCODE_DELETE, Zing::KEYCODE_RETURN});
   edit.SetText("");
-  Key(Zing::KEYCODE_RETURN);
+  Keys({Zing::KEYCODE_RETURN});
   EXPECT_EQ(listener.heard, (Strings{"1 enter abcdefghijklmn", "1 enter "}));
 
   // Undo takes back one change; undo again redoes it. A text set by the
@@ -412,8 +414,7 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   EXPECT_EQ(edit.text, "Wicker");
   Control(26, 'Z');
   EXPECT_EQ(edit.text, "Wickerabc");
-  Key(Zing::KEYCODE_BACK);
-  Key(Zing::KEYCODE_BACK);
+  Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK});
   Control(26, 'Z');
   EXPECT_EQ(edit.text, "Wickerabc");
 }
@@ -441,11 +442,8 @@ TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
   Type("abc");
   Control(26, 'Z');
   EXPECT_EQ(edit.text, "John McDonald");
-  manager.KeyDown(KEYCODE_SHIFT);
-  for (int i = 0; i < 3; ++i) Key(Zing::KEYCODE_LEFT);
-  manager.KeyUp(KEYCODE_SHIFT);
-  Key(Zing::KEYCODE_BACK);
-  Key(Zing::KEYCODE_BACK);
+  Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT}, KEYCODE_SHIFT);
+  Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK});
   EXPECT_EQ(edit.text, "John McDo");
   Control(26, 'Z');
   EXPECT_EQ(edit.text, "John McDonald");
@@ -458,21 +456,18 @@ TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
   EXPECT_EQ(inWords.size(), 63u + 64u);
   // Word jumps: Control+Right passes a word and the gap after it, Control+Left
   // goes back to a word's start; with Shift they select.
-  Key(Zing::KEYCODE_HOME);
+  Keys({Zing::KEYCODE_HOME});
   manager.KeyDown(KEYCODE_CONTROL);
-  Key(Zing::KEYCODE_RIGHT);
+  Keys({Zing::KEYCODE_RIGHT});
   EXPECT_EQ(edit.cursorPos, 5);
-  Key(Zing::KEYCODE_RIGHT);
+  Keys({Zing::KEYCODE_RIGHT});
   EXPECT_EQ(edit.cursorPos, 13);
-  Key(Zing::KEYCODE_LEFT);
+  Keys({Zing::KEYCODE_LEFT});
   EXPECT_EQ(edit.cursorPos, 5);
-  Key(Zing::KEYCODE_LEFT);
+  Keys({Zing::KEYCODE_LEFT});
   EXPECT_EQ(edit.cursorPos, 0);
-  Key(Zing::KEYCODE_RIGHT);
-  Key(Zing::KEYCODE_RIGHT);
-  manager.KeyDown(KEYCODE_SHIFT);
-  Key(Zing::KEYCODE_LEFT);
-  manager.KeyUp(KEYCODE_SHIFT);
+  Keys({Zing::KEYCODE_RIGHT, Zing::KEYCODE_RIGHT});
+  Keys({Zing::KEYCODE_LEFT}, KEYCODE_SHIFT);
   manager.KeyUp(KEYCODE_CONTROL);
   Type("X");
   EXPECT_EQ(edit.text, "John X");
@@ -480,13 +475,11 @@ TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
 
 TEST_F(EditList, ClipboardCutCopyPaste) {
   edit.SetText("Anna Lise");
-  Key(Zing::KEYCODE_LEFT);
-  manager.KeyDown(KEYCODE_SHIFT);
-  for (int i = 0; i < 3; ++i) Key(Zing::KEYCODE_LEFT);
-  manager.KeyUp(KEYCODE_SHIFT);
+  Keys({Zing::KEYCODE_LEFT});
+  Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT}, KEYCODE_SHIFT);
   Control(24, 'X');
   EXPECT_EQ(std::tuple(host.clipboard, edit.text), std::tuple("Lis", "Anna e"));
-  Key(Zing::KEYCODE_DELETE);
+  Keys({Zing::KEYCODE_DELETE});
   // Control bytes, undefined bytes and vetoed characters are dropped; the
   // paste ends at the first line break and stops at the length limit.
   host.clipboard = std::string("B\x01\x7f\x81o#b\x96") + "\xE9" + "1234567890\r\nZZ";
@@ -509,13 +502,11 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(-1, 15));
   // Pasted into a full field, nothing is taken and nothing is pushed out.
   host.clipboard = "xyz";
-  Key(Zing::KEYCODE_HOME);
+  Keys({Zing::KEYCODE_HOME});
   Control(22, 'V');
   EXPECT_EQ(edit.text, "abcdefghijklmno");
-  Key(Zing::KEYCODE_RIGHT);
-  manager.KeyDown(KEYCODE_SHIFT);  // over a selection it takes the selection's room
-  Key(Zing::KEYCODE_RIGHT);
-  manager.KeyUp(KEYCODE_SHIFT);
+  Keys({Zing::KEYCODE_RIGHT});
+  Keys({Zing::KEYCODE_RIGHT}, KEYCODE_SHIFT);  // over a selection it takes the selection's room
   Control(22, 'V');
   EXPECT_EQ(edit.text, "axcdefghijklmno");
 }
@@ -575,7 +566,7 @@ TEST_F(EditList, TheFieldDrawsTheTextInViewItsSelectionAndCursor) {
   // view; going back brings the start into view again.
   Type("abcdefghijkl");
   EXPECT_EQ(std::pair(edit.cursorPos, edit.leftPos), std::pair(12, 7));
-  for (int i = 0; i < 12; ++i) Key(Zing::KEYCODE_LEFT);
+  for (int i = 0; i < 12; ++i) Keys({Zing::KEYCODE_LEFT});
   EXPECT_EQ(edit.leftPos, 0);
   for (const Case& c : cases) {
     edit.passwordChar = c.password;
@@ -707,7 +698,7 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   edit.cursorPos = 999;
   edit.hiliteAnchor = 500;
   Pixel(0, 0);
-  Key(Zing::KEYCODE_RIGHT);
+  Keys({Zing::KEYCODE_RIGHT});
   EXPECT_EQ(edit.text.size(), 20u);
   EXPECT_LE(edit.cursorPos, 20);
 
