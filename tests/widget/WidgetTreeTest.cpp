@@ -220,52 +220,6 @@ TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
 
 using WidgetDraw = WidgetTest::ScreenFixture;
 
-TEST_F(WidgetDraw, OnlyDirtyTopLevelWidgetsAreDrawnWholeWithTheirChildren) {
-  ProbeWidget* left = Add("left", 0, 0, 100, 100);
-  Add("right", 200, 0, 100, 100);
-  ProbeWidget* child = Add("child", 10, 20, 30, 30, left);
-  manager.image = nullptr;  // no screen: nothing is drawn
-  EXPECT_FALSE(manager.DrawScreen());
-  EXPECT_TRUE(log.lines.empty());
-  EXPECT_EQ(host.locks, 0);
-  manager.image = &screen;
-  ASSERT_TRUE(manager.DrawScreen());
-  log.Clear();
-  EXPECT_FALSE(manager.DrawScreen());
-  EXPECT_TRUE(log.lines.empty());
-
-  child->MarkDirty();
-  EXPECT_TRUE(manager.DrawScreen());
-  EXPECT_EQ(Draws(), (Strings{"left:draw at 0,0 clip 0,0 100x100", "child:draw at 10,20 clip 10,20 30x30"}));
-  EXPECT_FALSE(left->dirty || child->dirty || manager.dirty);
-  EXPECT_EQ(host.locks, 3);
-  EXPECT_EQ(host.unlocks, 3);
-}
-
-TEST_F(WidgetDraw, ChildrenAreTranslatedAndClippedToTheirParentsAndTheirOwnRectangle) {
-  ProbeWidget* panel = Add("panel", 100, 100, 50, 50);
-  ProbeWidget* sticking = Add("sticking", 40, -10, 30, 30, panel);
-  Add("grandchild", 5, 5, 100, 100, sticking);
-  manager.DrawScreen();
-  EXPECT_EQ(Draws(), (Strings{"panel:draw at 100,100 clip 100,100 50x50", "sticking:draw at 140,90 clip 140,100 10x20",
-                              "grandchild:draw at 145,95 clip 145,100 5x20"}));
-  log.Clear();
-  panel->clip = false;
-  panel->MarkDirty();
-  manager.DrawScreen();
-  EXPECT_EQ(log.lines.at(1), "sticking:draw at 140,90 clip 140,90 30x30");
-
-  // The destination offset shifts the whole screen; stretched images are
-  // filtered only with acceleration.
-  manager.SetMouseRects(Rect(-10, -20, 660, 520), Rect(0, 0, 660, 520));
-  host.accelerated = true;
-  log.Clear();
-  manager.RemoveWidget(panel);
-  Add("w", 5, 5, 10, 10);
-  manager.DrawScreen();
-  EXPECT_EQ(Draws(), (Strings{"w:draw at 15,25 clip 15,25 10x10 filtered"}));
-}
-
 // Asks for its overlay while it draws.
 class OverlayWidget : public ProbeWidget {
  public:
