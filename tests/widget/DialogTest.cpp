@@ -12,6 +12,9 @@
 
 #include "framework/widget/Dialog.h"
 #include "framework/widget/DialogListener.h"
+#include "framework/widget/EditWidget.h"
+#include "framework/widget/HyperlinkWidget.h"
+#include "framework/widget/SystemFonts.h"
 #include "tests/widget/ProbeWidget.h"
 
 namespace {
@@ -230,6 +233,32 @@ TEST_F(Dialogs, ADragMovesTheDialogWithinTheScreenMargins) {
   manager.MouseMove(430, 330);
   manager.MouseUp(430, 330, 2);
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, host.cursors), std::tuple(109, 109, std::vector<int>{2, 0}));
+}
+
+// Controls without a font of their own ask the system for one when they first
+// draw: buttons, links and text fields 10, a dialog's buttons 12 bold, its
+// header 14 and its lines 12.
+TEST_F(Dialogs, ControlsWithoutAFontAskTheSystemForOneOfTheirSize) {
+  Strings asked;
+  Zing::SetSystemFontFactory([&](const std::string&, int size, bool bold) -> std::unique_ptr<Zing::Font> {
+    asked.push_back(std::to_string(size) + (bold ? " bold" : ""));
+    return std::make_unique<WidgetTest::BlockFont>();
+  });
+  Zing::ButtonWidget button(1, nullptr);
+  Zing::HyperlinkWidget link(2, nullptr);
+  button.label = link.label = "go";
+  Zing::EditWidget field(3, nullptr);
+  auto cells = WidgetTest::Solid(12, 3, 0xFF00FF00);
+  Dialog dialog(nullptr, cells.get(), 4, true, "H", "L", "F", Dialog::BUTTONS_FOOTER);
+  dialog.Resize(0, 100, 200, 100);
+  for (Zing::Widget* w : std::vector<Zing::Widget*>{&button, &link, &field, &dialog}) {
+    if (w != &dialog) w->Resize(0, static_cast<int>(asked.size()) * 30, 40, 20);
+    manager.AddWidget(w);
+    manager.DrawScreen();
+  }
+  Zing::SetSystemFontFactory(nullptr);
+  EXPECT_EQ(asked, (Strings{"10", "10", "10", "14", "12", "12 bold"}));
+  manager.RemoveAllWidgets();
 }
 
 TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
