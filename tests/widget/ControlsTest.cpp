@@ -70,7 +70,6 @@ class Controls : public WidgetTest::ScreenFixture {
   Strings Heard() { return std::exchange(listener.heard, {}); }
   Listener listener;
 };
-using Colors = std::vector<std::uint32_t>;
 
 TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   Zing::ButtonWidget button(1, &listener);
@@ -303,7 +302,7 @@ TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
   }
   EXPECT_EQ(list.selectIdx, 0);
   manager.SetFocus(&slider);
-  EXPECT_EQ(Pixels({{100, 100}, {309, 119}, {101, 101}}), (Colors{0xFEFEC7, 0xFEFEC7, 0}));  // the focus frame
+  EXPECT_EQ(std::tuple(Pixel(100, 100), Pixel(309, 119), Pixel(101, 101)), std::tuple(0xFEFEC7u, 0xFEFEC7u, 0u));
   // An arrow with nowhere to go keeps the focus; a disabled button takes no press.
   box.tabNext = nullptr;
   manager.SetFocus(&box);

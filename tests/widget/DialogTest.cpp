@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -199,7 +201,7 @@ TEST_F(Dialogs, TheDrawnPanelItsShadowTextAndButtonsByWhatIsThere) {
       {"", "", "F", Dialog::BUTTONS_YES_NO, 2525522009u},
   };
   for (const auto& [header, lines, footer, mode, sum] : cases) {
-    Clear(0xFF808080);
+    std::fill_n(screen.GetBits(), 640 * 480, 0xFF808080u);
     auto dialog = Make(mode, header, lines, footer);
     dialog->backgroundInsets = {4, 2, 0, 0};  // the text only: the drawn panel keeps its place
     dialog->Resize(0, 0, 100, 80);
@@ -261,57 +263,45 @@ TEST_F(Dialogs, ControlsWithoutAFontAskTheSystemForOneOfTheirSize) {
   manager.RemoveAllWidgets();
 }
 
+// A dialog's button draws the cell of its state from one image of four 3 x 3
+// cells (normal red, over green, down blue, disabled grey) stretched over it:
+// down moved a pixel right and down, the over cell fading over the normal one,
+// an empty disabled cell giving the normal look, no cells the whole image.
+// The label centred plus its offset, in colour 0, or 1 when highlighted.
 TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
-  // One image, four 3 x 3 cells: normal red, over green, down blue, disabled grey.
-  auto cells = std::make_unique<Zing::MemoryImage>();
-  cells->Create(12, 3);
+  auto cells = WidgetTest::Solid(12, 3, 0);
   const std::uint32_t colors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF606060};
   for (int i = 0; i < 36; ++i) cells->GetBits()[i] = colors[(i % 12) / 3];
-  cells->SetImageMode(false, false);
-  ProbeWidget* back = Add("back", 0, 0, 200, 200);
-  back->paint = 0xFF000000;
+  Add("back", 0, 0, 200, 200)->paint = 0xFF000000;
   auto dialog = std::make_unique<Dialog>(nullptr, cells.get(), 4, false, "", "", "", Dialog::BUTTONS_YES_NO);
   dialog->Resize(0, 0, 200, 100);
   manager.AddWidget(dialog.get());
   Zing::DialogButton& yes = *dialog->yesButton;
   EXPECT_EQ(yes.GetRect(), Rect(24, 73, 72, 3));
   yes.Resize(24, 60, 40, 20);
-  yes.normalRect = Rect(0, 0, 3, 3);
-  yes.overRect = Rect(3, 0, 3, 3);
-  yes.downRect = Rect(6, 0, 3, 3);
-  yes.disabledRect = Rect(9, 0, 3, 3);
+  std::tie(yes.normalRect, yes.overRect, yes.downRect, yes.disabledRect) =
+      std::tuple(Rect(0, 0, 3, 3), Rect(3, 0, 3, 3), Rect(6, 0, 3, 3), Rect(9, 0, 3, 3));
   yes.label = "Y";
   yes.SetFont(&font);
   yes.textOffsetX = 2;
   yes.textOffsetY = 1;
-  // The label: colour 0 (white), or 1 when highlighted; x = (40 - 6) / 2 + 2 =
-  // 19, baseline (8 + 20 - 1 - 0 - 1) / 2 + 1 = 14: the block at 19..23 x 6..13.
   yes.SetColor(0, Zing::Color(255, 255, 255));
   yes.SetColor(1, Zing::Color(255, 255, 0));
-  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 23, 60 + 13), Pixel(24 + 19, 60 + 5), Pixel(24 + 18, 60 + 13)),
-            std::tuple(0xFF0000u, 0xFFFFFFu, 0xFF0000u, 0xFF0000u));
-  manager.MouseMove(30, 70);
-  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 23, 60 + 13)), std::tuple(0x00FF00u, 0xFFFF00u));
-  manager.MouseDown(30, 70, 1);
-  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24, 60), Pixel(25, 61), Pixel(24 + 24, 60 + 14)),
-            std::tuple(0x0000FFu, 0x505050u, 0x0000FFu, 0xFFFF00u));
-  manager.MouseUp(30, 70, 1);
-  yes.overAlpha = 0.5;  // the over cell fades over the normal one
-  yes.MarkDirty();
-  EXPECT_EQ(Pixel(30, 70), 0x807E00u);
-  yes.overAlpha = 1;
-  yes.MarkDirty();
-  EXPECT_EQ(Pixel(30, 70), 0x00FF00u);
-  yes.SetDisabled(true);
-  EXPECT_EQ(Pixel(30, 70), 0x606060u);
+  const std::pair<std::function<void()>, std::uint32_t> states[] = {
+      {[] {}, 2058028485u},
+      {[&] { manager.MouseMove(30, 70); }, 904466501u},
+      {[&] { manager.MouseDown(30, 70, 1); }, 449893218u},
+      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.5; }, 4643397u},
+      {[&] { yes.SetDisabled(true); }, 3418482117u},
+      {[&] { yes.disabledRect = Rect(9, 0, 3, 0), yes.overAlpha = 0; }, 2058028485u},
+      {[&] { yes.normalRect = Rect(); }, 1942821893u},
+  };
+  for (const auto& [action, sum] : states) {
+    action();
+    yes.MarkDirty();
+    EXPECT_EQ(Checksum(Rect(24, 60, 40, 20)), sum) << &action - &states[0].first << Picture(Rect(24, 60, 41, 21));
+  }
   EXPECT_EQ(host.cursors, (std::vector<int>{1, 0}));  // the hand while over the button
-  yes.disabledRect = Rect(9, 0, 3, 0);                // an empty disabled cell: the normal look
-  yes.overAlpha = 0;
-  yes.MarkDirty();
-  EXPECT_EQ(Pixel(30, 70), 0xFF0000u);
-  yes.normalRect = Rect();  // no cells at all: the whole image stretched over the button
-  yes.MarkDirty();
-  EXPECT_EQ(Checksum(Rect(24, 60, 40, 20)), 1942821893u) << Picture(Rect(24, 60, 40, 20));
 }
 
 }  // namespace
