@@ -144,6 +144,12 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_RIGHT;
   button.MarkDirty();
   EXPECT_EQ(std::pair(Pixel(2, 8), Pixel(30, 8)), std::pair(kBkg, 0xFF0000u));
+  // An image without a down or over cell shows pressed a pixel right and down.
+  auto image = Solid(40, 20, 0xFF0000FF);
+  button.buttonImage = image.get();
+  button.label.clear();
+  manager.MouseDown(20, 10, 1);
+  EXPECT_EQ(std::pair(Pixel(0, 10), Pixel(1, 1)), std::pair(0xFFFFFFu, 0x0000FFu));
 }
 
 TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
@@ -178,7 +184,7 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   box.checkedImage = on.get();
   box.uncheckedRect = box.checkedRect = Rect();
   box.MarkDirty();
-  EXPECT_EQ(Pixel(3, 3), 0xFF00FFu);
+  EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(11, 11)), std::pair(0xFF00FFu, 0xFF00FFu));
 }
 
 // The track's three cells: the left end, the middle repeated, the right end.
@@ -582,6 +588,9 @@ TEST_F(Controls, TheColumnsOfATableShareLinesHighlightSelectionAndScrolling) {
   manager.BringToBack(&names);
   EXPECT_EQ((std::vector<Zing::Widget*>(manager.widgets.begin(), manager.widgets.end())),
             (std::vector<Zing::Widget*>{&names, &points, &bar}));
+  names.Resize(0, 0, 100, 18);  // room for less than a line: a page of one
+  EXPECT_EQ(bar.page, 1);
+  names.Resize(0, 0, 100, 48);
   EXPECT_EQ(bar.page, 4);
   manager.MouseMove(10, 4 + 15);
   names.RemoveLine(1);  // the highlighted line goes; the selection moves up with its line
