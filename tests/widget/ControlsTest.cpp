@@ -1,6 +1,6 @@
 // The controls driven through the widget manager as the player would, and
-// drawn into a memory screen whose pixels are checked at chosen points:
-// buttons, links, check boxes and sliders; the text field with typed
+// drawn into a memory screen, pinned as checksums of whole small pictures:
+// buttons, check boxes and sliders; the text field with typed
 // characters and editing keys, the clipboard, undo and the limits under
 // hostile input; and the text list's highlight, clicks and drawing.
 

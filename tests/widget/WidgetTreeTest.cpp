@@ -1,7 +1,7 @@
-// The widget tree: child order, attachment, lifetime, dirty marking and the
-// update walk; and drawing through it: which widgets the manager draws, with
-// what translation and clip, modality and flags in the draw walk, removals
-// while drawing, deferred overlays, and the text helpers.
+// The widget tree: attachment, dirty marking (what lies behind and in front)
+// and the update walk with removals and reordering during it; deferred
+// overlays in the draw walk, and the text, number and colour helpers of every
+// widget.
 
 #include <gtest/gtest.h>
 
@@ -54,27 +54,6 @@ class WidgetTree : public WidgetTest::WidgetFixture {
     log.Clear();
   }
 };
-
-TEST_F(WidgetTree, ChildrenSortByZOrderAndReorderOnlyWithinTheirGroup) {
-  auto [a, b, c, d] = MakeAll("a", "b", "c", "d");
-  a->zOrder = c->zOrder = 1;
-  AddAll({a, b, c, d, a});  // insertion order within a key; a second add changes nothing
-  EXPECT_EQ(Names(manager), (Strings{"b", "d", "a", "c"}));
-
-  manager.BringToFront(b);
-  EXPECT_EQ(Names(manager), (Strings{"d", "b", "a", "c"}));
-  manager.BringToBack(c);
-  EXPECT_EQ(Names(manager), (Strings{"d", "b", "c", "a"}));
-  manager.BringToBack(b);
-  EXPECT_EQ(Names(manager), (Strings{"b", "d", "c", "a"}));
-  manager.PutInFront(b, c);  // would break the order: stays before the higher key
-  EXPECT_EQ(Names(manager), (Strings{"d", "b", "c", "a"}));
-  manager.PutBehind(b, d);
-  manager.PutBehind(b, Make("loose"));  // not a sibling: nothing moves
-  manager.PutInFront(b, b);
-  EXPECT_EQ(Names(manager), (Strings{"b", "d", "c", "a"}));
-  EXPECT_EQ(log.With("b:reordered").size(), 4u);
-}
 
 TEST_F(WidgetTree, AWidgetLivesInOneContainerAndAttachesWithItsSubtree) {
   auto [first, second, child, grandchild] = MakeAll("first", "second", "child", "grandchild");
@@ -150,35 +129,6 @@ TEST_F(WidgetTree, ATransparentWidgetRedrawsWhatLiesBehindItUpToAnOpaqueCover) {
   corner->hasAlpha = true;
   AddAll({shortCovers[0], shortCovers[1], shortCovers[2], shortCovers[3], corner});
   EXPECT_EQ(Mark(corner), (Strings{"far", "near", "under", "glass", "top", "left", "bottom", "right", "corner"}));
-}
-
-TEST_F(WidgetTree, HidingRedrawsTheCoveredAreaAndShowingAHiddenDirtyChildRedrawsIt) {
-  ProbeWidget* panel = Make("panel", 0, 0, 100, 100);
-  ProbeWidget* label = Make("label", 10, 10, 20, 20);
-  ProbeWidget* popup = Make("popup", 10, 10, 20, 20);
-  AddAll({panel, popup});
-  panel->AddWidget(label);
-  ClearDirty();
-  popup->SetVisible(false);
-  EXPECT_EQ(Dirty(), (Strings{"panel", "popup"}));
-  // Invisible widgets are not redrawn for their neighbours.
-  ClearDirty();
-  panel->MarkFullyDirty();
-  EXPECT_EQ(Dirty(), (Strings{"panel"}));
-
-  label->SetVisible(false);
-  label->SetColor(0, Color(1, 2, 3));  // marks the hidden label dirty
-  ClearDirty();
-  label->dirty = true;  // left over: drawing skips invisible children
-  label->SetVisible(true);
-  EXPECT_EQ(std::tuple(Dirty(), manager.dirty), std::tuple(Strings{"panel", "label"}, true));
-  // Hiding a widget over nothing still asks for the screen to be drawn.
-  ClearDirty();
-  popup->SetVisible(true);
-  panel->SetVisible(false);
-  ClearDirty();
-  popup->SetVisible(false);
-  EXPECT_TRUE(manager.dirty);
 }
 
 TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
