@@ -190,10 +190,9 @@ TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
   EXPECT_EQ(spaced->GetPreferredHeight(300), 20 + 6 + 17 + 2);
 }
 
-// The outline at 12..87 x 12..67 round the panel, the shadow right of and
-// below it from 24 on; the header centred from the top inset on, the lines
-// 13 below it (alignment 0 goes to the word wrapping as it stands) or from
-// the top without one, the footer centred below them; bevelled buttons.
+// The outline at 12..87 x 12..67 round the panel, the shadow right of and below it from 24 on; the header
+// centred from the top inset on, the lines 13 below it (alignment 0 goes to the word wrapping as it
+// stands) or from the top without one, the footer centred below them; bevelled buttons.
 TEST_F(Dialogs, TheDrawnPanelItsShadowTextAndButtonsByWhatIsThere) {
   const std::tuple<std::string, std::string, std::string, int, std::uint32_t> cases[] = {
       {"HD", "ab cd", "F", Dialog::BUTTONS_NONE, 2991551416u},
@@ -238,9 +237,8 @@ TEST_F(Dialogs, ADragMovesTheDialogWithinTheScreenMargins) {
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, host.cursors), std::tuple(109, 109, std::vector<int>{2, 0}));
 }
 
-// Controls without a font of their own ask the system for one when they first
-// draw: buttons, links and text fields 10, a dialog's buttons 12 bold, its
-// header 14 and its lines 12.
+// Controls without a font ask the system for one when they first draw: buttons, links and text fields
+// 10, a dialog's header 14, its lines 12 and its buttons 12 bold.
 TEST_F(Dialogs, ControlsWithoutAFontAskTheSystemForOneOfTheirSize) {
   Strings asked;
   Zing::SetSystemFontFactory([&](const std::string&, int size, bool bold) -> std::unique_ptr<Zing::Font> {
@@ -264,11 +262,9 @@ TEST_F(Dialogs, ControlsWithoutAFontAskTheSystemForOneOfTheirSize) {
   manager.RemoveAllWidgets();
 }
 
-// A dialog's button draws the cell of its state from one image of four 3 x 3
-// cells (normal red, over green, down blue, disabled grey) stretched over it:
-// down moved a pixel right and down, the over cell fading over the normal one,
-// an empty disabled cell giving the normal look, no cells the whole image.
-// The label centred plus its offset, in colour 0, or 1 when highlighted.
+// A dialog's button stretches the cell of its state from four 3 x 3 cells (normal red, over green, down
+// blue, disabled grey): down a pixel right and down, over fading over normal, an empty disabled cell the
+// normal look, no cells the whole image; the label centred plus its offset, in colour 0 or 1 when lit.
 TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   auto cells = WidgetTest::Solid(12, 3, 0);
   const std::uint32_t colors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF606060};
@@ -283,19 +279,20 @@ TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   std::tie(yes.normalRect, yes.overRect, yes.downRect, yes.disabledRect) =
       std::tuple(Rect(0, 0, 3, 3), Rect(3, 0, 3, 3), Rect(6, 0, 3, 3), Rect(9, 0, 3, 3));
   yes.label = "Y";
+  font.ascentPadding = 1;
   yes.SetFont(&font);
   yes.textOffsetX = 2;
   yes.textOffsetY = 1;
   yes.SetColor(0, Zing::Color(255, 255, 255));
   yes.SetColor(1, Zing::Color(255, 255, 0));
   const std::pair<std::function<void()>, std::uint32_t> states[] = {
-      {[] {}, 2058028485u},
-      {[&] { manager.MouseMove(30, 70); }, 904466501u},
-      {[&] { manager.MouseDown(30, 70, 1); }, 449893218u},
-      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.5; }, 4643397u},
-      {[&] { yes.SetDisabled(true); }, 3418482117u},
-      {[&] { yes.disabledRect = Rect(9, 0, 3, 0), yes.overAlpha = 0; }, 2058028485u},
-      {[&] { yes.normalRect = Rect(); }, 1942821893u},
+      {[] {}, 2997155269u},
+      {[&] { manager.MouseMove(30, 70); }, 1001984069u},
+      {[&] { manager.MouseDown(30, 70, 1); }, 2328953378u},
+      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.5; }, 572842053u},
+      {[&] { yes.SetDisabled(true); }, 4018853317u},
+      {[&] { yes.disabledRect = Rect(9, 0, 3, 0), yes.overAlpha = 0; }, 2997155269u},
+      {[&] { yes.normalRect = Rect(); }, 1715053061u},
   };
   for (const auto& [action, sum] : states) {
     action();

@@ -253,18 +253,16 @@ class ScreenFixture : public WidgetFixture {
     return hash;
   }
   std::string Picture(const Zing::Rect& area) {
-    std::vector<std::uint32_t> palette;
+    std::vector<std::uint32_t> palette;  // listed at the end, one colour a letter
     std::string text = "\n";
     for (int py = area.y; py < area.y + area.h; ++py, text += '\n') {
       for (int px = area.x; px < area.x + area.w; ++px) {
         const std::uint32_t c = screen.GetPixel(px, py) & 0xFFFFFF;
-        auto at = std::find(palette.begin(), palette.end(), c);
-        if (at == palette.end()) at = palette.insert(palette.end(), c);
-        text += static_cast<char>('a' + (at - palette.begin()) % 26);
+        if (std::find(palette.begin(), palette.end(), c) == palette.end()) palette.push_back(c);
+        text += static_cast<char>('a' + (std::find(palette.begin(), palette.end(), c) - palette.begin()) % 26);
       }
     }
-    for (std::size_t i = 0; i < palette.size(); ++i)
-      text += std::string(1, 'a' + i % 26) + "=" + std::to_string(palette[i]) + " ";
+    for (std::uint32_t c : palette) text += std::to_string(c) + " ";
     return text;
   }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -54,6 +55,31 @@ class WidgetTree : public WidgetTest::WidgetFixture {
     log.Clear();
   }
 };
+
+// Children keep the order of their zOrder keys, in order of arrival within
+// a key (adding a child twice changes nothing); reordering moves a child only
+// as far as its key allows, and never relative to itself or a stranger.
+TEST_F(WidgetTree, ChildrenSortByZOrderAndReorderOnlyWithinTheirGroup) {
+  auto [a, b, c, d] = MakeAll("a", "b", "c", "d");
+  a->zOrder = c->zOrder = 1;
+  const std::pair<std::function<void()>, std::string> steps[] = {
+      {[&] {
+         AddAll({a, b, c, d, a});
+       },
+       "bdac"},
+      {[&] { manager.BringToFront(b); }, "dbac"},
+      {[&] { manager.BringToBack(c); }, "dbca"},
+      {[&] { manager.BringToBack(b); }, "bdca"},
+      {[&] { manager.PutInFront(b, c); }, "dbca"},
+      {[&] { manager.PutBehind(b, d), manager.PutBehind(b, Make("loose")), manager.PutInFront(b, b); }, "bdca"}};
+  for (const auto& [step, order] : steps) {
+    step();
+    std::string names;
+    for (const std::string& name : Names(manager)) names += name;
+    EXPECT_EQ(names, order);
+  }
+  EXPECT_EQ(log.With("b:reordered").size(), 4u);
+}
 
 TEST_F(WidgetTree, AWidgetLivesInOneContainerAndAttachesWithItsSubtree) {
   auto [first, second, child, grandchild] = MakeAll("first", "second", "child", "grandchild");
@@ -143,8 +169,7 @@ TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
   manager.UpdateFrame();
   manager.UpdateFrameSmooth(0.5f);
   EXPECT_EQ(log.lines, (Strings{"a:update", "b:update", "bChild:update", "s:update", "s:smooth 2"}));
-  EXPECT_EQ(manager.updateCount, 1);
-  EXPECT_EQ(a->updateCount, 1);
+  EXPECT_EQ(std::pair(manager.updateCount, a->updateCount), std::pair(1, 1));
 }
 
 TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
@@ -169,6 +194,21 @@ TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
 }
 
 using WidgetDraw = WidgetTest::ScreenFixture;
+
+// The below-modal flags apply in the draw walk to what lies behind the modal
+// widget: inside a container, to its parent and the siblings behind it too.
+TEST_F(WidgetDraw, WhatLiesBehindTheModalWidgetIsDrawnWithTheBelowModalFlags) {
+  ProbeWidget* frame = Add("frame", 0, 0, 100, 100);
+  Add("before", 0, 0, 10, 10, frame);
+  ProbeWidget* sheet = Add("sheet", 20, 0, 10, 10, frame);
+  Add("after", 40, 0, 10, 10, frame);
+  Add("top", 200, 0, 10, 10);
+  manager.AddBaseModal(sheet, Zing::FlagsMod(0, Zing::WIDGETFLAGS_DRAW));
+  manager.DrawScreen();
+  EXPECT_EQ(log.lines, (Strings{"sheet:draw at 20,0 clip 20,0 10x10", "after:draw at 40,0 clip 40,0 10x10",
+                                "top:draw at 200,0 clip 200,0 10x10"}));
+  manager.RemoveBaseModal(sheet);
+}
 
 // Asks for its overlay while it draws.
 class OverlayWidget : public ProbeWidget {
