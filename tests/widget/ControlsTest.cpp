@@ -151,6 +151,9 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   manager.UpdateFrame();  // held under the pointer: a tick each update
   EXPECT_EQ(std::tuple(Heard(), listener.ticks),
             std::tuple(Strings{"enter 1", "press 1 1", "depress 1", "press 1 1"}, 1));
+  auto grey = Solid(40, 20, 0xFF606060);  // disabled, its own image
+  button.disabledImage = grey.get(), button.SetDisabled(true);
+  EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(39, 19)), std::pair(0x606060u, 0x606060u));
 }
 
 TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
@@ -222,24 +225,21 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
     slider.SetValue(0.75);
     at(157, false, true);
     sums.push_back(Checksum(slider.GetRect()));
-    at(155);
-    EXPECT_EQ(host.cursors.back(), 2);  // over the thumb
+    EXPECT_EQ((at(155), host.cursors.back()), 2);  // over the thumb
     at(155, true);
     at(1000);
     at(-1000);
     at(105, false, true);
-    at(104);  // released, the thumb is no longer held: leaving it restores the arrow
-    EXPECT_EQ(host.cursors.back(), 2);
-    manager.MouseMove(300, 300);
-    EXPECT_EQ(host.cursors.back(), 0);
+    // Released, the thumb is no longer held: leaving it restores the arrow.
+    EXPECT_EQ((at(104), host.cursors.back()), 2);
+    EXPECT_EQ((manager.MouseMove(300, 300), host.cursors.back()), 0);
     manager.SetFocus(&slider);
     manager.KeyDown(horizontal ? Zing::KEYCODE_RIGHT : Zing::KEYCODE_DOWN);
     manager.KeyDown(horizontal ? Zing::KEYCODE_LEFT : Zing::KEYCODE_UP);
     manager.KeyDown(horizontal ? Zing::KEYCODE_UP : Zing::KEYCODE_LEFT);  // the other axis: the focus ring's
     EXPECT_EQ(Heard(), (Strings{"slider 5 0.75", "slider 5 1.00", "slider 5 0.00", "slider 5 0.50", "slider 5 0.50",
                                 "slider 5 0.55", "slider 5 0.50"}));
-    slider.SetValue(7);
-    EXPECT_DOUBLE_EQ(slider.value, 1.0);
+    EXPECT_DOUBLE_EQ((slider.SetValue(7), slider.value), 1.0);
     manager.RemoveWidget(&slider);
   }
   EXPECT_EQ(sums, (std::vector<std::uint32_t>{1031367397u, 1814543077u}));
