@@ -1,10 +1,13 @@
 // The framework's dialog through the widget manager: its buttons by mode,
 // laid out along its bottom edge and kept in front of it, its answers to the
-// dialog listener, its preferred height, and its look (the drawn panel with
-// its shadow, the header, lines and footer, and the buttons' image cells).
+// dialog listener, dragging, its preferred height, and its look (the drawn
+// panel with its shadow, header, lines and footer, the buttons' cells, and
+// the system fonts of controls without their own).
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -12,6 +15,9 @@
 
 #include "framework/widget/Dialog.h"
 #include "framework/widget/DialogListener.h"
+#include "framework/widget/EditWidget.h"
+#include "framework/widget/HyperlinkWidget.h"
+#include "framework/widget/SystemFonts.h"
 #include "tests/widget/ProbeWidget.h"
 
 namespace {
@@ -184,70 +190,116 @@ TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
   EXPECT_EQ(spaced->GetPreferredHeight(300), 20 + 6 + 17 + 2);
 }
 
-TEST_F(Dialogs, TheDrawnPanelItsShadowAndTheTextLines) {
-  Clear(0xFF808080);
-  auto dialog = Make(Dialog::BUTTONS_NONE, "HD", "ab cd", "F");
-  dialog->backgroundInsets = {4, 2, 0, 0};  // the text only: the drawn panel keeps its place
-  dialog->Resize(0, 0, 100, 80);
-  manager.AddWidget(dialog.get());
-  // The outline at 12..87 x 12..67 round the panel, the shadow right of and
-  // below it from 24 on; the header "HD" centred at rows 26..33, the lines
-  // 13 below it (alignment 0 goes to the word wrapping as it stands), the
-  // footer "F" centred at rows 66..73, over the outline and the shadow.
-  EXPECT_EQ(Checksum(Rect(0, 0, 100, 80)), 2991551416u) << Picture(Rect(0, 0, 100, 80));
+// The outline at 12..87 x 12..67 round the panel, the shadow right of and below it from 24 on; the header
+// centred from the top inset on, the lines 13 below it (alignment 0 goes to the word wrapping as it
+// stands) or from the top without one, the footer centred below them; bevelled buttons.
+TEST_F(Dialogs, TheDrawnPanelItsShadowTextAndButtonsByWhatIsThere) {
+  const std::tuple<std::string, std::string, std::string, int, std::uint32_t> cases[] = {
+      {"HD", "ab cd", "F", Dialog::BUTTONS_NONE, 2991551416u},
+      {"", "ab cd", "F", Dialog::BUTTONS_NONE, 944934545u},
+      {"HD", "", "", Dialog::BUTTONS_NONE, 1039115457u},
+      {"", "", "F", Dialog::BUTTONS_YES_NO, 2525522009u},
+  };
+  for (const auto& [header, lines, footer, mode, sum] : cases) {
+    std::fill_n(screen.GetBits(), 640 * 480, 0xFF808080u);
+    auto dialog = Make(mode, header, lines, footer);
+    dialog->backgroundInsets = {4, 2, 0, 0};  // the text only: the drawn panel keeps its place
+    dialog->Resize(0, 0, 100, 80);
+    manager.AddWidget(dialog.get());
+    EXPECT_EQ(Checksum(Rect(0, 0, 100, 80)), sum)
+        << header << "|" << lines << "|" << footer << Picture(Rect(0, 0, 100, 80));
+    manager.RemoveWidget(dialog.get());
+  }
 }
 
+// Dragged by its body, the dialog follows the pointer but keeps all but 8
+// pixels on the screen, and the grabbed point stays 8 pixels inside it.
+TEST_F(Dialogs, ADragMovesTheDialogWithinTheScreenMargins) {
+  auto dialog = Make(Dialog::BUTTONS_NONE);
+  dialog->Resize(100, 100, 300, 200);
+  manager.AddWidget(dialog.get());
+  manager.MouseMove(110, 110);
+  manager.MouseDown(110, 110, 1);
+  const std::tuple<int, int, Zing::Point> drags[] = {{210, 160, {200, 150}},
+                                                     {-500, -500, {-8, -8}},
+                                                     {50, 50, {42, 42}},
+                                                     {2000, 2000, {348, 288}},
+                                                     {400, 300, {109, 109}}};
+  for (const auto& [px, py, at] : drags) {
+    manager.MouseMove(px, py);
+    EXPECT_EQ((Zing::Point{dialog->x, dialog->y}), at) << px << "," << py;
+  }
+  manager.MouseUp(400, 300, 1);
+  manager.MouseMove(420, 320);     // released: no longer dragged
+  manager.MouseDown(420, 320, 2);  // nor by a double click
+  manager.MouseMove(430, 330);
+  manager.MouseUp(430, 330, 2);
+  EXPECT_EQ(std::tuple(dialog->x, dialog->y, host.cursors), std::tuple(109, 109, std::vector<int>{2, 0}));
+}
+
+// Controls without a font ask the system for one when they first draw: buttons, links and text fields
+// 10, a dialog's header 14, its lines 12 and its buttons 12 bold.
+TEST_F(Dialogs, ControlsWithoutAFontAskTheSystemForOneOfTheirSize) {
+  Strings asked;
+  Zing::SetSystemFontFactory([&](const std::string&, int size, bool bold) -> std::unique_ptr<Zing::Font> {
+    asked.push_back(std::to_string(size) + (bold ? " bold" : ""));
+    return std::make_unique<WidgetTest::BlockFont>();
+  });
+  Zing::ButtonWidget button(1, nullptr);
+  Zing::HyperlinkWidget link(2, nullptr);
+  button.label = link.label = "go";
+  Zing::EditWidget field(3, nullptr);
+  auto cells = WidgetTest::Solid(12, 3, 0xFF00FF00);
+  Dialog dialog(nullptr, cells.get(), 4, true, "H", "L", "F", Dialog::BUTTONS_FOOTER);
+  dialog.Resize(0, 100, 200, 100);
+  for (Zing::Widget* w : std::vector<Zing::Widget*>{&button, &link, &field, &dialog}) {
+    if (w != &dialog) w->Resize(0, static_cast<int>(asked.size()) * 30, 40, 20);
+    manager.AddWidget(w);
+    manager.DrawScreen();
+  }
+  Zing::SetSystemFontFactory(nullptr);
+  EXPECT_EQ(asked, (Strings{"10", "10", "10", "14", "12", "12 bold"}));
+  manager.RemoveAllWidgets();
+}
+
+// A dialog's button stretches the cell of its state from four 3 x 3 cells (normal red, over green, down
+// blue, disabled grey): down a pixel right and down, over fading over normal, an empty disabled cell the
+// normal look, no cells the whole image; the label centred plus its offset, in colour 0 or 1 when lit.
 TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
-  // One image, four 3 x 3 cells: normal red, over green, down blue, disabled grey.
-  auto cells = std::make_unique<Zing::MemoryImage>();
-  cells->Create(12, 3);
+  auto cells = WidgetTest::Solid(12, 3, 0);
   const std::uint32_t colors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF606060};
   for (int i = 0; i < 36; ++i) cells->GetBits()[i] = colors[(i % 12) / 3];
-  cells->SetImageMode(false, false);
-  ProbeWidget* back = Add("back", 0, 0, 200, 200);
-  back->paint = 0xFF000000;
+  Add("back", 0, 0, 200, 200)->paint = 0xFF000000;
   auto dialog = std::make_unique<Dialog>(nullptr, cells.get(), 4, false, "", "", "", Dialog::BUTTONS_YES_NO);
   dialog->Resize(0, 0, 200, 100);
   manager.AddWidget(dialog.get());
   Zing::DialogButton& yes = *dialog->yesButton;
   EXPECT_EQ(yes.GetRect(), Rect(24, 73, 72, 3));
   yes.Resize(24, 60, 40, 20);
-  yes.normalRect = Rect(0, 0, 3, 3);
-  yes.overRect = Rect(3, 0, 3, 3);
-  yes.downRect = Rect(6, 0, 3, 3);
-  yes.disabledRect = Rect(9, 0, 3, 3);
+  std::tie(yes.normalRect, yes.overRect, yes.downRect, yes.disabledRect) =
+      std::tuple(Rect(0, 0, 3, 3), Rect(3, 0, 3, 3), Rect(6, 0, 3, 3), Rect(9, 0, 3, 3));
   yes.label = "Y";
+  font.ascentPadding = 1;
   yes.SetFont(&font);
   yes.textOffsetX = 2;
   yes.textOffsetY = 1;
-  // The label: colour 0 (white), or 1 when highlighted; x = (40 - 6) / 2 + 2 =
-  // 19, baseline (8 + 20 - 1 - 0 - 1) / 2 + 1 = 14: the block at 19..23 x 6..13.
   yes.SetColor(0, Zing::Color(255, 255, 255));
   yes.SetColor(1, Zing::Color(255, 255, 0));
-  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 23, 60 + 13), Pixel(24 + 19, 60 + 5), Pixel(24 + 18, 60 + 13)),
-            std::tuple(0xFF0000u, 0xFFFFFFu, 0xFF0000u, 0xFF0000u));
-  manager.MouseMove(30, 70);
-  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24 + 23, 60 + 13)), std::tuple(0x00FF00u, 0xFFFF00u));
-  manager.MouseDown(30, 70, 1);
-  EXPECT_EQ(std::tuple(Pixel(30, 70), Pixel(24, 60), Pixel(25, 61), Pixel(24 + 24, 60 + 14)),
-            std::tuple(0x0000FFu, 0x505050u, 0x0000FFu, 0xFFFF00u));
-  manager.MouseUp(30, 70, 1);
-  yes.overAlpha = 0.5;  // the over cell fades over the normal one
-  yes.MarkDirty();
-  EXPECT_EQ(Pixel(30, 70), 0x807E00u);
-  yes.overAlpha = 1;
-  yes.MarkDirty();
-  EXPECT_EQ(Pixel(30, 70), 0x00FF00u);
-  yes.SetDisabled(true);
-  EXPECT_EQ(Pixel(30, 70), 0x606060u);
+  const std::pair<std::function<void()>, std::uint32_t> states[] = {
+      {[] {}, 2997155269u},
+      {[&] { manager.MouseMove(30, 70); }, 1001984069u},
+      {[&] { manager.MouseDown(30, 70, 1); }, 2328953378u},
+      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.5; }, 572842053u},
+      {[&] { yes.SetDisabled(true); }, 4018853317u},
+      {[&] { yes.disabledRect = Rect(9, 0, 3, 0), yes.overAlpha = 0; }, 2997155269u},
+      {[&] { yes.normalRect = Rect(); }, 1715053061u},
+  };
+  for (const auto& [action, sum] : states) {
+    action();
+    yes.MarkDirty();
+    EXPECT_EQ(Checksum(Rect(24, 60, 40, 20)), sum) << &action - &states[0].first << Picture(Rect(24, 60, 41, 21));
+  }
   EXPECT_EQ(host.cursors, (std::vector<int>{1, 0}));  // the hand while over the button
-  yes.disabledRect = Rect(9, 0, 3, 0);                // an empty disabled cell: the normal look
-  yes.overAlpha = 0;
-  yes.MarkDirty();
-  EXPECT_EQ(Pixel(30, 70), 0xFF0000u);
-  yes.normalRect = Rect();  // no cells at all: the whole image stretched over the button
-  yes.MarkDirty();
-  EXPECT_EQ(Checksum(Rect(24, 60, 40, 20)), 1942821893u) << Picture(Rect(24, 60, 40, 20));
 }
 
 }  // namespace

@@ -126,8 +126,8 @@ class FakeHost : public Zing::WidgetManagerHost {
   void SetCursor(int cursorNum) override { cursors.push_back(cursorNum); }
   void ReleaseMouseCapture() override { ++captureReleases; }
   bool IsHardwareAccelerated() const override { return accelerated; }
-  void LockScreenImage() override { ++locks; }
-  void UnlockScreenImage() override { ++unlocks; }
+  void LockScreenImage() override {}
+  void UnlockScreenImage() override {}
   std::string GetClipboardText() override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   bool AllowsExtendedChars() const override { return extendedChars; }
@@ -148,8 +148,6 @@ class FakeHost : public Zing::WidgetManagerHost {
   std::vector<int> cursors;
   int captureReleases = 0;
   bool accelerated = false;
-  int locks = 0;
-  int unlocks = 0;
 };
 
 // Every character is a solid block, a pixel narrower than its advance (6
@@ -223,14 +221,6 @@ class WidgetFixture : public ::testing::Test {
     manager.MouseDown(px, py, button);
     manager.MouseUp(px, py, button);
   }
-  std::vector<std::string> Draws() const {
-    std::vector<std::string> draws;
-    for (const std::string& line : log.lines) {
-      if (line.find(":draw") != std::string::npos) draws.push_back(line);
-    }
-    return draws;
-  }
-
   EventLog log;
   FakeHost host;
   Zing::WidgetManager manager{&host};
@@ -263,28 +253,17 @@ class ScreenFixture : public WidgetFixture {
     return hash;
   }
   std::string Picture(const Zing::Rect& area) {
-    std::vector<std::uint32_t> palette;
+    std::vector<std::uint32_t> palette;  // listed at the end, one colour a letter
     std::string text = "\n";
     for (int py = area.y; py < area.y + area.h; ++py, text += '\n') {
       for (int px = area.x; px < area.x + area.w; ++px) {
         const std::uint32_t c = screen.GetPixel(px, py) & 0xFFFFFF;
-        auto at = std::find(palette.begin(), palette.end(), c);
-        if (at == palette.end()) at = palette.insert(palette.end(), c);
-        text += static_cast<char>('a' + (at - palette.begin()) % 26);
+        if (std::find(palette.begin(), palette.end(), c) == palette.end()) palette.push_back(c);
+        text += static_cast<char>('a' + (std::find(palette.begin(), palette.end(), c) - palette.begin()) % 26);
       }
     }
-    for (std::size_t i = 0; i < palette.size(); ++i)
-      text += std::string(1, 'a' + i % 26) + "=" + std::to_string(palette[i]) + " ";
+    for (std::uint32_t c : palette) text += std::to_string(c) + " ";
     return text;
-  }
-  std::vector<std::uint32_t> Pixels(std::initializer_list<std::pair<int, int>> points) {
-    std::vector<std::uint32_t> colors;
-    for (const auto& [px, py] : points) colors.push_back(Pixel(px, py));
-    return colors;
-  }
-  // Fills the whole screen with one colour, under whatever is drawn next.
-  void Clear(std::uint32_t argb) {
-    for (int i = 0; i < 640 * 480; ++i) screen.GetBits()[i] = argb;
   }
 
   Zing::MemoryImage screen;
