@@ -1,0 +1,402 @@
+// The desktop under the framework: input translated into the framework's
+// messages (Windows-1252 text, controllers, the browser's keys and canvas),
+// stop signals, the display a window needs, and the 640 x 480 picture at
+// whole-number scales: the window's scale, the letterbox, the pointer's exact
+// way back to picture pixels, and presenting into the window's own memory
+// (SDL's dummy video driver, whose window memory the test can read) with only
+// the changed rows written.
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "framework/platform/AccelerationProbe.h"
+#include "framework/platform/DisplayPresence.h"
+#include "framework/platform/Platform.h"
+#include "framework/platform/Scaling.h"
+#include "framework/platform/SdlControllers.h"
+#include "framework/platform/SdlInput.h"
+#include "framework/platform/StopSignals.h"
+#include "framework/platform/SurfacePicture.h"
+#include "framework/platform/WebInput.h"
+
+namespace {
+
+using namespace Zing::Platform;
+using Messages = std::vector<std::pair<MessageCode, int>>;
+
+Messages Codes(const std::vector<WindowMessage>& out) {
+  Messages codes;
+  for (const auto& m : out) codes.emplace_back(m.code, m.param);
+  return codes;
+}
+
+// An SDL event of `type`; `set` fills in its fields.
+template <typename Set>
+SDL_Event Event(Uint32 type, Set set) {
+  SDL_Event e{};
+  e.type = type;
+  set(e);
+  return e;
+}
+SDL_Event Button(Uint32 type, Uint8 button, Uint8 clicks) {
+  return Event(type, [&](SDL_Event& e) { std::tie(e.button.button, e.button.clicks) = std::tuple(button, clicks); });
+}
+SDL_Event Key(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE) {
+  return Event(type, [&](SDL_Event& e) { std::tie(e.key.keysym.sym, e.key.keysym.mod) = std::tuple(key, mod); });
+}
+SDL_Event Window(Uint8 event) {
+  return Event(SDL_WINDOWEVENT, [&](SDL_Event& e) { e.window.event = event; });
+}
+
+TEST(PlatformInput, EventsBecomeTheFrameworksMessages) {
+  using M = MessageCode;
+  const auto wheel = [](Uint32 direction) {
+    return Event(SDL_MOUSEWHEEL,
+                 [&](SDL_Event& e) { std::tie(e.wheel.y, e.wheel.direction) = std::tuple(-2, direction); });
+  };
+  // e-acute, euro sign, sharp s, a character outside the code page, 'x'
+  const SDL_Event text = Event(SDL_TEXTINPUT, [](SDL_Event& e) {
+    std::snprintf(e.text.text, sizeof e.text.text, "%s", "\xC3\xA9\xE2\x82\xAC\xC3\x9F\xE4\xB8\xADx");
+  });
+  const std::pair<SDL_Event, Messages> cases[] = {
+      // An even click count is a double click; the middle button has none.
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1), {{M::LButtonDown, 0}}},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3), {{M::LButtonDown, 0}}},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 2), {{M::RButtonDblClk, 0}}},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 2), {{M::MButtonDown, 0}}},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1), {}},
+      {wheel(SDL_MOUSEWHEEL_NORMAL), {{M::MouseWheel, -240}}},
+      {wheel(SDL_MOUSEWHEEL_FLIPPED), {{M::MouseWheel, 240}}},
+      // Keys that type a control character bring it along, but not with Alt;
+      // letters arrive as text, Control with a letter only for the edit field.
+      {Key(SDL_KEYDOWN, SDLK_RETURN), {{M::KeyDown, 13}, {M::Char, 13}}},
+      {Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT), {{M::KeyDown, 13}}},
+      {Key(SDL_KEYDOWN, SDLK_v, KMOD_LCTRL), {{M::KeyDown, 'V'}, {M::Char, 22}}},
+      {Key(SDL_KEYDOWN, SDLK_q, KMOD_LCTRL), {{M::KeyDown, 'Q'}}},
+      {Key(SDL_KEYDOWN, SDLK_a), {{M::KeyDown, 'A'}}},
+      {Key(SDL_KEYUP, SDLK_PAGEDOWN), {{M::KeyUp, 34}}},
+      {Key(SDL_KEYUP, SDLK_RSHIFT), {{M::KeyUp, 16}}},
+      {Key(SDL_KEYDOWN, SDLK_CAPSLOCK), {}},
+      {Window(SDL_WINDOWEVENT_MINIMIZED), {{M::Size, SizeMinimized}}},
+      {Window(SDL_WINDOWEVENT_FOCUS_LOST), {{M::ActivateApp, 0}}},
+      {Event(SDL_QUIT, [](SDL_Event&) {}), {{M::Close, 0}}},
+      // Typed text arrives in Windows-1252; what the code page lacks is dropped.
+      {text, {{M::Char, 0xE9}, {M::Char, 0x80}, {M::Char, 0xDF}, {M::Char, 'x'}}},
+  };
+  for (const auto& [event, expected] : cases) {
+    std::vector<WindowMessage> out;
+    TranslateSdlEvent(event, out);
+    EXPECT_EQ(Codes(out), expected) << event.type;
+  }
+  // Positions and modifiers travel with the message.
+  SDL_Event down = Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1);
+  std::tie(down.button.x, down.button.y) = std::tuple(12, 34);
+  SDL_Event moved = Window(SDL_WINDOWEVENT_MOVED);
+  moved.window.data1 = 70;
+  std::vector<WindowMessage> out;
+  for (const SDL_Event& e : {down, moved, Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT)}) TranslateSdlEvent(e, out);
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_EQ(std::tuple(out[0].x, out[0].y, out[1].x, out[2].altDown), std::tuple(12, 34, 70, true));
+}
+
+// A controller's buttons and left stick arrive as the keys they stand for;
+// the stick holds a direction past half way and lets go below a quarter, and
+// a controller pulled out lets go of what it held.
+TEST(PlatformInput, ControllersArriveAsKeys) {
+  using M = MessageCode;
+  ControllerKeys keys;
+  std::vector<WindowMessage> out;
+  const std::tuple<int, bool, Messages> buttons[] = {
+      {SDL_CONTROLLER_BUTTON_DPAD_UP, true, {{M::KeyDown, Zing::KEYCODE_UP}}},
+      {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false, {{M::KeyUp, Zing::KEYCODE_RIGHT}}},
+      {SDL_CONTROLLER_BUTTON_A, true, {{M::KeyDown, 13}, {M::Char, 13}}},
+      {SDL_CONTROLLER_BUTTON_B, true, {{M::KeyDown, 27}, {M::Char, 27}}},
+      {SDL_CONTROLLER_BUTTON_START, true, {{M::KeyDown, Zing::KEYCODE_START}}},
+      {SDL_CONTROLLER_BUTTON_X, true, {}},
+  };
+  for (const auto& [button, down, expected] : buttons) {
+    out.clear();
+    keys.Button(button, down, out);
+    EXPECT_EQ(Codes(out), expected) << button;
+  }
+  const int x = SDL_CONTROLLER_AXIS_LEFTX, y = SDL_CONTROLLER_AXIS_LEFTY;
+  const std::tuple<int, int, int, Messages> moves[] = {
+      {1, x, 12000, {}},
+      {1, x, 20000, {{M::KeyDown, Zing::KEYCODE_RIGHT}}},
+      {1, x, 12000, {}},
+      {1, x, -32768, {{M::KeyUp, Zing::KEYCODE_RIGHT}, {M::KeyDown, Zing::KEYCODE_LEFT}}},
+      {1, x, 100, {{M::KeyUp, Zing::KEYCODE_LEFT}}},
+      {1, y, 30000, {{M::KeyDown, Zing::KEYCODE_DOWN}}},
+      {2, y, -30000, {{M::KeyDown, Zing::KEYCODE_UP}}},
+      {1, SDL_CONTROLLER_AXIS_RIGHTX, 30000, {}},
+  };
+  for (const auto& [controller, axis, value, expected] : moves) {
+    out.clear();
+    keys.Axis(controller, axis, value, out);
+    EXPECT_EQ(Codes(out), expected) << axis << " " << value;
+  }
+  out.clear();
+  keys.Release(1, out);
+  EXPECT_EQ(Codes(out), (Messages{{M::KeyUp, Zing::KEYCODE_DOWN}}));
+}
+
+std::array<int, 2> Map(const PictureLayout& layout, int wx, int wy) {
+  std::array<int, 2> p{};
+  layout.WindowToPicture(wx, wy, p[0], p[1]);
+  return p;
+}
+
+TEST(Scaling, WindowScaleLetterboxAndThePointerOnDenseScreens) {
+  // Work area width and height, fixed scale (0: automatic), scale.
+  for (const auto& [w, h, fixed, scale] : {std::tuple{1920, 1050, 0, 2},
+                                           {5120, 2880, 0, 5},  // automatic is not held to 4
+                                           {1280, 992, 0, 2},
+                                           {1280, 991, 0, 1},   // no room for the title bar
+                                           {0, 0, 0, 1},        // smaller desktops still get a window
+                                           {1920, 1050, 3, 2},  // never larger than the desktop
+                                           {3840, 2120, 3, 3},
+                                           {1920, 1050, -1, 2}}) {  // out of range: automatic
+    EXPECT_EQ(ChooseWindowScale({0, 0, w, h}, 640, 480, fixed), scale) << w << "x" << h << " " << fixed;
+  }
+  // Full screen is letterboxed at a whole-number scale, shrunk with its shape
+  // kept where the screen is smaller than the picture.
+  for (const auto& [w, h, box] : {std::tuple{1920, 1080, std::array{320, 60, 1280, 960}},
+                                  {640, 480, std::array{0, 0, 640, 480}},
+                                  {320, 480, std::array{0, 120, 320, 240}}}) {
+    const ScreenRect r = FitPicture(w, h, 640, 480);
+    EXPECT_EQ((std::array{r.x, r.y, r.w, r.h}), box) << w << "x" << h;
+  }
+  PictureLayout layout;
+  layout.Update(640, 480, 1920, 1080, 1920, 1080);  // scale 2 at (320, 60)
+  EXPECT_EQ(std::tuple(Map(layout, 319, 59), Map(layout, 1599, 1019), Map(layout, 1600, 1020)),
+            std::tuple(std::array{-1, -1}, std::array{639, 479}, std::array{640, 480}));
+  // A window of 1280 x 960 points drawn with 2560 x 1920 pixels: scale 4 in
+  // pixels, still 2 in pointer positions.
+  layout.Update(640, 480, 2560, 1920, 1280, 960);
+  EXPECT_EQ(layout.Picture().w, 2560);
+  for (int wx = 0; wx < 1280; ++wx) ASSERT_EQ(Map(layout, wx, 0)[0], wx / 2);
+  EXPECT_EQ(Map(layout, 1279, 959)[1], 479);
+}
+
+// The browser: the canvas's CSS box may have any size, fractional ones
+// included (a device-pixel scale of 1.25 or 1.5); every point maps to the
+// picture pixel under it, points beside the box outside 0..639 / 0..479.
+// Page key codes pass for the keys the game knows, the wheel in notches.
+TEST(WebInput, CanvasPointsKeysAndWheel) {
+  const std::tuple<double, double, double, double, int, int> cases[] = {
+      {0, 0, 640, 480, 0, 0},
+      {639.9, 479.9, 640, 480, 639, 479},
+      {640, 480, 640, 480, 640, 480},
+      {-0.5, -3, 640, 480, -1, -3},
+      {1279.5, 959.5, 1280, 960, 639, 479},
+      {2, 1.99, 1280, 960, 1, 0},
+      {512, 384, 512, 384, 640, 480},
+      {1.25, 1.25, 800, 600, 1, 1},
+      {1.2, 1.2, 800, 600, 0, 0},
+      {998.75, 748.75, 800, 600, 799, 599},
+      {479.9, 359.9, 480, 360, 639, 479},
+      {10, 10, 0, 0, 10, 10},  // no box yet: the picture's own size
+  };
+  for (const auto& [x, y, boxW, boxH, px, py] : cases) {
+    const auto p = CanvasToPicture(x, y, boxW, boxH, 640, 480);
+    EXPECT_EQ(std::pair(p.x, p.y), std::pair(px, py)) << x << "," << y << " in " << boxW << "x" << boxH;
+  }
+  // Every CSS pixel edge of a 1.5-times box lands on the pixel it starts.
+  for (int x = 0; x < 640; ++x) EXPECT_EQ(CanvasToPicture(x * 1.5, 0, 960, 720, 640, 480).x, x);
+  for (int key : {65, 90, 48, 57, 112, 123, 13, 8, 9, 27, 18, 46, 37}) EXPECT_EQ(VirtualKeyFromPage(key), key);
+  for (int key : {124, 91, 186, 0}) EXPECT_EQ(VirtualKeyFromPage(key), 0) << key;
+  EXPECT_EQ(std::tuple(WheelDeltaFromPage(-3), WheelDeltaFromPage(100), WheelDeltaFromPage(0)),
+            std::tuple(120, -120, 0));
+}
+
+// Drivers that draw into memory are refused only when nobody asked for them;
+// the reason names what the program looked for. Software rasterisers are
+// known by name.
+TEST(PlatformInput, AWindowNobodyCanSeeIsRefusedWithItsReason) {
+  const std::string none = "no display was found (DISPLAY and WAYLAND_DISPLAY are not set)";
+  const struct {
+    const char *chosen, *requested, *x11, *wayland;
+    std::string reason;
+  } cases[] = {
+      {"x11", nullptr, ":0", nullptr, ""},
+      {"wayland", nullptr, nullptr, "wayland-0", ""},
+      {"KMSDRM", nullptr, nullptr, nullptr, ""},
+      {"offscreen", nullptr, nullptr, nullptr, none},
+      {"offscreen", "", "", "", none},
+      {"dummy", nullptr, nullptr, nullptr, none},
+      {"offscreen", nullptr, ":7", nullptr, "no display could be opened (DISPLAY=:7)"},
+      {"offscreen", nullptr, ":7", "w-1", "no display could be opened (DISPLAY=:7, WAYLAND_DISPLAY=w-1)"},
+      {"dummy", "dummy", nullptr, nullptr, ""},
+      {"offscreen", "offscreen", nullptr, nullptr, ""},
+      {nullptr, nullptr, nullptr, nullptr, none},
+      {nullptr, "x11", ":3", nullptr, "the display driver \"x11\" could not start (no X)"},
+  };
+  for (const auto& c : cases) {
+    DisplayChoice choice{c.chosen, c.requested, c.x11, c.wayland, "no X"};
+    EXPECT_EQ(UnseenDisplayReason(choice), c.reason) << (c.chosen ? c.chosen : "none");
+  }
+  for (const char* name : {"llvmpipe (256 bits)", "softpipe", "Software Rasterizer", "SWRAST"})
+    EXPECT_TRUE(IsSoftwareRasteriser(name)) << name;
+  for (const char* name : {"", "Example GPU 6600 (DRM 3.49)", "Some Vendor Graphics 620"})
+    EXPECT_FALSE(IsSoftwareRasteriser(name)) << name;
+}
+
+}  // namespace
+
+// SIGTERM and SIGINT close the program the way its close button does, also
+// while it is closing; only a second request the program never took ends it.
+TEST(PlatformInput, StopSignalsAskTheProgramToClose) {
+  const auto drain = [](Services& services) {
+    std::vector<MessageCode> codes;
+    WindowMessage message;
+    while (services.PollMessage(message)) codes.push_back(message.code);
+    return codes;
+  };
+  {
+    auto services = CreateSdlServices();
+    drain(*services);
+    for (int signal : {SIGTERM, SIGINT}) {
+      std::raise(signal);
+      EXPECT_EQ(drain(*services), std::vector<MessageCode>{MessageCode::Close});
+    }
+    EXPECT_TRUE(drain(*services).empty());
+  }
+  std::raise(SIGTERM);  // the display library has gone; the request waits
+  EXPECT_EXIT(std::raise(SIGTERM), testing::KilledBySignal(SIGTERM), "");
+  EXPECT_TRUE(TakeStopRequest());
+}
+
+namespace {
+
+constexpr int kW = 640;
+constexpr int kH = 480;
+
+// The newest window: the one the services made.
+SDL_Window* NewestWindow() {
+  SDL_Window* newest = nullptr;
+  for (Uint32 id = 1; id < 4096; ++id)
+    if (SDL_Window* window = SDL_GetWindowFromID(id)) newest = window;
+  return newest;
+}
+
+std::uint32_t Shown(SDL_Surface* surface, int x, int y) {
+  return static_cast<const std::uint32_t*>(surface->pixels)[static_cast<std::ptrdiff_t>(y) * surface->pitch / 4 + x] |
+         0xFF000000u;
+}
+
+// Whether the window shows `picture` at `scale` from (left, top), black around it.
+testing::AssertionResult ShowsPicture(const std::vector<std::uint32_t>& picture, int left, int top, int scale) {
+  SDL_Surface* surface = SDL_GetWindowSurface(NewestWindow());
+  if (!surface) return testing::AssertionFailure() << "no window memory";
+  for (int y = 0; y < surface->h; ++y) {
+    for (int x = 0; x < surface->w; ++x) {
+      const int px = x - left, py = y - top;
+      const bool inside = px >= 0 && py >= 0 && px < kW * scale && py < kH * scale;
+      const std::uint32_t want = inside ? picture[(py / scale) * kW + px / scale] : 0xFF000000u;
+      if (Shown(surface, x, y) != want)
+        return testing::AssertionFailure()
+               << "pixel " << x << "," << y << " shows " << std::hex << Shown(surface, x, y) << " instead of " << want;
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+// The picture pixel a pointer event at window position (x, y) reaches.
+std::pair<int, int> PointerAt(Services& services, int x, int y) {
+  WindowMessage message;
+  while (services.PollMessage(message)) {
+  }
+  SDL_Event motion = Event(SDL_MOUSEMOTION, [&](SDL_Event& e) {
+    std::tie(e.motion.windowID, e.motion.x, e.motion.y) = std::tuple(SDL_GetWindowID(NewestWindow()), x, y);
+  });
+  SDL_PushEvent(&motion);
+  while (services.PollMessage(message))
+    if (message.code == MessageCode::MouseMove) return {message.x, message.y};
+  return {-999, -999};
+}
+
+bool MapsGraphicsDriver() {
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);)
+    for (const char* name : {"libGL", "libEGL", "libLLVM", "_dri.so", "libvulkan"})
+      if (line.find(name) != std::string::npos) return true;
+  return false;
+}
+
+// Windows at scales 1 to 3, then full screen on the dummy's 1024 x 768
+// desktop (scale 1, centred), each showing a picture in which every pixel
+// differs from its neighbours; then rows of the picture that did not change
+// are not written again: marks put into the window's memory there survive
+// the next frame, while the changed rows show their new pixels.
+TEST(WindowPresent, WholeNumberScalesLetterboxPointerAndChangedRows) {
+  auto services = CreateSdlServices();
+  std::vector<std::uint32_t> picture(kW * kH);
+  for (int i = 0; i < kW * kH; ++i) picture[i] = 0xFF000000u | ((static_cast<std::uint32_t>(i) * 2654435761u) >> 8);
+  std::string error;
+  for (int scale : {1, 2, 3, 0}) {
+    SCOPED_TRACE(scale);
+    WindowSpec window;
+    std::tie(window.scale, window.windowed) = std::tuple(std::max(scale, 1), scale != 0);
+    ASSERT_TRUE(services->CreateMainWindow(window));
+    ASSERT_EQ(services->InitDisplay(false, error), DisplayResult::Ok) << error;
+    ASSERT_TRUE(services->Present(picture.data(), kW, kH));
+    SDL_Surface* surface = SDL_GetWindowSurface(NewestWindow());
+    ASSERT_NE(surface, nullptr);
+    const int s = std::max(scale, 1), left = (surface->w - kW * s) / 2, top = (surface->h - kH * s) / 2;
+    EXPECT_EQ(left + top > 0, scale == 0) << "bars only in full screen";
+    EXPECT_TRUE(ShowsPicture(picture, left, top, s));
+    EXPECT_EQ(PointerAt(*services, left, top), std::make_pair(0, 0));
+    EXPECT_EQ(PointerAt(*services, left + s - 1, top + s), std::make_pair(0, 1));
+    EXPECT_EQ(PointerAt(*services, left + kW * s - 1, top + kH * s - 1), std::make_pair(kW - 1, kH - 1));
+    if (scale == 0) {  // beside the picture: outside it
+      EXPECT_EQ(PointerAt(*services, left + kW, top - 1), std::make_pair(kW, -1));
+    }
+  }
+  WindowSpec window;
+  window.scale = 2;
+  ASSERT_TRUE(services->CreateMainWindow(window));
+  ASSERT_EQ(services->InitDisplay(false, error), DisplayResult::Ok) << error;
+  ASSERT_TRUE(services->Present(picture.data(), kW, kH));
+  SDL_Surface* surface = SDL_GetWindowSurface(NewestWindow());
+  auto* memory = static_cast<std::uint32_t*>(surface->pixels);
+  const int pitch = surface->pitch / 4;
+  constexpr std::uint32_t kMark = 0x00123456;
+  // The second screen row of every picture row is never read back.
+  for (int y = 0; y < kH; ++y) memory[(2 * y + 1) * pitch + 5] = kMark;
+  for (int y = 100; y <= 102; ++y) picture[y * kW + 320] ^= 0x00FFFFFF;
+  ASSERT_TRUE(services->Present(picture.data(), kW, kH));
+  for (int y = 0; y < kH; ++y) {
+    const bool changed = y >= 100 && y <= 102;
+    ASSERT_EQ(memory[(2 * y + 1) * pitch + 5] == kMark, !changed) << "picture row " << y;
+    ASSERT_EQ(Shown(surface, 641, 2 * y + 1), picture[y * kW + 320]) << "picture row " << y;
+  }
+  services->DestroyMainWindow();
+  EXPECT_FALSE(MapsGraphicsDriver());
+  // The bare scaler reports the bands it wrote: all, none, then the six
+  // screen rows of three changed picture rows.
+  std::vector<std::uint32_t> target(kW * 2 * kH * 2);
+  const PixelTarget memoryTarget{target.data(), kW * 2, kW * 2, kH * 2};
+  std::vector<std::vector<std::pair<int, int>>> bands;
+  for (const bool everything : {true, false, false}) {
+    std::vector<RowBand> written;
+    PutPicture(picture.data(), kW, kH, memoryTarget, {0, 0, kW * 2, kH * 2}, everything, written);
+    bands.emplace_back();
+    for (const RowBand& band : written) bands.back().emplace_back(band.y, band.h);
+    if (bands.size() == 2)
+      for (int y = 100; y <= 102; ++y) picture[y * kW + 7] += 1;
+  }
+  EXPECT_EQ(bands, (std::vector<std::vector<std::pair<int, int>>>{{{0, kH * 2}}, {}, {{200, 6}}}));
+}
+
+}  // namespace
