@@ -35,7 +35,7 @@ std::string StringAt(const SettingsFile& file, std::string_view key, std::string
   return value != nullptr && value->type == SettingsType::String ? value->text : "<none>";
 }
 
-TEST(SettingsFile, TheRegistryExportLayoutSurvivesSaveAndLoad) {
+TEST(SettingsFile, TheRegistryExportLayoutSurvivesSaveAndLoadAndNamesIgnoreCase) {
   ZingTest::TempFolder dir;
   SettingsFile file;
   const std::string awkward = "say \"hi\" C:\\dir\\ \x80\xE9\x81\xFF\ttab\r\nnext";
@@ -69,10 +69,8 @@ TEST(SettingsFile, TheRegistryExportLayoutSurvivesSaveAndLoad) {
   EXPECT_EQ(back.ValueCount(), 5u);
   dir.Write("plain", "x");
   EXPECT_FALSE(back.Save(dir.File("plain/settings.reg")));
-}
-
-TEST(SettingsFile, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
-  SettingsFile file;
+  // Names ignore case and keep their first spelling.
+  file = SettingsFile();
   ASSERT_TRUE(file.Set("Options\\\\Sound\\", "Volume", SettingsValue::Dword(1)));
   ASSERT_TRUE(file.Set("\\OPTIONS\\sound", "VOLUME", SettingsValue::Dword(2)));
   ASSERT_TRUE(file.Set("", "Caf\xC9", SettingsValue::String("x")));  // capital E acute
@@ -97,7 +95,7 @@ TEST(SettingsFile, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
   EXPECT_EQ(StringAt(file, "", "Cut"), "ab");
 }
 
-TEST(SettingsFile, ReadsEightBitUtf8AndUtf16Files) {
+TEST(SettingsFile, ReadsEightBitUtf8Utf16AndDamagedFiles) {
   std::string utf16 = "\xFF\xFE";
   for (char16_t c : std::u16string(u"\r\n[HKEY\\Lintwick]\r\n\"Name\"=\"\u00E9\U0001F600\"\r\n"))
     utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
@@ -109,9 +107,7 @@ TEST(SettingsFile, ReadsEightBitUtf8AndUtf16Files) {
         {utf16, "hkey\\lintwick", "\xE9?"}}) {
     EXPECT_EQ(StringAt(SettingsFile::Parse(bytes), key, "Name"), expected) << bytes;
   }
-}
-
-TEST(SettingsFile, DamagedFilesAreReadAsFarAsTheyMakeSense) {
+  // A damaged file is read as far as it makes sense.
   const std::string huge(1 << 20, 'q');
   const std::string text =
       "garbage before any section\n"
@@ -172,17 +168,12 @@ TEST(SettingsFile, FileLocation) {
   EXPECT_EQ(Zing::Platform::ConfigFolder(), "/somewhere/home/.config");
 }
 
-// The id of a process that has ended, as a program killed while it saved.
-long EndedProcessId() {
-  const pid_t child = fork();
-  if (child == 0) _exit(0);
-  waitpid(child, nullptr, 0);
-  return child;
-}
-
 TEST(AtomicWrite, RemovesOnlyTheStaleTemporariesOfTheFileItWrites) {
   ZingTest::TempFolder folder;
-  const std::string dead = std::to_string(EndedProcessId());
+  const pid_t child = fork();  // a process that has ended, as a program killed while it saved
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child);
   const std::string self = std::to_string(getpid());
   const std::string staleOne = "settings.reg." + dead + ".0.tmp";
   const std::string staleTwo = "settings.reg." + dead + ".17.tmp";
