@@ -416,20 +416,18 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   // line: speeds by half again, jumps from the end (a point behind is
   // ignored), and the time box that takes digits and colons, 12 at most.
   const std::string end = " / " + Zing::FormatDemoTime(length, 10);
-  const std::tuple<std::string, double, int, std::string> typed[] = {
-      {"P+", 1.5, 0, end + "  x1.50"},
-      {"--", 1 / 1.5, 0, end + "  x0.67"},
-      {"=P", 1.0, 0, end + "  paused"},
-      {"P4", 1.0, 0, end},
-      {"8", 1.0, length - 1000, end},
-      {"9", 1.0, length - 500, end},
-      {"0", 1.0, length, end},
-      {"j1:0x\b", 1.0, length, "Jump To Time: 1:_"},
-      {"\x1b+", 1.5, length, end + "  x1.50"},
-      {"=j1:00:00\r", 1.0, 360000, end},
-      {"j::\rj0000000000002\r", 1.0, 360000, end},
-      {"j0:02\r", 1.0, 200, end},
-  };
+  const std::tuple<std::string, double, int, std::string> typed[] = {{"P+", 1.5, 0, end + "  x1.50"},
+                                                                     {"--", 1 / 1.5, 0, end + "  x0.67"},
+                                                                     {"=P", 1.0, 0, end + "  paused"},
+                                                                     {"P4", 1.0, 0, end},
+                                                                     {"8", 1.0, length - 1000, end},
+                                                                     {"9", 1.0, length - 500, end},
+                                                                     {"0", 1.0, length, end},
+                                                                     {"j1:0x\b", 1.0, length, "Jump To Time: 1:_"},
+                                                                     {"\x1b+", 1.5, length, end + "  x1.50"},
+                                                                     {"=j1:00:00\r", 1.0, 360000, end},
+                                                                     {"j::\rj0000000000002\r", 1.0, 360000, end},
+                                                                     {"j0:02\r", 1.0, 200, end}};
   for (const auto& [text, speed, target, line] : typed) {
     keys(text);
     EXPECT_EQ(std::tuple(player->updateMultiplier, player->demoJumpTarget), std::tuple(speed, target)) << text;

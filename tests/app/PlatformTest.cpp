@@ -123,8 +123,7 @@ TEST(PlatformInput, ControllersArriveAsKeys) {
       {SDL_CONTROLLER_BUTTON_A, true, {{M::KeyDown, 13}, {M::Char, 13}}},
       {SDL_CONTROLLER_BUTTON_B, true, {{M::KeyDown, 27}, {M::Char, 27}}},
       {SDL_CONTROLLER_BUTTON_START, true, {{M::KeyDown, Zing::KEYCODE_START}}},
-      {SDL_CONTROLLER_BUTTON_X, true, {}},
-  };
+      {SDL_CONTROLLER_BUTTON_X, true, {}}};
   for (const auto& [button, down, expected] : buttons) {
     out.clear();
     keys.Button(button, down, out);
@@ -139,8 +138,7 @@ TEST(PlatformInput, ControllersArriveAsKeys) {
       {1, x, 100, {{M::KeyUp, Zing::KEYCODE_LEFT}}},
       {1, y, 30000, {{M::KeyDown, Zing::KEYCODE_DOWN}}},
       {2, y, -30000, {{M::KeyDown, Zing::KEYCODE_UP}}},
-      {1, SDL_CONTROLLER_AXIS_RIGHTX, 30000, {}},
-  };
+      {1, SDL_CONTROLLER_AXIS_RIGHTX, 30000, {}}};
   for (const auto& [controller, axis, value, expected] : moves) {
     out.clear();
     keys.Axis(controller, axis, value, out);
@@ -206,8 +204,7 @@ TEST(WebInput, CanvasPointsKeysAndWheel) {
       {1.2, 1.2, 800, 600, 0, 0},
       {998.75, 748.75, 800, 600, 799, 599},
       {479.9, 359.9, 480, 360, 639, 479},
-      {10, 10, 0, 0, 10, 10},  // no box yet: the picture's own size
-  };
+      {10, 10, 0, 0, 10, 10}};  // the last: no box yet, the picture's own size
   for (const auto& [x, y, boxW, boxH, px, py] : cases) {
     const auto p = CanvasToPicture(x, y, boxW, boxH, 640, 480);
     EXPECT_EQ(std::pair(p.x, p.y), std::pair(px, py)) << x << "," << y << " in " << boxW << "x" << boxH;
