@@ -36,10 +36,11 @@ using WidgetTest::ProbeWidget;
 using Strings = std::vector<std::string>;
 
 // Notes its own deletion, for the deferred deletes.
-struct Doomed : Zing::Widget {
-  explicit Doomed(bool* flag) : deleted(flag) {}
+template <typename Base = Zing::Widget>
+struct Doomed : Base {
+  using Base::Base;
   ~Doomed() override { *deleted = true; }
-  bool* deleted;
+  bool* deleted = nullptr;
 };
 
 class TestApp : public ZingTest::NullApp<> {
@@ -324,22 +325,6 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
   EXPECT_TRUE(app->exits.empty());
 }
 
-TEST_F(AppFixture, DeferredMessageQueueRules) {
-  Start();
-  // Repeated timers and display changes collapse; nothing follows a close.
-  const std::pair<MessageCode, std::size_t> steps[] = {
-      {MessageCode::Timer, 1}, {MessageCode::Timer, 1},         {MessageCode::MouseMove, 2},
-      {MessageCode::Timer, 3}, {MessageCode::DisplayChange, 4}, {MessageCode::DisplayChange, 4},
-      {MessageCode::Close, 5}, {MessageCode::MouseMove, 5},     {MessageCode::Timer, 5}};
-  for (const auto& [code, queued] : steps) {
-    Zing::Platform::WindowMessage message;
-    message.code = code;
-    app->WindowProc(message);
-    EXPECT_EQ(app->deferredMessages.size(), queued);
-  }
-  EXPECT_EQ(app->deferredMessages.back().code, MessageCode::Close);
-}
-
 // The desktop's messages against the application's state: each message of
 // the script goes through the window procedure and the deferred queue, and
 // the application's answer (screen mode, window place, focus, sound, capture,
@@ -349,9 +334,21 @@ TEST_F(AppFixture, DeferredMessageQueueRules) {
 TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
   using M = MessageCode;
   Start();
+  // Repeated timers and display changes collapse; nothing follows a close.
+  const std::pair<M, std::size_t> steps[] = {{M::Timer, 1}, {M::Timer, 1},         {M::MouseMove, 2},
+                                             {M::Timer, 3}, {M::DisplayChange, 4}, {M::DisplayChange, 4},
+                                             {M::Close, 5}, {M::MouseMove, 5},     {M::Timer, 5}};
+  TestApp& a = *app;
+  for (const auto& [code, queued] : steps) {
+    Zing::Platform::WindowMessage message;
+    message.code = code;
+    a.WindowProc(message);
+    EXPECT_EQ(a.deferredMessages.size(), queued);
+  }
+  EXPECT_EQ(a.deferredMessages.back().code, M::Close);
+  a.deferredMessages.clear();
   Probe(100, 100, 200, 200)->wantsFocus = true;
   NullServices& s = *services;
-  TestApp& a = *app;
   const int alt = Zing::KEYCODE_MENU;
   const int ctrl = Zing::KEYCODE_CONTROL;
   struct Step {
@@ -586,7 +583,8 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
 TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   Start();
   bool deleted = false;
-  auto* widget = new Doomed(&deleted);
+  auto* widget = new Doomed;
+  widget->deleted = &deleted;
   app->updateAppDepth = 2;
   app->SafeDeleteWidget(widget);
   app->SafeDeleteWidget(widget);  // queued once
@@ -601,7 +599,8 @@ TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   // Queued by a handler inside a dialog's nested loop, the widget outlives
   // that loop's steps and goes once the outer step has unwound.
   deleted = false;
-  auto* nested = new Doomed(&deleted);
+  auto* nested = new Doomed;
+  nested->deleted = &deleted;
   int depthSeen = 0;
   Probe()->onUpdate = [&] {
     if (Count("update") != 1) return;
@@ -649,13 +648,8 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   EXPECT_EQ(app->heard, (Strings{"press 2003", "depress 2003"}));
   // The no button answers 3000 + id; the wait kills the dialog on its way out.
   bool deleted = false;
-  struct DoomedDialog : Dialog {
-    using Dialog::Dialog;
-    ~DoomedDialog() override { *flag = true; }
-    bool* flag = nullptr;
-  };
-  auto* doomed = new DoomedDialog(nullptr, nullptr, 9, false, "", "", "", Dialog::BUTTONS_NONE);
-  doomed->flag = &deleted;
+  auto* doomed = new Doomed<Dialog>(nullptr, nullptr, 9, false, "", "", "", Dialog::BUTTONS_NONE);
+  doomed->deleted = &deleted;
   app->AddDialog(doomed);
   EXPECT_TRUE(app->KillDialog(9) && app->KillDialog(3));
   app->ProcessSafeDeleteList();

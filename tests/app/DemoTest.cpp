@@ -568,7 +568,10 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
     const Strings played = cut->Events();
     const auto same = std::mismatch(played.begin(), played.end(), recorded.begin(), recorded.end()).first;
     EXPECT_GE(same - played.begin(), 81) << cutBytes;
-    EXPECT_TRUE(cut->scripted->messageBoxes.empty());  // the cuts fall among the closing writes
+    // Where the cut falls depends on when loading ended in the recording: a
+    // cut inside an event says so, one between events says nothing.
+    for (const std::string& box : cut->scripted->messageBoxes)
+      EXPECT_TRUE(box.starts_with("Demo: The demo file is damaged: the event stream ends inside an event")) << box;
   }
 }
 
