@@ -66,26 +66,21 @@ TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
                         b.ReadString(),  b.ReadString(),
                         b.AtEnd()};
   EXPECT_EQ(read, std::tuple(0xAB, -2, 0x12345678, true, false, "abc", "", "", true));
-}
-
-TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
-  Buffer b;
+  // Past the end, reads give zero and do not advance; a length that runs past
+  // the end reads what is there, then zero bytes.
   const std::uint8_t bytes[] = {4, 0, 'h', 'i'};
   b.SetData(bytes, sizeof bytes);
-  // A length that runs past the end reads what is there, then zero bytes.
+  b.SeekFront();
   EXPECT_EQ(b.ReadString(), std::string("hi\0\0", 4));
   b.SeekFront();
-  EXPECT_EQ(b.ReadShort(), 4);
-  EXPECT_EQ(b.ReadLong(), 'h' | 'i' << 8);
-  EXPECT_EQ((std::tuple{b.GetReadBitPos(), b.ReadByte(), b.ReadShort()}), std::tuple(32, 0, 0));
-  EXPECT_EQ(b.GetReadBitPos(), 32);
+  EXPECT_EQ(
+      (std::tuple{b.ReadShort(), b.ReadLong(), b.GetReadBitPos(), b.ReadByte(), b.ReadShort(), b.GetReadBitPos()}),
+      std::tuple(4, 'h' | 'i' << 8, 32, 0, 0, 32));
   std::uint8_t filled[3] = {9, 9, 9};
   b.ReadBytes(filled, 3);
   EXPECT_EQ(filled[0] | filled[1] | filled[2], 0);
   Buffer empty;
-  EXPECT_EQ(empty.GetDataPtr(), nullptr);
-  EXPECT_TRUE(empty.AtEnd());
-  EXPECT_EQ(empty.ReadNumBits(12, true), 0);
+  EXPECT_EQ(std::tuple(empty.GetDataPtr(), empty.AtEnd(), empty.ReadNumBits(12, true)), std::tuple(nullptr, true, 0));
   // New data keeps the positions; clearing resets them.
   b.Clear();
   b.WriteLong(7);
@@ -100,20 +95,26 @@ TEST(Buffer, ReadsPastTheEndGiveZeroAndDoNotAdvance) {
 }
 
 TEST(Buffer, BitsAtUnalignedPositions) {
+  // Whole bytes and shorts after any number of bits read back as written.
+  for (int bits = 0; bits < 8; ++bits) {
+    Buffer u;
+    u.WriteNumBits(-1, bits);
+    u.WriteByte(0xC3);
+    u.WriteShort(0x1234);
+    u.ReadNumBits(bits, false);
+    EXPECT_EQ((std::tuple{u.ReadByte(), u.ReadShort(), u.AtEnd()}), std::tuple(0xC3, 0x1234, true)) << bits;
+  }
   Buffer b;
   b.WriteNumBits(0b101, 3);
   b.WriteByte(0xC3);  // straddles bytes 0 and 1
   b.WriteShort(0x1234);
   b.WriteNumBits(-3, 5);
-  EXPECT_EQ(b.GetDataBitSize(), 3 + 8 + 16 + 5);
   // Bits are numbered from the least significant bit of byte 0 upward.
   EXPECT_EQ(Bytes(b), (std::vector<std::uint8_t>{0b101 | (0xC3 << 3 & 0xFF), (0xC3 >> 5) | (0x34 << 3 & 0xFF),
                                                  (0x34 >> 5) | (0x12 << 3 & 0xFF), (0x12 >> 5) | (0b11101 << 3)}));
-  EXPECT_EQ(b.ReadNumBits(3, false), 0b101);
-  EXPECT_EQ(b.ReadByte(), 0xC3);
-  EXPECT_EQ(b.ReadShort(), 0x1234);
-  EXPECT_EQ(b.ReadNumBits(5, true), -3);  // sign extension from bit 4
-  EXPECT_TRUE(b.AtEnd());
+  EXPECT_EQ(
+      (std::tuple{b.GetDataBitSize(), b.ReadNumBits(3, false), b.ReadByte(), b.ReadShort(), b.ReadNumBits(5, true)}),
+      std::tuple(32, 0b101, 0xC3, 0x1234, -3));  // sign extension from bit 4
   b.SeekFront();
   EXPECT_EQ(b.ReadNumBits(3, true), -3);  // 0b101 read signed
   EXPECT_EQ(b.GetWriteBitPos(), 32);      // reading never moves the write position
@@ -123,19 +124,17 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   const std::uint8_t wide[] = {0xFE, 0xFF, 0xFF, 0xFF, 0x01};
   b.SetData(wide, 5);
   b.SeekFront();
-  EXPECT_EQ(b.ReadNumBits(33, false), static_cast<std::int32_t>(0xFFFFFFFEu));
-  EXPECT_EQ(b.GetReadBitPos(), 33);
+  EXPECT_EQ((std::pair{b.ReadNumBits(33, false), b.GetReadBitPos()}),
+            std::pair(static_cast<std::int32_t>(0xFFFFFFFEu), 33));
   // An unaligned byte read needs the following byte; bit reads stop early at
   // the end and count only the bits read.
   const std::uint8_t one[] = {0xFF};
   b.SetData(one, 1);
   b.SeekFront();
   b.ReadNumBits(1, false);
-  EXPECT_EQ(b.ReadByte(), 0);
-  EXPECT_EQ(b.GetReadBitPos(), 1);
+  EXPECT_EQ((std::pair{int{b.ReadByte()}, b.GetReadBitPos()}), std::pair(0, 1));
   b.ReadNumBits(3, false);
-  EXPECT_EQ(b.ReadNumBits(8, false), 0x0F);
-  EXPECT_EQ(b.GetReadBitPos(), 8);
+  EXPECT_EQ((std::pair{b.ReadNumBits(8, false), b.GetReadBitPos()}), std::pair(0x0F, 8));
 }
 
 TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
@@ -206,23 +205,19 @@ mode_t ModeOf(const std::string& path) {
 
 TEST(FileAccess, NewFilesAndFoldersFollowTheUmask) {
   ZingTest::TempFolder dir;
-  const mode_t saved = umask(0);
-  for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {
-    umask(mask);
-    const std::string folder = dir.File("save" + std::to_string(mask));
-    ASSERT_TRUE(Zing::WriteBytesToFile(folder + "/deep/game.dat", "x", 1));
-    EXPECT_EQ(ModeOf(folder + "/deep/game.dat"), 0666 & ~mask) << "umask " << mask;
-    EXPECT_EQ(ModeOf(folder), 0777 & ~mask) << "umask " << mask;
-    EXPECT_EQ(ModeOf(folder + "/deep"), 0777 & ~mask) << "umask " << mask;
-  }
+  const mode_t saved = umask(027);
+  const std::string folder = dir.File("save");
+  ASSERT_TRUE(Zing::WriteBytesToFile(folder + "/deep/game.dat", "x", 1));
   umask(saved);
+  EXPECT_EQ(std::tuple(ModeOf(folder + "/deep/game.dat"), ModeOf(folder), ModeOf(folder + "/deep")),
+            std::tuple(0640u, 0750u, 0750u));
   // A replaced file keeps the mode it had; the save folder is never opened to others.
-  const std::string file = dir.File("save63/deep/game.dat");
-  ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+  const std::string file = folder + "/deep/game.dat";
+  ASSERT_EQ(chmod(file.c_str(), 0604), 0);
   ASSERT_TRUE(Zing::WriteBytesToFile(file, "yz", 2));
-  EXPECT_EQ(ModeOf(file), 0640u);
-  EXPECT_TRUE(Zing::ZingAppBase::AllowAllAccess(dir.File("save63")));
-  EXPECT_EQ(ModeOf(dir.File("save63")), 0700u);
+  EXPECT_EQ(ModeOf(file), 0604u);
+  EXPECT_TRUE(Zing::ZingAppBase::AllowAllAccess(folder));
+  EXPECT_EQ(ModeOf(folder), 0750u);
 }
 
 std::vector<DemoEvent> ReadAll(const Buffer& events, DemoEventReader::Status* status = nullptr) {
