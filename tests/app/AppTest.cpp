@@ -59,16 +59,6 @@ class TestApp : public ZingTest::NullApp<> {
     debugKeys.push_back(std::to_string(key) + " " + std::to_string(ctrl) + " " + std::to_string(alt));
     return false;
   }
-  // Without threads: each slice is one step of loading that takes 5 ms, and
-  // notes how many frames were presented before it.
-  std::vector<int> presentsBeforeSlice;
-  bool LoadingSlice() override {
-    loadingTotal = 40;
-    auto* null = static_cast<NullServices*>(services.get());
-    presentsBeforeSlice.push_back(null->presents);
-    null->Advance(5);
-    return ++loadingDone < loadingTotal;
-  }
   void LoadingThreadProc() override {
     loadingTotal = 10;
     for (int i = 0; i < loadingSteps; ++i) {
@@ -278,35 +268,6 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
             1);
   app->loaded = false;  // the steps beyond the total never show as more than all
   EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
-}
-
-// A platform without threads (the browser) loads in slices on the main loop:
-// frames keep coming while it loads (the splash's bar fills), and the end of
-// loading is taken up as with the thread.
-TEST_F(AppFixture, WithoutThreadsLoadingRunsInSlicesBetweenFrames) {
-  services->threads = false;
-  app->autoStartLoadingThread = true;
-  app->Init();
-  Tracer();
-  const std::uint32_t start = services->clock;
-  std::vector<double> progress;
-  probe->onUpdate = [&] {
-    probe->MarkDirty();
-    if (!app->loaded) progress.push_back(app->GetLoadingThreadProgress());
-    if (app->loaded && services->clock - start >= 1000) app->Shutdown();
-  };
-  app->Run();
-  EXPECT_EQ(std::tuple(app->loadingCompletedCalls, app->loadingDone.load(), app->loadingThreadCompleted.load()),
-            std::tuple(1, 40, true));
-  const auto& before = app->presentsBeforeSlice;
-  ASSERT_EQ(before.size(), 40u);
-  // 200 ms of loading: a frame at least every 100 ms, never one per slice.
-  int frames = 0;
-  for (std::size_t i = 1; i < before.size(); ++i) frames += before[i] != before[i - 1];
-  EXPECT_GE(frames, 2);
-  EXPECT_LE(frames, 20);
-  EXPECT_TRUE(std::ranges::is_sorted(progress));
-  EXPECT_TRUE(std::ranges::any_of(progress, [](double p) { return p > 0.2 && p < 0.8; }));
 }
 
 TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {

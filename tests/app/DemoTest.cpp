@@ -507,6 +507,10 @@ struct DemoRun : ::testing::Test {
         {2400, M::Close, 0, 0, 0}};
     for (const auto& [time, code, param, x, y] : input) s->At(time, code, param, x, y);
     s->pointerInWindow = true;
+    // Loading has ended before the player starts (however busy the machine).
+    s->script.emplace(1000, [] {
+      while (!Zing::GetApp()->loadingThreadCompleted) std::this_thread::yield();
+    });
     s->script.emplace(1400, [s] { s->pointerInWindow = false; });
     s->script.emplace(1500, [s] { s->pointerInWindow = true; });
     s->script.emplace(1800, [s] {  // the yes button, inside the question's wait
@@ -656,6 +660,11 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   app->ParseCommandLine("-demofile=\"/tmp/a b.dmo\" -ScreenSaver -crash -changedir=\"/tmp/a folder\"");
   EXPECT_EQ(std::tuple(app->demoFileName, app->changeDirTarget, app->isScreenSaver, app->exits.empty()),
             std::tuple("/tmp/a b.dmo", "/tmp/a folder", true, true));
+  // A name from the root (either slash) stands as it is; any other is in the data folder.
+  for (const auto& [name, path] : {std::pair<std::string, std::string>{"\\x.dmo", "\\x.dmo"}, {"x", folder + "x"}}) {
+    app->ParseCommandLine("-demofile=" + name);
+    EXPECT_EQ(app->demoFileName, path);
+  }
   app->isScreenSaver = false;
   app->ParseCommandLine("-bogus=1");
   EXPECT_EQ(std::tuple(app->exits, app->scripted->messageBoxes.back()),
