@@ -1,10 +1,8 @@
 // The desktop under the framework: input translated into the framework's
-// messages (Windows-1252 text, controllers; the browser's are the browser
-// tests'),
-// the display a window needs, and the 640 x 480 picture at
-// whole-number scales: the window's scale, the letterbox, the pointer's exact
-// way back to picture pixels, and presenting into the window's own memory
-// with only the changed rows written.
+// messages (Windows-1252 text, controllers; the browser's input is the
+// browser tests'), the display a window needs, and the 640 x 480 picture at
+// whole-number scales: the window's scale, the letterbox, the pointer's way
+// back to picture pixels, and presenting with only the changed rows written.
 
 #include <SDL.h>
 #include <gtest/gtest.h>
