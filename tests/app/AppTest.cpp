@@ -572,7 +572,13 @@ TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
     EXPECT_FALSE(deleted);
   };
   RunFor(50);
-  EXPECT_EQ(depthSeen, 1);
+  EXPECT_EQ(std::pair(depthSeen, deleted), std::pair(1, true));
+  // What is still queued goes with the application.
+  auto* left = new Doomed;
+  left->deleted = &deleted;
+  deleted = false;
+  app->SafeDeleteWidget(left);
+  app.reset();
   EXPECT_TRUE(deleted);
 }
 
