@@ -230,8 +230,7 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   services->presentMs = 3;
   app->Init();
   EXPECT_EQ(app->GetLoadingThreadProgress(), 0.0);
-  bool screenSaverAllowedWhileLoading = false;
-  bool throttledWhileLoading = false;
+  bool screenSaverAllowedWhileLoading = false, throttledWhileLoading = false;
   double progressWhileLoading = 0;
   const std::uint32_t start = services->clock;
   // Looks at the loading once it stands after its first step, and shuts the
@@ -437,6 +436,15 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   app->Init();
   EXPECT_EQ(std::tuple(services->displayInits, app->accelerated, app->exits.empty()),
             std::tuple(std::vector<bool>{true, false}, false, true));
+  // A window nobody could see: one line on standard error, exit 1, before the settings are read.
+  struct Unseen : NullServices {
+    std::string MissingDisplayReason() override { return "no X"; }
+  };
+  TestApp unseen(new Unseen);
+  testing::internal::CaptureStderr();
+  unseen.Init();
+  EXPECT_EQ(std::tuple(testing::internal::GetCapturedStderr(), unseen.exits, unseen.readFromRegistry),
+            std::tuple("Product needs a graphical desktop: no X.\n", std::vector<int>{1}, false));
   for (const bool second : {false, true}) {
     auto* other = new NullServices;
     other->displayResults = {R::Failed};
@@ -447,8 +455,7 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
               std::tuple(std::vector<int>{second ? 0 : 1}, second ? 1 : 0, !second));
     EXPECT_EQ(other->messageBoxes, second ? Strings{} : Strings{failed});
   }
-  EXPECT_EQ(Zing::DialogListener::GetDefault(),
-            nullptr);  // a destroyed application leaves no listener behind
+  EXPECT_EQ(Zing::DialogListener::GetDefault(), nullptr);  // a destroyed application leaves no listener behind
 }
 
 // A present that fails marks the display lost; it is brought back at once
