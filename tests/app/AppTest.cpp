@@ -205,10 +205,10 @@ TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
       run = s.presents != before[1] ? 0 : run + (a.updateCount - before[0]);
       longest = std::max(longest, run);
       char line[200];
-      std::snprintf(line, sizeof line, "%u s%d u%d d%d z%u p%.3f f%.3f h%d n%d v%d/%d%d next%u%s%s%s", s.clock,
-                    a.updateAppState, a.updateCount, s.presents, s.totalSlept, a.pendingTime, a.updateFraction,
-                    a.holdTime, a.nonDrawCount, a.vsyncCheckCount, a.vsyncBrokenCount, a.vsyncBroken, a.nextDrawTick,
-                    a.hasPendingDraw ? " pending" : "", a.lastDrawWasEmpty ? " empty" : "",
+      std::snprintf(line, sizeof line, "%u s%d u%d d%d z%u/%d p%.3f f%.3f h%d n%d v%d/%d%d next%u%s%s%s", s.clock,
+                    a.updateAppState, a.updateCount, s.presents, s.totalSlept, a.sleepCount, a.pendingTime,
+                    a.updateFraction, a.holdTime, a.nonDrawCount, a.vsyncCheckCount, a.vsyncBrokenCount, a.vsyncBroken,
+                    a.nextDrawTick, a.hasPendingDraw ? " pending" : "", a.lastDrawWasEmpty ? " empty" : "",
                     a.screenSaverWatchMark ? " watch" : "");
       digest = Fnv(line, digest);
       if (std::getenv("LINTWICK_TRACE") != nullptr) std::printf("%s\n", line);
@@ -218,8 +218,7 @@ TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
               std::tuple(p.updates, p.frames, p.slept, p.longestRun, p.broken))
         << p.rule;
   }
-  EXPECT_EQ(Count("keydown 80"), 2u);
-  EXPECT_EQ(digest, 14579097943337862231u);
+  EXPECT_EQ(std::pair(Count("keydown 80"), digest), std::pair(std::size_t{2}, std::uint64_t{10046337158682073538u}));
 }
 
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {

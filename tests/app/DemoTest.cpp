@@ -296,7 +296,7 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
   DemoEventReader::Status status;
   // An unknown long kind, a button with click code 0, the release of a left
   // or right double click, a settings value longer than the stream, a 32-bit setting of 3
-  // bytes, an event cut in the middle.
+  // bytes, events cut in the middle.
   const Buffer cases[] = {
       stream({{0, 4}, {0, 1}, {10, 5}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {0, 3}}),
@@ -305,6 +305,7 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
       stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {0, 8}, {1000, 32}, {0, 16}}),
       stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {1, 8}, {3, 32}, {0, 24}}),
       stream({{0, 4}, {0, 1}, {0, 5}, {7, 12}, {0, 4}}),
+      stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {1, 1}}),
   };
   for (const Buffer& damaged : cases) {
     EXPECT_TRUE(ReadAll(damaged, &status).empty());
