@@ -1,12 +1,17 @@
-// Demo files and the command line: the bit layout of events and of the file,
+// The bytes and files under the saved data and demos: the buffer's bit and
+// byte layout, whole-file writes that keep what was there when they fail;
+// demo files and the command line: the bit layout of events and of the file,
 // every refusal of a damaged file, the options with their quoting and
 // numbered files, and a scripted run on the window-less platform (pointer,
 // drags, keys, a dialog answered in its nested wait, settings, loading)
 // recorded and played back to the same result.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+#include "framework/app/Buffer.h"
 #include "framework/app/DemoEvents.h"
 #include "framework/app/DemoFile.h"
 #include "framework/app/FileAccess.h"
@@ -23,6 +29,7 @@
 #include "framework/platform/NullPlatform.h"
 #include "framework/widget/Dialog.h"
 #include "framework/widget/Widget.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/NullApp.h"
 #include "tests/support/TempFolder.h"
 #include "tests/widget/ProbeWidget.h"
@@ -37,6 +44,178 @@ using Zing::MakeDemoEvent;
 using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 using Strings = std::vector<std::string>;
+
+std::vector<std::uint8_t> Bytes(const Buffer& b) { return {b.GetDataPtr(), b.GetDataPtr() + b.GetDataLen()}; }
+
+TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
+  Buffer b;
+  b.WriteByte(0xAB);
+  b.WriteShort(-2);
+  b.WriteLong(0x12345678);
+  b.WriteBoolean(true);
+  b.WriteBoolean(false);
+  b.WriteString("abc");
+  b.WriteShort(-5);  // a length below zero reads as empty text
+  b.WriteString("");
+  EXPECT_EQ(Bytes(b), (std::vector<std::uint8_t>{0xAB, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 1, 0, 3, 0, 'a', 'b', 'c',
+                                                 0xFB, 0xFF, 0, 0}));
+  // Fields read in order; a short sign-extends when widened.
+  const std::tuple read{b.ReadByte(),    std::int32_t{b.ReadShort()},
+                        b.ReadLong(),    b.ReadBoolean(),
+                        b.ReadBoolean(), b.ReadString(),
+                        b.ReadString(),  b.ReadString(),
+                        b.AtEnd()};
+  EXPECT_EQ(read, std::tuple(0xAB, -2, 0x12345678, true, false, "abc", "", "", true));
+  // Past the end, reads give zero and do not advance; a length that runs past
+  // the end reads what is there, then zero bytes.
+  const std::uint8_t bytes[] = {4, 0, 'h', 'i'};
+  b.SetData(bytes, sizeof bytes);
+  b.SeekFront();
+  EXPECT_EQ(b.ReadString(), std::string("hi\0\0", 4));
+  b.SeekFront();
+  EXPECT_EQ(
+      (std::tuple{b.ReadShort(), b.ReadLong(), b.GetReadBitPos(), b.ReadByte(), b.ReadShort(), b.GetReadBitPos()}),
+      std::tuple(4, 'h' | 'i' << 8, 32, 0, 0, 32));
+  std::uint8_t filled[3] = {9, 9, 9};
+  b.ReadBytes(filled, 3);
+  EXPECT_EQ(filled[0] | filled[1] | filled[2], 0);
+  Buffer empty;
+  EXPECT_EQ(std::tuple(empty.GetDataPtr(), empty.AtEnd(), empty.ReadNumBits(12, true)), std::tuple(nullptr, true, 0));
+  // New data keeps the positions; clearing resets them.
+  b.Clear();
+  b.WriteLong(7);
+  b.ReadByte();
+  const std::uint8_t three[] = {1, 2, 3};
+  b.SetData(three, 3);
+  EXPECT_EQ(std::tuple(b.GetDataBitSize(), b.GetWriteBitPos(), b.ReadByte()), std::tuple(24, 32, 2));
+  b.Clear();
+  EXPECT_EQ(std::tuple(b.GetDataLen(), b.GetReadBitPos(), b.GetWriteBitPos()), std::tuple(0u, 0, 0));
+  b.WriteByte(5);
+  EXPECT_EQ(Bytes(b), std::vector<std::uint8_t>{5});
+}
+
+TEST(Buffer, BitsAtUnalignedPositions) {
+  // Whole bytes and shorts after any number of bits read back as written.
+  for (int bits = 0; bits < 8; ++bits) {
+    Buffer u;
+    u.WriteNumBits(-1, bits);
+    u.WriteByte(0xC3);
+    u.WriteShort(0x1234);
+    u.ReadNumBits(bits, false);
+    EXPECT_EQ((std::tuple{u.ReadByte(), u.ReadShort(), u.AtEnd()}), std::tuple(0xC3, 0x1234, true)) << bits;
+  }
+  Buffer b;
+  b.WriteNumBits(0b101, 3);
+  b.WriteByte(0xC3);  // straddles bytes 0 and 1
+  b.WriteShort(0x1234);
+  b.WriteNumBits(-3, 5);
+  // Bits are numbered from the least significant bit of byte 0 upward.
+  EXPECT_EQ(Bytes(b), (std::vector<std::uint8_t>{0b101 | (0xC3 << 3 & 0xFF), (0xC3 >> 5) | (0x34 << 3 & 0xFF),
+                                                 (0x34 >> 5) | (0x12 << 3 & 0xFF), (0x12 >> 5) | (0b11101 << 3)}));
+  EXPECT_EQ(
+      (std::tuple{b.GetDataBitSize(), b.ReadNumBits(3, false), b.ReadByte(), b.ReadShort(), b.ReadNumBits(5, true)}),
+      std::tuple(32, 0b101, 0xC3, 0x1234, -3));  // sign extension from bit 4
+  b.SeekFront();
+  EXPECT_EQ(b.ReadNumBits(3, true), -3);  // 0b101 read signed
+  EXPECT_EQ(b.GetWriteBitPos(), 32);      // reading never moves the write position
+  b.SeekFront();
+  EXPECT_EQ(b.ReadNumBits(32, true), static_cast<std::int32_t>(0xE891A61Du));
+  // A read of more than 32 bits passes over the rest: bit 32 is not bit 0.
+  const std::uint8_t wide[] = {0xFE, 0xFF, 0xFF, 0xFF, 0x01};
+  b.SetData(wide, 5);
+  b.SeekFront();
+  EXPECT_EQ((std::pair{b.ReadNumBits(33, false), b.GetReadBitPos()}),
+            std::pair(static_cast<std::int32_t>(0xFFFFFFFEu), 33));
+  // An unaligned byte read needs the following byte; bit reads stop early at
+  // the end and count only the bits read.
+  const std::uint8_t one[] = {0xFF};
+  b.SetData(one, 1);
+  b.SeekFront();
+  b.ReadNumBits(1, false);
+  EXPECT_EQ((std::pair{int{b.ReadByte()}, b.GetReadBitPos()}), std::pair(0, 1));
+  b.ReadNumBits(3, false);
+  EXPECT_EQ((std::pair{b.ReadNumBits(8, false), b.GetReadBitPos()}), std::pair(0x0F, 8));
+}
+
+TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
+  ZingTest::TempFolder dir;
+  // The game names its files with backslashes; the disk sees slashes.
+  const std::string path = dir.Path() + "\\save\\deep\\game.dat";
+  Zing::Buffer out;
+  out.WriteString("hello");
+  out.WriteLong(-1);
+  ASSERT_TRUE(Zing::WriteBufferToFile(path, out));
+  EXPECT_TRUE(dir.Exists("save/deep/game.dat"));
+  EXPECT_TRUE(Zing::FileExists(path));
+  Zing::Buffer in;
+  in.WriteString("old contents");
+  ASSERT_TRUE(Zing::ReadBufferFromFile(path, in));
+  EXPECT_EQ(in.GetDataLen(), out.GetDataLen());
+  EXPECT_EQ(in.ReadString(), "hello");
+  EXPECT_EQ(in.ReadLong(), -1);
+  // Writing again replaces the whole file, also with fewer bytes, and leaves
+  // no temporary files behind.
+  ASSERT_TRUE(Zing::WriteBytesToFile(path, "ab", 2));
+  using Files = std::filesystem::directory_iterator;
+  EXPECT_EQ(std::pair(dir.Read("save/deep/game.dat"), std::distance(Files(dir.File("save/deep")), Files())),
+            std::pair(std::string("ab"), std::ptrdiff_t{1}));
+  ASSERT_TRUE(Zing::WriteBytesToFile(path, nullptr, 0));
+  EXPECT_TRUE(Zing::ReadBufferFromFile(path, in) && in.GetDataLen() == 0u);
+}
+
+TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
+  ZingTest::TempFolder dir;
+  dir.Write("score.dat", "previous scores");
+  // Missing, or a folder that opens like a file but cannot be read: the
+  // buffer stays as it was.
+  Zing::Buffer buffer;
+  buffer.WriteString("kept");
+  EXPECT_FALSE(Zing::FileExists(dir.File("missing.dat")));
+  EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("missing.dat"), buffer));
+  dir.Write("taken/inner", "x");
+  EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("taken"), buffer));
+  EXPECT_EQ(buffer.ReadString(), "kept");
+  // A folder on the way that is a file: nothing can be created.
+  dir.Write("blocked", "a file");
+  EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("blocked/score.dat"), "x", 1));
+  // The target itself is a folder: the rename fails and the folder survives.
+  EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("taken"), "x", 1));
+  EXPECT_EQ(dir.Read("taken/inner"), "x");
+  // The disk fills up in the middle of the write.
+  bool written;
+  {
+    ZingTest::FileSizeLimit full(4096);
+    ASSERT_TRUE(full.Active());
+    const std::string large(64 * 1024, 'z');
+    written = Zing::WriteBytesToFile(dir.File("score.dat"), large.data(), large.size());
+  }
+  EXPECT_FALSE(written);
+  EXPECT_EQ(dir.Read("score.dat"), "previous scores");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
+            3);  // score.dat, blocked, taken: no temporary file left
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+TEST(FileAccess, NewFilesAndFoldersFollowTheUmask) {
+  ZingTest::TempFolder dir;
+  const mode_t saved = umask(027);
+  const std::string folder = dir.File("save");
+  ASSERT_TRUE(Zing::WriteBytesToFile(folder + "/deep/game.dat", "x", 1));
+  umask(saved);
+  EXPECT_EQ(std::tuple(ModeOf(folder + "/deep/game.dat"), ModeOf(folder), ModeOf(folder + "/deep")),
+            std::tuple(0640u, 0750u, 0750u));
+  // A replaced file keeps the mode it had; the save folder is never opened to others.
+  const std::string file = folder + "/deep/game.dat";
+  ASSERT_EQ(chmod(file.c_str(), 0604), 0);
+  ASSERT_TRUE(Zing::WriteBytesToFile(file, "yz", 2));
+  EXPECT_EQ(ModeOf(file), 0604u);
+  EXPECT_TRUE(Zing::ZingAppBase::AllowAllAccess(folder));
+  EXPECT_EQ(ModeOf(folder), 0750u);
+}
 
 std::vector<DemoEvent> ReadAll(const Buffer& events, DemoEventReader::Status* status = nullptr) {
   DemoEventReader reader(events);
@@ -117,7 +296,7 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
   DemoEventReader::Status status;
   // An unknown long kind, a button with click code 0, the release of a left
   // or right double click, a settings value longer than the stream, a 32-bit setting of 3
-  // bytes, an event cut in the middle.
+  // bytes, events cut in the middle.
   const Buffer cases[] = {
       stream({{0, 4}, {0, 1}, {10, 5}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {0, 3}}),
@@ -126,6 +305,7 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
       stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {0, 8}, {1000, 32}, {0, 16}}),
       stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {1, 8}, {3, 32}, {0, 24}}),
       stream({{0, 4}, {0, 1}, {0, 5}, {7, 12}, {0, 4}}),
+      stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {1, 1}}),
   };
   for (const Buffer& damaged : cases) {
     EXPECT_TRUE(ReadAll(damaged, &status).empty());
@@ -201,8 +381,7 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
     EXPECT_EQ(Zing::ParseDemoFile(damaged, "1.0.3", contents), "Invalid demo file.");
   }
   // Another version and a missing file are refused by the start-up below.
-  EXPECT_EQ(Zing::FormatDemoTime(100 * 3723, 10), "01:02:03");
-  EXPECT_EQ(Zing::FormatDemoTime(1000, 1), "00:00:01");
+  EXPECT_EQ(Zing::FormatDemoTime(100 * 3723, 10) + Zing::FormatDemoTime(1000, 1), "01:02:0300:00:01");
 }
 
 TEST(CommandLine, SplittingFollowsQuotesAndTheFirstEqualsSign) {
@@ -325,6 +504,10 @@ struct DemoRun : ::testing::Test {
         {2400, M::Close, 0, 0, 0}};
     for (const auto& [time, code, param, x, y] : input) s->At(time, code, param, x, y);
     s->pointerInWindow = true;
+    // Loading has ended before the player starts (however busy the machine).
+    s->script.emplace(1000, [] {
+      while (!Zing::GetApp()->loadingThreadCompleted) std::this_thread::yield();
+    });
     s->script.emplace(1400, [s] { s->pointerInWindow = false; });
     s->script.emplace(1500, [s] { s->pointerInWindow = true; });
     s->script.emplace(1800, [s] {  // the yes button, inside the question's wait
@@ -381,7 +564,10 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
     const Strings played = cut->Events();
     const auto same = std::mismatch(played.begin(), played.end(), recorded.begin(), recorded.end()).first;
     EXPECT_GE(same - played.begin(), 81) << cutBytes;
-    EXPECT_TRUE(cut->scripted->messageBoxes.empty());  // the cuts fall among the closing writes
+    // Where the cut falls depends on when loading ended in the recording: a
+    // cut inside an event says so, one between events says nothing.
+    for (const std::string& box : cut->scripted->messageBoxes)
+      EXPECT_TRUE(box.starts_with("Demo: The demo file is damaged: the event stream ends inside an event")) << box;
   }
 }
 
@@ -402,7 +588,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   const auto keys = [&](std::string_view typed) {
     for (char c : typed) player->HandleDemoPlaybackKey(c);
   };
-  keys("pn");
+  keys("j99999999\rpn");  // a time of more digits than any demo is refused
   const int before = player->updateCount;
   const int shown = player->scripted->presents;
   player->running = true;
@@ -416,34 +602,35 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   // line: speeds by half again, jumps from the end (a point behind is
   // ignored), and the time box that takes digits and colons, 12 at most.
   const std::string end = " / " + Zing::FormatDemoTime(length, 10);
-  const std::tuple<std::string, double, int, std::string> typed[] = {
-      {"P+", 1.5, 0, end + "  x1.50"},
-      {"--", 1 / 1.5, 0, end + "  x0.67"},
-      {"=P", 1.0, 0, end + "  paused"},
-      {"P4", 1.0, 0, end},
-      {"8", 1.0, length - 1000, end},
-      {"9", 1.0, length - 500, end},
-      {"0", 1.0, length, end},
-      {"j1:0x\b", 1.0, length, "Jump To Time: 1:_"},
-      {"\x1b+", 1.5, length, end + "  x1.50"},
-      {"=j1:00:00\r", 1.0, 360000, end},
-      {"j::\rj0000000000002\r", 1.0, 360000, end},
-      {"j0:02\r", 1.0, 200, end},
-  };
+  const std::tuple<std::string, double, int, std::string> typed[] = {{"P+", 1.5, 0, end + "  x1.50"},
+                                                                     {"--", 1 / 1.5, 0, end + "  x0.67"},
+                                                                     {"=P", 1.0, 0, end + "  paused"},
+                                                                     {"P4", 1.0, 0, end},
+                                                                     {"8", 1.0, length - 1000, end},
+                                                                     {"9", 1.0, length - 500, end},
+                                                                     {"0", 1.0, length, end},
+                                                                     {"j1:0x\b", 1.0, length, "Jump To Time: 1:_"},
+                                                                     {"\x1b+", 1.5, length, end + "  x1.50"},
+                                                                     {"=j1:00:00\r", 1.0, 360000, end},
+                                                                     {"j::\rj0000000000002\r", 1.0, 360000, end},
+                                                                     {"j0:02\r", 1.0, 200, end}};
   for (const auto& [text, speed, target, line] : typed) {
     keys(text);
     EXPECT_EQ(std::tuple(player->updateMultiplier, player->demoJumpTarget), std::tuple(speed, target)) << text;
     EXPECT_TRUE(player->StatisticsLines().back().ends_with(line)) << player->StatisticsLines().back();
   }
+  std::pair<int, int> mutes;  // while fast-forwarding: the program's own mute, as for a lost focus
   for (int step = 0; step < 1000 && (step == 0 || player->demoFastForwarding); ++step) {
     player->UpdateApp();
+    if (step == 0) mutes = {player->muteCount, player->autoMuteCount};
     player->scripted->Advance(7);  // fast-forwarding takes time of its own
   }
   EXPECT_EQ(player->updateCount, 200);  // the jump ends on its very update
   // The time it took is not owed afterwards, and the sound is as it was.
   const std::uint32_t until = player->scripted->clock + 100;
   while (player->scripted->clock < until && !player->shutdown) player->UpdateApp();
-  EXPECT_EQ(std::tuple(player->updateCount, player->muteCount, player->autoMuteCount), std::tuple(210, 0, 0));
+  EXPECT_EQ(std::tuple(player->updateCount, player->muteCount, player->autoMuteCount, mutes),
+            std::tuple(210, 0, 0, std::pair(1, 1)));
   keys("s");
   EXPECT_EQ(player->GetMusicVolume(), 0.0);
   keys("S");
@@ -473,6 +660,11 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   app->ParseCommandLine("-demofile=\"/tmp/a b.dmo\" -ScreenSaver -crash -changedir=\"/tmp/a folder\"");
   EXPECT_EQ(std::tuple(app->demoFileName, app->changeDirTarget, app->isScreenSaver, app->exits.empty()),
             std::tuple("/tmp/a b.dmo", "/tmp/a folder", true, true));
+  // A name from the root (either slash) stands as it is; any other is in the data folder.
+  for (const auto& [name, path] : {std::pair<std::string, std::string>{"\\x.dmo", "\\x.dmo"}, {"x", folder + "x"}}) {
+    app->ParseCommandLine("-demofile=" + name);
+    EXPECT_EQ(app->demoFileName, path);
+  }
   app->isScreenSaver = false;
   app->ParseCommandLine("-bogus=1");
   EXPECT_EQ(std::tuple(app->exits, app->scripted->messageBoxes.back()),
