@@ -15,6 +15,7 @@
 #include "framework/app/ZingAppBase.h"
 #include "framework/audio/SilentSoundManager.h"
 #include "framework/graphics/ImageFont.h"
+#include "framework/graphics/ImageLib.h"
 #include "framework/graphics/SysFont.h"
 #include "framework/platform/NullPlatform.h"
 #include "framework/resource/FontFactory.h"
