@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <map>
 
 #include "framework/audio/SilentSoundManager.h"
 #include "framework/platform/KeyCodes.h"
@@ -40,6 +41,12 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   const Zing::Rect link = app->mSplash->GetStartLinkRect();
   MoveTo(link.x + link.w / 2, link.y + link.h / 2);
   EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // a link shows the hand
+  // The game's own pictures stand for the arrow, the hand, the dragging hand and the text beam.
+  const std::map<int, Zing::Image*> cursors = {{Zing::Platform::CursorArrow, IMAGE_CUSTOM_POINTER},
+                                               {Zing::Platform::CursorHand, IMAGE_CUSTOM_HAND},
+                                               {Zing::Platform::CursorDragging, IMAGE_CUSTOM_DRAGGING},
+                                               {Zing::Platform::CursorText, IMAGE_CUSTOM_TEXT}};
+  for (const auto& [number, image] : cursors) EXPECT_TRUE(image && app->cursorImages[number] == image) << number;
   ClickCentre(link);
   ASSERT_TRUE(Shown(app->mStartScreen) && Shown(app->mMainMenu));
   const Zing::Rect newGame = app->mMainMenu->GetButton(0)->GetRect();
