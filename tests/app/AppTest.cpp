@@ -75,6 +75,7 @@ class TestApp : public ZingTest::NullApp<> {
   }
   void ModalOpen() override { ++modalOpens; }
   void ModalClose() override { ++modalCloses; }
+  using ZingAppBase::Exit;
   using ZingAppBase::InitDisplay;
   using ZingAppBase::ProcessSafeDeleteList;
   using ZingAppBase::RecoverDisplay;
@@ -684,6 +685,11 @@ TEST_F(Dialogs, ADialogOverADialogTakesTheMouseUntilItIsClosedFromItsOwnHandler)
   EXPECT_EQ(app->heard, (Strings{"press 3005", "depress 3005", "press 2002", "depress 2002"}));
   EXPECT_EQ(app->GetDialogCount(), 0);
   EXPECT_EQ(app->modalCloses, 2);
+  // Leaving the program ends a wait at once, its queued click unanswered.
+  Dialog* last = Confirm(6);
+  QueueClickOn(last->yesButton.get());
+  app->Exit(7);
+  EXPECT_EQ(std::tuple(last->WaitForResult(true), app->exits), std::tuple(Dialog::kNoResult, std::vector<int>{7}));
 }
 
 TEST_F(Dialogs, TheWaitEndsWhenTheApplicationShutsDown) {

@@ -484,7 +484,7 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   edit.SetText("abcdefgh");
   // Just right of character k's left edge: the text starts 4 into the field.
   const auto at = [](int k) { return 10 + 4 + BlockFont::kAdvance * k + 1; };
-  manager.MouseMove(at(0), 20);
+  EXPECT_EQ((manager.MouseMove(at(0), 20), host.cursors.back()), 3);  // the text beam over the field
   manager.MouseDown(at(0), 20, 1);
   manager.MouseMove(at(2), 20);
   manager.MouseMove(at(3), 20);
@@ -511,7 +511,8 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   Click(at(5), 20);
   EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(-1, 5));
   manager.SetFocus(nullptr);
-  EXPECT_EQ(Pixel(at(5) - 1, 24), 0xFFFFFFu);  // no cursor without the focus
+  EXPECT_EQ(Pixel(at(5) - 1, 24), 0xFFFFFFu);                        // no cursor without the focus
+  EXPECT_EQ((manager.MouseMove(300, 300), host.cursors.back()), 0);  // the arrow again off the field
 }
 
 // The field by its state: the text from the first character in view, the

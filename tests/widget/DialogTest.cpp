@@ -291,6 +291,7 @@ TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
       {[&] { manager.MouseDown(30, 70, 1); }, 2328953378u},
       {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.5; }, 572842053u},
       {[&] { yes.SetDisabled(true); }, 4018853317u},
+      {[&] { yes.disabledRect = Rect(9, 0, 1, 3); }, 4018853317u},  // a cell one pixel wide still counts
       {[&] { yes.disabledRect = Rect(9, 0, 3, 0), yes.overAlpha = 0; }, 2997155269u},
       {[&] { yes.normalRect = Rect(); }, 1715053061u},
   };

@@ -208,6 +208,15 @@ TEST_F(WidgetDraw, WhatLiesBehindTheModalWidgetIsDrawnWithTheBelowModalFlags) {
   EXPECT_EQ(log.lines, (Strings{"sheet:draw at 20,0 clip 20,0 10x10", "after:draw at 40,0 clip 40,0 10x10",
                                 "top:draw at 200,0 clip 200,0 10x10"}));
   manager.RemoveBaseModal(sheet);
+  // A pass clears every mark it drew: a pass without changes draws nothing, and
+  // a child marked afresh brings back its top-level widget alone.
+  manager.DrawScreen();
+  log.Clear();
+  manager.DrawScreen();
+  sheet->MarkDirty();
+  manager.DrawScreen();
+  EXPECT_EQ(log.lines, (Strings{"frame:draw at 0,0 clip 0,0 100x100", "before:draw at 0,0 clip 0,0 10x10",
+                                "sheet:draw at 20,0 clip 20,0 10x10", "after:draw at 40,0 clip 40,0 10x10"}));
 }
 
 // Asks for its overlay while it draws.
