@@ -11,6 +11,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widget/Widget.h"
 #include "game/puzzle/GameScreen.h"
+#include "game/puzzle/SavedGameRecord.h"
 #include "game/shell/Resources.h"
 #include "tests/puzzle/BoardInvariants.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
@@ -505,10 +506,12 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
     EXPECT_EQ(BoardFault(*screen), "") << "file of " << bytes.size() << " bytes";
   };
 
-  // Cut short at every byte: up to the score nothing is a game; from there on
-  // level, score and hints survive, no transition runs, and links only when
-  // their block is whole.
+  // Cut short at every byte: an empty file is no record at all; up to the
+  // score nothing is a game; from there on level, score and hints survive, no
+  // transition runs, and links only when their block is whole.
+  EXPECT_FALSE(Lintwick::ReadSavedGame(Zing::Buffer()));
   for (std::size_t cut = 1; cut < good.size(); ++cut) {
+    EXPECT_TRUE(Lintwick::ReadSavedGame(BufferOf({good.begin(), good.begin() + static_cast<long>(cut)}))) << cut;
     load({good.begin(), good.begin() + static_cast<long>(cut)});
     EXPECT_EQ(std::tuple(screen->SavedGameWasDamaged(), screen->GetLevel(), screen->GetScore(), screen->mShutterTick,
                          screen->mShutterOffset, screen->GetLink(0).completed),

@@ -83,10 +83,13 @@ TEST(DailyRecordBytes, RoundTripAndEveryKindOfDamage) {
   longer.push_back(0);
   EXPECT_FALSE(Lintwick::ReadDailyRecordBytes(longer));
   EXPECT_FALSE(Lintwick::ReadDailyRecordBytes({bytes.begin(), bytes.end() - 1}));
-  // The calendar's last day and the longest streak it holds are read back.
+  // The calendar's last day, a streak over all of its 3,652,059 days and the
+  // longest streak believed are read back; one day longer is refused.
   for (const DailyRecord& edge :
-       {DailyRecord{Day(9999, 12, 31), false, 1, 1}, DailyRecord{0, true, 3'000'000, 3'000'000}})
+       {DailyRecord{Day(9999, 12, 31), false, 1, 1}, DailyRecord{0, true, 3'652'059, 3'652'059},
+        DailyRecord{0, true, 4'000'000, 4'000'000}})
     EXPECT_EQ(Lintwick::ReadDailyRecordBytes(Lintwick::DailyRecordBytes(edge)), edge);
+  EXPECT_FALSE(Lintwick::ReadDailyRecordBytes(Lintwick::DailyRecordBytes(DailyRecord{0, true, 1, 4'000'001})));
 }
 
 // One board: solving it pays its points and ends the game once, telling

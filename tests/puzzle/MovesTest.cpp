@@ -133,11 +133,11 @@ const Scenario kScenarios[] = {
     {"the highlight", {"a.A", "b.B"}, 0, "m21 t kU kU kL t kL kL t kR kD t m20 t", 0xa809cdeb1bb5b553ull},
     // A level drawn with the keys alone, quickly (every key before the tick)
     // and slowly; the highlight stays on the target node; Backspace stops
-    // drawing.
+    // drawing and drops a mark with its highlights.
     {"keys, quickly", {"a..A", "....", "b..B"}, 0, "kP kR kR kR t4 w kD kD kL kL kL kP kU kR kR kR kD t11", 0xda783bdad049a327ull},
     {"keys, slowly", {"a..A", "....", "b..B"}, 0,
      "kP t kR t kR t kR t t4 w kD t kD t kL t kL t kL t kP t kU t kR t kR t kR t kD t t11", 0xfae3c27192677635ull},
-    {"keys, cancelled", {"a...A"}, 0, "kP t kR kC t2", 0x1f6977e89f33ada9ull},
+    {"keys, cancelled", {"a...A"}, 0, "kP t kR kC t2 kP t kR t2 kC w c40 t kC t2", 0x554615a9d06dcf47ull},
     // A right click moves the cube onto the first piece at once; it runs one
     // piece a tick with a tap, drops onto the head, which drops with the
     // finished look and shrinks back to the open one.
@@ -163,6 +163,13 @@ TEST(Moves, ScenariosPlayedTickByTick) {
     char hex[20];
     std::snprintf(hex, sizeof hex, "0x%" PRIx64, trace);
     EXPECT_EQ(trace, s.trace) << s.what << ": the trace is " << hex << " (LINTWICK_TRACE=1 prints it)";
+    // Clearing a link's highlights drops them from every piece of it, its
+    // nodes too, and from no other link.
+    for (int link = 0; link < Lintwick::kMaxLinks; ++link) p->HighlightRange(link, 0, Lintwick::kLinkSlots - 1);
+    p->ClearHighlights(0);
+    for (int link = 0; link < Lintwick::kMaxLinks; ++link)
+      for (int slot = 0; slot < p.LinkOf(link).count; ++slot)
+        EXPECT_EQ(p.LinkOf(link).At(slot)->highlighted, link != 0) << s.what << ": link " << link << " slot " << slot;
   }
 }
 
