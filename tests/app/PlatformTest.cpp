@@ -246,7 +246,9 @@ bool MapsGraphicsDriver() {
 TEST(WindowPresent, WholeScalesBarsAndOnlyChangedRows) {
   std::vector<std::uint32_t> picture(kW * kH);
   for (int i = 0; i < kW * kH; ++i) picture[i] = 0xFF000000u | ((static_cast<std::uint32_t>(i) * 2654435761u) >> 8);
-  for (const auto& [scale, left, top] : {std::tuple{1, 192, 144}, {2, 3, 2}, {3, 0, 0}}) {
+  for (const auto& layout : {std::tuple{1, 192, 144}, {2, 3, 2}, {3, 0, 0}}) {
+    // Plain copies: a lambda may not take a structured binding.
+    const int scale = std::get<0>(layout), left = std::get<1>(layout), top = std::get<2>(layout);
     const int w = kW * scale + 2 * left, h = kH * scale + 2 * top;
     std::vector<std::uint32_t> memory(static_cast<std::size_t>(w + 5) * h, 0x00ABCDEF);
     const PixelTarget target{memory.data(), w + 5, w, h};
