@@ -60,7 +60,8 @@ class WidgetTree : public WidgetTest::WidgetFixture {
 // a key (adding a child twice changes nothing); reordering moves a child only
 // as far as its key allows, and never relative to itself or a stranger.
 TEST_F(WidgetTree, ChildrenSortByZOrderAndReorderOnlyWithinTheirGroup) {
-  auto [a, b, c, d] = MakeAll("a", "b", "c", "d");
+  const auto all = MakeAll("a", "b", "c", "d");  // plain names: lambdas below take them
+  ProbeWidget *a = all[0], *b = all[1], *c = all[2], *d = all[3];
   a->zOrder = c->zOrder = 1;
   const std::pair<std::function<void()>, std::string> steps[] = {
       {[&] {
