@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <ogg/ogg.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -83,6 +86,11 @@ TEST(OggDecoding, DamagedAndOverlongFilesFailWithoutHugeAllocations) {
   EXPECT_EQ(std::pair(stream.Fill(bytes.data(), bytes.size()), stream.Rewind()), std::pair(0ul, false));
   // A file is read whole up to its size limit, not beyond.
   EXPECT_FALSE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size() - 1, bytes));
+  // A named pipe in a file's place has no length to check: refused unread.
+  ASSERT_EQ(mkfifo(folder.File("pipe.ogg").c_str(), 0600), 0);
+  const int pipeEnd = open(folder.File("pipe.ogg").c_str(), O_RDWR);
+  EXPECT_TRUE(write(pipeEnd, "OggS", 4) == 4 && !Zing::ReadWholeFile(folder.File("pipe.ogg"), 99, bytes));
+  close(pipeEnd);
   ASSERT_TRUE(Zing::ReadWholeFile(folder.File("good.ogg"), good.size(), bytes) && bytes.size() == good.size());
   // The stream decodes what the effect decoder does, and again after rewinding.
   ASSERT_TRUE(Zing::DecodeOggEffect(folder.File("good.ogg"), sound) && stream.Open(bytes));
@@ -96,9 +104,10 @@ TEST(OggDecoding, DamagedAndOverlongFilesFailWithoutHugeAllocations) {
     EXPECT_TRUE(stream.Rewind());
   }
   // The longest effect is a minute; decoded in several steps, it is still the
-  // file's every sample. One sample more, and it is refused.
-  for (const auto& [seconds, accepted] :
-       {std::pair{Zing::kMaxEffectSeconds, true}, {Zing::kMaxEffectSeconds + 1e-4, false}}) {
+  // file's every sample. One sample more, and it is refused. The shortest is one sample.
+  for (const auto& [seconds, accepted] : {std::pair{Zing::kMaxEffectSeconds, true},
+                                          {Zing::kMaxEffectSeconds + 1e-4, false},
+                                          {1.5 / AudioTest::kRate, true}}) {
     const Bytes file = AudioTest::EncodeSweep(1, seconds);
     folder.Write("long.ogg", std::string(file.begin(), file.end()));
     EXPECT_EQ(Zing::DecodeOggEffect(folder.File("long.ogg"), sound), accepted) << seconds;
@@ -259,6 +268,11 @@ TEST(AudioLibrary, CountsAcquisitionsEntryPointsAndAlsaMessages) {
   for (int i = 0; i < 3; ++i) ASSERT_NE(Zing::AcquireOpenAL(), nullptr);
   for (int i = 0; i < 4; ++i) Zing::ReleaseOpenAL();
   EXPECT_NE(Zing::AcquireOpenAL(), nullptr);
+  Zing::ReleaseOpenAL();
+  // A binding in use keeps its entry points when the name changes.
+  const Zing::OpenALFunctions* held = Zing::AcquireOpenAL();
+  Zing::SetOpenALLibraryName("libm.so.6");
+  EXPECT_TRUE(held && held->alGetError && held->alGetError() == AL_NO_ERROR);
   Zing::ReleaseOpenAL();
   for (const char* name : {"libm.so.6", Zing::kOpenALLibraryName}) {
     Zing::SetOpenALLibraryName(name);
