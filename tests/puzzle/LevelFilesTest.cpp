@@ -112,6 +112,11 @@ TEST(LevelFiles, EachRecordAndItsDamage) {
                   std::tuple(21, 22));
     EXPECT_EQ(BoardFault(puzzle), "") << c.what;
   }
+  // A partial record in a buffer that once held more: padded with zeros, not with the old bytes.
+  Zing::Buffer reused;
+  reused.SetData("\xFF\xFF\xFF\xFF\xFF\xFF", 6);
+  reused.SetData("\x01\x02\x03", 3);
+  EXPECT_EQ(Lintwick::LevelRecord(reused, 1, 2), (std::vector<std::uint8_t>{3, 0}));
 }
 
 TEST(LevelFiles, UnreadableFilesAreReportedAndPlayGoesOn) {
