@@ -10,6 +10,8 @@
 #include <map>
 
 #include "framework/audio/SilentSoundManager.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/platform/KeyCodes.h"
 #include "framework/widget/ButtonWidget.h"
 #include "game/levelgen/DailyBoard.h"
@@ -426,6 +428,37 @@ TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
   EXPECT_EQ(dialog->GetPlayback().Shown(), 1);
   EXPECT_TRUE(clickAt(103, -103));
   EXPECT_EQ(std::pair(dialog->GetPlayback().Level(), dialog->GetPlayback().Shown()), std::pair(0, 0));
+}
+
+// A damaged node record: of the pairs it counts, only nodes on the board are drawn,
+// and the bytes past its count join nothing in the playback.
+TEST_F(LevelChooser, ADamagedNodeRecordShowsOnlyWhatItHoldsOnTheBoard) {
+  namespace fs = std::filesystem;
+  Progress progress;
+  progress.Merge({0, true, 500, {{0, 0x01}, {2, 0x45}}});
+  WriteProgress(progress);
+  // The generated data without its archive, and a node file of the test's own.
+  Zing::Platform::ChangeWorkingFolder(home.Path());
+  for (const char* entry : {"fonts", "images", "sounds", "music", "properties"})
+    fs::create_directory_symlink(dataDir + "/" + entry, home.File(entry));
+  fs::create_directories(home.File("levels"));
+  fs::create_symlink(dataDir + "/levels/level_b.dat", home.File("levels/level_b.dat"));
+  ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
+  // The dialog's own drawing: the slider would hide row 10.
+  const auto picture = [&](const std::string& nodes) {
+    home.Write("levels/level_n.dat", nodes + std::string(kNodeRecordSize - nodes.size(), '\0'));
+    LevelDialog* dialog = Open();
+    ClickCentre(dialog->GetWatchButton().GetRect());
+    RunFor(SolvePlayback::kUpdatesPerPiece * 10 * 3);
+    Zing::MemoryImage image;
+    image.Create(dialog->width, dialog->height);
+    Zing::Graphics g(&image);
+    dialog->Draw(&g);
+    ClickFooter(DIALOG_LEVEL_CHOOSER, false);
+    return std::vector<std::uint32_t>(image.GetBits(), image.GetBits() + image.GetWidth() * image.GetHeight());
+  };
+  // Link 1 on column 10 and row 10, or beyond; a third pair past the count beside piece 0x45, or none.
+  EXPECT_TRUE(picture({4, 0x00, 0x02, '\xA0', 0x0A, 0x44, 0x46}) == picture({4, 0x00, 0x02, '\xB0', 0x0B}));
 }
 
 struct KeyboardFlow : ShellFixture {
