@@ -445,6 +445,25 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   unseen.Init();
   EXPECT_EQ(std::tuple(testing::internal::GetCapturedStderr(), unseen.exits, unseen.readFromRegistry),
             std::tuple("Product needs a graphical desktop: no X.\n", std::vector<int>{1}, false));
+  // A refused full-screen window falls back to a window once; a refused window ends the program.
+  struct NoWindow : NullServices {
+    std::size_t refusals = 0;  // of the first tries
+    std::vector<bool> asked;   // windowed, per try
+    bool CreateMainWindow(const Zing::Platform::WindowSpec& request) override {
+      asked.push_back(request.windowed);
+      return asked.size() > refusals && NullServices::CreateMainWindow(request);
+    }
+  };
+  const std::tuple<bool, std::size_t, std::vector<bool>, std::vector<int>> starts[] = {
+      {false, 1, {false, true}, {}}, {false, 2, {false, true}, {1}}, {true, 1, {true}, {1}}};
+  for (const auto& [startWindowed, refusals, asked, exits] : starts) {
+    auto* refusing = new NoWindow;
+    TestApp start(refusing);
+    std::tie(refusing->refusals, start.windowed) = std::tuple(refusals, startWindowed);
+    start.Init();
+    EXPECT_EQ(std::tuple(refusing->asked, start.exits, refusing->messageBoxes.size()),
+              std::tuple(asked, exits, exits.size()));
+  }
   for (const bool second : {false, true}) {
     auto* other = new NullServices;
     other->displayResults = {R::Failed};
@@ -746,9 +765,11 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
     EXPECT_EQ(std::pair(services->cursor, app->systemCursorShown), std::pair(shape, shape != 11)) << number;
   }
   std::tie(app->mouseIn, app->overrideCursor, app->crashed) = std::tuple(true, -1, false);
-  // Cursor 12 shows its image whatever the setting.
+  // Cursor 12 shows its image whatever the setting; one pixel is an image.
   app->EnableCustomCursors(false);
-  app->SetCursorImage(12, &hand, 0, 0);
+  Zing::MemoryImage dot;
+  dot.Create(1, 1);
+  app->SetCursorImage(12, &dot, 0, 0);
   app->SetCursor(12);
   EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown);
   app->SetCursorImage(12, nullptr);
