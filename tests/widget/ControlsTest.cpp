@@ -318,6 +318,7 @@ TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
   // An arrow with nowhere to go is still the ring's and keeps the focus; a disabled button takes no press.
   box.tabNext = nullptr;
   manager.SetFocus(&box);
+  manager.KeyDown(Zing::KEYCODE_DOWN);
   EXPECT_EQ(std::pair(Zing::MoveFocusByArrow(box, Zing::KEYCODE_DOWN), manager.focusWidget),
             std::pair(true, static_cast<Zing::Widget*>(&box)));
   button.SetDisabled(true);
