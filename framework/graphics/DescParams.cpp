@@ -25,8 +25,9 @@ int HexValue(char c) {
   return -1;
 }
 
+// "0x" and at least one digit, as the caller has seen.
 bool ParseHex(const std::string& text, int& out) {
-  if (text.size() <= 2 || text.size() > 10) return false;  // at most 32 bits
+  if (text.size() > 10) return false;  // at most 32 bits
   std::uint32_t value = 0;
   for (std::size_t i = 2; i < text.size(); ++i) {
     const int digit = HexValue(text[i]);

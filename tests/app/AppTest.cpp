@@ -116,7 +116,8 @@ std::uint64_t Fnv(const std::string& text, std::uint64_t hash = 0xcbf29ce4842223
 // and runs for a while; its updates, frames, time slept and the longest run of
 // updates between two frames are counted. Every loop step of the whole script
 // (state, counters, owed and held time, the display-pacing check, the next
-// frame's earliest time) also goes into a trace pinned by one digest:
+// frame's earliest time, the timer's last tick: one every frame time, to the
+// millisecond) also goes into a trace pinned by one digest:
 // LINTWICK_TRACE=1 prints it, to see what changed.
 TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
   Start();
@@ -206,11 +207,11 @@ TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
       run = s.presents != before[1] ? 0 : run + (a.updateCount - before[0]);
       longest = std::max(longest, run);
       char line[200];
-      std::snprintf(line, sizeof line, "%u s%d u%d d%d z%u/%d p%.3f f%.3f h%d n%d v%d/%d%d next%u%s%s%s", s.clock,
+      std::snprintf(line, sizeof line, "%u s%d u%d d%d z%u/%d p%.3f f%.3f h%d n%d v%d/%d%d next%u t%u%s%s%s", s.clock,
                     a.updateAppState, a.updateCount, s.presents, s.totalSlept, a.sleepCount, a.pendingTime,
                     a.updateFraction, a.holdTime, a.nonDrawCount, a.vsyncCheckCount, a.vsyncBrokenCount, a.vsyncBroken,
-                    a.nextDrawTick, a.hasPendingDraw ? " pending" : "", a.lastDrawWasEmpty ? " empty" : "",
-                    a.screenSaverWatchMark ? " watch" : "");
+                    a.nextDrawTick, a.lastTimerTick, a.hasPendingDraw ? " pending" : "",
+                    a.lastDrawWasEmpty ? " empty" : "", a.screenSaverWatchMark ? " watch" : "");
       digest = Fnv(line, digest);
       if (std::getenv("LINTWICK_TRACE") != nullptr) std::printf("%s\n", line);
     }
@@ -219,7 +220,7 @@ TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
               std::tuple(p.updates, p.frames, p.slept, p.longestRun, p.broken))
         << p.rule;
   }
-  EXPECT_EQ(std::pair(Count("keydown 80"), digest), std::pair(std::size_t{2}, std::uint64_t{10046337158682073538u}));
+  EXPECT_EQ(std::pair(Count("keydown 80"), digest), std::pair(std::size_t{2}, std::uint64_t{6044475546271202627u}));
 }
 
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
@@ -445,6 +446,25 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   unseen.Init();
   EXPECT_EQ(std::tuple(testing::internal::GetCapturedStderr(), unseen.exits, unseen.readFromRegistry),
             std::tuple("Product needs a graphical desktop: no X.\n", std::vector<int>{1}, false));
+  // A refused full-screen window falls back to a window once; a refused window ends the program.
+  struct NoWindow : NullServices {
+    std::size_t refusals = 0;  // of the first tries
+    std::vector<bool> asked;   // windowed, per try
+    bool CreateMainWindow(const Zing::Platform::WindowSpec& request) override {
+      asked.push_back(request.windowed);
+      return asked.size() > refusals && NullServices::CreateMainWindow(request);
+    }
+  };
+  const std::tuple<bool, std::size_t, std::vector<bool>, std::vector<int>> starts[] = {
+      {false, 1, {false, true}, {}}, {false, 2, {false, true}, {1}}, {true, 1, {true}, {1}}};
+  for (const auto& [startWindowed, refusals, asked, exits] : starts) {
+    auto* refusing = new NoWindow;
+    TestApp start(refusing);
+    std::tie(refusing->refusals, start.windowed) = std::tuple(refusals, startWindowed);
+    start.Init();
+    EXPECT_EQ(std::tuple(refusing->asked, start.exits, refusing->messageBoxes.size()),
+              std::tuple(asked, exits, exits.size()));
+  }
   for (const bool second : {false, true}) {
     auto* other = new NullServices;
     other->displayResults = {R::Failed};
@@ -746,9 +766,11 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
     EXPECT_EQ(std::pair(services->cursor, app->systemCursorShown), std::pair(shape, shape != 11)) << number;
   }
   std::tie(app->mouseIn, app->overrideCursor, app->crashed) = std::tuple(true, -1, false);
-  // Cursor 12 shows its image whatever the setting.
+  // Cursor 12 shows its image whatever the setting; one pixel is an image.
   app->EnableCustomCursors(false);
-  app->SetCursorImage(12, &hand, 0, 0);
+  Zing::MemoryImage dot;
+  dot.Create(1, 1);
+  app->SetCursorImage(12, &dot, 0, 0);
   app->SetCursor(12);
   EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown);
   app->SetCursorImage(12, nullptr);

@@ -235,16 +235,17 @@ DemoEvent At(int update, DemoEventKind kind, bool flag = false, int value = 0) {
 TEST(DemoEvents, EveryKindSurvivesTheBitStreamAndLongPausesBecomePadding) {
   using K = DemoEventKind;
   using Zing::Platform::SettingsValue;
-  // Leaving, entering, loading and settings writes go through the recorded run
-  // below; 0x20AC is a wide character.
+  // Leaving, entering and loading go through the recorded run below; 0x20AC
+  // is a wide character.
   const std::tuple<int, DemoEventKind, bool, int> table[] = {
-      {0, K::PointerStep, false, 0},   {3, K::PointerTo, false, 0},    {3, K::Button, true, 1},
-      {3, K::Button, true, 2},         {3, K::Button, true, -1},       {3, K::Button, true, -2},
-      {3, K::Button, true, 3},         {4, K::Button, false, -1},      {5, K::Activate, true, 0},
-      {5, K::Minimize, true, 0},       {6, K::KeyDown, false, 255},    {6, K::KeyUp, false, 13},
-      {7, K::Char, false, 0xE9},       {7, K::Char, false, 0x20AC},    {9, K::SettingsRead, true, 0},
-      {9, K::SettingsRead, true, 0},   {9, K::SettingsRead, false, 0}, {11, K::Wheel, false, -3},
-      {12, K::DisplayMode, true, 144}, {1000, K::Close, false, 0}};
+      {0, K::PointerStep, false, 0},    {3, K::PointerTo, false, 0},    {3, K::Button, true, 1},
+      {3, K::Button, true, 2},          {3, K::Button, true, -1},       {3, K::Button, true, -2},
+      {3, K::Button, true, 3},          {4, K::Button, false, -1},      {5, K::Activate, true, 0},
+      {5, K::Minimize, true, 0},        {6, K::KeyDown, false, 255},    {6, K::KeyUp, false, 13},
+      {7, K::Char, false, 0xE9},        {7, K::Char, false, 0x20AC},    {9, K::SettingsRead, true, 0},
+      {9, K::SettingsRead, true, 0},    {9, K::SettingsRead, false, 0}, {10, K::SettingsWrite, true, 0},
+      {10, K::SettingsWrite, false, 0}, {11, K::Wheel, false, -3},      {12, K::DisplayMode, true, 144},
+      {1000, K::Close, false, 0}};
   std::vector<DemoEvent> events;
   for (const auto& [update, kind, flag, value] : table) events.push_back(At(update, kind, flag, value));
   // The pointer's payloads at their limits, and the values of the two settings reads.
@@ -686,16 +687,21 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   EXPECT_EQ(std::tuple(bad->updateCount, bad->scripted->messageBoxes),
             std::tuple(0, Strings{"Demo: The demo file is damaged: unknown event kind 10 (at bit 0). Playback stops at "
                                   "00:00:00."}));
-  // Played characters outside 1 to 255 are not typed.
+  // Played characters outside 1 to 255 are not typed; Enter while the menu
+  // key is held switches the screen mode, and reaches the game once it is up.
   damaged.events.Clear();
   Zing::DemoEventWriter typed;
   for (int c : {0x20AC, 0, int{'z'}}) typed.Write(MakeDemoEvent(DemoEventKind::Char, false, c));
+  const int alt = Zing::KEYCODE_MENU, enter = Zing::KEYCODE_RETURN;
+  for (const auto& [down, key] : {std::pair(true, alt), {true, enter}, {false, alt}, {true, enter}})
+    typed.Write(MakeDemoEvent(down ? DemoEventKind::KeyDown : DemoEventKind::KeyUp, false, key));
   typed.Write(At(1, DemoEventKind::Close));
   damaged.events = typed.GetBuffer();
   ASSERT_TRUE(Zing::WriteBufferToFile(folder + "typed.dmo", Zing::FormatDemoFile(damaged)));
   auto chars = Make("-play -demofile=typed.dmo");
   Run(*chars);
   EXPECT_EQ(chars->log.With("p:char"), Strings{"p:char 122"});
+  EXPECT_EQ(chars->log.With("p:keydown"), (Strings{"p:keydown 18", "p:keydown 13"}));
   auto missing = Make("-playnum=9");
   missing->Init();
   EXPECT_EQ(missing->scripted->messageBoxes.back(), "FATAL ERROR: Demo file not found: " + folder + "zingapp-5.dmo");

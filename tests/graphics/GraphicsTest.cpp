@@ -24,7 +24,7 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
   MemoryImage source = Solid(10, 10, 0xFF000000), sheet = Solid(30, 20, 0xFF000000);
   sheet.numCols = 3;
   sheet.numRows = 2;
-  MemoryImage box = Solid(4, 5, 0xFF000000);
+  MemoryImage box = Solid(4, 5, 0xFF000000), bar = Solid(4, 1, 0xFF000000);
   const std::pair<std::function<void(Graphics&)>, std::string> cases[] = {
       // Saved states come back; a copy has none of its own; without a font no text.
       {[&](Graphics& g) {
@@ -112,6 +112,10 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
        "#ffffffff blt 7,6,1,1 src 3,1,1,1 #ffffffff blt 2,3,2,3 src 1,1,2,3 #ffffffff blt 4,3,2,3 src 1,1,2,3 "
        "#ffffffff blt 6,3,1,3 src 1,1,1,3 #ffffffff blt 2,6,2,1 src 1,1,2,1 #ffffffff blt 4,6,2,1 src 1,1,2,1 "
        "#ffffffff blt 6,6,1,1 src 1,1,1,1 #ffffffff "},
+      // One pixel high: two ends and a middle that fits its span twice, each scaled as it is handed on.
+      {[&](Graphics& g) { g.SetScale(2, 2, 0, 0), g.DrawImageBox(Rect(0, 0, 6, 1), &bar); },
+       "stretch 0,0,2,2 src 0,0,1,1 #ffffffff stretch 10,0,2,2 src 3,0,1,1 #ffffffff stretch 2,0,4,2 src 1,0,2,1 "
+       "#ffffffff stretch 6,0,4,2 src 1,0,2,1 #ffffffff "},
       // Lines are clipped against the left and right, then the top and bottom
       // edges; the right and bottom edges are the last pixels inside.
       {[](Graphics& g) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/ImageLibFiles.h"
 #include "tests/images/ImageFiles.h"
@@ -234,6 +236,13 @@ TEST(ImageLib, FormatSearchAndAlphaImages) {
   EXPECT_EQ(image->GetWidth(), 1);                            // the PNG comes before the GIF
   EXPECT_TRUE(GetImage(folder.File("Menu.PNG")) == nullptr);  // "Menu.png" does not exist on this disk
   EXPECT_TRUE(GetImage(folder.File("menu.PNG")));
+  // A name without a folder keeps its extension; a dot in a folder's name is none.
+  std::filesystem::create_directory(folder.File("set.v2"));
+  ASSERT_TRUE(ImageTest::WritePng(folder.File("set.v2/menu.png"), white));
+  const std::filesystem::path start = std::filesystem::current_path();
+  std::filesystem::current_path(folder.Path());
+  EXPECT_TRUE(GetImage("menu.png") && GetImage(folder.File("set.v2/menu")));
+  std::filesystem::current_path(start);
   folder.Write("tile.bmp", "not looked at");
   EXPECT_FALSE(GetImage(folder.File("tile.bmp")));
 
