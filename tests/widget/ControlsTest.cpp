@@ -98,10 +98,15 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   manager.MouseMove(5, 5);
   for (updates = 0; button.overAlpha < 1 && updates < 100; ++updates) manager.UpdateFrame();
   EXPECT_EQ(std::tuple(updates, button.overAlpha), std::tuple(10, 1.0));
+  // Left at full strength it fades out from there; a fade switched off meanwhile ends at once.
+  manager.MouseMove(300, 300);
+  manager.UpdateFrame();
+  const double leftAt = button.overAlpha;
+  button.overAlphaSpeed = button.overAlphaFadeInSpeed = 0;
+  manager.UpdateFrame();
+  EXPECT_EQ(std::pair(leftAt, button.overAlpha), std::pair(0.9, 0.0));
 
   // Held and dragged off, without a fade, the button keeps its over look.
-  button.overAlphaSpeed = button.overAlphaFadeInSpeed = 0;
-  manager.MouseMove(300, 300);
   manager.MouseMove(5, 5);
   manager.MouseDown(5, 5, 1);
   manager.MouseMove(300, 300);
@@ -121,6 +126,7 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   button.SetFont(&font);
   button.SetColor(Zing::ButtonWidget::COLOR_LABEL_HILITE, Color(255, 0, 0));
   button.Resize(0, 0, 40, 20);
+  button.clip = false;  // it keeps within its rectangle all the same
   manager.AddWidget(&button);
   std::vector<std::uint32_t> looks{Checksum(Rect(0, 0, 40, 20))};
   manager.MouseMove(20, 10);
@@ -128,6 +134,7 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   manager.MouseDown(20, 10, 1);
   looks.push_back(Checksum(Rect(0, 0, 40, 20)));
   EXPECT_EQ(looks, (std::vector<std::uint32_t>{1846691952, 2839431280, 113523072})) << Picture(Rect(0, 0, 40, 20));
+  EXPECT_EQ(std::pair(Pixel(20, 20), Pixel(40, 10)), std::pair(0u, 0u));
   manager.MouseUp(20, 10, 1);
   constexpr std::uint32_t kBkg = 0xD4D4D4;
   // A taller font: baseline (20 - 10 / 6 - 1 + 10) / 2 = 14, block rows 4..13.
@@ -308,16 +315,23 @@ TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
   EXPECT_EQ(list.selectIdx, 0);
   manager.SetFocus(&slider);
   EXPECT_EQ(std::tuple(Pixel(100, 100), Pixel(309, 119), Pixel(101, 101)), std::tuple(0xFEFEC7u, 0xFEFEC7u, 0u));
-  // An arrow with nowhere to go keeps the focus; a disabled button takes no press.
+  // An arrow with nowhere to go is still the ring's and keeps the focus; a disabled button takes no press.
   box.tabNext = nullptr;
   manager.SetFocus(&box);
   manager.KeyDown(Zing::KEYCODE_DOWN);
-  EXPECT_EQ(manager.focusWidget, &box);
+  EXPECT_EQ(std::pair(Zing::MoveFocusByArrow(box, Zing::KEYCODE_DOWN), manager.focusWidget),
+            std::pair(true, static_cast<Zing::Widget*>(&box)));
   button.SetDisabled(true);
   manager.SetFocus(&button);
   listener.heard.clear();
   manager.KeyDown(Zing::KEYCODE_RETURN);
-  EXPECT_TRUE(listener.heard.empty());
+  // An empty list takes no arrow; a list of one line picks it.
+  list.RemoveAll();
+  manager.SetFocus(&list);
+  manager.KeyDown(Zing::KEYCODE_DOWN);
+  list.AddLine("solo", false);
+  manager.KeyDown(Zing::KEYCODE_UP);
+  EXPECT_EQ(listener.heard, Strings{"1 click 0 1"});
   manager.RemoveAllWidgets();
 }
 
@@ -684,7 +698,11 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   edit.maxPixels = 0;
   edit.SetText("abc");
   kept.push_back(edit.text);
-  EXPECT_EQ(kept, (Strings{"abcde", "abc", "abcde", ""}));
+  edit.maxPixels = -1;  // no limit left for the font; a check without a font is passed over
+  edit.widthCheckFonts.push_back({nullptr, 6});
+  edit.SetText("abc");
+  kept.push_back(edit.text);
+  EXPECT_EQ(kept, (Strings{"abcde", "abc", "abcde", "", "abc"}));
 }
 
 }  // namespace

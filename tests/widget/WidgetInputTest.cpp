@@ -91,6 +91,7 @@ TEST_F(WidgetInput, ClosingWidgetsPopupsAndTheMouseRectangles) {
 TEST_F(WidgetInput, EveryButtonIsPressedDraggedAndReleasedOnThePressedWidget) {
   Add("w", 10, 10, 50, 50);
   Add("other", 100, 10, 50, 50);
+  ProbeWidget* lid = Add("lid", 300, 0, 9, 9);
   const std::tuple<std::function<void()>, Strings, int> events[] = {
       {[&] { manager.MouseDown(15, 15, 2); }, {"w:enter", "w:move 5,5", "w:down 5,5 b0 c2"}, 1},
       {[&] { manager.MouseDown(15, 15, -2); }, {"w:down 5,5 b1 c2"}, -1},
@@ -100,8 +101,14 @@ TEST_F(WidgetInput, EveryButtonIsPressedDraggedAndReleasedOnThePressedWidget) {
       {[&] { manager.MouseMove(120, 25); }, {"w:drag 110,15", "w:leave"}, 2},
       {[&] { manager.MouseUp(120, 25, 1); }, {"w:up 110,15 b0 c1", "other:enter", "other:move 20,15"}, 2},
       {[&] { manager.MouseUp(120, 25, 1); }, {}, 2},  // nothing held: nobody hears it
-      {[&] { manager.MouseMove(15, 15); }, {"other:leave", "w:enter", "w:move 5,5"}, 2},
+      // The pointer known inside since the drag: a widget put under it is entered at once.
+      {[&] { Add("cover", 100, 10, 50, 50); }, {"other:leave", "cover:enter", "cover:move 20,15"}, 2},
+      {[&] { manager.MouseMove(15, 15); }, {"cover:leave", "w:enter", "w:move 5,5"}, 2},
       {[&] { manager.MouseExit(); }, {"w:leave"}, 2},
+      // Back in by a plain move: a widget moved under it takes it over.
+      {[&] { manager.MouseMove(15, 15), lid->Move(10, 10); },
+       {"w:enter", "w:move 5,5", "w:leave", "lid:enter", "lid:move 5,5"},
+       2},
   };
   for (const auto& [event, heard, id] : events) {
     log.Clear();
@@ -120,11 +127,10 @@ TEST_F(WidgetInput, KeysGoToTheFocusWidgetAndAreTrackedBelow255) {
   manager.MouseWheel(-2);
   std::vector<bool> held;
   for (int key : {0, 254, 300, 255, -1}) held.push_back(manager.IsKeyDown(key));
-  manager.KeyUp(0);
-  manager.KeyUp(254);
-  EXPECT_EQ(log.lines,
-            (Strings{"edit:gotfocus", "edit:keydown 0", "edit:keydown 254", "edit:keydown 300", "edit:keydown 255",
-                     "edit:char 97", "edit:wheel -2", "edit:keyup 0", "edit:keyup 254"}));
+  for (int key : {0, 254, 255, -1}) manager.KeyUp(key);  // the last tracked key, and past either end
+  EXPECT_EQ(log.lines, (Strings{"edit:gotfocus", "edit:keydown 0", "edit:keydown 254", "edit:keydown 300",
+                                "edit:keydown 255", "edit:char 97", "edit:wheel -2", "edit:keyup 0", "edit:keyup 254",
+                                "edit:keyup 255", "edit:keyup -1"}));
   EXPECT_EQ(held, (std::vector<bool>{true, true, false, false, false}));
   EXPECT_FALSE(manager.IsKeyDown(0) || manager.IsKeyDown(254));
 

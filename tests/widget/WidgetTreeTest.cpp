@@ -316,6 +316,9 @@ TEST_F(WidgetDraw, CenteredAndColouredText) {
   const int table[2][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}};
   w->SetColors(table, 2);
   EXPECT_EQ(w->colors, (std::vector<Color>{Color(1, 2, 3, 4), Color(5, 6, 7, 8)}));
+  const int opaque[2][3] = {{9, 8, 7}, {6, 5, 4}};
+  w->SetColors(opaque, 1);  // the first row only
+  EXPECT_EQ(w->colors, (std::vector<Color>{Color(9, 8, 7)}));
 }
 
 }  // namespace
