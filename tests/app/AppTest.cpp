@@ -320,7 +320,7 @@ TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
   };
   // The desktop must be larger than the game both ways for a window.
   const std::pair<Zing::Platform::ScreenRect, bool> desktops[] = {
-      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}};
+      {{0, 0, 641, 481}, true}, {{0, 0, 640, 1000}, false}, {{0, 0, 1000, 480}, false}, {{0, 0, 0, 0}, true}};
   for (const auto& [desktop, windowed] : desktops) {
     a.windowed = true;
     s.desktop = desktop;
@@ -514,7 +514,9 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->windowed = true;
   app->preferredX = -500;
   app->preferredY = 5000;
-  app->commandLine = "-changedir=\"/tmp/a folder\"";
+  // A command line parsed ahead of Init is not parsed again.
+  app->ParseCommandLine("-changedir=\"/tmp/a folder\"");
+  app->commandLine = "-changedir=/tmp";
   app->Init();
   EXPECT_EQ(services->workingFolder, "/tmp/a folder");
   // A 1920 x 1040 work area holds the picture twice over, frame included.

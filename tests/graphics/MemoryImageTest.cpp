@@ -321,8 +321,10 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
                            Color(255, 255, 255, 128),
                            Color(10, 200, 30, 0),
                            Color(3, 3, 3, 255),
-                           Color(200, 0, 0, 255)};  // adds to one channel only
-  const int w = 259, h = 256;                       // odd rows: every vector width leaves a tail
+                           Color(200, 0, 0, 255),  // each adds to one channel only
+                           Color(0, 200, 0, 255),
+                           Color(0, 0, 200, 255)};
+  const int w = 259, h = 256;  // odd rows: every vector width leaves a tail
   Row dst, opaqueDst, src, hardSrc, fewSrc;
   std::uint32_t seed = 3;
   for (std::uint32_t i = 0; i < w * h; ++i) {

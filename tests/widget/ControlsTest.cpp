@@ -527,6 +527,10 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   manager.SetFocus(nullptr);
   EXPECT_EQ(Pixel(at(5) - 1, 24), 0xFFFFFFu);                        // no cursor without the focus
   EXPECT_EQ((manager.MouseMove(300, 300), host.cursors.back()), 0);  // the arrow again off the field
+  // Out of the tree, a field has no one to ask for a cursor.
+  manager.RemoveWidget(&edit);
+  edit.MouseEnter();
+  EXPECT_EQ(host.cursors.back(), 0);
 }
 
 // The field by its state: the text from the first character in view, the

@@ -203,11 +203,12 @@ TEST_F(WidgetDraw, WhatLiesBehindTheModalWidgetIsDrawnWithTheBelowModalFlags) {
   Add("before", 0, 0, 10, 10, frame);
   ProbeWidget* sheet = Add("sheet", 20, 0, 10, 10, frame);
   Add("after", 40, 0, 10, 10, frame);
-  Add("top", 200, 0, 10, 10);
+  // Without its clip flag a widget may draw beyond its bounds.
+  Add("top", 200, 0, 10, 10)->widgetFlagsMod = Zing::FlagsMod(0, Zing::WIDGETFLAGS_CLIP);
   manager.AddBaseModal(sheet, Zing::FlagsMod(0, Zing::WIDGETFLAGS_DRAW));
   manager.DrawScreen();
   EXPECT_EQ(log.lines, (Strings{"sheet:draw at 20,0 clip 20,0 10x10", "after:draw at 40,0 clip 40,0 10x10",
-                                "top:draw at 200,0 clip 200,0 10x10"}));
+                                "top:draw at 200,0 clip 0,0 640x480"}));
   manager.RemoveBaseModal(sheet);
   // A pass clears every mark it drew: a pass without changes draws nothing, and
   // a child marked afresh brings back its top-level widget alone.
