@@ -178,6 +178,7 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
   // {document, error, line, elements read before it}
   const std::tuple<std::string, std::string, int, std::size_t> cases[] = {
       {"\n</a>", "Unexpected End", 2, 0},
+      {"<a></a>\n</a>", "Unexpected End", 2, 2},
       {"<a>\n<b>\n</a>", "End 'a' Doesn't Match Start 'b'", 3, 2},
       {"<a>\n<b", "Unexpected End of File", 2, 1},
       {"<a>\ntext", "Unexpected End of File", 2, 1},
