@@ -384,6 +384,10 @@ TEST(Music, PlayFadesPauseStopAndVolumeStepByStep) {
   music.StopMusic(3);  // takes its buffer off before queueing it again
   al->alGetSourcei(music.SourceOf(3), AL_BUFFERS_QUEUED, &queued);
   EXPECT_EQ(queued, 1);
+  // Once the library has no source left a song does not load, and the songs loaded keep theirs.
+  int loaded = 10;
+  while (loaded < 2000 && music.LoadMusic(loaded, folder.File("short.ogg"))) ++loaded;
+  EXPECT_EQ(std::pair(loaded < 2000, al->alIsSource(music.SourceOf(3))), std::pair(true, ALboolean{AL_TRUE}));
   music.UnloadAllMusic();
   EXPECT_EQ(std::pair(music.SourceOf(3), al->alGetError()), std::pair(0u, AL_NO_ERROR));
   Zing::ReleaseOpenAL();
