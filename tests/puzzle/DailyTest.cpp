@@ -28,7 +28,8 @@ TEST(DailyStreak, CountsConsecutiveDaysOnlyAndStandsOnToday) {
       {Day(2024, 2, 27), false, true, 1, 1},  {Day(2024, 2, 28), false, true, 2, 2},
       {Day(2024, 2, 29), false, true, 3, 3},  {Day(2024, 3, 1), true, true, 4, 4},
       {Day(2024, 3, 1), false, false, 4, 4},  {Day(2024, 3, 3), false, true, 1, 4},  // the 2nd missed
-      {Day(2024, 3, 3), true, true, 1, 4},    {Day(2024, 3, 2), true, false, 1, 4},  // clock set back
+      {Day(2024, 3, 3), true, true, 1, 4},    {Day(2024, 3, 3), true, false, 1, 4},
+      {Day(2024, 3, 2), true, false, 1, 4},  // clock set back
       {Day(2024, 12, 30), false, true, 1, 4}, {Day(2024, 12, 31), false, true, 2, 4},
       {Day(2025, 1, 1), false, true, 3, 4},   {Day(2025, 1, 31), false, true, 1, 4},
       {Day(2025, 2, 28), false, true, 1, 4},  {Day(2025, 3, 1), false, true, 2, 4},

@@ -147,6 +147,7 @@ TEST(ProgressFile, EveryKindOfDamageIsRefusedWhole) {
       {"board 100", FileOf(Section(1, Board(100, 1, 9, 9, {})))},
       {"a board twice", FileOf(Section(1, good + good))},
       {"not marked solved", FileOf(Section(1, Board(3, 2, 9, 9, {})))},
+      {"not marked solved, its bytes from the third a record", FileOf(Section(1, Board(3, 2, 0x104, 9, {{0, 0}})))},
       {"an unknown flag", FileOf(Section(1, Board(3, 5, 9, 9, {})))},
       {"kept points above the best", FileOf(Section(1, Board(3, 1, 9, 10, {})))},
       {"101 pieces", FileOf(Section(1, Board(3, 1, 9, 9, std::vector<std::pair<int, int>>(101, {0, 0}))))},
