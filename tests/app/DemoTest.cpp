@@ -497,6 +497,7 @@ struct DemoRun : ::testing::Test {
   static void Script(ScriptedServices* s) {
     using M = MessageCode;
     const std::tuple<std::uint32_t, MessageCode, int, int, int> input[] = {
+        {1090, M::MouseMove, 0, 10, 10},    {1095, M::MouseMove, 0, 12, 12},  // steps near the corner
         {1100, M::MouseMove, 0, 100, 100},  {1130, M::LButtonDown, 0, 104, 102}, {1150, M::MouseMove, 0, 130, 120},
         {1170, M::MouseMove, 0, 400, 300},  {1190, M::LButtonUp, 0, 400, 300},   {1250, M::RButtonDblClk, 0, 400, 300},
         {1260, M::RButtonUp, 0, 400, 300},  {1270, M::MButtonDown, 0, 400, 300}, {1280, M::MButtonUp, 0, 400, 300},
