@@ -109,6 +109,9 @@ TEST_F(WidgetInput, EveryButtonIsPressedDraggedAndReleasedOnThePressedWidget) {
       {[&] { manager.MouseMove(15, 15), lid->Move(10, 10); },
        {"w:enter", "w:move 5,5", "w:leave", "lid:enter", "lid:move 5,5"},
        2},
+      {[&] { manager.MouseDown(15, 15, 0), manager.MouseUp(15, 15, 0); },
+       {"lid:down 5,5 b0 c0", "lid:up 5,5 b0 c0"},
+       1},
   };
   for (const auto& [event, heard, id] : events) {
     log.Clear();
