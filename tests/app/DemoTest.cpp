@@ -689,19 +689,19 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
             std::tuple(0, Strings{"Demo: The demo file is damaged: unknown event kind 10 (at bit 0). Playback stops at "
                                   "00:00:00."}));
   // Played characters outside 1 to 255 are not typed; Enter while the menu
-  // key is held switches the screen mode, and reaches the game once it is up.
+  // key is held switches the screen mode, and reaches the game once it is up;
+  // past its last event the playback ends on the recording's last update.
   damaged.events.Clear();
   Zing::DemoEventWriter typed;
   for (int c : {0x20AC, 0, int{'z'}}) typed.Write(MakeDemoEvent(DemoEventKind::Char, false, c));
   const int alt = Zing::KEYCODE_MENU, enter = Zing::KEYCODE_RETURN;
   for (const auto& [down, key] : {std::pair(true, alt), {true, enter}, {false, alt}, {true, enter}})
     typed.Write(MakeDemoEvent(down ? DemoEventKind::KeyDown : DemoEventKind::KeyUp, false, key));
-  typed.Write(At(1, DemoEventKind::Close));
   damaged.events = typed.GetBuffer();
   ASSERT_TRUE(Zing::WriteBufferToFile(folder + "typed.dmo", Zing::FormatDemoFile(damaged)));
   auto chars = Make("-play -demofile=typed.dmo");
   Run(*chars);
-  EXPECT_EQ(chars->log.With("p:char"), Strings{"p:char 122"});
+  EXPECT_EQ(std::pair(chars->log.With("p:char"), chars->updateCount), std::pair(Strings{"p:char 122"}, 2000));
   EXPECT_EQ(chars->log.With("p:keydown"), (Strings{"p:keydown 18", "p:keydown 13"}));
   auto missing = Make("-playnum=9");
   missing->Init();
