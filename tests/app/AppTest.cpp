@@ -501,7 +501,7 @@ TEST_F(AppFixture, ALostDisplayComesBackWhenItMayAndTheDesktopDecidesTheMode) {
   RunFor(100);
   EXPECT_FALSE(app->displayLost);
   for (const auto& [w, h, windowed] :
-       {std::tuple{0, 0, true}, {641, 481, true}, {640, 1000, false}, {1000, 480, false}}) {
+       {std::tuple{0, 0, true}, {1, 1, false}, {641, 481, true}, {640, 1000, false}, {1000, 480, false}}) {
     auto* display = new NullServices;
     display->desktop = {0, 0, w, h};
     TestApp started(display);
