@@ -81,6 +81,7 @@ class TestApp : public Zing::ZingAppBase {
     resourceManager->SetFontFactory(&fonts);
   }
   RecordingSounds& Sounds() { return static_cast<RecordingSounds&>(*soundManager); }
+  using ZingAppBase::soundManager;
   Zing::SharedImageCache& Cache() { return *sharedImages; }
   RecordingFontFactory fonts;
 };
@@ -324,6 +325,10 @@ TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
 
   manager.DeleteResources("");
   EXPECT_EQ(app.Sounds().GetNumSounds(), 0);
+  // Loaded again, they are let go as well once the application's sound manager has gone.
+  ASSERT_TRUE(manager.LoadResources("G"));
+  app.soundManager.reset();
+  manager.DeleteResources("");
   EXPECT_EQ(std::pair(manager.GetFont("FONT_F"), manager.GetSound("SOUND_Q")),
             std::pair(static_cast<Zing::Font*>(nullptr), -1));
 }
