@@ -85,6 +85,7 @@ TEST(XMLParser, EmptyElementsTextCommentsAndEntities) {
       {"<Image id=\"A\" path=\"b\" />", {"<Image id=A path=b>", "</Image>"}},
       {"<Image/>", {"<Image>", "</Image>"}},
       {"<Image />", {"<Image>", "</Image>"}},
+      {"<?\?><t/>", {"?|", "<t>", "</t>"}},  // an instruction with nothing in it
       // A last quoted value ending in '/' right before '>' makes an empty
       // element and loses the '/'.
       {"<Dir path=\"images/\">", {"<Dir path=images>", "</Dir>"}},
