@@ -346,7 +346,8 @@ TEST(Music, PlayFadesPauseStopAndVolumeStepByStep) {
       {[&] { music.PlayMusic(0, 0, true); }, "0.500 playing on"},
       {[&] { music.PauseMusic(0); }, "0.500 paused off"},
       {[&] { music.ResumeMusic(0); }, "0.500 playing on"},
-      {[&] { music.SetVolume(0.25); }, "0.250 playing on"},
+      {[&] { music.SetVolume(0), al->alSourceStop(music.SourceOf(0)), update(); }, "0.000 stopped on"},
+      {[&] { music.SetVolume(0.25), update(); }, "0.250 playing on"},  // a source run dry is refilled only when heard
       {[&] { music.PauseAllMusic(); }, "0.250 paused off"},
       {[&] { music.ResumeAllMusic(); }, "0.250 playing on"},
       {[&] { music.StopAllMusic(); }, "0.250 initial off"},  // silent: the gain stays as it was
