@@ -212,11 +212,12 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   manager.ReleaseSounds();
   EXPECT_EQ(std::pair(manager.GetNumSounds(), manager.GetFreeSoundId()), std::pair(0, 0));
   // Every game effect loads whole into its buffer, as bare vorbisfile decodes
-  // it; a stereo effect, named with its extension in capitals, is stereo.
+  // it; a stereo effect, named with its extension alone in capitals, is stereo.
   ZingTest::TempFolder folder;
   const Bytes stereo = AudioTest::EncodeSweep(2, 0.25);
-  folder.Write("stereo.OGG", std::string(stereo.begin(), stereo.end()));
-  std::vector<std::string> paths = {folder.File("stereo.OGG")};
+  folder.Write(".OGG", std::string(stereo.begin(), stereo.end()));
+  const ZingTest::InFolder inside(folder.Path());
+  std::vector<std::string> paths = {".OGG"};
   for (const SoundGen::SoundFile& file : SoundGen::SoundFiles())
     if (file.path.rfind("sounds/", 0) == 0) paths.push_back(DataFile(file.path));
   for (const std::string& path : paths) {

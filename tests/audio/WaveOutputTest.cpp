@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 
 #include "framework/audio/OpenALMusicInterface.h"
 #include "framework/audio/OpenALSoundManager.h"
@@ -95,9 +94,8 @@ Samples Opening(const Samples& samples) {
 // asks for them: a path without extension, found in main.pak.
 TEST(WaveOutput, EffectsSoundWhenAskedForAndAreSilentAtVolumeZero) {
   const Samples effectSamples = Decode(DataFile("sounds/shutters_bump.ogg"));
-  const std::filesystem::path before = std::filesystem::current_path();
-  std::filesystem::current_path(DataFile("."));
   {
+    const ZingTest::InFolder inData(DataFile("."));
     ZingTest::NullApp<> app(new Zing::Platform::NullServices);  // its settings go to this run's folder
     app.Init();
     auto* sounds = dynamic_cast<Zing::OpenALSoundManager*>(app.soundManager.get());
@@ -115,7 +113,6 @@ TEST(WaveOutput, EffectsSoundWhenAskedForAndAreSilentAtVolumeZero) {
     app.PlaySample(id);
     RunFor([] {}, static_cast<int>(effectSamples.size() * 1000 / AudioTest::kRate) + 200);
   }
-  std::filesystem::current_path(before);
   const Wave wave = ReadWave();
   ASSERT_EQ(wave.rate, AudioTest::kRate);
   const std::vector<std::size_t> effects = FindOccurrences(wave.left, Opening(effectSamples));

@@ -239,10 +239,8 @@ TEST(ImageLib, FormatSearchAndAlphaImages) {
   // A name without a folder keeps its extension; a dot in a folder's name is none.
   std::filesystem::create_directory(folder.File("set.v2"));
   ASSERT_TRUE(ImageTest::WritePng(folder.File("set.v2/menu.png"), white));
-  const std::filesystem::path start = std::filesystem::current_path();
-  std::filesystem::current_path(folder.Path());
+  const ZingTest::InFolder inside(folder.Path());  // for the rest of the test
   EXPECT_TRUE(GetImage("menu.png") && GetImage(folder.File("set.v2/menu")));
-  std::filesystem::current_path(start);
   folder.Write("tile.bmp", "not looked at");
   EXPECT_FALSE(GetImage(folder.File("tile.bmp")));
 

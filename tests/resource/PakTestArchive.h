@@ -1,9 +1,7 @@
 #pragma once
 
-// Builds archive files for tests, in the format the archive layer reads, and
-// runs a test inside a folder, as the game runs inside its data folder.
+// Builds archive files for tests, in the format the archive layer reads.
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,12 +33,5 @@ inline std::string Keyed(std::string bytes) {
 }
 
 inline std::string MakeArchive(const std::vector<PakFile>& files) { return Keyed(PlainArchive(files)); }
-
-// The working folder is `folder` for the rest of the scope.
-struct InFolder {
-  explicit InFolder(const std::string& folder) { std::filesystem::current_path(folder); }
-  ~InFolder() { std::filesystem::current_path(previous); }
-  const std::filesystem::path previous = std::filesystem::current_path();
-};
 
 }  // namespace ZingTest

@@ -1,8 +1,10 @@
 #pragma once
 
 // A fresh folder below the system's temporary folder for one test, removed
-// with everything in it when the test ends.
+// with everything in it when the test ends; and a test run inside a folder,
+// as the game runs inside its data folder.
 
+#include <filesystem>
 #include <string>
 
 namespace ZingTest {
@@ -25,6 +27,13 @@ class TempFolder {
 
  private:
   std::string path;
+};
+
+// The working folder is `folder` for the rest of the scope.
+struct InFolder {
+  explicit InFolder(const std::string& folder) { std::filesystem::current_path(folder); }
+  ~InFolder() { std::filesystem::current_path(previous); }
+  const std::filesystem::path previous = std::filesystem::current_path();
 };
 
 }  // namespace ZingTest
