@@ -791,16 +791,16 @@ struct Camera : NullServices {
 // The statistics in the corner, drawn in block letters over a patterned
 // screen into the presented frame only: a box of black at 160 with a 2-pixel
 // margin, the first line's baseline 10 pixels above the bottom and its end 10
-// from the right, the demo's line 15 higher; each frame pinned by its digest.
+// from the right, the demo's line 15 higher, running over the top and left of
+// a screen too small for it; each frame pinned by its digest.
 TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
   app.reset();
   auto* camera = new Camera;
   services = camera;
   MakeApp();
-  std::tie(app->width, app->height) = std::tuple(100, 30);  // lower and narrower than the demo's line
+  std::tie(app->width, app->height, app->showFPS) = std::tuple(100, 30, true);
   Start();
   app->UseBlockFont();
-  app->showFPS = true;
   Tracer();
   RunFor(1500);
   EXPECT_EQ(app->StatisticsLines(), Strings{"FPS: 100"});

@@ -627,7 +627,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
     if (step == 0) mutes = {player->muteCount, player->autoMuteCount};
     player->scripted->Advance(step == 0 ? 20 : 5);  // fast-forwarding takes time: its last update comes 1 s in
   }
-  // The jump ends on its very update; on the way, the screen is shown once a second (since the step above).
+  // The jump ends on its very update, and shows the screen once a second on the way (after the step above).
   EXPECT_EQ(std::pair(player->updateCount, player->scripted->presents - shown), std::pair(200, 2));
   // The time it took is not owed afterwards, and the sound is as it was.
   const std::uint32_t until = player->scripted->clock + 100;

@@ -325,8 +325,7 @@ TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
 
   manager.DeleteResources("");
   EXPECT_EQ(app.Sounds().GetNumSounds(), 0);
-  // Loaded again, they are let go as well once the application's sound manager has gone.
-  ASSERT_TRUE(manager.LoadResources("G"));
+  ASSERT_TRUE(manager.LoadResources("G"));  // again, and let go after the application's sound manager has gone
   app.soundManager.reset();
   manager.DeleteResources("");
   EXPECT_EQ(std::pair(manager.GetFont("FONT_F"), manager.GetSound("SOUND_Q")),
