@@ -98,13 +98,16 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   manager.MouseMove(5, 5);
   for (updates = 0; button.overAlpha < 1 && updates < 100; ++updates) manager.UpdateFrame();
   EXPECT_EQ(std::tuple(updates, button.overAlpha), std::tuple(10, 1.0));
-  // Left at full strength it fades out from there; a fade switched off meanwhile ends at once.
+  // Left at full strength it fades out from there; back without a fade-in it is lit at once, so it fades
+  // out from full again; a fade switched off meanwhile ends at once.
   manager.MouseMove(300, 300);
   manager.UpdateFrame();
   const double leftAt = button.overAlpha;
-  button.overAlphaSpeed = button.overAlphaFadeInSpeed = 0;
+  button.overAlphaFadeInSpeed = 0;
+  const double again = (manager.MouseMove(5, 5), manager.MouseMove(300, 300), button.overAlpha);
+  button.overAlphaSpeed = 0;
   manager.UpdateFrame();
-  EXPECT_EQ(std::pair(leftAt, button.overAlpha), std::pair(0.9, 0.0));
+  EXPECT_EQ(std::tuple(leftAt, again, button.overAlpha), std::tuple(0.9, 1.0, 0.0));
 
   // Held and dragged off, without a fade, the button keeps its over look.
   manager.MouseMove(5, 5);
@@ -251,8 +254,8 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
   }
   EXPECT_EQ(sums, (std::vector<std::uint32_t>{1031367397u, 1814543077u}));
 
-  // A thumb as long as the slider cannot be dragged.
-  // A thumb one pixel shorter still can.
+  // A thumb as long as the slider cannot be dragged; one a pixel shorter can. Without a thumb every point
+  // of the track jumps there; a slider of no length has nowhere to jump to.
   auto wide = Solid(10, 16, 0xFFFF8000);
   Zing::Slider full(nullptr, wide.get(), 6, &listener);
   manager.AddWidget(&full);
@@ -264,7 +267,9 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
     manager.MouseMove(9, 5);
     manager.MouseUp(9, 5, 1);
   }
-  EXPECT_EQ(Heard(), (Strings{"slider 6 0.00", "slider 6 1.00", "slider 6 1.00"}));
+  full.thumbImage = nullptr, Click(10, 5);
+  full.Resize(0, 0, 0, 20), full.MouseDown(-20, 5, 1), full.MouseUp(-20, 5);
+  EXPECT_EQ(Heard(), (Strings{"slider 6 0.00", "slider 6 1.00", "slider 6 1.00", "slider 6 0.90", "slider 6 0.90"}));
   manager.RemoveAllWidgets();
 }
 
@@ -371,9 +376,9 @@ class EditList : public Controls {
 
 TEST_F(EditList, TypingEditingEnterAndUndo) {
   Type("Wick");
-  Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_BACK});
-  Type("\x08\x1b");  // Back and Escape as characters do nothing
-  EXPECT_EQ(edit.text, "Wik");
+  Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_BACK, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT});
+  Type("\x08\x1b_");  // Back and Escape as characters do nothing; Left stops at the start
+  EXPECT_EQ(edit.text, "_Wik");
   // Control+A selects all, typing replaces it, up to 15 characters; letters
   // arrive as characters, not as keys.
   Type("\x01xabcdefghijklmnopqrstuvwxyz");
@@ -663,10 +668,10 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   // A double click on the highlighted line; nothing below the last line.
   Click(30, 4 + 12 * 2 + 3, 2);
   Click(30, 47);
-  Click(30, 2);
-  EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>2", "7 click 2 2", "7 hilite 2>-1"}));
+  Click(30, 2), manager.MouseMove(30, 5);  // above the first line, then on it: under the hand
+  EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>2", "7 click 2 2", "7 hilite 2>-1", "7 hilite -1>0"}));
   list.RemoveAll();
-  EXPECT_EQ(std::pair(list.selectIdx, list.GetOptimalHeight()), std::pair(-1, 8));
+  EXPECT_EQ(std::tuple(list.selectIdx, list.GetOptimalHeight(), host.cursors.back()), std::tuple(-1, 8, 1));
   manager.RemoveAllWidgets();
 }
 
@@ -704,7 +709,7 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   kept.push_back(edit.text);
   edit.maxPixels = -1;  // no limit left for the font; a check without a font is passed over
   edit.widthCheckFonts.push_back({nullptr, 6});
-  edit.SetText("abc");
+  edit.SetText(""), edit.font = std::make_unique<BlockFont>(1), Type("abc");  // glyphs a pixel wide can be typed
   kept.push_back(edit.text);
   EXPECT_EQ(kept, (Strings{"abcde", "abc", "abcde", "", "abc"}));
 }
