@@ -100,13 +100,10 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   EXPECT_EQ(std::tuple(updates, button.overAlpha), std::tuple(10, 1.0));
   // Left at full strength it fades out from there; back without a fade-in it is lit at once, so it fades
   // out from full again; a fade switched off meanwhile ends at once.
-  manager.MouseMove(300, 300);
-  manager.UpdateFrame();
-  const double leftAt = button.overAlpha;
+  const double leftAt = (manager.MouseMove(300, 300), manager.UpdateFrame(), button.overAlpha);
   button.overAlphaFadeInSpeed = 0;
   const double again = (manager.MouseMove(5, 5), manager.MouseMove(300, 300), button.overAlpha);
-  button.overAlphaSpeed = 0;
-  manager.UpdateFrame();
+  button.overAlphaSpeed = 0, manager.UpdateFrame();
   EXPECT_EQ(std::tuple(leftAt, again, button.overAlpha), std::tuple(0.9, 1.0, 0.0));
 
   // Held and dragged off, without a fade, the button keeps its over look.
@@ -260,8 +257,7 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
   Zing::Slider full(nullptr, wide.get(), 6, &listener);
   manager.AddWidget(&full);
   for (int length : {10, 11}) {
-    full.Resize(0, 0, length, 20);
-    full.SetValue(0);
+    full.Resize(0, 0, length, 20), full.SetValue(0);
     manager.MouseMove(5, 5);
     manager.MouseDown(5, 5, 1);
     manager.MouseMove(9, 5);
@@ -696,17 +692,13 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   // A width-check font limits the text too: to the field's pixels, or to a
   // limit of its own; nothing fits in no pixels at all.
   BlockFont wide(12);
-  edit.maxPixels = 60;
   edit.SetFont(&font, &wide);
   Strings kept;
-  for (int own : {0, 36, -1}) {
-    edit.widthCheckFonts.at(0).maxPixels = own;
+  for (const auto& [field, own] : {std::pair(60, 0), {60, 36}, {60, -1}, {0, -1}}) {
+    edit.maxPixels = field, edit.widthCheckFonts.at(0).maxPixels = own;
     edit.SetText("abcdefghijkl");
     kept.push_back(edit.text);
   }
-  edit.maxPixels = 0;
-  edit.SetText("abc");
-  kept.push_back(edit.text);
   edit.maxPixels = -1;  // no limit left for the font; a check without a font is passed over
   edit.widthCheckFonts.push_back({nullptr, 6});
   edit.SetText(""), edit.font = std::make_unique<BlockFont>(1), Type("abc");  // glyphs a pixel wide can be typed
