@@ -8,7 +8,7 @@ fails: seconds a fault instead of minutes of ctest. With --complete, a fault the
 miss is then judged by the rest of the suite as well (end-to-end, install, reliability and, in a
 build configured with ZING_FUZZ=ON such as build-sanitize, the fuzz targets): a fault counts as
 caught when any test fails. With --also build-sanitize, a fault the first build's unit programs
-miss is judged by the area's own unit programs in that second build too: faults that only read or
+miss is judged by the area's own unit program in that second build too: faults that only read or
 write past an array's end show there, under the sanitizers CI runs, and nowhere in a plain build.
 
 usage: scripts/mutation-sample.py [--build build] [--seed S] [--count 30] [--complete]
@@ -124,9 +124,9 @@ class Judge:
             sys.exit("the unchanged tree must pass the unit tests of %s first" % self.build)
 
     def programs(self, area):
-        """The area's own programs first, then the others; a second build runs only its own."""
+        """The area's own programs first, then the others; a second build runs only the area's own."""
         first = [p for p in FIRST.get(area.rstrip("/"), []) if p in self.paths]
-        return first + ([] if self.own_only else sorted(p for p in self.paths if p not in first))
+        return first[:1] if self.own_only else first + sorted(p for p in self.paths if p not in first)
 
     def rebuild(self, programs, timeout=900):
         return self.run(["cmake", "--build", self.build, "-j2", "--target"] + programs, timeout) == 0
