@@ -7,9 +7,12 @@ running those the build relinked, the area's own programs first, stopping at the
 fails: seconds a fault instead of minutes of ctest. With --complete, a fault the unit programs
 miss is then judged by the rest of the suite as well (end-to-end, install, reliability and, in a
 build configured with ZING_FUZZ=ON such as build-sanitize, the fuzz targets): a fault counts as
-caught when any test fails.
+caught when any test fails. With --also build-sanitize, a fault the first build's unit programs
+miss is judged by the area's own unit program in that second build too: faults that only read or
+write past an array's end show there, under the sanitizers CI runs, and nowhere in a plain build.
 
 usage: scripts/mutation-sample.py [--build build] [--seed S] [--count 30] [--complete]
+                                  [--also build-sanitize]
                                   [--mutants ../shared/tools/mutants.py] AREA...
   AREA    a folder of sources, e.g. game/puzzle or framework/widget (its *.cpp files)
   --seed  the sample's seed; without it one is drawn from the clock. It is printed either way,
@@ -100,7 +103,47 @@ def rest_failure(M, build, others, timeout):
     return failed[0] if failed else "ctest"
 
 
-def sample_area(M, area, args, paths, others, env):
+class Judge:
+    """The unit programs of one build folder, run in their own environment, the area's first."""
+
+    def __init__(self, build, timeout, run, areas=None):
+        self.build, self.timeout, self.run = os.path.abspath(build), timeout, run
+        self.own_only = areas is not None
+        self.paths, self.others = suite(self.build)
+        home = os.path.join(self.build, "mutation-home")
+        os.makedirs(home, exist_ok=True)
+        # The unit tests' own environment: a private home, no screen, no sound card; sanitizers
+        # stop at the first report, as in the project's sanitizer run.
+        self.env = dict(os.environ, XDG_DATA_HOME=home + "/data", XDG_CONFIG_HOME=home + "/config", HOME=home,
+                        SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", ALSOFT_DRIVERS="null",
+                        LINTWICK_DATA_DIR=os.path.join(self.build, "data"),
+                        ASAN_OPTIONS="detect_leaks=0:abort_on_error=1",
+                        UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1")
+        used = sorted({p for area in areas for p in self.programs(area)} if areas else self.paths)
+        if first_failure(used, self.paths, self.env, timeout):
+            sys.exit("the unchanged tree must pass the unit tests of %s first" % self.build)
+
+    def programs(self, area):
+        """The area's own programs first, then the others; a second build runs only the area's own."""
+        first = [p for p in FIRST.get(area.rstrip("/"), []) if p in self.paths]
+        return first[:1] if self.own_only else first + sorted(p for p in self.paths if p not in first)
+
+    def rebuild(self, programs, timeout=900):
+        return self.run(["cmake", "--build", self.build, "-j2", "--target"] + programs, timeout) == 0
+
+    def failure(self, area):
+        """None when the fault builds and every relinked program passes; else what caught it."""
+        programs = self.programs(area)
+        before = {p: os.path.getmtime(self.paths[p]) for p in programs}
+        if not self.rebuild(programs):
+            return "does not build"
+        # A program the build did not relink does not contain the fault; in a tool's area
+        # the data it generates may have changed, so there every program runs.
+        relinked = [p for p in programs if area.startswith("tools") or os.path.getmtime(self.paths[p]) != before[p]]
+        return first_failure(relinked, self.paths, self.env, self.timeout)
+
+
+def sample_area(M, area, args, judges):
     rng = random.Random(args.seed)
     pool = []
     for path in sorted(set(glob.glob(os.path.join(area, "*.cpp")))):
@@ -111,9 +154,7 @@ def sample_area(M, area, args, paths, others, env):
         print("%s: no place to plant a fault\n" % area, flush=True)
         return
     chosen = rng.sample(pool, min(args.count, len(pool)))
-    first = [p for p in FIRST.get(area.rstrip("/"), []) if p in paths]
-    programs = first + sorted(p for p in paths if p not in first)
-    build = ["cmake", "--build", args.build, "-j2", "--target"] + programs
+    main = judges[0]
     caught, missed, stillborn = 0, [], 0
     for n, (path, i, a, b, new, what) in enumerate(chosen, 1):
         lines = M.originals[path].split("\n")
@@ -122,18 +163,18 @@ def sample_area(M, area, args, paths, others, env):
             f.write("\n".join(lines))
         start = time.time()
         where = "%s:%d  %s" % (path, i + 1, what)
-        by = None
-        before = {p: os.path.getmtime(paths[p]) for p in programs}
-        if M.run(build, 900) != 0:
+        by = main.failure(area)
+        if by == "does not build":
             stillborn += 1
-            verdict = "does not build"
+            verdict = by
         else:
-            # A program the build did not relink does not contain the fault; in a tool's area
-            # the data it generates may have changed, so there every program runs.
-            relinked = [p for p in programs if area.startswith("tools") or os.path.getmtime(paths[p]) != before[p]]
-            by = first_failure(relinked, paths, env, args.timeout)
+            for extra in judges[1:]:
+                if by:
+                    break
+                by = extra.failure(area)
+                by = by and by + " in " + os.path.basename(extra.build)
             if not by and args.complete:
-                by = rest_failure(M, args.build, others, args.timeout)
+                by = rest_failure(M, main.build, main.others, args.timeout)
             if by:
                 caught += 1
                 verdict, where = "caught", where + "  by " + by
@@ -143,11 +184,14 @@ def sample_area(M, area, args, paths, others, env):
         with open(path, "w") as f:
             f.write(M.originals[path])
         print("%3d/%d %-15s %s (%.0f s)" % (n, len(chosen), verdict, where, time.time() - start), flush=True)
-    M.run(["cmake", "--build", args.build, "-j2"] if args.complete else build, 1800)
+    for judge in judges:
+        judge.rebuild(judge.programs(area), 1800)
+    if args.complete:
+        M.run(["cmake", "--build", main.build, "-j2"], 1800)
     tried = caught + len(missed)
+    modes = (", complete" if args.complete else "") + "".join(", also " + os.path.basename(j.build) for j in judges[1:])
     print("\n%s (seed %d%s): caught %d of %d faults that build (%.0f%%); %d did not build" %
-          (area, args.seed, ", complete" if args.complete else "", caught, tried, 100.0 * caught / max(tried, 1),
-           stillborn))
+          (area, args.seed, modes, caught, tried, 100.0 * caught / max(tried, 1), stillborn))
     for m in missed:
         print("  " + m)
     print(flush=True)
@@ -161,6 +205,8 @@ def main():
     ap.add_argument("--timeout", type=int, default=300)
     ap.add_argument("--complete", action="store_true",
                     help="judge a fault the unit programs miss by the rest of the suite too")
+    ap.add_argument("--also", action="append", default=[],
+                    help="a second build folder (e.g. build-sanitize) whose unit programs judge the misses")
     ap.add_argument("--mutants", default=os.path.join("..", "shared", "tools", "mutants.py"))
     ap.add_argument("areas", nargs="+")
     args = ap.parse_args()
@@ -168,18 +214,9 @@ def main():
         args.seed = int(time.time())
     print("seed %d" % args.seed, flush=True)
     M = load_mutants(args.mutants)
-    args.build = os.path.abspath(args.build)
-    paths, others = suite(args.build)
-    home = os.path.join(args.build, "mutation-home")
-    os.makedirs(home, exist_ok=True)
-    # The unit tests' own environment: a private home, no screen, no sound card.
-    env = dict(os.environ, XDG_DATA_HOME=home + "/data", XDG_CONFIG_HOME=home + "/config", HOME=home,
-               SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", ALSOFT_DRIVERS="null",
-               LINTWICK_DATA_DIR=os.path.join(args.build, "data"))
-    if first_failure(sorted(paths), paths, env, args.timeout):
-        sys.exit("the unchanged tree must pass the unit tests first")
+    judges = [Judge(args.build, args.timeout, M.run)] + [Judge(b, args.timeout, M.run, args.areas) for b in args.also]
     for area in args.areas:
-        sample_area(M, area, args, paths, others, env)
+        sample_area(M, area, args, judges)
 
 
 if __name__ == "__main__":

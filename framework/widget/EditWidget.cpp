@@ -311,13 +311,13 @@ void EditWidget::EnforceLimits() {
 }
 
 // Drops characters from the end until the shown text is no wider than
-// `limit` in `measure`; returns whether it fitted already. The longest
-// fitting length is found by halving, so a long paste costs little.
-bool EditWidget::FitsWidth(Font* measure, int limit) {
+// `limit` in `measure`. The longest fitting length is found by halving, so
+// a long paste costs little.
+void EditWidget::FitsWidth(Font* measure, int limit) {
   auto widthOf = [&](std::size_t length) {
     return measure->StringWidth(passwordChar != 0 ? std::string(length, passwordChar) : text.substr(0, length));
   };
-  if (widthOf(text.size()) <= limit) return true;
+  if (widthOf(text.size()) <= limit) return;
   std::size_t fits = 0;
   std::size_t tooWide = text.size();
   while (tooWide - fits > 1) {
@@ -325,7 +325,6 @@ bool EditWidget::FitsWidth(Font* measure, int limit) {
     (widthOf(middle) <= limit ? fits : tooWide) = middle;
   }
   text.resize(fits);
-  return false;
 }
 
 void EditWidget::ClampPositions() {

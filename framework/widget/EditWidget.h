@@ -114,7 +114,7 @@ class EditWidget : public Widget {
   bool DeleteSelection();
   bool CanType(char character);
   void EnforceLimits();
-  bool FitsWidth(Font* measure, int limit);
+  void FitsWidth(Font* measure, int limit);
   void RecordUndo(const EditState& before, EditKind kind, int modifyIdx);
   void RestartBlink();
   void ClampPositions();

@@ -55,7 +55,7 @@ void Puzzle::HandleMouseDown(int x, int y, int clickCount) {
 }
 
 void Puzzle::ClickAt(int cx, int cy, int clickCount) {
-  if (mShutterTick >= 1 || !IsOnBoard(cx, cy) || mCubeEnd > 0) return;
+  if (!IsOnBoard(cx, cy) || mCubeEnd > 0) return;
   if (clickCount > 0) {
     if (!mCube) {
       mCursorX = cx;

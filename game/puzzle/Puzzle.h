@@ -374,7 +374,8 @@ class Puzzle {
   void FreeSlotWithVortex(int link, int slot);
   // The one step of a tick, in a direction.
   void ApplyStep(int direction);
-  // A left (clickCount > 0) or right click on a cell, from the mouse or a key.
+  // A left (clickCount > 0) or right click on a cell, from the mouse or a key;
+  // both callers refuse input during the transition first.
   void ClickAt(int cx, int cy, int clickCount);
   // The click on the cursor cell, once its tick has come.
   void ClickCursorCell();

@@ -747,7 +747,7 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   EXPECT_FALSE(services->imageCursorShown || app->imageCursorShown);
   EXPECT_EQ(services->cursor, 1);
   app->EnableCustomCursors(true);
-  EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown);
+  EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown && !app->systemCursorShown);
   EXPECT_EQ(std::tuple(services->imageCursorWidth, services->imageCursorHotX, services->imageCursorHotY,
                        services->imageCursorPixels[0]),
             std::tuple(32, 11, 2, 0xFF123456u));

@@ -267,6 +267,7 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
       // The doubled sheet's glyph, lifted by the layer's ascent as written.
       {"LayerSetPointSize Main 10; SetDefaultPointSize 20;", "a", "blt 10,14,8,16 src 0,0,8,16 #ffc86432 "},
       {"", "", ""},
+      {"LayerSetImageMap Main ('c') ((16 0 1 1));", "c", "blt 10,14,1,1 src 16,0,1,1 #ffc86432 "},  // ink in one pixel
       // Orders beyond the last bucket join it, after the one before it.
       {"LayerSetCharOrders Main ('a' 'b') (900 126);", "ab",
        "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 16,15,6,8 src 8,0,6,8 #7f000000 blt 15,14,6,8 src 8,0,6,8 #ffc86432 "
@@ -286,15 +287,19 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
 }
 
 // At most 4096 glyphs of a line are drawn, character by character and layer
-// by layer: of 2049 characters on two layers, the last one draws nothing.
-TEST_F(ImageFontDraw, AtMost4096GlyphsALine) {
+// by layer: of 2049 characters on two layers, the last one draws nothing. Drawn
+// straight into the image, a glyph stops at the clip, wherever translated to.
+TEST_F(ImageFontDraw, AtMost4096GlyphsALineNoneBeyondTheClip) {
   auto font = Make();
   MemoryImage wide = ZingTest::Solid(6 * 2049 + 8, 20, 0xFF000000);
   Graphics onWide(&wide);
   std::vector<Rect> rects;
   font->DrawStringEx(&onWide, 0, 10, std::string(2049, 'a'), Color::White, &rects, nullptr);
-  EXPECT_EQ(std::tuple(4096ul, 0xFFFFFFFFu, 0xFF000000u),
-            std::tuple(rects.size(), wide.GetPixel(6 * 2047 + 1, 5), wide.GetPixel(6 * 2048 + 1, 5)));
+  onWide.Translate(20, 0), onWide.ClipRect(0, 0, 2, 20);
+  font->DrawString(&onWide, 0, 18, "a", Color::White, onWide.GetClipRect());
+  EXPECT_EQ(std::tuple(4096ul, 0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu, 0xFF000000u),
+            std::tuple(rects.size(), wide.GetPixel(6 * 2047 + 1, 5), wide.GetPixel(6 * 2048 + 1, 5),
+                       wide.GetPixel(21, 15), wide.GetPixel(22, 15)));
 }
 
 // A memory image of a kind of its own: text drawn onto it takes the ordinary

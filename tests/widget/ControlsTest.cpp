@@ -98,13 +98,13 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   manager.MouseMove(5, 5);
   for (updates = 0; button.overAlpha < 1 && updates < 100; ++updates) manager.UpdateFrame();
   EXPECT_EQ(std::tuple(updates, button.overAlpha), std::tuple(10, 1.0));
-  // Left at full strength it fades out from there; a fade switched off meanwhile ends at once.
-  manager.MouseMove(300, 300);
-  manager.UpdateFrame();
-  const double leftAt = button.overAlpha;
-  button.overAlphaSpeed = button.overAlphaFadeInSpeed = 0;
-  manager.UpdateFrame();
-  EXPECT_EQ(std::pair(leftAt, button.overAlpha), std::pair(0.9, 0.0));
+  // Left at full strength it fades out from there; back without a fade-in it is lit at once, so it fades
+  // out from full again; a fade switched off meanwhile ends at once.
+  const double leftAt = (manager.MouseMove(300, 300), manager.UpdateFrame(), button.overAlpha);
+  button.overAlphaFadeInSpeed = 0;
+  const double again = (manager.MouseMove(5, 5), manager.MouseMove(300, 300), button.overAlpha);
+  button.overAlphaSpeed = 0, manager.UpdateFrame();
+  EXPECT_EQ(std::tuple(leftAt, again, button.overAlpha), std::tuple(0.9, 1.0, 0.0));
 
   // Held and dragged off, without a fade, the button keeps its over look.
   manager.MouseMove(5, 5);
@@ -251,20 +251,21 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
   }
   EXPECT_EQ(sums, (std::vector<std::uint32_t>{1031367397u, 1814543077u}));
 
-  // A thumb as long as the slider cannot be dragged.
-  // A thumb one pixel shorter still can.
+  // A thumb as long as the slider cannot be dragged; one a pixel shorter can. Without a thumb every point
+  // of the track jumps there; a slider of no length has nowhere to jump to.
   auto wide = Solid(10, 16, 0xFFFF8000);
   Zing::Slider full(nullptr, wide.get(), 6, &listener);
   manager.AddWidget(&full);
   for (int length : {10, 11}) {
-    full.Resize(0, 0, length, 20);
-    full.SetValue(0);
+    full.Resize(0, 0, length, 20), full.SetValue(0);
     manager.MouseMove(5, 5);
     manager.MouseDown(5, 5, 1);
     manager.MouseMove(9, 5);
     manager.MouseUp(9, 5, 1);
   }
-  EXPECT_EQ(Heard(), (Strings{"slider 6 0.00", "slider 6 1.00", "slider 6 1.00"}));
+  full.thumbImage = nullptr, Click(10, 5);
+  full.Resize(0, 0, 0, 20), full.MouseDown(-20, 5, 1), full.MouseUp(-20, 5);
+  EXPECT_EQ(Heard(), (Strings{"slider 6 0.00", "slider 6 1.00", "slider 6 1.00", "slider 6 0.90", "slider 6 0.90"}));
   manager.RemoveAllWidgets();
 }
 
@@ -371,9 +372,9 @@ class EditList : public Controls {
 
 TEST_F(EditList, TypingEditingEnterAndUndo) {
   Type("Wick");
-  Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_BACK});
-  Type("\x08\x1b");  // Back and Escape as characters do nothing
-  EXPECT_EQ(edit.text, "Wik");
+  Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_BACK, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT});
+  Type("\x08\x1b_");  // Back and Escape as characters do nothing; Left stops at the start
+  EXPECT_EQ(edit.text, "_Wik");
   // Control+A selects all, typing replaces it, up to 15 characters; letters
   // arrive as characters, not as keys.
   Type("\x01xabcdefghijklmnopqrstuvwxyz");
@@ -663,10 +664,10 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   // A double click on the highlighted line; nothing below the last line.
   Click(30, 4 + 12 * 2 + 3, 2);
   Click(30, 47);
-  Click(30, 2);
-  EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>2", "7 click 2 2", "7 hilite 2>-1"}));
+  Click(30, 2), manager.MouseMove(30, 5);  // above the first line, then on it: under the hand
+  EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>2", "7 click 2 2", "7 hilite 2>-1", "7 hilite -1>0"}));
   list.RemoveAll();
-  EXPECT_EQ(std::pair(list.selectIdx, list.GetOptimalHeight()), std::pair(-1, 8));
+  EXPECT_EQ(std::tuple(list.selectIdx, list.GetOptimalHeight(), host.cursors.back()), std::tuple(-1, 8, 1));
   manager.RemoveAllWidgets();
 }
 
@@ -691,20 +692,16 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   // A width-check font limits the text too: to the field's pixels, or to a
   // limit of its own; nothing fits in no pixels at all.
   BlockFont wide(12);
-  edit.maxPixels = 60;
   edit.SetFont(&font, &wide);
   Strings kept;
-  for (int own : {0, 36, -1}) {
-    edit.widthCheckFonts.at(0).maxPixels = own;
+  for (const auto& [field, own] : {std::pair(60, 0), {60, 36}, {60, -1}, {0, -1}}) {
+    edit.maxPixels = field, edit.widthCheckFonts.at(0).maxPixels = own;
     edit.SetText("abcdefghijkl");
     kept.push_back(edit.text);
   }
-  edit.maxPixels = 0;
-  edit.SetText("abc");
-  kept.push_back(edit.text);
   edit.maxPixels = -1;  // no limit left for the font; a check without a font is passed over
   edit.widthCheckFonts.push_back({nullptr, 6});
-  edit.SetText("abc");
+  edit.SetText(""), edit.font = std::make_unique<BlockFont>(1), Type("abc");  // glyphs a pixel wide can be typed
   kept.push_back(edit.text);
   EXPECT_EQ(kept, (Strings{"abcde", "abc", "abcde", "", "abc"}));
 }

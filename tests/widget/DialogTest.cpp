@@ -191,13 +191,14 @@ TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
 }
 
 // The outline at 12..87 x 12..67 round the panel, the shadow right of and below it from 24 on; the header
-// centred from the top inset on, the lines 13 below it (alignment 0 goes to the word wrapping as it
-// stands) or from the top without one, the footer centred below them; bevelled buttons.
+// centred from the top inset on, the lines 10 + 10 - 3 below it (the ascent padding lifts every line; alignment
+// 0 goes to the word wrapping as it stands) or from the top without one, the footer below; bevelled buttons.
 TEST_F(Dialogs, TheDrawnPanelItsShadowTextAndButtonsByWhatIsThere) {
+  font.ascentPadding = 3;
   const std::tuple<std::string, std::string, std::string, int, std::uint32_t> cases[] = {
-      {"HD", "ab cd", "F", Dialog::BUTTONS_NONE, 2991551416u},
-      {"", "ab cd", "F", Dialog::BUTTONS_NONE, 944934545u},
-      {"HD", "", "", Dialog::BUTTONS_NONE, 1039115457u},
+      {"HD", "ab cd", "F", Dialog::BUTTONS_NONE, 2793535980u},
+      {"", "ab cd", "F", Dialog::BUTTONS_NONE, 4032963345u},
+      {"HD", "", "", Dialog::BUTTONS_NONE, 3082414721u},
       {"", "", "F", Dialog::BUTTONS_YES_NO, 2525522009u},
   };
   for (const auto& [header, lines, footer, mode, sum] : cases) {
