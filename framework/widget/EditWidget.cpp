@@ -245,8 +245,7 @@ bool EditWidget::DeleteSelection() {
 
 void EditWidget::MoveLeft(bool controlDown, bool shiftDown) {
   if (!shiftDown && HasSelection()) {
-    cursorPos = std::min(cursorPos, hiliteAnchor);
-    hiliteAnchor = -1;
+    cursorPos = std::min(cursorPos, hiliteAnchor);  // KeyDown then drops the selection
     return;
   }
   const std::string& shown = GetDisplayText();
@@ -260,8 +259,7 @@ void EditWidget::MoveLeft(bool controlDown, bool shiftDown) {
 
 void EditWidget::MoveRight(bool controlDown, bool shiftDown) {
   if (!shiftDown && HasSelection()) {
-    cursorPos = std::max(cursorPos, hiliteAnchor);
-    hiliteAnchor = -1;
+    cursorPos = std::max(cursorPos, hiliteAnchor);  // KeyDown then drops the selection
     return;
   }
   const std::string& shown = GetDisplayText();

@@ -109,10 +109,11 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   // Held and dragged off, without a fade, the button keeps its over look.
   manager.MouseMove(5, 5);
   manager.MouseDown(5, 5, 1);
+  const std::uint32_t pressed = Pixel(0, 0);  // without a down picture, the over picture in its place
   manager.MouseMove(300, 300);
   const std::uint32_t held = Pixel(5, 5);
   manager.MouseUp(300, 300, 1);
-  EXPECT_EQ(std::pair(held, Pixel(5, 5)), std::pair(0x00FF00u, 0x000080u));
+  EXPECT_EQ(std::tuple(pressed, held, Pixel(5, 5)), std::tuple(0x00FF00u, 0x00FF00u, 0x000080u));
 }
 
 // The whole bevel of a 40 x 20 button, raised, hovered and pressed: the outer
@@ -169,9 +170,7 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   manager.AddWidget(&box);
   // The outline, and the cross of both diagonals when checked.
   std::vector<std::uint32_t> looks{Checksum(Rect(0, 0, 12, 12))};
-  Click(5, 5);
-  Click(5, 5, -1);
-  Click(5, 5);
+  for (int button : {1, -1, 1}) Click(5, 5, button);
   looks.push_back(Checksum(Rect(0, 0, 12, 12)));
   EXPECT_EQ(looks, (std::vector<std::uint32_t>{1954744825, 2294148153})) << Picture(Rect(0, 0, 12, 12));
   EXPECT_EQ(Heard(), (Strings{"checked 4 on", "checked 4 off", "checked 4 on"}));
@@ -183,9 +182,8 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   for (int py = 0; py < 12; ++py) {
     for (int px = 12; px < 24; ++px) cells->GetBits()[py * 24 + px] = 0xFF00FF00;
   }
-  box.uncheckedImage = cells.get();
-  box.uncheckedRect = Rect(0, 0, 12, 12);
-  box.checkedRect = Rect(12, 0, 12, 12);
+  std::tie(box.uncheckedImage, box.uncheckedRect, box.checkedRect) =
+      std::tuple(cells.get(), Rect(0, 0, 12, 12), Rect(12, 0, 12, 12));
   box.MarkDirty();
   EXPECT_EQ(Pixel(3, 3), 0x0000FFu);
   box.SetChecked(true, true);
@@ -434,19 +432,18 @@ TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
   // goes back to a word's start; with Shift they select.
   Keys({Zing::KEYCODE_HOME});
   manager.KeyDown(KEYCODE_CONTROL);
-  Keys({Zing::KEYCODE_RIGHT});
-  EXPECT_EQ(edit.cursorPos, 5);
-  Keys({Zing::KEYCODE_RIGHT});
-  EXPECT_EQ(edit.cursorPos, 13);
-  Keys({Zing::KEYCODE_LEFT});
-  EXPECT_EQ(edit.cursorPos, 5);
-  Keys({Zing::KEYCODE_LEFT});
-  EXPECT_EQ(edit.cursorPos, 0);
+  std::vector<int> stops;
+  for (int key : {Zing::KEYCODE_RIGHT, Zing::KEYCODE_RIGHT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT})
+    Keys({key}), stops.push_back(edit.cursorPos);
+  EXPECT_EQ(stops, (std::vector<int>{5, 13, 5, 0}));
   Keys({Zing::KEYCODE_RIGHT, Zing::KEYCODE_RIGHT});
   Keys({Zing::KEYCODE_LEFT}, KEYCODE_SHIFT);
   manager.KeyUp(KEYCODE_CONTROL);
   Type("X");
-  EXPECT_EQ(edit.text, "John X");
+  // Left or Right without Shift ends a selection at its start or at its end.
+  Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT}, KEYCODE_SHIFT), Keys({Zing::KEYCODE_RIGHT}), Type("Y");
+  Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT}, KEYCODE_SHIFT), Keys({Zing::KEYCODE_LEFT}), Type("Z");
+  EXPECT_EQ(edit.text, "John ZXY");
 }
 
 TEST_F(EditList, ClipboardCutCopyPaste) {
@@ -502,8 +499,8 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   EXPECT_EQ((manager.MouseMove(at(0), 20), host.cursors.back()), 3);  // the text beam over the field
   manager.MouseDown(at(0), 20, 1);
   manager.MouseMove(at(2), 20);
-  manager.MouseMove(at(3), 20);
-  manager.MouseUp(at(3), 20, 1);
+  manager.MouseMove(at(3) - 2, 20);  // the right half of a character is the place after it
+  manager.MouseUp(at(3) - 2, 20, 1);
   EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(0, 3));
   // The field: its outline, the text, the selection in white on black, the
   // cursor bar at its end, blinking every 41 updates.
@@ -515,7 +512,8 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   }
   EXPECT_EQ(bar, (std::vector<std::uint32_t>{0, 0, 0xFFFFFF, 0xFFFFFF, 0}));
 
-  // A double click selects the word under it; a click leaves no selection.
+  // A double click selects the word under it; a press ends the selection, and
+  // a drag back to where it began leaves none.
   edit.SetText("ab cdef gh");
   manager.MouseDown(at(1), 20, 2);
   manager.MouseUp(at(1), 20, 2);
@@ -523,7 +521,9 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   manager.MouseDown(at(5), 20, 2);
   manager.MouseUp(at(5), 20, 2);
   EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(3, 7));
-  Click(at(5), 20);
+  manager.MouseDown(at(5), 20, 1);
+  for (int k : {6, 5}) manager.MouseMove(at(k), 20);
+  manager.MouseUp(at(5), 20, 1);
   EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(-1, 5));
   manager.SetFocus(nullptr);
   EXPECT_EQ(Pixel(at(5) - 1, 24), 0xFFFFFFu);                        // no cursor without the focus
