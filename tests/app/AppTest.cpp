@@ -55,6 +55,8 @@ class TestApp : public ZingTest::NullApp<> {
   int modalOpens = 0;
   int modalCloses = 0;
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
+  std::function<bool()> slice;  // one step of loading on the main loop, where there are no threads
+  bool LoadingSlice() override { return slice ? slice() : NullApp::LoadingSlice(); }
   bool DebugKeyDownAsync(int key, bool ctrl, bool alt) override {
     debugKeys.push_back(std::to_string(key) + " " + std::to_string(ctrl) + " " + std::to_string(alt));
     return false;
@@ -78,8 +80,8 @@ class TestApp : public ZingTest::NullApp<> {
   using ZingAppBase::Exit;
   using ZingAppBase::InitDisplay;
   using ZingAppBase::ProcessSafeDeleteList;
-  using ZingAppBase::RecoverDisplay;
-  using ZingAppBase::StatisticsLines;
+  using ZingAppBase::RecoverDisplay, ZingAppBase::RunLoadingSlices;
+  using ZingAppBase::StatisticsLines, ZingAppBase::UpdateStatistics, ZingAppBase::fpsStart;
   void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
 
@@ -269,6 +271,11 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
             1);
   app->loaded = false;  // the steps beyond the total never show as more than all
   EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
+  // Without threads, a rest loads in 5-ms slices for as long as it lasts (at least one slice) until all is loaded.
+  app->slice = [&] { return services->Advance(5), ++app->loadingDone < 20; };
+  EXPECT_EQ((std::tuple{app->RunLoadingSlices(12), app->RunLoadingSlices(1), app->RunLoadingSlices(99),
+                        app->loadingDone.load()}),
+            std::tuple(15, 5, 10, 20));
 }
 
 TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
@@ -296,14 +303,18 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
 TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
   using M = MessageCode;
   Start();
-  // Repeated timers and display changes collapse; nothing follows a close.
-  const std::pair<M, std::size_t> steps[] = {{M::Timer, 1}, {M::Timer, 1},         {M::MouseMove, 2},
-                                             {M::Timer, 3}, {M::DisplayChange, 4}, {M::DisplayChange, 4},
-                                             {M::Close, 5}, {M::MouseMove, 5},     {M::Timer, 5}};
+  // Repeated timers and display changes collapse; nothing follows a close. A playback hears
+  // only characters (its keys) and the close request of live input (true: played).
+  const std::tuple<M, std::size_t, bool> steps[] = {
+      {M::MouseMove, 0, true},      {M::KeyDown, 0, true},        {M::ActivateApp, 0, true}, {M::Char, 1, true},
+      {M::Timer, 2, false},         {M::Timer, 2, false},         {M::MouseMove, 3, false},  {M::Timer, 4, false},
+      {M::DisplayChange, 5, false}, {M::DisplayChange, 5, false}, {M::Close, 6, true},       {M::MouseMove, 6, false},
+      {M::Timer, 6, false}};
   TestApp& a = *app;
-  for (const auto& [code, queued] : steps) {
+  for (const auto& [code, queued, playing] : steps) {
     Zing::Platform::WindowMessage message;
     message.code = code;
+    a.playingDemo = playing;
     a.WindowProc(message);
     EXPECT_EQ(a.deferredMessages.size(), queued);
   }
@@ -803,6 +814,7 @@ TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
   app->UseBlockFont();
   Tracer();
   RunFor(1500);
+  app->UpdateStatistics(app->fpsStart + 999);  // the count waits for the second to be full
   EXPECT_EQ(app->StatisticsLines(), Strings{"FPS: 100"});
   Zing::MemoryImage* screen = app->GetScreenImage();
   std::uint32_t* bits = screen->GetBits();
