@@ -252,10 +252,9 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   app->Run();
   EXPECT_EQ(std::tuple(app->shutdown.load(), app->running, app->loadingCompletedCalls), std::tuple(true, false, 1));
   // The screen saver waits for the loading, which throttles the main thread.
-  EXPECT_EQ(std::tuple(screenSaverAllowedWhileLoading, throttledWhileLoading, services->screenSaverAllowed),
-            std::tuple(false, true, true));
-  EXPECT_DOUBLE_EQ(progressWhileLoading, 0.1);
-  EXPECT_GE(app->updateCount, 199);
+  EXPECT_EQ(std::tuple(screenSaverAllowedWhileLoading, throttledWhileLoading, services->screenSaverAllowed,
+                       progressWhileLoading, app->updateCount >= 199),
+            std::tuple(false, true, true, 1 / 10.0, true));
   // The statistics went to the debug output.
   const auto& lines = services->debugLines;
   const std::pair<std::string, int> counts[] = {
@@ -284,12 +283,9 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
   EXPECT_TRUE(app->UpdateAppStep(&updated));
   std::thread worker([&] { app->Shutdown(); });
   worker.join();
-  EXPECT_TRUE(app->shutdownRequested);
-  EXPECT_FALSE(app->shutdown);  // only the main thread carries it out
+  EXPECT_TRUE(app->shutdownRequested && !app->shutdown);  // only the main thread carries it out
   RunFor(20);
-  EXPECT_TRUE(app->shutdown);
-  EXPECT_FALSE(app->UpdateAppStep(&updated));
-  EXPECT_FALSE(updated);
+  EXPECT_EQ((std::tuple{app->shutdown.load(), app->UpdateAppStep(&updated), updated}), std::tuple(true, false, false));
   app->Shutdown();  // a second call does nothing
   EXPECT_TRUE(app->exits.empty());
 }
@@ -652,8 +648,8 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   EXPECT_EQ(std::tuple(dialog->height, app->GetDialog(3), app->modalOpens, dialog->yesButton->label),
             std::tuple(dialog->GetPreferredHeight(320), dialog, 1, "YES"));
   QueueClickOn(dialog->yesButton.get());
-  EXPECT_EQ(dialog->WaitForResult(false), Dialog::ID_YES);
-  EXPECT_EQ(app->heard, (Strings{"press 2003", "depress 2003"}));
+  EXPECT_EQ((std::tuple{dialog->WaitForResult(false), app->heard}),
+            std::tuple(Dialog::ID_YES, Strings{"press 2003", "depress 2003"}));
   // The no button answers 3000 + id; the wait kills the dialog on its way out.
   bool deleted = false;
   auto* doomed = new Doomed<Dialog>(nullptr, nullptr, 9, false, "", "", "", Dialog::BUTTONS_NONE);
@@ -710,15 +706,13 @@ TEST_F(Dialogs, ADialogOverADialogTakesTheMouseUntilItIsClosedFromItsOwnHandler)
   Pump();
   EXPECT_TRUE(app->heard.empty());
   QueueClickOn(over->noButton.get());
-  EXPECT_EQ(over->WaitForResult(false),
-            Dialog::ID_NO);  // killed and deleted by its own answer
-  EXPECT_EQ(app->GetDialog(5), nullptr);
+  // Killed and deleted by its own answer.
+  EXPECT_EQ((std::tuple{over->WaitForResult(false), app->GetDialog(5)}), std::tuple(Dialog::ID_NO, nullptr));
   Pump();
   QueueClickOn(under->yesButton.get());
   Pump();
-  EXPECT_EQ(app->heard, (Strings{"press 3005", "depress 3005", "press 2002", "depress 2002"}));
-  EXPECT_EQ(app->GetDialogCount(), 0);
-  EXPECT_EQ(app->modalCloses, 2);
+  EXPECT_EQ(std::tuple(app->heard, app->GetDialogCount(), app->modalCloses),
+            std::tuple(Strings{"press 3005", "depress 3005", "press 2002", "depress 2002"}, 0, 2));
   // Leaving the program ends a wait at once: no loop step runs any more.
   Dialog* last = Confirm(6);
   app->Exit(7);
@@ -729,8 +723,7 @@ TEST_F(Dialogs, ADialogOverADialogTakesTheMouseUntilItIsClosedFromItsOwnHandler)
 TEST_F(Dialogs, TheWaitEndsWhenTheApplicationShutsDown) {
   Dialog* dialog = Confirm(2);
   app->Shutdown();
-  EXPECT_EQ(dialog->WaitForResult(true), Dialog::kNoResult);
-  EXPECT_EQ(app->GetDialogCount(), 0);
+  EXPECT_EQ((std::pair{dialog->WaitForResult(true), app->GetDialogCount()}), std::pair(Dialog::kNoResult, 0));
   // A result left at -1 by the game reads 0 once the dialog is killed.
   Dialog* other = app->DoDialog(3, false, "", "x", "", Dialog::BUTTONS_NONE);
   other->result = -1;
@@ -755,8 +748,7 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   Pump();
   app->EnableCustomCursors(false);
   app->SetCursor(1);
-  EXPECT_FALSE(services->imageCursorShown || app->imageCursorShown);
-  EXPECT_EQ(services->cursor, 1);
+  EXPECT_EQ(std::pair(services->imageCursorShown || app->imageCursorShown, services->cursor), std::pair(false, 1));
   app->EnableCustomCursors(true);
   EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown && !app->systemCursorShown);
   EXPECT_EQ(std::tuple(services->imageCursorWidth, services->imageCursorHotX, services->imageCursorHotY,
@@ -764,8 +756,7 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
             std::tuple(32, 11, 2, 0xFF123456u));
   // A cursor number without an image keeps the platform's shape.
   app->SetCursor(3);
-  EXPECT_FALSE(services->imageCursorShown || app->imageCursorShown);
-  EXPECT_EQ(services->cursor, 3);
+  EXPECT_EQ(std::pair(services->imageCursorShown || app->imageCursorShown, services->cursor), std::pair(false, 3));
   // Without an image, the platform's shape: the arrow outside the window,
   // after a crash or for numbers it lacks; none for 11 and 12; an override
   // before the number's own.

@@ -545,8 +545,7 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   player->scripted->clock = 50000;  // another start time: the seed comes from the demo
   player->loadingMs = 30;           // loading takes longer this time: updates wait for it
   Run(*player);
-  EXPECT_TRUE(player->exits.empty());
-  EXPECT_TRUE(player->closeRequested && player->scripted->messageBoxes.empty());
+  EXPECT_TRUE(player->exits.empty() && player->closeRequested && player->scripted->messageBoxes.empty());
   EXPECT_EQ(player->Events(), recorded);
   EXPECT_EQ(Locale(), "de");
   // Fast-forwarding to the end gives the same run in one go.
@@ -561,8 +560,7 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + "cut.dmo", file.GetDataPtr(), file.GetDataLen() - cutBytes));
     auto cut = Make("-play -demofile=cut.dmo");
     Run(*cut);
-    EXPECT_TRUE(cut->shutdown);
-    EXPECT_TRUE(cut->exits.empty());
+    EXPECT_TRUE(cut->shutdown && cut->exits.empty()) << cutBytes;
     // It plays as recorded at least up to the language change.
     const Strings played = cut->Events();
     const auto same = std::mismatch(played.begin(), played.end(), recorded.begin(), recorded.end()).first;
