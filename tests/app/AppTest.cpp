@@ -55,6 +55,8 @@ class TestApp : public ZingTest::NullApp<> {
   int modalOpens = 0;
   int modalCloses = 0;
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
+  std::function<bool()> slice;  // one step of loading on the main loop, where there are no threads
+  bool LoadingSlice() override { return slice ? slice() : NullApp::LoadingSlice(); }
   bool DebugKeyDownAsync(int key, bool ctrl, bool alt) override {
     debugKeys.push_back(std::to_string(key) + " " + std::to_string(ctrl) + " " + std::to_string(alt));
     return false;
@@ -78,8 +80,8 @@ class TestApp : public ZingTest::NullApp<> {
   using ZingAppBase::Exit;
   using ZingAppBase::InitDisplay;
   using ZingAppBase::ProcessSafeDeleteList;
-  using ZingAppBase::RecoverDisplay;
-  using ZingAppBase::StatisticsLines;
+  using ZingAppBase::RecoverDisplay, ZingAppBase::RunLoadingSlices;
+  using ZingAppBase::StatisticsLines, ZingAppBase::UpdateStatistics, ZingAppBase::fpsStart;
   void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
 
@@ -250,10 +252,9 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   app->Run();
   EXPECT_EQ(std::tuple(app->shutdown.load(), app->running, app->loadingCompletedCalls), std::tuple(true, false, 1));
   // The screen saver waits for the loading, which throttles the main thread.
-  EXPECT_EQ(std::tuple(screenSaverAllowedWhileLoading, throttledWhileLoading, services->screenSaverAllowed),
-            std::tuple(false, true, true));
-  EXPECT_DOUBLE_EQ(progressWhileLoading, 0.1);
-  EXPECT_GE(app->updateCount, 199);
+  EXPECT_EQ(std::tuple(screenSaverAllowedWhileLoading, throttledWhileLoading, services->screenSaverAllowed,
+                       progressWhileLoading, app->updateCount >= 199),
+            std::tuple(false, true, true, 1 / 10.0, true));
   // The statistics went to the debug output.
   const auto& lines = services->debugLines;
   const std::pair<std::string, int> counts[] = {
@@ -269,6 +270,11 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
             1);
   app->loaded = false;  // the steps beyond the total never show as more than all
   EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
+  // Without threads, a rest loads in 5-ms slices for as long as it lasts (at least one slice) until all is loaded.
+  app->slice = [&] { return services->Advance(5), ++app->loadingDone < 20; };
+  EXPECT_EQ((std::tuple{app->RunLoadingSlices(12), app->RunLoadingSlices(1), app->RunLoadingSlices(99),
+                        app->loadingDone.load()}),
+            std::tuple(15, 5, 10, 20));
 }
 
 TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
@@ -277,12 +283,9 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
   EXPECT_TRUE(app->UpdateAppStep(&updated));
   std::thread worker([&] { app->Shutdown(); });
   worker.join();
-  EXPECT_TRUE(app->shutdownRequested);
-  EXPECT_FALSE(app->shutdown);  // only the main thread carries it out
+  EXPECT_TRUE(app->shutdownRequested && !app->shutdown);  // only the main thread carries it out
   RunFor(20);
-  EXPECT_TRUE(app->shutdown);
-  EXPECT_FALSE(app->UpdateAppStep(&updated));
-  EXPECT_FALSE(updated);
+  EXPECT_EQ((std::tuple{app->shutdown.load(), app->UpdateAppStep(&updated), updated}), std::tuple(true, false, false));
   app->Shutdown();  // a second call does nothing
   EXPECT_TRUE(app->exits.empty());
 }
@@ -296,14 +299,18 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
 TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
   using M = MessageCode;
   Start();
-  // Repeated timers and display changes collapse; nothing follows a close.
-  const std::pair<M, std::size_t> steps[] = {{M::Timer, 1}, {M::Timer, 1},         {M::MouseMove, 2},
-                                             {M::Timer, 3}, {M::DisplayChange, 4}, {M::DisplayChange, 4},
-                                             {M::Close, 5}, {M::MouseMove, 5},     {M::Timer, 5}};
+  // Repeated timers and display changes collapse; nothing follows a close. A playback hears
+  // only characters (its keys) and the close request of live input (true: played).
+  const std::tuple<M, std::size_t, bool> steps[] = {
+      {M::MouseMove, 0, true},      {M::KeyDown, 0, true},        {M::ActivateApp, 0, true}, {M::Char, 1, true},
+      {M::Timer, 2, false},         {M::Timer, 2, false},         {M::MouseMove, 3, false},  {M::Timer, 4, false},
+      {M::DisplayChange, 5, false}, {M::DisplayChange, 5, false}, {M::Close, 6, true},       {M::MouseMove, 6, false},
+      {M::Timer, 6, false}};
   TestApp& a = *app;
-  for (const auto& [code, queued] : steps) {
+  for (const auto& [code, queued, playing] : steps) {
     Zing::Platform::WindowMessage message;
     message.code = code;
+    a.playingDemo = playing;
     a.WindowProc(message);
     EXPECT_EQ(a.deferredMessages.size(), queued);
   }
@@ -641,8 +648,8 @@ TEST_F(Dialogs, AYesNoDialogAnsweredWithTheMouseReachesTheApplicationAndEndsTheW
   EXPECT_EQ(std::tuple(dialog->height, app->GetDialog(3), app->modalOpens, dialog->yesButton->label),
             std::tuple(dialog->GetPreferredHeight(320), dialog, 1, "YES"));
   QueueClickOn(dialog->yesButton.get());
-  EXPECT_EQ(dialog->WaitForResult(false), Dialog::ID_YES);
-  EXPECT_EQ(app->heard, (Strings{"press 2003", "depress 2003"}));
+  EXPECT_EQ((std::tuple{dialog->WaitForResult(false), app->heard}),
+            std::tuple(Dialog::ID_YES, Strings{"press 2003", "depress 2003"}));
   // The no button answers 3000 + id; the wait kills the dialog on its way out.
   bool deleted = false;
   auto* doomed = new Doomed<Dialog>(nullptr, nullptr, 9, false, "", "", "", Dialog::BUTTONS_NONE);
@@ -699,15 +706,13 @@ TEST_F(Dialogs, ADialogOverADialogTakesTheMouseUntilItIsClosedFromItsOwnHandler)
   Pump();
   EXPECT_TRUE(app->heard.empty());
   QueueClickOn(over->noButton.get());
-  EXPECT_EQ(over->WaitForResult(false),
-            Dialog::ID_NO);  // killed and deleted by its own answer
-  EXPECT_EQ(app->GetDialog(5), nullptr);
+  // Killed and deleted by its own answer.
+  EXPECT_EQ((std::tuple{over->WaitForResult(false), app->GetDialog(5)}), std::tuple(Dialog::ID_NO, nullptr));
   Pump();
   QueueClickOn(under->yesButton.get());
   Pump();
-  EXPECT_EQ(app->heard, (Strings{"press 3005", "depress 3005", "press 2002", "depress 2002"}));
-  EXPECT_EQ(app->GetDialogCount(), 0);
-  EXPECT_EQ(app->modalCloses, 2);
+  EXPECT_EQ(std::tuple(app->heard, app->GetDialogCount(), app->modalCloses),
+            std::tuple(Strings{"press 3005", "depress 3005", "press 2002", "depress 2002"}, 0, 2));
   // Leaving the program ends a wait at once: no loop step runs any more.
   Dialog* last = Confirm(6);
   app->Exit(7);
@@ -718,8 +723,7 @@ TEST_F(Dialogs, ADialogOverADialogTakesTheMouseUntilItIsClosedFromItsOwnHandler)
 TEST_F(Dialogs, TheWaitEndsWhenTheApplicationShutsDown) {
   Dialog* dialog = Confirm(2);
   app->Shutdown();
-  EXPECT_EQ(dialog->WaitForResult(true), Dialog::kNoResult);
-  EXPECT_EQ(app->GetDialogCount(), 0);
+  EXPECT_EQ((std::pair{dialog->WaitForResult(true), app->GetDialogCount()}), std::pair(Dialog::kNoResult, 0));
   // A result left at -1 by the game reads 0 once the dialog is killed.
   Dialog* other = app->DoDialog(3, false, "", "x", "", Dialog::BUTTONS_NONE);
   other->result = -1;
@@ -744,8 +748,7 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   Pump();
   app->EnableCustomCursors(false);
   app->SetCursor(1);
-  EXPECT_FALSE(services->imageCursorShown || app->imageCursorShown);
-  EXPECT_EQ(services->cursor, 1);
+  EXPECT_EQ(std::pair(services->imageCursorShown || app->imageCursorShown, services->cursor), std::pair(false, 1));
   app->EnableCustomCursors(true);
   EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown && !app->systemCursorShown);
   EXPECT_EQ(std::tuple(services->imageCursorWidth, services->imageCursorHotX, services->imageCursorHotY,
@@ -753,8 +756,7 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
             std::tuple(32, 11, 2, 0xFF123456u));
   // A cursor number without an image keeps the platform's shape.
   app->SetCursor(3);
-  EXPECT_FALSE(services->imageCursorShown || app->imageCursorShown);
-  EXPECT_EQ(services->cursor, 3);
+  EXPECT_EQ(std::pair(services->imageCursorShown || app->imageCursorShown, services->cursor), std::pair(false, 3));
   // Without an image, the platform's shape: the arrow outside the window,
   // after a crash or for numbers it lacks; none for 11 and 12; an override
   // before the number's own.
@@ -803,6 +805,7 @@ TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
   app->UseBlockFont();
   Tracer();
   RunFor(1500);
+  app->UpdateStatistics(app->fpsStart + 999);  // the count waits for the second to be full
   EXPECT_EQ(app->StatisticsLines(), Strings{"FPS: 100"});
   Zing::MemoryImage* screen = app->GetScreenImage();
   std::uint32_t* bits = screen->GetBits();
