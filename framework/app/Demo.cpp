@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <limits>
 
 #include "framework/app/ZingAppBase.h"
 
@@ -69,7 +70,10 @@ int ParseDemoTime(const std::string& text, int frameTime) {
   }
   seconds = seconds * 60 + part;
   if (!digits || seconds > 100000000LL) return -1;
-  return static_cast<int>(seconds * 1000 / std::max(1, frameTime));
+  // A far time in short updates lies past any recording: it is held at the
+  // largest count rather than wrapped around to a wrong or negative one.
+  const long long updates = seconds * 1000 / std::max(1, frameTime);
+  return static_cast<int>(std::min<long long>(updates, std::numeric_limits<int>::max()));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -643,6 +644,8 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   player->frameTime = 1, keys("j1:00\r");  // a minute of 1-ms updates
   EXPECT_EQ(std::tuple(player->updateCount, player->scripted->messageBoxes.size(), player->demoJumpTarget),
             std::tuple(length, 1u, 60000));
+  keys("j27777:46:40\r");  // 10^8 seconds of 1-ms updates: held at the largest count
+  EXPECT_EQ(player->demoJumpTarget, std::numeric_limits<int>::max());
 }
 
 TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
