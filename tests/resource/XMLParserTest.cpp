@@ -157,14 +157,14 @@ TEST(XMLParser, DecodingErrorsAreIllegalCharacters) {
   // ends of the surrogates, U+FFFE and U+FFFF, no such lead byte (nor a 6-byte form's), a lead byte
   // without its continuation. UTF-16: a high surrogate alone, a low one alone
   // (both ends of them), half a unit at the end. Then a UTF-8 character cut
-  // off at the end, and a control character.
+  // off at the end, and the control characters either side of the white space ones.
   std::vector<std::string> broken;
   for (const char* body : {"\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
                            "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\xFE", "\xFC\x84\x80\x80\x80", "\xC3\x41"})
     broken.push_back("\xEF\xBB\xBF<a>\n" + std::string(body) + "</a>");
   for (const std::string& body : {"\x00\xD8x\0"s, "\x00\xDC"s, "\xFF\xDF"s, "x"s})
     broken.push_back("\xFF\xFE<\0a\0>\0\n\0"s + body);
-  broken.insert(broken.end(), {"\xEF\xBB\xBF<a>\n\xC3", "<a>\n\x01</a>"});
+  broken.insert(broken.end(), {"\xEF\xBB\xBF<a>\n\xC3", "<a>\n\x08</a>", "<a>\n\x0E</a>"});
   for (const std::string& bytes : broken) {
     const Parsed parsed = Parse(bytes);
     EXPECT_EQ(std::tuple(parsed.failed, parsed.error, parsed.line, parsed.elements),
