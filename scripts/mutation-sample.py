@@ -103,6 +103,9 @@ def rest_failure(M, build, others, timeout):
     return failed[0] if failed else "ctest"
 
 
+DOES_NOT_BUILD = "does not build"
+
+
 class Judge:
     """The unit programs of one build folder, run in their own environment, the area's first."""
 
@@ -136,7 +139,7 @@ class Judge:
         programs = self.programs(area)
         before = {p: os.path.getmtime(self.paths[p]) for p in programs}
         if not self.rebuild(programs):
-            return "does not build"
+            return DOES_NOT_BUILD
         # A program the build did not relink does not contain the fault; in a tool's area
         # the data it generates may have changed, so there every program runs.
         relinked = [p for p in programs if area.startswith("tools") or os.path.getmtime(self.paths[p]) != before[p]]
@@ -154,7 +157,7 @@ def sample_area(M, area, args, judges):
         print("%s: no place to plant a fault\n" % area, flush=True)
         return
     chosen = rng.sample(pool, min(args.count, len(pool)))
-    main = judges[0]
+    plain = judges[0]
     caught, missed, stillborn = 0, [], 0
     for n, (path, i, a, b, new, what) in enumerate(chosen, 1):
         lines = M.originals[path].split("\n")
@@ -163,18 +166,18 @@ def sample_area(M, area, args, judges):
             f.write("\n".join(lines))
         start = time.time()
         where = "%s:%d  %s" % (path, i + 1, what)
-        by = main.failure(area)
-        if by == "does not build":
+        by = plain.failure(area)
+        if by == DOES_NOT_BUILD:
             stillborn += 1
             verdict = by
         else:
             for extra in judges[1:]:
-                if by:
-                    break
-                by = extra.failure(area)
-                by = by and by + " in " + os.path.basename(extra.build)
+                # A fault another compiler refuses was not caught by a test.
+                found = None if by else extra.failure(area)
+                if found and found != DOES_NOT_BUILD:
+                    by = found + " in " + os.path.basename(extra.build)
             if not by and args.complete:
-                by = rest_failure(M, main.build, main.others, args.timeout)
+                by = rest_failure(M, plain.build, plain.others, args.timeout)
             if by:
                 caught += 1
                 verdict, where = "caught", where + "  by " + by
@@ -187,7 +190,7 @@ def sample_area(M, area, args, judges):
     for judge in judges:
         judge.rebuild(judge.programs(area), 1800)
     if args.complete:
-        M.run(["cmake", "--build", main.build, "-j2"], 1800)
+        M.run(["cmake", "--build", plain.build, "-j2"], 1800)
     tried = caught + len(missed)
     modes = (", complete" if args.complete else "") + "".join(", also " + os.path.basename(j.build) for j in judges[1:])
     print("\n%s (seed %d%s): caught %d of %d faults that build (%.0f%%); %d did not build" %
