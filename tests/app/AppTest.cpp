@@ -80,7 +80,7 @@ class TestApp : public ZingTest::NullApp<> {
   using ZingAppBase::Exit;
   using ZingAppBase::InitDisplay;
   using ZingAppBase::ProcessSafeDeleteList;
-  using ZingAppBase::RecoverDisplay, ZingAppBase::RunLoadingSlices;
+  using ZingAppBase::RecoverDisplay, ZingAppBase::Rest;
   using ZingAppBase::StatisticsLines, ZingAppBase::UpdateStatistics, ZingAppBase::fpsStart;
   void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
@@ -253,8 +253,8 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   EXPECT_EQ(std::tuple(app->shutdown.load(), app->running, app->loadingCompletedCalls), std::tuple(true, false, 1));
   // The screen saver waits for the loading, which throttles the main thread.
   EXPECT_EQ(std::tuple(screenSaverAllowedWhileLoading, throttledWhileLoading, services->screenSaverAllowed,
-                       progressWhileLoading, app->updateCount >= 199),
-            std::tuple(false, true, true, 1 / 10.0, true));
+                       progressWhileLoading, app->updateCount >= 199, app->presentTime - 3 * app->drawCount),
+            std::tuple(false, true, true, 1 / 10.0, true, 0));  // each present took 3 ms
   // The statistics went to the debug output.
   const auto& lines = services->debugLines;
   const std::pair<std::string, int> counts[] = {
@@ -270,11 +270,18 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
             1);
   app->loaded = false;  // the steps beyond the total never show as more than all
   EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
-  // Without threads, a rest loads in 5-ms slices for as long as it lasts (at least one slice) until all is loaded.
-  app->slice = [&] { return services->Advance(5), ++app->loadingDone < 20; };
-  EXPECT_EQ((std::tuple{app->RunLoadingSlices(12), app->RunLoadingSlices(1), app->RunLoadingSlices(99),
-                        app->loadingDone.load()}),
-            std::tuple(15, 5, 10, 20));
+  // Without threads, a rest loads in 5-ms slices for as long as it lasts (at least 12 ms) until all is loaded,
+  // then sleeps; loading past the rest is not owed to updates. Per rest: time passed, time forgiven, time slept.
+  app->slice = [&] { return services->Advance(5), ++app->loadingDone < 22; };
+  app->loadingInSlices = true;
+  std::vector<std::array<std::uint32_t, 3>> rests;
+  for (int ms : {12, 1, 99, 7}) {
+    const std::array<std::uint32_t, 3> before{services->clock, app->lastTimeCheck, services->totalSlept};
+    app->Rest(ms);
+    rests.push_back({services->clock - before[0], app->lastTimeCheck - before[1], services->totalSlept - before[2]});
+  }
+  EXPECT_EQ(std::pair(rests, app->loadingDone.load()),
+            std::pair(std::vector<std::array<std::uint32_t, 3>>{{15, 3, 0}, {15, 14, 0}, {10, 0, 0}, {7, 0, 7}}, 22));
 }
 
 TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
@@ -888,6 +895,14 @@ TEST_F(AppFixture, TheEndOfARunKeepsOrDropsAcceleration) {
                          services->displayInits.back()),
               std::tuple(accelerated, switchedOn, after, result, accelerated))
         << "start " << row++;
+  }
+  // Switching it in the options raises the flag of its way; staying as it is raises none.
+  for (const auto& [from, to] : {std::pair(false, true), {true, false}, {true, true}}) {
+    std::tie(app->accelerated, app->accelerationSwitchedOn, app->accelerationSwitchedOff) =
+        std::tuple(from, false, false);
+    app->SwitchScreenMode(app->windowed, to);
+    EXPECT_EQ(std::tuple(app->accelerated, app->accelerationSwitchedOn, app->accelerationSwitchedOff),
+              std::tuple(to, to && !from, from && !to));
   }
 }
 

@@ -641,7 +641,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   EXPECT_EQ(std::tuple(muted, player->GetMusicVolume(), player->scripted->messageBoxes),
             std::tuple(0.0, 0.85, Strings{"Marker List: 00:00:00  start\n"}));
   while (!player->shutdown) player->UpdateApp();
-  player->frameTime = 1, keys("j1:00\r");  // a minute of 1-ms updates
+  player->frameTime = 1, keys("j1:00\rj27777:46:41\r");  // a minute of 1-ms updates; a second past 10^8 s is refused
   EXPECT_EQ(std::tuple(player->updateCount, player->scripted->messageBoxes.size(), player->demoJumpTarget),
             std::tuple(length, 1u, 60000));
   keys("j27777:46:40\r");  // 10^8 seconds of 1-ms updates: held at the largest count
@@ -653,7 +653,7 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + "zingapp" + std::to_string(n) + ".dmo", "x", 1));
   // Only the prefix, a number from 1 written plainly and ".dmo" make a numbered demo.
   for (const char* other : {"zingapp0.dmo", "zingapp07.dmo", "zingappx.dmo", "zingapp.dmo", "zingapp5.txt",
-                            "other9.dmo", "zingapp8.dmo/inner"})
+                            "other9.dmo", "zingapp8.dmo/inner", "zingapp1234567890.dmo"})
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + other, "x", 1));
   auto app = Make("");
   app->appDataFolder = folder;
@@ -699,18 +699,21 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   damaged.events.Clear();
   Zing::DemoEventWriter typed;
   for (int c : {0x20AC, 0, int{'z'}}) typed.Write(MakeDemoEvent(DemoEventKind::Char, false, c));
-  const int alt = Zing::KEYCODE_MENU, enter = Zing::KEYCODE_RETURN;
-  for (const auto& [down, key] : {std::pair(true, alt), {true, enter}, {false, alt}, {true, enter}})
+  const int alt = Zing::KEYCODE_MENU, enter = Zing::KEYCODE_RETURN, ctrl = Zing::KEYCODE_CONTROL;
+  for (const auto& [down, key] :
+       {std::pair(true, alt), {true, enter}, {false, alt}, {true, enter}, {true, ctrl}, {false, alt}})
     typed.Write(MakeDemoEvent(down ? DemoEventKind::KeyDown : DemoEventKind::KeyUp, false, key));
   damaged.events = typed.GetBuffer();
   ASSERT_TRUE(Zing::WriteBufferToFile(folder + "typed.dmo", Zing::FormatDemoFile(damaged)));
   auto chars = Make("-play -demofile=typed.dmo");
   Run(*chars);
   EXPECT_EQ(std::pair(chars->log.With("p:char"), chars->updateCount), std::pair(Strings{"p:char 122"}, 2000));
-  EXPECT_EQ(chars->log.With("p:keydown"), (Strings{"p:keydown 18", "p:keydown 13"}));
-  auto missing = Make("-playnum=9");
+  EXPECT_EQ(std::pair(chars->log.With("p:keydown"), chars->ctrlDown),
+            std::pair(Strings{"p:keydown 18", "p:keydown 13", "p:keydown 17"}, true));
+  auto missing = Make("-playnum=123456789");  // nine digits are a number, ten are none
   missing->Init();
-  EXPECT_EQ(missing->scripted->messageBoxes.back(), "FATAL ERROR: Demo file not found: " + folder + "zingapp-5.dmo");
+  EXPECT_EQ(missing->scripted->messageBoxes.back(),
+            "FATAL ERROR: Demo file not found: " + folder + "zingapp-123456785.dmo");
   // --version and --help answer on standard output before anything else.
   auto info = Make("-bogus --Version");
   testing::internal::CaptureStdout();
