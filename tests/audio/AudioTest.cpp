@@ -130,7 +130,8 @@ std::tuple<int, int, int> BufferOf(const Zing::OpenALFunctions& al, ALuint buffe
 
 TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecodedWhole) {
   Zing::OpenALSoundManager manager;
-  ASSERT_TRUE(manager.IsAudible());
+  const Zing::OpenALFunctions* al = Zing::AcquireOpenAL();
+  ASSERT_TRUE(manager.IsAudible() && al);
   // The highest free id first; a name loaded already keeps its id; an extension already given is kept.
   EXPECT_EQ(
       (std::tuple{manager.LoadSound(DataFile("sounds/gui_click")), manager.LoadSound(DataFile("sounds/gui_click")),
@@ -139,18 +140,22 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
       std::tuple(255, 255, 254, -1, 2, 0));
   const unsigned id = 255;
   // A failed load empties the id first; there is no id 256.
-  EXPECT_EQ((std::tuple{manager.LoadSound(0u, DataFile("sounds/cube_tap")), manager.GetFreeSoundId(),
-                        manager.LoadSound(0u, DataFile("sounds/missing")), manager.GetNumSounds(),
-                        manager.GetFreeSoundId(), manager.LoadSound(0u, DataFile("sounds/cube_tap")),
-                        manager.LoadSound(256u, DataFile("sounds/cube_tap"))}),
-            std::tuple(true, 1, false, 2, 0, true, false));
+  EXPECT_EQ(
+      (std::tuple{manager.LoadSound(0u, DataFile("sounds/cube_tap")), manager.GetFreeSoundId(),
+                  manager.LoadSound(DataFile("sounds/cube_tap")), manager.LoadSound(0u, DataFile("sounds/missing")),
+                  manager.GetNumSounds(), manager.GetFreeSoundId(), manager.LoadSound(0u, DataFile("sounds/cube_tap")),
+                  manager.LoadSound(256u, DataFile("sounds/cube_tap"))}),
+      std::tuple(true, 1, 0, false, 2, 0, true, false));
   for (unsigned free = 1; free < 254; ++free) ASSERT_TRUE(manager.LoadSound(free, DataFile("sounds/cube_tap")));
   manager.ReleaseSound(256);  // no such id: nothing changes
   EXPECT_EQ(
       std::tuple(manager.GetFreeSoundId(), manager.LoadSound(DataFile("sounds/cube_drop")), manager.GetNumSounds()),
       std::tuple(-1, -1, 256));
-  manager.ReleaseSound(0);  // the last free id is the lowest
-  EXPECT_EQ(manager.LoadSound(DataFile("sounds/cube_drop")), 0);
+  // The last free id is the lowest; releasing a sound leaves the next one's buffer alone.
+  const ALuint next = static_cast<const OpenALSoundInstance*>(manager.GetSoundInstance(1))->Buffer();
+  manager.ReleaseSound(0);
+  EXPECT_EQ(std::pair(manager.LoadSound(DataFile("sounds/cube_drop")), al->alIsBuffer(next)),
+            std::pair(0, ALboolean{AL_TRUE}));
   for (unsigned used = 1; used < 254; ++used) manager.ReleaseSound(used);
   EXPECT_EQ(std::tuple(manager.SetBaseVolume(256, 1.0), manager.SetBasePan(256, 1), manager.SetBasePan(255, 0)),
             std::tuple(false, false, true));
@@ -161,8 +166,6 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   }
   manager.ReleaseSound(0);
   EXPECT_EQ(manager.GetFreeSoundId(), 0);
-  const Zing::OpenALFunctions* al = Zing::AcquireOpenAL();
-  ASSERT_NE(al, nullptr);
   ASSERT_TRUE(manager.SetBaseVolume(id, 0.8));
   std::vector<Zing::SoundInstance*> looping;
   for (int i = 0; i < Zing::kMaxChannels - 1; ++i) {
@@ -234,7 +237,9 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
 
 // The silent manager keeps the ids as the real one does, and its instances end at once.
 TEST(SoundManager, SilentIdsAndInstances) {
-  Zing::SilentSoundManager silent;
+  struct Fenced : Zing::SilentSoundManager {
+    std::string fence = "fence";  // where an id past the last would lie
+  } silent;
   EXPECT_EQ((std::tuple{silent.LoadSound("a"), silent.LoadSound("a"), silent.LoadSound("b"), silent.LoadSound(""),
                         silent.LoadSound(0u, "c"), silent.LoadSound(256u, "c"), silent.LoadSound(1u, ""),
                         silent.GetNumSounds(), silent.GetFreeSoundId(), silent.LoadSound("c")}),
@@ -249,8 +254,8 @@ TEST(SoundManager, SilentIdsAndInstances) {
             std::tuple(0.5, false, false));
   EXPECT_TRUE(instance->Play(false, true));  // ends at once and lets go of itself
   silent.ReleaseSound(255);
-  silent.ReleaseSound(300);
-  EXPECT_EQ((std::pair{silent.GetNumSounds(), silent.LoadSound("d")}), std::pair(2, 255));
+  silent.ReleaseSound(256);
+  EXPECT_EQ((std::tuple{silent.GetNumSounds(), silent.LoadSound("d"), silent.fence}), std::tuple(2, 255, "fence"));
   for (unsigned id = 0; id < 256; ++id) silent.LoadSound(id, "e");
   EXPECT_EQ(std::pair(silent.GetFreeSoundId(), silent.LoadSound("f")), std::pair(-1, -1));
   silent.ReleaseSound(0);  // the last free id is the lowest
@@ -371,6 +376,11 @@ TEST(Music, PlayFadesPauseStopAndVolumeStepByStep) {
   folder.Write("short.ogg", std::string(shortSong.begin(), shortSong.end()));
   folder.Write("damaged.ogg", std::string(shortSong.begin(), shortSong.begin() + 200));
   EXPECT_FALSE(music.LoadMusic(4, folder.File("damaged.ogg")));
+  // Without a current context the library refuses every call: the song does not load.
+  ALCcontext* context = al->alcGetCurrentContext();
+  al->alcMakeContextCurrent(nullptr);
+  EXPECT_FALSE(music.LoadMusic(4, folder.File("short.ogg")));
+  al->alcMakeContextCurrent(context);
   ASSERT_TRUE(music.LoadMusic(3, folder.File("short.ogg")));
   al->alGetSourcei(music.SourceOf(3), AL_BUFFERS_QUEUED, &queued);
   // Played and stopped, the source counts its buffer as played: taken off, it
