@@ -61,12 +61,10 @@ TEST(SettingsFile, TheRegistryExportLayoutSurvivesSaveAndLoadAndNamesIgnoreCase)
             std::tuple(awkward, 0xFFFFFFFFu, 3u));
   // A missing file is an empty store; a folder cannot be read and changes
   // nothing; a file in the way of the folders cannot be written.
-  ASSERT_TRUE(file.Load(dir.File("missing.reg")));
-  EXPECT_EQ(file.ValueCount(), 0u);
-  EXPECT_FALSE(back.Load(dir.File("deep")));
-  EXPECT_EQ(back.ValueCount(), 5u);
   dir.Write("plain", "x");
-  EXPECT_FALSE(back.Save(dir.File("plain/settings.reg")));
+  EXPECT_EQ((std::tuple{file.Load(dir.File("missing.reg")), file.ValueCount(), back.Load(dir.File("deep")),
+                        back.ValueCount(), back.Save(dir.File("plain/settings.reg"))}),
+            std::tuple(true, 0u, false, 5u, false));
   // Names ignore case and keep their first spelling.
   file = SettingsFile();
   ASSERT_TRUE(file.Set("Options\\\\Sound\\", "Volume", SettingsValue::Dword(1)));
@@ -80,13 +78,13 @@ TEST(SettingsFile, TheRegistryExportLayoutSurvivesSaveAndLoadAndNamesIgnoreCase)
   EXPECT_FALSE(file.Erase("OPTIONS\\Sound", "volume"));
   EXPECT_TRUE(file.HasKey("Options\\Sound"));  // an emptied key stays, as in the registry
   // What a line of the file cannot hold is refused rather than written broken.
-  EXPECT_FALSE(file.Set("Bad\nKey", "Name", SettingsValue::Dword(1)));
-  EXPECT_FALSE(file.Set("\\-Minus", "Name", SettingsValue::Dword(1)));
-  EXPECT_FALSE(file.Set("", std::string("Na\0me", 5), SettingsValue::Dword(1)));
   SettingsValue other;
-  other.type = SettingsType::Other;
-  other.text = "hex:00";
-  EXPECT_FALSE(file.Set("", "Raw", other));
+  std::tie(other.type, other.text) = std::tuple(SettingsType::Other, "hex:00");
+  for (const auto& [key, name, value] : {std::tuple{"Bad\nKey"s, "Name"s, SettingsValue::Dword(1)},
+                                         {"\\-Minus", "Name", SettingsValue::Dword(1)},
+                                         {"", std::string("Na\0me", 5), SettingsValue::Dword(1)},
+                                         {"", "Raw", other}})
+    EXPECT_FALSE(file.Set(key, name, value)) << key << name;
   // A zero byte ends a string, as it does a C string.
   ASSERT_TRUE(file.Set("", "Cut", SettingsValue::String(std::string("ab\0cd", 5))));
   EXPECT_EQ(StringAt(file, "", "Cut"), "ab");
@@ -194,10 +192,8 @@ TEST(SettingsStore, ValueNamesWithSubKeyPathsAndErasing) {
 
 TEST(SettingsStore, TypesTypeMismatchesAndStringsUpTo1023Bytes) {
   GameStore s;
-  ASSERT_TRUE(s.store.RegistryWriteString("Text", "12"));
-  ASSERT_TRUE(s.store.RegistryWriteInteger("Number", -2));
-  ASSERT_TRUE(s.store.RegistryWriteBoolean("Yes", true));
-  ASSERT_TRUE(s.store.RegistryWriteBoolean("No", false));
+  ASSERT_TRUE(s.store.RegistryWriteString("Text", "12") && s.store.RegistryWriteInteger("Number", -2) &&
+              s.store.RegistryWriteBoolean("Yes", true) && s.store.RegistryWriteBoolean("No", false));
   EXPECT_EQ(std::tuple(s.Number("Number"), s.Number("Yes"), s.Number("No")), std::tuple(-2, 1, 0));
   int number = 77;
   std::string text = "kept";
@@ -291,13 +287,9 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   RecordingHook hook;
   s.store.SetAccessHook(&hook);
   FrameworkSettings settings;
-  settings.musicVolume = 0.857;
-  settings.sfxVolume = 0.29;  // 0.29 * 100 is just below 29 in binary
-  settings.muteCount = 2;
-  settings.autoMuteCount = 2;  // muted only because the window lost the focus
-  settings.windowed = false;
-  settings.preferredX = 12;
-  settings.customCursors = false;
+  // 0.29 * 100 is just below 29 in binary; muted only because the window lost the focus.
+  std::tie(settings.musicVolume, settings.sfxVolume, settings.muteCount, settings.autoMuteCount, settings.windowed,
+           settings.preferredX, settings.customCursors) = std::tuple(0.857, 0.29, 2, 2, false, 12, false);
   s.store.WriteFrameworkSettings(settings);
   EXPECT_EQ(hook.log, (std::vector<std::string>{"write MusicVolume", "write SfxVolume", "write Muted",
                                                 "write ScreenMode", "write PreferredX", "write PreferredY",
@@ -313,8 +305,7 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   ASSERT_TRUE(s.store.RegistryWriteString("PreferredY", "not a number"));
   hook.log.clear();
   FrameworkSettings read;
-  read.preferredY = 33;
-  read.customCursors = true;
+  std::tie(read.preferredY, read.customCursors) = std::tuple(33, true);
   s.store.ReadFrameworkSettings(read, false);
   EXPECT_EQ(hook.log, (std::vector<std::string>{"read MusicVolume", "read SfxVolume", "read Muted", "read ScreenMode",
                                                 "read PreferredX", "read PreferredY", "read CustomCursors",
@@ -324,8 +315,7 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
                        read.preferredY, read.customCursors, read.lastShutdownWasGraceful),
             std::tuple(0.85, 0.29, 0, false, 12, 33, false, true));
   // The user's own mute persists; "InProgress" 1 means the last run crashed.
-  ASSERT_TRUE(s.store.RegistryWriteInteger("Muted", 1));
-  ASSERT_TRUE(s.store.RegistryWriteInteger("ScreenMode", 0));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Muted", 1) && s.store.RegistryWriteInteger("ScreenMode", 0));
   s.store.ReadFrameworkSettings(read, true);
   EXPECT_EQ(std::tuple(read.muteCount, read.windowed, read.lastShutdownWasGraceful), std::tuple(1, true, false));
   EXPECT_EQ(hook.log.back(), "read InProgress");  // a screen saver does not mark its run
