@@ -577,12 +577,8 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->SetString("FATAL_ERROR", "OOPS");
   app->Popup("text");
   EXPECT_EQ(services->messageBoxes.back(), "OOPS: text");
-  app->SeedRandom(5489);
-  EXPECT_EQ(app->Rand(), 3499211612u);
-  app->SeedRandom(0);
-  const std::uint32_t fromZero = app->Rand();
-  app->SeedRandom(4357);
-  EXPECT_EQ(app->Rand(), fromZero);
+  const auto first = [&](std::uint32_t seed) { return app->SeedRandom(seed), app->Rand(); };
+  EXPECT_EQ(std::pair(first(5489), first(0)), std::pair(3499211612u, first(4357)));
 }
 
 TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
@@ -593,12 +589,12 @@ TEST_F(AppFixture, SafeDeletionWaitsForNestedLoopsToUnwind) {
   app->updateAppDepth = 2;
   app->SafeDeleteWidget(widget);
   app->SafeDeleteWidget(widget);  // queued once
-  app->updateAppDepth = 3;
-  app->ProcessSafeDeleteList();  // deeper than where it was queued: kept
-  EXPECT_FALSE(deleted);
-  app->updateAppDepth = 2;
-  app->ProcessSafeDeleteList();  // back at its own depth: deleted
-  EXPECT_TRUE(deleted);
+  // Deeper than where it was queued: kept; back at its own depth: deleted.
+  for (const auto& [depth, gone] : {std::pair(3, false), {2, true}}) {
+    app->updateAppDepth = depth;
+    app->ProcessSafeDeleteList();
+    EXPECT_EQ(deleted, gone) << depth;
+  }
   app->updateAppDepth = 0;
   app->ProcessSafeDeleteList();  // sanitizers catch a second delete
   // Queued by a handler inside a dialog's nested loop, the widget outlives
@@ -692,10 +688,8 @@ TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->dragMouseX, dialog->dragMouseY),
             std::tuple(640 + 8 - 300, 480 + 8 - 200, 300 - 8 - 1, 200 - 8 - 1));
   // The buttons travel with the dialog.
-  EXPECT_EQ(dialog->yesButton->x, dialog->x + 24);
   manager->MouseUp(5000, 5000, 1);
-  EXPECT_FALSE(dialog->dragging);
-  EXPECT_EQ(services->cursor, 0);
+  EXPECT_EQ(std::tuple(dialog->yesButton->x - dialog->x, dialog->dragging, services->cursor), std::tuple(24, false, 0));
   // A double click does not start a drag.
   manager->MouseDown(dialog->x + 10, dialog->y + 10, 2);
   EXPECT_FALSE(dialog->dragging);

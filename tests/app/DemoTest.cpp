@@ -146,14 +146,11 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   out.WriteString("hello");
   out.WriteLong(-1);
   ASSERT_TRUE(Zing::WriteBufferToFile(path, out));
-  EXPECT_TRUE(dir.Exists("save/deep/game.dat"));
-  EXPECT_TRUE(Zing::FileExists(path));
+  EXPECT_TRUE(dir.Exists("save/deep/game.dat") && Zing::FileExists(path));
   Zing::Buffer in;
   in.WriteString("old contents");
   ASSERT_TRUE(Zing::ReadBufferFromFile(path, in));
-  EXPECT_EQ(in.GetDataLen(), out.GetDataLen());
-  EXPECT_EQ(in.ReadString(), "hello");
-  EXPECT_EQ(in.ReadLong(), -1);
+  EXPECT_EQ((std::tuple{in.GetDataLen(), in.ReadString(), in.ReadLong()}), std::tuple(out.GetDataLen(), "hello", -1));
   // Writing again replaces the whole file, also with fewer bytes, and leaves
   // no temporary files behind.
   ASSERT_TRUE(Zing::WriteBytesToFile(path, "ab", 2));
@@ -171,10 +168,9 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
   // buffer stays as it was.
   Zing::Buffer buffer;
   buffer.WriteString("kept");
-  EXPECT_FALSE(Zing::FileExists(dir.File("missing.dat")));
-  EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("missing.dat"), buffer));
   dir.Write("taken/inner", "x");
-  EXPECT_FALSE(Zing::ReadBufferFromFile(dir.File("taken"), buffer));
+  EXPECT_FALSE(Zing::FileExists(dir.File("missing.dat")) || Zing::ReadBufferFromFile(dir.File("missing.dat"), buffer) ||
+               Zing::ReadBufferFromFile(dir.File("taken"), buffer));
   EXPECT_EQ(buffer.ReadString(), "kept");
   // A folder on the way that is a file: nothing can be created.
   dir.Write("blocked", "a file");
@@ -190,8 +186,7 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
     const std::string large(64 * 1024, 'z');
     written = Zing::WriteBytesToFile(dir.File("score.dat"), large.data(), large.size());
   }
-  EXPECT_FALSE(written);
-  EXPECT_EQ(dir.Read("score.dat"), "previous scores");
+  EXPECT_EQ(std::pair(written, dir.Read("score.dat")), std::pair(false, std::string("previous scores")));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
             3);  // score.dat, blocked, taken: no temporary file left
 }
@@ -213,9 +208,8 @@ TEST(FileAccess, NewFilesAndFoldersFollowTheUmask) {
   const std::string file = folder + "/deep/game.dat";
   ASSERT_EQ(chmod(file.c_str(), 0604), 0);
   ASSERT_TRUE(Zing::WriteBytesToFile(file, "yz", 2));
-  EXPECT_EQ(ModeOf(file), 0604u);
-  EXPECT_TRUE(Zing::ZingAppBase::AllowAllAccess(folder));
-  EXPECT_EQ(ModeOf(folder), 0750u);
+  EXPECT_EQ((std::tuple{ModeOf(file), Zing::ZingAppBase::AllowAllAccess(folder), ModeOf(folder)}),
+            std::tuple(0604u, true, 0750u));
 }
 
 std::vector<DemoEvent> ReadAll(const Buffer& events, DemoEventReader::Status* status = nullptr) {
@@ -547,8 +541,7 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   player->loadingMs = 30;           // loading takes longer this time: updates wait for it
   Run(*player);
   EXPECT_TRUE(player->exits.empty() && player->closeRequested && player->scripted->messageBoxes.empty());
-  EXPECT_EQ(player->Events(), recorded);
-  EXPECT_EQ(Locale(), "de");
+  EXPECT_EQ(std::pair(player->Events(), Locale()), std::pair(recorded, std::string("de")));
   // Fast-forwarding to the end gives the same run in one go.
   auto fast = Make("-play \"-demofile=my run.dmo\"");
   fast->scripted->At(1000, MessageCode::Char, 'M');

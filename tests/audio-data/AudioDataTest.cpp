@@ -104,8 +104,7 @@ TEST(MusicFile, FormatHeadroomSeamlessLoopAndLevelBelowTheEffects) {
   const Decoded music = DecodeDataFile(kMusicPath);
   ASSERT_TRUE(music.ok);
   EXPECT_EQ(std::pair(music.channels, music.rate), std::pair(2, long{AudioTest::kRate}));
-  EXPECT_GE(music.Seconds(), 60.0);
-  EXPECT_LE(music.Seconds(), 120.0);
+  EXPECT_TRUE(music.Seconds() >= 60.0 && music.Seconds() <= 120.0) << music.Seconds();
   for (int c = 0; c < music.channels; ++c) {
     SCOPED_TRACE("channel " + std::to_string(c));
     const std::vector<float> x = music.Channel(c);
@@ -134,8 +133,7 @@ TEST(SoundFiles, AreTheEffectsAndTheMusicTheSameOnEveryRun) {
     EXPECT_TRUE(!again.empty() && std::string(again.begin(), again.end()) == onDisk) << file.path;
     total += onDisk.size();
   }
-  EXPECT_EQ(generated, expected);
-  EXPECT_LT(total, 3u * 1024u * 1024u);
+  EXPECT_EQ(std::pair(generated, total < 3u * 1024u * 1024u), std::pair(expected, true)) << total;
   for (int channels : {0, 3}) {
     SoundGen::Pcm pcm;
     pcm.channels = channels;
