@@ -489,7 +489,7 @@ struct DemoRun : ::testing::Test {
     if (!app.shutdown) app.Run();
   }
   // The player's session: pointer, a drag, a right double click, a middle click, the wheel (200 notches, kept as 127),
-  // keys, leaving and entering, the language, a dialog, a long pause, close.
+  // keys, leaving (out of focus, minimised) and entering, the language, a dialog, a long pause, close.
   static void Script(ScriptedServices* s) {
     using M = MessageCode;
     const std::tuple<std::uint32_t, MessageCode, int, int, int> input[] = {
@@ -506,8 +506,8 @@ struct DemoRun : ::testing::Test {
     s->script.emplace(1000, [] {
       while (!Zing::GetApp()->loadingThreadCompleted) std::this_thread::yield();
     });
-    s->script.emplace(1400, [s] { s->pointerInWindow = false; });
-    s->script.emplace(1500, [s] { s->pointerInWindow = true; });
+    s->script.emplace(1400, [s] { s->pointerInWindow = false, s->Inject(M::ActivateApp, 0), s->Inject(M::Size, 1); });
+    s->script.emplace(1500, [s] { s->pointerInWindow = true, s->Inject(M::ActivateApp, 1), s->Inject(M::Size, 0); });
     s->script.emplace(1800, [s] {  // the yes button, inside the question's wait
       Zing::Dialog* dialog = Zing::GetApp()->GetDialog(4);
       if (dialog == nullptr) return;
