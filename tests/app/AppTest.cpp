@@ -80,7 +80,7 @@ class TestApp : public ZingTest::NullApp<> {
   using ZingAppBase::Exit;
   using ZingAppBase::InitDisplay;
   using ZingAppBase::ProcessSafeDeleteList;
-  using ZingAppBase::RecoverDisplay, ZingAppBase::Rest;
+  using ZingAppBase::RecoverDisplay, ZingAppBase::Rest, ZingAppBase::RunLoadingSlices;
   using ZingAppBase::StatisticsLines, ZingAppBase::UpdateStatistics, ZingAppBase::fpsStart;
   void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
@@ -273,7 +273,8 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
   EXPECT_EQ(app->GetLoadingThreadProgress(), 1.0);
   // Without threads, a rest loads in 5-ms slices for as long as it lasts (at least 12 ms) until all is loaded,
   // then sleeps; loading past the rest is not owed to updates. Per rest: time passed, time forgiven, time slept.
-  app->slice = [&] { return services->Advance(5), ++app->loadingDone < 22; };
+  app->slice = [&] { return services->Advance(5), ++app->loadingDone < 23; };
+  const int oneSlice = app->RunLoadingSlices(1);  // asked for less than a slice: one all the same
   app->loadingInSlices = true;
   std::vector<std::array<std::uint32_t, 3>> rests;
   for (int ms : {12, 1, 99, 7}) {
@@ -281,8 +282,9 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
     app->Rest(ms);
     rests.push_back({services->clock - before[0], app->lastTimeCheck - before[1], services->totalSlept - before[2]});
   }
-  EXPECT_EQ(std::pair(rests, app->loadingDone.load()),
-            std::pair(std::vector<std::array<std::uint32_t, 3>>{{15, 3, 0}, {15, 14, 0}, {10, 0, 0}, {7, 0, 7}}, 22));
+  EXPECT_EQ(
+      std::tuple(oneSlice, rests, app->loadingDone.load()),
+      std::tuple(5, std::vector<std::array<std::uint32_t, 3>>{{15, 3, 0}, {15, 14, 0}, {10, 0, 0}, {7, 0, 7}}, 23));
 }
 
 TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {

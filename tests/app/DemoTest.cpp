@@ -303,10 +303,8 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
       stream({{0, 4}, {0, 1}, {0, 5}, {7, 12}, {0, 4}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {1, 1}}),
   };
-  for (const Buffer& damaged : cases) {
-    EXPECT_TRUE(ReadAll(damaged, &status).empty());
-    EXPECT_EQ(status, DemoEventReader::Status::Damaged);
-  }
+  for (const Buffer& damaged : cases)  // nothing read, and the reason said
+    EXPECT_EQ((std::pair{ReadAll(damaged, &status).size(), status}), std::pair(0ul, DemoEventReader::Status::Damaged));
   // Fewer than 8 zero bits after the last event fill its byte: the end; 8 are damage.
   for (int padding : {7, 8}) {
     const auto read = ReadAll(stream({{0, 4}, {0, 1}, {6, 5}, {0, 4}, {0, 1}, {1, 5}, {1, 1}, {0, padding}}), &status);
