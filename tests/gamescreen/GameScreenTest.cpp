@@ -582,6 +582,7 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
        "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
       {"link 1 joined: its lost transition starts", {{24, 1, 1}}, "7 0 10 1234 500/500 13 1/0/0 4+ 3+"},
       {"a byte more", {{39, 0, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"an eighth link's head", {{39, 0x0101, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
   };
   // A link of the level saved without its nodes: link 1's count 0, its codes cut out.
   std::vector<std::uint8_t> noNodes = good;
