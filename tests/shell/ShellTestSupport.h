@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/audio/OpenALMusicInterface.h"
 #include "framework/platform/Folders.h"
 #include "framework/platform/NullPlatform.h"
 #include "framework/widget/Dialog.h"
@@ -27,7 +28,23 @@ namespace LintwickTest {
 using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 
-using ShellApp = ZingTest::NullApp<Lintwick::AppManager>;
+// The real music player, noting each song loaded and played.
+struct NotingMusic : Zing::OpenALMusicInterface {
+  std::string noted;
+  bool LoadMusic(int id, const std::string& file) override {
+    noted += "load " + std::to_string(id) + " " + file + "; ";
+    return OpenALMusicInterface::LoadMusic(id, file);
+  }
+  void PlayMusic(int id, int offset, bool noLoop) override {
+    noted += "play " + std::to_string(id) + " from " + std::to_string(offset) + (noLoop ? " once; " : " looped; ");
+    OpenALMusicInterface::PlayMusic(id, offset, noLoop);
+  }
+};
+
+struct ShellApp : ZingTest::NullApp<Lintwick::AppManager> {
+  using NullApp::NullApp;
+  Zing::MusicInterface* CreateMusicInterface(void*) override { return new NotingMusic; }
+};
 
 inline bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
 
