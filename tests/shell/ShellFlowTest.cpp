@@ -589,38 +589,6 @@ TEST_F(DailyFlow, ARecordingCarriesItsDateToThePlayback) {
             std::pair(CalendarDate{2026, 12, 9}, std::string("Dec 9, 2026")));
 }
 
-// A solve that changes the progress is written at once; one that changes
-// nothing writes nothing once the file holds the progress. The answer says
-// whether the file holds it: a failed write keeps the progress for the next
-// try, and a damaged file is replaced by the next write.
-TEST(ProgressStoreRules, WritesWhatChangedAndAnswersWhetherTheFileHoldsIt) {
-  ZingTest::TempFolder home;
-  ProgressStore store;
-  const LevelSolve first{0, true, 500, {}}, second{1, false, 400, {}};
-  // The answer, then whether the file holds the progress the store holds.
-  const auto record = [&](const LevelSolve& solve) {
-    const std::string answer = store.Record(solve) ? "yes, " : "no, ";
-    if (!home.Exists("save/progress.dat")) return answer + "no file";
-    return answer +
-           (home.Read("save/progress.dat") == LintwickTest::Bytes(ProgressBytes(store.Get())) ? "held" : "old");
-  };
-  EXPECT_FALSE(store.Record(first));  // not loaded: no file to write to
-  home.Write("save", "");             // a file where the save folder belongs
-  store.Load(home.Path() + "/");
-  EXPECT_EQ(record(first), "no, no file");
-  EXPECT_EQ(store.FileState(), ProgressFileState::Missing);
-  std::filesystem::remove(home.File("save"));
-  EXPECT_EQ(record(first), "yes, held");  // nothing new, but the file did not hold it
-  std::filesystem::remove(home.File("save/progress.dat"));
-  EXPECT_EQ(record(first), "yes, no file");  // nothing new: nothing written
-  EXPECT_EQ(record(second), "yes, held");
-  home.Write("save/progress.dat", "damaged");
-  store.Load(home.Path() + "/");
-  EXPECT_EQ(std::pair(store.FileState(), store.Get().SolvedCount()), std::pair(ProgressFileState::Damaged, 0));
-  EXPECT_EQ(record(second), "yes, held");
-  EXPECT_EQ(store.Get().SolvedCount(), 1);
-}
-
 TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
   ZingTest::TempFolder folder;
   const std::string target = folder.File("new/board");
