@@ -28,15 +28,11 @@ namespace LintwickTest {
 using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 
-// The real music player, noting each song loaded and played.
+// The real music player, noting the songs played: id, offset, whether they stop at their end.
 struct NotingMusic : Zing::OpenALMusicInterface {
-  std::string noted;
-  bool LoadMusic(int id, const std::string& file) override {
-    noted += "load " + std::to_string(id) + " " + file + "; ";
-    return OpenALMusicInterface::LoadMusic(id, file);
-  }
+  std::vector<std::tuple<int, int, bool>> played;
   void PlayMusic(int id, int offset, bool noLoop) override {
-    noted += "play " + std::to_string(id) + " from " + std::to_string(offset) + (noLoop ? " once; " : " looped; ");
+    played.emplace_back(id, offset, noLoop);
     OpenALMusicInterface::PlayMusic(id, offset, noLoop);
   }
 };
