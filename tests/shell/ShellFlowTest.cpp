@@ -40,7 +40,6 @@ using ShellFlow = ShellFixture;
 TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   app->commandLine = "-record -demofile=game.dmo";
   Start();
-  // The game's song starts with the splash and plays on in a loop.
   auto& music = dynamic_cast<LintwickTest::NotingMusic&>(*app->musicInterface);
   EXPECT_EQ(std::pair(music.played, music.IsPlaying(1)), std::pair(decltype(music.played){{1, 0, false}}, true));
   const Zing::Rect link = app->mSplash->GetStartLinkRect();
