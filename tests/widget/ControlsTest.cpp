@@ -159,6 +159,12 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   manager.UpdateFrame();  // held under the pointer: a tick each update
   EXPECT_EQ(std::tuple(Heard(), listener.ticks),
             std::tuple(Strings{"enter 1", "press 1 1", "depress 1", "press 1 1"}, 1));
+  // Its over image, or its down image when it has one, pressed at its origin.
+  auto over = Solid(40, 20, 0xFF00FF00), down = Solid(40, 20, 0xFFFFFF00);
+  button.overImage = over.get(), button.MarkDirty();
+  EXPECT_EQ(Pixel(0, 0), 0x00FF00u);
+  button.downImage = down.get(), button.MarkDirty();
+  EXPECT_EQ(Pixel(0, 0), 0xFFFF00u);
   auto grey = Solid(40, 20, 0xFF606060);  // disabled, its own image
   button.disabledImage = grey.get(), button.SetDisabled(true);
   EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(39, 19)), std::pair(0x606060u, 0x606060u));
@@ -182,12 +188,13 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   for (int py = 0; py < 12; ++py) {
     for (int px = 12; px < 24; ++px) cells->GetBits()[py * 24 + px] = 0xFF00FF00;
   }
-  std::tie(box.uncheckedImage, box.uncheckedRect, box.checkedRect) =
-      std::tuple(cells.get(), Rect(0, 0, 12, 12), Rect(12, 0, 12, 12));
-  box.MarkDirty();
+  std::tie(box.uncheckedImage, box.checkedRect) = std::tuple(cells.get(), Rect(12, 0, 12, 12));
+  box.SetChecked(true, true);
+  EXPECT_EQ(Pixel(3, 3), 0x00FF00u);  // one cell rect set is enough to cut cells
+  box.uncheckedRect = Rect(0, 0, 12, 12);
+  box.SetChecked(false, true);
   EXPECT_EQ(Pixel(3, 3), 0x0000FFu);
   box.SetChecked(true, true);
-  EXPECT_EQ(Pixel(3, 3), 0x00FF00u);
   // Or an image of each.
   auto on = Solid(12, 12, 0xFFFF00FF);
   box.checkedImage = on.get();
@@ -657,7 +664,7 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   list.drawSelectWhenHilited = true;
   list.drawOutline = true;
   list.position = 0;
-  list.itemHeight = 10;  // as tall as the font
+  list.itemHeight = 0;  // none: as tall as the font, 10
   list.MarkDirty();
   EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 3100091557u) << Picture(Rect(0, 0, 60, 50));
   list.itemHeight = 12;
