@@ -187,6 +187,10 @@ TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
   ImageFont missing(Sheet(20, 12, 0), folder.Path() + "/none.txt");
   EXPECT_FALSE(missing.IsLoaded());
+  std::ofstream(widths) << "4 9\nA 2 z 3 \xE0 4 \xF7 5";  // the other ends of the ranges
+  ImageFont edges(Sheet(20, 12, 0), widths);
+  EXPECT_EQ((std::vector<int>{2, 3, 4, 0}), (std::vector<int>{edges.CharWidth('a'), edges.CharWidth('Z'),
+                                                              edges.CharWidth('\xC0'), edges.CharWidth('\xD7')}));
   std::ofstream(widths) << "4 9\na 50\n";  // a glyph beyond the image
   EXPECT_FALSE(ImageFont(Sheet(20, 12, 0), widths).IsLoaded());
 }
