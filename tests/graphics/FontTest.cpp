@@ -272,7 +272,8 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
       {"LayerSetPointSize Main 10; SetDefaultPointSize 20;", "a", "blt 10,14,8,16 src 0,0,8,16 #ffc86432 "},
       {"", "", ""},
       {"LayerSetImageMap Main ('c') ((16 0 1 1));", "c", "blt 10,14,1,1 src 16,0,1,1 #ffc86432 "},  // ink in one pixel
-      // A shadow that measures otherwise moves its own pen: a wider 'a', its own pairing, its own spacing.
+      // A shadow measuring otherwise (a wider 'a', its own pairing or spacing) is measured on its own; both
+      // layers' next glyph starts past the farther one.
       {"LayerSetCharWidths Shadow ('a') (9);", "ab",
        "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 20,15,6,8 src 8,0,6,8 #7f000000 blt 10,14,4,8 src 0,0,4,8 #ffc86432 "
        "blt 19,14,6,8 src 8,0,6,8 #ffc86432 "},
