@@ -280,12 +280,10 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
 TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
   Zing::ButtonWidget button(7, &listener);
   Zing::Checkbox box(3, &listener);
-  auto track = Solid(30, 6, 0xFF203040);
-  auto thumb = Solid(10, 16, 0xFFFF8000);
+  auto track = Solid(30, 6, 0xFF203040), thumb = Solid(10, 16, 0xFFFF8000);
   Zing::Slider slider(track.get(), thumb.get(), 5, &listener);
   Zing::ListWidget list(1, &font, &listener);
-  list.AddLine("one", false);
-  list.AddLine("two", false);
+  for (const char* line : {"one", "two"}) list.AddLine(line, false);
   button.Resize(10, 10, 80, 20);
   box.Resize(10, 40, 20, 20);
   slider.Resize(100, 100, 210, 20);
@@ -364,12 +362,13 @@ class EditList : public Controls {
     }
     if (held != 0) manager.KeyUp(held);
   }
-  void Control(char character, int key) {
-    manager.KeyDown(KEYCODE_CONTROL);
+  // A character typed with `held` (Control unless given) down meanwhile.
+  void Chord(char character, int key, int held = KEYCODE_CONTROL) {
+    manager.KeyDown(held);
     manager.KeyDown(key);
     manager.KeyChar(character);
     manager.KeyUp(key);
-    manager.KeyUp(KEYCODE_CONTROL);
+    manager.KeyUp(held);
   }
 
   Zing::EditWidget edit{1, &listener};
@@ -389,43 +388,32 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   // Undo takes back one change; undo again redoes it. A text set by the
   // owner has nothing before it.
   edit.SetText("Wicker");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   Type("abc");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   EXPECT_EQ(edit.text, "Wicker");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK});
-  Control(26, 'Z');
+  Chord(26, 'Z');
   EXPECT_EQ(edit.text, "Wickerabc");
 }
 
 TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
   // Capitals typed with Shift held stay: the next key does not replace them.
-  const auto capital = [&](char c) {
-    manager.KeyDown(KEYCODE_SHIFT);
-    manager.KeyDown(c);
-    manager.KeyChar(c);
-    manager.KeyUp(c);
-    manager.KeyUp(KEYCODE_SHIFT);
-  };
-  capital('J');
-  Type("ohn ");
-  capital('M');
-  Type("c");
-  capital('D');
-  Type("onald");
+  for (const auto& [capital, rest] : {std::pair('J', "ohn "), {'M', "c"}, {'D', "onald"}})
+    Chord(capital, capital, KEYCODE_SHIFT), Type(rest);
   EXPECT_EQ(edit.text, "John McDonald");
   EXPECT_EQ(edit.hiliteAnchor, -1);
 
   // Typing over a selection, or backspacing one and on, is one change for undo.
-  Control(1, 'A');
+  Chord(1, 'A');
   Type("abc");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   EXPECT_EQ(edit.text, "John McDonald");
   Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT}, KEYCODE_SHIFT);
   Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK});
   EXPECT_EQ(edit.text, "John McDo");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   EXPECT_EQ(edit.text, "John McDonald");
 
   // Words are made of letters, digits, '_' and the characters from 192 on.
@@ -457,29 +445,29 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   edit.SetText("Anna Lise");
   Keys({Zing::KEYCODE_HOME});
   Keys({Zing::KEYCODE_RIGHT, Zing::KEYCODE_RIGHT}, KEYCODE_SHIFT);  // a selection from the first character
-  Control(3, 'C');
+  Chord(3, 'C');
   EXPECT_EQ(host.clipboard, "An");
   Keys({Zing::KEYCODE_END, Zing::KEYCODE_LEFT});
   Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT}, KEYCODE_SHIFT);
-  Control(24, 'X');
+  Chord(24, 'X');
   EXPECT_EQ(std::tuple(host.clipboard, edit.text), std::tuple("Lis", "Anna e"));
   Keys({Zing::KEYCODE_DELETE});
   // Control bytes, undefined bytes and vetoed characters are dropped; the
   // paste ends at the first line break and stops at the length limit.
   host.clipboard = std::string("B\x01\x7f\x81o#b\x96") + "\xE9" + "1234567890\r\nZZ";
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text,
             "Anna Bob\x96\xE9"
             "12345");
   host.extendedChars = false;
   edit.SetText("");
   host.clipboard = "\x80t\xE9";
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, "t");
   edit.passwordChar = '*';
   edit.SetText("secret");
-  Control(1, 'A');
-  Control(3, 'C');
+  Chord(1, 'A');
+  Chord(3, 'C');
   EXPECT_EQ(host.clipboard, "******");
   // A text set by the owner ends the selection.
   edit.SetText("abcdefghijklmno");
@@ -487,15 +475,15 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   // Pasted into a full field, nothing is taken and nothing is pushed out.
   host.clipboard = "xyz";
   Keys({Zing::KEYCODE_HOME});
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, "abcdefghijklmno");
   Keys({Zing::KEYCODE_RIGHT});
   Keys({Zing::KEYCODE_RIGHT}, KEYCODE_SHIFT);  // over a selection it takes the selection's room
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, "axcdefghijklmno");
   edit.maxChars = 0;  // a limit of nothing takes nothing
   edit.SetText("");
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, "");
 }
 
@@ -522,12 +510,10 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   // A double click selects the word under it; a press ends the selection, and
   // a drag back to where it began leaves none.
   edit.SetText("ab cdef gh");
-  manager.MouseDown(at(1), 20, 2);
-  manager.MouseUp(at(1), 20, 2);
-  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(0, 2));
-  manager.MouseDown(at(5), 20, 2);
-  manager.MouseUp(at(5), 20, 2);
-  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(3, 7));
+  for (const auto& [k, from, to] : {std::tuple(1, 0, 2), {5, 3, 7}}) {
+    manager.MouseDown(at(k), 20, 2), manager.MouseUp(at(k), 20, 2);
+    EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(from, to)) << k;
+  }
   manager.MouseDown(at(5), 20, 1);
   for (int k : {6, 5}) manager.MouseMove(at(k), 20);
   manager.MouseUp(at(5), 20, 1);
@@ -685,8 +671,8 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   EXPECT_LE(edit.text.size(), 20u);
   for (char c : edit.text) EXPECT_GE(static_cast<unsigned char>(c), 32);
   host.clipboard = std::string(100000, 'q');
-  Control(1, 'A');
-  Control(22, 'V');
+  Chord(1, 'A');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, std::string(20, 'q'));
   edit.text = std::string(300, 'z');  // set behind the field's back
   edit.cursorPos = 999;
