@@ -60,22 +60,16 @@ using ImageFontDraw = ImageFonts;
 TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   EXPECT_EQ("Unknown Command", Load("# a comment\n  define Foo 'a';"));  // command names are exact
 
-  ASSERT_EQ("", Load("SetDefaultPointSize\n  # inside the command\n  12;\n"
-                     "Define Foo 'a';\n"
-                     "Define Bar (Foo, 'b' \"c\" -3);\n"
-                     "Define Copy FOO;\n"
-                     "CreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
-                     "CreateLayer Main; CreateLayerFrom Shadow main;\n"
-                     "LayerSetImage MAIN 'sheet.png';\n"
-                     "LayerSetImageMap Main (foo 'b' 'c') Spans;\n"
-                     "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0x8);\n"
-                     "LayerSetKerningPairs Main ('ab' 'ba') (-2 1);\n"
-                     "SetCharMap ('A') ('a');\n"
-                     "LayerSetColorMult Main (1.0 0.5 0 1); LayerSetColorAdd Main 0x00A0bFC0;\n"
-                     "LayerSetOffset Shadow (1 -1); LayerSetBaseOrder Shadow -1;\n"
-                     "LayerRequireTags Shadow ('Glow'); LayerExcludeTags Main ('dim');\n"));
-  EXPECT_TRUE(data->initialized);
-  EXPECT_EQ(12, data->defaultPointSize);
+  ASSERT_EQ("",
+            Load("SetDefaultPointSize\n  # inside the command\n  12;\nDefine Foo 'a';\nDefine Copy FOO;\n"
+                 "Define Bar (Foo, 'b' \"c\" -3);\nCreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
+                 "CreateLayer Main; CreateLayerFrom Shadow main;\nLayerSetImage MAIN 'sheet.png';\n"
+                 "LayerSetImageMap Main (foo 'b' 'c') Spans;\nSetCharMap ('A') ('a');\n"
+                 "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0x8);\n"
+                 "LayerSetKerningPairs Main ('ab' 'ba') (-2 1); LayerSetBaseOrder Shadow -1;\n"
+                 "LayerSetColorMult Main (1.0 0.5 0 1); LayerSetColorAdd Main 0x00A0bFC0;\n"
+                 "LayerSetOffset Shadow (1 -1); LayerRequireTags Shadow ('Glow'); LayerExcludeTags Main ('dim');\n"));
+  EXPECT_EQ(std::pair(true, 12), std::pair(data->initialized, data->defaultPointSize));
   ImageFont font(data);
   // A single value as it was written, a list as its items.
   EXPECT_EQ(
@@ -84,16 +78,15 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   const FontLayer& main = *data->FindLayer("main");
   EXPECT_EQ(std::tuple(Rect(10, 2, 3, 7), Rect(13, 2, 4, 7), Rect(17, 2, 5, 7)),
             std::tuple(main.charData['a'].imageRect, main.charData['b'].imageRect, main.charData['c'].imageRect));
-  EXPECT_EQ(7, main.defaultHeight);
-  EXPECT_EQ(8, main.charData['\''].width);  // the later item for the same character wins
-  EXPECT_EQ(-2, main.charData['a'].kerningOffsets['b']);
-  EXPECT_EQ('a', data->charMap['A']);
+  // The later width for the same character wins.
+  EXPECT_EQ(std::tuple(7, 8, -2, 'a'), std::tuple(main.defaultHeight, main.charData['\''].width,
+                                                  main.charData['a'].kerningOffsets['b'], data->charMap['A']));
   EXPECT_EQ(Color(255, 127, 0, 255), main.colorMult);
   EXPECT_EQ(Color(0xA0, 0xBF, 0xC0, 255), main.colorAdd);  // hex digits in either case
   const FontLayer& shadow = *data->FindLayer("SHADOW");
-  EXPECT_EQ(0, shadow.charData['a'].width);  // copied before the widths were set
-  EXPECT_EQ(std::vector<std::string>{"GLOW"}, shadow.requiredTags);
-  EXPECT_EQ(std::vector<std::string>{"DIM"}, main.excludedTags);
+  // Copied before the widths were set.
+  EXPECT_EQ(std::tuple(0, std::vector<std::string>{"GLOW"}, std::vector<std::string>{"DIM"}),
+            std::tuple(shadow.charData['a'].width, shadow.requiredTags, main.excludedTags));
 
   // The font picks its layers by tag: Shadow only with GLOW, Main never with DIM.
   const auto layers = [&] { return static_cast<int>(font.GetActiveLayers().size()); };

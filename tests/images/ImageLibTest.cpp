@@ -117,13 +117,7 @@ TEST(ImageLib, GifPicturesOfEveryShape) {
   cases[4].blockSize = 1;
   cases[4].transparent = 2;
   // A comment, a looping block and a stray byte before the picture.
-  cases[4].before = std::string(
-      "\x21\xFE\x03"
-      "abc"
-      "\x02"
-      "de"
-      "\0\x21\xFF\x0BNETSCAPE2.0\x03\x01\0\0\0\x07",
-      30);
+  cases[4].before = std::string("\x21\xFE\003abc\002de\0\x21\xFF\x0BNETSCAPE2.0\003\001\0\0\0\x07", 30);
   for (const GifSpec& gif : cases) {
     ImagePtr image = Gif(MakeGif(gif));
     ASSERT_TRUE(image) << gif.width;
