@@ -168,6 +168,8 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   auto grey = Solid(40, 20, 0xFF606060);  // disabled, its own image
   button.disabledImage = grey.get(), button.SetDisabled(true);
   EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(39, 19)), std::pair(0x606060u, 0x606060u));
+  button.SetDisabled(false), manager.MouseUp(20, 10, 1), manager.MouseMove(100, 100);  // left alone: its own image
+  EXPECT_EQ(Pixel(0, 0), 0x0000FFu);
 }
 
 TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
@@ -653,6 +655,8 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   list.itemHeight = 0;  // none: as tall as the font, 10
   list.MarkDirty();
   EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 3100091557u) << Picture(Rect(0, 0, 60, 50));
+  font.height = 0;  // nor a font's: lines a pixel high
+  EXPECT_EQ(list.GetOptimalHeight(), 5 * 1 + 8);
   list.itemHeight = 12;
   // A double click on the highlighted line; nothing below the last line.
   Click(30, 4 + 12 * 2 + 3, 2);
