@@ -4,6 +4,9 @@
 if(ZING_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
+  # Bounds checks in the standard containers: an index one past a std::array or
+  # std::vector stops the run there instead of quietly touching its neighbour.
+  add_compile_definitions(_GLIBCXX_ASSERTIONS)
 endif()
 if(ZING_FUZZ)
   # Coverage for the fuzz targets in every library they link.

@@ -8,7 +8,7 @@ fails: seconds a fault instead of minutes of ctest. With --complete, a fault the
 miss is then judged by the rest of the suite as well (end-to-end, install, reliability and, in a
 build configured with ZING_FUZZ=ON such as build-sanitize, the fuzz targets): a fault counts as
 caught when any test fails. With --also build-sanitize, a fault the first build's unit programs
-miss is judged by the area's own unit program in that second build too: faults that only read or
+miss is judged by the area's own unit programs in that second build too: faults that only read or
 write past an array's end show there, under the sanitizers CI runs, and nowhere in a plain build.
 
 usage: scripts/mutation-sample.py [--build build] [--seed S] [--count 30] [--complete]
@@ -37,7 +37,7 @@ import time
 FIRST = {
     "game/puzzle": ["puzzle_tests", "gamescreen_tests", "shell_tests"],
     "game/shell": ["shell_tests", "gamescreen_tests", "gamedialog_tests"],
-    "framework/graphics": ["graphics_tests", "widget_tests", "image_tests"],
+    "framework/graphics": ["graphics_tests", "image_tests", "widget_tests"],
     "framework/widget": ["widget_tests", "app_tests", "gamedialog_tests"],
     "framework/archive": ["resource_tests", "pak_tool_tests", "image_tests"],
     "framework/resource": ["resource_tests", "image_tests", "pak_tool_tests"],
@@ -50,6 +50,9 @@ FIRST = {
     "tools/pak": ["pak_tool_tests"],
     "tools/soundgen": ["audio_data_tests"],
 }
+# A second build runs the first two of those (the area's own programs); the game's others take
+# minutes each under the sanitizers, so there only the first.
+SECOND_BUILD_PROGRAMS = {"game/puzzle": 1, "game/shell": 1}
 
 
 def load_mutants(path):
@@ -129,7 +132,9 @@ class Judge:
     def programs(self, area):
         """The area's own programs first, then the others; a second build runs only the area's own."""
         first = [p for p in FIRST.get(area.rstrip("/"), []) if p in self.paths]
-        return first[:1] if self.own_only else first + sorted(p for p in self.paths if p not in first)
+        if self.own_only:
+            return first[:SECOND_BUILD_PROGRAMS.get(area.rstrip("/"), 2)]
+        return first + sorted(p for p in self.paths if p not in first)
 
     def rebuild(self, programs, timeout=900):
         return self.run(["cmake", "--build", self.build, "-j2", "--target"] + programs, timeout) == 0

@@ -180,21 +180,12 @@ int Find(Display* display, const char* title, double seconds, Window except) {
   return result;
 }
 
-int Change(Display* display, Window window, const std::string& before, double seconds, const Rect& rect) {
+// Waits until the picture's sum differs from `picture` ("change") or equals it ("equal").
+int Compare(Display* display, Window window, const std::string& picture, bool equal, double seconds, const Rect& rect) {
   std::optional<std::uint64_t> now;
   const int result = WaitFor(display, window, seconds, [&] {
     now = Read(display, window, rect);
-    return now && std::to_string(*now) != before;
-  });
-  Print(now);
-  return result;
-}
-
-int Equal(Display* display, Window window, const std::string& picture, double seconds, const Rect& rect) {
-  std::optional<std::uint64_t> now;
-  const int result = WaitFor(display, window, seconds, [&] {
-    now = Read(display, window, rect);
-    return now && std::to_string(*now) == picture;
+    return now && (std::to_string(*now) == picture) == equal;
   });
   Print(now);
   return result;
@@ -275,12 +266,8 @@ int Run(Display* display, int argc, char** argv) {
     Print(sum);
     return sum ? 0 : 1;
   }
-  if (command == "change" && argc == 9) {
-    return Change(display, WindowOf(argv[2]), argv[3], std::atof(argv[4]), RectOf(argv + 5));
-  }
-  if (command == "equal" && argc == 9) {
-    return Equal(display, WindowOf(argv[2]), argv[3], std::atof(argv[4]), RectOf(argv + 5));
-  }
+  if ((command == "change" || command == "equal") && argc == 9)
+    return Compare(display, WindowOf(argv[2]), argv[3], command == "equal", std::atof(argv[4]), RectOf(argv + 5));
   if (command == "still" && argc == 8) return Still(display, WindowOf(argv[2]), std::atof(argv[3]), RectOf(argv + 4));
   if (command == "point" && argc == 5) return Point(display, WindowOf(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
   if (command == "shot" && argc == 4) return XProbe::Shot(display, WindowOf(argv[2]), argv[3]);

@@ -114,26 +114,22 @@ struct CodeScreen : ::testing::Test {
       frames = Fnv(hint.GetBits(), 4u * 170 * 480, frames);
     }
   }
-  void ClickAndDraw(int x, int y, int clickCount = 1) {
-    screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), clickCount);
-    TickAndDraw();
-  }
-  void StepAndDraw(int x, int y) {
-    screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
-    TickAndDraw();
-  }
   std::uint64_t frames = Fnv("", 0);
+  bool drawing = false;  // whether Click and Step draw the frame of their tick
 
-  // The program starting again: a new screen over the same files.
-  std::unique_ptr<Lintwick::GameScreen> Restart() { return std::make_unique<Lintwick::GameScreen>(host, nullptr); }
+  // The program starting again: a new screen over the same files, continuing the saved game unless told not to.
+  void Restart(bool continueGame = true) {
+    screen = std::make_unique<Lintwick::GameScreen>(host, nullptr);
+    if (continueGame) screen->ContinueGame();
+  }
 
   void Click(int x, int y) {
     screen->HandleMouseDown(CellCentreX(x), CellCentreY(y), 1);
-    screen->Tick();
+    drawing ? TickAndDraw() : void(screen->Tick());
   }
   void Step(int x, int y) {
     screen->HandleMouseMove(CellCentreX(x), CellCentreY(y));
-    screen->Tick();
+    drawing ? TickAndDraw() : void(screen->Tick());
   }
   void Settle() {
     for (int i = 0; i < 200 && screen->mCube; ++i) screen->Tick();
@@ -164,17 +160,17 @@ struct GameScreenDraw : CodeScreen {
 // the shutters closing and opening on the next level, and the hint beside.
 TEST_F(GameScreenDraw, EveryFrameOfALevelPlayedToTheNext) {
   screen->UseHint();
-  screen->HandleMouseMove(CellCentreX(5), CellCentreY(1));
-  TickAndDraw();
-  ClickAndDraw(1, 1);
-  for (int x = 2; x <= 4; ++x) StepAndDraw(x, 1);
+  drawing = true;
+  Step(5, 1);
+  Click(1, 1);
+  for (int x = 2; x <= 4; ++x) Step(x, 1);
   TickAndDraw(30);
-  StepAndDraw(3, 1);  // back over the head the cube has passed: a mark
+  Step(3, 1);  // back over the head the cube has passed: a mark
   TickAndDraw(12);
-  ClickAndDraw(3, 1);  // confirmed: a vortex
+  Click(3, 1);  // confirmed: a vortex
   TickAndDraw(3);
   for (auto [x, y] : {std::pair{3, 2}, {2, 2}, {2, 3}, {3, 3}, {4, 3}, {4, 2}, {4, 1}}) {
-    StepAndDraw(x, y);  // rolling every way
+    Step(x, y);  // rolling every way
     TickAndDraw(14);
   }
   screen->hasFocus = true;
@@ -394,8 +390,7 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   const std::vector<std::uint8_t> saved = Bytes();
   screen->SaveGame();
 
-  screen = Restart();
-  screen->ContinueGame();
+  Restart();
   EXPECT_FALSE(screen->SavedGameWasDamaged());
   EXPECT_EQ(std::pair(Bytes(), BoardFault(*screen)), std::pair(saved, std::string()));
   // The joined link in its finished look, the open one in its open look.
@@ -413,7 +408,7 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   // A chosen level starts fresh with the saved score and hints (as the shell's
   // level chooser shows), whatever the screen was showing; without a saved
   // game it still starts, as a new game.
-  screen = Restart();
+  Restart(false);
   screen->mShutterTick = 70;
   screen->mShutterOffset = 225;
   screen->mBarBlink = screen->mBarHighlight = 1;
@@ -439,8 +434,7 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   screen->SaveGame();
   const int score = screen->GetScore();
 
-  screen = Restart();
-  screen->ContinueGame();
+  Restart();
   EXPECT_EQ(Bytes(), saved);
   screen->Tick();
   EXPECT_EQ(std::pair(screen->mShutterTick, screen->mShutterOffset), std::pair(71, Lintwick::kShutterTravel));
@@ -468,8 +462,7 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   screen->mTransitionKind = Lintwick::kGameDone;
   const std::vector<std::uint8_t> lastTick = Bytes();
   Install(lastTick);
-  screen = Restart();
-  screen->ContinueGame();
+  Restart();
   EXPECT_FALSE(screen->SavedGameWasDamaged());
   EXPECT_EQ(Bytes(), lastTick);
   screen->Tick();
@@ -488,8 +481,7 @@ TEST_F(PerfectBoard, ATransitionResumedBeforeTheLevelChangesStaysPerfect) {
   ASSERT_TRUE(screen->mShutterTick == 1 && screen->mPerfectSolve);
   while (screen->mShutterTick != 40) screen->Tick();
   screen->SaveGame();
-  screen = Restart();
-  screen->ContinueGame();
+  Restart();
   EXPECT_EQ(std::pair(screen->mShutterTick, screen->mPerfectSolve), std::pair(40, true));
 }
 
@@ -581,7 +573,7 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
        {{20, 0x11, 1}, {22, 0x31, 1}, {23, 0x21, 1}},
        "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
       {"link 1 joined: its lost transition starts", {{24, 1, 1}}, "7 0 10 1234 500/500 13 1/0/0 4+ 3+"},
-      {"a byte more", {{39, 0, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"two bytes more: an eighth link's head", {{39, 0x0101, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
   };
   // A link of the level saved without its nodes: link 1's count 0, its codes cut out.
   std::vector<std::uint8_t> noNodes = good;

@@ -60,22 +60,16 @@ using ImageFontDraw = ImageFonts;
 TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   EXPECT_EQ("Unknown Command", Load("# a comment\n  define Foo 'a';"));  // command names are exact
 
-  ASSERT_EQ("", Load("SetDefaultPointSize\n  # inside the command\n  12;\n"
-                     "Define Foo 'a';\n"
-                     "Define Bar (Foo, 'b' \"c\" -3);\n"
-                     "Define Copy FOO;\n"
-                     "CreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
-                     "CreateLayer Main; CreateLayerFrom Shadow main;\n"
-                     "LayerSetImage MAIN 'sheet.png';\n"
-                     "LayerSetImageMap Main (foo 'b' 'c') Spans;\n"
-                     "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0x8);\n"
-                     "LayerSetKerningPairs Main ('ab' 'ba') (-2 1);\n"
-                     "SetCharMap ('A') ('a');\n"
-                     "LayerSetColorMult Main (1.0 0.5 0 1); LayerSetColorAdd Main 0x00A0bFC0;\n"
-                     "LayerSetOffset Shadow (1 -1); LayerSetBaseOrder Shadow -1;\n"
-                     "LayerRequireTags Shadow ('Glow'); LayerExcludeTags Main ('dim');\n"));
-  EXPECT_TRUE(data->initialized);
-  EXPECT_EQ(12, data->defaultPointSize);
+  ASSERT_EQ("",
+            Load("SetDefaultPointSize\n  # inside the command\n  12;\nDefine Foo 'a';\nDefine Copy FOO;\n"
+                 "Define Bar (Foo, 'b' \"c\" -3);\nCreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
+                 "CreateLayer Main; CreateLayerFrom Shadow main;\nLayerSetImage MAIN 'sheet.png';\n"
+                 "LayerSetImageMap Main (foo 'b' 'c') Spans;\nSetCharMap ('A') ('a');\n"
+                 "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0x8);\n"
+                 "LayerSetKerningPairs Main ('ab' 'ba') (-2 1); LayerSetBaseOrder Shadow -1;\n"
+                 "LayerSetColorMult Main (1.0 0.5 0 1); LayerSetColorAdd Main 0x00A0bFC0;\n"
+                 "LayerSetOffset Shadow (1 -1); LayerRequireTags Shadow ('Glow'); LayerExcludeTags Main ('dim');\n"));
+  EXPECT_EQ(std::pair(true, 12), std::pair(data->initialized, data->defaultPointSize));
   ImageFont font(data);
   // A single value as it was written, a list as its items.
   EXPECT_EQ(
@@ -84,16 +78,15 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   const FontLayer& main = *data->FindLayer("main");
   EXPECT_EQ(std::tuple(Rect(10, 2, 3, 7), Rect(13, 2, 4, 7), Rect(17, 2, 5, 7)),
             std::tuple(main.charData['a'].imageRect, main.charData['b'].imageRect, main.charData['c'].imageRect));
-  EXPECT_EQ(7, main.defaultHeight);
-  EXPECT_EQ(8, main.charData['\''].width);  // the later item for the same character wins
-  EXPECT_EQ(-2, main.charData['a'].kerningOffsets['b']);
-  EXPECT_EQ('a', data->charMap['A']);
+  // The later width for the same character wins.
+  EXPECT_EQ(std::tuple(7, 8, -2, 'a'), std::tuple(main.defaultHeight, main.charData['\''].width,
+                                                  main.charData['a'].kerningOffsets['b'], data->charMap['A']));
   EXPECT_EQ(Color(255, 127, 0, 255), main.colorMult);
   EXPECT_EQ(Color(0xA0, 0xBF, 0xC0, 255), main.colorAdd);  // hex digits in either case
   const FontLayer& shadow = *data->FindLayer("SHADOW");
-  EXPECT_EQ(0, shadow.charData['a'].width);  // copied before the widths were set
-  EXPECT_EQ(std::vector<std::string>{"GLOW"}, shadow.requiredTags);
-  EXPECT_EQ(std::vector<std::string>{"DIM"}, main.excludedTags);
+  // Copied before the widths were set.
+  EXPECT_EQ(std::tuple(0, std::vector<std::string>{"GLOW"}, std::vector<std::string>{"DIM"}),
+            std::tuple(shadow.charData['a'].width, shadow.requiredTags, main.excludedTags));
 
   // The font picks its layers by tag: Shadow only with GLOW, Main never with DIM.
   const auto layers = [&] { return static_cast<int>(font.GetActiveLayers().size()); };
@@ -187,6 +180,10 @@ TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
   ImageFont missing(Sheet(20, 12, 0), folder.Path() + "/none.txt");
   EXPECT_FALSE(missing.IsLoaded());
+  std::ofstream(widths) << "4 9\nA 2 z 3 \xE0 4 \xF7 5";  // the other ends of the ranges
+  ImageFont edges(Sheet(20, 12, 0), widths);
+  EXPECT_EQ((std::vector<int>{2, 3, 4, 0}), (std::vector<int>{edges.CharWidth('a'), edges.CharWidth('Z'),
+                                                              edges.CharWidth('\xC0'), edges.CharWidth('\xD7')}));
   std::ofstream(widths) << "4 9\na 50\n";  // a glyph beyond the image
   EXPECT_FALSE(ImageFont(Sheet(20, 12, 0), widths).IsLoaded());
 }
@@ -268,6 +265,17 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
       {"LayerSetPointSize Main 10; SetDefaultPointSize 20;", "a", "blt 10,14,8,16 src 0,0,8,16 #ffc86432 "},
       {"", "", ""},
       {"LayerSetImageMap Main ('c') ((16 0 1 1));", "c", "blt 10,14,1,1 src 16,0,1,1 #ffc86432 "},  // ink in one pixel
+      // A shadow measuring otherwise (a wider 'a', its own pairing or spacing) is measured on its own; both
+      // layers' next glyph starts past the farther one.
+      {"LayerSetCharWidths Shadow ('a') (9);", "ab",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 20,15,6,8 src 8,0,6,8 #7f000000 blt 10,14,4,8 src 0,0,4,8 #ffc86432 "
+       "blt 19,14,6,8 src 8,0,6,8 #ffc86432 "},
+      {"LayerSetKerningPairs Shadow ('ab') (2);", "ab",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 19,15,6,8 src 8,0,6,8 #7f000000 blt 10,14,4,8 src 0,0,4,8 #ffc86432 "
+       "blt 18,14,6,8 src 8,0,6,8 #ffc86432 "},
+      {"LayerSetSpacing Shadow 3;", "ab",
+       "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 18,15,6,8 src 8,0,6,8 #7f000000 blt 10,14,4,8 src 0,0,4,8 #ffc86432 "
+       "blt 17,14,6,8 src 8,0,6,8 #ffc86432 "},
       // Orders beyond the last bucket join it, after the one before it.
       {"LayerSetCharOrders Main ('a' 'b') (900 126);", "ab",
        "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 16,15,6,8 src 8,0,6,8 #7f000000 blt 15,14,6,8 src 8,0,6,8 #ffc86432 "

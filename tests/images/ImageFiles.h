@@ -162,15 +162,16 @@ inline std::string MakeGif(const GifSpec& gif) {
 
 // A lossless JPEG 2000 file (a raw codestream or the JP2 format) of 1 or 3
 // components of `precision` bits, signed or not; samples component by
-// component. The image area starts at (origin, origin) of the reference grid.
+// component. The image area starts at (origin, origin) of the reference grid;
+// the first component holds every `step`th column only.
 inline bool WriteJ2k(const std::string& path, int width, int height, int components, int precision, bool isSigned,
-                     const std::vector<int>& samples, bool jp2 = false, int origin = 0) {
+                     const std::vector<int>& samples, bool jp2 = false, int origin = 0, int step = 1) {
   std::vector<opj_image_cmptparm_t> parts(static_cast<std::size_t>(components));
   for (auto& part : parts) {
     part = {};
-    part.dx = part.dy = 1;
+    part.dx = static_cast<OPJ_UINT32>(&part == &parts[0] ? step : 1), part.dy = 1;
     part.x0 = part.y0 = static_cast<OPJ_UINT32>(origin);
-    part.w = static_cast<OPJ_UINT32>(width), part.h = static_cast<OPJ_UINT32>(height);
+    part.w = static_cast<OPJ_UINT32>((width + part.dx - 1) / part.dx), part.h = static_cast<OPJ_UINT32>(height);
     part.prec = static_cast<OPJ_UINT32>(precision), part.sgnd = isSigned;
   }
   opj_image_t* image = opj_image_create(static_cast<OPJ_UINT32>(components), parts.data(),

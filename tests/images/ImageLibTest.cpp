@@ -117,13 +117,7 @@ TEST(ImageLib, GifPicturesOfEveryShape) {
   cases[4].blockSize = 1;
   cases[4].transparent = 2;
   // A comment, a looping block and a stray byte before the picture.
-  cases[4].before = std::string(
-      "\x21\xFE\x03"
-      "abc"
-      "\x02"
-      "de"
-      "\0\x21\xFF\x0BNETSCAPE2.0\x03\x01\0\0\0\x07",
-      30);
+  cases[4].before = std::string("\x21\xFE\003abc\002de\0\x21\xFF\x0BNETSCAPE2.0\003\001\0\0\0\x07", 30);
   for (const GifSpec& gif : cases) {
     ImagePtr image = Gif(MakeGif(gif));
     ASSERT_TRUE(image) << gif.width;
@@ -193,7 +187,13 @@ TEST(ImageLib, Jpeg2000ThroughTheRunTimeLibrary) {
   EXPECT_EQ(kMaxDimension, GetImage(folder.File("long.j2k")) ? GetImage(folder.File("long.j2k"))->GetWidth() : 0);
   folder.Write("empty.j2k", "");
   folder.Write("art.j2k", "\xFF\x4F\xFF\x51 broken");
-  for (const char* refused : {"wide.j2k", "empty.j2k", "art.j2k", "missing.jp2"})
+  ASSERT_TRUE(ImageTest::WriteJ2k(folder.File("half.j2k"), 3, 1, 1, 8, false, {1, 2}, false, 0, 2));  // subsampled
+  // A box the reader does not know, larger than it reads ahead, after the signature and the file type box.
+  const std::string jp2 = folder.Read("rgb.jp2"), unknown = std::string("\0\x01\x86\xA8xml ", 8);
+  const std::size_t at = 12 + static_cast<unsigned char>(jp2[15]);
+  folder.Write("boxed.jp2", jp2.substr(0, at) + unknown + std::string(100000, ' ') + jp2.substr(at));
+  EXPECT_EQ(GetImage(folder.File("boxed")) ? GetImage(folder.File("boxed"))->GetBits()[2] : 0, 0xFF1E3C5Au);
+  for (const char* refused : {"wide.j2k", "empty.j2k", "art.j2k", "missing.jp2", "half.j2k"})
     EXPECT_FALSE(GetImage(folder.File(refused))) << refused;
   EXPECT_TRUE(HasJPEG2000Codec());
   FreeJPEG2000Codec();  // without the library such files are simply no picture

@@ -98,7 +98,8 @@ struct ResourceFixture : ::testing::Test {
         {"ball", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {0, 50, 100, 150, 200, 250, 255, 10}, {}, {}}},
         {"mask", {4, 2, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}}},
         {"cel", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x11, 0x22}, {}, {}}},
-        {"row", {4, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x10, 0x20, 0x30, 0x40}, {}, {}}}};
+        {"row", {4, 1, PNG_COLOR_TYPE_GRAY, 8, false, {0x10, 0x20, 0x30, 0x40}, {}, {}}},
+        {"_lone", {3, 1, PNG_COLOR_TYPE_GRAY, 8, false, {1, 2, 3}, {}, {}}}};  // an alpha file alone
     for (const auto& [name, png] : pictures)
       ASSERT_TRUE(ImageTest::WritePng(folder.File("images/" + name + ".png"), png));
   }
@@ -198,10 +199,10 @@ std::string Record(const Zing::ImageRes& r) {
   return text;
 }
 
-// The image as loaded: palletised, alpha per pixel (hex), texture hints,
-// purged, grid and animation.
+// The image as loaded: nothing written past its end, palletised, alpha per
+// pixel (hex), texture hints, purged, grid and animation.
 std::string AsLoaded(Zing::MemoryImage* image) {
-  std::string text = image->IsPalletized() ? "pal " : "rgb ";
+  std::string text = std::string(image->IsGuardIntact() ? "" : "overrun ") + (image->IsPalletized() ? "pal " : "rgb ");
   char hex[4];
   for (int y = 0; y < image->GetHeight(); ++y)
     for (int x = 0; x < image->GetWidth(); ++x) {
@@ -335,7 +336,8 @@ TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
 // Every documented failure of the manager, with its exact text and, while the
 // manifest is read, its line and file.
 TEST_F(ResourceFixture, ErrorsReadingTheManifest) {
-  manager.ParseResourcesFile(folder.File("none.xml"));
+  // A second failure is no success either, and leaves the first text.
+  EXPECT_FALSE(manager.ParseResourcesFile(folder.File("none.xml")) || manager.ParseResourcesFile(folder.File("x")));
   EXPECT_EQ(manager.GetErrorText(), "Resource file not found: " + folder.File("none.xml"));
   const std::pair<std::string, std::string> cases[] = {
       {"<Other/>", "Expecting ResourceManifest tag on Line 1"},
@@ -368,6 +370,8 @@ TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
       {"<Image path=\"ball\" alphaimage=\"gone\"/>", none, "Failed to load image: D/gone"},
       {"<Image path=\"ball\" alphaimage=\"cel\"/>", none, "AlphaImage size mismatch between D/ball and D/cel"},
       {"<Image path=\"ball\" alphaimage=\"row\"/>", none, "AlphaImage size mismatch between D/ball and D/row"},
+      {"<Image path=\"ball\" alphaimage=\"lone\"/>", none, "AlphaImage size mismatch between D/ball and D/lone"},
+      {"<Image path=\"ball\" alphagrid=\"lone\"/>", none, "GridAlphaImage size mismatch between D/ball and D/lone"},
       {"<Image path=\"ball\" cols=\"2\" alphagrid=\"mask\"/>", none,
        "GridAlphaImage size mismatch between D/ball and D/mask"},
       {"<Image path=\"ball\" rows=\"0\" alphagrid=\"row\"/>", none,

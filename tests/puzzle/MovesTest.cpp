@@ -41,10 +41,10 @@ const Scenario kScenarios[] = {
     // pieces keep their points; after, it marks the piece, the mouse stops
     // stepping, and the click on the mark costs a vortex centred on the cell.
     {"stepping back", {"a.....A"}, 5, "c00 s10 s20 s10 s20 t10 s10 m20 c10", 0x66d95423e96717f5ull},
-    // A loop cut back to the cube for free, then running into the path behind
-    // the cube marks it; confirmed, it retracts with a vortex per piece.
+    // A loop cut back to the cube for free, then running into the path behind the cube marks it (clicks while the
+    // released cube runs on are ignored); confirmed, it retracts with a vortex per piece.
     {"running into the own path", {"a...", "....", "...A"}, 5,
-     "c00 s10 s20 s21 s11 s10 s20 s21 s11 t30 s10 w c10", 0x5405ad545ff545daull},
+     "c00 s10 s20 s21 s11 s10 s20 s21 s11 t30 s10 R10 C10 w c10", 0x5405ad545ff545daull},
     // Crossing a completed link: a right click drops the mark and its
     // highlights; confirmed, link 1 is cleared and cut with a vortex, link 0
     // lays its piece on the crossed cell, and the level stays open.

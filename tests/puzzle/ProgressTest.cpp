@@ -189,6 +189,11 @@ TEST(ProgressFile, StoreKeepsADamagedFileUntilTheNextSave) {
   std::filesystem::remove(fresh.File("save/progress.dat"));
   ASSERT_TRUE(none.Record({0, false, 500, {}}));
   EXPECT_EQ(Bytes(ProgressBytes(none.Get())), fresh.Read("save/progress.dat"));
+  // Once the file holds the progress, a solve that changes nothing writes nothing.
+  std::filesystem::remove(fresh.File("save/progress.dat"));
+  EXPECT_TRUE(none.Record({0, false, 500, {}}));
+  EXPECT_FALSE(fresh.Exists("save/progress.dat"));
+  EXPECT_FALSE(ProgressStore().Record({0, false, 500, {}}));  // never loaded: nowhere to write
 }
 
 }  // namespace

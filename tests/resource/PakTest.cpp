@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "framework/app/FileAccess.h"
@@ -75,6 +76,7 @@ TEST(PakFormat, DamagedArchivesAreRefusedAsAWhole) {
     return bytes;
   };
   const std::pair<const char*, std::string> cases[] = {
+      {"bytes after the contents, no damage: the only one read", good + "trailing"},
       {"empty file", ""},
       {"truncated header", good.substr(0, 7)},
       {"header only", good.substr(0, 8)},
@@ -88,16 +90,13 @@ TEST(PakFormat, DamagedArchivesAreRefusedAsAWhole) {
       {"size past the end", with(secondEntry + 2 + 6 + 3, '\x7F')},
       {"name length past the end", with(secondEntry + 1, '\xFF')}};
   for (const auto& [what, plain] : cases) {
+    const bool read = &plain == &cases[0].second;
     std::vector<Zing::Pak::Entry> entries{Zing::Pak::Entry{}};
     std::string error;
-    EXPECT_EQ((std::tuple{Read(Keyed(plain), entries, error), entries.empty(), error.empty()}),
-              std::tuple(false, true, false))
-        << what;
+    EXPECT_EQ((std::tuple{Read(Keyed(plain), entries, error), entries.size(), error.empty()}),
+              std::tuple(read, read ? 2u : 0u, read))
+        << what << ": " << error;
   }
-  // Bytes after the contents are no damage.
-  std::vector<Zing::Pak::Entry> entries;
-  std::string error;
-  EXPECT_TRUE(Read(Keyed(good + "trailing"), entries, error) && entries.size() == 2) << error;
 }
 
 // Reads what is left of a stream.
@@ -215,8 +214,7 @@ TEST_F(PakTest, TextReadsSeeLineFeedsOnly) {
     ASSERT_NE(Zing::p_fgets(line, sizeof line, file), nullptr);
     EXPECT_STREQ(line, expected);
   }
-  EXPECT_EQ(Zing::p_fgets(line, sizeof line, file), nullptr);
-  EXPECT_EQ(Zing::p_fgets(line, 0, file), nullptr);
+  EXPECT_FALSE(Zing::p_fgets(line, sizeof line, file) || Zing::p_fgets(line, 0, file));  // at the end; no room
   Zing::p_fclose(file);
 }
 
@@ -281,8 +279,7 @@ TEST(PakLayer, WithoutALayerEverythingGoesToTheDisk) {
       std::tuple(Zing::p_fopen(dir.File("none").c_str(), "rb"), Zing::p_fopen(nullptr, "rb"), Zing::p_fclose(nullptr)),
       std::tuple(nullptr, nullptr, 0));
   {
-    Zing::PakInterface first;
-    Zing::PakInterface second;
+    Zing::PakInterface first, second;
     EXPECT_EQ(Zing::GetPakInterface(), &first);  // the first layer serves the process
   }
   EXPECT_EQ(Zing::GetPakInterface(), nullptr);

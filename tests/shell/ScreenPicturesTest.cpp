@@ -86,8 +86,9 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
        2188698279},
       {"its bar grown", [&] { while (app->loadingDone < app->loadingTotal * 3 / 4) app->LoadingSlice(); }, 2953697666},
       {"splash", [&] { app->LoadingThreadProc(); app->loadingThreadCompleted = true; }, 2616915020},
-      {"start screen", [&] { ClickCentre(app->mSplash->GetStartLinkRect()); }, 2596365030},
-      {"options", [&] { OpenOptions(); }, 2398146608},
+      {"start screen, Options hovered", [&] { ClickCentre(app->mSplash->GetStartLinkRect());
+                                              services->pointerInWindow = true; MoveTo(40, 185); }, 193309235},
+      {"options", [&] { services->pointerInWindow = false; OpenOptions(); }, 2398146608},
       {"languages", [&] { OpenLanguages(options()); }, 4213062849},
       {"options in German", [&] { ClickFooter(DIALOG_LANGUAGE, false); PickLanguage(options(), 1);
                                   ClickFooter(DIALOG_LANGUAGE); }, 301061671},

@@ -40,6 +40,8 @@ using ShellFlow = ShellFixture;
 TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   app->commandLine = "-record -demofile=game.dmo";
   Start();
+  auto& music = dynamic_cast<LintwickTest::NotingMusic&>(*app->musicInterface);
+  EXPECT_EQ(std::pair(music.played, music.IsPlaying(1)), std::pair(decltype(music.played){{1, 0, false}}, true));
   const Zing::Rect link = app->mSplash->GetStartLinkRect();
   MoveTo(link.x + link.w / 2, link.y + link.h / 2);
   EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // a link shows the hand
@@ -299,7 +301,7 @@ TEST_P(DamagedData, IsReportedAndOnlyMissingStartPicturesEndTheProgram) {
     EXPECT_EQ(app->GetWidgetManager()->GetWidgetAt(link.x + link.w / 2, link.y + link.h / 2) == app->mSplash,
               !damage.startLink);
   }
-  EXPECT_TRUE(damage.ends || app->LoadingFailed() != damage.startLink);
+  EXPECT_EQ(app->LoadingFailed(), damage.picture != nullptr && !damage.startLink);
   if (damage.startLink) {  // play goes on without a board
     ClickCentre(app->mSplash->GetStartLinkRect());
     ClickCentre(app->mStartScreen->GetButton(0)->GetRect());

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/audio/OpenALMusicInterface.h"
 #include "framework/platform/Folders.h"
 #include "framework/platform/NullPlatform.h"
 #include "framework/widget/Dialog.h"
@@ -27,7 +28,19 @@ namespace LintwickTest {
 using Zing::Platform::MessageCode;
 using Zing::Platform::NullServices;
 
-using ShellApp = ZingTest::NullApp<Lintwick::AppManager>;
+// The real music player, noting the songs played: id, offset, whether they stop at their end.
+struct NotingMusic : Zing::OpenALMusicInterface {
+  std::vector<std::tuple<int, int, bool>> played;
+  void PlayMusic(int id, int offset, bool noLoop) override {
+    played.emplace_back(id, offset, noLoop);
+    OpenALMusicInterface::PlayMusic(id, offset, noLoop);
+  }
+};
+
+struct ShellApp : ZingTest::NullApp<Lintwick::AppManager> {
+  using NullApp::NullApp;
+  Zing::MusicInterface* CreateMusicInterface(void*) override { return new NotingMusic; }
+};
 
 inline bool Shown(Zing::Widget* widget) { return widget != nullptr && widget->widgetManager != nullptr; }
 

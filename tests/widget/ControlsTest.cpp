@@ -159,9 +159,17 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   manager.UpdateFrame();  // held under the pointer: a tick each update
   EXPECT_EQ(std::tuple(Heard(), listener.ticks),
             std::tuple(Strings{"enter 1", "press 1 1", "depress 1", "press 1 1"}, 1));
+  // Its over image, or its down image when it has one, pressed at its origin.
+  auto over = Solid(40, 20, 0xFF00FF00), down = Solid(40, 20, 0xFFFFFF00);
+  button.overImage = over.get(), button.MarkDirty();
+  EXPECT_EQ(Pixel(0, 0), 0x00FF00u);
+  button.downImage = down.get(), button.MarkDirty();
+  EXPECT_EQ(Pixel(0, 0), 0xFFFF00u);
   auto grey = Solid(40, 20, 0xFF606060);  // disabled, its own image
   button.disabledImage = grey.get(), button.SetDisabled(true);
   EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(39, 19)), std::pair(0x606060u, 0x606060u));
+  button.SetDisabled(false), manager.MouseUp(20, 10, 1), manager.MouseMove(100, 100);  // left alone: its own image
+  EXPECT_EQ(Pixel(0, 0), 0x0000FFu);
 }
 
 TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
@@ -182,12 +190,13 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   for (int py = 0; py < 12; ++py) {
     for (int px = 12; px < 24; ++px) cells->GetBits()[py * 24 + px] = 0xFF00FF00;
   }
-  std::tie(box.uncheckedImage, box.uncheckedRect, box.checkedRect) =
-      std::tuple(cells.get(), Rect(0, 0, 12, 12), Rect(12, 0, 12, 12));
-  box.MarkDirty();
+  std::tie(box.uncheckedImage, box.checkedRect) = std::tuple(cells.get(), Rect(12, 0, 12, 12));
+  box.SetChecked(true, true);
+  EXPECT_EQ(Pixel(3, 3), 0x00FF00u);  // one cell rect set is enough to cut cells
+  box.uncheckedRect = Rect(0, 0, 12, 12);
+  box.SetChecked(false, true);
   EXPECT_EQ(Pixel(3, 3), 0x0000FFu);
   box.SetChecked(true, true);
-  EXPECT_EQ(Pixel(3, 3), 0x00FF00u);
   // Or an image of each.
   auto on = Solid(12, 12, 0xFFFF00FF);
   box.checkedImage = on.get();
@@ -273,12 +282,10 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
 TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
   Zing::ButtonWidget button(7, &listener);
   Zing::Checkbox box(3, &listener);
-  auto track = Solid(30, 6, 0xFF203040);
-  auto thumb = Solid(10, 16, 0xFFFF8000);
+  auto track = Solid(30, 6, 0xFF203040), thumb = Solid(10, 16, 0xFFFF8000);
   Zing::Slider slider(track.get(), thumb.get(), 5, &listener);
   Zing::ListWidget list(1, &font, &listener);
-  list.AddLine("one", false);
-  list.AddLine("two", false);
+  for (const char* line : {"one", "two"}) list.AddLine(line, false);
   button.Resize(10, 10, 80, 20);
   box.Resize(10, 40, 20, 20);
   slider.Resize(100, 100, 210, 20);
@@ -357,12 +364,13 @@ class EditList : public Controls {
     }
     if (held != 0) manager.KeyUp(held);
   }
-  void Control(char character, int key) {
-    manager.KeyDown(KEYCODE_CONTROL);
+  // A character typed with `held` (Control unless given) down meanwhile.
+  void Chord(char character, int key, int held = KEYCODE_CONTROL) {
+    manager.KeyDown(held);
     manager.KeyDown(key);
     manager.KeyChar(character);
     manager.KeyUp(key);
-    manager.KeyUp(KEYCODE_CONTROL);
+    manager.KeyUp(held);
   }
 
   Zing::EditWidget edit{1, &listener};
@@ -382,43 +390,32 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   // Undo takes back one change; undo again redoes it. A text set by the
   // owner has nothing before it.
   edit.SetText("Wicker");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   Type("abc");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   EXPECT_EQ(edit.text, "Wicker");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK});
-  Control(26, 'Z');
+  Chord(26, 'Z');
   EXPECT_EQ(edit.text, "Wickerabc");
 }
 
 TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
   // Capitals typed with Shift held stay: the next key does not replace them.
-  const auto capital = [&](char c) {
-    manager.KeyDown(KEYCODE_SHIFT);
-    manager.KeyDown(c);
-    manager.KeyChar(c);
-    manager.KeyUp(c);
-    manager.KeyUp(KEYCODE_SHIFT);
-  };
-  capital('J');
-  Type("ohn ");
-  capital('M');
-  Type("c");
-  capital('D');
-  Type("onald");
+  for (const auto& [capital, rest] : {std::pair('J', "ohn "), {'M', "c"}, {'D', "onald"}})
+    Chord(capital, capital, KEYCODE_SHIFT), Type(rest);
   EXPECT_EQ(edit.text, "John McDonald");
   EXPECT_EQ(edit.hiliteAnchor, -1);
 
   // Typing over a selection, or backspacing one and on, is one change for undo.
-  Control(1, 'A');
+  Chord(1, 'A');
   Type("abc");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   EXPECT_EQ(edit.text, "John McDonald");
   Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT}, KEYCODE_SHIFT);
   Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK});
   EXPECT_EQ(edit.text, "John McDo");
-  Control(26, 'Z');
+  Chord(26, 'Z');
   EXPECT_EQ(edit.text, "John McDonald");
 
   // Words are made of letters, digits, '_' and the characters from 192 on.
@@ -450,29 +447,29 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   edit.SetText("Anna Lise");
   Keys({Zing::KEYCODE_HOME});
   Keys({Zing::KEYCODE_RIGHT, Zing::KEYCODE_RIGHT}, KEYCODE_SHIFT);  // a selection from the first character
-  Control(3, 'C');
+  Chord(3, 'C');
   EXPECT_EQ(host.clipboard, "An");
   Keys({Zing::KEYCODE_END, Zing::KEYCODE_LEFT});
   Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT}, KEYCODE_SHIFT);
-  Control(24, 'X');
+  Chord(24, 'X');
   EXPECT_EQ(std::tuple(host.clipboard, edit.text), std::tuple("Lis", "Anna e"));
   Keys({Zing::KEYCODE_DELETE});
   // Control bytes, undefined bytes and vetoed characters are dropped; the
   // paste ends at the first line break and stops at the length limit.
   host.clipboard = std::string("B\x01\x7f\x81o#b\x96") + "\xE9" + "1234567890\r\nZZ";
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text,
             "Anna Bob\x96\xE9"
             "12345");
   host.extendedChars = false;
   edit.SetText("");
   host.clipboard = "\x80t\xE9";
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, "t");
   edit.passwordChar = '*';
   edit.SetText("secret");
-  Control(1, 'A');
-  Control(3, 'C');
+  Chord(1, 'A');
+  Chord(3, 'C');
   EXPECT_EQ(host.clipboard, "******");
   // A text set by the owner ends the selection.
   edit.SetText("abcdefghijklmno");
@@ -480,15 +477,15 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   // Pasted into a full field, nothing is taken and nothing is pushed out.
   host.clipboard = "xyz";
   Keys({Zing::KEYCODE_HOME});
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, "abcdefghijklmno");
   Keys({Zing::KEYCODE_RIGHT});
   Keys({Zing::KEYCODE_RIGHT}, KEYCODE_SHIFT);  // over a selection it takes the selection's room
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, "axcdefghijklmno");
   edit.maxChars = 0;  // a limit of nothing takes nothing
   edit.SetText("");
-  Control(22, 'V');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, "");
 }
 
@@ -515,12 +512,10 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   // A double click selects the word under it; a press ends the selection, and
   // a drag back to where it began leaves none.
   edit.SetText("ab cdef gh");
-  manager.MouseDown(at(1), 20, 2);
-  manager.MouseUp(at(1), 20, 2);
-  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(0, 2));
-  manager.MouseDown(at(5), 20, 2);
-  manager.MouseUp(at(5), 20, 2);
-  EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(3, 7));
+  for (const auto& [k, from, to] : {std::tuple(1, 0, 2), {5, 3, 7}}) {
+    manager.MouseDown(at(k), 20, 2), manager.MouseUp(at(k), 20, 2);
+    EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(from, to)) << k;
+  }
   manager.MouseDown(at(5), 20, 1);
   for (int k : {6, 5}) manager.MouseMove(at(k), 20);
   manager.MouseUp(at(5), 20, 1);
@@ -657,9 +652,11 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   list.drawSelectWhenHilited = true;
   list.drawOutline = true;
   list.position = 0;
-  list.itemHeight = 10;  // as tall as the font
+  list.itemHeight = 0;  // none: as tall as the font, 10
   list.MarkDirty();
   EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 3100091557u) << Picture(Rect(0, 0, 60, 50));
+  font.height = 0;  // nor a font's: lines a pixel high
+  EXPECT_EQ(list.GetOptimalHeight(), 5 * 1 + 8);
   list.itemHeight = 12;
   // A double click on the highlighted line; nothing below the last line.
   Click(30, 4 + 12 * 2 + 3, 2);
@@ -678,8 +675,8 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   EXPECT_LE(edit.text.size(), 20u);
   for (char c : edit.text) EXPECT_GE(static_cast<unsigned char>(c), 32);
   host.clipboard = std::string(100000, 'q');
-  Control(1, 'A');
-  Control(22, 'V');
+  Chord(1, 'A');
+  Chord(22, 'V');
   EXPECT_EQ(edit.text, std::string(20, 'q'));
   edit.text = std::string(300, 'z');  // set behind the field's back
   edit.cursorPos = 999;

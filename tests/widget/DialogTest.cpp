@@ -55,22 +55,16 @@ class Dialogs : public WidgetTest::ScreenFixture, public Zing::DialogListener {
 };
 
 TEST_F(Dialogs, ButtonsByModeAlongTheBottomEdgeInFrontOfTheDialog) {
-  // Insets, side padding and spacing: the defaults, or odd ones.
-  struct Case {
-    int mode;
-    bool odd;
-    Rect yes, no;
-    std::string labels;
-  };
-  const Case cases[] = {
+  // The mode; insets, side padding and spacing: the defaults, or odd ones; the buttons and their labels.
+  const std::tuple<int, bool, Rect, Rect, std::string> cases[] = {
       {Dialog::BUTTONS_YES_NO, false, {124, 252, 122, 24}, {254, 252, 122, 24}, "YES|NO"},
       {Dialog::BUTTONS_OK_CANCEL, true, {118, 254, 128, 24}, {250, 254, 128, 24}, "OK|CANCEL"},
       {Dialog::BUTTONS_FOOTER, true, {115, 254, 266, 24}, {}, "FOOT|"},
       {Dialog::BUTTONS_NONE, false, {}, {}, "|"},
   };
-  for (const Case& c : cases) {
-    auto dialog = Make(c.mode);
-    if (c.odd) {
+  for (const auto& [mode, odd, yes, no, labels] : cases) {
+    auto dialog = Make(mode);
+    if (odd) {
       dialog->backgroundInsets = {5, 6, 7, 9};
       dialog->contentInsets = {10, 11, 12, 13};
       dialog->buttonSidePadding = 3;
@@ -81,7 +75,7 @@ TEST_F(Dialogs, ButtonsByModeAlongTheBottomEdgeInFrontOfTheDialog) {
                          (dialog->yesButton ? dialog->yesButton->label : "") + "|" +
                              (dialog->noButton ? dialog->noButton->label : ""),
                          dialog->FocusOrder().size()),
-              std::tuple(c.yes, c.no, c.labels, static_cast<std::size_t>((c.yes.w > 0) + (c.no.w > 0))));
+              std::tuple(yes, no, labels, static_cast<std::size_t>((yes.w > 0) + (no.w > 0))));
   }
 
   // The buttons join the manager in front of the dialog, stay there when it
@@ -159,15 +153,9 @@ TEST_F(Dialogs, AnswersReachTheListenerAndEscapeAnswersNo) {
 TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
   font.ascentPadding = 2;
   font.lineSpacingOffset = 3;  // a line is 13 apart
-  struct Case {
-    int mode;
-    std::string header, lines, footer;
-    int height;
-  };
-  // Insets 48; header 10 - 2; 10 after it; lines wrapped at 300 - 52 = 248
-  // (41 characters a line): ascent 8 - 2, 13 a line, descent 2; footer 8 + 13;
-  // buttons 8 + 8 + 24.
-  const Case cases[] = {
+  // The mode, header, lines and footer, and the height. Insets 48; header 10 - 2; 10 after it; lines wrapped at 300 -
+  // 52 = 248 (41 characters a line): ascent 8 - 2, 13 a line, descent 2; footer 8 + 13; buttons 8 + 8 + 24.
+  const std::tuple<int, std::string, std::string, std::string, int> cases[] = {
       {Dialog::BUTTONS_NONE, "", "", "", 48},
       {Dialog::BUTTONS_NONE, "H", "", "", 48 + 8},
       {Dialog::BUTTONS_NONE, "", "one", "", 48 + 8},
@@ -178,10 +166,10 @@ TEST_F(Dialogs, PreferredHeightAddsEachPartThatIsThere) {
       {Dialog::BUTTONS_FOOTER, "", "", "F", 48 + 8 + 24},
       {Dialog::BUTTONS_YES_NO, "H", "one", "F", 48 + 8 + 10 + 8 + 8 + 13 + 8 + 8 + 24},
   };
-  for (const Case& c : cases) {
-    auto dialog = Make(c.mode, c.header, c.lines, c.footer);
+  for (const auto& [mode, header, lines, footer, height] : cases) {
+    auto dialog = Make(mode, header, lines, footer);
     dialog->lineSpacingOffset = 0;
-    EXPECT_EQ(dialog->GetPreferredHeight(300), c.height) << c.header << "|" << c.lines << "|" << c.footer;
+    EXPECT_EQ(dialog->GetPreferredHeight(300), height) << header << "|" << lines << "|" << footer;
   }
   auto spaced = Make(Dialog::BUTTONS_NONE, "", "one\ntwo", "");
   spaced->lineSpacingOffset = 4;

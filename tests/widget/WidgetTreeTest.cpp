@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
+#include "framework/widget/Dialog.h"
 #include "tests/widget/ProbeWidget.h"
 
 namespace {
@@ -246,8 +248,8 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
   auto high = std::make_unique<OverlayWidget>("high", &log, 30, 0, 10, 10);
   ProbeWidget* dialog = Add("dialog", 50, 0, 10, 10);
   low->overlayPriority = 0;
-  high->overlayPriority = 5;
-  dialog->priority = 1;
+  high->overlayPriority = 1;  // the dialog's own priority: drawn over it
+  dialog->priority = Zing::Dialog(nullptr, nullptr, 0, false, "", "", "", Zing::Dialog::BUTTONS_NONE).priority;
   manager.AddWidget(low.get());
   manager.AddWidget(high.get());
   manager.BringToFront(dialog);
@@ -255,7 +257,7 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
   manager.DrawAll(nullptr, nullptr);  // outside a pass: ignored
   manager.DrawScreen();
   EXPECT_EQ(log.lines, (Strings{"low:draw at 10,0 clip 10,0 10x10", "high:draw at 30,0 clip 30,0 10x10",
-                                "low:overlay 0 at 10", "dialog:draw at 50,0 clip 50,0 10x10", "high:overlay 5 at 30"}));
+                                "low:overlay 0 at 10", "dialog:draw at 50,0 clip 50,0 10x10", "high:overlay 1 at 30"}));
   EXPECT_TRUE(manager.deferredOverlayWidgets.empty());
   EXPECT_EQ(manager.minDeferredOverlayPriority, 2147483647);
   manager.DeferOverlay(low.get(), 0);  // no pass running: dropped
@@ -272,6 +274,11 @@ TEST_F(WidgetDraw, OverlaysAreDrawnBeforeWidgetsOfAHigherPriorityAndAtTheEnd) {
   manager.MarkAllDirty();
   manager.DrawScreen();
   EXPECT_EQ(std::pair(log.With("high:overlay").size(), log.With("low:overlay").size()), std::pair(0ul, 2ul));
+  // At the very top priority too, an overlay waits for the widgets of its own priority.
+  std::tie(low->overlayPriority, dialog->priority, dialog->onDraw) = std::tuple(INT_MAX, INT_MAX, nullptr);
+  manager.MarkAllDirty(), log.Clear(), manager.DrawScreen();
+  EXPECT_EQ(log.lines, (Strings{"low:draw at 17,0 clip 17,0 10x10", "dialog:draw at 57,0 clip 57,0 10x10",
+                                "low:overlay 2147483647 at 17"}));
 }
 
 TEST_F(WidgetDraw, CenteredAndColouredText) {
