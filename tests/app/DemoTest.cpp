@@ -53,20 +53,16 @@ TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
   b.WriteByte(0xAB);
   b.WriteShort(-2);
   b.WriteLong(0x12345678);
-  b.WriteBoolean(true);
-  b.WriteBoolean(false);
+  for (bool v : {true, false}) b.WriteBoolean(v);
   b.WriteString("abc");
   b.WriteShort(-5);  // a length below zero reads as empty text
   b.WriteString("");
   EXPECT_EQ(Bytes(b), (std::vector<std::uint8_t>{0xAB, 0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 1, 0, 3, 0, 'a', 'b', 'c',
                                                  0xFB, 0xFF, 0, 0}));
   // Fields read in order; a short sign-extends when widened.
-  const std::tuple read{b.ReadByte(),    std::int32_t{b.ReadShort()},
-                        b.ReadLong(),    b.ReadBoolean(),
-                        b.ReadBoolean(), b.ReadString(),
-                        b.ReadString(),  b.ReadString(),
-                        b.AtEnd()};
-  EXPECT_EQ(read, std::tuple(0xAB, -2, 0x12345678, true, false, "abc", "", "", true));
+  EXPECT_EQ((std::tuple{b.ReadByte(), std::int32_t{b.ReadShort()}, b.ReadLong(), b.ReadBoolean(), b.ReadBoolean(),
+                        b.ReadString(), b.ReadString(), b.ReadString(), b.AtEnd()}),
+            std::tuple(0xAB, -2, 0x12345678, true, false, "abc", "", "", true));
   // Past the end, reads give zero and do not advance; a length that runs past
   // the end reads what is there, then zero bytes.
   const std::uint8_t bytes[] = {4, 0, 'h', 'i'};
@@ -169,8 +165,11 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
   Zing::Buffer buffer;
   buffer.WriteString("kept");
   dir.Write("taken/inner", "x");
+  dir.Write("huge.dat", "");  // larger than any buffer: refused before it is read
+  std::filesystem::resize_file(dir.File("huge.dat"), Zing::Buffer::kMaxBytes + 1);
   EXPECT_FALSE(Zing::FileExists(dir.File("missing.dat")) || Zing::ReadBufferFromFile(dir.File("missing.dat"), buffer) ||
-               Zing::ReadBufferFromFile(dir.File("taken"), buffer));
+               Zing::ReadBufferFromFile(dir.File("taken"), buffer) ||
+               Zing::ReadBufferFromFile(dir.File("huge.dat"), buffer));
   EXPECT_EQ(buffer.ReadString(), "kept");
   // A folder on the way that is a file: nothing can be created.
   dir.Write("blocked", "a file");
@@ -188,7 +187,7 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
   }
   EXPECT_EQ(std::pair(written, dir.Read("score.dat")), std::pair(false, std::string("previous scores")));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
-            3);  // score.dat, blocked, taken: no temporary file left
+            4);  // score.dat, huge.dat, blocked, taken: no temporary file left
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -217,6 +216,7 @@ std::vector<DemoEvent> ReadAll(const Buffer& events, DemoEventReader::Status* st
   std::vector<DemoEvent> out;
   DemoEvent event;
   while (reader.Next(event)) out.push_back(event);
+  EXPECT_FALSE(reader.Next(event));  // a reader that has stopped stays stopped
   if (status != nullptr) *status = reader.GetStatus();
   return out;
 }
@@ -302,6 +302,7 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
       stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {1, 8}, {3, 32}, {0, 24}}),
       stream({{0, 4}, {0, 1}, {0, 5}, {7, 12}, {0, 4}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {1, 1}}),
+      stream({{0, 4}, {0, 1}, {5, 5}, {1, 1}, {0, 12}}),  // a wide character cut short
   };
   for (const Buffer& damaged : cases)  // nothing read, and the reason said
     EXPECT_EQ((std::pair{ReadAll(damaged, &status).size(), status}), std::pair(0ul, DemoEventReader::Status::Damaged));
@@ -486,7 +487,7 @@ struct DemoRun : ::testing::Test {
     app.Init();
     if (!app.shutdown) app.Run();
   }
-  // The player's session: pointer, a drag, a right double click, a middle click, the wheel (200 notches, kept as 127),
+  // The player's session: pointer, a drag, double clicks, a middle click, the wheel (120 notches; 200, kept as 127),
   // keys, leaving (out of focus, minimised) and entering, the language, a dialog, a long pause, close.
   static void Script(ScriptedServices* s) {
     using M = MessageCode;
@@ -495,6 +496,7 @@ struct DemoRun : ::testing::Test {
         {1100, M::MouseMove, 0, 100, 100},  {1130, M::LButtonDown, 0, 104, 102}, {1150, M::MouseMove, 0, 130, 120},
         {1170, M::MouseMove, 0, 400, 300},  {1190, M::LButtonUp, 0, 400, 300},   {1250, M::RButtonDblClk, 0, 400, 300},
         {1260, M::RButtonUp, 0, 400, 300},  {1270, M::MButtonDown, 0, 400, 300}, {1280, M::MButtonUp, 0, 400, 300},
+        {1290, M::LButtonDblClk, 0, 9, 9},  {1295, M::LButtonUp, 0, 9, 9},       {1298, M::MouseWheel, 14400, 0, 0},
         {1300, M::MouseWheel, 24000, 0, 0}, {1350, M::KeyDown, 'A', 0, 0},       {1350, M::Char, 'a', 0, 0},
         {1360, M::KeyUp, 'A', 0, 0},        {1600, M::Char, 'l', 0, 0},          {1700, M::Char, 'd', 0, 0},
         {2400, M::Close, 0, 0, 0}};
@@ -525,9 +527,10 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   recorder.reset();  // writes the demo
   ASSERT_TRUE(Zing::FileExists(folder + "my run.dmo"));
   // The run saw what the script did.
-  for (const char* mark : {"locale en", "p:move 100,100", "p:down 104,102 b0 c1", "p:drag 400,300",
-                           "p:down 400,300 b1 c2", "p:up 400,300 b2", "p:wheel 127", "p:keydown 65", "p:char 97",
-                           "p:leave", "locale fr", "asked", "answer 2004", "result yes", "loaded", "random "}) {
+  for (const char* mark :
+       {"locale en", "p:move 100,100", "p:down 104,102 b0 c1", "p:drag 400,300", "p:down 400,300 b1 c2",
+        "p:up 400,300 b2", "p:down 9,9 b0 c2", "p:wheel 120", "p:wheel 127", "p:keydown 65", "p:char 97", "p:leave",
+        "locale fr", "asked", "answer 2004", "result yes", "loaded", "random "}) {
     EXPECT_TRUE(std::ranges::any_of(recorded, [&](const std::string& line) {
       return line.find(mark) != std::string::npos;
     })) << mark;
