@@ -136,8 +136,7 @@ TEST_F(OptionsFlow, RefusedChoicesAreReportedAndPutBackAndTheSecondaryDialogsAre
 }
 
 TEST(Texts, LanguagesAndTheirBytes) {
-  EXPECT_EQ(LanguageOfLocale("Fr"), Language::French);
-  EXPECT_EQ(LanguageOfLocale("De"), Language::German);
+  EXPECT_EQ(std::pair(LanguageOfLocale("Fr"), LanguageOfLocale("De")), std::pair(Language::French, Language::German));
   for (const char* other : {"", "En", "fr", "FR", "Fra", "de ", "DE"})
     EXPECT_EQ(LanguageOfLocale(other), Language::English) << other;
 

@@ -60,9 +60,8 @@ TEST(DemoGen, LevelFilesThatAreNotTheGamesAreRefused) {
   const auto levels = read();
   ASSERT_TRUE(levels);
   ASSERT_EQ((*levels)[0].size(), 1u);
-  EXPECT_EQ((*levels)[0][0].start, 0x00);
-  EXPECT_EQ((*levels)[0][0].target, 0x02);
-  EXPECT_EQ((*levels)[0][0].path, std::vector<int>{0x01});
+  const auto& piece = (*levels)[0][0];
+  EXPECT_EQ(std::tuple(piece.start, piece.target, piece.path), std::tuple(0x00, 0x02, std::vector<int>{0x01}));
 
   solutions[1] = '\xAA';  // a cell off the board
   EXPECT_FALSE(read());

@@ -135,6 +135,7 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   };
   const std::u16string wide = u"\uFEFF<a x=\"1\">hi</a>";
   for (bool bigEndian : {false, true}) EXPECT_EQ(Parse(utf16(wide, bigEndian)).elements, expected) << bigEndian;
+  EXPECT_EQ(Parse(utf16(u"\uFEFF<a>\uFEFF</a>", false)).elements, (Elements{"<a>", "\xFF", "</a>"}));  // then text
   // A character beyond 16 bits (a surrogate pair) is read as one character
   // that does not fit in 8 bits.
   EXPECT_EQ(Parse(utf16(u"\uFEFF<a x=\"\U00010000\U0010FFFF\" y=\"\U0001F600\" z=\"\uD7FF\uE000\" />", false)).elements,

@@ -483,8 +483,8 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   Keys({Zing::KEYCODE_RIGHT}, KEYCODE_SHIFT);  // over a selection it takes the selection's room
   Chord(22, 'V');
   EXPECT_EQ(edit.text, "axcdefghijklmno");
-  edit.maxChars = 0;  // a limit of nothing takes nothing
-  edit.SetText("");
+  edit.maxChars = 0;  // a limit of nothing holds and takes nothing
+  edit.SetText("abc");
   Chord(22, 'V');
   EXPECT_EQ(edit.text, "");
 }

@@ -139,6 +139,7 @@ TEST_F(WidgetInput, KeysGoToTheFocusWidgetAndAreTrackedBelow255) {
 
   // Control+Tab goes to the default tab widget.
   manager.defaultTab = tabs;
+  manager.RemoveWidget(Add("gone"));  // another widget leaving keeps it
   log.Clear();
   manager.KeyDown(Zing::KEYCODE_CONTROL);
   manager.KeyChar('\t');
