@@ -114,9 +114,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   EXPECT_EQ(app->updateCount, updates);
   EXPECT_EQ(home.Read("data/save/game.dat"), saved);
   ASSERT_NE(app->mGameScreen, nullptr);
-  EXPECT_EQ(app->mGameScreen->GetScore(), score);
-  EXPECT_EQ(app->mLocale, "De");
-  EXPECT_EQ(app->windowed, windowed);
+  EXPECT_EQ(std::tuple(app->mGameScreen->GetScore(), app->mLocale, app->windowed), std::tuple(score, "De", windowed));
   // Nothing of the game is stored; the run itself ended normally.
   const std::string settings = home.Read("TamoGames/Lintwick/settings.reg");
   EXPECT_EQ(std::pair(settings.find("Locale"), settings.find("UnlockedLevel")),
