@@ -121,8 +121,7 @@ TEST(PakTool, ExtractionNeverLeavesTheFolder) {
 TEST_F(PakToolTest, DamagedOrMissingInputIsReported) {
   dir.Write("cut.pak", ZingTest::MakeArchive({{"name", "contents", 0}}).substr(0, 20));
   // (Listing a damaged archive: the command-line test.)
-  EXPECT_FALSE(PakTool::ExtractArchive(dir.File("cut.pak"), dir.File("out"), error));
-  EXPECT_FALSE(dir.Exists("out"));
+  EXPECT_FALSE(PakTool::ExtractArchive(dir.File("cut.pak"), dir.File("out"), error) || dir.Exists("out"));
   written = true;
   EXPECT_FALSE(PakTool::CreateArchive(dir.File("no folder"), dir.File("x.pak"), PakTool::Times::Zero, written, error));
   EXPECT_FALSE(written);

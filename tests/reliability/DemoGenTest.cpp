@@ -41,8 +41,7 @@ TEST(DemoGen, ScriptReadsBackAsThePlaybackReadsIt) {
     EXPECT_EQ(event.kind, want.kind);
     EXPECT_EQ(event.update, want.update);
   }
-  EXPECT_FALSE(reader.Next(event));
-  EXPECT_EQ(reader.GetStatus(), Zing::DemoEventReader::Status::End);
+  EXPECT_EQ((std::pair{reader.Next(event), reader.GetStatus()}), std::pair(false, Zing::DemoEventReader::Status::End));
 }
 
 TEST(DemoGen, LevelFilesThatAreNotTheGamesAreRefused) {
