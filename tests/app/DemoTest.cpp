@@ -643,7 +643,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
 }
 
 TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
-  for (int n = 1; n <= 3; ++n)
+  for (int n = 1; n <= 5; ++n)
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + "zingapp" + std::to_string(n) + ".dmo", "x", 1));
   // Only the prefix, a number from 1 written plainly and ".dmo" make a numbered demo.
   for (const char* other : {"zingapp0.dmo", "zingapp07.dmo", "zingappx.dmo", "zingapp.dmo", "zingapp5.txt",
@@ -651,13 +651,16 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
     ASSERT_TRUE(Zing::WriteBytesToFile(folder + other, "x", 1));
   auto app = Make("");
   app->appDataFolder = folder;
-  EXPECT_EQ(app->FindNumberedDemos(), (std::vector<int>{1, 2, 3}));
-  app->ParseCommandLine("-recnum=3");  // three kept: the oldest goes
+  EXPECT_EQ(app->FindNumberedDemos(), (std::vector<int>{1, 2, 3, 4, 5}));
+  app->ParseCommandLine("-recnum=3");  // three kept: the oldest goes (one a run)
   EXPECT_EQ(std::tuple(Zing::FileExists(folder + "zingapp1.dmo"), app->demoFileName, app->recordingDemo),
-            std::tuple(false, folder + "zingapp4.dmo", true));
+            std::tuple(false, folder + "zingapp6.dmo", true));
   app->ParseCommandLine("-PlayNum=2");
   EXPECT_EQ(std::tuple(app->demoFileName, app->playingDemo, app->recordingDemo),
-            std::tuple(folder + "zingapp2.dmo", true, false));
+            std::tuple(folder + "zingapp4.dmo", true, false));
+  // No number (not digits only, or below 1) keeps the default five, so four stay; one, and three of three, drop one.
+  for (const char* kept : {"-recnum=2x", "-recnum=0", "-recnum=1", "-recnum=3"}) app->ParseCommandLine(kept);
+  EXPECT_EQ(app->FindNumberedDemos(), (std::vector<int>{4, 5}));
   app->ParseCommandLine("-demofile=\"/tmp/a b.dmo\" -ScreenSaver -crash -changedir=\"/tmp/a folder\"");
   EXPECT_EQ(std::tuple(app->demoFileName, app->changeDirTarget, app->isScreenSaver, app->exits.empty()),
             std::tuple("/tmp/a b.dmo", "/tmp/a folder", true, true));
@@ -707,7 +710,7 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   auto missing = Make("-playnum=123456789");  // nine digits are a number, ten are none
   missing->Init();
   EXPECT_EQ(missing->scripted->messageBoxes.back(),
-            "FATAL ERROR: Demo file not found: " + folder + "zingapp-123456785.dmo");
+            "FATAL ERROR: Demo file not found: " + folder + "zingapp-123456783.dmo");
   // --version and --help answer on standard output before anything else.
   auto info = Make("-bogus --Version");
   testing::internal::CaptureStdout();
