@@ -599,10 +599,12 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   // line: speeds by half again, jumps from the end (a point behind is
   // ignored), and the time box that takes digits and colons, 12 at most.
   const std::string end = " / " + Zing::FormatDemoTime(length, 10);
-  const std::tuple<std::string, double, int, std::string> typed[] = {{"P+", 1.5, 0, end + "  x1.50"},
-                                                                     {"--", 1 / 1.5, 0, end + "  x0.67"},
-                                                                     {"=P", 1.0, 0, end + "  paused"},
-                                                                     {"P4", 1.0, 0, end},
+  player->frameTime = 100, keys("4"), player->frameTime = 10;  // at 10 updates a second, 120 s back is in the demo
+  const int back = length - 1200;
+  const std::tuple<std::string, double, int, std::string> typed[] = {{"P+", 1.5, back, end + "  x1.50"},
+                                                                     {"--", 1 / 1.5, back, end + "  x0.67"},
+                                                                     {"=P", 1.0, back, end + "  paused"},
+                                                                     {"P34", 1.0, back, end},
                                                                      {"8", 1.0, length - 1000, end},
                                                                      {"9", 1.0, length - 500, end},
                                                                      {"0", 1.0, length, end},
