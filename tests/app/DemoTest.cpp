@@ -368,11 +368,12 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
   ASSERT_EQ(Zing::ParseDemoFile(version1(SampleEvents().GetDataLen()), "1.0.3", contents), "");
   EXPECT_EQ(std::tuple(contents.demoLength, contents.markers.size()), std::tuple(2000, 0u));
   // A wrong mark, a format of the past or the future, a marker block too
-  // large, more markers than fit, a negative length, no events, and cuts
-  // anywhere in the head.
-  for (const Buffer& damaged : {patched(0, 0x79), patched(4, 0), patched(4, 3), patched(20, 0x7F), patched(23, 9),
-                                patched(events - 1, 0x80), truncated(events), version1(0), truncated(events - 2),
-                                truncated(0), truncated(3), truncated(10), truncated(17)}) {
+  // large, more markers than fit, or than there are, a name longer than the block,
+  // a negative length, no events, and cuts anywhere in the head.
+  for (const Buffer& damaged :
+       {patched(0, 0x79), patched(4, 0), patched(4, 3), patched(20, 0x7F), patched(23, 9), patched(23, 3),
+        patched(38, 30), patched(events - 1, 0x80), truncated(events), version1(0), truncated(events - 2), truncated(0),
+        truncated(3), truncated(10), truncated(17)}) {
     EXPECT_EQ(Zing::ParseDemoFile(damaged, "1.0.3", contents), "Invalid demo file.");
   }
   // Another version and a missing file are refused by the start-up below.
