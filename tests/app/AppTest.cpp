@@ -291,8 +291,7 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
   Start();
   bool updated = true;
   EXPECT_TRUE(app->UpdateAppStep(&updated));
-  std::thread worker([&] { app->Shutdown(); });
-  worker.join();
+  std::thread([&] { app->Shutdown(); }).join();
   EXPECT_TRUE(app->shutdownRequested && !app->shutdown);  // only the main thread carries it out
   RunFor(20);
   EXPECT_EQ((std::tuple{app->shutdown.load(), app->UpdateAppStep(&updated), updated}), std::tuple(true, false, false));
@@ -489,9 +488,8 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
     other->instanceTaken = second;
     TestApp copy(other);
     copy.Init();
-    EXPECT_EQ(std::tuple(copy.exits, other->notificationsSent, other->windowExists),
-              std::tuple(std::vector<int>{second ? 0 : 1}, second ? 1 : 0, !second));
-    EXPECT_EQ(other->messageBoxes, second ? Strings{} : Strings{failed});
+    EXPECT_EQ(std::tuple(copy.exits, other->notificationsSent, other->windowExists, other->messageBoxes),
+              std::tuple(std::vector<int>{!second}, int{second}, !second, Strings(!second, failed)));
   }
   EXPECT_EQ(Zing::DialogListener::GetDefault(), nullptr);  // a destroyed application leaves no listener behind
 }

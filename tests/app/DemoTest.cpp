@@ -48,6 +48,13 @@ using Strings = std::vector<std::string>;
 
 std::vector<std::uint8_t> Bytes(const Buffer& b) { return {b.GetDataPtr(), b.GetDataPtr() + b.GetDataLen()}; }
 
+// A fresh buffer holding `size` bytes, read from the front.
+Buffer BufferOf(const void* data, std::size_t size) {
+  Buffer b;
+  b.SetData(data, size);
+  return b;
+}
+
 TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
   Buffer b;
   b.WriteByte(0xAB);
@@ -66,8 +73,7 @@ TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
   // Past the end, reads give zero and do not advance; a length that runs past
   // the end reads what is there, then zero bytes.
   const std::uint8_t bytes[] = {4, 0, 'h', 'i'};
-  b.SetData(bytes, sizeof bytes);
-  b.SeekFront();
+  b = BufferOf(bytes, sizeof bytes);
   EXPECT_EQ(b.ReadString(), std::string("hi\0\0", 4));
   b.SeekFront();
   EXPECT_EQ(
@@ -119,15 +125,13 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   EXPECT_EQ(b.ReadNumBits(32, true), static_cast<std::int32_t>(0xE891A61Du));
   // A read of more than 32 bits passes over the rest: bit 32 is not bit 0.
   const std::uint8_t wide[] = {0xFE, 0xFF, 0xFF, 0xFF, 0x01};
-  b.SetData(wide, 5);
-  b.SeekFront();
+  b = BufferOf(wide, 5);
   EXPECT_EQ((std::pair{b.ReadNumBits(33, false), b.GetReadBitPos()}),
             std::pair(static_cast<std::int32_t>(0xFFFFFFFEu), 33));
   // An unaligned byte read needs the following byte; bit reads stop early at
   // the end and count only the bits read.
   const std::uint8_t one[] = {0xFF};
-  b.SetData(one, 1);
-  b.SeekFront();
+  b = BufferOf(one, 1);
   b.ReadNumBits(1, false);
   EXPECT_EQ((std::pair{int{b.ReadByte()}, b.GetReadBitPos()}), std::pair(0, 1));
   b.ReadNumBits(3, false);
@@ -171,11 +175,10 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
                Zing::ReadBufferFromFile(dir.File("taken"), buffer) ||
                Zing::ReadBufferFromFile(dir.File("huge.dat"), buffer));
   EXPECT_EQ(buffer.ReadString(), "kept");
-  // A folder on the way that is a file: nothing can be created.
+  // A file where a folder should be on the way creates nothing; a folder as the target survives the failed rename.
   dir.Write("blocked", "a file");
-  EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("blocked/score.dat"), "x", 1));
-  // The target itself is a folder: the rename fails and the folder survives.
-  EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("taken"), "x", 1));
+  EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("blocked/score.dat"), "x", 1) ||
+               Zing::WriteBytesToFile(dir.File("taken"), "x", 1));
   EXPECT_EQ(dir.Read("taken/inner"), "x");
   // The disk fills up in the middle of the write.
   bool written;
@@ -346,30 +349,21 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
   auto patched = [&](std::size_t at, std::uint8_t value) {
     std::vector<std::uint8_t> bytes(file.GetDataPtr(), file.GetDataPtr() + file.GetDataLen());
     bytes[at] = value;
-    Buffer copy;
-    copy.SetData(bytes.data(), bytes.size());
-    return copy;
+    return BufferOf(bytes.data(), bytes.size());
   };
-  auto truncated = [&](std::size_t size) {
-    Buffer copy;
-    copy.SetData(file.GetDataPtr(), size);
-    return copy;
-  };
+  auto truncated = [&](std::size_t size) { return BufferOf(b, size); };
   // The first layout has no marker block.
   const std::size_t events = file.GetDataLen() - SampleEvents().GetDataLen();
   auto version1 = [&](std::size_t eventBytes) {
     std::vector<std::uint8_t> bytes(b, b + 19);
     bytes[4] = 1;
     bytes.insert(bytes.end(), b + events - 4, b + events + eventBytes);
-    Buffer copy;
-    copy.SetData(bytes.data(), bytes.size());
-    return copy;
+    return BufferOf(bytes.data(), bytes.size());
   };
   ASSERT_EQ(Zing::ParseDemoFile(version1(SampleEvents().GetDataLen()), "1.0.3", contents), "");
   EXPECT_EQ(std::tuple(contents.demoLength, contents.markers.size()), std::tuple(2000, 0u));
-  // A wrong mark, a format of the past or the future, a marker block too
-  // large, more markers than fit, or than there are, a name longer than the block,
-  // a negative length, no events, and cuts anywhere in the head.
+  // A wrong mark, a format of the past or the future, a marker block too large, more markers than fit or than there
+  // are, a name past the block, a negative length, no events, and cuts anywhere in the head.
   for (const Buffer& damaged :
        {patched(0, 0x79), patched(4, 0), patched(4, 3), patched(20, 0x7F), patched(23, 9), patched(23, 3),
         patched(38, 30), patched(events - 1, 0x80), truncated(events), version1(0), truncated(events - 2), truncated(0),
@@ -478,10 +472,13 @@ struct DemoRun : ::testing::Test {
     store.RegistryReadString("Locale", locale);
     return locale;
   }
-  std::unique_ptr<DemoApp> Make(const std::string& arguments) {
+  // An application for these arguments, started (initialised) when asked.
+  std::unique_ptr<DemoApp> Make(const std::string& arguments, bool start = false) {
     auto* services = new ScriptedServices;
     services->appDataFolder = folder;
-    return std::make_unique<DemoApp>(services, arguments);
+    auto app = std::make_unique<DemoApp>(services, arguments);
+    if (start) app->Init();
+    return app;
   }
   // Runs the whole program; the number of loop steps is bounded.
   static void Run(DemoApp& app) {
@@ -578,8 +575,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   const int length = recorder->updateCount;
   recorder.reset();
   EXPECT_TRUE(Zing::FileExists(folder + "zingapp.dmo"));
-  auto player = Make("-play");
-  player->Init();
+  auto player = Make("-play", true);
   ASSERT_TRUE(player->playingDemo && player->showFPS);  // the time line shows from the start
   EXPECT_EQ(player->demoLength, length);
   const auto keys = [&](std::string_view typed) {
@@ -678,8 +674,7 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
             std::tuple(std::vector<int>{0}, "FATAL ERROR: Invalid command line parameter: -bogus"));
   // A demo of another version, and one that is not there, stop the start.
   ASSERT_TRUE(Zing::WriteBufferToFile(folder + "old.dmo", SampleDemo("1.0.2")));
-  auto old = Make("-play -demofile=old.dmo");
-  old->Init();
+  auto old = Make("-play -demofile=old.dmo", true);
   EXPECT_EQ(std::tuple(old->exits, old->scripted->messageBoxes.back()),
             std::tuple(std::vector<int>{0}, "FATAL ERROR: This demo file appears to be for '1.0.2'"));
   // Damaged events stop the playback where they start, with the reason.
@@ -712,20 +707,17 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
             std::tuple(Strings{"p:char 122"}, 2000, 100));
   EXPECT_EQ(std::pair(chars->log.With("p:keydown"), chars->ctrlDown),
             std::pair(Strings{"p:keydown 18", "p:keydown 13", "p:keydown 17"}, true));
-  auto missing = Make("-playnum=123456789");  // nine digits are a number, ten are none
-  missing->Init();
+  auto missing = Make("-playnum=123456789", true);  // nine digits are a number, ten are none
   EXPECT_EQ(missing->scripted->messageBoxes.back(),
             "FATAL ERROR: Demo file not found: " + folder + "zingapp-123456783.dmo");
   // --version and --help answer on standard output before anything else.
-  auto info = Make("-bogus --Version");
   testing::internal::CaptureStdout();
-  info->Init();
+  auto info = Make("-bogus --Version", true);
   EXPECT_EQ(std::tuple(testing::internal::GetCapturedStdout(), info->exits, info->scripted->windowExists,
                        info->scripted->messageBoxes.empty()),
             std::tuple("Product 1.0.3\n", std::vector<int>{0}, false, true));
-  auto help = Make("--help");
   testing::internal::CaptureStdout();
-  help->Init();
+  auto help = Make("--help", true);
   EXPECT_NE(testing::internal::GetCapturedStdout().find("-recnum=N"), std::string::npos);
 }
 

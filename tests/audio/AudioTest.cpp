@@ -252,8 +252,7 @@ TEST(SoundManager, SilentIdsAndInstances) {
   EXPECT_EQ(std::tuple(instance->GetVolume(), instance->IsPlaying(), instance->IsReleased()),
             std::tuple(0.5, false, false));
   EXPECT_TRUE(instance->Play(false, true));  // ends at once and lets go of itself
-  silent.ReleaseSound(255);
-  silent.ReleaseSound(256);
+  for (unsigned id : {255u, 256u}) silent.ReleaseSound(id);
   EXPECT_EQ((std::tuple{silent.GetNumSounds(), silent.LoadSound("d"), silent.fence}), std::tuple(2, 255, "fence"));
   for (unsigned id = 0; id < 256; ++id) silent.LoadSound(id, "e");
   EXPECT_EQ(std::pair(silent.GetFreeSoundId(), silent.LoadSound("f")), std::pair(-1, -1));
