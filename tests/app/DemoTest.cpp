@@ -82,8 +82,8 @@ TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
   std::uint8_t filled[3] = {9, 9, 9};
   b.ReadBytes(filled, 3);
   EXPECT_EQ(filled[0] | filled[1] | filled[2], 0);
-  Buffer empty;
-  EXPECT_EQ(std::tuple(empty.GetDataPtr(), empty.AtEnd(), empty.ReadNumBits(12, true)), std::tuple(nullptr, true, 0));
+  EXPECT_EQ(std::tuple(Buffer().GetDataPtr(), Buffer().AtEnd(), Buffer().ReadNumBits(12, true)),
+            std::tuple(nullptr, true, 0));  // an empty buffer
   // New data keeps the positions; clearing resets them.
   b.Clear();
   b.WriteLong(7);
@@ -385,7 +385,7 @@ TEST(CommandLine, SplittingFollowsQuotesAndTheFirstEqualsSign) {
 // ---------------------------------------------------------------- the application
 
 // Releases scripted input when the simulated clock reaches its time.
-class ScriptedServices : public NullServices {
+class ScriptedServices : public ZingTest::GuardedServices {
  public:
   std::multimap<std::uint32_t, std::function<void()>> script;
   bool PollMessage(Zing::Platform::WindowMessage& message) override {
@@ -394,7 +394,7 @@ class ScriptedServices : public NullServices {
       script.erase(script.begin());
       action();
     }
-    return NullServices::PollMessage(message);
+    return GuardedServices::PollMessage(message);
   }
   void At(std::uint32_t time, MessageCode code, int param = 0, int x = 0, int y = 0) {
     script.emplace(time, [=, this] { Inject(code, param, x, y); });
@@ -596,8 +596,8 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   // line: speeds by half again, jumps from the end (a point behind is
   // ignored), and the time box that takes digits and colons, 12 at most.
   const std::string end = " / " + Zing::FormatDemoTime(length, 10);
-  player->frameTime = 100, keys("4"), player->frameTime = 10;  // at 10 updates a second, 120 s back is in the demo
-  const int back = length - 1200;
+  const int back = length - 1200;  // "4" at 10 updates a second: 120 s back is in the demo
+  player->frameTime = 100, keys("4"), player->frameTime = 10;
   const std::tuple<std::string, double, int, std::string> typed[] = {{"P+", 1.5, back, end + "  x1.50"},
                                                                      {"--", 1 / 1.5, back, end + "  x0.67"},
                                                                      {"=P", 1.0, back, end + "  paused"},

@@ -266,12 +266,10 @@ TEST(SoundManager, SilentIdsAndInstances) {
 // without the entry points runs silent until the real one is named again.
 // Messages of the sound card's library are kept for the one line, not printed.
 TEST(AudioLibrary, CountsAcquisitionsEntryPointsAndAlsaMessages) {
-  // Acquired three times, released four times: still there for the next one.
+  // Acquired three times, released four times: still there for the next one, which keeps its entry points when
+  // the name changes.
   for (int i = 0; i < 3; ++i) ASSERT_NE(Zing::AcquireOpenAL(), nullptr);
   for (int i = 0; i < 4; ++i) Zing::ReleaseOpenAL();
-  EXPECT_NE(Zing::AcquireOpenAL(), nullptr);
-  Zing::ReleaseOpenAL();
-  // A binding in use keeps its entry points when the name changes.
   const Zing::OpenALFunctions* held = Zing::AcquireOpenAL();
   Zing::SetOpenALLibraryName("libm.so.6");
   EXPECT_TRUE(held && held->alGetError && held->alGetError() == AL_NO_ERROR);

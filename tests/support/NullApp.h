@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -18,6 +19,19 @@
 
 namespace ZingTest {
 
+// The window-less platform for loops that must end: half a minute of polling without
+// the clock moving fails the test and shuts the application down, rather than hang.
+struct GuardedServices : Zing::Platform::NullServices {
+  std::uint32_t lastClock = ~0u;  // none seen yet
+  std::chrono::steady_clock::time_point still = std::chrono::steady_clock::now();
+  bool PollMessage(Zing::Platform::WindowMessage& message) override {
+    if (clock != lastClock) lastClock = clock, still = std::chrono::steady_clock::now();
+    if (std::chrono::steady_clock::now() - still > std::chrono::seconds(30))
+      ADD_FAILURE() << "the loop runs on without time", Zing::GetApp()->Shutdown(), lastClock = ~clock;
+    return NullServices::PollMessage(message);
+  }
+};
+
 template <typename Base = Zing::ZingAppBase>
 class NullApp : public Base {
  public:
@@ -27,14 +41,13 @@ class NullApp : public Base {
   }
   void ExitProcess(int code) override { exits.push_back(code); }
   std::vector<int> exits;
-  using Zing::ZingAppBase::deferredMessages;
-  using Zing::ZingAppBase::WindowProc;
+  using Zing::ZingAppBase::deferredMessages, Zing::ZingAppBase::WindowProc;
 };
 
 template <typename App>
 struct NullAppFixture : ::testing::Test {
   TempFolder home;
-  Zing::Platform::NullServices* services = new Zing::Platform::NullServices;  // owned by the application
+  Zing::Platform::NullServices* services = new GuardedServices;  // owned by the application
   std::unique_ptr<App> app;
 
   // The application, with its settings and data below `home`.
