@@ -251,12 +251,12 @@ TEST_F(Dialogs, ControlsWithoutAFontAskTheSystemForOneOfTheirSize) {
   manager.RemoveAllWidgets();
 }
 
-// A dialog's button stretches the cell of its state from four 3 x 3 cells (normal red, over green, down
-// blue, disabled grey): down a pixel right and down, over fading over normal, an empty disabled cell the
-// normal look, no cells the whole image; the label centred plus its offset, in colour 0 or 1 when lit.
+// A dialog's button stretches the cell of its state from four 3 x 3 cells (normal red, over pale blue, down
+// blue, disabled grey): down a pixel right and down, over fading over normal tinted white, an empty disabled
+// cell the normal look, no cells the whole image; the label centred plus its offset, in colour 0 or 1 when lit.
 TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   auto cells = WidgetTest::Solid(12, 3, 0);
-  const std::uint32_t colors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF606060};
+  const std::uint32_t colors[] = {0xFFFF0000, 0xFFA2C5F0, 0xFF0000FF, 0xFF606060};
   for (int i = 0; i < 36; ++i) cells->GetBits()[i] = colors[(i % 12) / 3];
   Add("back", 0, 0, 200, 200)->paint = 0xFF000000;
   auto dialog = std::make_unique<Dialog>(nullptr, cells.get(), 4, false, "", "", "", Dialog::BUTTONS_YES_NO);
@@ -276,13 +276,13 @@ TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   yes.SetColor(1, Zing::Color(255, 255, 0));
   const std::pair<std::function<void()>, std::uint32_t> states[] = {
       {[] {}, 2997155269u},
-      {[&] { manager.MouseMove(30, 70); }, 1001984069u},
+      {[&] { manager.MouseMove(30, 70); }, 1653721413u},
       {[&] { manager.MouseDown(30, 70, 1); }, 2328953378u},
-      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.5; }, 572842053u},
+      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.75; }, 3518436165u},
       {[&] { yes.SetDisabled(true); }, 4018853317u},
       {[&] { yes.disabledRect = Rect(9, 0, 1, 3); }, 4018853317u},  // a cell one pixel wide still counts
       {[&] { yes.disabledRect = Rect(9, 0, 3, 0), yes.overAlpha = 0; }, 2997155269u},
-      {[&] { yes.normalRect = Rect(); }, 1715053061u},
+      {[&] { yes.normalRect = Rect(); }, 903855109u},
   };
   for (const auto& [action, sum] : states) {
     action();
