@@ -321,6 +321,17 @@ TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
   EXPECT_EQ(list.selectIdx, 0);
   manager.SetFocus(&slider);
   EXPECT_EQ(std::tuple(Pixel(100, 100), Pixel(309, 119), Pixel(101, 101)), std::tuple(0xFEFEC7u, 0xFEFEC7u, 0u));
+  // The frame needs two pixels each way: a narrower or lower control gets none.
+  for (const auto& [w, h, lit] :
+       {std::tuple(3, 3, "####.####"), {2, 2, "##.##...."}, {1, 3, "........."}, {3, 1, "........."}}) {
+    Zing::MemoryImage tiny;
+    tiny.Create(3, 3);
+    Zing::Graphics g(&tiny);
+    Zing::DrawFocusFrame(&g, w, h);
+    std::string drawn;
+    for (int i = 0; i < 9; ++i) drawn += tiny.GetPixel(i % 3, i / 3) != 0 ? '#' : '.';
+    EXPECT_EQ(drawn, lit) << w << h;
+  }
   // An arrow with nowhere to go is still the ring's and keeps the focus; a disabled button takes no press.
   box.tabNext = nullptr;
   manager.SetFocus(&box);
