@@ -603,10 +603,10 @@ TEST_F(Controls, TheColumnsOfATableShareLinesHighlightSelectionAndScrolling) {
   points.SetSelect(2);
   names.Resize(0, 0, 100, 48);  // four lines of ten fit
   points.Resize(100, 0, 50, 48);
+  manager.AddWidget(&names);
   manager.AddWidget(&points);
   manager.AddWidget(&bar);
-  manager.AddWidget(&names);
-  manager.BringToBack(&names);
+  manager.BringToFront(&names);  // the other column and the bar follow it
   EXPECT_EQ((std::vector<Zing::Widget*>(manager.widgets.begin(), manager.widgets.end())),
             (std::vector<Zing::Widget*>{&names, &points, &bar}));
   names.Resize(0, 0, 100, 18);  // room for less than a line: a page of one
