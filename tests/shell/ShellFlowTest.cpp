@@ -25,6 +25,7 @@
 #include "game/shell/Resources.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/widget/ProbeWidget.h"
 
 namespace {
 
@@ -51,12 +52,24 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
                                                {Zing::Platform::CursorDragging, IMAGE_CUSTOM_DRAGGING},
                                                {Zing::Platform::CursorText, IMAGE_CUSTOM_TEXT}};
   for (const auto& [number, image] : cursors) EXPECT_TRUE(image && app->cursorImages[number] == image) << number;
+  // The company line stands at its place, moved left where a wide font would leave it no margin.
+  for (const auto& [advance, drawn] : {std::pair(6, "Tamo Games at 552,474 r28"), {9, "Tamo Games at 542,474 r28"}}) {
+    WidgetTest::BlockFont font(advance);
+    Zing::Font* const gameFont = std::exchange(FONT_DEFAULT, &font);
+    Zing::MemoryImage scratch;
+    scratch.Create(640, 480);
+    Zing::Graphics g(&scratch);
+    app->mSplash->Draw(&g);
+    FONT_DEFAULT = gameFont;
+    EXPECT_EQ(font.drawn, std::vector<std::string>{drawn});
+  }
   ClickCentre(link);
   ASSERT_TRUE(Shown(app->mStartScreen) && Shown(app->mMainMenu));
-  const Zing::Rect newGame = app->mMainMenu->GetButton(0)->GetRect();
-  MoveTo(newGame.x + newGame.w / 2, newGame.y + newGame.h / 2);
-  EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // so do the panel's buttons
-  RunFor(50);                                               // the splash is deleted once the loop has unwound
+  for (const Zing::ButtonWidget* button : {app->mMainMenu->GetButton(0), app->mStartScreen->GetButton(0)}) {
+    MoveTo(button->x + button->width / 2, button->y + button->height / 2);
+    EXPECT_EQ(services->cursor, Zing::Platform::CursorHand) << button->id;  // so do the panel's and screen's buttons
+  }
+  RunFor(50);  // the splash is deleted once the loop has unwound
 
   // New without a saved game starts at once, with the help over the shadow.
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
