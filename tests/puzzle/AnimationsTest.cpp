@@ -184,19 +184,15 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82ThenANewGameStartsOver) {
   EXPECT_TRUE(p->IsGameCompleteTransition());
   EXPECT_EQ(std::pair(p->GetScore(), p.host.Count("HighScores")), std::pair(6234, 1));
   p->StopTransition();
-  EXPECT_EQ(p->mShutterTick + p->mShutterOffset, 0);
+  EXPECT_EQ(p->mShutterTick + p->mShutterOffset + p->mFinalScoreHandedOver, 0);
 
   // A new game starts over at the first level, whatever was going on.
   p.host.requests.clear();
-  p->mLevel = 40;
-  p->mHintsLeft = 3;
-  p->mBarBlink = 5;
-  p->mBarHighlight = 1;
-  p->mShutterTick = 30;
-  p->mShutterOffset = 33;
+  std::tie(p->mLevel, p->mHintsLeft, p->mBarBlink, p->mBarHighlight, p->mShutterTick, p->mShutterOffset,
+           p->mFinalScoreHandedOver) = std::tuple(40, 3, 5, 1, 30, 33, true);
   p->NewGame();
   EXPECT_EQ(std::tuple(p->GetLevel(), p->GetScore(), p->mHintsLeft, p->mLevelPoints), std::tuple(0, 0, 10, 500));
-  EXPECT_EQ(p->mBarBlink + p->mBarHighlight + p->mShutterTick + p->mShutterOffset, 0);
+  EXPECT_EQ(p->mBarBlink + p->mBarHighlight + p->mShutterTick + p->mShutterOffset + p->mFinalScoreHandedOver, 0);
   EXPECT_EQ(p.host.Names(), std::vector<std::string>{"FreshGame"});
   EXPECT_EQ(p.Digest(), 0x993ef5b9826aec5ull);
 }
