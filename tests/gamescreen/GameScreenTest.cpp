@@ -63,7 +63,7 @@ struct CodeScreen : ::testing::Test {
     Install(IMAGE_HINT_CELL, kHintCell, 1, 1, 11, 11);
     Install(IMAGE_HINT_SHADOW, kHintShadow, 1, 1, 17, 17);
     Install(IMAGE_HINT_NODES, kHintNodes, 7, 1, 10, 10);
-    Install(IMAGE_HINT_LINKS, kHintLinks, 7, 1, 6, 6);
+    Install(IMAGE_HINT_LINKS, kHintLinks, 8, 1, 6, 6);  // an eighth cel, that no link may draw
     Install(IMAGE_HINT_STICKS, kHintSticks, 7, 2, 8, 8);
     LevelFiles files;
     files.Add(LevelFromMap(rows, solution), 12);
