@@ -109,6 +109,11 @@ TEST(Stars, ShiftedPatternsAnEmitterPlayingOneAndFourHundredAtMost) {
   EXPECT_NE(Lintwick::FindStarEvent(9, 23), nullptr);
   for (auto [pattern, frame] : {std::pair{16, 24}, {20, 0}, {0, 25}, {-1, 0}})
     EXPECT_EQ(Lintwick::FindStarEvent(pattern, frame), nullptr) << pattern << " " << frame;
+  // Events per pattern: the bases whole (base 0 from frame 0), shifted ones less what left the 25 frames.
+  std::vector<int> events(Lintwick::kStarPatterns);
+  for (int i = 0; i < Lintwick::kStarPatterns * 25; ++i)
+    events[i / 25] += Lintwick::FindStarEvent(i / 25, i % 25) != nullptr;
+  EXPECT_EQ(events, (std::vector<int>{11, 10, 11, 10, 9, 11, 10, 11, 10, 11, 10, 9, 11, 11, 10, 10, 10, 10, 9, 11}));
 
   Player p({"a.A"});
   p->AddStar(1, 100, 200, true);
