@@ -130,10 +130,8 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   button.clip = false;  // it keeps within its rectangle all the same
   manager.AddWidget(&button);
   std::vector<std::uint32_t> looks{Checksum(Rect(0, 0, 40, 20))};
-  manager.MouseMove(20, 10);
-  looks.push_back(Checksum(Rect(0, 0, 40, 20)));
-  manager.MouseDown(20, 10, 1);
-  looks.push_back(Checksum(Rect(0, 0, 40, 20)));
+  looks.push_back((manager.MouseMove(20, 10), Checksum(Rect(0, 0, 40, 20))));
+  looks.push_back((manager.MouseDown(20, 10, 1), Checksum(Rect(0, 0, 40, 20))));
   EXPECT_EQ(looks, (std::vector<std::uint32_t>{1846691952, 2839431280, 113523072})) << Picture(Rect(0, 0, 40, 20));
   EXPECT_EQ(std::pair(Pixel(20, 20), Pixel(40, 10)), std::pair(0u, 0u));
   manager.MouseUp(20, 10, 1);
@@ -144,11 +142,9 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   button.SetFont(&tall);
   EXPECT_EQ(std::pair(Pixel(14, 3), Pixel(14, 13)), std::pair(kBkg, 0xFF0000u));  // the pointer is still over it
   // The label at the left or the right edge.
-  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_LEFT;
-  button.MarkDirty();
+  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_LEFT, button.MarkDirty();
   EXPECT_EQ(std::pair(Pixel(2, 8), Pixel(30, 8)), std::pair(0xFF0000u, kBkg));
-  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_RIGHT;
-  button.MarkDirty();
+  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_RIGHT, button.MarkDirty();
   EXPECT_EQ(std::pair(Pixel(2, 8), Pixel(30, 8)), std::pair(kBkg, 0xFF0000u));
   // An image without a down or over cell shows pressed a pixel right and down.
   auto image = Solid(40, 20, 0xFF0000FF);
@@ -187,21 +183,16 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
 
   // Two cells of one image.
   auto cells = Solid(24, 12, 0xFF0000FF);
-  for (int py = 0; py < 12; ++py) {
-    for (int px = 12; px < 24; ++px) cells->GetBits()[py * 24 + px] = 0xFF00FF00;
-  }
+  for (int i = 0; i < 24 * 12; ++i) cells->GetBits()[i] = i % 24 < 12 ? 0xFF0000FF : 0xFF00FF00;
   std::tie(box.uncheckedImage, box.checkedRect) = std::tuple(cells.get(), Rect(12, 0, 12, 12));
   box.SetChecked(true, true);
   EXPECT_EQ(Pixel(3, 3), 0x00FF00u);  // one cell rect set is enough to cut cells
-  box.uncheckedRect = Rect(0, 0, 12, 12);
-  box.SetChecked(false, true);
+  box.uncheckedRect = Rect(0, 0, 12, 12), box.SetChecked(false, true);
   EXPECT_EQ(Pixel(3, 3), 0x0000FFu);
   box.SetChecked(true, true);
   // Or an image of each.
   auto on = Solid(12, 12, 0xFFFF00FF);
-  box.checkedImage = on.get();
-  box.uncheckedRect = box.checkedRect = Rect();
-  box.MarkDirty();
+  box.checkedImage = on.get(), box.uncheckedRect = box.checkedRect = Rect(), box.MarkDirty();
   EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(11, 11)), std::pair(0xFF00FFu, 0xFF00FFu));
 }
 
@@ -240,10 +231,7 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
     at(157, false, true);
     sums.push_back(Checksum(slider.GetRect()));
     EXPECT_EQ((at(155), host.cursors.back()), 2);  // over the thumb
-    at(155, true);
-    at(1000);
-    at(-1000);
-    at(105, false, true);
+    at(155, true), at(1000), at(-1000), at(105, false, true);
     // Released, the thumb is no longer held: leaving it restores the arrow.
     EXPECT_EQ((at(104), host.cursors.back()), 2);
     EXPECT_EQ((manager.MouseMove(300, 300), host.cursors.back()), 0);
@@ -265,10 +253,8 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
   manager.AddWidget(&full);
   for (int length : {10, 11}) {
     full.Resize(0, 0, length, 20), full.SetValue(0);
-    manager.MouseMove(5, 5);
-    manager.MouseDown(5, 5, 1);
-    manager.MouseMove(9, 5);
-    manager.MouseUp(9, 5, 1);
+    manager.MouseMove(5, 5), manager.MouseDown(5, 5, 1);
+    manager.MouseMove(9, 5), manager.MouseUp(9, 5, 1);
   }
   full.thumbImage = nullptr, Click(10, 5);
   full.Resize(0, 0, 0, 20), full.MouseDown(-20, 5, 1), full.MouseUp(-20, 5);
