@@ -544,6 +544,8 @@ TEST_F(EditList, TheFieldDrawsTheTextInViewItsSelectionAndCursor) {
   EXPECT_EQ(std::pair(edit.cursorPos, edit.leftPos), std::pair(12, 7));
   for (int i = 0; i < 12; ++i) Keys({Zing::KEYCODE_LEFT});
   EXPECT_EQ(edit.leftPos, 0);
+  EXPECT_EQ((Keys({Zing::KEYCODE_END}), edit.leftPos), 10);  // a text set without moving the cursor shows its start
+  EXPECT_EQ((edit.SetText("abcdefghijkl", true), edit.leftPos), 0);
   for (const auto& [left, cursor, anchor, focus, password, sum] : cases) {
     edit.passwordChar = password;
     edit.SetText("abcdefghijkl");
