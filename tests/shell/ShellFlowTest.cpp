@@ -75,13 +75,11 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ASSERT_TRUE(Shown(app->mGameScreen));
   ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
-  EXPECT_TRUE(Shown(app->mShadow));
-  EXPECT_TRUE(app->mGameScreen->IsPaused());
+  EXPECT_EQ(std::pair(Shown(app->mShadow), app->mGameScreen->IsPaused()), std::pair(true, true));
   RunFor(1000);
   EXPECT_EQ(app->mShadow->GetAlpha(), ShadowScreen::kFullAlpha);
   ClickFooter(DIALOG_HELP);
-  EXPECT_FALSE(Shown(app->mShadow));
-  EXPECT_FALSE(app->mGameScreen->IsPaused());
+  EXPECT_EQ(std::pair(Shown(app->mShadow), app->mGameScreen->IsPaused()), std::pair(false, false));
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 1");
 
   // Level 1 with the mouse: the panel follows level and score.
@@ -113,9 +111,8 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   app.reset();  // writes the demo
 
   // Another machine: no settings and no saved game.
-  std::filesystem::remove_all(home.Path() + "/TamoGames");
-  std::filesystem::remove(home.Path() + "/data/save/game.dat");
-  std::filesystem::remove(home.Path() + "/data/save/progress.dat");
+  for (const char* gone : {"/TamoGames", "/data/save/game.dat", "/data/save/progress.dat"})
+    std::filesystem::remove_all(home.Path() + gone);
   services = new LintwickTest::NullServices;
   services->clock = 777777;
   MakeApp();
@@ -165,8 +162,7 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   RunFor(100);
   EXPECT_GT(game->updateCount, frozen);
   app->MainMenuCommand(3);
-  Send(MessageCode::ActivateApp, 0, 0, 0);
-  Send(MessageCode::ActivateApp, 0, 0, 1);
+  Send(MessageCode::ActivateApp, 0, 0, 0), Send(MessageCode::ActivateApp, 0, 0, 1);
   EXPECT_TRUE(game->IsPaused());
   ClickFooter(DIALOG_CONFIRM_EXIT, false);
   EXPECT_FALSE(game->IsPaused());
@@ -434,9 +430,7 @@ TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
     Click(187 + 133 + dx, 53 + 176 + dy);
     return dialog->GetPlayback().IsPlaying();
   };
-  EXPECT_FALSE(clickAt(104, 0));
-  EXPECT_FALSE(clickAt(0, -104));
-  EXPECT_TRUE(clickAt(-103, 103));
+  EXPECT_EQ((std::tuple{clickAt(104, 0), clickAt(0, -104), clickAt(-103, 103)}), std::tuple(false, false, true));
   RunFor(SolvePlayback::kUpdatesPerPiece * 10 + 100);
   EXPECT_EQ(dialog->GetPlayback().Shown(), 1);
   EXPECT_TRUE(clickAt(103, -103));
@@ -561,8 +555,7 @@ TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
   ASSERT_NO_FATAL_FAILURE(DrawSolution(app->mDailyScreen));
   for (int i = 0; i < 400 && app->GetDialog(DIALOG_DAILY) == nullptr; ++i) RunFor(50);
   ASSERT_NE(app->GetDialog(DIALOG_DAILY), nullptr);
-  EXPECT_TRUE(Shown(app->mStartScreen));
-  EXPECT_FALSE(Shown(app->mDailyScreen));
+  EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(app->mDailyScreen)), std::pair(true, false));
   const DailyRecord record = app->GetDailyRecord();
   EXPECT_EQ(std::tuple(record.streak, record.best, TodayState(record, DayNumber(today))),
             std::tuple(1, 1, DailyState::Perfect));
