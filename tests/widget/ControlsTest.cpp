@@ -458,15 +458,12 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   EXPECT_EQ(edit.text,
             "Anna Bob\x96\xE9"
             "12345");
-  host.extendedChars = false;
-  edit.SetText("");
+  host.extendedChars = false, edit.SetText("");
   host.clipboard = "\x80t\xE9";
   Chord(22, 'V');
   EXPECT_EQ(edit.text, "t");
-  edit.passwordChar = '*';
-  edit.SetText("secret");
-  Chord(1, 'A');
-  Chord(3, 'C');
+  edit.passwordChar = '*', edit.SetText("secret");
+  Chord(1, 'A'), Chord(3, 'C');
   EXPECT_EQ(host.clipboard, "******");
   // A text set by the owner ends the selection.
   edit.SetText("abcdefghijklmno");
@@ -480,8 +477,7 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   Keys({Zing::KEYCODE_RIGHT}, KEYCODE_SHIFT);  // over a selection it takes the selection's room
   Chord(22, 'V');
   EXPECT_EQ(edit.text, "axcdefghijklmno");
-  edit.maxChars = 0;  // a limit of nothing holds and takes nothing
-  edit.SetText("abc");
+  edit.maxChars = 0, edit.SetText("abc");  // a limit of nothing holds and takes nothing
   Chord(22, 'V');
   EXPECT_EQ(edit.text, "");
 }

@@ -100,8 +100,7 @@ TEST_F(Dialogs, AnswersReachTheListenerAndEscapeAnswersNo) {
   manager.AddWidget(dialog.get());
   Click(130, 260);
   EXPECT_EQ(dialog->result, Dialog::ID_YES);
-  dialog->ButtonPress(7);  // a control of a derived dialog: its own business
-  dialog->ButtonDepress(7);
+  dialog->ButtonPress(7), dialog->ButtonDepress(7);  // a control of a derived dialog: its own business
   manager.AddBaseModal(dialog.get());
   manager.KeyDown(Zing::KEYCODE_ESCAPE);
   EXPECT_EQ(heard, (Strings{"press 4 1000", "depress 4 1000", "depress 4 1001"}));
@@ -127,10 +126,8 @@ TEST_F(Dialogs, AnswersReachTheListenerAndEscapeAnswersNo) {
   };
   EXPECT_EQ(dialog->WaitForResult(false), Dialog::kNoResult);
   // A footer button answers yes to Escape; a dialog without buttons ignores it.
-  auto footer = Make(Dialog::BUTTONS_FOOTER);
-  footer->KeyDown(Zing::KEYCODE_ESCAPE);
-  auto none = Make(Dialog::BUTTONS_NONE);
-  none->KeyDown(Zing::KEYCODE_ESCAPE);
+  auto footer = Make(Dialog::BUTTONS_FOOTER), none = Make(Dialog::BUTTONS_NONE);
+  footer->KeyDown(Zing::KEYCODE_ESCAPE), none->KeyDown(Zing::KEYCODE_ESCAPE);
   EXPECT_EQ(std::pair(footer->result, none->result), std::pair(+Dialog::ID_YES, +Dialog::kNoResult));
 
   // Made without a button image, the dialog and its buttons have black
@@ -207,8 +204,7 @@ TEST_F(Dialogs, ADragMovesTheDialogWithinTheScreenMargins) {
   auto dialog = Make(Dialog::BUTTONS_NONE);
   dialog->Resize(100, 100, 300, 200);
   manager.AddWidget(dialog.get());
-  manager.MouseMove(110, 110);
-  manager.MouseDown(110, 110, 1);
+  manager.MouseMove(110, 110), manager.MouseDown(110, 110, 1);
   const std::tuple<int, int, Zing::Point> drags[] = {{210, 160, {200, 150}},
                                                      {-500, -500, {-8, -8}},
                                                      {50, 50, {42, 42}},
@@ -219,10 +215,8 @@ TEST_F(Dialogs, ADragMovesTheDialogWithinTheScreenMargins) {
     EXPECT_EQ((Zing::Point{dialog->x, dialog->y}), at) << px << "," << py;
   }
   manager.MouseUp(400, 300, 1);
-  manager.MouseMove(420, 320);     // released: no longer dragged
-  manager.MouseDown(420, 320, 2);  // nor by a double click
-  manager.MouseMove(430, 330);
-  manager.MouseUp(430, 330, 2);
+  manager.MouseMove(420, 320), manager.MouseDown(420, 320, 2);  // released: no longer dragged, nor by a double click
+  manager.MouseMove(430, 330), manager.MouseUp(430, 330, 2);
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, host.cursors), std::tuple(109, 109, std::vector<int>{2, 0}));
 }
 
