@@ -53,6 +53,7 @@ class Listener : public Zing::ButtonListener,
   }
   void EditWidgetText(int id, const std::string& text) override { Add(std::to_string(id) + " enter " + text); }
   bool AllowChar(int, char c) override { return c != '#'; }
+  bool AllowText(int, const std::string& text) override { return text.find('!') == std::string::npos; }
   void ListClicked(int id, int index, int clicks) override {
     Add(std::to_string(id) + " click " + std::to_string(index) + " " + std::to_string(clicks));
   }
@@ -538,6 +539,7 @@ TEST_F(EditList, TheFieldDrawsTheTextInViewItsSelectionAndCursor) {
   // view; going back brings the start into view again.
   Type("abcdefghijkl");
   EXPECT_EQ(std::pair(edit.cursorPos, edit.leftPos), std::pair(12, 7));
+  EXPECT_EQ((Type("!"), std::pair(edit.text, edit.cursorPos)), std::pair(std::string("abcdefghijkl"), 12));  // refused
   for (int i = 0; i < 12; ++i) Keys({Zing::KEYCODE_LEFT});
   EXPECT_EQ(edit.leftPos, 0);
   EXPECT_EQ((Keys({Zing::KEYCODE_END}), edit.leftPos), 10);  // a text set without moving the cursor shows its start
