@@ -792,8 +792,7 @@ struct Camera : NullServices {
 // a screen too small for it; each frame pinned by its digest.
 TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
   app.reset();
-  auto* camera = new Camera;
-  services = camera;
+  auto* camera = static_cast<Camera*>(services = new Camera);
   MakeApp();
   std::tie(app->width, app->height, app->showFPS) = std::tuple(100, 30, true);
   Start();
