@@ -161,7 +161,8 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
 // double at every step, and nesting without end, fail; four defines of 2^18
 // elements (lists counted, the last replacing S, which gives its 2^12 back)
 // are the most all defines may hold, one more fails; a point size far from the
-// layer's makes no giant scaled image. A define naming itself does not loop.
+// layer's makes no giant scaled image. A define naming itself does not loop. A
+// list naming a define holds its items, and may hold no more than one list.
 TEST_F(FontDescriptor, HostileSeedsAreBounded) {
   const std::pair<const char*, const char*> seeds[] = {{"doubling", "Invalid Paramater Type"},
                                                        {"nesting", "Unexpected List Start"},
@@ -176,8 +177,11 @@ TEST_F(FontDescriptor, HostileSeedsAreBounded) {
     font.DrawString(&g, 0, 10, "aaaa", Color::White, g.GetClipRect());
     EXPECT_GE(font.StringWidth("aaaa"), 0);
   }
-  EXPECT_EQ(std::pair(std::string(), std::string()),
-            std::pair(Load("Define A A; Define B (A); Define A (B B);"), Load(text.substr(0, text.find("Define Y")))));
+  std::string most = "Define S (";  // S's 2^18 - 1 items and its name: one list's whole budget
+  for (int i = 1; i < 1 << 18; ++i) most += "1 ";
+  EXPECT_EQ(std::tuple("", "", "", "Invalid Paramater Type"),
+            std::tuple(Load("Define A A; Define B (A); Define A (B B);"), Load(text.substr(0, text.find("Define Y"))),
+                       Load(most + "); Define T (S);"), Load(most + "); Define T (1 S);")));
 }
 
 TEST_F(FontDescriptor, TheOlderWidthsFormat) {
