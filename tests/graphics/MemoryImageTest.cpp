@@ -313,19 +313,11 @@ std::uint32_t ReferenceBlit(std::uint32_t d, std::uint32_t s, const Color& c, in
 
 // Fills and blits, through every set of row kernels, give the plain rules'
 // bits: every colour kind and mode over opaque destinations and every pair of
-// alphas, from sources with partial alpha, only 0 and 255, or a palette.
+// alphas, from sources with partial alpha, only 0 and 255, or a palette. The
+// colours as 0xAARRGGBB; the last three each add to one channel only.
 TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
-  const Color colours[] = {Color::White,
-                           Color(128, 128, 128, 255),
-                           Color(77, 77, 77, 200),
-                           Color(255, 128, 0, 255),
-                           Color(200, 100, 50, 128),
-                           Color(255, 255, 255, 128),
-                           Color(10, 200, 30, 0),
-                           Color(3, 3, 3, 255),
-                           Color(200, 0, 0, 255),  // each adds to one channel only
-                           Color(0, 200, 0, 255),
-                           Color(0, 0, 200, 255)};
+  const std::uint32_t colours[] = {0xFFFFFFFF, 0xFF808080, 0xC84D4D4D, 0xFFFF8000, 0x80C86432, 0x80FFFFFF,
+                                   0x000AC81E, 0xFF030303, 0xFFC80000, 0xFF00C800, 0xFF0000C8};
   const int w = 259, h = 256;  // odd rows: every vector width leaves a tail
   Row dst, opaqueDst, src, hardSrc, fewSrc;
   std::uint32_t seed = 3;
@@ -348,7 +340,8 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
     }
   };
   Row expected(dst.size());
-  for (const Color& c : colours) {
+  for (const std::uint32_t packed : colours) {
+    const Color c = Color::FromPacked(packed);
     for (const Row* d : {&dst, &opaqueDst}) {
       for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = ReferenceFill((*d)[i], c);
       check(
