@@ -119,7 +119,7 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
         "LayerSetAscent L 99999999999;", "LayerSetAscent L 2147483648;", "LayerSetAscent L 0x1G;",
         "LayerSetColorMult L (1 '.' 1 1);", "LayerSetColorAdd L (1 1 1);", "LayerSetColorMult L (1 -x1 1 1);",
         "LayerSetDrawMode L 2;", "LayerSetOffset L (1 2 3);", "LayerSetCharWidths L ('ab' 'b') (1 2);",
-        "LayerSetKerningPairs L ('a') (1);", "Define 3 x;"}},
+        "LayerSetKerningPairs L ('a') (1);", "Define 3 x;", "Define D (1); LayerSetImage L D;"}},
       {"Image rectangle out of bounds",
        {"LayerSetImageMap L ('a') ((0 8 5 -2));", "LayerSetImageMap L ('a') ((60 0 5 16));",
         "LayerSetImageMap L ('a') ((-1 0 5 5));", "LayerSetImageMap L ('a') ((0 -1 5 5));",
@@ -142,7 +142,7 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       EXPECT_FALSE(data->FindLayer("Z")) << text;
     }
   EXPECT_EQ("", Load(layer +
-                     "LayerSetImageMap L ('a' 'b') ((60 0 4 16) (0 0 0 0));"
+                     "Define N 'sheet.png'; LayerSetImage L N; LayerSetImageMap L ('a' 'b') ((60 0 4 16) (0 0 0 0));"
                      "LayerSetAscent L -2147483648; LayerSetColorAdd L (-1 0 0 -1);"
                      "CreateHorzSpanRectList S (2147483647 0 0 1) (0); Define D " +
                      std::string(64, '(') + std::string(64, ')') + ";"));
