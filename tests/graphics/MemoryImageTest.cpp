@@ -187,7 +187,10 @@ MemoryImage Pattern(int w, int h, std::uint32_t seed) {
 // our own choice: pinned by checksums of small pictures, each drawn onto an
 // opaque destination and onto one with alpha, in normal and additive mode.
 TEST(MemoryImage, DrawingPinnedByChecksums) {
-  using Draw = std::function<void(MemoryImage&, MemoryImage&, const Color&, int)>;
+  using Draw = std::function<void()>;
+  MemoryImage *d = nullptr, *s = nullptr;  // what each scene draws onto and from, how
+  Color c;
+  int m = 0;
   const Rect clip(1, 1, 14, 10);
   Matrix3 shear;
   shear.m[0][0] = 1.5, shear.m[0][1] = 0.5, shear.m[1][0] = -0.25, shear.m[1][1] = 0.75;
@@ -195,53 +198,40 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
   std::uint8_t coverage[64];
   for (int i = 0; i < 64; ++i) coverage[i] = static_cast<std::uint8_t>(i * 37);
   const std::pair<const char*, Draw> scenes[] = {
-      {"fast stretch", [&](auto& d, auto& s, auto& c,
-                           int m) { d.StretchBlt(&s, Rect(-2, 1, 13, 9), Rect(1, 0, 5, 4), clip, c, m, true); }},
-      {"smooth stretch", [&](auto& d, auto& s, auto& c,
-                             int m) { d.StretchBlt(&s, Rect(2, -1, 15, 11), Rect(0, 1, 6, 4), clip, c, m, false); }},
-      {"smooth, to every edge",
-       [&](auto& d, auto& s, auto& c, int m) {
-         d.StretchBlt(&s, Rect(1, 1, 14, 10), Rect(0, 0, 7, 5), clip, c, m, false);
-       }},
-      {"smooth shrink", [&](auto& d, auto& s, auto& c,
-                            int m) { d.StretchBlt(&s, Rect(3, 2, 4, 3), Rect(0, 0, 7, 5), clip, c, m, false); }},
-      {"mirrored stretch",
-       [&](auto& d, auto& s, auto& c, int m) {
-         d.StretchBltMirror(&s, Rect(1, 2, 11, 7), Rect(1, 1, 5, 4), clip, c, m, true);
-       }},
-      {"mirror", [&](auto& d, auto& s, auto& c, int m) { d.BltMirror(&s, -1, 3, Rect(1, 0, 6, 5), c, m); }},
-      {"float blit", [&](auto& d, auto& s, auto& c, int m) { d.BltF(&s, 10.6f, 6.4f, Rect(0, 1, 7, 4), clip, c, m); }},
-      {"rotated", [&](auto& d, auto& s, auto& c,
-                      int m) { d.BltRotated(&s, 4.5f, 2.f, Rect(0, 0, 7, 5), clip, c, m, 0.6, 2.f, 3.f); }},
-      {"matrix", [&](auto& d, auto& s, auto& c,
-                     int m) { d.BltMatrix(&s, 8.f, 6.f, shear, clip, c, m, Rect(1, 0, 6, 5), false); }},
-      {"matrix blended",
-       [&](auto& d, auto& s, auto& c, int m) { d.BltMatrix(&s, 7.f, 5.f, shear, clip, c, m, Rect(0, 0, 7, 5), true); }},
-      {"self",
-       [&](auto& d, auto&, auto& c, int m) { d.Blt(&d, 3, 2, Rect(1, 1, 12, 9), c, m); }},  // reads the old pixels
-      {"clear and outline",  // an outline w x h touches w + 1 by h + 1 pixels
-       [&](auto& d, auto&, auto& c, int m) {
-         d.ClearRect(Rect(3, -2, 5, 6)), d.ClearRect(Rect(15, 11, 9, 9));
-         d.DrawRect(Rect(2, 1, 9, 6), c, m), d.DrawRect(Rect(-3, 8, 30, 9), c, m);
+      {"fast stretch", [&] { d->StretchBlt(s, Rect(-2, 1, 13, 9), Rect(1, 0, 5, 4), clip, c, m, true); }},
+      {"smooth stretch", [&] { d->StretchBlt(s, Rect(2, -1, 15, 11), Rect(0, 1, 6, 4), clip, c, m, false); }},
+      {"smooth, to every edge", [&] { d->StretchBlt(s, Rect(1, 1, 14, 10), Rect(0, 0, 7, 5), clip, c, m, false); }},
+      {"smooth shrink", [&] { d->StretchBlt(s, Rect(3, 2, 4, 3), Rect(0, 0, 7, 5), clip, c, m, false); }},
+      {"mirrored stretch", [&] { d->StretchBltMirror(s, Rect(1, 2, 11, 7), Rect(1, 1, 5, 4), clip, c, m, true); }},
+      {"mirror", [&] { d->BltMirror(s, -1, 3, Rect(1, 0, 6, 5), c, m); }},
+      {"float blit", [&] { d->BltF(s, 10.6f, 6.4f, Rect(0, 1, 7, 4), clip, c, m); }},
+      {"rotated", [&] { d->BltRotated(s, 4.5f, 2.f, Rect(0, 0, 7, 5), clip, c, m, 0.6, 2.f, 3.f); }},
+      {"matrix", [&] { d->BltMatrix(s, 8.f, 6.f, shear, clip, c, m, Rect(1, 0, 6, 5), false); }},
+      {"matrix blended", [&] { d->BltMatrix(s, 7.f, 5.f, shear, clip, c, m, Rect(0, 0, 7, 5), true); }},
+      {"self", [&] { d->Blt(d, 3, 2, Rect(1, 1, 12, 9), c, m); }},  // reads the old pixels
+      // An outline w x h touches w + 1 by h + 1 pixels.
+      {"clear and outline",
+       [&] {
+         d->ClearRect(Rect(3, -2, 5, 6)), d->ClearRect(Rect(15, 11, 9, 9));
+         d->DrawRect(Rect(2, 1, 9, 6), c, m), d->DrawRect(Rect(-3, 8, 30, 9), c, m);
        }},
       {"palette",
-       [&](auto& d, auto& s, auto& c, int m) {
-         MemoryImage p(s);
-         p.Palletize();
-         d.Blt(&p, 9, -1, Rect(0, 0, 7, 5), c, m);
+       [&] {
+         MemoryImage p(*s);
+         p.Palletize(), d->Blt(&p, 9, -1, Rect(0, 0, 7, 5), c, m);
        }},
       {"lines",
-       [&](auto& d, auto&, auto& c, int m) {
+       [&] {
          // The eighth steps both ways at a tie; no number is 0.
          const double ends[][4] = {{0, 0, 15, 11}, {14, 1, 2, 9}, {3, 11, 5, -4}, {-5, 3, 22, 8}, {1, 1, 1, 1},
                                    {2, 6, 2, 1},   {7, 0, 4, 0},  {9, 2, 11, 3},  {NAN, 5, 3, 5}};
-         for (const auto& [x1, y1, x2, y2] : ends) d.DrawLine(x1, y1, x2, y2, c, m);
+         for (const auto& [x1, y1, x2, y2] : ends) d->DrawLine(x1, y1, x2, y2, c, m);
        }},
       {"scan lines",
-       [&](auto& d, auto&, auto& c, int m) {
-         d.FillScanLines(spans, 3, c, m);
-         d.FillScanLinesWithCoverage(spans, 1, c, m, coverage, -1, 3, 8, 8);  // one span too
-         d.FillScanLinesWithCoverage(spans + 1, 2, c, m, coverage, 0, 3, 8, 8);
+       [&] {
+         d->FillScanLines(spans, 3, c, m);
+         d->FillScanLinesWithCoverage(spans, 1, c, m, coverage, -1, 3, 8, 8);  // one span too
+         d->FillScanLinesWithCoverage(spans + 1, 2, c, m, coverage, 0, 3, 8, 8);
        }},
   };
   const std::uint32_t expected[std::size(scenes)] = {0x1e1a538c, 0x89925616, 0xb7ccead4, 0x82b8b4f2, 0xbfeb62c8,
@@ -249,15 +239,13 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
                                                      0x639dcdd5, 0xe338db40, 0x237dcc26, 0xb3ee02a0, 0x4a9fc6a0};
   for (std::size_t i = 0; i < std::size(scenes); ++i) {
     std::uint32_t hash = 0;
-    for (const auto& [color, mode] : {std::pair(Color::White, 0),
-                                      {Color(200, 90, 40, 170), 0},
-                                      {Color(128, 128, 128, 255), 0},
-                                      {Color(90, 200, 255, 140), 1},
-                                      {Color::White, 2}}) {
+    for (const auto& [color, mode] :
+         {std::pair(0xFFFFFFFFu, 0), {0xAAC85A28u, 0}, {0xFF808080u, 0}, {0x8C5AC8FFu, 1}, {0xFFFFFFFFu, 2}}) {
       for (bool opaque : {true, false}) {
         MemoryImage dest = Pattern(16, 12, 1), source = Pattern(7, 5, 2);
         if (opaque) dest.SetImageMode(false, false);
-        scenes[i].second(dest, source, color, mode);
+        d = &dest, s = &source, c = Color::FromPacked(color), m = mode;
+        scenes[i].second();
         hash = hash * 31 + Checksum(dest);
         ASSERT_TRUE(dest.IsGuardIntact()) << scenes[i].first;
       }
@@ -331,7 +319,7 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
   for (std::uint32_t p : dst) fewSrc.push_back(src[p % 200 * 331]);
   std::vector<const Blend::Kernels*> sets = {&Blend::ScalarKernels(), Blend::Sse2Kernels(), Blend::Avx2Kernels()};
   std::erase(sets, nullptr);
-  const auto check = [&](const Row& expected, const std::function<void(MemoryImage&)>& draw, const Row& d) {
+  const auto check = [&](const Row& d, const Row& expected, const std::function<void(MemoryImage&)>& draw) {
     for (const Blend::Kernels* kernels : sets) {
       Blend::SetActiveKernels(kernels);
       MemoryImage target = FromPixels(d, w, h);
@@ -344,8 +332,7 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
     const Color c = Color::FromPacked(packed);
     for (const Row* d : {&dst, &opaqueDst}) {
       for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = ReferenceFill((*d)[i], c);
-      check(
-          expected, [&](MemoryImage& target) { target.FillRect(Rect(0, 0, w, h), c, 1); }, *d);
+      check(*d, expected, [&](MemoryImage& target) { target.FillRect(Rect(0, 0, w, h), c, 1); });
       for (const Row* s : {&src, &hardSrc, &fewSrc}) {
         MemoryImage source = FromPixels(*s, w, h);
         ASSERT_TRUE(s != &fewSrc || source.Palletize());
@@ -353,8 +340,7 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
         for (int mode : {0, 1}) {
           for (std::size_t i = 0; i < expected.size(); ++i)
             expected[i] = ReferenceBlit((*d)[i], (*s)[i], c, mode, d == &opaqueDst, partial);
-          check(
-              expected, [&](MemoryImage& target) { target.Blt(&source, 0, 0, Rect(0, 0, w, h), c, mode); }, *d);
+          check(*d, expected, [&](MemoryImage& target) { target.Blt(&source, 0, 0, Rect(0, 0, w, h), c, mode); });
           ASSERT_FALSE(HasFailure()) << "mode " << mode << " colour " << std::hex << c.ToPacked();
         }
       }
