@@ -48,13 +48,11 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
   const int before = image.GetBitsChangedCount();
   const Row pixels = {0xFF000000, 0x80FFFFFF, 0x00000000, 0xFF123456};
   image.SetBits(pixels.data(), 2, 2, false);
-  EXPECT_EQ(before + 1, image.GetBitsChangedCount());
-  EXPECT_TRUE(image.AreBitsChanged());
+  EXPECT_EQ(std::pair(before + 1, true), std::pair(image.GetBitsChangedCount(), image.AreBitsChanged()));
   image.CommitBits();
   EXPECT_EQ(std::tuple(false, true, true),
             std::tuple(image.AreBitsChanged(), image.HasTransparency(), image.HasAlpha()));
-  EXPECT_EQ(0x80FFFFFFu, image.GetPixel(1, 0));
-  EXPECT_EQ(0u, image.GetPixel(2, 0));   // outside
+  EXPECT_EQ(std::pair(0x80FFFFFFu, 0u), std::pair(image.GetPixel(1, 0), image.GetPixel(2, 0)));  // then outside
   image.SetBits(image.GetBits(), 1, 2);  // a smaller size from its own first pixels
   EXPECT_EQ(0x80FFFFFFu, image.GetPixel(0, 1));
   EXPECT_TRUE(image.IsGuardIntact());
@@ -65,14 +63,11 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
   opaque.SetBits(nullptr, 5, 5);
   EXPECT_EQ(0, opaque.width);
   MemoryImage empty;
-  empty.BitsChanged();
-  empty.CommitBits();
+  empty.BitsChanged(), empty.CommitBits();
   EXPECT_EQ(std::pair(true, false), std::pair(empty.HasTransparency(), empty.HasAlpha()));  // no pixels: transparent
 
   MemoryImage forced = FromPixels({0x00000000, 0x80000000});
-  forced.SetImageMode(false, false);
-  forced.BitsChanged();
-  forced.CommitBits();
+  forced.SetImageMode(false, false), forced.BitsChanged(), forced.CommitBits();
   EXPECT_EQ(std::tuple(false, false, true),
             std::tuple(forced.HasTransparency(), forced.HasAlpha(), forced.IsForcedMode()));
 }
@@ -83,8 +78,8 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   twice.insert(twice.end(), colours.begin(), colours.end());
   MemoryImage image = FromPixels(twice, 16, 32);
   ASSERT_TRUE(image.Palletize());
-  EXPECT_EQ(std::tuple(true, false, true), std::tuple(image.IsPalletized(), image.HasBits(), image.WantsPalette()));
-  EXPECT_EQ(256, image.GetNumColors());
+  EXPECT_EQ(std::tuple(true, false, true, 256),
+            std::tuple(image.IsPalletized(), image.HasBits(), image.WantsPalette(), image.GetNumColors()));
   EXPECT_EQ(colours[200], image.GetPixel(8, 12));
   EXPECT_TRUE(image.Palletize());  // already palletised
 
@@ -137,13 +132,11 @@ TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges
   EXPECT_EQ(0xFFFFFFFFu, blue.GetNativeAlphaData(nullptr)[0]);  // rebuilt for another format
 
   MemoryImage changed = FromPixels({0xFF000000, 0x00000000});
-  changed.GetNativeAlphaData(nullptr);
-  changed.GetRLAlphaData();
+  changed.GetNativeAlphaData(nullptr), changed.GetRLAlphaData();
   changed.FillRect(Rect(0, 0, 1, 1), Color(1, 2, 3, 255), 0);
-  EXPECT_FALSE(changed.HasNativeAlphaData());
-  EXPECT_EQ(2, changed.GetRLAlphaData()[1] + changed.GetRLAlphaData()[0]);
-  changed.GetNativeAlphaData(nullptr);
-  changed.DeleteSWBuffers();
+  EXPECT_EQ(std::pair(false, 2),
+            std::pair(changed.HasNativeAlphaData(), changed.GetRLAlphaData()[1] + changed.GetRLAlphaData()[0]));
+  changed.GetNativeAlphaData(nullptr), changed.DeleteSWBuffers();
   EXPECT_EQ(std::pair(true, false), std::pair(changed.HasBits(), changed.HasNativeAlphaData()));
 }
 
