@@ -30,8 +30,8 @@ std::vector<int> Runs(const std::uint8_t* runs, int n) { return {runs, runs + n}
 TEST(MemoryImage, CreateMakesZeroedPixelsOnDemandAndRefusesNonsense) {
   MemoryImage image;
   image.Create(3, 2);
-  EXPECT_EQ(3, image.width);
-  EXPECT_EQ(std::tuple(false, true, true), std::tuple(image.HasBits(), image.HasTransparency(), image.HasAlpha()));
+  EXPECT_EQ(std::tuple(3, false, true, true),
+            std::tuple(image.width, image.HasBits(), image.HasTransparency(), image.HasAlpha()));
   EXPECT_EQ((Row{0, 0, 0, 0, 0, 0, MemoryImage::kGuardWord}), Row(image.GetBits(), image.GetBits() + 7));
   // Up to 2^28 pixels, none allocated yet; an empty or larger size makes an empty image.
   const std::tuple<int, int, bool> sizes[] = {
@@ -54,8 +54,7 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
             std::tuple(image.AreBitsChanged(), image.HasTransparency(), image.HasAlpha()));
   EXPECT_EQ(std::pair(0x80FFFFFFu, 0u), std::pair(image.GetPixel(1, 0), image.GetPixel(2, 0)));  // then outside
   image.SetBits(image.GetBits(), 1, 2);  // a smaller size from its own first pixels
-  EXPECT_EQ(0x80FFFFFFu, image.GetPixel(0, 1));
-  EXPECT_TRUE(image.IsGuardIntact());
+  EXPECT_EQ(std::pair(0x80FFFFFFu, true), std::pair(image.GetPixel(0, 1), image.IsGuardIntact()));
 
   MemoryImage opaque = FromPixels({0xFF000000, 0xFFFFFFFF}), first = FromPixels({0x80000000, 0xFF000000});
   EXPECT_EQ(std::pair(false, false), std::pair(opaque.HasTransparency(), opaque.HasAlpha()));
@@ -100,14 +99,13 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   EXPECT_EQ((std::vector<int>{1, 2, 1, 1}), Runs(small.GetRLAlphaData(), 4));
   small.PurgeBits();  // the palette holds the pixels: nothing to drop
   EXPECT_TRUE(small.IsPalletized());
-  small.GetBits();
-  small.ReInit();  // wants its palette back, and purges again
+  small.GetBits(), small.ReInit();  // wants its palette back, and purges again
   EXPECT_TRUE(small.IsPalletized());
   EXPECT_EQ(0x80000000u, small.GetPixel(3, 0));
   small.GetNativeAlphaData(nullptr);
   EXPECT_EQ(pixels, Pixels(small));
-  EXPECT_EQ(std::pair(false, false), std::pair(small.IsPalletized(), small.HasNativeAlphaData()));
-  EXPECT_TRUE(small.IsGuardIntact());
+  EXPECT_EQ(std::tuple(false, false, true),
+            std::tuple(small.IsPalletized(), small.HasNativeAlphaData(), small.IsGuardIntact()));
 }
 
 class SixteenBitDisplay : public ImageDisplay {
