@@ -114,9 +114,7 @@ TEST(ImageLib, GifPicturesOfEveryShape) {
   cases[1].blockSize = 7;
   cases[2].interlaced = cases[3].interlaced = true;  // every pass, and passes beyond the last row
   cases[2].localTable = true;
-  cases[4].version = "GIF87a";
-  cases[4].blockSize = 1;
-  cases[4].transparent = 2;
+  cases[4].version = "GIF87a", cases[4].blockSize = 1, cases[4].transparent = 2;
   // A comment, a looping block and a stray byte before the picture.
   cases[4].before = std::string("\x21\xFE\003abc\002de\0\x21\xFF\x0BNETSCAPE2.0\003\001\0\0\0\x07", 30);
   for (const GifSpec& gif : cases) {
