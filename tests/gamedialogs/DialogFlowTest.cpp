@@ -316,6 +316,13 @@ TEST(ScoreTable, DamagedFilesGiveSaneTables) {
   }
   read(table, std::string("\x01\x00\x00\x00\x20\x00", 6) + std::string(32, 'n'));
   EXPECT_EQ(table.entries[0].name.size(), ScoreTable::kMaxNameLength);
+
+  // A score below the whole table takes no place, whatever lies in memory after the table.
+  struct {
+    ScoreTable table;
+    ScoreEntry after[2] = {{1 << 30, "after"}, {}};
+  } guarded;
+  EXPECT_EQ(std::pair(guarded.table.Insert(99, "low"), guarded.after[1].name), std::pair(-1, std::string()));
 }
 
 }  // namespace

@@ -42,29 +42,24 @@ struct CodeScreen : ::testing::Test {
     using namespace Lintwick;
     // Link cels smaller than the cube's, so the cube's base cel shows as a
     // ring around a piece's link cel.
-    Install(IMAGE_GAME_BKG, kBkg, 1, 1, 470, 480);
-    Install(IMAGE_CELL, kCell, 1, 1, 45, 45);
-    Install(IMAGE_SHADOW_PIECE, kShadow, 1, 1, 51, 51);
     for (int c = 0; c < 7; ++c) {
       Install(LinkImage(c), kLink0 + c, 22, 1, 31, 31);
       Install(RollingCubeImage(c), kCube0 + c, 14, 2, 41, 41);
       Install(VortexImage(c), kVortex0 + c, 15, 1, 40, 40);
     }
-    Install(IMAGE_HIGHLIGHTS, kHighlights, 2, 1, 45, 45);
-    Install(IMAGE_TARGET, kTarget, 20, 1, 11, 11);
-    Install(IMAGE_MARK, kMark, 2, 1, 45, 45);
-    Install(IMAGE_STAR_SMALL, kStarSmall, 7, 1, 9, 9);
-    Install(IMAGE_STAR_BIG, kStarBig, 7, 1, 15, 15);
-    Install(IMAGE_SHUTTERS, kShutters, 1, 2, 464, 230);
-    Install(IMAGE_EFFECT_TEXTS, kEffectTexts, 1, 11, 200, 20);
-    Install(IMAGE_DIGITS, kDigits, 10, 1, 16, 20);
-    Install(IMAGE_VORTEX_LINE, kVortexLine, 1, 2, 200, 4);
-    Install(IMAGE_HINT_BKG, kHintBkg, 1, 1, 132, 132);
-    Install(IMAGE_HINT_CELL, kHintCell, 1, 1, 11, 11);
-    Install(IMAGE_HINT_SHADOW, kHintShadow, 1, 1, 17, 17);
-    Install(IMAGE_HINT_NODES, kHintNodes, 7, 1, 10, 10);
-    Install(IMAGE_HINT_LINKS, kHintLinks, 7, 1, 6, 6);
-    Install(IMAGE_HINT_STICKS, kHintSticks, 7, 2, 8, 8);
+    // The image, its tag, its columns and rows of cels, a cel's size; the hint link cels have an eighth,
+    // that no link may draw.
+    const std::tuple<Zing::Image**, int, int, int, int, int> standIns[] = {
+        {&IMAGE_GAME_BKG, kBkg, 1, 1, 470, 480},         {&IMAGE_CELL, kCell, 1, 1, 45, 45},
+        {&IMAGE_SHADOW_PIECE, kShadow, 1, 1, 51, 51},    {&IMAGE_HIGHLIGHTS, kHighlights, 2, 1, 45, 45},
+        {&IMAGE_TARGET, kTarget, 20, 1, 11, 11},         {&IMAGE_MARK, kMark, 2, 1, 45, 45},
+        {&IMAGE_STAR_SMALL, kStarSmall, 7, 1, 9, 9},     {&IMAGE_STAR_BIG, kStarBig, 7, 1, 15, 15},
+        {&IMAGE_SHUTTERS, kShutters, 1, 2, 464, 230},    {&IMAGE_EFFECT_TEXTS, kEffectTexts, 1, 11, 200, 20},
+        {&IMAGE_DIGITS, kDigits, 10, 1, 16, 20},         {&IMAGE_VORTEX_LINE, kVortexLine, 1, 2, 200, 4},
+        {&IMAGE_HINT_BKG, kHintBkg, 1, 1, 132, 132},     {&IMAGE_HINT_CELL, kHintCell, 1, 1, 11, 11},
+        {&IMAGE_HINT_SHADOW, kHintShadow, 1, 1, 17, 17}, {&IMAGE_HINT_NODES, kHintNodes, 7, 1, 10, 10},
+        {&IMAGE_HINT_LINKS, kHintLinks, 8, 1, 6, 6},     {&IMAGE_HINT_STICKS, kHintSticks, 7, 2, 8, 8}};
+    for (const auto& [id, tag, cols, celRows, w, h] : standIns) Install(*id, tag, cols, celRows, w, h);
     LevelFiles files;
     files.Add(LevelFromMap(rows, solution), 12);
     files.InstallInto(host);

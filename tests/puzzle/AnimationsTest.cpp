@@ -109,6 +109,11 @@ TEST(Stars, ShiftedPatternsAnEmitterPlayingOneAndFourHundredAtMost) {
   EXPECT_NE(Lintwick::FindStarEvent(9, 23), nullptr);
   for (auto [pattern, frame] : {std::pair{16, 24}, {20, 0}, {0, 25}, {-1, 0}})
     EXPECT_EQ(Lintwick::FindStarEvent(pattern, frame), nullptr) << pattern << " " << frame;
+  // Events per pattern: the bases whole (base 0 from frame 0), shifted ones less what left the 25 frames.
+  std::vector<int> events(Lintwick::kStarPatterns);
+  for (int i = 0; i < Lintwick::kStarPatterns * 25; ++i)
+    events[i / 25] += Lintwick::FindStarEvent(i / 25, i % 25) != nullptr;
+  EXPECT_EQ(events, (std::vector<int>{11, 10, 11, 10, 9, 11, 10, 11, 10, 11, 10, 9, 11, 11, 10, 10, 10, 10, 9, 11}));
 
   Player p({"a.A"});
   p->AddStar(1, 100, 200, true);
@@ -184,19 +189,15 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82ThenANewGameStartsOver) {
   EXPECT_TRUE(p->IsGameCompleteTransition());
   EXPECT_EQ(std::pair(p->GetScore(), p.host.Count("HighScores")), std::pair(6234, 1));
   p->StopTransition();
-  EXPECT_EQ(p->mShutterTick + p->mShutterOffset, 0);
+  EXPECT_EQ(p->mShutterTick + p->mShutterOffset + p->mFinalScoreHandedOver, 0);
 
   // A new game starts over at the first level, whatever was going on.
   p.host.requests.clear();
-  p->mLevel = 40;
-  p->mHintsLeft = 3;
-  p->mBarBlink = 5;
-  p->mBarHighlight = 1;
-  p->mShutterTick = 30;
-  p->mShutterOffset = 33;
+  std::tie(p->mLevel, p->mHintsLeft, p->mBarBlink, p->mBarHighlight, p->mShutterTick, p->mShutterOffset,
+           p->mFinalScoreHandedOver) = std::tuple(40, 3, 5, 1, 30, 33, true);
   p->NewGame();
   EXPECT_EQ(std::tuple(p->GetLevel(), p->GetScore(), p->mHintsLeft, p->mLevelPoints), std::tuple(0, 0, 10, 500));
-  EXPECT_EQ(p->mBarBlink + p->mBarHighlight + p->mShutterTick + p->mShutterOffset, 0);
+  EXPECT_EQ(p->mBarBlink + p->mBarHighlight + p->mShutterTick + p->mShutterOffset + p->mFinalScoreHandedOver, 0);
   EXPECT_EQ(p.host.Names(), std::vector<std::string>{"FreshGame"});
   EXPECT_EQ(p.Digest(), 0x993ef5b9826aec5ull);
 }

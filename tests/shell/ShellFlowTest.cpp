@@ -25,6 +25,7 @@
 #include "game/shell/Resources.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/widget/ProbeWidget.h"
 
 namespace {
 
@@ -51,24 +52,34 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
                                                {Zing::Platform::CursorDragging, IMAGE_CUSTOM_DRAGGING},
                                                {Zing::Platform::CursorText, IMAGE_CUSTOM_TEXT}};
   for (const auto& [number, image] : cursors) EXPECT_TRUE(image && app->cursorImages[number] == image) << number;
+  // The company line stands at its place, moved left where a wide font would leave it no margin.
+  for (const auto& [advance, drawn] : {std::pair(6, "Tamo Games at 552,474 r28"), {9, "Tamo Games at 542,474 r28"}}) {
+    WidgetTest::BlockFont font(advance);
+    Zing::Font* const gameFont = std::exchange(FONT_DEFAULT, &font);
+    Zing::MemoryImage scratch;
+    scratch.Create(640, 480);
+    Zing::Graphics g(&scratch);
+    app->mSplash->Draw(&g);
+    FONT_DEFAULT = gameFont;
+    EXPECT_EQ(font.drawn, std::vector<std::string>{drawn});
+  }
   ClickCentre(link);
   ASSERT_TRUE(Shown(app->mStartScreen) && Shown(app->mMainMenu));
-  const Zing::Rect newGame = app->mMainMenu->GetButton(0)->GetRect();
-  MoveTo(newGame.x + newGame.w / 2, newGame.y + newGame.h / 2);
-  EXPECT_EQ(services->cursor, Zing::Platform::CursorHand);  // so do the panel's buttons
-  RunFor(50);                                               // the splash is deleted once the loop has unwound
+  for (const Zing::ButtonWidget* button : {app->mMainMenu->GetButton(0), app->mStartScreen->GetButton(0)}) {
+    MoveTo(button->x + button->width / 2, button->y + button->height / 2);
+    EXPECT_EQ(services->cursor, Zing::Platform::CursorHand) << button->id;  // so do the panel's and screen's buttons
+  }
+  RunFor(50);  // the splash is deleted once the loop has unwound
 
   // New without a saved game starts at once, with the help over the shadow.
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
   ASSERT_TRUE(Shown(app->mGameScreen));
   ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
-  EXPECT_TRUE(Shown(app->mShadow));
-  EXPECT_TRUE(app->mGameScreen->IsPaused());
+  EXPECT_EQ(std::pair(Shown(app->mShadow), app->mGameScreen->IsPaused()), std::pair(true, true));
   RunFor(1000);
   EXPECT_EQ(app->mShadow->GetAlpha(), ShadowScreen::kFullAlpha);
   ClickFooter(DIALOG_HELP);
-  EXPECT_FALSE(Shown(app->mShadow));
-  EXPECT_FALSE(app->mGameScreen->IsPaused());
+  EXPECT_EQ(std::pair(Shown(app->mShadow), app->mGameScreen->IsPaused()), std::pair(false, false));
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 1");
 
   // Level 1 with the mouse: the panel follows level and score.
@@ -100,9 +111,8 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   app.reset();  // writes the demo
 
   // Another machine: no settings and no saved game.
-  std::filesystem::remove_all(home.Path() + "/TamoGames");
-  std::filesystem::remove(home.Path() + "/data/save/game.dat");
-  std::filesystem::remove(home.Path() + "/data/save/progress.dat");
+  for (const char* gone : {"/TamoGames", "/data/save/game.dat", "/data/save/progress.dat"})
+    std::filesystem::remove_all(home.Path() + gone);
   services = new LintwickTest::NullServices;
   services->clock = 777777;
   MakeApp();
@@ -152,8 +162,7 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   RunFor(100);
   EXPECT_GT(game->updateCount, frozen);
   app->MainMenuCommand(3);
-  Send(MessageCode::ActivateApp, 0, 0, 0);
-  Send(MessageCode::ActivateApp, 0, 0, 1);
+  Send(MessageCode::ActivateApp, 0, 0, 0), Send(MessageCode::ActivateApp, 0, 0, 1);
   EXPECT_TRUE(game->IsPaused());
   ClickFooter(DIALOG_CONFIRM_EXIT, false);
   EXPECT_FALSE(game->IsPaused());
@@ -421,9 +430,7 @@ TEST_F(LevelChooser, PlaysTheBestSolveOfASolvedBoardBack) {
     Click(187 + 133 + dx, 53 + 176 + dy);
     return dialog->GetPlayback().IsPlaying();
   };
-  EXPECT_FALSE(clickAt(104, 0));
-  EXPECT_FALSE(clickAt(0, -104));
-  EXPECT_TRUE(clickAt(-103, 103));
+  EXPECT_EQ((std::tuple{clickAt(104, 0), clickAt(0, -104), clickAt(-103, 103)}), std::tuple(false, false, true));
   RunFor(SolvePlayback::kUpdatesPerPiece * 10 + 100);
   EXPECT_EQ(dialog->GetPlayback().Shown(), 1);
   EXPECT_TRUE(clickAt(103, -103));
@@ -548,8 +555,7 @@ TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
   ASSERT_NO_FATAL_FAILURE(DrawSolution(app->mDailyScreen));
   for (int i = 0; i < 400 && app->GetDialog(DIALOG_DAILY) == nullptr; ++i) RunFor(50);
   ASSERT_NE(app->GetDialog(DIALOG_DAILY), nullptr);
-  EXPECT_TRUE(Shown(app->mStartScreen));
-  EXPECT_FALSE(Shown(app->mDailyScreen));
+  EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(app->mDailyScreen)), std::pair(true, false));
   const DailyRecord record = app->GetDailyRecord();
   EXPECT_EQ(std::tuple(record.streak, record.best, TodayState(record, DayNumber(today))),
             std::tuple(1, 1, DailyState::Perfect));

@@ -53,6 +53,7 @@ class Listener : public Zing::ButtonListener,
   }
   void EditWidgetText(int id, const std::string& text) override { Add(std::to_string(id) + " enter " + text); }
   bool AllowChar(int, char c) override { return c != '#'; }
+  bool AllowText(int, const std::string& text) override { return text.find('!') == std::string::npos; }
   void ListClicked(int id, int index, int clicks) override {
     Add(std::to_string(id) + " click " + std::to_string(index) + " " + std::to_string(clicks));
   }
@@ -130,10 +131,8 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   button.clip = false;  // it keeps within its rectangle all the same
   manager.AddWidget(&button);
   std::vector<std::uint32_t> looks{Checksum(Rect(0, 0, 40, 20))};
-  manager.MouseMove(20, 10);
-  looks.push_back(Checksum(Rect(0, 0, 40, 20)));
-  manager.MouseDown(20, 10, 1);
-  looks.push_back(Checksum(Rect(0, 0, 40, 20)));
+  looks.push_back((manager.MouseMove(20, 10), Checksum(Rect(0, 0, 40, 20))));
+  looks.push_back((manager.MouseDown(20, 10, 1), Checksum(Rect(0, 0, 40, 20))));
   EXPECT_EQ(looks, (std::vector<std::uint32_t>{1846691952, 2839431280, 113523072})) << Picture(Rect(0, 0, 40, 20));
   EXPECT_EQ(std::pair(Pixel(20, 20), Pixel(40, 10)), std::pair(0u, 0u));
   manager.MouseUp(20, 10, 1);
@@ -144,11 +143,9 @@ TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   button.SetFont(&tall);
   EXPECT_EQ(std::pair(Pixel(14, 3), Pixel(14, 13)), std::pair(kBkg, 0xFF0000u));  // the pointer is still over it
   // The label at the left or the right edge.
-  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_LEFT;
-  button.MarkDirty();
+  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_LEFT, button.MarkDirty();
   EXPECT_EQ(std::pair(Pixel(2, 8), Pixel(30, 8)), std::pair(0xFF0000u, kBkg));
-  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_RIGHT;
-  button.MarkDirty();
+  button.labelJustify = Zing::ButtonWidget::BUTTON_LABEL_RIGHT, button.MarkDirty();
   EXPECT_EQ(std::pair(Pixel(2, 8), Pixel(30, 8)), std::pair(kBkg, 0xFF0000u));
   // An image without a down or over cell shows pressed a pixel right and down.
   auto image = Solid(40, 20, 0xFF0000FF);
@@ -187,21 +184,16 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
 
   // Two cells of one image.
   auto cells = Solid(24, 12, 0xFF0000FF);
-  for (int py = 0; py < 12; ++py) {
-    for (int px = 12; px < 24; ++px) cells->GetBits()[py * 24 + px] = 0xFF00FF00;
-  }
+  for (int i = 0; i < 24 * 12; ++i) cells->GetBits()[i] = i % 24 < 12 ? 0xFF0000FF : 0xFF00FF00;
   std::tie(box.uncheckedImage, box.checkedRect) = std::tuple(cells.get(), Rect(12, 0, 12, 12));
   box.SetChecked(true, true);
   EXPECT_EQ(Pixel(3, 3), 0x00FF00u);  // one cell rect set is enough to cut cells
-  box.uncheckedRect = Rect(0, 0, 12, 12);
-  box.SetChecked(false, true);
+  box.uncheckedRect = Rect(0, 0, 12, 12), box.SetChecked(false, true);
   EXPECT_EQ(Pixel(3, 3), 0x0000FFu);
   box.SetChecked(true, true);
   // Or an image of each.
   auto on = Solid(12, 12, 0xFFFF00FF);
-  box.checkedImage = on.get();
-  box.uncheckedRect = box.checkedRect = Rect();
-  box.MarkDirty();
+  box.checkedImage = on.get(), box.uncheckedRect = box.checkedRect = Rect(), box.MarkDirty();
   EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(11, 11)), std::pair(0xFF00FFu, 0xFF00FFu));
 }
 
@@ -240,10 +232,7 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
     at(157, false, true);
     sums.push_back(Checksum(slider.GetRect()));
     EXPECT_EQ((at(155), host.cursors.back()), 2);  // over the thumb
-    at(155, true);
-    at(1000);
-    at(-1000);
-    at(105, false, true);
+    at(155, true), at(1000), at(-1000), at(105, false, true);
     // Released, the thumb is no longer held: leaving it restores the arrow.
     EXPECT_EQ((at(104), host.cursors.back()), 2);
     EXPECT_EQ((manager.MouseMove(300, 300), host.cursors.back()), 0);
@@ -265,10 +254,8 @@ TEST_F(Controls, ASliderJumpsDragsAndStepsAlongItsAxis) {
   manager.AddWidget(&full);
   for (int length : {10, 11}) {
     full.Resize(0, 0, length, 20), full.SetValue(0);
-    manager.MouseMove(5, 5);
-    manager.MouseDown(5, 5, 1);
-    manager.MouseMove(9, 5);
-    manager.MouseUp(9, 5, 1);
+    manager.MouseMove(5, 5), manager.MouseDown(5, 5, 1);
+    manager.MouseMove(9, 5), manager.MouseUp(9, 5, 1);
   }
   full.thumbImage = nullptr, Click(10, 5);
   full.Resize(0, 0, 0, 20), full.MouseDown(-20, 5, 1), full.MouseUp(-20, 5);
@@ -321,6 +308,17 @@ TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
   EXPECT_EQ(list.selectIdx, 0);
   manager.SetFocus(&slider);
   EXPECT_EQ(std::tuple(Pixel(100, 100), Pixel(309, 119), Pixel(101, 101)), std::tuple(0xFEFEC7u, 0xFEFEC7u, 0u));
+  // The frame needs two pixels each way: a narrower or lower control gets none.
+  for (const auto& [w, h, lit] :
+       {std::tuple(3, 3, "####.####"), {2, 2, "##.##...."}, {1, 3, "........."}, {3, 1, "........."}}) {
+    Zing::MemoryImage tiny;
+    tiny.Create(3, 3);
+    Zing::Graphics g(&tiny);
+    Zing::DrawFocusFrame(&g, w, h);
+    std::string drawn;
+    for (int i = 0; i < 9; ++i) drawn += tiny.GetPixel(i % 3, i / 3) != 0 ? '#' : '.';
+    EXPECT_EQ(drawn, lit) << w << h;
+  }
   // An arrow with nowhere to go is still the ring's and keeps the focus; a disabled button takes no press.
   box.tabNext = nullptr;
   manager.SetFocus(&box);
@@ -461,15 +459,12 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   EXPECT_EQ(edit.text,
             "Anna Bob\x96\xE9"
             "12345");
-  host.extendedChars = false;
-  edit.SetText("");
+  host.extendedChars = false, edit.SetText("");
   host.clipboard = "\x80t\xE9";
   Chord(22, 'V');
   EXPECT_EQ(edit.text, "t");
-  edit.passwordChar = '*';
-  edit.SetText("secret");
-  Chord(1, 'A');
-  Chord(3, 'C');
+  edit.passwordChar = '*', edit.SetText("secret");
+  Chord(1, 'A'), Chord(3, 'C');
   EXPECT_EQ(host.clipboard, "******");
   // A text set by the owner ends the selection.
   edit.SetText("abcdefghijklmno");
@@ -483,8 +478,7 @@ TEST_F(EditList, ClipboardCutCopyPaste) {
   Keys({Zing::KEYCODE_RIGHT}, KEYCODE_SHIFT);  // over a selection it takes the selection's room
   Chord(22, 'V');
   EXPECT_EQ(edit.text, "axcdefghijklmno");
-  edit.maxChars = 0;  // a limit of nothing holds and takes nothing
-  edit.SetText("abc");
+  edit.maxChars = 0, edit.SetText("abc");  // a limit of nothing holds and takes nothing
   Chord(22, 'V');
   EXPECT_EQ(edit.text, "");
 }
@@ -545,8 +539,11 @@ TEST_F(EditList, TheFieldDrawsTheTextInViewItsSelectionAndCursor) {
   // view; going back brings the start into view again.
   Type("abcdefghijkl");
   EXPECT_EQ(std::pair(edit.cursorPos, edit.leftPos), std::pair(12, 7));
+  EXPECT_EQ((Type("!"), std::pair(edit.text, edit.cursorPos)), std::pair(std::string("abcdefghijkl"), 12));  // refused
   for (int i = 0; i < 12; ++i) Keys({Zing::KEYCODE_LEFT});
   EXPECT_EQ(edit.leftPos, 0);
+  EXPECT_EQ((Keys({Zing::KEYCODE_END}), edit.leftPos), 10);  // a text set without moving the cursor shows its start
+  EXPECT_EQ((edit.SetText("abcdefghijkl", true), edit.leftPos), 0);
   for (const auto& [left, cursor, anchor, focus, password, sum] : cases) {
     edit.passwordChar = password;
     edit.SetText("abcdefghijkl");
@@ -592,10 +589,10 @@ TEST_F(Controls, TheColumnsOfATableShareLinesHighlightSelectionAndScrolling) {
   points.SetSelect(2);
   names.Resize(0, 0, 100, 48);  // four lines of ten fit
   points.Resize(100, 0, 50, 48);
+  manager.AddWidget(&names);
   manager.AddWidget(&points);
   manager.AddWidget(&bar);
-  manager.AddWidget(&names);
-  manager.BringToBack(&names);
+  manager.BringToFront(&names);  // the other column and the bar follow it
   EXPECT_EQ((std::vector<Zing::Widget*>(manager.widgets.begin(), manager.widgets.end())),
             (std::vector<Zing::Widget*>{&names, &points, &bar}));
   names.Resize(0, 0, 100, 18);  // room for less than a line: a page of one

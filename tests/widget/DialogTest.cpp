@@ -100,8 +100,7 @@ TEST_F(Dialogs, AnswersReachTheListenerAndEscapeAnswersNo) {
   manager.AddWidget(dialog.get());
   Click(130, 260);
   EXPECT_EQ(dialog->result, Dialog::ID_YES);
-  dialog->ButtonPress(7);  // a control of a derived dialog: its own business
-  dialog->ButtonDepress(7);
+  dialog->ButtonPress(7), dialog->ButtonDepress(7);  // a control of a derived dialog: its own business
   manager.AddBaseModal(dialog.get());
   manager.KeyDown(Zing::KEYCODE_ESCAPE);
   EXPECT_EQ(heard, (Strings{"press 4 1000", "depress 4 1000", "depress 4 1001"}));
@@ -127,10 +126,8 @@ TEST_F(Dialogs, AnswersReachTheListenerAndEscapeAnswersNo) {
   };
   EXPECT_EQ(dialog->WaitForResult(false), Dialog::kNoResult);
   // A footer button answers yes to Escape; a dialog without buttons ignores it.
-  auto footer = Make(Dialog::BUTTONS_FOOTER);
-  footer->KeyDown(Zing::KEYCODE_ESCAPE);
-  auto none = Make(Dialog::BUTTONS_NONE);
-  none->KeyDown(Zing::KEYCODE_ESCAPE);
+  auto footer = Make(Dialog::BUTTONS_FOOTER), none = Make(Dialog::BUTTONS_NONE);
+  footer->KeyDown(Zing::KEYCODE_ESCAPE), none->KeyDown(Zing::KEYCODE_ESCAPE);
   EXPECT_EQ(std::pair(footer->result, none->result), std::pair(+Dialog::ID_YES, +Dialog::kNoResult));
 
   // Made without a button image, the dialog and its buttons have black
@@ -207,8 +204,7 @@ TEST_F(Dialogs, ADragMovesTheDialogWithinTheScreenMargins) {
   auto dialog = Make(Dialog::BUTTONS_NONE);
   dialog->Resize(100, 100, 300, 200);
   manager.AddWidget(dialog.get());
-  manager.MouseMove(110, 110);
-  manager.MouseDown(110, 110, 1);
+  manager.MouseMove(110, 110), manager.MouseDown(110, 110, 1);
   const std::tuple<int, int, Zing::Point> drags[] = {{210, 160, {200, 150}},
                                                      {-500, -500, {-8, -8}},
                                                      {50, 50, {42, 42}},
@@ -219,10 +215,8 @@ TEST_F(Dialogs, ADragMovesTheDialogWithinTheScreenMargins) {
     EXPECT_EQ((Zing::Point{dialog->x, dialog->y}), at) << px << "," << py;
   }
   manager.MouseUp(400, 300, 1);
-  manager.MouseMove(420, 320);     // released: no longer dragged
-  manager.MouseDown(420, 320, 2);  // nor by a double click
-  manager.MouseMove(430, 330);
-  manager.MouseUp(430, 330, 2);
+  manager.MouseMove(420, 320), manager.MouseDown(420, 320, 2);  // released: no longer dragged, nor by a double click
+  manager.MouseMove(430, 330), manager.MouseUp(430, 330, 2);
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, host.cursors), std::tuple(109, 109, std::vector<int>{2, 0}));
 }
 
@@ -251,12 +245,12 @@ TEST_F(Dialogs, ControlsWithoutAFontAskTheSystemForOneOfTheirSize) {
   manager.RemoveAllWidgets();
 }
 
-// A dialog's button stretches the cell of its state from four 3 x 3 cells (normal red, over green, down
-// blue, disabled grey): down a pixel right and down, over fading over normal, an empty disabled cell the
-// normal look, no cells the whole image; the label centred plus its offset, in colour 0 or 1 when lit.
+// A dialog's button stretches the cell of its state from four 3 x 3 cells (normal red, over pale blue, down
+// blue, disabled grey): down a pixel right and down, over fading over normal tinted white, an empty disabled
+// cell the normal look, no cells the whole image; the label centred plus its offset, in colour 0 or 1 when lit.
 TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   auto cells = WidgetTest::Solid(12, 3, 0);
-  const std::uint32_t colors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF606060};
+  const std::uint32_t colors[] = {0xFFFF0000, 0xFFA2C5F0, 0xFF0000FF, 0xFF606060};
   for (int i = 0; i < 36; ++i) cells->GetBits()[i] = colors[(i % 12) / 3];
   Add("back", 0, 0, 200, 200)->paint = 0xFF000000;
   auto dialog = std::make_unique<Dialog>(nullptr, cells.get(), 4, false, "", "", "", Dialog::BUTTONS_YES_NO);
@@ -276,13 +270,13 @@ TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   yes.SetColor(1, Zing::Color(255, 255, 0));
   const std::pair<std::function<void()>, std::uint32_t> states[] = {
       {[] {}, 2997155269u},
-      {[&] { manager.MouseMove(30, 70); }, 1001984069u},
+      {[&] { manager.MouseMove(30, 70); }, 1653721413u},
       {[&] { manager.MouseDown(30, 70, 1); }, 2328953378u},
-      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.5; }, 572842053u},
+      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.75; }, 3518436165u},
       {[&] { yes.SetDisabled(true); }, 4018853317u},
       {[&] { yes.disabledRect = Rect(9, 0, 1, 3); }, 4018853317u},  // a cell one pixel wide still counts
       {[&] { yes.disabledRect = Rect(9, 0, 3, 0), yes.overAlpha = 0; }, 2997155269u},
-      {[&] { yes.normalRect = Rect(); }, 1715053061u},
+      {[&] { yes.normalRect = Rect(); }, 903855109u},
   };
   for (const auto& [action, sum] : states) {
     action();
