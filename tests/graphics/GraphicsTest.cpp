@@ -112,10 +112,14 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
        "#ffffffff blt 7,6,1,1 src 3,1,1,1 #ffffffff blt 2,3,2,3 src 1,1,2,3 #ffffffff blt 4,3,2,3 src 1,1,2,3 "
        "#ffffffff blt 6,3,1,3 src 1,1,1,3 #ffffffff blt 2,6,2,1 src 1,1,2,1 #ffffffff blt 4,6,2,1 src 1,1,2,1 "
        "#ffffffff blt 6,6,1,1 src 1,1,1,1 #ffffffff "},
-      // One pixel high: two ends and a middle that fits its span twice, each scaled as it is handed on.
-      {[&](Graphics& g) { g.SetScale(2, 2, 0, 0), g.DrawImageBox(Rect(0, 0, 6, 1), &bar); },
+      // One pixel high: two ends and a middle that fits its span twice, each scaled as it is handed on; a span of
+      // one pixel takes one piece of the middle.
+      {[&](Graphics& g) {
+         g.SetScale(2, 2, 0, 0), g.DrawImageBox(Rect(0, 0, 6, 1), &bar), g.DrawImageBox(Rect(7, 0, 3, 1), &bar);
+       },
        "stretch 0,0,2,2 src 0,0,1,1 #ffffffff stretch 10,0,2,2 src 3,0,1,1 #ffffffff stretch 2,0,4,2 src 1,0,2,1 "
-       "#ffffffff stretch 6,0,4,2 src 1,0,2,1 #ffffffff "},
+       "#ffffffff stretch 6,0,4,2 src 1,0,2,1 #ffffffff stretch 14,0,2,2 src 0,0,1,1 #ffffffff stretch 18,0,2,2 src "
+       "3,0,1,1 #ffffffff stretch 16,0,4,2 src 1,0,2,1 #ffffffff "},
       // Lines are clipped against the left and right, then the top and bottom
       // edges; the right and bottom edges are the last pixels inside.
       {[](Graphics& g) {
