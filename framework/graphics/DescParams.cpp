@@ -132,18 +132,6 @@ bool DescParser::GetIntParam(const DataElement& element, int& out) {
   return GetTextParam(element, text) && ParseDescInteger(text, out);
 }
 
-bool DescParser::GetDoubleParam(const DataElement& element, double& out) {
-  std::string text;
-  return GetTextParam(element, text) && ParseDescFraction(text, out);
-}
-
-bool DescParser::GetCharParam(const DataElement& element, unsigned char& out) {
-  std::string text;
-  if (!GetTextParam(element, text) || text.size() != 1) return false;
-  out = static_cast<unsigned char>(text[0]);
-  return true;
-}
-
 bool DescParser::GetColorParam(const DataElement& element, Color& out) {
   int packed = 0;
   if (!element.isList && GetIntParam(element, packed)) {

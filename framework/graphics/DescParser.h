@@ -52,9 +52,7 @@ class DescParser {
   static std::string Unquote(const std::string& text);
   bool GetTextParam(const DataElement& element, std::string& out);
   bool GetIntParam(const DataElement& element, int& out);
-  bool GetDoubleParam(const DataElement& element, double& out);
   bool GetColorParam(const DataElement& element, Color& out);
-  bool GetCharParam(const DataElement& element, unsigned char& out);
   // The items of a list that `GetListParam` made are final values: they are
   // read as they stand, never looked up again.
   static const std::string* ItemText(const DataElement& item);

@@ -38,11 +38,11 @@ class ImageFonts : public ::testing::Test {
  protected:
   ImageFonts() : screen(100, 40), g(&screen) { host.images["fonts/sheet.png"] = Sheet(64, 16, 0xFFFFFFFF); }
 
-  // Loads `text` as fonts/test.txt; the error message alone, "" when clean.
+  // Loads `text` as fonts/test.txt; the error message alone, "" when clean, marked when the font loaded anyway.
   std::string Load(const std::string& text) {
     data = std::make_shared<FontData>(&host);
-    data->LoadText("fonts/test.txt", text);
-    return data->GetErrorText();
+    const bool loaded = data->LoadText("fonts/test.txt", text);
+    return (loaded == data->GetErrorText().empty() ? "" : "loaded: ") + data->GetErrorText();
   }
   // A font of the two layers above and `extra`.
   std::unique_ptr<ImageFont> Make(const std::string& extra = "") {
@@ -62,13 +62,14 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   EXPECT_EQ("Unknown Command", Load("# a comment\n  define Foo 'a';"));  // command names are exact
 
   ASSERT_EQ("",
-            Load("SetDefaultPointSize\n  # inside the command\n  12;\nDefine Foo 'a';\nDefine Copy FOO;\n"
+            Load("Define Twelve '12'; SetDefaultPointSize\n  # inside the command\n  Twelve;\nDefine Foo 'a';\nDefine "
+                 "Copy FOO;\n"
                  "Define Bar (Foo, 'b' \"c\" -3);\nCreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
                  "CreateLayer Main; CreateLayerFrom Shadow main;\nLayerSetImage MAIN 'sheet.png';\n"
                  "LayerSetImageMap Main (foo 'b' 'c') Spans;\nSetCharMap ('A') ('a');\n"
                  "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0x8);\n"
                  "LayerSetKerningPairs Main ('ab' 'ba') (-2 1); LayerSetBaseOrder Shadow -1;\n"
-                 "LayerSetColorMult Main (1.0 0.5 0 1); LayerSetColorAdd Main 0x00A0bFC0;\n"
+                 "LayerSetColorMult Main (1. 0.5 0 1); LayerSetColorAdd Main 0x00A0bFC0;\n"
                  "LayerSetOffset Shadow (1 -1); LayerRequireTags Shadow ('Glow'); LayerExcludeTags Main ('dim');\n"));
   EXPECT_EQ(std::pair(true, 12), std::pair(data->initialized, data->defaultPointSize));
   ImageFont font(data);
@@ -104,11 +105,16 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {"Unknown Command", {"Frobnicate;"}},
       {"Invalid Number of Parameters", {"CreateLayer;"}},
       {"Layer Already Exists", {"CreateLayer A; CreateLayer a;"}},
-      {"Undefined Layer", {"LayerSetAscent Nope 3;"}},
+      {"Undefined Layer",
+       {"LayerSetAscent N 3;", "LayerSetColorMult N (1 1 1 1);", "LayerRequireTags N ('a');", "CreateLayerFrom M N;",
+        "LayerPointRange N 1 2;", "LayerSetImage N 'sheet.png';", "LayerSetDrawMode N 1;", "LayerSetOffset N (1 1);",
+        "LayerSetCharWidths N ('a') (1);", "LayerSetImageMap N ('a') ((0 0 1 1));",
+        "LayerSetKerningPairs N ('ab') (1);"}},
       {"Invalid Paramater Type",
        {"LayerSetAscent L 0x;", "LayerSetAscent L 0x100000000;", "LayerSetAscent L -0x10;",
         "LayerSetAscent L 99999999999;", "LayerSetAscent L 2147483648;", "LayerSetAscent L 0x1G;",
-        "LayerSetColorMult L (1 '.' 1 1);", "LayerSetColorAdd L (1 1 1);", "LayerSetColorMult L (1 -x1 1 1);",
+        "LayerSetColorMult L (1 '.' 1 1);", "LayerSetColorMult L (1 1.5x 1 1);", "LayerSetColorMult L (- 1 1 1);",
+        "Define D (1); LayerSetImage L D;", "LayerSetColorAdd L (1 1 1);", "LayerSetColorMult L (1 -x1 1 1);",
         "LayerSetDrawMode L 2;", "LayerSetOffset L (1 2 3);", "LayerSetCharWidths L ('ab' 'b') (1 2);",
         "LayerSetKerningPairs L ('a') (1);", "Define 3 x;"}},
       {"Image rectangle out of bounds",
@@ -182,7 +188,7 @@ TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
   ImageFont missing(Sheet(20, 12, 0), folder.Path() + "/none.txt");
   EXPECT_FALSE(missing.IsLoaded());
-  std::ofstream(widths) << "4 9\nA 2 z 3 \xE0 4 \xF7 5";  // the other ends of the ranges
+  std::ofstream(widths) << "4 9\nA 2 z 3 \xE0 4 \xF7 5 b 0";  // the other ends of the ranges
   ImageFont edges(Sheet(20, 12, 0), widths);
   EXPECT_EQ((std::vector<int>{2, 3, 4, 0}), (std::vector<int>{edges.CharWidth('a'), edges.CharWidth('Z'),
                                                               edges.CharWidth('\xC0'), edges.CharWidth('\xD7')}));
