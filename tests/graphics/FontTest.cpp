@@ -62,8 +62,7 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   EXPECT_EQ("Unknown Command", Load("# a comment\n  define Foo 'a';"));  // command names are exact
 
   ASSERT_EQ("",
-            Load("Define Twelve '12'; SetDefaultPointSize\n  # inside the command\n  Twelve;\nDefine Foo 'a';\nDefine "
-                 "Copy FOO;\n"
+            Load("Define N '12'; SetDefaultPointSize\n  # inside\n  N;\nDefine Foo 'a';\nDefine Copy FOO;\n"
                  "Define Bar (Foo, 'b' \"c\" -3);\nCreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
                  "CreateLayer Main; CreateLayerFrom Shadow main;\nLayerSetImage MAIN 'sheet.png';\n"
                  "LayerSetImageMap Main (foo 'b' 'c') Spans;\nSetCharMap ('A') ('a');\n"

@@ -48,16 +48,13 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
   const int before = image.GetBitsChangedCount();
   const Row pixels = {0xFF000000, 0x80FFFFFF, 0x00000000, 0xFF123456};
   image.SetBits(pixels.data(), 2, 2, false);
-  EXPECT_EQ(before + 1, image.GetBitsChangedCount());
-  EXPECT_TRUE(image.AreBitsChanged());
+  EXPECT_EQ(std::pair(before + 1, true), std::pair(image.GetBitsChangedCount(), image.AreBitsChanged()));
   image.CommitBits();
   EXPECT_EQ(std::tuple(false, true, true),
             std::tuple(image.AreBitsChanged(), image.HasTransparency(), image.HasAlpha()));
-  EXPECT_EQ(0x80FFFFFFu, image.GetPixel(1, 0));
-  EXPECT_EQ(0u, image.GetPixel(2, 0));   // outside
+  EXPECT_EQ(std::pair(0x80FFFFFFu, 0u), std::pair(image.GetPixel(1, 0), image.GetPixel(2, 0)));  // (2, 0) outside
   image.SetBits(image.GetBits(), 1, 2);  // a smaller size from its own first pixels
-  EXPECT_EQ(0x80FFFFFFu, image.GetPixel(0, 1));
-  EXPECT_TRUE(image.IsGuardIntact());
+  EXPECT_EQ(std::pair(0x80FFFFFFu, true), std::pair(image.GetPixel(0, 1), image.IsGuardIntact()));
 
   MemoryImage opaque = FromPixels({0xFF000000, 0xFFFFFFFF}), first = FromPixels({0x80000000, 0xFF000000});
   EXPECT_EQ(std::pair(false, false), std::pair(opaque.HasTransparency(), opaque.HasAlpha()));
@@ -65,14 +62,11 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
   opaque.SetBits(nullptr, 5, 5);
   EXPECT_EQ(0, opaque.width);
   MemoryImage empty;
-  empty.BitsChanged();
-  empty.CommitBits();
+  empty.BitsChanged(), empty.CommitBits();
   EXPECT_EQ(std::pair(true, false), std::pair(empty.HasTransparency(), empty.HasAlpha()));  // no pixels: transparent
 
   MemoryImage forced = FromPixels({0x00000000, 0x80000000});
-  forced.SetImageMode(false, false);
-  forced.BitsChanged();
-  forced.CommitBits();
+  forced.SetImageMode(false, false), forced.BitsChanged(), forced.CommitBits();
   EXPECT_EQ(std::tuple(false, false, true),
             std::tuple(forced.HasTransparency(), forced.HasAlpha(), forced.IsForcedMode()));
 }
@@ -84,8 +78,7 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   MemoryImage image = FromPixels(twice, 16, 32);
   ASSERT_TRUE(image.Palletize());
   EXPECT_EQ(std::tuple(true, false, true), std::tuple(image.IsPalletized(), image.HasBits(), image.WantsPalette()));
-  EXPECT_EQ(256, image.GetNumColors());
-  EXPECT_EQ(colours[200], image.GetPixel(8, 12));
+  EXPECT_EQ(std::pair(256, colours[200]), std::pair(image.GetNumColors(), image.GetPixel(8, 12)));
   EXPECT_TRUE(image.Palletize());  // already palletised
 
   Row more = DistinctColours(257);
@@ -127,8 +120,9 @@ TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges
   EXPECT_EQ((Row{0x80643219u, 0xFFFFFFFFu, 0}), Row(native, native + 3));
   image.PurgeBits();
   EXPECT_EQ(std::pair(false, true), std::pair(image.HasBits(), image.WillPurgeBits()));
+  MemoryImage copy(image);  // of the pixels the native form stands for
   // Back: 100 * 256 / 129 = 198, 50 * 256 / 129 = 99, 25 * 256 / 129 = 49.
-  EXPECT_EQ((Row{0x80C66331u, 0xFFFFFFFFu, 0}), Pixels(image));
+  EXPECT_EQ((Row{0x80C66331u, 0xFFFFFFFFu, 0}), Pixels(copy));
 
   MemoryImage blue = FromPixels({0xFFFFFFFF, 0xFF0000FF});
   SixteenBitDisplay display;
@@ -137,13 +131,11 @@ TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges
   EXPECT_EQ(0xFFFFFFFFu, blue.GetNativeAlphaData(nullptr)[0]);  // rebuilt for another format
 
   MemoryImage changed = FromPixels({0xFF000000, 0x00000000});
-  changed.GetNativeAlphaData(nullptr);
-  changed.GetRLAlphaData();
+  changed.GetNativeAlphaData(nullptr), changed.GetRLAlphaData();
   changed.FillRect(Rect(0, 0, 1, 1), Color(1, 2, 3, 255), 0);
   EXPECT_FALSE(changed.HasNativeAlphaData());
   EXPECT_EQ(2, changed.GetRLAlphaData()[1] + changed.GetRLAlphaData()[0]);
-  changed.GetNativeAlphaData(nullptr);
-  changed.DeleteSWBuffers();
+  changed.GetNativeAlphaData(nullptr), changed.DeleteSWBuffers();
   EXPECT_EQ(std::pair(true, false), std::pair(changed.HasBits(), changed.HasNativeAlphaData()));
 }
 
@@ -339,7 +331,7 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
   for (std::uint32_t p : dst) fewSrc.push_back(src[p % 200 * 331]);
   std::vector<const Blend::Kernels*> sets = {&Blend::ScalarKernels(), Blend::Sse2Kernels(), Blend::Avx2Kernels()};
   std::erase(sets, nullptr);
-  const auto check = [&](const Row& expected, const std::function<void(MemoryImage&)>& draw, const Row& d) {
+  const auto check = [&](const Row& d, const Row& expected, const std::function<void(MemoryImage&)>& draw) {
     for (const Blend::Kernels* kernels : sets) {
       Blend::SetActiveKernels(kernels);
       MemoryImage target = FromPixels(d, w, h);
@@ -351,8 +343,7 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
   for (const Color& c : colours) {
     for (const Row* d : {&dst, &opaqueDst}) {
       for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = ReferenceFill((*d)[i], c);
-      check(
-          expected, [&](MemoryImage& target) { target.FillRect(Rect(0, 0, w, h), c, 1); }, *d);
+      check(*d, expected, [&](MemoryImage& target) { target.FillRect(Rect(0, 0, w, h), c, 1); });
       for (const Row* s : {&src, &hardSrc, &fewSrc}) {
         MemoryImage source = FromPixels(*s, w, h);
         ASSERT_TRUE(s != &fewSrc || source.Palletize());
@@ -360,8 +351,7 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
         for (int mode : {0, 1}) {
           for (std::size_t i = 0; i < expected.size(); ++i)
             expected[i] = ReferenceBlit((*d)[i], (*s)[i], c, mode, d == &opaqueDst, partial);
-          check(
-              expected, [&](MemoryImage& target) { target.Blt(&source, 0, 0, Rect(0, 0, w, h), c, mode); }, *d);
+          check(*d, expected, [&](MemoryImage& target) { target.Blt(&source, 0, 0, Rect(0, 0, w, h), c, mode); });
           ASSERT_FALSE(HasFailure()) << "mode " << mode << " colour " << std::hex << c.ToPacked();
         }
       }
