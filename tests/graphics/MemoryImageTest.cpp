@@ -114,15 +114,15 @@ class SixteenBitDisplay : public ImageDisplay {
 };
 
 TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges) {
-  MemoryImage image = FromPixels({0x80C86432, 0xFFFFFFFF, 0x00FFFFFF});
+  MemoryImage image = FromPixels({0x80C86432, 0x00FFFFFF, 0xFFFFFFFF});
   const std::uint32_t* native = image.GetNativeAlphaData(nullptr);
   // 200 * 129 >> 8 = 100, 100 * 129 >> 8 = 50, 50 * 129 >> 8 = 25.
-  EXPECT_EQ((Row{0x80643219u, 0xFFFFFFFFu, 0}), Row(native, native + 3));
+  EXPECT_EQ((Row{0x80643219u, 0, 0xFFFFFFFFu}), Row(native, native + 3));
   image.PurgeBits();
   EXPECT_EQ(std::pair(false, true), std::pair(image.HasBits(), image.WillPurgeBits()));
   MemoryImage copy(image);  // of the pixels the native form stands for
   // Back: 100 * 256 / 129 = 198, 50 * 256 / 129 = 99, 25 * 256 / 129 = 49.
-  EXPECT_EQ((Row{0x80C66331u, 0xFFFFFFFFu, 0}), Pixels(copy));
+  EXPECT_EQ((Row{0x80C66331u, 0, 0xFFFFFFFFu}), Pixels(copy));
 
   MemoryImage blue = FromPixels({0xFFFFFFFF, 0xFF0000FF});
   SixteenBitDisplay display;
