@@ -33,10 +33,15 @@ constexpr char kTwoLayers[] =
     "CreateLayerFrom Shadow Main; LayerSetColorMult Shadow (0 0 0 0.5); LayerSetOffset Shadow (1 1);\n"
     "LayerSetBaseOrder Shadow -1; LayerPointRange Shadow 0 15;\n";
 
-// A white sheet as fonts/sheet.png, and a screen that records the glyphs drawn.
+// A white sheet as fonts/sheet.png, clear but for x 34..35, y 3..5 in x 32..39,
+// y 0..7, and a screen that records the glyphs drawn.
 class ImageFonts : public ::testing::Test {
  protected:
-  ImageFonts() : screen(100, 40), g(&screen) { host.images["fonts/sheet.png"] = Sheet(64, 16, 0xFFFFFFFF); }
+  ImageFonts() : screen(100, 40), g(&screen) {
+    auto sheet = host.images["fonts/sheet.png"] = Sheet(64, 16, 0xFFFFFFFF);
+    for (int i = 0; i < 64; ++i)
+      sheet->GetBits()[i / 8 * 64 + 32 + i % 8] = i % 8 / 2 == 1 && i / 8 / 3 == 1 ? ~0u : 0xFFFFFFu;
+  }
 
   // Loads `text` as fonts/test.txt; the error message alone, "" when clean, marked when the font loaded anyway.
   std::string Load(const std::string& text) {
@@ -79,11 +84,10 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   const FontLayer& main = *data->FindLayer("main");
   EXPECT_EQ(std::tuple(Rect(10, 2, 3, 7), Rect(13, 2, 4, 7), Rect(17, 2, 5, 7)),
             std::tuple(main.charData['a'].imageRect, main.charData['b'].imageRect, main.charData['c'].imageRect));
-  // The later width for the same character wins.
+  // The later width for the same character wins; hex digits in either case.
   EXPECT_EQ(std::tuple(7, 8, -2, 'a'), std::tuple(main.defaultHeight, main.charData['\''].width,
                                                   main.charData['a'].kerningOffsets['b'], data->charMap['A']));
-  EXPECT_EQ(Color(255, 127, 0, 255), main.colorMult);
-  EXPECT_EQ(Color(0xA0, 0xBF, 0xC0, 255), main.colorAdd);  // hex digits in either case
+  EXPECT_EQ(std::pair(Color(255, 127, 0, 255), Color(0xA0, 0xBF, 0xC0, 255)), std::pair(main.colorMult, main.colorAdd));
   const FontLayer& shadow = *data->FindLayer("SHADOW");
   // Copied before the widths were set.
   EXPECT_EQ(std::tuple(0, std::vector<std::string>{"GLOW"}, std::vector<std::string>{"DIM"}),
@@ -105,17 +109,17 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {"Invalid Number of Parameters", {"CreateLayer;"}},
       {"Layer Already Exists", {"CreateLayer A; CreateLayer a;"}},
       {"Undefined Layer",
-       {"LayerSetAscent N 3;", "LayerSetColorMult N (1 1 1 1);", "LayerRequireTags N ('a');", "CreateLayerFrom M N;",
-        "LayerPointRange N 1 2;", "LayerSetImage N 'sheet.png';", "LayerSetDrawMode N 1;", "LayerSetOffset N (1 1);",
-        "LayerSetCharWidths N ('a') (1);", "LayerSetImageMap N ('a') ((0 0 1 1));",
-        "LayerSetKerningPairs N ('ab') (1);"}},
+       {"LayerSetAscent Nope 3;", "LayerSetColorMult Nope (1 1 1 1);", "LayerRequireTags Nope ('a');",
+        "CreateLayerFrom X Nope;", "LayerPointRange Nope 1 2;", "LayerSetImage Nope 'sheet.png';",
+        "LayerSetDrawMode Nope 1;", "LayerSetOffset Nope (1 1);", "LayerSetImageMap Nope ('a') ((0 0 1 1));",
+        "LayerSetKerningPairs Nope ('ab') (1);", "LayerSetCharWidths Nope ('a') (1);"}},
       {"Invalid Paramater Type",
        {"LayerSetAscent L 0x;", "LayerSetAscent L 0x100000000;", "LayerSetAscent L -0x10;",
         "LayerSetAscent L 99999999999;", "LayerSetAscent L 2147483648;", "LayerSetAscent L 0x1G;",
         "LayerSetColorMult L (1 '.' 1 1);", "LayerSetColorMult L (1 1.5x 1 1);", "LayerSetColorMult L (- 1 1 1);",
-        "Define D (1); LayerSetImage L D;", "LayerSetColorAdd L (1 1 1);", "LayerSetColorMult L (1 -x1 1 1);",
-        "LayerSetDrawMode L 2;", "LayerSetOffset L (1 2 3);", "LayerSetCharWidths L ('ab' 'b') (1 2);",
-        "LayerSetKerningPairs L ('a') (1);", "Define 3 x;"}},
+        "LayerSetColorAdd L (1 1 1);", "LayerSetColorMult L (1 -x1 1 1);", "LayerSetDrawMode L 2;",
+        "LayerSetOffset L (1 2 3);", "LayerSetCharWidths L ('ab' 'b') (1 2);", "LayerSetKerningPairs L ('a') (1);",
+        "Define 3 x;", "Define D (1); LayerSetImage L D;"}},
       {"Image rectangle out of bounds",
        {"LayerSetImageMap L ('a') ((0 8 5 -2));", "LayerSetImageMap L ('a') ((60 0 5 16));",
         "LayerSetImageMap L ('a') ((-1 0 5 5));", "LayerSetImageMap L ('a') ((0 -1 5 5));",
@@ -131,10 +135,14 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
       {"Unterminated Double Quotes", {"Define X \"a;"}},
       {"Unable to Dereference \"a\"", {"Define X (a nowhere);"}},
   };
+  // Nothing after the failing command runs.
   for (const auto& [message, texts] : cases)
-    for (const std::string& text : texts) EXPECT_EQ(message, Load(layer + text)) << text;
+    for (const std::string& text : texts) {
+      EXPECT_EQ(message, Load(layer + text + "CreateLayer Z;")) << text;
+      EXPECT_FALSE(data->FindLayer("Z")) << text;
+    }
   EXPECT_EQ("", Load(layer +
-                     "LayerSetImageMap L ('a' 'b') ((60 0 4 16) (0 0 0 0));"
+                     "Define N 'sheet.png'; LayerSetImage L N; LayerSetImageMap L ('a' 'b') ((60 0 4 16) (0 0 0 0));"
                      "LayerSetAscent L -2147483648; LayerSetColorAdd L (-1 0 0 -1);"
                      "CreateHorzSpanRectList S (2147483647 0 0 1) (0); Define D " +
                      std::string(64, '(') + std::string(64, ')') + ";"));
@@ -143,8 +151,7 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
   Load("CreateLayer L;\n\nLayerSetDrawMode\n  L 2;\nCreateLayer L;");
   EXPECT_EQ("Font Descriptor Error in fonts/test.txt\r\nInvalid Paramater Type on Line 3:\r\n\r\nLayerSetDrawMode\nL 2",
             data->GetFullError());
-  ASSERT_EQ(1u, host.errors.size());
-  EXPECT_EQ(data->GetFullError(), host.errors[0]);
+  EXPECT_EQ(std::vector{data->GetFullError()}, host.errors);
   ImageFont failed(data);
   EXPECT_TRUE(!failed.IsLoaded() && failed.StringWidth("abc") == 0);
 }
@@ -153,7 +160,8 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
 // double at every step, and nesting without end, fail; four defines of 2^18
 // elements (lists counted, the last replacing S, which gives its 2^12 back)
 // are the most all defines may hold, one more fails; a point size far from the
-// layer's makes no giant scaled image. A define naming itself does not loop.
+// layer's makes no giant scaled image. A define naming itself does not loop. A
+// list naming a define holds its items, and may hold no more than one list.
 TEST_F(FontDescriptor, HostileSeedsAreBounded) {
   const std::pair<const char*, const char*> seeds[] = {{"doubling", "Invalid Paramater Type"},
                                                        {"nesting", "Unexpected List Start"},
@@ -168,8 +176,11 @@ TEST_F(FontDescriptor, HostileSeedsAreBounded) {
     font.DrawString(&g, 0, 10, "aaaa", Color::White, g.GetClipRect());
     EXPECT_GE(font.StringWidth("aaaa"), 0);
   }
-  EXPECT_EQ(std::pair(std::string(), std::string()),
-            std::pair(Load("Define A A; Define B (A); Define A (B B);"), Load(text.substr(0, text.find("Define Y")))));
+  std::string most = "Define S (";  // S's 2^18 - 1 items and its name: one list's whole budget
+  for (int i = 1; i < 1 << 18; ++i) most += "1 ";
+  EXPECT_EQ(std::tuple("", "", "", "Invalid Paramater Type"),
+            std::tuple(Load("Define A A; Define B (A); Define A (B B);"), Load(text.substr(0, text.find("Define Y"))),
+                       Load(most + "); Define T (S);"), Load(most + "); Define T (1 S);")));
 }
 
 TEST_F(FontDescriptor, TheOlderWidthsFormat) {
@@ -185,8 +196,7 @@ TEST_F(FontDescriptor, TheOlderWidthsFormat) {
   for (char c : std::string("Az\xC9\x9A\x8C\x9F\xDE\xE0\xF7")) others.push_back(font.CharWidth(c));
   EXPECT_EQ((std::vector<int>{5, 3, 1, 1, 1, 1, 1, 1, 0}), others);
   EXPECT_EQ(Rect(11, 0, 3, 12), font.GetFontData()->fontLayerList[0]->charData['Z'].imageRect);
-  ImageFont missing(Sheet(20, 12, 0), folder.Path() + "/none.txt");
-  EXPECT_FALSE(missing.IsLoaded());
+  EXPECT_FALSE(ImageFont(Sheet(20, 12, 0), folder.Path() + "/none.txt").IsLoaded());
   std::ofstream(widths) << "4 9\nA 2 z 3 \xE0 4 \xF7 5 b 0";  // the other ends of the ranges
   ImageFont edges(Sheet(20, 12, 0), widths);
   EXPECT_EQ((std::vector<int>{2, 3, 4, 0}), (std::vector<int>{edges.CharWidth('a'), edges.CharWidth('Z'),
@@ -254,6 +264,7 @@ TEST_F(ImageFontDraw, GlyphsStandWhereMeasuringPutsThem) {
 // rectangle, in which colour and mode.
 TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
   const std::tuple<std::string, std::string, std::string> cases[] = {
+      {"", "", ""},  // first, while no line has been laid out: nothing drawn, no pen read
       // Every shadow glyph of the string comes before every body glyph.
       {"", "aab",
        "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 17,15,4,8 src 0,0,4,8 #7f000000 blt 22,15,6,8 src 8,0,6,8 #7f000000 "
@@ -270,7 +281,6 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
        "#ffc86432 blt 17,11,6,8 src 8,0,6,8 #ffc86432 "},
       // The doubled sheet's glyph, lifted by the layer's ascent as written.
       {"LayerSetPointSize Main 10; SetDefaultPointSize 20;", "a", "blt 10,14,8,16 src 0,0,8,16 #ffc86432 "},
-      {"", "", ""},
       {"LayerSetImageMap Main ('c') ((16 0 1 1));", "c", "blt 10,14,1,1 src 16,0,1,1 #ffc86432 "},  // ink in one pixel
       // A shadow measuring otherwise (a wider 'a', its own pairing or spacing) is measured on its own; both
       // layers' next glyph starts past the farther one.
@@ -287,6 +297,10 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
       {"LayerSetCharOrders Main ('a' 'b') (900 126);", "ab",
        "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 16,15,6,8 src 8,0,6,8 #7f000000 blt 15,14,6,8 src 8,0,6,8 #ffc86432 "
        "blt 10,14,4,8 src 0,0,4,8 #ffc86432 "},
+      {"LayerSetImageMap Main ('c') ((32 0 8 8));", "c", "blt 12,17,2,3 src 34,3,2,3 #ffc86432 "},  // clear margins
+      // At half size a glyph 2 by 1 or 1 by 2 has no ink.
+      {"LayerSetPointSize Main 10; SetDefaultPointSize 5; LayerSetImageMap Main ('c' 'd') ((16 0 2 1) (20 0 1 2));",
+       "cd", ""},
   };
   for (const auto& [extra, text, expected] : cases) {
     auto font = Make(extra);
@@ -305,16 +319,28 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
 // by layer: of 2049 characters on two layers, the last one draws nothing. Drawn
 // straight into the image, a glyph stops at the clip, wherever translated to.
 TEST_F(ImageFontDraw, AtMost4096GlyphsALineNoneBeyondTheClip) {
-  auto font = Make();
+  auto font = Make("LayerSetCharOffsets Main ('a') ((0 -1));");  // the body's top edge is the first glyph's
   MemoryImage wide = ZingTest::Solid(6 * 2049 + 8, 20, 0xFF000000);
   Graphics onWide(&wide);
   std::vector<Rect> rects;
   font->DrawStringEx(&onWide, 0, 10, std::string(2049, 'a'), Color::White, &rects, nullptr);
-  onWide.Translate(20, 0), onWide.ClipRect(0, 0, 2, 20);
-  font->DrawString(&onWide, 0, 18, "a", Color::White, onWide.GetClipRect());
-  EXPECT_EQ(std::tuple(4096ul, 0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu, 0xFF000000u),
-            std::tuple(rects.size(), wide.GetPixel(6 * 2047 + 1, 5), wide.GetPixel(6 * 2048 + 1, 5),
-                       wide.GetPixel(21, 15), wide.GetPixel(22, 15)));
+  EXPECT_EQ(std::tuple(4096ul, 0xFFFFFFFFu, 0xFF000000u),
+            std::tuple(rects.size(), wide.GetPixel(6 * 2047 + 1, 5), wide.GetPixel(6 * 2048 + 1, 5)));
+  // Drawn whole once (which makes the glyph's preset), then clipped one pixel inside an edge of the body
+  // (2..5, 2..9) or its shadow (3..6, 4..11): only pixels inside the clip change.
+  for (const Rect& clip :
+       {Rect(0, 0, 20, 20), Rect(3, 0, 20, 20), Rect(0, 3, 20, 20), Rect(0, 0, 5, 20), Rect(0, 0, 20, 9),
+        Rect(4, 0, 20, 20), Rect(0, 5, 20, 20), Rect(0, 0, 6, 20), Rect(0, 0, 20, 11)}) {
+    MemoryImage grey = ZingTest::Solid(20, 20, 0xFF808080);
+    Graphics onGrey(&grey);
+    onGrey.Translate(1, 2), onGrey.ClipRect(clip.x - 1, clip.y - 2, clip.w, clip.h);
+    font->DrawString(&onGrey, 1, 7, "a", Color::White, onGrey.GetClipRect());
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 20; ++x)
+        ASSERT_EQ(clip.Contains(x, y) && (Rect(2, 2, 4, 8).Contains(x, y) || Rect(3, 4, 4, 8).Contains(x, y)),
+                  grey.GetPixel(x, y) != 0xFF808080u)
+            << clip.x << "," << clip.y << "," << clip.w << " at " << x << "," << y;
+  }
 }
 
 // A memory image of a kind of its own: text drawn onto it takes the ordinary

@@ -30,8 +30,8 @@ std::vector<int> Runs(const std::uint8_t* runs, int n) { return {runs, runs + n}
 TEST(MemoryImage, CreateMakesZeroedPixelsOnDemandAndRefusesNonsense) {
   MemoryImage image;
   image.Create(3, 2);
-  EXPECT_EQ(3, image.width);
-  EXPECT_EQ(std::tuple(false, true, true), std::tuple(image.HasBits(), image.HasTransparency(), image.HasAlpha()));
+  EXPECT_EQ(std::tuple(3, false, true, true),
+            std::tuple(image.width, image.HasBits(), image.HasTransparency(), image.HasAlpha()));
   EXPECT_EQ((Row{0, 0, 0, 0, 0, 0, MemoryImage::kGuardWord}), Row(image.GetBits(), image.GetBits() + 7));
   // Up to 2^28 pixels, none allocated yet; an empty or larger size makes an empty image.
   const std::tuple<int, int, bool> sizes[] = {
@@ -52,7 +52,7 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
   image.CommitBits();
   EXPECT_EQ(std::tuple(false, true, true),
             std::tuple(image.AreBitsChanged(), image.HasTransparency(), image.HasAlpha()));
-  EXPECT_EQ(std::pair(0x80FFFFFFu, 0u), std::pair(image.GetPixel(1, 0), image.GetPixel(2, 0)));  // (2, 0) outside
+  EXPECT_EQ(std::pair(0x80FFFFFFu, 0u), std::pair(image.GetPixel(1, 0), image.GetPixel(2, 0)));  // then outside
   image.SetBits(image.GetBits(), 1, 2);  // a smaller size from its own first pixels
   EXPECT_EQ(std::pair(0x80FFFFFFu, true), std::pair(image.GetPixel(0, 1), image.IsGuardIntact()));
 
@@ -98,14 +98,13 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   EXPECT_EQ((std::vector<int>{1, 2, 1, 1}), Runs(small.GetRLAlphaData(), 4));
   small.PurgeBits();  // the palette holds the pixels: nothing to drop
   EXPECT_TRUE(small.IsPalletized());
-  small.GetBits();
-  small.ReInit();  // wants its palette back, and purges again
+  small.GetBits(), small.ReInit();  // wants its palette back, and purges again
   EXPECT_TRUE(small.IsPalletized());
   EXPECT_EQ(0x80000000u, small.GetPixel(3, 0));
   small.GetNativeAlphaData(nullptr);
   EXPECT_EQ(pixels, Pixels(small));
-  EXPECT_EQ(std::pair(false, false), std::pair(small.IsPalletized(), small.HasNativeAlphaData()));
-  EXPECT_TRUE(small.IsGuardIntact());
+  EXPECT_EQ(std::tuple(false, false, true),
+            std::tuple(small.IsPalletized(), small.HasNativeAlphaData(), small.IsGuardIntact()));
 }
 
 class SixteenBitDisplay : public ImageDisplay {
@@ -133,8 +132,8 @@ TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges
   MemoryImage changed = FromPixels({0xFF000000, 0x00000000});
   changed.GetNativeAlphaData(nullptr), changed.GetRLAlphaData();
   changed.FillRect(Rect(0, 0, 1, 1), Color(1, 2, 3, 255), 0);
-  EXPECT_FALSE(changed.HasNativeAlphaData());
-  EXPECT_EQ(2, changed.GetRLAlphaData()[1] + changed.GetRLAlphaData()[0]);
+  EXPECT_EQ(std::pair(false, 2),
+            std::pair(changed.HasNativeAlphaData(), changed.GetRLAlphaData()[1] + changed.GetRLAlphaData()[0]));
   changed.GetNativeAlphaData(nullptr), changed.DeleteSWBuffers();
   EXPECT_EQ(std::pair(true, false), std::pair(changed.HasBits(), changed.HasNativeAlphaData()));
 }
@@ -179,7 +178,10 @@ MemoryImage Pattern(int w, int h, std::uint32_t seed) {
 // our own choice: pinned by checksums of small pictures, each drawn onto an
 // opaque destination and onto one with alpha, in normal and additive mode.
 TEST(MemoryImage, DrawingPinnedByChecksums) {
-  using Draw = std::function<void(MemoryImage&, MemoryImage&, const Color&, int)>;
+  using Draw = std::function<void()>;
+  MemoryImage *d = nullptr, *s = nullptr;  // what each scene draws onto and from, how
+  Color c;
+  int m = 0;
   const Rect clip(1, 1, 14, 10);
   Matrix3 shear;
   shear.m[0][0] = 1.5, shear.m[0][1] = 0.5, shear.m[1][0] = -0.25, shear.m[1][1] = 0.75;
@@ -187,53 +189,40 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
   std::uint8_t coverage[64];
   for (int i = 0; i < 64; ++i) coverage[i] = static_cast<std::uint8_t>(i * 37);
   const std::pair<const char*, Draw> scenes[] = {
-      {"fast stretch", [&](auto& d, auto& s, auto& c,
-                           int m) { d.StretchBlt(&s, Rect(-2, 1, 13, 9), Rect(1, 0, 5, 4), clip, c, m, true); }},
-      {"smooth stretch", [&](auto& d, auto& s, auto& c,
-                             int m) { d.StretchBlt(&s, Rect(2, -1, 15, 11), Rect(0, 1, 6, 4), clip, c, m, false); }},
-      {"smooth, to every edge",
-       [&](auto& d, auto& s, auto& c, int m) {
-         d.StretchBlt(&s, Rect(1, 1, 14, 10), Rect(0, 0, 7, 5), clip, c, m, false);
-       }},
-      {"smooth shrink", [&](auto& d, auto& s, auto& c,
-                            int m) { d.StretchBlt(&s, Rect(3, 2, 4, 3), Rect(0, 0, 7, 5), clip, c, m, false); }},
-      {"mirrored stretch",
-       [&](auto& d, auto& s, auto& c, int m) {
-         d.StretchBltMirror(&s, Rect(1, 2, 11, 7), Rect(1, 1, 5, 4), clip, c, m, true);
-       }},
-      {"mirror", [&](auto& d, auto& s, auto& c, int m) { d.BltMirror(&s, -1, 3, Rect(1, 0, 6, 5), c, m); }},
-      {"float blit", [&](auto& d, auto& s, auto& c, int m) { d.BltF(&s, 10.6f, 6.4f, Rect(0, 1, 7, 4), clip, c, m); }},
-      {"rotated", [&](auto& d, auto& s, auto& c,
-                      int m) { d.BltRotated(&s, 4.5f, 2.f, Rect(0, 0, 7, 5), clip, c, m, 0.6, 2.f, 3.f); }},
-      {"matrix", [&](auto& d, auto& s, auto& c,
-                     int m) { d.BltMatrix(&s, 8.f, 6.f, shear, clip, c, m, Rect(1, 0, 6, 5), false); }},
-      {"matrix blended",
-       [&](auto& d, auto& s, auto& c, int m) { d.BltMatrix(&s, 7.f, 5.f, shear, clip, c, m, Rect(0, 0, 7, 5), true); }},
-      {"self",
-       [&](auto& d, auto&, auto& c, int m) { d.Blt(&d, 3, 2, Rect(1, 1, 12, 9), c, m); }},  // reads the old pixels
-      {"clear and outline",  // an outline w x h touches w + 1 by h + 1 pixels
-       [&](auto& d, auto&, auto& c, int m) {
-         d.ClearRect(Rect(3, -2, 5, 6)), d.ClearRect(Rect(15, 11, 9, 9));
-         d.DrawRect(Rect(2, 1, 9, 6), c, m), d.DrawRect(Rect(-3, 8, 30, 9), c, m);
+      {"fast stretch", [&] { d->StretchBlt(s, Rect(-2, 1, 13, 9), Rect(1, 0, 5, 4), clip, c, m, true); }},
+      {"smooth stretch", [&] { d->StretchBlt(s, Rect(2, -1, 15, 11), Rect(0, 1, 6, 4), clip, c, m, false); }},
+      {"smooth, to every edge", [&] { d->StretchBlt(s, Rect(1, 1, 14, 10), Rect(0, 0, 7, 5), clip, c, m, false); }},
+      {"smooth shrink", [&] { d->StretchBlt(s, Rect(3, 2, 4, 3), Rect(0, 0, 7, 5), clip, c, m, false); }},
+      {"mirrored stretch", [&] { d->StretchBltMirror(s, Rect(1, 2, 11, 7), Rect(1, 1, 5, 4), clip, c, m, true); }},
+      {"mirror", [&] { d->BltMirror(s, -1, 3, Rect(1, 0, 6, 5), c, m); }},
+      {"float blit", [&] { d->BltF(s, 10.6f, 6.4f, Rect(0, 1, 7, 4), clip, c, m); }},
+      {"rotated", [&] { d->BltRotated(s, 4.5f, 2.f, Rect(0, 0, 7, 5), clip, c, m, 0.6, 2.f, 3.f); }},
+      {"matrix", [&] { d->BltMatrix(s, 8.f, 6.f, shear, clip, c, m, Rect(1, 0, 6, 5), false); }},
+      {"matrix blended", [&] { d->BltMatrix(s, 7.f, 5.f, shear, clip, c, m, Rect(0, 0, 7, 5), true); }},
+      {"self", [&] { d->Blt(d, 3, 2, Rect(1, 1, 12, 9), c, m); }},  // reads the old pixels
+      // An outline w x h touches w + 1 by h + 1 pixels.
+      {"clear and outline",
+       [&] {
+         d->ClearRect(Rect(3, -2, 5, 6)), d->ClearRect(Rect(15, 11, 9, 9));
+         d->DrawRect(Rect(2, 1, 9, 6), c, m), d->DrawRect(Rect(-3, 8, 30, 9), c, m);
        }},
       {"palette",
-       [&](auto& d, auto& s, auto& c, int m) {
-         MemoryImage p(s);
-         p.Palletize();
-         d.Blt(&p, 9, -1, Rect(0, 0, 7, 5), c, m);
+       [&] {
+         MemoryImage p(*s);
+         p.Palletize(), d->Blt(&p, 9, -1, Rect(0, 0, 7, 5), c, m);
        }},
       {"lines",
-       [&](auto& d, auto&, auto& c, int m) {
+       [&] {
          // The eighth steps both ways at a tie; no number is 0.
          const double ends[][4] = {{0, 0, 15, 11}, {14, 1, 2, 9}, {3, 11, 5, -4}, {-5, 3, 22, 8}, {1, 1, 1, 1},
                                    {2, 6, 2, 1},   {7, 0, 4, 0},  {9, 2, 11, 3},  {NAN, 5, 3, 5}};
-         for (const auto& [x1, y1, x2, y2] : ends) d.DrawLine(x1, y1, x2, y2, c, m);
+         for (const auto& [x1, y1, x2, y2] : ends) d->DrawLine(x1, y1, x2, y2, c, m);
        }},
       {"scan lines",
-       [&](auto& d, auto&, auto& c, int m) {
-         d.FillScanLines(spans, 3, c, m);
-         d.FillScanLinesWithCoverage(spans, 1, c, m, coverage, -1, 3, 8, 8);  // one span too
-         d.FillScanLinesWithCoverage(spans + 1, 2, c, m, coverage, 0, 3, 8, 8);
+       [&] {
+         d->FillScanLines(spans, 3, c, m);
+         d->FillScanLinesWithCoverage(spans, 1, c, m, coverage, -1, 3, 8, 8);  // one span too
+         d->FillScanLinesWithCoverage(spans + 1, 2, c, m, coverage, 0, 3, 8, 8);
        }},
   };
   const std::uint32_t expected[std::size(scenes)] = {0x1e1a538c, 0x89925616, 0xb7ccead4, 0x82b8b4f2, 0xbfeb62c8,
@@ -241,15 +230,13 @@ TEST(MemoryImage, DrawingPinnedByChecksums) {
                                                      0x639dcdd5, 0xe338db40, 0x237dcc26, 0xb3ee02a0, 0x4a9fc6a0};
   for (std::size_t i = 0; i < std::size(scenes); ++i) {
     std::uint32_t hash = 0;
-    for (const auto& [color, mode] : {std::pair(Color::White, 0),
-                                      {Color(200, 90, 40, 170), 0},
-                                      {Color(128, 128, 128, 255), 0},
-                                      {Color(90, 200, 255, 140), 1},
-                                      {Color::White, 2}}) {
+    for (const auto& [color, mode] :
+         {std::pair(0xFFFFFFFFu, 0), {0xAAC85A28u, 0}, {0xFF808080u, 0}, {0x8C5AC8FFu, 1}, {0xFFFFFFFFu, 2}}) {
       for (bool opaque : {true, false}) {
         MemoryImage dest = Pattern(16, 12, 1), source = Pattern(7, 5, 2);
         if (opaque) dest.SetImageMode(false, false);
-        scenes[i].second(dest, source, color, mode);
+        d = &dest, s = &source, c = Color::FromPacked(color), m = mode;
+        scenes[i].second();
         hash = hash * 31 + Checksum(dest);
         ASSERT_TRUE(dest.IsGuardIntact()) << scenes[i].first;
       }
@@ -305,19 +292,11 @@ std::uint32_t ReferenceBlit(std::uint32_t d, std::uint32_t s, const Color& c, in
 
 // Fills and blits, through every set of row kernels, give the plain rules'
 // bits: every colour kind and mode over opaque destinations and every pair of
-// alphas, from sources with partial alpha, only 0 and 255, or a palette.
+// alphas, from sources with partial alpha, only 0 and 255, or a palette. The
+// colours as 0xAARRGGBB; the last three each add to one channel only.
 TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
-  const Color colours[] = {Color::White,
-                           Color(128, 128, 128, 255),
-                           Color(77, 77, 77, 200),
-                           Color(255, 128, 0, 255),
-                           Color(200, 100, 50, 128),
-                           Color(255, 255, 255, 128),
-                           Color(10, 200, 30, 0),
-                           Color(3, 3, 3, 255),
-                           Color(200, 0, 0, 255),  // each adds to one channel only
-                           Color(0, 200, 0, 255),
-                           Color(0, 0, 200, 255)};
+  const std::uint32_t colours[] = {0xFFFFFFFF, 0xFF808080, 0xC84D4D4D, 0xFFFF8000, 0x80C86432, 0x80FFFFFF,
+                                   0x000AC81E, 0xFF030303, 0xFFC80000, 0xFF00C800, 0xFF0000C8};
   const int w = 259, h = 256;  // odd rows: every vector width leaves a tail
   Row dst, opaqueDst, src, hardSrc, fewSrc;
   std::uint32_t seed = 3;
@@ -340,7 +319,8 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
     }
   };
   Row expected(dst.size());
-  for (const Color& c : colours) {
+  for (const std::uint32_t packed : colours) {
+    const Color c = Color::FromPacked(packed);
     for (const Row* d : {&dst, &opaqueDst}) {
       for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = ReferenceFill((*d)[i], c);
       check(*d, expected, [&](MemoryImage& target) { target.FillRect(Rect(0, 0, w, h), c, 1); });

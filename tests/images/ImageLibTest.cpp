@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/ImageLibFiles.h"
@@ -84,12 +85,10 @@ TEST(ImageLib, JpegKindsDecodeToTheirSamples) {
       EXPECT_EQ(0xFFu, Pixel(image, 47, 39) >> 24);
     }
   }
-  folder.Write("garbage.jpg", "\xFF\xD8\xFF\xE0 not a jpeg at all");
-  folder.Write("empty.jpg", "");  // and one a pixel wider than any picture may be
-  const std::vector<std::uint8_t> row(kMaxDimension + 1);
+  folder.Write("garbage.jpg", "\xFF\xD8\xFF\xE0 not a jpeg at all"), folder.Write("empty.jpg", "");
+  const std::vector<std::uint8_t> row(kMaxDimension + 1);  // a pixel wider than any picture may be
   ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("wide.jpg"), kMaxDimension + 1, 1, 1, false, row));
-  EXPECT_FALSE(GetJPEGImage(folder.File("garbage.jpg")) || GetJPEGImage(folder.File("empty.jpg")) ||
-               GetJPEGImage(folder.File("wide.jpg")));
+  for (const char* name : {"garbage.jpg", "empty.jpg", "wide.jpg"}) EXPECT_FALSE(GetJPEGImage(folder.File(name)));
 }
 
 ImagePtr Gif(const std::string& bytes) {
@@ -116,9 +115,7 @@ TEST(ImageLib, GifPicturesOfEveryShape) {
   cases[1].blockSize = 7;
   cases[2].interlaced = cases[3].interlaced = true;  // every pass, and passes beyond the last row
   cases[2].localTable = true;
-  cases[4].version = "GIF87a";
-  cases[4].blockSize = 1;
-  cases[4].transparent = 2;
+  cases[4].version = "GIF87a", cases[4].blockSize = 1, cases[4].transparent = 2;
   // A comment, a looping block and a stray byte before the picture.
   cases[4].before = std::string("\x21\xFE\003abc\002de\0\x21\xFF\x0BNETSCAPE2.0\003\001\0\0\0\x07", 30);
   for (const GifSpec& gif : cases) {
@@ -160,14 +157,8 @@ TEST(ImageLib, GifPicturesOfEveryShape) {
 // Samples of every precision and sign become 8-bit channels; grey is R = G = B.
 TEST(ImageLib, Jpeg2000ThroughTheRunTimeLibrary) {
   ZingTest::TempFolder folder;
-  struct Case {
-    const char* name;
-    int components, precision;
-    bool isSigned;
-    std::vector<int> samples;  // three pixels, component by component
-    Row pixels;
-  };
-  const Case cases[] = {
+  // Name, components, precision, signed, three pixels' samples component by component, and the pixels.
+  const std::tuple<std::string, int, int, bool, std::vector<int>, Row> cases[] = {
       {"grey.j2k", 1, 8, false, {0, 90, 255}, {0xFF000000, 0xFF5A5A5A, 0xFFFFFFFF}},
       {"rgb.jp2", 3, 8, false, {10, 20, 30, 40, 50, 60, 70, 80, 90}, {0xFF0A2846, 0xFF143250, 0xFF1E3C5A}},
       {"deep.j2k", 1, 12, false, {0, 0x5A3, 4095}, {0xFF000000, 0xFF5A5A5A, 0xFFFFFFFF}},
@@ -177,12 +168,11 @@ TEST(ImageLib, Jpeg2000ThroughTheRunTimeLibrary) {
       {"two.j2k", 2, 8, false, {1, 2, 3, 4, 5, 6}, {}},  // neither grey nor colour
   };
   ASSERT_TRUE(LoadJPEG2000Codec());
-  for (const Case& c : cases) {
-    const std::string name = c.name;
-    ASSERT_TRUE(ImageTest::WriteJ2k(folder.File(name), 3, 1, c.components, c.precision, c.isSigned, c.samples,
-                                    name.ends_with(".jp2"), c.isSigned ? 5 : 0));  // an area off the grid's origin
-    ImagePtr image = GetImage(folder.File(name.substr(0, name.size() - 4)));       // found by the format search
-    EXPECT_EQ(c.pixels, image ? Row(image->GetBits(), image->GetBits() + 3) : Row()) << name;
+  for (const auto& [name, components, precision, isSigned, samples, pixels] : cases) {
+    ASSERT_TRUE(ImageTest::WriteJ2k(folder.File(name), 3, 1, components, precision, isSigned, samples,
+                                    name.ends_with(".jp2"), isSigned ? 5 : 0));  // an area off the grid's origin
+    ImagePtr image = GetImage(folder.File(name.substr(0, name.size() - 4)));     // found by the format search
+    EXPECT_EQ(pixels, image ? Row(image->GetBits(), image->GetBits() + 3) : Row()) << name;
   }
   for (int w : {kMaxDimension, kMaxDimension + 1})  // the longest side read, one more refused
     ASSERT_TRUE(ImageTest::WriteJ2k(folder.File(w > kMaxDimension ? "wide.j2k" : "long.j2k"), w, 1, 1, 8, false,

@@ -347,6 +347,7 @@ TEST_F(ResourceFixture, ErrorsReadingTheManifest) {
       {"<ResourceManifest>\nstray\n<Resources id=\"G\"/>", "Element Not Expected 'stray' on Line 3"},
       {"<ResourceManifest>\n<Resources id=\"G\">\n</Other>", "End 'Other' Doesn't Match Start 'Resources' on Line 3"},
       {Block("<Music path=\"m\"/>"), "Invalid Section 'Music' on Line 3"},
+      {Block("stray"), "Element Not Expected 'stray' on Line 4"},
       {Block("<Image path=\"a\">text</Image>"), "Unexpected element found. on Line 3"},
       {Block("<Image id=\"a\"/>"), "No path specified. on Line 3"},
       {Block("<Image path=\"a\" anim=\"spin\"/>"), "Invalid animation type. on Line 3"},
