@@ -174,6 +174,7 @@ TEST(GraphicsText, CodesJustificationPartsAndWrapping) {
       {[](G& g) { return g.WriteString("^9aF/:g^x^A0f`@G^y^o12345^z", 0, 0); }, 18,
        "x@0,0#c89af000 y@6,0#c8a0f000 z@12,0#c8012345 "},
       {[](G& g) { return g.WriteString("a^^b", 0, 0); }, 18, "a^b@0,0#c80a141e "},
+      {[&](G& g) { return g.SetFont(nullptr), g.WriteString("ab", 0, 0) + g.WriteWordWrapped(box, "ab"); }, 0, ""},
       {[](G& g) { return g.WriteString("abc^12", 0, 0) + g.WriteString("^1234567", 0, 0); }, 18,
        "abc@0,0#c80a141e "},  // a code cut off ends the text
       {[](G& g) { return g.SetWriteColoredString(false), g.WriteString("^FF0000^r", 0, 0); }, 54,
@@ -205,6 +206,7 @@ TEST(GraphicsText, CodesJustificationPartsAndWrapping) {
        "ab@0,7#c80a141e cd@0,19#c80a141e ef@0,43#c80a141e "},
       // Codes measure nothing, and their colour carries over to the next line.
       {[&](G& g) { return g.WriteWordWrapped(box, "^FF0000^aaa^^ bbb"); }, 21, "aaa^@0,7#c8ff0000 bbb@0,19#c8ff0000 "},
+      {[&](G& g) { return g.WriteWordWrapped(box, "aaaaa^^"); }, 21, "aaaaa@0,7#c80a141e ^@0,19#c80a141e "},
       {[&](G& g) { return g.SetColor(Color::White), g.WriteWordWrapped(box, "^FF0000^a ^oldclr^bbbbb"); }, 21,
        "a@0,7#ffff0000 bbbbb@0,19#ffffffff "},  // opaque white is an old colour like any other
       // Baselines 7, 19, 31, 43, 55: drawn while within the clip and one line.

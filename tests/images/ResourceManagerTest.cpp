@@ -171,6 +171,7 @@ TEST_F(ResourceFixture, IdsGroupsAndStepWiseLoading) {
   EXPECT_FALSE(manager.IsGroupLoaded("G"));
   EXPECT_THROW(manager.GetImageThrow("IMAGE_ball"), Zing::ResourceManagerException);
   EXPECT_EQ(manager.GetErrorText(), "Image resource not found: IMAGE_ball");
+  EXPECT_EQ(app.Cache().Get("!canvas", "", nullptr)->GetWidth(), 0);  // made by the program, never loaded
   app.CleanupSharedImages();
   EXPECT_EQ(app.Cache().Size(), std::size_t{0});
   ASSERT_TRUE(manager.LoadResources("G"));
