@@ -35,15 +35,19 @@ bool OpenALMusicInterface::LoadMusic(int songId, const std::string& fileName) {
   return true;
 }
 
-// On failure nothing is left to free, and the loader drops the song.
 bool OpenALMusicInterface::MakeSourceAndBuffers(Song& song) {
   if (!al) return true;
   al->alGetError();
   al->alGenBuffers(kBufferCount, song.buffers.data());
-  if (al->alGetError() != AL_NO_ERROR) return false;
+  if (al->alGetError() != AL_NO_ERROR) {
+    song.buffers.fill(0);
+    return false;
+  }
   al->alGenSources(1, &song.source);
   if (al->alGetError() != AL_NO_ERROR) {
     al->alDeleteBuffers(kBufferCount, song.buffers.data());
+    song.buffers.fill(0);
+    song.source = 0;
     return false;
   }
   al->alSource3f(song.source, AL_POSITION, 0.0f, 0.0f, 0.0f);
