@@ -79,7 +79,8 @@ class TestApp : public ZingTest::NullApp<> {
   using ZingAppBase::InitDisplay;
   using ZingAppBase::ProcessSafeDeleteList;
   using ZingAppBase::RecoverDisplay, ZingAppBase::Rest, ZingAppBase::RunLoadingSlices;
-  using ZingAppBase::StatisticsLines, ZingAppBase::UpdateStatistics, ZingAppBase::fpsStart;
+  using ZingAppBase::StatisticsLines, ZingAppBase::UpdateStatistics, ZingAppBase::fpsStart,
+      ZingAppBase::WatchScreenSaver;
   void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
 
@@ -222,6 +223,19 @@ TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
         << p.rule;
   }
   EXPECT_EQ(std::pair(Count("keydown 80"), digest), std::pair(std::size_t{2}, std::uint64_t{6044475546271202627u}));
+  // The watch at its edges: the desktop is asked again after 10 s; marked once idle for longer than the time-out
+  // less 2 s (at least 1 s), repainted on input within that; a time-out of 0 is none.
+  const std::tuple<int, std::uint32_t, bool, std::uint32_t, bool> edges[] = {
+      {5000, 10000, false, 3000, false}, {5000, 0, false, 3001, true},     {5000, 0, true, 3000, true},
+      {5000, 0, true, 2999, false},      {2500, 9999, false, 1001, false}, {2500, 10000, false, 1000, false},
+      {2500, 0, false, 1001, true},      {0, 10000, true, 5000, false},    {1, 10000, true, 5000, true}};
+  a.isScreenSaver = false;
+  for (const auto& [timeout, sinceQuery, marked, idle, after] : edges) {
+    std::tie(s.screenSaverTimeout, a.lastScreenSaverQuery, a.screenSaverWatchMark, s.lastInput) =
+        std::tuple(timeout, s.clock - sinceQuery, marked, s.clock - idle);
+    a.WatchScreenSaver(s.clock);
+    EXPECT_EQ(a.screenSaverWatchMark, after) << timeout << " " << sinceQuery << " " << idle;
+  }
 }
 
 TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {

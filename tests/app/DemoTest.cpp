@@ -352,6 +352,8 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
     return BufferOf(bytes.data(), bytes.size());
   };
   auto truncated = [&](std::size_t size) { return BufferOf(b, size); };
+  // The version is read up to the very last byte of the data, and refused first.
+  EXPECT_EQ(Zing::ParseDemoFile(truncated(19), "1.0.2", contents), "This demo file appears to be for '1.0.3'");
   // The first layout has no marker block.
   const std::size_t events = file.GetDataLen() - SampleEvents().GetDataLen();
   auto version1 = [&](std::size_t eventBytes) {
