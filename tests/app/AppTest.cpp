@@ -51,7 +51,8 @@ class TestApp : public ZingTest::NullApp<> {
   std::vector<std::string> debugKeys;        // "key ctrl alt" of every key offered to the debug hook
   Strings heard;                             // the dialogs' buttons
   bool killOnAnswer = false;
-  int modalOpens = 0, modalCloses = 0;
+  int modalOpens = 0, modalCloses = 0, leaves = 0;
+  void SaveForLeaving() override { ++leaves; }
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
   std::function<bool()> slice;  // one step of loading on the main loop, where there are no threads
   bool LoadingSlice() override { return slice ? slice() : NullApp::LoadingSlice(); }
@@ -299,14 +300,18 @@ TEST_F(AppFixture, RunWithLoadingThreadEndsCleanly) {
       std::tuple(5, std::vector<std::array<std::uint32_t, 3>>{{15, 3, 0}, {15, 14, 0}, {10, 0, 0}, {7, 0, 7}}, 23));
 }
 
-TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnce) {
+TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnceAndTheSessionsEndSavesOnlyInBetween) {
+  const auto leave = [this] { return static_cast<ZingTest::GuardedServices*>(services)->leave(), app->leaves; };
+  EXPECT_EQ(leave(), 0);  // not started yet
   Start();
+  EXPECT_EQ(leave(), 1);
   bool updated = true;
   EXPECT_TRUE(app->UpdateAppStep(&updated));
   std::thread([&] { app->Shutdown(); }).join();
   EXPECT_TRUE(app->shutdownRequested && !app->shutdown);  // only the main thread carries it out
   RunFor(20);
-  EXPECT_EQ((std::tuple{app->shutdown.load(), app->UpdateAppStep(&updated), updated}), std::tuple(true, false, false));
+  EXPECT_EQ((std::tuple{app->shutdown.load(), app->UpdateAppStep(&updated), updated, leave()}),
+            std::tuple(true, false, false, 1));
   app->Shutdown();  // a second call does nothing
   EXPECT_TRUE(app->exits.empty());
 }

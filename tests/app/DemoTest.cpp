@@ -420,9 +420,7 @@ class DemoApp : public ZingTest::NullApp<> {
     probe.onChar = [this](char c) {
       if (c == 'l') {  // the language changes
         RegistryWriteString("Locale", "fr");
-        std::string locale;
-        RegistryReadString("Locale", locale);
-        log.Add("locale " + locale);
+        LogLocale();
       } else if (c == 'd') {  // a question, answered inside its own wait
         Zing::Dialog* dialog = DoDialog(4, true, "QUIT", "Really?", "", Zing::Dialog::BUTTONS_YES_NO);
         log.Add("asked");
@@ -431,11 +429,14 @@ class DemoApp : public ZingTest::NullApp<> {
     };
   }
   ~DemoApp() override { widgetManager->RemoveWidget(&probe); }
-  using ZingAppBase::demoFastForwarding;
+  using ZingAppBase::demoFastForwarding, ZingAppBase::demoNextEvent, ZingAppBase::ReplayDemoEvents;
   using ZingAppBase::StatisticsLines;
   void InitHook() override {
     widgetManager->AddWidget(&probe);
     widgetManager->SetFocus(&probe);
+    LogLocale();
+  }
+  void LogLocale() {
     std::string locale = "none";
     RegistryReadString("Locale", locale);
     log.Add("locale " + locale);
@@ -543,11 +544,14 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   Run(*player);
   EXPECT_TRUE(player->exits.empty() && player->closeRequested && player->scripted->messageBoxes.empty());
   EXPECT_EQ(std::pair(player->Events(), Locale()), std::pair(recorded, std::string("de")));
-  // Fast-forwarding to the end gives the same run in one go.
-  auto fast = Make("-play \"-demofile=my run.dmo\"");
-  fast->scripted->At(1000, MessageCode::Char, 'M');
-  Run(*fast);
-  EXPECT_EQ(fast->Events(), recorded);
+  // Fast-forwarding to the end gives the same run in one go; the player's close ends it halfway, as asked.
+  for (const int key : {int{'M'}, 0}) {
+    auto fast = Make("-play \"-demofile=my run.dmo\"");
+    fast->scripted->At(1000, key != 0 ? MessageCode::Char : MessageCode::Close, key);
+    Run(*fast);
+    EXPECT_EQ(std::tuple(fast->Events() == recorded, fast->closeRequested, fast->updateCount < fast->demoLength),
+              std::tuple(key != 0, true, key == 0));
+  }
   // A demo cut short plays up to the cut and then ends the run cleanly.
   Buffer file;
   ASSERT_TRUE(Zing::ReadBufferFromFile(folder + "my run.dmo", file));
@@ -580,6 +584,12 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   auto player = Make("-play", true);
   ASSERT_TRUE(player->playingDemo && player->showFPS);  // the time line shows from the start
   EXPECT_EQ(player->demoLength, length);
+  auto other = Make("-play", true);  // a settings access waits at its own update, and is dropped once it has passed
+  for (const int behind : {0, 1}) {
+    other->demoNextEvent = At(other->updateCount - behind, DemoEventKind::SettingsRead, true, 77);
+    other->ReplayDemoEvents();
+    EXPECT_EQ(other->demoNextEvent && other->demoNextEvent->value == 77, behind == 0);
+  }
   const auto keys = [&](std::string_view typed) {
     for (char c : typed) player->HandleDemoPlaybackKey(c);
   };

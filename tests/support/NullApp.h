@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,8 @@ struct GuardedServices : Zing::Platform::NullServices {
       ADD_FAILURE() << "the loop runs on without time", Zing::GetApp()->Shutdown(), lastClock = ~clock;
     return NullServices::PollMessage(message);
   }
+  std::function<void()> leave;  // what the desktop calls when the session ends
+  void SetLeaveHandler(std::function<void()> handler) override { leave = std::move(handler); }
 };
 
 template <typename Base = Zing::ZingAppBase>
