@@ -237,7 +237,7 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
 // The silent manager keeps the ids as the real one does, and its instances end at once.
 TEST(SoundManager, SilentIdsAndInstances) {
   struct Fenced : Zing::SilentSoundManager {
-    std::string fence = "fence";  // where an id past the last would lie
+    std::string fence, beyond;  // where ids past the last would lie: free-looking, so a search from there shows
   } silent;
   EXPECT_EQ((std::tuple{silent.LoadSound("a"), silent.LoadSound("a"), silent.LoadSound("b"), silent.LoadSound(""),
                         silent.LoadSound(0u, "c"), silent.LoadSound(256u, "c"), silent.LoadSound(1u, ""),
@@ -246,14 +246,15 @@ TEST(SoundManager, SilentIdsAndInstances) {
   EXPECT_EQ(std::tuple(silent.SetBaseVolume(255, 1), silent.SetBaseVolume(256, 1), silent.SetBasePan(255, 1),
                        silent.SetBasePan(256, 1), silent.GetSoundInstance(256), silent.GetSoundInstance(1)),
             std::tuple(true, false, true, false, nullptr, nullptr));
-  Zing::SoundInstance* instance = silent.GetSoundInstance(255);
+  Zing::SoundInstance* instance = (silent.fence = "fence", silent.GetSoundInstance(255));
   ASSERT_NE(instance, nullptr);
   instance->SetVolume(0.5);
   EXPECT_EQ(std::tuple(instance->GetVolume(), instance->IsPlaying(), instance->IsReleased()),
             std::tuple(0.5, false, false));
   EXPECT_TRUE(instance->Play(false, true));  // ends at once and lets go of itself
   for (unsigned id : {255u, 256u}) silent.ReleaseSound(id);
-  EXPECT_EQ((std::tuple{silent.GetNumSounds(), silent.LoadSound("d"), silent.fence}), std::tuple(2, 255, "fence"));
+  EXPECT_EQ((std::tuple{silent.GetNumSounds(), silent.LoadSound("d"), silent.LoadSound("fence"), silent.fence}),
+            std::tuple(2, 255, 253, "fence"));
   for (unsigned id = 0; id < 256; ++id) silent.LoadSound(id, "e");
   EXPECT_EQ(std::pair(silent.GetFreeSoundId(), silent.LoadSound("f")), std::pair(-1, -1));
   silent.ReleaseSound(0);  // the last free id is the lowest
