@@ -118,11 +118,10 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   EXPECT_EQ(
       (std::tuple{b.GetDataBitSize(), b.ReadNumBits(3, false), b.ReadByte(), b.ReadShort(), b.ReadNumBits(5, true)}),
       std::tuple(32, 0b101, 0xC3, 0x1234, -3));  // sign extension from bit 4
-  b.SeekFront();
-  EXPECT_EQ(b.ReadNumBits(3, true), -3);  // 0b101 read signed
-  EXPECT_EQ(b.GetWriteBitPos(), 32);      // reading never moves the write position
-  b.SeekFront();
-  EXPECT_EQ(b.ReadNumBits(32, true), static_cast<std::int32_t>(0xE891A61Du));
+  // 0b101 read signed; reading never moves the write position.
+  EXPECT_EQ((std::tuple{(b.SeekFront(), b.ReadNumBits(3, true)), b.GetWriteBitPos(),
+                        (b.SeekFront(), b.ReadNumBits(32, true))}),
+            std::tuple(-3, 32, static_cast<std::int32_t>(0xE891A61Du)));
   // A read of more than 32 bits passes over the rest: bit 32 is not bit 0.
   const std::uint8_t wide[] = {0xFE, 0xFF, 0xFF, 0xFF, 0x01};
   b = BufferOf(wide, 5);

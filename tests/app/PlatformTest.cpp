@@ -112,8 +112,8 @@ TEST(PlatformInput, ControllersArriveAsKeys) {
   using M = MessageCode;
   ControllerKeys keys;
   std::vector<WindowMessage> out;
-  const int x = SDL_CONTROLLER_AXIS_LEFTX, y = SDL_CONTROLLER_AXIS_LEFTY, button = -1;
-  // A button (pressed or not) of controller 1, or an axis of a controller at a value.
+  const int x = SDL_CONTROLLER_AXIS_LEFTX, y = SDL_CONTROLLER_AXIS_LEFTY, button = -1, pulled = -2;
+  // A button (pressed or not) of controller 1, an axis of a controller at a value, or a controller pulled out.
   const std::tuple<int, int, int, Messages> steps[] = {
       {button, SDL_CONTROLLER_BUTTON_DPAD_UP, 1, {{M::KeyDown, Zing::KEYCODE_UP}}},
       {button, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, {{M::KeyUp, Zing::KEYCODE_RIGHT}}},
@@ -128,15 +128,15 @@ TEST(PlatformInput, ControllersArriveAsKeys) {
       {x, 1, 100, {{M::KeyUp, Zing::KEYCODE_LEFT}}},
       {y, 1, 30000, {{M::KeyDown, Zing::KEYCODE_DOWN}}},
       {y, 2, -30000, {{M::KeyDown, Zing::KEYCODE_UP}}},
-      {SDL_CONTROLLER_AXIS_RIGHTX, 1, 30000, {}}};
+      {SDL_CONTROLLER_AXIS_RIGHTX, 1, 30000, {}},
+      {pulled, 1, 0, {{M::KeyUp, Zing::KEYCODE_DOWN}}}};
   for (const auto& [axis, which, value, expected] : steps) {
     out.clear();
-    axis == button ? keys.Button(which, value != 0, out) : keys.Axis(which, axis, value, out);
+    axis == pulled   ? keys.Release(which, out)
+    : axis == button ? keys.Button(which, value != 0, out)
+                     : keys.Axis(which, axis, value, out);
     EXPECT_EQ(Codes(out), expected) << axis << " " << which << " " << value;
   }
-  out.clear();
-  keys.Release(1, out);
-  EXPECT_EQ(Codes(out), (Messages{{M::KeyUp, Zing::KEYCODE_DOWN}}));
 }
 
 std::array<int, 2> Map(const PictureLayout& layout, int wx, int wy) {

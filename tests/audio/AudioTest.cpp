@@ -257,10 +257,8 @@ TEST(SoundManager, SilentIdsAndInstances) {
             std::tuple(2, 255, 253, "fence"));
   for (unsigned id = 0; id < 256; ++id) silent.LoadSound(id, "e");
   EXPECT_EQ(std::pair(silent.GetFreeSoundId(), silent.LoadSound("f")), std::pair(-1, -1));
-  silent.ReleaseSound(0);  // the last free id is the lowest
-  EXPECT_EQ(silent.LoadSound("f"), 0);
-  silent.ReleaseSounds();
-  EXPECT_EQ(std::pair(silent.GetNumSounds(), silent.GetFreeSoundId()), std::pair(0, 0));
+  EXPECT_EQ((silent.ReleaseSound(0), silent.LoadSound("f")), 0);  // the last free id is the lowest
+  EXPECT_EQ((silent.ReleaseSounds(), std::pair(silent.GetNumSounds(), silent.GetFreeSoundId())), std::pair(0, 0));
 }
 
 // The binding counts acquisitions and ignores a release too many; a library
