@@ -529,8 +529,7 @@ TEST_F(AppFixture, ALostDisplayComesBackWhenItMayAndTheDesktopDecidesTheMode) {
     EXPECT_EQ(services->displayInits.size() - before, inits) << active << window << minimized;
   }
   std::tie(services->presentFails, app->minimized) = std::tuple(false, false);
-  RunFor(100);
-  EXPECT_FALSE(app->displayLost);
+  EXPECT_FALSE((RunFor(100), app->displayLost));
   for (const auto& [w, h, windowed] :
        {std::tuple{0, 0, true}, {1, 1, false}, {641, 481, true}, {640, 1000, false}, {1000, 480, false}}) {
     auto* display = new NullServices;
@@ -574,9 +573,7 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->WriteToRegistry();
   EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress"), app->appliedMusicVolume),
             std::tuple(85, 0, 0, 0.0));
-  app->Mute(false);
-  app->WriteToRegistry();
-  EXPECT_EQ(Stored("Muted"), 1);
+  EXPECT_EQ((app->Mute(false), app->WriteToRegistry(), Stored("Muted")), 1);
   for (bool autoMute : {false, true, true}) app->Unmute(autoMute);  // at 0 the volumes are only re-applied
   EXPECT_EQ(std::tuple(app->muteCount, app->appliedMusicVolume), std::tuple(0, 0.857));
   app->RegistryWriteInteger("ScreenMode", 0);
@@ -588,9 +585,7 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   // standard generator with seed 0 standing for its classic seed.
   EXPECT_EQ(std::pair(app->GetString("DIALOG_BUTTON_OK", "x"), app->GetString("MISSING", "fallback")),
             std::pair(std::string("OK"), std::string("fallback")));
-  app->SetString("FATAL_ERROR", "OOPS");
-  app->Popup("text");
-  EXPECT_EQ(services->messageBoxes.back(), "OOPS: text");
+  EXPECT_EQ((app->SetString("FATAL_ERROR", "OOPS"), app->Popup("text"), services->messageBoxes.back()), "OOPS: text");
   const auto first = [&](std::uint32_t seed) { return app->SeedRandom(seed), app->Rand(); };
   EXPECT_EQ(std::pair(first(5489), first(0)), std::pair(3499211612u, first(4357)));
 }
@@ -790,8 +785,7 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   Zing::MemoryImage dot;
   dot.Create(1, 1);
   app->SetCursorImage(12, &dot, 0, 0);
-  app->SetCursor(12);
-  EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown);
+  EXPECT_TRUE((app->SetCursor(12), services->imageCursorShown && app->imageCursorShown));
   app->SetCursorImage(12, nullptr);
 }
 

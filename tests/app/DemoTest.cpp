@@ -92,9 +92,8 @@ TEST(Buffer, WholeBytesAreLittleEndianAndStringsCarryTheirLength) {
   b.SetData(three, 3);
   EXPECT_EQ(std::tuple(b.GetDataBitSize(), b.GetWriteBitPos(), b.ReadByte()), std::tuple(24, 32, 2));
   b.Clear();
-  EXPECT_EQ(std::tuple(b.GetDataLen(), b.GetReadBitPos(), b.GetWriteBitPos()), std::tuple(0u, 0, 0));
-  b.WriteByte(5);
-  EXPECT_EQ(Bytes(b), std::vector<std::uint8_t>{5});
+  EXPECT_EQ((std::tuple{b.GetDataLen(), b.GetReadBitPos(), b.GetWriteBitPos(), (b.WriteByte(5), Bytes(b))}),
+            std::tuple(0u, 0, 0, std::vector<std::uint8_t>{5}));
 }
 
 TEST(Buffer, BitsAtUnalignedPositions) {
@@ -131,10 +130,8 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   // the end and count only the bits read.
   const std::uint8_t one[] = {0xFF};
   b = BufferOf(one, 1);
-  b.ReadNumBits(1, false);
-  EXPECT_EQ((std::pair{int{b.ReadByte()}, b.GetReadBitPos()}), std::pair(0, 1));
-  b.ReadNumBits(3, false);
-  EXPECT_EQ((std::pair{b.ReadNumBits(8, false), b.GetReadBitPos()}), std::pair(0x0F, 8));
+  EXPECT_EQ((std::pair{(b.ReadNumBits(1, false), int{b.ReadByte()}), b.GetReadBitPos()}), std::pair(0, 1));
+  EXPECT_EQ((std::pair{(b.ReadNumBits(3, false), b.ReadNumBits(8, false)), b.GetReadBitPos()}), std::pair(0x0F, 8));
 }
 
 TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
@@ -341,9 +338,9 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
             (std::vector<std::uint8_t>{0x78, 0xEF, 0xBE, 0x42, 2, 0, 0, 0, 4, 3, 2, 1, 5, 0, '1', '.', '0', '.', '3'}));
   Zing::DemoFileContents contents;
   ASSERT_EQ(Zing::ParseDemoFile(file, "1.0.3", contents), "");
-  EXPECT_EQ(std::tuple(contents.seed, contents.demoLength), std::tuple(0x01020304u, 2000));
-  ASSERT_EQ(contents.markers.size(), 2u);
-  EXPECT_EQ(std::tuple(contents.markers[1].name, contents.markers[1].update), std::tuple("level 2", 1234));
+  EXPECT_EQ(std::tuple(contents.seed, contents.demoLength, contents.markers.size(), contents.markers.at(1).name,
+                       contents.markers.at(1).update),
+            std::tuple(0x01020304u, 2000, 2u, "level 2", 1234));
   EXPECT_EQ(Zing::ParseDemoFile(SampleDemo("V1.0.3"), "v1.0.3", contents), "");  // letter case aside
   auto patched = [&](std::size_t at, std::uint8_t value) {
     std::vector<std::uint8_t> bytes(file.GetDataPtr(), file.GetDataPtr() + file.GetDataLen());

@@ -161,12 +161,9 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   EXPECT_EQ(std::tuple(manager.SetBaseVolume(256, 1.0), manager.SetBasePan(256, 1), manager.SetBasePan(255, 0)),
             std::tuple(false, false, true));
   EXPECT_TRUE(manager.GetSoundInstance(256) == nullptr && manager.GetSoundInstance(7) == nullptr);  // none loaded at 7
-  for (const auto& [set, got] : {std::pair{0.25, 0.25}, {-1.0, 0.0}, {2.0, 1.0}}) {
-    manager.SetMasterVolume(set);
-    EXPECT_DOUBLE_EQ(manager.GetMasterVolume(), got) << set;
-  }
-  manager.ReleaseSound(0);
-  EXPECT_EQ(manager.GetFreeSoundId(), 0);
+  for (const auto& [set, got] : {std::pair{0.25, 0.25}, {-1.0, 0.0}, {2.0, 1.0}})
+    EXPECT_DOUBLE_EQ((manager.SetMasterVolume(set), manager.GetMasterVolume()), got) << set;
+  EXPECT_EQ((manager.ReleaseSound(0), manager.GetFreeSoundId()), 0);
   ASSERT_TRUE(manager.SetBaseVolume(id, 0.8));
   std::vector<Zing::SoundInstance*> looping;
   for (int i = 0; i < Zing::kMaxChannels - 1; ++i) {
@@ -198,18 +195,17 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   manager.StopAllSounds();
   EXPECT_EQ(std::tuple(looping.back()->IsPlaying(), looping.back()->IsReleased(), last->IsReleased()),
             std::tuple(false, false, true));
-  looping.back()->Play(false, true);
-  looping.back()->Stop();  // a stopped instance is its holder's again
-  EXPECT_FALSE(looping.back()->IsReleased());
+  // A stopped instance is its holder's again.
+  EXPECT_FALSE((looping.back()->Play(false, true), looping.back()->Stop(), looping.back()->IsReleased()));
   // Releasing a sound takes its instances off the channels first, then the
   // instances' sources and the sound's buffer are gone; the library saw no
   // wrong call.
   const auto* played = static_cast<const OpenALSoundInstance*>(looping.back());
   const ALuint buffer = played->Buffer(), source = played->Source();
   manager.ReleaseSound(id);
-  EXPECT_EQ((std::tuple{al->alIsBuffer(buffer), al->alIsSource(source), al->alGetError()}),
-            std::tuple(AL_FALSE, AL_FALSE, AL_NO_ERROR));
-  EXPECT_EQ(manager.GetSoundInstance(id), nullptr);
+  EXPECT_EQ(
+      (std::tuple{al->alIsBuffer(buffer), al->alIsSource(source), al->alGetError(), manager.GetSoundInstance(id)}),
+      std::tuple(AL_FALSE, AL_FALSE, AL_NO_ERROR, nullptr));
   ASSERT_TRUE(manager.LoadSound(0u, DataFile("sounds/cube_tap")));
   manager.ReleaseSounds();
   EXPECT_EQ(std::pair(manager.GetNumSounds(), manager.GetFreeSoundId()), std::pair(0, 0));
