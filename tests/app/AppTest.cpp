@@ -312,8 +312,7 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnceAndTheSessionsEndSavesOnlyI
   RunFor(20);
   EXPECT_EQ((std::tuple{app->shutdown.load(), app->UpdateAppStep(&updated), updated, leave()}),
             std::tuple(true, false, false, 1));
-  app->Shutdown();  // a second call does nothing
-  EXPECT_TRUE(app->exits.empty());
+  EXPECT_TRUE((app->Shutdown(), app->exits.empty()));  // a second call does nothing
 }
 
 // The desktop's messages against the application's state: each message of
@@ -463,9 +462,8 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
     EXPECT_EQ(display->messageBoxes.empty() ? "" : display->messageBoxes.back(), c.box);
   }
   // Acceleration that may switch itself on but fails is switched off again.
-  services->accelerationWorks = true;
-  app->autoEnable3D = true;
-  services->displayResults = {R::HardwareAccelerationFailed};
+  std::tie(services->accelerationWorks, app->autoEnable3D, services->displayResults) =
+      std::tuple(true, true, std::deque{R::HardwareAccelerationFailed});
   app->Init();
   EXPECT_EQ(std::tuple(services->displayInits, app->accelerated, app->exits.empty()),
             std::tuple(std::vector<bool>{true, false}, false, true));
@@ -736,8 +734,7 @@ TEST_F(Dialogs, TheWaitEndsWhenTheApplicationShutsDown) {
   // A result left at -1 by the game reads 0 once the dialog is killed.
   Dialog* other = app->DoDialog(3, false, "", "x", "", Dialog::BUTTONS_NONE);
   other->result = -1;
-  app->KillDialog(3, true, false);
-  EXPECT_EQ(other->result, 0);
+  EXPECT_EQ((app->KillDialog(3, true, false), other->result), 0);
   // Killed without removing, the dialog stays on the screen; removed, it
   // leaves the screen but is not deleted.
   for (const bool remove : {false, true}) {

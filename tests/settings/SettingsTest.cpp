@@ -74,9 +74,10 @@ TEST(SettingsFile, TheRegistryExportLayoutSurvivesSaveAndLoadAndNamesIgnoreCase)
                        file.ValueCount()),
             std::tuple(2u, "x", 2u, 2u));
   EXPECT_NE(file.Format().find("[Options\\Sound]\n\"Volume\"=dword:00000002"), std::string::npos);
-  EXPECT_TRUE(file.Erase("OPTIONS\\Sound", "volume"));
-  EXPECT_FALSE(file.Erase("OPTIONS\\Sound", "volume"));
-  EXPECT_TRUE(file.HasKey("Options\\Sound"));  // an emptied key stays, as in the registry
+  // An emptied key stays, as in the registry.
+  EXPECT_EQ((std::tuple{file.Erase("OPTIONS\\Sound", "volume"), file.Erase("OPTIONS\\Sound", "volume"),
+                        file.HasKey("Options\\Sound")}),
+            std::tuple(true, false, true));
   // What a line of the file cannot hold is refused rather than written broken.
   SettingsValue other;
   std::tie(other.type, other.text) = std::tuple(SettingsType::Other, "hex:00");
@@ -208,8 +209,8 @@ TEST(SettingsStore, TypesTypeMismatchesAndStringsUpTo1023Bytes) {
     ASSERT_TRUE(s.store.RegistryWriteString("Text", written));
     EXPECT_EQ(s.Text("Text"), written);
   }
-  ASSERT_TRUE(s.store.RegistryWriteString("TooLong", longest + "y"));  // stored, but cannot be read
-  EXPECT_FALSE(s.store.RegistryReadString("TooLong", text));
+  // Stored, but cannot be read.
+  EXPECT_TRUE(s.store.RegistryWriteString("TooLong", longest + "y") && !s.store.RegistryReadString("TooLong", text));
   // A value of a type the store does not write is neither a string nor a number.
   s.dir.Write(kSettingsFile, "\"Bin\"=hex:01,00,00,00\n\"Big\"=qword:0000000000000001\n");
   EXPECT_FALSE(s.store.RegistryReadInteger("Bin", number) || s.store.RegistryReadInteger("Big", number) ||
@@ -250,8 +251,7 @@ TEST(SettingsStore, DamagedUnreadableOrKeylessFilesKeepWhatTheyCan) {
   // atomic write's own test.
   std::filesystem::remove(s.dir.File(kSettingsFile));
   std::filesystem::create_directories(s.dir.File(kSettingsFile));
-  EXPECT_FALSE(s.store.RegistryWriteInteger("Level", 1));
-  EXPECT_TRUE(std::filesystem::is_directory(s.dir.File(kSettingsFile)));
+  EXPECT_TRUE(!s.store.RegistryWriteInteger("Level", 1) && std::filesystem::is_directory(s.dir.File(kSettingsFile)));
   // Without a key nothing is read or written anywhere.
   ZingTest::TempFolder dir;
   SettingsStore store(dir.Path());
