@@ -173,9 +173,8 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
   EXPECT_EQ(buffer.ReadString(), "kept");
   // A file where a folder should be on the way creates nothing; a folder as the target survives the failed rename.
   dir.Write("blocked", "a file");
-  EXPECT_FALSE(Zing::WriteBytesToFile(dir.File("blocked/score.dat"), "x", 1) ||
-               Zing::WriteBytesToFile(dir.File("taken"), "x", 1));
-  EXPECT_EQ(dir.Read("taken/inner"), "x");
+  EXPECT_TRUE(!Zing::WriteBytesToFile(dir.File("blocked/score.dat"), "x", 1) &&
+              !Zing::WriteBytesToFile(dir.File("taken"), "x", 1) && dir.Read("taken/inner") == "x");
   // The disk fills up in the middle of the write.
   bool written;
   {
@@ -184,9 +183,11 @@ TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
     const std::string large(64 * 1024, 'z');
     written = Zing::WriteBytesToFile(dir.File("score.dat"), large.data(), large.size());
   }
-  EXPECT_EQ(std::pair(written, dir.Read("score.dat")), std::pair(false, std::string("previous scores")));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()),
-            4);  // score.dat, huge.dat, blocked, taken: no temporary file left
+  // Only score.dat, huge.dat, blocked and taken: no temporary file left.
+  EXPECT_EQ(
+      std::tuple(written, dir.Read("score.dat"),
+                 std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator())),
+      std::tuple(false, std::string("previous scores"), std::ptrdiff_t{4}));
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -197,13 +198,11 @@ mode_t ModeOf(const std::string& path) {
 TEST(FileAccess, NewFilesAndFoldersFollowTheUmask) {
   ZingTest::TempFolder dir;
   const mode_t saved = umask(027);
-  const std::string folder = dir.File("save");
-  ASSERT_TRUE(Zing::WriteBytesToFile(folder + "/deep/game.dat", "x", 1));
+  const std::string folder = dir.File("save"), file = folder + "/deep/game.dat";
+  ASSERT_TRUE(Zing::WriteBytesToFile(file, "x", 1));
   umask(saved);
-  EXPECT_EQ(std::tuple(ModeOf(folder + "/deep/game.dat"), ModeOf(folder), ModeOf(folder + "/deep")),
-            std::tuple(0640u, 0750u, 0750u));
+  EXPECT_EQ(std::tuple(ModeOf(file), ModeOf(folder), ModeOf(folder + "/deep")), std::tuple(0640u, 0750u, 0750u));
   // A replaced file keeps the mode it had; the save folder is never opened to others.
-  const std::string file = folder + "/deep/game.dat";
   ASSERT_EQ(chmod(file.c_str(), 0604), 0);
   ASSERT_TRUE(Zing::WriteBytesToFile(file, "yz", 2));
   EXPECT_EQ((std::tuple{ModeOf(file), Zing::ZingAppBase::AllowAllAccess(folder), ModeOf(folder)}),
