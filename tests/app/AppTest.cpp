@@ -76,12 +76,9 @@ class TestApp : public ZingTest::NullApp<> {
   }
   void ModalOpen() override { ++modalOpens; }
   void ModalClose() override { ++modalCloses; }
-  using ZingAppBase::Exit;
-  using ZingAppBase::InitDisplay;
-  using ZingAppBase::ProcessSafeDeleteList;
-  using ZingAppBase::RecoverDisplay, ZingAppBase::Rest, ZingAppBase::RunLoadingSlices;
-  using ZingAppBase::StatisticsLines, ZingAppBase::UpdateStatistics, ZingAppBase::fpsStart,
-      ZingAppBase::WatchScreenSaver;
+  using ZingAppBase::Exit, ZingAppBase::InitDisplay, ZingAppBase::ProcessSafeDeleteList, ZingAppBase::RecoverDisplay;
+  using ZingAppBase::fpsStart, ZingAppBase::WatchScreenSaver;
+  using ZingAppBase::Rest, ZingAppBase::RunLoadingSlices, ZingAppBase::StatisticsLines, ZingAppBase::UpdateStatistics;
   void UseBlockFont() { statisticsFont = std::make_unique<WidgetTest::BlockFont>(); }
 };
 

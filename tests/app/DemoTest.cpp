@@ -37,13 +37,8 @@
 
 namespace {
 
-using Zing::Buffer;
-using Zing::DemoEvent;
-using Zing::DemoEventKind;
-using Zing::DemoEventReader;
-using Zing::MakeDemoEvent;
-using Zing::Platform::MessageCode;
-using Zing::Platform::NullServices;
+using Zing::Buffer, Zing::DemoEvent, Zing::DemoEventKind, Zing::DemoEventReader, Zing::MakeDemoEvent;
+using Zing::Platform::MessageCode, Zing::Platform::NullServices;
 using Strings = std::vector<std::string>;
 
 std::vector<std::uint8_t> Bytes(const Buffer& b) { return {b.GetDataPtr(), b.GetDataPtr() + b.GetDataLen()}; }

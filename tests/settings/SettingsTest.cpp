@@ -23,11 +23,8 @@
 namespace {
 
 using namespace std::string_literals;
-using Zing::FrameworkSettings;
-using Zing::SettingsStore;
-using Zing::Platform::SettingsFile;
-using Zing::Platform::SettingsType;
-using Zing::Platform::SettingsValue;
+using Zing::FrameworkSettings, Zing::SettingsStore;
+using Zing::Platform::SettingsFile, Zing::Platform::SettingsType, Zing::Platform::SettingsValue;
 
 std::string StringAt(const SettingsFile& file, std::string_view key, std::string_view name) {
   const SettingsValue* value = file.Find(key, name);
