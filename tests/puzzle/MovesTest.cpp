@@ -186,6 +186,19 @@ TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
   EXPECT_EQ(std::tuple(p->mLevelPoints, p->mShutterTick), std::tuple(10, 0));  // ten vortices left
 }
 
+// At most 128 inputs wait: strokes and keys held after a click until the
+// tick that handles it, and the steps queued for the ticks to come; the rest
+// is dropped.
+TEST(Moves, AtMost128InputsWait) {
+  Player p({"a........A"});
+  p->HandleMouseDown(CellCentreX(0), CellCentreY(0), 1);
+  for (int i = 0; i < 130; ++i) p->HandleBoardKey(Lintwick::BoardKey::Right);
+  EXPECT_EQ(p->mHeldInput.size(), 128u);
+  p.Tick();
+  for (int i = 0; i < 3; ++i) p->HandleBoardKey(Lintwick::BoardKey::Right);
+  EXPECT_EQ(std::pair(p->mCurrentLink, p->mQueuedSteps.size()), std::pair(0, std::size_t{128}));
+}
+
 constexpr int kLevels = 100;
 constexpr int kTickLimit = 2000;  // far more than any level needs
 
