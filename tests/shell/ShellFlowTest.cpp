@@ -63,7 +63,9 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
     FONT_DEFAULT = gameFont;
     EXPECT_EQ(font.drawn, std::vector<std::string>{drawn});
   }
-  ClickCentre(link);
+  Zing::Widget* const startLink = app->GetWidgetManager()->GetWidgetAt(link.x + link.w / 2, link.y + link.h / 2);
+  ClickCentre(link, false);
+  EXPECT_EQ(startLink->widgetManager, nullptr);  // gone with the splash, though deleted only when the loop unwinds
   ASSERT_TRUE(Shown(app->mStartScreen) && Shown(app->mMainMenu));
   for (const Zing::ButtonWidget* button : {app->mMainMenu->GetButton(0), app->mStartScreen->GetButton(0)}) {
     MoveTo(button->x + button->width / 2, button->y + button->height / 2);
