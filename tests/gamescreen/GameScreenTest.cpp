@@ -551,6 +551,8 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
       {"a game done early", {{11, 82, 2}, {13, 225, 2}, {15, 2, 1}}, "7 0 10 1234 500/0 13 0/0/2 4+ 3 damaged"},
       {"a next level after the last", {{0, 99, 1}, {11, 10, 2}}, "99 0 10 1234 500/0 13 0/0/2 4+ 3 damaged"},
       {"kind 3", {{15, 3, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"kind 3, running", {{11, 1, 2}, {15, 3, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"the first level at its change", {{0, 0, 1}, {11, 64, 2}, {13, 225, 2}}, "0 0 10 1234 500/0 13 64/225/0 4+ 3"},
       {"kind 2, at rest", {{15, 2, 1}}, "7 0 10 1234 500/0 13 0/0/2 4+ 3"},
       {"5000 shown", {{16, 5000, 2}}, "7 0 10 1234 500/5000 13 0/0/0 4+ 3"},
       {"5001 shown", {{16, 5001, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
