@@ -142,7 +142,6 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   EXPECT_NE(testing::internal::GetCapturedStderr().find("progress.dat could not be read"), std::string::npos);
   EXPECT_EQ(home.Read("data/save/progress.dat"), "damaged");
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
-  ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_START_NEW), nullptr);
   ClickFooter(DIALOG_CONFIRM_START_NEW, false);  // NO leaves the start screen as it was
   EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(app->mShadow)), std::pair(true, false));
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
@@ -173,8 +172,8 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   app->MainMenuCommand(0);
   ClickFooter(DIALOG_CONFIRM_NEW_GAME);
   EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(game)), std::pair(true, false));
-  EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 0");
-  EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (0 left)");
+  EXPECT_EQ(std::pair(app->mMainMenu->LevelLabel(), app->mMainMenu->GetButton(MainMenu::kHintButton)->label),
+            std::pair(std::string("Level: 0"), std::string("Hint (0 left)")));
   EXPECT_NE(home.Read("data/save/game.dat"), "saved");
 }
 
@@ -207,7 +206,6 @@ TEST_F(ShellFlow, TheRestartQuestionsAndTheSavesOfAPageThatMayEndWithoutAClose) 
     game->mShutterTick = kLevelChangeTick;
     game->mTransitionKind = kReplayLevel;
     RunFor(100);
-    ASSERT_NE(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
     ClickFooter(DIALOG_RESTART_LEVEL, yes);
     EXPECT_EQ(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
     EXPECT_EQ(std::tuple(Shown(game), Shown(app->mStartScreen), Shown(app->mShadow)), std::tuple(yes, !yes, false));
@@ -353,14 +351,12 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   // First run: board 1, which can be started; the arrows stop at both ends.
   LevelDialog* dialog = Open();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_FALSE(dialog->IsLocked());
-  EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, dialog);
+  EXPECT_EQ(std::tuple(dialog->IsLocked(), app->GetWidgetManager()->baseModalWidget), std::tuple(false, dialog));
   Click(kLeftArrowX, kArrowY);
   EXPECT_EQ(dialog->GetChosenLevel(), 0);
   Click(kRightArrowX, kArrowY);
-  EXPECT_EQ(dialog->GetChosenLevel(), 1);
+  EXPECT_EQ(std::pair(dialog->GetChosenLevel(), dialog->IsLocked()), std::pair(1, true));
   EXPECT_NEAR(dialog->GetSlider().value, 1.0 / 99, 1e-9);
-  EXPECT_TRUE(dialog->IsLocked());
   ClickCentre(dialog->yesButton->GetRect());  // OK on a locked board does nothing
   ASSERT_EQ(app->GetDialog(DIALOG_LEVEL_CHOOSER), dialog);
   Click(kLeftArrowX, kArrowY);
@@ -384,11 +380,9 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   dialog->SliderValueChanged(LevelDialog::kSliderId, 0.0);  // the slider's ends: boards 1 and 100
   EXPECT_EQ(dialog->GetChosenLevel(), 0);
   dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
-  EXPECT_EQ(dialog->GetChosenLevel(), 99);
-  EXPECT_TRUE(dialog->IsLocked());
+  EXPECT_EQ(std::pair(dialog->GetChosenLevel(), dialog->IsLocked()), std::pair(99, true));
   ClickCentre(dialog->noButton->GetRect());
-  EXPECT_EQ(Setting("ChosenLevel"), 99);
-  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
+  EXPECT_EQ(std::tuple(Setting("ChosenLevel"), app->mShadow->widgetManager), std::tuple(99, nullptr));
 
   // An earlier board starts fresh with the saved score and hints (whose
   // rules the saved game's tests pin).
@@ -397,9 +391,8 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   dialog->SliderValueChanged(LevelDialog::kSliderId, 4.0 / 99);
   Click(kLeftArrowX, kArrowY);
   ClickCentre(dialog->yesButton->GetRect());
-  EXPECT_EQ(game->GetLevel(), 3);
-  EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (6 left)");
-  EXPECT_FALSE(game->IsPaused());
+  EXPECT_EQ(std::tuple(game->GetLevel(), app->mMainMenu->GetButton(MainMenu::kHintButton)->label, game->IsPaused()),
+            std::tuple(3, "Hint (6 left)", false));
 }
 
 // Boards solved before: Watch (or a click on the miniature) plays the best
