@@ -64,9 +64,9 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
     EXPECT_EQ(font.drawn, std::vector<std::string>{drawn});
   }
   Zing::Widget* const startLink = app->GetWidgetManager()->GetWidgetAt(link.x + link.w / 2, link.y + link.h / 2);
-  ClickCentre(link, false);
-  EXPECT_EQ(startLink->widgetManager, nullptr);  // gone with the splash, though deleted only when the loop unwinds
-  ASSERT_TRUE(Shown(app->mStartScreen) && Shown(app->mMainMenu));
+  ClickCentre(link, false);  // the link goes with the splash, though deleted only once the loop unwinds
+  ASSERT_EQ(std::tuple(Shown(app->mStartScreen), Shown(app->mMainMenu), startLink->widgetManager),
+            std::tuple(true, true, nullptr));
   for (const Zing::ButtonWidget* button : {app->mMainMenu->GetButton(0), app->mStartScreen->GetButton(0)}) {
     MoveTo(button->x + button->width / 2, button->y + button->height / 2);
     EXPECT_EQ(services->cursor, Zing::Platform::CursorHand) << button->id;  // so do the panel's and screen's buttons
@@ -123,8 +123,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   ASSERT_TRUE(app->exits.empty());
   for (int i = 0; i < 200000 && !app->shutdown; ++i) app->UpdateApp();
   ASSERT_TRUE(app->shutdown);
-  EXPECT_EQ(app->updateCount, updates);
-  EXPECT_EQ(home.Read("data/save/game.dat"), saved);
+  EXPECT_EQ(std::pair(app->updateCount, home.Read("data/save/game.dat")), std::pair(updates, saved));
   ASSERT_NE(app->mGameScreen, nullptr);
   EXPECT_EQ(std::tuple(app->mGameScreen->GetScore(), app->mLocale, app->windowed), std::tuple(score, "De", windowed));
   // Nothing of the game is stored; the run itself ended normally.
@@ -154,10 +153,9 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   // Losing the window stops the ticks, getting it back resumes them; a
   // dialog opened meanwhile keeps play paused after the focus returns.
   Send(MessageCode::ActivateApp, 0, 0, 0);
-  EXPECT_TRUE(game->IsPaused());
   const int frozen = game->updateCount;
   RunFor(500);
-  EXPECT_EQ(game->updateCount, frozen);
+  EXPECT_EQ(std::pair(game->IsPaused(), game->updateCount), std::pair(true, frozen));
   Send(MessageCode::ActivateApp, 0, 0, 1);
   EXPECT_FALSE(game->IsPaused());
   RunFor(100);
@@ -540,8 +538,7 @@ TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
   ClickCentre(app->mStartScreen->GetButton(3)->GetRect());
   ASSERT_TRUE(Shown(app->mDailyScreen));
-  EXPECT_FALSE(Shown(app->mStartScreen));
-  EXPECT_EQ(app->GetShownGameScreen(), app->mDailyScreen);
+  EXPECT_EQ(std::pair(Shown(app->mStartScreen), app->GetShownGameScreen()), std::pair(false, app->mDailyScreen));
   const CalendarDate today = LocalToday();
   EXPECT_EQ(app->mMainMenu->LevelLabel(), DateText(today, Language::English));
   EXPECT_EQ(app->mDailyScreen->GetLevel(), DailyLevelIndex(Weekday(today)));
@@ -559,9 +556,8 @@ TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
   EXPECT_FALSE(Shown(app->mShadow));
   // The game of the hundred levels was neither started nor saved over, and
   // no level counts as solved; the day is in the progress file for the next run.
-  EXPECT_EQ(app->mGameScreen, nullptr);
-  EXPECT_FALSE(home.Exists("data/save/game.dat"));
-  EXPECT_EQ(app->GetProgress().SolvedCount(), 0);
+  EXPECT_EQ(std::tuple(app->mGameScreen, home.Exists("data/save/game.dat"), app->GetProgress().SolvedCount()),
+            std::tuple(nullptr, false, 0));
   Progress stored;
   ASSERT_EQ(ReadProgressFile(home.File("data/save/progress.dat"), stored), ProgressFileState::Read);
   EXPECT_EQ(stored.daily, record);
