@@ -72,10 +72,9 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   MakeApp();
   ReachStartScreen();
   EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
-  EXPECT_TRUE(app->windowed);
+  EXPECT_EQ(std::pair(app->windowed, app->customCursorsEnabled), std::pair(true, cursors));
   EXPECT_NEAR(app->GetMusicVolume(), musicVolume, 0.011);
   EXPECT_NEAR(app->GetSfxVolume(), sfx, 0.011);
-  EXPECT_EQ(app->customCursorsEnabled, cursors);
   options = OpenOptions();
   ASSERT_NE(options, nullptr);
   EXPECT_FALSE(options->GetFullScreenBox()->IsChecked());

@@ -75,8 +75,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
 
   // New without a saved game starts at once, with the help over the shadow.
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
-  ASSERT_TRUE(Shown(app->mGameScreen));
-  ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
+  ASSERT_TRUE(Shown(app->mGameScreen) && app->GetDialog(DIALOG_HELP) != nullptr);
   EXPECT_EQ(std::pair(Shown(app->mShadow), app->mGameScreen->IsPaused()), std::pair(true, true));
   RunFor(1000);
   EXPECT_EQ(app->mShadow->GetAlpha(), ShadowScreen::kFullAlpha);
@@ -495,8 +494,7 @@ TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashToTheBoardAndTheMenu) {
 
   // New, with the help over the board: Escape closes it and the board has the keys.
   Press(Zing::KEYCODE_RETURN);
-  ASSERT_TRUE(Shown(app->mGameScreen));
-  ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
+  ASSERT_TRUE(Shown(app->mGameScreen) && app->GetDialog(DIALOG_HELP) != nullptr);
   Press(Zing::KEYCODE_ESCAPE);
   ASSERT_EQ(app->GetDialog(DIALOG_HELP), nullptr);
   EXPECT_EQ(Focus(), app->mGameScreen);
@@ -592,11 +590,10 @@ TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
   ASSERT_EQ(std::tuple(board.size(), nodes.size(), solution.size()),
             std::tuple(std::size_t{kBoardRecordSize}, std::size_t{kNodeRecordSize}, std::size_t{kSolutionRecordSize}));
   const auto daily = LevelGen::MakeDailyBoard({2026, 12, 13});
-  ASSERT_TRUE(daily);
   const auto decoded = LevelGen::DecodeLevel(board, nodes, solution);
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(decoded->board.present, daily->level.board.present);
-  EXPECT_EQ(decoded->routes, daily->level.routes);
+  ASSERT_TRUE(daily && decoded);
+  EXPECT_EQ(std::pair(decoded->board.present, decoded->routes),
+            std::pair(daily->level.board.present, daily->level.routes));
   EXPECT_TRUE(LevelGen::CertifyFillUnique(*decoded));
   // Unused bytes stay zero: after the ten row masks, after the node codes.
   EXPECT_EQ(board.substr(20), std::string(12, '\0'));
@@ -614,6 +611,9 @@ TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
     EXPECT_EQ(RunDailyExportCommand(arguments, stdout, stderr), 1) << arguments[0];
   }
   EXPECT_FALSE(folder.Exists("a"));
+  std::string error;  // a day with no board, asked for without the command's checks
+  EXPECT_EQ(std::pair(ExportDailyBoard({2026, 2, 30}, folder.Path(), error), error),
+            std::pair(false, std::string("no daily board could be made for 2026-02-30")));
   EXPECT_EQ(RunDailyExportCommand({"--export-daily="}, stdout, stderr), 1);
   EXPECT_FALSE(RunDailyExportCommand({"-play", "--to=x"}, stdout, stderr));
 }
