@@ -195,6 +195,8 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   auto on = Solid(12, 12, 0xFFFF00FF);
   box.checkedImage = on.get(), box.uncheckedRect = box.checkedRect = Rect(), box.MarkDirty();
   EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(11, 11)), std::pair(0xFF00FFu, 0xFF00FFu));
+  box.uncheckedImage = nullptr, box.SetChecked(false, true);  // a look without its image: nothing drawn
+  EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(5, 5)), std::pair(0xFF00FFu, 0xFF00FFu));
 }
 
 // The track's three cells: the left end, the middle repeated, the right end.
