@@ -73,7 +73,7 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
                  "LayerSetImageMap Main (foo 'b' 'c') Spans;\nSetCharMap ('A') ('a');\n"
                  "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0x8);\n"
                  "LayerSetKerningPairs Main ('ab' 'ba') (-2 1); LayerSetBaseOrder Shadow -1;\n"
-                 "LayerSetColorMult Main (1. 0.5 0 1); LayerSetColorAdd Main 0x00aFA0f9;\n"
+                 "LayerSetColorMult Main (1. 0.5 -9999 9999); LayerSetColorAdd Main 0x00aFA0f9;\n"
                  "LayerSetOffset Shadow (1 -1); LayerRequireTags Shadow ('Glow'); LayerExcludeTags Main ('dim');\n"));
   EXPECT_EQ(std::pair(true, 12), std::pair(data->initialized, data->defaultPointSize));
   ImageFont font(data);
@@ -84,10 +84,11 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   const FontLayer& main = *data->FindLayer("main");
   EXPECT_EQ(std::tuple(Rect(10, 2, 3, 7), Rect(13, 2, 4, 7), Rect(17, 2, 5, 7)),
             std::tuple(main.charData['a'].imageRect, main.charData['b'].imageRect, main.charData['c'].imageRect));
-  // The later width for the same character wins; hex digits in either case.
+  // The later width for the same character wins; hex digits in either case; fractions x 255, within +-2^20.
   EXPECT_EQ(std::tuple(7, 8, -2, 'a'), std::tuple(main.defaultHeight, main.charData['\''].width,
                                                   main.charData['a'].kerningOffsets['b'], data->charMap['A']));
-  EXPECT_EQ(std::pair(Color(255, 127, 0, 255), Color(0xAF, 0xA0, 0xF9, 255)), std::pair(main.colorMult, main.colorAdd));
+  EXPECT_EQ(std::pair(Color(255, 127, -(1 << 20), 1 << 20), Color(0xAF, 0xA0, 0xF9, 255)),
+            std::pair(main.colorMult, main.colorAdd));
   const FontLayer& shadow = *data->FindLayer("SHADOW");
   // Copied before the widths were set.
   EXPECT_EQ(std::tuple(0, std::vector<std::string>{"GLOW"}, std::vector<std::string>{"DIM"}),

@@ -389,14 +389,9 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
 
   // Undo takes back one change; undo again redoes it. A text set by the
   // owner has nothing before it.
-  edit.SetText("Wicker");
-  Chord(26, 'Z');
-  Type("abc");
-  Chord(26, 'Z');
+  edit.SetText("Wicker"), Chord(26, 'Z'), Type("abc"), Chord(26, 'Z');
   EXPECT_EQ(edit.text, "Wicker");
-  Chord(26, 'Z');
-  Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK});
-  Chord(26, 'Z');
+  Chord(26, 'Z'), Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK}), Chord(26, 'Z');
   EXPECT_EQ(edit.text, "Wickerabc");
 }
 
