@@ -41,6 +41,13 @@ TEST(MemoryImage, CreateMakesZeroedPixelsOnDemandAndRefusesNonsense) {
     image.Create(w, h);
     EXPECT_EQ(kept ? std::pair(w, h) : std::pair(0, 0), std::pair(image.width, image.height)) << w << "x" << h;
   }
+  // Adopted pixels fill a real size exactly, or the image is left empty.
+  const std::tuple<int, int, std::size_t> adopted[] = {{2, 3, 6}, {2, 3, 5}, {0, 3, 0}, {3, 0, 0}, {-2, -3, 6}};
+  for (const auto& [w, h, count] : adopted) {
+    image.AdoptBits(PixelVector(count, 0xFF0000FFu), w, h);
+    EXPECT_EQ(w == 2 && count == 6 ? std::tuple(2, 3, 0xFF0000FFu) : std::tuple(0, 0, 0u),
+              std::tuple(image.width, image.height, image.GetPixel(1, 2)));
+  }
 }
 
 TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
