@@ -179,17 +179,15 @@ TEST_F(Controls, ACheckBoxTogglesOnAnyButtonAndDrawsItsCrossOnlyWhenChecked) {
   looks.push_back(Checksum(Rect(0, 0, 12, 12)));
   EXPECT_EQ(looks, (std::vector<std::uint32_t>{1954744825, 2294148153})) << Picture(Rect(0, 0, 12, 12));
   EXPECT_EQ(Heard(), (Strings{"checked 4 on", "checked 4 off", "checked 4 on"}));
-  box.SetChecked(false, false);
-  EXPECT_EQ(std::tuple(Heard(), Pixel(5, 5)), std::tuple(Strings{}, 0x505050u));
+  EXPECT_EQ((box.SetChecked(false, false), std::tuple(Heard(), Pixel(5, 5))), std::tuple(Strings{}, 0x505050u));
 
   // Two cells of one image.
   auto cells = Solid(24, 12, 0xFF0000FF);
   for (int i = 0; i < 24 * 12; ++i) cells->GetBits()[i] = i % 24 < 12 ? 0xFF0000FF : 0xFF00FF00;
   std::tie(box.uncheckedImage, box.checkedRect) = std::tuple(cells.get(), Rect(12, 0, 12, 12));
-  box.SetChecked(true, true);
-  EXPECT_EQ(Pixel(3, 3), 0x00FF00u);  // one cell rect set is enough to cut cells
-  box.uncheckedRect = Rect(0, 0, 12, 12), box.SetChecked(false, true);
-  EXPECT_EQ(Pixel(3, 3), 0x0000FFu);
+  EXPECT_EQ((box.SetChecked(true, true), Pixel(3, 3)), 0x00FF00u);  // one cell rect set is enough to cut cells
+  box.uncheckedRect = Rect(0, 0, 12, 12);
+  EXPECT_EQ((box.SetChecked(false, true), Pixel(3, 3)), 0x0000FFu);
   box.SetChecked(true, true);
   // Or an image of each.
   auto on = Solid(12, 12, 0xFFFF00FF);
@@ -383,8 +381,7 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   EXPECT_EQ(edit.text, "_Wik");
   // Control+A selects all, typing replaces it, up to 15 characters; letters
   // arrive as characters, not as keys.
-  Type("\x01xabcdefghijklmnopqrstuvwxyz");
-  Keys({'A', Zing::KEYCODE_HOME, Zing::KEYCODE_DELETE, Zing::KEYCODE_RETURN});
+  Type("\x01xabcdefghijklmnopqrstuvwxyz"), Keys({'A', Zing::KEYCODE_HOME, Zing::KEYCODE_DELETE, Zing::KEYCODE_RETURN});
   EXPECT_EQ(listener.heard, (Strings{"1 enter abcdefghijklmn"}));
 
   // Undo takes back one change; undo again redoes it. A text set by the
