@@ -45,9 +45,8 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
             std::pair(false, cursorsBefore));  // boxes wait for DONE
 
   ClickFooter(DIALOG_OPTIONS);
-  EXPECT_TRUE(services->lastWindow.windowed);
-  EXPECT_NE(app->customCursorsEnabled, cursorsBefore);
-  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
+  EXPECT_EQ(std::tuple(services->lastWindow.windowed, app->customCursorsEnabled, app->mShadow->widgetManager),
+            std::tuple(true, !cursorsBefore, nullptr));
   // The keys are back where they were before the options opened.
   EXPECT_EQ(app->GetWidgetManager()->focusWidget, app->mStartScreen->GetButton(0));
   const double sfx = app->GetSfxVolume();
@@ -73,10 +72,9 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   MakeApp();
   ReachStartScreen();
   EXPECT_EQ(app->mStartScreen->GetButton(0)->buttonImage, IMAGE_NEW_DE);
-  EXPECT_TRUE(app->windowed);
+  EXPECT_EQ(std::pair(app->windowed, app->customCursorsEnabled), std::pair(true, cursors));
   EXPECT_NEAR(app->GetMusicVolume(), musicVolume, 0.011);
   EXPECT_NEAR(app->GetSfxVolume(), sfx, 0.011);
-  EXPECT_EQ(app->customCursorsEnabled, cursors);
   options = OpenOptions();
   ASSERT_NE(options, nullptr);
   EXPECT_FALSE(options->GetFullScreenBox()->IsChecked());

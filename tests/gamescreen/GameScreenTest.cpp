@@ -347,8 +347,7 @@ TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlaceAndTheFurthestLevel) {
       0,    3,    0x13, 0x33, 0x23,                    // link 1: open
       0,    0,    0,    0,    0,    0,    0, 0, 0, 0,  // links 2..6 absent
   };
-  EXPECT_EQ(host.Saved(), expected);
-  EXPECT_EQ(host.settings["UnlockedLevel"], 7);
+  EXPECT_EQ(std::pair(host.Saved(), host.settings["UnlockedLevel"]), std::pair(expected, 7));
 
   // A finished game, its score handed over, is saved without the transition
   // that would pay it again.
@@ -386,8 +385,7 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   screen->SaveGame();
 
   Restart();
-  EXPECT_FALSE(screen->SavedGameWasDamaged());
-  EXPECT_EQ(std::pair(Bytes(), BoardFault(*screen)), std::pair(saved, std::string()));
+  EXPECT_EQ(std::tuple(screen->SavedGameWasDamaged(), Bytes(), BoardFault(*screen)), std::tuple(false, saved, ""));
   // The joined link in its finished look, the open one in its open look.
   const Lintwick::Piece &joined = *screen->GetLink(0).At(3), &open = *screen->GetLink(1).At(2);
   EXPECT_EQ(std::tuple(joined.cel, joined.frame), std::tuple(Lintwick::kFinishedCel, Lintwick::kFinishedFrame));
@@ -458,8 +456,7 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   const std::vector<std::uint8_t> lastTick = Bytes();
   Install(lastTick);
   Restart();
-  EXPECT_FALSE(screen->SavedGameWasDamaged());
-  EXPECT_EQ(Bytes(), lastTick);
+  EXPECT_EQ(std::pair(screen->SavedGameWasDamaged(), Bytes()), std::pair(false, lastTick));
   screen->Tick();
   EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(2, 0));
 }
@@ -551,6 +548,8 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
       {"a game done early", {{11, 82, 2}, {13, 225, 2}, {15, 2, 1}}, "7 0 10 1234 500/0 13 0/0/2 4+ 3 damaged"},
       {"a next level after the last", {{0, 99, 1}, {11, 10, 2}}, "99 0 10 1234 500/0 13 0/0/2 4+ 3 damaged"},
       {"kind 3", {{15, 3, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"kind 3, running", {{11, 1, 2}, {15, 3, 1}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
+      {"the first level at its change", {{0, 0, 1}, {11, 64, 2}, {13, 225, 2}}, "0 0 10 1234 500/0 13 64/225/0 4+ 3"},
       {"kind 2, at rest", {{15, 2, 1}}, "7 0 10 1234 500/0 13 0/0/2 4+ 3"},
       {"5000 shown", {{16, 5000, 2}}, "7 0 10 1234 500/5000 13 0/0/0 4+ 3"},
       {"5001 shown", {{16, 5001, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},

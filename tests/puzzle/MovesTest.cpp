@@ -186,6 +186,17 @@ TEST(Moves, AVortexCostsMoreOnLaterLevelsButLevelPointsStayAboveTen) {
   EXPECT_EQ(std::tuple(p->mLevelPoints, p->mShutterTick), std::tuple(10, 0));  // ten vortices left
 }
 
+// At most 128 inputs wait: those held after a click until its tick, and the steps queued for later ticks.
+TEST(Moves, AtMost128InputsWait) {
+  Player p({"a........A"});
+  p->HandleMouseDown(CellCentreX(0), CellCentreY(0), 1);
+  for (int keys : {130, 3}) {
+    for (int i = 0; i < keys; ++i) p->HandleBoardKey(Lintwick::BoardKey::Right);
+    EXPECT_EQ(p->mHeldInput.size() + p->mQueuedSteps.size(), 128u) << keys;
+    p.Tick();
+  }
+}
+
 constexpr int kLevels = 100;
 constexpr int kTickLimit = 2000;  // far more than any level needs
 

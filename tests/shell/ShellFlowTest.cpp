@@ -63,8 +63,10 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
     FONT_DEFAULT = gameFont;
     EXPECT_EQ(font.drawn, std::vector<std::string>{drawn});
   }
-  ClickCentre(link);
-  ASSERT_TRUE(Shown(app->mStartScreen) && Shown(app->mMainMenu));
+  Zing::Widget* const startLink = app->GetWidgetManager()->GetWidgetAt(link.x + link.w / 2, link.y + link.h / 2);
+  ClickCentre(link, false);  // the link goes with the splash, though deleted only once the loop unwinds
+  ASSERT_EQ(std::tuple(Shown(app->mStartScreen), Shown(app->mMainMenu), startLink->widgetManager),
+            std::tuple(true, true, nullptr));
   for (const Zing::ButtonWidget* button : {app->mMainMenu->GetButton(0), app->mStartScreen->GetButton(0)}) {
     MoveTo(button->x + button->width / 2, button->y + button->height / 2);
     EXPECT_EQ(services->cursor, Zing::Platform::CursorHand) << button->id;  // so do the panel's and screen's buttons
@@ -73,8 +75,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
 
   // New without a saved game starts at once, with the help over the shadow.
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
-  ASSERT_TRUE(Shown(app->mGameScreen));
-  ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
+  ASSERT_TRUE(Shown(app->mGameScreen) && app->GetDialog(DIALOG_HELP) != nullptr);
   EXPECT_EQ(std::pair(Shown(app->mShadow), app->mGameScreen->IsPaused()), std::pair(true, true));
   RunFor(1000);
   EXPECT_EQ(app->mShadow->GetAlpha(), ShadowScreen::kFullAlpha);
@@ -121,8 +122,7 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   ASSERT_TRUE(app->exits.empty());
   for (int i = 0; i < 200000 && !app->shutdown; ++i) app->UpdateApp();
   ASSERT_TRUE(app->shutdown);
-  EXPECT_EQ(app->updateCount, updates);
-  EXPECT_EQ(home.Read("data/save/game.dat"), saved);
+  EXPECT_EQ(std::pair(app->updateCount, home.Read("data/save/game.dat")), std::pair(updates, saved));
   ASSERT_NE(app->mGameScreen, nullptr);
   EXPECT_EQ(std::tuple(app->mGameScreen->GetScore(), app->mLocale, app->windowed), std::tuple(score, "De", windowed));
   // Nothing of the game is stored; the run itself ended normally.
@@ -140,7 +140,6 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   EXPECT_NE(testing::internal::GetCapturedStderr().find("progress.dat could not be read"), std::string::npos);
   EXPECT_EQ(home.Read("data/save/progress.dat"), "damaged");
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
-  ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_START_NEW), nullptr);
   ClickFooter(DIALOG_CONFIRM_START_NEW, false);  // NO leaves the start screen as it was
   EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(app->mShadow)), std::pair(true, false));
   ClickCentre(app->mStartScreen->GetButton(0)->GetRect());
@@ -153,10 +152,9 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   // Losing the window stops the ticks, getting it back resumes them; a
   // dialog opened meanwhile keeps play paused after the focus returns.
   Send(MessageCode::ActivateApp, 0, 0, 0);
-  EXPECT_TRUE(game->IsPaused());
   const int frozen = game->updateCount;
   RunFor(500);
-  EXPECT_EQ(game->updateCount, frozen);
+  EXPECT_EQ(std::pair(game->IsPaused(), game->updateCount), std::pair(true, frozen));
   Send(MessageCode::ActivateApp, 0, 0, 1);
   EXPECT_FALSE(game->IsPaused());
   RunFor(100);
@@ -171,8 +169,8 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   app->MainMenuCommand(0);
   ClickFooter(DIALOG_CONFIRM_NEW_GAME);
   EXPECT_EQ(std::pair(Shown(app->mStartScreen), Shown(game)), std::pair(true, false));
-  EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 0");
-  EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (0 left)");
+  EXPECT_EQ(std::pair(app->mMainMenu->LevelLabel(), app->mMainMenu->GetButton(MainMenu::kHintButton)->label),
+            std::pair(std::string("Level: 0"), std::string("Hint (0 left)")));
   EXPECT_NE(home.Read("data/save/game.dat"), "saved");
 }
 
@@ -205,7 +203,6 @@ TEST_F(ShellFlow, TheRestartQuestionsAndTheSavesOfAPageThatMayEndWithoutAClose) 
     game->mShutterTick = kLevelChangeTick;
     game->mTransitionKind = kReplayLevel;
     RunFor(100);
-    ASSERT_NE(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
     ClickFooter(DIALOG_RESTART_LEVEL, yes);
     EXPECT_EQ(app->GetDialog(DIALOG_RESTART_LEVEL), nullptr) << yes;
     EXPECT_EQ(std::tuple(Shown(game), Shown(app->mStartScreen), Shown(app->mShadow)), std::tuple(yes, !yes, false));
@@ -351,14 +348,12 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   // First run: board 1, which can be started; the arrows stop at both ends.
   LevelDialog* dialog = Open();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_FALSE(dialog->IsLocked());
-  EXPECT_EQ(app->GetWidgetManager()->baseModalWidget, dialog);
+  EXPECT_EQ(std::tuple(dialog->IsLocked(), app->GetWidgetManager()->baseModalWidget), std::tuple(false, dialog));
   Click(kLeftArrowX, kArrowY);
   EXPECT_EQ(dialog->GetChosenLevel(), 0);
   Click(kRightArrowX, kArrowY);
-  EXPECT_EQ(dialog->GetChosenLevel(), 1);
+  EXPECT_EQ(std::pair(dialog->GetChosenLevel(), dialog->IsLocked()), std::pair(1, true));
   EXPECT_NEAR(dialog->GetSlider().value, 1.0 / 99, 1e-9);
-  EXPECT_TRUE(dialog->IsLocked());
   ClickCentre(dialog->yesButton->GetRect());  // OK on a locked board does nothing
   ASSERT_EQ(app->GetDialog(DIALOG_LEVEL_CHOOSER), dialog);
   Click(kLeftArrowX, kArrowY);
@@ -382,11 +377,9 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   dialog->SliderValueChanged(LevelDialog::kSliderId, 0.0);  // the slider's ends: boards 1 and 100
   EXPECT_EQ(dialog->GetChosenLevel(), 0);
   dialog->SliderValueChanged(LevelDialog::kSliderId, 1.0);
-  EXPECT_EQ(dialog->GetChosenLevel(), 99);
-  EXPECT_TRUE(dialog->IsLocked());
+  EXPECT_EQ(std::pair(dialog->GetChosenLevel(), dialog->IsLocked()), std::pair(99, true));
   ClickCentre(dialog->noButton->GetRect());
-  EXPECT_EQ(Setting("ChosenLevel"), 99);
-  EXPECT_EQ(app->mShadow->widgetManager, nullptr);
+  EXPECT_EQ(std::tuple(Setting("ChosenLevel"), app->mShadow->widgetManager), std::tuple(99, nullptr));
 
   // An earlier board starts fresh with the saved score and hints (whose
   // rules the saved game's tests pin).
@@ -395,9 +388,8 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   dialog->SliderValueChanged(LevelDialog::kSliderId, 4.0 / 99);
   Click(kLeftArrowX, kArrowY);
   ClickCentre(dialog->yesButton->GetRect());
-  EXPECT_EQ(game->GetLevel(), 3);
-  EXPECT_EQ(app->mMainMenu->GetButton(MainMenu::kHintButton)->label, "Hint (6 left)");
-  EXPECT_FALSE(game->IsPaused());
+  EXPECT_EQ(std::tuple(game->GetLevel(), app->mMainMenu->GetButton(MainMenu::kHintButton)->label, game->IsPaused()),
+            std::tuple(3, "Hint (6 left)", false));
 }
 
 // Boards solved before: Watch (or a click on the miniature) plays the best
@@ -502,8 +494,7 @@ TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashToTheBoardAndTheMenu) {
 
   // New, with the help over the board: Escape closes it and the board has the keys.
   Press(Zing::KEYCODE_RETURN);
-  ASSERT_TRUE(Shown(app->mGameScreen));
-  ASSERT_NE(app->GetDialog(DIALOG_HELP), nullptr);
+  ASSERT_TRUE(Shown(app->mGameScreen) && app->GetDialog(DIALOG_HELP) != nullptr);
   Press(Zing::KEYCODE_ESCAPE);
   ASSERT_EQ(app->GetDialog(DIALOG_HELP), nullptr);
   EXPECT_EQ(Focus(), app->mGameScreen);
@@ -545,8 +536,7 @@ TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
   ClickCentre(app->mStartScreen->GetButton(3)->GetRect());
   ASSERT_TRUE(Shown(app->mDailyScreen));
-  EXPECT_FALSE(Shown(app->mStartScreen));
-  EXPECT_EQ(app->GetShownGameScreen(), app->mDailyScreen);
+  EXPECT_EQ(std::pair(Shown(app->mStartScreen), app->GetShownGameScreen()), std::pair(false, app->mDailyScreen));
   const CalendarDate today = LocalToday();
   EXPECT_EQ(app->mMainMenu->LevelLabel(), DateText(today, Language::English));
   EXPECT_EQ(app->mDailyScreen->GetLevel(), DailyLevelIndex(Weekday(today)));
@@ -564,9 +554,8 @@ TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
   EXPECT_FALSE(Shown(app->mShadow));
   // The game of the hundred levels was neither started nor saved over, and
   // no level counts as solved; the day is in the progress file for the next run.
-  EXPECT_EQ(app->mGameScreen, nullptr);
-  EXPECT_FALSE(home.Exists("data/save/game.dat"));
-  EXPECT_EQ(app->GetProgress().SolvedCount(), 0);
+  EXPECT_EQ(std::tuple(app->mGameScreen, home.Exists("data/save/game.dat"), app->GetProgress().SolvedCount()),
+            std::tuple(nullptr, false, 0));
   Progress stored;
   ASSERT_EQ(ReadProgressFile(home.File("data/save/progress.dat"), stored), ProgressFileState::Read);
   EXPECT_EQ(stored.daily, record);
@@ -601,11 +590,10 @@ TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
   ASSERT_EQ(std::tuple(board.size(), nodes.size(), solution.size()),
             std::tuple(std::size_t{kBoardRecordSize}, std::size_t{kNodeRecordSize}, std::size_t{kSolutionRecordSize}));
   const auto daily = LevelGen::MakeDailyBoard({2026, 12, 13});
-  ASSERT_TRUE(daily);
   const auto decoded = LevelGen::DecodeLevel(board, nodes, solution);
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(decoded->board.present, daily->level.board.present);
-  EXPECT_EQ(decoded->routes, daily->level.routes);
+  ASSERT_TRUE(daily && decoded);
+  EXPECT_EQ(std::pair(decoded->board.present, decoded->routes),
+            std::pair(daily->level.board.present, daily->level.routes));
   EXPECT_TRUE(LevelGen::CertifyFillUnique(*decoded));
   // Unused bytes stay zero: after the ten row masks, after the node codes.
   EXPECT_EQ(board.substr(20), std::string(12, '\0'));
@@ -623,6 +611,9 @@ TEST(DailyExport, WritesOneRecordOfEachFileInTheGamesLayout) {
     EXPECT_EQ(RunDailyExportCommand(arguments, stdout, stderr), 1) << arguments[0];
   }
   EXPECT_FALSE(folder.Exists("a"));
+  std::string error;  // a day with no board, asked for without the command's checks
+  EXPECT_EQ(std::pair(ExportDailyBoard({2026, 2, 30}, folder.Path(), error), error),
+            std::pair(false, std::string("no daily board could be made for 2026-02-30")));
   EXPECT_EQ(RunDailyExportCommand({"--export-daily="}, stdout, stderr), 1);
   EXPECT_FALSE(RunDailyExportCommand({"-play", "--to=x"}, stdout, stderr));
 }
