@@ -11,9 +11,6 @@
 
 namespace Zing::Blend {
 
-// Exact x / 255 for 0 <= x <= 65535 - 255 (every product of two bytes).
-constexpr std::uint32_t Div255(std::uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
-
 // A colourised or alpha-aware blend (the source scaled by a colour and an
 // alpha, laid over a destination that may itself be transparent).
 struct TintParams {

@@ -71,9 +71,9 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
                  "Define Bar (Foo, 'b' \"c\" -3);\nCreateHorzSpanRectList Spans (10 2 0 7) (3 4 5);\n"
                  "CreateLayer Main; CreateLayerFrom Shadow main;\nLayerSetImage MAIN 'sheet.png';\n"
                  "LayerSetImageMap Main (foo 'b' 'c') Spans;\nSetCharMap ('A') ('a');\n"
-                 "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0x8);\n"
+                 "LayerSetCharWidths Main ('a' 'b' '\\'' \"'\") (5 6 7 0X8);\n"
                  "LayerSetKerningPairs Main ('ab' 'ba') (-2 1); LayerSetBaseOrder Shadow -1;\n"
-                 "LayerSetColorMult Main (1. 0.5 0 1); LayerSetColorAdd Main 0x00A0bFC0;\n"
+                 "LayerSetColorMult Main (1. 0.5 -9999 9999); LayerSetColorAdd Main 0x00aFA0f9;\n"
                  "LayerSetOffset Shadow (1 -1); LayerRequireTags Shadow ('Glow'); LayerExcludeTags Main ('dim');\n"));
   EXPECT_EQ(std::pair(true, 12), std::pair(data->initialized, data->defaultPointSize));
   ImageFont font(data);
@@ -84,10 +84,11 @@ TEST_F(FontDescriptor, CommandsSpanLinesAndDefinesAreCaseInsensitive) {
   const FontLayer& main = *data->FindLayer("main");
   EXPECT_EQ(std::tuple(Rect(10, 2, 3, 7), Rect(13, 2, 4, 7), Rect(17, 2, 5, 7)),
             std::tuple(main.charData['a'].imageRect, main.charData['b'].imageRect, main.charData['c'].imageRect));
-  // The later width for the same character wins; hex digits in either case.
+  // The later width for the same character wins; hex digits in either case; fractions x 255, within +-2^20.
   EXPECT_EQ(std::tuple(7, 8, -2, 'a'), std::tuple(main.defaultHeight, main.charData['\''].width,
                                                   main.charData['a'].kerningOffsets['b'], data->charMap['A']));
-  EXPECT_EQ(std::pair(Color(255, 127, 0, 255), Color(0xA0, 0xBF, 0xC0, 255)), std::pair(main.colorMult, main.colorAdd));
+  EXPECT_EQ(std::pair(Color(255, 127, -(1 << 20), 1 << 20), Color(0xAF, 0xA0, 0xF9, 255)),
+            std::pair(main.colorMult, main.colorAdd));
   const FontLayer& shadow = *data->FindLayer("SHADOW");
   // Copied before the widths were set.
   EXPECT_EQ(std::tuple(0, std::vector<std::string>{"GLOW"}, std::vector<std::string>{"DIM"}),
@@ -119,7 +120,7 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
         "LayerSetColorMult L (1 '.' 1 1);", "LayerSetColorMult L (1 1.5x 1 1);", "LayerSetColorMult L (- 1 1 1);",
         "LayerSetColorAdd L (1 1 1);", "LayerSetColorMult L (1 -x1 1 1);", "LayerSetDrawMode L 2;",
         "LayerSetOffset L (1 2 3);", "LayerSetCharWidths L ('ab' 'b') (1 2);", "LayerSetKerningPairs L ('a') (1);",
-        "Define 3 x;", "Define D (1); LayerSetImage L D;"}},
+        "Define 3 x;", "Define D (1); LayerSetImage L D;", "CreateLayer (M);"}},
       {"Image rectangle out of bounds",
        {"LayerSetImageMap L ('a') ((0 8 5 -2));", "LayerSetImageMap L ('a') ((60 0 5 16));",
         "LayerSetImageMap L ('a') ((-1 0 5 5));", "LayerSetImageMap L ('a') ((0 -1 5 5));",

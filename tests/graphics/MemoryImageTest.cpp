@@ -41,6 +41,13 @@ TEST(MemoryImage, CreateMakesZeroedPixelsOnDemandAndRefusesNonsense) {
     image.Create(w, h);
     EXPECT_EQ(kept ? std::pair(w, h) : std::pair(0, 0), std::pair(image.width, image.height)) << w << "x" << h;
   }
+  // Adopted pixels fill a real size exactly, or the image is left empty.
+  const std::tuple<int, int, std::size_t> adopted[] = {{2, 3, 6}, {2, 3, 5}, {0, 3, 0}, {3, 0, 0}, {-2, -3, 6}};
+  for (const auto& [w, h, count] : adopted) {
+    image.AdoptBits(PixelVector(count, 0xFF0000FFu), w, h);
+    EXPECT_EQ(w == 2 && count == 6 ? std::tuple(2, 3, 0xFF0000FFu) : std::tuple(0, 0, 0u),
+              std::tuple(image.width, image.height, image.GetPixel(1, 2)));
+  }
 }
 
 TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
@@ -59,8 +66,7 @@ TEST(MemoryImage, SetBitsCommitsFlagsAndCountsChanges) {
   MemoryImage opaque = FromPixels({0xFF000000, 0xFFFFFFFF}), first = FromPixels({0x80000000, 0xFF000000});
   EXPECT_EQ(std::pair(false, false), std::pair(opaque.HasTransparency(), opaque.HasAlpha()));
   EXPECT_EQ(std::pair(false, true), std::pair(first.HasTransparency(), first.HasAlpha()));  // the very first pixel
-  opaque.SetBits(nullptr, 5, 5);
-  EXPECT_EQ(0, opaque.width);
+  EXPECT_EQ(0, (opaque.SetBits(nullptr, 5, 5), opaque.width));
   MemoryImage empty;
   empty.BitsChanged(), empty.CommitBits();
   EXPECT_EQ(std::pair(true, false), std::pair(empty.HasTransparency(), empty.HasAlpha()));  // no pixels: transparent
@@ -96,13 +102,10 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   MemoryImage small = FromPixels(pixels);
   ASSERT_TRUE(small.Palletize());
   EXPECT_EQ((std::vector<int>{1, 2, 1, 1}), Runs(small.GetRLAlphaData(), 4));
-  small.PurgeBits();  // the palette holds the pixels: nothing to drop
-  EXPECT_TRUE(small.IsPalletized());
-  small.GetBits(), small.ReInit();  // wants its palette back, and purges again
-  EXPECT_TRUE(small.IsPalletized());
-  EXPECT_EQ(0x80000000u, small.GetPixel(3, 0));
-  small.GetNativeAlphaData(nullptr);
-  EXPECT_EQ(pixels, Pixels(small));
+  EXPECT_TRUE((small.PurgeBits(), small.IsPalletized()));  // the palette holds the pixels: nothing to drop
+  small.GetBits(), small.ReInit();                         // wants its palette back, and purges again
+  EXPECT_EQ(std::pair(true, 0x80000000u), std::pair(small.IsPalletized(), small.GetPixel(3, 0)));
+  EXPECT_EQ(pixels, (small.GetNativeAlphaData(nullptr), Pixels(small)));
   EXPECT_EQ(std::tuple(false, false, true),
             std::tuple(small.IsPalletized(), small.HasNativeAlphaData(), small.IsGuardIntact()));
 }
@@ -117,8 +120,7 @@ TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges
   const std::uint32_t* native = image.GetNativeAlphaData(nullptr);
   // 200 * 129 >> 8 = 100, 100 * 129 >> 8 = 50, 50 * 129 >> 8 = 25.
   EXPECT_EQ((Row{0x80643219u, 0, 0xFFFFFFFFu}), Row(native, native + 3));
-  image.PurgeBits();
-  EXPECT_EQ(std::pair(false, true), std::pair(image.HasBits(), image.WillPurgeBits()));
+  EXPECT_EQ(std::pair(false, true), (image.PurgeBits(), std::pair(image.HasBits(), image.WillPurgeBits())));
   MemoryImage copy(image);  // of the pixels the native form stands for
   // Back: 100 * 256 / 129 = 198, 50 * 256 / 129 = 99, 25 * 256 / 129 = 49.
   EXPECT_EQ((Row{0x80C66331u, 0, 0xFFFFFFFFu}), Pixels(copy));
