@@ -513,10 +513,9 @@ TEST_F(AppFixture, ALostDisplayComesBackWhenItMayAndTheDesktopDecidesTheMode) {
   Start();
   Tracer();
   services->presentFails = true;
-  for (const auto& [active, window, minimized, inits] : {std::tuple{true, true, false, 300u},
-                                                         {false, true, false, 3u},
-                                                         {false, false, false, 0u},
-                                                         {true, true, true, 0u}}) {
+  const std::tuple<bool, bool, bool, unsigned> losses[] = {
+      {true, true, false, 300u}, {false, true, false, 3u}, {false, false, false, 0u}, {true, true, true, 0u}};
+  for (const auto& [active, window, minimized, inits] : losses) {
     std::tie(services->windowActive, app->active, app->physWindowed, app->minimized) =
         std::tuple(active, active, window, minimized);
     const std::size_t before = services->displayInits.size();
@@ -551,11 +550,9 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   EXPECT_EQ(std::tuple(window.scale, window.y), std::tuple(1, 1040 - 480 - 4));  // limits: the scaling test's
   // Centred without a stored place; a stored one is kept 4 pixels inside the work area.
   services->workArea = {100, 50, 1280, 1000};
-  for (const auto& [px, py, x, y] : {std::array{-1, -1, -1, -1},
-                                     {-1, 300, 104, 300},
-                                     {100, 2000, 104, 566},
-                                     {5000, 60, 736, 60},
-                                     {200, 54, 200, 54}}) {
+  const std::tuple<int, int, int, int> places[] = {
+      {-1, -1, -1, -1}, {-1, 300, 104, 300}, {100, 2000, 104, 566}, {5000, 60, 736, 60}, {200, 54, 200, 54}};
+  for (const auto& [px, py, x, y] : places) {
     std::tie(app->preferredX, app->preferredY) = std::tuple(px, py);
     app->SwitchScreenMode();
     EXPECT_EQ(std::pair(window.x, window.y), std::pair(x, y)) << px << "," << py;
@@ -680,13 +677,11 @@ TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
   Zing::WidgetManager* manager = app->GetWidgetManager();
   services->Inject(MessageCode::MouseMove, 0, 110, 110);
   Pump();
-  manager->MouseDown(110, 110, 1);
-  EXPECT_EQ(services->cursor, 2);
+  EXPECT_EQ((manager->MouseDown(110, 110, 1), services->cursor), 2);
   manager->MouseMove(-500, -500);
   // The grab point stays 8 pixels inside the dialog, on every side.
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->dragMouseX, dialog->dragMouseY), std::tuple(-8, -8, 8, 8));
-  manager->MouseMove(100, 100);
-  EXPECT_EQ(dialog->x, 92);
+  EXPECT_EQ((manager->MouseMove(100, 100), dialog->x), 92);
   manager->MouseMove(5000, 5000);
   EXPECT_EQ(std::tuple(dialog->x, dialog->y, dialog->dragMouseX, dialog->dragMouseY),
             std::tuple(640 + 8 - 300, 480 + 8 - 200, 300 - 8 - 1, 200 - 8 - 1));
@@ -694,8 +689,7 @@ TEST_F(Dialogs, DraggingStopsEightPixelsOffTheScreen) {
   manager->MouseUp(5000, 5000, 1);
   EXPECT_EQ(std::tuple(dialog->yesButton->x - dialog->x, dialog->dragging, services->cursor), std::tuple(24, false, 0));
   // A double click does not start a drag.
-  manager->MouseDown(dialog->x + 10, dialog->y + 10, 2);
-  EXPECT_FALSE(dialog->dragging);
+  EXPECT_FALSE((manager->MouseDown(dialog->x + 10, dialog->y + 10, 2), dialog->dragging));
   manager->MouseUp(dialog->x + 10, dialog->y + 10, 1);
 }
 

@@ -284,7 +284,7 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   FrameworkSettings settings;
   // 0.29 * 100 is just below 29 in binary; muted only because the window lost the focus.
   std::tie(settings.musicVolume, settings.sfxVolume, settings.muteCount, settings.autoMuteCount, settings.windowed,
-           settings.preferredX, settings.customCursors) = std::tuple(0.857, 0.29, 2, 2, false, 12, false);
+           settings.preferredX, settings.customCursors) = std::tuple(0.857, 0.29, 2, 2, false, 12, true);
   s.store.WriteFrameworkSettings(settings);
   EXPECT_EQ(hook.log, (std::vector<std::string>{"write MusicVolume", "write SfxVolume", "write Muted",
                                                 "write ScreenMode", "write PreferredX", "write PreferredY",
@@ -292,7 +292,7 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   EXPECT_NE(
       s.File().find("\"MusicVolume\"=dword:00000055\n\"SfxVolume\"=dword:0000001d\n\"Muted\"=dword:00000000\n"
                     "\"ScreenMode\"=dword:00000001\n\"PreferredX\"=dword:0000000c\n\"PreferredY\"=dword:ffffffff\n"
-                    "\"CustomCursors\"=dword:00000000\n\"InProgress\"=dword:00000000\n"
+                    "\"CustomCursors\"=dword:00000001\n\"InProgress\"=dword:00000000\n"
                     "\"WaitForVSync\"=dword:00000000\n"),
       std::string::npos)
       << s.File();
@@ -300,7 +300,7 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   ASSERT_TRUE(s.store.RegistryWriteString("PreferredY", "not a number"));
   hook.log.clear();
   FrameworkSettings read;
-  std::tie(read.preferredY, read.customCursors) = std::tuple(33, true);
+  std::tie(read.preferredY, read.customCursors) = std::tuple(33, false);
   s.store.ReadFrameworkSettings(read, false);
   EXPECT_EQ(hook.log, (std::vector<std::string>{"read MusicVolume", "read SfxVolume", "read Muted", "read ScreenMode",
                                                 "read PreferredX", "read PreferredY", "read CustomCursors",
@@ -308,7 +308,7 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   // The mistyped PreferredY leaves the field as it was.
   EXPECT_EQ(std::tuple(read.musicVolume, read.sfxVolume, read.muteCount, read.windowed, read.preferredX,
                        read.preferredY, read.customCursors, read.lastShutdownWasGraceful),
-            std::tuple(0.85, 0.29, 0, false, 12, 33, false, true));
+            std::tuple(0.85, 0.29, 0, false, 12, 33, true, true));
   // The user's own mute persists; "InProgress" 1 means the last run crashed.
   ASSERT_TRUE(s.store.RegistryWriteInteger("Muted", 1) && s.store.RegistryWriteInteger("ScreenMode", 0));
   s.store.ReadFrameworkSettings(read, true);
