@@ -502,7 +502,7 @@ bool ZingAppBase::DemoFastForward(bool allowSleep) {
     DrawDirtyWidgets();
     demoLastFastDraw = services->Now();
   } else if (!updated && allowSleep) {
-    services->Sleep(1);  // loading has to catch up with the recording
+    Rest(1);  // loading (on its thread or in slices here) has to catch up with the recording
   }
   return true;
 }

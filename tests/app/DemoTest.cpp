@@ -155,8 +155,7 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
 TEST(FileAccess, FailedReadsAndWritesKeepWhatWasThere) {
   ZingTest::TempFolder dir;
   dir.Write("score.dat", "previous scores");
-  // Missing, or a folder that opens like a file but cannot be read (on a memory disk, not even seek to its end): the
-  // buffer stays as it was.
+  // Missing, or a folder (on a memory disk not even seekable to its end): the buffer stays as it was.
   Zing::Buffer buffer;
   buffer.WriteString("kept");
   dir.Write("taken/inner", "x");
@@ -539,6 +538,7 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   // Fast-forwarding to the end gives the same run in one go, without a paced wait; the player's close ends it halfway.
   for (const int key : {int{'M'}, 0}) {
     auto fast = Make("-play \"-demofile=my run.dmo\"");
+    fast->scripted->threads = key == 0;  // without threads, the fast-forward loads in slices too
     fast->scripted->At(1000, key != 0 ? MessageCode::Char : MessageCode::Close, key);
     Run(*fast);
     EXPECT_EQ(std::tuple(fast->Events() == recorded, fast->closeRequested, fast->updateCount < fast->demoLength,
