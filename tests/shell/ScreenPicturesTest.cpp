@@ -74,6 +74,7 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   WriteProgress(progress);
   ZingTest::NullAppFixture<LintwickTest::ShellApp>::Start();  // the loading is left to the stops
   ASSERT_TRUE(app->RegistryWriteInteger("UnlockedLevel", 3));
+  const int total = app->loadingTotal;
 
   const auto click = [&](Zing::Widget* w) { ClickCentre(w->GetRect()); };
   const auto options = [&] { return dynamic_cast<OptionsDialog*>(app->GetDialog(DIALOG_OPTIONS)); };
@@ -81,7 +82,9 @@ TEST_F(ScreenPictures, EveryStopOfARunLooksAsItDid) {
   // One stop a line: how it is reached from the one before, and its picture.
   // clang-format off
   const std::vector<Stop> stops = {
-      {"splash while loading", [&] { app->loadingThreadStarted = true;
+      {"splash, its bar one pixel long", [&] { app->loadingThreadStarted = true; app->loadingTotal = 2 * 336;
+                                               app->loadingDone = 3; }, 954714948},  // 1.5 of the bar's 336 pixels
+      {"splash while loading", [&] { app->loadingTotal = total; app->loadingDone = 0;
                                      while (app->loadingDone < app->loadingTotal / 2) app->LoadingSlice(); },
        2188698279},
       {"its bar grown", [&] { while (app->loadingDone < app->loadingTotal * 3 / 4) app->LoadingSlice(); }, 2953697666},

@@ -502,8 +502,7 @@ TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashToTheBoardAndTheMenu) {
   // play whole levels with the keys).
   for (int key : {Zing::KEYCODE_RIGHT, Zing::KEYCODE_DOWN, Zing::KEYCODE_RIGHT}) Press(key);
   const std::pair highlight(app->mGameScreen->mHoverX, app->mGameScreen->mHoverY);
-  Press(Zing::KEYCODE_LEFT);
-  Press(Zing::KEYCODE_UP);
+  for (int key : {Zing::KEYCODE_LEFT, Zing::KEYCODE_UP}) Press(key);
   EXPECT_EQ(std::pair(app->mGameScreen->mHoverX + 1, app->mGameScreen->mHoverY + 1), highlight);
 
   // Tab leads to the panel; Options opens on Enter, and Escape closes it
@@ -518,15 +517,12 @@ TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashToTheBoardAndTheMenu) {
   EXPECT_EQ(std::pair(app->GetDialog(DIALOG_OPTIONS), Focus()),
             std::pair(static_cast<Zing::Dialog*>(nullptr), static_cast<Zing::Widget*>(app->mMainMenu->GetButton(1))));
   // Exit: Escape answers no, Enter on the focused YES leaves.
-  Press(Zing::KEYCODE_DOWN);
-  Press(Zing::KEYCODE_DOWN);
-  Press(Zing::KEYCODE_RETURN);
+  for (int key : {Zing::KEYCODE_DOWN, Zing::KEYCODE_DOWN, Zing::KEYCODE_RETURN}) Press(key);
   ASSERT_NE(app->GetDialog(DIALOG_CONFIRM_EXIT), nullptr);
   Press(Zing::KEYCODE_ESCAPE);
   ASSERT_EQ(app->GetDialog(DIALOG_CONFIRM_EXIT), nullptr);
   EXPECT_FALSE(app->shutdown);
-  Press(Zing::KEYCODE_RETURN);
-  Press(Zing::KEYCODE_RETURN);
+  for (int i = 0; i < 2; ++i) Press(Zing::KEYCODE_RETURN);
   ASSERT_TRUE(app->shutdown);
 }
 
