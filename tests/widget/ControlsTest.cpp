@@ -619,6 +619,13 @@ TEST_F(Controls, TheColumnsOfATableShareLinesHighlightSelectionAndScrolling) {
   manager.SetFocus(&names);
   manager.MouseWheel(1);
   EXPECT_EQ(std::tuple(bar.value, names.position, points.position), std::tuple(1.0, 1.0, 1.0));
+  // Rows with equal keys keep their order, sorted either way.
+  names.RemoveAll(), names.sortFromChild = true;
+  for (int i = 0; i < 20; ++i) names.AddLine({static_cast<char>('a' + i)}, false), points.SetLine(i, i % 2 ? "1" : "0");
+  std::string orders;
+  for (bool ascending : {true, false})
+    for (const std::string& line : (names.Sort(ascending), names.lines)) orders += line;
+  EXPECT_EQ(orders, "acegikmoqsbdfhjlnprtbdfhjlnprtacegikmoqs");
   manager.RemoveAllWidgets();
 }
 
@@ -691,7 +698,13 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   edit.widthCheckFonts.push_back({nullptr, 6});
   edit.SetText(""), edit.font = std::make_unique<BlockFont>(1), Type("abc");  // glyphs a pixel wide can be typed
   kept.push_back(edit.text);
-  EXPECT_EQ(kept, (Strings{"abcde", "abc", "abcde", "", "abc"}));
+  // A password field is as wide as its mask, here a third of its letters' width.
+  struct MaskFont : BlockFont {
+    int StringWidth(const std::string& t) override { return static_cast<int>(t.size()) * (t.starts_with('*') ? 1 : 3); }
+  };
+  edit.widthCheckFonts.clear(), edit.maxPixels = 6, edit.passwordChar = '*', edit.font = std::make_unique<MaskFont>();
+  kept.push_back((edit.SetText("abcdefgh"), edit.text));
+  EXPECT_EQ(kept, (Strings{"abcde", "abc", "abcde", "", "abc", "abcdef"}));
 }
 
 }  // namespace

@@ -233,15 +233,16 @@ TEST_F(Dialogs, ControlsWithoutAFontAskTheSystemForOneOfTheirSize) {
   button.label = link.label = "go";
   Zing::EditWidget field(3, nullptr);
   auto cells = WidgetTest::Solid(12, 3, 0xFF00FF00);
-  Dialog dialog(nullptr, cells.get(), 4, true, "H", "L", "F", Dialog::BUTTONS_FOOTER);
-  dialog.Resize(0, 100, 200, 100);
+  Dialog dialog(cells.get(), cells.get(), 4, true, "H", "L", "F", Dialog::BUTTONS_FOOTER);
+  dialog.Resize(0, 100, 200, 100), dialog.backgroundInsets = {0, 0, 0, 5};  // its image ends 5 above the bottom
   for (Zing::Widget* w : std::vector<Zing::Widget*>{&button, &link, &field, &dialog}) {
     if (w != &dialog) w->Resize(0, static_cast<int>(asked.size()) * 30, 40, 20);
     manager.AddWidget(w);
     manager.DrawScreen();
   }
   Zing::SetSystemFontFactory(nullptr);
-  EXPECT_EQ(asked, (Strings{"10", "10", "10", "14", "12", "12 bold"}));
+  EXPECT_EQ(std::tuple(asked, Pixel(1, 194), Pixel(1, 195)),
+            std::tuple(Strings{"10", "10", "10", "14", "12", "12 bold"}, 0x00FF00u, 0u));
   manager.RemoveAllWidgets();
 }
 

@@ -64,12 +64,9 @@ class WidgetTree : public WidgetTest::WidgetFixture {
 TEST_F(WidgetTree, ChildrenSortByZOrderAndReorderOnlyWithinTheirGroup) {
   const auto all = MakeAll("a", "b", "c", "d");  // plain names: lambdas below take them
   ProbeWidget *a = all[0], *b = all[1], *c = all[2], *d = all[3];
-  a->zOrder = c->zOrder = 1;
+  a->zOrder = c->zOrder = 1, AddAll({a, b, c, d, a});
   const std::pair<std::function<void()>, std::string> steps[] = {
-      {[&] {
-         AddAll({a, b, c, d, a});
-       },
-       "bdac"},
+      {[] {}, "bdac"},
       {[&] { manager.BringToFront(b); }, "dbac"},
       {[&] { manager.BringToBack(c); }, "dbca"},
       {[&] { manager.BringToBack(b); }, "bdca"},
@@ -112,8 +109,7 @@ TEST_F(WidgetTree, AWidgetLivesInOneContainerAndAttachesWithItsSubtree) {
 }
 
 TEST_F(WidgetTree, MarkingDirtyReachesAncestorsAndWhatOverlapsInFront) {
-  ProbeWidget* back = Make("back", 0, 0, 100, 100);
-  ProbeWidget* inner = Make("inner", 10, 10, 5, 5);
+  ProbeWidget *back = Make("back", 0, 0, 100, 100), *inner = Make("inner", 10, 10, 5, 5);
   ProbeWidget* over = Make("over", 50, 50, 100, 100);
   ProbeWidget* touching = Make("touching", 150, 50, 10, 10);  // shares only an edge with `over`
   AddAll({back, over, touching});
@@ -137,10 +133,8 @@ TEST_F(WidgetTree, MarkingDirtyReachesAncestorsAndWhatOverlapsInFront) {
 }
 
 TEST_F(WidgetTree, ATransparentWidgetRedrawsWhatLiesBehindItUpToAnOpaqueCover) {
-  ProbeWidget* far = Make("far", 0, 0, 640, 480);
-  ProbeWidget* near = Make("near", 0, 0, 200, 200);
-  ProbeWidget* under = Make("under", 20, 20, 50, 50);
-  ProbeWidget* glass = Make("glass", 20, 20, 50, 50);
+  ProbeWidget *far = Make("far", 0, 0, 640, 480), *near = Make("near", 0, 0, 200, 200);
+  ProbeWidget *under = Make("under", 20, 20, 50, 50), *glass = Make("glass", 20, 20, 50, 50);
   AddAll({far, near, glass});
   EXPECT_EQ(Mark(glass), (Strings{"glass"}));  // opaque: nothing behind it needs redrawing
   glass->hasAlpha = true;
@@ -176,10 +170,7 @@ TEST_F(WidgetTree, UpdateVisitsEveryWidgetOncePerTickBackToFront) {
 }
 
 TEST_F(WidgetTree, RemovingAndReorderingDuringTheWalkNeitherSkipsNorRepeats) {
-  ProbeWidget* a = Add("a");
-  ProbeWidget* b = Add("b");
-  ProbeWidget* c = Add("c");
-  ProbeWidget* d = Add("d");
+  ProbeWidget *a = Add("a"), *b = Add("b"), *c = Add("c"), *d = Add("d");
   Add("e");
   a->onUpdate = [&] {
     manager.RemoveWidget(b);  // not reached yet: never updated this tick
@@ -302,19 +293,16 @@ TEST_F(WidgetDraw, CenteredAndColouredText) {
   EXPECT_EQ(font.drawn, (Strings{"a at 0,10 r0", "b at 6,10 r255", "ab at 0,38 r0", "c at 0,48 r0"}));
 
   // Numbers from a strip of ten digit cells, a cell's width plus the spacing apart.
-  for (const auto& [number, digits] : {std::pair(0, 1), {9, 1}, {10, 2}, {99, 2}, {100, 3}, {2147483647, 10}}) {
+  for (const auto& [number, digits] : {std::pair(0, 1), {9, 1}, {10, 2}, {99, 2}, {100, 3}, {2147483647, 10}})
     EXPECT_EQ(w->GetDigitCount(number), digits) << number;
-  }
   auto strip = WidgetTest::Solid(30, 2, 0);
   for (int i = 0; i < 60; ++i) strip->GetBits()[i] = 0xFF000000u | static_cast<std::uint32_t>(i % 30 / 3 + 1);
   w->DrawNumberFromStrip(&g, 907, 100, 100, strip.get(), 1);
   w->DrawNumberFromStrip(&g, -907, 100, 110, strip.get(), 1);  // no sign
   w->DrawNumberFromStrip(&g, 5, 0, 0, nullptr, 1);             // no strip: nothing
   std::vector<std::uint32_t> row, negative;
-  for (int px = 99; px < 112; ++px) {
-    row.push_back(screen.GetPixel(px, 101) & 0xFF);
-    negative.push_back(screen.GetPixel(px, 111) & 0xFF);
-  }
+  for (int px = 99; px < 112; ++px)
+    row.push_back(screen.GetPixel(px, 101) & 0xFF), negative.push_back(screen.GetPixel(px, 111) & 0xFF);
   EXPECT_EQ(row, (std::vector<std::uint32_t>{0, 10, 10, 10, 0, 1, 1, 1, 0, 8, 8, 8, 0}));
   EXPECT_EQ(negative, row);
   // Colours beyond the table are black, or the fallback asked for.
