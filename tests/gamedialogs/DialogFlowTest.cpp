@@ -321,6 +321,9 @@ TEST(ScoreTable, DamagedFilesGiveSaneTables) {
     ScoreEntry after[2] = {{1 << 30, "after"}, {}};
   } guarded;
   EXPECT_EQ(std::pair(guarded.table.Insert(99, "low"), guarded.after[1].name), std::pair(-1, std::string()));
+  ScoreTable moved;  // each new first place moves every place down one, down to the last
+  for (const std::string name : {"f", "e", "d", "c", "b", "a"}) moved.Insert(1000 - name[0], name);
+  EXPECT_EQ(std::pair(moved.entries[0].name, moved.entries[5].name), std::pair(std::string("a"), std::string("f")));
 }
 
 }  // namespace
