@@ -532,6 +532,7 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
       {"none", {{9, 0, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
       {"more than the level has", {{9, 14, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
       {"none, replaying", {{9, 0, 2}, {11, 64, 2}, {13, 225, 2}, {15, 1, 1}}, "7 0 10 1234 500/0 0 64/225/1 4+ 3"},
+      {"none, the replay begun", {{9, 0, 2}, {11, 1, 2}, {15, 1, 1}}, "7 0 10 1234 500/0 0 1/0/1 4+ 3"},
       {"none, replayed",
        {{9, 0, 2}, {11, 65, 2}, {13, 225, 2}, {15, 1, 1}},
        "7 0 10 1234 500/0 13 65/225/1 4+ 3 damaged"},

@@ -87,7 +87,8 @@ TEST(Cube, TheNodeLeftBehindGrowsFromRollFrame7AndAGapStopsTheCube) {
 TEST(Vortices, AHundredShownEachCostsAndABlinkRestartsUnlessJustStarted) {
   Player p({"a.A"});
   p->AddVortex(0, 0, 0);
-  p->AddVortex(0, 0, 0);
+  p.Tick();
+  p->AddVortex(0, 0, 0);  // a tick in: started again
   EXPECT_EQ(p->mBarBlink, 1);
   p.Tick(6);
   ASSERT_EQ(p->mBarHighlight, 1);
