@@ -339,12 +339,19 @@ TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
       }
     }
   }
+  // A row shorter than a register, from a palette row copied out to its length.
+  for (const Blend::Kernels* kernels : sets) {
+    Blend::SetActiveKernels(kernels);
+    MemoryImage dest = Solid(3, 1, 0xFF000000), few = Solid(3, 1, 0x80FFFFFF);
+    Image notMemory;
+    notMemory.width = notMemory.height = 2;
+    dest.Blt(&notMemory, 0, 0, Rect(0, 0, 2, 2), Color::White, 0);
+    ASSERT_TRUE(few.Palletize());
+    dest.Blt(&few, 0, 0, Rect(0, 0, 3, 1), Color::White, 0);
+    EXPECT_EQ(dest.GetPixel(2, 0), ReferenceBlit(0xFF000000, 0x80FFFFFF, Color::White, 0, false, true))
+        << kernels->name;
+  }
   Blend::SetActiveKernels(nullptr);
-  MemoryImage dest = Solid(2, 2, 0xFF000000);
-  Image notMemory;
-  notMemory.width = notMemory.height = 2;
-  dest.Blt(&notMemory, 0, 0, Rect(0, 0, 2, 2), Color::White, 0);
-  EXPECT_EQ(0xFF000000u, dest.GetPixel(0, 0));  // only memory images are drawn
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/graphics/MemoryImage.h"
@@ -58,28 +59,21 @@ TEST(ResourceIdentifiers, ExtractionStopsAtTheFirstMissingResourceAndColoursHave
   for (auto group : {InitGroup(), SplashGroup(), GameGroup()})  // before any extraction: sounds 0, pictures null
     for (const auto& entry : group) EXPECT_TRUE(!entry.sound || *entry.sound == 0) << entry.name;
   FakeManager full("");
-  EXPECT_TRUE(ExtractInitResources(&full));
-  EXPECT_EQ(full.asked, Names(InitGroup()));
-  EXPECT_EQ(IMAGE_DIALOG_BOX, &full.image);
-  EXPECT_EQ(SOUND_GUI_CLICK, 42);
-  EXPECT_FALSE(ExtractSplashResources(nullptr));
+  EXPECT_TRUE(ExtractInitResources(&full) && !ExtractSplashResources(nullptr));
+  EXPECT_EQ(std::tuple(full.asked, IMAGE_DIALOG_BOX, SOUND_GUI_CLICK), std::tuple(Names(InitGroup()), &full.image, 42));
 
   FakeManager lacking("IMAGE_TARGET");
   EXPECT_FALSE(ExtractGameResources(&lacking));
   const std::vector<std::string> all = Names(GameGroup());
-  EXPECT_EQ(lacking.asked.back(), "IMAGE_TARGET");
   EXPECT_EQ(lacking.asked,
             std::vector<std::string>(all.begin(), all.begin() + static_cast<long>(lacking.asked.size())));
-  EXPECT_EQ(IMAGE_STAR_SMALL, &lacking.image);
-  EXPECT_EQ(IMAGE_TARGET, nullptr);
-  EXPECT_EQ(SoundId(Sound::CubeBump), 0);
+  EXPECT_EQ(std::tuple(lacking.asked.back(), IMAGE_STAR_SMALL, IMAGE_TARGET, SoundId(Sound::CubeBump)),
+            std::tuple("IMAGE_TARGET", &lacking.image, nullptr, 0));
   ResetIdentifiers();
 
   // Each link colour has its own pictures, and no other colour has any.
-  EXPECT_EQ(&LinkImage(6), &IMAGE_LINK6);
-  EXPECT_EQ(&RollingCubeImage(0), &IMAGE_ROLLING_CUBE0);
-  EXPECT_EQ(LinkImage(-1), nullptr);
-  EXPECT_EQ(VortexImage(7), nullptr);
+  EXPECT_EQ(std::tuple(&LinkImage(6), &RollingCubeImage(0), LinkImage(-1), VortexImage(7)),
+            std::tuple(&IMAGE_LINK6, &IMAGE_ROLLING_CUBE0, nullptr, nullptr));
 }
 
 TEST(ResourceIdentifiers, TheManifestDeclaresEveryIdentifierOfEachGroup) {

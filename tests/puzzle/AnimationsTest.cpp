@@ -56,10 +56,8 @@ TEST(Animations, Timelines) {
   p->SetMark(p.At(0, 0), Lintwick::kMarkCut);
   ExpectTimeline("a mark blinks every ten ticks", p, [](Player& q) { return q->mMarkPhase; },
                  {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0});
-  EXPECT_EQ(left.Digest(), 0xc73731db55b7a9f4ull);
-  EXPECT_EQ(right.Digest(), 0xdcb1be3766d5baefull);
-  EXPECT_EQ(picked.Digest(), 0xf1ecbe378f92ec07ull);
-  EXPECT_EQ(p.Digest(), 0xa78558ce6d801cc0ull);
+  EXPECT_EQ(std::tuple(left.Digest(), right.Digest(), picked.Digest(), p.Digest()),
+            std::tuple(0xc73731db55b7a9f4ull, 0xdcb1be3766d5baefull, 0xf1ecbe378f92ec07ull, 0xa78558ce6d801cc0ull));
 }
 
 // (A released cube's run, one piece a tick with its taps and drop, is one of

@@ -24,12 +24,12 @@ using LintwickTest::Player;
 // with a cell there it leaves that one cell free.
 TEST(PerfectRule, EveryCellCoveredHolesAsideAndOneFreeCellIsNotPerfect) {
   for (const bool hole : {true, false}) {
-    Player player({hole ? "a#A" : "a.A", "..."});
-    player.Play("c00 s01 s11 s21 s20");
+    Player player({"a.", hole ? "#." : "..", "A."});  // the free cell in the first column
+    player.Play("c00 s10 s11 s12 s02");
     ASSERT_EQ(player.host.solves.size(), 1u) << hole;
     const LevelSolve& solve = player.host.solves[0];
     EXPECT_EQ(std::tuple(solve.perfect, player->mPerfectSolve, solve.points, solve.pieces),
-              std::tuple(hole, hole, FreshLevelPoints(0), std::vector<LaidPiece>{{0, 0x01}, {0, 0x11}, {0, 0x21}}));
+              std::tuple(hole, hole, FreshLevelPoints(0), std::vector<LaidPiece>{{0, 0x10}, {0, 0x11}, {0, 0x12}}));
   }
   // Pieces come in the order they were laid, across links, whatever their
   // slots: link 0 started, link 1 joined, then link 0 drawn on from its head.
