@@ -79,8 +79,7 @@ TEST_F(OptionsFlow, VolumesScreenModeAndLanguageSurviveRestart) {
   ASSERT_NE(options, nullptr);
   EXPECT_FALSE(options->GetFullScreenBox()->IsChecked());
   Key(Zing::KEYCODE_RETURN, true);  // Alt+Enter: the box follows the switch
-  EXPECT_FALSE(app->windowed);
-  EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+  EXPECT_EQ(std::pair(app->windowed, options->GetFullScreenBox()->IsChecked()), std::pair(false, true));
   for (auto [locale, line] : {std::pair{"De", 1}, {"Fr", 2}}) {  // the chooser opens on the language in use
     app->mLocale = locale;
     LanguageDialog* language = OpenLanguages(options);
@@ -245,7 +244,9 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
     EXPECT_EQ(std::pair(expected.entries[entry.place].score, expected.entries[entry.place].name),
               std::pair(entry.score, std::string("Wicker")));  // saved at once with the default name
     expected.entries[entry.place].name = entry.stored;         // and only that name changes after
-    EXPECT_EQ(app->GetWidgetManager()->focusWidget, dialog->GetNameField());
+    // The name field has the keys, on its place's row (30 pixels apart, the first 68 down).
+    EXPECT_EQ(std::pair(app->GetWidgetManager()->focusWidget, dialog->GetNameField()->y - dialog->y),
+              (std::pair<Zing::Widget*, int>(dialog->GetNameField(), 68 + 30 * entry.place)));
     ReplaceName(entry.typed);
     if (entry.enter) Key(Zing::KEYCODE_RETURN);
     EXPECT_EQ(dialog->GetNameField()->widgetManager != nullptr, !entry.enter);

@@ -356,8 +356,9 @@ TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlaceAndTheFurthestLevel) {
   screen->SaveGame();
   EXPECT_EQ(host.Saved()[11] + host.Saved()[13], 0);
 
-  // The furthest level reached only grows.
-  for (auto [level, furthest] : {std::pair{5, 7}, {9, 9}, {8, 9}}) {
+  // The furthest level reached only grows, from none stored.
+  host.settings.erase("UnlockedLevel");
+  for (auto [level, furthest] : {std::pair{1, 1}, {5, 5}, {9, 9}, {8, 9}}) {
     screen->mLevel = level;
     screen->SaveGame();
     EXPECT_EQ(host.settings["UnlockedLevel"], furthest) << level;
@@ -405,9 +406,9 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   screen->mShutterTick = 70;
   screen->mShutterOffset = 225;
   screen->mBarBlink = screen->mBarHighlight = 1;
-  screen->StartAtLevel(3);
+  screen->StartAtLevel(0);
   EXPECT_EQ(std::tuple(screen->GetLevel(), screen->GetScore(), screen->mHintShown, screen->GetLink(0).count),
-            std::tuple(3, 1234, false, 2));
+            std::tuple(0, 1234, false, 2));
   EXPECT_EQ(std::tuple(screen->mShutterTick, screen->mShutterOffset, screen->mBarBlink, screen->mBarHighlight),
             std::tuple(0, 0, 0, 0));
   host.files.erase(kSavePath);
@@ -568,6 +569,9 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
        {{20, 0x11, 1}, {22, 0x31, 1}, {23, 0x21, 1}},
        "7 0 10 1234 500/0 13 0/0/0 2 3 damaged"},
       {"link 1 joined: its lost transition starts", {{24, 1, 1}}, "7 0 10 1234 500/500 13 1/0/0 4+ 3+"},
+      {"link 1 joined, broken off after its target",
+       {{24, 1, 1}, {25, 4, 1}, {39, 0, 1}},
+       "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
       {"two bytes more: an eighth link's head", {{39, 0x0101, 2}}, "7 0 10 1234 500/0 13 0/0/0 4+ 3 damaged"},
   };
   // A link of the level saved without its nodes: link 1's count 0, its codes cut out.

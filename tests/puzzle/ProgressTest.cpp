@@ -191,8 +191,7 @@ TEST(ProgressFile, StoreKeepsADamagedFileUntilTheNextSave) {
   EXPECT_EQ(Bytes(ProgressBytes(none.Get())), fresh.Read("save/progress.dat"));
   // Once the file holds the progress, a solve that changes nothing writes nothing.
   std::filesystem::remove(fresh.File("save/progress.dat"));
-  EXPECT_TRUE(none.Record({0, false, 500, {}}));
-  EXPECT_FALSE(fresh.Exists("save/progress.dat"));
+  EXPECT_TRUE(none.Record({0, false, 500, {}}) && !fresh.Exists("save/progress.dat"));
   EXPECT_FALSE(ProgressStore().Record({0, false, 500, {}}));  // never loaded: nowhere to write
 }
 

@@ -161,9 +161,8 @@ TEST(SettingsStore, ValueNamesWithSubKeyPathsAndErasing) {
   EXPECT_EQ(s.store.GetFilePath(), s.dir.File(kSettingsFile));
   s.store.RegistryEraseValue("Nothing\\Here");
   EXPECT_FALSE(s.dir.Exists(kSettingsFile));  // erasing nothing writes nothing
-  ASSERT_TRUE(s.store.RegistryWriteInteger("Options\\Volume", 5));
-  ASSERT_TRUE(s.store.RegistryWriteString("A\\B\\Name", "deep"));
-  ASSERT_TRUE(s.store.RegistryWriteInteger("Volume", 9));
+  ASSERT_TRUE(s.store.RegistryWriteInteger("Options\\Volume", 5) && s.store.RegistryWriteString("A\\B\\Name", "deep") &&
+              s.store.RegistryWriteInteger("Volume", 9));
   // Writing what is stored already leaves the file alone; a change replaces it.
   const auto inode = [&] {
     struct stat info {};

@@ -396,8 +396,7 @@ TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
   // Capitals typed with Shift held stay: the next key does not replace them.
   for (const auto& [capital, rest] : {std::pair('J', "ohn "), {'M', "c"}, {'D', "onald"}})
     Chord(capital, capital, KEYCODE_SHIFT), Type(rest);
-  EXPECT_EQ(edit.text, "John McDonald");
-  EXPECT_EQ(edit.hiliteAnchor, -1);
+  EXPECT_EQ(std::tuple(edit.text, edit.hiliteAnchor), std::tuple("John McDonald", -1));
 
   // Typing over a selection, or backspacing one and on, is one change for undo.
   Chord(1, 'A');
