@@ -660,9 +660,11 @@ TEST_F(DemoRun, OptionsNumberedFilesAndRefusals) {
   app->ParseCommandLine("-recnum=3");  // three kept: the oldest goes (one a run)
   EXPECT_EQ(std::tuple(Zing::FileExists(folder + "zingapp1.dmo"), app->demoFileName, app->recordingDemo),
             std::tuple(false, folder + "zingapp6.dmo", true));
-  app->ParseCommandLine("-PlayNum=2");
-  EXPECT_EQ(std::tuple(app->demoFileName, app->playingDemo, app->recordingDemo),
-            std::tuple(folder + "zingapp4.dmo", true, false));
+  for (const auto& [option, played] : {std::pair{"-PlayNum=2", "4"}, {"-playnum=1", "5"}}) {  // 1: the newest
+    app->ParseCommandLine(option);
+    EXPECT_EQ(std::tuple(app->demoFileName, app->playingDemo, app->recordingDemo),
+              std::tuple(folder + "zingapp" + played + ".dmo", true, false));
+  }
   // No number (not digits only, or below 1) keeps the default five, so four stay; one, and three of three, drop one.
   for (const char* kept : {"-recnum=2x", "-recnum=0", "-recnum=1", "-recnum=3"}) app->ParseCommandLine(kept);
   EXPECT_EQ(app->FindNumberedDemos(), (std::vector<int>{4, 5}));

@@ -169,9 +169,8 @@ TEST(Texts, LanguagesAndTheirBytes) {
   std::vector<std::string> expected;
   for (std::string line; std::getline(golden, line);)
     if (!line.empty() && line[0] != '#') expected.push_back(line);
-  EXPECT_EQ(shown, expected);
-  EXPECT_EQ(*TEXT_MAIN_MENU_BUTTONS[3], "Spiel verlassen");
-  EXPECT_EQ(*TEXT_OPTIONS_BUTTONS[0], "Highscores");
+  EXPECT_EQ(std::tuple(shown, *TEXT_MAIN_MENU_BUTTONS[3], *TEXT_OPTIONS_BUTTONS[0]),
+            std::tuple(expected, "Spiel verlassen", "Highscores"));
 
   SetupTexts(Language::English);
   // Only the first placeholder is filled; other percent signs stay as they are.

@@ -297,9 +297,8 @@ TEST_P(DamagedData, IsReportedAndOnlyMissingStartPicturesEndTheProgram) {
   Break();
   Start();
   RunFor(200);
-  EXPECT_EQ(app->exits, damage.ends ? std::vector<int>{0} : std::vector<int>{});
-  EXPECT_EQ(Shown(app->mSplash), !damage.ends);
-  EXPECT_EQ(Shown(app->mSplash) && app->mSplash->IsStartLinkEnabled(), damage.startLink);
+  EXPECT_EQ(std::tuple(app->exits, Shown(app->mSplash), Shown(app->mSplash) && app->mSplash->IsStartLinkEnabled()),
+            std::tuple(damage.ends ? std::vector<int>{0} : std::vector<int>{}, !damage.ends, damage.startLink));
   if (Shown(app->mSplash)) {  // a link that cannot start stays hidden: the splash itself is under the pointer
     const Zing::Rect link = app->mSplash->GetStartLinkRect();
     EXPECT_EQ(app->GetWidgetManager()->GetWidgetAt(link.x + link.w / 2, link.y + link.h / 2) == app->mSplash,
