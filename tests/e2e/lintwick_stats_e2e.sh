@@ -55,4 +55,9 @@ out=$("$bin" --STATS 2>"$work/err") || fail "a damaged file ended with code $?"
 [ "$(echo "$out" | head -1)" = "solved: 0 of 100" ] || fail "a damaged file printed: $out"
 grep -q "progress.dat could not be read" "$work/err" || fail "no message for a damaged file"
 cmp -s "$work/cut" "$save/progress.dat" || fail "the damaged file was changed"
+
+# Output that cannot be written (a full disk) ends with code 1.
+"$bin" --stats >/dev/full 2>/dev/null
+code=$?
+[ "$code" -eq 1 ] || fail "a failed write ended with code $code"
 echo "ok"
