@@ -190,6 +190,7 @@ TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
        100},
       {"running as the screen saver: no watch", [&] { a.physWindowed = true, a.isScreenSaver = true; }, 7000, 700, 7,
        7000, 100},
+      {"a mode switch owes no stall before it", [&] { stall(150), a.SwitchScreenMode(); }, 100, 9, 1, 100, 8},
   };
   std::uint64_t digest = Fnv("");
   for (const Phase& p : phases) {
@@ -220,7 +221,7 @@ TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
               std::tuple(p.updates, p.frames, p.slept, p.longestRun, p.broken))
         << p.rule;
   }
-  EXPECT_EQ(std::pair(Count("keydown 80"), digest), std::pair(std::size_t{2}, std::uint64_t{6044475546271202627u}));
+  EXPECT_EQ(std::pair(Count("keydown 80"), digest), std::pair(std::size_t{2}, std::uint64_t{18093997832815350402u}));
   // The watch at its edges: the desktop is asked again after 10 s; marked once idle for longer than the time-out
   // less 2 s (at least 1 s), repainted on input within that; a time-out of 0 is none.
   const std::tuple<int, std::uint32_t, bool, std::uint32_t, bool> edges[] = {
@@ -566,8 +567,8 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress"), app->appliedMusicVolume),
             std::tuple(85, 0, 0, 0.0));
   EXPECT_EQ((app->Mute(false), app->WriteToRegistry(), Stored("Muted")), 1);
-  for (bool autoMute : {false, true, true}) app->Unmute(autoMute);  // at 0 the volumes are only re-applied
-  EXPECT_EQ(std::tuple(app->muteCount, app->appliedMusicVolume), std::tuple(0, 0.857));
+  for (bool autoMute : {true, true, false}) app->Unmute(autoMute);  // at 0 the volumes are only re-applied
+  EXPECT_EQ(std::tuple(app->muteCount, app->autoMuteCount, app->appliedMusicVolume), std::tuple(0, 0, 0.857));
   app->RegistryWriteInteger("ScreenMode", 0);
   auto second = std::make_unique<TestApp>(new NullServices);
   second->windowed = false;

@@ -290,7 +290,7 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {0, 3}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {0, 1}, {2, 3}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {0, 1}, {-2, 3}}),
-      stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {0, 8}, {1000, 32}, {0, 16}}),
+      stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {0, 8}, {8, 32}, {0, 56}}),
       stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {1, 8}, {3, 32}, {0, 24}}),
       stream({{0, 4}, {0, 1}, {0, 5}, {7, 12}, {0, 4}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {1, 1}}),
@@ -354,11 +354,13 @@ TEST(DemoFile, LayoutAndEveryRefusal) {
   ASSERT_EQ(Zing::ParseDemoFile(version1(SampleEvents().GetDataLen()), "1.0.3", contents), "");
   EXPECT_EQ(std::tuple(contents.demoLength, contents.markers.size()), std::tuple(2000, 0u));
   // A wrong mark, a format of the past or the future, a marker block too large, more markers than fit or than there
-  // are, a name past the block, a negative length, no events, and cuts anywhere in the head.
+  // are, a name past the block, a negative length, no events, cuts anywhere in the head or in a long version text.
+  std::vector<std::uint8_t> longText = Bytes(SampleDemo(std::string(255, 'v')));
+  longText[13] = 1;  // 511 long: past the 255 kept, the rest runs past the end
   for (const Buffer& damaged :
        {patched(0, 0x79), patched(4, 0), patched(4, 3), patched(20, 0x7F), patched(23, 9), patched(23, 3),
         patched(38, 30), patched(events - 1, 0x80), truncated(events), version1(0), truncated(events - 2), truncated(0),
-        truncated(3), truncated(10), truncated(17)}) {
+        truncated(3), truncated(10), truncated(17), BufferOf(longText.data(), longText.size())}) {
     EXPECT_EQ(Zing::ParseDemoFile(damaged, "1.0.3", contents), "Invalid demo file.");
   }
   // Another version and a missing file are refused by the start-up below.
@@ -491,6 +493,7 @@ struct DemoRun : ::testing::Test {
         {1360, M::KeyUp, 'A', 0, 0},        {1600, M::Char, 'l', 0, 0},          {1700, M::Char, 'd', 0, 0},
         {2400, M::Close, 0, 0, 0}};
     for (const auto& [time, code, param, x, y] : input) s->At(time, code, param, x, y);
+    for (const MessageCode code : {M::RButtonDown, M::RButtonUp}) s->At(1240, code, 0, 400, 300);  // a right click
     s->pointerInWindow = true;
     // Loading has ended before the player starts (however busy the machine).
     s->script.emplace(1000, [] {

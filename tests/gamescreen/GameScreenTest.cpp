@@ -171,8 +171,7 @@ TEST_F(GameScreenDraw, EveryFrameOfALevelPlayedToTheNext) {
   screen->hasFocus = true;
   screen->HandleBoardKey(Lintwick::BoardKey::Right);  // into the target
   TickAndDraw(120);
-  EXPECT_EQ(std::pair(screen->GetLevel(), screen->mShutterTick), std::pair(1, 0));
-  EXPECT_EQ(frames, 0xab578a5b4da14c00ull);
+  EXPECT_EQ(std::tuple(screen->GetLevel(), screen->mShutterTick, frames), std::tuple(1, 0, 0xab578a5b4da14c00ull));
 }
 
 TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {

@@ -162,7 +162,7 @@ TEST(SettingsStore, ValueNamesWithSubKeyPathsAndErasing) {
   s.store.RegistryEraseValue("Nothing\\Here");
   EXPECT_FALSE(s.dir.Exists(kSettingsFile));  // erasing nothing writes nothing
   ASSERT_TRUE(s.store.RegistryWriteInteger("Options\\Volume", 5) && s.store.RegistryWriteString("A\\B\\Name", "deep") &&
-              s.store.RegistryWriteInteger("Volume", 9));
+              s.store.RegistryWriteInteger("Volume", 9) && !s.store.RegistryWriteInteger("Bad\nKey\\Name", 1));
   // Writing what is stored already leaves the file alone; a change replaces it.
   const auto inode = [&] {
     struct stat info {};

@@ -572,9 +572,8 @@ TEST_F(Controls, TheColumnsOfATableShareLinesHighlightSelectionAndScrolling) {
     EXPECT_EQ(names.AddLine(line, sorted), at) << line;
   }
   for (int i : {0, 1, 3, 9}) points.SetLine(i, std::to_string(i * 7));
-  EXPECT_EQ(std::pair(names.lines, points.lines),
-            std::pair(Strings{"anna", "kim", "mike", "zoe"}, Strings{"0", "7", "", "21"}));
-  EXPECT_EQ(bar.max, 4);
+  EXPECT_EQ(std::tuple(names.lines, points.lines, bar.max),
+            std::tuple(Strings{"anna", "kim", "mike", "zoe"}, Strings{"0", "7", "", "21"}, 4));
   names.SetLineColor(1, Color(1, 1, 1));
   points.SetColor("21", Color(3, 3, 3));
   names.SetLineColor(4, Color(9, 9, 9));  // no such line
