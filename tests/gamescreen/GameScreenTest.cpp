@@ -389,9 +389,8 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   // The joined link in its finished look, the open one in its open look.
   const Lintwick::Piece &joined = *screen->GetLink(0).At(3), &open = *screen->GetLink(1).At(2);
   EXPECT_EQ(std::tuple(joined.cel, joined.frame), std::tuple(Lintwick::kFinishedCel, Lintwick::kFinishedFrame));
-  EXPECT_EQ(std::tuple(open.cel, open.frameLimit), std::tuple(Lintwick::kOpenCel, Lintwick::kOpenFrame));
-  EXPECT_EQ(std::tuple(screen->mCube, screen->mBarBlink, screen->mBarHighlight),
-            std::tuple(static_cast<Lintwick::Piece*>(nullptr), 0, 0));
+  EXPECT_EQ(std::tuple(open.cel, open.frameLimit, screen->mCube, screen->mBarBlink, screen->mBarHighlight),
+            std::tuple(Lintwick::kOpenCel, Lintwick::kOpenFrame, static_cast<Lintwick::Piece*>(nullptr), 0, 0));
 
   // Nothing was damaged, so closing again simply saves.
   const int writes = host.writes;

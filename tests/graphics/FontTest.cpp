@@ -224,8 +224,7 @@ TEST_F(ImageFontDraw, WidthsKerningSpacingScaleAndCopies) {
   EXPECT_EQ(std::tuple(1ul, 3, 4, 1, 4 + 0), metrics());
   font->SetPointSize(20);  // above it; the body doubles
   EXPECT_EQ(std::tuple(1ul, 12, 18, 4, 18 + 2), metrics());
-  EXPECT_TRUE(font->GetActiveLayers()[0].ownsImage);
-  EXPECT_EQ(10, font->CharWidth('a'));
+  EXPECT_EQ(std::tuple(font->GetActiveLayers()[0].ownsImage, font->CharWidth('a')), std::tuple(true, 10));
   font->SetScale(0.5);
   EXPECT_EQ(5, font->CharWidth('a'));
   std::unique_ptr<Font> copy(font->Duplicate());

@@ -623,9 +623,8 @@ TEST_F(ShellFlow, ConsoleCommandsTheirHelpParametersAndTheDataFolder) {
   EXPECT_EQ(RunConsoleCommand({"--stats", "--export-daily=2026-02-30"}), 1);  // the export goes first
   const std::string help = app->GetCommandLineHelp();  // the game's commands before the framework's help
   EXPECT_LT(help.find("  --stats "), help.find("  --help "));
-  EXPECT_EQ(JoinArguments({"-play", "-demofile=my game.dmo", "-windowed"}),
-            "-play \"-demofile=my game.dmo\" -windowed");
-  EXPECT_EQ(JoinArguments({}), "");
+  EXPECT_EQ(std::tuple(JoinArguments({"-play", "-demofile=my game.dmo", "-windowed"}), JoinArguments({})),
+            std::tuple("-play \"-demofile=my game.dmo\" -windowed", ""));
 
   // The working folder first, then "data" and "../share/lintwick" beside the program.
   const std::filesystem::path before = std::filesystem::current_path();

@@ -100,12 +100,15 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   for (updates = 0; button.overAlpha < 1 && updates < 100; ++updates) manager.UpdateFrame();
   EXPECT_EQ(std::tuple(updates, button.overAlpha), std::tuple(10, 1.0));
   // Left at full strength it fades out from there; back without a fade-in it is lit at once, so it fades
-  // out from full again; a fade switched off meanwhile ends at once.
+  // out from full again; a fade switched off meanwhile ends at once, and so does one left while fading in.
   const double leftAt = (manager.MouseMove(300, 300), manager.UpdateFrame(), button.overAlpha);
   button.overAlphaFadeInSpeed = 0;
   const double again = (manager.MouseMove(5, 5), manager.MouseMove(300, 300), button.overAlpha);
   button.overAlphaSpeed = 0, manager.UpdateFrame();
-  EXPECT_EQ(std::tuple(leftAt, again, button.overAlpha), std::tuple(0.9, 1.0, 0.0));
+  const double ended = button.overAlpha;
+  button.overAlphaFadeInSpeed = 0.1;
+  manager.MouseMove(5, 5), manager.UpdateFrame(), manager.MouseMove(300, 300);
+  EXPECT_EQ(std::tuple(leftAt, again, ended, button.overAlpha), std::tuple(0.9, 1.0, 0.0, 0.0));
 
   // Held and dragged off, without a fade, the button keeps its over look.
   manager.MouseMove(5, 5);

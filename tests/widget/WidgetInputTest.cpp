@@ -98,6 +98,7 @@ TEST_F(WidgetInput, EveryButtonIsPressedDraggedAndReleasedOnThePressedWidget) {
       {[&] { manager.MouseDown(15, 15, 3); }, {"w:down 5,5 b2 c1"}, 2},
       {[&] { manager.MouseUp(15, 15, 3); }, {"w:up 5,5 b2 c1"}, 2},
       {[&] { manager.MouseUp(15, 15, -1); }, {"w:up 5,5 b1 c1"}, 2},
+      {[&] { manager.MouseMove(16, 16); }, {"w:drag 6,6"}, 2},  // a drag within stays entered
       {[&] { manager.MouseMove(120, 25); }, {"w:drag 110,15", "w:leave"}, 2},
       {[&] { manager.MouseUp(120, 25, 1); }, {"w:up 110,15 b0 c1", "other:enter", "other:move 20,15"}, 2},
       {[&] { manager.MouseUp(120, 25, 1); }, {}, 2},  // nothing held: nobody hears it
