@@ -91,9 +91,7 @@ TEST(LevelRecords, LayOutBoardsNodesAndSolutions) {
   level.board.pairs = {{CellAt(0, 0), CellAt(2, 0)}};
   level.routes = {{CellAt(2, 0), CellAt(1, 0), CellAt(0, 0)}};
   const LevelFileSet files = EncodeLevels({level, level});
-  ASSERT_EQ(files.boards.size(), 64u);
-  ASSERT_EQ(files.nodes.size(), 32u);
-  ASSERT_EQ(files.solutions.size(), 200u);
+  ASSERT_EQ(std::tuple(files.boards.size(), files.nodes.size(), files.solutions.size()), std::tuple(64u, 32u, 200u));
   // Rows 0 and 9 (column 9), the rest of the record empty.
   EXPECT_EQ(files.boards.substr(0, 32),
             std::string("\x07", 1) + std::string(18, '\0') + "\x02" + std::string(12, '\0'));

@@ -38,8 +38,7 @@ TEST(DemoGen, ScriptReadsBackAsThePlaybackReadsIt) {
   Zing::DemoEvent event;
   for (const auto& want : expected) {
     ASSERT_TRUE(reader.Next(event));
-    EXPECT_EQ(event.kind, want.kind);
-    EXPECT_EQ(event.update, want.update);
+    EXPECT_EQ(std::tuple(event.kind, event.update), std::tuple(want.kind, want.update));
   }
   EXPECT_EQ((std::pair{reader.Next(event), reader.GetStatus()}), std::pair(false, Zing::DemoEventReader::Status::End));
 }

@@ -42,8 +42,7 @@ TEST(SettingsFile, TheRegistryExportLayoutSurvivesSaveAndLoadAndNamesIgnoreCase)
               file.Set("Sub", "All", SettingsValue::Dword(0xFFFFFFFFu)));
   ASSERT_TRUE(file.Save(dir.File("deep/er/settings.reg")));
   const std::string text = dir.Read("deep/er/settings.reg");
-  EXPECT_EQ(text, file.Format());
-  EXPECT_TRUE(Zing::Platform::IsValidUtf8(text));
+  EXPECT_EQ(std::pair(text, Zing::Platform::IsValidUtf8(text)), std::pair(file.Format(), true));
   EXPECT_NE(text.find("\n\"Locale\"=\"fr\"\n\"MusicVolume\"=dword:00000055\n\n[Sub\\Key]\n"), std::string::npos)
       << text;
   EXPECT_NE(

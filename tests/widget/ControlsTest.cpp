@@ -309,6 +309,8 @@ TEST_F(Controls, TheKeysWalkTheFocusRingAndWorkEveryControl) {
     EXPECT_EQ(listener.heard, heard) << key;
   }
   EXPECT_EQ(list.selectIdx, 0);
+  Zing::LinkFocusRing({&button, &box, &slider});  // in a ring of three, back from the first is the last
+  EXPECT_EQ(std::tuple(button.tabPrev, box.tabPrev), std::tuple(&slider, &button));
   manager.SetFocus(&slider);
   EXPECT_EQ(std::tuple(Pixel(100, 100), Pixel(309, 119), Pixel(101, 101)), std::tuple(0xFEFEC7u, 0xFEFEC7u, 0u));
   // The frame needs two pixels each way: a narrower or lower control gets none.
@@ -638,6 +640,7 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   const int colors[6][3] = {{16, 16, 16}, {32, 32, 32}, {48, 48, 48}, {64, 64, 64}, {80, 80, 80}, {96, 96, 96}};
   list.SetColors(colors, 6);
   for (const char* line : {"a", "bb", "ccc", "dddd", "eeeee"}) list.AddLine(line, false);
+  list.SetLineColor(0, Color(200, 0, 0));  // a colour of its own for the first line
   list.itemHeight = 12;
   list.drawOutline = false;
   list.justify = Zing::ListWidget::JUSTIFY_CENTER;
@@ -646,14 +649,14 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   manager.AddWidget(&list);
   list.SetSelect(1);
   manager.MouseMove(30, 4 + 12 * 2);  // (24 - 4) / 12 + 0.5: line 2
-  EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 1435148997u) << Picture(Rect(0, 0, 60, 50));
+  EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 3682650517u) << Picture(Rect(0, 0, 60, 50));
   list.justify = Zing::ListWidget::JUSTIFY_RIGHT;
   list.drawSelectWhenHilited = true;
   list.drawOutline = true;
   list.position = 0;
   list.itemHeight = 0;  // none: as tall as the font, 10
   list.MarkDirty();
-  EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 3100091557u) << Picture(Rect(0, 0, 60, 50));
+  EXPECT_EQ(Checksum(Rect(0, 0, 60, 50)), 1808714789u) << Picture(Rect(0, 0, 60, 50));
   font.height = 0;  // nor a font's: lines a pixel high
   EXPECT_EQ(list.GetOptimalHeight(), 5 * 1 + 8);
   list.itemHeight = 12;
@@ -662,6 +665,8 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   Click(30, 47);
   Click(30, 2), manager.MouseMove(30, 5);  // above the first line, then on it: under the hand
   EXPECT_EQ(listener.heard, (Strings{"7 hilite -1>2", "7 click 2 2", "7 hilite 2>-1", "7 hilite -1>0"}));
+  list.RemoveLine(1);  // the selected line: nothing is selected
+  EXPECT_EQ(list.selectIdx, -1);
   list.RemoveAll();
   EXPECT_EQ(std::tuple(list.selectIdx, list.GetOptimalHeight(), host.cursors.back()), std::tuple(-1, 8, 1));
   manager.RemoveAllWidgets();
