@@ -668,7 +668,8 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   list.RemoveLine(1);  // the selected line: nothing is selected
   EXPECT_EQ(list.selectIdx, -1);
   list.RemoveAll();
-  EXPECT_EQ(std::tuple(list.selectIdx, list.GetOptimalHeight(), host.cursors.back()), std::tuple(-1, 8, 1));
+  EXPECT_EQ(std::tuple(list.selectIdx, list.hiliteIdx, list.GetOptimalHeight(), host.cursors.back()),
+            std::tuple(-1, -1, 8, 1));
   manager.RemoveAllWidgets();
 }
 
@@ -695,7 +696,7 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   BlockFont wide(12);
   edit.SetFont(&font, &wide);
   Strings kept;
-  for (const auto& [field, own] : {std::pair(60, 0), {60, 36}, {60, -1}, {0, -1}}) {
+  for (const auto& [field, own] : {std::pair(60, 0), {60, 36}, {60, 1}, {60, -1}, {0, -1}}) {
     edit.maxPixels = field, edit.widthCheckFonts.at(0).maxPixels = own;
     edit.SetText("abcdefghijkl");
     kept.push_back(edit.text);
@@ -710,7 +711,7 @@ TEST_F(EditList, HostileInputStaysWithinLimits) {
   };
   edit.widthCheckFonts.clear(), edit.maxPixels = 6, edit.passwordChar = '*', edit.font = std::make_unique<MaskFont>();
   kept.push_back((edit.SetText("abcdefgh"), edit.text));
-  EXPECT_EQ(kept, (Strings{"abcde", "abc", "abcde", "", "abc", "abcdef"}));
+  EXPECT_EQ(kept, (Strings{"abcde", "abc", "", "abcde", "", "abc", "abcdef"}));
 }
 
 }  // namespace

@@ -182,8 +182,7 @@ class WidgetModal : public WidgetTest::WidgetFixture {
   WidgetModal() { screen->wantsFocus = true; }
   // Every modal widget gone: nothing blocks and nothing is left to restore.
   void ExpectNoModal() {
-    EXPECT_EQ(manager.baseModalWidget, nullptr);
-    EXPECT_TRUE(manager.preModalInfoList.empty());
+    EXPECT_TRUE(manager.baseModalWidget == nullptr && manager.preModalInfoList.empty());
   }
   ProbeWidget* screen = Add("screen", 0, 0, 640, 480);
 };
