@@ -181,9 +181,7 @@ class WidgetModal : public WidgetTest::WidgetFixture {
  protected:
   WidgetModal() { screen->wantsFocus = true; }
   // Every modal widget gone: nothing blocks and nothing is left to restore.
-  void ExpectNoModal() {
-    EXPECT_TRUE(manager.baseModalWidget == nullptr && manager.preModalInfoList.empty());
-  }
+  void ExpectNoModal() { EXPECT_TRUE(manager.baseModalWidget == nullptr && manager.preModalInfoList.empty()); }
   ProbeWidget* screen = Add("screen", 0, 0, 640, 480);
 };
 
