@@ -84,7 +84,7 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   manager.MouseMove(5, 5);
   const std::uint32_t full = Pixel(5, 5);
   manager.MouseMove(300, 300);
-  EXPECT_EQ(std::pair(full, button.overAlpha), std::pair(0x00FF00u, 1.0));
+  EXPECT_EQ(std::tuple(full, button.overAlpha, Pixel(5, 5)), std::tuple(0x00FF00u, 1.0, 0x00FF00u));  // just left
   int updates = 0;
   std::uint32_t halfway = 0, corner = 1;  // the highlight at half strength over the normal look
   while (button.overAlpha > 0 && updates < 100) {
