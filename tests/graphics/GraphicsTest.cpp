@@ -138,8 +138,9 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
     draw(g);
     EXPECT_EQ(expected, ZingTest::Log(image.calls));
   }
-  Graphics none;  // without an image: an empty one, and nothing drawn
+  Graphics none;  // without an image: an empty one, and nothing drawn (nor from no picture)
   none.FillRect(0, 0, 10, 10), none.DrawImage(&source, 0, 0), none.DrawLine(0, 0, 5, 5);
+  none.DrawImageCel(nullptr, 0, 0, 3);
   EXPECT_EQ(std::pair(Rect(0, 0, 0, 0), 0), std::pair(none.GetClipRect(), none.WriteString("text", 0, 0)));
 }
 

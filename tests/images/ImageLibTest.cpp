@@ -111,7 +111,7 @@ GifSpec Picture(int w, int h, int colorBits, bool noise) {
 
 TEST(ImageLib, GifPicturesOfEveryShape) {
   std::vector<GifSpec> cases = {Picture(40, 30, 2, false), Picture(90, 80, 8, true), Picture(5, 11, 3, true),
-                                Picture(7, 2, 1, false), Picture(6, 3, 2, true)};
+                                Picture(256, 2, 1, false), Picture(6, 3, 2, true)};  // 256: a size's low byte 0
   cases[1].blockSize = 7;
   cases[2].interlaced = cases[3].interlaced = true;  // every pass, and passes beyond the last row
   cases[2].localTable = true;
