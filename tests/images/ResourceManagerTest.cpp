@@ -376,7 +376,7 @@ TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
       {"<Image path=\"ball\" alphagrid=\"lone\"/>", none, "GridAlphaImage size mismatch between D/ball and D/lone"},
       {"<Image path=\"ball\" cols=\"2\" alphagrid=\"mask\"/>", none,
        "GridAlphaImage size mismatch between D/ball and D/mask"},
-      {"<Image path=\"ball\" rows=\"0\" alphagrid=\"row\"/>", none,
+      {"<Image path=\"ball\" rows=\"0\" cols=\"0\" alphagrid=\"row\"/>", none,
        "GridAlphaImage size mismatch between D/ball and D/row"},
       {"<Font path=\"!ref:NONE\"/>", none, "Ref font not found: NONE"},
       {"<Font path=\"f.txt\" image=\"" + folder.File("images/gone") + "\"/>", none, "Failed to load image: D/gone"},
