@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <random>
 
@@ -197,9 +198,8 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
             std::tuple(false, false, true));
   // A stopped instance is its holder's again.
   EXPECT_FALSE((looping.back()->Play(false, true), looping.back()->Stop(), looping.back()->IsReleased()));
-  // Releasing a sound takes its instances off the channels first, then the
-  // instances' sources and the sound's buffer are gone; the library saw no
-  // wrong call.
+  // Releasing a sound takes its instances off the channels first, then the instances' sources and
+  // the sound's buffer are gone; the library saw no wrong call.
   const auto* played = static_cast<const OpenALSoundInstance*>(looping.back());
   const ALuint buffer = played->Buffer(), source = played->Source();
   manager.ReleaseSound(id);
@@ -396,6 +396,42 @@ TEST(Music, PlayFadesPauseStopAndVolumeStepByStep) {
   EXPECT_EQ(std::pair(loaded < 2000, al->alIsSource(music.SourceOf(3))), std::pair(true, ALboolean{AL_TRUE}));
   music.UnloadAllMusic();
   EXPECT_EQ(std::pair(music.SourceOf(3), al->alGetError()), std::pair(0u, AL_NO_ERROR));
+  Zing::ReleaseOpenAL();
+}
+
+// The library's refusals, scripted through its own entry points: a buffer it
+// will not fill is deleted, a song it gives no source to gives back its
+// buffers, and a stopped song takes every played buffer off to refill it.
+TEST(AudioLibrary, RefusalsGiveEverythingBackAndPlayedBuffersAreAllRefilled) {
+  auto* al = const_cast<Zing::OpenALFunctions*>(Zing::AcquireOpenAL());
+  ASSERT_NE(al, nullptr);
+  static const Zing::OpenALFunctions real = *al;
+  static std::deque<ALenum> errors;  // the next answers of alGetError, then the library's own
+  static std::vector<ALuint> made;   // the buffers of the last alGenBuffers
+  static int unqueued = 0;
+  al->alGetError = [] {
+    const ALenum own = real.alGetError(), next = errors.empty() ? own : errors.front();
+    return errors.empty() ? own : (errors.pop_front(), next);
+  };
+  al->alGenBuffers = [](ALsizei n, ALuint* ids) { real.alGenBuffers(n, ids), made.assign(ids, ids + n); };
+  al->alSourceUnqueueBuffers = [](ALuint id, ALsizei n, ALuint* ids) {
+    real.alSourceUnqueueBuffers(id, n, ids), unqueued += n;
+  };
+  Zing::OpenALSoundManager sounds;
+  Zing::OpenALMusicInterface music;
+  errors = {AL_NO_ERROR, AL_NO_ERROR, AL_OUT_OF_MEMORY};  // cleared, buffer made, data refused
+  EXPECT_EQ(
+      (std::tuple{sounds.LoadSound(DataFile("sounds/gui_click")), sounds.GetNumSounds(), al->alIsBuffer(made[0])}),
+      std::tuple(-1, 0, ALboolean{AL_FALSE}));
+  errors = {AL_NO_ERROR, AL_NO_ERROR, AL_OUT_OF_MEMORY};  // cleared, buffers made, source refused
+  EXPECT_EQ((std::tuple{music.LoadMusic(0, DataFile("music/game.ogg")), made.size(), al->alIsBuffer(made[7])}),
+            std::tuple(false, 8ul, ALboolean{AL_FALSE}));
+  errors = {AL_NO_ERROR, AL_INVALID_VALUE, AL_NO_ERROR, AL_INVALID_VALUE};  // buffers refused
+  EXPECT_FALSE(music.LoadMusic(0, DataFile("music/game.ogg")) || sounds.LoadSound(0u, DataFile("sounds/gui_click")));
+  ASSERT_TRUE(music.LoadMusic(0, DataFile("music/game.ogg")));
+  music.PlayMusic(0);
+  real.alSourceStop(music.SourceOf(0));
+  EXPECT_EQ((music.Update(), *al = real, unqueued), 8);
   Zing::ReleaseOpenAL();
 }
 
