@@ -1,9 +1,8 @@
-// The application object and its main loop, run on the window-less platform
-// with a simulated clock: pacing, catch-up, drawing on demand, loading,
-// deferred messages, start-up outcomes and shutdown; and dialogs in the
-// running application: answers by simulated mouse input, the nested wait, the
-// dialog table, modality, dragging, preferred height, deletion from inside a
-// handler, and image cursors.
+// The application object and its main loop, run on the window-less platform with a simulated clock:
+// pacing, catch-up, drawing on demand, loading, deferred messages, start-up outcomes and shutdown;
+// and dialogs in the running application: answers by simulated mouse input, the nested wait, the
+// dialog table, modality, dragging, preferred height, deletion from inside a handler, and image
+// cursors.
 
 #include <gtest/gtest.h>
 
@@ -111,13 +110,12 @@ std::uint64_t Fnv(const std::string& text, std::uint64_t hash = 0xcbf29ce4842223
   return (hash ^ '\n') * 0x100000001b3ull;
 }
 
-// The loop's rules against a scripted clock. Each phase sets its conditions
-// and runs for a while; its updates, frames, time slept and the longest run of
-// updates between two frames are counted. Every loop step of the whole script
-// (state, counters, owed and held time, the display-pacing check, the next
-// frame's earliest time, the timer's last tick: one every frame time, to the
-// millisecond) also goes into a trace pinned by one digest:
-// LINTWICK_TRACE=1 prints it, to see what changed.
+// The loop's rules against a scripted clock. Each phase sets its conditions and runs for a while;
+// its updates, frames, time slept and the longest run of updates between two frames are counted.
+// Every loop step of the whole script (state, counters, owed and held time, the display-pacing
+// check, the next frame's earliest time, the timer's last tick: one every frame time, to the
+// millisecond) also goes into a trace pinned by one digest: LINTWICK_TRACE=1 prints it, to see what
+// changed.
 TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
   Start();
   bool dirty = false;
@@ -313,12 +311,11 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnceAndTheSessionsEndSavesOnlyI
   EXPECT_TRUE((app->Shutdown(), app->exits.empty()));  // a second call does nothing
 }
 
-// The desktop's messages against the application's state: each message of
-// the script goes through the window procedure and the deferred queue, and
-// the application's answer (screen mode, window place, focus, sound, capture,
-// pointer, debug keys, what the probe and the debug hook heard) goes into a
-// trace pinned by one digest (LINTWICK_TRACE=1 prints it). The readable
-// checks name the rules the trace holds.
+// The desktop's messages against the application's state: each message of the script goes through
+// the window procedure and the deferred queue, and the application's answer (screen mode, window
+// place, focus, sound, capture, pointer, debug keys, what the probe and the debug hook heard) goes
+// into a trace pinned by one digest (LINTWICK_TRACE=1 prints it). The readable checks name the
+// rules the trace holds.
 TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
   using M = MessageCode;
   Start();
@@ -505,10 +502,9 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   EXPECT_EQ(Zing::DialogListener::GetDefault(), nullptr);  // a destroyed application leaves no listener behind
 }
 
-// A present that fails marks the display lost; it is brought back at once
-// in an active window, else in a window at most once a second, never in an
-// inactive full screen or while minimised; a good present ends the loss. A
-// desktop no larger than the game either way rules windows out for the run
+// A present that fails marks the display lost; it is brought back at once in an active window, else
+// in a window at most once a second, never in an inactive full screen or while minimised; a good
+// present ends the loss. A desktop no larger than the game either way rules windows out for the run
 // (a width of 0: not known).
 TEST_F(AppFixture, ALostDisplayComesBackWhenItMayAndTheDesktopDecidesTheMode) {
   Start();
@@ -755,9 +751,8 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   // A cursor number without an image keeps the platform's shape.
   app->SetCursor(3);
   EXPECT_EQ(std::pair(services->imageCursorShown || app->imageCursorShown, services->cursor), std::pair(false, 3));
-  // Without an image, the platform's shape: the arrow outside the window,
-  // after a crash or for numbers it lacks; none for 11 and 12; an override
-  // before the number's own.
+  // Without an image, the platform's shape: the arrow outside the window, after a crash or for
+  // numbers it lacks; none for 11 and 12; an override before the number's own.
   app->SetCursorImage(1, nullptr);
   const std::tuple<int, bool, int, bool, int> shapes[] = {
       {1, true, -1, false, 1},  {10, true, -1, false, 10}, {11, true, -1, false, 11}, {12, true, -1, false, 11},
@@ -787,11 +782,10 @@ struct Camera : NullServices {
   }
 };
 
-// The statistics in the corner, drawn in block letters over a patterned
-// screen into the presented frame only: a box of black at 160 with a 2-pixel
-// margin, the first line's baseline 10 pixels above the bottom and its end 10
-// from the right, the demo's line 15 higher, running over the top and left of
-// a screen too small for it; each frame pinned by its digest.
+// The statistics in the corner, drawn in block letters over a patterned screen into the presented
+// frame only: a box of black at 160 with a 2-pixel margin, the first line's baseline 10 pixels
+// above the bottom and its end 10 from the right, the demo's line 15 higher, running over the top
+// and left of a screen too small for it; each frame pinned by its digest.
 TEST_F(AppFixture, StatisticsShowInTheCornerOfThePresentedFrameOnly) {
   app.reset();
   auto* camera = static_cast<Camera*>(services = new Camera);
@@ -860,11 +854,10 @@ TEST_F(AppFixture, TheEndOfARunKeepsOrDropsAcceleration) {
         << "row " << row++;
   }
   app->accelerationSwitchedOn = app->accelerationMisbehaved = false;
-  // At the start, a stored choice is tested again before it is used, and a
-  // failed test forgets it; without one, acceleration that may switch itself
-  // on does so when the test passes.
-  // Stored (-1: none), may switch on, the test passes; then accelerated,
-  // switched on, stored after, the test's result (-1: not run).
+  // At the start, a stored choice is tested again before it is used, and a failed test forgets it;
+  // without one, acceleration that may switch itself on does so when the test passes. Stored (-1:
+  // none), may switch on, the test passes; then accelerated, switched on, stored after, the test's
+  // result (-1: not run).
   const std::tuple<int, bool, bool, bool, bool, int, int> starts[] = {
       {-1, false, true, false, false, -1, -1}, {-1, true, true, true, true, -1, 1},
       {-1, true, false, false, false, -1, 0},  {1, false, true, true, false, 1, 1},

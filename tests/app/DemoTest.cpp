@@ -1,10 +1,8 @@
-// The bytes and files under the saved data and demos: the buffer's bit and
-// byte layout, whole-file writes that keep what was there when they fail;
-// demo files and the command line: the bit layout of events and of the file,
-// every refusal of a damaged file, the options with their quoting and
-// numbered files, and a scripted run on the window-less platform (pointer,
-// drags, keys, a dialog answered in its nested wait, settings, loading)
-// recorded and played back to the same result.
+// The bytes and files under the saved data and demos: the buffer's bit and byte layout, whole-file
+// writes that keep what was there when they fail; demo files and the command line: the bit layout
+// of events and of the file, every refusal of a damaged file, the options with their quoting and
+// numbered files, and a scripted run on the window-less platform (pointer, drags, keys, a dialog
+// answered in its nested wait, settings, loading) recorded and played back to the same result.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -222,8 +220,7 @@ DemoEvent At(int update, DemoEventKind kind, bool flag = false, int value = 0) {
 TEST(DemoEvents, EveryKindSurvivesTheBitStreamAndLongPausesBecomePadding) {
   using K = DemoEventKind;
   using Zing::Platform::SettingsValue;
-  // Leaving, entering and loading go through the recorded run below; 0x20AC
-  // is a wide character.
+  // Leaving, entering and loading go through the recorded run below; 0x20AC is a wide character.
   const std::tuple<int, DemoEventKind, bool, int> table[] = {
       {0, K::PointerStep, false, 0},    {3, K::PointerTo, false, 0},    {3, K::Button, true, 1},
       {3, K::Button, true, 2},          {3, K::Button, true, -1},       {3, K::Button, true, -2},
@@ -251,11 +248,10 @@ TEST(DemoEvents, EveryKindSurvivesTheBitStreamAndLongPausesBecomePadding) {
     return out;
   };
   EXPECT_EQ(fields(back), fields(events));
-  // A pause of 40 updates: two padding events (kind 31) of 15, then a timing
-  // block of 10. Every event: a 4-bit gap and a 1-bit short flag; a short
-  // kind of 1 bit (a pointer step of two 6-bit steps, a button's press flag
-  // and 3-bit click), a long one of 5 (a wheel's 8 bits, a wide character's
-  // flag and 16 bits, a setting's flag, 8-bit type, 32-bit length, bytes).
+  // A pause of 40 updates: two padding events (kind 31) of 15, then a timing block of 10. Every
+  // event: a 4-bit gap and a 1-bit short flag; a short kind of 1 bit (a pointer step of two 6-bit
+  // steps, a button's press flag and 3-bit click), a long one of 5 (a wheel's 8 bits, a wide
+  // character's flag and 16 bits, a setting's flag, 8-bit type, 32-bit length, bytes).
   Zing::DemoEventWriter layout;
   DemoEvent step = At(41, K::PointerStep);
   std::tie(step.x, step.y) = std::pair(-2, 3);
@@ -282,9 +278,8 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
     return b;
   };
   DemoEventReader::Status status;
-  // An unknown long kind, a button with click code 0, the release of a left
-  // or right double click, a settings value longer than the stream, a 32-bit setting of 3
-  // bytes, events cut in the middle.
+  // An unknown long kind, a button with click code 0, the release of a left or right double click,
+  // a settings value longer than the stream, a 32-bit setting of 3 bytes, events cut in the middle.
   const Buffer cases[] = {
       stream({{0, 4}, {0, 1}, {10, 5}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {0, 3}}),

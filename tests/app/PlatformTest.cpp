@@ -1,8 +1,7 @@
-// The desktop under the framework: input translated into the framework's
-// messages (Windows-1252 text, controllers; the browser's input is the
-// browser tests'), the display a window needs, and the 640 x 480 picture at
-// whole-number scales: the window's scale, the letterbox, the pointer's way
-// back to picture pixels, and presenting with only the changed rows written.
+// The desktop under the framework: input translated into the framework's messages (Windows-1252
+// text, controllers; the browser's input is the browser tests'), the display a window needs, and
+// the 640 x 480 picture at whole-number scales: the window's scale, the letterbox, the pointer's
+// way back to picture pixels, and presenting with only the changed rows written.
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -176,9 +175,8 @@ TEST(Scaling, WindowScaleLetterboxAndThePointerOnDenseScreens) {
   EXPECT_EQ(std::pair(layout.Picture().w, Map(layout, 1279, 959)[1]), std::pair(2560, 479));
 }
 
-// Drivers that draw into memory are refused only when nobody asked for them;
-// the reason names what the program looked for. Software rasterisers are
-// known by name.
+// Drivers that draw into memory are refused only when nobody asked for them; the reason names what
+// the program looked for. Software rasterisers are known by name.
 TEST(PlatformInput, AWindowNobodyCanSeeIsRefusedWithItsReason) {
   const std::string none = "no display was found (DISPLAY and WAYLAND_DISPLAY are not set)";
   const struct {
@@ -232,12 +230,11 @@ bool MapsGraphicsDriver() {
   return false;
 }
 
-// The picture (every pixel unlike its neighbours) put into memory at whole
-// scales with black bars; then rows of the picture that did not change are
-// not written again: marks put into the memory there survive, the changed
-// rows show their new pixels and are the one band reported. Windows present
-// this way (the pictures of the end-to-end runs show it) without loading any
-// graphics driver.
+// The picture (every pixel unlike its neighbours) put into memory at whole scales with black bars;
+// then rows of the picture that did not change are not written again: marks put into the memory
+// there survive, the changed rows show their new pixels and are the one band reported. Windows
+// present this way (the pictures of the end-to-end runs show it) without loading any graphics
+// driver.
 TEST(WindowPresent, WholeScalesBarsAndOnlyChangedRows) {
   std::vector<std::uint32_t> picture(kW * kH);
   for (int i = 0; i < kW * kH; ++i) picture[i] = 0xFF000000u | ((static_cast<std::uint32_t>(i) * 2654435761u) >> 8);

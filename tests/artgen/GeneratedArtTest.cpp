@@ -1,8 +1,7 @@
-// The art generator and the data it writes, read the way the game reads it:
-// the manifest's declarations through the resource manager, the pictures
-// through the game's loader, the font descriptors through its font reader.
-// (That the whole manifest loads, from main.pak and from the loose files, and
-// that every picture divides into its grid, the game manifest's test shows.)
+// The art generator and the data it writes, read the way the game reads it: the manifest's
+// declarations through the resource manager, the pictures through the game's loader, the font
+// descriptors through its font reader. (That the whole manifest loads, from main.pak and from the
+// loose files, and that every picture divides into its grid, the game manifest's test shows.)
 
 #include <gtest/gtest.h>
 

@@ -47,10 +47,9 @@ double StepPercentile(const std::vector<float>& x, double fraction) {
   return *nth;
 }
 
-// Every effect the play field and the menus start (SOUND_CUBE_TAP plays
-// sounds/cube_tap.ogg), with the length each may have: a tap repeats every
-// twentieth of a second while the cube runs, the shutter sounds span the
-// second between two steps of the level change.
+// Every effect the play field and the menus start (SOUND_CUBE_TAP plays sounds/cube_tap.ogg), with
+// the length each may have: a tap repeats every twentieth of a second while the cube runs, the
+// shutter sounds span the second between two steps of the level change.
 struct ExpectedEffect {
   const char* name;
   double minSeconds, maxSeconds;
@@ -69,10 +68,9 @@ constexpr const char* kMusicPath = "music/game.ogg";
 // Samples in a number of milliseconds at the files' rate.
 std::size_t Millis(double ms) { return static_cast<std::size_t>(ms * AudioTest::kRate / 1000.0); }
 
-// Mono at the game rate with a length fit for its use; peaks below -1 dBFS
-// without being faint; no DC offset; the very first and last samples are
-// silence, the sound rises within a few milliseconds instead of jumping and
-// has died away at its end.
+// Mono at the game rate with a length fit for its use; peaks below -1 dBFS without being faint; no
+// DC offset; the very first and last samples are silence, the sound rises within a few milliseconds
+// instead of jumping and has died away at its end.
 TEST(EffectFiles, FormatLengthLevelAndQuietEdges) {
   for (const ExpectedEffect& effect : kEffects) {
     SCOPED_TRACE(effect.name);
@@ -90,11 +88,10 @@ TEST(EffectFiles, FormatLengthLevelAndQuietEdges) {
   }
 }
 
-// A stereo loop of one to two minutes at the game rate, with headroom and no
-// DC offset. When the player restarts it, its last sample is followed by its
-// first: that step is no larger than the ordinary motion of the signal, and
-// the level carries on across the join. It plays under the whole game: at
-// its loudest clearly below how loud a typical effect is while it sounds.
+// A stereo loop of one to two minutes at the game rate, with headroom and no DC offset. When the
+// player restarts it, its last sample is followed by its first: that step is no larger than the
+// ordinary motion of the signal, and the level carries on across the join. It plays under the whole
+// game: at its loudest clearly below how loud a typical effect is while it sounds.
 TEST(MusicFile, FormatHeadroomSeamlessLoopAndLevelBelowTheEffects) {
   std::vector<double> effectLevels;
   for (const ExpectedEffect& effect : kEffects)

@@ -1,8 +1,7 @@
 #pragma once
 
-// Ogg Vorbis files for the audio tests: decoded whole with bare vorbisfile,
-// encoded on the spot by the game's own writer; and the helpers the audio
-// tests share to find, measure and wait for sound.
+// Ogg Vorbis files for the audio tests: decoded whole with bare vorbisfile, encoded on the spot by
+// the game's own writer; and the helpers the audio tests share to find, measure and wait for sound.
 
 #include <chrono>
 #include <cstdint>

@@ -1,14 +1,12 @@
-// A small X client for the end-to-end tests: finds the game's window by its
-// title, reads the pixels of a rectangle of the game's 640 x 480 screen in it,
-// waits for such a rectangle to change, to stand still or to show a given
-// picture, and asks the window to close the way a window manager does when its
-// close button is clicked.
+// A small X client for the end-to-end tests: finds the game's window by its title, reads the pixels
+// of a rectangle of the game's 640 x 480 screen in it, waits for such a rectangle to change, to
+// stand still or to show a given picture, and asks the window to close the way a window manager
+// does when its close button is clicked.
 //
-// Rectangles and points are in the game's own coordinates; the probe maps them
-// into the window as the renderer letterboxes the screen (so they hold in a
-// window and in full screen alike). Waiting happens here, on one connection,
-// rather than in a shell loop of new processes, which a loaded machine slows
-// down far more than the game.
+// Rectangles and points are in the game's own coordinates; the probe maps them into the window as
+// the renderer letterboxes the screen (so they hold in a window and in full screen alike). Waiting
+// happens here, on one connection, rather than in a shell loop of new processes, which a loaded
+// machine slows down far more than the game.
 //
 // The game may unmap, resize or destroy its window at any moment (start-up,
 // a screen-mode switch, exit). A reading of a window that is not viewable, or
@@ -50,9 +48,8 @@ namespace {
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
 constexpr auto kPollInterval = std::chrono::milliseconds(40);
-// A picture stands still when it has not changed for this long, seen at
-// least kStillLooks times: a frame of a fade is never that long on screen
-// unless the whole machine stalls.
+// A picture stands still when it has not changed for this long, seen at least kStillLooks times: a
+// frame of a fade is never that long on screen unless the whole machine stalls.
 constexpr auto kStillTime = std::chrono::milliseconds(600);
 constexpr int kStillLooks = 6;
 constexpr int kExitTimeout = 1;
@@ -63,9 +60,8 @@ using XProbe::Frame;
 using XProbe::kExitGone;
 using XProbe::LookAt;
 
-// Where the game's screen lies in the window, as the game places it: the
-// largest whole-number scale that fits, centred; shrunk to fit (keeping its
-// shape) in a window smaller than the screen.
+// Where the game's screen lies in the window, as the game places it: the largest whole-number scale
+// that fits, centred; shrunk to fit (keeping its shape) in a window smaller than the screen.
 struct Mapping {
   double scale = 1.0;
   int x = 0;

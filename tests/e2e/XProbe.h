@@ -1,9 +1,8 @@
 #pragma once
 
-// The parts of the end-to-end tests' X probe that look at a window: its state
-// and size, and its whole picture (written to a file, or checked for crisp
-// scaling). The game may unmap, resize or destroy its window at any moment;
-// X errors are counted here instead of ending the probe.
+// The parts of the end-to-end tests' X probe that look at a window: its state and size, and its
+// whole picture (written to a file, or checked for crisp scaling). The game may unmap, resize or
+// destroy its window at any moment; X errors are counted here instead of ending the probe.
 
 #include <X11/Xlib.h>
 
@@ -26,8 +25,7 @@ struct Frame {
 // Whether the window exists and is shown, and its size.
 Frame LookAt(Display* display, Window window);
 
-// Writes the window's picture as a binary PPM or, for a name ending in
-// ".png", as a PNG.
+// Writes the window's picture as a binary PPM or, for a name ending in ".png", as a PNG.
 int Shot(Display* display, Window window, const char* path);
 
 // Prints the window's size and how many of its SCALE x SCALE squares (from

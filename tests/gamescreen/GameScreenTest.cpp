@@ -1,7 +1,6 @@
-// The play screen: drawing, read back from images whose cels are solid
-// colours naming image and cel; its rhythm of ticks; what hints cost and show;
-// and the saved game: its exact bytes, continuing from it, and damaged files,
-// which never build a board that play could not have made.
+// The play screen: drawing, read back from images whose cels are solid colours naming image and
+// cel; its rhythm of ticks; what hints cost and show; and the saved game: its exact bytes,
+// continuing from it, and damaged files, which never build a board that play could not have made.
 
 #include <gtest/gtest.h>
 
@@ -33,10 +32,9 @@ enum EffectTag { kHighlights = 40, kTarget, kMark, kStarSmall, kStarBig, kShutte
 enum TextTag { kEffectTexts = 46, kDigits, kVortexLine };
 enum HintTag { kHintBkg = 50, kHintCell, kHintShadow, kHintNodes, kHintLinks, kHintSticks };
 
-// A play screen over twelve copies of a level given as a map, beside a panel,
-// drawn with stand-ins for the play field's artwork: made in code with the cel
-// layouts of the real images, every cel one opaque colour that names its image
-// and cel, so a test reads back which layer drew a pixel.
+// A play screen over twelve copies of a level given as a map, beside a panel, drawn with stand-ins
+// for the play field's artwork: made in code with the cel layouts of the real images, every cel one
+// opaque colour that names its image and cel, so a test reads back which layer drew a pixel.
 struct CodeScreen : ::testing::Test {
   CodeScreen(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution) {
     using namespace Lintwick;
@@ -218,9 +216,8 @@ TEST_F(GameScreenDraw, ShuttersStayOnTheBoardRowsWithTheirCaptionsAndPoints) {
   }
 }
 
-// A logic tick every fifth update, the menu panel marked dirty after every
-// tick, and a paused screen standing still. (The whole shell plays a level
-// through window messages.)
+// A logic tick every fifth update, the menu panel marked dirty after every tick, and a paused
+// screen standing still. (The whole shell plays a level through window messages.)
 TEST_F(GameScreenDraw, TicksEveryFifthUpdateMarkThePanelAndStandStillWhenPaused) {
   screen->HandleMouseMove(CellCentreX(1), CellCentreY(1));
   panel.dirty = false;
@@ -290,8 +287,7 @@ struct SavedGame : CodeScreen {
   SavedGame()
       : CodeScreen({"..........", ".a..A.....", "..........", ".b.B......", "#........."}, {{0x21, 0x31}, {0x23}}) {}
 
-  // Link 0 joined; link 1 drawn one cell from its target node, which makes
-  // that node its start.
+  // Link 0 joined; link 1 drawn one cell from its target node, which makes that node its start.
   void PlayPartly() {
     Click(1, 1);
     for (int x = 2; x <= 4; ++x) Step(x, 1);
@@ -397,9 +393,8 @@ TEST_F(SavedGame, ContinueRestoresTheGameExactlyAndAChosenLevelKeepsScoreAndHint
   screen->SaveGame();
   EXPECT_EQ(host.writes, writes + 1);
 
-  // A chosen level starts fresh with the saved score and hints (as the shell's
-  // level chooser shows), whatever the screen was showing; without a saved
-  // game it still starts, as a new game.
+  // A chosen level starts fresh with the saved score and hints (as the shell's level chooser
+  // shows), whatever the screen was showing; without a saved game it still starts, as a new game.
   Restart(false);
   screen->mShutterTick = 70;
   screen->mShutterOffset = 225;
@@ -502,12 +497,11 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
         << cut;
   }
 
-  // Every field against the values play can make, one change at a time:
-  // {what, the fields changed (offset, value, bytes), what the game holds
-  // after continuing: level, hint bought, hints, score, level points/shown,
-  // vortices left, transition tick/offset/kind, pieces of links 0 and 1 (+
-  // joined)}. A value play cannot have made is left as the fresh
-  // level has it, and the game counts as damaged.
+  // Every field against the values play can make, one change at a time: {what, the fields changed
+  // (offset, value, bytes), what the game holds after continuing: level, hint bought, hints, score,
+  // level points/shown, vortices left, transition tick/offset/kind, pieces of links 0 and 1 (+
+  // joined)}. A value play cannot have made is left as the fresh level has it, and the game counts
+  // as damaged.
   struct Field {
     std::size_t at;
     int value, size;

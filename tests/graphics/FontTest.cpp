@@ -157,12 +157,11 @@ TEST_F(FontDescriptor, ErrorsCarryTheirTextHeaderAndLocation) {
   EXPECT_TRUE(!failed.IsLoaded() && failed.StringWidth("abc") == 0);
 }
 
-// The descriptor fuzzer's hostile seeds stop at their bounds: defines that
-// double at every step, and nesting without end, fail; four defines of 2^18
-// elements (lists counted, the last replacing S, which gives its 2^12 back)
-// are the most all defines may hold, one more fails; a point size far from the
-// layer's makes no giant scaled image. A define naming itself does not loop. A
-// list naming a define holds its items, and may hold no more than one list.
+// The descriptor fuzzer's hostile seeds stop at their bounds: defines that double at every step,
+// and nesting without end, fail; four defines of 2^18 elements (lists counted, the last replacing
+// S, which gives its 2^12 back) are the most all defines may hold, one more fails; a point size far
+// from the layer's makes no giant scaled image. A define naming itself does not loop. A list naming
+// a define holds its items, and may hold no more than one list.
 TEST_F(FontDescriptor, HostileSeedsAreBounded) {
   const std::pair<const char*, const char*> seeds[] = {{"doubling", "Invalid Paramater Type"},
                                                        {"nesting", "Unexpected List Start"},
@@ -232,10 +231,9 @@ TEST_F(ImageFontDraw, WidthsKerningSpacingScaleAndCopies) {
   EXPECT_EQ(5, copy->CharWidth('a'));
 }
 
-// Every glyph stands where measuring puts its character: after the measured
-// width of the characters before it and their pairing with it; the line is as
-// wide as measured. NUL pairs with nothing after it; a glyph of width 0 moves
-// nothing. Unscaled and scaled, with a mapped character.
+// Every glyph stands where measuring puts its character: after the measured width of the characters
+// before it and their pairing with it; the line is as wide as measured. NUL pairs with nothing
+// after it; a glyph of width 0 moves nothing. Unscaled and scaled, with a mapped character.
 TEST_F(ImageFontDraw, GlyphsStandWhereMeasuringPutsThem) {
   const std::string texts[] = {
       "ab", "aAbc", std::string("\0ab", 3), std::string("ab\0", 3), std::string("a\0b\0\0a", 6), "cac", "bacb"};
@@ -392,11 +390,10 @@ TEST(GameFont, PresetGlyphsMatchOrdinaryBlits) {
   Blend::SetActiveKernels(nullptr);
 }
 
-// The closest installed face draws each inked glyph from its sheet at the pen,
-// which moves as measured, in the colour given, and underlines the text. A
-// shadow is the same pass a pixel down and right in black of the colour's
-// alpha; simulated bold draws each pass again a pixel to the right. Without
-// any font installed, an error naming the face, and nothing drawn.
+// The closest installed face draws each inked glyph from its sheet at the pen, which moves as
+// measured, in the colour given, and underlines the text. A shadow is the same pass a pixel down
+// and right in black of the colour's alpha; simulated bold draws each pass again a pixel to the
+// right. Without any font installed, an error naming the face, and nothing drawn.
 TEST(SysFont, PassesOfTheClosestFaceOrNothing) {
   SysFont font("Arial Unicode MS", 12, false, false, true);
   ASSERT_TRUE(font.IsValid()) << font.GetError();

@@ -292,10 +292,9 @@ std::uint32_t ReferenceBlit(std::uint32_t d, std::uint32_t s, const Color& c, in
   });
 }
 
-// Fills and blits, through every set of row kernels, give the plain rules'
-// bits: every colour kind and mode over opaque destinations and every pair of
-// alphas, from sources with partial alpha, only 0 and 255, or a palette. The
-// colours as 0xAARRGGBB; the last three each add to one channel only.
+// Fills and blits, through every set of row kernels, give the plain rules' bits: every colour kind
+// and mode over opaque destinations and every pair of alphas, from sources with partial alpha, only
+// 0 and 255, or a palette. The colours as 0xAARRGGBB; the last three each add to one channel only.
 TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
   const std::uint32_t colours[] = {0xFFFFFFFF, 0xFF808080, 0xC84D4D4D, 0xFFFF8000, 0x80C86432, 0x80FFFFFF,
                                    0x000AC81E, 0xFF030303, 0xFFC80000, 0xFF00C800, 0xFF0000C8};

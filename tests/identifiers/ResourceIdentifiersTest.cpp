@@ -1,5 +1,4 @@
-// The resource identifiers of the game's groups, and the generated manifest
-// that declares them.
+// The resource identifiers of the game's groups, and the generated manifest that declares them.
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,9 +1,8 @@
 #pragma once
 
-// Small picture files made by the tests themselves, through libpng and
-// libjpeg directly (so that the loaders are checked against the libraries,
-// not against our own writers) or byte by byte for TGA and GIF (whose codes
-// the art generator's encoder makes: the clear codes of a full table too).
+// Small picture files made by the tests themselves, through libpng and libjpeg directly (so that
+// the loaders are checked against the libraries, not against our own writers) or byte by byte for
+// TGA and GIF (whose codes the art generator's encoder makes: the clear codes of a full table too).
 
 #include <png.h>
 
@@ -160,10 +159,9 @@ inline std::string MakeGif(const GifSpec& gif) {
   return out + std::string("\0;", 2);
 }
 
-// A lossless JPEG 2000 file (a raw codestream or the JP2 format) of 1 or 3
-// components of `precision` bits, signed or not; samples component by
-// component. The image area starts at (origin, origin) of the reference grid;
-// the first component holds every `step`th column only.
+// A lossless JPEG 2000 file (a raw codestream or the JP2 format) of 1 or 3 components of
+// `precision` bits, signed or not; samples component by component. The image area starts at
+// (origin, origin) of the reference grid; the first component holds every `step`th column only.
 inline bool WriteJ2k(const std::string& path, int width, int height, int components, int precision, bool isSigned,
                      const std::vector<int>& samples, bool jp2 = false, int origin = 0, int step = 1) {
   std::vector<opj_image_cmptparm_t> parts(static_cast<std::size_t>(components));

@@ -59,10 +59,9 @@ TEST(ImageLib, PngKindsAllBecomeArgb) {
   EXPECT_FALSE(GetPNGImage(folder.File("cut.png")) || GetPNGImage(folder.File("wide.png")));
 }
 
-// Every kind decodes to the samples written, but for JPEG's own rounding,
-// grey as R = G = B and of four components the first three, across many
-// blocks of reading and a marker skipped in one stride. A file cut short
-// still gives the whole picture, its first row as written.
+// Every kind decodes to the samples written, but for JPEG's own rounding, grey as R = G = B and of
+// four components the first three, across many blocks of reading and a marker skipped in one
+// stride. A file cut short still gives the whole picture, its first row as written.
 TEST(ImageLib, JpegKindsDecodeToTheirSamples) {
   ZingTest::TempFolder folder;
   const auto sample = [](int x, int y, int k) { return 10 + 30 * k + x + 2 * y; };

@@ -28,9 +28,8 @@ namespace {
 
 using ImageTest::PngSpec;
 
-// An application on the window-less platform, a font factory that records
-// what it was asked for, and a sound manager that records base volumes or
-// refuses to load.
+// An application on the window-less platform, a font factory that records what it was asked for,
+// and a sound manager that records base volumes or refuses to load.
 class StubFont : public Zing::Font {
  public:
   Zing::Font* Duplicate() const override { return new StubFont(*this); }
@@ -401,10 +400,9 @@ TEST_F(ResourceFixture, ErrorsLoadingTheResources) {
   bare.DeleteResources("");
 }
 
-// The manifest's fonts made by the application's font factory: image fonts
-// with their tags, "!ref:" duplicates sharing their data, "!sys:" system
-// fonts, and a descriptor that fails its group with the manager's
-// error while the player sees the descriptor's.
+// The manifest's fonts made by the application's font factory: image fonts with their tags, "!ref:"
+// duplicates sharing their data, "!sys:" system fonts, and a descriptor that fails its group with
+// the manager's error while the player sees the descriptor's.
 TEST(ManifestFonts, ReferencesSystemFontsAndFailures) {
   ZingTest::TempFolder folder;
   const char* data = std::getenv("LINTWICK_DATA_DIR");

@@ -70,9 +70,8 @@ TEST_F(GeneratedLevels, SolvableUniqueDistinctGrowingAndHarder) {
   EXPECT_GT(TwiceMedianDifficulty(levels, 90, 10), 4 * TwiceMedianDifficulty(levels, 0, 10));
 }
 
-// The files hold one hundred records and a report, the very levels every
-// build has made since they were first drawn; a second run of the generator
-// writes the very same bytes as the build's run.
+// The files hold one hundred records and a report, the very levels every build has made since they
+// were first drawn; a second run of the generator writes the very same bytes as the build's run.
 TEST_F(GeneratedLevels, FilesHoldOneHundredRecordsAndAreTheSameOnEveryRun) {
   std::vector<std::pair<std::size_t, std::uint64_t>> sizesAndFingerprints;
   for (const char* name : {Lintwick::kBoardFile, Lintwick::kNodeFile, Lintwick::kSolutionFile})

@@ -170,11 +170,10 @@ TEST(FillSolutions, KnownCountsTheCapTheEffortLimitAndTheCertificate) {
   const FillCount stopped = CountFillSolutions(open, 1000, 10);
   EXPECT_TRUE(stopped.exhausted && stopped.effort <= 11) << stopped.effort;
 
-  // Only a level whose stored solution fills the board and is the one way to
-  // do so is certified. Corner to corner through a 3 x 3 board goes row by
-  // row or column by column; a ring round a hole has one way (the nodes next
-  // to each other go the long way round); a path that leaves a cell empty,
-  // or a level without pairs, is not certified.
+  // Only a level whose stored solution fills the board and is the one way to do so is certified.
+  // Corner to corner through a 3 x 3 board goes row by row or column by column; a ring round a hole
+  // has one way (the nodes next to each other go the long way round); a path that leaves a cell
+  // empty, or a level without pairs, is not certified.
   GeneratedLevel twoWays;
   twoWays.board = {Rect(3, 3), {{CellAt(2, 2), CellAt(0, 0)}}};
   twoWays.routes = {{CellAt(0, 0), CellAt(1, 0), CellAt(2, 0), CellAt(2, 1), CellAt(1, 1), CellAt(0, 1), CellAt(0, 2),

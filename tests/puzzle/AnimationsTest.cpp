@@ -1,6 +1,5 @@
-// The tick-driven animations: the rolling cube, growing pieces, vortices and
-// the blinks, the star emitters, and the shutter transition that ends a level
-// or the game.
+// The tick-driven animations: the rolling cube, growing pieces, vortices and the blinks, the star
+// emitters, and the shutter transition that ends a level or the game.
 
 #include <gtest/gtest.h>
 
@@ -60,8 +59,7 @@ TEST(Animations, Timelines) {
             std::tuple(0xc73731db55b7a9f4ull, 0xdcb1be3766d5baefull, 0xf1ecbe378f92ec07ull, 0xa78558ce6d801cc0ull));
 }
 
-// (A released cube's run, one piece a tick with its taps and drop, is one of
-// the move scenarios.)
+// (A released cube's run, one piece a tick with its taps and drop, is one of the move scenarios.)
 TEST(Cube, TheNodeLeftBehindGrowsFromRollFrame7AndAGapStopsTheCube) {
   // The node left behind grows from roll frame 7. Released up to that frame,
   // it starts to grow; later its growth is left running.

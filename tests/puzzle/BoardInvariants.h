@@ -1,8 +1,7 @@
 #pragma once
 
-// What every board the puzzle holds must satisfy, whatever the player did or
-// whatever file it was loaded from (each broken rule is named below). Used by
-// tests and fuzz targets alike.
+// What every board the puzzle holds must satisfy, whatever the player did or whatever file it was
+// loaded from (each broken rule is named below). Used by tests and fuzz targets alike.
 
 #include <cstdlib>
 #include <string>

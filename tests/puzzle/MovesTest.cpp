@@ -1,10 +1,8 @@
-// The rules of a move, strokes of any speed, the cube's run and a joined
-// link's sparkle, each played as a script of mouse strokes, board keys and
-// logic ticks on a small hand-made level, with the board's rules checked
-// after every action and the whole tick-by-tick trace (state, sounds,
-// requests) pinned in one number; LINTWICK_TRACE=1 prints the trace. Then the
-// whole game over the generated levels of the data folder, each solved
-// through the mouse by its stored solution.
+// The rules of a move, strokes of any speed, the cube's run and a joined link's sparkle, each
+// played as a script of mouse strokes, board keys and logic ticks on a small hand-made level, with
+// the board's rules checked after every action and the whole tick-by-tick trace (state, sounds,
+// requests) pinned in one number; LINTWICK_TRACE=1 prints the trace. Then the whole game over the
+// generated levels of the data folder, each solved through the mouse by its stored solution.
 
 #include <gtest/gtest.h>
 
@@ -53,10 +51,9 @@ const Scenario kScenarios[] = {
     // The other node of a link with a path: the first click marks it, the
     // second erases the path and draws again from there.
     {"a node clicked twice", {"a.....A"}, 5, "c00 s10 s20 x c60 c60 s50", 0x68beca6344c025bfull},
-    // An inner piece of a completed link: marked (a click on another link
-    // drops it), confirmed it reopens and retracts with vortices and the
-    // finished look turns back; the head of a completed link reopens it for
-    // free; a retracted open link keeps its open look.
+    // An inner piece of a completed link: marked (a click on another link drops it), confirmed it
+    // reopens and retracts with vortices and the finished look turns back; the head of a completed
+    // link reopens it for free; a retracted open link keeps its open look.
     {"pieces of a completed link", {"a...A", "b...B"}, 3,
      "c00 s10 s20 s30 s40 t30 c20 c01 x c20 c20 t20 s30 s40 t30 c30 x t20 c20 c20 t", 0xe9d17a323ab4c443ull},
     // A left click anywhere stops drawing; clicks while the cube runs are
@@ -73,10 +70,9 @@ const Scenario kScenarios[] = {
     // Running into a hole or another link's node stops the drawing without a piece.
     {"into a hole", {"a.#A"}, 0, "c00 s10 s20", 0x26144b8549f1e30cull},
     {"into another node", {"a.bA", "..B"}, 0, "c00 s10 s20", 0x4d9a1763c6350f9ull},
-    // Nineteen pieces stepped back over one at a time behind the cube: every
-    // confirmed step back is a vortex and 20 level points; the tenth replays
-    // the level (restarted at tick 64 of the transition) with its allowance and
-    // points restored, the laid pieces keeping their points.
+    // Nineteen pieces stepped back over one at a time behind the cube: every confirmed step back is
+    // a vortex and 20 level points; the tenth replays the level (restarted at tick 64 of the
+    // transition) with its allowance and points restored, the laid pieces keeping their points.
     {"the allowance running out", {"a.........", "..........", "A........."}, 0,
      "c00 s10 s20 s30 s40 s50 s60 s70 s80 s90 s91 s81 s71 s61 s51 s41 s31 s21 s11 s01 x c01 "
      "s11 w c11 s21 w c21 s31 w c31 s41 w c41 s51 w c51 s61 w c61 s71 w c71 s81 w c81 s91 w c91 s90 w c90 t101",
@@ -85,26 +81,22 @@ const Scenario kScenarios[] = {
     // picked up and let go; drawing away from them opens the link.
     {"touching nodes stay completed", {"aA", "bB"}, 0, "c00 s10 w c00 x c01 s11", 0x5c1e5aa384d17ce1ull},
     {"touching nodes opened", {".aA", "bB."}, 0, "c10 s20 w c10 s00 x c01 s11", 0xe18047406321ad9cull},
-    // A stroke made before the tick that handles its click draws only when
-    // the click picked a link up: not after a click on nothing, nor after one
-    // that set a mark.
+    // A stroke made before the tick that handles its click draws only when the click picked a link
+    // up: not after a click on nothing, nor after one that set a mark.
     {"a stroke after a click on nothing", {"a...A"}, 0, "C10 m30 t2", 0x5217962f68843a7ull},
     {"a stroke after a click that marks", {"a.....A"}, 5, "c00 s10 s20 x C60 m40 t2", 0x35b707a0fa8c84baull},
-    // Two jumps round a corner between two ticks are walked cell by cell, one
-    // step per tick; a stroke begun before the tick that picks the node up is
-    // walked from where the click was made.
+    // Two jumps round a corner between two ticks are walked cell by cell, one step per tick; a
+    // stroke begun before the tick that picks the node up is walked from where the click was made.
     {"a stroke round a corner", {"a....", "....A"}, 0, "c00 m30 m31 t t3 m41 t", 0x4e766e0fb34e8d9ull},
     {"a stroke before the pick-up", {"a...A"}, 0, "C00 m40 t5", 0xe4047438a101cf80ull},
     // Strokes before the tick are each walked on from where the queued steps
     // lead, whichever way those go.
     {"strokes queued down, right, up", {"a...", "....", "....", "...A"}, 0, "c00 m02 m22 m20 t6", 0x6843788512fa4a12ull},
     {"strokes queued up, left, down", {"A...", "....", "....", "...a"}, 0, "c33 m31 m11 m13 t6", 0x2f0385b6a9180888ull},
-    // A stroke from the last pixel column (then row) of the head's cell is
-    // walked from that cell.
+    // A stroke from the last pixel column (then row) of the head's cell is walked from that cell.
     {"strokes from a cell's last pixels", {"a...A", ".....", "....."}, 0,
      "c00 m49,37 m117,37 t2 m117,59 m117,127 t2", 0xd7b5df6773c7938bull},
-    // One move from corner to corner of the whole board crosses eighteen
-    // borders, every one walked.
+    // One move from corner to corner of the whole board crosses eighteen borders, every one walked.
     {"a stroke across the whole board", {"a.........", "..........", "..........", "..........", "..........",
      "..........", "..........", "..........", "..........", ".........A"}, 0, "c00 m99 t18", 0x54a48d67f0122becull},
     // From (1, 1) into (2, 2): passing below the corner enters (1, 2) first,
@@ -112,10 +104,9 @@ const Scenario kScenarios[] = {
     {"a corner cut below", {"....", ".a..", "....", "...A"}, 0, "c11 m100,130 t2", 0xcd930dda282b1692ull},
     {"a corner cut to the right", {"....", ".a..", "....", "...A"}, 0, "c11 m130,110 t2", 0x8415a73b3fff32d4ull},
     {"a corner cut exactly", {"....", ".a..", "....", "...A"}, 0, "c11 m22 t2", 0x8415a73b3fff32d4ull},
-    // What stops drawing drops the rest of the stroke: a hole, another link's
-    // node, a mark on a crossed path, leaving the board, coming back from off
-    // the field with no walk from the head (the walk goes on while the pointer
-    // is away, the highlight staying where it left), a click.
+    // What stops drawing drops the rest of the stroke: a hole, another link's node, a mark on a
+    // crossed path, leaving the board, coming back from off the field with no walk from the head
+    // (the walk goes on while the pointer is away, the highlight staying where it left), a click.
     {"a stroke into a hole", {"a.#..A"}, 0, "c00 m50 t2", 0x44907aac89b85dc8ull},
     {"a stroke into a node", {"a.b..A", "....B."}, 0, "c00 m50 t2", 0xe4a87982f7064f6eull},
     {"a stroke into a crossed path", {"a....A", "..b...", "......", "..B..."}, 0,
@@ -209,8 +200,7 @@ void StepInto(Player& p, int x, int y) {
   p.Step(x, y);
 }
 
-// Joins every link of the current level along its stored solution; answers
-// the cells laid.
+// Joins every link of the current level along its stored solution; answers the cells laid.
 int SolveLevel(Player& p) {
   int laid = 0;
   for (int link = 0; link < Lintwick::kMaxLinks; ++link) {

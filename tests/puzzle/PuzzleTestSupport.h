@@ -1,8 +1,7 @@
 #pragma once
 
-// Level records and small hand-made levels for the puzzle tests, and a driver
-// that plays a puzzle the way the play screen does: mouse events in widget
-// coordinates between logic ticks.
+// Level records and small hand-made levels for the puzzle tests, and a driver that plays a puzzle
+// the way the play screen does: mouse events in widget coordinates between logic ticks.
 
 #include <algorithm>
 #include <cstdint>
@@ -77,9 +76,8 @@ struct LevelFiles {
   }
 };
 
-// A level drawn as rows of text: '#' or ' ' a hole, '.' a free cell, 'A'..'G'
-// the target node (slot 0) and 'a'..'g' the start node (slot 1) of links 0..6.
-// Cells beyond the rows are holes.
+// A level drawn as rows of text: '#' or ' ' a hole, '.' a free cell, 'A'..'G' the target node (slot
+// 0) and 'a'..'g' the start node (slot 1) of links 0..6. Cells beyond the rows are holes.
 inline LevelFiles LevelFromMap(const std::vector<std::string>& rows,
                                const std::vector<std::vector<int>>& solution = {}) {
   std::vector<std::uint16_t> masks(10, 0);
@@ -158,10 +156,9 @@ inline std::uint64_t Fnv(const void* data, std::size_t size, std::uint64_t hash 
   return hash;
 }
 
-// Plays a puzzle through its input entry points and ticks, stamping the
-// fake host's requests with the tick count. Every tick adds the puzzle's
-// state and the requests it made to a trace, which Digest() pins in one
-// number: a level played tick by tick against its expected states.
+// Plays a puzzle through its input entry points and ticks, stamping the fake host's requests with
+// the tick count. Every tick adds the puzzle's state and the requests it made to a trace, which
+// Digest() pins in one number: a level played tick by tick against its expected states.
 struct Player {
   FakeHost host;
   std::unique_ptr<Lintwick::Puzzle> puzzle;
@@ -219,13 +216,12 @@ struct Player {
     for (int i = 0; i < limit && puzzle->mCube; ++i) Tick();
   }
 
-  // Plays a script of strokes, keys and ticks, the way a person's input comes
-  // between logic ticks. A place is a cell as two digits ("31": column 3, row
-  // 1) or a point in pixels ("455,37"). c clicks the place and ticks, C only
-  // clicks, R right-clicks, m moves the mouse there, s moves and ticks (a step);
-  // tN ticks N times (t once), w waits for the cube, x releases (a right click
-  // and the wait), L the pointer leaves the field, P1 / P0 pause and resume,
-  // k and one of ULRDPC presses a board key. `after` runs after every action.
+  // Plays a script of strokes, keys and ticks, the way a person's input comes between logic ticks.
+  // A place is a cell as two digits ("31": column 3, row 1) or a point in pixels ("455,37"). c
+  // clicks the place and ticks, C only clicks, R right-clicks, m moves the mouse there, s moves and
+  // ticks (a step); tN ticks N times (t once), w waits for the cube, x releases (a right click and
+  // the wait), L the pointer leaves the field, P1 / P0 pause and resume, k and one of ULRDPC
+  // presses a board key. `after` runs after every action.
   void Play(const std::string& script, const std::function<void()>& after = {}) {
     std::istringstream in(script);
     for (std::string t; in >> t;) {

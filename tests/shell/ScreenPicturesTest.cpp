@@ -1,9 +1,8 @@
-// The window as the player sees it at each stop of a run through the shell's
-// screens and dialogs: every stop's picture, as the loop drew it, against a
-// table of checksums. One table pins the layout of every screen and dialog,
-// their words in each language, their colours and what each control shows.
-// With LINTWICK_PICTURES=DIR each picture is also written there as a PNG, to
-// look at when a checksum changes.
+// The window as the player sees it at each stop of a run through the shell's screens and dialogs:
+// every stop's picture, as the loop drew it, against a table of checksums. One table pins the
+// layout of every screen and dialog, their words in each language, their colours and what each
+// control shows. With LINTWICK_PICTURES=DIR each picture is also written there as a PNG, to look at
+// when a checksum changes.
 
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"

@@ -1,9 +1,8 @@
-// The game's screens from the splash to the end of a run, and the level
-// chooser over the start screen, driven by mouse messages on the window-less
-// platform with the generated data; the game without a mouse, with key
-// messages alone; the daily board beside the running game, the day counted
-// when it is solved, the export of a date's board and the date in each
-// language; and the commands that end before a window opens.
+// The game's screens from the splash to the end of a run, and the level chooser over the start
+// screen, driven by mouse messages on the window-less platform with the generated data; the game
+// without a mouse, with key messages alone; the daily board beside the running game, the day
+// counted when it is solved, the export of a date's board and the date in each language; and the
+// commands that end before a window opens.
 
 #include <ctime>
 #include <filesystem>
@@ -35,9 +34,8 @@ using LintwickTest::ShellFixture;
 using LintwickTest::Shown;
 using ShellFlow = ShellFixture;
 
-// The whole run is recorded; played back on a machine without the settings
-// or the saved game, it must end in the same saved game, score and settings,
-// and leave the stored settings alone.
+// The whole run is recorded; played back on a machine without the settings or the saved game, it
+// must end in the same saved game, score and settings, and leave the stored settings alone.
 TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   app->commandLine = "-record -demofile=game.dmo";
   Start();
@@ -174,10 +172,9 @@ TEST_F(ShellFlow, ASavedGameMakesNewAskAndFocusLossPauses) {
   EXPECT_NE(home.Read("data/save/game.dat"), "saved");
 }
 
-// The questions of a replayed level, and when the game is saved where the
-// program may end without a close (a browser page): at each level shown, and
-// as closing would when the page goes, but never in a finished game's last
-// transition (it would pay its score again): closing stops that first.
+// The questions of a replayed level, and when the game is saved where the program may end without a
+// close (a browser page): at each level shown, and as closing would when the page goes, but never
+// in a finished game's last transition (it would pay its score again): closing stops that first.
 TEST_F(ShellFlow, TheRestartQuestionsAndTheSavesOfAPageThatMayEndWithoutAClose) {
   struct PageServices : LintwickTest::NullServices {
     bool MayEndWithoutClose() const override { return true; }
@@ -556,9 +553,8 @@ TEST_F(DailyFlow, TodaysBoardIsPlayedBesideTheGameAndSolvingItCountsTheDay) {
   EXPECT_EQ(stored.daily, record);
 }
 
-// A recording keeps the date of the board it opened, and its playback opens
-// that date's board whatever day it is played on: the date of the marker at
-// the update that opens it.
+// A recording keeps the date of the board it opened, and its playback opens that date's board
+// whatever day it is played on: the date of the marker at the update that opens it.
 TEST_F(DailyFlow, ARecordingCarriesItsDateToThePlayback) {
   ASSERT_NO_FATAL_FAILURE(ReachStartScreen());
   app->recordingDemo = true;

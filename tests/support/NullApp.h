@@ -1,9 +1,8 @@
 #pragma once
 
-// An application on the window-less platform for the tests, and a fixture that
-// drives its main loop: exits are recorded instead of ending the process, the
-// loading thread is left to the test, the settings and saved files go to a
-// fresh folder, and time is the platform's simulated clock.
+// An application on the window-less platform for the tests, and a fixture that drives its main
+// loop: exits are recorded instead of ending the process, the loading thread is left to the test,
+// the settings and saved files go to a fresh folder, and time is the platform's simulated clock.
 
 #include <gtest/gtest.h>
 

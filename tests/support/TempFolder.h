@@ -1,8 +1,7 @@
 #pragma once
 
-// A fresh folder below the system's temporary folder for one test, removed
-// with everything in it when the test ends; and a test run inside a folder,
-// as the game runs inside its data folder.
+// A fresh folder below the system's temporary folder for one test, removed with everything in it
+// when the test ends; and a test run inside a folder, as the game runs inside its data folder.
 
 #include <filesystem>
 #include <string>

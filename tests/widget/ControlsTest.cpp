@@ -1,8 +1,7 @@
-// The controls driven through the widget manager as the player would, and
-// drawn into a memory screen, pinned as checksums of whole small pictures:
-// buttons, check boxes and sliders; the text field with typed
-// characters and editing keys, the clipboard, undo and the limits under
-// hostile input; and the text list's highlight, clicks and drawing.
+// The controls driven through the widget manager as the player would, and drawn into a memory
+// screen, pinned as checksums of whole small pictures: buttons, check boxes and sliders; the text
+// field with typed characters and editing keys, the clipboard, undo and the limits under hostile
+// input; and the text list's highlight, clicks and drawing.
 
 #include <gtest/gtest.h>
 
@@ -120,11 +119,10 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   EXPECT_EQ(std::tuple(pressed, held, Pixel(5, 5)), std::tuple(0x00FF00u, 0x00FF00u, 0x000080u));
 }
 
-// The whole bevel of a 40 x 20 button, raised, hovered and pressed: the outer
-// edges lit from the top left (swapped when pressed), the medium line inside
-// the dark edges (inside the top and left ones when pressed); the label 12
-// wide at x = 14 on the baseline (20 - 1 - 1 + 8) / 2 = 13, in its highlight
-// colour under the pointer, and one pixel down and right when pressed.
+// The whole bevel of a 40 x 20 button, raised, hovered and pressed: the outer edges lit from the
+// top left (swapped when pressed), the medium line inside the dark edges (inside the top and left
+// ones when pressed); the label 12 wide at x = 14 on the baseline (20 - 1 - 1 + 8) / 2 = 13, in its
+// highlight colour under the pointer, and one pixel down and right when pressed.
 TEST_F(Controls, TheBevelRunsAlongEveryEdgeAndThePressedLabelMoves) {
   Zing::ButtonWidget button(1, &listener);
   button.label = "OK";
@@ -561,10 +559,9 @@ struct Scrollbar : Zing::ListScrollbar, Zing::Widget {
   double max = 0, page = 0, value = 0;
 };
 
-// Lists side by side are the columns of one table: a line added to the first
-// appears (empty) in the others; removals, line colours, highlight, selection,
-// sorting and scrolling go to all of them; the columns and the scroll bar stay
-// in front of the first column.
+// Lists side by side are the columns of one table: a line added to the first appears (empty) in the
+// others; removals, line colours, highlight, selection, sorting and scrolling go to all of them;
+// the columns and the scroll bar stay in front of the first column.
 TEST_F(Controls, TheColumnsOfATableShareLinesHighlightSelectionAndScrolling) {
   Zing::ListWidget names(7, &font, &listener), points(8, &font, &listener);
   Scrollbar bar;

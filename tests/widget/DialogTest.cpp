@@ -1,7 +1,6 @@
-// The framework's dialog through the widget manager: its buttons by mode,
-// laid out along its bottom edge and kept in front of it, its answers to the
-// dialog listener, dragging, its preferred height, and its look (the drawn
-// panel with its shadow, header, lines and footer, the buttons' cells, and
+// The framework's dialog through the widget manager: its buttons by mode, laid out along its bottom
+// edge and kept in front of it, its answers to the dialog listener, dragging, its preferred height,
+// and its look (the drawn panel with its shadow, header, lines and footer, the buttons' cells, and
 // the system fonts of controls without their own).
 
 #include <gtest/gtest.h>

@@ -1,8 +1,7 @@
 #pragma once
 
-// Widgets and an application stand-in that record what the widget layer does
-// to them, a font of plain blocks, and fixtures with a manager on a 640 x 480
-// screen, for the widget tests.
+// Widgets and an application stand-in that record what the widget layer does to them, a font of
+// plain blocks, and fixtures with a manager on a 640 x 480 screen, for the widget tests.
 
 #include <gtest/gtest.h>
 
@@ -150,9 +149,8 @@ class FakeHost : public Zing::WidgetManagerHost {
   bool accelerated = false;
 };
 
-// Every character is a solid block, a pixel narrower than its advance (6
-// unless set) and as tall as the ascent, so drawn text shows at known pixels in
-// its colour. It also notes what it drew where.
+// Every character is a solid block, a pixel narrower than its advance (6 unless set) and as tall as
+// the ascent, so drawn text shows at known pixels in its colour. It also notes what it drew where.
 class BlockFont : public Zing::Font {
  public:
   static constexpr int kAdvance = 6;

@@ -1,7 +1,6 @@
-// Input through the widget manager: hit testing, the widget under the pointer,
-// every mouse button pressed, dragged and released, keys and focus, and
-// modality: a base modal widget takes the mouse and the focus from what lies
-// behind it until it goes away.
+// Input through the widget manager: hit testing, the widget under the pointer, every mouse button
+// pressed, dragged and released, keys and focus, and modality: a base modal widget takes the mouse
+// and the focus from what lies behind it until it goes away.
 
 #include <gtest/gtest.h>
 
@@ -165,8 +164,7 @@ TEST_F(WidgetInput, LosingTheApplicationFocusReleasesKeysButtonsAndCapture) {
                        manager.hasFocus),
             std::tuple(1, 0, 0, false, false));
 
-  // Without the application focus a new focus widget waits for it, and the
-  // lost-focus flags apply.
+  // Without the application focus a new focus widget waits for it, and the lost-focus flags apply.
   manager.SetFocus(nullptr);
   manager.SetFocus(w);
   EXPECT_EQ(std::tuple(manager.focusWidget, w->hasFocus, manager.GetWidgetAt(10, 10)), std::tuple(w, false, nullptr));

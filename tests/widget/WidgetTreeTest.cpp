@@ -1,7 +1,6 @@
-// The widget tree: attachment, dirty marking (what lies behind and in front)
-// and the update walk with removals and reordering during it; deferred
-// overlays in the draw walk, and the text, number and colour helpers of every
-// widget.
+// The widget tree: attachment, dirty marking (what lies behind and in front) and the update walk
+// with removals and reordering during it; deferred overlays in the draw walk, and the text, number
+// and colour helpers of every widget.
 
 #include <gtest/gtest.h>
 
