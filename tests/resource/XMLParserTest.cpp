@@ -186,6 +186,7 @@ TEST(XMLParser, ErrorTextsLinesAndAMissingFile) {
       {"<a>\n<b", "Unexpected End of File", 2, 1},
       {"<a>\ntext", "Unexpected End of File", 2, 1},
       {"<a x=\"\n", "Unexpected End of File", 2, 0},
+      {"<a>\n<!-- ->", "Unexpected End of File", 2, 1},  // a comment is closed by two dashes of its own
       {"<a <b>", "Unexpected '<'", 1, 0},
       {"<a>\n\nx > y</a>", "Unexpected '>'", 3, 1},
       {">", "Unexpected '>'", 1, 0}};
