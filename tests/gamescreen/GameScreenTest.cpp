@@ -455,7 +455,7 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(2, 0));
 }
 
-// A board covered whole: its transition, saved before the level changes and
+// A board covered whole: its transition, saved as late as the tick the level changes on and
 // continued, still says the solve was perfect.
 struct PerfectBoard : CodeScreen {
   PerfectBoard() : CodeScreen({"a#A", "..."}, {{0x01, 0x11, 0x21}}) {}
@@ -465,10 +465,10 @@ TEST_F(PerfectBoard, ATransitionResumedBeforeTheLevelChangesStaysPerfect) {
   Click(0, 0);
   for (auto [x, y] : {std::pair{0, 1}, {1, 1}, {2, 1}, {2, 0}}) Step(x, y);
   ASSERT_TRUE(screen->mShutterTick == 1 && screen->mPerfectSolve);
-  while (screen->mShutterTick != 40) screen->Tick();
+  while (screen->mShutterTick != Lintwick::kLevelChangeTick) screen->Tick();
   screen->SaveGame();
   Restart();
-  EXPECT_EQ(std::pair(screen->mShutterTick, screen->mPerfectSolve), std::pair(40, true));
+  EXPECT_EQ(std::pair(screen->mShutterTick, screen->mPerfectSolve), std::pair(Lintwick::kLevelChangeTick, true));
 }
 
 TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn) {
