@@ -75,6 +75,7 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   Zing::ButtonWidget button(1, &listener);
   auto normal = Solid(20, 10, 0xFF000080);
   auto over = Solid(20, 10, 0xFF00FF00);
+  over->GetBits()[199] = 0, over->SetImageMode(true, true);  // its last pixel see-through
   button.buttonImage = normal.get();
   button.overImage = over.get();
   button.overAlphaSpeed = 0.1;
@@ -83,7 +84,8 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   manager.MouseMove(5, 5);
   const std::uint32_t full = Pixel(5, 5);
   manager.MouseMove(300, 300);
-  EXPECT_EQ(std::tuple(full, button.overAlpha, Pixel(5, 5)), std::tuple(0x00FF00u, 1.0, 0x00FF00u));  // just left
+  EXPECT_EQ((std::tuple{full, button.overAlpha, Pixel(5, 5), Pixel(19, 9)}),
+            std::tuple(0x00FF00u, 1.0, 0x00FF00u, 0u));  // just left: at full strength, nothing under it
   int updates = 0;
   std::uint32_t halfway = 0, corner = 1;  // the highlight at half strength over the normal look
   while (button.overAlpha > 0 && updates < 100) {
