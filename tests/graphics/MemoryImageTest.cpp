@@ -85,7 +85,7 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
   ASSERT_TRUE(image.Palletize());
   EXPECT_EQ(std::tuple(true, false, true), std::tuple(image.IsPalletized(), image.HasBits(), image.WantsPalette()));
   EXPECT_EQ(std::pair(256, colours[200]), std::pair(image.GetNumColors(), image.GetPixel(8, 12)));
-  EXPECT_TRUE(image.Palletize());  // already palletised
+  EXPECT_TRUE(image.Palletize() && MemoryImage(image).IsPalletized() && !image.HasBits());  // copying keeps it
 
   Row more = DistinctColours(257);
   more.resize(17 * 16, more[0]);
