@@ -237,7 +237,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
           "<Image id=\"C\" path=\"ball\" variant=\"c\" alphaimage=\"mask\" nopal=\"\" nobits3d=\"\" cols=\"y\"/>\n"
           "<Image id=\"D\" path=\"ball\" variant=\"d\" cols=\"2\" alphagrid=\"cel4\" a4r4g4b4=\"\" "
           "minsubdivide=\"\" anim=\"none\" framedelay=\"9\"/>\n"
-          "<Image id=\"D2\" path=\"ball\" variant=\"d2\" rows=\"2\" alphagrid=\"row\"/>\n"
+          "<Image id=\"D2\" path=\"ball\" variant=\"d2\" rows=\"2\" alphagrid=\"row\" nopal=\"\"/>\n"
           "<Image id=\"E\" path=\"ball\" variant=\"e\" ddsurface=\"\" rows=\"x\" cols=\"4\" anim=\"once\" "
           "framedelay=\"4\" perframedelay=\"5,0,,7\" begindelay=\"-2\"/>\n"
           "<Image id=\"N\" path=\"dot\" noalpha=\"\" nobits=\"\"/>\n<Image id=\"M\" path=\"dot\" variant=\"m\"/>\n"
@@ -271,7 +271,7 @@ TEST_F(ResourceFixture, ImageAttributesAsReadAndAsLoaded) {
       {"B", "pal FFFFFFFFFFFFFFFF hints 8 purge 2x2 anim 3"},
       {"C", "rgb 0102030405060708 hints 0 keep 1x1"},
       {"D", "pal 1122112233443344 hints 5 keep 1x2"},
-      {"D2", "pal 1020304010203040 hints 0 keep 2x1"},
+      {"D2", "rgb 1020304010203040 hints 0 keep 2x1"},
       {"E", "pal FFFFFFFFFFFFFFFF hints 0 purge 1x4 anim 1"},
       {"N", "pal FFFF hints 0 purge 1x1"},
       {"M", "pal 4080 hints 0 keep 1x1"},
