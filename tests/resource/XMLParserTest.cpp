@@ -97,7 +97,7 @@ TEST(XMLParser, EmptyElementsTextCommentsAndEntities) {
       {"<t>say \"a<b\"</t>", {"<t>", "say \"a<b\"", "</t>"}},
       {"<a><!-- one -- two\n --><b/><!-- --></a>", {"<a>", "<b>", "</b>", "</a>"}},
       {"<t>&lt;&foo;&ltx;&l;&amp</t>", {"<t>", "<&&&&amp", "</t>"}},  // a known name's head or more: unknown
-      {"<t>&gt;&quot;&apos;&nbsp;&cr;&amp;lt;</t>", {"<t>", ">\"' \n&lt;", "</t>"}},
+      {"<t>&quot;&gt;&apos;&nbsp;&cr;&amp;lt;</t>", {"<t>", "\">' \n&lt;", "</t>"}},
       {"<t>&#65;</t>", {"<t>", "&", "</t>"}},  // no numeric references
       // A value that ends an empty element is decoded once, like any other.
       {"<t a=\"&lt;x&gt;\" b=\"&amp;lt;/\">", {"<t a=<x> b=&lt;>", "</t>"}},
@@ -124,9 +124,11 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   // and leave their low 8 bits in text.
   EXPECT_EQ(Parse("\xEF\xBB\xBF<a x=\"caf\xC3\xA9\xC3\xBF\" y=\"\xC4\x80\">\xC3\xA9\xEF\xBB\xBF</a>").elements,
             (Elements{"<a x=caf\xE9\xFF y=>", "\xE9\xFF", "</a>"}));  // a mark past the start is text
-  // Parts of marks are 8-bit text.
+  // Parts of marks are 8-bit text; a whole mark alone is an empty document.
   for (const std::string head : {"\xFF", "\xFE", "a\xFE", "a\xFF", "\xEF\xBB", "\xEF\x61\xBF"})
     EXPECT_EQ(Parse(head + "<t/>").elements, (Elements{head, "<t>", "</t>"})) << head;
+  for (const std::string mark : {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"})
+    EXPECT_FALSE(Parse(mark).failed || !Parse(mark).elements.empty()) << mark;
   // Without a mark the bytes are 8-bit characters.
   EXPECT_EQ(Parse("<a>\xC3\xA9</a>").elements, (Elements{"<a>", "\xC3\xA9", "</a>"}));
   auto utf16 = [](const std::u16string& units, bool bigEndian) {
