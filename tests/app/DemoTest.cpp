@@ -582,6 +582,9 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
     other->ReplayDemoEvents();
     EXPECT_EQ(other->demoNextEvent && other->demoNextEvent->value == 77, behind == 0);
   }
+  std::string extra = "kept";  // a write and a read the recording does not hold: written as if, and not read
+  EXPECT_EQ((std::tuple{other->RegistryWriteString("Extra", "x"), other->RegistryReadString("Extra", extra), extra}),
+            std::tuple(true, false, "kept"));
   const auto keys = [&](std::string_view typed) {
     for (char c : typed) player->HandleDemoPlaybackKey(c);
   };
