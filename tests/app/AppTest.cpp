@@ -426,22 +426,23 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   const std::string depth = "FATAL ERROR: Please set your desktop color depth to 16 bit.";
   struct Case {
     bool windowed, accelerated, fullscreenFailed;
-    R result;
+    std::deque<R> results;    // of the display's tries, in turn
     std::vector<bool> inits;  // acceleration asked for, per try
     std::vector<int> exits;
     bool windowedAfter;
     std::string box;
   };
   const Case cases[] = {
-      {false, true, false, R::ColorDepthUnsupported, {true, false}, {}, false, ""},
-      {true, false, false, R::ColorDepthUnsupported, {false, false}, {}, false, ""},
-      {true, false, true, R::ColorDepthUnsupported, {false}, {1}, true, depth},
-      {true, false, false, R::FullScreenUnavailable, {false}, {1}, true, failed},
-      {false, false, false, R::FullScreenUnavailable2, {false, false}, {}, true, ""},
-      {true, false, false, R::HardwareAccelerationFailed, {false}, {1}, true, failed},
-      {true, true, false, R::HardwareAccelerationFailed, {true, false}, {}, true, ""},
-      {true, true, false, R::Failed, {true, false}, {}, true, ""},
-      {true, false, false, R::Failed, {false}, {1}, true, failed},
+      {false, true, false, {R::ColorDepthUnsupported}, {true, false}, {}, false, ""},
+      {true, false, false, {R::ColorDepthUnsupported}, {false, false}, {}, false, ""},
+      {true, false, true, {R::ColorDepthUnsupported}, {false}, {1}, true, depth},
+      {true, false, false, {R::FullScreenUnavailable}, {false}, {1}, true, failed},
+      {false, false, false, {R::FullScreenUnavailable2}, {false, false}, {}, true, ""},
+      {false, false, false, {R::FullScreenUnavailable, R::ColorDepthUnsupported}, {false, false}, {1}, true, depth},
+      {true, false, false, {R::HardwareAccelerationFailed}, {false}, {1}, true, failed},
+      {true, true, false, {R::HardwareAccelerationFailed}, {true, false}, {}, true, ""},
+      {true, true, false, {R::Failed}, {true, false}, {}, true, ""},
+      {true, false, false, {R::Failed}, {false}, {1}, true, failed},
   };
   for (const Case& c : cases) {
     auto* display = new NullServices;
@@ -449,11 +450,11 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
     tried.windowed = c.windowed;
     tried.Init();
     std::tie(tried.accelerated, tried.fullscreenFailed, display->displayInits, display->displayResults) =
-        std::tuple(c.accelerated, c.fullscreenFailed, std::vector<bool>{}, std::deque{c.result});
+        std::tuple(c.accelerated, c.fullscreenFailed, std::vector<bool>{}, c.results);
     tried.InitDisplay();
     EXPECT_EQ(std::tuple(display->displayInits, tried.exits, tried.windowed, tried.accelerated),
               std::tuple(c.inits, c.exits, c.windowedAfter, false))
-        << static_cast<int>(c.result) << " " << c.windowed;
+        << static_cast<int>(c.results.front()) << " " << c.windowed;
     EXPECT_EQ(display->messageBoxes.empty() ? "" : display->messageBoxes.back(), c.box);
   }
   // Acceleration that may switch itself on but fails is switched off again.
