@@ -394,6 +394,7 @@ class ScriptedServices : public ZingTest::GuardedServices {
 // update. Drawing is left out: a fast-forward skips it.
 class DemoApp : public ZingTest::NullApp<> {
  public:
+  using NullApp::cursorThreadRunning;
   DemoApp(ScriptedServices* nullServices, const std::string& arguments)
       : NullApp(nullServices), scripted(nullServices) {
     registryKey = "ZingTest\\Demo";
@@ -493,6 +494,7 @@ struct DemoRun : ::testing::Test {
     // Loading has ended before the player starts (however busy the machine).
     s->script.emplace(1000, [] {
       while (!Zing::GetApp()->loadingThreadCompleted) std::this_thread::yield();
+      EXPECT_FALSE(static_cast<DemoApp*>(Zing::GetApp())->cursorThreadRunning);  // the platform follows the pointer
     });
     s->script.emplace(1400, [s] { s->pointerInWindow = false, s->Inject(M::ActivateApp, 0), s->Inject(M::Size, 1); });
     s->script.emplace(1500, [s] { s->pointerInWindow = true, s->Inject(M::ActivateApp, 1), s->Inject(M::Size, 0); });
