@@ -642,6 +642,8 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   keys("Sl");
   EXPECT_EQ(std::tuple(muted, player->GetMusicVolume(), player->scripted->messageBoxes),
             std::tuple(0.0, 0.85, Strings{"Marker List: 00:00:00  start\n"}));
+  const double sfx = (player->SetMusicVolume(0), player->GetSfxVolume());  // the music off: the key silences the rest
+  EXPECT_EQ((keys("s"), std::pair{player->GetSfxVolume(), (keys("s"), player->GetSfxVolume())}), std::pair(0.0, sfx));
   while (!player->shutdown) player->UpdateApp();
   player->frameTime = 1, keys("j1:00\rj27777:46:41\r");  // a minute of 1-ms updates; a second past 10^8 s is refused
   EXPECT_EQ(std::tuple(player->updateCount, player->scripted->messageBoxes.size(), player->demoJumpTarget),
