@@ -561,8 +561,9 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->SetMusicVolume(0.857);
   app->Mute(true);
   app->WriteToRegistry();
-  EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress"), app->appliedMusicVolume),
-            std::tuple(85, 0, 0, 0.0));
+  EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress"), app->appliedMusicVolume,
+                       Stored("CustomCursors")),
+            std::tuple(85, 0, 0, 0.0, 0));
   EXPECT_EQ((app->Mute(false), app->WriteToRegistry(), Stored("Muted")), 1);
   for (bool autoMute : {true, true, false}) app->Unmute(autoMute);  // at 0 the volumes are only re-applied
   EXPECT_EQ(std::tuple(app->muteCount, app->autoMuteCount, app->appliedMusicVolume), std::tuple(0, 0, 0.857));
