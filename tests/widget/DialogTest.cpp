@@ -262,21 +262,21 @@ TEST_F(Dialogs, ButtonsDrawTheCellOfTheirStateMovedWhilePressed) {
   std::tie(yes.normalRect, yes.overRect, yes.downRect, yes.disabledRect) =
       std::tuple(Rect(0, 0, 3, 3), Rect(3, 0, 3, 3), Rect(6, 0, 3, 3), Rect(9, 0, 3, 3));
   yes.label = "Y";
-  font.ascentPadding = 1;
+  font.ascentPadding = 1, font.ascent = 11;  // a sixth of the ascent is 1, a fifth would be 2
   yes.SetFont(&font);
   yes.textOffsetX = 2;
   yes.textOffsetY = 1;
   yes.SetColor(0, Zing::Color(255, 255, 255));
   yes.SetColor(1, Zing::Color(255, 255, 0));
   const std::pair<std::function<void()>, std::uint32_t> states[] = {
-      {[] {}, 2997155269u},
-      {[&] { manager.MouseMove(30, 70); }, 1653721413u},
-      {[&] { manager.MouseDown(30, 70, 1); }, 2328953378u},
-      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.75; }, 3518436165u},
-      {[&] { yes.SetDisabled(true); }, 4018853317u},
-      {[&] { yes.disabledRect = Rect(9, 0, 1, 3); }, 4018853317u},  // a cell one pixel wide still counts
-      {[&] { yes.disabledRect = Rect(9, 0, 3, 0), yes.overAlpha = 0; }, 2997155269u},
-      {[&] { yes.normalRect = Rect(); }, 903855109u},
+      {[] {}, 2052054804u},
+      {[&] { manager.MouseMove(30, 70); }, 899477877u},
+      {[&] { manager.MouseDown(30, 70, 1); }, 2529301953u},
+      {[&] { manager.MouseUp(30, 70, 1), yes.overAlpha = 0.75; }, 243226239u},
+      {[&] { yes.SetDisabled(true); }, 630809780u},
+      {[&] { yes.disabledRect = Rect(9, 0, 1, 3); }, 630809780u},  // a cell one pixel wide still counts
+      {[&] { yes.disabledRect = Rect(9, 0, 3, 0), yes.overAlpha = 0; }, 2052054804u},
+      {[&] { yes.normalRect = Rect(); }, 4215958699u},
   };
   for (const auto& [action, sum] : states) {
     action();
