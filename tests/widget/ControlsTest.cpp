@@ -395,6 +395,8 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   EXPECT_EQ(edit.text, "Wicker");
   Chord(26, 'Z'), Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK}), Chord(26, 'Z');
   EXPECT_EQ(edit.text, "Wickerabc");
+  WidgetTest::BlockFont blank(0);  // a font that cannot show a character: none is typed
+  EXPECT_EQ((edit.SetFont(&blank), Type("q"), edit.text), "Wickerabc");
 }
 
 TEST_F(EditList, ShiftTypingOvertypingUndoAndWordJumps) {
