@@ -562,8 +562,8 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->Mute(true);
   app->WriteToRegistry();
   EXPECT_EQ(std::tuple(Stored("MusicVolume"), Stored("Muted"), Stored("InProgress"), app->appliedMusicVolume,
-                       Stored("CustomCursors")),
-            std::tuple(85, 0, 0, 0.0, 0));
+                       Stored("CustomCursors"), app->appliedSfxVolume),
+            std::tuple(85, 0, 0, 0.0, 0, 0.0));
   EXPECT_EQ((app->Mute(false), app->WriteToRegistry(), Stored("Muted")), 1);
   for (bool autoMute : {true, true, false}) app->Unmute(autoMute);  // at 0 the volumes are only re-applied
   EXPECT_EQ(std::tuple(app->muteCount, app->autoMuteCount, app->appliedMusicVolume), std::tuple(0, 0, 0.857));
@@ -773,6 +773,8 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   app->SetCursorImage(12, &dot, 0, 0);
   EXPECT_TRUE((app->SetCursor(12), services->imageCursorShown && app->imageCursorShown));
   app->SetCursorImage(12, nullptr);
+  app->SetCursorImage(13, &dot, 0, 0);  // there is no cursor 13: nothing is written
+  EXPECT_EQ(std::pair(app->cursorHotSpots[0].x, app->cursorHotSpots[0].y), std::pair(0, 0));
 }
 
 // Keeps the last picture presented.
