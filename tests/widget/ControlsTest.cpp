@@ -671,6 +671,7 @@ TEST_F(Controls, AListDrawsItsVisibleLinesSelectionAndHighlight) {
   list.RemoveAll();
   EXPECT_EQ(std::tuple(list.selectIdx, list.hiliteIdx, list.GetOptimalHeight(), host.cursors.back()),
             std::tuple(-1, -1, 8, 1));
+  EXPECT_EQ((list.Resize(0, 0, 60, 16), list.pageSize), 1.0);  // less than a line and its insets: a page of one
   manager.RemoveAllWidgets();
 }
 
