@@ -221,6 +221,11 @@ TEST_F(WidgetModal, LeavingTheTreeEndsTheModalityOfTheModalWidgetOnly) {
   manager.AddWidget(dialog);
   manager.RemoveWidget(dialog);
   ExpectNoModal();
+  // A modal widget inside a holder: beside it, neither the holder nor what is behind takes the pointer.
+  ProbeWidget* holder = Add("holder", 100, 100, 200, 100);
+  ProbeWidget* inner = Add("inner", 0, 0, 50, 50, holder);
+  manager.AddBaseModal(inner);
+  EXPECT_EQ(std::tuple(manager.GetWidgetAt(250, 150), manager.GetWidgetAt(110, 110)), std::tuple(nullptr, inner));
 }
 
 }  // namespace
