@@ -503,11 +503,11 @@ TEST_F(EditList, TheMouseSelectsAndTheCursorBlinks) {
   }
   EXPECT_EQ(bar, (std::vector<std::uint32_t>{0, 0, 0xFFFFFF, 0xFFFFFF, 0}));
 
-  // A double click selects the word under it; a press ends the selection, and
+  // A double click selects the word under it, or the word it is dragged to; a press ends the selection, and
   // a drag back to where it began leaves none.
   edit.SetText("ab cdef gh");
-  for (const auto& [k, from, to] : {std::tuple(1, 0, 2), {5, 3, 7}}) {
-    manager.MouseDown(at(k), 20, 2), manager.MouseUp(at(k), 20, 2);
+  for (const auto& [k, up, from, to] : {std::tuple(1, 1, 0, 2), {5, 5, 3, 7}, {5, 9, 8, 10}}) {
+    manager.MouseDown(at(k), 20, 2), manager.MouseMove(at(up), 20), manager.MouseUp(at(up), 20, 2);
     EXPECT_EQ(std::pair(edit.hiliteAnchor, edit.cursorPos), std::pair(from, to)) << k;
   }
   manager.MouseDown(at(5), 20, 1);
