@@ -322,18 +322,18 @@ TEST_F(ImageFontDraw, AtMost4096GlyphsALineNoneBeyondTheClip) {
   font->DrawStringEx(&onWide, 0, 10, std::string(2049, 'a'), Color::White, &rects, nullptr);
   EXPECT_EQ(std::tuple(4096ul, 0xFFFFFFFFu, 0xFF000000u),
             std::tuple(rects.size(), wide.GetPixel(6 * 2047 + 1, 5), wide.GetPixel(6 * 2048 + 1, 5)));
-  // Drawn whole once (which makes the glyph's preset), then clipped one pixel inside an edge of the body
-  // (2..5, 2..9) or its shadow (3..6, 4..11): only pixels inside the clip change.
+  // Drawn whole once (which makes the glyph's preset) from the image's corner, then clipped one pixel inside an
+  // edge of the body (0..3, 0..7) or its shadow (1..4, 2..9): only pixels inside the clip change.
   for (const Rect& clip :
-       {Rect(0, 0, 20, 20), Rect(3, 0, 20, 20), Rect(0, 3, 20, 20), Rect(0, 0, 5, 20), Rect(0, 0, 20, 9),
-        Rect(4, 0, 20, 20), Rect(0, 5, 20, 20), Rect(0, 0, 6, 20), Rect(0, 0, 20, 11)}) {
+       {Rect(0, 0, 20, 20), Rect(1, 0, 20, 20), Rect(0, 1, 20, 20), Rect(0, 0, 3, 20), Rect(0, 0, 20, 7),
+        Rect(2, 0, 20, 20), Rect(0, 3, 20, 20), Rect(0, 0, 4, 20), Rect(0, 0, 20, 9)}) {
     MemoryImage grey = ZingTest::Solid(20, 20, 0xFF808080);
     Graphics onGrey(&grey);
-    onGrey.Translate(1, 2), onGrey.ClipRect(clip.x - 1, clip.y - 2, clip.w, clip.h);
+    onGrey.Translate(-1, 0), onGrey.ClipRect(clip.x + 1, clip.y, clip.w, clip.h);
     font->DrawString(&onGrey, 1, 7, "a", Color::White, onGrey.GetClipRect());
     for (int y = 0; y < 20; ++y)
       for (int x = 0; x < 20; ++x)
-        ASSERT_EQ(clip.Contains(x, y) && (Rect(2, 2, 4, 8).Contains(x, y) || Rect(3, 4, 4, 8).Contains(x, y)),
+        ASSERT_EQ(clip.Contains(x, y) && (Rect(0, 0, 4, 8).Contains(x, y) || Rect(1, 2, 4, 8).Contains(x, y)),
                   grey.GetPixel(x, y) != 0xFF808080u)
             << clip.x << "," << clip.y << "," << clip.w << " at " << x << "," << y;
   }
