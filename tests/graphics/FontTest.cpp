@@ -205,6 +205,7 @@ TEST_F(FontDescriptor, TheOlderWidthsFormat) {
 }
 
 TEST_F(ImageFontDraw, WidthsKerningSpacingScaleAndCopies) {
+  std::fill_n(host.images["fonts/sheet.png"]->GetBits(), 64 * 16, 0xFF204060u);
   auto font = Make(
       "LayerSetPointSize Main 10; LayerSetPointSize Shadow 10; SetDefaultPointSize 10;"
       "LayerSetAscentPadding Main 2; LayerSetAscentPadding Shadow 1; LayerSetAscent Shadow 7;"
@@ -224,6 +225,9 @@ TEST_F(ImageFontDraw, WidthsKerningSpacingScaleAndCopies) {
   font->SetPointSize(20);  // above it; the body doubles
   EXPECT_EQ(std::tuple(1ul, 12, 18, 4, 18 + 2), metrics());
   EXPECT_EQ(std::tuple(font->GetActiveLayers()[0].ownsImage, font->CharWidth('a')), std::tuple(true, 10));
+  font->forceScaledImagesWhite = true, font->SetPointSize(21);  // a scaled copy forced white keeps only its alpha
+  MemoryImage& forced = *font->GetActiveLayers()[0].image;
+  EXPECT_EQ(std::pair(forced.GetPixel(0, 0), forced.GetPixel(forced.GetWidth() - 1, 0)), std::pair(~0u, ~0u));
   font->SetScale(0.5);
   EXPECT_EQ(5, font->CharWidth('a'));
   std::unique_ptr<Font> copy(font->Duplicate());
