@@ -93,8 +93,8 @@ int Graphics::WriteWordWrapped(const Rect& rect, const std::string& text, int li
   if (!font) return 0;
   if (lineSpacing == -1) lineSpacing = font->GetLineSpacing();
   const Color start = color;
-  // An opaque colour goes without its alpha, so that white is not taken for -1.
-  const int oldColor = static_cast<int>(start.a == 255 ? start.ToPacked() & 0xFFFFFF : start.ToPacked());
+  // Only the colour's RGB is restored by "oldclr"; without its alpha, white is not taken for -1.
+  const int oldColor = static_cast<int>(start.ToPacked() & 0xFFFFFF);
   Color current = start;
   int baseline = rect.y + font->GetAscent() - font->GetAscentPadding();
   int lastBaseline = baseline;
