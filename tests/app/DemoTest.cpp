@@ -294,6 +294,11 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
   };
   for (const Buffer& damaged : cases)  // nothing read, and the reason said
     EXPECT_EQ((std::pair{ReadAll(damaged, &status).size(), status}), std::pair(0ul, DemoEventReader::Status::Damaged));
+  for (std::uint32_t length : {Zing::kDemoMaxSettingBytes, Zing::kDemoMaxSettingBytes + 1}) {  // all there
+    Buffer b = stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {0, 8}, {static_cast<int>(length), 32}});
+    for (std::uint32_t i = 0; i < length; ++i) b.WriteNumBits(0, 8);
+    EXPECT_EQ(ReadAll(b, &status).size(), length == Zing::kDemoMaxSettingBytes ? 1u : 0u);  // at most 1 MB
+  }
   // Fewer than 8 zero bits after the last event fill its byte: the end; 8 are damage.
   for (int padding : {7, 8}) {
     const auto read = ReadAll(stream({{0, 4}, {0, 1}, {6, 5}, {0, 4}, {0, 1}, {1, 5}, {1, 1}, {0, padding}}), &status);
