@@ -210,11 +210,11 @@ TEST(GraphicsText, CodesJustificationPartsAndWrapping) {
       {[&](G& g) { return g.WriteWordWrapped(box, "aaaaa^^"); }, 21, "aaaaa@0,7#c80a141e ^@0,19#c80a141e "},
       {[&](G& g) { return g.SetColor(Color::White), g.WriteWordWrapped(box, "^FF0000^a ^oldclr^bbbbb"); }, 21,
        "a@0,7#ffff0000 bbbbb@0,19#ffffffff "},  // opaque white is an old colour like any other
-      // Baselines 7, 19, 31, 43, 55: drawn while within the clip and one line.
-      {[](G& g) { return g.ClipRect(0, 0, 200, 20), g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12); }, 57,
-       "a@0,7#c80a141e b@0,19#c80a141e c@0,31#c80a141e "},
+      // Baselines 7, 19, 31, 43, 55: drawn while within the clip and one line (a line past it by exactly one is not).
+      {[](G& g) { return g.ClipRect(0, 0, 200, 19), g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12); }, 57,
+       "a@0,7#c80a141e b@0,19#c80a141e "},
       {[](G& g) {
-         return g.ClipRect(0, 0, 200, 20), g.Translate(0, -40), g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12);
+         return g.ClipRect(0, 0, 200, 20), g.Translate(0, -43), g.WriteWordWrapped(Rect(0, 0, 6, 200), "abcde", 12);
        },
        57, "c@0,31#c80a141e d@0,43#c80a141e e@0,55#c80a141e "},
   };
