@@ -280,9 +280,9 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   RecordingHook hook;
   s.store.SetAccessHook(&hook);
   FrameworkSettings settings;
-  // 0.29 * 100 is just below 29 in binary; muted only because the window lost the focus.
+  // Cut, not rounded, even 5e-11 short of 86; 0.29 * 100 is just below 29 in binary; muted by the lost focus only.
   std::tie(settings.musicVolume, settings.sfxVolume, settings.muteCount, settings.autoMuteCount, settings.windowed,
-           settings.preferredX, settings.customCursors) = std::tuple(0.857, 0.29, 2, 2, false, 12, true);
+           settings.preferredX, settings.customCursors) = std::tuple(0.85999999995, 0.29, 2, 2, false, 12, true);
   s.store.WriteFrameworkSettings(settings);
   EXPECT_EQ(hook.log, (std::vector<std::string>{"write MusicVolume", "write SfxVolume", "write Muted",
                                                 "write ScreenMode", "write PreferredX", "write PreferredY",
