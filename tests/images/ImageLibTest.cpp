@@ -241,10 +241,10 @@ TEST(ImageLib, FormatSearchAndAlphaImages) {
   ASSERT_TRUE(ImageTest::WriteJpeg(folder.File("ring.jpg"), 2, 1, 3, false, {0, 0, 0, 0, 0, 0}));
   PngSpec mask{2, 1, PNG_COLOR_TYPE_RGB, 8, false, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66}, {}, {}};
   for (const char* name : {"_tile.png", "ring_.png"}) ASSERT_TRUE(ImageTest::WritePng(folder.File(name), mask));
-  for (const char* name : {"tile", "ring", "ring.jpg"}) {
-    image = GetImage(folder.File(name));
+  for (const std::string& name : {std::string("tile"), folder.File("ring"), folder.File("ring.jpg")}) {  // one bare
+    image = GetImage(name);
     ASSERT_TRUE(image);
-    const bool masked = std::string(name) != "ring.jpg";
+    const bool masked = !name.ends_with(".jpg");
     EXPECT_EQ(std::pair(Pixel(image, 0, 0) >> 24, Pixel(image, 1, 0) >> 24),
               masked ? std::pair(0x33u, 0x66u) : std::pair(0xFFu, 0xFFu))
         << name;
