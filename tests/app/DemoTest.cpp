@@ -291,6 +291,7 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {1, 1}}),
       stream({{0, 4}, {0, 1}, {5, 5}, {1, 1}, {0, 12}}),  // a wide character cut short
       stream({{0, 4}, {1, 1}, {0, 1}, {-2, 6}}),          // a pointer step cut after its x
+      stream({{0, 4}, {0, 1}, {23, 5}, {1, 1}}),          // a display mode cut after its flag
   };
   for (const Buffer& damaged : cases)  // nothing read, and the reason said
     EXPECT_EQ((std::pair{ReadAll(damaged, &status).size(), status}), std::pair(0ul, DemoEventReader::Status::Damaged));
