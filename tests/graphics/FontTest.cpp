@@ -299,9 +299,9 @@ TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
        "blt 11,15,4,8 src 0,0,4,8 #7f000000 blt 16,15,6,8 src 8,0,6,8 #7f000000 blt 15,14,6,8 src 8,0,6,8 #ffc86432 "
        "blt 10,14,4,8 src 0,0,4,8 #ffc86432 "},
       {"LayerSetImageMap Main ('c') ((32 0 8 8));", "c", "blt 12,17,2,3 src 34,3,2,3 #ffc86432 "},  // clear margins
-      // At half size a glyph 2 by 1 or 1 by 2 has no ink.
+      // At half size a glyph 2 by 1 or 1 by 2 has no ink; 'a' has half its own.
       {"LayerSetPointSize Main 10; SetDefaultPointSize 5; LayerSetImageMap Main ('c' 'd') ((16 0 2 1) (20 0 1 2));",
-       "cd", ""},
+       "cda", "blt 13,15,4,8 src 0,0,4,8 #7f000000 blt 12,14,2,4 src 0,0,2,4 #ffc86432 "},
   };
   for (const auto& [extra, text, expected] : cases) {
     auto font = Make(extra);
