@@ -90,8 +90,9 @@ TEST(ImageLib, JpegKindsDecodeToTheirSamples) {
   for (const char* name : {"garbage.jpg", "empty.jpg", "wide.jpg"}) EXPECT_FALSE(GetJPEGImage(folder.File(name)));
 }
 
-ImagePtr Gif(const std::string& bytes) {
-  return DecodeGIF(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+ImagePtr Gif(const std::string& bytes) {  // from a copy sized exactly, so that reading past its end is seen
+  const std::vector<std::uint8_t> exact(bytes.begin(), bytes.end());
+  return DecodeGIF(exact.data(), exact.size());
 }
 
 // A picture of `colorBits`-bit indices: long runs (which the LZW table turns
@@ -137,9 +138,10 @@ TEST(ImageLib, GifPicturesOfEveryShape) {
       {changed(codeSize + 2, '\x2C'), 0},       // the end code at once
       {changed(0, 'X'), -1},
       {changed(4, '8'), -1},
-      {plain.substr(0, codeSize - 10), -1},  // no image
-      {changed(codeSize - 5, 0), -1},        // width 0
-      {changed(codeSize, 0), -1},            // code sizes 0 and 12
+      {plain.substr(0, codeSize - 10), -1},                       // no image
+      {plain.substr(0, codeSize - 10) + "\x21\xF9\x04\x01", -1},  // cut inside a graphic control block
+      {changed(codeSize - 5, 0), -1},                             // width 0
+      {changed(codeSize, 0), -1},                                 // code sizes 0 and 12
       {changed(codeSize, 12), -1},
       {noTable, -1},
       {MakeGif(Picture(20000, 1, 2, false)), -1},
