@@ -380,8 +380,7 @@ TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
       {M::Size, Zing::Platform::SizeMinimized}, {M::Size, 0},
       // A repaint presents at once; a second copy's notice raises the window.
       {M::Paint}, {M::Notify, 0, 0, 0, false, [&] { s.windowShown = false; }},
-      // The pointer (in the window or not, at x, y) is in where the platform
-      // says so, on the picture.
+      // The pointer (in the window or not, at x, y) is in where the platform says so, on the picture.
       {M::Timer, 1, 0, 0}, {M::Timer, 1, 640, 5}, {M::Timer, 1, 639, 479}, {M::Timer, 1, 5, 480}, {M::Timer, 1, 5, 5},
       {M::Timer, 1, -1, 5}, {M::Timer, 1, 5, 5}, {M::Timer, 1, 5, -1}, {M::Timer, 0, 5, 5},
       // Maximising means full screen; Ctrl+Alt+D switches the debug keys on; Alt+F4 closes.
@@ -725,8 +724,7 @@ TEST_F(Dialogs, TheWaitEndsWhenTheApplicationShutsDown) {
   Dialog* other = app->DoDialog(3, false, "", "x", "", Dialog::BUTTONS_NONE);
   other->result = -1;
   EXPECT_EQ((app->KillDialog(3, true, false), other->result), 0);
-  // Killed without removing, the dialog stays on the screen; removed, it
-  // leaves the screen but is not deleted.
+  // Killed without removing, the dialog stays on the screen; removed, it leaves the screen but is not deleted.
   for (const bool remove : {false, true}) {
     app->AddDialog(other);
     app->KillDialog(3, remove, false);

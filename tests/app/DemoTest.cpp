@@ -119,8 +119,7 @@ TEST(Buffer, BitsAtUnalignedPositions) {
   b = BufferOf(wide, 5);
   EXPECT_EQ((std::pair{b.ReadNumBits(33, false), b.GetReadBitPos()}),
             std::pair(static_cast<std::int32_t>(0xFFFFFFFEu), 33));
-  // An unaligned byte read needs the following byte; bit reads stop early at
-  // the end and count only the bits read.
+  // An unaligned byte read needs the following byte; bit reads stop early at the end and count only the bits read.
   const std::uint8_t one[] = {0xFF};
   b = BufferOf(one, 1);
   EXPECT_EQ((std::pair{(b.ReadNumBits(1, false), int{b.ReadByte()}), b.GetReadBitPos()}), std::pair(0, 1));
@@ -140,8 +139,7 @@ TEST(FileAccess, WriteCreatesMissingFoldersAndReadsBack) {
   in.WriteString("old contents");
   ASSERT_TRUE(Zing::ReadBufferFromFile(path, in));
   EXPECT_EQ((std::tuple{in.GetDataLen(), in.ReadString(), in.ReadLong()}), std::tuple(out.GetDataLen(), "hello", -1));
-  // Writing again replaces the whole file, also with fewer bytes, and leaves
-  // no temporary files behind.
+  // Writing again replaces the whole file, also with fewer bytes, and leaves no temporary files behind.
   ASSERT_TRUE(Zing::WriteBytesToFile(path, "ab", 2));
   using Files = std::filesystem::directory_iterator;
   EXPECT_EQ(std::pair(dir.Read("save/deep/game.dat"), std::distance(Files(dir.File("save/deep")), Files())),

@@ -168,8 +168,7 @@ TEST(Scaling, WindowScaleLetterboxAndThePointerOnDenseScreens) {
   layout.Update(640, 480, 1920, 1080, 1920, 1080);  // scale 2 at (320, 60)
   EXPECT_EQ(std::tuple(Map(layout, 319, 59), Map(layout, 1599, 1019), Map(layout, 1600, 1020)),
             std::tuple(std::array{-1, -1}, std::array{639, 479}, std::array{640, 480}));
-  // A window of 1280 x 960 points drawn with 2560 x 1920 pixels: scale 4 in
-  // pixels, still 2 in pointer positions.
+  // A window of 1280 x 960 points drawn with 2560 x 1920 pixels: scale 4 in pixels, still 2 in pointer positions.
   layout.Update(640, 480, 2560, 1920, 1280, 960);
   for (int wx = 0; wx < 1280; ++wx) ASSERT_EQ(Map(layout, wx, 0)[0], wx / 2);
   EXPECT_EQ(std::pair(layout.Picture().w, Map(layout, 1279, 959)[1]), std::pair(2560, 479));

@@ -23,8 +23,7 @@ struct Decoded {
   std::vector<float> Channel(int channel) const;
 };
 
-// `ok` is false when vorbisfile refuses the file or delivers fewer samples
-// than the stream announces.
+// `ok` is false when vorbisfile refuses the file or delivers fewer samples than the stream announces.
 Decoded DecodeOgg(const std::string& path);
 
 std::string ReadWholeFile(const std::string& path);

@@ -71,8 +71,7 @@ TEST(OggDecoding, DamagedAndOverlongFilesFailWithoutHugeAllocations) {
   for (const auto& [name, bytes] : files) folder.Write(name, std::string(bytes.begin(), bytes.end()));
   Zing::DecodedSound sound;
   EXPECT_TRUE(Zing::DecodeOggEffect(folder.File("padded.ogg"), sound));
-  // None of the others decodes as an effect or opens as a song; all but the
-  // missing and the huge one are read whole.
+  // None of the others decodes as an effect or opens as a song; all but the missing and the huge one are read whole.
   std::vector<char> bytes;
   for (const std::string name :
        {"truncated.ogg", "header.ogg", "random.ogg", "empty.ogg", "zero.ogg", "six.ogg", "huge.ogg", "missing.ogg"}) {
@@ -180,8 +179,7 @@ TEST(SoundManager, IdsLimitsChannelsGainsReclaimingInstancesAndEveryEffectDecode
   manager.SetVolume(0.5);  // every instance at once
   EXPECT_EQ(std::pair(Gain(*al, once), Gain(*al, looping.front())), std::pair(0.2f, 0.4f));
   EXPECT_TRUE(once->Play(false, true));
-  // While all 32 play, a 33rd is refused; once the auto-released one has
-  // finished, its channel is reclaimed.
+  // While all 32 play, a 33rd is refused; once the auto-released one has finished, its channel is reclaimed.
   EXPECT_EQ(manager.GetSoundInstance(id), nullptr);
   ASSERT_TRUE(AudioTest::RunUntil([] {}, [&] { return !once->IsPlaying(); }));
   EXPECT_TRUE(manager.GetSoundInstance(id) != nullptr && manager.GetSoundInstance(id) == nullptr);
@@ -363,8 +361,7 @@ TEST(Music, PlayFadesPauseStopAndVolumeStepByStep) {
   music.PlayMusic(0);
   EXPECT_EQ((std::tuple{music.IsPlaying(0), music.SourceOf(0), al->alIsSource(source), al->alGetError()}),
             std::tuple(false, 0u, AL_FALSE, AL_NO_ERROR));
-  // A song shorter than the ring queues what it has, in its own format; a
-  // damaged song does not load.
+  // A song shorter than the ring queues what it has, in its own format; a damaged song does not load.
   ZingTest::TempFolder folder;
   const Bytes shortSong = AudioTest::EncodeSweep(1, 0.1);
   folder.Write("short.ogg", std::string(shortSong.begin(), shortSong.end()));

@@ -262,8 +262,7 @@ TEST_F(ScoreDialogFlow, ScoresEnterFirstMiddleLastOrNoPlace) {
   EXPECT_EQ(FinishGame(501), nullptr);  // equal to the last entry: no place
 }
 
-// One piece each time the cube would have rolled a cell, counted from the
-// start, until the whole solve is shown.
+// One piece each time the cube would have rolled a cell, counted from the start, until the whole solve is shown.
 TEST(SolvePlayback, OnePieceEachCubeRollFromTheStartUntilAllAreShown) {
   SolvePlayback playback;
   const auto run = [&](int updates) {

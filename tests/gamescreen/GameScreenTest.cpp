@@ -38,8 +38,7 @@ enum HintTag { kHintBkg = 50, kHintCell, kHintShadow, kHintNodes, kHintLinks, kH
 struct CodeScreen : ::testing::Test {
   CodeScreen(const std::vector<std::string>& rows, const std::vector<std::vector<int>>& solution) {
     using namespace Lintwick;
-    // Link cels smaller than the cube's, so the cube's base cel shows as a
-    // ring around a piece's link cel.
+    // Link cels smaller than the cube's, so the cube's base cel shows as a ring around a piece's link cel.
     for (int c = 0; c < 7; ++c) {
       Install(LinkImage(c), kLink0 + c, 22, 1, 31, 31);
       Install(RollingCubeImage(c), kCube0 + c, 14, 2, 41, 41);
@@ -135,8 +134,7 @@ struct CodeScreen : ::testing::Test {
   std::unique_ptr<Lintwick::GameScreen> screen;
 };
 
-// Link 0 runs from its start node at (1, 1) to its target at (5, 1); the
-// bottom-left cell is a hole.
+// Link 0 runs from its start node at (1, 1) to its target at (5, 1); the bottom-left cell is a hole.
 struct GameScreenDraw : CodeScreen {
   GameScreenDraw()
       : CodeScreen({"..........", ".a...A....", "..........", "..........", "..........", "..........", "..........",
@@ -232,8 +230,7 @@ TEST_F(GameScreenDraw, TicksEveryFifthUpdateMarkThePanelAndStandStillWhenPaused)
   EXPECT_EQ(std::tuple(screen->mHoverX, screen->mHoverY, panel.dirty), std::tuple(1, 1, true));
 }
 
-// Link 0 along row 1; link 1 with a solution whose second code is not a
-// neighbour of the first; link 2 down column 6.
+// Link 0 along row 1; link 1 with a solution whose second code is not a neighbour of the first; link 2 down column 6.
 struct Hints : CodeScreen {
   Hints()
       : CodeScreen({"..........", ".a..A.c...", "..........", ".b.B..C...", ".........."},
@@ -344,8 +341,7 @@ TEST_F(SavedGame, WritesEveryFieldAndEveryPieceInItsPlaceAndTheFurthestLevel) {
   };
   EXPECT_EQ(std::pair(host.Saved(), host.settings["UnlockedLevel"]), std::pair(expected, 7));
 
-  // A finished game, its score handed over, is saved without the transition
-  // that would pay it again.
+  // A finished game, its score handed over, is saved without the transition that would pay it again.
   screen->mShutterTick = Lintwick::kGameDoneTick;
   screen->mFinalScoreHandedOver = true;
   screen->SaveGame();
@@ -441,8 +437,7 @@ TEST_F(SavedGame, ATransitionResumesAtItsTick) {
   for (int i = 0; i < 20; ++i) screen->Tick();
   EXPECT_EQ(std::pair(host.Count("HighScores"), screen->GetLevel()), std::pair(1, 0));
 
-  // Saved in the tick before the final score is handed over, the game loads
-  // sound and hands it over then.
+  // Saved in the tick before the final score is handed over, the game loads sound and hands it over then.
   screen->StartAtLevel(Lintwick::kLastLevel);
   screen->mShutterTick = Lintwick::kGameDoneTick;
   screen->mShutterOffset = Lintwick::kShutterTravel;

@@ -261,8 +261,7 @@ TEST_F(ImageFontDraw, GlyphsStandWhereMeasuringPutsThem) {
   }
 }
 
-// Every glyph of every layer, in the order of their buckets: where, from which
-// rectangle, in which colour and mode.
+// Every glyph of every layer, in the order of their buckets: where, from which rectangle, in which colour and mode.
 TEST_F(ImageFontDraw, GlyphsByOrderPlaceAndColour) {
   const std::tuple<std::string, std::string, std::string> cases[] = {
       {"", "", ""},  // first, while no line has been laid out: nothing drawn, no pen read

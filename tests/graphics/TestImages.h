@@ -67,8 +67,7 @@ class RecordingImage : public Zing::Image {
   std::vector<Call> calls;
 };
 
-// The calls as text: rectangles as x,y,w,h; images with their source, colour
-// and any mode but 0; lines with their ends.
+// The calls as text: rectangles as x,y,w,h; images with their source, colour and any mode but 0; lines with their ends.
 inline std::string Log(const std::vector<Call>& calls) {
   std::ostringstream out;
   for (const Call& c : calls) {

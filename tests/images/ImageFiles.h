@@ -55,8 +55,7 @@ inline bool WritePng(const std::string& path, const PngSpec& layout) {
   return true;
 }
 
-// `samples` holds 1 (grey), 3 (RGB) or 4 (CMYK) bytes per pixel; a comment
-// marker of `commentBytes` follows the header.
+// `samples` holds 1 (grey), 3 (RGB) or 4 (CMYK) bytes per pixel; a comment marker of `commentBytes` follows the header.
 inline bool WriteJpeg(const std::string& path, int width, int height, int components, bool progressive,
                       const std::vector<std::uint8_t>& samples, int quality = 95, unsigned commentBytes = 0) {
   std::FILE* file = std::fopen(path.c_str(), "wb");

@@ -116,8 +116,7 @@ struct ResourceFixture : ::testing::Test {
     EXPECT_FALSE(fresh->resourceManager->ParseResourcesFile(folder.File("m.xml")));
     return Replaced(fresh->resourceManager->GetErrorText(), folder.File("m.xml"), "F");
   }
-  // A fresh manager, prepared by `prepare`, that reads `body` cleanly: the
-  // error of loading it, with the folder as D.
+  // A fresh manager, prepared by `prepare`, that reads `body` cleanly: the error of loading it, with the folder as D.
   std::string LoadError(
       const std::string& body, void (*prepare)(TestApp&) = [](TestApp&) {}) {
     fresh = std::make_unique<TestApp>();
@@ -333,8 +332,7 @@ TEST_F(ResourceFixture, SoundsAndFontsGoThroughTheirManagers) {
             std::pair(static_cast<Zing::Font*>(nullptr), -1));
 }
 
-// Every documented failure of the manager, with its exact text and, while the
-// manifest is read, its line and file.
+// Every documented failure of the manager, with its exact text and, while the manifest is read, its line and file.
 TEST_F(ResourceFixture, ErrorsReadingTheManifest) {
   // A second failure is no success either, and leaves the first text.
   EXPECT_FALSE(manager.ParseResourcesFile(folder.File("none.xml")) || manager.ParseResourcesFile(folder.File("x")));

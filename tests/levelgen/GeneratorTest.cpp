@@ -194,8 +194,7 @@ TEST(FillSolutions, KnownCountsTheCapTheEffortLimitAndTheCertificate) {
 }
 
 TEST(GameRule, FindsPathsWithoutFillingAndSeesImpossibleBoards) {
-  // Joinable, but not with every cell filled. (Which boards can be joined
-  // at all the random boards below check.)
+  // Joinable, but not with every cell filled. (Which boards can be joined at all the random boards below check.)
   const Board strip{Rect(3, 1), {{CellAt(0, 0), CellAt(1, 0)}}};
   EXPECT_EQ(std::tuple(FillCountOf(strip), SolveGameRule(strip)), std::tuple(0, Routes{{CellAt(1, 0), CellAt(0, 0)}}));
   // A path may not run through another pair's node.

@@ -61,8 +61,7 @@ TEST_F(PakToolTest, RoundTripKeepsBytesAndTimesRepackingOnlyWhatChanged) {
     const auto difference = fs::last_write_time(dir.File("out/" + name)) - fs::last_write_time(dir.File("in/" + name));
     EXPECT_LT(std::chrono::abs(difference), std::chrono::nanoseconds(100)) << name;
   }
-  // Packing with zero times is deterministic; the archive inside the folder it
-  // packs is never packed into itself.
+  // Packing with zero times is deterministic; the archive inside the folder it packs is never packed into itself.
   const std::string archive = dir.File("in/main.pak");
   ASSERT_TRUE(Pack(archive) && written);
   const std::string first = dir.Read("in/main.pak");

@@ -97,8 +97,7 @@ TEST(Vortices, AHundredShownEachCostsAndABlinkRestartsUnlessJustStarted) {
 }
 
 TEST(Stars, ShiftedPatternsAnEmitterPlayingOneAndFourHundredAtMost) {
-  // Pattern 10 is base 3 three frames earlier: its frame-5 event (7, 5, big)
-  // comes at frame 2, in quadrant 2.
+  // Pattern 10 is base 3 three frames earlier: its frame-5 event (7, 5, big) comes at frame 2, in quadrant 2.
   const Lintwick::StarEvent* event = Lintwick::FindStarEvent(10, 2);
   ASSERT_NE(event, nullptr);
   EXPECT_EQ(std::tuple(event->kind, event->OffsetX(), event->OffsetY()), std::tuple(1, -7, 5));
@@ -178,8 +177,7 @@ TEST(Transition, TheLastLevelEndsTheGameAtTick82ThenANewGameStartsOver) {
   EXPECT_TRUE(p->IsGameCompleteTransition() && p->GetLevel() == 0);
   ASSERT_EQ(p.host.TicksOf("HighScores"), Ints{start + 82});
   EXPECT_EQ(p.host.requests.back().value, "6234");
-  // No shutter sound at the end; the transition stands until the shell stops
-  // it, and the final score is paid only once.
+  // No shutter sound at the end; the transition stands until the shell stops it, and the final score is paid only once.
   EXPECT_EQ(p.host.TicksOf("SOUND_SHUTTERS_MOVE"), Ints{start + 27});
   p.Tick(50);
   EXPECT_TRUE(p->IsGameCompleteTransition());

@@ -89,8 +89,7 @@ const Scenario kScenarios[] = {
     // stroke begun before the tick that picks the node up is walked from where the click was made.
     {"a stroke round a corner", {"a....", "....A"}, 0, "c00 m30 m31 t t3 m41 t", 0x4e766e0fb34e8d9ull},
     {"a stroke before the pick-up", {"a...A"}, 0, "C00 m40 t5", 0xe4047438a101cf80ull},
-    // Strokes before the tick are each walked on from where the queued steps
-    // lead, whichever way those go.
+    // Strokes before the tick are each walked on from where the queued steps lead, whichever way those go.
     {"strokes queued down, right, up", {"a...", "....", "....", "...A"}, 0, "c00 m02 m22 m20 t6", 0x6843788512fa4a12ull},
     {"strokes queued up, left, down", {"A...", "....", "....", "...a"}, 0, "c33 m31 m11 m13 t6", 0x2f0385b6a9180888ull},
     // A stroke from the last pixel column (then row) of the head's cell is walked from that cell.
@@ -154,8 +153,7 @@ TEST(Moves, ScenariosPlayedTickByTick) {
     char hex[20];
     std::snprintf(hex, sizeof hex, "0x%" PRIx64, trace);
     EXPECT_EQ(trace, s.trace) << s.what << ": the trace is " << hex << " (LINTWICK_TRACE=1 prints it)";
-    // Clearing a link's highlights drops them from every piece of it, its
-    // nodes too, and from no other link.
+    // Clearing a link's highlights drops them from every piece of it, its nodes too, and from no other link.
     for (int link = 0; link < Lintwick::kMaxLinks; ++link) p->HighlightRange(link, 0, Lintwick::kLinkSlots - 1);
     p->ClearHighlights(0);
     for (int link = 0; link < Lintwick::kMaxLinks; ++link)
@@ -193,8 +191,7 @@ constexpr int kTickLimit = 2000;  // far more than any level needs
 
 int LevelPoints(int level) { return 500 + (level * 4500) / 99; }
 
-// One mouse move into the cell (over a point off its centre first, as a hand
-// would), then the tick that takes the step.
+// One mouse move into the cell (over a point off its centre first, as a hand would), then the tick that takes the step.
 void StepInto(Player& p, int x, int y) {
   p->HandleMouseMove(CellCentreX(x) - 9, CellCentreY(y) + 7);
   p.Step(x, y);

@@ -97,8 +97,7 @@ inline LevelFiles LevelFromMap(const std::vector<std::string>& rows,
   return {BoardRecord(masks), NodeRecord(codes), SolutionRecord(solution)};
 }
 
-// The level files the build generated into $LINTWICK_DATA_DIR/levels, or
-// nothing when they are missing.
+// The level files the build generated into $LINTWICK_DATA_DIR/levels, or nothing when they are missing.
 inline std::optional<FakeHost> GeneratedLevels() {
   const char* dir = std::getenv("LINTWICK_DATA_DIR");
   if (!dir) return std::nullopt;

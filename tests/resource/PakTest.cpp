@@ -323,8 +323,7 @@ TEST_F(PakTest, SearchListsArchiveNamesFirstThenTheDiskFoldersImpliedAndNoNameTw
   dir.Write("images/BALL.PNG", "duplicate of an archived file");
   dir.Write("images/notes.txt", "");
   EXPECT_EQ(Search("images\\*.png"), "Ball.png 5 cube.png 1 extra.png 7 ");
-  // The archive compares names without regard to case; the disk's folders
-  // are the disk's own business.
+  // The archive compares names without regard to case; the disk's folders are the disk's own business.
   EXPECT_EQ(Search("IMAGES/*.PNG"), "Ball.png 5 cube.png 1 ");
   // The disk's BALL.PNG is the archive's Ball.png once names are compared.
   EXPECT_EQ(Search("images/*"), "Ball.png 5 cube.png 1 sub/0 extra.png 7 notes.txt 0 ");

@@ -87,8 +87,7 @@ TEST(XMLParser, EmptyElementsTextCommentsAndEntities) {
       {"<Image/>", {"<Image>", "</Image>"}},
       {"<Image />", {"<Image>", "</Image>"}},
       {"<?\?><t/>", {"?|", "<t>", "</t>"}},  // an instruction with nothing in it
-      // A last quoted value ending in '/' right before '>' makes an empty
-      // element and loses the '/'.
+      // A last quoted value ending in '/' right before '>' makes an empty element and loses the '/'.
       {"<Dir path=\"images/\">", {"<Dir path=images>", "</Dir>"}},
       // Text is trimmed and folded; quotes in it are kept and protect what they enclose.
       {"<t>  a   b  </t>", {"<t>", "a b", "</t>"}},
@@ -139,8 +138,7 @@ TEST(XMLParser, ByteOrderMarksAndEncodings) {
   const std::u16string wide = u"\uFEFF<a x=\"1\">hi</a>";
   for (bool bigEndian : {false, true}) EXPECT_EQ(Parse(utf16(wide, bigEndian)).elements, expected) << bigEndian;
   EXPECT_EQ(Parse(utf16(u"\uFEFF<a>\uFEFF</a>", false)).elements, (Elements{"<a>", "\xFF", "</a>"}));  // then text
-  // A character beyond 16 bits (a surrogate pair) is read as one character
-  // that does not fit in 8 bits.
+  // A character beyond 16 bits (a surrogate pair) is read as one character that does not fit in 8 bits.
   EXPECT_EQ(Parse(utf16(u"\uFEFF<a x=\"\U00010000\U0010FFFF\" y=\"\U0001F600\" z=\"\uD7FF\uE000\" />", false)).elements,
             (Elements{"<a x= y= z=>", "</a>"}));
   // The same in UTF-8, and a 5-byte form.

@@ -242,8 +242,7 @@ TEST(SettingsStore, DamagedUnreadableOrKeylessFilesKeepWhatTheyCan) {
   s.store.ReadFrameworkSettings(read, false);
   EXPECT_EQ(std::tuple(read.musicVolume, read.sfxVolume, read.muteCount, read.windowed),
             std::tuple(0.0, 1.0, 1, false));  // any number but 0 is full screen
-  // A file that cannot be read is never overwritten; filling the disk is the
-  // atomic write's own test.
+  // A file that cannot be read is never overwritten; filling the disk is the atomic write's own test.
   std::filesystem::remove(s.dir.File(kSettingsFile));
   std::filesystem::create_directories(s.dir.File(kSettingsFile));
   EXPECT_TRUE(!s.store.RegistryWriteInteger("Level", 1) && std::filesystem::is_directory(s.dir.File(kSettingsFile)));

@@ -84,15 +84,13 @@ TEST_F(ShellFlow, FromTheSplashThroughOneLevelToTheSavedExitAndItsPlayback) {
   // Level 1 with the mouse: the panel follows level and score.
   ASSERT_NO_FATAL_FAILURE(SolveLevel());
   EXPECT_EQ(app->mMainMenu->LevelLabel(), "Level: 2");
-  // Along its stored solution the board is covered whole: a perfect solve,
-  // in the progress file at once.
+  // Along its stored solution the board is covered whole: a perfect solve, in the progress file at once.
   EXPECT_EQ(std::pair(app->GetProgress().SolvedCount(), app->GetProgress().PerfectCount()), std::pair(1, 1));
   EXPECT_EQ(home.Read("data/save/progress.dat"), LintwickTest::Bytes(ProgressBytes(app->GetProgress())));
   EXPECT_EQ(app->mMainMenu->ScoreLabel(), "Score: " + std::to_string(app->mGameScreen->GetScore()));
   RunFor(500);
 
-  // German through the options; then Exit asks, and YES shuts down and saves
-  // the game on the second level.
+  // German through the options; then Exit asks, and YES shuts down and saves the game on the second level.
   LanguageDialog* language = PickLanguage(OpenOptions(), 1);
   ASSERT_NE(language, nullptr);
   ClickCentre(language->yesButton->GetRect());
@@ -377,8 +375,7 @@ TEST_F(LevelChooser, ShowsEveryBoardAndStartsReachedOnesWithTheSavedScoreAndHint
   ClickCentre(dialog->noButton->GetRect());
   EXPECT_EQ(std::tuple(Setting("ChosenLevel"), app->mShadow->widgetManager), std::tuple(99, nullptr));
 
-  // An earlier board starts fresh with the saved score and hints (whose
-  // rules the saved game's tests pin).
+  // An earlier board starts fresh with the saved score and hints (whose rules the saved game's tests pin).
   dialog = Open();
   ASSERT_EQ(dialog->GetChosenLevel(), 99);
   dialog->SliderValueChanged(LevelDialog::kSliderId, 4.0 / 99);
@@ -494,15 +491,13 @@ TEST_F(KeyboardFlow, TheKeysAloneFromTheSplashToTheBoardAndTheMenu) {
   Press(Zing::KEYCODE_ESCAPE);
   ASSERT_EQ(app->GetDialog(DIALOG_HELP), nullptr);
   EXPECT_EQ(Focus(), app->mGameScreen);
-  // The board has them: the arrows lead its highlight (the puzzle's own tests
-  // play whole levels with the keys).
+  // The board has them: the arrows lead its highlight (the puzzle's own tests play whole levels with the keys).
   for (int key : {Zing::KEYCODE_RIGHT, Zing::KEYCODE_DOWN, Zing::KEYCODE_RIGHT}) Press(key);
   const std::pair highlight(app->mGameScreen->mHoverX, app->mGameScreen->mHoverY);
   for (int key : {Zing::KEYCODE_LEFT, Zing::KEYCODE_UP}) Press(key);
   EXPECT_EQ(std::pair(app->mGameScreen->mHoverX + 1, app->mGameScreen->mHoverY + 1), highlight);
 
-  // Tab leads to the panel; Options opens on Enter, and Escape closes it
-  // with the focus back on its button.
+  // Tab leads to the panel; Options opens on Enter, and Escape closes it with the focus back on its button.
   Press(Zing::KEYCODE_TAB);
   Press(Zing::KEYCODE_DOWN);
   ASSERT_EQ(Focus(), app->mMainMenu->GetButton(1));

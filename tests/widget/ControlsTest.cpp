@@ -384,13 +384,11 @@ TEST_F(EditList, TypingEditingEnterAndUndo) {
   Keys({Zing::KEYCODE_LEFT, Zing::KEYCODE_BACK, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT, Zing::KEYCODE_LEFT});
   Type("\x08\x1b_");  // Back and Escape as characters do nothing; Left stops at the start
   EXPECT_EQ(edit.text, "_Wik");
-  // Control+A selects all, typing replaces it, up to 15 characters; letters
-  // arrive as characters, not as keys.
+  // Control+A selects all, typing replaces it, up to 15 characters; letters arrive as characters, not as keys.
   Type("\x01xabcdefghijklmnopqrstuvwxyz"), Keys({'A', Zing::KEYCODE_HOME, Zing::KEYCODE_DELETE, Zing::KEYCODE_RETURN});
   EXPECT_EQ(listener.heard, (Strings{"1 enter abcdefghijklmn"}));
 
-  // Undo takes back one change; undo again redoes it. A text set by the
-  // owner has nothing before it.
+  // Undo takes back one change; undo again redoes it. A text set by the owner has nothing before it.
   edit.SetText("Wicker"), Chord(26, 'Z'), Type("abc"), Chord(26, 'Z');
   EXPECT_EQ(edit.text, "Wicker");
   Chord(26, 'Z'), Keys({Zing::KEYCODE_BACK, Zing::KEYCODE_BACK}), Chord(26, 'Z');

@@ -77,8 +77,7 @@ TEST_F(Dialogs, ButtonsByModeAlongTheBottomEdgeInFrontOfTheDialog) {
               std::tuple(yes, no, labels, static_cast<std::size_t>((yes.w > 0) + (no.w > 0))));
   }
 
-  // The buttons join the manager in front of the dialog, stay there when it
-  // is reordered, and leave with it.
+  // The buttons join the manager in front of the dialog, stay there when it is reordered, and leave with it.
   ProbeWidget* screenWidget = Add("screen", 0, 0, 640, 480);
   auto dialog = Make(Dialog::BUTTONS_YES_NO);
   manager.AddWidget(dialog.get());

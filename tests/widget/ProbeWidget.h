@@ -53,8 +53,7 @@ class ProbeWidget : public Zing::Widget {
     Note("update");
     if (onUpdate) onUpdate();
   }
-  // Notes where it was drawn: the translation and clip of the graphics it got;
-  // paints itself when given a colour.
+  // Notes where it was drawn: the translation and clip of the graphics it got; paints itself when given a colour.
   void Draw(Zing::Graphics* g) override {
     if (paint != 0) {
       g->SetColor(Zing::Color::FromPacked(paint));

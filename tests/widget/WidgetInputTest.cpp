@@ -207,8 +207,7 @@ TEST_F(WidgetModal, AModalOverAPressedWidgetReleasesItAndTakesItsFocusUntilItGoe
 TEST_F(WidgetModal, LeavingTheTreeEndsTheModalityOfTheModalWidgetOnly) {
   ProbeWidget* dialog = Add("dialog", 100, 100, 200, 100);
   manager.SetFocus(screen), manager.AddBaseModal(dialog), manager.RemoveWidget(dialog);
-  // Whatever removed the widget: once it has left the tree it no longer
-  // blocks the widgets behind it.
+  // Whatever removed the widget: once it has left the tree it no longer blocks the widgets behind it.
   EXPECT_EQ(std::tuple(manager.baseModalWidget, manager.GetWidgetAt(10, 10), manager.focusWidget),
             std::tuple(nullptr, screen, screen));
   manager.RemoveBaseModal(dialog);  // the application's own removal: nothing left to do
