@@ -112,7 +112,8 @@ TEST(MemoryImage, PalettesHoldAtMost256ColoursAndGiveBackThePixels) {
 
 class SixteenBitDisplay : public ImageDisplay {
  public:
-  PixelFormat GetNativeFormat() const override { return PixelFormat{0xF800, 0x07E0, 0x001F}; }
+  PixelFormat GetNativeFormat() const override { return format; }
+  PixelFormat format{0xF800, 0x07E0, 0x001F};
 };
 
 TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges) {
@@ -129,6 +130,9 @@ TEST(MemoryImage, NativeDataIsPremultipliedInTheDisplayFormatAndDroppedOnChanges
   SixteenBitDisplay display;
   native = blue.GetNativeAlphaData(&display);
   EXPECT_EQ((Row{0xFF00FFFFu, 0xFF00001Fu}), Row(native, native + 2));
+  display.format = {0xF800, 0, 1};  // no green at all, and blue in the lowest bit alone
+  native = blue.GetNativeAlphaData(&display);
+  EXPECT_EQ((Row{0xFF00F801u, 0xFF000001u}), Row(native, native + 2));
   EXPECT_EQ(0xFFFFFFFFu, blue.GetNativeAlphaData(nullptr)[0]);  // rebuilt for another format
 
   MemoryImage changed = FromPixels({0xFF000000, 0x00000000});
