@@ -287,9 +287,10 @@ TEST(DemoEvents, DamagedStreamsStopWithAReason) {
       stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {1, 8}, {3, 32}, {0, 24}}),
       stream({{0, 4}, {0, 1}, {0, 5}, {7, 12}, {0, 4}}),
       stream({{0, 4}, {1, 1}, {1, 1}, {1, 1}, {1, 1}}),
-      stream({{0, 4}, {0, 1}, {5, 5}, {1, 1}, {0, 12}}),  // a wide character cut short
-      stream({{0, 4}, {1, 1}, {0, 1}, {-2, 6}}),          // a pointer step cut after its x
-      stream({{0, 4}, {0, 1}, {23, 5}, {1, 1}}),          // a display mode cut after its flag
+      stream({{0, 4}, {0, 1}, {5, 5}, {1, 1}, {0, 12}}),           // a wide character cut short
+      stream({{0, 4}, {1, 1}, {0, 1}, {-2, 6}}),                   // a pointer step cut after its x
+      stream({{0, 4}, {0, 1}, {23, 5}, {1, 1}}),                   // a display mode cut after its flag
+      stream({{0, 4}, {0, 1}, {11, 5}, {1, 1}, {0, 8}, {0, 20}}),  // a settings read cut in its length
   };
   for (const Buffer& damaged : cases)  // nothing read, and the reason said
     EXPECT_EQ((std::pair{ReadAll(damaged, &status).size(), status}), std::pair(0ul, DemoEventReader::Status::Damaged));
