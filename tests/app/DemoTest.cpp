@@ -227,12 +227,14 @@ TEST(DemoEvents, EveryKindSurvivesTheBitStreamAndLongPausesBecomePadding) {
       {7, K::Char, false, 0xE9},        {7, K::Char, false, 0x20AC},    {9, K::SettingsRead, true, 0},
       {9, K::SettingsRead, true, 0},    {9, K::SettingsRead, false, 0}, {10, K::SettingsWrite, true, 0},
       {10, K::SettingsWrite, false, 0}, {11, K::Wheel, false, -3},      {12, K::DisplayMode, true, 144},
-      {1000, K::Close, false, 0}};
+      {12, K::PointerTo, false, 0},     {12, K::SettingsRead, true, 0}, {1000, K::Close, false, 0}};
   std::vector<DemoEvent> events;
   for (const auto& [update, kind, flag, value] : table) events.push_back(At(update, kind, flag, value));
   // The pointer's payloads at their limits, and the values of the two settings reads.
   std::tie(events[0].x, events[0].y, events[1].x, events[1].y) = std::tuple(-31, -31, 639, -5);
+  std::tie(events[21].x, events[21].y) = std::pair(-2048, 2047);
   events[14].setting = SettingsValue::String("fr");
+  events[22].setting = SettingsValue::String("");  // an empty value is a value
   events[15].setting = SettingsValue::Dword(0xDEADBEEE);
   Zing::DemoEventWriter writer;
   for (const DemoEvent& e : events) writer.Write(e);
@@ -541,6 +543,8 @@ TEST_F(DemoRun, AScriptedRunPlaysBackExactlyWithSettingsFromTheDemo) {
   Run(*player);
   EXPECT_TRUE(player->exits.empty() && player->closeRequested && player->scripted->messageBoxes.empty());
   EXPECT_EQ(std::pair(player->Events(), Locale()), std::pair(recorded, std::string("de")));
+  // The wait for loading is not owed afterwards: on the clock the playback lasts as long as the recording.
+  EXPECT_EQ(std::ranges::count(player->scripted->debugLines, "Seconds       = 1.39\r\n"), 1);
   // Fast-forwarding to the end gives the same run in one go, without a paced wait; the player's close ends it halfway.
   for (const int key : {int{'M'}, 0}) {
     auto fast = Make("-play \"-demofile=my run.dmo\"");
@@ -625,6 +629,7 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
                                                                      {"j9999990\r", 1.5, 999999000, end + "  x1.50"},
                                                                      {"=j1:00:00\r", 1.0, 360000, end},
                                                                      {"j::\rj0000000000002\r", 1.0, 360000, end},
+                                                                     {"j000000000003\r", 1.0, 300, end},
                                                                      {"j0:02\r", 1.0, 200, end}};
   for (const auto& [text, speed, target, line] : typed) {
     keys(text);
@@ -644,6 +649,11 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   while (player->scripted->clock < until && !player->shutdown) player->UpdateApp();
   EXPECT_EQ(std::tuple(player->updateCount, player->muteCount, player->autoMuteCount, mutes),
             std::tuple(210, 0, 0, std::pair(1, 1)));
+  keys("P");  // nor is the time of a pause
+  for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
+  keys("P");
+  for (const std::uint32_t stop = player->scripted->clock + 100; player->scripted->clock < stop;) player->UpdateApp();
+  EXPECT_EQ(player->updateCount, 221);  // ten, and the one owed when the pause began
   const double muted = (keys("s"), player->GetMusicVolume());
   keys("Sl");
   EXPECT_EQ(std::tuple(muted, player->GetMusicVolume(), player->scripted->messageBoxes),
