@@ -12,6 +12,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/SysFont.h"
+#include "framework/platform/SystemFont.h"
 #include "framework/platform/Windows1252.h"
 #include "tests/graphics/FontTestHost.h"
 #include "tests/graphics/TestImages.h"
@@ -340,6 +341,16 @@ TEST_F(ImageFontDraw, AtMost4096GlyphsALineNoneBeyondTheClip) {
                   grey.GetPixel(x, y) != 0xFF808080u)
             << clip.x << "," << clip.y << "," << clip.w << " at " << x << "," << y;
   }
+  // Two blocks wide, its top row inked from column 8 on, cut at the bottom: each row takes its own pixels, never
+  // those on its left on the sheet (all inked).
+  auto twoBlocks = Make("LayerSetImageMap Main ('c') ((32 0 16 8));");
+  MemoryImage cut = ZingTest::Solid(40, 20, 0xFF808080);
+  Graphics onCut(&cut);
+  onCut.ClipRect(0, 0, 40, 6);
+  twoBlocks->DrawString(&onCut, 21, 7, "c", Color::White, onCut.GetClipRect());
+  EXPECT_EQ(std::pair(cut.GetPixel(28, 1), cut.GetPixel(29, 1)), std::pair(0xFF808080u, 0xFFFFFFFFu));
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 21; ++x) ASSERT_EQ(cut.GetPixel(x, y), 0xFF808080u) << x << "," << y;
 }
 
 // A memory image of a kind of its own: text drawn onto it takes the ordinary
@@ -401,6 +412,10 @@ TEST(SysFont, PassesOfTheClosestFaceOrNothing) {
   SysFont font("Arial Unicode MS", 12, false, false, true);
   ASSERT_TRUE(font.IsValid()) << font.GetError();
   EXPECT_EQ("DejaVu Sans", font.GetFaceName());
+  std::string error;  // 96 pixels an inch: 60 points are an em of 80 pixels
+  const auto em80 = Platform::SystemFontFace::Open("Arial Unicode MS", 80, false, false, error);
+  const SysFont big("Arial Unicode MS", 60);
+  EXPECT_EQ(std::pair(big.GetAscent(), big.GetHeight()), std::pair(em80->Ascent(), em80->Ascent() + em80->Descent()));
   EXPECT_TRUE(font.GetAscent() > 10 && font.GetHeight() > font.GetAscent());
   EXPECT_LT(font.CharWidth('i'), font.CharWidthKern('W', 'i'));
   const std::string text = "W\xF6r l";
