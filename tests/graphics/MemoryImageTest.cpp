@@ -303,7 +303,7 @@ std::uint32_t ReferenceBlit(std::uint32_t d, std::uint32_t s, const Color& c, in
 // 0 and 255, or a palette. The colours as 0xAARRGGBB; the last three each add to one channel only.
 TEST(BlendFormula, DrawingFollowsThePlainRulesWithEveryKernelSet) {
   const std::uint32_t colours[] = {0xFFFFFFFF, 0xFF808080, 0xC84D4D4D, 0xFFFF8000, 0x80C86432, 0x80FFFFFF,
-                                   0x000AC81E, 0xFF030303, 0xFFC80000, 0xFF00C800, 0xFF0000C8};
+                                   0x000AC81E, 0x01FF8040, 0xFF030303, 0xFFC80000, 0xFF00C800, 0xFF0000C8};
   const int w = 259, h = 256;  // odd rows: every vector width leaves a tail
   Row dst, opaqueDst, src, hardSrc, fewSrc;
   std::uint32_t seed = 3;
