@@ -90,7 +90,7 @@ TEST(Graphics, CallsAreTranslatedClippedAndHandedOn) {
        },
        "stretch 2,3,30,40 src 0,0,10,10 #ffffffff stretch 1,2,5,6 src 0,0,10,10 #ffffffff "},
       {[&](Graphics& g) { g.Translate(1.9f, 1), g.DrawImageMirror(&source, 2, 3, Rect(1, 2, 4, 5)); },
-       "mirror 3,4,4,5 src 1,2,4,5 #ffffffff "},
+       "fast mirror 3,4,4,5 src 1,2,4,5 #ffffffff "},
       {[&](Graphics& g) { g.Translate(1.5f, 2), g.ClipRect(1, 1, 9, 9), g.DrawImageRotated(&source, 3, 4, 0.5, 2, 3); },
        "rotated 4.5,6,0.5,2 2,3,9,9 src 0,0,10,10 #ffffffff "},
       // Cels counted row by row; any outside the sheet draws nothing.

@@ -55,8 +55,8 @@ class RecordingImage : public Zing::Image {
     calls.push_back({fast ? "fast stretch" : "stretch", dest, src, c, {}, mode});
   }
   void StretchBltMirror(Zing::Image*, const Zing::Rect& dest, const Zing::Rect& src, const Zing::Rect&,
-                        const Zing::Color& c, int, bool) override {
-    calls.push_back({"mirror", dest, src, c});
+                        const Zing::Color& c, int, bool fast) override {
+    calls.push_back({fast ? "fast mirror" : "mirror", dest, src, c});
   }
   // Recorded as the clip rectangle, the source, and x, y, angle and the centre's x in `line`.
   void BltRotated(Zing::Image*, float x, float y, const Zing::Rect& src, const Zing::Rect& clip, const Zing::Color& c,
