@@ -616,7 +616,9 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   // ignored), and the time box that takes digits and colons, 12 at most.
   const std::string end = " / " + Zing::FormatDemoTime(length, 10);
   const int back = length - 1200;  // "4" at 10 updates a second: 120 s back is in the demo
-  player->frameTime = 100, keys("4"), player->frameTime = 10;
+  player->frameTime = 1, player->demoLength = 9000000, keys("9");  // of 1-ms updates, 5 s are 5000
+  EXPECT_EQ(player->demoJumpTarget, 9000000 - 5000);
+  player->demoLength = length, player->frameTime = 100, keys("4"), player->frameTime = 10;
   const std::tuple<std::string, double, int, std::string> typed[] = {{"P+", 1.5, back, end + "  x1.50"},
                                                                      {"--", 1 / 1.5, back, end + "  x0.67"},
                                                                      {"=P", 1.0, back, end + "  paused"},
