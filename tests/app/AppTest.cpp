@@ -52,6 +52,7 @@ class TestApp : public ZingTest::NullApp<> {
   bool killOnAnswer = false;
   int modalOpens = 0, modalCloses = 0, leaves = 0;
   void SaveForLeaving() override { ++leaves; }
+  bool ChangeDirHook(const std::string& folder) override { return folder == "/handled"; }
   void LoadingThreadCompleted() override { ++loadingCompletedCalls; }
   std::function<bool()> slice;  // one step of loading on the main loop, where there are no threads
   bool LoadingSlice() override { return slice ? slice() : NullApp::LoadingSlice(); }
@@ -540,6 +541,14 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
   app->commandLine = "-changedir=/tmp";
   app->Init();
   EXPECT_EQ(services->workingFolder, "/tmp/a folder");
+  for (const char* line : {"", "-changedir=/handled"}) {  // none asked for, or one the program's hook took
+    auto* other = new NullServices;
+    other->workingFolder = "kept";
+    TestApp second(other);
+    second.commandLine = line;
+    second.Init();
+    EXPECT_EQ(other->workingFolder, "kept") << line;
+  }
   // A 1920 x 1040 work area holds the picture twice over, frame included.
   const auto& window = services->lastWindow;
   EXPECT_EQ(std::tuple(window.scale, window.width, window.x, window.y), std::tuple(2, 640, 4, 1040 - 960 - 4));
