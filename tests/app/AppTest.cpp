@@ -1,8 +1,7 @@
 // The application object and its main loop, run on the window-less platform with a simulated clock:
 // pacing, catch-up, drawing on demand, loading, deferred messages, start-up outcomes and shutdown;
 // and dialogs in the running application: answers by simulated mouse input, the nested wait, the
-// dialog table, modality, dragging, preferred height, deletion from inside a handler, and image
-// cursors.
+// dialog table, modality, dragging, preferred height, deletion from inside a handler, and image cursors.
 
 #include <gtest/gtest.h>
 
@@ -545,8 +544,7 @@ TEST_F(AppFixture, WindowPlaceSettingsStringsAndRandomNumbers) {
     auto* other = new NullServices;
     other->workingFolder = "kept";
     TestApp second(other);
-    second.commandLine = line;
-    second.Init();
+    second.commandLine = line, second.Init();
     EXPECT_EQ(other->workingFolder, "kept") << line;
   }
   // A 1920 x 1040 work area holds the picture twice over, frame included.

@@ -232,8 +232,7 @@ bool MapsGraphicsDriver() {
 // The picture (every pixel unlike its neighbours) put into memory at whole scales with black bars;
 // then rows of the picture that did not change are not written again: marks put into the memory
 // there survive, the changed rows show their new pixels and are the one band reported. Windows
-// present this way (the pictures of the end-to-end runs show it) without loading any graphics
-// driver.
+// present this way (the pictures of the end-to-end runs show it) without loading any graphics driver.
 TEST(WindowPresent, WholeScalesBarsAndOnlyChangedRows) {
   std::vector<std::uint32_t> picture(kW * kH);
   for (int i = 0; i < kW * kH; ++i) picture[i] = 0xFF000000u | ((static_cast<std::uint32_t>(i) * 2654435761u) >> 8);
