@@ -314,8 +314,7 @@ TEST_F(AppFixture, ShutdownEndsNestedStepsAndOnlyOnceAndTheSessionsEndSavesOnlyI
 // The desktop's messages against the application's state: each message of the script goes through
 // the window procedure and the deferred queue, and the application's answer (screen mode, window
 // place, focus, sound, capture, pointer, debug keys, what the probe and the debug hook heard) goes
-// into a trace pinned by one digest (LINTWICK_TRACE=1 prints it). The readable checks name the
-// rules the trace holds.
+// into a trace pinned by one digest (LINTWICK_TRACE=1 prints it). The readable checks name the rules the trace holds.
 TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
   using M = MessageCode;
   Start();

@@ -122,8 +122,7 @@ std::optional<std::string> TitleOf(Display* display, Window window) {
   return title;
 }
 
-// Visits the window and those below it until `visit` returns true; windows
-// that vanish during the walk are passed over.
+// Visits the window and those below it until `visit` returns true; windows that vanish during the walk are passed over.
 template <typename Visit>
 bool Walk(Display* display, Window window, Visit& visit) {
   if (visit(window)) return true;

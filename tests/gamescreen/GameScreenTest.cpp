@@ -495,8 +495,7 @@ TEST_F(SavedGame, ADamagedFileGivesBackWhatIsSoundAndStaysUntilThePlayerPlaysOn)
   // Every field against the values play can make, one change at a time: {what, the fields changed
   // (offset, value, bytes), what the game holds after continuing: level, hint bought, hints, score,
   // level points/shown, vortices left, transition tick/offset/kind, pieces of links 0 and 1 (+
-  // joined)}. A value play cannot have made is left as the fresh level has it, and the game counts
-  // as damaged.
+  // joined)}. A value play cannot have made is left as the fresh level has it, and the game counts as damaged.
   struct Field {
     std::size_t at;
     int value, size;

@@ -121,9 +121,8 @@ const Scenario kScenarios[] = {
     // The highlight follows the pointer; the arrows move it a cell at once,
     // every way, never off the grid; the pointer takes it back at the next tick.
     {"the highlight", {"a.A", "b.B"}, 0, "m21 t kU kU kL t kL kL t kR kD t m20 t", 0xa809cdeb1bb5b553ull},
-    // A level drawn with the keys alone, quickly (every key before the tick)
-    // and slowly; the highlight stays on the target node; Backspace stops
-    // drawing and drops a mark with its highlights.
+    // A level drawn with the keys alone, quickly (every key before the tick) and slowly; the highlight stays on the
+    // target node; Backspace stops drawing and drops a mark with its highlights.
     {"keys, quickly", {"a..A", "....", "b..B"}, 0, "kP kR kR kR t4 w kD kD kL kL kL kP kU kR kR kR kD t11", 0xda783bdad049a327ull},
     {"keys, slowly", {"a..A", "....", "b..B"}, 0,
      "kP t kR t kR t kR t t4 w kD t kD t kL t kL t kL t kP t kU t kR t kR t kR t kD t t11", 0xfae3c27192677635ull},

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -311,6 +312,9 @@ TEST(SettingsStore, FrameworkSettingsInTheirOrder) {
   s.store.ReadFrameworkSettings(read, true);
   EXPECT_EQ(std::tuple(read.muteCount, read.windowed, read.lastShutdownWasGraceful), std::tuple(1, true, false));
   EXPECT_EQ(hook.log.back(), "read InProgress");  // a screen saver does not mark its run
+  std::tie(settings.musicVolume, settings.sfxVolume) = std::pair(0.0, std::nan(""));  // silent, and damaged: silent
+  s.store.WriteFrameworkSettings(settings);
+  EXPECT_NE(s.File().find("\"MusicVolume\"=dword:00000000\n\"SfxVolume\"=dword:00000000\n"), std::string::npos);
 }
 
 }  // namespace
