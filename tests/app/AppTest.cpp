@@ -110,12 +110,11 @@ std::uint64_t Fnv(const std::string& text, std::uint64_t hash = 0xcbf29ce4842223
   return (hash ^ '\n') * 0x100000001b3ull;
 }
 
-// The loop's rules against a scripted clock. Each phase sets its conditions and runs for a while;
-// its updates, frames, time slept and the longest run of updates between two frames are counted.
-// Every loop step of the whole script (state, counters, owed and held time, the display-pacing
-// check, the next frame's earliest time, the timer's last tick: one every frame time, to the
-// millisecond) also goes into a trace pinned by one digest: LINTWICK_TRACE=1 prints it, to see what
-// changed.
+// The loop's rules against a scripted clock. Each phase sets its conditions and runs for a while; its updates, frames,
+// time slept and the longest run of updates between two frames are counted. Every loop step of the whole script (state,
+// counters, owed and held time, the display-pacing check, the next frame's earliest time, the timer's last tick: one
+// every frame time, to the millisecond) also goes into a trace pinned by one digest: LINTWICK_TRACE=1 prints it, to see
+// what changed.
 TEST_F(AppFixture, TheLoopsRulesAgainstAScriptedClock) {
   Start();
   bool dirty = false;
@@ -415,9 +414,8 @@ TEST_F(AppFixture, DesktopMessagesAgainstTheApplicationsState) {
   EXPECT_EQ(digest, 2048565139273987429u);
 }
 
-// Every answer of the display at start-up has its way out: acceleration off,
-// the other screen mode, or a fatal message and exit 1; a second copy
-// notifies the first and exits with 0 before it opens a window.
+// Every answer of the display at start-up has its way out: acceleration off, the other screen mode, or a fatal message
+// and exit 1; a second copy notifies the first and exits with 0 before it opens a window.
 TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   using R = DisplayResult;
   const std::string failed = "FATAL ERROR: Failed to initialize DirectDraw: display test failure";
@@ -503,10 +501,9 @@ TEST_F(AppFixture, DisplayFailuresFallBackOrEndTheProgram) {
   EXPECT_EQ(Zing::DialogListener::GetDefault(), nullptr);  // a destroyed application leaves no listener behind
 }
 
-// A present that fails marks the display lost; it is brought back at once in an active window, else
-// in a window at most once a second, never in an inactive full screen or while minimised; a good
-// present ends the loss. A desktop no larger than the game either way rules windows out for the run
-// (a width of 0: not known).
+// A present that fails marks the display lost; it is brought back at once in an active window, else in a window at most
+// once a second, never in an inactive full screen or while minimised; a good present ends the loss. A desktop no larger
+// than the game either way rules windows out for the run (a width of 0: not known).
 TEST_F(AppFixture, ALostDisplayComesBackWhenItMayAndTheDesktopDecidesTheMode) {
   Start();
   Tracer();
@@ -756,6 +753,9 @@ TEST_F(Dialogs, CursorImagesShowWithTheirHotSpotsWhenCustomCursorsAreOn) {
   EXPECT_EQ(std::tuple(services->imageCursorWidth, services->imageCursorHotX, services->imageCursorHotY,
                        services->imageCursorPixels[0]),
             std::tuple(32, 11, 2, 0xFF123456u));
+  app->SetCursorImage(0, &hand), app->SetCursor(0);  // the first number may have an image too
+  EXPECT_TRUE(services->imageCursorShown && app->imageCursorShown);
+  app->SetCursorImage(0, nullptr);
   // A cursor number without an image keeps the platform's shape.
   app->SetCursor(3);
   EXPECT_EQ(std::pair(services->imageCursorShown || app->imageCursorShown, services->cursor), std::pair(false, 3));

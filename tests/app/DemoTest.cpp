@@ -397,9 +397,8 @@ class ScriptedServices : public ZingTest::GuardedServices {
   }
 };
 
-// Writes down everything that reaches its full-screen probe, one line per
-// update in between, so that a playback must match the recording update for
-// update. Drawing is left out: a fast-forward skips it.
+// Writes down everything that reaches its full-screen probe, one line per update in between, so that a playback must
+// match the recording update for update. Drawing is left out: a fast-forward skips it.
 class DemoApp : public ZingTest::NullApp<> {
  public:
   using NullApp::cursorThreadRunning;
@@ -611,9 +610,8 @@ TEST_F(DemoRun, PlaybackKeysPauseStepAndJump) {
   keys("PNP");  // N outside a pause leaves no step for the next one
   for (int i = 0; i < 10; ++i) player->UpdateAppStep(nullptr);
   EXPECT_EQ(player->updateCount, before + 1);
-  // Typed keys, then the speed, the jump target and the end of the demo's
-  // line: speeds by half again, jumps from the end (a point behind is
-  // ignored), and the time box that takes digits and colons, 12 at most.
+  // Typed keys, then the speed, the jump target and the end of the demo's line: speeds by half again, jumps from the
+  // end (a point behind is ignored), and the time box that takes digits and colons, 12 at most.
   const std::string end = " / " + Zing::FormatDemoTime(length, 10);
   const int back = length - 1200;  // "4" at 10 updates a second: 120 s back is in the demo
   player->frameTime = 1, player->demoLength = 9000000, keys("9");  // of 1-ms updates, 5 s are 5000

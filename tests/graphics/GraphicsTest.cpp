@@ -188,7 +188,7 @@ TEST(GraphicsText, CodesJustificationPartsAndWrapping) {
        72, "abcd@48,0#c80a141e abcd@86,0#c80a141e abcd@86,0#c8ff0000 "},
       {[](G& g) {
          return g.WriteString("abcdef", 0, 0, -1, -1, true, 2, 2) + g.WriteString("abcdef", 0, 1, -1, -1, true, 2, -1) +
-                g.WriteString("abc", 0, 0, -1, -1, true, 9, 4) +
+                g.WriteString("abc", 0, 0, -1, -1, true, 9, 4) + g.WriteString("abc", 0, 0, -1, -1, true, 0, 0) +
                 g.WriteString("abc", 0, 0, 50, G::kJustifyCenter, false);
        },
        12 + 24 + 18, "cd@0,0#c80a141e cdef@0,1#c80a141e "},
