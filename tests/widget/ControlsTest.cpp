@@ -99,7 +99,8 @@ TEST_F(Controls, AFadingHighlightRunsOutOverItsSpeed) {
   button.overAlphaFadeInSpeed = 0.1;
   manager.MouseMove(5, 5);
   for (updates = 0; button.overAlpha < 1 && updates < 100; ++updates) manager.UpdateFrame();
-  EXPECT_EQ(std::tuple(updates, button.overAlpha), std::tuple(10, 1.0));
+  Pixel(5, 5), manager.UpdateFrame();  // drawn at full strength, it has nothing more to draw
+  EXPECT_EQ(std::tuple(updates, button.overAlpha, button.dirty), std::tuple(10, 1.0, false));
   // Left at full strength it fades out from there; back without a fade-in it is lit at once, so it fades
   // out from full again; a fade switched off meanwhile ends at once, and so does one left while fading in.
   const double leftAt = (manager.MouseMove(300, 300), manager.UpdateFrame(), button.overAlpha);
